@@ -1,0 +1,68 @@
+# Helpers shared by every folder's CMakeLists.txt.
+#
+# A folder's library is every .cpp in it except the *_test.cpp files; its
+# unit tests are the *_test.cpp files, one gtest executable per folder.
+# Globs keep a folder's build in step with its files, so adding a source
+# never means editing a list that another folder's work also touches.
+
+function(ag_sources out dir)
+  file(GLOB _all CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(FILTER _all EXCLUDE REGEX "_test\\.cpp$")
+  set(${out} ${_all} PARENT_SCOPE)
+endfunction()
+
+function(ag_test_sources out dir)
+  file(GLOB _tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  set(${out} ${_tests} PARENT_SCOPE)
+endfunction()
+
+# ag_unit_tests(<name> LIBS <libs...>): the folder's *_test.cpp as one
+# executable registered with ctest. Nothing happens while the folder has none.
+function(ag_unit_tests name)
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  if(AG_FUZZ)
+    return()
+  endif()
+  ag_test_sources(_tests ${CMAKE_CURRENT_SOURCE_DIR})
+  list(APPEND _tests ${ARG_SOURCES})
+  if(NOT _tests)
+    return()
+  endif()
+  add_executable(${name} ${_tests})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES TIMEOUT 300)
+endfunction()
+
+# ag_tsan_test(<name> SOURCES <srcs...> LIBS <libs...>): a gtest executable of
+# tests that use real threads. It runs in every preset; the tsan preset builds
+# and runs only these (label "tsan").
+add_custom_target(tsan_tests)
+function(ag_tsan_test name)
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  if(AG_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS tsan TIMEOUT 300)
+  add_dependencies(tsan_tests ${name})
+endfunction()
+
+# ag_library(<name> [SHARED]): the folder's non-test sources as a library.
+# Static libraries are position independent so that the plug-in can take
+# them whole into its shared object.
+function(ag_library name)
+  cmake_parse_arguments(ARG "SHARED" "" "" ${ARGN})
+  ag_sources(_srcs ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT _srcs)
+    set(_srcs ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  if(ARG_SHARED)
+    add_library(${name} SHARED ${_srcs})
+  else()
+    add_library(${name} STATIC ${_srcs})
+  endif()
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()

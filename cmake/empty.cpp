@@ -1,0 +1,1 @@
+// A library whose folder has no sources yet still needs one translation unit.

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Runs every built fuzz target for the given seconds (default 45) each,
+# starting from its seed corpus in fuzz/corpus/<name>/. New inputs go to a
+# scratch folder so the repository's corpus changes only by hand.
+set -eu
+cd "$(dirname "$0")/.."
+seconds="${1:-45}"
+found=0
+for bin in build/fuzz/bin/*_fuzz; do
+  [ -x "$bin" ] || continue
+  found=1
+  name=$(basename "$bin" _fuzz)
+  scratch=$(mktemp -d)
+  seeds="fuzz/corpus/$name"
+  mkdir -p "$seeds"
+  echo "fuzz: $name for ${seconds}s"
+  log="$scratch.log"
+  if ! "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      "$scratch" "$seeds" >"$log" 2>&1; then
+    tail -n 60 "$log"
+    echo "fuzz: $name FAILED"
+    exit 1
+  fi
+  tail -n 4 "$log"
+  rm -rf "$scratch" "$log"
+done
+[ "$found" -eq 1 ] || echo "fuzz: no targets built"

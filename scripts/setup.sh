@@ -1,0 +1,23 @@
+#!/bin/sh
+# Installs what the project builds with, from Debian's packages. Idempotent:
+# packages already present are skipped, and nothing is asked when all are.
+set -eu
+
+PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev \
+libgtest-dev libgmock-dev libbenchmark-dev \
+zlib1g-dev libssl-dev libzstd-dev libsqlite3-dev"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+if [ -n "$missing" ]; then
+  echo "setup: installing$missing"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
