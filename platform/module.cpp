@@ -286,6 +286,12 @@ void RestoreBuiltinModules() {
   registry.RestoreAll();
 }
 
+void SetMainProgramFileName(std::string path) {
+  auto& registry = ModuleRegistry::Get();
+  std::lock_guard lock(registry.guard);
+  registry.Main()->name = std::move(path);
+}
+
 std::string PathFolder(std::string_view path) {
   const size_t cut = path.find_last_of("/\\");
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));

@@ -37,6 +37,11 @@ void AddBuiltinExport(std::string_view module, std::string_view function, FARPRO
 void RemoveBuiltinModule(std::string_view module);
 void RestoreBuiltinModules();
 
+// Makes GetModuleFileNameA report `path` for the main program. A host that
+// runs from one folder but keeps its settings in another (a terminal started
+// with a home folder) presents itself as living there.
+void SetMainProgramFileName(std::string path);
+
 // The folder part of a path: everything before its last separator, "\\" or
 // "/" alike; empty when there is none.
 std::string PathFolder(std::string_view path);
