@@ -1,0 +1,56 @@
+// The optional memory map: every accounted block by address, with running
+// counters. Keyed by the full 64-bit address. A block's bucket is
+// (address >> 3) modulo the bucket total; buckets grow and shrink by one
+// entry at a time.
+//
+// The map's own storage comes straight from the C heap, never from
+// mml_alloc, so that recording a block never records the map itself.
+// Not thread-safe: the caller holds the environment lock.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "mml/mml.h"
+
+namespace mml {
+
+class CMemoryMap {
+ public:
+  // nullptr when the bucket table cannot be allocated. REQUIRES: buckets >= 1.
+  static std::unique_ptr<CMemoryMap> Create(uint32_t buckets);
+  ~CMemoryMap();
+  CMemoryMap(const CMemoryMap&) = delete;
+  CMemoryMap& operator=(const CMemoryMap&) = delete;
+
+  // Each returns false, with nothing changed, when a bucket cannot grow.
+  bool RecordAlloc(uintptr_t address, int32_t size);
+  bool RecordFree(uintptr_t address);
+  bool RecordRealloc(uintptr_t from, uintptr_t to, int32_t size);
+
+  const mml_mem_counters& Counters() const { return counters_; }
+  uint32_t Buckets() const { return bucketTotal_; }
+
+ private:
+  struct sEntry {
+    uint64_t nAddress;
+    int32_t nSize;
+  };
+  struct sBucket {
+    sEntry* pEntries;
+    int32_t nLength;
+  };
+  static constexpr uint64_t kEntryOverhead = 8;
+
+  explicit CMemoryMap(uint32_t buckets, sBucket* table);
+  sBucket& BucketOf(uintptr_t address) { return table_[(address >> 3) % bucketTotal_]; }
+  static sEntry* Find(sBucket& bucket, uintptr_t address);
+  static bool Append(sBucket& bucket, uintptr_t address, int32_t size);
+  static void Remove(sBucket& bucket, sEntry* entry);
+
+  uint32_t bucketTotal_;
+  sBucket* table_;
+  mml_mem_counters counters_{};
+};
+
+}  // namespace mml
