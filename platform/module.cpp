@@ -46,6 +46,7 @@ class ModuleRegistry {
   }
 
   std::mutex guard;
+  bool mainHidden = false;
 
   HMODULE Main() {
     if (!main_) {
@@ -128,7 +129,13 @@ bool HasFolder(std::string_view path) { return path.find_first_of("/\\") != std:
 HMODULE GetModuleHandleA(LPCSTR name) {
   auto& registry = ModuleRegistry::Get();
   std::lock_guard lock(registry.guard);
-  if (name == nullptr) return registry.Main();
+  if (name == nullptr) {
+    if (registry.mainHidden) {
+      SetLastError(ERROR_MOD_NOT_FOUND);
+      return nullptr;
+    }
+    return registry.Main();
+  }
   if (HMODULE builtin = registry.Builtin(name, false); builtin && registry.BuiltinAvailable(name)) {
     return builtin->loads > 0 ? builtin : nullptr;
   }
@@ -284,6 +291,12 @@ void RestoreBuiltinModules() {
   auto& registry = ModuleRegistry::Get();
   std::lock_guard lock(registry.guard);
   registry.RestoreAll();
+}
+
+void SetMainProgramHidden(bool hidden) {
+  auto& registry = ModuleRegistry::Get();
+  std::lock_guard lock(registry.guard);
+  registry.mainHidden = hidden;
 }
 
 void SetMainProgramFileName(std::string path) {

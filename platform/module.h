@@ -42,6 +42,10 @@ void RestoreBuiltinModules();
 // with a home folder) presents itself as living there.
 void SetMainProgramFileName(std::string path);
 
+// Fault injection for hosts' tests: while hidden, GetModuleHandleA(nullptr)
+// gives no handle, as when a process cannot name its main module.
+void SetMainProgramHidden(bool hidden);
+
 // The folder part of a path: everything before its last separator, "\\" or
 // "/" alike; empty when there is none.
 std::string PathFolder(std::string_view path);

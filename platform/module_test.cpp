@@ -27,6 +27,17 @@ TEST(Modules, MainProgramAndItsExports) {
   EXPECT_EQ(std::string(tiny), std::string(path, 4));
   EXPECT_EQ(GetProcAddress(main, "NoSuchFunctionAnywhere"), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
+
+  platform::SetMainProgramHidden(true);
+  EXPECT_EQ(GetModuleHandleA(nullptr), nullptr);
+  platform::SetMainProgramHidden(false);
+  EXPECT_EQ(GetModuleHandleA(nullptr), main);
+
+  const std::string real(path, n);
+  platform::SetMainProgramFileName("C:\\Tarn\\TarnTrader.exe");
+  EXPECT_EQ(GetModuleFileNameA(nullptr, path, MAX_PATH), 22u);
+  EXPECT_STREQ(path, "C:\\Tarn\\TarnTrader.exe");
+  platform::SetMainProgramFileName(real);
 }
 
 TEST(Modules, BuiltinSystemModulesCanBeRemoved) {
