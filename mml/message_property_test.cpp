@@ -1,0 +1,217 @@
+// Round-trip property: random messages of both forms, with repeated tags,
+// empty values and deletions, several back to back in one buffer, read back
+// identically from the builder, from a parse in place and from a copying
+// parse; and every truncation of the bytes is refused without reading past
+// them (received buffers are sized exactly, for the address sanitizer).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "mml/mml.h"
+
+namespace {
+
+struct Field {
+  int32_t tag;
+  std::string value;
+  bool deleted = false;
+};
+using Message = std::vector<Field>;
+
+// Reference encoder of the live fields, written apart from the library.
+std::string encode_live(int32_t form, const Message& m) {
+  const int width = form == MNM_FORM_COMPACT ? 2 : 4;
+  const auto put = [](std::string& s, uint32_t v, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) s.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  std::string s(2, form == MNM_FORM_COMPACT ? 'A' : 'B');
+  put(s, static_cast<uint32_t>(std::count_if(m.begin(), m.end(), [](const Field& f) { return !f.deleted; })), width);
+  for (const Field& f : m) {
+    if (f.deleted) continue;
+    put(s, static_cast<uint32_t>(f.tag), 2);
+    put(s, static_cast<uint32_t>(f.value.size()), width);
+    s += f.value;
+  }
+  return s;
+}
+
+std::map<int32_t, std::vector<std::string>> live_values(const Message& m) {
+  std::map<int32_t, std::vector<std::string>> out;
+  for (const Field& f : m) {
+    if (!f.deleted) out[f.tag].push_back(f.value);
+  }
+  return out;
+}
+
+std::vector<int32_t> first_live_order(const Message& m) {
+  std::vector<int32_t> order;
+  for (const Field& f : m) {
+    if (!f.deleted && std::find(order.begin(), order.end(), f.tag) == order.end()) order.push_back(f.tag);
+  }
+  return order;
+}
+
+// Everything the handle shows of its current message.
+struct Seen {
+  std::map<int32_t, std::vector<std::string>> values;
+  std::vector<int32_t> order;
+};
+
+Seen read_all(mnm_hndl h) {
+  Seen seen;
+  int32_t tag = 0, count = 0;
+  int err = 0;
+  for (int ok = mnm_first_field(h, &tag, &count, &err); ok != 0; ok = mnm_next_field(h, &tag, &count, &err)) {
+    seen.order.push_back(tag);
+    for (int32_t i = 0; i < count; ++i) {
+      mml_data d{};
+      if (mnm_get_field(h, tag, i, &d, &err) != 0) {
+        seen.values[tag].emplace_back(d.data, static_cast<size_t>(d.len));
+      } else {
+        EXPECT_EQ(err, 6) << "only an empty value fails to read";
+        seen.values[tag].emplace_back();
+      }
+    }
+  }
+  EXPECT_EQ(err, 6);
+  return seen;
+}
+
+class MessagePropertyTest : public ::testing::TestWithParam<int32_t> {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(mnm_create(&h_, GetParam(), nullptr), 0);
+    ASSERT_NE(buf_open(&out_, 1, nullptr), 0);
+    ASSERT_NE(buf_open(&copy_, 1, nullptr), 0);
+  }
+  void TearDown() override {
+    mnm_close(&h_, nullptr);
+    buf_close(&out_, nullptr);
+    buf_close(&copy_, nullptr);
+  }
+
+  int32_t MaxTag() const { return GetParam() == MNM_FORM_COMPACT ? 32767 : 65534; }
+
+  // Builds one random message into out_ and returns its model.
+  Message Build(std::mt19937& rng) {
+    EXPECT_NE(mnm_init_msg(h_, out_, nullptr), 0);
+    std::vector<int32_t> pool;
+    for (int i = 0; i < 5; ++i) pool.push_back(std::uniform_int_distribution<int32_t>(0, MaxTag())(rng));
+    pool.push_back(0);
+    pool.push_back(MaxTag());
+    Message m;
+    const int adds = std::uniform_int_distribution<int>(0, 10)(rng);
+    for (int a = 0; a < adds; ++a) {
+      const int32_t tag = pool[rng() % pool.size()];
+      const int32_t n = 1 + static_cast<int32_t>(rng() % 3);
+      std::vector<std::string> texts(static_cast<size_t>(n));
+      std::vector<mml_data> values;
+      for (std::string& t : texts) {
+        const size_t len = rng() % 5 == 0 ? 0 : 1 + rng() % 40;
+        for (size_t i = 0; i < len; ++i) t.push_back(static_cast<char>(rng()));
+        values.push_back({t.empty() ? nullptr : t.data(), static_cast<int32_t>(t.size())});
+        m.push_back({tag, t});
+      }
+      int err = 0;
+      EXPECT_NE(mnm_add_field(h_, tag, n, values.data(), &err), 0) << err;
+    }
+    const int deletes = m.empty() ? 0 : static_cast<int>(rng() % 4);
+    for (int d = 0; d < deletes; ++d) {
+      Field& victim = m[rng() % m.size()];
+      if (victim.deleted) continue;
+      // Its index among the tag's live values.
+      int32_t index = 0;
+      for (const Field& f : m) {
+        if (&f == &victim) break;
+        if (f.tag == victim.tag && !f.deleted) ++index;
+      }
+      EXPECT_NE(mnm_delete_field(h_, victim.tag, index, nullptr), 0);
+      victim.deleted = true;
+    }
+    const Seen built = read_all(h_);
+    EXPECT_EQ(built.values, live_values(m));
+    return m;
+  }
+
+  void ExpectHolds(const Message& m, const char* how) {
+    const Seen seen = read_all(h_);
+    EXPECT_EQ(seen.values, live_values(m)) << how;
+    EXPECT_EQ(seen.order, first_live_order(m)) << how;
+  }
+
+  mnm_hndl h_ = nullptr;
+  buf_hndl out_ = nullptr;
+  buf_hndl copy_ = nullptr;
+};
+
+TEST_P(MessagePropertyTest, RandomMessagesRoundTrip) {
+  const int32_t form = GetParam();
+  for (uint32_t seed = 1; seed <= 150; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 rng(seed);
+    out_->used = 0;
+    std::vector<Message> messages;
+    std::vector<size_t> ends;
+    const int count = 1 + static_cast<int>(rng() % 4);
+    for (int i = 0; i < count; ++i) {
+      messages.push_back(Build(rng));
+      ends.push_back(static_cast<size_t>(out_->used));
+    }
+    const std::string bytes(out_->data, static_cast<size_t>(out_->used));
+
+    buf_hndl in = nullptr;
+    ASSERT_NE(buf_open(&in, static_cast<int32_t>(bytes.size()), nullptr), 0);
+    std::memcpy(in->data, bytes.data(), bytes.size());
+    in->used = static_cast<int32_t>(bytes.size());
+    int err = 0;
+    for (int i = 0; i < count; ++i) {
+      ASSERT_NE(i == 0 ? mnm_parse(h_, nullptr, in, &err) : mnm_parse_next(h_, nullptr, &err), 0) << err;
+      ExpectHolds(messages[static_cast<size_t>(i)], "in place");
+      int32_t start = 0, len = 0;
+      ASSERT_NE(mnm_get_msg_span(h_, &start, &len, nullptr), 0);
+      EXPECT_EQ(static_cast<size_t>(start + len), ends[static_cast<size_t>(i)]);
+    }
+    EXPECT_EQ(mnm_parse_next(h_, nullptr, &err), 0);
+    EXPECT_EQ(err, 6);
+
+    for (int i = 0; i < count; ++i) {
+      copy_->used = 0;
+      ASSERT_NE(i == 0 ? mnm_parse(h_, copy_, in, &err) : mnm_parse_next(h_, copy_, &err), 0) << err;
+      ExpectHolds(messages[static_cast<size_t>(i)], "copied");
+      EXPECT_EQ(std::string(copy_->data, static_cast<size_t>(copy_->used)),
+                encode_live(form, messages[static_cast<size_t>(i)]));
+    }
+    ASSERT_NE(buf_close(&in, nullptr), 0);
+
+    // Every cut: whole messages before it parse, the one it splits is
+    // refused with 2, and a cut on a boundary ends with 6.
+    for (size_t cut = 1; cut < bytes.size(); cut += 1 + rng() % 3) {
+      buf_hndl part = nullptr;
+      ASSERT_NE(buf_open(&part, static_cast<int32_t>(cut), nullptr), 0);
+      std::memcpy(part->data, bytes.data(), cut);
+      part->used = static_cast<int32_t>(cut);
+      const size_t whole = static_cast<size_t>(std::upper_bound(ends.begin(), ends.end(), cut) - ends.begin());
+      for (size_t i = 0; i <= whole; ++i) {
+        buf_hndl copy = (cut & 1) != 0 ? copy_ : nullptr;
+        const int ok = i == 0 ? mnm_parse(h_, copy, part, &err) : mnm_parse_next(h_, copy, &err);
+        if (i < whole) {
+          EXPECT_NE(ok, 0) << "cut " << cut << " message " << i;
+        } else {
+          EXPECT_EQ(ok, 0) << "cut " << cut;
+          EXPECT_EQ(err, cut == (whole == 0 ? 0 : ends[whole - 1]) ? 6 : 2) << "cut " << cut;
+        }
+      }
+      ASSERT_NE(buf_close(&part, nullptr), 0);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, MessagePropertyTest, ::testing::Values(MNM_FORM_COMPACT, MNM_FORM_WIDE),
+                         [](const auto& info) { return info.param == MNM_FORM_COMPACT ? "Compact" : "Wide"; });
+
+}  // namespace

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <thread>
+
+#include "mml/mml.h"
+
+namespace {
+
+int code(int result, const int& err) { return result != 0 ? 0 : err; }  // err read after the call
+
+// Formats t with each form into one fresh buffer.
+class TimeFormatTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tz = std::getenv("TZ");
+    savedTz_ = tz != nullptr ? tz : "";
+    hadTz_ = tz != nullptr;
+    setenv("TZ", "EST5", 1);  // a fixed offset of -5 hours, no summer time
+    tzset();
+    ASSERT_NE(buf_open(&b_, 1, &err_), 0);
+  }
+  void TearDown() override {
+    buf_close(&b_, &err_);
+    if (hadTz_) {
+      setenv("TZ", savedTz_.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+  std::string Format(os_time t, int32_t form) {
+    b_->used = 0;
+    EXPECT_NE(os_time_format(&t, b_, form, &err_), 0) << "form " << form << " error " << err_;
+    EXPECT_EQ(b_->data[b_->used], '\0');
+    return std::string(b_->data, static_cast<size_t>(b_->used));
+  }
+
+  buf_hndl b_ = nullptr;
+  int err_ = -1;
+  std::string savedTz_;
+  bool hadTz_ = false;
+};
+
+// 2024-03-05 07:08:09 UTC, 02:08:09 in the test's local zone.
+constexpr os_time kTime{1709622489, 123456};
+
+TEST_F(TimeFormatTest, SixteenFormsInTheirZones) {
+  const char* const expected[] = {
+      "03-05-24",  "20240305", "030524", "Tue Mar 05 02:08:09 2024", "02:08:09", "070809",
+      "020809",    "123456",   "1709622489", "Tue Mar 05", "2024-03-05", "20240305",
+      "Tue Mar 05 07:08:09 2024", "20240305-07:08:09.123", "20240305-07:08:09.123456",
+      "20240305-07:08:09"};
+  for (int32_t form = 1; form <= 16; ++form) EXPECT_EQ(Format(kTime, form), expected[form - 1]) << "form " << form;
+}
+
+TEST_F(TimeFormatTest, EdgesOfTheSubSecondForms) {
+  EXPECT_EQ(Format({kTime.sec, 999999}, 14), "20240305-07:08:09.999");
+  EXPECT_EQ(Format({0, 7}, 8), "000007");
+  os_time now{};
+  ASSERT_NE(os_time_now(&now, &err_), 0);
+  EXPECT_EQ(Format(now, 8).substr(3), "000");
+  EXPECT_LE(std::abs(now.sec - static_cast<int32_t>(std::time(nullptr))), 1);
+}
+
+TEST_F(TimeFormatTest, AppendsAndGrowsExactlyOrFailsWithoutChange) {
+  ASSERT_NE(buf_reserve(b_, 3, &err_), 0);
+  b_->used = 3;  // capacity == used
+  ASSERT_NE(os_time_format(&kTime, b_, 5, &err_), 0);
+  EXPECT_EQ(b_->capacity, 3 + 26);
+  EXPECT_EQ(std::string(b_->data + 3, 8), "02:08:09");
+  EXPECT_EQ(b_->used, 11);
+
+  EXPECT_EQ(code(os_time_format(&kTime, b_, 0, &err_), err_), 5);
+  EXPECT_EQ(code(os_time_format(&kTime, b_, 17, &err_), err_), 5);
+  EXPECT_EQ(code(os_time_format(nullptr, b_, 1, &err_), err_), 2);
+  EXPECT_EQ(code(os_time_format(&kTime, nullptr, 1, &err_), err_), 2);
+  const os_time badMicro{kTime.sec, 12345678};
+  EXPECT_EQ(code(os_time_format(&badMicro, b_, 15, &err_), err_), 5);
+  EXPECT_EQ(b_->used, 11);
+}
+
+TEST(OsServicesTest, RandomBytesAreOneDrawEach) {
+  char bytes[5] = {};
+  mml_data d{bytes, 5};
+  int err = -1;
+  std::srand(77);
+  ASSERT_NE(os_rand_bytes(&d, &err), 0);
+  std::srand(77);
+  for (char b : bytes) EXPECT_EQ(static_cast<uint8_t>(b), std::rand() & 0xFF);
+  mml_data empty{bytes, 0};
+  EXPECT_EQ(code(os_rand_bytes(&empty, &err), err), 5);
+  EXPECT_EQ(code(os_rand_bytes(nullptr, &err), err), 2);
+}
+
+TEST(OsServicesTest, ThreadAndProcessIdentity) {
+  uint32_t self[2] = {9, 9};
+  uint32_t other[2] = {9, 9};
+  int err = -1;
+  ASSERT_NE(os_thread_self(self, &err), 0);
+  std::thread([&] { os_thread_self(other, nullptr); }).join();
+  EXPECT_NE(self[0], 0u);
+  EXPECT_EQ(self[1], 0u);
+  EXPECT_EQ(other[1], 0u);
+  EXPECT_NE(self[0], other[0]);
+  int32_t pid = 0;
+  ASSERT_NE(os_getpid(&pid, &err), 0);
+  EXPECT_EQ(pid, getpid());
+}
+
+TEST(OsLockTest, RecursiveDepthAndReleaseErrors) {
+  os_lock_rec* lock = nullptr;
+  int err = -1;
+  ASSERT_NE(os_lock_create(&lock, OS_LOCK_RECURSIVE, &err), 0);
+  EXPECT_EQ(code(os_lock_create(&lock, OS_LOCK_RECURSIVE, &err), err), 5);
+  EXPECT_EQ(code(os_unlock(lock, &err), err), 7);
+  for (int i = 0; i < 3; ++i) ASSERT_NE(os_lock(lock, &err), 0);
+  EXPECT_EQ(code(os_lock_destroy(&lock, &err), err), 5) << "held";
+  for (int i = 0; i < 3; ++i) ASSERT_NE(os_unlock(lock, &err), 0);
+  EXPECT_EQ(code(os_unlock(lock, &err), err), 7);
+  ASSERT_NE(os_lock_destroy(&lock, &err), 0);
+  EXPECT_EQ(lock, nullptr);
+
+  ASSERT_NE(os_lock_create(&lock, OS_LOCK_PLAIN, &err), 0);
+  ASSERT_NE(os_lock(lock, &err), 0);
+  EXPECT_EQ(code(os_lock(lock, &err), err), 5) << "a plain lock refuses its owner";
+  ASSERT_NE(os_unlock(lock, &err), 0);
+  ASSERT_NE(os_lock_destroy(&lock, &err), 0);
+  EXPECT_EQ(code(os_lock_create(&lock, 2, &err), err), 5);
+  EXPECT_EQ(code(os_lock(nullptr, &err), err), 2);
+}
+
+}  // namespace
