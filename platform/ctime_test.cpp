@@ -2,37 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <optional>
 #include <string>
 
 #include "platform/exception_testing.h"
+#include "platform/scoped_zone.h"
 
 namespace {
-
-// Sets TZ for one test and restores it afterwards.
-class ScopedZone {
- public:
-  explicit ScopedZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) {
-      m_old = old;
-    }
-    ::setenv("TZ", zone, 1);
-    ::tzset();
-  }
-  ~ScopedZone() {
-    if (m_old) {
-      ::setenv("TZ", m_old->c_str(), 1);
-    } else {
-      ::unsetenv("TZ");
-    }
-    ::tzset();
-  }
-
- private:
-  std::optional<std::string> m_old;
-};
 
 TEST(CTimeTest, FieldsFollowTheLocalZone) {
   const CTime t(86400 * 365);  // 1971-01-01 00:00:00 UTC, a Friday

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+#include "dateutil/dateutil.h"
+#include "dateutil/internal.h"
+#include "dateutil/zone_fixture.h"
+
+namespace {
+
+TEST(ClockText, NoLeadingZerosAndNeverPastThirteenBytes) {
+  char out[16];
+  std::memset(out, '#', sizeof out);
+  dateutil::FormatClockReading({7, 4, 9, 5}, out);
+  EXPECT_STREQ(out, "7:4:9:5");
+  std::memset(out, '#', sizeof out);
+  dateutil::FormatClockReading({23, 59, 59, 999}, out);
+  EXPECT_STREQ(out, "23:59:59:999");
+  EXPECT_EQ(out[13], '#');
+  EXPECT_EQ(dateutil::MillisecondsOfDay({0, 0, 0, 0}), 0);
+  EXPECT_EQ(dateutil::MillisecondsOfDay({23, 59, 59, 999}), 86399999);
+  EXPECT_EQ(dateutil::MillisecondsOfDay({9, 5, 3, 40}), 32703040);
+}
+
+class ClockInZone : public InZone {};
+
+TEST_P(ClockInZone, ClockFunctionsReadTheLocalClock) {
+  const time_t before = std::time(nullptr);
+  char out[40];
+  std::memset(out, '#', sizeof out);
+  GetCorrectTime(out);
+  EXPECT_EQ(out[30], '#');
+  struct tm parsed = {};
+  const char* rest = ::strptime(out, "%d/%m/%Y  %H:%M:%S", &parsed);
+  ASSERT_NE(rest, nullptr) << out;
+  EXPECT_EQ(*rest, '\0');
+  parsed.tm_isdst = -1;
+  const time_t read = std::mktime(&parsed);
+  EXPECT_LE(before, read);
+  EXPECT_LE(read, std::time(nullptr));
+
+  struct tm local = {};
+  ::localtime_r(&before, &local);
+  const long ms = tarnu_get_time_in_mili_seconds();
+  const long expected = (local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec) * 1000L;
+  // Allow for the second boundary and a midnight roll-over between readings.
+  EXPECT_TRUE((ms >= expected && ms < expected + 3000) || ms < 3000) << ms << " vs " << expected;
+
+  std::memset(out, '#', sizeof out);
+  tarnu_get_local_time(out);
+  EXPECT_LE(std::strlen(out), 12u);
+  EXPECT_EQ(std::count(out, out + std::strlen(out), ':'), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, ClockInZone, testing::ValuesIn(kZones), ZoneName);
+
+TEST(HourMinSec, SeparatorsMissingPartsAndLengthLimit) {
+  long s = -1;
+  EXPECT_EQ(tarnu_cnvrt_hrminsec_to_sec(s, "09:30:15"), 1);
+  EXPECT_EQ(s, 34215);
+  tarnu_cnvrt_hrminsec_to_sec(s, "9,30,15");
+  EXPECT_EQ(s, 34215);
+  tarnu_cnvrt_hrminsec_to_sec(s, "9-30-15");
+  EXPECT_EQ(s, 34215);
+  tarnu_cnvrt_hrminsec_to_sec(s, "2");
+  EXPECT_EQ(s, 7200);
+  tarnu_cnvrt_hrminsec_to_sec(s, "::5");  // empty parts are skipped, not zero
+  EXPECT_EQ(s, 18000);
+  tarnu_cnvrt_hrminsec_to_sec(s, "");
+  EXPECT_EQ(s, 0);
+  tarnu_cnvrt_hrminsec_to_sec(s, "ab:1x:2");
+  EXPECT_EQ(s, 62);
+  // Only the first 15 characters count: the seconds "45" lie beyond them.
+  tarnu_cnvrt_hrminsec_to_sec(s, "000000001:00:0045");
+  EXPECT_EQ(s, 3600);
+  tarnu_cnvrt_hrminsec_to_sec(s, "99999999999999");  // saturates, no overflow
+  EXPECT_EQ(s, 2147483647L * 3600);
+}
+
+}  // namespace

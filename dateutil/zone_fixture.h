@@ -1,0 +1,40 @@
+// Test fixture: runs a test once per machine zone, with TZ set inside it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/scoped_zone.h"
+
+struct ZoneCase {
+  const char* tz;
+  long januaryOffset;  // seconds east of UTC in January
+  long julyOffset;     // and in July
+};
+
+inline const ZoneCase kZones[] = {
+    {"UTC", 0, 0},
+    {"Asia/Kolkata", 19800, 19800},
+    {"America/New_York", -18000, -14400},
+};
+
+class InZone : public testing::TestWithParam<ZoneCase> {
+ protected:
+  void SetUp() override { m_zone.emplace(GetParam().tz); }
+  void TearDown() override { m_zone.reset(); }
+
+ private:
+  std::optional<ScopedZone> m_zone;
+};
+
+inline std::string ZoneName(const testing::TestParamInfo<ZoneCase>& info) {
+  std::string name = info.param.tz;
+  for (char& c : name) {
+    if (c == '/') {
+      c = '_';
+    }
+  }
+  return name;
+}
