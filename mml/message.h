@@ -34,7 +34,6 @@ struct mnm_msg {
   int32_t nTagOrderLen;
   int32_t nTagOrderCap;
   int32_t nDeletedTags;
-  uint32_t aTagIndex[mml::kTagIndexSize];  // tag -> slot number, or kNoSlot
   uint32_t nSlotTotal;
   buf_hndl pOut;         // where new fields go; null when parsed in place
   buf_hndl pIn;          // received buffer being parsed
@@ -52,6 +51,8 @@ struct mnm_msg {
   uint32_t nCopying;
   uint32_t nMsgEnd;      // end of the last field written or parsed
   uint32_t nHasMsg;      // 1 once a message was started or parsed
+  // Last, so that the fields used on every call share cache lines.
+  uint32_t aTagIndex[mml::kTagIndexSize];  // tag -> slot number, or kNoSlot
 
   const mml::sWireForm& Wire() const { return nForm == MNM_FORM_COMPACT ? mml::kCompactForm : mml::kWideForm; }
 };
@@ -70,14 +71,44 @@ int start_message(mnm_msg& h, buf_hndl out, int* err);
 int append_fields(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err);
 
 // The slot of tag with room for n more values, and room in the tag order
-// list if the tag is not yet active; null when memory is short.
-sTagSlot* prepare_slot(mnm_msg& h, int32_t tag, int32_t n);
+// list if the tag is not yet active; null when memory is short. The common
+// case, a slot already large enough, is decided inline.
+sTagSlot* grow_slot(mnm_msg& h, int32_t tag, int32_t n);
+inline sTagSlot* prepare_slot(mnm_msg& h, int32_t tag, int32_t n) {
+  const uint32_t number = h.aTagIndex[tag];
+  if (number != kNoSlot) {
+    sTagSlot& slot = h.pSlots[number];
+    if (static_cast<int64_t>(slot.nCount) + n <= slot.nCapacity &&
+        (slot.nActive != 0 || h.nTagOrderLen < h.nTagOrderCap)) {
+      return &slot;
+    }
+  }
+  return grow_slot(h, tag, n);
+}
+
 // Adds one value to a prepared slot; the tag joins the order list on its
 // first value.
-void add_to_slot(mnm_msg& h, sTagSlot& slot, int32_t tag, uint32_t offset, int32_t length);
+inline void add_to_slot(mnm_msg& h, sTagSlot& slot, int32_t tag, uint32_t offset, int32_t length) {
+  slot.pOffsets[slot.nCount] = offset;
+  slot.pLengths[slot.nCount] = length;
+  ++slot.nCount;
+  if (slot.nActive == 0) {
+    slot.nActive = 1;
+    slot.nOrderPos = static_cast<uint32_t>(h.nTagOrderLen);
+    h.pTagOrder[h.nTagOrderLen++] = tag;
+  }
+}
 
 // Records one value that already lies at offset in the current buffer.
 // Error 3 when the index cannot grow.
-int record_value(mnm_msg& h, int32_t tag, uint32_t offset, int32_t length, int* err);
+inline int record_value(mnm_msg& h, int32_t tag, uint32_t offset, int32_t length, int* err) {
+  sTagSlot* slot = prepare_slot(h, tag, 1);
+  if (slot == nullptr) {
+    if (err != nullptr) *err = 3;
+    return 0;
+  }
+  add_to_slot(h, *slot, tag, offset, length);
+  return 1;
+}
 
 }  // namespace mml

@@ -15,11 +15,6 @@ bool ensure_room(buf_hndl out, int64_t need) {
   return need <= INT32_MAX && buf_reserve(out, static_cast<int32_t>(need), nullptr) != 0;
 }
 
-int check_descriptor(const sWireForm& wire, const mml_data& d, int* err) {
-  if (d.data == nullptr ? d.len != 0 : (d.len < 1 || d.len > wire.nMaxValue)) return fail(err, 2);
-  return succeed(err);
-}
-
 }  // namespace
 
 int start_message(mnm_msg& h, buf_hndl out, int* err) {
@@ -36,41 +31,59 @@ int start_message(mnm_msg& h, buf_hndl out, int* err) {
   return succeed(err);
 }
 
-int append_fields(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err) {
-  const sWireForm& wire = h.Wire();
-  if (n < 1 || tag < 0 || values == nullptr || tag > wire.nMaxLiveTag ||
-      static_cast<int64_t>(h.nFieldTotal) + n > wire.nMaxFields) {
+namespace {
+
+// The per-field path, compiled once per form so that widths are constants.
+template <const sWireForm& W>
+int append_values(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err) {
+  if (n < 1 || tag < 0 || values == nullptr || tag > W.nMaxLiveTag ||
+      static_cast<int64_t>(h.nFieldTotal) + n > W.nMaxFields) {
     return fail(err, 2);
   }
   sTagSlot* slot = prepare_slot(h, tag, n);
   if (slot == nullptr) return fail(err, 3);
 
-  buf_hndl out = h.pOut;
+  buf_rec& out = *h.pOut;
   for (int32_t i = 0; i < n; ++i) {
-    const mml_data& value = values[i];
-    if (check_descriptor(wire, value, err) == 0) return 0;
-    // A value taken from this very buffer is found again at its offset
-    // if growing moves the storage.
+    const mml_data value = values[i];
+    if (value.data == nullptr ? value.len != 0 : (value.len < 1 || value.len > W.nMaxValue)) return fail(err, 2);
+    const int64_t fieldEnd = static_cast<int64_t>(out.used) + W.FieldHeaderSize() + value.len;
     const char* source = value.data;
-    const bool inside = source != nullptr && out->data != nullptr && source >= out->data &&
-                        source < out->data + out->capacity;
-    const ptrdiff_t sourceOffset = inside ? source - out->data : 0;
-    const int64_t fieldEnd = static_cast<int64_t>(out->used) + wire.FieldHeaderSize() + value.len;
-    if (!ensure_room(out, fieldEnd)) return fail(err, 4);
-    if (inside) source = out->data + sourceOffset;
-
-    const auto offset = static_cast<uint32_t>(out->used);
-    char* p = out->data + offset;
-    put_be16(p, static_cast<uint32_t>(tag));
-    put_be(p + 2, wire.nWidth, static_cast<uint32_t>(value.len));
-    if (value.len > 0) std::memmove(p + wire.FieldHeaderSize(), source, static_cast<size_t>(value.len));
-    out->used = static_cast<int32_t>(fieldEnd);
+    // A value taken from this very buffer is found again at its offset
+    // if growing moves the storage, and copied with overlap in mind.
+    const bool inside = source != nullptr && out.data != nullptr && source >= out.data &&
+                        source < out.data + out.capacity;
+    if (fieldEnd > out.capacity) {
+      const ptrdiff_t sourceOffset = inside ? source - out.data : 0;
+      if (!ensure_room(&out, fieldEnd)) return fail(err, 4);
+      if (inside) source = out.data + sourceOffset;
+    }
+    // Bookkeeping first: byte stores below may alias anything, and would
+    // make the compiler reload every field touched after them.
+    const auto offset = static_cast<uint32_t>(out.used);
+    char* p = out.data + offset;
+    out.used = static_cast<int32_t>(fieldEnd);
     add_to_slot(h, *slot, tag, offset, value.len);
     ++h.nFieldTotal;
+
+    put_be16(p, static_cast<uint32_t>(tag));
+    put_be(p + 2, W.nWidth, static_cast<uint32_t>(value.len));
+    if (inside) {
+      std::memmove(p + W.FieldHeaderSize(), source, static_cast<size_t>(value.len));
+    } else if (value.len > 0) {
+      std::memcpy(p + W.FieldHeaderSize(), source, static_cast<size_t>(value.len));
+    }
   }
-  h.nMsgEnd = static_cast<uint32_t>(out->used);
-  if (h.nCopying == 0) put_be(out->data + h.nCountOffset, wire.nWidth, static_cast<uint32_t>(h.nFieldTotal));
+  h.nMsgEnd = static_cast<uint32_t>(out.used);
+  if (h.nCopying == 0) put_be(out.data + h.nCountOffset, W.nWidth, static_cast<uint32_t>(h.nFieldTotal));
   return succeed(err);
+}
+
+}  // namespace
+
+int append_fields(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err) {
+  return h.nForm == MNM_FORM_COMPACT ? append_values<kCompactForm>(h, tag, n, values, err)
+                                     : append_values<kWideForm>(h, tag, n, values, err);
 }
 
 }  // namespace mml

@@ -43,7 +43,7 @@ void reset_index(mnm_msg& h) {
 }
 
 // Whatever grew before memory ran short stays, unused.
-sTagSlot* prepare_slot(mnm_msg& h, int32_t tag, int32_t n) {
+sTagSlot* grow_slot(mnm_msg& h, int32_t tag, int32_t n) {
   uint32_t number = h.aTagIndex[tag];
   if (number == kNoSlot) {
     if (!resize_exact(h.pSlots, static_cast<int64_t>(h.nSlotTotal) + 1)) return nullptr;
@@ -61,24 +61,6 @@ sTagSlot* prepare_slot(mnm_msg& h, int32_t tag, int32_t n) {
     ++h.nTagOrderCap;
   }
   return &slot;
-}
-
-void add_to_slot(mnm_msg& h, sTagSlot& slot, int32_t tag, uint32_t offset, int32_t length) {
-  slot.pOffsets[slot.nCount] = offset;
-  slot.pLengths[slot.nCount] = length;
-  ++slot.nCount;
-  if (slot.nActive == 0) {
-    slot.nActive = 1;
-    slot.nOrderPos = static_cast<uint32_t>(h.nTagOrderLen);
-    h.pTagOrder[h.nTagOrderLen++] = tag;
-  }
-}
-
-int record_value(mnm_msg& h, int32_t tag, uint32_t offset, int32_t length, int* err) {
-  sTagSlot* slot = prepare_slot(h, tag, 1);
-  if (slot == nullptr) return fail(err, 3);
-  add_to_slot(h, *slot, tag, offset, length);
-  return succeed(err);
 }
 
 }  // namespace mml

@@ -15,24 +15,28 @@ bool read_be(const buf_rec& in, uint32_t* pos, int32_t width, uint32_t* value) {
   return true;
 }
 
+// The per-field loop, compiled once per form so that widths are constants.
+template <const mml::sWireForm& W>
 int parse_fields(mnm_msg& h, const buf_rec& in, bool copying, int* err) {
-  const mml::sWireForm& wire = h.Wire();
   uint32_t total = 0;
-  if (!read_be(in, &h.nParseOffset, wire.nWidth, &total) || total > wire.nMaxFields) return mml::fail(err, 2);
+  if (!read_be(in, &h.nParseOffset, W.nWidth, &total) || total > W.nMaxFields) return mml::fail(err, 2);
   if (!copying) h.nMsgEnd = h.nParseOffset;  // a copy's end moves as fields are appended
+  const auto used = static_cast<uint32_t>(in.used);
   for (uint32_t i = 0; i < total; ++i) {
     const uint32_t fieldStart = h.nParseOffset;
-    uint32_t tagWord = 0;
-    uint32_t length = 0;
-    if (!read_be(in, &h.nParseOffset, 2, &tagWord) || !read_be(in, &h.nParseOffset, wire.nWidth, &length) ||
-        length > static_cast<uint32_t>(in.used) - h.nParseOffset) {
-      return mml::fail(err, 2);  // wide lengths above 2^31-1 also exceed what is left
-    }
+    if (used - fieldStart < static_cast<uint32_t>(W.FieldHeaderSize())) return mml::fail(err, 2);
+    const char* p = in.data + fieldStart;
+    const uint32_t tagWord = mml::get_be16(p);
+    const uint32_t length = mml::get_be(p + 2, W.nWidth);
+    const uint32_t valueStart = fieldStart + static_cast<uint32_t>(W.FieldHeaderSize());
+    // Wide lengths above 2^31-1 exceed what any buffer holds, so they fail here too.
+    if (length > used - valueStart) return mml::fail(err, 2);
+    h.nParseOffset = valueStart;
     const auto tag = static_cast<int32_t>(tagWord);
     const auto len = static_cast<int32_t>(length);
-    if (wire.IsLive(tag)) {
+    if (W.IsLive(tag)) {
       if (copying) {
-        const mml_data value{len > 0 ? in.data + h.nParseOffset : nullptr, len};
+        const mml_data value{len > 0 ? in.data + valueStart : nullptr, len};
         if (mml::append_fields(h, tag, 1, &value, err) == 0) return 0;
       } else {
         if (mml::record_value(h, tag, fieldStart, len, err) == 0) return 0;
@@ -41,7 +45,7 @@ int parse_fields(mnm_msg& h, const buf_rec& in, bool copying, int* err) {
     } else if (!copying) {
       ++h.nFieldTotal;  // a deleted field still counts in place; nothing reads it
     }
-    h.nParseOffset += length;
+    h.nParseOffset = valueStart + length;
     if (!copying) h.nMsgEnd = h.nParseOffset;
   }
   return mml::succeed(err);
@@ -77,7 +81,8 @@ extern "C" int mnm_parse_next(mnm_hndl h, buf_hndl copy, int* err) {
   }
 
   h->nCopying = copying ? 1 : 0;
-  const int ok = parse_fields(*h, *in, copying, err);
+  const int ok = h->nForm == MNM_FORM_COMPACT ? parse_fields<mml::kCompactForm>(*h, *in, copying, err)
+                                              : parse_fields<mml::kWideForm>(*h, *in, copying, err);
   h->nCopying = 0;
   if (ok == 0) return 0;
   if (copying) mml::put_be(copy->data + h->nCountOffset, wire.nWidth, static_cast<uint32_t>(h->nFieldTotal));
