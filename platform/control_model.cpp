@@ -1,0 +1,72 @@
+#include "platform/control_model.h"
+
+#include <map>
+#include <string>
+
+#include "platform/winapi.h"
+
+namespace platform {
+namespace {
+
+struct CaseInsensitiveLess {
+  bool operator()(std::string_view a, std::string_view b) const {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+      const int ca = std::tolower(static_cast<unsigned char>(a[i]));
+      const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+      if (ca != cb) return ca < cb;
+    }
+    return a.size() < b.size();
+  }
+};
+
+struct ClassEntry {
+  UINT classStyle = 0;
+  ControlModelFactory factory;
+};
+
+// Leaked on purpose: models register from static initialisers of any
+// library, and windows may outlive other statics at process exit.
+std::map<std::string, ClassEntry, CaseInsensitiveLess>& Classes() {
+  static auto* classes = new std::map<std::string, ClassEntry, CaseInsensitiveLess>;
+  return *classes;
+}
+
+}  // namespace
+
+LRESULT ControlModel::NotifyParent(UINT code) const {
+  HWND parent = ::GetParent(m_hwnd);
+  if (parent == nullptr) return 0;
+  return ::SendMessage(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(ControlId()), static_cast<WORD>(code)),
+                       reinterpret_cast<LPARAM>(m_hwnd));
+}
+
+LRESULT ControlModel::NotifyParentWith(NMHDR& header) const {
+  header.hwndFrom = m_hwnd;
+  header.idFrom = static_cast<UINT_PTR>(ControlId());
+  HWND parent = ::GetParent(m_hwnd);
+  if (parent == nullptr) return 0;
+  return ::SendMessage(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+DWORD ControlModel::Style() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hwnd, GWL_STYLE)); }
+
+int ControlModel::ControlId() const { return ::GetDlgCtrlID(m_hwnd); }
+
+bool RegisterControlModel(std::string_view className, UINT classStyle, ControlModelFactory factory) {
+  Classes()[std::string(className)] = ClassEntry{classStyle, std::move(factory)};
+  return true;
+}
+
+std::unique_ptr<ControlModel> CreateControlModel(std::string_view className, HWND hwnd, UINT* classStyle) {
+  auto& classes = Classes();
+  auto it = classes.find(std::string(className));
+  if (it == classes.end()) {
+    *classStyle = 0;
+    return nullptr;
+  }
+  *classStyle = it->second.classStyle;
+  return it->second.factory(hwnd);
+}
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+// Control models: the behaviour of the platform's built-in window classes
+// ("BUTTON", "EDIT", "STATIC", "COMBOBOX", ...), standing where the
+// platform's own control procedure stands.
+//
+// A model is created for each window of its class when the window is created
+// (before WM_NCCREATE) and destroyed with the window. It receives every
+// message that the window's attached C++ object, if any, did not consume
+// (CWnd::DefWindowProc forwards to it), and keeps the control's state in its
+// own members. It tells the parent what happened through NotifyParent
+// (WM_COMMAND) or NotifyParentWith (WM_NOTIFY), exactly as the platform's
+// controls do; the parent's object then sees the notification reflected to
+// the control's object first (see CWnd::OnChildNotify).
+//
+// Register a model once per process, e.g. from a static initialiser in the
+// model's own .cpp file:
+//
+//   const bool registered = platform::RegisterControlModel(
+//       "BUTTON", CS_DBLCLKS, [](HWND h) { return std::make_unique<ButtonModel>(h); });
+//
+// Class names compare without regard to case, as on the platform.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "platform/messages.h"
+#include "platform/wintypes.h"
+
+namespace platform {
+
+class ControlModel {
+ public:
+  explicit ControlModel(HWND hwnd) : m_hwnd(hwnd) {}
+  ControlModel(const ControlModel&) = delete;
+  ControlModel& operator=(const ControlModel&) = delete;
+  virtual ~ControlModel() = default;
+
+  // The control's procedure. Messages it does not handle go to
+  // ::DefWindowProc (text, font, icons, close, context menu, ...).
+  virtual LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+  HWND hwnd() const { return m_hwnd; }
+
+ protected:
+  // Sends WM_COMMAND (id, code, this control) to the parent; returns its result.
+  LRESULT NotifyParent(UINT code) const;
+  // Sends WM_NOTIFY with `header` (hwndFrom, idFrom filled in here) to the parent.
+  LRESULT NotifyParentWith(NMHDR& header) const;
+  DWORD Style() const;
+  int ControlId() const;
+
+ private:
+  HWND m_hwnd;
+};
+
+using ControlModelFactory = std::function<std::unique_ptr<ControlModel>(HWND)>;
+
+// Registers the model of a window class; a second registration of the same
+// name replaces the first (a test may install a fake). `classStyle` holds the
+// class's CS_ flags (CS_DBLCLKS decides whether double clicks arrive as
+// WM_LBUTTONDBLCLK). Returns true so it can initialise a static.
+bool RegisterControlModel(std::string_view className, UINT classStyle, ControlModelFactory factory);
+
+// The model for a new window of `className`, or null for a class without one
+// (such a window behaves as ::DefWindowProc makes it). Sets *classStyle.
+std::unique_ptr<ControlModel> CreateControlModel(std::string_view className, HWND hwnd, UINT* classStyle);
+
+}  // namespace platform

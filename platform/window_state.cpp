@@ -1,0 +1,180 @@
+// Visibility, enabling, focus, activation and mouse capture.
+//
+// Focus and activation follow the platform: the active window is a
+// top-level window; giving the focus to a window activates its top-level
+// window; WM_KILLFOCUS goes to the old focus and then WM_SETFOCUS to the new,
+// each with the other's handle, while GetFocus already reports the new one.
+// A window that is hidden, disabled or destroyed while it or a descendant has
+// the focus loses it (the focus becomes null).
+#include "platform/window_registry.h"
+
+namespace {
+
+platform::WindowRegistry& Registry() { return platform::WindowRegistry::Get(); }
+
+HWND TopLevelOf(HWND hwnd) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  while (r != nullptr && r->IsChild()) r = platform::FindWindowRecord(r->parent);
+  return r != nullptr ? r->hwnd : nullptr;
+}
+
+bool ActivatingShow(int command) {
+  return command != SW_SHOWNA && command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE &&
+         command != SW_MINIMIZE && command != SW_HIDE;
+}
+
+void DropFocusWithin(HWND hwnd) {
+  auto& registry = Registry();
+  if (registry.focus != nullptr && platform::IsSelfOrDescendant(hwnd, registry.focus)) ::SetFocus(nullptr);
+  if (registry.capture != nullptr && platform::IsSelfOrDescendant(hwnd, registry.capture)) ::ReleaseCapture();
+}
+
+}  // namespace
+
+BOOL ShowWindow(HWND hwnd, int command) {
+  platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
+  if (record == nullptr) return FALSE;
+  const bool wasVisible = (record->style & WS_VISIBLE) != 0;
+  const bool show = command != SW_HIDE;
+  platform::DispatchScope scope;
+  if (show != wasVisible) {
+    ::SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    if ((record = platform::FindWindowRecord(hwnd)) == nullptr) return wasVisible;
+    if (show) {
+      record->style |= WS_VISIBLE;
+    } else {
+      record->style &= ~WS_VISIBLE;
+    }
+    WINDOWPOS pos{hwnd, nullptr, record->rect.left, record->rect.top, record->rect.right - record->rect.left,
+                  record->rect.bottom - record->rect.top,
+                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW)};
+    ::SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    if (!show) {
+      DropFocusWithin(hwnd);
+      if (Registry().active == hwnd) {
+        // Activation passes to the owner, as when a dialog closes.
+        platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+        HWND owner = r != nullptr ? r->owner : nullptr;
+        if (owner != nullptr && ::IsWindowVisible(owner)) {
+          ::SetActiveWindow(owner);
+        } else {
+          Registry().active = nullptr;
+          ::SendMessage(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
+        }
+      }
+    }
+  }
+  record = platform::FindWindowRecord(hwnd);
+  if (show && record != nullptr && !record->IsChild() && ActivatingShow(command) &&
+      !(record->exStyle & WS_EX_NOACTIVATE)) {
+    ::SetActiveWindow(hwnd);
+  }
+  return wasVisible ? TRUE : FALSE;
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  if (r == nullptr) return FALSE;
+  for (; r != nullptr; r = r->IsChild() ? platform::FindWindowRecord(r->parent) : nullptr) {
+    if (!(r->style & WS_VISIBLE)) return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL EnableWindow(HWND hwnd, BOOL enable) {
+  platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
+  if (record == nullptr) return FALSE;
+  const bool wasDisabled = (record->style & WS_DISABLED) != 0;
+  if (wasDisabled == !enable) return wasDisabled ? TRUE : FALSE;
+  platform::DispatchScope scope;
+  if (!enable) DropFocusWithin(hwnd);
+  if ((record = platform::FindWindowRecord(hwnd)) == nullptr) return wasDisabled;
+  if (enable) {
+    record->style &= ~WS_DISABLED;
+  } else {
+    record->style |= WS_DISABLED;
+  }
+  ::SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+  return wasDisabled ? TRUE : FALSE;
+}
+
+BOOL IsWindowEnabled(HWND hwnd) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  return r != nullptr && !(r->style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+HWND SetFocus(HWND hwnd) {
+  auto& registry = Registry();
+  const HWND old = registry.focus;
+  platform::DispatchScope scope;
+  if (hwnd == nullptr) {
+    registry.focus = nullptr;
+    if (old != nullptr) ::SendMessage(old, WM_KILLFOCUS, 0, 0);
+    return old;
+  }
+  for (platform::WindowRecord* r = platform::FindWindowRecord(hwnd); r != nullptr;
+       r = r->IsChild() ? platform::FindWindowRecord(r->parent) : nullptr) {
+    if (r->style & WS_DISABLED) return nullptr;
+  }
+  if (platform::FindWindowRecord(hwnd) == nullptr) return nullptr;
+  const HWND top = TopLevelOf(hwnd);
+  if (top != registry.active) ::SetActiveWindow(top);
+  if (registry.focus == hwnd) return old;
+  const HWND previous = registry.focus;
+  registry.focus = hwnd;
+  if (previous != nullptr) ::SendMessage(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+  if (registry.focus == hwnd) ::SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+  return old;
+}
+
+HWND GetFocus() { return Registry().focus; }
+
+HWND SetActiveWindow(HWND hwnd) {
+  auto& registry = Registry();
+  const HWND top = TopLevelOf(hwnd);
+  const HWND old = registry.active;
+  if (top == nullptr || top == old) return old;
+  platform::DispatchScope scope;
+  if (old != nullptr) {
+    if (registry.focus != nullptr && platform::IsSelfOrDescendant(old, registry.focus)) {
+      const HWND lost = registry.focus;
+      registry.focus = nullptr;
+      ::SendMessage(lost, WM_KILLFOCUS, 0, 0);
+    }
+    ::SendMessage(old, WM_NCACTIVATE, FALSE, 0);
+    ::SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top));
+  }
+  registry.active = top;
+  ::SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SendMessage(top, WM_NCACTIVATE, TRUE, 0);
+  ::SendMessage(top, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
+  return old;
+}
+
+HWND GetActiveWindow() { return Registry().active; }
+BOOL SetForegroundWindow(HWND hwnd) { return ::SetActiveWindow(hwnd), ::IsWindow(hwnd); }
+HWND GetForegroundWindow() { return Registry().active; }
+
+HWND SetCapture(HWND hwnd) {
+  auto& registry = Registry();
+  const HWND old = registry.capture;
+  if (old == hwnd) return old;
+  registry.capture = hwnd;
+  if (old != nullptr) ::SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+  return old;
+}
+
+BOOL ReleaseCapture() {
+  auto& registry = Registry();
+  const HWND old = registry.capture;
+  registry.capture = nullptr;
+  if (old != nullptr) ::SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+HWND GetCapture() { return Registry().capture; }
+
+// Nothing is painted yet: windows get WM_PAINT once device contexts record
+// display lists. These keep their platform contracts meanwhile.
+BOOL InvalidateRect(HWND hwnd, LPCRECT, BOOL) { return ::IsWindow(hwnd); }
+BOOL UpdateWindow(HWND hwnd) { return ::IsWindow(hwnd); }
