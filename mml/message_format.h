@@ -25,10 +25,10 @@ struct sWireForm {
   int32_t nMaxLiveTag;
   int64_t nMaxValue;     // largest value length
   int64_t nMaxFields;    // largest field total
-  int32_t HeaderSize() const { return 2 + nWidth; }
-  int32_t FieldHeaderSize() const { return 2 + nWidth; }
-  bool IsLive(int64_t tagWord) const { return tagWord >= 0 && tagWord <= nMaxLiveTag; }
-  uint16_t DeletedWord(int32_t tag) const {
+  constexpr int32_t HeaderSize() const { return 2 + nWidth; }
+  constexpr int32_t FieldHeaderSize() const { return 2 + nWidth; }
+  constexpr bool IsLive(int64_t tagWord) const { return tagWord >= 0 && tagWord <= nMaxLiveTag; }
+  constexpr uint16_t DeletedWord(int32_t tag) const {
     return nWidth == 2 ? static_cast<uint16_t>(tag + 32768) : uint16_t{65535};
   }
 };

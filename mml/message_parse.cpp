@@ -15,40 +15,77 @@ bool read_be(const buf_rec& in, uint32_t* pos, int32_t width, uint32_t* value) {
   return true;
 }
 
-// The per-field loop, compiled once per form so that widths are constants.
+// The per-field loops, compiled once per form so that widths are constants.
+// Both stop at the first field that runs past the received bytes.
+
+// In place: offsets into the received buffer are recorded, nothing is
+// written. Position and count live in locals; the slot stores would
+// otherwise force them back to memory on every field.
+template <const mml::sWireForm& W>
+int index_in_place(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
+  constexpr auto kFieldHeader = static_cast<uint32_t>(W.FieldHeaderSize());
+  const char* const data = in.data;
+  const auto used = static_cast<uint32_t>(in.used);
+  uint32_t pos = h.nParseOffset;
+  int32_t fields = h.nFieldTotal;
+  int code = 0;
+  for (uint32_t i = 0; i < total; ++i) {
+    if (used - pos < kFieldHeader) {
+      code = 2;
+      break;
+    }
+    // Wide lengths above 2^31-1 exceed what any buffer holds, so they fail too.
+    const uint32_t length = mml::get_be(data + pos + 2, W.nWidth);
+    if (length > used - pos - kFieldHeader) {
+      code = 2;
+      break;
+    }
+    const auto tag = static_cast<int32_t>(mml::get_be16(data + pos));
+    if (W.IsLive(tag)) {
+      mml::sTagSlot* slot = mml::prepare_slot(h, tag, 1);
+      if (slot == nullptr) {
+        code = 3;
+        break;
+      }
+      mml::add_to_slot(h, *slot, tag, pos, static_cast<int32_t>(length));
+    }
+    ++fields;  // a deleted field still counts in place; nothing reads it
+    pos += kFieldHeader + length;
+  }
+  h.nParseOffset = pos;
+  h.nMsgEnd = pos;
+  h.nFieldTotal = fields;
+  return code == 0 ? mml::succeed(err) : mml::fail(err, code);
+}
+
+// Copying: live fields are appended to the copy buffer, deleted ones dropped.
+template <const mml::sWireForm& W>
+int copy_fields(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
+  constexpr auto kFieldHeader = static_cast<uint32_t>(W.FieldHeaderSize());
+  const auto used = static_cast<uint32_t>(in.used);
+  for (uint32_t i = 0; i < total; ++i) {
+    const uint32_t pos = h.nParseOffset;
+    if (used - pos < kFieldHeader) return mml::fail(err, 2);
+    const uint32_t length = mml::get_be(in.data + pos + 2, W.nWidth);
+    if (length > used - pos - kFieldHeader) return mml::fail(err, 2);
+    const auto tag = static_cast<int32_t>(mml::get_be16(in.data + pos));
+    if (W.IsLive(tag)) {
+      const auto len = static_cast<int32_t>(length);
+      const mml_data value{len > 0 ? in.data + pos + kFieldHeader : nullptr, len};
+      if (mml::append_fields(h, tag, 1, &value, err) == 0) return 0;
+    }
+    h.nParseOffset = pos + kFieldHeader + length;
+  }
+  return mml::succeed(err);
+}
+
 template <const mml::sWireForm& W>
 int parse_fields(mnm_msg& h, const buf_rec& in, bool copying, int* err) {
   uint32_t total = 0;
   if (!read_be(in, &h.nParseOffset, W.nWidth, &total) || total > W.nMaxFields) return mml::fail(err, 2);
-  if (!copying) h.nMsgEnd = h.nParseOffset;  // a copy's end moves as fields are appended
-  const auto used = static_cast<uint32_t>(in.used);
-  for (uint32_t i = 0; i < total; ++i) {
-    const uint32_t fieldStart = h.nParseOffset;
-    if (used - fieldStart < static_cast<uint32_t>(W.FieldHeaderSize())) return mml::fail(err, 2);
-    const char* p = in.data + fieldStart;
-    const uint32_t tagWord = mml::get_be16(p);
-    const uint32_t length = mml::get_be(p + 2, W.nWidth);
-    const uint32_t valueStart = fieldStart + static_cast<uint32_t>(W.FieldHeaderSize());
-    // Wide lengths above 2^31-1 exceed what any buffer holds, so they fail here too.
-    if (length > used - valueStart) return mml::fail(err, 2);
-    h.nParseOffset = valueStart;
-    const auto tag = static_cast<int32_t>(tagWord);
-    const auto len = static_cast<int32_t>(length);
-    if (W.IsLive(tag)) {
-      if (copying) {
-        const mml_data value{len > 0 ? in.data + valueStart : nullptr, len};
-        if (mml::append_fields(h, tag, 1, &value, err) == 0) return 0;
-      } else {
-        if (mml::record_value(h, tag, fieldStart, len, err) == 0) return 0;
-        ++h.nFieldTotal;
-      }
-    } else if (!copying) {
-      ++h.nFieldTotal;  // a deleted field still counts in place; nothing reads it
-    }
-    h.nParseOffset = valueStart + length;
-    if (!copying) h.nMsgEnd = h.nParseOffset;
-  }
-  return mml::succeed(err);
+  if (copying) return copy_fields<W>(h, in, total, err);
+  h.nMsgEnd = h.nParseOffset;
+  return index_in_place<W>(h, in, total, err);
 }
 
 }  // namespace
