@@ -1,5 +1,7 @@
 #include "platform/control_model.h"
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -52,6 +54,15 @@ LRESULT ControlModel::NotifyParentWith(NMHDR& header) const {
 DWORD ControlModel::Style() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hwnd, GWL_STYLE)); }
 
 int ControlModel::ControlId() const { return ::GetDlgCtrlID(m_hwnd); }
+
+LRESULT CopyWindowText(std::string_view text, WPARAM size, LPARAM buffer) {
+  auto* out = reinterpret_cast<char*>(buffer);
+  if (out == nullptr || size == 0) return 0;
+  const size_t n = std::min(text.size(), static_cast<size_t>(size) - 1);
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+  return static_cast<LRESULT>(n);
+}
 
 bool RegisterControlModel(std::string_view className, UINT classStyle, ControlModelFactory factory) {
   Classes()[std::string(className)] = ClassEntry{classStyle, std::move(factory)};

@@ -54,6 +54,10 @@ class ControlModel {
   HWND m_hwnd;
 };
 
+// WM_GETTEXT's copy: at most size - 1 characters of `text` and a
+// terminator into the buffer; returns the characters copied.
+LRESULT CopyWindowText(std::string_view text, WPARAM size, LPARAM buffer);
+
 using ControlModelFactory = std::function<std::unique_ptr<ControlModel>(HWND)>;
 
 // Registers the model of a window class; a second registration of the same

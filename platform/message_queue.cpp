@@ -103,6 +103,17 @@ std::optional<uint64_t> EarliestDue() {
   return due;
 }
 
+std::optional<MSG> TakePaint(HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
+  const HWND dirty = NextWindowToPaint();
+  if (dirty == nullptr) return std::nullopt;
+  MSG m;
+  m.hwnd = dirty;
+  m.message = WM_PAINT;
+  if (!Matches(m, hwnd, filterMin, filterMax)) return std::nullopt;
+  if (remove) ::ValidateRect(dirty, nullptr);
+  return m;
+}
+
 std::optional<MSG> TakeTimer(HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   const uint64_t now = ClockNow();
   Timer* t = NextDueTimer(now);
@@ -216,25 +227,25 @@ int RunMessageLoop() {
   }
 }
 
-bool RunModalLoop(HWND modal, const std::function<bool()>& done) {
+ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done) {
   auto& s = State();
   bool asked = false;
   while (!done()) {
     if (PumpOne()) continue;
     {
       std::lock_guard lock(s.mutex);
-      if (s.quitCode && s.messages.empty()) return false;
+      if (s.quitCode && s.messages.empty()) return ModalEnd::Quit;
     }
     if (s.mode == ClockMode::RealTime) {
       WaitForWork();
       continue;
     }
-    if (asked || !s.responder) return done();
+    if (asked || !s.responder) return done() ? ModalEnd::Done : ModalEnd::Abandoned;
     asked = true;
     ModalResponder responder = s.responder;  // it may replace itself
     responder(modal);
   }
-  return true;
+  return ModalEnd::Done;
 }
 
 void SetModalResponder(ModalResponder responder) { State().responder = std::move(responder); }
@@ -288,6 +299,7 @@ void PostQuitMessage(int exitCode) {
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
   const bool remove = (removeFlags & PM_REMOVE) != 0;
   std::optional<MSG> m = platform::TakePosted(hwnd, filterMin, filterMax, remove);
+  if (!m) m = platform::TakePaint(hwnd, filterMin, filterMax, remove);
   if (!m) m = platform::TakeTimer(hwnd, filterMin, filterMax, remove);
   if (!m) return FALSE;
   if (m->time == 0) m->time = static_cast<DWORD>(platform::ClockNow());

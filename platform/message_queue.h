@@ -1,8 +1,9 @@
 // Posted messages, timers, the pump and modal loops, on one clock.
 //
 // The clock is manual by default (headless: time moves only when a test or a
-// script advances it) and real time for an interactive terminal. Timers are
-// checked when the queue holds no posted message, as on the platform, and
+// script advances it) and real time for an interactive terminal. Posted
+// messages come first, then WM_PAINT for invalidated windows, then timers,
+// as on the platform. Timers
 // fire in due order (ties in the order they were set); a timer that fired is
 // next due one interval after the moment it fired.
 //
@@ -26,7 +27,7 @@ using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
-// Takes the next message (posted first, then a due timer) without waiting.
+// Takes the next message (posted, then paint, then a due timer) without waiting.
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
 // Waits for the next message; FALSE when it is WM_QUIT. See RunMessageLoop for waiting.
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
@@ -75,10 +76,10 @@ int RunMessageLoop();
 // A nested loop for modal windows, running until done() is true. When there
 // is nothing to deliver: in real time it waits; headless it asks the modal
 // responder once (it may drive input through platform/input.h and should end
-// the dialog), and gives up when the responder left nothing to do. Returns
-// false when it gave up or WM_QUIT arrived (the quit stays pending for the
-// outer loop).
-bool RunModalLoop(HWND modal, const std::function<bool()>& done);
+// the dialog), and gives up when the responder left nothing to do. When
+// WM_QUIT arrives the loop ends and the quit stays pending for the outer loop.
+enum class ModalEnd { Done, Abandoned, Quit };
+ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done);
 using ModalResponder = std::function<void(HWND modal)>;
 void SetModalResponder(ModalResponder responder);
 

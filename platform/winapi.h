@@ -81,7 +81,10 @@ HWND GetForegroundWindow();
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();
+// Painting: an invalidated window gets WM_PAINT when the pump has no posted
+// message left, or at once from UpdateWindow.
 BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase);
+BOOL ValidateRect(HWND hwnd, LPCRECT rect);
 BOOL UpdateWindow(HWND hwnd);
 
 // Dialog item helpers (any parent window works).

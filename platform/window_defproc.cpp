@@ -1,21 +1,6 @@
 // ::DefWindowProc: what every window does with a message nobody else handled.
-#include <algorithm>
-#include <cstring>
-
 #include "platform/window_registry.h"
 
-namespace {
-
-LRESULT CopyText(const std::string& text, WPARAM size, LPARAM buffer) {
-  auto* out = reinterpret_cast<char*>(buffer);
-  if (out == nullptr || size == 0) return 0;
-  const size_t n = std::min(text.size(), static_cast<size_t>(size) - 1);
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
-  return static_cast<LRESULT>(n);
-}
-
-}  // namespace
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
@@ -30,7 +15,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       record->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
       return TRUE;
     case WM_GETTEXT:
-      return CopyText(record->text, wParam, lParam);
+      return platform::CopyWindowText(record->text, wParam, lParam);
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(record->text.size());
     case WM_SETFONT:

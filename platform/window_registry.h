@@ -42,6 +42,7 @@ struct WindowRecord {
   std::unique_ptr<CWnd> wrapper;     // what CWnd::FromHandle hands out when no object is attached
   std::unique_ptr<ControlModel> model;
   bool destroying = false;
+  bool needsPaint = false;  // invalidated since its last WM_PAINT
 
   WindowRecord();
   ~WindowRecord();
@@ -90,6 +91,12 @@ LRESULT CallClassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 bool IsSelfOrDescendant(HWND ancestor, HWND hwnd);
 // Screen position of the client area's top-left corner.
 POINT ClientOriginOnScreen(const WindowRecord& record);
+
+// The first visible window (parents before children, top of the z-order
+// first) that waits for WM_PAINT; null when none.
+HWND NextWindowToPaint();
+// Marks a window and all its descendants for repainting.
+void InvalidateTree(HWND hwnd);
 
 // CreateWindowEx with `object` attached before the first message, as the
 // framework's creation hook does for CWnd::CreateEx.

@@ -42,6 +42,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
     if ((record = platform::FindWindowRecord(hwnd)) == nullptr) return wasVisible;
     if (show) {
       record->style |= WS_VISIBLE;
+      platform::InvalidateTree(hwnd);
     } else {
       record->style &= ~WS_VISIBLE;
     }
@@ -174,7 +175,56 @@ BOOL ReleaseCapture() {
 
 HWND GetCapture() { return Registry().capture; }
 
-// Nothing is painted yet: windows get WM_PAINT once device contexts record
-// display lists. These keep their platform contracts meanwhile.
-BOOL InvalidateRect(HWND hwnd, LPCRECT, BOOL) { return ::IsWindow(hwnd); }
-BOOL UpdateWindow(HWND hwnd) { return ::IsWindow(hwnd); }
+// Painting: an invalidated window waits for WM_PAINT, which the pump sends
+// when no posted message is left (before timers), or UpdateWindow at once.
+// The whole window is repainted whatever rectangle was invalidated.
+BOOL InvalidateRect(HWND hwnd, LPCRECT, BOOL) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  if (r == nullptr) return FALSE;
+  r->needsPaint = true;
+  return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, LPCRECT) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  if (r == nullptr) return FALSE;
+  r->needsPaint = false;
+  return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  if (r == nullptr) return FALSE;
+  if (r->needsPaint && ::IsWindowVisible(hwnd)) {
+    r->needsPaint = false;
+    ::SendMessage(hwnd, WM_PAINT, 0, 0);
+  }
+  return TRUE;
+}
+
+namespace platform {
+
+void InvalidateTree(HWND hwnd) {
+  WindowRecord* r = FindWindowRecord(hwnd);
+  if (r == nullptr) return;
+  r->needsPaint = true;
+  for (HWND child : r->children) InvalidateTree(child);
+}
+
+namespace {
+
+HWND FindDirty(const std::vector<HWND>& level) {
+  for (HWND h : level) {
+    WindowRecord* r = FindWindowRecord(h);
+    if (r == nullptr || !(r->style & WS_VISIBLE)) continue;
+    if (r->needsPaint) return h;
+    if (HWND child = FindDirty(r->children)) return child;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+HWND NextWindowToPaint() { return FindDirty(Registry().TopLevel()); }
+
+}  // namespace platform

@@ -138,6 +138,7 @@ TEST_F(WindowTest, ReflectedNotifyCarriesTheChildsResultWhenConsumed) {
 TEST_F(WindowTest, PostedCommandsArriveAfterSentOnesInPostingOrder) {
   LoggingWnd w("W");
   w.CreateTop();
+  platform::PumpMessages();  // its first WM_PAINT
   w.PostMessage(WM_COMMAND, MAKEWPARAM(1, 0), 0);
   w.PostMessage(WM_COMMAND, MAKEWPARAM(4, 0), 0);
   EXPECT_TRUE(g_log.empty()) << "posting must not deliver";

@@ -272,6 +272,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (r->rect.left == old.left && r->rect.top == old.top) pos.flags |= SWP_NOMOVE;
   if (r->rect.right - r->rect.left == old.right - old.left && r->rect.bottom - r->rect.top == old.bottom - old.top) {
     pos.flags |= SWP_NOSIZE;
+  } else {
+    r->needsPaint = true;
   }
   pos.x = r->rect.left, pos.y = r->rect.top;
   pos.cx = r->rect.right - r->rect.left, pos.cy = r->rect.bottom - r->rect.top;
