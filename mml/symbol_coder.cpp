@@ -185,6 +185,7 @@ void CSymbolCoder::AfterCoding(int32_t id) {
 }
 
 int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
+  if (key.nLen < 1 || key.nLen > 8) return 4;
   try {
     Prepare();
     if (root_ < 0) Build();
@@ -198,7 +199,7 @@ int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
       WriteCode(end_, out);
       return 0;
     }
-    if (escape_ < 0 || key.nLen < 1 || key.nLen > 8) return 4;
+    if (escape_ < 0) return 4;
     WriteCode(escape_, out);
     out.Put(key.nLen - 1u, 3);
     for (int i = 0; i < key.nLen; ++i) out.Put(key.aBytes[static_cast<size_t>(i)], 8);

@@ -16,8 +16,8 @@ using mml::MVector;
 
 mml::sSymbolKey key(const std::string& s) {
   mml::sSymbolKey k;
-  k.nLen = static_cast<uint8_t>(s.size());
-  std::copy(s.begin(), s.end(), k.aBytes.begin());
+  k.nLen = static_cast<uint8_t>(s.size());  // may claim more than the 8 bytes held
+  std::copy_n(s.begin(), std::min<size_t>(s.size(), 8), k.aBytes.begin());
   return k;
 }
 
@@ -153,6 +153,35 @@ TEST(NumberCodeTest, BucketsAndExtraBits) {
   w.Finish();
   EXPECT_EQ(bits_of(out, static_cast<size_t>(code35) + 16).substr(static_cast<size_t>(code35)), std::string(16, '1'));
   EXPECT_EQ(coder->EncodeNumber(262144, w), 4);
+}
+
+}  // namespace
+
+#include "mml/move_to_front.h"
+
+namespace {
+
+// Against a plain list: ranks and lookups agree through front overflow and
+// index rebuilds.
+TEST(MoveToFrontTest, MatchesAPlainList) {
+  constexpr uint32_t kSize = 300;
+  mml::CMoveToFront writer(kSize), reader(kSize);
+  std::vector<uint32_t> list(kSize);
+  for (uint32_t i = 0; i < kSize; ++i) list[i] = i;
+  std::mt19937 rng(9);
+  for (int op = 0; op < 5000; ++op) {
+    const uint32_t n = rng() % 4 == 0 ? rng() % kSize : list[rng() % 80];
+    const auto it = std::find(list.begin(), list.end(), n);
+    const auto rank = static_cast<uint32_t>(it - list.begin());
+    list.erase(it);
+    list.insert(list.begin(), n);
+    ASSERT_EQ(writer.Send(n), rank) << "op " << op;
+    uint32_t got = 0;
+    ASSERT_TRUE(reader.Receive(rank, &got));
+    ASSERT_EQ(got, n) << "op " << op;
+  }
+  uint32_t got = 0;
+  EXPECT_FALSE(reader.Receive(kSize, &got));
 }
 
 }  // namespace
