@@ -172,9 +172,9 @@ class CWnd {
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-  // The message being handled, passed on to DefWindowProc.
+  // The message being handled on this thread, passed on to DefWindowProc.
   LRESULT Default();
-  const MSG* GetCurrentMessage() const { return &m_currentMsg; }
+  static const MSG* GetCurrentMessage();
   virtual void PreSubclassWindow() {}
   virtual void PostNcDestroy() {}
 
@@ -230,7 +230,6 @@ class CWnd {
 
  private:
   explicit CWnd(HWND special);
-  MSG m_currentMsg;
 };
 
 // The parent's side of reflection, shared with classes that override

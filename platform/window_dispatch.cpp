@@ -59,14 +59,22 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, HWND parent, LRE
 
 }  // namespace platform
 
+namespace {
+// The message being handled on this thread, for Default(). Kept outside the
+// object: a handler may destroy and delete its own object, so nothing of the
+// object is touched after its handler returns.
+thread_local MSG t_currentMsg;
+}  // namespace
+
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-  const MSG saved = m_currentMsg;
-  m_currentMsg.hwnd = m_hWnd;
-  m_currentMsg.message = message;
-  m_currentMsg.wParam = wParam;
-  m_currentMsg.lParam = lParam;
+  const MSG saved = t_currentMsg;
+  t_currentMsg.hwnd = m_hWnd;
+  t_currentMsg.message = message;
+  t_currentMsg.wParam = wParam;
+  t_currentMsg.lParam = lParam;
   const HWND hwnd = m_hWnd;
   const LRESULT result = WindowProc(message, wParam, lParam);
+  t_currentMsg = saved;
   if (message == WM_NCDESTROY) {
     // The window is gone for this object: detach, then let the class clean up
     // (PostNcDestroy may delete the object, so touch nothing after it).
@@ -74,13 +82,12 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       r->object = nullptr;
     }
     m_hWnd = nullptr;
-    m_currentMsg = saved;
     PostNcDestroy();
-    return result;
   }
-  m_currentMsg = saved;
   return result;
 }
+
+const MSG* CWnd::GetCurrentMessage() { return &t_currentMsg; }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
@@ -93,7 +100,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::Default() {
-  return DefWindowProc(m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
+  const MSG current = t_currentMsg;
+  return DefWindowProc(current.message, current.wParam, current.lParam);
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
