@@ -1,6 +1,7 @@
 // Comparisons of dates and times held as text, field by field.
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "dateutil/dateutil.h"
 #include "dateutil/internal.h"
@@ -32,36 +33,89 @@ std::string_view NextToken(std::string_view text, std::string_view delims, size_
   return text.substr(from, until - from);
 }
 
-struct DateFields {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  std::string_view tail;  // what follows the year (the time, if any)
-};
-
-DateFields ReadFixedPositions(std::string_view text) {
-  // "05Jan2024": day at 0-1, month name at 2-4, year at 5-8.
-  return {dateutil::ReadDecimal(dateutil::Sub(text, 5, 4)), dateutil::MonthNumber(dateutil::Sub(text, 2, 3)),
-          dateutil::ReadDecimal(dateutil::Sub(text, 0, 2)), {}};
+bool Digits(std::string_view text, size_t pos, size_t count) {
+  for (size_t i = pos; i < pos + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') {
+      return false;
+    }
+  }
+  return true;
 }
 
-DateFields ReadSeparated(std::string_view text, std::string_view separator) {
-  DateFields f;
+// "dd/mm/yyyy" at the start (with `separator` between): the list's own form.
+bool PlainNumericDate(std::string_view text, char separator) {
+  return text.size() >= 10 && text[2] == separator && text[5] == separator && Digits(text, 0, 2) &&
+         Digits(text, 3, 2) && Digits(text, 6, 4);
+}
+
+// Same-width all-digit fields order like their numbers, so whole blocks
+// compare byte-wise: this is what the field-by-field reading gives for the
+// list's own forms, only faster.
+// REQUIRES: both texts hold [pos, pos + count).
+int CompareBlock(std::string_view a, std::string_view b, size_t pos, size_t count) {
+  for (size_t i = pos; i < pos + count; ++i) {
+    if (a[i] != b[i]) {
+      return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+    }
+  }
+  return 0;
+}
+
+// Where the fields of one date text are; read only as far as a comparison
+// needs them, since most orderings are decided by the year alone.
+struct DateLayout {
+  std::string_view year;
+  std::string_view month;
+  std::string_view day;
+  std::string_view tail;  // what follows the year (the time, if any)
+  bool monthByName = false;
+};
+
+DateLayout FixedPositions(std::string_view text) {
+  // "05Jan2024": day at 0-1, month name at 2-4, year at 5-8.
+  return {dateutil::Sub(text, 5, 4), dateutil::Sub(text, 2, 3), dateutil::Sub(text, 0, 2), {}, true};
+}
+
+DateLayout Separated(std::string_view text, std::string_view separator) {
+  const auto isSeparator = [separator](char c) {
+    return separator.size() == 1 ? c == separator[0] : separator.find(c) != std::string_view::npos;
+  };
+  // The common "dd/mm/yyyy..." shape: the tokenizer would find the same
+  // tokens, so take them directly.
+  if (text.size() >= 6 && isSeparator(text[2]) && isSeparator(text[5]) && !isSeparator(text[0]) &&
+      !isSeparator(text[1]) && !isSeparator(text[3]) && !isSeparator(text[4])) {
+    return {dateutil::Sub(text, 6, 4), text.substr(3, 2), text.substr(0, 2), dateutil::Sub(text, 10), false};
+  }
+  DateLayout f;
   size_t pos = 0;
-  f.day = dateutil::ReadDecimal(NextToken(text, separator, pos));
-  f.month = dateutil::ReadDecimal(NextToken(text, separator, pos));  // a month name reads 0
+  f.day = NextToken(text, separator, pos);
+  f.month = NextToken(text, separator, pos);  // read as a number: a name reads 0
   if (pos != std::string_view::npos) {
-    f.year = dateutil::ReadDecimal(dateutil::Sub(text, pos, 4));
+    f.year = dateutil::Sub(text, pos, 4);
     f.tail = dateutil::Sub(text, pos + 4);
   }
   return f;
 }
+
+int Month(const DateLayout& f) { return f.monthByName ? dateutil::MonthNumber(f.month) : dateutil::ReadDecimal(f.month); }
 
 }  // namespace
 
 namespace dateutil {
 
 int CompareTimesOfDay(std::string_view first, std::string_view second) {
+  if (first.size() == second.size() && first.size() >= 8) {
+    const size_t h = first.size() - 8;
+    if (Digits(first, h, 2) && Digits(first, h + 3, 2) && Digits(first, h + 6, 2) && Digits(second, h, 2) &&
+        Digits(second, h + 3, 2) && Digits(second, h + 6, 2)) {
+      for (const size_t pos : {h, h + 3, h + 6}) {
+        if (const int c = CompareBlock(first, second, pos, 2); c != 0) {
+          return c;
+        }
+      }
+      return 0;
+    }
+  }
   for (const size_t fromEnd : {8, 5, 2}) {  // hours, minutes, seconds
     if (const int c = Order(FieldFromEnd(first, fromEnd), FieldFromEnd(second, fromEnd)); c != 0) {
       return c;
@@ -74,15 +128,23 @@ int CompareDatesView(std::string_view first, std::string_view second, std::strin
   if (first.size() != second.size()) {
     return -2;
   }
-  const DateFields a = separator.empty() ? ReadFixedPositions(first) : ReadSeparated(first, separator);
-  const DateFields b = separator.empty() ? ReadFixedPositions(second) : ReadSeparated(second, separator);
-  if (const int c = Order(a.year, b.year); c != 0) {
+  if (separator.size() == 1 && PlainNumericDate(first, separator[0]) && PlainNumericDate(second, separator[0])) {
+    for (const auto& [pos, count] : {std::pair<size_t, size_t>{6, 4}, {3, 2}, {0, 2}}) {
+      if (const int c = CompareBlock(first, second, pos, count); c != 0) {
+        return c;
+      }
+    }
+    return CompareTimesOfDay(first.substr(10), second.substr(10));
+  }
+  const DateLayout a = separator.empty() ? FixedPositions(first) : Separated(first, separator);
+  const DateLayout b = separator.empty() ? FixedPositions(second) : Separated(second, separator);
+  if (const int c = Order(ReadDecimal(a.year), ReadDecimal(b.year)); c != 0) {
     return c;
   }
-  if (const int c = Order(a.month, b.month); c != 0) {
+  if (const int c = Order(Month(a), Month(b)); c != 0) {
     return c;
   }
-  if (const int c = Order(a.day, b.day); c != 0) {
+  if (const int c = Order(ReadDecimal(a.day), ReadDecimal(b.day)); c != 0) {
     return c;
   }
   return CompareTimesOfDay(a.tail, b.tail);
@@ -95,7 +157,7 @@ int CompareDateTimeView(std::string_view first, std::string_view second) {
     const int c = second.compare(first);
     return (c > 0) - (c < 0);
   }
-  if (first.find('/') != std::string_view::npos) {
+  if ((first.size() > 2 && first[2] == '/') || first.find('/') != std::string_view::npos) {
     return CompareDatesView(first, second, "/");
   }
   if (first.find('-') != std::string_view::npos) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <random>
 #include <ctime>
 #include <string>
 
@@ -84,6 +87,36 @@ TEST(CompareTimesOfDay, FieldsFromTheEnd) {
   EXPECT_EQ(Times("10:30:15", 100, "10:30:14", 8), 1);  // length cut at the terminator
   EXPECT_EQ(Times("10:30:15", -3, "00:00:00", 8), 0);   // no text at all reads 0
   EXPECT_EQ(comparedate1(nullptr, 5, nullptr, 5), 0);
+}
+
+TEST(CompareDateTime, AgreesWithFieldOrderOnRandomDateTimes) {
+  // The list's own form, compared against a plain (y, m, d, H, M, S) order.
+  std::mt19937 rng(7);
+  // Half the pairs have one-digit days written without padding, which takes
+  // the tokenizing path instead of the fixed-position one.
+  const auto random = [&](char separator, bool padded, int f[6]) {
+    f[0] = static_cast<int>(rng() % 3) + 2023;
+    f[1] = static_cast<int>(rng() % 12) + 1;
+    f[2] = static_cast<int>(rng() % (padded ? 28 : 9)) + 1;
+    for (int i = 3; i < 6; ++i) {
+      f[i] = static_cast<int>(rng() % 3) * 29;  // few values: many ties
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, padded ? "%02d%c%02d%c%04d %02d:%02d:%02d" : "%d%c%02d%c%04d %02d:%02d:%02d", f[2],
+                  separator, f[1], separator, f[0], f[3], f[4], f[5]);
+    return std::string(text);
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const char separator = i % 2 == 0 ? '/' : '-';
+    int a[6];
+    int b[6];
+    const bool padded = i % 4 < 2;
+    std::string x = random(separator, padded, a);
+    std::string y = random(separator, padded, b);
+    const int expected = std::lexicographical_compare(a, a + 6, b, b + 6) ? -1
+                         : std::lexicographical_compare(b, b + 6, a, a + 6) ? 1 : 0;
+    ASSERT_EQ(CompareDateTime1(x.data(), y.data(), 1), expected) << x << " vs " << y;
+  }
 }
 
 class TodayInZone : public InZone {};

@@ -4,7 +4,7 @@
 
 namespace dateutil {
 
-int ReadDecimal(std::string_view text) {
+int ReadDecimalSlow(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
     ++i;
