@@ -21,3 +21,7 @@
 #include "platform/edit.h"
 #include "platform/static.h"
 #include "platform/input.h"
+#include "platform/combobox.h"
+#include "platform/listbox.h"
+#include "platform/ccombobox.h"
+#include "platform/clistbox.h"
