@@ -24,9 +24,11 @@
 //
 // Keyboard: PreTranslateMessage handles the dialog keys of messages meant for
 // the dialog or its controls (IsDialogMessage): Tab and Shift+Tab move among
-// tab stops, Enter clicks the default button (DM_GETDEFID: a
-// BS_DEFPUSHBUTTON of the template, else IDOK), Escape clicks IDCANCEL,
-// unless the focused control asks for these keys through WM_GETDLGCODE.
+// tab stops, Enter clicks the focused push button or else the default button
+// (DM_GETDEFID: a BS_DEFPUSHBUTTON of the template, else IDOK), Escape clicks
+// IDCANCEL, arrows move within a group (checking an automatic radio button
+// they reach), unless the focused control asks for these keys through
+// WM_GETDLGCODE.
 #pragma once
 
 #include "platform/resources.h"

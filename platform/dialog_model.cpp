@@ -97,7 +97,26 @@ BOOL IsDialogMessage(HWND dialog, MSG* msg) {
         return TRUE;
       }
       if (vk == VK_RETURN && !wantsAll) {
-        ClickDialogButton(dialog, LOWORD(static_cast<uintptr_t>(::SendMessage(dialog, DM_GETDEFID, 0, 0))));
+        // A focused push button is the default one while it has the focus.
+        if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
+          ClickDialogButton(dialog, ::GetDlgCtrlID(msg->hwnd));
+        } else {
+          ClickDialogButton(dialog, LOWORD(static_cast<uintptr_t>(::SendMessage(dialog, DM_GETDEFID, 0, 0))));
+        }
+        return TRUE;
+      }
+      if ((vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) && !(code & DLGC_WANTARROWS)) {
+        // Arrows move within the group; an automatic radio button reached
+        // this way is clicked, so the choice follows the focus.
+        HWND next = ::GetNextDlgGroupItem(dialog, msg->hwnd, (vk == VK_LEFT || vk == VK_UP) ? TRUE : FALSE);
+        if (next != nullptr && next != msg->hwnd) {
+          ::SetFocus(next);
+          if (::SendMessage(next, WM_GETDLGCODE, 0, 0) == (DLGC_BUTTON | DLGC_RADIOBUTTON) &&
+              (::GetWindowLongPtr(next, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON &&
+              ::SendMessage(next, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+            ::SendMessage(next, BM_CLICK, 0, 0);
+          }
+        }
         return TRUE;
       }
       if (vk == VK_ESCAPE && !wantsAll) {

@@ -369,4 +369,80 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
   EXPECT_FALSE(dlg.IsWindowVisible());
 }
 
+TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocusedButton) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.ShowWindow(SW_SHOW);
+  ASSERT_TRUE(input::Click(Item(dlg, kRadioA)));
+  input::PressKey(VK_RIGHT);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
+  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioB);
+  input::PressKey(VK_DOWN);
+  input::PressKey(VK_DOWN);  // past the end of the group: back to its first button
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
+  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioA);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_UNCHECKED) << "never left the group";
+
+  // Tab into the group lands on its checked button, the only tab stop in it.
+  ::SetFocus(Item(dlg, kCheck));
+  input::PressKey(VK_TAB);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
+
+  dlg.log.clear();
+  ::SetFocus(Item(dlg, IDCANCEL));
+  input::PressKey(VK_RETURN);
+  ASSERT_FALSE(dlg.log.empty());
+  EXPECT_EQ(dlg.log.front(), "2:0") << "Enter on a focused push button clicks that button";
+}
+
+TEST_F(DialogTest, TopLevelDialogsArePlacedFromTheirOwnerOrCentred) {
+  CWnd owner;
+  owner.CreateEx(0, "Owner", "Owner", WS_POPUP | WS_VISIBLE, 100, 50, 800, 600, nullptr, 0);
+  DialogTemplate placed = TestTemplate();
+  placed.id = 301;
+  placed.x = 20;
+  placed.y = 16;
+  platform::RegisterDialogTemplate(kModule, placed);
+  DialogTemplate centred = TestTemplate();
+  centred.id = 302;
+  centred.style |= DS_CENTER;
+  platform::RegisterDialogTemplate(kModule, centred);
+
+  CDialog a(301, &owner), b(302, &owner);
+  ASSERT_TRUE(a.Create(301, &owner));
+  ASSERT_TRUE(b.Create(302, &owner));
+  CRect ra, rb;
+  a.GetWindowRect(&ra);
+  b.GetWindowRect(&rb);
+  EXPECT_EQ(ra.TopLeft(), CPoint(100 + 30, 50 + 26)) << "template x, y in dialog units from the owner's client area";
+  EXPECT_EQ(rb.CenterPoint(), CPoint(100 + 400, 50 + 300));
+  EXPECT_EQ(a.GetOwner(), &owner);
+  EXPECT_EQ(a.GetParent(), &owner) << "the parent of a popup is its owner";
+}
+
+TEST_F(DialogTest, QuitDuringAModalDialogEndsItAndStaysPendingForTheOuterLoop) {
+  platform::SetModalResponder([](HWND) { ::PostQuitMessage(5); });
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), -1);
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+  EXPECT_EQ(platform::RunMessageLoop(), 5);
+}
+
+TEST_F(DialogTest, AModalDialogMayOpenAnotherFromItsResponder) {
+  std::vector<std::string> seen;
+  platform::SetModalResponder([&](HWND modal) {
+    char caption[64];
+    ::GetWindowText(modal, caption, sizeof caption);
+    seen.push_back(caption);
+    if (seen.size() == 1) {
+      TestDialog inner;
+      seen.push_back("inner returned " + std::to_string(inner.DoModal()));
+    }
+    input::Click(::GetDlgItem(modal, IDOK));
+  });
+  TestDialog outer;
+  EXPECT_EQ(outer.DoModal(), IDOK);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Test Dialog", "Test Dialog", "inner returned 1"}));
+}
+
 }  // namespace

@@ -345,4 +345,45 @@ TEST_F(WindowTest, QuitEndsTheLoopWithItsCodeAfterPendingMessages) {
   EXPECT_EQ(g_log, (Strings{"W:cmd4/0"}));
 }
 
+TEST_F(WindowTest, PeekMessageFiltersByWindowAndRangeAndCanLeaveTheMessage) {
+  LoggingWnd a("A"), b("B");
+  a.CreateTop();
+  b.CreateTop();
+  platform::PumpMessages();
+  ::PostMessage(a.m_hWnd, WM_USER + 1, 0, 0);
+  ::PostMessage(b.m_hWnd, WM_USER + 2, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(::PeekMessage(&msg, b.m_hWnd, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 2u);
+  EXPECT_FALSE(::PeekMessage(&msg, nullptr, WM_USER + 3, WM_USER + 9, PM_REMOVE));
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, b.m_hWnd);
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 1u);
+  EXPECT_FALSE(::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
+  struct Sizes : CWnd {
+    std::vector<std::string> seen;
+    void OnSize(UINT, int cx, int cy) override { seen.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
+    void OnMove(int x, int y) override { seen.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
+  } w;
+  w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 100, 50, nullptr, 0);
+  w.seen.clear();
+  w.MoveWindow(10, 20, 100, 50);
+  EXPECT_EQ(w.seen, (std::vector<std::string>{"move 10,20"}));
+  w.seen.clear();
+  w.SetWindowPos(nullptr, 0, 0, 120, 60, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(w.seen, (std::vector<std::string>{"size 120x60"}));
+
+  LoggingWnd top("T"), other("O");
+  top.CreateTop();
+  top.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  other.CreateTop();
+  other.BringWindowToTop();
+  EXPECT_EQ(::GetTopWindow(nullptr), top.m_hWnd) << "a top-most window stays above the others";
+  EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
+}
+
 }  // namespace
