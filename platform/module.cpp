@@ -172,8 +172,8 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     return nullptr;
   }
   auto& registry = ModuleRegistry::Get();
-  std::lock_guard lock(registry.guard);
   if (!HasFolder(fileName)) {
+    std::lock_guard lock(registry.guard);
     if (HMODULE builtin = registry.Builtin(fileName, false)) {
       if (!registry.BuiltinAvailable(fileName)) {
         SetLastError(ERROR_MOD_NOT_FOUND);
@@ -183,15 +183,19 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
       return builtin;
     }
   }
+  // Outside the lock: loading runs the library's initialisers, which may ask
+  // for module handles themselves (a library finding its own).
   const std::string path = NativePath(fileName);
   void* dl = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (dl == nullptr) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
+  std::lock_guard lock(registry.guard);
+  // A record holds one dlopen reference while its load count is above 0.
   HMODULE module = registry.FindLibrary(dl);
   if (module != nullptr) {
-    ::dlclose(dl);  // one dlopen reference per record; the count is ours
+    if (module->loads > 0) ::dlclose(dl);
   } else {
     Dl_info info{};
     void* anySymbol = ::dlsym(dl, "_init");
@@ -205,20 +209,28 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
 
 BOOL FreeLibrary(HMODULE module) {
   auto& registry = ModuleRegistry::Get();
-  std::lock_guard lock(registry.guard);
-  if (module == nullptr || !registry.Known(module) || module->kind == HINSTANCE__::Kind::kMainProgram) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
+  void* unload = nullptr;
+  {
+    std::lock_guard lock(registry.guard);
+    if (module == nullptr || !registry.Known(module) || module->kind == HINSTANCE__::Kind::kMainProgram) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    if (module->kind == HINSTANCE__::Kind::kBuiltin) {
+      if (module->loads > 0) --module->loads;
+      return TRUE;
+    }
+    if (module->loads == 0) {  // a handle we never loaded: not ours to free
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    if (--module->loads == 0) {
+      unload = module->dl;
+      registry.DropLibrary(module);
+    }
   }
-  if (module->kind == HINSTANCE__::Kind::kBuiltin) {
-    if (module->loads > 0) --module->loads;
-    return TRUE;
-  }
-  if (--module->loads == 0) {
-    void* dl = module->dl;
-    registry.DropLibrary(module);
-    ::dlclose(dl);
-  }
+  // Outside the lock: unloading runs the library's finalisers.
+  if (unload != nullptr) ::dlclose(unload);
   return TRUE;
 }
 
@@ -266,10 +278,11 @@ HMODULE ModuleFromAddress(const void* address) {
     ::dlclose(dl);
     return module;
   }
-  // Loaded by someone else (the dynamic linker, or dlopen directly): give it a
-  // record that keeps the reference we just took.
+  // Loaded by someone else (the dynamic linker, or a library still being
+  // loaded asking for itself): a record that holds no reference, as a module
+  // handle from the platform does not keep a library loaded.
   module = registry.AddLibrary(dl, info.dli_fname);
-  module->loads = 1;
+  ::dlclose(dl);
   return module;
 }
 

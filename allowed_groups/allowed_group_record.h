@@ -1,0 +1,26 @@
+// One allowed group as the server lists it: the item data of a row of the
+// "View Allowed Group" list. "ALL" in a text field means that field is not
+// restricted; a strike of 0 likewise.
+#pragma once
+
+#include "platform/cstring.h"
+
+struct AllowedGroupRecord {
+  CString strCategory;
+  CString strExchangeCode;  // e.g. "nse_fo"
+  CString strInstrument;
+  CString strSymbol;
+  CString strOptionType;
+  double dStrike = 0;  // server units: price x 100, or x 10000000 for "cde_fo"
+  CString strExpiry;   // day/month/year, or "ALL"
+  CString strProduct;
+  CString strSide;
+
+  // Same group: all eight texts equal (case-sensitive) and the same strike.
+  bool SameGroup(const AllowedGroupRecord& other) const {
+    return strCategory == other.strCategory && strExchangeCode == other.strExchangeCode &&
+           strInstrument == other.strInstrument && strSymbol == other.strSymbol &&
+           strOptionType == other.strOptionType && dStrike == other.dStrike && strExpiry == other.strExpiry &&
+           strProduct == other.strProduct && strSide == other.strSide;
+  }
+};

@@ -1,0 +1,205 @@
+#include "allowed_groups/alw_grp.h"
+
+#include "plugin/plugin_context.h"
+#include "plugin/terminal_link.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr const char* kAny = "--ANY--";
+constexpr const char* kAll = "--ALL--";
+constexpr const char* kNotCompatible = "Exe is not compatible with QLX";
+
+}  // namespace
+
+CAlwGrp& AllowedGroupsForm() {
+  static CAlwGrp form;
+  return form;
+}
+
+CAlwGrp::CAlwGrp() : CDialog(IDD_ALWGRP, nullptr) {}
+
+void CAlwGrp::DoDataExchange(CDataExchange* dx) {
+  CDialog::DoDataExchange(dx);
+  DDX_Control(dx, IDC_CATEGORY, m_cmbCategory);
+  DDX_Control(dx, IDC_EXCHANGE, m_cmbExchange);
+  DDX_Control(dx, IDC_INSTRUMENT, m_cmbInstrument);
+  DDX_Control(dx, IDC_SYMBOL, m_cmbSymbol);
+  DDX_Control(dx, IDC_OPTION_TYPE, m_cmbOptionType);
+  DDX_Control(dx, IDC_EXPIRY, m_cmbExpiry);
+  DDX_Control(dx, IDC_STRIKE, m_cmbStrike);
+  DDX_Control(dx, IDC_PRODUCT, m_cmbProduct);
+}
+
+BOOL CAlwGrp::OnInitDialog() {
+  CDialog::OnInitDialog();
+  if (m_pContext == nullptr) m_pContext = new CPluginContext();  // lives as long as the module
+  SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
+
+  SendCategoryRequest();
+
+  for (CComboBox* combo : {static_cast<CComboBox*>(&m_cmbInstrument), static_cast<CComboBox*>(&m_cmbSymbol),
+                           static_cast<CComboBox*>(&m_cmbOptionType), static_cast<CComboBox*>(&m_cmbStrike)}) {
+    InsertAny(*combo);
+  }
+  ResetExpiry();
+
+  if (auto load = plugin::TerminalExport<PFN_pu_load_exchange_combo>("pu_load_exchange_combo")) load(this, IDC_EXCHANGE);
+  if (auto load = plugin::TerminalExport<PFN_pu_load_product_type_combo>("pu_load_product_type_combo")) {
+    load(this, IDC_PRODUCT);
+  }
+  m_cmbProduct.InsertString(0, kAll);
+  m_cmbProduct.SetCurSel(0);
+  m_cmbExchange.SetCurSel(0);
+  CheckRadioButton(IDC_BOTH, IDC_SELL, IDC_BOTH);
+  return TRUE;
+}
+
+BOOL CAlwGrp::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  const UINT code = HIWORD(wParam);
+  if (code == CBN_SELCHANGE) {
+    switch (id) {
+      case IDC_EXCHANGE: OnExchangeChanged(); return TRUE;
+      case IDC_INSTRUMENT: OnInstrumentChanged(); return TRUE;
+      case IDC_SYMBOL: OnSymbolChanged(); return TRUE;
+      case IDC_OPTION_TYPE: OnOptionTypeChanged(); return TRUE;
+      default: break;  // category, strike and expiry changes need nothing
+    }
+  } else if (code == BN_CLICKED) {
+    switch (id) {
+      case IDC_ALL_EXPIRY: OnAllExpiryClicked(); return TRUE;
+      case IDC_ALL_CATEGORIES: OnAllCategoriesClicked(); return TRUE;
+      case IDC_ADD_GROUP: OnAddGroup(); return TRUE;
+      case IDC_DELETE_GROUP: OnDeleteGroup(); return TRUE;
+      case IDC_VIEW_GROUP: OnViewGroup(); return TRUE;
+      default: break;
+    }
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+int CAlwGrp::LoadCategories(mnm_hndl reply) {
+  int error = 0;
+  int32_t count = 0;
+  if (!mnm_get_field_count(reply, 13034, &count, &error)) return 1;
+  for (int32_t i = 0; i < count; ++i) {
+    mml_data value{};
+    if (mnm_get_field(reply, 13034, i, &value, &error)) {
+      CString category;
+      category.Format("%.*s", static_cast<int>(value.len), value.data);
+      m_cmbCategory.AddString(category);
+    }
+  }
+  return 1;
+}
+
+void CAlwGrp::InsertAny(CComboBox& combo) {
+  combo.InsertString(0, kAny);
+  combo.SetCurSel(0);
+}
+
+void CAlwGrp::ResetExpiry() {
+  CheckDlgButton(IDC_ALL_EXPIRY, BST_CHECKED);
+  SetDlgItemText(IDC_ALL_EXPIRY, "All Expiry");
+  m_cmbExpiry.EnableWindow(FALSE);
+}
+
+CString CAlwGrp::SelectedText(const CComboBox& combo) const {
+  CString text;
+  const int index = combo.GetCurSel();
+  if (index >= 0) combo.GetLBText(index, text);
+  return text;
+}
+
+bool CAlwGrp::RefillScripCombos(int level) {
+  auto refill = plugin::TerminalExport<PFN_pu_fill_scrip_combos_with_bse_grp>("pu_fill_scrip_combos_with_bse_grp");
+  if (refill == nullptr) {
+    AfxMessageBox(kNotCompatible);
+    return false;
+  }
+  refill(this, IDC_EXCHANGE, IDC_INSTRUMENT, IDC_SYMBOL, IDC_EXPIRY, IDC_OPTION_TYPE, IDC_STRIKE, level);
+  return true;
+}
+
+void CAlwGrp::OnExchangeChanged() {
+  if (!RefillScripCombos(0)) return;
+  InsertAny(m_cmbInstrument);
+  InsertAny(m_cmbSymbol);
+  InsertAny(m_cmbOptionType);
+  InsertAny(m_cmbStrike);
+  ResetExpiry();
+}
+
+void CAlwGrp::OnInstrumentChanged() {
+  if (!RefillScripCombos(1)) return;
+  if (SelectedText(m_cmbExchange) != "BSE") {
+    InsertAny(m_cmbSymbol);
+    InsertAny(m_cmbOptionType);
+    InsertAny(m_cmbStrike);
+  }
+  ResetExpiry();
+}
+
+void CAlwGrp::OnSymbolChanged() {
+  if (!RefillScripCombos(2)) return;
+  if (SelectedText(m_cmbInstrument) == "OPTCUR" || SelectedText(m_cmbExchange) != "BSE") {
+    InsertAny(m_cmbOptionType);
+    InsertAny(m_cmbStrike);
+  }
+  ResetExpiry();
+}
+
+void CAlwGrp::OnOptionTypeChanged() {
+  // Only for BSE does this combo hold something that drives the others: the group.
+  if (SelectedText(m_cmbExchange) != "BSE") return;
+  if (!RefillScripCombos(3)) return;
+  InsertAny(m_cmbInstrument);
+  InsertAny(m_cmbSymbol);
+}
+
+void CAlwGrp::OnAllExpiryClicked() {
+  const bool anyExpiry = IsDlgButtonChecked(IDC_ALL_EXPIRY) == BST_CHECKED;
+  SetDlgItemText(IDC_ALL_EXPIRY, anyExpiry ? "All Expiry" : "Expiry");
+  m_cmbExpiry.EnableWindow(anyExpiry ? FALSE : TRUE);
+}
+
+void CAlwGrp::OnAllCategoriesClicked() {
+  m_cmbCategory.EnableWindow(IsDlgButtonChecked(IDC_ALL_CATEGORIES) == BST_CHECKED ? FALSE : TRUE);
+}
+
+void CAlwGrp::OnAddGroup() {
+  // Even with "Apply for all categories" a category must be chosen.
+  if (m_cmbCategory.GetCurSel() < 0) {
+    MessageBox("Please Select a valid Category");
+    return;
+  }
+  if (IsDlgButtonChecked(IDC_ALL_CATEGORIES) == BST_CHECKED) {
+    for (int i = 0, n = m_cmbCategory.GetCount(); i < n; ++i) {
+      CString category;
+      m_cmbCategory.GetLBText(i, category);
+      SendAddRequest(category);
+    }
+  } else {
+    SendAddRequest(SelectedText(m_cmbCategory));
+  }
+}
+
+void CAlwGrp::OnDeleteGroup() {
+  if (m_cmbCategory.GetCurSel() < 0) {
+    MessageBox("Please Select a valid Category");
+    return;
+  }
+  SendDeleteRequest(SelectedText(m_cmbCategory));
+}
+
+void CAlwGrp::OnViewGroup() {
+  if (m_viewDlg.GetSafeHwnd() == nullptr) {
+    m_viewDlg.Create(IDD_VIEW_ALGGRP, nullptr);
+  } else {
+    m_viewDlg.RemoveAllRows();
+  }
+  SendListAllRequest();
+  m_viewDlg.ShowWindow(SW_SHOW);
+  m_viewDlg.BringWindowToTop();
+}

@@ -1,0 +1,79 @@
+// The "Allowed Groups" form: a modeless dialog in which a risk administrator
+// chooses a user Category and describes a set of scrips, then adds, deletes
+// or lists allowed groups on the server. The module holds exactly one form
+// (see AllowedGroupsForm()); its window is created once and hidden, never
+// destroyed, when closed.
+#pragma once
+
+#include <cstdint>
+
+#include "allowed_groups/view_alg_grp_dlg.h"
+#include "controls/auto_combo_box.h"
+#include "mml/mml.h"
+#include "platform/afx.h"
+#include "platform/ccombobox.h"
+#include "platform/dialog.h"
+#include "plugin/host_interface.h"
+
+class CPluginContext;
+
+class CAlwGrp : public CDialog {
+ public:
+  CAlwGrp();
+
+  // Category reply: appends every value of tag 13034, in order, to the
+  // category combo (which sorts them). Selects nothing. Returns 1.
+  int LoadCategories(mnm_hndl reply);
+
+  // The requests. Each returns 1 when the terminal accepted the message, 0
+  // otherwise; outcomes go to the terminal's log and, for failures the user
+  // must see, to message boxes.
+  int SendCategoryRequest();
+  int SendPeerDataRequest();
+  int SendAddRequest(const CString& category);
+  int SendDeleteRequest(const CString& category);
+  int SendListAllRequest();
+
+  CViewAlgGrpDlg& ViewDialog() { return m_viewDlg; }
+  CPluginContext* Context() const { return m_pContext; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  enum class GroupRequest { kAdd, kDelete };
+  int SendGroupRequest(GroupRequest kind, const CString& category);
+
+  void OnExchangeChanged();
+  void OnInstrumentChanged();
+  void OnSymbolChanged();
+  void OnOptionTypeChanged();
+  void OnAllExpiryClicked();
+  void OnAllCategoriesClicked();
+  void OnAddGroup();
+  void OnDeleteGroup();
+  void OnViewGroup();
+
+  // Asks the terminal to refill the scrip combos after a change at `level`;
+  // false (after telling the user) when the terminal cannot.
+  bool RefillScripCombos(int level);
+  void ResetExpiry();
+  static void InsertAny(CComboBox& combo);
+  CString SelectedText(const CComboBox& combo) const;
+
+  CComboBox m_cmbCategory;
+  CAutoComboBox m_cmbExchange;
+  CAutoComboBox m_cmbInstrument;
+  CAutoComboBox m_cmbSymbol;
+  CAutoComboBox m_cmbOptionType;
+  CAutoComboBox m_cmbExpiry;
+  CViewAlgGrpDlg m_viewDlg;
+  CAutoComboBox m_cmbStrike;
+  CComboBox m_cmbProduct;
+  CPluginContext* m_pContext = nullptr;
+};
+
+// The module's single form, constructed when the library loads.
+CAlwGrp& AllowedGroupsForm();

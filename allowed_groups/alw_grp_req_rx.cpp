@@ -1,0 +1,117 @@
+#include "allowed_groups/alw_grp_req_rx.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "allowed_groups/alw_grp.h"
+#include "allowed_groups/request_tags.h"
+#include "dateutil/dateutil.h"
+#include "plugin/terminal_link.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kStatusSuccess = 5;
+constexpr int32_t kTagStrike = 66;
+constexpr int32_t kTagExpiry = 46002;
+
+// The first value of a tag as text; nothing when the tag is absent (an
+// empty value reads as the empty text).
+std::optional<CString> FirstText(mnm_hndl reply, int32_t fieldTag) {
+  int error = 0;
+  int32_t count = 0;
+  if (!mnm_get_field_count(reply, fieldTag, &count, &error) || count < 1) return std::nullopt;
+  mml_data value{};
+  if (!mnm_get_field(reply, fieldTag, 0, &value, &error)) return CString();
+  CString text;
+  text.Format("%.*s", static_cast<int>(value.len), value.data);
+  return text;
+}
+
+// Numbers are read through fixed buffers, as wide as the server's longest
+// values (31 digits of seconds, 63 characters of strike); longer values are
+// cut to them, never written past them.
+template <size_t Size>
+std::array<char, Size> Terminated(const CString& text) {
+  std::array<char, Size> buffer{};
+  std::memcpy(buffer.data(), text.GetString(), std::min<size_t>(text.GetLength(), Size - 1));
+  return buffer;
+}
+
+CString TextOrAll(mnm_hndl reply, int32_t fieldTag) { return FirstText(reply, fieldTag).value_or(CString("ALL")); }
+
+}  // namespace
+
+void CAlwGrpReqRx::OnRxEvent(int32_t, int32_t, int32_t, int32_t, int32_t) {}
+
+int CAlwGrpReqRx::ReplyStatus(mnm_hndl reply) {
+  int error = 0;
+  int32_t count = 0;
+  if (!mnm_get_field_count(reply, tag::kReplyStatus, &count, &error) || count < 1) return kStatusSuccess;
+  mml_data value{};
+  if (!mnm_get_field(reply, tag::kReplyStatus, 0, &value, &error)) return 1;
+  CString text;
+  text.Format("%.*s", static_cast<int>(value.len), value.data);
+  const int status = std::atoi(Terminated<32>(text).data());
+  if (status == 0) {
+    AfxMessageBox("Fatal error.Please contact administrator.");
+    return 1;
+  }
+  return status;
+}
+
+std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
+  auto record = std::make_unique<AllowedGroupRecord>();
+  record->strCategory = FirstText(reply, tag::kCategory).value_or(CString());
+  record->strExchangeCode = FirstText(reply, tag::kExchangeCode).value_or(CString());
+  const CString& code = record->strExchangeCode;
+  const bool bse = code == "bse_cm";
+
+  if (bse) {
+    const auto tradingSymbol = FirstText(reply, tag::kTradingSymbol);
+    record->strInstrument = "ALL";
+    if (tradingSymbol) {
+      std::array<CString, kScripDetailsCount> details;
+      auto lookup = plugin::TerminalExport<PFN_pu_get_scrip_details_from_TradSymbol>("pu_get_scrip_details_from_TradSymbol");
+      if (lookup != nullptr) {
+        lookup("bse_cm", *tradingSymbol, details.data());
+        record->strInstrument = details[0];
+      }
+    }
+  } else {
+    record->strInstrument = TextOrAll(reply, code == "nse_cm" ? tag::kInstrumentCash : tag::kInstrument);
+  }
+  record->strSymbol = TextOrAll(reply, bse ? tag::kTradingSymbol : tag::kSymbol);
+  record->strOptionType = TextOrAll(reply, bse ? tag::kInstrumentCash : tag::kOptionType);
+
+  if (const auto strike = FirstText(reply, kTagStrike)) record->dStrike = std::strtod(Terminated<64>(*strike).data(), nullptr);
+
+  record->strExpiry = "ALL";
+  if (const auto expiry = FirstText(reply, kTagExpiry)) {
+    long seconds = std::strtol(Terminated<32>(*expiry).data(), nullptr, 10);
+    // The server counts derivative expiries from 1980 (IST); others carry the zone offset.
+    if (code == "nse_fo" || code == "cde_fo" || code == "ncx_fo") seconds += 315460800;
+    else seconds -= 19800;
+    Convert_longDate_to_IstDateString(seconds, record->strExpiry);
+  }
+  record->strProduct = TextOrAll(reply, tag::kProduct);
+  record->strSide = TextOrAll(reply, tag::kSide);
+  return record;
+}
+
+void CAlwGrpReqRx::OnRxMessage(int32_t, mnm_hndl reply, int32_t, int32_t) {
+  const auto name = FirstText(reply, tag::kReplyName);
+  if (!name) return;
+  CAlwGrp& form = AllowedGroupsForm();
+  if (*name == "ks_get_category") {
+    if (ReplyStatus(reply) == kStatusSuccess) form.LoadCategories(reply);
+    else form.SendPeerDataRequest();
+  } else if (*name == "ks_get_all_allowed_groups") {
+    if (ReplyStatus(reply) != kStatusSuccess) return;
+    CViewAlgGrpDlg& view = form.ViewDialog();
+    if (view.GetSafeHwnd() == nullptr) view.Create(IDD_VIEW_ALGGRP, nullptr);
+    view.AddOrMerge(DecodeGroup(reply));
+  }
+}

@@ -1,0 +1,58 @@
+#include "allowed_groups/expiry.h"
+
+#include <gtest/gtest.h>
+
+#include "allowed_groups/exchange_codes.h"
+#include "platform/scoped_zone.h"
+
+namespace {
+
+// 2012-12-27 00:00 IST is 1356546600 UTC seconds; kind 4 counts from the
+// server's epoch 315460800 seconds later.
+constexpr int32_t k27Dec2012Kind4 = 1041085800;
+
+TEST(ConvertExpiryToSeconds, BothTextFormsAgreeInEveryZone) {
+  for (const char* zone : {"UTC", "Asia/Kolkata", "America/New_York"}) {
+    ScopedZone scoped(zone);
+    EXPECT_EQ(ConvertExpiryToSeconds("27Dec2012", 4), k27Dec2012Kind4) << zone;
+    EXPECT_EQ(ConvertExpiryToSeconds("27/12/2012", 4), k27Dec2012Kind4) << zone;
+  }
+}
+
+TEST(ConvertExpiryToSeconds, KindsPickTimeOfDayAndShift) {
+  const int32_t midnightIst = 1356546600;
+  EXPECT_EQ(ConvertExpiryToSeconds("27Dec2012", 1), midnightIst);
+  EXPECT_EQ(ConvertExpiryToSeconds("27Dec2012", 6), midnightIst + 86399 + 19800) << "23:59:59, plus the offset";
+  EXPECT_EQ(ConvertExpiryToSeconds("27Dec2012", 10), midnightIst + 86399);
+  EXPECT_EQ(ConvertExpiryToSeconds("27Dec2012", 5), midnightIst - 315460800);
+  EXPECT_EQ(ConvertExpiryToSeconds("27dec2012", 1), midnightIst - 335 * 86400)
+      << "month names are case-sensitive: anything else is January";
+}
+
+TEST(ConvertExpiryToSeconds, RejectsImpossibleDatesAndMissingParts) {
+  EXPECT_EQ(ConvertExpiryToSeconds("31/04/2012", 4), -2);
+  EXPECT_EQ(ConvertExpiryToSeconds("30/02/2012", 4), -2);
+  EXPECT_EQ(ConvertExpiryToSeconds("29/02/2013", 4), -2) << "not a leap year";
+  EXPECT_NE(ConvertExpiryToSeconds("29/02/2012", 4), -2);
+  EXPECT_EQ(ConvertExpiryToSeconds("01/13/2012", 4), -2);
+  EXPECT_EQ(ConvertExpiryToSeconds("32/01/2012", 4), -2);
+  EXPECT_EQ(ConvertExpiryToSeconds("27/12", 4), -1);
+  EXPECT_EQ(ConvertExpiryToSeconds("", 4), -1);
+  EXPECT_EQ(ConvertExpiryToSeconds("01/01/9999", 4), -2) << "beyond 32 bits";
+  EXPECT_EQ(ConvertExpiryToSeconds("27/12/20129999999999999999999999999", 4), -2) << "a huge year, never a wrapped one";
+  EXPECT_EQ(ConvertExpiryToSeconds(CString("27/12/2012/") + CString('x', 60), 4), k27Dec2012Kind4);
+}
+
+TEST(ExchangeCodes, TableIsExactAndCaseSensitive) {
+  EXPECT_EQ(ExchangeCodeOf("NFO"), "nse_fo");
+  EXPECT_EQ(ExchangeCodeOf("CDS"), "cde_fo");
+  EXPECT_EQ(ExchangeCodeOf("NSEL"), "nsel_sm");
+  EXPECT_EQ(ExchangeCodeOf("nfo"), "");
+  EXPECT_EQ(ExchangeCodeOf("NFO "), "");
+  EXPECT_EQ(ExpiryKindForDisplay("MCX"), 6);
+  EXPECT_EQ(ExpiryKindForDisplay("NFO"), 4);
+  EXPECT_EQ(ExpiryKindForCode("mcx_fo"), 6);
+  EXPECT_EQ(ExpiryKindForCode("cde_fo"), 4);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// The terminal as its plug-in sees it: the log, the scrip master, the host
+// channel to the server stand-in and the registered receiver. One per
+// process; the exported pu_ functions reach it through Host::Current().
+#pragma once
+
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/afx.h"
+#include "plugin/host_interface.h"
+#include "terminal/scrip_master.h"
+#include "terminal/server_standin.h"
+
+namespace terminal {
+
+class Host;
+
+// Takes finished requests: logs their bytes, lets the server answer, and
+// queues the replies for delivery through the message queue, as a network
+// would deliver them.
+class HostChannel : public CVelaHostChannel {
+ public:
+  explicit HostChannel(Host& host) : m_host(host) {}
+  int SendRequest(int32_t* sequence, mnm_hndl request, int32_t reserved, int* error) override;
+
+  // Refuses every request while set (a terminal that lost its connection).
+  bool refuseSends = false;
+
+ private:
+  Host& m_host;
+  int32_t m_sequence = 0;
+};
+
+class Host {
+ public:
+  // `out` receives the LOG:/BOX: lines; the wire log, when given, one line
+  // per request and reply.
+  Host(ScripMaster scrips, std::unique_ptr<ServerStandIn> server, std::FILE* out, std::FILE* wireLog);
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  static Host* Current();
+
+  void Log(const CString& text);
+  const std::vector<std::string>& LogLines() const { return m_log; }
+
+  const ScripMaster& Scrips() const { return m_scrips; }
+  ServerStandIn& Server() { return *m_server; }
+  HostChannel& Channel() { return m_channel; }
+
+  void RegisterReceiver(CVelaRxNotifierBase* receiver) { m_receiver = receiver; }
+  CVelaRxNotifierBase* Receiver() const { return m_receiver; }
+
+  // A request's bytes, as the channel hands them over.
+  void OnRequest(std::span<const char> bytes);
+  // Delivers queued replies to the receiver; called from the message queue.
+  void DeliverReplies();
+  size_t PendingReplies() const { return m_pending.size(); }
+  // Every request and reply seen, as wire-log lines, oldest first.
+  const std::vector<std::string>& Wire() const { return m_wire; }
+
+  // The terminal's own top-level window: parent of the form, target of the
+  // reply deliveries.
+  CWnd& MainWindow();
+
+ private:
+  void WriteWire(const char* direction, std::span<const char> bytes);
+
+  ScripMaster m_scrips;
+  std::unique_ptr<ServerStandIn> m_server;
+  std::FILE* m_out;
+  std::FILE* m_wireLog;
+  HostChannel m_channel{*this};
+  CVelaRxNotifierBase* m_receiver = nullptr;
+  std::vector<std::string> m_log;
+  std::vector<std::string> m_wire;
+  std::deque<std::vector<char>> m_pending;
+  std::unique_ptr<CWnd> m_mainWindow;
+  mnm_hndl m_replyHandle = nullptr;
+  buf_hndl m_replyBuffer = nullptr;
+};
+
+}  // namespace terminal

@@ -1,0 +1,18 @@
+// The replacement terminal: loads the plug-in from beside the executable and
+// drives it headless, with scrip data and a server stand-in.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "terminal/options.h"
+#include "terminal/terminal_app.h"
+
+int main(int argc, char** argv) {
+  std::string error;
+  const auto options = terminal::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!options) {
+    std::fprintf(stderr, "tarnterm: %s\n%s", error.c_str(), terminal::Usage());
+    return 2;
+  }
+  return terminal::RunTerminal(*options, argc, argv);
+}

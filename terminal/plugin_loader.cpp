@@ -1,0 +1,43 @@
+#include "terminal/plugin_loader.h"
+
+#include <dlfcn.h>
+
+#include "platform/module.h"
+
+namespace terminal {
+
+namespace {
+
+template <typename Fn>
+bool Resolve(HMODULE module, const char* name, Fn& into, std::string& error) {
+  into = reinterpret_cast<Fn>(GetProcAddress(module, name));
+  if (into == nullptr && error.empty()) error = std::string("the plug-in does not export ") + name;
+  return into != nullptr;
+}
+
+}  // namespace
+
+LoadedPlugin::LoadedPlugin(const std::string& path, std::string& error) {
+  HMODULE module = LoadLibraryA(path.c_str());
+  if (module == nullptr) {
+    const char* why = ::dlerror();
+    error = "cannot load " + path + (why ? std::string(": ") + why : std::string());
+    return;
+  }
+  bool all = Resolve(module, "GetTarnPluginInfo", GetTarnPluginInfo, error);
+  all = Resolve(module, "InitTarnPlugin", InitTarnPlugin, error) && all;
+  all = Resolve(module, "ProcessTarnPluginMsg", ProcessTarnPluginMsg, error) && all;
+  all = Resolve(module, "PluginProcessHotKey", PluginProcessHotKey, error) && all;
+  all = Resolve(module, "GetOptionalTarnPluginInfo", GetOptionalTarnPluginInfo, error) && all;
+  if (!all) {
+    FreeLibrary(module);
+    return;
+  }
+  module_ = module;
+}
+
+LoadedPlugin::~LoadedPlugin() {
+  if (module_ != nullptr) FreeLibrary(module_);
+}
+
+}  // namespace terminal

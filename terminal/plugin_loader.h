@@ -1,0 +1,32 @@
+// Loads a plug-in library and resolves its five entry points by name.
+#pragma once
+
+#include <string>
+
+#include "plugin/host_interface.h"
+#include "platform/wintypes.h"
+
+namespace terminal {
+
+class LoadedPlugin {
+ public:
+  // Loads the library; on failure `error` says what is missing and the
+  // result is not usable (`ok()` false).
+  LoadedPlugin(const std::string& path, std::string& error);
+  ~LoadedPlugin();
+  LoadedPlugin(const LoadedPlugin&) = delete;
+  LoadedPlugin& operator=(const LoadedPlugin&) = delete;
+
+  bool ok() const { return module_ != nullptr; }
+
+  PFN_GetTarnPluginInfo GetTarnPluginInfo = nullptr;
+  PFN_InitTarnPlugin InitTarnPlugin = nullptr;
+  PFN_ProcessTarnPluginMsg ProcessTarnPluginMsg = nullptr;
+  PFN_PluginProcessHotKey PluginProcessHotKey = nullptr;
+  PFN_GetOptionalTarnPluginInfo GetOptionalTarnPluginInfo = nullptr;
+
+ private:
+  HMODULE module_ = nullptr;
+};
+
+}  // namespace terminal
