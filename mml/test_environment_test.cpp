@@ -25,7 +25,6 @@ class MiddlewareEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     setenv("MML_BUILD_MEMORY_MAP", "yes", 1);
-    setenv("MML_MEMORY_MAP_SIZE", "1009", 1);
     int err = -1;
     ASSERT_NE(mml_env_init(0, nullptr, kEnvp, 2, 0, &err), 0);
     ASSERT_EQ(err, 0);
