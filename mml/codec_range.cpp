@@ -24,6 +24,15 @@ constexpr uint32_t kBottom = 1u << 16;
 constexpr uint32_t kMaxTotal = 1u << 16;
 constexpr size_t kLargestExpansion = 64 << 20;  // a reader's cap per message
 
+// Whether the coder shifts a byte out (or in): the top byte is settled, or
+// the range has become too small and is cut to the next 2^16 boundary.
+inline bool must_shift(uint32_t low, uint32_t& range) {
+  if ((low ^ (low + range)) < kTop) return true;
+  if (range >= kBottom) return false;
+  range = (0u - low) & (kBottom - 1);
+  return true;
+}
+
 class CModel {
  public:
   explicit CModel(uint32_t interval) : interval_(interval) {
@@ -81,11 +90,7 @@ class CRangeCodec : public CCodec {
       const uint32_t r = range / model_.Total();
       low += r * model_.Low(s);
       range = r * model_.Size(s);
-      for (;;) {
-        if ((low ^ (low + range)) >= kTop) {
-          if (range >= kBottom) break;
-          range = (0u - low) & (kBottom - 1);
-        }
+      while (must_shift(low, range)) {
         out.push_back(static_cast<uint8_t>(low >> 24));
         low <<= 8;
         range <<= 8;
@@ -116,11 +121,7 @@ class CRangeCodec : public CCodec {
       const uint32_t s = model_.Find(target);
       low += r * model_.Low(s);
       range = r * model_.Size(s);
-      for (;;) {
-        if ((low ^ (low + range)) >= kTop) {
-          if (range >= kBottom) break;
-          range = (0u - low) & (kBottom - 1);
-        }
+      while (must_shift(low, range)) {
         code = (code << 8) | next();
         low <<= 8;
         range <<= 8;
