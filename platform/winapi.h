@@ -42,6 +42,11 @@ BOOL IsChild(HWND parent, HWND hwnd);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetDesktopWindow();
+// Calls `proc` for each window until it returns FALSE: the top-level windows
+// in z-order, or every descendant of `parent` depth first in z-order.
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
 
 // Attributes.
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
@@ -70,6 +75,8 @@ HWND ChildWindowFromPoint(HWND parent, POINT clientPoint);
 // Visibility, enabling, focus, activation, capture.
 BOOL ShowWindow(HWND hwnd, int command);  // returns whether it was visible before
 BOOL IsWindowVisible(HWND hwnd);          // the window and all its ancestors are visible
+BOOL IsIconic(HWND hwnd);                 // minimized (SW_MINIMIZE, SW_SHOWMINIMIZED, ...)
+BOOL IsZoomed(HWND hwnd);                 // maximized (SW_MAXIMIZE)
 BOOL EnableWindow(HWND hwnd, BOOL enable);  // returns whether it was disabled before
 BOOL IsWindowEnabled(HWND hwnd);
 HWND SetFocus(HWND hwnd);  // fails (null) for a disabled window or one with a disabled ancestor

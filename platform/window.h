@@ -131,6 +131,8 @@ class CWnd {
   // ---- State ----
   BOOL ShowWindow(int command);
   BOOL IsWindowVisible() const;
+  BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+  BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
   BOOL EnableWindow(BOOL enable = TRUE);
   BOOL IsWindowEnabled() const;
   CWnd* SetFocus();

@@ -31,10 +31,47 @@ void DropFocusWithin(HWND hwnd) {
 
 }  // namespace
 
+namespace {
+
+// The minimized and maximized states a show command leaves.
+void ApplySizeState(platform::WindowRecord& record, int command) {
+  switch (command) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+      record.style = (record.style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+      break;
+    case SW_SHOWMAXIMIZED:
+      record.style = (record.style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+      break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+      record.style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+      break;
+    default:
+      break;  // SW_SHOW, SW_SHOWNA, SW_SHOWNOACTIVATE, SW_HIDE keep the state
+  }
+}
+
+}  // namespace
+
+BOOL IsIconic(HWND hwnd) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  return r != nullptr && (r->style & WS_MINIMIZE) ? TRUE : FALSE;
+}
+
+BOOL IsZoomed(HWND hwnd) {
+  platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  return r != nullptr && (r->style & WS_MAXIMIZE) ? TRUE : FALSE;
+}
+
 BOOL ShowWindow(HWND hwnd, int command) {
   platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
   if (record == nullptr) return FALSE;
   const bool wasVisible = (record->style & WS_VISIBLE) != 0;
+  ApplySizeState(*record, command);
   const bool show = command != SW_HIDE;
   platform::DispatchScope scope;
   if (show != wasVisible) {

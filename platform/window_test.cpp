@@ -386,4 +386,80 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
 }
 
+TEST_F(WindowTest, EnumerationWalksDescendantsDepthFirstAndStopsOnRequest) {
+  LoggingWnd top("T"), a("A"), a1("A1"), b("B");
+  top.CreateTop();
+  a.CreateChild(top, 1);
+  a1.CreateChild(a, 2);
+  b.CreateChild(top, 3);
+  std::vector<HWND> seen;
+  auto collect = [](HWND h, LPARAM p) -> BOOL {
+    auto* out = reinterpret_cast<std::vector<HWND>*>(p);
+    out->push_back(h);
+    return out->size() < 2;  // stop after two
+  };
+  EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, collect, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_EQ(seen, (std::vector<HWND>{a.m_hWnd, a1.m_hWnd}));
+  seen.clear();
+  EXPECT_TRUE(::EnumWindows([](HWND h, LPARAM p) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_EQ(seen, (std::vector<HWND>{top.m_hWnd}));
+}
+
+TEST_F(WindowTest, ShowCommandsSetMinimizedAndMaximizedStates) {
+  LoggingWnd w("W");
+  w.CreateTop(WS_POPUP);
+  w.ShowWindow(SW_SHOWMINIMIZED);
+  EXPECT_TRUE(w.IsIconic());
+  EXPECT_TRUE(w.IsWindowVisible());
+  w.ShowWindow(SW_SHOWMAXIMIZED);
+  EXPECT_FALSE(w.IsIconic());
+  EXPECT_TRUE(w.IsZoomed());
+  w.ShowWindow(SW_HIDE);
+  EXPECT_TRUE(w.IsZoomed()) << "hiding keeps the state";
+  w.ShowWindow(SW_RESTORE);
+  EXPECT_FALSE(w.IsZoomed());
+}
+
+TEST_F(WindowTest, TimerArgumentsAreCheckedAndIntervalsClamped) {
+  LoggingWnd w("W");
+  w.CreateTop();
+  EXPECT_EQ(::SetTimer(reinterpret_cast<HWND>(uintptr_t{0x999}), 1, 100, nullptr), 0u) << "not a window";
+  w.SetTimer(4, 0);  // the platform's minimum interval is 10 ms
+  platform::AdvanceClock(9);
+  EXPECT_TRUE(g_log.empty());
+  platform::AdvanceClock(1);
+  EXPECT_EQ(g_log, (Strings{"W:timer4@10"}));
+  EXPECT_FALSE(w.KillTimer(5)) << "no such timer";
+  EXPECT_TRUE(w.KillTimer(4));
+}
+
+TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
+  LoggingWnd top("T"), a("A"), b("B"), c("C"), d("D");
+  top.CreateTop();
+  a.CreateChild(top, 1, WS_VISIBLE | WS_TABSTOP);
+  b.CreateChild(top, 2, WS_VISIBLE | WS_TABSTOP | WS_DISABLED);
+  c.CreateChild(top, 3, WS_TABSTOP);  // hidden
+  d.CreateChild(top, 4, WS_VISIBLE);  // not a tab stop
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, FALSE), a.m_hWnd) << "the only one: wraps to itself";
+  b.EnableWindow(TRUE);
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, FALSE), b.m_hWnd);
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, b.m_hWnd, FALSE), a.m_hWnd);
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, TRUE), b.m_hWnd);
+}
+
+TEST_F(WindowTest, DestroyingAWindowThatHoldsTheFocusTakesItAway) {
+  LoggingWnd top("T"), a("A");
+  top.CreateTop();
+  a.CreateChild(top, 1);
+  a.logFocus = true;
+  a.SetFocus();
+  g_log.clear();
+  a.DestroyWindow();
+  EXPECT_EQ(g_log, (Strings{"A:killfocus", "A:destroy", "A:ncdestroy"}));
+  EXPECT_EQ(::GetFocus(), nullptr);
+}
+
 }  // namespace

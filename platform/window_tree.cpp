@@ -135,6 +135,33 @@ HWND GetDesktopWindow() {
   return reinterpret_cast<HWND>(uintptr_t{0x10000});
 }
 
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
+  const std::vector<HWND> top = platform::WindowRegistry::Get().TopLevel();
+  for (HWND h : top) {
+    if (::IsWindow(h) && !proc(h, lParam)) return FALSE;
+  }
+  return TRUE;
+}
+
+namespace {
+
+bool EnumDescendants(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
+  WindowRecord* r = FindWindowRecord(parent);
+  if (r == nullptr) return true;
+  const std::vector<HWND> children = r->children;  // a callback may change the tree
+  for (HWND h : children) {
+    if (!::IsWindow(h)) continue;
+    if (!proc(h, lParam) || !EnumDescendants(h, proc, lParam)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
+  return EnumDescendants(parent, proc, lParam) ? TRUE : FALSE;
+}
+
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
   WindowRecord* r = FindWindowRecord(hwnd);
   if (r == nullptr) return 0;
