@@ -305,7 +305,8 @@ void ComboBoxModel::OnListCommand(UINT code) {
       RollUp(false);
       break;
     case LBN_DBLCLK:
-      NotifyParent(CBN_DBLCLK);
+      // Only a list that stays shown can be double-clicked.
+      if (Kind() == CBS_SIMPLE) NotifyParent(CBN_DBLCLK);
       break;
     case LBN_ERRSPACE:
       NotifyParent(CBN_ERRSPACE);

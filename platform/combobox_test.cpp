@@ -204,6 +204,26 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   EXPECT_EQ(parent.log, (Log{"dropdown", "editupdate", "editchange", "editupdate", "editchange"}));
 }
 
+TEST_F(ComboBoxTest, SimpleComboShowsItsListAndTheButtonDropsADropDown) {
+  Make(CBS_SIMPLE, {"BSE", "NSE"});
+  EXPECT_TRUE(::IsWindowVisible(list));
+  Send(CB_SHOWDROPDOWN, TRUE);
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  input::DoubleClickAt(list, POINT{5, kItem + 3});
+  EXPECT_EQ(::GetFocus(), edit);  // a click in the list focuses the edit field
+  EXPECT_EQ(TextOf(combo), "NSE");
+  EXPECT_EQ(parent.log, (Log{"setfocus", "selendok", "selchange ''", "dblclk", "selendok", "selchange 'NSE'"}));
+
+  ::DestroyWindow(combo);
+  Make(CBS_DROPDOWN, {"BSE"});
+  input::Click(edit);  // the text part only edits
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  RECT client;
+  ::GetClientRect(combo, &client);
+  input::ClickAt(combo, POINT{client.right - 3, 5});  // the button drops the list
+  EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
+}
+
 TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   Make(CBS_DROPDOWNLIST, {"a", "b"});
   HWND other = ::CreateWindowEx(0, "Test", "", WS_CHILD | WS_VISIBLE, 0, 200, 50, 20, parent, Id(7), nullptr, nullptr);

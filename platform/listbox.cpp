@@ -409,10 +409,15 @@ LRESULT ListBoxModel::ItemFromPoint(POINT p) const {
 // ---- The user -----------------------------------------------------------------------
 
 void ListBoxModel::OnButtonDown(WPARAM flags, POINT p) {
-  if (!InCombo() && ::GetFocus() != hwnd()) {
+  // A click gives the focus to the list, or to its combo box (which passes
+  // it on to its edit field): the list of a combo box never holds it.
+  const HWND focus = ::GetFocus();
+  if (!InCombo() && focus != hwnd()) {
     ::SetFocus(hwnd());
-    if (!::IsWindow(hwnd())) return;
+  } else if (InCombo() && focus != m_combo && ::GetParent(focus) != m_combo) {
+    ::SetFocus(m_combo);
   }
+  if (!::IsWindow(hwnd())) return;
   const int index = ItemAt(p);
   if (!Valid(index)) return;
   switch (Mode()) {
@@ -773,12 +778,18 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       OnButtonDown(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_LBUTTONDBLCLK:
-      if (InCombo()) {
-        OnButtonDown(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      } else {
-        Notify(LBN_DBLCLK);
-      }
+      // In a combo box the second click also chooses (it ends with a button up).
+      if (InCombo()) OnButtonDown(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      Notify(LBN_DBLCLK);
       return 0;
+    case WM_MOUSEWHEEL: {
+      // Three items per notch of 120.
+      const int notches = static_cast<short>(HIWORD(wParam)) / 120;
+      if (notches == 0 || Count() == 0) break;
+      SetTop(m_top - 3 * notches);
+      ::InvalidateRect(hwnd(), nullptr, TRUE);
+      return 0;
+    }
     case WM_MOUSEMOVE:
       OnMouseMove(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
