@@ -48,6 +48,10 @@ class CComboBox : public CWnd {
   DWORD GetEditSel() const;
   BOOL SetEditSel(int start, int end);
   BOOL LimitText(int maxChars);
+  void Clear() { SendMessage(WM_CLEAR); }
+  void Copy() { SendMessage(WM_COPY); }
+  void Cut() { SendMessage(WM_CUT); }
+  void Paste() { SendMessage(WM_PASTE); }
 
   // Geometry.
   int GetTopIndex() const;

@@ -477,6 +477,13 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return sel >= 0 ? List(LB_GETTEXTLEN, static_cast<WPARAM>(sel)) : 0;
     }
     case WM_SETTEXT: return SetText(lParam);
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+      if (m_edit != nullptr) return ::SendMessage(m_edit, message, wParam, lParam);
+      return CB_ERR;
 
     case WM_COMMAND: {
       const HWND from = reinterpret_cast<HWND>(lParam);

@@ -364,6 +364,20 @@ void ListBoxModel::EnsureVisible(int index) {
   SetTop(top);
 }
 
+void ListBoxModel::FitWholeItems() {
+  // Unless told otherwise, a list shows no partial row: its height drops to
+  // a whole number of items (variable heights have no such number).
+  if (m_fitting || (Style() & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE))) return;
+  const int excess = ClientHeight() % m_itemHeight;
+  if (excess == 0 || ClientHeight() < m_itemHeight) return;
+  RECT window;
+  ::GetWindowRect(hwnd(), &window);
+  m_fitting = true;
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, window.right - window.left, window.bottom - window.top - excess,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m_fitting = false;
+}
+
 RECT ListBoxModel::ItemRect(int index) const {
   int y = 0;
   if (index >= m_top) {
@@ -623,10 +637,15 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       m_itemHeight = FontItemHeight(hwnd());
       if (Style() & LBS_OWNERDRAWFIXED && !Variable()) Measure(0, 0);
+      FitWholeItems();
+      break;
+    case WM_SIZE:
+      FitWholeItems();
       break;
     case WM_SETFONT: {
       const LRESULT result = ::DefWindowProc(hwnd(), message, wParam, lParam);
       if (!OwnerDraw()) m_itemHeight = FontItemHeight(hwnd());
+      FitWholeItems();
       SetTop(m_top);
       return result;
     }
@@ -746,6 +765,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
         m_items[index].height = height;
       } else {
         m_itemHeight = height;
+        FitWholeItems();
       }
       SetTop(m_top);
       return LB_OKAY;

@@ -12,6 +12,10 @@
 // the one already selected) and when a key moves the selection, LBN_DBLCLK on
 // a double click; LB_SETCURSEL, LB_SETSEL and the like notify nobody.
 //
+// Unless LBS_NOINTEGRALHEIGHT (or LBS_OWNERDRAWVARIABLE) is given, the window
+// is shortened to show whole items only, at creation and whenever its size,
+// font or item height changes.
+//
 // Owner drawing: WM_MEASUREITEM goes to the parent when an item is inserted
 // into an LBS_OWNERDRAWVARIABLE list (the item is already in the list, so
 // the handler can read its text) and once at creation for
@@ -106,6 +110,7 @@ class ListBoxModel : public ControlModel {
   int HeightOf(int index) const;
   int PageSize() const;
   void SetTop(int index);
+  void FitWholeItems();
   void EnsureVisible(int index);
   RECT ItemRect(int index) const;
   int ItemAt(POINT p) const;  // -1 below the last item
@@ -129,6 +134,7 @@ class ListBoxModel : public ControlModel {
   int m_horizontalExtent = 0;
   bool m_tracking = false;
   bool m_focused = false;
+  bool m_fitting = false;  // FitWholeItems is resizing the window
   std::string m_typed;  // characters typed so far for the incremental search
   uint64_t m_lastTyped = 0;  // clock time of the last of them
 };
