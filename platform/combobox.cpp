@@ -474,7 +474,7 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXTLENGTH: {
       if (m_edit != nullptr) return ::SendMessage(m_edit, WM_GETTEXTLENGTH, 0, 0);
       const int sel = CurSel();
-      return sel >= 0 ? List(LB_GETTEXTLEN, static_cast<WPARAM>(sel)) : 0;
+      return sel >= 0 ? static_cast<LRESULT>(ItemText(sel).size()) : 0;
     }
     case WM_SETTEXT: return SetText(lParam);
     case WM_CUT:

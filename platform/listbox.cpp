@@ -110,14 +110,14 @@ LRESULT ListBoxModel::Insert(int index, LPARAM value, bool sorted) {
   } else if (index > Count()) {
     return LB_ERR;
   }
-  Item item;
-  if (HasStrings()) {
-    if (value != 0) item.text = reinterpret_cast<const char*>(value);
-  } else {
-    item.data = static_cast<ULONG_PTR>(value);
-  }
-  item.height = m_itemHeight;
   try {
+    auto item = std::make_unique<Item>();
+    if (HasStrings()) {
+      if (value != 0) item->text = reinterpret_cast<const char*>(value);
+    } else {
+      item->data = static_cast<ULONG_PTR>(value);
+    }
+    item->height = m_itemHeight;
     m_items.insert(m_items.begin() + index, std::move(item));
   } catch (const std::bad_alloc&) {
     Notify(LBN_ERRSPACE);
@@ -141,7 +141,7 @@ int ListBoxModel::SortedPosition(LPARAM value) {
     const int mid = lo + (hi - lo) / 2;
     int order = 0;
     if (HasStrings()) {
-      order = CompareItemText(m_items[mid].text, text);
+      order = CompareItemText(At(mid).text, text);
     } else {
       const DrawTarget t = Target();
       COMPAREITEMSTRUCT cis;
@@ -149,7 +149,7 @@ int ListBoxModel::SortedPosition(LPARAM value) {
       cis.CtlID = t.ctlId;
       cis.hwndItem = t.item;
       cis.itemID1 = static_cast<UINT>(mid);
-      cis.itemData1 = m_items[mid].data;
+      cis.itemData1 = At(mid).data;
       cis.itemID2 = static_cast<UINT>(-1);
       cis.itemData2 = static_cast<ULONG_PTR>(value);
       order = static_cast<int>(::SendMessage(t.window, WM_COMPAREITEM, t.ctlId, reinterpret_cast<LPARAM>(&cis)));
@@ -173,12 +173,12 @@ void ListBoxModel::Measure(int index, LPARAM value) {
   mis.itemID = static_cast<UINT>(index);
   mis.itemWidth = static_cast<UINT>(std::max(0, ClientWidth()));
   mis.itemHeight = static_cast<UINT>(m_itemHeight);
-  mis.itemData = HasStrings() ? static_cast<ULONG_PTR>(value) : (Valid(index) ? m_items[index].data : 0);
+  mis.itemData = HasStrings() ? static_cast<ULONG_PTR>(value) : (Valid(index) ? At(index).data : 0);
   ::SendMessage(t.window, WM_MEASUREITEM, t.ctlId, reinterpret_cast<LPARAM>(&mis));
   const int height = static_cast<int>(std::clamp<UINT>(mis.itemHeight, 1, kMaxItemHeight));
   if (index < 0) return;
   if (Variable()) {
-    if (Valid(index)) m_items[index].height = height;
+    if (Valid(index)) At(index).height = height;
   } else {
     m_itemHeight = height;
   }
@@ -200,7 +200,7 @@ void ListBoxModel::AnnounceDeletion(int index, ULONG_PTR data) const {
 LRESULT ListBoxModel::Delete(int index) {
   if (!Valid(index)) return LB_ERR;
   // The owner hears of the item while it is still in the list.
-  AnnounceDeletion(index, m_items[index].data);
+  AnnounceDeletion(index, At(index).data);
   if (!Valid(index)) return Count();
   m_items.erase(m_items.begin() + index);
   const int last = std::max(0, Count() - 1);
@@ -217,7 +217,7 @@ LRESULT ListBoxModel::Delete(int index) {
 void ListBoxModel::Reset() {
   std::vector<ULONG_PTR> data;
   data.reserve(m_items.size());
-  for (const Item& item : m_items) data.push_back(item.data);
+  for (const auto& item : m_items) data.push_back(item->data);
   m_items.clear();
   m_caret = m_anchor = m_top = 0;
   for (size_t i = 0; i < data.size(); ++i) AnnounceDeletion(static_cast<int>(i), data[i]);
@@ -233,7 +233,7 @@ LRESULT ListBoxModel::Find(int start, LPARAM value, bool exact) const {
   if (!HasStrings()) {
     for (int i = 0; i < count; ++i) {
       const int index = (first + i) % count;
-      if (m_items[index].data == static_cast<ULONG_PTR>(value)) return index;
+      if (At(index).data == static_cast<ULONG_PTR>(value)) return index;
     }
     return LB_ERR;
   }
@@ -242,7 +242,7 @@ LRESULT ListBoxModel::Find(int start, LPARAM value, bool exact) const {
   const std::string_view wanted(text);
   for (int i = 0; i < count; ++i) {
     const int index = (first + i) % count;
-    const std::string& item = m_items[index].text;
+    const std::string& item = At(index).text;
     const bool match = exact ? item.size() == wanted.size() && StartsWithNoCase(item, wanted)
                              : StartsWithNoCase(item, wanted);
     if (match) return index;
@@ -255,10 +255,10 @@ LRESULT ListBoxModel::CopyText(int index, LPARAM buffer) const {
   auto* out = reinterpret_cast<char*>(buffer);
   if (!HasStrings()) {
     // Without strings the "text" is the item's data value.
-    std::memcpy(out, &m_items[index].data, sizeof(ULONG_PTR));
+    std::memcpy(out, &At(index).data, sizeof(ULONG_PTR));
     return sizeof(ULONG_PTR);
   }
-  const std::string& text = m_items[index].text;
+  const std::string& text = At(index).text;
   std::memcpy(out, text.c_str(), text.size() + 1);
   return static_cast<LRESULT>(text.size());
 }
@@ -266,14 +266,14 @@ LRESULT ListBoxModel::CopyText(int index, LPARAM buffer) const {
 LRESULT ListBoxModel::TextLength(int index) const {
   if (!Valid(index)) return LB_ERR;
   if (!HasStrings()) return sizeof(ULONG_PTR);
-  return static_cast<LRESULT>(m_items[index].text.size());
+  return static_cast<LRESULT>(At(index).text.size());
 }
 
 // ---- Selection -------------------------------------------------------------------
 
 int ListBoxModel::CurSel() const {
   for (int i = 0; i < Count(); ++i) {
-    if (m_items[i].selected) return i;
+    if (At(i).selected) return i;
   }
   return -1;
 }
@@ -282,8 +282,8 @@ bool ListBoxModel::SelectOnly(int index) {
   bool changed = false;
   for (int i = 0; i < Count(); ++i) {
     const bool on = i == index;
-    if (m_items[i].selected != on) {
-      m_items[i].selected = on;
+    if (At(i).selected != on) {
+      At(i).selected = on;
       changed = true;
     }
   }
@@ -296,12 +296,12 @@ void ListBoxModel::SelectRange(int first, int last, bool on) {
   if (first > last) std::swap(first, last);
   first = std::max(first, 0);
   last = std::min(last, Count() - 1);
-  for (int i = first; i <= last; ++i) m_items[i].selected = on;
+  for (int i = first; i <= last; ++i) At(i).selected = on;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 int ListBoxModel::SelCount() const {
-  return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const Item& i) { return i.selected; }));
+  return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const auto& i) { return i->selected; }));
 }
 
 // ---- Geometry ----------------------------------------------------------------------
@@ -319,7 +319,7 @@ int ListBoxModel::ClientHeight() const {
 }
 
 int ListBoxModel::HeightOf(int index) const {
-  if (Variable() && Valid(index)) return m_items[index].height;
+  if (Variable() && Valid(index)) return At(index).height;
   return m_itemHeight;
 }
 
@@ -442,7 +442,7 @@ void ListBoxModel::OnButtonDown(WPARAM flags, POINT p) {
       m_anchor = index;
       break;
     case SelMode::Multiple:
-      m_items[index].selected = !m_items[index].selected;
+      At(index).selected = !At(index).selected;
       m_anchor = index;
       break;
     case SelMode::Extended:
@@ -450,7 +450,7 @@ void ListBoxModel::OnButtonDown(WPARAM flags, POINT p) {
         if (!(flags & MK_CONTROL)) SelectOnly(-1);
         SelectRange(m_anchor, index, true);
       } else if (flags & MK_CONTROL) {
-        m_items[index].selected = !m_items[index].selected;
+        At(index).selected = !At(index).selected;
         m_anchor = index;
       } else {
         SelectOnly(index);
@@ -506,7 +506,7 @@ void ListBoxModel::OnKeyDown(UINT key) {
     case VK_END: target = count - 1; break;
     case VK_SPACE:
       if (mode == SelMode::Multiple || (mode == SelMode::Extended && KeyHeld(VK_CONTROL))) {
-        m_items[caret].selected = !m_items[caret].selected;
+        At(caret).selected = !At(caret).selected;
         m_anchor = caret;
       } else if (mode == SelMode::Extended) {
         SelectOnly(caret);
@@ -591,7 +591,7 @@ void ListBoxModel::DrawItem(HDC dc, int index, UINT action) const {
   dis.hwndItem = t.item;
   dis.hDC = dc;
   if (Valid(index)) {
-    const Item& item = m_items[index];
+    const Item& item = At(index);
     dis.rcItem = ItemRect(index);
     dis.itemData = item.data;
     if (item.selected) dis.itemState |= ODS_SELECTED;
@@ -662,10 +662,10 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case LB_GETTEXTLEN: return TextLength(index);
     case LB_FINDSTRING: return Find(index, lParam, false);
     case LB_FINDSTRINGEXACT: return Find(index, lParam, true);
-    case LB_GETITEMDATA: return Valid(index) ? static_cast<LRESULT>(m_items[index].data) : LB_ERR;
+    case LB_GETITEMDATA: return Valid(index) ? static_cast<LRESULT>(At(index).data) : LB_ERR;
     case LB_SETITEMDATA:
       if (!Valid(index)) return LB_ERR;
-      m_items[index].data = static_cast<ULONG_PTR>(lParam);
+      At(index).data = static_cast<ULONG_PTR>(lParam);
       return TRUE;
     case LB_INITSTORAGE:
       m_items.reserve(m_items.size() + wParam);
@@ -687,7 +687,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (found < 0) return LB_ERR;
       const int i = static_cast<int>(found);
       if (multi) {
-        m_items[i].selected = true;
+        At(i).selected = true;
       } else {
         SelectOnly(i);
       }
@@ -697,7 +697,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case LB_GETSEL: {
       const int i = static_cast<int>(static_cast<INT_PTR>(wParam));
-      return Valid(i) ? (m_items[i].selected ? 1 : 0) : LB_ERR;
+      return Valid(i) ? (At(i).selected ? 1 : 0) : LB_ERR;
     }
     case LB_SETSEL: {
       const int i = static_cast<int>(lParam);
@@ -705,7 +705,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (i < 0) {
         SelectRange(0, Count() - 1, wParam != 0);
       } else {
-        m_items[i].selected = wParam != 0;
+        At(i).selected = wParam != 0;
         if (wParam != 0) m_anchor = i;
       }
       return LB_OKAY;
@@ -717,7 +717,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       const int max = static_cast<int>(wParam);
       int n = 0;
       for (int i = 0; i < Count() && n < max && out != nullptr; ++i) {
-        if (m_items[i].selected) out[n++] = i;
+        if (At(i).selected) out[n++] = i;
       }
       return n;
     }
@@ -755,14 +755,14 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return rect->top < ClientHeight() && rect->bottom > 0 ? 1 : 0;
     }
     case LB_GETITEMHEIGHT:
-      if (Variable()) return Valid(index) ? m_items[index].height : LB_ERR;
+      if (Variable()) return Valid(index) ? At(index).height : LB_ERR;
       return m_itemHeight;
     case LB_SETITEMHEIGHT: {
       const int height = LOWORD(static_cast<uintptr_t>(lParam));
       if (height <= 0 || height > 255) return LB_ERR;
       if (Variable()) {
         if (!Valid(index)) return LB_ERR;
-        m_items[index].height = height;
+        At(index).height = height;
       } else {
         m_itemHeight = height;
         FitWholeItems();

@@ -36,6 +36,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,7 +126,11 @@ class ListBoxModel : public ControlModel {
   void Paint(HDC dc);
   void DrawItem(HDC dc, int index, UINT action) const;
 
-  std::vector<Item> m_items;
+  Item& At(int index) { return *m_items[static_cast<size_t>(index)]; }
+  const Item& At(int index) const { return *m_items[static_cast<size_t>(index)]; }
+
+  // Held by pointer: inserting into a long sorted list moves pointers, not strings.
+  std::vector<std::unique_ptr<Item>> m_items;
   HWND m_combo = nullptr;  // the combo box this list belongs to (LBS_COMBOBOX)
   int m_caret = 0;
   int m_anchor = 0;
