@@ -19,6 +19,8 @@ CAlwGrp& AllowedGroupsForm() {
 
 CAlwGrp::CAlwGrp() : CDialog(IDD_ALWGRP, nullptr) {}
 
+CAlwGrp::~CAlwGrp() = default;
+
 void CAlwGrp::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
   DDX_Control(dx, IDC_CATEGORY, m_cmbCategory);
@@ -33,7 +35,7 @@ void CAlwGrp::DoDataExchange(CDataExchange* dx) {
 
 BOOL CAlwGrp::OnInitDialog() {
   CDialog::OnInitDialog();
-  if (m_pContext == nullptr) m_pContext = new CPluginContext();  // lives as long as the module
+  if (m_pContext == nullptr) m_pContext = std::make_unique<CPluginContext>();
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
 
   SendCategoryRequest();

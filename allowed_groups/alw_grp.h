@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "allowed_groups/view_alg_grp_dlg.h"
 #include "controls/auto_combo_box.h"
@@ -20,6 +21,7 @@ class CPluginContext;
 class CAlwGrp : public CDialog {
  public:
   CAlwGrp();
+  ~CAlwGrp() override;
 
   // Category reply: appends every value of tag 13034, in order, to the
   // category combo (which sorts them). Selects nothing. Returns 1.
@@ -35,7 +37,7 @@ class CAlwGrp : public CDialog {
   int SendListAllRequest();
 
   CViewAlgGrpDlg& ViewDialog() { return m_viewDlg; }
-  CPluginContext* Context() const { return m_pContext; }
+  CPluginContext* Context() const { return m_pContext.get(); }
 
  protected:
   BOOL OnInitDialog() override;
@@ -72,7 +74,7 @@ class CAlwGrp : public CDialog {
   CViewAlgGrpDlg m_viewDlg;
   CAutoComboBox m_cmbStrike;
   CComboBox m_cmbProduct;
-  CPluginContext* m_pContext = nullptr;
+  std::unique_ptr<CPluginContext> m_pContext;  // built on the first initialisation
 };
 
 // The module's single form, constructed when the library loads.

@@ -28,21 +28,21 @@ constexpr RequestOutcome kListAll{"ks_get_all_allowed_groups Request Failure",
 }  // namespace
 
 int CAlwGrp::SendCategoryRequest() {
-  return RequestBuilder(m_pContext, kCategory)
+  return RequestBuilder(m_pContext.get(), kCategory)
       .Name("ks_get_category")
       .Text(tag::kUserIdSession, plugin::Globals().strUserId)
       .Send();
 }
 
 int CAlwGrp::SendPeerDataRequest() {
-  return RequestBuilder(m_pContext, kPeerData)
+  return RequestBuilder(m_pContext.get(), kPeerData)
       .Name("ks_get_user_peer_data")
       .Text(tag::kUserIdSession, plugin::Globals().strUserId)
       .Send();
 }
 
 int CAlwGrp::SendListAllRequest() {
-  return RequestBuilder(m_pContext, kListAll)
+  return RequestBuilder(m_pContext.get(), kListAll)
       .Text(tag::kUserId, plugin::Globals().strUserId)
       .Name("ks_get_all_allowed_groups")
       .Send();
@@ -92,7 +92,7 @@ int CAlwGrp::SendGroupRequest(GroupRequest kind, const CString& category) {
   const CString& user = plugin::Globals().strUserId;
 
   if (kind == GroupRequest::kAdd) {
-    return RequestBuilder(m_pContext, kAdd)
+    return RequestBuilder(m_pContext.get(), kAdd)
         .Name("ks_publish_allowed_group")
         .Text(tag::kCategory, category)
         .Text(tag::kUserId, user)
@@ -106,7 +106,7 @@ int CAlwGrp::SendGroupRequest(GroupRequest kind, const CString& category) {
         .TextIf(hasExpiry, tag::kExpiry, expiry)
         .Send();
   }
-  return RequestBuilder(m_pContext, kDelete)
+  return RequestBuilder(m_pContext.get(), kDelete)
       .Name("ks_delete_allowed_group")
       .Text(tag::kUserId, user)
       .Text(tag::kCategory, category)

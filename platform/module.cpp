@@ -47,6 +47,7 @@ class ModuleRegistry {
 
   std::mutex guard;
   bool mainHidden = false;
+  std::set<std::string, std::less<>> hiddenExports;
 
   HMODULE Main() {
     if (!main_) {
@@ -159,6 +160,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
   if (module->kind == HINSTANCE__::Kind::kBuiltin) {
     auto it = module->exports.find(std::string_view(name));
     if (it != module->exports.end()) return it->second;
+  } else if (module->kind == HINSTANCE__::Kind::kMainProgram && registry.hiddenExports.contains(std::string_view(name))) {
+    // hidden by a test: fall through to "not found"
   } else if (void* symbol = ::dlsym(module->dl, name)) {
     return reinterpret_cast<FARPROC>(symbol);
   }
@@ -304,6 +307,16 @@ void RestoreBuiltinModules() {
   auto& registry = ModuleRegistry::Get();
   std::lock_guard lock(registry.guard);
   registry.RestoreAll();
+}
+
+void SetMainProgramExportHidden(std::string_view function, bool hidden) {
+  auto& registry = ModuleRegistry::Get();
+  std::lock_guard lock(registry.guard);
+  if (hidden) {
+    registry.hiddenExports.emplace(function);
+  } else if (auto it = registry.hiddenExports.find(function); it != registry.hiddenExports.end()) {
+    registry.hiddenExports.erase(it);
+  }
 }
 
 void SetMainProgramHidden(bool hidden) {

@@ -46,6 +46,10 @@ void SetMainProgramFileName(std::string path);
 // gives no handle, as when a process cannot name its main module.
 void SetMainProgramHidden(bool hidden);
 
+// Fault injection for hosts' tests: while hidden, GetProcAddress on the main
+// program does not find `function`, as in an older host that lacks it.
+void SetMainProgramExportHidden(std::string_view function, bool hidden);
+
 // The folder part of a path: everything before its last separator, "\\" or
 // "/" alike; empty when there is none.
 std::string PathFolder(std::string_view path);

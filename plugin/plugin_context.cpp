@@ -51,13 +51,19 @@ CPluginContext::CPluginContext() {
   if (!buf_open(&m_hBuffer, 4096, &error)) {
     AfxMessageBox("BufHndl Open failed in Allowed Groups Plugin");
   }
-  m_pReceiver = new CAlwGrpReqRx();  // lives until the process ends, as the terminal holds it
+  m_pReceiver = std::make_unique<CAlwGrpReqRx>();
   auto registerReceiver = plugin::TerminalExport<PFN_GetVelaRxControl>("GetVelaRxControl");
   if (registerReceiver == nullptr) {
     AfxMessageBox("From QLX Connection to vela failed");
   } else {
-    m_pChannel = registerReceiver(0, m_pReceiver);
+    m_pChannel = registerReceiver(0, m_pReceiver.get());
   }
+}
+
+CPluginContext::~CPluginContext() {
+  int error = 0;
+  if (m_hMessage != nullptr) mnm_close(&m_hMessage, &error);
+  if (m_hBuffer != nullptr) buf_close(&m_hBuffer, &error);
 }
 
 bool CPluginContext::BeginRequest() {

@@ -1,9 +1,11 @@
 // The plugin context: the one object tying the form to the middleware and the
-// terminal. Built on the form's first dialog initialisation, never rebuilt,
-// never destroyed; a failed step leaves its field null and construction goes on.
+// terminal. Built on the form's first dialog initialisation and never rebuilt;
+// it lives until the module unloads. A failed step leaves its field null and
+// construction goes on.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "mml/mml.h"
 #include "platform/cstring.h"
@@ -14,6 +16,9 @@ class CAlwGrpReqRx;
 class CPluginContext {
  public:
   CPluginContext();
+  // At unload: the handles and the receiver go; the middleware environment
+  // stays for whoever else in the process uses it.
+  ~CPluginContext();
   CPluginContext(const CPluginContext&) = delete;
   CPluginContext& operator=(const CPluginContext&) = delete;
 
@@ -29,6 +34,6 @@ class CPluginContext {
 
   mnm_hndl m_hMessage = nullptr;
   buf_hndl m_hBuffer = nullptr;
-  CAlwGrpReqRx* m_pReceiver = nullptr;
+  std::unique_ptr<CAlwGrpReqRx> m_pReceiver;
   CVelaHostChannel* m_pChannel = nullptr;
 };

@@ -18,6 +18,7 @@ class LoadedPlugin {
   LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
   bool ok() const { return module_ != nullptr; }
+  HMODULE module() const { return module_; }
 
   PFN_GetTarnPluginInfo GetTarnPluginInfo = nullptr;
   PFN_InitTarnPlugin InitTarnPlugin = nullptr;

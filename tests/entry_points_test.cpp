@@ -1,0 +1,140 @@
+// The plug-in's five entry points as a terminal drives them.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include "platform/module.h"
+#include "tests/plugin_harness.h"
+
+namespace e2e {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class EntryPoints : public ::testing::Test {
+ protected:
+  PluginHarness terminal;
+};
+
+TEST_F(EntryPoints, ExportedUndecoratedAndDescribeThePlugin) {
+  void* library = ::dlopen((PluginHarness::BinaryFolder() + "/AllowedGroups.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(library, nullptr);
+  for (const char* name : {"GetTarnPluginInfo", "InitTarnPlugin", "ProcessTarnPluginMsg", "PluginProcessHotKey",
+                           "GetOptionalTarnPluginInfo"}) {
+    EXPECT_NE(::dlsym(library, name), nullptr) << name;
+  }
+  ::dlclose(library);
+
+  CString name, version;
+  uint32_t stamp = 0, code = 0;
+  EXPECT_EQ(terminal.Plugin().GetTarnPluginInfo(name, version, nullptr, &stamp, &code), 1);
+  EXPECT_EQ(name, "Allowed Group");
+  EXPECT_EQ(version, "1.1.1.0");
+  EXPECT_EQ(stamp, 29032010u);
+  EXPECT_EQ(code, 126u);
+  EXPECT_EQ(terminal.Plugin().ProcessTarnPluginMsg(), 0);
+
+  CString menu;
+  CStringArray first, keys, captions;
+  first.Add("left over");
+  CArray<int, int> values;
+  terminal.Plugin().GetOptionalTarnPluginInfo(menu, first, keys, captions, values);
+  EXPECT_EQ(menu, "RMS Allowed Groups");
+  EXPECT_EQ(first.GetSize(), 0);
+  ASSERT_EQ(keys.GetSize(), 1);
+  EXPECT_EQ(keys[0], "Alt+A");
+  ASSERT_EQ(captions.GetSize(), 1);
+  EXPECT_EQ(captions[0], "RMS Allowed Groups");
+  ASSERT_EQ(values.GetSize(), 1);
+  EXPECT_EQ(values[0], 0);
+}
+
+TEST_F(EntryPoints, InitOpensTheFormOnceAndKeepsTheFirstUser) {
+  HINSTANCE resourcesBefore = AfxGetResourceHandle();
+  CWnd& frame = terminal.Host().MainWindow();
+  terminal.Init("admin", &frame);
+  EXPECT_EQ(AfxGetResourceHandle(), resourcesBefore) << "the resource module is restored on the way out";
+  HWND form = terminal.Form();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(IsWindowVisible(form));
+  EXPECT_EQ(GetWindow(form, GW_OWNER), frame.GetSafeHwnd());
+  EXPECT_EQ(terminal.Globals().strUserId, "admin");
+  EXPECT_EQ(terminal.Globals().strTerminalDir, PluginHarness::BinaryFolder().c_str());
+  EXPECT_EQ(terminal.Host().LogLines(), (Strings{"ks_get_category sent successfully"}));
+
+  // Closing hides the form; a second Init shows the same window again and
+  // keeps the first user.
+  ::SendMessage(form, WM_CLOSE, 0, 0);
+  platform::PumpMessages();
+  EXPECT_FALSE(IsWindowVisible(form));
+  EXPECT_TRUE(IsWindow(form));
+  terminal.Init("intruder", &frame);
+  EXPECT_EQ(terminal.Form(), form);
+  EXPECT_TRUE(IsWindowVisible(form));
+  EXPECT_EQ(terminal.Globals().strUserId, "admin");
+  EXPECT_EQ(terminal.Host().LogLines().size(), 1u) << "the form initialises once";
+  EXPECT_TRUE(terminal.Boxes().empty());
+}
+
+TEST_F(EntryPoints, HotKeyIsExactAndBeforeInitOpensAParentlessForm) {
+  terminal.HotKey("alt+a");
+  terminal.HotKey("Alt+A", 1);
+  terminal.HotKey("Alt+A ");
+  EXPECT_EQ(terminal.Form(), nullptr);
+
+  terminal.HotKey("Alt+A");
+  HWND form = terminal.Form();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(IsWindowVisible(form));
+  EXPECT_EQ(GetWindow(form, GW_OWNER), nullptr);
+  EXPECT_EQ(terminal.Globals().strUserId, "");
+  EXPECT_EQ(terminal.Globals().strTerminalDir, "");
+  // With no user every request ends silently at its user field.
+  EXPECT_TRUE(terminal.Host().LogLines().empty());
+  EXPECT_TRUE(terminal.Host().Wire().empty());
+
+  // A later Init finds the form and only shows it: the user stays empty.
+  terminal.Init("admin", nullptr);
+  EXPECT_EQ(terminal.Globals().strUserId, "");
+  EXPECT_TRUE(terminal.Boxes().empty());
+}
+
+TEST_F(EntryPoints, NoMainModuleShowsItsBoxAndOpensNothing) {
+  platform::SetMainProgramHidden(true);
+  terminal.Init("admin", nullptr);
+  EXPECT_EQ(terminal.Form(), nullptr);
+  // The hot key's own lookup fails first, before it would take the handle.
+  terminal.HotKey("Alt+A");
+  EXPECT_EQ(terminal.Form(), nullptr);
+  EXPECT_EQ(terminal.Boxes(), (Strings{"Cant rename TarnTrader.exe,Module not found", "Exe is not compatible with QLX"}));
+  const auto boxes = platform::MessageBoxLog();
+  EXPECT_FALSE(boxes[0].caption.has_value()) << "plain boxes carry no caption";
+}
+
+struct HiddenExport {
+  explicit HiddenExport(const char* name) : name(name) { platform::SetMainProgramExportHidden(name, true); }
+  ~HiddenExport() { platform::SetMainProgramExportHidden(name, false); }
+  const char* name;
+};
+
+TEST_F(EntryPoints, TerminalWithoutPeerDataRefusesTheHotKey) {
+  HiddenExport hidden("pu_get_peer_data");
+  terminal.HotKey("Alt+A");
+  EXPECT_EQ(terminal.Form(), nullptr);
+  EXPECT_EQ(terminal.Boxes(), (Strings{"Exe is not compatible with QLX"}));
+}
+
+TEST_F(EntryPoints, TerminalWithoutReceiverRegistrationSaysSoOnce) {
+  HiddenExport hidden("GetVelaRxControl");
+  terminal.Init("admin", nullptr);
+  ASSERT_NE(terminal.Form(), nullptr) << "the form opens all the same";
+  terminal.HotKey("Alt+A");
+  ::SendMessage(terminal.Form(), WM_CLOSE, 0, 0);
+  platform::PumpMessages();
+  terminal.HotKey("Alt+A");
+  // Without a channel the category request fails as a refused send would.
+  EXPECT_EQ(terminal.Boxes(), (Strings{"From QLX Connection to vela failed", "ks_get_category Request Failure"}));
+  EXPECT_EQ(terminal.Host().LogLines(), (Strings{"ks_get_category Request Failure"}));
+}
+
+}  // namespace
+}  // namespace e2e

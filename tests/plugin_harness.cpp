@@ -1,0 +1,79 @@
+#include "tests/plugin_harness.h"
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+
+#include "platform/module.h"
+#include "terminal/window_dump.h"
+
+namespace e2e {
+
+namespace {
+
+struct MiddlewareStart {
+  MiddlewareStart() {
+    int err = 0;
+    static char* noEnvironment[] = {nullptr};
+    mml_env_init(0, nullptr, noEnvironment, 2, 0, &err);
+  }
+};
+
+}  // namespace
+
+std::string PluginHarness::BinaryFolder() {
+  char path[4096] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return platform::PathFolder(path);
+}
+
+PluginHarness::PluginHarness() {
+  static MiddlewareStart middleware;
+  std::string error;
+  auto scrips = terminal::ScripMaster::Load(BinaryFolder() + "/scrips.csv", error);
+  if (!scrips) throw std::runtime_error(error);
+  m_host = std::make_unique<terminal::Host>(std::move(*scrips), std::make_unique<terminal::ServerStandIn>(":memory:"),
+                                            nullptr, nullptr);
+  platform::ClearMessageBoxLog();
+  platform::SetMessageBoxResponder({});
+  m_plugin = std::make_unique<terminal::LoadedPlugin>(BinaryFolder() + "/AllowedGroups.so", error);
+  if (!m_plugin->ok()) throw std::runtime_error(error);
+}
+
+PluginHarness::~PluginHarness() {
+  platform::PumpMessages();
+  m_host.reset();    // its frame window takes the plug-in's windows with it
+  m_plugin.reset();  // unloads the plug-in
+  platform::SetMainProgramHidden(false);
+  platform::ClearMessageBoxLog();
+}
+
+plugin::ModuleGlobals& PluginHarness::Globals() {
+  using Accessor = plugin::ModuleGlobals& (*)();
+  auto accessor = reinterpret_cast<Accessor>(GetProcAddress(m_plugin->module(), "_ZN6plugin7GlobalsEv"));
+  if (accessor == nullptr) throw std::runtime_error("the plug-in does not export its globals");
+  return accessor();
+}
+
+void PluginHarness::Init(const char* userId, CWnd* parent) {
+  sTarnHostRecord record{};
+  record.pParentWnd = parent;
+  m_plugin->InitTarnPlugin(&record, userId, nullptr, CString());
+  platform::PumpMessages();
+}
+
+void PluginHarness::HotKey(const char* key, int flag) {
+  CString text(key);
+  m_plugin->PluginProcessHotKey(text, flag);
+  platform::PumpMessages();
+}
+
+HWND PluginHarness::Form() const { return terminal::FindTopLevelWindow("Allowed Groups"); }
+
+std::vector<std::string> PluginHarness::Boxes() const {
+  std::vector<std::string> texts;
+  for (const auto& box : platform::MessageBoxLog()) texts.push_back(box.text);
+  return texts;
+}
+
+}  // namespace e2e

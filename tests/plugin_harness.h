@@ -1,0 +1,46 @@
+// A terminal in the test process: the host with the scrip master and an
+// in-memory server, and the real plug-in shared object loaded beside the
+// test executable. Every harness loads the plug-in afresh and unloads it at
+// the end, so each test starts with the module's state as a terminal's
+// first load finds it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/afx.h"
+#include "plugin/terminal_link.h"
+#include "terminal/host.h"
+#include "terminal/plugin_loader.h"
+
+namespace e2e {
+
+class PluginHarness {
+ public:
+  PluginHarness();
+  ~PluginHarness();
+  PluginHarness(const PluginHarness&) = delete;
+  PluginHarness& operator=(const PluginHarness&) = delete;
+
+  terminal::LoadedPlugin& Plugin() { return *m_plugin; }
+  terminal::Host& Host() { return *m_host; }
+  // The plug-in's module-wide state, read through its exported accessor.
+  plugin::ModuleGlobals& Globals();
+
+  void Init(const char* userId, CWnd* parent);
+  void HotKey(const char* key, int flag = 0);
+
+  // The form's window (hidden or not); null before it exists.
+  HWND Form() const;
+  // Texts of the message boxes shown since the harness started, in order.
+  std::vector<std::string> Boxes() const;
+
+  static std::string BinaryFolder();
+
+ private:
+  std::unique_ptr<terminal::Host> m_host;
+  std::unique_ptr<terminal::LoadedPlugin> m_plugin;
+};
+
+}  // namespace e2e
