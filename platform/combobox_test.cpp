@@ -202,6 +202,16 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   input::TypeText("e");  // past the limit
   EXPECT_EQ(TextOf(combo), "ns");
   EXPECT_EQ(parent.log, (Log{"dropdown", "editupdate", "editchange", "editupdate", "editchange"}));
+
+  // No selection, or no items, leaves an empty field, quietly.
+  parent.log.clear();
+  EXPECT_EQ(Send(CB_SETCURSEL, static_cast<WPARAM>(-1)), CB_ERR);
+  EXPECT_EQ(TextOf(combo), "");
+  Send(CB_SETCURSEL, 0);
+  Send(CB_RESETCONTENT);
+  EXPECT_EQ(TextOf(combo), "");
+  EXPECT_EQ(Send(CB_GETCOUNT), 0);
+  EXPECT_TRUE(parent.log.empty());
 }
 
 TEST_F(ComboBoxTest, SimpleComboShowsItsListAndTheButtonDropsADropDown) {
