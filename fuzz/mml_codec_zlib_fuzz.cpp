@@ -1,0 +1,7 @@
+// Reader of compression type(s) 9: see mml_codec_fuzz.h for the input.
+#include "fuzz/mml_codec_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  mml_fuzz::run_codec(data, size, {9});
+  return 0;
+}
