@@ -186,9 +186,17 @@ void AdvanceClock(uint64_t ms) {
 }
 
 bool PreTranslate(MSG& msg) {
+  CWnd* main = AfxGetMainWnd();
+  const HWND mainHwnd = main != nullptr ? main->m_hWnd : nullptr;
+  bool passedMain = false;
   for (HWND h = msg.hwnd; h != nullptr; h = ::GetParent(h)) {
+    passedMain = passedMain || h == mainHwnd;
     CWnd* wnd = CWnd::FromHandlePermanent(h);
     if (wnd != nullptr && wnd->PreTranslateMessage(&msg)) return true;
+  }
+  // Last chance for the main window when the way up did not pass it.
+  if (mainHwnd != nullptr && !passedMain && msg.hwnd != nullptr && ::IsWindow(mainHwnd)) {
+    return main->PreTranslateMessage(&msg) != FALSE;
   }
   return false;
 }

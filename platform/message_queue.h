@@ -60,7 +60,8 @@ uint64_t ClockNow();
 void AdvanceClock(uint64_t ms);
 
 // The PreTranslateMessage walk: the target's object, then each ancestor's
-// (the parent of a child window, the owner of a popup). True when consumed.
+// (the parent of a child window, the owner of a popup), then the main
+// window's (AfxGetMainWnd) when the way up did not pass it. True when consumed.
 bool PreTranslate(MSG& msg);
 
 // Delivers posted messages and due timers until none is left; returns how

@@ -3,6 +3,7 @@
 #include "platform/keyboard.h"
 #include "platform/message_queue.h"
 #include "platform/msgbox.h"
+#include "platform/window.h"
 #include "platform/window_registry.h"
 
 namespace platform {
@@ -17,6 +18,7 @@ void ResetForTest() {
     if (!list.empty() && list.front() == top) list.erase(list.begin());
   }
   registry.focus = registry.active = registry.capture = nullptr;
+  SetMainWindow(nullptr);
   SetClockMode(ClockMode::Manual);
   ResetMessageQueue();
   ResetKeyboard();

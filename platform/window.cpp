@@ -35,6 +35,13 @@ CWnd::~CWnd() {
   }
 }
 
+namespace {
+CWnd* g_mainWnd = nullptr;  // user-interface thread only
+}  // namespace
+
+CWnd* AfxGetMainWnd() { return g_mainWnd; }
+void platform::SetMainWindow(CWnd* wnd) { g_mainWnd = wnd; }
+
 CWnd* CWnd::FromHandle(HWND hwnd) {
   platform::WindowRecord* r = FindWindowRecord(hwnd);
   if (r == nullptr) return nullptr;

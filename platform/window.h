@@ -234,6 +234,16 @@ class CWnd {
   explicit CWnd(HWND special);
 };
 
+// The application's main window (the terminal's frame). The pump offers a
+// message that no window on its way up consumed to the main window's
+// PreTranslateMessage as a last chance when the way up did not pass the main
+// window (an unowned dialog of a plug-in), as the framework does for
+// accelerators.
+CWnd* AfxGetMainWnd();
+namespace platform {
+void SetMainWindow(CWnd* wnd);
+}  // namespace platform
+
 // The parent's side of reflection, shared with classes that override
 // OnWndMsg: offers a reflectable message to the child's object and reports
 // whether the child consumed it.

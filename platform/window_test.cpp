@@ -462,4 +462,21 @@ TEST_F(WindowTest, DestroyingAWindowThatHoldsTheFocusTakesItAway) {
   EXPECT_EQ(::GetFocus(), nullptr);
 }
 
+TEST_F(WindowTest, TheMainWindowGetsALastChanceAtKeysOfWindowsOutsideIt) {
+  LoggingWnd main("Main"), owned("Owned"), loose("Loose");
+  main.CreateTop();
+  owned.CreateEx(0, "Test", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, main.m_hWnd, 0);
+  loose.CreateTop();
+  platform::SetMainWindow(&main);
+  platform::PumpMessages();
+  g_log.clear();
+  ::PostMessage(loose.m_hWnd, WM_KEYDOWN, VK_F5, 1);
+  ::PostMessage(owned.m_hWnd, WM_KEYDOWN, VK_F5, 1);
+  platform::PumpMessages();
+  platform::SetMainWindow(nullptr);
+  // Once each: the owned popup's way up passes its owner, the main window.
+  EXPECT_EQ(g_log, (Strings{"Loose:pre", "Main:pre", "Loose:keydown116", "Owned:pre", "Main:pre",
+                            "Owned:keydown116"}));
+}
+
 }  // namespace
