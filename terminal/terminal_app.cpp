@@ -1,14 +1,18 @@
 #include "terminal/terminal_app.h"
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "platform/afx.h"
 #include "platform/module.h"
+#include "terminal/demo_script.h"
 #include "terminal/host.h"
 #include "terminal/plugin_loader.h"
+#include "terminal/script_runner.h"
 #include "terminal/window_dump.h"
 
 extern char** environ;
@@ -35,6 +39,15 @@ PluginInfo Describe(LoadedPlugin& plugin) {
   plugin.GetTarnPluginInfo(info.name, info.version, nullptr, &info.stamp, &info.code);
   plugin.GetOptionalTarnPluginInfo(info.menuTitle, info.first, info.hotKeys, info.captions, info.values);
   return info;
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::stringstream content;
+  content << in.rdbuf();
+  text = content.str();
+  return true;
 }
 
 void PrintInfo(const PluginInfo& info) {
@@ -98,11 +111,31 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     plugin.InitTarnPlugin(&record, options.userId.c_str(), nullptr, CString());
     platform::PumpMessages();
 
-    const CString hotKey = info.hotKeys.GetSize() > 0 ? info.hotKeys[0] : CString();
-    CString key = hotKey;
-    plugin.PluginProcessHotKey(key, 0);
-    platform::PumpMessages();
-    std::fputs(DumpWindowTree(FindTopLevelWindow("Allowed Groups")).c_str(), stdout);
+    // The terminal routes the keys its plug-ins registered; others are its own.
+    auto hotKey = [&](const std::string& key) {
+      for (int i = 0; i < info.hotKeys.GetSize(); ++i) {
+        if (info.hotKeys[i] == key.c_str()) {
+          CString text(key.c_str());
+          plugin.PluginProcessHotKey(text, 0);
+        }
+      }
+      platform::PumpMessages();
+    };
+    if (!options.script.empty() || options.demo) {
+      std::string text;
+      if (options.demo) {
+        text = DemoScript();
+      } else if (!ReadFile(options.script, text)) {
+        std::fprintf(stderr, "tarnterm: cannot read %s\n", options.script.c_str());
+        status = 1;
+      }
+      ScriptRunner runner(host, hotKey, stdout, stderr);
+      runner.echo = options.demo;
+      if (status == 0 && !runner.Run(text, options.demo ? "demo" : options.script)) status = 1;
+    } else {
+      hotKey(info.hotKeys.GetSize() > 0 ? info.hotKeys[0].GetString() : "");
+      std::fputs(DumpWindowTree(FindTopLevelWindow("Allowed Groups")).c_str(), stdout);
+    }
     platform::SetMessageBoxResponder({});
   }
   if (wireLog != nullptr) std::fclose(wireLog);
