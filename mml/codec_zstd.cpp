@@ -5,6 +5,8 @@
 // and window log come from the connection's settings (0: zstd's default).
 #include <zstd.h>
 
+#include <algorithm>
+
 #include "mml/codec_internal.h"
 
 namespace mml {
@@ -36,7 +38,8 @@ class CZstdCodec : public CCodec {
     ZSTD_inBuffer input{in, len, 0};
     for (;;) {
       const size_t used = out.size();
-      const size_t room = ZSTD_CStreamOutSize();
+      // Room for the whole message at once, without zero-filling 128 KiB.
+      const size_t room = ZSTD_compressBound(len) + 64;
       out.resize(used + room);
       ZSTD_outBuffer output{out.data() + used, room, 0};
       const size_t left = ZSTD_compressStream2(c_, &output, &input, ZSTD_e_flush);
@@ -53,7 +56,7 @@ class CZstdCodec : public CCodec {
     for (;;) {
       const size_t used = out.size();
       if (used - start > kLargestExpansion) return 4;
-      const size_t room = ZSTD_DStreamOutSize();
+      const size_t room = std::max<size_t>(4096, 4 * static_cast<size_t>(len));
       out.resize(used + room);
       ZSTD_outBuffer output{out.data() + used, room, 0};
       const size_t rc = ZSTD_decompressStream(d_, &output, &input);
