@@ -93,11 +93,13 @@ void Host::WriteWire(const char* direction, std::span<const char> bytes) {
 
 void Host::OnRequest(std::span<const char> bytes) {
   WriteWire("SEND", bytes);
-  for (auto& reply : m_server->Handle(bytes)) {
-    WriteWire("RECV", reply);
-    m_pending.push_back(std::move(reply));
-    MainWindow().PostMessage(WM_TERMINAL_REPLY);
-  }
+  for (auto& reply : m_server->Handle(bytes)) InjectReply(std::move(reply));
+}
+
+void Host::InjectReply(std::vector<char> bytes) {
+  WriteWire("RECV", bytes);
+  m_pending.push_back(std::move(bytes));
+  MainWindow().PostMessage(WM_TERMINAL_REPLY);
 }
 
 void Host::DeliverReplies() {

@@ -57,6 +57,9 @@ class Host {
 
   // A request's bytes, as the channel hands them over.
   void OnRequest(std::span<const char> bytes);
+  // Queues bytes as if the server had sent them (tests of what a network
+  // can deliver); they reach the receiver through the message queue.
+  void InjectReply(std::vector<char> bytes);
   // Delivers queued replies to the receiver; called from the message queue.
   void DeliverReplies();
   size_t PendingReplies() const { return m_pending.size(); }

@@ -28,6 +28,8 @@ int ExpiryKey(const std::string& expiry) {
 
 bool Matches(const Scrip& s, const ScripChoice& c, bool useSymbol) {
   if (s.segment != c.segment) return false;
+  // For BSE the option-type combo holds the group the user picked.
+  if (s.segment == "BSE" && !c.optionType.empty() && s.group != c.optionType) return false;
   if (!c.instrument.empty() && s.instrument != c.instrument) return false;
   if (useSymbol && !c.symbol.empty()) {
     const std::string& name = s.segment == "BSE" ? s.tradingSymbol : s.symbol;
@@ -131,14 +133,16 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
     case 1: {
       auto keep = [&](const Scrip& s) { return Matches(s, choice, false); };
       fill.symbol = Distinct(scrips_, keep, symbolField);
-      fill.optionType = Distinct(scrips_, keep, bse ? field(&Scrip::group) : field(&Scrip::optionType));
+      if (bse) break;  // the group the user picked stays; cash has no strikes or expiries
+      fill.optionType = Distinct(scrips_, keep, field(&Scrip::optionType));
       fill.strike = std::vector<std::string>{};  // strikes mean something only per symbol
       fill.expiry = expiries(keep);
       break;
     }
     case 2: {
+      if (bse) break;  // a BSE symbol narrows nothing further
       auto keep = [&](const Scrip& s) { return Matches(s, choice, true); };
-      fill.optionType = Distinct(scrips_, keep, bse ? field(&Scrip::group) : field(&Scrip::optionType));
+      fill.optionType = Distinct(scrips_, keep, field(&Scrip::optionType));
       fill.strike = strikes(keep);
       fill.expiry = expiries(keep);
       break;
