@@ -79,3 +79,43 @@ BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   if (platform::OwnerDrawChildNotify(*this, message, lParam, result)) return TRUE;
   return CWnd::OnChildNotify(message, wParam, lParam, result);
 }
+
+void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    index = static_cast<int>(::SendMessage(control, CB_GETCURSEL, 0, 0));
+  } else {
+    ::SendMessage(control, CB_SETCURSEL, W(index), 0);
+  }
+}
+
+namespace {
+
+void LoadComboString(HWND control, UINT search, const CString& value) {
+  const LRESULT found = ::SendMessage(control, search, W(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(value)));
+  if (found != CB_ERR) {
+    ::SendMessage(control, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+  } else {
+    ::SetWindowText(control, value);  // a drop-down list refuses text that names no item
+  }
+}
+
+}  // namespace
+
+void DDX_CBString(CDataExchange* dx, int id, CString& value) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    CWnd::FromHandle(control)->GetWindowText(value);
+  } else {
+    LoadComboString(control, CB_FINDSTRING, value);
+  }
+}
+
+void DDX_CBStringExact(CDataExchange* dx, int id, CString& value) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    CWnd::FromHandle(control)->GetWindowText(value);
+  } else {
+    LoadComboString(control, CB_FINDSTRINGEXACT, value);
+  }
+}

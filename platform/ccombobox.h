@@ -7,6 +7,7 @@
 
 #include "platform/combobox.h"
 #include "platform/cstring.h"
+#include "platform/data_exchange.h"
 #include "platform/window.h"
 
 class CComboBox : public CWnd {
@@ -68,3 +69,11 @@ class CComboBox : public CWnd {
   virtual void DeleteItem(LPDELETEITEMSTRUCT dis);
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };
+
+// Dialog data exchange with a combo box: the selected index (-1 for none);
+// the text (saving reads the field, loading selects the first item the
+// text prefixes, or failing that puts the text in the field); the same with
+// a whole, case-insensitive match.
+void DDX_CBIndex(CDataExchange* dx, int id, int& index);
+void DDX_CBString(CDataExchange* dx, int id, CString& value);
+void DDX_CBStringExact(CDataExchange* dx, int id, CString& value);

@@ -100,3 +100,33 @@ BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   if (platform::OwnerDrawChildNotify(*this, message, lParam, result)) return TRUE;
   return CWnd::OnChildNotify(message, wParam, lParam, result);
 }
+
+void DDX_LBIndex(CDataExchange* dx, int id, int& index) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    index = static_cast<int>(::SendMessage(control, LB_GETCURSEL, 0, 0));
+  } else {
+    ::SendMessage(control, LB_SETCURSEL, W(index), 0);
+  }
+}
+
+namespace {
+
+void ExchangeListString(CDataExchange* dx, int id, CString& value, UINT search) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    const auto sel = static_cast<int>(::SendMessage(control, LB_GETCURSEL, 0, 0));
+    value = sel >= 0 ? platform::ItemText(control, LB_GETTEXTLEN, LB_GETTEXT, sel) : CString();
+    return;
+  }
+  const LRESULT found = ::SendMessage(control, search, W(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(value)));
+  if (found != LB_ERR) ::SendMessage(control, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+}
+
+}  // namespace
+
+void DDX_LBString(CDataExchange* dx, int id, CString& value) { ExchangeListString(dx, id, value, LB_FINDSTRING); }
+
+void DDX_LBStringExact(CDataExchange* dx, int id, CString& value) {
+  ExchangeListString(dx, id, value, LB_FINDSTRINGEXACT);
+}

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/cstring.h"
+#include "platform/data_exchange.h"
 #include "platform/geometry.h"
 #include "platform/window.h"
 
@@ -62,6 +63,13 @@ class CListBox : public CWnd {
   virtual void DeleteItem(LPDELETEITEMSTRUCT dis);
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };
+
+// Dialog data exchange with a single-selection list box: the selected index
+// (-1 for none); the selected item's text ("" for none), loaded by selecting
+// the first item it prefixes (or, Exact, matches whole; case-insensitive).
+void DDX_LBIndex(CDataExchange* dx, int id, int& index);
+void DDX_LBString(CDataExchange* dx, int id, CString& value);
+void DDX_LBStringExact(CDataExchange* dx, int id, CString& value);
 
 namespace platform {
 // The text of item `index` of a list or combo box through its length and

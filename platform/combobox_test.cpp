@@ -234,6 +234,23 @@ TEST_F(ComboBoxTest, SimpleComboShowsItsListAndTheButtonDropsADropDown) {
   EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
 }
 
+TEST_F(ComboBoxTest, DataExchangeLoadsByPrefixAndSavesTheField) {
+  Make(CBS_DROPDOWN | CBS_SORT, {"NSE", "NFO"});
+  CDataExchange load(&parent, FALSE);
+  CString value = "nf";
+  DDX_CBString(&load, kId, value);
+  EXPECT_EQ(Send(CB_GETCURSEL), 0);
+  value = "NF";
+  DDX_CBStringExact(&load, kId, value);  // names no item whole: the text goes into the field
+  CDataExchange save(&parent, TRUE);
+  int index = 5;
+  DDX_CBIndex(&save, kId, index);
+  EXPECT_EQ(index, -1);
+  value.Empty();
+  DDX_CBString(&save, kId, value);
+  EXPECT_STREQ(value, "NF");
+}
+
 TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   Make(CBS_DROPDOWNLIST, {"a", "b"});
   HWND other = ::CreateWindowEx(0, "Test", "", WS_CHILD | WS_VISIBLE, 0, 200, 50, 20, parent, Id(7), nullptr, nullptr);

@@ -46,7 +46,7 @@ const bool kRegistered =
 
 int FontItemHeight(HWND hwnd) {
   const FontSpec* spec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(hwnd, WM_GETFONT, 0, 0)));
-  return MeasureFont(spec != nullptr ? *spec : FontSpec{}).height;
+  return std::max(1, MeasureFont(spec != nullptr ? *spec : FontSpec{}).height);
 }
 
 int CompareItemText(std::string_view a, std::string_view b) {

@@ -309,4 +309,20 @@ TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {
   EXPECT_EQ(rect.right, 300);
 }
 
+TEST_F(ListBoxTest, DataExchangeSelectsByPrefixAndSavesTheSelectedText) {
+  Make(0, {"alpha", "beta"});
+  CDataExchange load(&parent, FALSE);
+  CString value = "BE";
+  DDX_LBString(&load, kId, value);
+  EXPECT_EQ(Send(LB_GETCURSEL), 1);
+  value = "alp";
+  DDX_LBStringExact(&load, kId, value);  // no whole match: the selection stays
+  CDataExchange save(&parent, TRUE);
+  DDX_LBString(&save, kId, value);
+  EXPECT_STREQ(value, "beta");
+  int index = -1;
+  DDX_LBIndex(&save, kId, index);
+  EXPECT_EQ(index, 1);
+}
+
 }  // namespace
