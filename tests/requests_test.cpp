@@ -42,8 +42,22 @@ class Requests : public ::testing::Test {
     return sent;
   }
 
+  // The wire-log line of a request: its name is the value of tag 0.
   static std::string Line(const std::vector<Field>& fields) {
-    return "SEND " + fields.front().second + " " + terminal::Hex(terminal::BuildMessage(fields));
+    std::string name;
+    for (const auto& [tag, value] : fields) {
+      if (tag == 0) name = value;
+    }
+    return "SEND " + name + " " + terminal::Hex(terminal::BuildMessage(fields));
+  }
+
+  // The view's delete-listed request for one record, called as its button
+  // handler calls it for a selected row.
+  int DeleteListed(const AllowedGroupRecord& record) {
+    using Method = int (*)(CViewAlgGrpDlg*, const AllowedGroupRecord&);
+    auto method = reinterpret_cast<Method>(GetProcAddress(
+        terminal.Plugin().module(), "_ZN14CViewAlgGrpDlg23SendDeleteListedRequestERK18AllowedGroupRecord"));
+    return method != nullptr ? method(&Form().ViewDialog(), record) : -1;
   }
 
   CAlwGrp& Form() {
@@ -165,6 +179,17 @@ TEST_F(Requests, CascadeResetsTheCombosBelowAChange) {
   GetDlgItemText(form, 1029, caption, sizeof caption);
   EXPECT_STREQ(caption, "All Expiry");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, 20006)));
+
+  // For BSE an instrument and then a symbol leave the group combo as the
+  // terminal filled it: still one "--ANY--", still the chosen group.
+  Do({R"(select "Allowed Groups" 20001 "BSE")", R"(select "Allowed Groups" 20004 "T")",
+      R"(select "Allowed Groups" 20002 "EQ")", R"(select "Allowed Groups" 20003 "RPOWER")"});
+  HWND group = GetDlgItem(form, 20004);
+  EXPECT_EQ(SendMessage(group, CB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>("--ANY--")), 0)
+      << "the search after the first \"--ANY--\" wraps round to it";
+  char chosen[32] = {};
+  GetWindowText(group, chosen, sizeof chosen);
+  EXPECT_STREQ(chosen, "T");
 }
 
 TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
@@ -196,8 +221,22 @@ TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
   EXPECT_EQ(nfo.strSide, "ALL");
 
   // A second View Group starts the list afresh.
+  Sent();
   Do({R"(click "Allowed Groups" "View Group")"});
+  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}})}));
   EXPECT_EQ(Form().ViewDialog().Rows().size(), 2u);
+
+  // Deleting a listed group names it as the server listed it: "ALL" fields
+  // and a zero strike stay out, the expiry goes back to server seconds.
+  EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[1]), 1);
+  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, "HNI"}, {63001, "nse_fo"},
+                                   {10106, "OPTIDX"}, {3, "NIFTY"}, {66, "2600000"}, {46002, "1483021800"}})}));
+  EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[0]), 1);
+  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, "HNI"}, {63001, "bse_cm"},
+                                   {63100, "SUZLON"}, {10610, "B"}})}));
+  // Nothing is logged for these; the server removed both.
+  EXPECT_EQ(terminal.Host().LogLines().back(), "ks_get_all_allowed_groups request sent successfully");
+  EXPECT_EQ(terminal.Host().Server().GroupCount(), 0);
 }
 
 TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
