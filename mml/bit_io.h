@@ -43,14 +43,29 @@ class CBitReader {
  public:
   CBitReader(const uint8_t* data, size_t len) : data_(data), bits_(len * 8) {}
   // False, with nothing consumed, when fewer than count bits remain.
+  // REQUIRES: 0 <= count <= 32.
   bool Get(int count, uint32_t* out) {
     if (bits_ - pos_ < static_cast<size_t>(count)) return false;
-    uint32_t v = 0;
-    for (int i = 0; i < count; ++i, ++pos_) v = (v << 1) | ((data_[pos_ >> 3] >> (7 - (pos_ & 7))) & 1u);
-    *out = v;
+    if (count == 0) {
+      *out = 0;
+      return true;
+    }
+    // The bytes holding bits pos_ .. pos_+count-1 (at most 5), then a shift.
+    const size_t first = pos_ >> 3;
+    const size_t last = (pos_ + static_cast<size_t>(count) - 1) >> 3;
+    uint64_t v = 0;
+    for (size_t i = first; i <= last; ++i) v = (v << 8) | data_[i];
+    const size_t unusedLow = (last + 1) * 8 - (pos_ + static_cast<size_t>(count));
+    *out = static_cast<uint32_t>((v >> unusedLow) & ((1ULL << count) - 1));
+    pos_ += static_cast<size_t>(count);
     return true;
   }
-  bool Bit(uint32_t* out) { return Get(1, out); }
+  bool Bit(uint32_t* out) {
+    if (pos_ >= bits_) return false;
+    *out = (data_[pos_ >> 3] >> (7 - (pos_ & 7))) & 1u;
+    ++pos_;
+    return true;
+  }
   size_t BitsLeft() const { return bits_ - pos_; }
 
  private:

@@ -10,12 +10,13 @@ constexpr uint32_t kFree = 0xFFFFFFFF;
 
 CMoveToFront::CMoveToFront(uint32_t size)
     : size_(size),
-      capacity_(size * 2),
+      capacity_((size * 2 + 63) / 64 * 64),
       next_(size),
       inFront_(size, 0),
       stamp_(size),
-      owner_(size * 2, kFree),
-      tree_(size * 2 + 1, 0) {
+      owner_(capacity_, kFree),
+      used_(capacity_ / 64, 0),
+      tree_(capacity_ / 64 + 1, 0) {
   // Everything starts in the tail, 0 nearest the front.
   for (uint32_t n = 0; n < size; ++n) {
     stamp_[n] = size - 1 - n;
@@ -25,26 +26,36 @@ CMoveToFront::CMoveToFront(uint32_t size)
 }
 
 void CMoveToFront::Add(uint32_t stamp, int delta) {
-  for (uint32_t i = stamp + 1; i <= capacity_; i += i & (~i + 1)) tree_[i] += delta;
+  const uint32_t word = stamp / 64;
+  const uint64_t bit = 1ULL << (stamp % 64);
+  used_[word] = delta > 0 ? (used_[word] | bit) : (used_[word] & ~bit);
+  const auto words = static_cast<uint32_t>(used_.size());
+  for (uint32_t i = word + 1; i <= words; i += i & (~i + 1)) tree_[i] += delta;
 }
 
 uint32_t CMoveToFront::CountUpTo(uint32_t stamp) const {
+  const uint32_t word = stamp / 64;
   int32_t sum = 0;
-  for (uint32_t i = stamp + 1; i > 0; i -= i & (~i + 1)) sum += tree_[i];
-  return static_cast<uint32_t>(sum);
+  for (uint32_t i = word; i > 0; i -= i & (~i + 1)) sum += tree_[i];
+  const uint64_t upTo = stamp % 64 == 63 ? ~0ULL : ((1ULL << (stamp % 64 + 1)) - 1);
+  return static_cast<uint32_t>(sum) + static_cast<uint32_t>(__builtin_popcountll(used_[word] & upTo));
 }
 
 uint32_t CMoveToFront::KthSmallest(uint32_t k) const {
+  const auto words = static_cast<uint32_t>(used_.size());
   uint32_t pos = 0;
   uint32_t step = 1;
-  while (step * 2 <= capacity_) step *= 2;
+  while (step * 2 <= words) step *= 2;
   for (; step > 0; step /= 2) {
-    if (pos + step <= capacity_ && static_cast<uint32_t>(tree_[pos + step]) < k) {
+    if (pos + step <= words && static_cast<uint32_t>(tree_[pos + step]) < k) {
       pos += step;
       k -= static_cast<uint32_t>(tree_[pos]);
     }
   }
-  return pos;  // the stamp (0-based) of the k-th occupied one
+  // The k-th set bit of word pos.
+  uint64_t bits = used_[pos];
+  for (uint32_t i = 1; i < k; ++i) bits &= bits - 1;
+  return pos * 64 + static_cast<uint32_t>(__builtin_ctzll(bits));
 }
 
 // Renumbers the tail's stamps 0.. in their order and rebuilds the tree in
@@ -61,10 +72,16 @@ void CMoveToFront::Rebuild() {
     if (inFront_[n] == 0) owner_[stamp_[n]] = n;
   }
   next_ = fresh;
-  for (uint32_t i = 1; i <= capacity_; ++i) tree_[i] = owner_[i - 1] != kFree ? 1 : 0;
-  for (uint32_t i = 1; i <= capacity_; ++i) {
+  const auto words = static_cast<uint32_t>(used_.size());
+  for (uint32_t w = 0; w < words; ++w) {
+    uint64_t bits = 0;
+    for (uint32_t b = 0; b < 64; ++b) bits |= static_cast<uint64_t>(owner_[w * 64 + b] != kFree) << b;
+    used_[w] = bits;
+    tree_[w + 1] = __builtin_popcountll(bits);
+  }
+  for (uint32_t i = 1; i <= words; ++i) {
     const uint32_t parent = i + (i & (~i + 1));
-    if (parent <= capacity_) tree_[parent] += tree_[i];
+    if (parent <= words) tree_[parent] += tree_[i];
   }
 }
 

@@ -5,9 +5,10 @@
 // Two parts keep it fast. The front: the first kFront numbers in a plain
 // array, where recent numbers (most of what a stream sends) are found and
 // moved with a short scan. The tail: every other number with a time stamp
-// (larger is nearer the front) and a Fenwick tree over the stamps as the
-// list's index, giving rank and lookup in O(log size). When the stamps run
-// out the index is rebuilt from the current order; it changes no rank.
+// (larger is nearer the front); the list's index is a bitmap of the stamps
+// in use with a Fenwick tree over its 64-bit words, small enough to stay in
+// cache, giving rank and lookup in O(log size). When the stamps run out the
+// index is rebuilt from the current order; it changes no rank.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +47,8 @@ class CMoveToFront {
   MVector<uint8_t> inFront_;  // per number
   MVector<uint32_t> stamp_;   // per tail number
   MVector<uint32_t> owner_;   // per stamp
-  MVector<int32_t> tree_;     // Fenwick tree, 1-based
+  MVector<uint64_t> used_;    // bitmap of stamps in use
+  MVector<int32_t> tree_;     // Fenwick tree over the bitmap's word counts, 1-based
 };
 
 }  // namespace mml

@@ -31,7 +31,7 @@ void push_grown_by_8(V& v, const typename V::value_type& item) {
 }  // namespace
 
 CPhraseDictionary::CPhraseDictionary(uint32_t hashSize, uint32_t phraseSlots, uint32_t bucketSize)
-    : hashSize_(hashSize), bucketSize_(bucketSize), buckets_(hashSize), slots_(phraseSlots, sSlot{kNone, 0}) {
+    : hashSize_(hashSize), bucketSize_(bucketSize), buckets_(hashSize), slots_(phraseSlots, sSlot{kNone, 0, 0}) {
   history_.reserve(4096);
 }
 
@@ -43,7 +43,7 @@ void CPhraseDictionary::Reset() {
     set.nLive = set.nFreed = set.nCursor = set.nUses = 0;
     set.nMatchTotal = 0;
   }
-  std::fill(slots_.begin(), slots_.end(), sSlot{kNone, 0});
+  std::fill(slots_.begin(), slots_.end(), sSlot{kNone, 0, 0});
   history_.clear();
   nextSlot_ = 0;
   registered_ = 0;
@@ -90,6 +90,7 @@ void CPhraseDictionary::Register(uint32_t pos) {
     index = set.nCursor;
     set.nCursor = (set.nCursor + 1) % static_cast<uint32_t>(set.entries.size());
     set.entries[index].nPos = pos;
+    slots_[set.entries[index].nPhrase].nPos = pos;
     return;
   }
   const uint32_t slot = nextSlot_;
@@ -101,7 +102,7 @@ void CPhraseDictionary::Register(uint32_t pos) {
   }
   set.entries[index] = sEntry{pos, slot, 0, true};
   ++set.nLive;
-  slots_[slot] = sSlot{setId, index};
+  slots_[slot] = sSlot{setId, index, pos};
   nextSlot_ = slot + 1 == slots_.size() ? 0 : slot + 1;
   ++registered_;
 }
@@ -117,8 +118,7 @@ bool CPhraseDictionary::AppendPhrase(uint32_t phrase, uint32_t len) {
     return false;
   }
   const sSlot slot = slots_[phrase];
-  const sEntry& entry = sets_[slot.nSet].entries[slot.nEntry];
-  const uint32_t from = entry.nPos;
+  const uint32_t from = slot.nPos;
   const auto start = static_cast<uint32_t>(history_.size());
   if (static_cast<uint64_t>(from) + len > start) return false;
   if (history_.capacity() < start + len) history_.reserve(std::max<size_t>(history_.capacity() * 2, start + len));

@@ -68,9 +68,12 @@ class CPhraseDictionary {
     uint32_t nTrigram;
     uint32_t nSet;
   };
+  // A phrase's slot also keeps its entry's position, so expanding a phrase
+  // reads the slot and the history without visiting the set first.
   struct sSlot {
     uint32_t nSet;  // kNone when empty
     uint32_t nEntry;
+    uint32_t nPos;
   };
   static constexpr uint32_t kNone = 0xFFFFFFFF;
 
