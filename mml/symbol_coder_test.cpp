@@ -49,6 +49,20 @@ TEST(SymbolCoderTest, BuildsTheTreeFromTheOrderedArray) {
   EXPECT_EQ(lone->CodeLength(key("x")), 1);
 }
 
+// Refresh every symbol: C climbs past B (swap only), then past A, when it
+// outweighs its parent's sibling and the code is rebuilt: C 1, A 00, B 01.
+TEST(SymbolCoderTest, RefreshSwapsForwardAndRebuildsWhenABranchIsOutweighed) {
+  auto c = make(CSymbolCoder::kAdaptive, 2, 1);
+  for (const auto& [k, w] : {std::pair{"A", 3u}, {"B", 2u}, {"C", 1u}}) ASSERT_TRUE(c->Add(key(k), w));
+  MVector<uint8_t> out;
+  CBitWriter w(out);
+  for (const char* k : {"C", "C", "C", "A", "B"}) ASSERT_EQ(c->Encode(key(k), w), 0);
+  w.Finish();
+  EXPECT_EQ(bits_of(out, 10), "1111110001");
+  EXPECT_EQ(c->WeightOf(key("C")), 4u);
+  EXPECT_EQ(c->CodeLength(key("C")), 1);
+}
+
 TEST(SymbolCoderTest, RejectsBadSettings) {
   std::unique_ptr<CSymbolCoder> c;
   EXPECT_EQ(CSymbolCoder::Create(0, 1, 1, &c), 4);
