@@ -25,3 +25,8 @@
 #include "platform/listbox.h"
 #include "platform/ccombobox.h"
 #include "platform/clistbox.h"
+#include "platform/sys_colors.h"
+#include "platform/display_list.h"
+#include "platform/gdi_objects.h"
+#include "platform/device_context.h"
+#include "platform/cdc.h"
