@@ -37,7 +37,9 @@
 #include "platform/cstring.h"
 #include "platform/ctime.h"
 
+// Exported from the plug-in; the module's own helpers stay inside it.
 #define DATEUTIL_API __attribute__((visibility("default")))
+#define DATEUTIL_INTERNAL __attribute__((visibility("hidden")))
 
 // ----------------------------------------------------------- clock readings
 
@@ -129,7 +131,7 @@ DATEUTIL_API bool CompareStringTimeWithCurrentTime(CString& date, int& result);
 
 // "Jan".."Dec" (whole token, case-sensitive) give 1 to 12; null gives 0;
 // anything else gives 1.
-int GetMonthNumber(const char* token);
+DATEUTIL_INTERNAL int GetMonthNumber(const char* token);
 // The date of a long date at UTC+05:30 as "dd/mm/yyyy"; 1, or 0 and "" for
 // no date (below 1).
-int Convert_longDate_to_IstDateString(long longDate, CString& text);
+DATEUTIL_INTERNAL int Convert_longDate_to_IstDateString(long longDate, CString& text);

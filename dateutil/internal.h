@@ -1,4 +1,4 @@
-// Helpers shared by the date utilities; not exported.
+// Helpers shared by the date utilities; not exported from the plug-in.
 #pragma once
 
 #include <array>
@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string_view>
 
-namespace dateutil {
+namespace dateutil __attribute__((visibility("hidden"))) {
 
 // The runtime's decimal conversion (atoi): leading white space, an optional
 // sign, then digits; no digits reads 0. Saturates at the int range instead
