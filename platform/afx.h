@@ -30,3 +30,7 @@
 #include "platform/gdi_objects.h"
 #include "platform/device_context.h"
 #include "platform/cdc.h"
+#include "platform/cursor.h"
+#include "platform/tooltip.h"
+#include "platform/global_memory.h"
+#include "platform/clipboard.h"
