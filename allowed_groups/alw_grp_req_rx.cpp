@@ -1,6 +1,8 @@
 #include "allowed_groups/alw_grp_req_rx.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -90,7 +92,10 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
 
   record->strExpiry = "ALL";
   if (const auto expiry = FirstText(reply, kTagExpiry)) {
-    long seconds = std::strtol(Terminated<32>(*expiry).data(), nullptr, 10);
+    // Anything beyond 32 bits is no date; clamping first keeps the shift
+    // below from overflowing on a value of 31 digits.
+    constexpr long kBeyond = static_cast<long>(std::numeric_limits<int32_t>::max()) + 1;
+    long seconds = std::clamp(std::strtol(Terminated<32>(*expiry).data(), nullptr, 10), -kBeyond, kBeyond);
     // The server counts derivative expiries from 1980 (IST); others carry the zone offset.
     if (code == "nse_fo" || code == "cde_fo" || code == "ncx_fo") seconds += 315460800;
     else seconds -= 19800;
