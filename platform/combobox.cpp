@@ -40,13 +40,8 @@ class ComboEditModel : public ControlModel {
         return result;
       }
       case WM_GETDLGCODE: {
-        LRESULT code = Inner(message, wParam, lParam) | DLGC_WANTARROWS;
-        const auto* msg = reinterpret_cast<const MSG*>(lParam);
-        if (combo != nullptr && combo->Dropped() && msg != nullptr && msg->message == WM_KEYDOWN &&
-            (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
-          code |= DLGC_WANTMESSAGE;
-        }
-        return code;
+        const LRESULT code = Inner(message, wParam, lParam) | DLGC_WANTARROWS;
+        return combo != nullptr ? code | combo->WantsKey(reinterpret_cast<const MSG*>(lParam)) : code;
       }
       default:
         break;
@@ -65,7 +60,6 @@ class ComboEditModel : public ControlModel {
 
 const bool kRegistered =
     RegisterControlModel("COMBOBOX", CS_DBLCLKS, [](HWND h) { return std::make_unique<ComboBoxModel>(h); });
-
 
 }  // namespace
 
@@ -320,6 +314,13 @@ void ComboBoxModel::OnListCommand(UINT code) {
 
 bool ComboBoxModel::EditKey(UINT message, UINT key) { return OnKey(message, key); }
 
+LRESULT ComboBoxModel::WantsKey(const MSG* msg) const {
+  // A dropped list keeps Enter and Escape from the dialog manager.
+  const bool closingKey = msg != nullptr && msg->message == WM_KEYDOWN &&
+                          (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+  return m_dropped && closingKey ? DLGC_WANTMESSAGE : 0;
+}
+
 void ComboBoxModel::EditFocus(bool gained, HWND other) {
   if (gained) {
     FocusIn();
@@ -457,6 +458,9 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Layout();
       break;
+    case WM_SHOWWINDOW:
+      if (wParam == 0) RollUp(false);
+      break;
     case WM_ENABLE:
       if (wParam == 0) RollUp(false);
       if (m_edit != nullptr) ::EnableWindow(m_edit, static_cast<BOOL>(wParam));
@@ -506,15 +510,8 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HWND parent = ::GetParent(hwnd())) return ::SendMessage(parent, message, wParam, lParam);
       break;
 
-    case WM_GETDLGCODE: {
-      LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
-      const auto* msg = reinterpret_cast<const MSG*>(lParam);
-      if (m_dropped && msg != nullptr && msg->message == WM_KEYDOWN &&
-          (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
-        code |= DLGC_WANTMESSAGE;
-      }
-      return code;
-    }
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | WantsKey(reinterpret_cast<const MSG*>(lParam));
     case WM_SETFOCUS:
       if (m_edit != nullptr) {
         ::SetFocus(m_edit);

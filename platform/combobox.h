@@ -69,7 +69,8 @@ class ComboBoxModel : public ControlModel {
   // A key the combo box takes for its list; true when it did.
   bool EditKey(UINT message, UINT key);
   void EditFocus(bool gained, HWND other);
-  bool Dropped() const { return m_dropped; }
+  // DLGC_WANTMESSAGE for a key the dialog manager must leave to the combo box.
+  LRESULT WantsKey(const MSG* msg) const;
 
  private:
   DWORD Kind() const { return Style() & 0x3; }  // CBS_SIMPLE, CBS_DROPDOWN or CBS_DROPDOWNLIST

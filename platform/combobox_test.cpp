@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "platform/ccombobox.h"
+#include "platform/dialog.h"
 #include "platform/input.h"
+#include "platform/resources.h"
 #include "platform/test_support.h"
 
 namespace {
@@ -249,6 +251,37 @@ TEST_F(ComboBoxTest, DataExchangeLoadsByPrefixAndSavesTheField) {
   value.Empty();
   DDX_CBString(&save, kId, value);
   EXPECT_STREQ(value, "NF");
+}
+
+TEST_F(ComboBoxTest, InADialogEnterClosesADroppedListInsteadOfPressingOk) {
+  const auto module = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
+  platform::DialogTemplate form;
+  form.id = 400;
+  form.cx = 200;
+  form.cy = 100;
+  form.items = {{kId, "COMBOBOX", "", 12, 15, 119, 30, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT, 0},
+                {IDOK, "BUTTON", "OK", 100, 80, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0}};
+  platform::RegisterDialogTemplate(module, form);
+  CDialog dlg(400);
+  ASSERT_TRUE(dlg.Create(400));
+  dlg.ShowWindow(SW_SHOW);
+  combo = ::GetDlgItem(dlg, kId);
+  CRect rect;
+  ::GetWindowRect(combo, &rect);
+  EXPECT_EQ(rect.Height(), kItem + 8);  // the template's 30 units are the dropped height
+  Send(CB_ADDSTRING, 0, "NSE");
+  Send(CB_ADDSTRING, 0, "BSE");
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(combo, 1001));  // the first tab stop's edit field
+
+  input::PressKey(VK_F4);
+  input::PressKey(VK_DOWN);
+  input::PressKey(VK_RETURN);
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  EXPECT_EQ(TextOf(combo), "BSE");
+  EXPECT_TRUE(dlg.IsWindowVisible());  // the list took the Enter
+  input::PressKey(VK_RETURN);
+  EXPECT_FALSE(dlg.IsWindowVisible());  // closed, Enter is the dialog's: OK
+  platform::RemoveModuleResources(module);
 }
 
 TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
