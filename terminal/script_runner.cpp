@@ -1,7 +1,5 @@
 #include "terminal/script_runner.h"
 
-#include <strings.h>
-
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -17,23 +15,6 @@ namespace terminal {
 namespace input = platform::input;
 
 namespace {
-
-std::string ClassOf(HWND hwnd) {
-  char name[64] = {};
-  GetClassName(hwnd, name, sizeof name);
-  return name;
-}
-
-bool IsClass(HWND hwnd, const char* wanted) { return strcasecmp(ClassOf(hwnd).c_str(), wanted) == 0; }
-
-std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index) {
-  const auto length = SendMessage(hwnd, lengthMessage, index, 0);
-  if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessage(hwnd, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
 
 // "#3" is index 3; anything else is an item text looked up exactly.
 LRESULT ItemIndex(HWND control, const std::string& item, UINT findExact) {
@@ -194,7 +175,7 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
     if (!need(4, "select WINDOW CONTROL ITEM")) return false;
     HWND target = control(words[1], words[2]);
     if (target == nullptr) return false;
-    if (IsClass(target, "ComboBox")) {
+    if (IsWindowClass(target, "ComboBox")) {
       const LRESULT index = ItemIndex(target, words[3], CB_FINDSTRINGEXACT);
       if (index < 0 || index >= SendMessage(target, CB_GETCOUNT, 0, 0)) {
         error = "no item " + words[3] + " in " + words[2];
@@ -209,7 +190,7 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
         error = "the list of " + words[2] + " did not drop down";
         return false;
       }
-    } else if (IsClass(target, "ListBox")) {
+    } else if (IsWindowClass(target, "ListBox")) {
       const LRESULT index = ItemIndex(target, words[3], LB_FINDSTRINGEXACT);
       if (index < 0 || index >= SendMessage(target, LB_GETCOUNT, 0, 0)) {
         error = "no item " + words[3] + " in " + words[2];
@@ -245,7 +226,7 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
     if (!need(4, "type WINDOW CONTROL \"text\"")) return false;
     HWND target = control(words[1], words[2]);
     if (target == nullptr) return false;
-    HWND edit = IsClass(target, "ComboBox") ? GetDlgItem(target, 1001) : nullptr;
+    HWND edit = IsWindowClass(target, "ComboBox") ? GetDlgItem(target, 1001) : nullptr;
     if (!input::Focus(edit != nullptr ? edit : target)) return refused(words[2]);
     ok = input::TypeText(words[3]);
     if (!ok) return refused(words[2]);
@@ -271,11 +252,11 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
     if (!need(3, "rows WINDOW CONTROL")) return false;
     HWND target = control(words[1], words[2]);
     if (target == nullptr) return false;
-    if (IsClass(target, "ListBox")) {
+    if (IsWindowClass(target, "ListBox")) {
       for (LRESULT i = 0, n = SendMessage(target, LB_GETCOUNT, 0, 0); i < n; ++i) {
         std::fprintf(m_out, "ROW: %s\n", ItemText(target, LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(i)).c_str());
       }
-    } else if (IsClass(target, "ComboBox")) {
+    } else if (IsWindowClass(target, "ComboBox")) {
       for (LRESULT i = 0, n = SendMessage(target, CB_GETCOUNT, 0, 0); i < n; ++i) {
         std::fprintf(m_out, "ROW: %s\n", ItemText(target, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)).c_str());
       }

@@ -19,23 +19,6 @@ std::string TextOf(HWND hwnd) {
   return text;
 }
 
-std::string ClassOf(HWND hwnd) {
-  char name[64] = {};
-  GetClassName(hwnd, name, sizeof name);
-  return name;
-}
-
-std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index) {
-  const auto length = SendMessage(hwnd, lengthMessage, index, 0);
-  if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessage(hwnd, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
-bool IsClass(const std::string& name, const char* wanted) { return strcasecmp(name.c_str(), wanted) == 0; }
-
 void Dump(HWND hwnd, int depth, std::string& out) {
   out.append(static_cast<size_t>(depth) * 2, ' ');
   out += DescribeWindow(hwnd);
@@ -46,6 +29,25 @@ void Dump(HWND hwnd, int depth, std::string& out) {
 }
 
 }  // namespace
+
+std::string WindowClass(HWND hwnd) {
+  char name[64] = {};
+  GetClassName(hwnd, name, sizeof name);
+  return name;
+}
+
+bool IsWindowClass(HWND hwnd, const char* className) {
+  return strcasecmp(WindowClass(hwnd).c_str(), className) == 0;
+}
+
+std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index) {
+  const auto length = SendMessage(hwnd, lengthMessage, index, 0);
+  if (length <= 0) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  SendMessage(hwnd, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
 
 HWND FindTopLevelWindow(const std::string& caption) {
   HWND hidden = nullptr;
@@ -79,23 +81,22 @@ HWND FindControl(HWND window, const std::string& name) {
 }
 
 std::string DescribeWindow(HWND hwnd) {
-  const std::string cls = ClassOf(hwnd);
-  std::string line = cls;
+  std::string line = WindowClass(hwnd);
   if (const int id = GetDlgCtrlID(hwnd); id != 0 && (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD)) {
     line += " #" + std::to_string(id);
   }
   line += " \"" + TextOf(hwnd) + "\"";
   if (!IsWindowVisible(hwnd)) line += " hidden";
   if (!IsWindowEnabled(hwnd)) line += " disabled";
-  if (IsClass(cls, "Button")) {
+  if (IsWindowClass(hwnd, "Button")) {
     const auto check = SendMessage(hwnd, BM_GETCHECK, 0, 0);
     if (check == BST_CHECKED) line += " checked";
-  } else if (IsClass(cls, "ComboBox")) {
+  } else if (IsWindowClass(hwnd, "ComboBox")) {
     const auto count = SendMessage(hwnd, CB_GETCOUNT, 0, 0);
     const auto selected = SendMessage(hwnd, CB_GETCURSEL, 0, 0);
     line += " items=" + std::to_string(count);
     if (selected >= 0) line += " selected=\"" + ItemText(hwnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(selected)) + "\"";
-  } else if (IsClass(cls, "ListBox")) {
+  } else if (IsWindowClass(hwnd, "ListBox")) {
     const auto count = SendMessage(hwnd, LB_GETCOUNT, 0, 0);
     line += " items=" + std::to_string(count);
   }

@@ -18,6 +18,12 @@ HWND FindTopLevelWindow(const std::string& caption);
 HWND FindControl(HWND window, const std::string& name);
 
 std::string DescribeWindow(HWND hwnd);
+
+// Small readers shared by the dump and the script runner.
+std::string WindowClass(HWND hwnd);
+bool IsWindowClass(HWND hwnd, const char* className);  // without regard to case
+// Text of item `index` of a list or combo, through its length and text messages.
+std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index);
 std::string DumpWindowTree(HWND root);
 
 }  // namespace terminal
