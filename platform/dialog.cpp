@@ -96,7 +96,15 @@ INT_PTR CDialog::DoModal() {
   if (CreateIndirect(*dialog, CWnd::FromHandle(owner))) {
     const HWND hwnd = m_hWnd;
     if (!m_ended) ::ShowWindow(hwnd, SW_SHOWNORMAL);
-    const platform::ModalEnd end = platform::RunModalLoop(hwnd, [&] { return m_ended || !::IsWindow(hwnd); });
+    // ::EndDialog on the handle ends the loop too.
+    platform::DialogModel* model = platform::DialogModelOf(hwnd);
+    const platform::ModalEnd end = platform::RunModalLoop(hwnd, [&] {
+      if (!m_ended && ::IsWindow(hwnd) && model->ended) {
+        m_ended = true;
+        m_nModalResult = static_cast<int>(model->result);
+      }
+      return m_ended || !::IsWindow(hwnd);
+    });
     if (end == platform::ModalEnd::Abandoned) m_nModalResult = IDCANCEL;  // headless, and nobody acted
     if (end == platform::ModalEnd::Quit) m_nModalResult = -1;
     if (::IsWindow(hwnd)) {

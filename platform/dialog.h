@@ -17,10 +17,11 @@
 // Modal: DoModal disables the owner (the parent's top-level window, or the
 // active window), creates and shows the dialog, runs a nested loop until
 // EndDialog, hides and destroys the dialog, re-enables and reactivates the
-// owner and returns the code given to EndDialog. Headless, the nested loop
-// asks the modal responder (platform::SetModalResponder) to act on the
-// dialog; when it leaves the dialog running with nothing left to do, the
-// dialog ends with IDCANCEL. -1 when the template is missing.
+// owner and returns the code given to EndDialog. The nested loop asks the
+// modal responder (platform::SetModalResponder) to act on the dialog once it
+// is idle; on the manual clock, when the dialog still runs with nothing left
+// to do, it ends with IDCANCEL. -1 when the template is missing or WM_QUIT
+// arrived.
 //
 // Keyboard: PreTranslateMessage handles the dialog keys of messages meant for
 // the dialog or its controls (IsDialogMessage): Tab and Shift+Tab move among

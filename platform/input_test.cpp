@@ -6,7 +6,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/dialog.h"
 #include "platform/input.h"
+#include "platform/resources.h"
 #include "platform/keyboard.h"
 #include "platform/message_queue.h"
 #include "platform/test_support.h"
@@ -152,6 +154,23 @@ TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
   EXPECT_EQ(platform::RunMessageLoop(), 4);
   EXPECT_EQ(g_log, (std::vector<std::string>{"top key 90", "top char z"}));
   EXPECT_THROW(platform::AdvanceClock(1), std::logic_error);
+}
+
+TEST_F(InputTest, InRealTimeAModalLoopAsksTheResponderAndThenWaitsForItsTimer) {
+  platform::SetClockMode(platform::ClockMode::RealTime);
+  const HINSTANCE module = reinterpret_cast<HINSTANCE>(uintptr_t{0x7000});
+  platform::DialogTemplate t;
+  t.id = 400;
+  t.cx = 50;
+  t.cy = 20;
+  platform::RegisterDialogTemplate(module, t);
+  platform::SetModalResponder([](HWND modal) {
+    // Nothing ends the dialog now; a timer does, later, through the handle.
+    ::SetTimer(modal, 1, 15, [](HWND h, UINT, UINT_PTR, DWORD) { ::EndDialog(h, 33); });
+  });
+  CDialog dlg(400);
+  EXPECT_EQ(dlg.DoModal(), 33);
+  platform::RemoveModuleResources(module);
 }
 
 }  // namespace

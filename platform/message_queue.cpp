@@ -244,14 +244,17 @@ ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done) {
       std::lock_guard lock(s.mutex);
       if (s.quitCode && s.messages.empty()) return ModalEnd::Quit;
     }
+    if (!asked && s.responder) {
+      asked = true;
+      ModalResponder responder = s.responder;  // it may replace itself
+      responder(modal);
+      continue;
+    }
     if (s.mode == ClockMode::RealTime) {
       WaitForWork();
       continue;
     }
-    if (asked || !s.responder) return done() ? ModalEnd::Done : ModalEnd::Abandoned;
-    asked = true;
-    ModalResponder responder = s.responder;  // it may replace itself
-    responder(modal);
+    return done() ? ModalEnd::Done : ModalEnd::Abandoned;
   }
   return ModalEnd::Done;
 }

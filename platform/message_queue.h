@@ -74,11 +74,13 @@ bool PumpOne();
 // for posted messages and (in real time) for timers.
 int RunMessageLoop();
 
-// A nested loop for modal windows, running until done() is true. When there
-// is nothing to deliver: in real time it waits; headless it asks the modal
-// responder once (it may drive input through platform/input.h and should end
-// the dialog), and gives up when the responder left nothing to do. When
-// WM_QUIT arrives the loop ends and the quit stays pending for the outer loop.
+// A nested loop for modal windows, running until done() is true. The first
+// time nothing is left to deliver it asks the modal responder, if one is
+// installed, to act on `modal` (it may drive input through platform/input.h
+// and should end the dialog). After that, when nothing is left to deliver,
+// it waits on the real-time clock, and gives up (Abandoned) on the manual
+// clock, where nothing more can happen. When WM_QUIT arrives the loop ends
+// and the quit stays pending for the outer loop.
 enum class ModalEnd { Done, Abandoned, Quit };
 ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done);
 using ModalResponder = std::function<void(HWND modal)>;
