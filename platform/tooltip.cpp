@@ -38,6 +38,9 @@ class TooltipModel : public ControlModel {
   explicit TooltipModel(HWND hwnd) : ControlModel(hwnd) {}
   LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override;
   TooltipState State() const;
+  bool HasToolOn(HWND window) const {
+    return std::any_of(m_tools.begin(), m_tools.end(), [&](const Tool& t) { return t.hwnd == window; });
+  }
 
  private:
   Tool* Find(const TOOLINFO* ti);
@@ -317,15 +320,16 @@ TooltipState ReadTooltip(HWND tooltip) {
   return model != nullptr ? model->State() : TooltipState{};
 }
 
-HWND TooltipOwnedBy(HWND owner) {
+HWND TooltipFor(HWND window) {
   struct Search {
-    HWND owner;
+    HWND window;
     HWND found = nullptr;
-  } search{owner};
+  } search{window};
   ::EnumWindows(
       [](HWND h, LPARAM p) -> BOOL {
         auto* s = reinterpret_cast<Search*>(p);
-        if (::GetParent(h) != s->owner || ModelOf(h) == nullptr) return TRUE;
+        const TooltipModel* model = ModelOf(h);
+        if (model == nullptr || !model->HasToolOn(s->window)) return TRUE;
         s->found = h;
         return FALSE;
       },

@@ -104,7 +104,9 @@ struct TooltipState {
 };
 // The state of a tool-tip window; a default state for anything else.
 TooltipState ReadTooltip(HWND tooltip);
-// The first tool-tip window owned by `owner`, or null.
-HWND TooltipOwnedBy(HWND owner);
+// The first tool-tip window with a tool on `window` (TOOLINFO.hwnd), or null.
+// (A tip created with a child window as parent is owned by its top-level
+// window, as any popup is, so ownership does not find it.)
+HWND TooltipFor(HWND window);
 
 }  // namespace platform

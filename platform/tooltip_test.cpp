@@ -54,7 +54,7 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   // "Hello" is 24 pixels in the default font, 13 high; 2 of padding each side and a 1-pixel border.
   EXPECT_EQ(s.size.cx, 24 + 4 + 2);
   EXPECT_EQ(s.size.cy, 13 + 4 + 2);
-  EXPECT_EQ(platform::TooltipOwnedBy(m_owner), m_tip);
+  EXPECT_EQ(platform::TooltipFor(m_owner), m_tip);
 
   const RECT margins{0, -1, 0, -1};
   Send(TTM_SETMARGIN, 0, &margins);

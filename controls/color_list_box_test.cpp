@@ -1,0 +1,178 @@
+#include "controls/color_list_box.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "controls/control_test_support.h"
+#include "platform/clipboard.h"
+#include "platform/cursor.h"
+#include "platform/input.h"
+#include "platform/test_support.h"
+
+namespace {
+
+using platform::DrawKind;
+using platform::DrawOps;
+namespace input = platform::input;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+// In Arial 9.5 points (13 pixels, lines of 15) "alpha beta" is 60 pixels
+// and "alpha beta gamma" 107: two lines in a 100-pixel box. In the list
+// box's own font (11 pixels) the whole text is 115 pixels, too wide for a tip-free item.
+constexpr char kLong[] = "alpha beta gamma delta";
+
+class ColorListBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    platform::ResetClipboard();
+    ASSERT_TRUE(m_parent.CreateAt(100, 100));
+    ASSERT_TRUE(m_list.Create(WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY, CRect(0, 0, 100, 200),
+                              &m_parent, 200));
+    m_list.AddString("short");
+    m_list.SetItemData(0, kRed);
+    m_list.AddString(kLong);
+    m_list.SetItemData(1, kBlue);
+  }
+  void TearDown() override {
+    platform::ResetClipboard();
+    platform::ResetForTest();
+  }
+  // The pointer over a client point of the list, as a person moves it.
+  void MoveTo(POINT client) {
+    POINT screen = client;
+    ::ClientToScreen(m_list, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    input::MouseMove(m_list, client);
+  }
+
+  CTestParent m_parent;
+  CColorListBox m_list;
+};
+
+TEST_F(ColorListBoxTest, ItemsAreMeasuredWordWrappedInTheItemFont) {
+  EXPECT_EQ(m_list.GetItemHeight(0), 15);
+  EXPECT_EQ(m_list.GetItemHeight(1), 30);
+}
+
+TEST_F(ColorListBoxTest, EachItemIsDrawnInItsColourOnTheWindowColourWrappedWithoutPrefixes) {
+  const DrawOps ops = Repaint(m_list);
+  const DrawOps texts = platform::OpsOfKind(ops, DrawKind::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  // Each text comes right after the fill of its item's rectangle.
+  const auto text = std::find_if(ops.begin(), ops.end(), [](const auto& op) { return op.text == kLong; });
+  ASSERT_NE(text, ops.begin());
+  EXPECT_EQ((text - 1)->kind, DrawKind::FillRect);
+  EXPECT_EQ(CRect((text - 1)->rect), CRect(0, 15, 100, 45));
+  EXPECT_EQ((text - 1)->color, RGB(255, 255, 255));
+  EXPECT_EQ(texts[0].color, kRed);
+  EXPECT_EQ(texts[1].color, kBlue);
+  EXPECT_EQ(texts[1].font.face, "Arial");
+  EXPECT_EQ(texts[1].format, DT_WORDBREAK | DT_NOPREFIX);
+  ASSERT_EQ(texts[1].lines.size(), 2u);
+  EXPECT_EQ(texts[1].lines[1].text, "gamma delta");
+
+  m_list.SetPlainText(TRUE);
+  for (const auto& text : platform::OpsOfKind(Repaint(m_list), DrawKind::Text)) EXPECT_EQ(text.color, RGB(0, 0, 0));
+}
+
+TEST_F(ColorListBoxTest, FocusRectangleOnlyForTheFocusedItemOrAFocusChange) {
+  m_list.SetCurSel(1);
+  ASSERT_TRUE(input::Focus(m_list));
+  const DrawOps focus = platform::OpsOfKind(Repaint(m_list), DrawKind::FocusRect);
+  ASSERT_EQ(focus.size(), 1u);
+  EXPECT_EQ(CRect(focus[0].rect), CRect(0, 15, 100, 45));
+
+  // An empty list shows the focus only.
+  m_list.ResetContent();
+  platform::ClearDisplayList(m_list.m_hWnd);
+  DRAWITEMSTRUCT dis;
+  dis.itemID = static_cast<UINT>(-1);
+  dis.itemAction = ODA_FOCUS;
+  dis.rcItem = CRect(0, 0, 100, 15);
+  m_list.DrawItem(&dis);
+  const DrawOps ops = platform::WindowDisplayList(m_list);
+  ASSERT_EQ(ops.size(), 1u);
+  EXPECT_EQ(ops[0].kind, DrawKind::FocusRect);
+}
+
+TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLeaves) {
+  const HWND tip = m_list.GetToolTip();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(platform::TooltipFor(m_list), tip);
+  EXPECT_FALSE(::GetWindowLongPtr(tip, GWL_STYLE) & WS_BORDER);
+  EXPECT_EQ(platform::ReadTooltip(tip).maxWidth, 32767);
+
+  MoveTo({5, 20});
+  platform::TooltipState s = platform::ReadTooltip(tip);
+  ASSERT_TRUE(s.shown);
+  EXPECT_EQ(s.text, kLong);
+  EXPECT_EQ(s.position.x, 100);
+  EXPECT_EQ(s.position.y, 115);
+  EXPECT_EQ(s.background, RGB(0, 0, 128));
+
+  MoveTo({5, 5});  // "short" fits
+  EXPECT_EQ(m_list.GetHoverIndex(), 0);
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+  MoveTo({5, 20});
+  ASSERT_TRUE(platform::ReadTooltip(tip).shown);
+
+  input::Advance(CColorListBox::kTipTimerMs);  // still inside: kept
+  EXPECT_TRUE(platform::ReadTooltip(tip).shown);
+  ::SetCursorPos(600, 600);
+  input::Advance(CColorListBox::kTipTimerMs);
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+  EXPECT_EQ(m_list.GetHoverIndex(), -1);
+}
+
+TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
+  ASSERT_TRUE(input::Focus(m_list));
+  m_list.SetCurSel(1);
+  ASSERT_TRUE(input::PressKey('C', input::kControl));
+  EXPECT_EQ(platform::ClipboardText(), kLong);
+  EXPECT_EQ(m_list.GetLastCopiedText(), kLong);
+  EXPECT_EQ(::GetOpenClipboardWindow(), nullptr);
+
+  m_list.SetCurSel(-1);
+  const DWORD sequence = ::GetClipboardSequenceNumber();
+  ASSERT_TRUE(input::PressKey('C', input::kControl));
+  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+  EXPECT_EQ(platform::ClipboardText(), kLong);
+
+  // A clipboard someone else holds open is left alone.
+  m_list.SetCurSel(0);
+  ASSERT_TRUE(::OpenClipboard(m_parent));
+  ASSERT_TRUE(input::PressKey('C', input::kControl));
+  ::CloseClipboard();
+  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+  ASSERT_TRUE(input::PressKey('C'));  // without Control: no copy
+  EXPECT_EQ(platform::ClipboardText(), kLong);
+}
+
+TEST_F(ColorListBoxTest, ErasingFillsOnlyBelowTheLastItemInModeTwo) {
+  const HDC dc = ::GetDC(m_list);
+  const auto erase = [&] {
+    platform::ClearDisplayList(m_list.m_hWnd);
+    return m_list.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+  };
+  m_list.SetBackgroundColor(RGB(1, 2, 3));
+  EXPECT_TRUE(erase());
+  DrawOps ops = platform::WindowDisplayList(m_list);
+  ASSERT_EQ(ops.size(), 1u);
+  EXPECT_EQ(CRect(ops[0].rect), CRect(0, 45, 100, 200));
+  EXPECT_EQ(ops[0].color, RGB(1, 2, 3));
+
+  m_list.SetEraseMode(1);
+  EXPECT_TRUE(erase());
+  EXPECT_TRUE(platform::WindowDisplayList(m_list).empty());
+
+  m_list.SetEraseMode(2);
+  for (int i = 0; i < 12; ++i) m_list.AddString("item");  // down past the bottom
+  EXPECT_TRUE(erase());
+  EXPECT_TRUE(platform::WindowDisplayList(m_list).empty());
+  ::ReleaseDC(m_list, dc);
+}
+
+}  // namespace
