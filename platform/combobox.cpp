@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/device_context.h"
 #include "platform/metrics.h"
 #include "platform/winapi.h"
 #include "platform/window_registry.h"
@@ -538,9 +539,13 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    case WM_PAINT:
-      PaintField(nullptr);
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = ::BeginPaint(hwnd(), &ps);
+      PaintField(dc);
+      ::EndPaint(hwnd(), &ps);
       return 0;
+    }
     case WM_PRINTCLIENT:
       PaintField(reinterpret_cast<HDC>(wParam));
       return 0;

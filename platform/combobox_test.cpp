@@ -322,7 +322,8 @@ TEST_F(ComboBoxTest, OwnerDrawnComboDrawsThroughItsObject) {
     }
     void DrawItem(LPDRAWITEMSTRUCT dis) override {
       log.push_back("draw " + std::to_string(static_cast<int>(dis->itemID)) +
-                    ((dis->itemState & ODS_COMBOBOXEDIT) ? " field" : "") + (dis->hwndItem == m_hWnd ? "" : " ?hwnd"));
+                    ((dis->itemState & ODS_COMBOBOXEDIT) ? " field" : "") + (dis->hwndItem == m_hWnd ? "" : " ?hwnd") +
+                    (dis->hDC != nullptr ? "" : " ?dc"));
     }
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
       if (message == WM_CTLCOLORLISTBOX) colouredList = reinterpret_cast<HWND>(lParam);

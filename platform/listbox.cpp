@@ -5,8 +5,10 @@
 #include <cstring>
 #include <new>
 
+#include "platform/device_context.h"
 #include "platform/keyboard.h"
 #include "platform/message_queue.h"
+#include "platform/sys_colors.h"
 #include "platform/textmetrics.h"
 #include "platform/winapi.h"
 
@@ -605,10 +607,18 @@ void ListBoxModel::DrawItem(HDC dc, int index, UINT action) const {
 }
 
 void ListBoxModel::Paint(HDC dc) {
+  // The parent (for a combo box's list, the combo box) may set the DC's
+  // colours and answers the background brush.
+  HBRUSH background = nullptr;
   if (HWND parent = InCombo() ? m_combo : ::GetParent(hwnd()); parent != nullptr) {
-    ::SendMessage(parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd()));
+    background = reinterpret_cast<HBRUSH>(
+        ::SendMessage(parent, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd())));
   }
-  if (!OwnerDraw() || !::IsWindow(hwnd())) return;
+  if (!::IsWindow(hwnd())) return;
+  if (!OwnerDraw()) {
+    DrawStandardItems(dc, background != nullptr ? background : GetSysColorBrush(COLOR_WINDOW));
+    return;
+  }
   if (Count() == 0) {
     if (m_focused) DrawItem(dc, -1, ODA_FOCUS);
     return;
@@ -618,6 +628,25 @@ void ListBoxModel::Paint(HDC dc) {
   for (int i = m_top; i < Count() && y < height; ++i) {
     DrawItem(dc, i, ODA_DRAWENTIRE);
     y += HeightOf(i);
+  }
+}
+
+void ListBoxModel::DrawStandardItems(HDC dc, HBRUSH background) const {
+  if (dc == nullptr) return;
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  ::FillRect(dc, &client, background);
+  ::SetBkMode(dc, TRANSPARENT);
+  const COLORREF normalText = ::GetTextColor(dc);
+  for (int i = m_top, y = 0; i < Count() && y < client.bottom; y += HeightOf(i), ++i) {
+    const RECT item = ItemRect(i);
+    if (At(i).selected) ::FillRect(dc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));
+    ::SetTextColor(dc, At(i).selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : normalText);
+    RECT text = item;
+    text.left += 2;  // the platform's text margin
+    ::DrawText(dc, At(i).text.c_str(), static_cast<int>(At(i).text.size()), &text,
+               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (m_focused && i == m_caret) ::DrawFocusRect(dc, &item);
   }
 }
 
@@ -825,9 +854,13 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       OnChar(static_cast<char>(wParam));
       return 0;
-    case WM_PAINT:
-      Paint(nullptr);
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = ::BeginPaint(hwnd(), &ps);
+      Paint(dc);
+      ::EndPaint(hwnd(), &ps);
       return 0;
+    }
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wParam));
       return 0;

@@ -24,7 +24,10 @@
 // owner-drawn list without strings asks WM_COMPAREITEM; a deleted item
 // that is owner-drawn or has non-zero data is announced with WM_DELETEITEM.
 // Painting first sends WM_CTLCOLORLISTBOX to the parent, as a real paint
-// asks for its colours.
+// asks for its colours; a list that is not owner-drawn then draws itself:
+// the background with the brush the parent answered (the window colour
+// without one), each visible item's text in the DC's text colour, selected
+// items in the highlight colours, the focus rectangle on the caret item.
 //
 // The list of a combo box (class "ComboLBox", style LBS_COMBOBOX, created
 // with the combo box's window as its creation parameter) sends its
@@ -124,6 +127,7 @@ class ListBoxModel : public ControlModel {
   void OnKeyDown(UINT key);
   void OnChar(char ch);
   void Paint(HDC dc);
+  void DrawStandardItems(HDC dc, HBRUSH background) const;
   void DrawItem(HDC dc, int index, UINT action) const;
 
   Item& At(int index) { return *m_items[static_cast<size_t>(index)]; }

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "platform/clistbox.h"
+#include "platform/display_list.h"
 #include "platform/input.h"
+#include "platform/sys_colors.h"
 #include "platform/test_support.h"
 
 namespace {
@@ -45,7 +47,8 @@ class Parent : public CWnd {
   }
   void OnDrawItem(int, LPDRAWITEMSTRUCT dis) override {
     owner.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") + " @" +
-                    std::to_string(dis->rcItem.top) + (dis->CtlType == ODT_LISTBOX ? "" : " ?type"));
+                    std::to_string(dis->rcItem.top) + (dis->CtlType == ODT_LISTBOX ? "" : " ?type") +
+                    (dis->hDC != nullptr ? "" : " ?dc"));
   }
 };
 
@@ -245,6 +248,24 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes
   parent.owner.clear();
   Send(LB_DELETESTRING, 0);  // owner-drawn items are announced even without data
   EXPECT_EQ(parent.owner, (Strings{"delete 0 0"}));
+}
+
+TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
+  Make(0, {"alpha", "beta", "gamma"});
+  Send(LB_SETCURSEL, 1);
+  Send(WM_PAINT);
+  using platform::DrawKind;
+  const auto ops = platform::WindowDisplayList(list);
+  const auto texts = platform::OpsOfKind(ops, DrawKind::Text);
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[1].text, "beta");
+  EXPECT_EQ(texts[1].rect.top, kItem);
+  EXPECT_EQ(texts[1].color, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(texts[2].color, RGB(0, 0, 0));
+  const auto fills = platform::OpsOfKind(ops, DrawKind::FillRect);
+  ASSERT_GE(fills.size(), 2u);
+  EXPECT_EQ(fills.back().color, GetSysColor(COLOR_HIGHLIGHT));  // behind the selected item
+  EXPECT_EQ(fills.back().rect.top, kItem);
 }
 
 TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
