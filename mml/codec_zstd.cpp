@@ -51,6 +51,9 @@ class CZstdCodec : public CCodec {
 
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
     if (side_ != Side::Reader) return 4;
+    // An empty message leaves the writer's frame unchanged: nothing to do
+    // (and zstd refuses calls that can make no progress).
+    if (len == 0) return 0;
     ZSTD_inBuffer input{in, len, 0};
     const size_t start = out.size();
     for (;;) {
