@@ -1,6 +1,7 @@
 #include "platform/button.h"
 
 #include "platform/control_model.h"
+#include "platform/device_context.h"
 
 namespace {
 
@@ -21,7 +22,9 @@ class ButtonModel : public platform::ControlModel {
   void Release(bool inside);
   void SetCheck(UINT check);
   void UncheckGroupSiblings();
-  void DrawItem(UINT action);
+  void DrawItem(UINT action, HDC paintDc = nullptr);
+  void Paint();
+  std::string Text() const;
   LRESULT DialogCode() const;
 
   UINT m_check = BST_UNCHECKED;
@@ -33,7 +36,7 @@ class ButtonModel : public platform::ControlModel {
 const bool kRegistered = platform::RegisterControlModel(
     "BUTTON", CS_DBLCLKS | CS_PARENTDC, [](HWND h) { return std::make_unique<ButtonModel>(h); });
 
-void ButtonModel::DrawItem(UINT action) {
+void ButtonModel::DrawItem(UINT action, HDC paintDc) {
   if (Type() != BS_OWNERDRAW || !::IsWindowVisible(hwnd())) return;
   DRAWITEMSTRUCT dis;
   dis.CtlType = ODT_BUTTON;
@@ -43,8 +46,47 @@ void ButtonModel::DrawItem(UINT action) {
   dis.itemState = (m_pushed ? ODS_SELECTED : 0) | (m_focus ? ODS_FOCUS : 0) |
                   (::IsWindowEnabled(hwnd()) ? 0 : ODS_DISABLED);
   dis.hwndItem = hwnd();
+  dis.hDC = paintDc != nullptr ? paintDc : ::GetDC(hwnd());
   ::GetClientRect(hwnd(), &dis.rcItem);
   ::SendMessage(::GetParent(hwnd()), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+  if (paintDc == nullptr) ::ReleaseDC(hwnd(), dis.hDC);
+}
+
+std::string ButtonModel::Text() const {
+  std::string text(static_cast<size_t>(::GetWindowTextLength(hwnd())) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowText(hwnd(), text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// Push buttons ask for WM_CTLCOLORBTN and centre their caption; check boxes,
+// radio buttons and group boxes ask for WM_CTLCOLORSTATIC, as on the
+// platform. The box of a check or radio button is 13 pixels and 3 apart from
+// its caption; a group box's caption sits 8 pixels in, over its frame.
+void ButtonModel::Paint() {
+  RECT r;
+  ::GetClientRect(hwnd(), &r);
+  switch (Type()) {
+    case BS_OWNERDRAW: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(hwnd(), &ps);
+      DrawItem(ODA_DRAWENTIRE, dc);
+      ::EndPaint(hwnd(), &ps);
+      return;
+    }
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+    case BS_PUSHBOX:
+      PaintWithParentColours(WM_CTLCOLORBTN, Text(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      return;
+    case BS_GROUPBOX:
+      r.left += 8;
+      PaintWithParentColours(WM_CTLCOLORSTATIC, Text(), r, DT_LEFT | DT_TOP | DT_SINGLELINE, false);
+      return;
+    default:
+      r.left += 13 + 3;
+      PaintWithParentColours(WM_CTLCOLORSTATIC, Text(), r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+      return;
+  }
 }
 
 void ButtonModel::Press() {
@@ -191,11 +233,12 @@ LRESULT ButtonModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Style() & BS_NOTIFY) NotifyParent(BN_KILLFOCUS);
       return 0;
     case WM_PAINT:
-      DrawItem(ODA_DRAWENTIRE);
+      Paint();
       return 0;
     case WM_ENABLE:
+    case WM_SETTEXT:
       ::InvalidateRect(hwnd(), nullptr, FALSE);
-      return 0;
+      return message == WM_SETTEXT ? ::DefWindowProc(hwnd(), message, wParam, lParam) : 0;
     default:
       return ::DefWindowProc(hwnd(), message, wParam, lParam);
   }

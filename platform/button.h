@@ -9,8 +9,10 @@
 // gets BN_CLICKED. A group box is transparent to the mouse and never clicks.
 // Checking a radio button gives it WS_TABSTOP and unchecking takes it away.
 // An owner-draw button asks its parent to draw it with WM_DRAWITEM:
-// ODA_DRAWENTIRE when painted, ODA_SELECT when pushed or released, ODA_FOCUS
-// when it gains or loses the focus (hDC is null until device contexts come).
+// ODA_DRAWENTIRE when painted (on the paint DC), ODA_SELECT when pushed or
+// released, ODA_FOCUS when it gains or loses the focus (on a DC of its
+// client area). Other buttons paint with the colours their parent gives:
+// WM_CTLCOLORBTN for push buttons, WM_CTLCOLORSTATIC for the rest.
 #pragma once
 
 #include "platform/window.h"

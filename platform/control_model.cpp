@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "platform/device_context.h"
+#include "platform/sys_colors.h"
 #include "platform/winapi.h"
 
 namespace platform {
@@ -49,6 +51,26 @@ LRESULT ControlModel::NotifyParentWith(NMHDR& header) const {
   HWND parent = ::GetParent(m_hwnd);
   if (parent == nullptr) return 0;
   return ::SendMessage(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void ControlModel::PaintWithParentColours(UINT ctlColorMessage, std::string_view text, RECT textRect, UINT format,
+                                          bool fill) const {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(m_hwnd, &ps);
+  if (dc == nullptr) return;
+  HWND parent = ::GetParent(m_hwnd);
+  const auto brush = reinterpret_cast<HBRUSH>(
+      parent != nullptr ? ::SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd))
+                        : ::DefWindowProc(m_hwnd, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd)));
+  RECT client;
+  ::GetClientRect(m_hwnd, &client);
+  if (fill && brush != nullptr) ::FillRect(dc, &client, brush);
+  if (!::IsWindowEnabled(m_hwnd)) ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+  if (!text.empty()) {
+    const std::string copy(text);
+    ::DrawText(dc, copy.c_str(), static_cast<int>(copy.size()), &textRect, format);
+  }
+  ::EndPaint(m_hwnd, &ps);
 }
 
 DWORD ControlModel::Style() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hwnd, GWL_STYLE)); }

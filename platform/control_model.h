@@ -49,6 +49,13 @@ class ControlModel {
   LRESULT NotifyParentWith(NMHDR& header) const;
   DWORD Style() const;
   int ControlId() const;
+  // Paints the control as the platform's standard controls do: BeginPaint;
+  // WM_CTLCOLOR* (`ctlColorMessage`) to the parent, which sets the DC's
+  // colours and returns a brush; the client area filled with that brush
+  // (unless `fill` is false); `text` drawn with DrawText's `format` in
+  // `textRect` (grey when the control is disabled); EndPaint.
+  void PaintWithParentColours(UINT ctlColorMessage, std::string_view text, RECT textRect, UINT format,
+                              bool fill = true) const;
 
  private:
   HWND m_hwnd;

@@ -1,5 +1,6 @@
 #include "platform/dialog_model.h"
 
+#include "platform/device_context.h"
 #include "platform/dialog.h"
 #include "platform/keyboard.h"
 #include "platform/message_queue.h"
@@ -35,6 +36,17 @@ LRESULT DialogModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case DM_GETDEFID:
       return MAKELONG(static_cast<WORD>(m_defaultId), DC_HASDEFID);
+    case WM_ERASEBKGND: {
+      // The dialog's background is what its own WM_CTLCOLORDLG answers.
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      const auto brush = reinterpret_cast<HBRUSH>(
+          ::SendMessage(hwnd(), WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd())));
+      if (brush == nullptr) return 0;
+      RECT client;
+      ::GetClientRect(hwnd(), &client);
+      ::FillRect(dc, &client, brush);
+      return 1;
+    }
     case DM_SETDEFID:
       m_defaultId = static_cast<UINT>(wParam);
       return TRUE;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/control_model.h"
+#include "platform/device_context.h"
 #include "platform/keyboard.h"
 #include "platform/textmetrics.h"
 
@@ -56,6 +57,7 @@ bool EditModel::ReplaceSelection(std::string text, bool notify) {
   m_text.replace(start, end - start, text);
   m_anchor = m_caret = start + text.size();
   m_modified = true;
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
   if (notify) {
     NotifyParent(EN_UPDATE);
     NotifyParent(EN_CHANGE);
@@ -126,6 +128,7 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETTEXT:
       m_text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+      ::InvalidateRect(hwnd(), nullptr, FALSE);
       m_anchor = m_caret = 0;
       m_modified = false;
       m_canUndo = false;
@@ -221,6 +224,18 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       m_anchor = 0;
       m_caret = m_text.size();
       return 0;
+    case WM_PAINT: {
+      // A read-only or disabled edit asks for the colours of a static, as on the platform.
+      const DWORD style = Style();
+      const bool inert = (style & ES_READONLY) || !::IsWindowEnabled(hwnd());
+      const std::string shown = m_passwordChar != 0 ? std::string(m_text.size(), m_passwordChar) : m_text;
+      RECT r;
+      ::GetClientRect(hwnd(), &r);
+      UINT format = DT_NOPREFIX | DT_EXPANDTABS | ((style & ES_RIGHT) ? DT_RIGHT : (style & ES_CENTER) ? DT_CENTER : DT_LEFT);
+      format |= Multiline() ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
+      PaintWithParentColours(inert ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, shown, r, format);
+      return 0;
+    }
     case WM_SETFOCUS:
       NotifyParent(EN_SETFOCUS);
       return 0;

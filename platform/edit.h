@@ -12,6 +12,8 @@
 // ignores typing; ES_NUMBER refuses non-digits; ES_UPPERCASE and
 // ES_LOWERCASE convert typed letters; typing past the limit sends
 // EN_MAXTEXT and keeps what fits. The focus sends EN_SETFOCUS / EN_KILLFOCUS.
+// It paints its text with the colours its parent gives in answer to
+// WM_CTLCOLOREDIT (WM_CTLCOLORSTATIC when read-only or disabled).
 #pragma once
 
 #include "platform/window.h"

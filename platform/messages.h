@@ -118,6 +118,15 @@ constexpr UINT WM_APP = 0x8000;
 // RegisterWindowMessage hands out numbers from here up to 0xFFFF.
 constexpr UINT kFirstRegisteredMessage = 0xC000;
 
+// The kinds of OnCtlColor / CtlColor (which WM_CTLCOLOR* message it was).
+constexpr UINT CTLCOLOR_MSGBOX = 0;
+constexpr UINT CTLCOLOR_EDIT = 1;
+constexpr UINT CTLCOLOR_LISTBOX = 2;
+constexpr UINT CTLCOLOR_BTN = 3;
+constexpr UINT CTLCOLOR_DLG = 4;
+constexpr UINT CTLCOLOR_SCROLLBAR = 5;
+constexpr UINT CTLCOLOR_STATIC = 6;
+
 // WM_ACTIVATE states.
 constexpr WORD WA_INACTIVE = 0;
 constexpr WORD WA_ACTIVE = 1;

@@ -1,6 +1,9 @@
 #include "platform/static.h"
 
+#include <string>
+
 #include "platform/control_model.h"
+#include "platform/device_context.h"
 
 namespace {
 
@@ -39,16 +42,7 @@ class StaticModel : public platform::ControlModel {
         ::InvalidateRect(hwnd(), nullptr, FALSE);
         return ::DefWindowProc(hwnd(), message, wParam, lParam);
       case WM_PAINT:
-        if ((Style() & SS_TYPEMASK) == SS_OWNERDRAW) {
-          DRAWITEMSTRUCT dis;
-          dis.CtlType = ODT_STATIC;
-          dis.CtlID = static_cast<UINT>(ControlId());
-          dis.itemAction = ODA_DRAWENTIRE;
-          dis.itemState = ::IsWindowEnabled(hwnd()) ? 0 : ODS_DISABLED;
-          dis.hwndItem = hwnd();
-          ::GetClientRect(hwnd(), &dis.rcItem);
-          ::SendMessage(::GetParent(hwnd()), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
-        }
+        Paint();
         return 0;
       default:
         return ::DefWindowProc(hwnd(), message, wParam, lParam);
@@ -56,6 +50,53 @@ class StaticModel : public platform::ControlModel {
   }
 
  private:
+  void Paint() {
+    const DWORD style = Style();
+    const DWORD type = style & SS_TYPEMASK;
+    RECT r;
+    ::GetClientRect(hwnd(), &r);
+    if (type == SS_OWNERDRAW) {
+      PAINTSTRUCT ps;
+      DRAWITEMSTRUCT dis;
+      dis.CtlType = ODT_STATIC;
+      dis.CtlID = static_cast<UINT>(ControlId());
+      dis.itemAction = ODA_DRAWENTIRE;
+      dis.itemState = ::IsWindowEnabled(hwnd()) ? 0 : ODS_DISABLED;
+      dis.hwndItem = hwnd();
+      dis.hDC = ::BeginPaint(hwnd(), &ps);
+      dis.rcItem = r;
+      ::SendMessage(::GetParent(hwnd()), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+      ::EndPaint(hwnd(), &ps);
+      return;
+    }
+    UINT format = 0;
+    switch (type) {
+      case SS_LEFT: format = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS; break;
+      case SS_CENTER: format = DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS; break;
+      case SS_RIGHT: format = DT_RIGHT | DT_WORDBREAK | DT_EXPANDTABS; break;
+      case SS_SIMPLE: format = DT_LEFT | DT_SINGLELINE; break;
+      case SS_LEFTNOWORDWRAP: format = DT_LEFT | DT_EXPANDTABS; break;
+      default: {
+        // Images, rectangles and frames: nothing of the parent's colours.
+        PAINTSTRUCT ps;
+        ::BeginPaint(hwnd(), &ps);
+        ::EndPaint(hwnd(), &ps);
+        return;
+      }
+    }
+    if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+    if (style & SS_CENTERIMAGE) format = (format & ~DT_WORDBREAK) | DT_VCENTER | DT_SINGLELINE;
+    switch (style & SS_WORDELLIPSIS) {
+      case SS_ENDELLIPSIS: format |= DT_END_ELLIPSIS; break;
+      case SS_PATHELLIPSIS: format |= DT_PATH_ELLIPSIS; break;
+      case SS_WORDELLIPSIS: format |= DT_WORD_ELLIPSIS; break;
+      default: break;
+    }
+    std::string text(static_cast<size_t>(::GetWindowTextLength(hwnd())) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowText(hwnd(), text.data(), static_cast<int>(text.size()))));
+    PaintWithParentColours(WM_CTLCOLORSTATIC, text, r, format);
+  }
+
   HANDLE m_image = nullptr;
 };
 

@@ -4,7 +4,8 @@
 // which case a click sends STN_CLICKED, a double click STN_DBLCLK, and
 // enabling it STN_ENABLE / STN_DISABLE. An SS_ICON or SS_BITMAP control
 // keeps the image it is given; an SS_OWNERDRAW one asks its parent to draw
-// it (WM_DRAWITEM, ODT_STATIC) when painted.
+// it (WM_DRAWITEM, ODT_STATIC) when painted. A text static paints with the
+// colours its parent gives in answer to WM_CTLCOLORSTATIC.
 #pragma once
 
 #include "platform/window.h"

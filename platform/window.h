@@ -41,6 +41,8 @@
 #include "platform/wintypes.h"
 
 class CDataExchange;
+class CDC;
+class CFont;
 
 // What a reflected handler declares: keep the notification from the parent,
 // or let the parent see it too.
@@ -114,6 +116,12 @@ class CWnd {
   int GetWindowTextLength() const;
   HICON SetIcon(HICON icon, BOOL bigIcon);
   HICON GetIcon(BOOL bigIcon) const;
+  void SetFont(CFont* font, BOOL redraw = TRUE);
+  CFont* GetFont() const;  // null when the window has no font set
+
+  // ---- Drawing (platform/cdc.h) ----
+  CDC* GetDC();  // the client area's DC; give it back with ReleaseDC
+  int ReleaseDC(CDC* dc);
 
   // ---- Geometry ----
   void GetWindowRect(LPRECT rect) const;
@@ -192,6 +200,9 @@ class CWnd {
  protected:
   virtual Reflect OnReflectCommand(UINT code);
   virtual Reflect OnReflectNotify(NMHDR* header, LRESULT* result);
+  // A control's own colours (reflected WM_CTLCOLOR*): a brush consumes the
+  // message and paints the control; null lets the parent's OnCtlColor decide.
+  virtual HBRUSH CtlColor(CDC* dc, UINT ctlColor);
 
   // ---- Typed handlers ----
   virtual int OnCreate(LPCREATESTRUCT cs);
@@ -208,6 +219,10 @@ class CWnd {
   virtual void OnEnable(BOOL enable);
   virtual void OnTimer(UINT_PTR id);
   virtual void OnPaint();
+  virtual BOOL OnEraseBkgnd(CDC* dc);
+  // WM_CTLCOLOR* from a child (or the dialog itself, CTLCOLOR_DLG): set the
+  // DC's colours and return the background brush.
+  virtual HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
   virtual void OnKeyDown(UINT key, UINT repeat, UINT flags);
   virtual void OnKeyUp(UINT key, UINT repeat, UINT flags);
   virtual void OnChar(UINT ch, UINT repeat, UINT flags);

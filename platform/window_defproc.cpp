@@ -1,4 +1,6 @@
 // ::DefWindowProc: what every window does with a message nobody else handled.
+#include "platform/device_context.h"
+#include "platform/sys_colors.h"
 #include "platform/window_registry.h"
 
 
@@ -75,6 +77,22 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_NCACTIVATE:
       return TRUE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      // The system's colours: window colours for edits and lists, the
+      // 3-D face for the rest, the scroll-bar colour for scroll bars.
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      if (message == WM_CTLCOLORSCROLLBAR) return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_SCROLLBAR));
+      const int background = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
+      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+      ::SetBkColor(dc, ::GetSysColor(background));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
+    }
     default:
       return 0;
   }

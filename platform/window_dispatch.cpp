@@ -1,5 +1,6 @@
 // The one place where a message becomes a call: CWnd::OnWndMsg, with the
 // reflection of child notifications back to the child's own object.
+#include "platform/cdc.h"
 #include "platform/window.h"
 #include "platform/window_registry.h"
 
@@ -141,6 +142,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_ENABLE: OnEnable(static_cast<BOOL>(wParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); return TRUE;
     case WM_PAINT: OnPaint(); return TRUE;
+    case WM_ERASEBKGND: *result = OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam))); return TRUE;
     case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam), repeat, keyFlags); return TRUE;
     case WM_KEYUP: OnKeyUp(static_cast<UINT>(wParam), repeat, keyFlags); return TRUE;
     case WM_CHAR: OnChar(static_cast<UINT>(wParam), repeat, keyFlags); return TRUE;
@@ -171,6 +173,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
       *result = TRUE;
       return TRUE;
     default:
+      if (platform::IsCtlColorMessage(message)) {
+        *result = reinterpret_cast<LRESULT>(OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
+                                                       FromHandle(reinterpret_cast<HWND>(lParam)),
+                                                       platform::CtlColorKind(message)));
+        return TRUE;
+      }
       return FALSE;
   }
 }
@@ -185,6 +193,12 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
     case WM_NOTIFY:
       return OnReflectNotify(reinterpret_cast<NMHDR*>(lParam), result) == Reflect::Consume ? TRUE : FALSE;
     default:
+      if (platform::IsCtlColorMessage(message)) {
+        HBRUSH brush = CtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), platform::CtlColorKind(message));
+        if (brush == nullptr) return FALSE;
+        *result = reinterpret_cast<LRESULT>(brush);
+        return TRUE;
+      }
       return FALSE;
   }
 }

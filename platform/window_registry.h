@@ -103,6 +103,10 @@ void InvalidateTree(HWND hwnd);
 HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int cx, int cy, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
 
+// WM_CTLCOLORMSGBOX..WM_CTLCOLORSTATIC and their CTLCOLOR_ kind.
+bool IsCtlColorMessage(UINT message);
+UINT CtlColorKind(UINT message);
+
 // Scope of one message dispatch.
 class DispatchScope {
  public:
