@@ -34,3 +34,7 @@
 #include "platform/tooltip.h"
 #include "platform/global_memory.h"
 #include "platform/clipboard.h"
+#include "platform/header.h"
+#include "platform/cheaderctrl.h"
+#include "platform/listview.h"
+#include "platform/clistctrl.h"
