@@ -7,7 +7,7 @@
 // shows the tool's tip at the tracking point (TTM_TRACKPOSITION, screen
 // coordinates) and TTM_TRACKACTIVATE(FALSE), TTM_POP, TTM_ACTIVATE(FALSE) or
 // deleting the tool hides it. Tips without TTF_TRACK (hover tips) and
-// LPSTR_TEXTCALLBACK texts are kept but never shown. A tool with empty text
+// LPSTR_TEXTCALLBACK texts ((LPSTR)-1) are kept but never shown. A tool with empty text
 // shows nothing.
 //
 // Shown, the tip window is visible, its window text is the tip text and its
@@ -68,8 +68,6 @@ constexpr UINT TTM_SETMARGIN = WM_USER + 26;
 constexpr UINT TTM_GETMARGIN = WM_USER + 27;
 constexpr UINT TTM_POP = WM_USER + 28;
 constexpr UINT TTM_UPDATE = WM_USER + 29;
-
-inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1));
 
 struct TOOLINFO {
   UINT cbSize = sizeof(TOOLINFO);

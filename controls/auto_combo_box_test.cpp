@@ -1,0 +1,241 @@
+#include "controls/auto_combo_box.h"
+
+#include <gtest/gtest.h>
+
+#include "controls/control_test_support.h"
+#include "platform/cursor.h"
+#include "platform/edit.h"
+#include "platform/input.h"
+#include "platform/test_support.h"
+
+namespace {
+
+namespace input = platform::input;
+constexpr int kId = 300;
+constexpr char kWide[] = "BANKNIFTY 28DEC2026 45000 CE";
+
+class AutoComboBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    ASSERT_TRUE(m_parent.CreateAt(100, 100));
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  void Make(DWORD kind) {
+    ASSERT_TRUE(m_combo.Create(kind | WS_VISIBLE | WS_VSCROLL, CRect(10, 10, 130, 200), &m_parent, kId));
+    for (const char* item : {"NFO", "NSE", "MCX", kWide}) m_combo.AddString(item);
+  }
+  HWND Edit() const { return ::GetDlgItem(m_combo, kComboEditId); }
+  CString Text() const {
+    CString text;
+    m_combo.GetWindowText(text);
+    return text;
+  }
+  std::pair<int, int> EditSel() const {
+    const DWORD sel = m_combo.GetEditSel();
+    return {LOWORD(sel), HIWORD(sel)};
+  }
+  // The pointer over a client point of the combo box.
+  void MoveTo(POINT client) {
+    POINT screen = client;
+    ::ClientToScreen(m_combo, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    input::MouseMove(m_combo, client);
+  }
+
+  CTestParent m_parent;
+  CAutoComboBox m_combo;
+};
+
+TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryAndTellsTheParentAsAChoice) {
+  Make(CBS_DROPDOWN);
+  ASSERT_TRUE(input::Focus(Edit()));
+  ASSERT_TRUE(input::TypeText("n"));
+  EXPECT_EQ(Text(), "NFO");
+  EXPECT_EQ(EditSel(), std::make_pair(1, 3));  // the completed rest is selected
+  ASSERT_TRUE(input::TypeText("S"));
+  EXPECT_EQ(Text(), "NSE");
+  EXPECT_EQ(m_combo.GetCurSel(), 1);
+  ASSERT_EQ(m_parent.Count(CBN_SELCHANGE), 2);
+  const auto& last = m_parent.commands.back();
+  EXPECT_EQ(last.id, kId);
+  EXPECT_EQ(last.from, m_combo.m_hWnd);
+  EXPECT_EQ(last.selection, 1);  // the selection is in place when the parent hears of it
+}
+
+TEST_F(AutoComboBoxTest, TypingThatPrefixesNoEntryIsTakenBack) {
+  Make(CBS_DROPDOWN);
+  ASSERT_TRUE(input::Focus(Edit()));
+  ASSERT_TRUE(input::TypeText("NF"));
+  EXPECT_EQ(Text(), "NFO");
+  ASSERT_TRUE(input::TypeText("X"));
+  EXPECT_EQ(Text(), "NF");
+  EXPECT_EQ(EditSel(), std::make_pair(2, 2));
+  ASSERT_TRUE(input::TypeText("Q"));
+  EXPECT_EQ(Text(), "NF");
+}
+
+TEST_F(AutoComboBoxTest, BackspaceOverTheWholeTextRestoresTheDefaultOtherwiseDeletes) {
+  Make(CBS_DROPDOWN);
+  ASSERT_TRUE(input::Focus(Edit()));
+  ASSERT_TRUE(input::TypeText("NF"));
+  m_combo.SetDefaultText("MC");
+  ASSERT_TRUE(input::PressKey(VK_BACK));  // "O" selected: deletes it, no completion
+  EXPECT_EQ(Text(), "NF");
+  m_parent.commands.clear();
+
+  m_combo.SetEditSel(0, -1);
+  ASSERT_TRUE(input::PressKey(VK_BACK));
+  EXPECT_EQ(Text(), "MCX");
+  EXPECT_EQ(m_combo.GetCurSel(), 2);
+  EXPECT_EQ(EditSel(), std::make_pair(3, 3));
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 1);
+
+  // A default no entry starts with goes into the field with no selection.
+  m_combo.SetDefaultText("ZZ");
+  m_combo.SetEditSel(0, -1);
+  ASSERT_TRUE(input::PressKey(VK_BACK));
+  EXPECT_EQ(Text(), "ZZ");
+  EXPECT_EQ(m_combo.GetCurSel(), CB_ERR);
+}
+
+int g_calls = 0;
+int g_lastMode = 0;
+int g_lastKey = 0;
+int Callback(HWND, int id, int mode, int key) {
+  EXPECT_EQ(id, kId);
+  ++g_calls;
+  g_lastMode = mode;
+  g_lastKey = key;
+  if (mode == 1) return 3;         // Delete selects the wide entry
+  if (key == '5') return -3;       // a 5 is typed as usual
+  if (key == '7') return 2;        // a 7 chooses MCX
+  return key == -1 ? -2 : -1;      // texts use the built-in search
+}
+
+TEST_F(AutoComboBoxTest, TheCallbackAnswersDeleteAndDigits) {
+  Make(CBS_DROPDOWN);
+  g_calls = 0;
+  m_combo.SetCallback(&Callback);
+  m_combo.SetDigitsToCallback(TRUE);
+  ASSERT_TRUE(input::Focus(Edit()));
+
+  ASSERT_TRUE(input::PressKey(VK_DELETE));
+  EXPECT_EQ(g_lastMode, 1);
+  EXPECT_EQ(m_combo.GetCurSel(), 3);
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 1);
+
+  m_combo.SetWindowText("");
+  m_parent.commands.clear();
+  ASSERT_TRUE(input::TypeText("7"));  // swallowed, but the parent hears of it
+  EXPECT_EQ(g_lastKey, '7');
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 1);
+  ASSERT_TRUE(input::TypeText("5"));  // -3: typed, then completion asks about the text
+  EXPECT_EQ(Text(), "");              // "5" prefixes nothing
+  EXPECT_EQ(g_lastKey, -1);
+}
+
+TEST_F(AutoComboBoxTest, TheEditTimerSelectsTheTextOnItsThirdTickAndStopsWithTheParent) {
+  Make(CBS_DROPDOWN);
+  ASSERT_TRUE(input::Focus(Edit()));
+  ASSERT_TRUE(input::TypeText("N"));
+  EXPECT_TRUE(m_combo.IsEditTimerRunning());
+  input::Advance(2 * CAutoComboBox::kEditTimerMs);
+  EXPECT_EQ(EditSel(), std::make_pair(1, 3));
+  input::Advance(CAutoComboBox::kEditTimerMs);
+  EXPECT_EQ(EditSel(), std::make_pair(0, 3));
+  EXPECT_FALSE(m_combo.IsEditTimerRunning());
+
+  // With a default text the selection starts after it.
+  m_combo.SetDefaultText("N");
+  m_combo.SetEditSel(1, -1);
+  ASSERT_TRUE(input::TypeText("S"));  // "NS" -> "NSE"
+  input::Advance(3 * CAutoComboBox::kEditTimerMs);
+  EXPECT_EQ(EditSel(), std::make_pair(1, 3));
+
+  m_combo.SendMessage(WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+  EXPECT_TRUE(m_combo.IsEditTimerRunning());
+  m_combo.SendMessage(WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+  EXPECT_FALSE(m_combo.IsEditTimerRunning());
+}
+
+TEST_F(AutoComboBoxTest, AttachingByDialogItemCreatesTheTip) {
+  const HWND raw = ::CreateWindowEx(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 120, 100,
+                                    m_parent, reinterpret_cast<HMENU>(kId), nullptr, nullptr);
+  ASSERT_TRUE(m_combo.SubclassDlgItem(kId, &m_parent));
+  const HWND tip = m_combo.GetToolTip();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(platform::TooltipFor(raw), tip);
+  const platform::TooltipState s = platform::ReadTooltip(tip);
+  EXPECT_EQ(s.maxWidth, 32767);
+  EXPECT_EQ(CRect(s.margin), CRect(0, -1, 0, -1));
+  EXPECT_EQ(s.font, reinterpret_cast<HFONT>(m_combo.SendMessage(WM_GETFONT)));
+  EXPECT_TRUE(::GetWindowLongPtr(tip, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(::GetWindowLongPtr(tip, GWL_STYLE) & TTS_NOPREFIX);
+}
+
+TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerLeaves) {
+  Make(CBS_DROPDOWNLIST);
+  const HWND tip = m_combo.GetToolTip();
+  m_combo.SetCurSel(0);
+  MoveTo({5, 5});
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);  // "NFO" fits
+
+  m_combo.SetCurSel(3);
+  MoveTo({5, 5});
+  platform::TooltipState s = platform::ReadTooltip(tip);
+  ASSERT_TRUE(s.shown);
+  EXPECT_EQ(s.text, kWide);
+  CRect client;
+  m_combo.GetClientRect(&client);
+  EXPECT_EQ(s.position.x, 110 + 1);
+  EXPECT_EQ(s.position.y, 110 - client.Height() + 5);
+  EXPECT_EQ(s.background, RGB(255, 255, 255));  // window colours without the focus
+  EXPECT_EQ(s.initialDelay, 5000);
+
+  MoveTo({client.right - 3, 5});  // over the drop-down button
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+  MoveTo({5, 5});
+  ::SetCursorPos(0, 0);
+  input::Advance(CAutoComboBox::kTipTimerMs);
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+}
+
+TEST_F(AutoComboBoxTest, TheFocusLatchesTheTipInHighlightColoursUntilItLeaves) {
+  Make(CBS_DROPDOWNLIST);
+  CEdit other;
+  ASSERT_TRUE(other.Create(WS_VISIBLE, CRect(200, 10, 300, 30), &m_parent, 400));
+  const HWND tip = m_combo.GetToolTip();
+  m_combo.SetCurSel(3);
+  ASSERT_TRUE(input::Focus(m_combo));
+  platform::TooltipState s = platform::ReadTooltip(tip);
+  ASSERT_TRUE(s.shown);
+  EXPECT_TRUE(m_combo.IsTipLatched());
+  EXPECT_EQ(s.background, RGB(0, 0, 128));
+  ::SetCursorPos(0, 0);
+  input::Advance(CAutoComboBox::kTipTimerMs);
+  EXPECT_TRUE(platform::ReadTooltip(tip).shown);
+
+  ASSERT_TRUE(input::Focus(other));
+  EXPECT_FALSE(m_combo.IsTipLatched());
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+}
+
+TEST_F(AutoComboBoxTest, TheDropDownListBecomesAColorListBoxWhenFirstColouredAndIsReleasedOnDestroy) {
+  Make(CBS_DROPDOWNLIST);
+  COMBOBOXINFO info;
+  ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
+  EXPECT_EQ(m_combo.GetDropDownList().GetSafeHwnd(), nullptr);
+  m_combo.ShowDropDown(TRUE);
+  platform::PumpMessages();
+  EXPECT_EQ(m_combo.GetDropDownList().GetSafeHwnd(), info.hwndList);
+  EXPECT_EQ(CWnd::FromHandlePermanent(info.hwndList), &m_combo.GetDropDownList());
+  m_combo.ShowDropDown(FALSE);
+  m_combo.DestroyWindow();
+  EXPECT_EQ(m_combo.GetDropDownList().GetSafeHwnd(), nullptr);
+  EXPECT_FALSE(::IsWindow(m_combo.GetToolTip()));
+}
+
+}  // namespace
