@@ -36,13 +36,6 @@ class AutoComboBoxTest : public ::testing::Test {
     const DWORD sel = m_combo.GetEditSel();
     return {LOWORD(sel), HIWORD(sel)};
   }
-  // The pointer over a client point of the combo box.
-  void MoveTo(POINT client) {
-    POINT screen = client;
-    ::ClientToScreen(m_combo, &screen);
-    ::SetCursorPos(screen.x, screen.y);
-    input::MouseMove(m_combo, client);
-  }
 
   CTestParent m_parent;
   CAutoComboBox m_combo;
@@ -180,11 +173,11 @@ TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerLeaves) {
   Make(CBS_DROPDOWNLIST);
   const HWND tip = m_combo.GetToolTip();
   m_combo.SetCurSel(0);
-  MoveTo({5, 5});
+  MovePointer(m_combo, {5, 5});
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);  // "NFO" fits
 
   m_combo.SetCurSel(3);
-  MoveTo({5, 5});
+  MovePointer(m_combo, {5, 5});
   platform::TooltipState s = platform::ReadTooltip(tip);
   ASSERT_TRUE(s.shown);
   EXPECT_EQ(s.text, kWide);
@@ -195,9 +188,9 @@ TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerLeaves) {
   EXPECT_EQ(s.background, RGB(255, 255, 255));  // window colours without the focus
   EXPECT_EQ(s.initialDelay, 5000);
 
-  MoveTo({client.right - 3, 5});  // over the drop-down button
+  MovePointer(m_combo, {client.right - 3, 5});  // over the drop-down button
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-  MoveTo({5, 5});
+  MovePointer(m_combo, {5, 5});
   ::SetCursorPos(0, 0);
   input::Advance(CAutoComboBox::kTipTimerMs);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);

@@ -40,13 +40,6 @@ class ColorListBoxTest : public ::testing::Test {
     platform::ResetClipboard();
     platform::ResetForTest();
   }
-  // The pointer over a client point of the list, as a person moves it.
-  void MoveTo(POINT client) {
-    POINT screen = client;
-    ::ClientToScreen(m_list, &screen);
-    ::SetCursorPos(screen.x, screen.y);
-    input::MouseMove(m_list, client);
-  }
 
   CTestParent m_parent;
   CColorListBox m_list;
@@ -105,7 +98,7 @@ TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLea
   EXPECT_FALSE(::GetWindowLongPtr(tip, GWL_STYLE) & WS_BORDER);
   EXPECT_EQ(platform::ReadTooltip(tip).maxWidth, 32767);
 
-  MoveTo({5, 20});
+  MovePointer(m_list, {5, 20});
   platform::TooltipState s = platform::ReadTooltip(tip);
   ASSERT_TRUE(s.shown);
   EXPECT_EQ(s.text, kLong);
@@ -113,10 +106,10 @@ TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLea
   EXPECT_EQ(s.position.y, 115);
   EXPECT_EQ(s.background, RGB(0, 0, 128));
 
-  MoveTo({5, 5});  // "short" fits
+  MovePointer(m_list, {5, 5});  // "short" fits
   EXPECT_EQ(m_list.GetHoverIndex(), 0);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-  MoveTo({5, 20});
+  MovePointer(m_list, {5, 20});
   ASSERT_TRUE(platform::ReadTooltip(tip).shown);
 
   input::Advance(CColorListBox::kTipTimerMs);  // still inside: kept

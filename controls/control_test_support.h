@@ -6,7 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cursor.h"
 #include "platform/display_list.h"
+#include "platform/input.h"
 #include "platform/message_queue.h"
 #include "platform/window.h"
 
@@ -45,4 +47,13 @@ inline platform::DrawOps Repaint(HWND hwnd) {
   ::UpdateWindow(hwnd);
   platform::PumpMessages();
   return platform::WindowDisplayList(hwnd);
+}
+
+// The pointer moved over a client point of a window, as a person moves it:
+// the window gets the mouse move and GetCursorPos reports the point.
+inline void MovePointer(HWND hwnd, POINT client) {
+  POINT screen = client;
+  ::ClientToScreen(hwnd, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  platform::input::MouseMove(hwnd, client);
 }
