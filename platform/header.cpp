@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "platform/control_model.h"
+#include "platform/device_context.h"
 #include "platform/listbox.h"
 #include "platform/message_queue.h"
+#include "platform/sys_colors.h"
 #include "platform/winapi.h"
 
 namespace platform {
@@ -21,6 +23,11 @@ constexpr UINT kFilterEditClose = HDM_FIRST + 0xF1;   // wParam: TRUE to discard
 constexpr char kFilterEditClass[] = "SysHeader32FilterEdit";
 
 int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
+
+void Fill(HDC dc, const RECT& r, COLORREF color) {
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  if (DrawOp* op = AppendDrawOp(dc, DrawKind::FillRect, r)) op->color = color;
+}
 
 // Copies `text` into a caller's buffer of `size` characters, always terminated.
 void CopyOut(const std::string& text, LPSTR out, int size) {
@@ -124,6 +131,7 @@ class HeaderModel : public ControlModel {
   void OnDoubleClick(POINT p);
   void EndMouse();
   void Paint(HDC dc) const;
+  void DrawDefault(HDC dc, int index) const;
 
   std::vector<Item> m_items;  // by index
   std::vector<int> m_order;   // display position -> index
@@ -531,6 +539,38 @@ void HeaderModel::EndMouse() {
 
 // ---- Painting ------------------------------------------------------------------------
 
+void HeaderModel::DrawDefault(HDC dc, int index) const {
+  if (dc == nullptr || !Valid(index)) return;
+  const Item& item = m_items[static_cast<size_t>(index)];
+  RECT r = ItemRect(index);
+  r.bottom = RowHeight();
+  // A raised button: light top and left edges, shadowed bottom and right.
+  Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
+  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
+  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
+  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  if (item.fmt & HDF_STRING || !(item.fmt & (HDF_BITMAP | HDF_IMAGE | HDF_OWNERDRAW))) {
+    RECT text{r.left + kHeaderTextMargin, r.top, r.right - kHeaderTextMargin, r.bottom};
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+    if ((item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT) format |= DT_RIGHT;
+    if ((item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER) format |= DT_CENTER;
+    ::DrawText(dc, item.text.c_str(), static_cast<int>(item.text.size()), &text, format);
+  }
+  if (!FilterBar()) return;
+  // The filter box shows its text on the window colour; the button is a small raised square.
+  RECT box = FilterRect(index);
+  Fill(dc, box, GetSysColor(COLOR_WINDOW));
+  ::SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  RECT text{box.left + 2, box.top, box.right - 2, box.bottom};
+  ::DrawText(dc, item.filter.c_str(), static_cast<int>(item.filter.size()), &text,
+             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  const RECT button = FilterButtonRect(index);
+  Fill(dc, button, GetSysColor(COLOR_BTNFACE));
+  if (DrawOp* op = AppendDrawOp(dc, DrawKind::FrameRect, button)) op->color = GetSysColor(COLOR_BTNSHADOW);
+}
+
 void HeaderModel::Paint(HDC dc) const {
   NMCUSTOMDRAW cd;
   cd.hdr.code = NM_CUSTOMDRAW;
@@ -539,10 +579,12 @@ void HeaderModel::Paint(HDC dc) const {
   ::GetClientRect(hwnd(), &cd.rc);
   const LRESULT answer = NotifyParentWith(cd.hdr);
   if (answer & CDRF_SKIPDEFAULT) return;
+  if (dc != nullptr) Fill(dc, cd.rc, GetSysColor(COLOR_BTNFACE));
   const std::vector<int> order = m_order;  // the parent may change the items meanwhile
   for (int index : order) {
     if (!Valid(index)) continue;
-    const Item& item = m_items[static_cast<size_t>(index)];
+    const int saved = dc != nullptr ? ::SaveDC(dc) : 0;
+    LRESULT itemAnswer = CDRF_DODEFAULT;
     if (answer & CDRF_NOTIFYITEMDRAW) {
       NMCUSTOMDRAW icd;
       icd.hdr.code = NM_CUSTOMDRAW;
@@ -550,22 +592,26 @@ void HeaderModel::Paint(HDC dc) const {
       icd.hdc = dc;
       icd.rc = ItemRect(index);
       icd.dwItemSpec = static_cast<DWORD_PTR>(index);
-      icd.lItemlParam = item.lParam;
-      if (NotifyParentWith(icd.hdr) & CDRF_SKIPDEFAULT) continue;
-      if (!Valid(index)) continue;
+      icd.lItemlParam = m_items[static_cast<size_t>(index)].lParam;
+      itemAnswer = NotifyParentWith(icd.hdr);
     }
-    if (m_items[static_cast<size_t>(index)].fmt & HDF_OWNERDRAW) {
-      DRAWITEMSTRUCT dis;
-      dis.CtlType = ODT_HEADER;
-      dis.CtlID = static_cast<UINT>(ControlId());
-      dis.itemID = static_cast<UINT>(index);
-      dis.itemAction = ODA_DRAWENTIRE;
-      dis.hwndItem = hwnd();
-      dis.hDC = dc;
-      dis.rcItem = ItemRect(index);
-      dis.itemData = static_cast<ULONG_PTR>(m_items[static_cast<size_t>(index)].lParam);
-      ::SendMessage(::GetParent(hwnd()), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    if (!(itemAnswer & CDRF_SKIPDEFAULT) && Valid(index)) {
+      if (m_items[static_cast<size_t>(index)].fmt & HDF_OWNERDRAW) {
+        DRAWITEMSTRUCT dis;
+        dis.CtlType = ODT_HEADER;
+        dis.CtlID = static_cast<UINT>(ControlId());
+        dis.itemID = static_cast<UINT>(index);
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.hwndItem = hwnd();
+        dis.hDC = dc;
+        dis.rcItem = ItemRect(index);
+        dis.itemData = static_cast<ULONG_PTR>(m_items[static_cast<size_t>(index)].lParam);
+        ::SendMessage(::GetParent(hwnd()), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+      } else {
+        DrawDefault(dc, index);
+      }
     }
+    if (saved != 0) ::RestoreDC(dc, saved);
   }
   if (answer & CDRF_NOTIFYPOSTPAINT) {
     cd.dwDrawStage = CDDS_POSTPAINT;
@@ -671,9 +717,13 @@ LRESULT HeaderModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (NotifyParentWith(nm) != 0) return 0;
       break;
     }
-    case WM_PAINT:
-      Paint(nullptr);
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = ::BeginPaint(hwnd(), &ps);
+      Paint(dc);
+      ::EndPaint(hwnd(), &ps);
       return 0;
+    }
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wParam));
       return 0;

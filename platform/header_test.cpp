@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "platform/cheaderctrl.h"
+#include "platform/device_context.h"
+#include "platform/sys_colors.h"
 #include "platform/input.h"
 #include "platform/keyboard.h"
 #include "platform/message_queue.h"
@@ -365,6 +367,34 @@ TEST_F(HeaderTest, CustomDrawAsksPerItemInDisplayOrderAndRightClickNotifies) {
   parent.log.clear();
   input::RightClickAt(header, POINT{10, 5});
   EXPECT_EQ(parent.log, (Strings{"rclick"}));
+}
+
+TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
+  Make(HDS_FILTERBAR);
+  HDITEM item;
+  item.mask = HDI_FORMAT;
+  item.fmt = HDF_STRING | HDF_RIGHT;
+  header.SetItem(1, &item);
+  char text[] = "buy";
+  HD_TEXTFILTER filter{text, 0};
+  item.mask = HDI_FILTER;
+  item.type = HDFT_ISSTRING;
+  item.pvFilter = &filter;
+  header.SetItem(2, &item);
+  ::UpdateWindow(header);
+  const auto texts = platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Text);
+  Strings drawn;
+  for (const auto& op : texts) drawn.push_back(op.text + (op.format & DT_RIGHT ? " right" : ""));
+  EXPECT_EQ(drawn, (Strings{"A", "", "B right", "", "C", "buy"}));
+  EXPECT_EQ(texts[0].color, GetSysColor(COLOR_BTNTEXT));
+  EXPECT_EQ(texts[5].color, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(CRect(texts[5].rect).top, kRow);
+
+  parent.recordPaint = true;
+  parent.prepaintAnswer = CDRF_SKIPDEFAULT;
+  header.Invalidate();
+  ::UpdateWindow(header);
+  EXPECT_TRUE(platform::WindowDisplayList(header).empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <numeric>
 
+#include "platform/device_context.h"
 #include "platform/listbox.h"
 #include "platform/listview_model.h"
 #include "platform/textmetrics.h"
@@ -758,9 +759,16 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       ::InvalidateRect(hwnd(), nullptr, TRUE);
       return 0;
     }
-    case WM_PAINT:
-      Paint(nullptr);
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = ::BeginPaint(hwnd(), &ps);
+      Paint(dc);
+      ::EndPaint(hwnd(), &ps);
       return 0;
+    }
+    case WM_ERASEBKGND:
+      EraseBackground(reinterpret_cast<HDC>(wParam));
+      return 1;
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wParam));
       return 0;

@@ -91,7 +91,7 @@ class ListViewModel : public ControlModel {
   void OnKeyDown(UINT key);
   void ToggleCheck(int index);
 
-  // ---- listview_layout.cpp: geometry, scrolling, painting ----
+  // ---- listview_layout.cpp: geometry and scrolling ----
   int HeaderHeight() const;
   int RowHeight() const { return m_rowHeight; }
   int ClientWidth() const;
@@ -110,10 +110,15 @@ class ListViewModel : public ControlModel {
   void LayoutHeader();
   void MeasureRows();
   void FontChanged();
+
+  // ---- listview_paint.cpp: painting ----
   void Paint(HDC dc);
   void PaintRow(HDC dc, int index, LRESULT listAnswer);
+  void DrawCell(HDC dc, int index, int column, COLORREF text, COLORREF background, bool highlighted);
+  void DrawGridLines(HDC dc);
   void DrawItem(HDC dc, int index);
   UINT DrawState(int index) const;
+  void EraseBackground(HDC dc) const;
 
   HWND m_header = nullptr;
   std::vector<int> m_columns;  // sub-item number of each column

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/clistctrl.h"
+#include "platform/device_context.h"
+#include "platform/sys_colors.h"
 #include "platform/input.h"
 #include "platform/test_support.h"
 
@@ -32,6 +34,8 @@ class Parent : public CWnd {
   LRESULT prepaint = CDRF_DODEFAULT;
   LRESULT itemprepaint = CDRF_DODEFAULT;
   COLORREF itemText = CLR_DEFAULT;  // set into clrText at item pre-paint when not CLR_DEFAULT
+  int plainItem = -1;               // this item's CDIS_SELECTED is cleared at item pre-paint
+  HFONT itemFont = nullptr;         // selected into the DC at item 0's pre-paint
   int measuredHeight = 0;
 
  protected:
@@ -94,6 +98,11 @@ class Parent : public CWnd {
           line = "item " + std::to_string(cd->nmcd.dwItemSpec) + ((cd->nmcd.uItemState & CDIS_SELECTED) ? " sel" : "");
           *result = itemprepaint;
           if (itemText != CLR_DEFAULT) cd->clrText = itemText;
+          if (static_cast<int>(cd->nmcd.dwItemSpec) == plainItem) cd->nmcd.uItemState &= ~CDIS_SELECTED;
+          if (itemFont != nullptr && cd->nmcd.dwItemSpec == 0) {
+            ::SelectObject(cd->nmcd.hdc, itemFont);
+            *result |= CDRF_NEWFONT;
+          }
         } else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
           line = "sub " + std::to_string(cd->nmcd.dwItemSpec) + "." + std::to_string(cd->iSubItem) + " text " +
                  std::to_string(cd->clrText);
@@ -592,6 +601,66 @@ TEST_F(ListViewTest, CustomDrawStagesAndColoursReachTheSubItems) {
   parent.itemprepaint = CDRF_SKIPDEFAULT | CDRF_NOTIFYSUBITEMDRAW;
   Paint();
   EXPECT_EQ(parent.log, (Strings{"prepaint", "item 0", "item 1 sel"}));
+}
+
+// The texts drawn in a list's last paint, in order, as "text colour".
+Strings DrawnTexts(HWND list) {
+  Strings out;
+  for (const auto& op : platform::OpsOfKind(platform::WindowDisplayList(list), platform::DrawKind::Text)) {
+    out.push_back(op.text + " " + std::to_string(op.color));
+  }
+  return out;
+}
+
+TEST_F(ListViewTest, DefaultDrawingUsesTheCustomDrawColoursAndTheSelectionColours) {
+  Make(LVS_SHOWSELALWAYS, 2);
+  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  list.SetBkColor(RGB(0, 0, 0));
+  list.SetTextColor(RGB(0, 255, 0));
+  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  Paint();
+  const std::string green = std::to_string(RGB(0, 255, 0));
+  const std::string face = std::to_string(GetSysColor(COLOR_BTNTEXT));
+  // Unfocused, the selection shows in the button colours.
+  EXPECT_EQ(DrawnTexts(list), (Strings{"n0 " + green, "q0 " + green, "s0 " + green, "n1 " + face, "q1 " + face,
+                                       "s1 " + face}));
+  const auto ops = platform::WindowDisplayList(list);
+  ASSERT_FALSE(ops.empty());
+  EXPECT_EQ(ops[0].kind, platform::DrawKind::FillRect);  // the erase, in the list's background colour
+  EXPECT_EQ(ops[0].color, RGB(0, 0, 0));
+  const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
+  ASSERT_EQ(fills.size(), 4u);  // erase, then the selected row's three cells
+  EXPECT_EQ(fills[1].color, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(CRect(fills[1].rect), CRect(0, kHeader + kRow, 100, kHeader + 2 * kRow));
+  // The right-aligned column draws its text to the right.
+  const auto texts = platform::OpsOfKind(ops, platform::DrawKind::Text);
+  EXPECT_TRUE(texts[1].format & DT_RIGHT);
+  EXPECT_FALSE(texts[0].format & DT_RIGHT);
+
+  // Focused, in the highlight colours, with a focus frame on the focused row.
+  input::ClickAt(list, Row(1));
+  Paint();
+  const std::string high = std::to_string(GetSysColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(DrawnTexts(list)[3], "n1 " + high);
+  EXPECT_EQ(platform::OpsOfKind(platform::WindowDisplayList(list), platform::DrawKind::FocusRect).size(), 1u);
+
+  // The parent's colours, and a row it draws as not selected.
+  parent.recordPaint = true;
+  parent.prepaint = CDRF_NOTIFYITEMDRAW;
+  parent.itemText = RGB(255, 0, 0);
+  parent.plainItem = 1;
+  Paint();
+  const std::string red = std::to_string(RGB(255, 0, 0));
+  EXPECT_EQ(DrawnTexts(list), (Strings{"n0 " + red, "q0 " + red, "s0 " + red, "n1 " + red, "q1 " + red, "s1 " + red}));
+
+  // A font the parent selects for one item does not outlast it.
+  const HFONT big = platform::FontHandle(platform::FontSpec::FromPoints("Arial", 14));
+  parent.itemFont = big;
+  Paint();
+  const auto withFont = platform::OpsOfKind(platform::WindowDisplayList(list), platform::DrawKind::Text);
+  ASSERT_EQ(withFont.size(), 6u);
+  EXPECT_EQ(withFont[0].font, *platform::FontFromHandle(big));
+  EXPECT_EQ(withFont[3].font, platform::FontSpec{});
 }
 
 // An owner-drawn list as the system's lists are: it measures and draws its
