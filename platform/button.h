@@ -19,6 +19,7 @@
 
 class CButton : public CWnd {
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }

@@ -20,6 +20,7 @@
 
 class CEdit : public CWnd {
  public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   DWORD GetSel() const { return static_cast<DWORD>(SendMessage(EM_GETSEL)); }

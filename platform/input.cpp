@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cursor.h"
 #include "platform/keyboard.h"
 #include "platform/message_queue.h"
 #include "platform/window_registry.h"
@@ -57,14 +58,25 @@ WPARAM MouseKeyFlags() {
 }
 
 // Sends one mouse message at a client point of `hwnd`, or to the capture
-// window (in its coordinates) while one holds the mouse.
+// window (in its coordinates) while one holds the mouse. The pointer moves
+// there first; without a capture the target is asked for its hit test and
+// to set the cursor, as the platform does before every mouse message.
 void SendMouse(HWND hwnd, POINT client, UINT message) {
+  POINT screen = client;
+  ::ClientToScreen(hwnd, &screen);
+  ::SetCursorPos(screen.x, screen.y);
   HWND target = hwnd;
   POINT p = client;
-  if (HWND capture = ::GetCapture(); capture != nullptr && capture != hwnd) {
-    ::ClientToScreen(hwnd, &p);
+  if (HWND capture = ::GetCapture(); capture != nullptr) {
+    p = screen;
     ::ScreenToClient(capture, &p);
     target = capture;
+  } else {
+    const LRESULT hit = ::SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+    if (!::IsWindow(target)) return;
+    ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                  MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(message)));
+    if (!::IsWindow(target)) return;
   }
   PostAndPump(target, message, MouseKeyFlags(), MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
 }
@@ -81,12 +93,20 @@ bool WantsDoubleClicks(HWND hwnd) {
   return r != nullptr && (!r->model || (r->classStyle & CS_DBLCLKS));
 }
 
-bool PrepareMouse(HWND hwnd, POINT client) {
+// Moves the pointer onto the window and activates its top-level window as a
+// click would (unless WM_MOUSEACTIVATE says not to); false when the click
+// must not go on (refused input, or an answer that eats it).
+bool PrepareMouse(HWND hwnd, POINT client, UINT button) {
   if (!AcceptsInput(hwnd)) return false;
-  const HWND top = ::GetAncestorTopLevel(hwnd);
-  if (top != ::GetActiveWindow()) ::SetActiveWindow(top);
-  if (!::IsWindow(hwnd)) return false;
   SendMouse(hwnd, client, WM_MOUSEMOVE);
+  if (!::IsWindow(hwnd)) return false;
+  const HWND top = ::GetAncestorTopLevel(hwnd);
+  if (top != ::GetActiveWindow()) {
+    const LRESULT answer = ::SendMessage(hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
+                                         MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(button)));
+    if (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) ::SetActiveWindow(top);
+    if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) return false;
+  }
   return ::IsWindow(hwnd);
 }
 
@@ -104,7 +124,7 @@ bool Press(HWND hwnd, POINT client, UINT down, UINT up, UINT buttonKey) {
 
 bool ClickAt(HWND hwnd, POINT client, unsigned modifiers) {
   HeldModifiers held(modifiers);
-  if (!PrepareMouse(hwnd, client)) return false;
+  if (!PrepareMouse(hwnd, client, WM_LBUTTONDOWN)) return false;
   return Press(hwnd, client, WM_LBUTTONDOWN, WM_LBUTTONUP, VK_LBUTTON);
 }
 
@@ -112,7 +132,7 @@ bool Click(HWND hwnd, unsigned modifiers) { return ClickAt(hwnd, Centre(hwnd), m
 
 bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers) {
   HeldModifiers held(modifiers);
-  if (!PrepareMouse(hwnd, client)) return false;
+  if (!PrepareMouse(hwnd, client, WM_LBUTTONDOWN)) return false;
   Press(hwnd, client, WM_LBUTTONDOWN, WM_LBUTTONUP, VK_LBUTTON);
   if (!::IsWindow(hwnd) || !AcceptsInput(hwnd)) return true;
   return Press(hwnd, client, WantsDoubleClicks(hwnd) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, WM_LBUTTONUP, VK_LBUTTON);
@@ -122,7 +142,7 @@ bool DoubleClick(HWND hwnd, unsigned modifiers) { return DoubleClickAt(hwnd, Cen
 
 bool RightClickAt(HWND hwnd, POINT client, unsigned modifiers) {
   HeldModifiers held(modifiers);
-  if (!PrepareMouse(hwnd, client)) return false;
+  if (!PrepareMouse(hwnd, client, WM_RBUTTONDOWN)) return false;
   return Press(hwnd, client, WM_RBUTTONDOWN, WM_RBUTTONUP, VK_RBUTTON);
 }
 

@@ -8,9 +8,12 @@
 // procedure chain, and whatever the handlers post is delivered too.
 //
 // Mouse actions aim at the centre of a window's client area (or a given
-// client point), in client coordinates; while a window has the mouse
-// captured, mouse messages go to it instead, in its coordinates. A click on
-// a window of an inactive top-level window activates that first. Input to a
+// client point), in client coordinates, and move the pointer there
+// (GetCursorPos); each mouse message is preceded by WM_NCHITTEST and
+// WM_SETCURSOR to its target. While a window has the mouse captured, mouse
+// messages go to it instead, in its coordinates. A click on a window of an
+// inactive top-level window first asks WM_MOUSEACTIVATE and activates that
+// window (unless the answer says not to, or to eat the click). Input to a
 // window that is hidden, or that is or has an ancestor that is disabled
 // (the owner of a running modal dialog, for one), is refused: nothing is
 // delivered and the action returns false.

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/cursor.h"
 #include "platform/dialog.h"
 #include "platform/input.h"
 #include "platform/resources.h"
@@ -171,6 +172,41 @@ TEST_F(InputTest, InRealTimeAModalLoopAsksTheResponderAndThenWaitsForItsTimer) {
   CDialog dlg(400);
   EXPECT_EQ(dlg.DoModal(), 33);
   platform::RemoveModuleResources(module);
+}
+
+TEST_F(InputTest, ThePointerMovesWithTheMouseAndParentsMaySetTheCursorFirst) {
+  struct CursorOwner : Recorder {
+    std::vector<std::string> asked;
+    BOOL OnSetCursor(CWnd* wnd, UINT hit, UINT message) override {
+      asked.push_back(std::to_string(wnd->GetDlgCtrlID()) + ":" + std::to_string(hit) + ":" + std::to_string(message));
+      return TRUE;
+    }
+  } owner;
+  owner.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 500, 500, 100, 100, nullptr, 0);
+  Recorder inner;
+  inner.name = "inner";
+  inner.CreateEx(0, "Rec", "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 10, owner.m_hWnd, 8);
+  ASSERT_TRUE(input::Click(inner.m_hWnd));
+  POINT p;
+  ::GetCursorPos(&p);
+  EXPECT_EQ(p.x, 500 + 10 + 15);
+  EXPECT_EQ(p.y, 500 + 20 + 5);
+  ASSERT_EQ(owner.asked.size(), 3u);
+  EXPECT_EQ(owner.asked[0], "8:1:" + std::to_string(WM_MOUSEMOVE));
+  EXPECT_EQ(owner.asked[1], "8:1:" + std::to_string(WM_LBUTTONDOWN));
+}
+
+TEST_F(InputTest, AWindowMayRefuseToBeActivatedAndEatTheClick) {
+  struct Shy : Recorder {
+    int OnMouseActivate(CWnd*, UINT, UINT) override { return MA_NOACTIVATEANDEAT; }
+  } shy;
+  shy.name = "shy";
+  shy.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
+  top.SetActiveWindow();
+  g_log.clear();
+  EXPECT_FALSE(input::Click(shy.m_hWnd));
+  EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
+  EXPECT_TRUE(g_log.empty());
 }
 
 }  // namespace

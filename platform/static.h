@@ -12,6 +12,7 @@
 
 class CStatic : public CWnd {
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
   HICON SetIcon(HICON icon) {
     return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));

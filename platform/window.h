@@ -240,6 +240,10 @@ class CWnd {
   virtual void OnMButtonUp(UINT flags, CPoint point);
   virtual BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
   virtual void OnCaptureChanged(CWnd* wnd);
+  virtual LRESULT OnNcHitTest(CPoint screenPoint);
+  // TRUE when the cursor was set and the search should stop.
+  virtual BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+  virtual int OnMouseActivate(CWnd* topLevel, UINT hitTest, UINT message);
   virtual void OnContextMenu(CWnd* wnd, CPoint point);
   virtual UINT OnGetDlgCode();
   virtual void OnDrawItem(int idCtl, LPDRAWITEMSTRUCT dis);

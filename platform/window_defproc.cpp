@@ -72,7 +72,15 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
       return HTCLIENT;
     case WM_MOUSEACTIVATE:
+      // A child asks its parent first; the parent's answer stands.
+      if (record->IsChild()) {
+        if (const LRESULT r = ::SendMessage(record->parent, message, wParam, lParam); r != 0) return r;
+      }
       return MA_ACTIVATE;
+    case WM_SETCURSOR:
+      // A parent may set the cursor for its children; TRUE stops the search.
+      if (record->IsChild()) return ::SendMessage(record->parent, message, wParam, lParam);
+      return FALSE;
     case WM_ERASEBKGND:
       return 1;
     case WM_NCACTIVATE:

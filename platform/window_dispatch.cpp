@@ -162,6 +162,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
       *result = OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), point);
       return TRUE;
     case WM_CAPTURECHANGED: OnCaptureChanged(FromHandle(reinterpret_cast<HWND>(lParam))); return TRUE;
+    case WM_NCHITTEST: *result = OnNcHitTest(point); return TRUE;
+    case WM_SETCURSOR:
+      *result = OnSetCursor(FromHandle(other), LOWORD(static_cast<uintptr_t>(lParam)), HIWORD(static_cast<uintptr_t>(lParam)));
+      return TRUE;
+    case WM_MOUSEACTIVATE:
+      *result = OnMouseActivate(FromHandle(other), LOWORD(static_cast<uintptr_t>(lParam)), HIWORD(static_cast<uintptr_t>(lParam)));
+      return TRUE;
     case WM_CONTEXTMENU: OnContextMenu(FromHandle(other), point); return TRUE;
     case WM_GETDLGCODE: *result = static_cast<LRESULT>(OnGetDlgCode()); return TRUE;
     case WM_DRAWITEM:
@@ -238,6 +245,9 @@ void CWnd::OnMButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
 void CWnd::OnCaptureChanged(CWnd*) { Default(); }
+LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
+int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
 void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
 UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
