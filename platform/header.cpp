@@ -328,6 +328,11 @@ LRESULT HeaderModel::Set(int index, const HDITEM& item) {
   if (!Valid(index)) return FALSE;  // the parent deleted it meanwhile
   Apply(m_items[static_cast<size_t>(index)], item);
   if (item.mask & HDI_ORDER) MoveToPosition(index, item.iOrder);
+  // An open edit box shows the filter it edits.
+  if ((item.mask & HDI_FILTER) && m_edit != nullptr && m_editIndex == index) {
+    ::SetWindowText(m_edit, m_items[static_cast<size_t>(index)].filter.c_str());
+    ::KillTimer(hwnd(), kFilterTimer);
+  }
   ::InvalidateRect(hwnd(), nullptr, TRUE);
   Notify(HDN_ITEMCHANGED, index, &asked);
   if (item.mask & HDI_FILTER) FilterChanged(index);

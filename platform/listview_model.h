@@ -47,8 +47,11 @@ class ListViewModel : public ControlModel {
   bool Valid(int index) const { return index >= 0 && index < Count(); }
   int ColumnCount() const { return static_cast<int>(m_columns.size()); }
   UINT State(int index) const;
+  // The bits of `mask` the parent keeps (the callback mask; an owner-data
+  // list's check boxes), asked with LVN_GETDISPINFO, over the stored ones.
+  UINT StateWithCallbacks(int index, UINT mask) const;
   void StoreState(int index, UINT state);
-  LPARAM ParamOf(int index);
+  LPARAM ParamOf(int index) const;
   std::string CellText(int index, int subItem);
   void AskDisplayInfo(LVITEM& item);
 
@@ -113,6 +116,7 @@ class ListViewModel : public ControlModel {
 
   // ---- listview_paint.cpp: painting ----
   void Paint(HDC dc);
+  void PaintBuffered(HDC dc);  // LVS_EX_DOUBLEBUFFER: into a bitmap, then one copy
   void PaintRow(HDC dc, int index, LRESULT listAnswer);
   void DrawCell(HDC dc, int index, int column, COLORREF text, COLORREF background, bool highlighted);
   void DrawGridLines(HDC dc);

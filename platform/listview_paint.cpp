@@ -46,7 +46,7 @@ UINT ListViewModel::DrawState(int index) const {
   UINT drawn = 0;
   if ((state & LVIS_SELECTED) && showSelection) drawn |= CDIS_SELECTED;
   if ((state & LVIS_FOCUSED) && m_hasFocus) drawn |= CDIS_FOCUS;
-  if (((state & LVIS_STATEIMAGEMASK) >> 12) == 2) drawn |= CDIS_CHECKED;
+  if (((StateWithCallbacks(index, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12) == 2) drawn |= CDIS_CHECKED;
   return drawn;
 }
 
@@ -92,7 +92,7 @@ void ListViewModel::DrawCell(HDC dc, int index, int column, COLORREF text, COLOR
     const int top = row.top + (RowHeight() - kCheckBoxSize) / 2;
     const RECT box{left, top, left + kCheckBoxSize, top + kCheckBoxSize};
     if (DrawOp* op = AppendDrawOp(dc, DrawKind::FrameRect, box)) op->color = GetSysColor(COLOR_WINDOWTEXT);
-    if (((State(index) & LVIS_STATEIMAGEMASK) >> 12) == 2) {
+    if (((StateWithCallbacks(index, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12) == 2) {
       Fill(dc, RECT{box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, GetSysColor(COLOR_WINDOWTEXT));
     }
   }
@@ -197,6 +197,22 @@ void ListViewModel::Paint(HDC dc) {
     cd.nmcd.dwDrawStage = CDDS_POSTPAINT;
     NotifyParentWith(cd.nmcd.hdr);
   }
+}
+
+void ListViewModel::PaintBuffered(HDC dc) {
+  const int width = ClientWidth();
+  const int height = ClientHeight();
+  const HDC memory = ::CreateCompatibleDC(dc);
+  const HBITMAP bitmap = ::CreateCompatibleBitmap(dc, std::max(1, width), std::max(1, height));
+  const HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+  const HGDIOBJ oldFont = ::SelectObject(memory, reinterpret_cast<HGDIOBJ>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)));
+  EraseBackground(memory);
+  Paint(memory);
+  ::BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+  if (oldFont != nullptr) ::SelectObject(memory, oldFont);
+  ::SelectObject(memory, oldBitmap);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
 }
 
 void ListViewModel::EraseBackground(HDC dc) const {

@@ -171,7 +171,7 @@ LRESULT ListViewModel::NextItem(int start, UINT flags) const {
 }
 
 void ListViewModel::ToggleCheck(int index) {
-  const UINT image = (State(index) & LVIS_STATEIMAGEMASK) >> 12;
+  const UINT image = (StateWithCallbacks(index, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12;
   ChangeState(index, INDEXTOSTATEIMAGEMASK(image == 2 ? 1 : 2), LVIS_STATEIMAGEMASK);
 }
 

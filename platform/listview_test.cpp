@@ -79,6 +79,10 @@ class Parent : public CWnd {
         // Row 2 answers with a text of its own instead of filling the buffer.
         auto* info = reinterpret_cast<NMLVDISPINFO*>(lParam);
         static char own[] = "own text";
+        if (info->item.mask & LVIF_STATE) {  // row 1 is checked, the others not
+          info->item.state = INDEXTOSTATEIMAGEMASK(info->item.iItem == 1 ? 2 : 1);
+          return TRUE;
+        }
         if (info->item.iItem == 2) {
           info->item.pszText = own;
         } else if (info->item.mask & LVIF_TEXT) {
@@ -310,6 +314,13 @@ TEST_F(ListViewTest, OwnerDataListsAskTheParentForTexts) {
   input::ClickAt(list, Row(0));
   EXPECT_EQ(parent.log, (Strings{"changed -1 2>0", "changing 3 1>0", "changed 3 1>0", "changing 0 0>3", "changed 0 0>3",
                                  "click 0 0"}));
+  // The parent keeps the check boxes of an owner-data list.
+  list.SetExtendedStyle(LVS_EX_CHECKBOXES);
+  EXPECT_TRUE(list.GetCheck(1));
+  EXPECT_FALSE(list.GetCheck(3));
+  EXPECT_EQ(list.GetItemState(1, LVIS_STATEIMAGEMASK | LVIS_SELECTED), INDEXTOSTATEIMAGEMASK(2));
+  EXPECT_EQ(list.GetItemState(0, LVIS_STATEIMAGEMASK | LVIS_SELECTED), INDEXTOSTATEIMAGEMASK(1) | LVIS_SELECTED);
+
   // A shorter count drops the states beyond it.
   list.SetItemCount(0);
   EXPECT_EQ(list.GetSelectedCount(), 0u);
@@ -354,8 +365,6 @@ TEST_F(ListViewTest, ControlTogglesShiftExtendsFromTheMark) {
   EXPECT_EQ(list.GetSelectedCount(), 2u);
 
   // A click below the last row clears the selection and reports no item.
-  parent.log.clear();
-  list.SetItemCount(0);
   list.DeleteItem(7);
   list.DeleteItem(6);
   list.DeleteItem(5);
@@ -661,6 +670,20 @@ TEST_F(ListViewTest, DefaultDrawingUsesTheCustomDrawColoursAndTheSelectionColour
   ASSERT_EQ(withFont.size(), 6u);
   EXPECT_EQ(withFont[0].font, *platform::FontFromHandle(big));
   EXPECT_EQ(withFont[3].font, platform::FontSpec{});
+}
+
+TEST_F(ListViewTest, DoubleBufferedListsCopyOneFinishedPicture) {
+  Make(0, 2);
+  list.SetExtendedStyle(LVS_EX_DOUBLEBUFFER);
+  Paint();
+  const auto ops = platform::WindowDisplayList(list);
+  EXPECT_TRUE(platform::OpsOfKind(ops, platform::DrawKind::Text).empty());
+  const auto blits = platform::OpsOfKind(ops, platform::DrawKind::Blit);
+  ASSERT_EQ(blits.size(), 1u);
+  ASSERT_NE(blits[0].sourceOps, nullptr);
+  Strings drawn;
+  for (const auto& op : platform::OpsOfKind(*blits[0].sourceOps, platform::DrawKind::Text)) drawn.push_back(op.text);
+  EXPECT_EQ(drawn, (Strings{"n0", "q0", "s0", "n1", "q1", "s1"}));
 }
 
 // An owner-drawn list as the system's lists are: it measures and draws its
