@@ -10,7 +10,9 @@
 //    moving the focus takes it from the old item (its own pair) first;
 //  - owner-data lists (LVS_OWNERDATA) keep only the count and the selected
 //    and focused states: texts, images and data are asked with
-//    LVN_GETDISPINFO; LVN_ODCACHEHINT precedes painting the visible rows;
+//    LVN_GETDISPINFO, and so are check boxes (LVS_EX_CHECKBOXES) and the
+//    state bits of the callback mask (LVIF_STATE with those bits in
+//    stateMask); LVN_ODCACHEHINT precedes painting the visible rows;
 //    a range selected at once (Shift+click, Shift+keys, Ctrl+A) is announced
 //    by one LVN_ODSTATECHANGED, and clearing every item by one LVN_ITEMCHANGED
 //    with iItem -1;
@@ -28,7 +30,10 @@
 //    clrText / clrTextBk as the parent leaves them are used; CDRF_SKIPDEFAULT
 //    skips the default drawing), or with LVS_OWNERDRAWFIXED one WM_DRAWITEM
 //    per visible row (ODT_LISTVIEW). An owner-drawn list asks its row height
-//    with WM_MEASUREITEM whenever it gets WM_WINDOWPOSCHANGED.
+//    with WM_MEASUREITEM whenever it gets WM_WINDOWPOSCHANGED. With
+//    LVS_EX_DOUBLEBUFFER the rows are drawn on a memory bitmap and copied
+//    to the window in one BitBlt (custom draw gets the memory DC).
+// Views other than report keep their items and behave as a report.
 // Geometry (client coordinates): the header lies at the top; row i's top is
 // header height + (i - top index) * row height; columns run left to right in
 // header order from -horizontal scroll. Column 0's cell holds the check box

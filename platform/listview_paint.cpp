@@ -167,7 +167,6 @@ void ListViewModel::DrawGridLines(HDC dc) {
 }
 
 void ListViewModel::Paint(HDC dc) {
-  if ((Style() & LVS_TYPEMASK) != LVS_REPORT && (Style() & LVS_TYPEMASK) != LVS_LIST) return;
   const int first = m_top;
   const int last = std::min(Count(), m_top + PerPage() + 1) - 1;  // a partly shown row too
   if (OwnerData() && last >= first) {

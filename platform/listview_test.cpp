@@ -264,6 +264,20 @@ TEST_F(ListViewTest, ItemsTextsDataAndFind) {
   EXPECT_EQ(list.FindItem(&find), 1);
 }
 
+TEST_F(ListViewTest, SortedStylesPlaceNewItemsByText) {
+  Make(LVS_SORTASCENDING, 0);
+  EXPECT_EQ(list.InsertItem(0, "beta"), 0);
+  EXPECT_EQ(list.InsertItem(0, "Gamma"), 1);
+  EXPECT_EQ(list.InsertItem(5, "alpha"), 0);  // whatever index is asked
+  EXPECT_EQ(Text(2), "Gamma");
+  ::DestroyWindow(list.Detach());
+  Make(LVS_SORTDESCENDING, 0);
+  list.InsertItem(0, "a");
+  list.InsertItem(0, "c");
+  list.InsertItem(0, "b");
+  EXPECT_EQ(Text(0) + Text(1) + Text(2), "cba");
+}
+
 TEST_F(ListViewTest, DeletingAnnouncesItemsWhileTheyAreStillThere) {
   Make();
   EXPECT_TRUE(list.DeleteItem(1));
@@ -468,6 +482,46 @@ TEST_F(ListViewTest, HeaderClickBecomesColumnClickAndHeaderNoticesReachTheParent
   EXPECT_EQ(::SendMessage(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), 0);
   list.SetExtendedStyle(0);
   EXPECT_EQ(::SendMessage(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), TRUE);
+}
+
+// A list class that sorts on column clicks as the system's lists do: by a
+// reflected LVN_COLUMNCLICK that the parent never sees.
+class SortingList : public CListCtrl {
+ public:
+  Strings seen;
+
+ protected:
+  Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override {
+    if (header->code != LVN_COLUMNCLICK) return Reflect::PassToParent;
+    seen.push_back("column " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem));
+    *result = 0;
+    return Reflect::Consume;
+  }
+};
+
+TEST_F(ListViewTest, ColumnClicksReachAListObjectThroughReflectionAndTheFilterBarMovesTheRows) {
+  SortingList sorting;
+  ASSERT_TRUE(sorting.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 200), &parent, kId));
+  sorting.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+  sorting.InsertColumn(1, "Qty", LVCFMT_LEFT, 100);
+  sorting.InsertItem(0, "a");
+  parent.log.clear();
+  const HWND header = sorting.GetHeaderCtrl()->m_hWnd;
+  input::ClickAt(header, POINT{150, 5});
+  EXPECT_EQ(sorting.seen, (Strings{"column 1"}));
+  EXPECT_TRUE(parent.log.empty());
+
+  // A filter bar shown on the header takes effect at the next column change.
+  CWnd::FromHandle(header)->ModifyStyle(0, HDS_FILTERBAR);
+  sorting.SetColumnWidth(0, 101);
+  sorting.SetColumnWidth(0, 100);
+  CRect r;
+  ASSERT_TRUE(sorting.GetItemRect(0, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.top, 2 * kHeader);
+  LVHITTESTINFO hit;
+  hit.pt = POINT{20, kHeader + 5};  // the filter bar is part of the header
+  EXPECT_EQ(sorting.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, LVHT_ABOVE);
 }
 
 TEST_F(ListViewTest, HitTestsOutsideTheItems) {
