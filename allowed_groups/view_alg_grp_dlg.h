@@ -1,5 +1,7 @@
 // "View Allowed Group": the allowed groups the server listed, one row per
-// group, newest first. Rows own their records.
+// group, newest first, in an owner-data list whose texts the dialog gives on
+// request. Rows own their records. Selected groups are deleted on the
+// server and leave the list at once, before any reply.
 #pragma once
 
 #include <memory>
@@ -7,6 +9,9 @@
 
 #include "allowed_groups/allowed_group_record.h"
 #include "platform/afx.h"
+#include "platform/button.h"
+#include "platform/clistctrl.h"
+#include "platform/collections.h"
 #include "platform/ccombobox.h"
 #include "platform/dialog.h"
 
@@ -24,9 +29,23 @@ class CViewAlgGrpDlg : public CDialog {
   // The delete-listed request for one record; 1 when the terminal accepted it.
   int SendDeleteListedRequest(const AllowedGroupRecord& record);
 
+  // The text of column `column` (0 to 8) of a record, as the list shows it.
+  static CString CellText(const AllowedGroupRecord& record, int column);
+
  protected:
   BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void OnSize(UINT type, int cx, int cy) override;
 
  private:
+  void Layout();
+  void RowsChanged();
+  void OnDeleteGroup();
+
+  CListCtrl m_list;
+  CButton m_btnDelete;
+  CList<int, int> m_pendingRows{10};  // visible rows collected during one delete
   std::vector<std::unique_ptr<AllowedGroupRecord>> m_rows;
 };

@@ -29,14 +29,23 @@ click "Allowed Groups" "Add Group"
 expect-log "ks_add_allowed_group request sent successfully"
 check "Allowed Groups" "Apply for all categories" off
 
-# A category must be chosen, even to add for all of them.
+# Everything the server now holds, newest first.
 click "Allowed Groups" "View Group"
 expect-log "ks_get_all_allowed_groups request sent successfully"
+rows "View Allowed Group" 20016
 
 # Withdraw the BSE group again for HNI.
 click "Allowed Groups" "Delete Group"
 expect-log "ks_delete_group request sent successfully"
-dump "Allowed Groups"
+
+click "Allowed Groups" "View Group"
+rows "View Allowed Group" 20016
+
+# Delete HNI's NIFTY calls from the list itself: the row goes at once.
+select "View Allowed Group" 20016 "HNI"
+click "View Allowed Group" "Delete Group"
+click "Allowed Groups" "View Group"
+rows "View Allowed Group" 20016
 )";
 }
 

@@ -5,7 +5,9 @@
 #include <sstream>
 
 #include "platform/afx.h"
+#include "platform/header.h"
 #include "platform/input.h"
+#include "platform/listview.h"
 #include "platform/kernel.h"
 #include "terminal/host.h"
 #include "terminal/window_dump.h"
@@ -35,6 +37,17 @@ bool ClickListItem(HWND list, LRESULT index) {
     return false;
   }
   return input::ClickAt(list, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+}
+
+// One cell of a list view, as the list asks its owner for it.
+std::string ListCell(HWND list, LRESULT row, LRESULT column) {
+  char cell[512] = {};
+  LVITEM item{};
+  item.iSubItem = static_cast<int>(column);
+  item.pszText = cell;
+  item.cchTextMax = sizeof cell;
+  SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return cell;
 }
 
 const std::map<std::string, UINT>& NamedKeys() {
@@ -197,8 +210,27 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
         return false;
       }
       if (!ClickListItem(target, index)) return refused(words[2]);
+    } else if (IsWindowClass(target, "SysListView32")) {
+      // A row by "#index" or by the text of its first cell.
+      LRESULT index = -1;
+      if (words[3].size() > 1 && words[3][0] == '#') {
+        index = std::strtol(words[3].c_str() + 1, nullptr, 10);
+      } else {
+        for (LRESULT row = 0, n = SendMessage(target, LVM_GETITEMCOUNT, 0, 0); row < n && index < 0; ++row) {
+          if (ListCell(target, row, 0) == words[3]) index = row;
+        }
+      }
+      if (index < 0 || index >= SendMessage(target, LVM_GETITEMCOUNT, 0, 0)) {
+        error = "no row " + words[3] + " in " + words[2];
+        return false;
+      }
+      SendMessage(target, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+      RECT item{};
+      item.left = LVIR_BOUNDS;
+      SendMessage(target, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+      if (!input::ClickAt(target, POINT{item.left + 4, (item.top + item.bottom) / 2})) return refused(words[2]);
     } else {
-      error = words[2] + " is not a combo box or list box";
+      error = words[2] + " is not a combo box, list box or list view";
       return false;
     }
   } else if (verb == "check") {
@@ -259,6 +291,19 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
     } else if (IsWindowClass(target, "ComboBox")) {
       for (LRESULT i = 0, n = SendMessage(target, CB_GETCOUNT, 0, 0); i < n; ++i) {
         std::fprintf(m_out, "ROW: %s\n", ItemText(target, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)).c_str());
+      }
+    } else if (IsWindowClass(target, "SysListView32")) {
+      // Rows in their visible order, cells in column order, as the list asks
+      // its owner for them.
+      HWND header = reinterpret_cast<HWND>(SendMessage(target, LVM_GETHEADER, 0, 0));
+      const auto columns = header != nullptr ? SendMessage(header, HDM_GETITEMCOUNT, 0, 0) : 1;
+      for (LRESULT row = 0, n = SendMessage(target, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
+        std::string line;
+        for (LRESULT column = 0; column < columns; ++column) {
+          if (column > 0) line += '\t';
+          line += ListCell(target, row, column);
+        }
+        std::fprintf(m_out, "ROW: %s\n", line.c_str());
       }
     } else {
       error = words[2] + " is not a list this terminal can read";

@@ -2,7 +2,7 @@
 // a script exercises the same code a person does.
 //
 //   hotkey KEY                        the terminal's hot key, routed to the plug-in
-//   select WINDOW CONTROL ITEM        pick an item of a combo box or list box
+//   select WINDOW CONTROL ITEM        pick an item of a combo box or list box, or a row of a list view
 //   check WINDOW CONTROL on|off       click a check box until it is in that state
 //   click WINDOW CONTROL              click a button (or any control)
 //   type WINDOW CONTROL "text"        focus the control and type
@@ -15,7 +15,8 @@
 //   expect-box "text"                 a later message box said exactly this
 //
 // A window is named by its caption in double quotes; a control by its
-// numeric id or its text in double quotes; an item by its text or "#index".
+// numeric id or its text in double quotes; an item by its text or "#index"
+// (a list view row by the text of its first cell or "#index").
 // Inside quotes a backslash escapes a quote or a backslash; "#" outside
 // quotes starts a comment. The first line that fails (a control that is
 // disabled, hidden or missing, an expectation not met) ends the script.

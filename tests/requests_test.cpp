@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "allowed_groups/alw_grp.h"
+#include "platform/input.h"
+#include "platform/listview.h"
 #include "terminal/message_codec.h"
 #include "terminal/window_dump.h"
 #include "terminal/script_runner.h"
@@ -237,6 +239,47 @@ TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
   // Nothing is logged for these; the server removed both.
   EXPECT_EQ(terminal.Host().LogLines().back(), "ks_get_all_allowed_groups request sent successfully");
   EXPECT_EQ(terminal.Host().Server().GroupCount(), 0);
+}
+
+TEST_F(Requests, ViewDeletesTheSelectedGroupsAndDropsTheirRowsAtOnce) {
+  Do({R"(select "Allowed Groups" 20000 "HNI")", R"(select "Allowed Groups" 20001 "NSE")",
+      R"(click "Allowed Groups" "Add Group")", R"(select "Allowed Groups" 20001 "NFO")",
+      R"(click "Allowed Groups" "Add Group")", R"(select "Allowed Groups" 20001 "CDS")",
+      R"(select "Allowed Groups" 20002 "OPTCUR")", R"(select "Allowed Groups" 20003 "USDINR")",
+      R"(select "Allowed Groups" 9012 "88.25")", R"(click "Allowed Groups" "Add Group")",
+      R"(click "Allowed Groups" "View Group")"});
+  HWND view = terminal::FindTopLevelWindow("View Allowed Group");
+  HWND list = GetDlgItem(view, 20016);
+  ASSERT_EQ(SendMessage(list, LVM_GETITEMCOUNT, 0, 0), 3);
+  char strike[32] = {};
+  LVITEM cell{};
+  cell.iSubItem = 5;
+  cell.pszText = strike;
+  cell.cchTextMax = sizeof strike;
+  SendMessage(list, LVM_GETITEMTEXT, 0, reinterpret_cast<LPARAM>(&cell));
+  EXPECT_STREQ(strike, "88.25") << "currency strikes come back from server units";
+
+  // Rows 0 and 2 (CDS and NSE) selected with Ctrl: two requests in row
+  // order, both rows gone before any reply.
+  Do({R"(select "View Allowed Group" 20016 "#0")"});
+  RECT row2{};
+  SendMessage(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row2));
+  ASSERT_TRUE(platform::input::ClickAt(list, POINT{row2.left + 4, (row2.top + row2.bottom) / 2},
+                                       platform::input::kControl));
+  Sent();
+  Do({R"(click "View Allowed Group" "Delete Group")"});
+  const auto sent = Sent();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_NE(sent[0].find(terminal::Hex(std::string_view("cde_fo"))), std::string::npos);
+  EXPECT_NE(sent[1].find(terminal::Hex(std::string_view("nse_cm"))), std::string::npos);
+  ASSERT_EQ(SendMessage(list, LVM_GETITEMCOUNT, 0, 0), 1);
+  EXPECT_EQ(Form().ViewDialog().Rows()[0]->strExchangeCode, "nse_fo");
+  EXPECT_EQ(terminal.Host().Server().GroupCount(), 1);
+
+  Do({R"(click "View Allowed Group" "Delete Group")"});
+  EXPECT_EQ(terminal.Boxes(), (Strings{"Please select a group to delete"}));
+  EXPECT_EQ(platform::MessageBoxLog().back().owner, view);
+  EXPECT_TRUE(Sent().empty());
 }
 
 TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
