@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/cursor.h"
 #include "platform/display_list.h"
 #include "platform/input.h"
 #include "platform/message_queue.h"
@@ -49,11 +48,6 @@ inline platform::DrawOps Repaint(HWND hwnd) {
   return platform::WindowDisplayList(hwnd);
 }
 
-// The pointer moved over a client point of a window, as a person moves it:
-// the window gets the mouse move and GetCursorPos reports the point.
-inline void MovePointer(HWND hwnd, POINT client) {
-  POINT screen = client;
-  ::ClientToScreen(hwnd, &screen);
-  ::SetCursorPos(screen.x, screen.y);
-  platform::input::MouseMove(hwnd, client);
-}
+// The pointer moved over a client point of a window, as a person moves it
+// (the input driver also moves what GetCursorPos reports).
+inline void MovePointer(HWND hwnd, POINT client) { platform::input::MouseMove(hwnd, client); }

@@ -1,8 +1,8 @@
 // The mouse pointer's position on the headless screen.
 //
-// The input driver moves the pointer where a person's mouse would be; until
-// it does so by itself, a test that needs GetCursorPos (a control checking
-// whether the pointer left it) moves it with SetCursorPos alongside.
+// The input driver moves the pointer with every mouse action, so a control
+// that checks whether the pointer left it (GetCursorPos on a timer) sees
+// where a person's mouse would be; a test may also move it by itself.
 #pragma once
 
 #include "platform/wintypes.h"
