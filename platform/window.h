@@ -15,14 +15,16 @@
 //    child control (and WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM,
 //    WM_DELETEITEM, WM_CTLCOLOR*, WM_HSCROLL/WM_VSCROLL) is reflected to the
 //    child's own object: OnChildNotify, which by default calls
-//    OnReflectCommand / OnReflectNotify. A reflected handler returns
-//    Reflect::Consume to keep the notification from the parent, or
-//    Reflect::PassToParent to let the parent see it too.
+//    OnReflectCommand / OnReflectNotify / CtlColor. A reflected handler
+//    returns Reflect::Consume to keep the notification from the parent, or
+//    Reflect::PassToParent to let the parent see it too (CtlColor: a brush
+//    consumes, null passes).
 //  - A class with messages of its own overrides OnWndMsg, handles them, and
 //    calls the base for the rest.
 //  - Messages the pump delivers are first offered to PreTranslateMessage of
 //    the target's object and then of each ancestor's (parent, or owner of a
-//    popup); returning TRUE consumes the message.
+//    popup), and last of the main window's; returning TRUE consumes the
+//    message.
 //
 // Objects and windows: Create/CreateEx make a window with this object
 // attached from its first message on; SubclassWindow / SubclassDlgItem /
