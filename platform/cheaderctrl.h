@@ -9,7 +9,8 @@
 
 class CHeaderCtrl : public CWnd {
  public:
-  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+  using CWnd::Create;
+  virtual BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   int GetItemCount() const;
   int InsertItem(int pos, HDITEM* item);

@@ -362,6 +362,23 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
   EXPECT_EQ(parent.log.back(), "click 0 0");
 }
 
+TEST_F(ListViewTest, DoubleAndRightClicksTellTheItemUnderTheMouse) {
+  Make(LVS_SHOWSELALWAYS, 4);
+  input::DoubleClickAt(list, Row(1));
+  EXPECT_EQ(parent.log.back(), "dblclick 1");
+  input::ClickAt(list, Row(2), input::kControl);
+  parent.log.clear();
+  input::RightClickAt(list, Row(2));  // inside the selection: it stays
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(parent.log.back(), "rclick 2");
+  input::RightClickAt(list, Row(3));  // outside: the item alone
+  EXPECT_EQ(Selected(), (std::vector<int>{3}));
+  EXPECT_EQ(parent.log.back(), "rclick 3");
+  input::RightClickAt(list, Row(4));
+  EXPECT_EQ(Selected(), (std::vector<int>{}));
+  EXPECT_EQ(parent.log.back(), "rclick -1");
+}
+
 TEST_F(ListViewTest, ControlTogglesShiftExtendsFromTheMark) {
   Make(0, 8);
   input::ClickAt(list, Row(1));
@@ -576,11 +593,11 @@ TEST_F(ListViewTest, DeletingTheFocusedItemPassesTheFocusOn) {
   EXPECT_EQ(list.GetSelectionMark(), -1);
 }
 
-int CALLBACK_Descending(LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(b - a); }
+int DescendingByData(LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(b - a); }
 
 // Compares by the text of the items' current indexes, as a sort that
 // replaced item data by row numbers does.
-int CALLBACK_ByQtyText(LPARAM a, LPARAM b, LPARAM context) {
+int DescendingByQtyText(LPARAM a, LPARAM b, LPARAM context) {
   auto* list = reinterpret_cast<CListCtrl*>(context);
   return -std::strcmp(list->GetItemText(static_cast<int>(a), 1).GetString(),
                       list->GetItemText(static_cast<int>(b), 1).GetString());
@@ -589,19 +606,19 @@ int CALLBACK_ByQtyText(LPARAM a, LPARAM b, LPARAM context) {
 TEST_F(ListViewTest, SortCallbacksSeeDataOrIndexesAndTheFocusFollowsItsItem) {
   Make(0, 4);
   input::ClickAt(list, Row(1));
-  ASSERT_TRUE(list.SortItems(CALLBACK_Descending, 0));
+  ASSERT_TRUE(list.SortItems(DescendingByData, 0));
   EXPECT_EQ(Text(0), "n3");
   EXPECT_EQ(Text(3), "n0");
   EXPECT_EQ(Text(0, 2), "s3");  // whole rows move
   EXPECT_EQ(Focused(), 2);
   EXPECT_EQ(Selected(), (std::vector<int>{2}));
 
-  ASSERT_TRUE(list.SortItemsEx(CALLBACK_ByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
+  ASSERT_TRUE(list.SortItemsEx(DescendingByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
   EXPECT_EQ(Text(0), "n3");  // already descending by "q3".."q0"
   for (int i = 0; i < 4; ++i) list.SetItemData(i, static_cast<DWORD_PTR>(i));  // row numbers
   list.SetItemText(0, 1, "q0");
   list.SetItemText(3, 1, "q9");
-  ASSERT_TRUE(list.SortItems(CALLBACK_ByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
+  ASSERT_TRUE(list.SortItems(DescendingByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
   EXPECT_EQ(Text(0), "n0");
   EXPECT_EQ(Text(3), "n3");
 }
