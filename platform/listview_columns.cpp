@@ -222,6 +222,11 @@ LRESULT ListViewModel::OnHeaderNotify(NMHDR* header) {
         NotifyParentWith(nm.hdr);
       }
       break;
+    case HDN_DIVIDERDBLCLICKA:
+    case HDN_DIVIDERDBLCLICKW:
+      // A double click on a divider fits the column to its widest cell.
+      SetColumnWidth(reinterpret_cast<NMHEADER*>(header)->iItem, LVSCW_AUTOSIZE);
+      break;
     case HDN_ITEMCHANGEDA:
     case HDN_ITEMCHANGEDW:
     case HDN_ENDDRAG:

@@ -648,6 +648,11 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
   EXPECT_EQ(r.left, -60);
 
+  // A double click on the divider after "Qty" fits it to its cells.
+  list.Scroll(CSize(-500, 0));
+  input::DoubleClickAt(Header(), POINT{list.GetColumnWidth(0) + 60, 5});
+  EXPECT_EQ(list.GetColumnWidth(1), list.GetStringWidth("q10") + 2 * platform::kListLabelMargin);
+
   // Auto-size: the widest cell plus margins; with the header, the last column fills the client.
   list.SetColumnWidth(0, LVSCW_AUTOSIZE);
   EXPECT_EQ(list.GetColumnWidth(0), list.GetStringWidth("n10") + 2 * platform::kListLabelMargin);
