@@ -536,6 +536,16 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != hwnd()) m_dragItem = -1;
+      return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      OnScroll(message == WM_VSCROLL, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
+      return 0;
     case WM_RBUTTONUP:
       NotifyActivate(NM_RCLICK, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       break;  // then a context menu, as every window

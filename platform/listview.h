@@ -20,6 +20,8 @@
 //    LVN_DELETEALLITEMS (TRUE: no LVN_DELETEITEM per item);
 //  - LVN_COLUMNCLICK for a click on a header item (unless LVS_NOSORTHEADER);
 //  - LVN_KEYDOWN before every key the list handles;
+//  - LVN_BEGINDRAG when the mouse moves kListDragThreshold pixels with the
+//    left button held after pressing on an item (no NM_CLICK follows);
 //  - NM_CLICK when the left button is released, NM_DBLCLK, NM_RCLICK, all
 //    with NMITEMACTIVATE (iItem -1 off the items), NM_SETFOCUS, NM_KILLFOCUS;
 //  - the header's notifications, forwarded unchanged (the header is the
@@ -34,6 +36,8 @@
 //    LVS_EX_DOUBLEBUFFER the rows are drawn on a memory bitmap and copied
 //    to the window in one BitBlt (custom draw gets the memory DC).
 // Views other than report keep their items and behave as a report.
+// WM_VSCROLL / WM_HSCROLL scroll by a row (a column's worth of pixels
+// sideways), a page, to a thumb position, to the top or the bottom.
 // Geometry (client coordinates): the header lies at the top; row i's top is
 // header height + (i - top index) * row height; columns run left to right in
 // header order from -horizontal scroll. Column 0's cell holds the check box
@@ -395,4 +399,6 @@ constexpr int kListStateIconWidth = 16;
 constexpr int kListSmallIconWidth = 16;
 // Text margin at each side of a cell's label.
 constexpr int kListLabelMargin = 6;
+// Pixels the mouse moves with the button down on an item before a drag begins.
+constexpr int kListDragThreshold = 4;
 }  // namespace platform

@@ -90,6 +90,8 @@ class ListViewModel : public ControlModel {
   LRESULT NextItem(int start, UINT flags) const;
   void OnButtonDown(UINT flags, POINT p, bool right);
   void OnButtonUp(POINT p);
+  void OnMouseMove(UINT flags, POINT p);
+  void OnScroll(bool vertical, int code, int position);
   void NotifyActivate(UINT code, POINT p);
   void OnKeyDown(UINT key);
   void ToggleCheck(int index);
@@ -137,6 +139,8 @@ class ListViewModel : public ControlModel {
   bool m_measured = false;  // the owner gave the row height (LVS_OWNERDRAWFIXED)
   bool m_hasFocus = false;
   bool m_pressed = false;  // the left button went down in the list
+  int m_dragItem = -1;     // the item the left button went down on, until a drag starts
+  POINT m_dragStart;
   DWORD m_exStyle = 0;
   UINT m_callbackMask = 0;
   HIMAGELIST m_images[3] = {};

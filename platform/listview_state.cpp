@@ -1,5 +1,6 @@
 // States, selection and what a person does with mouse and keyboard.
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/keyboard.h"
 #include "platform/listview_model.h"
@@ -200,6 +201,10 @@ void ListViewModel::OnButtonDown(UINT flags, POINT p, bool right) {
     ToggleCheck(index);
     return;
   }
+  // Pressing on an item may become a drag once the mouse moves far enough.
+  m_dragItem = index;
+  m_dragStart = p;
+  if (::GetCapture() != hwnd()) ::SetCapture(hwnd());
   if (shift) {
     SelectRange(m_mark >= 0 ? m_mark : index, index, !control);
     Focus(index);
@@ -214,9 +219,55 @@ void ListViewModel::OnButtonDown(UINT flags, POINT p, bool right) {
 }
 
 void ListViewModel::OnButtonUp(POINT p) {
+  if (m_dragItem >= 0 && ::GetCapture() == hwnd()) ::ReleaseCapture();
+  m_dragItem = -1;
   if (!m_pressed) return;
   m_pressed = false;
   NotifyActivate(NM_CLICK, p);
+}
+
+void ListViewModel::OnMouseMove(UINT flags, POINT p) {
+  if (m_dragItem < 0) return;
+  if (!(flags & MK_LBUTTON)) {
+    m_dragItem = -1;
+    return;
+  }
+  if (std::abs(static_cast<int>(p.x - m_dragStart.x)) < kListDragThreshold &&
+      std::abs(static_cast<int>(p.y - m_dragStart.y)) < kListDragThreshold) {
+    return;
+  }
+  // The press became a drag: whoever handles it owns the mouse from here.
+  const int item = m_dragItem;
+  m_dragItem = -1;
+  m_pressed = false;
+  if (::GetCapture() == hwnd()) ::ReleaseCapture();
+  if (!Valid(item)) return;
+  NMLISTVIEW nm;
+  nm.hdr.code = LVN_BEGINDRAG;
+  nm.iItem = item;
+  nm.ptAction = m_dragStart;
+  nm.lParam = ParamOf(item);
+  NotifyParentWith(nm.hdr);
+}
+
+void ListViewModel::OnScroll(bool vertical, int code, int position) {
+  // The scroll-bar codes of WM_VSCROLL / WM_HSCROLL.
+  enum : int { kLineUp, kLineDown, kPageUp, kPageDown, kThumbPosition, kThumbTrack, kTop, kBottom };
+  const int line = vertical ? RowHeight() : std::max(1, RowHeight());
+  const int page = vertical ? PerPage() * RowHeight() : ClientWidth();
+  int delta = 0;
+  switch (code) {
+    case kLineUp: delta = -line; break;
+    case kLineDown: delta = line; break;
+    case kPageUp: delta = -page; break;
+    case kPageDown: delta = page; break;
+    case kThumbPosition:
+    case kThumbTrack: delta = vertical ? (position - m_top) * RowHeight() : position - m_scrollX; break;
+    case kTop: delta = vertical ? -m_top * RowHeight() : -m_scrollX; break;
+    case kBottom: delta = vertical ? Count() * RowHeight() : TotalWidth(); break;
+    default: return;
+  }
+  Scroll(vertical ? 0 : delta, vertical ? delta : 0);
 }
 
 void ListViewModel::NotifyActivate(UINT code, POINT p) {

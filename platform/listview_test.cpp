@@ -8,6 +8,7 @@
 #include "platform/device_context.h"
 #include "platform/sys_colors.h"
 #include "platform/input.h"
+#include "platform/message_queue.h"
 #include "platform/test_support.h"
 
 namespace {
@@ -56,6 +57,7 @@ class Parent : public CWnd {
       case LVN_DELETEITEM: line = "delete " + std::to_string(lv->iItem) + " p" + std::to_string(lv->lParam); break;
       case LVN_DELETEALLITEMS: line = "deleteall"; break;
       case LVN_COLUMNCLICK: line = "column " + std::to_string(lv->iSubItem); break;
+      case LVN_BEGINDRAG: line = "begindrag " + std::to_string(lv->iItem) + " at " + std::to_string(lv->ptAction.y); break;
       case LVN_KEYDOWN:
         if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_SHIFT) return TRUE;
         if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_CONTROL) return TRUE;
@@ -377,6 +379,33 @@ TEST_F(ListViewTest, DoubleAndRightClicksTellTheItemUnderTheMouse) {
   input::RightClickAt(list, Row(4));
   EXPECT_EQ(Selected(), (std::vector<int>{}));
   EXPECT_EQ(parent.log.back(), "rclick -1");
+}
+
+TEST_F(ListViewTest, PressAndMoveOnAnItemBeginsADragInsteadOfAClick) {
+  Make(0, 4);
+  auto at = [](POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); };
+  const POINT start = Row(1);
+  ::PostMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, at(start));
+  ::PostMessage(list, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{start.x + 2, start.y + 2}));  // not yet
+  platform::PumpMessages();
+  EXPECT_EQ(parent.log.back(), "changed 1 0>3");
+  EXPECT_EQ(::GetCapture(), list.m_hWnd);
+  ::PostMessage(list, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{start.x, start.y + 30}));
+  ::PostMessage(list, WM_LBUTTONUP, 0, at(POINT{start.x, start.y + 30}));
+  platform::PumpMessages();
+  EXPECT_EQ(parent.log.back(), "begindrag 1 at " + std::to_string(start.y));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  // Scroll-bar messages move the rows.
+  ::DestroyWindow(list.Detach());
+  Make(0, 12);
+  list.SendMessage(WM_VSCROLL, 1);  // a line down
+  EXPECT_EQ(list.GetTopIndex(), 1);
+  list.SendMessage(WM_VSCROLL, 7);  // the bottom
+  EXPECT_EQ(list.GetTopIndex(), 7);
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(4, 3));  // the thumb at row 3
+  EXPECT_EQ(list.GetTopIndex(), 3);
+  list.SendMessage(WM_VSCROLL, 6);  // the top
+  EXPECT_EQ(list.GetTopIndex(), 0);
 }
 
 TEST_F(ListViewTest, ControlTogglesShiftExtendsFromTheMark) {
