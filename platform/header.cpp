@@ -549,13 +549,17 @@ void HeaderModel::DrawDefault(HDC dc, int index) const {
   const Item& item = m_items[static_cast<size_t>(index)];
   RECT r = ItemRect(index);
   r.bottom = RowHeight();
+  // The item's face and text take the DC's colours, which the parent may
+  // have changed at the item's pre-paint.
+  Fill(dc, r, ::GetBkColor(dc));
+  const COLORREF textColor = ::GetTextColor(dc);
   // A raised button: light top and left edges, shadowed bottom and right.
   Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
   Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
   Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
   Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  ::SetTextColor(dc, textColor);
   if (item.fmt & HDF_STRING || !(item.fmt & (HDF_BITMAP | HDF_IMAGE | HDF_OWNERDRAW))) {
     RECT text{r.left + kHeaderTextMargin, r.top, r.right - kHeaderTextMargin, r.bottom};
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
@@ -584,11 +588,18 @@ void HeaderModel::Paint(HDC dc) const {
   ::GetClientRect(hwnd(), &cd.rc);
   const LRESULT answer = NotifyParentWith(cd.hdr);
   if (answer & CDRF_SKIPDEFAULT) return;
-  if (dc != nullptr) Fill(dc, cd.rc, GetSysColor(COLOR_BTNFACE));
+  // Right of the last item the header shows its face colour.
+  int right = 0;
+  for (const Item& item : m_items) right += item.width;
+  if (dc != nullptr) Fill(dc, RECT{right, 0, cd.rc.right, cd.rc.bottom}, GetSysColor(COLOR_BTNFACE));
   const std::vector<int> order = m_order;  // the parent may change the items meanwhile
   for (int index : order) {
     if (!Valid(index)) continue;
     const int saved = dc != nullptr ? ::SaveDC(dc) : 0;
+    if (dc != nullptr) {
+      ::SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      ::SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    }
     LRESULT itemAnswer = CDRF_DODEFAULT;
     if (answer & CDRF_NOTIFYITEMDRAW) {
       NMCUSTOMDRAW icd;

@@ -24,7 +24,10 @@
 //    also send HDN_FILTERCHANGE (iItem -1 when every filter was cleared).
 //  - painting: NM_CUSTOMDRAW CDDS_PREPAINT, and CDDS_ITEMPREPAINT per item
 //    when the answer had CDRF_NOTIFYITEMDRAW; CDRF_SKIPDEFAULT leaves an item
-//    (or everything) undrawn.
+//    (or everything) undrawn. Each item is drawn with the DC's text and
+//    background colours as the parent leaves them at its pre-paint (the
+//    button text and face colours until then), its face filled with the
+//    background colour; the changes last for that item only.
 // Geometry: items lie left to right in display order from x 0, each as wide
 // as its width; the item row is the font's height + kHeaderPadding high and
 // the filter bar adds another row of that height.

@@ -30,6 +30,7 @@ class Parent : public CWnd {
   LRESULT filterButtonAnswer = 0;
   RECT filterButton;
   bool recordPaint = false;  // custom draw is logged only when a test looks at it
+  COLORREF itemBackground = CLR_NONE;  // item 0's colours are changed at its pre-paint
 
  protected:
   BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
@@ -56,8 +57,13 @@ class Parent : public CWnd {
       }
       case NM_RCLICK: line = "rclick"; break;
       case NM_CUSTOMDRAW: {
-        if (!recordPaint) return TRUE;
         const auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
+        if (cd->dwDrawStage == CDDS_ITEMPREPAINT && cd->dwItemSpec == 0 && itemBackground != CLR_NONE) {
+          ::SetTextColor(cd->hdc, RGB(0, 0, 0));
+          ::SetBkColor(cd->hdc, itemBackground);
+          *result = CDRF_NEWFONT;
+        }
+        if (!recordPaint) return TRUE;
         if (cd->dwDrawStage == CDDS_PREPAINT) {
           line = "prepaint";
           *result = prepaintAnswer;
@@ -390,7 +396,25 @@ TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
   EXPECT_EQ(texts[5].color, GetSysColor(COLOR_WINDOWTEXT));
   EXPECT_EQ(CRect(texts[5].rect).top, kRow);
 
+  // Colours the parent sets for an item paint that item only.
+  const COLORREF gold = RGB(218, 165, 32);
   parent.recordPaint = true;
+  parent.prepaintAnswer = CDRF_NOTIFYITEMDRAW;
+  parent.itemBackground = gold;
+  header.Invalidate();
+  ::UpdateWindow(header);
+  const auto ops = platform::WindowDisplayList(header);
+  const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
+  ASSERT_GE(fills.size(), 2u);
+  EXPECT_EQ(CRect(fills[0].rect), CRect(230, 0, 400, 2 * kRow));  // right of the items
+  EXPECT_EQ(fills[0].color, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(CRect(fills[1].rect), CRect(0, 0, 100, kRow));
+  EXPECT_EQ(fills[1].color, gold);
+  const auto colouredTexts = platform::OpsOfKind(ops, platform::DrawKind::Text);
+  EXPECT_EQ(colouredTexts[0].color, RGB(0, 0, 0));
+  EXPECT_EQ(colouredTexts[2].text, "B");
+  EXPECT_EQ(colouredTexts[2].color, GetSysColor(COLOR_BTNTEXT));
+
   parent.prepaintAnswer = CDRF_SKIPDEFAULT;
   header.Invalidate();
   ::UpdateWindow(header);
