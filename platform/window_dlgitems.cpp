@@ -73,6 +73,17 @@ std::vector<HWND> GroupOf(HWND dialog, HWND control) {
   return {first, last};
 }
 
+// The dialog's own child that holds `control` (a combo box for its edit
+// field), since tab stops and groups are kept among the dialog's children.
+HWND DirectChildOf(HWND dialog, HWND control) {
+  for (HWND h = control; h != nullptr; h = ::GetParent(h)) {
+    WindowRecord* r = FindWindowRecord(h);
+    if (r == nullptr || !r->IsChild()) return control;
+    if (r->parent == dialog) return h;
+  }
+  return control;
+}
+
 HWND Step(const std::vector<HWND>& ring, HWND from, BOOL previous) {
   if (ring.empty()) return nullptr;
   auto it = std::find(ring.begin(), ring.end(), from);
@@ -88,12 +99,14 @@ HWND Step(const std::vector<HWND>& ring, HWND from, BOOL previous) {
 }  // namespace
 
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
+  control = DirectChildOf(dialog, control);
   return Step(GroupOf(dialog, control), control, previous);
 }
 
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
   WindowRecord* d = FindWindowRecord(dialog);
   if (d == nullptr) return nullptr;
+  control = DirectChildOf(dialog, control);
   std::vector<HWND> stops;
   for (HWND h : d->children) {
     WindowRecord* r = FindWindowRecord(h);
