@@ -1,8 +1,10 @@
 #include "platform/test_support.h"
 
+#include "platform/clipboard.h"
 #include "platform/keyboard.h"
 #include "platform/message_queue.h"
 #include "platform/msgbox.h"
+#include "platform/sys_colors.h"
 #include "platform/window.h"
 #include "platform/window_registry.h"
 
@@ -24,6 +26,8 @@ void ResetForTest() {
   ResetKeyboard();
   ClearMessageBoxLog();
   SetMessageBoxResponder(nullptr);
+  ResetSysColors();
+  ResetClipboard();
 }
 
 }  // namespace platform
