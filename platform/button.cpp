@@ -43,8 +43,13 @@ void ButtonModel::DrawItem(UINT action, HDC paintDc) {
   dis.CtlID = static_cast<UINT>(ControlId());
   dis.itemID = 0;
   dis.itemAction = action;
+  // An owner-drawn button cannot carry BS_DEFPUSHBUTTON: it is the default
+  // button when its dialog names it so.
+  const LRESULT defId = ::SendMessage(::GetParent(hwnd()), DM_GETDEFID, 0, 0);
+  const bool isDefault = HIWORD(static_cast<uintptr_t>(defId)) == DC_HASDEFID &&
+                         LOWORD(static_cast<uintptr_t>(defId)) == static_cast<WORD>(ControlId());
   dis.itemState = (m_pushed ? ODS_SELECTED : 0) | (m_focus ? ODS_FOCUS : 0) |
-                  (::IsWindowEnabled(hwnd()) ? 0 : ODS_DISABLED);
+                  (::IsWindowEnabled(hwnd()) ? 0 : ODS_DISABLED) | (isDefault ? ODS_DEFAULT : 0);
   dis.hwndItem = hwnd();
   dis.hDC = paintDc != nullptr ? paintDc : ::GetDC(hwnd());
   ::GetClientRect(hwnd(), &dis.rcItem);

@@ -52,6 +52,7 @@ class TestDialog : public CDialog {
  public:
   TestDialog() : CDialog(kDialogId) {}
   std::vector<std::string> log;
+  UINT lastDrawState = 0;
   CString name;
   bool initialised = false;
 
@@ -67,6 +68,7 @@ class TestDialog : public CDialog {
     return CDialog::OnCommand(wParam, lParam);
   }
   void OnDrawItem(int id, LPDRAWITEMSTRUCT dis) override {
+    lastDrawState = dis->itemState;
     log.push_back("draw" + std::to_string(id) + ":" + std::to_string(dis->itemAction) + "/" +
                   std::to_string(dis->itemState & ODS_SELECTED));
   }
@@ -240,6 +242,17 @@ TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
   const std::string killEdit = std::to_string(kEdit) + ":" + std::to_string(EN_KILLFOCUS);
   EXPECT_EQ(dlg.log, (std::vector<std::string>{killEdit, "draw" + id + ":4/0", "draw" + id + ":2/1",
                                                "draw" + id + ":2/0", id + ":0", "draw" + id + ":4/0"}));
+
+  // The dialog's default button is drawn as such.
+  dlg.ShowWindow(SW_SHOW);
+  dlg.SetDefID(kOwnerDraw);
+  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
+  platform::PumpMessages();
+  EXPECT_TRUE(dlg.lastDrawState & ODS_DEFAULT);
+  dlg.SetDefID(IDOK);
+  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
+  platform::PumpMessages();
+  EXPECT_FALSE(dlg.lastDrawState & ODS_DEFAULT);
 }
 
 TEST_F(DialogTest, EditTypingBackspaceDeleteAndSelectionNotifyUpdateThenChange) {
