@@ -126,8 +126,8 @@ DrawOp* AppendDrawOp(HDC dc, DrawKind kind, const RECT& rect) { return Append(dc
 
 FontSpec SelectedFont(HDC dc) {
   const Dc* d = Find(dc);
-  const FontSpec* spec = d != nullptr ? FontFromHandle(d->state.font) : nullptr;
-  return spec != nullptr ? *spec : *FontFromHandle(DefaultGuiFont());
+  const FontSpec* fontSpec = d != nullptr ? FontFromHandle(d->state.font) : nullptr;
+  return fontSpec != nullptr ? *fontSpec : *FontFromHandle(DefaultGuiFont());
 }
 
 bool IsDC(HDC dc) { return Find(dc) != nullptr; }

@@ -108,10 +108,10 @@ void EditModel::MoveCaret(size_t to, bool extend) {
 
 size_t EditModel::CharIndexFromX(int x) const {
   const platform::FontSpec* font = platform::FontFromHandle(m_font);
-  const platform::FontSpec spec = font != nullptr ? *font : platform::FontSpec{};
+  const platform::FontSpec fontSpec = font != nullptr ? *font : platform::FontSpec{};
   int left = 0;
   for (size_t i = 0; i < m_text.size(); ++i) {
-    const int w = platform::CharWidth(spec, m_passwordChar != 0 ? m_passwordChar : m_text[i]);
+    const int w = platform::CharWidth(fontSpec, m_passwordChar != 0 ? m_passwordChar : m_text[i]);
     if (x < left + w / 2) return i;
     left += w;
   }

@@ -110,30 +110,30 @@ int SysColorIndexOfSysBrush(HBRUSH brush) {
 }
 
 FontSpec FontSpecOf(const LOGFONT& lf) {
-  FontSpec spec;
-  if (lf.lfFaceName[0] != '\0') spec.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+  FontSpec fontSpec;
+  if (lf.lfFaceName[0] != '\0') fontSpec.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
   if (lf.lfHeight < 0) {
-    spec.emPixels = -lf.lfHeight;
+    fontSpec.emPixels = -lf.lfHeight;
   } else if (lf.lfHeight > 0) {
     int em = 1;
     for (int candidate = 1; candidate <= lf.lfHeight; ++candidate) {
-      spec.emPixels = candidate;
-      if (MeasureFont(spec).height <= lf.lfHeight) em = candidate;
+      fontSpec.emPixels = candidate;
+      if (MeasureFont(fontSpec).height <= lf.lfHeight) em = candidate;
     }
-    spec.emPixels = em;
+    fontSpec.emPixels = em;
   }
-  spec.weight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : static_cast<int>(lf.lfWeight);
-  spec.italic = lf.lfItalic != 0;
-  return spec;
+  fontSpec.weight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : static_cast<int>(lf.lfWeight);
+  fontSpec.italic = lf.lfItalic != 0;
+  return fontSpec;
 }
 
-LOGFONT LogFontOf(const FontSpec& spec) {
+LOGFONT LogFontOf(const FontSpec& fontSpec) {
   LOGFONT lf;
-  lf.lfHeight = -spec.emPixels;
-  lf.lfWeight = spec.weight;
-  lf.lfItalic = spec.italic ? 1 : 0;
-  const size_t n = std::min(spec.face.size(), static_cast<size_t>(LF_FACESIZE - 1));
-  std::memcpy(lf.lfFaceName, spec.face.data(), n);
+  lf.lfHeight = -fontSpec.emPixels;
+  lf.lfWeight = fontSpec.weight;
+  lf.lfItalic = fontSpec.italic ? 1 : 0;
+  const size_t n = std::min(fontSpec.face.size(), static_cast<size_t>(LF_FACESIZE - 1));
+  std::memcpy(lf.lfFaceName, fontSpec.face.data(), n);
   lf.lfFaceName[n] = '\0';
   return lf;
 }

@@ -113,10 +113,10 @@ GdiKind GdiObjectKind(HGDIOBJ object);
 PenState PenOf(HPEN pen);        // black solid pen for an unknown handle
 BrushState BrushOf(HBRUSH brush);  // white brush for an unknown one; follows system colours
 SIZE BitmapSize(HBITMAP bitmap);  // 0 x 0 for an unknown handle
-// The font spec of a LOGFONT and back: a positive height asks for the cell
+// The FontSpec of a LOGFONT and back: a positive height asks for the cell
 // height, so the em is the largest whose height fits it.
 FontSpec FontSpecOf(const LOGFONT& lf);
-LOGFONT LogFontOf(const FontSpec& spec);
+LOGFONT LogFontOf(const FontSpec& fontSpec);
 // The brush GetSysColorBrush hands out for an index, and the index of such a brush (-1 otherwise).
 HBRUSH SysColorBrushHandle(int index);
 int SysColorIndexOfSysBrush(HBRUSH brush);

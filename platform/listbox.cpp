@@ -47,8 +47,8 @@ const bool kRegistered =
 }  // namespace
 
 int FontItemHeight(HWND hwnd) {
-  const FontSpec* spec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(hwnd, WM_GETFONT, 0, 0)));
-  return std::max(1, MeasureFont(spec != nullptr ? *spec : FontSpec{}).height);
+  const FontSpec* fontSpec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(hwnd, WM_GETFONT, 0, 0)));
+  return std::max(1, MeasureFont(fontSpec != nullptr ? *fontSpec : FontSpec{}).height);
 }
 
 int CompareItemText(std::string_view a, std::string_view b) {

@@ -452,9 +452,9 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case LVM_SORTITEMS: return Sort(wParam, reinterpret_cast<PFNLVCOMPARE>(lParam), false);
     case LVM_SORTITEMSEX: return Sort(wParam, reinterpret_cast<PFNLVCOMPARE>(lParam), true);
     case LVM_GETSTRINGWIDTH: {
-      const FontSpec* spec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)));
+      const FontSpec* fontSpec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)));
       const char* text = reinterpret_cast<const char*>(lParam);
-      return text != nullptr ? TextWidth(spec != nullptr ? *spec : FontSpec{}, text) : 0;
+      return text != nullptr ? TextWidth(fontSpec != nullptr ? *fontSpec : FontSpec{}, text) : 0;
     }
 
     case LVM_INSERTCOLUMN: return InsertColumn(index, reinterpret_cast<const LVCOLUMN*>(lParam));

@@ -133,8 +133,8 @@ int ListViewModel::ColumnWidth(int index) const {
 }
 
 int ListViewModel::ContentWidth(int column) {
-  const FontSpec* spec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)));
-  const FontSpec font = spec != nullptr ? *spec : FontSpec{};
+  const FontSpec* fontSpec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)));
+  const FontSpec font = fontSpec != nullptr ? *fontSpec : FontSpec{};
   int widest = 0;
   for (int i = 0; i < Count(); ++i) widest = std::max(widest, TextWidth(font, CellText(i, column)));
   int width = widest + 2 * kListLabelMargin;
@@ -152,14 +152,14 @@ LRESULT ListViewModel::SetColumnWidth(int index, int width) {
     if (width == LVSCW_AUTOSIZE) {
       width = data;
     } else {
-      const FontSpec* spec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(m_header, WM_GETFONT, 0, 0)));
+      const FontSpec* fontSpec = FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(m_header, WM_GETFONT, 0, 0)));
       char text[260] = "";
       HDITEM item;
       item.mask = HDI_TEXT;
       item.pszText = text;
       item.cchTextMax = sizeof text;
       ::SendMessage(m_header, HDM_GETITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-      width = std::max(data, TextWidth(spec != nullptr ? *spec : FontSpec{}, text) + 2 * kHeaderTextMargin);
+      width = std::max(data, TextWidth(fontSpec != nullptr ? *fontSpec : FontSpec{}, text) + 2 * kHeaderTextMargin);
       // The last column in display order also fills what is left of the client area.
       const std::vector<int> order = ColumnOrder();
       if (!order.empty() && order.back() == index) {

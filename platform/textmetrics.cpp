@@ -37,10 +37,10 @@ FontTable& Fonts() {
 }  // namespace
 
 FontSpec FontSpec::FromPoints(std::string face, int points) {
-  FontSpec spec;
-  spec.face = std::move(face);
-  spec.emPixels = ::MulDiv(points, 96, 72);
-  return spec;
+  FontSpec fontSpec;
+  fontSpec.face = std::move(face);
+  fontSpec.emPixels = ::MulDiv(points, 96, 72);
+  return fontSpec;
 }
 
 int CharWidth(const FontSpec& font, char ch) {

@@ -47,10 +47,10 @@ FontMetrics MeasureFont(const FontSpec& font);
 int TextWidth(const FontSpec& font, std::string_view text);
 int CharWidth(const FontSpec& font, char ch);
 
-// A stable handle for a font: the same spec always gives the same handle,
+// A stable handle for a font: the same FontSpec always gives the same handle,
 // valid for the life of the process.
 HFONT FontHandle(const FontSpec& font);
-// The spec behind a handle from FontHandle; null for anything else.
+// The FontSpec behind a handle from FontHandle; null for anything else.
 const FontSpec* FontFromHandle(HFONT font);
 // The font windows use when none was set ("MS Shell Dlg" 8).
 HFONT DefaultGuiFont();

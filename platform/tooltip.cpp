@@ -83,8 +83,8 @@ std::string TooltipModel::TextOf(const TOOLINFO& ti) {
 }
 
 FontSpec TooltipModel::Font() const {
-  const FontSpec* spec = FontFromHandle(m_font != nullptr ? m_font : DefaultGuiFont());
-  return spec != nullptr ? *spec : FontSpec{};
+  const FontSpec* fontSpec = FontFromHandle(m_font != nullptr ? m_font : DefaultGuiFont());
+  return fontSpec != nullptr ? *fontSpec : FontSpec{};
 }
 
 UINT TooltipModel::Format() const {
