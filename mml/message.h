@@ -2,6 +2,11 @@
 // a caller's buffer. The handle owns only its index; slots, slot arrays and
 // the tag order list stay allocated across messages, so steady-state
 // building and reading allocate nothing.
+//
+// Forgetting a message costs the same however many tags it had: a slot is
+// active while it carries the stamp of the current message, so a reset only
+// moves the handle's stamp. A slot's count means something only while it is
+// active, and an active slot holds at least one value.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +21,7 @@ constexpr uint32_t kNoSlot = 0xFFFFFFFF;
 
 // The values of one tag in the current message.
 struct sTagSlot {
-  uint32_t nActive;    // 1 while the tag has a value in the current message
+  uint32_t nActive;    // the handle's stamp while the tag has a value in the current message
   uint32_t nOrderPos;  // index in the tag order list
   uint32_t* pOffsets;  // offset of each value's field (tag word) in the current buffer
   int32_t* pLengths;   // length of each value
@@ -51,6 +56,7 @@ struct mnm_msg {
   uint32_t nCopying;
   uint32_t nMsgEnd;      // end of the last field written or parsed
   uint32_t nHasMsg;      // 1 once a message was started or parsed
+  uint32_t nStamp;       // of the current message; never 0, which marks a slot inactive
   // Last, so that the fields used on every call share cache lines.
   uint32_t aTagIndex[mml::kTagIndexSize];  // tag -> slot number, or kNoSlot
 
@@ -70,45 +76,21 @@ int start_message(mnm_msg& h, buf_hndl out, int* err);
 // the header's total unless a copying parse runs. Errors as mnm_add_field.
 int append_fields(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err);
 
+inline bool is_active(const mnm_msg& h, const sTagSlot& slot) { return slot.nActive == h.nStamp; }
+
+// Values of the slot's tag in the current message.
+inline int32_t value_count(const mnm_msg& h, const sTagSlot& slot) { return is_active(h, slot) ? slot.nCount : 0; }
+
 // The slot of tag with room for n more values, and room in the tag order
-// list if the tag is not yet active; null when memory is short. The common
-// case, a slot already large enough, is decided inline.
+// list if the tag is not yet active; null when memory is short.
 sTagSlot* grow_slot(mnm_msg& h, int32_t tag, int32_t n);
-inline sTagSlot* prepare_slot(mnm_msg& h, int32_t tag, int32_t n) {
-  const uint32_t number = h.aTagIndex[tag];
-  if (number != kNoSlot) {
-    sTagSlot& slot = h.pSlots[number];
-    if (static_cast<int64_t>(slot.nCount) + n <= slot.nCapacity &&
-        (slot.nActive != 0 || h.nTagOrderLen < h.nTagOrderCap)) {
-      return &slot;
-    }
-  }
-  return grow_slot(h, tag, n);
-}
 
-// Adds one value to a prepared slot; the tag joins the order list on its
-// first value.
-inline void add_to_slot(mnm_msg& h, sTagSlot& slot, int32_t tag, uint32_t offset, int32_t length) {
-  slot.pOffsets[slot.nCount] = offset;
-  slot.pLengths[slot.nCount] = length;
-  ++slot.nCount;
-  if (slot.nActive == 0) {
-    slot.nActive = 1;
-    slot.nOrderPos = static_cast<uint32_t>(h.nTagOrderLen);
-    h.pTagOrder[h.nTagOrderLen++] = tag;
-  }
-}
-
-// Records one value that already lies at offset in the current buffer.
-// Error 3 when the index cannot grow.
-inline int record_value(mnm_msg& h, int32_t tag, uint32_t offset, int32_t length, int* err) {
-  sTagSlot* slot = prepare_slot(h, tag, 1);
-  if (slot == nullptr) {
-    if (err != nullptr) *err = 3;
-    return 0;
-  }
-  add_to_slot(h, *slot, tag, offset, length);
-  return 1;
+// Records that a slot got its first value of the current message: the tag
+// joins the order list.
+inline void activate_slot(mnm_msg& h, sTagSlot& slot, int32_t tag, int32_t* order, int32_t* orderLen) {
+  slot.nActive = h.nStamp;
+  slot.nOrderPos = static_cast<uint32_t>(*orderLen);
+  order[(*orderLen)++] = tag;
 }
 
 }  // namespace mml

@@ -33,55 +33,155 @@ int start_message(mnm_msg& h, buf_hndl out, int* err) {
 
 namespace {
 
+// Copies a value to its place in the output buffer. The source may overlap
+// the target (a value taken from the buffer's own spare room), so every
+// load happens before any store. Most values are short texts and numbers:
+// those are copied with a few unaligned moves instead of a library call.
+inline void copy_value(char* to, const char* from, size_t len) {
+  const auto move_pair = [to, from, len]<size_t kChunk>() {
+    struct Chunk {
+      char bytes[kChunk];
+    };
+    Chunk head;
+    Chunk tail;
+    std::memcpy(&head, from, kChunk);
+    std::memcpy(&tail, from + len - kChunk, kChunk);
+    std::memcpy(to, &head, kChunk);
+    std::memcpy(to + len - kChunk, &tail, kChunk);
+  };
+  if (len > 32) {
+    std::memmove(to, from, len);
+  } else if (len >= 16) {
+    move_pair.template operator()<16>();
+  } else if (len >= 8) {
+    move_pair.template operator()<8>();
+  } else if (len >= 4) {
+    move_pair.template operator()<4>();
+  } else if (len > 0) {
+    const char first = from[0];
+    const char middle = from[len / 2];
+    const char last = from[len - 1];
+    to[0] = first;
+    to[len / 2] = middle;
+    to[len - 1] = last;
+  }
+}
+
 // The per-field path, compiled once per form so that widths are constants.
+// Counts and offsets live in locals while bytes are written: a byte store
+// may alias anything and would force every bookkeeping field back to memory.
 template <const sWireForm& W>
 int append_values(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err) {
   if (n < 1 || tag < 0 || values == nullptr || tag > W.nMaxLiveTag ||
       static_cast<int64_t>(h.nFieldTotal) + n > W.nMaxFields) {
     return fail(err, 2);
   }
-  sTagSlot* slot = prepare_slot(h, tag, n);
+  sTagSlot* const slot = grow_slot(h, tag, n);
   if (slot == nullptr) return fail(err, 3);
 
+  constexpr int32_t kFieldHeader = W.FieldHeaderSize();
   buf_rec& out = *h.pOut;
-  for (int32_t i = 0; i < n; ++i) {
-    const mml_data value = values[i];
-    if (value.data == nullptr ? value.len != 0 : (value.len < 1 || value.len > W.nMaxValue)) return fail(err, 2);
-    const int64_t fieldEnd = static_cast<int64_t>(out.used) + W.FieldHeaderSize() + value.len;
+  uint32_t* const offsets = slot->pOffsets;
+  int32_t* const lengths = slot->pLengths;
+  const int32_t first = value_count(h, *slot);
+  int32_t added = 0;
+  int code = 0;
+  for (; added < n; ++added) {
+    const mml_data value = values[added];
+    if (value.data == nullptr ? value.len != 0 : (value.len < 1 || value.len > W.nMaxValue)) {
+      code = 2;
+      break;
+    }
+    const int64_t fieldEnd = static_cast<int64_t>(out.used) + kFieldHeader + value.len;
     const char* source = value.data;
-    // A value taken from this very buffer is found again at its offset
-    // if growing moves the storage, and copied with overlap in mind.
-    const bool inside = source != nullptr && out.data != nullptr && source >= out.data &&
-                        source < out.data + out.capacity;
     if (fieldEnd > out.capacity) {
+      // A value taken from this very buffer is found again at its offset
+      // when growing moves the storage.
+      const bool inside = source != nullptr && out.data != nullptr && source >= out.data &&
+                          source < out.data + out.capacity;
       const ptrdiff_t sourceOffset = inside ? source - out.data : 0;
-      if (!ensure_room(&out, fieldEnd)) return fail(err, 4);
+      if (!ensure_room(&out, fieldEnd)) {
+        code = 4;
+        break;
+      }
       if (inside) source = out.data + sourceOffset;
     }
-    // Bookkeeping first: byte stores below may alias anything, and would
-    // make the compiler reload every field touched after them.
     const auto offset = static_cast<uint32_t>(out.used);
-    char* p = out.data + offset;
+    char* const p = out.data + offset;
     out.used = static_cast<int32_t>(fieldEnd);
-    add_to_slot(h, *slot, tag, offset, value.len);
-    ++h.nFieldTotal;
-
+    offsets[first + added] = offset;
+    lengths[first + added] = value.len;
     put_be16(p, static_cast<uint32_t>(tag));
     put_be(p + 2, W.nWidth, static_cast<uint32_t>(value.len));
-    if (inside) {
-      std::memmove(p + W.FieldHeaderSize(), source, static_cast<size_t>(value.len));
-    } else if (value.len > 0) {
-      std::memcpy(p + W.FieldHeaderSize(), source, static_cast<size_t>(value.len));
-    }
+    copy_value(p + kFieldHeader, source, static_cast<size_t>(value.len));
   }
-  h.nMsgEnd = static_cast<uint32_t>(out.used);
+
+  // Values appended before a failure stay, in the index as in the buffer.
+  if (added > 0) {
+    slot->nCount = first + added;
+    if (!is_active(h, *slot)) activate_slot(h, *slot, tag, h.pTagOrder, &h.nTagOrderLen);
+    h.nFieldTotal += added;
+    h.nMsgEnd = static_cast<uint32_t>(out.used);
+  }
+  if (code != 0) return fail(err, code);
   if (h.nCopying == 0) put_be(out.data + h.nCountOffset, W.nWidth, static_cast<uint32_t>(h.nFieldTotal));
   return succeed(err);
 }
 
 }  // namespace
 
+namespace {
+
+// One value, with room in the buffer and in a slot the tag already has:
+// how nearly every field of a steady stream of messages arrives. Anything
+// else (a first value of a tag, growth, a bad argument) takes the general
+// path, which checks everything again; nothing is changed before that.
+template <const sWireForm& W>
+[[gnu::always_inline]] inline int append_one(mnm_msg& h, int32_t tag, const mml_data* values, int* err) {
+  constexpr int32_t kFieldHeader = W.FieldHeaderSize();
+  if (values == nullptr || static_cast<uint32_t>(tag) > static_cast<uint32_t>(W.nMaxLiveTag)) {
+    return fail(err, 2);
+  }
+  const mml_data value = *values;
+  buf_rec& out = *h.pOut;
+  const uint32_t number = h.aTagIndex[tag];
+  const int64_t fieldEnd = static_cast<int64_t>(out.used) + kFieldHeader + value.len;
+  if (number == kNoSlot || value.data == nullptr || value.len < 1 || value.len > W.nMaxValue ||
+      fieldEnd > out.capacity || h.nFieldTotal >= W.nMaxFields) {
+    return append_values<W>(h, tag, 1, values, err);
+  }
+  sTagSlot& slot = h.pSlots[number];
+  const bool active = is_active(h, slot);
+  const int32_t count = active ? slot.nCount : 0;
+  if (count >= slot.nCapacity || (!active && h.nTagOrderLen >= h.nTagOrderCap)) {
+    return append_values<W>(h, tag, 1, values, err);
+  }
+
+  const auto offset = static_cast<uint32_t>(out.used);
+  char* const p = out.data + offset;
+  out.used = static_cast<int32_t>(fieldEnd);
+  slot.pOffsets[count] = offset;
+  slot.pLengths[count] = value.len;
+  slot.nCount = count + 1;
+  if (!active) activate_slot(h, slot, tag, h.pTagOrder, &h.nTagOrderLen);
+  const int32_t total = ++h.nFieldTotal;
+  h.nMsgEnd = static_cast<uint32_t>(fieldEnd);
+  const uint32_t copying = h.nCopying;
+  char* const countAt = out.data + h.nCountOffset;
+  put_be16(p, static_cast<uint32_t>(tag));
+  put_be(p + 2, W.nWidth, static_cast<uint32_t>(value.len));
+  copy_value(p + kFieldHeader, value.data, static_cast<size_t>(value.len));
+  if (copying == 0) put_be(countAt, W.nWidth, static_cast<uint32_t>(total));
+  return succeed(err);
+}
+
+}  // namespace
+
 int append_fields(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err) {
+  if (n == 1) {
+    return h.nForm == MNM_FORM_COMPACT ? append_one<kCompactForm>(h, tag, values, err)
+                                       : append_one<kWideForm>(h, tag, values, err);
+  }
   return h.nForm == MNM_FORM_COMPACT ? append_values<kCompactForm>(h, tag, n, values, err)
                                      : append_values<kWideForm>(h, tag, n, values, err);
 }
@@ -100,6 +200,7 @@ extern "C" int mnm_create(mnm_hndl* h, int32_t form, int* err) {
   msg->nForm = static_cast<uint32_t>(form);
   msg->nMarker = msg->Wire().nMarker;
   msg->nCursor = -1;
+  msg->nStamp = 1;
   std::memset(msg->aTagIndex, 0xFF, sizeof msg->aTagIndex);
   *h = msg;
   return mml::succeed(err);

@@ -15,7 +15,9 @@
 // (wide). Messages follow one another in a buffer with nothing between.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace mml {
 
@@ -37,23 +39,40 @@ inline constexpr sWireForm kCompactForm{0x4141, 2, 32767, 65535, 65535};
 inline constexpr sWireForm kWideForm{0x4242, 4, 65534, 2147483647, 2147483647};
 
 // ---- Big-endian coding. REQUIRES: p has room for the width. ----
+// One byte swap and one unaligned access each: these run for every field
+// built or parsed.
+
+template <class T>
+inline T to_big_endian(T v) {
+  if constexpr (std::endian::native == std::endian::big) {
+    return v;
+  } else if constexpr (sizeof(T) == 2) {
+    return __builtin_bswap16(v);
+  } else {
+    return __builtin_bswap32(v);
+  }
+}
 
 inline void put_be16(char* p, uint32_t v) {
-  p[0] = static_cast<char>(v >> 8);
-  p[1] = static_cast<char>(v);
+  const auto be = to_big_endian(static_cast<uint16_t>(v));
+  std::memcpy(p, &be, sizeof be);
 }
 inline void put_be32(char* p, uint32_t v) {
-  p[0] = static_cast<char>(v >> 24);
-  p[1] = static_cast<char>(v >> 16);
-  p[2] = static_cast<char>(v >> 8);
-  p[3] = static_cast<char>(v);
+  const uint32_t be = to_big_endian(v);
+  std::memcpy(p, &be, sizeof be);
 }
 inline void put_be(char* p, int32_t width, uint32_t v) { width == 2 ? put_be16(p, v) : put_be32(p, v); }
 
 inline uint32_t get_be16(const char* p) {
-  return (static_cast<uint32_t>(static_cast<uint8_t>(p[0])) << 8) | static_cast<uint8_t>(p[1]);
+  uint16_t be = 0;
+  std::memcpy(&be, p, sizeof be);
+  return to_big_endian(be);
 }
-inline uint32_t get_be32(const char* p) { return (get_be16(p) << 16) | get_be16(p + 2); }
+inline uint32_t get_be32(const char* p) {
+  uint32_t be = 0;
+  std::memcpy(&be, p, sizeof be);
+  return to_big_endian(be);
+}
 inline uint32_t get_be(const char* p, int32_t width) { return width == 2 ? get_be16(p) : get_be32(p); }
 
 }  // namespace mml

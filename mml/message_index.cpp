@@ -27,15 +27,13 @@ bool resize_exact(T*& array, int64_t count) {
 }  // namespace
 
 void reset_index(mnm_msg& h) {
-  const sWireForm& wire = h.Wire();
-  for (int32_t i = 0; i < h.nTagOrderLen; ++i) {
-    const int32_t tag = h.pTagOrder[i];
-    if (!wire.IsLive(tag)) continue;
-    sTagSlot& slot = h.pSlots[h.aTagIndex[tag]];
-    slot.nActive = 0;
-    slot.nCount = 0;
+  if (++h.nStamp == 0) {
+    // After 2^32 messages the stamp comes round again: a slot last used that
+    // long ago must not look active.
+    for (uint32_t i = 0; i < h.nSlotTotal; ++i) h.pSlots[i].nActive = 0;
+    h.nStamp = 1;
   }
-  h.nMarker = wire.nMarker;
+  h.nMarker = h.Wire().nMarker;
   h.nFieldTotal = 0;
   h.nTagOrderLen = 0;
   h.nDeletedTags = 0;
@@ -51,12 +49,13 @@ sTagSlot* grow_slot(mnm_msg& h, int32_t tag, int32_t n) {
     h.aTagIndex[tag] = number;
   }
   sTagSlot& slot = h.pSlots[number];
+  if (!is_active(h, slot)) slot.nCount = 0;
   const int64_t needed = static_cast<int64_t>(slot.nCount) + n;
   if (needed > slot.nCapacity) {
     if (!resize_exact(slot.pOffsets, needed) || !resize_exact(slot.pLengths, needed)) return nullptr;
     slot.nCapacity = static_cast<int32_t>(needed);
   }
-  if (slot.nActive == 0 && h.nTagOrderLen == h.nTagOrderCap) {
+  if (!is_active(h, slot) && h.nTagOrderLen == h.nTagOrderCap) {
     if (!resize_exact(h.pTagOrder, static_cast<int64_t>(h.nTagOrderCap) + 1)) return nullptr;
     ++h.nTagOrderCap;
   }

@@ -19,8 +19,9 @@ bool read_be(const buf_rec& in, uint32_t* pos, int32_t width, uint32_t* value) {
 // Both stop at the first field that runs past the received bytes.
 
 // In place: offsets into the received buffer are recorded, nothing is
-// written. Position and count live in locals; the slot stores would
-// otherwise force them back to memory on every field.
+// written. Position, count and the tag order list live in locals: every
+// store to a slot's arrays could alias the handle's own fields and would
+// otherwise force them to be reloaded on every field.
 template <const mml::sWireForm& W>
 int index_in_place(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
   constexpr auto kFieldHeader = static_cast<uint32_t>(W.FieldHeaderSize());
@@ -28,6 +29,10 @@ int index_in_place(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
   const auto used = static_cast<uint32_t>(in.used);
   uint32_t pos = h.nParseOffset;
   int32_t fields = h.nFieldTotal;
+  mml::sTagSlot* slots = h.pSlots;
+  int32_t* order = h.pTagOrder;
+  int32_t orderLen = h.nTagOrderLen;
+  int32_t orderCap = h.nTagOrderCap;
   int code = 0;
   for (uint32_t i = 0; i < total; ++i) {
     if (used - pos < kFieldHeader) {
@@ -42,16 +47,32 @@ int index_in_place(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
     }
     const auto tag = static_cast<int32_t>(mml::get_be16(data + pos));
     if (W.IsLive(tag)) {
-      mml::sTagSlot* slot = mml::prepare_slot(h, tag, 1);
-      if (slot == nullptr) {
-        code = 3;
-        break;
+      // An active slot holds at least one value, so a count of 0 means the
+      // tag is new to this message.
+      const uint32_t number = h.aTagIndex[tag];
+      mml::sTagSlot* slot = number == mml::kNoSlot ? nullptr : &slots[number];
+      int32_t count = slot == nullptr ? 0 : mml::value_count(h, *slot);
+      if (slot == nullptr || count >= slot->nCapacity || (count == 0 && orderLen >= orderCap)) {
+        h.nTagOrderLen = orderLen;
+        slot = mml::grow_slot(h, tag, 1);
+        if (slot == nullptr) {
+          code = 3;
+          break;
+        }
+        slots = h.pSlots;
+        order = h.pTagOrder;
+        orderCap = h.nTagOrderCap;
+        count = mml::value_count(h, *slot);
       }
-      mml::add_to_slot(h, *slot, tag, pos, static_cast<int32_t>(length));
+      slot->pOffsets[count] = pos;
+      slot->pLengths[count] = static_cast<int32_t>(length);
+      slot->nCount = count + 1;
+      if (count == 0) mml::activate_slot(h, *slot, tag, order, &orderLen);
     }
     ++fields;  // a deleted field still counts in place; nothing reads it
     pos += kFieldHeader + length;
   }
+  h.nTagOrderLen = orderLen;
   h.nParseOffset = pos;
   h.nMsgEnd = pos;
   h.nFieldTotal = fields;

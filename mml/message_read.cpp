@@ -7,7 +7,7 @@ namespace {
 // The active slot of tag, or null.
 mml::sTagSlot* active_slot(mnm_msg& h, int32_t tag) {
   const uint32_t number = h.aTagIndex[tag];
-  if (number == mml::kNoSlot || h.pSlots[number].nActive == 0) return nullptr;
+  if (number == mml::kNoSlot || !mml::is_active(h, h.pSlots[number])) return nullptr;
   return &h.pSlots[number];
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mml/message.h"
 #include "mml/mml.h"
 
 namespace {
@@ -293,6 +294,49 @@ TEST_F(MessageTest, ValueTakenFromTheSameBufferSurvivesItsGrowth) {
   ASSERT_NE(mnm_get_field(h_, 1, 0, &own, &err_), 0);
   ASSERT_NE(mnm_add_field(h_, 2, 1, &own, &err_), 0);
   EXPECT_EQ(Get(2, 0), "abcdefgh");
+}
+
+// A value may lie in the buffer's spare room, overlapping the place its
+// field is written to; short and long values take different copy paths.
+TEST_F(MessageTest, ValueOverlappingItsDestinationIsCopiedWhole) {
+  ASSERT_NE(buf_reserve(out_, 256, &err_), 0);
+  for (int32_t len = 1; len <= 48; ++len) {
+    out_->used = 0;
+    ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+    std::string expected;
+    for (int32_t i = 0; i < len; ++i) expected.push_back(static_cast<char>('A' + (i * 7 + len) % 26));
+    // Header 6 bytes, field header 6: the value lands at 12, read from 15.
+    std::memcpy(out_->data + 15, expected.data(), expected.size());
+    const mml_data d{out_->data + 15, len};
+    ASSERT_NE(mnm_add_field(h_, 3, 1, &d, &err_), 0);
+    EXPECT_EQ(Get(3, 0), expected) << "length " << len;
+  }
+}
+
+// Starting a message forgets the last one's tags in constant time, by
+// stamping slots with a message number; that number wraps after 2^32
+// messages and must not revive a tag from long ago.
+TEST_F(MessageTest, TagsOfEarlierMessagesStayForgottenAcrossTheStampWrap) {
+  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  Add(5, "old");
+  Add(6, "old");
+  h_->nStamp = 0xFFFFFFFF;  // as after 2^32 - 1 messages
+  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  Add(6, "new");
+  int32_t count = 0;
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 6, &count, &err_)), 0);
+  EXPECT_EQ(count, 1);
+  h_->nStamp = 0xFFFFFFFF;
+  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);  // the stamp wraps here
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 5, &count, &err_)), 6);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 6, &count, &err_)), 6);
+  Add(5, "again");
+  EXPECT_EQ(Get(5, 0), "again");
+  int32_t tag = 0;
+  EXPECT_EQ(ErrorOf(mnm_first_field(h_, &tag, &count, &err_)), 0);
+  EXPECT_EQ(tag, 5);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(ErrorOf(mnm_next_field(h_, &tag, &count, &err_)), 6);
 }
 
 TEST_F(MessageTest, CloseAndCreateCheckTheirVariables) {
