@@ -2,10 +2,13 @@
 // reflection from a real control, data exchange, edit and static details.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/button.h"
+#include "platform/clipboard.h"
 #include "platform/data_exchange.h"
 #include "platform/edit.h"
 #include "platform/input.h"
@@ -185,6 +188,68 @@ TEST_F(ControlTest, EditStylesFilterTypedCharacters) {
   EXPECT_STREQ(buffer, "12");
   ::GetWindowText(upper, buffer, sizeof buffer);
   EXPECT_STREQ(buffer, "NFO!");
+}
+
+TEST_F(ControlTest, EditExchangesTextWithTheClipboardByKeyAndByMessage) {
+  Parent parent;
+  const HWND from = parent.Add("EDIT", "alpha beta", 0, 1);
+  const HWND to = parent.Add("EDIT", "12345", 0, 2, 10, 40);
+  const HWND secret = parent.Add("EDIT", "pin", ES_PASSWORD, 3, 10, 70);
+  const HWND fixed = parent.Add("EDIT", "fixed", ES_READONLY, 4, 10, 100);
+  char buffer[32];
+
+  ASSERT_TRUE(input::Focus(from));
+  ::SendMessage(from, EM_SETSEL, 0, 5);
+  ASSERT_TRUE(input::PressKey('C', input::kControl));
+  EXPECT_EQ(platform::ClipboardText(), "alpha");
+  ::GetWindowText(from, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "alpha beta") << "copying leaves the text";
+
+  ASSERT_TRUE(input::Focus(to));
+  ::SendMessage(to, EM_SETSEL, 1, 3);
+  ::SendMessage(to, EM_LIMITTEXT, 7, 0);
+  g_log.clear();
+  ASSERT_TRUE(input::PressKey('V', input::kControl));
+  ::GetWindowText(to, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "1alph45") << "the pasted text replaces the selection, cut to the limit";
+  EXPECT_NE(std::find(g_log.begin(), g_log.end(), "parent 2:" + std::to_string(EN_MAXTEXT)), g_log.end());
+
+  ASSERT_TRUE(input::Focus(from));
+  ::SendMessage(from, EM_SETSEL, 5, 10);
+  ASSERT_TRUE(input::PressKey(VK_DELETE, input::kShift));
+  ::GetWindowText(from, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "alpha");
+  EXPECT_EQ(platform::ClipboardText(), " beta");
+
+  // A password never reaches the clipboard; a read-only edit copies but
+  // neither cuts nor pastes.
+  const DWORD before = ::GetClipboardSequenceNumber();
+  ::SendMessage(secret, EM_SETSEL, 0, -1);
+  ::SendMessage(secret, WM_COPY, 0, 0);
+  ::SendMessage(secret, WM_CUT, 0, 0);
+  EXPECT_EQ(::GetClipboardSequenceNumber(), before);
+  ::GetWindowText(secret, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "pin");
+  ::SendMessage(fixed, EM_SETSEL, 0, -1);
+  ::SendMessage(fixed, WM_CUT, 0, 0);
+  ::SendMessage(fixed, WM_PASTE, 0, 0);
+  ::GetWindowText(fixed, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "fixed");
+  EXPECT_EQ(platform::ClipboardText(), "fixed");
+
+  // A single-line edit pastes only the first line of what it is given.
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  constexpr char kTwoLines[] = "one\r\ntwo";
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, sizeof kTwoLines);
+  std::memcpy(::GlobalLock(block), kTwoLines, sizeof kTwoLines);
+  ::GlobalUnlock(block);
+  ASSERT_NE(::SetClipboardData(CF_TEXT, block), nullptr);
+  ::CloseClipboard();
+  ::SetWindowText(to, "");
+  ::SendMessage(to, WM_PASTE, 0, 0);
+  ::GetWindowText(to, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "one");
 }
 
 TEST_F(ControlTest, StaticsNotifyOnlyWithSsNotifyAndButtonsReportTheirState) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/clipboard.h"
 #include "platform/control_model.h"
 #include "platform/device_context.h"
 #include "platform/keyboard.h"
@@ -30,6 +31,8 @@ class EditModel : public platform::ControlModel {
   void TypeChar(char ch);
   void DeleteAround(bool forward);
   void MoveCaret(size_t to, bool extend);
+  void CopySelection() const;
+  void PasteClipboard();
   size_t CharIndexFromX(int x) const;
 
   std::string m_text;
@@ -65,7 +68,25 @@ bool EditModel::ReplaceSelection(std::string text, bool notify) {
   return !cut;
 }
 
+// The keyboard's editing shortcuts arrive as control characters.
+constexpr char kCtrlA = 0x01;
+constexpr char kCtrlC = 0x03;
+constexpr char kCtrlV = 0x16;
+constexpr char kCtrlX = 0x18;
+constexpr char kCtrlZ = 0x1A;
+
 void EditModel::TypeChar(char ch) {
+  switch (ch) {
+    case kCtrlA:
+      m_anchor = 0;
+      m_caret = m_text.size();
+      return;
+    case kCtrlC: ::SendMessage(hwnd(), WM_COPY, 0, 0); return;
+    case kCtrlV: ::SendMessage(hwnd(), WM_PASTE, 0, 0); return;
+    case kCtrlX: ::SendMessage(hwnd(), WM_CUT, 0, 0); return;
+    case kCtrlZ: ::SendMessage(hwnd(), WM_UNDO, 0, 0); return;
+    default: break;
+  }
   const DWORD style = Style();
   if (style & ES_READONLY) return;
   if (ch == '\b') {
@@ -104,6 +125,42 @@ void EditModel::DeleteAround(bool forward) {
 void EditModel::MoveCaret(size_t to, bool extend) {
   m_caret = std::min(to, m_text.size());
   if (!extend) m_anchor = m_caret;
+}
+
+// A password edit never gives its text away; an empty selection leaves the
+// clipboard as it was.
+void EditModel::CopySelection() const {
+  if (m_passwordChar != 0 || SelStart() == SelEnd()) return;
+  const std::string text = m_text.substr(SelStart(), SelEnd() - SelStart());
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (block == nullptr) return;
+  if (auto* bytes = static_cast<char*>(::GlobalLock(block)); bytes != nullptr) {
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    ::GlobalUnlock(block);
+  }
+  if (!::OpenClipboard(hwnd())) {
+    ::GlobalFree(block);
+    return;
+  }
+  ::EmptyClipboard();
+  if (::SetClipboardData(CF_TEXT, block) == nullptr) ::GlobalFree(block);
+  ::CloseClipboard();
+}
+
+// Pastes the clipboard's text over the selection; a single-line edit takes
+// only its first line. What does not fit the limit is dropped with EN_MAXTEXT.
+void EditModel::PasteClipboard() {
+  if ((Style() & ES_READONLY) || !::OpenClipboard(hwnd())) return;
+  std::string text;
+  if (HANDLE block = ::GetClipboardData(CF_TEXT); block != nullptr) {
+    if (const auto* bytes = static_cast<const char*>(::GlobalLock(block)); bytes != nullptr) {
+      text.assign(bytes, strnlen(bytes, ::GlobalSize(block)));
+      ::GlobalUnlock(block);
+    }
+  }
+  ::CloseClipboard();
+  if (!Multiline()) text.resize(std::min(text.size(), text.find_first_of("\r\n")));
+  if (!ReplaceSelection(std::move(text), true)) NotifyParent(EN_MAXTEXT);
 }
 
 size_t EditModel::CharIndexFromX(int x) const {
@@ -189,6 +246,7 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_CANUNDO:
       return m_canUndo ? TRUE : FALSE;
     case EM_UNDO:
+    case WM_UNDO:
       if (!m_canUndo) return FALSE;
       std::swap(m_text, m_undoText);
       m_anchor = m_caret = std::min(m_caret, m_text.size());
@@ -201,13 +259,34 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLEAR:
       if (!(Style() & ES_READONLY)) ReplaceSelection({}, true);
       return 0;
+    case WM_COPY:
+      CopySelection();
+      return 0;
+    case WM_CUT:
+      CopySelection();
+      if (m_passwordChar == 0 && !(Style() & ES_READONLY)) ReplaceSelection({}, true);
+      return 0;
+    case WM_PASTE:
+      PasteClipboard();
+      return 0;
     case WM_CHAR:
       TypeChar(static_cast<char>(wParam));
       return 0;
     case WM_KEYDOWN: {
       const bool shift = platform::IsKeyDown(VK_SHIFT);
+      const bool control = platform::IsKeyDown(VK_CONTROL);
       switch (wParam) {
-        case VK_DELETE: DeleteAround(true); break;
+        case VK_DELETE:
+          if (shift) {
+            ::SendMessage(hwnd(), WM_CUT, 0, 0);
+          } else {
+            DeleteAround(true);
+          }
+          break;
+        case VK_INSERT:
+          if (control) ::SendMessage(hwnd(), WM_COPY, 0, 0);
+          if (shift) ::SendMessage(hwnd(), WM_PASTE, 0, 0);
+          break;
         case VK_LEFT: MoveCaret(m_caret > 0 ? m_caret - 1 : 0, shift); break;
         case VK_RIGHT: MoveCaret(m_caret + 1, shift); break;
         case VK_HOME: MoveCaret(0, shift); break;

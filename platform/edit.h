@@ -12,6 +12,10 @@
 // ignores typing; ES_NUMBER refuses non-digits; ES_UPPERCASE and
 // ES_LOWERCASE convert typed letters; typing past the limit sends
 // EN_MAXTEXT and keeps what fits. The focus sends EN_SETFOCUS / EN_KILLFOCUS.
+// WM_COPY, WM_CUT and WM_PASTE exchange CF_TEXT with the clipboard (never
+// from a password edit; a single-line edit pastes only the first line), as
+// do Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Insert, Shift+Delete and Shift+Insert;
+// Ctrl+A selects everything and Ctrl+Z undoes.
 // It paints its text with the colours its parent gives in answer to
 // WM_CTLCOLOREDIT (WM_CTLCOLORSTATIC when read-only or disabled).
 #pragma once
@@ -42,4 +46,7 @@ class CEdit : public CWnd {
   BOOL CanUndo() const { return static_cast<BOOL>(SendMessage(EM_CANUNDO)); }
   BOOL Undo() { return static_cast<BOOL>(SendMessage(EM_UNDO)); }
   void Clear() { SendMessage(WM_CLEAR); }
+  void Copy() { SendMessage(WM_COPY); }
+  void Cut() { SendMessage(WM_CUT); }
+  void Paste() { SendMessage(WM_PASTE); }
 };
