@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "platform/handle_table.h"
 #include "platform/messages.h"
 #include "platform/sys_colors.h"
 #include "platform/text_layout.h"
@@ -40,24 +40,14 @@ struct Dc {
   std::vector<DcState> saved;
 };
 
-// Handles above the user address space, never reused within the process.
-constexpr uintptr_t kFirstDc = uintptr_t{0xD0DC} << 36;
-
-struct DcTable {
-  std::unordered_map<HDC, Dc> dcs;
-  uintptr_t next = kFirstDc;
-};
+using DcTable = platform::HandleTable<HDC, Dc>;
 
 DcTable& Table() {
-  static DcTable table;
+  static DcTable table(0xD0DC);
   return table;
 }
 
-Dc* Find(HDC dc) {
-  auto& dcs = Table().dcs;
-  const auto it = dcs.find(dc);
-  return it == dcs.end() ? nullptr : &it->second;
-}
+Dc* Find(HDC dc) { return Table().Find(dc); }
 
 HBITMAP DefaultBitmap() {
   static const HBITMAP bitmap = ::CreateBitmap(1, 1, 1, 1, nullptr);
@@ -65,9 +55,6 @@ HBITMAP DefaultBitmap() {
 }
 
 HDC NewDc(HWND window) {
-  auto& table = Table();
-  table.next += 16;
-  const auto handle = reinterpret_cast<HDC>(table.next);
   Dc dc;
   dc.window = window;
   dc.state.pen = static_cast<HPEN>(::GetStockObject(BLACK_PEN));
@@ -80,13 +67,12 @@ HDC NewDc(HWND window) {
   } else {
     dc.state.bitmap = DefaultBitmap();
   }
-  table.dcs.emplace(handle, std::move(dc));
-  return handle;
+  return Table().Add(std::move(dc));
 }
 
 void Forget(HDC handle) {
   platform::ForgetDcWrapper(handle);
-  Table().dcs.erase(handle);
+  Table().Erase(handle);
 }
 
 // The list the DC draws on; null when its window is gone.
@@ -133,7 +119,7 @@ FontSpec SelectedFont(HDC dc) {
 bool IsDC(HDC dc) { return Find(dc) != nullptr; }
 
 bool IsSelectedIntoDC(HGDIOBJ object) {
-  for (const auto& [handle, dc] : Table().dcs) {
+  for (const auto& [handle, dc] : Table()) {
     const DcState& s = dc.state;
     if (object == s.font || object == s.pen || object == s.brush || object == s.bitmap) return true;
   }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/cdc.h"
+#include "platform/handle_table.h"
 #include "platform/sys_colors.h"
 
 namespace platform {
@@ -23,27 +24,12 @@ struct GdiRecord {
   bool permanent = false;  // stock objects and system-colour brushes
 };
 
-// Handles above the user address space: never a pointer (fonts are the
-// measurer's pointers) nor a small (HBRUSH)(COLOR_xxx + 1) value.
-constexpr uintptr_t kFirstHandle = uintptr_t{0xD00D} << 36;
-
-struct GdiTable {
-  std::unordered_map<uintptr_t, GdiRecord> records;
-  uintptr_t next = kFirstHandle;
-
-  HGDIOBJ Add(GdiRecord record) {
-    next += 16;
-    records.emplace(next, record);
-    return reinterpret_cast<HGDIOBJ>(next);
-  }
-  GdiRecord* Find(HGDIOBJ object) {
-    const auto it = records.find(reinterpret_cast<uintptr_t>(object));
-    return it == records.end() ? nullptr : &it->second;
-  }
-};
+// Handles made up by the table: never a pointer (fonts are the measurer's
+// pointers) nor a small (HBRUSH)(COLOR_xxx + 1) value.
+using GdiTable = HandleTable<HGDIOBJ, GdiRecord>;
 
 GdiTable& Table() {
-  static GdiTable table;
+  static GdiTable table(0xD00D);
   return table;
 }
 
@@ -238,7 +224,7 @@ BOOL DeleteObject(HGDIOBJ object) {
   if (r == nullptr || r->permanent) return TRUE;  // stock and system-colour brushes ignore it
   if (platform::IsSelectedIntoDC(object)) return FALSE;
   if (r->kind == GdiKind::Bitmap) platform::DropBitmapSurface(static_cast<HBITMAP>(object));
-  platform::Table().records.erase(reinterpret_cast<uintptr_t>(object));
+  platform::Table().Erase(object);
   ForgetWrapper(object);
   return TRUE;
 }

@@ -1,8 +1,8 @@
 #include "platform/global_memory.h"
 
 #include <memory>
-#include <unordered_map>
 
+#include "platform/handle_table.h"
 #include "platform/kernel.h"
 
 namespace {
@@ -13,25 +13,16 @@ struct Block {
   int locks = 0;
 };
 
-// Moveable handles live above the user address space, so they are never
-// the address of a fixed block.
-constexpr uintptr_t kFirstMoveable = uintptr_t{0xD06B} << 36;
-
-struct Heap {
-  std::unordered_map<HGLOBAL, Block> blocks;
-  uintptr_t next = kFirstMoveable;
-};
+// Moveable handles are made up by the table, above the user address space,
+// so they are never the address of a fixed block.
+using Heap = platform::HandleTable<HGLOBAL, Block>;
 
 Heap& TheHeap() {
-  static Heap heap;
+  static Heap heap(0xD06B);
   return heap;
 }
 
-Block* Find(HGLOBAL handle) {
-  auto& blocks = TheHeap().blocks;
-  const auto it = blocks.find(handle);
-  return it == blocks.end() ? nullptr : &it->second;
-}
+Block* Find(HGLOBAL handle) { return TheHeap().Find(handle); }
 
 }  // namespace
 
@@ -40,15 +31,9 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   block.size = bytes;
   // At least one byte, so that a fixed block has an address of its own.
   block.bytes = std::make_unique<std::byte[]>(bytes == 0 ? 1 : bytes);
-  auto& heap = TheHeap();
-  HGLOBAL handle = nullptr;
-  if (flags & GMEM_MOVEABLE) {
-    heap.next += 16;
-    handle = reinterpret_cast<HGLOBAL>(heap.next);
-  } else {
-    handle = block.bytes.get();
-  }
-  heap.blocks.emplace(handle, std::move(block));
+  if (flags & GMEM_MOVEABLE) return TheHeap().Add(std::move(block));
+  HGLOBAL handle = block.bytes.get();
+  TheHeap().Insert(handle, std::move(block));
   return handle;
 }
 
@@ -75,7 +60,7 @@ BOOL GlobalUnlock(HGLOBAL handle) {
 }
 
 HGLOBAL GlobalFree(HGLOBAL handle) {
-  if (TheHeap().blocks.erase(handle) == 0) {
+  if (!TheHeap().Erase(handle)) {
     ::SetLastError(ERROR_INVALID_HANDLE);
     return handle;
   }
@@ -88,5 +73,5 @@ SIZE_T GlobalSize(HGLOBAL handle) {
 }
 
 namespace platform {
-size_t LiveGlobalBlocks() { return TheHeap().blocks.size(); }
+size_t LiveGlobalBlocks() { return TheHeap().size(); }
 }  // namespace platform
