@@ -10,6 +10,7 @@
 #include "platform/message_queue.h"
 #include "platform/sys_colors.h"
 #include "platform/textmetrics.h"
+#include "platform/wheel_scroll.h"
 #include "platform/winapi.h"
 
 namespace platform {
@@ -831,14 +832,9 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (InCombo()) OnButtonDown(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       Notify(LBN_DBLCLK);
       return 0;
-    case WM_MOUSEWHEEL: {
-      // Three items per notch of 120.
-      const int notches = static_cast<short>(HIWORD(wParam)) / 120;
-      if (notches == 0 || Count() == 0) break;
-      SetTop(m_top - 3 * notches);
-      ::InvalidateRect(hwnd(), nullptr, TRUE);
-      return 0;
-    }
+    case WM_MOUSEWHEEL:
+      if (ScrollByWheel(hwnd(), wParam, m_top, Count(), [this](int top) { SetTop(top); })) return 0;
+      break;
     case WM_MOUSEMOVE:
       OnMouseMove(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;

@@ -24,6 +24,7 @@ class Parent : public CWnd {
   std::vector<UINT> codes;  // WM_COMMAND codes from the list
   std::vector<std::string> owner;  // "measure 2 'text'", "draw 1 sel", "delete 0 7", "color"
   UINT (*measure)(UINT item) = nullptr;
+  int wheels = 0;  // WM_MOUSEWHEEL passed on by the list
 
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM) override {
@@ -36,6 +37,8 @@ class Parent : public CWnd {
       owner.push_back("delete " + std::to_string(d->itemID) + " " + std::to_string(d->itemData));
     } else if (message == WM_CTLCOLORLISTBOX) {
       owner.push_back("color");
+    } else if (message == WM_MOUSEWHEEL) {
+      ++wheels;
     }
     return CWnd::OnWndMsg(message, wParam, lParam, result);
   }
@@ -328,6 +331,22 @@ TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {
   EXPECT_EQ(Send(LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect)), 0);  // above the view
   EXPECT_EQ(rect.top, -5 * kItem);
   EXPECT_EQ(rect.right, 300);
+}
+
+TEST_F(ListBoxTest, WheelScrollsThreeItemsANotchAndPassesPartNotchesToTheParent) {
+  Make(0, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"});
+  const auto wheel = [&](int delta) { Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta))); };
+  wheel(-120);
+  EXPECT_EQ(Send(LB_GETTOPINDEX), 3) << "turned towards the user: down the list";
+  wheel(-240);
+  EXPECT_EQ(Send(LB_GETTOPINDEX), 7) << "no further than the last page";
+  wheel(120);
+  EXPECT_EQ(Send(LB_GETTOPINDEX), 4);
+  EXPECT_EQ(parent.wheels, 0);
+  wheel(119);
+  wheel(-119);
+  EXPECT_EQ(Send(LB_GETTOPINDEX), 4) << "part of a notch";
+  EXPECT_EQ(parent.wheels, 2);
 }
 
 TEST_F(ListBoxTest, DataExchangeSelectsByPrefixAndSavesTheSelectedText) {

@@ -7,6 +7,7 @@
 #include "platform/listbox.h"
 #include "platform/listview_model.h"
 #include "platform/textmetrics.h"
+#include "platform/wheel_scroll.h"
 #include "platform/winapi.h"
 
 namespace platform {
@@ -552,14 +553,9 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       OnKeyDown(static_cast<UINT>(wParam));
       return 0;
-    case WM_MOUSEWHEEL: {
-      // Three rows per notch of 120.
-      const int notches = static_cast<short>(HIWORD(wParam)) / 120;
-      if (notches == 0 || Count() == 0) break;
-      SetTop(m_top - 3 * notches);
-      ::InvalidateRect(hwnd(), nullptr, TRUE);
-      return 0;
-    }
+    case WM_MOUSEWHEEL:
+      if (ScrollByWheel(hwnd(), wParam, m_top, Count(), [this](int top) { SetTop(top); })) return 0;
+      break;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       const HDC dc = ::BeginPaint(hwnd(), &ps);
