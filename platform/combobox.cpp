@@ -539,16 +539,9 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = ::BeginPaint(hwnd(), &ps);
-      PaintField(dc);
-      ::EndPaint(hwnd(), &ps);
-      return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-      PaintField(reinterpret_cast<HDC>(wParam));
-      return 0;
+      return PaintOrPrint(message, wParam, [this](HDC dc) { PaintField(dc); });
 
     // ---- Items: the list's messages in the combo box's name ----
     case CB_ADDSTRING: return List(LB_ADDSTRING, 0, lParam);

@@ -53,6 +53,18 @@ LRESULT ControlModel::NotifyParentWith(NMHDR& header) const {
   return ::SendMessage(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
+LRESULT ControlModel::PaintOrPrint(UINT message, WPARAM wParam, const std::function<void(HDC)>& draw) const {
+  if (message == WM_PRINTCLIENT) {
+    draw(reinterpret_cast<HDC>(wParam));
+    return 0;
+  }
+  PAINTSTRUCT ps;
+  const HDC dc = ::BeginPaint(m_hwnd, &ps);
+  draw(dc);
+  ::EndPaint(m_hwnd, &ps);
+  return 0;
+}
+
 void ControlModel::PaintWithParentColours(UINT ctlColorMessage, std::string_view text, RECT textRect, UINT format,
                                           bool fill) const {
   PAINTSTRUCT ps;

@@ -56,6 +56,10 @@ class ControlModel {
   // `textRect` (grey when the control is disabled); EndPaint.
   void PaintWithParentColours(UINT ctlColorMessage, std::string_view text, RECT textRect, UINT format,
                               bool fill = true) const;
+  // WM_PAINT and WM_PRINTCLIENT (`message`) for a control that draws itself
+  // with draw(dc): on the window's paint DC between BeginPaint and EndPaint,
+  // or on the DC the sender passes in `wParam`. Returns 0, the answer to both.
+  LRESULT PaintOrPrint(UINT message, WPARAM wParam, const std::function<void(HDC)>& draw) const;
 
  private:
   HWND m_hwnd;

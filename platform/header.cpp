@@ -733,16 +733,9 @@ LRESULT HeaderModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (NotifyParentWith(nm) != 0) return 0;
       break;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = ::BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      ::EndPaint(hwnd(), &ps);
-      return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
+      return PaintOrPrint(message, wParam, [this](HDC dc) { Paint(dc); });
     case WM_DESTROY:
       ::KillTimer(hwnd(), kFilterTimer);
       m_edit = nullptr;  // destroyed with its parent

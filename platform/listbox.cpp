@@ -850,16 +850,9 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       OnChar(static_cast<char>(wParam));
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = ::BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      ::EndPaint(hwnd(), &ps);
-      return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
+      return PaintOrPrint(message, wParam, [this](HDC dc) { Paint(dc); });
     default:
       break;
   }

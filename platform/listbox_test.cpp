@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/clistbox.h"
+#include "platform/device_context.h"
 #include "platform/display_list.h"
 #include "platform/input.h"
 #include "platform/sys_colors.h"
@@ -269,6 +270,22 @@ TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
   ASSERT_GE(fills.size(), 2u);
   EXPECT_EQ(fills.back().color, GetSysColor(COLOR_HIGHLIGHT));  // behind the selected item
   EXPECT_EQ(fills.back().rect.top, kItem);
+}
+
+TEST_F(ListBoxTest, PrintClientDrawsOnTheGivenDcAndNotOnTheWindow) {
+  Make(0, {"alpha", "beta"});
+  platform::ClearDisplayList(list);
+  const HDC memory = ::CreateCompatibleDC(nullptr);
+  const HBITMAP bitmap = ::CreateBitmap(100, 5 * kItem, 1, 32, nullptr);
+  const HGDIOBJ old = ::SelectObject(memory, bitmap);
+  EXPECT_EQ(Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory)), 0);
+  const auto texts = platform::OpsOfKind(platform::BitmapDisplayList(bitmap), platform::DrawKind::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "alpha");
+  EXPECT_TRUE(platform::WindowDisplayList(list).empty());
+  ::SelectObject(memory, old);
+  ::DeleteDC(memory);
+  ::DeleteObject(bitmap);
 }
 
 TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
