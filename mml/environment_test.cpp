@@ -7,9 +7,12 @@
 #include <map>
 #include <string>
 
+#include "mml/env_block_testing.h"
 #include "mml/number_parse.h"
 
 namespace {
+
+using mml::test::EnvBlock;
 
 int code(int result, const int& err) { return result != 0 ? 0 : err; }  // err read after the call
 
@@ -34,14 +37,12 @@ class EnvironmentInitTest : public ::testing::Test {
 };
 
 TEST_F(EnvironmentInitTest, SecondInitOnlyTakesAReference) {
-  char entry[] = "MML_A=1";
-  char* envp[] = {entry, nullptr};
+  EnvBlock envp{"MML_A=1"};
   EXPECT_EQ(code(mml::env_is_ready(state_, &err_), err_), 4);
-  ASSERT_EQ(Init(envp), 0);
+  ASSERT_EQ(Init(envp.get()), 0);
   EXPECT_EQ(state_.nRefCount, 1u);
-  char other[] = "MML_A=2";
-  char* later[] = {other, nullptr};
-  ASSERT_EQ(Init(later), 0);
+  EnvBlock later{"MML_A=2"};
+  ASSERT_EQ(Init(later.get()), 0);
   EXPECT_EQ(state_.nRefCount, 2u);
   EXPECT_EQ(Lookup("MML_A"), "1") << "captured once";
   EXPECT_NE(mml::env_is_ready(state_, &err_), 0);
@@ -79,15 +80,8 @@ TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
 }
 
 TEST_F(EnvironmentInitTest, CapturesTheEnvironmentBlockEntryByEntry) {
-  char twoEquals[] = "MML_EQ=a=b";
-  char empty[] = "MML_EMPTY=";
-  char noEquals[] = "MML_NONE";
-  char leading[] = "=C:=C:\\";
-  char first[] = "MML_DUP=first";
-  char second[] = "MML_DUP=second";
-  char lower[] = "mml_dup=lower";
-  char* envp[] = {twoEquals, empty, noEquals, leading, first, second, lower, nullptr};
-  ASSERT_EQ(Init(envp), 0);
+  EnvBlock envp{"MML_EQ=a=b", "MML_EMPTY=", "MML_NONE", "=C:=C:\\", "MML_DUP=first", "MML_DUP=second", "mml_dup=lower"};
+  ASSERT_EQ(Init(envp.get()), 0);
   EXPECT_EQ(state_.table->size(), 4u);
   EXPECT_EQ(Lookup("MML_EQ"), "a=b");
   EXPECT_EQ(Lookup("MML_EMPTY"), "<error 4>");
