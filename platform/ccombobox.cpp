@@ -1,10 +1,9 @@
 #include "platform/ccombobox.h"
 
 #include "platform/clistbox.h"
+#include "platform/wrapper_params.h"
 
-namespace {
-inline WPARAM W(int v) { return static_cast<WPARAM>(static_cast<INT_PTR>(v)); }
-}  // namespace
+using platform::wrapper_params::W;
 
 BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("COMBOBOX", nullptr, style, rect, parent, id);

@@ -1,12 +1,9 @@
 #include "platform/cheaderctrl.h"
 
-namespace {
-inline WPARAM W(int v) { return static_cast<WPARAM>(static_cast<INT_PTR>(v)); }
-template <class T>
-LPARAM L(T* p) {
-  return reinterpret_cast<LPARAM>(p);
-}
-}  // namespace
+#include "platform/wrapper_params.h"
+
+using platform::wrapper_params::L;
+using platform::wrapper_params::W;
 
 BOOL CHeaderCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(WC_HEADER, nullptr, style, rect, parent, id);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/wrapper_params.h"
+
 namespace platform {
 
 CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index) {
@@ -17,9 +19,7 @@ CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index) {
 
 }  // namespace platform
 
-namespace {
-inline WPARAM W(int v) { return static_cast<WPARAM>(static_cast<INT_PTR>(v)); }
-}  // namespace
+using platform::wrapper_params::W;
 
 BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("LISTBOX", nullptr, style, rect, parent, id);

@@ -2,13 +2,10 @@
 
 #include <string>
 
-namespace {
-inline WPARAM W(int v) { return static_cast<WPARAM>(static_cast<INT_PTR>(v)); }
-template <class T>
-LPARAM L(T* p) {
-  return reinterpret_cast<LPARAM>(p);
-}
-}  // namespace
+#include "platform/wrapper_params.h"
+
+using platform::wrapper_params::L;
+using platform::wrapper_params::W;
 
 BOOL CListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(WC_LISTVIEW, nullptr, style, rect, parent, id);
