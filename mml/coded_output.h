@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "mml/bit_io.h"
@@ -31,7 +32,7 @@ int code_into_buffer(buf_hndl out, const char* in, int32_t len, int* status, Ste
   if (bytes.size() > static_cast<size_t>(INT32_MAX - out->used)) return fail(status, 5);
   const auto need = static_cast<int32_t>(out->used + bytes.size());
   if (need > out->capacity && buf_reserve(out, need, nullptr) == 0) return fail(status, 5);
-  if (!bytes.empty()) std::copy(bytes.begin(), bytes.end(), out->data + out->used);
+  if (!bytes.empty()) std::memcpy(out->data + out->used, bytes.data(), bytes.size());
   out->used = need;
   return succeed(status);
 }

@@ -1,22 +1,84 @@
 #include "mml/move_to_front.h"
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <bit>
 
 namespace mml {
 
 namespace {
 constexpr uint32_t kFree = 0xFFFFFFFF;
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+
+// Per-byte set-bit counts of x (the build targets CPUs without a
+// population-count instruction, where the builtin is a library call).
+inline uint64_t byte_counts(uint64_t x) {
+  x = x - ((x >> 1) & 0x5555555555555555ULL);
+  x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+  return (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
 }
+inline uint32_t bit_count(uint64_t x) { return static_cast<uint32_t>((byte_counts(x) * kOnes) >> 56); }
+
+// kSelectInByte[b][r]: position of the (r+1)-th set bit of byte b.
+constexpr auto kSelectInByte = [] {
+  std::array<std::array<uint8_t, 8>, 256> t{};
+  for (uint32_t b = 0; b < 256; ++b) {
+    uint32_t r = 0;
+    for (uint8_t i = 0; i < 8; ++i) {
+      if ((b >> i) & 1) t[b][r++] = i;
+    }
+  }
+  return t;
+}();
+
+// Position of the k-th (1-based) set bit of x. REQUIRES: 1 <= k <= bit_count(x).
+inline uint32_t select_bit(uint64_t x, uint32_t k) {
+  // Byte i of `upTo` counts the set bits of bytes 0..i (at most 64, so no
+  // byte overflows); the first byte whose count reaches k holds the bit.
+  const uint64_t upTo = byte_counts(x) * kOnes;
+  const uint64_t reached = ((upTo | (kOnes << 7)) - k * kOnes) & (kOnes << 7);
+  const auto byte = static_cast<uint32_t>(std::countr_zero(reached)) / 8;
+  const uint32_t before = byte == 0 ? 0 : static_cast<uint32_t>(upTo >> (8 * byte - 8)) & 0xFF;
+  return byte * 8 + kSelectInByte[(x >> (8 * byte)) & 0xFF][k - before - 1];
+}
+
+// 16-bit lanes of a group, four to a word: kFrom[j] has 1 in lanes j..15.
+constexpr uint64_t kLaneOnes = 0x0001000100010001ULL;
+constexpr uint64_t kLaneHigh = 0x8000800080008000ULL;
+constexpr auto kFrom = [] {
+  std::array<std::array<uint64_t, 4>, 16> t{};
+  for (uint32_t j = 0; j < 16; ++j) {
+    for (uint32_t lane = j; lane < 16; ++lane) t[j][lane / 4] |= 1ULL << (16 * (lane % 4));
+  }
+  return t;
+}();
+
+inline uint32_t lane(const std::array<uint64_t, 4>& g, uint32_t j) {
+  return static_cast<uint32_t>(g[j / 4] >> (16 * (j % 4))) & 0xFFFF;
+}
+
+// Lanes of g below k. Lanes and k stay below 0x8000, so setting a lane's
+// top bit before subtracting k borrows from nothing outside the lane, and
+// the top bit survives exactly where the lane is at least k.
+inline uint32_t lanes_below(const std::array<uint64_t, 4>& g, uint32_t k) {
+  const uint64_t kk = k * kLaneOnes;
+  uint64_t atLeast = 0;
+  for (const uint64_t w : g) atLeast += (((w | kLaneHigh) - kk) & kLaneHigh) >> 15;
+  return 16 - static_cast<uint32_t>((atLeast * kLaneOnes) >> 48);
+}
+}  // namespace
 
 CMoveToFront::CMoveToFront(uint32_t size)
     : size_(size),
-      capacity_((size * 2 + 63) / 64 * 64),
+      words_(std::max(std::bit_ceil((size * 2 + 63) / 64), kGroupWords)),
+      groups_(words_ / kGroupWords),
+      capacity_(words_ * 64),
       next_(size),
-      inFront_(size, 0),
       stamp_(size),
       owner_(capacity_, kFree),
-      used_(capacity_ / 64, 0),
-      tree_(capacity_ / 64 + 1, 0) {
+      used_(words_, 0),
+      group_(groups_),
+      tree_(groups_ + 1, 0) {
   // Everything starts in the tail, 0 nearest the front.
   for (uint32_t n = 0; n < size; ++n) {
     stamp_[n] = size - 1 - n;
@@ -25,110 +87,164 @@ CMoveToFront::CMoveToFront(uint32_t size)
   Rebuild();
 }
 
+void CMoveToFront::TreeAdd(uint32_t group, int32_t delta) {
+  const uint32_t groups = groups_;
+  int32_t* tree = tree_.data();
+  for (uint32_t i = group + 1; i <= groups; i += i & (~i + 1)) tree[i] += delta;
+  treeTotal_ += static_cast<uint32_t>(delta);
+}
+
 void CMoveToFront::Add(uint32_t stamp, int delta) {
   const uint32_t word = stamp / 64;
-  const uint64_t bit = 1ULL << (stamp % 64);
-  used_[word] = delta > 0 ? (used_[word] | bit) : (used_[word] & ~bit);
-  const auto words = static_cast<uint32_t>(used_.size());
-  for (uint32_t i = word + 1; i <= words; i += i & (~i + 1)) tree_[i] += delta;
+  used_[word] ^= 1ULL << (stamp % 64);  // delta says which way the bit turns
+  const uint32_t group = word / kGroupWords;
+  sGroup& g = group_[group];
+  const std::array<uint64_t, 4>& from = kFrom[word % kGroupWords];
+  // Lanes j.. of the word's group change by delta; a lane being lowered is
+  // at least 1, so no borrow leaves it.
+  if (delta > 0) {
+    for (uint32_t i = 0; i < 4; ++i) g[i] += from[i];
+  } else {
+    for (uint32_t i = 0; i < 4; ++i) g[i] -= from[i];
+  }
+  if (group != topGroup_) TreeAdd(group, delta);
+}
+
+// The top group joins the tree once the stamps have moved past it.
+void CMoveToFront::FoldTop() {
+  TreeAdd(topGroup_, static_cast<int32_t>(lane(group_[topGroup_], kGroupWords - 1)));
+  ++topGroup_;
 }
 
 uint32_t CMoveToFront::CountUpTo(uint32_t stamp) const {
   const uint32_t word = stamp / 64;
-  int32_t sum = 0;
-  for (uint32_t i = word; i > 0; i -= i & (~i + 1)) sum += tree_[i];
-  const uint64_t upTo = stamp % 64 == 63 ? ~0ULL : ((1ULL << (stamp % 64 + 1)) - 1);
-  return static_cast<uint32_t>(sum) + static_cast<uint32_t>(__builtin_popcountll(used_[word] & upTo));
-}
-
-uint32_t CMoveToFront::KthSmallest(uint32_t k) const {
-  const auto words = static_cast<uint32_t>(used_.size());
-  uint32_t pos = 0;
-  uint32_t step = 1;
-  while (step * 2 <= words) step *= 2;
-  for (; step > 0; step /= 2) {
-    if (pos + step <= words && static_cast<uint32_t>(tree_[pos + step]) < k) {
-      pos += step;
-      k -= static_cast<uint32_t>(tree_[pos]);
-    }
+  const uint32_t group = word / kGroupWords;
+  uint32_t sum = treeTotal_;
+  if (group != topGroup_) {
+    sum = 0;
+    for (uint32_t i = group; i > 0; i -= i & (~i + 1)) sum += static_cast<uint32_t>(tree_[i]);
   }
-  // The k-th set bit of word pos.
-  uint64_t bits = used_[pos];
-  for (uint32_t i = 1; i < k; ++i) bits &= bits - 1;
-  return pos * 64 + static_cast<uint32_t>(__builtin_ctzll(bits));
+  const uint32_t j = word % kGroupWords;
+  const uint32_t before = j == 0 ? 0 : lane(group_[group], j - 1);
+  const uint64_t upTo = stamp % 64 == 63 ? ~0ULL : ((1ULL << (stamp % 64 + 1)) - 1);
+  return sum + before + bit_count(used_[word] & upTo);
 }
 
-// Renumbers the tail's stamps 0.. in their order and rebuilds the tree in
-// linear time.
+// The k-th smallest stamp in use, which is then taken out of the index.
+// The tree's descent passes every node whose count includes that stamp
+// (all but the root, which covers everything), so it lowers them on the
+// way down. It does not branch on the counts: they are random, and a
+// branch would mostly be mispredicted. REQUIRES: 1 <= k <= TailCount().
+uint32_t CMoveToFront::TakeKth(uint32_t k) {
+  uint32_t group = topGroup_;
+  if (k <= treeTotal_) {
+    group = 0;
+    int32_t* tree = tree_.data();
+    for (uint32_t step = groups_ / 2; step > 0; step /= 2) {
+      int32_t& node = tree[group + step];
+      const auto below = static_cast<uint32_t>(node);
+      const uint32_t right = 0u - static_cast<uint32_t>(below < k);  // all ones or zero
+      group += step & right;
+      k -= below & right;
+      node -= static_cast<int32_t>(~right & 1);
+    }
+    --tree[groups_];
+    --treeTotal_;
+  } else {
+    k -= treeTotal_;
+  }
+  sGroup& g = group_[group];
+  const uint32_t j = lanes_below(g, k);
+  if (j > 0) k -= lane(g, j - 1);
+  const uint32_t word = group * kGroupWords + j;
+  const uint32_t bit = select_bit(used_[word], k);
+  used_[word] ^= 1ULL << bit;
+  for (uint32_t i = 0; i < 4; ++i) g[i] -= kFrom[j][i];
+  return word * 64 + bit;
+}
+
+// Renumbers the tail's stamps 0.. in their order, which leaves stamps
+// 0..next_-1 in use and the rest free, and rebuilds the index from that.
 void CMoveToFront::Rebuild() {
   uint32_t fresh = 0;
   for (uint32_t s = 0; s < capacity_; ++s) {
     const uint32_t n = owner_[s];
     if (n == kFree) continue;
-    owner_[s] = kFree;
+    owner_[fresh] = n;  // fresh <= s: nothing unread is overwritten
     stamp_[n] = fresh++;
   }
-  for (uint32_t n = 0; n < size_; ++n) {
-    if (inFront_[n] == 0) owner_[stamp_[n]] = n;
-  }
+  std::fill(owner_.begin() + fresh, owner_.end(), kFree);
   next_ = fresh;
-  const auto words = static_cast<uint32_t>(used_.size());
-  for (uint32_t w = 0; w < words; ++w) {
-    uint64_t bits = 0;
-    for (uint32_t b = 0; b < 64; ++b) bits |= static_cast<uint64_t>(owner_[w * 64 + b] != kFree) << b;
-    used_[w] = bits;
-    tree_[w + 1] = __builtin_popcountll(bits);
+  topGroup_ = fresh / kGroupStamps;
+  treeTotal_ = topGroup_ * kGroupStamps;  // every stamp below the top group is in use
+  for (uint32_t group = 0; group < groups_; ++group) {
+    sGroup g{};
+    uint32_t running = 0;
+    for (uint32_t j = 0; j < kGroupWords; ++j) {
+      const uint32_t first = (group * kGroupWords + j) * 64;
+      const uint32_t inUse = fresh <= first ? 0 : std::min(fresh - first, 64u);
+      used_[group * kGroupWords + j] = inUse == 64 ? ~0ULL : (1ULL << inUse) - 1;
+      running += inUse;
+      g[j / 4] |= static_cast<uint64_t>(running) << (16 * (j % 4));
+    }
+    group_[group] = g;
+    tree_[group + 1] = group < topGroup_ ? static_cast<int32_t>(running) : 0;
   }
-  for (uint32_t i = 1; i <= words; ++i) {
+  for (uint32_t i = 1; i <= groups_; ++i) {
     const uint32_t parent = i + (i & (~i + 1));
-    if (parent <= words) tree_[parent] += tree_[i];
+    if (parent <= groups_) tree_[parent] += tree_[i];
   }
 }
 
-void CMoveToFront::ToFront(uint32_t index, uint32_t n) {
-  std::memmove(front_ + 1, front_, index * sizeof(uint32_t));
-  front_[0] = n;
+void CMoveToFront::ToFront(uint32_t rank) {
+  const uint32_t n = Front(rank);
+  for (uint32_t r = rank; r > 0; --r) Front(r) = Front(r - 1);
+  Front(0) = n;
 }
 
-void CMoveToFront::FromTail(uint32_t n) {
-  Add(stamp_[n], -1);
-  owner_[stamp_[n]] = kFree;
-  inFront_[n] = 1;
+void CMoveToFront::FromTail(uint32_t n, uint32_t stamp) {
+  owner_[stamp] = kFree;
+  stamp_[n] = kInFront;
+  // Rank 0 moves back one ring place: onto a free place, or onto the
+  // front's last number, which becomes the head of the tail.
+  head_ = (head_ + kFront - 1) % kFront;
+  const uint32_t dropped = front_[head_];
+  front_[head_] = n;
   if (frontLen_ < kFront) {
-    ToFront(frontLen_++, n);
+    ++frontLen_;
     return;
   }
-  // The front's last number becomes the head of the tail.
-  const uint32_t dropped = front_[kFront - 1];
-  ToFront(kFront - 1, n);
   if (next_ == capacity_) Rebuild();  // while `dropped` still counts as in front
-  inFront_[dropped] = 0;
+  if (next_ / kGroupStamps != topGroup_) FoldTop();
   stamp_[dropped] = next_++;
   owner_[stamp_[dropped]] = dropped;
   Add(stamp_[dropped], +1);
 }
 
 uint32_t CMoveToFront::Send(uint32_t n) {
-  if (inFront_[n] != 0) {
-    uint32_t i = 0;
-    while (front_[i] != n) ++i;
-    ToFront(i, n);
-    return i;
+  const uint32_t stamp = stamp_[n];
+  if (stamp == kInFront) {
+    uint32_t rank = 0;
+    while (Front(rank) != n) ++rank;
+    ToFront(rank);
+    return rank;
   }
-  const uint32_t rank = frontLen_ + (TailCount() - CountUpTo(stamp_[n]));
-  FromTail(n);
+  const uint32_t rank = frontLen_ + (TailCount() - CountUpTo(stamp));
+  Add(stamp, -1);
+  FromTail(n, stamp);
   return rank;
 }
 
 bool CMoveToFront::Receive(uint32_t rank, uint32_t* n) {
   if (rank >= size_) return false;
   if (rank < frontLen_) {
-    *n = front_[rank];
-    ToFront(rank, *n);
+    *n = Front(rank);
+    ToFront(rank);
     return true;
   }
-  *n = owner_[KthSmallest(TailCount() - (rank - frontLen_))];
-  FromTail(*n);
+  const uint32_t stamp = TakeKth(TailCount() - (rank - frontLen_));
+  *n = owner_[stamp];
+  FromTail(*n, stamp);
   return true;
 }
 

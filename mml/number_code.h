@@ -8,6 +8,7 @@
 // Bucket 35 starts at 196608 with 16 extra bits.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace mml {
@@ -25,6 +26,13 @@ constexpr sNumberBucket number_bucket_info(int bucket) {
   const int k = bucket / 2;
   return {(bucket % 2 == 0) ? (1u << k) : (3u << (k - 1)), k - 1};
 }
+
+// number_bucket_info of every bucket, for decoding.
+constexpr auto kNumberBucketInfo = [] {
+  std::array<sNumberBucket, kNumberBuckets> t{};
+  for (int b = 0; b < kNumberBuckets; ++b) t[static_cast<size_t>(b)] = number_bucket_info(b);
+  return t;
+}();
 
 // REQUIRES: n <= kLargestNumber.
 constexpr int number_bucket(uint32_t n) {

@@ -42,11 +42,13 @@ int CSymbolCoder::Create(int mode, int endFlag, int64_t refresh, std::unique_ptr
 CSymbolCoder::CSymbolCoder(int mode, bool withEnd, uint32_t refresh)
     : mode_(mode), withEnd_(withEnd), refresh_(refresh) {
   heads_.fill(-1);
+  byNumber_.fill(-1);
 }
 
 CSymbolCoder::~CSymbolCoder() = default;
 
 int32_t CSymbolCoder::Find(const sSymbolKey& key) const {
+  if (const uint32_t n = key_number(key); n < kDirect) return byNumber_[n];
   for (int32_t i = heads_[bucket_of(key)]; i >= 0; i = symbols_[static_cast<size_t>(i)].nNextInBucket) {
     if (symbols_[static_cast<size_t>(i)].key == key) return i;
   }
@@ -57,8 +59,9 @@ int32_t CSymbolCoder::Find(const sSymbolKey& key) const {
 int32_t CSymbolCoder::Insert(const sSymbolKey& key, uint32_t weight) {
   const auto id = static_cast<int32_t>(symbols_.size());
   const uint32_t bucket = bucket_of(key);
-  symbols_.push_back({key, weight, 0, -1, heads_[bucket], 0, 0});
+  symbols_.push_back({key, weight, 0, -1, heads_[bucket], 0, 0, key_number(key)});
   heads_[bucket] = id;
+  if (const uint32_t n = key_number(key); n < kDirect) byNumber_[n] = id;
   size_t pos = order_.size();
   while (pos > 0 && symbols_[static_cast<size_t>(order_[pos - 1])].nWeight < weight) --pos;
   order_.insert(order_.begin() + static_cast<ptrdiff_t>(pos), id);
@@ -70,6 +73,7 @@ bool CSymbolCoder::Add(const sSymbolKey& key, uint32_t weight) {
   if (key.nLen < 1 || key.nLen > 8 || weight < 1 || Find(key) >= 0) return false;
   Insert(key, weight);
   root_ = -1;  // stale until rebuilt
+  tableReady_ = false;
   return true;
 }
 
@@ -78,7 +82,9 @@ void CSymbolCoder::Clear() {
   order_.clear();
   nodes_.clear();
   heads_.fill(-1);
+  byNumber_.fill(-1);
   escape_ = end_ = root_ = -1;
+  tableReady_ = false;
   prepared_ = false;
   ended_ = false;
   coded_ = 0;
@@ -97,6 +103,7 @@ void CSymbolCoder::Prepare() {
 // Merges the two lightest (last) entries into a node, 0-branch the
 // second-to-last, and puts it right after the last entry at least as heavy.
 void CSymbolCoder::Build() {
+  tableReady_ = false;
   nodes_.clear();
   work_.clear();
   for (const int32_t id : order_) {
@@ -138,6 +145,24 @@ void CSymbolCoder::Build() {
   }
 }
 
+void CSymbolCoder::BuildTable() {
+  FillTable(root_, 0, 0);
+  tableReady_ = true;
+}
+
+// Every table index that starts with the depth bits of prefix leads to the
+// node reached by them.
+void CSymbolCoder::FillTable(int32_t node, int depth, uint32_t prefix) {
+  const sNode& n = nodes_[static_cast<size_t>(node)];
+  if (n.nSymbol >= 0 || depth == kTableBits) {
+    const int free = kTableBits - depth;
+    for (uint32_t low = 0; low < (1u << free); ++low) table_[(prefix << free) | low] = sDecodeStep{n.nSymbol, node, depth};
+    return;
+  }
+  FillTable(n.aChild[0], depth + 1, prefix << 1);
+  FillTable(n.aChild[1], depth + 1, (prefix << 1) | 1);
+}
+
 void CSymbolCoder::WriteCode(int32_t symbol, CBitWriter& out) {
   const sSymbol& s = symbols_[static_cast<size_t>(symbol)];
   if (s.nCodeLen > 0) {
@@ -155,14 +180,20 @@ void CSymbolCoder::WriteCode(int32_t symbol, CBitWriter& out) {
   for (auto it = bits.rbegin(); it != bits.rend(); ++it) out.Bit(*it != 0);
 }
 
-// Weight gain, and every `refresh_` symbols the move forward and the
-// rebuild check against the branches above the symbol's parent.
-void CSymbolCoder::AfterCoding(int32_t id) {
+// Weight gain, and every `refresh_` symbols the refresh.
+inline void CSymbolCoder::AfterCoding(int32_t id) {
   if (!Adaptive()) return;
   sSymbol& s = symbols_[static_cast<size_t>(id)];
   if (s.nWeight < UINT32_MAX) ++s.nWeight;
   if (++coded_ < refresh_) return;
   coded_ = 0;
+  Refresh(id);
+}
+
+// The move forward and the rebuild check against the branches above the
+// symbol's parent.
+void CSymbolCoder::Refresh(int32_t id) {
+  sSymbol& s = symbols_[static_cast<size_t>(id)];
   for (int32_t i = 0; i < s.nOrderPos; ++i) {
     const int32_t other = order_[static_cast<size_t>(i)];
     if (symbols_[static_cast<size_t>(other)].nWeight < s.nWeight) {
@@ -213,51 +244,105 @@ int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
   }
 }
 
-int CSymbolCoder::Decode(CBitReader& in, sSymbolKey* key) {
+// The symbol the next code leads to, the escape and the end included.
+// REQUIRES: a built code.
+inline int CSymbolCoder::ReadCode(CBitReader& in, int32_t* id) {
+  int32_t n = root_;
+  uint32_t bit = 0;
+  if (nodes_[static_cast<size_t>(n)].nSymbol >= 0) {
+    if (!in.Bit(&bit)) return 2;
+    if (bit != 1) return 4;
+  } else {
+    if (!tableReady_) BuildTable();
+    // A step longer than the bits left means the code runs past the end:
+    // the bits that are there lead down the same path as the table's.
+    const sDecodeStep& step = table_[in.Peek(kTableBits)];
+    if (static_cast<size_t>(step.nBits) > in.BitsLeft()) return 2;
+    in.Skip(static_cast<size_t>(step.nBits));
+    if (step.nSymbol >= 0) {
+      *id = step.nSymbol;
+      return 0;
+    }
+    n = step.nNode;
+    while (nodes_[static_cast<size_t>(n)].nSymbol < 0) {
+      if (!in.Bit(&bit)) return 2;
+      n = nodes_[static_cast<size_t>(n)].aChild[bit];
+    }
+  }
+  *id = nodes_[static_cast<size_t>(n)].nSymbol;
+  return 0;
+}
+
+// A held symbol comes back as *id; an escaped one as *id = -1 and *key.
+int CSymbolCoder::DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key) {
   try {
     if (ended_) return 2;
     Prepare();
     if (root_ < 0) Build();
     if (root_ < 0) return 4;
-    int32_t n = root_;
-    uint32_t bit = 0;
-    if (nodes_[static_cast<size_t>(n)].nSymbol >= 0) {
-      if (!in.Bit(&bit)) return 2;
-      if (bit != 1) return 4;
-    }
-    while (nodes_[static_cast<size_t>(n)].nSymbol < 0) {
-      if (!in.Bit(&bit)) return 2;
-      n = nodes_[static_cast<size_t>(n)].aChild[bit];
-    }
-    const int32_t id = nodes_[static_cast<size_t>(n)].nSymbol;
-    if (id == end_) {
+    int32_t got = -1;
+    if (const int status = ReadCode(in, &got); status != 0) return status;
+    if (got == end_) {
       ended_ = true;
       return 2;
     }
-    if (id != escape_) {
-      *key = symbols_[static_cast<size_t>(id)].key;
-      AfterCoding(id);
+    if (got != escape_) {
+      AfterCoding(got);
+      *id = got;
       return 0;
     }
-    uint32_t len = 0;
-    if (!in.Get(3, &len)) return 2;
-    sSymbolKey k;
-    k.nLen = static_cast<uint8_t>(len + 1);
-    for (int i = 0; i < k.nLen; ++i) {
-      uint32_t byte = 0;
-      if (!in.Get(8, &byte)) return 2;
-      k.aBytes[static_cast<size_t>(i)] = static_cast<uint8_t>(byte);
-    }
-    if (mode_ == kAdaptiveEscape) {
-      if (Find(k) >= 0) return 4;  // a writer escapes only what it does not hold
-      Insert(k, 1);
-      Build();
-    }
-    *key = k;
-    return 0;
+    *id = -1;
+    return ReadEscaped(in, key);
   } catch (const std::bad_alloc&) {
     return 3;
   }
+}
+
+// After the escape: 3 bits of length - 1, then the bytes; mode 1 learns
+// the symbol.
+int CSymbolCoder::ReadEscaped(CBitReader& in, sSymbolKey* key) {
+  uint32_t len = 0;
+  if (!in.Get(3, &len)) return 2;
+  sSymbolKey k;
+  k.nLen = static_cast<uint8_t>(len + 1);
+  for (int i = 0; i < k.nLen; ++i) {
+    uint32_t byte = 0;
+    if (!in.Get(8, &byte)) return 2;
+    k.aBytes[static_cast<size_t>(i)] = static_cast<uint8_t>(byte);
+  }
+  if (mode_ == kAdaptiveEscape) {
+    if (Find(k) >= 0) return 4;  // a writer escapes only what it does not hold
+    Insert(k, 1);
+    Build();
+  }
+  *key = k;
+  return 0;
+}
+
+// DecodeId's common case: a held symbol whose code the table holds whole.
+// False, with nothing consumed, for anything else.
+inline bool CSymbolCoder::DecodeQuick(CBitReader& in, int32_t* id) {
+  if (!tableReady_ || ended_) return false;
+  const sDecodeStep& step = table_[in.Peek(kTableBits)];
+  if (step.nSymbol < 0 || step.nSymbol == escape_ || step.nSymbol == end_ ||
+      static_cast<size_t>(step.nBits) > in.BitsLeft()) {
+    return false;
+  }
+  in.Skip(static_cast<size_t>(step.nBits));
+  AfterCoding(step.nSymbol);
+  *id = step.nSymbol;
+  return true;
+}
+
+int CSymbolCoder::Decode(CBitReader& in, sSymbolKey* key) {
+  int32_t id = -1;
+  if (DecodeQuick(in, &id)) {
+    *key = symbols_[static_cast<size_t>(id)].key;
+    return 0;
+  }
+  if (const int status = DecodeId(in, &id, key); status != 0) return status;
+  if (id >= 0) *key = symbols_[static_cast<size_t>(id)].key;
+  return 0;
 }
 
 int CSymbolCoder::EncodeNumber(uint32_t n, CBitWriter& out) {
@@ -270,9 +355,32 @@ int CSymbolCoder::EncodeNumber(uint32_t n, CBitWriter& out) {
 }
 
 int CSymbolCoder::DecodeNumber(CBitReader& in, uint32_t* n) {
+  static_assert(kTableBits + 16 <= CBitReader::kWindow);
+  // Common case: a held bucket whose code the table holds whole, read with
+  // its extra bits from one window (at most kTableBits + 16 bits). Anything
+  // else, or too few bits left, takes the general path from the start.
+  if (tableReady_ && !ended_) {
+    const uint64_t window = in.Window();
+    const sDecodeStep& step = table_[window >> (64 - kTableBits)];
+    if (step.nSymbol >= 0 && step.nSymbol != escape_ && step.nSymbol != end_) {
+      const uint32_t bucket = symbols_[static_cast<size_t>(step.nSymbol)].nNumber;
+      if (bucket < static_cast<uint32_t>(kNumberBuckets)) {
+        const sNumberBucket info = kNumberBucketInfo[bucket];
+        const auto total = static_cast<size_t>(step.nBits + info.nExtraBits);
+        if (total <= in.BitsLeft()) {
+          in.Skip(total);
+          AfterCoding(step.nSymbol);
+          const uint64_t extra = info.nExtraBits == 0 ? 0 : (window << step.nBits) >> (64 - info.nExtraBits);
+          *n = info.nBase + static_cast<uint32_t>(extra);
+          return 0;
+        }
+      }
+    }
+  }
+  int32_t id = -1;
   sSymbolKey key;
-  if (const int status = Decode(in, &key); status != 0) return status;
-  const uint32_t bucket = key_number(key);
+  if (const int status = DecodeId(in, &id, &key); status != 0) return status;
+  const uint32_t bucket = id >= 0 ? symbols_[static_cast<size_t>(id)].nNumber : key_number(key);
   if (bucket >= static_cast<uint32_t>(kNumberBuckets)) return 4;
   const sNumberBucket info = number_bucket_info(static_cast<int>(bucket));
   uint32_t extra = 0;

@@ -79,6 +79,7 @@ class CSymbolCoder {
     int32_t nNextInBucket;
     int32_t nCodeLen;   // 0: longer than 64 bits, walk the tree
     uint64_t nCode;
+    uint32_t nNumber;   // key_number(key)
   };
   struct sNode {
     uint64_t nWeight;
@@ -87,6 +88,19 @@ class CSymbolCoder {
     int32_t nSymbol;    // -1 for an inner node
   };
   static constexpr uint32_t kBuckets = 499;
+  // Symbols whose key is a 2-byte number below kDirect (those the
+  // dictionary coder sends) are also found by number, without hashing.
+  static constexpr uint32_t kDirect = 512;
+  // Decoding looks up the next kTableBits bits at once: they lead to a
+  // symbol (nBits its code length) or, for longer codes, to the inner node
+  // reached after kTableBits bits. Built at the first decoding after the
+  // code changes.
+  static constexpr int kTableBits = 8;
+  struct sDecodeStep {
+    int32_t nSymbol;  // -1: an inner node
+    int32_t nNode;
+    int32_t nBits;
+  };
 
   CSymbolCoder(int mode, bool withEnd, uint32_t refresh);
   bool HasEscape() const { return mode_ == kAdaptiveEscape || mode_ == kStaticEscape; }
@@ -96,7 +110,14 @@ class CSymbolCoder {
   void Prepare();  // reserved symbols and code, at the first coding after creation or Clear
   void Build();
   void AfterCoding(int32_t symbol);
+  void Refresh(int32_t symbol);
+  int ReadCode(CBitReader& in, int32_t* id);
+  int DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key);
+  bool DecodeQuick(CBitReader& in, int32_t* id);
+  int ReadEscaped(CBitReader& in, sSymbolKey* key);
   void WriteCode(int32_t symbol, CBitWriter& out);
+  void BuildTable();
+  void FillTable(int32_t node, int depth, uint32_t prefix);
 
   int mode_;
   bool withEnd_;
@@ -112,6 +133,9 @@ class CSymbolCoder {
   MVector<sNode> nodes_;
   MVector<int32_t> work_;   // node list while building
   std::array<int32_t, kBuckets> heads_;
+  std::array<int32_t, kDirect> byNumber_;
+  bool tableReady_ = false;  // the table matches the code; implies prepared_ and an inner root
+  std::array<sDecodeStep, 1u << kTableBits> table_{};
 };
 
 }  // namespace mml

@@ -141,6 +141,98 @@ TEST(SymbolCoderTest, RandomStreamsRoundTripInEveryMode) {
   }
 }
 
+// Values of every width from 0 to 32 bits come back; running out is
+// reported without consuming, and a look past the end sees zeros.
+TEST(BitIoTest, RandomWidthsRoundTripAndTheEndIsReported) {
+  std::mt19937 rng(21);
+  std::vector<std::pair<uint32_t, int>> sent;
+  MVector<uint8_t> out;
+  CBitWriter w(out);
+  size_t bits = 0;
+  for (int i = 0; i < 2000; ++i) {
+    const int width = static_cast<int>(rng() % 33);
+    const uint32_t value = width == 32 ? static_cast<uint32_t>(rng()) : static_cast<uint32_t>(rng()) & ((1u << width) - 1);
+    sent.emplace_back(value, width);
+    w.Put(value | (width < 32 ? ~0u << width : 0u), width);  // bits above the width are ignored
+    bits += static_cast<size_t>(width);
+  }
+  w.Put(0b101, 3);
+  w.Finish();
+  bits += 3;
+  ASSERT_EQ(out.size(), (bits + 7) / 8);
+  EXPECT_EQ(out.back() & ((1u << (out.size() * 8 - bits)) - 1), 0u) << "padding is zeros";
+
+  CBitReader r(out.data(), out.size());
+  for (size_t i = 0; i < sent.size(); ++i) {
+    uint32_t got = 0;
+    ASSERT_TRUE(r.Get(sent[i].second, &got)) << i;
+    ASSERT_EQ(got, sent[i].first) << i;
+  }
+  EXPECT_EQ(r.Peek(8), 0b10100000u) << "three bits, then zeros";
+  const size_t left = r.BitsLeft();
+  uint32_t got = 0;
+  EXPECT_FALSE(r.Get(static_cast<int>(left) + 1, &got));
+  EXPECT_EQ(r.BitsLeft(), left) << "a failed read consumes nothing";
+  ASSERT_TRUE(r.Get(3, &got));
+  EXPECT_EQ(got, 0b101u);
+}
+
+// Codes longer than the decoding table's reach walk the rest of the tree;
+// a code or extra bits cut short report status 2.
+TEST(SymbolCoderTest, LongCodesAndCutStreams) {
+  auto writer = make(CSymbolCoder::kStatic, 2, 1);
+  auto reader = make(CSymbolCoder::kStatic, 2, 1);
+  for (uint32_t i = 0; i < 18; ++i) {  // weights 2^17 .. 1: code lengths 1 .. 17
+    ASSERT_TRUE(writer->Add(mml::number_key(i), 1u << (17 - std::min(i, 17u))));
+    ASSERT_TRUE(reader->Add(mml::number_key(i), 1u << (17 - std::min(i, 17u))));
+  }
+  EXPECT_EQ(writer->CodeLength(mml::number_key(16)), 17);
+  MVector<uint8_t> out;
+  CBitWriter w(out);
+  std::vector<uint32_t> sent;
+  for (uint32_t i = 0; i < 18; ++i) sent.push_back(17 - i);
+  for (uint32_t i = 0; i < 18; ++i) sent.push_back(i);
+  for (const uint32_t n : sent) ASSERT_EQ(writer->Encode(mml::number_key(n), w), 0);
+  w.Finish();
+  CBitReader r(out.data(), out.size());
+  for (size_t i = 0; i < sent.size(); ++i) {
+    mml::sSymbolKey got;
+    ASSERT_EQ(reader->Decode(r, &got), 0) << i;
+    ASSERT_EQ(mml::key_number(got), sent[i]) << i;
+  }
+
+  // One symbol with a 17-bit code, cut after each of its bits.
+  MVector<uint8_t> deep;
+  CBitWriter d(deep);
+  ASSERT_EQ(writer->Encode(mml::number_key(17), d), 0);
+  d.Finish();
+  for (size_t bytes = 0; bytes < deep.size(); ++bytes) {
+    auto fresh = make(CSymbolCoder::kStatic, 2, 1);
+    for (uint32_t i = 0; i < 18; ++i) fresh->Add(mml::number_key(i), 1u << (17 - std::min(i, 17u)));
+    CBitReader cut(deep.data(), bytes);
+    mml::sSymbolKey got;
+    EXPECT_EQ(fresh->Decode(cut, &got), 2) << bytes << " bytes";
+  }
+
+  // A number whose extra bits are cut: its bucket decodes, the rest is missing.
+  auto numbers = make(CSymbolCoder::kAdaptiveEscape, 2, 8);
+  auto numbersIn = make(CSymbolCoder::kAdaptiveEscape, 2, 8);
+  for (uint32_t b = 0; b < mml::kNumberBuckets; ++b) {
+    numbers->Add(mml::number_key(b), 2);
+    numbersIn->Add(mml::number_key(b), 2);
+  }
+  MVector<uint8_t> num;
+  CBitWriter nw(num);
+  ASSERT_EQ(numbers->EncodeNumber(3, nw), 0);  // primes the decoding table
+  ASSERT_EQ(numbers->EncodeNumber(200000, nw), 0);
+  nw.Finish();
+  CBitReader nr(num.data(), num.size() - 1);
+  uint32_t value = 0;
+  ASSERT_EQ(numbersIn->DecodeNumber(nr, &value), 0);
+  EXPECT_EQ(value, 3u);
+  EXPECT_EQ(numbersIn->DecodeNumber(nr, &value), 2);
+}
+
 TEST(NumberCodeTest, BucketsAndExtraBits) {
   EXPECT_EQ(mml::number_bucket(0), 0);
   EXPECT_EQ(mml::number_bucket(3), 3);
@@ -176,26 +268,35 @@ TEST(NumberCodeTest, BucketsAndExtraBits) {
 namespace {
 
 // Against a plain list: ranks and lookups agree through front overflow and
-// index rebuilds.
+// index rebuilds, for a list whose index is one group of words and for one
+// whose index spans many groups, with most picks deep in the tail (as a
+// stream's phrase numbers are).
 TEST(MoveToFrontTest, MatchesAPlainList) {
-  constexpr uint32_t kSize = 300;
-  mml::CMoveToFront writer(kSize), reader(kSize);
-  std::vector<uint32_t> list(kSize);
-  for (uint32_t i = 0; i < kSize; ++i) list[i] = i;
-  std::mt19937 rng(9);
-  for (int op = 0; op < 5000; ++op) {
-    const uint32_t n = rng() % 4 == 0 ? rng() % kSize : list[rng() % 80];
-    const auto it = std::find(list.begin(), list.end(), n);
-    const auto rank = static_cast<uint32_t>(it - list.begin());
-    list.erase(it);
-    list.insert(list.begin(), n);
-    ASSERT_EQ(writer.Send(n), rank) << "op " << op;
+  struct sCase {
+    uint32_t nSize;
+    int nOps;
+    uint32_t nNearOneIn;  // picks among the 80 most recent: all but one in this many
+  };
+  for (const sCase& c : {sCase{300, 5000, 4}, sCase{5000, 30000, 1}}) {
+    mml::CMoveToFront writer(c.nSize), reader(c.nSize);
+    std::vector<uint32_t> list(c.nSize);
+    for (uint32_t i = 0; i < c.nSize; ++i) list[i] = i;
+    std::mt19937 rng(9);
+    for (int op = 0; op < c.nOps; ++op) {
+      const bool near = rng() % c.nNearOneIn != 0;
+      const uint32_t n = near ? list[rng() % 80] : (rng() % 2 == 0 ? rng() % c.nSize : list[rng() % (c.nSize / 8)]);
+      const auto it = std::find(list.begin(), list.end(), n);
+      const auto rank = static_cast<uint32_t>(it - list.begin());
+      list.erase(it);
+      list.insert(list.begin(), n);
+      ASSERT_EQ(writer.Send(n), rank) << "size " << c.nSize << " op " << op;
+      uint32_t got = 0;
+      ASSERT_TRUE(reader.Receive(rank, &got));
+      ASSERT_EQ(got, n) << "size " << c.nSize << " op " << op;
+    }
     uint32_t got = 0;
-    ASSERT_TRUE(reader.Receive(rank, &got));
-    ASSERT_EQ(got, n) << "op " << op;
+    EXPECT_FALSE(reader.Receive(c.nSize, &got));
   }
-  uint32_t got = 0;
-  EXPECT_FALSE(reader.Receive(kSize, &got));
 }
 
 }  // namespace
