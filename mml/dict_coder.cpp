@@ -1,6 +1,7 @@
 #include "mml/dict_coder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "mml/number_code.h"
@@ -91,7 +92,7 @@ void CDictCoder::Phrase(const CPhraseDictionary::sMatch& m) {
   tokens_.push_back({m.nPhrase, m.nLen});
   ++stats_.phrases;
   stats_.longest_match = std::max(stats_.longest_match, m.nLen);
-  dict_.AppendPhrase(m.nPhrase, m.nLen);
+  dict_.AppendMatch(m);
 }
 
 // Scales the counts to at most 32767 and decides whether this message
@@ -203,6 +204,14 @@ int CDictCoder::Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out)
   }
 }
 
+// Decoding a token needs the coders and the move-to-front list but none of
+// the dictionary, so Expand reads a batch of tokens (a whole message, as a
+// rule) first and then applies them. Before applying, it asks the
+// dictionary to start fetching what each phrase will read (its slot, its
+// set entry, its history bytes), which often misses the cache: fetched
+// together these reads overlap instead of waiting one after another.
+// A failure reports the status of the first token that fails, reading or
+// applying, as coding them one at a time would.
 int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
   try {
     CBitReader r(in, len);
@@ -219,45 +228,79 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
     uint32_t messageStart = dict_.HistoryLen();
     const auto emit = [&] {
       const uint8_t* h = dict_.History();
-      out.insert(out.end(), h + messageStart, h + dict_.HistoryLen());
+      const size_t at = out.size();
+      out.resize(at + (dict_.HistoryLen() - messageStart));
+      if (out.size() > at) std::memcpy(out.data() + at, h + messageStart, out.size() - at);
     };
     for (;;) {
-      uint32_t bit = 0;
-      if (!r.Bit(&bit)) return 2;
-      if (bit == 1) {
-        sSymbolKey key;
-        if (const int status = literals_->Decode(r, &key); status != 0) return status;
-        const uint32_t symbol = key_number(key);
-        if (symbol == kEnd) break;
-        if (symbol == kReset) {
+      const int readStatus = ReadTokens(r);
+      const size_t count = batchLen_;
+      const sToken* tokens = batch_.data();
+      // One pass per step of a phrase's lookup, each fetching for every
+      // phrase of the batch at once.
+      for (size_t i = 0; i < count; ++i) {
+        if (tokens[i].nLen != 0) dict_.PrefetchSlot(tokens[i].nSymbolOrPhrase);
+      }
+      for (size_t i = 0; i < count; ++i) {
+        if (tokens[i].nLen != 0) dict_.PrefetchEntry(tokens[i].nSymbolOrPhrase);
+      }
+      for (size_t i = 0; i < count; ++i) {
+        if (tokens[i].nLen != 0) dict_.PrefetchSource(tokens[i].nSymbolOrPhrase);
+      }
+      for (size_t i = 0; i < count; ++i) {
+        const sToken& t = tokens[i];
+        if (t.nLen != 0) {
+          if (dict_.HistoryLen() + static_cast<uint64_t>(t.nLen) > historyLimit ||
+              !dict_.AppendPhrase(t.nSymbolOrPhrase, t.nLen)) {
+            return 4;
+          }
+        } else if (t.nSymbolOrPhrase == kEnd) {
+          emit();
+          ++stats_.messages;
+          stats_.bytes_in += len;
+          return 0;
+        } else if (t.nSymbolOrPhrase == kReset) {
           emit();
           Reset();
           messageStart = 0;
-        } else if (symbol < 256) {
-          if (dict_.HistoryLen() + 1 > historyLimit) return 4;
-          dict_.AppendLiteral(static_cast<uint8_t>(symbol));
         } else {
-          return 14;
+          if (dict_.HistoryLen() + 1 > historyLimit) return 4;
+          dict_.AppendLiteral(static_cast<uint8_t>(t.nSymbolOrPhrase));
         }
-        continue;
       }
-      uint32_t number = 0;
-      uint32_t phraseLen = 0;
-      if (const int status = coderB_->DecodeNumber(r, &number); status != 0) return status;
-      if (const int status = coderA_->DecodeNumber(r, &phraseLen); status != 0) return status;
-      if (mtf_ && !mtf_->Receive(number, &number)) return 4;
-      if (dict_.HistoryLen() + static_cast<uint64_t>(phraseLen) > historyLimit ||
-          !dict_.AppendPhrase(number, phraseLen)) {
-        return 4;
-      }
+      if (readStatus != 0) return readStatus;
     }
-    emit();
-    ++stats_.messages;
-    stats_.bytes_in += len;
-    return 0;
   } catch (const std::bad_alloc&) {
     return 3;
   }
+}
+
+// Reads up to kBatch tokens into batch_, stopping after the end symbol.
+// Status 0 when the batch is whole, else that of the token that could not
+// be read (the tokens before it are kept).
+int CDictCoder::ReadTokens(CBitReader& r) {
+  batchLen_ = 0;
+  while (batchLen_ < kBatch) {
+    uint32_t bit = 0;
+    if (!r.Bit(&bit)) return 2;
+    if (bit == 1) {
+      sSymbolKey key;
+      if (const int status = literals_->Decode(r, &key); status != 0) return status;
+      const uint32_t symbol = key_number(key);
+      if (symbol > kReset) return 14;
+      batch_[batchLen_++] = sToken{symbol, 0};
+      if (symbol == kEnd) return 0;
+      continue;
+    }
+    uint32_t number = 0;
+    uint32_t phraseLen = 0;
+    if (const int status = coderB_->DecodeNumber(r, &number); status != 0) return status;
+    if (const int status = coderA_->DecodeNumber(r, &phraseLen); status != 0) return status;
+    if (mtf_ && !mtf_->Receive(number, &number)) return 4;
+    if (phraseLen == 0) return 4;  // no phrase is empty; 0 marks a literal here
+    batch_[batchLen_++] = sToken{number, phraseLen};
+  }
+  return 0;
 }
 
 }  // namespace mml

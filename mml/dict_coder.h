@@ -44,10 +44,11 @@ class CDictCoder : public dict_coder {
   static constexpr uint32_t kEnd = 256;
   static constexpr uint32_t kReset = 257;
   static constexpr int kSymbols = 258;
+  static constexpr size_t kBatch = 1024;  // tokens Expand reads before applying them
 
   struct sToken {
     uint32_t nSymbolOrPhrase;
-    uint32_t nLen;  // 0 for a literal or control symbol
+    uint32_t nLen;  // 0 for a literal or control symbol, else at least 1
   };
 
   explicit CDictCoder(const dict_config& cfg);
@@ -55,6 +56,7 @@ class CDictCoder : public dict_coder {
   void Phrase(const CPhraseDictionary::sMatch& m);
   bool DecideTable(uint32_t messageLen);
   int RefillLiterals(const std::array<uint32_t, kSymbols>& counts);
+  int ReadTokens(CBitReader& r);
 
   dict_config cfg_;
   CPhraseDictionary dict_;
@@ -62,7 +64,9 @@ class CDictCoder : public dict_coder {
   std::unique_ptr<CSymbolCoder> literals_;
   std::unique_ptr<CSymbolCoder> coderA_;  // counts and lengths
   std::unique_ptr<CSymbolCoder> coderB_;  // phrase numbers
-  MVector<sToken> tokens_;
+  MVector<sToken> tokens_;  // the message being compressed
+  std::array<sToken, kBatch> batch_{};  // tokens read and not yet applied
+  size_t batchLen_ = 0;
   std::array<uint32_t, kSymbols> counts_{};
   std::array<uint32_t, kSymbols> previous_{};
   dict_stats stats_{};

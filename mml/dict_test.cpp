@@ -109,6 +109,13 @@ class DictPair {
     EXPECT_NE(dict_compress(writer_, msg.data(), static_cast<int32_t>(msg.size()), packed_, &status), 0) << status;
     return std::string(packed_->data, static_cast<size_t>(packed_->used));
   }
+  // The reader compresses, as a coder used both ways would.
+  std::string CompressOnReader(const std::string& msg) {
+    packed_->used = 0;
+    int status = -1;
+    EXPECT_NE(dict_compress(reader_, msg.data(), static_cast<int32_t>(msg.size()), packed_, &status), 0) << status;
+    return std::string(packed_->data, static_cast<size_t>(packed_->used));
+  }
   std::string Expand(const std::string& packed) {
     plain_->used = 0;
     int status = -1;
@@ -188,6 +195,83 @@ TEST(DictCoderTest, Type4ResetsAfterItsHistoryLimitOnBothSides) {
   EXPECT_EQ(pair.WriterStats().resets, 1u);
   EXPECT_EQ(pair.ReaderStats().resets, 1u);
   for (int i = 0; i < 200; ++i) ASSERT_TRUE(pair.RoundTrip(gen.Next())) << "in step after the reset";
+}
+
+// A coder that has only expanded builds its match search from the
+// dictionary it rebuilt once it starts compressing, and then writes what
+// the writer it followed writes. (Messages stay under 512 bytes: the
+// literal table decision looks back at counts only a writer keeps.)
+TEST(DictCoderTest, AReaderThatStartsWritingWritesAsItsWriter) {
+  for (const int type : {2, 3, 4}) {
+    DictPair pair(config(type));
+    mml_bench::CStreamGenerator gen(5);
+    const auto next = [&gen] {
+      std::string m = gen.Next();
+      return m.size() < 512 ? m : m.substr(0, 511);
+    };
+    for (int i = 0; i < 300; ++i) ASSERT_TRUE(pair.RoundTrip(next())) << "type " << type;
+    for (int i = 0; i < 50; ++i) {
+      const std::string m = next();
+      ASSERT_EQ(pair.CompressOnReader(m), pair.Compress(m)) << "type " << type << " message " << i;
+    }
+  }
+}
+
+// Messages of thousands of tokens: the reader takes them in batches, and a
+// reset in the middle of a message (type 4 keeps 250000 bytes) splits the
+// expanded bytes between the two dictionaries.
+TEST(DictCoderTest, MessagesOfManyTokensRoundTrip) {
+  mml_bench::CStreamGenerator gen(13);
+  std::string many;
+  while (many.size() < 40000) many += gen.Next();
+  std::string huge;
+  while (huge.size() < 260000) huge += gen.Next();
+  for (const int type : {2, 3, 4}) {
+    DictPair pair(config(type));
+    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type;
+    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type << ", now from the dictionary";
+    EXPECT_GT(pair.WriterStats().phrases, 2000u) << "type " << type;
+  }
+  DictPair pair(config(4));
+  ASSERT_TRUE(pair.RoundTrip(huge));
+  EXPECT_EQ(pair.WriterStats().resets, 1u);
+  EXPECT_EQ(pair.ReaderStats().resets, 1u);
+  ASSERT_TRUE(pair.RoundTrip(many)) << "in step after the reset";
+}
+
+// The bytes four configurations write for a fixed stream. The match search,
+// its tie-breaks and the number coding are exactly specified, and a change
+// that picks other matches still round-trips: this pins what is written.
+TEST(DictCoderTest, WrittenBytesArePinned) {
+  struct sPinned {
+    int nType, nMtf, nGreedy, nAdaptive;
+    uint64_t nBytes;
+    uint64_t nHash;  // FNV-1a over every written byte
+  };
+  const sPinned pinned[] = {
+      {2, 1, 1, 0, 339199, 0xaffaabdcb54bfd3aULL},
+      {3, 0, 0, 0, 398557, 0xd344c76cc1105b9eULL},
+      {4, 0, 0, 1, 320847, 0xb9b172ceb10d210bULL},
+      {2, 1, 0, 1, 290470, 0xd43bf17239299a58ULL},
+  };
+  for (const sPinned& p : pinned) {
+    dict_config cfg = config(p.nType);
+    cfg.move_to_front = p.nMtf;
+    cfg.greedy_match = p.nGreedy;
+    cfg.adaptive_literals = p.nAdaptive;
+    DictPair pair(cfg);
+    mml_bench::CStreamGenerator gen(99);
+    uint64_t bytes = 0;
+    uint64_t hash = 1469598103934665603ULL;
+    for (int i = 0; i < 3000; ++i) {
+      for (const char c : pair.Compress(gen.Next())) {
+        hash = (hash ^ static_cast<uint8_t>(c)) * 1099511628211ULL;
+        ++bytes;
+      }
+    }
+    EXPECT_EQ(bytes, p.nBytes) << "type " << p.nType << " greedy " << p.nGreedy;
+    EXPECT_EQ(hash, p.nHash) << "type " << p.nType << " greedy " << p.nGreedy;
+  }
 }
 
 // Expands bytes with a fresh reader of the type; the status, 0 on success.
