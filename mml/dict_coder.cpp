@@ -208,7 +208,7 @@ int CDictCoder::Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out)
 // the dictionary, so Expand reads a batch of tokens (a whole message, as a
 // rule) first and then applies them. Before applying, it asks the
 // dictionary to start fetching what each phrase will read (its slot, its
-// set entry, its history bytes), which often misses the cache: fetched
+// set entry, its history bytes), which mostly misses the cache: fetched
 // together these reads overlap instead of waiting one after another.
 // A failure reports the status of the first token that fails, reading or
 // applying, as coding them one at a time would.
@@ -244,9 +244,11 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
       for (size_t i = 0; i < count; ++i) {
         if (tokens[i].nLen != 0) dict_.PrefetchEntry(tokens[i].nSymbolOrPhrase);
       }
+      uint8_t loaded = 0;
       for (size_t i = 0; i < count; ++i) {
-        if (tokens[i].nLen != 0) dict_.PrefetchSource(tokens[i].nSymbolOrPhrase);
+        if (tokens[i].nLen != 0) loaded ^= dict_.LoadSource(tokens[i].nSymbolOrPhrase);
       }
+      sink_ ^= loaded;
       for (size_t i = 0; i < count; ++i) {
         const sToken& t = tokens[i];
         if (t.nLen != 0) {

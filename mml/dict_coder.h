@@ -67,6 +67,7 @@ class CDictCoder : public dict_coder {
   MVector<sToken> tokens_;  // the message being compressed
   std::array<sToken, kBatch> batch_{};  // tokens read and not yet applied
   size_t batchLen_ = 0;
+  uint8_t sink_ = 0;  // keeps the loads that warm the cache for a batch
   std::array<uint32_t, kSymbols> counts_{};
   std::array<uint32_t, kSymbols> previous_{};
   dict_stats stats_{};

@@ -66,6 +66,19 @@ inline uint32_t lanes_below(const std::array<uint64_t, 4>& g, uint32_t k) {
   for (const uint64_t w : g) atLeast += (((w | kLaneHigh) - kk) & kLaneHigh) >> 15;
   return 16 - static_cast<uint32_t>((atLeast * kLaneOnes) >> 48);
 }
+
+// Totals of an 8-way node below k; written so that the compiler can
+// compare all eight at once.
+inline uint32_t totals_below(const std::array<uint32_t, 8>& node, uint32_t k) {
+  uint32_t below = 0;
+  for (const uint32_t t : node) below += t < k ? 1 : 0;
+  return below;
+}
+
+// Adds delta to the totals from child j on.
+inline void add_from(std::array<uint32_t, 8>& node, uint32_t j, int32_t delta) {
+  for (uint32_t i = 0; i < 8; ++i) node[i] += i >= j ? static_cast<uint32_t>(delta) : 0u;
+}
 }  // namespace
 
 CMoveToFront::CMoveToFront(uint32_t size)
@@ -78,7 +91,12 @@ CMoveToFront::CMoveToFront(uint32_t size)
       owner_(capacity_, kFree),
       used_(words_, 0),
       group_(groups_),
-      tree_(groups_ + 1, 0) {
+      levels_([this] {
+        uint32_t levels = 0;
+        for (uint64_t reach = 1; reach < groups_; reach *= 8) ++levels;
+        return levels;
+      }()),
+      tree_(((uint64_t{1} << (3 * levels_)) - 1) / 7) {
   // Everything starts in the tail, 0 nearest the front.
   for (uint32_t n = 0; n < size; ++n) {
     stamp_[n] = size - 1 - n;
@@ -87,14 +105,17 @@ CMoveToFront::CMoveToFront(uint32_t size)
   Rebuild();
 }
 
+// On level l (the root's is 0), the path to a group passes node
+// first(l) + (group >> 3 * (levels_ - l)) at its child
+// (group >> 3 * (levels_ - 1 - l)) & 7, where first(l) = (8^l - 1) / 7.
 void CMoveToFront::TreeAdd(uint32_t group, int32_t delta) {
-  const uint32_t groups = groups_;
-  int32_t* tree = tree_.data();
-  for (uint32_t i = group + 1; i <= groups; i += i & (~i + 1)) tree[i] += delta;
+  for (uint32_t level = 0, first = 0; level < levels_; ++level, first = first * 8 + 1) {
+    add_from(tree_[first + (group >> (3 * (levels_ - level)))], (group >> (3 * (levels_ - 1 - level))) & 7, delta);
+  }
   treeTotal_ += static_cast<uint32_t>(delta);
 }
 
-void CMoveToFront::Add(uint32_t stamp, int delta) {
+[[gnu::always_inline]] inline void CMoveToFront::Add(uint32_t stamp, int delta) {
   const uint32_t word = stamp / 64;
   used_[word] ^= 1ULL << (stamp % 64);  // delta says which way the bit turns
   const uint32_t group = word / kGroupWords;
@@ -122,7 +143,10 @@ uint32_t CMoveToFront::CountUpTo(uint32_t stamp) const {
   uint32_t sum = treeTotal_;
   if (group != topGroup_) {
     sum = 0;
-    for (uint32_t i = group; i > 0; i -= i & (~i + 1)) sum += static_cast<uint32_t>(tree_[i]);
+    for (uint32_t level = 0, first = 0; level < levels_; ++level, first = first * 8 + 1) {
+      const uint32_t j = (group >> (3 * (levels_ - 1 - level))) & 7;
+      if (j > 0) sum += tree_[first + (group >> (3 * (levels_ - level)))][j - 1];
+    }
   }
   const uint32_t j = word % kGroupWords;
   const uint32_t before = j == 0 ? 0 : lane(group_[group], j - 1);
@@ -130,25 +154,19 @@ uint32_t CMoveToFront::CountUpTo(uint32_t stamp) const {
   return sum + before + bit_count(used_[word] & upTo);
 }
 
-// The k-th smallest stamp in use, which is then taken out of the index.
-// The tree's descent passes every node whose count includes that stamp
-// (all but the root, which covers everything), so it lowers them on the
-// way down. It does not branch on the counts: they are random, and a
-// branch would mostly be mispredicted. REQUIRES: 1 <= k <= TailCount().
+// The k-th smallest stamp in use, which is then taken out of the index:
+// the descent lowers the totals it passes. REQUIRES: 1 <= k <= TailCount().
 uint32_t CMoveToFront::TakeKth(uint32_t k) {
   uint32_t group = topGroup_;
   if (k <= treeTotal_) {
     group = 0;
-    int32_t* tree = tree_.data();
-    for (uint32_t step = groups_ / 2; step > 0; step /= 2) {
-      int32_t& node = tree[group + step];
-      const auto below = static_cast<uint32_t>(node);
-      const uint32_t right = 0u - static_cast<uint32_t>(below < k);  // all ones or zero
-      group += step & right;
-      k -= below & right;
-      node -= static_cast<int32_t>(~right & 1);
+    for (uint32_t level = 0, first = 0; level < levels_; ++level, first = first * 8 + 1) {
+      std::array<uint32_t, 8>& node = tree_[first + group];  // first: the level's first node
+      const uint32_t j = totals_below(node, k);
+      if (j > 0) k -= node[j - 1];
+      add_from(node, j, -1);
+      group = group * 8 + j;
     }
-    --tree[groups_];
     --treeTotal_;
   } else {
     k -= treeTotal_;
@@ -176,7 +194,6 @@ void CMoveToFront::Rebuild() {
   std::fill(owner_.begin() + fresh, owner_.end(), kFree);
   next_ = fresh;
   topGroup_ = fresh / kGroupStamps;
-  treeTotal_ = topGroup_ * kGroupStamps;  // every stamp below the top group is in use
   for (uint32_t group = 0; group < groups_; ++group) {
     sGroup g{};
     uint32_t running = 0;
@@ -188,12 +205,11 @@ void CMoveToFront::Rebuild() {
       g[j / 4] |= static_cast<uint64_t>(running) << (16 * (j % 4));
     }
     group_[group] = g;
-    tree_[group + 1] = group < topGroup_ ? static_cast<int32_t>(running) : 0;
   }
-  for (uint32_t i = 1; i <= groups_; ++i) {
-    const uint32_t parent = i + (i & (~i + 1));
-    if (parent <= groups_) tree_[parent] += tree_[i];
-  }
+  // The tree: every group below the top one is full.
+  std::fill(tree_.begin(), tree_.end(), std::array<uint32_t, 8>{});
+  for (uint32_t group = 0; group < topGroup_; ++group) TreeAdd(group, static_cast<int32_t>(kGroupStamps));
+  treeTotal_ = topGroup_ * kGroupStamps;
 }
 
 void CMoveToFront::ToFront(uint32_t rank) {
@@ -202,7 +218,7 @@ void CMoveToFront::ToFront(uint32_t rank) {
   Front(0) = n;
 }
 
-void CMoveToFront::FromTail(uint32_t n, uint32_t stamp) {
+[[gnu::always_inline]] inline void CMoveToFront::FromTail(uint32_t n, uint32_t stamp) {
   owner_[stamp] = kFree;
   stamp_[n] = kInFront;
   // Rank 0 moves back one ring place: onto a free place, or onto the

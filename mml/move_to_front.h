@@ -3,20 +3,19 @@
 // the front.
 //
 // Two parts keep it fast. The front: the first kFront numbers in a ring,
-// where recent numbers (most of what a stream sends) are found and moved
-// with a short scan, and where a number from the tail takes the place of
-// the one it pushes out in constant time. The tail: every other number
-// with a time stamp (larger is nearer the front). The list's index counts
-// the stamps in use on three levels, each small enough to stay in cache:
-// a bitmap of 64-bit words; per group of 16 words, the running counts of
-// its words (16-bit lanes, four to a 64-bit word, handled side by side);
-// and a Fenwick tree over the groups' totals. Rank and lookup take a
-// descent of the tree, one step within a group and one within a word.
-// The top group, which takes the stamps being handed out, joins the tree
-// only once it is full, so the number pushed out of the front costs no
-// tree update.
-// When the stamps run out the index is rebuilt from the current order; it
-// changes no rank.
+// where recently sent numbers are found and moved with a short scan, and
+// where a number from the tail takes the place of the one it pushes out in
+// constant time. The tail: every other number with a time stamp (larger
+// is nearer the front). The index counts the stamps in use at three
+// scales, each small enough to stay in cache: a bitmap of 64-bit words;
+// per group of 16 words, the running counts of its words (16-bit lanes,
+// four to a 64-bit word, handled side by side); and an 8-way tree over the
+// groups whose nodes hold the running totals of their children. Rank and
+// lookup take a step per tree level (three for the largest phrase table),
+// one within a group and one within a word. The top group, which takes
+// the stamps being handed out, joins the tree only once it is full, so the
+// number pushed out of the front costs no tree update. When the stamps
+// run out the index is rebuilt from the current order; it changes no rank.
 #pragma once
 
 #include <array>
@@ -70,7 +69,11 @@ class CMoveToFront {
   MVector<uint32_t> owner_;  // per stamp
   MVector<uint64_t> used_;   // bitmap of stamps in use
   MVector<sGroup> group_;    // per group of words
-  MVector<int32_t> tree_;    // Fenwick tree over the totals of the groups below the top, 1-based
+  uint32_t levels_;          // of the tree: groups_ <= 8^levels_
+  // Level by level from the root (1, 8, 64 ... nodes): node i of the lowest
+  // level holds the running totals of groups 8i..8i+7, a node above those
+  // of its children's subtrees. The top group is not counted.
+  MVector<std::array<uint32_t, 8>> tree_;
   uint32_t topGroup_ = 0;    // the group of next_
   uint32_t treeTotal_ = 0;   // stamps in use below the top group
 };

@@ -180,16 +180,6 @@ void CSymbolCoder::WriteCode(int32_t symbol, CBitWriter& out) {
   for (auto it = bits.rbegin(); it != bits.rend(); ++it) out.Bit(*it != 0);
 }
 
-// Weight gain, and every `refresh_` symbols the refresh.
-inline void CSymbolCoder::AfterCoding(int32_t id) {
-  if (!Adaptive()) return;
-  sSymbol& s = symbols_[static_cast<size_t>(id)];
-  if (s.nWeight < UINT32_MAX) ++s.nWeight;
-  if (++coded_ < refresh_) return;
-  coded_ = 0;
-  Refresh(id);
-}
-
 // The move forward and the rebuild check against the branches above the
 // symbol's parent.
 void CSymbolCoder::Refresh(int32_t id) {
@@ -354,29 +344,9 @@ int CSymbolCoder::EncodeNumber(uint32_t n, CBitWriter& out) {
   return 0;
 }
 
-int CSymbolCoder::DecodeNumber(CBitReader& in, uint32_t* n) {
-  static_assert(kTableBits + 16 <= CBitReader::kWindow);
-  // Common case: a held bucket whose code the table holds whole, read with
-  // its extra bits from one window (at most kTableBits + 16 bits). Anything
-  // else, or too few bits left, takes the general path from the start.
-  if (tableReady_ && !ended_) {
-    const uint64_t window = in.Window();
-    const sDecodeStep& step = table_[window >> (64 - kTableBits)];
-    if (step.nSymbol >= 0 && step.nSymbol != escape_ && step.nSymbol != end_) {
-      const uint32_t bucket = symbols_[static_cast<size_t>(step.nSymbol)].nNumber;
-      if (bucket < static_cast<uint32_t>(kNumberBuckets)) {
-        const sNumberBucket info = kNumberBucketInfo[bucket];
-        const auto total = static_cast<size_t>(step.nBits + info.nExtraBits);
-        if (total <= in.BitsLeft()) {
-          in.Skip(total);
-          AfterCoding(step.nSymbol);
-          const uint64_t extra = info.nExtraBits == 0 ? 0 : (window << step.nBits) >> (64 - info.nExtraBits);
-          *n = info.nBase + static_cast<uint32_t>(extra);
-          return 0;
-        }
-      }
-    }
-  }
+// The general path of DecodeNumber: everything but a table hit with all
+// its bits there.
+int CSymbolCoder::DecodeNumberSlow(CBitReader& in, uint32_t* n) {
   int32_t id = -1;
   sSymbolKey key;
   if (const int status = DecodeId(in, &id, &key); status != 0) return status;

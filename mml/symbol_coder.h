@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "mml/bit_io.h"
+#include "mml/number_code.h"
 
 namespace mml {
 
@@ -60,7 +61,30 @@ class CSymbolCoder {
   int Decode(CBitReader& in, sSymbolKey* key);
   // The number code through this coder: bucket symbol, then extra bits.
   int EncodeNumber(uint32_t n, CBitWriter& out);
-  int DecodeNumber(CBitReader& in, uint32_t* n);
+  int DecodeNumber(CBitReader& in, uint32_t* n) {
+    static_assert(kTableBits + 16 <= CBitReader::kWindow);
+    // Inline, the common case: a held bucket whose code the table holds
+    // whole, read with its extra bits (at most 16) from one window.
+    if (tableReady_ && !ended_) {
+      const uint64_t window = in.Window();
+      const sDecodeStep& step = table_[window >> (64 - kTableBits)];
+      if (step.nSymbol >= 0 && step.nSymbol != escape_ && step.nSymbol != end_) {
+        const uint32_t bucket = symbols_[static_cast<size_t>(step.nSymbol)].nNumber;
+        if (bucket < static_cast<uint32_t>(kNumberBuckets)) {
+          const sNumberBucket info = kNumberBucketInfo[bucket];
+          const auto total = static_cast<size_t>(step.nBits + info.nExtraBits);
+          if (total <= in.BitsLeft()) {
+            in.Skip(total);
+            AfterCoding(step.nSymbol);
+            const uint64_t extra = info.nExtraBits == 0 ? 0 : (window << step.nBits) >> (64 - info.nExtraBits);
+            *n = info.nBase + static_cast<uint32_t>(extra);
+            return 0;
+          }
+        }
+      }
+    }
+    return DecodeNumberSlow(in, n);  // from the start: nothing was consumed
+  }
 
   size_t SymbolCount() const { return symbols_.size(); }
   // Current weight of a held symbol, or 0.
@@ -109,8 +133,17 @@ class CSymbolCoder {
   int32_t Insert(const sSymbolKey& key, uint32_t weight);
   void Prepare();  // reserved symbols and code, at the first coding after creation or Clear
   void Build();
-  void AfterCoding(int32_t symbol);
+  // Weight gain, and every `refresh_` symbols the refresh.
+  void AfterCoding(int32_t symbol) {
+    if (!Adaptive()) return;
+    sSymbol& s = symbols_[static_cast<size_t>(symbol)];
+    if (s.nWeight < UINT32_MAX) ++s.nWeight;
+    if (++coded_ < refresh_) return;
+    coded_ = 0;
+    Refresh(symbol);
+  }
   void Refresh(int32_t symbol);
+  int DecodeNumberSlow(CBitReader& in, uint32_t* n);
   int ReadCode(CBitReader& in, int32_t* id);
   int DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key);
   bool DecodeQuick(CBitReader& in, int32_t* id);
