@@ -9,6 +9,7 @@
 
 #include "bench/mml_stream_gen.h"
 #include "mml/dict_coder.h"
+#include "mml/phrase_dictionary.h"
 
 namespace {
 
@@ -146,6 +147,26 @@ dict_config config(int type) {
   dict_config c{};
   dict_config_load(&c, type, nullptr);
   return c;
+}
+
+// A full phrase set replaces its entries in turn, with a cursor that runs
+// over the set's capacity (grown 8 at a time): with 10 entries it turns at
+// 16, and the registrations that fall on 10 to 15 are lost.
+TEST(PhraseDictionaryTest, AFullSetsCursorTurnsAtItsCapacity) {
+  mml::CPhraseDictionary dictionary(101, 1000, 10);
+  // "abc" 26 times, each followed by its own letter: occurrences 0-9 fill
+  // the set, 10-19 replace them, 20-25 fall past the entries.
+  const auto occurrence = [](int i) { return "abc" + std::string(1, static_cast<char>('A' + i)) + "|"; };
+  for (int i = 0; i < 26; ++i) {
+    for (const char byte : occurrence(i)) dictionary.AppendLiteral(static_cast<uint8_t>(byte));
+  }
+  for (int i = 0; i < 26; ++i) {
+    const std::string probe = occurrence(i);
+    mml::CPhraseDictionary::sMatch match;
+    const bool found = dictionary.FindMatch(reinterpret_cast<const uint8_t*>(probe.data()),
+                                            static_cast<uint32_t>(probe.size()), false, &match);
+    EXPECT_EQ(found, i >= 10 && i < 20) << "occurrence " << i;
+  }
 }
 
 TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {

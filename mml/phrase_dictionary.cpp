@@ -61,6 +61,7 @@ CPhraseDictionary::CPhraseDictionary(uint32_t hashSize, uint32_t phraseSlots, ui
     : hashSize_(hashSize),
       hashReciprocal_(reciprocal(hashSize)),
       bucketSize_(bucketSize),
+      cursorTurn_((bucketSize + 7) / 8 * 8),
       heads_(hashSize, kNone),
       slots_(phraseSlots, sSlot{kNone, 0}) {
   Grow(kFirstHistory);
@@ -156,10 +157,15 @@ void CPhraseDictionary::StartMatching() {
   }
   // Full: the rotating cursor's entry moves to the new position and keeps
   // its phrase number. A full set holds exactly bucketSize_ entries (it
-  // grows only while fewer live and none are freed), so the cursor wraps
-  // there.
+  // grows only while fewer live and none are freed), but the cursor runs
+  // over the set's capacity, which grows 8 entries at a time: with a bucket
+  // size that is not a multiple of 8 its last turns fall on room that holds
+  // no entry, and those registrations are lost, on both sides alike.
   const uint32_t index = set.nCursor;
-  set.nCursor = index + 1 == bucketSize_ ? 0 : index + 1;
+  set.nCursor = index + 1 == cursorTurn_ ? 0 : index + 1;
+  if (index >= bucketSize_) [[unlikely]] {
+    return;
+  }
   set.entries[index].nPos = pos;
   if (matching_) Track(setId, index, pos);
 }

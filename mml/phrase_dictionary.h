@@ -140,6 +140,7 @@ class CPhraseDictionary {
   uint32_t hashSize_;
   uint64_t hashReciprocal_;
   uint32_t bucketSize_;
+  uint32_t cursorTurn_;  // a full set's capacity: bucketSize_ rounded up to 8
   // Accounted storage that, unlike a vector, does not construct its bytes
   // one by one when it grows; the first historyLen_ are the history.
   struct sRelease {
