@@ -104,7 +104,10 @@ bool PrepareMouse(HWND hwnd, POINT client, UINT button) {
   if (top != ::GetActiveWindow()) {
     const LRESULT answer = ::SendMessage(hwnd, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                                          MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(button)));
-    if (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) ::SetActiveWindow(top);
+    // A WS_EX_NOACTIVATE window (a tool palette, a pop-up list) takes the
+    // click without taking the activation from the window that has it.
+    const bool activates = (::GetWindowLong(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0;
+    if (activates && (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT)) ::SetActiveWindow(top);
     if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) return false;
   }
   return ::IsWindow(hwnd);

@@ -13,7 +13,8 @@
 // WM_SETCURSOR to its target. While a window has the mouse captured, mouse
 // messages go to it instead, in its coordinates. A click on a window of an
 // inactive top-level window first asks WM_MOUSEACTIVATE and activates that
-// window (unless the answer says not to, or to eat the click). Input to a
+// window (unless the answer says not to, or to eat the click, or the window
+// has WS_EX_NOACTIVATE). Input to a
 // window that is hidden, or that is or has an ancestor that is disabled
 // (the owner of a running modal dialog, for one), is refused: nothing is
 // delivered and the action returns false.

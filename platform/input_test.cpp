@@ -209,4 +209,15 @@ TEST_F(InputTest, AWindowMayRefuseToBeActivatedAndEatTheClick) {
   EXPECT_TRUE(g_log.empty());
 }
 
+TEST_F(InputTest, ANoActivateWindowTakesTheClickButNotTheActivation) {
+  Recorder palette;
+  palette.name = "palette";
+  palette.CreateEx(WS_EX_NOACTIVATE, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
+  top.SetActiveWindow();
+  g_log.clear();
+  EXPECT_TRUE(input::Click(palette.m_hWnd));
+  EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"palette down 25,25 L", "palette up 25,25"}));
+}
+
 }  // namespace
