@@ -75,6 +75,10 @@ HWND ChildWindowFromPoint(HWND parent, POINT clientPoint);
 // Visibility, enabling, focus, activation, capture.
 BOOL ShowWindow(HWND hwnd, int command);  // returns whether it was visible before
 BOOL IsWindowVisible(HWND hwnd);          // the window and all its ancestors are visible
+// Hides the owner's visible pop-ups (WM_SHOWWINDOW with SW_PARENTCLOSING)
+// or shows again those it hid (SW_PARENTOPENING); ShowWindow does this when
+// it minimises or restores the owner.
+BOOL ShowOwnedPopups(HWND owner, BOOL show);
 BOOL IsIconic(HWND hwnd);                 // minimized (SW_MINIMIZE, SW_SHOWMINIMIZED, ...)
 BOOL IsZoomed(HWND hwnd);                 // maximized (SW_MAXIMIZE)
 BOOL EnableWindow(HWND hwnd, BOOL enable);  // returns whether it was disabled before

@@ -43,6 +43,7 @@ struct WindowRecord {
   std::unique_ptr<ControlModel> model;
   bool destroying = false;
   bool needsPaint = false;  // invalidated since its last WM_PAINT
+  bool hiddenWithOwner = false;  // hidden by ShowOwnedPopups, to be shown again with its owner
 
   WindowRecord();
   ~WindowRecord();

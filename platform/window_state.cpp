@@ -67,47 +67,83 @@ BOOL IsZoomed(HWND hwnd) {
   return r != nullptr && (r->style & WS_MAXIMIZE) ? TRUE : FALSE;
 }
 
+namespace {
+
+// Shows or hides a window whose visibility changes, telling it why (0 for
+// its own show command, SW_PARENTCLOSING / SW_PARENTOPENING when its owner
+// is minimised or restored). False when the window went away meanwhile.
+bool ChangeVisibility(HWND hwnd, bool show, LPARAM status) {
+  ::SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, status);
+  platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
+  if (record == nullptr) return false;
+  if (show) {
+    record->style |= WS_VISIBLE;
+    platform::InvalidateTree(hwnd);
+  } else {
+    record->style &= ~WS_VISIBLE;
+  }
+  WINDOWPOS pos{hwnd, nullptr, record->rect.left, record->rect.top, record->rect.right - record->rect.left,
+                record->rect.bottom - record->rect.top,
+                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW)};
+  ::SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+  if (!show) {
+    DropFocusWithin(hwnd);
+    if (Registry().active == hwnd) {
+      // Activation passes to the owner, as when a dialog closes.
+      platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+      HWND owner = r != nullptr ? r->owner : nullptr;
+      if (owner != nullptr && ::IsWindowVisible(owner)) {
+        ::SetActiveWindow(owner);
+      } else {
+        Registry().active = nullptr;
+        ::SendMessage(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
+      }
+    }
+  }
+  return platform::FindWindowRecord(hwnd) != nullptr;
+}
+
+}  // namespace
+
 BOOL ShowWindow(HWND hwnd, int command) {
   platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
   if (record == nullptr) return FALSE;
   const bool wasVisible = (record->style & WS_VISIBLE) != 0;
+  const bool wasIconic = (record->style & WS_MINIMIZE) != 0;
   ApplySizeState(*record, command);
+  const bool iconic = (record->style & WS_MINIMIZE) != 0;
+  record->hiddenWithOwner = false;  // its own command decides from now on
   const bool show = command != SW_HIDE;
   platform::DispatchScope scope;
-  if (show != wasVisible) {
-    ::SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
-    if ((record = platform::FindWindowRecord(hwnd)) == nullptr) return wasVisible;
-    if (show) {
-      record->style |= WS_VISIBLE;
-      platform::InvalidateTree(hwnd);
-    } else {
-      record->style &= ~WS_VISIBLE;
-    }
-    WINDOWPOS pos{hwnd, nullptr, record->rect.left, record->rect.top, record->rect.right - record->rect.left,
-                  record->rect.bottom - record->rect.top,
-                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW)};
-    ::SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-    if (!show) {
-      DropFocusWithin(hwnd);
-      if (Registry().active == hwnd) {
-        // Activation passes to the owner, as when a dialog closes.
-        platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
-        HWND owner = r != nullptr ? r->owner : nullptr;
-        if (owner != nullptr && ::IsWindowVisible(owner)) {
-          ::SetActiveWindow(owner);
-        } else {
-          Registry().active = nullptr;
-          ::SendMessage(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
-        }
-      }
-    }
-  }
+  // Owned pop-ups go away with a minimised owner and come back with it.
+  if (iconic && !wasIconic) ::ShowOwnedPopups(hwnd, FALSE);
+  if (show != wasVisible && !ChangeVisibility(hwnd, show, 0)) return wasVisible;
+  if (wasIconic && !iconic && show) ::ShowOwnedPopups(hwnd, TRUE);
   record = platform::FindWindowRecord(hwnd);
   if (show && record != nullptr && !record->IsChild() && ActivatingShow(command) &&
       !(record->exStyle & WS_EX_NOACTIVATE)) {
     ::SetActiveWindow(hwnd);
   }
   return wasVisible ? TRUE : FALSE;
+}
+
+BOOL ShowOwnedPopups(HWND owner, BOOL show) {
+  if (platform::FindWindowRecord(owner) == nullptr) return FALSE;
+  platform::DispatchScope scope;
+  const std::vector<HWND> windows = Registry().TopLevel();  // a handler may create or destroy windows
+  for (const HWND hwnd : windows) {
+    platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+    if (r == nullptr || r->owner != owner) continue;
+    if (!show && (r->style & WS_VISIBLE)) {
+      if (ChangeVisibility(hwnd, false, SW_PARENTCLOSING)) {
+        if ((r = platform::FindWindowRecord(hwnd)) != nullptr) r->hiddenWithOwner = true;
+      }
+    } else if (show && r->hiddenWithOwner) {
+      r->hiddenWithOwner = false;
+      ChangeVisibility(hwnd, true, SW_PARENTOPENING);
+    }
+  }
+  return TRUE;
 }
 
 BOOL IsWindowVisible(HWND hwnd) {

@@ -22,6 +22,10 @@ class LoggingWnd : public CWnd {
     CreateEx(0, "Test", m_name.c_str(), style, 10, 10, 200, 100, nullptr, 0);
     return m_hWnd;
   }
+  HWND CreateOwned(CWnd& owner, DWORD style = WS_POPUP | WS_VISIBLE) {
+    CreateEx(0, "Test", m_name.c_str(), style, 10, 10, 200, 100, owner.m_hWnd, 0);
+    return m_hWnd;
+  }
   HWND CreateChild(CWnd& parent, int id, DWORD style = WS_VISIBLE) {
     CreateEx(0, "Test", m_name.c_str(), WS_CHILD | style, 0, 0, 50, 20, parent.m_hWnd, static_cast<UINT_PTR>(id));
     return m_hWnd;
@@ -30,6 +34,7 @@ class LoggingWnd : public CWnd {
   Reflect reflectCommand = Reflect::PassToParent;
   bool consumeKeys = false;
   bool logFocus = false;
+  bool logShow = false;
   int postNcDestroyCalls = 0;
 
  protected:
@@ -80,6 +85,9 @@ class LoggingWnd : public CWnd {
     if (logFocus) Log(m_name + ":killfocus");
   }
   void PostNcDestroy() override { ++postNcDestroyCalls; }
+  void OnShowWindow(BOOL show, UINT status) override {
+    if (logShow) Log(m_name + ":show" + std::to_string(show) + "/" + std::to_string(status));
+  }
 
  private:
   std::string m_name;
@@ -421,6 +429,30 @@ TEST_F(WindowTest, ShowCommandsSetMinimizedAndMaximizedStates) {
   EXPECT_TRUE(w.IsZoomed()) << "hiding keeps the state";
   w.ShowWindow(SW_RESTORE);
   EXPECT_FALSE(w.IsZoomed());
+}
+
+TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
+  LoggingWnd owner("O"), shown("S"), hidden("H"), later("L");
+  owner.CreateTop();
+  shown.CreateOwned(owner);
+  hidden.CreateOwned(owner, WS_POPUP);
+  later.CreateOwned(owner);
+  for (LoggingWnd* w : {&owner, &shown, &hidden, &later}) w->logShow = true;
+
+  owner.ShowWindow(SW_MINIMIZE);  // in z-order, top first
+  EXPECT_EQ(g_log, (Strings{"L:show0/" + std::to_string(SW_PARENTCLOSING),
+                            "S:show0/" + std::to_string(SW_PARENTCLOSING)}));
+  EXPECT_FALSE(shown.IsWindowVisible());
+  EXPECT_TRUE(owner.IsWindowVisible()) << "a minimised window stays visible";
+
+  // A pop-up shown or hidden by its own command meanwhile keeps that state.
+  later.ShowWindow(SW_HIDE);
+  g_log.clear();
+  owner.ShowWindow(SW_RESTORE);
+  EXPECT_EQ(g_log, (Strings{"S:show1/" + std::to_string(SW_PARENTOPENING)}));
+  EXPECT_TRUE(shown.IsWindowVisible());
+  EXPECT_FALSE(hidden.IsWindowVisible());
+  EXPECT_FALSE(later.IsWindowVisible());
 }
 
 TEST_F(WindowTest, TimerArgumentsAreCheckedAndIntervalsClamped) {
