@@ -170,7 +170,6 @@ constexpr UINT LVIS_OVERLAYMASK = 0x0F00;
 constexpr UINT LVIS_STATEIMAGEMASK = 0xF000;
 constexpr UINT INDEXTOSTATEIMAGEMASK(UINT i) { return i << 12; }
 
-inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1));
 constexpr int I_IMAGECALLBACK = -1;
 
 struct LVITEM {

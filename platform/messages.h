@@ -723,6 +723,10 @@ constexpr LPARAM KF_REPEAT_BIT = LPARAM{1} << 30;
 constexpr LPARAM KF_UP_BIT = LPARAM{1} << 31;
 
 // ---- Common notifications --------------------------------------------------
+// A text pointer that asks the owner for the text when it is needed (list
+// view items, tool-tips).
+inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1));
+
 constexpr UINT NM_FIRST = 0;
 constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1;
 constexpr UINT NM_CLICK = NM_FIRST - 2;

@@ -30,9 +30,6 @@ struct Tool {
   LPARAM lParam = 0;
 };
 
-// LPSTR_TEXTCALLBACK: the owner would supply the text on demand.
-const LPSTR kTextCallback = reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1));
-
 // The fields a TOOLINFO must at least have to be read.
 constexpr UINT kMinToolInfoSize = offsetof(TOOLINFO, lParam);
 
@@ -78,7 +75,7 @@ Tool* TooltipModel::Find(const TOOLINFO* ti) {
 }
 
 std::string TooltipModel::TextOf(const TOOLINFO& ti) {
-  if (ti.lpszText == nullptr || ti.lpszText == kTextCallback || IS_INTRESOURCE(ti.lpszText)) return {};
+  if (ti.lpszText == nullptr || ti.lpszText == LPSTR_TEXTCALLBACK || IS_INTRESOURCE(ti.lpszText)) return {};
   return ti.lpszText;
 }
 
@@ -179,7 +176,7 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       // TTM_GETTEXT's wParam is the buffer's size; TTM_GETTOOLINFO's buffer is assumed to hold 80.
       const size_t size = message == TTM_GETTEXT && wParam != 0 ? wParam : 80;
-      if (out->lpszText != nullptr && out->lpszText != kTextCallback) {
+      if (out->lpszText != nullptr && out->lpszText != LPSTR_TEXTCALLBACK) {
         CopyWindowText(tool->text, size, reinterpret_cast<LPARAM>(out->lpszText));
       }
       return TRUE;
