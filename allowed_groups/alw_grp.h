@@ -15,6 +15,7 @@
 #include "platform/ccombobox.h"
 #include "platform/dialog.h"
 #include "plugin/host_interface.h"
+#include "plugin/visibility.h"
 
 class CPluginContext;
 
@@ -78,4 +79,4 @@ class CAlwGrp : public CDialog {
 };
 
 // The module's single form, constructed when the library loads.
-CAlwGrp& AllowedGroupsForm();
+PLUGIN_TEST_HOOK CAlwGrp& AllowedGroupsForm();

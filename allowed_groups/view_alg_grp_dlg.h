@@ -14,6 +14,7 @@
 #include "platform/collections.h"
 #include "platform/ccombobox.h"
 #include "platform/dialog.h"
+#include "plugin/visibility.h"
 
 class CViewAlgGrpDlg : public CDialog {
  public:
@@ -27,7 +28,7 @@ class CViewAlgGrpDlg : public CDialog {
   const std::vector<std::unique_ptr<AllowedGroupRecord>>& Rows() const { return m_rows; }
 
   // The delete-listed request for one record; 1 when the terminal accepted it.
-  int SendDeleteListedRequest(const AllowedGroupRecord& record);
+  PLUGIN_TEST_HOOK int SendDeleteListedRequest(const AllowedGroupRecord& record);
 
   // The text of column `column` (0 to 8) of a record, as the list shows it.
   static CString CellText(const AllowedGroupRecord& record, int column);

@@ -8,6 +8,7 @@
 #include "platform/cstring.h"
 #include "platform/module.h"
 #include "plugin/host_interface.h"
+#include "plugin/visibility.h"
 
 namespace plugin {
 
@@ -17,7 +18,7 @@ struct ModuleGlobals {
   CString strTerminalDir;       // folder of the terminal's executable (holds UserSetting.ini)
 };
 
-ModuleGlobals& Globals();
+PLUGIN_TEST_HOOK ModuleGlobals& Globals();
 
 // The plug-in's own module handle (its resources are registered under it).
 HMODULE SelfModule();
