@@ -1,18 +1,22 @@
 # Helpers shared by every folder's CMakeLists.txt.
 #
-# A folder's library is every .cpp in it except the *_test.cpp files; its
-# unit tests are the *_test.cpp files, one gtest executable per folder.
-# Globs keep a folder's build in step with its files, so adding a source
-# never means editing a list that another folder's work also touches.
+# A folder's library is every .cpp in it and in its subfolders except the
+# *_test.cpp files and what lies under a testing/ or tsan/ subfolder (test
+# helpers and threaded tests, built by their own targets); its unit tests are
+# the *_test.cpp files, one gtest executable per top-level folder. Globs keep
+# a folder's build in step with its files, so adding a source never means
+# editing a list that another folder's work also touches.
 
 function(ag_sources out dir)
-  file(GLOB _all CONFIGURE_DEPENDS ${dir}/*.cpp)
+  file(GLOB_RECURSE _all CONFIGURE_DEPENDS ${dir}/*.cpp)
   list(FILTER _all EXCLUDE REGEX "_test\\.cpp$")
+  list(FILTER _all EXCLUDE REGEX "/(testing|tsan)/")
   set(${out} ${_all} PARENT_SCOPE)
 endfunction()
 
 function(ag_test_sources out dir)
-  file(GLOB _tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  file(GLOB_RECURSE _tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  list(FILTER _tests EXCLUDE REGEX "/(testing|tsan)/")
   set(${out} ${_tests} PARENT_SCOPE)
 endfunction()
 
