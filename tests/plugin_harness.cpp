@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "platform/module.h"
-#include "terminal/window_dump.h"
+#include "terminal/app/window_dump.h"
 
 namespace e2e {
 

@@ -11,8 +11,8 @@
 
 #include "platform/afx.h"
 #include "plugin/terminal_link.h"
-#include "terminal/host.h"
-#include "terminal/plugin_loader.h"
+#include "terminal/app/host.h"
+#include "terminal/app/plugin_loader.h"
 
 namespace e2e {
 

@@ -6,9 +6,9 @@
 #include "allowed_groups/alw_grp.h"
 #include "platform/input.h"
 #include "platform/listview.h"
-#include "terminal/message_codec.h"
-#include "terminal/window_dump.h"
-#include "terminal/script_runner.h"
+#include "terminal/server/message_codec.h"
+#include "terminal/app/window_dump.h"
+#include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
 
 namespace e2e {

@@ -1,4 +1,4 @@
-#include "terminal/demo_script.h"
+#include "terminal/app/demo_script.h"
 
 namespace terminal {
 

@@ -1,8 +1,8 @@
-#include "terminal/host.h"
+#include "terminal/app/host.h"
 
 #include <cstring>
 
-#include "terminal/message_codec.h"
+#include "terminal/server/message_codec.h"
 
 namespace terminal {
 

@@ -11,8 +11,8 @@
 
 #include "platform/afx.h"
 #include "plugin/host_interface.h"
-#include "terminal/scrip_master.h"
-#include "terminal/server_standin.h"
+#include "terminal/app/scrip_master.h"
+#include "terminal/server/server_standin.h"
 
 namespace terminal {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "terminal/options.h"
-#include "terminal/terminal_app.h"
+#include "terminal/app/options.h"
+#include "terminal/app/terminal_app.h"
 
 int main(int argc, char** argv) {
   std::string error;

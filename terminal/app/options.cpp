@@ -1,4 +1,4 @@
-#include "terminal/options.h"
+#include "terminal/app/options.h"
 
 namespace terminal {
 

@@ -1,8 +1,8 @@
-#include "terminal/options.h"
+#include "terminal/app/options.h"
 
 #include <gtest/gtest.h>
 
-#include "terminal/script_runner.h"
+#include "terminal/script/script_runner.h"
 
 namespace terminal {
 namespace {

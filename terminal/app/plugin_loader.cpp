@@ -1,4 +1,4 @@
-#include "terminal/plugin_loader.h"
+#include "terminal/app/plugin_loader.h"
 
 #include <dlfcn.h>
 

@@ -1,4 +1,4 @@
-#include "terminal/terminal_app.h"
+#include "terminal/app/terminal_app.h"
 
 #include <cstdio>
 #include <fstream>
@@ -9,11 +9,11 @@
 
 #include "platform/afx.h"
 #include "platform/module.h"
-#include "terminal/demo_script.h"
-#include "terminal/host.h"
-#include "terminal/plugin_loader.h"
-#include "terminal/script_runner.h"
-#include "terminal/window_dump.h"
+#include "terminal/app/demo_script.h"
+#include "terminal/app/host.h"
+#include "terminal/app/plugin_loader.h"
+#include "terminal/script/script_runner.h"
+#include "terminal/app/window_dump.h"
 
 extern char** environ;
 

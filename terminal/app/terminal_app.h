@@ -2,7 +2,7 @@
 // the default showing of the form.
 #pragma once
 
-#include "terminal/options.h"
+#include "terminal/app/options.h"
 
 namespace terminal {
 

@@ -1,4 +1,4 @@
-#include "terminal/window_dump.h"
+#include "terminal/app/window_dump.h"
 
 #include <strings.h>
 

@@ -1,4 +1,4 @@
-#include "terminal/script_runner.h"
+#include "terminal/script/script_runner.h"
 
 #include <cstdlib>
 #include <map>
@@ -9,8 +9,8 @@
 #include "platform/input.h"
 #include "platform/listview.h"
 #include "platform/kernel.h"
-#include "terminal/host.h"
-#include "terminal/window_dump.h"
+#include "terminal/app/host.h"
+#include "terminal/app/window_dump.h"
 
 namespace terminal {
 

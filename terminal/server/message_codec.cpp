@@ -1,4 +1,4 @@
-#include "terminal/message_codec.h"
+#include "terminal/server/message_codec.h"
 
 #include <cstring>
 

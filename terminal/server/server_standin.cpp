@@ -1,4 +1,4 @@
-#include "terminal/server_standin.h"
+#include "terminal/server/server_standin.h"
 
 #include <sqlite3.h>
 
@@ -6,7 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "terminal/message_codec.h"
+#include "terminal/server/message_codec.h"
 
 namespace terminal {
 

@@ -1,8 +1,8 @@
-#include "terminal/server_standin.h"
+#include "terminal/server/server_standin.h"
 
 #include <gtest/gtest.h>
 
-#include "terminal/message_codec.h"
+#include "terminal/server/message_codec.h"
 
 namespace terminal {
 namespace {
