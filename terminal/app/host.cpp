@@ -33,7 +33,7 @@ std::string RequestName(std::span<const char> bytes) {
   if (!parsed) return "?";
   const auto name = parsed->First(0);
   if (name && !name->empty()) return *name;
-  return parsed->First(32767).value_or("?");
+  return parsed->First(kTagReplyName).value_or("?");
 }
 
 }  // namespace
@@ -93,7 +93,23 @@ void Host::WriteWire(const char* direction, std::span<const char> bytes) {
 
 void Host::OnRequest(std::span<const char> bytes) {
   WriteWire("SEND", bytes);
-  for (auto& reply : m_server->Handle(bytes)) InjectReply(std::move(reply));
+  for (auto& reply : m_server->Handle(bytes)) {
+    ReportFailure(reply);
+    InjectReply(std::move(reply));
+  }
+}
+
+void Host::ReportFailure(std::span<const char> reply) {
+  // The plug-in ignores add and delete replies, so the terminal is where a
+  // refusal becomes visible.
+  const auto parsed = ParsedMessage::Parse(reply);
+  if (!parsed) return;
+  const auto status = parsed->First(kTagReplyStatus);
+  if (!status || *status == kStatusOk) return;
+  std::string line = "SERVER: " + parsed->First(kTagReplyName).value_or("?") + " failed (status " + *status + ")";
+  if (const auto reason = parsed->First(kTagReplyReason)) line += ": " + *reason;
+  m_serverFailures.push_back(line);
+  if (m_out != nullptr) std::fprintf(m_out, "%s\n", line.c_str());
 }
 
 void Host::InjectReply(std::vector<char> bytes) {

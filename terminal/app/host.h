@@ -65,6 +65,8 @@ class Host {
   size_t PendingReplies() const { return m_pending.size(); }
   // Every request and reply seen, as wire-log lines, oldest first.
   const std::vector<std::string>& Wire() const { return m_wire; }
+  // The server's failure replies, as printed: "SERVER: name failed (status N): reason".
+  const std::vector<std::string>& ServerFailures() const { return m_serverFailures; }
 
   // The terminal's own top-level window: parent of the form, target of the
   // reply deliveries.
@@ -72,6 +74,7 @@ class Host {
 
  private:
   void WriteWire(const char* direction, std::span<const char> bytes);
+  void ReportFailure(std::span<const char> reply);
 
   ScripMaster m_scrips;
   std::unique_ptr<ServerStandIn> m_server;
@@ -81,6 +84,7 @@ class Host {
   CVelaRxNotifierBase* m_receiver = nullptr;
   std::vector<std::string> m_log;
   std::vector<std::string> m_wire;
+  std::vector<std::string> m_serverFailures;
   std::deque<std::vector<char>> m_pending;
   std::unique_ptr<CWnd> m_mainWindow;
   mnm_hndl m_replyHandle = nullptr;

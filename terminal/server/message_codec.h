@@ -15,6 +15,13 @@ namespace terminal {
 
 using Field = std::pair<int32_t, std::string>;
 
+// Reply tags: the request answered, its status (absent or "5": success) and
+// the server's reason for a failure.
+inline constexpr int32_t kTagReplyName = 32767;
+inline constexpr int32_t kTagReplyStatus = 32766;
+inline constexpr int32_t kTagReplyReason = 32765;
+inline constexpr const char* kStatusOk = "5";
+
 // A parsed message: its tags in order of first occurrence, each with its
 // values in order (deleted fields left out).
 class ParsedMessage {

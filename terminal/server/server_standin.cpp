@@ -7,20 +7,19 @@
 #include <stdexcept>
 
 #include "terminal/server/message_codec.h"
+#include "terminal/server/sqlite_store.h"
 
 namespace terminal {
 
 namespace {
 
-// Reply tags.
-constexpr int32_t kTagRequestName = 32767;
-constexpr int32_t kTagStatus = 32766;
-constexpr int32_t kTagReason = 32765;
 constexpr int32_t kTagCategory = 13034;
 constexpr int32_t kTagSegment = 63001;
-constexpr const char* kStatusOk = "5";
 constexpr const char* kStatusRefused = "2";
 constexpr const char* kStatusNotFound = "4";
+constexpr const char* kStatusStoreFailed = "3";
+
+using store::Statement;
 
 // The columns of an allowed group and the request tags they come from. Which
 // tag carries the instrument, symbol and option type depends on the segment
@@ -51,7 +50,7 @@ GroupColumns FromRequest(const ParsedMessage& m) {
 }
 
 std::vector<Field> ToReply(const GroupColumns& g) {
-  std::vector<Field> f{{kTagRequestName, "ks_get_all_allowed_groups"}, {kTagCategory, g.category}, {kTagSegment, g.segment}};
+  std::vector<Field> f{{kTagReplyName, "ks_get_all_allowed_groups"}, {kTagCategory, g.category}, {kTagSegment, g.segment}};
   auto put = [&](int32_t tag, const std::string& value) {
     if (!value.empty()) f.emplace_back(tag, value);
   };
@@ -70,38 +69,10 @@ std::vector<Field> ToReply(const GroupColumns& g) {
   return f;
 }
 
-class Statement {
- public:
-  Statement(sqlite3* db, const char* sql) {
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
-      throw std::runtime_error(std::string("server store: ") + sqlite3_errmsg(db));
-    }
-  }
-  ~Statement() { sqlite3_finalize(stmt_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-
-  // Binds a text; the empty text is NULL (the field was not sent).
-  void Bind(int index, const std::string& text) {
-    if (text.empty()) sqlite3_bind_null(stmt_, index);
-    else sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-  }
-  bool Step() { return sqlite3_step(stmt_) == SQLITE_ROW; }
-  std::string Text(int column) const {
-    const auto* text = sqlite3_column_text(stmt_, column);
-    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, column)))
-                : std::string();
-  }
-  int Int(int column) const { return sqlite3_column_int(stmt_, column); }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
 std::vector<char> StatusReply(const std::string& name, const char* status, const std::string& reason = {}) {
-  std::vector<Field> fields{{kTagRequestName, name}};
-  fields.emplace_back(kTagStatus, status);
-  if (!reason.empty()) fields.emplace_back(kTagReason, reason);
+  std::vector<Field> fields{{kTagReplyName, name}};
+  fields.emplace_back(kTagReplyStatus, status);
+  if (!reason.empty()) fields.emplace_back(kTagReplyReason, reason);
   return BuildMessage(fields);
 }
 
@@ -117,33 +88,37 @@ bool KnownSegment(const std::string& code) {
 }  // namespace
 
 ServerStandIn::ServerStandIn(const std::string& database) {
-  if (sqlite3_open(database.c_str(), &db_) != SQLITE_OK) {
+  // A read-only file opens read-only rather than failing; URIs may ask for it.
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+  if (sqlite3_open_v2(database.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
     sqlite3_close(db_);
     db_ = nullptr;
     throw std::runtime_error("cannot open server store " + database + ": " + why);
   }
-  Execute(
-      "CREATE TABLE IF NOT EXISTS categories(name TEXT PRIMARY KEY);"
-      "CREATE TABLE IF NOT EXISTS allowed_groups("
-      " id INTEGER PRIMARY KEY, category TEXT NOT NULL, segment TEXT NOT NULL, instrument TEXT, symbol TEXT,"
-      " option_type TEXT, strike TEXT, expiry TEXT, product TEXT, side TEXT, added_by TEXT);");
-  Statement count(db_, "SELECT COUNT(*) FROM categories");
-  if (count.Step() && count.Int(0) == 0) {
-    Execute("INSERT INTO categories VALUES ('RETAIL'),('HNI'),('PROPRIETARY'),('INSTITUTION');");
+  try {
+    Statement tables(db_, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('categories', 'allowed_groups')");
+    const bool ready = tables.Step() && tables.Int(0) == 2;
+    readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
+    if (!ready) {
+      store::Transaction create(db_);
+      store::Execute(db_,
+                     "CREATE TABLE IF NOT EXISTS categories(name TEXT PRIMARY KEY);"
+                     "CREATE TABLE IF NOT EXISTS allowed_groups("
+                     " id INTEGER PRIMARY KEY, category TEXT NOT NULL, segment TEXT NOT NULL, instrument TEXT,"
+                     " symbol TEXT, option_type TEXT, strike TEXT, expiry TEXT, product TEXT, side TEXT, added_by TEXT);"
+                     "INSERT INTO categories SELECT * FROM (VALUES ('RETAIL'),('HNI'),('PROPRIETARY'),('INSTITUTION'))"
+                     " WHERE NOT EXISTS (SELECT 1 FROM categories);");
+      create.Commit();
+    }
+  } catch (const std::exception& e) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw std::runtime_error("cannot use server store " + database + ": " + e.what());
   }
 }
 
 ServerStandIn::~ServerStandIn() { sqlite3_close(db_); }
-
-void ServerStandIn::Execute(const char* sql) const {
-  char* error = nullptr;
-  if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string why = error ? error : "unknown error";
-    sqlite3_free(error);
-    throw std::runtime_error("server store: " + why);
-  }
-}
 
 std::vector<std::string> ServerStandIn::Categories() const {
   std::vector<std::string> names;
@@ -162,27 +137,38 @@ std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> reque
   if (!message) return {};
   const auto name = message->First(0);
   if (!name || name->empty()) return {};
+  try {
+    return Answer(*name, *message);
+  } catch (const store::StoreError& e) {
+    // The change, if any, was rolled back; the client learns why.
+    ++storeFailures_;
+    return {StatusReply(*name, kStatusStoreFailed, e.what())};
+  }
+}
 
-  if (*name == "ks_get_category") {
-    std::vector<Field> fields{{kTagRequestName, *name}};
+std::vector<std::vector<char>> ServerStandIn::Answer(const std::string& name, const ParsedMessage& message) {
+  if (name == "ks_get_category") {
+    std::vector<Field> fields{{kTagReplyName, name}};
     for (auto& category : Categories()) fields.emplace_back(kTagCategory, category);
     return {BuildMessage(fields)};
   }
-  if (*name == "ks_get_user_peer_data") return {StatusReply(*name, kStatusOk)};
+  if (name == "ks_get_user_peer_data") return {StatusReply(name, kStatusOk)};
 
-  if (*name == "ks_publish_allowed_group" || *name == "ks_delete_allowed_group") {
-    const GroupColumns g = FromRequest(*message);
-    if (g.category.empty()) return {StatusReply(*name, kStatusRefused, "missing category")};
-    if (!KnownSegment(g.segment)) return {StatusReply(*name, kStatusRefused, "unknown exchange segment")};
-    if (*name == "ks_publish_allowed_group") {
+  if (name == "ks_publish_allowed_group" || name == "ks_delete_allowed_group") {
+    const GroupColumns g = FromRequest(message);
+    if (g.category.empty()) return {StatusReply(name, kStatusRefused, "missing category")};
+    if (!KnownSegment(g.segment)) return {StatusReply(name, kStatusRefused, "unknown exchange segment")};
+    store::Transaction change(db_);
+    if (name == "ks_publish_allowed_group") {
       Statement insert(db_,
                        "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry,"
                        " product, side, added_by) VALUES (?,?,?,?,?,?,?,?,?,?)");
       const std::array values{g.category, g.segment, g.instrument, g.symbol, g.optionType,
-                              g.strike,   g.expiry,  g.product,    g.side,   message->First(54247).value_or("")};
+                              g.strike,   g.expiry,  g.product,    g.side,   message.First(54247).value_or("")};
       for (size_t i = 0; i < values.size(); ++i) insert.Bind(static_cast<int>(i + 1), values[i]);
       insert.Step();
-      return {StatusReply(*name, kStatusOk)};
+      change.Commit();
+      return {StatusReply(name, kStatusOk)};
     }
     // A delete names a group exactly: every field, absent ones included.
     Statement remove(db_,
@@ -193,11 +179,12 @@ std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> reque
                             g.strike,   g.expiry,  g.product,    g.side};
     for (size_t i = 0; i < values.size(); ++i) remove.Bind(static_cast<int>(i + 1), values[i]);
     remove.Step();
-    return {StatusReply(*name, sqlite3_changes(db_) > 0 ? kStatusOk : kStatusNotFound,
-                        sqlite3_changes(db_) > 0 ? "" : "no such group")};
+    const bool removed = sqlite3_changes(db_) > 0;
+    change.Commit();
+    return {removed ? StatusReply(name, kStatusOk) : StatusReply(name, kStatusNotFound, "no such group")};
   }
 
-  if (*name == "ks_get_all_allowed_groups") {
+  if (name == "ks_get_all_allowed_groups") {
     std::vector<std::vector<char>> replies;
     Statement select(db_,
                      "SELECT category, segment, instrument, symbol, option_type, strike, expiry, product, side"
@@ -209,7 +196,7 @@ std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> reque
     }
     return replies;
   }
-  return {StatusReply(*name, kStatusRefused, "unknown request")};
+  return {StatusReply(name, kStatusRefused, "unknown request")};
 }
 
 }  // namespace terminal

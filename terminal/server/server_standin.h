@@ -3,8 +3,11 @@
 // (a file, or ":memory:").
 //
 // Replies are wide-form messages carrying the request name in tag 32767 and,
-// for failures, a status other than 5 in tag 32766 with a reason in 32765.
-// A list-all request gets one reply per stored group, in server units.
+// for failures, a status other than 5 in tag 32766 with a reason in 32765:
+// 2 a request it refuses, 4 a group to delete that it does not hold, 3 a
+// store that failed (SQLite's reason). A list-all request gets one reply per
+// stored group, in server units. Every change is one transaction: a failed
+// or interrupted write leaves the store as it was.
 #pragma once
 
 #include <memory>
@@ -16,10 +19,13 @@ struct sqlite3;
 
 namespace terminal {
 
+class ParsedMessage;
+
 class ServerStandIn {
  public:
-  // Opens (creating when needed) the store; throws std::runtime_error with
-  // the reason when it cannot.
+  // Opens (creating when needed) the store: a file, ":memory:" or a SQLite
+  // URI ("file:x.db?mode=ro"). Throws std::runtime_error with the reason when
+  // it cannot; a read-only store opens when it already holds the tables.
   explicit ServerStandIn(const std::string& database);
   ~ServerStandIn();
   ServerStandIn(const ServerStandIn&) = delete;
@@ -30,13 +36,21 @@ class ServerStandIn {
   // even a request name can be read).
   std::vector<std::vector<char>> Handle(std::span<const char> request);
 
+  // Throw std::runtime_error when the store cannot be read.
   std::vector<std::string> Categories() const;
   int GroupCount() const;
 
+  // True when the store cannot take changes (a read-only file or URI).
+  bool ReadOnly() const { return readOnly_; }
+  // How many requests the store failed so far (status 3 replies).
+  int StoreFailures() const { return storeFailures_; }
+
  private:
-  void Execute(const char* sql) const;
+  std::vector<std::vector<char>> Answer(const std::string& name, const ParsedMessage& message);
 
   sqlite3* db_ = nullptr;
+  bool readOnly_ = false;
+  int storeFailures_ = 0;
 };
 
 }  // namespace terminal

@@ -1,6 +1,10 @@
 #include "terminal/server/server_standin.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "terminal/server/message_codec.h"
 
@@ -79,6 +83,54 @@ TEST_F(ServerStandInTest, BadRequestsGetFailureRepliesNeverACrash) {
   EXPECT_TRUE(server.Handle(std::span<const char>(garbage, sizeof garbage - 1)).empty());
   EXPECT_TRUE(server.Handle({}).empty());
   EXPECT_TRUE(server.Handle(BuildMessage({{5, "no name"}})).empty());
+}
+
+// A store the process may only read: opened through a read-only URI, which
+// holds for root too. Every change is refused with SQLite's reason, nothing
+// is stored, and reading still works.
+TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReason) {
+  const auto file = std::filesystem::temp_directory_path() / ("standin_ro_" + std::to_string(::getpid()) + ".db");
+  std::filesystem::remove(file);
+  const std::vector<Field> add{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_cm"}};
+  {
+    ServerStandIn writable(file.string());
+    EXPECT_FALSE(writable.ReadOnly());
+    ASSERT_EQ(ParsedMessage::Parse(writable.Handle(BuildMessage(add)).at(0))->First(32766), "5");
+  }
+  ServerStandIn readOnly("file:" + file.string() + "?mode=ro");
+  EXPECT_TRUE(readOnly.ReadOnly());
+  for (const char* request : {"ks_publish_allowed_group", "ks_delete_allowed_group"}) {
+    auto fields = add;
+    fields[0].second = request;
+    const auto replies = readOnly.Handle(BuildMessage(fields));
+    ASSERT_EQ(replies.size(), 1u) << request;
+    const auto reply = ParsedMessage::Parse(replies[0]);
+    EXPECT_EQ(reply->First(32767), request);
+    EXPECT_EQ(reply->First(32766), "3") << request;
+    EXPECT_EQ(reply->First(32765), "server store: attempt to write a readonly database") << request;
+  }
+  EXPECT_EQ(readOnly.StoreFailures(), 2);
+  EXPECT_EQ(readOnly.GroupCount(), 1);
+  EXPECT_EQ(readOnly.Handle(BuildMessage({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}})).size(), 1u);
+
+  // A read-only store without the tables cannot serve at all: that is said at once.
+  const auto empty = std::filesystem::temp_directory_path() / ("standin_empty_" + std::to_string(::getpid()) + ".db");
+  std::ofstream(empty).close();
+  EXPECT_THROW(ServerStandIn("file:" + empty.string() + "?mode=ro"), std::runtime_error);
+  std::filesystem::remove(empty);
+  std::filesystem::remove(file);
+}
+
+TEST_F(ServerStandInTest, StoreThatIsNoDatabaseIsRefusedAtOpen) {
+  const auto file = std::filesystem::temp_directory_path() / ("standin_text_" + std::to_string(::getpid()) + ".db");
+  std::ofstream(file) << "this is not a database, just some text long enough to be looked at\n";
+  try {
+    ServerStandIn store(file.string());
+    ADD_FAILURE() << "opened a text file as a store";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("file is not a database"), std::string::npos) << e.what();
+  }
+  std::filesystem::remove(file);
 }
 
 }  // namespace
