@@ -2,50 +2,53 @@
 
 namespace terminal {
 
+// Controls are named as a person sees them: by their text or by the label
+// beside them; the view's list has neither, so its resource name stands in.
 const char* DemoScript() {
-  return R"(# Open the window from the terminal's hot key; the server's categories arrive.
+  return R"(# The risk administrator opens the Allowed Groups window from the terminal's
+# hot key; the form asks the server for the user categories.
 hotkey Alt+A
 expect-log "ks_get_category sent successfully"
 dump "Allowed Groups"
 
-# Allow HNI clients NIFTY 26000 calls of the December expiry on NFO.
-select "Allowed Groups" 20000 "HNI"
-select "Allowed Groups" 20001 "NFO"
-select "Allowed Groups" 20002 "OPTIDX"
-select "Allowed Groups" 20003 "NIFTY"
-select "Allowed Groups" 20004 "CE"
-select "Allowed Groups" 9012 "26000"
+# HNI clients may trade NIFTY 26000 calls of the December expiry on NFO.
+select "Allowed Groups" "Category" "HNI"
+select "Allowed Groups" "Exhg-Seg" "NFO"
+select "Allowed Groups" "Instr Name" "OPTIDX"
+select "Allowed Groups" "Symbol" "NIFTY"
+select "Allowed Groups" "Type" "CE"
+select "Allowed Groups" "Strike Price" "26000"
 check "Allowed Groups" "All Expiry" off
-select "Allowed Groups" 20006 "29Dec2026"
+select "Allowed Groups" "Expiry" "29Dec2026"
 click "Allowed Groups" "Add Group"
 expect-log "ks_add_allowed_group request sent successfully"
 
-# Allow every category to buy BSE group A shares.
-select "Allowed Groups" 20001 "BSE"
-select "Allowed Groups" 20004 "A"
+# Every category may buy BSE group A shares: one request per category.
+select "Allowed Groups" "Exhg-Seg" "BSE"
+select "Allowed Groups" "Type" "A"
 check "Allowed Groups" "Apply for all categories" on
 click "Allowed Groups" "Buy"
 click "Allowed Groups" "Add Group"
 expect-log "ks_add_allowed_group request sent successfully"
 check "Allowed Groups" "Apply for all categories" off
 
-# Everything the server now holds, newest first.
+# View Group lists everything the server now holds, one row a group.
 click "Allowed Groups" "View Group"
 expect-log "ks_get_all_allowed_groups request sent successfully"
-rows "View Allowed Group" 20016
+rows "View Allowed Group" IDC_GROUP_LIST
 
-# Withdraw the BSE group again for HNI.
+# The BSE group is withdrawn again for HNI alone.
 click "Allowed Groups" "Delete Group"
 expect-log "ks_delete_group request sent successfully"
-
 click "Allowed Groups" "View Group"
-rows "View Allowed Group" 20016
+rows "View Allowed Group" IDC_GROUP_LIST
 
-# Delete HNI's NIFTY calls from the list itself: the row goes at once.
-select "View Allowed Group" 20016 "HNI"
+# HNI's NIFTY calls go from the list itself: the row goes at once, and the
+# server's list agrees.
+select "View Allowed Group" IDC_GROUP_LIST "HNI"
 click "View Allowed Group" "Delete Group"
 click "Allowed Groups" "View Group"
-rows "View Allowed Group" 20016
+rows "View Allowed Group" IDC_GROUP_LIST
 )";
 }
 

@@ -8,11 +8,17 @@
 #include "terminal/app/terminal_app.h"
 
 int main(int argc, char** argv) {
+  // Lines in the order they happen, also when the output goes to a pipe.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::string error;
   const auto options = terminal::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!options) {
     std::fprintf(stderr, "tarnterm: %s\n%s", error.c_str(), terminal::Usage());
     return 2;
+  }
+  if (options->help) {
+    std::fputs(terminal::Usage(), stdout);
+    return 0;
   }
   return terminal::RunTerminal(*options, argc, argv);
 }

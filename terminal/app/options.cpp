@@ -23,6 +23,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     else if (arg == "--script") ok = value(options.script);
     else if (arg == "--info") options.info = true;
     else if (arg == "--demo") options.demo = true;
+    else if (arg == "--help" || arg == "-h") options.help = true;
     else {
       error = "unknown argument: " + arg;
       ok = false;
@@ -38,7 +39,17 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 
 const char* Usage() {
   return "usage: tarnterm [--user ID] [--home DIR] [--plugin FILE] [--db FILE|:memory:] [--wire-log FILE]\n"
-         "                [--script FILE | --demo] [--info]\n";
+         "                [--script FILE | --demo] [--info] [--help]\n"
+         "  --user ID         the logged-in user handed to the plug-in (default: admin)\n"
+         "  --home DIR        the terminal folder: UserSetting.ini and the default server.db (default: beside tarnterm)\n"
+         "  --plugin FILE     the plug-in to load (default: AllowedGroups.so beside tarnterm)\n"
+         "  --db FILE         the server's store: a SQLite file, :memory:, or a URI such as file:x.db?mode=ro\n"
+         "                    (default: server.db in the terminal folder)\n"
+         "  --wire-log FILE   write every request and reply as SEND/RECV, name, bytes in hexadecimal\n"
+         "  --script FILE     run a script (one action or check a line) and exit 1 when a line fails\n"
+         "  --demo            run the built-in demonstration script\n"
+         "  --info            print the plug-in's description, one labelled line each, and exit\n"
+         "  --help            print this text and exit\n";
 }
 
 }  // namespace terminal

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "terminal/script/script_runner.h"
 
 namespace terminal {
 namespace {
@@ -26,19 +25,15 @@ TEST(TerminalOptions, ParsesEveryOptionAndRefusesBadLines) {
   EXPECT_FALSE(ParseOptions({"--colour"}, error));
   EXPECT_FALSE(ParseOptions({"--demo", "--script", "x"}, error));
   EXPECT_TRUE(ParseOptions({"--info"}, error)->info);
+  EXPECT_TRUE(ParseOptions({"--help"}, error)->help);
 }
 
-TEST(ScriptLines, QuotesEscapesAndComments) {
+TEST(TerminalOptions, UserDefaultsToTheDocumentedOneAndMayBeEmptied) {
   std::string error;
-  auto words = SplitScriptLine(R"(click "Allowed Groups" "Say \"hi\" \\ now"  # a comment "ignored)", error);
-  ASSERT_TRUE(words);
-  EXPECT_EQ(*words, (std::vector<std::string>{"click", "Allowed Groups", "Say \"hi\" \\ now"}));
-  EXPECT_EQ(*SplitScriptLine("  \t# only a comment", error), std::vector<std::string>{});
-  EXPECT_EQ(*SplitScriptLine(R"(type "W" 20000 "a#b")", error), (std::vector<std::string>{"type", "W", "20000", "a#b"}));
-  EXPECT_EQ(*SplitScriptLine(R"(x "")", error), (std::vector<std::string>{"x", ""}));
-  EXPECT_FALSE(SplitScriptLine(R"(click "open)", error));
-  EXPECT_EQ(error, "unclosed quote");
-  EXPECT_FALSE(SplitScriptLine(R"(click "ends in escape\")", error));
+  EXPECT_EQ(ParseOptions({"--demo"}, error)->userId, "admin");
+  EXPECT_NE(std::string(Usage()).find("--user ID         the logged-in user handed to the plug-in (default: admin)"),
+            std::string::npos);
+  EXPECT_EQ(ParseOptions({"--user", ""}, error)->userId, "");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "terminal/app/terminal_app.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <memory>
@@ -41,27 +44,50 @@ PluginInfo Describe(LoadedPlugin& plugin) {
   return info;
 }
 
-bool ReadFile(const std::string& path, std::string& text) {
+// Reads a script; false with the reason when it is no readable file.
+bool ReadScript(const std::string& path, std::string& text, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = path + " is a directory, not a script";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) {
+    error = "cannot read script " + path + ": " + std::strerror(errno);
+    return false;
+  }
   std::stringstream content;
   content << in.rdbuf();
+  if (in.bad()) {
+    error = "cannot read script " + path;
+    return false;
+  }
   text = content.str();
   return true;
 }
 
 void PrintInfo(const PluginInfo& info) {
-  std::printf("%s\n%s\n%u\n%u\n%s\n", info.name.GetString(), info.version.GetString(), info.stamp, info.code,
-              info.menuTitle.GetString());
-  for (int i = 0; i < info.hotKeys.GetSize(); ++i) std::printf("%s\n", info.hotKeys[i].GetString());
-  for (int i = 0; i < info.captions.GetSize(); ++i) std::printf("%s\n", info.captions[i].GetString());
+  std::printf("name: %s\nversion: %s\nstamp: %u\ncode: %u\nmenu title: %s\n", info.name.GetString(),
+              info.version.GetString(), info.stamp, info.code, info.menuTitle.GetString());
+  for (int i = 0; i < info.hotKeys.GetSize(); ++i) std::printf("hot key: %s\n", info.hotKeys[i].GetString());
+  for (int i = 0; i < info.captions.GetSize(); ++i) std::printf("caption: %s\n", info.captions[i].GetString());
 }
+
+// What a person at the terminal needs to know when the plug-in would stay
+// silent: it sends no request without a user ID.
+constexpr const char* kNoUserNote =
+    "No user ID: the Allowed Groups plug-in sends no request without one; start the terminal with --user ID";
 
 }  // namespace
 
 int RunTerminal(const Options& options, int argc, char** argv) {
   const std::string exeFolder = ExecutableFolder();
   std::string error;
+  std::string scriptText;
+  if (!options.script.empty() && !ReadScript(options.script, scriptText, error)) {
+    std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
+    return 1;
+  }
   LoadedPlugin plugin(options.pluginPath.empty() ? exeFolder + "/AllowedGroups.so" : options.pluginPath, error);
   if (!plugin.ok()) {
     std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
@@ -85,11 +111,16 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     return 1;
   }
   std::unique_ptr<ServerStandIn> server;
+  const std::string database = options.database.empty() ? home + "/server.db" : options.database;
   try {
-    server = std::make_unique<ServerStandIn>(options.database.empty() ? home + "/server.db" : options.database);
+    server = std::make_unique<ServerStandIn>(database);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "tarnterm: %s\n", e.what());
     return 1;
+  }
+  if (server->ReadOnly()) {
+    std::fprintf(stderr, "tarnterm: the server store %s is read-only: every add and delete will fail\n",
+                 database.c_str());
   }
   std::FILE* wireLog = nullptr;
   if (!options.wireLog.empty() && (wireLog = std::fopen(options.wireLog.c_str(), "w")) == nullptr) {
@@ -108,35 +139,43 @@ int RunTerminal(const Options& options, int argc, char** argv) {
                 info.stamp, info.code, info.menuTitle.GetString());
     sTarnHostRecord record{};
     record.pParentWnd = &host.MainWindow();
+    if (options.userId.empty()) host.Log(kNoUserNote);
     plugin.InitTarnPlugin(&record, options.userId.c_str(), nullptr, CString());
     platform::PumpMessages();
 
-    // The terminal routes the keys its plug-ins registered; others are its own.
-    auto hotKey = [&](const std::string& key) {
+    // The terminal has no hot keys of its own: it routes those its plug-in
+    // registered and refuses the rest.
+    auto hotKey = [&](const std::string& key, std::string& why) {
       for (int i = 0; i < info.hotKeys.GetSize(); ++i) {
         if (info.hotKeys[i] == key.c_str()) {
+          if (options.userId.empty()) host.Log(kNoUserNote);
           CString text(key.c_str());
           plugin.PluginProcessHotKey(text, 0);
+          platform::PumpMessages();
+          return true;
         }
       }
-      platform::PumpMessages();
+      why = "no plug-in registered the hot key " + key + " (registered:";
+      for (int i = 0; i < info.hotKeys.GetSize(); ++i) why += std::string(" ") + info.hotKeys[i].GetString();
+      why += ")";
+      return false;
     };
     if (!options.script.empty() || options.demo) {
-      std::string text;
-      if (options.demo) {
-        text = DemoScript();
-      } else if (!ReadFile(options.script, text)) {
-        std::fprintf(stderr, "tarnterm: cannot read %s\n", options.script.c_str());
-        status = 1;
-      }
       ScriptRunner runner(host, hotKey, stdout, stderr);
       runner.echo = options.demo;
-      if (status == 0 && !runner.Run(text, options.demo ? "demo" : options.script)) status = 1;
-    } else {
-      hotKey(info.hotKeys.GetSize() > 0 ? info.hotKeys[0].GetString() : "");
+      if (!runner.Run(options.demo ? DemoScript() : scriptText, options.demo ? "demo" : options.script)) status = 1;
+    } else if (info.hotKeys.GetSize() > 0) {
+      std::string why;
+      hotKey(info.hotKeys[0].GetString(), why);
       std::fputs(DumpWindowTree(FindTopLevelWindow("Allowed Groups")).c_str(), stdout);
     }
     platform::SetMessageBoxResponder({});
+    // A change the server could not store is a failed run, whatever the
+    // plug-in logged about sending it.
+    if (const int failures = host.Server().StoreFailures(); failures > 0) {
+      std::fprintf(stderr, "tarnterm: the server store failed %d request(s); see the SERVER: lines\n", failures);
+      status = 1;
+    }
   }
   if (wireLog != nullptr) std::fclose(wireLog);
   return status;

@@ -6,18 +6,18 @@
 #include <vector>
 
 #include "platform/afx.h"
+#include "platform/header.h"
+#include "platform/listview.h"
+#include "terminal/app/control_names.h"
 
 namespace terminal {
 
 namespace {
 
-std::string TextOf(HWND hwnd) {
-  const int length = GetWindowTextLength(hwnd);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  GetWindowText(hwnd, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
+// A dump names this many items of a combo box, then counts the rest.
+constexpr LRESULT kDumpedItems = 20;
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 void Dump(HWND hwnd, int depth, std::string& out) {
   out.append(static_cast<size_t>(depth) * 2, ' ');
@@ -29,6 +29,15 @@ void Dump(HWND hwnd, int depth, std::string& out) {
 }
 
 }  // namespace
+
+std::string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLength(hwnd);
+  if (length <= 0) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  GetWindowText(hwnd, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
 
 std::string WindowClass(HWND hwnd) {
   char name[64] = {};
@@ -52,40 +61,21 @@ std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM ind
 HWND FindTopLevelWindow(const std::string& caption) {
   HWND hidden = nullptr;
   for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (TextOf(w) != caption) continue;
+    if (WindowText(w) != caption) continue;
     if (IsWindowVisible(w)) return w;
     if (hidden == nullptr) hidden = w;
   }
   return hidden;
 }
 
-HWND FindControl(HWND window, const std::string& name) {
-  if (window == nullptr || name.empty()) return nullptr;
-  char* end = nullptr;
-  const long id = std::strtol(name.c_str(), &end, 10);
-  if (*end == '\0') return GetDlgItem(window, static_cast<int>(id));
-  // By text: a breadth-first walk, so a control of the window wins over one
-  // nested deeper (a combo's own edit field).
-  std::vector<HWND> level{window};
-  while (!level.empty()) {
-    std::vector<HWND> next;
-    for (HWND parent : level) {
-      for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (TextOf(child) == name) return child;
-        next.push_back(child);
-      }
-    }
-    level.swap(next);
-  }
-  return nullptr;
-}
-
 std::string DescribeWindow(HWND hwnd) {
   std::string line = WindowClass(hwnd);
   if (const int id = GetDlgCtrlID(hwnd); id != 0 && (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD)) {
     line += " #" + std::to_string(id);
+    if (const std::string name = ControlNames::Shipped().NameOf(id); !name.empty()) line += " " + name;
   }
-  line += " \"" + TextOf(hwnd) + "\"";
+  line += " " + Quoted(WindowText(hwnd));
+  if (const std::string label = LabelOf(hwnd); !label.empty()) line += " label=" + Quoted(label);
   if (!IsWindowVisible(hwnd)) line += " hidden";
   if (!IsWindowEnabled(hwnd)) line += " disabled";
   if (IsWindowClass(hwnd, "Button")) {
@@ -95,16 +85,64 @@ std::string DescribeWindow(HWND hwnd) {
     const auto count = SendMessage(hwnd, CB_GETCOUNT, 0, 0);
     const auto selected = SendMessage(hwnd, CB_GETCURSEL, 0, 0);
     line += " items=" + std::to_string(count);
-    if (selected >= 0) line += " selected=\"" + ItemText(hwnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(selected)) + "\"";
+    if (selected >= 0) line += " selected=" + Quoted(ItemText(hwnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(selected)));
+    if (count > 0) {
+      line += " [";
+      for (LRESULT i = 0; i < count && i < kDumpedItems; ++i) {
+        line += (i > 0 ? " " : "") + Quoted(ItemText(hwnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)));
+      }
+      if (count > kDumpedItems) line += " ... " + std::to_string(count - kDumpedItems) + " more";
+      line += "]";
+    }
   } else if (IsWindowClass(hwnd, "ListBox")) {
     const auto count = SendMessage(hwnd, LB_GETCOUNT, 0, 0);
     line += " items=" + std::to_string(count);
+  } else if (IsWindowClass(hwnd, "SysListView32")) {
+    line += " columns=[";
+    bool first = true;
+    for (const auto& column : ListColumns(hwnd)) {
+      line += (first ? "" : " ") + Quoted(column.caption);
+      first = false;
+    }
+    line += "] rows=" + std::to_string(SendMessage(hwnd, LVM_GETITEMCOUNT, 0, 0));
   }
   RECT rect{};
   GetWindowRect(hwnd, &rect);
   line += " [" + std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
           std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top) + "]";
   return line;
+}
+
+std::vector<ListColumn> ListColumns(HWND list) {
+  HWND header = reinterpret_cast<HWND>(SendMessage(list, LVM_GETHEADER, 0, 0));
+  if (header == nullptr) return {};
+  const auto count = SendMessage(header, HDM_GETITEMCOUNT, 0, 0);
+  if (count <= 0) return {};
+  std::vector<int> order(static_cast<size_t>(count));
+  if (!SendMessage(header, HDM_GETORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order.data()))) {
+    for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = i;
+  }
+  std::vector<ListColumn> columns;
+  for (int index : order) {
+    char caption[256] = {};
+    HDITEM item{};
+    item.mask = HDI_TEXT;
+    item.pszText = caption;
+    item.cchTextMax = sizeof caption;
+    SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    columns.push_back({index, caption});
+  }
+  return columns;
+}
+
+std::string ListCell(HWND list, LRESULT row, int column) {
+  char cell[512] = {};
+  LVITEM item{};
+  item.iSubItem = column;
+  item.pszText = cell;
+  item.cchTextMax = sizeof cell;
+  SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return cell;
 }
 
 std::string DumpWindowTree(HWND root) {

@@ -1,9 +1,11 @@
 // Text pictures of windows for people and scripts: a window tree, one
 // window a line, children indented, with class, id, text, state and, for
-// buttons, combos and lists, what is checked or selected.
+// buttons, combos and lists, what is checked or selected, a combo's items
+// and a list view's columns and row count.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/wintypes.h"
 
@@ -13,17 +15,23 @@ namespace terminal {
 // Hidden windows are found too when no visible one has the caption.
 HWND FindTopLevelWindow(const std::string& caption);
 
-// A control of `window`, named by its numeric id ("20001") or by its text
-// ("Add Group"); null when none.
-HWND FindControl(HWND window, const std::string& name);
-
 std::string DescribeWindow(HWND hwnd);
 
 // Small readers shared by the dump and the script runner.
+std::string WindowText(HWND hwnd);
 std::string WindowClass(HWND hwnd);
 bool IsWindowClass(HWND hwnd, const char* className);  // without regard to case
 // Text of item `index` of a list or combo, through its length and text messages.
 std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index);
 std::string DumpWindowTree(HWND root);
+
+// The columns of a list view in display order: each column's index and caption.
+struct ListColumn {
+  int index;
+  std::string caption;
+};
+std::vector<ListColumn> ListColumns(HWND list);
+// One cell of a list view, as the list asks its owner for it.
+std::string ListCell(HWND list, LRESULT row, int column);
 
 }  // namespace terminal

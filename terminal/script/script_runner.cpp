@@ -1,14 +1,14 @@
 #include "terminal/script/script_runner.h"
 
 #include <cstdlib>
-#include <map>
 #include <sstream>
 
 #include "platform/afx.h"
 #include "platform/header.h"
 #include "platform/input.h"
-#include "platform/listview.h"
 #include "platform/kernel.h"
+#include "platform/listview.h"
+#include "terminal/app/control_names.h"
 #include "terminal/app/host.h"
 #include "terminal/app/window_dump.h"
 
@@ -18,14 +18,26 @@ namespace input = platform::input;
 
 namespace {
 
-// "#3" is index 3; anything else is an item text looked up exactly.
-LRESULT ItemIndex(HWND control, const std::string& item, UINT findExact) {
-  if (item.size() > 1 && item[0] == '#') {
+// An item named in a script: "#3" is index 3, anything else its text.
+struct ItemRef {
+  std::optional<LRESULT> index;
+  std::string text;
+};
+
+ItemRef ParseItem(const std::string& word) {
+  if (word.size() > 1 && word[0] == '#') {
     char* end = nullptr;
-    const long index = std::strtol(item.c_str() + 1, &end, 10);
-    if (*end == '\0') return index;
+    const long index = std::strtol(word.c_str() + 1, &end, 10);
+    if (*end == '\0') return {index, word};
   }
-  return SendMessage(control, findExact, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+  return {std::nullopt, word};
+}
+
+// The index an item names in a combo or list box: its own, or the item whose
+// text is exactly the word.
+LRESULT FindItem(HWND control, const ItemRef& item, UINT findExact) {
+  if (item.index) return *item.index;
+  return SendMessage(control, findExact, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.text.c_str()));
 }
 
 // Clicks item `index` of a list box, scrolling it into view first as a
@@ -39,15 +51,31 @@ bool ClickListItem(HWND list, LRESULT index) {
   return input::ClickAt(list, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
 }
 
-// One cell of a list view, as the list asks its owner for it.
-std::string ListCell(HWND list, LRESULT row, LRESULT column) {
-  char cell[512] = {};
-  LVITEM item{};
-  item.iSubItem = static_cast<int>(column);
-  item.pszText = cell;
-  item.cchTextMax = sizeof cell;
-  SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return cell;
+bool IsList(HWND hwnd) {
+  return IsWindowClass(hwnd, "ComboBox") || IsWindowClass(hwnd, "ListBox") || IsWindowClass(hwnd, "SysListView32");
+}
+bool IsButton(HWND hwnd) { return IsWindowClass(hwnd, "Button"); }
+// What a person can click or give keys to: not a label or a group box.
+bool Interactive(HWND hwnd) {
+  return !IsWindowClass(hwnd, "Static") && !(IsButton(hwnd) && (GetWindowLong(hwnd, GWL_STYLE) & 0xF) == BS_GROUPBOX);
+}
+bool TakesText(HWND hwnd) { return IsWindowClass(hwnd, "Edit") || IsWindowClass(hwnd, "ComboBox"); }
+
+// Why a control took no input: what a person would see of it.
+std::string Refusal(HWND control, const std::string& name) {
+  if (!IsWindowVisible(control)) return name + " is hidden";
+  for (HWND w = control; w != nullptr; w = GetParent(w)) {
+    if (!IsWindowEnabled(w)) return w == control ? name + " is disabled" : name + " is in a disabled window";
+  }
+  return name + " refused the input";
+}
+
+// A combo box with an edit field takes keys and text there.
+HWND KeyTarget(HWND control) {
+  if (IsWindowClass(control, "ComboBox")) {
+    if (HWND edit = GetDlgItem(control, 1001)) return edit;
+  }
+  return control;
 }
 
 const std::map<std::string, UINT>& NamedKeys() {
@@ -137,6 +165,49 @@ std::optional<std::vector<std::string>> SplitScriptLine(const std::string& line,
   return words;
 }
 
+// A script line as its verb sees it: the words, and the window and control
+// they name, found before the verb runs.
+struct ScriptRunner::Line {
+  const std::vector<std::string>& words;
+  std::string& error;
+  HWND window = nullptr;
+  HWND control = nullptr;
+
+  const std::string& ControlName() const { return words[2]; }
+  bool Fail(std::string why) {
+    error = std::move(why);
+    return false;
+  }
+};
+
+struct ScriptRunner::Verb {
+  enum class Target { kNothing, kWindow, kControl };
+  const char* usage;
+  size_t words;                // the verb included
+  Target target;
+  bool (*wanted)(HWND);        // the kind of control it acts on, among controls of one name
+  bool (ScriptRunner::*run)(Line&);
+};
+
+const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
+  using T = Verb::Target;
+  static const std::map<std::string, Verb> verbs{
+      {"hotkey", {"hotkey KEY", 2, T::kNothing, nullptr, &ScriptRunner::HotKey}},
+      {"select", {"select WINDOW CONTROL ITEM", 4, T::kControl, IsList, &ScriptRunner::Select}},
+      {"check", {"check WINDOW CONTROL on|off", 4, T::kControl, IsButton, &ScriptRunner::Check}},
+      {"click", {"click WINDOW CONTROL", 3, T::kControl, Interactive, &ScriptRunner::Click}},
+      {"type", {"type WINDOW CONTROL \"text\"", 4, T::kControl, TakesText, &ScriptRunner::Type}},
+      {"key", {"key WINDOW CONTROL CHORD", 4, T::kControl, Interactive, &ScriptRunner::Key}},
+      {"command", {"command WINDOW CONTROL ID", 4, T::kControl, Interactive, &ScriptRunner::Command}},
+      {"rows", {"rows WINDOW CONTROL", 3, T::kControl, IsList, &ScriptRunner::Rows}},
+      {"dump", {"dump WINDOW", 2, T::kWindow, nullptr, &ScriptRunner::Dump}},
+      {"wait", {"wait MS", 2, T::kNothing, nullptr, &ScriptRunner::Wait}},
+      {"expect-log", {"expect-log \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectLog}},
+      {"expect-box", {"expect-box \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectBox}},
+  };
+  return verbs;
+}
+
 ScriptRunner::ScriptRunner(Host& host, HotKeyHandler hotKey, std::FILE* out, std::FILE* err)
     : m_host(host), m_hotKey(std::move(hotKey)), m_out(out), m_err(err) {}
 
@@ -146,7 +217,10 @@ bool ScriptRunner::Run(const std::string& text, const std::string& name) {
   for (int number = 1; std::getline(lines, line); ++number) {
     std::string error;
     auto words = SplitScriptLine(line, error);
-    if (words && words->empty()) continue;
+    if (words && words->empty()) {
+      if (echo) std::fprintf(m_out, "%s\n", line.c_str());
+      continue;
+    }
     if (echo && words) std::fprintf(m_out, "> %s\n", line.c_str());
     if (!words || !RunLine(*words, error)) {
       std::fprintf(m_err, "%s:%d: %s\n", name.c_str(), number, error.c_str());
@@ -157,198 +231,174 @@ bool ScriptRunner::Run(const std::string& text, const std::string& name) {
 }
 
 bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& error) {
-  const std::string& verb = words[0];
-  auto need = [&](size_t count, const char* usage) {
-    if (words.size() == count) return true;
-    error = std::string("usage: ") + usage;
-    return false;
-  };
-  auto window = [&](const std::string& caption) {
-    HWND found = FindTopLevelWindow(caption);
-    if (found == nullptr) error = "no window \"" + caption + "\"";
-    return found;
-  };
-  auto control = [&](const std::string& caption, const std::string& name) -> HWND {
-    HWND parent = window(caption);
-    if (parent == nullptr) return nullptr;
-    HWND found = FindControl(parent, name);
-    if (found == nullptr) error = "no control " + name + " in \"" + caption + "\"";
-    return found;
-  };
-  auto refused = [&](const std::string& what) {
-    error = what + " refused the input (disabled or hidden)";
-    return false;
-  };
-  bool ok = true;
-
-  if (verb == "hotkey") {
-    if (!need(2, "hotkey KEY")) return false;
-    m_hotKey(words[1]);
-  } else if (verb == "select") {
-    if (!need(4, "select WINDOW CONTROL ITEM")) return false;
-    HWND target = control(words[1], words[2]);
-    if (target == nullptr) return false;
-    if (IsWindowClass(target, "ComboBox")) {
-      const LRESULT index = ItemIndex(target, words[3], CB_FINDSTRINGEXACT);
-      if (index < 0 || index >= SendMessage(target, CB_GETCOUNT, 0, 0)) {
-        error = "no item " + words[3] + " in " + words[2];
-        return false;
-      }
-      // The drop-down button at the right end drops the list of any kind of combo.
-      RECT client{};
-      GetClientRect(target, &client);
-      if (!input::ClickAt(target, POINT{client.right - 4, client.bottom / 2})) return refused(words[2]);
-      HWND list = GetDlgItem(target, 1000);
-      if (list == nullptr || !ClickListItem(list, index)) {
-        error = "the list of " + words[2] + " did not drop down";
-        return false;
-      }
-    } else if (IsWindowClass(target, "ListBox")) {
-      const LRESULT index = ItemIndex(target, words[3], LB_FINDSTRINGEXACT);
-      if (index < 0 || index >= SendMessage(target, LB_GETCOUNT, 0, 0)) {
-        error = "no item " + words[3] + " in " + words[2];
-        return false;
-      }
-      if (!ClickListItem(target, index)) return refused(words[2]);
-    } else if (IsWindowClass(target, "SysListView32")) {
-      // A row by "#index" or by the text of its first cell.
-      LRESULT index = -1;
-      if (words[3].size() > 1 && words[3][0] == '#') {
-        index = std::strtol(words[3].c_str() + 1, nullptr, 10);
-      } else {
-        for (LRESULT row = 0, n = SendMessage(target, LVM_GETITEMCOUNT, 0, 0); row < n && index < 0; ++row) {
-          if (ListCell(target, row, 0) == words[3]) index = row;
-        }
-      }
-      if (index < 0 || index >= SendMessage(target, LVM_GETITEMCOUNT, 0, 0)) {
-        error = "no row " + words[3] + " in " + words[2];
-        return false;
-      }
-      SendMessage(target, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
-      RECT item{};
-      item.left = LVIR_BOUNDS;
-      SendMessage(target, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-      if (!input::ClickAt(target, POINT{item.left + 4, (item.top + item.bottom) / 2})) return refused(words[2]);
-    } else {
-      error = words[2] + " is not a combo box, list box or list view";
-      return false;
-    }
-  } else if (verb == "check") {
-    if (!need(4, "check WINDOW CONTROL on|off")) return false;
-    if (words[3] != "on" && words[3] != "off") {
-      error = "check takes on or off";
-      return false;
-    }
-    HWND target = control(words[1], words[2]);
-    if (target == nullptr) return false;
-    const LRESULT wanted = words[3] == "on" ? BST_CHECKED : BST_UNCHECKED;
-    if (SendMessage(target, BM_GETCHECK, 0, 0) != wanted) {
-      if (!input::Click(target)) return refused(words[2]);
-      if (SendMessage(target, BM_GETCHECK, 0, 0) != wanted) {
-        error = words[2] + " did not become " + words[3];
-        return false;
-      }
-    }
-  } else if (verb == "click") {
-    if (!need(3, "click WINDOW CONTROL")) return false;
-    HWND target = control(words[1], words[2]);
-    if (target == nullptr) return false;
-    if (!input::Click(target)) return refused(words[2]);
-  } else if (verb == "type") {
-    if (!need(4, "type WINDOW CONTROL \"text\"")) return false;
-    HWND target = control(words[1], words[2]);
-    if (target == nullptr) return false;
-    HWND edit = IsWindowClass(target, "ComboBox") ? GetDlgItem(target, 1001) : nullptr;
-    if (!input::Focus(edit != nullptr ? edit : target)) return refused(words[2]);
-    ok = input::TypeText(words[3]);
-    if (!ok) return refused(words[2]);
-  } else if (verb == "key") {
-    if (!need(4, "key WINDOW CONTROL CHORD")) return false;
-    UINT vk = 0;
-    unsigned modifiers = 0;
-    if (!ParseChord(words[3], vk, modifiers)) {
-      error = "unknown key chord " + words[3];
-      return false;
-    }
-    HWND target = control(words[1], words[2]);
-    if (target == nullptr) return false;
-    if (!input::Focus(target) || !input::PressKey(vk, modifiers)) return refused(words[2]);
-  } else if (verb == "command") {
-    if (!need(4, "command WINDOW CONTROL ID")) return false;
-    HWND target = control(words[1], words[2]);
-    if (target == nullptr) return false;
-    if (!IsWindowEnabled(target) || !IsWindowVisible(target)) return refused(words[2]);
-    const long id = std::strtol(words[3].c_str(), nullptr, 10);
-    PostMessage(target, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
-  } else if (verb == "rows") {
-    if (!need(3, "rows WINDOW CONTROL")) return false;
-    HWND target = control(words[1], words[2]);
-    if (target == nullptr) return false;
-    if (IsWindowClass(target, "ListBox")) {
-      for (LRESULT i = 0, n = SendMessage(target, LB_GETCOUNT, 0, 0); i < n; ++i) {
-        std::fprintf(m_out, "ROW: %s\n", ItemText(target, LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(i)).c_str());
-      }
-    } else if (IsWindowClass(target, "ComboBox")) {
-      for (LRESULT i = 0, n = SendMessage(target, CB_GETCOUNT, 0, 0); i < n; ++i) {
-        std::fprintf(m_out, "ROW: %s\n", ItemText(target, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)).c_str());
-      }
-    } else if (IsWindowClass(target, "SysListView32")) {
-      // Rows in their visible order, cells in column order, as the list asks
-      // its owner for them.
-      HWND header = reinterpret_cast<HWND>(SendMessage(target, LVM_GETHEADER, 0, 0));
-      const auto columns = header != nullptr ? SendMessage(header, HDM_GETITEMCOUNT, 0, 0) : 1;
-      for (LRESULT row = 0, n = SendMessage(target, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
-        std::string line;
-        for (LRESULT column = 0; column < columns; ++column) {
-          if (column > 0) line += '\t';
-          line += ListCell(target, row, column);
-        }
-        std::fprintf(m_out, "ROW: %s\n", line.c_str());
-      }
-    } else {
-      error = words[2] + " is not a list this terminal can read";
-      return false;
-    }
-  } else if (verb == "dump") {
-    if (!need(2, "dump WINDOW")) return false;
-    HWND target = window(words[1]);
-    if (target == nullptr) return false;
-    std::fputs(DumpWindowTree(target).c_str(), m_out);
-  } else if (verb == "wait") {
-    if (!need(2, "wait MS")) return false;
-    char* end = nullptr;
-    const long ms = std::strtol(words[1].c_str(), &end, 10);
-    if (*end != '\0' || ms < 0) {
-      error = "wait takes milliseconds";
-      return false;
-    }
-    if (platform::GetClockMode() == platform::ClockMode::Manual) input::Advance(static_cast<uint64_t>(ms));
-    else Sleep(static_cast<DWORD>(ms));
-  } else if (verb == "expect-log" || verb == "expect-box") {
-    if (!need(2, (verb + " \"text\"").c_str())) return false;
-    std::vector<std::string> seen;
-    size_t* cursor = &m_logCursor;
-    if (verb == "expect-log") {
-      seen = m_host.LogLines();
-    } else {
-      for (const auto& box : platform::MessageBoxLog()) seen.push_back(box.text);
-      cursor = &m_boxCursor;
-    }
-    for (size_t i = *cursor; i < seen.size(); ++i) {
-      if (seen[i] == words[1]) {
-        *cursor = i + 1;
-        platform::PumpMessages();
-        return true;
-      }
-    }
-    error = "expected " + std::string(verb == "expect-log" ? "log line" : "message box") + " \"" + words[1] + "\"";
-    return false;
-  } else {
-    error = "unknown command " + verb;
+  const auto found = Verbs().find(words[0]);
+  if (found == Verbs().end()) {
+    error = "unknown command " + words[0];
     return false;
   }
+  const Verb& verb = found->second;
+  if (words.size() != verb.words) {
+    error = std::string("usage: ") + verb.usage;
+    return false;
+  }
+  Line line{words, error};
+  if (verb.target != Verb::Target::kNothing) {
+    line.window = FindTopLevelWindow(words[1]);
+    if (line.window == nullptr) return line.Fail("no window \"" + words[1] + "\"");
+  }
+  if (verb.target == Verb::Target::kControl) {
+    line.control = FindControl(line.window, words[2], verb.wanted ? std::function<bool(HWND)>(verb.wanted) : nullptr);
+    if (line.control == nullptr) return line.Fail("no control " + words[2] + " in \"" + words[1] + "\"");
+  }
+  if (!(this->*verb.run)(line)) return false;
   platform::PumpMessages();
-  return ok;
+  return true;
+}
+
+bool ScriptRunner::HotKey(Line& line) { return m_hotKey(line.words[1], line.error); }
+
+bool ScriptRunner::Select(Line& line) {
+  HWND target = line.control;
+  const ItemRef item = ParseItem(line.words[3]);
+  const std::string& name = line.ControlName();
+  if (IsWindowClass(target, "ComboBox")) {
+    const LRESULT index = FindItem(target, item, CB_FINDSTRINGEXACT);
+    if (index < 0 || index >= SendMessage(target, CB_GETCOUNT, 0, 0)) return line.Fail("no item " + item.text + " in " + name);
+    // The drop-down button at the right end drops the list of any kind of combo.
+    RECT client{};
+    GetClientRect(target, &client);
+    if (!input::ClickAt(target, POINT{client.right - 4, client.bottom / 2})) return line.Fail(Refusal(target, name));
+    HWND list = GetDlgItem(target, 1000);
+    if (list == nullptr || !ClickListItem(list, index)) return line.Fail("the list of " + name + " did not drop down");
+    return true;
+  }
+  if (IsWindowClass(target, "ListBox")) {
+    const LRESULT index = FindItem(target, item, LB_FINDSTRINGEXACT);
+    if (index < 0 || index >= SendMessage(target, LB_GETCOUNT, 0, 0)) return line.Fail("no item " + item.text + " in " + name);
+    return ClickListItem(target, index) || line.Fail(Refusal(target, name));
+  }
+  if (IsWindowClass(target, "SysListView32")) {
+    // A row by "#index" or by the text of its first cell.
+    const LRESULT rows = SendMessage(target, LVM_GETITEMCOUNT, 0, 0);
+    LRESULT index = item.index.value_or(-1);
+    for (LRESULT row = 0; !item.index && row < rows && index < 0; ++row) {
+      if (ListCell(target, row, 0) == item.text) index = row;
+    }
+    if (index < 0 || index >= rows) return line.Fail("no row " + item.text + " in " + name);
+    SendMessage(target, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    SendMessage(target, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+    return input::ClickAt(target, POINT{rect.left + 4, (rect.top + rect.bottom) / 2}) || line.Fail(Refusal(target, name));
+  }
+  return line.Fail(name + " is not a combo box, list box or list view");
+}
+
+bool ScriptRunner::Check(Line& line) {
+  const std::string& state = line.words[3];
+  if (state != "on" && state != "off") return line.Fail("check takes on or off");
+  const LRESULT wanted = state == "on" ? BST_CHECKED : BST_UNCHECKED;
+  if (SendMessage(line.control, BM_GETCHECK, 0, 0) == wanted) return true;
+  if (!input::Click(line.control)) return line.Fail(Refusal(line.control, line.ControlName()));
+  if (SendMessage(line.control, BM_GETCHECK, 0, 0) != wanted) return line.Fail(line.ControlName() + " did not become " + state);
+  return true;
+}
+
+bool ScriptRunner::Click(Line& line) {
+  return input::Click(line.control) || line.Fail(Refusal(line.control, line.ControlName()));
+}
+
+bool ScriptRunner::Type(Line& line) {
+  if (!input::Focus(KeyTarget(line.control))) return line.Fail(Refusal(line.control, line.ControlName()));
+  return input::TypeText(line.words[3]) || line.Fail(Refusal(line.control, line.ControlName()));
+}
+
+bool ScriptRunner::Key(Line& line) {
+  UINT vk = 0;
+  unsigned modifiers = 0;
+  if (!ParseChord(line.words[3], vk, modifiers)) return line.Fail("unknown key chord " + line.words[3]);
+  HWND target = KeyTarget(line.control);
+  const std::string& name = line.ControlName();
+  if (!IsWindowVisible(target) || !IsWindowEnabled(line.control) || !IsWindowEnabled(target)) {
+    return line.Fail(Refusal(target, name));
+  }
+  if (!input::Focus(target)) {
+    // A control may pass the focus on to a child of its own; that is its way of taking it.
+    HWND focus = GetFocus();
+    if (focus == nullptr || !IsChild(line.control, focus)) {
+      if (focus == nullptr || !input::Focus(focus)) return line.Fail(Refusal(target, name));
+      return line.Fail(name + " did not take the focus (it went to " + DescribeWindow(focus) + ")");
+    }
+  }
+  if (!input::PressKey(vk, modifiers)) return line.Fail(line.words[3] + " did not reach " + name);
+  return true;
+}
+
+bool ScriptRunner::Command(Line& line) {
+  if (!IsWindowEnabled(line.control) || !IsWindowVisible(line.control)) {
+    return line.Fail(Refusal(line.control, line.ControlName()));
+  }
+  char* end = nullptr;
+  const long id = std::strtol(line.words[3].c_str(), &end, 10);
+  if (*end != '\0' || id <= 0 || id > 0xFFFF) return line.Fail("command takes a number from 1 to 65535");
+  PostMessage(line.control, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+  return true;
+}
+
+bool ScriptRunner::Rows(Line& line) {
+  HWND target = line.control;
+  auto items = [&](UINT countMessage, UINT lengthMessage, UINT textMessage) {
+    for (LRESULT i = 0, n = SendMessage(target, countMessage, 0, 0); i < n; ++i) {
+      std::fprintf(m_out, "ROW: %s\n", ItemText(target, lengthMessage, textMessage, static_cast<WPARAM>(i)).c_str());
+    }
+    return true;
+  };
+  if (IsWindowClass(target, "ListBox")) return items(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+  if (IsWindowClass(target, "ComboBox")) return items(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+  if (!IsWindowClass(target, "SysListView32")) return line.Fail(line.ControlName() + " is not a list this terminal can read");
+  // Columns and cells in display order, as a person reads the list.
+  const auto columns = ListColumns(target);
+  std::string header;
+  for (size_t i = 0; i < columns.size(); ++i) header += (i > 0 ? "\t" : "") + columns[i].caption;
+  std::fprintf(m_out, "COLS: %s\n", header.c_str());
+  for (LRESULT row = 0, n = SendMessage(target, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
+    std::string cells;
+    for (size_t i = 0; i < columns.size(); ++i) cells += (i > 0 ? "\t" : "") + ListCell(target, row, columns[i].index);
+    std::fprintf(m_out, "ROW: %s\n", cells.c_str());
+  }
+  return true;
+}
+
+bool ScriptRunner::Dump(Line& line) {
+  std::fputs(DumpWindowTree(line.window).c_str(), m_out);
+  return true;
+}
+
+bool ScriptRunner::Wait(Line& line) {
+  char* end = nullptr;
+  const long ms = std::strtol(line.words[1].c_str(), &end, 10);
+  if (line.words[1].empty() || *end != '\0' || ms < 0) return line.Fail("wait takes milliseconds");
+  if (platform::GetClockMode() == platform::ClockMode::Manual) input::Advance(static_cast<uint64_t>(ms));
+  else Sleep(static_cast<DWORD>(ms));
+  return true;
+}
+
+bool ScriptRunner::ExpectLog(Line& line) { return Expect(line, m_host.LogLines(), m_logCursor, "log line"); }
+
+bool ScriptRunner::ExpectBox(Line& line) {
+  std::vector<std::string> seen;
+  for (const auto& box : platform::MessageBoxLog()) seen.push_back(box.text);
+  return Expect(line, seen, m_boxCursor, "message box");
+}
+
+bool ScriptRunner::Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what) {
+  for (size_t i = cursor; i < seen.size(); ++i) {
+    if (seen[i] == line.words[1]) {
+      cursor = i + 1;
+      return true;
+    }
+  }
+  return line.Fail(std::string("expected ") + what + " \"" + line.words[1] + "\"");
 }
 
 }  // namespace terminal

@@ -1,22 +1,26 @@
 // Scripts: one action or check a line, performed through the input driver so
 // a script exercises the same code a person does.
 //
-//   hotkey KEY                        the terminal's hot key, routed to the plug-in
+//   hotkey KEY                        the hot key, routed to the plug-in that registered it (others fail)
 //   select WINDOW CONTROL ITEM        pick an item of a combo box or list box, or a row of a list view
 //   check WINDOW CONTROL on|off       click a check box until it is in that state
 //   click WINDOW CONTROL              click a button (or any control)
-//   type WINDOW CONTROL "text"        focus the control and type
+//   type WINDOW CONTROL "text"        focus the control (a combo box: its edit field) and type
 //   key WINDOW CONTROL CHORD          focus the control and press Ctrl+C, Shift+E, Delete, ...
 //   command WINDOW CONTROL ID         a menu command sent to the control
-//   rows WINDOW CONTROL               print the list's visible rows ("ROW: " cells joined by TAB)
-//   dump WINDOW                       print the window's controls, texts, states, selections
+//   rows WINDOW CONTROL               print a list's rows: for a list view first "COLS: " and the
+//                                     column captions, then "ROW: " and the cells, in display order,
+//                                     joined by TAB; for a combo or list box "ROW: " and each item
+//   dump WINDOW                       print the window's controls, texts, states, items, selections
 //   wait MS                           let time pass (timers fire)
 //   expect-log "text"                 a later log line is exactly this text
 //   expect-box "text"                 a later message box said exactly this
 //
-// A window is named by its caption in double quotes; a control by its
-// numeric id or its text in double quotes; an item by its text or "#index"
-// (a list view row by the text of its first cell or "#index").
+// A window is named by its caption in double quotes. A control by its
+// numeric id, its text, its label ("Exhg-Seg" names the combo box under
+// it) or its symbolic resource name (IDC_EXCHANGE); see control_names.h.
+// An item by its text or "#index" (a list view row by the text of its
+// first cell or "#index").
 // Inside quotes a backslash escapes a quote or a backslash; "#" outside
 // quotes starts a comment. The first line that fails (a control that is
 // disabled, hidden or missing, an expectation not met) ends the script.
@@ -24,6 +28,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,7 +43,8 @@ std::optional<std::vector<std::string>> SplitScriptLine(const std::string& line,
 
 class ScriptRunner {
  public:
-  using HotKeyHandler = std::function<void(const std::string& key)>;
+  // Routes a hot key; false with the reason when no plug-in registered it.
+  using HotKeyHandler = std::function<bool(const std::string& key, std::string& error)>;
 
   ScriptRunner(Host& host, HotKeyHandler hotKey, std::FILE* out, std::FILE* err);
 
@@ -47,10 +53,29 @@ class ScriptRunner {
   // One line (already without its comment); false with a message on failure.
   bool RunLine(const std::vector<std::string>& words, std::string& error);
 
-  // Echo each line before running it (the demo does, so a reader can follow).
+  // Echo the script as it runs: comments and blank lines as they are, each
+  // action as "> line" before it runs (the demo does, so it reads as a story).
   bool echo = false;
 
  private:
+  struct Line;
+  struct Verb;
+  static const std::map<std::string, Verb>& Verbs();
+
+  bool HotKey(Line& line);
+  bool Select(Line& line);
+  bool Check(Line& line);
+  bool Click(Line& line);
+  bool Type(Line& line);
+  bool Key(Line& line);
+  bool Command(Line& line);
+  bool Rows(Line& line);
+  bool Dump(Line& line);
+  bool Wait(Line& line);
+  bool ExpectLog(Line& line);
+  bool ExpectBox(Line& line);
+  bool Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what);
+
   Host& m_host;
   HotKeyHandler m_hotKey;
   std::FILE* m_out;
