@@ -22,7 +22,12 @@ class Requests : public ::testing::Test {
   void SetUp() override {
     terminal.Init("admin", &terminal.Host().MainWindow());
     runner = std::make_unique<terminal::ScriptRunner>(
-        terminal.Host(), [this](const std::string& key) { terminal.HotKey(key.c_str()); }, stdout, stderr);
+        terminal.Host(),
+        [this](const std::string& key, std::string&) {
+          terminal.HotKey(key.c_str());
+          return true;
+        },
+        stdout, stderr);
   }
 
   // Runs script lines against the form; fails the test on the first that fails.

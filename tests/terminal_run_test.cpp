@@ -1,0 +1,165 @@
+// The terminal executable as a person runs it: its output, its exit status,
+// and what the server's store holds afterwards.
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/plugin_harness.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int status = -1;
+  std::string output;  // stdout and stderr together
+};
+
+class TerminalRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() / ("tarnterm_run_" + std::to_string(::getpid()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(folder, ec);
+  }
+
+  // Runs tarnterm from beside the test executable with the arguments (each
+  // single-quoted for the shell).
+  static RunResult Terminal(const std::string& arguments) {
+    RunResult run;
+    const std::string command = PluginHarness::BinaryFolder() + "/tarnterm " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.output.append(chunk, n);
+    const int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+  }
+
+  std::string Script(const std::string& name, const std::string& text) const {
+    const fs::path path = folder / name;
+    std::ofstream(path) << text;
+    return path.string();
+  }
+
+  // The number of groups a store file holds, read past the terminal.
+  static int StoredGroups(const fs::path& database) {
+    sqlite3* db = nullptr;
+    int count = -1;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+      sqlite3_stmt* stmt = nullptr;
+      if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM allowed_groups", -1, &stmt, nullptr) == SQLITE_OK &&
+          sqlite3_step(stmt) == SQLITE_ROW) {
+        count = sqlite3_column_int(stmt, 0);
+      }
+      sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return count;
+  }
+
+  static constexpr const char* kAddOne =
+      "hotkey Alt+A\n"
+      "select \"Allowed Groups\" Category HNI\n"
+      "select \"Allowed Groups\" Exhg-Seg NSE\n"
+      "click \"Allowed Groups\" \"Add Group\"\n"
+      "expect-log \"ks_add_allowed_group request sent successfully\"\n";
+
+  // Adds one group to a new store file, then runs the same add against it
+  // opened as `database` and checks that the refusal is reported and nothing
+  // claims to have stored it.
+  void ExpectRefusedAdd(const fs::path& file, const std::string& database) {
+    const std::string script = Script("add.script", kAddOne);
+    const RunResult first = Terminal("--db '" + file.string() + "' --script '" + script + "'");
+    ASSERT_EQ(first.status, 0) << first.output;
+    ASSERT_EQ(StoredGroups(file), 1);
+
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const RunResult second = Terminal("--db '" + database + "' --script '" + script + "'");
+    EXPECT_EQ(second.status, 1) << second.output;
+    EXPECT_NE(second.output.find("is read-only: every add and delete will fail"), std::string::npos) << second.output;
+    EXPECT_NE(second.output.find("SERVER: ks_publish_allowed_group failed (status 3): server store: attempt to write a "
+                                 "readonly database"),
+              std::string::npos)
+        << second.output;
+    EXPECT_NE(second.output.find("the server store failed 1 request(s)"), std::string::npos) << second.output;
+    EXPECT_EQ(StoredGroups(file), 1);
+  }
+
+  fs::path folder;
+};
+
+TEST_F(TerminalRun, ReadOnlyStoreUriRefusesTheAddAndSaysSo) {
+  const fs::path file = folder / "server.db";
+  ExpectRefusedAdd(file, "file:" + file.string() + "?mode=ro");
+}
+
+TEST_F(TerminalRun, ReadOnlyStoreFileRefusesTheAddAndSaysSo) {
+  if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not stop root; the URI variant covers this";
+  const fs::path file = folder / "server.db";
+  ExpectRefusedAdd(file, file.string());
+}
+
+TEST_F(TerminalRun, ScriptsThatAreNoReadableFileFailBeforeAnythingRuns) {
+  RunResult run = Terminal("--db :memory: --script '" + folder.string() + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find(folder.string() + " is a directory, not a script"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("PLUGIN:"), std::string::npos) << "nothing starts";
+
+  run = Terminal("--db :memory: --script '" + (folder / "missing.script").string() + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("cannot read script"), std::string::npos) << run.output;
+}
+
+TEST_F(TerminalRun, UnknownHotKeyFailsTheScriptAndNamesTheKnownOnes) {
+  const RunResult run = Terminal("--db :memory: --script '" + Script("keys.script", "hotkey Alt+Z\n") + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find(":1: no plug-in registered the hot key Alt+Z (registered: Alt+A)"), std::string::npos)
+      << run.output;
+}
+
+TEST_F(TerminalRun, KeysGoToAComboBoxWhileItTakesInputAndSayWhyNot) {
+  // The category combo hands the focus to its edit field: keys are taken
+  // there (End, then Backspace erases the last letter typed). Once "Apply
+  // for all categories" disables it, the error says so.
+  const RunResult run = Terminal("--db :memory: --script '" +
+                                 Script("combo.script",
+                                        "hotkey Alt+A\n"
+                                        "type \"Allowed Groups\" Category \"RETX\"\n"
+                                        "key \"Allowed Groups\" Category End\n"
+                                        "key \"Allowed Groups\" 20000 Backspace\n"
+                                        "dump \"Allowed Groups\"\n"
+                                        "check \"Allowed Groups\" \"Apply for all categories\" on\n"
+                                        "key \"Allowed Groups\" Category Delete\n") +
+                                 "'");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("combo.script:7: Category is disabled"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("    Edit #1001 \"RET\""), std::string::npos) << run.output;
+}
+
+TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
+  const RunResult run = Terminal("--db :memory: --user '' --script '" + Script("user.script", "hotkey Alt+A\n") + "'");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("LOG: No user ID: the Allowed Groups plug-in sends no request without one"),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("sent successfully"), std::string::npos) << run.output;
+}
+
+}  // namespace
+}  // namespace e2e
