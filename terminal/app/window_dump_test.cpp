@@ -1,0 +1,81 @@
+#include "terminal/app/window_dump.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/afx.h"
+#include "platform/listview.h"
+#include "platform/test_support.h"
+#include "terminal/app/control_names.h"
+
+namespace terminal {
+namespace {
+
+HMENU Id(int id) { return reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)); }
+
+class WindowDump : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    parent.CreateEx(0, "Test", "Dump", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0);
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  HWND Child(const char* kind, const char* text, DWORD style, int x, int y, int cx, int cy, int id) {
+    return ::CreateWindowEx(0, kind, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, parent.GetSafeHwnd(), Id(id),
+                            nullptr, nullptr);
+  }
+
+  CWnd parent;
+};
+
+TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
+  HWND label = Child("Static", "Pick", 0, 10, 10, 100, 12, 1);
+  HWND combo = Child("ComboBox", nullptr, CBS_DROPDOWNLIST, 10, 26, 120, 100, 2);
+  for (int i = 0; i < 25; ++i) {
+    const std::string item = "i" + std::to_string(100 + i);
+    ::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  const std::string line = DescribeWindow(combo);
+  EXPECT_NE(line.find("label=\"Pick\" items=25 [\"i100\" \"i101\""), std::string::npos) << line;
+  EXPECT_NE(line.find("\"i119\" ... 5 more]"), std::string::npos) << line;
+  EXPECT_EQ(line.find("i120"), std::string::npos) << line;
+
+  auto isCombo = [](HWND h) { return IsWindowClass(h, "ComboBox"); };
+  EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "Pick", isCombo), combo);
+  EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "Pick"), label) << "without a wanted kind, the text wins";
+  EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "2"), combo);
+  EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "Nothing"), nullptr);
+  EXPECT_EQ(LabelOf(label), "") << "a label has no label";
+}
+
+TEST_F(WindowDump, ListViewShowsColumnsInDisplayOrderAndItsRowCount) {
+  HWND list = Child("SysListView32", nullptr, LVS_REPORT, 10, 10, 300, 200, 3);
+  for (const char* caption : {"First", "Second", "Third"}) {
+    LVCOLUMN column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 80;
+    column.pszText = const_cast<char*>(caption);
+    ::SendMessage(list, LVM_INSERTCOLUMN, 99, reinterpret_cast<LPARAM>(&column));
+  }
+  int order[] = {2, 0, 1};
+  ::SendMessage(list, LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+  for (int row = 0; row < 2; ++row) {
+    LVITEM item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<char*>("cell");
+    ::SendMessage(list, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  const auto columns = ListColumns(list);
+  ASSERT_EQ(columns.size(), 3u);
+  EXPECT_EQ(columns[0].caption, "Third");
+  EXPECT_EQ(columns[0].index, 2);
+  EXPECT_NE(DescribeWindow(list).find("columns=[\"Third\" \"First\" \"Second\"] rows=2"), std::string::npos)
+      << DescribeWindow(list);
+  EXPECT_EQ(ListCell(list, 1, 0), "cell");
+}
+
+}  // namespace
+}  // namespace terminal
