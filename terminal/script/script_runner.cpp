@@ -59,6 +59,7 @@ bool IsButton(HWND hwnd) { return IsWindowClass(hwnd, "Button"); }
 bool Interactive(HWND hwnd) {
   return !IsWindowClass(hwnd, "Static") && !(IsButton(hwnd) && (GetWindowLong(hwnd, GWL_STYLE) & 0xF) == BS_GROUPBOX);
 }
+bool IsCheckable(HWND hwnd) { return IsButton(hwnd) && Interactive(hwnd); }
 bool TakesText(HWND hwnd) { return IsWindowClass(hwnd, "Edit") || IsWindowClass(hwnd, "ComboBox"); }
 
 // Why a control took no input: what a person would see of it.
@@ -194,7 +195,7 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
   static const std::map<std::string, Verb> verbs{
       {"hotkey", {"hotkey KEY", 2, T::kNothing, nullptr, &ScriptRunner::HotKey}},
       {"select", {"select WINDOW CONTROL ITEM", 4, T::kControl, IsList, &ScriptRunner::Select}},
-      {"check", {"check WINDOW CONTROL on|off", 4, T::kControl, IsButton, &ScriptRunner::Check}},
+      {"check", {"check WINDOW CONTROL on|off", 4, T::kControl, IsCheckable, &ScriptRunner::Check}},
       {"click", {"click WINDOW CONTROL", 3, T::kControl, Interactive, &ScriptRunner::Click}},
       {"type", {"type WINDOW CONTROL \"text\"", 4, T::kControl, TakesText, &ScriptRunner::Type}},
       {"key", {"key WINDOW CONTROL CHORD", 4, T::kControl, Interactive, &ScriptRunner::Key}},
