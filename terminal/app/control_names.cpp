@@ -2,12 +2,12 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "platform/afx.h"
-#include "platform/module.h"
 #include "terminal/app/window_dump.h"
 
 namespace terminal {
@@ -57,9 +57,11 @@ bool TakesLabel(HWND hwnd) {
 
 const ControlNames& ControlNames::Shipped() {
   static const ControlNames names = [] {
-    char path[4096] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::ifstream in(platform::PathFolder(path) + "/control_names.txt");
+    // The executable's own folder: the main program's name the platform
+    // reports follows --home, the shipped files do not.
+    std::error_code ec;
+    const auto folder = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    std::ifstream in(folder / "control_names.txt");
     std::stringstream text;
     if (in) text << in.rdbuf();
     return Parse(text.str());
