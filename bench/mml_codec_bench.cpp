@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/mml_stream_gen.h"
-#include "mml/codec.h"
+#include "mml/testing/stream_gen.h"
+#include "mml/codec/codec.h"
 
 namespace {
 
