@@ -108,7 +108,7 @@ TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritersAgree) {
   ASSERT_NE(codec_create_pair(&twin, &twinReader, &s, nullptr), 0);
   buf_hndl packed = nullptr, again = nullptr, plain = nullptr;
   ASSERT_NE(buf_open(&packed, 64, nullptr) + buf_open(&again, 64, nullptr) + buf_open(&plain, 64, nullptr), 0);
-  mml_bench::CStreamGenerator gen(21);
+  mml::test::CStreamGenerator gen(21);
   uint64_t in = 0, out = 0;
   for (int i = 0; i < 20000; ++i) {
     const std::string msg = gen.Next();

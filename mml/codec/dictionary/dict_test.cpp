@@ -211,7 +211,7 @@ TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
 
 TEST(DictCoderTest, Type4ResetsAfterItsHistoryLimitOnBothSides) {
   DictPair pair(config(4));
-  mml_bench::CStreamGenerator gen(7);
+  mml::test::CStreamGenerator gen(7);
   for (int i = 0; i < 5000 && pair.WriterStats().resets == 0; ++i) ASSERT_TRUE(pair.RoundTrip(gen.Next()));
   EXPECT_EQ(pair.WriterStats().resets, 1u);
   EXPECT_EQ(pair.ReaderStats().resets, 1u);
@@ -225,7 +225,7 @@ TEST(DictCoderTest, Type4ResetsAfterItsHistoryLimitOnBothSides) {
 TEST(DictCoderTest, AReaderThatStartsWritingWritesAsItsWriter) {
   for (const int type : {2, 3, 4}) {
     DictPair pair(config(type));
-    mml_bench::CStreamGenerator gen(5);
+    mml::test::CStreamGenerator gen(5);
     const auto next = [&gen] {
       std::string m = gen.Next();
       return m.size() < 512 ? m : m.substr(0, 511);
@@ -242,7 +242,7 @@ TEST(DictCoderTest, AReaderThatStartsWritingWritesAsItsWriter) {
 // reset in the middle of a message (type 4 keeps 250000 bytes) splits the
 // expanded bytes between the two dictionaries.
 TEST(DictCoderTest, MessagesOfManyTokensRoundTrip) {
-  mml_bench::CStreamGenerator gen(13);
+  mml::test::CStreamGenerator gen(13);
   std::string many;
   while (many.size() < 40000) many += gen.Next();
   std::string huge;
@@ -281,7 +281,7 @@ TEST(DictCoderTest, WrittenBytesArePinned) {
     cfg.greedy_match = p.nGreedy;
     cfg.adaptive_literals = p.nAdaptive;
     DictPair pair(cfg);
-    mml_bench::CStreamGenerator gen(99);
+    mml::test::CStreamGenerator gen(99);
     uint64_t bytes = 0;
     uint64_t hash = 1469598103934665603ULL;
     for (int i = 0; i < 3000; ++i) {
@@ -311,7 +311,7 @@ int expand_fresh(int type, const std::string& bytes) {
 
 TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
   DictPair good(config(2));
-  mml_bench::CStreamGenerator gen(3);
+  mml::test::CStreamGenerator gen(3);
   int failures = 0;
   for (int i = 0; i < 20; ++i) {
     std::string bytes = good.Compress(gen.Next());
@@ -348,7 +348,7 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
   if (c.mtf == 1 && cfg.refresh_int == 0) cfg.refresh_int = cfg.mtf_refresh_freq = 512;
   DictPair pair(cfg);
   DictPair twin(cfg);
-  mml_bench::CStreamGenerator gen(11);
+  mml::test::CStreamGenerator gen(11);
   uint64_t in = 0, out = 0;
   for (int i = 0; i < 20000; ++i) {
     const std::string msg = gen.Next();
