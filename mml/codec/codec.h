@@ -33,13 +33,13 @@ typedef struct {
 
 typedef struct codec codec;
 
-int codec_create_pair(codec** writer, codec** reader, const codec_settings* settings, int* status);
+MML_API int codec_create_pair(codec** writer, codec** reader, const codec_settings* settings, int* status);
 /* Appends the coded message to out. A null codec copies. Status 4 when a
  * reader is asked to compress or a writer to expand, or for corrupt input;
  * the coder's own statuses otherwise. A failed call leaves out unchanged. */
-int codec_compress(codec* c, const char* in, int32_t len, buf_hndl out, int* status);
-int codec_expand(codec* c, const char* in, int32_t len, buf_hndl out, int* status);
-int codec_destroy(codec** c, int* status);
+MML_API int codec_compress(codec* c, const char* in, int32_t len, buf_hndl out, int* status);
+MML_API int codec_expand(codec* c, const char* in, int32_t len, buf_hndl out, int* status);
+MML_API int codec_destroy(codec** c, int* status);
 
 #ifdef __cplusplus
 }

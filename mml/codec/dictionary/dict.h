@@ -52,17 +52,17 @@ typedef struct {
 /* Defaults of compression type 2, 3, 4 or 11 (else status 5), overridden
  * by the MML_DICT_ settings captured by mml_env_init (status 9 for a set
  * value that is not an integer). */
-int dict_config_load(dict_config* cfg, int32_t type, int* status);
-int dict_create(dict_coder** coder, const dict_config* cfg, int* status);
+MML_API int dict_config_load(dict_config* cfg, int32_t type, int* status);
+MML_API int dict_create(dict_coder** coder, const dict_config* cfg, int* status);
 /* Appends one compressed message to out. */
-int dict_compress(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status);
+MML_API int dict_compress(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status);
 /* Appends one expanded message to out. A corrupt message fails with a
  * status, and leaves the coder out of step with its writer. */
-int dict_expand(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status);
+MML_API int dict_expand(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status);
 /* Empties the dictionary (the Huffman coders and move-to-front list stay). */
-int dict_reset(dict_coder* coder, int* status);
-int dict_destroy(dict_coder** coder, int* status);
-int dict_get_stats(const dict_coder* coder, dict_stats* out, int* status);
+MML_API int dict_reset(dict_coder* coder, int* status);
+MML_API int dict_destroy(dict_coder** coder, int* status);
+MML_API int dict_get_stats(const dict_coder* coder, dict_stats* out, int* status);
 
 #ifdef __cplusplus
 }
