@@ -1,5 +1,6 @@
 #include "allowed_groups/alw_grp.h"
 
+#include "allowed_groups/alw_grp_req_rx.h"
 #include "plugin/plugin_context.h"
 #include "plugin/terminal_link.h"
 #include "resources/resource.h"
@@ -35,7 +36,10 @@ void CAlwGrp::DoDataExchange(CDataExchange* dx) {
 
 BOOL CAlwGrp::OnInitDialog() {
   CDialog::OnInitDialog();
-  if (m_pContext == nullptr) m_pContext = std::make_unique<CPluginContext>();
+  if (m_pContext == nullptr) {
+    m_pReceiver = std::make_unique<CAlwGrpReqRx>();
+    m_pContext = std::make_unique<CPluginContext>(*m_pReceiver);
+  }
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
 
   SendCategoryRequest();
