@@ -1,6 +1,7 @@
 #include "allowed_groups/alw_grp.h"
 
 #include "allowed_groups/alw_grp_req_rx.h"
+#include "allowed_groups/request_tags.h"
 #include "plugin/plugin_context.h"
 #include "plugin/terminal_link.h"
 #include "resources/resource.h"
@@ -88,10 +89,10 @@ BOOL CAlwGrp::OnCommand(WPARAM wParam, LPARAM lParam) {
 int CAlwGrp::LoadCategories(mnm_hndl reply) {
   int error = 0;
   int32_t count = 0;
-  if (!mnm_get_field_count(reply, 13034, &count, &error)) return 1;
+  if (!mnm_get_field_count(reply, tag::kCategory, &count, &error)) return 1;
   for (int32_t i = 0; i < count; ++i) {
     mml_data value{};
-    if (mnm_get_field(reply, 13034, i, &value, &error)) {
+    if (mnm_get_field(reply, tag::kCategory, i, &value, &error)) {
       CString category;
       category.Format("%.*s", static_cast<int>(value.len), value.data);
       m_cmbCategory.AddString(category);

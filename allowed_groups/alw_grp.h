@@ -25,7 +25,7 @@ class CAlwGrp : public CDialog {
   CAlwGrp();
   ~CAlwGrp() override;
 
-  // Category reply: appends every value of tag 13034, in order, to the
+  // Category reply: appends every value of tag::kCategory, in order, to the
   // category combo (which sorts them). Selects nothing. Returns 1.
   int LoadCategories(mnm_hndl reply);
 
