@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Checks that includes between folders follow the layer table.
 
-Reads every `#include "dir/..."` line of the .h, .hpp, .c and .cpp files
-below the root and maps both ends to their units (see layers.txt). Fails,
+Reads every `#include "dir/..."` (or `<dir/...>` naming a folder of the
+tree) line of the .h, .hpp, .c and .cpp files below the root and maps both ends to their units (see layers.txt). Fails,
 with one line for each, on an include whose edge the table does not list,
 on a unit the table does not know, and on a cycle among the table's edges
 (a cycle there would let the folders' includes form one).
@@ -16,7 +16,7 @@ import re
 import sys
 from pathlib import Path
 
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+INCLUDE = re.compile(r'^\s*#\s*include\s+["<]([^">]+)[">]')
 SOURCE_SUFFIXES = {".h", ".hpp", ".c", ".cc", ".cpp"}
 # Build trees, and the build's and tools' own folders, hold no layered code.
 SKIPPED_DIRS = {"build", "cmake", "scripts"}
@@ -107,6 +107,7 @@ def sources(root):
 def check(root, table):
     """The list of problems, each one line."""
     units = set(table)
+    folders = {p.name for p in root.iterdir() if p.is_dir()}
     problems = []
     cycle = find_cycle(table, units)
     if cycle:
@@ -121,8 +122,8 @@ def check(root, table):
             if not match:
                 continue
             included = match.group(1)
-            if "/" not in included:
-                continue  # beside the including file: its own unit
+            if "/" not in included or included.split("/", 1)[0] not in folders:
+                continue  # beside the including file, or a system or library header
             if not allowed(source_unit, included, table, units):
                 problems.append(f"{rel}:{number}: {source_unit} may not include {included} "
                                 f"({source_unit} -> {unit_of(included, units)} is not in the layer table)")

@@ -30,7 +30,8 @@ class LayerCheckTest(unittest.TestCase):
         self.write("plugin/plugin_context.h", '#include "plugin/host_interface.h"\n')
         self.write("allowed_groups/alw_grp.h", '#include "plugin/plugin_context.h"\n#include "local.h"\n')
         self.write("plugin/entry/entry_points.cpp", '#include "allowed_groups/alw_grp.h"\n')
-        self.write("terminal/host.cpp", '#include "plugin/host_interface.h"\n#include "mml/mml.h"\n')
+        self.write("terminal/host.cpp", '#include "plugin/host_interface.h"\n#include "mml/mml.h"\n#include <vector>\n'
+                   '#include <gtest/gtest.h>\n')
 
     def tearDown(self):
         self.dir.cleanup()
@@ -61,6 +62,10 @@ class LayerCheckTest(unittest.TestCase):
         self.write("plugin/plugin_context.cpp", '#include "plugin/plugin_context.h"\n\n#include "allowed_groups/alw_grp.h"\n')
         self.assert_fails("plugin/plugin_context.cpp:3: plugin may not include allowed_groups/alw_grp.h",
                           "1 include(s)")
+
+    def test_an_angle_include_of_a_folder_of_the_tree_counts_too(self):
+        self.write("mml/os.cpp", '#include <plugin/host_interface.h>\n')
+        self.assert_fails("mml/os.cpp:1: mml may not include plugin/host_interface.h")
 
     def test_a_subfolder_unit_is_above_its_parent(self):
         self.write("plugin/terminal_link.cpp", '#include "plugin/entry/entry_points.h"\n')
