@@ -1,5 +1,7 @@
 #include "allowed_groups/alw_grp.h"
 
+#include "allowed_groups/alw_grp_req_rx.h"
+#include "allowed_groups/request_tags.h"
 #include "plugin/plugin_context.h"
 #include "plugin/terminal_link.h"
 #include "resources/resource.h"
@@ -35,7 +37,10 @@ void CAlwGrp::DoDataExchange(CDataExchange* dx) {
 
 BOOL CAlwGrp::OnInitDialog() {
   CDialog::OnInitDialog();
-  if (m_pContext == nullptr) m_pContext = std::make_unique<CPluginContext>();
+  if (m_pContext == nullptr) {
+    m_pReceiver = std::make_unique<CAlwGrpReqRx>();
+    m_pContext = std::make_unique<CPluginContext>(*m_pReceiver);
+  }
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
 
   SendCategoryRequest();
@@ -84,10 +89,10 @@ BOOL CAlwGrp::OnCommand(WPARAM wParam, LPARAM lParam) {
 int CAlwGrp::LoadCategories(mnm_hndl reply) {
   int error = 0;
   int32_t count = 0;
-  if (!mnm_get_field_count(reply, 13034, &count, &error)) return 1;
+  if (!mnm_get_field_count(reply, tag::kCategory, &count, &error)) return 1;
   for (int32_t i = 0; i < count; ++i) {
     mml_data value{};
-    if (mnm_get_field(reply, 13034, i, &value, &error)) {
+    if (mnm_get_field(reply, tag::kCategory, i, &value, &error)) {
       CString category;
       category.Format("%.*s", static_cast<int>(value.len), value.data);
       m_cmbCategory.AddString(category);

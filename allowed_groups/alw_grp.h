@@ -17,6 +17,7 @@
 #include "plugin/host_interface.h"
 #include "plugin/visibility.h"
 
+class CAlwGrpReqRx;
 class CPluginContext;
 
 class CAlwGrp : public CDialog {
@@ -24,7 +25,7 @@ class CAlwGrp : public CDialog {
   CAlwGrp();
   ~CAlwGrp() override;
 
-  // Category reply: appends every value of tag 13034, in order, to the
+  // Category reply: appends every value of tag::kCategory, in order, to the
   // category combo (which sorts them). Selects nothing. Returns 1.
   int LoadCategories(mnm_hndl reply);
 
@@ -75,7 +76,10 @@ class CAlwGrp : public CDialog {
   CViewAlgGrpDlg m_viewDlg;
   CAutoComboBox m_cmbStrike;
   CComboBox m_cmbProduct;
-  std::unique_ptr<CPluginContext> m_pContext;  // built on the first initialisation
+  // Built on the first initialisation; the receiver is registered by the
+  // context and declared first so that it outlives it.
+  std::unique_ptr<CAlwGrpReqRx> m_pReceiver;
+  std::unique_ptr<CPluginContext> m_pContext;
 };
 
 // The module's single form, constructed when the library loads.

@@ -16,8 +16,6 @@
 namespace {
 
 constexpr int kStatusSuccess = 5;
-constexpr int32_t kTagStrike = 66;
-constexpr int32_t kTagExpiry = 46002;
 
 // The first value of a tag as text; nothing when the tag is absent (an
 // empty value reads as the empty text).
@@ -88,10 +86,10 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
   record->strSymbol = TextOrAll(reply, bse ? tag::kTradingSymbol : tag::kSymbol);
   record->strOptionType = TextOrAll(reply, bse ? tag::kInstrumentCash : tag::kOptionType);
 
-  if (const auto strike = FirstText(reply, kTagStrike)) record->dStrike = std::strtod(Terminated<64>(*strike).data(), nullptr);
+  if (const auto strike = FirstText(reply, tag::kStrike)) record->dStrike = std::strtod(Terminated<64>(*strike).data(), nullptr);
 
   record->strExpiry = "ALL";
-  if (const auto expiry = FirstText(reply, kTagExpiry)) {
+  if (const auto expiry = FirstText(reply, tag::kExpiry)) {
     // Anything beyond 32 bits is no date; clamping first keeps the shift
     // below from overflowing on a value of 31 digits.
     constexpr long kBeyond = static_cast<long>(std::numeric_limits<int32_t>::max()) + 1;

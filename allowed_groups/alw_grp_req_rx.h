@@ -14,8 +14,8 @@ class CAlwGrpReqRx : public CVelaRxNotifierBase {
   // "View Allowed Group" list; everything else is ignored.
   void OnRxMessage(int32_t session, mnm_hndl reply, int32_t reserved1, int32_t reserved2) override;
 
-  // The reply's status: 5 (success) without tag 32766; a zero status is
-  // reported to the user and read as 1.
+  // The reply's status: 5 (success) without a status field
+  // (tag::kReplyStatus); a zero status is reported to the user and read as 1.
   static int ReplyStatus(mnm_hndl reply);
   // One group from a list-all reply (the first value of every tag).
   static std::unique_ptr<AllowedGroupRecord> DecodeGroup(mnm_hndl reply);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/mml_stream_gen.h"
-#include "mml/codec.h"
+#include "mml/testing/stream_gen.h"
+#include "mml/codec/codec.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct Clock {
 
 const std::vector<std::string>& stream() {
   static const std::vector<std::string> messages = [] {
-    mml_bench::CStreamGenerator gen(2024);
+    mml::test::CStreamGenerator gen(2024);
     std::vector<std::string> out;
     for (int i = 0; i < 20000; ++i) out.push_back(gen.Next());
     return out;

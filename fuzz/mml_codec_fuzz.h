@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "mml/codec.h"
+#include "mml/codec/codec.h"
 
 namespace mml_fuzz {
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "mml/env_block_testing.h"
+#include "mml/testing/env_block.h"
 #include "mml/mml.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "allowed_groups/alw_grp_req_rx.h"
 #include "platform/msgbox.h"
 #include "plugin/terminal_link.h"
 
@@ -39,7 +38,7 @@ struct ProcessArguments {
 
 }  // namespace
 
-CPluginContext::CPluginContext() {
+CPluginContext::CPluginContext(CVelaRxNotifierBase& receiver) : m_pReceiver(&receiver) {
   int error = 0;
   static ProcessArguments arguments;
   if (!mml_env_init(static_cast<int32_t>(arguments.storage.size()), arguments.argv.data(), environ, 2, 0, &error)) {
@@ -51,12 +50,11 @@ CPluginContext::CPluginContext() {
   if (!buf_open(&m_hBuffer, 4096, &error)) {
     AfxMessageBox("BufHndl Open failed in Allowed Groups Plugin");
   }
-  m_pReceiver = std::make_unique<CAlwGrpReqRx>();
   auto registerReceiver = plugin::TerminalExport<PFN_GetVelaRxControl>("GetVelaRxControl");
   if (registerReceiver == nullptr) {
     AfxMessageBox("From QLX Connection to vela failed");
   } else {
-    m_pChannel = registerReceiver(0, m_pReceiver.get());
+    m_pChannel = registerReceiver(0, m_pReceiver);
   }
 }
 

@@ -1,23 +1,23 @@
 // The plugin context: the one object tying the form to the middleware and the
 // terminal. Built on the form's first dialog initialisation and never rebuilt;
 // it lives until the module unloads. A failed step leaves its field null and
-// construction goes on.
+// construction goes on. It knows the receiver of replies only through the
+// terminal's interface: the form, above it, makes the receiver and keeps it.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "mml/mml.h"
 #include "platform/cstring.h"
 #include "plugin/host_interface.h"
 
-class CAlwGrpReqRx;
-
 class CPluginContext {
  public:
-  CPluginContext();
-  // At unload: the handles and the receiver go; the middleware environment
-  // stays for whoever else in the process uses it.
+  // Registers receiver with the terminal. REQUIRES: receiver outlives the
+  // context.
+  explicit CPluginContext(CVelaRxNotifierBase& receiver);
+  // At unload: the handles go; the middleware environment stays for whoever
+  // else in the process uses it.
   ~CPluginContext();
   CPluginContext(const CPluginContext&) = delete;
   CPluginContext& operator=(const CPluginContext&) = delete;
@@ -34,6 +34,6 @@ class CPluginContext {
 
   mnm_hndl m_hMessage = nullptr;
   buf_hndl m_hBuffer = nullptr;
-  std::unique_ptr<CAlwGrpReqRx> m_pReceiver;
+  CVelaRxNotifierBase* m_pReceiver = nullptr;  // not owned
   CVelaHostChannel* m_pChannel = nullptr;
 };

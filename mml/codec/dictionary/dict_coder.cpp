@@ -1,0 +1,308 @@
+#include "mml/codec/dictionary/dict_coder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "mml/codec/common/number_code.h"
+
+namespace mml {
+
+namespace {
+
+// The largest count of a sent literal table; larger ones are scaled.
+constexpr uint32_t kLargestCount = 32767;
+constexpr uint32_t kTableMinMessage = 512;
+constexpr int kTableScore = 49;
+
+// Every history byte a writer may leave beyond its buffer limit: one
+// longest phrase and the three closing literals. A reader refuses more.
+constexpr uint64_t kHistorySlack = CPhraseDictionary::kLongestMatch + 3;
+
+int validate(const dict_config& c) {
+  for (const int32_t flag : {c.optimize, c.move_to_front, c.greedy_match, c.adaptive_literals}) {
+    if (flag != 0 && flag != 1) return 4;
+  }
+  if (c.phrase_tbl_size < 3 || c.phrase_tbl_size > 250000 || c.bucket_size < 8 || c.max_phrase_set_size < 0 ||
+      c.max_phrase_buf_size < 0 || c.hash_tbl_size < 0) {
+    return 4;
+  }
+  // The list's index needs a spacing and a refresh period.
+  if (c.move_to_front == 1 && (c.refresh_int < 1 || c.mtf_refresh_freq < 1)) return 4;
+  return 0;
+}
+
+}  // namespace
+
+CDictCoder::CDictCoder(const dict_config& cfg)
+    : cfg_(cfg),
+      dict_(static_cast<uint32_t>(cfg.hash_tbl_size), static_cast<uint32_t>(cfg.phrase_tbl_size),
+            static_cast<uint32_t>(cfg.bucket_size)) {}
+
+int CDictCoder::Create(const dict_config& given, std::unique_ptr<CDictCoder>* out) {
+  if (const int status = validate(given); status != 0) return status;
+  dict_config cfg = given;
+  if (cfg.max_phrase_set_size == 0) cfg.max_phrase_set_size = 16384;
+  if (cfg.max_phrase_buf_size == 0) cfg.max_phrase_buf_size = 104857600;
+  if (cfg.hash_tbl_size == 0) cfg.hash_tbl_size = 49999;
+  std::unique_ptr<CDictCoder> coder;
+  try {
+    coder.reset(new CDictCoder(cfg));
+    if (cfg.move_to_front == 1) {
+      try {
+        coder->mtf_ = std::make_unique<CMoveToFront>(static_cast<uint32_t>(cfg.phrase_tbl_size));
+      } catch (const std::bad_alloc&) {
+        return 15;
+      }
+    }
+    // Coders A and B: adaptive with escape, no end symbol, the 36 buckets
+    // in ascending order at weight 2. Literals: adaptive, or static with a
+    // refresh of 1.
+    const int64_t refresh = cfg.huff_refresh_freq;
+    if (CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder->coderA_) != 0 ||
+        CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder->coderB_) != 0 ||
+        CSymbolCoder::Create(cfg.adaptive_literals == 1 ? CSymbolCoder::kAdaptiveEscape : CSymbolCoder::kStaticEscape,
+                             2, cfg.adaptive_literals == 1 ? refresh : 1, &coder->literals_) != 0) {
+      return 13;
+    }
+    for (uint32_t b = 0; b < static_cast<uint32_t>(kNumberBuckets); ++b) {
+      coder->coderA_->Add(number_key(b), 2);
+      coder->coderB_->Add(number_key(b), 2);
+    }
+  } catch (const std::bad_alloc&) {
+    return 3;
+  }
+  *out = std::move(coder);
+  return 0;
+}
+
+void CDictCoder::Reset() {
+  dict_.Reset();
+  ++stats_.resets;
+}
+
+void CDictCoder::Literal(uint32_t symbol) {
+  tokens_.push_back({symbol, 0});
+  ++counts_[symbol];
+  ++stats_.literals;
+  if (symbol < 256) dict_.AppendLiteral(static_cast<uint8_t>(symbol));
+}
+
+void CDictCoder::Phrase(const CPhraseDictionary::sMatch& m) {
+  tokens_.push_back({m.nPhrase, m.nLen});
+  ++stats_.phrases;
+  stats_.longest_match = std::max(stats_.longest_match, m.nLen);
+  dict_.AppendMatch(m);
+}
+
+// Scales the counts to at most 32767 and decides whether this message
+// sends them: only messages of 512 bytes or more, and only when they
+// differ enough from the counts last scored.
+bool CDictCoder::DecideTable(uint32_t messageLen) {
+  const uint32_t largest = *std::max_element(counts_.begin(), counts_.end());
+  if (largest > kLargestCount) {
+    uint64_t divisor = 1000;
+    while (largest / divisor > kLargestCount) divisor *= 1000;
+    for (uint32_t& c : counts_) {
+      if (c == 0) continue;
+      const auto scaled = static_cast<uint32_t>(c / divisor);
+      c = scaled == 0 ? 1 : scaled + 1;
+    }
+  }
+  if (messageLen < kTableMinMessage) return false;
+  int score = 0;
+  for (int s = 0; s < kSymbols; ++s) {
+    const uint32_t a = counts_[static_cast<size_t>(s)];
+    const uint32_t b = previous_[static_cast<size_t>(s)];
+    const uint32_t diff = a > b ? a - b : b - a;
+    score += diff > 8 ? 2 : (diff > 1 ? 1 : 0);
+  }
+  previous_ = counts_;
+  return score >= kTableScore;
+}
+
+// The literal coder restarts from the table: symbols of non-zero count in
+// ascending order, weighted by their counts.
+int CDictCoder::RefillLiterals(const std::array<uint32_t, kSymbols>& counts) {
+  literals_->Clear();
+  for (uint32_t s = 0; s < static_cast<uint32_t>(kSymbols); ++s) {
+    if (counts[s] > 0) literals_->Add(number_key(s), counts[s]);
+  }
+  literals_->Rebuild();
+  return 0;
+}
+
+int CDictCoder::Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
+  try {
+    tokens_.clear();
+    counts_.fill(0);
+    // Matches stop before the last three bytes, which are always literals.
+    const uint32_t limit = len < 3 ? len : len - 3;
+    uint32_t pos = 0;
+    CPhraseDictionary::sMatch m;
+    CPhraseDictionary::sMatch next;
+    while (pos < limit) {
+      if (dict_.HistoryLen() < 2) {
+        Literal(in[pos++]);
+        continue;
+      }
+      if (dict_.SetCount() >= static_cast<uint32_t>(cfg_.max_phrase_set_size) ||
+          dict_.HistoryLen() >= static_cast<uint32_t>(cfg_.max_phrase_buf_size)) {
+        Literal(kReset);
+        Reset();
+        continue;
+      }
+      if (limit - pos < 4 || !dict_.FindMatch(in + pos, limit - pos, cfg_.optimize == 1, &m)) {
+        Literal(in[pos++]);
+        continue;
+      }
+      // Lazy matching: a match one byte later that is longer by more than 2 wins.
+      if (cfg_.greedy_match == 0 && limit - pos - 1 >= 4 &&
+          dict_.FindMatch(in + pos + 1, limit - pos - 1, cfg_.optimize == 1, &next) && next.nLen > m.nLen + 2) {
+        Literal(in[pos++]);
+        if (dict_.StillHolds(next)) {
+          Phrase(next);
+          pos += next.nLen;
+        } else {
+          Literal(in[pos++]);
+        }
+        continue;
+      }
+      Phrase(m);
+      pos += m.nLen;
+    }
+    while (pos < len) Literal(in[pos++]);
+    Literal(kEnd);
+
+    const bool table = DecideTable(len);
+    const size_t startBytes = out.size();
+    CBitWriter w(out);
+    w.Bit(table);
+    if (table) {
+      RefillLiterals(counts_);
+      for (const uint32_t c : counts_) {
+        if (coderA_->EncodeNumber(c, w) != 0) return 13;
+      }
+    }
+    for (const sToken& t : tokens_) {
+      if (t.nLen == 0) {
+        w.Bit(true);
+        if (literals_->Encode(number_key(t.nSymbolOrPhrase), w) != 0) return 13;
+      } else {
+        w.Bit(false);
+        const uint32_t number = mtf_ ? mtf_->Send(t.nSymbolOrPhrase) : t.nSymbolOrPhrase;
+        if (coderB_->EncodeNumber(number, w) != 0 || coderA_->EncodeNumber(t.nLen, w) != 0) return 13;
+      }
+    }
+    w.Finish();
+    ++stats_.messages;
+    stats_.bytes_in += len;
+    stats_.bytes_out += out.size() - startBytes;
+    return 0;
+  } catch (const std::bad_alloc&) {
+    return 3;
+  }
+}
+
+// Decoding a token needs the coders and the move-to-front list but none of
+// the dictionary, so Expand reads a batch of tokens (a whole message, as a
+// rule) first and then applies them. Before applying, it asks the
+// dictionary to start fetching what each phrase will read (its slot, its
+// set entry, its history bytes), which mostly misses the cache: fetched
+// together these reads overlap instead of waiting one after another.
+// A failure reports the status of the first token that fails, reading or
+// applying, as coding them one at a time would.
+int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
+  try {
+    CBitReader r(in, len);
+    uint32_t flag = 0;
+    if (!r.Bit(&flag)) return 2;
+    if (flag == 1) {
+      std::array<uint32_t, kSymbols> counts{};
+      for (uint32_t& c : counts) {
+        if (const int status = coderA_->DecodeNumber(r, &c); status != 0) return status;
+      }
+      RefillLiterals(counts);
+    }
+    const uint64_t historyLimit = static_cast<uint64_t>(cfg_.max_phrase_buf_size) + kHistorySlack;
+    uint32_t messageStart = dict_.HistoryLen();
+    const auto emit = [&] {
+      const uint8_t* h = dict_.History();
+      const size_t at = out.size();
+      out.resize(at + (dict_.HistoryLen() - messageStart));
+      if (out.size() > at) std::memcpy(out.data() + at, h + messageStart, out.size() - at);
+    };
+    for (;;) {
+      const int readStatus = ReadTokens(r);
+      const size_t count = batchLen_;
+      const sToken* tokens = batch_.data();
+      // One pass per step of a phrase's lookup, each fetching for every
+      // phrase of the batch at once.
+      for (size_t i = 0; i < count; ++i) {
+        if (tokens[i].nLen != 0) dict_.PrefetchSlot(tokens[i].nSymbolOrPhrase);
+      }
+      for (size_t i = 0; i < count; ++i) {
+        if (tokens[i].nLen != 0) dict_.PrefetchEntry(tokens[i].nSymbolOrPhrase);
+      }
+      uint8_t loaded = 0;
+      for (size_t i = 0; i < count; ++i) {
+        if (tokens[i].nLen != 0) loaded ^= dict_.LoadSource(tokens[i].nSymbolOrPhrase);
+      }
+      sink_ ^= loaded;
+      for (size_t i = 0; i < count; ++i) {
+        const sToken& t = tokens[i];
+        if (t.nLen != 0) {
+          if (dict_.HistoryLen() + static_cast<uint64_t>(t.nLen) > historyLimit ||
+              !dict_.AppendPhrase(t.nSymbolOrPhrase, t.nLen)) {
+            return 4;
+          }
+        } else if (t.nSymbolOrPhrase == kEnd) {
+          emit();
+          ++stats_.messages;
+          stats_.bytes_in += len;
+          return 0;
+        } else if (t.nSymbolOrPhrase == kReset) {
+          emit();
+          Reset();
+          messageStart = 0;
+        } else {
+          if (dict_.HistoryLen() + 1 > historyLimit) return 4;
+          dict_.AppendLiteral(static_cast<uint8_t>(t.nSymbolOrPhrase));
+        }
+      }
+      if (readStatus != 0) return readStatus;
+    }
+  } catch (const std::bad_alloc&) {
+    return 3;
+  }
+}
+
+// Reads up to kBatch tokens into batch_, stopping after the end symbol.
+// Status 0 when the batch is whole, else that of the token that could not
+// be read (the tokens before it are kept).
+int CDictCoder::ReadTokens(CBitReader& r) {
+  batchLen_ = 0;
+  while (batchLen_ < kBatch) {
+    uint32_t bit = 0;
+    if (!r.Bit(&bit)) return 2;
+    if (bit == 1) {
+      sSymbolKey key;
+      if (const int status = literals_->Decode(r, &key); status != 0) return status;
+      const uint32_t symbol = key_number(key);
+      if (symbol > kReset) return 14;
+      batch_[batchLen_++] = sToken{symbol, 0};
+      if (symbol == kEnd) return 0;
+      continue;
+    }
+    uint32_t number = 0;
+    uint32_t phraseLen = 0;
+    if (const int status = coderB_->DecodeNumber(r, &number); status != 0) return status;
+    if (const int status = coderA_->DecodeNumber(r, &phraseLen); status != 0) return status;
+    if (mtf_ && !mtf_->Receive(number, &number)) return 4;
+    if (phraseLen == 0) return 4;  // no phrase is empty; 0 marks a literal here
+    batch_[batchLen_++] = sToken{number, phraseLen};
+  }
+  return 0;
+}
+
+}  // namespace mml

@@ -1,0 +1,377 @@
+#include "mml/codec/dictionary/dict.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "mml/testing/stream_gen.h"
+#include "mml/codec/dictionary/dict_coder.h"
+#include "mml/codec/dictionary/phrase_dictionary.h"
+
+namespace {
+
+// ---- Configuration ----
+
+std::map<std::string, std::string> gSettings;
+int fake_setting(const char* name, int32_t* out, int* err) {
+  const auto it = gSettings.find(name);
+  if (it == gSettings.end()) {
+    *err = 5;
+    return 0;
+  }
+  const mml_data text{it->second.data(), static_cast<int32_t>(it->second.size())};
+  return mml_parse_int(out, &text, err);
+}
+
+TEST(DictConfigTest, DefaultsPerTypeAndOverrides) {
+  gSettings.clear();
+  dict_config c{};
+  int status = -1;
+  ASSERT_NE(mml::load_dict_config(&c, 2, fake_setting, &status), 0);
+  EXPECT_EQ(c.move_to_front, 1);
+  EXPECT_EQ(c.phrase_tbl_size, 200000);
+  EXPECT_EQ(c.refresh_int, 2024);
+  ASSERT_NE(mml::load_dict_config(&c, 3, fake_setting, &status), 0);
+  EXPECT_EQ(c.greedy_match, 0);
+  EXPECT_EQ(c.max_phrase_buf_size, 33554432);
+  ASSERT_NE(mml::load_dict_config(&c, 11, fake_setting, &status), 0);
+  EXPECT_EQ(c.adaptive_literals, 1);
+  EXPECT_EQ(c.max_phrase_buf_size, 250000);
+  EXPECT_EQ(c.hash_tbl_size, 49999);
+
+  gSettings["MML_DICT_BUCKET_SIZE"] = "12";
+  ASSERT_NE(mml::load_dict_config(&c, 4, fake_setting, &status), 0);
+  EXPECT_EQ(c.bucket_size, 12);
+  gSettings["MML_DICT_GREEDY_MATCH"] = "1x";
+  EXPECT_EQ(mml::load_dict_config(&c, 4, fake_setting, &status), 0);
+  EXPECT_EQ(status, 9);
+  EXPECT_EQ(dict_config_load(&c, 5, &status), 0);
+  EXPECT_EQ(status, 5);
+  ASSERT_NE(dict_config_load(&c, 4, &status), 0) << "this process sets no MML_DICT_ key";
+  EXPECT_EQ(c.bucket_size, 32);
+}
+
+TEST(DictConfigTest, CreateRejectsBadConfigurations) {
+  dict_config base{};
+  int status = -1;
+  ASSERT_NE(dict_config_load(&base, 2, &status), 0);
+  const auto refused = [&](auto edit) {
+    dict_config c = base;
+    edit(c);
+    dict_coder* coder = nullptr;
+    const int ok = dict_create(&coder, &c, &status);
+    if (ok != 0) dict_destroy(&coder, nullptr);
+    return ok == 0 ? status : 0;
+  };
+  EXPECT_EQ(refused([](dict_config& c) { c.optimize = 2; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.adaptive_literals = -1; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.phrase_tbl_size = 2; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.phrase_tbl_size = 250001; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.bucket_size = 7; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.max_phrase_set_size = -1; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.refresh_int = 0; }), 4) << "move-to-front needs an index spacing";
+  EXPECT_EQ(refused([](dict_config& c) { c.mtf_refresh_freq = 0; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.huff_refresh_freq = 0; }), 13);
+  EXPECT_EQ(refused([](dict_config& c) { c.move_to_front = 0, c.refresh_int = 0, c.mtf_refresh_freq = 0; }), 0);
+  EXPECT_EQ(refused([](dict_config& c) { c.max_phrase_set_size = 0, c.max_phrase_buf_size = 0, c.hash_tbl_size = 0; }), 0);
+
+  dict_coder* coder = nullptr;
+  ASSERT_NE(dict_create(&coder, &base, &status), 0);
+  dict_coder* held = coder;
+  EXPECT_EQ(dict_create(&coder, &base, &status), 0);
+  EXPECT_EQ(status, 6);
+  EXPECT_EQ(coder, held);
+  ASSERT_NE(dict_destroy(&coder, &status), 0);
+  EXPECT_EQ(coder, nullptr);
+}
+
+// ---- A writer and a reader ----
+
+class DictPair {
+ public:
+  explicit DictPair(const dict_config& cfg) {
+    EXPECT_NE(dict_create(&writer_, &cfg, nullptr), 0);
+    EXPECT_NE(dict_create(&reader_, &cfg, nullptr), 0);
+    EXPECT_NE(buf_open(&packed_, 64, nullptr), 0);
+    EXPECT_NE(buf_open(&plain_, 64, nullptr), 0);
+  }
+  ~DictPair() {
+    dict_destroy(&writer_, nullptr);
+    dict_destroy(&reader_, nullptr);
+    buf_close(&packed_, nullptr);
+    buf_close(&plain_, nullptr);
+  }
+  std::string Compress(const std::string& msg) {
+    packed_->used = 0;
+    int status = -1;
+    EXPECT_NE(dict_compress(writer_, msg.data(), static_cast<int32_t>(msg.size()), packed_, &status), 0) << status;
+    return std::string(packed_->data, static_cast<size_t>(packed_->used));
+  }
+  // The reader compresses, as a coder used both ways would.
+  std::string CompressOnReader(const std::string& msg) {
+    packed_->used = 0;
+    int status = -1;
+    EXPECT_NE(dict_compress(reader_, msg.data(), static_cast<int32_t>(msg.size()), packed_, &status), 0) << status;
+    return std::string(packed_->data, static_cast<size_t>(packed_->used));
+  }
+  std::string Expand(const std::string& packed) {
+    plain_->used = 0;
+    int status = -1;
+    EXPECT_NE(dict_expand(reader_, packed.data(), static_cast<int32_t>(packed.size()), plain_, &status), 0) << status;
+    return std::string(plain_->data, static_cast<size_t>(plain_->used));
+  }
+  // Through both sides; true when the reader gives the message back.
+  bool RoundTrip(const std::string& msg) { return Expand(Compress(msg)) == msg; }
+  dict_stats WriterStats() const {
+    dict_stats s{};
+    dict_get_stats(writer_, &s, nullptr);
+    return s;
+  }
+  dict_stats ReaderStats() const {
+    dict_stats s{};
+    dict_get_stats(reader_, &s, nullptr);
+    return s;
+  }
+
+ private:
+  dict_coder* writer_ = nullptr;
+  dict_coder* reader_ = nullptr;
+  buf_hndl packed_ = nullptr;
+  buf_hndl plain_ = nullptr;
+};
+
+dict_config config(int type) {
+  dict_config c{};
+  dict_config_load(&c, type, nullptr);
+  return c;
+}
+
+// A full phrase set replaces its entries in turn, with a cursor that runs
+// over the set's capacity (grown 8 at a time): with 10 entries it turns at
+// 16, and the registrations that fall on 10 to 15 are lost.
+TEST(PhraseDictionaryTest, AFullSetsCursorTurnsAtItsCapacity) {
+  mml::CPhraseDictionary dictionary(101, 1000, 10);
+  // "abc" 26 times, each followed by its own letter: occurrences 0-9 fill
+  // the set, 10-19 replace them, 20-25 fall past the entries.
+  const auto occurrence = [](int i) { return "abc" + std::string(1, static_cast<char>('A' + i)) + "|"; };
+  for (int i = 0; i < 26; ++i) {
+    for (const char byte : occurrence(i)) dictionary.AppendLiteral(static_cast<uint8_t>(byte));
+  }
+  for (int i = 0; i < 26; ++i) {
+    const std::string probe = occurrence(i);
+    mml::CPhraseDictionary::sMatch match;
+    const bool found = dictionary.FindMatch(reinterpret_cast<const uint8_t*>(probe.data()),
+                                            static_cast<uint32_t>(probe.size()), false, &match);
+    EXPECT_EQ(found, i >= 10 && i < 20) << "occurrence " << i;
+  }
+}
+
+TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
+  DictPair pair(config(4));
+  ASSERT_TRUE(pair.RoundTrip("a"));
+  ASSERT_TRUE(pair.RoundTrip("ab"));
+  EXPECT_EQ(pair.WriterStats().literals, 2u + 3u) << "bytes and one 256 each";
+  EXPECT_EQ(pair.WriterStats().phrases, 0u);
+  ASSERT_TRUE(pair.RoundTrip(""));
+
+  ASSERT_TRUE(pair.RoundTrip("abcdefgh"));
+  const dict_stats before = pair.WriterStats();
+  ASSERT_TRUE(pair.RoundTrip("abcdefgh"));
+  const dict_stats after = pair.WriterStats();
+  EXPECT_EQ(after.phrases - before.phrases, 1u);
+  EXPECT_EQ(after.longest_match, 5u) << "fgh stay literals";
+  EXPECT_EQ(after.literals - before.literals, 4u);
+}
+
+TEST(DictCoderTest, FourByteRepeatsBecomePhrasesThreeByteOnesNever) {
+  DictPair pair(config(4));
+  ASSERT_TRUE(pair.RoundTrip("wxyzQ"));
+  dict_stats s = pair.WriterStats();
+  ASSERT_TRUE(pair.RoundTrip("wxyQ...."));
+  EXPECT_EQ(pair.WriterStats().phrases, s.phrases) << "3 bytes";
+  s = pair.WriterStats();
+  ASSERT_TRUE(pair.RoundTrip("wxyzR..."));
+  EXPECT_EQ(pair.WriterStats().phrases, s.phrases + 1) << "4 bytes";
+}
+
+TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
+  DictPair pair(config(3));
+  std::string shortMsg(511, 'q');
+  for (size_t i = 0; i < shortMsg.size(); ++i) shortMsg[i] = static_cast<char>('a' + i * 7 % 26);
+  EXPECT_EQ(pair.Compress(shortMsg)[0] & 0x80, 0) << "under 512 bytes: no table";
+  std::string longMsg;
+  std::mt19937 rng(5);
+  for (int i = 0; i < 700; ++i) longMsg += static_cast<char>(rng());
+  const std::string first = pair.Compress(longMsg);
+  EXPECT_NE(first[0] & 0x80, 0) << "new counts differ from the (empty) previous ones";
+}
+
+TEST(DictCoderTest, Type4ResetsAfterItsHistoryLimitOnBothSides) {
+  DictPair pair(config(4));
+  mml::test::CStreamGenerator gen(7);
+  for (int i = 0; i < 5000 && pair.WriterStats().resets == 0; ++i) ASSERT_TRUE(pair.RoundTrip(gen.Next()));
+  EXPECT_EQ(pair.WriterStats().resets, 1u);
+  EXPECT_EQ(pair.ReaderStats().resets, 1u);
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(pair.RoundTrip(gen.Next())) << "in step after the reset";
+}
+
+// A coder that has only expanded builds its match search from the
+// dictionary it rebuilt once it starts compressing, and then writes what
+// the writer it followed writes. (Messages stay under 512 bytes: the
+// literal table decision looks back at counts only a writer keeps.)
+TEST(DictCoderTest, AReaderThatStartsWritingWritesAsItsWriter) {
+  for (const int type : {2, 3, 4}) {
+    DictPair pair(config(type));
+    mml::test::CStreamGenerator gen(5);
+    const auto next = [&gen] {
+      std::string m = gen.Next();
+      return m.size() < 512 ? m : m.substr(0, 511);
+    };
+    for (int i = 0; i < 300; ++i) ASSERT_TRUE(pair.RoundTrip(next())) << "type " << type;
+    for (int i = 0; i < 50; ++i) {
+      const std::string m = next();
+      ASSERT_EQ(pair.CompressOnReader(m), pair.Compress(m)) << "type " << type << " message " << i;
+    }
+  }
+}
+
+// Messages of thousands of tokens: the reader takes them in batches, and a
+// reset in the middle of a message (type 4 keeps 250000 bytes) splits the
+// expanded bytes between the two dictionaries.
+TEST(DictCoderTest, MessagesOfManyTokensRoundTrip) {
+  mml::test::CStreamGenerator gen(13);
+  std::string many;
+  while (many.size() < 40000) many += gen.Next();
+  std::string huge;
+  while (huge.size() < 260000) huge += gen.Next();
+  for (const int type : {2, 3, 4}) {
+    DictPair pair(config(type));
+    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type;
+    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type << ", now from the dictionary";
+    EXPECT_GT(pair.WriterStats().phrases, 2000u) << "type " << type;
+  }
+  DictPair pair(config(4));
+  ASSERT_TRUE(pair.RoundTrip(huge));
+  EXPECT_EQ(pair.WriterStats().resets, 1u);
+  EXPECT_EQ(pair.ReaderStats().resets, 1u);
+  ASSERT_TRUE(pair.RoundTrip(many)) << "in step after the reset";
+}
+
+// The bytes four configurations write for a fixed stream. The match search,
+// its tie-breaks and the number coding are exactly specified, and a change
+// that picks other matches still round-trips: this pins what is written.
+TEST(DictCoderTest, WrittenBytesArePinned) {
+  struct sPinned {
+    int nType, nMtf, nGreedy, nAdaptive;
+    uint64_t nBytes;
+    uint64_t nHash;  // FNV-1a over every written byte
+  };
+  const sPinned pinned[] = {
+      {2, 1, 1, 0, 339199, 0xaffaabdcb54bfd3aULL},
+      {3, 0, 0, 0, 398557, 0xd344c76cc1105b9eULL},
+      {4, 0, 0, 1, 320847, 0xb9b172ceb10d210bULL},
+      {2, 1, 0, 1, 290470, 0xd43bf17239299a58ULL},
+  };
+  for (const sPinned& p : pinned) {
+    dict_config cfg = config(p.nType);
+    cfg.move_to_front = p.nMtf;
+    cfg.greedy_match = p.nGreedy;
+    cfg.adaptive_literals = p.nAdaptive;
+    DictPair pair(cfg);
+    mml::test::CStreamGenerator gen(99);
+    uint64_t bytes = 0;
+    uint64_t hash = 1469598103934665603ULL;
+    for (int i = 0; i < 3000; ++i) {
+      for (const char c : pair.Compress(gen.Next())) {
+        hash = (hash ^ static_cast<uint8_t>(c)) * 1099511628211ULL;
+        ++bytes;
+      }
+    }
+    EXPECT_EQ(bytes, p.nBytes) << "type " << p.nType << " greedy " << p.nGreedy;
+    EXPECT_EQ(hash, p.nHash) << "type " << p.nType << " greedy " << p.nGreedy;
+  }
+}
+
+// Expands bytes with a fresh reader of the type; the status, 0 on success.
+int expand_fresh(int type, const std::string& bytes) {
+  buf_hndl out = nullptr;
+  buf_open(&out, 16, nullptr);
+  dict_coder* reader = nullptr;
+  const dict_config cfg = config(type);
+  dict_create(&reader, &cfg, nullptr);
+  int status = 0;
+  dict_expand(reader, bytes.data(), static_cast<int32_t>(bytes.size()), out, &status);
+  dict_destroy(&reader, nullptr);
+  buf_close(&out, nullptr);
+  return status;
+}
+
+TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
+  DictPair good(config(2));
+  mml::test::CStreamGenerator gen(3);
+  int failures = 0;
+  for (int i = 0; i < 20; ++i) {
+    std::string bytes = good.Compress(gen.Next());
+    bytes[bytes.size() / 2] ^= 0x5A;
+    if (expand_fresh(2, bytes) != 0) ++failures;
+  }
+  EXPECT_GT(failures, 0);
+  EXPECT_EQ(expand_fresh(4, ""), 2);
+  EXPECT_NE(expand_fresh(4, std::string(2, '\0')), 0) << "a phrase before any history";
+}
+
+}  // namespace
+
+namespace {
+
+// 20,000 generated messages through a writer and a separate reader, for
+// each way of matching, numbering and coding literals.
+struct StreamCase {
+  const char* name;
+  int type;
+  int mtf;
+  int greedy;
+  int adaptive;
+};
+
+class DictStreamTest : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
+  const StreamCase& c = GetParam();
+  dict_config cfg = config(c.type);
+  cfg.move_to_front = c.mtf;
+  cfg.greedy_match = c.greedy;
+  cfg.adaptive_literals = c.adaptive;
+  if (c.mtf == 1 && cfg.refresh_int == 0) cfg.refresh_int = cfg.mtf_refresh_freq = 512;
+  DictPair pair(cfg);
+  DictPair twin(cfg);
+  mml::test::CStreamGenerator gen(11);
+  uint64_t in = 0, out = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string msg = gen.Next();
+    const std::string packed = pair.Compress(msg);
+    ASSERT_EQ(pair.Expand(packed), msg) << "message " << i;
+    ASSERT_EQ(twin.Compress(msg), packed) << "writers differ at message " << i;
+    in += msg.size();
+    out += packed.size();
+  }
+  if (c.adaptive == 1) {
+    EXPECT_LT(out * 3, in) << "compresses the repetitive stream at least 3:1";
+  }
+  EXPECT_EQ(pair.WriterStats().resets, pair.ReaderStats().resets);
+  if (c.type == 4) {
+    EXPECT_GT(pair.WriterStats().resets, 0u) << "crossed a dictionary reset";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, DictStreamTest,
+    ::testing::Values(StreamCase{"Type2Defaults", 2, 1, 1, 0}, StreamCase{"Type3Defaults", 3, 0, 0, 0},
+                      StreamCase{"Type4Defaults", 4, 0, 0, 1}, StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1},
+                      StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,313 @@
+#include "mml/codec/dictionary/phrase_dictionary.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cstring>
+#include <new>
+
+namespace mml {
+
+namespace {
+// Lengths below come from the first differing byte of little-endian words.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr size_t kGrowth = 8;  // set entries grow 8 at a time
+
+// Length of the common prefix of a and b, from `from` (bytes before it
+// already agree) up to most, eight bytes at a time.
+inline uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t from, uint32_t most) {
+  uint32_t len = from;
+  while (len + 8 <= most) {
+    uint64_t x = 0, y = 0;
+    std::memcpy(&x, a + len, 8);
+    std::memcpy(&y, b + len, 8);
+    if (x != y) return len + static_cast<uint32_t>(std::countr_zero(x ^ y) / 8);
+    len += 8;
+  }
+  while (len < most && a[len] == b[len]) ++len;
+  return len < from ? from : len;
+}
+
+// x mod d through one multiplication by a reciprocal of d computed once;
+// exact for every 32-bit x and d >= 1 (Lemire, Kaser, Kurz 2019).
+inline uint64_t reciprocal(uint32_t d) { return UINT64_MAX / d + 1; }
+inline uint32_t fast_mod(uint32_t x, uint64_t rec, uint32_t d) {
+  __extension__ using u128 = unsigned __int128;
+  return static_cast<uint32_t>((static_cast<u128>(rec * x) * d) >> 64);
+}
+
+// Copies len >= 4 bytes between buffers that do not overlap, in fixed-size
+// pieces the compiler inlines (phrases are mostly short).
+inline void copy_phrase(uint8_t* to, const uint8_t* from, uint32_t len) {
+  if (len < 8) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + len - 4, from + len - 4, 4);
+    return;
+  }
+  uint32_t done = 0;
+  for (; done + 8 <= len; done += 8) std::memcpy(to + done, from + done, 8);
+  if (done < len) std::memcpy(to + len - 8, from + len - 8, 8);
+}
+
+template <class V>
+void push_grown_by_8(V& v, const typename V::value_type& item) {
+  if (v.size() == v.capacity()) v.reserve(v.capacity() + kGrowth);
+  v.push_back(item);
+}
+}  // namespace
+
+CPhraseDictionary::CPhraseDictionary(uint32_t hashSize, uint32_t phraseSlots, uint32_t bucketSize)
+    : hashSize_(hashSize),
+      hashReciprocal_(reciprocal(hashSize)),
+      bucketSize_(bucketSize),
+      cursorTurn_((bucketSize + 7) / 8 * 8),
+      heads_(hashSize, kNone),
+      slots_(phraseSlots, sSlot{kNone, 0}) {
+  Grow(kFirstHistory);
+}
+
+void CPhraseDictionary::Reset() {
+  std::fill(heads_.begin(), heads_.end(), kNone);
+  for (uint32_t i = 0; i < setCount_; ++i) {
+    sPhraseSet& set = sets_[i];
+    set.entries.clear();
+    set.nLive = set.nFreed = set.nCursor = set.nUses = 0;
+    set.nMatchTotal = 0;
+  }
+  std::fill(slots_.begin(), slots_.end(), sSlot{kNone, 0});
+  historyLen_ = 0;
+  nextSlot_ = 0;
+  registered_ = 0;
+  setCount_ = 0;
+  pendingHead_ = pendingTail_ = 0;
+}
+
+// ((b0 x 33 + b1) x 33 + b2) mod size, bytes as signed 8-bit values.
+uint32_t CPhraseDictionary::TrigramBucket(const uint8_t* b) const {
+  const auto s = [](uint8_t c) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(c))); };
+  return fast_mod((s(b[0]) * 33u + s(b[1])) * 33u + s(b[2]), hashReciprocal_, hashSize_);
+}
+
+uint32_t CPhraseDictionary::FindSet(uint32_t packed, uint32_t bucket) const {
+  uint32_t id = heads_[bucket];
+  while (id != kNone && sets_[id].nTrigram != packed) id = sets_[id].nNextInBucket;
+  return id;
+}
+
+void CPhraseDictionary::Fill(sEntry& e) const { std::memcpy(&e.nAhead, history_.get() + e.nPos + 3, kAhead); }
+
+void CPhraseDictionary::Track(uint32_t set, uint32_t entry, uint32_t pos) {
+  if (Complete(pos)) {
+    Fill(sets_[set].entries[entry]);
+    return;
+  }
+  assert(pendingTail_ - pendingHead_ < kPendingRing);
+  pending_[pendingTail_++ % kPendingRing] = sPending{set, entry, pos};
+}
+
+// Fills the waiting entries the history now covers, oldest (lowest
+// position) first. An entry that moved on since is tracked anew.
+void CPhraseDictionary::Settle() {
+  while (pendingHead_ != pendingTail_) {
+    const sPending& p = pending_[pendingHead_ % kPendingRing];
+    if (!Complete(p.nPos)) return;
+    sEntry& e = sets_[p.nSet].entries[p.nEntry];
+    if (e.nPos == p.nPos) Fill(e);
+    ++pendingHead_;
+  }
+}
+
+// The cache of every entry, from the history coded so far.
+void CPhraseDictionary::StartMatching() {
+  matching_ = true;
+  pendingHead_ = pendingTail_ = 0;
+  std::array<sPending, kPendingRing> waiting{};
+  uint32_t count = 0;
+  for (uint32_t s = 0; s < setCount_; ++s) {
+    for (uint32_t i = 0; i < sets_[s].entries.size(); ++i) {
+      sEntry& e = sets_[s].entries[i];
+      if (!e.bValid) continue;
+      if (Complete(e.nPos)) {
+        Fill(e);
+      } else {
+        assert(count < kPendingRing);
+        waiting[count++] = sPending{s, i, e.nPos};
+      }
+    }
+  }
+  std::sort(waiting.begin(), waiting.begin() + count, [](const sPending& a, const sPending& b) { return a.nPos < b.nPos; });
+  for (uint32_t i = 0; i < count; ++i) pending_[pendingTail_++ % kPendingRing] = waiting[i];
+}
+
+// Most registrations find their trigram's set full and only move its
+// cursor's entry; the rest take the slower paths below.
+[[gnu::always_inline]] inline void CPhraseDictionary::Register(uint32_t pos) {
+  const uint8_t* trigram = history_.get() + pos;
+  const uint32_t packed = Packed(trigram);
+  const uint32_t bucket = TrigramBucket(trigram);
+  uint32_t setId = FindSet(packed, bucket);
+  if (setId == kNone) [[unlikely]] {
+    setId = NewSet(packed, bucket);
+  }
+  sPhraseSet& set = sets_[setId];
+  if (set.nFreed > 0 || set.nLive < bucketSize_) [[unlikely]] {
+    NewEntry(setId, pos);
+    return;
+  }
+  // Full: the rotating cursor's entry moves to the new position and keeps
+  // its phrase number. A full set holds exactly bucketSize_ entries (it
+  // grows only while fewer live and none are freed), but the cursor runs
+  // over the set's capacity, which grows 8 entries at a time: with a bucket
+  // size that is not a multiple of 8 its last turns fall on room that holds
+  // no entry, and those registrations are lost, on both sides alike.
+  const uint32_t index = set.nCursor;
+  set.nCursor = index + 1 == cursorTurn_ ? 0 : index + 1;
+  if (index >= bucketSize_) [[unlikely]] {
+    return;
+  }
+  set.entries[index].nPos = pos;
+  if (matching_) Track(setId, index, pos);
+}
+
+uint32_t CPhraseDictionary::NewSet(uint32_t packed, uint32_t bucket) {
+  const uint32_t setId = setCount_++;
+  if (setId == sets_.size()) sets_.emplace_back();  // kept for reuse after a reset
+  sets_[setId].nTrigram = packed;
+  sets_[setId].nNextInBucket = heads_[bucket];
+  heads_[bucket] = setId;
+  return setId;
+}
+
+// A new entry (the first freed one, or one more at the end) takes the
+// position and the next phrase-table slot, freeing that slot's entry.
+void CPhraseDictionary::NewEntry(uint32_t setId, uint32_t pos) {
+  sPhraseSet& set = sets_[setId];
+  uint32_t index = 0;
+  if (set.nFreed > 0) {
+    while (set.entries[index].bValid) ++index;
+    --set.nFreed;
+  } else {
+    index = static_cast<uint32_t>(set.entries.size());
+    push_grown_by_8(set.entries, sEntry{});
+  }
+  const uint32_t slot = nextSlot_;
+  if (slots_[slot].nSet != kNone) {
+    sPhraseSet& old = sets_[slots_[slot].nSet];
+    old.entries[slots_[slot].nEntry].bValid = false;
+    --old.nLive;
+    ++old.nFreed;
+  }
+  set.entries[index] = sEntry{0, pos, slot, 0, true};
+  ++set.nLive;
+  slots_[slot] = sSlot{setId, index};
+  nextSlot_ = slot + 1 == slots_.size() ? 0 : slot + 1;
+  ++registered_;
+  if (matching_) Track(setId, index, pos);
+}
+
+// Growing the storage in steps that double it keeps appends cheap; the
+// bytes past historyLen_ are spare.
+void CPhraseDictionary::Grow(uint32_t more) {
+  const uint64_t need = static_cast<uint64_t>(historyLen_) + more;
+  const uint64_t cap = std::max<uint64_t>(need, std::min<uint64_t>(uint64_t{historyCap_} * 2, INT32_MAX));
+  if (cap > INT32_MAX) throw std::bad_alloc();
+  sHistory grown(CMmlAllocator<uint8_t>().allocate(cap));
+  if (historyLen_ > 0) std::memcpy(grown.get(), history_.get(), historyLen_);
+  history_ = std::move(grown);
+  historyCap_ = static_cast<uint32_t>(cap);
+}
+
+void CPhraseDictionary::AppendLiteral(uint8_t byte) {
+  Room(1);
+  history_[historyLen_++] = byte;
+  if (matching_) Settle();
+  if (historyLen_ >= 3) Register(historyLen_ - 3);
+}
+
+bool CPhraseDictionary::AppendPhrase(uint32_t phrase, uint32_t len) {
+  if (phrase >= slots_.size() || slots_[phrase].nSet == kNone || len < 4 || len > kLongestMatch ||
+      historyLen_ < 2) {
+    return false;
+  }
+  const sSlot slot = slots_[phrase];
+  const uint32_t from = sets_[slot.nSet].entries[slot.nEntry].nPos;
+  if (static_cast<uint64_t>(from) + len > historyLen_) return false;
+  Copy(slot.nSet, slot.nEntry, from, len);
+  return true;
+}
+
+void CPhraseDictionary::AppendMatch(const sMatch& m) {
+  assert(StillHolds(m) && m.nLen >= 4 && m.nLen <= kLongestMatch);
+  Copy(m.nSet, m.nEntry, m.nPos, m.nLen);
+}
+
+void CPhraseDictionary::Copy(uint32_t set, uint32_t entry, uint32_t from, uint32_t len) {
+  const uint32_t start = historyLen_;
+  Room(len);
+  copy_phrase(history_.get() + start, history_.get() + from, len);
+  historyLen_ += len;
+  NoteUse(set, entry, len);
+  if (matching_) Settle();
+  Register(start - 2);
+  Register(start - 1);
+  Register(start);
+}
+
+void CPhraseDictionary::NoteUse(uint32_t set, uint32_t entry, uint32_t len) {
+  sEntry& e = sets_[set].entries[entry];
+  if (e.nUses < 65535) ++e.nUses;
+  ++sets_[set].nUses;
+  sets_[set].nMatchTotal += len;
+}
+
+bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool optimize, sMatch* best) {
+  if (historyLen_ < 3) return false;
+  if (!matching_) StartMatching();
+  const uint32_t setId = FindSet(Packed(in), TrigramBucket(in));
+  if (setId == kNone) return false;
+  const sPhraseSet& set = sets_[setId];
+  const uint32_t stop = set.nUses == 0 ? 5 : static_cast<uint32_t>(set.nMatchTotal / set.nUses);
+  const uint32_t histLen = historyLen_;
+  const uint32_t limit = std::min(remaining, kLongestMatch);
+  // The input's bytes 3..10, when it has them, meet each entry's cache:
+  // only a candidate that agrees on all of them reads the history.
+  const bool useCache = limit >= 3 + kAhead;
+  uint64_t ahead = 0;
+  if (useCache) std::memcpy(&ahead, in + 3, kAhead);
+  // The best so far as one key: longer wins, then the smaller phrase number.
+  uint64_t bestKey = 0;
+  uint32_t bestIndex = 0;
+  const auto key_length = [](uint64_t key) { return static_cast<uint32_t>(key >> 32); };
+  const uint64_t stopKey = optimize ? (static_cast<uint64_t>(stop) + 2) << 32 : UINT64_MAX;
+  const auto count = static_cast<uint32_t>(set.entries.size());
+  for (uint32_t i = 0; i < count; ++i) {
+    const sEntry& e = set.entries[i];
+    if (!e.bValid) continue;
+    const uint32_t most = std::min(limit, histLen - e.nPos);
+    uint32_t len = 0;
+    if (useCache && most >= 3 + kAhead) {
+      const uint64_t diff = ahead ^ e.nAhead;
+      len = diff != 0 ? 3 + static_cast<uint32_t>(std::countr_zero(diff) / 8)
+                      : match_length(in, history_.get() + e.nPos, 3 + kAhead, most);
+    } else {
+      len = match_length(in, history_.get() + e.nPos, 3, most);
+    }
+    const uint64_t key = static_cast<uint64_t>(len) << 32 | (0xFFFFFFFFu - e.nPhrase);
+    const bool better = key > bestKey;
+    bestKey = better ? key : bestKey;
+    bestIndex = better ? i : bestIndex;
+    if (bestKey >= stopKey) break;  // with optimisation: longer than stop + 1
+  }
+  if (key_length(bestKey) <= 3) return false;
+  const sEntry& e = set.entries[bestIndex];
+  *best = sMatch{key_length(bestKey), e.nPhrase, setId, bestIndex, e.nPos};
+  return true;
+}
+
+bool CPhraseDictionary::StillHolds(const sMatch& m) const {
+  const sEntry& e = sets_[m.nSet].entries[m.nEntry];
+  return e.bValid && e.nPos == m.nPos && e.nPhrase == m.nPhrase;
+}
+
+}  // namespace mml

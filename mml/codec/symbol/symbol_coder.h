@@ -1,0 +1,174 @@
+// The symbol Huffman coder: byte-string symbols (1 to 8 bytes) with 32-bit
+// weights, coded by a tree rebuilt from an array ordered heaviest first.
+//
+// Modes: 1 adaptive with escape, 2 adaptive, 3 static with escape, 4 static.
+// The escape ("default") codes a symbol the coder does not hold as its code,
+// then 3 bits of length - 1 and the bytes; in mode 1 the symbol is then
+// added with weight 1. The end symbol ("stop") ends a stream for good.
+// Adaptive modes add 1 to each coded symbol's weight and, every `refresh`
+// symbols, move the symbol just coded forward and rebuild when it outweighs
+// a branch above it. Writer and reader apply the same steps in the same
+// order, so their trees stay identical.
+//
+// Statuses: 2 no more bits, or the end symbol was read; 3 memory; 4 bad
+// setting, unknown symbol without escape, symbol too long, corrupt input.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "mml/codec/common/bit_io.h"
+#include "mml/codec/common/number_code.h"
+
+namespace mml {
+
+struct sSymbolKey {
+  uint8_t nLen = 0;
+  std::array<uint8_t, 8> aBytes{};
+  bool operator==(const sSymbolKey& o) const {
+    return nLen == o.nLen && std::equal(aBytes.begin(), aBytes.begin() + nLen, o.aBytes.begin());
+  }
+};
+
+// A symbol number as the 2-byte big-endian key the dictionary coder uses.
+inline sSymbolKey number_key(uint32_t n) {
+  sSymbolKey k;
+  k.nLen = 2;
+  k.aBytes[0] = static_cast<uint8_t>(n >> 8);
+  k.aBytes[1] = static_cast<uint8_t>(n);
+  return k;
+}
+inline uint32_t key_number(const sSymbolKey& k) { return k.nLen == 2 ? (k.aBytes[0] << 8) | k.aBytes[1] : 0xFFFFFFFF; }
+
+class CSymbolCoder {
+ public:
+  enum Mode { kAdaptiveEscape = 1, kAdaptive = 2, kStaticEscape = 3, kStatic = 4 };
+
+  // Status 4 for a mode outside 1..4, an end flag other than 1 (with) or 2
+  // (without), or refresh below 1 in an adaptive mode.
+  static int Create(int mode, int endFlag, int64_t refresh, std::unique_ptr<CSymbolCoder>* out);
+
+  // Adds a symbol (weight at least 1) after every symbol of equal or
+  // greater weight. False if already held.
+  bool Add(const sSymbolKey& key, uint32_t weight);
+  // Removes every symbol; the reserved ones come back at the next coding.
+  void Clear();
+  // Builds the code now (after a batch of Add calls).
+  void Rebuild();
+
+  int Encode(const sSymbolKey& key, CBitWriter& out);
+  int Decode(CBitReader& in, sSymbolKey* key);
+  // The number code through this coder: bucket symbol, then extra bits.
+  int EncodeNumber(uint32_t n, CBitWriter& out);
+  int DecodeNumber(CBitReader& in, uint32_t* n) {
+    static_assert(kTableBits + 16 <= CBitReader::kWindow);
+    // Inline, the common case: a held bucket whose code the table holds
+    // whole, read with its extra bits (at most 16) from one window.
+    if (tableReady_ && !ended_) {
+      const uint64_t window = in.Window();
+      const sDecodeStep& step = table_[window >> (64 - kTableBits)];
+      if (step.nSymbol >= 0 && step.nSymbol != escape_ && step.nSymbol != end_) {
+        const uint32_t bucket = symbols_[static_cast<size_t>(step.nSymbol)].nNumber;
+        if (bucket < static_cast<uint32_t>(kNumberBuckets)) {
+          const sNumberBucket info = kNumberBucketInfo[bucket];
+          const auto total = static_cast<size_t>(step.nBits + info.nExtraBits);
+          if (total <= in.BitsLeft()) {
+            in.Skip(total);
+            AfterCoding(step.nSymbol);
+            const uint64_t extra = info.nExtraBits == 0 ? 0 : (window << step.nBits) >> (64 - info.nExtraBits);
+            *n = info.nBase + static_cast<uint32_t>(extra);
+            return 0;
+          }
+        }
+      }
+    }
+    return DecodeNumberSlow(in, n);  // from the start: nothing was consumed
+  }
+
+  size_t SymbolCount() const { return symbols_.size(); }
+  // Current weight of a held symbol, or 0.
+  uint32_t WeightOf(const sSymbolKey& key) const;
+  // Code length of a held symbol, or 0 (for tests).
+  int CodeLength(const sSymbolKey& key);
+
+  ~CSymbolCoder();
+
+ private:
+  struct sSymbol {
+    sSymbolKey key;
+    uint32_t nWeight;
+    int32_t nOrderPos;  // index in order_
+    int32_t nNode;      // leaf node in nodes_
+    int32_t nNextInBucket;
+    int32_t nCodeLen;   // 0: longer than 64 bits, walk the tree
+    uint64_t nCode;
+    uint32_t nNumber;   // key_number(key)
+  };
+  struct sNode {
+    uint64_t nWeight;
+    int32_t nParent;
+    int32_t aChild[2];  // -1 for a leaf
+    int32_t nSymbol;    // -1 for an inner node
+  };
+  static constexpr uint32_t kBuckets = 499;
+  // Symbols whose key is a 2-byte number below kDirect (those the
+  // dictionary coder sends) are also found by number, without hashing.
+  static constexpr uint32_t kDirect = 512;
+  // Decoding looks up the next kTableBits bits at once: they lead to a
+  // symbol (nBits its code length) or, for longer codes, to the inner node
+  // reached after kTableBits bits. Built at the first decoding after the
+  // code changes.
+  static constexpr int kTableBits = 8;
+  struct sDecodeStep {
+    int32_t nSymbol;  // -1: an inner node
+    int32_t nNode;
+    int32_t nBits;
+  };
+
+  CSymbolCoder(int mode, bool withEnd, uint32_t refresh);
+  bool HasEscape() const { return mode_ == kAdaptiveEscape || mode_ == kStaticEscape; }
+  bool Adaptive() const { return mode_ == kAdaptiveEscape || mode_ == kAdaptive; }
+  int32_t Find(const sSymbolKey& key) const;
+  int32_t Insert(const sSymbolKey& key, uint32_t weight);
+  void Prepare();  // reserved symbols and code, at the first coding after creation or Clear
+  void Build();
+  // Weight gain, and every `refresh_` symbols the refresh.
+  void AfterCoding(int32_t symbol) {
+    if (!Adaptive()) return;
+    sSymbol& s = symbols_[static_cast<size_t>(symbol)];
+    if (s.nWeight < UINT32_MAX) ++s.nWeight;
+    if (++coded_ < refresh_) return;
+    coded_ = 0;
+    Refresh(symbol);
+  }
+  void Refresh(int32_t symbol);
+  int DecodeNumberSlow(CBitReader& in, uint32_t* n);
+  int ReadCode(CBitReader& in, int32_t* id);
+  int DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key);
+  bool DecodeQuick(CBitReader& in, int32_t* id);
+  int ReadEscaped(CBitReader& in, sSymbolKey* key);
+  void WriteCode(int32_t symbol, CBitWriter& out);
+  void BuildTable();
+  void FillTable(int32_t node, int depth, uint32_t prefix);
+
+  int mode_;
+  bool withEnd_;
+  uint32_t refresh_;
+  uint32_t coded_ = 0;  // symbols since the last refresh
+  bool prepared_ = false;
+  bool ended_ = false;
+  int32_t escape_ = -1;
+  int32_t end_ = -1;
+  int32_t root_ = -1;
+  MVector<sSymbol> symbols_;
+  MVector<int32_t> order_;  // symbol ids, heaviest first
+  MVector<sNode> nodes_;
+  MVector<int32_t> work_;   // node list while building
+  std::array<int32_t, kBuckets> heads_;
+  std::array<int32_t, kDirect> byNumber_;
+  bool tableReady_ = false;  // the table matches the code; implies prepared_ and an inner root
+  std::array<sDecodeStep, 1u << kTableBits> table_{};
+};
+
+}  // namespace mml

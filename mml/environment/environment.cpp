@@ -1,0 +1,187 @@
+#include "mml/environment/environment.h"
+
+#include <openssl/crypto.h>
+#include <openssl/ssl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "mml/status.h"
+
+namespace mml {
+
+namespace {
+
+constexpr int32_t kDefaultMapBuckets = 100003;
+
+// Builds the memory map when MML_BUILD_MEMORY_MAP is exactly "yes".
+int start_memory_map(sProcessState& state, GetenvFn getenv, int* err) {
+  const char* build = getenv("MML_BUILD_MEMORY_MAP");
+  if (build == nullptr || std::strcmp(build, "no") == 0) return succeed(err);
+  if (std::strcmp(build, "yes") != 0) return fail(err, 5);
+  int32_t buckets = kDefaultMapBuckets;
+  if (const char* size = getenv("MML_MEMORY_MAP_SIZE")) {
+    const mml_data text{const_cast<char*>(size), static_cast<int32_t>(std::strlen(size))};
+    if (mml_parse_int(&buckets, &text, nullptr) == 0) return fail(err, 9);
+    if (buckets < 1) return fail(err, 5);
+  }
+  state.pMap = CMemoryMap::Create(static_cast<uint32_t>(buckets));
+  if (state.pMap == nullptr) return fail(err, 9);
+  state.nRecording.store(1, std::memory_order_release);
+  return succeed(err);
+}
+
+void stop_memory_map(sProcessState& state) {
+  state.nRecording.store(0, std::memory_order_release);
+  state.pMap.reset();
+}
+
+// Captures "name=value" entries. An entry is skipped when it starts with
+// "=", has no "=", or has an empty value; the name ends at the first "=".
+int capture_environment(sProcessState& state, char** envp, int* err) {
+  state.table.emplace();
+  if (envp == nullptr) return succeed(err);
+  for (char** entry = envp; *entry != nullptr; ++entry) {
+    const std::string_view text(*entry);
+    const size_t eq = text.find('=');
+    if (eq == 0 || eq == std::string_view::npos || eq + 1 == text.size()) continue;
+    sEnvEntry copy;
+    if (!copy.name.Assign(text.substr(0, eq)) || !copy.value.Assign(text.substr(eq + 1))) return fail(err, 9);
+    try {
+      state.table->push_back(std::move(copy));
+    } catch (const std::bad_alloc&) {
+      return fail(err, 19);
+    }
+  }
+  return succeed(err);
+}
+
+int unbuffer_standard_streams(int* err) {
+  if (std::fflush(stdout) != 0 || std::fflush(stderr) != 0) return fail(err, 1);
+  if (std::setvbuf(stdout, nullptr, _IONBF, 0) != 0 || std::setvbuf(stderr, nullptr, _IONBF, 0) != 0) {
+    return fail(err, 1);
+  }
+  return succeed(err);
+}
+
+// Seed: the current time's microsecond digits (form 8) times the process id.
+int seed_random(int* err) {
+  os_time now{};
+  buf_hndl digits = nullptr;
+  int32_t micro = 0;
+  int32_t pid = 0;
+  const bool ok = os_time_now(&now, nullptr) != 0 && buf_open(&digits, 8, nullptr) != 0 &&
+                  os_time_format(&now, digits, 8, nullptr) != 0 && [&] {
+                    const mml_data text{digits->data, digits->used};
+                    return mml_parse_int(&micro, &text, nullptr) != 0;
+                  }();
+  if (digits != nullptr) buf_close(&digits, nullptr);
+  if (!ok) return fail(err, 5);
+  os_getpid(&pid, nullptr);
+  uint32_t seed = static_cast<uint32_t>(micro);
+  if (pid != 0) seed *= static_cast<uint32_t>(pid);
+  std::srand(seed);
+  return succeed(err);
+}
+
+int start_openssl(int* err) {
+  if (OPENSSL_init_crypto(0, nullptr) != 1 || OPENSSL_init_ssl(0, nullptr) != 1) return fail(err, 1);
+  return succeed(err);
+}
+
+// Releases what a first initialisation built, newest first. POSIX sockets
+// need no library start-up, so there is nothing to stop for them.
+void release_first_init(sProcessState& state) {
+  state.table.reset();
+  stop_memory_map(state);
+}
+
+int first_init(sProcessState& state, char** envp, GetenvFn getenv, int* err) {
+  if (start_memory_map(state, getenv, err) == 0 || capture_environment(state, envp, err) == 0 ||
+      unbuffer_standard_streams(err) == 0 || seed_random(err) == 0 || start_openssl(err) == 0) {
+    release_first_init(state);
+    return 0;
+  }
+  return succeed(err);
+}
+
+}  // namespace
+
+int env_init(sProcessState& state, char** envp, GetenvFn getenv, int* err) {
+  bool created = false;
+  if (state.pLock == nullptr) {
+    if (os_lock_create(&state.pLock, OS_LOCK_RECURSIVE, err) == 0) return 0;
+    created = true;
+  }
+  const auto drop_created_lock = [&] {
+    if (created) os_lock_destroy(&state.pLock, nullptr);
+  };
+  if (os_lock(state.pLock, err) == 0) {
+    drop_created_lock();
+    return 0;
+  }
+  if (state.nRefCount++ >= 1) return os_unlock(state.pLock, err);
+
+  if (first_init(state, envp, getenv, err) == 0) {
+    --state.nRefCount;
+    os_unlock(state.pLock, nullptr);
+    drop_created_lock();
+    return 0;
+  }
+  if (os_unlock(state.pLock, err) == 0) {
+    // Teardown: OpenSSL's tables, the environment table, the map. OpenSSL
+    // cannot be started again in this process afterwards.
+    OPENSSL_cleanup();
+    release_first_init(state);
+    --state.nRefCount;
+    return 0;
+  }
+  return succeed(err);
+}
+
+int env_is_ready(sProcessState& state, int* err) {
+  if (state.pLock == nullptr) return fail(err, 4);
+  if (os_lock(state.pLock, err) == 0) return 0;
+  const bool ready = state.nRefCount > 0;
+  if (os_unlock(state.pLock, err) == 0) return 0;
+  return ready ? succeed(err) : fail(err, 4);
+}
+
+int env_lookup(sProcessState& state, std::string_view name, mml_data* out, int* err) {
+  if (state.pLock == nullptr) return fail(err, 4);
+  if (os_lock(state.pLock, err) == 0) return 0;
+  const sEnvEntry* found = nullptr;
+  if (state.table) {
+    for (const sEnvEntry& entry : *state.table) {
+      if (entry.name.View() == name) {
+        found = &entry;
+        break;
+      }
+    }
+  }
+  if (found != nullptr) *out = found->value.Data();
+  if (os_unlock(state.pLock, err) == 0) return 0;
+  return found != nullptr ? succeed(err) : fail(err, 4);
+}
+
+sProcessState::~sProcessState() {
+  table.reset();
+  stop_memory_map(*this);
+  if (pLock != nullptr) os_lock_destroy(&pLock, nullptr);
+}
+
+sProcessState& process_state() {
+  static sProcessState* const state = new sProcessState;
+  return *state;
+}
+
+}  // namespace mml
+
+extern "C" int mml_env_init(int32_t, char**, char** envp, int32_t, int32_t, int* err) {
+  return mml::env_init(mml::process_state(), envp, [](const char* name) -> const char* { return std::getenv(name); },
+                       err);
+}
+
+extern "C" int mml_env_is_ready(int* err) { return mml::env_is_ready(mml::process_state(), err); }

@@ -1,0 +1,167 @@
+#include "mml/environment/environment.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "mml/testing/env_block.h"
+#include "mml/environment/number_parse.h"
+
+namespace {
+
+using mml::test::EnvBlock;
+
+int code(int result, const int& err) { return result != 0 ? 0 : err; }  // err read after the call
+
+// The live process environment as a fresh state's start-up sees it.
+std::map<std::string, std::string> gLive;
+const char* fake_getenv(const char* name) {
+  const auto it = gLive.find(name);
+  return it == gLive.end() ? nullptr : it->second.c_str();
+}
+
+class EnvironmentInitTest : public ::testing::Test {
+ protected:
+  void SetUp() override { gLive.clear(); }
+  int Init(char** envp = nullptr) { return code(mml::env_init(state_, envp, fake_getenv, &err_), err_); }
+  std::string Lookup(const char* name) {
+    mml_data d{};
+    if (mml::env_lookup(state_, name, &d, &err_) == 0) return "<error " + std::to_string(err_) + ">";
+    return std::string(d.data, static_cast<size_t>(d.len));
+  }
+  mml::sProcessState state_;
+  int err_ = -1;
+};
+
+TEST_F(EnvironmentInitTest, SecondInitOnlyTakesAReference) {
+  EnvBlock envp{"MML_A=1"};
+  EXPECT_EQ(code(mml::env_is_ready(state_, &err_), err_), 4);
+  ASSERT_EQ(Init(envp.get()), 0);
+  EXPECT_EQ(state_.nRefCount, 1u);
+  EnvBlock later{"MML_A=2"};
+  ASSERT_EQ(Init(later.get()), 0);
+  EXPECT_EQ(state_.nRefCount, 2u);
+  EXPECT_EQ(Lookup("MML_A"), "1") << "captured once";
+  EXPECT_NE(mml::env_is_ready(state_, &err_), 0);
+}
+
+TEST_F(EnvironmentInitTest, MemoryMapSwitchIsExact) {
+  for (const char* bad : {"YES", "yes ", "1"}) {
+    gLive = {{"MML_BUILD_MEMORY_MAP", bad}};
+    EXPECT_EQ(Init(), 5) << bad;
+    EXPECT_EQ(state_.nRefCount, 0u) << "left as if never called";
+    EXPECT_FALSE(state_.table.has_value());
+  }
+  gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}, {"MML_MEMORY_MAP_SIZE", "0"}};
+  EXPECT_EQ(Init(), 5);
+  gLive["MML_MEMORY_MAP_SIZE"] = "12a";
+  EXPECT_EQ(Init(), 9);
+  EXPECT_EQ(state_.pMap, nullptr);
+
+  gLive["MML_BUILD_MEMORY_MAP"] = "no";
+  ASSERT_EQ(Init(), 0) << "a failed start may be repeated";
+  EXPECT_EQ(state_.pMap, nullptr);
+}
+
+TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
+  gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}};
+  ASSERT_EQ(Init(), 0);
+  ASSERT_NE(state_.pMap, nullptr);
+  EXPECT_EQ(state_.pMap->Buckets(), 100003u);
+  EXPECT_EQ(state_.nRecording.load(), 1u);
+
+  mml::sProcessState sized;
+  gLive["MML_MEMORY_MAP_SIZE"] = "+17";
+  ASSERT_NE(mml::env_init(sized, nullptr, fake_getenv, &err_), 0);
+  EXPECT_EQ(sized.pMap->Buckets(), 17u);
+}
+
+TEST_F(EnvironmentInitTest, CapturesTheEnvironmentBlockEntryByEntry) {
+  EnvBlock envp{"MML_EQ=a=b", "MML_EMPTY=", "MML_NONE", "=C:=C:\\", "MML_DUP=first", "MML_DUP=second", "mml_dup=lower"};
+  ASSERT_EQ(Init(envp.get()), 0);
+  EXPECT_EQ(state_.table->size(), 4u);
+  EXPECT_EQ(Lookup("MML_EQ"), "a=b");
+  EXPECT_EQ(Lookup("MML_EMPTY"), "<error 4>");
+  EXPECT_EQ(Lookup("MML_NONE"), "<error 4>");
+  EXPECT_EQ(Lookup("MML_DUP"), "first");
+  EXPECT_EQ(Lookup("mml_dup"), "lower");
+  EXPECT_EQ(Lookup("MML_DU"), "<error 4>");
+  EXPECT_EQ(Lookup(""), "<error 4>");
+}
+
+// Typed lookups through the C interface, on the settings that this
+// executable's start-up captured (test_environment_test.cpp).
+TEST(SettingsTest, TypedLookups) {
+  int err = -1;
+  int32_t n = 0;
+  ASSERT_NE(mml_get_int_setting("MML_TEST_INT", &n, &err), 0);
+  EXPECT_EQ(n, 42);
+  EXPECT_EQ(code(mml_get_int_setting("MML_TEST_BAD_INT", &n, &err), err), 2);
+  EXPECT_EQ(code(mml_get_int_setting("MML_TEST_MISSING", &n, &err), err), 5);
+  EXPECT_EQ(code(mml_get_int_setting(nullptr, &n, &err), err), 1);
+
+  int32_t flag = -1;
+  ASSERT_NE(mml_get_bool_setting("MML_TEST_YES", &flag, &err), 0);
+  EXPECT_EQ(flag, 1);
+  EXPECT_EQ(code(mml_get_bool_setting("MML_TEST_CAPITAL", &flag, &err), err), 2);
+  EXPECT_EQ(code(mml_get_bool_setting("MML_TEST_MISSING", &flag, &err), err), 5);
+
+  double real = 0;
+  ASSERT_NE(mml_get_real_setting("MML_TEST_REAL", &real, &err), 0);
+  EXPECT_EQ(real, -1.5);
+  EXPECT_EQ(code(mml_get_real_setting("MML_TEST_YES", &real, &err), err), 2);
+  EXPECT_EQ(code(mml_get_real_setting("MML_TEST_MISSING", &real, &err), err), 5);
+
+  mml_data value{};
+  ASSERT_NE(mml_get_setting(&value, "MML_TEST_EQ", &err), 0);
+  EXPECT_EQ(std::string(value.data, static_cast<size_t>(value.len)), "a=b");
+  EXPECT_EQ(code(mml_get_setting(&value, "MML_TEST_EMPTY", &err), err), 4);
+  EXPECT_EQ(code(mml_get_setting(&value, nullptr, &err), err), 5);
+  ASSERT_NE(mml_get_setting(&value, "MML_TEST_DUP", &err), 0);
+  EXPECT_EQ(std::string(value.data, static_cast<size_t>(value.len)), "first");
+}
+
+int32_t parse_int(const std::string& text, int* err) {
+  int32_t out = -777;
+  const mml_data d{text.empty() ? nullptr : const_cast<char*>(text.data()), static_cast<int32_t>(text.size())};
+  *err = -1;
+  mml_parse_int(&out, &d, err);
+  return out;
+}
+
+TEST(NumberParseTest, IntegersInFullWithinRange) {
+  int err = -1;
+  const std::pair<const char*, int32_t> good[] = {
+      {"+0007", 7}, {"-12", -12}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
+      {"0000", 0}, {"-0", 0}, {"000002147483647", 2147483647}, {"9", 9}};
+  for (const auto& [text, value] : good) {
+    EXPECT_EQ(parse_int(text, &err), value) << text;
+    EXPECT_EQ(err, 0) << text;
+  }
+  for (const char* bad : {"2147483648", "-2147483649", "12345678901", "99999999999", " 1", "1 ", "", "+",
+                          "-", "1a", "0x10", "+-1", "1.0"}) {
+    parse_int(bad, &err);
+    EXPECT_EQ(err, 2) << '"' << bad << '"';
+  }
+}
+
+TEST(NumberParseTest, RealsAndFractions) {
+  const std::pair<const char*, double> good[] = {
+      {"1", 1},        {"-2.5", -2.5},   {" \t.5 ", 0.5}, {"3.", 3},         {"6.02e23", 6.02e23},
+      {"1E-3", 1e-3},  {"+4e+2", 400},   {"3/4", 0.75},   {"-1 1/2", -1.5},  {"2  1/4\t", 2.25}};
+  for (const auto& [text, value] : good) {
+    double out = 0;
+    ASSERT_TRUE(mml::parse_real(text, &out)) << text;
+    EXPECT_DOUBLE_EQ(out, value) << text;
+  }
+  for (const char* bad : {"", " ", ".", "e5", "1e", "1e+", "1.2.3", "1/0", "1/", "/2", "1 /2", "1.5/2", "inf",
+                          "nan", "1,5", "- 1", "1e999", "1 2"}) {
+    double out = 0;
+    EXPECT_FALSE(mml::parse_real(bad, &out)) << '"' << bad << '"';
+  }
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "mml/memory/memory_map.h"
+#include "mml/mml.h"
+
+namespace {
+
+int code(int result, const int& err) { return result != 0 ? 0 : err; }  // err read after the call
+
+TEST(BufferTest, OpenReserveClearClose) {
+  buf_hndl b = nullptr;
+  int err = -1;
+  ASSERT_NE(buf_open(&b, 4096, &err), 0);
+  EXPECT_EQ(b->used, 0);
+  EXPECT_EQ(b->capacity, 4096);
+  EXPECT_TRUE(std::all_of(b->data, b->data + 4096, [](char c) { return c == 0; }));
+
+  buf_hndl held = b;
+  EXPECT_EQ(code(buf_open(&b, 10, &err), err), 4);
+  EXPECT_EQ(b, held);
+  EXPECT_EQ(b->capacity, 4096);
+
+  std::memset(b->data, 'q', 4096);
+  b->used = 4096;
+  ASSERT_NE(buf_reserve(b, 100, &err), 0);
+  EXPECT_EQ(b->requested, 100);
+  EXPECT_EQ(b->capacity, 4096);
+  ASSERT_NE(buf_reserve(b, 4101, &err), 0);
+  EXPECT_EQ(b->capacity, 4101);
+  EXPECT_EQ(b->requested, 4101);
+  EXPECT_EQ(b->used, 4096);
+  EXPECT_TRUE(std::all_of(b->data, b->data + 4096, [](char c) { return c == 'q'; }));
+  EXPECT_EQ(code(buf_reserve(b, 0, &err), err), 2);
+  EXPECT_EQ(code(buf_reserve(nullptr, 5, &err), err), 3);
+
+  ASSERT_NE(buf_clear(b, &err), 0);
+  EXPECT_EQ(b->data, nullptr);
+  EXPECT_EQ(b->capacity + b->used + b->requested, 0);
+  ASSERT_NE(buf_reserve(b, 8, &err), 0) << "a cleared buffer allocates afresh";
+  EXPECT_EQ(b->capacity, 8);
+  ASSERT_NE(buf_close(&b, &err), 0);
+  EXPECT_EQ(b, nullptr);
+  EXPECT_EQ(code(buf_close(&b, &err), err), 3);
+  EXPECT_EQ(code(buf_clear(nullptr, &err), err), 3);
+  EXPECT_EQ(code(buf_open(&b, 0, &err), err), 2);
+  EXPECT_EQ(b, nullptr);
+}
+
+TEST(AccountedMemoryTest, ZeroFilledExactBlocksAndBadArguments) {
+  void* p = nullptr;
+  int32_t granted = 0;
+  int err = -1;
+  ASSERT_NE(mml_alloc(&p, &granted, 10, &err), 0);
+  EXPECT_EQ(granted, 10);
+  std::memset(p, 'x', 10);
+  ASSERT_NE(mml_realloc(&p, &granted, 5000, &err), 0);
+  EXPECT_EQ(granted, 5000);
+  const char* bytes = static_cast<const char*>(p);
+  EXPECT_EQ(std::count(bytes, bytes + 10, 'x'), 10);
+  EXPECT_TRUE(std::all_of(bytes + 10, bytes + 5000, [](char c) { return c == 0; })) << "growth is zero-filled";
+  EXPECT_EQ(code(mml_realloc(&p, &granted, 0, &err), err), 5);
+  ASSERT_NE(mml_free(&p, &err), 0);
+  EXPECT_EQ(p, nullptr);
+  EXPECT_EQ(code(mml_free(&p, &err), err), 5);
+  EXPECT_EQ(code(mml_realloc(&p, &granted, 4, &err), err), 5);
+  EXPECT_EQ(code(mml_alloc(&p, &granted, 0, &err), err), 5);
+}
+
+TEST(AccountedMemoryTest, ProcessMapCountsEveryOperation) {
+  // This executable starts the middleware with the memory map on.
+  mml_mem_counters before{}, after{};
+  int err = -1;
+  ASSERT_NE(mml_get_mem_counters(&before, &err), 0);
+  void* p = nullptr;
+  int32_t granted = 0;
+  ASSERT_NE(mml_alloc(&p, &granted, 100, &err), 0);
+  const void* first = p;
+  ASSERT_NE(mml_realloc(&p, &granted, 300, &err), 0);
+  const bool moved = p != first;
+  ASSERT_NE(mml_free(&p, &err), 0);
+  ASSERT_NE(mml_get_mem_counters(&after, &err), 0);
+  EXPECT_EQ(after.allocs - before.allocs, 1u);
+  EXPECT_EQ(after.reallocs - before.reallocs, 1u);
+  EXPECT_EQ(after.frees - before.frees, 1u);
+  // Moved: the old entry is freed (100) and a new one allocated (300);
+  // in place the entry's size changes by 200.
+  EXPECT_EQ(after.bytes_allocated - before.bytes_allocated, moved ? 400u : 300u);
+  EXPECT_EQ(after.bytes_freed - before.bytes_freed, moved ? 400u : 300u);
+  EXPECT_EQ(after.unknown_frees + after.unknown_reallocs, before.unknown_frees + before.unknown_reallocs);
+  EXPECT_EQ(after.overhead_bytes, before.overhead_bytes);
+  EXPECT_EQ(code(mml_get_mem_counters(nullptr, &err), err), 2);
+}
+
+class MemoryMapTest : public ::testing::Test {
+ protected:
+  static constexpr uint32_t kBuckets = 7;
+  std::unique_ptr<mml::CMemoryMap> map_ = mml::CMemoryMap::Create(kBuckets);
+  // Addresses 8 x kBuckets apart share a bucket.
+  static uintptr_t InBucket0(int i) { return static_cast<uintptr_t>(8 * kBuckets * (i + 1)); }
+};
+
+TEST_F(MemoryMapTest, StartsWithItsFixedOverhead) { EXPECT_EQ(map_->Counters().overhead_bytes, 8u * 7 + 80); }
+
+TEST_F(MemoryMapTest, AllocReallocInPlaceFreeBalances) {
+  const uint64_t start = map_->Counters().overhead_bytes;
+  ASSERT_TRUE(map_->RecordAlloc(0x1000, 64));
+  ASSERT_TRUE(map_->RecordRealloc(0x1000, 0x1000, 32));
+  ASSERT_TRUE(map_->RecordFree(0x1000));
+  const mml_mem_counters& c = map_->Counters();
+  EXPECT_EQ(c.allocs, 1u);
+  EXPECT_EQ(c.reallocs, 1u);
+  EXPECT_EQ(c.frees, 1u);
+  EXPECT_EQ(c.bytes_allocated, 32u) << "64, then 32 - 64";
+  EXPECT_EQ(c.bytes_freed, 32u);
+  EXPECT_EQ(c.overhead_bytes, start);
+  EXPECT_EQ(c.unknown_frees + c.unknown_reallocs, 0u);
+}
+
+TEST_F(MemoryMapTest, UnknownAddressesAreCountedApart) {
+  const uint64_t start = map_->Counters().overhead_bytes;
+  ASSERT_TRUE(map_->RecordFree(0x2000));
+  EXPECT_EQ(map_->Counters().unknown_frees, 1u);
+  EXPECT_EQ(map_->Counters().frees, 0u);
+  ASSERT_TRUE(map_->RecordRealloc(0x3000, 0x3000, 10));
+  EXPECT_EQ(map_->Counters().unknown_reallocs, 1u);
+  EXPECT_EQ(map_->Counters().overhead_bytes, start + 8);
+  ASSERT_TRUE(map_->RecordFree(0x3000));
+  EXPECT_EQ(map_->Counters().bytes_freed, 10u) << "the realloc made the block known";
+}
+
+TEST_F(MemoryMapTest, EntriesSharingABucketStayApart) {
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(map_->RecordAlloc(InBucket0(i), i + 1));
+  ASSERT_TRUE(map_->RecordFree(InBucket0(1)));
+  ASSERT_TRUE(map_->RecordRealloc(InBucket0(2), InBucket0(9), 50));
+  ASSERT_TRUE(map_->RecordFree(InBucket0(2)));  // gone with the move
+  ASSERT_TRUE(map_->RecordFree(InBucket0(0)));
+  ASSERT_TRUE(map_->RecordFree(InBucket0(3)));
+  ASSERT_TRUE(map_->RecordFree(InBucket0(9)));
+  const mml_mem_counters& c = map_->Counters();
+  EXPECT_EQ(c.unknown_frees, 1u);
+  EXPECT_EQ(c.frees, 4u);
+  EXPECT_EQ(c.bytes_freed, 2u + 3 + 1 + 4 + 50);
+  EXPECT_EQ(c.bytes_allocated, 1u + 2 + 3 + 4 + 50);
+  EXPECT_EQ(c.overhead_bytes, 8u * 7 + 80);
+}
+
+}  // namespace

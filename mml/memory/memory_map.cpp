@@ -1,0 +1,108 @@
+#include "mml/memory/memory_map.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace mml {
+
+std::unique_ptr<CMemoryMap> CMemoryMap::Create(uint32_t buckets) {
+  auto* table = static_cast<sBucket*>(std::calloc(buckets, sizeof(sBucket)));
+  if (table == nullptr) return nullptr;
+  return std::unique_ptr<CMemoryMap>(new (std::nothrow) CMemoryMap(buckets, table));
+}
+
+CMemoryMap::CMemoryMap(uint32_t buckets, sBucket* table) : bucketTotal_(buckets), table_(table) {
+  // Fixed part: a pointer per bucket plus the record's own fields.
+  counters_.overhead_bytes = 8ULL * buckets + 80;
+}
+
+CMemoryMap::~CMemoryMap() {
+  for (uint32_t i = 0; i < bucketTotal_; ++i) std::free(table_[i].pEntries);
+  std::free(table_);
+}
+
+CMemoryMap::sEntry* CMemoryMap::Find(sBucket& bucket, uintptr_t address) {
+  for (int32_t i = 0; i < bucket.nLength; ++i) {
+    if (bucket.pEntries[i].nAddress == address) return &bucket.pEntries[i];
+  }
+  return nullptr;
+}
+
+bool CMemoryMap::Append(sBucket& bucket, uintptr_t address, int32_t size) {
+  void* grown = std::realloc(bucket.pEntries, sizeof(sEntry) * (bucket.nLength + 1));
+  if (grown == nullptr) return false;
+  bucket.pEntries = static_cast<sEntry*>(grown);
+  bucket.pEntries[bucket.nLength++] = sEntry{address, size};
+  return true;
+}
+
+void CMemoryMap::Remove(sBucket& bucket, sEntry* entry) {
+  const auto index = entry - bucket.pEntries;
+  std::memmove(entry, entry + 1, sizeof(sEntry) * (bucket.nLength - index - 1));
+  if (--bucket.nLength == 0) {
+    std::free(bucket.pEntries);
+    bucket.pEntries = nullptr;
+    return;
+  }
+  // Shrinking never fails to keep the data; a refused shrink keeps the
+  // larger block, which is still correct.
+  if (void* shrunk = std::realloc(bucket.pEntries, sizeof(sEntry) * bucket.nLength)) {
+    bucket.pEntries = static_cast<sEntry*>(shrunk);
+  }
+}
+
+bool CMemoryMap::RecordAlloc(uintptr_t address, int32_t size) {
+  if (!Append(BucketOf(address), address, size)) return false;
+  ++counters_.allocs;
+  counters_.bytes_allocated += static_cast<uint64_t>(size);
+  counters_.overhead_bytes += kEntryOverhead;
+  return true;
+}
+
+bool CMemoryMap::RecordFree(uintptr_t address) {
+  sBucket& bucket = BucketOf(address);
+  sEntry* entry = Find(bucket, address);
+  if (entry == nullptr) {
+    ++counters_.unknown_frees;
+    return true;
+  }
+  const int32_t size = entry->nSize;
+  Remove(bucket, entry);
+  ++counters_.frees;
+  counters_.bytes_freed += static_cast<uint64_t>(size);
+  counters_.overhead_bytes -= kEntryOverhead;
+  return true;
+}
+
+bool CMemoryMap::RecordRealloc(uintptr_t from, uintptr_t to, int32_t size) {
+  if (from == to) {
+    sBucket& bucket = BucketOf(to);
+    if (sEntry* entry = Find(bucket, to)) {
+      // Counted modulo 2^64, so a shrink subtracts.
+      counters_.bytes_allocated += static_cast<uint64_t>(static_cast<int64_t>(size) - entry->nSize);
+      entry->nSize = size;
+      ++counters_.reallocs;
+      return true;
+    }
+    if (!Append(bucket, to, size)) return false;
+    ++counters_.reallocs;
+    ++counters_.unknown_reallocs;
+    counters_.overhead_bytes += kEntryOverhead;
+    counters_.bytes_allocated += static_cast<uint64_t>(size);
+    return true;
+  }
+  // Add the new entry first so that a refused append leaves the map as it was.
+  if (!Append(BucketOf(to), to, size)) return false;
+  sBucket& old = BucketOf(from);
+  if (sEntry* entry = Find(old, from)) {
+    counters_.bytes_freed += static_cast<uint64_t>(entry->nSize);
+    counters_.overhead_bytes -= kEntryOverhead;
+    Remove(old, entry);
+  }
+  ++counters_.reallocs;
+  counters_.overhead_bytes += kEntryOverhead;
+  counters_.bytes_allocated += static_cast<uint64_t>(size);
+  return true;
+}
+
+}  // namespace mml
