@@ -126,13 +126,14 @@ void CColorListBox::OnTimer(UINT_PTR id) {
   LeaveItems();
 }
 
-BOOL CColorListBox::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_ERASEBKGND && EraseBackground(reinterpret_cast<HDC>(wParam))) {
-    if (result != nullptr) *result = TRUE;
-    return TRUE;
-  }
-  if (message == WM_MOUSELEAVE) LeaveItems();
-  return CListBox::OnWndMsg(message, wParam, lParam, result);
+BOOL CColorListBox::OnEraseBkgnd(CDC* dc) {
+  if (EraseBackground(dc != nullptr ? dc->GetSafeHdc() : nullptr)) return TRUE;
+  return CListBox::OnEraseBkgnd(dc);
+}
+
+void CColorListBox::OnMouseLeave() {
+  LeaveItems();
+  CListBox::OnMouseLeave();
 }
 
 // True when handled here; false to erase as usual.

@@ -45,8 +45,9 @@ class CColorListBox : public CListBox {
  protected:
   void PreSubclassWindow() override;
   int OnCreate(LPCREATESTRUCT cs) override;
-  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
   void OnMouseMove(UINT flags, CPoint point) override;
+  void OnMouseLeave() override;
   void OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
 

@@ -232,6 +232,8 @@ class CWnd {
   virtual void OnSysKeyUp(UINT key, UINT repeat, UINT flags);
   virtual void OnSysChar(UINT ch, UINT repeat, UINT flags);
   virtual void OnMouseMove(UINT flags, CPoint point);
+  // WM_MOUSELEAVE: the pointer has left the window.
+  virtual void OnMouseLeave();
   virtual void OnLButtonDown(UINT flags, CPoint point);
   virtual void OnLButtonUp(UINT flags, CPoint point);
   virtual void OnLButtonDblClk(UINT flags, CPoint point);

@@ -150,6 +150,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_SYSKEYUP: OnSysKeyUp(static_cast<UINT>(wParam), repeat, keyFlags); return TRUE;
     case WM_SYSCHAR: OnSysChar(static_cast<UINT>(wParam), repeat, keyFlags); return TRUE;
     case WM_MOUSEMOVE: OnMouseMove(mouseFlags, point); return TRUE;
+    case WM_MOUSELEAVE: OnMouseLeave(); return TRUE;
     case WM_LBUTTONDOWN: OnLButtonDown(mouseFlags, point); return TRUE;
     case WM_LBUTTONUP: OnLButtonUp(mouseFlags, point); return TRUE;
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(mouseFlags, point); return TRUE;
@@ -235,6 +236,7 @@ void CWnd::OnSysKeyDown(UINT, UINT, UINT) { Default(); }
 void CWnd::OnSysKeyUp(UINT, UINT, UINT) { Default(); }
 void CWnd::OnSysChar(UINT, UINT, UINT) { Default(); }
 void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
+void CWnd::OnMouseLeave() { Default(); }
 void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/cdc.h"
 #include "platform/window/message_queue.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/window/cwnd.h"
@@ -392,6 +393,24 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   other.BringWindowToTop();
   EXPECT_EQ(::GetTopWindow(nullptr), top.m_hWnd) << "a top-most window stays above the others";
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
+}
+
+TEST_F(WindowTest, MouseLeaveAndEraseArriveAsTypedCalls) {
+  struct Typed : CWnd {
+    std::vector<std::string> seen;
+    HDC expected = nullptr;
+    void OnMouseLeave() override { seen.push_back("leave"); }
+    BOOL OnEraseBkgnd(CDC* dc) override {
+      seen.push_back(dc != nullptr && dc->GetSafeHdc() == expected ? "erase" : "erase on another DC");
+      return TRUE;
+    }
+  } w;
+  w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 100, 50, nullptr, 0);
+  w.expected = ::CreateCompatibleDC(nullptr);
+  EXPECT_EQ(w.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(w.expected)), TRUE);
+  EXPECT_EQ(w.SendMessage(WM_MOUSELEAVE), 0);
+  EXPECT_EQ(w.seen, (std::vector<std::string>{"erase", "leave"}));
+  ::DeleteDC(w.expected);
 }
 
 TEST_F(WindowTest, EnumerationWalksDescendantsDepthFirstAndStopsOnRequest) {
