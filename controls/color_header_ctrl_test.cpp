@@ -6,6 +6,7 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/testing/reset_for_test.h"
+#include "platform/window/window_paint.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "platform/window/cursor.h"
 #include "platform/window/keyboard.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/window/cpaintdc.h"
 
 namespace {
 constexpr int kItemFontTenths = 95;

@@ -9,6 +9,7 @@
 #include "platform/window/cursor.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
+#include "platform/window/window_paint.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/cdc.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/cpaintdc.h"
 
 class COwnerDrawDC {
  public:

@@ -30,6 +30,8 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/cdc.h"
+#include "platform/window/window_paint.h"
+#include "platform/window/cpaintdc.h"
 #include "platform/window/cursor.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/kernel/global_memory.h"

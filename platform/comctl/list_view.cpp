@@ -9,6 +9,7 @@
 #include "platform/gdi/text_metrics.h"
 #include "platform/user/wheel_scroll.h"
 #include "platform/window/winapi.h"
+#include "platform/window/window_paint.h"
 
 namespace platform {
 namespace {

@@ -14,6 +14,7 @@
 #include "platform/gdi/text_layout.h"
 #include "platform/window/winapi.h"
 #include "platform/window/window_registry.h"
+#include "platform/window/window_paint.h"
 
 namespace platform {
 namespace {

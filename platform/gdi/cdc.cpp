@@ -4,7 +4,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/window/cwnd.h"
 
 namespace platform {
 namespace {
@@ -116,22 +115,4 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const {
   SIZE size{};
   ::GetTextExtentPoint32(m_hDC, text, length, &size);
   return size;
-}
-
-CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd != nullptr ? wnd->GetSafeHwnd() : nullptr) {
-  m_hDC = ::BeginPaint(m_hWnd, &m_ps);
-}
-
-CPaintDC::~CPaintDC() {
-  if (m_hDC != nullptr) ::EndPaint(m_hWnd, &m_ps);
-  m_hDC = nullptr;
-}
-
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd != nullptr ? wnd->GetSafeHwnd() : nullptr) {
-  m_hDC = ::GetDC(m_hWnd);
-}
-
-CClientDC::~CClientDC() {
-  if (m_hDC != nullptr) ::ReleaseDC(m_hWnd, m_hDC);
-  m_hDC = nullptr;
 }

@@ -1,5 +1,6 @@
-// CDC: the framework's device context object, and CPaintDC / CClientDC,
-// which get and release a window's DC for their lifetime.
+// CDC: the framework's device context object. CPaintDC and CClientDC, which
+// get and release a window's DC, are the window layer's
+// (platform/window/cpaintdc.h).
 //
 // Members are the handle functions of platform/gdi/device_context.h on m_hDC.
 // CDC::FromHandle gives a wrapper that does not own the DC and lives until
@@ -11,8 +12,6 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/base/geometry.h"
-
-class CWnd;
 
 class CDC {
  public:
@@ -86,25 +85,4 @@ class CDC {
 
  private:
   bool m_ownsMemoryDc = false;
-};
-
-// A window's DC for painting: BeginPaint on construction, EndPaint on destruction.
-class CPaintDC : public CDC {
- public:
-  explicit CPaintDC(CWnd* wnd);
-  ~CPaintDC() override;
-  PAINTSTRUCT m_ps;
-
- private:
-  HWND m_hWnd = nullptr;
-};
-
-// A window's client-area DC: GetDC on construction, ReleaseDC on destruction.
-class CClientDC : public CDC {
- public:
-  explicit CClientDC(CWnd* wnd);
-  ~CClientDC() override;
-
- private:
-  HWND m_hWnd = nullptr;
 };

@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "platform/base/handle_table.h"
-#include "platform/window/messages.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_layout.h"
-#include "platform/window/winapi.h"
 
 namespace platform {
 // Provided by cdc.cpp: forgets the CDC wrapper of a DC that goes away.
@@ -36,6 +34,7 @@ struct DcState {
 
 struct Dc {
   HWND window = nullptr;  // null for a memory DC
+  bool windowGone = false;
   DcState state;
   std::vector<DcState> saved;
 };
@@ -54,19 +53,13 @@ HBITMAP DefaultBitmap() {
   return bitmap;
 }
 
-HDC NewDc(HWND window) {
+HDC NewDc(HWND window, HFONT font) {
   Dc dc;
   dc.window = window;
   dc.state.pen = static_cast<HPEN>(::GetStockObject(BLACK_PEN));
   dc.state.brush = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-  dc.state.font = platform::DefaultGuiFont();
-  if (window != nullptr) {
-    if (auto font = reinterpret_cast<HFONT>(::SendMessage(window, WM_GETFONT, 0, 0)); font != nullptr) {
-      dc.state.font = font;
-    }
-  } else {
-    dc.state.bitmap = DefaultBitmap();
-  }
+  dc.state.font = font != nullptr ? font : platform::DefaultGuiFont();
+  if (window == nullptr) dc.state.bitmap = DefaultBitmap();
   return Table().Add(std::move(dc));
 }
 
@@ -77,7 +70,7 @@ void Forget(HDC handle) {
 
 // The list the DC draws on; null when its window is gone.
 DrawOps* Surface(const Dc& dc) {
-  if (dc.window != nullptr) return ::IsWindow(dc.window) ? &platform::WindowSurface(dc.window) : nullptr;
+  if (dc.window != nullptr) return dc.windowGone ? nullptr : &platform::WindowSurface(dc.window);
   return &platform::BitmapSurface(dc.state.bitmap);
 }
 
@@ -118,6 +111,24 @@ FontSpec SelectedFont(HDC dc) {
 
 bool IsDC(HDC dc) { return Find(dc) != nullptr; }
 
+HDC CreateWindowDC(HWND window, HFONT font) { return window != nullptr ? NewDc(window, font) : nullptr; }
+
+bool ReleaseWindowDC(HWND window, HDC dc) {
+  const Dc* d = Find(dc);
+  if (d == nullptr || d->window == nullptr || d->window != window) return false;
+  Forget(dc);
+  return true;
+}
+
+void WindowDestroyed(HWND window) {
+  std::vector<HDC> orphans;
+  for (const auto& [handle, dc] : Table()) {
+    if (dc.window == window) orphans.push_back(handle);
+  }
+  for (HDC handle : orphans) Find(handle)->windowGone = true;
+  DropWindowSurface(window);
+}
+
 bool IsSelectedIntoDC(HGDIOBJ object) {
   for (const auto& [handle, dc] : Table()) {
     const DcState& s = dc.state;
@@ -128,36 +139,11 @@ bool IsSelectedIntoDC(HGDIOBJ object) {
 
 }  // namespace platform
 
-// ---- Getting and releasing ----
-
-HDC GetDC(HWND hwnd) { return ::IsWindow(hwnd) ? NewDc(hwnd) : nullptr; }
-
-int ReleaseDC(HWND hwnd, HDC dc) {
-  const Dc* d = Find(dc);
-  if (d == nullptr || d->window == nullptr || d->window != hwnd) return 0;
-  Forget(dc);
-  return 1;
-}
-
-HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
-  if (ps == nullptr || !::IsWindow(hwnd)) return nullptr;
-  *ps = PAINTSTRUCT{};
-  platform::ClearDisplayList(hwnd);
-  ::ValidateRect(hwnd, nullptr);
-  ps->hdc = NewDc(hwnd);
-  ::GetClientRect(hwnd, &ps->rcPaint);
-  ps->fErase = ::SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) == 0 ? TRUE : FALSE;
-  return ps->hdc;
-}
-
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
-  if (ps == nullptr) return FALSE;
-  return ::ReleaseDC(hwnd, ps->hdc) ? TRUE : FALSE;
-}
+// ---- Making and deleting ----
 
 HDC CreateCompatibleDC(HDC dc) {
   if (dc != nullptr && Find(dc) == nullptr) return nullptr;
-  return NewDc(nullptr);
+  return NewDc(nullptr, nullptr);
 }
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {

@@ -1,12 +1,14 @@
 // Device contexts by handle: where drawing goes and with what state.
 //
-// A window's DC (GetDC, BeginPaint) draws on the window's client area; a
+// A window's DC (made by the window layer's GetDC and BeginPaint,
+// platform/window/window_paint.h) draws on the window's client area; a
 // memory DC (CreateCompatibleDC) draws on the bitmap selected into it (a
 // 1 x 1 monochrome bitmap until one is). Every drawing call appends one
 // operation to the surface's display list (platform/gdi/display_list.h) with
 // the state it was drawn with. A new DC has a black text colour, a white
 // background colour, OPAQUE background mode, the black pen, the white brush
-// and the window's font (WM_GETFONT; the default GUI font without one).
+// and the font it was made with (a window's WM_GETFONT; the default GUI
+// font without one).
 // Text is measured with the selected font through platform/gdi/text_metrics.h.
 //
 // Drawing on a null or released DC does nothing and fails.
@@ -16,16 +18,6 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/base/geometry.h"
 #include "platform/base/wintypes.h"
-
-struct PAINTSTRUCT {
-  HDC hdc = nullptr;
-  BOOL fErase = FALSE;  // the background still needs erasing (WM_ERASEBKGND returned 0)
-  RECT rcPaint;
-  BOOL fRestore = FALSE;
-  BOOL fIncUpdate = FALSE;
-  BYTE rgbReserved[32] = {};
-};
-using LPPAINTSTRUCT = PAINTSTRUCT*;
 
 struct TEXTMETRIC {
   LONG tmHeight = 0;
@@ -96,13 +88,7 @@ struct GRADIENT_TRIANGLE {
   ULONG Vertex3 = 0;
 };
 
-// ---- Getting and releasing ----
-HDC GetDC(HWND hwnd);  // null for a window that does not exist
-int ReleaseDC(HWND hwnd, HDC dc);
-// Starts a paint: clears the window's display list, asks WM_ERASEBKGND with
-// the new DC, and marks the window painted.
-HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+// ---- Making and deleting ----
 HDC CreateCompatibleDC(HDC dc);  // dc may be null (the screen)
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 BOOL DeleteDC(HDC dc);
@@ -147,6 +133,15 @@ BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCount, const vo
                   ULONG mode);
 
 namespace platform {
+// A DC that draws on `window`'s display list with `font` selected (null: the
+// default GUI font). The window layer makes these for GetDC and BeginPaint;
+// the handle is only a key here, nothing asks whether the window exists.
+HDC CreateWindowDC(HWND window, HFONT font);
+// Frees a DC made by CreateWindowDC for that window; false for any other DC.
+bool ReleaseWindowDC(HWND window, HDC dc);
+// The window is gone: its DCs draw nothing from now on (they still have to
+// be released) and its display list is dropped.
+void WindowDestroyed(HWND window);
 // The font selected into a DC (the default GUI font for a null or unknown DC).
 FontSpec SelectedFont(HDC dc);
 // Whether `dc` is a live device context.

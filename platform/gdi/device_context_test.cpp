@@ -8,6 +8,7 @@
 #include "platform/gdi/sys_colors.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/cpaintdc.h"
 
 namespace {
 

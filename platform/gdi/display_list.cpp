@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "platform/window/winapi.h"
 
 namespace platform {
 namespace {
@@ -40,10 +39,7 @@ const char* KindName(DrawKind kind) {
 
 }  // namespace
 
-DrawOps WindowDisplayList(HWND window) {
-  if (!::IsWindow(window)) return {};
-  return Copy(Windows(), window);
-}
+DrawOps WindowDisplayList(HWND window) { return Copy(Windows(), window); }
 
 DrawOps BitmapDisplayList(HBITMAP bitmap) { return Copy(Bitmaps(), bitmap); }
 
@@ -69,14 +65,9 @@ std::string Describe(const DrawOp& op) {
   return out;
 }
 
-DrawOps& WindowSurface(HWND window) {
-  auto& lists = Windows();
-  if (!lists.contains(window)) {
-    // Handles are never reused, so a list whose window is gone is only garbage.
-    std::erase_if(lists, [](const auto& entry) { return !::IsWindow(entry.first); });
-  }
-  return lists[window];
-}
+DrawOps& WindowSurface(HWND window) { return Windows()[window]; }
+
+void DropWindowSurface(HWND window) { Windows().erase(window); }
 
 DrawOps& BitmapSurface(HBITMAP bitmap) { return Bitmaps()[bitmap]; }
 

@@ -110,11 +110,11 @@ DrawOps OpsOfKind(const DrawOps& ops, DrawKind kind);
 std::string Describe(const DrawOp& op);
 
 // ---- The drawing side (device contexts) ----
-// A surface's list to append to: created on first use. Lists of destroyed
-// windows are dropped when a new one is created.
+// A surface's list to append to: created on first use.
 DrawOps& WindowSurface(HWND window);
 DrawOps& BitmapSurface(HBITMAP bitmap);
-// A deleted bitmap's list goes with it.
+// A destroyed window's or deleted bitmap's list goes with it.
+void DropWindowSurface(HWND window);
 void DropBitmapSurface(HBITMAP bitmap);
 
 }  // namespace platform

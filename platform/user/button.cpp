@@ -2,6 +2,7 @@
 
 #include "platform/window/control_model.h"
 #include "platform/gdi/device_context.h"
+#include "platform/window/window_paint.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "platform/user/cstatic.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/testing/reset_for_test.h"
+#include "platform/window/window_paint.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/window/winapi.h"
+#include "platform/window/window_paint.h"
 
 namespace platform {
 namespace {

@@ -2,6 +2,7 @@
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/window_paint.h"
 
 void CWnd::SetFont(CFont* font, BOOL redraw) {
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font != nullptr ? static_cast<HFONT>(*font) : nullptr), redraw);

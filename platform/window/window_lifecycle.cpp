@@ -1,6 +1,7 @@
 // Creating and destroying windows, and the procedure chain SendMessage calls.
 #include <algorithm>
 
+#include "platform/gdi/device_context.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/window_registry.h"
@@ -53,6 +54,7 @@ void FreeWindow(HWND hwnd) {
   record = FindWindowRecord(hwnd);
   if (record == nullptr) return;
   KillWindowTimers(hwnd);
+  WindowDestroyed(hwnd);
   Unlink(*record);
   WindowRegistry::Get().Remove(hwnd);
 }
