@@ -14,6 +14,8 @@
 //    passed to "%s" must be converted explicitly: (LPCTSTR)s or s.GetString().
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <compare>
 #include <string>
 #include <string_view>
@@ -27,7 +29,7 @@
 #define AG_PRINTF_FORMAT(fmt, args)
 #endif
 
-class CString {
+class PLATFORM_API CString {
  public:
   CString() = default;
   CString(const char* psz);  // NOLINT: implicit, as in the framework; nullptr gives ""
@@ -121,11 +123,11 @@ class CString {
   friend std::strong_ordering operator<=>(const CString& a, const CString& b) { return a.view() <=> b.view(); }
   friend std::strong_ordering operator<=>(const CString& a, const char* b) { return a.view() <=> ToView(b); }
 
-  friend CString operator+(const CString& a, const CString& b);
-  friend CString operator+(const CString& a, const char* b);
-  friend CString operator+(const char* a, const CString& b);
-  friend CString operator+(const CString& a, char b);
-  friend CString operator+(char a, const CString& b);
+  friend PLATFORM_API CString operator+(const CString& a, const CString& b);
+  friend PLATFORM_API CString operator+(const CString& a, const char* b);
+  friend PLATFORM_API CString operator+(const char* a, const CString& b);
+  friend PLATFORM_API CString operator+(const CString& a, char b);
+  friend PLATFORM_API CString operator+(char a, const CString& b);
 
  private:
   static std::string_view ToView(const char* psz) { return psz != nullptr ? std::string_view(psz) : std::string_view(); }
@@ -134,7 +136,7 @@ class CString {
 };
 
 // The framework's array of strings. Add() takes a CString or a const char*.
-class CStringArray : public CArray<CString, const CString&> {
+class PLATFORM_API CStringArray : public CArray<CString, const CString&> {
  public:
   using CArray::CArray;
 };

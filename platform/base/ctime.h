@@ -3,13 +3,15 @@
 // signed number of seconds.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <compare>
 #include <ctime>
 
 #include "platform/base/cstring.h"
 #include "platform/base/wintypes.h"
 
-class CTimeSpan {
+class PLATFORM_API CTimeSpan {
  public:
   CTimeSpan() = default;
   CTimeSpan(time_t seconds) : m_span(seconds) {}  // NOLINT: implicit, as in the framework
@@ -33,7 +35,7 @@ class CTimeSpan {
   time_t m_span = 0;
 };
 
-class CTime {
+class PLATFORM_API CTime {
  public:
   CTime() = default;
   CTime(time_t time) : m_time(time) {}  // NOLINT: implicit, as in the framework

@@ -10,9 +10,11 @@
 // out-of-memory object alone, so a handler never needs to know which it got.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/wintypes.h"
 
-class CException {
+class PLATFORM_API CException {
  public:
   CException(const CException&) = delete;
   CException& operator=(const CException&) = delete;
@@ -33,7 +35,7 @@ class CException {
   BOOL m_bAutoDelete;
 };
 
-class CInvalidArgException : public CException {
+class PLATFORM_API CInvalidArgException : public CException {
  public:
   CInvalidArgException() = default;
 
@@ -41,7 +43,7 @@ class CInvalidArgException : public CException {
   const char* Description() const override { return "Invalid argument."; }
 };
 
-class CMemoryException : public CException {
+class PLATFORM_API CMemoryException : public CException {
  public:
   // The one static instance thrown by AfxThrowMemoryException is not auto-deleted.
   explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
@@ -51,6 +53,6 @@ class CMemoryException : public CException {
 };
 
 // Throw a new CInvalidArgException (caller of the try block must Delete() it).
-[[noreturn]] void AfxThrowInvalidArgException();
+[[noreturn]] PLATFORM_API void AfxThrowInvalidArgException();
 // Throw the preallocated CMemoryException (Delete() on it does nothing).
-[[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] PLATFORM_API void AfxThrowMemoryException();

@@ -3,6 +3,8 @@
 // expected. A rectangle is half-open: right and bottom are outside it.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <algorithm>
 
 #include "platform/base/wintypes.h"
@@ -10,7 +12,7 @@
 using LPPOINT = POINT*;
 using LPSIZE = SIZE*;
 
-class CPoint : public POINT {
+class PLATFORM_API CPoint : public POINT {
  public:
   CPoint() = default;
   CPoint(int x0, int y0) { x = x0, y = y0; }
@@ -21,7 +23,7 @@ class CPoint : public POINT {
   CPoint operator-(const POINT& o) const { return {x - o.x, y - o.y}; }
 };
 
-class CSize : public SIZE {
+class PLATFORM_API CSize : public SIZE {
  public:
   CSize() = default;
   CSize(int cx0, int cy0) { cx = cx0, cy = cy0; }
@@ -29,7 +31,7 @@ class CSize : public SIZE {
   bool operator==(const SIZE& o) const { return cx == o.cx && cy == o.cy; }
 };
 
-class CRect : public RECT {
+class PLATFORM_API CRect : public RECT {
  public:
   CRect() = default;
   CRect(int l, int t, int r, int b) { left = l, top = t, right = r, bottom = b; }

@@ -4,10 +4,12 @@
 // window (the list's LVM_GETHEADER).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/comctl/header_control.h"
 #include "platform/window/cwnd.h"
 
-class CHeaderCtrl : public CWnd {
+class PLATFORM_API CHeaderCtrl : public CWnd {
  public:
   using CWnd::Create;
   virtual BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);

@@ -7,13 +7,15 @@
 // and MeasureItem for a reflected WM_MEASUREITEM (LVS_OWNERDRAWFIXED).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/comctl/cheaderctrl.h"
 #include "platform/base/cstring.h"
 #include "platform/base/geometry.h"
 #include "platform/comctl/list_view.h"
 #include "platform/window/cwnd.h"
 
-class CListCtrl : public CWnd {
+class PLATFORM_API CListCtrl : public CWnd {
  public:
   using CWnd::Create;
   using CWnd::CreateEx;

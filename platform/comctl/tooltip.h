@@ -19,6 +19,8 @@
 // a fill in the background colour and the text in the text colour.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <string>
 
 #include "platform/window/messages.h"
@@ -101,10 +103,10 @@ struct TooltipState {
   int toolCount = 0;
 };
 // The state of a tool-tip window; a default state for anything else.
-TooltipState ReadTooltip(HWND tooltip);
+PLATFORM_API TooltipState ReadTooltip(HWND tooltip);
 // The first tool-tip window with a tool on `window` (TOOLINFO.hwnd), or null.
 // (A tip created with a child window as parent is owned by its top-level
 // window, as any popup is, so ownership does not find it.)
-HWND TooltipFor(HWND window);
+PLATFORM_API HWND TooltipFor(HWND window);
 
 }  // namespace platform

@@ -8,12 +8,14 @@
 // background colour, which it leaves set, as the framework's does.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/cstring.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/base/geometry.h"
 
-class CDC {
+class PLATFORM_API CDC {
  public:
   CDC() = default;
   virtual ~CDC();

@@ -14,6 +14,8 @@
 // Drawing on a null or released DC does nothing and fails.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/base/geometry.h"
@@ -89,47 +91,47 @@ struct GRADIENT_TRIANGLE {
 };
 
 // ---- Making and deleting ----
-HDC CreateCompatibleDC(HDC dc);  // dc may be null (the screen)
-HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
-BOOL DeleteDC(HDC dc);
-HWND WindowFromDC(HDC dc);
+PLATFORM_API HDC CreateCompatibleDC(HDC dc);  // dc may be null (the screen)
+PLATFORM_API HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+PLATFORM_API BOOL DeleteDC(HDC dc);
+PLATFORM_API HWND WindowFromDC(HDC dc);
 
 // ---- State ----
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);  // the previous object of that kind; null on failure
-HGDIOBJ GetCurrentObject(HDC dc, UINT kind);
+PLATFORM_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);  // the previous object of that kind; null on failure
+PLATFORM_API HGDIOBJ GetCurrentObject(HDC dc, UINT kind);
 constexpr UINT OBJ_PEN = 1;
 constexpr UINT OBJ_BRUSH = 2;
 constexpr UINT OBJ_FONT = 6;
 constexpr UINT OBJ_BITMAP = 7;
-COLORREF SetTextColor(HDC dc, COLORREF color);  // previous, CLR_INVALID on failure
-COLORREF GetTextColor(HDC dc);
-COLORREF SetBkColor(HDC dc, COLORREF color);
-COLORREF GetBkColor(HDC dc);
-int SetBkMode(HDC dc, int mode);  // previous, 0 on failure
-int GetBkMode(HDC dc);
-int SaveDC(HDC dc);  // the saved state's number (1, 2, ...), 0 on failure
+PLATFORM_API COLORREF SetTextColor(HDC dc, COLORREF color);  // previous, CLR_INVALID on failure
+PLATFORM_API COLORREF GetTextColor(HDC dc);
+PLATFORM_API COLORREF SetBkColor(HDC dc, COLORREF color);
+PLATFORM_API COLORREF GetBkColor(HDC dc);
+PLATFORM_API int SetBkMode(HDC dc, int mode);  // previous, 0 on failure
+PLATFORM_API int GetBkMode(HDC dc);
+PLATFORM_API int SaveDC(HDC dc);  // the saved state's number (1, 2, ...), 0 on failure
 // A positive number restores that state (dropping later ones); a negative
 // one counts back from the latest (-1: the latest).
-BOOL RestoreDC(HDC dc, int saved);
+PLATFORM_API BOOL RestoreDC(HDC dc, int saved);
 
 // ---- Drawing ----
-int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
-int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
-BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
-BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
-BOOL LineTo(HDC dc, int x, int y);
-BOOL DrawFocusRect(HDC dc, const RECT* rect);
+PLATFORM_API int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+PLATFORM_API int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
+PLATFORM_API BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+PLATFORM_API BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
+PLATFORM_API BOOL LineTo(HDC dc, int x, int y);
+PLATFORM_API BOOL DrawFocusRect(HDC dc, const RECT* rect);
 // Returns the text's height (with DT_VCENTER or DT_BOTTOM, from the top of
 // the rectangle to the bottom of the text), 0 on failure. With DT_CALCRECT
 // nothing is drawn and the rectangle is set to the text's extent.
-int DrawText(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);
-BOOL TextOut(HDC dc, int x, int y, LPCSTR text, int length);
-BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, SIZE* size);
-BOOL GetTextMetrics(HDC dc, TEXTMETRIC* tm);
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop);
+PLATFORM_API int DrawText(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);
+PLATFORM_API BOOL TextOut(HDC dc, int x, int y, LPCSTR text, int length);
+PLATFORM_API BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, SIZE* size);
+PLATFORM_API BOOL GetTextMetrics(HDC dc, TEXTMETRIC* tm);
+PLATFORM_API BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop);
 // What msimg32.dll's GradientFill does; code written for the platform finds
 // it with GetProcAddress(LoadLibraryA("msimg32.dll"), "GradientFill").
-BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCount, const void* mesh, ULONG meshCount,
+PLATFORM_API BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCount, const void* mesh, ULONG meshCount,
                   ULONG mode);
 
 namespace platform {
@@ -145,7 +147,7 @@ void WindowDestroyed(HWND window);
 // The font selected into a DC (the default GUI font for a null or unknown DC).
 FontSpec SelectedFont(HDC dc);
 // Whether `dc` is a live device context.
-bool IsDC(HDC dc);
+PLATFORM_API bool IsDC(HDC dc);
 // A new operation on the DC's surface with the DC's state filled in, for
 // drawing functions built elsewhere; null for a dead DC or window.
 DrawOp* AppendDrawOp(HDC dc, DrawKind kind, const RECT& rect);

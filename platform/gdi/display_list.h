@@ -14,6 +14,8 @@
 //   EXPECT_EQ(ops[0].color, RGB(192, 192, 192));
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,15 +101,15 @@ struct DrawOp {
 };
 
 // Copies of the current lists; empty for a surface that drew nothing (or is gone).
-DrawOps WindowDisplayList(HWND window);
-DrawOps BitmapDisplayList(HBITMAP bitmap);
-void ClearDisplayList(HWND window);
-void ClearDisplayList(HBITMAP bitmap);
+PLATFORM_API DrawOps WindowDisplayList(HWND window);
+PLATFORM_API DrawOps BitmapDisplayList(HBITMAP bitmap);
+PLATFORM_API void ClearDisplayList(HWND window);
+PLATFORM_API void ClearDisplayList(HBITMAP bitmap);
 
 // The operations of one kind, in order (a shorthand for tests).
-DrawOps OpsOfKind(const DrawOps& ops, DrawKind kind);
+PLATFORM_API DrawOps OpsOfKind(const DrawOps& ops, DrawKind kind);
 // A one-line description of an operation, for test failure messages.
-std::string Describe(const DrawOp& op);
+PLATFORM_API std::string Describe(const DrawOp& op);
 
 // ---- The drawing side (device contexts) ----
 // A surface's list to append to: created on first use.

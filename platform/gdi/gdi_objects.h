@@ -11,6 +11,8 @@
 // nobody: the measurer does not see them.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/base/wintypes.h"
@@ -91,19 +93,19 @@ constexpr int DEVICE_DEFAULT_FONT = 14;
 constexpr int SYSTEM_FIXED_FONT = 16;
 constexpr int DEFAULT_GUI_FONT = 17;
 
-HFONT CreateFontIndirect(const LOGFONT* lf);
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+PLATFORM_API HFONT CreateFontIndirect(const LOGFONT* lf);
+PLATFORM_API HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
                  DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
                  DWORD pitchAndFamily, LPCSTR face);
-HPEN CreatePen(int style, int width, COLORREF color);
-HBRUSH CreateSolidBrush(COLORREF color);
+PLATFORM_API HPEN CreatePen(int style, int width, COLORREF color);
+PLATFORM_API HBRUSH CreateSolidBrush(COLORREF color);
 // A bitmap of the given size whose pixels nobody keeps: what is drawn on it
 // is its display list (platform/gdi/display_list.h).
-HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
-HGDIOBJ GetStockObject(int index);
-BOOL DeleteObject(HGDIOBJ object);
+PLATFORM_API HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+PLATFORM_API HGDIOBJ GetStockObject(int index);
+PLATFORM_API BOOL DeleteObject(HGDIOBJ object);
 // Fills a LOGFONT, LOGPEN-less BITMAP; returns the bytes written, 0 on failure.
-int GetObject(HGDIOBJ object, int size, LPVOID out);
+PLATFORM_API int GetObject(HGDIOBJ object, int size, LPVOID out);
 
 namespace platform {
 
@@ -127,7 +129,7 @@ bool IsSelectedIntoDC(HGDIOBJ object);
 
 // ---- The framework's objects: each owns its handle and deletes it ----
 
-class CGdiObject {
+class PLATFORM_API CGdiObject {
  public:
   CGdiObject() = default;
   virtual ~CGdiObject() { DeleteObject(); }
@@ -143,7 +145,7 @@ class CGdiObject {
   BOOL CreateStockObject(int index);
 };
 
-class CFont : public CGdiObject {
+class PLATFORM_API CFont : public CGdiObject {
  public:
   operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT: as in the framework
   // FromHandle of each class: a wrapper that does not own the handle, kept
@@ -158,7 +160,7 @@ class CFont : public CGdiObject {
   int GetLogFont(LOGFONT* lf) const { return GetObject(sizeof(LOGFONT), lf); }
 };
 
-class CPen : public CGdiObject {
+class PLATFORM_API CPen : public CGdiObject {
  public:
   CPen() = default;
   CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
@@ -167,7 +169,7 @@ class CPen : public CGdiObject {
   BOOL CreatePen(int style, int width, COLORREF color);
 };
 
-class CBrush : public CGdiObject {
+class PLATFORM_API CBrush : public CGdiObject {
  public:
   CBrush() = default;
   explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
@@ -177,7 +179,7 @@ class CBrush : public CGdiObject {
   BOOL CreateSysColorBrush(int index);
 };
 
-class CBitmap : public CGdiObject {
+class PLATFORM_API CBitmap : public CGdiObject {
  public:
   operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT
   static CBitmap* FromHandle(HBITMAP bitmap);

@@ -6,6 +6,8 @@
 // SetSysColors. FillRect also takes (HBRUSH)(COLOR_xxx + 1) for that brush.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/wintypes.h"
 
 constexpr int COLOR_SCROLLBAR = 0;
@@ -46,15 +48,15 @@ constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
 constexpr int COLOR_BTNHILIGHT = COLOR_BTNHIGHLIGHT;
 
 // The colour of an index; 0 (black) for an index the platform does not have.
-COLORREF GetSysColor(int index);
+PLATFORM_API COLORREF GetSysColor(int index);
 // The shared brush of an index; null for an unknown index.
-HBRUSH GetSysColorBrush(int index);
+PLATFORM_API HBRUSH GetSysColorBrush(int index);
 // Sets `count` colours; FALSE (and nothing changed) when an index is unknown.
-BOOL SetSysColors(int count, const int* indices, const COLORREF* colors);
+PLATFORM_API BOOL SetSysColors(int count, const int* indices, const COLORREF* colors);
 
 namespace platform {
 // Back to the classic scheme (tests).
-void ResetSysColors();
+PLATFORM_API void ResetSysColors();
 // The index behind a brush of GetSysColorBrush or a (HBRUSH)(index + 1)
 // value; -1 for any other brush.
 int SysColorIndexOfBrush(HBRUSH brush);

@@ -18,6 +18,8 @@
 // Weight and italics do not change the measures.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <string>
 #include <string_view>
 
@@ -25,7 +27,7 @@
 
 namespace platform {
 
-struct FontSpec {
+struct PLATFORM_API FontSpec {
   std::string face = "MS Shell Dlg";
   int emPixels = 11;  // 8 points
   int weight = 400;   // FW_NORMAL
@@ -43,23 +45,23 @@ struct FontMetrics {
   int maxCharWidth = 0;
 };
 
-FontMetrics MeasureFont(const FontSpec& font);
-int TextWidth(const FontSpec& font, std::string_view text);
-int CharWidth(const FontSpec& font, char ch);
+PLATFORM_API FontMetrics MeasureFont(const FontSpec& font);
+PLATFORM_API int TextWidth(const FontSpec& font, std::string_view text);
+PLATFORM_API int CharWidth(const FontSpec& font, char ch);
 
 // A stable handle for a font: the same FontSpec always gives the same handle,
 // valid for the life of the process.
-HFONT FontHandle(const FontSpec& font);
+PLATFORM_API HFONT FontHandle(const FontSpec& font);
 // The FontSpec behind a handle from FontHandle; null for anything else.
-const FontSpec* FontFromHandle(HFONT font);
+PLATFORM_API const FontSpec* FontFromHandle(HFONT font);
 // The font windows use when none was set ("MS Shell Dlg" 8).
-HFONT DefaultGuiFont();
+PLATFORM_API HFONT DefaultGuiFont();
 
 // Dialog base units of a font: x is the average character width, y the height.
-SIZE DialogBaseUnits(const FontSpec& font);
+PLATFORM_API SIZE DialogBaseUnits(const FontSpec& font);
 
 }  // namespace platform
 
 // MulDiv as the platform rounds it: to nearest, halves away from zero; -1 on
 // division by zero.
-int MulDiv(int number, int numerator, int denominator);
+PLATFORM_API int MulDiv(int number, int numerator, int denominator);

@@ -26,6 +26,8 @@
 // Shift+A, "\n" is Enter.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -35,29 +37,29 @@ namespace platform::input {
 
 enum Modifier : unsigned { kNone = 0, kShift = 1, kControl = 2, kAlt = 4 };
 
-bool Click(HWND hwnd, unsigned modifiers = kNone);
-bool ClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
-bool DoubleClick(HWND hwnd, unsigned modifiers = kNone);
-bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
-bool RightClick(HWND hwnd, unsigned modifiers = kNone);
-bool RightClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
-bool MouseMove(HWND hwnd, POINT client);
+PLATFORM_API bool Click(HWND hwnd, unsigned modifiers = kNone);
+PLATFORM_API bool ClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
+PLATFORM_API bool DoubleClick(HWND hwnd, unsigned modifiers = kNone);
+PLATFORM_API bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
+PLATFORM_API bool RightClick(HWND hwnd, unsigned modifiers = kNone);
+PLATFORM_API bool RightClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
+PLATFORM_API bool MouseMove(HWND hwnd, POINT client);
 
-bool KeyDown(UINT vk);
-bool KeyUp(UINT vk);
+PLATFORM_API bool KeyDown(UINT vk);
+PLATFORM_API bool KeyUp(UINT vk);
 // Down and up, with the modifiers held around it.
-bool PressKey(UINT vk, unsigned modifiers = kNone);
-bool TypeText(std::string_view text);
+PLATFORM_API bool PressKey(UINT vk, unsigned modifiers = kNone);
+PLATFORM_API bool TypeText(std::string_view text);
 
 // Gives the keyboard focus as a person would by clicking into a window
 // (without the click): refused for hidden or disabled windows.
-bool Focus(HWND hwnd);
+PLATFORM_API bool Focus(HWND hwnd);
 // Moves the manual clock forward, delivering due timers on the way.
-void Advance(uint64_t ms);
+PLATFORM_API void Advance(uint64_t ms);
 
 // The first window, depth first in z-order, whose text is exactly `text`:
 // among the descendants of `root`, or of every top-level window (and those
 // windows themselves) when root is null.
-HWND FindWindowByText(HWND root, std::string_view text);
+PLATFORM_API HWND FindWindowByText(HWND root, std::string_view text);
 
 }  // namespace platform::input

@@ -8,6 +8,8 @@
 // a block (ERROR_INVALID_HANDLE).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <cstddef>
 
 #include "platform/base/wintypes.h"
@@ -23,13 +25,13 @@ constexpr UINT GMEM_SHARE = GMEM_DDESHARE;
 constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
 constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
 
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
-LPVOID GlobalLock(HGLOBAL block);  // null for an unknown handle or an empty block
-BOOL GlobalUnlock(HGLOBAL block);
-HGLOBAL GlobalFree(HGLOBAL block);
-SIZE_T GlobalSize(HGLOBAL block);  // 0 for an unknown handle
+PLATFORM_API HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+PLATFORM_API LPVOID GlobalLock(HGLOBAL block);  // null for an unknown handle or an empty block
+PLATFORM_API BOOL GlobalUnlock(HGLOBAL block);
+PLATFORM_API HGLOBAL GlobalFree(HGLOBAL block);
+PLATFORM_API SIZE_T GlobalSize(HGLOBAL block);  // 0 for an unknown handle
 
 namespace platform {
 // Blocks not yet freed (tests check that nothing leaks).
-size_t LiveGlobalBlocks();
+PLATFORM_API size_t LiveGlobalBlocks();
 }  // namespace platform

@@ -7,6 +7,8 @@
 // it is handed to the next waiter with WAIT_ABANDONED.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/wintypes.h"
 
 struct SECURITY_ATTRIBUTES;
@@ -29,19 +31,19 @@ constexpr DWORD WAIT_ABANDONED = 0x80;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 
-DWORD GetLastError();
-void SetLastError(DWORD error);
+PLATFORM_API DWORD GetLastError();
+PLATFORM_API void SetLastError(DWORD error);
 
 // Unnamed mutexes only: a non-null name fails with ERROR_NOT_SUPPORTED.
-HANDLE CreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);
-HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
-BOOL ReleaseMutex(HANDLE handle);
-BOOL CloseHandle(HANDLE handle);
+PLATFORM_API HANDLE CreateMutex(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);
+PLATFORM_API HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);
+PLATFORM_API DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+PLATFORM_API BOOL ReleaseMutex(HANDLE handle);
+PLATFORM_API BOOL CloseHandle(HANDLE handle);
 
-DWORD GetCurrentThreadId();
-DWORD GetCurrentProcessId();
-void Sleep(DWORD milliseconds);
+PLATFORM_API DWORD GetCurrentThreadId();
+PLATFORM_API DWORD GetCurrentProcessId();
+PLATFORM_API void Sleep(DWORD milliseconds);
 
 struct SYSTEMTIME {
   WORD wYear;
@@ -55,10 +57,10 @@ struct SYSTEMTIME {
 };
 using LPSYSTEMTIME = SYSTEMTIME*;
 
-void GetLocalTime(LPSYSTEMTIME time);
-void GetSystemTime(LPSYSTEMTIME time);
+PLATFORM_API void GetLocalTime(LPSYSTEMTIME time);
+PLATFORM_API void GetSystemTime(LPSYSTEMTIME time);
 // Milliseconds since an arbitrary start, wrapping at 2^32 as on the platform.
-DWORD GetTickCount();
+PLATFORM_API DWORD GetTickCount();
 
 // Socket start-up is reference counted: each successful WSAStartup needs one
 // WSACleanup; a cleanup without start-up fails with WSANOTINITIALISED.
@@ -80,6 +82,6 @@ struct WSADATA {
 };
 using LPWSADATA = WSADATA*;
 
-int WSAStartup(WORD versionRequested, LPWSADATA data);
-int WSACleanup();
-int WSAGetLastError();
+PLATFORM_API int WSAStartup(WORD versionRequested, LPWSADATA data);
+PLATFORM_API int WSACleanup();
+PLATFORM_API int WSAGetLastError();

@@ -15,9 +15,11 @@
 // WM_CTLCOLORBTN for push buttons, WM_CTLCOLORSTATIC for the rest.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/window/cwnd.h"
 
-class CButton : public CWnd {
+class PLATFORM_API CButton : public CWnd {
  public:
   using CWnd::Create;
   BOOL Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);

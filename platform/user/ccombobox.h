@@ -5,12 +5,14 @@
 // parent's reflected owner-draw messages call.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/user/combo_box.h"
 #include "platform/base/cstring.h"
 #include "platform/user/data_exchange.h"
 #include "platform/window/cwnd.h"
 
-class CComboBox : public CWnd {
+class PLATFORM_API CComboBox : public CWnd {
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
@@ -74,6 +76,6 @@ class CComboBox : public CWnd {
 // the text (saving reads the field, loading selects the first item the
 // text prefixes, or failing that puts the text in the field); the same with
 // a whole, case-insensitive match.
-void DDX_CBIndex(CDataExchange* dx, int id, int& index);
-void DDX_CBString(CDataExchange* dx, int id, CString& value);
-void DDX_CBStringExact(CDataExchange* dx, int id, CString& value);
+PLATFORM_API void DDX_CBIndex(CDataExchange* dx, int id, int& index);
+PLATFORM_API void DDX_CBString(CDataExchange* dx, int id, CString& value);
+PLATFORM_API void DDX_CBStringExact(CDataExchange* dx, int id, CString& value);

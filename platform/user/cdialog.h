@@ -32,11 +32,13 @@
 // WM_GETDLGCODE.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/user/dialog_resources.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/window/cwnd.h"
 
-class CDialog : public CWnd {
+class PLATFORM_API CDialog : public CWnd {
  public:
   CDialog() = default;
   explicit CDialog(UINT idTemplate, CWnd* parent = nullptr) : m_nIDTemplate(idTemplate), m_pParentWnd(parent) {}
@@ -76,7 +78,7 @@ class CDialog : public CWnd {
 // The platform's dialog functions.
 // Hides the dialog, gives the focus to the dialog itself, activates its
 // owner, and ends a modal loop running for it.
-BOOL EndDialog(HWND dialog, INT_PTR result);
-BOOL IsDialogMessage(HWND dialog, MSG* msg);
+PLATFORM_API BOOL EndDialog(HWND dialog, INT_PTR result);
+PLATFORM_API BOOL IsDialogMessage(HWND dialog, MSG* msg);
 // Converts a rectangle in the dialog's dialog units to pixels.
-BOOL MapDialogRect(HWND dialog, LPRECT rect);
+PLATFORM_API BOOL MapDialogRect(HWND dialog, LPRECT rect);

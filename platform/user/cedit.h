@@ -20,9 +20,11 @@
 // WM_CTLCOLOREDIT (WM_CTLCOLORSTATIC when read-only or disabled).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/window/cwnd.h"
 
-class CEdit : public CWnd {
+class PLATFORM_API CEdit : public CWnd {
  public:
   using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);

@@ -7,6 +7,8 @@
 // counts changes, so a test can tell that nothing touched the clipboard.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <optional>
 #include <string>
 
@@ -18,21 +20,21 @@ constexpr UINT CF_BITMAP = 2;
 constexpr UINT CF_OEMTEXT = 7;
 constexpr UINT CF_UNICODETEXT = 13;
 
-BOOL OpenClipboard(HWND owner);
-BOOL CloseClipboard();
-BOOL EmptyClipboard();
-HANDLE SetClipboardData(UINT format, HANDLE data);  // null on failure (the caller keeps the block)
-HANDLE GetClipboardData(UINT format);              // owned by the clipboard
-BOOL IsClipboardFormatAvailable(UINT format);
-int CountClipboardFormats();
-HWND GetOpenClipboardWindow();
-HWND GetClipboardOwner();
-DWORD GetClipboardSequenceNumber();
+PLATFORM_API BOOL OpenClipboard(HWND owner);
+PLATFORM_API BOOL CloseClipboard();
+PLATFORM_API BOOL EmptyClipboard();
+PLATFORM_API HANDLE SetClipboardData(UINT format, HANDLE data);  // null on failure (the caller keeps the block)
+PLATFORM_API HANDLE GetClipboardData(UINT format);              // owned by the clipboard
+PLATFORM_API BOOL IsClipboardFormatAvailable(UINT format);
+PLATFORM_API int CountClipboardFormats();
+PLATFORM_API HWND GetOpenClipboardWindow();
+PLATFORM_API HWND GetClipboardOwner();
+PLATFORM_API DWORD GetClipboardSequenceNumber();
 
 namespace platform {
 // The CF_TEXT text up to its terminating zero (or the block's end); nullopt
 // when there is none. Reads without opening the clipboard.
-std::optional<std::string> ClipboardText();
+PLATFORM_API std::optional<std::string> ClipboardText();
 // Empties and closes the clipboard (tests).
-void ResetClipboard();
+PLATFORM_API void ResetClipboard();
 }  // namespace platform

@@ -5,12 +5,14 @@
 // WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM and WM_DELETEITEM call.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/cstring.h"
 #include "platform/user/data_exchange.h"
 #include "platform/base/geometry.h"
 #include "platform/window/cwnd.h"
 
-class CListBox : public CWnd {
+class PLATFORM_API CListBox : public CWnd {
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
@@ -67,15 +69,15 @@ class CListBox : public CWnd {
 // Dialog data exchange with a single-selection list box: the selected index
 // (-1 for none); the selected item's text ("" for none), loaded by selecting
 // the first item it prefixes (or, Exact, matches whole; case-insensitive).
-void DDX_LBIndex(CDataExchange* dx, int id, int& index);
-void DDX_LBString(CDataExchange* dx, int id, CString& value);
-void DDX_LBStringExact(CDataExchange* dx, int id, CString& value);
+PLATFORM_API void DDX_LBIndex(CDataExchange* dx, int id, int& index);
+PLATFORM_API void DDX_LBString(CDataExchange* dx, int id, CString& value);
+PLATFORM_API void DDX_LBStringExact(CDataExchange* dx, int id, CString& value);
 
 namespace platform {
 // The text of item `index` of a list or combo box through its length and
 // text messages (LB_GETTEXTLEN/LB_GETTEXT or CB_GETLBTEXTLEN/CB_GETLBTEXT);
 // empty for an index that is not an item.
-CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index);
+PLATFORM_API CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index);
 // The owner-draw part of OnChildNotify shared by CListBox and CComboBox:
 // calls the matching virtual and returns TRUE for the four owner-draw messages.
 template <class Control>

@@ -35,6 +35,8 @@
 //    field), CBN_KILLFOCUS when it leaves it (closing a dropped list first).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <string>
 
 #include "platform/window/control_model.h"
@@ -55,7 +57,7 @@ struct COMBOBOXINFO {
 };
 using PCOMBOBOXINFO = COMBOBOXINFO*;
 
-BOOL GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info);
+PLATFORM_API BOOL GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info);
 
 namespace platform {
 

@@ -8,9 +8,11 @@
 // colours its parent gives in answer to WM_CTLCOLORSTATIC.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/window/cwnd.h"
 
-class CStatic : public CWnd {
+class PLATFORM_API CStatic : public CWnd {
  public:
   using CWnd::Create;
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);

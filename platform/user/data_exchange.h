@@ -8,10 +8,12 @@
 // exchanged before the failing one keep their new values.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/cstring.h"
 #include "platform/window/cwnd.h"
 
-class CDataExchange {
+class PLATFORM_API CDataExchange {
  public:
   CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
 
@@ -25,10 +27,10 @@ class CDataExchange {
   [[noreturn]] void Fail();
 };
 
-void DDX_Text(CDataExchange* dx, int id, CString& value);
-void DDX_Text(CDataExchange* dx, int id, int& value);
-void DDX_Check(CDataExchange* dx, int id, int& value);
+PLATFORM_API void DDX_Text(CDataExchange* dx, int id, CString& value);
+PLATFORM_API void DDX_Text(CDataExchange* dx, int id, int& value);
+PLATFORM_API void DDX_Check(CDataExchange* dx, int id, int& value);
 // value: index of the checked button of the group that starts at `id`, -1 for none.
-void DDX_Radio(CDataExchange* dx, int id, int& value);
+PLATFORM_API void DDX_Radio(CDataExchange* dx, int id, int& value);
 // Attaches `control` to the dialog's control `id` the first time.
-void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+PLATFORM_API void DDX_Control(CDataExchange* dx, int id, CWnd& control);

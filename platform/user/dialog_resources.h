@@ -17,6 +17,8 @@
 // All of this belongs to the user-interface thread.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,16 +61,16 @@ struct DialogTemplate {
 };
 
 // Adds (or replaces) a template of `module`. Returns true.
-bool RegisterDialogTemplate(HINSTANCE module, DialogTemplate dialog);
+PLATFORM_API bool RegisterDialogTemplate(HINSTANCE module, DialogTemplate dialog);
 // Adds an icon resource of `module` and returns its handle.
-HICON RegisterIcon(HINSTANCE module, UINT id);
+PLATFORM_API HICON RegisterIcon(HINSTANCE module, UINT id);
 // Removes every resource `module` registered; handles it gave out stay
 // valid as values but no longer resolve.
-void RemoveModuleResources(HINSTANCE module);
+PLATFORM_API void RemoveModuleResources(HINSTANCE module);
 
 // The template with this id along the resource chain; null when none.
 // The pointer stays valid until its module's resources are removed.
-const DialogTemplate* FindDialogTemplate(UINT id);
+PLATFORM_API const DialogTemplate* FindDialogTemplate(UINT id);
 // The module that would provide dialog `id` (AfxFindResourceHandle for dialogs).
 HINSTANCE FindDialogModule(UINT id);
 
@@ -78,22 +80,22 @@ struct IconResource {
 };
 // What an icon handle stands for; nullopt for a handle that is not an icon
 // resource or whose module was removed.
-std::optional<IconResource> IconFromHandle(HICON icon);
+PLATFORM_API std::optional<IconResource> IconFromHandle(HICON icon);
 
 }  // namespace platform
 
-HINSTANCE AfxGetResourceHandle();
-void AfxSetResourceHandle(HINSTANCE module);
+PLATFORM_API HINSTANCE AfxGetResourceHandle();
+PLATFORM_API void AfxSetResourceHandle(HINSTANCE module);
 // The main program's instance, the default resource module when none was set.
-HINSTANCE AfxGetInstanceHandle();
+PLATFORM_API HINSTANCE AfxGetInstanceHandle();
 
 // The icon `name` (an integer id through MAKEINTRESOURCE) of `module`; a null
 // module searches the resource chain. Null when there is none.
-HICON LoadIcon(HINSTANCE module, LPCSTR name);
+PLATFORM_API HICON LoadIcon(HINSTANCE module, LPCSTR name);
 // The framework's LoadIcon of the application object: along the resource chain.
-HICON AfxLoadIcon(UINT id);
+PLATFORM_API HICON AfxLoadIcon(UINT id);
 
-class CResourceScope {
+class PLATFORM_API CResourceScope {
  public:
   explicit CResourceScope(HINSTANCE module) : m_previous(AfxGetResourceHandle()) { AfxSetResourceHandle(module); }
   ~CResourceScope() { AfxSetResourceHandle(m_previous); }

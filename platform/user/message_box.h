@@ -8,6 +8,8 @@
 // AfxMessageBox by the active window, if any.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,8 +18,8 @@
 #include "platform/window/messages.h"
 #include "platform/base/wintypes.h"
 
-int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
+PLATFORM_API int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+PLATFORM_API int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
 
 namespace platform {
 
@@ -31,12 +33,12 @@ struct MessageBoxRecord {
 
 using MessageBoxResponder = std::function<int(const MessageBoxRecord&)>;
 // Installs a responder; an empty function restores the default.
-void SetMessageBoxResponder(MessageBoxResponder responder);
+PLATFORM_API void SetMessageBoxResponder(MessageBoxResponder responder);
 // The answer the default responder gives to a box of this type.
-int DefaultMessageBoxAnswer(UINT type);
+PLATFORM_API int DefaultMessageBoxAnswer(UINT type);
 
 // Copies of the boxes shown so far, oldest first.
-std::vector<MessageBoxRecord> MessageBoxLog();
-void ClearMessageBoxLog();
+PLATFORM_API std::vector<MessageBoxRecord> MessageBoxLog();
+PLATFORM_API void ClearMessageBoxLog();
 
 }  // namespace platform

@@ -2,13 +2,15 @@
 // give it back on destruction (platform/window/window_paint.h).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/gdi/cdc.h"
 #include "platform/window/window_paint.h"
 
 class CWnd;
 
 // A window's DC for painting: BeginPaint on construction, EndPaint on destruction.
-class CPaintDC : public CDC {
+class PLATFORM_API CPaintDC : public CDC {
  public:
   explicit CPaintDC(CWnd* wnd);
   ~CPaintDC() override;
@@ -19,7 +21,7 @@ class CPaintDC : public CDC {
 };
 
 // A window's client-area DC: GetDC on construction, ReleaseDC on destruction.
-class CClientDC : public CDC {
+class PLATFORM_API CClientDC : public CDC {
  public:
   explicit CClientDC(CWnd* wnd);
   ~CClientDC() override;

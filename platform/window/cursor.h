@@ -5,8 +5,10 @@
 // where a person's mouse would be; a test may also move it by itself.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/wintypes.h"
 
-BOOL GetCursorPos(POINT* point);
+PLATFORM_API BOOL GetCursorPos(POINT* point);
 // Clamped to the screen, as the pointer cannot leave it.
-BOOL SetCursorPos(int x, int y);
+PLATFORM_API BOOL SetCursorPos(int x, int y);

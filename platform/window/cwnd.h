@@ -36,6 +36,8 @@
 // is not in the procedure chain and dies with the window.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/cstring.h"
 #include "platform/base/geometry.h"
 #include "platform/window/messages.h"
@@ -50,7 +52,7 @@ class CFont;
 // or let the parent see it too.
 enum class Reflect { PassToParent, Consume };
 
-class CWnd {
+class PLATFORM_API CWnd {
  public:
   CWnd();
   virtual ~CWnd();
@@ -262,9 +264,9 @@ class CWnd {
 // PreTranslateMessage as a last chance when the way up did not pass the main
 // window (an unowned dialog of a plug-in), as the framework does for
 // accelerators.
-CWnd* AfxGetMainWnd();
+PLATFORM_API CWnd* AfxGetMainWnd();
 namespace platform {
-void SetMainWindow(CWnd* wnd);
+PLATFORM_API void SetMainWindow(CWnd* wnd);
 }  // namespace platform
 
 // The parent's side of reflection, shared with classes that override

@@ -8,21 +8,23 @@
 // and the left-hand key (VK_LSHIFT).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/wintypes.h"
 
 // High bit (the value is negative) while the key is down; low bit toggles
 // with each press (Caps Lock's state).
-SHORT GetKeyState(int vk);
-SHORT GetAsyncKeyState(int vk);
+PLATFORM_API SHORT GetKeyState(int vk);
+PLATFORM_API SHORT GetAsyncKeyState(int vk);
 // The key and shift state that type `ch`: low byte the key code, high byte
 // 1 for Shift; -1 when no key types it.
-SHORT VkKeyScan(char ch);
+PLATFORM_API SHORT VkKeyScan(char ch);
 
 namespace platform {
 
-void SetKeyDown(UINT vk, bool down);
+PLATFORM_API void SetKeyDown(UINT vk, bool down);
 bool IsKeyDown(UINT vk);
 // Releases every key and clears toggles (tests).
-void ResetKeyboard();
+PLATFORM_API void ResetKeyboard();
 
 }  // namespace platform

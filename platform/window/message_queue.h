@@ -17,6 +17,8 @@
 // DispatchMessage calls the window (or the timer's procedure).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -25,39 +27,39 @@
 
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
-BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-void PostQuitMessage(int exitCode);
+PLATFORM_API BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+PLATFORM_API void PostQuitMessage(int exitCode);
 // Takes the next message (posted, then paint, then a due timer) without waiting.
-BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+PLATFORM_API BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
 // Waits for the next message; FALSE when it is WM_QUIT. See RunMessageLoop for waiting.
-BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
-BOOL TranslateMessage(const MSG* msg);
-LRESULT DispatchMessage(const MSG* msg);
-DWORD GetMessageTime();
+PLATFORM_API BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
+PLATFORM_API BOOL TranslateMessage(const MSG* msg);
+PLATFORM_API LRESULT DispatchMessage(const MSG* msg);
+PLATFORM_API DWORD GetMessageTime();
 
 // Registered messages: the same name (compared without regard to case) gives
 // the same number for the life of the process, from 0xC000 up; 0 for an empty
 // name or when the range is used up.
-UINT RegisterWindowMessage(LPCSTR name);
+PLATFORM_API UINT RegisterWindowMessage(LPCSTR name);
 
 // Replaces a timer with the same window and id. Intervals are clamped to
 // [10, 0x7FFFFFFF] ms. A timer without a window gets a fresh id and needs a
 // procedure. Returns the id, 0 on failure.
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
-BOOL KillTimer(HWND hwnd, UINT_PTR id);
+PLATFORM_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
+PLATFORM_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
 namespace platform {
 
 enum class ClockMode { Manual, RealTime };
-void SetClockMode(ClockMode mode);
-ClockMode GetClockMode();
+PLATFORM_API void SetClockMode(ClockMode mode);
+PLATFORM_API ClockMode GetClockMode();
 // Milliseconds on the current clock.
-uint64_t ClockNow();
+PLATFORM_API uint64_t ClockNow();
 
 // Manual clock only: moves time forward by `ms`, stopping at each timer that
 // falls due on the way to deliver it and everything it posted, in order.
 // Throws std::logic_error on the real-time clock.
-void AdvanceClock(uint64_t ms);
+PLATFORM_API void AdvanceClock(uint64_t ms);
 
 // The PreTranslateMessage walk: the target's object, then each ancestor's
 // (the parent of a child window, the owner of a popup), then the main
@@ -66,13 +68,13 @@ bool PreTranslate(MSG& msg);
 
 // Delivers posted messages and due timers until none is left; returns how
 // many were delivered. Never waits.
-int PumpMessages();
+PLATFORM_API int PumpMessages();
 // Delivers one message or due timer; false when there was none.
 bool PumpOne();
 
 // The terminal's loop: runs until WM_QUIT and returns its exit code. It waits
 // for posted messages and (in real time) for timers.
-int RunMessageLoop();
+PLATFORM_API int RunMessageLoop();
 
 // A nested loop for modal windows, running until done() is true. The first
 // time nothing is left to deliver it asks the modal responder, if one is
@@ -84,17 +86,17 @@ int RunMessageLoop();
 enum class ModalEnd { Done, Abandoned, Quit };
 ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done);
 using ModalResponder = std::function<void(HWND modal)>;
-void SetModalResponder(ModalResponder responder);
+PLATFORM_API void SetModalResponder(ModalResponder responder);
 
 // Removes the timers of a window being destroyed.
 void KillWindowTimers(HWND hwnd);
 
 // Tests: drops posted messages, timers and a pending quit, and puts the
 // manual clock back to 0. Windows are left alone.
-void ResetMessageQueue();
+PLATFORM_API void ResetMessageQueue();
 
 // Provided by the keyboard: the character a key press produces with the
 // current modifier state, or 0 when it produces none.
-char CharForKey(UINT vk);
+PLATFORM_API char CharForKey(UINT vk);
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 //   scroll bars 17 wide (and their thumbs 17); icons 32, small icons 16.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/wintypes.h"
 
 constexpr int SM_CXSCREEN = 0;
@@ -33,7 +35,7 @@ constexpr int SM_CXSMICON = 49;
 constexpr int SM_CYSMICON = 50;
 
 // The metric's value; 0 for an index the layer does not know, as on the platform.
-int GetSystemMetrics(int index);
+PLATFORM_API int GetSystemMetrics(int index);
 
 namespace platform {
 

@@ -5,6 +5,8 @@
 // update state, and the WM_ERASEBKGND it is asked before painting.
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/base/wintypes.h"
 #include "platform/gdi/device_context.h"
 
@@ -20,9 +22,9 @@ using LPPAINTSTRUCT = PAINTSTRUCT*;
 
 // A DC on the window's client area with the window's font (WM_GETFONT);
 // null for a window that does not exist.
-HDC GetDC(HWND hwnd);
-int ReleaseDC(HWND hwnd, HDC dc);  // 1, or 0 when dc is not hwnd's
+PLATFORM_API HDC GetDC(HWND hwnd);
+PLATFORM_API int ReleaseDC(HWND hwnd, HDC dc);  // 1, or 0 when dc is not hwnd's
 // Starts a paint: clears the window's display list, marks the window
 // painted, and asks WM_ERASEBKGND with the new DC (fErase: it did not erase).
-HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+PLATFORM_API HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
+PLATFORM_API BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
