@@ -1,4 +1,5 @@
-#include "platform/user/cbutton.h"
+// The "BUTTON" class model; its behaviour is described in platform/user/cbutton.h.
+#include "platform/window/winapi.h"
 
 #include "platform/window/control_model.h"
 #include "platform/gdi/device_context.h"
@@ -251,16 +252,3 @@ LRESULT ButtonModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-BOOL CButton::Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-  return CreateEx(0, "BUTTON", caption, style | WS_CHILD, rect, parent, id);
-}
-
-void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
-
-BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, result);
-  DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-  *result = TRUE;
-  return TRUE;
-}

@@ -1,11 +1,11 @@
-// Static controls: the "STATIC" class model and the framework's CStatic.
-//
-// A static control is transparent to the mouse unless it has SS_NOTIFY, in
-// which case a click sends STN_CLICKED, a double click STN_DBLCLK, and
-// enabling it STN_ENABLE / STN_DISABLE. An SS_ICON or SS_BITMAP control
-// keeps the image it is given; an SS_OWNERDRAW one asks its parent to draw
-// it (WM_DRAWITEM, ODT_STATIC) when painted. A text static paints with the
-// colours its parent gives in answer to WM_CTLCOLORSTATIC.
+// CStatic: the framework's wrapper of a static control. Behind it, the
+// "STATIC" class model (platform/user/static_control.cpp): a static control is
+// transparent to the mouse unless it has SS_NOTIFY, in which case a click
+// sends STN_CLICKED, a double click STN_DBLCLK, and enabling it STN_ENABLE /
+// STN_DISABLE. An SS_ICON or SS_BITMAP control keeps the image it is given; an
+// SS_OWNERDRAW one asks its parent to draw it (WM_DRAWITEM, ODT_STATIC) when
+// painted. A text static paints with the colours its parent gives in answer to
+// WM_CTLCOLORSTATIC.
 #pragma once
 
 #include "platform/base/export.h"

@@ -1,4 +1,5 @@
-#include "platform/user/cedit.h"
+// The "EDIT" class model; its behaviour is described in platform/user/cedit.h.
+#include "platform/window/winapi.h"
 
 #include <algorithm>
 #include <cctype>
@@ -327,14 +328,3 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-  return CreateEx(0, "EDIT", "", style | WS_CHILD, rect, parent, id);
-}
-
-void CEdit::GetSel(int& start, int& end) const {
-  DWORD s = 0, e = 0;
-  SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
-  start = static_cast<int>(s);
-  end = static_cast<int>(e);
-}

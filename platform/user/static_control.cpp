@@ -1,4 +1,5 @@
-#include "platform/user/cstatic.h"
+// The "STATIC" class model; its behaviour is described in platform/user/cstatic.h.
+#include "platform/window/winapi.h"
 
 #include <string>
 
@@ -105,7 +106,3 @@ const bool kRegistered = platform::RegisterControlModel(
     "STATIC", CS_DBLCLKS | CS_PARENTDC, [](HWND h) { return std::make_unique<StaticModel>(h); });
 
 }  // namespace
-
-BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
-  return CreateEx(0, "STATIC", text, style | WS_CHILD, rect, parent, id);
-}
