@@ -12,7 +12,7 @@
 
 #include "platform/base/cstring.h"
 #include "platform/gdi/device_context.h"
-#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/cgdiobject.h"
 #include "platform/base/geometry.h"
 
 class PLATFORM_API CDC {

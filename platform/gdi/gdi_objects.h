@@ -1,5 +1,5 @@
-// GDI objects: fonts, pens, brushes and bitmaps, by handle and as the
-// framework's CFont, CPen, CBrush and CBitmap.
+// GDI objects: fonts, pens, brushes and bitmaps, by handle. The framework's
+// CFont, CPen, CBrush and CBitmap are in platform/gdi/cgdiobject.h.
 //
 // A font handle is the text measurer's handle of its FontSpec
 // (platform/gdi/text_metrics.h): the same description always gives the same
@@ -16,8 +16,6 @@
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/base/wintypes.h"
-
-class CDC;
 
 constexpr int LF_FACESIZE = 32;
 struct LOGFONT {
@@ -126,64 +124,3 @@ int SysColorIndexOfSysBrush(HBRUSH brush);
 bool IsSelectedIntoDC(HGDIOBJ object);
 
 }  // namespace platform
-
-// ---- The framework's objects: each owns its handle and deletes it ----
-
-class PLATFORM_API CGdiObject {
- public:
-  CGdiObject() = default;
-  virtual ~CGdiObject() { DeleteObject(); }
-  CGdiObject(const CGdiObject&) = delete;
-  CGdiObject& operator=(const CGdiObject&) = delete;
-
-  HGDIOBJ m_hObject = nullptr;
-  HGDIOBJ GetSafeHandle() const { return m_hObject; }
-  BOOL Attach(HGDIOBJ object);
-  HGDIOBJ Detach();
-  BOOL DeleteObject();
-  int GetObject(int size, LPVOID out) const { return ::GetObject(m_hObject, size, out); }
-  BOOL CreateStockObject(int index);
-};
-
-class PLATFORM_API CFont : public CGdiObject {
- public:
-  operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT: as in the framework
-  // FromHandle of each class: a wrapper that does not own the handle, kept
-  // until the handle is deleted (for the process, for fonts and stock objects).
-  static CFont* FromHandle(HFONT font);
-  BOOL CreateFontIndirect(const LOGFONT* lf);
-  BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
-                  BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
-                  BYTE pitchAndFamily, LPCSTR face);
-  // `tenthsOfPoint` at 96 dots per inch (95 is 9.5 points, 13 pixels).
-  BOOL CreatePointFont(int tenthsOfPoint, LPCSTR face, CDC* dc = nullptr);
-  int GetLogFont(LOGFONT* lf) const { return GetObject(sizeof(LOGFONT), lf); }
-};
-
-class PLATFORM_API CPen : public CGdiObject {
- public:
-  CPen() = default;
-  CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
-  operator HPEN() const { return static_cast<HPEN>(m_hObject); }  // NOLINT
-  static CPen* FromHandle(HPEN pen);
-  BOOL CreatePen(int style, int width, COLORREF color);
-};
-
-class PLATFORM_API CBrush : public CGdiObject {
- public:
-  CBrush() = default;
-  explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
-  operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }  // NOLINT
-  static CBrush* FromHandle(HBRUSH brush);
-  BOOL CreateSolidBrush(COLORREF color);
-  BOOL CreateSysColorBrush(int index);
-};
-
-class PLATFORM_API CBitmap : public CGdiObject {
- public:
-  operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT
-  static CBitmap* FromHandle(HBITMAP bitmap);
-  BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
-  BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
-  int GetBitmap(BITMAP* out) const { return GetObject(sizeof(BITMAP), out); }
-};
