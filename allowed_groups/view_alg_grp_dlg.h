@@ -9,11 +9,11 @@
 
 #include "allowed_groups/allowed_group_record.h"
 #include "platform/afx.h"
-#include "platform/button.h"
-#include "platform/clistctrl.h"
-#include "platform/collections.h"
-#include "platform/ccombobox.h"
-#include "platform/dialog.h"
+#include "platform/user/cbutton.h"
+#include "platform/comctl/clistctrl.h"
+#include "platform/base/collections.h"
+#include "platform/user/ccombobox.h"
+#include "platform/user/cdialog.h"
 #include "plugin/visibility.h"
 
 class CViewAlgGrpDlg : public CDialog {

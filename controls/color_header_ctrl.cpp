@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "controls/owner_draw_dc.h"
-#include "platform/sys_colors.h"
+#include "platform/gdi/sys_colors.h"
 
 COLORREF CColorHeaderCtrl::ItemBackground(int item) const {
   const std::vector<int> filtered = m_pSource != nullptr ? m_pSource->FilteredColumns() : std::vector<int>{};
@@ -28,13 +28,11 @@ Reflect CColorHeaderCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
   return Reflect::Consume;
 }
 
-BOOL CColorHeaderCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message != WM_ERASEBKGND) return CHeaderCtrl::OnWndMsg(message, wParam, lParam, result);
+BOOL CColorHeaderCtrl::OnEraseBkgnd(CDC* given) {
   const bool filterRow = m_pSource != nullptr && m_pSource->IsFilterRowShown();
   CRect client;
   GetClientRect(&client);
-  COwnerDrawDC dc(reinterpret_cast<HDC>(wParam), m_hWnd);
+  COwnerDrawDC dc(given != nullptr ? given->GetSafeHdc() : nullptr, m_hWnd);
   dc->FillSolidRect(client, filterRow ? kLightGold : ::GetSysColor(COLOR_BTNFACE));
-  if (result != nullptr) *result = TRUE;
   return TRUE;
 }

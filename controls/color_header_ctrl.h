@@ -16,7 +16,7 @@
 
 #include <vector>
 
-#include "platform/cheaderctrl.h"
+#include "platform/comctl/cheaderctrl.h"
 
 class CColorHeaderSource {
  public:
@@ -39,7 +39,7 @@ class CColorHeaderCtrl : public CHeaderCtrl {
 
  protected:
   Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override;
-  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
 
  private:
   const CColorHeaderSource* m_pSource = nullptr;

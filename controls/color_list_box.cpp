@@ -3,10 +3,11 @@
 #include <cstring>
 
 #include "controls/owner_draw_dc.h"
-#include "platform/clipboard.h"
-#include "platform/cursor.h"
-#include "platform/keyboard.h"
-#include "platform/sys_colors.h"
+#include "platform/user/clipboard.h"
+#include "platform/window/cursor.h"
+#include "platform/window/keyboard.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/window/cpaintdc.h"
 
 namespace {
 constexpr int kItemFontTenths = 95;
@@ -126,13 +127,14 @@ void CColorListBox::OnTimer(UINT_PTR id) {
   LeaveItems();
 }
 
-BOOL CColorListBox::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_ERASEBKGND && EraseBackground(reinterpret_cast<HDC>(wParam))) {
-    if (result != nullptr) *result = TRUE;
-    return TRUE;
-  }
-  if (message == WM_MOUSELEAVE) LeaveItems();
-  return CListBox::OnWndMsg(message, wParam, lParam, result);
+BOOL CColorListBox::OnEraseBkgnd(CDC* dc) {
+  if (EraseBackground(dc != nullptr ? dc->GetSafeHdc() : nullptr)) return TRUE;
+  return CListBox::OnEraseBkgnd(dc);
+}
+
+void CColorListBox::OnMouseLeave() {
+  LeaveItems();
+  CListBox::OnMouseLeave();
 }
 
 // True when handled here; false to erase as usual.

@@ -21,8 +21,8 @@
 #pragma once
 
 #include "controls/tracking_tip.h"
-#include "platform/cdc.h"
-#include "platform/clistbox.h"
+#include "platform/gdi/cdc.h"
+#include "platform/user/clistbox.h"
 
 class CColorListBox : public CListBox {
  public:
@@ -45,8 +45,9 @@ class CColorListBox : public CListBox {
  protected:
   void PreSubclassWindow() override;
   int OnCreate(LPCREATESTRUCT cs) override;
-  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
   void OnMouseMove(UINT flags, CPoint point) override;
+  void OnMouseLeave() override;
   void OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
 

@@ -5,8 +5,9 @@
 
 #include <optional>
 
-#include "platform/cdc.h"
-#include "platform/window.h"
+#include "platform/gdi/cdc.h"
+#include "platform/window/cwnd.h"
+#include "platform/window/cpaintdc.h"
 
 class COwnerDrawDC {
  public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/msgbox.h"
+#include "platform/user/message_box.h"
 #include "plugin/terminal_link.h"
 
 extern char** environ;

@@ -17,7 +17,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/wintypes.h"
+#include "platform/base/wintypes.h"
 
 namespace terminal {
 

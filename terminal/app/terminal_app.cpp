@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/afx.h"
-#include "platform/module.h"
+#include "platform/kernel/module.h"
 #include "terminal/app/demo_script.h"
 #include "terminal/app/host.h"
 #include "terminal/app/plugin_loader.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "platform/header.h"
-#include "platform/listview.h"
+#include "platform/comctl/header_control.h"
+#include "platform/comctl/list_view.h"
 #include "terminal/app/control_names.h"
 
 namespace terminal {

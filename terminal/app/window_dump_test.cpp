@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/afx.h"
-#include "platform/listview.h"
-#include "platform/test_support.h"
+#include "platform/comctl/list_view.h"
+#include "platform/testing/reset_for_test.h"
 #include "terminal/app/control_names.h"
 
 namespace terminal {

@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "platform/afx.h"
-#include "platform/header.h"
-#include "platform/input.h"
-#include "platform/kernel.h"
-#include "platform/listview.h"
+#include "platform/comctl/header_control.h"
+#include "platform/input/input_driver.h"
+#include "platform/kernel/kernel.h"
+#include "platform/comctl/list_view.h"
 #include "terminal/app/control_names.h"
 #include "terminal/app/host.h"
 #include "terminal/app/window_dump.h"
