@@ -8,6 +8,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/kernel/kernel.h"
 #include "platform/comctl/list_view.h"
+#include "platform/user/combo_box.h"
 #include "terminal/app/control_names.h"
 #include "terminal/app/host.h"
 #include "terminal/app/window_dump.h"
@@ -74,7 +75,7 @@ std::string Refusal(HWND control, const std::string& name) {
 // A combo box with an edit field takes keys and text there.
 HWND KeyTarget(HWND control) {
   if (IsWindowClass(control, "ComboBox")) {
-    if (HWND edit = GetDlgItem(control, 1001)) return edit;
+    if (HWND edit = GetDlgItem(control, kComboEditId)) return edit;
   }
   return control;
 }
@@ -269,7 +270,7 @@ bool ScriptRunner::Select(Line& line) {
     RECT client{};
     GetClientRect(target, &client);
     if (!input::ClickAt(target, POINT{client.right - 4, client.bottom / 2})) return line.Fail(Refusal(target, name));
-    HWND list = GetDlgItem(target, 1000);
+    HWND list = GetDlgItem(target, kComboListId);
     if (list == nullptr || !ClickListItem(list, index)) return line.Fail("the list of " + name + " did not drop down");
     return true;
   }
