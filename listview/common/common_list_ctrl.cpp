@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "listview/common/sort_images.h"
 #include "listview/profile/appearance_line.h"
 #include "platform/cdc.h"
 #include "platform/gdi_objects.h"
@@ -56,7 +57,8 @@ CWnd* CCommonListCtrl::DialogAncestor() const {
 void CCommonListCtrl::LoadCustomization() {
   // The sort column shows the ascending image from the start.
   if (CHeaderCtrl* header = GetHeaderCtrl(); header != nullptr && header->GetSafeHwnd() != nullptr) {
-    SetHeaderSortImage(m_nSortColumn, 0);
+    header->SetImageList(listview::SortImageList());
+    SetHeaderSortImage(m_nSortColumn, listview::kSortImageAscending);
   }
   m_nPrevSortColumn = m_nSortColumn;
   m_nSortDirection = -1;
@@ -187,6 +189,11 @@ BOOL CCommonListCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 Reflect CCommonListCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
   if (header->code == LVN_COLUMNCLICK) {
     SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+    *result = 0;
+    return Reflect::Consume;
+  }
+  if (header->code == NM_RCLICK) {
+    ShowListMenu();
     *result = 0;
     return Reflect::Consume;
   }

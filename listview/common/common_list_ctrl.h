@@ -27,6 +27,7 @@
 #include "platform/afx.h"
 #include "platform/clistctrl.h"
 #include "platform/collections.h"
+#include "platform/user/menu.h"
 
 // Command ids of the list's menus.
 namespace list_command {
@@ -92,6 +93,8 @@ class CCommonListCtrl : public CListCtrl {
   // other direction; another column: ascending).
   void SortByColumn(int column);
   static int CompareItems(LPARAM a, LPARAM b, LPARAM list);
+  // The list menu at the cursor (a right click, or the Apps key).
+  void ShowListMenu();
 
   // ---- Owner setup ----
   void SetOwnerNotificationWindow(CWnd* wnd) { m_pNotifyWnd = wnd; }
@@ -134,6 +137,12 @@ class CCommonListCtrl : public CListCtrl {
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   void OnDestroy() override;
   BOOL OnEraseBkgnd(CDC* dc) override;
+  // The header menu when the point (screen) lies on the header.
+  void OnContextMenu(CWnd* wnd, CPoint point) override;
+
+  // The menus' entries; a derived list appends its own.
+  virtual void BuildHeaderMenu(CMenu& menu);
+  virtual void BuildListMenu(CMenu& menu);
 
   // Ctrl/Shift shortcuts of the list; true when the key is consumed.
   bool HandleShortcut(UINT key);

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "listview/common/compare_cells.h"
+#include "listview/common/sort_images.h"
+#include "platform/comctl/image_list.h"
 #include "listview/profile/appearance_line.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
@@ -17,6 +19,7 @@
 #include "platform/msgbox.h"
 #include "platform/test_support.h"
 #include "platform/tooltip.h"
+#include "platform/user/menu.h"
 
 namespace {
 
@@ -35,11 +38,13 @@ class CommonList : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
+    platform::ResetMenus();
     listview::testing::RegisterListDialog();
   }
   void TearDown() override {
     dialog_.reset();
     listview::testing::UnregisterListDialog();
+    platform::ResetMenus();
     platform::ResetForTest();
   }
 
@@ -279,9 +284,62 @@ TEST_F(CommonList, KeyboardShortcuts) {
   EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES);
   platform::input::PressKey('G', platform::input::kShift | platform::input::kControl);
   EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES) << "Ctrl held: nothing";
-  dialog_->notifications.clear();
+  // The Apps key asks for the list menu through the parent's reflection.
   platform::input::PressKey(VK_APPS);
-  EXPECT_EQ(std::count(dialog_->notifications.begin(), dialog_->notifications.end(), NM_RCLICK), 1);
+  ASSERT_EQ(platform::MenuLog().size(), 1u);
+  EXPECT_EQ(platform::MenuLog()[0].entries.back().text, "Copy to Clip Board\tCtrl+C");
+}
+
+std::vector<std::string> Texts(const platform::MenuRecord& menu) {
+  std::vector<std::string> out;
+  for (const auto& entry : menu.entries) out.push_back(entry.flags & MF_SEPARATOR ? "-" : entry.text);
+  return out;
+}
+
+TEST_F(CommonList, ARightClickOnARowShowsTheListMenu) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}});
+  platform::SetMenuResponder(platform::ChooseMenuEntry("Draw Grid Lines\tShift+G"));
+  const DWORD style = list.GetExtendedStyle();
+  RECT row{};
+  list.GetItemRect(0, &row, LVIR_BOUNDS);
+  ASSERT_TRUE(platform::input::RightClickAt(list.m_hWnd, POINT{row.left + 5, row.top + 2}));
+  platform::PumpMessages();
+  ASSERT_EQ(platform::MenuLog().size(), 1u) << "the row's click, not the header menu too";
+  const platform::MenuRecord menu = platform::MenuLog()[0];
+  EXPECT_EQ(Texts(menu), (std::vector<std::string>{"Write to Excel\tShift+E", "Read from Excel",
+                                                   "Draw Grid Lines\tShift+G", "Customize \t Ctrl+Shift+C",
+                                                   "Copy to Clip Board\tCtrl+C"}));
+  EXPECT_EQ(menu.entries[0].flags, 0u);
+  EXPECT_EQ(menu.entries[1].flags, MF_GRAYED);
+  EXPECT_EQ(menu.owner, list.m_hWnd);
+  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES) << "the chosen command ran";
+
+  list.m_bExcelExport = 0;
+  list.m_bCustomize = 0;
+  list.ShowListMenu();
+  EXPECT_EQ(platform::MenuLog()[1].entries[0].flags, MF_GRAYED);
+  EXPECT_EQ(Texts(platform::MenuLog()[1]).size(), 4u) << "no Customize entry";
+}
+
+TEST_F(CommonList, ARightClickOnTheHeaderShowsTheFittingMenu) {
+  CCommonListCtrl& list = Open();
+  platform::SetMenuResponder(platform::ChooseMenuEntry("Fit to Window"));
+  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
+  ASSERT_TRUE(platform::input::RightClickAt(header, POINT{10, 5}));
+  platform::PumpMessages();
+  ASSERT_EQ(platform::MenuLog().size(), 1u);
+  EXPECT_EQ(Texts(platform::MenuLog()[0]),
+            (std::vector<std::string>{"Reposition Columns", "Fit to Data", "Fit to Header Size", "Fit to Window"}));
+  RECT client{};
+  list.GetClientRect(&client);
+  EXPECT_EQ(Widths()[0], client.right / 3);
+
+  list.m_bReposition = 0;
+  platform::SetMenuResponder({});
+  ASSERT_TRUE(platform::input::RightClickAt(header, POINT{10, 5}));
+  EXPECT_EQ(Texts(platform::MenuLog()[1]),
+            (std::vector<std::string>{"Fit To Data", "Fit to Header Size", "Fit to Window"}));
 }
 
 TEST_F(CommonList, HeaderToolTipsFollowInsertAndDelete) {
@@ -342,6 +400,9 @@ TEST_F(CommonList, WithoutAStoredAppearanceTheListIsGreenOnBlack) {
   EXPECT_EQ(list.GetBkColor(), 0u);
   EXPECT_EQ(list.GetTextColor(), 0x00FF00u);
   EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_FULLROWSELECT);
+  const HIMAGELIST images = list.GetHeaderCtrl()->GetImageList();
+  EXPECT_EQ(images, listview::SortImageList());
+  EXPECT_EQ(ImageList_GetImageCount(images), 3) << "ascending, descending, none";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "listview/common/common_list_ctrl.h"
 #include "listview/common/compare_cells.h"
+#include "listview/common/sort_images.h"
 #include "platform/clipboard.h"
 #include "platform/global_memory.h"
 
@@ -44,12 +45,11 @@ void CCommonListCtrl::SortByColumn(int column) {
     if (from < saved.size()) SetItemData(row, saved[from]);
   }
 
-  // Image 0 ascending, 1 descending, 2 no sort.
   if (m_nSortDirection == 1) {
-    SetHeaderSortImage(m_nSortColumn, 1);
+    SetHeaderSortImage(m_nSortColumn, listview::kSortImageDescending);
   } else {
-    if (previous != m_nSortColumn && previous != -1) SetHeaderSortImage(previous, 2);
-    SetHeaderSortImage(m_nSortColumn, 0);
+    if (previous != m_nSortColumn && previous != -1) SetHeaderSortImage(previous, listview::kSortImageNone);
+    SetHeaderSortImage(m_nSortColumn, listview::kSortImageAscending);
   }
 }
 
