@@ -110,6 +110,7 @@ void CFilterListCtrl::OnGetDispInfo(NMLVDISPINFO* info) {
   LVITEM& item = info->item;
   if (item.iItem < 0 || item.iItem >= GetItemCount()) return;
   if (item.mask & LVIF_IMAGE) item.iImage = 0;
+  if (item.mask & LVIF_PARAM) item.lParam = static_cast<LPARAM>(GetItemData(item.iItem));
   if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_STATEIMAGEMASK)) {
     // The check box shows the row's own check state (image 1 clear, 2 checked).
     item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(GetCheck(item.iItem) ? 2 : 1);

@@ -94,6 +94,10 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   BOOL DeleteAllItems();
   int GetItemCount() const;
   int StoreSize() const { return static_cast<int>(m_store.size()); }
+  // The item data of store entry `index` (storage order), 0 outside the store.
+  DWORD_PTR StoreItemData(int index) const {
+    return index >= 0 && index < StoreSize() ? m_store[static_cast<size_t>(index)]->dwItemData : 0;
+  }
   BOOL GetCheck(int row) const;
   BOOL SetCheck(int row, BOOL check = TRUE);
 
