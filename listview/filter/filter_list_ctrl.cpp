@@ -24,7 +24,7 @@ void DrawHeaderClassic(HWND header) {
 
 }  // namespace
 
-CFilterListCtrl::CFilterListCtrl() = default;
+CFilterListCtrl::CFilterListCtrl() { SetColorCallback(&listview::KeywordColouring); }
 
 // Rows are the owner's; only the records holding them go. The window goes
 // while this object still answers its messages.

@@ -25,6 +25,13 @@
 #include "controls/color_header_ctrl.h"
 #include "listview/common/common_list_ctrl.h"
 
+namespace listview {
+// The filter lists' colour callback: keyword colouring from the appearance.
+void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF* textColor);
+// A vertical gradient through msimg32.dll's GradientFill.
+void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to);
+}  // namespace listview
+
 struct sColInfo {
   DWORD_PTR dwItemData = 0;  // the owner's row object; 0 until set
   int nCheck = 0;            // 0 or 1
@@ -54,6 +61,12 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   ~CFilterListCtrl() override;
 
   BOOL PreTranslateMessage(MSG* msg) override;
+  // Owner-drawn rows (LVS_OWNERDRAWFIXED): background (solid, or a gradient
+  // to white), the selection as a blue (focused) or grey-to-black gradient
+  // with white text, each shown column's text in its alignment.
+  void DrawItem(LPDRAWITEMSTRUCT dis) override;
+  // (|font height| + 4) x lines per row.
+  void MeasureItem(LPMEASUREITEMSTRUCT mis) override;
   using CCommonListCtrl::GetItemText;
   CString GetItemText(int row, int subItem) const override;
   DWORD_PTR GetItemData(int row) const override;
@@ -125,8 +138,10 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void BuildHeaderMenu(CMenu& menu) override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
 
  private:
+  void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
   int ViewPosition(int row) const;
   sColInfo* RecordOfRow(int row) const;
   void AttachHeader();
