@@ -3,7 +3,7 @@
 // restricted; a strike of 0 likewise.
 #pragma once
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 struct AllowedGroupRecord {
   CString strCategory;

@@ -12,8 +12,8 @@
 #include "controls/auto_combo_box.h"
 #include "mml/mml.h"
 #include "platform/afx.h"
-#include "platform/ccombobox.h"
-#include "platform/dialog.h"
+#include "platform/user/ccombobox.h"
+#include "platform/user/cdialog.h"
 #include "plugin/host_interface.h"
 #include "plugin/visibility.h"
 

@@ -2,7 +2,7 @@
 // the server knows them by, and the expiry kinds their dates convert with.
 #pragma once
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 // The server code of a display name ("NFO" gives "nse_fo"); "" when unknown.
 // Names compare exactly, case-sensitive.

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 // Seconds of an expiry date for the server. `text` is "27Dec2012" (day,
 // three-letter month, year) or "27/12/2012"; only its first 35 characters

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "allowed_groups/exchange_codes.h"
-#include "platform/scoped_zone.h"
+#include "platform/testing/scoped_zone.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include "allowed_groups/group_index.h"
 #include "listview/filter/filter_list_ctrl.h"
 #include "platform/afx.h"
-#include "platform/button.h"
-#include "platform/collections.h"
-#include "platform/dialog.h"
+#include "platform/base/collections.h"
+#include "platform/user/cbutton.h"
+#include "platform/user/cdialog.h"
 #include "plugin/visibility.h"
 
 class CViewAlgGrpDlg : public CDialog {

@@ -12,8 +12,8 @@
 
 #include "listview/profile/appearance_line.h"
 #include "listview/testing/settings_dir.h"
-#include "platform/msgbox.h"
-#include "platform/test_support.h"
+#include "platform/user/message_box.h"
+#include "platform/testing/reset_for_test.h"
 #include "resources/module_resources.h"
 #include "resources/resource.h"
 

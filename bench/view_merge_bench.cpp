@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "allowed_groups/view_alg_grp_dlg.h"
-#include "platform/test_support.h"
+#include "platform/testing/reset_for_test.h"
 #include "resources/module_resources.h"
 #include "resources/resource.h"
 

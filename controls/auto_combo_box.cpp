@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/cursor.h"
-#include "platform/metrics.h"
-#include "platform/sys_colors.h"
+#include "platform/window/cursor.h"
+#include "platform/window/metrics.h"
+#include "platform/gdi/sys_colors.h"
 
 namespace {
 constexpr int kTipSlack = 6;     // a text this close to the field's width still gets a tip

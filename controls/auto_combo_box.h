@@ -47,7 +47,7 @@
 
 #include "controls/color_list_box.h"
 #include "controls/tracking_tip.h"
-#include "platform/ccombobox.h"
+#include "platform/user/ccombobox.h"
 
 // The owner's completion: parent window, control id, mode, key; returns an
 // entry index, -1 for none, -2 for "use the built-in search", -3 for "not

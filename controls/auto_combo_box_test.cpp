@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "controls/control_test_support.h"
-#include "platform/cursor.h"
-#include "platform/edit.h"
-#include "platform/input.h"
-#include "platform/test_support.h"
+#include "platform/window/cursor.h"
+#include "platform/user/cedit.h"
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
 
 namespace {
 

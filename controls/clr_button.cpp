@@ -1,7 +1,7 @@
 #include "controls/clr_button.h"
 
 #include "controls/owner_draw_dc.h"
-#include "platform/sys_colors.h"
+#include "platform/gdi/sys_colors.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 //  - the focus rectangle, 4 pixels inside, while it has the focus.
 #pragma once
 
-#include "platform/button.h"
-#include "platform/cstring.h"
+#include "platform/user/cbutton.h"
+#include "platform/base/cstring.h"
 
 class CClrButton : public CButton {
  public:

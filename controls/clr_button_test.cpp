@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "controls/control_test_support.h"
-#include "platform/device_context.h"
-#include "platform/input.h"
-#include "platform/sys_colors.h"
-#include "platform/test_support.h"
+#include "platform/gdi/device_context.h"
+#include "platform/input/input_driver.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/testing/reset_for_test.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "controls/owner_draw_dc.h"
-#include "platform/sys_colors.h"
+#include "platform/gdi/sys_colors.h"
 
 COLORREF CColorHeaderCtrl::ItemBackground(int item) const {
   const std::vector<int> filtered = m_pSource != nullptr ? m_pSource->FilteredColumns() : std::vector<int>{};

@@ -16,7 +16,7 @@
 
 #include <vector>
 
-#include "platform/cheaderctrl.h"
+#include "platform/comctl/cheaderctrl.h"
 
 class CColorHeaderSource {
  public:

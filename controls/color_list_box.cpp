@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "controls/owner_draw_dc.h"
-#include "platform/clipboard.h"
-#include "platform/cursor.h"
-#include "platform/keyboard.h"
-#include "platform/sys_colors.h"
+#include "platform/user/clipboard.h"
+#include "platform/window/cursor.h"
+#include "platform/window/keyboard.h"
+#include "platform/gdi/sys_colors.h"
 
 namespace {
 constexpr int kItemFontTenths = 95;

@@ -21,8 +21,8 @@
 #pragma once
 
 #include "controls/tracking_tip.h"
-#include "platform/cdc.h"
-#include "platform/clistbox.h"
+#include "platform/gdi/cdc.h"
+#include "platform/user/clistbox.h"
 
 class CColorListBox : public CListBox {
  public:

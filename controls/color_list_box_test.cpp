@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "controls/control_test_support.h"
-#include "platform/clipboard.h"
-#include "platform/cursor.h"
-#include "platform/input.h"
-#include "platform/test_support.h"
+#include "platform/user/clipboard.h"
+#include "platform/window/cursor.h"
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/display_list.h"
-#include "platform/input.h"
-#include "platform/message_queue.h"
-#include "platform/window.h"
+#include "platform/gdi/display_list.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/cwnd.h"
 
 class CTestParent : public CWnd {
  public:

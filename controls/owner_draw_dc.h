@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "platform/cdc.h"
-#include "platform/window.h"
+#include "platform/gdi/cdc.h"
+#include "platform/window/cwnd.h"
 
 class COwnerDrawDC {
  public:

@@ -1,6 +1,6 @@
 #include "controls/tracking_tip.h"
 
-#include "platform/sys_colors.h"
+#include "platform/gdi/sys_colors.h"
 
 CTrackingTip::~CTrackingTip() { Destroy(); }
 

@@ -5,9 +5,9 @@
 // text) and the control's font.
 #pragma once
 
-#include "platform/cstring.h"
-#include "platform/tooltip.h"
-#include "platform/window.h"
+#include "platform/base/cstring.h"
+#include "platform/comctl/tooltip.h"
+#include "platform/window/cwnd.h"
 
 class CTrackingTip {
  public:

@@ -34,8 +34,8 @@
 
 #include <ctime>
 
-#include "platform/cstring.h"
-#include "platform/ctime.h"
+#include "platform/base/cstring.h"
+#include "platform/base/ctime.h"
 
 // Exported from the plug-in; the module's own helpers stay inside it.
 #define DATEUTIL_API __attribute__((visibility("default")))

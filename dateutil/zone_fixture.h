@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/scoped_zone.h"
+#include "platform/testing/scoped_zone.h"
 
 struct ZoneCase {
   const char* tz;

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 // Comparison kinds of nSortType (the spreadsheet export gets them as types).
 namespace sort_kind {

@@ -26,7 +26,7 @@
 //     INT_MIN % -1), or memory exhaustion.
 #pragma once
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 namespace expression_status {
 constexpr int kOk = 0;

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/cstring.h"
-#include "platform/wintypes.h"
+#include "platform/base/cstring.h"
+#include "platform/base/wintypes.h"
 
 struct sListAppearance {
   COLORREF clrBack = 0x000000;  // black

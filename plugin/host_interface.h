@@ -12,8 +12,8 @@
 #include <cstdint>
 
 #include "mml/mml.h"
-#include "platform/collections.h"
-#include "platform/cstring.h"
+#include "platform/base/collections.h"
+#include "platform/base/cstring.h"
 
 class CWnd;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "allowed_groups/alw_grp_req_rx.h"
-#include "platform/msgbox.h"
+#include "platform/user/message_box.h"
 #include "plugin/terminal_link.h"
 
 extern char** environ;

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "mml/mml.h"
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 #include "plugin/host_interface.h"
 
 class CAlwGrpReqRx;

@@ -5,8 +5,8 @@
 // use, never cached, so a terminal may add or lack any of them.
 #pragma once
 
-#include "platform/cstring.h"
-#include "platform/module.h"
+#include "platform/base/cstring.h"
+#include "platform/kernel/module.h"
 #include "plugin/host_interface.h"
 #include "plugin/visibility.h"
 

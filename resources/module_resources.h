@@ -2,7 +2,7 @@
 // under the module that owns them.
 #pragma once
 
-#include "platform/resources.h"
+#include "platform/user/dialog_resources.h"
 
 namespace resources {
 

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "platform/module.h"
+#include "platform/kernel/module.h"
 
 namespace terminal {
 

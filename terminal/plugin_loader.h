@@ -4,7 +4,7 @@
 #include <string>
 
 #include "plugin/host_interface.h"
-#include "platform/wintypes.h"
+#include "platform/base/wintypes.h"
 
 namespace terminal {
 

@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "platform/afx.h"
-#include "platform/header.h"
-#include "platform/input.h"
-#include "platform/listview.h"
-#include "platform/kernel.h"
+#include "platform/comctl/header_control.h"
+#include "platform/input/input_driver.h"
+#include "platform/comctl/list_view.h"
+#include "platform/kernel/kernel.h"
 #include "terminal/host.h"
 #include "terminal/window_dump.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/afx.h"
-#include "platform/module.h"
+#include "platform/kernel/module.h"
 #include "terminal/demo_script.h"
 #include "terminal/host.h"
 #include "terminal/plugin_loader.h"

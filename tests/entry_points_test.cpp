@@ -2,7 +2,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "platform/module.h"
+#include "platform/kernel/module.h"
 #include "tests/plugin_harness.h"
 
 namespace e2e {

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/module.h"
+#include "platform/kernel/module.h"
 #include "terminal/window_dump.h"
 
 namespace e2e {

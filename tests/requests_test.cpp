@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "allowed_groups/alw_grp.h"
-#include "platform/input.h"
-#include "platform/listview.h"
+#include "platform/input/input_driver.h"
+#include "platform/comctl/list_view.h"
 #include "terminal/message_codec.h"
 #include "terminal/window_dump.h"
 #include "terminal/script_runner.h"

@@ -5,8 +5,8 @@
 #include "listview/common/common_list_ctrl.h"
 #include "listview/profile/column_profile_format.h"
 #include "listview/profile/profile_io.h"
-#include "platform/msgbox.h"
-#include "platform/tooltip.h"
+#include "platform/user/message_box.h"
+#include "platform/comctl/tooltip.h"
 
 namespace {
 

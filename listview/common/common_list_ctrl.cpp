@@ -6,10 +6,10 @@
 
 #include "listview/common/sort_images.h"
 #include "listview/profile/appearance_line.h"
-#include "platform/cdc.h"
-#include "platform/gdi_objects.h"
-#include "platform/keyboard.h"
-#include "platform/textmetrics.h"
+#include "platform/gdi/cdc.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/window/keyboard.h"
+#include "platform/gdi/text_metrics.h"
 
 namespace {
 

@@ -25,8 +25,8 @@
 #include "listview/col_info.h"
 #include "listview/list_appearance.h"
 #include "platform/afx.h"
-#include "platform/clistctrl.h"
-#include "platform/collections.h"
+#include "platform/comctl/clistctrl.h"
+#include "platform/base/collections.h"
 #include "platform/user/menu.h"
 
 // Command ids of the list's menus.

@@ -13,12 +13,12 @@
 #include "listview/profile/appearance_line.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
-#include "platform/clipboard.h"
-#include "platform/input.h"
-#include "platform/message_queue.h"
-#include "platform/msgbox.h"
-#include "platform/test_support.h"
-#include "platform/tooltip.h"
+#include "platform/user/clipboard.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/user/message_box.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/comctl/tooltip.h"
 #include "platform/user/menu.h"
 
 namespace {
@@ -38,13 +38,11 @@ class CommonList : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
-    platform::ResetMenus();
     listview::testing::RegisterListDialog();
   }
   void TearDown() override {
     dialog_.reset();
     listview::testing::UnregisterListDialog();
-    platform::ResetMenus();
     platform::ResetForTest();
   }
 

@@ -1,6 +1,6 @@
 // CCommonListCtrl: the header and list context menus.
 #include "listview/common/common_list_ctrl.h"
-#include "platform/cursor.h"
+#include "platform/window/cursor.h"
 
 void CCommonListCtrl::BuildHeaderMenu(CMenu& menu) {
   if (m_bReposition) {

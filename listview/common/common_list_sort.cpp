@@ -6,8 +6,8 @@
 #include "listview/common/common_list_ctrl.h"
 #include "listview/common/compare_cells.h"
 #include "listview/common/sort_images.h"
-#include "platform/clipboard.h"
-#include "platform/global_memory.h"
+#include "platform/user/clipboard.h"
+#include "platform/kernel/global_memory.h"
 
 // The control sorts by item data, so while a sort runs every row's data is
 // its own row number and the real data waits in m_arrSavedItemData; the

@@ -2,7 +2,7 @@
 // result puts `a` first. `direction` is -1 for ascending, +1 descending.
 #pragma once
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 namespace listview {
 

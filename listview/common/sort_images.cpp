@@ -1,8 +1,8 @@
 #include "listview/common/sort_images.h"
 
 #include "platform/comctl/image_list.h"
-#include "platform/device_context.h"
-#include "platform/gdi_objects.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_objects.h"
 
 namespace listview {
 namespace {

@@ -3,7 +3,7 @@
 // 2 no sort (blank), each 16 x 16.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/base/wintypes.h"
 
 namespace listview {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "listview/expression.h"
-#include "platform/msgbox.h"
+#include "platform/user/message_box.h"
 
 namespace listview {
 

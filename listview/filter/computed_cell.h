@@ -16,7 +16,7 @@
 
 #include <functional>
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 namespace listview {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/keyboard.h"
-#include "platform/module.h"
+#include "platform/window/keyboard.h"
+#include "platform/kernel/module.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include "listview/filter/computed_cell.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
-#include "platform/input.h"
-#include "platform/message_queue.h"
-#include "platform/msgbox.h"
-#include "platform/test_support.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/user/message_box.h"
+#include "platform/testing/reset_for_test.h"
 #include "platform/user/menu.h"
 
 namespace {
@@ -36,7 +36,6 @@ class FilterList : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
-    platform::ResetMenus();
     listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
     dialog_ = std::make_unique<Dialog>([this](CFilterListCtrl& list) {
       list.m_strProfileName = "filtertest";
@@ -53,7 +52,6 @@ class FilterList : public ::testing::Test {
   void TearDown() override {
     dialog_.reset();
     listview::testing::UnregisterListDialog();
-    platform::ResetMenus();
     platform::ResetForTest();
   }
   CFilterListCtrl& Open() {

@@ -4,11 +4,11 @@
 #include <cstdlib>
 
 #include "listview/filter/filter_list_ctrl.h"
-#include "platform/cdc.h"
+#include "platform/gdi/cdc.h"
 #include "platform/comctl/image_list.h"
-#include "platform/device_context.h"
-#include "platform/gdi_objects.h"
-#include "platform/module.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/kernel/module.h"
 
 namespace {
 

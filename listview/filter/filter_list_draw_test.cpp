@@ -7,10 +7,10 @@
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
-#include "platform/display_list.h"
-#include "platform/input.h"
-#include "platform/message_queue.h"
-#include "platform/test_support.h"
+#include "platform/gdi/display_list.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
 
 namespace {
 

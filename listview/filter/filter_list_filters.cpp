@@ -4,7 +4,7 @@
 #include "listview/common/compare_cells.h"
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/filter/match_filter.h"
-#include "platform/msgbox.h"
+#include "platform/user/message_box.h"
 
 int CFilterListCtrl::ColumnOfSubItem(int subItem) const {
   for (int c = 0; c < m_arrColumnOrder.GetSize(); ++c) {

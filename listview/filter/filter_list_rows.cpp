@@ -3,7 +3,7 @@
 
 #include "listview/filter/computed_cell.h"
 #include "listview/filter/filter_list_ctrl.h"
-#include "platform/msgbox.h"
+#include "platform/user/message_box.h"
 
 int CFilterListCtrl::ViewPosition(int row) const {
   const int count = static_cast<int>(m_view.size());

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "listview/profile/settings_file.h"
-#include "platform/profile.h"
+#include "platform/kernel/private_profile.h"
 
 namespace listview {
 namespace {

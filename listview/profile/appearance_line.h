@@ -12,7 +12,7 @@
 #pragma once
 
 #include "listview/list_appearance.h"
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 namespace listview {
 

@@ -14,7 +14,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 namespace listview {
 

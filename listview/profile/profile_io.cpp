@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "listview/profile/settings_file.h"
-#include "platform/msgbox.h"
-#include "platform/profile.h"
+#include "platform/user/message_box.h"
+#include "platform/kernel/private_profile.h"
 
 namespace {
 

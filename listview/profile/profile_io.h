@@ -3,7 +3,7 @@
 // format is drawn in listview/profile/column_profile_format.h.
 #pragma once
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 namespace listview {
 

@@ -7,8 +7,8 @@
 #include "listview/profile/column_profile_format.h"
 #include "listview/profile/profile_io.h"
 #include "listview/testing/settings_dir.h"
-#include "platform/msgbox.h"
-#include "platform/test_support.h"
+#include "platform/user/message_box.h"
+#include "platform/testing/reset_for_test.h"
 
 namespace listview {
 namespace {

@@ -1,6 +1,6 @@
 #include "listview/profile/settings_file.h"
 
-#include "platform/module.h"
+#include "platform/kernel/module.h"
 
 namespace listview {
 namespace {

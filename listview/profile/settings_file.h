@@ -2,7 +2,7 @@
 // host terminal's executable. Every list of the process shares this one file.
 #pragma once
 
-#include "platform/cstring.h"
+#include "platform/base/cstring.h"
 
 namespace listview {
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "platform/data_exchange.h"
-#include "platform/dialog.h"
-#include "platform/listview.h"
-#include "platform/resources.h"
+#include "platform/user/data_exchange.h"
+#include "platform/user/cdialog.h"
+#include "platform/comctl/list_view.h"
+#include "platform/user/dialog_resources.h"
 
 namespace listview::testing {
 

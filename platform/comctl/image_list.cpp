@@ -4,9 +4,9 @@
 #include <map>
 #include <vector>
 
-#include "platform/cdc.h"
-#include "platform/device_context.h"
-#include "platform/gdi_objects.h"
+#include "platform/gdi/cdc.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_objects.h"
 
 namespace platform {
 namespace {

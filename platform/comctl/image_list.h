@@ -8,7 +8,7 @@
 // overlay bits change nothing: the headless surfaces keep no pixels to mask.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/base/wintypes.h"
 
 constexpr UINT ILC_MASK = 0x0001;
 constexpr UINT ILC_COLOR = 0x0000;

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/cdc.h"
-#include "platform/device_context.h"
-#include "platform/display_list.h"
-#include "platform/gdi_objects.h"
-#include "platform/test_support.h"
+#include "platform/gdi/cdc.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/testing/reset_for_test.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "platform/message_queue.h"
-#include "platform/winapi.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/winapi.h"
 
 namespace platform {
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/messages.h"
-#include "platform/wintypes.h"
+#include "platform/window/messages.h"
+#include "platform/base/wintypes.h"
 
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_ENABLED = 0x0000;

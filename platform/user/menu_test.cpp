@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/message_queue.h"
-#include "platform/test_support.h"
-#include "platform/window.h"
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
 
 namespace {
 
@@ -23,7 +23,6 @@ class Menus : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
-    platform::ResetMenus();
     ASSERT_TRUE(owner_.CreateEx(0, "Test", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, 0));
     ASSERT_TRUE(menu_.CreatePopupMenu());
     menu_.AppendMenu(MF_STRING, 11, "Open");
@@ -34,7 +33,6 @@ class Menus : public ::testing::Test {
   void TearDown() override {
     menu_.DestroyMenu();
     owner_.DestroyWindow();
-    platform::ResetMenus();
     platform::ResetForTest();
   }
   CommandLog owner_;

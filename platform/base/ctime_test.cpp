@@ -1,0 +1,77 @@
+#include "platform/base/ctime.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+
+#include "platform/testing/exception_testing.h"
+#include "platform/testing/scoped_zone.h"
+
+namespace {
+
+TEST(CTimeTest, FieldsFollowTheLocalZone) {
+  const CTime t(86400 * 365);  // 1971-01-01 00:00:00 UTC, a Friday
+  {
+    ScopedZone zone("UTC");
+    EXPECT_EQ(t.GetYear(), 1971);
+    EXPECT_EQ(t.GetMonth(), 1);
+    EXPECT_EQ(t.GetDay(), 1);
+    EXPECT_EQ(t.GetHour(), 0);
+    EXPECT_EQ(t.GetDayOfWeek(), 6);
+  }
+  {
+    ScopedZone zone("Asia/Kolkata");
+    EXPECT_EQ(t.GetHour(), 5);
+    EXPECT_EQ(t.GetMinute(), 30);
+  }
+  {
+    ScopedZone zone("America/New_York");
+    EXPECT_EQ(t.GetYear(), 1970);
+    EXPECT_EQ(t.GetDay(), 31);
+    EXPECT_EQ(t.GetHour(), 19);
+    EXPECT_EQ(t.GetDayOfWeek(), 5);
+  }
+}
+
+TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalises) {
+  ScopedZone zone("America/New_York");
+  const CTime summer(2021, 7, 4, 12, 30, 15);
+  EXPECT_EQ(summer.GetTime(), 1625416215);  // EDT, UTC-4
+  struct tm t = {};
+  ASSERT_EQ(summer.GetLocalTm(&t), &t);
+  EXPECT_EQ(t.tm_isdst, 1);
+  EXPECT_EQ(summer.GetLocalTm(nullptr), nullptr);
+  EXPECT_EQ(summer.GetSecond(), 15);
+
+  const CTime rolled(2021, 2, 29, 0, 0, 0);  // normalised to March 1st
+  EXPECT_EQ(rolled.GetMonth(), 3);
+  EXPECT_EQ(rolled.GetDay(), 1);
+  EXPECT_TRUE(ThrowsInvalidArg([] { CTime(1899, 12, 31, 0, 0, 0); }));
+}
+
+TEST(CTimeTest, FormatCompareAndSpans) {
+  ScopedZone zone("UTC");
+  const CTime t(2000, 2, 29, 23, 59, 58);
+  EXPECT_EQ(t.Format("%Y-%m-%d %H:%M:%S"), "2000-02-29 23:59:58");
+  EXPECT_EQ(t.Format(""), "");
+  std::string longFormat;
+  for (int i = 0; i < 200; ++i) {
+    longFormat += "%Y";
+  }
+  EXPECT_EQ(t.Format(longFormat.c_str()).GetLength(), 800);
+  const CTime later = t + CTimeSpan(0, 0, 0, 2);
+  EXPECT_EQ(later.Format("%Y-%m-%d %H:%M:%S"), "2000-03-01 00:00:00");
+  EXPECT_TRUE(t < later);
+  EXPECT_TRUE(later != t);
+  EXPECT_EQ((later - t).GetTotalSeconds(), 2);
+  const CTimeSpan span(1, 2, 3, 4);
+  EXPECT_EQ(span.GetDays(), 1);
+  EXPECT_EQ(span.GetHours(), 2);
+  EXPECT_EQ(span.GetMinutes(), 3);
+  EXPECT_EQ(span.GetSeconds(), 4);
+  const CTime now = CTime::GetCurrentTime();
+  EXPECT_GE(now.GetYear(), 2024);
+}
+
+}  // namespace

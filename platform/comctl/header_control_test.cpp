@@ -1,0 +1,424 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/comctl/cheaderctrl.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/keyboard.h"
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+namespace input = platform::input;
+using Strings = std::vector<std::string>;
+
+constexpr int kId = 7;
+constexpr int kRow = 13 + platform::kHeaderPadding;  // item row height with the default font
+
+// The header's parent: records its notifications as "code item [detail]" and
+// answers them with what the test set.
+class Parent : public CWnd {
+ public:
+  void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 500, 200, nullptr, 0); }
+  Strings log;
+  UINT vetoCode = 0;            // answer TRUE to this notification
+  LRESULT prepaintAnswer = 0;  // NM_CUSTOMDRAW CDDS_PREPAINT
+  LRESULT filterButtonAnswer = 0;
+  RECT filterButton;
+  bool recordPaint = false;  // custom draw is logged only when a test looks at it
+  COLORREF itemBackground = CLR_NONE;  // item 0's colours are changed at its pre-paint
+
+ protected:
+  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+    const auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+    const auto* nm = reinterpret_cast<NMHEADER*>(lParam);
+    std::string line;
+    switch (hdr->code) {
+      case HDN_ITEMCHANGING: line = "changing " + Item(nm); break;
+      case HDN_ITEMCHANGED: line = "changed " + Item(nm); break;
+      case HDN_ITEMCLICK: line = "click " + std::to_string(nm->iItem); break;
+      case HDN_BEGINTRACK: line = "begintrack " + Item(nm); break;
+      case HDN_TRACK: line = "track " + Item(nm); break;
+      case HDN_ENDTRACK: line = "endtrack " + Item(nm); break;
+      case HDN_BEGINDRAG: line = "begindrag " + std::to_string(nm->iItem); break;
+      case HDN_ENDDRAG: line = "enddrag " + std::to_string(nm->iItem) + " to " + std::to_string(nm->pitem->iOrder); break;
+      case HDN_FILTERCHANGE: line = "filter " + std::to_string(nm->iItem); break;
+      case HDN_DIVIDERDBLCLICK: line = "divdbl " + std::to_string(nm->iItem); break;
+      case HDN_FILTERBTNCLICK: {
+        const auto* b = reinterpret_cast<NMHDFILTERBTNCLICK*>(lParam);
+        filterButton = b->rc;
+        line = "filterbtn " + std::to_string(b->iItem);
+        *result = filterButtonAnswer;
+        break;
+      }
+      case NM_RCLICK: line = "rclick"; break;
+      case NM_CUSTOMDRAW: {
+        const auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
+        if (cd->dwDrawStage == CDDS_ITEMPREPAINT && cd->dwItemSpec == 0 && itemBackground != CLR_NONE) {
+          ::SetTextColor(cd->hdc, RGB(0, 0, 0));
+          ::SetBkColor(cd->hdc, itemBackground);
+          *result = CDRF_NEWFONT;
+        }
+        if (!recordPaint) return TRUE;
+        if (cd->dwDrawStage == CDDS_PREPAINT) {
+          line = "prepaint";
+          *result = prepaintAnswer;
+        } else {
+          line = "item " + std::to_string(cd->dwItemSpec) + " @" + std::to_string(cd->rc.left);
+        }
+        break;
+      }
+      default: line = "other"; break;
+    }
+    if (hdr->idFrom != static_cast<UINT_PTR>(kId)) line += " ?id";
+    log.push_back(line);
+    if (hdr->code == vetoCode) *result = TRUE;
+    return TRUE;
+  }
+
+ private:
+  static std::string Item(const NMHEADER* nm) {
+    std::string s = std::to_string(nm->iItem);
+    if (nm->pitem != nullptr && (nm->pitem->mask & HDI_WIDTH)) s += " w" + std::to_string(nm->pitem->cxy);
+    return s;
+  }
+};
+
+class HeaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    parent.Open();
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  // Columns "A" (width 100), "B" (50), "C" (80) in a header 400 wide.
+  void Make(DWORD style) {
+    ASSERT_TRUE(header.Create(WS_CHILD | WS_VISIBLE | HDS_BUTTONS | style, CRect(0, 0, 400, 40), &parent, kId));
+    const char* names[] = {"A", "B", "C"};
+    const int widths[] = {100, 50, 80};
+    for (int i = 0; i < 3; ++i) {
+      HDITEM item;
+      item.mask = HDI_TEXT | HDI_WIDTH | HDI_LPARAM;
+      item.pszText = const_cast<char*>(names[i]);
+      item.cxy = widths[i];
+      item.lParam = 10 + i;
+      ASSERT_EQ(header.InsertItem(i, &item), i);
+    }
+    parent.log.clear();
+  }
+  std::string Text(int index) {
+    char text[16] = "";
+    HDITEM item;
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    header.GetItem(index, &item);
+    return text;
+  }
+  std::vector<int> Order() {
+    std::vector<int> order(static_cast<size_t>(header.GetItemCount()));
+    header.GetOrderArray(order.data());
+    return order;
+  }
+  int Width(int index) {
+    HDITEM item;
+    item.mask = HDI_WIDTH;
+    header.GetItem(index, &item);
+    return item.cxy;
+  }
+  std::string Filter(int index) {
+    char text[32] = "?";
+    HD_TEXTFILTER filter{text, sizeof text};
+    HDITEM item;
+    item.mask = HDI_FILTER;
+    item.type = HDFT_ISSTRING;
+    item.pvFilter = &filter;
+    header.GetItem(index, &item);
+    return text;
+  }
+  // Press at `from`, move through `to` in small steps, release at `to`.
+  void Drag(POINT from, POINT to) {
+    auto at = [](POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); };
+    platform::SetKeyDown(VK_LBUTTON, true);
+    ::PostMessage(header, WM_LBUTTONDOWN, MK_LBUTTON, at(from));
+    for (int step = 1; step <= 4; ++step) {
+      POINT p{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4};
+      ::PostMessage(header, WM_MOUSEMOVE, MK_LBUTTON, at(p));
+    }
+    platform::SetKeyDown(VK_LBUTTON, false);
+    ::PostMessage(header, WM_LBUTTONUP, 0, at(to));
+    platform::PumpMessages();
+  }
+
+  Parent parent;
+  CHeaderCtrl header;
+};
+
+TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
+  Make(0);
+  // Insert "X" at index 1 but show it first.
+  HDITEM x;
+  x.mask = HDI_TEXT | HDI_WIDTH | HDI_ORDER;
+  x.pszText = const_cast<char*>("X");
+  x.cxy = 30;
+  x.iOrder = 0;
+  EXPECT_EQ(header.InsertItem(1, &x), 1);
+  EXPECT_EQ(Text(1), "X");
+  EXPECT_EQ(Text(2), "B");  // later items moved up one index
+  EXPECT_EQ(Order(), (std::vector<int>{1, 0, 2, 3}));
+  EXPECT_EQ(header.OrderToIndex(0), 1);
+  CRect r;
+  ASSERT_TRUE(header.GetItemRect(0, &r));  // "A" now starts after "X"
+  EXPECT_EQ(r, CRect(30, 0, 130, kRow));
+  HDITEM order;
+  order.mask = HDI_ORDER;
+  header.GetItem(3, &order);
+  EXPECT_EQ(order.iOrder, 3);
+
+  // Only a permutation of every item is accepted.
+  int bad[] = {0, 0, 1, 2};
+  EXPECT_FALSE(header.SetOrderArray(4, bad));
+  int three[] = {0, 1, 2};
+  EXPECT_FALSE(header.SetOrderArray(3, three));
+  int good[] = {3, 2, 1, 0};
+  EXPECT_TRUE(header.SetOrderArray(4, good));
+
+  // Deleting keeps the others' order, with their indexes renumbered.
+  EXPECT_TRUE(header.DeleteItem(2));
+  EXPECT_EQ(Order(), (std::vector<int>{2, 1, 0}));
+  EXPECT_EQ(Text(2), "C");
+  EXPECT_FALSE(header.DeleteItem(3));
+
+  // A short buffer gets a terminated prefix.
+  char small[2] = "?";
+  HDITEM item;
+  item.mask = HDI_TEXT;
+  item.pszText = small;
+  item.cchTextMax = 2;
+  header.GetItem(0, &item);
+  EXPECT_STREQ(small, "A");
+  EXPECT_TRUE(parent.log.empty());
+}
+
+TEST_F(HeaderTest, HitTestTellsDividersItemsAndTheFilterBar) {
+  Make(HDS_FILTERBAR);
+  HDHITTESTINFO hit;
+  hit.pt = POINT{50, 5};
+  EXPECT_EQ(header.HitTest(&hit), 0);
+  EXPECT_EQ(hit.flags, HHT_ONHEADER);
+  hit.pt = POINT{101, 5};  // the divider after "A"
+  EXPECT_EQ(header.HitTest(&hit), 0);
+  EXPECT_EQ(hit.flags, HHT_ONDIVIDER);
+  hit.pt = POINT{300, 5};  // right of the last item
+  EXPECT_EQ(header.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, HHT_NOWHERE);
+  hit.pt = POINT{50, kRow + 2};
+  EXPECT_EQ(header.HitTest(&hit), 0);
+  EXPECT_EQ(hit.flags, HHT_ONFILTER);
+  hit.pt = POINT{95, kRow + 2};
+  EXPECT_EQ(header.HitTest(&hit), 0);
+  EXPECT_EQ(hit.flags, HHT_ONFILTERBUTTON);
+  hit.pt = POINT{-1, 5};
+  EXPECT_EQ(header.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, HHT_TOLEFT);
+  hit.pt = POINT{10, 500};
+  EXPECT_EQ(header.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, HHT_BELOW);
+}
+
+TEST_F(HeaderTest, SetItemAsksFirstAndAVetoKeepsTheItem) {
+  Make(0);
+  HDITEM item;
+  item.mask = HDI_WIDTH;
+  item.cxy = 70;
+  EXPECT_TRUE(header.SetItem(1, &item));
+  EXPECT_EQ(parent.log, (Strings{"changing 1 w70", "changed 1 w70"}));
+  EXPECT_EQ(Width(1), 70);
+  parent.log.clear();
+  parent.vetoCode = HDN_ITEMCHANGING;
+  item.cxy = 5;
+  EXPECT_FALSE(header.SetItem(1, &item));
+  EXPECT_EQ(parent.log, (Strings{"changing 1 w5"}));
+  EXPECT_EQ(Width(1), 70);
+}
+
+TEST_F(HeaderTest, ClickAndDividerDrag) {
+  Make(0);
+  input::ClickAt(header, POINT{120, 5});
+  EXPECT_EQ(parent.log, (Strings{"click 1"}));
+  parent.log.clear();
+
+  // Dragging the divider after "A" from 100 to 140: tracked, then set once.
+  Drag(POINT{100, 5}, POINT{140, 5});
+  EXPECT_EQ(parent.log, (Strings{"begintrack 0 w100", "track 0 w110", "track 0 w120", "track 0 w130", "track 0 w140",
+                                 "endtrack 0 w140", "changing 0 w140", "changed 0 w140"}));
+  EXPECT_EQ(Width(0), 140);
+  EXPECT_EQ(::GetCapture(), nullptr);
+
+  // A refused track changes nothing and is not a click either.
+  parent.log.clear();
+  parent.vetoCode = HDN_BEGINTRACK;
+  Drag(POINT{140, 5}, POINT{100, 5});
+  EXPECT_EQ(parent.log, (Strings{"begintrack 0 w140"}));
+  EXPECT_EQ(Width(0), 140);
+
+  // The width never goes below zero.
+  parent.vetoCode = 0;
+  parent.log.clear();
+  Drag(POINT{140, 5}, POINT{-60, 5});
+  EXPECT_EQ(Width(0), 0);
+}
+
+TEST_F(HeaderTest, DragDropReordersOnlyWithTheStyleAndWithoutAVeto) {
+  Make(0);
+  Drag(POINT{20, 5}, POINT{200, 5});  // no HDS_DRAGDROP: a press that ends elsewhere
+  EXPECT_TRUE(parent.log.empty());
+  EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));
+
+  ::DestroyWindow(header.Detach());
+  Make(HDS_DRAGDROP);
+  Drag(POINT{20, 5}, POINT{200, 5});  // "A" dropped past the middle of "C"
+  EXPECT_EQ(parent.log, (Strings{"begindrag 0", "enddrag 0 to 2"}));
+  EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+
+  parent.log.clear();
+  parent.vetoCode = HDN_ENDDRAG;
+  Drag(POINT{10, 5}, POINT{300, 5});  // "B" to the end, refused
+  EXPECT_EQ(parent.log, (Strings{"begindrag 1", "enddrag 1 to 2"}));
+  EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+}
+
+TEST_F(HeaderTest, TypedFilterIsReportedAfterTheTimeout) {
+  Make(HDS_FILTERBAR);
+  EXPECT_EQ(header.SetFilterChangeTimeout(500), platform::kDefaultFilterTimeoutMs);
+  input::ClickAt(header, POINT{115, kRow + 3});  // the filter box of "B"
+  const HWND edit = ::GetFocus();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(::GetParent(edit), header.m_hWnd);
+  input::TypeText("ab");
+  input::Advance(300);
+  input::TypeText("c");  // typing again restarts the wait
+  input::Advance(499);
+  EXPECT_TRUE(parent.log.empty());
+  EXPECT_EQ(Filter(1), "");
+  input::Advance(1);
+  EXPECT_EQ(parent.log, (Strings{"filter 1"}));
+  EXPECT_EQ(Filter(1), "abc");
+
+  // Enter commits at once, closes the box and gives the focus back.
+  parent.log.clear();
+  input::TypeText("d\n");
+  EXPECT_EQ(parent.log, (Strings{"filter 1"}));
+  EXPECT_EQ(Filter(1), "abcd");
+  EXPECT_FALSE(::IsWindow(edit));
+  input::Advance(1000);
+  EXPECT_EQ(parent.log.size(), 1u);
+
+  // Escape discards what was typed.
+  header.EditFilter(0, FALSE);
+  input::TypeText("zz");
+  input::PressKey(VK_ESCAPE);
+  input::Advance(1000);
+  EXPECT_EQ(Filter(0), "");
+  EXPECT_EQ(parent.log.size(), 1u);
+
+  // Clearing reports a change too; every filter at once as item -1.
+  parent.log.clear();
+  header.ClearAllFilters();
+  EXPECT_EQ(parent.log, (Strings{"filter -1"}));
+  EXPECT_EQ(Filter(1), "");
+}
+
+TEST_F(HeaderTest, FilterButtonAndSetFilterNotify) {
+  Make(HDS_FILTERBAR);
+  input::ClickAt(header, POINT{95, kRow + 3});
+  EXPECT_EQ(parent.log, (Strings{"filterbtn 0"}));
+  EXPECT_EQ(CRect(parent.filterButton), CRect(100 - platform::kHeaderFilterButtonWidth, kRow, 100, 2 * kRow));
+  EXPECT_NE(::GetParent(::GetFocus()), header.m_hWnd);  // the button opens no edit box
+  parent.log.clear();
+  parent.filterButtonAnswer = TRUE;  // "the filter changed": the header says so
+  input::ClickAt(header, POINT{95, kRow + 3});
+  EXPECT_EQ(parent.log, (Strings{"filterbtn 0", "filter 0"}));
+
+  parent.log.clear();
+  char text[] = "buy";
+  HD_TEXTFILTER filter{text, 0};
+  HDITEM item;
+  item.mask = HDI_FILTER;
+  item.type = HDFT_ISSTRING;
+  item.pvFilter = &filter;
+  header.SetItem(2, &item);
+  EXPECT_EQ(parent.log, (Strings{"changing 2", "changed 2", "filter 2"}));
+  EXPECT_EQ(Filter(2), "buy");
+}
+
+TEST_F(HeaderTest, CustomDrawAsksPerItemInDisplayOrderAndRightClickNotifies) {
+  Make(0);
+  int order[] = {2, 0, 1};
+  header.SetOrderArray(3, order);
+  parent.recordPaint = true;
+  ::UpdateWindow(header);
+  EXPECT_EQ(parent.log, (Strings{"prepaint"}));
+  parent.log.clear();
+  parent.prepaintAnswer = CDRF_NOTIFYITEMDRAW;
+  header.Invalidate();
+  ::UpdateWindow(header);
+  EXPECT_EQ(parent.log, (Strings{"prepaint", "item 2 @0", "item 0 @80", "item 1 @180"}));
+
+  parent.log.clear();
+  input::RightClickAt(header, POINT{10, 5});
+  EXPECT_EQ(parent.log, (Strings{"rclick"}));
+}
+
+TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
+  Make(HDS_FILTERBAR);
+  HDITEM item;
+  item.mask = HDI_FORMAT;
+  item.fmt = HDF_STRING | HDF_RIGHT;
+  header.SetItem(1, &item);
+  char text[] = "buy";
+  HD_TEXTFILTER filter{text, 0};
+  item.mask = HDI_FILTER;
+  item.type = HDFT_ISSTRING;
+  item.pvFilter = &filter;
+  header.SetItem(2, &item);
+  ::UpdateWindow(header);
+  const auto texts = platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Text);
+  Strings drawn;
+  for (const auto& op : texts) drawn.push_back(op.text + (op.format & DT_RIGHT ? " right" : ""));
+  EXPECT_EQ(drawn, (Strings{"A", "", "B right", "", "C", "buy"}));
+  EXPECT_EQ(texts[0].color, GetSysColor(COLOR_BTNTEXT));
+  EXPECT_EQ(texts[5].color, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(CRect(texts[5].rect).top, kRow);
+
+  // Colours the parent sets for an item paint that item only.
+  const COLORREF gold = RGB(218, 165, 32);
+  parent.recordPaint = true;
+  parent.prepaintAnswer = CDRF_NOTIFYITEMDRAW;
+  parent.itemBackground = gold;
+  header.Invalidate();
+  ::UpdateWindow(header);
+  const auto ops = platform::WindowDisplayList(header);
+  const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
+  ASSERT_GE(fills.size(), 2u);
+  EXPECT_EQ(CRect(fills[0].rect), CRect(230, 0, 400, 2 * kRow));  // right of the items
+  EXPECT_EQ(fills[0].color, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(CRect(fills[1].rect), CRect(0, 0, 100, kRow));
+  EXPECT_EQ(fills[1].color, gold);
+  const auto colouredTexts = platform::OpsOfKind(ops, platform::DrawKind::Text);
+  EXPECT_EQ(colouredTexts[0].color, RGB(0, 0, 0));
+  EXPECT_EQ(colouredTexts[2].text, "B");
+  EXPECT_EQ(colouredTexts[2].color, GetSysColor(COLOR_BTNTEXT));
+
+  parent.prepaintAnswer = CDRF_SKIPDEFAULT;
+  header.Invalidate();
+  ::UpdateWindow(header);
+  EXPECT_TRUE(platform::WindowDisplayList(header).empty());
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+// The list view model behind "SysListView32" (numbers and behaviour in
+// platform/comctl/list_view.h). Internal to the platform library.
+//
+// Invariants:
+//  - the header child holds the columns (text, width, format, order); the
+//    model keeps per column only its sub-item number, and per item one cell
+//    per column, indexed by column index (inserting or deleting a column
+//    shifts the cells after it, as the platform does);
+//  - the focus is one index (m_focus), not a stored state bit: State(i)
+//    adds LVIS_FOCUSED for it, so two items are never focused at once;
+//  - an owner-data list stores no items, only m_odCount and the stored
+//    states of each index.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/window/control_model.h"
+#include "platform/comctl/list_view.h"
+
+namespace platform {
+
+class ListViewModel : public ControlModel {
+ public:
+  explicit ListViewModel(HWND hwnd);
+  ~ListViewModel() override;
+  LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  struct Cell {
+    std::string text;
+    bool callback = false;  // the text is asked with LVN_GETDISPINFO
+    int image = 0;
+  };
+  struct Item {
+    std::vector<Cell> cells;  // one per column (at least one)
+    UINT state = 0;           // without LVIS_FOCUSED
+    int image = 0;
+    LPARAM lParam = 0;
+    int indent = 0;
+  };
+
+  // ---- listview.cpp: styles, items, columns ----
+  bool OwnerData() const { return (Style() & LVS_OWNERDATA) != 0; }
+  bool SingleSel() const { return (Style() & LVS_SINGLESEL) != 0; }
+  int Count() const { return OwnerData() ? m_odCount : static_cast<int>(m_items.size()); }
+  bool Valid(int index) const { return index >= 0 && index < Count(); }
+  int ColumnCount() const { return static_cast<int>(m_columns.size()); }
+  UINT State(int index) const;
+  // The bits of `mask` the parent keeps (the callback mask; an owner-data
+  // list's check boxes), asked with LVN_GETDISPINFO, over the stored ones.
+  UINT StateWithCallbacks(int index, UINT mask) const;
+  void StoreState(int index, UINT state);
+  LPARAM ParamOf(int index) const;
+  std::string CellText(int index, int subItem);
+  void AskDisplayInfo(LVITEM& item);
+
+  LRESULT InsertItem(const LVITEM* item);
+  LRESULT DeleteItem(int index);
+  LRESULT DeleteAllItems();
+  LRESULT GetItem(LVITEM* item);
+  LRESULT SetItem(const LVITEM* item);
+  LRESULT SetItemText(int index, const LVITEM* item);
+  LRESULT GetItemText(int index, LVITEM* item);
+  LRESULT SetItemCount(int count, LPARAM flags);
+  LRESULT FindItem(int start, const LVFINDINFO* info);
+  LRESULT Sort(WPARAM lParamSort, PFNLVCOMPARE compare, bool byIndex);
+  int SortedPosition(const std::string& text);
+
+  LRESULT InsertColumn(int index, const LVCOLUMN* column);
+  LRESULT DeleteColumn(int index);
+  LRESULT GetColumn(int index, LVCOLUMN* column) const;
+  LRESULT SetColumn(int index, const LVCOLUMN* column);
+  int ColumnWidth(int index) const;
+  LRESULT SetColumnWidth(int index, int width);
+  int ContentWidth(int column);
+  LRESULT SetExtendedStyle(DWORD mask, DWORD style);
+  void CreateHeader();
+  LRESULT OnHeaderNotify(NMHDR* header);
+
+  // ---- listview_state.cpp: states, notifications, the user ----
+  LRESULT NotifyItem(UINT code, int index, UINT changed, UINT newState, UINT oldState, LPARAM lParam);
+  bool ChangeState(int index, UINT state, UINT mask);
+  LRESULT SetItemState(int index, const LVITEM* item);
+  void SelectOnly(int index);
+  void SelectRange(int from, int to, bool clearOthers);
+  void ClearSelection(int except);
+  void Focus(int index);
+  int SelectedCount() const;
+  LRESULT NextItem(int start, UINT flags) const;
+  void OnButtonDown(UINT flags, POINT p, bool right);
+  void OnButtonUp(POINT p);
+  void OnMouseMove(UINT flags, POINT p);
+  void OnScroll(bool vertical, int code, int position);
+  void NotifyActivate(UINT code, POINT p);
+  void OnKeyDown(UINT key);
+  void ToggleCheck(int index);
+
+  // ---- listview_layout.cpp: geometry and scrolling ----
+  int HeaderHeight() const;
+  int RowHeight() const { return m_rowHeight; }
+  int ClientWidth() const;
+  int ClientHeight() const;
+  int TotalWidth() const;
+  int PerPage() const;
+  std::vector<int> ColumnOrder() const;
+  RECT ColumnRect(int column) const;  // x range of a column, in client coordinates
+  RECT RowRect(int index) const;
+  bool ItemRect(int index, int part, RECT& out) const;
+  bool SubItemRect(int index, int subItem, int part, RECT& out) const;
+  int HitTest(LVHITTESTINFO& info, bool subItems) const;
+  void SetTop(int top);
+  void EnsureVisible(int index, bool partialOk);
+  void Scroll(int dx, int dy);
+  void LayoutHeader();
+  void MeasureRows();
+  void FontChanged();
+
+  // ---- listview_paint.cpp: painting ----
+  void Paint(HDC dc);
+  void PaintBuffered(HDC dc);  // LVS_EX_DOUBLEBUFFER: into a bitmap, then one copy
+  void PaintRow(HDC dc, int index, LRESULT listAnswer);
+  void DrawCell(HDC dc, int index, int column, COLORREF text, COLORREF background, bool highlighted);
+  void DrawGridLines(HDC dc);
+  void DrawItem(HDC dc, int index);
+  UINT DrawState(int index) const;
+  void EraseBackground(HDC dc) const;
+
+  HWND m_header = nullptr;
+  std::vector<int> m_columns;  // sub-item number of each column
+  std::vector<Item> m_items;
+  std::vector<UINT> m_odStates;  // owner data: the stored state of each index
+  int m_odCount = 0;
+  int m_focus = -1;
+  int m_mark = -1;  // the selection mark: where Shift ranges start
+  int m_top = 0;
+  int m_scrollX = 0;
+  int m_rowHeight = 0;
+  bool m_measured = false;  // the owner gave the row height (LVS_OWNERDRAWFIXED)
+  bool m_hasFocus = false;
+  bool m_pressed = false;  // the left button went down in the list
+  int m_dragItem = -1;     // the item the left button went down on, until a drag starts
+  POINT m_dragStart;
+  DWORD m_exStyle = 0;
+  UINT m_callbackMask = 0;
+  HIMAGELIST m_images[3] = {};
+  COLORREF m_bkColor = RGB(255, 255, 255);
+  COLORREF m_textColor = RGB(0, 0, 0);
+  COLORREF m_textBkColor = CLR_DEFAULT;
+};
+
+}  // namespace platform

@@ -1,0 +1,837 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/comctl/clistctrl.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+namespace input = platform::input;
+using Strings = std::vector<std::string>;
+
+constexpr int kId = 40;
+constexpr int kRow = 13 + platform::kListRowPadding;      // 17 with the default font
+constexpr int kHeader = 13 + platform::kHeaderPadding;    // 20
+constexpr UINT kSelFocus = LVIS_SELECTED | LVIS_FOCUSED;  // 3
+
+// The dialog a list lives in: logs the list's notifications, answers the
+// owner-data and custom-draw questions.
+class Parent : public CWnd {
+ public:
+  void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, 0); }
+  Strings log;
+  bool recordPaint = false;
+  bool recordHeader = false;
+  bool recordCache = false;
+  UINT vetoCode = 0;  // answer TRUE to this notification
+  int vetoItem = -2;  // ... only for this item (-2: any)
+  LRESULT prepaint = CDRF_DODEFAULT;
+  LRESULT itemprepaint = CDRF_DODEFAULT;
+  COLORREF itemText = CLR_DEFAULT;  // set into clrText at item pre-paint when not CLR_DEFAULT
+  int plainItem = -1;               // this item's CDIS_SELECTED is cleared at item pre-paint
+  HFONT itemFont = nullptr;         // selected into the DC at item 0's pre-paint
+  int measuredHeight = 0;
+
+ protected:
+  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+    auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+    if (hdr->idFrom != static_cast<UINT_PTR>(kId)) {
+      if (recordHeader) log.push_back("header " + std::to_string(static_cast<int>(HDN_FIRST - hdr->code)));
+      return TRUE;
+    }
+    const auto* lv = reinterpret_cast<NMLISTVIEW*>(lParam);
+    const auto* act = reinterpret_cast<NMITEMACTIVATE*>(lParam);
+    const auto states = [&] { return std::to_string(lv->uOldState) + ">" + std::to_string(lv->uNewState); };
+    std::string line;
+    switch (hdr->code) {
+      case LVN_ITEMCHANGING: line = "changing " + std::to_string(lv->iItem) + " " + states(); break;
+      case LVN_ITEMCHANGED: line = "changed " + std::to_string(lv->iItem) + " " + states(); break;
+      case LVN_INSERTITEM: line = "insert " + std::to_string(lv->iItem); break;
+      case LVN_DELETEITEM: line = "delete " + std::to_string(lv->iItem) + " p" + std::to_string(lv->lParam); break;
+      case LVN_DELETEALLITEMS: line = "deleteall"; break;
+      case LVN_COLUMNCLICK: line = "column " + std::to_string(lv->iSubItem); break;
+      case LVN_BEGINDRAG: line = "begindrag " + std::to_string(lv->iItem) + " at " + std::to_string(lv->ptAction.y); break;
+      case LVN_KEYDOWN:
+        if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_SHIFT) return TRUE;
+        if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_CONTROL) return TRUE;
+        line = "key " + std::to_string(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey); break;
+      case NM_CLICK: line = "click " + std::to_string(act->iItem) + " " + std::to_string(act->iSubItem); break;
+      case NM_DBLCLK: line = "dblclick " + std::to_string(act->iItem); break;
+      case NM_RCLICK: line = "rclick " + std::to_string(act->iItem); break;
+      case LVN_ODSTATECHANGED: {
+        const auto* od = reinterpret_cast<NMLVODSTATECHANGE*>(lParam);
+        line = "odstate " + std::to_string(od->iFrom) + "-" + std::to_string(od->iTo) + " " +
+               std::to_string(od->uOldState) + ">" + std::to_string(od->uNewState);
+        break;
+      }
+      case LVN_ODCACHEHINT: {
+        const auto* hint = reinterpret_cast<NMLVCACHEHINT*>(lParam);
+        if (!recordCache) return TRUE;
+        line = "cache " + std::to_string(hint->iFrom) + "-" + std::to_string(hint->iTo);
+        break;
+      }
+      case LVN_GETDISPINFO: {
+        // Row 2 answers with a text of its own instead of filling the buffer.
+        auto* info = reinterpret_cast<NMLVDISPINFO*>(lParam);
+        static char own[] = "own text";
+        if (info->item.mask & LVIF_STATE) {  // row 1 is checked, the others not
+          info->item.state = INDEXTOSTATEIMAGEMASK(info->item.iItem == 1 ? 2 : 1);
+          return TRUE;
+        }
+        if (info->item.iItem == 2) {
+          info->item.pszText = own;
+        } else if (info->item.mask & LVIF_TEXT) {
+          const std::string text = "r" + std::to_string(info->item.iItem) + "c" + std::to_string(info->item.iSubItem);
+          std::strncpy(info->item.pszText, text.c_str(), static_cast<size_t>(info->item.cchTextMax) - 1);
+        }
+        return TRUE;
+      }
+      case NM_CUSTOMDRAW: {
+        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+        if (!recordPaint) return TRUE;
+        const DWORD stage = cd->nmcd.dwDrawStage;
+        if (stage == CDDS_PREPAINT) {
+          line = "prepaint";
+          *result = prepaint;
+        } else if (stage == CDDS_ITEMPREPAINT) {
+          line = "item " + std::to_string(cd->nmcd.dwItemSpec) + ((cd->nmcd.uItemState & CDIS_SELECTED) ? " sel" : "");
+          *result = itemprepaint;
+          if (itemText != CLR_DEFAULT) cd->clrText = itemText;
+          if (static_cast<int>(cd->nmcd.dwItemSpec) == plainItem) cd->nmcd.uItemState &= ~CDIS_SELECTED;
+          if (itemFont != nullptr && cd->nmcd.dwItemSpec == 0) {
+            ::SelectObject(cd->nmcd.hdc, itemFont);
+            *result |= CDRF_NEWFONT;
+          }
+        } else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
+          line = "sub " + std::to_string(cd->nmcd.dwItemSpec) + "." + std::to_string(cd->iSubItem) + " text " +
+                 std::to_string(cd->clrText);
+        } else {
+          line = "stage " + std::to_string(stage);
+        }
+        break;
+      }
+      case NM_SETFOCUS:
+      case NM_KILLFOCUS:
+        return TRUE;
+      default: line = "other " + std::to_string(static_cast<int>(hdr->code)); break;
+    }
+    log.push_back(line);
+    if (hdr->code == vetoCode && (vetoItem == -2 || vetoItem == lv->iItem)) *result = TRUE;
+    return TRUE;
+  }
+  void OnMeasureItem(int, LPMEASUREITEMSTRUCT mis) override {
+    log.push_back("measure " + std::to_string(mis->itemHeight));
+    if (measuredHeight > 0) mis->itemHeight = static_cast<UINT>(measuredHeight);
+  }
+  void OnDrawItem(int, LPDRAWITEMSTRUCT dis) override {
+    log.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") + " @" +
+                  std::to_string(dis->rcItem.top) + " d" + std::to_string(dis->itemData));
+  }
+};
+
+class ListViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    parent.Open();
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  // A report list 300 wide showing five whole rows under its header, with
+  // columns "Name" (100), "Qty" (60), "Side" (80) and `rows` rows
+  // "n<i>" / "q<i>" / "s<i>" with data 100 + i.
+  void Make(DWORD style = 0, int rows = 3) {
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | style, CRect(10, 10, 310, 10 + kHeader + 5 * kRow),
+                            &parent, kId));
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, "Qty", LVCFMT_RIGHT, 60);
+    list.InsertColumn(2, "Side", LVCFMT_LEFT, 80);
+    if (!(style & LVS_OWNERDATA)) {
+      for (int i = 0; i < rows; ++i) AddRow(i);
+    }
+    parent.log.clear();
+  }
+  void AddRow(int i) {
+    const std::string n = "n" + std::to_string(i);
+    const int at = list.InsertItem(LVIF_TEXT | LVIF_PARAM, i, n.c_str(), 0, 0, 0, 100 + i);
+    list.SetItemText(at, 1, ("q" + std::to_string(i)).c_str());
+    list.SetItemText(at, 2, ("s" + std::to_string(i)).c_str());
+  }
+  std::string Text(int item, int sub = 0) { return list.GetItemText(item, sub).GetString(); }
+  static POINT Row(int i, int x = 20) { return POINT{x, kHeader + i * kRow + 5}; }
+  std::vector<int> Selected() {
+    std::vector<int> out;
+    for (int i = list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = list.GetNextItem(i, LVNI_SELECTED)) out.push_back(i);
+    return out;
+  }
+  int Focused() { return list.GetNextItem(-1, LVNI_FOCUSED); }
+  HWND Header() { return list.GetHeaderCtrl()->m_hWnd; }
+  void Paint() {
+    list.Invalidate();
+    ::UpdateWindow(list);
+  }
+
+  Parent parent;
+  CListCtrl list;
+};
+
+TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
+  Make();
+  CHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  EXPECT_EQ(::GetParent(header->m_hWnd), list.m_hWnd);
+  EXPECT_EQ(header->GetItemCount(), 3);
+
+  int order[] = {2, 0, 1};
+  ASSERT_TRUE(list.SetColumnOrderArray(3, order));
+  int back[3] = {};
+  ASSERT_TRUE(list.GetColumnOrderArray(back));
+  EXPECT_EQ(std::vector<int>(back, back + 3), (std::vector<int>{2, 0, 1}));
+  // Cells stay with their column index; the rectangles follow the display.
+  EXPECT_EQ(Text(1, 2), "s1");
+  CRect side;
+  CRect qty;
+  ASSERT_TRUE(list.GetSubItemRect(1, 2, LVIR_BOUNDS, side));
+  ASSERT_TRUE(list.GetSubItemRect(1, 1, LVIR_BOUNDS, qty));
+  EXPECT_EQ(side, CRect(0, kHeader + kRow, 80, kHeader + 2 * kRow));
+  EXPECT_EQ(qty, CRect(180, kHeader + kRow, 240, kHeader + 2 * kRow));
+
+  // A column inserted in the middle shifts later cells to the next index.
+  EXPECT_EQ(list.InsertColumn(1, "Price", LVCFMT_RIGHT, 70), 1);
+  EXPECT_EQ(Text(0, 1), "");
+  EXPECT_EQ(Text(0, 2), "q0");
+  EXPECT_EQ(Text(0, 3), "s0");
+  LVCOLUMN column;
+  char text[16] = "";
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+  column.pszText = text;
+  column.cchTextMax = sizeof text;
+  ASSERT_TRUE(list.GetColumn(2, &column));
+  EXPECT_STREQ(text, "Qty");
+  EXPECT_EQ(column.cx, 60);
+  EXPECT_EQ(column.fmt, LVCFMT_RIGHT);
+  EXPECT_EQ(list.GetColumnWidth(1), 70);
+
+  // Deleting a column drops its cells and moves the later ones back.
+  ASSERT_TRUE(list.DeleteColumn(0));
+  EXPECT_EQ(Text(0, 0), "");
+  EXPECT_EQ(Text(0, 1), "q0");
+  EXPECT_EQ(header->GetItemCount(), 3);
+  EXPECT_FALSE(list.DeleteColumn(3));
+  EXPECT_EQ(Text(0, 3), "");  // no such column: empty, not a crash
+}
+
+TEST_F(ListViewTest, ItemsTextsDataAndFind) {
+  Make();
+  EXPECT_EQ(list.InsertItem(99, "end"), 3);  // past the end appends
+  EXPECT_EQ(parent.log, (Strings{"insert 3"}));
+  EXPECT_EQ(list.InsertItem(-1, "bad"), -1);
+  EXPECT_EQ(list.GetItemCount(), 4);
+
+  char small[3] = "??";
+  EXPECT_EQ(list.GetItemText(3, 0, small, 3), 2);  // a terminated prefix
+  EXPECT_STREQ(small, "en");
+  EXPECT_EQ(list.GetItemText(9, 0).GetLength(), 0);
+
+  // Data set through LVIF_PARAM is announced as a change of the item.
+  parent.log.clear();
+  EXPECT_TRUE(list.SetItemData(1, 555));
+  EXPECT_EQ(list.GetItemData(1), 555u);
+  EXPECT_EQ(parent.log, (Strings{"changing 1 0>0", "changed 1 0>0"}));
+  parent.log.clear();
+  list.SetItemData(1, 555);  // unchanged: nothing to say
+  list.SetItemText(1, 2, "sell");
+  EXPECT_TRUE(parent.log.empty());
+
+  LVFINDINFO find;
+  find.flags = LVFI_STRING;
+  find.psz = "N2";
+  EXPECT_EQ(list.FindItem(&find), 2);  // whole text, any case
+  find.psz = "n";
+  EXPECT_EQ(list.FindItem(&find), -1);
+  find.flags = LVFI_PARTIAL;
+  EXPECT_EQ(list.FindItem(&find, 0), 1);  // starts after the start item
+  EXPECT_EQ(list.FindItem(&find, 2), -1);
+  find.flags = LVFI_PARTIAL | LVFI_WRAP;
+  EXPECT_EQ(list.FindItem(&find, 2), 0);
+  find.flags = LVFI_PARAM;
+  find.lParam = 555;
+  EXPECT_EQ(list.FindItem(&find), 1);
+}
+
+TEST_F(ListViewTest, SortedStylesPlaceNewItemsByText) {
+  Make(LVS_SORTASCENDING, 0);
+  EXPECT_EQ(list.InsertItem(0, "beta"), 0);
+  EXPECT_EQ(list.InsertItem(0, "Gamma"), 1);
+  EXPECT_EQ(list.InsertItem(5, "alpha"), 0);  // whatever index is asked
+  EXPECT_EQ(Text(2), "Gamma");
+  ::DestroyWindow(list.Detach());
+  Make(LVS_SORTDESCENDING, 0);
+  list.InsertItem(0, "a");
+  list.InsertItem(0, "c");
+  list.InsertItem(0, "b");
+  EXPECT_EQ(Text(0) + Text(1) + Text(2), "cba");
+}
+
+TEST_F(ListViewTest, DeletingAnnouncesItemsWhileTheyAreStillThere) {
+  Make();
+  EXPECT_TRUE(list.DeleteItem(1));
+  EXPECT_FALSE(list.DeleteItem(5));
+  EXPECT_EQ(parent.log, (Strings{"delete 1 p101"}));
+  EXPECT_EQ(Text(1), "n2");
+  parent.log.clear();
+  list.DeleteAllItems();
+  EXPECT_EQ(parent.log, (Strings{"deleteall", "delete 1 p102", "delete 0 p100"}));
+  EXPECT_EQ(list.GetItemCount(), 0);
+
+  // TRUE to LVN_DELETEALLITEMS: no word per item.
+  AddRow(0);
+  AddRow(1);
+  parent.log.clear();
+  parent.vetoCode = LVN_DELETEALLITEMS;
+  list.DeleteAllItems();
+  EXPECT_EQ(parent.log, (Strings{"deleteall"}));
+}
+
+TEST_F(ListViewTest, OwnerDataListsAskTheParentForTexts) {
+  Make(LVS_OWNERDATA);
+  EXPECT_EQ(list.InsertItem(0, "ignored"), 0);  // only counts
+  list.SetItemCount(1000);
+  EXPECT_EQ(list.GetItemCount(), 1000);
+  EXPECT_EQ(Text(7, 2), "r7c2");
+  EXPECT_EQ(Text(2, 1), "own text");  // the parent's own buffer, copied
+  char small[4] = "";
+  EXPECT_EQ(list.GetItemText(999, 1, small, 4), 3);
+  EXPECT_STREQ(small, "r99");
+  EXPECT_EQ(Text(1000, 0), "");  // past the count nobody is asked
+
+  // Painting says which rows it will ask for.
+  parent.log.clear();
+  parent.recordCache = true;
+  Paint();
+  EXPECT_EQ(parent.log, (Strings{"cache 0-5"}));
+  parent.recordCache = false;
+
+  // The selection is the list's: one change per item, ranges in one notice.
+  parent.log.clear();
+  input::ClickAt(list, Row(1));
+  input::ClickAt(list, Row(3), input::kShift);
+  EXPECT_EQ(parent.log, (Strings{"changing 1 0>3", "changed 1 0>3", "click 1 0", "odstate 1-3 0>2", "changing 1 3>2",
+                                 "changed 1 3>2", "changing 3 2>3", "changed 3 2>3", "click 3 0"}));
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3}));
+  parent.log.clear();
+  input::ClickAt(list, Row(0));
+  EXPECT_EQ(parent.log, (Strings{"changed -1 2>0", "changing 3 1>0", "changed 3 1>0", "changing 0 0>3", "changed 0 0>3",
+                                 "click 0 0"}));
+  // The parent keeps the check boxes of an owner-data list.
+  list.SetExtendedStyle(LVS_EX_CHECKBOXES);
+  EXPECT_TRUE(list.GetCheck(1));
+  EXPECT_FALSE(list.GetCheck(3));
+  EXPECT_EQ(list.GetItemState(1, LVIS_STATEIMAGEMASK | LVIS_SELECTED), INDEXTOSTATEIMAGEMASK(2));
+  EXPECT_EQ(list.GetItemState(0, LVIS_STATEIMAGEMASK | LVIS_SELECTED), INDEXTOSTATEIMAGEMASK(1) | LVIS_SELECTED);
+
+  // A shorter count drops the states beyond it.
+  list.SetItemCount(0);
+  EXPECT_EQ(list.GetSelectedCount(), 0u);
+  EXPECT_EQ(Focused(), -1);
+}
+
+TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewStates) {
+  Make();
+  input::ClickAt(list, Row(1));
+  EXPECT_EQ(parent.log, (Strings{"changing 1 0>3", "changed 1 0>3", "click 1 0"}));
+  parent.log.clear();
+  input::ClickAt(list, Row(2));
+  // The old selection goes first, then the focus, then the new item.
+  EXPECT_EQ(parent.log, (Strings{"changing 1 3>1", "changed 1 3>1", "changing 1 1>0", "changed 1 1>0",
+                                 "changing 2 0>3", "changed 2 0>3", "click 2 0"}));
+
+  // A refused change leaves the states as they were.
+  parent.log.clear();
+  parent.vetoCode = LVN_ITEMCHANGING;
+  parent.vetoItem = 0;
+  input::ClickAt(list, Row(0));
+  EXPECT_EQ(Selected(), (std::vector<int>{}));  // item 2 let go, item 0 refused
+  EXPECT_EQ(list.GetItemState(0, kSelFocus), 0u);
+  EXPECT_EQ(Focused(), -1);  // the focus had left item 2 before item 0 refused
+  EXPECT_EQ(parent.log.back(), "click 0 0");
+}
+
+TEST_F(ListViewTest, DoubleAndRightClicksTellTheItemUnderTheMouse) {
+  Make(LVS_SHOWSELALWAYS, 4);
+  input::DoubleClickAt(list, Row(1));
+  EXPECT_EQ(parent.log.back(), "dblclick 1");
+  input::ClickAt(list, Row(2), input::kControl);
+  parent.log.clear();
+  input::RightClickAt(list, Row(2));  // inside the selection: it stays
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(parent.log.back(), "rclick 2");
+  input::RightClickAt(list, Row(3));  // outside: the item alone
+  EXPECT_EQ(Selected(), (std::vector<int>{3}));
+  EXPECT_EQ(parent.log.back(), "rclick 3");
+  input::RightClickAt(list, Row(4));
+  EXPECT_EQ(Selected(), (std::vector<int>{}));
+  EXPECT_EQ(parent.log.back(), "rclick -1");
+}
+
+TEST_F(ListViewTest, PressAndMoveOnAnItemBeginsADragInsteadOfAClick) {
+  Make(0, 4);
+  auto at = [](POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); };
+  const POINT start = Row(1);
+  ::PostMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, at(start));
+  ::PostMessage(list, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{start.x + 2, start.y + 2}));  // not yet
+  platform::PumpMessages();
+  EXPECT_EQ(parent.log.back(), "changed 1 0>3");
+  EXPECT_EQ(::GetCapture(), list.m_hWnd);
+  ::PostMessage(list, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{start.x, start.y + 30}));
+  ::PostMessage(list, WM_LBUTTONUP, 0, at(POINT{start.x, start.y + 30}));
+  platform::PumpMessages();
+  EXPECT_EQ(parent.log.back(), "begindrag 1 at " + std::to_string(start.y));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  // Scroll-bar messages move the rows.
+  ::DestroyWindow(list.Detach());
+  Make(0, 12);
+  list.SendMessage(WM_VSCROLL, 1);  // a line down
+  EXPECT_EQ(list.GetTopIndex(), 1);
+  list.SendMessage(WM_VSCROLL, 7);  // the bottom
+  EXPECT_EQ(list.GetTopIndex(), 7);
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(4, 3));  // the thumb at row 3
+  EXPECT_EQ(list.GetTopIndex(), 3);
+  list.SendMessage(WM_VSCROLL, 6);  // the top
+  EXPECT_EQ(list.GetTopIndex(), 0);
+}
+
+TEST_F(ListViewTest, ControlTogglesShiftExtendsFromTheMark) {
+  Make(0, 8);
+  input::ClickAt(list, Row(1));
+  input::ClickAt(list, Row(3), input::kControl);
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 3}));
+  EXPECT_EQ(Focused(), 3);
+  input::ClickAt(list, Row(1), input::kControl);  // toggles off, focus follows
+  EXPECT_EQ(Selected(), (std::vector<int>{3}));
+  EXPECT_EQ(Focused(), 1);
+  input::ClickAt(list, Row(4), input::kShift);  // from the mark (1) to 4, others cleared
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(list.GetSelectionMark(), 1);
+  input::ClickAt(list, Row(0), input::kShift);
+  EXPECT_EQ(Selected(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(list.GetSelectedCount(), 2u);
+
+  // A click below the last row clears the selection and reports no item.
+  list.DeleteItem(7);
+  list.DeleteItem(6);
+  list.DeleteItem(5);
+  parent.log.clear();
+  input::ClickAt(list, Row(4, 250));  // right of the columns on an empty row
+  EXPECT_EQ(Selected(), (std::vector<int>{}));
+  EXPECT_EQ(parent.log.back(), "click -1 0");
+}
+
+TEST_F(ListViewTest, SingleSelectionIgnoresModifiersAndStateMessages) {
+  Make(LVS_SINGLESEL, 4);
+  input::ClickAt(list, Row(0));
+  input::ClickAt(list, Row(2), input::kControl);
+  EXPECT_EQ(Selected(), (std::vector<int>{2}));
+  list.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+  EXPECT_EQ(Selected(), (std::vector<int>{3}));
+  EXPECT_FALSE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED));
+  input::PressKey('A', input::kControl);
+  EXPECT_EQ(list.GetSelectedCount(), 1u);
+}
+
+TEST_F(ListViewTest, CheckBoxesToggleFromTheirBoxAndSpace) {
+  Make();
+  list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  EXPECT_EQ(list.GetExtendedStyle(), LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  EXPECT_FALSE(list.GetCheck(1));
+  EXPECT_EQ(list.GetItemState(1, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
+  LVHITTESTINFO hit;
+  hit.pt = Row(1, 5);
+  EXPECT_EQ(list.HitTest(&hit), 1);
+  EXPECT_EQ(hit.flags, LVHT_ONITEMSTATEICON);
+  input::ClickAt(list, Row(1, 5));
+  EXPECT_TRUE(list.GetCheck(1));
+  EXPECT_EQ(list.GetSelectedCount(), 0u);  // the box, not the row
+  EXPECT_EQ(parent.log.front(), "changing 1 4096>8192");
+  input::ClickAt(list, Row(1, 50));
+  EXPECT_TRUE(list.GetCheck(1));
+  input::PressKey(VK_SPACE);
+  EXPECT_FALSE(list.GetCheck(1));
+  list.SetCheck(2);
+  EXPECT_TRUE(list.GetCheck(2));
+}
+
+TEST_F(ListViewTest, KeyboardWalksTheListAndStopsAtItsEnds) {
+  Make(0, 20);
+  input::Focus(list);
+  input::PressKey(VK_DOWN);  // nothing focused yet: the first row
+  EXPECT_EQ(Selected(), (std::vector<int>{0}));
+  parent.log.clear();
+  input::PressKey(VK_UP);  // already at the top: only the key is told
+  EXPECT_EQ(parent.log, (Strings{"key 38"}));
+  input::PressKey(VK_NEXT);  // the bottom of the page first ...
+  EXPECT_EQ(Focused(), 4);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  input::PressKey(VK_NEXT);  // ... then a page further, scrolled into view
+  EXPECT_EQ(Focused(), 8);
+  EXPECT_EQ(list.GetTopIndex(), 4);
+  input::PressKey(VK_END);
+  EXPECT_EQ(Selected(), (std::vector<int>{19}));
+  EXPECT_EQ(list.GetTopIndex(), 15);
+  parent.log.clear();
+  input::PressKey(VK_DOWN);
+  EXPECT_EQ(parent.log, (Strings{"key 40"}));
+  input::PressKey(VK_PRIOR);
+  EXPECT_EQ(Focused(), 15);
+  input::PressKey(VK_HOME);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+
+  input::PressKey(VK_DOWN, input::kShift);
+  input::PressKey(VK_DOWN, input::kShift);
+  EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
+  input::PressKey(VK_DOWN, input::kControl);  // the focus alone moves
+  input::PressKey(VK_DOWN, input::kControl);
+  EXPECT_EQ(Focused(), 4);
+  input::PressKey(VK_SPACE, input::kControl);
+  EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2, 4}));
+  input::PressKey('A', input::kControl);
+  EXPECT_EQ(list.GetSelectedCount(), 20u);
+}
+
+TEST_F(ListViewTest, HeaderClickBecomesColumnClickAndHeaderNoticesReachTheParent) {
+  Make();
+  parent.recordHeader = true;
+  input::ClickAt(Header(), POINT{130, 5});
+  EXPECT_EQ(parent.log, (Strings{"header 2", "column 1"}));  // HDN_ITEMCLICK forwarded, then the list's
+  ::DestroyWindow(list.Detach());
+  parent.log.clear();
+  Make(LVS_NOSORTHEADER);
+  parent.recordHeader = false;
+  input::ClickAt(Header(), POINT{130, 5});
+  EXPECT_TRUE(parent.log.empty());
+
+  // Header drag needs the list's consent.
+  CWnd* header = CWnd::FromHandle(Header());
+  EXPECT_FALSE(header->GetStyle() & HDS_DRAGDROP);
+  list.SetExtendedStyle(LVS_EX_HEADERDRAGDROP);
+  EXPECT_TRUE(header->GetStyle() & HDS_DRAGDROP);
+  NMHEADER begin;
+  begin.hdr.hwndFrom = Header();
+  begin.hdr.code = HDN_BEGINDRAG;
+  EXPECT_EQ(::SendMessage(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), 0);
+  list.SetExtendedStyle(0);
+  EXPECT_EQ(::SendMessage(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), TRUE);
+}
+
+// A list class that sorts on column clicks as the system's lists do: by a
+// reflected LVN_COLUMNCLICK that the parent never sees.
+class SortingList : public CListCtrl {
+ public:
+  Strings seen;
+
+ protected:
+  Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override {
+    if (header->code != LVN_COLUMNCLICK) return Reflect::PassToParent;
+    seen.push_back("column " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem));
+    *result = 0;
+    return Reflect::Consume;
+  }
+};
+
+TEST_F(ListViewTest, ColumnClicksReachAListObjectThroughReflectionAndTheFilterBarMovesTheRows) {
+  SortingList sorting;
+  ASSERT_TRUE(sorting.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 200), &parent, kId));
+  sorting.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+  sorting.InsertColumn(1, "Qty", LVCFMT_LEFT, 100);
+  sorting.InsertItem(0, "a");
+  parent.log.clear();
+  const HWND header = sorting.GetHeaderCtrl()->m_hWnd;
+  input::ClickAt(header, POINT{150, 5});
+  EXPECT_EQ(sorting.seen, (Strings{"column 1"}));
+  EXPECT_TRUE(parent.log.empty());
+
+  // A filter bar shown on the header takes effect at the next column change.
+  CWnd::FromHandle(header)->ModifyStyle(0, HDS_FILTERBAR);
+  sorting.SetColumnWidth(0, 101);
+  sorting.SetColumnWidth(0, 100);
+  CRect r;
+  ASSERT_TRUE(sorting.GetItemRect(0, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.top, 2 * kHeader);
+  LVHITTESTINFO hit;
+  hit.pt = POINT{20, kHeader + 5};  // the filter bar is part of the header
+  EXPECT_EQ(sorting.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, LVHT_ABOVE);
+}
+
+TEST_F(ListViewTest, HitTestsOutsideTheItems) {
+  Make();
+  LVHITTESTINFO hit;
+  hit.pt = POINT{20, 5};  // on the header
+  EXPECT_EQ(list.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, LVHT_ABOVE);
+  hit.pt = Row(3);  // below the last row
+  EXPECT_EQ(list.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, LVHT_NOWHERE);
+  hit.pt = Row(1, 260);  // right of the last column
+  EXPECT_EQ(list.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, LVHT_NOWHERE);
+  hit.pt = POINT{-3, 40};
+  EXPECT_EQ(list.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, LVHT_TOLEFT);
+  hit.pt = POINT{20, 500};
+  EXPECT_EQ(list.HitTest(&hit), -1);
+  EXPECT_EQ(hit.flags, LVHT_BELOW);
+
+  // Without full-row selection only the first column is the item.
+  hit.pt = Row(1, 130);
+  EXPECT_EQ(list.HitTest(&hit), -1);
+  EXPECT_EQ(list.SubItemHitTest(&hit), 1);
+  EXPECT_EQ(hit.iSubItem, 1);
+  input::ClickAt(list, Row(1, 130));
+  EXPECT_EQ(list.GetSelectedCount(), 0u);
+  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  hit.pt = Row(1, 200);
+  EXPECT_EQ(list.HitTest(&hit), 1);
+  EXPECT_EQ(hit.flags, LVHT_ONITEMLABEL);
+  input::ClickAt(list, Row(1, 200));
+  EXPECT_EQ(parent.log.back(), "click 1 2");
+}
+
+TEST_F(ListViewTest, DeletingTheFocusedItemPassesTheFocusOn) {
+  Make(0, 4);
+  input::ClickAt(list, Row(1));
+  list.DeleteItem(1);
+  EXPECT_EQ(Focused(), 1);  // the item that took its place
+  EXPECT_EQ(Text(Focused()), "n2");
+  EXPECT_EQ(list.GetSelectedCount(), 0u);
+  input::ClickAt(list, Row(2));
+  list.DeleteItem(2);  // the last one: the new last item
+  EXPECT_EQ(Focused(), 1);
+  EXPECT_EQ(list.GetSelectionMark(), 1);
+  list.DeleteItem(0);
+  EXPECT_EQ(Focused(), 0);
+  list.DeleteAllItems();
+  EXPECT_EQ(Focused(), -1);
+  EXPECT_EQ(list.GetSelectionMark(), -1);
+}
+
+int DescendingByData(LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(b - a); }
+
+// Compares by the text of the items' current indexes, as a sort that
+// replaced item data by row numbers does.
+int DescendingByQtyText(LPARAM a, LPARAM b, LPARAM context) {
+  auto* list = reinterpret_cast<CListCtrl*>(context);
+  return -std::strcmp(list->GetItemText(static_cast<int>(a), 1).GetString(),
+                      list->GetItemText(static_cast<int>(b), 1).GetString());
+}
+
+TEST_F(ListViewTest, SortCallbacksSeeDataOrIndexesAndTheFocusFollowsItsItem) {
+  Make(0, 4);
+  input::ClickAt(list, Row(1));
+  ASSERT_TRUE(list.SortItems(DescendingByData, 0));
+  EXPECT_EQ(Text(0), "n3");
+  EXPECT_EQ(Text(3), "n0");
+  EXPECT_EQ(Text(0, 2), "s3");  // whole rows move
+  EXPECT_EQ(Focused(), 2);
+  EXPECT_EQ(Selected(), (std::vector<int>{2}));
+
+  ASSERT_TRUE(list.SortItemsEx(DescendingByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
+  EXPECT_EQ(Text(0), "n3");  // already descending by "q3".."q0"
+  for (int i = 0; i < 4; ++i) list.SetItemData(i, static_cast<DWORD_PTR>(i));  // row numbers
+  list.SetItemText(0, 1, "q0");
+  list.SetItemText(3, 1, "q9");
+  ASSERT_TRUE(list.SortItems(DescendingByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
+  EXPECT_EQ(Text(0), "n0");
+  EXPECT_EQ(Text(3), "n3");
+}
+
+TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
+  Make(0, 12);
+  CRect r;
+  ASSERT_TRUE(list.GetItemRect(2, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 240, kHeader + 3 * kRow));
+  ASSERT_TRUE(list.GetItemRect(2, &r, LVIR_LABEL));
+  EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 100, kHeader + 3 * kRow));
+  EXPECT_FALSE(list.GetItemRect(12, &r, LVIR_BOUNDS));
+  EXPECT_EQ(list.GetCountPerPage(), 5);
+  EXPECT_TRUE(list.EnsureVisible(9, FALSE));
+  EXPECT_EQ(list.GetTopIndex(), 5);
+  ASSERT_TRUE(list.GetItemRect(9, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.top, kHeader + 4 * kRow);
+  list.Scroll(CSize(0, -3 * kRow));
+  EXPECT_EQ(list.GetTopIndex(), 2);
+  list.Scroll(CSize(0, 100 * kRow));
+  EXPECT_EQ(list.GetTopIndex(), 7);  // the last page stays full
+  list.Scroll(CSize(500, 0));  // sideways as far as the columns reach
+  ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.left, 0);  // 240 wide in a 300 client: nothing to scroll
+  list.SetColumnWidth(2, 200);
+  list.Scroll(CSize(500, 0));
+  ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.left, -60);
+
+  // A double click on the divider after "Qty" fits it to its cells.
+  list.Scroll(CSize(-500, 0));
+  input::DoubleClickAt(Header(), POINT{list.GetColumnWidth(0) + 60, 5});
+  EXPECT_EQ(list.GetColumnWidth(1), list.GetStringWidth("q10") + 2 * platform::kListLabelMargin);
+
+  // Auto-size: the widest cell plus margins; with the header, the last column fills the client.
+  list.SetColumnWidth(0, LVSCW_AUTOSIZE);
+  EXPECT_EQ(list.GetColumnWidth(0), list.GetStringWidth("n10") + 2 * platform::kListLabelMargin);
+  list.Scroll(CSize(-500, 0));
+  list.SetColumnWidth(1, 10);
+  list.SetColumnWidth(2, LVSCW_AUTOSIZE_USEHEADER);
+  EXPECT_EQ(list.GetColumnWidth(2), 300 - list.GetColumnWidth(0) - 10);
+}
+
+TEST_F(ListViewTest, CustomDrawStagesAndColoursReachTheSubItems) {
+  Make(LVS_SHOWSELALWAYS, 2);
+  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  parent.log.clear();
+  parent.recordPaint = true;
+  Paint();
+  EXPECT_EQ(parent.log, (Strings{"prepaint"}));  // nobody asked for more
+
+  parent.log.clear();
+  parent.prepaint = CDRF_NOTIFYITEMDRAW;
+  parent.itemprepaint = CDRF_NOTIFYSUBITEMDRAW;
+  parent.itemText = RGB(0, 255, 0);
+  int order[] = {1, 0, 2};
+  list.SetColumnOrderArray(3, order);
+  Paint();
+  const std::string green = std::to_string(RGB(0, 255, 0));
+  EXPECT_EQ(parent.log, (Strings{"prepaint", "item 0", "sub 0.1 text " + green, "sub 0.0 text " + green,
+                                 "sub 0.2 text " + green, "item 1 sel", "sub 1.1 text " + green,
+                                 "sub 1.0 text " + green, "sub 1.2 text " + green}));
+
+  parent.log.clear();
+  parent.itemprepaint = CDRF_SKIPDEFAULT | CDRF_NOTIFYSUBITEMDRAW;
+  Paint();
+  EXPECT_EQ(parent.log, (Strings{"prepaint", "item 0", "item 1 sel"}));
+}
+
+// The texts drawn in a list's last paint, in order, as "text colour".
+Strings DrawnTexts(HWND list) {
+  Strings out;
+  for (const auto& op : platform::OpsOfKind(platform::WindowDisplayList(list), platform::DrawKind::Text)) {
+    out.push_back(op.text + " " + std::to_string(op.color));
+  }
+  return out;
+}
+
+TEST_F(ListViewTest, DefaultDrawingUsesTheCustomDrawColoursAndTheSelectionColours) {
+  Make(LVS_SHOWSELALWAYS, 2);
+  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  list.SetBkColor(RGB(0, 0, 0));
+  list.SetTextColor(RGB(0, 255, 0));
+  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  Paint();
+  const std::string green = std::to_string(RGB(0, 255, 0));
+  const std::string face = std::to_string(GetSysColor(COLOR_BTNTEXT));
+  // Unfocused, the selection shows in the button colours.
+  EXPECT_EQ(DrawnTexts(list), (Strings{"n0 " + green, "q0 " + green, "s0 " + green, "n1 " + face, "q1 " + face,
+                                       "s1 " + face}));
+  const auto ops = platform::WindowDisplayList(list);
+  ASSERT_FALSE(ops.empty());
+  EXPECT_EQ(ops[0].kind, platform::DrawKind::FillRect);  // the erase, in the list's background colour
+  EXPECT_EQ(ops[0].color, RGB(0, 0, 0));
+  const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
+  ASSERT_EQ(fills.size(), 4u);  // erase, then the selected row's three cells
+  EXPECT_EQ(fills[1].color, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(CRect(fills[1].rect), CRect(0, kHeader + kRow, 100, kHeader + 2 * kRow));
+  // The right-aligned column draws its text to the right.
+  const auto texts = platform::OpsOfKind(ops, platform::DrawKind::Text);
+  EXPECT_TRUE(texts[1].format & DT_RIGHT);
+  EXPECT_FALSE(texts[0].format & DT_RIGHT);
+
+  // Focused, in the highlight colours, with a focus frame on the focused row.
+  input::ClickAt(list, Row(1));
+  Paint();
+  const std::string high = std::to_string(GetSysColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(DrawnTexts(list)[3], "n1 " + high);
+  EXPECT_EQ(platform::OpsOfKind(platform::WindowDisplayList(list), platform::DrawKind::FocusRect).size(), 1u);
+
+  // The parent's colours, and a row it draws as not selected.
+  parent.recordPaint = true;
+  parent.prepaint = CDRF_NOTIFYITEMDRAW;
+  parent.itemText = RGB(255, 0, 0);
+  parent.plainItem = 1;
+  Paint();
+  const std::string red = std::to_string(RGB(255, 0, 0));
+  EXPECT_EQ(DrawnTexts(list), (Strings{"n0 " + red, "q0 " + red, "s0 " + red, "n1 " + red, "q1 " + red, "s1 " + red}));
+
+  // A font the parent selects for one item does not outlast it.
+  const HFONT big = platform::FontHandle(platform::FontSpec::FromPoints("Arial", 14));
+  parent.itemFont = big;
+  Paint();
+  const auto withFont = platform::OpsOfKind(platform::WindowDisplayList(list), platform::DrawKind::Text);
+  ASSERT_EQ(withFont.size(), 6u);
+  EXPECT_EQ(withFont[0].font, *platform::FontFromHandle(big));
+  EXPECT_EQ(withFont[3].font, platform::FontSpec{});
+}
+
+TEST_F(ListViewTest, DoubleBufferedListsCopyOneFinishedPicture) {
+  Make(0, 2);
+  list.SetExtendedStyle(LVS_EX_DOUBLEBUFFER);
+  Paint();
+  const auto ops = platform::WindowDisplayList(list);
+  EXPECT_TRUE(platform::OpsOfKind(ops, platform::DrawKind::Text).empty());
+  const auto blits = platform::OpsOfKind(ops, platform::DrawKind::Blit);
+  ASSERT_EQ(blits.size(), 1u);
+  ASSERT_NE(blits[0].sourceOps, nullptr);
+  Strings drawn;
+  for (const auto& op : platform::OpsOfKind(*blits[0].sourceOps, platform::DrawKind::Text)) drawn.push_back(op.text);
+  EXPECT_EQ(drawn, (Strings{"n0", "q0", "s0", "n1", "q1", "s1"}));
+}
+
+// An owner-drawn list as the system's lists are: it measures and draws its
+// rows itself, through the notifications its parent reflects to it.
+class OwnerList : public CListCtrl {
+ public:
+  Strings log;
+  int height = 30;
+  void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
+    log.push_back("measure " + std::to_string(mis->itemHeight) + (mis->CtlType == ODT_LISTVIEW ? "" : " ?type"));
+    mis->itemHeight = static_cast<UINT>(height);
+  }
+  void DrawItem(LPDRAWITEMSTRUCT dis) override {
+    log.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") + " @" +
+                  std::to_string(dis->rcItem.top) + " d" + std::to_string(dis->itemData));
+  }
+};
+
+TEST_F(ListViewTest, OwnerDrawnRowsAreMeasuredOnMoveAndDrawnByTheList) {
+  OwnerList owned;
+  ASSERT_TRUE(owned.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 300, 200), &parent, kId));
+  owned.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+  for (int i = 0; i < 3; ++i) owned.InsertItem(LVIF_TEXT | LVIF_PARAM, i, "x", 0, 0, 0, 100 + i);
+  owned.log.clear();
+  owned.MoveWindow(10, 10, 300, kHeader + 4 * 30);
+  ASSERT_FALSE(owned.log.empty());
+  EXPECT_EQ(owned.log.front(), "measure " + std::to_string(kRow));
+  CRect r;
+  ASSERT_TRUE(owned.GetItemRect(1, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.Height(), 30);
+  EXPECT_EQ(owned.GetCountPerPage(), 4);
+
+  owned.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+  input::Focus(owned);
+  owned.log.clear();
+  parent.log.clear();
+  parent.recordPaint = true;
+  owned.Invalidate();
+  ::UpdateWindow(owned);
+  EXPECT_EQ(owned.log, (Strings{"draw 0 @" + std::to_string(kHeader) + " d100",
+                                "draw 1 @" + std::to_string(kHeader + 30) + " d101",
+                                "draw 2 sel @" + std::to_string(kHeader + 60) + " d102"}));
+  EXPECT_TRUE(parent.log.empty());  // custom draw does not apply to owner-drawn rows
+}
+
+}  // namespace

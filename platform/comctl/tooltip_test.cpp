@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/display_list.h"
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/comctl/tooltip.h"
+#include "platform/window/winapi.h"
+
+namespace {
+
+class TooltipTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    m_owner = ::CreateWindowEx(0, "Test", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                               nullptr);
+    m_tip = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
+                             0, m_owner, nullptr, nullptr, nullptr);
+    ASSERT_NE(m_tip, nullptr);
+    std::strcpy(m_text, "Hello");
+    m_tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
+    m_tool.hwnd = m_owner;
+    m_tool.uId = 7;
+    m_tool.lpszText = m_text;
+    ASSERT_TRUE(Send(TTM_ADDTOOL, 0, &m_tool));
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  LRESULT Send(UINT message, WPARAM wParam, const void* lParam) {
+    return ::SendMessage(m_tip, message, wParam, reinterpret_cast<LPARAM>(lParam));
+  }
+  void TrackAt(int x, int y) {
+    ::SendMessage(m_tip, TTM_TRACKPOSITION, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+    Send(TTM_TRACKACTIVATE, TRUE, &m_tool);
+  }
+
+  HWND m_owner = nullptr;
+  HWND m_tip = nullptr;
+  char m_text[64] = {};
+  TOOLINFO m_tool;
+};
+
+TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
+  std::strcpy(m_text, "changed after adding");
+  TrackAt(100, 50);
+  platform::TooltipState s = platform::ReadTooltip(m_tip);
+  ASSERT_TRUE(s.shown);
+  EXPECT_EQ(s.text, "Hello");
+  EXPECT_EQ(s.position.x, 100);
+  EXPECT_EQ(s.position.y, 50);
+  // "Hello" is 24 pixels in the default font, 13 high; 2 of padding each side and a 1-pixel border.
+  EXPECT_EQ(s.size.cx, 24 + 4 + 2);
+  EXPECT_EQ(s.size.cy, 13 + 4 + 2);
+  EXPECT_EQ(platform::TooltipFor(m_owner), m_tip);
+
+  const RECT margins{0, -1, 0, -1};
+  Send(TTM_SETMARGIN, 0, &margins);
+  EXPECT_EQ(platform::ReadTooltip(m_tip).size.cy, 13 + 4 - 2 + 2);
+
+  Send(TTM_TRACKACTIVATE, FALSE, &m_tool);
+  s = platform::ReadTooltip(m_tip);
+  EXPECT_FALSE(s.shown);
+  EXPECT_FALSE(::IsWindowVisible(m_tip));
+}
+
+TEST_F(TooltipTest, UpdatingTheTextOfTheShownToolChangesOrHidesTheTip) {
+  TrackAt(10, 10);
+  TOOLINFO update = m_tool;
+  update.lpszText = const_cast<char*>("Longer text");
+  Send(TTM_UPDATETIPTEXT, 0, &update);
+  char buffer[80] = {};
+  TOOLINFO get = m_tool;
+  get.lpszText = buffer;
+  ASSERT_TRUE(Send(TTM_GETTEXT, sizeof buffer, &get));
+  EXPECT_STREQ(buffer, "Longer text");
+  EXPECT_EQ(platform::ReadTooltip(m_tip).text, "Longer text");
+  char window[80] = {};
+  ::GetWindowText(m_tip, window, sizeof window);
+  EXPECT_STREQ(window, "Longer text");
+
+  update.lpszText = const_cast<char*>("");
+  Send(TTM_UPDATETIPTEXT, 0, &update);
+  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
+}
+
+TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
+  ::SendMessage(m_tip, TTM_SETMAXTIPWIDTH, 0, 30);  // "one two" is 38 pixels wide
+  ::SendMessage(m_tip, TTM_SETTIPBKCOLOR, RGB(0, 0, 128), 0);
+  ::SendMessage(m_tip, TTM_SETTIPTEXTCOLOR, RGB(255, 255, 255), 0);
+  TOOLINFO update = m_tool;
+  update.lpszText = const_cast<char*>("one two three");
+  Send(TTM_UPDATETIPTEXT, 0, &update);
+  TrackAt(0, 0);
+  EXPECT_EQ(platform::ReadTooltip(m_tip).size.cy, 3 * 13 + 4 + 2);
+  platform::PumpMessages();
+  const platform::DrawOps ops = platform::WindowDisplayList(m_tip);
+  ASSERT_EQ(ops.size(), 2u);
+  EXPECT_EQ(ops[0].kind, platform::DrawKind::FillRect);
+  EXPECT_EQ(ops[0].color, RGB(0, 0, 128));
+  EXPECT_EQ(ops[1].kind, platform::DrawKind::Text);
+  EXPECT_EQ(ops[1].color, RGB(255, 255, 255));
+  ASSERT_EQ(ops[1].lines.size(), 3u);
+  EXPECT_EQ(ops[1].lines[2].text, "three");
+  EXPECT_TRUE(ops[1].format & DT_NOPREFIX);
+}
+
+TEST_F(TooltipTest, OnlyTrackingToolsShowAndDeletingTheShownToolHidesIt) {
+  TOOLINFO hover;
+  hover.hwnd = m_owner;
+  hover.uId = 8;
+  hover.lpszText = const_cast<char*>("hover");
+  ASSERT_TRUE(Send(TTM_ADDTOOL, 0, &hover));
+  EXPECT_FALSE(Send(TTM_ADDTOOL, 0, &hover));  // the same tool twice
+  EXPECT_EQ(::SendMessage(m_tip, TTM_GETTOOLCOUNT, 0, 0), 2);
+  Send(TTM_TRACKACTIVATE, TRUE, &hover);
+  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
+
+  TrackAt(5, 5);
+  ASSERT_TRUE(platform::ReadTooltip(m_tip).shown);
+  Send(TTM_DELTOOL, 0, &m_tool);
+  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
+  EXPECT_EQ(::SendMessage(m_tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+
+  // An inactive tip shows nothing.
+  ASSERT_TRUE(Send(TTM_ADDTOOL, 0, &m_tool));
+  ::SendMessage(m_tip, TTM_ACTIVATE, FALSE, 0);
+  TrackAt(5, 5);
+  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+// GDI objects: fonts, pens, brushes and bitmaps, by handle and as the
+// framework's CFont, CPen, CBrush and CBitmap.
+//
+// A font handle is the text measurer's handle of its FontSpec
+// (platform/gdi/text_metrics.h): the same description always gives the same
+// handle, which stays valid for the process, so DeleteObject on a font only
+// reports success. Pens, brushes and bitmaps are records that DeleteObject
+// frees; deleting one that is selected into a device context fails, as
+// stock objects and system-colour brushes ignore deletion. Underline,
+// strike-out, character set and precision fields of a LOGFONT are kept by
+// nobody: the measurer does not see them.
+#pragma once
+
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/text_metrics.h"
+#include "platform/base/wintypes.h"
+
+class CDC;
+
+constexpr int LF_FACESIZE = 32;
+struct LOGFONT {
+  LONG lfHeight = 0;  // < 0: em height in pixels; > 0: cell height; 0: default
+  LONG lfWidth = 0;
+  LONG lfEscapement = 0;
+  LONG lfOrientation = 0;
+  LONG lfWeight = 0;
+  BYTE lfItalic = 0;
+  BYTE lfUnderline = 0;
+  BYTE lfStrikeOut = 0;
+  BYTE lfCharSet = 0;
+  BYTE lfOutPrecision = 0;
+  BYTE lfClipPrecision = 0;
+  BYTE lfQuality = 0;
+  BYTE lfPitchAndFamily = 0;
+  CHAR lfFaceName[LF_FACESIZE] = {};
+};
+using LOGFONTA = LOGFONT;
+using LPLOGFONT = LOGFONT*;
+
+struct BITMAP {
+  LONG bmType = 0;
+  LONG bmWidth = 0;
+  LONG bmHeight = 0;
+  LONG bmWidthBytes = 0;
+  WORD bmPlanes = 1;
+  WORD bmBitsPixel = 0;
+  LPVOID bmBits = nullptr;
+};
+
+constexpr LONG FW_DONTCARE = 0;
+constexpr LONG FW_THIN = 100;
+constexpr LONG FW_LIGHT = 300;
+constexpr LONG FW_NORMAL = 400;
+constexpr LONG FW_MEDIUM = 500;
+constexpr LONG FW_SEMIBOLD = 600;
+constexpr LONG FW_BOLD = 700;
+constexpr LONG FW_HEAVY = 900;
+constexpr BYTE ANSI_CHARSET = 0;
+constexpr BYTE DEFAULT_CHARSET = 1;
+constexpr BYTE OUT_DEFAULT_PRECIS = 0;
+constexpr BYTE CLIP_DEFAULT_PRECIS = 0;
+constexpr BYTE DEFAULT_QUALITY = 0;
+constexpr BYTE DEFAULT_PITCH = 0;
+constexpr BYTE FF_DONTCARE = 0;
+constexpr BYTE FF_SWISS = 0x20;
+
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_DOT = 2;
+constexpr int PS_DASHDOT = 3;
+constexpr int PS_DASHDOTDOT = 4;
+constexpr int PS_NULL = 5;
+constexpr int PS_INSIDEFRAME = 6;
+
+// Stock objects.
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+constexpr int OEM_FIXED_FONT = 10;
+constexpr int ANSI_FIXED_FONT = 11;
+constexpr int ANSI_VAR_FONT = 12;
+constexpr int SYSTEM_FONT = 13;
+constexpr int DEVICE_DEFAULT_FONT = 14;
+constexpr int SYSTEM_FIXED_FONT = 16;
+constexpr int DEFAULT_GUI_FONT = 17;
+
+HFONT CreateFontIndirect(const LOGFONT* lf);
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                 DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                 DWORD pitchAndFamily, LPCSTR face);
+HPEN CreatePen(int style, int width, COLORREF color);
+HBRUSH CreateSolidBrush(COLORREF color);
+// A bitmap of the given size whose pixels nobody keeps: what is drawn on it
+// is its display list (platform/gdi/display_list.h).
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+HGDIOBJ GetStockObject(int index);
+BOOL DeleteObject(HGDIOBJ object);
+// Fills a LOGFONT, LOGPEN-less BITMAP; returns the bytes written, 0 on failure.
+int GetObject(HGDIOBJ object, int size, LPVOID out);
+
+namespace platform {
+
+enum class GdiKind { None, Font, Pen, Brush, Bitmap };
+GdiKind GdiObjectKind(HGDIOBJ object);
+// The state a device context records for a selected object.
+PenState PenOf(HPEN pen);        // black solid pen for an unknown handle
+BrushState BrushOf(HBRUSH brush);  // white brush for an unknown one; follows system colours
+SIZE BitmapSize(HBITMAP bitmap);  // 0 x 0 for an unknown handle
+// The FontSpec of a LOGFONT and back: a positive height asks for the cell
+// height, so the em is the largest whose height fits it.
+FontSpec FontSpecOf(const LOGFONT& lf);
+LOGFONT LogFontOf(const FontSpec& fontSpec);
+// The brush GetSysColorBrush hands out for an index, and the index of such a brush (-1 otherwise).
+HBRUSH SysColorBrushHandle(int index);
+int SysColorIndexOfSysBrush(HBRUSH brush);
+// Provided by the device contexts: whether a DC has the object selected.
+bool IsSelectedIntoDC(HGDIOBJ object);
+
+}  // namespace platform
+
+// ---- The framework's objects: each owns its handle and deletes it ----
+
+class CGdiObject {
+ public:
+  CGdiObject() = default;
+  virtual ~CGdiObject() { DeleteObject(); }
+  CGdiObject(const CGdiObject&) = delete;
+  CGdiObject& operator=(const CGdiObject&) = delete;
+
+  HGDIOBJ m_hObject = nullptr;
+  HGDIOBJ GetSafeHandle() const { return m_hObject; }
+  BOOL Attach(HGDIOBJ object);
+  HGDIOBJ Detach();
+  BOOL DeleteObject();
+  int GetObject(int size, LPVOID out) const { return ::GetObject(m_hObject, size, out); }
+  BOOL CreateStockObject(int index);
+};
+
+class CFont : public CGdiObject {
+ public:
+  operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT: as in the framework
+  // FromHandle of each class: a wrapper that does not own the handle, kept
+  // until the handle is deleted (for the process, for fonts and stock objects).
+  static CFont* FromHandle(HFONT font);
+  BOOL CreateFontIndirect(const LOGFONT* lf);
+  BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                  BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                  BYTE pitchAndFamily, LPCSTR face);
+  // `tenthsOfPoint` at 96 dots per inch (95 is 9.5 points, 13 pixels).
+  BOOL CreatePointFont(int tenthsOfPoint, LPCSTR face, CDC* dc = nullptr);
+  int GetLogFont(LOGFONT* lf) const { return GetObject(sizeof(LOGFONT), lf); }
+};
+
+class CPen : public CGdiObject {
+ public:
+  CPen() = default;
+  CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
+  operator HPEN() const { return static_cast<HPEN>(m_hObject); }  // NOLINT
+  static CPen* FromHandle(HPEN pen);
+  BOOL CreatePen(int style, int width, COLORREF color);
+};
+
+class CBrush : public CGdiObject {
+ public:
+  CBrush() = default;
+  explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
+  operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }  // NOLINT
+  static CBrush* FromHandle(HBRUSH brush);
+  BOOL CreateSolidBrush(COLORREF color);
+  BOOL CreateSysColorBrush(int index);
+};
+
+class CBitmap : public CGdiObject {
+ public:
+  operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT
+  static CBitmap* FromHandle(HBITMAP bitmap);
+  BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
+  BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+  int GetBitmap(BITMAP* out) const { return GetObject(sizeof(BITMAP), out); }
+};

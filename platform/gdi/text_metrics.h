@@ -1,0 +1,65 @@
+// The one text measurer of the layer: every width and height the system's
+// code asks for (dialog units, auto-size, tool-tip fits) comes from here, so
+// a picture drawn later matches the numbers.
+//
+// Metrics, the same for every face name:
+//   - the em is the point size at 96 dots per inch: MulDiv(points, 96, 72)
+//     pixels (8 pt gives 11);
+//   - ascent round(0.96 em), descent round(0.22 em), height their sum
+//     (8 pt: 11 + 2 = 13);
+//   - each character advances by its width in the classic sans-serif
+//     proportions (thousandths of an em; 'i' 222, 'a' 556, 'W' 944; 556 for
+//     a character outside printable ASCII) times the em, rounded to whole
+//     pixels per character as a raster font does; a string's width is the
+//     sum of its advances;
+//   - the average character width is that of the 52 letters A-Z and a-z,
+//     (sum + 26) / 52: 6 pixels at 8 pt, so the dialog base units of
+//     "MS Shell Dlg" 8 are 6 x 13, as on the platform.
+// Weight and italics do not change the measures.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/base/wintypes.h"
+
+namespace platform {
+
+struct FontSpec {
+  std::string face = "MS Shell Dlg";
+  int emPixels = 11;  // 8 points
+  int weight = 400;   // FW_NORMAL
+  bool italic = false;
+
+  static FontSpec FromPoints(std::string face, int points);
+  bool operator==(const FontSpec&) const = default;
+};
+
+struct FontMetrics {
+  int ascent = 0;
+  int descent = 0;
+  int height = 0;            // ascent + descent
+  int averageCharWidth = 0;  // of the 52 letters
+  int maxCharWidth = 0;
+};
+
+FontMetrics MeasureFont(const FontSpec& font);
+int TextWidth(const FontSpec& font, std::string_view text);
+int CharWidth(const FontSpec& font, char ch);
+
+// A stable handle for a font: the same FontSpec always gives the same handle,
+// valid for the life of the process.
+HFONT FontHandle(const FontSpec& font);
+// The FontSpec behind a handle from FontHandle; null for anything else.
+const FontSpec* FontFromHandle(HFONT font);
+// The font windows use when none was set ("MS Shell Dlg" 8).
+HFONT DefaultGuiFont();
+
+// Dialog base units of a font: x is the average character width, y the height.
+SIZE DialogBaseUnits(const FontSpec& font);
+
+}  // namespace platform
+
+// MulDiv as the platform rounds it: to nearest, halves away from zero; -1 on
+// division by zero.
+int MulDiv(int number, int numerator, int denominator);

@@ -1,0 +1,223 @@
+// The input driver end to end: what reaches a window, with which modifiers,
+// and what is refused.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/window/cursor.h"
+#include "platform/user/cdialog.h"
+#include "platform/input/input_driver.h"
+#include "platform/user/dialog_resources.h"
+#include "platform/window/keyboard.h"
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+
+namespace {
+
+namespace input = platform::input;
+
+std::vector<std::string> g_log;
+
+class Recorder : public CWnd {
+ public:
+  std::string name;
+  HWND captureOnDown = nullptr;
+
+ protected:
+  void OnLButtonDown(UINT flags, CPoint p) override {
+    Log("down", flags, p);
+    if (captureOnDown != nullptr) ::SetCapture(captureOnDown);
+  }
+  void OnLButtonUp(UINT flags, CPoint p) override { Log("up", flags, p); }
+  void OnLButtonDblClk(UINT flags, CPoint p) override { Log("dbl", flags, p); }
+  void OnRButtonUp(UINT flags, CPoint p) override {
+    Log("rup", flags, p);
+    CWnd::OnRButtonUp(flags, p);  // the default asks for a context menu
+  }
+  void OnContextMenu(CWnd*, CPoint) override { g_log.push_back(name + " menu"); }
+  void OnKeyDown(UINT key, UINT, UINT) override {
+    g_log.push_back(name + " key " + std::to_string(key) + (GetKeyState(VK_CONTROL) < 0 ? " ctrl" : ""));
+  }
+  void OnSysKeyDown(UINT key, UINT, UINT) override { g_log.push_back(name + " syskey " + std::to_string(key)); }
+  void OnChar(UINT ch, UINT, UINT) override { g_log.push_back(name + " char " + std::string(1, static_cast<char>(ch))); }
+
+ private:
+  void Log(const char* what, UINT flags, CPoint p) {
+    g_log.push_back(name + " " + what + " " + std::to_string(p.x) + "," + std::to_string(p.y) +
+                    ((flags & MK_SHIFT) ? " shift" : "") + ((flags & MK_LBUTTON) ? " L" : ""));
+  }
+};
+
+class InputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    g_log.clear();
+    top.name = "top";
+    top.CreateEx(0, "Rec", "Top", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, 0);
+    child.name = "child";
+    child.CreateEx(0, "Rec", "Child", WS_CHILD | WS_VISIBLE, 10, 10, 40, 20, top.m_hWnd, 5);
+    platform::PumpMessages();
+    g_log.clear();
+  }
+  void TearDown() override { platform::ResetForTest(); }
+  Recorder top, child;
+};
+
+TEST_F(InputTest, ClicksLandAtTheClientCentreWithButtonAndModifierFlags) {
+  ASSERT_TRUE(input::Click(child.m_hWnd, input::kShift));
+  // Shift goes down first, to the focus window (the activated top-level window).
+  EXPECT_EQ(g_log, (std::vector<std::string>{"top key 16", "child down 20,10 shift L", "child up 20,10 shift"}));
+  EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0) << "modifiers are released after the action";
+  g_log.clear();
+  ASSERT_TRUE(input::DoubleClick(child.m_hWnd));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child down 20,10 L", "child up 20,10", "child dbl 20,10 L",
+                                             "child up 20,10"}));
+}
+
+TEST_F(InputTest, RightClickAsksForAContextMenuThatTravelsUpToTheParent) {
+  struct Quiet : CWnd {};  // no handler of its own: the default passes it up
+  Quiet leaf;
+  leaf.CreateEx(0, "Rec", "", WS_CHILD | WS_VISIBLE, 60, 10, 40, 20, top.m_hWnd, 6);
+  ASSERT_TRUE(input::RightClick(leaf.m_hWnd));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"top menu"}));
+}
+
+TEST_F(InputTest, HiddenAndDisabledWindowsRefuseInput) {
+  top.EnableWindow(FALSE);
+  EXPECT_FALSE(input::Click(child.m_hWnd)) << "a disabled ancestor refuses for its children";
+  top.EnableWindow(TRUE);
+  child.ShowWindow(SW_HIDE);
+  EXPECT_FALSE(input::Click(child.m_hWnd));
+  EXPECT_FALSE(input::Focus(child.m_hWnd));
+  EXPECT_FALSE(input::Click(nullptr));
+  EXPECT_TRUE(g_log.empty());
+}
+
+TEST_F(InputTest, MouseCaptureRedirectsTheRelease) {
+  child.captureOnDown = top.m_hWnd;
+  ASSERT_TRUE(input::Click(child.m_hWnd));
+  // The release goes to the capture window, in its client coordinates.
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child down 20,10 L", "top up 30,20"}));
+}
+
+TEST_F(InputTest, KeysGoToTheFocusWithTranslationAndModifierState) {
+  ASSERT_TRUE(input::Focus(child.m_hWnd));
+  ASSERT_TRUE(input::TypeText("a!"));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child key 65", "child char a", "child key 16", "child key 49",
+                                             "child char !"}));
+  g_log.clear();
+  ASSERT_TRUE(input::PressKey('C', input::kControl));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child key 17 ctrl", "child key 67 ctrl", "child char \x03"}));
+  g_log.clear();
+  ASSERT_TRUE(input::PressKey('A', input::kAlt));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child syskey 18", "child syskey 65"}));
+  EXPECT_EQ(GetAsyncKeyState(VK_MENU), 0);
+}
+
+TEST_F(InputTest, CapsLockTogglesAndVkKeyScanFollowsTheUsLayout) {
+  input::PressKey(VK_CAPITAL);
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
+  EXPECT_EQ(platform::CharForKey('Q'), 'Q');
+  input::PressKey(VK_CAPITAL);
+  EXPECT_EQ(platform::CharForKey('Q'), 'q');
+  EXPECT_EQ(VkKeyScan('A'), 0x100 | 'A');
+  EXPECT_EQ(VkKeyScan('?'), static_cast<SHORT>(0x100 | VK_OEM_2));
+  EXPECT_EQ(VkKeyScan(')'), 0x100 | '0');
+  EXPECT_EQ(VkKeyScan('\xe9'), -1);
+}
+
+TEST_F(InputTest, FindWindowByTextSearchesTopLevelWindowsAndTheirDescendants) {
+  EXPECT_EQ(input::FindWindowByText(nullptr, "Child"), child.m_hWnd);
+  EXPECT_EQ(input::FindWindowByText(nullptr, "Top"), top.m_hWnd);
+  EXPECT_EQ(input::FindWindowByText(top.m_hWnd, "Top"), nullptr) << "below the root only";
+  EXPECT_EQ(input::FindWindowByText(nullptr, "Chil"), nullptr);
+}
+
+TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
+  platform::SetClockMode(platform::ClockMode::RealTime);
+  struct Ticker : CWnd {
+    int ticks = 0;
+    void OnTimer(UINT_PTR) override {
+      if (++ticks == 3) ::PostQuitMessage(9);
+    }
+  } ticker;
+  ticker.CreateEx(0, "Rec", "", WS_POPUP, 0, 0, 1, 1, nullptr, 0);
+  ticker.SetTimer(1, 10);
+  EXPECT_EQ(platform::RunMessageLoop(), 9);
+  EXPECT_EQ(ticker.ticks, 3);
+
+  std::thread poster([&] { ::PostMessage(top.m_hWnd, WM_KEYDOWN, 'Z', 1); ::PostQuitMessage(4); });
+  poster.join();
+  EXPECT_EQ(platform::RunMessageLoop(), 4);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"top key 90", "top char z"}));
+  EXPECT_THROW(platform::AdvanceClock(1), std::logic_error);
+}
+
+TEST_F(InputTest, InRealTimeAModalLoopAsksTheResponderAndThenWaitsForItsTimer) {
+  platform::SetClockMode(platform::ClockMode::RealTime);
+  const HINSTANCE module = reinterpret_cast<HINSTANCE>(uintptr_t{0x7000});
+  platform::DialogTemplate t;
+  t.id = 400;
+  t.cx = 50;
+  t.cy = 20;
+  platform::RegisterDialogTemplate(module, t);
+  platform::SetModalResponder([](HWND modal) {
+    // Nothing ends the dialog now; a timer does, later, through the handle.
+    ::SetTimer(modal, 1, 15, [](HWND h, UINT, UINT_PTR, DWORD) { ::EndDialog(h, 33); });
+  });
+  CDialog dlg(400);
+  EXPECT_EQ(dlg.DoModal(), 33);
+  platform::RemoveModuleResources(module);
+}
+
+TEST_F(InputTest, ThePointerMovesWithTheMouseAndParentsMaySetTheCursorFirst) {
+  struct CursorOwner : Recorder {
+    std::vector<std::string> asked;
+    BOOL OnSetCursor(CWnd* wnd, UINT hit, UINT message) override {
+      asked.push_back(std::to_string(wnd->GetDlgCtrlID()) + ":" + std::to_string(hit) + ":" + std::to_string(message));
+      return TRUE;
+    }
+  } owner;
+  owner.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 500, 500, 100, 100, nullptr, 0);
+  Recorder inner;
+  inner.name = "inner";
+  inner.CreateEx(0, "Rec", "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 10, owner.m_hWnd, 8);
+  ASSERT_TRUE(input::Click(inner.m_hWnd));
+  POINT p;
+  ::GetCursorPos(&p);
+  EXPECT_EQ(p.x, 500 + 10 + 15);
+  EXPECT_EQ(p.y, 500 + 20 + 5);
+  ASSERT_EQ(owner.asked.size(), 3u);
+  EXPECT_EQ(owner.asked[0], "8:1:" + std::to_string(WM_MOUSEMOVE));
+  EXPECT_EQ(owner.asked[1], "8:1:" + std::to_string(WM_LBUTTONDOWN));
+}
+
+TEST_F(InputTest, AWindowMayRefuseToBeActivatedAndEatTheClick) {
+  struct Shy : Recorder {
+    int OnMouseActivate(CWnd*, UINT, UINT) override { return MA_NOACTIVATEANDEAT; }
+  } shy;
+  shy.name = "shy";
+  shy.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
+  top.SetActiveWindow();
+  g_log.clear();
+  EXPECT_FALSE(input::Click(shy.m_hWnd));
+  EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
+  EXPECT_TRUE(g_log.empty());
+}
+
+TEST_F(InputTest, ANoActivateWindowTakesTheClickButNotTheActivation) {
+  Recorder palette;
+  palette.name = "palette";
+  palette.CreateEx(WS_EX_NOACTIVATE, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
+  top.SetActiveWindow();
+  g_log.clear();
+  EXPECT_TRUE(input::Click(palette.m_hWnd));
+  EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"palette down 25,25 L", "palette up 25,25"}));
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// Module handles: the main program, shared libraries loaded by path, and the
+// platform's built-in system modules.
+//
+// GetModuleHandleA(nullptr) is the main program; GetProcAddress on it finds
+// the functions the executable exports (link it with exported symbols). The
+// built-in modules ("msimg32.dll", "UxTheme.dll", "comctl32.dll") are tables
+// of named functions filled by the parts of the layer that implement them; a
+// test removes one to exercise the paths where a library is absent, and
+// restores them afterwards. Module names compare without regard to case, as
+// on the platform. Handles stay valid until the module is freed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/base/wintypes.h"
+
+HMODULE GetModuleHandleA(LPCSTR name);
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+HMODULE LoadLibraryA(LPCSTR fileName);
+BOOL FreeLibrary(HMODULE module);
+// Copies the module's full path, cut to size - 1 characters and terminated;
+// returns the characters copied, or `size` with ERROR_INSUFFICIENT_BUFFER
+// when the path did not fit. 0 on failure.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+
+// The loaded module that holds the given code or data address (null when it
+// is in none): a library finds its own handle this way.
+HMODULE ModuleFromAddress(const void* address);
+
+namespace platform {
+
+// Adds a function to a built-in module's table (creating the module when it
+// is new); the implementing part of the layer calls this once at start-up.
+void AddBuiltinExport(std::string_view module, std::string_view function, FARPROC address);
+// Makes a built-in module unavailable to LoadLibraryA until restored.
+void RemoveBuiltinModule(std::string_view module);
+void RestoreBuiltinModules();
+
+// Makes GetModuleFileNameA report `path` for the main program. A host that
+// runs from one folder but keeps its settings in another (a terminal started
+// with a home folder) presents itself as living there.
+void SetMainProgramFileName(std::string path);
+
+// Fault injection for hosts' tests: while hidden, GetModuleHandleA(nullptr)
+// gives no handle, as when a process cannot name its main module.
+void SetMainProgramHidden(bool hidden);
+
+// Fault injection for hosts' tests: while hidden, GetProcAddress on the main
+// program does not find `function`, as in an older host that lacks it.
+void SetMainProgramExportHidden(std::string_view function, bool hidden);
+
+// The folder part of a path: everything before its last separator, "\\" or
+// "/" alike; empty when there is none.
+std::string PathFolder(std::string_view path);
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+// The platform's private-profile (INI file) functions.
+//
+// File format: lines of "[section]", "key=value" and anything else (comments,
+// blanks), kept as they are on every write. Sections and keys match without
+// regard to case; blanks around names and values are ignored, as is one pair
+// of matching quotes around a value; the first matching section and key win.
+// Either "\\" or "/" separates folders in the file name.
+//
+// Reading: the value (or, with a null key, the key names of the section; with
+// a null section, the section names, each terminated, the list ending in an
+// extra terminator) is copied into the caller's buffer cut to size - 1
+// characters; the count copied is returned (size - 2 for a list that did not
+// fit). A missing file, section or key gives the default, without its
+// trailing blanks (null means empty).
+//
+// Writing: sets the key (null value: removes the key; null key: removes the
+// whole section), creating the file and section when missing. The file is
+// replaced atomically (written beside it, flushed to disk, renamed over it),
+// so a crash leaves either the old or the new file, never a torn one.
+#pragma once
+
+#include "platform/base/wintypes.h"
+
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned, DWORD size,
+                               LPCSTR fileName);
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+
+inline DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned, DWORD size,
+                                     LPCSTR fileName) {
+  return GetPrivateProfileStringA(section, key, defaultValue, returned, size, fileName);
+}
+inline BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+  return WritePrivateProfileStringA(section, key, value, fileName);
+}

@@ -1,0 +1,120 @@
+#include "platform/user/ccombobox.h"
+
+#include "platform/user/clistbox.h"
+#include "platform/window/wrapper_params.h"
+
+using platform::wrapper_params::W;
+
+BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+  return CWnd::Create("COMBOBOX", nullptr, style, rect, parent, id);
+}
+
+int CComboBox::GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+int CComboBox::AddString(LPCTSTR item) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item))); }
+int CComboBox::InsertString(int index, LPCTSTR item) {
+  return static_cast<int>(SendMessage(CB_INSERTSTRING, W(index), reinterpret_cast<LPARAM>(item)));
+}
+int CComboBox::DeleteString(UINT index) { return static_cast<int>(SendMessage(CB_DELETESTRING, index)); }
+void CComboBox::ResetContent() { SendMessage(CB_RESETCONTENT); }
+int CComboBox::GetLBText(int index, LPTSTR buffer) const {
+  return static_cast<int>(SendMessage(CB_GETLBTEXT, W(index), reinterpret_cast<LPARAM>(buffer)));
+}
+void CComboBox::GetLBText(int index, CString& text) const {
+  text = platform::ItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+}
+int CComboBox::GetLBTextLen(int index) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, W(index))); }
+int CComboBox::FindString(int startAfter, LPCTSTR prefix) const {
+  return static_cast<int>(SendMessage(CB_FINDSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
+}
+int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const {
+  return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, W(startAfter), reinterpret_cast<LPARAM>(text)));
+}
+DWORD_PTR CComboBox::GetItemData(int index) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, W(index))); }
+int CComboBox::SetItemData(int index, DWORD_PTR data) {
+  return static_cast<int>(SendMessage(CB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
+}
+void* CComboBox::GetItemDataPtr(int index) const { return reinterpret_cast<void*>(GetItemData(index)); }
+int CComboBox::SetItemDataPtr(int index, void* data) { return SetItemData(index, reinterpret_cast<DWORD_PTR>(data)); }
+
+int CComboBox::GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+int CComboBox::SetCurSel(int select) { return static_cast<int>(SendMessage(CB_SETCURSEL, W(select))); }
+int CComboBox::SelectString(int startAfter, LPCTSTR prefix) {
+  return static_cast<int>(SendMessage(CB_SELECTSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
+}
+
+void CComboBox::ShowDropDown(BOOL show) { SendMessage(CB_SHOWDROPDOWN, W(show)); }
+BOOL CComboBox::GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
+void CComboBox::GetDroppedControlRect(LPRECT rect) const {
+  SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(rect));
+}
+int CComboBox::SetDroppedWidth(UINT width) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, width)); }
+int CComboBox::GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH)); }
+int CComboBox::SetExtendedUI(BOOL extended) { return static_cast<int>(SendMessage(CB_SETEXTENDEDUI, W(extended))); }
+BOOL CComboBox::GetExtendedUI() const { return static_cast<BOOL>(SendMessage(CB_GETEXTENDEDUI)); }
+BOOL CComboBox::GetComboBoxInfo(PCOMBOBOXINFO info) const { return ::GetComboBoxInfo(m_hWnd, info); }
+
+DWORD CComboBox::GetEditSel() const { return static_cast<DWORD>(SendMessage(CB_GETEDITSEL)); }
+BOOL CComboBox::SetEditSel(int start, int end) {
+  return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(static_cast<WORD>(start), static_cast<WORD>(end))));
+}
+BOOL CComboBox::LimitText(int maxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, W(maxChars))); }
+
+int CComboBox::GetTopIndex() const { return static_cast<int>(SendMessage(CB_GETTOPINDEX)); }
+int CComboBox::SetTopIndex(int index) { return static_cast<int>(SendMessage(CB_SETTOPINDEX, W(index))); }
+int CComboBox::SetItemHeight(int index, UINT height) {
+  return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, W(index), MAKELPARAM(static_cast<WORD>(height), 0)));
+}
+int CComboBox::GetItemHeight(int index) const { return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, W(index))); }
+UINT CComboBox::GetHorizontalExtent() const { return static_cast<UINT>(SendMessage(CB_GETHORIZONTALEXTENT)); }
+void CComboBox::SetHorizontalExtent(UINT extent) { SendMessage(CB_SETHORIZONTALEXTENT, extent); }
+
+// The framework leaves these to owner-drawn subclasses.
+void CComboBox::DrawItem(LPDRAWITEMSTRUCT) {}
+void CComboBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
+int CComboBox::CompareItem(LPCOMPAREITEMSTRUCT) { return 0; }
+void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
+
+BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (platform::OwnerDrawChildNotify(*this, message, lParam, result)) return TRUE;
+  return CWnd::OnChildNotify(message, wParam, lParam, result);
+}
+
+void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    index = static_cast<int>(::SendMessage(control, CB_GETCURSEL, 0, 0));
+  } else {
+    ::SendMessage(control, CB_SETCURSEL, W(index), 0);
+  }
+}
+
+namespace {
+
+void LoadComboString(HWND control, UINT search, const CString& value) {
+  const LRESULT found = ::SendMessage(control, search, W(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(value)));
+  if (found != CB_ERR) {
+    ::SendMessage(control, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+  } else {
+    ::SetWindowText(control, value);  // a drop-down list refuses text that names no item
+  }
+}
+
+}  // namespace
+
+void DDX_CBString(CDataExchange* dx, int id, CString& value) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    CWnd::FromHandle(control)->GetWindowText(value);
+  } else {
+    LoadComboString(control, CB_FINDSTRING, value);
+  }
+}
+
+void DDX_CBStringExact(CDataExchange* dx, int id, CString& value) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    CWnd::FromHandle(control)->GetWindowText(value);
+  } else {
+    LoadComboString(control, CB_FINDSTRINGEXACT, value);
+  }
+}

@@ -1,0 +1,132 @@
+#include "platform/user/clistbox.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/window/wrapper_params.h"
+
+namespace platform {
+
+CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index) {
+  const LRESULT length = ::SendMessage(hwnd, lengthMessage, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return CString();
+  // The text message writes the whole item and its terminator.
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT copied = ::SendMessage(hwnd, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  if (copied <= 0) return CString();
+  return CString(text.c_str(), static_cast<int>(std::min(copied, length)));
+}
+
+}  // namespace platform
+
+using platform::wrapper_params::W;
+
+BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+  return CWnd::Create("LISTBOX", nullptr, style, rect, parent, id);
+}
+
+int CListBox::GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
+int CListBox::AddString(LPCTSTR item) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item))); }
+int CListBox::InsertString(int index, LPCTSTR item) {
+  return static_cast<int>(SendMessage(LB_INSERTSTRING, W(index), reinterpret_cast<LPARAM>(item)));
+}
+int CListBox::DeleteString(UINT index) { return static_cast<int>(SendMessage(LB_DELETESTRING, index)); }
+void CListBox::ResetContent() { SendMessage(LB_RESETCONTENT); }
+int CListBox::GetText(int index, LPTSTR buffer) const {
+  return static_cast<int>(SendMessage(LB_GETTEXT, W(index), reinterpret_cast<LPARAM>(buffer)));
+}
+void CListBox::GetText(int index, CString& text) const { text = platform::ItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, index); }
+int CListBox::GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, W(index))); }
+int CListBox::FindString(int startAfter, LPCTSTR prefix) const {
+  return static_cast<int>(SendMessage(LB_FINDSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
+}
+int CListBox::FindStringExact(int startAfter, LPCTSTR text) const {
+  return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, W(startAfter), reinterpret_cast<LPARAM>(text)));
+}
+DWORD_PTR CListBox::GetItemData(int index) const { return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, W(index))); }
+int CListBox::SetItemData(int index, DWORD_PTR data) {
+  return static_cast<int>(SendMessage(LB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
+}
+void* CListBox::GetItemDataPtr(int index) const { return reinterpret_cast<void*>(GetItemData(index)); }
+int CListBox::SetItemDataPtr(int index, void* data) { return SetItemData(index, reinterpret_cast<DWORD_PTR>(data)); }
+
+int CListBox::GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
+int CListBox::SetCurSel(int select) { return static_cast<int>(SendMessage(LB_SETCURSEL, W(select))); }
+int CListBox::SelectString(int startAfter, LPCTSTR prefix) {
+  return static_cast<int>(SendMessage(LB_SELECTSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
+}
+int CListBox::GetSel(int index) const { return static_cast<int>(SendMessage(LB_GETSEL, W(index))); }
+int CListBox::SetSel(int index, BOOL select) { return static_cast<int>(SendMessage(LB_SETSEL, W(select), index)); }
+int CListBox::GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT)); }
+int CListBox::GetSelItems(int maxItems, int* indexes) const {
+  return static_cast<int>(SendMessage(LB_GETSELITEMS, W(maxItems), reinterpret_cast<LPARAM>(indexes)));
+}
+int CListBox::SelItemRange(BOOL select, int first, int last) {
+  return static_cast<int>(
+      SendMessage(LB_SELITEMRANGE, W(select), MAKELPARAM(static_cast<WORD>(first), static_cast<WORD>(last))));
+}
+void CListBox::SetAnchorIndex(int index) { SendMessage(LB_SETANCHORINDEX, W(index)); }
+int CListBox::GetAnchorIndex() const { return static_cast<int>(SendMessage(LB_GETANCHORINDEX)); }
+int CListBox::SetCaretIndex(int index, BOOL scroll) {
+  return static_cast<int>(SendMessage(LB_SETCARETINDEX, W(index), MAKELPARAM(static_cast<WORD>(scroll), 0)));
+}
+int CListBox::GetCaretIndex() const { return static_cast<int>(SendMessage(LB_GETCARETINDEX)); }
+
+int CListBox::GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX)); }
+int CListBox::SetTopIndex(int index) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, W(index))); }
+int CListBox::GetItemRect(int index, LPRECT rect) const {
+  return static_cast<int>(SendMessage(LB_GETITEMRECT, W(index), reinterpret_cast<LPARAM>(rect)));
+}
+int CListBox::SetItemHeight(int index, UINT height) {
+  return static_cast<int>(SendMessage(LB_SETITEMHEIGHT, W(index), MAKELPARAM(static_cast<WORD>(height), 0)));
+}
+int CListBox::GetItemHeight(int index) const { return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, W(index))); }
+int CListBox::GetHorizontalExtent() const { return static_cast<int>(SendMessage(LB_GETHORIZONTALEXTENT)); }
+void CListBox::SetHorizontalExtent(int extent) { SendMessage(LB_SETHORIZONTALEXTENT, W(extent)); }
+UINT CListBox::ItemFromPoint(CPoint point, BOOL& outside) const {
+  const auto result = static_cast<uintptr_t>(
+      SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y))));
+  outside = HIWORD(result) != 0 ? TRUE : FALSE;
+  return LOWORD(result);
+}
+
+// The framework leaves these to owner-drawn subclasses.
+void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
+void CListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
+int CListBox::CompareItem(LPCOMPAREITEMSTRUCT) { return 0; }
+void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}
+
+BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (platform::OwnerDrawChildNotify(*this, message, lParam, result)) return TRUE;
+  return CWnd::OnChildNotify(message, wParam, lParam, result);
+}
+
+void DDX_LBIndex(CDataExchange* dx, int id, int& index) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    index = static_cast<int>(::SendMessage(control, LB_GETCURSEL, 0, 0));
+  } else {
+    ::SendMessage(control, LB_SETCURSEL, W(index), 0);
+  }
+}
+
+namespace {
+
+void ExchangeListString(CDataExchange* dx, int id, CString& value, UINT search) {
+  HWND control = dx->PrepareCtrl(id);
+  if (dx->m_bSaveAndValidate) {
+    const auto sel = static_cast<int>(::SendMessage(control, LB_GETCURSEL, 0, 0));
+    value = sel >= 0 ? platform::ItemText(control, LB_GETTEXTLEN, LB_GETTEXT, sel) : CString();
+    return;
+  }
+  const LRESULT found = ::SendMessage(control, search, W(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(value)));
+  if (found != LB_ERR) ::SendMessage(control, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+}
+
+}  // namespace
+
+void DDX_LBString(CDataExchange* dx, int id, CString& value) { ExchangeListString(dx, id, value, LB_FINDSTRING); }
+
+void DDX_LBStringExact(CDataExchange* dx, int id, CString& value) {
+  ExchangeListString(dx, id, value, LB_FINDSTRINGEXACT);
+}

@@ -1,0 +1,104 @@
+// CListBox: the framework's wrapper of a list box window (platform/user/list_box.h).
+// Every operation is the LB_ message of the same name, with its results
+// (LB_ERR, LB_ERRSPACE). An owner-drawn subclass overrides DrawItem,
+// MeasureItem, CompareItem and DeleteItem, which its parent's reflected
+// WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM and WM_DELETEITEM call.
+#pragma once
+
+#include "platform/base/cstring.h"
+#include "platform/user/data_exchange.h"
+#include "platform/base/geometry.h"
+#include "platform/window/cwnd.h"
+
+class CListBox : public CWnd {
+ public:
+  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+  // Items.
+  int GetCount() const;
+  int AddString(LPCTSTR item);
+  int InsertString(int index, LPCTSTR item);
+  int DeleteString(UINT index);
+  void ResetContent();
+  int GetText(int index, LPTSTR buffer) const;
+  void GetText(int index, CString& text) const;
+  int GetTextLen(int index) const;
+  int FindString(int startAfter, LPCTSTR prefix) const;
+  int FindStringExact(int startAfter, LPCTSTR text) const;
+  DWORD_PTR GetItemData(int index) const;
+  int SetItemData(int index, DWORD_PTR data);
+  void* GetItemDataPtr(int index) const;
+  int SetItemDataPtr(int index, void* data);
+
+  // Selection.
+  int GetCurSel() const;
+  int SetCurSel(int select);
+  int SelectString(int startAfter, LPCTSTR prefix);
+  int GetSel(int index) const;
+  int SetSel(int index, BOOL select = TRUE);
+  int GetSelCount() const;
+  int GetSelItems(int maxItems, int* indexes) const;
+  int SelItemRange(BOOL select, int first, int last);
+  void SetAnchorIndex(int index);
+  int GetAnchorIndex() const;
+  int SetCaretIndex(int index, BOOL scroll = TRUE);
+  int GetCaretIndex() const;
+
+  // Geometry.
+  int GetTopIndex() const;
+  int SetTopIndex(int index);
+  int GetItemRect(int index, LPRECT rect) const;
+  int SetItemHeight(int index, UINT height);
+  int GetItemHeight(int index) const;
+  int GetHorizontalExtent() const;
+  void SetHorizontalExtent(int extent);
+  // The nearest item to a client point; `outside` is set when the point is
+  // not on that item (outside the client area or below the last item).
+  UINT ItemFromPoint(CPoint point, BOOL& outside) const;
+
+  // Owner drawing, called through reflection.
+  virtual void DrawItem(LPDRAWITEMSTRUCT dis);
+  virtual void MeasureItem(LPMEASUREITEMSTRUCT mis);
+  virtual int CompareItem(LPCOMPAREITEMSTRUCT cis);
+  virtual void DeleteItem(LPDELETEITEMSTRUCT dis);
+  BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+};
+
+// Dialog data exchange with a single-selection list box: the selected index
+// (-1 for none); the selected item's text ("" for none), loaded by selecting
+// the first item it prefixes (or, Exact, matches whole; case-insensitive).
+void DDX_LBIndex(CDataExchange* dx, int id, int& index);
+void DDX_LBString(CDataExchange* dx, int id, CString& value);
+void DDX_LBStringExact(CDataExchange* dx, int id, CString& value);
+
+namespace platform {
+// The text of item `index` of a list or combo box through its length and
+// text messages (LB_GETTEXTLEN/LB_GETTEXT or CB_GETLBTEXTLEN/CB_GETLBTEXT);
+// empty for an index that is not an item.
+CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index);
+// The owner-draw part of OnChildNotify shared by CListBox and CComboBox:
+// calls the matching virtual and returns TRUE for the four owner-draw messages.
+template <class Control>
+BOOL OwnerDrawChildNotify(Control& control, UINT message, LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case WM_DRAWITEM:
+      control.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+      break;
+    case WM_MEASUREITEM:
+      control.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+      break;
+    case WM_COMPAREITEM: {
+      const int order = control.CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+      if (result != nullptr) *result = order;
+      return TRUE;
+    }
+    case WM_DELETEITEM:
+      control.DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+      break;
+    default:
+      return FALSE;
+  }
+  if (result != nullptr) *result = TRUE;
+  return TRUE;
+}
+}  // namespace platform

@@ -1,0 +1,351 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/user/ccombobox.h"
+#include "platform/user/cdialog.h"
+#include "platform/input/input_driver.h"
+#include "platform/user/dialog_resources.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+namespace input = platform::input;
+
+constexpr int kId = 200;
+constexpr int kItem = 13;  // list item height with the default font
+
+std::string TextOf(HWND hwnd) {
+  char buffer[128] = "";
+  ::GetWindowText(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+// The dialog: logs the combo box's notifications by name, with the field's
+// text as a CBN_SELCHANGE handler reads it.
+class Parent : public CWnd {
+ public:
+  void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr, 0); }
+  std::vector<std::string> log;
+
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    if (LOWORD(wParam) != kId) return FALSE;
+    static const char* const kNames[] = {"?",        "selchange", "dblclk",  "setfocus",  "killfocus",   "editchange",
+                                         "editupdate", "dropdown", "closeup", "selendok", "selendcancel"};
+    const UINT code = HIWORD(wParam);
+    std::string entry = code < 11 ? kNames[code] : std::to_string(code);
+    if (code == CBN_SELCHANGE) entry += " '" + TextOf(reinterpret_cast<HWND>(lParam)) + "'";
+    log.push_back(entry);
+    return TRUE;
+  }
+};
+
+class ComboBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    parent.Open();
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  // A combo box 120 wide and 100 high (dropped) without an object.
+  HWND Make(DWORD style, std::vector<const char*> items = {}) {
+    combo = ::CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | style, 10, 10, 120, 100, parent, Id(kId),
+                             nullptr, nullptr);
+    for (const char* item : items) Send(CB_ADDSTRING, 0, item);
+    COMBOBOXINFO info;
+    ::GetComboBoxInfo(combo, &info);
+    list = info.hwndList;
+    edit = ::GetDlgItem(combo, 1001);
+    parent.log.clear();
+    return combo;
+  }
+  static HMENU Id(int id) { return reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return ::SendMessage(combo, message, wParam, lParam); }
+  LRESULT Send(UINT message, WPARAM wParam, const char* text) {
+    return ::SendMessage(combo, message, wParam, reinterpret_cast<LPARAM>(text));
+  }
+  void ClickListItem(int index) { input::ClickAt(list, POINT{5, index * kItem + 3}); }
+
+  Parent parent;
+  HWND combo = nullptr;
+  HWND list = nullptr;
+  HWND edit = nullptr;
+};
+
+using Log = std::vector<std::string>;
+
+TEST_F(ComboBoxTest, SortedItemsWithAnAnyEntryInsertedFirst) {
+  CComboBox box;
+  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, CRect(0, 0, 120, 100), &parent, kId));
+  for (const char* s : {"NSE", "bse", "NFO", "Mcx"}) box.AddString(s);
+  EXPECT_EQ(box.GetCurSel(), CB_ERR);  // nothing selected yet
+  EXPECT_EQ(box.InsertString(0, "--ANY--"), 0);
+  EXPECT_EQ(box.SetCurSel(0), 0);
+  CString text;
+  box.GetWindowText(text);
+  EXPECT_STREQ(text, "--ANY--");
+  const char* expected[] = {"--ANY--", "bse", "Mcx", "NFO", "NSE"};
+  for (int i = 0; i < 5; ++i) {
+    box.GetLBText(i, text);
+    EXPECT_STREQ(text, expected[i]);
+  }
+  char buffer[16] = "";
+  EXPECT_EQ(box.GetLBText(3, buffer), 3);
+  EXPECT_EQ(box.GetLBTextLen(9), CB_ERR);
+  box.GetLBText(9, text);
+  EXPECT_TRUE(text.IsEmpty());
+  int value = 5;
+  box.SetItemDataPtr(2, &value);
+  EXPECT_EQ(box.GetItemDataPtr(2), &value);
+  EXPECT_TRUE(parent.log.empty());
+}
+
+TEST_F(ComboBoxTest, FindStringSearchesButSelectStringAlsoSelects) {
+  Make(CBS_DROPDOWNLIST, {"nse", "NFO", "bse", "NCDEX"});
+  EXPECT_EQ(Send(CB_FINDSTRING, static_cast<WPARAM>(-1), "n"), 0);
+  EXPECT_EQ(Send(CB_FINDSTRING, 1, "N"), 3);
+  EXPECT_EQ(Send(CB_FINDSTRING, 3, "n"), 0);  // wraps round
+  EXPECT_EQ(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), "nfo"), 1);
+  EXPECT_EQ(Send(CB_GETCURSEL), CB_ERR);
+  EXPECT_EQ(Send(CB_SELECTSTRING, 0, "nf"), 1);
+  EXPECT_EQ(TextOf(combo), "NFO");
+  EXPECT_EQ(Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), "x"), CB_ERR);
+  EXPECT_EQ(Send(CB_GETCURSEL), 1);  // a failed select keeps the selection
+  EXPECT_TRUE(parent.log.empty());
+}
+
+TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
+  Make(CBS_DROPDOWNLIST, {"BSE", "NFO", "NSE"});
+  Send(CB_SETCURSEL, 0);
+  EXPECT_TRUE(parent.log.empty());
+
+  // Closed: arrows and typed prefixes choose at once.
+  input::Focus(combo);
+  input::PressKey(VK_DOWN);
+  input::TypeText("ns");
+  EXPECT_EQ(parent.log, (Log{"setfocus", "selendok", "selchange 'NFO'", "selendok", "selchange 'NSE'"}));
+
+  // A click in the dropped list closes it, then reports the change.
+  parent.log.clear();
+  input::Click(combo);
+  EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
+  EXPECT_TRUE(::IsWindowVisible(list));
+  ClickListItem(0);
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  EXPECT_FALSE(::IsWindowVisible(list));
+  EXPECT_EQ(parent.log, (Log{"dropdown", "selendok", "closeup", "selchange 'BSE'"}));
+
+  // Dropped: arrows only preview; Escape closes without confirming.
+  parent.log.clear();
+  input::PressKey(VK_DOWN, input::kAlt);
+  input::PressKey(VK_DOWN);
+  input::PressKey(VK_ESCAPE);
+  EXPECT_EQ(parent.log, (Log{"dropdown", "selchange 'NFO'", "selendcancel", "closeup"}));
+  EXPECT_EQ(Send(CB_GETCURSEL), 1);
+}
+
+TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {
+  Make(CBS_DROPDOWNLIST, {"BSE", "NFO"});
+  EXPECT_EQ(edit, nullptr);
+  EXPECT_EQ(Send(WM_SETTEXT, 0, "MCX"), CB_ERR);
+  EXPECT_EQ(TextOf(combo), "");
+  EXPECT_EQ(Send(WM_SETTEXT, 0, "nfo"), TRUE);  // names an item: selects it
+  EXPECT_EQ(TextOf(combo), "NFO");
+  EXPECT_EQ(Send(CB_GETEDITSEL), CB_ERR);
+  EXPECT_EQ(Send(CB_LIMITTEXT, 3), CB_ERR);
+  input::Focus(combo);
+  input::TypeText("m");  // no item starts with it: nothing changes
+  EXPECT_EQ(TextOf(combo), "NFO");
+  EXPECT_EQ(parent.log, (Log{"setfocus"}));
+}
+
+TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
+  Make(CBS_DROPDOWN | CBS_SORT, {"NSE", "NFO", "BSE"});
+  ASSERT_NE(edit, nullptr);
+  char cls[16] = "";
+  ::GetClassName(edit, cls, sizeof cls);
+  EXPECT_STREQ(cls, "Edit");
+
+  // The combo box's own updates of the field are quiet.
+  Send(CB_SETCURSEL, 1);
+  EXPECT_EQ(TextOf(edit), "NFO");
+  ::SetWindowText(combo, "free text");
+  EXPECT_EQ(TextOf(combo), "free text");
+  EXPECT_EQ(Send(CB_GETCURSEL), CB_ERR);  // the closed list follows the text: no item
+  EXPECT_TRUE(parent.log.empty());
+
+  input::Focus(combo);
+  EXPECT_EQ(::GetFocus(), edit);
+  EXPECT_EQ(Send(CB_GETEDITSEL), MAKELONG(0, 9));  // the focus selects the whole text
+  Send(CB_SETEDITSEL, 0, MAKELPARAM(0, static_cast<WORD>(-1)));
+  input::TypeText("N");
+  EXPECT_EQ(TextOf(combo), "N");
+  EXPECT_EQ(parent.log, (Log{"setfocus", "editupdate", "editchange"}));
+
+  // An arrow picks from the list; a handler of CBN_SELCHANGE still sees the
+  // old text, the field shows the item afterwards.
+  parent.log.clear();
+  Send(CB_SETCURSEL, 0);
+  input::PressKey(VK_DOWN);
+  EXPECT_EQ(parent.log, (Log{"selendok", "selchange 'BSE'"}));
+  EXPECT_EQ(TextOf(combo), "NFO");
+  EXPECT_EQ(Send(CB_GETEDITSEL), MAKELONG(0, 3));
+
+  // Typed while dropped, the list selects the first item the text starts with.
+  parent.log.clear();
+  Send(CB_SHOWDROPDOWN, TRUE);
+  Send(CB_SETEDITSEL, 0, MAKELPARAM(0, static_cast<WORD>(-1)));
+  input::TypeText("ns");
+  EXPECT_EQ(Send(CB_GETCURSEL), 2);
+  EXPECT_EQ(Send(CB_LIMITTEXT, 2), TRUE);
+  input::TypeText("e");  // past the limit
+  EXPECT_EQ(TextOf(combo), "ns");
+  EXPECT_EQ(parent.log, (Log{"dropdown", "editupdate", "editchange", "editupdate", "editchange"}));
+
+  // No selection, or no items, leaves an empty field, quietly.
+  parent.log.clear();
+  EXPECT_EQ(Send(CB_SETCURSEL, static_cast<WPARAM>(-1)), CB_ERR);
+  EXPECT_EQ(TextOf(combo), "");
+  Send(CB_SETCURSEL, 0);
+  Send(CB_RESETCONTENT);
+  EXPECT_EQ(TextOf(combo), "");
+  EXPECT_EQ(Send(CB_GETCOUNT), 0);
+  EXPECT_TRUE(parent.log.empty());
+}
+
+TEST_F(ComboBoxTest, SimpleComboShowsItsListAndTheButtonDropsADropDown) {
+  Make(CBS_SIMPLE, {"BSE", "NSE"});
+  EXPECT_TRUE(::IsWindowVisible(list));
+  Send(CB_SHOWDROPDOWN, TRUE);
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  input::DoubleClickAt(list, POINT{5, kItem + 3});
+  EXPECT_EQ(::GetFocus(), edit);  // a click in the list focuses the edit field
+  EXPECT_EQ(TextOf(combo), "NSE");
+  EXPECT_EQ(parent.log, (Log{"setfocus", "selendok", "selchange ''", "dblclk", "selendok", "selchange 'NSE'"}));
+
+  ::DestroyWindow(combo);
+  Make(CBS_DROPDOWN, {"BSE"});
+  input::Click(edit);  // the text part only edits
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  RECT client;
+  ::GetClientRect(combo, &client);
+  input::ClickAt(combo, POINT{client.right - 3, 5});  // the button drops the list
+  EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
+}
+
+TEST_F(ComboBoxTest, DataExchangeLoadsByPrefixAndSavesTheField) {
+  Make(CBS_DROPDOWN | CBS_SORT, {"NSE", "NFO"});
+  CDataExchange load(&parent, FALSE);
+  CString value = "nf";
+  DDX_CBString(&load, kId, value);
+  EXPECT_EQ(Send(CB_GETCURSEL), 0);
+  value = "NF";
+  DDX_CBStringExact(&load, kId, value);  // names no item whole: the text goes into the field
+  CDataExchange save(&parent, TRUE);
+  int index = 5;
+  DDX_CBIndex(&save, kId, index);
+  EXPECT_EQ(index, -1);
+  value.Empty();
+  DDX_CBString(&save, kId, value);
+  EXPECT_STREQ(value, "NF");
+}
+
+TEST_F(ComboBoxTest, InADialogEnterClosesADroppedListInsteadOfPressingOk) {
+  const auto module = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
+  platform::DialogTemplate form;
+  form.id = 400;
+  form.cx = 200;
+  form.cy = 100;
+  form.items = {{kId, "COMBOBOX", "", 12, 15, 119, 30, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT, 0},
+                {IDOK, "BUTTON", "OK", 100, 80, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0}};
+  platform::RegisterDialogTemplate(module, form);
+  CDialog dlg(400);
+  ASSERT_TRUE(dlg.Create(400));
+  dlg.ShowWindow(SW_SHOW);
+  combo = ::GetDlgItem(dlg, kId);
+  CRect rect;
+  ::GetWindowRect(combo, &rect);
+  EXPECT_EQ(rect.Height(), kItem + 8);  // the template's 30 units are the dropped height
+  Send(CB_ADDSTRING, 0, "NSE");
+  Send(CB_ADDSTRING, 0, "BSE");
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(combo, 1001));  // the first tab stop's edit field
+
+  input::PressKey(VK_F4);
+  input::PressKey(VK_DOWN);
+  input::PressKey(VK_RETURN);
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  EXPECT_EQ(TextOf(combo), "BSE");
+  EXPECT_TRUE(dlg.IsWindowVisible());  // the list took the Enter
+  input::PressKey(VK_RETURN);
+  EXPECT_FALSE(dlg.IsWindowVisible());  // closed, Enter is the dialog's: OK
+  platform::RemoveModuleResources(module);
+}
+
+TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
+  Make(CBS_DROPDOWNLIST, {"a", "b"});
+  HWND other = ::CreateWindowEx(0, "Test", "", WS_CHILD | WS_VISIBLE, 0, 200, 50, 20, parent, Id(7), nullptr, nullptr);
+  input::Focus(combo);
+  input::Focus(combo);  // already there: no second notification
+  Send(CB_SHOWDROPDOWN, TRUE);
+  input::Focus(other);
+  EXPECT_EQ(parent.log, (Log{"setfocus", "dropdown", "selendcancel", "closeup", "killfocus"}));
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+}
+
+TEST_F(ComboBoxTest, GeometryOfTheFieldAndTheDroppedList) {
+  Make(CBS_DROPDOWNLIST, {"a", "b", "c"});
+  RECT rect;
+  ::GetWindowRect(combo, &rect);
+  EXPECT_EQ(rect.bottom - rect.top, kItem + 8);  // shrunk to the field
+  Send(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
+  EXPECT_EQ(rect.bottom - rect.top, 100);  // the height it was created with
+  EXPECT_EQ(Send(CB_SETDROPPEDWIDTH, 50), 120);  // narrower than the combo box: its width
+  EXPECT_EQ(Send(CB_SETDROPPEDWIDTH, 200), 200);
+  Send(CB_SHOWDROPDOWN, TRUE);
+  ::GetWindowRect(list, &rect);
+  EXPECT_EQ(rect.left, 110);  // under the field, on the screen
+  EXPECT_EQ(rect.top, 110 + kItem + 8);
+  EXPECT_EQ(rect.right - rect.left, 200);
+  EXPECT_EQ(rect.bottom - rect.top, 3 * kItem + 2);  // as tall as three items need
+}
+
+TEST_F(ComboBoxTest, OwnerDrawnComboDrawsThroughItsObject) {
+  struct FontCombo : CComboBox {
+    std::vector<std::string> log;
+    HWND colouredList = nullptr;
+    void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
+      log.push_back("measure " + std::to_string(static_cast<int>(mis->itemID)));
+      mis->itemHeight = 18;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT dis) override {
+      log.push_back("draw " + std::to_string(static_cast<int>(dis->itemID)) +
+                    ((dis->itemState & ODS_COMBOBOXEDIT) ? " field" : "") + (dis->hwndItem == m_hWnd ? "" : " ?hwnd") +
+                    (dis->hDC != nullptr ? "" : " ?dc"));
+    }
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+      if (message == WM_CTLCOLORLISTBOX) colouredList = reinterpret_cast<HWND>(lParam);
+      return CComboBox::OnWndMsg(message, wParam, lParam, result);
+    }
+  } box;
+  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_SORT,
+                         CRect(0, 0, 120, 100), &parent, kId));
+  EXPECT_EQ(box.log, (std::vector<std::string>{"measure -1", "measure 0"}));
+  EXPECT_EQ(box.GetItemHeight(-1), 18);
+  EXPECT_EQ(box.GetItemHeight(0), 18);
+  box.AddString("Verdana");
+  box.AddString("Arial");
+  box.SelectString(-1, "ar");
+  box.log.clear();
+  box.SendMessage(WM_PAINT);
+  box.ShowDropDown();
+  EXPECT_EQ(box.log, (std::vector<std::string>{"draw 0 field", "draw 0", "draw 1"}));
+  COMBOBOXINFO info;
+  ASSERT_TRUE(box.GetComboBoxInfo(&info));
+  EXPECT_EQ(box.colouredList, info.hwndList);  // the list asks the combo box for its colours
+  EXPECT_EQ(info.hwndItem, box.m_hWnd);
+}
+
+}  // namespace

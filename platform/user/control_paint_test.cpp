@@ -1,0 +1,139 @@
+// Painting of the standard controls: the colours a parent (or the control
+// itself, by reflection) gives through WM_CTLCOLOR*, and owner drawing on a
+// real device context, read back from the display lists.
+#include <gtest/gtest.h>
+
+#include "platform/user/cbutton.h"
+#include "platform/gdi/cdc.h"
+#include "platform/gdi/display_list.h"
+#include "platform/window/message_queue.h"
+#include "platform/user/cstatic.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+using platform::DrawKind;
+using platform::OpsOfKind;
+using platform::WindowDisplayList;
+
+constexpr COLORREF kRed = RGB(200, 0, 0);
+constexpr COLORREF kGold = RGB(218, 165, 32);
+constexpr COLORREF kBlue = RGB(0, 0, 180);
+
+class Parent : public CWnd {
+ public:
+  Parent() { CreateEx(0, "Parent", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, 0); }
+  HWND Add(LPCSTR cls, LPCSTR text, DWORD style, int id) {
+    return ::CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, 10, 120, 20, m_hWnd,
+                            reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+  }
+  CBrush gold{kGold};
+  std::vector<UINT> asked;
+
+ protected:
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind) override {
+    asked.push_back(kind);
+    if (wnd != nullptr && wnd->GetDlgCtrlID() == 1) {
+      dc->SetTextColor(kRed);
+      dc->SetBkMode(TRANSPARENT);
+      return gold;
+    }
+    return CWnd::OnCtlColor(dc, wnd, kind);
+  }
+};
+
+class PaintTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::ResetForTest(); }
+  void TearDown() override { platform::ResetForTest(); }
+};
+
+TEST_F(PaintTest, AStaticPaintsWithTheColoursItsParentGives) {
+  Parent parent;
+  const HWND coloured = parent.Add("STATIC", "Exhg-Seg", SS_LEFT, 1);
+  const HWND plain = parent.Add("STATIC", "Symbol", SS_LEFT, 2);
+  platform::PumpMessages();
+
+  const auto fills = OpsOfKind(WindowDisplayList(coloured), DrawKind::FillRect);
+  const auto texts = OpsOfKind(WindowDisplayList(coloured), DrawKind::Text);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].color, kGold);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].text, "Exhg-Seg");
+  EXPECT_EQ(texts[0].color, kRed);
+  EXPECT_FALSE(texts[0].opaque);
+
+  // The parent passed the other one on: the system's face colour.
+  const auto plainFills = OpsOfKind(WindowDisplayList(plain), DrawKind::FillRect);
+  ASSERT_EQ(plainFills.size(), 1u);
+  EXPECT_EQ(plainFills[0].color, GetSysColor(COLOR_3DFACE));
+  EXPECT_EQ(OpsOfKind(WindowDisplayList(plain), DrawKind::Text)[0].color, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(parent.asked, (std::vector<UINT>{CTLCOLOR_STATIC, CTLCOLOR_STATIC}));
+}
+
+TEST_F(PaintTest, ControlsAskForTheColoursOfTheirKind) {
+  Parent parent;
+  parent.Add("BUTTON", "Add Group", BS_PUSHBUTTON, 3);
+  parent.Add("BUTTON", "Buy", BS_AUTORADIOBUTTON, 4);
+  parent.Add("EDIT", "x", 0, 5);
+  parent.Add("EDIT", "y", ES_READONLY, 6);
+  platform::PumpMessages();
+  EXPECT_EQ(parent.asked, (std::vector<UINT>{CTLCOLOR_BTN, CTLCOLOR_STATIC, CTLCOLOR_EDIT, CTLCOLOR_STATIC}));
+  const HWND edit = ::GetDlgItem(parent.m_hWnd, 5);
+  EXPECT_EQ(OpsOfKind(WindowDisplayList(edit), DrawKind::FillRect)[0].color, GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(PaintTest, AControlThatReflectsCtlColorKeepsItFromItsParent) {
+  struct BlueStatic : CStatic {
+    HBRUSH CtlColor(CDC* dc, UINT) override {
+      dc->SetTextColor(kBlue);
+      return static_cast<HBRUSH>(brush);
+    }
+    CBrush brush{RGB(255, 255, 255)};
+  };
+  Parent parent;
+  BlueStatic label;
+  label.SubclassWindow(parent.Add("STATIC", "Type", SS_LEFT, 1));
+  platform::PumpMessages();
+  EXPECT_TRUE(parent.asked.empty()) << "the control's own answer is final";
+  EXPECT_EQ(OpsOfKind(WindowDisplayList(label.m_hWnd), DrawKind::Text)[0].color, kBlue);
+}
+
+TEST_F(PaintTest, OwnerDrawingGetsARealDeviceContextOfTheButton) {
+  struct Swatch : CButton {
+    void DrawItem(LPDRAWITEMSTRUCT dis) override {
+      CDC* dc = CDC::FromHandle(dis->hDC);
+      dc->FillSolidRect(&dis->rcItem, (dis->itemState & ODS_SELECTED) ? kRed : kGold);
+    }
+  };
+  Parent parent;
+  Swatch swatch;
+  swatch.SubclassWindow(parent.Add("BUTTON", "", BS_OWNERDRAW, 7));
+  platform::PumpMessages();
+  auto fills = OpsOfKind(WindowDisplayList(swatch.m_hWnd), DrawKind::FillRect);
+  ASSERT_FALSE(fills.empty());
+  EXPECT_EQ(fills.back().color, kGold);
+  EXPECT_EQ(fills.back().rect.right, 120);
+  swatch.SetState(TRUE);
+  fills = OpsOfKind(WindowDisplayList(swatch.m_hWnd), DrawKind::FillRect);
+  EXPECT_EQ(fills.back().color, kRed) << "pushed, drawn selected at once";
+}
+
+TEST_F(PaintTest, FontsAndDeviceContextsThroughTheWindowObject) {
+  Parent parent;
+  CFont font;
+  ASSERT_TRUE(font.CreatePointFont(100, "Arial"));
+  parent.SetFont(&font);
+  ASSERT_NE(parent.GetFont(), nullptr);
+  EXPECT_EQ(static_cast<HFONT>(*parent.GetFont()), static_cast<HFONT>(font));
+  CDC* dc = parent.GetDC();
+  ASSERT_NE(dc, nullptr);
+  dc->FillSolidRect(0, 0, 5, 5, kBlue);
+  EXPECT_EQ(parent.ReleaseDC(dc), 1);
+  EXPECT_EQ(OpsOfKind(WindowDisplayList(parent.m_hWnd), DrawKind::FillRect).back().color, kBlue);
+  CWnd bare;
+  EXPECT_EQ(bare.GetDC(), nullptr) << "no window, no DC";
+}
+
+}  // namespace

@@ -1,0 +1,461 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/user/cbutton.h"
+#include "platform/user/data_exchange.h"
+#include "platform/user/cdialog.h"
+#include "platform/user/cedit.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/user/message_box.h"
+#include "platform/user/dialog_resources.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+using platform::DialogItemTemplate;
+using platform::DialogTemplate;
+namespace input = platform::input;
+
+const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x5000});
+const HINSTANCE kOtherModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x6000});
+constexpr UINT kDialogId = 300;
+constexpr int kCheck = 1001, kRadioA = 1002, kRadioB = 1003, kRadioC = 1004, kEdit = 1005, kOwnerDraw = 1006,
+              kOtherRadio = 1007;
+constexpr DWORD kVisibleTab = WS_VISIBLE | WS_TABSTOP;
+
+DialogTemplate TestTemplate() {
+  DialogTemplate t;
+  t.id = kDialogId;
+  t.caption = "Test Dialog";
+  t.cx = 200;
+  t.cy = 100;
+  t.items = {
+      {kEdit, "EDIT", "", 10, 10, 80, 12, kVisibleTab | ES_AUTOHSCROLL, 0},
+      {kCheck, "BUTTON", "Check", 10, 30, 60, 10, kVisibleTab | BS_AUTOCHECKBOX, 0},
+      {kRadioA, "BUTTON", "A", 10, 45, 30, 10, kVisibleTab | WS_GROUP | BS_AUTORADIOBUTTON, 0},
+      {kRadioB, "BUTTON", "B", 45, 45, 30, 10, WS_VISIBLE | BS_AUTORADIOBUTTON, 0},
+      {kRadioC, "BUTTON", "C", 80, 45, 30, 10, WS_VISIBLE | BS_AUTORADIOBUTTON, 0},
+      {kOtherRadio, "BUTTON", "Other group", 115, 45, 40, 10, kVisibleTab | WS_GROUP | BS_AUTORADIOBUTTON, 0},
+      {kOwnerDraw, "BUTTON", "", 10, 60, 30, 14, kVisibleTab | WS_GROUP | BS_OWNERDRAW, 0},
+      {IDOK, "BUTTON", "OK", 100, 80, 40, 14, kVisibleTab | BS_DEFPUSHBUTTON, 0},
+      {IDCANCEL, "BUTTON", "Cancel", 150, 80, 40, 14, kVisibleTab | BS_PUSHBUTTON, 0},
+  };
+  return t;
+}
+
+// A dialog that logs the notifications of its controls.
+class TestDialog : public CDialog {
+ public:
+  TestDialog() : CDialog(kDialogId) {}
+  std::vector<std::string> log;
+  UINT lastDrawState = 0;
+  CString name;
+  bool initialised = false;
+
+ protected:
+  BOOL OnInitDialog() override {
+    initialised = true;
+    return CDialog::OnInitDialog();
+  }
+  void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kEdit, name); }
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    log.push_back(std::to_string(LOWORD(wParam)) + ":" + std::to_string(HIWORD(wParam)));
+    if (LOWORD(wParam) == kOwnerDraw && HIWORD(wParam) == BN_CLICKED) EndDialog(77);
+    return CDialog::OnCommand(wParam, lParam);
+  }
+  void OnDrawItem(int id, LPDRAWITEMSTRUCT dis) override {
+    lastDrawState = dis->itemState;
+    log.push_back("draw" + std::to_string(id) + ":" + std::to_string(dis->itemAction) + "/" +
+                  std::to_string(dis->itemState & ODS_SELECTED));
+  }
+};
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    platform::RegisterDialogTemplate(kModule, TestTemplate());
+  }
+  void TearDown() override {
+    platform::ResetForTest();
+    platform::RemoveModuleResources(kModule);
+    platform::RemoveModuleResources(kOtherModule);
+    AfxSetResourceHandle(nullptr);
+  }
+  HWND Item(CWnd& dlg, int id) { return ::GetDlgItem(dlg.m_hWnd, id); }
+};
+
+TEST_F(DialogTest, DialogUnitsFollowTheTemplateFontThroughOneMeasurer) {
+  // "MS Shell Dlg" 8: base units 6 x 13, as on the platform.
+  const SIZE base = platform::DialogBaseUnits(platform::FontSpec::FromPoints("MS Shell Dlg", 8));
+  EXPECT_EQ(base.cx, 6);
+  EXPECT_EQ(base.cy, 13);
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  CRect client;
+  dlg.GetClientRect(&client);
+  EXPECT_EQ(client.Width(), 300);   // MulDiv(200, 6, 4)
+  EXPECT_EQ(client.Height(), 163);  // MulDiv(100, 13, 8) = 162.5 rounded up
+  CRect box(10, 30, 70, 40);
+  dlg.MapDialogRect(&box);
+  EXPECT_EQ(box, CRect(15, 49, 105, 65));
+  CRect check;
+  ::GetWindowRect(Item(dlg, kCheck), &check);
+  dlg.ScreenToClient(&check);
+  EXPECT_EQ(check, box) << "controls are placed by the same conversion";
+  // A bigger font gives bigger units.
+  const SIZE big = platform::DialogBaseUnits(platform::FontSpec::FromPoints("MS Shell Dlg", 10));
+  EXPECT_GT(big.cx, base.cx);
+  EXPECT_GT(big.cy, base.cy);
+  EXPECT_EQ(MulDiv(5, 3, 2), 8);
+  EXPECT_EQ(MulDiv(-5, 3, 2), -8);
+  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+}
+
+TEST_F(DialogTest, ModelessCreateBuildsControlsInTemplateOrderAndOkCancelOnlyHide) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  EXPECT_TRUE(dlg.initialised);
+  EXPECT_FALSE(dlg.IsWindowVisible()) << "the template is not WS_VISIBLE";
+  CString caption;
+  dlg.GetWindowText(caption);
+  EXPECT_EQ(caption, "Test Dialog");
+  EXPECT_EQ(::GetWindow(dlg.m_hWnd, GW_CHILD), Item(dlg, kEdit));
+  EXPECT_EQ(::GetWindow(Item(dlg, kEdit), GW_HWNDNEXT), Item(dlg, kCheck));
+  EXPECT_EQ(LOWORD(dlg.GetDefID()), IDOK);
+
+  dlg.ShowWindow(SW_SHOW);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kEdit)) << "the first tab stop gets the focus";
+  ASSERT_TRUE(input::TypeText("Ann"));
+  ASSERT_TRUE(input::Click(Item(dlg, IDOK)));
+  EXPECT_FALSE(dlg.IsWindowVisible());
+  EXPECT_TRUE(::IsWindow(dlg.m_hWnd)) << "OK hides a modeless dialog, it does not destroy it";
+  EXPECT_EQ(dlg.name, "Ann") << "OK ran UpdateData";
+
+  dlg.ShowWindow(SW_SHOW);
+  ASSERT_TRUE(input::PressKey(VK_ESCAPE));
+  EXPECT_FALSE(dlg.IsWindowVisible());
+  dlg.ShowWindow(SW_SHOW);
+  CString text;
+  dlg.GetDlgItemText(kEdit, text);
+  EXPECT_EQ(text, "Ann") << "contents survive hiding";
+  dlg.SendMessage(WM_CLOSE);
+  platform::PumpMessages();
+  EXPECT_FALSE(dlg.IsWindowVisible()) << "closing is Cancel";
+}
+
+TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
+  CWnd owner;
+  owner.CreateEx(0, "Owner", "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0);
+  bool ownerDisabledDuringDialog = false;
+  bool refusedOwnerInput = false;
+  platform::SetModalResponder([&](HWND modal) {
+    ownerDisabledDuringDialog = !owner.IsWindowEnabled();
+    refusedOwnerInput = !input::Click(owner.m_hWnd);
+    input::Click(::GetDlgItem(modal, kOwnerDraw));  // its handler ends the dialog with 77
+  });
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), 77);
+  EXPECT_TRUE(ownerDisabledDuringDialog);
+  EXPECT_TRUE(refusedOwnerInput) << "the owner of a modal dialog refuses input";
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  EXPECT_EQ(dlg.m_hWnd, nullptr) << "a modal dialog is destroyed when it ends";
+  EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
+
+  // Nobody acts: the dialog ends as if cancelled instead of waiting forever.
+  platform::SetModalResponder(nullptr);
+  TestDialog idle;
+  EXPECT_EQ(idle.DoModal(), IDCANCEL);
+  // A template that no module registered.
+  CDialog missing(999);
+  EXPECT_EQ(missing.DoModal(), -1);
+}
+
+TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.ShowWindow(SW_SHOW);
+  platform::PumpMessages();  // first paint
+  dlg.log.clear();
+  ASSERT_TRUE(input::Click(Item(dlg, kCheck)));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_CHECKED);
+  // The edit loses the focus to the button, then the click is reported.
+  EXPECT_EQ(dlg.log, (std::vector<std::string>{std::to_string(kEdit) + ":" + std::to_string(EN_KILLFOCUS),
+                                               std::to_string(kCheck) + ":0"}));
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck)) << "a clicked button takes the focus";
+  ASSERT_TRUE(input::PressKey(VK_SPACE));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED) << "Space clicks the focused button";
+
+  // Disabled: the click is refused, nothing changes, nobody is told.
+  dlg.log.clear();
+  ::EnableWindow(Item(dlg, kCheck), FALSE);
+  EXPECT_FALSE(input::Click(Item(dlg, kCheck)));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
+  EXPECT_TRUE(dlg.log.empty());
+  // A press released outside the button is no click.
+  ::EnableWindow(Item(dlg, kCheck), TRUE);
+  ::SendMessage(Item(dlg, kCheck), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ::SendMessage(Item(dlg, kCheck), WM_LBUTTONUP, 0, MAKELPARAM(500, 500));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
+  EXPECT_TRUE(dlg.log.empty());
+}
+
+TEST_F(DialogTest, AutoRadioButtonsCheckOneOfTheirGroupOnly) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.ShowWindow(SW_SHOW);
+  dlg.CheckDlgButton(kOtherRadio, BST_CHECKED);
+  ASSERT_TRUE(input::Click(Item(dlg, kRadioB)));
+  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioB);
+  ASSERT_TRUE(input::Click(Item(dlg, kRadioC)));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kRadioB), BST_UNCHECKED);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kRadioC), BST_CHECKED);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_CHECKED) << "another group is left alone";
+  EXPECT_TRUE(::GetWindowLongPtr(Item(dlg, kRadioC), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_FALSE(::GetWindowLongPtr(Item(dlg, kRadioB), GWL_STYLE) & WS_TABSTOP);
+
+  dlg.CheckRadioButton(kRadioA, kRadioC, kRadioA);
+  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioA);
+  int index = -2;
+  CDataExchange dx(&dlg, TRUE);
+  DDX_Radio(&dx, kRadioA, index);
+  EXPECT_EQ(index, 0);
+}
+
+TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.ShowWindow(SW_SHOW);
+  platform::PumpMessages();
+  const std::string id = std::to_string(kOwnerDraw);
+  EXPECT_NE(std::find(dlg.log.begin(), dlg.log.end(), "draw" + id + ":1/0"), dlg.log.end())
+      << "painting draws the whole button";
+  dlg.log.clear();
+  ::SendMessage(Item(dlg, kOwnerDraw), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ::SendMessage(Item(dlg, kOwnerDraw), WM_LBUTTONUP, 0, 0);
+  // The edit loses the focus; the button draws its focus, pushed (selected),
+  // released; the click ends the dialog, which takes the focus back.
+  const std::string killEdit = std::to_string(kEdit) + ":" + std::to_string(EN_KILLFOCUS);
+  EXPECT_EQ(dlg.log, (std::vector<std::string>{killEdit, "draw" + id + ":4/0", "draw" + id + ":2/1",
+                                               "draw" + id + ":2/0", id + ":0", "draw" + id + ":4/0"}));
+
+  // The dialog's default button is drawn as such.
+  dlg.ShowWindow(SW_SHOW);
+  dlg.SetDefID(kOwnerDraw);
+  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
+  platform::PumpMessages();
+  EXPECT_TRUE(dlg.lastDrawState & ODS_DEFAULT);
+  dlg.SetDefID(IDOK);
+  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
+  platform::PumpMessages();
+  EXPECT_FALSE(dlg.lastDrawState & ODS_DEFAULT);
+}
+
+TEST_F(DialogTest, EditTypingBackspaceDeleteAndSelectionNotifyUpdateThenChange) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.ShowWindow(SW_SHOW);
+  CEdit edit;
+  edit.SubclassDlgItem(kEdit, &dlg);
+  ASSERT_TRUE(input::TypeText("abcd"));
+  const std::string id = std::to_string(kEdit);
+  ASSERT_GE(dlg.log.size(), 2u);
+  EXPECT_EQ(dlg.log[dlg.log.size() - 2], id + ":" + std::to_string(EN_UPDATE));
+  EXPECT_EQ(dlg.log.back(), id + ":" + std::to_string(EN_CHANGE));
+
+  input::PressKey(VK_LEFT);
+  input::PressKey(VK_LEFT);
+  input::PressKey(VK_BACK);  // removes 'b'
+  input::PressKey(VK_DELETE);  // removes 'c'
+  CString text;
+  edit.GetWindowText(text);
+  EXPECT_EQ(text, "ad");
+  edit.SetSel(0, -1);
+  int start = -1, end = -1;
+  edit.GetSel(start, end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 2);
+  input::TypeText("Z");
+  edit.GetWindowText(text);
+  EXPECT_EQ(text, "Z") << "typing replaces the selection; Shift makes the capital";
+  input::PressKey(VK_HOME, input::kShift);
+  edit.GetSel(start, end);
+  EXPECT_EQ(end - start, 1);
+
+  edit.LimitText(3);
+  dlg.log.clear();
+  edit.SetSel(1, 1);
+  input::TypeText("xyz");
+  edit.GetWindowText(text);
+  EXPECT_EQ(text, "Zxy");
+  EXPECT_EQ(dlg.log.back(), id + ":" + std::to_string(EN_MAXTEXT));
+  edit.SetReadOnly(TRUE);
+  input::TypeText("q");
+  edit.GetWindowText(text);
+  EXPECT_EQ(text, "Zxy");
+}
+
+TEST_F(DialogTest, ResourceScopeIsRestoredOnEveryWayOut) {
+  AfxSetResourceHandle(kOtherModule);
+  {
+    CResourceScope scope(kModule);
+    EXPECT_EQ(AfxGetResourceHandle(), kModule);
+  }
+  EXPECT_EQ(AfxGetResourceHandle(), kOtherModule);
+  try {
+    CResourceScope scope(kModule);
+    throw std::runtime_error("entry point failed");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_EQ(AfxGetResourceHandle(), kOtherModule);
+}
+
+TEST_F(DialogTest, TemplatesAndIconsResolveAlongTheChainAndGoWithTheirModule) {
+  DialogTemplate other = TestTemplate();
+  other.caption = "Other";
+  platform::RegisterDialogTemplate(kOtherModule, other);
+  const HICON icon = platform::RegisterIcon(kModule, 128);
+
+  AfxSetResourceHandle(kOtherModule);
+  EXPECT_EQ(platform::FindDialogTemplate(kDialogId)->caption, "Other") << "the current module comes first";
+  EXPECT_EQ(AfxLoadIcon(128), icon) << "then the rest of the chain";
+  {
+    CResourceScope scope(kModule);
+    EXPECT_EQ(platform::FindDialogTemplate(kDialogId)->caption, "Test Dialog");
+  }
+  EXPECT_EQ(::LoadIcon(kModule, MAKEINTRESOURCE(128)), icon);
+  EXPECT_EQ(::LoadIcon(kOtherModule, MAKEINTRESOURCE(128)), nullptr);
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.SetIcon(icon, TRUE);
+  EXPECT_EQ(platform::IconFromHandle(dlg.GetIcon(TRUE))->id, 128u);
+
+  platform::RemoveModuleResources(kModule);
+  EXPECT_EQ(AfxLoadIcon(128), nullptr);
+  EXPECT_FALSE(platform::IconFromHandle(icon).has_value());
+  platform::RemoveModuleResources(kOtherModule);
+  EXPECT_EQ(platform::FindDialogTemplate(kDialogId), nullptr);
+  TestDialog none;
+  EXPECT_FALSE(none.Create(kDialogId));
+}
+
+TEST_F(DialogTest, MessageBoxesAreLoggedInOrderAndAnsweredByTheResponder) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  EXPECT_EQ(dlg.MessageBox("Please Select a valid Category"), IDOK);
+  EXPECT_EQ(::MessageBox(nullptr, "Second", "", MB_YESNO | MB_DEFBUTTON2), IDNO) << "the default button answers";
+  std::vector<std::string> asked;
+  platform::SetMessageBoxResponder([&](const platform::MessageBoxRecord& box) {
+    asked.push_back(box.text);
+    return IDCANCEL;
+  });
+  EXPECT_EQ(AfxMessageBox("Third", MB_OKCANCEL), IDCANCEL);
+
+  const auto log = platform::MessageBoxLog();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[0].text, "Please Select a valid Category");
+  EXPECT_EQ(log[0].owner, dlg.m_hWnd);
+  EXPECT_FALSE(log[0].caption.has_value()) << "no caption given is not an empty caption";
+  EXPECT_EQ(log[0].answer, IDOK);
+  EXPECT_EQ(log[1].caption, std::optional<std::string>(""));
+  EXPECT_EQ(log[1].type, MB_YESNO | MB_DEFBUTTON2);
+  EXPECT_EQ(log[2].answer, IDCANCEL);
+  EXPECT_EQ(asked, (std::vector<std::string>{"Third"}));
+}
+
+TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.ShowWindow(SW_SHOW);
+  ASSERT_EQ(::GetFocus(), Item(dlg, kEdit));
+  input::PressKey(VK_TAB);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
+  input::PressKey(VK_TAB, input::kShift);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kEdit));
+  dlg.log.clear();
+  input::PressKey(VK_RETURN);
+  EXPECT_EQ(dlg.log, (std::vector<std::string>{"1:0", std::to_string(kEdit) + ":" + std::to_string(EN_KILLFOCUS)}));
+  EXPECT_FALSE(dlg.IsWindowVisible());
+}
+
+TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocusedButton) {
+  TestDialog dlg;
+  ASSERT_TRUE(dlg.Create(kDialogId));
+  dlg.ShowWindow(SW_SHOW);
+  ASSERT_TRUE(input::Click(Item(dlg, kRadioA)));
+  input::PressKey(VK_RIGHT);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
+  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioB);
+  input::PressKey(VK_DOWN);
+  input::PressKey(VK_DOWN);  // past the end of the group: back to its first button
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
+  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioA);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_UNCHECKED) << "never left the group";
+
+  // Tab into the group lands on its checked button, the only tab stop in it.
+  ::SetFocus(Item(dlg, kCheck));
+  input::PressKey(VK_TAB);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
+
+  dlg.log.clear();
+  ::SetFocus(Item(dlg, IDCANCEL));
+  input::PressKey(VK_RETURN);
+  ASSERT_FALSE(dlg.log.empty());
+  EXPECT_EQ(dlg.log.front(), "2:0") << "Enter on a focused push button clicks that button";
+}
+
+TEST_F(DialogTest, TopLevelDialogsArePlacedFromTheirOwnerOrCentred) {
+  CWnd owner;
+  owner.CreateEx(0, "Owner", "Owner", WS_POPUP | WS_VISIBLE, 100, 50, 800, 600, nullptr, 0);
+  DialogTemplate placed = TestTemplate();
+  placed.id = 301;
+  placed.x = 20;
+  placed.y = 16;
+  platform::RegisterDialogTemplate(kModule, placed);
+  DialogTemplate centred = TestTemplate();
+  centred.id = 302;
+  centred.style |= DS_CENTER;
+  platform::RegisterDialogTemplate(kModule, centred);
+
+  CDialog a(301, &owner), b(302, &owner);
+  ASSERT_TRUE(a.Create(301, &owner));
+  ASSERT_TRUE(b.Create(302, &owner));
+  CRect ra, rb;
+  a.GetWindowRect(&ra);
+  b.GetWindowRect(&rb);
+  EXPECT_EQ(ra.TopLeft(), CPoint(100 + 30, 50 + 26)) << "template x, y in dialog units from the owner's client area";
+  EXPECT_EQ(rb.CenterPoint(), CPoint(100 + 400, 50 + 300));
+  EXPECT_EQ(a.GetOwner(), &owner);
+  EXPECT_EQ(a.GetParent(), &owner) << "the parent of a popup is its owner";
+}
+
+TEST_F(DialogTest, QuitDuringAModalDialogEndsItAndStaysPendingForTheOuterLoop) {
+  platform::SetModalResponder([](HWND) { ::PostQuitMessage(5); });
+  TestDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), -1);
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+  EXPECT_EQ(platform::RunMessageLoop(), 5);
+}
+
+TEST_F(DialogTest, AModalDialogMayOpenAnotherFromItsResponder) {
+  std::vector<std::string> seen;
+  platform::SetModalResponder([&](HWND modal) {
+    char caption[64];
+    ::GetWindowText(modal, caption, sizeof caption);
+    seen.push_back(caption);
+    if (seen.size() == 1) {
+      TestDialog inner;
+      seen.push_back("inner returned " + std::to_string(inner.DoModal()));
+    }
+    input::Click(::GetDlgItem(modal, IDOK));
+  });
+  TestDialog outer;
+  EXPECT_EQ(outer.DoModal(), IDOK);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Test Dialog", "Test Dialog", "inner returned 1"}));
+}
+
+}  // namespace

@@ -1,0 +1,300 @@
+// Control models and the framework classes attached to them: subclassing,
+// reflection from a real control, data exchange, edit and static details.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/user/cbutton.h"
+#include "platform/user/clipboard.h"
+#include "platform/user/data_exchange.h"
+#include "platform/user/cedit.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/user/message_box.h"
+#include "platform/user/cstatic.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+namespace input = platform::input;
+
+std::vector<std::string> g_log;
+
+// A parent that logs the commands it gets.
+class Parent : public CWnd {
+ public:
+  Parent() { CreateEx(0, "Parent", "Parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0); }
+  HWND Add(LPCSTR cls, LPCSTR text, DWORD style, int id, int x = 10, int y = 10) {
+    return ::CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, 80, 20, m_hWnd,
+                            reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+  }
+  int intValue = 0;
+  CString text;
+  int check = 0;
+
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    g_log.push_back("parent " + std::to_string(LOWORD(wParam)) + ":" + std::to_string(HIWORD(wParam)));
+    return TRUE;
+  }
+  void DoDataExchange(CDataExchange* dx) override {
+    DDX_Text(dx, 1, text);
+    DDX_Text(dx, 2, intValue);
+    DDX_Check(dx, 3, check);
+  }
+};
+
+// A button class that handles its own click, as the system's controls do.
+class SelfClickingButton : public CButton {
+ public:
+  Reflect answer = Reflect::Consume;
+
+ protected:
+  Reflect OnReflectCommand(UINT code) override {
+    g_log.push_back("button " + std::to_string(code));
+    return answer;
+  }
+};
+
+class ControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    g_log.clear();
+  }
+  void TearDown() override { platform::ResetForTest(); }
+};
+
+TEST_F(ControlTest, ASubclassedControlSeesItsOwnClickBeforeTheParent) {
+  Parent parent;
+  SelfClickingButton button;
+  button.SubclassWindow(parent.Add("BUTTON", "Go", BS_PUSHBUTTON, 7));
+  ASSERT_TRUE(input::Click(button.m_hWnd));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"button 0"})) << "consumed by the control";
+  g_log.clear();
+  button.answer = Reflect::PassToParent;
+  ASSERT_TRUE(input::Click(button.m_hWnd));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"button 0", "parent 7:0"}));
+  // Detached again, the model alone remains and the parent alone hears.
+  g_log.clear();
+  button.UnsubclassWindow();
+  const HWND h = ::GetDlgItem(parent.m_hWnd, 7);
+  ASSERT_TRUE(input::Click(h));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"parent 7:0"}));
+  EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+}
+
+TEST_F(ControlTest, DdxControlAttachesOnceAndDdxTextReportsBadNumbers) {
+  Parent parent;
+  const HWND name = parent.Add("EDIT", "Bob", 0, 1);
+  const HWND number = parent.Add("EDIT", " 42 ", 0, 2);
+  parent.Add("BUTTON", "x", BS_AUTOCHECKBOX, 3);
+  CEdit edit;
+  CDataExchange dx(&parent, TRUE);
+  DDX_Control(&dx, 1, edit);
+  EXPECT_EQ(edit.m_hWnd, name);
+  DDX_Control(&dx, 1, edit);  // a second exchange keeps the attachment
+  EXPECT_EQ(CWnd::FromHandlePermanent(name), &edit);
+
+  ::CheckDlgButton(parent.m_hWnd, 3, BST_CHECKED);
+  EXPECT_TRUE(parent.UpdateData(TRUE));
+  EXPECT_EQ(parent.text, "Bob");
+  EXPECT_EQ(parent.intValue, 42);
+  EXPECT_EQ(parent.check, 1);
+
+  ::SetWindowText(number, "4x");
+  parent.text = "";
+  EXPECT_FALSE(parent.UpdateData(TRUE));
+  EXPECT_EQ(parent.text, "Bob") << "members before the failing one are exchanged";
+  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(platform::MessageBoxLog()[0].text, "Please enter an integer.");
+  EXPECT_EQ(::GetFocus(), number) << "the offending control gets the focus";
+
+  parent.intValue = -7;
+  parent.text = "Eve";
+  EXPECT_TRUE(parent.UpdateData(FALSE));
+  CString shown;
+  edit.GetWindowText(shown);
+  EXPECT_EQ(shown, "Eve");
+  EXPECT_EQ(parent.GetDlgItemInt(2, nullptr, TRUE), static_cast<UINT>(-7));
+}
+
+TEST_F(ControlTest, GetDlgItemIntAcceptsOnlyWholeNumbersInRange) {
+  Parent parent;
+  const HWND h = parent.Add("EDIT", "", 0, 2);
+  struct Case {
+    const char* text;
+    BOOL isSigned;
+    BOOL ok;
+    UINT value;
+  };
+  const Case cases[] = {
+      {"2147483647", TRUE, TRUE, 2147483647u}, {"2147483648", TRUE, FALSE, 0}, {"-2147483648", TRUE, TRUE, 0x80000000u},
+      {"4294967295", FALSE, TRUE, 4294967295u}, {"-1", FALSE, FALSE, 0},     {"", TRUE, FALSE, 0},
+      {"12 3", TRUE, FALSE, 0},
+  };
+  for (const Case& c : cases) {
+    ::SetWindowText(h, c.text);
+    BOOL ok = 2;
+    EXPECT_EQ(parent.GetDlgItemInt(2, &ok, c.isSigned), c.value) << c.text;
+    EXPECT_EQ(ok, c.ok) << c.text;
+  }
+}
+
+TEST_F(ControlTest, EditSetTextNotifiesOnlySingleLineAndClearsModifyAndSelection) {
+  Parent parent;
+  const HWND single = parent.Add("EDIT", "", 0, 1);
+  const HWND multi = parent.Add("EDIT", "", ES_MULTILINE | ES_WANTRETURN, 2);
+  ::SetWindowText(single, "abc");
+  ::SetWindowText(multi, "abc");
+  EXPECT_EQ(g_log, (std::vector<std::string>{"parent 1:" + std::to_string(EN_UPDATE),
+                                             "parent 1:" + std::to_string(EN_CHANGE)}));
+  EXPECT_EQ(::SendMessage(single, EM_GETMODIFY, 0, 0), FALSE);
+  EXPECT_EQ(::SendMessage(single, EM_GETSEL, 0, 0), MAKELONG(0, 0));
+
+  ASSERT_TRUE(input::Focus(multi));
+  ::SendMessage(multi, EM_SETSEL, 3, 3);
+  input::TypeText("\nd");
+  char buffer[16];
+  ::GetWindowText(multi, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "abc\r\nd");
+  EXPECT_EQ(::SendMessage(multi, EM_GETLINECOUNT, 0, 0), 2);
+  input::PressKey(VK_BACK);
+  input::PressKey(VK_BACK);  // "\r\n" goes as one
+  ::GetWindowText(multi, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "abc");
+  EXPECT_EQ(::SendMessage(multi, EM_GETMODIFY, 0, 0), TRUE);
+  EXPECT_EQ(::SendMessage(multi, EM_UNDO, 0, 0), TRUE);
+  ::GetWindowText(multi, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "abc\r\n") << "undo takes back the last change only";
+  // The copy out is cut to the buffer and terminated.
+  EXPECT_EQ(::GetWindowText(multi, buffer, 3), 2);
+  EXPECT_STREQ(buffer, "ab");
+}
+
+TEST_F(ControlTest, EditStylesFilterTypedCharacters) {
+  Parent parent;
+  const HWND number = parent.Add("EDIT", "", ES_NUMBER, 1);
+  const HWND upper = parent.Add("EDIT", "", ES_UPPERCASE, 2);
+  ASSERT_TRUE(input::Focus(number));
+  input::TypeText("1a2-");
+  ASSERT_TRUE(input::Focus(upper));
+  input::TypeText("nfo!");
+  char buffer[16];
+  ::GetWindowText(number, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "12");
+  ::GetWindowText(upper, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "NFO!");
+}
+
+TEST_F(ControlTest, EditExchangesTextWithTheClipboardByKeyAndByMessage) {
+  Parent parent;
+  const HWND from = parent.Add("EDIT", "alpha beta", 0, 1);
+  const HWND to = parent.Add("EDIT", "12345", 0, 2, 10, 40);
+  const HWND secret = parent.Add("EDIT", "pin", ES_PASSWORD, 3, 10, 70);
+  const HWND fixed = parent.Add("EDIT", "fixed", ES_READONLY, 4, 10, 100);
+  char buffer[32];
+
+  ASSERT_TRUE(input::Focus(from));
+  ::SendMessage(from, EM_SETSEL, 0, 5);
+  ASSERT_TRUE(input::PressKey('C', input::kControl));
+  EXPECT_EQ(platform::ClipboardText(), "alpha");
+  ::GetWindowText(from, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "alpha beta") << "copying leaves the text";
+
+  ASSERT_TRUE(input::Focus(to));
+  ::SendMessage(to, EM_SETSEL, 1, 3);
+  ::SendMessage(to, EM_LIMITTEXT, 7, 0);
+  g_log.clear();
+  ASSERT_TRUE(input::PressKey('V', input::kControl));
+  ::GetWindowText(to, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "1alph45") << "the pasted text replaces the selection, cut to the limit";
+  EXPECT_NE(std::find(g_log.begin(), g_log.end(), "parent 2:" + std::to_string(EN_MAXTEXT)), g_log.end());
+
+  ASSERT_TRUE(input::Focus(from));
+  ::SendMessage(from, EM_SETSEL, 5, 10);
+  ASSERT_TRUE(input::PressKey(VK_DELETE, input::kShift));
+  ::GetWindowText(from, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "alpha");
+  EXPECT_EQ(platform::ClipboardText(), " beta");
+
+  // A password never reaches the clipboard; a read-only edit copies but
+  // neither cuts nor pastes.
+  const DWORD before = ::GetClipboardSequenceNumber();
+  ::SendMessage(secret, EM_SETSEL, 0, -1);
+  ::SendMessage(secret, WM_COPY, 0, 0);
+  ::SendMessage(secret, WM_CUT, 0, 0);
+  EXPECT_EQ(::GetClipboardSequenceNumber(), before);
+  ::GetWindowText(secret, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "pin");
+  ::SendMessage(fixed, EM_SETSEL, 0, -1);
+  ::SendMessage(fixed, WM_CUT, 0, 0);
+  ::SendMessage(fixed, WM_PASTE, 0, 0);
+  ::GetWindowText(fixed, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "fixed");
+  EXPECT_EQ(platform::ClipboardText(), "fixed");
+
+  // A single-line edit pastes only the first line of what it is given.
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  constexpr char kTwoLines[] = "one\r\ntwo";
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, sizeof kTwoLines);
+  std::memcpy(::GlobalLock(block), kTwoLines, sizeof kTwoLines);
+  ::GlobalUnlock(block);
+  ASSERT_NE(::SetClipboardData(CF_TEXT, block), nullptr);
+  ::CloseClipboard();
+  ::SetWindowText(to, "");
+  ::SendMessage(to, WM_PASTE, 0, 0);
+  ::GetWindowText(to, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "one");
+}
+
+TEST_F(ControlTest, StaticsNotifyOnlyWithSsNotifyAndButtonsReportTheirState) {
+  Parent parent;
+  const HWND quiet = parent.Add("STATIC", "label", SS_LEFT, 1);
+  const HWND loud = parent.Add("STATIC", "link", SS_NOTIFY, 2, 100);
+  input::Click(quiet);
+  input::Click(loud);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"parent 2:" + std::to_string(STN_CLICKED)}));
+  EXPECT_EQ(::SendMessage(quiet, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+
+  const HWND tri = parent.Add("BUTTON", "3", BS_AUTO3STATE, 3, 200);
+  const HWND push = parent.Add("BUTTON", "p", BS_PUSHBUTTON, 4, 300);
+  std::vector<LRESULT> states;
+  for (int i = 0; i < 3; ++i) {
+    input::Click(tri);
+    states.push_back(::SendMessage(tri, BM_GETCHECK, 0, 0));
+  }
+  EXPECT_EQ(states, (std::vector<LRESULT>{BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}));
+  ::SendMessage(push, BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ(::SendMessage(push, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "a push button has no check";
+  ::SetFocus(push);
+  EXPECT_EQ(::SendMessage(push, BM_GETSTATE, 0, 0), BST_FOCUS);
+  // A check box that is not automatic only reports the click.
+  const HWND manual = parent.Add("BUTTON", "m", BS_CHECKBOX, 5, 10, 50);
+  g_log.clear();
+  input::Click(manual);
+  EXPECT_EQ(::SendMessage(manual, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"parent 5:0"}));
+}
+
+TEST_F(ControlTest, OwnerDrawCButtonDrawsItselfThroughReflection) {
+  struct Drawn : CButton {
+    std::vector<UINT> actions;
+    void DrawItem(LPDRAWITEMSTRUCT dis) override { actions.push_back(dis->itemAction); }
+  };
+  Parent parent;
+  Drawn button;
+  button.SubclassWindow(parent.Add("BUTTON", "", BS_OWNERDRAW, 9));
+  ::InvalidateRect(button.m_hWnd, nullptr, TRUE);
+  platform::PumpMessages();
+  ASSERT_FALSE(button.actions.empty());
+  EXPECT_EQ(button.actions.back(), static_cast<UINT>(ODA_DRAWENTIRE));
+  button.SetState(TRUE);
+  EXPECT_EQ(button.actions.back(), static_cast<UINT>(ODA_SELECT));
+}
+
+}  // namespace

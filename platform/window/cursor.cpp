@@ -1,0 +1,24 @@
+#include "platform/window/cursor.h"
+
+#include <algorithm>
+
+#include "platform/window/metrics.h"
+
+namespace {
+POINT& Pointer() {
+  static POINT pointer;
+  return pointer;
+}
+}  // namespace
+
+BOOL GetCursorPos(POINT* point) {
+  if (point == nullptr) return FALSE;
+  *point = Pointer();
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  Pointer() = POINT{std::clamp(x, 0, GetSystemMetrics(SM_CXSCREEN) - 1),
+                    std::clamp(y, 0, GetSystemMetrics(SM_CYSCREEN) - 1)};
+  return TRUE;
+}

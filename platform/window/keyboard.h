@@ -1,0 +1,28 @@
+// The keyboard: which keys are down, and what characters keys make.
+//
+// The layout is a US keyboard. The input driver (platform/input/input_driver.h) sets key
+// states as it presses and releases keys; GetKeyState and GetAsyncKeyState
+// both report that state (the driver delivers each key message as it
+// presses it, so the state at the time of the message and the current state
+// are the same). Shift, Control and Alt set both the generic key (VK_SHIFT)
+// and the left-hand key (VK_LSHIFT).
+#pragma once
+
+#include "platform/base/wintypes.h"
+
+// High bit (the value is negative) while the key is down; low bit toggles
+// with each press (Caps Lock's state).
+SHORT GetKeyState(int vk);
+SHORT GetAsyncKeyState(int vk);
+// The key and shift state that type `ch`: low byte the key code, high byte
+// 1 for Shift; -1 when no key types it.
+SHORT VkKeyScan(char ch);
+
+namespace platform {
+
+void SetKeyDown(UINT vk, bool down);
+bool IsKeyDown(UINT vk);
+// Releases every key and clears toggles (tests).
+void ResetKeyboard();
+
+}  // namespace platform

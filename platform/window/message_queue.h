@@ -1,0 +1,100 @@
+// Posted messages, timers, the pump and modal loops, on one clock.
+//
+// The clock is manual by default (headless: time moves only when a test or a
+// script advances it) and real time for an interactive terminal. Posted
+// messages come first, then WM_PAINT for invalidated windows, then timers,
+// as on the platform. Timers
+// fire in due order (ties in the order they were set); a timer that fired is
+// next due one interval after the moment it fired.
+//
+// Threads: PostMessage and PostQuitMessage may be called from any thread
+// (a network thread hands replies to the user-interface thread this way);
+// everything else belongs to the user-interface thread.
+//
+// Every message the pump delivers goes through PreTranslateMessage of the
+// target's object and then its ancestors' (platform::PreTranslate); if none
+// consumes it, TranslateMessage adds WM_CHAR for a character key, and
+// DispatchMessage calls the window (or the timer's procedure).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/window/messages.h"
+#include "platform/base/wintypes.h"
+
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+// Takes the next message (posted, then paint, then a due timer) without waiting.
+BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+// Waits for the next message; FALSE when it is WM_QUIT. See RunMessageLoop for waiting.
+BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessage(const MSG* msg);
+DWORD GetMessageTime();
+
+// Registered messages: the same name (compared without regard to case) gives
+// the same number for the life of the process, from 0xC000 up; 0 for an empty
+// name or when the range is used up.
+UINT RegisterWindowMessage(LPCSTR name);
+
+// Replaces a timer with the same window and id. Intervals are clamped to
+// [10, 0x7FFFFFFF] ms. A timer without a window gets a fresh id and needs a
+// procedure. Returns the id, 0 on failure.
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
+
+namespace platform {
+
+enum class ClockMode { Manual, RealTime };
+void SetClockMode(ClockMode mode);
+ClockMode GetClockMode();
+// Milliseconds on the current clock.
+uint64_t ClockNow();
+
+// Manual clock only: moves time forward by `ms`, stopping at each timer that
+// falls due on the way to deliver it and everything it posted, in order.
+// Throws std::logic_error on the real-time clock.
+void AdvanceClock(uint64_t ms);
+
+// The PreTranslateMessage walk: the target's object, then each ancestor's
+// (the parent of a child window, the owner of a popup), then the main
+// window's (AfxGetMainWnd) when the way up did not pass it. True when consumed.
+bool PreTranslate(MSG& msg);
+
+// Delivers posted messages and due timers until none is left; returns how
+// many were delivered. Never waits.
+int PumpMessages();
+// Delivers one message or due timer; false when there was none.
+bool PumpOne();
+
+// The terminal's loop: runs until WM_QUIT and returns its exit code. It waits
+// for posted messages and (in real time) for timers.
+int RunMessageLoop();
+
+// A nested loop for modal windows, running until done() is true. The first
+// time nothing is left to deliver it asks the modal responder, if one is
+// installed, to act on `modal` (it may drive input through platform/input/input_driver.h
+// and should end the dialog). After that, when nothing is left to deliver,
+// it waits on the real-time clock, and gives up (Abandoned) on the manual
+// clock, where nothing more can happen. When WM_QUIT arrives the loop ends
+// and the quit stays pending for the outer loop.
+enum class ModalEnd { Done, Abandoned, Quit };
+ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done);
+using ModalResponder = std::function<void(HWND modal)>;
+void SetModalResponder(ModalResponder responder);
+
+// Removes the timers of a window being destroyed.
+void KillWindowTimers(HWND hwnd);
+
+// Tests: drops posted messages, timers and a pending quit, and puts the
+// manual clock back to 0. Windows are left alone.
+void ResetMessageQueue();
+
+// Provided by the keyboard: the character a key press produces with the
+// current modifier state, or 0 when it produces none.
+char CharForKey(UINT vk);
+
+}  // namespace platform

@@ -1,0 +1,63 @@
+#include "platform/window/metrics.h"
+
+#include "platform/window/messages.h"
+
+namespace {
+constexpr int kCaption = 19;
+constexpr int kSizingFrame = 4;
+constexpr int kDialogFrame = 3;
+constexpr int kBorder = 1;
+constexpr int kClientEdge = 2;
+constexpr int kStaticEdge = 1;
+constexpr int kScrollBar = 17;
+}  // namespace
+
+int GetSystemMetrics(int index) {
+  switch (index) {
+    case SM_CXSCREEN: return 1920;
+    case SM_CYSCREEN: return 1080;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+    case SM_CYVTHUMB:
+    case SM_CXHTHUMB: return kScrollBar;
+    case SM_CYCAPTION:
+    case SM_CYMENU: return kCaption;
+    case SM_CXBORDER:
+    case SM_CYBORDER: return kBorder;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME: return kDialogFrame;
+    case SM_CXFRAME:
+    case SM_CYFRAME: return kSizingFrame;
+    case SM_CXEDGE:
+    case SM_CYEDGE: return kClientEdge;
+    case SM_CXICON:
+    case SM_CYICON: return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON: return 16;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK: return 4;
+    default: return 0;
+  }
+}
+
+namespace platform {
+
+RECT NonClientInsets(DWORD style, DWORD exStyle) {
+  int frame = 0;
+  if (style & WS_THICKFRAME) {
+    frame = kSizingFrame;
+  } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
+    frame = kDialogFrame;
+  } else if (style & WS_BORDER) {
+    frame = kBorder;
+  }
+  if (exStyle & WS_EX_CLIENTEDGE) frame += kClientEdge;
+  if (exStyle & WS_EX_STATICEDGE) frame += kStaticEdge;
+  RECT r{frame, frame, frame, frame};
+  if ((style & WS_CAPTION) == WS_CAPTION) r.top += kCaption;
+  if (style & WS_VSCROLL) r.right += kScrollBar;
+  if (style & WS_HSCROLL) r.bottom += kScrollBar;
+  return r;
+}
+
+}  // namespace platform

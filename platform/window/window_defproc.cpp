@@ -1,0 +1,107 @@
+// ::DefWindowProc: what every window does with a message nobody else handled.
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/window/window_registry.h"
+
+
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
+  if (record == nullptr) return 0;
+  switch (message) {
+    case WM_NCCREATE: {
+      const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
+      if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName)) record->text = cs->lpszName;
+      return TRUE;
+    }
+    case WM_SETTEXT:
+      record->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+      return TRUE;
+    case WM_GETTEXT:
+      return platform::CopyWindowText(record->text, wParam, lParam);
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(record->text.size());
+    case WM_SETFONT:
+      record->font = reinterpret_cast<HFONT>(wParam);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(record->font);
+    case WM_SETICON: {
+      HICON& slot = wParam == ICON_BIG ? record->bigIcon : record->smallIcon;
+      HICON old = slot;
+      slot = reinterpret_cast<HICON>(lParam);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? record->bigIcon : record->smallIcon);
+    case WM_CLOSE:
+      ::DestroyWindow(hwnd);
+      return 0;
+    case WM_RBUTTONUP: {
+      // A right click asks for a context menu at the cursor, in screen coordinates.
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ::ClientToScreen(hwnd, &p);
+      ::SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                    MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+      return 0;
+    }
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+      // Unhandled by a child: its parent may handle it.
+      if (record->IsChild()) return ::SendMessage(record->parent, message, wParam, lParam);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+        HWND focus = ::GetFocus();
+        if (focus == nullptr || !platform::IsSelfOrDescendant(hwnd, focus)) ::SetFocus(hwnd);
+      }
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos == nullptr) return 0;
+      if (!(pos->flags & SWP_NOMOVE)) {
+        ::SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(record->rect.left), static_cast<WORD>(record->rect.top)));
+      }
+      if (!(pos->flags & SWP_NOSIZE)) {
+        RECT client;
+        ::GetClientRect(hwnd, &client);
+        ::SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+                      MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
+      }
+      return 0;
+    }
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_MOUSEACTIVATE:
+      // A child asks its parent first; the parent's answer stands.
+      if (record->IsChild()) {
+        if (const LRESULT r = ::SendMessage(record->parent, message, wParam, lParam); r != 0) return r;
+      }
+      return MA_ACTIVATE;
+    case WM_SETCURSOR:
+      // A parent may set the cursor for its children; TRUE stops the search.
+      if (record->IsChild()) return ::SendMessage(record->parent, message, wParam, lParam);
+      return FALSE;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCACTIVATE:
+      return TRUE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      // The system's colours: window colours for edits and lists, the
+      // 3-D face for the rest, the scroll-bar colour for scroll bars.
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      if (message == WM_CTLCOLORSCROLLBAR) return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_SCROLLBAR));
+      const int background = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
+      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+      ::SetBkColor(dc, ::GetSysColor(background));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
+    }
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,514 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+
+namespace {
+
+std::vector<std::string> g_log;
+
+void Log(const std::string& s) { g_log.push_back(s); }
+
+// A window that logs what reaches its handlers under a name.
+class LoggingWnd : public CWnd {
+ public:
+  explicit LoggingWnd(std::string name) : m_name(std::move(name)) {}
+
+  HWND CreateTop(DWORD style = WS_POPUP | WS_VISIBLE) {
+    CreateEx(0, "Test", m_name.c_str(), style, 10, 10, 200, 100, nullptr, 0);
+    return m_hWnd;
+  }
+  HWND CreateOwned(CWnd& owner, DWORD style = WS_POPUP | WS_VISIBLE) {
+    CreateEx(0, "Test", m_name.c_str(), style, 10, 10, 200, 100, owner.m_hWnd, 0);
+    return m_hWnd;
+  }
+  HWND CreateChild(CWnd& parent, int id, DWORD style = WS_VISIBLE) {
+    CreateEx(0, "Test", m_name.c_str(), WS_CHILD | style, 0, 0, 50, 20, parent.m_hWnd, static_cast<UINT_PTR>(id));
+    return m_hWnd;
+  }
+
+  Reflect reflectCommand = Reflect::PassToParent;
+  bool consumeKeys = false;
+  bool logFocus = false;
+  bool logShow = false;
+  int postNcDestroyCalls = 0;
+
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    Log(m_name + ":cmd" + std::to_string(LOWORD(wParam)) + "/" + std::to_string(HIWORD(wParam)));
+    if (LOWORD(wParam) == 1) {
+      // A posted notification arrives after everything sent synchronously.
+      PostMessage(WM_COMMAND, MAKEWPARAM(2, 0), 0);
+      SendMessage(WM_COMMAND, MAKEWPARAM(3, 0), 0);
+    }
+    return TRUE;
+  }
+  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+    Log(m_name + ":notify" + std::to_string(reinterpret_cast<NMHDR*>(lParam)->code));
+    *result = 7;
+    return TRUE;
+  }
+  Reflect OnReflectCommand(UINT code) override {
+    Log(m_name + ":reflect" + std::to_string(code));
+    return reflectCommand;
+  }
+  Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override {
+    Log(m_name + ":reflectnotify" + std::to_string(header->code));
+    *result = 42;
+    return reflectCommand;
+  }
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (msg->message == WM_KEYDOWN) Log(m_name + ":pre");
+    return consumeKeys;
+  }
+  void OnKeyDown(UINT key, UINT, UINT) override { Log(m_name + ":keydown" + std::to_string(key)); }
+  void OnChar(UINT ch, UINT, UINT) override { Log(m_name + ":char" + std::string(1, static_cast<char>(ch))); }
+  void OnTimer(UINT_PTR id) override {
+    Log(m_name + ":timer" + std::to_string(id) + "@" + std::to_string(platform::ClockNow()));
+  }
+  void OnDestroy() override {
+    Log(m_name + ":destroy");
+    CWnd::OnDestroy();
+  }
+  void OnNcDestroy() override {
+    Log(m_name + ":ncdestroy");
+    CWnd::OnNcDestroy();
+  }
+  void OnSetFocus(CWnd*) override {
+    if (logFocus) Log(m_name + ":setfocus");
+  }
+  void OnKillFocus(CWnd*) override {
+    if (logFocus) Log(m_name + ":killfocus");
+  }
+  void PostNcDestroy() override { ++postNcDestroyCalls; }
+  void OnShowWindow(BOOL show, UINT status) override {
+    if (logShow) Log(m_name + ":show" + std::to_string(show) + "/" + std::to_string(status));
+  }
+
+ private:
+  std::string m_name;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    g_log.clear();
+  }
+  void TearDown() override { platform::ResetForTest(); }
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(WindowTest, ReflectedCommandIsConsumedOrPassedOnAsDeclared) {
+  LoggingWnd parent("P"), child("C");
+  parent.CreateTop();
+  child.CreateChild(parent, 5);
+  const LPARAM from = reinterpret_cast<LPARAM>(child.m_hWnd);
+
+  child.reflectCommand = Reflect::Consume;
+  EXPECT_EQ(parent.SendMessage(WM_COMMAND, MAKEWPARAM(5, 9), from), 0);
+  EXPECT_EQ(g_log, (Strings{"C:reflect9"}));
+
+  g_log.clear();
+  child.reflectCommand = Reflect::PassToParent;
+  EXPECT_EQ(parent.SendMessage(WM_COMMAND, MAKEWPARAM(5, 9), from), 1);
+  EXPECT_EQ(g_log, (Strings{"C:reflect9", "P:cmd5/9"}));
+
+  // A control without an object of its own: the parent alone sees it.
+  g_log.clear();
+  HWND plain = CreateWindowEx(0, "Test", "", WS_CHILD, 0, 0, 1, 1, parent.m_hWnd, reinterpret_cast<HMENU>(6),
+                              nullptr, nullptr);
+  parent.SendMessage(WM_COMMAND, MAKEWPARAM(6, 1), reinterpret_cast<LPARAM>(plain));
+  EXPECT_EQ(g_log, (Strings{"P:cmd6/1"}));
+}
+
+TEST_F(WindowTest, ReflectedNotifyCarriesTheChildsResultWhenConsumed) {
+  LoggingWnd parent("P"), child("C");
+  parent.CreateTop();
+  child.CreateChild(parent, 5);
+  NMHDR header{child.m_hWnd, 5, NM_CLICK};
+
+  child.reflectCommand = Reflect::Consume;
+  EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header)), 42);
+  EXPECT_EQ(g_log, (Strings{"C:reflectnotify" + std::to_string(NM_CLICK)}));
+
+  g_log.clear();
+  child.reflectCommand = Reflect::PassToParent;
+  EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header)), 7);
+  EXPECT_EQ(g_log.size(), 2u);
+}
+
+TEST_F(WindowTest, PostedCommandsArriveAfterSentOnesInPostingOrder) {
+  LoggingWnd w("W");
+  w.CreateTop();
+  platform::PumpMessages();  // its first WM_PAINT
+  w.PostMessage(WM_COMMAND, MAKEWPARAM(1, 0), 0);
+  w.PostMessage(WM_COMMAND, MAKEWPARAM(4, 0), 0);
+  EXPECT_TRUE(g_log.empty()) << "posting must not deliver";
+  EXPECT_EQ(platform::PumpMessages(), 3);
+  EXPECT_EQ(g_log, (Strings{"W:cmd1/0", "W:cmd3/0", "W:cmd4/0", "W:cmd2/0"}));
+}
+
+TEST_F(WindowTest, TimersFireOnlyWhenTheClockReachesThemAndInDueOrder) {
+  LoggingWnd w("W");
+  w.CreateTop();
+  w.SetTimer(1, 300);
+  w.SetTimer(2, 200);
+  w.SetTimer(3, 200);  // due with 2: fires after it, in the order set
+  platform::PumpMessages();
+  platform::AdvanceClock(199);
+  EXPECT_TRUE(g_log.empty());
+  platform::AdvanceClock(1);
+  EXPECT_EQ(g_log, (Strings{"W:timer2@200", "W:timer3@200"}));
+  g_log.clear();
+  // One long step still delivers every expiry on the way, each at its time.
+  platform::AdvanceClock(300);
+  EXPECT_EQ(g_log, (Strings{"W:timer1@300", "W:timer2@400", "W:timer3@400"}));
+  g_log.clear();
+  w.KillTimer(2);
+  w.SetTimer(3, 50);  // setting again restarts it with the new interval
+  platform::AdvanceClock(100);
+  EXPECT_EQ(g_log, (Strings{"W:timer3@550", "W:timer1@600", "W:timer3@600"}));
+}
+
+TEST_F(WindowTest, TimersStopWithTheirWindowAndThreadTimersCallTheirProcedure) {
+  static std::vector<UINT_PTR> fired;
+  fired.clear();
+  LoggingWnd w("W");
+  w.CreateTop();
+  w.SetTimer(1, 100);
+  const UINT_PTR id = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) { fired.push_back(id); });
+  EXPECT_NE(id, 0u);
+  w.DestroyWindow();
+  platform::AdvanceClock(250);
+  EXPECT_EQ(fired, (std::vector<UINT_PTR>{id, id}));
+  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "W:timer1@100"), 0);
+  EXPECT_EQ(::SetTimer(nullptr, 0, 100, nullptr), 0u) << "a thread timer needs a procedure";
+}
+
+TEST_F(WindowTest, PreTranslateRunsFromTheTargetUpAndCanConsume) {
+  LoggingWnd top("T"), mid("M"), leaf("L");
+  top.CreateTop();
+  mid.CreateChild(top, 1);
+  leaf.CreateChild(mid, 2);
+  ::PostMessage(leaf.m_hWnd, WM_KEYDOWN, 'A', 1);
+  platform::PumpMessages();
+  // Not consumed: translated into a character after the key itself.
+  EXPECT_EQ(g_log, (Strings{"L:pre", "M:pre", "T:pre", "L:keydown65", "L:char" + std::string(1, 'a')}));
+
+  g_log.clear();
+  mid.consumeKeys = true;
+  ::PostMessage(leaf.m_hWnd, WM_KEYDOWN, 'A', 1);
+  platform::PumpMessages();
+  EXPECT_EQ(g_log, (Strings{"L:pre", "M:pre"}));
+}
+
+TEST_F(WindowTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
+  auto top = std::make_unique<LoggingWnd>("P");
+  LoggingWnd c1("C1"), c2("C2"), g("G"), owned("O");
+  top->CreateTop();
+  c1.CreateChild(*top, 1);
+  g.CreateChild(c1, 3);
+  c2.CreateChild(*top, 2);
+  owned.CreateEx(0, "Test", "O", WS_POPUP, 0, 0, 10, 10, top->m_hWnd, 0);
+  const HWND hTop = top->m_hWnd, hG = g.m_hWnd;
+
+  top->DestroyWindow();
+  EXPECT_EQ(g_log, (Strings{"O:destroy", "O:ncdestroy", "P:destroy", "C1:destroy", "G:destroy", "C2:destroy",
+                            "G:ncdestroy", "C1:ncdestroy", "C2:ncdestroy", "P:ncdestroy"}));
+  EXPECT_FALSE(::IsWindow(hTop));
+  EXPECT_FALSE(::IsWindow(hG));
+  EXPECT_EQ(top->m_hWnd, nullptr);
+  EXPECT_EQ(g.m_hWnd, nullptr);
+  EXPECT_EQ(top->postNcDestroyCalls, 1);
+  EXPECT_EQ(CWnd::FromHandle(hTop), nullptr);
+}
+
+TEST_F(WindowTest, DestroyingAnObjectDestroysItsWindow) {
+  HWND h = nullptr;
+  {
+    LoggingWnd w("W");
+    h = w.CreateTop();
+    EXPECT_TRUE(::IsWindow(h));
+  }
+  EXPECT_FALSE(::IsWindow(h));
+}
+
+// A window whose handler destroys its own window while its procedure still runs.
+class SelfDestroying : public CWnd {
+ protected:
+  void OnLButtonDown(UINT, CPoint) override {
+    DestroyWindow();
+    Log("after destroy");  // still inside the dispatch of a destroyed window
+  }
+};
+
+TEST_F(WindowTest, AWindowDestroyedDuringItsOwnMessageIsFreedAfterwards) {
+  SelfDestroying w;
+  w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
+  const HWND h = w.m_hWnd;
+  ::SendMessage(h, WM_LBUTTONDOWN, 0, 0);
+  EXPECT_EQ(g_log, (Strings{"after destroy"}));
+  EXPECT_FALSE(::IsWindow(h));
+  EXPECT_EQ(::SendMessage(h, WM_GETTEXTLENGTH, 0, 0), 0) << "a stale handle is simply not a window";
+}
+
+// A heap object that deletes itself once its window is gone, as frame
+// windows of the framework do.
+class SelfDeleting : public CWnd {
+ public:
+  static inline int deleted = 0;
+  ~SelfDeleting() override { ++deleted; }
+
+ protected:
+  void PostNcDestroy() override { delete this; }
+};
+
+TEST_F(WindowTest, AnObjectMayDeleteItselfWhenItsWindowCloses) {
+  auto* w = new SelfDeleting;
+  w->CreateEx(0, "Test", "", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
+  const HWND h = w->m_hWnd;
+  SelfDeleting::deleted = 0;
+  ::SendMessage(h, WM_CLOSE, 0, 0);  // the default closes by destroying
+  EXPECT_EQ(SelfDeleting::deleted, 1);
+  EXPECT_FALSE(::IsWindow(h));
+}
+
+TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
+  LoggingWnd top("T"), a("A"), b("B");
+  top.CreateTop();
+  a.CreateChild(top, 1);
+  b.CreateChild(top, 2);
+  a.logFocus = b.logFocus = true;
+  a.SetFocus();
+  g_log.clear();
+  b.SetFocus();
+  EXPECT_EQ(g_log, (Strings{"A:killfocus", "B:setfocus"}));
+  EXPECT_EQ(::GetFocus(), b.m_hWnd);
+
+  a.EnableWindow(FALSE);
+  EXPECT_EQ(a.SetFocus(), nullptr);
+  EXPECT_EQ(::GetFocus(), b.m_hWnd);
+
+  g_log.clear();
+  b.ShowWindow(SW_HIDE);
+  EXPECT_EQ(::GetFocus(), nullptr) << "a hidden window loses the focus";
+  EXPECT_EQ(g_log, (Strings{"B:killfocus"}));
+}
+
+TEST_F(WindowTest, TreeRelationsAndZOrder) {
+  LoggingWnd top("T"), a("A"), b("B"), c("C");
+  top.CreateTop(WS_POPUP | WS_VISIBLE | WS_CAPTION);
+  a.CreateChild(top, 10);
+  b.CreateChild(top, 11);
+  c.CreateChild(top, 12);
+  // Children keep creation order; BringWindowToTop moves one to the front.
+  EXPECT_EQ(::GetWindow(top.m_hWnd, GW_CHILD), a.m_hWnd);
+  EXPECT_EQ(::GetWindow(a.m_hWnd, GW_HWNDNEXT), b.m_hWnd);
+  c.BringWindowToTop();
+  EXPECT_EQ(::GetWindow(top.m_hWnd, GW_CHILD), c.m_hWnd);
+  EXPECT_EQ(::GetWindow(c.m_hWnd, GW_HWNDLAST), b.m_hWnd);
+  EXPECT_EQ(top.GetDlgItem(11), &b);
+  EXPECT_EQ(b.GetParent(), &top);
+  EXPECT_EQ(b.GetDlgCtrlID(), 11);
+
+  // Client area: the frame of a captioned popup is 3 on each side plus a 19 caption.
+  CRect client;
+  top.GetClientRect(&client);
+  EXPECT_EQ(client, CRect(0, 0, 200 - 6, 100 - 6 - 19));
+  CRect onScreen;
+  b.GetWindowRect(&onScreen);
+  EXPECT_EQ(onScreen, CRect(10 + 3, 10 + 3 + 19, 10 + 3 + 50, 10 + 3 + 19 + 20));
+
+  // A window without an object gets a wrapper that is not in its procedure chain.
+  HWND plain = CreateWindowEx(0, "Test", "x", WS_CHILD, 0, 0, 1, 1, top.m_hWnd, nullptr, nullptr, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
+  CString text;
+  CWnd::FromHandle(plain)->GetWindowText(text);
+  EXPECT_EQ(text, "x");
+}
+
+TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
+  const UINT a = RegisterWindowMessage("WindowTest.A");
+  const UINT b = RegisterWindowMessage("WindowTest.B");
+  EXPECT_GE(a, 0xC000u);
+  EXPECT_LE(a, 0xFFFFu);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(RegisterWindowMessage("windowtest.a"), a);
+  EXPECT_EQ(RegisterWindowMessage(""), 0u);
+  EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
+}
+
+TEST_F(WindowTest, QuitEndsTheLoopWithItsCodeAfterPendingMessages) {
+  LoggingWnd w("W");
+  w.CreateTop();
+  w.PostMessage(WM_COMMAND, MAKEWPARAM(4, 0), 0);
+  ::PostQuitMessage(3);
+  EXPECT_EQ(platform::RunMessageLoop(), 3);
+  EXPECT_EQ(g_log, (Strings{"W:cmd4/0"}));
+}
+
+TEST_F(WindowTest, PeekMessageFiltersByWindowAndRangeAndCanLeaveTheMessage) {
+  LoggingWnd a("A"), b("B");
+  a.CreateTop();
+  b.CreateTop();
+  platform::PumpMessages();
+  ::PostMessage(a.m_hWnd, WM_USER + 1, 0, 0);
+  ::PostMessage(b.m_hWnd, WM_USER + 2, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(::PeekMessage(&msg, b.m_hWnd, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 2u);
+  EXPECT_FALSE(::PeekMessage(&msg, nullptr, WM_USER + 3, WM_USER + 9, PM_REMOVE));
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, b.m_hWnd);
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 1u);
+  EXPECT_FALSE(::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
+  struct Sizes : CWnd {
+    std::vector<std::string> seen;
+    void OnSize(UINT, int cx, int cy) override { seen.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
+    void OnMove(int x, int y) override { seen.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
+  } w;
+  w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 100, 50, nullptr, 0);
+  w.seen.clear();
+  w.MoveWindow(10, 20, 100, 50);
+  EXPECT_EQ(w.seen, (std::vector<std::string>{"move 10,20"}));
+  w.seen.clear();
+  w.SetWindowPos(nullptr, 0, 0, 120, 60, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(w.seen, (std::vector<std::string>{"size 120x60"}));
+
+  LoggingWnd top("T"), other("O");
+  top.CreateTop();
+  top.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  other.CreateTop();
+  other.BringWindowToTop();
+  EXPECT_EQ(::GetTopWindow(nullptr), top.m_hWnd) << "a top-most window stays above the others";
+  EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
+}
+
+TEST_F(WindowTest, EnumerationWalksDescendantsDepthFirstAndStopsOnRequest) {
+  LoggingWnd top("T"), a("A"), a1("A1"), b("B");
+  top.CreateTop();
+  a.CreateChild(top, 1);
+  a1.CreateChild(a, 2);
+  b.CreateChild(top, 3);
+  std::vector<HWND> seen;
+  auto collect = [](HWND h, LPARAM p) -> BOOL {
+    auto* out = reinterpret_cast<std::vector<HWND>*>(p);
+    out->push_back(h);
+    return out->size() < 2;  // stop after two
+  };
+  EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, collect, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_EQ(seen, (std::vector<HWND>{a.m_hWnd, a1.m_hWnd}));
+  seen.clear();
+  EXPECT_TRUE(::EnumWindows([](HWND h, LPARAM p) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_EQ(seen, (std::vector<HWND>{top.m_hWnd}));
+}
+
+TEST_F(WindowTest, ShowCommandsSetMinimizedAndMaximizedStates) {
+  LoggingWnd w("W");
+  w.CreateTop(WS_POPUP);
+  w.ShowWindow(SW_SHOWMINIMIZED);
+  EXPECT_TRUE(w.IsIconic());
+  EXPECT_TRUE(w.IsWindowVisible());
+  w.ShowWindow(SW_SHOWMAXIMIZED);
+  EXPECT_FALSE(w.IsIconic());
+  EXPECT_TRUE(w.IsZoomed());
+  w.ShowWindow(SW_HIDE);
+  EXPECT_TRUE(w.IsZoomed()) << "hiding keeps the state";
+  w.ShowWindow(SW_RESTORE);
+  EXPECT_FALSE(w.IsZoomed());
+}
+
+TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
+  LoggingWnd owner("O"), shown("S"), hidden("H"), later("L");
+  owner.CreateTop();
+  shown.CreateOwned(owner);
+  hidden.CreateOwned(owner, WS_POPUP);
+  later.CreateOwned(owner);
+  for (LoggingWnd* w : {&owner, &shown, &hidden, &later}) w->logShow = true;
+
+  owner.ShowWindow(SW_MINIMIZE);  // in z-order, top first
+  EXPECT_EQ(g_log, (Strings{"L:show0/" + std::to_string(SW_PARENTCLOSING),
+                            "S:show0/" + std::to_string(SW_PARENTCLOSING)}));
+  EXPECT_FALSE(shown.IsWindowVisible());
+  EXPECT_TRUE(owner.IsWindowVisible()) << "a minimised window stays visible";
+
+  // A pop-up shown or hidden by its own command meanwhile keeps that state.
+  later.ShowWindow(SW_HIDE);
+  g_log.clear();
+  owner.ShowWindow(SW_RESTORE);
+  EXPECT_EQ(g_log, (Strings{"S:show1/" + std::to_string(SW_PARENTOPENING)}));
+  EXPECT_TRUE(shown.IsWindowVisible());
+  EXPECT_FALSE(hidden.IsWindowVisible());
+  EXPECT_FALSE(later.IsWindowVisible());
+}
+
+TEST_F(WindowTest, TimerArgumentsAreCheckedAndIntervalsClamped) {
+  LoggingWnd w("W");
+  w.CreateTop();
+  EXPECT_EQ(::SetTimer(reinterpret_cast<HWND>(uintptr_t{0x999}), 1, 100, nullptr), 0u) << "not a window";
+  w.SetTimer(4, 0);  // the platform's minimum interval is 10 ms
+  platform::AdvanceClock(9);
+  EXPECT_TRUE(g_log.empty());
+  platform::AdvanceClock(1);
+  EXPECT_EQ(g_log, (Strings{"W:timer4@10"}));
+  EXPECT_FALSE(w.KillTimer(5)) << "no such timer";
+  EXPECT_TRUE(w.KillTimer(4));
+}
+
+TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
+  LoggingWnd top("T"), a("A"), b("B"), c("C"), d("D");
+  top.CreateTop();
+  a.CreateChild(top, 1, WS_VISIBLE | WS_TABSTOP);
+  b.CreateChild(top, 2, WS_VISIBLE | WS_TABSTOP | WS_DISABLED);
+  c.CreateChild(top, 3, WS_TABSTOP);  // hidden
+  d.CreateChild(top, 4, WS_VISIBLE);  // not a tab stop
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, FALSE), a.m_hWnd) << "the only one: wraps to itself";
+  b.EnableWindow(TRUE);
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, FALSE), b.m_hWnd);
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, b.m_hWnd, FALSE), a.m_hWnd);
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, TRUE), b.m_hWnd);
+}
+
+TEST_F(WindowTest, DestroyingAWindowThatHoldsTheFocusTakesItAway) {
+  LoggingWnd top("T"), a("A");
+  top.CreateTop();
+  a.CreateChild(top, 1);
+  a.logFocus = true;
+  a.SetFocus();
+  g_log.clear();
+  a.DestroyWindow();
+  EXPECT_EQ(g_log, (Strings{"A:killfocus", "A:destroy", "A:ncdestroy"}));
+  EXPECT_EQ(::GetFocus(), nullptr);
+}
+
+TEST_F(WindowTest, TheMainWindowGetsALastChanceAtKeysOfWindowsOutsideIt) {
+  LoggingWnd main("Main"), owned("Owned"), loose("Loose");
+  main.CreateTop();
+  owned.CreateEx(0, "Test", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, main.m_hWnd, 0);
+  loose.CreateTop();
+  platform::SetMainWindow(&main);
+  platform::PumpMessages();
+  g_log.clear();
+  ::PostMessage(loose.m_hWnd, WM_KEYDOWN, VK_F5, 1);
+  ::PostMessage(owned.m_hWnd, WM_KEYDOWN, VK_F5, 1);
+  platform::PumpMessages();
+  platform::SetMainWindow(nullptr);
+  // Once each: the owned popup's way up passes its owner, the main window.
+  EXPECT_EQ(g_log, (Strings{"Loose:pre", "Main:pre", "Loose:keydown116", "Owned:pre", "Main:pre",
+                            "Owned:keydown116"}));
+}
+
+}  // namespace
