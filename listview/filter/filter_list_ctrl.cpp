@@ -59,6 +59,8 @@ void CFilterListCtrl::SetFilterBar(bool on) {
   } else {
     m_header.ModifyStyle(HDS_FILTERBAR, 0);
   }
+  // A new frame makes the list lay its header out at its new height.
+  SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void CFilterListCtrl::EnableFilterMode(bool on) {
@@ -97,11 +99,10 @@ void CFilterListCtrl::ToggleFilterRow() {
     }
   }
   m_appearance.bFilterRow = m_bFilterRowShown;
-  // A width change and a new frame make the list measure its header again.
+  // A width change tells the header's followers (its tool-tips) as well.
   const int width = GetColumnWidth(0);
   SetColumnWidth(0, width + 1);
   SetColumnWidth(0, width);
-  SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // ---- Notifications ----
@@ -146,9 +147,7 @@ Reflect CFilterListCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
         OnGetDispInfo(reinterpret_cast<NMLVDISPINFO*>(header));
         *result = 0;
         return Reflect::Consume;
-      case NM_CLICK:
-        OnClick(reinterpret_cast<NMITEMACTIVATE*>(header));
-        return Reflect::PassToParent;
+      case NM_CLICK: OnClick(reinterpret_cast<NMITEMACTIVATE*>(header)); return Reflect::PassToParent;
       default: break;
     }
   }

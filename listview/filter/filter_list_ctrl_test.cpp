@@ -200,6 +200,24 @@ TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
   EXPECT_EQ(list.GetItemData(1), reinterpret_cast<DWORD_PTR>(rows_[1].get()));
 }
 
+TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_CHECKBOXES);
+  RECT row{};
+  list.GetItemRect(1, &row, LVIR_BOUNDS);
+  ASSERT_TRUE(platform::input::ClickAt(list.m_hWnd, POINT{row.left + 4, (row.top + row.bottom) / 2}));
+  EXPECT_TRUE(list.GetCheck(1));
+  EXPECT_FALSE(list.GetCheck(0));
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+  // The check stays with its row when the view changes.
+  list.SetNewestFirst(false);
+  EXPECT_TRUE(list.GetCheck(2));
+  ASSERT_TRUE(platform::input::ClickAt(list.m_hWnd, POINT{row.left + 4, (row.top + row.bottom) / 2}));
+  EXPECT_TRUE(list.GetCheck(1)) << "a click on another row's box";
+  EXPECT_TRUE(list.GetCheck(2));
+}
+
 TEST_F(FilterList, SortingReordersOnlyTheView) {
   CFilterListCtrl& list = Open();
   AddSample();
@@ -221,10 +239,15 @@ TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
   CFilterListCtrl& list = Open();
   const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
   ASSERT_TRUE(::GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR);
+  RECT withRow{};
+  ::GetWindowRect(header, &withRow);
   ASSERT_TRUE(platform::input::Focus(list.m_hWnd));
   platform::input::PressKey('F', platform::input::kControl);
   EXPECT_FALSE(::GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR);
   EXPECT_FALSE(list.IsFilterRowShown());
+  RECT without{};
+  ::GetWindowRect(header, &without);
+  EXPECT_LT(without.bottom - without.top, withRow.bottom - withRow.top) << "the header lost its filter row";
 
   platform::input::PressKey('F', platform::input::kControl);
   platform::PumpMessages();  // the first box is opened for editing
@@ -247,7 +270,8 @@ TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
 
 TEST_F(FilterList, ComputedColumnsEvaluateTheirFormula) {
   // Computed columns come from the stored profile.
-  settings_.Write("[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Net# \"1\"*\"2\"/\"1\"#qty x price\r\n");
+  settings_.Write(
+      "[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Net# \"1\"*\"2\"/\"1\"#qty x price\r\n");
   CFilterListCtrl& list = Open();
   ASSERT_EQ(list.BuiltInColumnCount(), 4);
   Add({"buy", "4", "2.5", "x"});

@@ -38,12 +38,12 @@ BOOL DestroyMenu(HMENU menu);
 BOOL IsMenu(HMENU menu);
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
 inline BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) { return AppendMenuA(menu, flags, id, text); }
-int GetMenuItemCount(HMENU menu);             // -1 for an unknown menu
+int GetMenuItemCount(HMENU menu);              // -1 for an unknown menu
 UINT GetMenuItemID(HMENU menu, int position);  // 0 for a separator, -1 outside
 // The entry's MF_ flags (MF_BYCOMMAND or MF_BYPOSITION); -1 when not found.
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);
-DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);     // previous MF_CHECKED state, -1 when not found
-BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);    // previous MF_GRAYED | MF_DISABLED, -1 when not found
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);   // previous MF_CHECKED state, -1 when not found
+BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // previous MF_GRAYED | MF_DISABLED, -1 when not found
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
 
 namespace platform {
@@ -90,7 +90,9 @@ class CMenu {
 
   BOOL CreatePopupMenu();
   BOOL DestroyMenu();
-  BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCSTR text = nullptr) { return ::AppendMenuA(m_hMenu, flags, id, text); }
+  BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCSTR text = nullptr) {
+    return ::AppendMenuA(m_hMenu, flags, id, text);
+  }
   UINT CheckMenuItem(UINT item, UINT check) { return ::CheckMenuItem(m_hMenu, item, check); }
   UINT EnableMenuItem(UINT item, UINT enable) { return ::EnableMenuItem(m_hMenu, item, enable); }
   int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/window/cwnd.h"
@@ -11,12 +12,14 @@ namespace {
 class CommandLog : public CWnd {
  public:
   std::vector<UINT> commands;
+  std::vector<CPoint> menuPoints;  // WM_CONTEXTMENU points
 
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM) override {
     commands.push_back(LOWORD(wParam));
     return TRUE;
   }
+  void OnContextMenu(CWnd*, CPoint point) override { menuPoints.push_back(point); }
 };
 
 class Menus : public ::testing::Test {
@@ -91,6 +94,23 @@ TEST_F(Menus, GreyedEntriesSeparatorsAndUnknownIdsCannotBeChosen) {
   EXPECT_EQ(menu_.TrackPopupMenu(TPM_RETURNCMD, 0, 0, &owner_), 12);
   // No owner window: nothing is shown.
   EXPECT_FALSE(TrackPopupMenu(menu_, TPM_RETURNCMD, 0, 0, 0, nullptr, nullptr));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Menus, ARightClickAndTheAppsKeyAskForAContextMenu) {
+  ASSERT_TRUE(platform::input::RightClickAt(owner_.m_hWnd, POINT{10, 20}));
+  ASSERT_EQ(owner_.menuPoints.size(), 1u);
+  POINT screen{10, 20};
+  ::ClientToScreen(owner_.m_hWnd, &screen);
+  EXPECT_EQ(owner_.menuPoints[0].x, screen.x);
+  ASSERT_TRUE(platform::input::Focus(owner_.m_hWnd));
+  platform::input::PressKey(VK_APPS);
+  ASSERT_EQ(owner_.menuPoints.size(), 2u);
+  EXPECT_EQ(owner_.menuPoints[1].x, -1) << "no point: the key, not the mouse";
+  EXPECT_EQ(owner_.menuPoints[1].y, -1);
 }
 
 }  // namespace
