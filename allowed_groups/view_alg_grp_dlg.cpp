@@ -45,10 +45,10 @@ BOOL CViewAlgGrpDlg::OnInitDialog() {
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
   // The text columns 1 to 4 sort as floating values, as they always have.
   static const sTarnColInfo kColumns[] = {
-      {"Category", 80, LVCFMT_LEFT, sort_kind::kText},        {"Exhg-Seg", 80, LVCFMT_LEFT, sort_kind::kFloat},
-      {"Instr Name", 80, LVCFMT_RIGHT, sort_kind::kFloat},    {"Symbol", 80, LVCFMT_RIGHT, sort_kind::kFloat},
-      {"Option Type", 80, LVCFMT_RIGHT, sort_kind::kFloat},   {"Strike Price", 80, LVCFMT_RIGHT, sort_kind::kFloat},
-      {"Expiry Date", 80, LVCFMT_RIGHT, sort_kind::kText},    {"Product Type", 80, LVCFMT_RIGHT, sort_kind::kText},
+      {"Category", 80, LVCFMT_LEFT, sort_kind::kText},          {"Exhg-Seg", 80, LVCFMT_LEFT, sort_kind::kFloat},
+      {"Instr Name", 80, LVCFMT_RIGHT, sort_kind::kFloat},      {"Symbol", 80, LVCFMT_RIGHT, sort_kind::kFloat},
+      {"Option Type", 80, LVCFMT_RIGHT, sort_kind::kFloat},     {"Strike Price", 80, LVCFMT_RIGHT, sort_kind::kFloat},
+      {"Expiry Date", 80, LVCFMT_RIGHT, sort_kind::kText},      {"Product Type", 80, LVCFMT_RIGHT, sort_kind::kText},
       {"Transaction Type", 80, LVCFMT_RIGHT, sort_kind::kText},
   };
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
@@ -209,7 +209,8 @@ int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {
   if (record.dStrike != 0) strike.Format("%0.0f", record.dStrike);
   CString expiry;
   if (given(record.strExpiry)) {
-    expiry.Format("%ld", static_cast<long>(ConvertExpiryToSeconds(CompactExpiry(record.strExpiry), ExpiryKindForCode(code))));
+    expiry.Format("%ld",
+                  static_cast<long>(ConvertExpiryToSeconds(CompactExpiry(record.strExpiry), ExpiryKindForCode(code))));
   }
   return RequestBuilder(AllowedGroupsForm().Context(), kDeleteListed)
       .Text(tag::kUserId, plugin::Globals().strUserId)

@@ -60,8 +60,7 @@ class CViewAlgGrpDlg : public CDialog {
   // The text of column `column` (0 to 8) of a record, as the list shows it.
   static CString CellText(const AllowedGroupRecord& record, int column);
   // The list's row formatter: the cell text only.
-  static int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor,
-                       int& image);
+  static int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor, int& image);
 
  protected:
   BOOL OnInitDialog() override;

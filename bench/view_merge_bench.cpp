@@ -46,6 +46,8 @@ class Dialog {
     AfxSetResourceHandle(kModule);
     dialog_ = std::make_unique<CViewAlgGrpDlg>();
     dialog_->Create(IDD_VIEW_ALGGRP, nullptr);
+    // Shown, as when the administrator asked for the list.
+    dialog_->ShowWindow(SW_SHOW);
   }
   ~Dialog() {
     dialog_.reset();

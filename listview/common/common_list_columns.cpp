@@ -97,8 +97,8 @@ void CCommonListCtrl::AddHeaderToolTip(int position, LPCTSTR text) {
   CHeaderCtrl* header = GetHeaderCtrl();
   if (header == nullptr || position < 0 || position >= header->GetItemCount()) return;
   if (m_hHeaderTip == nullptr) {
-    m_hHeaderTip = ::CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_hWnd,
-                                    nullptr, nullptr, nullptr);
+    m_hHeaderTip = ::CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_hWnd, nullptr,
+                                    nullptr, nullptr);
     if (m_hHeaderTip == nullptr) return;
   }
   const CString tip = text != nullptr ? CString(text) : HeaderItemText(position).Left(80);

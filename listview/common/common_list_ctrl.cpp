@@ -205,6 +205,7 @@ BOOL CCommonListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
     case list_command::kFitToData:
     case list_command::kFitToHeader:
     case list_command::kFitToWindow: FitColumns(LOWORD(wParam)); return TRUE;
+    case list_command::kWriteToExcel: ExportToExcel(); return TRUE;
     case list_command::kReadFromExcel: return TRUE;  // the entry has no behaviour
     case list_command::kGridLines: ToggleGridLines(); return TRUE;
     case list_command::kCopyToClipboard: CopyToClipboard(); return TRUE;
@@ -253,7 +254,7 @@ bool CCommonListCtrl::HandleShortcut(UINT key) {
     CopyToClipboard();
     // Ctrl+Shift+C opens the appearance dialog, which this build lacks.
   } else if (key == 'E' && shift && !ctrl) {
-    // Spreadsheet export: consumed whether or not anything is written.
+    ExportToExcel();
     return true;
   } else if (key == 'G' && shift && !ctrl) {
     ToggleGridLines();

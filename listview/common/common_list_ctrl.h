@@ -87,6 +87,13 @@ class CCommonListCtrl : public CListCtrl {
   void FitColumns(int mode);
 
   // ---- Rows ----
+  // The rows through CExcelInterface (listview/excel/excel_interface.h):
+  // "No Items in the List" for an empty list, else "File is generated" or
+  // "File generation Failed".
+  void ExportToExcel();
+  // The exporter's cells: row 0 the captions (type: the record's
+  // nSortType), later rows the list's texts (type -1).
+  static int ExcelCellProvider(void* context, int row, int column, CString& text, int& type);
   // CF_TEXT of the selected rows: every cell followed by TAB, rows by CR LF.
   void CopyToClipboard();
   // A click on header item `column`: sorts by it (same column again: the
@@ -114,12 +121,12 @@ class CCommonListCtrl : public CListCtrl {
 
   // Filled by the owner before ApplyColumnProfile.
   CString m_strProfileName;
-  CArray<sTarnColInfo> m_arrColumns;         // per column index
-  CArray<int> m_arrColumnOrder;              // per column index: display position, -1 hidden
-  CArray<int> m_arrColumnAtPosition;         // per display position: column index
-  CStringArray m_arrMandatoryColumns;        // captions that may not be hidden
+  CArray<sTarnColInfo> m_arrColumns;                             // per column index
+  CArray<int> m_arrColumnOrder;                                  // per column index: display position, -1 hidden
+  CArray<int> m_arrColumnAtPosition;                             // per display position: column index
+  CStringArray m_arrMandatoryColumns;                            // captions that may not be hidden
   CMap<CString, const CString&, int, int> m_mapColumnIndex{10};  // caption -> column index
-  CArray<int> m_arrDefaultLayout;            // per column index: position when no profile is stored
+  CArray<int> m_arrDefaultLayout;                                // per column index: position when no profile is stored
 
   BOOL m_bExcelExport = 1;
   BOOL m_bExcelImport = 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -288,6 +290,37 @@ TEST_F(CommonList, KeyboardShortcuts) {
   EXPECT_EQ(platform::MenuLog()[0].entries.back().text, "Copy to Clip Board\tCtrl+C");
 }
 
+TEST_F(CommonList, ShiftEExportsTheRowsWithTheirCaptions) {
+  CCommonListCtrl& list = Open();
+  ASSERT_TRUE(platform::input::Focus(list.m_hWnd));
+  platform::input::PressKey('E', platform::input::kShift);
+  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(platform::MessageBoxLog()[0].text, "No Items in the List");
+  AddRows({{"a", "1", "2.5"}, {"b", "3", ""}});
+  platform::input::PressKey('E', platform::input::kShift | platform::input::kControl);
+  EXPECT_EQ(platform::MessageBoxLog().size(), 1u) << "Ctrl held: nothing";
+  platform::input::PressKey('E', platform::input::kShift);
+  ASSERT_EQ(platform::MessageBoxLog().size(), 2u);
+  EXPECT_EQ(platform::MessageBoxLog()[1].text, "File is generated");
+  std::ifstream file(settings_.File().parent_path() / "ListExport.xls", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "Name\tQty\tPrice\r\na\t1\t2.5\r\nb\t3\t\r\n");
+
+  CString cell;
+  int type = 77;
+  ASSERT_EQ(CCommonListCtrl::ExcelCellProvider(&list, 0, 1, cell, type), 1);
+  EXPECT_EQ(cell, "Qty");
+  EXPECT_EQ(type, sort_kind::kInteger);
+  list.SetColumnWidth(0, 90);
+  ASSERT_EQ(CCommonListCtrl::ExcelCellProvider(&list, 2, 0, cell, type), 1);
+  EXPECT_EQ(cell, "b");
+  EXPECT_EQ(type, -1);
+
+  settings_.MakeUnwritable();
+  platform::input::PressKey('E', platform::input::kShift);
+  EXPECT_EQ(platform::MessageBoxLog().back().text, "File generation Failed");
+}
+
 std::vector<std::string> Texts(const platform::MenuRecord& menu) {
   std::vector<std::string> out;
   for (const auto& entry : menu.entries) out.push_back(entry.flags & MF_SEPARATOR ? "-" : entry.text);
@@ -305,9 +338,9 @@ TEST_F(CommonList, ARightClickOnARowShowsTheListMenu) {
   platform::PumpMessages();
   ASSERT_EQ(platform::MenuLog().size(), 1u) << "the row's click, not the header menu too";
   const platform::MenuRecord menu = platform::MenuLog()[0];
-  EXPECT_EQ(Texts(menu), (std::vector<std::string>{"Write to Excel\tShift+E", "Read from Excel",
-                                                   "Draw Grid Lines\tShift+G", "Customize \t Ctrl+Shift+C",
-                                                   "Copy to Clip Board\tCtrl+C"}));
+  EXPECT_EQ(Texts(menu),
+            (std::vector<std::string>{"Write to Excel\tShift+E", "Read from Excel", "Draw Grid Lines\tShift+G",
+                                      "Customize \t Ctrl+Shift+C", "Copy to Clip Board\tCtrl+C"}));
   EXPECT_EQ(menu.entries[0].flags, 0u);
   EXPECT_EQ(menu.entries[1].flags, MF_GRAYED);
   EXPECT_EQ(menu.owner, list.m_hWnd);

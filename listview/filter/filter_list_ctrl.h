@@ -49,8 +49,8 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   // The owner's row formatter: the cell of column index `column` for the row
   // whose item data is `data`. Colours -1 (and image -1) mean "the list's";
   // callers set all three to -1 first. Non-zero on success.
-  using RowFormatter = int (*)(DWORD_PTR data, int column, CString& text, COLORREF& textColor,
-                               COLORREF& backColor, int& image);
+  using RowFormatter = int (*)(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor,
+                               int& image);
   using RowFormatterMember = int (CWnd::*)(DWORD_PTR data, int column, CString& text, COLORREF& textColor,
                                            COLORREF& backColor, int& image);
 
@@ -93,8 +93,7 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   bool HasFormatter() const { return m_pfnFormatter != nullptr || m_pfnFormatterMember != nullptr; }
   // The cell of column index `column` for item data `data`: the formatter's
   // for a built-in column, the formula's for a computed one. 0 on failure.
-  int CellText(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor,
-               int& image) const;
+  int CellText(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor, int& image) const;
   CString CellText(DWORD_PTR data, int column) const;
 
   // ---- Rows (filter mode; otherwise the platform list's) ----
@@ -169,7 +168,7 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   int m_nCurrentFilterBox = 0;
   int m_nLinesPerRow = 1;
   CColorHeaderCtrl m_header;
-  std::vector<int> m_arrFilterColumns;  // column indexes with a filter
+  std::vector<int> m_arrFilterColumns;    // column indexes with a filter
   std::vector<CString> m_arrFilterTexts;  // same order
   RowFormatter m_pfnFormatter = nullptr;
   RowFormatterMember m_pfnFormatterMember = nullptr;

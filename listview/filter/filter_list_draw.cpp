@@ -42,8 +42,8 @@ namespace listview {
 void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to) {
   const HMODULE library = LoadLibraryA("msimg32.dll");
   using GradientFillFn = BOOL (*)(HDC, const TRIVERTEX*, ULONG, const void*, ULONG, ULONG);
-  const auto fill = library != nullptr ? reinterpret_cast<GradientFillFn>(GetProcAddress(library, "GradientFill"))
-                                       : nullptr;
+  const auto fill =
+      library != nullptr ? reinterpret_cast<GradientFillFn>(GetProcAddress(library, "GradientFill")) : nullptr;
   if (fill == nullptr) {
     ::SetBkColor(dc, from);
   } else {
@@ -155,8 +155,7 @@ void CFilterListCtrl::DrawItem(LPDRAWITEMSTRUCT dis) {
     }
   }
   if (state & LVIS_STATEIMAGEMASK) {
-    ImageList_Draw(GetImageList(LVSIL_STATE), GetCheck(row) ? 1 : 0, dc, dis->rcItem.left, dis->rcItem.top,
-                   ILD_NORMAL);
+    ImageList_Draw(GetImageList(LVSIL_STATE), GetCheck(row) ? 1 : 0, dc, dis->rcItem.left, dis->rcItem.top, ILD_NORMAL);
   }
 }
 
@@ -180,6 +179,7 @@ BOOL CFilterListCtrl::OnEraseBkgnd(CDC* dc) {
   const RECT beside{right, client.top, client.right, client.bottom};
   const RECT below{client.left, bottom, std::min<LONG>(right, client.right), client.bottom};
   if (beside.left < beside.right) FillBackground(dc->GetSafeHdc(), beside, m_appearance.clrBack);
-  if (below.top < below.bottom && below.left < below.right) FillBackground(dc->GetSafeHdc(), below, m_appearance.clrBack);
+  if (below.top < below.bottom && below.left < below.right)
+    FillBackground(dc->GetSafeHdc(), below, m_appearance.clrBack);
   return FALSE;
 }

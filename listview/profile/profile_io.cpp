@@ -34,8 +34,8 @@ int Read(const CString& path, const CString& section, CString& value) {
   const File file = OpenSettings(path, "r+");
   if (!file) return 0;
   std::vector<char> buffer(listview::kProfileValueBuffer, '\0');
-  const DWORD length = GetPrivateProfileStringA(section, kKey, kNotFound, buffer.data(),
-                                                static_cast<DWORD>(buffer.size()), path);
+  const DWORD length =
+      GetPrivateProfileStringA(section, kKey, kNotFound, buffer.data(), static_cast<DWORD>(buffer.size()), path);
   if (length == 0) return 0;
   value = buffer.data();
   return value == kNotFound ? 0 : 1;

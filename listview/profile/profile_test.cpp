@@ -21,7 +21,9 @@ class ProfileFiles : public ::testing::Test {
 };
 
 std::vector<ColumnProfileEntry> ExampleEntries() {
-  return {{0, 1, 80, "", "", ""}, {1, -1, 0, "", "", ""}, {2, 2, 75, "", "", ""},
+  return {{0, 1, 80, "", "", ""},
+          {1, -1, 0, "", "", ""},
+          {2, 2, 75, "", "", ""},
           {3, 0, 100, "Net", "expression", "description"}};
 }
 

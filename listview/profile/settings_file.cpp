@@ -14,14 +14,13 @@ CString& Folder() {
 
 void SetSettingsFolder(const CString& folder) { Folder() = folder; }
 
-CString SettingsFilePath() {
-  CString folder = Folder();
-  if (folder.IsEmpty()) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    folder = platform::PathFolder(path).c_str();
-  }
-  return folder + "\\UserSetting.ini";
+CString SettingsFolder() {
+  if (!Folder().IsEmpty()) return Folder();
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return platform::PathFolder(path).c_str();
 }
+
+CString SettingsFilePath() { return SettingsFolder() + "\\UserSetting.ini"; }
 
 }  // namespace listview

@@ -11,6 +11,9 @@ namespace listview {
 // folder, the folder of the process's main program is used.
 void SetSettingsFolder(const CString& folder);
 
+// The folder in use (see SetSettingsFolder).
+CString SettingsFolder();
+
 // The folder, then "\UserSetting.ini". The private-profile functions accept
 // "\" as a separator on every platform.
 CString SettingsFilePath();
