@@ -12,6 +12,7 @@
 #include "listview/common/compare_cells.h"
 #include "listview/common/sort_images.h"
 #include "platform/comctl/image_list.h"
+#include "platform/gdi/display_list.h"
 #include "listview/profile/appearance_line.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
@@ -226,6 +227,19 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
   EXPECT_EQ(Column(0), (std::vector<std::string>{"Gamma", "alpha", "beta", "delta"}));
   EXPECT_EQ(HeaderImage(0), 0);
   EXPECT_EQ(HeaderImage(1), 2) << "the previous column shows no sort";
+  // The header draws the images: the ascending one once, on Name.
+  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
+  platform::ClearDisplayList(header);
+  ::InvalidateRect(header, nullptr, TRUE);
+  ::UpdateWindow(header);
+  platform::PumpMessages();
+  int ascending = 0;
+  for (const auto& op : platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Blit)) {
+    if (op.sourceBitmap == platform::ImageListBitmap(listview::SortImageList(), listview::kSortImageAscending)) {
+      ++ascending;
+    }
+  }
+  EXPECT_EQ(ascending, 1);
   ClickHeader(2);  // Price: "-" and "NA" as -1, "abc" as 0
   EXPECT_EQ(Column(2)[3], "2.5");
   EXPECT_EQ(Column(2)[2], "abc");
