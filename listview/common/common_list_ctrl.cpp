@@ -215,6 +215,10 @@ BOOL CCommonListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 BOOL CCommonListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
+  if (header != nullptr && (header->code == TTN_NEEDTEXTA || header->code == TTN_NEEDTEXTW) &&
+      OnItemToolTipText(header, result)) {
+    return TRUE;
+  }
   if (m_bHeaderToolTips && header != nullptr) {
     if (header->code == HDN_ITEMCHANGEDA || header->code == HDN_ITEMCHANGEDW) {
       RealignHeaderToolTips();

@@ -21,11 +21,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "listview/col_info.h"
 #include "listview/list_appearance.h"
 #include "platform/afx.h"
 #include "platform/comctl/clistctrl.h"
+#include "platform/comctl/tooltip.h"
 #include "platform/base/collections.h"
 #include "platform/user/menu.h"
 
@@ -103,6 +105,11 @@ class CCommonListCtrl : public CListCtrl {
   // The list menu at the cursor (a right click, or the Apps key).
   void ShowListMenu();
 
+  // ---- Item tool-tips (only with an item tool-tip callback) ----
+  // The row under a client point: tool id row + 1 over the row's rectangle,
+  // its text asked later (LPSTR_TEXTCALLBACK); -1 when no row is hit.
+  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
+
   // ---- Owner setup ----
   void SetOwnerNotificationWindow(CWnd* wnd) { m_pNotifyWnd = wnd; }
   CWnd* OwnerNotificationWindow() const { return m_pNotifyWnd; }
@@ -162,6 +169,9 @@ class CCommonListCtrl : public CListCtrl {
   CString HeaderItemText(int item) const;
   // The nearest dialog ancestor, or null.
   CWnd* DialogAncestor() const;
+  // TTN_NEEDTEXTA/W for tool id k: the callback's text for row k - 1, kept
+  // in the list's own buffer. False when not handled (no callback, id 0).
+  bool OnItemToolTipText(NMHDR* notify, LRESULT* result);
 
   int m_nSortColumn = 0;
   int m_nPrevSortColumn = -1;
@@ -184,5 +194,7 @@ class CCommonListCtrl : public CListCtrl {
   void Redraw(bool on);
 
   HWND m_hHeaderTip = nullptr;
+  std::string m_strTipTextA;  // the text of the last item tool-tip
+  std::wstring m_strTipTextW;
   std::unique_ptr<CFont> m_font;  // the font SetListFont built, while it is the list's
 };

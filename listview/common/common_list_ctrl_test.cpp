@@ -414,6 +414,49 @@ TEST_F(CommonList, HeaderToolTipsFollowInsertAndDelete) {
   EXPECT_EQ(toolText(3), "<none>");
 }
 
+int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {
+  if (row == 1) return 0;  // no tip for the second row
+  text = "row " + list->GetItemText(row, 0);
+  return 1;
+}
+
+TEST_F(CommonList, RowToolTipsAskTheOwnersCallback) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}, {"b", "3", "4"}, {"c", "5", "6"}});
+  TOOLINFO info;
+  RECT row{};
+  list.GetItemRect(2, &row, LVIR_BOUNDS);
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.top + 2), &info), -1) << "no callback, no tips";
+  list.SetItemToolTipCallback(&RowTip);
+  ASSERT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.top + 2), &info), 3);
+  EXPECT_EQ(info.uId, 3u);
+  EXPECT_EQ(info.lpszText, LPSTR_TEXTCALLBACK);
+  EXPECT_EQ(info.rect.top, row.top);
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.bottom + 40), &info), -1) << "below the rows";
+
+  auto ask = [&](UINT code, UINT_PTR id, NMTTDISPINFOA& narrow, NMTTDISPINFOW& wide) {
+    NMHDR& hdr = code == TTN_NEEDTEXTW ? wide.hdr : narrow.hdr;
+    hdr.hwndFrom = nullptr;
+    hdr.idFrom = id;
+    hdr.code = code;
+    return ::SendMessage(list.m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  };
+  NMTTDISPINFOA narrow;
+  NMTTDISPINFOW wide;
+  ask(TTN_NEEDTEXTA, 3, narrow, wide);
+  ASSERT_NE(narrow.lpszText, nullptr);
+  EXPECT_STREQ(narrow.lpszText, "row c");
+  ask(TTN_NEEDTEXTW, 1, narrow, wide);
+  ASSERT_NE(wide.lpszText, nullptr);
+  EXPECT_EQ(std::wstring(wide.lpszText), L"row a");
+  NMTTDISPINFOA refused;
+  ask(TTN_NEEDTEXTA, 2, refused, wide);
+  EXPECT_EQ(refused.lpszText, nullptr) << "the callback refused row 1";
+  NMTTDISPINFOA beyond;
+  ask(TTN_NEEDTEXTA, 9, beyond, wide);
+  EXPECT_EQ(beyond.lpszText, nullptr);
+}
+
 TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFont) {
   sListAppearance look;
   look.clrBack = 0xFFFFFF;
