@@ -127,6 +127,24 @@ TEST_F(ViewDialog, RepliesMergeIntoTheirGroupAndNewOnesGoOnTop) {
   EXPECT_EQ(dialog.Rows().size(), 1u) << "the index went with the rows";
 }
 
+TEST_F(ViewDialog, AFilterTypedInTheHeaderRefiltersTheRows) {
+  CViewAlgGrpDlg& dialog = Open();
+  dialog.AddOrMerge(Group("HNI", "nse_fo", 100));
+  dialog.AddOrMerge(Group("RETAIL", "nse_fo", 100));
+  dialog.AddOrMerge(Group("HNI", "cde_fo", 100));
+  dialog.List().SetHeaderFilterText(1, "cde~bse", 0);
+  EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"HNI"}));
+  dialog.List().ResetFilters();
+  EXPECT_EQ(dialog.Rows().size(), 3u);
+  // A reply that the filter hides is still merged into its row.
+  dialog.List().SetHeaderFilterText(0, "RETAIL", 0);
+  dialog.AddOrMerge(Group("HNI", "nse_fo", 100));
+  dialog.AddOrMerge(Group("PRO", "nse_fo", 100));
+  EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"RETAIL"}));
+  dialog.List().ResetFilters();
+  EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"PRO", "HNI", "RETAIL", "HNI"}));
+}
+
 TEST_F(ViewDialog, TheIndexAgreesWithTheWalkOnRandomReplies) {
   CViewAlgGrpDlg& indexed = Open();
   CViewAlgGrpDlg& walked = Open();
