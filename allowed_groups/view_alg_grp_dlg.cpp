@@ -1,8 +1,6 @@
 #include "allowed_groups/view_alg_grp_dlg.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <iterator>
 
 #include "allowed_groups/alw_grp.h"
@@ -34,7 +32,7 @@ CString CompactExpiry(const CString& dayMonthYear) {
 
 }  // namespace
 
-CViewAlgGrpDlg::CViewAlgGrpDlg() : CDialog(IDD_VIEW_ALGGRP, nullptr) {}
+CViewAlgGrpDlg::CViewAlgGrpDlg() : CDialog(IDD_VIEW_ALGGRP, nullptr) { m_list.m_strProfileName = kProfileName; }
 
 void CViewAlgGrpDlg::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
@@ -45,20 +43,23 @@ void CViewAlgGrpDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CViewAlgGrpDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
-  struct Column {
-    const char* name;
-    int format;
-  };
-  static constexpr Column kColumns[] = {
-      {"Category", LVCFMT_LEFT},     {"Exhg-Seg", LVCFMT_LEFT},     {"Instr Name", LVCFMT_RIGHT},
-      {"Symbol", LVCFMT_RIGHT},      {"Option Type", LVCFMT_RIGHT}, {"Strike Price", LVCFMT_RIGHT},
-      {"Expiry Date", LVCFMT_RIGHT}, {"Product Type", LVCFMT_RIGHT}, {"Transaction Type", LVCFMT_RIGHT},
+  // The text columns 1 to 4 sort as floating values, as they always have.
+  static const sTarnColInfo kColumns[] = {
+      {"Category", 80, LVCFMT_LEFT, sort_kind::kText},          {"Exhg-Seg", 80, LVCFMT_LEFT, sort_kind::kFloat},
+      {"Instr Name", 80, LVCFMT_RIGHT, sort_kind::kFloat},      {"Symbol", 80, LVCFMT_RIGHT, sort_kind::kFloat},
+      {"Option Type", 80, LVCFMT_RIGHT, sort_kind::kFloat},     {"Strike Price", 80, LVCFMT_RIGHT, sort_kind::kFloat},
+      {"Expiry Date", 80, LVCFMT_RIGHT, sort_kind::kText},      {"Product Type", 80, LVCFMT_RIGHT, sort_kind::kText},
+      {"Transaction Type", 80, LVCFMT_RIGHT, sort_kind::kText},
   };
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    m_list.InsertColumn(i, kColumns[i].name, kColumns[i].format, 80);
+    m_list.m_arrColumns.Add(kColumns[i]);
+    m_list.m_mapColumnIndex.SetAt(kColumns[i].szName, i);
   }
-  m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  RowsChanged();
+  m_list.ApplyColumnProfile();
+  m_list.EnableFilterMode(true);
+  m_list.SetDataDescriptor(&CViewAlgGrpDlg::FormatRow);
+  m_list.SetOwnerNotificationWindow(this);
+  m_list.SetNewestFirst(true);
   Layout();
   return TRUE;
 }
@@ -76,12 +77,6 @@ void CViewAlgGrpDlg::Layout() {
   const int height = client.bottom - client.top;
   if (m_list.GetSafeHwnd() != nullptr) m_list.MoveWindow(5, 55, width - 20, height - 100);
   if (m_btnDelete.GetSafeHwnd() != nullptr) m_btnDelete.MoveWindow(width / 2 - 40, 8, 80, 28);
-}
-
-void CViewAlgGrpDlg::RowsChanged() {
-  if (m_list.GetSafeHwnd() == nullptr) return;
-  m_list.SetItemCount(static_cast<int>(m_rows.size()));
-  m_list.Invalidate();
 }
 
 CString CViewAlgGrpDlg::CellText(const AllowedGroupRecord& record, int column) {
@@ -104,23 +99,20 @@ CString CViewAlgGrpDlg::CellText(const AllowedGroupRecord& record, int column) {
   }
 }
 
+int CViewAlgGrpDlg::FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int&) {
+  const auto* record = reinterpret_cast<const AllowedGroupRecord*>(data);
+  if (record == nullptr || column < 0 || column > 8) return 0;
+  text = CellText(*record, column);
+  return 1;
+}
+
 BOOL CViewAlgGrpDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
   if (header->idFrom == static_cast<UINT_PTR>(IDC_GROUP_LIST)) {
-    if (header->code == LVN_GETDISPINFO) {
-      LVITEM& item = reinterpret_cast<NMLVDISPINFO*>(lParam)->item;
-      const bool valid = item.iItem >= 0 && item.iItem < static_cast<int>(m_rows.size());
-      if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
-        const CString text = valid ? CellText(*m_rows[static_cast<size_t>(item.iItem)], item.iSubItem) : CString();
-        const int n = std::min(text.GetLength(), item.cchTextMax - 1);
-        std::memcpy(item.pszText, text.GetString(), static_cast<size_t>(n));
-        item.pszText[n] = '\0';
-      }
-      if ((item.mask & LVIF_PARAM) && valid) item.lParam = reinterpret_cast<LPARAM>(m_rows[static_cast<size_t>(item.iItem)].get());
+    if (header->code == HDN_FILTERCHANGE) {
+      m_list.Refilter();
       *result = 0;
-      return TRUE;
-    }
-    if (header->code == LVN_ITEMCHANGED) {
+    } else if (header->code == LVN_ITEMCHANGED) {
       *result = 0;
       return TRUE;
     }
@@ -142,36 +134,71 @@ void CViewAlgGrpDlg::OnDeleteGroup() {
     return;
   }
   for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = m_list.GetNextItem(row, LVNI_SELECTED)) {
-    if (row >= static_cast<int>(m_rows.size())) break;
-    SendDeleteListedRequest(*m_rows[static_cast<size_t>(row)]);
+    const auto* record = reinterpret_cast<const AllowedGroupRecord*>(m_list.GetItemData(row));
+    if (record == nullptr) continue;
+    SendDeleteListedRequest(*record);
     m_pendingRows.AddHead(row);
   }
-  // Highest row first, so the rows still to go keep their numbers.
+  // The deleted groups leave no selection behind; highest row first, so the
+  // rows still to go keep their numbers.
   m_list.SetItemState(-1, 0, LVIS_SELECTED);
   for (POSITION at = m_pendingRows.GetHeadPosition(); at != nullptr;) {
     const int row = m_pendingRows.GetNext(at);
-    m_rows.erase(m_rows.begin() + row);
+    auto* record = reinterpret_cast<AllowedGroupRecord*>(m_list.GetItemData(row));
+    if (!m_list.DeleteItem(row) || record == nullptr) continue;
+    m_index.Remove(record);
+    m_records.erase(record);
   }
   m_pendingRows.RemoveAll();
-  RowsChanged();
+  // A list that emptied itself on an inconsistency points at nothing any more.
+  if (m_list.StoreSize() == 0) {
+    m_index.Clear();
+    m_records.clear();
+  }
+}
+
+void CViewAlgGrpDlg::Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroupRecord> record) {
+  row = std::move(*record);
+  // The row's place on screen is not looked up: repainting the list costs
+  // no more than marking it.
+  if (m_list.GetSafeHwnd() != nullptr) m_list.Invalidate(FALSE);
+}
+
+void CViewAlgGrpDlg::AddRow(std::unique_ptr<AllowedGroupRecord> record) {
+  AllowedGroupRecord* row = record.get();
+  if (m_list.GetSafeHwnd() == nullptr) return;  // no list, no row: the record goes
+  m_records.emplace(row, std::move(record));
+  m_index.Add(row);
+  m_list.InsertItem(0, "");
+  m_list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row));
 }
 
 void CViewAlgGrpDlg::AddOrMerge(std::unique_ptr<AllowedGroupRecord> record) {
-  for (size_t i = 0; i < m_rows.size(); ++i) {
-    if (m_rows[i]->SameGroup(*record)) {
-      *m_rows[i] = std::move(*record);
-      if (m_list.GetSafeHwnd() != nullptr) m_list.RedrawItems(static_cast<int>(i), static_cast<int>(i));
+  if (AllowedGroupRecord* row = m_index.Find(*record); row != nullptr) {
+    Merge(*row, std::move(record));
+  } else {
+    AddRow(std::move(record));
+  }
+}
+
+void CViewAlgGrpDlg::AddOrMergeByWalk(std::unique_ptr<AllowedGroupRecord> record) {
+  for (int s = 0; s < m_list.StoreSize(); ++s) {
+    auto* row = reinterpret_cast<AllowedGroupRecord*>(m_list.StoreItemData(s));
+    if (row != nullptr && row->SameGroup(*record)) {
+      Merge(*row, std::move(record));
       return;
     }
   }
-  m_rows.insert(m_rows.begin(), std::move(record));
-  RowsChanged();
+  AddRow(std::move(record));
 }
 
 void CViewAlgGrpDlg::RemoveAllRows() {
-  m_rows.clear();
-  if (m_list.GetSafeHwnd() != nullptr) m_list.SetItemState(-1, 0, LVIS_SELECTED);
-  RowsChanged();
+  if (m_list.GetSafeHwnd() != nullptr) {
+    m_list.SetItemState(-1, 0, LVIS_SELECTED);
+    m_list.DeleteAllItems();
+  }
+  m_index.Clear();
+  m_records.clear();
 }
 
 int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {
@@ -182,7 +209,8 @@ int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {
   if (record.dStrike != 0) strike.Format("%0.0f", record.dStrike);
   CString expiry;
   if (given(record.strExpiry)) {
-    expiry.Format("%ld", static_cast<long>(ConvertExpiryToSeconds(CompactExpiry(record.strExpiry), ExpiryKindForCode(code))));
+    expiry.Format("%ld",
+                  static_cast<long>(ConvertExpiryToSeconds(CompactExpiry(record.strExpiry), ExpiryKindForCode(code))));
   }
   return RequestBuilder(AllowedGroupsForm().Context(), kDeleteListed)
       .Text(tag::kUserId, plugin::Globals().strUserId)

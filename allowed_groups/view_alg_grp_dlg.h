@@ -1,18 +1,25 @@
 // "View Allowed Group": the allowed groups the server listed, one row per
-// group, newest first, in an owner-data list whose texts the dialog gives on
-// request. Rows own their records. Selected groups are deleted on the
-// server and leave the list at once, before any reply.
+// group, newest first, in a filter list (listview/filter/filter_list_ctrl.h)
+// whose layout is stored under the profile "rmsallowedgroups". The dialog
+// owns the records; the list's rows point at them. Selected groups are
+// deleted on the server and leave the list at once, before any reply.
+//
+// A reply merges into the row of the same group, found through an index of
+// the records' values (allowed_groups/group_index.h) rather than a walk of
+// every row; the walk is kept as AddOrMergeByWalk, the reference the index
+// must agree with.
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "allowed_groups/allowed_group_record.h"
+#include "allowed_groups/group_index.h"
+#include "listview/filter/filter_list_ctrl.h"
 #include "platform/afx.h"
-#include "platform/user/cbutton.h"
-#include "platform/comctl/clistctrl.h"
 #include "platform/base/collections.h"
-#include "platform/user/ccombobox.h"
+#include "platform/user/cbutton.h"
 #include "platform/user/cdialog.h"
 #include "plugin/visibility.h"
 
@@ -20,18 +27,40 @@ class CViewAlgGrpDlg : public CDialog {
  public:
   CViewAlgGrpDlg();
 
-  // Takes the record: merges it into the row of the same group, or shows it
-  // as a new row on top.
-  void AddOrMerge(std::unique_ptr<AllowedGroupRecord> record);
+  static constexpr char kProfileName[] = "rmsallowedgroups";
+
+  // Takes the record: merges it into the row of the same group (the first
+  // in storage order), or shows it as a new row on top.
+  PLUGIN_TEST_HOOK void AddOrMerge(std::unique_ptr<AllowedGroupRecord> record);
+  // The same by walking every stored row.
+  PLUGIN_TEST_HOOK void AddOrMergeByWalk(std::unique_ptr<AllowedGroupRecord> record);
   void RemoveAllRows();
-  // Rows in visible order, top first.
-  const std::vector<std::unique_ptr<AllowedGroupRecord>>& Rows() const { return m_rows; }
+  // The visible rows' records, top first. Inline, and reading the list only
+  // through its window's messages, so that code outside the plug-in (the
+  // end-to-end tests) needs none of its symbols.
+  std::vector<const AllowedGroupRecord*> Rows() const {
+    std::vector<const AllowedGroupRecord*> rows;
+    const HWND list = m_list.GetSafeHwnd();
+    if (list == nullptr) return rows;
+    const LRESULT count = ::SendMessage(list, LVM_GETITEMCOUNT, 0, 0);
+    for (LRESULT row = 0; row < count; ++row) {
+      LVITEM item;
+      item.mask = LVIF_PARAM;
+      item.iItem = static_cast<int>(row);
+      ::SendMessage(list, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
+      rows.push_back(reinterpret_cast<const AllowedGroupRecord*>(item.lParam));
+    }
+    return rows;
+  }
+  CFilterListCtrl& List() { return m_list; }
 
   // The delete-listed request for one record; 1 when the terminal accepted it.
   PLUGIN_TEST_HOOK int SendDeleteListedRequest(const AllowedGroupRecord& record);
 
   // The text of column `column` (0 to 8) of a record, as the list shows it.
   static CString CellText(const AllowedGroupRecord& record, int column);
+  // The list's row formatter: the cell text only.
+  static int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor, int& image);
 
  protected:
   BOOL OnInitDialog() override;
@@ -42,11 +71,15 @@ class CViewAlgGrpDlg : public CDialog {
 
  private:
   void Layout();
-  void RowsChanged();
   void OnDeleteGroup();
+  void Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroupRecord> record);
+  void AddRow(std::unique_ptr<AllowedGroupRecord> record);
 
-  CListCtrl m_list;
+  // The records the list's rows point at, and the index of their groups;
+  // declared first so that they outlive the list's window.
+  std::unordered_map<const AllowedGroupRecord*, std::unique_ptr<AllowedGroupRecord>> m_records;
+  CGroupIndex m_index;
+  CFilterListCtrl m_list;
   CButton m_btnDelete;
   CList<int, int> m_pendingRows{10};  // visible rows collected during one delete
-  std::vector<std::unique_ptr<AllowedGroupRecord>> m_rows;
 };

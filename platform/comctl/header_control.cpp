@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/comctl/image_list.h"
 #include "platform/window/control_model.h"
 #include "platform/gdi/device_context.h"
 #include "platform/user/list_box.h"
@@ -560,8 +561,21 @@ void HeaderModel::DrawDefault(HDC dc, int index) const {
   Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, textColor);
+  RECT text{r.left + kHeaderTextMargin, r.top, r.right - kHeaderTextMargin, r.bottom};
+  int cx = 0;
+  int cy = 0;
+  if ((item.fmt & HDF_IMAGE) && ImageList_GetIconSize(m_images, &cx, &cy)) {
+    // The image sits at the text's side (the right with HDF_BITMAP_ON_RIGHT),
+    // vertically centred; the text gives way to it.
+    const int x = (item.fmt & HDF_BITMAP_ON_RIGHT) ? text.right - cx : text.left;
+    ImageList_Draw(m_images, item.image, dc, x, r.top + (r.bottom - r.top - cy) / 2, ILD_TRANSPARENT);
+    if (item.fmt & HDF_BITMAP_ON_RIGHT) {
+      text.right -= cx + kHeaderTextMargin;
+    } else {
+      text.left += cx + kHeaderTextMargin;
+    }
+  }
   if (item.fmt & HDF_STRING || !(item.fmt & (HDF_BITMAP | HDF_IMAGE | HDF_OWNERDRAW))) {
-    RECT text{r.left + kHeaderTextMargin, r.top, r.right - kHeaderTextMargin, r.bottom};
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
     if ((item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT) format |= DT_RIGHT;
     if ((item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER) format |= DT_CENTER;
@@ -572,8 +586,8 @@ void HeaderModel::DrawDefault(HDC dc, int index) const {
   RECT box = FilterRect(index);
   Fill(dc, box, GetSysColor(COLOR_WINDOW));
   ::SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  RECT text{box.left + 2, box.top, box.right - 2, box.bottom};
-  ::DrawText(dc, item.filter.c_str(), static_cast<int>(item.filter.size()), &text,
+  RECT filterText{box.left + 2, box.top, box.right - 2, box.bottom};
+  ::DrawText(dc, item.filter.c_str(), static_cast<int>(item.filter.size()), &filterText,
              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   const RECT button = FilterButtonRect(index);
   Fill(dc, button, GetSysColor(COLOR_BTNFACE));

@@ -396,9 +396,14 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       FontChanged();
       if (LOWORD(static_cast<uintptr_t>(lParam)) != 0) ::InvalidateRect(hwnd(), nullptr, TRUE);
       return 0;
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
       if (Style() & LVS_OWNERDRAWFIXED) MeasureRows();
+      // A new frame may come with a header of another height (its filter
+      // bar shown or hidden): it is laid out again.
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos != nullptr && (pos->flags & SWP_FRAMECHANGED)) LayoutHeader();
       break;
+    }
     case WM_STYLECHANGED:
       if (m_header != nullptr) {
         const bool show = !(Style() & LVS_NOCOLUMNHEADER) && (Style() & LVS_TYPEMASK) == LVS_REPORT;

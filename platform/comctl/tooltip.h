@@ -85,6 +85,35 @@ struct TOOLINFO {
 using TTTOOLINFO = TOOLINFO;
 using LPTOOLINFO = TOOLINFO*;
 
+// Asking the owner for a tool's text (tools with LPSTR_TEXTCALLBACK): the
+// notification carries the tool's id in hdr.idFrom; the owner points
+// lpszText at its text (or fills szText) and answers 0.
+constexpr UINT TTN_FIRST = 0U - 520U;
+constexpr UINT TTN_GETDISPINFOA = TTN_FIRST - 0;
+constexpr UINT TTN_GETDISPINFOW = TTN_FIRST - 10;
+constexpr UINT TTN_NEEDTEXTA = TTN_GETDISPINFOA;
+constexpr UINT TTN_NEEDTEXTW = TTN_GETDISPINFOW;
+constexpr UINT TTN_NEEDTEXT = TTN_NEEDTEXTA;
+
+struct NMTTDISPINFOA {
+  NMHDR hdr;
+  LPSTR lpszText = nullptr;
+  char szText[80] = {};
+  HINSTANCE hinst = nullptr;
+  UINT uFlags = 0;
+  LPARAM lParam = 0;
+};
+struct NMTTDISPINFOW {
+  NMHDR hdr;
+  wchar_t* lpszText = nullptr;
+  wchar_t szText[80] = {};
+  HINSTANCE hinst = nullptr;
+  UINT uFlags = 0;
+  LPARAM lParam = 0;
+};
+using TOOLTIPTEXTA = NMTTDISPINFOA;
+using TOOLTIPTEXTW = NMTTDISPINFOW;
+
 namespace platform {
 
 // What a tip shows, for tests and scripts.

@@ -219,7 +219,7 @@ bool WriteAtomically(const std::string& path, const std::string& text) {
 
 DWORD CopyOut(std::string_view text, LPSTR returned, DWORD size) {
   const DWORD n = static_cast<DWORD>(std::min<size_t>(text.size(), size - 1));
-  std::memcpy(returned, text.data(), n);
+  if (n > 0) std::memcpy(returned, text.data(), n);  // an empty value may have no data pointer
   returned[n] = '\0';
   return n;
 }

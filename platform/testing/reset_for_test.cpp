@@ -7,6 +7,7 @@
 
 #include "platform/gdi/sys_colors.h"
 #include "platform/user/clipboard.h"
+#include "platform/user/menu.h"
 #include "platform/user/message_box.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/keyboard.h"
@@ -51,6 +52,7 @@ void ResetForTest() {
   SetMessageBoxResponder(nullptr);
   ResetSysColors();
   ResetClipboard();
+  ResetMenus();
 }
 
 }  // namespace platform

@@ -7,7 +7,8 @@ namespace platform {
 // forgets the main window,
 // drops posted messages, timers and a pending quit, sets the manual clock
 // back to 0, releases every key, clears the message-box log, and restores
-// the default message-box and modal responders.
+// the default message-box and modal responders, and destroys every pop-up
+// menu, empties the menu log and restores the default menu responder.
 void ResetForTest();
 
 }  // namespace platform

@@ -44,6 +44,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                     MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
       return 0;
     }
+    case WM_KEYUP:
+      // The context-menu key asks for a menu with no point: (-1, -1).
+      if (wParam == VK_APPS) {
+        ::SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(0xFFFF, 0xFFFF));
+      }
+      return 0;
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:
       // Unhandled by a child: its parent may handle it.

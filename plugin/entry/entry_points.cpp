@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "allowed_groups/alw_grp.h"
+#include "listview/profile/settings_file.h"
 #include "platform/afx.h"
 #include "plugin/host_interface.h"
 #include "plugin/terminal_link.h"
@@ -63,6 +64,7 @@ PLUGIN_EXPORT void InitTarnPlugin(sTarnHostRecord* host, const char* userId, voi
       char path[MAX_PATH] = {};
       GetModuleFileNameA(plugin::Globals().hTerminal, path, MAX_PATH);
       plugin::Globals().strTerminalDir = platform::PathFolder(path).c_str();
+      listview::SetSettingsFolder(plugin::Globals().strTerminalDir);
     }
     if (!haveTerminal) return;
     CreateForm(host != nullptr ? host->pParentWnd : nullptr);

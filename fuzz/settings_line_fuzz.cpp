@@ -1,0 +1,56 @@
+// Fuzz target: the settings file's list lines, as a hand-edited or damaged
+// UserSetting.ini may hold them. Reading must never fail, and what is read
+// must come back the same through writing and reading again: a column
+// profile for built-in column counts 0 to 3, and an appearance line. The
+// same bytes also go through the filter row's matching as a cell and a
+// filter (split at the first NUL).
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "listview/filter/match_filter.h"
+#include "listview/list_appearance.h"
+#include "listview/profile/appearance_line.h"
+#include "listview/profile/column_profile_format.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+bool Same(const listview::ColumnProfileEntry& a, const listview::ColumnProfileEntry& b) {
+  return a.nIndex == b.nIndex && a.nOrder == b.nOrder && a.nWidth == b.nWidth && a.strName == b.strName &&
+         a.strExpression == b.strExpression && a.strDescription == b.strDescription;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const CString text(bytes);
+
+  for (int builtIn = 0; builtIn < 4; ++builtIn) {
+    const auto entries = listview::ParseColumnProfile(text, builtIn);
+    const CString written = listview::FormatColumnProfile(entries, builtIn);
+    const auto again = listview::ParseColumnProfile(written, builtIn);
+    Require(again.size() == entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) Require(Same(entries[i], again[i]));
+  }
+
+  sListAppearance look;
+  listview::ParseAppearanceLine(text, look);
+  Require(!look.HasKeywords() || look.pKeywords->size() == look.pKeywordColors->size());
+  const CString line = listview::FormatAppearanceLine(look);
+  sListAppearance reread;
+  listview::ParseAppearanceLine(line, reread);
+  Require(listview::FormatAppearanceLine(reread) == line);
+
+  const size_t split = bytes.find('\0');
+  if (split != std::string_view::npos) {
+    const bool loose = listview::MatchFilter(bytes.substr(0, split), bytes.substr(split + 1), false);
+    const bool exact = listview::MatchFilter(bytes.substr(0, split), bytes.substr(split + 1), true);
+    Require(!bytes.substr(split + 1).empty() || (loose && exact));
+  }
+  return 0;
+}

@@ -1,0 +1,496 @@
+// CCommonListCtrl in a dialog: stored layouts, sorting, copying, fitting,
+// shortcuts and header tool-tips.
+#include "listview/common/common_list_ctrl.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "listview/common/compare_cells.h"
+#include "listview/common/sort_images.h"
+#include "platform/comctl/image_list.h"
+#include "platform/gdi/display_list.h"
+#include "listview/profile/appearance_line.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "platform/user/clipboard.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/user/message_box.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/comctl/tooltip.h"
+#include "platform/user/menu.h"
+
+namespace {
+
+using listview::testing::CListDialog;
+using Dialog = CListDialog<CCommonListCtrl>;
+
+void ThreeColumns(CCommonListCtrl& list) {
+  list.m_strProfileName = "testlist";
+  list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
+  list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
+  list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
+  for (int i = 0; i < 3; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
+}
+
+class CommonList : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::testing::RegisterListDialog();
+  }
+  void TearDown() override {
+    dialog_.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+
+  CCommonListCtrl& Open(std::function<void(CCommonListCtrl&)> extra = {}) {
+    dialog_ = std::make_unique<Dialog>([extra](CCommonListCtrl& list) {
+      ThreeColumns(list);
+      if (extra) extra(list);
+      list.ApplyColumnProfile();
+    });
+    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+    return dialog_->list;
+  }
+  void Close() { dialog_->DestroyWindow(); }
+
+  std::vector<std::string> Captions() {
+    std::vector<std::string> out;
+    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
+    for (int i = 0; i < header->GetItemCount(); ++i) {
+      char text[64] = {};
+      HDITEM item;
+      item.mask = HDI_TEXT;
+      item.pszText = text;
+      item.cchTextMax = sizeof(text);
+      header->GetItem(header->OrderToIndex(i), &item);
+      out.emplace_back(text);
+    }
+    return out;
+  }
+  std::vector<int> Widths() {
+    std::vector<int> out;
+    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
+    for (int i = 0; i < header->GetItemCount(); ++i) out.push_back(dialog_->list.GetColumnWidth(i));
+    return out;
+  }
+  void AddRows(const std::vector<std::vector<const char*>>& rows) {
+    CCommonListCtrl& list = dialog_->list;
+    for (const auto& row : rows) {
+      const int at = list.InsertItem(list.GetItemCount(), row[0]);
+      for (size_t c = 1; c < row.size(); ++c) list.SetItemText(at, static_cast<int>(c), row[c]);
+      list.SetItemData(at, static_cast<DWORD_PTR>(1000 + at));
+    }
+  }
+  std::vector<std::string> Column(int column) {
+    std::vector<std::string> out;
+    for (int i = 0; i < dialog_->list.GetItemCount(); ++i) out.emplace_back(dialog_->list.GetItemText(i, column));
+    return out;
+  }
+  void ClickHeader(int item) {
+    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
+    RECT rect{};
+    header->GetItemRect(item, &rect);
+    ASSERT_TRUE(platform::input::ClickAt(header->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5}));
+  }
+  int HeaderImage(int item) {
+    HDITEM hdi;
+    hdi.mask = HDI_FORMAT | HDI_IMAGE;
+    dialog_->list.GetHeaderCtrl()->GetItem(item, &hdi);
+    return (hdi.fmt & HDF_IMAGE) ? hdi.iImage : -1;
+  }
+
+  listview::testing::SettingsDir settings_;
+  std::unique_ptr<Dialog> dialog_;
+};
+
+TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout) {
+  Open();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty", "Price"}));
+  EXPECT_EQ(Widths(), (std::vector<int>{80, 70, 60}));
+  EXPECT_FALSE(settings_.Exists());
+  Close();
+  EXPECT_NE(settings_.Read().find("[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60\r\n"), std::string::npos);
+  EXPECT_EQ(dialog_->list.m_arrColumns.GetSize(), 0) << "the tables are emptied";
+}
+
+TEST_F(CommonList, AStoredProfileWithAComputedColumnComesBackByteForByte) {
+  settings_.Write("[testlist]\r\nCOLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n");
+  CCommonListCtrl& list = Open();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Net", "Name", "Price"}));
+  EXPECT_EQ(Widths(), (std::vector<int>{100, 80, 75}));
+  ASSERT_EQ(list.m_arrColumns.GetSize(), 4);
+  EXPECT_EQ(list.m_arrColumns[3].nWidth, 80);
+  EXPECT_EQ(list.m_arrColumns[3].nFormat, 1);
+  EXPECT_EQ(list.m_arrColumns[3].nSortType, 2);
+  EXPECT_EQ(list.m_arrColumns[3].strExpression, "expression");
+  EXPECT_EQ(list.BuiltInColumnCount(), 3);
+  EXPECT_EQ(list.FirstColumnIndex(), 3);
+  EXPECT_EQ(list.m_arrColumnOrder[1], -1);
+  Close();
+  EXPECT_NE(settings_.Read().find("COLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n"),
+            std::string::npos);
+}
+
+TEST_F(CommonList, ProfilesShorterOrLongerThanTheRecords) {
+  // Fewer entries: the column the profile does not know is hidden, 100 wide.
+  settings_.Write("[testlist]\r\nCOLUMNPROFILE=0,0,120,1,1,60\r\n");
+  CCommonListCtrl& list = Open();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty"}));
+  EXPECT_EQ(Widths(), (std::vector<int>{120, 60}));
+  EXPECT_EQ(list.m_arrColumnOrder[2], -1);
+  Close();
+  EXPECT_NE(settings_.Read().find("COLUMNPROFILE=0,0,120,1,1,60,2,-1,0\r\n"), std::string::npos);
+
+  // More entries than records (an index named twice): everything in record
+  // order, default widths.
+  settings_.Write("[testlist]\r\nCOLUMNPROFILE=0,2,10,1,1,10,2,0,10,1,3,10\r\n");
+  dialog_.reset();
+  Open();
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty", "Price"}));
+  EXPECT_EQ(Widths(), (std::vector<int>{80, 70, 60}));
+}
+
+TEST_F(CommonList, ADefaultLayoutPlacesColumnsWhenNothingIsStored) {
+  Open([](CCommonListCtrl& list) {
+    list.m_arrDefaultLayout.Add(1);
+    list.m_arrDefaultLayout.Add(-1);
+    list.m_arrDefaultLayout.Add(0);
+  });
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Price", "Name"}));
+}
+
+TEST_F(CommonList, AFailedSaveIsReported) {
+  Open();
+  settings_.MakeUnwritable();
+  Close();
+  const auto boxes = platform::MessageBoxLog();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, "File Open Failed");
+  EXPECT_EQ(boxes[1].text, "Error while saving column profile");
+}
+
+TEST(CompareCells, EveryKindOfTheBaseSort) {
+  using listview::CompareCellsBase;
+  // Ascending (-1): negative puts the first text first.
+  EXPECT_LT(CompareCellsBase(1, "9", "10", -1), 0);
+  EXPECT_GT(CompareCellsBase(1, "9", "10", 1), 0);
+  EXPECT_LT(CompareCellsBase(4, "-5x", "3", -1), 0);
+  EXPECT_EQ(CompareCellsBase(1, "12abc", "12", -1), 0);
+  for (int kind : {2, 5, 7, 9}) {
+    EXPECT_LT(CompareCellsBase(kind, "1.5", "1.75", -1), 0) << kind;
+    EXPECT_EQ(CompareCellsBase(kind, "-", "NA", -1), 0) << kind;
+    EXPECT_EQ(CompareCellsBase(kind, "-", "-1", -1), 0) << kind;
+    EXPECT_LT(CompareCellsBase(kind, "NA", "abc", -1), 0) << "abc reads 0, NA -1";
+  }
+  for (int kind : {3, 8}) {
+    EXPECT_LT(CompareCellsBase(kind, "B", "a", -1), 0) << "byte order, case-sensitive";
+    EXPECT_GT(CompareCellsBase(kind, "B", "a", 1), 0);
+  }
+  // The date comparison takes the direction as its own order factor, in
+  // which 1 means ascending, so the first click puts later dates first.
+  EXPECT_GT(CompareCellsBase(6, "01/02/2020 10:00:00", "02/02/2020 09:00:00", -1), 0);
+  EXPECT_LT(CompareCellsBase(6, "01/02/2020 10:00:00", "02/02/2020 09:00:00", 1), 0);
+  EXPECT_EQ(CompareCellsBase(0, "1", "2", -1), 0);
+  EXPECT_EQ(CompareCellsBase(10, "1", "2", -1), 0);
+}
+
+TEST(CompareCells, TheFilterListKindsDifferFromTheBase) {
+  using listview::CompareCellsFiltered;
+  EXPECT_GT(CompareCellsFiltered(2, "-", "-0.5", -1), 0) << "no rule for - and NA: both 0 and -0.5";
+  EXPECT_LT(CompareCellsFiltered(1, "2", "10", -1), 0);
+  EXPECT_LT(CompareCellsFiltered(4, "2", "10", -1), 0);
+  EXPECT_LT(CompareCellsFiltered(3, "a", "b", -1), 0);
+  for (int kind : {7, 8, 9}) EXPECT_EQ(CompareCellsFiltered(kind, "1", "2", -1), 0) << kind;
+}
+
+TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"beta", "10", "2.5"}, {"alpha", "9", "NA"}, {"Gamma", "100", "-"}, {"delta", "9", "abc"}});
+  const DWORD_PTR alphaData = list.GetItemData(1);
+  ClickHeader(1);  // Qty, whole numbers
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"9", "9", "10", "100"}));
+  EXPECT_EQ(HeaderImage(1), 0);
+  for (int row = 0; row < 4; ++row) {
+    if (list.GetItemText(row, 0) == "alpha") EXPECT_EQ(list.GetItemData(row), alphaData);
+  }
+  ClickHeader(1);
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"100", "10", "9", "9"}));
+  EXPECT_EQ(HeaderImage(1), 1);
+  ClickHeader(0);  // Name, byte order
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"Gamma", "alpha", "beta", "delta"}));
+  EXPECT_EQ(HeaderImage(0), 0);
+  EXPECT_EQ(HeaderImage(1), 2) << "the previous column shows no sort";
+  // The header draws the images: the ascending one once, on Name.
+  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
+  platform::ClearDisplayList(header);
+  ::InvalidateRect(header, nullptr, TRUE);
+  ::UpdateWindow(header);
+  platform::PumpMessages();
+  int ascending = 0;
+  for (const auto& op : platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Blit)) {
+    if (op.sourceBitmap == platform::ImageListBitmap(listview::SortImageList(), listview::kSortImageAscending)) {
+      ++ascending;
+    }
+  }
+  EXPECT_EQ(ascending, 1);
+  ClickHeader(2);  // Price: "-" and "NA" as -1, "abc" as 0
+  EXPECT_EQ(Column(2)[3], "2.5");
+  EXPECT_EQ(Column(2)[2], "abc");
+  EXPECT_EQ(dialog_->notifications.end(),
+            std::find(dialog_->notifications.begin(), dialog_->notifications.end(), LVN_COLUMNCLICK))
+      << "the list answers the click itself";
+}
+
+TEST_F(CommonList, CopyPutsEveryCellWithATabAndEveryRowWithCrLf) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}, {"b", "3", ""}, {"c", "5", "6"}});
+  list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+  list.CopyToClipboard();
+  EXPECT_EQ(platform::ClipboardText(), "a\t1\t2\t\r\nc\t5\t6\t\r\n");
+  list.SetItemState(-1, 0, LVIS_SELECTED);
+  list.CopyToClipboard();
+  EXPECT_EQ(platform::ClipboardText(), "") << "an empty selection copies an empty text";
+  // A clipboard held by another window is left alone.
+  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  ASSERT_TRUE(OpenClipboard(dialog_->m_hWnd));
+  const DWORD before = GetClipboardSequenceNumber();
+  list.CopyToClipboard();
+  EXPECT_EQ(GetClipboardSequenceNumber(), before);
+  CloseClipboard();
+}
+
+TEST_F(CommonList, FitColumnsInItsThreeModes) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}});
+  list.MoveWindow(0, 0, 301, 200);
+  RECT client{};
+  list.GetClientRect(&client);
+  ASSERT_EQ(client.right, 301);
+  list.FitColumns(list_command::kFitToWindow);
+  EXPECT_EQ(Widths(), (std::vector<int>{100, 100, 100}));
+  list.FitColumns(list_command::kFitToData);
+  EXPECT_EQ(Widths(), (std::vector<int>{50, 50, 50})) << "narrow data is widened to 50";
+  list.SetItemText(0, 0, "a much longer text than fifty pixels");
+  list.FitColumns(list_command::kFitToData);
+  EXPECT_GT(Widths()[0], 100);
+  list.FitColumns(list_command::kFitToHeader);
+  EXPECT_EQ(Widths()[1], 50) << "a short caption is widened to 50";
+}
+
+TEST_F(CommonList, KeyboardShortcuts) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}, {"b", "3", "4"}});
+  ASSERT_TRUE(platform::input::Focus(list.m_hWnd));
+  platform::input::PressKey('A', platform::input::kControl);
+  EXPECT_EQ(list.GetSelectedCount(), 2u);
+  platform::input::PressKey('C', platform::input::kControl);
+  EXPECT_EQ(platform::ClipboardText(), "a\t1\t2\t\r\nb\t3\t4\t\r\n");
+  const DWORD style = list.GetExtendedStyle();
+  platform::input::PressKey('G', platform::input::kShift);
+  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES);
+  platform::input::PressKey('G', platform::input::kShift | platform::input::kControl);
+  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES) << "Ctrl held: nothing";
+  // The Apps key asks for the list menu through the parent's reflection.
+  platform::input::PressKey(VK_APPS);
+  ASSERT_EQ(platform::MenuLog().size(), 1u);
+  EXPECT_EQ(platform::MenuLog()[0].entries.back().text, "Copy to Clip Board\tCtrl+C");
+}
+
+TEST_F(CommonList, ShiftEExportsTheRowsWithTheirCaptions) {
+  CCommonListCtrl& list = Open();
+  ASSERT_TRUE(platform::input::Focus(list.m_hWnd));
+  platform::input::PressKey('E', platform::input::kShift);
+  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(platform::MessageBoxLog()[0].text, "No Items in the List");
+  AddRows({{"a", "1", "2.5"}, {"b", "3", ""}});
+  platform::input::PressKey('E', platform::input::kShift | platform::input::kControl);
+  EXPECT_EQ(platform::MessageBoxLog().size(), 1u) << "Ctrl held: nothing";
+  platform::input::PressKey('E', platform::input::kShift);
+  ASSERT_EQ(platform::MessageBoxLog().size(), 2u);
+  EXPECT_EQ(platform::MessageBoxLog()[1].text, "File is generated");
+  std::ifstream file(settings_.File().parent_path() / "ListExport.xls", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "Name\tQty\tPrice\r\na\t1\t2.5\r\nb\t3\t\r\n");
+
+  CString cell;
+  int type = 77;
+  ASSERT_EQ(CCommonListCtrl::ExcelCellProvider(&list, 0, 1, cell, type), 1);
+  EXPECT_EQ(cell, "Qty");
+  EXPECT_EQ(type, sort_kind::kInteger);
+  list.SetColumnWidth(0, 90);
+  ASSERT_EQ(CCommonListCtrl::ExcelCellProvider(&list, 2, 0, cell, type), 1);
+  EXPECT_EQ(cell, "b");
+  EXPECT_EQ(type, -1);
+
+  settings_.MakeUnwritable();
+  platform::input::PressKey('E', platform::input::kShift);
+  EXPECT_EQ(platform::MessageBoxLog().back().text, "File generation Failed");
+}
+
+std::vector<std::string> Texts(const platform::MenuRecord& menu) {
+  std::vector<std::string> out;
+  for (const auto& entry : menu.entries) out.push_back(entry.flags & MF_SEPARATOR ? "-" : entry.text);
+  return out;
+}
+
+TEST_F(CommonList, ARightClickOnARowShowsTheListMenu) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}});
+  platform::SetMenuResponder(platform::ChooseMenuEntry("Draw Grid Lines\tShift+G"));
+  const DWORD style = list.GetExtendedStyle();
+  RECT row{};
+  list.GetItemRect(0, &row, LVIR_BOUNDS);
+  ASSERT_TRUE(platform::input::RightClickAt(list.m_hWnd, POINT{row.left + 5, row.top + 2}));
+  platform::PumpMessages();
+  ASSERT_EQ(platform::MenuLog().size(), 1u) << "the row's click, not the header menu too";
+  const platform::MenuRecord menu = platform::MenuLog()[0];
+  EXPECT_EQ(Texts(menu),
+            (std::vector<std::string>{"Write to Excel\tShift+E", "Read from Excel", "Draw Grid Lines\tShift+G",
+                                      "Customize \t Ctrl+Shift+C", "Copy to Clip Board\tCtrl+C"}));
+  EXPECT_EQ(menu.entries[0].flags, 0u);
+  EXPECT_EQ(menu.entries[1].flags, MF_GRAYED);
+  EXPECT_EQ(menu.owner, list.m_hWnd);
+  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES) << "the chosen command ran";
+
+  list.m_bExcelExport = 0;
+  list.m_bCustomize = 0;
+  list.ShowListMenu();
+  EXPECT_EQ(platform::MenuLog()[1].entries[0].flags, MF_GRAYED);
+  EXPECT_EQ(Texts(platform::MenuLog()[1]).size(), 4u) << "no Customize entry";
+}
+
+TEST_F(CommonList, ARightClickOnTheHeaderShowsTheFittingMenu) {
+  CCommonListCtrl& list = Open();
+  platform::SetMenuResponder(platform::ChooseMenuEntry("Fit to Window"));
+  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
+  ASSERT_TRUE(platform::input::RightClickAt(header, POINT{10, 5}));
+  platform::PumpMessages();
+  ASSERT_EQ(platform::MenuLog().size(), 1u);
+  EXPECT_EQ(Texts(platform::MenuLog()[0]),
+            (std::vector<std::string>{"Reposition Columns", "Fit to Data", "Fit to Header Size", "Fit to Window"}));
+  RECT client{};
+  list.GetClientRect(&client);
+  EXPECT_EQ(Widths()[0], client.right / 3);
+
+  list.m_bReposition = 0;
+  platform::SetMenuResponder({});
+  ASSERT_TRUE(platform::input::RightClickAt(header, POINT{10, 5}));
+  EXPECT_EQ(Texts(platform::MenuLog()[1]),
+            (std::vector<std::string>{"Fit To Data", "Fit to Header Size", "Fit to Window"}));
+}
+
+TEST_F(CommonList, HeaderToolTipsFollowInsertAndDelete) {
+  CCommonListCtrl& list = Open([](CCommonListCtrl& l) { l.m_arrColumns[1].strDescription = "quantity"; });
+  const HWND tip = list.HeaderToolTip();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(platform::ReadTooltip(tip).toolCount, 3);
+  auto toolText = [&](UINT_PTR id, RECT* rect = nullptr) {
+    char text[128] = {};
+    TOOLINFO tool;
+    tool.hwnd = list.GetHeaderCtrl()->GetSafeHwnd();
+    tool.uId = id;
+    tool.lpszText = text;
+    if (!::SendMessage(tip, TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) return std::string("<none>");
+    if (rect != nullptr) *rect = tool.rect;
+    return std::string(text);
+  };
+  EXPECT_EQ(toolText(1), "Name");
+  EXPECT_EQ(toolText(2), "quantity") << "the description replaces the caption";
+  EXPECT_EQ(toolText(3), "Price");
+  list.DeleteColumn(0);
+  RECT rect{};
+  EXPECT_EQ(toolText(1), "quantity");
+  EXPECT_EQ(toolText(2, &rect), "Price");
+  EXPECT_EQ(rect.left, 70) << "over the column's new place";
+  EXPECT_EQ(rect.right, 130);
+  EXPECT_EQ(toolText(3), "<none>");
+}
+
+int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {
+  if (row == 1) return 0;  // no tip for the second row
+  text = "row " + list->GetItemText(row, 0);
+  return 1;
+}
+
+TEST_F(CommonList, RowToolTipsAskTheOwnersCallback) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}, {"b", "3", "4"}, {"c", "5", "6"}});
+  TOOLINFO info;
+  RECT row{};
+  list.GetItemRect(2, &row, LVIR_BOUNDS);
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.top + 2), &info), -1) << "no callback, no tips";
+  list.SetItemToolTipCallback(&RowTip);
+  ASSERT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.top + 2), &info), 3);
+  EXPECT_EQ(info.uId, 3u);
+  EXPECT_EQ(info.lpszText, LPSTR_TEXTCALLBACK);
+  EXPECT_EQ(info.rect.top, row.top);
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.bottom + 40), &info), -1) << "below the rows";
+
+  auto ask = [&](UINT code, UINT_PTR id, NMTTDISPINFOA& narrow, NMTTDISPINFOW& wide) {
+    NMHDR& hdr = code == TTN_NEEDTEXTW ? wide.hdr : narrow.hdr;
+    hdr.hwndFrom = nullptr;
+    hdr.idFrom = id;
+    hdr.code = code;
+    return ::SendMessage(list.m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  };
+  NMTTDISPINFOA narrow;
+  NMTTDISPINFOW wide;
+  ask(TTN_NEEDTEXTA, 3, narrow, wide);
+  ASSERT_NE(narrow.lpszText, nullptr);
+  EXPECT_STREQ(narrow.lpszText, "row c");
+  ask(TTN_NEEDTEXTW, 1, narrow, wide);
+  ASSERT_NE(wide.lpszText, nullptr);
+  EXPECT_EQ(std::wstring(wide.lpszText), L"row a");
+  NMTTDISPINFOA refused;
+  ask(TTN_NEEDTEXTA, 2, refused, wide);
+  EXPECT_EQ(refused.lpszText, nullptr) << "the callback refused row 1";
+  NMTTDISPINFOA beyond;
+  ask(TTN_NEEDTEXTA, 9, beyond, wide);
+  EXPECT_EQ(beyond.lpszText, nullptr);
+}
+
+TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFont) {
+  sListAppearance look;
+  look.clrBack = 0xFFFFFF;
+  look.clrText = 0x0000FF;
+  look.strFontFace = "Arial";
+  look.strFontSize = "12";
+  listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
+  // The profile name is known before the list window is attached.
+  dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+    ThreeColumns(list);
+    list.ApplyColumnProfile();
+  });
+  dialog_->list.m_strProfileName = "testlist";
+  ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+  CCommonListCtrl& list = dialog_->list;
+  EXPECT_TRUE(list.IsCustomized());
+  EXPECT_EQ(list.GetBkColor(), 0xFFFFFFu);
+  EXPECT_EQ(list.GetTextColor(), 0x0000FFu);
+  LOGFONT lf{};
+  list.GetFont()->GetLogFont(&lf);
+  EXPECT_STREQ(lf.lfFaceName, "Arial");
+  EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
+  EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_HEADERDRAGDROP);
+}
+
+TEST_F(CommonList, WithoutAStoredAppearanceTheListIsGreenOnBlack) {
+  CCommonListCtrl& list = Open();
+  EXPECT_FALSE(list.IsCustomized());
+  EXPECT_EQ(list.GetBkColor(), 0u);
+  EXPECT_EQ(list.GetTextColor(), 0x00FF00u);
+  EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_FULLROWSELECT);
+  const HIMAGELIST images = list.GetHeaderCtrl()->GetImageList();
+  EXPECT_EQ(images, listview::SortImageList());
+  EXPECT_EQ(ImageList_GetImageCount(images), 3) << "ascending, descending, none";
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// CCommonListCtrl: the spreadsheet export.
+#include "listview/common/common_list_ctrl.h"
+#include "listview/excel/excel_interface.h"
+#include "platform/user/message_box.h"
+
+int CCommonListCtrl::ExcelCellProvider(void* context, int row, int column, CString& text, int& type) {
+  const auto* list = static_cast<const CCommonListCtrl*>(context);
+  if (row == 0) {
+    text = list->HeaderItemText(column).Left(255);
+    // A caption no record carries leaves the type as the writer set it.
+    for (int i = 0; i < list->m_arrColumns.GetSize(); ++i) {
+      if (text == list->m_arrColumns[i].szName) {
+        type = list->m_arrColumns[i].nSortType;
+        break;
+      }
+    }
+    return 1;
+  }
+  type = -1;
+  text = list->GetItemText(row - 1, column);
+  return 1;
+}
+
+void CCommonListCtrl::ExportToExcel() {
+  const int rows = GetItemCount();
+  if (rows == 0) {
+    AfxMessageBox("No Items in the List");
+    return;
+  }
+  CHeaderCtrl* header = GetHeaderCtrl();
+  CExcelInterface excel(rows + 1, header != nullptr ? header->GetItemCount() : 0);
+  excel.m_pfnCellProvider = &CCommonListCtrl::ExcelCellProvider;
+  excel.m_pContext = this;
+  AfxMessageBox(excel.WriteToExcel() ? "File is generated" : "File generation Failed");
+}

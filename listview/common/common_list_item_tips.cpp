@@ -1,0 +1,44 @@
+// CCommonListCtrl: tool-tips on rows, whose text the owner's callback gives.
+#include <algorithm>
+#include <string>
+
+#include "listview/common/common_list_ctrl.h"
+#include "platform/comctl/tooltip.h"
+
+INT_PTR CCommonListCtrl::OnToolHitTest(CPoint point, TOOLINFO* info) const {
+  if (m_pfnItemToolTip == nullptr || info == nullptr) return -1;
+  RECT client{};
+  GetClientRect(&client);
+  if (!CRect(client).PtInRect(point)) return -1;
+  const int top = GetTopIndex();
+  const int last = std::min(top + GetCountPerPage(), CListCtrl::GetItemCount());
+  for (int row = top; row < last; ++row) {
+    RECT rect{};
+    if (!GetItemRect(row, &rect, LVIR_BOUNDS) || !CRect(rect).PtInRect(point)) continue;
+    info->hwnd = m_hWnd;
+    info->uId = static_cast<UINT_PTR>(row + 1);
+    info->lpszText = LPSTR_TEXTCALLBACK;
+    info->rect = rect;
+    return static_cast<INT_PTR>(row + 1);
+  }
+  return -1;
+}
+
+bool CCommonListCtrl::OnItemToolTipText(NMHDR* notify, LRESULT* result) {
+  const UINT_PTR id = notify->idFrom;
+  if (m_pfnItemToolTip == nullptr || id == 0) return false;
+  *result = 0;
+  const int row = static_cast<int>(id) - 1;
+  if (row >= CListCtrl::GetItemCount()) return true;  // handled, without text
+  CString text;
+  if (!m_pfnItemToolTip(GetParent(), row, text, this)) return true;  // the owner refuses the tip
+  if (notify->code == TTN_NEEDTEXTW) {
+    // The list's text is narrow; each byte widens to its code point.
+    m_strTipTextW.assign(text.GetString(), text.GetString() + text.GetLength());
+    reinterpret_cast<NMTTDISPINFOW*>(notify)->lpszText = m_strTipTextW.data();
+  } else {
+    m_strTipTextA = text.GetString();
+    reinterpret_cast<NMTTDISPINFOA*>(notify)->lpszText = m_strTipTextA.data();
+  }
+  return true;
+}

@@ -1,0 +1,91 @@
+// CCommonListCtrl: click-to-sort and the clipboard copy.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "listview/common/common_list_ctrl.h"
+#include "listview/common/compare_cells.h"
+#include "listview/common/sort_images.h"
+#include "platform/user/clipboard.h"
+#include "platform/kernel/global_memory.h"
+
+// The control sorts by item data, so while a sort runs every row's data is
+// its own row number and the real data waits in m_arrSavedItemData; the
+// comparison reads cells by those row numbers, and GetItemData keeps
+// answering with the real data.
+void CCommonListCtrl::SortByColumn(int column) {
+  const int previous = m_nPrevSortColumn;
+  m_nSortColumn = column;
+  m_nSortDirection = column == previous ? -m_nSortDirection : -1;
+
+  m_arrSavedItemData.RemoveAll();
+  const int rows = CListCtrl::GetItemCount();
+  for (int row = 0; row < rows; ++row) {
+    m_arrSavedItemData.Add(CListCtrl::GetItemData(row));
+    SetItemData(row, static_cast<DWORD_PTR>(row));
+  }
+
+  m_nPrevSortColumn = m_nSortColumn;
+  m_nSortType = 0;
+  for (int i = 0; i < m_arrColumns.GetSize() && i < m_arrColumnOrder.GetSize(); ++i) {
+    if (m_arrColumnOrder[i] == m_nSortColumn) {
+      m_nSortType = m_arrColumns[i].nSortType;
+      break;
+    }
+  }
+
+  SortItems(&CCommonListCtrl::CompareItems, reinterpret_cast<DWORD_PTR>(this));
+
+  // Each row's data now names the row it came from.
+  std::vector<DWORD_PTR> saved(static_cast<size_t>(m_arrSavedItemData.GetSize()));
+  for (size_t i = 0; i < saved.size(); ++i) saved[i] = m_arrSavedItemData[static_cast<INT_PTR>(i)];
+  m_arrSavedItemData.RemoveAll();
+  for (int row = 0; row < rows; ++row) {
+    const DWORD_PTR from = CListCtrl::GetItemData(row);
+    if (from < saved.size()) SetItemData(row, saved[from]);
+  }
+
+  if (m_nSortDirection == 1) {
+    SetHeaderSortImage(m_nSortColumn, listview::kSortImageDescending);
+  } else {
+    if (previous != m_nSortColumn && previous != -1) SetHeaderSortImage(previous, listview::kSortImageNone);
+    SetHeaderSortImage(m_nSortColumn, listview::kSortImageAscending);
+  }
+}
+
+int CCommonListCtrl::CompareItems(LPARAM a, LPARAM b, LPARAM context) {
+  const auto* list = reinterpret_cast<const CCommonListCtrl*>(context);
+  const CString first = list->GetItemText(static_cast<int>(a), list->m_nSortColumn);
+  const CString second = list->GetItemText(static_cast<int>(b), list->m_nSortColumn);
+  return listview::CompareCellsBase(list->m_nSortType, first, second, list->m_nSortDirection);
+}
+
+void CCommonListCtrl::CopyToClipboard() {
+  CHeaderCtrl* header = GetHeaderCtrl();
+  const int columns = header != nullptr ? header->GetItemCount() : 0;
+  std::vector<int> order(static_cast<size_t>(columns));
+  if (columns > 0) header->GetOrderArray(order.data(), columns);
+  std::string text;
+  for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
+    for (const int column : order) {
+      text += GetItemText(row, column).GetString();
+      text += '\t';
+    }
+    text += "\r\n";
+  }
+  m_strClipboardText = text.c_str();
+
+  if (!OpenClipboard(m_hWnd)) return;
+  EmptyClipboard();
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (block != nullptr) {
+    if (void* bytes = GlobalLock(block); bytes != nullptr) {
+      std::memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(block);
+      if (SetClipboardData(CF_TEXT, block) == nullptr) GlobalFree(block);
+    } else {
+      GlobalFree(block);
+    }
+  }
+  CloseClipboard();
+}

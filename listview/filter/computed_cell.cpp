@@ -1,0 +1,50 @@
+#include "listview/filter/computed_cell.h"
+
+#include <cstdlib>
+
+#include "listview/expression.h"
+#include "platform/user/message_box.h"
+
+namespace listview {
+
+bool ComputeCell(const CString& formula, const CellSource& cellOf, CString& text) {
+  CString work;
+  CString lastReferenced;
+  bool reference = false;  // pieces alternate, literal text first
+  int position = 0;
+  for (CString piece = formula.Tokenize("\"", position); position >= 0; piece = formula.Tokenize("\"", position)) {
+    if (!reference) {
+      work += piece;
+    } else {
+      CString cell;
+      if (!cellOf(std::atoi(piece), cell)) return false;
+      lastReferenced = cell;
+      work += std::atof(cell) == 0 ? CString("0") : cell;
+    }
+    reference = !reference;
+  }
+
+  double value = 0;
+  const int slash = work.Find('/');
+  if (slash >= 0) {
+    double divisor = 0;
+    if (EvaluateExpression(work.Mid(slash + 1), divisor) >= expression_status::kNotANumber) {
+      text = lastReferenced;
+      return true;
+    }
+    if (divisor == 0) {
+      text = "Divided by ZERO error";
+      return true;
+    }
+  }
+  value = 0;
+  if (EvaluateExpression(work, value) == expression_status::kNoSingleValue) {
+    AfxMessageBox("Invalid Expression,while calculating value");
+    text = lastReferenced;
+    return true;
+  }
+  text.Format("%.*lf", 2, value);
+  return true;
+}
+
+}  // namespace listview

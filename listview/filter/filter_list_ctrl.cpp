@@ -1,0 +1,236 @@
+// CFilterListCtrl: filter mode, the filter row, messages, keys and menus.
+#include "listview/filter/filter_list_ctrl.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/window/keyboard.h"
+#include "platform/kernel/module.h"
+
+namespace {
+
+bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
+
+// Classic (unthemed) header drawing, where the theme library exists.
+void DrawHeaderClassic(HWND header) {
+  const HMODULE library = LoadLibraryA("UxTheme.dll");
+  if (library == nullptr) return;
+  using SetWindowThemeFn = long (*)(HWND, const wchar_t*, const wchar_t*);
+  if (auto fn = reinterpret_cast<SetWindowThemeFn>(GetProcAddress(library, "SetWindowTheme")); fn != nullptr) {
+    fn(header, L"", L"");
+  }
+  FreeLibrary(library);
+}
+
+}  // namespace
+
+CFilterListCtrl::CFilterListCtrl() { SetColorCallback(&listview::KeywordColouring); }
+
+// Rows are the owner's; only the records holding them go. The window goes
+// while this object still answers its messages.
+CFilterListCtrl::~CFilterListCtrl() {
+  if (m_hWnd != nullptr) DestroyWindow();
+}
+
+void CFilterListCtrl::AttachHeader() {
+  if (m_header.GetSafeHwnd() != nullptr) return;
+  const HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+  if (header == nullptr) return;
+  m_header.SubclassWindow(header);
+  m_header.SetSource(this);
+}
+
+void CFilterListCtrl::PreSubclassWindow() {
+  CCommonListCtrl::PreSubclassWindow();
+  AttachHeader();
+}
+
+int CFilterListCtrl::OnCreate(LPCREATESTRUCT cs) {
+  const int result = CCommonListCtrl::OnCreate(cs);
+  AttachHeader();
+  return result;
+}
+
+void CFilterListCtrl::SetFilterBar(bool on) {
+  if (m_header.GetSafeHwnd() == nullptr) return;
+  if (on) {
+    m_header.ModifyStyle(0, HDS_FILTERBAR);
+    m_header.SetFilterChangeTimeout(kFilterTimeoutMs);
+  } else {
+    m_header.ModifyStyle(HDS_FILTERBAR, 0);
+  }
+  // A new frame makes the list lay its header out at its new height.
+  SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CFilterListCtrl::EnableFilterMode(bool on) {
+  if (on) {
+    m_bFilterMode = 1;
+    m_bFilterRowShown = 1;
+    SetFilterBar(true);
+    CCommonListCtrl::DeleteAllItems();
+    m_appearance.bFilterRow = 1;
+    if (m_header.GetSafeHwnd() != nullptr) DrawHeaderClassic(m_header.GetSafeHwnd());
+  } else {
+    if (m_header.GetSafeHwnd() != nullptr) m_header.ClearAllFilters();
+    SetFilterBar(false);
+    CCommonListCtrl::DeleteAllItems();
+    if (!m_store.empty()) {
+      Refilter();
+      EmptyRows();
+    }
+    m_appearance.bFilterRow = 0;
+    m_bFilterMode = 0;
+    m_bFilterRowShown = 0;
+  }
+  SendMessage(WM_SETREDRAW, TRUE);
+  Invalidate();
+}
+
+void CFilterListCtrl::ToggleFilterRow() {
+  if (m_bFilterRowShown) {
+    SetFilterBar(false);
+    m_bFilterRowShown = 0;
+  } else {
+    SetFilterBar(true);
+    m_bFilterRowShown = 1;
+    if (m_header.GetSafeHwnd() != nullptr && m_header.GetItemCount() > 0) {
+      m_header.PostMessage(HDM_EDITFILTER, 0, FALSE);
+    }
+  }
+  m_appearance.bFilterRow = m_bFilterRowShown;
+  // A width change tells the header's followers (its tool-tips) as well.
+  const int width = GetColumnWidth(0);
+  SetColumnWidth(0, width + 1);
+  SetColumnWidth(0, width);
+}
+
+// ---- Notifications ----
+
+void CFilterListCtrl::OnGetDispInfo(NMLVDISPINFO* info) {
+  LVITEM& item = info->item;
+  if (item.iItem < 0 || item.iItem >= GetItemCount()) return;
+  if (item.mask & LVIF_IMAGE) item.iImage = 0;
+  if (item.mask & LVIF_PARAM) item.lParam = static_cast<LPARAM>(GetItemData(item.iItem));
+  if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_STATEIMAGEMASK)) {
+    // The check box shows the row's own check state (image 1 clear, 2 checked).
+    item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(GetCheck(item.iItem) ? 2 : 1);
+  }
+  if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
+    const CString text = GetItemText(item.iItem, item.iSubItem);
+    const int n = std::min(text.GetLength(), item.cchTextMax - 1);
+    std::memcpy(item.pszText, text.GetString(), static_cast<size_t>(n));
+    item.pszText[n] = '\0';
+  }
+}
+
+void CFilterListCtrl::OnClick(NMITEMACTIVATE* click) {
+  UINT flags = 0;
+  const int row = HitTest(CPoint(click->ptAction), &flags);
+  if (row < 0 || row >= GetItemCount()) return;
+  if (flags & LVHT_ONITEMSTATEICON) {
+    SetCheck(row, !GetCheck(row));
+    SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  } else if (flags & LVHT_ONITEMLABEL) {
+    SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
+Reflect CFilterListCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
+  if (m_bFilterMode) {
+    switch (header->code) {
+      case LVN_COLUMNCLICK:
+        SortView(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        *result = 0;
+        return Reflect::Consume;
+      case LVN_GETDISPINFO:
+        OnGetDispInfo(reinterpret_cast<NMLVDISPINFO*>(header));
+        *result = 0;
+        return Reflect::Consume;
+      case NM_CLICK: OnClick(reinterpret_cast<NMITEMACTIVATE*>(header)); return Reflect::PassToParent;
+      default: break;
+    }
+  }
+  return CCommonListCtrl::OnReflectNotify(header, result);
+}
+
+BOOL CFilterListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  auto* notify = reinterpret_cast<NMHDR*>(lParam);
+  if (notify != nullptr && notify->hwndFrom == m_header.GetSafeHwnd() && notify->code == HDN_FILTERCHANGE) {
+    OnFilterChange(reinterpret_cast<NMHEADER*>(lParam));
+    *result = 0;
+    return TRUE;
+  }
+  return CCommonListCtrl::OnNotify(wParam, lParam, result);
+}
+
+BOOL CFilterListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case list_command::kResetFilters: ResetFilters(); return TRUE;
+    case list_command::kMatchFilterExactly: ToggleExactMatch(); return TRUE;
+    default: return CCommonListCtrl::OnCommand(wParam, lParam);
+  }
+}
+
+void CFilterListCtrl::ToggleExactMatch() {
+  m_cExactMatch = m_cExactMatch ? 0 : 1;
+  if (!m_arrFilterColumns.empty()) {
+    // Writing the first filter again refilters through the header's notification.
+    SetHeaderFilterText(HeaderItemOfColumn(m_arrFilterColumns.front()), m_arrFilterTexts.front(), m_cOneShotExact);
+  } else if (m_header.GetSafeHwnd() != nullptr && m_header.GetItemCount() > 0) {
+    SetHeaderFilterText(0, "", m_cOneShotExact);
+  }
+}
+
+void CFilterListCtrl::BuildHeaderMenu(CMenu& menu) {
+  CCommonListCtrl::BuildHeaderMenu(menu);
+  menu.AppendMenu(MF_SEPARATOR);
+  menu.AppendMenu(MF_STRING, list_command::kResetFilters, "Reset Filters");
+  menu.AppendMenu(MF_STRING | (m_cExactMatch ? MF_CHECKED : MF_UNCHECKED), list_command::kMatchFilterExactly,
+                  "Match Filter Exactly");
+  menu.AppendMenu(MF_SEPARATOR);
+}
+
+// ---- Keys ----
+
+bool CFilterListCtrl::FocusInFilterBox() const {
+  const HWND focus = ::GetFocus();
+  return focus != nullptr && m_header.GetSafeHwnd() != nullptr && ::GetParent(focus) == m_header.GetSafeHwnd() &&
+         ::GetDlgCtrlID(focus) == platform::kHeaderFilterEditId;
+}
+
+bool CFilterListCtrl::MoveBetweenFilterBoxes(bool backwards) {
+  const int count = m_header.GetItemCount();
+  if (count == 0) return false;
+  const int next = (m_nCurrentFilterBox + (backwards ? count - 1 : 1)) % count;
+  const bool wrappedToFirst = next == 0 && !backwards;
+  m_nCurrentFilterBox = next;
+  // Visible means the box's column lies wholly inside the client area.
+  POINT origin{};
+  SendMessage(LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&origin));
+  int left = -origin.x;
+  for (int p = 0; p < next; ++p) left += GetColumnWidth(m_header.OrderToIndex(p));
+  const int right = left + GetColumnWidth(m_header.OrderToIndex(next));
+  RECT client{};
+  GetClientRect(&client);
+  if (left < 0 || right > client.right) Scroll(CSize(wrappedToFirst ? -origin.x : origin.x + 50, 0));
+  m_header.EditFilter(m_header.OrderToIndex(next), FALSE);
+  return true;
+}
+
+BOOL CFilterListCtrl::PreTranslateMessage(MSG* msg) {
+  if (m_bFilterMode && msg->message == WM_KEYDOWN) {
+    const UINT key = static_cast<UINT>(msg->wParam);
+    if (key == VK_TAB && FocusInFilterBox()) {
+      MoveBetweenFilterBoxes(KeyDown(VK_SHIFT));
+      return TRUE;
+    }
+    if (key == 'F' && KeyDown(VK_CONTROL)) {
+      HandleShortcut(key);
+      if (FocusInFilterBox()) SetFocus();
+      ToggleFilterRow();
+      return TRUE;
+    }
+  }
+  return CCommonListCtrl::PreTranslateMessage(msg);
+}

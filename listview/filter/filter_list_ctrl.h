@@ -1,0 +1,176 @@
+// CFilterListCtrl: the list the system's windows use. Outside filter mode it
+// is a CCommonListCtrl. In filter mode the platform list is virtual (owner
+// data) and the rows live here:
+//
+//   store  every row inserted and not deleted, in insertion order; each an
+//          owned sColInfo holding the owner's item data and a check state;
+//   view   one entry per visible row: an index into the store. Filtering
+//          and sorting rebuild the view; they never move the store.
+//
+// Visible row r shows view entry r, or (newest first) view entry
+// count - 1 - r, so that rows appended last show on top.
+//
+// Cell texts come from the owner's row formatter for built-in columns and
+// from the column's formula for computed ones. The header's filter row gives
+// one filter text per column; a row is visible when every filter passes
+// (listview/filter/match_filter.h) on its cell of that column.
+//
+// Invariants: every view entry is a valid store index, no index twice; the
+// platform list's item count equals the view's size.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "controls/color_header_ctrl.h"
+#include "listview/common/common_list_ctrl.h"
+
+namespace listview {
+// The filter lists' colour callback: keyword colouring from the appearance.
+void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF* textColor);
+// A vertical gradient through msimg32.dll's GradientFill.
+void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to);
+}  // namespace listview
+
+struct sColInfo {
+  DWORD_PTR dwItemData = 0;  // the owner's row object; 0 until set
+  int nCheck = 0;            // 0 or 1
+};
+
+namespace list_command {
+constexpr UINT kMatchFilterExactly = 4000;
+constexpr UINT kResetFilters = 33078;
+constexpr UINT kAddCustomColumn = 33079;
+constexpr UINT kDeleteCustomColumn = 33080;
+}  // namespace list_command
+
+class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
+ public:
+  // The owner's row formatter: the cell of column index `column` for the row
+  // whose item data is `data`. Colours -1 (and image -1) mean "the list's";
+  // callers set all three to -1 first. Non-zero on success.
+  using RowFormatter = int (*)(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor,
+                               int& image);
+  using RowFormatterMember = int (CWnd::*)(DWORD_PTR data, int column, CString& text, COLORREF& textColor,
+                                           COLORREF& backColor, int& image);
+
+  static constexpr int kFilterTimeoutMs = 500;
+  static constexpr int kFilterTextMax = 1024;
+
+  CFilterListCtrl();
+  ~CFilterListCtrl() override;
+
+  BOOL PreTranslateMessage(MSG* msg) override;
+  // Owner-drawn rows (LVS_OWNERDRAWFIXED): background (solid, or a gradient
+  // to white), the selection as a blue (focused) or grey-to-black gradient
+  // with white text, each shown column's text in its alignment.
+  void DrawItem(LPDRAWITEMSTRUCT dis) override;
+  // (|font height| + 4) x lines per row.
+  void MeasureItem(LPMEASUREITEMSTRUCT mis) override;
+  using CCommonListCtrl::GetItemText;
+  CString GetItemText(int row, int subItem) const override;
+  DWORD_PTR GetItemData(int row) const override;
+
+  // ---- Mode ----
+  void EnableFilterMode(bool on);
+  bool IsFilterMode() const { return m_bFilterMode != 0; }
+  void ToggleFilterRow();
+  bool IsFilterRowShown() const override { return m_bFilterRowShown != 0; }
+  void SetNewestFirst(bool on) { m_cNewestFirst = on ? 1 : 0; }
+  bool IsNewestFirst() const { return m_cNewestFirst != 0; }
+  void SetGradient(bool on) { m_cGradient = on ? 1 : 0; }
+  void SetLinesPerRow(int lines) { m_nLinesPerRow = lines; }
+  void EnableFilterNotifications(bool on) { m_bFilterNotifications = on ? 1 : 0; }
+
+  // ---- Formatter ----
+  void SetDataDescriptor(RowFormatter formatter) { m_pfnFormatter = formatter; }
+  // The member form, called on the owner-notification window (else the
+  // parent); it wins over the plain one.
+  template <class Owner>
+  void SetDataDescriptor(int (Owner::*member)(DWORD_PTR, int, CString&, COLORREF&, COLORREF&, int&)) {
+    m_pfnFormatterMember = static_cast<RowFormatterMember>(member);
+  }
+  bool HasFormatter() const { return m_pfnFormatter != nullptr || m_pfnFormatterMember != nullptr; }
+  // The cell of column index `column` for item data `data`: the formatter's
+  // for a built-in column, the formula's for a computed one. 0 on failure.
+  int CellText(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor, int& image) const;
+  CString CellText(DWORD_PTR data, int column) const;
+
+  // ---- Rows (filter mode; otherwise the platform list's) ----
+  using CCommonListCtrl::InsertItem;
+  // The new row is visible until its data is set; returns its store index
+  // (0 without a formatter).
+  int InsertItem(int row, LPCTSTR text);
+  BOOL SetItemData(int row, DWORD_PTR data);
+  BOOL DeleteItem(int row);
+  BOOL DeleteAllItems();
+  int GetItemCount() const;
+  int StoreSize() const { return static_cast<int>(m_store.size()); }
+  // The item data of store entry `index` (storage order), 0 outside the store.
+  DWORD_PTR StoreItemData(int index) const {
+    return index >= 0 && index < StoreSize() ? m_store[static_cast<size_t>(index)]->dwItemData : 0;
+  }
+  BOOL GetCheck(int row) const;
+  BOOL SetCheck(int row, BOOL check = TRUE);
+
+  // ---- Filters ----
+  // Column index `column` filtered by `text` (empty removes its filter).
+  void SetColumnFilter(int column, const CString& text);
+  void ClearFilters();
+  void ResetFilters();
+  void Refilter();
+  bool PassesFilters(DWORD_PTR data) const;
+  void SetHeaderFilterText(int position, const CString& text, BOOL oneShotExact);
+  bool IsExactMatch() const { return m_cExactMatch != 0; }
+  std::vector<int> FilteredColumns() const override;
+  int HeaderItemOfColumn(int column) const override;
+
+  // The column index shown by header item `subItem`; -1 none.
+  int ColumnOfSubItem(int subItem) const;
+
+  CColorHeaderCtrl& Header() { return m_header; }
+
+ protected:
+  void PreSubclassWindow() override;
+  int OnCreate(LPCREATESTRUCT cs) override;
+  Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void BuildHeaderMenu(CMenu& menu) override;
+  BOOL OnEraseBkgnd(CDC* dc) override;
+
+ private:
+  void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
+  int ViewPosition(int row) const;
+  sColInfo* RecordOfRow(int row) const;
+  void AttachHeader();
+  void EmptyRows();
+  void ReindexingError(const char* message);
+  void SortView(int column);
+  void OnFilterChange(NMHEADER* notify);
+  void OnGetDispInfo(NMLVDISPINFO* info);
+  void OnClick(NMITEMACTIVATE* click);
+  void ToggleExactMatch();
+  bool MoveBetweenFilterBoxes(bool backwards);
+  bool FocusInFilterBox() const;
+  void SetFilterBar(bool on);
+  void UpdateCount();
+
+  std::vector<std::unique_ptr<sColInfo>> m_store;
+  std::vector<int> m_view;  // visible row -> store index (before newest-first mirroring)
+  BOOL m_bFilterMode = 0;
+  BOOL m_bFilterNotifications = 1;
+  BOOL m_bFilterRowShown = 0;
+  BYTE m_cOneShotExact = 0;
+  BYTE m_cExactMatch = 0;
+  BYTE m_cGradient = 0;
+  BYTE m_cNewestFirst = 0;
+  int m_nCurrentFilterBox = 0;
+  int m_nLinesPerRow = 1;
+  CColorHeaderCtrl m_header;
+  std::vector<int> m_arrFilterColumns;    // column indexes with a filter
+  std::vector<CString> m_arrFilterTexts;  // same order
+  RowFormatter m_pfnFormatter = nullptr;
+  RowFormatterMember m_pfnFormatterMember = nullptr;
+  int m_nSortColumnIndex = -1;
+};

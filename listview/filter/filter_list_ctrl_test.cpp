@@ -1,0 +1,307 @@
+// CFilterListCtrl in a dialog: the store and its view, filters, sorting in
+// filter mode, the filter row and its keys, computed columns.
+#include "listview/filter/filter_list_ctrl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "listview/filter/computed_cell.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/user/message_box.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/menu.h"
+
+namespace {
+
+using listview::testing::CListDialog;
+using Dialog = CListDialog<CFilterListCtrl>;
+
+struct Row {
+  std::vector<std::string> cells;  // Side, Qty, Price, Kind
+};
+
+int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int&) {
+  const auto* row = reinterpret_cast<const Row*>(data);
+  if (row == nullptr || column < 0 || column >= static_cast<int>(row->cells.size())) return 0;
+  text = row->cells[static_cast<size_t>(column)].c_str();
+  return 1;
+}
+
+class FilterList : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
+    dialog_ = std::make_unique<Dialog>([this](CFilterListCtrl& list) {
+      list.m_strProfileName = "filtertest";
+      list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
+      list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
+      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
+      list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
+      list.ApplyColumnProfile();
+      list.EnableFilterMode(true);
+      list.SetDataDescriptor(&FormatRow);
+      list.SetNewestFirst(true);
+    });
+  }
+  void TearDown() override {
+    dialog_.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+  CFilterListCtrl& Open() {
+    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+    return dialog_->list;
+  }
+  void Add(std::vector<std::string> cells) {
+    rows_.push_back(std::make_unique<Row>(Row{std::move(cells)}));
+    CFilterListCtrl& list = dialog_->list;
+    list.InsertItem(0, "");
+    list.SetItemData(0, reinterpret_cast<DWORD_PTR>(rows_.back().get()));
+  }
+  void AddSample() {
+    Add({"buy", "10", "100.5", "NIFTY FUT"});
+    Add({"Sell", "3", "4.5", "BANKFUT"});
+    Add({"hold", "200", "", "FUTIDX"});
+    Add({"BUYER", "7", "-", "opt"});
+  }
+  // Column `column` of the visible rows, top first, as the control shows it.
+  std::vector<std::string> Shown(int column) {
+    std::vector<std::string> out;
+    const HWND list = dialog_->list.m_hWnd;
+    const int count = static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[64] = {};
+      LVITEM item;
+      item.iSubItem = column;
+      item.pszText = text;
+      item.cchTextMax = sizeof(text);
+      ::SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      out.emplace_back(text);
+    }
+    return out;
+  }
+  std::vector<std::string> Filtered(int column, const char* filter) {
+    dialog_->list.ClearFilters();
+    dialog_->list.SetColumnFilter(column, filter);
+    dialog_->list.Refilter();
+    return Shown(0);
+  }
+  void ClickHeader(int item) {
+    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
+    RECT rect{};
+    header->GetItemRect(item, &rect);
+    ASSERT_TRUE(platform::input::ClickAt(header->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5}));
+  }
+
+  using Strings = std::vector<std::string>;
+  listview::testing::SettingsDir settings_;
+  std::vector<std::unique_ptr<Row>> rows_;
+  std::unique_ptr<Dialog> dialog_;
+};
+
+TEST_F(FilterList, NewRowsShowOnTopAndTheStoreKeepsInsertionOrder) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"}));
+  EXPECT_EQ(list.StoreSize(), 4);
+  EXPECT_EQ(list.GetItemData(0), reinterpret_cast<DWORD_PTR>(rows_[3].get()));
+  EXPECT_EQ(list.GetItemData(4), 0u) << "beyond the last row";
+  list.SetNewestFirst(false);
+  EXPECT_EQ(Shown(0), (Strings{"buy", "Sell", "hold", "BUYER"}));
+}
+
+TEST_F(FilterList, FilterTextsSelectRows) {
+  Open();
+  AddSample();
+  EXPECT_EQ(Filtered(0, "buy~sell"), (Strings{"BUYER", "Sell", "buy"}));
+  EXPECT_EQ(Filtered(3, "*fut*"), (Strings{"hold", "Sell", "buy"}));
+  EXPECT_EQ(Filtered(3, "*fut"), (Strings{"Sell", "buy"}));
+  EXPECT_EQ(Filtered(1, ">100"), (Strings{"hold"}));
+  EXPECT_EQ(Filtered(2, "<5"), (Strings{"Sell"})) << "an empty cell and \"-\" are excluded";
+  // Two filters must both pass.
+  dialog_->list.SetColumnFilter(0, "buy");
+  dialog_->list.Refilter();
+  EXPECT_EQ(Shown(0), (Strings{}));
+  dialog_->list.SetColumnFilter(2, "");
+  dialog_->list.Refilter();
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"})) << "an empty text removes that column's filter";
+}
+
+TEST_F(FilterList, ARowWhoseDataFailsTheFiltersLeavesTheView) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  Filtered(0, "buy");
+  Add({"sell", "1", "1", "x"});
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"}));
+  EXPECT_EQ(list.StoreSize(), 5);
+  list.ClearFilters();
+  list.Refilter();
+  EXPECT_EQ(Shown(0).front(), "sell") << "it is still stored";
+}
+
+TEST_F(FilterList, MatchFilterExactlyFromTheHeaderMenu) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  platform::SetMenuResponder(platform::ChooseMenuEntry("Match Filter Exactly"));
+  list.SetHeaderFilterText(0, "BUY", 0);
+  list.Refilter();
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"}));
+  ASSERT_TRUE(platform::input::RightClickAt(list.GetHeaderCtrl()->GetSafeHwnd(), POINT{10, 5}));
+  platform::PumpMessages();
+  const platform::MenuRecord menu = platform::MenuLog().at(0);
+  ASSERT_EQ(menu.entries.size(), 8u);
+  EXPECT_EQ(menu.entries[4].flags, MF_SEPARATOR);
+  EXPECT_EQ(menu.entries[5].text, "Reset Filters");
+  EXPECT_EQ(menu.entries[6].flags & MF_CHECKED, 0u);
+  EXPECT_EQ(menu.entries[7].flags, MF_SEPARATOR);
+  EXPECT_TRUE(list.IsExactMatch());
+  list.Refilter();
+  EXPECT_EQ(Shown(0), (Strings{"buy"})) << "only cells equal to buy, in any case";
+  platform::SetMenuResponder({});
+  list.ShowListMenu();
+  ASSERT_TRUE(platform::input::RightClickAt(list.GetHeaderCtrl()->GetSafeHwnd(), POINT{10, 5}));
+  EXPECT_EQ(platform::MenuLog().back().entries[6].flags & MF_CHECKED, MF_CHECKED);
+}
+
+TEST_F(FilterList, TheHeadersFilterChangeReachesTheOwnerUnderTheListsId) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  dialog_->notifications.clear();
+  list.SetHeaderFilterText(1, "<8", 0);
+  EXPECT_EQ(std::count(dialog_->notifications.begin(), dialog_->notifications.end(), HDN_FILTERCHANGE), 1);
+  EXPECT_EQ(list.FilteredColumns(), (std::vector<int>{1}));
+  list.Refilter();
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "Sell"}));
+  list.ResetFilters();
+  list.Refilter();
+  EXPECT_EQ(Shown(0).size(), 4u);
+  EXPECT_TRUE(list.FilteredColumns().empty());
+}
+
+TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  ASSERT_TRUE(list.DeleteItem(1));  // "hold", the third stored
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "Sell", "buy"}));
+  EXPECT_EQ(list.StoreSize(), 3);
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1) << "the next row takes the selection";
+  list.SetItemState(-1, 0, LVIS_SELECTED);
+  list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+  ASSERT_TRUE(list.DeleteItem(2));
+  EXPECT_EQ(list.GetSelectedCount(), 0u) << "the last row leaves no selection";
+  EXPECT_FALSE(list.DeleteItem(2));
+  EXPECT_EQ(list.GetItemData(1), reinterpret_cast<DWORD_PTR>(rows_[1].get()));
+}
+
+TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_CHECKBOXES);
+  RECT row{};
+  list.GetItemRect(1, &row, LVIR_BOUNDS);
+  ASSERT_TRUE(platform::input::ClickAt(list.m_hWnd, POINT{row.left + 4, (row.top + row.bottom) / 2}));
+  EXPECT_TRUE(list.GetCheck(1));
+  EXPECT_FALSE(list.GetCheck(0));
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+  // The check stays with its row when the view changes.
+  list.SetNewestFirst(false);
+  EXPECT_TRUE(list.GetCheck(2));
+  ASSERT_TRUE(platform::input::ClickAt(list.m_hWnd, POINT{row.left + 4, (row.top + row.bottom) / 2}));
+  EXPECT_TRUE(list.GetCheck(1)) << "a click on another row's box";
+  EXPECT_TRUE(list.GetCheck(2));
+}
+
+TEST_F(FilterList, SortingReordersOnlyTheView) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  ClickHeader(1);  // Qty, whole numbers, ascending
+  EXPECT_EQ(Shown(1), (Strings{"3", "7", "10", "200"}));
+  ClickHeader(1);
+  EXPECT_EQ(Shown(1), (Strings{"200", "10", "7", "3"}));
+  ClickHeader(2);  // Price: no special "-": "" and "-" read 0
+  EXPECT_EQ(Shown(2).back(), "100.5");
+  ClickHeader(3);  // kind 8 compares equal: the order stays
+  const Strings before = Shown(3);
+  ClickHeader(3);
+  EXPECT_EQ(Shown(3), before);
+  list.Refilter();
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"})) << "refiltering returns to store order";
+}
+
+TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
+  CFilterListCtrl& list = Open();
+  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
+  ASSERT_TRUE(::GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR);
+  RECT withRow{};
+  ::GetWindowRect(header, &withRow);
+  ASSERT_TRUE(platform::input::Focus(list.m_hWnd));
+  platform::input::PressKey('F', platform::input::kControl);
+  EXPECT_FALSE(::GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR);
+  EXPECT_FALSE(list.IsFilterRowShown());
+  RECT without{};
+  ::GetWindowRect(header, &without);
+  EXPECT_LT(without.bottom - without.top, withRow.bottom - withRow.top) << "the header lost its filter row";
+
+  platform::input::PressKey('F', platform::input::kControl);
+  platform::PumpMessages();  // the first box is opened for editing
+  EXPECT_TRUE(list.IsFilterRowShown());
+  HWND edit = ::GetFocus();
+  ASSERT_NE(edit, nullptr);
+  ASSERT_EQ(::GetParent(edit), header);
+  RECT first{};
+  ::GetWindowRect(edit, &first);
+  platform::input::PressKey(VK_TAB);
+  edit = ::GetFocus();
+  ASSERT_EQ(::GetParent(edit), header) << "the focus stays in the filter row";
+  RECT second{};
+  ::GetWindowRect(edit, &second);
+  EXPECT_GT(second.left, first.left) << "the next box";
+  platform::input::PressKey(VK_TAB, platform::input::kShift);
+  ::GetWindowRect(::GetFocus(), &second);
+  EXPECT_EQ(second.left, first.left) << "Shift+TAB goes back";
+}
+
+TEST_F(FilterList, ComputedColumnsEvaluateTheirFormula) {
+  // Computed columns come from the stored profile.
+  settings_.Write(
+      "[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Net# \"1\"*\"2\"/\"1\"#qty x price\r\n");
+  CFilterListCtrl& list = Open();
+  ASSERT_EQ(list.BuiltInColumnCount(), 4);
+  Add({"buy", "4", "2.5", "x"});
+  Add({"buy", "0", "2.5", "x"});
+  Add({"buy", "3", "-", "x"});
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[0].get()), 4), "2.50") << "4 * 2.5 / 4";
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[1].get()), 4), "Divided by ZERO error");
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[2].get()), 4), "0.00") << "\"-\" enters as 0";
+}
+
+TEST(ComputedCell, FailuresKeepTheLastReferencedCell) {
+  const listview::CellSource cells = [](int column, CString& text) {
+    if (column > 2) return false;
+    text = column == 0 ? "12" : (column == 1 ? "abc" : "5");
+    return true;
+  };
+  CString text = "unchanged";
+  EXPECT_FALSE(listview::ComputeCell(" \"7\"+1", cells, text));
+  EXPECT_EQ(text, "unchanged");
+  EXPECT_TRUE(listview::ComputeCell(" \"2\"/x", cells, text));
+  EXPECT_EQ(text, "5") << "a divisor that is no number";
+  EXPECT_TRUE(listview::ComputeCell(" \"0\"/(\"2\"+)", cells, text));
+  EXPECT_EQ(text, "Divided by ZERO error") << "an unbalanced divisor stops early at 0";
+  platform::ClearMessageBoxLog();
+  EXPECT_TRUE(listview::ComputeCell(" \"0\" \"2\"", cells, text));
+  EXPECT_EQ(text, "5");
+  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(platform::MessageBoxLog()[0].text, "Invalid Expression,while calculating value");
+  EXPECT_TRUE(listview::ComputeCell(" \"0\"+\"1\"", cells, text));
+  EXPECT_EQ(text, "12.00") << "non-numeric text enters as 0";
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+// CFilterListCtrl: owner-drawn rows, gradients, keyword colouring, the empty
+// area and the row height.
+#include <algorithm>
+#include <cstdlib>
+
+#include "listview/filter/filter_list_ctrl.h"
+#include "platform/gdi/cdc.h"
+#include "platform/comctl/image_list.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/kernel/module.h"
+
+namespace {
+
+constexpr COLORREF kUnset = static_cast<COLORREF>(-1);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kFocusedSelectionTop = RGB(82, 123, 225);
+constexpr COLORREF kFocusedSelectionBottom = RGB(60, 165, 255);
+constexpr COLORREF kSelectionTop = RGB(126, 126, 126);
+constexpr COLORREF kSelectionBottom = RGB(0, 0, 0);
+constexpr int kTextMargin = 3;
+constexpr int kRowPadding = 4;
+constexpr int kIconWidth = 30;
+
+TRIVERTEX Vertex(LONG x, LONG y, COLORREF color) {
+  TRIVERTEX vertex;
+  vertex.x = x;
+  vertex.y = y;
+  vertex.Red = static_cast<COLOR16>(GetRValue(color) << 8);
+  vertex.Green = static_cast<COLOR16>(GetGValue(color) << 8);
+  vertex.Blue = static_cast<COLOR16>(GetBValue(color) << 8);
+  return vertex;
+}
+
+}  // namespace
+
+namespace listview {
+
+// A vertical gradient over `rect` through msimg32.dll's GradientFill, loaded
+// for the call; without the library `from` is only selected as the DC's
+// background colour.
+void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to) {
+  const HMODULE library = LoadLibraryA("msimg32.dll");
+  using GradientFillFn = BOOL (*)(HDC, const TRIVERTEX*, ULONG, const void*, ULONG, ULONG);
+  const auto fill =
+      library != nullptr ? reinterpret_cast<GradientFillFn>(GetProcAddress(library, "GradientFill")) : nullptr;
+  if (fill == nullptr) {
+    ::SetBkColor(dc, from);
+  } else {
+    const TRIVERTEX vertices[2] = {Vertex(rect.left, rect.top, from), Vertex(rect.right - 1, rect.bottom - 1, to)};
+    GRADIENT_RECT mesh;
+    mesh.UpperLeft = 0;
+    mesh.LowerRight = 1;
+    fill(dc, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
+  }
+  if (library != nullptr) FreeLibrary(library);
+}
+
+// The colour callback of filter lists: the first keyword (in list order)
+// contained in the row's keyword cell, lower-cased, gives the text colour.
+void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF* textColor) {
+  auto* filter = dynamic_cast<CFilterListCtrl*>(list);
+  if (filter == nullptr || textColor == nullptr) return;
+  const sListAppearance& look = filter->Appearance();
+  if (look.nKeywordColumn == -1 || !look.HasKeywords()) return;
+  CString cell = filter->CellText(data, look.nKeywordColumn);
+  cell.MakeLower();
+  for (size_t i = 0; i < look.pKeywords->size() && i < look.pKeywordColors->size(); ++i) {
+    if (cell.Find((*look.pKeywords)[i]) >= 0) {
+      *textColor = (*look.pKeywordColors)[i];
+      return;
+    }
+  }
+}
+
+}  // namespace listview
+
+void CFilterListCtrl::FillBackground(HDC dc, const RECT& rect, COLORREF color) const {
+  if (m_cGradient) {
+    listview::FillGradient(dc, rect, color, kWhite);
+  } else {
+    CDC::FromHandle(dc)->FillSolidRect(&rect, color);
+  }
+}
+
+void CFilterListCtrl::DrawItem(LPDRAWITEMSTRUCT dis) {
+  const int row = static_cast<int>(dis->itemID);
+  const int rows = m_bFilterMode ? StoreSize() : GetItemCount();
+  if (row < 0 || row >= rows) return;
+  const HDC dc = dis->hDC;
+  const UINT state = GetItemState(row, LVIS_SELECTED | LVIS_STATEIMAGEMASK | LVIS_OVERLAYMASK);
+  const bool selected = (state & LVIS_SELECTED) != 0;
+  const DWORD_PTR data = GetItemData(row);
+  if (data == 0) {
+    // A row without data shows only its background.
+    FillBackground(dc, dis->rcItem, m_appearance.clrBack);
+    return;
+  }
+  // Rows are drawn only while the first column sits at position 0.
+  if (m_nFirstColumnIndex < 0 || m_nFirstColumnIndex >= m_arrColumnOrder.GetSize() ||
+      m_arrColumnOrder[m_nFirstColumnIndex] != 0) {
+    return;
+  }
+  COLORREF rowText = m_appearance.clrText;
+  for (int c = 0; c < m_arrColumns.GetSize() && c < m_arrColumnOrder.GetSize(); ++c) {
+    const int position = m_arrColumnOrder[c];
+    if (position == -1 && c != 0) continue;
+    CString text;
+    COLORREF textColor = kUnset;
+    COLORREF backColor = kUnset;
+    int image = -1;
+    if (!CellText(data, c, text, textColor, backColor, image)) return;
+    if (c == 0) {
+      if (m_bApplyColors && m_pfnColor != nullptr) m_pfnColor(this, data, &textColor);
+      if (textColor == kUnset) textColor = m_appearance.clrText;
+      if (backColor == kUnset) backColor = m_appearance.clrBack;
+      FillBackground(dc, dis->rcItem, backColor);
+      rowText = textColor;
+      if (selected) {
+        const bool focused = ::GetFocus() == m_hWnd;
+        listview::FillGradient(dc, dis->rcItem, focused ? kFocusedSelectionTop : kSelectionTop,
+                               focused ? kFocusedSelectionBottom : kSelectionBottom);
+        rowText = kWhite;
+      }
+    }
+    if (position == -1) continue;
+    CRect label;
+    if (!GetSubItemRect(row, position, LVIR_LABEL, label)) continue;
+    ::SetTextColor(dc, rowText);
+    ::SetBkMode(dc, TRANSPARENT);
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
+    const int alignment = m_arrColumns[c].nFormat;
+    if (alignment == 0) {
+      label.left += kTextMargin;
+    } else if (alignment == 1) {
+      label.right -= kTextMargin;
+      format |= DT_RIGHT;
+    } else if (alignment == LVCFMT_IMAGE) {
+      // No list of the system declares an icon column, and this platform
+      // draws no icons: the cell says so.
+      RECT icon = label;
+      icon.left = std::max(label.left, label.right - kIconWidth);
+      ::DrawText(dc, "Failed to draw icon", -1, &icon, format | DT_CENTER);
+      continue;
+    } else {
+      format |= DT_CENTER;
+    }
+    ::DrawText(dc, text, text.GetLength(), &label, format);
+    if (position == 0 && image >= 0) {
+      RECT iconRect{};
+      if (GetItemRect(row, &iconRect, LVIR_ICON)) {
+        ImageList_Draw(GetImageList(LVSIL_SMALL), image, dc, iconRect.left, iconRect.top,
+                       ILD_TRANSPARENT | (state & LVIS_OVERLAYMASK));
+      }
+    }
+  }
+  if (state & LVIS_STATEIMAGEMASK) {
+    ImageList_Draw(GetImageList(LVSIL_STATE), GetCheck(row) ? 1 : 0, dc, dis->rcItem.left, dis->rcItem.top, ILD_NORMAL);
+  }
+}
+
+void CFilterListCtrl::MeasureItem(LPMEASUREITEMSTRUCT mis) {
+  LOGFONT lf{};
+  if (CFont* font = GetFont(); font != nullptr) font->GetLogFont(&lf);
+  mis->itemHeight = static_cast<UINT>((std::abs(lf.lfHeight) + kRowPadding) * std::max(m_nLinesPerRow, 1));
+}
+
+BOOL CFilterListCtrl::OnEraseBkgnd(CDC* dc) {
+  if (!m_bFillEmptyArea || dc == nullptr || GetItemCount() == 0) return CCommonListCtrl::OnEraseBkgnd(dc);
+  RECT client{};
+  GetClientRect(&client);
+  POINT origin{};
+  SendMessage(LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&origin));
+  int right = -origin.x;
+  for (int i = 0; i < m_header.GetItemCount(); ++i) right += GetColumnWidth(i);
+  RECT last{};
+  const int lastVisible = std::min(GetTopIndex() + GetCountPerPage(), GetItemCount()) - 1;
+  const int bottom = GetItemRect(lastVisible, &last, LVIR_BOUNDS) ? last.bottom : client.top;
+  const RECT beside{right, client.top, client.right, client.bottom};
+  const RECT below{client.left, bottom, std::min<LONG>(right, client.right), client.bottom};
+  if (beside.left < beside.right) FillBackground(dc->GetSafeHdc(), beside, m_appearance.clrBack);
+  if (below.top < below.bottom && below.left < below.right)
+    FillBackground(dc->GetSafeHdc(), below, m_appearance.clrBack);
+  return FALSE;
+}

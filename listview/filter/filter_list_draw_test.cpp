@@ -1,0 +1,162 @@
+// Owner-drawn filter list rows, read back from the list's display list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "listview/filter/filter_list_ctrl.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "platform/gdi/display_list.h"
+#include "platform/input/input_driver.h"
+#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
+
+struct Row {
+  std::vector<std::string> cells;
+};
+
+int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int&) {
+  const auto* row = reinterpret_cast<const Row*>(data);
+  if (column < 0 || column >= static_cast<int>(row->cells.size())) return 0;
+  text = row->cells[static_cast<size_t>(column)].c_str();
+  return 1;
+}
+
+COLORREF ColorOf(const TRIVERTEX& v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); }
+
+class FilterListDrawing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS);
+    dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+      list.m_strProfileName = "drawtest";
+      list.m_arrColumns.Add(sTarnColInfo("Side", 80, 0, sort_kind::kText));
+      list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
+      list.ApplyColumnProfile();
+      list.EnableFilterMode(true);
+      list.SetDataDescriptor(&FormatRow);
+    });
+    ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+    for (const char* side : {"BUYER", "sell"}) {
+      rows_.push_back(std::make_unique<Row>(Row{{side, "10"}}));
+      list().InsertItem(0, "");
+      list().SetItemData(0, reinterpret_cast<DWORD_PTR>(rows_.back().get()));
+    }
+  }
+  void TearDown() override {
+    dialog_.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+  CFilterListCtrl& list() { return dialog_->list; }
+  platform::DrawOps Paint() {
+    platform::ClearDisplayList(list().m_hWnd);
+    ::InvalidateRect(list().m_hWnd, nullptr, TRUE);
+    ::UpdateWindow(list().m_hWnd);
+    platform::PumpMessages();
+    return platform::WindowDisplayList(list().m_hWnd);
+  }
+  // The operations drawn within row `row`'s rectangle.
+  platform::DrawOps InRow(const platform::DrawOps& ops, int row) {
+    RECT rect{};
+    list().GetItemRect(row, &rect, LVIR_BOUNDS);
+    platform::DrawOps out;
+    for (const auto& op : ops) {
+      if (op.rect.top >= rect.top && op.rect.bottom <= rect.bottom && op.rect.bottom > op.rect.top) out.push_back(op);
+    }
+    return out;
+  }
+  const platform::DrawOp* TextOp(const platform::DrawOps& ops, const std::string& text) {
+    for (const auto& op : ops) {
+      if (op.kind == platform::DrawKind::Text && op.text == text) return &op;
+    }
+    return nullptr;
+  }
+
+  listview::testing::SettingsDir settings_;
+  std::vector<std::unique_ptr<Row>> rows_;
+  std::unique_ptr<Dialog> dialog_;
+};
+
+TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundOrAGradientToWhite) {
+  const auto row = InRow(Paint(), 0);
+  const auto fills = platform::OpsOfKind(row, platform::DrawKind::FillRect);
+  ASSERT_FALSE(fills.empty());
+  EXPECT_EQ(fills[0].color, list().Appearance().clrBack);
+  ASSERT_NE(TextOp(row, "10"), nullptr);
+  EXPECT_EQ(TextOp(row, "10")->color, RGB(0, 255, 0)) << "green text";
+  EXPECT_TRUE(TextOp(row, "10")->format & DT_RIGHT);
+
+  list().SetGradient(true);
+  const auto gradients = platform::OpsOfKind(InRow(Paint(), 1), platform::DrawKind::Gradient);
+  ASSERT_EQ(gradients.size(), 1u);
+  ASSERT_EQ(gradients[0].vertices.size(), 2u);
+  EXPECT_EQ(ColorOf(gradients[0].vertices[0]), list().Appearance().clrBack);
+  EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(255, 255, 255));
+  EXPECT_EQ(gradients[0].gradientMode, GRADIENT_FILL_RECT_V);
+}
+
+TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
+  list().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  ASSERT_TRUE(platform::input::Focus(list().m_hWnd));
+  auto row = InRow(Paint(), 0);
+  auto gradients = platform::OpsOfKind(row, platform::DrawKind::Gradient);
+  ASSERT_EQ(gradients.size(), 1u);
+  EXPECT_EQ(ColorOf(gradients[0].vertices[0]), RGB(82, 123, 225));
+  EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(60, 165, 255));
+  ASSERT_NE(TextOp(row, "BUYER"), nullptr);
+  EXPECT_EQ(TextOp(row, "BUYER")->color, RGB(255, 255, 255));
+
+  ::SetFocus(nullptr);
+  row = InRow(Paint(), 0);
+  gradients = platform::OpsOfKind(row, platform::DrawKind::Gradient);
+  ASSERT_EQ(gradients.size(), 1u);
+  EXPECT_EQ(ColorOf(gradients[0].vertices[0]), RGB(126, 126, 126));
+  EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(0, 0, 0));
+}
+
+TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
+  list().Appearance().nKeywordColumn = 0;
+  list().Appearance().AddKeyword("buy", RGB(0, 0, 255));
+  list().Appearance().AddKeyword("er", RGB(255, 0, 0));
+  const auto ops = Paint();
+  ASSERT_NE(TextOp(InRow(ops, 0), "BUYER"), nullptr);
+  EXPECT_EQ(TextOp(InRow(ops, 0), "BUYER")->color, RGB(0, 0, 255)) << "the first keyword that matches";
+  ASSERT_NE(TextOp(InRow(ops, 1), "sell"), nullptr);
+  EXPECT_EQ(TextOp(InRow(ops, 1), "sell")->color, RGB(0, 255, 0)) << "no keyword: the list's colour";
+}
+
+TEST_F(FilterListDrawing, RowHeightFollowsTheFontAndLinesPerRow) {
+  list().SetListFont("MS Shell Dlg 2", "8");
+  LOGFONT lf{};
+  list().GetFont()->GetLogFont(&lf);
+  ASSERT_EQ(lf.lfHeight, -11);
+  MEASUREITEMSTRUCT mis{};
+  list().SetLinesPerRow(2);
+  list().MeasureItem(&mis);
+  EXPECT_EQ(mis.itemHeight, 30u);
+  list().SetLinesPerRow(0);
+  list().MeasureItem(&mis);
+  EXPECT_EQ(mis.itemHeight, 15u) << "fewer than one line counts as one";
+}
+
+TEST_F(FilterListDrawing, TheEmptyAreaTakesTheBackground) {
+  list().m_bFillEmptyArea = 1;
+  list().Appearance().clrBack = RGB(10, 20, 30);
+  const auto ops = Paint();
+  RECT last{};
+  list().GetItemRect(1, &last, LVIR_BOUNDS);
+  bool below = false;
+  for (const auto& op : platform::OpsOfKind(ops, platform::DrawKind::FillRect)) {
+    if (op.color == RGB(10, 20, 30) && op.rect.top == last.bottom) below = true;
+  }
+  EXPECT_TRUE(below);
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+// CFilterListCtrl: the filter table, refiltering and sorting the view.
+#include <algorithm>
+
+#include "listview/common/compare_cells.h"
+#include "listview/filter/filter_list_ctrl.h"
+#include "listview/filter/match_filter.h"
+#include "platform/user/message_box.h"
+
+int CFilterListCtrl::ColumnOfSubItem(int subItem) const {
+  for (int c = 0; c < m_arrColumnOrder.GetSize(); ++c) {
+    if (m_arrColumnOrder[c] == subItem) return c;
+  }
+  return -1;
+}
+
+std::vector<int> CFilterListCtrl::FilteredColumns() const { return m_arrFilterColumns; }
+
+int CFilterListCtrl::HeaderItemOfColumn(int column) const {
+  if (column < 0 || column >= m_arrColumnOrder.GetSize()) return -1;
+  return m_arrColumnOrder[column];
+}
+
+void CFilterListCtrl::SetColumnFilter(int column, const CString& text) {
+  if (column < 0 || column >= m_arrColumns.GetSize()) return;
+  const auto found = std::find(m_arrFilterColumns.begin(), m_arrFilterColumns.end(), column);
+  if (found != m_arrFilterColumns.end()) {
+    const auto at = static_cast<size_t>(found - m_arrFilterColumns.begin());
+    if (text.IsEmpty()) {
+      m_arrFilterColumns.erase(found);
+      m_arrFilterTexts.erase(m_arrFilterTexts.begin() + static_cast<std::ptrdiff_t>(at));
+    } else {
+      m_arrFilterTexts[at] = text;
+    }
+  } else if (!text.IsEmpty()) {
+    m_arrFilterColumns.push_back(column);
+    m_arrFilterTexts.push_back(text);
+  }
+}
+
+void CFilterListCtrl::ClearFilters() {
+  m_arrFilterColumns.clear();
+  m_arrFilterTexts.clear();
+  if (m_header.GetSafeHwnd() != nullptr) m_header.ClearAllFilters();
+}
+
+void CFilterListCtrl::ResetFilters() {
+  ClearFilters();
+  SetHeaderFilterText(0, "", 0);  // so that the header reports a change
+}
+
+bool CFilterListCtrl::PassesFilters(DWORD_PTR data) const {
+  if (!HasFormatter()) return true;
+  const bool exact = m_cExactMatch || m_cOneShotExact;
+  for (size_t i = 0; i < m_arrFilterColumns.size(); ++i) {
+    const CString cell = CellText(data, m_arrFilterColumns[i]);
+    if (!listview::MatchFilter(cell.GetString(), m_arrFilterTexts[i].GetString(), exact)) return false;
+  }
+  return true;
+}
+
+void CFilterListCtrl::Refilter() {
+  if (!HasFormatter() || !m_bFilterMode || m_header.GetSafeHwnd() == nullptr || m_header.GetItemCount() == 0) return;
+  if (m_arrFilterColumns.size() != m_arrFilterTexts.size()) {
+    AfxMessageBox("Error occured while filtering");
+    return;
+  }
+  m_view.clear();
+  SendMessage(WM_SETREDRAW, FALSE);
+  for (size_t s = 0; s < m_store.size(); ++s) {
+    const DWORD_PTR data = m_store[s]->dwItemData;
+    if (data != 0 && PassesFilters(data)) m_view.push_back(static_cast<int>(s));
+  }
+  m_cOneShotExact = 0;
+  SendMessage(WM_SETREDRAW, TRUE);
+  SetItemCountEx(static_cast<int>(m_view.size()), LVSICF_NOINVALIDATEALL);
+  Invalidate();
+}
+
+void CFilterListCtrl::SetHeaderFilterText(int position, const CString& text, BOOL oneShotExact) {
+  if (position < 0 || m_header.GetSafeHwnd() == nullptr) return;
+  CString cut = text.Left(kFilterTextMax - 1);
+  HD_TEXTFILTER filter;
+  filter.pszText = const_cast<LPSTR>(cut.GetString());
+  filter.cchTextMax = kFilterTextMax;
+  HDITEM item;
+  item.mask = HDI_FILTER;
+  item.type = HDFT_ISSTRING;
+  item.pvFilter = &filter;
+  m_cOneShotExact = oneShotExact ? 1 : 0;
+  // The header reports the change, which refilters through the owner.
+  m_header.SetItem(position, &item);
+  SetActiveWindow();
+}
+
+void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
+  if (m_bFilterNotifications) {
+    const int position = notify->iItem;
+    if (position >= 0 && position < m_header.GetItemCount()) {
+      char text[kFilterTextMax] = {};
+      HD_TEXTFILTER filter;
+      filter.pszText = text;
+      filter.cchTextMax = kFilterTextMax;
+      HDITEM item;
+      item.mask = HDI_FILTER;
+      item.type = HDFT_ISSTRING;
+      item.pvFilter = &filter;
+      if (!m_header.GetItem(position, &item)) text[0] = '\0';
+      if (HasFormatter()) SetColumnFilter(ColumnOfSubItem(position), text);
+    } else if (position == -1 && HasFormatter()) {
+      // Every filter was cleared at once.
+      m_arrFilterColumns.clear();
+      m_arrFilterTexts.clear();
+    }
+  }
+  // The owner hears of it under the list's id and refilters.
+  NMHEADER forward = *notify;
+  forward.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+  CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
+  if (owner != nullptr) owner->SendMessage(WM_NOTIFY, forward.hdr.idFrom, reinterpret_cast<LPARAM>(&forward));
+}
+
+void CFilterListCtrl::SortView(int column) {
+  const int count = static_cast<int>(m_view.size());
+  if (count == 0) return;
+  const int previous = m_nPrevSortColumn;
+  m_nSortColumn = column;
+  m_nSortDirection = column == previous ? -m_nSortDirection : -1;
+  m_nPrevSortColumn = m_nSortColumn;
+
+  if (m_nSortDirection == 1 && column == previous) {
+    SetHeaderSortImage(m_nSortColumn, 1);
+  } else {
+    if (previous != m_nSortColumn && previous != -1) SetHeaderSortImage(previous, -1);
+    SetHeaderSortImage(m_nSortColumn, 0);
+  }
+
+  m_nSortColumnIndex = ColumnOfSubItem(m_nSortColumn);
+  m_nSortType = m_nSortColumnIndex >= 0 ? m_arrColumns[m_nSortColumnIndex].nSortType : 0;
+
+  // The visible rows in visible order, sorted stably, so that a kind that
+  // compares everything equal leaves the order as it was.
+  std::vector<int> rows;
+  rows.reserve(m_view.size());
+  for (int r = 0; r < count; ++r) rows.push_back(m_view[static_cast<size_t>(ViewPosition(r))]);
+  std::stable_sort(rows.begin(), rows.end(), [this](int a, int b) {
+    if (m_nSortColumnIndex < 0) return false;
+    const CString first = CellText(m_store[static_cast<size_t>(a)]->dwItemData, m_nSortColumnIndex);
+    const CString second = CellText(m_store[static_cast<size_t>(b)]->dwItemData, m_nSortColumnIndex);
+    return listview::CompareCellsFiltered(m_nSortType, first, second, m_nSortDirection) < 0;
+  });
+  // Sorted row i shows as visible row i whatever the newest-first setting.
+  for (int i = 0; i < count; ++i) m_view[static_cast<size_t>(ViewPosition(i))] = rows[static_cast<size_t>(i)];
+  Invalidate();
+}

@@ -1,0 +1,68 @@
+#include "listview/filter/match_filter.h"
+
+#include <cctype>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace listview {
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
+  if (part.empty()) return true;
+  for (size_t at = 0; at + part.size() <= text.size(); ++at) {
+    if (SameIgnoringCase(text.substr(at, part.size()), part)) return true;
+  }
+  return false;
+}
+
+// What "%lf" reads from the start of the text, if anything.
+std::optional<double> Number(std::string_view text) {
+  const std::string copy(text);
+  double value = 0;
+  if (std::sscanf(copy.c_str(), "%lf", &value) != 1) return std::nullopt;
+  return value;
+}
+
+bool MatchAlternative(std::string_view cell, std::string_view alternative, bool exact) {
+  if (exact) return SameIgnoringCase(cell, alternative);
+  const char first = alternative.front();
+  const std::string_view rest = alternative.substr(1);
+  if (first == '*') {
+    if (!rest.empty() && rest.back() == '*') return ContainsIgnoringCase(cell, rest.substr(0, rest.size() - 1));
+    if (rest.empty()) return true;  // "*" alone
+    return cell.size() >= rest.size() && SameIgnoringCase(cell.substr(cell.size() - rest.size()), rest);
+  }
+  if (first == '>' || first == '<') {
+    const auto value = Number(cell);
+    const auto bound = Number(rest);
+    if (!value || !bound) return false;
+    return first == '>' ? *value > *bound : *value < *bound;
+  }
+  return cell.size() >= alternative.size() && SameIgnoringCase(cell.substr(0, alternative.size()), alternative);
+}
+
+}  // namespace
+
+bool MatchFilter(std::string_view cell, std::string_view filter, bool exact) {
+  if (filter.empty()) return true;
+  size_t start = 0;
+  while (start <= filter.size()) {
+    size_t end = filter.find('~', start);
+    if (end == std::string_view::npos) end = filter.size();
+    const std::string_view alternative = filter.substr(start, end - start);
+    if (!alternative.empty() && MatchAlternative(cell, alternative, exact)) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+}  // namespace listview

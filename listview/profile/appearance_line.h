@@ -1,0 +1,40 @@
+// A list's appearance in the settings file: section "CUSTOMIZE_LISTS", key
+// "<profile name>-<dialog control id>" (e.g. "rmsallowedgroups-20016").
+//
+//   back,text,face,size                      no keyword colouring
+//   back,text,face,size,column,kw1,c1,kw2,c2,   with keywords (trailing comma)
+//
+// back, text and the keyword colours c are upper-case hexadecimal RGB values
+// without prefix or leading zeros ("%lX"); face and size are text (size in
+// points); column is the decimal keyword column index. Example:
+//   0,FF00,MS Shell Dlg 2,8,3,buy,FF,sell,FF0000,
+// Font faces, keywords and sizes never contain ",".
+#pragma once
+
+#include "listview/list_appearance.h"
+#include "platform/base/cstring.h"
+
+namespace listview {
+
+constexpr char kAppearanceSection[] = "CUSTOMIZE_LISTS";
+// An appearance value is read into a buffer of this many characters.
+constexpr int kAppearanceValueBuffer = 1000;
+
+CString AppearanceKey(const CString& profileName, int controlId);
+
+// The value as written; the keyword part only when a keyword column is set.
+CString FormatAppearanceLine(const sListAppearance& appearance);
+
+// Reads a stored value into `appearance`, as the framework tokenizer splits
+// it (empty fields skipped): back, text, face, size, keyword column, each
+// left unchanged when its field is missing; when the column is not -1 and a
+// field follows, the keyword arrays start afresh and take keyword/colour
+// pairs; a keyword without a colour removes both arrays.
+void ParseAppearanceLine(const CString& value, sListAppearance& appearance);
+
+// The stored value for the key; false when none is stored (or it is empty).
+bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value);
+// Stores the appearance under the key; the result of the write is not reported.
+void WriteAppearanceLine(const CString& profileName, int controlId, const sListAppearance& appearance);
+
+}  // namespace listview

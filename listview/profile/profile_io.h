@@ -1,0 +1,24 @@
+// The column profile of one list in the settings file: the value of key
+// "COLUMNPROFILE" in the section named by the list's profile name. The value
+// format is drawn in listview/profile/column_profile_format.h.
+#pragma once
+
+#include "platform/base/cstring.h"
+
+namespace listview {
+
+constexpr int kProfileRead = 0;
+constexpr int kProfileWrite = 1;
+// A stored profile value is read into a buffer of this many characters
+// (longer values come back cut to one less).
+constexpr int kProfileValueBuffer = 4096;
+
+}  // namespace listview
+
+// mode kProfileRead: `value` receives the stored value; 1 when there is one.
+// A missing file, a missing key or an empty value give 0 and no message
+// (`value` then holds "Settings not found" when the key was absent).
+// mode kProfileWrite: stores `value`, creating the file when missing; 0 with
+// the message "File Open Failed" when the file cannot be created, 0 when the
+// write fails. Any other mode returns 0.
+int ProfileIO(int mode, const CString& section, CString& value);

@@ -1,0 +1,49 @@
+// A fresh folder for the settings file of one test, removed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "listview/profile/settings_file.h"
+
+namespace listview::testing {
+
+class SettingsDir {
+ public:
+  SettingsDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("listview_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    SetSettingsFolder(dir_.string().c_str());
+  }
+  ~SettingsDir() {
+    SetSettingsFolder("");
+    std::filesystem::remove_all(dir_);
+  }
+  SettingsDir(const SettingsDir&) = delete;
+  SettingsDir& operator=(const SettingsDir&) = delete;
+
+  std::filesystem::path File() const { return dir_ / "UserSetting.ini"; }
+  bool Exists() const { return std::filesystem::exists(File()); }
+  std::string Read() const {
+    std::ifstream in(File(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  void Write(const std::string& text) const { std::ofstream(File(), std::ios::binary) << text; }
+  // Points the settings at a folder that does not exist.
+  void MakeUnwritable() const { SetSettingsFolder((dir_ / "missing").string().c_str()); }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace listview::testing

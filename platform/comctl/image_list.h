@@ -1,0 +1,58 @@
+// Image lists: numbered images of one size, drawn into a device context.
+//
+// Each image is a bitmap of the list's size that the list owns; ImageList_Add
+// copies the given bitmap into a new one (so the caller keeps, and may
+// delete, its own). ImageList_Draw copies image i onto the target with one
+// BitBlt, which the target's display list records as a Blit whose source
+// bitmap is platform::ImageListBitmap(list, i). ILD_TRANSPARENT and the
+// overlay bits change nothing: the headless surfaces keep no pixels to mask.
+#pragma once
+
+#include "platform/base/wintypes.h"
+
+constexpr UINT ILC_MASK = 0x0001;
+constexpr UINT ILC_COLOR = 0x0000;
+constexpr UINT ILC_COLOR24 = 0x0018;
+constexpr UINT ILC_COLOR32 = 0x0020;
+
+constexpr UINT ILD_NORMAL = 0x0000;
+constexpr UINT ILD_TRANSPARENT = 0x0001;
+constexpr UINT ILD_OVERLAYMASK = 0x0F00;
+constexpr UINT INDEXTOOVERLAYMASK(UINT i) { return i << 8; }
+
+HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
+BOOL ImageList_Destroy(HIMAGELIST list);
+int ImageList_GetImageCount(HIMAGELIST list);  // 0 for an unknown list
+BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
+// The new image's index, -1 on failure (unknown list or bitmap).
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
+BOOL ImageList_Remove(HIMAGELIST list, int index);  // -1 removes every image
+BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+
+namespace platform {
+// The bitmap behind image `index`, as drawing records it; null when none.
+HBITMAP ImageListBitmap(HIMAGELIST list, int index);
+}  // namespace platform
+
+class CDC;
+class CBitmap;
+
+// CImageList: the framework's wrapper; it destroys the list it holds.
+class CImageList {
+ public:
+  CImageList() = default;
+  ~CImageList() { DeleteImageList(); }
+  CImageList(const CImageList&) = delete;
+  CImageList& operator=(const CImageList&) = delete;
+
+  HIMAGELIST m_hImageList = nullptr;
+  HIMAGELIST GetSafeHandle() const { return m_hImageList; }
+  operator HIMAGELIST() const { return m_hImageList; }  // NOLINT: implicit, as in the framework
+
+  BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
+  BOOL DeleteImageList();
+  int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+  int Add(CBitmap* image, CBitmap* mask);
+  BOOL Remove(int index) { return ImageList_Remove(m_hImageList, index); }
+  BOOL Draw(CDC* dc, int index, POINT point, UINT style);
+};

@@ -1,0 +1,74 @@
+#include "platform/comctl/image_list.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/gdi/cdc.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+class ImageLists : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::ResetForTest(); }
+  void TearDown() override { platform::ResetForTest(); }
+
+  // A bitmap with one red fill on it.
+  HBITMAP RedSquare() {
+    const HBITMAP bitmap = CreateBitmap(16, 16, 1, 32, nullptr);
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    CDC::FromHandle(memory)->FillSolidRect(0, 0, 16, 16, RGB(255, 0, 0));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return bitmap;
+  }
+};
+
+TEST_F(ImageLists, AddCopiesTheBitmapAndDrawRecordsWhichImage) {
+  CImageList images;
+  ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32, 3, 1));
+  const HBITMAP red = RedSquare();
+  EXPECT_EQ(ImageList_Add(images, red, nullptr), 0);
+  EXPECT_EQ(ImageList_Add(images, red, nullptr), 1);
+  DeleteObject(red);  // the list keeps its own copies
+  EXPECT_EQ(images.GetImageCount(), 2);
+  const HBITMAP first = platform::ImageListBitmap(images, 0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(platform::OpsOfKind(platform::BitmapDisplayList(first), platform::DrawKind::Blit).size(), 1u);
+
+  const HBITMAP target = CreateBitmap(64, 64, 1, 32, nullptr);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, target);
+  EXPECT_TRUE(ImageList_Draw(images, 1, dc, 10, 20, ILD_TRANSPARENT));
+  EXPECT_FALSE(ImageList_Draw(images, 2, dc, 0, 0, ILD_NORMAL));
+  const auto blits = platform::OpsOfKind(platform::BitmapDisplayList(target), platform::DrawKind::Blit);
+  ASSERT_EQ(blits.size(), 1u);
+  EXPECT_EQ(blits[0].sourceBitmap, platform::ImageListBitmap(images, 1));
+  EXPECT_EQ(blits[0].rect.left, 10);
+  EXPECT_EQ(blits[0].rect.bottom, 36);
+  DeleteDC(dc);
+  DeleteObject(target);
+}
+
+TEST_F(ImageLists, RemovingAndDestroying) {
+  const HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR, 0, 4);
+  const HBITMAP red = RedSquare();
+  ImageList_Add(list, red, nullptr);
+  ImageList_Add(list, red, nullptr);
+  EXPECT_TRUE(ImageList_Remove(list, 0));
+  EXPECT_EQ(ImageList_GetImageCount(list), 1);
+  EXPECT_FALSE(ImageList_Remove(list, 5));
+  EXPECT_TRUE(ImageList_Remove(list, -1));
+  EXPECT_EQ(ImageList_GetImageCount(list), 0);
+  EXPECT_EQ(ImageList_Add(list, nullptr, nullptr), -1);
+  EXPECT_TRUE(ImageList_Destroy(list));
+  EXPECT_FALSE(ImageList_Destroy(list));
+  EXPECT_EQ(ImageList_Add(list, red, nullptr), -1);
+  EXPECT_EQ(ImageList_Create(0, 8, ILC_COLOR, 0, 0), nullptr);
+  DeleteObject(red);
+}
+
+}  // namespace
