@@ -44,7 +44,7 @@ HIMAGELIST SortImageList() {
   static HIMAGELIST list = nullptr;
   // Built again when its bitmaps went with a reset of the drawing objects
   // (tests reset them between cases).
-  if (platform::GdiObjectKind(platform::ImageListBitmap(list, 0)) != platform::GdiKind::Bitmap) {
+  if (::GetObjectType(platform::ImageListBitmap(list, 0)) != OBJ_BITMAP) {
     ImageList_Destroy(list);
     list = Build();
   }

@@ -8,6 +8,7 @@
 // overlay bits change nothing: the headless surfaces keep no pixels to mask.
 #pragma once
 
+#include "platform/base/export.h"
 #include "platform/base/wintypes.h"
 
 constexpr UINT ILC_MASK = 0x0001;
@@ -20,25 +21,25 @@ constexpr UINT ILD_TRANSPARENT = 0x0001;
 constexpr UINT ILD_OVERLAYMASK = 0x0F00;
 constexpr UINT INDEXTOOVERLAYMASK(UINT i) { return i << 8; }
 
-HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
-BOOL ImageList_Destroy(HIMAGELIST list);
-int ImageList_GetImageCount(HIMAGELIST list);  // 0 for an unknown list
-BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
+PLATFORM_API HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
+PLATFORM_API BOOL ImageList_Destroy(HIMAGELIST list);
+PLATFORM_API int ImageList_GetImageCount(HIMAGELIST list);  // 0 for an unknown list
+PLATFORM_API BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 // The new image's index, -1 on failure (unknown list or bitmap).
-int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
-BOOL ImageList_Remove(HIMAGELIST list, int index);  // -1 removes every image
-BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+PLATFORM_API int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
+PLATFORM_API BOOL ImageList_Remove(HIMAGELIST list, int index);  // -1 removes every image
+PLATFORM_API BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
 
 namespace platform {
 // The bitmap behind image `index`, as drawing records it; null when none.
-HBITMAP ImageListBitmap(HIMAGELIST list, int index);
+PLATFORM_API HBITMAP ImageListBitmap(HIMAGELIST list, int index);
 }  // namespace platform
 
 class CDC;
 class CBitmap;
 
 // CImageList: the framework's wrapper; it destroys the list it holds.
-class CImageList {
+class PLATFORM_API CImageList {
  public:
   CImageList() = default;
   ~CImageList() { DeleteImageList(); }

@@ -185,6 +185,17 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return nullptr;
 }
 
+DWORD GetObjectType(HGDIOBJ object) {
+  switch (platform::GdiObjectKind(object)) {
+    case platform::GdiKind::Pen: return OBJ_PEN;
+    case platform::GdiKind::Brush: return OBJ_BRUSH;
+    case platform::GdiKind::Font: return OBJ_FONT;
+    case platform::GdiKind::Bitmap: return OBJ_BITMAP;
+    case platform::GdiKind::None: break;
+  }
+  return 0;
+}
+
 HGDIOBJ GetCurrentObject(HDC dc, UINT kind) {
   const Dc* d = Find(dc);
   if (d == nullptr) return nullptr;

@@ -103,6 +103,8 @@ constexpr UINT OBJ_PEN = 1;
 constexpr UINT OBJ_BRUSH = 2;
 constexpr UINT OBJ_FONT = 6;
 constexpr UINT OBJ_BITMAP = 7;
+// The OBJ_ kind of a drawing object; 0 for a handle that names none (deleted or unknown).
+PLATFORM_API DWORD GetObjectType(HGDIOBJ object);
 PLATFORM_API COLORREF SetTextColor(HDC dc, COLORREF color);  // previous, CLR_INVALID on failure
 PLATFORM_API COLORREF GetTextColor(HDC dc);
 PLATFORM_API COLORREF SetBkColor(HDC dc, COLORREF color);

@@ -151,9 +151,12 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_FALSE(::DeleteObject(bitmap));
   memory.SelectObject(old);
   const HBITMAP handle = bitmap;
+  EXPECT_EQ(::GetObjectType(handle), OBJ_BITMAP);
   EXPECT_TRUE(bitmap.DeleteObject());
   EXPECT_TRUE(platform::BitmapDisplayList(handle).empty());
   EXPECT_EQ(::GetObject(handle, sizeof(BITMAP), nullptr), 0);
+  EXPECT_EQ(::GetObjectType(handle), 0u);  // a deleted handle names nothing
+  EXPECT_EQ(::GetObjectType(::GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
 }
 
 TEST_F(DeviceContextTest, SystemColourBrushesFollowTheSchemeAndFillRectTakesColourIndexes) {

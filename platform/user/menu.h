@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/window/messages.h"
+#include "platform/base/export.h"
 #include "platform/base/wintypes.h"
 
 constexpr UINT MF_STRING = 0x0000;
@@ -33,18 +34,18 @@ constexpr UINT TPM_RIGHTBUTTON = 0x0002;
 constexpr UINT TPM_NONOTIFY = 0x0080;
 constexpr UINT TPM_RETURNCMD = 0x0100;
 
-HMENU CreatePopupMenu();
-BOOL DestroyMenu(HMENU menu);
-BOOL IsMenu(HMENU menu);
-BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+PLATFORM_API HMENU CreatePopupMenu();
+PLATFORM_API BOOL DestroyMenu(HMENU menu);
+PLATFORM_API BOOL IsMenu(HMENU menu);
+PLATFORM_API BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
 inline BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) { return AppendMenuA(menu, flags, id, text); }
-int GetMenuItemCount(HMENU menu);              // -1 for an unknown menu
-UINT GetMenuItemID(HMENU menu, int position);  // 0 for a separator, -1 outside
+PLATFORM_API int GetMenuItemCount(HMENU menu);              // -1 for an unknown menu
+PLATFORM_API UINT GetMenuItemID(HMENU menu, int position);  // 0 for a separator, -1 outside
 // The entry's MF_ flags (MF_BYCOMMAND or MF_BYPOSITION); -1 when not found.
-UINT GetMenuState(HMENU menu, UINT item, UINT flags);
-DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);   // previous MF_CHECKED state, -1 when not found
-BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // previous MF_GRAYED | MF_DISABLED, -1 when not found
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
+PLATFORM_API UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+PLATFORM_API DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);   // previous MF_CHECKED state, -1 when not found
+PLATFORM_API BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // previous MF_GRAYED | MF_DISABLED, -1 when not found
+PLATFORM_API BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
 
 namespace platform {
 
@@ -65,19 +66,19 @@ struct MenuRecord {
 // Returns the id of the entry chosen, 0 to dismiss.
 using MenuResponder = std::function<UINT_PTR(const MenuRecord&)>;
 // Installs a responder; an empty function restores the default (dismiss).
-void SetMenuResponder(MenuResponder responder);
+PLATFORM_API void SetMenuResponder(MenuResponder responder);
 // A responder that chooses the first enabled entry with this text.
-MenuResponder ChooseMenuEntry(std::string text);
+PLATFORM_API MenuResponder ChooseMenuEntry(std::string text);
 
 // The menus tracked so far, oldest first.
-std::vector<MenuRecord> MenuLog();
+PLATFORM_API std::vector<MenuRecord> MenuLog();
 // Empties the log, destroys every menu and restores the default responder.
-void ResetMenus();
+PLATFORM_API void ResetMenus();
 
 }  // namespace platform
 
 // CMenu: the framework's wrapper of a menu handle; it destroys the menu it holds.
-class CMenu {
+class PLATFORM_API CMenu {
  public:
   CMenu() = default;
   ~CMenu() { DestroyMenu(); }
