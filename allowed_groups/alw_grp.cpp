@@ -51,7 +51,8 @@ BOOL CAlwGrp::OnInitDialog() {
   }
   ResetExpiry();
 
-  if (auto load = plugin::TerminalExport<PFN_pu_load_exchange_combo>("pu_load_exchange_combo")) load(this, IDC_EXCHANGE);
+  if (auto load = plugin::TerminalExport<PFN_pu_load_exchange_combo>("pu_load_exchange_combo"))
+    load(this, IDC_EXCHANGE);
   if (auto load = plugin::TerminalExport<PFN_pu_load_product_type_combo>("pu_load_product_type_combo")) {
     load(this, IDC_PRODUCT);
   }

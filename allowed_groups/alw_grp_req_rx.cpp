@@ -74,7 +74,8 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
     record->strInstrument = "ALL";
     if (tradingSymbol) {
       std::array<CString, kScripDetailsCount> details;
-      auto lookup = plugin::TerminalExport<PFN_pu_get_scrip_details_from_TradSymbol>("pu_get_scrip_details_from_TradSymbol");
+      auto lookup =
+          plugin::TerminalExport<PFN_pu_get_scrip_details_from_TradSymbol>("pu_get_scrip_details_from_TradSymbol");
       if (lookup != nullptr) {
         lookup("bse_cm", *tradingSymbol, details.data());
         record->strInstrument = details[0];
@@ -86,7 +87,8 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
   record->strSymbol = TextOrAll(reply, bse ? tag::kTradingSymbol : tag::kSymbol);
   record->strOptionType = TextOrAll(reply, bse ? tag::kInstrumentCash : tag::kOptionType);
 
-  if (const auto strike = FirstText(reply, tag::kStrike)) record->dStrike = std::strtod(Terminated<64>(*strike).data(), nullptr);
+  if (const auto strike = FirstText(reply, tag::kStrike))
+    record->dStrike = std::strtod(Terminated<64>(*strike).data(), nullptr);
 
   record->strExpiry = "ALL";
   if (const auto expiry = FirstText(reply, tag::kExpiry)) {

@@ -87,7 +87,8 @@ int CAlwGrp::SendGroupRequest(GroupRequest kind, const CString& category) {
   const bool hasExpiry = IsDlgButtonChecked(IDC_ALL_EXPIRY) != BST_CHECKED && m_cmbExpiry.GetCurSel() >= 0;
   CString expiry;
   if (hasExpiry) {
-    expiry.Format("%ld", static_cast<long>(ConvertExpiryToSeconds(SelectedText(m_cmbExpiry), ExpiryKindForDisplay(segment))));
+    expiry.Format("%ld",
+                  static_cast<long>(ConvertExpiryToSeconds(SelectedText(m_cmbExpiry), ExpiryKindForDisplay(segment))));
   }
   const CString& user = plugin::Globals().strUserId;
 

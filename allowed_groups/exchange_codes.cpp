@@ -11,9 +11,19 @@ struct Segment {
 };
 
 constexpr std::array<Segment, 13> kSegments{{
-    {"NSE", "nse_cm"},  {"NFO", "nse_fo"},  {"BSE", "bse_cm"},   {"MCX", "mcx_fo"}, {"NCDEX", "ncx_fo"},
-    {"ICEX", "icx_fo"}, {"NMCE", "nmc_fo"}, {"MCXSX", "mcx_sx"}, {"ACE", "ace_fo"}, {"RCME", "rmc_fo"},
-    {"CDS", "cde_fo"},  {"BFO", "bse_fo"},  {"NSEL", "nsel_sm"},
+    {"NSE", "nse_cm"},
+    {"NFO", "nse_fo"},
+    {"BSE", "bse_cm"},
+    {"MCX", "mcx_fo"},
+    {"NCDEX", "ncx_fo"},
+    {"ICEX", "icx_fo"},
+    {"NMCE", "nmc_fo"},
+    {"MCXSX", "mcx_sx"},
+    {"ACE", "ace_fo"},
+    {"RCME", "rmc_fo"},
+    {"CDS", "cde_fo"},
+    {"BFO", "bse_fo"},
+    {"NSEL", "nsel_sm"},
 }};
 
 constexpr int kKindEndOfDayShifted = 6;  // MCX: 23:59:59, plus the zone offset

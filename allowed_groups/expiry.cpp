@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int64_t kIstOffset = 19800;           // UTC+05:30
+constexpr int64_t kIstOffset = 19800;             // UTC+05:30
 constexpr int64_t kServerEpochShift = 315460800;  // the server counts from 1980-01-01 IST
 
 // Leading decimal digits of a date part, as atoi reads them but clamped to
@@ -21,7 +21,13 @@ int PartNumber(const CString& text) {
 
 bool IsEndOfDayKind(int kind) {
   switch (kind) {
-    case 6: case 9: case 10: case 13: case 14: case 16: case 18: return true;
+    case 6:
+    case 9:
+    case 10:
+    case 13:
+    case 14:
+    case 16:
+    case 18: return true;
     default: return false;
   }
 }

@@ -15,7 +15,7 @@ struct RequestOutcome {
   const char* nameFailedLog;  // logged when the request-name field is refused
   const char* sendFailed;     // shown (and logged, when logSendFailure) when the terminal refuses
   bool logSendFailure;
-  const char* sentLog;        // logged when the terminal accepts
+  const char* sentLog;  // logged when the terminal accepts
 };
 
 class RequestBuilder {

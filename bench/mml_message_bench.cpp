@@ -22,8 +22,8 @@ struct Shape {
 
 Shape add_request() {
   return {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10},
-          {"ks_publish_allowed_group", "RETAIL", "RMSADMIN01", "2", "OPTIDX", "NIFTY", "CE", "1850000",
-           "1419984000", "NRML", "B"}};
+          {"ks_publish_allowed_group", "RETAIL", "RMSADMIN01", "2", "OPTIDX", "NIFTY", "CE", "1850000", "1419984000",
+           "NRML", "B"}};
 }
 
 Shape market_data() {
@@ -46,11 +46,11 @@ uint64_t alloc_calls() {
 class Fixture {
  public:
   explicit Fixture(Shape shape) : shape_(std::move(shape)) {
-    if (mnm_open(&sender_, nullptr) == 0 || mnm_open(&receiver_, nullptr) == 0 ||
-        buf_open(&out_, 4096, nullptr) == 0) {
+    if (mnm_open(&sender_, nullptr) == 0 || mnm_open(&receiver_, nullptr) == 0 || buf_open(&out_, 4096, nullptr) == 0) {
       std::abort();
     }
-    for (const std::string& v : shape_.values) data_.push_back({const_cast<char*>(v.data()), static_cast<int32_t>(v.size())});
+    for (const std::string& v : shape_.values)
+      data_.push_back({const_cast<char*>(v.data()), static_cast<int32_t>(v.size())});
   }
   ~Fixture() {
     mnm_close(&sender_, nullptr);

@@ -8,7 +8,7 @@
 #include "platform/window/cpaintdc.h"
 
 namespace {
-constexpr int kTipSlack = 6;     // a text this close to the field's width still gets a tip
+constexpr int kTipSlack = 6;  // a text this close to the field's width still gets a tip
 constexpr int kTipDelayMs = 5000;
 }  // namespace
 
@@ -88,9 +88,7 @@ bool CAutoComboBox::OnKey(UINT key) {
 
 Reflect CAutoComboBox::OnReflectCommand(UINT code) {
   switch (code) {
-    case CBN_EDITUPDATE:
-      Complete();
-      return Reflect::Consume;
+    case CBN_EDITUPDATE: Complete(); return Reflect::Consume;
     case CBN_SELCHANGE:
       m_bTipLatched = 1;
       UpdateTip(FieldArea().TopLeft());
@@ -104,8 +102,7 @@ Reflect CAutoComboBox::OnReflectCommand(UINT code) {
       m_bTipLatched = 0;
       HideTip();
       break;
-    default:
-      break;
+    default: break;
   }
   return Reflect::PassToParent;
 }

@@ -101,10 +101,10 @@ int Callback(HWND, int id, int mode, int key) {
   ++g_calls;
   g_lastMode = mode;
   g_lastKey = key;
-  if (mode == 1) return 3;         // Delete selects the wide entry
-  if (key == '5') return -3;       // a 5 is typed as usual
-  if (key == '7') return 2;        // a 7 chooses MCX
-  return key == -1 ? -2 : -1;      // texts use the built-in search
+  if (mode == 1) return 3;     // Delete selects the wide entry
+  if (key == '5') return -3;   // a 5 is typed as usual
+  if (key == '7') return 2;    // a 7 chooses MCX
+  return key == -1 ? -2 : -1;  // texts use the built-in search
 }
 
 TEST_F(AutoComboBoxTest, TheCallbackAnswersDeleteAndDigits) {

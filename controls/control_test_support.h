@@ -33,8 +33,8 @@ class CTestParent : public CWnd {
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
     const auto from = reinterpret_cast<HWND>(lParam);
-    commands.push_back({LOWORD(wParam), HIWORD(wParam), from,
-                        static_cast<int>(::SendMessage(from, CB_GETCURSEL, 0, 0))});
+    commands.push_back(
+        {LOWORD(wParam), HIWORD(wParam), from, static_cast<int>(::SendMessage(from, CB_GETCURSEL, 0, 0))});
     return TRUE;
   }
 };

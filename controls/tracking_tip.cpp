@@ -15,8 +15,8 @@ LRESULT CTrackingTip::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 void CTrackingTip::Create(CWnd& owner, bool withBorder) {
   if (::IsWindow(m_hWnd)) return;
-  m_hWnd = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
-                            0, owner.GetSafeHwnd(), nullptr, nullptr, nullptr);
+  m_hWnd = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                            owner.GetSafeHwnd(), nullptr, nullptr, nullptr);
   if (m_hWnd == nullptr) return;
   m_tool = TOOLINFO{};
   m_tool.uFlags = TTF_TRACK | TTF_TRANSPARENT;

@@ -97,7 +97,9 @@ DateLayout Separated(std::string_view text, std::string_view separator) {
   return f;
 }
 
-int Month(const DateLayout& f) { return f.monthByName ? dateutil::MonthNumber(f.month) : dateutil::ReadDecimal(f.month); }
+int Month(const DateLayout& f) {
+  return f.monthByName ? dateutil::MonthNumber(f.month) : dateutil::ReadDecimal(f.month);
+}
 
 }  // namespace
 
@@ -191,7 +193,8 @@ int CompareDates1(CString& first, CString& second, CString& separator) {
 }
 
 int CompareDateTime1(char* first, char* second, int order) {
-  const long long product = static_cast<long long>(dateutil::CompareDateTimeView(ViewOf(first), ViewOf(second))) * order;
+  const long long product =
+      static_cast<long long>(dateutil::CompareDateTimeView(ViewOf(first), ViewOf(second))) * order;
   return product > INT_MAX ? INT_MAX : static_cast<int>(product);
 }
 

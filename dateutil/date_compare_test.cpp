@@ -66,7 +66,7 @@ TEST(CompareDates, LengthsSeparatorsAndTails) {
   EXPECT_EQ(Dates("05Jan2025", "04Feb2024", ""), 1);
   EXPECT_EQ(Dates("05Jan2024 23:00:00", "05Jan2024 01:00:00", ""), 0);  // no times without a separator
   EXPECT_EQ(Dates("05/01/2024 23:00:00", "05/01/2024 01:00:00", "/"), 1);
-  EXPECT_EQ(Dates("05/01", "06/01", "/"), -1);               // no year: 0 on both sides
+  EXPECT_EQ(Dates("05/01", "06/01", "/"), -1);  // no year: 0 on both sides
   EXPECT_EQ(Dates("", "", "/"), 0);
   EXPECT_EQ(Dates("ab", "cd", ""), 0);  // too short: fields read 0 or January
 }
@@ -74,7 +74,7 @@ TEST(CompareDates, LengthsSeparatorsAndTails) {
 TEST(CompareTimesOfDay, FieldsFromTheEnd) {
   EXPECT_EQ(Times("12", 2, "13", 2), -1);  // seconds only
   EXPECT_EQ(Times("date 09:00:00", 13, "10:00:00", 8), -1);
-  EXPECT_EQ(Times("05:00", 5, "04:59", 5), 1);  // minutes and seconds
+  EXPECT_EQ(Times("05:00", 5, "04:59", 5), 1);          // minutes and seconds
   EXPECT_EQ(Times("10:30:15", 100, "10:30:14", 8), 1);  // length cut at the terminator
   EXPECT_EQ(Times("10:30:15", -3, "00:00:00", 8), 0);   // no text at all reads 0
   EXPECT_EQ(comparedate1(nullptr, 5, nullptr, 5), 0);
@@ -104,8 +104,9 @@ TEST(CompareDateTime, AgreesWithFieldOrderOnRandomDateTimes) {
     const bool padded = i % 4 < 2;
     std::string x = random(separator, padded, a);
     std::string y = random(separator, padded, b);
-    const int expected = std::lexicographical_compare(a, a + 6, b, b + 6) ? -1
-                         : std::lexicographical_compare(b, b + 6, a, a + 6) ? 1 : 0;
+    const int expected = std::lexicographical_compare(a, a + 6, b, b + 6)   ? -1
+                         : std::lexicographical_compare(b, b + 6, a, a + 6) ? 1
+                                                                            : 0;
     ASSERT_EQ(CompareDateTime1(x.data(), y.data(), 1), expected) << x << " vs " << y;
   }
 }

@@ -30,8 +30,8 @@ long ParseDayMonthYear(std::string_view text, DayMonthYear& out) {
   }
   const std::string_view monthText = parts.part[1];
   out.day = dateutil::ReadDecimal(parts.part[0]);
-  out.month = monthText[0] >= '0' && monthText[0] <= '9' ? dateutil::ReadDecimal(monthText)
-                                                           : dateutil::MonthNumber(monthText);
+  out.month =
+      monthText[0] >= '0' && monthText[0] <= '9' ? dateutil::ReadDecimal(monthText) : dateutil::MonthNumber(monthText);
   out.year = dateutil::ReadDecimal(parts.part[2]);
   const int d = out.day;
   const int m = out.month;

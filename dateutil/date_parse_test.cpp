@@ -28,7 +28,7 @@ TEST_P(DateParse, DateAndTimeAsLocalTime) {
   EXPECT_EQ(Parse("5/1/2024 10:30:15"), January(kJan5_103015));
   EXPECT_EQ(Parse("05/Jan/2024 10:30:15"), January(kJan5_103015));
   EXPECT_EQ(Parse("05/Foo/2024 10:30:15"), January(kJan5_103015));  // any other name is January
-  EXPECT_EQ(Parse("05/01/2024"), January(kJan5_103015 - 37815));   // no time: midnight
+  EXPECT_EQ(Parse("05/01/2024"), January(kJan5_103015 - 37815));    // no time: midnight
   EXPECT_EQ(Parse("05/01/2024  "), January(kJan5_103015 - 37815));
   // The daylight flag is 0: a July time is read as standard time.
   EXPECT_EQ(Parse("05/07/2024 12:00:00"), 1720180800 - GetParam().januaryOffset);
@@ -45,7 +45,7 @@ TEST_P(DateParse, MissingAndOutOfRangeFields) {
   EXPECT_EQ(Parse("30/02/2024"), -2);
   EXPECT_EQ(Parse("31/04/2024"), -2);
   EXPECT_EQ(Parse("31/11/2024"), -2);
-  EXPECT_EQ(Parse("01/01/2100"), -2);        // past 2038: no 32-bit long date
+  EXPECT_EQ(Parse("01/01/2100"), -2);  // past 2038: no 32-bit long date
   EXPECT_EQ(Parse("01/01/1800"), -2);
   EXPECT_EQ(Parse("01/01/1950 00:00:00"), January(-631152000));  // before the epoch but in range
   EXPECT_EQ(Parse("1/1/99999999999"), -2);
@@ -55,7 +55,7 @@ TEST_P(DateParse, MissingAndOutOfRangeFields) {
 
 TEST_P(DateParse, ZeroDayOrMonthRollsBack) {
   EXPECT_EQ(Parse("0/1/2024 00:00:00"), January(1704067200 - 86400));  // 31 Dec 2023
-  const long lastDecember = Parse("1/0/2024 00:00:00");                  // 1 Dec 2023
+  const long lastDecember = Parse("1/0/2024 00:00:00");                // 1 Dec 2023
   EXPECT_EQ(lastDecember, January(1701388800));
 }
 

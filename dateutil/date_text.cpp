@@ -17,15 +17,12 @@ bool AllDigits(const CString& s) {
 
 int DaysInMonth(int month, int year) {
   switch (month) {
-    case 2:
-      return year % 4 == 0 ? 29 : 28;
+    case 2: return year % 4 == 0 ? 29 : 28;
     case 4:
     case 6:
     case 9:
-    case 11:
-      return 30;
-    default:
-      return 31;
+    case 11: return 30;
+    default: return 31;
   }
 }
 
@@ -88,8 +85,8 @@ int tarnu_convert_date_format(CString& text) {
   const CString day = text.Left(text.Find('/'));
   const CString month = text.Mid(3, monthLength());
   const CString year = text.Mid(6);
-  if (day.GetLength() != 2 || month.GetLength() != 2 || year.GetLength() != 4 || !AllDigits(day) ||
-      !AllDigits(month) || !AllDigits(year)) {
+  if (day.GetLength() != 2 || month.GetLength() != 2 || year.GetLength() != 4 || !AllDigits(day) || !AllDigits(month) ||
+      !AllDigits(year)) {
     return 0;
   }
   const int d = dateutil::ReadDecimal(day.view());

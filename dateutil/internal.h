@@ -8,85 +8,85 @@
 
 namespace dateutil __attribute__((visibility("hidden"))) {
 
-// The runtime's decimal conversion (atoi): leading white space, an optional
-// sign, then digits; no digits reads 0. Saturates at the int range instead
-// of overflowing. Never reads past the view.
-int ReadDecimalSlow(std::string_view text);
-inline int ReadDecimal(std::string_view text) {
-  // Fast path for the usual field, a few digits: no sign, no overflow.
-  if (!text.empty() && text.size() <= 9 && text[0] >= '0' && text[0] <= '9') {
-    int value = 0;
-    for (const char c : text) {
-      if (c < '0' || c > '9') {
+  // The runtime's decimal conversion (atoi): leading white space, an optional
+  // sign, then digits; no digits reads 0. Saturates at the int range instead
+  // of overflowing. Never reads past the view.
+  int ReadDecimalSlow(std::string_view text);
+  inline int ReadDecimal(std::string_view text) {
+    // Fast path for the usual field, a few digits: no sign, no overflow.
+    if (!text.empty() && text.size() <= 9 && text[0] >= '0' && text[0] <= '9') {
+      int value = 0;
+      for (const char c : text) {
+        if (c < '0' || c > '9') {
+          break;
+        }
+        value = value * 10 + (c - '0');
+      }
+      return value;
+    }
+    return ReadDecimalSlow(text);
+  }
+
+  // Splits at any character of `delims`, skipping empty tokens (strtok's
+  // rules). Fills up to N tokens and returns how many were found.
+  template <size_t N>
+  struct Tokens {
+    std::array<std::string_view, N> part{};
+    size_t count = 0;
+  };
+  template <size_t N>
+  Tokens<N> Split(std::string_view text, std::string_view delims) {
+    Tokens<N> out;
+    size_t pos = 0;
+    while (out.count < N) {
+      const size_t from = text.find_first_not_of(delims, pos);
+      if (from == std::string_view::npos) {
         break;
       }
-      value = value * 10 + (c - '0');
+      size_t until = text.find_first_of(delims, from);
+      if (until == std::string_view::npos) {
+        until = text.size();
+      }
+      out.part[out.count++] = text.substr(from, until - from);
+      pos = until;
     }
-    return value;
+    return out;
   }
-  return ReadDecimalSlow(text);
-}
 
-// Splits at any character of `delims`, skipping empty tokens (strtok's
-// rules). Fills up to N tokens and returns how many were found.
-template <size_t N>
-struct Tokens {
-  std::array<std::string_view, N> part{};
-  size_t count = 0;
-};
-template <size_t N>
-Tokens<N> Split(std::string_view text, std::string_view delims) {
-  Tokens<N> out;
-  size_t pos = 0;
-  while (out.count < N) {
-    const size_t from = text.find_first_not_of(delims, pos);
-    if (from == std::string_view::npos) {
-      break;
-    }
-    size_t until = text.find_first_of(delims, from);
-    if (until == std::string_view::npos) {
-      until = text.size();
-    }
-    out.part[out.count++] = text.substr(from, until - from);
-    pos = until;
+  // text.substr(pos, count) with both clamped: never throws.
+  inline std::string_view Sub(std::string_view text, size_t pos, size_t count = std::string_view::npos) {
+    return pos >= text.size() ? std::string_view() : text.substr(pos, count);
   }
-  return out;
-}
 
-// text.substr(pos, count) with both clamped: never throws.
-inline std::string_view Sub(std::string_view text, size_t pos, size_t count = std::string_view::npos) {
-  return pos >= text.size() ? std::string_view() : text.substr(pos, count);
-}
+  // "Jan".."Dec" (whole token, case-sensitive) give 1 to 12, anything else 0.
+  int FindMonthName(std::string_view token);
+  // The month-name lookup on a view: as FindMonthName, but anything else is 1.
+  inline int MonthNumber(std::string_view token) {
+    const int month = FindMonthName(token);
+    return month != 0 ? month : 1;
+  }
 
-// "Jan".."Dec" (whole token, case-sensitive) give 1 to 12, anything else 0.
-int FindMonthName(std::string_view token);
-// The month-name lookup on a view: as FindMonthName, but anything else is 1.
-inline int MonthNumber(std::string_view token) {
-  const int month = FindMonthName(token);
-  return month != 0 ? month : 1;
-}
+  // True when v is a long date, i.e. fits a signed 32-bit count of seconds.
+  inline bool FitsLongDate(long long v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
-// True when v is a long date, i.e. fits a signed 32-bit count of seconds.
-inline bool FitsLongDate(long long v) { return v >= INT32_MIN && v <= INT32_MAX; }
+  // Local calendar fields of a long date; false when it is not one.
+  bool LocalTmOfLongDate(long longDate, struct tm& out);
 
-// Local calendar fields of a long date; false when it is not one.
-bool LocalTmOfLongDate(long longDate, struct tm& out);
+  // One reading of the local clock, the fields the clock functions print.
+  struct ClockReading {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+  };
+  ClockReading ReadLocalClock();
+  // "H:M:S:ms" without leading zeros; out holds 13 bytes.
+  void FormatClockReading(const ClockReading& reading, char* out);
+  long MillisecondsOfDay(const ClockReading& reading);
 
-// One reading of the local clock, the fields the clock functions print.
-struct ClockReading {
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-};
-ClockReading ReadLocalClock();
-// "H:M:S:ms" without leading zeros; out holds 13 bytes.
-void FormatClockReading(const ClockReading& reading, char* out);
-long MillisecondsOfDay(const ClockReading& reading);
+  // View-based cores of the comparisons (see dateutil.h).
+  int CompareTimesOfDay(std::string_view first, std::string_view second);
+  int CompareDatesView(std::string_view first, std::string_view second, std::string_view separator);
+  int CompareDateTimeView(std::string_view first, std::string_view second);
 
-// View-based cores of the comparisons (see dateutil.h).
-int CompareTimesOfDay(std::string_view first, std::string_view second);
-int CompareDatesView(std::string_view first, std::string_view second, std::string_view separator);
-int CompareDateTimeView(std::string_view first, std::string_view second);
-
-}  // namespace dateutil
+}  // namespace )

@@ -14,9 +14,9 @@ constexpr long kJul5At1930Utc = 1720207800;  // 2024-07-05 19:30:00 UTC
 
 // The same instant read in each zone: a different day in New York.
 struct Expected {
-  const char* date;       // %d%b%Y
-  const char* dateTime;   // %d%b%Y %H:%M:%S
-  const char* istDate;    // the same in every zone
+  const char* date;      // %d%b%Y
+  const char* dateTime;  // %d%b%Y %H:%M:%S
+  const char* istDate;   // the same in every zone
 };
 
 Expected ExpectedFor(const std::string& tz) {
@@ -55,8 +55,14 @@ TEST_P(LongDateText, FormatCodesWithinTheirByteLimits) {
     int code;
     std::string text;
   } cases[] = {
-      {0, day},         {1, dd + "JAN2024"},  {2, dd},  {3, dd + "Jan"}, {4, dd + "JAN"},
-      {5, "01/" + dd + "/24"}, {6, dd + "-01-2024"}, {7, dd + "/01/2024"},
+      {0, day},
+      {1, dd + "JAN2024"},
+      {2, dd},
+      {3, dd + "Jan"},
+      {4, dd + "JAN"},
+      {5, "01/" + dd + "/24"},
+      {6, dd + "-01-2024"},
+      {7, dd + "/01/2024"},
   };
   for (const auto& c : cases) {
     char out[32];
@@ -85,8 +91,12 @@ TEST_P(LongDateText, DateFormatCodes) {
   const bool newYork = GetParam().januaryOffset < 0;
   const CTime t(kJan5At0200Utc);
   const char* dd = newYork ? "04" : "05";
-  const std::string expected[] = {std::string(dd) + "/01", std::string(dd) + "/01/24", std::string(dd) + "-Jan",
-                                  std::string(dd) + "-Jan-24", "Jan-24", std::string(dd) + "-01-2024",
+  const std::string expected[] = {std::string(dd) + "/01",
+                                  std::string(dd) + "/01/24",
+                                  std::string(dd) + "-Jan",
+                                  std::string(dd) + "-Jan-24",
+                                  "Jan-24",
+                                  std::string(dd) + "-01-2024",
                                   std::string(dd) + "-Jan-2024"};
   for (int code = 1; code <= 7; ++code) {
     EXPECT_EQ(DateFormat(t, code), expected[code - 1].c_str()) << "code " << code;
@@ -122,7 +132,7 @@ TEST_P(LongDateText, CurrentMonthComparesYearAndMonthOnly) {
   local.tm_isdst = -1;
   const long first = static_cast<long>(std::mktime(&local));
   EXPECT_EQ(tarnu_check_for_current_month_expiry(first), 1);
-  EXPECT_EQ(tarnu_check_for_current_month_expiry(first - 86400), 0);  // last day of the previous month
+  EXPECT_EQ(tarnu_check_for_current_month_expiry(first - 86400), 0);         // last day of the previous month
   EXPECT_EQ(tarnu_check_for_current_month_expiry(first + 366L * 86400), 0);  // same month next year
   EXPECT_EQ(tarnu_check_for_current_month_expiry(0), 0);
   EXPECT_EQ(tarnu_check_for_current_month_expiry(first + (1L << 32)), 0);

@@ -78,7 +78,8 @@ void fuzz_form(mnm_hndl h, mnm_hndl check, buf_hndl in, buf_hndl copy) {
       const int32_t tag = original.front().first;
       if (mnm_delete_field(check, tag, 0, &checkErr) == 0) mismatch("delete failed");
       int32_t count = 0;
-      const auto before = std::count_if(original.begin(), original.end(), [tag](const auto& f) { return f.first == tag; });
+      const auto before =
+          std::count_if(original.begin(), original.end(), [tag](const auto& f) { return f.first == tag; });
       const bool gone = mnm_get_field_count(check, tag, &count, &checkErr) == 0;
       if (gone ? (before != 1 || checkErr != 6) : count != before - 1) mismatch("delete did not hide the value");
     }

@@ -20,9 +20,9 @@ struct Operator {
 
 // Index 1 to 21 as OperatorAt reports them; slot 0 is unused.
 constexpr std::array<Operator, 22> kOperators = {{
-    {"", 0},    {"*", 19},  {"/", 19},  {"\\", 19}, {"%", 18},  {"<<", 17}, {">>", 17}, {"-", 16},
-    {"+", 16},  {"^", 15},  {"&", 15},  {"|", 15},  {"!|", 15}, {"&&", 14}, {"||", 14}, {"!&", 15},
-    {"==", 13}, {"<", 13},  {">", 13},  {">=", 13}, {"!=", 13}, {"<=", 13},
+    {"", 0},    {"*", 19}, {"/", 19}, {"\\", 19}, {"%", 18},  {"<<", 17}, {">>", 17}, {"-", 16},
+    {"+", 16},  {"^", 15}, {"&", 15}, {"|", 15},  {"!|", 15}, {"&&", 14}, {"||", 14}, {"!&", 15},
+    {"==", 13}, {"<", 13}, {">", 13}, {">=", 13}, {"!=", 13}, {"<=", 13},
 }};
 
 constexpr std::string_view kOperatorChars = "<>=*/%+-^&|\\";
@@ -171,9 +171,7 @@ bool ParseNumber(std::string_view token, double& number) {
 }
 
 // int(x): truncation toward zero; out of range or NaN gives INT_MIN.
-int32_t ToInt(double x) {
-  return x > -2147483649.0 && x < 2147483648.0 ? static_cast<int32_t>(x) : INT32_MIN;
-}
+int32_t ToInt(double x) { return x > -2147483649.0 && x < 2147483648.0 ? static_cast<int32_t>(x) : INT32_MIN; }
 
 // a op b; false for a failure raised by the operation itself.
 bool Apply(int op, double a, double b, double& result) {

@@ -36,11 +36,11 @@ TEST(Expression, PrecedenceAndAssociativity) {
   EXPECT_EQ(Value("(2+3)*4"), 20);
   EXPECT_EQ(Value("10-4-3"), 3);
   EXPECT_EQ(Value("64/4/2"), 8);
-  EXPECT_EQ(Value("2*3%4"), 2);       // * before %
-  EXPECT_EQ(Value("1+2<<3"), 17);     // << binds tighter than +
-  EXPECT_EQ(Value("1<2+3"), 1);       // + before <
-  EXPECT_EQ(Value("1|2&&0"), 0);      // | before &&
-  EXPECT_EQ(Value("3>2==1"), 1);      // equal precedence: left to right
+  EXPECT_EQ(Value("2*3%4"), 2);    // * before %
+  EXPECT_EQ(Value("1+2<<3"), 17);  // << binds tighter than +
+  EXPECT_EQ(Value("1<2+3"), 1);    // + before <
+  EXPECT_EQ(Value("1|2&&0"), 0);   // | before &&
+  EXPECT_EQ(Value("3>2==1"), 1);   // equal precedence: left to right
   EXPECT_EQ(Value(" ( ( 1 + 2 ) ) * ( 3 ) "), 9);
 }
 

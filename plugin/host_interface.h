@@ -58,7 +58,7 @@ using PFN_pu_add_to_tabbed_log = void (*)(CString text);
 using PFN_pu_load_exchange_combo = void (*)(CWnd* form, int comboId);
 using PFN_pu_load_product_type_combo = void (*)(CWnd* form, int comboId);
 using PFN_pu_fill_scrip_combos_with_bse_grp = void (*)(CWnd* form, int exchangeId, int instrumentId, int symbolId,
-                                                      int expiryId, int optionTypeId, int strikeId, int level);
+                                                       int expiryId, int optionTypeId, int strikeId, int level);
 // Fills a block of kScripDetailsCount texts; the first is the instrument name.
 using PFN_pu_get_scrip_details_from_TradSymbol = void (*)(CString exchange, CString tradingSymbol, CString* details);
 constexpr int kScripDetailsCount = 14;
@@ -69,4 +69,4 @@ using PFN_InitTarnPlugin = void (*)(sTarnHostRecord* host, const char* userId, v
 using PFN_ProcessTarnPluginMsg = int (*)();
 using PFN_PluginProcessHotKey = void (*)(CString& key, int flag);
 using PFN_GetOptionalTarnPluginInfo = void (*)(CString& menuTitle, CStringArray& first, CStringArray& hotKeys,
-                                              CStringArray& captions, CArray<int, int>& values);
+                                               CStringArray& captions, CArray<int, int>& values);

@@ -110,7 +110,8 @@ TEST_F(EntryPoints, NoMainModuleShowsItsBoxAndOpensNothing) {
   // The hot key's own lookup fails first, before it would take the handle.
   terminal.HotKey("Alt+A");
   EXPECT_EQ(terminal.Form(), nullptr);
-  EXPECT_EQ(terminal.Boxes(), (Strings{"Cant rename TarnTrader.exe,Module not found", "Exe is not compatible with QLX"}));
+  EXPECT_EQ(terminal.Boxes(),
+            (Strings{"Cant rename TarnTrader.exe,Module not found", "Exe is not compatible with QLX"}));
   const auto boxes = platform::MessageBoxLog();
   EXPECT_FALSE(boxes[0].caption.has_value()) << "plain boxes carry no caption";
 }

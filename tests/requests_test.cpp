@@ -98,36 +98,59 @@ TEST_F(Requests, AddCarriesEveryChosenFieldInWireOrder) {
       R"(check "Allowed Groups" 1029 off)", R"(select "Allowed Groups" 20006 "29Dec2026")",
       R"(select "Allowed Groups" 9013 "NRML")", R"(click "Allowed Groups" "Sell")",
       R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"},
-                                   {63001, "nse_fo"}, {10106, "OPTIDX"}, {64030, "NRML"}, {12003, "S"},
-                                   {3, "NIFTY"}, {63006, "CE"}, {66, "2600000"}, {46002, "1483021800"}})}));
+  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"},
+                                   {13034, "HNI"},
+                                   {54247, "admin"},
+                                   {63001, "nse_fo"},
+                                   {10106, "OPTIDX"},
+                                   {64030, "NRML"},
+                                   {12003, "S"},
+                                   {3, "NIFTY"},
+                                   {63006, "CE"},
+                                   {66, "2600000"},
+                                   {46002, "1483021800"}})}));
   Do({R"(click "Allowed Groups" "Delete Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_delete_allowed_group"}, {54247, "admin"}, {13034, "HNI"},
-                                   {63001, "nse_fo"}, {10106, "OPTIDX"}, {3, "NIFTY"}, {64030, "NRML"},
-                                   {12003, "S"}, {63006, "CE"}, {66, "2600000"}, {46002, "1483021800"}})}));
-  EXPECT_EQ(terminal.Host().LogLines(), (Strings{"ks_get_category sent successfully",
-                                                 "ks_add_allowed_group request sent successfully",
-                                                 "ks_delete_group request sent successfully"}));
+  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_delete_allowed_group"},
+                                   {54247, "admin"},
+                                   {13034, "HNI"},
+                                   {63001, "nse_fo"},
+                                   {10106, "OPTIDX"},
+                                   {3, "NIFTY"},
+                                   {64030, "NRML"},
+                                   {12003, "S"},
+                                   {63006, "CE"},
+                                   {66, "2600000"},
+                                   {46002, "1483021800"}})}));
+  EXPECT_EQ(terminal.Host().LogLines(),
+            (Strings{"ks_get_category sent successfully", "ks_add_allowed_group request sent successfully",
+                     "ks_delete_group request sent successfully"}));
 }
 
 TEST_F(Requests, UnrestrictedAddAndSegmentSpecificTags) {
   Sent();
   Do({R"(select "Allowed Groups" 20000 "RETAIL")", R"(select "Allowed Groups" 20001 "NSE")",
       R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"}, {13034, "RETAIL"}, {54247, "admin"},
-                                   {63001, "nse_cm"}})}));
+  EXPECT_EQ(Sent(),
+            (Strings{Line({{0, "ks_publish_allowed_group"}, {13034, "RETAIL"}, {54247, "admin"}, {63001, "nse_cm"}})}));
   // NSE sends its instrument in 10610; BSE sends no instrument, the symbol in
   // 63100 and the group in 10610.
   Do({R"(select "Allowed Groups" 20002 "EQ")", R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"}, {13034, "RETAIL"}, {54247, "admin"},
-                                   {63001, "nse_cm"}, {10610, "EQ"}})}));
+  EXPECT_EQ(
+      Sent(),
+      (Strings{Line(
+          {{0, "ks_publish_allowed_group"}, {13034, "RETAIL"}, {54247, "admin"}, {63001, "nse_cm"}, {10610, "EQ"}})}));
   Do({R"(select "Allowed Groups" 20001 "BSE")", R"(select "Allowed Groups" 20004 "A")",
       R"(select "Allowed Groups" 20002 "EQ")", R"(select "Allowed Groups" 20003 "TCS")",
       R"(click "Allowed Groups" "Buy")", R"(click "Allowed Groups" "Add Group")"});
   const auto sent = Sent();
   ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0], Line({{0, "ks_publish_allowed_group"}, {13034, "RETAIL"}, {54247, "admin"}, {63001, "bse_cm"},
-                           {12003, "B"}, {63100, "TCS"}, {10610, "A"}}));
+  EXPECT_EQ(sent[0], Line({{0, "ks_publish_allowed_group"},
+                           {13034, "RETAIL"},
+                           {54247, "admin"},
+                           {63001, "bse_cm"},
+                           {12003, "B"},
+                           {63100, "TCS"},
+                           {10610, "A"}}));
 }
 
 TEST_F(Requests, StrikesAreScaledAndCurrencyStrikesFurther) {
@@ -143,8 +166,13 @@ TEST_F(Requests, StrikesAreScaledAndCurrencyStrikesFurther) {
   Do({R"(select "Allowed Groups" 20001 "MCX")", R"(select "Allowed Groups" 20002 "FUTCOM")",
       R"(select "Allowed Groups" 20003 "GOLD")", R"(check "Allowed Groups" 1029 off)",
       R"(select "Allowed Groups" 20006 "18Dec2026")", R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"},
-                                   {63001, "mcx_fo"}, {10106, "FUTCOM"}, {3, "GOLD"}, {46002, "1797638399"}})}));
+  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"},
+                                   {13034, "HNI"},
+                                   {54247, "admin"},
+                                   {63001, "mcx_fo"},
+                                   {10106, "FUTCOM"},
+                                   {3, "GOLD"},
+                                   {46002, "1797638399"}})}));
 }
 
 TEST_F(Requests, AllCategoriesSendsOnePerCategoryButStillNeedsOneChosen) {
@@ -236,11 +264,21 @@ TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
   // Deleting a listed group names it as the server listed it: "ALL" fields
   // and a zero strike stay out, the expiry goes back to server seconds.
   EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[1]), 1);
-  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, "HNI"}, {63001, "nse_fo"},
-                                   {10106, "OPTIDX"}, {3, "NIFTY"}, {66, "2600000"}, {46002, "1483021800"}})}));
+  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
+                                   {0, "ks_delete_allowed_group"},
+                                   {13034, "HNI"},
+                                   {63001, "nse_fo"},
+                                   {10106, "OPTIDX"},
+                                   {3, "NIFTY"},
+                                   {66, "2600000"},
+                                   {46002, "1483021800"}})}));
   EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[0]), 1);
-  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, "HNI"}, {63001, "bse_cm"},
-                                   {63100, "SUZLON"}, {10610, "B"}})}));
+  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
+                                   {0, "ks_delete_allowed_group"},
+                                   {13034, "HNI"},
+                                   {63001, "bse_cm"},
+                                   {63100, "SUZLON"},
+                                   {10610, "B"}})}));
   // Nothing is logged for these; the server removed both.
   EXPECT_EQ(terminal.Host().LogLines().back(), "ks_get_all_allowed_groups request sent successfully");
   EXPECT_EQ(terminal.Host().Server().GroupCount(), 0);
@@ -269,8 +307,8 @@ TEST_F(Requests, ViewDeletesTheSelectedGroupsAndDropsTheirRowsAtOnce) {
   Do({R"(select "View Allowed Group" 20016 "#0")"});
   RECT row2{};
   SendMessage(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row2));
-  ASSERT_TRUE(platform::input::ClickAt(list, POINT{row2.left + 4, (row2.top + row2.bottom) / 2},
-                                       platform::input::kControl));
+  ASSERT_TRUE(
+      platform::input::ClickAt(list, POINT{row2.left + 4, (row2.top + row2.bottom) / 2}, platform::input::kControl));
   Sent();
   Do({R"(click "View Allowed Group" "Delete Group")"});
   const auto sent = Sent();
@@ -304,15 +342,20 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
 
   // Values longer than the reading buffers are cut, never written past them.
-  inject({{32767, "ks_get_all_allowed_groups"}, {13034, "X"}, {63001, "nse_fo"},
-          {46002, std::string(40, '9')}, {66, std::string(100, '7')}});
+  inject({{32767, "ks_get_all_allowed_groups"},
+          {13034, "X"},
+          {63001, "nse_fo"},
+          {46002, std::string(40, '9')},
+          {66, std::string(100, '7')}});
   ASSERT_EQ(Form().ViewDialog().Rows().size(), 1u);
   EXPECT_EQ(Form().ViewDialog().Rows()[0]->strExpiry, "") << "no date fits 32 bits";
   EXPECT_GT(Form().ViewDialog().Rows()[0]->dStrike, 7e62);
 
   // A compact-form reply is not a reply of this connection: ignored.
-  const char compact[] = {0x41, 0x41, 0x00, 0x01, 0x7F, static_cast<char>(0xFF), 0x00, 0x0F,
-                          'k', 's', '_', 'g', 'e', 't', '_', 'c', 'a', 't', 'e', 'g', 'o', 'r', 'y'};
+  const char compact[] = {0x41, 0x41, 0x00, 0x01, 0x7F, static_cast<char>(0xFF),
+                          0x00, 0x0F, 'k',  's',  '_',  'g',
+                          'e',  't',  '_',  'c',  'a',  't',
+                          'e',  'g',  'o',  'r',  'y'};
   host.InjectReply(std::vector<char>(std::begin(compact), std::end(compact)));
   platform::PumpMessages();
   EXPECT_EQ(terminal.Boxes().size(), 1u);

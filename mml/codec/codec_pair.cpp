@@ -21,7 +21,9 @@ namespace {
 class CDictCodec : public CCodec {
  public:
   explicit CDictCodec(std::unique_ptr<CDictCoder> coder) : coder_(std::move(coder)) {}
-  int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override { return coder_->Compress(in, len, out); }
+  int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
+    return coder_->Compress(in, len, out);
+  }
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override { return coder_->Expand(in, len, out); }
 
  private:
@@ -61,26 +63,19 @@ int make_side(const codec_settings& s, Side side, std::unique_ptr<CCodec>* out) 
   switch (s.compression_type) {
     case 2:
     case 3:
-    case 4:
-      return make_dict_codec(s.compression_type, out) == 0 ? 0 : 21;
-    case 5:
-      return make_huffman_codec(side, out) == 0 ? 0 : 22;
-    case 6:
-      return make_range_codec(side, out) == 0 ? 0 : 23;
-    case 7:
-      return make_zstd_codec(side, s.zstd_level, s.zstd_window_log, out) == 0 ? 0 : 32;
-    case 8:
-      return make_loc_codec(side, out) == 0 ? 0 : 34;
-    case 9:
-      return make_zlib_codec(side, out);
+    case 4: return make_dict_codec(s.compression_type, out) == 0 ? 0 : 21;
+    case 5: return make_huffman_codec(side, out) == 0 ? 0 : 22;
+    case 6: return make_range_codec(side, out) == 0 ? 0 : 23;
+    case 7: return make_zstd_codec(side, s.zstd_level, s.zstd_window_log, out) == 0 ? 0 : 32;
+    case 8: return make_loc_codec(side, out) == 0 ? 0 : 34;
+    case 9: return make_zlib_codec(side, out);
     case 10:
       if (const int status = make_zlib_codec(side, &first); status != 0) return status;
       return with_loc(std::move(first), 34);
     case 11:
       if (make_dict_codec(11, &first) != 0) return 21;
       return with_loc(std::move(first), 21);
-    default:
-      return 5;
+    default: return 5;
   }
 }
 

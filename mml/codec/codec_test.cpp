@@ -82,12 +82,14 @@ TEST(CodecPairTest, EmptyMessagesRoundTripInEveryType) {
     buf_hndl packed = nullptr, plain = nullptr;
     buf_open(&packed, 16, nullptr);
     buf_open(&plain, 16, nullptr);
-    for (const std::string msg : {"", "x", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
-                                  "", "", "", "after many empty ones", ""}) {
+    for (const std::string msg : {"", "x", "", "", "", "", "", "", "", "", "", "",
+                                  "", "",  "", "", "", "", "", "", "", "", "", "after many empty ones",
+                                  ""}) {
       packed->used = plain->used = 0;
       int status = -1;
       ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, &status), 0) << type;
-      ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, &status), 0) << "type " << type << " status " << status;
+      ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, &status), 0)
+          << "type " << type << " status " << status;
       ASSERT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), msg) << type;
     }
     if (w != nullptr) codec_destroy(&w, nullptr);
@@ -117,7 +119,8 @@ TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritersAgree) {
     ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, &status), 0) << status;
     ASSERT_NE(codec_compress(twin, msg.data(), static_cast<int32_t>(msg.size()), again, &status), 0) << status;
     ASSERT_EQ(std::string(packed->data, packed->used), std::string(again->data, again->used)) << "message " << i;
-    ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, &status), 0) << "message " << i << " status " << status;
+    ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, &status), 0)
+        << "message " << i << " status " << status;
     ASSERT_EQ(std::string(plain->data, plain->used), msg) << "message " << i;
     in += msg.size();
     out += static_cast<uint64_t>(packed->used);

@@ -180,8 +180,8 @@ sProcessState& process_state() {
 }  // namespace mml
 
 extern "C" int mml_env_init(int32_t, char**, char** envp, int32_t, int32_t, int* err) {
-  return mml::env_init(mml::process_state(), envp, [](const char* name) -> const char* { return std::getenv(name); },
-                       err);
+  return mml::env_init(
+      mml::process_state(), envp, [](const char* name) -> const char* { return std::getenv(name); }, err);
 }
 
 extern "C" int mml_env_is_ready(int* err) { return mml::env_is_ready(mml::process_state(), err); }

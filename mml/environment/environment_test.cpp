@@ -135,14 +135,14 @@ int32_t parse_int(const std::string& text, int* err) {
 TEST(NumberParseTest, IntegersInFullWithinRange) {
   int err = -1;
   const std::pair<const char*, int32_t> good[] = {
-      {"+0007", 7}, {"-12", -12}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-      {"0000", 0}, {"-0", 0}, {"000002147483647", 2147483647}, {"9", 9}};
+      {"+0007", 7}, {"-12", -12}, {"2147483647", 2147483647},      {"-2147483648", INT32_MIN},
+      {"0000", 0},  {"-0", 0},    {"000002147483647", 2147483647}, {"9", 9}};
   for (const auto& [text, value] : good) {
     EXPECT_EQ(parse_int(text, &err), value) << text;
     EXPECT_EQ(err, 0) << text;
   }
-  for (const char* bad : {"2147483648", "-2147483649", "12345678901", "99999999999", " 1", "1 ", "", "+",
-                          "-", "1a", "0x10", "+-1", "1.0"}) {
+  for (const char* bad : {"2147483648", "-2147483649", "12345678901", "99999999999", " 1", "1 ", "", "+", "-", "1a",
+                          "0x10", "+-1", "1.0"}) {
     parse_int(bad, &err);
     EXPECT_EQ(err, 2) << '"' << bad << '"';
   }
@@ -150,15 +150,15 @@ TEST(NumberParseTest, IntegersInFullWithinRange) {
 
 TEST(NumberParseTest, RealsAndFractions) {
   const std::pair<const char*, double> good[] = {
-      {"1", 1},        {"-2.5", -2.5},   {" \t.5 ", 0.5}, {"3.", 3},         {"6.02e23", 6.02e23},
-      {"1E-3", 1e-3},  {"+4e+2", 400},   {"3/4", 0.75},   {"-1 1/2", -1.5},  {"2  1/4\t", 2.25}};
+      {"1", 1},       {"-2.5", -2.5}, {" \t.5 ", 0.5}, {"3.", 3},        {"6.02e23", 6.02e23},
+      {"1E-3", 1e-3}, {"+4e+2", 400}, {"3/4", 0.75},   {"-1 1/2", -1.5}, {"2  1/4\t", 2.25}};
   for (const auto& [text, value] : good) {
     double out = 0;
     ASSERT_TRUE(mml::parse_real(text, &out)) << text;
     EXPECT_DOUBLE_EQ(out, value) << text;
   }
-  for (const char* bad : {"", " ", ".", "e5", "1e", "1e+", "1.2.3", "1/0", "1/", "/2", "1 /2", "1.5/2", "inf",
-                          "nan", "1,5", "- 1", "1e999", "1 2"}) {
+  for (const char* bad : {"", " ", ".", "e5", "1e", "1e+", "1.2.3", "1/0", "1/", "/2", "1 /2", "1.5/2", "inf", "nan",
+                          "1,5", "- 1", "1e999", "1 2"}) {
     double out = 0;
     EXPECT_FALSE(mml::parse_real(bad, &out)) << '"' << bad << '"';
   }

@@ -84,8 +84,7 @@ bool parse_real(std::string_view text, double* out) {
     text.remove_prefix(1);
   }
   double value = 0;
-  const bool ok = text.find('/') == std::string_view::npos ? parse_decimal(text, &value)
-                                                            : parse_fraction(text, &value);
+  const bool ok = text.find('/') == std::string_view::npos ? parse_decimal(text, &value) : parse_fraction(text, &value);
   if (!ok) return false;
   *out = negative ? -value : value;
   return true;

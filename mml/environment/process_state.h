@@ -25,9 +25,9 @@ struct sEnvEntry {
 using EnvTable = std::vector<sEnvEntry, CMmlAllocator<sEnvEntry>>;
 
 struct sProcessState {
-  os_lock_rec* pLock = nullptr;  // created by the first mml_env_init
-  uint32_t nRefCount = 0;        // 0: not initialised
-  std::optional<EnvTable> table;   // present once initialised
+  os_lock_rec* pLock = nullptr;   // created by the first mml_env_init
+  uint32_t nRefCount = 0;         // 0: not initialised
+  std::optional<EnvTable> table;  // present once initialised
   std::unique_ptr<CMemoryMap> pMap;
   std::atomic<uint32_t> nRecording{0};  // 1: the map records every block
 

@@ -75,8 +75,8 @@ extern "C" hashr_fn hashr_select(const char* name, int32_t len) {
   return nullptr;
 }
 
-extern "C" int hashr_table_create(hashr_table** t, int32_t buckets, const char* name, int32_t name_len,
-                                  uint32_t seed, int* status) {
+extern "C" int hashr_table_create(hashr_table** t, int32_t buckets, const char* name, int32_t name_len, uint32_t seed,
+                                  int* status) {
   if (t == nullptr) return mml::fail(status, 7);
   if (*t != nullptr) return mml::fail(status, 2);
   const hashr_fn fn = hashr_select(name, name_len);
@@ -96,7 +96,14 @@ extern "C" int hashr_table_create(hashr_table** t, int32_t buckets, const char* 
     return mml::fail(status, 6);
   }
   auto* table = static_cast<hashr_table*>(rec);
-  *table = {fn, name, name_len, buckets, seed, static_cast<uint32_t*>(heads), static_cast<uint32_t*>(counts), 0,
+  *table = {fn,
+            name,
+            name_len,
+            buckets,
+            seed,
+            static_cast<uint32_t*>(heads),
+            static_cast<uint32_t*>(counts),
+            0,
             56u + 8u * static_cast<uint32_t>(buckets)};
   *t = table;
   return mml::succeed(status);

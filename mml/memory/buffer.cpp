@@ -27,8 +27,8 @@ extern "C" int buf_reserve(buf_hndl b, int32_t size, int* err) {
   if (size > b->capacity) {
     void* data = b->data;
     int32_t granted = 0;
-    const int ok = data == nullptr ? mml_alloc(&data, &granted, size, nullptr)
-                                   : mml_realloc(&data, &granted, size, nullptr);
+    const int ok =
+        data == nullptr ? mml_alloc(&data, &granted, size, nullptr) : mml_realloc(&data, &granted, size, nullptr);
     if (ok == 0) return mml::fail(err, 1);
     b->data = static_cast<char*>(data);
     b->capacity = size;

@@ -48,8 +48,7 @@ extern "C" int mml_alloc(void** p, int32_t* granted, int32_t size, int* err) {
   void* block = user_of(base, size);
   *p = block;
   if (granted != nullptr) *granted = size;
-  return record([&](mml::CMemoryMap& map) { return map.RecordAlloc(reinterpret_cast<uintptr_t>(block), size); },
-                err);
+  return record([&](mml::CMemoryMap& map) { return map.RecordAlloc(reinterpret_cast<uintptr_t>(block), size); }, err);
 }
 
 extern "C" int mml_realloc(void** p, int32_t* granted, int32_t size, int* err) {

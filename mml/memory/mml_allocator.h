@@ -35,7 +35,9 @@ struct CMmlAllocator {
   }
 
   template <class U>
-  bool operator==(const CMmlAllocator<U>&) const { return true; }
+  bool operator==(const CMmlAllocator<U>&) const {
+    return true;
+  }
 };
 
 }  // namespace mml

@@ -8,8 +8,7 @@ bool COwnedBytes::Assign(std::string_view text) {
   Release();
   void* block = nullptr;
   int32_t granted = 0;
-  if (text.size() > INT32_MAX ||
-      mml_alloc(&block, &granted, static_cast<int32_t>(text.size()), nullptr) == 0) {
+  if (text.size() > INT32_MAX || mml_alloc(&block, &granted, static_cast<int32_t>(text.size()), nullptr) == 0) {
     return false;
   }
   std::memcpy(block, text.data(), text.size());

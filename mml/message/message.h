@@ -26,7 +26,7 @@ struct sTagSlot {
   uint32_t* pOffsets;  // offset of each value's field (tag word) in the current buffer
   int32_t* pLengths;   // length of each value
   int32_t nCount;
-  int32_t nCapacity;   // of both arrays
+  int32_t nCapacity;  // of both arrays
 };
 
 }  // namespace mml
@@ -34,19 +34,19 @@ struct sTagSlot {
 struct mnm_msg {
   uint32_t nForm;
   uint16_t nMarker;
-  int32_t nFieldTotal;   // fields of the current message, deleted ones included
-  int32_t* pTagOrder;    // distinct tags by first occurrence; deleted-tag word once gone
+  int32_t nFieldTotal;  // fields of the current message, deleted ones included
+  int32_t* pTagOrder;   // distinct tags by first occurrence; deleted-tag word once gone
   int32_t nTagOrderLen;
   int32_t nTagOrderCap;
   int32_t nDeletedTags;
   uint32_t nSlotTotal;
-  buf_hndl pOut;         // where new fields go; null when parsed in place
-  buf_hndl pIn;          // received buffer being parsed
-  buf_hndl pCur;         // buffer the slot offsets refer to
-  uint32_t nParseOffset; // next unparsed byte of pIn
+  buf_hndl pOut;          // where new fields go; null when parsed in place
+  buf_hndl pIn;           // received buffer being parsed
+  buf_hndl pCur;          // buffer the slot offsets refer to
+  uint32_t nParseOffset;  // next unparsed byte of pIn
   uint32_t nMsgStart;
   uint32_t nCountOffset;
-  int32_t nCursor;       // iteration position in the tag order list
+  int32_t nCursor;  // iteration position in the tag order list
   mml::sTagSlot* pSlots;
   uint32_t nStarted;
   uint32_t nParsed;
@@ -54,9 +54,9 @@ struct mnm_msg {
   uint32_t nParseStart;
   uint32_t nParseEnd;
   uint32_t nCopying;
-  uint32_t nMsgEnd;      // end of the last field written or parsed
-  uint32_t nHasMsg;      // 1 once a message was started or parsed
-  uint32_t nStamp;       // of the current message; never 0, which marks a slot inactive
+  uint32_t nMsgEnd;  // end of the last field written or parsed
+  uint32_t nHasMsg;  // 1 once a message was started or parsed
+  uint32_t nStamp;   // of the current message; never 0, which marks a slot inactive
   // Last, so that the fields used on every call share cache lines.
   uint32_t aTagIndex[mml::kTagIndexSize];  // tag -> slot number, or kNoSlot
 

@@ -97,8 +97,8 @@ int append_values(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, in
     if (fieldEnd > out.capacity) {
       // A value taken from this very buffer is found again at its offset
       // when growing moves the storage.
-      const bool inside = source != nullptr && out.data != nullptr && source >= out.data &&
-                          source < out.data + out.capacity;
+      const bool inside =
+          source != nullptr && out.data != nullptr && source >= out.data && source < out.data + out.capacity;
       const ptrdiff_t sourceOffset = inside ? source - out.data : 0;
       if (!ensure_room(&out, fieldEnd)) {
         code = 4;

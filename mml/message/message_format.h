@@ -23,10 +23,10 @@ namespace mml {
 
 struct sWireForm {
   uint16_t nMarker;
-  int32_t nWidth;        // bytes of the field total and of each length
+  int32_t nWidth;  // bytes of the field total and of each length
   int32_t nMaxLiveTag;
-  int64_t nMaxValue;     // largest value length
-  int64_t nMaxFields;    // largest field total
+  int64_t nMaxValue;   // largest value length
+  int64_t nMaxFields;  // largest field total
   constexpr int32_t HeaderSize() const { return 2 + nWidth; }
   constexpr int32_t FieldHeaderSize() const { return 2 + nWidth; }
   constexpr bool IsLive(int64_t tagWord) const { return tagWord >= 0 && tagWord <= nMaxLiveTag; }

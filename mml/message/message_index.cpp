@@ -17,8 +17,8 @@ bool resize_exact(T*& array, int64_t count) {
   void* block = array;
   int32_t granted = 0;
   const auto bytes = static_cast<int32_t>(count * static_cast<int64_t>(sizeof(T)));
-  const int ok = block == nullptr ? mml_alloc(&block, &granted, bytes, nullptr)
-                                  : mml_realloc(&block, &granted, bytes, nullptr);
+  const int ok =
+      block == nullptr ? mml_alloc(&block, &granted, bytes, nullptr) : mml_realloc(&block, &granted, bytes, nullptr);
   if (ok == 0) return false;
   array = static_cast<T*>(block);
   return true;

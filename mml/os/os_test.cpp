@@ -49,11 +49,22 @@ class TimeFormatTest : public ::testing::Test {
 constexpr os_time kTime{1709622489, 123456};
 
 TEST_F(TimeFormatTest, SixteenFormsInTheirZones) {
-  const char* const expected[] = {
-      "03-05-24",  "20240305", "030524", "Tue Mar 05 02:08:09 2024", "02:08:09", "070809",
-      "020809",    "123456",   "1709622489", "Tue Mar 05", "2024-03-05", "20240305",
-      "Tue Mar 05 07:08:09 2024", "20240305-07:08:09.123", "20240305-07:08:09.123456",
-      "20240305-07:08:09"};
+  const char* const expected[] = {"03-05-24",
+                                  "20240305",
+                                  "030524",
+                                  "Tue Mar 05 02:08:09 2024",
+                                  "02:08:09",
+                                  "070809",
+                                  "020809",
+                                  "123456",
+                                  "1709622489",
+                                  "Tue Mar 05",
+                                  "2024-03-05",
+                                  "20240305",
+                                  "Tue Mar 05 07:08:09 2024",
+                                  "20240305-07:08:09.123",
+                                  "20240305-07:08:09.123456",
+                                  "20240305-07:08:09"};
   for (int32_t form = 1; form <= 16; ++form) EXPECT_EQ(Format(kTime, form), expected[form - 1]) << "form " << form;
 }
 

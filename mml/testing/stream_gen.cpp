@@ -7,8 +7,7 @@ namespace mml::test {
 
 namespace {
 
-constexpr const char* kMonths[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                   "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+constexpr const char* kMonths[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 constexpr const char* kExchanges[] = {"NSE_FO", "NSE_CM", "BSE_CM", "MCX_FO"};
 
 std::string Price(int64_t paise) {
@@ -24,8 +23,8 @@ CStreamGenerator::CStreamGenerator(uint32_t seed) : rng_(seed) {
       buf_open(&out_, 4096, nullptr) == 0) {
     std::abort();
   }
-  static const char* const kRoots[] = {"NIFTY", "BANKNIFTY", "RELIANCE", "TCS", "INFY", "HDFCBANK", "SBIN",
-                                       "ITC", "LT", "AXISBANK", "GOLD", "SILVER", "CRUDEOIL", "USDINR"};
+  static const char* const kRoots[] = {"NIFTY", "BANKNIFTY", "RELIANCE", "TCS",  "INFY",   "HDFCBANK", "SBIN",
+                                       "ITC",   "LT",        "AXISBANK", "GOLD", "SILVER", "CRUDEOIL", "USDINR"};
   for (int i = 0; i < 300; ++i) {
     const std::string root = kRoots[i % 14];
     symbols_.push_back({root + (i < 14 ? "" : "2" + std::to_string(4 + i % 3) + kMonths[i % 12]), i % 4,

@@ -35,8 +35,8 @@ class PLATFORM_API CString {
   CString(const char* psz);  // NOLINT: implicit, as in the framework; nullptr gives ""
   CString(const char* pch, int nLength);
   explicit CString(char ch, int nRepeat = 1);
-  CString(std::string_view sv) : m_str(sv) {}  // NOLINT
-  CString(const std::string& s) : m_str(s) {}  // NOLINT
+  CString(std::string_view sv) : m_str(sv) {}        // NOLINT
+  CString(const std::string& s) : m_str(s) {}        // NOLINT
   CString(std::string&& s) : m_str(std::move(s)) {}  // NOLINT
 
   CString& operator=(const char* psz);
@@ -130,7 +130,9 @@ class PLATFORM_API CString {
   friend PLATFORM_API CString operator+(char a, const CString& b);
 
  private:
-  static std::string_view ToView(const char* psz) { return psz != nullptr ? std::string_view(psz) : std::string_view(); }
+  static std::string_view ToView(const char* psz) {
+    return psz != nullptr ? std::string_view(psz) : std::string_view();
+  }
 
   std::string m_str;
 };

@@ -69,8 +69,14 @@ class PLATFORM_API CTime {
   CTimeSpan operator-(CTime other) const { return m_time - other.m_time; }
   CTime operator+(CTimeSpan span) const { return m_time + span.GetTimeSpan(); }
   CTime operator-(CTimeSpan span) const { return m_time - span.GetTimeSpan(); }
-  CTime& operator+=(CTimeSpan span) { m_time += span.GetTimeSpan(); return *this; }
-  CTime& operator-=(CTimeSpan span) { m_time -= span.GetTimeSpan(); return *this; }
+  CTime& operator+=(CTimeSpan span) {
+    m_time += span.GetTimeSpan();
+    return *this;
+  }
+  CTime& operator-=(CTimeSpan span) {
+    m_time -= span.GetTimeSpan();
+    return *this;
+  }
 
  private:
   struct tm Local() const;

@@ -10,10 +10,16 @@ BOOL CHeaderCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 }
 
 int CHeaderCtrl::GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
-int CHeaderCtrl::InsertItem(int pos, HDITEM* item) { return static_cast<int>(SendMessage(HDM_INSERTITEM, W(pos), L(item))); }
+int CHeaderCtrl::InsertItem(int pos, HDITEM* item) {
+  return static_cast<int>(SendMessage(HDM_INSERTITEM, W(pos), L(item)));
+}
 BOOL CHeaderCtrl::DeleteItem(int pos) { return static_cast<BOOL>(SendMessage(HDM_DELETEITEM, W(pos))); }
-BOOL CHeaderCtrl::GetItem(int pos, HDITEM* item) const { return static_cast<BOOL>(SendMessage(HDM_GETITEM, W(pos), L(item))); }
-BOOL CHeaderCtrl::SetItem(int pos, HDITEM* item) { return static_cast<BOOL>(SendMessage(HDM_SETITEM, W(pos), L(item))); }
+BOOL CHeaderCtrl::GetItem(int pos, HDITEM* item) const {
+  return static_cast<BOOL>(SendMessage(HDM_GETITEM, W(pos), L(item)));
+}
+BOOL CHeaderCtrl::SetItem(int pos, HDITEM* item) {
+  return static_cast<BOOL>(SendMessage(HDM_SETITEM, W(pos), L(item)));
+}
 BOOL CHeaderCtrl::GetItemRect(int index, LPRECT rect) const {
   return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, W(index), L(rect)));
 }

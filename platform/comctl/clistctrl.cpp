@@ -35,7 +35,8 @@ DWORD CListCtrl::SetExtendedStyle(DWORD style) {
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
   const HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
   if (header == nullptr) return nullptr;
-  if (auto* attached = dynamic_cast<CHeaderCtrl*>(CWnd::FromHandlePermanent(header)); attached != nullptr) return attached;
+  if (auto* attached = dynamic_cast<CHeaderCtrl*>(CWnd::FromHandlePermanent(header)); attached != nullptr)
+    return attached;
   m_header.m_hWnd = header;
   return &m_header;
 }
@@ -49,9 +50,7 @@ BOOL CListCtrl::SetItemCountEx(int count, DWORD flags) {
   return static_cast<BOOL>(SendMessage(LVM_SETITEMCOUNT, W(count), static_cast<LPARAM>(flags)));
 }
 int CListCtrl::InsertItem(const LVITEM* item) { return static_cast<int>(SendMessage(LVM_INSERTITEM, 0, L(item))); }
-int CListCtrl::InsertItem(int index, LPCTSTR text) {
-  return InsertItem(LVIF_TEXT, index, text, 0, 0, 0, 0);
-}
+int CListCtrl::InsertItem(int index, LPCTSTR text) { return InsertItem(LVIF_TEXT, index, text, 0, 0, 0, 0); }
 int CListCtrl::InsertItem(int index, LPCTSTR text, int image) {
   return InsertItem(LVIF_TEXT | LVIF_IMAGE, index, text, 0, 0, image, 0);
 }

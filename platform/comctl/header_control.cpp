@@ -46,8 +46,7 @@ class FilterEditModel : public ControlModel {
   LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override {
     const HWND header = ::GetParent(hwnd());
     switch (message) {
-      case WM_GETDLGCODE:
-        return Forward(message, wParam, lParam) | DLGC_WANTALLKEYS;
+      case WM_GETDLGCODE: return Forward(message, wParam, lParam) | DLGC_WANTALLKEYS;
       case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
           ::SendMessage(header, kFilterEditCommit, TRUE, 0);
@@ -66,8 +65,7 @@ class FilterEditModel : public ControlModel {
         ::SendMessage(header, kFilterEditCommit, TRUE, 0);
         return result;
       }
-      default:
-        break;
+      default: break;
     }
     return Forward(message, wParam, lParam);
   }
@@ -379,10 +377,10 @@ void HeaderModel::EditFilter(int index) {
   if (m_edit != nullptr) CloseFilterEdit(false);
   const RECT r = FilterRect(index);
   m_editIndex = index;
-  m_edit = ::CreateWindowEx(0, kFilterEditClass, m_items[static_cast<size_t>(index)].filter.c_str(),
-                            WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left, r.top, r.right - r.left,
-                            r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<uintptr_t>(kHeaderFilterEditId)),
-                            nullptr, nullptr);
+  m_edit =
+      ::CreateWindowEx(0, kFilterEditClass, m_items[static_cast<size_t>(index)].filter.c_str(),
+                       WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       hwnd(), reinterpret_cast<HMENU>(static_cast<uintptr_t>(kHeaderFilterEditId)), nullptr, nullptr);
   if (m_edit == nullptr) {
     m_editIndex = -1;
     return;
@@ -518,8 +516,7 @@ void HeaderModel::OnButtonUp(POINT p) {
       if (HitTest(hit) == index && (hit.flags & HHT_ONHEADER) && (Style() & HDS_BUTTONS)) Notify(HDN_ITEMCLICK, index);
       break;
     }
-    case Mouse::Idle:
-      break;
+    case Mouse::Idle: break;
   }
 }
 
@@ -680,8 +677,7 @@ LRESULT HeaderModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(old);
     }
     case HDM_GETIMAGELIST: return reinterpret_cast<LRESULT>(m_images);
-    case HDM_ORDERTOINDEX:
-      return index >= 0 && index < Count() ? m_order[static_cast<size_t>(index)] : index;
+    case HDM_ORDERTOINDEX: return index >= 0 && index < Count() ? m_order[static_cast<size_t>(index)] : index;
     case HDM_GETORDERARRAY: {
       auto* out = reinterpret_cast<int*>(lParam);
       if (out == nullptr || index < Count()) return FALSE;
@@ -700,9 +696,7 @@ LRESULT HeaderModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (m_edit != nullptr) CloseFilterEdit(wParam != 0 && lParam != 0);
       EditFilter(index);
       return TRUE;
-    case HDM_CLEARFILTER:
-      ClearFilter(index);
-      return TRUE;
+    case HDM_CLEARFILTER: ClearFilter(index); return TRUE;
     case kFilterEditCommit:
       CommitFilterEdit();
       if (wParam != 0) ::PostMessage(hwnd(), kFilterEditClose, FALSE, reinterpret_cast<LPARAM>(m_edit));
@@ -748,18 +742,15 @@ LRESULT HeaderModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_PAINT:
-    case WM_PRINTCLIENT:
-      return PaintOrPrint(message, wParam, [this](HDC dc) { Paint(dc); });
+    case WM_PRINTCLIENT: return PaintOrPrint(message, wParam, [this](HDC dc) { Paint(dc); });
     case WM_DESTROY:
       ::KillTimer(hwnd(), kFilterTimer);
       m_edit = nullptr;  // destroyed with its parent
       break;
-    default:
-      break;
+    default: break;
   }
   return ::DefWindowProc(hwnd(), message, wParam, lParam);
 }
-
 
 }  // namespace
 }  // namespace platform

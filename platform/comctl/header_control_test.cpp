@@ -25,11 +25,11 @@ class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 500, 200, nullptr, 0); }
   Strings log;
-  UINT vetoCode = 0;            // answer TRUE to this notification
+  UINT vetoCode = 0;           // answer TRUE to this notification
   LRESULT prepaintAnswer = 0;  // NM_CUSTOMDRAW CDDS_PREPAINT
   LRESULT filterButtonAnswer = 0;
   RECT filterButton;
-  bool recordPaint = false;  // custom draw is logged only when a test looks at it
+  bool recordPaint = false;            // custom draw is logged only when a test looks at it
   COLORREF itemBackground = CLR_NONE;  // item 0's colours are changed at its pre-paint
 
  protected:
@@ -45,7 +45,9 @@ class Parent : public CWnd {
       case HDN_TRACK: line = "track " + Item(nm); break;
       case HDN_ENDTRACK: line = "endtrack " + Item(nm); break;
       case HDN_BEGINDRAG: line = "begindrag " + std::to_string(nm->iItem); break;
-      case HDN_ENDDRAG: line = "enddrag " + std::to_string(nm->iItem) + " to " + std::to_string(nm->pitem->iOrder); break;
+      case HDN_ENDDRAG:
+        line = "enddrag " + std::to_string(nm->iItem) + " to " + std::to_string(nm->pitem->iOrder);
+        break;
       case HDN_FILTERCHANGE: line = "filter " + std::to_string(nm->iItem); break;
       case HDN_DIVIDERDBLCLICK: line = "divdbl " + std::to_string(nm->iItem); break;
       case HDN_FILTERBTNCLICK: {

@@ -259,7 +259,8 @@ LRESULT ListViewModel::SetItem(const LVITEM* item) {
   UINT changed = 0;
   const bool callback = (item->mask & LVIF_TEXT) && item->pszText == LPSTR_TEXTCALLBACK;
   const std::string text = (item->mask & LVIF_TEXT) && !callback && item->pszText != nullptr ? item->pszText : "";
-  if ((item->mask & LVIF_TEXT) && (callback != target.cells[0].callback || text != target.cells[0].text)) changed |= LVIF_TEXT;
+  if ((item->mask & LVIF_TEXT) && (callback != target.cells[0].callback || text != target.cells[0].text))
+    changed |= LVIF_TEXT;
   if ((item->mask & LVIF_IMAGE) && item->iImage != target.image) changed |= LVIF_IMAGE;
   if ((item->mask & LVIF_PARAM) && item->lParam != target.lParam) changed |= LVIF_PARAM;
   if (item->mask & LVIF_INDENT) target.indent = item->iIndent;
@@ -419,13 +420,15 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 
     case LVM_GETBKCOLOR: return static_cast<LRESULT>(m_bkColor);
-    case LVM_SETBKCOLOR: m_bkColor = static_cast<COLORREF>(lParam); ::InvalidateRect(hwnd(), nullptr, TRUE); return TRUE;
+    case LVM_SETBKCOLOR:
+      m_bkColor = static_cast<COLORREF>(lParam);
+      ::InvalidateRect(hwnd(), nullptr, TRUE);
+      return TRUE;
     case LVM_GETTEXTCOLOR: return static_cast<LRESULT>(m_textColor);
     case LVM_SETTEXTCOLOR: m_textColor = static_cast<COLORREF>(lParam); return TRUE;
     case LVM_GETTEXTBKCOLOR: return static_cast<LRESULT>(m_textBkColor);
     case LVM_SETTEXTBKCOLOR: m_textBkColor = static_cast<COLORREF>(lParam); return TRUE;
-    case LVM_GETIMAGELIST:
-      return index >= 0 && index < 3 ? reinterpret_cast<LRESULT>(m_images[index]) : 0;
+    case LVM_GETIMAGELIST: return index >= 0 && index < 3 ? reinterpret_cast<LRESULT>(m_images[index]) : 0;
     case LVM_SETIMAGELIST: {
       if (index < 0 || index >= 3) return 0;
       HIMAGELIST old = m_images[index];
@@ -499,9 +502,7 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!Valid(index)) return FALSE;
       EnsureVisible(index, lParam != 0);
       return TRUE;
-    case LVM_SCROLL:
-      Scroll(static_cast<int>(static_cast<INT_PTR>(wParam)), static_cast<int>(lParam));
-      return TRUE;
+    case LVM_SCROLL: Scroll(static_cast<int>(static_cast<INT_PTR>(wParam)), static_cast<int>(lParam)); return TRUE;
     case LVM_GETORIGIN: {
       auto* point = reinterpret_cast<POINT*>(lParam);
       if (point == nullptr) return FALSE;
@@ -509,9 +510,7 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case LVM_REDRAWITEMS:
-    case LVM_UPDATE:
-      ::InvalidateRect(hwnd(), nullptr, TRUE);
-      return TRUE;
+    case LVM_UPDATE: ::InvalidateRect(hwnd(), nullptr, TRUE); return TRUE;
 
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: {
@@ -540,9 +539,7 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       m_pressed = false;
       NotifyActivate(NM_DBLCLK, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    case WM_LBUTTONUP:
-      OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
+    case WM_LBUTTONUP: OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
@@ -550,15 +547,11 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(lParam) != hwnd()) m_dragItem = -1;
       return 0;
     case WM_VSCROLL:
-    case WM_HSCROLL:
-      OnScroll(message == WM_VSCROLL, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
-      return 0;
+    case WM_HSCROLL: OnScroll(message == WM_VSCROLL, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam))); return 0;
     case WM_RBUTTONUP:
       NotifyActivate(NM_RCLICK, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       break;  // then a context menu, as every window
-    case WM_KEYDOWN:
-      OnKeyDown(static_cast<UINT>(wParam));
-      return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); return 0;
     case WM_MOUSEWHEEL:
       if (ScrollByWheel(hwnd(), wParam, m_top, Count(), [this](int top) { SetTop(top); })) return 0;
       break;
@@ -573,17 +566,10 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       ::EndPaint(hwnd(), &ps);
       return 0;
     }
-    case WM_ERASEBKGND:
-      EraseBackground(reinterpret_cast<HDC>(wParam));
-      return 1;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_DESTROY:
-      DeleteAllItems();
-      break;
-    default:
-      break;
+    case WM_ERASEBKGND: EraseBackground(reinterpret_cast<HDC>(wParam)); return 1;
+    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_DESTROY: DeleteAllItems(); break;
+    default: break;
   }
   return ::DefWindowProc(hwnd(), message, wParam, lParam);
 }

@@ -72,7 +72,8 @@ LRESULT ListViewModel::InsertColumn(int index, const LVCOLUMN* column) {
     item.mask |= HDI_FORMAT;
     item.fmt = HeaderFormat(LVCFMT_LEFT);
   }
-  const LRESULT at = ::SendMessage(m_header, HDM_INSERTITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  const LRESULT at =
+      ::SendMessage(m_header, HDM_INSERTITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   if (at < 0) return -1;
   index = static_cast<int>(at);
   m_columns.insert(m_columns.begin() + index, (column->mask & LVCF_SUBITEM) ? column->iSubItem : index);
@@ -89,7 +90,8 @@ LRESULT ListViewModel::DeleteColumn(int index) {
   ::SendMessage(m_header, HDM_DELETEITEM, static_cast<WPARAM>(index), 0);
   m_columns.erase(m_columns.begin() + index);
   for (Item& row : m_items) {
-    if (row.cells.size() > 1 && static_cast<size_t>(index) < row.cells.size()) row.cells.erase(row.cells.begin() + index);
+    if (row.cells.size() > 1 && static_cast<size_t>(index) < row.cells.size())
+      row.cells.erase(row.cells.begin() + index);
     else if (row.cells.size() == 1 && index == 0) row.cells[0] = Cell{};
   }
   SetTop(m_top);
@@ -235,8 +237,7 @@ LRESULT ListViewModel::OnHeaderNotify(NMHDR* header) {
       Scroll(0, 0);
       ::InvalidateRect(hwnd(), nullptr, TRUE);
       break;
-    default:
-      break;
+    default: break;
   }
   return answer;
 }

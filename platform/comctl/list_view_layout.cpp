@@ -69,12 +69,8 @@ bool ListViewModel::ItemRect(int index, int part, RECT& out) const {
   if (m_exStyle & LVS_EX_CHECKBOXES) x += kListStateIconWidth;
   const int iconRight = x + (m_images[LVSIL_SMALL] != nullptr ? kListSmallIconWidth : 0);
   switch (part) {
-    case LVIR_BOUNDS:
-      out = row;
-      return true;
-    case LVIR_ICON:
-      out = RECT{x, row.top, iconRight, row.bottom};
-      return true;
+    case LVIR_BOUNDS: out = row; return true;
+    case LVIR_ICON: out = RECT{x, row.top, iconRight, row.bottom}; return true;
     case LVIR_LABEL:
       out = RECT{iconRight, row.top, std::max(iconRight, static_cast<int>(column0.right)), row.bottom};
       return true;
@@ -85,8 +81,7 @@ bool ListViewModel::ItemRect(int index, int part, RECT& out) const {
         out = RECT{x, row.top, std::max(iconRight, static_cast<int>(column0.right)), row.bottom};
       }
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -102,17 +97,12 @@ bool ListViewModel::SubItemRect(int index, int subItem, int part, RECT& out) con
   const int iconRight = column.left + (icon ? kListSmallIconWidth : 0);
   switch (part) {
     case LVIR_BOUNDS:
-    case LVIR_SELECTBOUNDS:
-      out = RECT{column.left, row.top, column.right, row.bottom};
-      return true;
-    case LVIR_ICON:
-      out = RECT{column.left, row.top, iconRight, row.bottom};
-      return true;
+    case LVIR_SELECTBOUNDS: out = RECT{column.left, row.top, column.right, row.bottom}; return true;
+    case LVIR_ICON: out = RECT{column.left, row.top, iconRight, row.bottom}; return true;
     case LVIR_LABEL:
       out = RECT{iconRight, row.top, std::max(iconRight, static_cast<int>(column.right)), row.bottom};
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -57,11 +57,14 @@ class Parent : public CWnd {
       case LVN_DELETEITEM: line = "delete " + std::to_string(lv->iItem) + " p" + std::to_string(lv->lParam); break;
       case LVN_DELETEALLITEMS: line = "deleteall"; break;
       case LVN_COLUMNCLICK: line = "column " + std::to_string(lv->iSubItem); break;
-      case LVN_BEGINDRAG: line = "begindrag " + std::to_string(lv->iItem) + " at " + std::to_string(lv->ptAction.y); break;
+      case LVN_BEGINDRAG:
+        line = "begindrag " + std::to_string(lv->iItem) + " at " + std::to_string(lv->ptAction.y);
+        break;
       case LVN_KEYDOWN:
         if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_SHIFT) return TRUE;
         if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_CONTROL) return TRUE;
-        line = "key " + std::to_string(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey); break;
+        line = "key " + std::to_string(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
+        break;
       case NM_CLICK: line = "click " + std::to_string(act->iItem) + " " + std::to_string(act->iSubItem); break;
       case NM_DBLCLK: line = "dblclick " + std::to_string(act->iItem); break;
       case NM_RCLICK: line = "rclick " + std::to_string(act->iItem); break;
@@ -118,8 +121,7 @@ class Parent : public CWnd {
         break;
       }
       case NM_SETFOCUS:
-      case NM_KILLFOCUS:
-        return TRUE;
+      case NM_KILLFOCUS: return TRUE;
       default: line = "other " + std::to_string(static_cast<int>(hdr->code)); break;
     }
     log.push_back(line);
@@ -350,8 +352,8 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
   parent.log.clear();
   input::ClickAt(list, Row(2));
   // The old selection goes first, then the focus, then the new item.
-  EXPECT_EQ(parent.log, (Strings{"changing 1 3>1", "changed 1 3>1", "changing 1 1>0", "changed 1 1>0",
-                                 "changing 2 0>3", "changed 2 0>3", "click 2 0"}));
+  EXPECT_EQ(parent.log, (Strings{"changing 1 3>1", "changed 1 3>1", "changing 1 1>0", "changed 1 1>0", "changing 2 0>3",
+                                 "changed 2 0>3", "click 2 0"}));
 
   // A refused change leaves the states as they were.
   parent.log.clear();
@@ -643,7 +645,7 @@ TEST_F(ListViewTest, SortCallbacksSeeDataOrIndexesAndTheFocusFollowsItsItem) {
   EXPECT_EQ(Selected(), (std::vector<int>{2}));
 
   ASSERT_TRUE(list.SortItemsEx(DescendingByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
-  EXPECT_EQ(Text(0), "n3");  // already descending by "q3".."q0"
+  EXPECT_EQ(Text(0), "n3");                                                    // already descending by "q3".."q0"
   for (int i = 0; i < 4; ++i) list.SetItemData(i, static_cast<DWORD_PTR>(i));  // row numbers
   list.SetItemText(0, 1, "q0");
   list.SetItemText(3, 1, "q9");
@@ -669,7 +671,7 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(list.GetTopIndex(), 2);
   list.Scroll(CSize(0, 100 * kRow));
   EXPECT_EQ(list.GetTopIndex(), 7);  // the last page stays full
-  list.Scroll(CSize(500, 0));  // sideways as far as the columns reach
+  list.Scroll(CSize(500, 0));        // sideways as far as the columns reach
   ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
   EXPECT_EQ(r.left, 0);  // 240 wide in a 300 client: nothing to scroll
   list.SetColumnWidth(2, 200);
@@ -707,9 +709,9 @@ TEST_F(ListViewTest, CustomDrawStagesAndColoursReachTheSubItems) {
   list.SetColumnOrderArray(3, order);
   Paint();
   const std::string green = std::to_string(RGB(0, 255, 0));
-  EXPECT_EQ(parent.log, (Strings{"prepaint", "item 0", "sub 0.1 text " + green, "sub 0.0 text " + green,
-                                 "sub 0.2 text " + green, "item 1 sel", "sub 1.1 text " + green,
-                                 "sub 1.0 text " + green, "sub 1.2 text " + green}));
+  EXPECT_EQ(parent.log,
+            (Strings{"prepaint", "item 0", "sub 0.1 text " + green, "sub 0.0 text " + green, "sub 0.2 text " + green,
+                     "item 1 sel", "sub 1.1 text " + green, "sub 1.0 text " + green, "sub 1.2 text " + green}));
 
   parent.log.clear();
   parent.itemprepaint = CDRF_SKIPDEFAULT | CDRF_NOTIFYSUBITEMDRAW;
@@ -736,8 +738,8 @@ TEST_F(ListViewTest, DefaultDrawingUsesTheCustomDrawColoursAndTheSelectionColour
   const std::string green = std::to_string(RGB(0, 255, 0));
   const std::string face = std::to_string(GetSysColor(COLOR_BTNTEXT));
   // Unfocused, the selection shows in the button colours.
-  EXPECT_EQ(DrawnTexts(list), (Strings{"n0 " + green, "q0 " + green, "s0 " + green, "n1 " + face, "q1 " + face,
-                                       "s1 " + face}));
+  EXPECT_EQ(DrawnTexts(list),
+            (Strings{"n0 " + green, "q0 " + green, "s0 " + green, "n1 " + face, "q1 " + face, "s1 " + face}));
   const auto ops = platform::WindowDisplayList(list);
   ASSERT_FALSE(ops.empty());
   EXPECT_EQ(ops[0].kind, platform::DrawKind::FillRect);  // the erase, in the list's background colour
@@ -809,7 +811,8 @@ class OwnerList : public CListCtrl {
 
 TEST_F(ListViewTest, OwnerDrawnRowsAreMeasuredOnMoveAndDrawnByTheList) {
   OwnerList owned;
-  ASSERT_TRUE(owned.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 300, 200), &parent, kId));
+  ASSERT_TRUE(
+      owned.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 300, 200), &parent, kId));
   owned.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
   for (int i = 0; i < 3; ++i) owned.InsertItem(LVIF_TEXT | LVIF_PARAM, i, "x", 0, 0, 0, 100 + i);
   owned.log.clear();

@@ -70,8 +70,8 @@ class TooltipModel : public ControlModel {
 
 Tool* TooltipModel::Find(const TOOLINFO* ti) {
   if (ti == nullptr || ti->cbSize < kMinToolInfoSize) return nullptr;
-  const auto it =
-      std::find_if(m_tools.begin(), m_tools.end(), [&](const Tool& t) { return t.hwnd == ti->hwnd && t.id == ti->uId; });
+  const auto it = std::find_if(m_tools.begin(), m_tools.end(),
+                               [&](const Tool& t) { return t.hwnd == ti->hwnd && t.id == ti->uId; });
   return it == m_tools.end() ? nullptr : &*it;
 }
 
@@ -143,9 +143,7 @@ void TooltipModel::Paint() {
 LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   const auto* ti = reinterpret_cast<const TOOLINFO*>(lParam);
   switch (message) {
-    case WM_CREATE:
-      ::SetWindowLongPtr(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(Style() | WS_BORDER));
-      return 0;
+    case WM_CREATE: ::SetWindowLongPtr(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(Style() | WS_BORDER)); return 0;
     case TTM_ADDTOOL: {
       if (ti == nullptr || ti->cbSize < kMinToolInfoSize || Find(ti) != nullptr) return FALSE;
       m_tools.push_back(Tool{ti->uFlags, ti->hwnd, ti->uId, ti->rect, TextOf(*ti), ti->lParam});
@@ -194,8 +192,7 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
         }
       }
       return 0;
-    case TTM_GETTOOLCOUNT:
-      return static_cast<LRESULT>(m_tools.size());
+    case TTM_GETTOOLCOUNT: return static_cast<LRESULT>(m_tools.size());
     case TTM_TRACKACTIVATE: {
       Tool* tool = Find(ti);
       if (wParam == FALSE) {
@@ -219,26 +216,16 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       m_active = wParam != FALSE;
       if (!m_active) Hide();
       return 0;
-    case TTM_POP:
-      Hide();
-      return 0;
+    case TTM_POP: Hide(); return 0;
     case TTM_UPDATE:
       if (m_shown) ::InvalidateRect(hwnd(), nullptr, TRUE);
       return 0;
-    case TTM_SETMAXTIPWIDTH:
-      return std::exchange(m_maxWidth, static_cast<int>(lParam));
-    case TTM_GETMAXTIPWIDTH:
-      return m_maxWidth;
-    case TTM_SETTIPBKCOLOR:
-      m_background = static_cast<COLORREF>(wParam);
-      return 0;
-    case TTM_SETTIPTEXTCOLOR:
-      m_textColor = static_cast<COLORREF>(wParam);
-      return 0;
-    case TTM_GETTIPBKCOLOR:
-      return m_background;
-    case TTM_GETTIPTEXTCOLOR:
-      return m_textColor;
+    case TTM_SETMAXTIPWIDTH: return std::exchange(m_maxWidth, static_cast<int>(lParam));
+    case TTM_GETMAXTIPWIDTH: return m_maxWidth;
+    case TTM_SETTIPBKCOLOR: m_background = static_cast<COLORREF>(wParam); return 0;
+    case TTM_SETTIPTEXTCOLOR: m_textColor = static_cast<COLORREF>(wParam); return 0;
+    case TTM_GETTIPBKCOLOR: return m_background;
+    case TTM_GETTIPTEXTCOLOR: return m_textColor;
     case TTM_SETMARGIN:
       if (lParam != 0) m_margin = *reinterpret_cast<const RECT*>(lParam);
       if (m_shown) Show();
@@ -250,9 +237,7 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       const int ms = static_cast<int>(static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam))));
       const int value = ms < 0 ? kDefaultInitial : ms;
       switch (wParam) {
-        case TTDT_AUTOMATIC:
-          m_initial = value, m_autoPop = value * 10, m_reshow = value / 5;
-          break;
+        case TTDT_AUTOMATIC: m_initial = value, m_autoPop = value * 10, m_reshow = value / 5; break;
         case TTDT_INITIAL: m_initial = ms < 0 ? kDefaultInitial : ms; break;
         case TTDT_AUTOPOP: m_autoPop = ms < 0 ? kDefaultInitial * 10 : ms; break;
         case TTDT_RESHOW: m_reshow = ms < 0 ? kDefaultInitial / 5 : ms; break;
@@ -271,17 +256,11 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       m_font = reinterpret_cast<HFONT>(wParam);
       if (m_shown) Show();
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(m_font);
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    case WM_PAINT:
-      Paint();
-      return 0;
-    default:
-      break;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(m_font);
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_PAINT: Paint(); return 0;
+    default: break;
   }
   return ::DefWindowProc(hwnd(), message, wParam, lParam);
 }
@@ -307,7 +286,8 @@ TooltipState TooltipModel::State() const {
   return s;
 }
 
-const bool kRegistered = RegisterControlModel(TOOLTIPS_CLASS, 0, [](HWND h) { return std::make_unique<TooltipModel>(h); });
+const bool kRegistered =
+    RegisterControlModel(TOOLTIPS_CLASS, 0, [](HWND h) { return std::make_unique<TooltipModel>(h); });
 
 const TooltipModel* ModelOf(HWND hwnd) {
   const WindowRecord* record = FindWindowRecord(hwnd);

@@ -15,8 +15,8 @@ class TooltipTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
-    m_owner = ::CreateWindowEx(0, "Test", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr,
-                               nullptr);
+    m_owner =
+        ::CreateWindowEx(0, "Test", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     m_tip = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
                              0, m_owner, nullptr, nullptr, nullptr);
     ASSERT_NE(m_tip, nullptr);

@@ -4,7 +4,6 @@
 #include <unordered_map>
 #include <utility>
 
-
 namespace platform {
 namespace {
 

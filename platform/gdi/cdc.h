@@ -72,9 +72,7 @@ class PLATFORM_API CDC {
     return ::DrawText(m_hDC, text.GetString(), text.GetLength(), rect, format);
   }
   BOOL TextOut(int x, int y, LPCTSTR text, int length) { return ::TextOut(m_hDC, x, y, text, length); }
-  BOOL TextOut(int x, int y, const CString& text) {
-    return ::TextOut(m_hDC, x, y, text.GetString(), text.GetLength());
-  }
+  BOOL TextOut(int x, int y, const CString& text) { return ::TextOut(m_hDC, x, y, text.GetString(), text.GetLength()); }
   CSize GetTextExtent(LPCTSTR text, int length) const;
   CSize GetTextExtent(const CString& text) const { return GetTextExtent(text.GetString(), text.GetLength()); }
   BOOL GetTextExtentPoint32(LPCTSTR text, int length, LPSIZE size) const {

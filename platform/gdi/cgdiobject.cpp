@@ -59,9 +59,7 @@ void ForgetGdiWrapper(HGDIOBJ object) {
 
 }  // namespace platform
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 CFont* CFont::FromHandle(HFONT font) { return WrapperOf<CFont>(font); }
 CPen* CPen::FromHandle(HPEN pen) { return WrapperOf<CPen>(pen); }
@@ -70,9 +68,9 @@ CBitmap* CBitmap::FromHandle(HBITMAP bitmap) { return WrapperOf<CBitmap>(bitmap)
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* lf) { return Attach(::CreateFontIndirect(lf)); }
 
-BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                       BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                       BYTE quality, BYTE pitchAndFamily, LPCSTR face) {
+BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                       BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                       BYTE pitchAndFamily, LPCSTR face) {
   return Attach(::CreateFont(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
                              outPrecision, clipPrecision, quality, pitchAndFamily, face));
 }

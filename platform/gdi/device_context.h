@@ -134,7 +134,7 @@ PLATFORM_API BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC sour
 // What msimg32.dll's GradientFill does; code written for the platform finds
 // it with GetProcAddress(LoadLibraryA("msimg32.dll"), "GradientFill").
 PLATFORM_API BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCount, const void* mesh, ULONG meshCount,
-                  ULONG mode);
+                               ULONG mode);
 
 namespace platform {
 // A DC that draws on `window`'s display list with `font` selected (null: the

@@ -20,8 +20,7 @@ class DeviceContextTest : public ::testing::Test {
   void SetUp() override {
     platform::ResetForTest();
     platform::ResetSysColors();
-    m_wnd = ::CreateWindowEx(0, "Test", "w", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr,
-                             nullptr);
+    m_wnd = ::CreateWindowEx(0, "Test", "w", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(m_wnd, nullptr);
   }
   void TearDown() override {

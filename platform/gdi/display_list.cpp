@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <unordered_map>
 
-
 namespace platform {
 namespace {
 

@@ -213,12 +213,9 @@ HGDIOBJ GetStockObject(int index) {
 
 BOOL DeleteObject(HGDIOBJ object) {
   switch (platform::GdiObjectKind(object)) {
-    case GdiKind::None:
-      return FALSE;
-    case GdiKind::Font:
-      return TRUE;  // the measurer's handles live for the process
-    default:
-      break;
+    case GdiKind::None: return FALSE;
+    case GdiKind::Font: return TRUE;  // the measurer's handles live for the process
+    default: break;
   }
   platform::GdiRecord* r = platform::Table().Find(object);
   if (r == nullptr || r->permanent) return TRUE;  // stock and system-colour brushes ignore it
@@ -248,7 +245,6 @@ int GetObject(HGDIOBJ object, int size, LPVOID out) {
       *static_cast<BITMAP*>(out) = bm;
       return sizeof(BITMAP);
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }

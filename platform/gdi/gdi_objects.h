@@ -92,9 +92,9 @@ constexpr int SYSTEM_FIXED_FONT = 16;
 constexpr int DEFAULT_GUI_FONT = 17;
 
 PLATFORM_API HFONT CreateFontIndirect(const LOGFONT* lf);
-PLATFORM_API HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
-                 DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
-                 DWORD pitchAndFamily, LPCSTR face);
+PLATFORM_API HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                              DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                              DWORD quality, DWORD pitchAndFamily, LPCSTR face);
 PLATFORM_API HPEN CreatePen(int style, int width, COLORREF color);
 PLATFORM_API HBRUSH CreateSolidBrush(COLORREF color);
 // A bitmap of the given size whose pixels nobody keeps: what is drawn on it
@@ -110,9 +110,9 @@ namespace platform {
 enum class GdiKind { None, Font, Pen, Brush, Bitmap };
 GdiKind GdiObjectKind(HGDIOBJ object);
 // The state a device context records for a selected object.
-PenState PenOf(HPEN pen);        // black solid pen for an unknown handle
+PenState PenOf(HPEN pen);          // black solid pen for an unknown handle
 BrushState BrushOf(HBRUSH brush);  // white brush for an unknown one; follows system colours
-SIZE BitmapSize(HBITMAP bitmap);  // 0 x 0 for an unknown handle
+SIZE BitmapSize(HBITMAP bitmap);   // 0 x 0 for an unknown handle
 // The FontSpec of a LOGFONT and back: a positive height asks for the cell
 // height, so the em is the largest whose height fits it.
 FontSpec FontSpecOf(const LOGFONT& lf);

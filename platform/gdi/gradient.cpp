@@ -5,8 +5,7 @@
 #include "platform/gdi/device_context.h"
 #include "platform/kernel/module.h"
 
-BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCount, const void* mesh, ULONG meshCount,
-                  ULONG mode) {
+BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCount, const void* mesh, ULONG meshCount, ULONG mode) {
   if (vertices == nullptr || mesh == nullptr || vertexCount == 0 || mode > GRADIENT_FILL_TRIANGLE) return FALSE;
   const ULONG perElement = mode == GRADIENT_FILL_TRIANGLE ? 3 : 2;
   const auto* indices = static_cast<const ULONG*>(mesh);  // both mesh records are runs of ULONG

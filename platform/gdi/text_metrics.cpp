@@ -10,15 +10,16 @@ namespace {
 
 // Advance widths of ' ' (32) to '~' (126) in thousandths of an em.
 constexpr int kWidths[95] = {
-    278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,   // space ! " # $ % & ' ( ) * + , - . /
-    556, 556, 556, 556, 556, 556, 556, 556, 556, 556,                                 // 0-9
-    278, 278, 584, 584, 584, 556, 1015,                                               // : ; < = > ? @
-    667, 667, 722, 722, 667, 611, 778, 722, 278, 500, 667, 556, 833,                  // A-M
-    722, 778, 667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611,                  // N-Z
-    278, 278, 278, 469, 556, 333,                                                     // [ \ ] ^ _ `
-    556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833,                  // a-m
-    556, 556, 556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500,                  // n-z
-    334, 260, 334, 584,                                                               // { | } ~
+    278, 278, 355, 556, 556, 889, 667,  191, 333, 333, 389, 584, 278,
+    333, 278, 278,                                                     // space ! " # $ % & ' ( ) * + , - . /
+    556, 556, 556, 556, 556, 556, 556,  556, 556, 556,                 // 0-9
+    278, 278, 584, 584, 584, 556, 1015,                                // : ; < = > ? @
+    667, 667, 722, 722, 667, 611, 778,  722, 278, 500, 667, 556, 833,  // A-M
+    722, 778, 667, 778, 722, 667, 611,  722, 667, 944, 667, 667, 611,  // N-Z
+    278, 278, 278, 469, 556, 333,                                      // [ \ ] ^ _ `
+    556, 556, 500, 556, 556, 278, 556,  556, 222, 222, 500, 222, 833,  // a-m
+    556, 556, 556, 556, 333, 500, 278,  556, 500, 722, 500, 500, 500,  // n-z
+    334, 260, 334, 584,                                                // { | } ~
 };
 constexpr int kOtherWidth = 556;
 
@@ -101,6 +102,7 @@ int MulDiv(int number, int numerator, int denominator) {
   const int64_t product = static_cast<int64_t>(number) * numerator;
   const int64_t half = (denominator > 0 ? denominator : -denominator) / 2;
   const bool negative = (product < 0) != (denominator < 0);
-  const int64_t magnitude = ((product < 0 ? -product : product) + half) / (denominator > 0 ? denominator : -denominator);
+  const int64_t magnitude =
+      ((product < 0 ? -product : product) + half) / (denominator > 0 ? denominator : -denominator);
   return static_cast<int>(negative ? -magnitude : magnitude);
 }

@@ -72,7 +72,8 @@ void SendMouse(HWND hwnd, POINT client, UINT message) {
     ::ScreenToClient(capture, &p);
     target = capture;
   } else {
-    const LRESULT hit = ::SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+    const LRESULT hit =
+        ::SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
     if (!::IsWindow(target)) return;
     ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                   MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(message)));

@@ -42,7 +42,9 @@ class Recorder : public CWnd {
     g_log.push_back(name + " key " + std::to_string(key) + (GetKeyState(VK_CONTROL) < 0 ? " ctrl" : ""));
   }
   void OnSysKeyDown(UINT key, UINT, UINT) override { g_log.push_back(name + " syskey " + std::to_string(key)); }
-  void OnChar(UINT ch, UINT, UINT) override { g_log.push_back(name + " char " + std::string(1, static_cast<char>(ch))); }
+  void OnChar(UINT ch, UINT, UINT) override {
+    g_log.push_back(name + " char " + std::string(1, static_cast<char>(ch)));
+  }
 
  private:
   void Log(const char* what, UINT flags, CPoint p) {
@@ -74,8 +76,8 @@ TEST_F(InputTest, ClicksLandAtTheClientCentreWithButtonAndModifierFlags) {
   EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0) << "modifiers are released after the action";
   g_log.clear();
   ASSERT_TRUE(input::DoubleClick(child.m_hWnd));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"child down 20,10 L", "child up 20,10", "child dbl 20,10 L",
-                                             "child up 20,10"}));
+  EXPECT_EQ(g_log,
+            (std::vector<std::string>{"child down 20,10 L", "child up 20,10", "child dbl 20,10 L", "child up 20,10"}));
 }
 
 TEST_F(InputTest, RightClickAsksForAContextMenuThatTravelsUpToTheParent) {
@@ -107,8 +109,8 @@ TEST_F(InputTest, MouseCaptureRedirectsTheRelease) {
 TEST_F(InputTest, KeysGoToTheFocusWithTranslationAndModifierState) {
   ASSERT_TRUE(input::Focus(child.m_hWnd));
   ASSERT_TRUE(input::TypeText("a!"));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"child key 65", "child char a", "child key 16", "child key 49",
-                                             "child char !"}));
+  EXPECT_EQ(g_log,
+            (std::vector<std::string>{"child key 65", "child char a", "child key 16", "child key 49", "child char !"}));
   g_log.clear();
   ASSERT_TRUE(input::PressKey('C', input::kControl));
   EXPECT_EQ(g_log, (std::vector<std::string>{"child key 17 ctrl", "child key 67 ctrl", "child char \x03"}));
@@ -150,7 +152,10 @@ TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
   EXPECT_EQ(platform::RunMessageLoop(), 9);
   EXPECT_EQ(ticker.ticks, 3);
 
-  std::thread poster([&] { ::PostMessage(top.m_hWnd, WM_KEYDOWN, 'Z', 1); ::PostQuitMessage(4); });
+  std::thread poster([&] {
+    ::PostMessage(top.m_hWnd, WM_KEYDOWN, 'Z', 1);
+    ::PostQuitMessage(4);
+  });
   poster.join();
   EXPECT_EQ(platform::RunMessageLoop(), 4);
   EXPECT_EQ(g_log, (std::vector<std::string>{"top key 90", "top char z"}));

@@ -28,7 +28,8 @@ namespace {
 
 std::string Lower(std::string_view text) {
   std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return out;
 }
 
@@ -160,7 +161,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
   if (module->kind == HINSTANCE__::Kind::kBuiltin) {
     auto it = module->exports.find(std::string_view(name));
     if (it != module->exports.end()) return it->second;
-  } else if (module->kind == HINSTANCE__::Kind::kMainProgram && registry.hiddenExports.contains(std::string_view(name))) {
+  } else if (module->kind == HINSTANCE__::Kind::kMainProgram &&
+             registry.hiddenExports.contains(std::string_view(name))) {
     // hidden by a test: fall through to "not found"
   } else if (void* symbol = ::dlsym(module->dl, name)) {
     return reinterpret_cast<FARPROC>(symbol);

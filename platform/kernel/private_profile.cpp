@@ -43,9 +43,9 @@ std::string NativePath(LPCSTR fileName) {
 // One line of the file as it stood, with what it means to a lookup.
 struct Line {
   enum class Kind { kOther, kSection, kKey } kind = Kind::kOther;
-  std::string text;       // the line without its ending
-  std::string_view name;  // section or key name (into text)
-  std::string_view value; // key value (into text), trimmed
+  std::string text;        // the line without its ending
+  std::string_view name;   // section or key name (into text)
+  std::string_view value;  // key value (into text), trimmed
 
   explicit Line(std::string raw) : text(std::move(raw)) { Classify(); }
   Line(const Line& other) : Line(other.text) {}
@@ -155,7 +155,8 @@ class IniDocument {
     // After the section's last non-blank line, so blank separators stay put.
     size_t insert = SectionEnd(*header);
     while (insert > *header + 1 && Trim(lines_[insert - 1].text).empty()) --insert;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), Line(std::string(key) + "=" + std::string(value)));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert),
+                  Line(std::string(key) + "=" + std::string(value)));
   }
 
   bool RemoveKey(std::string_view section, std::string_view key) {

@@ -14,9 +14,8 @@ namespace {
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("profile_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = std::filesystem::temp_directory_path() / ("profile_test_" + std::to_string(::getpid()) + "_" +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     path_ = (dir_ / "UserSetting.ini").string();
@@ -43,7 +42,8 @@ class ProfileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
-  WriteFile("; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
+  WriteFile(
+      "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
   EXPECT_EQ(Get("alpha", "KEY ONE"), "value 1");
   EXPECT_EQ(lastCount_, 7u);
   EXPECT_EQ(Get("ALPHA", "quoted"), "q v");
@@ -80,7 +80,8 @@ TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
 
 TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
   EXPECT_EQ(Get("s", "k"), "none") << "a missing file reads as defaults";
-  ASSERT_TRUE(WritePrivateProfileStringA("CUSTOMIZE_LISTS", "rmsallowedgroups-20016", "0,FF00,MS Shell Dlg 2,8", path_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("CUSTOMIZE_LISTS", "rmsallowedgroups-20016", "0,FF00,MS Shell Dlg 2,8",
+                                         path_.c_str()));
   EXPECT_EQ(ReadFile(), "[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n");
 
   WriteFile("; top comment\n[A]\nKeep=1\nKEY=old\n\n[B]\nx=y\n");

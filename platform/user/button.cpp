@@ -35,8 +35,8 @@ class ButtonModel : public platform::ControlModel {
   bool m_focus = false;
 };
 
-const bool kRegistered = platform::RegisterControlModel(
-    "BUTTON", CS_DBLCLKS | CS_PARENTDC, [](HWND h) { return std::make_unique<ButtonModel>(h); });
+const bool kRegistered = platform::RegisterControlModel("BUTTON", CS_DBLCLKS | CS_PARENTDC,
+                                                        [](HWND h) { return std::make_unique<ButtonModel>(h); });
 
 void ButtonModel::DrawItem(UINT action, HDC paintDc) {
   if (Type() != BS_OWNERDRAW || !::IsWindowVisible(hwnd())) return;
@@ -82,9 +82,7 @@ void ButtonModel::Paint() {
     }
     case BS_PUSHBUTTON:
     case BS_DEFPUSHBUTTON:
-    case BS_PUSHBOX:
-      PaintWithParentColours(WM_CTLCOLORBTN, Text(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-      return;
+    case BS_PUSHBOX: PaintWithParentColours(WM_CTLCOLORBTN, Text(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE); return;
     case BS_GROUPBOX:
       r.left += 8;
       PaintWithParentColours(WM_CTLCOLORSTATIC, Text(), r, DT_LEFT | DT_TOP | DT_SINGLELINE, false);
@@ -111,7 +109,9 @@ void ButtonModel::Release(bool inside) {
   if (::GetCapture() == hwnd()) ::ReleaseCapture();
   if (!wasPushed || !inside) return;
   switch (Type()) {
-    case BS_AUTOCHECKBOX: ::SendMessage(hwnd(), BM_SETCHECK, m_check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0); break;
+    case BS_AUTOCHECKBOX:
+      ::SendMessage(hwnd(), BM_SETCHECK, m_check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+      break;
     case BS_AUTORADIOBUTTON: ::SendMessage(hwnd(), BM_SETCHECK, BST_CHECKED, 0); break;
     case BS_AUTO3STATE: ::SendMessage(hwnd(), BM_SETCHECK, (m_check + 1) % 3, 0); break;
     default: break;
@@ -165,17 +165,11 @@ LRESULT ButtonModel::DialogCode() const {
 LRESULT ButtonModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   const bool groupBox = Type() == BS_GROUPBOX;
   switch (message) {
-    case WM_GETDLGCODE:
-      return DialogCode();
-    case WM_NCHITTEST:
-      return groupBox ? HTTRANSPARENT : HTCLIENT;
-    case BM_GETCHECK:
-      return IsCheckType() ? m_check : 0;
-    case BM_SETCHECK:
-      SetCheck(static_cast<UINT>(wParam));
-      return 0;
-    case BM_GETSTATE:
-      return (IsCheckType() ? m_check : 0) | (m_pushed ? BST_PUSHED : 0) | (m_focus ? BST_FOCUS : 0);
+    case WM_GETDLGCODE: return DialogCode();
+    case WM_NCHITTEST: return groupBox ? HTTRANSPARENT : HTCLIENT;
+    case BM_GETCHECK: return IsCheckType() ? m_check : 0;
+    case BM_SETCHECK: SetCheck(static_cast<UINT>(wParam)); return 0;
+    case BM_GETSTATE: return (IsCheckType() ? m_check : 0) | (m_pushed ? BST_PUSHED : 0) | (m_focus ? BST_FOCUS : 0);
     case BM_SETSTATE:
       if (m_pushed != (wParam != 0)) {
         m_pushed = wParam != 0;
@@ -239,15 +233,12 @@ LRESULT ButtonModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (m_pressing && ::GetCapture() == hwnd()) ::ReleaseCapture();
       if (Style() & BS_NOTIFY) NotifyParent(BN_KILLFOCUS);
       return 0;
-    case WM_PAINT:
-      Paint();
-      return 0;
+    case WM_PAINT: Paint(); return 0;
     case WM_ENABLE:
     case WM_SETTEXT:
       ::InvalidateRect(hwnd(), nullptr, FALSE);
       return message == WM_SETTEXT ? ::DefWindowProc(hwnd(), message, wParam, lParam) : 0;
-    default:
-      return ::DefWindowProc(hwnd(), message, wParam, lParam);
+    default: return ::DefWindowProc(hwnd(), message, wParam, lParam);
   }
 }
 

@@ -10,7 +10,9 @@ BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 }
 
 int CComboBox::GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-int CComboBox::AddString(LPCTSTR item) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item))); }
+int CComboBox::AddString(LPCTSTR item) {
+  return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item)));
+}
 int CComboBox::InsertString(int index, LPCTSTR item) {
   return static_cast<int>(SendMessage(CB_INSERTSTRING, W(index), reinterpret_cast<LPARAM>(item)));
 }
@@ -29,7 +31,9 @@ int CComboBox::FindString(int startAfter, LPCTSTR prefix) const {
 int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const {
   return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, W(startAfter), reinterpret_cast<LPARAM>(text)));
 }
-DWORD_PTR CComboBox::GetItemData(int index) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, W(index))); }
+DWORD_PTR CComboBox::GetItemData(int index) const {
+  return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, W(index)));
+}
 int CComboBox::SetItemData(int index, DWORD_PTR data) {
   return static_cast<int>(SendMessage(CB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
 }

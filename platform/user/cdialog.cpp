@@ -47,9 +47,9 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
   }
 
   platform::DispatchScope scope;
-  const HWND hwnd = platform::CreateWindowWithObject(
-      this, dialog.exStyle, "#32770", dialog.caption.c_str(), dialog.style & ~WS_VISIBLE, origin.x, origin.y, width,
-      height, parentHwnd, nullptr, AfxGetResourceHandle(), nullptr);
+  const HWND hwnd = platform::CreateWindowWithObject(this, dialog.exStyle, "#32770", dialog.caption.c_str(),
+                                                     dialog.style & ~WS_VISIBLE, origin.x, origin.y, width, height,
+                                                     parentHwnd, nullptr, AfxGetResourceHandle(), nullptr);
   if (hwnd == nullptr) return FALSE;
   ::SendMessage(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hfont), FALSE);
 

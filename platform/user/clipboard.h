@@ -24,7 +24,7 @@ PLATFORM_API BOOL OpenClipboard(HWND owner);
 PLATFORM_API BOOL CloseClipboard();
 PLATFORM_API BOOL EmptyClipboard();
 PLATFORM_API HANDLE SetClipboardData(UINT format, HANDLE data);  // null on failure (the caller keeps the block)
-PLATFORM_API HANDLE GetClipboardData(UINT format);              // owned by the clipboard
+PLATFORM_API HANDLE GetClipboardData(UINT format);               // owned by the clipboard
 PLATFORM_API BOOL IsClipboardFormatAvailable(UINT format);
 PLATFORM_API int CountClipboardFormats();
 PLATFORM_API HWND GetOpenClipboardWindow();

@@ -12,7 +12,8 @@ CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index) {
   if (length <= 0) return CString();
   // The text message writes the whole item and its terminator.
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT copied = ::SendMessage(hwnd, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT copied =
+      ::SendMessage(hwnd, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   if (copied <= 0) return CString();
   return CString(text.c_str(), static_cast<int>(std::min(copied, length)));
 }
@@ -26,7 +27,9 @@ BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 }
 
 int CListBox::GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
-int CListBox::AddString(LPCTSTR item) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item))); }
+int CListBox::AddString(LPCTSTR item) {
+  return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item)));
+}
 int CListBox::InsertString(int index, LPCTSTR item) {
   return static_cast<int>(SendMessage(LB_INSERTSTRING, W(index), reinterpret_cast<LPARAM>(item)));
 }
@@ -35,7 +38,9 @@ void CListBox::ResetContent() { SendMessage(LB_RESETCONTENT); }
 int CListBox::GetText(int index, LPTSTR buffer) const {
   return static_cast<int>(SendMessage(LB_GETTEXT, W(index), reinterpret_cast<LPARAM>(buffer)));
 }
-void CListBox::GetText(int index, CString& text) const { text = platform::ItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, index); }
+void CListBox::GetText(int index, CString& text) const {
+  text = platform::ItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, index);
+}
 int CListBox::GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, W(index))); }
 int CListBox::FindString(int startAfter, LPCTSTR prefix) const {
   return static_cast<int>(SendMessage(LB_FINDSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
@@ -43,7 +48,9 @@ int CListBox::FindString(int startAfter, LPCTSTR prefix) const {
 int CListBox::FindStringExact(int startAfter, LPCTSTR text) const {
   return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, W(startAfter), reinterpret_cast<LPARAM>(text)));
 }
-DWORD_PTR CListBox::GetItemData(int index) const { return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, W(index))); }
+DWORD_PTR CListBox::GetItemData(int index) const {
+  return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, W(index)));
+}
 int CListBox::SetItemData(int index, DWORD_PTR data) {
   return static_cast<int>(SendMessage(LB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
 }

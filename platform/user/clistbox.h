@@ -83,22 +83,15 @@ PLATFORM_API CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, i
 template <class Control>
 BOOL OwnerDrawChildNotify(Control& control, UINT message, LPARAM lParam, LRESULT* result) {
   switch (message) {
-    case WM_DRAWITEM:
-      control.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-      break;
-    case WM_MEASUREITEM:
-      control.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-      break;
+    case WM_DRAWITEM: control.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); break;
+    case WM_MEASUREITEM: control.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); break;
     case WM_COMPAREITEM: {
       const int order = control.CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
       if (result != nullptr) *result = order;
       return TRUE;
     }
-    case WM_DELETEITEM:
-      control.DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-      break;
-    default:
-      return FALSE;
+    case WM_DELETEITEM: control.DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)); break;
+    default: return FALSE;
   }
   if (result != nullptr) *result = TRUE;
   return TRUE;

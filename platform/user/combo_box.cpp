@@ -37,15 +37,15 @@ class ComboEditModel : public ControlModel {
       case WM_SETFOCUS:
       case WM_KILLFOCUS: {
         const LRESULT result = Inner(message, wParam, lParam);
-        if ((combo = ComboOf(m_combo)) != nullptr) combo->EditFocus(message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
+        if ((combo = ComboOf(m_combo)) != nullptr)
+          combo->EditFocus(message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
         return result;
       }
       case WM_GETDLGCODE: {
         const LRESULT code = Inner(message, wParam, lParam) | DLGC_WANTARROWS;
         return combo != nullptr ? code | combo->WantsKey(reinterpret_cast<const MSG*>(lParam)) : code;
       }
-      default:
-        break;
+      default: break;
     }
     return Inner(message, wParam, lParam);
   }
@@ -113,7 +113,8 @@ LRESULT ComboBoxModel::OnCreate(const CREATESTRUCT* cs) {
     mis.itemID = static_cast<UINT>(-1);
     mis.itemWidth = static_cast<UINT>(width);
     mis.itemHeight = static_cast<UINT>(m_fieldHeight - kFieldPadding);
-    if (HWND parent = ::GetParent(hwnd())) ::SendMessage(parent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+    if (HWND parent = ::GetParent(hwnd()))
+      ::SendMessage(parent, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
     m_fieldHeight = static_cast<int>(std::clamp<UINT>(mis.itemHeight, 1, 255)) + kFieldPadding;
   }
 
@@ -219,7 +220,8 @@ std::string ComboBoxModel::EditText() const {
 
 void ComboBoxModel::ListFollowsEdit(bool select) {
   const std::string text = EditText();
-  const LRESULT found = text.empty() ? CB_ERR : List(LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT found =
+      text.empty() ? CB_ERR : List(LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
   List(LB_SETCURSEL, select ? static_cast<WPARAM>(found) : static_cast<WPARAM>(-1));
   const WPARAM shown = found < 0 ? 0 : static_cast<WPARAM>(found);
   List(LB_SETCARETINDEX, shown);
@@ -235,11 +237,8 @@ void ComboBoxModel::OnEditCommand(UINT code) {
       if (!m_keepListSel) ListFollowsEdit(m_dropped);
       if (!m_quietEdit && ::IsWindow(hwnd())) NotifyParent(CBN_EDITCHANGE);
       break;
-    case EN_ERRSPACE:
-      NotifyParent(CBN_ERRSPACE);
-      break;
-    default:
-      break;
+    case EN_ERRSPACE: NotifyParent(CBN_ERRSPACE); break;
+    default: break;
   }
 }
 
@@ -296,18 +295,13 @@ void ComboBoxModel::OnListCommand(UINT code) {
       if (!::IsWindow(hwnd())) return;
       ShowInEdit(CurSel());
       break;
-    case LBN_SELCANCEL:
-      RollUp(false);
-      break;
+    case LBN_SELCANCEL: RollUp(false); break;
     case LBN_DBLCLK:
       // Only a list that stays shown can be double-clicked.
       if (Kind() == CBS_SIMPLE) NotifyParent(CBN_DBLCLK);
       break;
-    case LBN_ERRSPACE:
-      NotifyParent(CBN_ERRSPACE);
-      break;
-    default:
-      break;
+    case LBN_ERRSPACE: NotifyParent(CBN_ERRSPACE); break;
+    default: break;
   }
 }
 
@@ -317,8 +311,8 @@ bool ComboBoxModel::EditKey(UINT message, UINT key) { return OnKey(message, key)
 
 LRESULT ComboBoxModel::WantsKey(const MSG* msg) const {
   // A dropped list keeps Enter and Escape from the dialog manager.
-  const bool closingKey = msg != nullptr && msg->message == WM_KEYDOWN &&
-                          (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+  const bool closingKey =
+      msg != nullptr && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
   return m_dropped && closingKey ? DLGC_WANTMESSAGE : 0;
 }
 
@@ -456,9 +450,7 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   const int index = static_cast<int>(static_cast<INT_PTR>(wParam));
   switch (message) {
     case WM_CREATE: return OnCreate(reinterpret_cast<const CREATESTRUCT*>(lParam));
-    case WM_SIZE:
-      Layout();
-      break;
+    case WM_SIZE: Layout(); break;
     case WM_SHOWWINDOW:
       if (wParam == 0) RollUp(false);
       break;
@@ -511,8 +503,7 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HWND parent = ::GetParent(hwnd())) return ::SendMessage(parent, message, wParam, lParam);
       break;
 
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS | DLGC_WANTCHARS | WantsKey(reinterpret_cast<const MSG*>(lParam));
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | WantsKey(reinterpret_cast<const MSG*>(lParam));
     case WM_SETFOCUS:
       if (m_edit != nullptr) {
         ::SetFocus(m_edit);
@@ -536,12 +527,9 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
+    case WM_LBUTTONDBLCLK: OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_PAINT:
-    case WM_PRINTCLIENT:
-      return PaintOrPrint(message, wParam, [this](HDC dc) { PaintField(dc); });
+    case WM_PRINTCLIENT: return PaintOrPrint(message, wParam, [this](HDC dc) { PaintField(dc); });
 
     // ---- Items: the list's messages in the combo box's name ----
     case CB_ADDSTRING: return List(LB_ADDSTRING, 0, lParam);
@@ -611,9 +599,7 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       ::GetWindowRect(hwnd(), &window);
       return window.right - window.left;
     }
-    case CB_SETEXTENDEDUI:
-      m_extendedUi = wParam != 0;
-      return CB_OKAY;
+    case CB_SETEXTENDEDUI: m_extendedUi = wParam != 0; return CB_OKAY;
     case CB_GETEXTENDEDUI: return m_extendedUi ? TRUE : FALSE;
     case CB_GETCOMBOBOXINFO: {
       auto* info = reinterpret_cast<COMBOBOXINFO*>(lParam);
@@ -653,8 +639,7 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case CB_GETITEMHEIGHT:
       if (index == -1) return m_fieldHeight - kFieldPadding;
       return List(LB_GETITEMHEIGHT, wParam);
-    default:
-      break;
+    default: break;
   }
   return ::DefWindowProc(hwnd(), message, wParam, lParam);
 }

@@ -32,8 +32,8 @@ class Parent : public CWnd {
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
     if (LOWORD(wParam) != kId) return FALSE;
-    static const char* const kNames[] = {"?",        "selchange", "dblclk",  "setfocus",  "killfocus",   "editchange",
-                                         "editupdate", "dropdown", "closeup", "selendok", "selendcancel"};
+    static const char* const kNames[] = {"?",          "selchange", "dblclk",  "setfocus", "killfocus",   "editchange",
+                                         "editupdate", "dropdown",  "closeup", "selendok", "selendcancel"};
     const UINT code = HIWORD(wParam);
     std::string entry = code < 11 ? kNames[code] : std::to_string(code);
     if (code == CBN_SELCHANGE) entry += " '" + TextOf(reinterpret_cast<HWND>(lParam)) + "'";
@@ -63,7 +63,9 @@ class ComboBoxTest : public ::testing::Test {
     return combo;
   }
   static HMENU Id(int id) { return reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)); }
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return ::SendMessage(combo, message, wParam, lParam); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessage(combo, message, wParam, lParam);
+  }
   LRESULT Send(UINT message, WPARAM wParam, const char* text) {
     return ::SendMessage(combo, message, wParam, reinterpret_cast<LPARAM>(text));
   }
@@ -259,8 +261,9 @@ TEST_F(ComboBoxTest, InADialogEnterClosesADroppedListInsteadOfPressingOk) {
   form.id = 400;
   form.cx = 200;
   form.cy = 100;
-  form.items = {{kId, "COMBOBOX", "", 12, 15, 119, 30, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT, 0},
-                {IDOK, "BUTTON", "OK", 100, 80, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0}};
+  form.items = {
+      {kId, "COMBOBOX", "", 12, 15, 119, 30, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT, 0},
+      {IDOK, "BUTTON", "OK", 100, 80, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0}};
   platform::RegisterDialogTemplate(module, form);
   CDialog dlg(400);
   ASSERT_TRUE(dlg.Create(400));
@@ -301,7 +304,7 @@ TEST_F(ComboBoxTest, GeometryOfTheFieldAndTheDroppedList) {
   ::GetWindowRect(combo, &rect);
   EXPECT_EQ(rect.bottom - rect.top, kItem + 8);  // shrunk to the field
   Send(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
-  EXPECT_EQ(rect.bottom - rect.top, 100);  // the height it was created with
+  EXPECT_EQ(rect.bottom - rect.top, 100);        // the height it was created with
   EXPECT_EQ(Send(CB_SETDROPPEDWIDTH, 50), 120);  // narrower than the combo box: its width
   EXPECT_EQ(Send(CB_SETDROPPEDWIDTH, 200), 200);
   Send(CB_SHOWDROPDOWN, TRUE);

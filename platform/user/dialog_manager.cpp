@@ -9,8 +9,8 @@
 namespace platform {
 
 namespace {
-const bool kRegistered = RegisterControlModel("#32770", CS_DBLCLKS | CS_SAVEBITS,
-                                              [](HWND h) { return std::make_unique<DialogModel>(h); });
+const bool kRegistered =
+    RegisterControlModel("#32770", CS_DBLCLKS | CS_SAVEBITS, [](HWND h) { return std::make_unique<DialogModel>(h); });
 }  // namespace
 
 DialogModel* DialogModelOf(HWND hwnd) {
@@ -25,8 +25,7 @@ void DialogModel::SaveCurrentFocus() {
 
 void DialogModel::RestoreFocus() {
   HWND target = m_savedFocus;
-  if (target == nullptr || !::IsChild(hwnd(), target) || !::IsWindowEnabled(target) ||
-      !::IsWindowVisible(target)) {
+  if (target == nullptr || !::IsChild(hwnd(), target) || !::IsWindowEnabled(target) || !::IsWindowVisible(target)) {
     target = ::GetNextDlgTabItem(hwnd(), nullptr, FALSE);
   }
   if (target != nullptr) ::SetFocus(target);
@@ -34,22 +33,19 @@ void DialogModel::RestoreFocus() {
 
 LRESULT DialogModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case DM_GETDEFID:
-      return MAKELONG(static_cast<WORD>(m_defaultId), DC_HASDEFID);
+    case DM_GETDEFID: return MAKELONG(static_cast<WORD>(m_defaultId), DC_HASDEFID);
     case WM_ERASEBKGND: {
       // The dialog's background is what its own WM_CTLCOLORDLG answers.
       const auto dc = reinterpret_cast<HDC>(wParam);
-      const auto brush = reinterpret_cast<HBRUSH>(
-          ::SendMessage(hwnd(), WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd())));
+      const auto brush =
+          reinterpret_cast<HBRUSH>(::SendMessage(hwnd(), WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd())));
       if (brush == nullptr) return 0;
       RECT client;
       ::GetClientRect(hwnd(), &client);
       ::FillRect(dc, &client, brush);
       return 1;
     }
-    case DM_SETDEFID:
-      m_defaultId = static_cast<UINT>(wParam);
-      return TRUE;
+    case DM_SETDEFID: m_defaultId = static_cast<UINT>(wParam); return TRUE;
     case WM_CLOSE:
       ::PostMessage(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                     reinterpret_cast<LPARAM>(::GetDlgItem(hwnd(), IDCANCEL)));
@@ -72,8 +68,7 @@ LRESULT DialogModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
         SaveCurrentFocus();
       }
       return ::DefWindowProc(hwnd(), message, wParam, lParam);
-    default:
-      return ::DefWindowProc(hwnd(), message, wParam, lParam);
+    default: return ::DefWindowProc(hwnd(), message, wParam, lParam);
   }
 }
 
@@ -142,8 +137,7 @@ BOOL IsDialogMessage(HWND dialog, MSG* msg) {
         return TRUE;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   ::TranslateMessage(msg);
   ::DispatchMessage(msg);
@@ -157,8 +151,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   model->result = result;
   HWND focus = ::GetFocus();
   if (focus != nullptr && ::IsChild(dialog, focus)) ::SetFocus(dialog);
-  ::SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  ::SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   if (::GetActiveWindow() == dialog) {
     HWND owner = ::GetWindow(dialog, GW_OWNER);
     if (owner != nullptr && ::IsWindowVisible(owner) && ::IsWindowEnabled(owner)) {

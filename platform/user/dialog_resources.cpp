@@ -79,9 +79,9 @@ void RemoveModuleResources(HINSTANCE module) {
     if (m.module != module) continue;
     for (auto& [id, entry] : m.icons) entry->removed = true;
   }
-  modules.erase(std::remove_if(modules.begin(), modules.end(),
-                               [&](const ModuleResources& m) { return m.module == module; }),
-                modules.end());
+  modules.erase(
+      std::remove_if(modules.begin(), modules.end(), [&](const ModuleResources& m) { return m.module == module; }),
+      modules.end());
 }
 
 const DialogTemplate* FindDialogTemplate(UINT id) {

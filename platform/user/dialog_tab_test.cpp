@@ -12,8 +12,8 @@ class DialogTabTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
-    dialog = CreateWindowEx(0, "#32770", "Tabs", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr,
-                            nullptr);
+    dialog =
+        CreateWindowEx(0, "#32770", "Tabs", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
   }
   void TearDown() override {
     if (IsWindow(dialog)) DestroyWindow(dialog);

@@ -269,7 +269,7 @@ TEST_F(DialogTest, EditTypingBackspaceDeleteAndSelectionNotifyUpdateThenChange) 
 
   input::PressKey(VK_LEFT);
   input::PressKey(VK_LEFT);
-  input::PressKey(VK_BACK);  // removes 'b'
+  input::PressKey(VK_BACK);    // removes 'b'
   input::PressKey(VK_DELETE);  // removes 'c'
   CString text;
   edit.GetWindowText(text);

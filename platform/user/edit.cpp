@@ -47,8 +47,8 @@ class EditModel : public platform::ControlModel {
   char m_passwordChar = 0;
 };
 
-const bool kRegistered = platform::RegisterControlModel(
-    "EDIT", CS_DBLCLKS | CS_PARENTDC, [](HWND h) { return std::make_unique<EditModel>(h); });
+const bool kRegistered = platform::RegisterControlModel("EDIT", CS_DBLCLKS | CS_PARENTDC,
+                                                        [](HWND h) { return std::make_unique<EditModel>(h); });
 
 bool EditModel::ReplaceSelection(std::string text, bool notify) {
   const size_t start = SelStart(), end = SelEnd();
@@ -195,15 +195,10 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
         NotifyParent(EN_CHANGE);
       }
       return TRUE;
-    case WM_GETTEXT:
-      return platform::CopyWindowText(m_text, wParam, lParam);
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(m_text.size());
-    case WM_SETFONT:
-      m_font = reinterpret_cast<HFONT>(wParam);
-      return ::DefWindowProc(hwnd(), message, wParam, lParam);
-    case WM_GETDLGCODE:
-      return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multiline() ? DLGC_WANTALLKEYS : 0);
+    case WM_GETTEXT: return platform::CopyWindowText(m_text, wParam, lParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(m_text.size());
+    case WM_SETFONT: m_font = reinterpret_cast<HFONT>(wParam); return ::DefWindowProc(hwnd(), message, wParam, lParam);
+    case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multiline() ? DLGC_WANTALLKEYS : 0);
     case EM_GETSEL: {
       if (wParam != 0) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(SelStart());
       if (lParam != 0) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(SelEnd());
@@ -226,26 +221,20 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       ReplaceSelection(lParam != 0 ? reinterpret_cast<const char*>(lParam) : "", true);
       if (!wParam) m_canUndo = false;
       return 0;
-    case EM_LIMITTEXT:
-      m_limit = wParam == 0 ? kMaxLimit : std::min<size_t>(wParam, kMaxLimit);
-      return 0;
-    case EM_GETLIMITTEXT:
-      return static_cast<LRESULT>(m_limit);
-    case EM_GETMODIFY:
-      return m_modified ? TRUE : FALSE;
-    case EM_SETMODIFY:
-      m_modified = wParam != 0;
-      return 0;
+    case EM_LIMITTEXT: m_limit = wParam == 0 ? kMaxLimit : std::min<size_t>(wParam, kMaxLimit); return 0;
+    case EM_GETLIMITTEXT: return static_cast<LRESULT>(m_limit);
+    case EM_GETMODIFY: return m_modified ? TRUE : FALSE;
+    case EM_SETMODIFY: m_modified = wParam != 0; return 0;
     case EM_SETREADONLY: {
       const DWORD style = Style();
-      ::SetWindowLongPtr(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(wParam ? (style | ES_READONLY) : (style & ~ES_READONLY)));
+      ::SetWindowLongPtr(hwnd(), GWL_STYLE,
+                         static_cast<LONG_PTR>(wParam ? (style | ES_READONLY) : (style & ~ES_READONLY)));
       return TRUE;
     }
     case EM_GETLINECOUNT:
       if (!Multiline()) return 1;
       return 1 + static_cast<LRESULT>(std::count(m_text.begin(), m_text.end(), '\n'));
-    case EM_CANUNDO:
-      return m_canUndo ? TRUE : FALSE;
+    case EM_CANUNDO: return m_canUndo ? TRUE : FALSE;
     case EM_UNDO:
     case WM_UNDO:
       if (!m_canUndo) return FALSE;
@@ -254,25 +243,17 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       NotifyParent(EN_UPDATE);
       NotifyParent(EN_CHANGE);
       return TRUE;
-    case EM_SETPASSWORDCHAR:
-      m_passwordChar = static_cast<char>(wParam);
-      return 0;
+    case EM_SETPASSWORDCHAR: m_passwordChar = static_cast<char>(wParam); return 0;
     case WM_CLEAR:
       if (!(Style() & ES_READONLY)) ReplaceSelection({}, true);
       return 0;
-    case WM_COPY:
-      CopySelection();
-      return 0;
+    case WM_COPY: CopySelection(); return 0;
     case WM_CUT:
       CopySelection();
       if (m_passwordChar == 0 && !(Style() & ES_READONLY)) ReplaceSelection({}, true);
       return 0;
-    case WM_PASTE:
-      PasteClipboard();
-      return 0;
-    case WM_CHAR:
-      TypeChar(static_cast<char>(wParam));
-      return 0;
+    case WM_PASTE: PasteClipboard(); return 0;
+    case WM_CHAR: TypeChar(static_cast<char>(wParam)); return 0;
     case WM_KEYDOWN: {
       const bool shift = platform::IsKeyDown(VK_SHIFT);
       const bool control = platform::IsKeyDown(VK_CONTROL);
@@ -311,19 +292,17 @@ LRESULT EditModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       const std::string shown = m_passwordChar != 0 ? std::string(m_text.size(), m_passwordChar) : m_text;
       RECT r;
       ::GetClientRect(hwnd(), &r);
-      UINT format = DT_NOPREFIX | DT_EXPANDTABS | ((style & ES_RIGHT) ? DT_RIGHT : (style & ES_CENTER) ? DT_CENTER : DT_LEFT);
+      UINT format = DT_NOPREFIX | DT_EXPANDTABS |
+                    ((style & ES_RIGHT)    ? DT_RIGHT
+                     : (style & ES_CENTER) ? DT_CENTER
+                                           : DT_LEFT);
       format |= Multiline() ? (DT_WORDBREAK | DT_EDITCONTROL) : DT_SINGLELINE;
       PaintWithParentColours(inert ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, shown, r, format);
       return 0;
     }
-    case WM_SETFOCUS:
-      NotifyParent(EN_SETFOCUS);
-      return 0;
-    case WM_KILLFOCUS:
-      NotifyParent(EN_KILLFOCUS);
-      return 0;
-    default:
-      return ::DefWindowProc(hwnd(), message, wParam, lParam);
+    case WM_SETFOCUS: NotifyParent(EN_SETFOCUS); return 0;
+    case WM_KILLFOCUS: NotifyParent(EN_KILLFOCUS); return 0;
+    default: return ::DefWindowProc(hwnd(), message, wParam, lParam);
   }
 }
 

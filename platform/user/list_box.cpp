@@ -246,8 +246,8 @@ LRESULT ListBoxModel::Find(int start, LPARAM value, bool exact) const {
   for (int i = 0; i < count; ++i) {
     const int index = (first + i) % count;
     const std::string& item = At(index).text;
-    const bool match = exact ? item.size() == wanted.size() && StartsWithNoCase(item, wanted)
-                             : StartsWithNoCase(item, wanted);
+    const bool match =
+        exact ? item.size() == wanted.size() && StartsWithNoCase(item, wanted) : StartsWithNoCase(item, wanted);
     if (match) return index;
   }
   return LB_ERR;
@@ -438,8 +438,7 @@ void ListBoxModel::OnButtonDown(WPARAM flags, POINT p) {
   const int index = ItemAt(p);
   if (!Valid(index)) return;
   switch (Mode()) {
-    case SelMode::None:
-      break;
+    case SelMode::None: break;
     case SelMode::Single:
       SelectOnly(index);
       m_anchor = index;
@@ -520,15 +519,12 @@ void ListBoxModel::OnKeyDown(UINT key) {
       ::InvalidateRect(hwnd(), nullptr, TRUE);
       Notify(LBN_SELCHANGE);
       return;
-    default:
-      return;
+    default: return;
   }
   target = std::clamp(target, 0, count - 1);
   bool changed = true;
   switch (mode) {
-    case SelMode::None:
-      changed = false;
-      break;
+    case SelMode::None: changed = false; break;
     case SelMode::Single:
       changed = SelectOnly(target);
       m_anchor = target;
@@ -660,7 +656,8 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCCREATE:
       // The list of a combo box learns its combo box from the creation parameter.
       if (const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
-          cs != nullptr && (static_cast<DWORD>(cs->style) & LBS_COMBOBOX) && ::IsWindow(static_cast<HWND>(cs->lpCreateParams))) {
+          cs != nullptr && (static_cast<DWORD>(cs->style) & LBS_COMBOBOX) &&
+          ::IsWindow(static_cast<HWND>(cs->lpCreateParams))) {
         m_combo = static_cast<HWND>(cs->lpCreateParams);
       }
       break;
@@ -669,9 +666,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Style() & LBS_OWNERDRAWFIXED && !Variable()) Measure(0, 0);
       FitWholeItems();
       break;
-    case WM_SIZE:
-      FitWholeItems();
-      break;
+    case WM_SIZE: FitWholeItems(); break;
     case WM_SETFONT: {
       const LRESULT result = ::DefWindowProc(hwnd(), message, wParam, lParam);
       if (!OwnerDraw()) m_itemHeight = FontItemHeight(hwnd());
@@ -679,9 +674,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       SetTop(m_top);
       return result;
     }
-    case WM_DESTROY:
-      Reset();
-      break;
+    case WM_DESTROY: Reset(); break;
 
     case LB_ADDSTRING: return Insert(-1, lParam, true);
     case LB_INSERTSTRING: return Insert(index, lParam, false);
@@ -697,9 +690,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!Valid(index)) return LB_ERR;
       At(index).data = static_cast<ULONG_PTR>(lParam);
       return TRUE;
-    case LB_INITSTORAGE:
-      m_items.reserve(m_items.size() + wParam);
-      return static_cast<LRESULT>(m_items.capacity());
+    case LB_INITSTORAGE: m_items.reserve(m_items.size() + wParam); return static_cast<LRESULT>(m_items.capacity());
 
     case LB_GETCURSEL:
       if (!multi) return CurSel();
@@ -804,8 +795,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case LB_SETHORIZONTALEXTENT:
       if (!(Style() & LBS_MULTICOLUMN)) m_horizontalExtent = static_cast<int>(wParam);
       return LB_OKAY;
-    case LB_ITEMFROMPOINT:
-      return ItemFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case LB_ITEMFROMPOINT: return ItemFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case LB_SETTABSTOPS: return TRUE;
     case LB_SETCOLUMNWIDTH: return LB_OKAY;
     case LB_SETCOUNT:
@@ -824,9 +814,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       m_focused = false;
       Notify(LBN_KILLFOCUS);
       return 0;
-    case WM_LBUTTONDOWN:
-      OnButtonDown(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_LBUTTONDBLCLK:
       // In a combo box the second click also chooses (it ends with a button up).
       if (InCombo()) OnButtonDown(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -835,26 +823,16 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
       if (ScrollByWheel(hwnd(), wParam, m_top, Count(), [this](int top) { SetTop(top); })) return 0;
       break;
-    case WM_MOUSEMOVE:
-      OnMouseMove(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
-    case WM_LBUTTONUP:
-      OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
+    case WM_MOUSEMOVE: OnMouseMove(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONUP: OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != hwnd()) m_tracking = false;
       return 0;
-    case WM_KEYDOWN:
-      OnKeyDown(static_cast<UINT>(wParam));
-      return 0;
-    case WM_CHAR:
-      OnChar(static_cast<char>(wParam));
-      return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); return 0;
+    case WM_CHAR: OnChar(static_cast<char>(wParam)); return 0;
     case WM_PAINT:
-    case WM_PRINTCLIENT:
-      return PaintOrPrint(message, wParam, [this](HDC dc) { Paint(dc); });
-    default:
-      break;
+    case WM_PRINTCLIENT: return PaintOrPrint(message, wParam, [this](HDC dc) { Paint(dc); });
+    default: break;
   }
   return ::DefWindowProc(hwnd(), message, wParam, lParam);
 }

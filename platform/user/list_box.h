@@ -143,8 +143,8 @@ class ListBoxModel : public ControlModel {
   int m_horizontalExtent = 0;
   bool m_tracking = false;
   bool m_focused = false;
-  bool m_fitting = false;  // FitWholeItems is resizing the window
-  std::string m_typed;  // characters typed so far for the incremental search
+  bool m_fitting = false;    // FitWholeItems is resizing the window
+  std::string m_typed;       // characters typed so far for the incremental search
   uint64_t m_lastTyped = 0;  // clock time of the last of them
 };
 

@@ -22,7 +22,7 @@ constexpr int kItem = 13;  // item height with the default font
 class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0); }
-  std::vector<UINT> codes;  // WM_COMMAND codes from the list
+  std::vector<UINT> codes;         // WM_COMMAND codes from the list
   std::vector<std::string> owner;  // "measure 2 'text'", "draw 1 sel", "delete 0 7", "color"
   UINT (*measure)(UINT item) = nullptr;
   int wheels = 0;  // WM_MOUSEWHEEL passed on by the list
@@ -73,7 +73,9 @@ class ListBoxTest : public ::testing::Test {
     parent.owner.clear();
     return list;
   }
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return ::SendMessage(list, message, wParam, lParam); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessage(list, message, wParam, lParam);
+  }
   LRESULT Send(UINT message, WPARAM wParam, const char* text) {
     return ::SendMessage(list, message, wParam, reinterpret_cast<LPARAM>(text));
   }
@@ -184,7 +186,7 @@ TEST_F(ListBoxTest, FirstArrowSelectsTheCaretItemAndTypingExtendsThePrefix) {
   EXPECT_EQ(Send(LB_GETCURSEL), 1);  // one character moves on to the next match
   input::TypeText("s");
   EXPECT_EQ(Send(LB_GETCURSEL), 2);  // "ns"
-  input::TypeText("x");  // "nsx" matches nothing: restart with "x", which matches nothing either
+  input::TypeText("x");              // "nsx" matches nothing: restart with "x", which matches nothing either
   EXPECT_EQ(Send(LB_GETCURSEL), 2);
   input::Advance(1500);  // a pause starts a new search
   input::TypeText("n");
@@ -294,7 +296,8 @@ TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
     void MeasureItem(LPMEASUREITEMSTRUCT mis) override { measured.push_back(mis->itemID), mis->itemHeight = 20; }
     void DrawItem(LPDRAWITEMSTRUCT dis) override { drawn.push_back(dis->itemID); }
   } box;
-  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, CRect(0, 0, 80, 50), &parent, kId));
+  ASSERT_TRUE(
+      box.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, CRect(0, 0, 80, 50), &parent, kId));
   EXPECT_EQ(box.measured, (std::vector<UINT>{0}));  // fixed: once, at creation
   EXPECT_EQ(box.GetItemHeight(0), 20);
   box.AddString("a");

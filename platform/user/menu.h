@@ -43,8 +43,9 @@ PLATFORM_API int GetMenuItemCount(HMENU menu);              // -1 for an unknown
 PLATFORM_API UINT GetMenuItemID(HMENU menu, int position);  // 0 for a separator, -1 outside
 // The entry's MF_ flags (MF_BYCOMMAND or MF_BYPOSITION); -1 when not found.
 PLATFORM_API UINT GetMenuState(HMENU menu, UINT item, UINT flags);
-PLATFORM_API DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);   // previous MF_CHECKED state, -1 when not found
-PLATFORM_API BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // previous MF_GRAYED | MF_DISABLED, -1 when not found
+PLATFORM_API DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);  // previous MF_CHECKED state, -1 when not found
+PLATFORM_API BOOL EnableMenuItem(HMENU menu, UINT item,
+                                 UINT enable);  // previous MF_GRAYED | MF_DISABLED, -1 when not found
 PLATFORM_API BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
 
 namespace platform {

@@ -132,8 +132,12 @@ TEST_F(ControlTest, GetDlgItemIntAcceptsOnlyWholeNumbersInRange) {
     UINT value;
   };
   const Case cases[] = {
-      {"2147483647", TRUE, TRUE, 2147483647u}, {"2147483648", TRUE, FALSE, 0}, {"-2147483648", TRUE, TRUE, 0x80000000u},
-      {"4294967295", FALSE, TRUE, 4294967295u}, {"-1", FALSE, FALSE, 0},     {"", TRUE, FALSE, 0},
+      {"2147483647", TRUE, TRUE, 2147483647u},
+      {"2147483648", TRUE, FALSE, 0},
+      {"-2147483648", TRUE, TRUE, 0x80000000u},
+      {"4294967295", FALSE, TRUE, 4294967295u},
+      {"-1", FALSE, FALSE, 0},
+      {"", TRUE, FALSE, 0},
       {"12 3", TRUE, FALSE, 0},
   };
   for (const Case& c : cases) {

@@ -16,10 +16,8 @@ class StaticModel : public platform::ControlModel {
   LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override {
     const bool notify = (Style() & SS_NOTIFY) != 0;
     switch (message) {
-      case WM_GETDLGCODE:
-        return DLGC_STATIC;
-      case WM_NCHITTEST:
-        return notify ? HTCLIENT : HTTRANSPARENT;
+      case WM_GETDLGCODE: return DLGC_STATIC;
+      case WM_NCHITTEST: return notify ? HTCLIENT : HTTRANSPARENT;
       case WM_LBUTTONDOWN:
         if (notify) NotifyParent(STN_CLICKED);
         return 0;
@@ -38,16 +36,12 @@ class StaticModel : public platform::ControlModel {
         return previous;
       }
       case STM_GETICON:
-      case STM_GETIMAGE:
-        return reinterpret_cast<LRESULT>(m_image);
+      case STM_GETIMAGE: return reinterpret_cast<LRESULT>(m_image);
       case WM_SETTEXT:
         ::InvalidateRect(hwnd(), nullptr, FALSE);
         return ::DefWindowProc(hwnd(), message, wParam, lParam);
-      case WM_PAINT:
-        Paint();
-        return 0;
-      default:
-        return ::DefWindowProc(hwnd(), message, wParam, lParam);
+      case WM_PAINT: Paint(); return 0;
+      default: return ::DefWindowProc(hwnd(), message, wParam, lParam);
     }
   }
 
@@ -102,7 +96,7 @@ class StaticModel : public platform::ControlModel {
   HANDLE m_image = nullptr;
 };
 
-const bool kRegistered = platform::RegisterControlModel(
-    "STATIC", CS_DBLCLKS | CS_PARENTDC, [](HWND h) { return std::make_unique<StaticModel>(h); });
+const bool kRegistered = platform::RegisterControlModel("STATIC", CS_DBLCLKS | CS_PARENTDC,
+                                                        [](HWND h) { return std::make_unique<StaticModel>(h); });
 
 }  // namespace

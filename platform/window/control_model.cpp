@@ -73,8 +73,9 @@ void ControlModel::PaintWithParentColours(UINT ctlColorMessage, std::string_view
   if (dc == nullptr) return;
   HWND parent = ::GetParent(m_hwnd);
   const auto brush = reinterpret_cast<HBRUSH>(
-      parent != nullptr ? ::SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd))
-                        : ::DefWindowProc(m_hwnd, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd)));
+      parent != nullptr
+          ? ::SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd))
+          : ::DefWindowProc(m_hwnd, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(m_hwnd)));
   RECT client;
   ::GetClientRect(m_hwnd, &client);
   if (fill && brush != nullptr) ::FillRect(dc, &client, brush);

@@ -11,9 +11,7 @@ CPaintDC::~CPaintDC() {
   m_hDC = nullptr;
 }
 
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd != nullptr ? wnd->GetSafeHwnd() : nullptr) {
-  m_hDC = ::GetDC(m_hWnd);
-}
+CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd != nullptr ? wnd->GetSafeHwnd() : nullptr) { m_hDC = ::GetDC(m_hWnd); }
 
 CClientDC::~CClientDC() {
   if (m_hDC != nullptr) ::ReleaseDC(m_hWnd, m_hDC);

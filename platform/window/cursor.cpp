@@ -18,7 +18,7 @@ BOOL GetCursorPos(POINT* point) {
 }
 
 BOOL SetCursorPos(int x, int y) {
-  Pointer() = POINT{std::clamp(x, 0, GetSystemMetrics(SM_CXSCREEN) - 1),
-                    std::clamp(y, 0, GetSystemMetrics(SM_CYSCREEN) - 1)};
+  Pointer() =
+      POINT{std::clamp(x, 0, GetSystemMetrics(SM_CXSCREEN) - 1), std::clamp(y, 0, GetSystemMetrics(SM_CYSCREEN) - 1)};
   return TRUE;
 }

@@ -94,15 +94,15 @@ BOOL CWnd::Create(LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT
 BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int y, int cx, int cy,
                     HWND parent, UINT_PTR idOrMenu, LPVOID param) {
   if (m_hWnd != nullptr) return FALSE;
-  HWND hwnd = platform::CreateWindowWithObject(this, exStyle, className != nullptr ? className : "AfxWnd", windowName,
-                                               style, x, y, cx, cy, parent, reinterpret_cast<HMENU>(idOrMenu), nullptr,
-                                               param);
+  HWND hwnd =
+      platform::CreateWindowWithObject(this, exStyle, className != nullptr ? className : "AfxWnd", windowName, style, x,
+                                       y, cx, cy, parent, reinterpret_cast<HMENU>(idOrMenu), nullptr, param);
   if (hwnd == nullptr) m_hWnd = nullptr;
   return hwnd != nullptr ? TRUE : FALSE;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect,
-                    CWnd* parent, UINT id, LPVOID param) {
+BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                    UINT id, LPVOID param) {
   return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top, parent != nullptr ? parent->m_hWnd : nullptr, id, param);
 }

@@ -20,8 +20,7 @@ HWND ReflectionSource(UINT message, WPARAM wParam, LPARAM lParam, HWND parent) {
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      return reinterpret_cast<HWND>(lParam);
+    case WM_VSCROLL: return reinterpret_cast<HWND>(lParam);
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       return header != nullptr ? header->hwndFrom : nullptr;
@@ -42,9 +41,7 @@ HWND ReflectionSource(UINT message, WPARAM wParam, LPARAM lParam, HWND parent) {
       const auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
       return mis != nullptr && mis->CtlType != ODT_MENU ? ::GetDlgItem(parent, static_cast<int>(mis->CtlID)) : nullptr;
     }
-    default:
-      (void)wParam;
-      return nullptr;
+    default: (void)wParam; return nullptr;
   }
 }
 
@@ -124,13 +121,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         return TRUE;
       }
       return FALSE;
-    case WM_NOTIFY:
-      return OnNotify(wParam, lParam, result);
+    case WM_NOTIFY: return OnNotify(wParam, lParam, result);
     case WM_CREATE: *result = OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam)); return TRUE;
     case WM_DESTROY: OnDestroy(); return TRUE;
     case WM_NCDESTROY: OnNcDestroy(); return TRUE;
     case WM_CLOSE: OnClose(); return TRUE;
-    case WM_SIZE: OnSize(static_cast<UINT>(wParam), LOWORD(static_cast<uintptr_t>(lParam)), HIWORD(static_cast<uintptr_t>(lParam))); return TRUE;
+    case WM_SIZE:
+      OnSize(static_cast<UINT>(wParam), LOWORD(static_cast<uintptr_t>(lParam)), HIWORD(static_cast<uintptr_t>(lParam)));
+      return TRUE;
     case WM_MOVE: OnMove(point.x, point.y); return TRUE;
     case WM_WINDOWPOSCHANGED: OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam)); return TRUE;
     case WM_SHOWWINDOW: OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam)); return TRUE;
@@ -159,16 +157,16 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_RBUTTONDBLCLK: OnRButtonDblClk(mouseFlags, point); return TRUE;
     case WM_MBUTTONDOWN: OnMButtonDown(mouseFlags, point); return TRUE;
     case WM_MBUTTONUP: OnMButtonUp(mouseFlags, point); return TRUE;
-    case WM_MOUSEWHEEL:
-      *result = OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), point);
-      return TRUE;
+    case WM_MOUSEWHEEL: *result = OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), point); return TRUE;
     case WM_CAPTURECHANGED: OnCaptureChanged(FromHandle(reinterpret_cast<HWND>(lParam))); return TRUE;
     case WM_NCHITTEST: *result = OnNcHitTest(point); return TRUE;
     case WM_SETCURSOR:
-      *result = OnSetCursor(FromHandle(other), LOWORD(static_cast<uintptr_t>(lParam)), HIWORD(static_cast<uintptr_t>(lParam)));
+      *result = OnSetCursor(FromHandle(other), LOWORD(static_cast<uintptr_t>(lParam)),
+                            HIWORD(static_cast<uintptr_t>(lParam)));
       return TRUE;
     case WM_MOUSEACTIVATE:
-      *result = OnMouseActivate(FromHandle(other), LOWORD(static_cast<uintptr_t>(lParam)), HIWORD(static_cast<uintptr_t>(lParam)));
+      *result = OnMouseActivate(FromHandle(other), LOWORD(static_cast<uintptr_t>(lParam)),
+                                HIWORD(static_cast<uintptr_t>(lParam)));
       return TRUE;
     case WM_CONTEXTMENU: OnContextMenu(FromHandle(other), point); return TRUE;
     case WM_GETDLGCODE: *result = static_cast<LRESULT>(OnGetDlgCode()); return TRUE;
@@ -196,10 +194,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   switch (message) {
-    case WM_COMMAND:
-      return OnReflectCommand(HIWORD(wParam)) == Reflect::Consume ? TRUE : FALSE;
-    case WM_NOTIFY:
-      return OnReflectNotify(reinterpret_cast<NMHDR*>(lParam), result) == Reflect::Consume ? TRUE : FALSE;
+    case WM_COMMAND: return OnReflectCommand(HIWORD(wParam)) == Reflect::Consume ? TRUE : FALSE;
+    case WM_NOTIFY: return OnReflectNotify(reinterpret_cast<NMHDR*>(lParam), result) == Reflect::Consume ? TRUE : FALSE;
     default:
       if (platform::IsCtlColorMessage(message)) {
         HBRUSH brush = CtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), platform::CtlColorKind(message));

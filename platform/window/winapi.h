@@ -20,8 +20,8 @@ constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
 // Creation and destruction. `menuOrId` is the control id of a child window.
-PLATFORM_API HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int cx, int cy,
-                    HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
+PLATFORM_API HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int cx,
+                                 int cy, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
 // Destroys owned windows, then sends WM_DESTROY to the window and then to
 // its children (parent first), then WM_NCDESTROY to the children and last
 // to the window (children first).
@@ -81,8 +81,8 @@ PLATFORM_API BOOL IsWindowVisible(HWND hwnd);          // the window and all its
 // or shows again those it hid (SW_PARENTOPENING); ShowWindow does this when
 // it minimises or restores the owner.
 PLATFORM_API BOOL ShowOwnedPopups(HWND owner, BOOL show);
-PLATFORM_API BOOL IsIconic(HWND hwnd);                 // minimized (SW_MINIMIZE, SW_SHOWMINIMIZED, ...)
-PLATFORM_API BOOL IsZoomed(HWND hwnd);                 // maximized (SW_MAXIMIZE)
+PLATFORM_API BOOL IsIconic(HWND hwnd);                   // minimized (SW_MINIMIZE, SW_SHOWMINIMIZED, ...)
+PLATFORM_API BOOL IsZoomed(HWND hwnd);                   // maximized (SW_MAXIMIZE)
 PLATFORM_API BOOL EnableWindow(HWND hwnd, BOOL enable);  // returns whether it was disabled before
 PLATFORM_API BOOL IsWindowEnabled(HWND hwnd);
 PLATFORM_API HWND SetFocus(HWND hwnd);  // fails (null) for a disabled window or one with a disabled ancestor

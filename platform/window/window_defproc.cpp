@@ -3,7 +3,6 @@
 #include "platform/gdi/sys_colors.h"
 #include "platform/window/window_registry.h"
 
-
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
   if (record == nullptr) return 0;
@@ -13,29 +12,19 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName)) record->text = cs->lpszName;
       return TRUE;
     }
-    case WM_SETTEXT:
-      record->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
-      return TRUE;
-    case WM_GETTEXT:
-      return platform::CopyWindowText(record->text, wParam, lParam);
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(record->text.size());
-    case WM_SETFONT:
-      record->font = reinterpret_cast<HFONT>(wParam);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(record->font);
+    case WM_SETTEXT: record->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : ""; return TRUE;
+    case WM_GETTEXT: return platform::CopyWindowText(record->text, wParam, lParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(record->text.size());
+    case WM_SETFONT: record->font = reinterpret_cast<HFONT>(wParam); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(record->font);
     case WM_SETICON: {
       HICON& slot = wParam == ICON_BIG ? record->bigIcon : record->smallIcon;
       HICON old = slot;
       slot = reinterpret_cast<HICON>(lParam);
       return reinterpret_cast<LRESULT>(old);
     }
-    case WM_GETICON:
-      return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? record->bigIcon : record->smallIcon);
-    case WM_CLOSE:
-      ::DestroyWindow(hwnd);
-      return 0;
+    case WM_GETICON: return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? record->bigIcon : record->smallIcon);
+    case WM_CLOSE: ::DestroyWindow(hwnd); return 0;
     case WM_RBUTTONUP: {
       // A right click asks for a context menu at the cursor, in screen coordinates.
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -65,7 +54,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (pos == nullptr) return 0;
       if (!(pos->flags & SWP_NOMOVE)) {
-        ::SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(record->rect.left), static_cast<WORD>(record->rect.top)));
+        ::SendMessage(hwnd, WM_MOVE, 0,
+                      MAKELPARAM(static_cast<WORD>(record->rect.left), static_cast<WORD>(record->rect.top)));
       }
       if (!(pos->flags & SWP_NOSIZE)) {
         RECT client;
@@ -75,8 +65,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_NCHITTEST:
-      return HTCLIENT;
+    case WM_NCHITTEST: return HTCLIENT;
     case WM_MOUSEACTIVATE:
       // A child asks its parent first; the parent's answer stands.
       if (record->IsChild()) {
@@ -87,10 +76,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       // A parent may set the cursor for its children; TRUE stops the search.
       if (record->IsChild()) return ::SendMessage(record->parent, message, wParam, lParam);
       return FALSE;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCACTIVATE:
-      return TRUE;
+    case WM_ERASEBKGND: return 1;
+    case WM_NCACTIVATE: return TRUE;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -102,12 +89,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       // 3-D face for the rest, the scroll-bar colour for scroll bars.
       const auto dc = reinterpret_cast<HDC>(wParam);
       if (message == WM_CTLCOLORSCROLLBAR) return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_SCROLLBAR));
-      const int background = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
+      const int background =
+          (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
       ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
       ::SetBkColor(dc, ::GetSysColor(background));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }

@@ -19,7 +19,8 @@ LRESULT CallClassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 bool IsSelfOrDescendant(HWND ancestor, HWND hwnd) {
-  for (WindowRecord* r = FindWindowRecord(hwnd); r != nullptr; r = r->IsChild() ? FindWindowRecord(r->parent) : nullptr) {
+  for (WindowRecord* r = FindWindowRecord(hwnd); r != nullptr;
+       r = r->IsChild() ? FindWindowRecord(r->parent) : nullptr) {
     if (r->hwnd == ancestor) return true;
   }
   return false;
@@ -61,8 +62,8 @@ void FreeWindow(HWND hwnd) {
 
 }  // namespace
 
-HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                            int y, int cx, int cy, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                            int cx, int cy, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param) {
   auto& registry = WindowRegistry::Get();
   const bool child = (style & WS_CHILD) != 0;
   if (child && registry.Find(parent) == nullptr) return nullptr;
@@ -121,7 +122,8 @@ HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCST
   if (!::IsWindow(hwnd)) return nullptr;
   RECT client;
   ::GetClientRect(hwnd, &client);
-  ::SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
+  ::SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+                MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
   ::SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
   if ((style & WS_VISIBLE) && ::IsWindow(hwnd)) ::ShowWindow(hwnd, child ? SW_SHOWNA : SW_SHOW);
   return ::IsWindow(hwnd) ? hwnd : nullptr;

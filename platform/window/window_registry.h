@@ -38,11 +38,11 @@ struct WindowRecord {
   HICON smallIcon = nullptr;
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
-  CWnd* object = nullptr;            // attached object: first in the procedure chain (not owned)
-  std::unique_ptr<CWnd> wrapper;     // what CWnd::FromHandle hands out when no object is attached
+  CWnd* object = nullptr;         // attached object: first in the procedure chain (not owned)
+  std::unique_ptr<CWnd> wrapper;  // what CWnd::FromHandle hands out when no object is attached
   std::unique_ptr<ControlModel> model;
   bool destroying = false;
-  bool needsPaint = false;  // invalidated since its last WM_PAINT
+  bool needsPaint = false;       // invalidated since its last WM_PAINT
   bool hiddenWithOwner = false;  // hidden by ShowOwnedPopups, to be shown again with its owner
 
   WindowRecord();
@@ -101,8 +101,8 @@ void InvalidateTree(HWND hwnd);
 
 // CreateWindowEx with `object` attached before the first message, as the
 // framework's creation hook does for CWnd::CreateEx.
-HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                            int y, int cx, int cy, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
+HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                            int cx, int cy, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
 
 // WM_CTLCOLORMSGBOX..WM_CTLCOLORSTATIC and their CTLCOLOR_ kind.
 bool IsCtlColorMessage(UINT message);

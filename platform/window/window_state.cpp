@@ -39,19 +39,12 @@ void ApplySizeState(platform::WindowRecord& record, int command) {
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
-    case SW_FORCEMINIMIZE:
-      record.style = (record.style | WS_MINIMIZE) & ~WS_MAXIMIZE;
-      break;
-    case SW_SHOWMAXIMIZED:
-      record.style = (record.style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-      break;
+    case SW_FORCEMINIMIZE: record.style = (record.style | WS_MINIMIZE) & ~WS_MAXIMIZE; break;
+    case SW_SHOWMAXIMIZED: record.style = (record.style | WS_MAXIMIZE) & ~WS_MINIMIZE; break;
     case SW_SHOWNORMAL:
     case SW_RESTORE:
-    case SW_SHOWDEFAULT:
-      record.style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
-      break;
-    default:
-      break;  // SW_SHOW, SW_SHOWNA, SW_SHOWNOACTIVATE, SW_HIDE keep the state
+    case SW_SHOWDEFAULT: record.style &= ~(WS_MINIMIZE | WS_MAXIMIZE); break;
+    default: break;  // SW_SHOW, SW_SHOWNA, SW_SHOWNOACTIVATE, SW_HIDE keep the state
   }
 }
 
@@ -82,7 +75,11 @@ bool ChangeVisibility(HWND hwnd, bool show, LPARAM status) {
   } else {
     record->style &= ~WS_VISIBLE;
   }
-  WINDOWPOS pos{hwnd, nullptr, record->rect.left, record->rect.top, record->rect.right - record->rect.left,
+  WINDOWPOS pos{hwnd,
+                nullptr,
+                record->rect.left,
+                record->rect.top,
+                record->rect.right - record->rect.left,
                 record->rect.bottom - record->rect.top,
                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW)};
   ::SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));

@@ -122,8 +122,8 @@ TEST_F(WindowTest, ReflectedCommandIsConsumedOrPassedOnAsDeclared) {
 
   // A control without an object of its own: the parent alone sees it.
   g_log.clear();
-  HWND plain = CreateWindowEx(0, "Test", "", WS_CHILD, 0, 0, 1, 1, parent.m_hWnd, reinterpret_cast<HMENU>(6),
-                              nullptr, nullptr);
+  HWND plain =
+      CreateWindowEx(0, "Test", "", WS_CHILD, 0, 0, 1, 1, parent.m_hWnd, reinterpret_cast<HMENU>(6), nullptr, nullptr);
   parent.SendMessage(WM_COMMAND, MAKEWPARAM(6, 1), reinterpret_cast<LPARAM>(plain));
   EXPECT_EQ(g_log, (Strings{"P:cmd6/1"}));
 }
@@ -375,7 +375,9 @@ TEST_F(WindowTest, PeekMessageFiltersByWindowAndRangeAndCanLeaveTheMessage) {
 TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   struct Sizes : CWnd {
     std::vector<std::string> seen;
-    void OnSize(UINT, int cx, int cy) override { seen.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
+    void OnSize(UINT, int cx, int cy) override {
+      seen.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy));
+    }
     void OnMove(int x, int y) override { seen.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
   } w;
   w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 100, 50, nullptr, 0);
@@ -428,10 +430,12 @@ TEST_F(WindowTest, EnumerationWalksDescendantsDepthFirstAndStopsOnRequest) {
   EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, collect, reinterpret_cast<LPARAM>(&seen)));
   EXPECT_EQ(seen, (std::vector<HWND>{a.m_hWnd, a1.m_hWnd}));
   seen.clear();
-  EXPECT_TRUE(::EnumWindows([](HWND h, LPARAM p) -> BOOL {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_TRUE(::EnumWindows(
+      [](HWND h, LPARAM p) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen)));
   EXPECT_EQ(seen, (std::vector<HWND>{top.m_hWnd}));
 }
 
@@ -459,8 +463,8 @@ TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
   for (LoggingWnd* w : {&owner, &shown, &hidden, &later}) w->logShow = true;
 
   owner.ShowWindow(SW_MINIMIZE);  // in z-order, top first
-  EXPECT_EQ(g_log, (Strings{"L:show0/" + std::to_string(SW_PARENTCLOSING),
-                            "S:show0/" + std::to_string(SW_PARENTCLOSING)}));
+  EXPECT_EQ(g_log,
+            (Strings{"L:show0/" + std::to_string(SW_PARENTCLOSING), "S:show0/" + std::to_string(SW_PARENTCLOSING)}));
   EXPECT_FALSE(shown.IsWindowVisible());
   EXPECT_TRUE(owner.IsWindowVisible()) << "a minimised window stays visible";
 
@@ -526,8 +530,7 @@ TEST_F(WindowTest, TheMainWindowGetsALastChanceAtKeysOfWindowsOutsideIt) {
   platform::PumpMessages();
   platform::SetMainWindow(nullptr);
   // Once each: the owned popup's way up passes its owner, the main window.
-  EXPECT_EQ(g_log, (Strings{"Loose:pre", "Main:pre", "Loose:keydown116", "Owned:pre", "Main:pre",
-                            "Owned:keydown116"}));
+  EXPECT_EQ(g_log, (Strings{"Loose:pre", "Main:pre", "Loose:keydown116", "Owned:pre", "Main:pre", "Owned:keydown116"}));
 }
 
 }  // namespace

@@ -53,8 +53,7 @@ PLUGIN_EXPORT int GetTarnPluginInfo(CString& name, CString& version, void* /*unu
   return 1;
 }
 
-PLUGIN_EXPORT void InitTarnPlugin(sTarnHostRecord* host, const char* userId, void* /*unused*/,
-                                  CString /*unused*/) {
+PLUGIN_EXPORT void InitTarnPlugin(sTarnHostRecord* host, const char* userId, void* /*unused*/, CString /*unused*/) {
   CResourceScope resources(plugin::SelfModule());
   CAlwGrp& form = AllowedGroupsForm();
   if (form.GetSafeHwnd() == nullptr) {

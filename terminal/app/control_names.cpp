@@ -33,7 +33,8 @@ bool IsCheckBox(HWND hwnd) {
 }
 
 bool Inside(const RECT& inner, const RECT& outer) {
-  return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top && inner.bottom <= outer.bottom;
+  return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+         inner.bottom <= outer.bottom;
 }
 
 // Children of a window in z-order.

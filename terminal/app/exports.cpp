@@ -93,8 +93,8 @@ TERMINAL_EXPORT void pu_get_scrip_details_from_TradSymbol(CString exchange, CStr
   for (int i = 0; i < kScripDetailsCount; ++i) details[i].Empty();
   const terminal::Scrip* scrip = host->Scrips().FindTradingSymbol(tradingSymbol.GetString());
   if (scrip == nullptr || exchange != "bse_cm") return;
-  const std::array<const std::string*, 8> fields{&scrip->instrument, &scrip->symbol,  &scrip->group,
-                                                 &scrip->optionType, &scrip->strike,  &scrip->expiry,
+  const std::array<const std::string*, 8> fields{&scrip->instrument,    &scrip->symbol, &scrip->group,
+                                                 &scrip->optionType,    &scrip->strike, &scrip->expiry,
                                                  &scrip->tradingSymbol, &scrip->segment};
   for (size_t i = 0; i < fields.size(); ++i) details[i] = fields[i]->c_str();
 }

@@ -13,14 +13,14 @@ inline constexpr const char* kDefaultUser = "admin";
 
 struct Options {
   std::string userId = kDefaultUser;  // --user ID
-  std::string home;            // --home DIR: folder of UserSetting.ini and server.db (default: beside the executable)
-  std::string pluginPath;      // --plugin FILE (default: AllowedGroups.so beside the executable)
-  std::string database;        // --db FILE, ":memory:" or a SQLite URI ("file:x.db?mode=ro")
-  std::string wireLog;         // --wire-log FILE
-  std::string script;          // --script FILE
-  bool info = false;           // --info: print the plug-in's description and exit
-  bool demo = false;           // --demo: run the built-in script
-  bool help = false;           // --help: print the usage and exit
+  std::string home;        // --home DIR: folder of UserSetting.ini and server.db (default: beside the executable)
+  std::string pluginPath;  // --plugin FILE (default: AllowedGroups.so beside the executable)
+  std::string database;    // --db FILE, ":memory:" or a SQLite URI ("file:x.db?mode=ro")
+  std::string wireLog;     // --wire-log FILE
+  std::string script;      // --script FILE
+  bool info = false;       // --info: print the plug-in's description and exit
+  bool demo = false;       // --demo: run the built-in script
+  bool help = false;       // --help: print the usage and exit
 };
 
 // Parses argv; on a bad command line returns nothing and sets `error`.

@@ -11,8 +11,7 @@ namespace terminal {
 
 namespace {
 
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // "29Dec2026" as a sortable number yyyymmdd; 0 when it is not such a date.
 int ExpiryKey(const std::string& expiry) {
@@ -96,7 +95,8 @@ std::optional<ScripMaster> ScripMaster::Parse(const std::string& text, std::stri
 }
 
 std::vector<std::string> ScripMaster::Segments() const {
-  return Distinct(scrips_, [](const Scrip&) { return true; }, [](const Scrip& s) -> const std::string& { return s.segment; });
+  return Distinct(
+      scrips_, [](const Scrip&) { return true; }, [](const Scrip& s) -> const std::string& { return s.segment; });
 }
 
 std::vector<std::string> ScripMaster::ProductTypes() const { return {"CNC", "MIS", "NRML", "CO", "BO"}; }
@@ -109,8 +109,9 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
   };
   auto strikes = [&](const std::function<bool(const Scrip&)>& keep) {
     auto values = Distinct(scrips_, keep, field(&Scrip::strike));
-    std::stable_sort(values.begin(), values.end(),
-                     [](const std::string& a, const std::string& b) { return std::atof(a.c_str()) < std::atof(b.c_str()); });
+    std::stable_sort(values.begin(), values.end(), [](const std::string& a, const std::string& b) {
+      return std::atof(a.c_str()) < std::atof(b.c_str());
+    });
     return values;
   };
   auto expiries = [&](const std::function<bool(const Scrip&)>& keep) {
@@ -156,8 +157,7 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
       fill.symbol = Distinct(scrips_, inGroup, symbolField);
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return fill;
 }

@@ -45,9 +45,7 @@ std::string WindowClass(HWND hwnd) {
   return name;
 }
 
-bool IsWindowClass(HWND hwnd, const char* className) {
-  return strcasecmp(WindowClass(hwnd).c_str(), className) == 0;
-}
+bool IsWindowClass(HWND hwnd, const char* className) { return strcasecmp(WindowClass(hwnd).c_str(), className) == 0; }
 
 std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index) {
   const auto length = SendMessage(hwnd, lengthMessage, index, 0);
@@ -85,7 +83,8 @@ std::string DescribeWindow(HWND hwnd) {
     const auto count = SendMessage(hwnd, CB_GETCOUNT, 0, 0);
     const auto selected = SendMessage(hwnd, CB_GETCURSEL, 0, 0);
     line += " items=" + std::to_string(count);
-    if (selected >= 0) line += " selected=" + Quoted(ItemText(hwnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(selected)));
+    if (selected >= 0)
+      line += " selected=" + Quoted(ItemText(hwnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(selected)));
     if (count > 0) {
       line += " [";
       for (LRESULT i = 0; i < count && i < kDumpedItems; ++i) {

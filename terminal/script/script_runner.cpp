@@ -82,11 +82,10 @@ HWND KeyTarget(HWND control) {
 
 const std::map<std::string, UINT>& NamedKeys() {
   static const std::map<std::string, UINT> keys{
-      {"delete", VK_DELETE}, {"del", VK_DELETE},   {"backspace", VK_BACK}, {"enter", VK_RETURN},
-      {"return", VK_RETURN}, {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},    {"tab", VK_TAB},
-      {"space", VK_SPACE},   {"home", VK_HOME},     {"end", VK_END},       {"up", VK_UP},
-      {"down", VK_DOWN},     {"left", VK_LEFT},     {"right", VK_RIGHT},   {"pageup", VK_PRIOR},
-      {"pagedown", VK_NEXT}, {"insert", VK_INSERT},
+      {"delete", VK_DELETE}, {"del", VK_DELETE},    {"backspace", VK_BACK}, {"enter", VK_RETURN}, {"return", VK_RETURN},
+      {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},    {"tab", VK_TAB},        {"space", VK_SPACE},  {"home", VK_HOME},
+      {"end", VK_END},       {"up", VK_UP},         {"down", VK_DOWN},      {"left", VK_LEFT},    {"right", VK_RIGHT},
+      {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT},
   };
   return keys;
 }
@@ -185,9 +184,9 @@ struct ScriptRunner::Line {
 struct ScriptRunner::Verb {
   enum class Target { kNothing, kWindow, kControl };
   const char* usage;
-  size_t words;                // the verb included
+  size_t words;  // the verb included
   Target target;
-  bool (*wanted)(HWND);        // the kind of control it acts on, among controls of one name
+  bool (*wanted)(HWND);  // the kind of control it acts on, among controls of one name
   bool (ScriptRunner::*run)(Line&);
 };
 
@@ -265,7 +264,8 @@ bool ScriptRunner::Select(Line& line) {
   const std::string& name = line.ControlName();
   if (IsWindowClass(target, "ComboBox")) {
     const LRESULT index = FindItem(target, item, CB_FINDSTRINGEXACT);
-    if (index < 0 || index >= SendMessage(target, CB_GETCOUNT, 0, 0)) return line.Fail("no item " + item.text + " in " + name);
+    if (index < 0 || index >= SendMessage(target, CB_GETCOUNT, 0, 0))
+      return line.Fail("no item " + item.text + " in " + name);
     // The drop-down button at the right end drops the list of any kind of combo.
     RECT client{};
     GetClientRect(target, &client);
@@ -276,7 +276,8 @@ bool ScriptRunner::Select(Line& line) {
   }
   if (IsWindowClass(target, "ListBox")) {
     const LRESULT index = FindItem(target, item, LB_FINDSTRINGEXACT);
-    if (index < 0 || index >= SendMessage(target, LB_GETCOUNT, 0, 0)) return line.Fail("no item " + item.text + " in " + name);
+    if (index < 0 || index >= SendMessage(target, LB_GETCOUNT, 0, 0))
+      return line.Fail("no item " + item.text + " in " + name);
     return ClickListItem(target, index) || line.Fail(Refusal(target, name));
   }
   if (IsWindowClass(target, "SysListView32")) {
@@ -291,7 +292,8 @@ bool ScriptRunner::Select(Line& line) {
     RECT rect{};
     rect.left = LVIR_BOUNDS;
     SendMessage(target, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
-    return input::ClickAt(target, POINT{rect.left + 4, (rect.top + rect.bottom) / 2}) || line.Fail(Refusal(target, name));
+    return input::ClickAt(target, POINT{rect.left + 4, (rect.top + rect.bottom) / 2}) ||
+           line.Fail(Refusal(target, name));
   }
   return line.Fail(name + " is not a combo box, list box or list view");
 }
@@ -302,7 +304,8 @@ bool ScriptRunner::Check(Line& line) {
   const LRESULT wanted = state == "on" ? BST_CHECKED : BST_UNCHECKED;
   if (SendMessage(line.control, BM_GETCHECK, 0, 0) == wanted) return true;
   if (!input::Click(line.control)) return line.Fail(Refusal(line.control, line.ControlName()));
-  if (SendMessage(line.control, BM_GETCHECK, 0, 0) != wanted) return line.Fail(line.ControlName() + " did not become " + state);
+  if (SendMessage(line.control, BM_GETCHECK, 0, 0) != wanted)
+    return line.Fail(line.ControlName() + " did not become " + state);
   return true;
 }
 
@@ -357,7 +360,8 @@ bool ScriptRunner::Rows(Line& line) {
   };
   if (IsWindowClass(target, "ListBox")) return items(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
   if (IsWindowClass(target, "ComboBox")) return items(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-  if (!IsWindowClass(target, "SysListView32")) return line.Fail(line.ControlName() + " is not a list this terminal can read");
+  if (!IsWindowClass(target, "SysListView32"))
+    return line.Fail(line.ControlName() + " is not a list this terminal can read");
   // Columns and cells in display order, as a person reads the list.
   const auto columns = ListColumns(target);
   std::string header;

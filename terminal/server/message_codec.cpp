@@ -35,7 +35,8 @@ class Scratch {
 std::optional<ParsedMessage> ParsedMessage::Parse(std::span<const char> bytes) {
   Scratch scratch;
   int err = 0;
-  if (!scratch.ok() || bytes.size() > INT32_MAX || !buf_reserve(scratch.buffer(), static_cast<int32_t>(bytes.size()), &err)) {
+  if (!scratch.ok() || bytes.size() > INT32_MAX ||
+      !buf_reserve(scratch.buffer(), static_cast<int32_t>(bytes.size()), &err)) {
     return std::nullopt;
   }
   if (!bytes.empty()) std::memcpy(scratch.buffer()->data, bytes.data(), bytes.size());

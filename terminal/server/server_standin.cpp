@@ -50,7 +50,8 @@ GroupColumns FromRequest(const ParsedMessage& m) {
 }
 
 std::vector<Field> ToReply(const GroupColumns& g) {
-  std::vector<Field> f{{kTagReplyName, "ks_get_all_allowed_groups"}, {kTagCategory, g.category}, {kTagSegment, g.segment}};
+  std::vector<Field> f{
+      {kTagReplyName, "ks_get_all_allowed_groups"}, {kTagCategory, g.category}, {kTagSegment, g.segment}};
   auto put = [&](int32_t tag, const std::string& value) {
     if (!value.empty()) f.emplace_back(tag, value);
   };
@@ -97,18 +98,20 @@ ServerStandIn::ServerStandIn(const std::string& database) {
     throw std::runtime_error("cannot open server store " + database + ": " + why);
   }
   try {
-    Statement tables(db_, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('categories', 'allowed_groups')");
+    Statement tables(
+        db_, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('categories', 'allowed_groups')");
     const bool ready = tables.Step() && tables.Int(0) == 2;
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
     if (!ready) {
       store::Transaction create(db_);
-      store::Execute(db_,
-                     "CREATE TABLE IF NOT EXISTS categories(name TEXT PRIMARY KEY);"
-                     "CREATE TABLE IF NOT EXISTS allowed_groups("
-                     " id INTEGER PRIMARY KEY, category TEXT NOT NULL, segment TEXT NOT NULL, instrument TEXT,"
-                     " symbol TEXT, option_type TEXT, strike TEXT, expiry TEXT, product TEXT, side TEXT, added_by TEXT);"
-                     "INSERT INTO categories SELECT * FROM (VALUES ('RETAIL'),('HNI'),('PROPRIETARY'),('INSTITUTION'))"
-                     " WHERE NOT EXISTS (SELECT 1 FROM categories);");
+      store::Execute(
+          db_,
+          "CREATE TABLE IF NOT EXISTS categories(name TEXT PRIMARY KEY);"
+          "CREATE TABLE IF NOT EXISTS allowed_groups("
+          " id INTEGER PRIMARY KEY, category TEXT NOT NULL, segment TEXT NOT NULL, instrument TEXT,"
+          " symbol TEXT, option_type TEXT, strike TEXT, expiry TEXT, product TEXT, side TEXT, added_by TEXT);"
+          "INSERT INTO categories SELECT * FROM (VALUES ('RETAIL'),('HNI'),('PROPRIETARY'),('INSTITUTION'))"
+          " WHERE NOT EXISTS (SELECT 1 FROM categories);");
       create.Commit();
     }
   } catch (const std::exception& e) {

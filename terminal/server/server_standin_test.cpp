@@ -42,10 +42,22 @@ TEST_F(ServerStandInTest, CategoryReplyCarriesEveryCategoryWithoutStatus) {
 }
 
 TEST_F(ServerStandInTest, AddListAndDeleteKeepServerUnitsAndSegmentTags) {
-  const std::vector<Field> nfo{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_fo"},
-                               {10106, "OPTIDX"}, {3, "NIFTY"}, {63006, "CE"}, {66, "2600000"}, {46002, "1482796799"}};
-  const std::vector<Field> bse{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "bse_cm"},
-                               {10610, "A"}, {63100, "RELIANCE"}, {12003, "B"}};
+  const std::vector<Field> nfo{{0, "ks_publish_allowed_group"},
+                               {13034, "HNI"},
+                               {54247, "admin"},
+                               {63001, "nse_fo"},
+                               {10106, "OPTIDX"},
+                               {3, "NIFTY"},
+                               {63006, "CE"},
+                               {66, "2600000"},
+                               {46002, "1482796799"}};
+  const std::vector<Field> bse{{0, "ks_publish_allowed_group"},
+                               {13034, "HNI"},
+                               {54247, "admin"},
+                               {63001, "bse_cm"},
+                               {10610, "A"},
+                               {63100, "RELIANCE"},
+                               {12003, "B"}};
   ASSERT_EQ(Ask(nfo).at(0).First(32766), "5");
   ASSERT_EQ(Ask(bse).at(0).First(32766), "5");
   EXPECT_EQ(server.GroupCount(), 2);

@@ -20,8 +20,9 @@ Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::Bind(int index, const std::string& text) {
-  const int rc = text.empty() ? sqlite3_bind_null(stmt_, index)
-                              : sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  const int rc = text.empty()
+                     ? sqlite3_bind_null(stmt_, index)
+                     : sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
   if (rc != SQLITE_OK) Fail(db_);
 }
 
@@ -34,7 +35,8 @@ bool Statement::Step() {
 
 std::string Statement::Text(int column) const {
   const auto* text = sqlite3_column_text(stmt_, column);
-  return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, column)))
+  return text ? std::string(reinterpret_cast<const char*>(text),
+                            static_cast<size_t>(sqlite3_column_bytes(stmt_, column)))
               : std::string();
 }
 

@@ -22,16 +22,18 @@ extern "C" int dict_create(dict_coder** coder, const dict_config* cfg, int* stat
 
 extern "C" int dict_compress(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status) {
   if (coder == nullptr) return mml::fail(status, 7);
-  return mml::code_into_buffer(out, in, len, status, [coder](const uint8_t* bytes, uint32_t n, mml::MVector<uint8_t>& to) {
-    return coder_of(coder)->Compress(bytes, n, to);
-  });
+  return mml::code_into_buffer(out, in, len, status,
+                               [coder](const uint8_t* bytes, uint32_t n, mml::MVector<uint8_t>& to) {
+                                 return coder_of(coder)->Compress(bytes, n, to);
+                               });
 }
 
 extern "C" int dict_expand(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status) {
   if (coder == nullptr) return mml::fail(status, 7);
-  return mml::code_into_buffer(out, in, len, status, [coder](const uint8_t* bytes, uint32_t n, mml::MVector<uint8_t>& to) {
-    return coder_of(coder)->Expand(bytes, n, to);
-  });
+  return mml::code_into_buffer(out, in, len, status,
+                               [coder](const uint8_t* bytes, uint32_t n, mml::MVector<uint8_t>& to) {
+                                 return coder_of(coder)->Expand(bytes, n, to);
+                               });
 }
 
 extern "C" int dict_reset(dict_coder* coder, int* status) {

@@ -64,8 +64,8 @@ class CDictCoder : public dict_coder {
   std::unique_ptr<CSymbolCoder> literals_;
   std::unique_ptr<CSymbolCoder> coderA_;  // counts and lengths
   std::unique_ptr<CSymbolCoder> coderB_;  // phrase numbers
-  MVector<sToken> tokens_;  // the message being compressed
-  std::array<sToken, kBatch> batch_{};  // tokens read and not yet applied
+  MVector<sToken> tokens_;                // the message being compressed
+  std::array<sToken, kBatch> batch_{};    // tokens read and not yet applied
   size_t batchLen_ = 0;
   uint8_t sink_ = 0;  // keeps the loads that warm the cache for a batch
   std::array<uint32_t, kSymbols> counts_{};

@@ -76,7 +76,8 @@ TEST(DictConfigTest, CreateRejectsBadConfigurations) {
   EXPECT_EQ(refused([](dict_config& c) { c.mtf_refresh_freq = 0; }), 4);
   EXPECT_EQ(refused([](dict_config& c) { c.huff_refresh_freq = 0; }), 13);
   EXPECT_EQ(refused([](dict_config& c) { c.move_to_front = 0, c.refresh_int = 0, c.mtf_refresh_freq = 0; }), 0);
-  EXPECT_EQ(refused([](dict_config& c) { c.max_phrase_set_size = 0, c.max_phrase_buf_size = 0, c.hash_tbl_size = 0; }), 0);
+  EXPECT_EQ(refused([](dict_config& c) { c.max_phrase_set_size = 0, c.max_phrase_buf_size = 0, c.hash_tbl_size = 0; }),
+            0);
 
   dict_coder* coder = nullptr;
   ASSERT_NE(dict_create(&coder, &base, &status), 0);
@@ -367,11 +368,12 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Variants, DictStreamTest,
-    ::testing::Values(StreamCase{"Type2Defaults", 2, 1, 1, 0}, StreamCase{"Type3Defaults", 3, 0, 0, 0},
-                      StreamCase{"Type4Defaults", 4, 0, 0, 1}, StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1},
-                      StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Variants, DictStreamTest,
+                         ::testing::Values(StreamCase{"Type2Defaults", 2, 1, 1, 0},
+                                           StreamCase{"Type3Defaults", 3, 0, 0, 0},
+                                           StreamCase{"Type4Defaults", 4, 0, 0, 1},
+                                           StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1},
+                                           StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

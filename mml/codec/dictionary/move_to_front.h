@@ -36,7 +36,7 @@ class CMoveToFront {
   uint32_t Size() const { return size_; }
 
  private:
-  static constexpr uint32_t kFront = 64;  // a power of two: ring indices wrap with a mask
+  static constexpr uint32_t kFront = 64;            // a power of two: ring indices wrap with a mask
   static constexpr uint32_t kInFront = 0xFFFFFFFF;  // stamp of a number in the front
   static constexpr uint32_t kGroupWords = 16;
   static constexpr uint32_t kGroupStamps = kGroupWords * 64;
@@ -48,7 +48,7 @@ class CMoveToFront {
   void TreeAdd(uint32_t group, int32_t delta);
   void FoldTop();
   uint32_t CountUpTo(uint32_t stamp) const;  // occupied stamps <= stamp
-  uint32_t TakeKth(uint32_t k);               // 1-based
+  uint32_t TakeKth(uint32_t k);              // 1-based
   uint32_t TailCount() const { return size_ - frontLen_; }
   // Puts n, whose stamp has left the index, at the front; the front's
   // last number goes to the head of the tail when the front is full.
@@ -74,8 +74,8 @@ class CMoveToFront {
   // level holds the running totals of groups 8i..8i+7, a node above those
   // of its children's subtrees. The top group is not counted.
   MVector<std::array<uint32_t, 8>> tree_;
-  uint32_t topGroup_ = 0;    // the group of next_
-  uint32_t treeTotal_ = 0;   // stamps in use below the top group
+  uint32_t topGroup_ = 0;   // the group of next_
+  uint32_t treeTotal_ = 0;  // stamps in use below the top group
 };
 
 }  // namespace mml

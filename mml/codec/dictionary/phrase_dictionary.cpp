@@ -136,7 +136,8 @@ void CPhraseDictionary::StartMatching() {
       }
     }
   }
-  std::sort(waiting.begin(), waiting.begin() + count, [](const sPending& a, const sPending& b) { return a.nPos < b.nPos; });
+  std::sort(waiting.begin(), waiting.begin() + count,
+            [](const sPending& a, const sPending& b) { return a.nPos < b.nPos; });
   for (uint32_t i = 0; i < count; ++i) pending_[pendingTail_++ % kPendingRing] = waiting[i];
 }
 
@@ -226,8 +227,7 @@ void CPhraseDictionary::AppendLiteral(uint8_t byte) {
 }
 
 bool CPhraseDictionary::AppendPhrase(uint32_t phrase, uint32_t len) {
-  if (phrase >= slots_.size() || slots_[phrase].nSet == kNone || len < 4 || len > kLongestMatch ||
-      historyLen_ < 2) {
+  if (phrase >= slots_.size() || slots_[phrase].nSet == kNone || len < 4 || len > kLongestMatch || historyLen_ < 2) {
     return false;
   }
   const sSlot slot = slots_[phrase];

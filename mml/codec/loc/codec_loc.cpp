@@ -113,7 +113,7 @@ class CLocCodec : public CCodec {
   using Bytes = std::basic_string<char, std::char_traits<char>, CMmlAllocator<char>>;
   struct sEntry {
     Bytes bytes;
-    uint32_t nNext;     // next id in the bucket
+    uint32_t nNext;  // next id in the bucket
     uint32_t nBucket;
     uint64_t nLastUse;  // message number
   };

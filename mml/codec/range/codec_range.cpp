@@ -70,7 +70,8 @@ class CModel {
       }
     }
     cum_[0] = 0;
-    for (int s = 0; s < kSymbols; ++s) cum_[static_cast<size_t>(s) + 1] = cum_[static_cast<size_t>(s)] + freq_[static_cast<size_t>(s)];
+    for (int s = 0; s < kSymbols; ++s)
+      cum_[static_cast<size_t>(s) + 1] = cum_[static_cast<size_t>(s)] + freq_[static_cast<size_t>(s)];
   }
 
   uint32_t interval_;

@@ -10,7 +10,7 @@ namespace mml {
 
 namespace {
 
-constexpr uint32_t kGrowth = 4096;             // output grows this much at a time
+constexpr uint32_t kGrowth = 4096;              // output grows this much at a time
 constexpr size_t kLargestExpansion = 64 << 20;  // a reader's cap per message
 
 class CZlibCodec : public CCodec {

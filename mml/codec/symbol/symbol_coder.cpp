@@ -65,7 +65,8 @@ int32_t CSymbolCoder::Insert(const sSymbolKey& key, uint32_t weight) {
   size_t pos = order_.size();
   while (pos > 0 && symbols_[static_cast<size_t>(order_[pos - 1])].nWeight < weight) --pos;
   order_.insert(order_.begin() + static_cast<ptrdiff_t>(pos), id);
-  for (size_t i = pos; i < order_.size(); ++i) symbols_[static_cast<size_t>(order_[i])].nOrderPos = static_cast<int32_t>(i);
+  for (size_t i = pos; i < order_.size(); ++i)
+    symbols_[static_cast<size_t>(order_[i])].nOrderPos = static_cast<int32_t>(i);
   return id;
 }
 
@@ -134,7 +135,8 @@ void CSymbolCoder::Build() {
       len = 1;
       code = 1;
     } else {
-      for (int32_t n = s.nNode; nodes_[static_cast<size_t>(n)].nParent >= 0; n = nodes_[static_cast<size_t>(n)].nParent) {
+      for (int32_t n = s.nNode; nodes_[static_cast<size_t>(n)].nParent >= 0;
+           n = nodes_[static_cast<size_t>(n)].nParent) {
         const sNode& parent = nodes_[static_cast<size_t>(nodes_[static_cast<size_t>(n)].nParent)];
         if (len < 64) code |= static_cast<uint64_t>(parent.aChild[1] == n ? 1 : 0) << len;
         ++len;
@@ -156,7 +158,8 @@ void CSymbolCoder::FillTable(int32_t node, int depth, uint32_t prefix) {
   const sNode& n = nodes_[static_cast<size_t>(node)];
   if (n.nSymbol >= 0 || depth == kTableBits) {
     const int free = kTableBits - depth;
-    for (uint32_t low = 0; low < (1u << free); ++low) table_[(prefix << free) | low] = sDecodeStep{n.nSymbol, node, depth};
+    for (uint32_t low = 0; low < (1u << free); ++low)
+      table_[(prefix << free) | low] = sDecodeStep{n.nSymbol, node, depth};
     return;
   }
   FillTable(n.aChild[0], depth + 1, prefix << 1);

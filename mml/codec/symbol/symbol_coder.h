@@ -101,9 +101,9 @@ class CSymbolCoder {
     int32_t nOrderPos;  // index in order_
     int32_t nNode;      // leaf node in nodes_
     int32_t nNextInBucket;
-    int32_t nCodeLen;   // 0: longer than 64 bits, walk the tree
+    int32_t nCodeLen;  // 0: longer than 64 bits, walk the tree
     uint64_t nCode;
-    uint32_t nNumber;   // key_number(key)
+    uint32_t nNumber;  // key_number(key)
   };
   struct sNode {
     uint64_t nWeight;
@@ -164,7 +164,7 @@ class CSymbolCoder {
   MVector<sSymbol> symbols_;
   MVector<int32_t> order_;  // symbol ids, heaviest first
   MVector<sNode> nodes_;
-  MVector<int32_t> work_;   // node list while building
+  MVector<int32_t> work_;  // node list while building
   std::array<int32_t, kBuckets> heads_;
   std::array<int32_t, kDirect> byNumber_;
   bool tableReady_ = false;  // the table matches the code; implies prepared_ and an inner root

@@ -151,7 +151,8 @@ TEST(BitIoTest, RandomWidthsRoundTripAndTheEndIsReported) {
   size_t bits = 0;
   for (int i = 0; i < 2000; ++i) {
     const int width = static_cast<int>(rng() % 33);
-    const uint32_t value = width == 32 ? static_cast<uint32_t>(rng()) : static_cast<uint32_t>(rng()) & ((1u << width) - 1);
+    const uint32_t value =
+        width == 32 ? static_cast<uint32_t>(rng()) : static_cast<uint32_t>(rng()) & ((1u << width) - 1);
     sent.emplace_back(value, width);
     w.Put(value | (width < 32 ? ~0u << width : 0u), width);  // bits above the width are ignored
     bits += static_cast<size_t>(width);
