@@ -7,7 +7,7 @@
 #include "allowed_groups/allowed_group_record.h"
 #include "plugin/host_interface.h"
 
-class CAlwGrpReqRx : public CVelaRxNotifierBase {
+class CAlwGrpReqRx final : public CVelaRxNotifierBase {
  public:
   void OnRxEvent(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e) override;
   // Category replies fill the form; list-all replies become rows of the

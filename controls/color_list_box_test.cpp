@@ -69,7 +69,7 @@ TEST_F(ColorListBoxTest, EachItemIsDrawnInItsColourOnTheWindowColourWrappedWitho
   EXPECT_EQ(texts[1].lines[1].text, "gamma delta");
 
   m_list.SetPlainText(TRUE);
-  for (const auto& text : platform::OpsOfKind(Repaint(m_list), DrawKind::Text)) EXPECT_EQ(text.color, RGB(0, 0, 0));
+  for (const auto& op : platform::OpsOfKind(Repaint(m_list), DrawKind::Text)) EXPECT_EQ(op.color, RGB(0, 0, 0));
 }
 
 TEST_F(ColorListBoxTest, FocusRectangleOnlyForTheFocusedItemOrAFocusChange) {

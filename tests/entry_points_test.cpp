@@ -117,7 +117,7 @@ TEST_F(EntryPoints, NoMainModuleShowsItsBoxAndOpensNothing) {
 }
 
 struct HiddenExport {
-  explicit HiddenExport(const char* name) : name(name) { platform::SetMainProgramExportHidden(name, true); }
+  explicit HiddenExport(const char* exportName) : name(exportName) { platform::SetMainProgramExportHidden(name, true); }
   ~HiddenExport() { platform::SetMainProgramExportHidden(name, false); }
   const char* name;
 };

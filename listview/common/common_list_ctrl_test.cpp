@@ -218,7 +218,9 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
   EXPECT_EQ(Column(1), (std::vector<std::string>{"9", "9", "10", "100"}));
   EXPECT_EQ(HeaderImage(1), 0);
   for (int row = 0; row < 4; ++row) {
-    if (list.GetItemText(row, 0) == "alpha") EXPECT_EQ(list.GetItemData(row), alphaData);
+    if (list.GetItemText(row, 0) == "alpha") {
+      EXPECT_EQ(list.GetItemData(row), alphaData);
+    }
   }
   ClickHeader(1);
   EXPECT_EQ(Column(1), (std::vector<std::string>{"100", "10", "9", "9"}));

@@ -136,6 +136,6 @@ TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritersAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryType, CodecStreamTest, ::testing::Range(1, 12),
-                         [](const auto& info) { return "Type" + std::to_string(info.param); });
+                         [](const auto& test) { return "Type" + std::to_string(test.param); });
 
 }  // namespace

@@ -212,6 +212,6 @@ TEST_P(MessagePropertyTest, RandomMessagesRoundTrip) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, MessagePropertyTest, ::testing::Values(MNM_FORM_COMPACT, MNM_FORM_WIDE),
-                         [](const auto& info) { return info.param == MNM_FORM_COMPACT ? "Compact" : "Wide"; });
+                         [](const auto& test) { return test.param == MNM_FORM_COMPACT ? "Compact" : "Wide"; });
 
 }  // namespace

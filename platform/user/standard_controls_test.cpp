@@ -27,8 +27,8 @@ std::vector<std::string> g_log;
 class Parent : public CWnd {
  public:
   Parent() { CreateEx(0, "Parent", "Parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0); }
-  HWND Add(LPCSTR cls, LPCSTR text, DWORD style, int id, int x = 10, int y = 10) {
-    return ::CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, 80, 20, m_hWnd,
+  HWND Add(LPCSTR cls, LPCSTR caption, DWORD style, int id, int x = 10, int y = 10) {
+    return ::CreateWindowEx(0, cls, caption, WS_CHILD | WS_VISIBLE | style, x, y, 80, 20, m_hWnd,
                             reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
   }
   int intValue = 0;

@@ -183,7 +183,7 @@ TEST_F(WindowTest, TimersStopWithTheirWindowAndThreadTimersCallTheirProcedure) {
   LoggingWnd w("W");
   w.CreateTop();
   w.SetTimer(1, 100);
-  const UINT_PTR id = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) { fired.push_back(id); });
+  const UINT_PTR id = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) { fired.push_back(timer); });
   EXPECT_NE(id, 0u);
   w.DestroyWindow();
   platform::AdvanceClock(250);

@@ -21,7 +21,7 @@ class Host;
 // Takes finished requests: logs their bytes, lets the server answer, and
 // queues the replies for delivery through the message queue, as a network
 // would deliver them.
-class HostChannel : public CVelaHostChannel {
+class HostChannel final : public CVelaHostChannel {
  public:
   explicit HostChannel(Host& host) : m_host(host) {}
   int SendRequest(int32_t* sequence, mnm_hndl request, int32_t reserved, int* error) override;

@@ -374,6 +374,6 @@ INSTANTIATE_TEST_SUITE_P(Variants, DictStreamTest,
                                            StreamCase{"Type4Defaults", 4, 0, 0, 1},
                                            StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1},
                                            StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
