@@ -138,17 +138,27 @@ void CFilterListCtrl::SortView(int column) {
   m_nSortType = m_nSortColumnIndex >= 0 ? m_arrColumns[m_nSortColumnIndex].nSortType : 0;
 
   // The visible rows in visible order, sorted stably, so that a kind that
-  // compares everything equal leaves the order as it was.
-  std::vector<int> rows;
+  // compares everything equal leaves the order as it was. Each row's cell is
+  // formatted once per sort, not once per comparison: a formatter may be
+  // slow, and a million rows take some twenty million comparisons.
+  struct Keyed {
+    int store;
+    CString key;
+  };
+  std::vector<Keyed> rows;
   rows.reserve(m_view.size());
-  for (int r = 0; r < count; ++r) rows.push_back(m_view[static_cast<size_t>(ViewPosition(r))]);
-  std::stable_sort(rows.begin(), rows.end(), [this](int a, int b) {
-    if (m_nSortColumnIndex < 0) return false;
-    const CString first = CellText(m_store[static_cast<size_t>(a)]->dwItemData, m_nSortColumnIndex);
-    const CString second = CellText(m_store[static_cast<size_t>(b)]->dwItemData, m_nSortColumnIndex);
-    return listview::CompareCellsFiltered(m_nSortType, first, second, m_nSortDirection) < 0;
-  });
+  for (int r = 0; r < count; ++r) {
+    const int store = m_view[static_cast<size_t>(ViewPosition(r))];
+    rows.push_back({store, m_nSortColumnIndex >= 0
+                               ? CellText(m_store[static_cast<size_t>(store)]->dwItemData, m_nSortColumnIndex)
+                               : CString()});
+  }
+  if (m_nSortColumnIndex >= 0) {
+    std::stable_sort(rows.begin(), rows.end(), [this](const Keyed& a, const Keyed& b) {
+      return listview::CompareCellsFiltered(m_nSortType, a.key, b.key, m_nSortDirection) < 0;
+    });
+  }
   // Sorted row i shows as visible row i whatever the newest-first setting.
-  for (int i = 0; i < count; ++i) m_view[static_cast<size_t>(ViewPosition(i))] = rows[static_cast<size_t>(i)];
+  for (int i = 0; i < count; ++i) m_view[static_cast<size_t>(ViewPosition(i))] = rows[static_cast<size_t>(i)].store;
   Invalidate();
 }

@@ -1,7 +1,7 @@
 #include "listview/filter/match_filter.h"
 
 #include <cctype>
-#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -24,11 +24,23 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
   return false;
 }
 
-// What "%lf" reads from the start of the text, if anything.
+// What strtod (as "%lf") reads from the start of the text, if anything. Runs
+// once per row and filter: short texts are terminated on the stack, with no
+// allocation.
 std::optional<double> Number(std::string_view text) {
-  const std::string copy(text);
-  double value = 0;
-  if (std::sscanf(copy.c_str(), "%lf", &value) != 1) return std::nullopt;
+  char shortCopy[64];
+  std::string longCopy;
+  const char* begin = shortCopy;
+  if (text.size() < sizeof shortCopy) {
+    text.copy(shortCopy, text.size());
+    shortCopy[text.size()] = '\0';
+  } else {
+    longCopy.assign(text);
+    begin = longCopy.c_str();
+  }
+  char* end = nullptr;
+  const double value = std::strtod(begin, &end);
+  if (end == begin) return std::nullopt;
   return value;
 }
 

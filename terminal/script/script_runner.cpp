@@ -1,14 +1,19 @@
 #include "terminal/script/script_runner.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "platform/afx.h"
 #include "platform/comctl/header_control.h"
 #include "platform/input/input_driver.h"
 #include "platform/kernel/kernel.h"
+#include "platform/kernel/module.h"
 #include "platform/comctl/list_view.h"
 #include "platform/user/combo_box.h"
+#include "platform/user/menu.h"
 #include "terminal/app/control_names.h"
 #include "terminal/app/host.h"
 #include "terminal/app/window_dump.h"
@@ -125,6 +130,43 @@ bool ParseChord(const std::string& chord, UINT& vk, unsigned& modifiers) {
   return true;
 }
 
+// The header item of a list view whose caption is `caption`, -1 when none.
+int HeaderItemByCaption(HWND header, const std::string& caption) {
+  const int count = static_cast<int>(SendMessage(header, HDM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[256] = {};
+    HDITEM item;
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    if (SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) && caption == text) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+// Clicks a list view's row as a person would, with `modifiers` held.
+bool ClickListRow(HWND list, LRESULT index, unsigned modifiers) {
+  SendMessage(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+  RECT rect{};
+  rect.left = LVIR_BOUNDS;
+  SendMessage(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+  return input::ClickAt(list, POINT{rect.left + 4, (rect.top + rect.bottom) / 2}, modifiers);
+}
+
+// A list view's row by "#index" or by the text of its first cell; -1 none.
+LRESULT FindListRow(HWND list, const ItemRef& item) {
+  const LRESULT rows = SendMessage(list, LVM_GETITEMCOUNT, 0, 0);
+  LRESULT index = item.index.value_or(-1);
+  for (LRESULT row = 0; !item.index && row < rows && index < 0; ++row) {
+    if (ListCell(list, row, 0) == item.text) index = row;
+  }
+  return index < rows ? index : -1;
+}
+
+bool IsListView(HWND hwnd) { return IsWindowClass(hwnd, "SysListView32"); }
+
 }  // namespace
 
 std::optional<std::vector<std::string>> SplitScriptLine(const std::string& line, std::string& error) {
@@ -205,6 +247,14 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
       {"wait", {"wait MS", 2, T::kNothing, nullptr, &ScriptRunner::Wait}},
       {"expect-log", {"expect-log \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectLog}},
       {"expect-box", {"expect-box \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectBox}},
+      {"select-more", {"select-more WINDOW LIST ROW", 4, T::kControl, IsListView, &ScriptRunner::SelectMore}},
+      {"sort", {"sort WINDOW LIST \"Caption\"", 4, T::kControl, IsListView, &ScriptRunner::Sort}},
+      {"filter", {"filter WINDOW LIST \"Caption\" \"text\"", 5, T::kControl, IsListView, &ScriptRunner::Filter}},
+      {"expect-sheet", {"expect-sheet WINDOW LIST FILE", 4, T::kControl, IsListView, &ScriptRunner::ExpectSheet}},
+      {"menu", {"menu \"entry text\"", 2, T::kNothing, nullptr, &ScriptRunner::Menu}},
+      {"server-rows", {"server-rows", 1, T::kNothing, nullptr, &ScriptRunner::ServerRows}},
+      {"expect-server-rows",
+       {"expect-server-rows WINDOW LIST", 3, T::kControl, IsListView, &ScriptRunner::ExpectServerRows}},
   };
   return verbs;
 }
@@ -281,19 +331,9 @@ bool ScriptRunner::Select(Line& line) {
     return ClickListItem(target, index) || line.Fail(Refusal(target, name));
   }
   if (IsWindowClass(target, "SysListView32")) {
-    // A row by "#index" or by the text of its first cell.
-    const LRESULT rows = SendMessage(target, LVM_GETITEMCOUNT, 0, 0);
-    LRESULT index = item.index.value_or(-1);
-    for (LRESULT row = 0; !item.index && row < rows && index < 0; ++row) {
-      if (ListCell(target, row, 0) == item.text) index = row;
-    }
-    if (index < 0 || index >= rows) return line.Fail("no row " + item.text + " in " + name);
-    SendMessage(target, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
-    RECT rect{};
-    rect.left = LVIR_BOUNDS;
-    SendMessage(target, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
-    return input::ClickAt(target, POINT{rect.left + 4, (rect.top + rect.bottom) / 2}) ||
-           line.Fail(Refusal(target, name));
+    const LRESULT index = FindListRow(target, item);
+    if (index < 0) return line.Fail("no row " + item.text + " in " + name);
+    return ClickListRow(target, index, input::kNone) || line.Fail(Refusal(target, name));
   }
   return line.Fail(name + " is not a combo box, list box or list view");
 }
@@ -395,6 +435,124 @@ bool ScriptRunner::ExpectBox(Line& line) {
   std::vector<std::string> seen;
   for (const auto& box : platform::MessageBoxLog()) seen.push_back(box.text);
   return Expect(line, seen, m_boxCursor, "message box");
+}
+
+bool ScriptRunner::SelectMore(Line& line) {
+  const ItemRef item = ParseItem(line.words[3]);
+  const LRESULT index = FindListRow(line.control, item);
+  if (index < 0) return line.Fail("no row " + item.text + " in " + line.ControlName());
+  return ClickListRow(line.control, index, input::kControl) || line.Fail(Refusal(line.control, line.ControlName()));
+}
+
+// The header of a list view and the item captioned as the line's third word.
+static bool FindHeaderItem(HWND list, const std::string& caption, HWND& header, int& item, std::string& error) {
+  header = reinterpret_cast<HWND>(SendMessage(list, LVM_GETHEADER, 0, 0));
+  if (header == nullptr) {
+    error = "the list has no header";
+    return false;
+  }
+  item = HeaderItemByCaption(header, caption);
+  if (item < 0) {
+    error = "no column \"" + caption + "\" in the list's header";
+    return false;
+  }
+  return true;
+}
+
+bool ScriptRunner::Sort(Line& line) {
+  HWND header = nullptr;
+  int item = -1;
+  if (!FindHeaderItem(line.control, line.words[3], header, item, line.error)) return false;
+  RECT rect{};
+  SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+  // The caption's half of the item: below it a filter row may take the click.
+  return input::ClickAt(header, POINT{(rect.left + rect.right) / 2, rect.top + 3}) ||
+         line.Fail(Refusal(header, "the header of " + line.ControlName()));
+}
+
+bool ScriptRunner::Filter(Line& line) {
+  HWND header = nullptr;
+  int item = -1;
+  if (!FindHeaderItem(line.control, line.words[3], header, item, line.error)) return false;
+  if (!(GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR)) {
+    return line.Fail("the header of " + line.ControlName() + " shows no filter row (Ctrl+F shows it)");
+  }
+  // Opens the box's edit field as a click on it does, replaces its text and
+  // commits with Enter.
+  SendMessage(header, HDM_EDITFILTER, static_cast<WPARAM>(item), FALSE);
+  platform::PumpMessages();
+  HWND edit = GetFocus();
+  if (edit == nullptr || !IsChild(header, edit))
+    return line.Fail("the filter box of " + line.words[3] + " did not open");
+  if (!input::PressKey('A', input::kControl) || !input::PressKey(VK_DELETE) ||
+      (!line.words[4].empty() && !input::TypeText(line.words[4])) || !input::PressKey(VK_RETURN)) {
+    return line.Fail("the filter box of " + line.words[3] + " refused the text");
+  }
+  return true;
+}
+
+bool ScriptRunner::Menu(Line& line) {
+  platform::SetMenuResponder(line.words[1].empty() ? platform::MenuResponder()
+                                                   : platform::ChooseMenuEntry(line.words[1]));
+  return true;
+}
+
+bool ScriptRunner::ServerRows(Line& line) {
+  try {
+    for (const std::string& row : m_host.Server().Groups()) std::fprintf(m_out, "SERVER: %s\n", row.c_str());
+  } catch (const std::exception& e) {
+    return line.Fail(std::string("the server's store cannot be read: ") + e.what());
+  }
+  return true;
+}
+
+bool ScriptRunner::ExpectServerRows(Line& line) {
+  const LRESULT shown = SendMessage(line.control, LVM_GETITEMCOUNT, 0, 0);
+  int held = 0;
+  try {
+    held = m_host.Server().GroupCount();
+  } catch (const std::exception& e) {
+    return line.Fail(std::string("the server's store cannot be read: ") + e.what());
+  }
+  if (shown == held) return true;
+  return line.Fail(line.ControlName() + " shows " + std::to_string(shown) + " rows, the server holds " +
+                   std::to_string(held));
+}
+
+bool ScriptRunner::ExpectSheet(Line& line) {
+  std::filesystem::path path = line.words[3];
+  if (path.is_relative()) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    path = std::filesystem::path(platform::PathFolder(self)) / path;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return line.Fail("cannot read " + path.string());
+  // What the sheet must hold: the captions, then each row as the list shows it.
+  const auto columns = ListColumns(line.control);
+  std::vector<std::string> wanted(1);
+  for (size_t i = 0; i < columns.size(); ++i) wanted[0] += (i > 0 ? "\t" : "") + columns[i].caption;
+  for (LRESULT row = 0, n = SendMessage(line.control, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
+    std::string cells;
+    for (size_t i = 0; i < columns.size(); ++i) {
+      cells += (i > 0 ? "\t" : "") + ListCell(line.control, row, columns[i].index);
+    }
+    wanted.push_back(std::move(cells));
+  }
+  std::vector<std::string> held;
+  for (std::string text; std::getline(file, text);) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    held.push_back(std::move(text));
+  }
+  for (size_t i = 0; i < std::max(wanted.size(), held.size()); ++i) {
+    const std::string want = i < wanted.size() ? wanted[i] : "(nothing)";
+    const std::string got = i < held.size() ? held[i] : "(nothing)";
+    if (want != got) {
+      return line.Fail(path.string() + " line " + std::to_string(i + 1) + " holds \"" + got + "\", the list shows \"" +
+                       want + "\"");
+    }
+  }
+  return true;
 }
 
 bool ScriptRunner::Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what) {

@@ -15,6 +15,18 @@
 //   wait MS                           let time pass (timers fire)
 //   expect-log "text"                 a later log line is exactly this text
 //   expect-box "text"                 a later message box said exactly this
+//   select-more WINDOW LIST ROW       Ctrl+click a list view's row: it joins (or leaves) the selection
+//   sort WINDOW LIST "Caption"        click the caption of that column in the list's header
+//   filter WINDOW LIST "Caption" "t"  open that column's box in the header's filter row, replace its
+//                                     text by t (empty clears it) and press Enter
+//   menu "entry text"                 the following pop-up menus choose the enabled entry of this text
+//                                     (none found: dismissed); "" dismisses them again
+//   server-rows                       print "SERVER: " and each group the server stand-in holds, in
+//                                     the order it stored them, fields joined by TAB
+//   expect-server-rows WINDOW LIST    the list view shows as many rows as the server holds groups
+//   expect-sheet WINDOW LIST FILE     the exported sheet FILE (relative: in the terminal folder,
+//                                     --home, where exports land) holds the list's captions, then exactly the rows
+//                                     the list shows, in its order, cells joined by TAB
 //
 // A window is named by its caption in double quotes. A control by its
 // numeric id, its text, its label ("Exhg-Seg" names the combo box under
@@ -74,6 +86,13 @@ class ScriptRunner {
   bool Wait(Line& line);
   bool ExpectLog(Line& line);
   bool ExpectBox(Line& line);
+  bool SelectMore(Line& line);
+  bool Sort(Line& line);
+  bool Filter(Line& line);
+  bool Menu(Line& line);
+  bool ExpectSheet(Line& line);
+  bool ServerRows(Line& line);
+  bool ExpectServerRows(Line& line);
   bool Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what);
 
   Host& m_host;

@@ -135,6 +135,19 @@ int ServerStandIn::GroupCount() const {
   return count.Step() ? count.Int(0) : 0;
 }
 
+std::vector<std::string> ServerStandIn::Groups() const {
+  std::vector<std::string> rows;
+  Statement select(db_,
+                   "SELECT category, segment, instrument, symbol, option_type, strike, expiry, product, side"
+                   " FROM allowed_groups ORDER BY id");
+  while (select.Step()) {
+    std::string row;
+    for (int i = 0; i < 9; ++i) row += (i > 0 ? "\t" : "") + select.Text(i);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
 std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> request) {
   const auto message = ParsedMessage::Parse(request);
   if (!message) return {};

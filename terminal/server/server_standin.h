@@ -39,6 +39,10 @@ class ServerStandIn {
   // Throw std::runtime_error when the store cannot be read.
   std::vector<std::string> Categories() const;
   int GroupCount() const;
+  // Every stored group in storage order, its fields as stored (server units)
+  // joined by TAB: category, segment, instrument, symbol, option type,
+  // strike, expiry, product, side.
+  std::vector<std::string> Groups() const;
 
   // True when the store cannot take changes (a read-only file or URI).
   bool ReadOnly() const { return readOnly_; }

@@ -81,6 +81,8 @@ TEST_F(ServerStandInTest, AddListAndDeleteKeepServerUnitsAndSegmentTags) {
   exact[0].second = "ks_delete_allowed_group";
   EXPECT_EQ(Ask(exact).at(0).First(32766), "5");
   EXPECT_EQ(server.GroupCount(), 1);
+  // What scripts print of the store: the fields as stored, absent ones empty.
+  EXPECT_EQ(server.Groups(), (std::vector<std::string>{"HNI\tnse_fo\tOPTIDX\tNIFTY\tCE\t2600000\t1482796799\t\t"}));
 }
 
 TEST_F(ServerStandInTest, BadRequestsGetFailureRepliesNeverACrash) {
