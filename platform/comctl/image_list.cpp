@@ -98,6 +98,8 @@ int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP /*mask*/) {
   return static_cast<int>(data->images.size()) - 1;
 }
 
+int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF) { return ImageList_Add(list, image, nullptr); }
+
 BOOL ImageList_Remove(HIMAGELIST list, int index) {
   platform::ImageListData* data = platform::Find(list);
   if (data == nullptr) return FALSE;
@@ -136,6 +138,10 @@ BOOL CImageList::DeleteImageList() {
 int CImageList::Add(CBitmap* image, CBitmap* mask) {
   return ImageList_Add(m_hImageList, image != nullptr ? static_cast<HBITMAP>(*image) : nullptr,
                        mask != nullptr ? static_cast<HBITMAP>(*mask) : nullptr);
+}
+
+int CImageList::Add(CBitmap* image, COLORREF mask) {
+  return ImageList_AddMasked(m_hImageList, image != nullptr ? static_cast<HBITMAP>(*image) : nullptr, mask);
 }
 
 BOOL CImageList::Draw(CDC* dc, int index, POINT point, UINT style) {

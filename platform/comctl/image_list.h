@@ -27,6 +27,9 @@ PLATFORM_API int ImageList_GetImageCount(HIMAGELIST list);  // 0 for an unknown 
 PLATFORM_API BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 // The new image's index, -1 on failure (unknown list or bitmap).
 PLATFORM_API int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
+// As ImageList_Add; pixels of colour `mask` would be transparent, which the
+// headless surfaces cannot show, so the colour is only accepted.
+PLATFORM_API int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
 PLATFORM_API BOOL ImageList_Remove(HIMAGELIST list, int index);  // -1 removes every image
 PLATFORM_API BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
 
@@ -54,6 +57,7 @@ class PLATFORM_API CImageList {
   BOOL DeleteImageList();
   int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
   int Add(CBitmap* image, CBitmap* mask);
+  int Add(CBitmap* image, COLORREF mask);
   BOOL Remove(int index) { return ImageList_Remove(m_hImageList, index); }
   BOOL Draw(CDC* dc, int index, POINT point, UINT style);
 };

@@ -23,6 +23,10 @@ class PLATFORM_API CDC {
   CDC& operator=(const CDC&) = delete;
 
   HDC m_hDC = nullptr;
+  // Set by whoever prints through this object: output goes to a printer,
+  // which paints straight into its page and needs no off-screen copy.
+  BOOL m_bPrinting = FALSE;
+  BOOL IsPrinting() const { return m_bPrinting; }
   HDC GetSafeHdc() const { return m_hDC; }
   operator HDC() const { return m_hDC; }  // NOLINT: as in the framework
   static CDC* FromHandle(HDC dc);

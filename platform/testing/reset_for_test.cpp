@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/comctl/image_list_drag.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/menu.h"
@@ -53,6 +54,7 @@ void ResetForTest() {
   ResetSysColors();
   ResetClipboard();
   ResetMenus();
+  ImageList_EndDrag();
 }
 
 }  // namespace platform

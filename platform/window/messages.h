@@ -266,6 +266,12 @@ constexpr LPARAM SW_OTHERZOOM = 2;
 constexpr LPARAM SW_PARENTOPENING = 3;
 constexpr LPARAM SW_OTHERUNZOOM = 4;
 
+// RedrawWindow flags.
+constexpr UINT RDW_INVALIDATE = 0x0001;
+constexpr UINT RDW_ERASE = 0x0004;
+constexpr UINT RDW_ALLCHILDREN = 0x0080;
+constexpr UINT RDW_UPDATENOW = 0x0100;
+
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;

@@ -99,6 +99,11 @@ PLATFORM_API HWND GetCapture();
 PLATFORM_API BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase);
 PLATFORM_API BOOL ValidateRect(HWND hwnd, LPCRECT rect);
 PLATFORM_API BOOL UpdateWindow(HWND hwnd);
+// RDW_INVALIDATE marks the window (and with RDW_ALLCHILDREN its children)
+// for painting; RDW_UPDATENOW paints what is marked at once. The rectangle
+// and region are accepted but the whole window repaints, as with
+// InvalidateRect; erasing always happens with a paint.
+PLATFORM_API BOOL RedrawWindow(HWND hwnd, LPCRECT rect, HRGN region, UINT flags);
 
 // Dialog item helpers (any parent window works).
 PLATFORM_API BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text);

@@ -31,3 +31,16 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
   if (ps == nullptr) return FALSE;
   return ::ReleaseDC(hwnd, ps->hdc) ? TRUE : FALSE;
 }
+
+int GetClipBox(HDC dc, LPRECT rect) {
+  if (rect == nullptr || !platform::IsDC(dc)) return 0;
+  *rect = RECT{0, 0, 0, 0};
+  if (const HWND window = ::WindowFromDC(dc); window != nullptr) {
+    if (!::GetClientRect(window, rect)) return 0;
+  } else {
+    BITMAP bitmap;
+    if (::GetObject(::GetCurrentObject(dc, OBJ_BITMAP), sizeof(bitmap), &bitmap) == 0) return 0;
+    *rect = RECT{0, 0, bitmap.bmWidth, bitmap.bmHeight};
+  }
+  return rect->right > rect->left && rect->bottom > rect->top ? SIMPLEREGION : NULLREGION;
+}

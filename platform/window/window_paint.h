@@ -28,3 +28,11 @@ PLATFORM_API int ReleaseDC(HWND hwnd, HDC dc);  // 1, or 0 when dc is not hwnd's
 // painted, and asks WM_ERASEBKGND with the new DC (fErase: it did not erase).
 PLATFORM_API HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
 PLATFORM_API BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+
+// GetClipBox's results.
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+// The area a DC may draw in, in its logical coordinates: a window DC's
+// client rectangle, a memory DC's selected bitmap. Contexts have no mapping
+// or clip regions here, so the box always starts at 0, 0. 0 for a dead DC.
+PLATFORM_API int GetClipBox(HDC dc, LPRECT rect);

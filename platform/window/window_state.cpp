@@ -272,6 +272,25 @@ BOOL UpdateWindow(HWND hwnd) {
   return TRUE;
 }
 
+BOOL RedrawWindow(HWND hwnd, LPCRECT rect, HRGN, UINT flags) {
+  if (platform::FindWindowRecord(hwnd) == nullptr) return FALSE;
+  if (flags & RDW_INVALIDATE) {
+    if (flags & RDW_ALLCHILDREN) {
+      platform::InvalidateTree(hwnd);
+    } else {
+      ::InvalidateRect(hwnd, rect, (flags & RDW_ERASE) != 0);
+    }
+  }
+  if (flags & RDW_UPDATENOW) {
+    ::UpdateWindow(hwnd);
+    if (flags & RDW_ALLCHILDREN) {
+      ::EnumChildWindows(
+          hwnd, [](HWND child, LPARAM) { return ::UpdateWindow(child); }, 0);
+    }
+  }
+  return TRUE;
+}
+
 namespace platform {
 
 void InvalidateTree(HWND hwnd) {

@@ -1,0 +1,86 @@
+#include "platform/comctl/image_list_drag.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/comctl/image_list.h"
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/kernel/module.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace {
+
+class ImageListDragTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    m_list = ImageList_Create(40, 16, ILC_MASK, 1, 1);
+    m_bitmap = ::CreateBitmap(40, 16, 1, 32, nullptr);
+    ASSERT_EQ(ImageList_AddMasked(m_list, m_bitmap, RGB(0, 255, 0)), 0);
+  }
+  void TearDown() override {
+    platform::ResetForTest();
+    ImageList_Destroy(m_list);
+    ::DeleteObject(m_bitmap);
+  }
+  HIMAGELIST m_list = nullptr;
+  HBITMAP m_bitmap = nullptr;
+};
+
+TEST_F(ImageListDragTest, ADragGoesThroughEnterMoveHideLeaveAndEnd) {
+  const HWND desktop = reinterpret_cast<HWND>(0x5);  // any lock window will do
+  EXPECT_FALSE(ImageList_DragEnter(desktop, 1, 1)) << "entered without a drag";
+  ASSERT_TRUE(ImageList_BeginDrag(m_list, 0, 7, 3));
+  EXPECT_FALSE(ImageList_BeginDrag(m_list, 0, 0, 0)) << "two drags at once";
+  ImageList_Destroy(m_list);  // the drag keeps its own copy
+  m_list = nullptr;
+  platform::DragImageState s = platform::CurrentDragImage();
+  EXPECT_TRUE(s.dragging);
+  EXPECT_FALSE(s.shown);
+  EXPECT_NE(s.image, nullptr);
+  EXPECT_EQ(s.hotspot.x, 7);
+  EXPECT_EQ(s.hotspot.y, 3);
+
+  ASSERT_TRUE(ImageList_DragEnter(desktop, 100, 200));
+  EXPECT_FALSE(ImageList_DragEnter(desktop, 100, 200));
+  ASSERT_TRUE(ImageList_DragMove(120, 210));
+  ASSERT_TRUE(ImageList_DragShowNolock(FALSE));
+  s = platform::CurrentDragImage();
+  EXPECT_EQ(s.lock, desktop);
+  EXPECT_EQ(s.position.x, 120);
+  EXPECT_EQ(s.position.y, 210);
+  EXPECT_FALSE(s.shown);
+  ImageList_DragShowNolock(TRUE);
+  EXPECT_TRUE(platform::CurrentDragImage().shown);
+
+  EXPECT_FALSE(ImageList_DragLeave(nullptr)) << "left another window";
+  ASSERT_TRUE(ImageList_DragLeave(desktop));
+  EXPECT_FALSE(platform::CurrentDragImage().shown);
+  ImageList_DragShowNolock(TRUE);
+  EXPECT_FALSE(platform::CurrentDragImage().shown) << "shown while not entered";
+  ImageList_EndDrag();
+  EXPECT_FALSE(platform::CurrentDragImage().dragging);
+  EXPECT_FALSE(ImageList_DragMove(0, 0));
+}
+
+TEST_F(ImageListDragTest, AMissingImageStartsNoDrag) {
+  EXPECT_FALSE(ImageList_BeginDrag(m_list, 1, 0, 0));
+  EXPECT_FALSE(ImageList_BeginDrag(nullptr, 0, 0, 0));
+  EXPECT_FALSE(platform::CurrentDragImage().dragging);
+}
+
+TEST_F(ImageListDragTest, TheDragFunctionsAreFoundByNameInComctl32) {
+  const HMODULE comctl = ::LoadLibraryA("COMCTL32.DLL");
+  ASSERT_NE(comctl, nullptr);
+  using Begin = BOOL (*)(HIMAGELIST, int, int, int);
+  const auto begin = reinterpret_cast<Begin>(::GetProcAddress(comctl, "ImageList_BeginDrag"));
+  ASSERT_NE(begin, nullptr);
+  EXPECT_TRUE(begin(m_list, 0, 0, 0));
+  for (const char* name : {"ImageList_DragEnter", "ImageList_DragMove", "ImageList_DragShowNolock",
+                           "ImageList_DragLeave", "ImageList_EndDrag"}) {
+    EXPECT_NE(::GetProcAddress(comctl, name), nullptr) << name;
+  }
+  ::FreeLibrary(comctl);
+}
+
+}  // namespace
