@@ -6,6 +6,7 @@
 
 #include "listview/common/sort_images.h"
 #include "listview/profile/appearance_line.h"
+#include "listview/profile/settings_file.h"
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/window/keyboard.h"
@@ -17,7 +18,10 @@ bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
 }  // namespace
 
-CCommonListCtrl::CCommonListCtrl() = default;
+// Asking for the settings folder here makes it exist before any list that
+// saves into it, so that a list owned by a static object, destroyed while the
+// process exits, still finds it (statics go in reverse order of creation).
+CCommonListCtrl::CCommonListCtrl() { (void)listview::SettingsFolder(); }
 
 // The window goes first, while the whole object still answers its
 // WM_DESTROY (which saves the layout); the keyword arrays go with the

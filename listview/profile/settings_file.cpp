@@ -5,12 +5,9 @@
 namespace listview {
 namespace {
 
-// Never destroyed: lists owned by the module's static form save their
-// profiles while the process exits, after function-local statics created
-// later than the form are gone.
 CString& Folder() {
-  static auto* folder = new CString;  // NOLINT: intentionally immortal
-  return *folder;
+  static CString folder;
+  return folder;
 }
 
 }  // namespace
