@@ -88,6 +88,8 @@ platform::DialogTemplate ViewAllowedGroupTemplate() {
 void RegisterModuleResources(HINSTANCE module) {
   platform::RegisterDialogTemplate(module, AllowedGroupsTemplate());
   platform::RegisterDialogTemplate(module, ViewAllowedGroupTemplate());
+  platform::RegisterDialogTemplate(module, FontDialogTemplate());
+  platform::RegisterDialogTemplate(module, AppearanceTemplate());
   platform::RegisterIcon(module, IDI_PLUGIN);
 }
 

@@ -34,3 +34,23 @@ constexpr int IDC_ALL_EXPIRY = 1029;
 // "View Allowed Group" dialog.
 constexpr int IDC_GROUP_LIST = 20016;
 constexpr int IDC_DELETE_LISTED = 20018;
+
+// "Font Dialog" (template 302).
+constexpr unsigned IDD_FONT_SETTING = 302;
+constexpr int IDC_FONT_FACE = 33076;
+constexpr int IDC_FONT_SIZE = 33077;
+
+// "Customized Appearance" (template 1007).
+constexpr unsigned IDD_CUSTOMIZED_APPEARANCE = 1007;
+constexpr int IDC_APPEARANCE_PROPERTY = 1694;
+constexpr int IDC_APPEARANCE_FONT = 1695;
+constexpr int IDC_APPEARANCE_APPLY = 1696;
+constexpr int IDC_APPEARANCE_COLOR = 1026;
+constexpr int IDC_KEYWORD_COLUMN = 3205;
+constexpr int IDC_KEYWORD_CHANGE_COLUMN = 3206;
+constexpr int IDC_KEYWORD_EDIT = 3207;
+constexpr int IDC_KEYWORD_LIST = 3208;
+constexpr int IDC_APPEARANCE_FONT_LABEL = 3213;
+constexpr int IDC_APPEARANCE_FRAME = 3214;
+constexpr int IDC_KEYWORD_GROUP = 3215;
+constexpr int IDC_KEYWORD_ADD = 3216;
