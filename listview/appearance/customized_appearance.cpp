@@ -103,9 +103,12 @@ void CCustomizedAppearance::LoadFromList() {
   m_keywordColumnCombo.ResetContent();
   m_keywordList.DeleteAllItems();
 
+  // A list that takes no colours still takes a font: the font button, and
+  // Apply and Cancel to apply it and to close, stay enabled.
   const BOOL enable = m_pList != nullptr && m_pList->m_bApplyColors;
   for (CWnd* child = GetWindow(GW_CHILD); child != nullptr; child = child->GetWindow(GW_HWNDNEXT)) {
-    if (child->GetDlgCtrlID() != kFontButtonId) child->EnableWindow(enable);
+    const int id = child->GetDlgCtrlID();
+    if (id != kFontButtonId && id != kApplyId && id != IDCANCEL) child->EnableWindow(enable);
   }
 
   if (m_pList != nullptr && m_appearance.bFilterRow) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/display_list.h"
+#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/color_dialog.h"
@@ -180,6 +181,31 @@ TEST_F(XListTest, ARowWhoseFirstCellIsDisabledIgnoresClicks) {
   ClickCell(1, 1);
   EXPECT_EQ(m_list.GetCheckbox(1, 1), 0);
   EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(XListTest, TheHeaderPaintsOffScreenInOneCopyWithTheCurrentSystemColours) {
+  m_list.SetHeaderCheckedState(1, 2);
+  const int index = COLOR_BTNFACE;
+  const COLORREF face = RGB(1, 2, 3);
+  ASSERT_TRUE(SetSysColors(1, &index, &face));
+  platform::ClearDisplayList(m_list.m_HeaderCtrl);
+  ::InvalidateRect(m_list.m_HeaderCtrl, nullptr, TRUE);
+  ::UpdateWindow(m_list.m_HeaderCtrl);
+  const platform::DrawOps ops = platform::WindowDisplayList(m_list.m_HeaderCtrl);
+  ASSERT_EQ(ops.size(), 1u) << "one copy, nothing drawn on the window itself";
+  ASSERT_EQ(ops[0].kind, platform::DrawKind::Blit);
+  ASSERT_NE(ops[0].sourceOps, nullptr);
+  const platform::DrawOps& drawn = *ops[0].sourceOps;
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn[0].color, face) << "the background in the new button face";
+  const platform::DrawOps texts = platform::OpsOfKind(drawn, platform::DrawKind::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "Keyword");
+  EXPECT_EQ(texts[1].text, "Color");
+  CRect keyword;
+  m_list.m_HeaderCtrl.GetItemRect(0, &keyword);
+  EXPECT_GT(texts[1].rect.left - keyword.right, 8) << "the check box stands before the second caption";
+  platform::ResetSysColors();
 }
 
 }  // namespace

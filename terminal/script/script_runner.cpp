@@ -17,6 +17,7 @@
 #include "terminal/app/control_names.h"
 #include "terminal/app/host.h"
 #include "terminal/app/window_dump.h"
+#include "terminal/script/chooser_answers.h"
 
 namespace terminal {
 
@@ -252,6 +253,8 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
       {"filter", {"filter WINDOW LIST \"Caption\" \"text\"", 5, T::kControl, IsListView, &ScriptRunner::Filter}},
       {"expect-sheet", {"expect-sheet WINDOW LIST FILE", 4, T::kControl, IsListView, &ScriptRunner::ExpectSheet}},
       {"menu", {"menu \"entry text\"", 2, T::kNothing, nullptr, &ScriptRunner::Menu}},
+      {"answer-color", {"answer-color RRGGBB", 2, T::kNothing, nullptr, &ScriptRunner::AnswerColor}},
+      {"answer-font", {"answer-font \"Face\" SIZE", 3, T::kNothing, nullptr, &ScriptRunner::AnswerFont}},
       {"server-rows", {"server-rows", 1, T::kNothing, nullptr, &ScriptRunner::ServerRows}},
       {"expect-server-rows",
        {"expect-server-rows WINDOW LIST", 3, T::kControl, IsListView, &ScriptRunner::ExpectServerRows}},
@@ -495,6 +498,12 @@ bool ScriptRunner::Menu(Line& line) {
   platform::SetMenuResponder(line.words[1].empty() ? platform::MenuResponder()
                                                    : platform::ChooseMenuEntry(line.words[1]));
   return true;
+}
+
+bool ScriptRunner::AnswerColor(Line& line) { return AnswerNextColorChooser(line.words[1], line.error); }
+
+bool ScriptRunner::AnswerFont(Line& line) {
+  return AnswerNextFontDialog(line.words[1], line.words[2], m_err, line.error);
 }
 
 bool ScriptRunner::ServerRows(Line& line) {
