@@ -14,6 +14,7 @@
 
 #include "platform/base/export.h"
 #include "platform/base/wintypes.h"
+#include "platform/window/messages.h"  // IDOK, IDCANCEL of DoModal
 
 class CWnd;
 
