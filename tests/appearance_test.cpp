@@ -201,6 +201,25 @@ TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt
   EXPECT_EQ(Text(::GetDlgItem(dialog, 3205)), "Transaction Type");
 }
 
+TEST_F(Appearance, CtrlShiftCOpensItAndAKeywordsColourBoxTakesANewColour) {
+  Do({std::string("key \"") + kView + "\" 20016 Ctrl+Shift+C"});
+  HWND dialog = terminal::FindTopLevelWindow(kDialog);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(::IsWindowVisible(dialog));
+  ChooseKeywordColumn();
+  AddKeywords({"s"});
+  HWND keywords = ::GetDlgItem(dialog, kKeywordList);
+  RECT cell{};
+  cell.top = 1;  // the sub-item
+  cell.left = LVIR_BOUNDS;
+  ASSERT_TRUE(::SendMessage(keywords, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)));
+  Do({"answer-color 0000FF"});
+  ASSERT_TRUE(platform::input::ClickAt(keywords, POINT{cell.left + 10, (cell.top + cell.bottom) / 2}));
+  platform::PumpMessages();
+  Do({std::string("click \"") + kDialog + "\" 1696"});
+  EXPECT_NE(Settings().find(",8,s,FF0000,"), std::string::npos) << Settings();
+}
+
 TEST_F(Appearance, ApplyWithoutAKeywordColumnWritesOnlyColoursAndFont) {
   ASSERT_NE(Open(), nullptr);
   Do({"answer-font \"DejaVu Sans\" 12", std::string("click \"") + kDialog + "\" 1695"});

@@ -54,6 +54,7 @@ void CCustomizedAppearance::DoDataExchange(CDataExchange* dx) {
 
 BOOL CCustomizedAppearance::OnInitDialog() {
   CDialog::OnInitDialog();
+  m_bSectionShown = true;  // a new window shows the template's layout
   m_propertyCombo.AddString("Text");
   m_propertyCombo.AddString("Background");
   m_propertyCombo.SetCurSel(kBackgroundProperty);

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/window/metrics.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/color_dialog.h"
@@ -206,6 +207,19 @@ TEST_F(XListTest, TheHeaderPaintsOffScreenInOneCopyWithTheCurrentSystemColours) 
   m_list.m_HeaderCtrl.GetItemRect(0, &keyword);
   EXPECT_GT(texts[1].rect.left - keyword.right, 8) << "the check box stands before the second caption";
   platform::ResetSysColors();
+}
+
+TEST_F(XListTest, AStaticEdgeMakesTheHeaderTwoBorderHeightsTaller) {
+  const auto height = [this] {
+    RECT area{0, 0, 300, 200};
+    WINDOWPOS pos;
+    HDLAYOUT layout{&area, &pos};
+    m_list.m_HeaderCtrl.Layout(&layout);
+    return pos.cy;
+  };
+  const int plain = height();
+  m_list.m_HeaderCtrl.SetStaticEdge(true);
+  EXPECT_EQ(height(), plain + 2 * ::GetSystemMetrics(SM_CYBORDER));
 }
 
 }  // namespace
