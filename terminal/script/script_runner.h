@@ -19,6 +19,10 @@
 //   sort WINDOW LIST "Caption"        click the caption of that column in the list's header
 //   filter WINDOW LIST "Caption" "t"  open that column's box in the header's filter row, replace its
 //                                     text by t (empty clears it) and press Enter
+//   filter-button WINDOW LIST "Caption"
+//                                     press the button at the right of that column's box in the header's
+//                                     filter row (the list's pop-up of the column's texts opens: a window
+//                                     without caption, named "" by the lines that follow)
 //   menu "entry text"                 the following pop-up menus choose the enabled entry of this text
 //                                     (none found: dismissed); "" dismisses them again
 //   server-rows                       print "SERVER: " and each group the server stand-in holds, in
@@ -89,6 +93,7 @@ class ScriptRunner {
   bool SelectMore(Line& line);
   bool Sort(Line& line);
   bool Filter(Line& line);
+  bool FilterButton(Line& line);
   bool Menu(Line& line);
   bool ExpectSheet(Line& line);
   bool ServerRows(Line& line);
