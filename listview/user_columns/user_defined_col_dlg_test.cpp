@@ -106,6 +106,18 @@ class UserColumns : public ::testing::Test {
     return texts;
   }
   std::vector<std::string> Captions() const { return listview::testing::HeaderCaptions(*list_->list.GetHeaderCtrl()); }
+  // The header tool-tip of header position `position`.
+  std::string Tip(int position) const {
+    char text[256] = {};
+    TOOLINFO tool;
+    tool.hwnd = list_->list.GetHeaderCtrl()->GetSafeHwnd();
+    tool.uId = static_cast<UINT_PTR>(position + 1);
+    tool.lpszText = text;
+    if (!::SendMessage(list_->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) {
+      return "(no tool)";
+    }
+    return text;
+  }
   std::string Cell(int row, const char* caption) const {
     CFilterListCtrl& list = list_->list;
     for (int c = 0; c < list.m_arrColumns.GetSize(); ++c) {
@@ -220,6 +232,7 @@ TEST_F(UserColumns, AnAddedColumnIsShownLastComputedAndSaved) {
   EXPECT_EQ(list.m_arrColumnOrder[4], 4);
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "Value"}));
   EXPECT_EQ(list.GetColumnWidth(4), 100);
+  EXPECT_EQ(Tip(4), "\"Qty\" * \"Price\"") << "the formula as typed";
   EXPECT_EQ(list.GetItemText(0, 4), "10.00") << "4 x 2.5";
   EXPECT_EQ(list.GetItemText(1, 4), "5.00") << "10 x 0.5";
   // Saved at once, not only when the list closes.
@@ -272,6 +285,10 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatUseItAndKeepsTheOthersOnTh
   EXPECT_EQ(list.m_arrColumnOrder[5], 5);
   EXPECT_EQ(Cell(0, "D"), "35.00");
   EXPECT_EQ(list.GetItemText(0, 5), "35.00") << "the header's last column shows D";
+  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 6);
+  EXPECT_EQ(Tip(3), "Kind");
+  EXPECT_EQ(Tip(4), "\"Price\" + 1");
+  EXPECT_EQ(Tip(5), "\"B\" * 10");
 
   // A new start of the program reads the same columns back.
   const std::string saved = settings_.Read();
