@@ -40,9 +40,9 @@ platform::DialogTemplate UserColumnTemplate() {
                                         width, kButtonHeight, kPush};
   };
   t.items = {
-      {IDC_STATIC, "STATIC", "Column Name:", 7, 9, 50, 8, kLabel},
-      {IDC_UC_NAME, "EDIT", "", 58, 7, 205, 12, kTab | WS_BORDER | ES_AUTOHSCROLL},
-      {IDC_UC_COMPUTED, "COMBOBOX", "", 58, 7, 205, 80, kTab | WS_VSCROLL | CBS_DROPDOWNLIST},
+      {IDC_STATIC, "STATIC", "Column Name:", 7, 9, 54, 8, kLabel},
+      {IDC_UC_NAME, "EDIT", "", 63, 7, 200, 12, kTab | WS_BORDER | ES_AUTOHSCROLL},
+      {IDC_UC_COMPUTED, "COMBOBOX", "", 63, 7, 200, 80, kTab | WS_VSCROLL | CBS_DROPDOWNLIST},
       {IDC_STATIC, "STATIC", "Columns:", 7, 26, 80, 8, kLabel},
       {IDC_UC_COLUMNS, "LISTBOX", "", 7, 36, 80, 105,
        kTab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
