@@ -322,6 +322,21 @@ TEST_F(UserColumns, FiltersAndSortingFollowTheColumnsTheyWereOn) {
   EXPECT_EQ(list.GetItemCount(), 2);
 }
 
+TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThem) {
+  // A file may hold anything: a formula on a later column or on itself
+  // yields no cell (and ends), one on an earlier computed column its value.
+  settings_.Write(
+      "[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,"
+      "4,4,80,Later# \"5\"+1#x,5,5,80,Earlier# \"4\"*2#x,6,6,80,Self# \"6\"+1#x,7,7,80,Fine# \"1\"*2#x,"
+      "8,8,80,Chained# \"7\"+\"1\"#x\r\n");
+  OpenList();
+  EXPECT_EQ(Cell(0, "Later"), "");
+  EXPECT_EQ(Cell(0, "Earlier"), "") << "its earlier column has no cell";
+  EXPECT_EQ(Cell(0, "Self"), "");
+  EXPECT_EQ(Cell(0, "Fine"), "8.00");
+  EXPECT_EQ(Cell(0, "Chained"), "12.00") << "8 + 4";
+}
+
 TEST_F(UserColumns, AListWithFewerRecordsThanBuiltInColumnsIsRefused) {
   CFilterListCtrl& list = OpenList();
   list.m_arrColumns.RemoveAt(3);
