@@ -181,12 +181,16 @@ BOOL CFilterListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The owner hears of the press first, under the list's id.
+void CFilterListCtrl::ForwardToOwner(NMHDR& notify) {
+  notify.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+  CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
+  if (owner != nullptr) owner->SendMessage(WM_NOTIFY, notify.idFrom, reinterpret_cast<LPARAM>(&notify));
+}
+
+// The owner hears of the press first.
 void CFilterListCtrl::OnFilterButton(NMHDFILTERBTNCLICK* notify) {
   NMHDFILTERBTNCLICK forward = *notify;
-  forward.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-  CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
-  if (owner != nullptr) owner->SendMessage(WM_NOTIFY, forward.hdr.idFrom, reinterpret_cast<LPARAM>(&forward));
+  ForwardToOwner(forward.hdr);
   TheFilterText().Open(this, notify->iItem);
 }
 

@@ -160,6 +160,9 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   void EmptyRows();
   void ReindexingError(const char* message);
   void SortView(int column);
+  // A header notification sent on to the owner-notification window (else
+  // the parent) under the list's control id.
+  void ForwardToOwner(NMHDR& notify);
   void OnFilterChange(NMHEADER* notify);
   // The filter button of a header column: the filter text pop-up.
   void OnFilterButton(NMHDFILTERBTNCLICK* notify);
