@@ -19,6 +19,10 @@
 //   sort WINDOW LIST "Caption"        click the caption of that column in the list's header
 //   filter WINDOW LIST "Caption" "t"  open that column's box in the header's filter row, replace its
 //                                     text by t (empty clears it) and press Enter
+//   filter-button WINDOW LIST "Caption"
+//                                     press the button at the right of that column's box in the header's
+//                                     filter row (the list's pop-up of the column's texts opens: a window
+//                                     without caption, named "" by the lines that follow)
 //   menu "entry text"                 the following pop-up menus choose the enabled entry of this text
 //                                     (none found: dismissed); "" dismisses them again
 //   answer-color RRGGBB               the next colour chooser picks this colour (hexadecimal red,
@@ -94,6 +98,7 @@ class ScriptRunner {
   bool SelectMore(Line& line);
   bool Sort(Line& line);
   bool Filter(Line& line);
+  bool FilterButton(Line& line);
   bool Menu(Line& line);
   bool AnswerColor(Line& line);  // script_answers.cpp
   bool AnswerFont(Line& line);
