@@ -88,6 +88,7 @@ platform::DialogTemplate ViewAllowedGroupTemplate() {
 void RegisterModuleResources(HINSTANCE module) {
   platform::RegisterDialogTemplate(module, AllowedGroupsTemplate());
   platform::RegisterDialogTemplate(module, ViewAllowedGroupTemplate());
+  platform::RegisterDialogTemplate(module, ColumnProfileTemplate());
   platform::RegisterIcon(module, IDI_PLUGIN);
 }
 

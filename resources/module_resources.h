@@ -10,6 +10,9 @@ namespace resources {
 platform::DialogTemplate AllowedGroupsTemplate();
 platform::DialogTemplate ViewAllowedGroupTemplate();
 
+// Template 9002, " Column Profile" (the lists' column arrangement).
+platform::DialogTemplate ColumnProfileTemplate();
+
 // Registers the templates and icon 128 under `module`.
 void RegisterModuleResources(HINSTANCE module);
 

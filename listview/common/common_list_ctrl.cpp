@@ -213,6 +213,8 @@ BOOL CCommonListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
     case list_command::kReadFromExcel: return TRUE;  // the entry has no behaviour
     case list_command::kGridLines: ToggleGridLines(); return TRUE;
     case list_command::kCopyToClipboard: CopyToClipboard(); return TRUE;
+    case list_command::kRepositionColumns: OpenRepositionColumns(false); return TRUE;
+    case list_command::kRepositionColumnsAlt: OpenRepositionColumns(true); return TRUE;
     default: return CListCtrl::OnCommand(wParam, lParam);
   }
 }
@@ -236,7 +238,16 @@ BOOL CCommonListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   return CListCtrl::OnNotify(wParam, lParam, result);
 }
 
+void CCommonListCtrl::OpenRepositionColumns(bool secondMode) {
+  if (m_dlgReposition.GetSafeHwnd() != nullptr) m_dlgReposition.DestroyWindow();
+  if (!m_dlgReposition.Create(reposition_id::kDialog, this)) return;
+  m_dlgReposition.Open(this, m_arrColumns);
+  m_dlgReposition.SetSecondMode(secondMode);
+  m_dlgReposition.ShowWindow(SW_SHOW);
+}
+
 void CCommonListCtrl::OnDestroy() {
+  if (m_dlgReposition.GetSafeHwnd() != nullptr) m_dlgReposition.DestroyWindow();
   CListCtrl::OnDestroy();
   SaveColumnProfile();
   m_arrColumns.RemoveAll();
