@@ -56,6 +56,7 @@ class CRepositionColumns : public CDialog {
   static constexpr UINT kLayoutChanged = WM_USER + 123;  // 1147
   static constexpr UINT kQueryLeave = CZRDragListCtrl::kQueryLeave;
   static constexpr const char* kSortProfile = "DealerNetPosition";
+  static constexpr SIZE kMinimumClient{180, 120};
 
   CRepositionColumns();
 
@@ -79,6 +80,8 @@ class CRepositionColumns : public CDialog {
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   void OnSize(UINT type, int cx, int cy) override;
+  // No smaller than kMinimumClient (dialog units): the controls never overlap.
+  void OnGetMinMaxInfo(MINMAXINFO* info) override;
 
  private:
   bool IsFixed(const CString& caption) const;

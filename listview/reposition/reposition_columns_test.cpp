@@ -297,6 +297,20 @@ TEST_F(RepositionColumnsTest, ResizingKeepsTheListsSideBySideAndTheButtonsAtTheB
   EXPECT_GT(cancel.bottom, client.bottom - 20);
   EXPECT_EQ(view.top, cancel.top);
   EXPECT_LT(left.bottom, cancel.top);
+
+  // Shrunk as far as it goes, nothing overlaps.
+  ::MoveWindow(dialog, window.left, window.top, 40, 40, TRUE);
+  CRect least(0, 0, CRepositionColumns::kMinimumClient.cx, CRepositionColumns::kMinimumClient.cy);
+  ::MapDialogRect(dialog, &least);
+  ::GetClientRect(dialog, &client);
+  EXPECT_EQ(client.Width(), least.Width());
+  EXPECT_EQ(client.Height(), least.Height());
+  EXPECT_LT(place(reposition_id::kView).right, place(reposition_id::kSave).left);
+  EXPECT_LT(place(reposition_id::kSave).right, place(IDCANCEL).left);
+  EXPECT_LT(place(reposition_id::kAvailableList).right, place(reposition_id::kShow).left);
+  EXPECT_LT(place(reposition_id::kShow).bottom, place(reposition_id::kHide).top);
+  EXPECT_LT(place(reposition_id::kAvailableList).bottom, place(IDCANCEL).top);
+  EXPECT_GT(place(reposition_id::kAvailableList).Height(), 0);
 }
 
 }  // namespace

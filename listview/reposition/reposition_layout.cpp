@@ -21,6 +21,19 @@ void CRepositionColumns::OnSize(UINT type, int cx, int cy) {
   if (type != SIZE_MINIMIZED) Layout(cx, cy);
 }
 
+void CRepositionColumns::OnGetMinMaxInfo(MINMAXINFO* info) {
+  CDialog::OnGetMinMaxInfo(info);
+  if (m_hWnd == nullptr || info == nullptr) return;
+  CRect minimum(0, 0, kMinimumClient.cx, kMinimumClient.cy);
+  MapDialogRect(&minimum);
+  CRect window;
+  CRect client;
+  GetWindowRect(&window);
+  GetClientRect(&client);
+  info->ptMinTrackSize.x = minimum.Width() + window.Width() - client.Width();
+  info->ptMinTrackSize.y = minimum.Height() + window.Height() - client.Height();
+}
+
 void CRepositionColumns::Layout(int cx, int cy) {
   if (m_hWnd == nullptr || m_listShown.GetSafeHwnd() == nullptr) return;
   CRect base(0, 0, 4, 8);
