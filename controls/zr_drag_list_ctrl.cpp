@@ -69,6 +69,7 @@ Reflect CZRDragListCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
 void CZRDragListCtrl::BeginDrag(const NMLISTVIEW& notify) {
   m_nPrevDropIndex = -1;
   m_uPrevDropState = 0;
+  m_nDropIndex = -1;  // a drop with nothing highlighted appends
   m_arrDragIndexes.clear();
   POSITION position = GetFirstSelectedItemPosition();
   while (position != nullptr) m_arrDragIndexes.push_back(GetNextSelectedItem(position));
