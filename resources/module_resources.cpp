@@ -82,6 +82,7 @@ void RegisterModuleResources(HINSTANCE module) {
   platform::RegisterDialogTemplate(module, AppearanceTemplate());
   platform::RegisterDialogTemplate(module, UserColumnTemplate());
   platform::RegisterDialogTemplate(module, FilterTextTemplate());
+  platform::RegisterDialogTemplate(module, ColumnProfileTemplate());
   platform::RegisterIcon(module, IDI_PLUGIN);
 }
 

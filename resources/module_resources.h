@@ -18,6 +18,9 @@ platform::DialogTemplate UserColumnTemplate();
 // Template 1010, a list's filter text pop-up (filter_text_template.cpp).
 platform::DialogTemplate FilterTextTemplate();
 
+// Template 9002, " Column Profile" (the lists' column arrangement).
+platform::DialogTemplate ColumnProfileTemplate();
+
 // Registers the templates and icon 128 under `module`.
 void RegisterModuleResources(HINSTANCE module);
 

@@ -74,3 +74,17 @@ constexpr int IDC_UC_POWER = 10014;
 
 // A list's filter text pop-up (dialog 1010).
 constexpr int IDC_FT_TEXTS = 1032;
+// " Column Profile" dialog of the lists (their header menu's "Reposition Columns").
+constexpr unsigned IDD_COLUMN_PROFILE = 9002;
+constexpr int IDC_PROFILE_VIEW = 10001;
+constexpr int IDC_PROFILE_LISTBOX_A = 10002;
+constexpr int IDC_PROFILE_SHOW = 10003;
+constexpr int IDC_PROFILE_HIDE = 10004;
+constexpr int IDC_PROFILE_SAVE = 10005;
+constexpr int IDC_PROFILE_DEFAULT = 10006;
+constexpr int IDC_PROFILE_AVAILABLE = 10007;
+constexpr int IDC_PROFILE_SHOWN = 10008;
+constexpr int IDC_PROFILE_SORT_LABEL = 10009;
+constexpr int IDC_PROFILE_SORT = 10010;
+constexpr int IDC_PROFILE_LISTBOX_B = 10011;
+constexpr int IDC_PROFILE_SORT_FIELD = 10012;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tests/plugin_harness.h"
@@ -144,6 +145,65 @@ TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
             std::string::npos)
       << run.output;
   EXPECT_EQ(run.output.find("sent successfully"), std::string::npos) << run.output;
+}
+
+// "Reposition Columns" on the View Allowed Group list: a column dragged to a
+// new place and one dragged out of sight, saved; the next run of the
+// terminal in the same folder shows that layout from the settings file.
+TEST_F(TerminalRun, TheColumnProfileSavedFromTheDialogIsTheNextRunsLayout) {
+  const std::string home = " --db :memory: --home '" + folder.string() + "' --script '";
+  const RunResult first = Terminal(home +
+                                   Script("arrange.script",
+                                          "hotkey Alt+A\n"
+                                          "click \"Allowed Groups\" \"View Group\"\n"
+                                          "command \"View Allowed Group\" 20016 4004\n"
+                                          "drag \" Column Profile\" 10008 Symbol Category\n"
+                                          "drag \" Column Profile\" 10008 \"Product Type\" "
+                                          "\" Column Profile\" 10007 \"#0\"\n"
+                                          "rows \" Column Profile\" 10007\n"
+                                          "click \" Column Profile\" 10005\n"
+                                          "rows \"View Allowed Group\" 20016\n") +
+                                   "'");
+  ASSERT_EQ(first.status, 0) << first.output;
+  const std::string layout =
+      "COLS: Category\tSymbol\tExhg-Seg\tInstr Name\tOption Type\tStrike Price\tExpiry Date\tTransaction Type\n";
+  EXPECT_NE(first.output.find("COLS: Available Columns\nROW: Product Type\n"), std::string::npos) << first.output;
+  EXPECT_NE(first.output.find(layout), std::string::npos) << first.output;
+
+  std::ifstream file(folder / "UserSetting.ini");
+  const std::string settings((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(settings.find("[rmsallowedgroups]\r\nCOLUMNPROFILE=0,0,80,1,2,80,2,3,80,3,1,80,4,4,80,5,5,80,6,6,80,7,-1,0,"
+                          "8,7,80\r\n"),
+            std::string::npos)
+      << settings;
+
+  const RunResult second = Terminal(home +
+                                    Script("again.script",
+                                           "hotkey Alt+A\n"
+                                           "click \"Allowed Groups\" \"View Group\"\n"
+                                           "rows \"View Allowed Group\" 20016\n") +
+                                    "'");
+  ASSERT_EQ(second.status, 0) << second.output;
+  EXPECT_NE(second.output.find(layout), std::string::npos) << second.output;
+}
+
+TEST_F(TerminalRun, DragRefusesRowsItCannotFindAndListsThatDoNotDrag) {
+  RunResult run = Terminal(" --db :memory: --script '" +
+                           Script("missing.script",
+                                  "hotkey Alt+A\n"
+                                  "click \"Allowed Groups\" \"View Group\"\n"
+                                  "command \"View Allowed Group\" 20016 4004\n"
+                                  "drag \" Column Profile\" 10008 Nothing Category\n") +
+                           "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("missing.script:4: no row Nothing in 10008"), std::string::npos) << run.output;
+
+  run = Terminal(" --db :memory: --script '" +
+                 Script("plain.script", std::string(kAddOne) + "click \"Allowed Groups\" \"View Group\"\n"
+                                                               "drag \"View Allowed Group\" 20016 \"#0\" \"#0\"\n") +
+                 "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("plain.script:7: 20016 does not drag its rows"), std::string::npos) << run.output;
 }
 
 }  // namespace

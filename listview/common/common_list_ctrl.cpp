@@ -216,6 +216,8 @@ BOOL CCommonListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
     case list_command::kCustomize:
       if (m_bCustomize) OpenAppearanceDialog();
       return TRUE;
+    case list_command::kRepositionColumns: OpenRepositionColumns(false); return TRUE;
+    case list_command::kRepositionColumnsAlt: OpenRepositionColumns(true); return TRUE;
     default: return CListCtrl::OnCommand(wParam, lParam);
   }
 }
@@ -239,7 +241,16 @@ BOOL CCommonListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   return CListCtrl::OnNotify(wParam, lParam, result);
 }
 
+void CCommonListCtrl::OpenRepositionColumns(bool secondMode) {
+  if (m_dlgReposition.GetSafeHwnd() != nullptr) m_dlgReposition.DestroyWindow();
+  if (!m_dlgReposition.Create(reposition_id::kDialog, this)) return;
+  m_dlgReposition.Open(this, m_arrColumns);
+  m_dlgReposition.SetSecondMode(secondMode);
+  m_dlgReposition.ShowWindow(SW_SHOW);
+}
+
 void CCommonListCtrl::OnDestroy() {
+  if (m_dlgReposition.GetSafeHwnd() != nullptr) m_dlgReposition.DestroyWindow();
   CListCtrl::OnDestroy();
   ReleaseAppearanceDialog();
   SaveColumnProfile();

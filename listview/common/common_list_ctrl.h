@@ -25,6 +25,7 @@
 
 #include "listview/col_info.h"
 #include "listview/list_appearance.h"
+#include "listview/reposition/reposition_columns.h"
 #include "platform/afx.h"
 #include "platform/comctl/clistctrl.h"
 #include "platform/comctl/tooltip.h"
@@ -114,6 +115,12 @@ class CCommonListCtrl : public CListCtrl {
   // its text asked later (LPSTR_TEXTCALLBACK); -1 when no row is hit.
   virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
 
+  // ---- The column profile dialog ----
+  // Destroys and recreates the modeless dialog 9002 over this list and fills
+  // it (commands 4004, and 4005 for the second mode).
+  void OpenRepositionColumns(bool secondMode);
+  CRepositionColumns& RepositionDialog() { return m_dlgReposition; }
+
   // ---- Owner setup ----
   void SetOwnerNotificationWindow(CWnd* wnd) { m_pNotifyWnd = wnd; }
   CWnd* OwnerNotificationWindow() const { return m_pNotifyWnd; }
@@ -150,6 +157,9 @@ class CCommonListCtrl : public CListCtrl {
   BOOL m_bFillEmptyArea = 0;
 
  protected:
+  // The dialog rebuilds the header and the column tables when it applies.
+  friend class CRepositionColumns;
+
   void PreSubclassWindow() override;
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override;
@@ -181,6 +191,7 @@ class CCommonListCtrl : public CListCtrl {
   // in the list's own buffer. False when not handled (no callback, id 0).
   bool OnItemToolTipText(NMHDR* notify, LRESULT* result);
 
+  CRepositionColumns m_dlgReposition;
   int m_nSortColumn = 0;
   int m_nPrevSortColumn = -1;
   int m_nSortDirection = 1;  // -1 ascending, +1 descending

@@ -12,6 +12,7 @@
 #include "platform/afx.h"
 #include "platform/user/data_exchange.h"
 #include "platform/user/cdialog.h"
+#include "platform/comctl/clistctrl.h"
 #include "platform/comctl/list_view.h"
 #include "platform/user/dialog_resources.h"
 
@@ -36,6 +37,22 @@ inline void RegisterListDialog(DWORD listStyle = LVS_REPORT | LVS_SHOWSELALWAYS)
 inline void UnregisterListDialog() {
   platform::RemoveModuleResources(kTestModule);
   AfxSetResourceHandle(nullptr);
+}
+
+// The header's captions in display order.
+inline std::vector<std::string> HeaderCaptions(CListCtrl& list) {
+  std::vector<std::string> captions;
+  CHeaderCtrl* header = list.GetHeaderCtrl();
+  for (int i = 0; header != nullptr && i < header->GetItemCount(); ++i) {
+    char text[64] = {};
+    HDITEM item;
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    header->GetItem(header->OrderToIndex(i), &item);
+    captions.emplace_back(text);
+  }
+  return captions;
 }
 
 template <class List>

@@ -222,6 +222,14 @@ int CListCtrl::HitTest(CPoint point, UINT* flags) const {
   if (flags != nullptr) *flags = info.flags;
   return index;
 }
+std::unique_ptr<CImageList> CListCtrl::CreateDragImage(int index, LPPOINT upperLeft) {
+  const auto list = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_CREATEDRAGIMAGE, W(index), L(upperLeft)));
+  if (list == nullptr) return nullptr;
+  auto image = std::make_unique<CImageList>();
+  image->m_hImageList = list;
+  return image;
+}
+
 int CListCtrl::SubItemHitTest(LVHITTESTINFO* info) {
   return static_cast<int>(SendMessage(LVM_SUBITEMHITTEST, 0, L(info)));
 }

@@ -9,7 +9,10 @@
 
 #include "platform/base/export.h"
 
+#include <memory>
+
 #include "platform/comctl/cheaderctrl.h"
+#include "platform/comctl/image_list.h"
 #include "platform/base/cstring.h"
 #include "platform/base/geometry.h"
 #include "platform/comctl/list_view.h"
@@ -97,6 +100,12 @@ class PLATFORM_API CListCtrl : public CWnd {
   BOOL RedrawItems(int first, int last);
   BOOL Update(int index);
   int GetStringWidth(LPCTSTR text) const;
+
+  // ---- Dragging ----
+  // The picture of item `index` for a drag (LVM_CREATEDRAGIMAGE), owned by
+  // the caller; `upperLeft` gets its top-left corner in client coordinates.
+  // Null for an invalid item.
+  std::unique_ptr<CImageList> CreateDragImage(int index, LPPOINT upperLeft);
 
   // ---- Owner drawing (reflected from the parent) ----
   virtual void DrawItem(LPDRAWITEMSTRUCT dis);

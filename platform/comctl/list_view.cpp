@@ -480,6 +480,7 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return ok;
     }
     case LVM_GETHEADER: return reinterpret_cast<LRESULT>(m_header);
+    case LVM_CREATEDRAGIMAGE: return CreateDragImage(index, reinterpret_cast<POINT*>(lParam));
     case LVM_SETEXTENDEDLISTVIEWSTYLE: return SetExtendedStyle(static_cast<DWORD>(wParam), static_cast<DWORD>(lParam));
     case LVM_GETEXTENDEDLISTVIEWSTYLE: return static_cast<LRESULT>(m_exStyle);
 

@@ -21,7 +21,10 @@
 //  - LVN_COLUMNCLICK for a click on a header item (unless LVS_NOSORTHEADER);
 //  - LVN_KEYDOWN before every key the list handles;
 //  - LVN_BEGINDRAG when the mouse moves kListDragThreshold pixels with the
-//    left button held after pressing on an item (no NM_CLICK follows);
+//    left button held after pressing on an item (no NM_CLICK follows); a
+//    press without modifiers on an item of a multiple selection keeps the
+//    selection until the button goes up without a drag, so that all of it
+//    can be dragged;
 //  - NM_CLICK when the left button is released, NM_DBLCLK, NM_RCLICK, all
 //    with NMITEMACTIVATE (iItem -1 off the items), NM_SETFOCUS, NM_KILLFOCUS;
 //  - the header's notifications, forwarded unchanged (the header is the
@@ -116,6 +119,7 @@ constexpr UINT LVM_DELETECOLUMN = LVM_FIRST + 28;
 constexpr UINT LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;
 constexpr UINT LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;
 constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+constexpr UINT LVM_CREATEDRAGIMAGE = LVM_FIRST + 33;  // wParam item, lParam POINT*: a new image list
 constexpr UINT LVM_GETVIEWRECT = LVM_FIRST + 34;
 constexpr UINT LVM_GETTEXTCOLOR = LVM_FIRST + 35;
 constexpr UINT LVM_SETTEXTCOLOR = LVM_FIRST + 36;

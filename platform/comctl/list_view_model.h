@@ -96,6 +96,9 @@ class ListViewModel : public ControlModel {
   void OnKeyDown(UINT key);
   void ToggleCheck(int index);
 
+  // ---- listview_drag_image.cpp ----
+  LRESULT CreateDragImage(int index, POINT* upperLeft);
+
   // ---- listview_layout.cpp: geometry and scrolling ----
   int HeaderHeight() const;
   int RowHeight() const { return m_rowHeight; }
@@ -141,6 +144,10 @@ class ListViewModel : public ControlModel {
   bool m_pressed = false;  // the left button went down in the list
   int m_dragItem = -1;     // the item the left button went down on, until a drag starts
   POINT m_dragStart;
+  // A press without modifiers on an item of a multiple selection keeps the
+  // selection, so that the whole selection can be dragged; the button going
+  // up without a drag then selects that item alone.
+  int m_pendingSelect = -1;
   DWORD m_exStyle = 0;
   UINT m_callbackMask = 0;
   HIMAGELIST m_images[3] = {};

@@ -1,6 +1,7 @@
 // States, selection and what a person does with mouse and keyboard.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/window/keyboard.h"
 #include "platform/comctl/list_view_model.h"
@@ -212,6 +213,10 @@ void ListViewModel::OnButtonDown(UINT flags, POINT p, bool right) {
     const bool selected = (State(index) & LVIS_SELECTED) != 0;
     ChangeState(index, (selected ? 0 : LVIS_SELECTED) | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     m_mark = index;
+  } else if ((State(index) & LVIS_SELECTED) && SelectedCount() > 1) {
+    Focus(index);
+    m_mark = index;
+    m_pendingSelect = index;
   } else {
     SelectOnly(index);
   }
@@ -221,6 +226,7 @@ void ListViewModel::OnButtonDown(UINT flags, POINT p, bool right) {
 void ListViewModel::OnButtonUp(POINT p) {
   if (m_dragItem >= 0 && ::GetCapture() == hwnd()) ::ReleaseCapture();
   m_dragItem = -1;
+  if (const int pending = std::exchange(m_pendingSelect, -1); Valid(pending) && m_pressed) SelectOnly(pending);
   if (!m_pressed) return;
   m_pressed = false;
   NotifyActivate(NM_CLICK, p);
@@ -239,6 +245,7 @@ void ListViewModel::OnMouseMove(UINT flags, POINT p) {
   // The press became a drag: whoever handles it owns the mouse from here.
   const int item = m_dragItem;
   m_dragItem = -1;
+  m_pendingSelect = -1;
   m_pressed = false;
   if (::GetCapture() == hwnd()) ::ReleaseCapture();
   if (!Valid(item)) return;

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/comctl/clistctrl.h"
 #include "platform/gdi/device_context.h"
+#include "platform/gdi/display_list.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
@@ -835,6 +837,55 @@ TEST_F(ListViewTest, OwnerDrawnRowsAreMeasuredOnMoveAndDrawnByTheList) {
                                 "draw 1 @" + std::to_string(kHeader + 30) + " d101",
                                 "draw 2 sel @" + std::to_string(kHeader + 60) + " d102"}));
   EXPECT_TRUE(parent.log.empty());  // custom draw does not apply to owner-drawn rows
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ListViewTest, APressOnAMultipleSelectionKeepsItForADragAndSelectsOneOnRelease) {
+  Make(0, 4);
+  input::ClickAt(list, Row(1));
+  input::ClickAt(list, Row(3), input::kControl);
+  ASSERT_EQ(Selected(), (std::vector<int>{1, 3}));
+  ASSERT_TRUE(input::ButtonDown(list, Row(3)));
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "the press alone changes nothing";
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
+  input::MouseMove(list, POINT{Row(3).x, Row(3).y + 20});
+  EXPECT_EQ(parent.log.back(), "begindrag 3 at " + std::to_string(Row(3).y));
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 3}));
+  input::ButtonUp(list, POINT{Row(3).x, Row(3).y + 20});
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "a drag's release selects nothing";
+
+  // Released without a drag, the press selects its item alone.
+  ASSERT_TRUE(input::ButtonDown(list, Row(1)));
+  input::ButtonUp(list, Row(1));
+  EXPECT_EQ(Selected(), (std::vector<int>{1}));
+  EXPECT_EQ(parent.log.back(), "click 1 0");
+}
+
+TEST_F(ListViewTest, AnItemsDragImageIsItsFirstCellWithItsLabel) {
+  Make(0, 3);
+  list.SetItemText(2, 1, "other");
+  POINT at{-1, -1};
+  std::unique_ptr<CImageList> image = list.CreateDragImage(2, &at);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(at.x, 0);
+  EXPECT_EQ(at.y, kHeader + 2 * kRow);
+  int cx = 0;
+  int cy = 0;
+  ASSERT_TRUE(ImageList_GetIconSize(*image, &cx, &cy));
+  EXPECT_EQ(cx, list.GetColumnWidth(0));
+  EXPECT_EQ(cy, kRow);
+  // The image list keeps a copy of what the list drew.
+  const platform::DrawOps copy = platform::BitmapDisplayList(platform::ImageListBitmap(*image, 0));
+  ASSERT_EQ(copy.size(), 1u);
+  ASSERT_NE(copy[0].sourceOps, nullptr);
+  const platform::DrawOps texts = platform::OpsOfKind(*copy[0].sourceOps, platform::DrawKind::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].text, list.GetItemText(2, 0).GetString());
+  EXPECT_EQ(list.CreateDragImage(3, &at), nullptr);
+  EXPECT_EQ(list.CreateDragImage(-1, nullptr), nullptr);
 }
 
 }  // namespace

@@ -158,6 +158,23 @@ bool MouseMove(HWND hwnd, POINT client) {
   return true;
 }
 
+bool ButtonDown(HWND hwnd, POINT client, unsigned modifiers) {
+  HeldModifiers held(modifiers);
+  if (!PrepareMouse(hwnd, client, WM_LBUTTONDOWN)) return false;
+  SetKeyDown(VK_LBUTTON, true);
+  SendMouse(hwnd, client, WM_LBUTTONDOWN);
+  return true;
+}
+
+bool ButtonUp(HWND hwnd, POINT client) {
+  const bool wasDown = IsKeyDown(VK_LBUTTON);
+  SetKeyDown(VK_LBUTTON, false);
+  const HWND target = ::IsWindow(hwnd) ? hwnd : ::GetCapture();
+  if (target == nullptr) return false;
+  SendMouse(target, client, WM_LBUTTONUP);
+  return wasDown;
+}
+
 namespace {
 
 bool SendKey(UINT vk, bool down) {

@@ -44,6 +44,13 @@ PLATFORM_API bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers = kN
 PLATFORM_API bool RightClick(HWND hwnd, unsigned modifiers = kNone);
 PLATFORM_API bool RightClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
 PLATFORM_API bool MouseMove(HWND hwnd, POINT client);
+// The halves of a press, for drags: the left button goes down at a client
+// point and stays down (MouseMove then carries MK_LBUTTON) until ButtonUp
+// releases it at a client point of `hwnd`, which may be another window; the
+// up goes to the capture window when one holds the mouse. ButtonDown is
+// refused as a click is; ButtonUp always releases the button.
+PLATFORM_API bool ButtonDown(HWND hwnd, POINT client, unsigned modifiers = kNone);
+PLATFORM_API bool ButtonUp(HWND hwnd, POINT client);
 
 PLATFORM_API bool KeyDown(UINT vk);
 PLATFORM_API bool KeyUp(UINT vk);

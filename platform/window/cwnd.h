@@ -216,6 +216,8 @@ class PLATFORM_API CWnd {
   virtual void OnSize(UINT type, int cx, int cy);
   virtual void OnMove(int x, int y);
   virtual void OnWindowPosChanged(WINDOWPOS* pos);
+  // Before a resize: the size limits (defaults filled in) the window wants.
+  virtual void OnGetMinMaxInfo(MINMAXINFO* info);
   virtual void OnShowWindow(BOOL show, UINT status);
   virtual void OnActivate(UINT state, CWnd* other, BOOL minimized);
   virtual void OnSetFocus(CWnd* oldWnd);

@@ -158,6 +158,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_MBUTTONDOWN: OnMButtonDown(mouseFlags, point); return TRUE;
     case WM_MBUTTONUP: OnMButtonUp(mouseFlags, point); return TRUE;
     case WM_MOUSEWHEEL: *result = OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), point); return TRUE;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return TRUE;
     case WM_CAPTURECHANGED: OnCaptureChanged(FromHandle(reinterpret_cast<HWND>(lParam))); return TRUE;
     case WM_NCHITTEST: *result = OnNcHitTest(point); return TRUE;
     case WM_SETCURSOR:
@@ -243,6 +244,7 @@ void CWnd::OnMButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
 void CWnd::OnCaptureChanged(CWnd*) { Default(); }
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
 LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
 int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }

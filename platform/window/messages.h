@@ -861,6 +861,18 @@ struct WINDOWPOS {
 };
 using LPWINDOWPOS = WINDOWPOS*;
 
+// WM_GETMINMAXINFO: lParam points at this, filled with the defaults
+// (SM_CXMINTRACK ... SM_CYMAXTRACK, the screen for a maximized window); the
+// window changes what it wants before a resize is clamped to the track sizes.
+struct MINMAXINFO {
+  POINT ptReserved{0, 0};
+  POINT ptMaxSize{0, 0};
+  POINT ptMaxPosition{0, 0};
+  POINT ptMinTrackSize{0, 0};
+  POINT ptMaxTrackSize{0, 0};
+};
+using LPMINMAXINFO = MINMAXINFO*;
+
 // WM_STYLECHANGING / WM_STYLECHANGED: wParam GWL_STYLE or GWL_EXSTYLE, lParam points at this.
 struct STYLESTRUCT {
   DWORD styleOld = 0;

@@ -34,6 +34,10 @@ int GetSystemMetrics(int index) {
     case SM_CYICON: return 32;
     case SM_CXSMICON:
     case SM_CYSMICON: return 16;
+    case SM_CXMINTRACK: return 112;
+    case SM_CYMINTRACK: return kCaption + 2 * kSizingFrame;
+    case SM_CXMAXTRACK: return 1920 + 12;
+    case SM_CYMAXTRACK: return 1080 + 12;
     case SM_CXDOUBLECLK:
     case SM_CYDOUBLECLK: return 4;
     default: return 0;

@@ -4,7 +4,8 @@
 //
 //   screen 1920 x 1080; caption bar 19; frame of a sizing border 4, of a
 //   dialog frame 3, of a thin border 1; client edge 2, static edge 1;
-//   scroll bars 17 wide (and their thumbs 17); icons 32, small icons 16.
+//   scroll bars 17 wide (and their thumbs 17); icons 32, small icons 16;
+//   a resizable window at least 112 x 27 and at most the screen plus 12.
 #pragma once
 
 #include "platform/base/export.h"
@@ -27,12 +28,16 @@ constexpr int SM_CYICON = 12;
 constexpr int SM_CYMENU = 15;
 constexpr int SM_CXFRAME = 32;
 constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXMINTRACK = 34;
+constexpr int SM_CYMINTRACK = 35;
 constexpr int SM_CXDOUBLECLK = 36;
 constexpr int SM_CYDOUBLECLK = 37;
 constexpr int SM_CXEDGE = 45;
 constexpr int SM_CYEDGE = 46;
 constexpr int SM_CXSMICON = 49;
 constexpr int SM_CYSMICON = 50;
+constexpr int SM_CXMAXTRACK = 59;
+constexpr int SM_CYMAXTRACK = 60;
 
 // The metric's value; 0 for an index the layer does not know, as on the platform.
 PLATFORM_API int GetSystemMetrics(int index);

@@ -1,6 +1,9 @@
 // ::DefWindowProc: what every window does with a message nobody else handled.
+#include <algorithm>
+
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/window/metrics.h"
 #include "platform/window/window_registry.h"
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,6 +53,28 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (focus == nullptr || !platform::IsSelfOrDescendant(hwnd, focus)) ::SetFocus(hwnd);
       }
       return 0;
+    case WM_WINDOWPOSCHANGING: {
+      // A window a person can size (a sizing border, or an overlapped
+      // window) asks its limits, and a new size is kept within them.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      const bool sizable = (record->style & WS_THICKFRAME) || !(record->style & (WS_POPUP | WS_CHILD));
+      if (pos == nullptr || (pos->flags & SWP_NOSIZE) || !sizable) return 0;
+      MINMAXINFO limits;
+      const RECT frame = platform::NonClientInsets(record->style, record->exStyle);
+      limits.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN) + frame.left + frame.right,
+                               GetSystemMetrics(SM_CYSCREEN) + frame.top + frame.bottom};
+      limits.ptMaxPosition = POINT{-frame.left, -frame.top};
+      limits.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+      limits.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+      ::SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+      pos->cx =
+          std::clamp(pos->cx, static_cast<int>(limits.ptMinTrackSize.x),
+                     std::max(static_cast<int>(limits.ptMinTrackSize.x), static_cast<int>(limits.ptMaxTrackSize.x)));
+      pos->cy =
+          std::clamp(pos->cy, static_cast<int>(limits.ptMinTrackSize.y),
+                     std::max(static_cast<int>(limits.ptMinTrackSize.y), static_cast<int>(limits.ptMaxTrackSize.y)));
+      return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (pos == nullptr) return 0;

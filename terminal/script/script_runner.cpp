@@ -231,6 +231,7 @@ struct ScriptRunner::Verb {
   Target target;
   bool (*wanted)(HWND);  // the kind of control it acts on, among controls of one name
   bool (ScriptRunner::*run)(Line&);
+  bool atLeast = false;  // `words` is the fewest the verb takes
 };
 
 const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
@@ -260,6 +261,8 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
       {"server-rows", {"server-rows", 1, T::kNothing, nullptr, &ScriptRunner::ServerRows}},
       {"expect-server-rows",
        {"expect-server-rows WINDOW LIST", 3, T::kControl, IsListView, &ScriptRunner::ExpectServerRows}},
+      {"drag",
+       {"drag WINDOW LIST ITEM... [WINDOW2 LIST2] TO-ITEM", 5, T::kControl, IsListView, &ScriptRunner::Drag, true}},
   };
   return verbs;
 }
@@ -293,7 +296,7 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
     return false;
   }
   const Verb& verb = found->second;
-  if (words.size() != verb.words) {
+  if (verb.atLeast ? words.size() < verb.words : words.size() != verb.words) {
     error = std::string("usage: ") + verb.usage;
     return false;
   }
@@ -525,6 +528,96 @@ bool ScriptRunner::Filter(Line& line) {
     return line.Fail("the filter box of " + line.words[3] + " refused the text");
   }
   return true;
+}
+
+namespace {
+
+// Where a drag aims at row `index` of a list: inside its first column, at
+// mid-height; the row just after the last one is the empty space below.
+POINT RowPoint(HWND list, LRESULT index) {
+  const LRESULT rows = SendMessage(list, LVM_GETITEMCOUNT, 0, 0);
+  RECT rect{};
+  rect.left = LVIR_LABEL;
+  if (index < rows) {
+    SendMessage(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+  } else if (rows > 0) {
+    SendMessage(list, LVM_GETITEMRECT, static_cast<WPARAM>(rows - 1), reinterpret_cast<LPARAM>(&rect));
+    const LONG height = rect.bottom - rect.top;
+    rect.top += height;
+    rect.bottom += height;
+  } else {
+    const LRESULT header = SendMessage(list, LVM_GETHEADER, 0, 0);
+    RECT headerRect{};
+    if (header != 0) GetWindowRect(reinterpret_cast<HWND>(header), &headerRect);
+    rect = RECT{0, headerRect.bottom - headerRect.top, 0, headerRect.bottom - headerRect.top + 8};
+  }
+  return POINT{rect.left + 8, (rect.top + rect.bottom) / 2};
+}
+
+bool RowVisible(HWND list, LRESULT index) {
+  const LRESULT top = SendMessage(list, LVM_GETTOPINDEX, 0, 0);
+  return index >= top && index <= top + SendMessage(list, LVM_GETCOUNTPERPAGE, 0, 0);
+}
+
+}  // namespace
+
+// drag WINDOW LIST ITEM... TO-ITEM moves rows within a list;
+// drag WINDOW LIST ITEM... WINDOW2 LIST2 TO-ITEM moves them to another list.
+// The rows are selected (a click, then Ctrl+clicks), the button goes down on
+// the first and the pointer moves until the list starts its drag, then to
+// TO-ITEM ("#count" is the empty space below the last row), holding it
+// above or below the rows while the list scrolls there by its timer.
+bool ScriptRunner::Drag(Line& line) {
+  const std::vector<std::string>& w = line.words;
+  HWND target = line.control;
+  size_t itemsEnd = w.size() - 1;
+  if (w.size() >= 7) {
+    if (HWND window = FindTopLevelWindow(w[w.size() - 3]); window != nullptr) {
+      if (HWND other = FindControl(window, w[w.size() - 2], IsListView); other != nullptr) {
+        target = other;
+        itemsEnd = w.size() - 3;
+      }
+    }
+  }
+  std::vector<LRESULT> rows;
+  for (size_t i = 3; i < itemsEnd; ++i) {
+    const ItemRef item = ParseItem(w[i]);
+    const LRESULT row = FindListRow(line.control, item);
+    if (row < 0) return line.Fail("no row " + item.text + " in " + line.ControlName());
+    rows.push_back(row);
+  }
+  const ItemRef to = ParseItem(w.back());
+  LRESULT toRow = FindListRow(target, to);
+  if (toRow < 0 && to.index && *to.index == SendMessage(target, LVM_GETITEMCOUNT, 0, 0)) toRow = *to.index;
+  if (toRow < 0) return line.Fail("no row " + to.text + " to drop on");
+
+  for (size_t k = 0; k < rows.size(); ++k) {
+    if (!ClickListRow(line.control, rows[k], k == 0 ? input::kNone : input::kControl)) {
+      return line.Fail(Refusal(line.control, line.ControlName()));
+    }
+  }
+  SendMessage(line.control, LVM_ENSUREVISIBLE, static_cast<WPARAM>(rows.front()), FALSE);
+  const POINT start = RowPoint(line.control, rows.front());
+  if (!input::ButtonDown(line.control, start)) return line.Fail(Refusal(line.control, line.ControlName()));
+  input::MouseMove(line.control,
+                   POINT{start.x + 2 * platform::kListDragThreshold, start.y + 2 * platform::kListDragThreshold});
+  if (GetCapture() != line.control) {
+    input::ButtonUp(line.control, start);
+    return line.Fail(line.ControlName() + " does not drag its rows");
+  }
+  // A row out of sight: the pointer waits above or below the rows, one
+  // scroll timer tick at a time, until the list brings it into view.
+  for (int tick = 0; !RowVisible(target, toRow) && tick < 10000; ++tick) {
+    const bool up = toRow < SendMessage(target, LVM_GETTOPINDEX, 0, 0);
+    RECT client{};
+    GetClientRect(target, &client);
+    input::MouseMove(target, POINT{8, up ? 1 : client.bottom + 4});
+    input::Advance(100);
+  }
+  const POINT end = RowPoint(target, toRow);
+  input::MouseMove(target, end);
+  input::ButtonUp(target, end);
+  return GetCapture() == nullptr || line.Fail("the drag did not end");
 }
 
 bool ScriptRunner::Menu(Line& line) {

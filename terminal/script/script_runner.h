@@ -33,6 +33,11 @@
 //   server-rows                       print "SERVER: " and each group the server stand-in holds, in
 //                                     the order it stored them, fields joined by TAB
 //   expect-server-rows WINDOW LIST    the list view shows as many rows as the server holds groups
+//   drag WINDOW LIST ITEM... TO-ITEM  select those rows and drag them with the mouse onto TO-ITEM of
+//                                     the same list ("#count": the empty space below the last row);
+//   drag WINDOW LIST ITEM... WINDOW2 LIST2 TO-ITEM
+//                                     the same onto a row of another list; the lists scroll by
+//                                     themselves while the pointer waits above or below their rows
 //   expect-sheet WINDOW LIST FILE     the exported sheet FILE (relative: in the terminal folder,
 //                                     --home, where exports land) holds the list's captions, then exactly the rows
 //                                     the list shows, in its order, cells joined by TAB
@@ -105,6 +110,7 @@ class ScriptRunner {
   bool ExpectSheet(Line& line);
   bool ServerRows(Line& line);
   bool ExpectServerRows(Line& line);
+  bool Drag(Line& line);
   bool Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what);
 
   Host& m_host;

@@ -1,0 +1,388 @@
+#include "controls/zr_drag_list_ctrl.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/comctl/tooltip.h"
+#include "platform/gdi/cdc.h"
+#include "platform/gdi/cgdiobject.h"
+#include "platform/user/message_box.h"
+#include "platform/window/cpaintdc.h"
+
+namespace {
+
+constexpr COLORREF kTransparent = RGB(0, 255, 0);
+constexpr int kTextLimit = 255;  // characters of an item's text a move carries
+constexpr WPARAM kLineUp = 0;    // WM_VSCROLL codes
+constexpr WPARAM kLineDown = 1;
+// The probe for the window under the pointer lies this far right of the
+// list's left edge, inside its first column.
+constexpr int kProbeX = 8;
+
+}  // namespace
+
+CZRDragListCtrl::CZRDragListCtrl() = default;
+
+CZRDragListCtrl::~CZRDragListCtrl() {
+  if (m_pDragImage != nullptr && m_drag.Loaded()) m_drag.endDrag();
+}
+
+void CZRDragListCtrl::CreateToolTip() {
+  if (m_hToolTip != nullptr) return;
+  m_hToolTip =
+      ::CreateWindowEx(0, TOOLTIPS_CLASS, "", WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, m_hWnd, nullptr, nullptr, nullptr);
+}
+
+void CZRDragListCtrl::PreSubclassWindow() {
+  CListCtrl::PreSubclassWindow();
+  CreateToolTip();
+}
+
+int CZRDragListCtrl::OnCreate(LPCREATESTRUCT cs) {
+  if (CListCtrl::OnCreate(cs) == -1) return -1;
+  CreateToolTip();
+  return 0;
+}
+
+void CZRDragListCtrl::OnDestroy() {
+  if (IsDragging()) {
+    StopScrollTimer();
+    FinishDrag();
+  }
+  if (m_hToolTip != nullptr && ::IsWindow(m_hToolTip)) ::DestroyWindow(m_hToolTip);
+  m_hToolTip = nullptr;
+  CListCtrl::OnDestroy();
+}
+
+Reflect CZRDragListCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
+  if (header != nullptr && header->code == LVN_BEGINDRAG) {
+    BeginDrag(*reinterpret_cast<NMLISTVIEW*>(header));
+    *result = 0;
+    return Reflect::Consume;
+  }
+  return CListCtrl::OnReflectNotify(header, result);
+}
+
+// ---- Beginning ---------------------------------------------------------------
+
+void CZRDragListCtrl::BeginDrag(const NMLISTVIEW& notify) {
+  m_nPrevDropIndex = -1;
+  m_uPrevDropState = 0;
+  m_nDropIndex = -1;  // a drop with nothing highlighted appends
+  m_arrDragIndexes.clear();
+  POSITION position = GetFirstSelectedItemPosition();
+  while (position != nullptr) m_arrDragIndexes.push_back(GetNextSelectedItem(position));
+
+  if (GetStyle() & LVS_SINGLESEL) {
+    m_dwStyle = GetStyle();
+    ModifyStyle(LVS_SINGLESEL, 0);
+  }
+  if (m_arrDragIndexes.empty()) {
+    RestoreSingleSelection();
+    return;
+  }
+  m_pDragImage.reset();
+  CPoint hotspot;
+  std::unique_ptr<CImageList> image = BuildDragImage(CPoint(notify.ptAction), &hotspot);
+  if (image == nullptr || !m_drag.Load() || !m_drag.beginDrag(*image, 0, hotspot.x, hotspot.y)) {
+    RestoreSingleSelection();
+    return;
+  }
+  m_pDragImage = std::move(image);
+  // The desktop is the lock window, so the image moves in screen coordinates.
+  CPoint screen(notify.ptAction);
+  ClientToScreen(&screen);
+  m_drag.dragEnter(::GetDesktopWindow(), screen.x, screen.y);
+  SetCapture();
+}
+
+std::unique_ptr<CImageList> CZRDragListCtrl::BuildDragImage(CPoint cursor, CPoint* hotspot) {
+  CRect all;
+  bool first = true;
+  POSITION position = GetFirstSelectedItemPosition();
+  while (position != nullptr) {
+    CRect item;
+    if (!GetItemRect(GetNextSelectedItem(position), &item, LVIR_BOUNDS)) continue;
+    if (first) {
+      all = item;
+      first = false;
+    } else {
+      all.left = std::min(all.left, item.left);
+      all.top = std::min(all.top, item.top);
+      all.right = std::max(all.right, item.right);
+      all.bottom = std::max(all.bottom, item.bottom);
+    }
+  }
+  if (first || all.Width() <= 0 || all.Height() <= 0) return nullptr;
+
+  CClientDC screen(this);
+  CDC memory;
+  CBitmap bitmap;
+  if (!memory.CreateCompatibleDC(&screen) || !bitmap.CreateCompatibleBitmap(&screen, all.Width(), all.Height())) {
+    return nullptr;
+  }
+  CBitmap* old = memory.SelectObject(&bitmap);
+  memory.FillSolidRect(0, 0, all.Width(), all.Height(), kTransparent);
+  position = GetFirstSelectedItemPosition();
+  while (position != nullptr) {
+    const int index = GetNextSelectedItem(position);
+    CPoint at;
+    std::unique_ptr<CImageList> single = CreateDragImage(index, &at);
+    if (single == nullptr) continue;
+    single->Draw(&memory, 0, CPoint(at.x - all.left, at.y - all.top), ILD_NORMAL);
+  }
+  memory.SelectObject(old);
+
+  auto image = std::make_unique<CImageList>();
+  if (!image->Create(all.Width(), all.Height(), ILC_COLOR24 | ILC_MASK, 0, 1) ||
+      image->Add(&bitmap, kTransparent) < 0) {
+    return nullptr;
+  }
+  bitmap.DeleteObject();
+  *hotspot = CPoint(cursor.x - all.left, cursor.y - all.top);
+  return image;
+}
+
+// ---- While dragging ----------------------------------------------------------
+
+void CZRDragListCtrl::OnMouseMove(UINT flags, CPoint point) {
+  if (!IsDragging()) {
+    StopScrollTimer();
+    CListCtrl::OnMouseMove(flags, point);
+    return;
+  }
+  CPoint screen = point;
+  ClientToScreen(&screen);
+  const HWND desktop = ::GetDesktopWindow();
+  m_drag.dragMove(screen.x, screen.y);
+  m_drag.dragShowNolock(FALSE);
+  m_drag.dragLeave(desktop);
+
+  CRect window;
+  GetWindowRect(&window);
+  if (::WindowFromPoint(POINT{window.left + kProbeX, screen.y}) == m_hWnd) {
+    HighlightItem(HitTest(CPoint(kProbeX, point.y)));
+  }
+
+  CRect client;
+  GetClientRect(&client);
+  int itemTop = client.top;
+  if (const HWND header = ::GetDlgItem(m_hWnd, 0); header != nullptr && ::IsWindowVisible(header)) {
+    RECT headerRect;
+    ::GetWindowRect(header, &headerRect);
+    itemTop += headerRect.bottom - headerRect.top;
+  }
+  if (point.y < itemTop) {
+    StartScrolling(kScrollUp);
+  } else if (point.y > client.bottom) {
+    StartScrolling(kScrollDown);
+  } else {
+    StopScrollTimer();
+  }
+
+  m_drag.dragEnter(desktop, screen.x, screen.y);
+  CListCtrl::OnMouseMove(flags, point);
+}
+
+void CZRDragListCtrl::HighlightItem(int index) {
+  if (index < 0 || index >= GetItemCount()) return;
+  RestoreHighlight();
+  m_uPrevDropState = GetItemState(index, LVIS_SELECTED);
+  SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
+  m_nPrevDropIndex = index;
+  m_nDropIndex = index;
+  UpdateWindow();
+}
+
+void CZRDragListCtrl::RestoreHighlight() {
+  if (m_nPrevDropIndex >= 0 && m_nPrevDropIndex < GetItemCount()) {
+    SetItemState(m_nPrevDropIndex, m_uPrevDropState, LVIS_SELECTED);
+  }
+}
+
+void CZRDragListCtrl::StartScrolling(UINT direction) {
+  m_nScrollDirection = direction;
+  if (m_uScrollTimer == 0) m_uScrollTimer = SetTimer(kScrollTimerId, kScrollPeriodMs);
+}
+
+void CZRDragListCtrl::StopScrollTimer() {
+  if (m_uScrollTimer != 0) KillTimer(m_uScrollTimer);
+  m_uScrollTimer = 0;
+  m_nScrollDirection = kScrollNone;
+}
+
+void CZRDragListCtrl::OnTimer(UINT_PTR id) {
+  if (id != kScrollTimerId || !IsDragging()) {
+    CListCtrl::OnTimer(id);
+    return;
+  }
+  if (m_nScrollDirection != kScrollUp && m_nScrollDirection != kScrollDown) return;
+  const bool up = m_nScrollDirection == kScrollUp;
+  m_drag.dragShowNolock(FALSE);
+  SendMessage(WM_VSCROLL, up ? kLineUp : kLineDown, 0);
+  HighlightItem(up ? m_nDropIndex - 1 : m_nDropIndex + 1);
+  m_drag.dragShowNolock(TRUE);
+}
+
+void CZRDragListCtrl::OnCaptureChanged(CWnd* wnd) {
+  // Another window took the mouse (a message box, a menu): no button-up
+  // will come, so the drag ends here without a drop.
+  if (IsDragging() && (wnd == nullptr || wnd->GetSafeHwnd() != m_hWnd)) {
+    StopScrollTimer();
+    RestoreHighlight();
+    m_nPrevDropIndex = -1;
+    FinishDrag();
+    RestoreSingleSelection();
+  }
+  CListCtrl::OnCaptureChanged(wnd);
+}
+
+// ---- Ending ------------------------------------------------------------------
+
+void CZRDragListCtrl::FinishDrag() {
+  // The image goes first, so the capture change below finds no drag.
+  const std::unique_ptr<CImageList> image = std::move(m_pDragImage);
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  if (m_drag.Loaded()) {
+    m_drag.dragLeave(::GetDesktopWindow());
+    m_drag.endDrag();
+  }
+}
+
+void CZRDragListCtrl::RestoreSingleSelection() {
+  if (m_dwStyle == 0) return;
+  if (m_dwStyle & LVS_SINGLESEL) ModifyStyle(0, LVS_SINGLESEL);
+  m_dwStyle = 0;
+}
+
+void CZRDragListCtrl::OnLButtonUp(UINT flags, CPoint point) {
+  if (IsDragging()) {
+    StopScrollTimer();
+    FinishDrag();
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    auto* target = dynamic_cast<CZRDragListCtrl*>(CWnd::FromHandlePermanent(::WindowFromPoint(screen)));
+    if (target != nullptr) {
+      DropItemOnList(target, screen);
+    } else {
+      RestoreHighlight();
+    }
+    m_nPrevDropIndex = -1;
+    // Where the drag began, the single selection comes back whatever the
+    // drop did (a list without it keeps its several-item selections).
+    RestoreSingleSelection();
+  }
+  CListCtrl::OnLButtonUp(flags, point);
+}
+
+void CZRDragListCtrl::DropItemOnList(CZRDragListCtrl* target, CPoint screen) {
+  // The highlight lives in this list (the pointer's probe only ever marks
+  // items here); the target starts the drop with nothing selected.
+  RestoreHighlight();
+  for (int i = 0; i < target->GetItemCount(); ++i) target->SetItemState(i, 0, LVIS_SELECTED);
+  if (target == this) {
+    MoveWithinList();
+  } else {
+    MoveToList(target, screen);
+  }
+  target->SetFocus();
+}
+
+CZRDragListCtrl::CarriedItem CZRDragListCtrl::ReadItem(int index) const {
+  char text[kTextLimit + 1] = {};
+  LVITEM item;
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+  item.iItem = index;
+  item.iSubItem = 0;
+  item.pszText = text;
+  item.cchTextMax = sizeof(text);
+  item.stateMask = kCarriedStateMask;
+  GetItem(&item);
+  CarriedItem carried;
+  carried.text.assign(text, strnlen(text, sizeof(text)));
+  carried.image = item.iImage;
+  carried.param = item.lParam;
+  carried.state = item.state & kCarriedStateMask;
+  carried.checked = GetCheck(index);
+  return carried;
+}
+
+int CZRDragListCtrl::InsertCarried(int index, const CarriedItem& carried) {
+  LVITEM item;
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+  item.iItem = index;
+  item.iSubItem = 0;
+  item.pszText = const_cast<char*>(carried.text.c_str());
+  item.iImage = carried.image;
+  item.lParam = carried.param;
+  item.state = carried.state;
+  item.stateMask = kCarriedStateMask;
+  const int at = InsertItem(&item);
+  if (at >= 0 && carried.checked) SetCheck(at, TRUE);
+  return at;
+}
+
+// Each dragged item is copied behind the drop index and its original
+// deleted; the indexes still to move are corrected for both, so the moved
+// items stay together and in their order.
+void CZRDragListCtrl::MoveWithinList() {
+  const int count = GetItemCount();
+  int insert = m_nDropIndex + 1;
+  if (m_nDropIndex < 0 || insert > count) insert = count;
+  for (size_t k = 0; k < m_arrDragIndexes.size(); ++k) {
+    int index = m_arrDragIndexes[k];
+    if (index < 0 || index >= GetItemCount()) continue;
+    const CarriedItem carried = ReadItem(index);
+    SetItemState(index, 0, LVIS_SELECTED);
+    InsertCarried(insert, carried);
+    const bool after = index >= insert;  // the insertion pushed it down one row
+    if (after) ++index;
+    DeleteItem(index);
+    const int removed = m_arrDragIndexes[k];
+    for (size_t j = k + 1; j < m_arrDragIndexes.size(); ++j) {
+      int& other = m_arrDragIndexes[j];
+      if (!after && other > removed && other < insert) {
+        other = std::max(0, other - 1);
+      } else if (after && other >= insert && other < removed) {
+        ++other;
+      }
+    }
+    if (after) ++insert;
+  }
+}
+
+void CZRDragListCtrl::MoveToList(CZRDragListCtrl* target, CPoint screen) {
+  int insert = target->GetItemCount();
+  for (int i = 0; i < target->GetItemCount(); ++i) {
+    CRect label;
+    if (!target->GetItemRect(i, &label, LVIR_LABEL)) continue;
+    target->ClientToScreen(&label);
+    if (label.PtInRect(screen)) {
+      insert = i;
+      break;
+    }
+  }
+
+  std::vector<int> leaving;
+  CWnd* parent = GetParent();
+  for (const int index : m_arrDragIndexes) {
+    if (index < 0 || index >= GetItemCount()) continue;
+    // The parent reads the text while it answers; the copy lives until then.
+    const std::string text = GetItemText(index, 0).GetString();
+    const LRESULT refused =
+        parent != nullptr ? parent->SendMessage(kQueryLeave, reinterpret_cast<WPARAM>(text.c_str()), 0) : 0;
+    if (refused != 0) {
+      AfxMessageBox((text + " cannot be removed").c_str());
+    } else {
+      leaving.push_back(index);
+    }
+  }
+  for (const int index : leaving) {
+    const int at = target->InsertCarried(insert, ReadItem(index));
+    if (at >= 0) target->SetItemState(at, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  std::vector<int> descending = leaving;
+  std::sort(descending.rbegin(), descending.rend());
+  for (const int index : descending) DeleteItem(index);
+}

@@ -1,0 +1,316 @@
+// The column profile dialog over a list in a dialog: opened from the header
+// menu, driven by clicks and drags, applied to the list and saved.
+#include "listview/reposition/reposition_columns.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "listview/common/common_list_ctrl.h"
+#include "listview/testing/column_profile_dialog.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/menu.h"
+#include "platform/user/message_box.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+namespace input = platform::input;
+
+// The list's dialog, recording the layout messages it gets.
+class CLayoutDialog : public listview::testing::CListDialog<CCommonListCtrl> {
+ public:
+  using CListDialog::CListDialog;
+  std::vector<WPARAM> layouts;
+
+ protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    if (message == CRepositionColumns::kLayoutChanged) layouts.push_back(wParam);
+    return CListDialog::OnWndMsg(message, wParam, lParam, result);
+  }
+};
+
+class RepositionColumnsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::testing::RegisterListDialog();
+    listview::testing::RegisterColumnProfileDialog();
+  }
+  void TearDown() override {
+    m_owner.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+
+  // Five columns, the last two hidden unless a stored profile says otherwise.
+  CCommonListCtrl& OpenList(const char* profile = "columns", std::vector<CString> mandatory = {}) {
+    m_owner = std::make_unique<CLayoutDialog>([profile, mandatory](CCommonListCtrl& list) {
+      list.m_strProfileName = profile;
+      const char* names[] = {"Name", "Qty", "Price", "Side", "Expiry"};
+      const int widths[] = {80, 70, 60, 50, 90};
+      for (int i = 0; i < 5; ++i) {
+        list.m_arrColumns.Add(sTarnColInfo(names[i], widths[i], i == 0 ? 0 : 1, sort_kind::kText));
+        list.m_mapColumnIndex.SetAt(names[i], i);
+      }
+      for (int position : {0, 1, 2, -1, -1}) list.m_arrDefaultLayout.Add(position);
+      for (const CString& caption : mandatory) list.m_arrMandatoryColumns.Add(caption);
+      list.ApplyColumnProfile();
+    });
+    EXPECT_TRUE(m_owner->Create(listview::testing::kListDialogId));
+    return m_owner->list;
+  }
+  // "Reposition Columns" from the header's menu.
+  HWND OpenProfileDialog(CCommonListCtrl& list) {
+    platform::SetMenuResponder(platform::ChooseMenuEntry("Reposition Columns"));
+    EXPECT_TRUE(input::RightClickAt(list.GetHeaderCtrl()->GetSafeHwnd(), POINT{10, 5}));
+    platform::SetMenuResponder({});
+    return list.RepositionDialog().GetSafeHwnd();
+  }
+  static CListCtrl& ListOf(HWND dialog, int id) {
+    return *dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(::GetDlgItem(dialog, id)));
+  }
+  static Strings Entries(HWND dialog, int id) {
+    const CListCtrl& list = ListOf(dialog, id);
+    Strings texts;
+    for (int i = 0; i < list.GetItemCount(); ++i) texts.emplace_back(list.GetItemText(i, 0).GetString());
+    return texts;
+  }
+  static Strings Header(CCommonListCtrl& list) { return listview::testing::HeaderCaptions(list); }
+  static POINT On(CListCtrl& list, int item) {
+    CRect r;
+    list.GetItemRect(item, &r, LVIR_LABEL);
+    return POINT{r.left + 10, (r.top + r.bottom) / 2};
+  }
+  // Clicks the entries with these texts, Ctrl held after the first.
+  static void Choose(HWND dialog, int id, const Strings& texts) {
+    CListCtrl& list = ListOf(dialog, id);
+    const Strings all = Entries(dialog, id);
+    for (size_t k = 0; k < texts.size(); ++k) {
+      const auto at = std::find(all.begin(), all.end(), texts[k]) - all.begin();
+      ASSERT_LT(static_cast<size_t>(at), all.size()) << texts[k];
+      input::ClickAt(list, On(list, static_cast<int>(at)), k == 0 ? input::kNone : input::kControl);
+    }
+  }
+  static void Press(HWND dialog, int id) { ASSERT_TRUE(input::Click(::GetDlgItem(dialog, id))); }
+  static void Drag(CListCtrl& from, int item, CListCtrl& to, POINT target) {
+    const POINT start = On(from, item);
+    ASSERT_TRUE(input::ButtonDown(from, start));
+    input::MouseMove(from, POINT{start.x + 8, start.y + 6});
+    input::MouseMove(to, target);
+    input::ButtonUp(to, target);
+  }
+  std::string ProfileLine() const {
+    const std::string text = m_settings.Read();
+    const auto at = text.find("COLUMNPROFILE=");
+    if (at == std::string::npos) return "";
+    return text.substr(at + 14, text.find_first_of("\r\n", at) - at - 14);
+  }
+
+  listview::testing::SettingsDir m_settings;
+  std::unique_ptr<CLayoutDialog> m_owner;
+};
+
+TEST_F(RepositionColumnsTest, OpeningShowsTheHeaderInOrderAndTheHiddenColumnsReversed) {
+  CCommonListCtrl& list = OpenList();
+  const HWND dialog = OpenProfileDialog(list);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(dialog));
+  char caption[64] = {};
+  ::GetWindowText(dialog, caption, sizeof(caption));
+  EXPECT_STREQ(caption, " Column Profile");
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Qty", "Price"}));
+  EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry", "Side"}));
+  for (int id : {reposition_id::kSortLabel, reposition_id::kSortField, reposition_id::kSort}) {
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, id))) << id;
+  }
+}
+
+TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsTheHeader) {
+  CCommonListCtrl& list = OpenList();
+  const HWND dialog = OpenProfileDialog(list);
+  Choose(dialog, reposition_id::kAvailableList, {"Side"});
+  Press(dialog, reposition_id::kShow);
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Qty", "Price", "Side"}));
+  EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry"}));
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, reposition_id::kShownList));
+  EXPECT_EQ(Header(list), (Strings{"Name", "Qty", "Price"})) << "nothing reaches the list before View";
+
+  list.SetColumnWidth(1, 111);  // the user widened Qty meanwhile
+  Press(dialog, reposition_id::kView);
+  EXPECT_EQ(Header(list), (Strings{"Name", "Qty", "Price", "Side"}));
+  EXPECT_EQ(list.GetColumnWidth(1), 111);
+  EXPECT_EQ(list.GetColumnWidth(3), 50);
+  ASSERT_EQ(list.m_arrColumnOrder.GetSize(), 5);
+  EXPECT_EQ(list.m_arrColumnOrder[3], 3);
+  EXPECT_EQ(list.m_arrColumnOrder[4], -1);
+  EXPECT_EQ(m_owner->layouts, (std::vector<WPARAM>{20016}));
+  EXPECT_FALSE(::IsWindowVisible(dialog));
+  EXPECT_FALSE(m_settings.Exists()) << "View does not save";
+}
+
+TEST_F(RepositionColumnsTest, AMandatoryColumnIsRefusedWhileTheOthersMoveAndSaveStoresTheLayout) {
+  CCommonListCtrl& list = OpenList("columns", {"Name"});
+  const HWND dialog = OpenProfileDialog(list);
+  platform::ClearMessageBoxLog();
+  Choose(dialog, reposition_id::kShownList, {"Name", "Qty"});
+  Press(dialog, reposition_id::kHide);
+  const auto boxes = platform::MessageBoxLog();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Name cannot be removed");
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Price"}));
+  EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry", "Side", "Qty"}));
+
+  Press(dialog, reposition_id::kSave);
+  EXPECT_EQ(Header(list), (Strings{"Name", "Price"}));
+  EXPECT_EQ(ProfileLine(), "0,0,80,1,-1,0,2,1,60,3,-1,0,4,-1,0");
+}
+
+TEST_F(RepositionColumnsTest, DraggingReordersTheShownColumnsButNeverHidesAMandatoryOne) {
+  CCommonListCtrl& list = OpenList("columns", {"Price"});
+  const HWND dialog = OpenProfileDialog(list);
+  CListCtrl& shown = ListOf(dialog, reposition_id::kShownList);
+  CListCtrl& available = ListOf(dialog, reposition_id::kAvailableList);
+  Choose(dialog, reposition_id::kShownList, {"Name"});
+  Drag(shown, 0, shown, On(shown, 2));
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Qty", "Price", "Name"}));
+
+  platform::ClearMessageBoxLog();
+  Choose(dialog, reposition_id::kShownList, {"Price"});
+  Drag(shown, 1, available, On(available, 0));
+  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(platform::MessageBoxLog()[0].text, "Price cannot be removed");
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Qty", "Price", "Name"}));
+
+  // A hidden column comes in by dragging too.
+  Choose(dialog, reposition_id::kAvailableList, {"Side"});
+  Drag(available, 1, shown, On(shown, 0));
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Side", "Qty", "Price", "Name"}));
+
+  Press(dialog, reposition_id::kSave);
+  EXPECT_EQ(Header(list), (Strings{"Side", "Qty", "Price", "Name"}));
+  EXPECT_EQ(ProfileLine(), "0,3,80,1,1,70,2,2,60,3,0,50,4,-1,0");
+}
+
+TEST_F(RepositionColumnsTest, AnEmptyShownListLeavesNoColumnsAndSavesEveryOneHidden) {
+  CCommonListCtrl& list = OpenList();
+  const HWND dialog = OpenProfileDialog(list);
+  Choose(dialog, reposition_id::kShownList, {"Name", "Qty", "Price"});
+  Press(dialog, reposition_id::kHide);
+  EXPECT_TRUE(Entries(dialog, reposition_id::kShownList).empty());
+  Press(dialog, reposition_id::kSave);
+  EXPECT_TRUE(Header(list).empty());
+  EXPECT_EQ(ProfileLine(), "0,-1,0,1,-1,0,2,-1,0,3,-1,0,4,-1,0");
+}
+
+TEST_F(RepositionColumnsTest, ReopeningShowsTheLayoutTheListHasAndAStoredOneAfterARestart) {
+  CCommonListCtrl& list = OpenList();
+  HWND dialog = OpenProfileDialog(list);
+  Choose(dialog, reposition_id::kShownList, {"Qty"});
+  Press(dialog, reposition_id::kHide);
+  Choose(dialog, reposition_id::kAvailableList, {"Expiry"});
+  ::SendMessage(dialog, WM_NOTIFY, reposition_id::kAvailableList, 0);  // a stray notification changes nothing
+  input::DoubleClickAt(ListOf(dialog, reposition_id::kAvailableList),
+                       On(ListOf(dialog, reposition_id::kAvailableList), 0));
+  // It goes in at the shown list's selection mark: where Qty was clicked.
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", "Price"}));
+  Press(dialog, reposition_id::kSave);
+
+  dialog = OpenProfileDialog(list);
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", "Price"}));
+  EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Side", "Qty"}));
+  Press(dialog, IDCANCEL);
+  EXPECT_FALSE(::IsWindowVisible(dialog));
+
+  m_owner.reset();
+  CCommonListCtrl& again = OpenList();
+  EXPECT_EQ(Header(again), (Strings{"Name", "Expiry", "Price"}));
+  dialog = OpenProfileDialog(again);
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", "Price"}));
+}
+
+TEST_F(RepositionColumnsTest, TheSortControlsServeOnlyTheDealerNetPositionList) {
+  CCommonListCtrl& list = OpenList("DealerNetPosition");
+  const HWND dialog = OpenProfileDialog(list);
+  for (int id : {reposition_id::kSortLabel, reposition_id::kSortField, reposition_id::kSort}) {
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, id))) << id;
+  }
+  char text[64] = {};
+  Choose(dialog, reposition_id::kShownList, {"Qty"});
+  ::GetDlgItemText(dialog, reposition_id::kSortField, text, sizeof(text));
+  EXPECT_STREQ(text, "Qty");
+  Press(dialog, reposition_id::kSort);
+  EXPECT_EQ(list.RepositionDialog().DefaultSortColumn(), "Qty");
+  ::SetDlgItemText(dialog, reposition_id::kSortField, "Price");
+  Press(dialog, reposition_id::kDefault);
+  ::GetDlgItemText(dialog, reposition_id::kSortField, text, sizeof(text));
+  EXPECT_STREQ(text, "Qty");
+}
+
+TEST_F(RepositionColumnsTest, TheSecondModeKeepsTheArrangementAsTheDefaultLayoutInsteadOfWriting) {
+  CCommonListCtrl& list = OpenList();
+  list.SendMessage(WM_COMMAND, list_command::kRepositionColumnsAlt, 0);
+  const HWND dialog = list.RepositionDialog().GetSafeHwnd();
+  ASSERT_TRUE(::IsWindowVisible(dialog));
+  EXPECT_TRUE(list.RepositionDialog().SecondMode());
+  Choose(dialog, reposition_id::kShownList, {"Name"});
+  Press(dialog, reposition_id::kHide);
+  Press(dialog, reposition_id::kSave);
+  EXPECT_FALSE(m_settings.Exists());
+  ASSERT_EQ(list.m_arrDefaultLayout.GetSize(), 5);
+  EXPECT_EQ(list.m_arrDefaultLayout[0], -1);
+  EXPECT_EQ(list.m_arrDefaultLayout[1], 0);
+  EXPECT_EQ(list.m_arrDefaultLayout[2], 1);
+}
+
+TEST_F(RepositionColumnsTest, ResizingKeepsTheListsSideBySideAndTheButtonsAtTheBottom) {
+  CCommonListCtrl& list = OpenList();
+  const HWND dialog = OpenProfileDialog(list);
+  const auto place = [dialog](int id) {
+    CRect r;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    ::ScreenToClient(dialog, reinterpret_cast<POINT*>(&r.left));
+    ::ScreenToClient(dialog, reinterpret_cast<POINT*>(&r.right));
+    return r;
+  };
+  CRect window;
+  ::GetWindowRect(dialog, &window);
+  const CRect before = place(reposition_id::kAvailableList);
+  ::MoveWindow(dialog, window.left, window.top, window.Width() + 200, window.Height() + 100, TRUE);
+  CRect client;
+  ::GetClientRect(dialog, &client);
+  const CRect left = place(reposition_id::kAvailableList);
+  const CRect right = place(reposition_id::kShownList);
+  const CRect show = place(reposition_id::kShow);
+  const CRect cancel = place(IDCANCEL);
+  const CRect view = place(reposition_id::kView);
+  EXPECT_EQ(left.Width(), right.Width());
+  EXPECT_EQ(left.Width(), before.Width() + 100);
+  EXPECT_LT(left.right, show.left);
+  EXPECT_LT(show.right, right.left);
+  EXPECT_GT(cancel.right, client.right - 20);
+  EXPECT_GT(cancel.bottom, client.bottom - 20);
+  EXPECT_EQ(view.top, cancel.top);
+  EXPECT_LT(left.bottom, cancel.top);
+
+  // Shrunk as far as it goes, nothing overlaps.
+  ::MoveWindow(dialog, window.left, window.top, 40, 40, TRUE);
+  CRect least(0, 0, CRepositionColumns::kMinimumClient.cx, CRepositionColumns::kMinimumClient.cy);
+  ::MapDialogRect(dialog, &least);
+  ::GetClientRect(dialog, &client);
+  EXPECT_EQ(client.Width(), least.Width());
+  EXPECT_EQ(client.Height(), least.Height());
+  EXPECT_LT(place(reposition_id::kView).right, place(reposition_id::kSave).left);
+  EXPECT_LT(place(reposition_id::kSave).right, place(IDCANCEL).left);
+  EXPECT_LT(place(reposition_id::kAvailableList).right, place(reposition_id::kShow).left);
+  EXPECT_LT(place(reposition_id::kShow).bottom, place(reposition_id::kHide).top);
+  EXPECT_LT(place(reposition_id::kAvailableList).bottom, place(IDCANCEL).top);
+  EXPECT_GT(place(reposition_id::kAvailableList).Height(), 0);
+}
+
+}  // namespace
