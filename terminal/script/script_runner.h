@@ -23,7 +23,12 @@
 //                                     (none found: dismissed); "" dismisses them again
 //   server-rows                       print "SERVER: " and each group the server stand-in holds, in
 //                                     the order it stored them, fields joined by TAB
-//   expect-server-rows WINDOW LIST    the list view shows as many rows as the server holds groups
+//   expect-server-rows WINDOW LIST    the list view shows exactly the groups the server holds, in any
+//                                     order, each as the allowed groups' list shows a stored group
+//                                     (listed_group.h)
+//   expect-column WINDOW LIST "Caption" CELL...
+//                                     that column shows exactly these cells, top to bottom (none: the
+//                                     list is empty)
 //   expect-sheet WINDOW LIST FILE     the exported sheet FILE (relative: in the terminal folder,
 //                                     --home, where exports land) holds the list's captions, then exactly the rows
 //                                     the list shows, in its order, cells joined by TAB
@@ -93,6 +98,7 @@ class ScriptRunner {
   bool ExpectSheet(Line& line);
   bool ServerRows(Line& line);
   bool ExpectServerRows(Line& line);
+  bool ExpectColumn(Line& line);
   bool Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what);
 
   Host& m_host;
