@@ -108,7 +108,7 @@ class CCommonListCtrl : public CListCtrl {
   // ---- Item tool-tips (only with an item tool-tip callback) ----
   // The row under a client point: tool id row + 1 over the row's rectangle,
   // its text asked later (LPSTR_TEXTCALLBACK); -1 when no row is hit.
-  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const override;
 
   // ---- Owner setup ----
   void SetOwnerNotificationWindow(CWnd* wnd) { m_pNotifyWnd = wnd; }
