@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tests/plugin_harness.h"
@@ -192,6 +193,28 @@ TEST_F(TerminalRun, ExpectColumnNamesWhatTheColumnShows) {
   EXPECT_NE(run.output.find("column.script:4: the column \"Symbol\" of IDC_GROUP_LIST shows nothing"),
             std::string::npos)
       << run.output;
+}
+
+TEST_F(TerminalRun, AMissingTerminalFolderIsMadeAndTheListsLayoutSavedInIt) {
+  const fs::path home = folder / "new" / "home";
+  const RunResult run = Terminal("--db :memory: --home '" + home.string() + "' --script '" +
+                                 Script("view.script",
+                                        "hotkey Alt+A\n"
+                                        "click \"Allowed Groups\" \"View Group\"\n") +
+                                 "'");
+  EXPECT_EQ(run.status, 0) << run.output;
+  ASSERT_TRUE(fs::is_directory(home));
+  std::ifstream settings(home / "UserSetting.ini");
+  const std::string text((std::istreambuf_iterator<char>(settings)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("rmsallowedgroups"), std::string::npos) << text;
+
+  // A file where the folder should be is said, and nothing runs.
+  std::ofstream(folder / "taken") << "x";
+  const RunResult refused = Terminal("--db :memory: --home '" + (folder / "taken").string() + "'");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.output.find("cannot make the terminal folder " + (folder / "taken").string()), std::string::npos)
+      << refused.output;
+  EXPECT_EQ(refused.output.find("PLUGIN:"), std::string::npos) << refused.output;
 }
 
 TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
