@@ -70,7 +70,9 @@ click "View Allowed Group" "Delete Group"
 expect-box "Please select a group to delete"
 filter "View Allowed Group" IDC_GROUP_LIST "Category" ""
 
-# What the server holds at the end, and the list refilled from it.
+# What the server holds at the end, as it stores it (strikes times 100,
+# expiries in its seconds, empty fields unrestricted), and the list
+# refilled from it agrees.
 click "Allowed Groups" "View Group"
 server-rows
 expect-server-rows "View Allowed Group" IDC_GROUP_LIST
