@@ -69,6 +69,12 @@ void CViewAlgGrpDlg::OnSize(UINT type, int cx, int cy) {
   Layout();
 }
 
+void CViewAlgGrpDlg::OnWindowPosChanged(WINDOWPOS* pos) {
+  CDialog::OnWindowPosChanged(pos);
+  // Hidden by ShowWindow or by the end of the dialog alike.
+  if (pos != nullptr && (pos->flags & SWP_HIDEWINDOW) && m_list.GetSafeHwnd() != nullptr) m_list.SaveColumnProfile();
+}
+
 // The list fills the client area below the button, which sits centred on top.
 void CViewAlgGrpDlg::Layout() {
   RECT client{};

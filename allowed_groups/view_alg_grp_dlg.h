@@ -68,6 +68,10 @@ class CViewAlgGrpDlg : public CDialog {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   void OnSize(UINT type, int cx, int cy) override;
+  // Closing only hides the window, which then lives until the process
+  // ends: the list's layout is saved each time it hides, not only when the
+  // window goes at exit.
+  void OnWindowPosChanged(WINDOWPOS* pos) override;
 
  private:
   void Layout();

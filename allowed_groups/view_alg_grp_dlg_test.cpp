@@ -97,6 +97,22 @@ TEST_F(ViewDialog, NineColumnsUnderItsProfileAndTheLayoutOfTheClientArea) {
   EXPECT_NE(settings_.Read().find("[rmsallowedgroups]\r\nCOLUMNPROFILE=0,0,80,1,1,80,2,2,80,"), std::string::npos);
 }
 
+TEST_F(ViewDialog, ClosingTheWindowSavesTheListsLayout) {
+  CViewAlgGrpDlg& dialog = Open();
+  dialog.ShowWindow(SW_SHOW);
+  dialog.List().SetColumnWidth(5, 123);
+  EXPECT_EQ(settings_.Read().find("rmsallowedgroups"), std::string::npos) << "nothing saved while it shows";
+  ::SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  ASSERT_TRUE(::IsWindow(dialog.m_hWnd)) << "closing only hides it";
+  EXPECT_FALSE(dialog.IsWindowVisible());
+  EXPECT_NE(settings_.Read().find("5,5,123"), std::string::npos) << settings_.Read();
+
+  dialog.ShowWindow(SW_SHOW);
+  dialog.List().SetColumnWidth(5, 77);
+  dialog.ShowWindow(SW_HIDE);
+  EXPECT_NE(settings_.Read().find("5,5,77"), std::string::npos) << settings_.Read();
+}
+
 TEST_F(ViewDialog, TheAppearanceLineIsReadUnderTheListsControlId) {
   sListAppearance look;
   look.clrBack = 0x202020;

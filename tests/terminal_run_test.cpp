@@ -138,6 +138,70 @@ TEST_F(TerminalRun, KeysGoToAComboBoxWhileItTakesInputAndSayWhyNot) {
   EXPECT_NE(run.output.find("    Edit #1001 \"RET\""), std::string::npos) << run.output;
 }
 
+TEST_F(TerminalRun, ListHeldAgainstTheStoreComparesRowsNotTheirCount) {
+  // The list keeps GOLD while the store swaps it for SILVER: one row each,
+  // so only the rows themselves tell them apart.
+  const RunResult run = Terminal("--db :memory: --script '" +
+                                 Script("stale.script",
+                                        "hotkey Alt+A\n"
+                                        "select \"Allowed Groups\" Category HNI\n"
+                                        "select \"Allowed Groups\" Exhg-Seg MCX\n"
+                                        "select \"Allowed Groups\" \"Instr Name\" FUTCOM\n"
+                                        "select \"Allowed Groups\" Symbol GOLD\n"
+                                        "click \"Allowed Groups\" \"Add Group\"\n"
+                                        "click \"Allowed Groups\" \"View Group\"\n"
+                                        "expect-server-rows \"View Allowed Group\" IDC_GROUP_LIST\n"
+                                        "select \"Allowed Groups\" Symbol SILVER\n"
+                                        "click \"Allowed Groups\" \"Add Group\"\n"
+                                        "select \"Allowed Groups\" Symbol GOLD\n"
+                                        "click \"Allowed Groups\" \"Delete Group\"\n"
+                                        "expect-column \"View Allowed Group\" IDC_GROUP_LIST Symbol GOLD\n"
+                                        "expect-server-rows \"View Allowed Group\" IDC_GROUP_LIST\n") +
+                                 "'");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("stale.script:14: IDC_GROUP_LIST shows 1 rows, the server holds 1; shown, not held: "
+                            "\"HNI\tmcx_fo\tFUTCOM\tGOLD\tALL\t0.00\tALL\tALL\tALL\"; held, not shown: "
+                            "\"HNI\tmcx_fo\tFUTCOM\tSILVER\tALL\t0.00\tALL\tALL\tALL\""),
+            std::string::npos)
+      << run.output;
+}
+
+TEST_F(TerminalRun, ExpectColumnNamesWhatTheColumnShows) {
+  const RunResult run = Terminal("--db :memory: --script '" +
+                                 Script("column.script",
+                                        "hotkey Alt+A\n"
+                                        "click \"Allowed Groups\" \"View Group\"\n"
+                                        "expect-column \"View Allowed Group\" IDC_GROUP_LIST Symbol\n"
+                                        "expect-column \"View Allowed Group\" IDC_GROUP_LIST Symbol GOLD\n") +
+                                 "'");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("column.script:4: the column \"Symbol\" of IDC_GROUP_LIST shows nothing"),
+            std::string::npos)
+      << run.output;
+}
+
+TEST_F(TerminalRun, AMissingTerminalFolderIsMadeAndTheListsLayoutSavedInIt) {
+  const fs::path home = folder / "new" / "home";
+  const RunResult run = Terminal("--db :memory: --home '" + home.string() + "' --script '" +
+                                 Script("view.script",
+                                        "hotkey Alt+A\n"
+                                        "click \"Allowed Groups\" \"View Group\"\n") +
+                                 "'");
+  EXPECT_EQ(run.status, 0) << run.output;
+  ASSERT_TRUE(fs::is_directory(home));
+  std::ifstream settings(home / "UserSetting.ini");
+  const std::string text((std::istreambuf_iterator<char>(settings)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("rmsallowedgroups"), std::string::npos) << text;
+
+  // A file where the folder should be is said, and nothing runs.
+  std::ofstream(folder / "taken") << "x";
+  const RunResult refused = Terminal("--db :memory: --home '" + (folder / "taken").string() + "'");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.output.find("cannot make the terminal folder " + (folder / "taken").string()), std::string::npos)
+      << refused.output;
+  EXPECT_EQ(refused.output.find("PLUGIN:"), std::string::npos) << refused.output;
+}
+
 TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
   const RunResult run = Terminal("--db :memory: --user '' --script '" + Script("user.script", "hotkey Alt+A\n") + "'");
   EXPECT_EQ(run.status, 0) << run.output;

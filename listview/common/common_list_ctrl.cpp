@@ -46,6 +46,7 @@ void CCommonListCtrl::PreSubclassWindow() {
   CListCtrl::PreSubclassWindow();
   if (m_hWnd == nullptr) return;
   SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  EnableToolTips();  // row tips show once the owner gives a callback
   LoadCustomization();
 }
 

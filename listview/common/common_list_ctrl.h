@@ -113,7 +113,7 @@ class CCommonListCtrl : public CListCtrl {
   // ---- Item tool-tips (only with an item tool-tip callback) ----
   // The row under a client point: tool id row + 1 over the row's rectangle,
   // its text asked later (LPSTR_TEXTCALLBACK); -1 when no row is hit.
-  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const override;
 
   // ---- The column profile dialog ----
   // Destroys and recreates the modeless dialog 9002 over this list and fills

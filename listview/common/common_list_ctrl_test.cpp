@@ -447,6 +447,33 @@ TEST_F(CommonList, RowToolTipsAskTheOwnersCallback) {
   EXPECT_EQ(beyond.lpszText, nullptr);
 }
 
+TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}, {"b", "3", "4"}, {"c", "5", "6"}});
+  list.SetItemToolTipCallback(&RowTip);
+  auto restOn = [&](int row) {
+    RECT rect{};
+    list.GetItemRect(row, &rect, LVIR_BOUNDS);
+    EXPECT_TRUE(platform::input::MouseMove(list.m_hWnd, POINT{rect.left + 5, rect.top + 2}));
+    const HWND tip = platform::TooltipFor(list.m_hWnd);
+    if (tip == nullptr) return platform::TooltipState{};
+    platform::input::Advance(static_cast<uint64_t>(platform::ReadTooltip(tip).initialDelay));
+    return platform::ReadTooltip(tip);
+  };
+  platform::TooltipState shown = restOn(2);
+  ASSERT_TRUE(shown.shown);
+  EXPECT_EQ(shown.text, "row c");
+  EXPECT_FALSE(restOn(1).shown) << "the callback refuses the second row";
+  shown = restOn(0);
+  ASSERT_TRUE(shown.shown);
+  EXPECT_EQ(shown.text, "row a");
+
+  // Onto the dialog beside the list: the tip goes by its own check.
+  ASSERT_TRUE(platform::input::MouseMove(dialog_->m_hWnd, POINT{1, 1}));
+  platform::input::Advance(platform::kTooltipLeaveCheckMs);
+  EXPECT_FALSE(platform::ReadTooltip(platform::TooltipFor(list.m_hWnd)).shown);
+}
+
 TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFont) {
   sListAppearance look;
   look.clrBack = 0xFFFFFF;

@@ -9,6 +9,7 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/kernel/module.h"
+#include "platform/user/draw_icon.h"
 
 namespace {
 
@@ -136,11 +137,13 @@ void CFilterListCtrl::DrawItem(LPDRAWITEMSTRUCT dis) {
       label.right -= kTextMargin;
       format |= DT_RIGHT;
     } else if (alignment == LVCFMT_IMAGE) {
-      // No list of the system declares an icon column, and this platform
-      // draws no icons: the cell says so.
-      RECT icon = label;
-      icon.left = std::max(label.left, label.right - kIconWidth);
-      ::DrawText(dc, "Failed to draw icon", -1, &icon, format | DT_CENTER);
+      // The image value is an icon handle (icon handles fit an int), drawn
+      // at the cell's right edge.
+      const auto icon = reinterpret_cast<HICON>(static_cast<INT_PTR>(image));
+      if (!DrawIconEx(dc, label.right - kIconWidth, label.top, icon, kIconWidth, label.Height(), 0, nullptr,
+                      DI_NORMAL)) {
+        ::DrawText(dc, "Failed to draw icon", -1, &label, format | DT_CENTER);
+      }
       continue;
     } else {
       format |= DT_CENTER;

@@ -11,6 +11,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
 #include "platform/testing/reset_for_test.h"
+#include "platform/user/dialog_resources.h"
 
 namespace {
 
@@ -18,12 +19,14 @@ using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
 
 struct Row {
   std::vector<std::string> cells;
+  int icon = -1;  // the second column's image
 };
 
-int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int&) {
+int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int& image) {
   const auto* row = reinterpret_cast<const Row*>(data);
   if (column < 0 || column >= static_cast<int>(row->cells.size())) return 0;
   text = row->cells[static_cast<size_t>(column)].c_str();
+  if (column == 1) image = row->icon;
   return 1;
 }
 
@@ -130,6 +133,34 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
   EXPECT_EQ(TextOp(InRow(ops, 0), "BUYER")->color, RGB(0, 0, 255)) << "the first keyword that matches";
   ASSERT_NE(TextOp(InRow(ops, 1), "sell"), nullptr);
   EXPECT_EQ(TextOp(InRow(ops, 1), "sell")->color, RGB(0, 255, 0)) << "no keyword: the list's colour";
+}
+
+TEST_F(FilterListDrawing, AnIconCellDrawsItsIconAtTheRightEdgeOrSaysItFailed) {
+  const HICON icon = platform::RegisterIcon(listview::testing::kTestModule, 4711);
+  rows_[0]->icon = static_cast<int>(reinterpret_cast<INT_PTR>(icon));
+  rows_[1]->icon = 12345;  // no icon
+  list().m_arrColumns[1].nFormat = LVCFMT_IMAGE;
+  const auto ops = Paint();
+  const int withIcon = list().GetItemData(0) == reinterpret_cast<DWORD_PTR>(rows_[0].get()) ? 0 : 1;
+  CRect cell;
+  ASSERT_TRUE(list().GetSubItemRect(withIcon, 1, LVIR_LABEL, cell));
+
+  const auto icons = platform::OpsOfKind(ops, platform::DrawKind::Icon);
+  ASSERT_EQ(icons.size(), 1u);
+  EXPECT_EQ(icons[0].icon, icon);
+  EXPECT_EQ(icons[0].rect.right, cell.right);
+  EXPECT_EQ(icons[0].rect.right - icons[0].rect.left, 30);
+  EXPECT_EQ(icons[0].rect.top, cell.top);
+  EXPECT_EQ(TextOp(ops, "10"), nullptr) << "an icon cell shows no text";
+
+  const auto failed = InRow(ops, 1 - withIcon);
+  ASSERT_NE(TextOp(failed, "Failed to draw icon"), nullptr);
+  EXPECT_TRUE(TextOp(failed, "Failed to draw icon")->format & DT_CENTER);
+  EXPECT_EQ(TextOp(InRow(ops, withIcon), "Failed to draw icon"), nullptr);
+
+  // An unloaded module's icon no longer draws.
+  platform::RemoveModuleResources(listview::testing::kTestModule);
+  EXPECT_TRUE(platform::OpsOfKind(Paint(), platform::DrawKind::Icon).empty());
 }
 
 TEST_F(FilterListDrawing, RowHeightFollowsTheFontAndLinesPerRow) {

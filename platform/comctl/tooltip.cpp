@@ -7,7 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/geometry.h"
 #include "platform/window/control_model.h"
+#include "platform/window/cursor.h"
+#include "platform/window/message_queue.h"
 #include "platform/gdi/device_context.h"
 #include "platform/window/metrics.h"
 #include "platform/gdi/sys_colors.h"
@@ -21,6 +24,13 @@ namespace {
 
 constexpr int kPadding = 2;  // between the margins and the text
 constexpr int kDefaultInitial = 500;
+constexpr int kBelowPointer = 20;  // a hover tip's top edge under the pointer's hot spot
+constexpr size_t kNone = static_cast<size_t>(-1);
+
+// The tip's own timers.
+constexpr UINT_PTR kInitialTimer = 1;  // the pointer has rested on the tool: show
+constexpr UINT_PTR kAutoPopTimer = 2;  // shown long enough: hide
+constexpr UINT_PTR kLeaveTimer = 3;    // is the pointer still over the tool?
 
 struct Tool {
   UINT flags = 0;
@@ -29,6 +39,7 @@ struct Tool {
   RECT rect;
   std::string text;
   LPARAM lParam = 0;
+  bool callback = false;  // the text is asked for each time the tip shows
 };
 
 // The fields a TOOLINFO must at least have to be read.
@@ -51,12 +62,23 @@ class TooltipModel : public ControlModel {
   RECT TextRect(const std::string& text) const;  // where the text goes, client coordinates from (0, 0)
   void Show();
   void Hide();
+  void ShowText(const std::string& text);  // the tracked tool's tip with this text; none for ""
   void Paint();
+  Tool MakeTool(const TOOLINFO& ti) const;
+  // Hover tips.
+  void Relay(const MSG& msg);
+  size_t HoverToolAt(HWND window, POINT client) const;
+  bool PointerOverHoverTool() const;
+  std::string AskText(size_t& tool);
+  void ShowHover();
+  void EndHover();
 
   std::vector<Tool> m_tools;
   bool m_active = true;
   bool m_shown = false;
-  size_t m_tracked = 0;  // index of the shown tool
+  size_t m_tracked = 0;    // index of the shown tool
+  std::string m_text;      // what the shown tip says
+  size_t m_hover = kNone;  // the hover tool under the pointer, shown or waiting
   POINT m_trackPoint;
   int m_maxWidth = -1;
   COLORREF m_background = ::GetSysColor(COLOR_INFOBK);
@@ -102,16 +124,24 @@ RECT TooltipModel::TextRect(const std::string& text) const {
 }
 
 void TooltipModel::Show() {
-  const Tool& tool = m_tools[m_tracked];
-  const RECT text = TextRect(tool.text);
+  const RECT text = TextRect(m_text);
   const RECT frame = NonClientInsets(Style(), static_cast<DWORD>(::GetWindowLongPtr(hwnd(), GWL_EXSTYLE)));
   const int width = text.right + kPadding + m_margin.right + frame.left + frame.right;
   const int height = text.bottom + kPadding + m_margin.bottom + frame.top + frame.bottom;
-  ::SetWindowText(hwnd(), tool.text.c_str());
+  ::SetWindowText(hwnd(), m_text.c_str());
   ::MoveWindow(hwnd(), m_trackPoint.x, m_trackPoint.y, std::max(width, 0), std::max(height, 0), TRUE);
   m_shown = true;
   ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void TooltipModel::ShowText(const std::string& text) {
+  m_text = text;
+  if (text.empty()) {
+    Hide();
+  } else {
+    Show();
+  }
 }
 
 void TooltipModel::Hide() {
@@ -133,11 +163,106 @@ void TooltipModel::Paint() {
     if (m_font != nullptr) ::SelectObject(dc, m_font);
     ::SetTextColor(dc, m_textColor);
     ::SetBkMode(dc, TRANSPARENT);
-    const std::string& text = m_tools[m_tracked].text;
-    RECT r = TextRect(text);
-    ::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, Format());
+    RECT r = TextRect(m_text);
+    ::DrawText(dc, m_text.c_str(), static_cast<int>(m_text.size()), &r, Format());
   }
   ::EndPaint(hwnd(), &ps);
+}
+
+Tool TooltipModel::MakeTool(const TOOLINFO& ti) const {
+  return Tool{ti.uFlags, ti.hwnd, ti.uId, ti.rect, TextOf(ti), ti.lParam, ti.lpszText == LPSTR_TEXTCALLBACK};
+}
+
+size_t TooltipModel::HoverToolAt(HWND window, POINT client) const {
+  for (size_t i = 0; i < m_tools.size(); ++i) {
+    const Tool& t = m_tools[i];
+    if (t.flags & TTF_TRACK) continue;
+    if (t.flags & TTF_IDISHWND) {
+      if (reinterpret_cast<HWND>(t.id) == window) return i;
+    } else if (t.hwnd == window && CRect(t.rect).PtInRect(client)) {
+      return i;
+    }
+  }
+  return kNone;
+}
+
+bool TooltipModel::PointerOverHoverTool() const {
+  if (m_hover == kNone) return false;
+  const Tool& t = m_tools[m_hover];
+  const HWND window = (t.flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(t.id) : t.hwnd;
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  if (!::IsWindow(window) || ::WindowFromPoint(pointer) != window) return false;
+  ::ScreenToClient(window, &pointer);
+  return HoverToolAt(window, pointer) == m_hover;
+}
+
+void TooltipModel::Relay(const MSG& msg) {
+  switch (msg.message) {
+    case WM_MOUSEMOVE: {
+      const size_t tool = HoverToolAt(msg.hwnd, POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
+      if (tool == m_hover) return;  // resting on the same tool: the timers run on
+      EndHover();
+      if (tool == kNone || !m_active) return;
+      m_hover = tool;
+      ::SetTimer(hwnd(), kInitialTimer, static_cast<UINT>(m_initial), nullptr);
+      ::SetTimer(hwnd(), kLeaveTimer, kTooltipLeaveCheckMs, nullptr);
+      return;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+      // A press pops the tip; it comes back only once the pointer has left the tool.
+      ::KillTimer(hwnd(), kInitialTimer);
+      ::KillTimer(hwnd(), kAutoPopTimer);
+      Hide();
+      return;
+    default: return;
+  }
+}
+
+// The tool's text, asked of its window for a callback text. The window may
+// change the tools while it answers: `tool` is found again (kNone if gone).
+std::string TooltipModel::AskText(size_t& tool) {
+  const Tool asked = m_tools[tool];
+  if (!asked.callback) return asked.text;
+  NMTTDISPINFOA info;
+  info.hdr.hwndFrom = hwnd();
+  info.hdr.idFrom = asked.id;
+  info.hdr.code = TTN_GETDISPINFOA;
+  info.uFlags = asked.flags;
+  info.lParam = asked.lParam;
+  ::SendMessage(asked.hwnd, WM_NOTIFY, static_cast<WPARAM>(asked.id), reinterpret_cast<LPARAM>(&info));
+  tool = kNone;
+  for (size_t i = 0; i < m_tools.size(); ++i) {
+    if (m_tools[i].hwnd == asked.hwnd && m_tools[i].id == asked.id) tool = i;
+  }
+  if (info.lpszText == nullptr || info.lpszText == LPSTR_TEXTCALLBACK || IS_INTRESOURCE(info.lpszText)) {
+    return std::string(info.szText, strnlen(info.szText, sizeof info.szText));
+  }
+  return info.lpszText;
+}
+
+void TooltipModel::ShowHover() {
+  size_t tool = m_hover;
+  std::string text = AskText(tool);
+  if (tool == kNone || tool != m_hover || text.empty() || !m_active) return;
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  m_tracked = tool;
+  m_text = std::move(text);
+  m_trackPoint = POINT{pointer.x, pointer.y + kBelowPointer};
+  Show();
+  ::SetTimer(hwnd(), kAutoPopTimer, static_cast<UINT>(m_autoPop), nullptr);
+}
+
+// The pointer left the hover tool (or the tool went): no tip, no timers.
+void TooltipModel::EndHover() {
+  for (UINT_PTR timer : {kInitialTimer, kAutoPopTimer, kLeaveTimer}) ::KillTimer(hwnd(), timer);
+  if (m_hover != kNone && m_shown && m_tracked == m_hover) Hide();
+  m_hover = kNone;
 }
 
 LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -146,12 +271,14 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: ::SetWindowLongPtr(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(Style() | WS_BORDER)); return 0;
     case TTM_ADDTOOL: {
       if (ti == nullptr || ti->cbSize < kMinToolInfoSize || Find(ti) != nullptr) return FALSE;
-      m_tools.push_back(Tool{ti->uFlags, ti->hwnd, ti->uId, ti->rect, TextOf(*ti), ti->lParam});
+      m_tools.push_back(MakeTool(*ti));
       return TRUE;
     }
     case TTM_DELTOOL:
       if (Tool* tool = Find(ti)) {
         const auto index = static_cast<size_t>(tool - m_tools.data());
+        if (index == m_hover) EndHover();
+        if (m_hover != kNone && index < m_hover) --m_hover;
         if (m_shown && index == m_tracked) Hide();
         if (m_shown && index < m_tracked) --m_tracked;
         m_tools.erase(m_tools.begin() + static_cast<std::ptrdiff_t>(index));
@@ -161,7 +288,7 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Tool* tool = Find(ti)) tool->rect = ti->rect;
       return 0;
     case TTM_SETTOOLINFO:
-      if (Tool* tool = Find(ti)) *tool = Tool{ti->uFlags, ti->hwnd, ti->uId, ti->rect, TextOf(*ti), ti->lParam};
+      if (Tool* tool = Find(ti)) *tool = MakeTool(*ti);
       return 0;
     case TTM_GETTOOLINFO:
     case TTM_GETTEXT: {
@@ -183,13 +310,8 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case TTM_UPDATETIPTEXT:
       if (Tool* tool = Find(ti)) {
         tool->text = TextOf(*ti);
-        if (m_shown && tool == &m_tools[m_tracked]) {
-          if (tool->text.empty()) {
-            Hide();
-          } else {
-            Show();
-          }
-        }
+        tool->callback = ti->lpszText == LPSTR_TEXTCALLBACK;
+        if (m_shown && tool == &m_tools[m_tracked] && !tool->callback) ShowText(tool->text);
       }
       return 0;
     case TTM_GETTOOLCOUNT: return static_cast<LRESULT>(m_tools.size());
@@ -201,11 +323,7 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (tool == nullptr || !(tool->flags & TTF_TRACK) || !m_active) return 0;
       m_tracked = static_cast<size_t>(tool - m_tools.data());
-      if (tool->text.empty()) {
-        Hide();
-      } else {
-        Show();
-      }
+      ShowText(tool->text);
       return 0;
     }
     case TTM_TRACKPOSITION:
@@ -214,9 +332,30 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case TTM_ACTIVATE:
       m_active = wParam != FALSE;
-      if (!m_active) Hide();
+      if (!m_active) {
+        EndHover();
+        Hide();
+      }
       return 0;
-    case TTM_POP: Hide(); return 0;
+    case TTM_POP:
+      ::KillTimer(hwnd(), kInitialTimer);
+      ::KillTimer(hwnd(), kAutoPopTimer);
+      Hide();
+      return 0;
+    case TTM_RELAYEVENT:
+      if (lParam != 0) Relay(*reinterpret_cast<const MSG*>(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kInitialTimer) {
+        ::KillTimer(hwnd(), kInitialTimer);
+        if (m_hover != kNone) ShowHover();
+      } else if (wParam == kAutoPopTimer) {
+        ::KillTimer(hwnd(), kAutoPopTimer);
+        Hide();
+      } else if (wParam == kLeaveTimer && !PointerOverHoverTool()) {
+        EndHover();
+      }
+      return 0;
     case TTM_UPDATE:
       if (m_shown) ::InvalidateRect(hwnd(), nullptr, TRUE);
       return 0;
@@ -269,7 +408,7 @@ TooltipState TooltipModel::State() const {
   TooltipState s;
   s.shown = m_shown && ::IsWindowVisible(hwnd());
   if (s.shown) {
-    s.text = m_tools[m_tracked].text;
+    s.text = m_text;
     RECT r;
     ::GetWindowRect(hwnd(), &r);
     s.position = POINT{r.left, r.top};

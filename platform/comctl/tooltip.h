@@ -2,13 +2,24 @@
 //
 // A tool-tip is a popup owned by the window whose tools it describes. Tools
 // are added with TTM_ADDTOOL (a TOOLINFO; its text is copied, so the caller's
-// buffer may change afterwards) and found again by (hwnd, uId). The headless
-// model shows tips of tracking tools only: TTM_TRACKACTIVATE(TRUE, tool)
-// shows the tool's tip at the tracking point (TTM_TRACKPOSITION, screen
-// coordinates) and TTM_TRACKACTIVATE(FALSE), TTM_POP, TTM_ACTIVATE(FALSE) or
-// deleting the tool hides it. Tips without TTF_TRACK (hover tips) and
-// LPSTR_TEXTCALLBACK texts ((LPSTR)-1) are kept but never shown. A tool with empty text
-// shows nothing.
+// buffer may change afterwards) and found again by (hwnd, uId).
+//
+// Tracking tools (TTF_TRACK): TTM_TRACKACTIVATE(TRUE, tool) shows the tool's
+// tip at the tracking point (TTM_TRACKPOSITION, screen coordinates) and
+// TTM_TRACKACTIVATE(FALSE), TTM_POP, TTM_ACTIVATE(FALSE) or deleting the tool
+// hides it.
+//
+// Hover tools (the others): the owner relays its mouse messages
+// (TTM_RELAYEVENT with a MSG*; CWnd::EnableToolTips does it for a window's
+// own tools). A mouse move onto a tool's rectangle in its window (the whole
+// window with TTF_IDISHWND) starts the initial delay; when the pointer rests
+// there that long the tip shows below the pointer, and it hides after the
+// auto-pop delay, on a button press, on a relayed move off the tool, or when
+// a check every kTooltipLeaveCheckMs finds the pointer gone from the tool (over
+// another window, or outside the rectangle). A tool whose text is
+// LPSTR_TEXTCALLBACK ((LPSTR)-1) is asked for it each time it shows:
+// TTN_GETDISPINFOA goes to the tool's window as WM_NOTIFY. A tool with empty
+// text (or an answer without text) shows nothing.
 //
 // Shown, the tip window is visible, its window text is the tip text and its
 // client area holds the text laid out with the tip font (WM_SETFONT) in the
@@ -52,7 +63,7 @@ constexpr UINT TTM_SETDELAYTIME = WM_USER + 3;
 constexpr UINT TTM_ADDTOOL = WM_USER + 4;
 constexpr UINT TTM_DELTOOL = WM_USER + 5;
 constexpr UINT TTM_NEWTOOLRECT = WM_USER + 6;
-constexpr UINT TTM_RELAYEVENT = WM_USER + 7;  // accepted; the headless model shows no hover tips
+constexpr UINT TTM_RELAYEVENT = WM_USER + 7;
 constexpr UINT TTM_GETTOOLINFO = WM_USER + 8;
 constexpr UINT TTM_SETTOOLINFO = WM_USER + 9;
 constexpr UINT TTM_GETTEXT = WM_USER + 11;
@@ -116,6 +127,9 @@ using TOOLTIPTEXTA = NMTTDISPINFOA;
 using TOOLTIPTEXTW = NMTTDISPINFOW;
 
 namespace platform {
+
+// How often a hover tip checks that the pointer is still over its tool.
+constexpr UINT kTooltipLeaveCheckMs = 100;
 
 // What a tip shows, for tests and scripts.
 struct TooltipState {

@@ -107,7 +107,7 @@ TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
   EXPECT_TRUE(ops[1].format & DT_NOPREFIX);
 }
 
-TEST_F(TooltipTest, OnlyTrackingToolsShowAndDeletingTheShownToolHidesIt) {
+TEST_F(TooltipTest, TrackingShowsOnlyTrackingToolsAndDeletingTheShownToolHidesIt) {
   TOOLINFO hover;
   hover.hwnd = m_owner;
   hover.uId = 8;

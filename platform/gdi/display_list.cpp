@@ -32,6 +32,7 @@ const char* KindName(DrawKind kind) {
     case DrawKind::FocusRect: return "FocusRect";
     case DrawKind::Gradient: return "Gradient";
     case DrawKind::Blit: return "Blit";
+    case DrawKind::Icon: return "Icon";
   }
   return "?";
 }

@@ -46,6 +46,7 @@ enum class DrawKind {
   FocusRect,  // dotted focus frame of rect (DrawFocusRect)
   Gradient,   // vertices and mesh (GradientFill); rect is their bounding box
   Blit,       // a copy of a source surface's pixels into rect (BitBlt)
+  Icon,       // the icon resource `icon` stretched over rect (DrawIconEx)
 };
 
 struct PenState {
@@ -98,6 +99,8 @@ struct DrawOp {
   POINT sourceOrigin;
   DWORD rop = 0;
   std::shared_ptr<const DrawOps> sourceOps;
+  // Icon: the icon's handle (platform::IconFromHandle tells its module and id).
+  HICON icon = nullptr;
 };
 
 // Copies of the current lists; empty for a surface that drew nothing (or is gone).

@@ -9,43 +9,6 @@ BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("COMBOBOX", nullptr, style, rect, parent, id);
 }
 
-int CComboBox::GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-int CComboBox::AddString(LPCTSTR item) {
-  return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item)));
-}
-int CComboBox::InsertString(int index, LPCTSTR item) {
-  return static_cast<int>(SendMessage(CB_INSERTSTRING, W(index), reinterpret_cast<LPARAM>(item)));
-}
-int CComboBox::DeleteString(UINT index) { return static_cast<int>(SendMessage(CB_DELETESTRING, index)); }
-void CComboBox::ResetContent() { SendMessage(CB_RESETCONTENT); }
-int CComboBox::GetLBText(int index, LPTSTR buffer) const {
-  return static_cast<int>(SendMessage(CB_GETLBTEXT, W(index), reinterpret_cast<LPARAM>(buffer)));
-}
-void CComboBox::GetLBText(int index, CString& text) const {
-  text = platform::ItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
-}
-int CComboBox::GetLBTextLen(int index) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, W(index))); }
-int CComboBox::FindString(int startAfter, LPCTSTR prefix) const {
-  return static_cast<int>(SendMessage(CB_FINDSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
-}
-int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const {
-  return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, W(startAfter), reinterpret_cast<LPARAM>(text)));
-}
-DWORD_PTR CComboBox::GetItemData(int index) const {
-  return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, W(index)));
-}
-int CComboBox::SetItemData(int index, DWORD_PTR data) {
-  return static_cast<int>(SendMessage(CB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
-}
-void* CComboBox::GetItemDataPtr(int index) const { return reinterpret_cast<void*>(GetItemData(index)); }
-int CComboBox::SetItemDataPtr(int index, void* data) { return SetItemData(index, reinterpret_cast<DWORD_PTR>(data)); }
-
-int CComboBox::GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-int CComboBox::SetCurSel(int select) { return static_cast<int>(SendMessage(CB_SETCURSEL, W(select))); }
-int CComboBox::SelectString(int startAfter, LPCTSTR prefix) {
-  return static_cast<int>(SendMessage(CB_SELECTSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
-}
-
 void CComboBox::ShowDropDown(BOOL show) { SendMessage(CB_SHOWDROPDOWN, W(show)); }
 BOOL CComboBox::GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
 void CComboBox::GetDroppedControlRect(LPRECT rect) const {

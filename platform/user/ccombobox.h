@@ -10,32 +10,17 @@
 #include "platform/user/combo_box.h"
 #include "platform/base/cstring.h"
 #include "platform/user/data_exchange.h"
+#include "platform/user/string_items_wnd.h"
 #include "platform/window/cwnd.h"
 
-class PLATFORM_API CComboBox : public CWnd {
+class PLATFORM_API CComboBox : public platform::StringItemsWnd<platform::ComboBoxItemMessages> {
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
-  // Items.
-  int GetCount() const;
-  int AddString(LPCTSTR item);
-  int InsertString(int index, LPCTSTR item);
-  int DeleteString(UINT index);
-  void ResetContent();
-  int GetLBText(int index, LPTSTR buffer) const;
-  void GetLBText(int index, CString& text) const;
-  int GetLBTextLen(int index) const;
-  int FindString(int startAfter, LPCTSTR prefix) const;
-  int FindStringExact(int startAfter, LPCTSTR text) const;
-  DWORD_PTR GetItemData(int index) const;
-  int SetItemData(int index, DWORD_PTR data);
-  void* GetItemDataPtr(int index) const;
-  int SetItemDataPtr(int index, void* data);
-
-  // Selection.
-  int GetCurSel() const;
-  int SetCurSel(int select);
-  int SelectString(int startAfter, LPCTSTR prefix);
+  // Items (the rest are StringItemsWnd's).
+  int GetLBText(int index, LPTSTR buffer) const { return ItemTextInto(index, buffer); }
+  void GetLBText(int index, CString& text) const { text = ItemTextOf(index); }
+  int GetLBTextLen(int index) const { return ItemTextLength(index); }
 
   // The drop-down.
   void ShowDropDown(BOOL show = TRUE);

@@ -26,42 +26,6 @@ BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("LISTBOX", nullptr, style, rect, parent, id);
 }
 
-int CListBox::GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
-int CListBox::AddString(LPCTSTR item) {
-  return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item)));
-}
-int CListBox::InsertString(int index, LPCTSTR item) {
-  return static_cast<int>(SendMessage(LB_INSERTSTRING, W(index), reinterpret_cast<LPARAM>(item)));
-}
-int CListBox::DeleteString(UINT index) { return static_cast<int>(SendMessage(LB_DELETESTRING, index)); }
-void CListBox::ResetContent() { SendMessage(LB_RESETCONTENT); }
-int CListBox::GetText(int index, LPTSTR buffer) const {
-  return static_cast<int>(SendMessage(LB_GETTEXT, W(index), reinterpret_cast<LPARAM>(buffer)));
-}
-void CListBox::GetText(int index, CString& text) const {
-  text = platform::ItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, index);
-}
-int CListBox::GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, W(index))); }
-int CListBox::FindString(int startAfter, LPCTSTR prefix) const {
-  return static_cast<int>(SendMessage(LB_FINDSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
-}
-int CListBox::FindStringExact(int startAfter, LPCTSTR text) const {
-  return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, W(startAfter), reinterpret_cast<LPARAM>(text)));
-}
-DWORD_PTR CListBox::GetItemData(int index) const {
-  return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, W(index)));
-}
-int CListBox::SetItemData(int index, DWORD_PTR data) {
-  return static_cast<int>(SendMessage(LB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
-}
-void* CListBox::GetItemDataPtr(int index) const { return reinterpret_cast<void*>(GetItemData(index)); }
-int CListBox::SetItemDataPtr(int index, void* data) { return SetItemData(index, reinterpret_cast<DWORD_PTR>(data)); }
-
-int CListBox::GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
-int CListBox::SetCurSel(int select) { return static_cast<int>(SendMessage(LB_SETCURSEL, W(select))); }
-int CListBox::SelectString(int startAfter, LPCTSTR prefix) {
-  return static_cast<int>(SendMessage(LB_SELECTSTRING, W(startAfter), reinterpret_cast<LPARAM>(prefix)));
-}
 int CListBox::GetSel(int index) const { return static_cast<int>(SendMessage(LB_GETSEL, W(index))); }
 int CListBox::SetSel(int index, BOOL select) { return static_cast<int>(SendMessage(LB_SETSEL, W(select), index)); }
 int CListBox::GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT)); }

@@ -10,32 +10,19 @@
 #include "platform/base/cstring.h"
 #include "platform/user/data_exchange.h"
 #include "platform/base/geometry.h"
+#include "platform/user/string_items_wnd.h"
 #include "platform/window/cwnd.h"
 
-class PLATFORM_API CListBox : public CWnd {
+class PLATFORM_API CListBox : public platform::StringItemsWnd<platform::ListBoxItemMessages> {
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
-  // Items.
-  int GetCount() const;
-  int AddString(LPCTSTR item);
-  int InsertString(int index, LPCTSTR item);
-  int DeleteString(UINT index);
-  void ResetContent();
-  int GetText(int index, LPTSTR buffer) const;
-  void GetText(int index, CString& text) const;
-  int GetTextLen(int index) const;
-  int FindString(int startAfter, LPCTSTR prefix) const;
-  int FindStringExact(int startAfter, LPCTSTR text) const;
-  DWORD_PTR GetItemData(int index) const;
-  int SetItemData(int index, DWORD_PTR data);
-  void* GetItemDataPtr(int index) const;
-  int SetItemDataPtr(int index, void* data);
+  // Items (the rest are StringItemsWnd's).
+  int GetText(int index, LPTSTR buffer) const { return ItemTextInto(index, buffer); }
+  void GetText(int index, CString& text) const { text = ItemTextOf(index); }
+  int GetTextLen(int index) const { return ItemTextLength(index); }
 
-  // Selection.
-  int GetCurSel() const;
-  int SetCurSel(int select);
-  int SelectString(int startAfter, LPCTSTR prefix);
+  // Selection of a multiple-selection list box.
   int GetSel(int index) const;
   int SetSel(int index, BOOL select = TRUE);
   int GetSelCount() const;
@@ -74,10 +61,6 @@ PLATFORM_API void DDX_LBString(CDataExchange* dx, int id, CString& value);
 PLATFORM_API void DDX_LBStringExact(CDataExchange* dx, int id, CString& value);
 
 namespace platform {
-// The text of item `index` of a list or combo box through its length and
-// text messages (LB_GETTEXTLEN/LB_GETTEXT or CB_GETLBTEXTLEN/CB_GETLBTEXT);
-// empty for an index that is not an item.
-PLATFORM_API CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index);
 // The owner-draw part of OnChildNotify shared by CListBox and CComboBox:
 // calls the matching virtual and returns TRUE for the four owner-draw messages.
 template <class Control>

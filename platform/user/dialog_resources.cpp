@@ -1,6 +1,7 @@
 #include "platform/user/dialog_resources.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -15,18 +16,26 @@ struct IconEntry {
   bool removed = false;
 };
 
+// Icon handles are small numbers, kIconBase + entry index * kIconStep, below
+// 2^31 like the user-interface handles of the platform's 64-bit systems: an
+// int (a list's image value) carries one unharmed.
+constexpr uintptr_t kIconBase = 0x20000000;
+constexpr uintptr_t kIconStep = 4;
+
 struct ModuleResources {
   HINSTANCE module = nullptr;
   std::map<UINT, std::unique_ptr<DialogTemplate>> dialogs;
-  std::map<UINT, IconEntry*> icons;
+  std::map<UINT, size_t> icons;  // id to entry index
 };
 
 struct ResourceState {
   std::vector<ModuleResources> modules;  // registration order
-  std::deque<IconEntry> icons;           // a handle is the address of its entry
+  std::deque<IconEntry> icons;           // never shrinks: handles stay unique
   HINSTANCE current = nullptr;
   bool currentSet = false;
 };
+
+HICON IconHandle(size_t index) { return reinterpret_cast<HICON>(kIconBase + index * kIconStep); }
 
 ResourceState& State() {
   static auto* state = new ResourceState;  // leaked: see WindowRegistry::Get
@@ -54,7 +63,7 @@ std::vector<ModuleResources*> Chain() {
 
 HICON IconIn(const ModuleResources& m, UINT id) {
   auto it = m.icons.find(id);
-  return it == m.icons.end() ? nullptr : reinterpret_cast<HICON>(it->second);
+  return it == m.icons.end() ? nullptr : IconHandle(it->second);
 }
 
 }  // namespace
@@ -69,15 +78,15 @@ HICON RegisterIcon(HINSTANCE module, UINT id) {
   ModuleResources& m = ModuleEntry(module);
   if (HICON existing = IconIn(m, id)) return existing;
   State().icons.push_back(IconEntry{IconResource{module, id}, false});
-  m.icons[id] = &State().icons.back();
-  return reinterpret_cast<HICON>(m.icons[id]);
+  m.icons[id] = State().icons.size() - 1;
+  return IconHandle(m.icons[id]);
 }
 
 void RemoveModuleResources(HINSTANCE module) {
   auto& modules = State().modules;
   for (auto& m : modules) {
     if (m.module != module) continue;
-    for (auto& [id, entry] : m.icons) entry->removed = true;
+    for (auto& [id, index] : m.icons) State().icons[index].removed = true;
   }
   modules.erase(
       std::remove_if(modules.begin(), modules.end(), [&](const ModuleResources& m) { return m.module == module; }),
@@ -100,13 +109,11 @@ HINSTANCE FindDialogModule(UINT id) {
 }
 
 std::optional<IconResource> IconFromHandle(HICON icon) {
-  for (const IconEntry& e : State().icons) {
-    if (reinterpret_cast<HICON>(const_cast<IconEntry*>(&e)) == icon) {
-      if (e.removed) return std::nullopt;
-      return e.resource;
-    }
-  }
-  return std::nullopt;
+  const auto value = reinterpret_cast<uintptr_t>(icon);
+  if (value < kIconBase || (value - kIconBase) % kIconStep != 0) return std::nullopt;
+  const size_t index = (value - kIconBase) / kIconStep;
+  if (index >= State().icons.size() || State().icons[index].removed) return std::nullopt;
+  return State().icons[index].resource;
 }
 
 }  // namespace platform

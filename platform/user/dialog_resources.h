@@ -62,7 +62,8 @@ struct DialogTemplate {
 
 // Adds (or replaces) a template of `module`. Returns true.
 PLATFORM_API bool RegisterDialogTemplate(HINSTANCE module, DialogTemplate dialog);
-// Adds an icon resource of `module` and returns its handle.
+// Adds an icon resource of `module` and returns its handle: a value below
+// 2^31, so that an int holds it as on the platform's 64-bit systems.
 PLATFORM_API HICON RegisterIcon(HINSTANCE module, UINT id);
 // Removes every resource `module` registered; handles it gave out stay
 // valid as values but no longer resolve.

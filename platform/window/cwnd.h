@@ -47,6 +47,7 @@
 class CDataExchange;
 class CDC;
 class CFont;
+struct TOOLINFO;
 
 // What a reflected handler declares: keep the notification from the parent,
 // or let the parent see it too.
@@ -94,6 +95,19 @@ class PLATFORM_API CWnd {
   // Called by the layer to deliver a message to this object (the head of the
   // window's procedure chain). Keeps the current message for Default().
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // ---- Tool-tips (defined beside the tool-tip control: comctl/cwnd_tool_tips.cpp) ----
+  // With tool-tips enabled, the window's own mouse messages pass its
+  // OnToolHitTest on their way (PreTranslateMessage): the tool it names goes
+  // into one tool-tip shared by all such windows, and the message is relayed
+  // to it, so the tip shows while the pointer rests on the tool and hides
+  // when it leaves (platform/comctl/tooltip.h, hover tools).
+  BOOL EnableToolTips(BOOL enable = TRUE);
+  // The tool at `point` (client coordinates): fills info's hwnd, uId, rect and
+  // lpszText (LPSTR_TEXTCALLBACK to be asked with TTN_NEEDTEXT) and returns a
+  // hit number other than -1 that stays the same while the tool does; -1
+  // when there is none (the default).
+  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const;
 
   // ---- Relations ----
   CWnd* GetParent() const;
@@ -259,6 +273,9 @@ class PLATFORM_API CWnd {
 
  private:
   explicit CWnd(HWND special);
+  void FilterToolTipMessage(const MSG& msg);
+
+  bool m_bToolTips = false;
 };
 
 // The application's main window (the terminal's frame). The pump offers a

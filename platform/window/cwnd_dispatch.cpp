@@ -102,7 +102,11 @@ LRESULT CWnd::Default() {
   return DefWindowProc(current.message, current.wParam, current.lParam);
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG* msg) {
+  // Only the window's own messages: an ancestor's object sees its children's too.
+  if (m_bToolTips && msg != nullptr && msg->hwnd == m_hWnd) FilterToolTipMessage(*msg);
+  return FALSE;
+}
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   // A child's notification is its own object's to handle first.

@@ -101,7 +101,17 @@ int RunTerminal(const Options& options, int argc, char** argv) {
 
   // The plug-in keeps its settings beside "the terminal's executable".
   const std::string home = options.home.empty() ? exeFolder : options.home;
-  if (!options.home.empty()) platform::SetMainProgramFileName(home + "/tarnterm");
+  if (!options.home.empty()) {
+    // A new terminal folder is made, so that settings and the store have a place.
+    std::error_code made;
+    std::filesystem::create_directories(home, made);
+    if (!std::filesystem::is_directory(home)) {
+      std::fprintf(stderr, "tarnterm: cannot make the terminal folder %s: %s\n", home.c_str(),
+                   made ? made.message().c_str() : "something else is there");
+      return 1;
+    }
+    platform::SetMainProgramFileName(home + "/tarnterm");
+  }
 
   int err = 0;
   mml_env_init(argc, argv, environ, 2, 0, &err);

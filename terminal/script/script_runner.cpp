@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <sstream>
 
 #include "platform/afx.h"
@@ -16,8 +18,11 @@
 #include "platform/user/menu.h"
 #include "terminal/app/control_names.h"
 #include "terminal/app/host.h"
+#include "terminal/app/scrip_master.h"
 #include "terminal/app/window_dump.h"
 #include "terminal/script/chooser_answers.h"
+#include "terminal/script/listed_group.h"
+#include "terminal/server/server_standin.h"
 
 namespace terminal {
 
@@ -263,6 +268,9 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
        {"expect-server-rows WINDOW LIST", 3, T::kControl, IsListView, &ScriptRunner::ExpectServerRows}},
       {"drag",
        {"drag WINDOW LIST ITEM... [WINDOW2 LIST2] TO-ITEM", 5, T::kControl, IsListView, &ScriptRunner::Drag, true}},
+      {"expect-column",
+       {"expect-column WINDOW LIST \"Caption\" CELL...", 4, T::kControl, IsListView, &ScriptRunner::ExpectColumn,
+        true}},
   };
   return verbs;
 }
@@ -642,16 +650,69 @@ bool ScriptRunner::ServerRows(Line& line) {
 }
 
 bool ScriptRunner::ExpectServerRows(Line& line) {
-  const LRESULT shown = SendMessage(line.control, LVM_GETITEMCOUNT, 0, 0);
-  int held = 0;
+  // Each list cell by its caption, so that a moved column is still found.
+  const auto columns = ListColumns(line.control);
+  std::vector<int> indexOf;
+  for (std::string_view caption : kListedGroupCaptions) {
+    const auto found =
+        std::find_if(columns.begin(), columns.end(), [&](const ListColumn& c) { return c.caption == caption; });
+    if (found == columns.end())
+      return line.Fail(line.ControlName() + " has no column \"" + std::string(caption) + "\"");
+    indexOf.push_back(found->index);
+  }
+  std::multiset<std::string> shown;
+  for (LRESULT row = 0, n = SendMessage(line.control, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
+    std::string cells;
+    for (size_t i = 0; i < indexOf.size(); ++i) cells += (i > 0 ? "\t" : "") + ListCell(line.control, row, indexOf[i]);
+    shown.insert(std::move(cells));
+  }
+  std::multiset<std::string> held;
   try {
-    held = m_host.Server().GroupCount();
+    const ScripMaster& scrips = m_host.Scrips();
+    const BseInstrumentOf instrumentOf = [&](const std::string& symbol) {
+      const Scrip* scrip = scrips.FindTradingSymbol(symbol);
+      return scrip != nullptr ? scrip->instrument : std::string();
+    };
+    for (const std::string& stored : m_host.Server().Groups()) {
+      const auto cells = ListedGroup(stored, instrumentOf);
+      if (!cells) return line.Fail("the server holds a group of another shape: " + stored);
+      std::string joined;
+      for (size_t i = 0; i < cells->size(); ++i) joined += (i > 0 ? "\t" : "") + (*cells)[i];
+      held.insert(std::move(joined));
+    }
   } catch (const std::exception& e) {
     return line.Fail(std::string("the server's store cannot be read: ") + e.what());
   }
   if (shown == held) return true;
-  return line.Fail(line.ControlName() + " shows " + std::to_string(shown) + " rows, the server holds " +
-                   std::to_string(held));
+  // Name one row each way: what the list shows beyond the store, what it lacks.
+  std::vector<std::string> extra, missing;
+  std::set_difference(shown.begin(), shown.end(), held.begin(), held.end(), std::back_inserter(extra));
+  std::set_difference(held.begin(), held.end(), shown.begin(), shown.end(), std::back_inserter(missing));
+  std::string why = line.ControlName() + " shows " + std::to_string(shown.size()) + " rows, the server holds " +
+                    std::to_string(held.size());
+  if (!extra.empty()) why += "; shown, not held: \"" + extra.front() + "\"";
+  if (!missing.empty()) why += "; held, not shown: \"" + missing.front() + "\"";
+  return line.Fail(why);
+}
+
+bool ScriptRunner::ExpectColumn(Line& line) {
+  HWND header = nullptr;
+  int item = -1;
+  if (!FindHeaderItem(line.control, line.words[3], header, item, line.error)) return false;
+  int column = -1;
+  for (const ListColumn& c : ListColumns(line.control)) {
+    if (c.caption == line.words[3]) column = c.index;
+  }
+  const std::vector<std::string> wanted(line.words.begin() + 4, line.words.end());
+  std::vector<std::string> shown;
+  for (LRESULT row = 0, n = SendMessage(line.control, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
+    shown.push_back(ListCell(line.control, row, column));
+  }
+  if (shown == wanted) return true;
+  std::string cells;
+  for (const std::string& cell : shown) cells += " \"" + cell + "\"";
+  return line.Fail("the column \"" + line.words[3] + "\" of " + line.ControlName() + " shows" +
+                   (cells.empty() ? std::string(" nothing") : cells));
 }
 
 bool ScriptRunner::ExpectSheet(Line& line) {

@@ -32,7 +32,12 @@
 //                                     the error output says why); without it the dialog is cancelled
 //   server-rows                       print "SERVER: " and each group the server stand-in holds, in
 //                                     the order it stored them, fields joined by TAB
-//   expect-server-rows WINDOW LIST    the list view shows as many rows as the server holds groups
+//   expect-server-rows WINDOW LIST    the list view shows exactly the groups the server holds, in any
+//                                     order, each as the allowed groups' list shows a stored group
+//                                     (listed_group.h)
+//   expect-column WINDOW LIST "Caption" CELL...
+//                                     that column shows exactly these cells, top to bottom (none: the
+//                                     list is empty)
 //   drag WINDOW LIST ITEM... TO-ITEM  select those rows and drag them with the mouse onto TO-ITEM of
 //                                     the same list ("#count": the empty space below the last row);
 //   drag WINDOW LIST ITEM... WINDOW2 LIST2 TO-ITEM
@@ -110,6 +115,7 @@ class ScriptRunner {
   bool ExpectSheet(Line& line);
   bool ServerRows(Line& line);
   bool ExpectServerRows(Line& line);
+  bool ExpectColumn(Line& line);
   bool Drag(Line& line);
   bool Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what);
 

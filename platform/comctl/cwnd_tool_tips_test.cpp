@@ -1,0 +1,122 @@
+// A window's own tools shown by the shared tool-tip: the pointer rests, the
+// window is asked for the text, the tip shows, and goes when the pointer does.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/comctl/tooltip.h"
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+
+namespace {
+
+namespace input = platform::input;
+
+// Two tools side by side over the top 80 pixels, nothing below them. The
+// left one answers with a pointer to its text, the right one fills szText.
+class Tipped : public CWnd {
+ public:
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) const override {
+    if (point.y >= 80) return -1;
+    const bool left = point.x < 100;
+    info->hwnd = m_hWnd;
+    info->uId = left ? 1 : 2;
+    info->rect = left ? RECT{0, 0, 100, 80} : RECT{100, 0, 200, 80};
+    info->lpszText = LPSTR_TEXTCALLBACK;
+    return static_cast<INT_PTR>(info->uId);
+  }
+  std::vector<UINT_PTR> asked;
+
+ protected:
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+    if (info->hdr.code != TTN_GETDISPINFOA) return CWnd::OnNotify(wParam, lParam, result);
+    asked.push_back(info->hdr.idFrom);
+    if (info->hdr.idFrom == 1) info->lpszText = const_cast<char*>("left half");
+    else std::strcpy(info->szText, "right half");
+    *result = 0;
+    return TRUE;
+  }
+};
+
+class HoverTips : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    ASSERT_TRUE(m_window.CreateEx(0, "Rec", "tipped", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, 0));
+    ASSERT_TRUE(m_other.CreateEx(0, "Rec", "other", WS_POPUP | WS_VISIBLE, 400, 50, 100, 100, nullptr, 0));
+    EXPECT_FALSE(m_window.EnableToolTips());
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  platform::TooltipState Tip() { return platform::ReadTooltip(platform::TooltipFor(m_window.m_hWnd)); }
+
+  Tipped m_window;
+  CWnd m_other;
+};
+
+TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
+  ASSERT_TRUE(input::MouseMove(m_window.m_hWnd, POINT{20, 20}));
+  ASSERT_NE(platform::TooltipFor(m_window.m_hWnd), nullptr);
+  const int initial = Tip().initialDelay;
+  input::Advance(static_cast<uint64_t>(initial - 1));
+  EXPECT_FALSE(Tip().shown);
+  EXPECT_TRUE(m_window.asked.empty()) << "asked only when the tip shows";
+  input::Advance(1);
+  platform::TooltipState s = Tip();
+  ASSERT_TRUE(s.shown);
+  EXPECT_EQ(s.text, "left half");
+  EXPECT_EQ(s.position.x, 50 + 20);
+  EXPECT_EQ(s.position.y, 50 + 20 + 20) << "below the pointer";
+
+  // Moving within the tool keeps the tip; onto the next tool starts over.
+  input::MouseMove(m_window.m_hWnd, POINT{60, 30});
+  EXPECT_TRUE(Tip().shown);
+  input::MouseMove(m_window.m_hWnd, POINT{150, 30});
+  EXPECT_FALSE(Tip().shown);
+  input::Advance(static_cast<uint64_t>(initial));
+  EXPECT_EQ(Tip().text, "right half");
+  EXPECT_EQ(m_window.asked, (std::vector<UINT_PTR>{1, 2}));
+
+  // It pops after its time and stays away while the pointer stays.
+  input::Advance(static_cast<uint64_t>(Tip().autoPopDelay));
+  EXPECT_FALSE(Tip().shown);
+  input::MouseMove(m_window.m_hWnd, POINT{160, 30});
+  input::Advance(static_cast<uint64_t>(initial));
+  EXPECT_FALSE(Tip().shown);
+
+  // Off every tool, nothing shows.
+  input::MouseMove(m_window.m_hWnd, POINT{20, 90});
+  input::Advance(static_cast<uint64_t>(initial) * 2);
+  EXPECT_FALSE(Tip().shown);
+  EXPECT_EQ(m_window.asked.size(), 2u);
+}
+
+TEST_F(HoverTips, LeavingTheWindowOrPressingAButtonHidesTheTip) {
+  input::MouseMove(m_window.m_hWnd, POINT{20, 20});
+  const int initial = Tip().initialDelay;
+  input::Advance(static_cast<uint64_t>(initial));
+  ASSERT_TRUE(Tip().shown);
+  // The other window relays nothing: the tip's own check finds the pointer gone.
+  ASSERT_TRUE(input::MouseMove(m_other.m_hWnd, POINT{10, 10}));
+  EXPECT_TRUE(Tip().shown);
+  input::Advance(platform::kTooltipLeaveCheckMs);
+  EXPECT_FALSE(Tip().shown);
+
+  input::MouseMove(m_window.m_hWnd, POINT{20, 20});
+  input::Advance(static_cast<uint64_t>(initial));
+  ASSERT_TRUE(Tip().shown) << "back on the tool, it shows again";
+  input::ClickAt(m_window.m_hWnd, POINT{20, 20});  // on the same tool: only the press counts
+  EXPECT_FALSE(Tip().shown);
+
+  // Without tool-tips the window's tool is gone from the tip.
+  EXPECT_TRUE(m_window.EnableToolTips(FALSE));
+  EXPECT_EQ(Tip().toolCount, 0);
+  input::MouseMove(m_window.m_hWnd, POINT{30, 20});
+  input::Advance(static_cast<uint64_t>(initial) * 2);
+  EXPECT_FALSE(Tip().shown);
+}
+
+}  // namespace

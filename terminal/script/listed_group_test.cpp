@@ -1,0 +1,61 @@
+#include "terminal/script/listed_group.h"
+
+#include <gtest/gtest.h>
+
+namespace terminal {
+namespace {
+
+std::string NoLookup(const std::string&) { return "unexpected"; }
+
+TEST(ListedGroup, UnrestrictedFieldsReadAllAndTheStrikeScalesBySegment) {
+  const auto nfo = ListedGroup("HNI\tnse_fo\tOPTIDX\tNIFTY\tCE\t2580000\t\t\t", NoLookup);
+  ASSERT_TRUE(nfo);
+  EXPECT_EQ(*nfo, (ListedGroupCells{"HNI", "nse_fo", "OPTIDX", "NIFTY", "CE", "25800.00", "ALL", "ALL", "ALL"}));
+
+  const auto cde = ListedGroup("RETAIL\tcde_fo\t\t\t\t452500000\t\tNRML\tBUY", NoLookup);
+  ASSERT_TRUE(cde);
+  EXPECT_EQ((*cde)[5], "45.25");
+  EXPECT_EQ((*cde)[7], "NRML");
+  EXPECT_EQ((*cde)[8], "BUY");
+  EXPECT_EQ((*ListedGroup("RETAIL\tnse_fo\t\t\t\t125050\t\t\t", NoLookup))[5], "1250.50");
+  EXPECT_EQ((*ListedGroup("RETAIL\tnse_cm\t\t\t\t\t\t\t", NoLookup))[5], "0.00") << "no strike given";
+}
+
+TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTime) {
+  // 26 Jan 2027 23:59:59 IST is 1800988199 since 1970; derivatives count from 1980.
+  constexpr long kEndOfDayIst = 1800988199;
+  const std::string derivative = std::to_string(kEndOfDayIst - 315460800);
+  EXPECT_EQ((*ListedGroup("HNI\tnse_fo\t\t\t\t\t" + derivative + "\t\t", NoLookup))[6], "26/01/2027");
+  EXPECT_EQ((*ListedGroup("HNI\tncx_fo\t\t\t\t\t" + derivative + "\t\t", NoLookup))[6], "26/01/2027");
+  // Other segments store seconds since 1970 with the offset added: the last second of the day, then the next.
+  const std::string cash = std::to_string(kEndOfDayIst + 19800);
+  EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t" + cash + "\t\t", NoLookup))[6], "26/01/2027");
+  const std::string nextDay = std::to_string(kEndOfDayIst + 1 + 19800);
+  EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t" + nextDay + "\t\t", NoLookup))[6], "27/01/2027");
+  EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t-5\t\t", NoLookup))[6], "") << "before 1970";
+}
+
+TEST(ListedGroup, BseInstrumentComesFromTheTradingSymbol) {
+  std::string asked;
+  auto lookup = [&](const std::string& symbol) {
+    asked = symbol;
+    return std::string("EQ-A");
+  };
+  const auto named = ListedGroup("HNI\tbse_cm\t\tRELIANCE\tA\t\t\t\t", lookup);
+  ASSERT_TRUE(named);
+  EXPECT_EQ(asked, "RELIANCE");
+  EXPECT_EQ((*named)[2], "EQ-A");
+  EXPECT_EQ((*named)[4], "A");
+  asked.clear();
+  EXPECT_EQ((*ListedGroup("HNI\tbse_cm\t\t\tA\t\t\t\t", lookup))[2], "ALL");
+  EXPECT_TRUE(asked.empty()) << "no symbol, no lookup";
+}
+
+TEST(ListedGroup, RefusesTextsOfAnotherShape) {
+  EXPECT_FALSE(ListedGroup("", NoLookup));
+  EXPECT_FALSE(ListedGroup("HNI\tnse_fo", NoLookup));
+  EXPECT_FALSE(ListedGroup("a\tb\tc\td\te\tf\tg\th\ti\tj", NoLookup));
+}
+
+}  // namespace
+}  // namespace terminal
