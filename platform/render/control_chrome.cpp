@@ -357,8 +357,11 @@ void DrawNonClient(const Painter& p, HWND w, const RECT& wr, const RECT& cr) {
     p.Edge(r, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHILIGHT));
     r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
   }
-  const bool vertical = (style & WS_VSCROLL) != 0;
-  const bool horizontal = (style & WS_HSCROLL) != 0;
+  // A combo box's scroll styles are its list's; the platform still reserves
+  // their room in the combo's frame, which stays empty here.
+  const bool combo = LowerClassName(w) == "combobox";
+  const bool vertical = (style & WS_VSCROLL) != 0 && !combo;
+  const bool horizontal = (style & WS_HSCROLL) != 0 && !combo;
   if (vertical) ScrollBar(p, RECT{cr.right, cr.top, r.right, cr.bottom}, true);
   if (horizontal) ScrollBar(p, RECT{cr.left, cr.bottom, cr.right, r.bottom}, false);
   if (vertical && horizontal) p.Fill(RECT{cr.right, cr.bottom, r.right, r.bottom}, Sys(COLOR_3DFACE));

@@ -45,7 +45,9 @@ std::vector<HWND> ChildrenBottomUp(HWND w) {
   return out;
 }
 
-// The visible top-level windows `owner` owns, bottom first.
+// The visible pop-ups `owner` owns (tool-tips, lists, menus: windows
+// without a caption of their own), bottom first. An owned dialog is a
+// picture of its own.
 std::vector<HWND> OwnedPopups(HWND owner) {
   struct Search {
     HWND owner;
@@ -54,7 +56,8 @@ std::vector<HWND> OwnedPopups(HWND owner) {
   ::EnumWindows(
       [](HWND w, LPARAM p) -> BOOL {
         auto* s = reinterpret_cast<Search*>(p);
-        if (w != s->owner && ::GetParent(w) == s->owner && Visible(w)) s->found.push_back(w);
+        const bool captioned = (::GetWindowLongPtr(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+        if (w != s->owner && ::GetParent(w) == s->owner && Visible(w) && !captioned) s->found.push_back(w);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));

@@ -1,0 +1,81 @@
+#include "terminal/app/snapshot_writer.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/render/window_renderer.h"
+#include "platform/window/winapi.h"
+
+namespace terminal {
+namespace {
+
+std::vector<HWND> PictureWindows() {
+  std::vector<HWND> found;
+  ::EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        const auto style = static_cast<DWORD>(::GetWindowLongPtr(w, GWL_STYLE));
+        const bool captioned = (style & WS_CAPTION) == WS_CAPTION;
+        if ((style & WS_VISIBLE) && (::GetParent(w) == nullptr || captioned)) {
+          reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string Caption(HWND w) {
+  std::string text(static_cast<size_t>(::GetWindowTextLength(w)) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowText(w, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+std::string FileWord(const std::string& caption) {
+  std::string word;
+  for (unsigned char c : caption) {
+    if (std::isalnum(c) && c < 0x80) {
+      word += static_cast<char>(std::tolower(c));
+    } else if (!word.empty() && word.back() != '-') {
+      word += '-';
+    }
+  }
+  while (!word.empty() && word.back() == '-') word.pop_back();
+  return word.empty() ? "window" : word;
+}
+
+SnapshotWriter::SnapshotWriter(std::string folder, std::FILE* out) : m_folder(std::move(folder)), m_out(out) {}
+
+bool SnapshotWriter::Prepare(std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(m_folder, ec);
+  if (ec || !std::filesystem::is_directory(m_folder)) {
+    error = "cannot make the snapshot folder " + m_folder + (ec ? ": " + ec.message() : "");
+    return false;
+  }
+  return true;
+}
+
+bool SnapshotWriter::Capture(std::string& error) {
+  for (HWND w : PictureWindows()) {
+    const platform::Image image = platform::RenderWindow(w);
+    Last& last = m_last[w];
+    if (last.width == image.width && last.height == image.height && last.pixels == image.pixels) continue;
+    char number[16];
+    std::snprintf(number, sizeof(number), "%03d-", m_count + 1);
+    const std::string path = m_folder + "/" + number + FileWord(Caption(w)) + ".png";
+    if (!platform::SavePng(image, path)) {
+      error = "cannot write " + path;
+      return false;
+    }
+    ++m_count;
+    std::fprintf(m_out, "SNAPSHOT: %s\n", path.c_str());
+    last = Last{image.width, image.height, image.pixels};
+  }
+  return true;
+}
+
+}  // namespace terminal
