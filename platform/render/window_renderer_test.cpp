@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/comctl/clistctrl.h"
+#include "platform/comctl/header_control.h"
+#include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_for_test.h"
@@ -19,7 +21,9 @@ using platform::Image;
 
 const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
 constexpr UINT kDialogId = 310;
-constexpr int kCheck = 1001, kButton = 1002, kOther = 1003, kList = 1004;
+constexpr int kCheck = 1001, kButton = 1002, kOther = 1003, kList = 1004, kHeader = 1005;
+constexpr COLORREF kGold = RGB(218, 165, 32);
+constexpr COLORREF kLightGold = RGB(238, 221, 130);
 
 platform::DialogTemplate Template() {
   platform::DialogTemplate t;
@@ -36,9 +40,26 @@ platform::DialogTemplate Template() {
   return t;
 }
 
+// A dialog that colours its header as a filtered list does: the filtered
+// column's caption gold, the others light gold, through custom draw.
 class Dialog : public CDialog {
  public:
   Dialog() : CDialog(kDialogId) {}
+  int filteredColumn = -1;
+
+ protected:
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
+    if (wParam != kHeader || cd->hdr.code != NM_CUSTOMDRAW || filteredColumn < 0) {
+      return CDialog::OnNotify(wParam, lParam, result);
+    }
+    if (cd->dwDrawStage == CDDS_PREPAINT) *result = CDRF_NOTIFYITEMDRAW;
+    if (cd->dwDrawStage == CDDS_ITEMPREPAINT) {
+      ::SetBkColor(cd->hdc, static_cast<int>(cd->dwItemSpec) == filteredColumn ? kGold : kLightGold);
+      *result = CDRF_DODEFAULT;
+    }
+    return TRUE;
+  }
 };
 
 // Colour channels' darkest value over a rectangle of the picture.
@@ -182,6 +203,41 @@ TEST_F(WindowRendererTest, ASelectedRowIsHighlightedWithFocusAndGreyWithout) {
   // The row above stays white.
   const RECT above{inPicture.left, inPicture.top - row.Height(), inPicture.right, inPicture.top};
   EXPECT_GT(image.Count(above, GetSysColor(COLOR_WINDOW)), area * 2 / 3);
+}
+
+TEST_F(WindowRendererTest, TheCustomDrawnHeaderOfAFilteredColumnIsGold) {
+  HWND header = ::CreateWindowEx(0, WC_HEADER, nullptr, WS_CHILD | WS_VISIBLE, 10, 80, 240, 20, m_dialog.m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<intptr_t>(kHeader)), nullptr, nullptr);
+  ASSERT_NE(header, nullptr);
+  const char* captions[] = {"Category", "Symbol", "Expiry"};
+  for (int i = 0; i < 3; ++i) {
+    HDITEM item;
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.cxy = 80;
+    item.pszText = const_cast<char*>(captions[i]);
+    ::SendMessage(header, HDM_INSERTITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  auto itemArea = [&](int i) {
+    RECT r;
+    ::SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    POINT p{r.left, r.top};
+    ::ClientToScreen(header, &p);
+    RECT dialog;
+    ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+    return RECT{p.x - dialog.left + 2, p.y - dialog.top + 2, p.x - dialog.left + r.right - r.left - 2,
+                p.y - dialog.top + r.bottom - r.top - 2};
+  };
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(itemArea(1), kGold), 0);
+  m_dialog.filteredColumn = 1;
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  const RECT filtered = itemArea(1);
+  const int area = (filtered.right - filtered.left) * (filtered.bottom - filtered.top);
+  EXPECT_GT(image.Count(filtered, kGold), area / 2);
+  EXPECT_LT(Darkest(image, filtered), 64) << "its caption in black";
+  EXPECT_GT(image.Count(itemArea(0), kLightGold), area / 2);
+  EXPECT_GT(image.Count(itemArea(2), kLightGold), area / 2);
+  EXPECT_EQ(image.Count(itemArea(0), kGold), 0);
 }
 
 TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
