@@ -16,9 +16,12 @@ namespace {
 struct Advances {
   FontSpec font;
   std::array<int, 256> width{};
+  FontMetrics metrics;
 };
 
-const Advances& AdvancesOf(const FontSpec& font) {
+FontMetrics MetricsOf(const FontSpec& font, const std::array<int, 256>& width);
+
+const Advances& Measure(const FontSpec& font) {
   std::lock_guard lock(PangoLock());
   static auto* cache = new std::deque<Advances>;  // leaked: entries are handed out by reference
   for (const Advances& a : *cache) {
@@ -34,11 +37,33 @@ const Advances& AdvancesOf(const FontSpec& font) {
     pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
     a.width[static_cast<size_t>(c)] = logical.width;
   }
+  a.metrics = MetricsOf(font, a.width);
   cache->push_back(std::move(a));
   return cache->back();
 }
 
+// Painting asks for one font many times in a row: the last one a thread
+// used is found without the lock (entries never move or go).
+const Advances& AdvancesOf(const FontSpec& font) {
+  thread_local const Advances* last = nullptr;
+  if (last == nullptr || !(last->font == font)) last = &Measure(font);
+  return *last;
+}
+
 int Round(double v) { return static_cast<int>(std::lround(v)); }
+
+FontMetrics MetricsOf(const FontSpec& font, const std::array<int, 256>& width) {
+  FontMetrics m;
+  m.ascent = Round(font.emPixels * 0.96);
+  m.descent = Round(font.emPixels * 0.22);
+  m.height = m.ascent + m.descent;
+  int letters = 0;
+  for (char c = 'A'; c <= 'Z'; ++c) letters += width[static_cast<unsigned char>(c)];
+  for (char c = 'a'; c <= 'z'; ++c) letters += width[static_cast<unsigned char>(c)];
+  m.averageCharWidth = (letters + 26) / 52;
+  m.maxCharWidth = *std::max_element(width.begin(), width.end());
+  return m;
+}
 
 struct FontTable {
   std::mutex mutex;
@@ -68,19 +93,7 @@ int TextWidth(const FontSpec& font, std::string_view text) {
   return width;
 }
 
-FontMetrics MeasureFont(const FontSpec& font) {
-  FontMetrics m;
-  m.ascent = Round(font.emPixels * 0.96);
-  m.descent = Round(font.emPixels * 0.22);
-  m.height = m.ascent + m.descent;
-  int letters = 0;
-  for (char c = 'A'; c <= 'Z'; ++c) letters += CharWidth(font, c);
-  for (char c = 'a'; c <= 'z'; ++c) letters += CharWidth(font, c);
-  m.averageCharWidth = (letters + 26) / 52;
-  const Advances& a = AdvancesOf(font);
-  m.maxCharWidth = *std::max_element(a.width.begin(), a.width.end());
-  return m;
-}
+FontMetrics MeasureFont(const FontSpec& font) { return AdvancesOf(font).metrics; }
 
 SIZE DialogBaseUnits(const FontSpec& font) {
   const FontMetrics m = MeasureFont(font);

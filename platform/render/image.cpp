@@ -1,5 +1,4 @@
 #include "platform/render/image.h"
-#include "platform/render/cairo_image.h"
 
 #include <cairo.h>
 
@@ -14,6 +13,21 @@ struct SurfaceDeleter {
   void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
 };
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+Image ImageOf(cairo_surface_t* surface) {
+  Image image;
+  cairo_surface_flush(surface);
+  image.width = cairo_image_surface_get_width(surface);
+  image.height = cairo_image_surface_get_height(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
+  for (int y = 0; y < image.height; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+    for (int x = 0; x < image.width; ++x) image.pixels[static_cast<size_t>(y) * image.width + x] = row[x] & 0xFFFFFF;
+  }
+  return image;
+}
 
 }  // namespace
 
@@ -59,21 +73,6 @@ std::optional<Image> LoadPng(const std::string& path) {
   cairo_paint(cr);
   cairo_destroy(cr);
   return ImageOf(rgb.get());
-}
-
-Image ImageOf(cairo_surface_t* surface) {
-  Image image;
-  cairo_surface_flush(surface);
-  image.width = cairo_image_surface_get_width(surface);
-  image.height = cairo_image_surface_get_height(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
-  for (int y = 0; y < image.height; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-    for (int x = 0; x < image.width; ++x) image.pixels[static_cast<size_t>(y) * image.width + x] = row[x] & 0xFFFFFF;
-  }
-  return image;
 }
 
 }  // namespace platform

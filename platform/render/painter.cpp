@@ -2,17 +2,44 @@
 
 #include <pango/pangocairo.h>
 
+#include <string>
+#include <unordered_map>
+
 #include "platform/gdi/sys_colors.h"
 
 namespace platform {
+namespace {
+
+// One context for every picture, so that laid-out lines can be kept from
+// one picture to the next: a list repaints the same cells again and again.
+PangoContext* RenderContext() {
+  static PangoContext* context = NewLayerContext().release();  // leaked: used to the end
+  return context;
+}
+
+constexpr size_t kMaxKeptLayouts = 4096;
+
+PangoLayout* KeptLayout(const FontSpec& font, std::string_view text) {
+  static auto* kept = new std::unordered_map<std::string, GObjectPtr<PangoLayout>>;
+  std::string key = font.face;
+  key += '\0';
+  key += std::to_string(font.emPixels) + "/" + std::to_string(font.weight) + (font.italic ? "i" : "") + '\0';
+  key += text;
+  auto found = kept->find(key);
+  if (found != kept->end()) return found->second.get();
+  if (kept->size() >= kMaxKeptLayouts) kept->clear();
+  return kept->emplace(std::move(key), NewTextLayout(RenderContext(), font, text)).first->second.get();
+}
+
+}  // namespace
 
 void SetSourceColor(cairo_t* cr, COLORREF color) {
   cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
 }
 
-Painter::Painter(cairo_t* cr) : m_cr(cr), m_text(NewLayerContext()) {
+Painter::Painter(cairo_t* cr) : m_cr(cr) {
   cairo_set_antialias(m_cr, CAIRO_ANTIALIAS_NONE);  // fills land on whole pixels
-  pango_cairo_update_context(m_cr, m_text.get());
+  pango_cairo_update_context(m_cr, RenderContext());
 }
 
 void Painter::Fill(const RECT& r, COLORREF color) const {
@@ -67,11 +94,11 @@ void Painter::FocusFrame(const RECT& r) const {
 
 void Painter::Text(const FontSpec& font, std::string_view text, POINT origin, COLORREF color) const {
   if (text.empty()) return;
-  const auto layout = NewTextLayout(m_text.get(), font, text);
-  const int baseline = PANGO_PIXELS(pango_layout_get_baseline(layout.get()));
+  PangoLayout* layout = KeptLayout(font, text);
+  const int baseline = PANGO_PIXELS(pango_layout_get_baseline(layout));
   SetSourceColor(m_cr, color);
   cairo_move_to(m_cr, origin.x, origin.y + MeasureFont(font).ascent - baseline);
-  pango_cairo_show_layout(m_cr, layout.get());
+  pango_cairo_show_layout(m_cr, layout);
   cairo_new_path(m_cr);
 }
 

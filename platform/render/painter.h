@@ -19,7 +19,8 @@ namespace platform {
 
 class Painter {
  public:
-  // REQUIRES: cr outlives the painter. Hold PangoLock() while painting text.
+  // REQUIRES: cr outlives the painter. Hold PangoLock() from here until the
+  // last text is painted: the laid-out lines are shared by every painter.
   explicit Painter(cairo_t* cr);
 
   cairo_t* cr() const { return m_cr; }
@@ -40,7 +41,6 @@ class Painter {
 
  private:
   cairo_t* m_cr;
-  GObjectPtr<PangoContext> m_text;
 };
 
 void SetSourceColor(cairo_t* cr, COLORREF color);
