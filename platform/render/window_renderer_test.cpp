@@ -11,6 +11,7 @@
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/cdialog.h"
+#include "platform/user/combo_box.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/window/metrics.h"
 #include "platform/window/winapi.h"
@@ -21,7 +22,7 @@ using platform::Image;
 
 const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
 constexpr UINT kDialogId = 310;
-constexpr int kCheck = 1001, kButton = 1002, kOther = 1003, kList = 1004, kHeader = 1005;
+constexpr int kCheck = 1001, kButton = 1002, kOther = 1003, kList = 1004, kHeader = 1005, kEdit = 1006, kCombo = 1007;
 constexpr COLORREF kGold = RGB(218, 165, 32);
 constexpr COLORREF kLightGold = RGB(238, 221, 130);
 
@@ -36,6 +37,8 @@ platform::DialogTemplate Template() {
       {kCheck, "BUTTON", "Apply", 10, 10, 60, 10, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
       {kButton, "BUTTON", "Delete", 10, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
       {kOther, "BUTTON", "Close", 70, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
+      {kEdit, "EDIT", "NIFTY", 130, 10, 60, 12, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+      {kCombo, "COMBOBOX", "", 130, 30, 60, 60, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0},
   };
   return t;
 }
@@ -238,6 +241,57 @@ TEST_F(WindowRendererTest, TheCustomDrawnHeaderOfAFilteredColumnIsGold) {
   EXPECT_GT(image.Count(itemArea(0), kLightGold), area / 2);
   EXPECT_GT(image.Count(itemArea(2), kLightGold), area / 2);
   EXPECT_EQ(image.Count(itemArea(0), kGold), 0);
+}
+
+TEST_F(WindowRendererTest, AnEditShowsItsSelectionOrCaretWhileFocused) {
+  HWND edit = Item(kEdit);
+  RECT client;
+  ::GetClientRect(edit, &client);
+  POINT origin{0, 0};
+  ::ClientToScreen(edit, &origin);
+  RECT dialog;
+  ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+  const RECT text{origin.x - dialog.left, origin.y - dialog.top, origin.x - dialog.left + client.right,
+                  origin.y - dialog.top + client.bottom};
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), 0) << "no selection shows without the focus";
+  ::SetFocus(edit);
+  ::SendMessage(edit, EM_SETSEL, 0, 3);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  const platform::FontSpec font;
+  const int selected = platform::TextWidth(font, "NIF");
+  EXPECT_GT(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), selected * 13 / 2);
+  EXPECT_EQ(image.At(text.left + selected + 1, text.top + 6), GetSysColor(COLOR_WINDOW)) << "the rest is not selected";
+  // No selection: a caret after the text, as high as a line.
+  ::SendMessage(edit, EM_SETSEL, 5, 5);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), 0);
+  const int caret = text.left + platform::TextWidth(font, "NIFTY");
+  EXPECT_EQ(image.Count(RECT{caret, text.top, caret + 1, text.top + 13}, GetSysColor(COLOR_WINDOWTEXT)), 13);
+}
+
+TEST_F(WindowRendererTest, AComboShowsItsChoiceAndItsOpenListOverTheWindowBelow) {
+  HWND combo = Item(kCombo);
+  for (const char* item : {"BSE", "MCX", "NFO"}) {
+    ::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  const RECT box = InPicture(combo);
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  const RECT field{box.left + 3, box.top + 3, box.left + 30, box.bottom - 3};
+  EXPECT_EQ(Darkest(image, field), 255) << "nothing chosen: an empty white field";
+  ::SendMessage(combo, CB_SETCURSEL, 1, 0);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_LT(Darkest(image, field), 64) << "the choice's text";
+  // The drop-down arrow: black pixels in the button at the right.
+  EXPECT_GT(image.Count(RECT{box.right - 22, box.top, box.right, box.bottom}, GetSysColor(COLOR_BTNTEXT)), 5);
+
+  const RECT below{box.left + 2, box.bottom + 2, box.right - 24, box.bottom + 12};
+  EXPECT_EQ(image.Count(below, GetSysColor(COLOR_WINDOW)), 0) << "closed: the dialog's face below";
+  ::SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  const int area = (below.right - below.left) * (below.bottom - below.top);
+  EXPECT_GT(image.Count(below, GetSysColor(COLOR_WINDOW)) + image.Count(below, GetSysColor(COLOR_HIGHLIGHT)), area / 2)
+      << "open: its list floats over the dialog";
 }
 
 TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
