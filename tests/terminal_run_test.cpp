@@ -266,6 +266,21 @@ TEST_F(TerminalRun, SnapshotWritesAPictureOfAWindowOrSaysWhyNot) {
   std::getline(std::ifstream(svg), text, '\0');
   EXPECT_NE(text.find("<svg"), std::string::npos);
 
+  // A message box is no window: its picture is written as it shows.
+  const fs::path boxes = folder / "boxes";
+  const RunResult box = Terminal("--db :memory: --snapshots '" + boxes.string() + "' --script '" +
+                                 Script("box.script", "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n") + "'");
+  EXPECT_EQ(box.status, 0) << box.output;
+  const std::string announced = "BOX: Please Select a valid Category\nSNAPSHOT: ";
+  const size_t shown = box.output.find(announced);
+  ASSERT_NE(shown, std::string::npos) << box.output;
+  const size_t from = shown + announced.size();
+  const std::string boxPath = box.output.substr(from, box.output.find('\n', from) - from);
+  EXPECT_NE(boxPath.find("-error.png"), std::string::npos) << boxPath;
+  const auto boxPicture = platform::LoadPng(boxPath);
+  ASSERT_TRUE(boxPicture.has_value()) << boxPath;
+  EXPECT_LT(boxPicture->width, PictureSize(resources::AllowedGroupsTemplate()).cx);
+
   std::ofstream(folder / "a-file") << "x";
   const RunResult refused = Terminal("--db :memory: --snapshots '" + (folder / "a-file").string() + "'");
   EXPECT_EQ(refused.status, 1) << refused.output;

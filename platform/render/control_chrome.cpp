@@ -59,55 +59,13 @@ void ButtonFace(const Painter& p, const RECT& r, bool pushed) {
 // ---- Window frames ----
 
 void Caption(const Painter& p, HWND w, const RECT& bar) {
-  const bool active = ::GetActiveWindow() == w || ::GetForegroundWindow() == w;
-  const COLORREF from = Sys(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
-  const COLORREF to = Sys(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
-  cairo_t* cr = p.cr();
-  cairo_pattern_t* g = cairo_pattern_create_linear(bar.left, 0, bar.right, 0);
-  cairo_pattern_add_color_stop_rgb(g, 0, GetRValue(from) / 255.0, GetGValue(from) / 255.0, GetBValue(from) / 255.0);
-  cairo_pattern_add_color_stop_rgb(g, 1, GetRValue(to) / 255.0, GetGValue(to) / 255.0, GetBValue(to) / 255.0);
-  cairo_set_source(cr, g);
-  cairo_rectangle(cr, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top - 1);
-  cairo_fill(cr);
-  cairo_pattern_destroy(g);
-  p.Fill(RECT{bar.left, bar.bottom - 1, bar.right, bar.bottom}, Sys(COLOR_3DFACE));
-
   const DWORD style = StyleOf(w);
-  int textLeft = bar.left + 3;
-  int textRight = bar.right - 2;
-  const int buttonTop = bar.top + 2;
-  if (style & WS_SYSMENU) {
-    if (!(ExStyleOf(w) & WS_EX_DLGMODALFRAME) && !(style & DS_MODALFRAME)) {
-      // The window's small icon: a little window of its own.
-      const RECT icon{bar.left + 2, bar.top + 1, bar.left + 18, bar.top + 17};
-      p.Fill(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOW));
-      p.Frame(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOWTEXT));
-      p.Fill(RECT{icon.left + 2, icon.top + 3, icon.right - 2, icon.top + 6}, Sys(COLOR_ACTIVECAPTION));
-      textLeft = icon.right + 2;
-    }
-    const RECT close{bar.right - 2 - kCaptionButton, buttonTop, bar.right - 2, buttonTop + 14};
-    ButtonFace(p, close, false);
-    // The cross: two diagonals two pixels thick.
-    const int cx = close.left + 4;
-    const int cy = close.top + 3;
-    for (int i = 0; i < 7; ++i) {
-      p.Fill(RECT{cx + i, cy + i, cx + i + 2, cy + i + 1}, Sys(COLOR_BTNTEXT));
-      p.Fill(RECT{cx + 6 - i, cy + i, cx + 8 - i, cy + i + 1}, Sys(COLOR_BTNTEXT));
-    }
-    textRight = close.left - 2;
-  }
-  FontSpec font = FontSpec::FromPoints("MS Shell Dlg", 8);
-  font.weight = FW_BOLD;
-  const RECT textRect{textLeft, bar.top, textRight, bar.bottom - 1};
-  const TextLayout layout =
-      LayOutText(font, TextOf(w), textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  cairo_save(cr);
-  cairo_rectangle(cr, textRect.left, textRect.top, textRect.right - textRect.left, textRect.bottom - textRect.top);
-  cairo_clip(cr);
-  for (const TextLine& line : layout.lines) {
-    p.Text(font, line.text, line.origin, Sys(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-  }
-  cairo_restore(cr);
+  CaptionLook look;
+  look.text = TextOf(w);
+  look.active = ::GetActiveWindow() == w || ::GetForegroundWindow() == w;
+  look.closeBox = (style & WS_SYSMENU) != 0;
+  look.icon = look.closeBox && !(ExStyleOf(w) & WS_EX_DLGMODALFRAME) && !(style & DS_MODALFRAME);
+  DrawCaption(p, look, bar);
 }
 
 void ScrollBar(const Painter& p, const RECT& r, bool vertical) {
@@ -130,19 +88,24 @@ void ScrollBar(const Painter& p, const RECT& r, bool vertical) {
 
 // ---- Buttons ----
 
-void PushButton(const Painter& p, HWND w, const RECT& c) {
-  const UINT state = static_cast<UINT>(::SendMessage(w, BM_GETSTATE, 0, 0));
-  const bool isDefault = (StyleOf(w) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+// A push button's frame: the default's black frame outside, then raised (or
+// pushed in: one shadow line).
+void ButtonEdges(const Painter& p, const RECT& c, bool isDefault, bool pushed) {
   RECT r = c;
   if (isDefault) {
     p.Frame(r, Sys(COLOR_WINDOWFRAME));
     r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
   }
-  if (state & BST_PUSHED) {
+  if (pushed) {
     p.Frame(r, Sys(COLOR_3DSHADOW));
   } else {
     p.RaisedEdge(r);
   }
+}
+
+void PushButton(const Painter& p, HWND w, const RECT& c) {
+  const UINT state = static_cast<UINT>(::SendMessage(w, BM_GETSTATE, 0, 0));
+  ButtonEdges(p, c, (StyleOf(w) & BS_TYPEMASK) == BS_DEFPUSHBUTTON, (state & BST_PUSHED) != 0);
   if (::GetFocus() == w) p.FocusFrame(RECT{c.left + 4, c.top + 4, c.right - 4, c.bottom - 4});
 }
 
@@ -310,6 +273,64 @@ void EditOver(const Painter& p, HWND w, const RECT& c) {
 }
 
 }  // namespace
+
+void DrawCaption(const Painter& p, const CaptionLook& look, const RECT& bar) {
+  const COLORREF from = Sys(look.active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+  const COLORREF to = Sys(look.active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+  cairo_t* cr = p.cr();
+  cairo_pattern_t* g = cairo_pattern_create_linear(bar.left, 0, bar.right, 0);
+  cairo_pattern_add_color_stop_rgb(g, 0, GetRValue(from) / 255.0, GetGValue(from) / 255.0, GetBValue(from) / 255.0);
+  cairo_pattern_add_color_stop_rgb(g, 1, GetRValue(to) / 255.0, GetGValue(to) / 255.0, GetBValue(to) / 255.0);
+  cairo_set_source(cr, g);
+  cairo_rectangle(cr, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top - 1);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  p.Fill(RECT{bar.left, bar.bottom - 1, bar.right, bar.bottom}, Sys(COLOR_3DFACE));
+
+  int textLeft = bar.left + 3;
+  int textRight = bar.right - 2;
+  const int buttonTop = bar.top + 2;
+  if (look.icon) {
+    // The window's small icon: a little window of its own.
+    const RECT icon{bar.left + 2, bar.top + 1, bar.left + 18, bar.top + 17};
+    p.Fill(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOW));
+    p.Frame(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOWTEXT));
+    p.Fill(RECT{icon.left + 2, icon.top + 3, icon.right - 2, icon.top + 6}, Sys(COLOR_ACTIVECAPTION));
+    textLeft = icon.right + 2;
+  }
+  if (look.closeBox) {
+    const RECT close{bar.right - 2 - kCaptionButton, buttonTop, bar.right - 2, buttonTop + 14};
+    ButtonFace(p, close, false);
+    // The cross: two diagonals two pixels thick.
+    const int cx = close.left + 4;
+    const int cy = close.top + 3;
+    for (int i = 0; i < 7; ++i) {
+      p.Fill(RECT{cx + i, cy + i, cx + i + 2, cy + i + 1}, Sys(COLOR_BTNTEXT));
+      p.Fill(RECT{cx + 6 - i, cy + i, cx + 8 - i, cy + i + 1}, Sys(COLOR_BTNTEXT));
+    }
+    textRight = close.left - 2;
+  }
+  FontSpec font = FontSpec::FromPoints("MS Shell Dlg", 8);
+  font.weight = FW_BOLD;
+  const RECT textRect{textLeft, bar.top, textRight, bar.bottom - 1};
+  const TextLayout layout =
+      LayOutText(font, look.text, textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  cairo_save(cr);
+  cairo_rectangle(cr, textRect.left, textRect.top, textRect.right - textRect.left, textRect.bottom - textRect.top);
+  cairo_clip(cr);
+  for (const TextLine& line : layout.lines) {
+    p.Text(font, line.text, line.origin, Sys(look.active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+  }
+  cairo_restore(cr);
+}
+
+void DrawPushButton(const Painter& p, const RECT& r, std::string_view caption, bool isDefault) {
+  const FontSpec font;
+  p.Fill(r, Sys(COLOR_3DFACE));
+  ButtonEdges(p, r, isDefault, false);
+  const TextLayout layout = LayOutText(font, caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  for (const TextLine& line : layout.lines) p.Text(font, line.text, line.origin, Sys(COLOR_BTNTEXT));
+}
 
 std::string LowerClassName(HWND window) {
   char name[256] = {};

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/render/painter.h"
 #include "platform/base/wintypes.h"
@@ -22,6 +23,19 @@ std::string LowerClassName(HWND window);
 void DrawNonClient(const Painter& painter, HWND window, const RECT& windowRect, const RECT& clientRect);
 void DrawUnderContent(const Painter& painter, HWND window, const RECT& client);
 void DrawOverContent(const Painter& painter, HWND window, const RECT& client);
+
+// A caption bar: gradient, small icon, bold title, close box.
+struct CaptionLook {
+  std::string text;
+  bool active = true;
+  bool icon = false;
+  bool closeBox = true;
+};
+void DrawCaption(const Painter& painter, const CaptionLook& look, const RECT& bar);
+
+// A push button of the window system's own (a message box's): face, 3-D
+// edge, the default's black frame, the caption centred in the dialog font.
+void DrawPushButton(const Painter& painter, const RECT& r, std::string_view caption, bool isDefault);
 
 // Whether the window draws all of itself (owner-drawn): its grey text is
 // its owner's choice and is not embossed.

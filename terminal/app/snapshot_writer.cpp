@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/render/message_box_picture.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/winapi.h"
 
@@ -61,20 +62,29 @@ bool SnapshotWriter::Prepare(std::string& error) {
 
 bool SnapshotWriter::Capture(std::string& error) {
   for (HWND w : PictureWindows()) {
-    const platform::Image image = platform::RenderWindow(w);
+    platform::Image image = platform::RenderWindow(w);
     Last& last = m_last[w];
     if (last.width == image.width && last.height == image.height && last.pixels == image.pixels) continue;
-    char number[16];
-    std::snprintf(number, sizeof(number), "%03d-", m_count + 1);
-    const std::string path = m_folder + "/" + number + FileWord(Caption(w)) + ".png";
-    if (!platform::SavePng(image, path)) {
-      error = "cannot write " + path;
-      return false;
-    }
-    ++m_count;
-    std::fprintf(m_out, "SNAPSHOT: %s\n", path.c_str());
-    last = Last{image.width, image.height, image.pixels};
+    if (!Write(image, Caption(w), error)) return false;
+    last = Last{image.width, image.height, std::move(image.pixels)};
   }
+  return true;
+}
+
+bool SnapshotWriter::WriteMessageBox(const platform::MessageBoxRecord& box, std::string& error) {
+  return Write(platform::RenderMessageBox(box), box.caption.value_or("Error"), error);
+}
+
+bool SnapshotWriter::Write(const platform::Image& image, const std::string& caption, std::string& error) {
+  char number[16];
+  std::snprintf(number, sizeof(number), "%03d-", m_count + 1);
+  const std::string path = m_folder + "/" + number + FileWord(caption) + ".png";
+  if (!platform::SavePng(image, path)) {
+    error = "cannot write " + path;
+    return false;
+  }
+  ++m_count;
+  std::fprintf(m_out, "SNAPSHOT: %s\n", path.c_str());
   return true;
 }
 

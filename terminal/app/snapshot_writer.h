@@ -1,7 +1,8 @@
 // --snapshots DIR: after each script line, a PNG of every top-level window
 // whose picture changed (or that is new), numbered in the order written:
 // DIR/001-allowed-groups.png, DIR/002-view-allowed-group.png, ...
-// Each picture written is announced on `out` as "SNAPSHOT: path".
+// Message boxes are written as they show ("NNN-error.png" for a box without
+// caption). Each picture written is announced on `out` as "SNAPSHOT: path".
 // A top-level window is a visible window without an owner, or an owned one
 // with a caption of its own (an owned tool-tip or list shows in its owner's
 // picture).
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "platform/base/wintypes.h"
+#include "platform/render/image.h"
+#include "platform/user/message_box.h"
 
 namespace terminal {
 
@@ -26,6 +29,9 @@ class SnapshotWriter {
   // Writes the pictures that changed since the last call; false with the
   // reason when one cannot be written.
   bool Capture(std::string& error);
+  // Writes the picture of a message box as it is shown (boxes are no
+  // windows: they show once, when asked); false with the reason on failure.
+  bool WriteMessageBox(const platform::MessageBoxRecord& box, std::string& error);
   int Written() const { return m_count; }
 
  private:
@@ -38,6 +44,8 @@ class SnapshotWriter {
   std::FILE* m_out;
   int m_count = 0;
   std::map<HWND, Last> m_last;
+
+  bool Write(const platform::Image& image, const std::string& caption, std::string& error);
 };
 
 // A caption as a file-name word: lower-case letters and digits, runs of

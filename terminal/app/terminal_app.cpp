@@ -132,8 +132,18 @@ int RunTerminal(const Options& options, int argc, char** argv) {
   int status = 0;
   {
     Host host(std::move(*scrips), std::move(server), stdout, wireLog);
-    platform::SetMessageBoxResponder([](const platform::MessageBoxRecord& box) {
+    std::optional<SnapshotWriter> snapshots;
+    if (!options.snapshots.empty()) {
+      snapshots.emplace(options.snapshots, stdout);
+      if (!snapshots->Prepare(error)) {
+        std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
+        status = 1;
+      }
+    }
+    platform::SetMessageBoxResponder([&snapshots](const platform::MessageBoxRecord& box) {
       std::printf("BOX: %s\n", box.text.c_str());
+      std::string why;
+      if (snapshots && !snapshots->WriteMessageBox(box, why)) std::fprintf(stderr, "tarnterm: %s\n", why.c_str());
       return platform::DefaultMessageBoxAnswer(box.type);
     });
 
@@ -162,14 +172,6 @@ int RunTerminal(const Options& options, int argc, char** argv) {
       why += ")";
       return false;
     };
-    std::optional<SnapshotWriter> snapshots;
-    if (!options.snapshots.empty()) {
-      snapshots.emplace(options.snapshots, stdout);
-      if (!snapshots->Prepare(error)) {
-        std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
-        status = 1;
-      }
-    }
     if (status != 0) {
       // The snapshot folder could not be made: nothing runs.
     } else if (!options.script.empty() || options.demo) {
