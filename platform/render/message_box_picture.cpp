@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_layout.h"
+#include "platform/render/canvas.h"
 #include "platform/render/control_chrome.h"
 #include "platform/window/metrics.h"
 
@@ -101,23 +101,16 @@ Image RenderMessageBox(const MessageBoxRecord& box) {
 
   const int frame = GetSystemMetrics(SM_CXDLGFRAME);
   const int caption = GetSystemMetrics(SM_CYCAPTION);
-  Image image;
-  image.width = clientWidth + 2 * frame;
-  image.height = clientHeight + 2 * frame + caption;
-  image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
-  cairo_surface_t* surface =
-      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(image.pixels.data()), CAIRO_FORMAT_RGB24,
-                                          image.width, image.height, image.width * 4);
-  cairo_t* cr = cairo_create(surface);
-  {
-    std::lock_guard lock(PangoLock());
+  const int width = clientWidth + 2 * frame;
+  const int height = clientHeight + 2 * frame + caption;
+  return PaintPicture(width, height, [&](cairo_t* cr) {
     const Painter p(cr);
-    const RECT window{0, 0, image.width, image.height};
+    const RECT window{0, 0, width, height};
     p.Fill(window, GetSysColor(COLOR_3DFACE));
     p.RaisedEdge(window);
     CaptionLook look;
     look.text = box.caption.value_or("Error");
-    DrawCaption(p, look, RECT{frame, frame, image.width - frame, frame + caption});
+    DrawCaption(p, look, RECT{frame, frame, width - frame, frame + caption});
     cairo_translate(cr, frame, frame + caption);
     if (hasIcon) Icon(p, icon, kMargin, kMargin);
     const TextLayout text = LayOutText(font, box.text, RECT{textLeft, textTop, textLeft + kMaxTextWidth, clientHeight},
@@ -131,12 +124,7 @@ Image RenderMessageBox(const MessageBoxRecord& box) {
                      i == std::min(defaultButton, count - 1));
       x += kButton.cx + kButtonGap;
     }
-  }
-  cairo_destroy(cr);
-  cairo_surface_finish(surface);
-  cairo_surface_destroy(surface);
-  for (uint32_t& px : image.pixels) px &= 0xFFFFFF;
-  return image;
+  });
 }
 
 }  // namespace platform

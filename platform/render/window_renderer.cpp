@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/render/canvas.h"
 #include "platform/render/control_chrome.h"
 #include "platform/render/replay.h"
 #include "platform/window/winapi.h"
@@ -148,18 +149,10 @@ Image RenderWindow(HWND window) {
   Refresh(window);
   RECT wr;
   ::GetWindowRect(window, &wr);
-  // Drawn straight into the picture's pixels: RGB24 rows of width * 4 bytes.
-  Image image;
-  image.width = std::max(1, static_cast<int>(wr.right - wr.left));
-  image.height = std::max(1, static_cast<int>(wr.bottom - wr.top));
-  image.pixels.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
-      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(image.pixels.data()), CAIRO_FORMAT_RGB24,
-                                          image.width, image.height, image.width * 4));
-  Draw(surface.get(), window, POINT{wr.left, wr.top});
-  cairo_surface_finish(surface.get());
-  for (uint32_t& p : image.pixels) p &= 0xFFFFFF;  // RGB24 leaves the top byte undefined
-  return image;
+  const POINT origin{wr.left, wr.top};
+  return PaintPicture(std::max(1, static_cast<int>(wr.right - wr.left)),
+                      std::max(1, static_cast<int>(wr.bottom - wr.top)),
+                      [&](cairo_t* cr) { TreePainter(cr, origin).DrawTopLevel(window); });
 }
 
 bool WriteWindowPicture(HWND window, const std::string& path, std::string* error) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/render/menu_picture.h"
 #include "platform/render/message_box_picture.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/winapi.h"
@@ -61,6 +62,12 @@ bool SnapshotWriter::Prepare(std::string& error) {
 }
 
 bool SnapshotWriter::Capture(std::string& error) {
+  // Pop-up menus are no windows either: each one shown since the last line.
+  const std::vector<platform::MenuRecord> menus = platform::MenuLog();
+  if (menus.size() < m_menusSeen) m_menusSeen = 0;
+  for (; m_menusSeen < menus.size(); ++m_menusSeen) {
+    if (!Write(platform::RenderPopupMenu(menus[m_menusSeen]), "menu", error)) return false;
+  }
   for (HWND w : PictureWindows()) {
     platform::Image image = platform::RenderWindow(w);
     Last& last = m_last[w];

@@ -1,7 +1,8 @@
 // --snapshots DIR: after each script line, a PNG of every top-level window
 // whose picture changed (or that is new), numbered in the order written:
 // DIR/001-allowed-groups.png, DIR/002-view-allowed-group.png, ...
-// Message boxes are written as they show ("NNN-error.png" for a box without
+// Pop-up menus shown during a line are written after it ("NNN-menu.png",
+// the chosen entry highlighted). Message boxes are written as they show ("NNN-error.png" for a box without
 // caption). Each picture written is announced on `out` as "SNAPSHOT: path".
 // A top-level window is a visible window without an owner, or an owned one
 // with a caption of its own (an owned tool-tip or list shows in its owner's
@@ -44,6 +45,7 @@ class SnapshotWriter {
   std::FILE* m_out;
   int m_count = 0;
   std::map<HWND, Last> m_last;
+  size_t m_menusSeen = 0;
 
   bool Write(const platform::Image& image, const std::string& caption, std::string& error);
 };
