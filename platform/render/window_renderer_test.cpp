@@ -6,6 +6,7 @@
 
 #include "platform/comctl/clistctrl.h"
 #include "platform/comctl/header_control.h"
+#include "platform/comctl/tooltip.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/render/window_renderer.h"
@@ -292,6 +293,30 @@ TEST_F(WindowRendererTest, AComboShowsItsChoiceAndItsOpenListOverTheWindowBelow)
   const int area = (below.right - below.left) * (below.bottom - below.top);
   EXPECT_GT(image.Count(below, GetSysColor(COLOR_WINDOW)) + image.Count(below, GetSysColor(COLOR_HIGHLIGHT)), area / 2)
       << "open: its list floats over the dialog";
+}
+
+TEST_F(WindowRendererTest, AShownToolTipFloatsOverItsOwnersPicture) {
+  HWND tip = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
+                              0, m_dialog.m_hWnd, nullptr, nullptr, nullptr);
+  ASSERT_NE(tip, nullptr);
+  char text[] = "Strike Price";
+  TOOLINFO tool;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = m_dialog.m_hWnd;
+  tool.uId = 1;
+  tool.lpszText = text;
+  ::SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&tool));
+  RECT dialog;
+  ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+  ::SendMessage(tip, TTM_TRACKPOSITION, 0,
+                MAKELPARAM(static_cast<WORD>(dialog.left + 150), static_cast<WORD>(dialog.top + 150)));
+  const RECT area{152, 152, 170, 160};
+  EXPECT_EQ(platform::RenderWindow(m_dialog.m_hWnd).Count(area, GetSysColor(COLOR_INFOBK)), 0);
+  ::SendMessage(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_GT(image.Count(area, GetSysColor(COLOR_INFOBK)), 18 * 8 / 2);
+  EXPECT_EQ(image.At(150, 150), GetSysColor(COLOR_WINDOWFRAME)) << "its one-pixel border";
+  ::DestroyWindow(tip);
 }
 
 TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
