@@ -1,21 +1,11 @@
 #include "resources/module_resources.h"
 
 #include "resources/resource.h"
+#include "resources/template_styles.h"
 
 namespace resources {
 
 namespace {
-
-// Styles of the common kinds of control in the templates.
-constexpr DWORD kVisible = WS_VISIBLE;
-constexpr DWORD kTab = WS_VISIBLE | WS_TABSTOP;
-constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT;
-constexpr DWORD kFrame = WS_VISIBLE | BS_GROUPBOX;
-constexpr DWORD kPush = kTab | BS_PUSHBUTTON;
-constexpr DWORD kCheck = kTab | BS_AUTOCHECKBOX;
-constexpr DWORD kEditableSorted = kTab | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT;
-constexpr DWORD kListSorted = kTab | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT;
-constexpr DWORD kList = kTab | WS_VSCROLL | CBS_DROPDOWNLIST;
 
 // List view styles of the common controls: report view, owner data, the
 // selection kept visible without the focus.
@@ -88,6 +78,10 @@ platform::DialogTemplate ViewAllowedGroupTemplate() {
 void RegisterModuleResources(HINSTANCE module) {
   platform::RegisterDialogTemplate(module, AllowedGroupsTemplate());
   platform::RegisterDialogTemplate(module, ViewAllowedGroupTemplate());
+  platform::RegisterDialogTemplate(module, FontDialogTemplate());
+  platform::RegisterDialogTemplate(module, AppearanceTemplate());
+  platform::RegisterDialogTemplate(module, UserColumnTemplate());
+  platform::RegisterDialogTemplate(module, FilterTextTemplate());
   platform::RegisterIcon(module, IDI_PLUGIN);
 }
 

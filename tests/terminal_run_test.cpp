@@ -20,16 +20,12 @@
 #include "platform/window/messages.h"
 #include "resources/module_resources.h"
 #include "tests/plugin_harness.h"
+#include "tests/terminal_process.h"
 
 namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct RunResult {
-  int status = -1;
-  std::string output;  // stdout and stderr together
-};
 
 class TerminalRun : public ::testing::Test {
  protected:
@@ -45,19 +41,8 @@ class TerminalRun : public ::testing::Test {
     fs::remove_all(folder, ec);
   }
 
-  // Runs tarnterm from beside the test executable with the arguments (each
-  // single-quoted for the shell).
-  static RunResult Terminal(const std::string& arguments) {
-    RunResult run;
-    const std::string command = PluginHarness::BinaryFolder() + "/tarnterm " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char chunk[4096];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.output.append(chunk, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-  }
+  // Runs tarnterm with the arguments (each single-quoted for the shell).
+  static RunResult Terminal(const std::string& arguments) { return RunTerminal(arguments); }
 
   std::string Script(const std::string& name, const std::string& text) const {
     const fs::path path = folder / name;

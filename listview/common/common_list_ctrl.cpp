@@ -213,6 +213,9 @@ BOOL CCommonListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
     case list_command::kReadFromExcel: return TRUE;  // the entry has no behaviour
     case list_command::kGridLines: ToggleGridLines(); return TRUE;
     case list_command::kCopyToClipboard: CopyToClipboard(); return TRUE;
+    case list_command::kCustomize:
+      if (m_bCustomize) OpenAppearanceDialog();
+      return TRUE;
     default: return CListCtrl::OnCommand(wParam, lParam);
   }
 }
@@ -238,6 +241,7 @@ BOOL CCommonListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 
 void CCommonListCtrl::OnDestroy() {
   CListCtrl::OnDestroy();
+  ReleaseAppearanceDialog();
   SaveColumnProfile();
   m_arrColumns.RemoveAll();
   m_arrColumnOrder.RemoveAll();
@@ -260,7 +264,7 @@ bool CCommonListCtrl::HandleShortcut(UINT key) {
     SetItemState(-1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   } else if (key == 'C' && ctrl) {
     CopyToClipboard();
-    // Ctrl+Shift+C opens the appearance dialog, which this build lacks.
+    if (shift && m_bCustomize) OpenAppearanceDialog();
   } else if (key == 'E' && shift && !ctrl) {
     ExportToExcel();
     return true;

@@ -85,6 +85,10 @@ class CCommonListCtrl : public CListCtrl {
   void LoadCustomization();
   void SetListFont(const CString& face, const CString& size);
   void ToggleGridLines();
+  // The process's appearance dialog, bound to this list, titled
+  // "Customize Appearance :<profile>", shown on top and centred over the list
+  // (common_list_appearance.cpp).
+  void OpenAppearanceDialog();
   // mode: list_command::kFitToData, kFitToHeader or kFitToWindow.
   void FitColumns(int mode);
 
@@ -122,6 +126,8 @@ class CCommonListCtrl : public CListCtrl {
   int BuiltInColumnCount() const { return m_nBuiltInColumns; }
   int FirstColumnIndex() const { return m_nFirstColumnIndex; }
   bool IsCustomized() const { return m_cCustomized != 0; }
+  // Set when the appearance dialog applied a choice to this list.
+  void MarkCustomized() { m_cCustomized = 1; }
   HWND HeaderToolTip() const { return m_hHeaderTip; }
   const CString& ClipboardText() const { return m_strClipboardText; }
   sListAppearance& Appearance() { return m_appearance; }
@@ -162,6 +168,8 @@ class CCommonListCtrl : public CListCtrl {
   bool HandleShortcut(UINT key);
   // Every header tool rectangle set to its header item rectangle.
   void RealignHeaderToolTips();
+  // A list going away unbinds the appearance dialog and hides it.
+  void ReleaseAppearanceDialog();
   // The column record shown at header item `item` (by caption); -1 none.
   int RecordOfHeaderItem(int item) const;
   // Header item `item` gets the sort image `image` (-1: format string only).

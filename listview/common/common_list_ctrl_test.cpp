@@ -16,6 +16,7 @@
 #include "listview/profile/appearance_line.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
+#include "listview/testing/text_rows.h"
 #include "platform/user/clipboard.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
@@ -60,20 +61,7 @@ class CommonList : public ::testing::Test {
   }
   void Close() { dialog_->DestroyWindow(); }
 
-  std::vector<std::string> Captions() {
-    std::vector<std::string> out;
-    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
-    for (int i = 0; i < header->GetItemCount(); ++i) {
-      char text[64] = {};
-      HDITEM item;
-      item.mask = HDI_TEXT;
-      item.pszText = text;
-      item.cchTextMax = sizeof(text);
-      header->GetItem(header->OrderToIndex(i), &item);
-      out.emplace_back(text);
-    }
-    return out;
-  }
+  std::vector<std::string> Captions() { return listview::testing::HeaderCaptions(*dialog_->list.GetHeaderCtrl()); }
   std::vector<int> Widths() {
     std::vector<int> out;
     CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "listview/expression.h"
+#include "listview/filter/formula_pieces.h"
 #include "platform/user/message_box.h"
 
 namespace listview {
@@ -10,18 +11,15 @@ namespace listview {
 bool ComputeCell(const CString& formula, const CellSource& cellOf, CString& text) {
   CString work;
   CString lastReferenced;
-  bool reference = false;  // pieces alternate, literal text first
-  int position = 0;
-  for (CString piece = formula.Tokenize("\"", position); position >= 0; piece = formula.Tokenize("\"", position)) {
-    if (!reference) {
-      work += piece;
+  for (const FormulaPiece& piece : SplitFormula(formula)) {
+    if (!piece.reference) {
+      work += piece.text;
     } else {
       CString cell;
-      if (!cellOf(std::atoi(piece), cell)) return false;
+      if (!cellOf(std::atoi(piece.text), cell)) return false;
       lastReferenced = cell;
       work += std::atof(cell) == 0 ? CString("0") : cell;
     }
-    reference = !reference;
   }
 
   double value = 0;

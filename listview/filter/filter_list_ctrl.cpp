@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "listview/filter/filter_text.h"
+#include "listview/user_columns/user_defined_col_dlg.h"
 #include "platform/window/keyboard.h"
 #include "platform/kernel/module.h"
 
@@ -161,6 +163,11 @@ BOOL CFilterListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     *result = 0;
     return TRUE;
   }
+  if (notify != nullptr && notify->hwndFrom == m_header.GetSafeHwnd() && notify->code == HDN_FILTERBTNCLICK) {
+    OnFilterButton(reinterpret_cast<NMHDFILTERBTNCLICK*>(lParam));
+    *result = 0;  // the filter changes only when a text is chosen
+    return TRUE;
+  }
   return CCommonListCtrl::OnNotify(wParam, lParam, result);
 }
 
@@ -168,8 +175,30 @@ BOOL CFilterListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
   switch (LOWORD(wParam)) {
     case list_command::kResetFilters: ResetFilters(); return TRUE;
     case list_command::kMatchFilterExactly: ToggleExactMatch(); return TRUE;
+    case list_command::kAddCustomColumn: OpenUserColumns(CUserDefinedColDlg::kAddMode); return TRUE;
+    case list_command::kDeleteCustomColumn: OpenUserColumns(CUserDefinedColDlg::kDeleteMode); return TRUE;
     default: return CCommonListCtrl::OnCommand(wParam, lParam);
   }
+}
+
+void CFilterListCtrl::ForwardToOwner(NMHDR& notify) {
+  notify.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+  CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
+  if (owner != nullptr) owner->SendMessage(WM_NOTIFY, notify.idFrom, reinterpret_cast<LPARAM>(&notify));
+}
+
+// The owner hears of the press first.
+void CFilterListCtrl::OnFilterButton(NMHDFILTERBTNCLICK* notify) {
+  NMHDFILTERBTNCLICK forward = *notify;
+  ForwardToOwner(forward.hdr);
+  TheFilterText().Open(this, notify->iItem);
+}
+
+void CFilterListCtrl::OpenUserColumns(int mode) {
+  CUserDefinedColDlg& dialog = TheUserDefinedColDlg();
+  if (!dialog.Open(this, mode)) return;
+  dialog.ShowWindow(SW_SHOW);
+  dialog.BringWindowToTop();
 }
 
 void CFilterListCtrl::ToggleExactMatch() {

@@ -128,6 +128,19 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   // The column index shown by header item `subItem`; -1 none.
   int ColumnOfSubItem(int subItem) const;
 
+  // ---- Computed columns (listview/filter/filter_list_columns.cpp) ----
+  // Appends `column` as the last column index, shown after the last header
+  // column, with its description as the header tool-tip. Returns its index.
+  int AddComputedColumn(const sTarnColInfo& column);
+  // Removes computed column `index`: its header column (when shown), its
+  // record and order entry. Later column indexes move one down, and every
+  // reference to them (formulas, filters, sorting, keyword column) with
+  // them. Built-in columns are never removed.
+  void RemoveComputedColumn(int index);
+  // Every shown column's header tool-tip again: its description, or its
+  // caption when it has none.
+  void ReregisterHeaderToolTips();
+
   CColorHeaderCtrl& Header() { return m_header; }
 
  protected:
@@ -147,7 +160,14 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   void EmptyRows();
   void ReindexingError(const char* message);
   void SortView(int column);
+  // A header notification sent on to the owner-notification window (else
+  // the parent) under the list's control id.
+  void ForwardToOwner(NMHDR& notify);
   void OnFilterChange(NMHEADER* notify);
+  // The filter button of a header column: the filter text pop-up.
+  void OnFilterButton(NMHDFILTERBTNCLICK* notify);
+  // The custom column dialog for this list (CUserDefinedColDlg modes).
+  void OpenUserColumns(int mode);
   void OnGetDispInfo(NMLVDISPINFO* info);
   void OnClick(NMITEMACTIVATE* click);
   void ToggleExactMatch();

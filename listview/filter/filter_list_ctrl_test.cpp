@@ -10,6 +10,7 @@
 #include "listview/filter/computed_cell.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
+#include "listview/testing/text_rows.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
@@ -21,16 +22,8 @@ namespace {
 using listview::testing::CListDialog;
 using Dialog = CListDialog<CFilterListCtrl>;
 
-struct Row {
-  std::vector<std::string> cells;  // Side, Qty, Price, Kind
-};
-
-int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int&) {
-  const auto* row = reinterpret_cast<const Row*>(data);
-  if (row == nullptr || column < 0 || column >= static_cast<int>(row->cells.size())) return 0;
-  text = row->cells[static_cast<size_t>(column)].c_str();
-  return 1;
-}
+using Row = listview::testing::TextRow;  // Side, Qty, Price, Kind
+constexpr auto& FormatRow = listview::testing::FormatTextRow;
 
 class FilterList : public ::testing::Test {
  protected:

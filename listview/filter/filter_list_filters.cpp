@@ -112,11 +112,9 @@ void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
       m_arrFilterTexts.clear();
     }
   }
-  // The owner hears of it under the list's id and refilters.
+  // The owner hears of it and refilters.
   NMHEADER forward = *notify;
-  forward.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-  CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
-  if (owner != nullptr) owner->SendMessage(WM_NOTIFY, forward.hdr.idFrom, reinterpret_cast<LPARAM>(&forward));
+  ForwardToOwner(forward.hdr);
 }
 
 void CFilterListCtrl::SortView(int column) {

@@ -23,9 +23,10 @@ int CFilterListCtrl::CellText(DWORD_PTR data, int column, CString& text, COLORRE
     const listview::CellSource source = [&](int referenced, CString& cell) {
       COLORREF t = static_cast<COLORREF>(-1), b = static_cast<COLORREF>(-1);
       int i = -1;
-      // A formula never refers to itself; a reference to another computed
-      // column is refused so that two columns cannot refer to each other.
-      if (referenced < 0 || referenced >= BuiltInColumnCount()) return false;
+      // A formula may refer to built-in columns and to computed columns
+      // added before it (lower indexes), never to itself or a later one, so
+      // that no two columns can refer to each other and evaluation ends.
+      if (referenced < 0 || referenced >= column) return false;
       return CellText(data, referenced, cell, t, b, i) != 0;
     };
     return listview::ComputeCell(m_arrColumns[column].strExpression, source, text) ? 1 : 0;

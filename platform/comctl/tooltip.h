@@ -52,6 +52,7 @@ constexpr UINT TTM_SETDELAYTIME = WM_USER + 3;
 constexpr UINT TTM_ADDTOOL = WM_USER + 4;
 constexpr UINT TTM_DELTOOL = WM_USER + 5;
 constexpr UINT TTM_NEWTOOLRECT = WM_USER + 6;
+constexpr UINT TTM_RELAYEVENT = WM_USER + 7;  // accepted; the headless model shows no hover tips
 constexpr UINT TTM_GETTOOLINFO = WM_USER + 8;
 constexpr UINT TTM_SETTOOLINFO = WM_USER + 9;
 constexpr UINT TTM_GETTEXT = WM_USER + 11;

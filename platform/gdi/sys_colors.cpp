@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/system_change.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ BOOL SetSysColors(int count, const int* indices, const COLORREF* colors) {
     if (!Known(indices[i])) return FALSE;
   }
   for (int i = 0; i < count; ++i) Current()[static_cast<size_t>(indices[i])] = colors[i];
+  platform::BroadcastSystemChange(platform::SystemChange::Colors);
   return TRUE;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/comctl/image_list_drag.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/user/clipboard.h"
+#include "platform/user/color_dialog.h"
 #include "platform/user/menu.h"
 #include "platform/user/message_box.h"
 #include "platform/window/cwnd.h"
@@ -54,6 +55,7 @@ void ResetForTest() {
   ResetSysColors();
   ResetClipboard();
   ResetMenus();
+  ResetColorChooser();
   ImageList_EndDrag();
 }
 

@@ -18,6 +18,7 @@
 #include "terminal/app/control_names.h"
 #include "terminal/app/host.h"
 #include "terminal/app/window_dump.h"
+#include "terminal/script/chooser_answers.h"
 
 namespace terminal {
 
@@ -252,8 +253,12 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
       {"select-more", {"select-more WINDOW LIST ROW", 4, T::kControl, IsListView, &ScriptRunner::SelectMore}},
       {"sort", {"sort WINDOW LIST \"Caption\"", 4, T::kControl, IsListView, &ScriptRunner::Sort}},
       {"filter", {"filter WINDOW LIST \"Caption\" \"text\"", 5, T::kControl, IsListView, &ScriptRunner::Filter}},
+      {"filter-button",
+       {"filter-button WINDOW LIST \"Caption\"", 4, T::kControl, IsListView, &ScriptRunner::FilterButton}},
       {"expect-sheet", {"expect-sheet WINDOW LIST FILE", 4, T::kControl, IsListView, &ScriptRunner::ExpectSheet}},
       {"menu", {"menu \"entry text\"", 2, T::kNothing, nullptr, &ScriptRunner::Menu}},
+      {"answer-color", {"answer-color RRGGBB", 2, T::kNothing, nullptr, &ScriptRunner::AnswerColor}},
+      {"answer-font", {"answer-font \"Face\" SIZE", 3, T::kNothing, nullptr, &ScriptRunner::AnswerFont}},
       {"server-rows", {"server-rows", 1, T::kNothing, nullptr, &ScriptRunner::ServerRows}},
       {"expect-server-rows",
        {"expect-server-rows WINDOW LIST", 3, T::kControl, IsListView, &ScriptRunner::ExpectServerRows}},
@@ -483,13 +488,44 @@ bool ScriptRunner::Sort(Line& line) {
          line.Fail(Refusal(header, "the header of " + line.ControlName()));
 }
 
+// The header of the line's list and its item captioned as the line's third
+// word, when the header shows its filter row.
+static bool FindFilterBox(HWND list, const std::string& caption, const std::string& name, HWND& header, int& item,
+                          std::string& error) {
+  if (!FindHeaderItem(list, caption, header, item, error)) return false;
+  if (!(GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR)) {
+    error = "the header of " + name + " shows no filter row (Ctrl+F shows it)";
+    return false;
+  }
+  return true;
+}
+
+bool ScriptRunner::FilterButton(Line& line) {
+  HWND header = nullptr;
+  int item = -1;
+  if (!FindFilterBox(line.control, line.words[3], line.ControlName(), header, item, line.error)) return false;
+  // The button fills the right end of the box, in the filter row below the
+  // caption. A person first scrolls the list until the button shows.
+  auto button = [&] {
+    RECT rect{};
+    SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+    return POINT{rect.right - 3, rect.bottom - 3};
+  };
+  POINT inList = button();
+  MapWindowPoints(header, line.control, &inList, 1);
+  RECT client{};
+  GetClientRect(line.control, &client);
+  if (inList.x < client.left || inList.x >= client.right) {
+    SendMessage(line.control, LVM_SCROLL, static_cast<WPARAM>(inList.x - (client.right - 10)), 0);
+    platform::PumpMessages();
+  }
+  return input::ClickAt(header, button()) || line.Fail(Refusal(header, "the header of " + line.ControlName()));
+}
+
 bool ScriptRunner::Filter(Line& line) {
   HWND header = nullptr;
   int item = -1;
-  if (!FindHeaderItem(line.control, line.words[3], header, item, line.error)) return false;
-  if (!(GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR)) {
-    return line.Fail("the header of " + line.ControlName() + " shows no filter row (Ctrl+F shows it)");
-  }
+  if (!FindFilterBox(line.control, line.words[3], line.ControlName(), header, item, line.error)) return false;
   // Opens the box's edit field as a click on it does, replaces its text and
   // commits with Enter.
   SendMessage(header, HDM_EDITFILTER, static_cast<WPARAM>(item), FALSE);
@@ -508,6 +544,12 @@ bool ScriptRunner::Menu(Line& line) {
   platform::SetMenuResponder(line.words[1].empty() ? platform::MenuResponder()
                                                    : platform::ChooseMenuEntry(line.words[1]));
   return true;
+}
+
+bool ScriptRunner::AnswerColor(Line& line) { return AnswerNextColorChooser(line.words[1], line.error); }
+
+bool ScriptRunner::AnswerFont(Line& line) {
+  return AnswerNextFontDialog(line.words[1], line.words[2], m_err, line.error);
 }
 
 bool ScriptRunner::ServerRows(Line& line) {

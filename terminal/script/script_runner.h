@@ -20,8 +20,17 @@
 //   sort WINDOW LIST "Caption"        click the caption of that column in the list's header
 //   filter WINDOW LIST "Caption" "t"  open that column's box in the header's filter row, replace its
 //                                     text by t (empty clears it) and press Enter
+//   filter-button WINDOW LIST "Caption"
+//                                     press the button at the right of that column's box in the header's
+//                                     filter row (the list's pop-up of the column's texts opens: a window
+//                                     without caption, named "" by the lines that follow)
 //   menu "entry text"                 the following pop-up menus choose the enabled entry of this text
 //                                     (none found: dismissed); "" dismisses them again
+//   answer-color RRGGBB               the next colour chooser picks this colour (hexadecimal red,
+//                                     green, blue); without it choosers are cancelled
+//   answer-font "Face" SIZE           the next "Font Dialog" selects this face and point size and
+//                                     presses OK (a face or size it does not offer: Cancel, and
+//                                     the error output says why); without it the dialog is cancelled
 //   server-rows                       print "SERVER: " and each group the server stand-in holds, in
 //                                     the order it stored them, fields joined by TAB
 //   expect-server-rows WINDOW LIST    the list view shows as many rows as the server holds groups
@@ -94,7 +103,10 @@ class ScriptRunner {
   bool SelectMore(Line& line);
   bool Sort(Line& line);
   bool Filter(Line& line);
+  bool FilterButton(Line& line);
   bool Menu(Line& line);
+  bool AnswerColor(Line& line);  // script_answers.cpp
+  bool AnswerFont(Line& line);
   bool ExpectSheet(Line& line);
   bool ServerRows(Line& line);
   bool ExpectServerRows(Line& line);

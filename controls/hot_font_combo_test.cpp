@@ -1,0 +1,171 @@
+#include "controls/hot_font_combo.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/control_test_support.h"
+#include "platform/gdi/font_families.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/cbutton.h"
+
+namespace {
+
+using platform::DrawKind;
+using platform::DrawOps;
+namespace input = platform::input;
+
+constexpr COLORREF kFace = RGB(192, 192, 192);
+constexpr COLORREF kShadow = RGB(128, 128, 128);
+constexpr COLORREF kDarkShadow = RGB(0, 0, 0);
+constexpr DWORD kStyle =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT | CBS_HASSTRINGS;
+
+class HotFontComboTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    platform::SetInstalledFontFamilies(std::vector<std::string>{"Verdana", "Arial", "Courier New", "Tahoma"});
+    ASSERT_TRUE(m_parent.CreateAt(100, 100));
+    ASSERT_TRUE(m_combo.Create(kStyle, CRect(10, 10, 160, 200), &m_parent, 33076));
+    ASSERT_TRUE(m_other.Create("other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 250, 90, 280), &m_parent, 7));
+  }
+  void TearDown() override {
+    platform::SetInstalledFontFamilies(std::nullopt);
+    platform::ResetForTest();
+  }
+  std::vector<std::string> Items() const {
+    std::vector<std::string> items;
+    for (int i = 0; i < m_combo.GetCount(); ++i) {
+      CString text;
+      m_combo.GetLBText(i, text);
+      items.emplace_back(text.GetString());
+    }
+    return items;
+  }
+  // The colours of the last frame drawn: the top edge of each ring, outside in.
+  std::vector<COLORREF> LastFrameTops() const {
+    const DrawOps fills = platform::OpsOfKind(platform::WindowDisplayList(m_combo), DrawKind::FillRect);
+    std::vector<COLORREF> tops;
+    // Draw3dRect draws four fills a ring; the frame is the last rings drawn.
+    const size_t rings = (m_combo.GetExStyle() & WS_EX_STATICEDGE) ? 3 : 2;
+    if (fills.size() < 4 * rings) return tops;
+    for (size_t ring = 0; ring < rings; ++ring) tops.push_back(fills[fills.size() - 4 * (rings - ring)].color);
+    return tops;
+  }
+  void PointerOver() { input::MouseMove(m_combo, POINT{5, 5}); }
+  void PointerAway() { input::MouseMove(m_parent, POINT{390, 290}); }
+
+  CTestParent m_parent;
+  CHotFontCombo m_combo;
+  CButton m_other;
+};
+
+TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedAndSelectsTheCurrentFaceExactly) {
+  m_combo.SetCurrentFace("Courier New");
+  m_combo.FillFontList();
+  EXPECT_EQ(Items(), (std::vector<std::string>{"Arial", "Courier New", "Tahoma", "Verdana"}));
+  EXPECT_EQ(m_combo.GetCurSel(), 1);
+  m_combo.SetCurrentFace("Courier");  // a prefix is not the face
+  m_combo.FillFontList();
+  EXPECT_EQ(m_combo.GetCurSel(), CB_ERR);
+  EXPECT_EQ(m_combo.GetCount(), 4) << "refilling empties the list first";
+}
+
+TEST_F(HotFontComboTest, AFontTableChangeRefillsTheList) {
+  m_combo.FillFontList();
+  platform::SetInstalledFontFamilies(std::vector<std::string>{"Georgia"});
+  EXPECT_EQ(Items(), std::vector<std::string>{"Georgia"});
+}
+
+TEST_F(HotFontComboTest, EachEntryIsDrawnInItsOwnFaceAndTheSelectionInHighlightColours) {
+  m_combo.FillFontList();
+  m_combo.SetCurSel(2);  // Tahoma
+  m_combo.ShowDropDown(TRUE);
+  COMBOBOXINFO info;
+  ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
+  const DrawOps texts = platform::OpsOfKind(Repaint(info.hwndList), DrawKind::Text);
+  ASSERT_EQ(texts.size(), 4u);
+  for (const platform::DrawOp& op : texts) {
+    EXPECT_EQ(op.font.face, op.text) << platform::Describe(op);
+    EXPECT_EQ(op.font, platform::FontSpec::FromPoints(op.text, 11));
+    EXPECT_FALSE(op.opaque);
+    EXPECT_EQ(op.color, ::GetSysColor(op.text == "Tahoma" ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)) << op.text;
+  }
+}
+
+TEST_F(HotFontComboTest, ChoosingAnEntryMakesItTheCurrentFace) {
+  m_combo.FillFontList();
+  input::Click(m_combo);  // drops the list
+  COMBOBOXINFO info;
+  ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
+  ASSERT_TRUE(m_combo.GetDroppedState());
+  CRect item;
+  ::SendMessage(info.hwndList, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
+  input::ClickAt(info.hwndList, item.CenterPoint());
+  EXPECT_EQ(m_combo.GetCurrentFace(), "Verdana");
+}
+
+TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfterThePointerLeaves) {
+  m_combo.FillFontList();
+  Repaint(m_combo);
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace})) << "flat after a paint";
+  PointerOver();
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  input::Advance(CHotFontCombo::kHoverTimerMs);
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "still over it: the tick keeps it";
+  PointerAway();
+  platform::ClearDisplayList(m_combo);
+  input::Advance(CHotFontCombo::kHoverTimerMs);
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace}));
+  platform::ClearDisplayList(m_combo);
+  input::Advance(10 * CHotFontCombo::kHoverTimerMs);
+  EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "the timer stopped";
+}
+
+TEST_F(HotFontComboTest, FocusKeepsTheFrameSunkenThroughPaintsAndPointerMoves) {
+  m_combo.FillFontList();
+  ASSERT_TRUE(input::Focus(m_combo));
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  Repaint(m_combo);
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  PointerOver();
+  PointerAway();
+  input::Advance(CHotFontCombo::kHoverTimerMs);
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  ASSERT_TRUE(input::Focus(m_other));
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace}));
+}
+
+TEST_F(HotFontComboTest, AStaticEdgeAddsARingAndASystemColourChangeIsFollowed) {
+  CHotFontCombo edged;
+  ASSERT_TRUE(edged.CreateEx(WS_EX_STATICEDGE, "COMBOBOX", "", kStyle, CRect(200, 10, 350, 200), &m_parent, 9));
+  const int index = COLOR_BTNSHADOW;
+  const COLORREF shadow = RGB(10, 20, 30);
+  ASSERT_TRUE(SetSysColors(1, &index, &shadow));
+  Repaint(edged);
+  input::MouseMove(edged, POINT{5, 5});
+  const DrawOps fills = platform::OpsOfKind(platform::WindowDisplayList(edged), DrawKind::FillRect);
+  ASSERT_GE(fills.size(), 12u);
+  EXPECT_EQ(fills[fills.size() - 12].color, shadow);
+  EXPECT_EQ(fills[fills.size() - 8].color, shadow);
+  EXPECT_EQ(fills[fills.size() - 4].color, kDarkShadow);
+  CRect client;
+  edged.GetClientRect(&client);
+  EXPECT_EQ(fills[fills.size() - 4].rect.top, client.top + 2) << "the innermost ring lies two pixels in";
+}
+
+TEST_F(HotFontComboTest, CompareItemOrdersBySecondTextAgainstFirst) {
+  const char a[] = "Arial";
+  const char b[] = "Tahoma";
+  COMPAREITEMSTRUCT cis;
+  cis.itemData1 = reinterpret_cast<ULONG_PTR>(a);
+  cis.itemData2 = reinterpret_cast<ULONG_PTR>(b);
+  EXPECT_GT(m_combo.CompareItem(&cis), 0);
+  cis.itemData2 = reinterpret_cast<ULONG_PTR>(a);
+  EXPECT_EQ(m_combo.CompareItem(&cis), 0);
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+#include "listview/filter/filter_text.h"
+
+#include <set>
+#include <string>
+
+#include "listview/common/list_owned_dialog.h"
+#include "listview/filter/filter_list_ctrl.h"
+#include "platform/user/data_exchange.h"
+#include "platform/window/cursor.h"
+
+namespace ids = filter_text_ids;
+
+namespace listview {
+
+CString JoinFilterTexts(const CStringArray& texts) {
+  CString joined;
+  for (INT_PTR i = 0; i < texts.GetSize(); ++i) {
+    if (i == 0) {
+      joined = texts[i];
+    } else if (joined.Find(texts[i]) < 0) {
+      joined += "~" + texts[i];
+    }
+  }
+  return joined;
+}
+
+}  // namespace listview
+
+CFilterText& TheFilterText() {
+  static CFilterText popup;
+  return popup;
+}
+
+CFilterText::CFilterText() : CDialog(ids::kDialog, nullptr) {}
+
+void CFilterText::DoDataExchange(CDataExchange* dx) {
+  CDialog::DoDataExchange(dx);
+  DDX_Control(dx, ids::kTexts, m_lstTexts);
+}
+
+void CFilterText::Open(CFilterListCtrl* list, int position) {
+  if (list == nullptr) return;
+  bool ok = false;
+  if (listview::CreateForList(*this, ids::kDialog, *list, ok)) m_lstTexts.SetHorizontalExtent(ids::kHorizontalExtent);
+  if (!ok) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  SetWindowPos(&wndTop, cursor.x, cursor.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  Fill(*list, position);
+  Bind(list, position);
+  // Active, so that Enter reaches it and a click elsewhere closes it.
+  m_lstTexts.SetFocus();
+}
+
+void CFilterText::Fill(CFilterListCtrl& list, int position) {
+  m_lstTexts.ResetContent();
+  const int column = list.ColumnOfSubItem(position);
+  std::set<std::string> added;  // exact texts; the list box's own search ignores case
+  for (int row = 0; row < list.GetItemCount(); ++row) {
+    const DWORD_PTR data = list.GetItemData(row);
+    if (data == 0) continue;
+    const CString text = list.CellText(data, column);
+    if (text.IsEmpty() || !added.insert(std::string(text.GetString())).second) continue;
+    m_lstTexts.AddString(text);
+  }
+}
+
+void CFilterText::Bind(CFilterListCtrl* list, int position) {
+  m_pList = list;
+  m_nPosition = position;
+}
+
+void CFilterText::Apply() {
+  if (m_pList == nullptr) return;
+  const int count = m_lstTexts.GetSelCount();
+  if (count <= 0) return;
+  std::vector<int> chosen(static_cast<size_t>(count));
+  const int got = m_lstTexts.GetSelItems(count, chosen.data());
+  CStringArray texts;
+  for (int i = 0; i < got; ++i) {
+    CString text;
+    m_lstTexts.GetText(chosen[static_cast<size_t>(i)], text);
+    texts.Add(text);
+  }
+  m_pList->SetHeaderFilterText(m_nPosition, listview::JoinFilterTexts(texts), 0);
+}
+
+BOOL CFilterText::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == ids::kTexts && HIWORD(wParam) == LBN_DBLCLK) {
+    Apply();
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+// Enter applies; the pop-up closes when the list takes the activation back.
+void CFilterText::OnOK() { Apply(); }
+
+void CFilterText::OnActivate(UINT state, CWnd* other, BOOL minimized) {
+  CDialog::OnActivate(state, other, minimized);
+  if (state == WA_INACTIVE && IsWindowVisible()) ShowWindow(SW_HIDE);
+}

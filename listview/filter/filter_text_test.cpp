@@ -1,0 +1,181 @@
+// The filter text pop-up of a filter list's header: the texts it offers and
+// the filter it writes.
+#include "listview/filter/filter_text.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "listview/filter/filter_list_ctrl.h"
+#include "listview/testing/dialog_templates.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "listview/testing/text_rows.h"
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cursor.h"
+
+namespace {
+
+namespace input = platform::input;
+using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
+using Strings = std::vector<std::string>;
+
+CString Join(const Strings& texts) {
+  CStringArray array;
+  for (const auto& text : texts) array.Add(text.c_str());
+  return listview::JoinFilterTexts(array);
+}
+
+TEST(FilterTextJoin, FurtherTextsJoinWithATildeUnlessAlreadyContained) {
+  EXPECT_EQ(Join({"BUY", "SELL"}), "BUY~SELL");
+  EXPECT_EQ(Join({"NSE", "NSE_FO"}), "NSE~NSE_FO");
+  EXPECT_EQ(Join({"NSE_FO", "NSE"}), "NSE_FO") << "NSE occurs inside NSE_FO";
+  EXPECT_EQ(Join({"FO", "NSE_FO", "O"}), "FO~NSE_FO");
+  EXPECT_EQ(Join({"only"}), "only");
+  EXPECT_EQ(Join({}), "");
+}
+
+class FilterText : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
+    listview::testing::RegisterFilterTextTemplate();
+    for (const Strings& cells : {Strings{"NSE_FO", "buy"}, Strings{"NSE", "buy"}, Strings{"BSE", "buy"},
+                                 Strings{"", "buy"}, Strings{"NSE", "buy"}, Strings{"MCX", "sell"}}) {
+      rows_.push_back(std::make_unique<listview::testing::TextRow>(listview::testing::TextRow{cells}));
+    }
+    dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+      list.m_strProfileName = "filtertext";
+      list.m_arrColumns.Add(sTarnColInfo("Exchange", 80, 0, sort_kind::kText));
+      list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
+      list.ApplyColumnProfile();
+      list.EnableFilterMode(true);
+      list.SetDataDescriptor(&listview::testing::FormatTextRow);
+    });
+    ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+    for (const auto& row : rows_) {
+      List().InsertItem(0, "");
+      List().SetItemData(0, reinterpret_cast<DWORD_PTR>(row.get()));
+    }
+    // The MCX row is filtered away: the pop-up offers visible rows only.
+    List().SetColumnFilter(1, "buy");
+    List().Refilter();
+  }
+  void TearDown() override {
+    dialog_.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+
+  CFilterListCtrl& List() { return dialog_->list; }
+  HWND Texts() { return TheFilterText().Texts().GetSafeHwnd(); }
+
+  // A click on the filter button at the right of the header's filter box.
+  void PressFilterButton(int position) {
+    CHeaderCtrl* header = List().GetHeaderCtrl();
+    RECT rect{};
+    header->GetItemRect(position, &rect);
+    ASSERT_TRUE(input::ClickAt(header->GetSafeHwnd(), POINT{rect.right - 3, rect.bottom - 3}));
+    ASSERT_TRUE(TheFilterText().IsWindowVisible());
+  }
+  Strings Entries() {
+    Strings entries;
+    for (LRESULT i = 0, n = ::SendMessage(Texts(), LB_GETCOUNT, 0, 0); i < n; ++i) {
+      char text[64] = {};
+      ::SendMessage(Texts(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      entries.emplace_back(text);
+    }
+    return entries;
+  }
+  void ClickEntry(const char* text, bool twice = false) {
+    const auto index =
+        ::SendMessage(Texts(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    ASSERT_GE(index, 0) << text;
+    RECT rect{};
+    ::SendMessage(Texts(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+    const POINT at{rect.left + 3, (rect.top + rect.bottom) / 2};
+    ASSERT_TRUE(twice ? input::DoubleClickAt(Texts(), at) : input::ClickAt(Texts(), at));
+  }
+  std::string HeaderFilter(int position) {
+    char text[256] = {};
+    HD_TEXTFILTER filter;
+    filter.pszText = text;
+    filter.cchTextMax = sizeof(text);
+    HDITEM item;
+    item.mask = HDI_FILTER;
+    item.type = HDFT_ISSTRING;
+    item.pvFilter = &filter;
+    List().GetHeaderCtrl()->GetItem(position, &item);
+    return text;
+  }
+  // The header's notifications the owner heard (painting left out).
+  std::vector<UINT> Heard() {
+    std::vector<UINT> heard;
+    for (const UINT code : dialog_->notifications) {
+      if (code == HDN_FILTERBTNCLICK || code == HDN_FILTERCHANGE) heard.push_back(code);
+    }
+    return heard;
+  }
+  Strings Shown() {
+    Strings shown;
+    for (int r = 0; r < List().GetItemCount(); ++r) shown.emplace_back(List().GetItemText(r, 0).GetString());
+    return shown;
+  }
+
+  listview::testing::SettingsDir settings_;
+  std::vector<std::unique_ptr<listview::testing::TextRow>> rows_;
+  std::unique_ptr<Dialog> dialog_;
+};
+
+TEST_F(FilterText, OffersTheColumnsDistinctVisibleTextsAndWritesTheChosenOnesAsOneFilter) {
+  PressFilterButton(0);
+  EXPECT_EQ(Entries(), (Strings{"BSE", "NSE", "NSE_FO"})) << "sorted, once each, no empty text, no MCX";
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  RECT popup{};
+  TheFilterText().GetWindowRect(&popup);
+  EXPECT_EQ(popup.left, cursor.x);
+  EXPECT_EQ(popup.top, cursor.y);
+  EXPECT_EQ(Heard(), std::vector<UINT>{HDN_FILTERBTNCLICK}) << "the owner hears of the press";
+
+  ClickEntry("NSE_FO");
+  ClickEntry("NSE");
+  ASSERT_TRUE(input::PressKey(VK_RETURN));
+  EXPECT_EQ(HeaderFilter(0), "NSE~NSE_FO") << "in list order";
+  EXPECT_EQ(Heard(), (std::vector<UINT>{HDN_FILTERBTNCLICK, HDN_FILTERCHANGE}));
+  EXPECT_FALSE(TheFilterText().IsWindowVisible()) << "the list took the activation back";
+  List().Refilter();  // as the owner does on the change
+  EXPECT_EQ(Shown(), (Strings{"NSE_FO", "NSE", "NSE"}));
+}
+
+TEST_F(FilterText, TheSecondColumnOffersItsOwnTexts) {
+  PressFilterButton(1);
+  EXPECT_EQ(Entries(), Strings{"buy"});
+  ClickEntry("buy", true);
+  EXPECT_EQ(HeaderFilter(1), "buy") << "a double click applies";
+  EXPECT_EQ(HeaderFilter(0), "");
+}
+
+TEST_F(FilterText, EnterWithNothingChosenChangesNothingAndLosingActivationCloses) {
+  PressFilterButton(0);
+  ASSERT_TRUE(input::PressKey(VK_RETURN));
+  EXPECT_EQ(HeaderFilter(0), "");
+  EXPECT_EQ(Heard(), std::vector<UINT>{HDN_FILTERBTNCLICK}) << "no filter change";
+  EXPECT_TRUE(TheFilterText().IsWindowVisible());
+  ASSERT_TRUE(input::Click(dialog_->GetSafeHwnd()));
+  EXPECT_FALSE(TheFilterText().IsWindowVisible());
+
+  // Opening again starts from the rows as they are now.
+  rows_[0]->cells[0] = "CDE";
+  PressFilterButton(0);
+  EXPECT_EQ(Entries(), (Strings{"BSE", "CDE", "NSE"}));
+  EXPECT_EQ(::SendMessage(Texts(), LB_GETSELCOUNT, 0, 0), 0);
+  ASSERT_TRUE(input::PressKey(VK_ESCAPE));
+  EXPECT_FALSE(TheFilterText().IsWindowVisible());
+}
+
+}  // namespace

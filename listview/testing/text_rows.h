@@ -1,0 +1,42 @@
+// Rows of plain texts for the lists of the framework's tests: a row object
+// holding one text per column index, its formatter, and the header's
+// captions as a person reads them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/afx.h"
+#include "platform/comctl/cheaderctrl.h"
+
+namespace listview::testing {
+
+struct TextRow {
+  std::vector<std::string> cells;  // per column index
+};
+
+// A row formatter over TextRow item data: the cell of `column`, failing for
+// a column the row has no text for.
+inline int FormatTextRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int&) {
+  const auto* row = reinterpret_cast<const TextRow*>(data);
+  if (row == nullptr || column < 0 || column >= static_cast<int>(row->cells.size())) return 0;
+  text = row->cells[static_cast<size_t>(column)].c_str();
+  return 1;
+}
+
+// The header's captions in display order.
+inline std::vector<std::string> HeaderCaptions(CHeaderCtrl& header) {
+  std::vector<std::string> out;
+  for (int i = 0; i < header.GetItemCount(); ++i) {
+    char text[64] = {};
+    HDITEM item;
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    header.GetItem(header.OrderToIndex(i), &item);
+    out.emplace_back(text);
+  }
+  return out;
+}
+
+}  // namespace listview::testing

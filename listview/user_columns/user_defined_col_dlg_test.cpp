@@ -1,0 +1,349 @@
+// The custom column dialog on a filter list: building a formula with the
+// buttons, every refusal, adding a column, deleting one with the columns
+// that use it, and the saved profile read back by a new list.
+#include "listview/user_columns/user_defined_col_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "listview/testing/dialog_templates.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "listview/testing/text_rows.h"
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/message_box.h"
+
+namespace {
+
+namespace ids = user_column_ids;
+namespace input = platform::input;
+using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
+using Strings = std::vector<std::string>;
+
+using Row = listview::testing::TextRow;  // Side, Qty, Price, Kind
+
+class UserColumns : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
+    listview::testing::RegisterUserColumnTemplate();
+    rows_.push_back(std::make_unique<Row>(Row{{"buy", "4", "2.5", "x"}}));
+    rows_.push_back(std::make_unique<Row>(Row{{"sell", "10", "0.5", "y"}}));
+  }
+  void TearDown() override {
+    list_.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+
+  // A list dialog as a fresh start of the program makes it: columns from
+  // the records and the stored profile, then the rows.
+  CFilterListCtrl& OpenList() {
+    list_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+      list.m_strProfileName = "usercols";
+      list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
+      list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
+      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
+      list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
+      list.ApplyColumnProfile();
+      list.EnableFilterMode(true);
+      list.SetDataDescriptor(&listview::testing::FormatTextRow);
+    });
+    EXPECT_TRUE(list_->Create(listview::testing::kListDialogId));
+    for (const auto& row : rows_) {
+      list_->list.InsertItem(0, "");
+      list_->list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row.get()));
+    }
+    return list_->list;
+  }
+  // Closing the list's window saves its layout, as at the end of a run.
+  void CloseList() { list_.reset(); }
+
+  // The list's command, as its menu sends it.
+  CUserDefinedColDlg& Command(UINT command) {
+    list_->list.SendMessage(WM_COMMAND, command, 0);
+    return TheUserDefinedColDlg();
+  }
+  HWND Item(int id) const { return ::GetDlgItem(TheUserDefinedColDlg().GetSafeHwnd(), id); }
+  void ChooseColumn(const char* caption) {
+    const HWND box = Item(ids::kColumns);
+    const auto index =
+        ::SendMessage(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(caption));
+    ASSERT_GE(index, 0) << caption;
+    RECT rect{};
+    ::SendMessage(box, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+    ASSERT_TRUE(input::ClickAt(box, POINT{rect.left + 2, (rect.top + rect.bottom) / 2}));
+  }
+  void Press(int id, unsigned modifiers = input::kNone) { ASSERT_TRUE(input::Click(Item(id), modifiers)); }
+  void Type(int id, const char* text) {
+    ASSERT_TRUE(input::Focus(Item(id)));
+    ASSERT_TRUE(input::PressKey('A', input::kControl));
+    ASSERT_TRUE(input::PressKey(VK_DELETE));
+    if (*text != '\0') {
+      ASSERT_TRUE(input::TypeText(text));
+    }
+  }
+  std::string Text(int id) const {
+    char text[256] = {};
+    ::GetWindowText(Item(id), text, sizeof(text));
+    return text;
+  }
+  // Adds a column through the dialog as a person does: name, formula, Add.
+  void AddColumn(const char* name, const char* formula) {
+    Command(list_command::kAddCustomColumn);
+    Type(ids::kName, name);
+    Type(ids::kFormula, formula);
+    Press(IDOK);
+  }
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> texts;
+    for (const auto& box : platform::MessageBoxLog()) texts.push_back(box.text);
+    return texts;
+  }
+  std::vector<std::string> Captions() const { return listview::testing::HeaderCaptions(*list_->list.GetHeaderCtrl()); }
+  // The header tool-tip of header position `position`.
+  std::string Tip(int position) const {
+    char text[256] = {};
+    TOOLINFO tool;
+    tool.hwnd = list_->list.GetHeaderCtrl()->GetSafeHwnd();
+    tool.uId = static_cast<UINT_PTR>(position + 1);
+    tool.lpszText = text;
+    if (!::SendMessage(list_->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) {
+      return "(no tool)";
+    }
+    return text;
+  }
+  std::string Cell(int row, const char* caption) const {
+    CFilterListCtrl& list = list_->list;
+    for (int c = 0; c < list.m_arrColumns.GetSize(); ++c) {
+      if (CString(list.m_arrColumns[c].szName) == caption) {
+        return list.CellText(reinterpret_cast<DWORD_PTR>(rows_[static_cast<size_t>(row)].get()), c).GetString();
+      }
+    }
+    return "(no column)";
+  }
+
+  listview::testing::SettingsDir settings_;
+  std::vector<std::unique_ptr<Row>> rows_;
+  std::unique_ptr<Dialog> list_;
+};
+
+TEST_F(UserColumns, AddModeOffersTheNumericColumnsAndTheButtonsBuildBothFormulas) {
+  OpenList();
+  CUserDefinedColDlg& dialog = Command(list_command::kAddCustomColumn);
+  ASSERT_TRUE(dialog.IsWindowVisible());
+  char title[128] = {};
+  dialog.GetWindowText(title, sizeof(title));
+  EXPECT_STREQ(title, "usercols: Add Custom Columns");
+  EXPECT_EQ(Text(IDOK), "Add");
+  EXPECT_FALSE(::IsWindowVisible(Item(ids::kComputed)));
+  EXPECT_TRUE(::IsWindowVisible(Item(ids::kName)));
+  EXPECT_EQ(::GetFocus(), Item(ids::kName));
+  // Only the numeric kinds, each with its column index.
+  const HWND box = Item(ids::kColumns);
+  ASSERT_EQ(::SendMessage(box, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(::SendMessage(box, LB_GETITEMDATA, 0, 0), 1);
+  EXPECT_EQ(::SendMessage(box, LB_GETITEMDATA, 1, 0), 2);
+
+  ChooseColumn("Qty");
+  Press(ids::kPlus);
+  ChooseColumn("Price");
+  Press(ids::kColumn);
+  EXPECT_EQ(Text(ids::kFormula), "\"Qty\" + \"Price\"");
+  EXPECT_EQ(dialog.StoredFormula(), " \"1\"+\"2\"");
+  // With Ctrl held the operator comes alone; typed text is kept.
+  Press(ids::kTimes, input::kControl);
+  Type(ids::kFormula, "(\"Qty\" + \"Price\")");
+  Press(ids::kSquare, input::kControl);
+  EXPECT_EQ(Text(ids::kFormula), "(\"Qty\" + \"Price\")^ 2");
+  EXPECT_EQ(dialog.StoredFormula(), " \"1\"+\"2\"*^2");
+  ChooseColumn("Qty");
+  Press(ids::kPower);
+  EXPECT_EQ(Text(ids::kFormula), "(\"Qty\" + \"Price\")^ 2\"Qty\" ^ ");
+  EXPECT_EQ(dialog.StoredFormula(), " \"1\"+\"2\"*^2\"1\"^");
+  Press(ids::kClear);
+  EXPECT_EQ(Text(ids::kFormula), "");
+  EXPECT_EQ(dialog.StoredFormula(), "");
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(UserColumns, ButtonsWithoutAColumnSaySo) {
+  OpenList();
+  CUserDefinedColDlg& dialog = Command(list_command::kAddCustomColumn);
+  Type(ids::kFormula, "1");
+  Press(ids::kMinus);
+  Press(ids::kColumn);
+  ASSERT_EQ(Boxes(), (Strings{"Please select a Column Name", "No column is selected"}));
+  EXPECT_EQ(platform::MessageBoxLog()[0].owner, dialog.GetSafeHwnd()) << "the dialog's own box";
+  EXPECT_EQ(::GetActiveWindow(), dialog.GetSafeHwnd()) << "and the dialog active again";
+  EXPECT_EQ(Text(ids::kFormula), "1");
+  EXPECT_EQ(dialog.StoredFormula(), " ");
+}
+
+TEST_F(UserColumns, EveryRefusalLeavesTheDialogOpenAndTheListAsItWas) {
+  // Kind is hidden by the stored layout: its name is taken all the same.
+  settings_.Write("[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,-1,0\r\n");
+  CFilterListCtrl& list = OpenList();
+  const struct {
+    const char* name;
+    const char* formula;
+    const char* box;
+  } cases[] = {
+      {"  ", "\"Qty\"", "Please Enter the column Name"},
+      {"Net,1", "\"Qty\"", "\"#,\" are not allowed as a custom column name , please choose a different name"},
+      {"Net#1", "\"Qty\"", "\"#,\" are not allowed as a custom column name , please choose a different name"},
+      {"Net", "", "Column Expression is empty, please enter an expression to add a column"},
+      {"Net", "\"Side\" * 2", "Invalid Expression, Please check the expression again"},  // not numeric
+      {"Net", "\"Qty\" * * 2", "Invalid Expression, Please check the expression again"},
+      {"Net", "(\"Qty\" * 2", "Invalid Expression, Please check the expression again"},
+      {"Kind", "\"Qty\" * 2", "This column name already present,Please choose different column Name"},
+      {"Qty", "\"Qty\" * 2", "This column name already present,Please choose different column Name"},
+  };
+  for (const auto& c : cases) {
+    platform::ClearMessageBoxLog();
+    AddColumn(c.name, c.formula);
+    EXPECT_EQ(Boxes(), Strings{c.box}) << c.name << " / " << c.formula;
+    EXPECT_TRUE(TheUserDefinedColDlg().IsWindowVisible()) << c.box;
+    EXPECT_EQ(Text(ids::kFormula), c.formula);
+  }
+  EXPECT_EQ(list.m_arrColumns.GetSize(), 4);
+  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price"}));
+  EXPECT_FALSE(settings_.Read().find("Net") != std::string::npos);
+}
+
+TEST_F(UserColumns, AnAddedColumnIsShownLastComputedAndSaved) {
+  CFilterListCtrl& list = OpenList();
+  AddColumn("  Value  ", "\"Qty\" * \"Price\"");
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_FALSE(TheUserDefinedColDlg().IsWindowVisible());
+  ASSERT_EQ(list.m_arrColumns.GetSize(), 5);
+  const sTarnColInfo& added = list.m_arrColumns[4];
+  EXPECT_STREQ(added.szName, "Value");
+  EXPECT_EQ(added.strExpression, " \"1\" * \"2\"");
+  EXPECT_EQ(added.strDescription, "\"Qty\" * \"Price\"");
+  EXPECT_EQ(added.nWidth, 100);
+  EXPECT_EQ(added.nFormat, LVCFMT_RIGHT);
+  EXPECT_EQ(added.nSortType, sort_kind::kFloat);
+  EXPECT_EQ(list.m_arrColumnOrder[4], 4);
+  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "Value"}));
+  EXPECT_EQ(list.GetColumnWidth(4), 100);
+  EXPECT_EQ(Tip(4), "\"Qty\" * \"Price\"") << "the formula as typed";
+  EXPECT_EQ(list.GetItemText(0, 4), "10.00") << "4 x 2.5";
+  EXPECT_EQ(list.GetItemText(1, 4), "5.00") << "10 x 0.5";
+  // Saved at once, not only when the list closes.
+  EXPECT_NE(settings_.Read().find("COLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,100,Value# \"1\" * \"2\"#\"Qty\" * "
+                                  "\"Price\""),
+            std::string::npos)
+      << settings_.Read();
+  // A computed column is numeric and may be used by the next one.
+  Command(list_command::kAddCustomColumn);
+  EXPECT_EQ(::SendMessage(Item(ids::kColumns), LB_GETCOUNT, 0, 0), 3);
+}
+
+TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatUseItAndKeepsTheOthersOnTheirColumns) {
+  OpenList();
+  AddColumn("A", "\"Qty\" * 2");        // 4
+  AddColumn("B", "\"Price\" + 1");      // 5
+  AddColumn("C", "\"A\" + 1");          // 6, uses A
+  AddColumn("D", "\"B\" * 10");         // 7, uses B
+  AddColumn("E", "\"C\" - \"Price\"");  // 8, uses A through C
+  ASSERT_TRUE(Boxes().empty());
+  EXPECT_EQ(Cell(0, "E"), "6.50") << "4 x 2 + 1 - 2.5";
+  EXPECT_EQ(Cell(0, "D"), "35.00");
+
+  CUserDefinedColDlg& dialog = Command(list_command::kDeleteCustomColumn);
+  char title[128] = {};
+  dialog.GetWindowText(title, sizeof(title));
+  EXPECT_STREQ(title, "usercols: Delete Custom Columns");
+  EXPECT_EQ(Text(IDOK), "Delete");
+  EXPECT_TRUE(::IsWindowVisible(Item(ids::kComputed)));
+  EXPECT_FALSE(::IsWindowVisible(Item(ids::kName)));
+  const HWND combo = Item(ids::kComputed);
+  ASSERT_EQ(::SendMessage(combo, CB_GETCOUNT, 0, 0), 5);
+  Press(IDOK);
+  EXPECT_EQ(Boxes(), Strings{"No user defined column selected to delete"});
+  EXPECT_TRUE(dialog.IsWindowVisible());
+
+  // Choosing one shows its formula as typed.
+  ::SendMessage(combo, CB_SETCURSEL, 0, 0);
+  ::SendMessage(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(ids::kComputed, CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(combo));
+  EXPECT_EQ(Text(ids::kFormula), "\"Qty\" * 2");
+  Press(IDOK);
+  EXPECT_FALSE(dialog.IsWindowVisible());
+
+  CFilterListCtrl& list = list_->list;
+  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D"}));
+  ASSERT_EQ(list.m_arrColumns.GetSize(), 6);
+  EXPECT_EQ(list.m_arrColumns[5].strExpression, " \"4\" * 10") << "B moved from 5 to 4";
+  EXPECT_EQ(list.m_arrColumnOrder[4], 4);
+  EXPECT_EQ(list.m_arrColumnOrder[5], 5);
+  EXPECT_EQ(Cell(0, "D"), "35.00");
+  EXPECT_EQ(list.GetItemText(0, 5), "35.00") << "the header's last column shows D";
+  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 6);
+  EXPECT_EQ(Tip(3), "Kind");
+  EXPECT_EQ(Tip(4), "\"Price\" + 1");
+  EXPECT_EQ(Tip(5), "\"B\" * 10");
+
+  // A new start of the program reads the same columns back.
+  const std::string saved = settings_.Read();
+  EXPECT_NE(saved.find("4,4,100,B# \"2\" + 1#\"Price\" + 1,5,5,100,D# \"4\" * 10#\"B\" * 10\r\n"), std::string::npos)
+      << saved;
+  CloseList();
+  CFilterListCtrl& again = OpenList();
+  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D"}));
+  EXPECT_EQ(again.GetItemText(0, 5), "35.00");
+  EXPECT_EQ(again.GetItemText(1, 5), "15.00") << "(0.5 + 1) x 10";
+}
+
+TEST_F(UserColumns, FiltersAndSortingFollowTheColumnsTheyWereOn) {
+  CFilterListCtrl& list = OpenList();
+  AddColumn("A", "\"Qty\" * 2");
+  AddColumn("B", "\"Price\" * 2");
+  list.SetColumnFilter(5, ">2");  // B
+  list.Refilter();
+  ASSERT_EQ(list.GetItemCount(), 1);
+  Command(list_command::kDeleteCustomColumn);
+  ::SendMessage(Item(ids::kComputed), CB_SETCURSEL, 0, 0);  // A
+  Press(IDOK);
+  EXPECT_EQ(list.FilteredColumns(), std::vector<int>{4}) << "B's filter moved with it";
+  EXPECT_EQ(list.GetItemCount(), 1);
+  EXPECT_EQ(list.GetItemText(0, 4), "5.00");
+  // Deleting the filtered column drops its filter: every row shows again.
+  Command(list_command::kDeleteCustomColumn);
+  ::SendMessage(Item(ids::kComputed), CB_SETCURSEL, 0, 0);  // B
+  Press(IDOK);
+  EXPECT_TRUE(list.FilteredColumns().empty());
+  EXPECT_EQ(list.GetItemCount(), 2);
+}
+
+TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThem) {
+  // A file may hold anything: a formula on a later column or on itself
+  // yields no cell (and ends), one on an earlier computed column its value.
+  settings_.Write(
+      "[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,"
+      "4,4,80,Later# \"5\"+1#x,5,5,80,Earlier# \"4\"*2#x,6,6,80,Self# \"6\"+1#x,7,7,80,Fine# \"1\"*2#x,"
+      "8,8,80,Chained# \"7\"+\"1\"#x\r\n");
+  OpenList();
+  EXPECT_EQ(Cell(0, "Later"), "");
+  EXPECT_EQ(Cell(0, "Earlier"), "") << "its earlier column has no cell";
+  EXPECT_EQ(Cell(0, "Self"), "");
+  EXPECT_EQ(Cell(0, "Fine"), "8.00");
+  EXPECT_EQ(Cell(0, "Chained"), "12.00") << "8 + 4";
+}
+
+TEST_F(UserColumns, AListWithFewerRecordsThanBuiltInColumnsIsRefused) {
+  CFilterListCtrl& list = OpenList();
+  list.m_arrColumns.RemoveAt(3);
+  list.SendMessage(WM_COMMAND, list_command::kAddCustomColumn, 0);
+  EXPECT_EQ(Boxes(), Strings{"Error while adding user defined cols"});
+  EXPECT_FALSE(TheUserDefinedColDlg().GetSafeHwnd() != nullptr && TheUserDefinedColDlg().IsWindowVisible());
+  list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+// Formulas of computed columns: captions to indexes, and the indexes kept
+// on their columns when an earlier column goes.
+#include "listview/user_columns/user_formula.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "listview/filter/formula_pieces.h"
+
+namespace {
+
+const std::vector<listview::NamedColumn> kColumns{{"Qty", 1}, {"Rate", 2}, {"Net 2", 7}};
+
+TEST(UserFormula, CaptionsBecomeQuotedIndexesAndTheTestFormulaBareOnes) {
+  CString stored, test;
+  ASSERT_TRUE(listview::TranslateFormula("\"Qty\" + \"Rate\"", kColumns, stored, test));
+  EXPECT_EQ(stored, " \"1\" + \"2\"");
+  EXPECT_EQ(test, " 1 + 2");
+  ASSERT_TRUE(listview::TranslateFormula("(\"Net 2\" - 3) / \"Qty\"", kColumns, stored, test));
+  EXPECT_EQ(stored, " (\"7\" - 3) / \"1\"");
+  EXPECT_EQ(test, " (7 - 3) / 1");
+
+  EXPECT_FALSE(listview::TranslateFormula("\"qty\" * 2", kColumns, stored, test)) << "captions match exactly";
+  EXPECT_FALSE(listview::TranslateFormula("\"Price\" * 2", kColumns, stored, test));
+}
+
+TEST(UserFormula, TheCheckRefusesWhatTheEngineCannotEvaluate) {
+  CString stored;
+  EXPECT_TRUE(listview::CheckFormula("\"Qty\" * \"Rate\" / \"Qty\"", kColumns, stored));
+  EXPECT_EQ(stored, " \"1\" * \"2\" / \"1\"");
+  EXPECT_TRUE(listview::CheckFormula("\"Qty\" ^ 2", kColumns, stored));
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\" +", kColumns, stored)) << "an operand missing";
+  EXPECT_FALSE(listview::CheckFormula("(\"Qty\" + 1", kColumns, stored)) << "unbalanced";
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\" \"Rate\"", kColumns, stored)) << "two values";
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\" * x", kColumns, stored)) << "not a number";
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\"\"Rate\"", kColumns, stored)) << "a reference read as literal text";
+}
+
+TEST(FormulaPieces, SplitAsTheFrameworkTokenizerDoes) {
+  const auto pieces = listview::SplitFormula(" \"12\"*\"3\"\"\"/4");
+  ASSERT_EQ(pieces.size(), 5u);
+  EXPECT_EQ(pieces[0].text, " ");
+  EXPECT_FALSE(pieces[0].reference);
+  EXPECT_EQ(pieces[1].text, "12");
+  EXPECT_TRUE(pieces[1].reference);
+  EXPECT_EQ(pieces[1].start, 2);
+  EXPECT_EQ(pieces[2].text, "*");
+  // A run of quotes is one separator, so the kinds simply alternate.
+  EXPECT_EQ(pieces[3].text, "3");
+  EXPECT_TRUE(pieces[3].reference);
+  EXPECT_EQ(pieces[4].text, "/4");
+  EXPECT_FALSE(pieces[4].reference);
+  EXPECT_TRUE(listview::SplitFormula("\"\"").empty());
+}
+
+TEST(FormulaPieces, ReferencesAboveARemovedColumnMoveDownAndNothingElseChanges) {
+  const CString formula = " \"3\"*10+\"5\"/\"12\"-\"4\"";
+  EXPECT_EQ(listview::FormulaWithoutColumn(formula, 4), " \"3\"*10+\"4\"/\"11\"-\"4\"")
+      << "below stays, the removed index itself stays, literal digits stay";
+  EXPECT_EQ(listview::FormulaWithoutColumn(formula, 12), formula);
+  EXPECT_EQ(listview::FormulaWithoutColumn(" 7", 0), " 7") << "no references";
+  EXPECT_EQ(listview::FormulaWithoutColumn("", 0), "");
+
+  EXPECT_TRUE(listview::FormulaReferences(formula, 12));
+  EXPECT_TRUE(listview::FormulaReferences(formula, 3));
+  EXPECT_FALSE(listview::FormulaReferences(formula, 10)) << "literal text is no reference";
+  EXPECT_FALSE(listview::FormulaReferences(formula, 1));
+}
+
+}  // namespace

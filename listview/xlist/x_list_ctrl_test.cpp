@@ -1,0 +1,225 @@
+#include "listview/xlist/x_list_ctrl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/window/metrics.h"
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/color_dialog.h"
+#include "platform/window/message_queue.h"
+
+namespace {
+
+namespace input = platform::input;
+
+// Records the list's messages in arrival order.
+class Receiver : public CWnd {
+ public:
+  struct Message {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::string text;  // the colour box's "row|column"
+  };
+  std::vector<Message> messages;
+
+ protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    if (message == WM_XLISTCTRL_COLORBOX_CLICKED) {
+      messages.push_back({message, 0, lParam, xlist::TakeColorBoxText(wParam).get()});
+    } else if (message == WM_XLISTCTRL_CHECKBOX_CLICKED || message == kXListClickMessage ||
+               message == kXListCheckAllMessage) {
+      messages.push_back({message, wParam, lParam, ""});
+    }
+    return CWnd::OnWndMsg(message, wParam, lParam, result);
+  }
+};
+
+class XListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    ASSERT_TRUE(m_parent.CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 50, 50, 400, 300, nullptr, 0));
+    ASSERT_TRUE(m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 200), &m_parent, 3208));
+    m_list.InsertColumn(0, "Keyword", LVCFMT_LEFT, 100);
+    m_list.InsertColumn(1, "Color", LVCFMT_LEFT, 100);
+    for (const char* keyword : {"buyback", "buy", "b"}) m_list.InsertItem(m_list.GetItemCount(), keyword);
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  void ClickCell(int row, int column) {
+    CRect rect;
+    ASSERT_TRUE(m_list.GetSubItemRect(row, column, LVIR_BOUNDS, rect));
+    ASSERT_TRUE(input::ClickAt(m_list, CPoint(rect.left + 20, rect.CenterPoint().y)));
+    platform::PumpMessages();
+  }
+  void ClickHeader(int column) {
+    CRect rect;
+    ASSERT_TRUE(m_list.m_HeaderCtrl.GetItemRect(column, &rect));
+    ASSERT_TRUE(input::ClickAt(m_list.m_HeaderCtrl, rect.CenterPoint()));
+    platform::PumpMessages();
+  }
+  std::vector<UINT> Codes() const {
+    std::vector<UINT> codes;
+    for (const Receiver::Message& m : m_parent.messages) codes.push_back(m.message);
+    return codes;
+  }
+
+  Receiver m_parent;
+  CXListCtrl m_list;
+};
+
+TEST_F(XListTest, RowsGetOneRecordPerColumnAndOutOfRangeCellsAreRefused) {
+  EXPECT_EQ(m_list.InsertItem(-1, "x"), -1);
+  EXPECT_EQ(m_list.GetItemCount(), 3);
+  EXPECT_TRUE(m_list.m_HeaderCtrl.GetSafeHwnd() != nullptr) << "the header is subclassed on creation";
+  EXPECT_TRUE(m_list.SetColorBox(2, 1, RGB(1, 2, 3)));
+  EXPECT_FALSE(m_list.SetColorBox(3, 1, 0));
+  EXPECT_FALSE(m_list.SetColorBox(0, 2, 0));
+  EXPECT_FALSE(m_list.SetColorBox(-1, 0, 0));
+  COLORREF color = 0;
+  EXPECT_FALSE(m_list.GetColorBox(0, 1, &color)) << "not a colour box";
+  ASSERT_TRUE(m_list.GetColorBox(2, 1, &color));
+  EXPECT_EQ(color, RGB(1, 2, 3));
+  // A row inserted past the list's own InsertItem has no records.
+  m_list.CListCtrl::InsertItem(3, "bare");
+  EXPECT_FALSE(m_list.SetColorBox(3, 1, 0));
+}
+
+TEST_F(XListTest, RecordsMoveWithTheirRowsWhenAnEarlierRowIsDeleted) {
+  m_list.SetColorBox(1, 1, RGB(0, 0, 255));
+  m_list.SetColorBox(2, 1, RGB(255, 0, 0));
+  ASSERT_TRUE(m_list.DeleteItem(0));
+  COLORREF color = 0;
+  ASSERT_TRUE(m_list.GetColorBox(0, 1, &color));
+  EXPECT_EQ(color, RGB(0, 0, 255));
+  EXPECT_EQ(m_list.GetItemText(0, 0), "buy");
+  ASSERT_TRUE(m_list.DeleteAllItems());
+  EXPECT_FALSE(m_list.GetColorBox(0, 1, &color));
+}
+
+TEST_F(XListTest, ColourBoxesAreDrawnInTheirColour) {
+  m_list.SetColorBox(1, 1, RGB(12, 34, 56));
+  platform::ClearDisplayList(m_list);
+  ::InvalidateRect(m_list, nullptr, TRUE);
+  ::UpdateWindow(m_list);
+  CRect cell;
+  m_list.GetSubItemRect(1, 1, LVIR_BOUNDS, cell);
+  bool drawn = false;
+  for (const platform::DrawOp& op :
+       platform::OpsOfKind(platform::WindowDisplayList(m_list), platform::DrawKind::FillRect)) {
+    if (op.color == RGB(12, 34, 56)) {
+      drawn = true;
+      EXPECT_TRUE(CRect(cell).PtInRect(CPoint(op.rect.left, op.rect.top))) << platform::Describe(op);
+    }
+  }
+  EXPECT_TRUE(drawn);
+}
+
+TEST_F(XListTest, ACancelledColourChooserChangesAndPostsNothing) {
+  m_list.SetColorBox(0, 1, RGB(0, 128, 0));
+  ClickCell(0, 1);
+  ASSERT_EQ(platform::ColorLog().size(), 1u);
+  EXPECT_EQ(platform::ColorLog()[0].initial, RGB(0, 128, 0)) << "the chooser starts from the cell's colour";
+  COLORREF color = 0;
+  m_list.GetColorBox(0, 1, &color);
+  EXPECT_EQ(color, RGB(0, 128, 0));
+  EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});
+}
+
+TEST_F(XListTest, AChosenColourIsTakenAndPostedWithRowAndColumn) {
+  m_list.SetColorBox(2, 1, RGB(0, 128, 0));
+  platform::SetColorResponder(platform::ChooseColorOnce(RGB(200, 0, 0)));
+  ClickCell(2, 1);
+  COLORREF color = 0;
+  m_list.GetColorBox(2, 1, &color);
+  EXPECT_EQ(color, RGB(200, 0, 0));
+  ASSERT_EQ(Codes(), (std::vector<UINT>{kXListClickMessage, WM_XLISTCTRL_COLORBOX_CLICKED}));
+  EXPECT_EQ(m_parent.messages[0].wParam, 2u);
+  EXPECT_EQ(m_parent.messages[1].text, "2|1");
+  EXPECT_EQ(static_cast<COLORREF>(m_parent.messages[1].lParam), RGB(200, 0, 0));
+}
+
+TEST_F(XListTest, ClickingACheckBoxFlipsItAndTheHeaderShowsWhetherAllRowsAreChecked) {
+  for (int row = 0; row < 3; ++row) m_list.SetCheckbox(row, 1, row == 0 ? 0 : 1);
+  ASSERT_TRUE(m_list.SetHeaderCheckedState(1, 1));
+  ClickCell(0, 1);
+  EXPECT_EQ(m_list.GetCheckbox(0, 1), 1);
+  EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2) << "every row is checked now";
+  ASSERT_EQ(Codes(), (std::vector<UINT>{kXListClickMessage, WM_XLISTCTRL_CHECKBOX_CLICKED}));
+  EXPECT_EQ(m_parent.messages[1].wParam, 0u);
+  EXPECT_EQ(m_parent.messages[1].lParam, 1);
+  ClickCell(2, 1);
+  EXPECT_EQ(m_list.GetCheckbox(2, 1), 0);
+  EXPECT_EQ(m_list.GetHeaderCheckedState(1), 1);
+  EXPECT_EQ(m_list.GetHeaderCheckedState(5), -1);
+  EXPECT_FALSE(m_list.SetHeaderCheckedState(5, 1));
+}
+
+TEST_F(XListTest, ACaptionClickSetsEveryEnabledRowToTheHeadersNewState) {
+  for (int row = 0; row < 3; ++row) m_list.SetCheckbox(row, 1, 0);
+  m_list.SetHeaderCheckedState(1, 1);
+  m_list.SetEnabled(2, FALSE);
+  ClickHeader(1);
+  EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2);
+  EXPECT_EQ(m_list.GetCheckbox(0, 1), 1);
+  EXPECT_EQ(m_list.GetCheckbox(1, 1), 1);
+  EXPECT_EQ(m_list.GetCheckbox(2, 1), 0) << "a disabled row keeps its state";
+  EXPECT_EQ(Codes(), std::vector<UINT>{kXListCheckAllMessage});
+  m_parent.messages.clear();
+  ClickHeader(0);  // no check image: nothing happens
+  EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(XListTest, ARowWhoseFirstCellIsDisabledIgnoresClicks) {
+  m_list.SetCheckbox(1, 1, 0);
+  m_list.SetEnabled(1, FALSE);
+  ClickCell(1, 1);
+  EXPECT_EQ(m_list.GetCheckbox(1, 1), 0);
+  EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(XListTest, TheHeaderPaintsOffScreenInOneCopyWithTheCurrentSystemColours) {
+  m_list.SetHeaderCheckedState(1, 2);
+  const int index = COLOR_BTNFACE;
+  const COLORREF face = RGB(1, 2, 3);
+  ASSERT_TRUE(SetSysColors(1, &index, &face));
+  platform::ClearDisplayList(m_list.m_HeaderCtrl);
+  ::InvalidateRect(m_list.m_HeaderCtrl, nullptr, TRUE);
+  ::UpdateWindow(m_list.m_HeaderCtrl);
+  const platform::DrawOps ops = platform::WindowDisplayList(m_list.m_HeaderCtrl);
+  ASSERT_EQ(ops.size(), 1u) << "one copy, nothing drawn on the window itself";
+  ASSERT_EQ(ops[0].kind, platform::DrawKind::Blit);
+  ASSERT_NE(ops[0].sourceOps, nullptr);
+  const platform::DrawOps& drawn = *ops[0].sourceOps;
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn[0].color, face) << "the background in the new button face";
+  const platform::DrawOps texts = platform::OpsOfKind(drawn, platform::DrawKind::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "Keyword");
+  EXPECT_EQ(texts[1].text, "Color");
+  CRect keyword;
+  m_list.m_HeaderCtrl.GetItemRect(0, &keyword);
+  EXPECT_GT(texts[1].rect.left - keyword.right, 8) << "the check box stands before the second caption";
+  platform::ResetSysColors();
+}
+
+TEST_F(XListTest, AStaticEdgeMakesTheHeaderTwoBorderHeightsTaller) {
+  const auto height = [this] {
+    RECT area{0, 0, 300, 200};
+    WINDOWPOS pos;
+    HDLAYOUT layout{&area, &pos};
+    m_list.m_HeaderCtrl.Layout(&layout);
+    return pos.cy;
+  };
+  const int plain = height();
+  m_list.m_HeaderCtrl.SetStaticEdge(true);
+  EXPECT_EQ(height(), plain + 2 * ::GetSystemMetrics(SM_CYBORDER));
+}
+
+}  // namespace

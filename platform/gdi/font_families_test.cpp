@@ -1,0 +1,119 @@
+#include "platform/gdi/font_families.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/sys_colors.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+#include "platform/window/winapi.h"
+
+namespace {
+
+int Collect(const LOGFONT* font, const TEXTMETRIC*, DWORD type, LPARAM list) {
+  EXPECT_EQ(type, TRUETYPE_FONTTYPE);
+  reinterpret_cast<std::vector<std::string>*>(list)->emplace_back(font->lfFaceName);
+  return 1;
+}
+
+std::vector<std::string> Enumerate(const char* face = "") {
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  LOGFONT lf;
+  lf.lfCharSet = ANSI_CHARSET;
+  std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  std::vector<std::string> names;
+  EXPECT_EQ(EnumFontFamiliesEx(dc, &lf, &Collect, reinterpret_cast<LPARAM>(&names), 0), 1);
+  ::DeleteDC(dc);
+  return names;
+}
+
+// Counts the settings-change messages a window hears.
+class Listener : public CWnd {
+ public:
+  int colourChanges = 0;
+  int fontChanges = 0;
+
+ protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    if (message == WM_SYSCOLORCHANGE) ++colourChanges;
+    if (message == WM_FONTCHANGE) ++fontChanges;
+    return CWnd::OnWndMsg(message, wParam, lParam, result);
+  }
+};
+
+class FontFamilies : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::ResetForTest(); }
+  void TearDown() override {
+    platform::SetInstalledFontFamilies(std::nullopt);
+    platform::ResetForTest();
+  }
+};
+
+TEST_F(FontFamilies, AFixedSetIsEnumeratedSortedOnceEachAndWithoutOverlongNames) {
+  platform::SetInstalledFontFamilies(std::vector<std::string>{"Verdana", "Arial", "Courier New", "Arial", "",
+                                                              std::string(31, 'x'), std::string(32, 'y')});
+  EXPECT_EQ(Enumerate(), (std::vector<std::string>{"Arial", "Courier New", "Verdana", std::string(31, 'x')}));
+}
+
+TEST_F(FontFamilies, AFaceNameAsksForThatFamilyOnly) {
+  platform::SetInstalledFontFamilies(std::vector<std::string>{"Arial", "Arial Black", "Verdana"});
+  EXPECT_EQ(Enumerate("arial"), std::vector<std::string>{"Arial"});
+  EXPECT_TRUE(Enumerate("Tahoma").empty());
+}
+
+TEST_F(FontFamilies, ACallbackAnsweringZeroStopsTheEnumeration) {
+  platform::SetInstalledFontFamilies(std::vector<std::string>{"A", "B", "C"});
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  LOGFONT lf;
+  int calls = 0;
+  const int result = EnumFontFamiliesEx(
+      dc, &lf,
+      [](const LOGFONT*, const TEXTMETRIC*, DWORD, LPARAM n) { return ++*reinterpret_cast<int*>(n) == 2 ? 0 : 1; },
+      reinterpret_cast<LPARAM>(&calls), 0);
+  ::DeleteDC(dc);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(calls, 2);
+}
+
+TEST_F(FontFamilies, NoFontsEnumerateNothingAndBadArgumentsAreRefused) {
+  platform::SetInstalledFontFamilies(std::vector<std::string>{});
+  EXPECT_TRUE(Enumerate().empty());
+  LOGFONT lf;
+  EXPECT_EQ(EnumFontFamiliesEx(nullptr, &lf, &Collect, 0, 0), 0);
+}
+
+TEST_F(FontFamilies, FontconfigReportsTheInstalledDejaVuFamily) {
+  if (!std::filesystem::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) {
+    GTEST_SKIP() << "DejaVu fonts are not installed (scripts/setup.sh installs them)";
+  }
+  const std::vector<std::string> names = platform::InstalledFontFamilies();
+  EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+  EXPECT_NE(std::find(names.begin(), names.end(), "DejaVu Sans"), names.end());
+}
+
+TEST_F(FontFamilies, ChangesOfColoursAndFontsReachEveryWindowDescendantsIncluded) {
+  Listener top;
+  Listener child;
+  ASSERT_TRUE(top.CreateEx(0, "Test", "top", WS_POPUP, 0, 0, 100, 100, nullptr, 0));
+  ASSERT_TRUE(child.CreateEx(0, "Test", "child", WS_CHILD, 0, 0, 10, 10, top.GetSafeHwnd(), 5));
+  const int index = COLOR_BTNFACE;
+  const COLORREF colour = 0x010203;
+  ASSERT_TRUE(SetSysColors(1, &index, &colour));
+  platform::SetInstalledFontFamilies(std::vector<std::string>{"Arial"});
+  EXPECT_EQ(top.colourChanges, 1);
+  EXPECT_EQ(child.colourChanges, 1);
+  EXPECT_EQ(top.fontChanges, 1);
+  EXPECT_EQ(child.fontChanges, 1);
+  const int unknown = 25;
+  EXPECT_FALSE(SetSysColors(1, &unknown, &colour));
+  EXPECT_EQ(child.colourChanges, 1) << "a refused change announces nothing";
+  top.DestroyWindow();
+}
+
+}  // namespace

@@ -1,0 +1,280 @@
+// The appearance dialog and the font dialog on the View Allowed Group list,
+// in the test process with the real plug-in and its templates: what a person
+// sees and what Apply Settings leaves in UserSetting.ini.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/comctl/list_view.h"
+#include "platform/gdi/font_families.h"
+#include "platform/input/input_driver.h"
+#include "platform/kernel/module.h"
+#include "platform/user/color_dialog.h"
+#include "platform/user/combo_box.h"
+#include "terminal/app/window_dump.h"
+#include "terminal/script/script_runner.h"
+#include "tests/plugin_harness.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+constexpr char kView[] = "View Allowed Group";
+constexpr char kDialog[] = "Customize Appearance :rmsallowedgroups";
+constexpr int kList = 20016;
+constexpr int kGroup = 3215;
+constexpr int kKeywordList = 3208;
+constexpr int kFontButton = 1695;
+
+class Appearance : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_home = fs::temp_directory_path() / ("appearance_" + std::to_string(::getpid()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_home);
+    fs::create_directories(m_home);
+    char path[4096] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    m_program = path;
+    // The plug-in keeps its settings beside the program it is loaded into.
+    platform::SetMainProgramFileName((m_home / "tarnterm").string());
+    platform::SetInstalledFontFamilies(Strings{"Arial", "DejaVu Sans", "Verdana"});
+    m_terminal.Init("admin", &m_terminal.Host().MainWindow());
+    m_runner = std::make_unique<terminal::ScriptRunner>(
+        m_terminal.Host(),
+        [this](const std::string& key, std::string&) {
+          m_terminal.HotKey(key.c_str());
+          return true;
+        },
+        stdout, stderr);
+    Do({R"(click "Allowed Groups" "View Group")"});
+  }
+  void TearDown() override {
+    platform::SetModalResponder(nullptr);
+    platform::SetColorResponder(nullptr);
+    platform::SetInstalledFontFamilies(std::nullopt);
+    platform::SetMainProgramFileName(m_program);
+    fs::remove_all(m_home);
+  }
+
+  void Do(std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) {
+      std::string error;
+      const auto words = terminal::SplitScriptLine(line, error);
+      ASSERT_TRUE(words && m_runner->RunLine(*words, error)) << line << ": " << error;
+    }
+  }
+  // Opens the dialog from the list's Customize command.
+  HWND Open() {
+    Do({std::string("command \"") + kView + "\" 20016 4009"});
+    platform::PumpMessages();
+    return terminal::FindTopLevelWindow(kDialog);
+  }
+  static int Height(HWND hwnd) {
+    RECT rect;
+    ::GetWindowRect(hwnd, &rect);
+    return rect.bottom - rect.top;
+  }
+  static int Top(HWND hwnd) {
+    RECT rect;
+    ::GetWindowRect(hwnd, &rect);
+    return rect.top;
+  }
+  static Strings Keywords(HWND dialog) {
+    Strings keywords;
+    HWND list = ::GetDlgItem(dialog, kKeywordList);
+    for (int row = 0; row < ::SendMessage(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
+      char text[64] = {};
+      LVITEM item;
+      item.iSubItem = 0;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      ::SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+      keywords.emplace_back(text);
+    }
+    return keywords;
+  }
+  static std::string Text(HWND hwnd) {
+    char text[256] = {};
+    ::GetWindowText(hwnd, text, sizeof text);
+    return text;
+  }
+  std::string Settings() const {
+    std::ifstream in(m_home / "UserSetting.ini");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  void AddKeywords(std::initializer_list<const char*> keywords) {
+    for (const char* keyword : keywords) {
+      Do({std::string("type \"") + kDialog + "\" 3207 \"" + keyword + "\"",
+          std::string("click \"") + kDialog + "\" 3216"});
+    }
+  }
+  // Text selected, the keyword column unlocked and set to Transaction Type.
+  void ChooseKeywordColumn() {
+    Do({std::string("select \"") + kDialog + "\" 1694 \"Text\"", std::string("click \"") + kDialog + "\" \"...\"",
+        std::string("select \"") + kDialog + "\" 3205 \"Transaction Type\""});
+  }
+
+  fs::path m_home;
+  std::string m_program;
+  PluginHarness m_terminal;
+  std::unique_ptr<terminal::ScriptRunner> m_runner;
+};
+
+TEST_F(Appearance, OpensOnBackgroundWithTheKeywordSectionHiddenAndGrowsByTheGroupForText) {
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(::IsWindowVisible(dialog));
+  HWND group = ::GetDlgItem(dialog, kGroup);
+  HWND font = ::GetDlgItem(dialog, kFontButton);
+  EXPECT_EQ(Text(::GetDlgItem(dialog, 1694)), "Background");
+  EXPECT_FALSE(::IsWindowVisible(group));
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, kKeywordList)));
+  EXPECT_EQ(Text(font), "MS Shell Dlg 2 (8)");
+  const int shortHeight = Height(dialog);
+  const int fontTop = Top(font);
+
+  Do({std::string("select \"") + kDialog + "\" 1694 \"Text\""});
+  EXPECT_TRUE(::IsWindowVisible(group)) << "a list with a filter row shows the keyword section for Text";
+  EXPECT_EQ(Height(dialog), shortHeight + Height(group));
+  EXPECT_EQ(Top(font), fontTop + Height(group));
+  EXPECT_EQ(Top(::GetDlgItem(dialog, IDCANCEL)) - Top(font), Top(::GetDlgItem(dialog, 1696)) - Top(font));
+
+  Do({std::string("select \"") + kDialog + "\" 1694 \"Background\""});
+  EXPECT_EQ(Height(dialog), shortHeight);
+  EXPECT_EQ(Top(font), fontTop);
+}
+
+TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  ChooseKeywordColumn();
+  AddKeywords({"buy", "buyback", "b", "sell"});
+  EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "sell", "buy", "b"}));
+  EXPECT_EQ(Text(::GetDlgItem(dialog, 3207)), "") << "the edit is cleared";
+  Do({std::string("click \"") + kDialog + "\" 3216", "expect-box \"Enter text to add a new keyword to list\""});
+  EXPECT_EQ(Keywords(dialog).size(), 4u);
+  // Delete removes the selected keyword; another column empties the list.
+  Do({std::string("select \"") + kDialog + "\" 3208 \"sell\"", std::string("key \"") + kDialog + "\" 3208 Delete"});
+  EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "buy", "b"}));
+  Do({std::string("select \"") + kDialog + "\" 3205 \"Symbol\""});
+  EXPECT_TRUE(Keywords(dialog).empty());
+}
+
+TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt) {
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  Do({"answer-color 000080", std::string("click \"") + kDialog + "\" 1026"});
+  ChooseKeywordColumn();
+  Do({"answer-color FFFF00", std::string("click \"") + kDialog + "\" 1026"});
+  AddKeywords({"Buy"});
+  Do({"answer-color 00FF00", std::string("click \"") + kDialog + "\" 1026"});
+  AddKeywords({"Sell"});
+  Do({std::string("click \"") + kDialog + "\" 1696"});
+  // Colours are COLORREF values (blue in the high byte); keywords lower case.
+  EXPECT_NE(Settings().find("[CUSTOMIZE_LISTS]"), std::string::npos) << Settings();
+  EXPECT_NE(Settings().find("rmsallowedgroups-20016=800000,FF00,MS Shell Dlg 2,8,8,sell,FF00,buy,FFFF,"),
+            std::string::npos)
+      << Settings();
+  HWND list = ::GetDlgItem(terminal::FindTopLevelWindow(kView), kList);
+  EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETBKCOLOR, 0, 0)), 0x800000u);
+  EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0)), 0x00FF00u);
+  EXPECT_TRUE(::IsWindowVisible(dialog)) << "Apply Settings leaves the dialog open";
+
+  // Unapplied choices go when the dialog is shown again; applied ones come back.
+  AddKeywords({"x"});
+  Do({std::string("click \"") + kDialog + "\" 2"});
+  EXPECT_FALSE(::IsWindowVisible(dialog));
+  ASSERT_EQ(Open(), dialog);
+  EXPECT_EQ(Keywords(dialog), (Strings{"sell", "buy"}));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 3205))) << "locked until \"...\"";
+  EXPECT_EQ(Text(::GetDlgItem(dialog, 3205)), "Transaction Type");
+}
+
+TEST_F(Appearance, CtrlShiftCOpensItAndAKeywordsColourBoxTakesANewColour) {
+  Do({std::string("key \"") + kView + "\" 20016 Ctrl+Shift+C"});
+  HWND dialog = terminal::FindTopLevelWindow(kDialog);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(::IsWindowVisible(dialog));
+  ChooseKeywordColumn();
+  AddKeywords({"s"});
+  HWND keywords = ::GetDlgItem(dialog, kKeywordList);
+  RECT cell{};
+  cell.top = 1;  // the sub-item
+  cell.left = LVIR_BOUNDS;
+  ASSERT_TRUE(::SendMessage(keywords, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)));
+  Do({"answer-color 0000FF"});
+  ASSERT_TRUE(platform::input::ClickAt(keywords, POINT{cell.left + 10, (cell.top + cell.bottom) / 2}));
+  platform::PumpMessages();
+  Do({std::string("click \"") + kDialog + "\" 1696"});
+  EXPECT_NE(Settings().find(",8,s,FF0000,"), std::string::npos) << Settings();
+}
+
+TEST_F(Appearance, ApplyWithoutAKeywordColumnWritesOnlyColoursAndFont) {
+  ASSERT_NE(Open(), nullptr);
+  Do({"answer-font \"DejaVu Sans\" 12", std::string("click \"") + kDialog + "\" 1695"});
+  EXPECT_EQ(Text(::GetDlgItem(terminal::FindTopLevelWindow(kDialog), kFontButton)), "DejaVu Sans (12)");
+  Do({std::string("click \"") + kDialog + "\" 1696"});
+  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,DejaVu Sans,12\r\n"), std::string::npos) << Settings();
+}
+
+TEST_F(Appearance, ACancelledChooserChangesNothing) {
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  Do({std::string("click \"") + kDialog + "\" 1026", std::string("click \"") + kDialog + "\" 1695",
+      std::string("click \"") + kDialog + "\" 1696"});
+  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "MS Shell Dlg 2 (8)");
+  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n"), std::string::npos) << Settings();
+}
+
+// What the font dialog shows when it opens, read by the modal responder.
+struct FontDialogSeen {
+  std::string caption;
+  std::string face;
+  std::string size;
+  int sizes = 0;
+};
+
+TEST_F(Appearance, TheFontDialogOffersSixteenSizesAndFallsBackToArialAndEight) {
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  FontDialogSeen seen;
+  platform::SetModalResponder([&seen](HWND font) {
+    seen.caption = Text(font);
+    seen.face = Text(::GetDlgItem(font, 33076));
+    seen.size = Text(::GetDlgItem(font, 33077));
+    seen.sizes = static_cast<int>(::SendMessage(::GetDlgItem(font, 33077), CB_GETCOUNT, 0, 0));
+    platform::input::Click(::GetDlgItem(font, IDOK));
+  });
+  // "MS Shell Dlg 2" is not installed here and "8" is the first size.
+  Do({std::string("click \"") + kDialog + "\" 1695"});
+  EXPECT_EQ(seen.caption, "Font Dialog");
+  EXPECT_EQ(seen.face, "Arial");
+  EXPECT_EQ(seen.size, "8");
+  EXPECT_EQ(seen.sizes, 16);
+  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "Arial (8)") << "OK takes what was shown";
+
+  Do({"answer-font \"Verdana\" 72", std::string("click \"") + kDialog + "\" 1695"});
+  platform::SetModalResponder([&seen](HWND font) {
+    seen.face = Text(::GetDlgItem(font, 33076));
+    seen.size = Text(::GetDlgItem(font, 33077));
+    platform::input::Click(::GetDlgItem(font, IDCANCEL));
+  });
+  Do({std::string("click \"") + kDialog + "\" 1695"});
+  EXPECT_EQ(seen.face, "Verdana") << "an installed face is shown selected";
+  EXPECT_EQ(seen.size, "72");
+  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "Verdana (72)") << "Cancel keeps the stored choice";
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,23 @@
+#include "tests/terminal_process.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "tests/plugin_harness.h"
+
+namespace e2e {
+
+RunResult RunTerminal(const std::string& arguments) {
+  RunResult run;
+  const std::string command = PluginHarness::BinaryFolder() + "/tarnterm " + arguments + " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char chunk[4096];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.output.append(chunk, n);
+  const int raw = ::pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+}  // namespace e2e
