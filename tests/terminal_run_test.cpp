@@ -12,6 +12,14 @@
 #include <iterator>
 #include <string>
 
+#include <regex>
+#include <set>
+#include <vector>
+
+#include "platform/render/image.h"
+#include "platform/window/metrics.h"
+#include "platform/window/messages.h"
+#include "resources/module_resources.h"
 #include "tests/plugin_harness.h"
 #include "tests/terminal_process.h"
 
@@ -268,6 +276,124 @@ TEST_F(TerminalRun, DragRefusesRowsItCannotFindAndListsThatDoNotDrag) {
                  "'");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("plain.script:7: 20016 does not drag its rows"), std::string::npos) << run.output;
+}
+
+// ---- Pictures ----
+
+// The picture size a dialog template gives: client MulDiv(cx, 6, 4) x
+// MulDiv(cy, 13, 8) in "MS Shell Dlg" 8, with its frame and caption.
+SIZE PictureSize(const platform::DialogTemplate& t) {
+  const int frame = (t.style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
+  return SIZE{MulDiv(t.cx, 6, 4) + 2 * frame, MulDiv(t.cy, 13, 8) + 2 * frame + GetSystemMetrics(SM_CYCAPTION)};
+}
+
+// Bands of text, top to bottom, in a strip of the picture: runs of at least
+// four pixel rows in which the strip holds more than one colour. Edges,
+// empty rows and filter boxes are one colour across the strip; a line of
+// text is not.
+int TextBands(const platform::Image& image, int left, int right, int top) {
+  int bands = 0;
+  int run = 0;
+  for (int y = top; y <= image.height; ++y) {
+    std::set<COLORREF> colours;
+    for (int x = left; y < image.height && x < right; ++x) colours.insert(image.At(x, y));
+    if (colours.size() > 1) {
+      ++run;
+      continue;
+    }
+    if (run >= 4) ++bands;
+    run = 0;
+  }
+  return bands;
+}
+
+TEST_F(TerminalRun, TheDemoWritesNumberedPicturesOfTheFormAndTheListShowingItsRows) {
+  const fs::path pictures = folder / "pictures";
+  const RunResult run =
+      Terminal("--db :memory: --home '" + folder.string() + "' --demo --snapshots '" + pictures.string() + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+
+  // "SNAPSHOT: <dir>/NNN-<window>.png", numbered 1, 2, 3, ... in the order written.
+  const std::regex line("SNAPSHOT: (.*/([0-9]{3})-([a-z-]+)[.]png)\n");
+  std::string lastForm, lastView;
+  int expected = 1;
+  const size_t lastRows = run.output.rfind("> rows \"View Allowed Group\"");
+  ASSERT_NE(lastRows, std::string::npos) << run.output;
+  for (auto it = std::sregex_iterator(run.output.begin(), run.output.end(), line); it != std::sregex_iterator(); ++it) {
+    EXPECT_EQ(std::stoi((*it)[2].str()), expected++);
+    if ((*it)[3] == "allowed-groups") lastForm = (*it)[1];
+    // The list as the last "rows" line printed it.
+    if ((*it)[3] == "view-allowed-group" && static_cast<size_t>(it->position()) < lastRows) lastView = (*it)[1];
+  }
+  ASSERT_FALSE(lastForm.empty()) << run.output;
+  ASSERT_FALSE(lastView.empty()) << run.output;
+
+  const auto form = platform::LoadPng(lastForm);
+  ASSERT_TRUE(form.has_value()) << lastForm;
+  const SIZE formSize = PictureSize(resources::AllowedGroupsTemplate());
+  EXPECT_EQ(form->width, formSize.cx);
+  EXPECT_EQ(form->height, formSize.cy);
+
+  const auto view = platform::LoadPng(lastView);
+  ASSERT_TRUE(view.has_value()) << lastView;
+  const SIZE viewSize = PictureSize(resources::ViewAllowedGroupTemplate());
+  EXPECT_EQ(view->width, viewSize.cx);
+  EXPECT_EQ(view->height, viewSize.cy);
+
+  // The rows printed after the last "rows" line, against the lines of text in
+  // the picture's first column: the header's caption, then one a row.
+  int rows = 0;
+  for (size_t at = run.output.find("\nROW: ", lastRows); at != std::string::npos;
+       at = run.output.find("\nROW: ", at + 1)) {
+    ++rows;
+  }
+  ASSERT_GT(rows, 0) << run.output;
+  const int top = GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CYCAPTION);
+  EXPECT_EQ(TextBands(*view, 20, 70, top), rows + 1) << lastView;
+}
+
+TEST_F(TerminalRun, SnapshotWritesAPictureOfAWindowOrSaysWhyNot) {
+  const fs::path png = folder / "form.png";
+  const fs::path svg = folder / "form.svg";
+  const RunResult run = Terminal("--db :memory: --script '" +
+                                 Script("pictures.script",
+                                        "hotkey Alt+A\n"
+                                        "snapshot \"Allowed Groups\" \"" +
+                                            png.string() +
+                                            "\"\n"
+                                            "snapshot \"Allowed Groups\" \"" +
+                                            svg.string() +
+                                            "\"\n"
+                                            "snapshot \"Allowed Groups\" /no/such/folder/x.png\n") +
+                                 "'");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("pictures.script:4: cannot write /no/such/folder/x.png"), std::string::npos) << run.output;
+  const auto picture = platform::LoadPng(png.string());
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(picture->width, PictureSize(resources::AllowedGroupsTemplate()).cx);
+  std::string text;
+  std::getline(std::ifstream(svg), text, '\0');
+  EXPECT_NE(text.find("<svg"), std::string::npos);
+
+  // A message box is no window: its picture is written as it shows.
+  const fs::path boxes = folder / "boxes";
+  const RunResult box = Terminal("--db :memory: --snapshots '" + boxes.string() + "' --script '" +
+                                 Script("box.script", "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n") + "'");
+  EXPECT_EQ(box.status, 0) << box.output;
+  const std::string announced = "BOX: Please Select a valid Category\nSNAPSHOT: ";
+  const size_t shown = box.output.find(announced);
+  ASSERT_NE(shown, std::string::npos) << box.output;
+  const size_t from = shown + announced.size();
+  const std::string boxPath = box.output.substr(from, box.output.find('\n', from) - from);
+  EXPECT_NE(boxPath.find("-error.png"), std::string::npos) << boxPath;
+  const auto boxPicture = platform::LoadPng(boxPath);
+  ASSERT_TRUE(boxPicture.has_value()) << boxPath;
+  EXPECT_LT(boxPicture->width, PictureSize(resources::AllowedGroupsTemplate()).cx);
+
+  std::ofstream(folder / "a-file") << "x";
+  const RunResult refused = Terminal("--db :memory: --snapshots '" + (folder / "a-file").string() + "'");
+  EXPECT_EQ(refused.status, 1) << refused.output;
+  EXPECT_NE(refused.output.find("cannot make the snapshot folder"), std::string::npos) << refused.output;
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   EXPECT_EQ(s.text, "Hello");
   EXPECT_EQ(s.position.x, 100);
   EXPECT_EQ(s.position.y, 50);
-  // "Hello" is 24 pixels in the default font, 13 high; 2 of padding each side and a 1-pixel border.
-  EXPECT_EQ(s.size.cx, 24 + 4 + 2);
+  // The text in the default font, 13 high; 2 of padding each side and a 1-pixel border.
+  EXPECT_EQ(s.size.cx, platform::TextWidth(platform::FontSpec{}, "Hello") + 4 + 2);
   EXPECT_EQ(s.size.cy, 13 + 4 + 2);
   EXPECT_EQ(platform::TooltipFor(m_owner), m_tip);
 

@@ -38,7 +38,8 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   ::SetTextColor(dc, RGB(1, 2, 3));
   ::SetBkMode(dc, TRANSPARENT);
   RECT r{10, 10, 110, 40};
-  // "Hi" at 13 px: H 722 -> 9, i 222 -> 3; line height round(12.48) + round(2.86) = 15.
+  // "Hi" at 13 px; line height round(12.48) + round(2.86) = 15.
+  const int hi = platform::TextWidth(platform::FontSpec{"Arial", 13}, "Hi");
   const int height = ::DrawText(dc, "H&i", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   const DrawOps ops = platform::WindowDisplayList(m_wnd);
   ASSERT_EQ(ops.size(), 1u);
@@ -50,8 +51,8 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   EXPECT_FALSE(op.opaque);
   ASSERT_EQ(op.lines.size(), 1u);
   EXPECT_EQ(op.lines[0].text, "Hi");
-  EXPECT_EQ(op.lines[0].width, 12);
-  EXPECT_EQ(op.lines[0].origin.x, 10 + (100 - 12) / 2);
+  EXPECT_EQ(op.lines[0].width, hi);
+  EXPECT_EQ(op.lines[0].origin.x, 10 + (100 - hi) / 2);
   EXPECT_EQ(op.lines[0].origin.y, 10 + (30 - 15) / 2);
   EXPECT_EQ(height, (30 - 15) / 2 + 15);
   ::ReleaseDC(m_wnd, dc);
@@ -221,7 +222,11 @@ TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {
   ASSERT_TRUE(dc.GetTextMetrics(&tm));
   EXPECT_EQ(tm.tmHeight, 13);
   EXPECT_EQ(tm.tmWeight, FW_BOLD);
-  EXPECT_EQ(dc.GetTextExtent("Wi"), CSize(10 + 2, 13));
+  // Bold is measured as bold: wider than the regular face.
+  const platform::FontSpec regular{"Tahoma", 11};
+  const platform::FontSpec bold{"Tahoma", 11, FW_BOLD};
+  EXPECT_EQ(dc.GetTextExtent("Wi"), CSize(platform::TextWidth(bold, "Wi"), 13));
+  EXPECT_GT(platform::TextWidth(bold, "Wi"), platform::TextWidth(regular, "Wi"));
 }
 
 TEST_F(DeviceContextTest, BeginPaintStartsTheListAfreshAndAskForErasingWithItsDc) {

@@ -1,29 +1,69 @@
 #include "platform/gdi/text_metrics.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <deque>
 #include <mutex>
 
+#include "platform/gdi/font_faces.h"
+
 namespace platform {
 namespace {
 
-// Advance widths of ' ' (32) to '~' (126) in thousandths of an em.
-constexpr int kWidths[95] = {
-    278, 278, 355, 556, 556, 889, 667,  191, 333, 333, 389, 584, 278,
-    333, 278, 278,                                                     // space ! " # $ % & ' ( ) * + , - . /
-    556, 556, 556, 556, 556, 556, 556,  556, 556, 556,                 // 0-9
-    278, 278, 584, 584, 584, 556, 1015,                                // : ; < = > ? @
-    667, 667, 722, 722, 667, 611, 778,  722, 278, 500, 667, 556, 833,  // A-M
-    722, 778, 667, 778, 722, 667, 611,  722, 667, 944, 667, 667, 611,  // N-Z
-    278, 278, 278, 469, 556, 333,                                      // [ \ ] ^ _ `
-    556, 556, 500, 556, 556, 278, 556,  556, 222, 222, 500, 222, 833,  // a-m
-    556, 556, 556, 556, 333, 500, 278,  556, 500, 722, 500, 500, 500,  // n-z
-    334, 260, 334, 584,                                                // { | } ~
+// A font's whole-pixel advances for every byte, measured once.
+struct Advances {
+  FontSpec font;
+  std::array<int, 256> width{};
+  FontMetrics metrics;
 };
-constexpr int kOtherWidth = 556;
+
+FontMetrics MetricsOf(const FontSpec& font, const std::array<int, 256>& width);
+
+const Advances& Measure(const FontSpec& font) {
+  std::lock_guard lock(PangoLock());
+  static auto* cache = new std::deque<Advances>;  // leaked: entries are handed out by reference
+  for (const Advances& a : *cache) {
+    if (a.font == font) return a;
+  }
+  Advances a;
+  a.font = font;
+  const auto context = NewLayerContext();
+  for (int c = 0; c < 256; ++c) {
+    const char ch = static_cast<char>(c);
+    const auto layout = NewTextLayout(context.get(), font, std::string_view(&ch, 1));
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
+    a.width[static_cast<size_t>(c)] = logical.width;
+  }
+  a.metrics = MetricsOf(font, a.width);
+  cache->push_back(std::move(a));
+  return cache->back();
+}
+
+// Painting asks for one font many times in a row: the last one a thread
+// used is found without the lock (entries never move or go).
+const Advances& AdvancesOf(const FontSpec& font) {
+  thread_local const Advances* last = nullptr;
+  if (last == nullptr || !(last->font == font)) last = &Measure(font);
+  return *last;
+}
 
 int Round(double v) { return static_cast<int>(std::lround(v)); }
+
+FontMetrics MetricsOf(const FontSpec& font, const std::array<int, 256>& width) {
+  FontMetrics m;
+  m.ascent = Round(font.emPixels * 0.96);
+  m.descent = Round(font.emPixels * 0.22);
+  m.height = m.ascent + m.descent;
+  int letters = 0;
+  for (char c = 'A'; c <= 'Z'; ++c) letters += width[static_cast<unsigned char>(c)];
+  for (char c = 'a'; c <= 'z'; ++c) letters += width[static_cast<unsigned char>(c)];
+  m.averageCharWidth = (letters + 26) / 52;
+  m.maxCharWidth = *std::max_element(width.begin(), width.end());
+  return m;
+}
 
 struct FontTable {
   std::mutex mutex;
@@ -44,30 +84,16 @@ FontSpec FontSpec::FromPoints(std::string face, int points) {
   return fontSpec;
 }
 
-int CharWidth(const FontSpec& font, char ch) {
-  const auto c = static_cast<unsigned char>(ch);
-  const int thousandths = (c >= 32 && c <= 126) ? kWidths[c - 32] : kOtherWidth;
-  return Round(thousandths * font.emPixels / 1000.0);
-}
+int CharWidth(const FontSpec& font, char ch) { return AdvancesOf(font).width[static_cast<unsigned char>(ch)]; }
 
 int TextWidth(const FontSpec& font, std::string_view text) {
+  const Advances& a = AdvancesOf(font);
   int width = 0;
-  for (char ch : text) width += CharWidth(font, ch);
+  for (char ch : text) width += a.width[static_cast<unsigned char>(ch)];
   return width;
 }
 
-FontMetrics MeasureFont(const FontSpec& font) {
-  FontMetrics m;
-  m.ascent = Round(font.emPixels * 0.96);
-  m.descent = Round(font.emPixels * 0.22);
-  m.height = m.ascent + m.descent;
-  int letters = 0;
-  for (char c = 'A'; c <= 'Z'; ++c) letters += CharWidth(font, c);
-  for (char c = 'a'; c <= 'z'; ++c) letters += CharWidth(font, c);
-  m.averageCharWidth = (letters + 26) / 52;
-  m.maxCharWidth = CharWidth(font, '@');
-  return m;
-}
+FontMetrics MeasureFont(const FontSpec& font) { return AdvancesOf(font).metrics; }
 
 SIZE DialogBaseUnits(const FontSpec& font) {
   const FontMetrics m = MeasureFont(font);

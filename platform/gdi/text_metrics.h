@@ -2,20 +2,20 @@
 // code asks for (dialog units, auto-size, tool-tip fits) comes from here, so
 // a picture drawn later matches the numbers.
 //
-// Metrics, the same for every face name:
+// Widths come from the installed font the face maps to, read through pango
+// (platform/gdi/font_faces.h says how faces map); the renderer draws with
+// the same fonts and options, so a measured width is the painted width.
 //   - the em is the point size at 96 dots per inch: MulDiv(points, 96, 72)
 //     pixels (8 pt gives 11);
 //   - ascent round(0.96 em), descent round(0.22 em), height their sum
-//     (8 pt: 11 + 2 = 13);
-//   - each character advances by its width in the classic sans-serif
-//     proportions (thousandths of an em; 'i' 222, 'a' 556, 'W' 944; 556 for
-//     a character outside printable ASCII) times the em, rounded to whole
-//     pixels per character as a raster font does; a string's width is the
-//     sum of its advances;
+//     (8 pt: 11 + 2 = 13), whatever the face: line heights and dialog
+//     units do not move with the font file;
+//   - each character advances by a whole number of pixels (hinted metrics,
+//     no kerning), so a string's width is the sum of its characters';
+//     bold faces are wider, italics are not;
 //   - the average character width is that of the 52 letters A-Z and a-z,
 //     (sum + 26) / 52: 6 pixels at 8 pt, so the dialog base units of
 //     "MS Shell Dlg" 8 are 6 x 13, as on the platform.
-// Weight and italics do not change the measures.
 #pragma once
 
 #include "platform/base/export.h"

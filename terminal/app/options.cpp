@@ -21,6 +21,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     else if (arg == "--db") ok = value(options.database);
     else if (arg == "--wire-log") ok = value(options.wireLog);
     else if (arg == "--script") ok = value(options.script);
+    else if (arg == "--snapshots") ok = value(options.snapshots);
     else if (arg == "--info") options.info = true;
     else if (arg == "--demo") options.demo = true;
     else if (arg == "--help" || arg == "-h") options.help = true;
@@ -39,7 +40,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 
 const char* Usage() {
   return "usage: tarnterm [--user ID] [--home DIR] [--plugin FILE] [--db FILE|:memory:] [--wire-log FILE]\n"
-         "                [--script FILE | --demo] [--info] [--help]\n"
+         "                [--script FILE | --demo] [--snapshots DIR] [--info] [--help]\n"
          "  --user ID         the logged-in user handed to the plug-in (default: admin)\n"
          "  --home DIR        the terminal folder: UserSetting.ini and the default server.db (default: beside "
          "tarnterm)\n"
@@ -49,6 +50,7 @@ const char* Usage() {
          "  --wire-log FILE   write every request and reply as SEND/RECV, name, bytes in hexadecimal\n"
          "  --script FILE     run a script (one action or check a line) and exit 1 when a line fails\n"
          "  --demo            run the built-in demonstration script\n"
+         "  --snapshots DIR   write a PNG of each window after each script line that changed it, numbered\n"
          "  --info            print the plug-in's description, one labelled line each, and exit\n"
          "  --help            print this text and exit\n";
 }

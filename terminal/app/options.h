@@ -18,6 +18,7 @@ struct Options {
   std::string database;    // --db FILE, ":memory:" or a SQLite URI ("file:x.db?mode=ro")
   std::string wireLog;     // --wire-log FILE
   std::string script;      // --script FILE
+  std::string snapshots;   // --snapshots DIR: pictures of the windows after each script line
   bool info = false;       // --info: print the plug-in's description and exit
   bool demo = false;       // --demo: run the built-in script
   bool help = false;       // --help: print the usage and exit

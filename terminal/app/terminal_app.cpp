@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "platform/afx.h"
 #include "platform/kernel/module.h"
 #include "terminal/app/demo_script.h"
+#include "terminal/app/snapshot_writer.h"
 #include "terminal/app/host.h"
 #include "terminal/app/plugin_loader.h"
 #include "terminal/script/script_runner.h"
@@ -140,8 +142,18 @@ int RunTerminal(const Options& options, int argc, char** argv) {
   int status = 0;
   {
     Host host(std::move(*scrips), std::move(server), stdout, wireLog);
-    platform::SetMessageBoxResponder([](const platform::MessageBoxRecord& box) {
+    std::optional<SnapshotWriter> snapshots;
+    if (!options.snapshots.empty()) {
+      snapshots.emplace(options.snapshots, stdout);
+      if (!snapshots->Prepare(error)) {
+        std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
+        status = 1;
+      }
+    }
+    platform::SetMessageBoxResponder([&snapshots](const platform::MessageBoxRecord& box) {
       std::printf("BOX: %s\n", box.text.c_str());
+      std::string why;
+      if (snapshots && !snapshots->WriteMessageBox(box, why)) std::fprintf(stderr, "tarnterm: %s\n", why.c_str());
       return platform::DefaultMessageBoxAnswer(box.type);
     });
 
@@ -170,14 +182,21 @@ int RunTerminal(const Options& options, int argc, char** argv) {
       why += ")";
       return false;
     };
-    if (!options.script.empty() || options.demo) {
+    if (status != 0) {
+      // The snapshot folder could not be made: nothing runs.
+    } else if (!options.script.empty() || options.demo) {
       ScriptRunner runner(host, hotKey, stdout, stderr);
       runner.echo = options.demo;
+      if (snapshots) runner.afterLine = [&](std::string& why) { return snapshots->Capture(why); };
       if (!runner.Run(options.demo ? DemoScript() : scriptText, options.demo ? "demo" : options.script)) status = 1;
     } else if (info.hotKeys.GetSize() > 0) {
       std::string why;
       hotKey(info.hotKeys[0].GetString(), why);
       std::fputs(DumpWindowTree(FindTopLevelWindow("Allowed Groups")).c_str(), stdout);
+      if (snapshots && !snapshots->Capture(error)) {
+        std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
+        status = 1;
+      }
     }
     platform::SetMessageBoxResponder({});
     // A change the server could not store is a failed run, whatever the

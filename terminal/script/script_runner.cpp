@@ -13,6 +13,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/kernel/kernel.h"
 #include "platform/kernel/module.h"
+#include "platform/render/window_renderer.h"
 #include "platform/comctl/list_view.h"
 #include "platform/user/combo_box.h"
 #include "platform/user/menu.h"
@@ -251,6 +252,7 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
       {"command", {"command WINDOW CONTROL ID", 4, T::kControl, Interactive, &ScriptRunner::Command}},
       {"rows", {"rows WINDOW CONTROL", 3, T::kControl, IsList, &ScriptRunner::Rows}},
       {"dump", {"dump WINDOW", 2, T::kWindow, nullptr, &ScriptRunner::Dump}},
+      {"snapshot", {"snapshot WINDOW FILE", 3, T::kWindow, nullptr, &ScriptRunner::Snapshot}},
       {"wait", {"wait MS", 2, T::kNothing, nullptr, &ScriptRunner::Wait}},
       {"expect-log", {"expect-log \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectLog}},
       {"expect-box", {"expect-box \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectBox}},
@@ -289,7 +291,13 @@ bool ScriptRunner::Run(const std::string& text, const std::string& name) {
       continue;
     }
     if (echo && words) std::fprintf(m_out, "> %s\n", line.c_str());
-    if (!words || !RunLine(*words, error)) {
+    bool ok = words && RunLine(*words, error);
+    std::string afterError;
+    if (words && afterLine && !afterLine(afterError) && ok) {
+      ok = false;
+      error = afterError;
+    }
+    if (!ok) {
       std::fprintf(m_err, "%s:%d: %s\n", name.c_str(), number, error.c_str());
       return false;
     }
@@ -434,6 +442,11 @@ bool ScriptRunner::Rows(Line& line) {
 bool ScriptRunner::Dump(Line& line) {
   std::fputs(DumpWindowTree(line.window).c_str(), m_out);
   return true;
+}
+
+bool ScriptRunner::Snapshot(Line& line) {
+  std::string why;
+  return platform::WriteWindowPicture(line.window, line.words[2], &why) || line.Fail(why);
 }
 
 bool ScriptRunner::Wait(Line& line) {

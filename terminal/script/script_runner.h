@@ -12,6 +12,7 @@
 //                                     column captions, then "ROW: " and the cells, in display order,
 //                                     joined by TAB; for a combo or list box "ROW: " and each item
 //   dump WINDOW                       print the window's controls, texts, states, items, selections
+//   snapshot WINDOW FILE              write a picture of the window: SVG when FILE ends in .svg, else PNG
 //   wait MS                           let time pass (timers fire)
 //   expect-log "text"                 a later log line is exactly this text
 //   expect-box "text"                 a later message box said exactly this
@@ -87,6 +88,9 @@ class ScriptRunner {
   // Echo the script as it runs: comments and blank lines as they are, each
   // action as "> line" before it runs (the demo does, so it reads as a story).
   bool echo = false;
+  // Called after every line that ran, failed or not (--snapshots writes its
+  // pictures here); false with a reason fails the run.
+  std::function<bool(std::string& error)> afterLine;
 
  private:
   struct Line;
@@ -102,6 +106,7 @@ class ScriptRunner {
   bool Command(Line& line);
   bool Rows(Line& line);
   bool Dump(Line& line);
+  bool Snapshot(Line& line);
   bool Wait(Line& line);
   bool ExpectLog(Line& line);
   bool ExpectBox(Line& line);

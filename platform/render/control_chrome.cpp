@@ -1,0 +1,429 @@
+#include "platform/render/control_chrome.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/gdi/text_layout.h"
+#include "platform/user/combo_box.h"
+#include "platform/window/metrics.h"
+#include "platform/window/winapi.h"
+
+namespace platform {
+namespace {
+
+constexpr int kBoxSize = 13;        // check and radio boxes
+constexpr int kGroupTextInset = 8;  // a group box's caption, from its left
+constexpr int kCaptionButton = 16;  // the close box: 16 x 14
+
+COLORREF Sys(int index) { return GetSysColor(index); }
+
+DWORD StyleOf(HWND w) { return static_cast<DWORD>(::GetWindowLongPtr(w, GWL_STYLE)); }
+DWORD ExStyleOf(HWND w) { return static_cast<DWORD>(::GetWindowLongPtr(w, GWL_EXSTYLE)); }
+
+std::string TextOf(HWND w) {
+  std::string text(static_cast<size_t>(::GetWindowTextLength(w)) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowText(w, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+FontSpec FontOf(HWND w) {
+  const auto font = reinterpret_cast<HFONT>(::SendMessage(w, WM_GETFONT, 0, 0));
+  const FontSpec* spec = font != nullptr ? FontFromHandle(font) : nullptr;
+  return spec != nullptr ? *spec : FontSpec{};
+}
+
+// A solid triangle pointing down, `width` pixels wide at the top (odd), centred on (cx, top).
+void DownArrow(const Painter& p, int cx, int top, int width, COLORREF color) {
+  for (int row = 0; row <= width / 2; ++row) {
+    p.Fill(RECT{cx - width / 2 + row, top + row, cx + width / 2 - row + 1, top + row + 1}, color);
+  }
+}
+
+void UpArrow(const Painter& p, int cx, int bottom, int width, COLORREF color) {
+  for (int row = 0; row <= width / 2; ++row) {
+    p.Fill(RECT{cx - width / 2 + row, bottom - row - 1, cx + width / 2 - row + 1, bottom - row}, color);
+  }
+}
+
+void ButtonFace(const Painter& p, const RECT& r, bool pushed) {
+  p.Fill(RECT{r.left, r.top, r.right, r.bottom}, Sys(COLOR_3DFACE));
+  if (pushed) {
+    p.Frame(r, Sys(COLOR_3DSHADOW));
+  } else {
+    p.RaisedEdge(r);
+  }
+}
+
+// ---- Window frames ----
+
+void Caption(const Painter& p, HWND w, const RECT& bar) {
+  const DWORD style = StyleOf(w);
+  CaptionLook look;
+  look.text = TextOf(w);
+  look.active = ::GetActiveWindow() == w || ::GetForegroundWindow() == w;
+  look.closeBox = (style & WS_SYSMENU) != 0;
+  look.icon = look.closeBox && !(ExStyleOf(w) & WS_EX_DLGMODALFRAME) && !(style & DS_MODALFRAME);
+  DrawCaption(p, look, bar);
+}
+
+void ScrollBar(const Painter& p, const RECT& r, bool vertical) {
+  p.Fill(r, Sys(COLOR_SCROLLBAR));
+  const int size = vertical ? r.right - r.left : r.bottom - r.top;
+  if (vertical) {
+    const RECT up{r.left, r.top, r.right, r.top + std::min(size, (r.bottom - r.top) / 2)};
+    const RECT down{r.left, std::max(r.bottom - size, up.bottom), r.right, r.bottom};
+    ButtonFace(p, up, false);
+    ButtonFace(p, down, false);
+    UpArrow(p, (up.left + up.right) / 2, (up.top + up.bottom) / 2 + 2, 7, Sys(COLOR_BTNTEXT));
+    DownArrow(p, (down.left + down.right) / 2, (down.top + down.bottom) / 2 - 2, 7, Sys(COLOR_BTNTEXT));
+  } else {
+    const RECT left{r.left, r.top, r.left + std::min(size, (r.right - r.left) / 2), r.bottom};
+    const RECT right{std::max(r.right - size, left.right), r.top, r.right, r.bottom};
+    ButtonFace(p, left, false);
+    ButtonFace(p, right, false);
+  }
+}
+
+// ---- Buttons ----
+
+// A push button's frame: the default's black frame outside, then raised (or
+// pushed in: one shadow line).
+void ButtonEdges(const Painter& p, const RECT& c, bool isDefault, bool pushed) {
+  RECT r = c;
+  if (isDefault) {
+    p.Frame(r, Sys(COLOR_WINDOWFRAME));
+    r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+  }
+  if (pushed) {
+    p.Frame(r, Sys(COLOR_3DSHADOW));
+  } else {
+    p.RaisedEdge(r);
+  }
+}
+
+void PushButton(const Painter& p, HWND w, const RECT& c) {
+  const UINT state = static_cast<UINT>(::SendMessage(w, BM_GETSTATE, 0, 0));
+  ButtonEdges(p, c, (StyleOf(w) & BS_TYPEMASK) == BS_DEFPUSHBUTTON, (state & BST_PUSHED) != 0);
+  if (::GetFocus() == w) p.FocusFrame(RECT{c.left + 4, c.top + 4, c.right - 4, c.bottom - 4});
+}
+
+void CheckMark(const Painter& p, int left, int top, COLORREF color) {
+  static constexpr int kRise[7] = {2, 3, 4, 3, 2, 1, 0};
+  for (int i = 0; i < 7; ++i) p.Fill(RECT{left + i, top + kRise[i], left + i + 1, top + kRise[i] + 3}, color);
+}
+
+void CheckBox(const Painter& p, HWND w, const RECT& c, bool radio) {
+  const UINT check = static_cast<UINT>(::SendMessage(w, BM_GETCHECK, 0, 0));
+  const UINT state = static_cast<UINT>(::SendMessage(w, BM_GETSTATE, 0, 0));
+  const bool enabled = ::IsWindowEnabled(w) != FALSE;
+  const int top = c.top + (c.bottom - c.top - kBoxSize) / 2;
+  const RECT box{c.left, top, c.left + kBoxSize, top + kBoxSize};
+  const COLORREF inside = enabled && !(state & BST_PUSHED) ? Sys(COLOR_WINDOW) : Sys(COLOR_3DFACE);
+  const COLORREF ink = enabled ? Sys(COLOR_WINDOWTEXT) : Sys(COLOR_GRAYTEXT);
+  if (!radio) {
+    p.Fill(box, inside);
+    p.SunkenEdge(box);
+    if (check == BST_CHECKED) CheckMark(p, box.left + 3, box.top + 3, ink);
+    if (check == BST_INDETERMINATE) CheckMark(p, box.left + 3, box.top + 3, Sys(COLOR_3DSHADOW));
+    return;
+  }
+  cairo_t* cr = p.cr();
+  cairo_save(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
+  const double cx = box.left + kBoxSize / 2.0;
+  const double cy = box.top + kBoxSize / 2.0;
+  SetSourceColor(cr, inside);
+  cairo_arc(cr, cx, cy, 5, 0, 6.2832);
+  cairo_fill(cr);
+  cairo_set_line_width(cr, 1);
+  SetSourceColor(cr, Sys(COLOR_3DSHADOW));
+  cairo_arc(cr, cx, cy, 5.5, 2.36, 5.50);
+  cairo_stroke(cr);
+  SetSourceColor(cr, Sys(COLOR_3DHILIGHT));
+  cairo_arc(cr, cx, cy, 5.5, 5.50, 2.36 + 6.2832);
+  cairo_stroke(cr);
+  if (check == BST_CHECKED) {
+    SetSourceColor(cr, ink);
+    cairo_arc(cr, cx, cy, 2, 0, 6.2832);
+    cairo_fill(cr);
+  }
+  cairo_restore(cr);
+}
+
+void GroupBox(const Painter& p, HWND w, const RECT& c) {
+  const FontSpec font = FontOf(w);
+  const int half = MeasureFont(font).height / 2;
+  const std::string text = TextOf(w);
+  cairo_t* cr = p.cr();
+  cairo_save(cr);
+  if (!text.empty()) {
+    // Leave a gap in the top edge where the caption sits.
+    const TextLayout layout = LayOutText(font, text, RECT{c.left + kGroupTextInset, c.top, c.right, c.bottom},
+                                         DT_LEFT | DT_TOP | DT_SINGLELINE);
+    const int gapLeft = c.left + kGroupTextInset - 2;
+    const int gapRight = c.left + kGroupTextInset + layout.extent.right - layout.extent.left + 2;
+    cairo_rectangle(cr, c.left, c.top, c.right - c.left, c.bottom - c.top);
+    cairo_rectangle(cr, gapRight, c.top, gapLeft - gapRight, half + 2);  // reversed: cut out
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr);
+  }
+  p.EtchedFrame(RECT{c.left, c.top + half, c.right, c.bottom});
+  cairo_restore(cr);
+}
+
+// ---- Statics ----
+
+void StaticUnder(const Painter& p, HWND w, const RECT& c) {
+  switch (StyleOf(w) & SS_TYPEMASK) {
+    case SS_BLACKRECT: p.Fill(c, Sys(COLOR_3DDKSHADOW)); break;
+    case SS_GRAYRECT: p.Fill(c, Sys(COLOR_3DSHADOW)); break;
+    case SS_WHITERECT: p.Fill(c, Sys(COLOR_3DHILIGHT)); break;
+    default: break;
+  }
+}
+
+void StaticOver(const Painter& p, HWND w, const RECT& c) {
+  switch (StyleOf(w) & SS_TYPEMASK) {
+    case SS_BLACKFRAME: p.Frame(c, Sys(COLOR_3DDKSHADOW)); break;
+    case SS_GRAYFRAME: p.Frame(c, Sys(COLOR_3DSHADOW)); break;
+    case SS_WHITEFRAME: p.Frame(c, Sys(COLOR_3DHILIGHT)); break;
+    case SS_ETCHEDFRAME: p.EtchedFrame(c); break;
+    case SS_ETCHEDHORZ:
+      p.Fill(RECT{c.left, c.top, c.right, c.top + 1}, Sys(COLOR_3DSHADOW));
+      p.Fill(RECT{c.left, c.top + 1, c.right, c.top + 2}, Sys(COLOR_3DHILIGHT));
+      break;
+    case SS_ETCHEDVERT:
+      p.Fill(RECT{c.left, c.top, c.left + 1, c.bottom}, Sys(COLOR_3DSHADOW));
+      p.Fill(RECT{c.left + 1, c.top, c.left + 2, c.bottom}, Sys(COLOR_3DHILIGHT));
+      break;
+    default: break;
+  }
+}
+
+// ---- Combo boxes ----
+
+COMBOBOXINFO ComboInfo(HWND w) {
+  COMBOBOXINFO info;
+  ::SendMessage(w, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  return info;
+}
+
+// A drop-down list that draws nothing of its own shows the chosen item's text.
+void ComboUnder(const Painter& p, HWND w) {
+  const DWORD style = StyleOf(w);
+  const COMBOBOXINFO info = ComboInfo(w);
+  if ((style & 3) != CBS_DROPDOWNLIST || (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) return;
+  const bool enabled = ::IsWindowEnabled(w) != FALSE;
+  const bool focused = ::GetFocus() == w && !::SendMessage(w, CB_GETDROPPEDSTATE, 0, 0);
+  const RECT field = info.rcItem;
+  p.Fill(field, Sys(enabled ? COLOR_WINDOW : COLOR_3DFACE));
+  const auto sel = static_cast<int>(::SendMessage(w, CB_GETCURSEL, 0, 0));
+  if (sel < 0) return;
+  const auto length = static_cast<int>(::SendMessage(w, CB_GETLBTEXTLEN, static_cast<WPARAM>(sel), 0));
+  if (length <= 0) return;
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  ::SendMessage(w, CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  const RECT inner{field.left + 3, field.top + 3, field.right - 1, field.bottom - 3};
+  if (focused) p.Fill(inner, Sys(COLOR_HIGHLIGHT));
+  const FontSpec font = FontOf(w);
+  const TextLayout layout = LayOutText(font, text, RECT{inner.left + 1, inner.top, inner.right, inner.bottom},
+                                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  const COLORREF ink = !enabled ? Sys(COLOR_GRAYTEXT) : focused ? Sys(COLOR_HIGHLIGHTTEXT) : Sys(COLOR_WINDOWTEXT);
+  for (const TextLine& line : layout.lines) p.Text(font, line.text, line.origin, ink);
+}
+
+void ComboOver(const Painter& p, HWND w, const RECT& c) {
+  const COMBOBOXINFO info = ComboInfo(w);
+  if ((StyleOf(w) & 3) == CBS_SIMPLE) return;
+  p.SunkenEdge(RECT{c.left, c.top, c.right, info.rcItem.bottom});
+  RECT button = info.rcButton;
+  button = RECT{button.left, button.top + 2, button.right - 2, button.bottom - 2};
+  if (button.right - button.left < 4) return;
+  const bool dropped = ::SendMessage(w, CB_GETDROPPEDSTATE, 0, 0) != 0;
+  ButtonFace(p, button, dropped);
+  const int shift = dropped ? 1 : 0;
+  DownArrow(p, (button.left + button.right) / 2 + shift, (button.top + button.bottom) / 2 - 1 + shift, 7,
+            Sys(::IsWindowEnabled(w) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+}
+
+// ---- Edits ----
+
+void EditOver(const Painter& p, HWND w, const RECT& c) {
+  if (::GetFocus() != w || (StyleOf(w) & ES_MULTILINE)) return;
+  const std::string text = TextOf(w);
+  const auto sel = static_cast<DWORD>(::SendMessage(w, EM_GETSEL, 0, 0));
+  const size_t start = std::min<size_t>(LOWORD(sel), text.size());
+  const size_t end = std::min<size_t>(HIWORD(sel), text.size());
+  const FontSpec font = FontOf(w);
+  const TextLayout layout = LayOutText(font, text, c, DT_SINGLELINE | DT_NOPREFIX);
+  if (layout.lines.empty()) return;
+  const TextLine& line = layout.lines.front();
+  const int height = MeasureFont(font).height;
+  const int x0 = line.origin.x + TextWidth(font, std::string_view(text).substr(0, start));
+  if (end > start) {
+    const std::string selected = text.substr(start, end - start);
+    p.Fill(RECT{x0, line.origin.y, x0 + TextWidth(font, selected), line.origin.y + height}, Sys(COLOR_HIGHLIGHT));
+    p.Text(font, selected, POINT{x0, line.origin.y}, Sys(COLOR_HIGHLIGHTTEXT));
+    return;
+  }
+  p.Fill(RECT{x0, line.origin.y, x0 + 1, line.origin.y + height}, Sys(COLOR_WINDOWTEXT));  // the caret
+}
+
+}  // namespace
+
+void DrawCaption(const Painter& p, const CaptionLook& look, const RECT& bar) {
+  const COLORREF from = Sys(look.active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+  const COLORREF to = Sys(look.active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+  cairo_t* cr = p.cr();
+  cairo_pattern_t* g = cairo_pattern_create_linear(bar.left, 0, bar.right, 0);
+  cairo_pattern_add_color_stop_rgb(g, 0, GetRValue(from) / 255.0, GetGValue(from) / 255.0, GetBValue(from) / 255.0);
+  cairo_pattern_add_color_stop_rgb(g, 1, GetRValue(to) / 255.0, GetGValue(to) / 255.0, GetBValue(to) / 255.0);
+  cairo_set_source(cr, g);
+  cairo_rectangle(cr, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top - 1);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+  p.Fill(RECT{bar.left, bar.bottom - 1, bar.right, bar.bottom}, Sys(COLOR_3DFACE));
+
+  int textLeft = bar.left + 3;
+  int textRight = bar.right - 2;
+  const int buttonTop = bar.top + 2;
+  if (look.icon) {
+    // The window's small icon: a little window of its own.
+    const RECT icon{bar.left + 2, bar.top + 1, bar.left + 18, bar.top + 17};
+    p.Fill(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOW));
+    p.Frame(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOWTEXT));
+    p.Fill(RECT{icon.left + 2, icon.top + 3, icon.right - 2, icon.top + 6}, Sys(COLOR_ACTIVECAPTION));
+    textLeft = icon.right + 2;
+  }
+  if (look.closeBox) {
+    const RECT close{bar.right - 2 - kCaptionButton, buttonTop, bar.right - 2, buttonTop + 14};
+    ButtonFace(p, close, false);
+    // The cross: two diagonals two pixels thick.
+    const int cx = close.left + 4;
+    const int cy = close.top + 3;
+    for (int i = 0; i < 7; ++i) {
+      p.Fill(RECT{cx + i, cy + i, cx + i + 2, cy + i + 1}, Sys(COLOR_BTNTEXT));
+      p.Fill(RECT{cx + 6 - i, cy + i, cx + 8 - i, cy + i + 1}, Sys(COLOR_BTNTEXT));
+    }
+    textRight = close.left - 2;
+  }
+  FontSpec font = FontSpec::FromPoints("MS Shell Dlg", 8);
+  font.weight = FW_BOLD;
+  const RECT textRect{textLeft, bar.top, textRight, bar.bottom - 1};
+  const TextLayout layout =
+      LayOutText(font, look.text, textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  cairo_save(cr);
+  cairo_rectangle(cr, textRect.left, textRect.top, textRect.right - textRect.left, textRect.bottom - textRect.top);
+  cairo_clip(cr);
+  for (const TextLine& line : layout.lines) {
+    p.Text(font, line.text, line.origin, Sys(look.active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+  }
+  cairo_restore(cr);
+}
+
+void DrawPushButton(const Painter& p, const RECT& r, std::string_view caption, bool isDefault) {
+  const FontSpec font;
+  p.Fill(r, Sys(COLOR_3DFACE));
+  ButtonEdges(p, r, isDefault, false);
+  const TextLayout layout = LayOutText(font, caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  for (const TextLine& line : layout.lines) p.Text(font, line.text, line.origin, Sys(COLOR_BTNTEXT));
+}
+
+std::string LowerClassName(HWND window) {
+  char name[256] = {};
+  ::GetClassName(window, name, static_cast<int>(sizeof(name)));
+  std::string out(name);
+  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char ch) { return std::tolower(ch); });
+  return out;
+}
+
+bool IsOwnerDrawn(HWND window) {
+  const std::string cls = LowerClassName(window);
+  const DWORD style = StyleOf(window);
+  if (cls == "button") return (style & BS_TYPEMASK) == BS_OWNERDRAW;
+  if (cls == "static") return (style & SS_TYPEMASK) == SS_OWNERDRAW;
+  if (cls == "combobox") return (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0;
+  if (cls == "listbox" || cls == "combolbox") return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
+  return cls != "edit";  // common controls and windows of their own draw what they mean
+}
+
+void DrawNonClient(const Painter& p, HWND w, const RECT& wr, const RECT& cr) {
+  const DWORD style = StyleOf(w);
+  const DWORD ex = ExStyleOf(w);
+  RECT r = wr;
+  if (style & WS_THICKFRAME) {
+    p.Fill(r, Sys(COLOR_3DFACE));
+    p.RaisedEdge(r);
+    r = RECT{r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
+  } else if ((style & WS_DLGFRAME) || (ex & WS_EX_DLGMODALFRAME)) {
+    p.Fill(r, Sys(COLOR_3DFACE));
+    p.RaisedEdge(r);
+    r = RECT{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
+  } else if (style & WS_BORDER) {
+    p.Frame(r, Sys(COLOR_WINDOWFRAME));
+    r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+  }
+  if ((style & WS_CAPTION) == WS_CAPTION) {
+    Caption(p, w, RECT{r.left, r.top, r.right, r.top + GetSystemMetrics(SM_CYCAPTION)});
+    r.top += GetSystemMetrics(SM_CYCAPTION);
+  }
+  if (ex & WS_EX_CLIENTEDGE) {
+    p.SunkenEdge(r);
+    r = RECT{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+  }
+  if (ex & WS_EX_STATICEDGE) {
+    p.Edge(r, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHILIGHT));
+    r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+  }
+  // A combo box's scroll styles are its list's; the platform still reserves
+  // their room in the combo's frame, which stays empty here.
+  const bool combo = LowerClassName(w) == "combobox";
+  const bool vertical = (style & WS_VSCROLL) != 0 && !combo;
+  const bool horizontal = (style & WS_HSCROLL) != 0 && !combo;
+  if (vertical) ScrollBar(p, RECT{cr.right, cr.top, r.right, cr.bottom}, true);
+  if (horizontal) ScrollBar(p, RECT{cr.left, cr.bottom, cr.right, r.bottom}, false);
+  if (vertical && horizontal) p.Fill(RECT{cr.right, cr.bottom, r.right, r.bottom}, Sys(COLOR_3DFACE));
+}
+
+void DrawUnderContent(const Painter& p, HWND w, const RECT& c) {
+  const std::string cls = LowerClassName(w);
+  const DWORD style = StyleOf(w);
+  if (cls == "button") {
+    const DWORD type = style & BS_TYPEMASK;
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_PUSHBOX) p.Fill(c, Sys(COLOR_3DFACE));
+    if (type == BS_GROUPBOX) GroupBox(p, w, c);
+  } else if (cls == "static") {
+    StaticUnder(p, w, c);
+  } else if (cls == "combobox") {
+    ComboUnder(p, w);
+  }
+}
+
+void DrawOverContent(const Painter& p, HWND w, const RECT& c) {
+  const std::string cls = LowerClassName(w);
+  const DWORD style = StyleOf(w);
+  if (cls == "button") {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON: PushButton(p, w, c); break;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE: CheckBox(p, w, c, false); break;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON: CheckBox(p, w, c, true); break;
+      default: break;
+    }
+  } else if (cls == "static") {
+    StaticOver(p, w, c);
+  } else if (cls == "combobox") {
+    ComboOver(p, w, c);
+  } else if (cls == "edit") {
+    EditOver(p, w, c);
+  }
+}
+
+}  // namespace platform

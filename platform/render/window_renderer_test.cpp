@@ -1,0 +1,343 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "platform/comctl/clistctrl.h"
+#include "platform/comctl/header_control.h"
+#include "platform/comctl/tooltip.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/render/window_renderer.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/cdialog.h"
+#include "platform/user/combo_box.h"
+#include "platform/user/dialog_resources.h"
+#include "platform/window/metrics.h"
+#include "platform/window/winapi.h"
+
+namespace {
+
+using platform::Image;
+
+const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
+constexpr UINT kDialogId = 310;
+constexpr int kCheck = 1001, kButton = 1002, kOther = 1003, kList = 1004, kHeader = 1005, kEdit = 1006, kCombo = 1007;
+constexpr COLORREF kGold = RGB(218, 165, 32);
+constexpr COLORREF kLightGold = RGB(238, 221, 130);
+
+platform::DialogTemplate Template() {
+  platform::DialogTemplate t;
+  t.id = kDialogId;
+  t.caption = "Pictures";
+  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  t.cx = 200;
+  t.cy = 140;
+  t.items = {
+      {kCheck, "BUTTON", "Apply", 10, 10, 60, 10, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
+      {kButton, "BUTTON", "Delete", 10, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
+      {kOther, "BUTTON", "Close", 70, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
+      {kEdit, "EDIT", "NIFTY", 130, 10, 60, 12, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+      {kCombo, "COMBOBOX", "", 130, 30, 60, 60, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0},
+  };
+  return t;
+}
+
+// A dialog that colours its header as a filtered list does: the filtered
+// column's caption gold, the others light gold, through custom draw.
+class Dialog : public CDialog {
+ public:
+  Dialog() : CDialog(kDialogId) {}
+  int filteredColumn = -1;
+
+ protected:
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
+    if (wParam != kHeader || cd->hdr.code != NM_CUSTOMDRAW || filteredColumn < 0) {
+      return CDialog::OnNotify(wParam, lParam, result);
+    }
+    if (cd->dwDrawStage == CDDS_PREPAINT) *result = CDRF_NOTIFYITEMDRAW;
+    if (cd->dwDrawStage == CDDS_ITEMPREPAINT) {
+      ::SetBkColor(cd->hdc, static_cast<int>(cd->dwItemSpec) == filteredColumn ? kGold : kLightGold);
+      *result = CDRF_DODEFAULT;
+    }
+    return TRUE;
+  }
+};
+
+// Colour channels' darkest value over a rectangle of the picture.
+int Darkest(const Image& image, const RECT& r) {
+  int darkest = 255;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF c = image.At(x, y);
+      darkest = std::min(
+          {darkest, static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)), static_cast<int>(GetBValue(c))});
+    }
+  }
+  return darkest;
+}
+
+// How many pixels of a rectangle are near white (every channel above 224).
+int NearWhite(const Image& image, const RECT& r) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF c = image.At(x, y);
+      if (GetRValue(c) > 224 && GetGValue(c) > 224 && GetBValue(c) > 224) ++n;
+    }
+  }
+  return n;
+}
+
+class WindowRendererTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    platform::RegisterDialogTemplate(kModule, Template());
+    AfxSetResourceHandle(kModule);
+    ASSERT_TRUE(m_dialog.Create(kDialogId));
+    m_dialog.ShowWindow(SW_SHOWNORMAL);
+  }
+  void TearDown() override {
+    m_dialog.DestroyWindow();
+    platform::RemoveModuleResources(kModule);
+    AfxSetResourceHandle(nullptr);
+    platform::ResetForTest();
+  }
+  HWND Item(int id) { return ::GetDlgItem(m_dialog.m_hWnd, id); }
+  // A control's window rectangle in picture coordinates.
+  RECT InPicture(HWND control) {
+    RECT dialog;
+    ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+    RECT r;
+    ::GetWindowRect(control, &r);
+    return RECT{r.left - dialog.left, r.top - dialog.top, r.right - dialog.left, r.bottom - dialog.top};
+  }
+  Dialog m_dialog;
+};
+
+TEST_F(WindowRendererTest, ThePictureIsTheWindowAsLargeAsItsTemplateMakesIt) {
+  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  // Client MulDiv(200, 6, 4) x MulDiv(140, 13, 8), a dialog frame of 3 and a caption of 19.
+  EXPECT_EQ(image.width, 300 + 2 * 3);
+  EXPECT_EQ(image.height, 228 + 2 * 3 + 19);
+  // The caption bar runs from the active caption colour to its gradient colour;
+  // the client area is the face colour.
+  EXPECT_EQ(image.At(3, 10), GetSysColor(COLOR_ACTIVECAPTION));
+  EXPECT_LE(GetBValue(image.At(image.width - 30, 5)), GetBValue(GetSysColor(COLOR_GRADIENTACTIVECAPTION)));
+  EXPECT_GT(GetGValue(image.At(image.width - 30, 5)), 100);
+  EXPECT_EQ(image.At(150, 200), GetSysColor(COLOR_3DFACE));
+  EXPECT_TRUE(platform::RenderWindow(nullptr).pixels.empty());
+}
+
+TEST_F(WindowRendererTest, ACheckedBoxShowsItsTickAndAnUncheckedOneIsBlank) {
+  const RECT check = InPicture(Item(kCheck));
+  const int boxTop = check.top + (check.bottom - check.top - 13) / 2;
+  const RECT inside{check.left + 2, boxTop + 2, check.left + 11, boxTop + 11};
+  const COLORREF black = GetSysColor(COLOR_WINDOWTEXT);
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(inside, GetSysColor(COLOR_WINDOW)), 9 * 9);
+  ::SendMessage(Item(kCheck), BM_SETCHECK, BST_CHECKED, 0);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  // The tick: seven columns three pixels high.
+  EXPECT_EQ(image.Count(inside, black), 21);
+  EXPECT_EQ(image.Count(inside, GetSysColor(COLOR_WINDOW)), 9 * 9 - 21);
+  // The box's sunken edge: shadow at its top-left corner, highlight at its bottom-right.
+  EXPECT_EQ(image.At(check.left, boxTop), GetSysColor(COLOR_3DSHADOW));
+  EXPECT_EQ(image.At(check.left + 12, boxTop + 12), GetSysColor(COLOR_3DHILIGHT));
+}
+
+TEST_F(WindowRendererTest, ADisabledButtonsCaptionIsEmbossedGrey) {
+  const RECT button = InPicture(Item(kButton));
+  const RECT caption{button.left + 4, button.top + 4, button.right - 4, button.bottom - 4};
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_LT(Darkest(image, caption), 64) << "an enabled caption is black";
+  const int whiteBefore = NearWhite(image, caption);
+  ::EnableWindow(Item(kButton), FALSE);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_GE(Darkest(image, caption), 100) << "nothing darker than the grey text";
+  EXPECT_LT(Darkest(image, caption), 160) << "the grey text itself";
+  EXPECT_GT(NearWhite(image, caption), whiteBefore + 5) << "the highlight copy under it";
+}
+
+TEST_F(WindowRendererTest, TheFocusedButtonShowsItsFocusFrameAndTheDefaultItsBlackFrame) {
+  ::SendMessage(Item(kButton), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  ::SetFocus(Item(kButton));
+  const RECT button = InPicture(Item(kButton));
+  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.At(button.left, button.top + 5), GetSysColor(COLOR_WINDOWFRAME));
+  // The focus frame inverts the face every other pixel, four pixels in.
+  EXPECT_EQ(image.At(button.left + 4, button.top + 4), RGB(63, 63, 63));
+  EXPECT_EQ(image.At(button.left + 5, button.top + 4), GetSysColor(COLOR_3DFACE));
+  const RECT other = InPicture(Item(kOther));
+  EXPECT_EQ(image.At(other.left + 4, other.top + 4), GetSysColor(COLOR_3DFACE));
+  EXPECT_NE(image.At(other.left, other.top + 5), GetSysColor(COLOR_WINDOWFRAME));
+}
+
+TEST_F(WindowRendererTest, ASelectedRowIsHighlightedWithFocusAndGreyWithout) {
+  CListCtrl list;
+  ASSERT_TRUE(list.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
+                            RECT{10, 80, 290, 220}, &m_dialog, kList));
+  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  list.InsertColumn(0, "Symbol", LVCFMT_LEFT, 120);
+  for (int i = 0; i < 3; ++i) list.InsertItem(i, i == 1 ? "NIFTY" : "GOLD");
+  list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  CRect row;
+  ASSERT_TRUE(list.GetItemRect(1, &row, LVIR_BOUNDS));
+  POINT topLeft{row.left, row.top};
+  ::ClientToScreen(list.m_hWnd, &topLeft);
+  RECT dialog;
+  ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+  const RECT inPicture{topLeft.x - dialog.left, topLeft.y - dialog.top, topLeft.x - dialog.left + 100,
+                       topLeft.y - dialog.top + row.Height()};
+  const int area = 100 * row.Height();
+
+  list.SetFocus();
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  const int highlighted = image.Count(inPicture, GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_GT(highlighted, area * 2 / 3);
+  EXPECT_GT(NearWhite(image, inPicture), 5) << "the text in the highlight text colour";
+
+  ::SetFocus(Item(kOther));
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(inPicture, GetSysColor(COLOR_HIGHLIGHT)), 0);
+  EXPECT_GT(image.Count(inPicture, GetSysColor(COLOR_3DFACE)), area * 2 / 3);
+  // The row above stays white.
+  const RECT above{inPicture.left, inPicture.top - row.Height(), inPicture.right, inPicture.top};
+  EXPECT_GT(image.Count(above, GetSysColor(COLOR_WINDOW)), area * 2 / 3);
+}
+
+TEST_F(WindowRendererTest, TheCustomDrawnHeaderOfAFilteredColumnIsGold) {
+  HWND header = ::CreateWindowEx(0, WC_HEADER, nullptr, WS_CHILD | WS_VISIBLE, 10, 80, 240, 20, m_dialog.m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<intptr_t>(kHeader)), nullptr, nullptr);
+  ASSERT_NE(header, nullptr);
+  const char* captions[] = {"Category", "Symbol", "Expiry"};
+  for (int i = 0; i < 3; ++i) {
+    HDITEM item;
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.cxy = 80;
+    item.pszText = const_cast<char*>(captions[i]);
+    ::SendMessage(header, HDM_INSERTITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  auto itemArea = [&](int i) {
+    RECT r;
+    ::SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    POINT p{r.left, r.top};
+    ::ClientToScreen(header, &p);
+    RECT dialog;
+    ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+    return RECT{p.x - dialog.left + 2, p.y - dialog.top + 2, p.x - dialog.left + r.right - r.left - 2,
+                p.y - dialog.top + r.bottom - r.top - 2};
+  };
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(itemArea(1), kGold), 0);
+  m_dialog.filteredColumn = 1;
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  const RECT filtered = itemArea(1);
+  const int area = (filtered.right - filtered.left) * (filtered.bottom - filtered.top);
+  EXPECT_GT(image.Count(filtered, kGold), area / 2);
+  EXPECT_LT(Darkest(image, filtered), 64) << "its caption in black";
+  EXPECT_GT(image.Count(itemArea(0), kLightGold), area / 2);
+  EXPECT_GT(image.Count(itemArea(2), kLightGold), area / 2);
+  EXPECT_EQ(image.Count(itemArea(0), kGold), 0);
+}
+
+TEST_F(WindowRendererTest, AnEditShowsItsSelectionOrCaretWhileFocused) {
+  HWND edit = Item(kEdit);
+  RECT client;
+  ::GetClientRect(edit, &client);
+  POINT origin{0, 0};
+  ::ClientToScreen(edit, &origin);
+  RECT dialog;
+  ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+  const RECT text{origin.x - dialog.left, origin.y - dialog.top, origin.x - dialog.left + client.right,
+                  origin.y - dialog.top + client.bottom};
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), 0) << "no selection shows without the focus";
+  ::SetFocus(edit);
+  ::SendMessage(edit, EM_SETSEL, 0, 3);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  const platform::FontSpec font;
+  const int selected = platform::TextWidth(font, "NIF");
+  EXPECT_GT(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), selected * 13 / 2);
+  EXPECT_EQ(image.At(text.left + selected + 1, text.top + 6), GetSysColor(COLOR_WINDOW)) << "the rest is not selected";
+  // No selection: a caret after the text, as high as a line.
+  ::SendMessage(edit, EM_SETSEL, 5, 5);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_EQ(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), 0);
+  const int caret = text.left + platform::TextWidth(font, "NIFTY");
+  EXPECT_EQ(image.Count(RECT{caret, text.top, caret + 1, text.top + 13}, GetSysColor(COLOR_WINDOWTEXT)), 13);
+}
+
+TEST_F(WindowRendererTest, AComboShowsItsChoiceAndItsOpenListOverTheWindowBelow) {
+  HWND combo = Item(kCombo);
+  for (const char* item : {"BSE", "MCX", "NFO"}) {
+    ::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  const RECT box = InPicture(combo);
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  const RECT field{box.left + 3, box.top + 3, box.left + 30, box.bottom - 3};
+  EXPECT_EQ(Darkest(image, field), 255) << "nothing chosen: an empty white field";
+  ::SendMessage(combo, CB_SETCURSEL, 1, 0);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_LT(Darkest(image, field), 64) << "the choice's text";
+  // The drop-down arrow: black pixels in the button at the right.
+  EXPECT_GT(image.Count(RECT{box.right - 22, box.top, box.right, box.bottom}, GetSysColor(COLOR_BTNTEXT)), 5);
+
+  const RECT below{box.left + 2, box.bottom + 2, box.right - 24, box.bottom + 12};
+  EXPECT_EQ(image.Count(below, GetSysColor(COLOR_WINDOW)), 0) << "closed: the dialog's face below";
+  ::SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  const int area = (below.right - below.left) * (below.bottom - below.top);
+  EXPECT_GT(image.Count(below, GetSysColor(COLOR_WINDOW)) + image.Count(below, GetSysColor(COLOR_HIGHLIGHT)), area / 2)
+      << "open: its list floats over the dialog";
+}
+
+TEST_F(WindowRendererTest, AShownToolTipFloatsOverItsOwnersPicture) {
+  HWND tip = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
+                              0, m_dialog.m_hWnd, nullptr, nullptr, nullptr);
+  ASSERT_NE(tip, nullptr);
+  char text[] = "Strike Price";
+  TOOLINFO tool;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = m_dialog.m_hWnd;
+  tool.uId = 1;
+  tool.lpszText = text;
+  ::SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&tool));
+  RECT dialog;
+  ::GetWindowRect(m_dialog.m_hWnd, &dialog);
+  ::SendMessage(tip, TTM_TRACKPOSITION, 0,
+                MAKELPARAM(static_cast<WORD>(dialog.left + 150), static_cast<WORD>(dialog.top + 150)));
+  const RECT area{152, 152, 170, 160};
+  EXPECT_EQ(platform::RenderWindow(m_dialog.m_hWnd).Count(area, GetSysColor(COLOR_INFOBK)), 0);
+  ::SendMessage(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_GT(image.Count(area, GetSysColor(COLOR_INFOBK)), 18 * 8 / 2);
+  EXPECT_EQ(image.At(150, 150), GetSysColor(COLOR_WINDOWFRAME)) << "its one-pixel border";
+  ::DestroyWindow(tip);
+}
+
+TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
+  const std::string png = ::testing::TempDir() + "render_test.png";
+  const std::string svg = ::testing::TempDir() + "render_test.SVG";
+  ASSERT_TRUE(platform::WriteWindowPicture(m_dialog.m_hWnd, png));
+  const auto back = platform::LoadPng(png);
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->pixels, platform::RenderWindow(m_dialog.m_hWnd).pixels);
+  ASSERT_TRUE(platform::WriteWindowPicture(m_dialog.m_hWnd, svg));
+  std::ifstream in(svg);
+  std::string head(200, '\0');
+  in.read(head.data(), 200);
+  EXPECT_NE(head.find("<svg"), std::string::npos);
+  std::string error;
+  EXPECT_FALSE(platform::WriteWindowPicture(nullptr, png, &error));
+  EXPECT_EQ(error, "no such window");
+  EXPECT_FALSE(platform::WriteWindowPicture(m_dialog.m_hWnd, "/no/such/folder/x.png", &error));
+  EXPECT_FALSE(platform::LoadPng("/no/such/folder/x.png").has_value());
+  std::remove(png.c_str());
+  std::remove(svg.c_str());
+}
+
+}  // namespace

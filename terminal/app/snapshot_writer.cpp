@@ -1,0 +1,98 @@
+#include "terminal/app/snapshot_writer.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/render/menu_picture.h"
+#include "platform/render/message_box_picture.h"
+#include "platform/render/window_renderer.h"
+#include "platform/window/winapi.h"
+
+namespace terminal {
+namespace {
+
+std::vector<HWND> PictureWindows() {
+  std::vector<HWND> found;
+  ::EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        const auto style = static_cast<DWORD>(::GetWindowLongPtr(w, GWL_STYLE));
+        const bool captioned = (style & WS_CAPTION) == WS_CAPTION;
+        if ((style & WS_VISIBLE) && (::GetParent(w) == nullptr || captioned)) {
+          reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string Caption(HWND w) {
+  std::string text(static_cast<size_t>(::GetWindowTextLength(w)) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowText(w, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+std::string FileWord(const std::string& caption) {
+  std::string word;
+  for (unsigned char c : caption) {
+    if (std::isalnum(c) && c < 0x80) {
+      word += static_cast<char>(std::tolower(c));
+    } else if (!word.empty() && word.back() != '-') {
+      word += '-';
+    }
+  }
+  while (!word.empty() && word.back() == '-') word.pop_back();
+  return word.empty() ? "window" : word;
+}
+
+SnapshotWriter::SnapshotWriter(std::string folder, std::FILE* out) : m_folder(std::move(folder)), m_out(out) {}
+
+bool SnapshotWriter::Prepare(std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(m_folder, ec);
+  if (ec || !std::filesystem::is_directory(m_folder)) {
+    error = "cannot make the snapshot folder " + m_folder + (ec ? ": " + ec.message() : "");
+    return false;
+  }
+  return true;
+}
+
+bool SnapshotWriter::Capture(std::string& error) {
+  // Pop-up menus are no windows either: each one shown since the last line.
+  const std::vector<platform::MenuRecord> menus = platform::MenuLog();
+  if (menus.size() < m_menusSeen) m_menusSeen = 0;
+  for (; m_menusSeen < menus.size(); ++m_menusSeen) {
+    if (!Write(platform::RenderPopupMenu(menus[m_menusSeen]), "menu", error)) return false;
+  }
+  for (HWND w : PictureWindows()) {
+    platform::Image image = platform::RenderWindow(w);
+    Last& last = m_last[w];
+    if (last.width == image.width && last.height == image.height && last.pixels == image.pixels) continue;
+    if (!Write(image, Caption(w), error)) return false;
+    last = Last{image.width, image.height, std::move(image.pixels)};
+  }
+  return true;
+}
+
+bool SnapshotWriter::WriteMessageBox(const platform::MessageBoxRecord& box, std::string& error) {
+  return Write(platform::RenderMessageBox(box), box.caption.value_or("Error"), error);
+}
+
+bool SnapshotWriter::Write(const platform::Image& image, const std::string& caption, std::string& error) {
+  char number[16];
+  std::snprintf(number, sizeof(number), "%03d-", m_count + 1);
+  const std::string path = m_folder + "/" + number + FileWord(caption) + ".png";
+  if (!platform::SavePng(image, path)) {
+    error = "cannot write " + path;
+    return false;
+  }
+  ++m_count;
+  std::fprintf(m_out, "SNAPSHOT: %s\n", path.c_str());
+  return true;
+}
+
+}  // namespace terminal
