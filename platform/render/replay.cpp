@@ -137,6 +137,17 @@ void Blit(const Painter& painter, const DrawOp& op, const ReplayOptions& options
   cairo_restore(cr);
 }
 
+// Icon resources carry no pixels on this platform, so an icon is drawn as
+// the generic glyph of an application icon: a little window with its title
+// band, stretched over the rectangle the drawing asked for.
+void Icon(const Painter& painter, const RECT& r) {
+  if (r.right - r.left < 4 || r.bottom - r.top < 4) return;
+  const int band = std::max(2, static_cast<int>((r.bottom - r.top) / 5));
+  painter.Fill(r, GetSysColor(COLOR_WINDOW));
+  painter.Frame(r, GetSysColor(COLOR_WINDOWTEXT));
+  painter.Fill(RECT{r.left + 1, r.top + 1, r.right - 1, r.top + 1 + band}, GetSysColor(COLOR_ACTIVECAPTION));
+}
+
 void Replay(const Painter& painter, const DrawOps& ops, const ReplayOptions& options, int depth) {
   for (const DrawOp& op : ops) {
     switch (op.kind) {
@@ -151,6 +162,7 @@ void Replay(const Painter& painter, const DrawOps& ops, const ReplayOptions& opt
       case DrawKind::FocusRect: painter.FocusFrame(op.rect); break;
       case DrawKind::Gradient: Gradient(painter, op); break;
       case DrawKind::Blit: Blit(painter, op, options, depth); break;
+      case DrawKind::Icon: Icon(painter, op.rect); break;
     }
   }
 }
