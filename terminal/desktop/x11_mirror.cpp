@@ -103,8 +103,6 @@ void XMirror::Hide() {
   XUnmapWindow(m_display.get(), m_window);
 }
 
-void XMirror::Raise() { XRaiseWindow(m_display.get(), m_window); }
-
 bool XMirror::Paint(platform::Image image) {
   if (image.width <= 0 || image.height <= 0) return false;
   int first = 0;

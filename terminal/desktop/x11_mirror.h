@@ -35,7 +35,6 @@ class XMirror {
   void SetTitle(const std::string& title);
   void Show();
   void Hide();
-  void Raise();
   // Keeps the picture and sends what changed; true when anything did.
   bool Paint(platform::Image image);
   // Sends the whole picture again (after an expose).

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "terminal/desktop/x11_keys.h"
 
@@ -25,6 +26,13 @@ constexpr int kDoubleClickSlop = 4;
 constexpr int kWheelNotch = 120;
 
 bool Captioned(HWND hwnd) { return (::GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION; }
+
+// What a shown window stays above: its owner, or for an open list the
+// window its combo box lies in.
+HWND OwnerOf(HWND hwnd) {
+  if (::GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) return ::GetAncestorTopLevel(hwnd);
+  return ::GetWindow(hwnd, GW_OWNER);
+}
 
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -158,22 +166,13 @@ void Session::Sync() {
     if (Captioned(hwnd)) mirror.SetTitle(WindowText(hwnd));
     mirror.Show();
   }
-  // The active window comes to the top, with the windows it owns and every
-  // caption-less pop-up (lists, tool-tips) above it.
+  Restack(shown);
   if (const HWND active = ::GetActiveWindow(); active != m_active) {
     m_active = active;
-    if (auto found = m_mirrors.find(active); found != m_mirrors.end() && found->second->Mapped()) {
-      found->second->Raise();
-      for (auto& [hwnd, mirror] : m_mirrors) {
-        if (hwnd != active && mirror->Mapped() && (::GetWindow(hwnd, GW_OWNER) == active || !Captioned(hwnd))) {
-          mirror->Raise();
-        }
-      }
-      FocusActive();
-    }
+    FocusActive();
   }
   if (m_changed || platform::DeliveredMessageCount() != m_deliveredAtPaint) {
-    bool painted = false;
+    bool painted = m_changed;  // a window came, went or moved
     for (HWND hwnd : shown) {
       if (auto found = m_mirrors.find(hwnd); found != m_mirrors.end() && ::IsWindow(hwnd)) {
         painted = found->second->Paint(platform::RenderWindow(hwnd)) || painted;
@@ -184,6 +183,31 @@ void Session::Sync() {
     if (painted && m_hooks.painted) m_hooks.painted();
   }
   XFlush(m_display.get());
+}
+
+// The platform's z-order, except that a window always lies above the window
+// that owns it (an open list above its dialog), as on the platform's desktop.
+void Session::Restack(const std::vector<HWND>& shown) {
+  std::vector<HWND> order;  // top first
+  std::function<void(HWND)> place = [&](HWND hwnd) {
+    for (HWND other : shown) {
+      if (other != hwnd && OwnerOf(other) == hwnd && std::find(order.begin(), order.end(), other) == order.end()) {
+        place(other);
+      }
+    }
+    if (std::find(order.begin(), order.end(), hwnd) == order.end()) order.push_back(hwnd);
+  };
+  for (HWND hwnd : shown) {
+    if (OwnerOf(hwnd) == nullptr || std::find(shown.begin(), shown.end(), OwnerOf(hwnd)) == shown.end()) place(hwnd);
+  }
+  if (order == m_stacking) return;
+  m_stacking = order;
+  std::vector<Window> windows;
+  for (HWND hwnd : order) {
+    if (auto found = m_mirrors.find(hwnd); found != m_mirrors.end()) windows.push_back(found->second->Xid());
+  }
+  if (!windows.empty()) XRaiseWindow(m_display.get(), windows.front());
+  XRestackWindows(m_display.get(), windows.data(), static_cast<int>(windows.size()));
 }
 
 void Session::FocusActive() {

@@ -31,7 +31,8 @@ class Session {
   struct Hooks {
     // A key with modifiers that names a hot key: true when it was one.
     std::function<bool(const std::string& name)> hotKey;
-    // Called after each sync that repainted anything.
+    // Called after each sync in which a window came, went, moved or was
+    // painted differently.
     std::function<void()> painted;
   };
   Session(XDisplay& display, HWND mainWindow, int menuBarBottom, Hooks hooks);
@@ -52,6 +53,7 @@ class Session {
   void Motion(XEvent& event);
   void Key(XKeyEvent& event, bool down);
   void SyncModifiers(unsigned xState);
+  void Restack(const std::vector<HWND>& shown);
   void FocusActive();
 
   XDisplay& m_display;
@@ -62,6 +64,7 @@ class Session {
   std::vector<HWND> m_placed;  // windows already given their first place
   uint64_t m_deliveredAtPaint = ~uint64_t{0};
   HWND m_active = nullptr;
+  std::vector<HWND> m_stacking;  // the mirrors' order last set, top first
   bool m_changed = true;
   // The last press, for double clicks and for where its release goes.
   HWND m_pressed = nullptr;
