@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/afx.h"
+#include "platform/user/menu.h"
 
 namespace terminal::desktop {
 
@@ -33,5 +34,8 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup);
 // A message box shown as a modal window (message_box_window.h); returns the
 // answer.
 int ShowMessageBox(const platform::MessageBoxRecord& box);
+// A pop-up menu shown as a window (menu_window.h); returns the id chosen, 0
+// when dismissed.
+UINT_PTR ShowMenu(const platform::MenuRecord& menu);
 
 }  // namespace terminal::desktop

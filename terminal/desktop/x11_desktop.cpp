@@ -54,7 +54,9 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
   {
     Session session(*display, mainWindow.m_hWnd, below.y, hooks);
     platform::SetExternalWait([&](int timeoutMs) { session.Wait(timeoutMs); });
+    platform::SetMenuResponder(ShowMenu);
     status = platform::RunMessageLoop();
+    platform::SetMenuResponder({});
     platform::SetExternalWait({});
   }
   if (menuBar.GetSafeHwnd() != nullptr) menuBar.DestroyWindow();

@@ -1,6 +1,6 @@
-// Message boxes and the menu bar of the desktop mode, headless: the input
-// driver stands in for the person, the modal responder for the moment the
-// box waits.
+// Message boxes, pop-up menus and the menu bar of the desktop mode,
+// headless: the input driver stands in for the person, the modal responder
+// for the moment the window waits.
 #include "terminal/desktop/message_box_window.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 #include "terminal/desktop/menu_bar.h"
+#include "terminal/desktop/menu_window.h"
 
 namespace terminal::desktop {
 namespace {
@@ -104,6 +105,63 @@ TEST_F(DesktopWindows, TheMenuBarRunsTheHotKeyOfTheEntryChosen) {
   ASSERT_TRUE(input::Click(second));
   ASSERT_TRUE(input::Click(first));
   EXPECT_EQ(chosen, (std::vector<std::string>{"Alt+O", "Alt+A"}));
+}
+
+// A menu as the list view builds its own: one greyed entry, accelerators
+// after a tab.
+platform::MenuRecord ListMenu(HWND owner) {
+  platform::MenuRecord menu;
+  menu.owner = owner;
+  menu.position = POINT{150, 160};
+  menu.entries = {{MF_GRAYED, 31, "Write to Excel\tShift+E"},
+                  {MF_SEPARATOR, 0, ""},
+                  {MF_CHECKED, 33, "Draw Grid Lines\tShift+G"},
+                  {0, 34, "Copy to Clip Board\tCtrl+C"}};
+  return menu;
+}
+
+TEST_F(DesktopWindows, AMenuIsChosenByClickOrEnterAndDismissedByEscapeOrAClickElsewhere) {
+  auto run = [&](const std::function<void(HWND list)>& act) {
+    platform::SetModalResponder([&](HWND menu) {
+      HWND list = ::GetWindow(menu, GW_CHILD);
+      RECT r;
+      ::GetWindowRect(menu, &r);
+      seenChildren.clear();
+      for (int i = 0; i < static_cast<int>(::SendMessage(list, LB_GETCOUNT, 0, 0)); ++i) {
+        char text[64] = {};
+        ::SendMessage(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        seenChildren.push_back(text);
+      }
+      seenCaption = std::to_string(r.left) + "," + std::to_string(r.top);
+      act(list);
+    });
+    return MenuWindow(ListMenu(owner.m_hWnd)).Run();
+  };
+  auto row = [](HWND list, int index) {
+    const int height = static_cast<int>(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+    return POINT{10, index * height + height / 2};
+  };
+  // A click on a greyed entry leaves the menu open; one on a live entry chooses it.
+  EXPECT_EQ(run([&](HWND list) {
+              input::ClickAt(list, row(list, 0));
+              input::ClickAt(list, row(list, 3));
+            }),
+            34u);
+  EXPECT_EQ(seenCaption, "150,160") << "the menu opens where it was asked to";
+  EXPECT_EQ(seenChildren,
+            (std::vector<std::string>{"  Write to Excel      Shift+E", "", "* Draw Grid Lines      Shift+G",
+                                      "  Copy to Clip Board      Ctrl+C"}));
+  // The first live entry is selected at first: Enter chooses it.
+  EXPECT_EQ(run([](HWND) { input::PressKey(VK_RETURN); }), 33u);
+  EXPECT_EQ(run([](HWND) {
+              input::PressKey(VK_DOWN);
+              input::PressKey(VK_RETURN);
+            }),
+            34u);
+  EXPECT_EQ(run([](HWND) { input::PressKey(VK_ESCAPE); }), 0u);
+  EXPECT_EQ(run([&](HWND) { input::Click(owner.m_hWnd); }), 0u) << "a click elsewhere dismisses";
+  EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
+  EXPECT_TRUE(seenOwnerEnabled);
 }
 
 }  // namespace
