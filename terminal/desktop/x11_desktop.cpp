@@ -45,9 +45,11 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
     return false;
   };
   if (!setup.windowMap.empty()) {
-    hooks.painted = [&] {
-      if (!WriteWindowMap(setup.windowMap))
+    hooks.painted = [&, warned = false]() mutable {
+      if (!WriteWindowMap(setup.windowMap) && !warned) {
+        warned = true;  // once: the map is rewritten after every change
         std::fprintf(stderr, "tarnterm: cannot write %s\n", setup.windowMap.c_str());
+      }
     };
   }
   int status = 0;

@@ -226,8 +226,9 @@ void Session::Wait(int timeoutMs) {
     pollfd fd{m_display.Fd(), POLLIN, 0};
     ::poll(&fd, 1, timeoutMs);
   }
-  // Only what is here now: a handler may run a nested loop that waits again.
-  for (int n = XPending(d); n > 0; --n) {
+  // Only what is here now, and never waiting for more: a handler may run a
+  // nested loop (a message box) that takes the rest of the queue itself.
+  for (int n = XPending(d); n > 0 && XPending(d) > 0; --n) {
     XEvent event;
     XNextEvent(d, &event);
     Handle(event);

@@ -3,8 +3,9 @@
 
 Starts `tarnterm --window` with its store in a temporary folder, then acts as
 a person through xdotool: closes the Allowed Groups window by its close box,
-opens it again with Alt+A, chooses a Category from its drop-down with the
-mouse and a segment with the keyboard, clicks "Add Group" and "View Group".
+opens it again with Alt+A, clicks "Add Group" too early and answers the
+message box with Enter, chooses a Category from its drop-down with the mouse
+and a segment with the keyboard, clicks "Add Group" and "View Group".
 It checks the server's store, the window map the terminal keeps
 (--window-map), and a screenshot of the X server (xwd) in which the list must
 show as many rows of text as the store holds. Last, the X server is taken
@@ -230,6 +231,15 @@ def run(args):
         desktop.xdotool("key", "alt+a")
         wait_for("Alt+A to open the form", lambda: desktop.top("Allowed Groups"))
 
+        # "Add Group" without a Category: a modal message box, answered with Enter.
+        desktop.click_window(desktop.control("Allowed Groups", lambda w: w["text"] == "Add Group"))
+        wait_for("the message box", lambda: desktop.control(
+            "Error", lambda w: w["class"] == "STATIC" and w["text"] == "Please Select a valid Category"))
+        desktop.xdotool("key", "Return")
+        wait_for("the message box to go", lambda: desktop.top("Error") is None)
+        if desktop.store_rows():
+            raise Failure("a group was stored without a Category")
+
         # A Category from the drop-down, with the mouse.
         category = desktop.control("Allowed Groups", lambda w: w["id"] == 20000 and w["class"] == "COMBOBOX")
         left, top, right, bottom = category["rect"]
@@ -278,7 +288,8 @@ def run(args):
         caption = at(view["rect"][0] + 30, view["rect"][1] + 6)
         if (caption & 0xFF) < 0x60 or (caption >> 16) > 0x40:
             raise Failure("the View Allowed Group caption is not the active blue: %06x" % caption)
-        print("list rows on screen: %d; text %06x on %06x; screenshot %s" % (bands, ink, background, picture))
+        print("list rows on screen: %d; text %06x on %06x%s" % (bands, ink, background,
+                                                                 "; screenshot " + picture if args.screenshot else ""))
 
         # The X server goes away: the terminal ends at once and says why.
         desktop.check_alive()
