@@ -335,6 +335,20 @@ void Session::Key(XKeyEvent& event, bool down) {
   down ? input::KeyDown(vk) : input::KeyUp(vk);
 }
 
+// The window manager gave one of the windows the keyboard (a click on it,
+// a switch between windows): the platform activates it too, unless it waits
+// for a modal window of its own.
+void Session::Focused(const XFocusChangeEvent& event) {
+  if (event.mode != NotifyNormal || event.detail == NotifyInferior || event.detail == NotifyPointer) return;
+  XMirror* mirror = MirrorOf(event.window);
+  if (mirror == nullptr) return;
+  const HWND hwnd = mirror->Hwnd();
+  if (!Captioned(hwnd) || hwnd == ::GetActiveWindow() || !::IsWindowEnabled(hwnd)) return;
+  m_active = hwnd;  // the server's focus is already there
+  ::SetActiveWindow(hwnd);
+  platform::PumpMessages();
+}
+
 void Session::Handle(XEvent& event) {
   switch (event.type) {
     case Expose:
@@ -346,6 +360,12 @@ void Session::Handle(XEvent& event) {
       if (XMirror* mirror = MirrorOf(event.xmap.window); mirror != nullptr && mirror->Hwnd() == m_active) {
         FocusActive();
       }
+      break;
+    case FocusIn: Focused(event.xfocus); break;
+    case FocusOut:
+      // Keys let go while another program has the keyboard are never seen:
+      // none stays held here.
+      if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyInferior) SyncModifiers(0);
       break;
     case ButtonPress: Press(event.xbutton); break;
     case ButtonRelease: Release(event.xbutton); break;

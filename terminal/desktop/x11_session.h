@@ -6,7 +6,9 @@
 // places, shows and hides mirrors, raises the active window, and, when the
 // loops delivered a message since the last time (a sign that something may
 // have changed), paints every shown mirror afresh through the renderer,
-// sending only the rows that changed. Wait() is the message loop's wait: it
+// sending only the rows that changed; the keyboard focus follows the
+// platform's active window, and the window manager's focus moves the
+// platform's activation. Wait() is the message loop's wait: it
 // syncs, sleeps on the connection for at most the given time, and handles
 // what arrived.
 #pragma once
@@ -52,6 +54,7 @@ class Session {
   void Release(const XButtonEvent& event);
   void Motion(XEvent& event);
   void Key(XKeyEvent& event, bool down);
+  void Focused(const XFocusChangeEvent& event);
   void SyncModifiers(unsigned xState);
   void Restack(const std::vector<HWND>& shown);
   void FocusActive();
