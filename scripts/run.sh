@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the default preset and runs the replacement terminal with the
 # plug-in. Arguments go to the terminal; the built-in demo runs unless they
-# choose another run (--script, --info, --help) or say --no-demo, and the
+# choose another run (--script, --window, --info, --help) or say --no-demo, and the
 # server keeps its store in memory unless they name one with --db.
 set -eu
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ demo=--demo
 db=":memory:"
 for arg in "$@"; do
   case "$arg" in
-    --script|--info|--help|-h|--demo|--no-demo) demo="" ;;
+    --script|--info|--help|-h|--demo|--no-demo|--window) demo="" ;;
     --db) db="" ;;
   esac
 done

@@ -177,6 +177,49 @@ bool ButtonUp(HWND hwnd, POINT client) {
 
 namespace {
 
+struct ButtonMessages {
+  UINT down, doubleClick, up, key;
+};
+
+ButtonMessages MessagesOf(Button button) {
+  if (button == Button::Right) return {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_RBUTTONUP, VK_RBUTTON};
+  return {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONUP, VK_LBUTTON};
+}
+
+}  // namespace
+
+bool ButtonDownAt(HWND hwnd, POINT client, Button button, bool doubleClick) {
+  const ButtonMessages m = MessagesOf(button);
+  if (!PrepareMouse(hwnd, client, m.down)) return false;
+  SetKeyDown(m.key, true);
+  SendMouse(hwnd, client, doubleClick && WantsDoubleClicks(hwnd) ? m.doubleClick : m.down);
+  return true;
+}
+
+bool ButtonUpAt(HWND hwnd, POINT client, Button button) {
+  const ButtonMessages m = MessagesOf(button);
+  const bool wasDown = IsKeyDown(m.key);
+  SetKeyDown(m.key, false);
+  // The release goes to the capture whatever lies under the pointer, even
+  // when the window pressed has gone meanwhile.
+  const HWND target = ::IsWindow(hwnd) ? hwnd : ::GetCapture();
+  if (target == nullptr || (::GetCapture() == nullptr && !AcceptsInput(target))) return false;
+  SendMouse(target, client, m.up);
+  return wasDown;
+}
+
+bool WheelAt(HWND hwnd, POINT client, int delta) {
+  if (!AcceptsInput(hwnd)) return false;
+  POINT screen = client;
+  ::ClientToScreen(hwnd, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<short>(delta)));
+  PostAndPump(hwnd, WM_MOUSEWHEEL, wParam, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+  return true;
+}
+
+namespace {
+
 bool SendKey(UINT vk, bool down) {
   HWND target = ::GetFocus();
   if (target == nullptr) target = ::GetActiveWindow();

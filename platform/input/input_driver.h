@@ -52,6 +52,18 @@ PLATFORM_API bool MouseMove(HWND hwnd, POINT client);
 PLATFORM_API bool ButtonDown(HWND hwnd, POINT client, unsigned modifiers = kNone);
 PLATFORM_API bool ButtonUp(HWND hwnd, POINT client);
 
+// The halves of a click, for a button a person holds down (dragging, tracking
+// a divider): the press activates and goes to the window under the pointer
+// (as a double click when `doubleClick` and the window takes them); the
+// button then stays down (MK_LBUTTON in later moves) until the release, which
+// goes to `hwnd` or, while one holds the mouse, to the capture.
+enum class Button { Left, Right };
+PLATFORM_API bool ButtonDownAt(HWND hwnd, POINT client, Button button, bool doubleClick = false);
+PLATFORM_API bool ButtonUpAt(HWND hwnd, POINT client, Button button);
+// Turns the wheel over a window: WM_MOUSEWHEEL to it, `delta` in 120ths of a
+// notch, positive away from the user; the point travels in screen coordinates.
+PLATFORM_API bool WheelAt(HWND hwnd, POINT client, int delta);
+
 PLATFORM_API bool KeyDown(UINT vk);
 PLATFORM_API bool KeyUp(UINT vk);
 // Down and up, with the modifiers held around it.

@@ -226,3 +226,47 @@ TEST_F(InputTest, ANoActivateWindowTakesTheClickButNotTheActivation) {
 }
 
 }  // namespace
+
+// A drag: the press stays down through the moves, and the release reaches
+// the window that took the capture wherever the pointer is let go.
+TEST_F(InputTest, AHeldButtonMovesWithItsFlagAndIsReleasedToTheCapture) {
+  struct Mover : Recorder {
+    void OnMouseMove(UINT flags, CPoint p) override {
+      if (flags & MK_LBUTTON) g_log.push_back("move " + std::to_string(p.x) + "," + std::to_string(p.y) + " L");
+    }
+    BOOL OnMouseWheel(UINT, short delta, CPoint p) override {
+      g_log.push_back("wheel " + std::to_string(delta) + " at " + std::to_string(p.x) + "," + std::to_string(p.y));
+      return TRUE;
+    }
+  } mover;
+  mover.name = "mover";
+  mover.captureOnDown = nullptr;
+  mover.CreateEx(0, "Rec", "Mover", WS_CHILD | WS_VISIBLE, 100, 50, 50, 50, top.m_hWnd, 6);
+  mover.captureOnDown = mover.m_hWnd;
+  platform::PumpMessages();
+  g_log.clear();
+
+  ASSERT_TRUE(input::ButtonDownAt(mover.m_hWnd, POINT{5, 6}, input::Button::Left));
+  EXPECT_LT(GetKeyState(VK_LBUTTON), 0) << "the button stays down";
+  ASSERT_TRUE(input::MouseMove(mover.m_hWnd, POINT{30, 40}));
+  // Let go over the top window's client point 20,30 (screen 120,130): the
+  // capture takes it in its own coordinates (its origin is at screen 200,150).
+  ASSERT_TRUE(input::ButtonUpAt(top.m_hWnd, POINT{20, 30}, input::Button::Left));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"mover down 5,6 L", "move 30,40 L", "mover up -80,-20"}));
+  EXPECT_EQ(GetKeyState(VK_LBUTTON) & 0x8000, 0);
+  EXPECT_FALSE(input::ButtonUpAt(top.m_hWnd, POINT{20, 30}, input::Button::Left))
+      << "a release without a press reports it";
+
+  ::ReleaseCapture();
+  g_log.clear();
+  ASSERT_TRUE(input::ButtonDownAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left, true));
+  ASSERT_TRUE(input::ButtonUpAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left));
+  ::ReleaseCapture();
+  ASSERT_TRUE(input::WheelAt(mover.m_hWnd, POINT{1, 2}, -240));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"mover dbl 1,2 L", "mover up 1,2", "wheel -240 at 201,152"}));
+
+  ::ShowWindow(mover.m_hWnd, SW_HIDE);
+  EXPECT_FALSE(input::ButtonDownAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left)) << "hidden windows take no input";
+  EXPECT_FALSE(input::WheelAt(mover.m_hWnd, POINT{1, 2}, 120));
+  EXPECT_EQ(GetKeyState(VK_LBUTTON) & 0x8000, 0);
+}

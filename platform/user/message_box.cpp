@@ -18,8 +18,9 @@ MessageBoxState& State() {
   return *state;
 }
 
-// The buttons of each MB_ type, left to right.
-std::vector<int> Buttons(UINT type) {
+}  // namespace
+
+std::vector<int> MessageBoxButtons(UINT type) {
   switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: return {IDOK, IDCANCEL};
     case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
@@ -31,10 +32,8 @@ std::vector<int> Buttons(UINT type) {
   }
 }
 
-}  // namespace
-
 int DefaultMessageBoxAnswer(UINT type) {
-  const std::vector<int> buttons = Buttons(type);
+  const std::vector<int> buttons = MessageBoxButtons(type);
   const size_t index = (type & MB_DEFMASK) >> 8;
   return index < buttons.size() ? buttons[index] : buttons.front();
 }

@@ -34,6 +34,8 @@ struct MessageBoxRecord {
 using MessageBoxResponder = std::function<int(const MessageBoxRecord&)>;
 // Installs a responder; an empty function restores the default.
 PLATFORM_API void SetMessageBoxResponder(MessageBoxResponder responder);
+// The buttons of a box of this type, left to right (IDOK, IDCANCEL, ...).
+PLATFORM_API std::vector<int> MessageBoxButtons(UINT type);
 // The answer the default responder gives to a box of this type.
 PLATFORM_API int DefaultMessageBoxAnswer(UINT type);
 

@@ -49,6 +49,8 @@ struct QueueState {
   UINT_PTR nextThreadTimerId = 0x7FFF0000;
   std::map<std::string, UINT, CaseInsensitiveLess> registered;
   ModalResponder responder;
+  ExternalWait externalWait;
+  uint64_t delivered = 0;
   DWORD lastMessageTime = 0;
 };
 
@@ -139,14 +141,38 @@ bool KillTimerEntry(HWND hwnd, UINT_PTR id) {
 
 void Deliver(MSG& msg) {
   if (msg.hwnd != nullptr && !::IsWindow(msg.hwnd)) return;  // its window is gone
+  ++State().delivered;
   DispatchScope scope;
   if (PreTranslate(msg)) return;
   ::TranslateMessage(&msg);
   ::DispatchMessage(&msg);
 }
 
+// Waits through the installed outside source; it may deliver input itself.
+void WaitExternally() {
+  auto& s = State();
+  int timeout = kExternalWaitSliceMs;
+  {
+    std::lock_guard lock(s.mutex);
+    if (!s.messages.empty() || s.quitCode) return;
+  }
+  if (s.mode == ClockMode::RealTime) {
+    if (auto due = EarliestDue()) {
+      const uint64_t now = ClockNow();
+      if (*due <= now) return;
+      timeout = static_cast<int>(std::min<uint64_t>(*due - now, kExternalWaitSliceMs));
+    }
+  }
+  ExternalWait wait = s.externalWait;  // it may replace itself
+  wait(timeout);
+}
+
 void WaitForWork() {
   auto& s = State();
+  if (s.externalWait) {
+    WaitExternally();
+    return;
+  }
   std::unique_lock lock(s.mutex);
   if (!s.messages.empty() || s.quitCode) return;
   if (s.mode == ClockMode::RealTime) {
@@ -261,6 +287,10 @@ ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done) {
 
 void SetModalResponder(ModalResponder responder) { State().responder = std::move(responder); }
 
+void SetExternalWait(ExternalWait wait) { State().externalWait = std::move(wait); }
+
+uint64_t DeliveredMessageCount() { return State().delivered; }
+
 void KillWindowTimers(HWND hwnd) {
   auto& timers = State().timers;
   timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }),
@@ -277,6 +307,7 @@ void ResetMessageQueue() {
   s.timers.clear();
   s.manualNow = 0;
   s.responder = nullptr;
+  s.externalWait = nullptr;
 }
 
 }  // namespace platform

@@ -84,9 +84,22 @@ PLATFORM_API int RunMessageLoop();
 // clock, where nothing more can happen. When WM_QUIT arrives the loop ends
 // and the quit stays pending for the outer loop.
 enum class ModalEnd { Done, Abandoned, Quit };
-ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done);
+PLATFORM_API ModalEnd RunModalLoop(HWND modal, const std::function<bool()>& done);
 using ModalResponder = std::function<void(HWND modal)>;
 PLATFORM_API void SetModalResponder(ModalResponder responder);
+
+// An outside source of input, such as a display connection. While one is
+// installed, the loops wait by calling it instead of sleeping: it blocks for
+// at most `timeoutMs` (-1: no timer is pending) and turns what arrives into
+// input-driver calls or posted messages. A message posted from another thread
+// is seen within kExternalWaitSliceMs, the longest single wait asked for.
+using ExternalWait = std::function<void(int timeoutMs)>;
+inline constexpr int kExternalWaitSliceMs = 100;
+// Installs the source; an empty function restores waiting on the queue alone.
+PLATFORM_API void SetExternalWait(ExternalWait wait);
+// How many messages the loops have delivered so far: a cheap sign that a
+// window may have changed since it was last looked at.
+PLATFORM_API uint64_t DeliveredMessageCount();
 
 // Removes the timers of a window being destroyed.
 void KillWindowTimers(HWND hwnd);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/gdi/cdc.h"
@@ -352,6 +355,43 @@ TEST_F(WindowTest, QuitEndsTheLoopWithItsCodeAfterPendingMessages) {
   ::PostQuitMessage(3);
   EXPECT_EQ(platform::RunMessageLoop(), 3);
   EXPECT_EQ(g_log, (Strings{"W:cmd4/0"}));
+}
+
+TEST_F(WindowTest, AnOutsideSourceWaitsForTheLoopUntilTheNextTimerAndItsInputIsDelivered) {
+  LoggingWnd w("W");
+  w.CreateTop();
+  platform::PumpMessages();
+  platform::SetClockMode(platform::ClockMode::RealTime);
+  ::SetTimer(w.m_hWnd, 1, 60, nullptr);
+  std::vector<int> timeouts;
+  const uint64_t before = platform::DeliveredMessageCount();
+  auto seen = [](const std::string& prefix) {
+    return std::any_of(g_log.begin(), g_log.end(), [&](const std::string& s) { return s.starts_with(prefix); });
+  };
+  // The source's first wait sees the timer pending; once it fired, a wait
+  // posts input, and once that arrived, quits, as a display connection would.
+  bool posted = false;
+  platform::SetExternalWait([&](int timeoutMs) {
+    timeouts.push_back(timeoutMs);
+    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    if (seen("W:timer1@") && !posted) {
+      posted = true;
+      w.PostMessage(WM_COMMAND, MAKEWPARAM(7, 0), 0);
+    }
+    if (seen("W:cmd7/0")) ::PostQuitMessage(5);
+  });
+  EXPECT_EQ(platform::RunMessageLoop(), 5);
+  platform::SetExternalWait({});
+  platform::SetClockMode(platform::ClockMode::Manual);
+  ::KillTimer(w.m_hWnd, 1);
+  ASSERT_FALSE(g_log.empty());
+  EXPECT_TRUE(g_log.front().starts_with("W:timer1@")) << g_log.front();
+  EXPECT_TRUE(seen("W:cmd7/0"));
+  ASSERT_FALSE(timeouts.empty());
+  EXPECT_GT(timeouts.front(), 0);
+  EXPECT_LE(timeouts.front(), 60);
+  for (int t : timeouts) EXPECT_LE(t, platform::kExternalWaitSliceMs);
+  EXPECT_GE(platform::DeliveredMessageCount(), before + 2);
 }
 
 TEST_F(WindowTest, PeekMessageFiltersByWindowAndRangeAndCanLeaveTheMessage) {

@@ -22,6 +22,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     else if (arg == "--wire-log") ok = value(options.wireLog);
     else if (arg == "--script") ok = value(options.script);
     else if (arg == "--snapshots") ok = value(options.snapshots);
+    else if (arg == "--window-map") ok = value(options.windowMap);
+    else if (arg == "--window") options.window = true;
     else if (arg == "--info") options.info = true;
     else if (arg == "--demo") options.demo = true;
     else if (arg == "--help" || arg == "-h") options.help = true;
@@ -35,12 +37,20 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     error = "--demo and --script exclude each other";
     return std::nullopt;
   }
+  if (options.window && (options.demo || !options.script.empty())) {
+    error = "--window runs for a person: it excludes --script and --demo";
+    return std::nullopt;
+  }
+  if (!options.windowMap.empty() && !options.window) {
+    error = "--window-map needs --window";
+    return std::nullopt;
+  }
   return options;
 }
 
 const char* Usage() {
   return "usage: tarnterm [--user ID] [--home DIR] [--plugin FILE] [--db FILE|:memory:] [--wire-log FILE]\n"
-         "                [--script FILE | --demo] [--snapshots DIR] [--info] [--help]\n"
+         "                [--script FILE | --demo | --window [--window-map FILE]] [--snapshots DIR] [--info] [--help]\n"
          "  --user ID         the logged-in user handed to the plug-in (default: admin)\n"
          "  --home DIR        the terminal folder: UserSetting.ini and the default server.db (default: beside "
          "tarnterm)\n"
@@ -50,6 +60,8 @@ const char* Usage() {
          "  --wire-log FILE   write every request and reply as SEND/RECV, name, bytes in hexadecimal\n"
          "  --script FILE     run a script (one action or check a line) and exit 1 when a line fails\n"
          "  --demo            run the built-in demonstration script\n"
+         "  --window          the desktop mode: the terminal and its windows on the X display $DISPLAY\n"
+         "  --window-map FILE with --window, keep FILE listing every visible window and where it is\n"
          "  --snapshots DIR   write a PNG of each window after each script line that changed it, numbered\n"
          "  --info            print the plug-in's description, one labelled line each, and exit\n"
          "  --help            print this text and exit\n";

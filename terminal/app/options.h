@@ -19,6 +19,8 @@ struct Options {
   std::string wireLog;     // --wire-log FILE
   std::string script;      // --script FILE
   std::string snapshots;   // --snapshots DIR: pictures of the windows after each script line
+  std::string windowMap;   // --window-map FILE: with --window, where the windows are (terminal/desktop/window_map.h)
+  bool window = false;     // --window: the desktop mode on an X display
   bool info = false;       // --info: print the plug-in's description and exit
   bool demo = false;       // --demo: run the built-in script
   bool help = false;       // --help: print the usage and exit

@@ -38,5 +38,19 @@ TEST(TerminalOptions, UserDefaultsToTheDocumentedOneAndMayBeEmptied) {
   EXPECT_EQ(ParseOptions({"--user", ""}, error)->userId, "");
 }
 
+TEST(TerminalOptions, TheDesktopModeRunsAloneAndItsMapNeedsIt) {
+  std::string error;
+  const auto options = ParseOptions({"--window", "--window-map", "map.txt", "--db", "x.db"}, error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_TRUE(options->window);
+  EXPECT_EQ(options->windowMap, "map.txt");
+  EXPECT_FALSE(ParseOptions({}, error)->window) << "headless unless asked";
+  EXPECT_FALSE(ParseOptions({"--window", "--demo"}, error));
+  EXPECT_FALSE(ParseOptions({"--script", "s", "--window"}, error));
+  EXPECT_FALSE(ParseOptions({"--window-map", "map.txt"}, error));
+  EXPECT_EQ(error, "--window-map needs --window");
+  EXPECT_FALSE(ParseOptions({"--window", "--window-map"}, error));
+}
+
 }  // namespace
 }  // namespace terminal

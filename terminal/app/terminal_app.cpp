@@ -19,6 +19,7 @@
 #include "terminal/app/plugin_loader.h"
 #include "terminal/script/script_runner.h"
 #include "terminal/app/window_dump.h"
+#include "terminal/desktop/desktop.h"
 
 extern char** environ;
 
@@ -100,6 +101,10 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     PrintInfo(info);
     return 0;
   }
+  if (options.window && !desktop::Available()) {
+    std::fprintf(stderr, "tarnterm: this build has no desktop mode (it was built without Xlib)\n");
+    return 1;
+  }
 
   // The plug-in keeps its settings beside "the terminal's executable".
   const std::string home = options.home.empty() ? exeFolder : options.home;
@@ -150,11 +155,13 @@ int RunTerminal(const Options& options, int argc, char** argv) {
         status = 1;
       }
     }
-    platform::SetMessageBoxResponder([&snapshots](const platform::MessageBoxRecord& box) {
+    const bool window = options.window;
+    platform::SetMessageBoxResponder([&snapshots, window](const platform::MessageBoxRecord& box) {
       std::printf("BOX: %s\n", box.text.c_str());
       std::string why;
       if (snapshots && !snapshots->WriteMessageBox(box, why)) std::fprintf(stderr, "tarnterm: %s\n", why.c_str());
-      return platform::DefaultMessageBoxAnswer(box.type);
+      // On the desktop a person answers; headless, the default button does.
+      return window ? desktop::ShowMessageBox(box) : platform::DefaultMessageBoxAnswer(box.type);
     });
 
     std::printf("PLUGIN: %s %s (stamp %u, code %u), menu \"%s\"\n", info.name.GetString(), info.version.GetString(),
@@ -184,6 +191,13 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     };
     if (status != 0) {
       // The snapshot folder could not be made: nothing runs.
+    } else if (options.window) {
+      desktop::DesktopSetup setup;
+      setup.menuTitle = info.menuTitle.GetString();
+      for (int i = 0; i < info.hotKeys.GetSize(); ++i) setup.hotKeys.emplace_back(info.hotKeys[i].GetString());
+      setup.runHotKey = hotKey;
+      setup.windowMap = options.windowMap;
+      status = desktop::RunDesktop(host.MainWindow(), setup);
     } else if (!options.script.empty() || options.demo) {
       ScriptRunner runner(host, hotKey, stdout, stderr);
       runner.echo = options.demo;

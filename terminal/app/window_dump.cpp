@@ -66,6 +66,17 @@ HWND FindTopLevelWindow(const std::string& caption) {
   return hidden;
 }
 
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> tops;
+  ::EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tops));
+  return tops;
+}
+
 std::string DescribeWindow(HWND hwnd) {
   std::string line = WindowClass(hwnd);
   if (const int id = GetDlgCtrlID(hwnd); id != 0 && (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD)) {

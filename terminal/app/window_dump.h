@@ -15,6 +15,9 @@ namespace terminal {
 // Hidden windows are found too when no visible one has the caption.
 HWND FindTopLevelWindow(const std::string& caption);
 
+// Every top-level window, visible or not, top of the z-order first.
+std::vector<HWND> TopLevelWindows();
+
 std::string DescribeWindow(HWND hwnd);
 
 // Small readers shared by the dump and the script runner.

@@ -1,0 +1,70 @@
+#include <cstdio>
+#include <optional>
+
+// The platform's headers before Xlib's (see x11_session.h).
+#include "terminal/desktop/desktop.h"
+#include "terminal/desktop/menu_bar.h"
+#include "terminal/desktop/window_map.h"
+#include "terminal/desktop/x11_display.h"
+#include "terminal/desktop/x11_session.h"
+
+namespace terminal::desktop {
+
+bool Available() { return true; }
+
+int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
+  std::string error;
+  const std::unique_ptr<XDisplay> display = XDisplay::Open(setup.display, error);
+  if (!display) {
+    std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
+    return 1;
+  }
+  platform::SetClockMode(platform::ClockMode::RealTime);
+
+  auto runHotKey = [&](const std::string& key) {
+    std::string why;
+    if (!setup.runHotKey(key, why)) std::fprintf(stderr, "tarnterm: %s\n", why.c_str());
+  };
+  std::vector<MenuBar::Entry> entries;
+  for (const std::string& key : setup.hotKeys) entries.push_back({setup.menuTitle, key});
+  MenuBar menuBar(entries, runHotKey);
+  menuBar.Create(mainWindow);
+  mainWindow.ShowWindow(SW_SHOW);
+  ::SetActiveWindow(mainWindow.m_hWnd);
+  POINT below{0, MenuBar::kHeight};
+  mainWindow.ClientToScreen(&below);
+
+  Session::Hooks hooks;
+  hooks.hotKey = [&](const std::string& name) {
+    for (const std::string& key : setup.hotKeys) {
+      if (key == name) {
+        runHotKey(key);
+        return true;
+      }
+    }
+    return false;
+  };
+  if (!setup.windowMap.empty()) {
+    hooks.painted = [&, warned = false]() mutable {
+      if (!WriteWindowMap(setup.windowMap) && !warned) {
+        warned = true;  // once: the map is rewritten after every change
+        std::fprintf(stderr, "tarnterm: cannot write %s\n", setup.windowMap.c_str());
+      }
+    };
+  }
+  int status = 0;
+  {
+    Session session(*display, mainWindow.m_hWnd, below.y, hooks);
+    platform::SetExternalWait([&](int timeoutMs) { session.Wait(timeoutMs); });
+    platform::SetMenuResponder(ShowMenu);
+    status = platform::RunMessageLoop();
+    platform::SetMenuResponder({});
+    platform::SetExternalWait({});
+  }
+  if (menuBar.GetSafeHwnd() != nullptr) menuBar.DestroyWindow();
+  if (mainWindow.GetSafeHwnd() != nullptr) mainWindow.ShowWindow(SW_HIDE);
+  platform::SetClockMode(platform::ClockMode::Manual);
+  return status;
+}
+
+}  // namespace terminal::desktop

@@ -1,0 +1,50 @@
+// Built only with Xlib: the desktop mode's files need its headers.
+#if AG_HAVE_X11
+#include "terminal/desktop/x11_keys.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/input/input_driver.h"
+#include "platform/window/messages.h"
+
+#include <X11/X.h>
+#include <X11/keysym.h>
+
+namespace terminal::desktop {
+namespace {
+
+namespace input = platform::input;
+
+TEST(X11KeysTest, KeysymsBecomeThePlatformsKeysOnItsOwnLayout) {
+  EXPECT_EQ(VirtualKeyOf(XK_a), unsigned{'A'});
+  EXPECT_EQ(VirtualKeyOf(XK_z), unsigned{'Z'});
+  EXPECT_EQ(VirtualKeyOf(XK_0), unsigned{'0'});
+  EXPECT_EQ(VirtualKeyOf(XK_Return), VK_RETURN);
+  EXPECT_EQ(VirtualKeyOf(XK_KP_Enter), VK_RETURN);
+  EXPECT_EQ(VirtualKeyOf(XK_ISO_Left_Tab), VK_TAB) << "Shift+Tab arrives as its own keysym";
+  EXPECT_EQ(VirtualKeyOf(XK_F1), VK_F1);
+  EXPECT_EQ(VirtualKeyOf(XK_F12), VK_F12);
+  EXPECT_EQ(VirtualKeyOf(XK_Alt_L), VK_MENU);
+  EXPECT_EQ(VirtualKeyOf(XK_KP_9), VK_NUMPAD9);
+  EXPECT_EQ(VirtualKeyOf(XK_minus), VK_OEM_MINUS);
+  EXPECT_EQ(VirtualKeyOf(XK_period), VK_OEM_PERIOD);
+  EXPECT_EQ(VirtualKeyOf(XK_slash), VK_OEM_2);
+  // Keys the platform has no number for are dropped, not guessed.
+  EXPECT_EQ(VirtualKeyOf(XK_eacute), 0u);
+  EXPECT_EQ(VirtualKeyOf(NoSymbol), 0u);
+}
+
+TEST(X11KeysTest, HotKeysAreNamedAsThePlugInNamesThem) {
+  EXPECT_EQ(ModifiersOf(Mod1Mask), unsigned{input::kAlt});
+  EXPECT_EQ(ModifiersOf(ShiftMask | ControlMask | LockMask), unsigned{input::kShift | input::kControl});
+  EXPECT_EQ(HotKeyName('A', ModifiersOf(Mod1Mask)), "Alt+A");
+  EXPECT_EQ(HotKeyName(VK_F5, input::kControl | input::kShift), "Ctrl+Shift+F5");
+  EXPECT_EQ(HotKeyName('7', input::kNone), "7");
+  EXPECT_EQ(HotKeyName(VK_MENU, input::kAlt), "") << "Alt alone names no hot key";
+  EXPECT_EQ(HotKeyName(VK_RETURN, input::kAlt), "");
+}
+
+}  // namespace
+}  // namespace terminal::desktop
+
+#endif  // AG_HAVE_X11

@@ -1,0 +1,343 @@
+#!/usr/bin/env python3
+"""The desktop mode end to end on a private X server (Xvfb).
+
+Starts `tarnterm --window` with its store in a temporary folder, then acts as
+a person through xdotool: closes the Allowed Groups window by its close box,
+opens it again with Alt+A, clicks "Add Group" too early and answers the
+message box with Enter, chooses a Category from its drop-down with the mouse
+and a segment with the keyboard, clicks "Add Group" and "View Group".
+It checks the server's store, the window map the terminal keeps
+(--window-map), and a screenshot of the X server (xwd) in which the list must
+show as many rows of text as the store holds. Last, the X server is taken
+away: the terminal must end with status 1 and say why.
+
+Exit status 0 passed, 1 failed, 77 skipped (no Xvfb on this machine).
+Every wait has a deadline; the whole run has one too.
+"""
+import argparse
+import os
+import shutil
+import signal
+import sqlite3
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+SKIP = 77
+STEP_SECONDS = 15
+RUN_SECONDS = 150
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, probe, seconds=STEP_SECONDS):
+    """Polls probe() until it returns something true; fails after `seconds`."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(0.1)
+
+
+def start_xvfb():
+    """Starts Xvfb on the first free display from :140; returns (process, name)."""
+    for number in range(140, 200):
+        if os.path.exists("/tmp/.X11-unix/X%d" % number) or os.path.exists("/tmp/.X%d-lock" % number):
+            continue
+        process = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and process.poll() is None:
+            if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                return process, ":%d" % number
+            time.sleep(0.05)
+        stop(process)  # lost a race for the number, or it would not start
+    raise Failure("no free display number for Xvfb")
+
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(5)
+
+
+# The window map: "CLASS #ID "TEXT" L T R B [key=value...]", children indented.
+def parse_map(text):
+    windows = []
+    for line in text.splitlines():
+        depth = (len(line) - len(line.lstrip(" "))) // 2
+        body = line.strip()
+        cls, rest = body.split(" ", 1)
+        wid, rest = rest.split(" ", 1)
+        assert rest.startswith('"')
+        i, label = 1, ""
+        while rest[i] != '"':
+            if rest[i] == "\\":
+                i += 1
+            label += rest[i]
+            i += 1
+        fields = rest[i + 1:].split()
+        rect = tuple(int(v) for v in fields[:4])
+        extra = dict(f.split("=", 1) for f in fields[4:])
+        windows.append({"depth": depth, "class": cls, "id": int(wid[1:]), "text": label, "rect": rect,
+                        "extra": extra})
+    # Each window's top-level window and parent, by position in the list.
+    stack = []
+    for w in windows:
+        del stack[w["depth"]:]
+        w["parent"] = stack[-1] if stack else None
+        w["top"] = stack[0] if stack else w
+        stack.append(w)
+    return windows
+
+
+class Desktop:
+    def __init__(self, display, folder, tarnterm):
+        self.display = display
+        self.folder = folder
+        self.map_path = os.path.join(folder, "map.txt")
+        self.store = os.path.join(folder, "store.db")
+        self.env = dict(os.environ, DISPLAY=display)
+        self.out = open(os.path.join(folder, "out.log"), "w+")
+        self.err = open(os.path.join(folder, "err.log"), "w+")
+        self.process = subprocess.Popen([tarnterm, "--window", "--db", self.store, "--home", folder,
+                                         "--window-map", self.map_path],
+                                        env=self.env, stdout=self.out, stderr=self.err)
+
+    def windows(self):
+        try:
+            with open(self.map_path) as f:
+                return parse_map(f.read())
+        except FileNotFoundError:
+            return []
+
+    def top(self, caption):
+        for w in self.windows():
+            if w["depth"] == 0 and w["text"] == caption:
+                return w
+        return None
+
+    def control(self, caption, predicate):
+        for w in self.windows():
+            if w["top"]["text"] == caption and w["depth"] > 0 and predicate(w):
+                return w
+        return None
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True, timeout=10)
+
+    def click(self, x, y):
+        self.xdotool("mousemove", x, y, "click", 1)
+
+    def click_window(self, w):
+        left, top, right, bottom = w["rect"]
+        self.click((left + right) // 2, (top + bottom) // 2)
+
+    def store_rows(self):
+        if not os.path.exists(self.store):
+            return []
+        with sqlite3.connect("file:%s?mode=ro" % self.store, uri=True, timeout=2) as db:
+            return db.execute("SELECT category, segment FROM allowed_groups").fetchall()
+
+    def check_alive(self):
+        if self.process.poll() is not None:
+            raise Failure("tarnterm ended with status %s" % self.process.returncode)
+
+
+# xwd's format: a big-endian header, the window name, the colour table, then
+# the pixels, row by row.
+def read_xwd(data):
+    header = struct.unpack(">25I", data[:100])
+    header_size, width, height = header[0], header[4], header[5]
+    byte_order, bits_per_pixel, bytes_per_line, ncolors = header[7], header[11], header[12], header[19]
+    if bits_per_pixel not in (24, 32):
+        raise Failure("xwd wrote %d bits a pixel; 24 or 32 expected" % bits_per_pixel)
+    step = bits_per_pixel // 8
+    start = header_size + ncolors * 12
+    pixels = data[start:start + bytes_per_line * height]
+
+    def at(x, y):
+        p = y * bytes_per_line + x * step
+        b = pixels[p:p + step]
+        if byte_order == 0:  # LSBFirst: blue, green, red
+            return (b[2] << 16) | (b[1] << 8) | b[0]
+        return (b[-3] << 16) | (b[-2] << 8) | b[-1]
+    return width, height, at
+
+
+def write_png(path, width, height, at):
+    rows = bytearray()
+    for y in range(height):
+        rows.append(0)
+        for x in range(width):
+            c = at(x, y)
+            rows += bytes(((c >> 16) & 255, (c >> 8) & 255, c & 255))
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
+                chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+
+
+def text_row_bands(at, rect):
+    """The rows of text in a list's body: bands at least four pixel rows
+    tall of pixels other than the list's background, the colour of its
+    bottom-left inner corner. Pixel rows mostly of other colours (the header,
+    the filter row) are no body. Returns (bands, background, ink colours)."""
+    left, top, right, bottom = rect
+    background = at(left + 3, bottom - 3)
+    bands, colours, height = 0, {}, 0
+    for y in range(top + 2, bottom - 1):
+        line = [at(x, y) for x in range(left + 2, right - 2)]
+        ink = [c for c in line if c != background]
+        inked = len(ink) >= 3 and len(ink) * 2 < len(line)
+        if inked:
+            height += 1
+            for c in ink:
+                colours[c] = colours.get(c, 0) + 1
+            continue
+        if height >= 4:
+            bands += 1
+        height = 0
+    return bands, background, colours
+
+
+def run(args):
+    xvfb, display = start_xvfb()
+    folder = tempfile.mkdtemp(prefix="desktop-test-")
+    desktop = None
+    try:
+        desktop = Desktop(display, folder, args.tarnterm)
+        form = wait_for("the terminal and its form", lambda: desktop.check_alive() or desktop.top("Allowed Groups"))
+        wait_for("the main window", lambda: desktop.top("TarnTrader"))
+
+        # The close box hides the form; Alt+A brings it back.
+        left, top, right, _ = form["rect"]
+        desktop.click(right - 14, top + 11)
+        wait_for("the form to close", lambda: desktop.top("Allowed Groups") is None)
+        desktop.xdotool("key", "alt+a")
+        wait_for("Alt+A to open the form", lambda: desktop.top("Allowed Groups"))
+
+        # "Add Group" without a Category: a modal message box, answered with Enter.
+        desktop.click_window(desktop.control("Allowed Groups", lambda w: w["text"] == "Add Group"))
+        wait_for("the message box", lambda: desktop.control(
+            "Error", lambda w: w["class"] == "STATIC" and w["text"] == "Please Select a valid Category"))
+        desktop.xdotool("key", "Return")
+        wait_for("the message box to go", lambda: desktop.top("Error") is None)
+        if desktop.store_rows():
+            raise Failure("a group was stored without a Category")
+
+        # A Category from the drop-down, with the mouse.
+        category = desktop.control("Allowed Groups", lambda w: w["id"] == 20000 and w["class"] == "COMBOBOX")
+        left, top, right, bottom = category["rect"]
+        desktop.click(right - 8, (top + bottom) // 2)
+        drop = wait_for("the Category drop-down", lambda: desktop.control(
+            "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == 20000))
+        height = int(drop["extra"]["item-height"])
+        desktop.click(drop["rect"][0] + 20, drop["rect"][1] + 1 + height // 2)  # the first, HNI
+        wait_for("HNI chosen", lambda: desktop.control(
+            "Allowed Groups", lambda w: w["id"] == 20000 and w["class"] == "COMBOBOX" and w["text"] == "HNI"))
+
+        # A segment with the keyboard: open the list, two down from BSE, Enter.
+        segment = desktop.control("Allowed Groups", lambda w: w["id"] == 20001 and w["class"] == "COMBOBOX")
+        desktop.click_window(segment)
+        wait_for("the Exhg-Seg drop-down", lambda: desktop.control(
+            "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == 20001))
+        desktop.xdotool("key", "Down", "Down", "Return")
+        wait_for("MCX chosen", lambda: desktop.control(
+            "Allowed Groups", lambda w: w["id"] == 20001 and w["class"] == "COMBOBOX" and w["text"] == "MCX"))
+
+        desktop.click_window(desktop.control("Allowed Groups", lambda w: w["text"] == "Add Group"))
+        rows = wait_for("the group in the server's store", desktop.store_rows)
+        if rows != [("HNI", "mcx_fo")]:
+            raise Failure("the store holds %r, not HNI's MCX group" % rows)
+
+        desktop.click_window(desktop.control("Allowed Groups", lambda w: w["text"] == "View Group"))
+        listed = wait_for("the View Allowed Group list with its row", lambda: desktop.control(
+            "View Allowed Group", lambda w: w["class"] == "SysListView32" and w["extra"].get("rows") == "1"))
+        view = desktop.top("View Allowed Group")
+
+        shot = os.path.join(folder, "screen.xwd")
+        with open(shot, "wb") as f:
+            subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=f, check=True, timeout=20)
+        with open(shot, "rb") as f:
+            width, height, at = read_xwd(f.read())
+        main = desktop.top("TarnTrader")["rect"]
+        picture = args.screenshot or os.path.join(folder, "desktop.png")
+        write_png(picture, min(width, main[2]), min(height, main[3]), at)
+        bands, background, colours = text_row_bands(at, listed["rect"])
+        if bands != len(rows):
+            raise Failure("the list on the screen shows %d rows of text, the store holds %d" % (bands, len(rows)))
+        ink = max(colours, key=colours.get)
+        if ink == background:
+            raise Failure("the list's text has its background's colour")
+        # The view's caption bar is drawn too: the active caption's blue at its left end.
+        caption = at(view["rect"][0] + 30, view["rect"][1] + 6)
+        if (caption & 0xFF) < 0x60 or (caption >> 16) > 0x40:
+            raise Failure("the View Allowed Group caption is not the active blue: %06x" % caption)
+        print("list rows on screen: %d; text %06x on %06x%s" % (bands, ink, background,
+                                                                 "; screenshot " + picture if args.screenshot else ""))
+
+        # The X server goes away: the terminal ends at once and says why.
+        desktop.check_alive()
+        stop(xvfb)
+        try:
+            status = desktop.process.wait(10)
+        except subprocess.TimeoutExpired:
+            raise Failure("tarnterm hangs when its X server goes away")
+        desktop.err.seek(0)
+        said = desktop.err.read()
+        if status != 1 or "connection to the X display was lost" not in said:
+            raise Failure("tarnterm ended with %s and said %r when its X server went away" % (status, said))
+        return 0
+    finally:
+        if desktop is not None:
+            stop(desktop.process)
+            for name in ("out", "err"):
+                getattr(desktop, name).seek(0)
+                text = getattr(desktop, name).read()
+                if text:
+                    print("--- tarnterm std%s:\n%s" % (name, text), end="")
+        stop(xvfb)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--tarnterm", required=True)
+    parser.add_argument("--screenshot", help="where to keep the screenshot (PNG)")
+    args = parser.parse_args()
+    if shutil.which("Xvfb") is None:
+        print("SKIP: Xvfb is not installed (scripts/setup.sh installs it); the desktop mode is not tested")
+        return SKIP
+    for tool in ("xdotool", "xwd"):
+        if shutil.which(tool) is None:
+            print("FAIL: %s is missing; scripts/setup.sh installs it" % tool)
+            return 1
+
+    def too_long(signum, frame):
+        raise Failure("the whole run took longer than %d s" % RUN_SECONDS)
+    signal.signal(signal.SIGALRM, too_long)
+    signal.alarm(RUN_SECONDS)
+    try:
+        return run(args)
+    except Failure as failure:
+        print("FAIL: %s" % failure)
+        return 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
