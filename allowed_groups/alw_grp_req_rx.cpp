@@ -40,7 +40,12 @@ std::array<char, Size> Terminated(const CString& text) {
   return buffer;
 }
 
-CString TextOrAll(mnm_hndl reply, int32_t fieldTag) { return FirstText(reply, fieldTag).value_or(CString("ALL")); }
+// A field the server leaves empty restricts nothing, just as a missing one:
+// both read as "ALL", which a later delete of the row leaves out again.
+CString TextOrAll(mnm_hndl reply, int32_t fieldTag) {
+  const std::optional<CString> text = FirstText(reply, fieldTag);
+  return text && !text->IsEmpty() ? *text : CString("ALL");
+}
 
 }  // namespace
 

@@ -351,6 +351,28 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(Form().ViewDialog().Rows()[0]->strExpiry, "") << "no date fits 32 bits";
   EXPECT_GT(Form().ViewDialog().Rows()[0]->dStrike, 7e62);
 
+  // Fields present but empty restrict nothing, as missing ones: "ALL", and a
+  // delete of that row leaves them out.
+  inject({{32767, "ks_get_all_allowed_groups"},
+          {13034, "Y"},
+          {63001, "nse_fo"},
+          {10106, ""},
+          {3, ""},
+          {63006, ""},
+          {64030, ""},
+          {12003, ""}});
+  ASSERT_EQ(Form().ViewDialog().Rows().size(), 2u);
+  const AllowedGroupRecord& empty = *Form().ViewDialog().Rows()[0];
+  EXPECT_EQ(empty.strCategory, "Y");
+  for (const CString* field :
+       {&empty.strInstrument, &empty.strSymbol, &empty.strOptionType, &empty.strProduct, &empty.strSide}) {
+    EXPECT_EQ(*field, "ALL");
+  }
+  Sent();
+  EXPECT_EQ(DeleteListed(empty), 1);
+  EXPECT_EQ(Sent(),
+            (Strings{Line({{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, "Y"}, {63001, "nse_fo"}})}));
+
   // A compact-form reply is not a reply of this connection: ignored.
   const char compact[] = {0x41, 0x41, 0x00, 0x01, 0x7F, static_cast<char>(0xFF),
                           0x00, 0x0F, 'k',  's',  '_',  'g',
