@@ -1,0 +1,165 @@
+// A person shapes the View Allowed Group list in one run of the terminal: a
+// computed column over "Strike Price", a column moved and one hidden in the
+// column profile dialog, colours and a keyword for "Transaction Type", two
+// values chosen in a filter pop-up. A second run in the same terminal folder
+// must show that list again, read back from UserSetting.ini alone.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/render/image.h"
+#include "tests/terminal_process.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Three NIFTY options for HNI: 25800 and 26000 calls, a 26100 put.
+constexpr const char* kGroups = R"(hotkey Alt+A
+select "Allowed Groups" Category HNI
+select "Allowed Groups" Exhg-Seg NFO
+select "Allowed Groups" "Instr Name" OPTIDX
+select "Allowed Groups" Symbol NIFTY
+select "Allowed Groups" Type CE
+select "Allowed Groups" IDC_STRIKE 25800
+click "Allowed Groups" "Add Group"
+select "Allowed Groups" IDC_STRIKE 26000
+click "Allowed Groups" "Add Group"
+select "Allowed Groups" Type PE
+select "Allowed Groups" IDC_STRIKE 26100
+click "Allowed Groups" "Add Group"
+click "Allowed Groups" "View Group"
+)";
+
+constexpr const char* kShape = R"(command "View Allowed Group" IDC_GROUP_LIST 33079
+type "rmsallowedgroups: Add Custom Columns" IDC_UC_NAME "Double Strike"
+select "rmsallowedgroups: Add Custom Columns" IDC_UC_COLUMNS "Strike Price"
+click "rmsallowedgroups: Add Custom Columns" "*"
+key "rmsallowedgroups: Add Custom Columns" IDC_UC_FORMULA End
+type "rmsallowedgroups: Add Custom Columns" IDC_UC_FORMULA "2"
+click "rmsallowedgroups: Add Custom Columns" Add
+command "View Allowed Group" IDC_GROUP_LIST 4004
+drag " Column Profile" 10008 Symbol Category
+drag " Column Profile" 10008 "Product Type" " Column Profile" 10007 "#0"
+click " Column Profile" 10005
+command "View Allowed Group" IDC_GROUP_LIST 4009
+answer-color 000080
+click "Customize Appearance :rmsallowedgroups" IDC_APPEARANCE_COLOR
+select "Customize Appearance :rmsallowedgroups" IDC_APPEARANCE_PROPERTY "Text"
+click "Customize Appearance :rmsallowedgroups" "..."
+select "Customize Appearance :rmsallowedgroups" IDC_KEYWORD_COLUMN "Transaction Type"
+answer-color 00FF00
+click "Customize Appearance :rmsallowedgroups" IDC_APPEARANCE_COLOR
+type "Customize Appearance :rmsallowedgroups" IDC_KEYWORD_EDIT "ALL"
+click "Customize Appearance :rmsallowedgroups" IDC_KEYWORD_ADD
+answer-color FFFF00
+click "Customize Appearance :rmsallowedgroups" IDC_APPEARANCE_COLOR
+click "Customize Appearance :rmsallowedgroups" IDC_APPEARANCE_APPLY
+filter-button "View Allowed Group" IDC_GROUP_LIST "Strike Price"
+rows "" 1032
+select "" 1032 25800.00
+select "" 1032 26100.00
+key "" 1032 Enter
+rows "View Allowed Group" IDC_GROUP_LIST
+)";
+
+// Symbol moved after Category, "Product Type" hidden, the computed column last.
+constexpr const char* kLayout =
+    "COLS: Category\tSymbol\tExhg-Seg\tInstr Name\tOption Type\tStrike Price\tExpiry Date\tTransaction Type\t"
+    "Double Strike\n";
+
+class ListLayoutRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() / ("tarnterm_layout_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  RunResult Run(const std::string& name, const std::string& script) const {
+    const fs::path path = folder / (name + ".script");
+    std::ofstream(path) << script;
+    return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
+                       path.string() + "'");
+  }
+  std::string Settings() const {
+    std::ifstream in(folder / "UserSetting.ini", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  fs::path folder;
+};
+
+TEST_F(ListLayoutRun, TheShapedListComesBackFromTheSettingsFile) {
+  const RunResult first = Run("shape", std::string(kGroups) + kShape);
+  ASSERT_EQ(first.status, 0) << first.output;
+  // The pop-up offered every strike; the two chosen leave two rows.
+  EXPECT_NE(first.output.find("ROW: 25800.00\nROW: 26000.00\nROW: 26100.00\n"), std::string::npos) << first.output;
+  const size_t shown = first.output.rfind("COLS: ");
+  ASSERT_NE(shown, std::string::npos) << first.output;
+  EXPECT_EQ(first.output.substr(shown), std::string(kLayout) +
+                                            "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tPE\t26100.00\tALL\tALL\t52200.00\n"
+                                            "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tCE\t25800.00\tALL\tALL\t51600.00\n");
+  EXPECT_EQ(first.output.find("BOX:"), std::string::npos) << first.output;
+
+  // Each column as index, position (-1: hidden) and width; the computed
+  // column with its name, its stored formula (columns by index) and the
+  // formula as typed. Then the look: navy background, yellow text, the
+  // font, keyword column 8 ("Transaction Type") with "all" in green.
+  const std::string settings = Settings();
+  EXPECT_EQ(settings,
+            "[rmsallowedgroups]\r\n"
+            "COLUMNPROFILE=0,0,80,1,2,80,2,3,80,3,1,80,4,4,80,5,5,80,6,6,80,7,-1,0,8,7,80,"
+            "9,8,100,Double Strike# \"5\" * 2#\"Strike Price\" * 2\r\n"
+            "[CUSTOMIZE_LISTS]\r\n"
+            "rmsallowedgroups-20016=800000,FFFF,MS Shell Dlg 2,8,8,all,FF00,\r\n");
+
+  const fs::path picture = folder / "again.png";
+  const RunResult again = Run("again",
+                              "hotkey Alt+A\n"
+                              "click \"Allowed Groups\" \"View Group\"\n"
+                              "rows \"View Allowed Group\" IDC_GROUP_LIST\n"
+                              "snapshot \"View Allowed Group\" \"" +
+                                  picture.string() +
+                                  "\"\n"
+                                  "command \"View Allowed Group\" IDC_GROUP_LIST 4009\n"
+                                  "select \"Customize Appearance :rmsallowedgroups\" IDC_APPEARANCE_PROPERTY Text\n"
+                                  "rows \"Customize Appearance :rmsallowedgroups\" IDC_KEYWORD_LIST\n");
+  ASSERT_EQ(again.status, 0) << again.output;
+  // Filters are not kept: all three rows, in the saved layout.
+  EXPECT_NE(
+      again.output.find(std::string(kLayout) + "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tPE\t26100.00\tALL\tALL\t52200.00\n"
+                                               "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tCE\t26000.00\tALL\tALL\t52000.00\n"
+                                               "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tCE\t25800.00\tALL\tALL\t51600.00\n"),
+      std::string::npos)
+      << again.output;
+  EXPECT_NE(again.output.find("ROW: all\t"), std::string::npos) << "the keyword read back\n" << again.output;
+  EXPECT_EQ(Settings(), settings) << "reading the layout back writes nothing new";
+
+  // The list's picture: a navy body, yellow text in it.
+  const auto image = platform::LoadPng(picture.string());
+  ASSERT_TRUE(image.has_value()) << again.output;
+  const RECT body{20, image->height / 2, image->width - 20, image->height - 60};
+  EXPECT_GT(image->Count(body, RGB(0, 0, 0x80)), (body.right - body.left) * (body.bottom - body.top) / 2);
+  // Text is smoothed into the navy: count the pixels nearer yellow than anything else.
+  int yellowish = 0;
+  for (int y = 0; y < image->height; ++y) {
+    for (int x = 0; x < image->width; ++x) {
+      const COLORREF c = image->At(x, y);
+      if (GetRValue(c) > 0xA0 && GetGValue(c) > 0xA0 && GetBValue(c) < 0x60) ++yellowish;
+    }
+  }
+  EXPECT_GT(yellowish, 300) << "three rows of yellow text";
+}
+
+}  // namespace
+}  // namespace e2e
