@@ -106,9 +106,11 @@ TEST_F(ListLayoutRun, TheShapedListComesBackFromTheSettingsFile) {
   EXPECT_NE(first.output.find("ROW: 25800.00\nROW: 26000.00\nROW: 26100.00\n"), std::string::npos) << first.output;
   const size_t shown = first.output.rfind("COLS: ");
   ASSERT_NE(shown, std::string::npos) << first.output;
-  EXPECT_EQ(first.output.substr(shown), std::string(kLayout) +
-                                            "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tPE\t26100.00\tALL\tALL\t52200.00\n"
-                                            "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tCE\t25800.00\tALL\tALL\t51600.00\n");
+  const std::string filtered = std::string(kLayout) +
+                               "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tPE\t26100.00\tALL\tALL\t52200.00\n"
+                               "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tCE\t25800.00\tALL\tALL\t51600.00\n";
+  EXPECT_EQ(first.output.substr(shown, filtered.size()), filtered);
+  EXPECT_EQ(first.output.find("ROW:", shown + filtered.size()), std::string::npos) << "two rows only\n" << first.output;
   EXPECT_EQ(first.output.find("BOX:"), std::string::npos) << first.output;
 
   // Each column as index, position (-1: hidden) and width; the computed

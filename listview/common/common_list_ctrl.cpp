@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "listview/appearance/customized_appearance.h"
 #include "listview/common/sort_images.h"
 #include "listview/profile/appearance_line.h"
 #include "listview/profile/settings_file.h"
@@ -18,10 +19,15 @@ bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
 }  // namespace
 
-// Asking for the settings folder here makes it exist before any list that
-// saves into it, so that a list owned by a static object, destroyed while the
-// process exits, still finds it (statics go in reverse order of creation).
-CCommonListCtrl::CCommonListCtrl() { (void)listview::SettingsFolder(); }
+// Asking for the settings folder and the holder of the process's appearance
+// dialog here makes both exist before any list that saves into the one and
+// unbinds itself from the other when it is destroyed, so that a list owned by
+// a static object, destroyed while the process exits, still finds them
+// (statics go in reverse order of creation).
+CCommonListCtrl::CCommonListCtrl() {
+  (void)listview::SettingsFolder();
+  (void)listview::ExistingAppearanceDialog();
+}
 
 // The window goes first, while the whole object still answers its
 // WM_DESTROY (which saves the layout); the keyword arrays go with the
