@@ -3,17 +3,13 @@
 // column profile dialog, colours and a keyword for "Transaction Type", two
 // values chosen in a filter pop-up. A second run in the same terminal folder
 // must show that list again, read back from UserSetting.ini alone.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/render/image.h"
-#include "tests/terminal_process.h"
+#include "tests/shared_folder_run.h"
 
 namespace e2e {
 namespace {
@@ -74,30 +70,7 @@ constexpr const char* kLayout =
     "COLS: Category\tSymbol\tExhg-Seg\tInstr Name\tOption Type\tStrike Price\tExpiry Date\tTransaction Type\t"
     "Double Strike\n";
 
-class ListLayoutRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("tarnterm_layout_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  RunResult Run(const std::string& name, const std::string& script) const {
-    const fs::path path = folder / (name + ".script");
-    std::ofstream(path) << script;
-    return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
-                       path.string() + "'");
-  }
-  std::string Settings() const {
-    std::ifstream in(folder / "UserSetting.ini", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  fs::path folder;
-};
+class ListLayoutRun : public SharedFolderRun {};
 
 TEST_F(ListLayoutRun, TheShapedListComesBackFromTheSettingsFile) {
   const RunResult first = Run("shape", std::string(kGroups) + kShape);

@@ -1,21 +1,14 @@
 // Computed columns and the filter pop-up of the View Allowed Group list,
 // across runs of the terminal that share one terminal folder (--home) and
 // one server store: the columns come back from UserSetting.ini.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "tests/terminal_process.h"
+#include "tests/shared_folder_run.h"
 
 namespace e2e {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kAdd = "rmsallowedgroups: Add Custom Columns";
 constexpr const char* kDelete = "rmsallowedgroups: Delete Custom Columns";
@@ -40,29 +33,8 @@ constexpr const char* kView =
     "hotkey Alt+A\n"
     "click \"Allowed Groups\" \"View Group\"\n";
 
-class UserColumnsRun : public ::testing::Test {
+class UserColumnsRun : public SharedFolderRun {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("tarnterm_columns_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  // One run of the terminal with this script, in the shared folder and store.
-  RunResult Run(const std::string& name, const std::string& script) const {
-    const fs::path path = folder / (name + ".script");
-    std::ofstream(path) << script;
-    return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
-                       path.string() + "'");
-  }
-  std::string Settings() const {
-    std::ifstream in(folder / "UserSetting.ini", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   // Adds a computed column through the dialog: its name, a column chosen and
   // an operator button, the rest of the formula typed at the end.
   static std::string AddColumn(const std::string& name, const std::string& column, const std::string& button,
@@ -87,8 +59,6 @@ class UserColumnsRun : public ::testing::Test {
            "click " +
            window + " Add\n";
   }
-
-  fs::path folder;
 };
 
 constexpr const char* kColumns =

@@ -30,8 +30,8 @@ std::string TextOf(HWND w) {
 
 FontSpec FontOf(HWND w) {
   const auto font = reinterpret_cast<HFONT>(::SendMessage(w, WM_GETFONT, 0, 0));
-  const FontSpec* spec = font != nullptr ? FontFromHandle(font) : nullptr;
-  return spec != nullptr ? *spec : FontSpec{};
+  const FontSpec* face = font != nullptr ? FontFromHandle(font) : nullptr;
+  return face != nullptr ? *face : FontSpec{};
 }
 
 // A solid triangle pointing down, `width` pixels wide at the top (odd), centred on (cx, top).

@@ -1,0 +1,45 @@
+// Runs of the terminal that share one terminal folder (--home) and one server
+// store: what one run saves in UserSetting.ini, the next one reads back.
+#pragma once
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/terminal_process.h"
+
+namespace e2e {
+
+class SharedFolderRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() / ("tarnterm_shared_" + std::to_string(::getpid()) + "_" +
+                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  // One run of the terminal with this script, in the shared folder and store.
+  RunResult Run(const std::string& name, const std::string& script) const {
+    const std::filesystem::path path = folder / (name + ".script");
+    std::ofstream(path) << script;
+    return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
+                       path.string() + "'");
+  }
+  std::string Settings() const {
+    std::ifstream in(folder / "UserSetting.ini", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  std::filesystem::path folder;
+};
+
+}  // namespace e2e
