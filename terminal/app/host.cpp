@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "terminal/app/log_pane.h"
 #include "terminal/server/message_codec.h"
 
 namespace terminal {
@@ -13,10 +14,23 @@ Host* g_current = nullptr;
 // A reply "arrived from the network": the pump delivers it later.
 constexpr UINT WM_TERMINAL_REPLY = WM_APP + 1;
 
-// The terminal's frame window. Replies posted to it are delivered to the
-// plug-in's receiver from the message loop, one at a time.
+// The terminal's frame window, with its log along the bottom. Replies
+// posted to it are delivered to the plug-in's receiver from the message
+// loop, one at a time.
 class TerminalWindow : public CWnd {
+ public:
+  LogPane& Log() { return m_log; }
+
  protected:
+  int OnCreate(LPCREATESTRUCT cs) override {
+    if (CWnd::OnCreate(cs) == -1) return -1;
+    m_log.Create(m_hWnd);
+    return 0;
+  }
+  void OnSize(UINT type, int cx, int cy) override {
+    CWnd::OnSize(type, cx, cy);
+    if (type != SIZE_MINIMIZED) m_log.Layout(cx, cy);
+  }
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
     if (message == WM_TERMINAL_REPLY) {
       if (Host* host = Host::Current()) host->DeliverReplies();
@@ -25,6 +39,9 @@ class TerminalWindow : public CWnd {
     }
     return CWnd::OnWndMsg(message, wParam, lParam, result);
   }
+
+ private:
+  LogPane m_log;
 };
 
 // The request name of a message, for the wire log; "?" when there is none.
@@ -80,7 +97,10 @@ CWnd& Host::MainWindow() {
 void Host::Log(const CString& text) {
   m_log.emplace_back(text.GetString());
   if (m_out != nullptr) std::fprintf(m_out, "LOG: %s\n", text.GetString());
+  static_cast<TerminalWindow&>(MainWindow()).Log().Add(text.GetString());
 }
+
+HWND Host::LogWindow() { return static_cast<TerminalWindow&>(MainWindow()).Log().Hwnd(); }
 
 void Host::WriteWire(const char* direction, std::span<const char> bytes) {
   std::string line = std::string(direction) + " " + RequestName(bytes) + " " + Hex(bytes);
@@ -108,8 +128,9 @@ void Host::ReportFailure(std::span<const char> reply) {
   if (!status || *status == kStatusOk) return;
   std::string line = "SERVER: " + parsed->First(kTagReplyName).value_or("?") + " failed (status " + *status + ")";
   if (const auto reason = parsed->First(kTagReplyReason)) line += ": " + *reason;
-  m_serverFailures.push_back(line);
   if (m_out != nullptr) std::fprintf(m_out, "%s\n", line.c_str());
+  static_cast<TerminalWindow&>(MainWindow()).Log().Add(line);
+  m_serverFailures.push_back(std::move(line));
 }
 
 void Host::InjectReply(std::vector<char> bytes) {

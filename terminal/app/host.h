@@ -71,6 +71,9 @@ class Host {
   // The terminal's own top-level window: parent of the form, target of the
   // reply deliveries.
   CWnd& MainWindow();
+  // The list box in the main window that shows the log lines and the
+  // server's failures (terminal/app/log_pane.h).
+  HWND LogWindow();
 
  private:
   void WriteWire(const char* direction, std::span<const char> bytes);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ class XMirror {
 
   // Moves and sizes the X window to `rect` when it differs.
   void Place(const RECT& rect);
+  // The server says the window now lies at `rect`: true when that is not
+  // what this mirror asked for (a window manager or another client moved
+  // it); the mirror then takes it as its place.
+  bool Configured(const RECT& rect);
   void SetTitle(const std::string& title);
   void Show();
   void Hide();
@@ -46,6 +51,7 @@ class XMirror {
   Window m_window = None;
   GC m_gc = nullptr;
   RECT m_rect;
+  std::deque<RECT> m_requested;  // places asked for that the server has not confirmed yet
   bool m_mapped = false;
   std::string m_title;
   platform::Image m_picture;
