@@ -25,8 +25,9 @@ std::optional<POINT> PlaceClearOfOpener(HWND owner, SIZE size) {
   if (box.right + size.cx <= screenWidth && box.top + size.cy <= screenHeight) return POINT{box.right, box.top};
   RECT control;
   ::GetWindowRect(opener, &control);
-  return POINT{std::clamp(static_cast<int>(box.left), 0, std::max(0, screenWidth - static_cast<int>(size.cx))),
-               std::clamp(static_cast<int>(control.bottom) + 2, 0, std::max(0, screenHeight - static_cast<int>(size.cy)))};
+  return POINT{
+      std::clamp(static_cast<int>(box.left), 0, std::max(0, screenWidth - static_cast<int>(size.cx))),
+      std::clamp(static_cast<int>(control.bottom) + 2, 0, std::max(0, screenHeight - static_cast<int>(size.cy)))};
 }
 
 }  // namespace platform

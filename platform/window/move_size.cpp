@@ -18,8 +18,8 @@ struct Tracking {
   POINT last{};             // ... and where the window last followed it
   RECT startRect{};         // the window's rectangle then, on the screen
   MINMAXINFO limits{};
-  bool box = false;     // a caption box held
-  bool onBox = false;   // ... with the pointer on it
+  bool box = false;    // a caption box held
+  bool onBox = false;  // ... with the pointer on it
 };
 
 std::optional<Tracking>& Current() {
@@ -182,9 +182,7 @@ LRESULT FrameDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
-        case SC_MOVE:
-          Begin(hwnd, HTCAPTION, (wParam & 0x000F) == HTCAPTION ? PointOf(lParam) : Cursor());
-          return 0;
+        case SC_MOVE: Begin(hwnd, HTCAPTION, (wParam & 0x000F) == HTCAPTION ? PointOf(lParam) : Cursor()); return 0;
         case SC_SIZE: {
           const WPARAM side = wParam & 0x000F;
           if (side >= WMSZ_LEFT && side <= WMSZ_BOTTOMRIGHT) {

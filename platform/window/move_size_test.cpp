@@ -30,9 +30,9 @@ class TrackedWnd : public CWnd {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    static constexpr UINT kKept[] = {WM_NCLBUTTONDOWN, WM_SYSCOMMAND,        WM_ENTERSIZEMOVE,     WM_MOVING,
-                                     WM_SIZING,        WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,  WM_MOVE,
-                                     WM_SIZE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE,      WM_GETMINMAXINFO};
+    static constexpr UINT kKept[] = {WM_NCLBUTTONDOWN, WM_SYSCOMMAND,        WM_ENTERSIZEMOVE,    WM_MOVING,
+                                     WM_SIZING,        WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE,
+                                     WM_SIZE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE,     WM_GETMINMAXINFO};
     if (std::find(std::begin(kKept), std::end(kKept), message) != std::end(kKept)) seen.push_back(message);
     if (message == WM_SIZE) sizeKinds.push_back(wParam);
     if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP) ++mouseMessages;
@@ -88,8 +88,9 @@ TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrd
   EXPECT_EQ(Rect().left, 130);
   EXPECT_EQ(Rect().top, 85);
   EXPECT_EQ(Rect().right - Rect().left, 400);
-  const std::vector<UINT> expected{WM_NCLBUTTONDOWN,    WM_SYSCOMMAND, WM_ENTERSIZEMOVE,  WM_MOVING,      WM_WINDOWPOSCHANGING,
-                                   WM_WINDOWPOSCHANGED, WM_MOVE,       WM_CAPTURECHANGED, WM_EXITSIZEMOVE};
+  const std::vector<UINT> expected{WM_NCLBUTTONDOWN, WM_SYSCOMMAND,        WM_ENTERSIZEMOVE,
+                                   WM_MOVING,        WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
+                                   WM_MOVE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE};
   EXPECT_EQ(w.seen, expected);
   EXPECT_EQ(w.mouseMessages, 0);  // the loop took them
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);

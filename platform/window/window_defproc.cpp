@@ -84,7 +84,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         const WPARAM kind = (record->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
                             : (record->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
                                                             : SIZE_RESTORED;
-        ::SendMessage(hwnd, WM_SIZE, kind, MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
+        ::SendMessage(hwnd, WM_SIZE, kind,
+                      MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
       }
       return 0;
     }

@@ -81,7 +81,9 @@ RECT IconicRect(const platform::WindowRecord& record) {
       return r != nullptr && r != &record && (r->style & WS_MINIMIZE) && (r->style & WS_VISIBLE) &&
              r->rect.left == left && r->rect.bottom == bottom;
     });
-    if (!taken || left + width > GetSystemMetrics(SM_CXSCREEN)) return RECT{left, bottom - height, left + width, bottom};
+    if (!taken || left + width > GetSystemMetrics(SM_CXSCREEN)) {
+      return RECT{left, bottom - height, left + width, bottom};
+    }
   }
 }
 

@@ -18,8 +18,8 @@ class ZOrderTest : public ::testing::Test {
   void TearDown() override { platform::ResetForTest(); }
 
   static HWND Make(const char* name, HWND owner, int x = 0) {
-    return ::CreateWindowEx(0, "Test", name, WS_POPUP | WS_CAPTION | WS_VISIBLE, x, 0, 100, 80, owner, nullptr,
-                            nullptr, nullptr);
+    return ::CreateWindowEx(0, "Test", name, WS_POPUP | WS_CAPTION | WS_VISIBLE, x, 0, 100, 80, owner, nullptr, nullptr,
+                            nullptr);
   }
   // Top-level windows, top first.
   static std::vector<HWND> Order() {

@@ -31,8 +31,8 @@ std::string LineOf(HWND hwnd) {
 TEST(WindowMap, NamesOwnersAndStatesAndTheLinesAListBoxShows) {
   platform::ResetForTest();
   CWnd owner;
-  owner.CreateEx(0, "Test", "owner", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 10, 20, 300,
-                 200, nullptr, 0);
+  owner.CreateEx(0, "Test", "owner", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 10, 20, 300, 200,
+                 nullptr, 0);
   CWnd owned;
   owned.CreateEx(0, "Test", "owned", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, owner.m_hWnd, 0);
   ::EnableWindow(owner.m_hWnd, FALSE);
@@ -77,12 +77,11 @@ TEST(WindowMap, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSizes) {
   ASSERT_GT(height, 0);
   RECT r;  // a list box keeps to whole items: its height is its own
   ::GetWindowRect(list, &r);
-  EXPECT_EQ(WindowMap(),
-            "Test #0 \"Say \\\"hi\\\"\\\\now\" 10 20 310 220 handle=" + Hex(top.m_hWnd) +
-                " active focus\n"
-                "  ListBox #7 \"\" 15 26 115 " +
-                std::to_string(r.bottom) + " items=2 item-height=" + std::to_string(height) + " handle=" + Hex(list) +
-                " lines=\"one|two\"\n");
+  EXPECT_EQ(WindowMap(), "Test #0 \"Say \\\"hi\\\"\\\\now\" 10 20 310 220 handle=" + Hex(top.m_hWnd) +
+                             " active focus\n"
+                             "  ListBox #7 \"\" 15 26 115 " +
+                             std::to_string(r.bottom) + " items=2 item-height=" + std::to_string(height) +
+                             " handle=" + Hex(list) + " lines=\"one|two\"\n");
   EXPECT_EQ(r.top, 26);
 
   const auto path = std::filesystem::temp_directory_path() / ("window_map_test_" + std::to_string(::getpid()));
