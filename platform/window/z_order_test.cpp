@@ -77,6 +77,17 @@ TEST_F(ZOrderTest, AClickOnADisabledOwnerOnlyBringsUpTheWindowItWaitsFor) {
   EXPECT_EQ(platform::EnabledPopupOf(owner), nullptr);
 }
 
+TEST_F(ZOrderTest, AMinimisedWindowGivesTheActivationToItsOwner) {
+  const HWND owner = Make("owner", nullptr);
+  const HWND owned = Make("owned", owner);
+  const HWND other = Make("other", nullptr, 300);
+  ::SetActiveWindow(owned);
+  ASSERT_LT(At(owned), At(other));
+  ::ShowWindow(owned, SW_MINIMIZE);
+  EXPECT_EQ(::GetActiveWindow(), owner);
+  EXPECT_LT(At(owned), At(owner));  // still above it, as a bar
+}
+
 TEST_F(ZOrderTest, KeepOwnedAboveOwnersMovesOnlyWhatLiesBelowItsOwner) {
   const HWND a = Make("a", nullptr);
   const HWND b = Make("b", a);
