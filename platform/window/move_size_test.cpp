@@ -167,6 +167,13 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
   EXPECT_EQ(Rect().left, 100);
   EXPECT_EQ(Rect().right, 500);
+
+  // A double click on the caption maximises; another restores.
+  input::DoubleClickAt(w.m_hWnd, Client({250, 110}));
+  EXPECT_TRUE(::IsZoomed(w.m_hWnd));
+  input::DoubleClickAt(w.m_hWnd, Client({250, 10}));
+  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+  EXPECT_EQ(Rect().left, 100);
 }
 
 TEST_F(MoveSizeTest, ABoxActsOnlyWhenLetGoOnItAndOnlyWhereTheStyleHasIt) {
