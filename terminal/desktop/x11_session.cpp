@@ -360,6 +360,8 @@ void Session::Configured(XEvent& event) {
   const RECT rect{at.x, at.y, at.x + event.xconfigure.width, at.y + event.xconfigure.height};
   if (!mirror->Configured(rect)) return;
   const HWND hwnd = mirror->Hwnd();
+  // An open drop-down list stays where its combo box has it (the next sync puts it back).
+  if (::GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) return;
   RECT now;
   ::GetWindowRect(hwnd, &now);
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
