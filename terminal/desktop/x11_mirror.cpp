@@ -33,7 +33,7 @@ std::pair<int, int> ChangedRows(const platform::Image& a, const platform::Image&
 }  // namespace
 
 XMirror::XMirror(XDisplay& display, HWND hwnd, const RECT& rect, bool managed, const std::string& title)
-    : m_display(display), m_hwnd(hwnd), m_rect(rect) {
+    : m_display(display), m_hwnd(hwnd), m_rect(rect), m_ledger(rect) {
   Display* d = display.get();
   XSetWindowAttributes attributes{};
   attributes.override_redirect = managed ? False : True;
@@ -78,24 +78,13 @@ void XMirror::Place(const RECT& rect) {
     return;
   }
   m_rect = rect;
-  if (m_requested.size() >= 64) m_requested.pop_front();  // a server that never answers keeps no history
-  m_requested.push_back(rect);
+  m_ledger.Asked(rect);
   XMoveResizeWindow(m_display.get(), m_window, rect.left, rect.top, static_cast<unsigned>(Width(rect)),
                     static_cast<unsigned>(Height(rect)));
 }
 
 bool XMirror::Configured(const RECT& rect) {
-  auto same = [&](const RECT& r) {
-    return r.left == rect.left && r.top == rect.top && r.right == rect.right && r.bottom == rect.bottom;
-  };
-  // Notices come in the order of the requests: those before one that
-  // matches were overtaken by later requests.
-  if (const auto ours = std::find_if(m_requested.begin(), m_requested.end(), same); ours != m_requested.end()) {
-    m_requested.erase(m_requested.begin(), ours + 1);
-    return false;
-  }
-  if (same(m_rect)) return false;  // restacked, or mapped, where it was
-  m_requested.clear();
+  if (!m_ledger.Notified(rect)) return false;
   m_rect = rect;
   return true;
 }

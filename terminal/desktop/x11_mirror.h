@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "platform/base/wintypes.h"
 #include "platform/render/image.h"
 
+#include "terminal/desktop/place_ledger.h"
 #include "terminal/desktop/x11_display.h"
 
 namespace terminal::desktop {
@@ -51,7 +51,7 @@ class XMirror {
   Window m_window = None;
   GC m_gc = nullptr;
   RECT m_rect;
-  std::deque<RECT> m_requested;  // places asked for that the server has not confirmed yet
+  PlaceLedger m_ledger;  // the places asked for, to tell the server's notices of them from others
   bool m_mapped = false;
   std::string m_title;
   platform::Image m_picture;
