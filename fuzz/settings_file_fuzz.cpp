@@ -58,6 +58,10 @@ struct Setup {
       rows.push_back(std::move(row));
     }
   }
+  ~Setup() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
 };
 
 Setup& TheSetup() {
@@ -73,7 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
   auto dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
-    list.m_strProfileName = "rmsallowedgroups";
     for (int i = 0; i < 9; ++i) {
       list.m_arrColumns.Add(sTarnColInfo(kCaptions[i], 80, i == 5 ? 1 : 0, i == 5 ? sort_kind::kFloat : sort_kind::kText));
     }
@@ -81,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     list.EnableFilterMode(true);
     list.SetDataDescriptor(&listview::testing::FormatTextRow);
   });
+  dialog->list.m_strProfileName = "rmsallowedgroups";  // before attaching: the appearance key needs it
   Require(dialog->Create(listview::testing::kListDialogId) != FALSE);
   CFilterListCtrl& list = dialog->list;
   for (const auto& row : setup.rows) {
@@ -102,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::string damage;
   sListAppearance reread;
-  listview::ParseAppearanceLine(listview::FormatAppearanceLine(list.m_appearance), reread, &damage);
+  listview::ParseAppearanceLine(listview::FormatAppearanceLine(list.Appearance()), reread, &damage);
   Require(damage.empty());
 
   dialog.reset();  // saves the layout
