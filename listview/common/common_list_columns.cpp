@@ -160,10 +160,9 @@ void CCommonListCtrl::InsertRecordsInOrder() {
   }
 }
 
-void CCommonListCtrl::PlaceStoredLayout(const CString& value, std::vector<int>& widths,
+void CCommonListCtrl::PlaceStoredLayout(const CString& value, bool cut, std::vector<int>& widths,
                                         const std::function<void(int, int)>& place) {
   const int builtIn = m_nBuiltInColumns;
-  const bool cut = value.GetLength() >= listview::kProfileValueBuffer - 1;
   const listview::StoredLayout layout =
       listview::CheckColumnProfile(value, builtIn, GetSystemMetrics(SM_CXSCREEN), cut);
   for (const listview::ColumnProfileEntry& entry : layout.computed) {
@@ -221,7 +220,8 @@ void CCommonListCtrl::ApplyColumnProfile() {
   };
 
   CString value;
-  if (!ProfileIO(listview::kProfileRead, m_strProfileName, value)) {
+  bool cut = false;
+  if (!listview::ReadColumnProfile(m_strProfileName, value, cut)) {
     if (m_arrDefaultLayout.IsEmpty()) {
       InsertRecordsInOrder();
       return;
@@ -232,7 +232,7 @@ void CCommonListCtrl::ApplyColumnProfile() {
     for (int i = static_cast<int>(m_arrColumnOrder.GetSize()); i < builtIn; ++i) m_arrColumnOrder.Add(-1);
     for (int i = 0; i < builtIn; ++i) place(m_arrColumnOrder[i], i);
   } else {
-    PlaceStoredLayout(value, widths, place);
+    PlaceStoredLayout(value, cut, widths, place);
   }
 
   // Positions no entry names are closed up, so the order entries always

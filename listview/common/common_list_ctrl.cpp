@@ -83,12 +83,13 @@ void CCommonListCtrl::LoadCustomization() {
 
   if (DialogAncestor() != nullptr && m_bCustomize) {
     CString value;
-    if (!listview::ReadAppearanceLine(m_strProfileName, GetDlgCtrlID(), value)) {
+    bool cut = false;
+    if (!listview::ReadAppearanceLine(m_strProfileName, GetDlgCtrlID(), value, &cut)) {
       m_appearance = listview::DefaultAppearance();
     } else {
       m_cCustomized = 1;
       std::string damage;
-      if (value.GetLength() >= listview::kAppearanceValueBuffer - 1) damage = "longer than the reader keeps, cut";
+      if (cut) damage = "longer than the reader keeps, cut";
       listview::ParseAppearanceLine(value, m_appearance, &damage);
       if (!damage.empty()) {
         listview::ReportDamagedLine(listview::kAppearanceSection,

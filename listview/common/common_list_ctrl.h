@@ -214,10 +214,12 @@ class CCommonListCtrl : public CListCtrl {
 
  private:
   void InsertRecordsInOrder();
-  // ApplyColumnProfile with a stored value: checks it (stored_layout.h),
-  // appends its computed columns, sets orders and widths and calls `place`
-  // (position, column index) for each shown column.
-  void PlaceStoredLayout(const CString& value, std::vector<int>& widths, const std::function<void(int, int)>& place);
+  // ApplyColumnProfile with a stored value (`cut`: it was longer than the
+  // reader keeps): checks it (stored_layout.h), appends its computed
+  // columns, sets orders and widths and calls `place` (position, column
+  // index) for each shown column.
+  void PlaceStoredLayout(const CString& value, bool cut, std::vector<int>& widths,
+                         const std::function<void(int, int)>& place);
   void AddTool(int id, const RECT& rect, const CString& text);
   RECT HeaderToolRect(int position) const;
   void Redraw(bool on);

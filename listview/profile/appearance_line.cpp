@@ -145,11 +145,14 @@ void ParseAppearanceLine(const CString& value, sListAppearance& appearance, std:
   } while (next(token));
 }
 
-bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value) {
-  std::vector<char> buffer(kAppearanceValueBuffer, '\0');
+bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value, bool* cut) {
+  // One character more than the buffer tells a value that was cut.
+  std::vector<char> buffer(kAppearanceValueBuffer + 1, '\0');
   const DWORD length = GetPrivateProfileStringA(kAppearanceSection, AppearanceKey(profileName, controlId), kNotFound,
                                                 buffer.data(), static_cast<DWORD>(buffer.size()), SettingsFilePath());
+  if (cut != nullptr) *cut = length >= static_cast<DWORD>(kAppearanceValueBuffer);
   if (length == 0) return false;
+  buffer[kAppearanceValueBuffer - 1] = '\0';
   value = buffer.data();
   if (value == kNotFound) {
     ReportUnreadableSettings();

@@ -45,7 +45,9 @@ constexpr int kMaxFontPoints = 72;
 void ParseAppearanceLine(const CString& value, sListAppearance& appearance, std::string* damage = nullptr);
 
 // The stored value for the key; false when none is stored (or it is empty).
-bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value);
+// `cut`, when given, tells whether the value was longer than the buffer
+// keeps (it comes back cut all the same).
+bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value, bool* cut = nullptr);
 // Stores the appearance under the key; the result of the write is not reported.
 void WriteAppearanceLine(const CString& profileName, int controlId, const sListAppearance& appearance);
 

@@ -25,12 +25,15 @@ std::string NativePath(const CString& path) {
   return native;
 }
 
-int Read(const CString& path, const CString& section, CString& value) {
+int Read(const CString& path, const CString& section, CString& value, bool& cut) {
   // A read-only file is read like any other: only writing it is refused.
-  std::vector<char> buffer(listview::kProfileValueBuffer, '\0');
+  // One character more than the buffer tells a value that was cut.
+  std::vector<char> buffer(listview::kProfileValueBuffer + 1, '\0');
   const DWORD length =
       GetPrivateProfileStringA(section, kKey, kNotFound, buffer.data(), static_cast<DWORD>(buffer.size()), path);
+  cut = length >= static_cast<DWORD>(listview::kProfileValueBuffer);
   if (length == 0) return 0;
+  buffer[listview::kProfileValueBuffer - 1] = '\0';
   value = buffer.data();
   if (value != kNotFound) return 1;
   listview::ReportUnreadableSettings();
@@ -54,9 +57,14 @@ int Write(const CString& path, const CString& section, const CString& value) {
 
 }  // namespace
 
+int listview::ReadColumnProfile(const CString& section, CString& value, bool& cut) {
+  return Read(SettingsFilePath(), section, value, cut);
+}
+
 int ProfileIO(int mode, const CString& section, CString& value) {
   const CString path = listview::SettingsFilePath();
-  if (mode == listview::kProfileRead) return Read(path, section, value);
+  bool cut = false;
+  if (mode == listview::kProfileRead) return Read(path, section, value, cut);
   if (mode == listview::kProfileWrite) return Write(path, section, value);
   return 0;
 }
