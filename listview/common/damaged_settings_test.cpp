@@ -1,6 +1,7 @@
-// A list over a settings file that is damaged, read-only, linked or no file
-// at all: the list opens with its defaults for what is damaged, says so once
-// on standard error, and never loses or replaces what it could not use.
+// A list over a settings file that is damaged or read-only: the list opens
+// with its defaults for what is damaged, says so once on standard error, and
+// never loses or replaces what it could not use. (Linked files and FIFOs:
+// platform/kernel/private_profile_test.cpp and tests/settings_file_run_test.cpp.)
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -197,35 +198,6 @@ TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
   ASSERT_FALSE(platform::MessageBoxLog().empty());
   EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving column profile");
   EXPECT_NE(said.find("[testlist] COLUMNPROFILE: not saved: the file is read-only"), std::string::npos) << said;
-}
-
-TEST_F(DamagedSettings, ALinkedFileIsUpdatedWhereItLives) {
-  const auto real = settings_.File().parent_path() / "kept" / "real.ini";
-  std::filesystem::create_directories(real.parent_path());
-  std::ofstream(real) << "[other]\r\nx=1\r\n";
-  std::filesystem::create_symlink(real, settings_.File());
-  Open();
-  Close();
-  EXPECT_TRUE(std::filesystem::is_symlink(settings_.File()));
-  std::ifstream in(real);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(text.find("[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60"), std::string::npos) << text;
-  EXPECT_NE(text.find("x=1"), std::string::npos);
-}
-
-TEST_F(DamagedSettings, AFifoInPlaceOfTheFileIsRefusedAtOnce) {
-  ASSERT_EQ(::mkfifo(settings_.File().c_str(), 0600), 0);
-  const auto start = std::chrono::steady_clock::now();
-  ::testing::internal::CaptureStderr();
-  CCommonListCtrl& list = Open();
-  EXPECT_EQ(listview::testing::HeaderCaptions(list), (Strings{"Name", "Qty", "Price"}));
-  Close();
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-  EXPECT_NE(said.find("not read and never written: it is not a regular file"), std::string::npos) << said;
-  struct stat info {};
-  ASSERT_EQ(::lstat(settings_.File().c_str(), &info), 0);
-  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(DamagedSettings, AStartClearsCopiesThatKilledSessionsLeft) {
