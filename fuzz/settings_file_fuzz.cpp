@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   auto dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
     for (int i = 0; i < 9; ++i) {
-      list.m_arrColumns.Add(sTarnColInfo(kCaptions[i], 80, i == 5 ? 1 : 0, i == 5 ? sort_kind::kFloat : sort_kind::kText));
+      list.m_arrColumns.Add(
+          sTarnColInfo(kCaptions[i], 80, i == 5 ? 1 : 0, i == 5 ? sort_kind::kFloat : sort_kind::kText));
     }
     list.ApplyColumnProfile();
     list.EnableFilterMode(true);

@@ -42,9 +42,9 @@ TEST_F(StoreValuesRun, GroupsThatDifferOnlyInOddValuesAreOneRowEach) {
     if (line.rfind("ROW: ", 0) == 0) rows.push_back(line);
   }
   EXPECT_EQ(rows.size(), 6u) << run.output;
-  for (const char* shown : {"\t-999999999\t", "\t100000000000000000000\t", "\tabc\t",
-                            "\t1234567890123456789012345678901234567890\t",
-                            "\t1234567890123456789012345678901234567891\t", "\t17500.00\t"}) {
+  for (const char* shown :
+       {"\t-999999999\t", "\t100000000000000000000\t", "\tabc\t", "\t1234567890123456789012345678901234567890\t",
+        "\t1234567890123456789012345678901234567891\t", "\t17500.00\t"}) {
     EXPECT_NE(run.output.find(shown), std::string::npos) << shown << "\n" << run.output;
   }
 }

@@ -41,7 +41,6 @@ class FormulaErrorBox {
 
 // false (text unchanged) when a referenced cell cannot be produced. Without
 // `errorBox` every failing cell shows the message.
-bool ComputeCell(const CString& formula, const CellSource& cellOf, CString& text,
-                 FormulaErrorBox* errorBox = nullptr);
+bool ComputeCell(const CString& formula, const CellSource& cellOf, CString& text, FormulaErrorBox* errorBox = nullptr);
 
 }  // namespace listview

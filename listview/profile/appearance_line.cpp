@@ -19,7 +19,8 @@ constexpr char kNotFound[] = "String not found";
 // A colour as "%lX" writes an RGB value: one to six hexadecimal digits.
 std::optional<COLORREF> Hex(const CString& text) {
   const std::string_view digits(text.GetString(), static_cast<size_t>(text.GetLength()));
-  if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) {
+  if (digits.empty() || digits.size() > 6 ||
+      digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) {
     return std::nullopt;
   }
   return static_cast<COLORREF>(std::strtoul(text, nullptr, 16));

@@ -42,8 +42,8 @@ StoredLayout CheckColumnProfile(const CString& value, int builtInCount, int maxW
     } else {
       const int next = builtInCount + static_cast<int>(layout.computed.size());
       if (entry.nIndex != next) {
-        Note(layout.damage, "computed column index " + std::to_string(entry.nIndex) + " where " +
-                                std::to_string(next) + " belongs");
+        Note(layout.damage,
+             "computed column index " + std::to_string(entry.nIndex) + " where " + std::to_string(next) + " belongs");
         continue;
       }
       if (entry.strName.IsEmpty() || entry.strExpression.IsEmpty()) {

@@ -32,15 +32,15 @@ namespace listview {
 constexpr int kMaxListColumns = 256;
 
 struct StoredColumn {
-  bool bListed = false;   // a sound entry describes the column
-  int nOrder = -1;        // display position, -1 hidden (when listed)
-  int nWidth = 0;         // pixels (when listed)
+  bool bListed = false;  // a sound entry describes the column
+  int nOrder = -1;       // display position, -1 hidden (when listed)
+  int nWidth = 0;        // pixels (when listed)
 };
 
 struct StoredLayout {
-  std::vector<StoredColumn> columns;             // per column index, built-in then computed
-  std::vector<ColumnProfileEntry> computed;      // sound computed columns, index N on, in order
-  std::string damage;                            // what was wrong; empty for a sound value
+  std::vector<StoredColumn> columns;         // per column index, built-in then computed
+  std::vector<ColumnProfileEntry> computed;  // sound computed columns, index N on, in order
+  std::string damage;                        // what was wrong; empty for a sound value
   bool Damaged() const { return !damage.empty(); }
 };
 

@@ -406,7 +406,8 @@ int RemoveStalePrivateProfileTemporaries(LPCSTR fileName) {
     const std::string_view name(entry->d_name);
     if (!name.starts_with(prefix)) continue;
     const std::string_view digits = name.substr(prefix.size());
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
     const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
     // A process that still runs may be writing it; only a dead writer's file is stale.
     if (pid == ::getpid() || (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM))) continue;

@@ -27,8 +27,8 @@ bool ReadScript(const std::string& path, std::string& text, std::string& error) 
     error = path + " is not a regular file (a pipe or a device), not a script";
     ok = false;
   } else if (info.st_size > kMaxScriptBytes) {
-    error = path + " is " + std::to_string(info.st_size) + " bytes, more than the " +
-            std::to_string(kMaxScriptBytes) + " a script may have";
+    error = path + " is " + std::to_string(info.st_size) + " bytes, more than the " + std::to_string(kMaxScriptBytes) +
+            " a script may have";
     ok = false;
   }
   text.clear();
