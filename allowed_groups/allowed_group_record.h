@@ -15,10 +15,19 @@ struct AllowedGroupRecord {
   CString strExpiry;   // day/month/year, or "ALL"
   CString strProduct;
   CString strSide;
+  // A strike or expiry that is no number the list can convert (a text, a
+  // number beyond a date or beyond what a double holds exactly) is kept as
+  // the server sent it: shown so, sent back so in a delete, and compared so.
+  // Converting it would make different stored groups look alike and merge
+  // into one row. Empty when the field converted normally.
+  CString strStrikeAsSent;  // dStrike is then 0
+  CString strExpiryAsSent;  // strExpiry is then the same text
 
-  // Same group: all eight texts equal (case-sensitive) and the same strike.
+  // Same group: all eight texts equal (case-sensitive) and the same strike
+  // (as converted, and as sent when it was kept so).
   bool SameGroup(const AllowedGroupRecord& other) const {
-    return strCategory == other.strCategory && strExchangeCode == other.strExchangeCode &&
+    return strStrikeAsSent == other.strStrikeAsSent && strExpiryAsSent == other.strExpiryAsSent &&
+           strCategory == other.strCategory && strExchangeCode == other.strExchangeCode &&
            strInstrument == other.strInstrument && strSymbol == other.strSymbol &&
            strOptionType == other.strOptionType && dStrike == other.dStrike && strExpiry == other.strExpiry &&
            strProduct == other.strProduct && strSide == other.strSide;

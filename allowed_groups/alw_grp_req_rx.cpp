@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <string_view>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -42,6 +43,14 @@ std::array<char, Size> Terminated(const CString& text) {
 
 // A field the server leaves empty restricts nothing, just as a missing one:
 // both read as "ALL", which a later delete of the row leaves out again.
+// An optional "-" and 1 to `digits` decimal digits, nothing else.
+bool WholeNumber(const CString& text, int digits) {
+  const std::string_view view(text.GetString(), static_cast<size_t>(text.GetLength()));
+  const std::string_view number = view.starts_with('-') ? view.substr(1) : view;
+  return !number.empty() && number.size() <= static_cast<size_t>(digits) &&
+         number.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 CString TextOrAll(mnm_hndl reply, int32_t fieldTag) {
   const std::optional<CString> text = FirstText(reply, fieldTag);
   return text && !text->IsEmpty() ? *text : CString("ALL");
@@ -92,19 +101,33 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
   record->strSymbol = TextOrAll(reply, bse ? tag::kTradingSymbol : tag::kSymbol);
   record->strOptionType = TextOrAll(reply, bse ? tag::kInstrumentCash : tag::kOptionType);
 
-  if (const auto strike = FirstText(reply, tag::kStrike))
-    record->dStrike = std::strtod(Terminated<64>(*strike).data(), nullptr);
+  if (const auto strike = FirstText(reply, tag::kStrike)) {
+    // Server units are whole numbers; up to 15 digits a double holds exactly.
+    if (WholeNumber(*strike, 15)) {
+      record->dStrike = std::strtod(Terminated<64>(*strike).data(), nullptr);
+    } else {
+      record->strStrikeAsSent = *strike;
+    }
+  }
 
   record->strExpiry = "ALL";
   if (const auto expiry = FirstText(reply, tag::kExpiry)) {
-    // Anything beyond 32 bits is no date; clamping first keeps the shift
-    // below from overflowing on a value of 31 digits.
-    constexpr long kBeyond = static_cast<long>(std::numeric_limits<int32_t>::max()) + 1;
-    long seconds = std::clamp(std::strtol(Terminated<32>(*expiry).data(), nullptr, 10), -kBeyond, kBeyond);
-    // The server counts derivative expiries from 1980 (IST); others carry the zone offset.
-    if (code == "nse_fo" || code == "cde_fo" || code == "ncx_fo") seconds += 315460800;
-    else seconds -= 19800;
-    Convert_longDate_to_IstDateString(seconds, record->strExpiry);
+    // Anything beyond 32 bits is no date: such a text is not converted.
+    bool converted = false;
+    if (WholeNumber(*expiry, 10)) {
+      const long long sent = std::strtoll(Terminated<32>(*expiry).data(), nullptr, 10);
+      if (sent >= std::numeric_limits<int32_t>::min() && sent <= std::numeric_limits<int32_t>::max()) {
+        long seconds = static_cast<long>(sent);
+        // The server counts derivative expiries from 1980 (IST); others carry the zone offset.
+        if (code == "nse_fo" || code == "cde_fo" || code == "ncx_fo") seconds += 315460800;
+        else seconds -= 19800;
+        converted = Convert_longDate_to_IstDateString(seconds, record->strExpiry) != 0;
+      }
+    }
+    if (!converted) {
+      record->strExpiry = *expiry;
+      record->strExpiryAsSent = *expiry;
+    }
   }
   record->strProduct = TextOrAll(reply, tag::kProduct);
   record->strSide = TextOrAll(reply, tag::kSide);

@@ -17,7 +17,8 @@ size_t TextHash(const CString& text) {
 size_t CGroupIndex::Hash::operator()(const AllowedGroupRecord* record) const {
   size_t seed = TextHash(record->strCategory);
   for (const CString* text : {&record->strExchangeCode, &record->strInstrument, &record->strSymbol,
-                              &record->strOptionType, &record->strExpiry, &record->strProduct, &record->strSide}) {
+                              &record->strOptionType, &record->strExpiry, &record->strProduct, &record->strSide,
+                              &record->strStrikeAsSent, &record->strExpiryAsSent}) {
     seed = Combine(seed, TextHash(*text));
   }
   // 0 and -0 are equal strikes and must hash alike.

@@ -93,6 +93,7 @@ CString CViewAlgGrpDlg::CellText(const AllowedGroupRecord& record, int column) {
     case 3: return record.strSymbol;
     case 4: return record.strOptionType;
     case 5: {
+      if (!record.strStrikeAsSent.IsEmpty()) return record.strStrikeAsSent;
       // Server units back to a price: currency strikes carry 100000 more.
       CString text;
       text.Format("%0.2f", record.dStrike / (record.strExchangeCode == "cde_fo" ? 10000000.0 : 100.0));
@@ -213,8 +214,9 @@ int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {
   auto given = [](const CString& text) { return text != "ALL"; };
   CString strike;
   if (record.dStrike != 0) strike.Format("%0.0f", record.dStrike);
-  CString expiry;
-  if (given(record.strExpiry)) {
+  if (!record.strStrikeAsSent.IsEmpty()) strike = record.strStrikeAsSent;
+  CString expiry = record.strExpiryAsSent;
+  if (expiry.IsEmpty() && given(record.strExpiry)) {
     expiry.Format("%ld",
                   static_cast<long>(ConvertExpiryToSeconds(CompactExpiry(record.strExpiry), ExpiryKindForCode(code))));
   }
@@ -229,7 +231,7 @@ int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {
       .TextIf(given(record.strProduct), tag::kProduct, record.strProduct)
       .TextIf(given(record.strSide), tag::kSide, record.strSide)
       .TextIf(given(record.strOptionType), bse ? tag::kInstrumentCash : tag::kOptionType, record.strOptionType)
-      .TextIf(record.dStrike != 0, tag::kStrike, strike)
+      .TextIf(!strike.IsEmpty(), tag::kStrike, strike)
       .TextIf(given(record.strExpiry), tag::kExpiry, expiry)
       .Send();
 }

@@ -3,6 +3,7 @@
 # (fonts, cairo and pango draw the windows; Xvfb and xdotool drive the desktop
 # mode's test). Idempotent:
 # packages already present are skipped, and nothing is asked when all are.
+# It prints one line per step; apt's output only when a step fails.
 set -eu
 
 PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev \
@@ -18,10 +19,26 @@ for p in $PACKAGES; do
   fi
 done
 
+# One line per step; the package manager's own output is kept in a log and
+# shown only when the step fails.
+step() {
+  what="$1"
+  shift
+  echo "setup: $what"
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "setup: FAILED: $what" >&2
+    exit 1
+  fi
+  rm -f "$log"
+}
+
 if [ -n "$missing" ]; then
-  echo "setup: installing$missing"
   SUDO=""
   if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+  step "updating the package lists" $SUDO apt-get update -q
+  step "installing$missing" $SUDO env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends $missing
 fi

@@ -342,15 +342,25 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_get_user_peer_data"}, {31003, "admin"}})}));
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
 
-  // Values longer than the reading buffers are cut, never written past them.
+  // Values no buffer or number holds are kept as sent, never written past a buffer.
   inject({{32767, "ks_get_all_allowed_groups"},
           {13034, "X"},
           {63001, "nse_fo"},
           {46002, std::string(40, '9')},
           {66, std::string(100, '7')}});
   ASSERT_EQ(Form().ViewDialog().Rows().size(), 1u);
-  EXPECT_EQ(Form().ViewDialog().Rows()[0]->strExpiry, "") << "no date fits 32 bits";
-  EXPECT_GT(Form().ViewDialog().Rows()[0]->dStrike, 7e62);
+  EXPECT_EQ(Form().ViewDialog().Rows()[0]->strExpiry, std::string(40, '9').c_str()) << "no date fits 32 bits";
+  EXPECT_EQ(Form().ViewDialog().Rows()[0]->strStrikeAsSent, std::string(100, '7').c_str());
+  EXPECT_EQ(Form().ViewDialog().Rows()[0]->dStrike, 0);
+  // A delete of that row names the group as the server sent it.
+  Sent();
+  EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[0]), 1);
+  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
+                                   {0, "ks_delete_allowed_group"},
+                                   {13034, "X"},
+                                   {63001, "nse_fo"},
+                                   {66, std::string(100, '7')},
+                                   {46002, std::string(40, '9')}})}));
 
   // Fields present but empty restrict nothing, as missing ones: "ALL", and a
   // delete of that row leaves them out.

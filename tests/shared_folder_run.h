@@ -25,12 +25,14 @@ class SharedFolderRun : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
-  // One run of the terminal with this script, in the shared folder and store.
-  RunResult Run(const std::string& name, const std::string& script) const {
+  // One run of the terminal with this script, in the shared folder and
+  // store; with `seconds`, killed (status 124) when it takes longer.
+  RunResult Run(const std::string& name, const std::string& script, int seconds = 0) const {
     const std::filesystem::path path = folder / (name + ".script");
     std::ofstream(path) << script;
     return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
-                       path.string() + "'");
+                           path.string() + "'",
+                       seconds);
   }
   std::string Settings() const {
     std::ifstream in(folder / "UserSetting.ini", std::ios::binary);

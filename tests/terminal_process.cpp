@@ -3,14 +3,16 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <string>
 
 #include "tests/plugin_harness.h"
 
 namespace e2e {
 
-RunResult RunTerminal(const std::string& arguments) {
+RunResult RunTerminal(const std::string& arguments, int seconds) {
   RunResult run;
-  const std::string command = PluginHarness::BinaryFolder() + "/tarnterm " + arguments + " 2>&1";
+  const std::string deadline = seconds > 0 ? "timeout -k 1 " + std::to_string(seconds) + " " : "";
+  const std::string command = deadline + PluginHarness::BinaryFolder() + "/tarnterm " + arguments + " 2>&1";
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   char chunk[4096];

@@ -11,7 +11,8 @@ struct RunResult {
 };
 
 // Runs tarnterm from beside the test executable with `arguments` (already
-// quoted for the shell) and waits for it to exit.
-RunResult RunTerminal(const std::string& arguments);
+// quoted for the shell) and waits for it to exit; with `seconds`, for at
+// most that long (then it is killed and the status is 124).
+RunResult RunTerminal(const std::string& arguments, int seconds = 0);
 
 }  // namespace e2e

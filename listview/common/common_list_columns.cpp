@@ -1,10 +1,15 @@
 // CCommonListCtrl: columns, header tool-tips, the stored layout, fitting.
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "listview/common/common_list_ctrl.h"
 #include "listview/profile/column_profile_format.h"
 #include "listview/profile/profile_io.h"
+#include "listview/profile/settings_report.h"
+#include "listview/profile/stored_layout.h"
+#include "platform/window/metrics.h"
 #include "platform/user/message_box.h"
 #include "platform/comctl/tooltip.h"
 
@@ -155,6 +160,49 @@ void CCommonListCtrl::InsertRecordsInOrder() {
   }
 }
 
+void CCommonListCtrl::PlaceStoredLayout(const CString& value, bool cut, std::vector<int>& widths,
+                                        const std::function<void(int, int)>& place) {
+  const int builtIn = m_nBuiltInColumns;
+  const listview::StoredLayout layout =
+      listview::CheckColumnProfile(value, builtIn, GetSystemMetrics(SM_CXSCREEN), cut);
+  for (const listview::ColumnProfileEntry& entry : layout.computed) {
+    sTarnColInfo computed(entry.strName, kComputedWidth, kComputedFormat, kComputedSortType);
+    computed.strExpression = entry.strExpression;
+    computed.strDescription = entry.strDescription;
+    m_arrColumns.Add(computed);
+  }
+  const int records = static_cast<int>(m_arrColumns.GetSize());
+  m_arrColumnOrder.SetSize(records);
+  widths.resize(static_cast<size_t>(records));
+  // Columns a damaged value does not describe soundly take their default
+  // layout: after the sound ones, in their default order.
+  std::vector<std::pair<int, int>> defaulted;  // default position, column index
+  for (int i = 0; i < records; ++i) {
+    const listview::StoredColumn& stored = layout.columns[static_cast<size_t>(i)];
+    if (stored.bListed) {
+      m_arrColumnOrder[i] = stored.nOrder;
+      widths[static_cast<size_t>(i)] = stored.nWidth;
+      place(stored.nOrder, i);
+    } else if (!layout.Damaged()) {
+      // A sound profile written before this column existed: hidden until shown.
+      m_arrColumnOrder[i] = -1;
+      widths[static_cast<size_t>(i)] = kUnlistedColumnWidth;
+    } else {
+      int position = i;
+      if (i < builtIn && !m_arrDefaultLayout.IsEmpty()) {
+        position = i < m_arrDefaultLayout.GetSize() ? m_arrDefaultLayout[i] : -1;
+      }
+      m_arrColumnOrder[i] = position < 0 ? -1 : position;
+      widths[static_cast<size_t>(i)] = m_arrColumns[i].nWidth;
+      if (position >= 0) defaulted.emplace_back(position, i);
+    }
+  }
+  std::stable_sort(defaulted.begin(), defaulted.end());
+  int after = records;  // beyond every sound position; closed up later
+  for (const auto& entry : defaulted) place(after++, entry.second);
+  if (layout.Damaged()) listview::ReportDamagedLine(m_strProfileName, "COLUMNPROFILE", layout.damage);
+}
+
 void CCommonListCtrl::ApplyColumnProfile() {
   const int builtIn = static_cast<int>(m_arrColumns.GetSize());
   m_nBuiltInColumns = builtIn;
@@ -172,7 +220,8 @@ void CCommonListCtrl::ApplyColumnProfile() {
   };
 
   CString value;
-  if (!ProfileIO(listview::kProfileRead, m_strProfileName, value)) {
+  bool cut = false;
+  if (!listview::ReadColumnProfile(m_strProfileName, value, cut)) {
     if (m_arrDefaultLayout.IsEmpty()) {
       InsertRecordsInOrder();
       return;
@@ -183,36 +232,7 @@ void CCommonListCtrl::ApplyColumnProfile() {
     for (int i = static_cast<int>(m_arrColumnOrder.GetSize()); i < builtIn; ++i) m_arrColumnOrder.Add(-1);
     for (int i = 0; i < builtIn; ++i) place(m_arrColumnOrder[i], i);
   } else {
-    const auto entries = listview::ParseColumnProfile(value, builtIn);
-    int count = 0;
-    for (const listview::ColumnProfileEntry& entry : entries) {
-      // A stored index below 0 names no column; it is passed over.
-      if (entry.nIndex < 0) continue;
-      if (entry.nOrder == 0) m_nFirstColumnIndex = entry.nIndex;
-      if (entry.nIndex >= builtIn) {
-        sTarnColInfo computed(entry.strName, kComputedWidth, kComputedFormat, kComputedSortType);
-        computed.strExpression = entry.strExpression;
-        computed.strDescription = entry.strDescription;
-        m_arrColumns.SetAtGrow(entry.nIndex, computed);
-      }
-      if (entry.nIndex >= m_arrColumnOrder.GetSize()) m_arrColumnOrder.SetSize(entry.nIndex + 1);
-      if (static_cast<size_t>(entry.nIndex) >= widths.size()) widths.resize(static_cast<size_t>(entry.nIndex) + 1);
-      m_arrColumnOrder[entry.nIndex] = entry.nOrder;
-      widths[static_cast<size_t>(entry.nIndex)] = entry.nWidth;
-      if (entry.nOrder != -1) place(entry.nOrder, entry.nIndex);
-      ++count;
-    }
-    const int records = static_cast<int>(m_arrColumns.GetSize());
-    if (records < count) {
-      InsertRecordsInOrder();
-      return;
-    }
-    m_arrColumnOrder.SetSize(records);
-    widths.resize(static_cast<size_t>(records));
-    for (int i = count; i < records; ++i) {
-      m_arrColumnOrder[i] = -1;
-      widths[static_cast<size_t>(i)] = kUnlistedColumnWidth;
-    }
+    PlaceStoredLayout(value, cut, widths, place);
   }
 
   // Positions no entry names are closed up, so the order entries always
@@ -226,11 +246,12 @@ void CCommonListCtrl::ApplyColumnProfile() {
     m_arrColumnAtPosition.Add(index);
     InsertColumn(position, column.szName, column.nFormat, widths[static_cast<size_t>(index)]);
     if (!column.strDescription.IsEmpty()) AddHeaderToolTip(position, column.strDescription);
+    if (position == 0) m_nFirstColumnIndex = index;
     ++position;
   }
 }
 
-void CCommonListCtrl::SaveColumnProfile() {
+CString CCommonListCtrl::FormatCurrentProfile(const sTarnColInfo* added) const {
   CHeaderCtrl* header = GetHeaderCtrl();
   const int items = header != nullptr && header->GetSafeHwnd() != nullptr ? header->GetItemCount() : 0;
   std::vector<int> order(static_cast<size_t>(items));
@@ -252,8 +273,22 @@ void CCommonListCtrl::SaveColumnProfile() {
     entry.strDescription = column.strDescription;
     entries.push_back(entry);
   }
-  CString value = listview::FormatColumnProfile(entries, m_nBuiltInColumns);
-  if (!ProfileIO(listview::kProfileWrite, m_strProfileName, value)) AfxMessageBox("Error while saving column profile");
+  if (added != nullptr) {
+    // Shown last, as a new computed column is.
+    entries.push_back({static_cast<int>(m_arrColumns.GetSize()), items, added->nWidth, added->szName,
+                       added->strExpression, added->strDescription});
+  }
+  return listview::FormatColumnProfile(entries, m_nBuiltInColumns);
+}
+
+void CCommonListCtrl::SaveColumnProfile() {
+  CString value = FormatCurrentProfile();
+  // A value the reader would cut is not written: the stored one stays, and
+  // nothing of it is lost at the next start.
+  if (value.GetLength() > listview::kProfileValueBuffer - 1 ||
+      !ProfileIO(listview::kProfileWrite, m_strProfileName, value)) {
+    AfxMessageBox("Error while saving column profile");
+  }
 }
 
 // ---- Fitting ----

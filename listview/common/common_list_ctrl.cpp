@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "listview/appearance/customized_appearance.h"
 #include "listview/common/sort_images.h"
 #include "listview/profile/appearance_line.h"
 #include "listview/profile/settings_file.h"
+#include "listview/profile/settings_report.h"
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/window/keyboard.h"
@@ -81,11 +83,18 @@ void CCommonListCtrl::LoadCustomization() {
 
   if (DialogAncestor() != nullptr && m_bCustomize) {
     CString value;
-    if (!listview::ReadAppearanceLine(m_strProfileName, GetDlgCtrlID(), value)) {
+    bool cut = false;
+    if (!listview::ReadAppearanceLine(m_strProfileName, GetDlgCtrlID(), value, &cut)) {
       m_appearance = listview::DefaultAppearance();
     } else {
       m_cCustomized = 1;
-      listview::ParseAppearanceLine(value, m_appearance);
+      std::string damage;
+      if (cut) damage = "longer than the reader keeps, cut";
+      listview::ParseAppearanceLine(value, m_appearance, &damage);
+      if (!damage.empty()) {
+        listview::ReportDamagedLine(listview::kAppearanceSection,
+                                    listview::AppearanceKey(m_strProfileName, GetDlgCtrlID()), damage);
+      }
     }
   }
   SetListFont(m_appearance.strFontFace, m_appearance.strFontSize);

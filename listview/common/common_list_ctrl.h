@@ -20,6 +20,9 @@
 // position, -1 hidden); m_arrSavedItemData is non-empty only while a sort runs.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include <memory>
 #include <string>
 
@@ -78,6 +81,9 @@ class CCommonListCtrl : public CListCtrl {
   // column's caption. Report style and an existing position only.
   void AddHeaderToolTip(int position, LPCTSTR text = nullptr);
   // Builds the header from the records and the stored profile.
+  // The COLUMNPROFILE value SaveColumnProfile writes now; with `added`, as
+  // it would be once that computed column is appended and shown last.
+  CString FormatCurrentProfile(const sTarnColInfo* added = nullptr) const;
   void ApplyColumnProfile();
   // Stores the current layout; "Error while saving column profile" on failure.
   void SaveColumnProfile();
@@ -208,6 +214,12 @@ class CCommonListCtrl : public CListCtrl {
 
  private:
   void InsertRecordsInOrder();
+  // ApplyColumnProfile with a stored value (`cut`: it was longer than the
+  // reader keeps): checks it (stored_layout.h), appends its computed
+  // columns, sets orders and widths and calls `place` (position, column
+  // index) for each shown column.
+  void PlaceStoredLayout(const CString& value, bool cut, std::vector<int>& widths,
+                         const std::function<void(int, int)>& place);
   void AddTool(int id, const RECT& rect, const CString& text);
   RECT HeaderToolRect(int position) const;
   void Redraw(bool on);

@@ -8,7 +8,13 @@
 
 namespace listview {
 
-bool ComputeCell(const CString& formula, const CellSource& cellOf, CString& text) {
+void FormulaErrorBox::Show() {
+  if (m_bShown) return;
+  m_bShown = true;  // before the box: it is modal, and the list repaints behind it
+  AfxMessageBox("Invalid Expression,while calculating value");
+}
+
+bool ComputeCell(const CString& formula, const CellSource& cellOf, CString& text, FormulaErrorBox* errorBox) {
   CString work;
   CString lastReferenced;
   for (const FormulaPiece& piece : SplitFormula(formula)) {
@@ -37,7 +43,11 @@ bool ComputeCell(const CString& formula, const CellSource& cellOf, CString& text
   }
   value = 0;
   if (EvaluateExpression(work, value) == expression_status::kNoSingleValue) {
-    AfxMessageBox("Invalid Expression,while calculating value");
+    if (errorBox != nullptr) {
+      errorBox->Show();
+    } else {
+      AfxMessageBox("Invalid Expression,while calculating value");
+    }
     text = lastReferenced;
     return true;
   }

@@ -18,6 +18,7 @@ int CFilterListCtrl::AddComputedColumn(const sTarnColInfo& column) {
   m_arrColumnAtPosition.SetAtGrow(position, index);
   InsertColumn(position, column.szName, column.nFormat, column.nWidth);
   AddHeaderToolTip(position, column.strDescription);
+  m_formulaErrorBox.Rearm();
   Invalidate();
   return index;
 }

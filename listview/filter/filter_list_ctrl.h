@@ -24,6 +24,7 @@
 
 #include "controls/color_header_ctrl.h"
 #include "listview/common/common_list_ctrl.h"
+#include "listview/filter/computed_cell.h"
 
 namespace listview {
 // The filter lists' colour callback: keyword colouring from the appearance.
@@ -193,4 +194,6 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   RowFormatter m_pfnFormatter = nullptr;
   RowFormatterMember m_pfnFormatterMember = nullptr;
   int m_nSortColumnIndex = -1;
+  // Re-armed whenever the rows are rebuilt (see computed_cell.h).
+  mutable listview::FormulaErrorBox m_formulaErrorBox;
 };

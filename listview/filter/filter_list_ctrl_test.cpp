@@ -275,6 +275,30 @@ TEST_F(FilterList, ComputedColumnsEvaluateTheirFormula) {
   EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[2].get()), 4), "0.00") << "\"-\" enters as 0";
 }
 
+// A formula that fails for every row ("% 0") says so once per refresh of
+// the list, not once per cell: 2,000 modal boxes would lock a person out.
+TEST_F(FilterList, AFailingFormulaShowsOneBoxPerRefresh) {
+  settings_.Write("[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Mod# \"1\" % 0#qty % 0\r\n");
+  CFilterListCtrl& list = Open();
+  for (int i = 0; i < 2000; ++i) Add({"buy", std::to_string(i), "1", "x"});
+  const auto boxes = [] { return platform::MessageBoxLog().size(); };
+  const Strings cells = Shown(4);
+  ASSERT_EQ(cells.size(), 2000u);
+  EXPECT_EQ(cells[0], "1999") << "the cell keeps the referenced text";
+  list.UpdateWindow();
+  EXPECT_EQ(boxes(), 1u);
+  EXPECT_EQ(platform::MessageBoxLog()[0].text, "Invalid Expression,while calculating value");
+  Shown(4);
+  EXPECT_EQ(boxes(), 1u) << "reading the rows again is no refresh";
+  list.Refilter();
+  Shown(4);
+  EXPECT_EQ(boxes(), 2u) << "a refresh may say it again, once";
+  list.DeleteAllItems();
+  Add({"buy", "1", "1", "x"});
+  Shown(4);
+  EXPECT_EQ(boxes(), 3u);
+}
+
 TEST(ComputedCell, FailuresKeepTheLastReferencedCell) {
   const listview::CellSource cells = [](int column, CString& text) {
     if (column > 2) return false;

@@ -65,6 +65,7 @@ void CFilterListCtrl::Refilter() {
     return;
   }
   m_view.clear();
+  m_formulaErrorBox.Rearm();
   SendMessage(WM_SETREDRAW, FALSE);
   for (size_t s = 0; s < m_store.size(); ++s) {
     const DWORD_PTR data = m_store[s]->dwItemData;
@@ -120,6 +121,7 @@ void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
 void CFilterListCtrl::SortView(int column) {
   const int count = static_cast<int>(m_view.size());
   if (count == 0) return;
+  m_formulaErrorBox.Rearm();
   const int previous = m_nPrevSortColumn;
   m_nSortColumn = column;
   m_nSortDirection = column == previous ? -m_nSortDirection : -1;

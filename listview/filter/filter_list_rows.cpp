@@ -29,7 +29,7 @@ int CFilterListCtrl::CellText(DWORD_PTR data, int column, CString& text, COLORRE
       if (referenced < 0 || referenced >= column) return false;
       return CellText(data, referenced, cell, t, b, i) != 0;
     };
-    return listview::ComputeCell(m_arrColumns[column].strExpression, source, text) ? 1 : 0;
+    return listview::ComputeCell(m_arrColumns[column].strExpression, source, text, &m_formulaErrorBox) ? 1 : 0;
   }
   if (m_pfnFormatterMember != nullptr) {
     CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
@@ -192,6 +192,7 @@ BOOL CFilterListCtrl::DeleteItem(int row) {
 
 BOOL CFilterListCtrl::DeleteAllItems() {
   if (!m_bFilterMode) return CCommonListCtrl::DeleteAllItems();
+  m_formulaErrorBox.Rearm();
   EmptyRows();
   CCommonListCtrl::DeleteAllItems();
   Invalidate();

@@ -11,6 +11,8 @@
 // Font faces, keywords and sizes never contain ",".
 #pragma once
 
+#include <string>
+
 #include "listview/list_appearance.h"
 #include "platform/base/cstring.h"
 
@@ -25,15 +27,27 @@ CString AppearanceKey(const CString& profileName, int controlId);
 // The value as written; the keyword part only when a keyword column is set.
 CString FormatAppearanceLine(const sListAppearance& appearance);
 
+// The largest font size, in points, a list takes from the file: larger ones
+// are clamped (a row taller than a screen shows nothing).
+constexpr int kMaxFontPoints = 72;
+
 // Reads a stored value into `appearance`, as the framework tokenizer splits
 // it (empty fields skipped): back, text, face, size, keyword column, each
 // left unchanged when its field is missing; when the column is not -1 and a
 // field follows, the keyword arrays start afresh and take keyword/colour
 // pairs; a keyword without a colour removes both arrays.
-void ParseAppearanceLine(const CString& value, sListAppearance& appearance);
+// Damaged fields take the process default's value (a colour that is not one
+// to six hexadecimal digits, a face with control characters, a size that is
+// no positive whole number, a keyword column outside -1 and the columns a
+// list can hold); a larger size is clamped to kMaxFontPoints; a keyword pair
+// whose colour is not hexadecimal is dropped. What was damaged is described
+// in `damage` when given.
+void ParseAppearanceLine(const CString& value, sListAppearance& appearance, std::string* damage = nullptr);
 
 // The stored value for the key; false when none is stored (or it is empty).
-bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value);
+// `cut`, when given, tells whether the value was longer than the buffer
+// keeps (it comes back cut all the same).
+bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value, bool* cut = nullptr);
 // Stores the appearance under the key; the result of the write is not reported.
 void WriteAppearanceLine(const CString& profileName, int controlId, const sListAppearance& appearance);
 

@@ -34,6 +34,16 @@ class CTokenizer {
   size_t m_position = 0;
 };
 
+// A whole decimal number with an optional "-", within int.
+bool WholeNumber(std::string_view text) {
+  const std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
+  if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return false;
+  }
+  const long long value = std::stoll(std::string(digits));
+  return text.starts_with('-') ? value <= 2147483648LL : value <= 2147483647LL;
+}
+
 }  // namespace
 
 CString FormatColumnProfile(std::span<const ColumnProfileEntry> entries, int builtInCount) {
@@ -55,15 +65,20 @@ CString FormatColumnProfile(std::span<const ColumnProfileEntry> entries, int bui
   return CString(text.c_str());
 }
 
-std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int builtInCount) {
+std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int builtInCount, bool* complete) {
   std::vector<ColumnProfileEntry> entries;
   CTokenizer tokens(value.GetString());
+  if (complete != nullptr) *complete = true;
   for (;;) {
     ColumnProfileEntry entry;
     const auto index = tokens.Next(",");
     const auto order = index ? tokens.Next(",") : std::nullopt;
     const auto width = order ? tokens.Next(",") : std::nullopt;
-    if (!width) break;
+    if (!width) {
+      if (index && complete != nullptr) *complete = false;
+      break;
+    }
+    entry.bNumbersValid = WholeNumber(*index) && WholeNumber(*order) && WholeNumber(*width);
     entry.nIndex = std::atoi(index->c_str());
     entry.nOrder = std::atoi(order->c_str());
     entry.nWidth = std::atoi(width->c_str());
@@ -71,7 +86,10 @@ std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int bui
       const auto name = tokens.Next("#");
       const auto expression = name ? tokens.Next("#") : std::nullopt;
       const auto description = expression ? tokens.Next(",") : std::nullopt;
-      if (!description) break;
+      if (!description) {
+        if (complete != nullptr) *complete = false;
+        break;
+      }
       entry.strName = name->c_str();
       entry.strExpression = expression->c_str();
       entry.strDescription = description->c_str();

@@ -13,12 +13,20 @@ constexpr int kProfileWrite = 1;
 // (longer values come back cut to one less).
 constexpr int kProfileValueBuffer = 4096;
 
+// ProfileIO's read, also telling whether the stored value was longer than
+// the buffer keeps (it comes back cut all the same).
+int ReadColumnProfile(const CString& section, CString& value, bool& cut);
+
 }  // namespace listview
 
 // mode kProfileRead: `value` receives the stored value; 1 when there is one.
 // A missing file, a missing key or an empty value give 0 and no message
 // (`value` then holds "Settings not found" when the key was absent).
+// A read-only file is read like any other; a file the private-profile
+// functions refuse (not a regular file, too large, unreadable) reads as
+// missing and is told once on standard error.
 // mode kProfileWrite: stores `value`, creating the file when missing; 0 with
 // the message "File Open Failed" when the file cannot be created, 0 when the
-// write fails. Any other mode returns 0.
+// write fails (a read-only or refused file is never replaced); a failure is
+// also told on standard error with its reason. Any other mode returns 0.
 int ProfileIO(int mode, const CString& section, CString& value);

@@ -1,6 +1,7 @@
 #include "listview/profile/settings_file.h"
 
 #include "platform/kernel/module.h"
+#include "platform/kernel/private_profile.h"
 
 namespace listview {
 namespace {
@@ -12,7 +13,12 @@ CString& Folder() {
 
 }  // namespace
 
-void SetSettingsFolder(const CString& folder) { Folder() = folder; }
+void SetSettingsFolder(const CString& folder) {
+  Folder() = folder;
+  // A terminal killed while saving left its half-written copy beside the
+  // file; a new session in the folder clears those away.
+  if (!folder.IsEmpty()) RemoveStalePrivateProfileTemporaries(SettingsFilePath());
+}
 
 CString SettingsFolder() {
   if (!Folder().IsEmpty()) return Folder();

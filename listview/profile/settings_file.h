@@ -8,7 +8,9 @@ namespace listview {
 
 // Sets the folder that holds the settings file (the plug-in does this once,
 // when it learns the terminal's folder). Until then, and after an empty
-// folder, the folder of the process's main program is used.
+// folder, the folder of the process's main program is used. Setting a folder
+// removes the "UserSetting.ini.tmp.<pid>" files that writers killed during a
+// save left there.
 void SetSettingsFolder(const CString& folder);
 
 // The folder in use (see SetSettingsFolder).

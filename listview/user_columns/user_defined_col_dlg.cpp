@@ -1,5 +1,7 @@
 #include "listview/user_columns/user_defined_col_dlg.h"
 
+#include "listview/profile/profile_io.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -213,6 +215,13 @@ void CUserDefinedColDlg::AddColumn() {
   }
   column.strExpression = m_strStored;
   column.strDescription = m_strShown;
+  // The list's layout is read back into a buffer of 4,096 characters: a
+  // column that makes it longer would be dropped, with every later one, at
+  // the next start. Refused here, before anything changes or is saved.
+  if (m_pList->FormatCurrentProfile(&column).GetLength() > listview::kProfileValueBuffer - 1) {
+    MessageBox(kProfileTooLongMessage);
+    return;
+  }
   m_pList->AddComputedColumn(column);
   Finish();
 }

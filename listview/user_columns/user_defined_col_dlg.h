@@ -19,7 +19,9 @@
 // "^" is the expression engine's exclusive or, not a power.
 //
 // Every refusal is a message box after which the dialog stays open with its
-// contents unchanged. Add and Delete save the list's column profile.
+// contents unchanged. Add and Delete save the list's column profile. A
+// column whose saved layout line would pass the 4,095 characters the list
+// reads back is refused (kProfileTooLongMessage) before anything changes.
 #pragma once
 
 #include "listview/filter/filter_list_ctrl.h"
@@ -27,6 +29,13 @@
 #include "platform/user/ccombobox.h"
 #include "platform/user/cdialog.h"
 #include "platform/user/clistbox.h"
+
+// Shown when the list's layout, with the new column, would not fit the
+// settings file's line.
+constexpr char kProfileTooLongMessage[] =
+    "This column cannot be added: with it the list's saved layout would pass the 4095 characters "
+    "the settings file keeps for it, and columns would be lost at the next start. "
+    "Please choose a shorter name or expression, or delete a custom column first";
 
 // The dialog's template and control ids.
 namespace user_column_ids {

@@ -346,4 +346,33 @@ TEST_F(UserColumns, AListWithFewerRecordsThanBuiltInColumnsIsRefused) {
   list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
 }
 
+// The layout is read back into 4,096 characters: a column that would make
+// it longer is refused before anything changes, and every column before it
+// comes back at the next start.
+TEST_F(UserColumns, AColumnWhoseLayoutWouldNotFitIsRefusedAndTheOthersKept) {
+  std::string formula = "\"Qty\"";
+  // 15 terms: 18 such columns make a layout of 4,092 characters, 19 of 4,319.
+  for (int i = 0; i < 14; ++i) formula += " + \"Qty\"";
+  CFilterListCtrl& list = OpenList();
+  int added = 0;
+  for (int i = 1; i <= 25 && platform::MessageBoxLog().empty(); ++i) {
+    const std::string name = "Column " + std::to_string(i);
+    AddColumn(name.c_str(), formula.c_str());
+    if (platform::MessageBoxLog().empty()) added = i;
+  }
+  EXPECT_EQ(added, 18);
+  EXPECT_EQ(Boxes(), Strings{kProfileTooLongMessage});
+  EXPECT_TRUE(TheUserDefinedColDlg().IsWindowVisible()) << "the dialog stays open with what was typed";
+  EXPECT_EQ(Text(ids::kName), "Column 19");
+  EXPECT_EQ(list.m_arrColumns.GetSize(), 4 + 18);
+  const std::string saved = settings_.Read();
+  EXPECT_NE(saved.find("Column 18#"), std::string::npos);
+  EXPECT_EQ(saved.find("Column 19#"), std::string::npos) << "nothing of the refused column is saved";
+  ::SendMessage(TheUserDefinedColDlg().GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+  CloseList();
+  OpenList();
+  EXPECT_EQ(Captions().size(), 4u + 18u);
+  EXPECT_EQ(Captions().back(), "Column 18");
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "mml/status.h"
 
@@ -16,16 +17,33 @@ namespace {
 
 constexpr int32_t kDefaultMapBuckets = 100003;
 
+// A setting that makes start-up fail, named on standard error: the caller's
+// own message ("environment intialisation failed ...") cannot say which.
+// The value is cut at 200 characters, control characters shown as "?".
+void report_bad_setting(const char* name, const char* value, const char* expected) {
+  std::string shown;
+  for (const char* c = value; *c != '\0' && shown.size() < 200; ++c) {
+    shown += static_cast<unsigned char>(*c) < 0x20 || *c == 0x7F ? '?' : *c;
+  }
+  std::fprintf(stderr, "mml: environment start-up refused %s=\"%s\": %s\n", name, shown.c_str(), expected);
+}
+
 // Builds the memory map when MML_BUILD_MEMORY_MAP is exactly "yes".
 int start_memory_map(sProcessState& state, GetenvFn getenv, int* err) {
   const char* build = getenv("MML_BUILD_MEMORY_MAP");
   if (build == nullptr || std::strcmp(build, "no") == 0) return succeed(err);
-  if (std::strcmp(build, "yes") != 0) return fail(err, 5);
+  if (std::strcmp(build, "yes") != 0) {
+    report_bad_setting("MML_BUILD_MEMORY_MAP", build, "it must be exactly yes or no");
+    return fail(err, 5);
+  }
   int32_t buckets = kDefaultMapBuckets;
   if (const char* size = getenv("MML_MEMORY_MAP_SIZE")) {
     const mml_data text{const_cast<char*>(size), static_cast<int32_t>(std::strlen(size))};
-    if (mml_parse_int(&buckets, &text, nullptr) == 0) return fail(err, 9);
-    if (buckets < 1) return fail(err, 5);
+    const bool parsed = mml_parse_int(&buckets, &text, nullptr) != 0;
+    if (!parsed || buckets < 1) {
+      report_bad_setting("MML_MEMORY_MAP_SIZE", size, "it must be a whole number from 1 to 2147483647");
+      return fail(err, parsed ? 5 : 9);
+    }
   }
   state.pMap = CMemoryMap::Create(static_cast<uint32_t>(buckets));
   if (state.pMap == nullptr) return fail(err, 9);

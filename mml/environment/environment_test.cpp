@@ -66,6 +66,25 @@ TEST_F(EnvironmentInitTest, MemoryMapSwitchIsExact) {
   EXPECT_EQ(state_.pMap, nullptr);
 }
 
+TEST_F(EnvironmentInitTest, ARefusedSettingIsNamedWithItsValue) {
+  gLive = {{"MML_BUILD_MEMORY_MAP", "perhaps\x01"}};
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(Init(), 5);
+  gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}, {"MML_MEMORY_MAP_SIZE", "12a"}};
+  EXPECT_EQ(Init(), 9);
+  gLive["MML_MEMORY_MAP_SIZE"] = "-3";
+  EXPECT_EQ(Init(), 5);
+  gLive["MML_MEMORY_MAP_SIZE"] = "17";
+  EXPECT_EQ(Init(), 0);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said,
+            "mml: environment start-up refused MML_BUILD_MEMORY_MAP=\"perhaps?\": it must be exactly yes or no\n"
+            "mml: environment start-up refused MML_MEMORY_MAP_SIZE=\"12a\": it must be a whole number from 1 to "
+            "2147483647\n"
+            "mml: environment start-up refused MML_MEMORY_MAP_SIZE=\"-3\": it must be a whole number from 1 to "
+            "2147483647\n");
+}
+
 TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
   gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}};
   ASSERT_EQ(Init(), 0);

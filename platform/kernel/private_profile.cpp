@@ -1,17 +1,19 @@
 #include "platform/kernel/private_profile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <mutex>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +23,10 @@
 namespace {
 
 constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_WRITE_FAULT = 29;
+constexpr DWORD ERROR_BAD_FILE_TYPE = 222;
+constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
 
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
@@ -73,13 +78,53 @@ struct Line {
 // The file as a list of lines. Edits touch only the lines they concern.
 class IniDocument {
  public:
-  static std::optional<IniDocument> Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::stringstream content;
-    content << in.rdbuf();
+  // The file's text, or why there is none: kMissing when it does not exist,
+  // kRefused (with the error set) when it exists but is no regular file, is
+  // larger than kPrivateProfileMaxBytes or cannot be read. Opening does not
+  // wait: a FIFO or a device is refused, never read from.
+  enum class Outcome { kLoaded, kMissing, kRefused };
+  static Outcome Read(const std::string& path, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+      if (errno == ENOENT) return Outcome::kMissing;
+      SetLastError(ERROR_ACCESS_DENIED);
+      return Outcome::kRefused;
+    }
+    struct stat info {};
+    Outcome outcome = Outcome::kLoaded;
+    if (::fstat(fd, &info) != 0) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      outcome = Outcome::kRefused;
+    } else if (!S_ISREG(info.st_mode)) {
+      SetLastError(ERROR_BAD_FILE_TYPE);
+      outcome = Outcome::kRefused;
+    } else if (static_cast<unsigned long long>(info.st_size) > kPrivateProfileMaxBytes) {
+      SetLastError(ERROR_FILE_TOO_LARGE);
+      outcome = Outcome::kRefused;
+    }
+    text.clear();
+    char chunk[65536];
+    while (outcome == Outcome::kLoaded) {
+      const ssize_t n = ::read(fd, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        outcome = Outcome::kRefused;
+      } else if (n == 0) {
+        break;
+      } else if (text.size() + static_cast<size_t>(n) > kPrivateProfileMaxBytes) {
+        SetLastError(ERROR_FILE_TOO_LARGE);  // it grew while being read
+        outcome = Outcome::kRefused;
+      } else {
+        text.append(chunk, static_cast<size_t>(n));
+      }
+    }
+    ::close(fd);
+    return outcome;
+  }
+
+  static IniDocument Parse(const std::string& text) {
     IniDocument doc;
-    const std::string text = content.str();
     size_t start = 0;
     bool sawEnding = false;
     while (start < text.size()) {
@@ -193,15 +238,45 @@ class IniDocument {
 // Serialises writers of this process; a rename keeps readers consistent.
 std::mutex g_writeGuard;
 
-bool WriteAtomically(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp." + std::to_string(::getpid());
+// The file a path finally names: symbolic links are followed (also one
+// that points nowhere yet), so that a linked settings file is updated where
+// it lives and the link stays a link.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string target(static_cast<size_t>(PATH_MAX), '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0) return path;
+    target.resize(static_cast<size_t>(n));
+    if (target.front() != '/') {
+      const auto slash = path.rfind('/');
+      if (slash != std::string::npos) target = path.substr(0, slash + 1) + target;
+    }
+    path = std::move(target);
+  }
+  return path;
+}
+
+std::string TemporaryPrefix(const std::string& path) { return path + ".tmp."; }
+
+// `existing` is the file being replaced (null when there is none): its
+// permission bits, and its owner where this process may set it, carry over.
+bool WriteAtomically(const std::string& path, const std::string& text, const struct stat* existing) {
+  const std::string temporary = TemporaryPrefix(path) + std::to_string(::getpid());
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
     SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ERROR_WRITE_FAULT);
     return false;
   }
-  size_t done = 0;
   bool ok = true;
+  if (existing != nullptr) {
+    ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
+    if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+      // Only the owner may be kept; a file of another user keeps its bits.
+    }
+  }
+  size_t done = 0;
   while (ok && done < text.size()) {
     const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
@@ -264,12 +339,14 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
   fallback.erase(fallback.find_last_not_of(' ') + 1);
   if (fileName == nullptr) return CopyOut(fallback, returned, size);
 
-  const auto doc = IniDocument::Load(NativePath(fileName));
-  if (!doc) {
-    SetLastError(ERROR_FILE_NOT_FOUND);
+  std::string text;
+  const auto outcome = IniDocument::Read(NativePath(fileName), text);
+  if (outcome != IniDocument::Outcome::kLoaded) {
+    if (outcome == IniDocument::Outcome::kMissing) SetLastError(ERROR_FILE_NOT_FOUND);
     if (section == nullptr || key == nullptr) return CopyOutList({}, returned, size);
     return CopyOut(fallback, returned, size);
   }
+  const std::optional<IniDocument> doc = IniDocument::Parse(text);
   if (section == nullptr) return CopyOutList(doc->SectionNames(), returned, size);
   const auto header = doc->FindSection(section);
   if (key == nullptr) return CopyOutList(header ? doc->KeyNames(*header) : std::vector<std::string>{}, returned, size);
@@ -286,9 +363,23 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     return FALSE;
   }
   std::lock_guard lock(g_writeGuard);
-  const std::string path = NativePath(fileName);
-  auto doc = IniDocument::Load(path);
-  if (!doc) {
+  const std::string path = FollowLinks(NativePath(fileName));
+  std::string text;
+  const auto outcome = IniDocument::Read(path, text);
+  // A file that could not be read is never replaced: what it holds would be lost.
+  if (outcome == IniDocument::Outcome::kRefused) return FALSE;
+  struct stat existing {};
+  const bool exists = outcome == IniDocument::Outcome::kLoaded && ::stat(path.c_str(), &existing) == 0;
+  // A read-only file (no write permission for its owner, as the desktop's
+  // read-only attribute) is refused even to a user who could override it.
+  if (exists && ((existing.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  std::optional<IniDocument> doc;
+  if (exists) {
+    doc = IniDocument::Parse(text);
+  } else {
     if (key == nullptr || value == nullptr) return TRUE;  // nothing to remove from a missing file
     doc.emplace();
   }
@@ -299,5 +390,31 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   } else {
     doc->SetKey(section, Trim(key), value);
   }
-  return WriteAtomically(path, doc->Text()) ? TRUE : FALSE;
+  return WriteAtomically(path, doc->Text(), exists ? &existing : nullptr) ? TRUE : FALSE;
+}
+
+int RemoveStalePrivateProfileTemporaries(LPCSTR fileName) {
+  if (fileName == nullptr) return 0;
+  const std::string path = FollowLinks(NativePath(fileName));
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string prefix = TemporaryPrefix(slash == std::string::npos ? path : path.substr(slash + 1));
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (!name.starts_with(prefix)) continue;
+    const std::string_view digits = name.substr(prefix.size());
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
+    // A process that still runs may be writing it; only a dead writer's file is stale.
+    if (pid == ::getpid() || (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM))) continue;
+    const std::string stale = folder + std::string(name);
+    struct stat info {};
+    if (::lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(stale.c_str()) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
 }

@@ -13,10 +13,20 @@
 // fit). A missing file, section or key gives the default, without its
 // trailing blanks (null means empty).
 //
+// Only a regular file of at most kPrivateProfileMaxBytes is read: a FIFO, a
+// device, a folder or a larger file reads as missing, with the last error
+// ERROR_BAD_FILE_TYPE (222) or ERROR_FILE_TOO_LARGE (223); an unreadable one
+// with ERROR_ACCESS_DENIED (5). Nothing waits on such a file.
+//
 // Writing: sets the key (null value: removes the key; null key: removes the
 // whole section), creating the file and section when missing. The file is
-// replaced atomically (written beside it, flushed to disk, renamed over it),
-// so a crash leaves either the old or the new file, never a torn one.
+// replaced atomically (written to "<file>.tmp.<pid>" beside it, flushed to
+// disk, renamed over it), so a crash leaves either the old or the new file,
+// never a torn one; the new file keeps the old one's permission bits. A
+// symbolic link is followed and the file it names is replaced, so the link
+// stays. Writing fails, leaving the file as it was, when the file is
+// read-only (its owner may not write it; as the desktop's read-only
+// attribute, this holds for every user) or could not be read as above.
 #pragma once
 
 #include "platform/base/export.h"
@@ -26,6 +36,15 @@
 PLATFORM_API DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned, DWORD size,
                                             LPCSTR fileName);
 PLATFORM_API BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+
+// The largest file the functions above read: far beyond any settings file,
+// small enough that a wrong file costs no noticeable memory or time.
+constexpr unsigned long long kPrivateProfileMaxBytes = 16ull << 20;
+
+// Removes the "<file>.tmp.<pid>" files a writer killed during a write left
+// beside `fileName` (those of a process that still runs stay). Returns how
+// many were removed.
+PLATFORM_API int RemoveStalePrivateProfileTemporaries(LPCSTR fileName);
 
 inline DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned, DWORD size,
                                      LPCSTR fileName) {

@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "platform/kernel/kernel.h"
 
 namespace {
 
@@ -111,6 +117,89 @@ TEST_F(ProfileTest, BothSeparatorsWorkAndWritesNeverTear) {
     EXPECT_EQ(Get("s", "k"), "v");
   }
   ::chmod(dir_.c_str(), 0700);
+}
+
+// ---- Files that must not be lost or waited on ----
+
+TEST_F(ProfileTest, AReadOnlyFileIsReadButNeverReplaced) {
+  const std::string before = "[s]\r\nk=kept\r\n";
+  WriteFile(before);
+  for (const mode_t mode : {0444, 0000}) {
+    ::chmod(path_.c_str(), mode);
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "new", path_.c_str())) << std::oct << mode;
+    EXPECT_FALSE(WritePrivateProfileStringA("s", nullptr, nullptr, path_.c_str())) << "nor is a section removed";
+    struct stat info {};
+    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, mode) << "the file keeps its mode";
+  }
+  ::chmod(path_.c_str(), 0444);
+  EXPECT_EQ(Get("s", "k"), "kept") << "a read-only file is still read";
+  ::chmod(path_.c_str(), 0600);
+  EXPECT_EQ(ReadFile(), before);
+  // A writable file keeps its own permission bits when it is replaced.
+  ::chmod(path_.c_str(), 0640);
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", path_.c_str()));
+  struct stat info {};
+  ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(ProfileTest, ALinkedFileIsUpdatedThroughTheLink) {
+  const auto real = dir_ / "real" / "settings.ini";
+  std::filesystem::create_directories(real.parent_path());
+  std::ofstream(real, std::ios::binary) << "[s]\nk=old\n";
+  std::filesystem::create_symlink("real/settings.ini", path_);  // relative, as people make them
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", path_.c_str()));
+  EXPECT_TRUE(std::filesystem::is_symlink(path_));
+  std::ifstream in(real, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "[s]\nk=new\n");
+  EXPECT_FALSE(std::filesystem::exists(real.string() + ".tmp." + std::to_string(::getpid())));
+}
+
+TEST_F(ProfileTest, FifosDevicesFoldersAndHugeFilesAreRefusedAtOnce) {
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Get("s", "k"), "none");
+  EXPECT_EQ(GetLastError(), 222u);
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", path_.c_str()));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  struct stat info {};
+  ASSERT_EQ(::lstat(path_.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the FIFO is not replaced";
+  std::filesystem::remove(path_);
+
+  std::filesystem::create_symlink("/dev/zero", path_);
+  EXPECT_EQ(Get("s", "k"), "none");
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", path_.c_str()));
+  std::filesystem::remove(path_);
+
+  {
+    std::ofstream big(path_, std::ios::binary);
+    big << "[s]\nk=v\n";
+    big.seekp(static_cast<std::streamoff>(kPrivateProfileMaxBytes));
+    big << "x";  // sparse: one byte past the limit
+  }
+  EXPECT_EQ(Get("s", "k"), "none");
+  EXPECT_EQ(GetLastError(), 223u);
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", path_.c_str()));
+  EXPECT_EQ(std::filesystem::file_size(path_), kPrivateProfileMaxBytes + 1);
+}
+
+TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
+  // A writer that died: a child that has exited and been reaped.
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = path_ + ".tmp." + std::to_string(child);
+  const std::string alive = path_ + ".tmp." + std::to_string(::getppid());
+  const std::string other = (dir_ / "Other.ini.tmp.1").string();
+  for (const auto& name : {dead, alive, other}) std::ofstream(name) << "half";
+  EXPECT_EQ(RemoveStalePrivateProfileTemporaries(path_.c_str()), 1);
+  EXPECT_FALSE(std::filesystem::exists(dead));
+  EXPECT_TRUE(std::filesystem::exists(alive)) << "a running writer's file stays";
+  EXPECT_TRUE(std::filesystem::exists(other)) << "another file's temporaries stay";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The replacement terminal: loads the plug-in from beside the executable and
 // drives it headless, with scrip data and a server stand-in.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,11 @@ int main(int argc, char** argv) {
     std::fputs(terminal::Usage(), stdout);
     return 0;
   }
-  return terminal::RunTerminal(*options, argc, argv);
+  try {
+    return terminal::RunTerminal(*options, argc, argv);
+  } catch (const std::exception& e) {
+    // Whatever the run could not handle ends it with a sentence, not an abort.
+    std::fprintf(stderr, "tarnterm: %s\n", e.what());
+    return 1;
+  }
 }

@@ -1,12 +1,7 @@
 #include "terminal/app/terminal_app.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <optional>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -17,6 +12,8 @@
 #include "terminal/app/snapshot_writer.h"
 #include "terminal/app/host.h"
 #include "terminal/app/plugin_loader.h"
+#include "terminal/app/script_file.h"
+#include "terminal/app/terminal_folder.h"
 #include "terminal/script/script_runner.h"
 #include "terminal/app/window_dump.h"
 #include "terminal/desktop/desktop.h"
@@ -45,28 +42,6 @@ PluginInfo Describe(LoadedPlugin& plugin) {
   plugin.GetTarnPluginInfo(info.name, info.version, nullptr, &info.stamp, &info.code);
   plugin.GetOptionalTarnPluginInfo(info.menuTitle, info.first, info.hotKeys, info.captions, info.values);
   return info;
-}
-
-// Reads a script; false with the reason when it is no readable file.
-bool ReadScript(const std::string& path, std::string& text, std::string& error) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    error = path + " is a directory, not a script";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read script " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  std::stringstream content;
-  content << in.rdbuf();
-  if (in.bad()) {
-    error = "cannot read script " + path;
-    return false;
-  }
-  text = content.str();
-  return true;
 }
 
 void PrintInfo(const PluginInfo& info) {
@@ -107,16 +82,15 @@ int RunTerminal(const Options& options, int argc, char** argv) {
   }
 
   // The plug-in keeps its settings beside "the terminal's executable".
-  const std::string home = options.home.empty() ? exeFolder : options.home;
+  std::string home = exeFolder;
   if (!options.home.empty()) {
     // A new terminal folder is made, so that settings and the store have a place.
-    std::error_code made;
-    std::filesystem::create_directories(home, made);
-    if (!std::filesystem::is_directory(home)) {
-      std::fprintf(stderr, "tarnterm: cannot make the terminal folder %s: %s\n", home.c_str(),
-                   made ? made.message().c_str() : "something else is there");
+    const auto prepared = PrepareTerminalFolder(options.home, error);
+    if (!prepared) {
+      std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
       return 1;
     }
+    home = *prepared;
     platform::SetMainProgramFileName(home + "/tarnterm");
   }
 

@@ -97,6 +97,7 @@ ServerStandIn::ServerStandIn(const std::string& database) {
     db_ = nullptr;
     throw std::runtime_error("cannot open server store " + database + ": " + why);
   }
+  store::WaitWhenBusy(db_);
   try {
     Statement tables(
         db_, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('categories', 'allowed_groups')");

@@ -2,11 +2,21 @@
 
 #include <sqlite3.h>
 
+#include <string>
+
 namespace terminal::store {
 
 namespace {
 
-[[noreturn]] void Fail(sqlite3* db) { throw StoreError(std::string("server store: ") + sqlite3_errmsg(db)); }
+// SQLite's reason; for a lock that outlasted the wait, also who holds it.
+std::string Reason(sqlite3* db, const std::string& message) {
+  const int code = sqlite3_errcode(db) & 0xFF;
+  if (code != SQLITE_BUSY && code != SQLITE_LOCKED) return message;
+  return message + " (another program, perhaps a second terminal, held the store for more than " +
+         std::to_string(kBusyTimeoutMs / 1000) + " seconds)";
+}
+
+[[noreturn]] void Fail(sqlite3* db) { throw StoreError("server store: " + Reason(db, sqlite3_errmsg(db))); }
 
 }  // namespace
 
@@ -45,11 +55,13 @@ int Statement::Int(int column) const { return sqlite3_column_int(stmt_, column);
 void Execute(sqlite3* db, const char* sql) {
   char* error = nullptr;
   if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string why = error ? error : sqlite3_errmsg(db);
+    const std::string why = Reason(db, error ? error : sqlite3_errmsg(db));
     sqlite3_free(error);
     throw StoreError("server store: " + why);
   }
 }
+
+void WaitWhenBusy(sqlite3* db) { sqlite3_busy_timeout(db, kBusyTimeoutMs); }
 
 Transaction::Transaction(sqlite3* db) : db_(db) { Execute(db, "BEGIN IMMEDIATE"); }
 

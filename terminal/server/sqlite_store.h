@@ -37,6 +37,13 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+// How long a statement waits for another program (a second terminal on the
+// same store) to release its lock before it fails.
+constexpr int kBusyTimeoutMs = 5000;
+
+// Makes `db` wait kBusyTimeoutMs for a lock instead of failing at once.
+void WaitWhenBusy(sqlite3* db);
+
 // Runs statements that return no rows; throws StoreError on failure.
 void Execute(sqlite3* db, const char* sql);
 

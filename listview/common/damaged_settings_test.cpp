@@ -1,0 +1,213 @@
+// A list over a settings file that is damaged or read-only: the list opens
+// with its defaults for what is damaged, says so once on standard error, and
+// never loses or replaces what it could not use. (Linked files and FIFOs:
+// platform/kernel/private_profile_test.cpp and tests/settings_file_run_test.cpp.)
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "listview/common/common_list_ctrl.h"
+#include "listview/profile/appearance_line.h"
+#include "listview/profile/settings_file.h"
+#include "listview/profile/settings_report.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/message_box.h"
+#include "platform/window/metrics.h"
+
+namespace {
+
+using Dialog = listview::testing::CListDialog<CCommonListCtrl>;
+using Strings = std::vector<std::string>;
+using Ints = std::vector<int>;
+
+class DamagedSettings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::ResetSettingsReports();
+    listview::testing::RegisterListDialog();
+  }
+  void TearDown() override {
+    dialog_.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+
+  CCommonListCtrl& Open() {
+    dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+      list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
+      list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
+      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
+      list.ApplyColumnProfile();
+    });
+    dialog_->list.m_strProfileName = "testlist";  // before the list is attached and reads its appearance
+    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+    return dialog_->list;
+  }
+  void Close() { dialog_.reset(); }
+  // Opens the list over a stored profile value and closes it again,
+  // returning what it showed and what it said.
+  struct Seen {
+    Strings captions;
+    Ints widths;
+    int records = 0;
+    std::string said;
+  };
+  Seen OpenWith(const std::string& profile) {
+    settings_.Write("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n");
+    ::testing::internal::CaptureStderr();
+    CCommonListCtrl& list = Open();
+    Seen seen;
+    seen.said = ::testing::internal::GetCapturedStderr();
+    seen.captions = listview::testing::HeaderCaptions(list);
+    for (int i = 0; i < list.GetHeaderCtrl()->GetItemCount(); ++i) seen.widths.push_back(list.GetColumnWidth(i));
+    seen.records = static_cast<int>(list.m_arrColumns.GetSize());
+    Close();
+    return seen;
+  }
+  std::string Key() const { return settings_.File().string() + ": [testlist] COLUMNPROFILE: damaged ("; }
+
+  listview::testing::SettingsDir settings_;
+  std::unique_ptr<Dialog> dialog_;
+};
+
+TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce) {
+  const int screen = GetSystemMetrics(SM_CXSCREEN);
+  struct Case {
+    const char* value;
+    Strings captions;
+    Ints widths;
+  };
+  const std::vector<Case> cases = {
+      {"garbage", {"Name", "Qty", "Price"}, {80, 70, 60}},
+      {"0", {"Name", "Qty", "Price"}, {80, 70, 60}},
+      // Order 99 is no position of a three-column list: Price takes its default.
+      {"0,1,50,1,0,40,2,99,30", {"Qty", "Name", "Price"}, {40, 50, 60}},
+      // Position 0 twice: the second (Qty) takes its default, after the sound ones.
+      {"0,0,50,1,0,40,2,1,30", {"Name", "Price", "Qty"}, {50, 30, 70}},
+      {"0,-5,50,1,0,40,2,1,30", {"Qty", "Price", "Name"}, {40, 30, 80}},
+      {"0,0,-1,1,1,40,2,2,30", {"Qty", "Price", "Name"}, {40, 30, 80}},
+      {"0,0,2147483647,1,1,40,2,2,30", {"Name", "Qty", "Price"}, {screen, 40, 30}},
+      {"0,0,5x,1,1,40,2,2,30", {"Qty", "Price", "Name"}, {40, 30, 80}},
+      {"0,0,50,1,1,40,2,2,99999999999", {"Name", "Qty", "Price"}, {50, 40, 60}},
+  };
+  for (const Case& c : cases) {
+    const Seen seen = OpenWith(c.value);
+    EXPECT_EQ(seen.captions, c.captions) << c.value;
+    EXPECT_EQ(seen.widths, c.widths) << c.value;
+    EXPECT_EQ(seen.said.rfind("tarn settings: " + Key(), 0), 0u) << c.value << "\n" << seen.said;
+    // What was saved is sound: read again, nothing more is said.
+    ::testing::internal::CaptureStderr();
+    listview::ResetSettingsReports();
+    Open();
+    EXPECT_EQ(listview::testing::HeaderCaptions(dialog_->list), c.captions) << c.value;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.value;
+    Close();
+  }
+  // A sound value says nothing; the same damaged line twice is told once.
+  EXPECT_EQ(OpenWith("0,0,50,1,1,40,2,2,30").said, "");
+  listview::ResetSettingsReports();
+  const std::string first = OpenWith("garbage").said;
+  EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << first;
+  EXPECT_EQ(OpenWith("garbage").said, "");
+}
+
+TEST_F(DamagedSettings, AComputedColumnIndexOutsideTheListIsDamagedNotAllocated) {
+  for (const char* index : {"2147483647", "10000000", "100", "-1"}) {
+    listview::ResetSettingsReports();
+    const auto start = std::chrono::steady_clock::now();
+    const Seen seen = OpenWith(std::string(index) + ",0,80,Net# \"1\"*2#\"Qty\" * 2");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << index;
+    EXPECT_EQ(seen.captions, (Strings{"Name", "Qty", "Price"})) << index;
+    EXPECT_EQ(seen.widths, (Ints{80, 70, 60})) << index;
+    EXPECT_EQ(seen.records, 3) << index;
+    EXPECT_NE(seen.said.find(Key()), std::string::npos) << index;
+    EXPECT_EQ(settings_.Read().find("Net"), std::string::npos) << "nothing invented is saved";
+  }
+  // The next index after the built-in ones is a computed column.
+  const Seen sound = OpenWith("0,0,50,1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2");
+  EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Price", "Net"}));
+  EXPECT_EQ(sound.said, "");
+}
+
+TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped) {
+  settings_.Write("[CUSTOMIZE_LISTS]\r\ntestlist-20016=zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,\r\n");
+  ::testing::internal::CaptureStderr();
+  const sListAppearance look = Open().Appearance();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(look.clrBack, 0u) << "not hexadecimal: the default black";
+  EXPECT_EQ(look.clrText, 0xFF00FFu);
+  EXPECT_EQ(look.strFontSize, "72");
+  ASSERT_TRUE(look.HasKeywords());
+  EXPECT_EQ(*look.pKeywords, (std::vector<CString>{"buy", "hold"})) << "the damaged pair alone is dropped";
+  EXPECT_NE(said.find(settings_.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged ("), std::string::npos)
+      << said;
+  Close();
+
+  struct Case {
+    const char* value;
+    const char* size;
+    const char* face;
+    COLORREF text;
+  };
+  for (const Case& c :
+       {Case{"0,FF00,Arial,-3", "8", "Arial", 0xFF00}, Case{"0,FF00,Arial,8,abc", "8", "Arial", 0xFF00},
+        Case{"0,FF00,Ar\x01ial,8", "8", "MS Shell Dlg 2", 0xFF00}, Case{"0,1000000,Arial,12", "12", "Arial", 0xFF00}}) {
+    settings_.Write(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
+    listview::ResetSettingsReports();
+    ::testing::internal::CaptureStderr();
+    const sListAppearance other = Open().Appearance();
+    EXPECT_NE(::testing::internal::GetCapturedStderr(), "") << c.value;
+    EXPECT_EQ(other.strFontSize, c.size) << c.value;
+    EXPECT_EQ(other.strFontFace, c.face) << c.value;
+    EXPECT_EQ(other.clrText, c.text) << c.value;
+    EXPECT_EQ(other.nKeywordColumn, -1) << c.value;
+    Close();
+  }
+}
+
+TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
+  const std::string stored =
+      "[testlist]\r\nCOLUMNPROFILE=0,1,50,1,0,40,2,2,30\r\n[CUSTOMIZE_LISTS]\r\ntestlist-20016=FF,FF00,Arial,9\r\n";
+  settings_.Write(stored);
+  ::chmod(settings_.File().c_str(), 0444);
+  CCommonListCtrl& list = Open();
+  EXPECT_EQ(listview::testing::HeaderCaptions(list), (Strings{"Qty", "Name", "Price"})) << "still read";
+  EXPECT_EQ(list.Appearance().clrBack, 0xFFu);
+  list.SetColumnWidth(0, 120);
+  listview::WriteAppearanceLine("testlist", 20016, sListAppearance());
+  ::testing::internal::CaptureStderr();
+  Close();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(settings_.Read(), stored);
+  struct stat info {};
+  ASSERT_EQ(::stat(settings_.File().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0444u);
+  ASSERT_FALSE(platform::MessageBoxLog().empty());
+  EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving column profile");
+  EXPECT_NE(said.find("[testlist] COLUMNPROFILE: not saved: the file is read-only"), std::string::npos) << said;
+}
+
+TEST_F(DamagedSettings, AStartClearsCopiesThatKilledSessionsLeft) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  const std::string stale = settings_.File().string() + ".tmp." + std::to_string(child);
+  std::ofstream(stale) << "[testlist]\r\nCOLUMNPROFILE=0,0,";
+  listview::SetSettingsFolder(settings_.File().parent_path().string().c_str());
+  EXPECT_FALSE(std::filesystem::exists(stale));
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include "listview/profile/stored_layout.h"
+
+#include <algorithm>
+
+namespace listview {
+
+namespace {
+
+void Note(std::string& damage, const std::string& what) {
+  if (damage.find(what) != std::string::npos) return;
+  if (!damage.empty()) damage += "; ";
+  damage += what;
+}
+
+}  // namespace
+
+StoredLayout CheckColumnProfile(const CString& value, int builtInCount, int maxWidth, bool cut) {
+  StoredLayout layout;
+  bool complete = true;
+  const auto entries = ParseColumnProfile(value, builtInCount, &complete);
+  if (cut) Note(layout.damage, "longer than the reader keeps, cut");
+  if (!complete) Note(layout.damage, "ends in a partial column entry");
+
+  // First pass: which entries name a column soundly.
+  std::vector<const ColumnProfileEntry*> sound;
+  std::vector<bool> seenBuiltIn(static_cast<size_t>(std::max(builtInCount, 0)), false);
+  for (const ColumnProfileEntry& entry : entries) {
+    if (!entry.bNumbersValid) {
+      Note(layout.damage, "a number that is not a whole number");
+      continue;
+    }
+    if (entry.nIndex < 0 || entry.nIndex >= kMaxListColumns) {
+      Note(layout.damage, "column index " + std::to_string(entry.nIndex) + " out of range");
+      continue;
+    }
+    if (entry.nIndex < builtInCount) {
+      if (seenBuiltIn[static_cast<size_t>(entry.nIndex)]) {
+        Note(layout.damage, "column " + std::to_string(entry.nIndex) + " given twice");
+        continue;
+      }
+      seenBuiltIn[static_cast<size_t>(entry.nIndex)] = true;
+    } else {
+      const int next = builtInCount + static_cast<int>(layout.computed.size());
+      if (entry.nIndex != next) {
+        Note(layout.damage,
+             "computed column index " + std::to_string(entry.nIndex) + " where " + std::to_string(next) + " belongs");
+        continue;
+      }
+      if (entry.strName.IsEmpty() || entry.strExpression.IsEmpty()) {
+        Note(layout.damage, "a computed column without name or formula");
+        continue;
+      }
+      layout.computed.push_back(entry);
+    }
+    sound.push_back(&entry);
+  }
+  if (entries.empty()) Note(layout.damage, "names no column");
+
+  // Second pass: orders and widths, now that the number of columns is known.
+  const int columns = builtInCount + static_cast<int>(layout.computed.size());
+  layout.columns.resize(static_cast<size_t>(std::max(columns, 0)));
+  std::vector<bool> taken(layout.columns.size(), false);
+  for (const ColumnProfileEntry* entry : sound) {
+    StoredColumn& column = layout.columns[static_cast<size_t>(entry->nIndex)];
+    if (entry->nOrder < -1 || entry->nOrder >= columns) {
+      Note(layout.damage, "position " + std::to_string(entry->nOrder) + " out of range");
+      continue;
+    }
+    if (entry->nOrder >= 0 && taken[static_cast<size_t>(entry->nOrder)]) {
+      Note(layout.damage, "position " + std::to_string(entry->nOrder) + " given twice");
+      continue;
+    }
+    int width = entry->nWidth;
+    if (entry->nOrder >= 0) {
+      if (width < 0) {
+        Note(layout.damage, "negative width");
+        continue;
+      }
+      if (width > maxWidth) {
+        Note(layout.damage, "width " + std::to_string(width) + " clamped to " + std::to_string(maxWidth));
+        width = maxWidth;
+      }
+      taken[static_cast<size_t>(entry->nOrder)] = true;
+    }
+    column.bListed = true;
+    column.nOrder = entry->nOrder;
+    column.nWidth = width;
+  }
+  // More entries than columns: no entry can be trusted to mean its column.
+  if (static_cast<int>(entries.size()) > columns) {
+    Note(layout.damage, "more entries than columns");
+    for (StoredColumn& column : layout.columns) column = StoredColumn{};
+  }
+  return layout;
+}
+
+}  // namespace listview

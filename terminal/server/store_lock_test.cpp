@@ -1,0 +1,81 @@
+// Two terminals on one store: the second waits for the first's lock a few
+// seconds instead of failing at once, and says why when the wait runs out.
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "terminal/server/message_codec.h"
+#include "terminal/server/server_standin.h"
+#include "terminal/server/sqlite_store.h"
+
+namespace terminal {
+namespace {
+
+class StoreLock : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    int err = 0;
+    static char* noEnvironment[] = {nullptr};
+    mml_env_init(0, nullptr, noEnvironment, 2, 0, &err);
+  }
+  void SetUp() override {
+    file_ = std::filesystem::temp_directory_path() / ("store_lock_" + std::to_string(::getpid()) + ".db");
+    std::filesystem::remove(file_);
+  }
+  void TearDown() override {
+    if (other_ != nullptr) sqlite3_close(other_);
+    std::filesystem::remove(file_);
+  }
+  // Another program that holds the store's write lock.
+  void LockFromElsewhere() {
+    ASSERT_EQ(sqlite3_open(file_.c_str(), &other_), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  }
+  std::optional<std::string> AddStatus(ServerStandIn& server, std::string* reason) {
+    const std::vector<Field> add{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_cm"}};
+    const auto replies = server.Handle(BuildMessage(add));
+    if (replies.size() != 1) return std::nullopt;
+    const auto parsed = ParsedMessage::Parse(replies[0]);
+    if (!parsed) return std::nullopt;
+    if (reason != nullptr) *reason = parsed->First(kTagReplyReason).value_or("");
+    return parsed->First(kTagReplyStatus);
+  }
+
+  std::filesystem::path file_;
+  sqlite3* other_ = nullptr;
+};
+
+TEST_F(StoreLock, ASecondTerminalWaitsForTheLockAndSaysWhenItRunsOut) {
+  ServerStandIn server(file_.string());
+  LockFromElsewhere();
+  std::thread release([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    sqlite3_exec(other_, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  EXPECT_EQ(AddStatus(server, nullptr), kStatusOk) << "waited for the other program";
+  release.join();
+  EXPECT_EQ(server.GroupCount(), 1);
+
+  ASSERT_EQ(sqlite3_exec(other_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto start = std::chrono::steady_clock::now();
+  std::string reason;
+  EXPECT_EQ(AddStatus(server, &reason), "3");
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(store::kBusyTimeoutMs - 100));
+  EXPECT_LT(waited, std::chrono::milliseconds(store::kBusyTimeoutMs + 3000));
+  EXPECT_NE(reason.find("database is locked (another program, perhaps a second terminal, held the store for more "
+                        "than 5 seconds)"),
+            std::string::npos)
+      << reason;
+  sqlite3_exec(other_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+}  // namespace terminal
