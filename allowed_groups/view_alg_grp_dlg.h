@@ -70,7 +70,7 @@ class CViewAlgGrpDlg : public CDialog {
   void OnSize(UINT type, int cx, int cy) override;
   // Closing only hides the window, which then lives until the process
   // ends: the list's layout is saved each time it hides, not only when the
-  // window goes at exit.
+  // window goes at exit, so that a crash of the terminal loses none of it.
   void OnWindowPosChanged(WINDOWPOS* pos) override;
 
  private:
