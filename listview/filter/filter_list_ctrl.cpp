@@ -74,13 +74,13 @@ void CFilterListCtrl::EnableFilterMode(bool on) {
     m_appearance.bFilterRow = 1;
     if (m_header.GetSafeHwnd() != nullptr) DrawHeaderClassic(m_header.GetSafeHwnd());
   } else {
-    if (m_header.GetSafeHwnd() != nullptr) m_header.ClearAllFilters();
+    // The filters go with the filter row and the rows with the store. A
+    // refilter before freeing the store would size the list for rows that
+    // are about to go, leaving as many empty rows behind.
+    ClearFilters();
     SetFilterBar(false);
+    EmptyRows();
     CCommonListCtrl::DeleteAllItems();
-    if (!m_store.empty()) {
-      Refilter();
-      EmptyRows();
-    }
     m_appearance.bFilterRow = 0;
     m_bFilterMode = 0;
     m_bFilterRowShown = 0;
