@@ -170,8 +170,8 @@ void CZRDragListCtrl::OnMouseMove(UINT flags, CPoint point) {
   CRect client;
   GetClientRect(&client);
   int itemTop = client.top;
-  // A hidden header takes no room: counting it would scroll a list without
-  // captions whenever the pointer is over its first rows.
+  // A hidden header takes no room above the rows, whatever height it keeps:
+  // counting it would scroll a list without captions over its first rows.
   if (const HWND header = ::GetDlgItem(m_hWnd, 0); header != nullptr && ::IsWindowVisible(header)) {
     RECT headerRect;
     ::GetWindowRect(header, &headerRect);
