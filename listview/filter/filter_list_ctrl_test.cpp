@@ -203,6 +203,15 @@ TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
   EXPECT_TRUE(list.GetCheck(1));
   EXPECT_FALSE(list.GetCheck(0));
   EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+  // The box the platform draws shows each row's own check.
+  for (const int r : {0, 1}) {
+    LVITEM item{};
+    item.mask = LVIF_STATE;
+    item.iItem = r;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    ASSERT_TRUE(::SendMessage(list.m_hWnd, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(item.state & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(r == 1 ? 2 : 1)) << r;
+  }
   // The check stays with its row when the view changes.
   list.SetNewestFirst(false);
   EXPECT_TRUE(list.GetCheck(2));
