@@ -73,7 +73,7 @@ TEST_F(ViewDialog, NineColumnsUnderItsProfileAndTheLayoutOfTheClientArea) {
   EXPECT_STREQ(list.m_arrColumns[8].szName, "Transaction Type");
   // Category and the exchange segment left, the rest right; the texts of
   // columns 1 to 4 sort as numbers, the others as text.
-  const int formats[] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT,
+  const int formats[] = {LVCFMT_LEFT,  LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT,
                          LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT};
   const int sortTypes[] = {3, 2, 2, 2, 2, 2, 3, 3, 3};
   for (int c = 0; c < 9; ++c) {
@@ -185,10 +185,10 @@ struct ModelRow {
 };
 
 ModelRow ModelOf(const AllowedGroupRecord& r) {
-  return {{r.strCategory.GetString(), r.strExchangeCode.GetString(), r.strInstrument.GetString(),
-           r.strSymbol.GetString(), r.strOptionType.GetString(), r.strExpiry.GetString(), r.strProduct.GetString(),
-           r.strSide.GetString()},
-          r.dStrike};
+  return {
+      {r.strCategory.GetString(), r.strExchangeCode.GetString(), r.strInstrument.GetString(), r.strSymbol.GetString(),
+       r.strOptionType.GetString(), r.strExpiry.GetString(), r.strProduct.GetString(), r.strSide.GetString()},
+      r.dStrike};
 }
 
 void ModelAddOrMerge(std::vector<ModelRow>& rows, const ModelRow& reply) {
@@ -215,16 +215,15 @@ TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGives) {
   platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
   std::vector<ModelRow> model;  // arrival order; shown newest first
   std::mt19937 random(12);
-  const std::vector<std::vector<const char*>> texts = {
-      {"HNI", "hni"}, {"nse_fo", "cde_fo"}, {"ALL", "OPTIDX"},    {"NIFTY", "nifty"},
-      {"ALL", "CE"},  {"ALL", "1/12/2026"}, {"ALL", "NRML"},      {"BUY", "SELL"}};
+  const std::vector<std::vector<const char*>> texts = {{"HNI", "hni"},     {"nse_fo", "cde_fo"}, {"ALL", "OPTIDX"},
+                                                       {"NIFTY", "nifty"}, {"ALL", "CE"},        {"ALL", "1/12/2026"},
+                                                       {"ALL", "NRML"},    {"BUY", "SELL"}};
   const double strikes[] = {0.0, -0.0, 125050, std::numeric_limits<double>::quiet_NaN()};
   // Some 800 groups: most come back, some after their row was deleted.
   for (int i = 0; i < 3000; ++i) {
     auto record = Group("", "", strikes[random() % std::size(strikes)]);
-    CString* fields[] = {&record->strCategory, &record->strExchangeCode, &record->strInstrument,
-                         &record->strSymbol,   &record->strOptionType,   &record->strExpiry,
-                         &record->strProduct,  &record->strSide};
+    CString* fields[] = {&record->strCategory,   &record->strExchangeCode, &record->strInstrument, &record->strSymbol,
+                         &record->strOptionType, &record->strExpiry,       &record->strProduct,    &record->strSide};
     for (size_t f = 0; f < texts.size(); ++f) *fields[f] = texts[f][random() % texts[f].size()];
     ModelAddOrMerge(model, ModelOf(*record));
     dialog.AddOrMerge(std::move(record));
@@ -250,7 +249,8 @@ TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGives) {
 TEST_F(ViewDialog, DeletingRowsTwoAndFiveTakesFiveFirstAndPassesEachSelectionOn) {
   CViewAlgGrpDlg& dialog = Open();
   platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
-  for (const char* category : {"C0", "C1", "C2", "C3", "C4", "C5", "C6"}) dialog.AddOrMerge(Group(category, "nse_fo", 0));
+  for (const char* category : {"C0", "C1", "C2", "C3", "C4", "C5", "C6"})
+    dialog.AddOrMerge(Group(category, "nse_fo", 0));
   ASSERT_EQ(Texts(dialog, 0), (std::vector<std::string>{"C6", "C5", "C4", "C3", "C2", "C1", "C0"}));
   dialog.List().SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
   dialog.List().SetItemState(5, LVIS_SELECTED, LVIS_SELECTED);
