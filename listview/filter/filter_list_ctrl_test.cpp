@@ -342,6 +342,7 @@ TEST_F(FilterList, AnInconsistentViewIsReportedAndEmptiedAndAFilterTableIsLeftAl
 
   refill();
   FilterListFaults::LoseViewEntry(list, 3);  // visible row 0, newest first
+  EXPECT_EQ(list.GetItemData(0), 0u) << "a row without a record has no data";
   EXPECT_FALSE(list.DeleteItem(0));
   EXPECT_EQ(boxes(), Strings{"Delete item: Item not found"});
   EXPECT_EQ(list.StoreSize(), 4) << "nothing else changes";
