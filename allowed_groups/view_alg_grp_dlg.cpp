@@ -1,5 +1,6 @@
 #include "allowed_groups/view_alg_grp_dlg.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -71,7 +72,8 @@ void CViewAlgGrpDlg::OnSize(UINT type, int cx, int cy) {
 
 void CViewAlgGrpDlg::OnWindowPosChanged(WINDOWPOS* pos) {
   CDialog::OnWindowPosChanged(pos);
-  // Hidden by ShowWindow or by the end of the dialog alike.
+  // Saving only on destroy would do; saving on every hide as well keeps the
+  // widths and order set during a long session if the terminal crashes.
   if (pos != nullptr && (pos->flags & SWP_HIDEWINDOW) && m_list.GetSafeHwnd() != nullptr) m_list.SaveColumnProfile();
 }
 
@@ -146,9 +148,9 @@ void CViewAlgGrpDlg::OnDeleteGroup() {
     SendDeleteListedRequest(*record);
     m_pendingRows.AddHead(row);
   }
-  // The deleted groups leave no selection behind; highest row first, so the
-  // rows still to go keep their numbers.
-  m_list.SetItemState(-1, 0, LVIS_SELECTED);
+  // Highest row first, so the rows still to go keep their numbers; the list
+  // moves each deleted row's selection to the row that follows it, so the
+  // next groups to delete are already chosen.
   for (POSITION at = m_pendingRows.GetHeadPosition(); at != nullptr;) {
     const int row = m_pendingRows.GetNext(at);
     auto* record = reinterpret_cast<AllowedGroupRecord*>(m_list.GetItemData(row));
@@ -166,9 +168,18 @@ void CViewAlgGrpDlg::OnDeleteGroup() {
 
 void CViewAlgGrpDlg::Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroupRecord> record) {
   row = std::move(*record);
-  // The row's place on screen is not looked up: repainting the list costs
-  // no more than marking it.
-  if (m_list.GetSafeHwnd() != nullptr) m_list.Invalidate(FALSE);
+  if (m_list.GetSafeHwnd() == nullptr) return;
+  // Only a row on the visible page needs repainting; one scrolled away or
+  // filtered out shows its new values when it next comes into view.
+  const auto data = reinterpret_cast<DWORD_PTR>(&row);
+  const int top = m_list.GetTopIndex();
+  const int end = std::min(m_list.GetItemCount(), top + m_list.GetCountPerPage() + 1);
+  for (int visible = top; visible < end; ++visible) {
+    if (m_list.GetItemData(visible) == data) {
+      m_list.RedrawItems(visible, visible);
+      return;
+    }
+  }
 }
 
 void CViewAlgGrpDlg::AddRow(std::unique_ptr<AllowedGroupRecord> record) {

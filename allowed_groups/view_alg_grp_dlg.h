@@ -6,8 +6,8 @@
 //
 // A reply merges into the row of the same group, found through an index of
 // the records' values (allowed_groups/group_index.h) rather than a walk of
-// every row; the walk is kept as AddOrMergeByWalk, the reference the index
-// must agree with.
+// every row; the walk is kept as AddOrMergeByWalk, for the benchmark that
+// measures the index against it.
 #pragma once
 
 #include <memory>
@@ -32,7 +32,7 @@ class CViewAlgGrpDlg : public CDialog {
   // Takes the record: merges it into the row of the same group (the first
   // in storage order), or shows it as a new row on top.
   PLUGIN_TEST_HOOK void AddOrMerge(std::unique_ptr<AllowedGroupRecord> record);
-  // The same by walking every stored row.
+  // The same by walking every stored row (bench/view_merge_bench.cpp).
   PLUGIN_TEST_HOOK void AddOrMergeByWalk(std::unique_ptr<AllowedGroupRecord> record);
   void RemoveAllRows();
   // The visible rows' records, top first. Inline, and reading the list only
@@ -70,7 +70,7 @@ class CViewAlgGrpDlg : public CDialog {
   void OnSize(UINT type, int cx, int cy) override;
   // Closing only hides the window, which then lives until the process
   // ends: the list's layout is saved each time it hides, not only when the
-  // window goes at exit.
+  // window goes at exit, so that a crash of the terminal loses none of it.
   void OnWindowPosChanged(WINDOWPOS* pos) override;
 
  private:

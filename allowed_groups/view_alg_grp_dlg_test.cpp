@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -69,8 +71,20 @@ TEST_F(ViewDialog, NineColumnsUnderItsProfileAndTheLayoutOfTheClientArea) {
   EXPECT_EQ(list.m_strProfileName, "rmsallowedgroups");
   ASSERT_EQ(list.m_arrColumns.GetSize(), 9);
   EXPECT_STREQ(list.m_arrColumns[8].szName, "Transaction Type");
-  EXPECT_EQ(list.m_arrColumns[1].nSortType, 2);
-  EXPECT_EQ(list.m_arrColumns[6].nSortType, 3);
+  // Category and the exchange segment left, the rest right; the texts of
+  // columns 1 to 4 sort as numbers, the others as text.
+  const int formats[] = {LVCFMT_LEFT,  LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT,
+                         LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_RIGHT};
+  const int sortTypes[] = {3, 2, 2, 2, 2, 2, 3, 3, 3};
+  for (int c = 0; c < 9; ++c) {
+    EXPECT_EQ(list.m_arrColumns[c].nWidth, 80) << c;
+    EXPECT_EQ(list.m_arrColumns[c].nFormat, formats[c]) << c;
+    EXPECT_EQ(list.m_arrColumns[c].nSortType, sortTypes[c]) << c;
+    LVCOLUMN shown{};
+    shown.mask = LVCF_FMT;
+    ASSERT_TRUE(list.GetColumn(c, &shown));
+    EXPECT_EQ(shown.fmt & LVCFMT_JUSTIFYMASK, formats[c]) << "the header aligns column " << c;
+  }
   int index = -1;
   EXPECT_TRUE(list.m_mapColumnIndex.Lookup("Strike Price", index));
   EXPECT_EQ(index, 5);
@@ -161,40 +175,94 @@ TEST_F(ViewDialog, AFilterTypedInTheHeaderRefiltersTheRows) {
   EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"PRO", "HNI", "RETAIL", "HNI"}));
 }
 
-TEST_F(ViewDialog, TheIndexAgreesWithTheWalkOnRandomReplies) {
-  CViewAlgGrpDlg& indexed = Open();
-  CViewAlgGrpDlg& walked = Open();
-  std::mt19937 random(12);
-  const char* categories[] = {"HNI", "RETAIL", "hni"};
-  const char* codes[] = {"nse_fo", "cde_fo", "bse_cm"};
-  const char* sides[] = {"ALL", "BUY", "SELL"};
-  const double strikes[] = {0.0, -0.0, 100, 125050, std::numeric_limits<double>::quiet_NaN()};
-  for (int i = 0; i < 2000; ++i) {
-    const auto pick = [&](auto& values) { return values[random() % std::size(values)]; };
-    const char* category = pick(categories);
-    const char* code = pick(codes);
-    const double strike = pick(strikes);
-    const char* side = pick(sides);
-    auto record = Group(category, code, strike, side);
-    record->strExpiry.Format("%u/12/2026", static_cast<unsigned>(random() % 3 + 1));
-    auto copy = std::make_unique<AllowedGroupRecord>(*record);
-    indexed.AddOrMerge(std::move(record));
-    walked.AddOrMergeByWalk(std::move(copy));
-    if (i % 500 == 499) {
-      // Delete some rows from both, the same way.
-      for (CViewAlgGrpDlg* dialog : {&indexed, &walked}) {
-        dialog->List().SetItemState(-1, 0, LVIS_SELECTED);
-        dialog->List().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-        dialog->List().SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
-        platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
-        ::SendMessage(dialog->m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(::GetDlgItem(dialog->m_hWnd, IDC_DELETE_LISTED)));
-      }
+// A model of the view's rule, kept apart from the code it checks: rows in
+// arrival order, a reply merging into the first row whose eight texts are
+// equal (with case) and whose strike compares equal, the reply's values
+// then replacing the row's; any other reply a new row, shown on top.
+struct ModelRow {
+  std::array<std::string, 8> texts;
+  double strike;
+};
+
+ModelRow ModelOf(const AllowedGroupRecord& r) {
+  return {
+      {r.strCategory.GetString(), r.strExchangeCode.GetString(), r.strInstrument.GetString(), r.strSymbol.GetString(),
+       r.strOptionType.GetString(), r.strExpiry.GetString(), r.strProduct.GetString(), r.strSide.GetString()},
+      r.dStrike};
+}
+
+void ModelAddOrMerge(std::vector<ModelRow>& rows, const ModelRow& reply) {
+  for (ModelRow& row : rows) {
+    if (row.texts == reply.texts && row.strike == reply.strike) {
+      row = reply;
+      return;
     }
   }
-  ASSERT_EQ(indexed.Rows().size(), walked.Rows().size());
-  for (int column = 0; column < 9; ++column) EXPECT_EQ(Texts(indexed, column), Texts(walked, column)) << column;
-  EXPECT_GT(indexed.Rows().size(), 50u);
+  rows.push_back(reply);
+}
+
+// A row as text, with the strike's sign and NaN spelled out.
+std::string Describe(const ModelRow& row) {
+  std::string text;
+  for (const std::string& field : row.texts) text += field + "|";
+  char strike[64];
+  std::snprintf(strike, sizeof strike, "%s%g", std::signbit(row.strike) ? "-" : "+", std::fabs(row.strike));
+  return text + strike;
+}
+
+TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGives) {
+  CViewAlgGrpDlg& dialog = Open();
+  platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
+  std::vector<ModelRow> model;  // arrival order; shown newest first
+  std::mt19937 random(12);
+  const std::vector<std::vector<const char*>> texts = {{"HNI", "hni"},     {"nse_fo", "cde_fo"}, {"ALL", "OPTIDX"},
+                                                       {"NIFTY", "nifty"}, {"ALL", "CE"},        {"ALL", "1/12/2026"},
+                                                       {"ALL", "NRML"},    {"BUY", "SELL"}};
+  const double strikes[] = {0.0, -0.0, 125050, std::numeric_limits<double>::quiet_NaN()};
+  // Some 800 groups: most come back, some after their row was deleted.
+  for (int i = 0; i < 3000; ++i) {
+    auto record = Group("", "", strikes[random() % std::size(strikes)]);
+    CString* fields[] = {&record->strCategory,   &record->strExchangeCode, &record->strInstrument, &record->strSymbol,
+                         &record->strOptionType, &record->strExpiry,       &record->strProduct,    &record->strSide};
+    for (size_t f = 0; f < texts.size(); ++f) *fields[f] = texts[f][random() % texts[f].size()];
+    ModelAddOrMerge(model, ModelOf(*record));
+    dialog.AddOrMerge(std::move(record));
+    if (i % 100 == 99) {
+      // Rows 1 and 3 from the top go, in the model from the bottom of its order.
+      dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
+      dialog.List().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+      dialog.List().SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+      ::SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog.m_hWnd, IDC_DELETE_LISTED)));
+      for (const size_t top : {3u, 1u}) model.erase(model.end() - 1 - static_cast<std::ptrdiff_t>(top));
+    }
+  }
+  std::vector<std::string> expected;
+  for (auto row = model.rbegin(); row != model.rend(); ++row) expected.push_back(Describe(*row));
+  std::vector<std::string> shown;
+  for (const AllowedGroupRecord* row : dialog.Rows()) shown.push_back(Describe(ModelOf(*row)));
+  EXPECT_EQ(shown, expected);
+  EXPECT_GT(shown.size(), 500u);
+  EXPECT_LT(shown.size(), 1500u) << "many replies merge";
+}
+
+TEST_F(ViewDialog, DeletingRowsTwoAndFiveTakesFiveFirstAndPassesEachSelectionOn) {
+  CViewAlgGrpDlg& dialog = Open();
+  platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
+  for (const char* category : {"C0", "C1", "C2", "C3", "C4", "C5", "C6"})
+    dialog.AddOrMerge(Group(category, "nse_fo", 0));
+  ASSERT_EQ(Texts(dialog, 0), (std::vector<std::string>{"C6", "C5", "C4", "C3", "C2", "C1", "C0"}));
+  dialog.List().SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+  dialog.List().SetItemState(5, LVIS_SELECTED, LVIS_SELECTED);
+  ::SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED),
+                reinterpret_cast<LPARAM>(::GetDlgItem(dialog.m_hWnd, IDC_DELETE_LISTED)));
+  EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"C6", "C5", "C3", "C2", "C0"}));
+  std::vector<int> selected;
+  for (int row = dialog.List().GetNextItem(-1, LVNI_SELECTED); row >= 0;
+       row = dialog.List().GetNextItem(row, LVNI_SELECTED)) {
+    selected.push_back(row);
+  }
+  EXPECT_EQ(selected, (std::vector<int>{2, 4})) << "C3 and C0 followed the deleted rows";
 }
 
 TEST_F(ViewDialog, DeleteGroupWithoutASelectionSaysSoAndSendsNothing) {

@@ -11,6 +11,12 @@
 // The target must outlive the object. Device contexts here have no mapping,
 // so the clip box starts at 0, 0 and the bitmap's pixels are the target's
 // logical coordinates; the window origin needs no shifting.
+//
+// There are no text or visibility overrides (TextOut, DrawText, PtVisible,
+// ...): they exist where a device context keeps a second, attribute handle
+// apart from its output handle, to make those calls use the output one. CDC
+// here has a single handle for both, so its own members already draw on
+// this object's surface.
 #pragma once
 
 #include "platform/gdi/cdc.h"

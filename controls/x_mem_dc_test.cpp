@@ -73,17 +73,35 @@ TEST_F(XMemDCTest, APrinterContextIsDrawnIntoDirectlyAndStaysUsable) {
   printer.SelectObject(old);
 }
 
-TEST_F(XMemDCTest, ClipBoxIsTheClientAreaOrTheSelectedBitmap) {
-  RECT box;
-  EXPECT_EQ(::GetClipBox(nullptr, &box), 0);
-  CDC memory;
-  memory.CreateCompatibleDC(nullptr);
-  CBitmap bitmap;
-  bitmap.CreateCompatibleBitmap(&memory, 30, 20);
-  CBitmap* old = memory.SelectObject(&bitmap);
-  EXPECT_EQ(::GetClipBox(memory, &box), SIMPLEREGION);
-  EXPECT_EQ(CRect(box), CRect(0, 0, 30, 20));
-  memory.SelectObject(old);
+TEST_F(XMemDCTest, AMemoryTargetGetsItsWholeBitmapBackAndKeepsItsOwnSelection) {
+  CDC target;
+  ASSERT_TRUE(target.CreateCompatibleDC(nullptr));
+  CBitmap surface;
+  surface.CreateCompatibleBitmap(&target, 30, 20);
+  CBitmap* old = target.SelectObject(&surface);
+  {
+    CXMemDC dc(&target);
+    ASSERT_TRUE(dc.IsOffScreen());
+    EXPECT_EQ(dc.Area(), CRect(0, 0, 30, 20)) << "the target's bitmap, not a window's client area";
+    dc.FillSolidRect(CRect(2, 3, 12, 13), RGB(200, 0, 0));
+    EXPECT_TRUE(platform::BitmapDisplayList(surface).empty());
+  }
+  const platform::DrawOps ops = platform::BitmapDisplayList(surface);
+  ASSERT_EQ(ops.size(), 1u);
+  EXPECT_EQ(ops[0].kind, DrawKind::Blit);
+  EXPECT_EQ(CRect(ops[0].rect), CRect(0, 0, 30, 20));
+  ASSERT_NE(ops[0].sourceOps, nullptr);
+  ASSERT_EQ(ops[0].sourceOps->size(), 1u);
+  EXPECT_EQ(CRect((*ops[0].sourceOps)[0].rect), CRect(2, 3, 12, 13)) << "drawn where the caller drew it";
+  CBitmap* selected = target.SelectObject(old);
+  ASSERT_NE(selected, nullptr);
+  EXPECT_EQ(selected->GetSafeHandle(), surface.GetSafeHandle()) << "the target's bitmap is still the one selected";
+}
+
+TEST_F(XMemDCTest, WithoutATargetNothingIsDrawnAndNothingBreaks) {
+  CXMemDC dc(nullptr);
+  EXPECT_FALSE(dc.IsOffScreen());
+  EXPECT_FALSE(dc.TextOut(0, 0, CString("nowhere")));
 }
 
 }  // namespace

@@ -69,7 +69,9 @@ Reflect CZRDragListCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
 void CZRDragListCtrl::BeginDrag(const NMLISTVIEW& notify) {
   m_nPrevDropIndex = -1;
   m_uPrevDropState = 0;
-  m_nDropIndex = -1;  // a drop with nothing highlighted appends
+  // A drop with nothing highlighted appends, not at the place where an
+  // earlier drag left the index.
+  m_nDropIndex = -1;
   m_arrDragIndexes.clear();
   POSITION position = GetFirstSelectedItemPosition();
   while (position != nullptr) m_arrDragIndexes.push_back(GetNextSelectedItem(position));
@@ -168,6 +170,8 @@ void CZRDragListCtrl::OnMouseMove(UINT flags, CPoint point) {
   CRect client;
   GetClientRect(&client);
   int itemTop = client.top;
+  // A hidden header takes no room above the rows, whatever height it keeps:
+  // counting it would scroll a list without captions over its first rows.
   if (const HWND header = ::GetDlgItem(m_hWnd, 0); header != nullptr && ::IsWindowVisible(header)) {
     RECT headerRect;
     ::GetWindowRect(header, &headerRect);
@@ -266,7 +270,7 @@ void CZRDragListCtrl::OnLButtonUp(UINT flags, CPoint point) {
     if (target != nullptr) {
       DropItemOnList(target, screen);
     } else {
-      RestoreHighlight();
+      RestoreHighlight();  // dropped outside any list: nothing stays marked
     }
     m_nPrevDropIndex = -1;
     // Where the drag began, the single selection comes back whatever the
@@ -278,7 +282,9 @@ void CZRDragListCtrl::OnLButtonUp(UINT flags, CPoint point) {
 
 void CZRDragListCtrl::DropItemOnList(CZRDragListCtrl* target, CPoint screen) {
   // The highlight lives in this list (the pointer's probe only ever marks
-  // items here); the target starts the drop with nothing selected.
+  // items here), so it is undone here: undone on another target it would
+  // leave an item of this list selected. The target starts with nothing
+  // selected.
   RestoreHighlight();
   for (int i = 0; i < target->GetItemCount(); ++i) target->SetItemState(i, 0, LVIS_SELECTED);
   if (target == this) {

@@ -127,6 +127,20 @@ TEST_F(DragListTest, DroppingUpwardsAndOnItselfKeepsEveryItem) {
   EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a3", "a4", "a1", "a2"}));
 }
 
+TEST_F(DragListTest, ADropWhereNoItemWasMarkedAppendsWhateverTheLastDragLeft) {
+  Select(m_left, {1});
+  StartDrag(m_left, 1);
+  platform::input::MouseMove(m_left, On(m_left, 3));
+  ButtonUp(m_left, On(m_left, 3));
+  ASSERT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a2", "a3", "a1", "a4"}));
+
+  // Released at once over empty space: no item was marked in this drag.
+  Select(m_left, {0});
+  StartDrag(m_left, 0);
+  ButtonUp(m_left, POINT{60, On(m_left, 4).y + 40});
+  EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a2", "a3", "a1", "a4", "a0"}));
+}
+
 TEST_F(DragListTest, TheDragImageJoinsEveryDraggedItemOnTransparentGreen) {
   Select(m_left, {1, 3});
   const POINT press = On(m_left, 3);
@@ -225,7 +239,9 @@ TEST_F(DragListTest, AcrossListsTheLabelUnderThePointerIsTheInsertionPointAndChe
   Select(m_left, {2});
   StartDrag(m_left, 2);
   platform::input::MouseMove(m_right, On(m_right, 1));
+  ASSERT_EQ(m_left.HighlightedItem(), 1) << "the probe marks the item of the source at the pointer's height";
   ButtonUp(m_right, On(m_right, 1));
+  EXPECT_EQ(m_left.GetSelectedCount(), 0u) << "the highlight is given back where it was";
   EXPECT_EQ(Texts(m_right), (std::vector<std::string>{"b0", "a2", "b1", "b2"}));
   EXPECT_TRUE(m_right.GetCheck(1));
   EXPECT_FALSE(m_right.GetCheck(2));

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "allowed_groups/alw_grp.h"
 #include "platform/comctl/list_view.h"
 #include "platform/gdi/font_families.h"
 #include "platform/input/input_driver.h"
@@ -226,6 +227,30 @@ TEST_F(Appearance, ApplyWithoutAKeywordColumnWritesOnlyColoursAndFont) {
   EXPECT_EQ(Text(::GetDlgItem(terminal::FindTopLevelWindow(kDialog), kFontButton)), "DejaVu Sans (12)");
   Do({std::string("click \"") + kDialog + "\" 1696"});
   EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,DejaVu Sans,12\r\n"), std::string::npos) << Settings();
+}
+
+TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
+  using Accessor = CAlwGrp& (*)();
+  const auto form = reinterpret_cast<Accessor>(GetProcAddress(m_terminal.Plugin().module(), "_Z17AllowedGroupsFormv"));
+  ASSERT_NE(form, nullptr);
+  // Colours of its own that it does not show.
+  form().ViewDialog().List().m_bApplyColors = FALSE;
+  form().ViewDialog().List().Appearance().clrBack = 0x404040;
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  for (const int id : {1694, 1026}) EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;
+  for (const int id : {kFontButton, 1696, IDCANCEL}) EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;
+
+  Do({"answer-font \"DejaVu Sans\" 12", std::string("click \"") + kDialog + "\" 1695",
+      std::string("click \"") + kDialog + "\" 1696"});
+  HWND list = ::GetDlgItem(terminal::FindTopLevelWindow(kView), kList);
+  LOGFONT font{};
+  ::GetObject(reinterpret_cast<HFONT>(::SendMessage(list, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_STREQ(font.lfFaceName, "DejaVu Sans");
+  EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETBKCOLOR, 0, 0)), 0u) << "the colours stay";
+  EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0)), 0x00FF00u);
+  Do({std::string("click \"") + kDialog + "\" 2"});
+  EXPECT_FALSE(::IsWindowVisible(dialog));
 }
 
 TEST_F(Appearance, ACancelledChooserChangesNothing) {

@@ -263,6 +263,7 @@ void CCommonListCtrl::OpenRepositionColumns(bool secondMode) {
   m_dlgReposition.Open(this, m_arrColumns);
   m_dlgReposition.SetSecondMode(secondMode);
   m_dlgReposition.ShowWindow(SW_SHOW);
+  m_dlgReposition.BringWindowToTop();
 }
 
 void CCommonListCtrl::OnDestroy() {

@@ -447,6 +447,26 @@ TEST_F(CommonList, RowToolTipsAskTheOwnersCallback) {
   EXPECT_EQ(beyond.lpszText, nullptr);
 }
 
+TEST_F(CommonList, ARowThatTheBottomEdgeCutsHasItsTipToo) {
+  CCommonListCtrl& list = Open();
+  for (int i = 0; i < 30; ++i) AddRows({{"a", "1", "2"}});
+  list.SetItemToolTipCallback(&RowTip);
+  RECT first{};
+  list.GetItemRect(0, &first, LVIR_BOUNDS);
+  RECT client{}, window{};
+  list.GetClientRect(&client);
+  list.GetWindowRect(&window);
+  // Three whole rows below the header and half of the fourth.
+  const int height = first.bottom - first.top;
+  const int frame = (window.bottom - window.top) - client.bottom;
+  list.MoveWindow(0, 0, window.right - window.left, frame + first.top + 3 * height + height / 2);
+  ASSERT_EQ(list.GetCountPerPage(), 3);
+  RECT cut{};
+  list.GetItemRect(3, &cut, LVIR_BOUNDS);
+  TOOLINFO info;
+  EXPECT_EQ(list.OnToolHitTest(CPoint(cut.left + 5, cut.top + 2), &info), 4);
+}
+
 TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) {
   CCommonListCtrl& list = Open();
   AddRows({{"a", "1", "2"}, {"b", "3", "4"}, {"c", "5", "6"}});
@@ -497,6 +517,29 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFont) {
   EXPECT_STREQ(lf.lfFaceName, "Arial");
   EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
   EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_HEADERDRAGDROP);
+}
+
+TEST_F(CommonList, AListThatTakesNoColoursTakesTheStoredFontOnly) {
+  sListAppearance look;
+  look.clrBack = 0xFFFFFF;
+  look.clrText = 0x0000FF;
+  look.strFontFace = "Arial";
+  look.strFontSize = "12";
+  listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
+  dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+    ThreeColumns(list);
+    list.ApplyColumnProfile();
+  });
+  dialog_->list.m_strProfileName = "testlist";
+  dialog_->list.m_bApplyColors = FALSE;
+  ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+  CCommonListCtrl& list = dialog_->list;
+  EXPECT_EQ(list.GetBkColor(), 0u);
+  EXPECT_EQ(list.GetTextBkColor(), 0u);
+  EXPECT_EQ(list.GetTextColor(), 0x00FF00u);
+  LOGFONT lf{};
+  list.GetFont()->GetLogFont(&lf);
+  EXPECT_STREQ(lf.lfFaceName, "Arial");
 }
 
 TEST_F(CommonList, WithoutAStoredAppearanceTheListIsGreenOnBlack) {

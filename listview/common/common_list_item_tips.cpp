@@ -11,7 +11,8 @@ INT_PTR CCommonListCtrl::OnToolHitTest(CPoint point, TOOLINFO* info) const {
   GetClientRect(&client);
   if (!CRect(client).PtInRect(point)) return -1;
   const int top = GetTopIndex();
-  const int last = std::min(top + GetCountPerPage(), CListCtrl::GetItemCount());
+  // Through the row that the page's bottom edge cuts, which shows in part.
+  const int last = std::min(top + GetCountPerPage() + 1, CListCtrl::GetItemCount());
   for (int row = top; row < last; ++row) {
     RECT rect{};
     if (!GetItemRect(row, &rect, LVIR_BOUNDS) || !CRect(rect).PtInRect(point)) continue;

@@ -3,7 +3,8 @@
 // Stored formulas name columns by index. Removing a column moves every later
 // index one down, so the formulas of the computed columns that remain are
 // rewritten to follow: each reference keeps pointing at the column it
-// pointed at before, in the list and in the profile saved afterwards.
+// pointed at before, in the list and in the profile saved afterwards, and a
+// reference to the removed column names none (its cells are empty).
 #include <algorithm>
 
 #include "listview/filter/filter_list_ctrl.h"

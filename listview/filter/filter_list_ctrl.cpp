@@ -74,13 +74,13 @@ void CFilterListCtrl::EnableFilterMode(bool on) {
     m_appearance.bFilterRow = 1;
     if (m_header.GetSafeHwnd() != nullptr) DrawHeaderClassic(m_header.GetSafeHwnd());
   } else {
-    if (m_header.GetSafeHwnd() != nullptr) m_header.ClearAllFilters();
+    // The filters go with the filter row and the rows with the store. A
+    // refilter before freeing the store would size the list for rows that
+    // are about to go, leaving as many empty rows behind.
+    ClearFilters();
     SetFilterBar(false);
+    EmptyRows();
     CCommonListCtrl::DeleteAllItems();
-    if (!m_store.empty()) {
-      Refilter();
-      EmptyRows();
-    }
     m_appearance.bFilterRow = 0;
     m_bFilterMode = 0;
     m_bFilterRowShown = 0;
@@ -100,7 +100,9 @@ void CFilterListCtrl::ToggleFilterRow() {
       m_header.PostMessage(HDM_EDITFILTER, 0, FALSE);
     }
   }
-  m_appearance.bFilterRow = m_bFilterRowShown;
+  // The appearance's filter-row flag stays as filter mode set it: a list
+  // whose filter boxes are hidden for a while keeps its keyword colouring
+  // and the appearance dialog's keyword section.
   // A width change tells the header's followers (its tool-tips) as well.
   const int width = GetColumnWidth(0);
   SetColumnWidth(0, width + 1);
@@ -115,7 +117,9 @@ void CFilterListCtrl::OnGetDispInfo(NMLVDISPINFO* info) {
   if (item.mask & LVIF_IMAGE) item.iImage = 0;
   if (item.mask & LVIF_PARAM) item.lParam = static_cast<LPARAM>(GetItemData(item.iItem));
   if ((item.mask & LVIF_STATE) && (item.stateMask & LVIS_STATEIMAGEMASK)) {
-    // The check box shows the row's own check state (image 1 clear, 2 checked).
+    // The check box shows the row's own check state (image 1 clear, 2
+    // checked), where a fixed 2 would draw every row checked in a list the
+    // platform draws itself.
     item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(GetCheck(item.iItem) ? 2 : 1);
   }
   if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
@@ -184,6 +188,8 @@ BOOL CFilterListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CFilterListCtrl::ForwardToOwner(NMHDR& notify) {
   notify.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
   CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();
+  // A non-waiting send to a window of this thread runs at once as this send
+  // does; the owner is always on the list's own thread.
   if (owner != nullptr) owner->SendMessage(WM_NOTIFY, notify.idFrom, reinterpret_cast<LPARAM>(&notify));
 }
 

@@ -73,6 +73,9 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   DWORD_PTR GetItemData(int row) const override;
 
   // ---- Mode ----
+  // On: rows live in the store, the filter row shows. Off: the filters and
+  // the filter row go, and every row with its record (the owner's data
+  // stays the owner's).
   void EnableFilterMode(bool on);
   bool IsFilterMode() const { return m_bFilterMode != 0; }
   void ToggleFilterRow();
@@ -154,6 +157,8 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   BOOL OnEraseBkgnd(CDC* dc) override;
 
  private:
+  friend struct FilterListFaults;  // tests break the invariants to see them reported
+
   void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
   int ViewPosition(int row) const;
   sColInfo* RecordOfRow(int row) const;

@@ -203,6 +203,15 @@ TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
   EXPECT_TRUE(list.GetCheck(1));
   EXPECT_FALSE(list.GetCheck(0));
   EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+  // The box the platform draws shows each row's own check.
+  for (const int r : {0, 1}) {
+    LVITEM item{};
+    item.mask = LVIF_STATE;
+    item.iItem = r;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    ASSERT_TRUE(::SendMessage(list.m_hWnd, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(item.state & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(r == 1 ? 2 : 1)) << r;
+  }
   // The check stays with its row when the view changes.
   list.SetNewestFirst(false);
   EXPECT_TRUE(list.GetCheck(2));
@@ -214,6 +223,8 @@ TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
 TEST_F(FilterList, SortingReordersOnlyTheView) {
   CFilterListCtrl& list = Open();
   AddSample();
+  ClickHeader(0);  // column 0 starts as the column sorted ascending
+  EXPECT_EQ(Shown(0), (Strings{"hold", "buy", "Sell", "BUYER"})) << "the first click sorts it descending";
   ClickHeader(1);  // Qty, whole numbers, ascending
   EXPECT_EQ(Shown(1), (Strings{"3", "7", "10", "200"}));
   ClickHeader(1);
@@ -238,6 +249,7 @@ TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
   platform::input::PressKey('F', platform::input::kControl);
   EXPECT_FALSE(::GetWindowLong(header, GWL_STYLE) & HDS_FILTERBAR);
   EXPECT_FALSE(list.IsFilterRowShown());
+  EXPECT_EQ(list.Appearance().bFilterRow, 1) << "the list keeps its keyword colouring";
   RECT without{};
   ::GetWindowRect(header, &without);
   EXPECT_LT(without.bottom - without.top, withRow.bottom - withRow.top) << "the header lost its filter row";
@@ -297,6 +309,81 @@ TEST_F(FilterList, AFailingFormulaShowsOneBoxPerRefresh) {
   Add({"buy", "1", "1", "x"});
   Shown(4);
   EXPECT_EQ(boxes(), 3u);
+}
+
+TEST_F(FilterList, LeavingFilterModeDropsTheFiltersAndEveryRow) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  list.SetColumnFilter(0, "b");
+  list.Refilter();
+  ASSERT_EQ(list.GetItemCount(), 2);
+  list.EnableFilterMode(false);
+  EXPECT_FALSE(list.IsFilterMode());
+  EXPECT_EQ(list.StoreSize(), 0);
+  EXPECT_EQ(::SendMessage(list.m_hWnd, LVM_GETITEMCOUNT, 0, 0), 0) << "no empty rows left behind";
+  EXPECT_TRUE(list.FilteredColumns().empty());
+  EXPECT_FALSE(::GetWindowLong(list.GetHeaderCtrl()->GetSafeHwnd(), GWL_STYLE) & HDS_FILTERBAR);
+  EXPECT_EQ(list.Appearance().bFilterRow, 0);
+
+  // Back in filter mode no old filter hides a new row.
+  list.EnableFilterMode(true);
+  Add({"sell", "1", "1", "x"});
+  EXPECT_EQ(Shown(0), Strings{"sell"});
+}
+
+}  // namespace
+
+// Store and view made inconsistent, as no sequence of calls can make them.
+struct FilterListFaults {
+  static void LoseViewEntry(CFilterListCtrl& list, size_t position) { list.m_view[position] = -1; }
+  static void RepeatViewEntry(CFilterListCtrl& list) { list.m_view[1] = list.m_view[0]; }
+  static void LoseFilterText(CFilterListCtrl& list) { list.m_arrFilterTexts.pop_back(); }
+};
+
+namespace {
+
+TEST_F(FilterList, AnInconsistentViewIsReportedAndEmptiedAndAFilterTableIsLeftAlone) {
+  CFilterListCtrl& list = Open();
+  platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
+  const auto refill = [&] {
+    list.DeleteAllItems();
+    rows_.clear();
+    AddSample();
+    platform::ClearMessageBoxLog();
+  };
+  const auto boxes = [] {
+    Strings texts;
+    for (const auto& box : platform::MessageBoxLog()) texts.push_back(box.text);
+    return texts;
+  };
+
+  refill();
+  FilterListFaults::LoseViewEntry(list, 2);
+  EXPECT_EQ(list.InsertItem(2, ""), 0);
+  EXPECT_EQ(boxes(), Strings{"Insert Item: Reindexing Error"});
+  EXPECT_EQ(list.StoreSize(), 0);
+  EXPECT_EQ(list.GetItemCount(), 0);
+
+  refill();
+  FilterListFaults::LoseViewEntry(list, 3);  // visible row 0, newest first
+  EXPECT_EQ(list.GetItemData(0), 0u) << "a row without a record has no data";
+  EXPECT_FALSE(list.DeleteItem(0));
+  EXPECT_EQ(boxes(), Strings{"Delete item: Item not found"});
+  EXPECT_EQ(list.StoreSize(), 4) << "nothing else changes";
+
+  refill();
+  FilterListFaults::RepeatViewEntry(list);
+  EXPECT_FALSE(list.DeleteItem(3));  // the oldest row, shown twice
+  EXPECT_EQ(boxes(), Strings{"Delete item: Reindexing Error"});
+  EXPECT_EQ(list.StoreSize(), 0);
+
+  refill();
+  list.SetColumnFilter(0, "b");
+  list.SetColumnFilter(1, "1");
+  FilterListFaults::LoseFilterText(list);
+  list.Refilter();
+  EXPECT_EQ(boxes(), Strings{"Error occured while filtering"});
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"})) << "the rows stay as they were";
 }
 
 TEST(ComputedCell, FailuresKeepTheLastReferencedCell) {

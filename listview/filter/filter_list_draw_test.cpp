@@ -163,6 +163,18 @@ TEST_F(FilterListDrawing, AnIconCellDrawsItsIconAtTheRightEdgeOrSaysItFailed) {
   EXPECT_TRUE(platform::OpsOfKind(Paint(), platform::DrawKind::Icon).empty());
 }
 
+TEST_F(FilterListDrawing, AComputedCellOverALostColumnIsEmptyAndTheRowDrawsOn) {
+  sTarnColInfo lost("Lost", 60, LVCFMT_RIGHT, sort_kind::kFloat);
+  lost.strExpression = " \"-1\"+1";  // its column was deleted
+  list().AddComputedColumn(lost);
+  sTarnColInfo twice("Twice", 60, LVCFMT_RIGHT, sort_kind::kFloat);
+  twice.strExpression = " \"1\"*2";
+  list().AddComputedColumn(twice);
+  const auto row = InRow(Paint(), 0);
+  EXPECT_NE(TextOp(row, "20.00"), nullptr) << "the column after the empty one";
+  EXPECT_EQ(list().GetItemText(0, 2), "");
+}
+
 TEST_F(FilterListDrawing, RowHeightFollowsTheFontAndLinesPerRow) {
   list().SetListFont("MS Shell Dlg 2", "8");
   LOGFONT lf{};

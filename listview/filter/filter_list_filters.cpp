@@ -118,6 +118,8 @@ void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
   ForwardToOwner(forward.hdr);
 }
 
+// Stable where a quick sort would be shorter: rows that compare equal (every
+// row, for the kinds that compare nothing) keep the order the user saw.
 void CFilterListCtrl::SortView(int column) {
   const int count = static_cast<int>(m_view.size());
   if (count == 0) return;

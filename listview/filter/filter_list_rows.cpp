@@ -25,11 +25,15 @@ int CFilterListCtrl::CellText(DWORD_PTR data, int column, CString& text, COLORRE
       int i = -1;
       // A formula may refer to built-in columns and to computed columns
       // added before it (lower indexes), never to itself or a later one, so
-      // that no two columns can refer to each other and evaluation ends.
+      // that no two columns can refer to each other and evaluation ends: a
+      // file or a deleted column can leave any index in a formula.
       if (referenced < 0 || referenced >= column) return false;
       return CellText(data, referenced, cell, t, b, i) != 0;
     };
-    return listview::ComputeCell(m_arrColumns[column].strExpression, source, text, &m_formulaErrorBox) ? 1 : 0;
+    // A referenced cell that cannot be produced leaves this cell's text as
+    // it was; the cell still counts as produced, so the row draws on.
+    listview::ComputeCell(m_arrColumns[column].strExpression, source, text, &m_formulaErrorBox);
+    return 1;
   }
   if (m_pfnFormatterMember != nullptr) {
     CWnd* owner = m_pNotifyWnd != nullptr ? m_pNotifyWnd : GetParent();

@@ -25,22 +25,15 @@ CString QuotedIndex(int index) {
   return text;
 }
 
-bool FormulaReferences(const CString& formula, int index) {
-  for (const FormulaPiece& piece : SplitFormula(formula)) {
-    if (piece.reference && std::atoi(piece.text) == index) return true;
-  }
-  return false;
-}
-
 CString FormulaWithoutColumn(const CString& formula, int removed) {
   CString result;
   int copied = 0;  // formula text up to here is in the result
   for (const FormulaPiece& piece : SplitFormula(formula)) {
     if (!piece.reference) continue;
     const int index = std::atoi(piece.text);
-    if (index <= removed) continue;
+    if (index < removed) continue;
     result += formula.Mid(copied, piece.start - copied);
-    result.AppendFormat("%d", index - 1);
+    result.AppendFormat("%d", index == removed ? kNoColumn : index - 1);
     copied = piece.start + piece.text.GetLength();
   }
   result += formula.Mid(copied);

@@ -28,13 +28,12 @@ std::vector<FormulaPiece> SplitFormula(const CString& formula);
 // A reference as the stored formula writes it: the index between quotes.
 CString QuotedIndex(int index);
 
-// Whether the formula refers to column index `index`.
-bool FormulaReferences(const CString& formula, int index);
+// A reference to a column that no longer exists; its cell is never produced.
+constexpr int kNoColumn = -1;
 
 // The formula once column `removed` is gone: every reference above it one
-// lower, everything else (literal text, other references) byte for byte.
-// References to `removed` itself are left as they are; callers remove the
-// columns that use it first.
+// lower, a reference to `removed` itself kNoColumn, everything else (literal
+// text, other references) byte for byte.
 CString FormulaWithoutColumn(const CString& formula, int removed);
 
 }  // namespace listview

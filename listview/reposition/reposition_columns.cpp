@@ -233,7 +233,9 @@ BOOL CRepositionColumns::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 
 BOOL CRepositionColumns::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   // A drag list asks before an entry leaves it: a mandatory column may
-  // come into the shown list but never leave it.
+  // come into the shown list but never leave it. Refusing it on the way in
+  // too would keep one that a stored profile hid from ever being shown by
+  // dragging, under a box saying it "cannot be removed".
   if (message == kQueryLeave && wParam != 0) {
     const CString caption(reinterpret_cast<const char*>(wParam));
     if (IsFixed(caption) && FindExact(m_listShown, caption) >= 0) {

@@ -172,7 +172,7 @@ TEST_F(RepositionColumnsTest, AMandatoryColumnIsRefusedWhileTheOthersMoveAndSave
 }
 
 TEST_F(RepositionColumnsTest, DraggingReordersTheShownColumnsButNeverHidesAMandatoryOne) {
-  CCommonListCtrl& list = OpenList("columns", {"Price"});
+  CCommonListCtrl& list = OpenList("columns", {"Price", "Side"});
   const HWND dialog = OpenProfileDialog(list);
   CListCtrl& shown = ListOf(dialog, reposition_id::kShownList);
   CListCtrl& available = ListOf(dialog, reposition_id::kAvailableList);
@@ -187,7 +187,7 @@ TEST_F(RepositionColumnsTest, DraggingReordersTheShownColumnsButNeverHidesAManda
   EXPECT_EQ(platform::MessageBoxLog()[0].text, "Price cannot be removed");
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Qty", "Price", "Name"}));
 
-  // A hidden column comes in by dragging too.
+  // A hidden column comes in by dragging too, a mandatory one as well.
   Choose(dialog, reposition_id::kAvailableList, {"Side"});
   Drag(available, 1, shown, On(shown, 0));
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Side", "Qty", "Price", "Name"}));

@@ -234,16 +234,14 @@ void CUserDefinedColDlg::DeleteColumn() {
   }
   const int chosen = static_cast<int>(m_cmbComputed.GetItemData(item));
   if (chosen < m_pList->BuiltInColumnCount() || chosen >= m_pList->m_arrColumns.GetSize()) return;
-  // The chosen column and every computed column whose formula uses it,
-  // directly or through another one that goes: a formula left behind would
-  // name a column that no longer exists. Formulas only use columns before
-  // them, so one pass in index order finds them all.
-  std::vector<int> going{chosen};
-  for (int i = chosen + 1; i < m_pList->m_arrColumns.GetSize(); ++i) {
-    const CString& formula = m_pList->m_arrColumns[i].strExpression;
-    if (std::any_of(going.begin(), going.end(), [&](int gone) { return listview::FormulaReferences(formula, gone); })) {
-      going.push_back(i);
-    }
+  // The chosen column and the computed columns whose formula, as typed,
+  // quotes its caption. A column that used it only through one of those
+  // stays; its formula then names a column that is gone, and its cells are
+  // empty until the user deletes it too.
+  const CString quoted = "\"" + CString(m_pList->m_arrColumns[chosen].szName) + "\"";
+  std::vector<int> going;
+  for (int i = m_pList->BuiltInColumnCount(); i < m_pList->m_arrColumns.GetSize(); ++i) {
+    if (i == chosen || m_pList->m_arrColumns[i].strDescription.Find(quoted) >= 0) going.push_back(i);
   }
   // Highest index first, so the indexes still to remove stay valid.
   for (auto it = going.rbegin(); it != going.rend(); ++it) m_pList->RemoveComputedColumn(*it);

@@ -19,9 +19,11 @@
 // "^" is the expression engine's exclusive or, not a power.
 //
 // Every refusal is a message box after which the dialog stays open with its
-// contents unchanged. Add and Delete save the list's column profile. A
-// column whose saved layout line would pass the 4,095 characters the list
-// reads back is refused (kProfileTooLongMessage) before anything changes.
+// contents unchanged. Delete removes the chosen column and the computed
+// columns whose shown formula quotes its caption. Add and Delete save the
+// list's column profile. A column whose saved layout line would pass the
+// 4,095 characters the list reads back is refused (kProfileTooLongMessage)
+// before anything changes.
 #pragma once
 
 #include "listview/filter/filter_list_ctrl.h"

@@ -245,13 +245,13 @@ TEST_F(UserColumns, AnAddedColumnIsShownLastComputedAndSaved) {
   EXPECT_EQ(::SendMessage(Item(ids::kColumns), LB_GETCOUNT, 0, 0), 3);
 }
 
-TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatUseItAndKeepsTheOthersOnTheirColumns) {
+TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOnTheirColumns) {
   OpenList();
   AddColumn("A", "\"Qty\" * 2");        // 4
   AddColumn("B", "\"Price\" + 1");      // 5
   AddColumn("C", "\"A\" + 1");          // 6, uses A
   AddColumn("D", "\"B\" * 10");         // 7, uses B
-  AddColumn("E", "\"C\" - \"Price\"");  // 8, uses A through C
+  AddColumn("E", "\"C\" - \"Price\"");  // 8, uses A only through C
   ASSERT_TRUE(Boxes().empty());
   EXPECT_EQ(Cell(0, "E"), "6.50") << "4 x 2 + 1 - 2.5";
   EXPECT_EQ(Cell(0, "D"), "35.00");
@@ -278,25 +278,31 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatUseItAndKeepsTheOthersOnTh
   EXPECT_FALSE(dialog.IsWindowVisible());
 
   CFilterListCtrl& list = list_->list;
-  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D"}));
-  ASSERT_EQ(list.m_arrColumns.GetSize(), 6);
+  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D", "E"}));
+  ASSERT_EQ(list.m_arrColumns.GetSize(), 7);
   EXPECT_EQ(list.m_arrColumns[5].strExpression, " \"4\" * 10") << "B moved from 5 to 4";
   EXPECT_EQ(list.m_arrColumnOrder[4], 4);
   EXPECT_EQ(list.m_arrColumnOrder[5], 5);
+  EXPECT_EQ(list.m_arrColumns[6].strExpression, " \"-1\" - \"2\"") << "C is gone, Price stays";
   EXPECT_EQ(Cell(0, "D"), "35.00");
-  EXPECT_EQ(list.GetItemText(0, 5), "35.00") << "the header's last column shows D";
-  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 6);
+  EXPECT_EQ(list.GetItemText(0, 5), "35.00") << "the header's sixth column shows D";
+  EXPECT_EQ(list.GetItemText(0, 6), "") << "E lost the column it used";
+  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 7);
   EXPECT_EQ(Tip(3), "Kind");
   EXPECT_EQ(Tip(4), "\"Price\" + 1");
   EXPECT_EQ(Tip(5), "\"B\" * 10");
+  EXPECT_EQ(Tip(6), "\"C\" - \"Price\"");
 
   // A new start of the program reads the same columns back.
   const std::string saved = settings_.Read();
-  EXPECT_NE(saved.find("4,4,100,B# \"2\" + 1#\"Price\" + 1,5,5,100,D# \"4\" * 10#\"B\" * 10\r\n"), std::string::npos)
+  EXPECT_NE(saved.find("4,4,100,B# \"2\" + 1#\"Price\" + 1,5,5,100,D# \"4\" * 10#\"B\" * 10,"
+                       "6,6,100,E# \"-1\" - \"2\"#\"C\" - \"Price\"\r\n"),
+            std::string::npos)
       << saved;
   CloseList();
   CFilterListCtrl& again = OpenList();
-  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D"}));
+  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D", "E"}));
+  EXPECT_EQ(again.GetItemText(0, 6), "");
   EXPECT_EQ(again.GetItemText(0, 5), "35.00");
   EXPECT_EQ(again.GetItemText(1, 5), "15.00") << "(0.5 + 1) x 10";
 }
@@ -331,7 +337,7 @@ TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThem) {
       "8,8,80,Chained# \"7\"+\"1\"#x\r\n");
   OpenList();
   EXPECT_EQ(Cell(0, "Later"), "");
-  EXPECT_EQ(Cell(0, "Earlier"), "") << "its earlier column has no cell";
+  EXPECT_EQ(Cell(0, "Earlier"), "0.00") << "its earlier column's cell is empty";
   EXPECT_EQ(Cell(0, "Self"), "");
   EXPECT_EQ(Cell(0, "Fine"), "8.00");
   EXPECT_EQ(Cell(0, "Chained"), "12.00") << "8 + 4";
