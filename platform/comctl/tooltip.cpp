@@ -22,8 +22,7 @@
 namespace platform {
 namespace {
 
-constexpr int kPadding = 2;  // between the margins and the text
-constexpr int kDefaultInitial = 500;
+constexpr int kPadding = 2;        // between the margins and the text
 constexpr int kBelowPointer = 20;  // a hover tip's top edge under the pointer's hot spot
 constexpr size_t kNone = static_cast<size_t>(-1);
 
@@ -84,9 +83,11 @@ class TooltipModel : public ControlModel {
   COLORREF m_background = ::GetSysColor(COLOR_INFOBK);
   COLORREF m_textColor = ::GetSysColor(COLOR_INFOTEXT);
   RECT m_margin;
-  int m_initial = kDefaultInitial;
-  int m_autoPop = kDefaultInitial * 10;
-  int m_reshow = kDefaultInitial / 5;
+  // The delays the platform derives from the double-click time (TTDT_AUTOMATIC).
+  static int DefaultInitial() { return static_cast<int>(::GetDoubleClickTime()); }
+  int m_initial = DefaultInitial();
+  int m_autoPop = DefaultInitial() * 10;
+  int m_reshow = DefaultInitial() / 5;
   HFONT m_font = nullptr;
 };
 
@@ -374,12 +375,14 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case TTM_SETDELAYTIME: {
       const int ms = static_cast<int>(static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam))));
-      const int value = ms < 0 ? kDefaultInitial : ms;
+      // A negative delay goes back to the default.
+      const int base = DefaultInitial();
+      const int value = ms < 0 ? base : ms;
       switch (wParam) {
         case TTDT_AUTOMATIC: m_initial = value, m_autoPop = value * 10, m_reshow = value / 5; break;
-        case TTDT_INITIAL: m_initial = ms < 0 ? kDefaultInitial : ms; break;
-        case TTDT_AUTOPOP: m_autoPop = ms < 0 ? kDefaultInitial * 10 : ms; break;
-        case TTDT_RESHOW: m_reshow = ms < 0 ? kDefaultInitial / 5 : ms; break;
+        case TTDT_INITIAL: m_initial = ms < 0 ? base : ms; break;
+        case TTDT_AUTOPOP: m_autoPop = ms < 0 ? base * 10 : ms; break;
+        case TTDT_RESHOW: m_reshow = ms < 0 ? base / 5 : ms; break;
         default: break;
       }
       return 0;

@@ -1,5 +1,7 @@
 #include "platform/testing/reset_for_test.h"
 
+#include "platform/window/cursor.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -56,6 +58,7 @@ void ResetForTest() {
   ResetClipboard();
   ResetMenus();
   ResetColorChooser();
+  ::SetDoubleClickTime(0);
   ImageList_EndDrag();
 }
 

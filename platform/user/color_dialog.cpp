@@ -23,11 +23,13 @@ ColorState& State() {
 
 void SetColorResponder(ColorResponder responder) { State().responder = std::move(responder); }
 
+ColorResponder CurrentColorResponder() { return State().responder; }
+
 ColorResponder ChooseColorOnce(COLORREF color) {
-  return [color](const ColorRequest&) -> std::optional<COLORREF> {
+  return [color, previous = State().responder](const ColorRequest&) -> std::optional<COLORREF> {
     // ChooseColor calls a copy of the installed responder, so replacing it
     // here does not destroy the closure that runs.
-    SetColorResponder(nullptr);
+    SetColorResponder(previous);
     return color;
   };
 }
@@ -46,6 +48,7 @@ BOOL ChooseColor(LPCHOOSECOLOR cc) {
   platform::ColorRequest request;
   request.owner = cc->hwndOwner;
   request.initial = (cc->Flags & CC_RGBINIT) ? cc->rgbResult : 0;
+  request.customColors = cc->lpCustColors;
   // The responder may replace itself (ChooseColorOnce), so it runs from a copy.
   const platform::ColorResponder responder = platform::State().responder;
   request.chosen = responder ? responder(request) : std::nullopt;

@@ -9,6 +9,12 @@
 // item-height are given for list boxes (a combo box's list too), rows for
 // list views. Quotes and backslashes in the text are escaped with a
 // backslash; line breaks become "\n".
+//
+// A tool-tip that shows is a top-level line of its own, class
+// "tooltips_class32", its text the tip's text and its rectangle where the
+// tip lies on the screen; a hidden tip is not listed:
+//
+//   tooltips_class32 #0 "\"Qty\" * \"Price\"" 312 140 398 158
 #pragma once
 
 #include <string>

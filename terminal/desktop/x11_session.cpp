@@ -1,4 +1,5 @@
 // The platform's headers before Xlib's (see x11_session.h).
+#include "platform/comctl/tooltip.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/keyboard.h"
@@ -200,6 +201,10 @@ void Session::Restack(const std::vector<HWND>& shown) {
   for (HWND hwnd : shown) {
     if (OwnerOf(hwnd) == nullptr || std::find(shown.begin(), shown.end(), OwnerOf(hwnd)) == shown.end()) place(hwnd);
   }
+  // Tool-tips and other top-most windows float above everything else.
+  std::stable_partition(order.begin(), order.end(), [](HWND hwnd) {
+    return (::GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) || WindowClass(hwnd) == TOOLTIPS_CLASS;
+  });
   if (order == m_stacking) return;
   m_stacking = order;
   std::vector<Window> windows;
