@@ -1,7 +1,5 @@
 #include "platform/testing/reset_for_test.h"
 
-#include "platform/window/cursor.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -13,6 +11,7 @@
 #include "platform/user/color_dialog.h"
 #include "platform/user/menu.h"
 #include "platform/user/message_box.h"
+#include "platform/window/cursor.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"

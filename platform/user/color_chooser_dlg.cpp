@@ -116,14 +116,14 @@ class ColorChooserDialog : public CDialog {
     const int id = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
     if ((IsBasic(id) || IsCustom(id)) && code == BN_CLICKED) {
+      if (IsCustom(id)) m_slot = id - kColorCustomFirst;
       Select(id);
       return TRUE;
     }
     if (id == kColorAddCustom && code == BN_CLICKED) {
-      const int slot = IsCustom(m_selected) ? m_selected : kColorCustomFirst;
-      m_custom[static_cast<size_t>(slot - kColorCustomFirst)] = m_color;
-      ::InvalidateRect(::GetDlgItem(m_hWnd, slot), nullptr, TRUE);
-      Select(slot);
+      m_custom[static_cast<size_t>(m_slot)] = m_color;
+      ::InvalidateRect(::GetDlgItem(m_hWnd, kColorCustomFirst + m_slot), nullptr, TRUE);
+      m_slot = (m_slot + 1) % kCustomColorCount;
       return TRUE;
     }
     if (id >= kColorRed && id <= kColorBlue && code == EN_CHANGE && !m_showing) {
@@ -233,6 +233,7 @@ class ColorChooserDialog : public CDialog {
   COLORREF m_color;
   std::array<COLORREF, kCustomColorCount> m_custom{};
   int m_selected = 0;  // id of the selected swatch; 0 for none
+  int m_slot = 0;      // the custom swatch "Add to Custom Colors" fills next
   bool m_showing = false;
 };
 

@@ -17,8 +17,8 @@
 // arrow keys move the selection within its grid (Up/Down by a row, Left/
 // Right by one, wrapping at the ends). The red, green and blue fields show
 // the selected colour and set it when typed into (0 to 255; more reads as
-// 255). "Add to Custom Colors" puts the colour into the selected custom
-// swatch, or the first one when a basic swatch is selected. OK (or Enter)
+// 255). "Add to Custom Colors" puts the colour into the custom swatch last
+// clicked (the first at start) and moves on to the next one. OK (or Enter)
 // answers the colour, Cancel, Escape or the close box cancel. The chooser
 // opens on the request's initial colour, with its basic swatch selected when
 // there is one.

@@ -146,22 +146,47 @@ TEST_F(ColorChooserDialog, AddToCustomColorsFillsASwatchThatOkWritesBack) {
     ASSERT_TRUE(input::Focus(green));
     ::SendMessage(green, EM_SETSEL, 0, -1);
     input::TypeText("77");
-    // No swatch is selected once a field was typed into: the first custom one takes it.
+    // The colour goes into swatch 5, the one last clicked; the next add fills 6.
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
     ASSERT_TRUE(input::Click(Basic(dialog, 47)));
-    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 5)));
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
   });
   EXPECT_EQ(chosen, RGB(0, 77, 0)) << "custom swatch 5 was black; green typed over it";
-  EXPECT_EQ(custom[0], RGB(0, 77, 0));
-  EXPECT_EQ(custom[1], 0u);
+  EXPECT_EQ(custom[5], RGB(0, 77, 0));
+  EXPECT_EQ(custom[6], platform::BasicColors()[47]);
+  EXPECT_EQ(custom[0], 0u);
 
   // A cancelled chooser leaves the custom colours as they were.
-  Choose(0, [](HWND dialog) {
+  Choose(RGB(9, 9, 9), [](HWND dialog) {
     input::Click(::GetDlgItem(dialog, platform::kColorAddCustom));
     input::PressKey(VK_ESCAPE);
   });
-  EXPECT_EQ(custom[0], RGB(0, 77, 0));
+  EXPECT_EQ(custom[0], 0u);
+}
+
+TEST_F(ColorChooserDialog, TheFrameworksCustomColoursStartWhiteAndStayFromOneChooserToTheNext) {
+  COLORREF seen = 0;
+  platform::SetModalResponder([&](HWND dialog) {
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 3)));
+    seen = static_cast<COLORREF>(std::stoi(Text(::GetDlgItem(dialog, platform::kColorRed)))) << 16;
+    ASSERT_TRUE(input::Click(Basic(dialog, 8)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
+  });
+  CColorDialog first(0, 0, &owner);
+  ASSERT_EQ(first.DoModal(), IDOK);
+  EXPECT_EQ(seen, 255u << 16) << "an unused custom swatch is white";
+  EXPECT_EQ(first.GetColor(), platform::BasicColors()[8]);
+
+  platform::SetModalResponder([&](HWND dialog) {
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 3)));
+    input::PressKey(VK_RETURN);
+  });
+  CColorDialog second(0, 0, &owner);
+  ASSERT_EQ(second.DoModal(), IDOK);
+  EXPECT_EQ(second.GetColor(), platform::BasicColors()[8]) << "the colour added in the first chooser";
 }
 
 TEST_F(ColorChooserDialog, AnAnswerGivenAheadStillWinsOnceAndTheDialogComesBack) {

@@ -1,5 +1,6 @@
 #include "platform/user/color_dialog.h"
 
+#include <array>
 #include <utility>
 
 #include "platform/window/cwnd.h"
@@ -8,9 +9,18 @@
 namespace platform {
 namespace {
 
+constexpr COLORREF kWhite = 0x00FFFFFF;
+
 struct ColorState {
   ColorResponder responder;
   std::vector<ColorRequest> log;
+  std::array<COLORREF, 16> custom = WhiteCustomColors();
+
+  static std::array<COLORREF, 16> WhiteCustomColors() {
+    std::array<COLORREF, 16> white{};
+    white.fill(kWhite);
+    return white;
+  }
 };
 
 // User-interface thread only, like every window function.
@@ -39,7 +49,10 @@ std::vector<ColorRequest> ColorLog() { return State().log; }
 void ResetColorChooser() {
   State().log.clear();
   State().responder = nullptr;
+  State().custom = ColorState::WhiteCustomColors();
 }
+
+COLORREF* CustomColors() { return State().custom.data(); }
 
 }  // namespace platform
 
@@ -61,7 +74,7 @@ BOOL ChooseColor(LPCHOOSECOLOR cc) {
 CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) {
   m_cc.hwndOwner = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
   m_cc.rgbResult = initial;
-  m_cc.lpCustColors = m_custom;
+  m_cc.lpCustColors = platform::CustomColors();
   m_cc.Flags = flags | CC_RGBINIT;
 }
 

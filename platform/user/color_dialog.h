@@ -44,7 +44,9 @@ using LPCHOOSECOLOR = CHOOSECOLOR*;
 PLATFORM_API BOOL ChooseColor(LPCHOOSECOLOR cc);
 
 // The framework's wrapper: DoModal runs the chooser and answers IDOK or
-// IDCANCEL; GetColor is the chosen colour (the initial one until then).
+// IDCANCEL; GetColor is the chosen colour (the initial one until then). Its
+// 16 custom colours are the process's own, white at first, so a colour added
+// in one chooser is there in the next.
 class PLATFORM_API CColorDialog {
  public:
   explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, CWnd* parent = nullptr);
@@ -57,9 +59,6 @@ class PLATFORM_API CColorDialog {
   void SetCurrentColor(COLORREF color) { m_cc.rgbResult = color; }
 
   CHOOSECOLOR m_cc;
-
- private:
-  COLORREF m_custom[16] = {};
 };
 
 namespace platform {
@@ -84,7 +83,8 @@ PLATFORM_API ColorResponder ChooseColorOnce(COLORREF color);
 PLATFORM_API std::vector<ColorRequest> ColorLog();
 // The responder installed now (empty: the default).
 PLATFORM_API ColorResponder CurrentColorResponder();
-// Empties the log and restores the default responder.
+// Empties the log, restores the default responder and turns CColorDialog's
+// custom colours white again.
 PLATFORM_API void ResetColorChooser();
 
 }  // namespace platform

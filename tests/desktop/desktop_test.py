@@ -240,13 +240,20 @@ def tool_tip(desktop):
 def check_header_tip(desktop, listed):
     """Rests the pointer on the computed column's header item: its tip shows
     the formula below the pointer, and goes when the pointer leaves."""
-    header = desktop.control("View Allowed Group", lambda w: w["class"] == "SysHeader32")
-    if header is None:
-        raise Failure("the list has no header on the map")
-    left, top, right, bottom = header["rect"]
-    x, y = left + 80 + 50, (top + bottom) // 2  # the middle of the second item
-    desktop.xdotool("mousemove", x, y)
-    tip = wait_for("the header tool-tip", lambda: tool_tip(desktop))
+    point = {}
+
+    def rest_on_item():
+        # Read again each time: a window the terminal has just placed may
+        # still move. Moves within one item leave the tip's delay running.
+        header = desktop.control("View Allowed Group", lambda w: w["class"] == "SysHeader32")
+        if header is None:
+            return None
+        left, top, right, bottom = header["rect"]
+        point["x"], point["y"] = left + 80 + 50, top + 8  # on the second item's caption
+        desktop.xdotool("mousemove", point["x"], point["y"])
+        return tool_tip(desktop)
+    tip = wait_for("the header tool-tip", rest_on_item)
+    y = point["y"]
     if tip["text"] != COMPUTED_FORMULA:
         raise Failure("the tool-tip over %s says %r, not its formula %r" % (COMPUTED_CAPTION, tip["text"],
                                                                             COMPUTED_FORMULA))
