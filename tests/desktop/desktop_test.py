@@ -259,6 +259,16 @@ def check_header_tip(desktop, listed):
                                                                             COMPUTED_FORMULA))
     if tip["rect"][1] <= y:
         raise Failure("the tool-tip %r is not below the pointer at y=%d" % (tip["rect"], y))
+
+    def tip_on_screen():
+        # Drawn on the X display and on top: mostly the tip's pale yellow.
+        shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
+                              timeout=20).stdout
+        _, _, at = read_xwd(shot)
+        tleft, ttop, tright, tbottom = tip["rect"]
+        pixels = [at(x, yy) for x in range(tleft + 1, tright - 1) for yy in range(ttop + 1, tbottom - 1)]
+        return pixels and sum(1 for p in pixels if p == 0xFFFFE1) * 2 > len(pixels)
+    wait_for("the tool-tip drawn on the screen", tip_on_screen)
     lleft, ltop, lright, lbottom = listed["rect"]
     desktop.xdotool("mousemove", (lleft + lright) // 2, lbottom - 10)
     wait_for("the tool-tip to hide once the pointer left", lambda: tool_tip(desktop) is None)
