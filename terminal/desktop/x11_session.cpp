@@ -243,7 +243,20 @@ void Session::Wait(int timeoutMs) {
 HWND Session::Target(const XMirror& mirror, POINT screen) const {
   const HWND hwnd = mirror.Hwnd();
   if (!::IsWindow(hwnd)) return nullptr;
-  return Deepest(hwnd, screen);
+  const LRESULT hit =
+      ::SendMessage(hwnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+  if (hit != HTTRANSPARENT) return Deepest(hwnd, screen);
+  // A tool-tip lets the pointer through to the window beneath it.
+  for (HWND below : m_stacking) {
+    RECT r;
+    if (below == hwnd || !::IsWindow(below) || !::IsWindowVisible(below) || !::GetWindowRect(below, &r)) continue;
+    if (Contains(r, screen) &&
+        ::SendMessage(below, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y))) !=
+            HTTRANSPARENT) {
+      return Deepest(below, screen);
+    }
+  }
+  return nullptr;
 }
 
 void Session::SyncModifiers(unsigned xState) {
