@@ -121,13 +121,6 @@ TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavin
   ASSERT_TRUE(input::MouseMove(dialog_->m_hWnd, POINT{1, 1}));
   input::Advance(platform::kTooltipLeaveCheckMs);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-
-  // A press on the item pops the tip.
-  EXPECT_TRUE(RestOn(2, 300).shown);
-  const RECT r = ItemRect(2);
-  ASSERT_TRUE(input::ButtonDownAt(Header(), POINT{r.left + 5, r.top + 3}, input::Button::Left));
-  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-  input::ButtonUpAt(Header(), POINT{r.left + 5, r.top + 3}, input::Button::Left);
 }
 
 TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitAndHeaderDrag) {
