@@ -59,6 +59,7 @@ class TooltipModel : public ControlModel {
   FontSpec Font() const;
   UINT Format() const;
   RECT TextRect(const std::string& text) const;  // where the text goes, client coordinates from (0, 0)
+  SIZE TipSize() const;                          // the window around m_text
   void Show();
   void Hide();
   void ShowText(const std::string& text);  // the tracked tool's tip with this text; none for ""
@@ -124,13 +125,18 @@ RECT TooltipModel::TextRect(const std::string& text) const {
   return RECT{left, top, left + layout.extent.right, top + layout.extent.bottom};
 }
 
-void TooltipModel::Show() {
+SIZE TooltipModel::TipSize() const {
   const RECT text = TextRect(m_text);
   const RECT frame = NonClientInsets(Style(), static_cast<DWORD>(::GetWindowLongPtr(hwnd(), GWL_EXSTYLE)));
   const int width = text.right + kPadding + m_margin.right + frame.left + frame.right;
   const int height = text.bottom + kPadding + m_margin.bottom + frame.top + frame.bottom;
+  return SIZE{std::max(width, 0), std::max(height, 0)};
+}
+
+void TooltipModel::Show() {
+  const SIZE size = TipSize();
   ::SetWindowText(hwnd(), m_text.c_str());
-  ::MoveWindow(hwnd(), m_trackPoint.x, m_trackPoint.y, std::max(width, 0), std::max(height, 0), TRUE);
+  ::MoveWindow(hwnd(), m_trackPoint.x, m_trackPoint.y, size.cx, size.cy, TRUE);
   m_shown = true;
   ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
@@ -254,7 +260,13 @@ void TooltipModel::ShowHover() {
   ::GetCursorPos(&pointer);
   m_tracked = tool;
   m_text = std::move(text);
-  m_trackPoint = POINT{pointer.x, pointer.y + kBelowPointer};
+  // Below the pointer, kept on the screen: pushed left at the right edge,
+  // and above the pointer where below would leave the screen.
+  const SIZE size = TipSize();
+  const int right = ::GetSystemMetrics(SM_CXSCREEN) - static_cast<int>(size.cx);
+  const bool roomBelow = pointer.y + kBelowPointer + size.cy <= ::GetSystemMetrics(SM_CYSCREEN);
+  m_trackPoint = POINT{std::max(0, std::min(static_cast<int>(pointer.x), right)),
+                       roomBelow ? pointer.y + kBelowPointer : std::max(0, static_cast<int>(pointer.y - size.cy))};
   Show();
   ::SetTimer(hwnd(), kAutoPopTimer, static_cast<UINT>(m_autoPop), nullptr);
 }
