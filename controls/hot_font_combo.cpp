@@ -44,7 +44,7 @@ void CHotFontCombo::DrawItem(LPDRAWITEMSTRUCT dis) {
   CString face;
   GetLBText(static_cast<int>(dis->itemID), face);
   CFont font;
-  font.CreatePointFont(110, face, dc);
+  font.CreatePointFont(kItemPointTenths, face, dc);
   const bool selected = (dis->itemState & ODS_SELECTED) != 0;
   const COLORREF back = ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
   CBrush brush(back);
@@ -58,6 +58,30 @@ void CHotFontCombo::DrawItem(LPDRAWITEMSTRUCT dis) {
   dc->Rectangle(&dis->rcItem);
   dc->TextOut(dis->rcItem.left, dis->rcItem.top, face);
   dc->RestoreDC(saved);
+}
+
+int CHotFontCombo::MeasuredItemHeight() {
+  CClientDC dc(this);
+  CFont font;
+  // The faces map to fonts of one line height, so any face measures them all.
+  font.CreatePointFont(kItemPointTenths, m_strFaceName.IsEmpty() ? CString("Arial") : m_strFaceName, &dc);
+  CFont* old = dc.SelectObject(&font);
+  TEXTMETRIC tm{};
+  dc.GetTextMetrics(&tm);
+  dc.SelectObject(old);
+  return tm.tmHeight + tm.tmExternalLeading;
+}
+
+void CHotFontCombo::MeasureItem(LPMEASUREITEMSTRUCT mis) {
+  if (mis != nullptr) mis->itemHeight = static_cast<UINT>(MeasuredItemHeight());
+}
+
+void CHotFontCombo::PreSubclassWindow() {
+  CComboBox::PreSubclassWindow();
+  if (!(GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) return;
+  const UINT height = static_cast<UINT>(MeasuredItemHeight());
+  SetItemHeight(-1, height);
+  SetItemHeight(0, height);
 }
 
 int CHotFontCombo::CompareItem(LPCOMPAREITEMSTRUCT cis) {

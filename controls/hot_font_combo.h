@@ -25,6 +25,7 @@ class CHotFontCombo : public CComboBox {
  public:
   static constexpr UINT_PTR kHoverTimer = 1;
   static constexpr UINT kHoverTimerMs = 10;
+  static constexpr int kItemPointTenths = 110;  // items are drawn 11 points high
 
   CHotFontCombo();
 
@@ -35,12 +36,19 @@ class CHotFontCombo : public CComboBox {
   void SetCurrentFace(const CString& face) { m_strFaceName = face; }
 
   void DrawItem(LPDRAWITEMSTRUCT dis) override;
+  // Every item (and the selection field) is as tall as a line of the
+  // 11-point fonts the items are drawn in, so no name runs into the next.
+  void MeasureItem(LPMEASUREITEMSTRUCT mis) override;
   int CompareItem(LPCOMPAREITEMSTRUCT cis) override;
+  int MeasuredItemHeight();
 
  protected:
   // Draws the frame, hot or flat, on the control's own device context.
   virtual void DrawCombo(bool hot);
 
+  // A combo made from a dialog template asked its parent for the item height
+  // before this object was attached: the height is set again here.
+  void PreSubclassWindow() override;
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   Reflect OnReflectCommand(UINT code) override;
   void OnMouseMove(UINT flags, CPoint point) override;

@@ -8,6 +8,7 @@
 #include "controls/control_test_support.h"
 #include "platform/gdi/font_families.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/gdi/text_metrics.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/cbutton.h"
 
@@ -166,6 +167,34 @@ TEST_F(HotFontComboTest, CompareItemOrdersBySecondTextAgainstFirst) {
   EXPECT_GT(m_combo.CompareItem(&cis), 0);
   cis.itemData2 = reinterpret_cast<ULONG_PTR>(a);
   EXPECT_EQ(m_combo.CompareItem(&cis), 0);
+}
+
+// The 11-point line the items are drawn in, measured by the platform's own measurer.
+int ElevenPointLine() { return platform::MeasureFont(platform::FontSpec::FromPoints("Arial", 11)).height; }
+
+TEST_F(HotFontComboTest, ItemsAreTallEnoughForTheirElevenPointFacesAlsoInAComboMadeByADialog) {
+  // Made with the object attached: the creation's WM_MEASUREITEM reaches it.
+  const int line = ElevenPointLine();
+  ASSERT_GT(line, 13) << "taller than the dialog font's line, or the test proves nothing";
+  EXPECT_GE(m_combo.GetItemHeight(0), line);
+  EXPECT_GE(m_combo.GetItemHeight(-1), line) << "the selection field shows the face too";
+
+  // Made as a dialog makes it, then attached: the height is set on attaching.
+  HWND raw = ::CreateWindowEx(0, "COMBOBOX", nullptr, kStyle, 170, 10, 150, 200, m_parent.m_hWnd,
+                              reinterpret_cast<HMENU>(33077), nullptr, nullptr);
+  ASSERT_NE(raw, nullptr);
+  CHotFontCombo attached;
+  ASSERT_TRUE(attached.SubclassWindow(raw));
+  EXPECT_GE(attached.GetItemHeight(0), line);
+  attached.FillFontList();
+  // Each face is drawn inside its own row: rows follow each other without overlap.
+  HWND list = ::GetDlgItem(raw, 1000);
+  RECT first{}, second{};
+  ::SendMessage(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  ::SendMessage(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  EXPECT_EQ(second.top, first.bottom);
+  EXPECT_GE(first.bottom - first.top, line);
+  attached.UnsubclassWindow();
 }
 
 }  // namespace

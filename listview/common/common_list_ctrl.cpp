@@ -14,6 +14,7 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/window/keyboard.h"
 #include "platform/gdi/text_metrics.h"
+#include "platform/comctl/tooltip.h"
 
 namespace {
 
@@ -310,5 +311,11 @@ bool CCommonListCtrl::HandleShortcut(UINT key) {
 
 BOOL CCommonListCtrl::PreTranslateMessage(MSG* msg) {
   if (msg->message == WM_KEYDOWN && HandleShortcut(static_cast<UINT>(msg->wParam))) return TRUE;
+  // The header tip sees the mouse only through this relay: moves over the
+  // header start its delay, moves anywhere else in the list end it, and a
+  // press hides it. (The platform's tip has no TTF_SUBCLASS hook to do it.)
+  if (m_hHeaderTip != nullptr && ::IsWindow(m_hHeaderTip)) {
+    ::SendMessage(m_hHeaderTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+  }
   return CListCtrl::PreTranslateMessage(msg);
 }

@@ -63,6 +63,8 @@ void CFilterListCtrl::SetFilterBar(bool on) {
   }
   // A new frame makes the list lay its header out at its new height.
   SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // The header tips cover the items at their new height, filter boxes included.
+  if (m_bHeaderToolTips) RealignHeaderToolTips();
 }
 
 void CFilterListCtrl::EnableFilterMode(bool on) {

@@ -9,6 +9,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/metrics.h"
 
 namespace {
 
@@ -92,6 +93,18 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   input::Advance(static_cast<uint64_t>(initial) * 2);
   EXPECT_FALSE(Tip().shown);
   EXPECT_EQ(m_window.asked.size(), 2u);
+}
+
+TEST_F(HoverTips, ATipNearTheScreensEdgeStaysOnTheScreen) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  ASSERT_TRUE(m_window.SetWindowPos(nullptr, width - 150, height - 60, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE));
+  ASSERT_TRUE(input::MouseMove(m_window.m_hWnd, POINT{140, 30}));  // the right tool, near both edges
+  input::Advance(static_cast<uint64_t>(Tip().initialDelay));
+  const platform::TooltipState s = Tip();
+  ASSERT_TRUE(s.shown);
+  EXPECT_EQ(s.position.x + s.size.cx, width) << "pushed left to the screen's right edge";
+  EXPECT_EQ(s.position.y + s.size.cy, height - 30) << "above the pointer, as below would leave the screen";
 }
 
 TEST_F(HoverTips, LeavingTheWindowOrPressingAButtonHidesTheTip) {

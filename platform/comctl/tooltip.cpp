@@ -22,8 +22,7 @@
 namespace platform {
 namespace {
 
-constexpr int kPadding = 2;  // between the margins and the text
-constexpr int kDefaultInitial = 500;
+constexpr int kPadding = 2;        // between the margins and the text
 constexpr int kBelowPointer = 20;  // a hover tip's top edge under the pointer's hot spot
 constexpr size_t kNone = static_cast<size_t>(-1);
 
@@ -60,6 +59,7 @@ class TooltipModel : public ControlModel {
   FontSpec Font() const;
   UINT Format() const;
   RECT TextRect(const std::string& text) const;  // where the text goes, client coordinates from (0, 0)
+  SIZE TipSize() const;                          // the window around m_text
   void Show();
   void Hide();
   void ShowText(const std::string& text);  // the tracked tool's tip with this text; none for ""
@@ -84,9 +84,11 @@ class TooltipModel : public ControlModel {
   COLORREF m_background = ::GetSysColor(COLOR_INFOBK);
   COLORREF m_textColor = ::GetSysColor(COLOR_INFOTEXT);
   RECT m_margin;
-  int m_initial = kDefaultInitial;
-  int m_autoPop = kDefaultInitial * 10;
-  int m_reshow = kDefaultInitial / 5;
+  // The delays the platform derives from the double-click time (TTDT_AUTOMATIC).
+  static int DefaultInitial() { return static_cast<int>(::GetDoubleClickTime()); }
+  int m_initial = DefaultInitial();
+  int m_autoPop = DefaultInitial() * 10;
+  int m_reshow = DefaultInitial() / 5;
   HFONT m_font = nullptr;
 };
 
@@ -123,13 +125,18 @@ RECT TooltipModel::TextRect(const std::string& text) const {
   return RECT{left, top, left + layout.extent.right, top + layout.extent.bottom};
 }
 
-void TooltipModel::Show() {
+SIZE TooltipModel::TipSize() const {
   const RECT text = TextRect(m_text);
   const RECT frame = NonClientInsets(Style(), static_cast<DWORD>(::GetWindowLongPtr(hwnd(), GWL_EXSTYLE)));
   const int width = text.right + kPadding + m_margin.right + frame.left + frame.right;
   const int height = text.bottom + kPadding + m_margin.bottom + frame.top + frame.bottom;
+  return SIZE{std::max(width, 0), std::max(height, 0)};
+}
+
+void TooltipModel::Show() {
+  const SIZE size = TipSize();
   ::SetWindowText(hwnd(), m_text.c_str());
-  ::MoveWindow(hwnd(), m_trackPoint.x, m_trackPoint.y, std::max(width, 0), std::max(height, 0), TRUE);
+  ::MoveWindow(hwnd(), m_trackPoint.x, m_trackPoint.y, size.cx, size.cy, TRUE);
   m_shown = true;
   ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
@@ -253,7 +260,13 @@ void TooltipModel::ShowHover() {
   ::GetCursorPos(&pointer);
   m_tracked = tool;
   m_text = std::move(text);
-  m_trackPoint = POINT{pointer.x, pointer.y + kBelowPointer};
+  // Below the pointer, kept on the screen: pushed left at the right edge,
+  // and above the pointer where below would leave the screen.
+  const SIZE size = TipSize();
+  const int right = ::GetSystemMetrics(SM_CXSCREEN) - static_cast<int>(size.cx);
+  const bool roomBelow = pointer.y + kBelowPointer + size.cy <= ::GetSystemMetrics(SM_CYSCREEN);
+  m_trackPoint = POINT{std::max(0, std::min(static_cast<int>(pointer.x), right)),
+                       roomBelow ? pointer.y + kBelowPointer : std::max(0, static_cast<int>(pointer.y - size.cy))};
   Show();
   ::SetTimer(hwnd(), kAutoPopTimer, static_cast<UINT>(m_autoPop), nullptr);
 }
@@ -374,12 +387,14 @@ LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case TTM_SETDELAYTIME: {
       const int ms = static_cast<int>(static_cast<short>(LOWORD(static_cast<uintptr_t>(lParam))));
-      const int value = ms < 0 ? kDefaultInitial : ms;
+      // A negative delay goes back to the default.
+      const int base = DefaultInitial();
+      const int value = ms < 0 ? base : ms;
       switch (wParam) {
         case TTDT_AUTOMATIC: m_initial = value, m_autoPop = value * 10, m_reshow = value / 5; break;
-        case TTDT_INITIAL: m_initial = ms < 0 ? kDefaultInitial : ms; break;
-        case TTDT_AUTOPOP: m_autoPop = ms < 0 ? kDefaultInitial * 10 : ms; break;
-        case TTDT_RESHOW: m_reshow = ms < 0 ? kDefaultInitial / 5 : ms; break;
+        case TTDT_INITIAL: m_initial = ms < 0 ? base : ms; break;
+        case TTDT_AUTOPOP: m_autoPop = ms < 0 ? base * 10 : ms; break;
+        case TTDT_RESHOW: m_reshow = ms < 0 ? base / 5 : ms; break;
         default: break;
       }
       return 0;

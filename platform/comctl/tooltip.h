@@ -11,15 +11,16 @@
 //
 // Hover tools (the others): the owner relays its mouse messages
 // (TTM_RELAYEVENT with a MSG*; CWnd::EnableToolTips does it for a window's
-// own tools). A mouse move onto a tool's rectangle in its window (the whole
-// window with TTF_IDISHWND) starts the initial delay; when the pointer rests
-// there that long the tip shows below the pointer, and it hides after the
-// auto-pop delay, on a button press, on a relayed move off the tool, or when
-// a check every kTooltipLeaveCheckMs finds the pointer gone from the tool (over
-// another window, or outside the rectangle). A tool whose text is
-// LPSTR_TEXTCALLBACK ((LPSTR)-1) is asked for it each time it shows:
-// TTN_GETDISPINFOA goes to the tool's window as WM_NOTIFY. A tool with empty
-// text (or an answer without text) shows nothing.
+// own tools). TTF_SUBCLASS is accepted but does nothing here: the tip does not
+// hook the tool's window, so an owner that wants hover tips relays. A mouse move onto a tool's rectangle in its window
+// (the whole window with TTF_IDISHWND) starts the initial delay (TTM_SETDELAYTIME; by default the double-click time,
+// GetDoubleClickTime, and the auto-pop delay ten times it, as the platform derives them); when the pointer rests there
+// that long the tip shows below the pointer (kept on the screen: moved left at its
+// right edge, above the pointer at its bottom), and it hides after the auto-pop delay, on a button press, on a relayed
+// move off the tool, or when a check every kTooltipLeaveCheckMs finds the pointer gone from the tool (over another
+// window, or outside the rectangle). A tool whose text is LPSTR_TEXTCALLBACK ((LPSTR)-1) is asked for it each time it
+// shows: TTN_GETDISPINFOA goes to the tool's window as WM_NOTIFY. A tool with empty text (or an answer without text)
+// shows nothing.
 //
 // Shown, the tip window is visible, its window text is the tip text and its
 // client area holds the text laid out with the tip font (WM_SETFONT) in the

@@ -57,11 +57,24 @@ FamilyState& State() {
   return state;
 }
 
+// The faces programs ask for by name, which the platform draws with the
+// DejaVu fonts (gdi/font_faces.h): listed as installed, so that a font
+// chooser offers, and can preselect, the face a list was given.
+constexpr const char* kMappedFaces[] = {"Arial",          "Courier New", "MS Sans Serif",   "MS Shell Dlg",
+                                        "MS Shell Dlg 2", "Tahoma",      "Times New Roman", "Verdana"};
+
+std::vector<std::string> WithMappedFaces(std::vector<std::string> names) {
+  const bool dejaVu =
+      std::any_of(names.begin(), names.end(), [](const std::string& name) { return name.starts_with("DejaVu"); });
+  if (dejaVu) names.insert(names.end(), std::begin(kMappedFaces), std::end(kMappedFaces));
+  return names;
+}
+
 }  // namespace
 
 std::vector<std::string> InstalledFontFamilies() {
   FamilyState& state = State();
-  if (!state.families) state.families = Normalised(FromFontconfig());
+  if (!state.families) state.families = Normalised(WithMappedFaces(FromFontconfig()));
   return *state.families;
 }
 

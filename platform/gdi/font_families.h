@@ -5,8 +5,10 @@
 // asking LOGFONT empty means every family, otherwise only that family (the
 // name compared without regard to case). Family names longer than
 // LF_FACESIZE - 1 characters are left out: a LOGFONT cannot name them.
-// When fontconfig lists nothing (or is absent from the build) nothing is
-// enumerated and the result is 1.
+// Beside the DejaVu families fontconfig lists, the faces the platform draws
+// with them are listed too ("Arial", "Courier New", "MS Shell Dlg", ...:
+// gdi/font_families.cpp). When fontconfig lists nothing (or is absent from
+// the build) nothing is enumerated and the result is 1.
 //
 // SetInstalledFontFamilies replaces what fontconfig reports (a fixed set for
 // tests and for machines without fonts) and, as installing a font does,

@@ -95,6 +95,11 @@ TEST_F(FontFamilies, FontconfigReportsTheInstalledDejaVuFamily) {
   const std::vector<std::string> names = platform::InstalledFontFamilies();
   EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
   EXPECT_NE(std::find(names.begin(), names.end(), "DejaVu Sans"), names.end());
+  // Beside them, the faces programs name and the platform draws with them, so
+  // a font chooser can show a list's "MS Shell Dlg 2" as chosen.
+  for (const char* face : {"Arial", "MS Shell Dlg 2", "Courier New", "Times New Roman"}) {
+    EXPECT_NE(std::find(names.begin(), names.end(), face), names.end()) << face;
+  }
 }
 
 TEST_F(FontFamilies, ChangesOfColoursAndFontsReachEveryWindowDescendantsIncluded) {

@@ -11,6 +11,7 @@
 #include "platform/user/color_dialog.h"
 #include "platform/user/menu.h"
 #include "platform/user/message_box.h"
+#include "platform/window/cursor.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
@@ -56,6 +57,7 @@ void ResetForTest() {
   ResetClipboard();
   ResetMenus();
   ResetColorChooser();
+  ::SetDoubleClickTime(0);
   ImageList_EndDrag();
 }
 

@@ -88,8 +88,14 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
   return TRUE;
 }
 
+BOOL CDialog::InitModalIndirect(const platform::DialogTemplate& dialog, CWnd* parent) {
+  m_indirect = dialog;
+  if (parent != nullptr) m_pParentWnd = parent;
+  return TRUE;
+}
+
 INT_PTR CDialog::DoModal() {
-  const platform::DialogTemplate* dialog = platform::FindDialogTemplate(m_nIDTemplate);
+  const platform::DialogTemplate* dialog = m_indirect ? &*m_indirect : platform::FindDialogTemplate(m_nIDTemplate);
   if (dialog == nullptr || m_hWnd != nullptr) return -1;
   HWND owner = m_pParentWnd != nullptr ? ::GetAncestorTopLevel(m_pParentWnd->m_hWnd) : ::GetActiveWindow();
   const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);

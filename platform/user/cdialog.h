@@ -34,6 +34,8 @@
 
 #include "platform/base/export.h"
 
+#include <optional>
+
 #include "platform/user/dialog_resources.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/window/cwnd.h"
@@ -46,6 +48,8 @@ class PLATFORM_API CDialog : public CWnd {
   using CWnd::Create;
   virtual BOOL Create(UINT idTemplate, CWnd* parent = nullptr);
   BOOL CreateIndirect(const platform::DialogTemplate& dialog, CWnd* parent = nullptr);
+  // DoModal then runs this template (a copy is kept) instead of a registered one.
+  BOOL InitModalIndirect(const platform::DialogTemplate& dialog, CWnd* parent = nullptr);
   virtual INT_PTR DoModal();
   void EndDialog(int result);
 
@@ -73,6 +77,7 @@ class PLATFORM_API CDialog : public CWnd {
  private:
   bool m_modal = false;
   bool m_ended = false;
+  std::optional<platform::DialogTemplate> m_indirect;  // InitModalIndirect's template
 };
 
 // The platform's dialog functions.

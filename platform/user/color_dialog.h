@@ -2,7 +2,9 @@
 // records what it was asked and lets a replaceable responder play the person
 // who picks a colour or cancels, as menus and message boxes do.
 //
-// The default responder cancels. A responder that answers a colour makes
+// The default responder cancels (headless, nobody is there to pick); the
+// desktop mode installs ShowColorChooser (platform/user/color_chooser_dlg.h),
+// the modal "Color" dialog. A responder that answers a colour makes
 // ChooseColor return TRUE with that colour in rgbResult; on a cancel the
 // structure is left as it was and the result is FALSE. The chooser starts
 // from rgbResult with CC_RGBINIT and from black without it.
@@ -28,7 +30,7 @@ struct CHOOSECOLOR {
   HWND hwndOwner = nullptr;
   HWND hInstance = nullptr;
   COLORREF rgbResult = 0;
-  COLORREF* lpCustColors = nullptr;  // 16 custom colours; kept, never changed
+  COLORREF* lpCustColors = nullptr;  // 16 custom colours; the chooser may change them on OK
   DWORD Flags = 0;
   LPARAM lCustData = 0;
   void* lpfnHook = nullptr;
@@ -42,7 +44,9 @@ using LPCHOOSECOLOR = CHOOSECOLOR*;
 PLATFORM_API BOOL ChooseColor(LPCHOOSECOLOR cc);
 
 // The framework's wrapper: DoModal runs the chooser and answers IDOK or
-// IDCANCEL; GetColor is the chosen colour (the initial one until then).
+// IDCANCEL; GetColor is the chosen colour (the initial one until then). Its
+// 16 custom colours are the process's own, white at first, so a colour added
+// in one chooser is there in the next.
 class PLATFORM_API CColorDialog {
  public:
   explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, CWnd* parent = nullptr);
@@ -55,9 +59,6 @@ class PLATFORM_API CColorDialog {
   void SetCurrentColor(COLORREF color) { m_cc.rgbResult = color; }
 
   CHOOSECOLOR m_cc;
-
- private:
-  COLORREF m_custom[16] = {};
 };
 
 namespace platform {
@@ -66,20 +67,24 @@ namespace platform {
 struct ColorRequest {
   HWND owner = nullptr;
   COLORREF initial = 0;
-  std::optional<COLORREF> chosen;  // filled in once answered; nullopt: cancelled
+  COLORREF* customColors = nullptr;  // the caller's 16 custom colours, or null
+  std::optional<COLORREF> chosen;    // filled in once answered; nullopt: cancelled
 };
 
 // Returns the colour picked, or nullopt to cancel.
 using ColorResponder = std::function<std::optional<COLORREF>(const ColorRequest&)>;
 // Installs a responder; an empty function restores the default (cancel).
 PLATFORM_API void SetColorResponder(ColorResponder responder);
-// A responder that picks `color` once and then restores the default, so
-// only the next chooser is answered.
+// A responder that picks `color` once and then puts back the responder that
+// was installed when it was made, so only the next chooser is answered.
 PLATFORM_API ColorResponder ChooseColorOnce(COLORREF color);
 
 // The choosers opened so far, oldest first.
 PLATFORM_API std::vector<ColorRequest> ColorLog();
-// Empties the log and restores the default responder.
+// The responder installed now (empty: the default).
+PLATFORM_API ColorResponder CurrentColorResponder();
+// Empties the log, restores the default responder and turns CColorDialog's
+// custom colours white again.
 PLATFORM_API void ResetColorChooser();
 
 }  // namespace platform

@@ -5,11 +5,24 @@
 #include "platform/window/metrics.h"
 
 namespace {
+constexpr UINT kDefaultDoubleClickMs = 500;
+
 POINT& Pointer() {
   static POINT pointer;
   return pointer;
 }
+UINT& DoubleClickMs() {
+  static UINT ms = kDefaultDoubleClickMs;
+  return ms;
+}
 }  // namespace
+
+UINT GetDoubleClickTime() { return DoubleClickMs(); }
+
+BOOL SetDoubleClickTime(UINT ms) {
+  DoubleClickMs() = ms == 0 ? kDefaultDoubleClickMs : ms;
+  return TRUE;
+}
 
 BOOL GetCursorPos(POINT* point) {
   if (point == nullptr) return FALSE;

@@ -16,6 +16,12 @@
 // shows, from its first visible line down, "|" between them ("\|" inside
 // one). Quotes and backslashes in the text are escaped with a backslash;
 // line breaks become "\n".
+//
+// A tool-tip that shows is a top-level line of its own, class
+// "tooltips_class32", its text the tip's text and its rectangle where the
+// tip lies on the screen; a hidden tip is not listed:
+//
+//   tooltips_class32 #0 "\"Qty\" * \"Price\"" 312 140 398 158
 #pragma once
 
 #include <string>

@@ -96,5 +96,32 @@ TEST(WindowMap, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSizes) {
   platform::ResetForTest();
 }
 
+TEST(WindowMap, AToolTipIsListedWithItsTextAndPlaceOnlyWhileItShows) {
+  platform::ResetForTest();
+  CWnd top;
+  top.CreateEx(0, "Test", "Owner", WS_POPUP | WS_VISIBLE, 10, 20, 300, 200, nullptr, 0);
+  HWND tip = ::CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP, 0, 0, 0, 0, top.m_hWnd, nullptr, nullptr, nullptr);
+  char text[] = "\"Qty\" * \"Price\"";
+  TOOLINFO tool;
+  tool.uFlags = TTF_TRACK;
+  tool.hwnd = top.m_hWnd;
+  tool.uId = 1;
+  tool.lpszText = text;
+  ::SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessage(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(40, 60));
+  EXPECT_EQ(WindowMap().find("tooltips_class32"), std::string::npos) << "hidden: not listed";
+
+  ::SendMessage(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  RECT r;
+  ::GetWindowRect(tip, &r);
+  ASSERT_GT(r.right, 40);
+  const std::string line = "tooltips_class32 #0 \"\\\"Qty\\\" * \\\"Price\\\"\" 40 60 " + std::to_string(r.right) +
+                           " " + std::to_string(r.bottom) + "\n";
+  EXPECT_NE(WindowMap().find(line), std::string::npos) << WindowMap();
+  ::SendMessage(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(WindowMap().find("tooltips_class32"), std::string::npos);
+  platform::ResetForTest();
+}
+
 }  // namespace
 }  // namespace terminal::desktop

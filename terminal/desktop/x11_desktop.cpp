@@ -2,6 +2,7 @@
 #include <optional>
 
 // The platform's headers before Xlib's (see x11_session.h).
+#include "platform/user/color_chooser_dlg.h"
 #include "terminal/desktop/desktop.h"
 #include "terminal/desktop/menu_bar.h"
 #include "terminal/desktop/window_map.h"
@@ -61,7 +62,11 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
     Session session(*display, mainWindow.m_hWnd, below.y, hooks);
     platform::SetExternalWait([&](int timeoutMs) { session.Wait(timeoutMs); });
     platform::SetMenuResponder(ShowMenu);
+    // A person is there to pick: colour choosers open the "Color" dialog.
+    const platform::ColorResponder headlessColors = platform::CurrentColorResponder();
+    platform::SetColorResponder(platform::ShowColorChooser);
     status = platform::RunMessageLoop();
+    platform::SetColorResponder(headlessColors);
     platform::SetMenuResponder({});
     platform::SetExternalWait({});
   }

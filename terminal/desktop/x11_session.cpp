@@ -1,4 +1,5 @@
 // The platform's headers before Xlib's (see x11_session.h).
+#include "platform/comctl/tooltip.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/keyboard.h"
@@ -190,6 +191,10 @@ void Session::Restack(const std::vector<HWND>& shown) {
   for (HWND hwnd : shown) {
     if (OwnerOf(hwnd) == nullptr || std::find(shown.begin(), shown.end(), OwnerOf(hwnd)) == shown.end()) place(hwnd);
   }
+  // Tool-tips and other top-most windows float above everything else.
+  std::stable_partition(order.begin(), order.end(), [](HWND hwnd) {
+    return (::GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) || WindowClass(hwnd) == TOOLTIPS_CLASS;
+  });
   if (order == m_stacking) return;
   m_stacking = order;
   std::vector<Window> windows;
@@ -228,7 +233,20 @@ void Session::Wait(int timeoutMs) {
 HWND Session::Target(const XMirror& mirror, POINT screen) const {
   const HWND hwnd = mirror.Hwnd();
   if (!::IsWindow(hwnd)) return nullptr;
-  return Deepest(hwnd, screen);
+  const LRESULT hit =
+      ::SendMessage(hwnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+  if (hit != HTTRANSPARENT) return Deepest(hwnd, screen);
+  // A tool-tip lets the pointer through to the window beneath it.
+  for (HWND below : m_stacking) {
+    RECT r;
+    if (below == hwnd || !::IsWindow(below) || !::IsWindowVisible(below) || !::GetWindowRect(below, &r)) continue;
+    if (Contains(r, screen) &&
+        ::SendMessage(below, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y))) !=
+            HTTRANSPARENT) {
+      return Deepest(below, screen);
+    }
+  }
+  return nullptr;
 }
 
 void Session::SyncModifiers(unsigned xState) {

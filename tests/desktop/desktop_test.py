@@ -8,8 +8,11 @@ message box with Enter, chooses a Category from its drop-down with the mouse
 and a segment with the keyboard, clicks "Add Group" and "View Group".
 It checks the server's store, the window map the terminal keeps
 (--window-map), and a screenshot of the X server (xwd) in which the list must
-show as many rows of text as the store holds. Last, the X server is taken
-away: the terminal must end with status 1 and say why.
+show as many rows of text as the store holds. Then it rests the pointer on
+the header item of a computed column (from a UserSetting.ini laid in the
+terminal folder) until its tool-tip shows the formula, and picks the list's
+background in "Customize Appearance" through the "Color" chooser. Last, the
+X server is taken away: the terminal must end with status 1 and say why.
 
 Exit status 0 passed, 1 failed, 77 skipped (no Xvfb on this machine).
 Every wait has a deadline; the whole run has one too.
@@ -241,6 +244,97 @@ def text_row_bands(at, rect):
         height = 0
     return bands, background, colours
 
+# The view's columns as the test lays them in UserSetting.ini: Category
+# (80 px), then the computed "Double Strike" (100 px), then the rest.
+COMPUTED_CAPTION = "Double Strike"
+COMPUTED_FORMULA = '"Strike Price" * 2'
+COLUMN_PROFILE = ("0,0,80,1,2,80,2,3,80,3,4,80,4,5,80,5,6,80,6,7,80,7,8,80,8,9,80,"
+                  "9,1,100,Double Strike# \"5\" * 2#\"Strike Price\" * 2")
+
+
+def lay_settings(folder):
+    with open(os.path.join(folder, "UserSetting.ini"), "w", newline="\r\n") as f:
+        f.write("[rmsallowedgroups]\nCOLUMNPROFILE=%s\n" % COLUMN_PROFILE)
+
+
+def tool_tip(desktop):
+    for w in desktop.windows():
+        if w["depth"] == 0 and w["class"] == "tooltips_class32":
+            return w
+    return None
+
+
+def check_header_tip(desktop, listed):
+    """Rests the pointer on the computed column's header item: its tip shows
+    the formula below the pointer, and goes when the pointer leaves."""
+    point = {}
+
+    def rest_on_item():
+        # Read again each time: a window the terminal has just placed may
+        # still move. Moves within one item leave the tip's delay running.
+        header = desktop.control("View Allowed Group", lambda w: w["class"] == "SysHeader32")
+        if header is None:
+            return None
+        left, top, right, bottom = header["rect"]
+        point["x"], point["y"] = left + 80 + 50, top + 8  # on the second item's caption
+        desktop.xdotool("mousemove", point["x"], point["y"])
+        return tool_tip(desktop)
+    tip = wait_for("the header tool-tip", rest_on_item)
+    y = point["y"]
+    if tip["text"] != COMPUTED_FORMULA:
+        raise Failure("the tool-tip over %s says %r, not its formula %r" % (COMPUTED_CAPTION, tip["text"],
+                                                                            COMPUTED_FORMULA))
+    if tip["rect"][1] <= y:
+        raise Failure("the tool-tip %r is not below the pointer at y=%d" % (tip["rect"], y))
+
+    def tip_on_screen():
+        # Drawn on the X display and on top: mostly the tip's pale yellow.
+        shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
+                              timeout=20).stdout
+        _, _, at = read_xwd(shot)
+        tleft, ttop, tright, tbottom = tip["rect"]
+        pixels = [at(x, yy) for x in range(tleft + 1, tright - 1) for yy in range(ttop + 1, tbottom - 1)]
+        return pixels and sum(1 for p in pixels if p == 0xFFFFE1) * 2 > len(pixels)
+    wait_for("the tool-tip drawn on the screen", tip_on_screen)
+    lleft, ltop, lright, lbottom = listed["rect"]
+    desktop.xdotool("mousemove", (lleft + lright) // 2, lbottom - 10)
+    wait_for("the tool-tip to hide once the pointer left", lambda: tool_tip(desktop) is None)
+
+
+def check_colour_chooser(desktop, listed, folder):
+    """Ctrl+Shift+C in the list opens "Customize Appearance"; its colour
+    button opens "Color"; a basic colour and OK, then Apply, colour the
+    list's background and store it in UserSetting.ini."""
+    lleft, ltop, lright, lbottom = listed["rect"]
+    desktop.click(lleft + 40, lbottom - 10)
+    desktop.xdotool("key", "ctrl+shift+c")
+    caption = "Customize Appearance :rmsallowedgroups"
+    wait_for("Customize Appearance", lambda: desktop.top(caption))
+    desktop.click_window(desktop.control(caption, lambda w: w["id"] == 1026 and w["class"].lower() == "button"))
+    wait_for("the Color chooser", lambda: desktop.top("Color"))
+    blue = 828  # basic colour 28: pure blue, 0000FF
+    desktop.click_window(wait_for("the blue swatch", lambda: desktop.control("Color", lambda w: w["id"] == blue)))
+    wait_for("the fields to show blue", lambda: desktop.control(
+        "Color", lambda w: w["id"] == 708 and w["text"] == "255"))
+    desktop.click_window(desktop.control("Color", lambda w: w["id"] == 1))
+    wait_for("the Color chooser to close", lambda: desktop.top("Color") is None)
+    desktop.click_window(desktop.control(caption, lambda w: w["id"] == 1696))
+    settings = os.path.join(folder, "UserSetting.ini")
+
+    def stored():
+        with open(settings) as f:
+            return "rmsallowedgroups-20016=FF0000," in f.read()
+    wait_for("the blue background in UserSetting.ini", stored)
+
+    def painted_blue():
+        shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
+                              timeout=20).stdout
+        _, _, at = read_xwd(shot)
+        return at(lleft + 3, lbottom - 3) == 0x0000FF
+    wait_for("the list's background to turn blue on the screen", painted_blue)
+    desktop.xdotool("key", "Escape")
+    wait_for("Customize Appearance to close", lambda: desktop.top(caption) is None)
+
 
 def drag(desktop, start, end):
     desktop.xdotool("mousemove", start[0], start[1], "mousedown", 1, "mousemove", end[0], end[1], "mouseup", 1)
@@ -322,6 +416,7 @@ def run(args):
     folder = tempfile.mkdtemp(prefix="desktop-test-")
     desktop = None
     try:
+        lay_settings(folder)
         desktop = Desktop(display, folder, args.tarnterm)
         form = wait_for("the terminal and its form", lambda: desktop.check_alive() or desktop.top("Allowed Groups"))
         wait_for("the main window", lambda: desktop.top("TarnTrader"))
@@ -398,6 +493,8 @@ def run(args):
         print("list rows on screen: %d; text %06x on %06x%s" % (bands, ink, background,
                                                                  "; screenshot " + picture if args.screenshot else ""))
 
+        check_header_tip(desktop, listed)
+        check_colour_chooser(desktop, listed, folder)
         window_management(desktop, listed)
 
         # The X server goes away: the terminal ends at once and says why.

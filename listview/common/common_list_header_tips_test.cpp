@@ -1,0 +1,194 @@
+// CCommonListCtrl's header tool-tips as a person meets them: the pointer
+// rests on a header item for the tip's delay, the tip window shows the
+// column's description (a computed column's formula), and it goes when the
+// pointer leaves; the tools keep to their items through a resize, a fit and
+// a header drag.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "listview/common/common_list_ctrl.h"
+#include "listview/filter/filter_list_ctrl.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "platform/comctl/tooltip.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/input/input_driver.h"
+#include "platform/render/window_renderer.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cursor.h"
+
+namespace {
+
+using listview::testing::CListDialog;
+using Dialog = CListDialog<CCommonListCtrl>;
+namespace input = platform::input;
+
+class HeaderTips : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    listview::testing::RegisterListDialog();
+  }
+  void TearDown() override {
+    dialog_.reset();
+    listview::testing::UnregisterListDialog();
+    platform::ResetForTest();
+  }
+
+  // Name, Qty, Price and, from the stored profile, the computed column
+  // "Value" whose formula the user typed as "Qty" * "Price".
+  CCommonListCtrl& Open() {
+    std::ofstream(settings_.File(), std::ios::binary)
+        << "[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60,3,3,90,Value# \"1\" * \"2\"#\"Qty\" * \"Price\"\r\n";
+    dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+      list.m_strProfileName = "testlist";
+      list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
+      list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
+      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
+      list.m_arrColumns[1].strDescription = "Quantity in lots";
+      for (int i = 0; i < 3; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
+      list.ApplyColumnProfile();
+    });
+    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+    return dialog_->list;
+  }
+
+  HWND Header() { return dialog_->list.GetHeaderCtrl()->GetSafeHwnd(); }
+  RECT ItemRect(int item) {
+    RECT r{};
+    dialog_->list.GetHeaderCtrl()->GetItemRect(item, &r);
+    return r;
+  }
+  // Rests the pointer on a header item for `ms` and reads the tip.
+  platform::TooltipState RestOn(int item, int ms) {
+    const RECT r = ItemRect(item);
+    EXPECT_TRUE(input::MouseMove(Header(), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+    input::Advance(static_cast<uint64_t>(ms));
+    return platform::ReadTooltip(dialog_->list.HeaderToolTip());
+  }
+  // Whether tool `item + 1` lies exactly on header item `item`, for every item.
+  void ExpectToolsOnItems(const char* after) {
+    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
+    for (int item = 0; item < header->GetItemCount(); ++item) {
+      TOOLINFO tool;
+      tool.hwnd = Header();
+      tool.uId = static_cast<UINT_PTR>(item + 1);
+      ASSERT_TRUE(::SendMessage(dialog_->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool)));
+      const RECT r = ItemRect(item);
+      EXPECT_EQ(tool.rect.left, r.left) << after << ", item " << item;
+      EXPECT_EQ(tool.rect.right, r.right) << after << ", item " << item;
+      EXPECT_EQ(tool.rect.bottom, r.bottom) << after << ", item " << item;
+    }
+  }
+
+  listview::testing::SettingsDir settings_;
+  std::unique_ptr<Dialog> dialog_;
+};
+
+TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavingHidesIt) {
+  ::SetDoubleClickTime(300);  // the tip's default delay follows it
+  CCommonListCtrl& list = Open();
+  const HWND tip = list.HeaderToolTip();
+  ASSERT_NE(tip, nullptr);
+  ASSERT_EQ(platform::ReadTooltip(tip).initialDelay, 300);
+
+  EXPECT_FALSE(RestOn(1, 299).shown) << "not before the delay";
+  input::Advance(1);
+  platform::TooltipState shown = platform::ReadTooltip(tip);
+  ASSERT_TRUE(shown.shown);
+  EXPECT_EQ(shown.text, "Quantity in lots");
+  EXPECT_TRUE(::IsWindowVisible(tip)) << "a real window shows it";
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  EXPECT_GT(shown.position.y, pointer.y) << "below the pointer";
+
+  // Onto the next item: that tip, after the delay again.
+  EXPECT_FALSE(RestOn(3, 100).shown);
+  shown = RestOn(3, 200);
+  ASSERT_TRUE(shown.shown);
+  EXPECT_EQ(shown.text, "\"Qty\" * \"Price\"") << "a computed column shows its formula as typed";
+  EXPECT_EQ(RestOn(0, 300).text, "Name") << "without a description, the caption";
+
+  // Down into the rows of the same list: the relay takes the tip away at once.
+  ASSERT_TRUE(input::MouseMove(list.m_hWnd, POINT{20, 40}));
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+  EXPECT_FALSE(::IsWindowVisible(tip));
+
+  // Out of the list altogether: the tip's own check notices.
+  EXPECT_TRUE(RestOn(2, 300).shown);
+  ASSERT_TRUE(input::MouseMove(dialog_->m_hWnd, POINT{1, 1}));
+  input::Advance(platform::kTooltipLeaveCheckMs);
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+}
+
+TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitAndHeaderDrag) {
+  CCommonListCtrl& list = Open();
+  ExpectToolsOnItems("opened");
+
+  list.SetColumnWidth(0, 150);
+  ExpectToolsOnItems("a resize");
+  EXPECT_EQ(RestOn(1, 500).text, "Quantity in lots") << "Qty moved right with Name's width";
+
+  list.FitColumns(list_command::kFitToWindow);
+  ExpectToolsOnItems("a fit");
+
+  // Drag "Name" (item 0) by its caption to the right of "Price".
+  const RECT from = ItemRect(0);
+  const RECT onto = ItemRect(2);
+  ASSERT_TRUE(input::ButtonDownAt(Header(), POINT{from.left + 10, 5}, input::Button::Left));
+  ASSERT_TRUE(input::MouseMove(Header(), POINT{from.left + 30, 5}));
+  ASSERT_TRUE(input::MouseMove(Header(), POINT{onto.right - 3, 5}));
+  ASSERT_TRUE(input::ButtonUpAt(Header(), POINT{onto.right - 3, 5}, input::Button::Left));
+  ASSERT_NE(list.GetHeaderCtrl()->OrderToIndex(0), 0) << "the drag moved Name";
+  ExpectToolsOnItems("a header drag");
+  EXPECT_EQ(RestOn(0, 500).text, "Name") << "Name's tip went with it";
+}
+
+TEST_F(HeaderTips, ThePictureShowsTheTipOverTheHeader) {
+  CCommonListCtrl& list = Open();
+  const COLORREF tipBack = ::GetSysColor(COLOR_INFOBK);
+  RECT dialog{};
+  ::GetWindowRect(dialog_->m_hWnd, &dialog);
+  EXPECT_EQ(platform::RenderWindow(dialog_->m_hWnd).Count(RECT{0, 0, 2000, 2000}, tipBack), 0)
+      << "nothing in the tip's colour before the tip shows";
+
+  ASSERT_TRUE(RestOn(1, 500).shown);
+  RECT tip{};
+  ::GetWindowRect(list.HeaderToolTip(), &tip);
+  const platform::Image image = platform::RenderWindow(dialog_->m_hWnd);
+  const RECT inPicture{tip.left - dialog.left, tip.top - dialog.top, tip.right - dialog.left, tip.bottom - dialog.top};
+  const int area = (inPicture.right - inPicture.left - 2) * (inPicture.bottom - inPicture.top - 2);
+  const int back = image.Count(inPicture, tipBack);
+  EXPECT_GT(back, area / 2) << "the tip's face, drawn over the list";
+  EXPECT_LT(back, area) << "with its text on it";
+  EXPECT_EQ(image.At(inPicture.left, inPicture.top), ::GetSysColor(COLOR_WINDOWFRAME)) << "and its border";
+}
+
+TEST_F(HeaderTips, AFilterRowShownLaterIsCoveredByTheTipsToo) {
+  auto dialog = std::make_unique<CListDialog<CFilterListCtrl>>([](CFilterListCtrl& list) {
+    list.m_strProfileName = "filtered";
+    list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
+    list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
+    list.m_arrColumns[1].strDescription = "Quantity in lots";
+    for (int i = 0; i < 2; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
+    list.ApplyColumnProfile();
+    list.EnableFilterMode(true);  // the header grows a row of filter boxes
+  });
+  ASSERT_TRUE(dialog->Create(listview::testing::kListDialogId));
+  CFilterListCtrl& list = dialog->list;
+  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
+  RECT item{};
+  list.GetHeaderCtrl()->GetItemRect(1, &item);
+  ASSERT_GT(item.bottom, 30) << "two rows tall";
+  // On Qty's filter box, below its caption.
+  ASSERT_TRUE(input::MouseMove(header, POINT{item.left + 10, item.bottom - 5}));
+  input::Advance(static_cast<uint64_t>(::GetDoubleClickTime()));
+  const platform::TooltipState shown = platform::ReadTooltip(list.HeaderToolTip());
+  EXPECT_TRUE(shown.shown);
+  EXPECT_EQ(shown.text, "Quantity in lots");
+  input::MouseMove(list.m_hWnd, POINT{10, 100});
+}
+
+}  // namespace

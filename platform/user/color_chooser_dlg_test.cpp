@@ -1,0 +1,237 @@
+// The "Color" dialog, driven headless by the input driver while its modal
+// loop waits, as a person would drive it on the desktop.
+#include "platform/user/color_chooser_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/input/input_driver.h"
+#include "platform/render/window_renderer.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/winapi.h"
+
+namespace {
+
+namespace input = platform::input;
+
+class ColorChooserDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    owner.CreateEx(0, "Test", "Owner", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 500, 400, nullptr, 0);
+    ::SetActiveWindow(owner.m_hWnd);
+    platform::SetColorResponder(platform::ShowColorChooser);
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  // Opens the chooser on `initial` and lets `act` drive it; what ChooseColor
+  // answered (nullopt for a cancel).
+  std::optional<COLORREF> Choose(COLORREF initial, const std::function<void(HWND)>& act, DWORD flags = CC_RGBINIT) {
+    platform::SetModalResponder([&](HWND dialog) {
+      seenCaption = Text(dialog);
+      seenOwnerEnabled = ::IsWindowEnabled(owner.m_hWnd) != FALSE;
+      seenFocus = ::GetDlgCtrlID(::GetFocus());
+      seenFields = Text(::GetDlgItem(dialog, platform::kColorRed)) + "," +
+                   Text(::GetDlgItem(dialog, platform::kColorGreen)) + "," +
+                   Text(::GetDlgItem(dialog, platform::kColorBlue));
+      act(dialog);
+    });
+    CHOOSECOLOR cc;
+    cc.hwndOwner = owner.m_hWnd;
+    cc.rgbResult = initial;
+    cc.lpCustColors = custom;
+    cc.Flags = flags;
+    if (!ChooseColor(&cc)) return std::nullopt;
+    return cc.rgbResult;
+  }
+
+  static std::string Text(HWND hwnd) {
+    char text[128] = {};
+    ::GetWindowText(hwnd, text, sizeof text);
+    return text;
+  }
+  static HWND Basic(HWND dialog, int index) { return ::GetDlgItem(dialog, platform::kColorBasicFirst + index); }
+
+  CWnd owner;
+  COLORREF custom[16] = {};
+  std::string seenCaption, seenFields;
+  bool seenOwnerEnabled = true;
+  int seenFocus = 0;
+};
+
+TEST_F(ColorChooserDialog, AClickOnABasicColourAndOkAnswersIt) {
+  const COLORREF pick = platform::BasicColors()[13];
+  const auto chosen = Choose(0x123456, [](HWND dialog) {
+    ASSERT_TRUE(input::Click(Basic(dialog, 13)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
+  });
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(*chosen, pick);
+  EXPECT_EQ(seenCaption, "Color");
+  EXPECT_FALSE(seenOwnerEnabled) << "the chooser is modal";
+  EXPECT_EQ(seenFields, "86,52,18") << "the fields open on the initial colour 0x123456 (blue 0x12)";
+  EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+  EXPECT_EQ(input::FindWindowByText(nullptr, "Color"), nullptr) << "no dialog is left behind";
+}
+
+TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
+  const auto chosen = Choose(RGB(0, 0, 0), [](HWND dialog) {
+    HWND red = ::GetDlgItem(dialog, platform::kColorRed);
+    ASSERT_TRUE(input::Focus(red));
+    ::SendMessage(red, EM_SETSEL, 0, -1);
+    input::TypeText("200");
+    HWND blue = ::GetDlgItem(dialog, platform::kColorBlue);
+    ASSERT_TRUE(input::Focus(blue));
+    ::SendMessage(blue, EM_SETSEL, 0, -1);
+    input::TypeText("999");
+    input::PressKey(VK_RETURN);
+  });
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(*chosen, RGB(200, 0, 255));
+}
+
+TEST_F(ColorChooserDialog, CancelEscapeAndTheCloseBoxLeaveTheColourAlone) {
+  EXPECT_FALSE(Choose(0x00FF00, [](HWND dialog) {
+                 input::Click(Basic(dialog, 0));
+                 input::Click(::GetDlgItem(dialog, IDCANCEL));
+               }).has_value());
+  EXPECT_FALSE(Choose(0x00FF00, [](HWND dialog) {
+                 input::Click(Basic(dialog, 0));
+                 input::PressKey(VK_ESCAPE);
+               }).has_value());
+  EXPECT_FALSE(Choose(0x00FF00, [](HWND dialog) { ::PostMessage(dialog, WM_CLOSE, 0, 0); }).has_value());
+}
+
+TEST_F(ColorChooserDialog, TheInitialBasicColourIsSelectedAndTheArrowsMoveWithinTheGrid) {
+  const auto& basic = platform::BasicColors();
+  // Opened on basic colour 9 (row 1, column 1): it has the focus, and OK keeps it.
+  EXPECT_EQ(Choose(basic[9], [](HWND) { input::PressKey(VK_RETURN); }), basic[9]);
+  EXPECT_EQ(seenFocus, platform::kColorBasicFirst + 9);
+  // Right, Down: colour 18. Up from the top row wraps to the bottom row; Left
+  // from the first swatch wraps to the last.
+  EXPECT_EQ(Choose(basic[9],
+                   [](HWND) {
+                     input::PressKey(VK_RIGHT);
+                     input::PressKey(VK_DOWN);
+                     input::PressKey(VK_RETURN);
+                   }),
+            basic[18]);
+  EXPECT_EQ(Choose(basic[1],
+                   [](HWND) {
+                     input::PressKey(VK_UP);
+                     input::PressKey(VK_RETURN);
+                   }),
+            basic[41]);
+  EXPECT_EQ(Choose(basic[0],
+                   [](HWND) {
+                     input::PressKey(VK_LEFT);
+                     input::PressKey(VK_RETURN);
+                   }),
+            basic[47]);
+  // Without CC_RGBINIT the chooser starts from black.
+  EXPECT_EQ(Choose(
+                0x00FFFF, [](HWND) { input::PressKey(VK_RETURN); }, 0),
+            RGB(0, 0, 0));
+}
+
+TEST_F(ColorChooserDialog, AddToCustomColorsFillsASwatchThatOkWritesBack) {
+  const auto chosen = Choose(RGB(1, 2, 3), [](HWND dialog) {
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 5)));
+    HWND green = ::GetDlgItem(dialog, platform::kColorGreen);
+    ASSERT_TRUE(input::Focus(green));
+    ::SendMessage(green, EM_SETSEL, 0, -1);
+    input::TypeText("77");
+    // The colour goes into swatch 5, the one last clicked; the next add fills 6.
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
+    ASSERT_TRUE(input::Click(Basic(dialog, 47)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 5)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
+  });
+  EXPECT_EQ(chosen, RGB(0, 77, 0)) << "custom swatch 5 was black; green typed over it";
+  EXPECT_EQ(custom[5], RGB(0, 77, 0));
+  EXPECT_EQ(custom[6], platform::BasicColors()[47]);
+  EXPECT_EQ(custom[0], 0u);
+
+  // A cancelled chooser leaves the custom colours as they were.
+  Choose(RGB(9, 9, 9), [](HWND dialog) {
+    input::Click(::GetDlgItem(dialog, platform::kColorAddCustom));
+    input::PressKey(VK_ESCAPE);
+  });
+  EXPECT_EQ(custom[0], 0u);
+}
+
+TEST_F(ColorChooserDialog, TheFrameworksCustomColoursStartWhiteAndStayFromOneChooserToTheNext) {
+  COLORREF seen = 0;
+  platform::SetModalResponder([&](HWND dialog) {
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 3)));
+    seen = static_cast<COLORREF>(std::stoi(Text(::GetDlgItem(dialog, platform::kColorRed)))) << 16;
+    ASSERT_TRUE(input::Click(Basic(dialog, 8)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
+  });
+  CColorDialog first(0, 0, &owner);
+  ASSERT_EQ(first.DoModal(), IDOK);
+  EXPECT_EQ(seen, 255u << 16) << "an unused custom swatch is white";
+  EXPECT_EQ(first.GetColor(), platform::BasicColors()[8]);
+
+  platform::SetModalResponder([&](HWND dialog) {
+    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 3)));
+    input::PressKey(VK_RETURN);
+  });
+  CColorDialog second(0, 0, &owner);
+  ASSERT_EQ(second.DoModal(), IDOK);
+  EXPECT_EQ(second.GetColor(), platform::BasicColors()[8]) << "the colour added in the first chooser";
+}
+
+TEST_F(ColorChooserDialog, AnAnswerGivenAheadStillWinsOnceAndTheDialogComesBack) {
+  platform::SetColorResponder(platform::ChooseColorOnce(RGB(9, 9, 9)));
+  bool opened = false;
+  EXPECT_EQ(Choose(0, [&](HWND) { opened = true; }), RGB(9, 9, 9));
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(Choose(RGB(1, 1, 1), [&](HWND) { input::PressKey(VK_RETURN); }), RGB(1, 1, 1));
+}
+
+TEST_F(ColorChooserDialog, ThePictureShowsEverySwatchInItsColourTheChosenOneFramedAndTheColourLarge) {
+  const auto& basic = platform::BasicColors();
+  platform::Image image;
+  RECT window{};
+  std::vector<RECT> swatches;
+  RECT current{};
+  Choose(basic[20], [&](HWND dialog) {
+    image = platform::RenderWindow(dialog);
+    ::GetWindowRect(dialog, &window);
+    for (int i = 0; i < platform::kBasicColorCount; ++i) {
+      RECT r{};
+      ::GetWindowRect(Basic(dialog, i), &r);
+      swatches.push_back(r);
+    }
+    ::GetWindowRect(::GetDlgItem(dialog, platform::kColorCurrent), &current);
+    input::PressKey(VK_ESCAPE);
+  });
+  ASSERT_EQ(swatches.size(), basic.size());
+  ASSERT_GT(image.width, 0);
+  auto inPicture = [&](const RECT& r) {
+    return RECT{r.left - window.left, r.top - window.top, r.right - window.left, r.bottom - window.top};
+  };
+  for (size_t i = 0; i < basic.size(); ++i) {
+    const RECT r = inPicture(swatches[i]);
+    EXPECT_EQ(image.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), basic[i]) << "swatch " << i;
+    const COLORREF corner = image.At(r.left, r.top);
+    if (i == 20) {
+      EXPECT_EQ(corner, RGB(0, 0, 0)) << "the chosen swatch is framed in black";
+    } else {
+      EXPECT_NE(corner, RGB(0, 0, 0)) << "swatch " << i << " is not framed";
+    }
+  }
+  const RECT big = inPicture(current);
+  EXPECT_GT(image.Count(big, basic[20]), (big.right - big.left - 2) * (big.bottom - big.top - 2) * 9 / 10)
+      << "the colour shows large beside the fields";
+}
+
+}  // namespace
