@@ -21,7 +21,7 @@
 // "tooltips_class32", its text the tip's text and its rectangle where the
 // tip lies on the screen; a hidden tip is not listed:
 //
-//   tooltips_class32 #0 "\"Qty\" * \"Price\"" 312 140 398 158
+//   tooltips_class32 #0 "\"Qty\" * \"Price\"" 312 140 398 158 handle=0x10008 owner=0x10004
 #pragma once
 
 #include <string>

@@ -116,8 +116,8 @@ TEST(WindowMap, AToolTipIsListedWithItsTextAndPlaceOnlyWhileItShows) {
   ::GetWindowRect(tip, &r);
   ASSERT_GT(r.right, 40);
   const std::string line = "tooltips_class32 #0 \"\\\"Qty\\\" * \\\"Price\\\"\" 40 60 " + std::to_string(r.right) +
-                           " " + std::to_string(r.bottom) + "\n";
-  EXPECT_NE(WindowMap().find(line), std::string::npos) << WindowMap();
+                           " " + std::to_string(r.bottom) + " handle=";
+  EXPECT_EQ(WindowMap().rfind(line, 0), 0u) << "shown, above its owner: " << WindowMap();
   ::SendMessage(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(WindowMap().find("tooltips_class32"), std::string::npos);
   platform::ResetForTest();
