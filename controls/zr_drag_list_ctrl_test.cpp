@@ -125,6 +125,13 @@ TEST_F(DragListTest, DroppingUpwardsAndOnItselfKeepsEveryItem) {
   platform::input::MouseMove(m_left, On(m_left, 1));
   ButtonUp(m_left, On(m_left, 1));
   EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a3", "a4", "a1", "a2"}));
+
+  // So does the first of two; the second follows it.
+  Select(m_left, {1, 3});
+  StartDrag(m_left, 3);
+  platform::input::MouseMove(m_left, On(m_left, 0));
+  ButtonUp(m_left, On(m_left, 0));
+  EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a3", "a1", "a4", "a2"}));
 }
 
 TEST_F(DragListTest, TheDragImageJoinsEveryDraggedItemOnTransparentGreen) {
