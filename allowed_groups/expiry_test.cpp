@@ -30,7 +30,13 @@ TEST(ConvertExpiryToSeconds, KindsPickTimeOfDayAndShift) {
 }
 
 TEST(ConvertExpiryToSeconds, RejectsImpossibleDatesAndMissingParts) {
-  EXPECT_EQ(ConvertExpiryToSeconds("31/04/2012", 4), -2);
+  for (const char* thirtyDays : {"31/04/2012", "31/06/2012", "31/09/2012", "31/11/2012"}) {
+    EXPECT_EQ(ConvertExpiryToSeconds(thirtyDays, 4), -2) << thirtyDays;
+  }
+  for (const char* thirtyOneDays : {"31/01/2013", "31/03/2013", "31/05/2013", "31/07/2013", "31/08/2013",
+                                    "31/10/2013", "31/12/2013"}) {
+    EXPECT_GT(ConvertExpiryToSeconds(thirtyOneDays, 4), 0) << thirtyOneDays;
+  }
   EXPECT_EQ(ConvertExpiryToSeconds("30/02/2012", 4), -2);
   EXPECT_EQ(ConvertExpiryToSeconds("29/02/2013", 4), -2) << "not a leap year";
   EXPECT_NE(ConvertExpiryToSeconds("29/02/2012", 4), -2);

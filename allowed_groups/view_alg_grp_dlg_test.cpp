@@ -155,6 +155,17 @@ TEST_F(ViewDialog, RepliesMergeIntoTheirGroupAndNewOnesGoOnTop) {
   EXPECT_TRUE(dialog.Rows().empty());
   dialog.AddOrMerge(Group("HNI", "nse_fo", 125050));
   EXPECT_EQ(dialog.Rows().size(), 1u) << "the index went with the rows";
+
+  // A deleted row leaves the index with it: its group coming back is a new row.
+  dialog.AddOrMerge(Group("HNI", "cde_fo", 100));
+  dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
+  dialog.List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
+  ::SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED),
+                reinterpret_cast<LPARAM>(::GetDlgItem(dialog.m_hWnd, IDC_DELETE_LISTED)));
+  ASSERT_EQ(Texts(dialog, 1), std::vector<std::string>{"nse_fo"});
+  dialog.AddOrMerge(Group("HNI", "cde_fo", 100));
+  EXPECT_EQ(Texts(dialog, 1), (std::vector<std::string>{"cde_fo", "nse_fo"}));
 }
 
 TEST_F(ViewDialog, AFilterTypedInTheHeaderRefiltersTheRows) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "controls/control_test_support.h"
+#include "platform/window/cpaintdc.h"
 #include "platform/window/cursor.h"
+#include "platform/window/metrics.h"
 #include "platform/user/cedit.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
@@ -194,6 +196,18 @@ TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerLeaves) {
   ::SetCursorPos(0, 0);
   input::Advance(CAutoComboBox::kTipTimerMs);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+
+  // A text that fits the field less 6 pixels gets no tip; one pixel less room, and it does.
+  const int textWidth = CClientDC(&m_combo).GetTextExtent(kWide).cx;
+  const int fieldWidth = client.Width() - ::GetSystemMetrics(SM_CXHTHUMB) - 2;
+  CRect window;
+  m_combo.GetWindowRect(&window);
+  for (const int room : {6, 5}) {
+    m_combo.SetWindowPos(nullptr, 0, 0, window.Width() + textWidth + room - fieldWidth, window.Height(),
+                         SWP_NOMOVE | SWP_NOZORDER);
+    MovePointer(m_combo, {5, 5});
+    EXPECT_EQ(platform::ReadTooltip(tip).shown, room == 5) << room;
+  }
 }
 
 TEST_F(AutoComboBoxTest, TheFocusLatchesTheTipInHighlightColoursUntilItLeaves) {

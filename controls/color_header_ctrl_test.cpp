@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/control_test_support.h"
+#include "platform/gdi/cdc.h"
+#include "platform/gdi/cgdiobject.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/testing/reset_for_test.h"
@@ -90,6 +92,20 @@ TEST_F(ColorHeaderCtrlTest, ErasingPaintsLightGoldOnlyWhileTheFilterRowShows) {
   ops = Repaint(m_header);
   ASSERT_FALSE(ops.empty());
   EXPECT_EQ(ops[0].color, ::GetSysColor(COLOR_BTNFACE));
+
+  // Erasing into a context of the sender's (a page being printed) paints there, not on the screen.
+  CDC page;
+  ASSERT_TRUE(page.CreateCompatibleDC(nullptr));
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&page, 300, 20);
+  CBitmap* old = page.SelectObject(&bitmap);
+  platform::ClearDisplayList(m_header);
+  m_header.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(page.m_hDC));
+  page.SelectObject(old);
+  ops = platform::BitmapDisplayList(bitmap);
+  ASSERT_EQ(ops.size(), 1u);
+  EXPECT_EQ(ops[0].color, ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_TRUE(platform::WindowDisplayList(m_header).empty());
 }
 
 }  // namespace

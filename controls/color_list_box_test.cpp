@@ -166,6 +166,11 @@ TEST_F(ColorListBoxTest, ErasingFillsOnlyBelowTheLastItemInModeTwo) {
   for (int i = 0; i < 12; ++i) m_list.AddString("item");  // down past the bottom
   EXPECT_TRUE(erase());
   EXPECT_TRUE(platform::WindowDisplayList(m_list).empty());
+
+  // Emptied, it erases as usual: no fill in its background colour.
+  m_list.ResetContent();
+  erase();
+  for (const platform::DrawOp& op : platform::WindowDisplayList(m_list)) EXPECT_NE(op.color, RGB(1, 2, 3));
   ::ReleaseDC(m_list, dc);
 }
 

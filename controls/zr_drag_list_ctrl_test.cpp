@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/control_test_support.h"
@@ -21,12 +22,14 @@ class CQueryingParent : public CTestParent {
  public:
   std::vector<std::string> asked;
   std::vector<std::string> refuse;
+  CZRDragListCtrl* shrink = nullptr;  // loses its last item at the first question
 
  protected:
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
     if (message == CZRDragListCtrl::kQueryLeave) {
       const std::string text = reinterpret_cast<const char*>(wParam);
       asked.push_back(text);
+      if (shrink != nullptr) shrink->DeleteItem(std::exchange(shrink, nullptr)->GetItemCount() - 1);
       *result = std::find(refuse.begin(), refuse.end(), text) != refuse.end() ? 1 : 0;
       return TRUE;
     }
@@ -125,6 +128,13 @@ TEST_F(DragListTest, DroppingUpwardsAndOnItselfKeepsEveryItem) {
   platform::input::MouseMove(m_left, On(m_left, 1));
   ButtonUp(m_left, On(m_left, 1));
   EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a3", "a4", "a1", "a2"}));
+
+  // So does the first of two; the second follows it.
+  Select(m_left, {1, 3});
+  StartDrag(m_left, 3);
+  platform::input::MouseMove(m_left, On(m_left, 0));
+  ButtonUp(m_left, On(m_left, 0));
+  EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a3", "a1", "a4", "a2"}));
 }
 
 TEST_F(DragListTest, ADropWhereNoItemWasMarkedAppendsWhateverTheLastDragLeft) {
@@ -230,6 +240,18 @@ TEST_F(DragListTest, AcrossListsARefusedItemStaysWithItsBoxAndTheOthersAppend) {
   EXPECT_EQ(m_right.GetItemData(4), 101u);
   EXPECT_EQ(m_right.GetItemText(4, 1), "") << "other columns stay behind";
   EXPECT_EQ(::GetFocus(), m_right.GetSafeHwnd());
+}
+
+TEST_F(DragListTest, AcrossListsAnItemTheOwnerDeletesWhileAnsweringIsNotCarried) {
+  m_parent.shrink = &m_left;
+  Select(m_left, {1, 4});
+  StartDrag(m_left, 1);
+  const POINT below{60, On(m_right, 2).y + 40};
+  platform::input::MouseMove(m_right, below);
+  ButtonUp(m_right, below);
+  EXPECT_EQ(m_parent.asked, std::vector<std::string>{"a1"});
+  EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a2", "a3"}));
+  EXPECT_EQ(Texts(m_right), (std::vector<std::string>{"b0", "b1", "b2", "a1"}));
 }
 
 TEST_F(DragListTest, AcrossListsTheLabelUnderThePointerIsTheInsertionPointAndChecksTravel) {

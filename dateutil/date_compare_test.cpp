@@ -35,6 +35,7 @@ TEST(CompareDateTime, DatesWithSeparatorsAndOrder) {
   EXPECT_EQ(Compare("05/01/2024", "06/01/2024", 1), -1);
   EXPECT_EQ(Compare("05/01/2024", "06/01/2024", -1), 1);
   EXPECT_EQ(Compare("05/01/2024 10:30:15", "05/01/2024 10:30:16"), -1);
+  EXPECT_EQ(Compare("05/01/2024 10:30:15", "05/01/2024T09:30:15"), 1);  // fields, not what joins them
   EXPECT_EQ(Compare("05-Jan-2024", "05-Feb-2024"), 0);  // names read as 0 with a separator
   EXPECT_EQ(Compare("05Jan2024", "05Feb2024"), -1);
   EXPECT_EQ(Compare("05Dec2023", "01Jan2024"), -1);

@@ -30,6 +30,7 @@ TEST_P(DateParse, DateAndTimeAsLocalTime) {
   EXPECT_EQ(Parse("05/Foo/2024 10:30:15"), January(kJan5_103015));  // any other name is January
   EXPECT_EQ(Parse("05/01/2024"), January(kJan5_103015 - 37815));    // no time: midnight
   EXPECT_EQ(Parse("05/01/2024  "), January(kJan5_103015 - 37815));
+  EXPECT_EQ(Parse("+5/+1/2024 10:30:15"), January(kJan5_103015));  // day and month as atoi reads them
   // The daylight flag is 0: a July time is read as standard time.
   EXPECT_EQ(Parse("05/07/2024 12:00:00"), 1720180800 - GetParam().januaryOffset);
 }
@@ -53,9 +54,10 @@ TEST_P(DateParse, MissingAndOutOfRangeFields) {
   EXPECT_EQ(Parse(("05/01/2024 10:30:15" + std::string(240, ' ')).c_str()), -2);  // over 255 characters
 }
 
-TEST_P(DateParse, ZeroDayOrMonthRollsBack) {
-  EXPECT_EQ(Parse("0/1/2024 00:00:00"), January(1704067200 - 86400));  // 31 Dec 2023
-  const long lastDecember = Parse("1/0/2024 00:00:00");                // 1 Dec 2023
+TEST_P(DateParse, ZeroOrNegativeDayOrMonthRollsBack) {
+  EXPECT_EQ(Parse("0/1/2024 00:00:00"), January(1704067200 - 86400));       // 31 Dec 2023
+  EXPECT_EQ(Parse("-1/1/2024 00:00:00"), January(1704067200 - 2 * 86400));  // 30 Dec 2023
+  const long lastDecember = Parse("1/0/2024 00:00:00");                     // 1 Dec 2023
   EXPECT_EQ(lastDecember, January(1701388800));
 }
 

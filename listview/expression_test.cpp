@@ -37,6 +37,10 @@ TEST(Expression, PrecedenceAndAssociativity) {
   EXPECT_EQ(Value("10-4-3"), 3);
   EXPECT_EQ(Value("64/4/2"), 8);
   EXPECT_EQ(Value("2*3%4"), 2);    // * before %
+  EXPECT_EQ(Value("7%3*2"), 1);    // % after *, /, \ even when written first
+  EXPECT_EQ(Value("9%5\\2"), 1);
+  EXPECT_EQ(Value("7%8/2"), 3);
+  EXPECT_EQ(Value("1<<5%3"), 4);   // % before <<
   EXPECT_EQ(Value("1+2<<3"), 17);  // << binds tighter than +
   EXPECT_EQ(Value("1<2+3"), 1);    // + before <
   EXPECT_EQ(Value("1|2&&0"), 0);   // | before &&

@@ -44,8 +44,9 @@ class FilterText : public ::testing::Test {
     platform::ResetForTest();
     listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
     listview::testing::RegisterFilterTextTemplate();
-    for (const Strings& cells : {Strings{"NSE_FO", "buy"}, Strings{"NSE", "buy"}, Strings{"BSE", "buy"},
-                                 Strings{"", "buy"}, Strings{"NSE", "buy"}, Strings{"MCX", "sell"}}) {
+    // BSE is in the last visible row only, NSE_FO in the first only.
+    for (const Strings& cells : {Strings{"NSE_FO", "buy"}, Strings{"NSE", "buy"}, Strings{"NSE", "buy"},
+                                 Strings{"", "buy"}, Strings{"BSE", "buy"}, Strings{"MCX", "sell"}}) {
       rows_.push_back(std::make_unique<listview::testing::TextRow>(listview::testing::TextRow{cells}));
     }
     dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "mml/testing/stream_gen.h"
@@ -9,6 +10,15 @@
 namespace {
 
 codec_settings settings(int type) { return codec_settings{type, 0, 1, 3, 0}; }
+
+std::string hex(const char* data, int32_t n) {
+  std::string out;
+  for (int32_t i = 0; i < n; ++i) {
+    out += "0123456789abcdef"[static_cast<uint8_t>(data[i]) >> 4];
+    out += "0123456789abcdef"[static_cast<uint8_t>(data[i]) & 15];
+  }
+  return out;
+}
 
 // Creates a pair; the status, 0 on success (then both are destroyed).
 int create_status(const codec_settings& s, bool* made = nullptr) {
@@ -73,6 +83,37 @@ TEST(CodecPairTest, NullCodersCopyAndSidesAreKept) {
   buf_close(&out, nullptr);
 }
 
+// LOC's cache trims every 20000 messages on both sides, dropping what went
+// unused since the trim before; the first trim therefore drops nothing. Two
+// segments cached at messages 2 and 4: the first is still referred to at
+// message 40000, the second, gone with the trim after it, is sent whole
+// and cached afresh at 40001.
+TEST(CodecPairTest, LocDropsWhatATrimPeriodLeftUnused) {
+  const codec_settings s = settings(8);
+  codec *w = nullptr, *r = nullptr;
+  ASSERT_NE(codec_create_pair(&w, &r, &s, nullptr), 0);
+  buf_hndl packed = nullptr, plain = nullptr;
+  ASSERT_NE(buf_open(&packed, 16, nullptr) + buf_open(&plain, 16, nullptr), 0);
+  for (int n = 1; n <= 40001; ++n) {
+    const std::string msg = n == 1 || n == 2 || n == 40000   ? "NIFTY"
+                            : n == 3 || n == 4 || n == 40001 ? "BANKNIFTY"
+                                                             : "SBIN";
+    packed->used = plain->used = 0;
+    ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, nullptr), 0);
+    ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, nullptr), 0) << n;
+    ASSERT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), msg) << n;
+    if (n == 40000) {
+      EXPECT_EQ(hex(packed->data, packed->used), "0100") << "NIFTY, id 0, still cached";
+    } else if (n == 40001) {
+      EXPECT_EQ(hex(packed->data, packed->used), "000942414e4b4e49465459") << "BANKNIFTY, cached again";
+    }
+  }
+  codec_destroy(&w, nullptr);
+  codec_destroy(&r, nullptr);
+  buf_close(&packed, nullptr);
+  buf_close(&plain, nullptr);
+}
+
 // Empty messages, many in a row, between others: every type gives them back.
 TEST(CodecPairTest, EmptyMessagesRoundTripInEveryType) {
   for (int type = 1; type <= 11; ++type) {
@@ -99,11 +140,59 @@ TEST(CodecPairTest, EmptyMessagesRoundTripInEveryType) {
   }
 }
 
-// 20,000 generated messages through a writer and a separate reader of each
-// type; a second writer fed the same stream writes the same bytes.
+// What each type writes under its default settings, pinned: a peer built
+// elsewhere with the same defaults must read exactly these bytes, and a
+// round trip inside one process cannot notice a changed default or bit
+// layout, as writer and reader would share it. A short message first, whose
+// bytes are given in full; then 40000 random bytes, more distinct trigrams
+// than any dictionary type keeps phrase sets for; then generated messages,
+// enough to pass every other default's refresh point (range coder 100
+// symbols, Huffman 128, dictionary tables 512 and type 4's 250000-byte
+// history). All but the first are pinned by their count of bytes and
+// FNV-1a. Types 7, 9 and 10 carry the zstd and zlib libraries' formats:
+// another version of a library may write other bytes that every reader
+// still reads, and then only their pins move.
+struct sPinned {
+  const char* pFirstHex;  // the short message, coded
+  uint64_t nBytes;
+  uint64_t nHash;
+};
+constexpr const char* kFirst = "NIFTY NIFTY NIFTY 24000 CE";
+const sPinned kPinned[12] = {
+    {},
+    // 1: the bytes as given
+    {"4e49465459204e49465459204e49465459203234303030204345", 7894291, 0x87220f2b78661c37ULL},
+    // 2, 3: table flag 0, then literal and phrase tokens
+    {"64013b2009390046c802a6401672004028c1466400cb2006990030c80186400c32004190043c8022e40400", 2144590,
+     0x59707fb6e03a9461ULL},
+    {"64013b2009390046c802a6401672004028c1466400cb2006990030c80186400c32004190043c8022e40400", 2265058,
+     0x156f4232125bd312ULL},
+    // 4, 11: adaptive literals
+    {"64013a2009390046c4015290059a2004028c1467200654400d2480185dc388021e88022e880800", 2209295, 0xe909d1a32cbf15c7ULL},
+    // 5: 32-bit count, then an escape and the byte, or a symbol's code
+    {"0000001a84e04984682a21650209530654c1c19606981814a304361140", 4515344, 0x1a2a67a6092dc13bULL},
+    // 6: the range coder's bytes and its four flush bytes
+    {"4dfb01c621b2612bb82a3a774ac7a6777d6cfbfc0d63f7ad2fa2bfb10000", 4463386, 0x48a9eda830a094fdULL},
+    // 7: a zstd frame
+    {"28b52ffd0058a40000704e494654592032343030302043450100e14a11", 2712380, 0x64e1526bb4532d89ULL},
+    // 8: 0x02, a segment not cached yet
+    {"021a4e49465459204e49465459204e49465459203234303030204345", 5793465, 0xace254f84d609ee7ULL},
+    // 9: deflate ending in a sync flush, 00 00 ff ff
+    {"789cf2f3740b8954f043228d4c0c0c0c149c5d01000000ffff", 2333871, 0xd1670045ad6951e9ULL},
+    // 10: type 9's bytes in one LOC segment
+    {"0219789cf2f3740b8954f043228d4c0c0c0c149c5d01000000ffff", 2384117, 0x58b568f83662770aULL},
+    // 11: type 4's bytes in one LOC segment
+    {"022764013a2009390046c4015290059a2004028c1467200654400d2480185dc388021e88022e880800", 2257449,
+     0x322e8bc640f0f26bULL},
+};
+
+// Generated messages through a writer and a separate reader of each type;
+// a second writer fed the same stream writes the same bytes, and both
+// write the pinned ones.
 class CodecStreamTest : public ::testing::TestWithParam<int> {};
 
-TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritersAgree) {
+TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritesThePinnedBytes) {
+  const sPinned& pinned = kPinned[GetParam()];
   const codec_settings s = settings(GetParam());
   codec *w = nullptr, *r = nullptr, *twin = nullptr, *twinReader = nullptr;
   ASSERT_NE(codec_create_pair(&w, &r, &s, nullptr), 0);
@@ -111,9 +200,13 @@ TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritersAgree) {
   buf_hndl packed = nullptr, again = nullptr, plain = nullptr;
   ASSERT_NE(buf_open(&packed, 64, nullptr) + buf_open(&again, 64, nullptr) + buf_open(&plain, 64, nullptr), 0);
   mml::test::CStreamGenerator gen(21);
+  std::mt19937 rng(7);
+  std::string noise(40000, '\0');
+  for (char& c : noise) c = static_cast<char>(rng());
   uint64_t in = 0, out = 0;
-  for (int i = 0; i < 20000; ++i) {
-    const std::string msg = gen.Next();
+  uint64_t hash = 1469598103934665603ULL;
+  for (int i = 0; i <= 20000; ++i) {
+    const std::string msg = i == 0 ? kFirst : i == 1 ? noise : gen.Next();
     packed->used = again->used = plain->used = 0;
     int status = -1;
     ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, &status), 0) << status;
@@ -122,9 +215,16 @@ TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritersAgree) {
     ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, &status), 0)
         << "message " << i << " status " << status;
     ASSERT_EQ(std::string(plain->data, plain->used), msg) << "message " << i;
+    if (i == 0) {
+      EXPECT_EQ(hex(packed->data, packed->used), pinned.pFirstHex);
+      continue;
+    }
+    for (int32_t b = 0; b < packed->used; ++b) hash = (hash ^ static_cast<uint8_t>(packed->data[b])) * 1099511628211ULL;
     in += msg.size();
     out += static_cast<uint64_t>(packed->used);
   }
+  EXPECT_EQ(out, pinned.nBytes);
+  EXPECT_EQ(hash, pinned.nHash) << std::hex << hash;
   RecordProperty("ratio_x100", static_cast<int>(in * 100 / out));
   if (GetParam() != 1 && GetParam() != 3) {
     EXPECT_LT(out, in) << "type " << GetParam() << " gains on the repetitive stream";

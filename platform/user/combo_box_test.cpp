@@ -106,7 +106,7 @@ TEST_F(ComboBoxTest, SortedItemsWithAnAnyEntryInsertedFirst) {
 }
 
 TEST_F(ComboBoxTest, FindStringSearchesButSelectStringAlsoSelects) {
-  Make(CBS_DROPDOWNLIST, {"nse", "NFO", "bse", "NCDEX"});
+  Make(CBS_DROPDOWN, {"nse", "NFO", "bse", "NCDEX"});
   EXPECT_EQ(Send(CB_FINDSTRING, static_cast<WPARAM>(-1), "n"), 0);
   EXPECT_EQ(Send(CB_FINDSTRING, 1, "N"), 3);
   EXPECT_EQ(Send(CB_FINDSTRING, 3, "n"), 0);  // wraps round
@@ -116,6 +116,9 @@ TEST_F(ComboBoxTest, FindStringSearchesButSelectStringAlsoSelects) {
   EXPECT_EQ(TextOf(combo), "NFO");
   EXPECT_EQ(Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), "x"), CB_ERR);
   EXPECT_EQ(Send(CB_GETCURSEL), 1);  // a failed select keeps the selection
+  EXPECT_EQ(TextOf(combo), "NFO");
+  EXPECT_EQ(Send(CB_SELECTSTRING, 2, "NS"), 0);  // the first item, found by wrapping round
+  EXPECT_EQ(TextOf(combo), "nse");
   EXPECT_TRUE(parent.log.empty());
 }
 
