@@ -153,13 +153,13 @@ void CViewAlgGrpDlg::OnDeleteGroup() {
     auto* record = reinterpret_cast<AllowedGroupRecord*>(m_list.GetItemData(row));
     if (!m_list.DeleteItem(row) || record == nullptr) continue;
     m_index.Remove(record);
-    m_records.erase(record);
+    m_records.Release(record);
   }
   m_pendingRows.RemoveAll();
   // A list that emptied itself on an inconsistency points at nothing any more.
   if (m_list.StoreSize() == 0) {
     m_index.Clear();
-    m_records.clear();
+    m_records.Clear();
   }
 }
 
@@ -171,9 +171,8 @@ void CViewAlgGrpDlg::Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroup
 }
 
 void CViewAlgGrpDlg::AddRow(std::unique_ptr<AllowedGroupRecord> record) {
-  AllowedGroupRecord* row = record.get();
   if (m_list.GetSafeHwnd() == nullptr) return;  // no list, no row: the record goes
-  m_records.emplace(row, std::move(record));
+  AllowedGroupRecord* row = m_records.Take(std::move(*record));
   m_index.Add(row);
   m_list.InsertItem(0, "");
   m_list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row));
@@ -204,7 +203,7 @@ void CViewAlgGrpDlg::RemoveAllRows() {
     m_list.DeleteAllItems();
   }
   m_index.Clear();
-  m_records.clear();
+  m_records.Clear();
 }
 
 int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {

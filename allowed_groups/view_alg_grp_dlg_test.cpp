@@ -176,7 +176,9 @@ TEST_F(ViewDialog, TheIndexAgreesWithTheWalkOnRandomReplies) {
     const double strike = pick(strikes);
     const char* side = pick(sides);
     auto record = Group(category, code, strike, side);
-    record->strExpiry.Format("%u/12/2026", static_cast<unsigned>(random() % 3 + 1));
+    CString expiry;
+    expiry.Format("%u/12/2026", static_cast<unsigned>(random() % 3 + 1));
+    record->strExpiry = expiry;
     auto copy = std::make_unique<AllowedGroupRecord>(*record);
     indexed.AddOrMerge(std::move(record));
     walked.AddOrMergeByWalk(std::move(copy));

@@ -3,7 +3,7 @@
 // data) and the rows live here:
 //
 //   store  every row inserted and not deleted, in insertion order; each an
-//          owned sColInfo holding the owner's item data and a check state;
+//          sColInfo holding the owner's item data and a check state;
 //   view   one entry per visible row: an index into the store. Filtering
 //          and sorting rebuild the view; they never move the store.
 //
@@ -108,7 +108,7 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   int StoreSize() const { return static_cast<int>(m_store.size()); }
   // The item data of store entry `index` (storage order), 0 outside the store.
   DWORD_PTR StoreItemData(int index) const {
-    return index >= 0 && index < StoreSize() ? m_store[static_cast<size_t>(index)]->dwItemData : 0;
+    return index >= 0 && index < StoreSize() ? m_store[static_cast<size_t>(index)].dwItemData : 0;
   }
   BOOL GetCheck(int row) const;
   BOOL SetCheck(int row, BOOL check = TRUE);
@@ -176,7 +176,7 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   void SetFilterBar(bool on);
   void UpdateCount();
 
-  std::vector<std::unique_ptr<sColInfo>> m_store;
+  std::vector<sColInfo> m_store;  // by value: 16 bytes a row, no heap block each
   std::vector<int> m_view;  // visible row -> store index (before newest-first mirroring)
   BOOL m_bFilterMode = 0;
   BOOL m_bFilterNotifications = 1;

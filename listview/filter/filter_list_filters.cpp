@@ -67,7 +67,7 @@ void CFilterListCtrl::Refilter() {
   m_view.clear();
   SendMessage(WM_SETREDRAW, FALSE);
   for (size_t s = 0; s < m_store.size(); ++s) {
-    const DWORD_PTR data = m_store[s]->dwItemData;
+    const DWORD_PTR data = m_store[s].dwItemData;
     if (data != 0 && PassesFilters(data)) m_view.push_back(static_cast<int>(s));
   }
   m_cOneShotExact = 0;
@@ -148,7 +148,7 @@ void CFilterListCtrl::SortView(int column) {
   for (int r = 0; r < count; ++r) {
     const int store = m_view[static_cast<size_t>(ViewPosition(r))];
     rows.push_back({store, m_nSortColumnIndex >= 0
-                               ? CellText(m_store[static_cast<size_t>(store)]->dwItemData, m_nSortColumnIndex)
+                               ? CellText(m_store[static_cast<size_t>(store)].dwItemData, m_nSortColumnIndex)
                                : CString()});
   }
   if (m_nSortColumnIndex >= 0) {
