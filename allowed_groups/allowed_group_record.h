@@ -24,7 +24,7 @@ struct AllowedGroupRecord {
   CGroupText strInstrument;
   CGroupText strSymbol;
   CGroupText strOptionType;
-  double dStrike = 0;  // server units: price x 100, or x 10000000 for "cde_fo"
+  double dStrike = 0;    // server units: price x 100, or x 10000000 for "cde_fo"
   CGroupText strExpiry;  // day/month/year, or "ALL"
   CGroupText strProduct;
   CGroupText strSide;

@@ -58,9 +58,8 @@ int CAlwGrpReqRx::ReplyStatus(mnm_hndl reply) {
   if (!mnm_get_field_count(reply, tag::kReplyStatus, &count, &error) || count < 1) return kStatusSuccess;
   mml_data value{};
   if (!mnm_get_field(reply, tag::kReplyStatus, 0, &value, &error)) return 1;
-  const int status =
-      std::atoi(Terminated<32>(std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len))))
-                    .data());
+  const int status = std::atoi(
+      Terminated<32>(std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len)))).data());
   if (status == 0) {
     AfxMessageBox("Fatal error.Please contact administrator.");
     return 1;

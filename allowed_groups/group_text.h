@@ -23,7 +23,7 @@ class CGroupText {
   CGroupText() : m_pText(&Empty()) {}
   CGroupText(std::string_view text) : m_pText(Intern(text)) {}  // NOLINT: a field is set from text
   CGroupText(const char* text) : CGroupText(std::string_view(text != nullptr ? text : "")) {}  // NOLINT
-  CGroupText(const CString& text) : CGroupText(text.view()) {}                                  // NOLINT
+  CGroupText(const CString& text) : CGroupText(text.view()) {}                                 // NOLINT
 
   const CString& Text() const { return *m_pText; }
   operator const CString&() const { return *m_pText; }  // NOLINT: reads as the text it holds

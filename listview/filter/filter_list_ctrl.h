@@ -177,7 +177,7 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   void UpdateCount();
 
   std::vector<sColInfo> m_store;  // by value: 16 bytes a row, no heap block each
-  std::vector<int> m_view;  // visible row -> store index (before newest-first mirroring)
+  std::vector<int> m_view;        // visible row -> store index (before newest-first mirroring)
   BOOL m_bFilterMode = 0;
   BOOL m_bFilterNotifications = 1;
   BOOL m_bFilterRowShown = 0;

@@ -106,7 +106,7 @@ class Host {
   std::vector<std::string> m_serverFailures;
   std::deque<Pending> m_pending;
   bool m_deliveryPosted = false;
-  std::string m_line;     // the wire line being written, kept for its capacity
+  std::string m_line;  // the wire line being written, kept for its capacity
   // The one parse of each reply as it is delivered, and of each request and
   // reply as it is sent or arrives: apart, because the receiver may send a
   // request while it still reads the reply it was handed.
