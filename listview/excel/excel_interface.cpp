@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -43,6 +44,17 @@ class Workbook {
  private:
   lxw_workbook* m_book = nullptr;
 };
+
+// True when the file ends with a zip's end-of-central-directory record (the
+// library writes no comment after it), which only a complete write leaves.
+bool EndsAsZip(const std::string& path) {
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return false;
+  unsigned char tail[22] = {};
+  const bool read = std::fseek(in, -22, SEEK_END) == 0 && std::fread(tail, 1, sizeof tail, in) == sizeof tail;
+  std::fclose(in);
+  return read && tail[0] == 'P' && tail[1] == 'K' && tail[2] == 5 && tail[3] == 6;
+}
 
 }  // namespace
 
@@ -83,9 +95,9 @@ bool CExcelInterface::ReadsAsNumber(const std::string& text, double& value, int&
   if (end != text.c_str() + text.size() || !std::isfinite(value)) return false;
   const size_t point = text.find('.');
   const size_t exponent = text.find_first_of("eE");
-  decimals = point == std::string::npos ? 0
-                                        : static_cast<int>((exponent == std::string::npos ? text.size() : exponent) -
-                                                           point - 1);
+  decimals = point == std::string::npos
+                 ? 0
+                 : static_cast<int>((exponent == std::string::npos ? text.size() : exponent) - point - 1);
   return true;
 }
 
@@ -150,7 +162,15 @@ int CExcelInterface::WriteToExcel() {
       if (written != LXW_NO_ERROR) return 0;
     }
   }
-  if (!book.Close()) return 0;
+  // The library does not look at its own writes: rows that did not reach
+  // the disk (a full disk) leave the sheet short without an error. The
+  // rows' temporary file says whether every write went through, and the
+  // workbook must end in the zip's closing record.
+  if (sheet->optimize_tmpfile != nullptr &&
+      (std::fflush(sheet->optimize_tmpfile) != 0 || std::ferror(sheet->optimize_tmpfile) != 0)) {
+    return 0;
+  }
+  if (!book.Close() || !EndsAsZip(file.Temporary())) return 0;
   m_strFileWritten = file.Publish();
   return m_strFileWritten.empty() ? 0 : 1;
 }

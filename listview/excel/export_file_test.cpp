@@ -46,8 +46,8 @@ TEST_F(ExportFileTest, ExportsInOneSecondGetNamesOfTheirOwn) {
     published.push_back(file.Publish());
   }
   const std::string folder = (m_dir / "Export").string() + "/";
-  EXPECT_EQ(published, (std::vector<std::string>{folder + base + ".xlsx", folder + base + "-2.xlsx",
-                                                 folder + base + "-3.xlsx"}));
+  EXPECT_EQ(published,
+            (std::vector<std::string>{folder + base + ".xlsx", folder + base + "-2.xlsx", folder + base + "-3.xlsx"}));
   std::ifstream first(published[0]);
   std::string text;
   std::getline(first, text);

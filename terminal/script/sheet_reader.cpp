@@ -15,7 +15,8 @@ namespace {
 
 uint32_t Le(const std::string& bytes, size_t at, int width) {
   uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
+  for (int i = width - 1; i >= 0; --i)
+    value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
   return value;
 }
 
@@ -112,7 +113,8 @@ std::string ItemText(std::string_view item) {
 int ColumnOf(const std::string& reference) {
   int column = 0;
   size_t i = 0;
-  for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z'; ++i) column = column * 26 + (reference[i] - 'A' + 1);
+  for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z'; ++i)
+    column = column * 26 + (reference[i] - 'A' + 1);
   return i == 0 ? -1 : column - 1;
 }
 
