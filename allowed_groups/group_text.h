@@ -14,6 +14,7 @@
 // any thread.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/base/cstring.h"
@@ -24,6 +25,7 @@ class CGroupText {
   CGroupText(std::string_view text) : m_pText(Intern(text)) {}  // NOLINT: a field is set from text
   CGroupText(const char* text) : CGroupText(std::string_view(text != nullptr ? text : "")) {}  // NOLINT
   CGroupText(const CString& text) : CGroupText(text.view()) {}                                 // NOLINT
+  CGroupText(const std::string& text) : CGroupText(std::string_view(text)) {}                  // NOLINT
 
   const CString& Text() const { return *m_pText; }
   operator const CString&() const { return *m_pText; }  // NOLINT: reads as the text it holds

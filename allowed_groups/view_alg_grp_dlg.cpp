@@ -1,5 +1,6 @@
 #include "allowed_groups/view_alg_grp_dlg.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <iterator>
 
@@ -94,9 +95,12 @@ CString CViewAlgGrpDlg::CellText(const AllowedGroupRecord& record, int column) {
     case 4: return record.strOptionType;
     case 5: {
       // Server units back to a price: currency strikes carry 100000 more.
-      CString text;
-      text.Format("%0.2f", record.dStrike / (record.strExchangeCode == "cde_fo" ? 10000000.0 : 100.0));
-      return text;
+      // Written as "%0.2f" writes it (to_chars rounds the same way, exactly),
+      // without printf's cost: sorting and filtering format every row.
+      const double price = record.dStrike / (record.strExchangeCode == "cde_fo" ? 10000000.0 : 100.0);
+      char text[400];
+      const auto written = std::to_chars(text, text + sizeof text, price, std::chars_format::fixed, 2);
+      return written.ec == std::errc() ? CString(text, static_cast<int>(written.ptr - text)) : CString();
     }
     case 6: return record.strExpiry;
     case 7: return record.strProduct;

@@ -212,3 +212,41 @@ TEST_F(ViewDialog, DeleteGroupWithoutASelectionSaysSoAndSendsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The strike column writes prices as "%0.2f" would, for every kind of value
+// (halves that round either way, huge, negative, zero of both signs, NaN).
+TEST(StrikeText, ReadsAsPrintfWritesIt) {
+  std::mt19937_64 random(7);
+  std::vector<double> strikes{0.0,
+                              -0.0,
+                              125050,
+                              452500000,
+                              0.5,
+                              1.5,
+                              2.5,
+                              0.125,
+                              0.375,
+                              -1.005,
+                              1e300,
+                              -1e300,
+                              std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN(),
+                              std::numeric_limits<double>::denorm_min()};
+  std::uniform_real_distribution<double> price(-1e9, 1e9);
+  for (int i = 0; i < 2000; ++i) strikes.push_back(price(random));
+  for (int i = 0; i < 2000; ++i) strikes.push_back(static_cast<double>(random() % 100000000) + 0.5);
+  for (const char* code : {"nse_fo", "cde_fo"}) {
+    for (double strike : strikes) {
+      AllowedGroupRecord record;
+      record.strExchangeCode = code;
+      record.dStrike = strike;
+      char want[512];
+      std::snprintf(want, sizeof want, "%0.2f", strike / (std::string(code) == "cde_fo" ? 10000000.0 : 100.0));
+      ASSERT_EQ(std::string(CViewAlgGrpDlg::CellText(record, 5).GetString()), want) << strike << " " << code;
+    }
+  }
+}
+
+}  // namespace

@@ -55,12 +55,20 @@ void CFilterText::Open(CFilterListCtrl* list, int position) {
 void CFilterText::Fill(CFilterListCtrl& list, int position) {
   m_lstTexts.ResetContent();
   const int column = list.ColumnOfSubItem(position);
-  std::set<std::string> added;  // exact texts; the list box's own search ignores case
-  for (int row = 0; row < list.GetItemCount(); ++row) {
+  // Exact texts (the list box's own search ignores case), looked up by view
+  // so that a text already seen, as most are, costs no copy.
+  std::set<std::string, std::less<>> added;
+  CString text;
+  for (int row = 0, rows = list.GetItemCount(); row < rows; ++row) {
     const DWORD_PTR data = list.GetItemData(row);
     if (data == 0) continue;
-    const CString text = list.CellText(data, column);
-    if (text.IsEmpty() || !added.insert(std::string(text.GetString())).second) continue;
+    COLORREF textColor = static_cast<COLORREF>(-1);
+    COLORREF backColor = static_cast<COLORREF>(-1);
+    int image = -1;
+    text.Empty();
+    list.CellText(data, column, text, textColor, backColor, image);
+    if (text.IsEmpty() || added.find(text.view()) != added.end()) continue;
+    added.emplace(text.view());
     m_lstTexts.AddString(text);
   }
 }
