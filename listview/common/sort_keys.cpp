@@ -128,11 +128,16 @@ std::vector<int> SortKeys::Order(int direction) const {
     }
     case Kind::kText: {
       if (direction == 0) return order;
-      std::sort(order.begin(), order.end(), [this, ascending](int x, int y) {
-        const int c = std::strcmp(m_text[static_cast<size_t>(x)], m_text[static_cast<size_t>(y)]);
+      // The texts move with their rows: comparing neighbours in memory is
+      // cheaper than reaching each text through its row number.
+      std::vector<Keyed<CString>> rows(order.size());
+      for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {m_text[static_cast<size_t>(i)], i};
+      std::sort(rows.begin(), rows.end(), [ascending](const Keyed<CString>& x, const Keyed<CString>& y) {
+        const int c = std::strcmp(x.key, y.key);
         if (c != 0) return ascending ? c < 0 : c > 0;
-        return x < y;
+        return x.row < y.row;
       });
+      for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
       return order;
     }
     case Kind::kDate: break;

@@ -1,7 +1,9 @@
 #include "listview/filter/filter_text.h"
 
-#include <set>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "listview/common/list_owned_dialog.h"
 #include "listview/filter/filter_list_ctrl.h"
@@ -9,6 +11,15 @@
 #include "platform/window/cursor.h"
 
 namespace ids = filter_text_ids;
+
+namespace {
+
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+}  // namespace
 
 namespace listview {
 
@@ -55,9 +66,10 @@ void CFilterText::Open(CFilterListCtrl* list, int position) {
 void CFilterText::Fill(CFilterListCtrl& list, int position) {
   m_lstTexts.ResetContent();
   const int column = list.ColumnOfSubItem(position);
-  // Exact texts (the list box's own search ignores case), looked up by view
-  // so that a text already seen, as most are, costs no copy.
-  std::set<std::string, std::less<>> added;
+  // Exact texts (the list box's own search ignores case), hashed and looked
+  // up by view, so that a text already seen, as most are, costs no copy
+  // and no string comparisons beyond its own bucket.
+  std::unordered_set<std::string, TextHash, std::equal_to<>> added;
   CString text;
   for (int row = 0, rows = list.GetItemCount(); row < rows; ++row) {
     const DWORD_PTR data = list.GetItemData(row);
