@@ -7,13 +7,15 @@
 // each, and with the strike the record is 72 bytes, kept in the dialog's
 // record slab (group_slab.h) without a heap block of its own. Around it the
 // group costs 16 bytes in the list's store (item data and check state), 4 in
-// its view and 4 in the platform list's per-row state, and 8 to 16 in the
-// index that finds the row a reply merges into (one pointer slot per group
-// in an open-addressed table kept at most 70% full, plus the free slots):
-// about 110 to 120 bytes a group, against some 400 when the record held eight
-// strings of its own (32 bytes each even when empty) and sat in a heap block
-// found through two node-based hash tables. The texts themselves are shared:
-// a store of a million groups holds a few hundred distinct ones.
+// its view, 4 in the platform list's per-row state, and 11 to 23 in the
+// index that finds the row a reply merges into (one 8-byte slot per group in
+// an open-addressed table kept between 35% and 70% full): about 110 bytes,
+// up to 150 while the store's arrays have grown ahead by doubling. When the
+// record held eight strings of its own (32 bytes each even when empty) in a
+// heap block found through two node-based hash tables, it cost some 400. The
+// texts themselves are shared: a store of a million groups holds a few
+// hundred distinct ones. (bench/view_group.sh measures the terminal's peak
+// memory per group.)
 #pragma once
 
 #include "allowed_groups/group_text.h"

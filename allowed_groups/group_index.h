@@ -7,9 +7,9 @@
 // index holds at most one record per group, the one added first; it does
 // not own the records, and a record must be removed before it is freed.
 //
-// The table is open-addressed with linear probing: one pointer a slot, at
-// most 70% of the slots used, so a million groups take 16 to 24 MB rather
-// than a node and a bucket each. Removal shifts the following entries of a
+// The table is open-addressed with linear probing: one pointer a slot,
+// between 35% and 70% of the slots used (11 to 23 bytes a group; a million
+// groups take 2^21 slots, 16 MB) rather than a node and a bucket each. Removal shifts the following entries of a
 // probe run back, leaving no tombstones.
 #pragma once
 
