@@ -1,7 +1,7 @@
 // A PNG encoder for pictures of windows, tuned for speed: zlib's fastest
-// level, each row filtered against the one above ("Up"), which turns the
-// long runs of identical rows of a window picture into zeros that even the
-// fastest level packs well. cairo's own writer compresses at zlib's default
+// level with run-length matching, each row filtered against the one above
+// ("Up"), which turns the long runs of identical rows of a window picture
+// into zeros that such matching packs well. cairo's own writer compresses at zlib's default
 // level and costs some ten times the drawing of the picture it writes.
 #pragma once
 
