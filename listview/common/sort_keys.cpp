@@ -71,6 +71,27 @@ void SortKeys::Add(const CString& text) {
   }
 }
 
+void SortKeys::Resize(size_t rows) {
+  switch (m_kind) {
+    case Kind::kFloat: m_float.resize(rows); break;
+    case Kind::kText:
+    case Kind::kDate: m_text.resize(rows); break;
+    default: m_whole.resize(rows); break;
+  }
+}
+
+void SortKeys::Set(size_t row, const CString& text) {
+  switch (m_kind) {
+    case Kind::kWhole:
+      m_whole[row] = m_intOnly ? static_cast<long long>(std::atoi(text)) : static_cast<long long>(std::atol(text));
+      break;
+    case Kind::kFloat: m_float[row] = m_minusOneWords && (text == "-" || text == "NA") ? -1.0 : std::atof(text); break;
+    case Kind::kText:
+    case Kind::kDate: m_text[row] = text; break;
+    case Kind::kNone: break;
+  }
+}
+
 size_t SortKeys::Size() const {
   switch (m_kind) {
     case Kind::kFloat: return m_float.size();

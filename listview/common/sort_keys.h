@@ -22,6 +22,10 @@ class SortKeys {
 
   // Appends the key of the next row's cell.
   void Add(const CString& text);
+  // Makes room for `rows` keys, to be given in any order with Set.
+  void Resize(size_t rows);
+  // The key of row `row` (below the size given to Resize).
+  void Set(size_t row, const CString& text);
   size_t Size() const;
   // The comparison of rows a and b (the order they were added in).
   int Compare(size_t a, size_t b, int direction) const;

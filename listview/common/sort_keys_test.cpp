@@ -26,6 +26,11 @@ TEST(SortKeys, CompareAndOrderAgreeWithTheTextComparisons) {
       listview::SortKeys keys(rules, kind);
       for (const CString& cell : kCells) keys.Add(cell);
       ASSERT_EQ(keys.Size(), kCells.size());
+      // Keys given in any order land on their rows.
+      listview::SortKeys given(rules, kind);
+      given.Resize(kCells.size());
+      for (size_t i = kCells.size(); i-- > 0;) given.Set(i, kCells[i]);
+      for (const int direction : {-1, 1}) EXPECT_EQ(given.Order(direction), keys.Order(direction)) << kind;
       for (const int direction : {-1, 1}) {
         for (size_t a = 0; a < kCells.size(); ++a) {
           for (size_t b = 0; b < kCells.size(); ++b) {
