@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the terminal and takes the README's picture of the desktop mode
 # (docs/pictures/desktop.png): the Xvfb session test drives the terminal as a
-# person would and keeps its screenshot.
+# person would and keeps its screenshot: the form, the list below it, and the
+# log along the bottom of the main window.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

@@ -7,6 +7,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/comctl/list_view.h"
 #include "terminal/server/message_codec.h"
+#include "terminal/app/log_pane.h"
 #include "terminal/app/window_dump.h"
 #include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
@@ -382,6 +383,35 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   platform::PumpMessages();
   EXPECT_EQ(terminal.Boxes().size(), 1u);
   EXPECT_TRUE(Sent().empty());
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The main window's log: the plug-in's lines and the server's refusals, as they came.
+TEST_F(Requests, TheMainWindowsLogShowsEveryLineAndEveryRefusalNewestLast) {
+  Do({R"(select "Allowed Groups" 20000 "HNI")", R"(select "Allowed Groups" 20001 "NSE")",
+      R"(click "Allowed Groups" "Add Group")", R"(click "Allowed Groups" "Delete Group")",
+      R"(click "Allowed Groups" "Delete Group")"});
+  const auto& host = terminal.Host();
+  ASSERT_EQ(host.ServerFailures().size(), 1u) << "the second delete finds no such group";
+  const HWND log = terminal.Host().LogWindow();
+  const auto count = static_cast<int>(::SendMessage(log, LB_GETCOUNT, 0, 0));
+  Strings shown;
+  for (int i = 0; i < count; ++i) {
+    char text[512] = {};
+    ::SendMessage(log, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    shown.emplace_back(text);
+  }
+  Strings expected = host.LogLines();
+  // The refusal comes back while the request is sent, before the plug-in logs it as sent.
+  expected.insert(expected.end() - 1, host.ServerFailures()[0]);
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(shown.back(), "ks_delete_group request sent successfully");
+  EXPECT_EQ(::SendMessage(log, LB_GETTOPINDEX, 0, 0), std::max(0, count - terminal::LogPane::kVisibleLines));
 }
 
 }  // namespace

@@ -314,3 +314,44 @@ TEST_F(RepositionColumnsTest, ResizingKeepsTheListsSideBySideAndTheButtonsAtTheB
 }
 
 }  // namespace
+
+namespace {
+
+// A person sizing the dialog by its frame: it lays itself out as it goes and
+// stops at its least size.
+TEST_F(RepositionColumnsTest, DraggingTheFramesCornerSizesTheDialogDownToItsLeastSize) {
+  CCommonListCtrl& list = OpenList();
+  const HWND dialog = OpenProfileDialog(list);
+  CRect window;
+  ::GetWindowRect(dialog, &window);
+  CRect before;
+  ::GetWindowRect(::GetDlgItem(dialog, reposition_id::kAvailableList), &before);
+  auto drag = [dialog](POINT from, POINT to) {
+    ::ScreenToClient(dialog, &from);
+    ::ScreenToClient(dialog, &to);
+    ASSERT_TRUE(platform::input::ButtonDown(dialog, from));
+    platform::input::MouseMove(dialog, to);
+    platform::input::ButtonUp(dialog, to);
+  };
+  drag(POINT{window.right - 1, window.bottom - 1}, POINT{window.right + 199, window.bottom + 99});
+  CRect after;
+  ::GetWindowRect(dialog, &after);
+  EXPECT_EQ(after.Width(), window.Width() + 200);
+  EXPECT_EQ(after.Height(), window.Height() + 100);
+  CRect grown;
+  ::GetWindowRect(::GetDlgItem(dialog, reposition_id::kAvailableList), &grown);
+  EXPECT_EQ(grown.Width(), before.Width() + 100);
+
+  drag(POINT{after.right - 1, after.bottom - 1}, POINT{after.left + 5, after.top + 5});
+  CRect least(0, 0, CRepositionColumns::kMinimumClient.cx, CRepositionColumns::kMinimumClient.cy);
+  ::MapDialogRect(dialog, &least);
+  CRect client;
+  ::GetClientRect(dialog, &client);
+  EXPECT_EQ(client.Width(), least.Width());
+  EXPECT_EQ(client.Height(), least.Height());
+  ::GetWindowRect(dialog, &after);
+  EXPECT_EQ(after.left, window.left);  // the corner opposite stays
+  EXPECT_EQ(after.top, window.top);
+}
+
+}  // namespace

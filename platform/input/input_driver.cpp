@@ -7,6 +7,7 @@
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window_registry.h"
+#include "platform/window/z_order.h"
 
 namespace platform::input {
 namespace {
@@ -57,6 +58,16 @@ WPARAM MouseKeyFlags() {
   return flags;
 }
 
+UINT NonClientMessage(UINT message) {
+  switch (message) {
+    case WM_MOUSEMOVE: return WM_NCMOUSEMOVE;
+    case WM_LBUTTONDOWN: return WM_NCLBUTTONDOWN;
+    case WM_LBUTTONUP: return WM_NCLBUTTONUP;
+    case WM_LBUTTONDBLCLK: return WM_NCLBUTTONDBLCLK;
+    default: return 0;
+  }
+}
+
 // Sends one mouse message at a client point of `hwnd`, or to the capture
 // window (in its coordinates) while one holds the mouse. The pointer moves
 // there first; without a capture the target is asked for its hit test and
@@ -78,6 +89,13 @@ void SendMouse(HWND hwnd, POINT client, UINT message) {
     ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                   MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(message)));
     if (!::IsWindow(target)) return;
+    // Outside the client area (a scroll bar): the non-client message, with
+    // the hit code and the point on the screen.
+    if (const UINT nc = NonClientMessage(message); nc != 0 && hit > HTCLIENT) {
+      PostAndPump(target, nc, static_cast<WPARAM>(hit),
+                  MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+      return;
+    }
   }
   PostAndPump(target, message, MouseKeyFlags(), MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
 }
@@ -98,7 +116,15 @@ bool WantsDoubleClicks(HWND hwnd) {
 // click would (unless WM_MOUSEACTIVATE says not to); false when the click
 // must not go on (refused input, or an answer that eats it).
 bool PrepareMouse(HWND hwnd, POINT client, UINT button) {
-  if (!AcceptsInput(hwnd)) return false;
+  if (!AcceptsInput(hwnd)) {
+    // A press on a window that waits for one of its own (the owner of a
+    // running modal dialog) only brings that one up and activates it.
+    const HWND top = ::GetAncestorTopLevel(hwnd);
+    if (::IsWindowVisible(hwnd) && !::IsWindowEnabled(top)) {
+      if (const HWND popup = EnabledPopupOf(top)) ::SetActiveWindow(popup);
+    }
+    return false;
+  }
   SendMouse(hwnd, client, WM_MOUSEMOVE);
   if (!::IsWindow(hwnd)) return false;
   const HWND top = ::GetAncestorTopLevel(hwnd);

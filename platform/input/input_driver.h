@@ -10,14 +10,17 @@
 // Mouse actions aim at the centre of a window's client area (or a given
 // client point), in client coordinates, and move the pointer there
 // (GetCursorPos); each mouse message is preceded by WM_NCHITTEST and
-// WM_SETCURSOR to its target. While a window has the mouse captured, mouse
+// WM_SETCURSOR to its target, and becomes its non-client form
+// (WM_NCLBUTTONDOWN, ...: the hit code, the screen point) when the hit test
+// names a part of the frame, such as a scroll bar. While a window has the mouse captured, mouse
 // messages go to it instead, in its coordinates. A click on a window of an
 // inactive top-level window first asks WM_MOUSEACTIVATE and activates that
 // window (unless the answer says not to, or to eat the click, or the window
 // has WS_EX_NOACTIVATE). Input to a
 // window that is hidden, or that is or has an ancestor that is disabled
 // (the owner of a running modal dialog, for one), is refused: nothing is
-// delivered and the action returns false.
+// delivered and the action returns false; a press on a disabled window only
+// activates the enabled window it owns (its modal dialog), raising it.
 //
 // Keys go to the focus window (to the active window when nothing has the
 // focus; WM_SYSKEYDOWN while Alt is held). Modifiers given to an action are

@@ -8,6 +8,8 @@
 #include "platform/gdi/text_layout.h"
 #include "platform/user/combo_box.h"
 #include "platform/window/metrics.h"
+#include "platform/window/move_size.h"
+#include "platform/window/non_client.h"
 #include "platform/window/winapi.h"
 
 namespace platform {
@@ -15,7 +17,6 @@ namespace {
 
 constexpr int kBoxSize = 13;        // check and radio boxes
 constexpr int kGroupTextInset = 8;  // a group box's caption, from its left
-constexpr int kCaptionButton = 16;  // the close box: 16 x 14
 
 COLORREF Sys(int index) { return GetSysColor(index); }
 
@@ -65,6 +66,12 @@ void Caption(const Painter& p, HWND w, const RECT& bar) {
   look.active = ::GetActiveWindow() == w || ::GetForegroundWindow() == w;
   look.closeBox = (style & WS_SYSMENU) != 0;
   look.icon = look.closeBox && !(ExStyleOf(w) & WS_EX_DLGMODALFRAME) && !(style & DS_MODALFRAME);
+  look.minMaxBoxes = look.closeBox && (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0;
+  look.minimizeEnabled = (style & WS_MINIMIZEBOX) != 0;
+  look.maximizeEnabled = (style & WS_MAXIMIZEBOX) != 0;
+  look.minimized = (style & WS_MINIMIZE) != 0;
+  look.maximized = (style & WS_MAXIMIZE) != 0;
+  look.pushed = PushedCaptionBox(w);
   DrawCaption(p, look, bar);
 }
 
@@ -84,6 +91,37 @@ void ScrollBar(const Painter& p, const RECT& r, bool vertical) {
     ButtonFace(p, left, false);
     ButtonFace(p, right, false);
   }
+}
+
+// ---- Caption boxes ----
+
+enum class BoxGlyph { Minimize, Maximize, Restore };
+
+// A minimise, maximise or restore box: a raised face (pushed in while held)
+// with its glyph, grey with a white shadow when the style lacks the box.
+void CaptionBox(const Painter& p, const RECT& box, BoxGlyph glyph, bool enabled, bool pushed) {
+  ButtonFace(p, box, pushed);
+  const int x = box.left + 4 + (pushed ? 1 : 0);
+  const int y = box.top + 2 + (pushed ? 1 : 0);
+  auto draw = [&](int dx, int dy, COLORREF ink) {
+    switch (glyph) {
+      case BoxGlyph::Minimize: p.Fill(RECT{x + dx, y + dy + 7, x + dx + 6, y + dy + 9}, ink); break;
+      case BoxGlyph::Maximize:
+        p.Frame(RECT{x + dx, y + dy, x + dx + 9, y + dy + 9}, ink);
+        p.Fill(RECT{x + dx, y + dy + 1, x + dx + 9, y + dy + 2}, ink);
+        break;
+      case BoxGlyph::Restore:
+        // Two windows, the front one lower left.
+        p.Frame(RECT{x + dx + 2, y + dy, x + dx + 8, y + dy + 5}, ink);
+        p.Fill(RECT{x + dx + 2, y + dy + 1, x + dx + 8, y + dy + 2}, ink);
+        p.Fill(RECT{x + dx, y + dy + 3, x + dx + 6, y + dy + 9}, Sys(COLOR_3DFACE));
+        p.Frame(RECT{x + dx, y + dy + 3, x + dx + 6, y + dy + 9}, ink);
+        p.Fill(RECT{x + dx, y + dy + 4, x + dx + 6, y + dy + 5}, ink);
+        break;
+    }
+  };
+  if (!enabled) draw(1, 1, Sys(COLOR_3DHILIGHT));
+  draw(0, 0, Sys(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
 }
 
 // ---- Buttons ----
@@ -289,26 +327,34 @@ void DrawCaption(const Painter& p, const CaptionLook& look, const RECT& bar) {
 
   int textLeft = bar.left + 3;
   int textRight = bar.right - 2;
-  const int buttonTop = bar.top + 2;
+  const CaptionBoxes boxes = LayOutCaptionBoxes(bar, look.icon, look.closeBox, look.minMaxBoxes);
   if (look.icon) {
     // The window's small icon: a little window of its own.
-    const RECT icon{bar.left + 2, bar.top + 1, bar.left + 18, bar.top + 17};
+    const RECT icon = boxes.sysMenu;
     p.Fill(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOW));
     p.Frame(RECT{icon.left + 1, icon.top + 2, icon.right - 1, icon.bottom - 2}, Sys(COLOR_WINDOWTEXT));
     p.Fill(RECT{icon.left + 2, icon.top + 3, icon.right - 2, icon.top + 6}, Sys(COLOR_ACTIVECAPTION));
     textLeft = icon.right + 2;
   }
+  if (look.minMaxBoxes) {
+    CaptionBox(p, boxes.minimize, look.minimized ? BoxGlyph::Restore : BoxGlyph::Minimize,
+               look.minimizeEnabled || look.minimized, look.pushed == HTMINBUTTON);
+    CaptionBox(p, boxes.maximize, look.maximized ? BoxGlyph::Restore : BoxGlyph::Maximize, look.maximizeEnabled,
+               look.pushed == HTMAXBUTTON);
+    textRight = boxes.minimize.left - 2;
+  }
   if (look.closeBox) {
-    const RECT close{bar.right - 2 - kCaptionButton, buttonTop, bar.right - 2, buttonTop + 14};
-    ButtonFace(p, close, false);
+    const RECT close = boxes.close;
+    const int shift = look.pushed == HTCLOSE ? 1 : 0;
+    ButtonFace(p, close, shift != 0);
     // The cross: two diagonals two pixels thick.
-    const int cx = close.left + 4;
-    const int cy = close.top + 3;
+    const int cx = close.left + 4 + shift;
+    const int cy = close.top + 3 + shift;
     for (int i = 0; i < 7; ++i) {
       p.Fill(RECT{cx + i, cy + i, cx + i + 2, cy + i + 1}, Sys(COLOR_BTNTEXT));
       p.Fill(RECT{cx + 6 - i, cy + i, cx + 8 - i, cy + i + 1}, Sys(COLOR_BTNTEXT));
     }
-    textRight = close.left - 2;
+    if (!look.minMaxBoxes) textRight = close.left - 2;
   }
   FontSpec font = FontSpec::FromPoints("MS Shell Dlg", 8);
   font.weight = FW_BOLD;

@@ -30,6 +30,13 @@ struct CaptionLook {
   bool active = true;
   bool icon = false;
   bool closeBox = true;
+  // Minimise and maximise boxes (both or neither; one the style lacks greyed).
+  bool minMaxBoxes = false;
+  bool minimizeEnabled = true;
+  bool maximizeEnabled = true;
+  bool minimized = false;  // its first box restores
+  bool maximized = false;  // its second box restores
+  LRESULT pushed = 0;      // the box held down (HTMINBUTTON, HTMAXBUTTON, HTCLOSE)
 };
 void DrawCaption(const Painter& painter, const CaptionLook& look, const RECT& bar);
 

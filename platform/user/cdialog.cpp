@@ -1,6 +1,7 @@
 #include "platform/user/cdialog.h"
 
 #include "platform/user/dialog_manager.h"
+#include "platform/user/dialog_placement.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/metrics.h"
 #include "platform/window/window_registry.h"
@@ -29,7 +30,8 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
   const platform::FontSpec font = platform::FontSpec::FromPoints(dialog.fontName, dialog.fontPointSize);
   const HFONT hfont = platform::FontHandle(font);
   const SIZE base = platform::DialogBaseUnits(font);
-  const HWND parentHwnd = parent != nullptr ? parent->m_hWnd : nullptr;
+  const bool child = (dialog.style & WS_CHILD) != 0;
+  const HWND parentHwnd = parent != nullptr ? parent->m_hWnd : child ? nullptr : platform::DefaultDialogOwner();
 
   // Client box from the template; the window adds the frame of its styles.
   RECT box = ToPixels(dialog.x, dialog.y, dialog.cx, dialog.cy, base);
@@ -37,8 +39,10 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
   const int width = (box.right - box.left) + frame.left + frame.right;
   const int height = (box.bottom - box.top) + frame.top + frame.bottom;
   POINT origin{box.left, box.top};
-  const bool child = (dialog.style & WS_CHILD) != 0;
   if (!child && parentHwnd != nullptr) ::ClientToScreen(parentHwnd, &origin);
+  if (!child && dialog.x == 0 && dialog.y == 0 && !(dialog.style & (DS_CENTER | DS_ABSALIGN))) {
+    if (const auto place = platform::PlaceClearOfOpener(parentHwnd, SIZE{width, height})) origin = *place;
+  }
   if (dialog.style & DS_CENTER) {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (parentHwnd != nullptr && !child) ::GetWindowRect(parentHwnd, &area);

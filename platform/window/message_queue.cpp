@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/window/cwnd.h"
+#include "platform/window/move_size.h"
 #include "platform/window/window_registry.h"
 
 namespace platform {
@@ -143,6 +144,8 @@ void Deliver(MSG& msg) {
   if (msg.hwnd != nullptr && !::IsWindow(msg.hwnd)) return;  // its window is gone
   ++State().delivered;
   DispatchScope scope;
+  // A move, a size or a held caption box takes the mouse and the keys first.
+  if (TakeMoveSizeInput(msg)) return;
   if (PreTranslate(msg)) return;
   ::TranslateMessage(&msg);
   ::DispatchMessage(&msg);

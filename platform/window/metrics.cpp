@@ -10,9 +10,19 @@ constexpr int kBorder = 1;
 constexpr int kClientEdge = 2;
 constexpr int kStaticEdge = 1;
 constexpr int kScrollBar = 17;
+constexpr SIZE kHeadlessScreen{1920, 1080};
+SIZE g_screen = kHeadlessScreen;
 }  // namespace
 
 int GetSystemMetrics(int index) {
+  // The screen's own size first: the desktop mode may have set another.
+  if (index == SM_CXSCREEN) return g_screen.cx;
+  if (index == SM_CYSCREEN) return g_screen.cy;
+  if (index == SM_CXMAXTRACK) return g_screen.cx + 12;
+  if (index == SM_CYMAXTRACK) return g_screen.cy + 12;
+  if (index == SM_CXSIZE || index == SM_CYSIZE) return kCaption - 1;
+  if (index == SM_CXMINIMIZED) return 160;
+  if (index == SM_CYMINIMIZED) return kCaption + 2 * kSizingFrame;
   switch (index) {
     case SM_CXSCREEN: return 1920;
     case SM_CYSCREEN: return 1080;
@@ -45,6 +55,8 @@ int GetSystemMetrics(int index) {
 }
 
 namespace platform {
+
+void SetScreenSize(int cx, int cy) { g_screen = cx < 1 || cy < 1 ? kHeadlessScreen : SIZE{cx, cy}; }
 
 RECT NonClientInsets(DWORD style, DWORD exStyle) {
   int frame = 0;

@@ -5,7 +5,8 @@
 //   screen 1920 x 1080; caption bar 19; frame of a sizing border 4, of a
 //   dialog frame 3, of a thin border 1; client edge 2, static edge 1;
 //   scroll bars 17 wide (and their thumbs 17); icons 32, small icons 16;
-//   a resizable window at least 112 x 27 and at most the screen plus 12.
+//   a resizable window at least 112 x 27 and at most the screen plus 12;
+//   caption boxes 16 x 14 in an 18 x 18 cell; a minimised window 160 wide.
 #pragma once
 
 #include "platform/base/export.h"
@@ -38,6 +39,11 @@ constexpr int SM_CXSMICON = 49;
 constexpr int SM_CYSMICON = 50;
 constexpr int SM_CXMAXTRACK = 59;
 constexpr int SM_CYMAXTRACK = 60;
+// A caption's boxes (minimise, maximise, close) and a minimised window's bar.
+constexpr int SM_CXSIZE = 30;
+constexpr int SM_CYSIZE = 31;
+constexpr int SM_CXMINIMIZED = 57;
+constexpr int SM_CYMINIMIZED = 58;
 
 // The metric's value; 0 for an index the layer does not know, as on the platform.
 PLATFORM_API int GetSystemMetrics(int index);
@@ -46,5 +52,10 @@ namespace platform {
 
 // Widths of the non-client frame on each side of a window with these styles.
 RECT NonClientInsets(DWORD style, DWORD exStyle);
+
+// The screen's size (SM_CXSCREEN, SM_CYSCREEN, and what a maximised window
+// fills): 1920 x 1080 headless; the desktop mode gives its display's.
+// Sizes below 1 put the headless size back.
+PLATFORM_API void SetScreenSize(int cx, int cy);
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/window/metrics.h"
+#include "platform/window/move_size.h"
+#include "platform/window/non_client.h"
 #include "platform/window/window_registry.h"
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,18 +57,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_WINDOWPOSCHANGING: {
       // A window a person can size (a sizing border, or an overlapped
-      // window) asks its limits, and a new size is kept within them.
+      // window) asks its limits, and a new size is kept within them; a
+      // minimised window's bar is the platform's size.
       auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
       const bool sizable = (record->style & WS_THICKFRAME) || !(record->style & (WS_POPUP | WS_CHILD));
-      if (pos == nullptr || (pos->flags & SWP_NOSIZE) || !sizable) return 0;
-      MINMAXINFO limits;
-      const RECT frame = platform::NonClientInsets(record->style, record->exStyle);
-      limits.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN) + frame.left + frame.right,
-                               GetSystemMetrics(SM_CYSCREEN) + frame.top + frame.bottom};
-      limits.ptMaxPosition = POINT{-frame.left, -frame.top};
-      limits.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-      limits.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-      ::SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+      if (pos == nullptr || (pos->flags & SWP_NOSIZE) || !sizable || (record->style & WS_MINIMIZE)) return 0;
+      const MINMAXINFO limits = platform::AskMinMaxInfo(hwnd);
       pos->cx =
           std::clamp(pos->cx, static_cast<int>(limits.ptMinTrackSize.x),
                      std::max(static_cast<int>(limits.ptMinTrackSize.x), static_cast<int>(limits.ptMaxTrackSize.x)));
@@ -85,12 +81,18 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (!(pos->flags & SWP_NOSIZE)) {
         RECT client;
         ::GetClientRect(hwnd, &client);
-        ::SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+        const WPARAM kind = (record->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                            : (record->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                            : SIZE_RESTORED;
+        ::SendMessage(hwnd, WM_SIZE, kind,
                       MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
       }
       return 0;
     }
-    case WM_NCHITTEST: return HTCLIENT;
+    case WM_NCHITTEST: return platform::NonClientHitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_SYSCOMMAND: return platform::FrameDefault(hwnd, message, wParam, lParam);
     case WM_MOUSEACTIVATE:
       // A child asks its parent first; the parent's answer stands.
       if (record->IsChild()) {

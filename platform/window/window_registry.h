@@ -44,6 +44,10 @@ struct WindowRecord {
   bool destroying = false;
   bool needsPaint = false;       // invalidated since its last WM_PAINT
   bool hiddenWithOwner = false;  // hidden by ShowOwnedPopups, to be shown again with its owner
+  // Where a minimised or maximised window goes back to, and whether a
+  // minimised window was maximised before (it comes back maximised).
+  RECT normalRect{};
+  bool restoreMaximized = false;
 
   WindowRecord();
   ~WindowRecord();

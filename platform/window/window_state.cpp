@@ -6,6 +6,10 @@
 // each with the other's handle, while GetFocus already reports the new one.
 // A window that is hidden, disabled or destroyed while it or a descendant has
 // the focus loses it (the focus becomes null).
+#include <algorithm>
+
+#include "platform/window/metrics.h"
+#include "platform/window/move_size.h"
 #include "platform/window/window_registry.h"
 
 namespace {
@@ -62,6 +66,69 @@ BOOL IsZoomed(HWND hwnd) {
 
 namespace {
 
+// The rectangle of a minimised window: a bar as wide as SM_CXMINIMIZED and
+// as tall as its frame and caption, in the first free place from the left
+// along the bottom of the screen, as the platform arranges them without a
+// task bar.
+RECT IconicRect(const platform::WindowRecord& record) {
+  const RECT frame = platform::NonClientInsets(record.style & ~(WS_HSCROLL | WS_VSCROLL), record.exStyle);
+  const int width = GetSystemMetrics(SM_CXMINIMIZED);
+  const int height = frame.top + frame.bottom;
+  const int bottom = GetSystemMetrics(SM_CYSCREEN);
+  for (int left = 0;; left += width) {
+    const bool taken = std::any_of(Registry().TopLevel().begin(), Registry().TopLevel().end(), [&](HWND other) {
+      const platform::WindowRecord* r = platform::FindWindowRecord(other);
+      return r != nullptr && r != &record && (r->style & WS_MINIMIZE) && (r->style & WS_VISIBLE) &&
+             r->rect.left == left && r->rect.bottom == bottom;
+    });
+    if (!taken || left + width > GetSystemMetrics(SM_CXSCREEN)) {
+      return RECT{left, bottom - height, left + width, bottom};
+    }
+  }
+}
+
+// A minimised window gives the activation away: to its owner, or else to
+// the topmost other window that is shown, enabled and not minimised.
+void ActivateAnother(HWND hwnd) {
+  auto usable = [&](HWND h) {
+    const platform::WindowRecord* r = platform::FindWindowRecord(h);
+    return h != hwnd && r != nullptr && (r->style & WS_VISIBLE) && !(r->style & (WS_DISABLED | WS_MINIMIZE)) &&
+           !(r->exStyle & WS_EX_NOACTIVATE);
+  };
+  const platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
+  if (record != nullptr && usable(record->owner)) {
+    ::SetActiveWindow(record->owner);
+    return;
+  }
+  for (HWND other : std::vector<HWND>(Registry().TopLevel())) {
+    if (usable(other)) {
+      ::SetActiveWindow(other);
+      return;
+    }
+  }
+}
+
+// Moves a top-level window whose minimised or maximised state changed to the
+// place of its new state; the rectangle it had in neither state is kept to
+// come back to. False when the window went away meanwhile.
+bool PlaceForSizeState(HWND hwnd, bool wasIconic, bool wasZoomed) {
+  platform::WindowRecord* record = platform::FindWindowRecord(hwnd);
+  if (!wasIconic && !wasZoomed) record->normalRect = record->rect;
+  RECT target = record->normalRect;
+  if (record->style & WS_MINIMIZE) {
+    record->restoreMaximized = wasZoomed;
+    target = IconicRect(*record);
+  } else if (record->style & WS_MAXIMIZE) {
+    const MINMAXINFO limits = platform::AskMinMaxInfo(hwnd);
+    target = RECT{limits.ptMaxPosition.x, limits.ptMaxPosition.y, limits.ptMaxPosition.x + limits.ptMaxSize.x,
+                  limits.ptMaxPosition.y + limits.ptMaxSize.y};
+  }
+  if ((record = platform::FindWindowRecord(hwnd)) == nullptr) return false;
+  ::SetWindowPos(hwnd, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  return platform::FindWindowRecord(hwnd) != nullptr;
+}
+
 // Shows or hides a window whose visibility changes, telling it why (0 for
 // its own show command, SW_PARENTCLOSING / SW_PARENTOPENING when its owner
 // is minimised or restored). False when the window went away meanwhile.
@@ -107,15 +174,23 @@ BOOL ShowWindow(HWND hwnd, int command) {
   if (record == nullptr) return FALSE;
   const bool wasVisible = (record->style & WS_VISIBLE) != 0;
   const bool wasIconic = (record->style & WS_MINIMIZE) != 0;
+  const bool wasZoomed = (record->style & WS_MAXIMIZE) != 0;
   ApplySizeState(*record, command);
+  // A minimised window that was maximised comes back maximised.
+  if (wasIconic && record->restoreMaximized && command == SW_RESTORE) record->style |= WS_MAXIMIZE;
   const bool iconic = (record->style & WS_MINIMIZE) != 0;
   record->hiddenWithOwner = false;  // its own command decides from now on
   const bool show = command != SW_HIDE;
   platform::DispatchScope scope;
+  if (!record->IsChild() && (iconic != wasIconic || ((record->style & WS_MAXIMIZE) != 0) != wasZoomed)) {
+    if (!PlaceForSizeState(hwnd, wasIconic, wasZoomed)) return wasVisible;
+    if ((record = platform::FindWindowRecord(hwnd)) == nullptr) return wasVisible;
+  }
   // Owned pop-ups go away with a minimised owner and come back with it.
   if (iconic && !wasIconic) ::ShowOwnedPopups(hwnd, FALSE);
   if (show != wasVisible && !ChangeVisibility(hwnd, show, 0)) return wasVisible;
   if (wasIconic && !iconic && show) ::ShowOwnedPopups(hwnd, TRUE);
+  if (iconic && !wasIconic && Registry().active == hwnd) ActivateAnother(hwnd);
   record = platform::FindWindowRecord(hwnd);
   if (show && record != nullptr && !record->IsChild() && ActivatingShow(command) &&
       !(record->exStyle & WS_EX_NOACTIVATE)) {

@@ -5,6 +5,7 @@
 
 #include "platform/window/metrics.h"
 #include "platform/window/window_registry.h"
+#include "platform/window/z_order.h"
 
 using platform::FindWindowRecord;
 using platform::WindowRecord;
@@ -54,6 +55,7 @@ void Restack(WindowRecord& record, HWND after) {
     auto it = std::find(siblings.begin(), siblings.end(), after);
     siblings.insert(it == siblings.end() ? siblings.end() : it + 1, record.hwnd);
   }
+  if (topLevel) platform::KeepOwnedAboveOwners(siblings);
 }
 
 }  // namespace
@@ -71,6 +73,7 @@ HWND SetParent(HWND child, HWND newParent) {
   if (!r->IsChild()) {
     const HWND old = r->owner;
     r->owner = newParent;
+    platform::KeepOwnedAboveOwners(platform::WindowRegistry::Get().TopLevel());
     return old;
   }
   if (FindWindowRecord(newParent) == nullptr || platform::IsSelfOrDescendant(child, newParent)) return nullptr;
@@ -195,7 +198,10 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
     case GWL_USERDATA: r->userData = value; break;
     case GWL_HINSTANCE: r->instance = reinterpret_cast<HINSTANCE>(value); break;
     case GWL_HWNDPARENT:
-      if (!r->IsChild()) r->owner = reinterpret_cast<HWND>(value);
+      if (!r->IsChild()) {
+        r->owner = reinterpret_cast<HWND>(value);
+        platform::KeepOwnedAboveOwners(platform::WindowRegistry::Get().TopLevel());
+      }
       break;
     default: return 0;
   }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "terminal/app/log_pane.h"
 #include "terminal/server/message_codec.h"
 
 namespace terminal {
@@ -14,10 +15,23 @@ Host* g_current = nullptr;
 // A reply "arrived from the network": the pump delivers it later.
 constexpr UINT WM_TERMINAL_REPLY = WM_APP + 1;
 
-// The terminal's frame window. Replies posted to it are delivered to the
-// plug-in's receiver from the message loop, one at a time.
+// The terminal's frame window, with its log along the bottom. Replies
+// posted to it are delivered to the plug-in's receiver from the message
+// loop, one at a time.
 class TerminalWindow : public CWnd {
+ public:
+  LogPane& Log() { return m_log; }
+
  protected:
+  int OnCreate(LPCREATESTRUCT cs) override {
+    if (CWnd::OnCreate(cs) == -1) return -1;
+    m_log.Create(m_hWnd);
+    return 0;
+  }
+  void OnSize(UINT type, int cx, int cy) override {
+    CWnd::OnSize(type, cx, cy);
+    if (type != SIZE_MINIMIZED) m_log.Layout(cx, cy);
+  }
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
     if (message == WM_TERMINAL_REPLY) {
       if (Host* host = Host::Current()) host->DeliverReplies();
@@ -26,6 +40,9 @@ class TerminalWindow : public CWnd {
     }
     return CWnd::OnWndMsg(message, wParam, lParam, result);
   }
+
+ private:
+  LogPane m_log;
 };
 
 }  // namespace
@@ -68,7 +85,10 @@ CWnd& Host::MainWindow() {
 void Host::Log(const CString& text) {
   m_log.emplace_back(text.GetString());
   if (m_out != nullptr) std::fprintf(m_out, "LOG: %s\n", text.GetString());
+  static_cast<TerminalWindow&>(MainWindow()).Log().Add(text.GetString());
 }
+
+HWND Host::LogWindow() { return static_cast<TerminalWindow&>(MainWindow()).Log().Hwnd(); }
 
 void Host::WriteWire(const char* direction, std::span<const char> bytes, const MessageReader& parsed, bool keep) {
   if (m_wireLog == nullptr && !keep) return;
@@ -126,8 +146,9 @@ void Host::ReportFailure(const MessageReader& parsed) {
   std::string line = "SERVER: " + std::string(parsed.First(kTagReplyName).value_or("?")) + " failed (status " +
                      std::string(*status) + ")";
   if (const auto reason = parsed.First(kTagReplyReason)) line += ": " + std::string(*reason);
-  m_serverFailures.push_back(line);
   if (m_out != nullptr) std::fprintf(m_out, "%s\n", line.c_str());
+  static_cast<TerminalWindow&>(MainWindow()).Log().Add(line);
+  m_serverFailures.push_back(std::move(line));
 }
 
 void Host::InjectReply(std::vector<char> bytes) {

@@ -76,6 +76,9 @@ class Host {
   // The terminal's own top-level window: parent of the form, target of the
   // reply deliveries.
   CWnd& MainWindow();
+  // The list box in the main window that shows the log lines and the
+  // server's failures (terminal/app/log_pane.h).
+  HWND LogWindow();
 
  private:
   // The wire line of bytes that `parsed` holds (the request name read from

@@ -1,6 +1,9 @@
 #include "terminal/desktop/window_map.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -26,6 +29,51 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
+std::string Hex(HWND hwnd) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+  return text;
+}
+
+// handle=, and owner= for an owned top-level window.
+std::string Identity(HWND hwnd) {
+  std::string out = " handle=" + Hex(hwnd);
+  if (HWND owner = ::GetWindow(hwnd, GW_OWNER); owner != nullptr) out += " owner=" + Hex(owner);
+  return out;
+}
+
+std::string States(HWND hwnd) {
+  std::string out;
+  if (::GetActiveWindow() == hwnd) out += " active";
+  if (::GetFocus() == hwnd) out += " focus";
+  if (!::IsWindowEnabled(hwnd)) out += " disabled";
+  if (::IsIconic(hwnd)) out += " minimized";
+  if (::IsZoomed(hwnd)) out += " maximized";
+  return out;
+}
+
+// The lines a list box shows from its top, "|" between them ("\|" in a line).
+std::string ShownLines(HWND hwnd) {
+  RECT client;
+  ::GetClientRect(hwnd, &client);
+  const auto count = static_cast<int>(::SendMessage(hwnd, LB_GETCOUNT, 0, 0));
+  const auto top = static_cast<int>(::SendMessage(hwnd, LB_GETTOPINDEX, 0, 0));
+  std::string out;
+  for (int i = std::max(top, 0), y = 0; i < count && y < client.bottom; ++i) {
+    y += static_cast<int>(::SendMessage(hwnd, LB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0));
+    const auto length = ::SendMessage(hwnd, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::string text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+    ::SendMessage(hwnd, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(std::strlen(text.c_str()));
+    if (i > top) out += '|';
+    for (char c : text) {
+      if (c == '|') out += '\\';
+      out += c;
+    }
+  }
+  return out;
+}
+
 void Describe(HWND hwnd, int depth, std::string& out) {
   if (!::IsWindowVisible(hwnd)) return;
   const std::string cls = WindowClass(hwnd);
@@ -40,6 +88,8 @@ void Describe(HWND hwnd, int depth, std::string& out) {
   } else if (cls == "SysListView32") {
     out += " rows=" + std::to_string(::SendMessage(hwnd, LVM_GETITEMCOUNT, 0, 0));
   }
+  out += Identity(hwnd) + States(hwnd);
+  if (cls == "ListBox") out += " lines=" + Quoted(ShownLines(hwnd));
   out += "\n";
   for (HWND c = ::GetWindow(hwnd, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) Describe(c, depth + 1, out);
 }

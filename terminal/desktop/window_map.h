@@ -4,11 +4,18 @@
 // top-level windows in the platform's z-order, top first:
 //
 //   CLASS #ID "TEXT" LEFT TOP RIGHT BOTTOM [items=N item-height=H] [rows=N]
+//     handle=0xHANDLE [owner=0xHANDLE] [active] [focus] [disabled]
+//     [minimized] [maximized] [lines="LINE|LINE|..."]      (all on one line)
 //
 // Rectangles are window rectangles in screen coordinates; items and
 // item-height are given for list boxes (a combo box's list too), rows for
-// list views. Quotes and backslashes in the text are escaped with a
-// backslash; line breaks become "\n".
+// list views. handle is the window's handle, owner its owner's (top-level
+// windows that have one), both in hexadecimal; the flags stand where they
+// hold: the active window, the focus, a disabled window, a minimised or a
+// maximised one. A list box (not a combo box's list) gives the lines it
+// shows, from its first visible line down, "|" between them ("\|" inside
+// one). Quotes and backslashes in the text are escaped with a backslash;
+// line breaks become "\n".
 #pragma once
 
 #include <string>

@@ -5,12 +5,60 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "platform/afx.h"
 #include "platform/testing/reset_for_test.h"
 
 namespace terminal::desktop {
 namespace {
+
+std::string Hex(HWND hwnd) {
+  std::ostringstream out;
+  out << "0x" << std::hex << reinterpret_cast<uintptr_t>(hwnd);
+  return out.str();
+}
+
+// The line of the map that describes `hwnd`.
+std::string LineOf(HWND hwnd) {
+  std::istringstream map(WindowMap());
+  for (std::string line; std::getline(map, line);) {
+    if (line.find(" handle=" + Hex(hwnd)) != std::string::npos) return line;
+  }
+  return {};
+}
+
+TEST(WindowMap, NamesOwnersAndStatesAndTheLinesAListBoxShows) {
+  platform::ResetForTest();
+  CWnd owner;
+  owner.CreateEx(0, "Test", "owner", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 10, 20, 300, 200,
+                 nullptr, 0);
+  CWnd owned;
+  owned.CreateEx(0, "Test", "owned", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, owner.m_hWnd, 0);
+  ::EnableWindow(owner.m_hWnd, FALSE);
+  EXPECT_NE(LineOf(owned.m_hWnd).find(" owner=" + Hex(owner.m_hWnd) + " active"), std::string::npos);
+  EXPECT_NE(LineOf(owner.m_hWnd).find(" disabled"), std::string::npos);
+  EXPECT_EQ(LineOf(owner.m_hWnd).find("owner="), std::string::npos);
+  ::EnableWindow(owner.m_hWnd, TRUE);
+  owner.ShowWindow(SW_MINIMIZE);
+  EXPECT_NE(LineOf(owner.m_hWnd).find(" minimized"), std::string::npos);
+  EXPECT_EQ(LineOf(owner.m_hWnd).find(" disabled"), std::string::npos);
+  EXPECT_EQ(LineOf(owned.m_hWnd), "");  // hidden with its owner
+  owner.ShowWindow(SW_RESTORE);
+  owner.BringWindowToTop();
+  // Top-level windows top first: the owned one came up with its owner.
+  EXPECT_LT(WindowMap().find("\"owned\""), WindowMap().find("\"owner\""));
+
+  // A list box scrolled down shows the lines from its top; a "|" in one is escaped.
+  HWND list = ::CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT, 0, 0, 100, 30,
+                               owned.m_hWnd, reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  for (const char* line : {"a", "b|c", "d", "e"}) ::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+  ::SendMessage(list, LB_SETTOPINDEX, 1, 0);
+  const int item = static_cast<int>(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+  ::MoveWindow(list, 0, 0, 100, 2 * item, TRUE);
+  EXPECT_NE(LineOf(list).find(" lines=\"b\\\\|c|d\""), std::string::npos) << LineOf(list);
+  platform::ResetForTest();
+}
 
 TEST(WindowMap, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSizes) {
   platform::ResetForTest();
@@ -29,10 +77,11 @@ TEST(WindowMap, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSizes) {
   ASSERT_GT(height, 0);
   RECT r;  // a list box keeps to whole items: its height is its own
   ::GetWindowRect(list, &r);
-  EXPECT_EQ(WindowMap(),
-            "Test #0 \"Say \\\"hi\\\"\\\\now\" 10 20 310 220\n"
-            "  ListBox #7 \"\" 15 26 115 " +
-                std::to_string(r.bottom) + " items=2 item-height=" + std::to_string(height) + "\n");
+  EXPECT_EQ(WindowMap(), "Test #0 \"Say \\\"hi\\\"\\\\now\" 10 20 310 220 handle=" + Hex(top.m_hWnd) +
+                             " active focus\n"
+                             "  ListBox #7 \"\" 15 26 115 " +
+                             std::to_string(r.bottom) + " items=2 item-height=" + std::to_string(height) +
+                             " handle=" + Hex(list) + " lines=\"one|two\"\n");
   EXPECT_EQ(r.top, 26);
 
   const auto path = std::filesystem::temp_directory_path() / ("window_map_test_" + std::to_string(::getpid()));

@@ -28,8 +28,12 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
   std::vector<MenuBar::Entry> entries;
   for (const std::string& key : setup.hotKeys) entries.push_back({setup.menuTitle, key});
   MenuBar menuBar(entries, runHotKey);
+  // The platform's screen is the display's; the main window fills it, as a
+  // terminal's frame does, its log along the bottom (the bar made after, as wide).
+  platform::SetScreenSize(DisplayWidth(display->get(), display->Screen()),
+                          DisplayHeight(display->get(), display->Screen()));
+  mainWindow.ShowWindow(SW_SHOWMAXIMIZED);
   menuBar.Create(mainWindow);
-  mainWindow.ShowWindow(SW_SHOW);
   ::SetActiveWindow(mainWindow.m_hWnd);
   POINT below{0, MenuBar::kHeight};
   mainWindow.ClientToScreen(&below);
@@ -64,6 +68,7 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
   if (menuBar.GetSafeHwnd() != nullptr) menuBar.DestroyWindow();
   if (mainWindow.GetSafeHwnd() != nullptr) mainWindow.ShowWindow(SW_HIDE);
   platform::SetClockMode(platform::ClockMode::Manual);
+  platform::SetScreenSize(0, 0);
   return status;
 }
 

@@ -33,7 +33,7 @@ std::pair<int, int> ChangedRows(const platform::Image& a, const platform::Image&
 }  // namespace
 
 XMirror::XMirror(XDisplay& display, HWND hwnd, const RECT& rect, bool managed, const std::string& title)
-    : m_display(display), m_hwnd(hwnd), m_rect(rect) {
+    : m_display(display), m_hwnd(hwnd), m_rect(rect), m_ledger(rect) {
   Display* d = display.get();
   XSetWindowAttributes attributes{};
   attributes.override_redirect = managed ? False : True;
@@ -78,8 +78,15 @@ void XMirror::Place(const RECT& rect) {
     return;
   }
   m_rect = rect;
+  m_ledger.Asked(rect);
   XMoveResizeWindow(m_display.get(), m_window, rect.left, rect.top, static_cast<unsigned>(Width(rect)),
                     static_cast<unsigned>(Height(rect)));
+}
+
+bool XMirror::Configured(const RECT& rect) {
+  if (!m_ledger.Notified(rect)) return false;
+  m_rect = rect;
+  return true;
 }
 
 void XMirror::SetTitle(const std::string& title) {

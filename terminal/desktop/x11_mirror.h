@@ -14,6 +14,7 @@
 #include "platform/base/wintypes.h"
 #include "platform/render/image.h"
 
+#include "terminal/desktop/place_ledger.h"
 #include "terminal/desktop/x11_display.h"
 
 namespace terminal::desktop {
@@ -32,6 +33,10 @@ class XMirror {
 
   // Moves and sizes the X window to `rect` when it differs.
   void Place(const RECT& rect);
+  // The server says the window now lies at `rect`: true when that is not
+  // what this mirror asked for (a window manager or another client moved
+  // it); the mirror then takes it as its place.
+  bool Configured(const RECT& rect);
   void SetTitle(const std::string& title);
   void Show();
   void Hide();
@@ -46,6 +51,7 @@ class XMirror {
   Window m_window = None;
   GC m_gc = nullptr;
   RECT m_rect;
+  PlaceLedger m_ledger;  // the places asked for, to tell the server's notices of them from others
   bool m_mapped = false;
   std::string m_title;
   platform::Image m_picture;

@@ -2,6 +2,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/keyboard.h"
+#include "platform/window/move_size.h"
 #include "terminal/app/window_dump.h"
 
 #include "terminal/desktop/x11_session.h"
@@ -74,22 +75,11 @@ HWND Deepest(HWND hwnd, POINT screen) {
   return hwnd;
 }
 
-// Whether a screen point lies on the close box at the right of a top-level
-// window's caption.
+// Whether a screen point lies on the close box of a top-level window's
+// caption: the window's own hit test, which its picture agrees with.
 bool OnCloseBox(HWND top, POINT screen) {
-  const LONG_PTR style = ::GetWindowLongPtr(top, GWL_STYLE);
-  if ((style & WS_CAPTION) != WS_CAPTION || !(style & WS_SYSMENU)) return false;
-  RECT window, client;
-  ::GetWindowRect(top, &window);
-  ::GetClientRect(top, &client);
-  POINT origin{0, 0};
-  ::ClientToScreen(top, &origin);
-  const int frame = origin.x - window.left;
-  const int captionBottom = origin.y;
-  const int captionTop = window.top + frame;
-  const int size = captionBottom - captionTop;
-  const int right = origin.x + client.right;
-  return screen.y >= captionTop && screen.y < captionBottom && screen.x >= right - size && screen.x < right;
+  return ::SendMessage(top, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y))) ==
+         HTCLOSE;
 }
 
 POINT ClientPoint(HWND hwnd, POINT screen) {
@@ -257,7 +247,7 @@ void Session::SyncModifiers(unsigned xState) {
 void Session::Press(const XButtonEvent& event) {
   XMirror* mirror = MirrorOf(event.window);
   if (mirror == nullptr) return;
-  const POINT screen{mirror->Rect().left + event.x, mirror->Rect().top + event.y};
+  const POINT screen{event.x_root, event.y_root};
   const HWND top = mirror->Hwnd();
   const HWND target = Target(*mirror, screen);
   if (target == nullptr) return;
@@ -289,7 +279,7 @@ void Session::Release(const XButtonEvent& event) {
   if (event.button != Button1 && event.button != Button3) return;
   XMirror* mirror = MirrorOf(event.window);
   if (mirror == nullptr) return;
-  const POINT screen{mirror->Rect().left + event.x, mirror->Rect().top + event.y};
+  const POINT screen{event.x_root, event.y_root};
   const input::Button button = event.button == Button1 ? input::Button::Left : input::Button::Right;
   HWND target = Target(*mirror, screen);
   if (HWND capture = ::GetCapture(); capture != nullptr) target = capture;
@@ -307,7 +297,8 @@ void Session::Motion(XEvent& event) {
   }
   XMirror* mirror = MirrorOf(event.xmotion.window);
   if (mirror == nullptr) return;
-  const POINT screen{mirror->Rect().left + event.xmotion.x, mirror->Rect().top + event.xmotion.y};
+  // The root's coordinates: right even while the window moves under the pointer.
+  const POINT screen{event.xmotion.x_root, event.xmotion.y_root};
   HWND target = ::GetCapture();
   if (target == nullptr) target = Target(*mirror, screen);
   if (target != nullptr) input::MouseMove(target, ClientPoint(target, screen));
@@ -349,6 +340,41 @@ void Session::Focused(const XFocusChangeEvent& event) {
   platform::PumpMessages();
 }
 
+// Something outside moved or sized one of the windows (a window manager,
+// a tool): the platform's window takes that place, so the next picture and
+// hit test agree with the screen. The mirror knows its own requests.
+void Session::Configured(XEvent& event) {
+  // Only the latest place of a run of changes matters.
+  while (XCheckTypedWindowEvent(m_display.get(), event.xconfigure.window, ConfigureNotify, &event)) {
+  }
+  XMirror* mirror = MirrorOf(event.xconfigure.window);
+  if (mirror == nullptr || !::IsWindow(mirror->Hwnd()) || platform::MoveSizeWindow() != nullptr) return;
+  POINT at{event.xconfigure.x, event.xconfigure.y};
+  if (!event.xconfigure.send_event) {
+    // Relative to its parent, which a window manager may have put around it.
+    Window child = None;
+    int x = 0, y = 0;
+    XTranslateCoordinates(m_display.get(), event.xconfigure.window, m_display.Root(), 0, 0, &x, &y, &child);
+    at = POINT{x, y};
+  }
+  const RECT rect{at.x, at.y, at.x + event.xconfigure.width, at.y + event.xconfigure.height};
+  if (!mirror->Configured(rect)) return;
+  const HWND hwnd = mirror->Hwnd();
+  // An open drop-down list stays where its combo box has it (the next sync puts it back).
+  if (::GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD) return;
+  RECT now;
+  ::GetWindowRect(hwnd, &now);
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (now.left == rect.left && now.top == rect.top) flags |= SWP_NOMOVE;
+  if (now.right - now.left == rect.right - rect.left && now.bottom - now.top == rect.bottom - rect.top) {
+    flags |= SWP_NOSIZE;
+  }
+  if ((flags & SWP_NOMOVE) && (flags & SWP_NOSIZE)) return;
+  ::SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, flags);
+  platform::PumpMessages();
+  m_changed = true;
+}
+
 void Session::Handle(XEvent& event) {
   switch (event.type) {
     case Expose:
@@ -362,6 +388,7 @@ void Session::Handle(XEvent& event) {
       }
       break;
     case FocusIn: Focused(event.xfocus); break;
+    case ConfigureNotify: Configured(event); break;
     case FocusOut:
       // Keys let go while another program has the keyboard are never seen:
       // none stays held here.

@@ -8,7 +8,8 @@
 // have changed), paints every shown mirror afresh through the renderer,
 // sending only the rows that changed; the keyboard focus follows the
 // platform's active window, and the window manager's focus moves the
-// platform's activation. Wait() is the message loop's wait: it
+// platform's activation; a window moved or sized from outside (a window
+// manager's ConfigureNotify) moves the platform's window. Wait() is the message loop's wait: it
 // syncs, sleeps on the connection for at most the given time, and handles
 // what arrived.
 #pragma once
@@ -55,6 +56,7 @@ class Session {
   void Motion(XEvent& event);
   void Key(XKeyEvent& event, bool down);
   void Focused(const XFocusChangeEvent& event);
+  void Configured(XEvent& event);
   void SyncModifiers(unsigned xState);
   void Restack(const std::vector<HWND>& shown);
   void FocusActive();

@@ -73,7 +73,21 @@ def stop(process):
             process.wait(5)
 
 
-# The window map: "CLASS #ID "TEXT" L T R B [key=value...]", children indented.
+def read_quoted(text, i):
+    """The text of the quoted string that starts at text[i] ('"'), unescaped,
+    and the index after its closing quote."""
+    assert text[i] == '"'
+    i, value = i + 1, ""
+    while text[i] != '"':
+        if text[i] == "\\":
+            i += 1
+        value += text[i]
+        i += 1
+    return value, i + 1
+
+
+# The window map: "CLASS #ID "TEXT" L T R B [key=value | key="quoted" | flag ...]",
+# children indented.
 def parse_map(text):
     windows = []
     for line in text.splitlines():
@@ -81,18 +95,31 @@ def parse_map(text):
         body = line.strip()
         cls, rest = body.split(" ", 1)
         wid, rest = rest.split(" ", 1)
-        assert rest.startswith('"')
-        i, label = 1, ""
-        while rest[i] != '"':
-            if rest[i] == "\\":
-                i += 1
-            label += rest[i]
-            i += 1
-        fields = rest[i + 1:].split()
-        rect = tuple(int(v) for v in fields[:4])
-        extra = dict(f.split("=", 1) for f in fields[4:])
+        label, i = read_quoted(rest, 0)
+        words = rest[i:].split(" ", 5)
+        rect = tuple(int(v) for v in words[1:5])
+        tail = words[5] if len(words) > 5 else ""
+        extra, flags, j = {}, set(), 0
+        while j < len(tail):
+            if tail[j] == " ":
+                j += 1
+                continue
+            end = j
+            while end < len(tail) and tail[end] not in ' ="':
+                end += 1
+            key = tail[j:end]
+            if end < len(tail) and tail[end] == "=":
+                if end + 1 < len(tail) and tail[end + 1] == '"':
+                    extra[key], j = read_quoted(tail, end + 1)
+                else:
+                    stop = tail.find(" ", end)
+                    stop = len(tail) if stop < 0 else stop
+                    extra[key], j = tail[end + 1:stop], stop
+            else:
+                flags.add(key)
+                j = end
         windows.append({"depth": depth, "class": cls, "id": int(wid[1:]), "text": label, "rect": rect,
-                        "extra": extra})
+                        "extra": extra, "flags": flags})
     # Each window's top-level window and parent, by position in the list.
     stack = []
     for w in windows:
@@ -215,6 +242,81 @@ def text_row_bands(at, rect):
     return bands, background, colours
 
 
+def drag(desktop, start, end):
+    desktop.xdotool("mousemove", start[0], start[1], "mousedown", 1, "mousemove", end[0], end[1], "mouseup", 1)
+
+
+def moved(rect, dx, dy):
+    return (rect[0] + dx, rect[1] + dy, rect[2] + dx, rect[3] + dy)
+
+
+def tops(desktop):
+    """The captions of the top-level windows, top of the z-order first."""
+    return [w["text"] for w in desktop.windows() if w["depth"] == 0]
+
+
+def window_management(desktop, listed):
+    """Moving, sizing, minimising and the z-order, as a person uses them."""
+    # A drag of the form's caption moves it by exactly the pointer's way.
+    form = desktop.top("Allowed Groups")["rect"]
+    grip = (form[0] + 60, form[1] + 12)
+    drag(desktop, grip, (grip[0] + 120, grip[1] + 90))
+    wait_for("the form moved by (+120, +90)",
+             lambda: desktop.top("Allowed Groups")["rect"] == moved(form, 120, 90))
+    # Moved from outside (as a window manager would), the platform follows.
+    found = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env,
+                           capture_output=True, text=True, timeout=10).stdout.split()
+    if len(found) != 1:
+        raise Failure("xdotool finds %d X windows named Allowed Groups" % len(found))
+    desktop.xdotool("windowmove", found[0], form[0], form[1])
+    wait_for("the form back where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == form)
+
+    # A drag of the view's bottom-right corner grows it, and its list with it.
+    view = desktop.top("View Allowed Group")["rect"]
+    listed = desktop.control("View Allowed Group", lambda w: w["class"] == "SysListView32")["rect"]
+    drag(desktop, (view[2] - 2, view[3] - 2), (view[2] + 98, view[3] + 58))
+    grown = (view[0], view[1], view[2] + 100, view[3] + 60)
+    wait_for("the view grown by (100, 60)", lambda: desktop.top("View Allowed Group")["rect"] == grown)
+    wait_for("its list grown with it", lambda: desktop.control(
+        "View Allowed Group", lambda w: w["class"] == "SysListView32")["rect"] ==
+        (listed[0], listed[1], listed[2] + 100, listed[3] + 60))
+
+    # Its minimise box (the caption's boxes: 16 wide, the close box 6 from the
+    # frame's right, the maximise box 2 left of it, the minimise box against
+    # that) makes it a bar along the screen's bottom; the same box restores it.
+    def first_box(rect):
+        return (rect[2] - 6 - 16 - 2 - 16 - 8, rect[1] + 4 + 9)
+    desktop.click(*first_box(grown))
+    bar = wait_for("the view minimised", lambda: "minimized" in desktop.top("View Allowed Group")["flags"] and
+                   desktop.top("View Allowed Group")["rect"])
+    desktop.click(*first_box(bar))
+    wait_for("the view restored", lambda: "minimized" not in desktop.top("View Allowed Group")["flags"] and
+             desktop.top("View Allowed Group")["rect"] == grown)
+
+    # A click on the main window's caption leaves the form and the view above it.
+    desktop.click(900, 8)
+    wait_for("the main window active", lambda: "active" in desktop.top("TarnTrader")["flags"])
+    order = tops(desktop)
+    if order.index("View Allowed Group") > order.index("TarnTrader") or \
+            order.index("Allowed Groups") > order.index("TarnTrader"):
+        raise Failure("a click on the main window buried its windows: %r" % order)
+
+    # With the Customize Appearance dialog open, Alt+A and a click on the main
+    # window leave it on top and enabled.
+    rows = desktop.control("View Allowed Group", lambda w: w["class"] == "SysListView32")["rect"]
+    desktop.click(rows[0] + 40, rows[1] + 48)  # the first row, below the header and the filter row
+    desktop.xdotool("key", "ctrl+shift+c")
+    def customize_on_top():
+        first = desktop.windows()[0]
+        return first["text"].startswith("Customize Appearance :") and "disabled" not in first["flags"]
+    wait_for("Customize Appearance", customize_on_top)
+    for act in (lambda: desktop.xdotool("key", "alt+a"), lambda: desktop.click(900, 8)):
+        act()
+        time.sleep(0.3)
+        wait_for("Customize Appearance on top, enabled", customize_on_top)
+    print("moved, sized, minimised and restored; owned windows kept above their owners")
+
+
 def run(args):
     xvfb, display = start_xvfb()
     folder = tempfile.mkdtemp(prefix="desktop-test-")
@@ -265,6 +367,11 @@ def run(args):
         if rows != [("HNI", "mcx_fo")]:
             raise Failure("the store holds %r, not HNI's MCX group" % rows)
 
+        # The main window's log shows what the plug-in logged, newest last.
+        wait_for("the add in the main window's log", lambda: desktop.control(
+            "TarnTrader", lambda w: w["class"] == "ListBox" and w["extra"].get("lines", "").split("|")[-1:] ==
+            ["ks_add_allowed_group request sent successfully"]))
+
         desktop.click_window(desktop.control("Allowed Groups", lambda w: w["text"] == "View Group"))
         listed = wait_for("the View Allowed Group list with its row", lambda: desktop.control(
             "View Allowed Group", lambda w: w["class"] == "SysListView32" and w["extra"].get("rows") == "1"))
@@ -290,6 +397,8 @@ def run(args):
             raise Failure("the View Allowed Group caption is not the active blue: %06x" % caption)
         print("list rows on screen: %d; text %06x on %06x%s" % (bands, ink, background,
                                                                  "; screenshot " + picture if args.screenshot else ""))
+
+        window_management(desktop, listed)
 
         # The X server goes away: the terminal ends at once and says why.
         desktop.check_alive()

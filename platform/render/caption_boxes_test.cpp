@@ -1,0 +1,71 @@
+// The caption's boxes are drawn where the window's hit test finds them.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/sys_colors.h"
+#include "platform/input/input_driver.h"
+#include "platform/render/window_renderer.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+#include "platform/window/move_size.h"
+#include "platform/window/non_client.h"
+
+namespace {
+
+constexpr DWORD kBoxes = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
+
+class CaptionBoxesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    ASSERT_TRUE(w.CreateEx(0, "Test", "boxes", kBoxes, 50, 60, 300, 200, nullptr, 0));
+  }
+  void TearDown() override { platform::ResetForTest(); }
+  // The boxes in picture coordinates.
+  platform::CaptionBoxes Boxes() const {
+    return platform::LayOutNonClient(static_cast<DWORD>(::GetWindowLongPtr(w.m_hWnd, GWL_STYLE)), 0,
+                                     RECT{0, 0, 300, 200})
+        .boxes;
+  }
+  CWnd w;
+};
+
+TEST_F(CaptionBoxesTest, MinimiseAndMaximiseBoxesShowTheirGlyphsTheMissingOneGrey) {
+  const platform::CaptionBoxes boxes = Boxes();
+  platform::Image image = platform::RenderWindow(w.m_hWnd);
+  // Each box is a raised face: highlight just inside its left edge.
+  EXPECT_EQ(image.At(boxes.minimize.left + 1, boxes.minimize.top + 5), GetSysColor(COLOR_3DHILIGHT));
+  EXPECT_EQ(image.At(boxes.maximize.left + 1, boxes.maximize.top + 5), GetSysColor(COLOR_3DHILIGHT));
+  // The minimise bar, low in its box, in the text colour; the maximise box,
+  // which the style lacks, grey (its window's thick top line).
+  EXPECT_EQ(image.At(boxes.minimize.left + 6, boxes.minimize.top + 10), GetSysColor(COLOR_BTNTEXT));
+  EXPECT_EQ(image.At(boxes.maximize.left + 6, boxes.maximize.top + 3), GetSysColor(COLOR_GRAYTEXT));
+
+  // With the box in the style, maximised: the restore glyph (two windows) in the text colour.
+  ::SetWindowLongPtr(w.m_hWnd, GWL_STYLE, kBoxes | WS_MAXIMIZEBOX);
+  w.ShowWindow(SW_MAXIMIZE);
+  RECT r;
+  ::GetWindowRect(w.m_hWnd, &r);
+  const platform::CaptionBoxes big = platform::LayOutNonClient(kBoxes | WS_MAXIMIZEBOX | WS_MAXIMIZE, 0,
+                                                               RECT{0, 0, r.right - r.left, r.bottom - r.top})
+                                         .boxes;
+  image = platform::RenderWindow(w.m_hWnd);
+  EXPECT_EQ(image.At(big.maximize.left + 4, big.maximize.top + 2 + 6),
+            GetSysColor(COLOR_BTNTEXT));  // front window's side
+  EXPECT_EQ(image.At(big.maximize.left + 6 + 1, big.maximize.top + 2),
+            GetSysColor(COLOR_BTNTEXT));  // back window's top
+}
+
+TEST_F(CaptionBoxesTest, ABoxHeldDownIsDrawnPushedIn) {
+  const platform::CaptionBoxes boxes = Boxes();
+  POINT at{50 + (boxes.close.left + boxes.close.right) / 2, 60 + (boxes.close.top + boxes.close.bottom) / 2};
+  ::ScreenToClient(w.m_hWnd, &at);
+  ASSERT_TRUE(platform::input::ButtonDown(w.m_hWnd, at));
+  ASSERT_EQ(platform::PushedCaptionBox(w.m_hWnd), HTCLOSE);
+  const platform::Image image = platform::RenderWindow(w.m_hWnd);
+  // Pushed in: a shadow line around a flat face, no highlight.
+  EXPECT_EQ(image.At(boxes.close.left, boxes.close.top + 5), GetSysColor(COLOR_3DSHADOW));
+  EXPECT_EQ(image.At(boxes.close.left + 1, boxes.close.top + 5), GetSysColor(COLOR_3DFACE));
+  platform::CancelMoveSize();
+}
+
+}  // namespace

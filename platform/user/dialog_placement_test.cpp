@@ -1,0 +1,71 @@
+// A dialog its creator leaves without owner and place.
+#include "platform/user/dialog_placement.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/cdialog.h"
+#include "platform/user/dialog_resources.h"
+#include "platform/window/metrics.h"
+
+namespace {
+
+class DialogPlacementTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    form.CreateEx(0, "Test", "form", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 400, 200, nullptr, 0);
+    button = ::CreateWindowEx(0, "BUTTON", "Open", WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, form.m_hWnd,
+                              reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    list.caption = "list";
+    list.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    list.cx = 100;
+    list.cy = 50;
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  RECT Opened(CDialog& dialog) {
+    EXPECT_TRUE(dialog.CreateIndirect(list, nullptr));
+    RECT r{};
+    ::GetWindowRect(dialog.m_hWnd, &r);
+    return r;
+  }
+
+  CWnd form;
+  HWND button = nullptr;
+  platform::DialogTemplate list;
+};
+
+TEST_F(DialogPlacementTest, ADialogWithoutParentOrPlaceBelongsToTheActiveWindowAndOpensBelowIt) {
+  ::SetFocus(button);
+  CDialog dialog;
+  const RECT r = Opened(dialog);
+  EXPECT_EQ(::GetWindow(dialog.m_hWnd, GW_OWNER), form.m_hWnd);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 300);  // just below the form, clear of the button that opened it
+}
+
+TEST_F(DialogPlacementTest, WithoutRoomBelowItOpensBesideAndAPlaceGivenStands) {
+  form.MoveWindow(100, GetSystemMetrics(SM_CYSCREEN) - 200, 400, 200, TRUE);
+  ::SetFocus(button);
+  CDialog beside;
+  const RECT r = Opened(beside);
+  EXPECT_EQ(r.left, 500);
+  EXPECT_EQ(r.top, GetSystemMetrics(SM_CYSCREEN) - 200);
+
+  // A template's own place, or no opening control in the owner, keeps the template's place.
+  list.x = 8;
+  CDialog placed;
+  RECT p = Opened(placed);
+  POINT origin{0, 0};
+  ::ClientToScreen(form.m_hWnd, &origin);
+  EXPECT_EQ(p.left, origin.x + 12);  // 8 dialog units
+  list.x = 0;
+  ::SetFocus(form.m_hWnd);
+  CDialog unopened;
+  p = Opened(unopened);
+  EXPECT_EQ(p.left, origin.x);
+  EXPECT_EQ(p.top, origin.y);
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+// A person moving, sizing, minimising and maximising a window by its frame.
+#include "platform/window/move_size.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+#include "platform/window/metrics.h"
+#include "platform/window/non_client.h"
+
+namespace {
+
+namespace input = platform::input;
+
+constexpr DWORD kSizable =
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+// Keeps the messages of moving and sizing, in order, and what they said.
+class TrackedWnd : public CWnd {
+ public:
+  std::vector<UINT> seen;
+  std::vector<WPARAM> sizeKinds;
+  POINT minimum{150, 100};
+  POINT maximum{500, 400};
+  int mouseMessages = 0;  // client mouse messages that reached the window
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    static constexpr UINT kKept[] = {WM_NCLBUTTONDOWN, WM_SYSCOMMAND,        WM_ENTERSIZEMOVE,    WM_MOVING,
+                                     WM_SIZING,        WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE,
+                                     WM_SIZE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE,     WM_GETMINMAXINFO};
+    if (std::find(std::begin(kKept), std::end(kKept), message) != std::end(kKept)) seen.push_back(message);
+    if (message == WM_SIZE) sizeKinds.push_back(wParam);
+    if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP) ++mouseMessages;
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+  void OnGetMinMaxInfo(MINMAXINFO* info) override {
+    CWnd::OnGetMinMaxInfo(info);
+    info->ptMinTrackSize = minimum;
+    info->ptMaxTrackSize = maximum;
+  }
+};
+
+class MoveSizeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    ASSERT_TRUE(w.CreateEx(0, "Test", "tracked", kSizable, 100, 100, 400, 300, nullptr, 0));
+    w.seen.clear();
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  RECT Rect() const {
+    RECT r;
+    ::GetWindowRect(w.m_hWnd, &r);
+    return r;
+  }
+  // The input driver aims at client points; these aim at the screen.
+  POINT Client(POINT screen) const {
+    ::ScreenToClient(w.m_hWnd, &screen);
+    return screen;
+  }
+  void Drag(POINT from, POINT to) {
+    ASSERT_TRUE(input::ButtonDown(w.m_hWnd, Client(from)));
+    input::MouseMove(w.m_hWnd, Client(to));
+    input::ButtonUp(w.m_hWnd, Client(to));
+  }
+  void ClickBox(LRESULT box) {
+    const RECT r = Rect();
+    const platform::NonClientLayout l =
+        platform::LayOutNonClient(static_cast<DWORD>(::GetWindowLongPtr(w.m_hWnd, GWL_STYLE)), 0, r);
+    const RECT b = box == HTMINBUTTON ? l.boxes.minimize : box == HTMAXBUTTON ? l.boxes.maximize : l.boxes.close;
+    const POINT at{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+    ASSERT_EQ(::SendMessage(w.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), box);
+    input::ButtonDown(w.m_hWnd, Client(at));
+    input::ButtonUp(w.m_hWnd, Client(at));
+  }
+
+  TrackedWnd w;
+};
+
+TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrder) {
+  Drag({250, 110}, {280, 95});
+  EXPECT_EQ(Rect().left, 130);
+  EXPECT_EQ(Rect().top, 85);
+  EXPECT_EQ(Rect().right - Rect().left, 400);
+  const std::vector<UINT> expected{WM_NCLBUTTONDOWN, WM_SYSCOMMAND,        WM_ENTERSIZEMOVE,
+                                   WM_MOVING,        WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
+                                   WM_MOVE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE};
+  EXPECT_EQ(w.seen, expected);
+  EXPECT_EQ(w.mouseMessages, 0);  // the loop took them
+  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
+  EXPECT_EQ(::GetCapture(), nullptr);
+
+  // Escape puts it back where the drag began.
+  ASSERT_TRUE(input::ButtonDown(w.m_hWnd, Client({250, 95})));
+  input::MouseMove(w.m_hWnd, Client({400, 300}));
+  EXPECT_EQ(Rect().left, 280);
+  input::PressKey(VK_ESCAPE);
+  EXPECT_EQ(Rect().left, 130);
+  EXPECT_EQ(Rect().top, 85);
+  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
+  input::ButtonUp(w.m_hWnd, Client({400, 300}));
+}
+
+TEST_F(MoveSizeTest, ASideOrCornerDragSizesWithinTheTrackSizesKeepingTheOppositeSides) {
+  Drag({499, 399}, {549, 439});  // bottom-right corner: 400 x 300 -> 450 x 340
+  EXPECT_EQ(Rect().left, 100);
+  EXPECT_EQ(Rect().top, 100);
+  EXPECT_EQ(Rect().right, 550);
+  EXPECT_EQ(Rect().bottom, 440);
+  ASSERT_GE(w.seen.size(), 5u);
+  EXPECT_EQ(std::count(w.seen.begin(), w.seen.end(), WM_SIZING), 1);
+  EXPECT_LT(std::find(w.seen.begin(), w.seen.end(), WM_SIZING), std::find(w.seen.begin(), w.seen.end(), WM_SIZE));
+  RECT client;
+  ::GetClientRect(w.m_hWnd, &client);
+  EXPECT_EQ(client.right, 450 - 8);
+
+  // The left side dragged far right stops at the minimum width; the right side stays.
+  Drag({101, 250}, {500, 250});
+  EXPECT_EQ(Rect().right, 550);
+  EXPECT_EQ(Rect().left, 550 - 150);
+  // The top-left corner dragged far out stops at the maximum size; the bottom-right stays.
+  Drag({401, 101}, {0, 0});
+  EXPECT_EQ(Rect().right - Rect().left, 500);
+  EXPECT_EQ(Rect().bottom - Rect().top, 400);
+  EXPECT_EQ(Rect().right, 550);
+  EXPECT_EQ(Rect().bottom, 440);
+}
+
+TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
+  ClickBox(HTMINBUTTON);
+  EXPECT_TRUE(::IsIconic(w.m_hWnd));
+  ASSERT_FALSE(w.sizeKinds.empty());
+  EXPECT_EQ(w.sizeKinds.back(), SIZE_MINIMIZED);
+  EXPECT_EQ(Rect().bottom, GetSystemMetrics(SM_CYSCREEN));  // a bar along the bottom, from the left
+  EXPECT_EQ(Rect().left, 0);
+  EXPECT_EQ(Rect().right - Rect().left, GetSystemMetrics(SM_CXMINIMIZED));
+  // A minimised window is not sized by its frame.
+  Drag({Rect().right - 1, Rect().bottom - 1}, {Rect().right + 50, Rect().bottom + 50});
+  EXPECT_EQ(Rect().right - Rect().left, GetSystemMetrics(SM_CXMINIMIZED));
+
+  ClickBox(HTMINBUTTON);  // now the restore box
+  EXPECT_FALSE(::IsIconic(w.m_hWnd));
+  EXPECT_EQ(w.sizeKinds.back(), SIZE_RESTORED);
+  EXPECT_EQ(Rect().left, 100);
+  EXPECT_EQ(Rect().bottom, 400);
+
+  w.maximum = POINT{4000, 4000};  // a maximised window too keeps within the track size
+  ClickBox(HTMAXBUTTON);
+  EXPECT_TRUE(::IsZoomed(w.m_hWnd));
+  EXPECT_EQ(w.sizeKinds.back(), SIZE_MAXIMIZED);
+  EXPECT_EQ(Rect().left, -4);  // the frame just off the screen
+  EXPECT_EQ(Rect().right, GetSystemMetrics(SM_CXSCREEN) + 4);
+  Drag({300, 10}, {400, 100});  // a maximised window stays put
+  EXPECT_EQ(Rect().left, -4);
+
+  // Minimised from maximised, it comes back maximised; then restored to where it was.
+  ClickBox(HTMINBUTTON);
+  ClickBox(HTMINBUTTON);
+  EXPECT_TRUE(::IsZoomed(w.m_hWnd));
+  ClickBox(HTMAXBUTTON);
+  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+  EXPECT_EQ(Rect().left, 100);
+  EXPECT_EQ(Rect().right, 500);
+
+  // A double click on the caption maximises; another restores.
+  input::DoubleClickAt(w.m_hWnd, Client({250, 110}));
+  EXPECT_TRUE(::IsZoomed(w.m_hWnd));
+  input::DoubleClickAt(w.m_hWnd, Client({250, 10}));
+  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+  EXPECT_EQ(Rect().left, 100);
+}
+
+TEST_F(MoveSizeTest, ABoxActsOnlyWhenLetGoOnItAndOnlyWhereTheStyleHasIt) {
+  const RECT r = Rect();
+  const platform::NonClientLayout l = platform::LayOutNonClient(kSizable, 0, r);
+  const POINT close{(l.boxes.close.left + l.boxes.close.right) / 2, 112};
+  input::ButtonDown(w.m_hWnd, Client(close));
+  EXPECT_EQ(platform::PushedCaptionBox(w.m_hWnd), HTCLOSE);
+  input::MouseMove(w.m_hWnd, Client({250, 150}));
+  EXPECT_EQ(platform::PushedCaptionBox(w.m_hWnd), HTNOWHERE);
+  input::ButtonUp(w.m_hWnd, Client({250, 150}));
+  EXPECT_TRUE(::IsWindow(w.m_hWnd));  // not closed
+
+  // Without WS_MAXIMIZEBOX the maximise box shows but does nothing.
+  ::SetWindowLongPtr(w.m_hWnd, GWL_STYLE, kSizable & ~WS_MAXIMIZEBOX);
+  ClickBox(HTMAXBUTTON);
+  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+  ::SendMessage(w.m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+
+  ClickBox(HTCLOSE);
+  EXPECT_FALSE(::IsWindow(w.m_hWnd));
+}
+
+}  // namespace

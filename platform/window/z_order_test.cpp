@@ -1,0 +1,103 @@
+// The z-order rules: owned windows above their owners, a modal dialog above
+// the window it disables and brought up by a click on it.
+#include "platform/window/z_order.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+
+namespace {
+
+class ZOrderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::ResetForTest(); }
+  void TearDown() override { platform::ResetForTest(); }
+
+  static HWND Make(const char* name, HWND owner, int x = 0) {
+    return ::CreateWindowEx(0, "Test", name, WS_POPUP | WS_CAPTION | WS_VISIBLE, x, 0, 100, 80, owner, nullptr, nullptr,
+                            nullptr);
+  }
+  // Top-level windows, top first.
+  static std::vector<HWND> Order() {
+    std::vector<HWND> order;
+    for (HWND h = ::GetTopWindow(nullptr); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
+    return order;
+  }
+  static size_t At(HWND hwnd) {
+    const std::vector<HWND> order = Order();
+    return static_cast<size_t>(std::find(order.begin(), order.end(), hwnd) - order.begin());
+  }
+};
+
+TEST_F(ZOrderTest, RaisingOrActivatingAnOwnerBringsWhatItOwnsAlongInItsOrder) {
+  const HWND owner = Make("owner", nullptr);
+  const HWND first = Make("first", owner);
+  const HWND second = Make("second", owner);
+  const HWND deeper = Make("deeper", first);  // owned by an owned window
+  const HWND other = Make("other", nullptr);
+  ASSERT_EQ(At(other), 0u);
+
+  ::SetActiveWindow(owner);
+  EXPECT_EQ(::GetActiveWindow(), owner);
+  EXPECT_LT(At(first), At(owner));
+  EXPECT_LT(At(second), At(owner));
+  EXPECT_LT(At(deeper), At(first));
+  EXPECT_LT(At(second), At(first));  // second was above first, and stays so
+  EXPECT_GT(At(other), At(owner));
+
+  // An owned window sent to the bottom stays above its owner.
+  ::SetWindowPos(first, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_LT(At(first), At(owner));
+  EXPECT_LT(At(deeper), At(first));
+  // A window given an owner goes above it.
+  ::SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowLongPtr(other, GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(deeper));
+  EXPECT_LT(At(other), At(deeper));
+}
+
+TEST_F(ZOrderTest, AClickOnADisabledOwnerOnlyBringsUpTheWindowItWaitsFor) {
+  const HWND owner = Make("owner", nullptr);
+  const HWND modal = Make("modal", owner);
+  const HWND other = Make("other", nullptr, 300);
+  ::EnableWindow(owner, FALSE);
+  ::SetActiveWindow(other);
+  ASSERT_GT(At(modal), At(other));
+
+  EXPECT_FALSE(platform::input::Click(owner));
+  EXPECT_EQ(::GetActiveWindow(), modal);
+  EXPECT_EQ(At(modal), 0u);
+  EXPECT_EQ(platform::EnabledPopupOf(owner), modal);
+  EXPECT_EQ(platform::EnabledPopupOf(other), nullptr);
+  // A hidden or disabled one is nothing to wait for.
+  ::ShowWindow(modal, SW_HIDE);
+  EXPECT_EQ(platform::EnabledPopupOf(owner), nullptr);
+}
+
+TEST_F(ZOrderTest, AMinimisedWindowGivesTheActivationToItsOwner) {
+  const HWND owner = Make("owner", nullptr);
+  const HWND owned = Make("owned", owner);
+  const HWND other = Make("other", nullptr, 300);
+  ::SetActiveWindow(owned);
+  ASSERT_LT(At(owned), At(other));
+  ::ShowWindow(owned, SW_MINIMIZE);
+  EXPECT_EQ(::GetActiveWindow(), owner);
+  EXPECT_LT(At(owned), At(owner));  // still above it, as a bar
+}
+
+TEST_F(ZOrderTest, KeepOwnedAboveOwnersMovesOnlyWhatLiesBelowItsOwner) {
+  const HWND a = Make("a", nullptr);
+  const HWND b = Make("b", a);
+  const HWND c = Make("c", nullptr);
+  std::vector<HWND> list{a, c, b};
+  platform::KeepOwnedAboveOwners(list);
+  EXPECT_EQ(list, (std::vector<HWND>{b, a, c}));
+  list = {c, b, a};
+  platform::KeepOwnedAboveOwners(list);
+  EXPECT_EQ(list, (std::vector<HWND>{c, b, a}));
+}
+
+}  // namespace
