@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <string_view>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "allowed_groups/alw_grp.h"
 #include "allowed_groups/request_tags.h"
@@ -18,42 +18,41 @@ namespace {
 
 constexpr int kStatusSuccess = 5;
 
-// The first value of a tag as text; nothing when the tag is absent (an
-// empty value reads as the empty text).
-std::optional<CString> FirstText(mnm_hndl reply, int32_t fieldTag) {
+// The first value of a tag as text, as "%.*s" copies it (up to a NUL byte);
+// nothing when the tag is absent (an empty value reads as the empty text).
+// The text points into the reply and lives as long as the reply does.
+std::optional<std::string_view> FirstText(mnm_hndl reply, int32_t fieldTag) {
   int error = 0;
   int32_t count = 0;
   if (!mnm_get_field_count(reply, fieldTag, &count, &error) || count < 1) return std::nullopt;
   mml_data value{};
-  if (!mnm_get_field(reply, fieldTag, 0, &value, &error)) return CString();
-  CString text;
-  text.Format("%.*s", static_cast<int>(value.len), value.data);
-  return text;
+  if (!mnm_get_field(reply, fieldTag, 0, &value, &error) || value.data == nullptr) return std::string_view();
+  return std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len)));
 }
 
 // Numbers are read through fixed buffers, as wide as the server's longest
 // values (31 digits of seconds, 63 characters of strike); longer values are
 // cut to them, never written past them.
 template <size_t Size>
-std::array<char, Size> Terminated(const CString& text) {
+std::array<char, Size> Terminated(std::string_view text) {
   std::array<char, Size> buffer{};
-  std::memcpy(buffer.data(), text.GetString(), std::min<size_t>(text.GetLength(), Size - 1));
+  std::memcpy(buffer.data(), text.data(), std::min<size_t>(text.size(), Size - 1));
   return buffer;
 }
 
-// A field the server leaves empty restricts nothing, just as a missing one:
-// both read as "ALL", which a later delete of the row leaves out again.
 // An optional "-" and 1 to `digits` decimal digits, nothing else.
-bool WholeNumber(const CString& text, int digits) {
-  const std::string_view view(text.GetString(), static_cast<size_t>(text.GetLength()));
-  const std::string_view number = view.starts_with('-') ? view.substr(1) : view;
+bool WholeNumber(std::string_view text, int digits) {
+  const std::string_view number = text.starts_with('-') ? text.substr(1) : text;
   return !number.empty() && number.size() <= static_cast<size_t>(digits) &&
          number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-CString TextOrAll(mnm_hndl reply, int32_t fieldTag) {
-  const std::optional<CString> text = FirstText(reply, fieldTag);
-  return text && !text->IsEmpty() ? *text : CString("ALL");
+// A field the server leaves empty restricts nothing, just as a missing one:
+// both read as "ALL", which a later delete of the row leaves out again.
+CGroupText TextOrAll(mnm_hndl reply, int32_t fieldTag) {
+  static const CGroupText kAll("ALL");
+  const std::optional<std::string_view> text = FirstText(reply, fieldTag);
+  return text && !text->empty() ? CGroupText(*text) : kAll;
 }
 
 }  // namespace
@@ -66,9 +65,8 @@ int CAlwGrpReqRx::ReplyStatus(mnm_hndl reply) {
   if (!mnm_get_field_count(reply, tag::kReplyStatus, &count, &error) || count < 1) return kStatusSuccess;
   mml_data value{};
   if (!mnm_get_field(reply, tag::kReplyStatus, 0, &value, &error)) return 1;
-  CString text;
-  text.Format("%.*s", static_cast<int>(value.len), value.data);
-  const int status = std::atoi(Terminated<32>(text).data());
+  const int status = std::atoi(
+      Terminated<32>(std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len)))).data());
   if (status == 0) {
     AfxMessageBox("Fatal error.Please contact administrator.");
     return 1;
@@ -78,8 +76,8 @@ int CAlwGrpReqRx::ReplyStatus(mnm_hndl reply) {
 
 std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
   auto record = std::make_unique<AllowedGroupRecord>();
-  record->strCategory = FirstText(reply, tag::kCategory).value_or(CString());
-  record->strExchangeCode = FirstText(reply, tag::kExchangeCode).value_or(CString());
+  record->strCategory = FirstText(reply, tag::kCategory).value_or(std::string_view());
+  record->strExchangeCode = FirstText(reply, tag::kExchangeCode).value_or(std::string_view());
   const CString& code = record->strExchangeCode;
   const bool bse = code == "bse_cm";
 
@@ -91,7 +89,7 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
       auto lookup =
           plugin::TerminalExport<PFN_pu_get_scrip_details_from_TradSymbol>("pu_get_scrip_details_from_TradSymbol");
       if (lookup != nullptr) {
-        lookup("bse_cm", *tradingSymbol, details.data());
+        lookup("bse_cm", CString(*tradingSymbol), details.data());
         record->strInstrument = details[0];
       }
     }
@@ -121,7 +119,9 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
         // The server counts derivative expiries from 1980 (IST); others carry the zone offset.
         if (code == "nse_fo" || code == "cde_fo" || code == "ncx_fo") seconds += 315460800;
         else seconds -= 19800;
-        converted = Convert_longDate_to_IstDateString(seconds, record->strExpiry) != 0;
+        CString date;
+        converted = Convert_longDate_to_IstDateString(seconds, date) != 0;
+        if (converted) record->strExpiry = date;
       }
     }
     if (!converted) {
@@ -135,7 +135,7 @@ std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
 }
 
 void CAlwGrpReqRx::OnRxMessage(int32_t, mnm_hndl reply, int32_t, int32_t) {
-  const auto name = FirstText(reply, tag::kReplyName);
+  const std::optional<std::string_view> name = FirstText(reply, tag::kReplyName);
   if (!name) return;
   CAlwGrp& form = AllowedGroupsForm();
   if (*name == "ks_get_category") {

@@ -6,9 +6,15 @@
 // group, and a strike that is NaN matches nothing, not even itself). The
 // index holds at most one record per group, the one added first; it does
 // not own the records, and a record must be removed before it is freed.
+//
+// The table is open-addressed with linear probing: one pointer a slot,
+// between 35% and 70% of the slots used (11 to 23 bytes a group; a million
+// groups take 2^21 slots, 16 MB) rather than a node and a bucket each. Removal shifts the following entries of a
+// probe run back, leaving no tombstones.
 #pragma once
 
-#include <unordered_set>
+#include <cstddef>
+#include <vector>
 
 #include "allowed_groups/allowed_group_record.h"
 
@@ -20,15 +26,15 @@ class CGroupIndex {
   void Add(AllowedGroupRecord* record);
   // Removes `record` if it is the one indexed for its group.
   void Remove(AllowedGroupRecord* record);
-  void Clear() { m_records.clear(); }
-  size_t Size() const { return m_records.size(); }
+  void Clear();
+  size_t Size() const { return m_count; }
 
  private:
-  struct Hash {
-    size_t operator()(const AllowedGroupRecord* record) const;
-  };
-  struct Same {
-    bool operator()(const AllowedGroupRecord* a, const AllowedGroupRecord* b) const { return a->SameGroup(*b); }
-  };
-  std::unordered_set<AllowedGroupRecord*, Hash, Same> m_records;
+  static size_t Hash(const AllowedGroupRecord& record);
+  // The slot holding the group of `record`, or the empty slot where it would go.
+  size_t Probe(const AllowedGroupRecord& record) const;
+  void Grow();
+
+  std::vector<AllowedGroupRecord*> m_slots;  // a power of two in size, or empty
+  size_t m_count = 0;
 };

@@ -1,6 +1,7 @@
 #include "allowed_groups/view_alg_grp_dlg.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <iterator>
 
@@ -97,9 +98,12 @@ CString CViewAlgGrpDlg::CellText(const AllowedGroupRecord& record, int column) {
     case 5: {
       if (!record.strStrikeAsSent.IsEmpty()) return record.strStrikeAsSent;
       // Server units back to a price: currency strikes carry 100000 more.
-      CString text;
-      text.Format("%0.2f", record.dStrike / (record.strExchangeCode == "cde_fo" ? 10000000.0 : 100.0));
-      return text;
+      // Written as "%0.2f" writes it (to_chars rounds the same way, exactly),
+      // without printf's cost: sorting and filtering format every row.
+      const double price = record.dStrike / (record.strExchangeCode == "cde_fo" ? 10000000.0 : 100.0);
+      char text[400];
+      const auto written = std::to_chars(text, text + sizeof text, price, std::chars_format::fixed, 2);
+      return written.ec == std::errc() ? CString(text, static_cast<int>(written.ptr - text)) : CString();
     }
     case 6: return record.strExpiry;
     case 7: return record.strProduct;
@@ -156,13 +160,13 @@ void CViewAlgGrpDlg::OnDeleteGroup() {
     auto* record = reinterpret_cast<AllowedGroupRecord*>(m_list.GetItemData(row));
     if (!m_list.DeleteItem(row) || record == nullptr) continue;
     m_index.Remove(record);
-    m_records.erase(record);
+    m_records.Release(record);
   }
   m_pendingRows.RemoveAll();
   // A list that emptied itself on an inconsistency points at nothing any more.
   if (m_list.StoreSize() == 0) {
     m_index.Clear();
-    m_records.clear();
+    m_records.Clear();
   }
 }
 
@@ -183,9 +187,8 @@ void CViewAlgGrpDlg::Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroup
 }
 
 void CViewAlgGrpDlg::AddRow(std::unique_ptr<AllowedGroupRecord> record) {
-  AllowedGroupRecord* row = record.get();
   if (m_list.GetSafeHwnd() == nullptr) return;  // no list, no row: the record goes
-  m_records.emplace(row, std::move(record));
+  AllowedGroupRecord* row = m_records.Take(std::move(*record));
   m_index.Add(row);
   m_list.InsertItem(0, "");
   m_list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row));
@@ -216,7 +219,7 @@ void CViewAlgGrpDlg::RemoveAllRows() {
     m_list.DeleteAllItems();
   }
   m_index.Clear();
-  m_records.clear();
+  m_records.Clear();
 }
 
 int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {

@@ -11,11 +11,11 @@
 #pragma once
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "allowed_groups/allowed_group_record.h"
 #include "allowed_groups/group_index.h"
+#include "allowed_groups/group_slab.h"
 #include "listview/filter/filter_list_ctrl.h"
 #include "platform/afx.h"
 #include "platform/base/collections.h"
@@ -81,7 +81,7 @@ class CViewAlgGrpDlg : public CDialog {
 
   // The records the list's rows point at, and the index of their groups;
   // declared first so that they outlive the list's window.
-  std::unordered_map<const AllowedGroupRecord*, std::unique_ptr<AllowedGroupRecord>> m_records;
+  CGroupSlab m_records;
   CGroupIndex m_index;
   CFilterListCtrl m_list;
   CButton m_btnDelete;

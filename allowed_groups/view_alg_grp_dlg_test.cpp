@@ -233,7 +233,7 @@ TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGives) {
   // Some 800 groups: most come back, some after their row was deleted.
   for (int i = 0; i < 3000; ++i) {
     auto record = Group("", "", strikes[random() % std::size(strikes)]);
-    CString* fields[] = {&record->strCategory,   &record->strExchangeCode, &record->strInstrument, &record->strSymbol,
+    CGroupText* fields[] = {&record->strCategory,   &record->strExchangeCode, &record->strInstrument, &record->strSymbol,
                          &record->strOptionType, &record->strExpiry,       &record->strProduct,    &record->strSide};
     for (size_t f = 0; f < texts.size(); ++f) *fields[f] = texts[f][random() % texts[f].size()];
     ModelAddOrMerge(model, ModelOf(*record));
@@ -286,6 +286,44 @@ TEST_F(ViewDialog, DeleteGroupWithoutASelectionSaysSoAndSendsNothing) {
   EXPECT_EQ(platform::MessageBoxLog()[0].text, "Please select a group to delete");
   EXPECT_EQ(platform::MessageBoxLog()[0].owner, dialog.m_hWnd);
   EXPECT_EQ(dialog.Rows().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The strike column writes prices as "%0.2f" would, for every kind of value
+// (halves that round either way, huge, negative, zero of both signs, NaN).
+TEST(StrikeText, ReadsAsPrintfWritesIt) {
+  std::mt19937_64 random(7);
+  std::vector<double> strikes{0.0,
+                              -0.0,
+                              125050,
+                              452500000,
+                              0.5,
+                              1.5,
+                              2.5,
+                              0.125,
+                              0.375,
+                              -1.005,
+                              1e300,
+                              -1e300,
+                              std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN(),
+                              std::numeric_limits<double>::denorm_min()};
+  std::uniform_real_distribution<double> price(-1e9, 1e9);
+  for (int i = 0; i < 2000; ++i) strikes.push_back(price(random));
+  for (int i = 0; i < 2000; ++i) strikes.push_back(static_cast<double>(random() % 100000000) + 0.5);
+  for (const char* code : {"nse_fo", "cde_fo"}) {
+    for (double strike : strikes) {
+      AllowedGroupRecord record;
+      record.strExchangeCode = code;
+      record.dStrike = strike;
+      char want[512];
+      std::snprintf(want, sizeof want, "%0.2f", strike / (std::string(code) == "cde_fo" ? 10000000.0 : 100.0));
+      ASSERT_EQ(std::string(CViewAlgGrpDlg::CellText(record, 5).GetString()), want) << strike << " " << code;
+    }
+  }
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ std::vector<AllowedGroupRecord> Groups(int count) {
     group.strCategory = kCategories[i % 4];
     group.strExchangeCode = kCodes[(i / 4) % 5];
     group.strInstrument = "OPTIDX";
-    group.strSymbol.Format("SYM%d", i / 20);
+    CString symbol;
+    symbol.Format("SYM%d", i / 20);
+    group.strSymbol = symbol;
     group.strOptionType = i % 2 ? "CE" : "PE";
     group.dStrike = 100.0 * (i % 97);
     group.strExpiry = "29/12/2026";

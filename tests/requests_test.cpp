@@ -383,7 +383,7 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   ASSERT_EQ(Form().ViewDialog().Rows().size(), 2u);
   const AllowedGroupRecord& empty = *Form().ViewDialog().Rows()[0];
   EXPECT_EQ(empty.strCategory, "Y");
-  for (const CString* field :
+  for (const CGroupText* field :
        {&empty.strInstrument, &empty.strSymbol, &empty.strOptionType, &empty.strProduct, &empty.strSide}) {
     EXPECT_EQ(*field, "ALL");
   }

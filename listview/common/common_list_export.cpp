@@ -31,5 +31,10 @@ void CCommonListCtrl::ExportToExcel() {
   CExcelInterface excel(rows + 1, header != nullptr ? header->GetItemCount() : 0);
   excel.m_pfnCellProvider = &CCommonListCtrl::ExcelCellProvider;
   excel.m_pContext = this;
+  // The sheet is named after the list's profile and shows its column widths.
+  excel.m_strSheetName = m_strProfileName;
+  for (int column = 0; header != nullptr && column < header->GetItemCount(); ++column) {
+    excel.m_arrColumnWidths.push_back(GetColumnWidth(column));
+  }
   AfxMessageBox(excel.WriteToExcel() ? "File is generated" : "File generation Failed");
 }

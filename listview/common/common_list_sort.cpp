@@ -5,13 +5,27 @@
 
 #include "listview/common/common_list_ctrl.h"
 #include "listview/common/compare_cells.h"
+#include "listview/common/sort_keys.h"
 #include "listview/common/sort_images.h"
 #include "platform/user/clipboard.h"
 #include "platform/kernel/global_memory.h"
 
+namespace {
+
+// The keys of the sort that runs, made once per row before the control
+// sorts: the comparison looks them up by the row numbers it is handed. One
+// sort runs at a time, on the user-interface thread.
+struct RunningSort {
+  const CCommonListCtrl* list = nullptr;
+  const listview::SortKeys* keys = nullptr;
+};
+RunningSort g_running;
+
+}  // namespace
+
 // The control sorts by item data, so while a sort runs every row's data is
 // its own row number and the real data waits in m_arrSavedItemData; the
-// comparison reads cells by those row numbers, and GetItemData keeps
+// comparison reads the keys of those row numbers, and GetItemData keeps
 // answering with the real data.
 void CCommonListCtrl::SortByColumn(int column) {
   const int previous = m_nPrevSortColumn;
@@ -34,7 +48,11 @@ void CCommonListCtrl::SortByColumn(int column) {
     }
   }
 
+  listview::SortKeys keys(listview::CompareRules::kBase, m_nSortType);
+  for (int row = 0; row < rows; ++row) keys.Add(GetItemText(row, m_nSortColumn));
+  g_running = {this, &keys};
   SortItems(&CCommonListCtrl::CompareItems, reinterpret_cast<DWORD_PTR>(this));
+  g_running = {};
 
   // Each row's data now names the row it came from.
   std::vector<DWORD_PTR> saved(static_cast<size_t>(m_arrSavedItemData.GetSize()));
@@ -55,6 +73,10 @@ void CCommonListCtrl::SortByColumn(int column) {
 
 int CCommonListCtrl::CompareItems(LPARAM a, LPARAM b, LPARAM context) {
   const auto* list = reinterpret_cast<const CCommonListCtrl*>(context);
+  if (g_running.list == list && a >= 0 && b >= 0 && static_cast<size_t>(a) < g_running.keys->Size() &&
+      static_cast<size_t>(b) < g_running.keys->Size()) {
+    return g_running.keys->Compare(static_cast<size_t>(a), static_cast<size_t>(b), list->m_nSortDirection);
+  }
   const CString first = list->GetItemText(static_cast<int>(a), list->m_nSortColumn);
   const CString second = list->GetItemText(static_cast<int>(b), list->m_nSortColumn);
   return listview::CompareCellsBase(list->m_nSortType, first, second, list->m_nSortDirection);

@@ -1,13 +1,26 @@
 // The spreadsheet export of a list. The list constructs one with the number
 // of rows (the header row included) and columns, sets the cell callback and
-// its context, calls WriteToExcel and destroys it.
+// its context (and, when it has them, the sheet's name and the columns'
+// widths), calls WriteToExcel and destroys it.
 //
-// This build writes the cells as text, one line per row with the cells
-// separated by TAB and lines ended by CR LF, to "ListExport.xls" in the
-// folder of the settings file, replacing what was there; spreadsheet
-// programs open such a file as a sheet. A cell the callback refuses is
-// written empty.
+// This build writes an Office Open XML workbook (.xlsx) with libxlsxwriter
+// in its constant-memory mode, so a list of a million rows is written row by
+// row without being held. The workbook has one sheet, named after the list
+// (at most 31 characters, without the characters a sheet name may not
+// hold); row 1 holds the captions in bold. A cell of a column whose sort
+// kind is numeric (1, 2, 4, 5, 7, 9: the kind the callback gives for the
+// header row) is written as a number when its whole text reads as one, with
+// as many decimals shown as the text has; every other cell is written as
+// text ("nse_fo" in a column that sorts as a number stays text). Column
+// widths are the list's, in pixels.
+//
+// Each export is a new file Export/<sheet name>-YYYYMMDD-HHMMSS.xlsx in the
+// folder of the settings file (the terminal folder); see export_file.h for
+// the naming and why a failure leaves no file.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "platform/base/cstring.h"
 
@@ -17,17 +30,35 @@ class CExcelInterface {
   // header row, -1 for data); non-zero when the cell exists.
   using CellProvider = int (*)(void* context, int row, int column, CString& text, int& type);
 
-  static constexpr char kFileName[] = "ListExport.xls";
+  static constexpr char kFolder[] = "Export";
+  // Sheet names: at most 31 characters, none of []:*?/\ .
+  static constexpr int kSheetNameMax = 31;
 
   CExcelInterface(int rows, int columns) : m_nRows(rows), m_nColumns(columns) {}
 
   CellProvider m_pfnCellProvider = nullptr;
   void* m_pContext = nullptr;
+  // Optional: the sheet's name ("Sheet1" when empty) and each column's
+  // width in pixels (columns beyond it keep the default width).
+  CString m_strSheetName;
+  std::vector<int> m_arrColumnWidths;
 
   // Non-zero when the file was written.
   int WriteToExcel();
+  // The path of the file the last successful WriteToExcel wrote.
+  const std::string& FileWritten() const { return m_strFileWritten; }
+
+  // The sheet name made of `name`: forbidden characters become "_", cut to
+  // 31 characters; "Sheet1" for an empty name.
+  static std::string SheetName(const std::string& name);
+  // True when `text` is, as a whole, a decimal number (sign, digits, one
+  // point, an exponent); `decimals` gets the digits after the point.
+  static bool ReadsAsNumber(const std::string& text, double& value, int& decimals);
+  // Sort kinds whose cells are numbers.
+  static bool NumericKind(int sortType);
 
  private:
   int m_nRows;
   int m_nColumns;
+  std::string m_strFileWritten;
 };

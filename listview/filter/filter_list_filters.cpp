@@ -1,7 +1,7 @@
 // CFilterListCtrl: the filter table, refiltering and sorting the view.
 #include <algorithm>
 
-#include "listview/common/compare_cells.h"
+#include "listview/common/sort_keys.h"
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/filter/match_filter.h"
 #include "platform/user/message_box.h"
@@ -68,7 +68,7 @@ void CFilterListCtrl::Refilter() {
   m_formulaErrorBox.Rearm();
   SendMessage(WM_SETREDRAW, FALSE);
   for (size_t s = 0; s < m_store.size(); ++s) {
-    const DWORD_PTR data = m_store[s]->dwItemData;
+    const DWORD_PTR data = m_store[s].dwItemData;
     if (data != 0 && PassesFilters(data)) m_view.push_back(static_cast<int>(s));
   }
   m_cOneShotExact = 0;
@@ -141,26 +141,23 @@ void CFilterListCtrl::SortView(int column) {
 
   // The visible rows in visible order, sorted stably, so that a kind that
   // compares everything equal leaves the order as it was. Each row's cell is
-  // formatted once per sort, not once per comparison: a formatter may be
-  // slow, and a million rows take some twenty million comparisons.
-  struct Keyed {
-    int store;
-    CString key;
-  };
-  std::vector<Keyed> rows;
-  rows.reserve(m_view.size());
-  for (int r = 0; r < count; ++r) {
-    const int store = m_view[static_cast<size_t>(ViewPosition(r))];
-    rows.push_back({store, m_nSortColumnIndex >= 0
-                               ? CellText(m_store[static_cast<size_t>(store)]->dwItemData, m_nSortColumnIndex)
-                               : CString()});
-  }
+  // formatted and read once per sort, not once per comparison: a formatter
+  // may be slow, and a million rows take some twenty million comparisons.
+  std::vector<int> stores(static_cast<size_t>(count));
+  for (int r = 0; r < count; ++r) stores[static_cast<size_t>(r)] = m_view[static_cast<size_t>(ViewPosition(r))];
+  std::vector<int> order;
   if (m_nSortColumnIndex >= 0) {
-    std::stable_sort(rows.begin(), rows.end(), [this](const Keyed& a, const Keyed& b) {
-      return listview::CompareCellsFiltered(m_nSortType, a.key, b.key, m_nSortDirection) < 0;
-    });
+    listview::SortKeys keys(listview::CompareRules::kFiltered, m_nSortType);
+    for (const int store : stores)
+      keys.Add(CellText(m_store[static_cast<size_t>(store)].dwItemData, m_nSortColumnIndex));
+    order = keys.Order(m_nSortDirection);
+  } else {
+    order.resize(stores.size());
+    for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = i;
   }
   // Sorted row i shows as visible row i whatever the newest-first setting.
-  for (int i = 0; i < count; ++i) m_view[static_cast<size_t>(ViewPosition(i))] = rows[static_cast<size_t>(i)].store;
+  for (int i = 0; i < count; ++i) {
+    m_view[static_cast<size_t>(ViewPosition(i))] = stores[static_cast<size_t>(order[static_cast<size_t>(i)])];
+  }
   Invalidate();
 }

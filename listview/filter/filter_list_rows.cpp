@@ -14,7 +14,7 @@ sColInfo* CFilterListCtrl::RecordOfRow(int row) const {
   if (row < 0 || row >= static_cast<int>(m_view.size())) return nullptr;
   const int store = m_view[static_cast<size_t>(ViewPosition(row))];
   if (store < 0 || store >= static_cast<int>(m_store.size())) return nullptr;
-  return m_store[static_cast<size_t>(store)].get();
+  return const_cast<sColInfo*>(&m_store[static_cast<size_t>(store)]);
 }
 
 int CFilterListCtrl::CellText(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor,
@@ -103,7 +103,7 @@ void CFilterListCtrl::ReindexingError(const char* message) {
 int CFilterListCtrl::InsertItem(int row, LPCTSTR text) {
   if (!m_bFilterMode) return CCommonListCtrl::InsertItem(row, text);
   if (!HasFormatter()) return 0;
-  auto record = std::make_unique<sColInfo>();
+  sColInfo record;
   const int size = static_cast<int>(m_store.size());
   int result = 0;
   if (row != 0 && row > 0 && row < size) {
@@ -115,12 +115,12 @@ int CFilterListCtrl::InsertItem(int row, LPCTSTR text) {
       }
       if (entry >= row) ++entry;
     }
-    m_store.insert(m_store.begin() + row, std::move(record));
+    m_store.insert(m_store.begin() + row, record);
     m_view.insert(m_view.begin() + std::min<size_t>(static_cast<size_t>(row), m_view.size()), row);
     result = row;
   } else {
     // A new row goes to the end of store and view; newest first shows it on top.
-    m_store.push_back(std::move(record));
+    m_store.push_back(record);
     m_view.push_back(size);
     result = size;
   }
@@ -134,10 +134,10 @@ BOOL CFilterListCtrl::SetItemData(int row, DWORD_PTR data) {
   const int count = static_cast<int>(m_view.size());
   // Row 0 (and any row past the end) addresses the entry just appended.
   int position = row > 0 && row < count ? row : count - 1;
-  sColInfo* record = m_store[static_cast<size_t>(m_view[static_cast<size_t>(position)])].get();
+  sColInfo* record = &m_store[static_cast<size_t>(m_view[static_cast<size_t>(position)])];
   if (record->dwItemData != 0 && row >= 0 && row < count) {
     position = ViewPosition(row);
-    record = m_store[static_cast<size_t>(m_view[static_cast<size_t>(position)])].get();
+    record = &m_store[static_cast<size_t>(m_view[static_cast<size_t>(position)])];
   }
   record->dwItemData = data;
   if (row < 0 || row >= count) return TRUE;

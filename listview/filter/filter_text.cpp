@@ -1,7 +1,11 @@
 #include "listview/filter/filter_text.h"
 
-#include <set>
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "listview/common/list_owned_dialog.h"
 #include "listview/filter/filter_list_ctrl.h"
@@ -9,6 +13,15 @@
 #include "platform/window/cursor.h"
 
 namespace ids = filter_text_ids;
+
+namespace {
+
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+}  // namespace
 
 namespace listview {
 
@@ -55,14 +68,33 @@ void CFilterText::Open(CFilterListCtrl* list, int position) {
 void CFilterText::Fill(CFilterListCtrl& list, int position) {
   m_lstTexts.ResetContent();
   const int column = list.ColumnOfSubItem(position);
-  std::set<std::string> added;  // exact texts; the list box's own search ignores case
-  for (int row = 0; row < list.GetItemCount(); ++row) {
-    const DWORD_PTR data = list.GetItemData(row);
-    if (data == 0) continue;
-    const CString text = list.CellText(data, column);
-    if (text.IsEmpty() || !added.insert(std::string(text.GetString())).second) continue;
-    m_lstTexts.AddString(text);
-  }
+  // Each distinct text (exact: the list box's own search ignores case) with
+  // the first row that shows it, found by hash and view so that a text seen
+  // before, as most are, costs no copy. The rows are read in store order,
+  // which is quicker, and the texts then go into the list box in the order
+  // of their first rows, as a walk down the rows would add them (texts the
+  // sorted list box ranks equal keep that order).
+  std::unordered_map<std::string, int, TextHash, std::equal_to<>> firstRow;
+  CString text;
+  list.ForEachRowInStoreOrder([&](int row, DWORD_PTR data) {
+    if (data == 0) return;
+    COLORREF textColor = static_cast<COLORREF>(-1);
+    COLORREF backColor = static_cast<COLORREF>(-1);
+    int image = -1;
+    text.Empty();
+    list.CellText(data, column, text, textColor, backColor, image);
+    if (text.IsEmpty()) return;
+    if (const auto found = firstRow.find(text.view()); found != firstRow.end()) {
+      found->second = std::min(found->second, row);
+    } else {
+      firstRow.emplace(text.view(), row);
+    }
+  });
+  std::vector<std::pair<int, const std::string*>> texts;
+  texts.reserve(firstRow.size());
+  for (const auto& [seen, row] : firstRow) texts.emplace_back(row, &seen);
+  std::sort(texts.begin(), texts.end());
+  for (const auto& entry : texts) m_lstTexts.AddString(entry.second->c_str());
 }
 
 void CFilterText::Bind(CFilterListCtrl* list, int position) {

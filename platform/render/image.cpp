@@ -2,9 +2,13 @@
 
 #include <cairo.h>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
+
+#include "platform/render/png_encoder.h"
 
 namespace platform {
 namespace {
@@ -47,18 +51,12 @@ int Image::Count(const RECT& rect, COLORREF color) const {
 }
 
 bool SavePng(const Image& image, const std::string& path) {
-  if (image.width <= 0 || image.height <= 0) return false;
-  SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width, image.height));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return false;
-  cairo_surface_flush(surface.get());
-  unsigned char* data = cairo_image_surface_get_data(surface.get());
-  const int stride = cairo_image_surface_get_stride(surface.get());
-  for (int y = 0; y < image.height; ++y) {
-    std::memcpy(data + static_cast<ptrdiff_t>(y) * stride, &image.pixels[static_cast<size_t>(y) * image.width],
-                static_cast<size_t>(image.width) * 4);
-  }
-  cairo_surface_mark_dirty(surface.get());
-  return cairo_surface_write_to_png(surface.get(), path.c_str()) == CAIRO_STATUS_SUCCESS;
+  const std::vector<unsigned char> png = EncodePng(image);
+  if (png.empty()) return false;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+  return std::fclose(file) == 0 && written;
 }
 
 std::optional<Image> LoadPng(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "terminal/app/host.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "terminal/app/log_pane.h"
 #include "terminal/server/message_codec.h"
@@ -44,15 +45,6 @@ class TerminalWindow : public CWnd {
   LogPane m_log;
 };
 
-// The request name of a message, for the wire log; "?" when there is none.
-std::string RequestName(std::span<const char> bytes) {
-  const auto parsed = ParsedMessage::Parse(bytes);
-  if (!parsed) return "?";
-  const auto name = parsed->First(0);
-  if (name && !name->empty()) return *name;
-  return parsed->First(kTagReplyName).value_or("?");
-}
-
 }  // namespace
 
 int HostChannel::SendRequest(int32_t* sequence, mnm_hndl request, int32_t, int* error) {
@@ -71,15 +63,11 @@ int HostChannel::SendRequest(int32_t* sequence, mnm_hndl request, int32_t, int* 
 Host::Host(ScripMaster scrips, std::unique_ptr<ServerStandIn> server, std::FILE* out, std::FILE* wireLog)
     : m_scrips(std::move(scrips)), m_server(std::move(server)), m_out(out), m_wireLog(wireLog) {
   g_current = this;
-  int err = 0;
-  mnm_open(&m_replyHandle, &err);
-  buf_open(&m_replyBuffer, 4096, &err);
 }
 
 Host::~Host() {
-  int err = 0;
-  if (m_replyHandle) mnm_close(&m_replyHandle, &err);
-  if (m_replyBuffer) buf_close(&m_replyBuffer, &err);
+  // Streams end before the server whose statements they hold.
+  m_pending.clear();
   if (m_mainWindow && m_mainWindow->GetSafeHwnd()) m_mainWindow->DestroyWindow();
   if (g_current == this) g_current = nullptr;
 }
@@ -102,57 +90,114 @@ void Host::Log(const CString& text) {
 
 HWND Host::LogWindow() { return static_cast<TerminalWindow&>(MainWindow()).Log().Hwnd(); }
 
-void Host::WriteWire(const char* direction, std::span<const char> bytes) {
-  std::string line = std::string(direction) + " " + RequestName(bytes) + " " + Hex(bytes);
-  if (m_wireLog != nullptr) {
-    std::fprintf(m_wireLog, "%s\n", line.c_str());
-    std::fflush(m_wireLog);
+void Host::WriteWire(const char* direction, std::span<const char> bytes, const MessageReader& parsed, bool keep) {
+  if (m_wireLog == nullptr && !keep) return;
+  // The request name is tag 0 of a request and tag 32767 of a reply; "?" when
+  // the bytes are no message or carry neither.
+  std::string_view name = "?";
+  if (parsed.Parsed()) {
+    if (const auto request = parsed.First(0); request && !request->empty()) {
+      name = *request;
+    } else if (const auto reply = parsed.First(kTagReplyName)) {
+      name = *reply;
+    }
   }
-  m_wire.push_back(std::move(line));
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  m_line.assign(direction);
+  m_line += ' ';
+  m_line += name;
+  m_line += ' ';
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    m_line += kDigits[b >> 4];
+    m_line += kDigits[b & 15];
+  }
+  if (m_wireLog != nullptr) {
+    m_line += '\n';
+    std::fwrite(m_line.data(), 1, m_line.size(), m_wireLog);
+    m_line.pop_back();
+  }
+  if (keep) m_wire.push_back(m_line);
 }
 
 void Host::OnRequest(std::span<const char> bytes) {
-  WriteWire("SEND", bytes);
-  for (auto& reply : m_server->Handle(bytes)) {
-    ReportFailure(reply);
-    InjectReply(std::move(reply));
+  m_arrivals.Parse(bytes);
+  WriteWire("SEND", bytes, m_arrivals, true);
+  if (m_wireLog != nullptr) std::fflush(m_wireLog);
+  ServerStandIn::Answer answer = m_server->Open(bytes);
+  for (auto& reply : answer.replies) {
+    // Logged and checked as it arrives; delivered when the queue gets to it.
+    m_arrivals.Parse(reply);
+    WriteWire("RECV", reply, m_arrivals, true);
+    ReportFailure(m_arrivals);
+    m_pending.push_back(Pending{std::move(reply), nullptr});
   }
+  if (answer.stream) m_pending.push_back(Pending{{}, std::move(answer.stream)});
+  if (m_wireLog != nullptr) std::fflush(m_wireLog);
+  PostDelivery();
 }
 
-void Host::ReportFailure(std::span<const char> reply) {
+void Host::ReportFailure(const MessageReader& parsed) {
   // The plug-in ignores add and delete replies, so the terminal is where a
   // refusal becomes visible.
-  const auto parsed = ParsedMessage::Parse(reply);
-  if (!parsed) return;
-  const auto status = parsed->First(kTagReplyStatus);
+  if (!parsed.Parsed()) return;
+  const auto status = parsed.First(kTagReplyStatus);
   if (!status || *status == kStatusOk) return;
-  std::string line = "SERVER: " + parsed->First(kTagReplyName).value_or("?") + " failed (status " + *status + ")";
-  if (const auto reason = parsed->First(kTagReplyReason)) line += ": " + *reason;
+  std::string line = "SERVER: " + std::string(parsed.First(kTagReplyName).value_or("?")) + " failed (status " +
+                     std::string(*status) + ")";
+  if (const auto reason = parsed.First(kTagReplyReason)) line += ": " + std::string(*reason);
   if (m_out != nullptr) std::fprintf(m_out, "%s\n", line.c_str());
   static_cast<TerminalWindow&>(MainWindow()).Log().Add(line);
   m_serverFailures.push_back(std::move(line));
 }
 
 void Host::InjectReply(std::vector<char> bytes) {
-  WriteWire("RECV", bytes);
-  m_pending.push_back(std::move(bytes));
+  m_arrivals.Parse(bytes);
+  WriteWire("RECV", bytes, m_arrivals, true);
+  if (m_wireLog != nullptr) std::fflush(m_wireLog);
+  m_pending.push_back(Pending{std::move(bytes), nullptr});
+  PostDelivery();
+}
+
+void Host::PostDelivery() {
+  if (m_deliveryPosted || m_pending.empty()) return;
+  m_deliveryPosted = true;
   MainWindow().PostMessage(WM_TERMINAL_REPLY);
 }
 
-void Host::DeliverReplies() {
-  // One reply per posted message keeps replies interleaved with other input
-  // as a network would; the queue keeps their order.
-  if (m_pending.empty()) return;
-  std::vector<char> reply = std::move(m_pending.front());
-  m_pending.pop_front();
-  int err = 0;
-  m_replyBuffer->used = 0;
-  if (!buf_reserve(m_replyBuffer, static_cast<int32_t>(reply.size()), &err)) return;
-  std::memcpy(m_replyBuffer->data, reply.data(), reply.size());
-  m_replyBuffer->used = static_cast<int32_t>(reply.size());
-  if (m_receiver != nullptr && mnm_parse(m_replyHandle, nullptr, m_replyBuffer, &err)) {
-    m_receiver->OnRxMessage(0, m_replyHandle, 0, 0);
+void Host::Deliver(std::span<const char> reply, bool logged, bool keepWire) {
+  const bool parsed = m_reader.Parse(reply);
+  if (!logged) {
+    WriteWire("RECV", reply, m_reader, keepWire);
+    ReportFailure(m_reader);
   }
+  if (m_receiver != nullptr && parsed) m_receiver->OnRxMessage(0, m_reader.Handle(), 0, 0);
+}
+
+void Host::DeliverReplies() {
+  // One reply per delivery message keeps replies interleaved with other
+  // input as a network would; the queue keeps their order. The next
+  // delivery is posted before the receiver runs, so that a reply the
+  // receiver's work queues behind it still arrives.
+  m_deliveryPosted = false;
+  if (m_pending.empty()) return;
+  Pending& front = m_pending.front();
+  if (front.stream) {
+    const auto reply = front.stream->Next();
+    if (!reply) {
+      m_pending.pop_front();
+      if (m_wireLog != nullptr) std::fflush(m_wireLog);
+      PostDelivery();
+      return;
+    }
+    PostDelivery();
+    Deliver(*reply, false, false);
+    return;
+  }
+  const std::vector<char> reply = std::move(front.bytes);
+  m_pending.pop_front();
+  PostDelivery();
+  Deliver(reply, true, false);
 }
 
 }  // namespace terminal

@@ -12,6 +12,7 @@
 #include "platform/afx.h"
 #include "plugin/host_interface.h"
 #include "terminal/app/scrip_master.h"
+#include "terminal/server/message_codec.h"
 #include "terminal/server/server_standin.h"
 
 namespace terminal {
@@ -60,10 +61,14 @@ class Host {
   // Queues bytes as if the server had sent them (tests of what a network
   // can deliver); they reach the receiver through the message queue.
   void InjectReply(std::vector<char> bytes);
-  // Delivers queued replies to the receiver; called from the message queue.
+  // Delivers the next queued reply to the receiver; called from the message
+  // queue, which holds one delivery message while replies are due.
   void DeliverReplies();
+  // Queued answers: single replies, and list-all streams counting once.
   size_t PendingReplies() const { return m_pending.size(); }
-  // Every request and reply seen, as wire-log lines, oldest first.
+  // Every request and every reply seen, as wire-log lines, oldest first,
+  // except the list-all's replies (one per stored group, so possibly
+  // millions): those go to the wire-log file only.
   const std::vector<std::string>& Wire() const { return m_wire; }
   // The server's failure replies, as printed: "SERVER: name failed (status N): reason".
   const std::vector<std::string>& ServerFailures() const { return m_serverFailures; }
@@ -76,8 +81,22 @@ class Host {
   HWND LogWindow();
 
  private:
-  void WriteWire(const char* direction, std::span<const char> bytes);
-  void ReportFailure(std::span<const char> reply);
+  // The wire line of bytes that `parsed` holds (the request name read from
+  // that parse); `keep` also keeps it in memory.
+  void WriteWire(const char* direction, std::span<const char> bytes, const MessageReader& parsed, bool keep);
+  // A failure reply, printed as a SERVER: line.
+  void ReportFailure(const MessageReader& parsed);
+  // A reply's bytes: parsed once into m_reader, logged, checked for a
+  // failure and handed to the receiver from the same parse.
+  void Deliver(std::span<const char> reply, bool logged, bool keepWire);
+  void PostDelivery();
+
+  // One answer waiting for the message queue: bytes already logged, or the
+  // stream of a list-all, logged as each reply is built.
+  struct Pending {
+    std::vector<char> bytes;
+    std::unique_ptr<GroupStream> stream;
+  };
 
   ScripMaster m_scrips;
   std::unique_ptr<ServerStandIn> m_server;
@@ -88,10 +107,15 @@ class Host {
   std::vector<std::string> m_log;
   std::vector<std::string> m_wire;
   std::vector<std::string> m_serverFailures;
-  std::deque<std::vector<char>> m_pending;
+  std::deque<Pending> m_pending;
+  bool m_deliveryPosted = false;
+  std::string m_line;  // the wire line being written, kept for its capacity
+  // The one parse of each reply as it is delivered, and of each request and
+  // reply as it is sent or arrives: apart, because the receiver may send a
+  // request while it still reads the reply it was handed.
+  MessageReader m_reader;
+  MessageReader m_arrivals;
   std::unique_ptr<CWnd> m_mainWindow;
-  mnm_hndl m_replyHandle = nullptr;
-  buf_hndl m_replyBuffer = nullptr;
 };
 
 }  // namespace terminal

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -23,6 +24,7 @@
 #include "terminal/app/window_dump.h"
 #include "terminal/script/chooser_answers.h"
 #include "terminal/script/listed_group.h"
+#include "terminal/script/sheet_reader.h"
 #include "terminal/server/server_standin.h"
 
 namespace terminal {
@@ -261,7 +263,8 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
       {"filter", {"filter WINDOW LIST \"Caption\" \"text\"", 5, T::kControl, IsListView, &ScriptRunner::Filter}},
       {"filter-button",
        {"filter-button WINDOW LIST \"Caption\"", 4, T::kControl, IsListView, &ScriptRunner::FilterButton}},
-      {"expect-sheet", {"expect-sheet WINDOW LIST FILE", 4, T::kControl, IsListView, &ScriptRunner::ExpectSheet}},
+      {"expect-sheet",
+       {"expect-sheet WINDOW LIST [FILE]", 3, T::kControl, IsListView, &ScriptRunner::ExpectSheet, true}},
       {"menu", {"menu \"entry text\"", 2, T::kNothing, nullptr, &ScriptRunner::Menu}},
       {"answer-color", {"answer-color RRGGBB", 2, T::kNothing, nullptr, &ScriptRunner::AnswerColor}},
       {"answer-font", {"answer-font \"Face\" SIZE", 3, T::kNothing, nullptr, &ScriptRunner::AnswerFont}},
@@ -730,37 +733,81 @@ bool ScriptRunner::ExpectColumn(Line& line) {
                    (cells.empty() ? std::string(" nothing") : cells));
 }
 
-bool ScriptRunner::ExpectSheet(Line& line) {
-  std::filesystem::path path = line.words[3];
-  if (path.is_relative()) {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    path = std::filesystem::path(platform::PathFolder(self)) / path;
+namespace {
+
+// The newest workbook in `folder` (last written; by name among equals).
+std::optional<std::filesystem::path> NewestSheet(const std::filesystem::path& folder) {
+  std::optional<std::filesystem::path> newest;
+  std::filesystem::file_time_type newestTime{};
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (entry.path().extension() != ".xlsx" || entry.path().filename().string().front() == '.') continue;
+    const auto time = entry.last_write_time(ec);
+    if (!newest || time > newestTime || (time == newestTime && entry.path() > *newest)) {
+      newest = entry.path();
+      newestTime = time;
+    }
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return line.Fail("cannot read " + path.string());
+  return newest;
+}
+
+// What a sheet cell shows, for comparing with a list cell: a number equals a
+// list text that reads as the same number ("1250.50" and 1250.5).
+bool SameCell(const SheetCell& cell, const std::string& shown) {
+  if (cell.kind != SheetCell::Kind::kNumber) return cell.text == shown;
+  char* end = nullptr;
+  const double value = std::strtod(shown.c_str(), &end);
+  return !shown.empty() && end == shown.c_str() + shown.size() && value == std::strtod(cell.text.c_str(), nullptr);
+}
+
+}  // namespace
+
+bool ScriptRunner::ExpectSheet(Line& line) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::filesystem::path home(platform::PathFolder(self));
+  std::filesystem::path path;
+  if (line.words.size() > 3) {
+    path = line.words[3];
+    if (path.is_relative()) path = home / path;
+  } else if (const auto newest = NewestSheet(home / "Export")) {
+    path = *newest;
+  } else {
+    return line.Fail("no exported sheet in " + (home / "Export").string());
+  }
+  std::string error;
+  const auto sheet = ReadSheet(path.string(), error);
+  if (!sheet) return line.Fail(error);
   // What the sheet must hold: the captions, then each row as the list shows it.
   const auto columns = ListColumns(line.control);
-  std::vector<std::string> wanted(1);
-  for (size_t i = 0; i < columns.size(); ++i) wanted[0] += (i > 0 ? "\t" : "") + columns[i].caption;
+  std::vector<std::vector<std::string>> wanted(1);
+  for (const auto& column : columns) wanted[0].push_back(column.caption);
   for (LRESULT row = 0, n = SendMessage(line.control, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
-    std::string cells;
-    for (size_t i = 0; i < columns.size(); ++i) {
-      cells += (i > 0 ? "\t" : "") + ListCell(line.control, row, columns[i].index);
-    }
+    std::vector<std::string> cells;
+    for (const auto& column : columns) cells.push_back(ListCell(line.control, row, column.index));
     wanted.push_back(std::move(cells));
   }
-  std::vector<std::string> held;
-  for (std::string text; std::getline(file, text);) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    held.push_back(std::move(text));
-  }
-  for (size_t i = 0; i < std::max(wanted.size(), held.size()); ++i) {
-    const std::string want = i < wanted.size() ? wanted[i] : "(nothing)";
-    const std::string got = i < held.size() ? held[i] : "(nothing)";
-    if (want != got) {
-      return line.Fail(path.string() + " line " + std::to_string(i + 1) + " holds \"" + got + "\", the list shows \"" +
-                       want + "\"");
+  auto shown = [](const std::vector<std::string>& cells) {
+    std::string text;
+    for (size_t i = 0; i < cells.size(); ++i) text += (i > 0 ? "\t" : "") + cells[i];
+    return text;
+  };
+  auto held = [](const std::vector<SheetCell>& cells) {
+    std::string text;
+    for (size_t i = 0; i < cells.size(); ++i) text += (i > 0 ? "\t" : "") + cells[i].text;
+    return text;
+  };
+  for (size_t r = 0; r < std::max(wanted.size(), sheet->rows.size()); ++r) {
+    const std::vector<SheetCell> none;
+    const auto& got = r < sheet->rows.size() ? sheet->rows[r] : none;
+    bool same = r < wanted.size() && r < sheet->rows.size() && got.size() <= wanted[r].size();
+    for (size_t c = 0; same && c < wanted[r].size(); ++c) {
+      same = SameCell(c < got.size() ? got[c] : SheetCell{}, wanted[r][c]);
+    }
+    if (!same) {
+      return line.Fail(path.string() + " row " + std::to_string(r + 1) + " holds \"" +
+                       (r < sheet->rows.size() ? held(got) : std::string("(nothing)")) + "\", the list shows \"" +
+                       (r < wanted.size() ? shown(wanted[r]) : std::string("(nothing)")) + "\"");
     }
   }
   return true;

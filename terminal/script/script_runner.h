@@ -44,9 +44,11 @@
 //   drag WINDOW LIST ITEM... WINDOW2 LIST2 TO-ITEM
 //                                     the same onto a row of another list; the lists scroll by
 //                                     themselves while the pointer waits above or below their rows
-//   expect-sheet WINDOW LIST FILE     the exported sheet FILE (relative: in the terminal folder,
-//                                     --home, where exports land) holds the list's captions, then exactly the rows
-//                                     the list shows, in its order, cells joined by TAB
+//   expect-sheet WINDOW LIST [FILE]   the exported workbook FILE (relative: in the terminal folder,
+//                                     --home; without FILE the newest in its Export folder, where
+//                                     exports land) holds the list's captions, then exactly the rows
+//                                     the list shows, in its order (a number cell equals a list text
+//                                     that reads as the same number)
 //
 // A window is named by its caption in double quotes. A control by its
 // numeric id, its text, its label ("Exhg-Seg" names the combo box under

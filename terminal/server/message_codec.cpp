@@ -4,36 +4,20 @@
 
 namespace terminal {
 
-namespace {
+MessageScratch::MessageScratch() {
+  int err = 0;
+  mnm_open(&m_message, &err);
+  buf_open(&m_buffer, 256, &err);
+}
 
-// One middleware handle and buffer pair, closed on every path out.
-class Scratch {
- public:
-  Scratch() {
-    int err = 0;
-    mnm_open(&message_, &err);
-    buf_open(&buffer_, 256, &err);
-  }
-  ~Scratch() {
-    int err = 0;
-    if (message_) mnm_close(&message_, &err);
-    if (buffer_) buf_close(&buffer_, &err);
-  }
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
-  bool ok() const { return message_ && buffer_; }
-  mnm_hndl message() const { return message_; }
-  buf_hndl buffer() const { return buffer_; }
-
- private:
-  mnm_hndl message_ = nullptr;
-  buf_hndl buffer_ = nullptr;
-};
-
-}  // namespace
+MessageScratch::~MessageScratch() {
+  int err = 0;
+  if (m_message) mnm_close(&m_message, &err);
+  if (m_buffer) buf_close(&m_buffer, &err);
+}
 
 std::optional<ParsedMessage> ParsedMessage::Parse(std::span<const char> bytes) {
-  Scratch scratch;
+  MessageScratch scratch;
   int err = 0;
   if (!scratch.ok() || bytes.size() > INT32_MAX ||
       !buf_reserve(scratch.buffer(), static_cast<int32_t>(bytes.size()), &err)) {
@@ -74,7 +58,7 @@ std::vector<std::string> ParsedMessage::All(int32_t tag) const {
 }
 
 std::vector<char> BuildMessage(const std::vector<Field>& fields) {
-  Scratch scratch;
+  MessageScratch scratch;
   int err = 0;
   if (!scratch.ok() || !mnm_init_msg(scratch.message(), scratch.buffer(), &err)) return {};
   for (const auto& [tag, text] : fields) {
@@ -82,6 +66,49 @@ std::vector<char> BuildMessage(const std::vector<Field>& fields) {
     if (!mnm_add_field(scratch.message(), tag, 1, &value, &err)) return {};
   }
   return std::vector<char>(scratch.buffer()->data, scratch.buffer()->data + scratch.buffer()->used);
+}
+
+bool MessageReader::Parse(std::span<const char> bytes) {
+  m_parsed = false;
+  int err = 0;
+  if (!m_scratch.ok() || bytes.size() > INT32_MAX) return false;
+  buf_hndl buffer = m_scratch.buffer();
+  buffer->used = 0;
+  if (!buf_reserve(buffer, static_cast<int32_t>(bytes.size()), &err)) return false;
+  if (!bytes.empty()) std::memcpy(buffer->data, bytes.data(), bytes.size());
+  buffer->used = static_cast<int32_t>(bytes.size());
+  m_parsed = mnm_parse(m_scratch.message(), nullptr, buffer, &err) != 0;
+  return m_parsed;
+}
+
+std::optional<std::string_view> MessageReader::First(int32_t tag) const {
+  if (!m_parsed) return std::nullopt;
+  int err = 0;
+  int32_t count = 0;
+  if (!mnm_get_field_count(m_scratch.message(), tag, &count, &err) || count < 1) return std::nullopt;
+  mml_data value{};
+  // An empty value reads as "no value" (error 6): it is the empty text.
+  if (!mnm_get_field(m_scratch.message(), tag, 0, &value, &err)) return std::string_view();
+  return std::string_view(value.data, static_cast<size_t>(value.len));
+}
+
+bool MessageWriter::Begin() {
+  int err = 0;
+  if (!m_scratch.ok()) return false;
+  m_scratch.buffer()->used = 0;
+  return mnm_init_msg(m_scratch.message(), m_scratch.buffer(), &err) != 0;
+}
+
+bool MessageWriter::Add(int32_t tag, std::string_view text) {
+  int err = 0;
+  mml_data value{text.empty() ? nullptr : const_cast<char*>(text.data()), static_cast<int32_t>(text.size())};
+  return mnm_add_field(m_scratch.message(), tag, 1, &value, &err) != 0;
+}
+
+std::span<const char> MessageWriter::Bytes() const {
+  const buf_hndl buffer = m_scratch.buffer();
+  if (buffer == nullptr || buffer->data == nullptr) return {};
+  return std::span<const char>(buffer->data, static_cast<size_t>(buffer->used));
 }
 
 std::string Hex(std::span<const char> bytes) {

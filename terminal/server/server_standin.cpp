@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "terminal/server/group_stream.h"
 #include "terminal/server/message_codec.h"
 #include "terminal/server/sqlite_store.h"
 
@@ -21,16 +22,16 @@ constexpr const char* kStatusStoreFailed = "3";
 
 using store::Statement;
 
-// The columns of an allowed group and the request tags they come from. Which
-// tag carries the instrument, symbol and option type depends on the segment
-// code, as the plug-in sends them.
-struct GroupColumns {
+// The columns of an allowed group as a request gives them. Which tag carries
+// the instrument, symbol and option type depends on the segment code, as the
+// plug-in sends them.
+struct RequestColumns {
   std::string category, segment, instrument, symbol, optionType, strike, expiry, product, side;
 };
 
 // Absent fields are stored as NULL: "no restriction".
-GroupColumns FromRequest(const ParsedMessage& m) {
-  GroupColumns g;
+RequestColumns FromRequest(const ParsedMessage& m) {
+  RequestColumns g;
   g.category = m.First(kTagCategory).value_or("");
   g.segment = m.First(kTagSegment).value_or("");
   auto get = [&](int32_t tag) { return m.First(tag).value_or(""); };
@@ -47,27 +48,6 @@ GroupColumns FromRequest(const ParsedMessage& m) {
   g.product = get(64030);
   g.side = get(12003);
   return g;
-}
-
-std::vector<Field> ToReply(const GroupColumns& g) {
-  std::vector<Field> f{
-      {kTagReplyName, "ks_get_all_allowed_groups"}, {kTagCategory, g.category}, {kTagSegment, g.segment}};
-  auto put = [&](int32_t tag, const std::string& value) {
-    if (!value.empty()) f.emplace_back(tag, value);
-  };
-  if (g.segment == "bse_cm") {
-    put(63100, g.symbol);
-    put(10610, g.optionType);
-  } else {
-    put(g.segment == "nse_cm" ? 10610 : 10106, g.instrument);
-    put(3, g.symbol);
-    put(63006, g.optionType);
-  }
-  put(66, g.strike);
-  put(46002, g.expiry);
-  put(64030, g.product);
-  put(12003, g.side);
-  return f;
 }
 
 std::vector<char> StatusReply(const std::string& name, const char* status, const std::string& reason = {}) {
@@ -90,7 +70,9 @@ bool KnownSegment(const std::string& code) {
 
 ServerStandIn::ServerStandIn(const std::string& database) {
   // A read-only file opens read-only rather than failing; URIs may ask for it.
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+  // One thread at a time uses the server, so SQLite need not lock the
+  // connection around every call (a list-all reads nine columns a group).
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(database.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
     sqlite3_close(db_);
@@ -150,31 +132,59 @@ std::vector<std::string> ServerStandIn::Groups() const {
 }
 
 std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> request) {
+  Answer answer = Open(request);
+  if (answer.stream) {
+    while (const auto reply = answer.stream->Next()) answer.replies.emplace_back(reply->begin(), reply->end());
+  }
+  return std::move(answer.replies);
+}
+
+ServerStandIn::Answer ServerStandIn::Open(std::span<const char> request) {
   const auto message = ParsedMessage::Parse(request);
   if (!message) return {};
   const auto name = message->First(0);
   if (!name || name->empty()) return {};
   try {
-    return Answer(*name, *message);
+    return Reply(*name, *message);
   } catch (const store::StoreError& e) {
     // The change, if any, was rolled back; the client learns why.
     ++storeFailures_;
-    return {StatusReply(*name, kStatusStoreFailed, e.what())};
+    Answer failed;
+    failed.replies.push_back(StatusReply(*name, kStatusStoreFailed, e.what()));
+    return failed;
   }
 }
 
-std::vector<std::vector<char>> ServerStandIn::Answer(const std::string& name, const ParsedMessage& message) {
+void ServerStandIn::SettleStreams() {
+  for (GroupStream* stream : streams_) stream->Settle();
+}
+
+ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const ParsedMessage& message) {
+  Answer answer;
+  auto& replies = answer.replies;
   if (name == "ks_get_category") {
     std::vector<Field> fields{{kTagReplyName, name}};
     for (auto& category : Categories()) fields.emplace_back(kTagCategory, category);
-    return {BuildMessage(fields)};
+    replies.push_back(BuildMessage(fields));
+    return answer;
   }
-  if (name == "ks_get_user_peer_data") return {StatusReply(name, kStatusOk)};
+  if (name == "ks_get_user_peer_data") {
+    replies.push_back(StatusReply(name, kStatusOk));
+    return answer;
+  }
 
   if (name == "ks_publish_allowed_group" || name == "ks_delete_allowed_group") {
-    const GroupColumns g = FromRequest(message);
-    if (g.category.empty()) return {StatusReply(name, kStatusRefused, "missing category")};
-    if (!KnownSegment(g.segment)) return {StatusReply(name, kStatusRefused, "unknown exchange segment")};
+    const RequestColumns g = FromRequest(message);
+    if (g.category.empty()) {
+      replies.push_back(StatusReply(name, kStatusRefused, "missing category"));
+      return answer;
+    }
+    if (!KnownSegment(g.segment)) {
+      replies.push_back(StatusReply(name, kStatusRefused, "unknown exchange segment"));
+      return answer;
+    }
+    // A list still being sent shows the store as it was when it was asked for.
+    SettleStreams();
     store::Transaction change(db_);
     if (name == "ks_publish_allowed_group") {
       Statement insert(db_,
@@ -185,7 +195,8 @@ std::vector<std::vector<char>> ServerStandIn::Answer(const std::string& name, co
       for (size_t i = 0; i < values.size(); ++i) insert.Bind(static_cast<int>(i + 1), values[i]);
       insert.Step();
       change.Commit();
-      return {StatusReply(name, kStatusOk)};
+      replies.push_back(StatusReply(name, kStatusOk));
+      return answer;
     }
     // A delete names a group exactly: every field, absent ones included.
     Statement remove(db_,
@@ -198,22 +209,16 @@ std::vector<std::vector<char>> ServerStandIn::Answer(const std::string& name, co
     remove.Step();
     const bool removed = sqlite3_changes(db_) > 0;
     change.Commit();
-    return {removed ? StatusReply(name, kStatusOk) : StatusReply(name, kStatusNotFound, "no such group")};
+    replies.push_back(removed ? StatusReply(name, kStatusOk) : StatusReply(name, kStatusNotFound, "no such group"));
+    return answer;
   }
 
   if (name == "ks_get_all_allowed_groups") {
-    std::vector<std::vector<char>> replies;
-    Statement select(db_,
-                     "SELECT category, segment, instrument, symbol, option_type, strike, expiry, product, side"
-                     " FROM allowed_groups ORDER BY id");
-    while (select.Step()) {
-      GroupColumns g{select.Text(0), select.Text(1), select.Text(2), select.Text(3), select.Text(4),
-                     select.Text(5), select.Text(6), select.Text(7), select.Text(8)};
-      replies.push_back(BuildMessage(ToReply(g)));
-    }
-    return replies;
+    answer.stream = std::make_unique<GroupStream>(*this, db_);
+    return answer;
   }
-  return {StatusReply(name, kStatusRefused, "unknown request")};
+  replies.push_back(StatusReply(name, kStatusRefused, "unknown request"));
+  return answer;
 }
 
 }  // namespace terminal

@@ -6,7 +6,8 @@
 // for failures, a status other than 5 in tag 32766 with a reason in 32765:
 // 2 a request it refuses, 4 a group to delete that it does not hold, 3 a
 // store that failed (SQLite's reason). A list-all request gets one reply per
-// stored group, in server units. Every change is one transaction: a failed
+// stored group, in server units, streamed from one statement (group_stream.h)
+// by Open and gathered by Handle. Every change is one transaction: a failed
 // or interrupted write leaves the store as it was.
 #pragma once
 
@@ -14,6 +15,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "terminal/server/group_stream.h"
 
 struct sqlite3;
 
@@ -36,6 +39,14 @@ class ServerStandIn {
   // even a request name can be read).
   std::vector<std::vector<char>> Handle(std::span<const char> request);
 
+  // The same answer with a list-all's replies left in a stream, built one
+  // at a time as the caller asks; the stream must end before the server.
+  struct Answer {
+    std::vector<std::vector<char>> replies;
+    std::unique_ptr<GroupStream> stream;
+  };
+  Answer Open(std::span<const char> request);
+
   // Throw std::runtime_error when the store cannot be read.
   std::vector<std::string> Categories() const;
   int GroupCount() const;
@@ -49,8 +60,16 @@ class ServerStandIn {
   // How many requests the store failed so far (status 3 replies).
   int StoreFailures() const { return storeFailures_; }
 
+  // Kept by the streams: the open ones settle before the store changes.
+  void StreamOpened(GroupStream* stream) { streams_.push_back(stream); }
+  void StreamClosed(GroupStream* stream) { std::erase(streams_, stream); }
+  void CountStoreFailure() { ++storeFailures_; }
+
  private:
-  std::vector<std::vector<char>> Answer(const std::string& name, const ParsedMessage& message);
+  Answer Reply(const std::string& name, const ParsedMessage& message);
+  void SettleStreams();
+
+  std::vector<GroupStream*> streams_;
 
   sqlite3* db_ = nullptr;
   bool readOnly_ = false;

@@ -50,6 +50,13 @@ std::string Statement::Text(int column) const {
               : std::string();
 }
 
+std::string_view Statement::View(int column) const {
+  const auto* text = sqlite3_column_text(stmt_, column);
+  return text ? std::string_view(reinterpret_cast<const char*>(text),
+                                 static_cast<size_t>(sqlite3_column_bytes(stmt_, column)))
+              : std::string_view();
+}
+
 int Statement::Int(int column) const { return sqlite3_column_int(stmt_, column); }
 
 void Execute(sqlite3* db, const char* sql) {

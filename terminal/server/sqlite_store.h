@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -30,6 +31,8 @@ class Statement {
   // True with a row to read, false when done; throws StoreError on failure.
   bool Step();
   std::string Text(int column) const;
+  // The same without a copy, valid until the next Step.
+  std::string_view View(int column) const;
   int Int(int column) const;
 
  private:

@@ -1,0 +1,37 @@
+#include "allowed_groups/group_text.h"
+
+#include <deque>
+#include <mutex>
+#include <unordered_map>
+
+namespace {
+
+struct Pool {
+  std::mutex lock;
+  std::deque<CString> texts;  // stable addresses: a deque never moves what it holds
+  std::unordered_map<std::string_view, const CString*> byText;
+};
+
+Pool& ThePool() {
+  // Never destroyed: records may still be read while statics go at exit.
+  static Pool* pool = new Pool;
+  return *pool;
+}
+
+}  // namespace
+
+const CString* CGroupText::Intern(std::string_view text) {
+  if (text.empty()) return &Empty();
+  Pool& pool = ThePool();
+  std::lock_guard guard(pool.lock);
+  if (const auto found = pool.byText.find(text); found != pool.byText.end()) return found->second;
+  const CString& kept = pool.texts.emplace_back(text);
+  pool.byText.emplace(kept.view(), &kept);
+  return &kept;
+}
+
+size_t CGroupText::PoolSize() {
+  Pool& pool = ThePool();
+  std::lock_guard guard(pool.lock);
+  return pool.texts.size();
+}

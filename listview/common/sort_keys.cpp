@@ -1,0 +1,174 @@
+#include "listview/common/sort_keys.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <numeric>
+#include <string>
+
+#include "dateutil/dateutil.h"
+
+namespace listview {
+
+namespace {
+
+int Sign(double value) { return value > 0 ? 1 : (value < 0 ? -1 : 0); }
+int Sign(long long value) { return value > 0 ? 1 : (value < 0 ? -1 : 0); }
+
+int CompareDates(const CString& a, const CString& b, int direction) {
+  std::string first(a.GetString());
+  std::string second(b.GetString());
+  return CompareDateTime1(first.data(), second.data(), direction);
+}
+
+// A key and the row it came from; ties go by row, which makes the order a
+// stable sort's.
+template <class Key>
+struct Keyed {
+  Key key;
+  int row;
+};
+
+}  // namespace
+
+SortKeys::SortKeys(CompareRules rules, int sortType) {
+  const bool base = rules == CompareRules::kBase;
+  switch (sortType) {
+    case 1:
+      m_kind = Kind::kWhole;
+      m_intOnly = !base;
+      break;
+    case 4: m_kind = Kind::kWhole; break;
+    case 2:
+    case 5:
+      m_kind = Kind::kFloat;
+      m_minusOneWords = base;
+      break;
+    case 7:
+    case 9:
+      m_kind = base ? Kind::kFloat : Kind::kNone;
+      m_minusOneWords = base;
+      break;
+    case 3: m_kind = Kind::kText; break;
+    case 8: m_kind = base ? Kind::kText : Kind::kNone; break;
+    case 6: m_kind = Kind::kDate; break;
+    default: m_kind = Kind::kNone; break;
+  }
+}
+
+void SortKeys::Add(const CString& text) {
+  switch (m_kind) {
+    case Kind::kWhole:
+      m_whole.push_back(m_intOnly ? static_cast<long long>(std::atoi(text)) : static_cast<long long>(std::atol(text)));
+      break;
+    case Kind::kFloat:
+      m_float.push_back(m_minusOneWords && (text == "-" || text == "NA") ? -1.0 : std::atof(text));
+      break;
+    case Kind::kText:
+    case Kind::kDate: m_text.push_back(text); break;
+    case Kind::kNone: m_whole.push_back(0); break;
+  }
+}
+
+void SortKeys::Resize(size_t rows) {
+  switch (m_kind) {
+    case Kind::kFloat: m_float.resize(rows); break;
+    case Kind::kText:
+    case Kind::kDate: m_text.resize(rows); break;
+    default: m_whole.resize(rows); break;
+  }
+}
+
+void SortKeys::Set(size_t row, const CString& text) {
+  switch (m_kind) {
+    case Kind::kWhole:
+      m_whole[row] = m_intOnly ? static_cast<long long>(std::atoi(text)) : static_cast<long long>(std::atol(text));
+      break;
+    case Kind::kFloat: m_float[row] = m_minusOneWords && (text == "-" || text == "NA") ? -1.0 : std::atof(text); break;
+    case Kind::kText:
+    case Kind::kDate: m_text[row] = text; break;
+    case Kind::kNone: break;
+  }
+}
+
+size_t SortKeys::Size() const {
+  switch (m_kind) {
+    case Kind::kFloat: return m_float.size();
+    case Kind::kText:
+    case Kind::kDate: return m_text.size();
+    default: return m_whole.size();
+  }
+}
+
+int SortKeys::Compare(size_t a, size_t b, int direction) const {
+  switch (m_kind) {
+    case Kind::kWhole: return Sign(m_whole[b] - m_whole[a]) * direction;
+    case Kind::kFloat: return Sign(m_float[b] - m_float[a]) * direction;
+    case Kind::kText: return std::strcmp(m_text[b], m_text[a]) * direction;
+    case Kind::kDate: return CompareDates(m_text[a], m_text[b], direction);
+    case Kind::kNone: return 0;
+  }
+  return 0;
+}
+
+std::vector<int> SortKeys::Order(int direction) const {
+  const int count = static_cast<int>(Size());
+  std::vector<int> order(static_cast<size_t>(count));
+  std::iota(order.begin(), order.end(), 0);
+  // With d = -1 a row goes first when its key is smaller (ascending).
+  const bool ascending = direction < 0;
+  switch (m_kind) {
+    case Kind::kNone: return order;
+    case Kind::kFloat: {
+      // A NaN compares equal to every number, which no strict order can say:
+      // such a column takes the stable sort with the comparison itself.
+      if (std::any_of(m_float.begin(), m_float.end(), [](double v) { return std::isnan(v); })) break;
+      if (direction == 0) return order;
+      std::vector<Keyed<double>> rows(order.size());
+      for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {m_float[static_cast<size_t>(i)], i};
+      // Infinities of one sign compare equal (their difference is NaN) and
+      // so they do here: neither is below the other.
+      std::sort(rows.begin(), rows.end(), [ascending](const Keyed<double>& x, const Keyed<double>& y) {
+        if (x.key != y.key) return ascending ? x.key < y.key : x.key > y.key;
+        return x.row < y.row;
+      });
+      for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
+      return order;
+    }
+    case Kind::kWhole: {
+      if (direction == 0) return order;
+      std::vector<Keyed<long long>> rows(order.size());
+      for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {m_whole[static_cast<size_t>(i)], i};
+      std::sort(rows.begin(), rows.end(), [ascending](const Keyed<long long>& x, const Keyed<long long>& y) {
+        if (x.key != y.key) return ascending ? x.key < y.key : x.key > y.key;
+        return x.row < y.row;
+      });
+      for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
+      return order;
+    }
+    case Kind::kText: {
+      if (direction == 0) return order;
+      // The texts move with their rows: comparing neighbours in memory is
+      // cheaper than reaching each text through its row number.
+      std::vector<Keyed<CString>> rows(order.size());
+      for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {m_text[static_cast<size_t>(i)], i};
+      std::sort(rows.begin(), rows.end(), [ascending](const Keyed<CString>& x, const Keyed<CString>& y) {
+        const int c = std::strcmp(x.key, y.key);
+        if (c != 0) return ascending ? c < 0 : c > 0;
+        return x.row < y.row;
+      });
+      for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
+      return order;
+    }
+    case Kind::kDate: break;
+  }
+  // Dates compare by their form, which is no strict weak order over mixed
+  // texts: the merge sort stays safe and stable whatever the answers.
+  std::stable_sort(order.begin(), order.end(), [this, direction](int x, int y) {
+    return Compare(static_cast<size_t>(x), static_cast<size_t>(y), direction) < 0;
+  });
+  return order;
+}
+
+}  // namespace listview

@@ -1,0 +1,96 @@
+// Export files: a new name for every export, nothing left when it fails.
+#include "listview/excel/export_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "listview/excel/excel_interface.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ExportFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("export_file_test_" + std::to_string(::getpid()));
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+  }
+  void TearDown() override {
+    fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(m_dir);
+  }
+  std::vector<std::string> Files(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  fs::path m_dir;
+};
+
+TEST_F(ExportFileTest, ExportsInOneSecondGetNamesOfTheirOwn) {
+  const std::time_t when = 1'700'000'000;
+  const std::string base = listview::ExportFile::BaseName("a/b", when);
+  EXPECT_EQ(base.substr(0, 4), "a_b-") << "no path separator in a file name";
+  std::vector<std::string> published;
+  for (int i = 0; i < 3; ++i) {
+    listview::ExportFile file((m_dir / "Export").string(), "a/b", when);
+    ASSERT_TRUE(file.Ok()) << file.Error();
+    std::ofstream(file.Temporary()) << "sheet " << i;
+    published.push_back(file.Publish());
+  }
+  const std::string folder = (m_dir / "Export").string() + "/";
+  EXPECT_EQ(published,
+            (std::vector<std::string>{folder + base + ".xlsx", folder + base + "-2.xlsx", folder + base + "-3.xlsx"}));
+  std::ifstream first(published[0]);
+  std::string text;
+  std::getline(first, text);
+  EXPECT_EQ(text, "sheet 0") << "the first export was not overwritten";
+  EXPECT_EQ(Files(m_dir / "Export").size(), 3u) << "no temporary file left";
+}
+
+TEST_F(ExportFileTest, AFailedExportLeavesNoFile) {
+  {
+    listview::ExportFile unpublished((m_dir / "Export").string(), "list", 0);
+    ASSERT_TRUE(unpublished.Ok());
+  }
+  EXPECT_TRUE(Files(m_dir / "Export").empty()) << "an export that was not finished leaves nothing";
+
+  EXPECT_FALSE(listview::ExportFile((m_dir / "gone" / "Export").string(), "list", 0).Ok())
+      << "the terminal folder itself is not made again";
+  if (::geteuid() != 0) {  // root writes anywhere
+    fs::permissions(m_dir / "Export", fs::perms::owner_write, fs::perm_options::remove);
+    listview::ExportFile refused((m_dir / "Export").string(), "list", 0);
+    EXPECT_FALSE(refused.Ok());
+    EXPECT_FALSE(refused.Error().empty());
+  }
+}
+
+TEST(ExcelCells, NumbersAreWholeDecimalTextsInNumericColumns) {
+  double value = 0;
+  int decimals = -1;
+  EXPECT_TRUE(CExcelInterface::ReadsAsNumber("1250.50", value, decimals));
+  EXPECT_EQ(value, 1250.5);
+  EXPECT_EQ(decimals, 2);
+  EXPECT_TRUE(CExcelInterface::ReadsAsNumber("-3e2", value, decimals));
+  EXPECT_EQ(value, -300);
+  EXPECT_EQ(decimals, 0);
+  for (const char* text : {"", "nse_fo", "12abc", " 12", "0x1A", "inf", "nan", "1e999", "-", "."}) {
+    EXPECT_FALSE(CExcelInterface::ReadsAsNumber(text, value, decimals)) << text;
+  }
+  for (int kind : {1, 2, 4, 5, 7, 9}) EXPECT_TRUE(CExcelInterface::NumericKind(kind)) << kind;
+  for (int kind : {-1, 0, 3, 6, 8, 10}) EXPECT_FALSE(CExcelInterface::NumericKind(kind)) << kind;
+  EXPECT_EQ(CExcelInterface::SheetName("rmsallowedgroups"), "rmsallowedgroups");
+  EXPECT_EQ(CExcelInterface::SheetName("a[b]:c*d?e/f\\g"), "a_b__c_d_e_f_g");
+  EXPECT_EQ(CExcelInterface::SheetName("'quoted'"), "_quoted_");
+  EXPECT_EQ(CExcelInterface::SheetName(std::string(40, 'x')), std::string(31, 'x'));
+  EXPECT_EQ(CExcelInterface::SheetName(""), "Sheet1");
+}
+
+}  // namespace
