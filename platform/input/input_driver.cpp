@@ -57,6 +57,16 @@ WPARAM MouseKeyFlags() {
   return flags;
 }
 
+UINT NonClientMessage(UINT message) {
+  switch (message) {
+    case WM_MOUSEMOVE: return WM_NCMOUSEMOVE;
+    case WM_LBUTTONDOWN: return WM_NCLBUTTONDOWN;
+    case WM_LBUTTONUP: return WM_NCLBUTTONUP;
+    case WM_LBUTTONDBLCLK: return WM_NCLBUTTONDBLCLK;
+    default: return 0;
+  }
+}
+
 // Sends one mouse message at a client point of `hwnd`, or to the capture
 // window (in its coordinates) while one holds the mouse. The pointer moves
 // there first; without a capture the target is asked for its hit test and
@@ -78,6 +88,13 @@ void SendMouse(HWND hwnd, POINT client, UINT message) {
     ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                   MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(message)));
     if (!::IsWindow(target)) return;
+    // Outside the client area (a scroll bar): the non-client message, with
+    // the hit code and the point on the screen.
+    if (const UINT nc = NonClientMessage(message); nc != 0 && hit > HTCLIENT) {
+      PostAndPump(target, nc, static_cast<WPARAM>(hit),
+                  MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+      return;
+    }
   }
   PostAndPump(target, message, MouseKeyFlags(), MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
 }
@@ -215,6 +232,16 @@ bool WheelAt(HWND hwnd, POINT client, int delta) {
   ::SetCursorPos(screen.x, screen.y);
   const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<short>(delta)));
   PostAndPump(hwnd, WM_MOUSEWHEEL, wParam, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+  return true;
+}
+
+bool HorizontalWheelAt(HWND hwnd, POINT client, int delta) {
+  if (!AcceptsInput(hwnd)) return false;
+  POINT screen = client;
+  ::ClientToScreen(hwnd, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<short>(delta)));
+  PostAndPump(hwnd, WM_MOUSEHWHEEL, wParam, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
   return true;
 }
 

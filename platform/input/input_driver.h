@@ -10,7 +10,9 @@
 // Mouse actions aim at the centre of a window's client area (or a given
 // client point), in client coordinates, and move the pointer there
 // (GetCursorPos); each mouse message is preceded by WM_NCHITTEST and
-// WM_SETCURSOR to its target. While a window has the mouse captured, mouse
+// WM_SETCURSOR to its target, and becomes its non-client form
+// (WM_NCLBUTTONDOWN, ...: the hit code, the screen point) when the hit test
+// names a part of the frame, such as a scroll bar. While a window has the mouse captured, mouse
 // messages go to it instead, in its coordinates. A click on a window of an
 // inactive top-level window first asks WM_MOUSEACTIVATE and activates that
 // window (unless the answer says not to, or to eat the click, or the window
@@ -63,6 +65,9 @@ PLATFORM_API bool ButtonUpAt(HWND hwnd, POINT client, Button button);
 // Turns the wheel over a window: WM_MOUSEWHEEL to it, `delta` in 120ths of a
 // notch, positive away from the user; the point travels in screen coordinates.
 PLATFORM_API bool WheelAt(HWND hwnd, POINT client, int delta);
+// Tilts the wheel (or turns a horizontal one): WM_MOUSEHWHEEL, `delta`
+// positive to the right.
+PLATFORM_API bool HorizontalWheelAt(HWND hwnd, POINT client, int delta);
 
 PLATFORM_API bool KeyDown(UINT vk);
 PLATFORM_API bool KeyUp(UINT vk);

@@ -4,6 +4,7 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/window/metrics.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/window_registry.h"
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,7 +91,16 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_NCHITTEST: return HTCLIENT;
+    case WM_NCHITTEST: {
+      const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (const LRESULT bar = platform::ScrollBarHitTest(hwnd, screen); bar != HTNOWHERE) return bar;
+      return HTCLIENT;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      // A press on a scroll bar scrolls; see platform/window/scroll_bar.h.
+      platform::PressScrollBar(hwnd, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
     case WM_MOUSEACTIVATE:
       // A child asks its parent first; the parent's answer stands.
       if (record->IsChild()) {

@@ -3,12 +3,18 @@
 // per visible window, children indented two spaces under their parent,
 // top-level windows in the platform's z-order, top first:
 //
-//   CLASS #ID "TEXT" LEFT TOP RIGHT BOTTOM [items=N item-height=H] [rows=N]
+//   CLASS #ID "TEXT" LEFT TOP RIGHT BOTTOM [items=N item-height=H] [rows=N top=T]
+//       [items="CAPTION|CAPTION|..." item-rects=L,T,R,B;L,T,R,B;...]
+//       [hscroll=POS,PAGE,MIN,MAX] [vscroll=POS,PAGE,MIN,MAX]
 //
 // Rectangles are window rectangles in screen coordinates; items and
-// item-height are given for list boxes (a combo box's list too), rows for
-// list views. Quotes and backslashes in the text are escaped with a
-// backslash; line breaks become "\n".
+// item-height are given for list boxes (a combo box's list too), rows and
+// the first visible row (top) for list views. A header control lists its
+// captions in the order shown, left to right, with each item's rectangle
+// on the screen in the same order (captions drop the characters | " \ and
+// line breaks). A window with a scroll bar shown gives its SCROLLINFO
+// numbers: position, page, minimum, maximum. Quotes and backslashes in the
+// text are escaped with a backslash; line breaks become "\n".
 #pragma once
 
 #include <string>
