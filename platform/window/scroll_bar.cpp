@@ -1,7 +1,9 @@
 #include "platform/window/scroll_bar.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <string>
 
 #include "platform/window/cursor.h"
 #include "platform/window/message_queue.h"
@@ -129,6 +131,15 @@ void Send(HWND hwnd, int bar, int code, int pos) {
                 MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(static_cast<short>(pos))), 0);
 }
 
+// Whether the window shows that bar. A combo box's scroll styles are its
+// list's: the combo box keeps their room but has no bar of its own.
+bool HasBar(const WindowRecord& r, int bar) {
+  if (!ValidBar(bar) || !(r.style & StyleBit(bar))) return false;
+  std::string name = r.className;
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return name != "combobox";
+}
+
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 POINT WindowPointOfScreen(HWND hwnd, POINT screen) {
@@ -144,7 +155,7 @@ POINT WindowPointOfScreen(HWND hwnd, POINT screen) {
 ScrollBarRects ScrollBarGeometry(HWND hwnd, int bar) {
   ScrollBarRects rects;
   WindowRecord* r = FindWindowRecord(hwnd);
-  if (r == nullptr || !ValidBar(bar) || !(r->style & StyleBit(bar))) return rects;
+  if (r == nullptr || !HasBar(*r, bar)) return rects;
   // The frame without the bars: where the client area and the bars lie.
   const RECT frame = NonClientInsets(r->style & ~(WS_HSCROLL | WS_VSCROLL), r->exStyle);
   const int width = r->rect.right - r->rect.left;
@@ -209,7 +220,7 @@ LRESULT ScrollBarHitTest(HWND hwnd, POINT screen) {
 
 std::optional<SCROLLINFO> ShownScrollInfo(HWND hwnd, int bar) {
   WindowRecord* r = FindWindowRecord(hwnd);
-  if (r == nullptr || !ValidBar(bar) || !(r->style & StyleBit(bar))) return std::nullopt;
+  if (r == nullptr || !HasBar(*r, bar)) return std::nullopt;
   SCROLLINFO info;
   info.fMask = SIF_ALL;
   ::GetScrollInfo(hwnd, bar, &info);

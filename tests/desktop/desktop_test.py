@@ -20,6 +20,7 @@ Every wait has a deadline; the whole run has one too.
 import argparse
 import os
 import shutil
+import shlex
 import signal
 import sqlite3
 import struct
@@ -91,7 +92,7 @@ def parse_map(text):
                 i += 1
             label += rest[i]
             i += 1
-        fields = rest[i + 1:].split()
+        fields = shlex.split(rest[i + 1:])  # a quoted value (a header's items) may hold spaces
         rect = tuple(int(v) for v in fields[:4])
         extra = dict(f.split("=", 1) for f in fields[4:])
         windows.append({"depth": depth, "class": cls, "id": int(wid[1:]), "text": label, "rect": rect,
@@ -240,8 +241,9 @@ def group_list(desktop):
 
 def list_parts(desktop):
     """The list, its header and where its client area and bars lie on the screen."""
-    listed = group_list(desktop)
-    header = next(w for w in desktop.windows() if w["class"] == "SysHeader32" and w["parent"] is listed)
+    windows = desktop.windows()
+    listed = next(w for w in windows if w["top"]["text"] == "View Allowed Group" and w["class"] == "SysListView32")
+    header = next(w for w in windows if w["class"] == "SysHeader32" and w["parent"] is listed)
     left, top, right, bottom = listed["rect"]
     frame = header["rect"][1] - top  # the header starts the client area
     vbar = scroll_numbers(listed, "vscroll")
@@ -309,6 +311,9 @@ def scroll_bar_steps(desktop):
     desktop.xdotool("keydown", "shift", "click", "--repeat", 25, "--delay", 20, 4, "keyup", "shift")
     wait_for("the list scrolled back to the left", lambda: scroll_numbers(group_list(desktop), "hscroll")[0] == 0)
     print("scroll bars: 200 rows, %d a page; the last column reached and left again" % page)
+    left, top, right, _ = desktop.top("View Allowed Group")["rect"]
+    desktop.click(right - 14, top + 11)  # its close box, to uncover the form
+    wait_for("the view to close", lambda: desktop.top("View Allowed Group") is None)
 
 
 def drop_down_steps(desktop):
@@ -414,7 +419,13 @@ def run(args):
         main = desktop.top("TarnTrader")["rect"]
         picture = args.screenshot or os.path.join(folder, "desktop.png")
         write_png(picture, min(width, main[2]), min(height, main[3]), at)
-        bands, background, colours = text_row_bands(at, listed["rect"])
+        # The rows lie left of and above the scroll bars.
+        body = list(listed["rect"])
+        if scroll_numbers(listed, "vscroll"):
+            body[2] -= SCROLL_BAR
+        if scroll_numbers(listed, "hscroll"):
+            body[3] -= SCROLL_BAR
+        bands, background, colours = text_row_bands(at, tuple(body))
         if bands != len(rows):
             raise Failure("the list on the screen shows %d rows of text, the store holds %d" % (bands, len(rows)))
         ink = max(colours, key=colours.get)
