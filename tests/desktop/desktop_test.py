@@ -419,13 +419,8 @@ def run(args):
         main = desktop.top("TarnTrader")["rect"]
         picture = args.screenshot or os.path.join(folder, "desktop.png")
         write_png(picture, min(width, main[2]), min(height, main[3]), at)
-        # The rows lie left of and above the scroll bars.
-        body = list(listed["rect"])
-        if scroll_numbers(listed, "vscroll"):
-            body[2] -= SCROLL_BAR
-        if scroll_numbers(listed, "hscroll"):
-            body[3] -= SCROLL_BAR
-        bands, background, colours = text_row_bands(at, tuple(body))
+        # The rows lie in the client area, left of and above the scroll bars.
+        bands, background, colours = text_row_bands(at, list_parts(desktop)[2])
         if bands != len(rows):
             raise Failure("the list on the screen shows %d rows of text, the store holds %d" % (bands, len(rows)))
         ink = max(colours, key=colours.get)
