@@ -283,9 +283,11 @@ TEST_F(DragListTest, DroppingOutsideAnyDragListChangesNothing) {
   EXPECT_TRUE(m_parent.asked.empty());
 }
 
+// The short lists below are wide enough for their columns beside a vertical
+// scroll bar, so that no horizontal bar takes their rows' room.
 TEST_F(DragListTest, HoldingThePointerAboveTheItemsScrollsOneRowPerTick) {
   CZRDragListCtrl tall;
-  Make(tall, 3, CRect(10, 220, 210, 290), "t", 20);
+  Make(tall, 3, CRect(10, 220, 230, 290), "t", 20);
   tall.EnsureVisible(19, FALSE);
   const int top = tall.GetTopIndex();
   ASSERT_GT(top, 3);
@@ -318,7 +320,7 @@ TEST_F(DragListTest, HoldingThePointerAboveTheItemsScrollsOneRowPerTick) {
 
 TEST_F(DragListTest, BelowTheClientAreaItScrollsDown) {
   CZRDragListCtrl tall;
-  Make(tall, 3, CRect(10, 220, 210, 290), "t", 20);
+  Make(tall, 3, CRect(10, 220, 230, 290), "t", 20);
   Select(tall, {0});
   StartDrag(tall, 0);
   platform::input::MouseMove(tall, On(tall, 1));
@@ -334,7 +336,7 @@ TEST_F(DragListTest, BelowTheClientAreaItScrollsDown) {
 
 TEST_F(DragListTest, ASingleSelectionListGetsItsStyleBack) {
   CZRDragListCtrl single;
-  Make(single, 3, CRect(10, 220, 210, 290), "s", 3, LVS_SINGLESEL);
+  Make(single, 3, CRect(10, 220, 230, 290), "s", 3, LVS_SINGLESEL);
   Select(single, {0});
   StartDrag(single, 0);
   EXPECT_FALSE(single.GetStyle() & LVS_SINGLESEL) << "off while dragging";

@@ -8,6 +8,7 @@
 #include "platform/base/geometry.h"
 #include "platform/window/metrics.h"
 #include "platform/window/winapi.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/control_model.h"
 #include "platform/window/message_queue.h"

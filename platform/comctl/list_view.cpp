@@ -382,6 +382,14 @@ LRESULT ListViewModel::Sort(WPARAM lParamSort, PFNLVCOMPARE compare, bool byInde
 // ---- The procedure ------------------------------------------------------------------------
 
 LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Handle(message, wParam, lParam);
+  // Whatever the message changed (items, columns, size, scrolling), the
+  // scroll bars say it afterwards.
+  if (message != WM_DESTROY && message != WM_NCDESTROY && ::IsWindow(hwnd())) SyncScrollBars();
+  return result;
+}
+
+LRESULT ListViewModel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const int index = static_cast<int>(static_cast<INT_PTR>(wParam));
   switch (message) {
     case WM_CREATE:
@@ -554,7 +562,15 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       break;  // then a context menu, as every window
     case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); return 0;
     case WM_MOUSEWHEEL:
+      // With Shift held the wheel scrolls sideways, up to the left.
+      if (LOWORD(wParam) & MK_SHIFT) {
+        if (ScrollSideways(-static_cast<short>(HIWORD(wParam)))) return 0;
+        break;
+      }
       if (ScrollByWheel(hwnd(), wParam, m_top, Count(), [this](int top) { SetTop(top); })) return 0;
+      break;
+    case WM_MOUSEHWHEEL:
+      if (ScrollSideways(static_cast<short>(HIWORD(wParam)))) return 0;
       break;
     case WM_PAINT: {
       PAINTSTRUCT ps;

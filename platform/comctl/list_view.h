@@ -39,8 +39,14 @@
 //    LVS_EX_DOUBLEBUFFER the rows are drawn on a memory bitmap and copied
 //    to the window in one BitBlt (custom draw gets the memory DC).
 // Views other than report keep their items and behave as a report.
-// WM_VSCROLL / WM_HSCROLL scroll by a row (a column's worth of pixels
-// sideways), a page, to a thumb position, to the top or the bottom.
+// WM_VSCROLL / WM_HSCROLL scroll by a row (a row height's worth of pixels
+// sideways), a page, to a thumb position, to the top or the bottom. The
+// window's scroll bars (platform/window/scroll_bar.h) show while rows or
+// columns do not fit (not with LVS_NOSCROLL): the vertical one counts rows
+// (page: the whole rows that fit, so LVM_GETCOUNTPERPAGE, position:
+// LVM_GETTOPINDEX), the horizontal one pixels (page: the client width).
+// The wheel scrolls three rows a notch; tilted (WM_MOUSEHWHEEL), or turned
+// with Shift held, three rows' height of pixels sideways.
 // Geometry (client coordinates): the header lies at the top; row i's top is
 // header height + (i - top index) * row height; columns run left to right in
 // header order from -horizontal scroll. Column 0's cell holds the check box

@@ -3,6 +3,7 @@
 
 #include "platform/user/list_box.h"
 #include "platform/comctl/list_view_model.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/winapi.h"
 
 namespace platform {
@@ -186,6 +187,49 @@ void ListViewModel::Scroll(int dx, int dy) {
   m_scrollX = std::clamp(m_scrollX + dx, 0, maxX);
   LayoutHeader();
   ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+bool ListViewModel::ScrollSideways(int delta) {
+  constexpr int kLinesPerNotch = 3;
+  const int notches = delta / 120;
+  if (notches == 0 || TotalWidth() <= ClientWidth()) return false;
+  Scroll(notches * kLinesPerNotch * std::max(1, RowHeight()), 0);
+  return true;
+}
+
+void ListViewModel::SyncScrollBars() {
+  if (m_syncingBars) return;
+  m_syncingBars = true;
+  const bool none = (Style() & LVS_NOSCROLL) != 0;
+  // Showing one bar narrows or shortens the client, which may call for the
+  // other: a few passes settle it.
+  for (int pass = 0; pass < 3; ++pass) {
+    const DWORD before = Style() & (WS_HSCROLL | WS_VSCROLL);
+    const int top = m_top;
+    const int scrollX = m_scrollX;
+    SetTop(m_top);
+    m_scrollX = std::clamp(m_scrollX, 0, std::max(0, TotalWidth() - ClientWidth()));
+    if (m_scrollX != scrollX) LayoutHeader();
+    if (m_top != top || m_scrollX != scrollX) ::InvalidateRect(hwnd(), nullptr, TRUE);
+    if (none) {
+      ::ShowScrollBar(hwnd(), SB_BOTH, FALSE);
+    } else {
+      SCROLLINFO v;
+      v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+      v.nMax = Count() - 1;
+      v.nPage = static_cast<UINT>(PerPage());
+      v.nPos = m_top;
+      ::SetScrollInfo(hwnd(), SB_VERT, &v, TRUE);
+      SCROLLINFO h;
+      h.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+      h.nMax = TotalWidth() - 1;
+      h.nPage = static_cast<UINT>(std::max(0, ClientWidth()));
+      h.nPos = m_scrollX;
+      ::SetScrollInfo(hwnd(), SB_HORZ, &h, TRUE);
+    }
+    if ((Style() & (WS_HSCROLL | WS_VSCROLL)) == before) break;
+  }
+  m_syncingBars = false;
 }
 
 void ListViewModel::LayoutHeader() {

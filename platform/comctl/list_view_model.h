@@ -27,6 +27,8 @@ class ListViewModel : public ControlModel {
   LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
   struct Cell {
     std::string text;
     bool callback = false;  // the text is asked with LVN_GETDISPINFO
@@ -115,6 +117,11 @@ class ListViewModel : public ControlModel {
   void SetTop(int top);
   void EnsureVisible(int index, bool partialOk);
   void Scroll(int dx, int dy);
+  // A wheel turned sideways by `delta` (120ths of a notch, positive to the right).
+  bool ScrollSideways(int delta);
+  // The bars follow the view: the vertical one counts rows (page: the whole
+  // rows that fit), the horizontal one pixels (page: the client width).
+  void SyncScrollBars();
   void LayoutHeader();
   void MeasureRows();
   void FontChanged();
@@ -139,6 +146,7 @@ class ListViewModel : public ControlModel {
   int m_top = 0;
   int m_scrollX = 0;
   int m_rowHeight = 0;
+  bool m_syncingBars = false;  // SyncScrollBars runs (showing a bar resizes the client)
   bool m_measured = false;  // the owner gave the row height (LVS_OWNERDRAWFIXED)
   bool m_hasFocus = false;
   bool m_pressed = false;  // the left button went down in the list

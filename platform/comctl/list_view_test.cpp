@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
+#include "platform/window/metrics.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/testing/reset_for_test.h"
 
 namespace {
@@ -679,7 +682,7 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   list.SetColumnWidth(2, 200);
   list.Scroll(CSize(500, 0));
   ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
-  EXPECT_EQ(r.left, -60);
+  EXPECT_EQ(r.left, -(360 - (300 - GetSystemMetrics(SM_CXVSCROLL))));  // the vertical bar narrows the client
 
   // A double click on the divider after "Qty" fits it to its cells.
   list.Scroll(CSize(-500, 0));
@@ -692,7 +695,9 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   list.Scroll(CSize(-500, 0));
   list.SetColumnWidth(1, 10);
   list.SetColumnWidth(2, LVSCW_AUTOSIZE_USEHEADER);
-  EXPECT_EQ(list.GetColumnWidth(2), 300 - list.GetColumnWidth(0) - 10);
+  CRect client;
+  list.GetClientRect(&client);
+  EXPECT_EQ(list.GetColumnWidth(2), client.Width() - list.GetColumnWidth(0) - 10);
 }
 
 TEST_F(ListViewTest, CustomDrawStagesAndColoursReachTheSubItems) {
@@ -889,3 +894,144 @@ TEST_F(ListViewTest, AnItemsDragImageIsItsFirstCellWithItsLabel) {
 }
 
 }  // namespace
+
+// ---- Scroll bars ----
+
+namespace {
+
+std::optional<SCROLLINFO> Bar(HWND list, int bar) { return platform::ShownScrollInfo(list, bar); }
+
+POINT CentreOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// A window point of the list as the input driver's client point.
+POINT ClientOf(HWND list, POINT window) {
+  RECT r;
+  ::GetWindowRect(list, &r);
+  POINT p{r.left + window.x, r.top + window.y};
+  ::ScreenToClient(list, &p);
+  return p;
+}
+
+}  // namespace
+
+TEST_F(ListViewTest, ScrollBarsComeWithRowsAndColumnsThatDoNotFitAndCountRowsAndPixels) {
+  Make(0, 5);
+  EXPECT_FALSE(Bar(list, SB_VERT).has_value());
+  EXPECT_FALSE(Bar(list, SB_HORZ).has_value());
+  AddRow(5);
+  auto v = Bar(list, SB_VERT);
+  ASSERT_TRUE(v.has_value());
+  EXPECT_EQ(v->nMax, 5);
+  EXPECT_EQ(v->nPage, 5u);
+  CRect client;
+  list.GetClientRect(&client);
+  EXPECT_EQ(client.Width(), 300 - GetSystemMetrics(SM_CXVSCROLL));
+
+  // Wider columns than the client: a horizontal bar in pixels, which takes
+  // a row's room from the page.
+  list.SetColumnWidth(2, 200);
+  const auto h = Bar(list, SB_HORZ);
+  ASSERT_TRUE(h.has_value());
+  EXPECT_EQ(h->nMax, 100 + 60 + 200 - 1);
+  EXPECT_EQ(static_cast<int>(h->nPage), client.Width());
+  EXPECT_EQ(list.GetCountPerPage(), 4);
+  EXPECT_EQ(Bar(list, SB_VERT)->nPage, 4u);
+
+  // The bar follows every way of scrolling.
+  list.EnsureVisible(5, FALSE);
+  EXPECT_EQ(list.GetTopIndex(), 2);
+  EXPECT_EQ(Bar(list, SB_VERT)->nPos, 2);
+  list.Scroll(CSize(25, 0));
+  EXPECT_EQ(Bar(list, SB_HORZ)->nPos, 25);
+
+  // Rows deleted until all fit: the vertical bar goes and the top returns.
+  while (list.GetItemCount() > 3) list.DeleteItem(list.GetItemCount() - 1);
+  EXPECT_FALSE(Bar(list, SB_VERT).has_value());
+  EXPECT_EQ(list.GetTopIndex(), 0);
+}
+
+TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
+  // Five and a half rows of room.
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 310, 10 + kHeader + 5 * kRow + kRow / 2),
+                          &parent, kId));
+  list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+  for (int i = 0; i < 40; ++i) AddRow(i);
+  EXPECT_EQ(list.GetCountPerPage(), 5);
+  ASSERT_TRUE(list.EnsureVisible(39, FALSE));
+  EXPECT_EQ(list.GetTopIndex(), 35);
+  CRect row;
+  CRect client;
+  list.GetItemRect(39, &row, LVIR_BOUNDS);
+  list.GetClientRect(&client);
+  EXPECT_LE(row.bottom, client.bottom);
+  EXPECT_GE(row.top, kHeader);
+  // The thumb sits at the bottom of its track.
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(list, SB_VERT);
+  EXPECT_EQ(v.thumb.bottom, v.track.bottom);
+  // The bar's own "bottom" says the same.
+  list.SendMessage(WM_VSCROLL, SB_TOP);
+  list.SendMessage(WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(list.GetTopIndex(), 35);
+}
+
+TEST_F(ListViewTest, TheHeaderMovesWithTheColumnsWhenScrolledSideways) {
+  Make(0, 12);
+  list.SetColumnWidth(2, 300);  // 460 wide in a 283-pixel client
+  list.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 70));
+  CRect cell;
+  ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, cell));
+  EXPECT_EQ(cell.left, 100 - 70);
+  CRect item;
+  ::SendMessage(Header(), HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  ::MapWindowPoints(Header(), list, reinterpret_cast<POINT*>(&item), 2);
+  EXPECT_EQ(item.left, cell.left);
+  EXPECT_EQ(item.right, cell.right);
+  // At the right end the last column ends at the client's right edge.
+  list.SendMessage(WM_HSCROLL, SB_RIGHT);
+  CRect client;
+  list.GetClientRect(&client);
+  ::SendMessage(Header(), HDM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+  ::MapWindowPoints(Header(), list, reinterpret_cast<POINT*>(&item), 2);
+  EXPECT_EQ(item.right, client.right);
+  EXPECT_EQ(Bar(list, SB_HORZ)->nPos, 460 - client.Width());
+}
+
+TEST_F(ListViewTest, WheelsScrollRowsAndShiftOrATiltScrollsSideways) {
+  Make(0, 30);
+  list.SetColumnWidth(2, 300);
+  const POINT inside = Row(1);
+  input::WheelAt(list, inside, -120);
+  EXPECT_EQ(list.GetTopIndex(), 3);
+  input::HorizontalWheelAt(list, inside, 120);
+  const int right = Bar(list, SB_HORZ)->nPos;
+  EXPECT_GT(right, 0);
+  // Shift and the wheel turned towards the user: further right; away: back left.
+  input::KeyDown(VK_SHIFT);
+  input::WheelAt(list, inside, -120);
+  EXPECT_EQ(Bar(list, SB_HORZ)->nPos, 2 * right);
+  input::WheelAt(list, inside, 240);
+  input::KeyUp(VK_SHIFT);
+  EXPECT_EQ(Bar(list, SB_HORZ)->nPos, 0);
+  EXPECT_EQ(list.GetTopIndex(), 3);
+}
+
+TEST_F(ListViewTest, PressesOnTheBarsScrollWithoutTouchingTheSelection) {
+  Make(0, 30);
+  list.SetItemState(0, kSelFocus, kSelFocus);
+  parent.log.clear();
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(list, SB_VERT);
+  ASSERT_TRUE(input::ClickAt(list, ClientOf(list, CentreOf(v.lineDown))));
+  EXPECT_EQ(list.GetTopIndex(), 1);
+  // Below the thumb: a page.
+  ASSERT_TRUE(input::ClickAt(list, ClientOf(list, POINT{CentreOf(v.track).x, v.track.bottom - 2})));
+  EXPECT_EQ(list.GetTopIndex(), 1 + list.GetCountPerPage());
+  // The thumb dragged to the bottom shows the last row last.
+  const platform::ScrollBarRects now = platform::ScrollBarGeometry(list, SB_VERT);
+  ASSERT_TRUE(input::ButtonDown(list, ClientOf(list, CentreOf(now.thumb))));
+  input::MouseMove(list, ClientOf(list, POINT{CentreOf(now.thumb).x, now.bar.bottom + 50}));
+  input::ButtonUp(list, ClientOf(list, POINT{CentreOf(now.thumb).x, now.bar.bottom + 50}));
+  EXPECT_EQ(list.GetTopIndex(), 30 - list.GetCountPerPage());
+  EXPECT_EQ(Selected(), std::vector<int>{0});
+  EXPECT_EQ(parent.log, Strings{});
+  EXPECT_EQ(::GetCapture(), nullptr);
+}

@@ -244,6 +244,16 @@ bool WheelAt(HWND hwnd, POINT client, int delta) {
   return true;
 }
 
+bool HorizontalWheelAt(HWND hwnd, POINT client, int delta) {
+  if (!AcceptsInput(hwnd)) return false;
+  POINT screen = client;
+  ::ClientToScreen(hwnd, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<short>(delta)));
+  PostAndPump(hwnd, WM_MOUSEHWHEEL, wParam, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+  return true;
+}
+
 namespace {
 
 bool SendKey(UINT vk, bool down) {

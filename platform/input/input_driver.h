@@ -66,6 +66,9 @@ PLATFORM_API bool ButtonUpAt(HWND hwnd, POINT client, Button button);
 // Turns the wheel over a window: WM_MOUSEWHEEL to it, `delta` in 120ths of a
 // notch, positive away from the user; the point travels in screen coordinates.
 PLATFORM_API bool WheelAt(HWND hwnd, POINT client, int delta);
+// Tilts the wheel (or turns a horizontal one): WM_MOUSEHWHEEL, `delta`
+// positive to the right.
+PLATFORM_API bool HorizontalWheelAt(HWND hwnd, POINT client, int delta);
 
 PLATFORM_API bool KeyDown(UINT vk);
 PLATFORM_API bool KeyUp(UINT vk);

@@ -10,6 +10,7 @@
 #include "platform/window/metrics.h"
 #include "platform/window/move_size.h"
 #include "platform/window/non_client.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/winapi.h"
 
 namespace platform {
@@ -75,21 +76,9 @@ void Caption(const Painter& p, HWND w, const RECT& bar) {
   DrawCaption(p, look, bar);
 }
 
-void ScrollBar(const Painter& p, const RECT& r, bool vertical) {
-  p.Fill(r, Sys(COLOR_SCROLLBAR));
-  const int size = vertical ? r.right - r.left : r.bottom - r.top;
-  if (vertical) {
-    const RECT up{r.left, r.top, r.right, r.top + std::min(size, (r.bottom - r.top) / 2)};
-    const RECT down{r.left, std::max(r.bottom - size, up.bottom), r.right, r.bottom};
-    ButtonFace(p, up, false);
-    ButtonFace(p, down, false);
-    UpArrow(p, (up.left + up.right) / 2, (up.top + up.bottom) / 2 + 2, 7, Sys(COLOR_BTNTEXT));
-    DownArrow(p, (down.left + down.right) / 2, (down.top + down.bottom) / 2 - 2, 7, Sys(COLOR_BTNTEXT));
-  } else {
-    const RECT left{r.left, r.top, r.left + std::min(size, (r.right - r.left) / 2), r.bottom};
-    const RECT right{std::max(r.right - size, left.right), r.top, r.right, r.bottom};
-    ButtonFace(p, left, false);
-    ButtonFace(p, right, false);
+void LeftArrow(const Painter& p, int right, int cy, int height, COLORREF color) {
+  for (int col = 0; col <= height / 2; ++col) {
+    p.Fill(RECT{right - col - 1, cy - height / 2 + col, right - col, cy + height / 2 - col + 1}, color);
   }
 }
 
@@ -122,6 +111,87 @@ void CaptionBox(const Painter& p, const RECT& box, BoxGlyph glyph, bool enabled,
   };
   if (!enabled) draw(1, 1, Sys(COLOR_3DHILIGHT));
   draw(0, 0, Sys(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+}
+
+void RightArrow(const Painter& p, int left, int cy, int height, COLORREF color) {
+  for (int col = 0; col <= height / 2; ++col) {
+    p.Fill(RECT{left + col, cy - height / 2 + col, left + col + 1, cy + height / 2 - col + 1}, color);
+  }
+}
+
+// The classic track: a checkerboard of the 3-D highlight and the face.
+void Track(const Painter& p, const RECT& r, bool pressed) {
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  const COLORREF light = pressed ? Sys(COLOR_3DDKSHADOW) : Sys(COLOR_3DHILIGHT);
+  cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 2, 2);
+  cairo_t* t = cairo_create(tile);
+  SetSourceColor(t, Sys(COLOR_3DFACE));
+  cairo_paint(t);
+  SetSourceColor(t, light);
+  cairo_rectangle(t, 0, 0, 1, 1);
+  cairo_rectangle(t, 1, 1, 1, 1);
+  cairo_fill(t);
+  cairo_destroy(t);
+  cairo_t* cr = p.cr();
+  cairo_save(cr);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+  cairo_set_source(cr, pattern);
+  cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(tile);
+}
+
+RECT Offset(const RECT& r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+// One arrow button of a scroll bar: face, edge (flat when held), and its
+// arrow, grey and embossed when disabled.
+void ScrollArrow(const Painter& p, const RECT& r, bool vertical, bool first, bool pressed, bool disabled) {
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  ButtonFace(p, r, pressed);
+  const int shift = pressed ? 1 : 0;
+  const int cx = (r.left + r.right) / 2 + shift;
+  const int cy = (r.top + r.bottom) / 2 + shift;
+  auto draw = [&](int dx, int dy, COLORREF color) {
+    if (vertical && first) UpArrow(p, cx + dx, cy + 2 + dy, 7, color);
+    if (vertical && !first) DownArrow(p, cx + dx, cy - 2 + dy, 7, color);
+    if (!vertical && first) LeftArrow(p, cx + 2 + dx, cy + dy, 7, color);
+    if (!vertical && !first) RightArrow(p, cx - 2 + dx, cy + dy, 7, color);
+  };
+  if (disabled) {
+    draw(1, 1, Sys(COLOR_3DHILIGHT));
+    draw(0, 0, Sys(COLOR_3DSHADOW));
+  } else {
+    draw(0, 0, Sys(COLOR_BTNTEXT));
+  }
+}
+
+// A window's scroll bar from the geometry hit-testing uses, moved to the
+// image by the window's origin there.
+void ScrollBar(const Painter& p, HWND w, int bar, POINT origin) {
+  const ScrollBarRects g = ScrollBarGeometry(w, bar);
+  if (!g.shown) return;
+  const bool vertical = bar == SB_VERT;
+  const RECT track = Offset(g.track, origin.x, origin.y);
+  const RECT thumb = Offset(g.thumb, origin.x, origin.y);
+  Track(p, track, false);
+  if (g.pressed == ScrollPart::PageUp || g.pressed == ScrollPart::PageDown) {
+    // The held part of the track darkens, from the thumb to the track's end.
+    RECT held = track;
+    if (g.pressed == ScrollPart::PageUp) {
+      (vertical ? held.bottom : held.right) = vertical ? thumb.top : thumb.left;
+    } else {
+      (vertical ? held.top : held.left) = vertical ? thumb.bottom : thumb.right;
+    }
+    Track(p, held, true);
+  }
+  if (thumb.right > thumb.left) ButtonFace(p, thumb, false);
+  ScrollArrow(p, Offset(g.lineUp, origin.x, origin.y), vertical, true, g.pressed == ScrollPart::LineUp, g.upDisabled);
+  ScrollArrow(p, Offset(g.lineDown, origin.x, origin.y), vertical, false, g.pressed == ScrollPart::LineDown,
+              g.downDisabled);
 }
 
 // ---- Buttons ----
@@ -429,8 +499,8 @@ void DrawNonClient(const Painter& p, HWND w, const RECT& wr, const RECT& cr) {
   const bool combo = LowerClassName(w) == "combobox";
   const bool vertical = (style & WS_VSCROLL) != 0 && !combo;
   const bool horizontal = (style & WS_HSCROLL) != 0 && !combo;
-  if (vertical) ScrollBar(p, RECT{cr.right, cr.top, r.right, cr.bottom}, true);
-  if (horizontal) ScrollBar(p, RECT{cr.left, cr.bottom, cr.right, r.bottom}, false);
+  if (vertical) ScrollBar(p, w, SB_VERT, POINT{wr.left, wr.top});
+  if (horizontal) ScrollBar(p, w, SB_HORZ, POINT{wr.left, wr.top});
   if (vertical && horizontal) p.Fill(RECT{cr.right, cr.bottom, r.right, r.bottom}, Sys(COLOR_3DFACE));
 }
 

@@ -15,6 +15,7 @@
 #include "platform/user/combo_box.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/window/metrics.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/winapi.h"
 
 namespace {
@@ -293,6 +294,91 @@ TEST_F(WindowRendererTest, AComboShowsItsChoiceAndItsOpenListOverTheWindowBelow)
   const int area = (below.right - below.left) * (below.bottom - below.top);
   EXPECT_GT(image.Count(below, GetSysColor(COLOR_WINDOW)) + image.Count(below, GetSysColor(COLOR_HIGHLIGHT)), area / 2)
       << "open: its list floats over the dialog";
+}
+
+// A part of a scroll bar (window coordinates of `w`) in picture coordinates.
+RECT PartInPicture(HWND dialog, HWND w, const RECT& part) {
+  RECT d;
+  RECT r;
+  ::GetWindowRect(dialog, &d);
+  ::GetWindowRect(w, &r);
+  const int dx = r.left - d.left;
+  const int dy = r.top - d.top;
+  return RECT{part.left + dx, part.top + dy, part.right + dx, part.bottom + dy};
+}
+
+RECT Inside(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
+
+// The classic bar: black arrows on raised buttons, a checkered track and a
+// plain raised thumb where the position puts it.
+void ExpectClassicBar(const Image& image, HWND dialog, HWND w, int bar) {
+  const platform::ScrollBarRects g = platform::ScrollBarGeometry(w, bar);
+  ASSERT_TRUE(g.shown);
+  const COLORREF black = GetSysColor(COLOR_BTNTEXT);
+  const COLORREF white = GetSysColor(COLOR_3DHILIGHT);
+  const COLORREF face = GetSysColor(COLOR_3DFACE);
+  for (const RECT& arrow : {g.lineUp, g.lineDown}) {
+    const RECT a = PartInPicture(dialog, w, arrow);
+    EXPECT_GE(image.Count(Inside(a, 2), black), 10) << "an arrow's glyph";
+    EXPECT_EQ(image.At(a.left + 1, a.top + 5), white) << "the raised button's light inner edge";
+    EXPECT_EQ(image.At(a.right - 1, a.bottom - 1), GetSysColor(COLOR_3DDKSHADOW)) << "... and its dark outer edge";
+  }
+  const RECT thumb = PartInPicture(dialog, w, g.thumb);
+  ASSERT_GT(thumb.bottom - thumb.top, 4);
+  const int thumbArea = (thumb.right - thumb.left - 4) * (thumb.bottom - thumb.top - 4);
+  EXPECT_EQ(image.Count(Inside(thumb, 2), face), thumbArea) << "a plain face inside the thumb";
+  // The track beside the thumb is checkered: half its pixels white.
+  const RECT track = PartInPicture(dialog, w, g.track);
+  const bool vertical = bar == SB_VERT;
+  const RECT rest = vertical ? RECT{track.left, thumb.bottom, track.right, track.bottom}
+                             : RECT{thumb.right, track.top, track.right, track.bottom};
+  const int restArea = (rest.right - rest.left) * (rest.bottom - rest.top);
+  ASSERT_GT(restArea, 20);
+  EXPECT_NEAR(image.Count(rest, white), restArea / 2, 1);
+  EXPECT_NEAR(image.Count(rest, face), restArea / 2, 1);
+}
+
+TEST_F(WindowRendererTest, AListThatDoesNotFitShowsBothBarsWithTheirThumbsWhereTheyStand) {
+  CListCtrl list;
+  ASSERT_TRUE(list.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{10, 100, 290, 225}, &m_dialog,
+                            kList));
+  list.InsertColumn(0, "Symbol", LVCFMT_LEFT, 400);
+  for (int i = 0; i < 40; ++i) list.InsertItem(i, "NIFTY");
+  Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  ExpectClassicBar(image, m_dialog.m_hWnd, list.m_hWnd, SB_VERT);
+  ExpectClassicBar(image, m_dialog.m_hWnd, list.m_hWnd, SB_HORZ);
+  const platform::ScrollBarRects top = platform::ScrollBarGeometry(list.m_hWnd, SB_VERT);
+  EXPECT_EQ(top.thumb.top, top.track.top);
+  // The corner between the bars is the face colour.
+  const platform::ScrollBarRects h = platform::ScrollBarGeometry(list.m_hWnd, SB_HORZ);
+  const RECT corner = PartInPicture(m_dialog.m_hWnd, list.m_hWnd, RECT{h.bar.right, h.bar.top, top.bar.right, h.bar.bottom});
+  EXPECT_EQ(image.Count(corner, GetSysColor(COLOR_3DFACE)), (corner.right - corner.left) * (corner.bottom - corner.top));
+
+  // Scrolled to the end: the thumb is drawn at the bottom, the track checkered above it.
+  list.SendMessage(WM_VSCROLL, SB_BOTTOM);
+  image = platform::RenderWindow(m_dialog.m_hWnd);
+  const platform::ScrollBarRects bottom = platform::ScrollBarGeometry(list.m_hWnd, SB_VERT);
+  EXPECT_EQ(bottom.thumb.bottom, bottom.track.bottom);
+  const RECT thumb = PartInPicture(m_dialog.m_hWnd, list.m_hWnd, bottom.thumb);
+  EXPECT_EQ(image.Count(Inside(thumb, 2), GetSysColor(COLOR_3DFACE)),
+            (thumb.right - thumb.left - 4) * (thumb.bottom - thumb.top - 4));
+  const RECT above = PartInPicture(m_dialog.m_hWnd, list.m_hWnd,
+                                   RECT{bottom.track.left, bottom.track.top, bottom.track.right, bottom.thumb.top});
+  EXPECT_NEAR(image.Count(above, GetSysColor(COLOR_3DHILIGHT)),
+              (above.right - above.left) * (above.bottom - above.top) / 2, 1);
+}
+
+TEST_F(WindowRendererTest, AnOpenDropDownWithMoreItemsThanItShowsDrawsItsBar) {
+  HWND combo = Item(kCombo);
+  for (int i = 0; i < 20; ++i) {
+    ::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("strike " + std::to_string(100 + i)).c_str()));
+  }
+  ::SendMessage(combo, CB_SETMINVISIBLE, 6, 0);
+  ::SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info;
+  ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  ExpectClassicBar(image, m_dialog.m_hWnd, info.hwndList, SB_VERT);
 }
 
 TEST_F(WindowRendererTest, AShownToolTipFloatsOverItsOwnersPicture) {

@@ -16,6 +16,8 @@ void CComboBox::GetDroppedControlRect(LPRECT rect) const {
 }
 int CComboBox::SetDroppedWidth(UINT width) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, width)); }
 int CComboBox::GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH)); }
+BOOL CComboBox::SetMinVisibleItems(int count) { return static_cast<BOOL>(SendMessage(CB_SETMINVISIBLE, W(count))); }
+int CComboBox::GetMinVisible() const { return static_cast<int>(SendMessage(CB_GETMINVISIBLE)); }
 int CComboBox::SetExtendedUI(BOOL extended) { return static_cast<int>(SendMessage(CB_SETEXTENDEDUI, W(extended))); }
 BOOL CComboBox::GetExtendedUI() const { return static_cast<BOOL>(SendMessage(CB_GETEXTENDEDUI)); }
 BOOL CComboBox::GetComboBoxInfo(PCOMBOBOXINFO info) const { return ::GetComboBoxInfo(m_hWnd, info); }

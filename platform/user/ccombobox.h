@@ -28,6 +28,8 @@ class PLATFORM_API CComboBox : public platform::StringItemsWnd<platform::ComboBo
   void GetDroppedControlRect(LPRECT rect) const;
   int SetDroppedWidth(UINT width);
   int GetDroppedWidth() const;
+  BOOL SetMinVisibleItems(int count);
+  int GetMinVisible() const;
   int SetExtendedUI(BOOL extended = TRUE);
   BOOL GetExtendedUI() const;
   BOOL GetComboBoxInfo(PCOMBOBOXINFO info) const;

@@ -255,16 +255,25 @@ void ComboBoxModel::DropDown() {
     List(LB_SETCARETINDEX, shown);
     List(LB_SETTOPINDEX, shown);
   }
+  // As the version-6 controls size it: as wide as the combo box (or the
+  // dropped width set), as tall as its items up to CB_GETMINVISIBLE of
+  // them; the list's own bar scrolls the rest. A combo box without integral
+  // height keeps the height its template gave.
   RECT client;
   ::GetClientRect(hwnd(), &client);
-  const int width = std::max<int>(client.right, m_droppedWidth);
+  RECT window;
+  ::GetWindowRect(hwnd(), &window);
+  POINT origin{0, 0};
+  ::ClientToScreen(hwnd(), &origin);
+  const int width = std::max<int>(window.right - window.left, m_droppedWidth);
   const int itemHeight = std::max<int>(1, static_cast<int>(List(LB_GETITEMHEIGHT, 0)));
   const int count = std::max<int>(1, static_cast<int>(List(LB_GETCOUNT)));
   // Borders of the list: one pixel above and below.
-  int height = std::max(m_droppedHeight - m_fieldHeight, itemHeight + 2);
-  height = std::min(height, count * itemHeight + 2);
+  int height = std::min(count, m_minVisible) * itemHeight + 2;
+  if (Style() & CBS_NOINTEGRALHEIGHT) height = std::max(m_droppedHeight - m_fieldHeight, itemHeight + 2);
   m_dropped = true;
-  ::SetWindowPos(m_list, HWND_TOP, 0, client.bottom, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  ::SetWindowPos(m_list, HWND_TOP, window.left - origin.x, client.bottom, width, height,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE);
   // Painted at once: its paint asks the combo box for its colours.
   ::InvalidateRect(m_list, nullptr, TRUE);
   ::UpdateWindow(m_list);
@@ -599,6 +608,11 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       ::GetWindowRect(hwnd(), &window);
       return window.right - window.left;
     }
+    case CB_SETMINVISIBLE:
+      if (index <= 0) return FALSE;
+      m_minVisible = index;
+      return TRUE;
+    case CB_GETMINVISIBLE: return m_minVisible;
     case CB_SETEXTENDEDUI: m_extendedUi = wParam != 0; return CB_OKAY;
     case CB_GETEXTENDEDUI: return m_extendedUi ? TRUE : FALSE;
     case CB_GETCOMBOBOXINFO: {

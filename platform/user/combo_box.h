@@ -14,8 +14,12 @@
 //    every colour request on to its own parent.
 // The CB_ messages are the list's LB_ messages in the combo box's name, with
 // the same results (CB_ERR = LB_ERR, CB_ERRSPACE = LB_ERRSPACE). Creation
-// keeps the height it was given as the dropped height and shrinks the
-// window to the field.
+// keeps the height it was given as the dropped height (used only with
+// CBS_NOINTEGRALHEIGHT) and shrinks the window to the field. The dropped
+// list is as wide as the combo box's window (or CB_SETDROPPEDWIDTH's width)
+// and shows up to CB_GETMINVISIBLE items (30 unless CB_SETMINVISIBLE), with
+// its vertical scroll bar when there are more; a press on the bar scrolls
+// and neither chooses nor closes.
 //
 // Notifications to the parent (WM_COMMAND), as the platform sends them:
 //  - a user's choice in the list: a click on an item of the dropped list
@@ -112,6 +116,7 @@ class ComboBoxModel : public ControlModel {
   int m_fieldHeight = kListItemHeight + 8;  // set from the font at creation
   int m_droppedHeight = 0;
   int m_droppedWidth = 0;  // 0: the combo box's width
+  int m_minVisible = 30;   // CB_SETMINVISIBLE
   bool m_dropped = false;
   bool m_focused = false;
   bool m_extendedUi = false;

@@ -8,6 +8,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/testing/reset_for_test.h"
+#include "platform/window/scroll_bar.h"
 
 namespace {
 
@@ -355,3 +356,57 @@ TEST_F(ComboBoxTest, OwnerDrawnComboDrawsThroughItsObject) {
 }
 
 }  // namespace
+
+TEST_F(ComboBoxTest, TheDroppedListShowsUpToItsMinimumVisibleItemsAndScrollsTheRest) {
+  // Four items: all of them, no bar, as wide as the combo box with its frame.
+  Make(CBS_DROPDOWNLIST | WS_VSCROLL, {"HNI", "RETAIL", "PROPRIETARY", "NCDEX"});
+  Send(CB_SHOWDROPDOWN, TRUE);
+  RECT rect;
+  ::GetWindowRect(list, &rect);
+  RECT field;
+  ::GetWindowRect(combo, &field);
+  EXPECT_EQ(rect.bottom - rect.top, 4 * kItem + 2);
+  EXPECT_EQ(rect.left, field.left);
+  EXPECT_EQ(rect.right, field.right);
+  EXPECT_EQ(::GetWindowLong(list, GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
+  Send(CB_SHOWDROPDOWN, FALSE);
+
+  for (int i = 0; i < 36; ++i) Send(CB_ADDSTRING, 0, ("item " + std::to_string(i)).c_str());
+  EXPECT_EQ(Send(CB_GETMINVISIBLE), 30);
+  Send(CB_SHOWDROPDOWN, TRUE);
+  ::GetWindowRect(list, &rect);
+  EXPECT_EQ(rect.bottom - rect.top, 30 * kItem + 2);
+  const auto bar = platform::ShownScrollInfo(list, SB_VERT);
+  ASSERT_TRUE(bar.has_value());
+  EXPECT_EQ(bar->nMax, 39);
+  EXPECT_EQ(bar->nPage, 30u);
+  Send(CB_SHOWDROPDOWN, FALSE);
+  EXPECT_FALSE(Send(CB_SETMINVISIBLE, 0));
+  EXPECT_TRUE(Send(CB_SETMINVISIBLE, 5));
+  Send(CB_SHOWDROPDOWN, TRUE);
+  ::GetWindowRect(list, &rect);
+  EXPECT_EQ(rect.bottom - rect.top, 5 * kItem + 2);
+  parent.log.clear();
+
+  // Its bar's arrow and track scroll; they neither choose nor close.
+  RECT window;
+  ::GetWindowRect(list, &window);
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(list, SB_VERT);
+  auto client = [&](POINT p) {
+    POINT screen{window.left + p.x, window.top + p.y};
+    ::ScreenToClient(list, &screen);
+    return screen;
+  };
+  const POINT down{(v.lineDown.left + v.lineDown.right) / 2, (v.lineDown.top + v.lineDown.bottom) / 2};
+  ASSERT_TRUE(input::ClickAt(list, client(down)));
+  EXPECT_EQ(::SendMessage(list, LB_GETTOPINDEX, 0, 0), 1);
+  ASSERT_TRUE(input::ClickAt(list, client(POINT{down.x, v.lineDown.top - 2})));
+  EXPECT_EQ(::SendMessage(list, LB_GETTOPINDEX, 0, 0), 5);
+  EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
+  EXPECT_EQ(parent.log, Log{});
+  EXPECT_EQ(Send(CB_GETCURSEL), CB_ERR);
+  // The items still choose.
+  ClickListItem(0);
+  EXPECT_EQ(Send(CB_GETCURSEL), 5);
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+}

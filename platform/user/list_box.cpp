@@ -7,6 +7,7 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/window/keyboard.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/message_queue.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_metrics.h"
@@ -650,6 +651,56 @@ void ListBoxModel::DrawStandardItems(HDC dc, HBRUSH background) const {
 // ---- The procedure -----------------------------------------------------------------------
 
 LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
+    m_wantsBar = cs != nullptr && (static_cast<DWORD>(cs->style) & WS_VSCROLL) != 0;
+  }
+  const LRESULT result = Handle(message, wParam, lParam);
+  if (message != WM_DESTROY && message != WM_NCDESTROY && message != WM_NCCREATE && ::IsWindow(hwnd())) {
+    SyncScrollBar();
+  }
+  return result;
+}
+
+void ListBoxModel::SyncScrollBar() {
+  // Asked for with WS_VSCROLL at creation: shown while the items do not
+  // all fit (LBS_DISABLENOSCROLL: shown disabled when they do).
+  if (!m_wantsBar || m_syncingBar) return;
+  m_syncingBar = true;
+  for (int pass = 0; pass < 2; ++pass) {
+    const DWORD before = Style() & WS_VSCROLL;
+    SetTop(m_top);
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | ((Style() & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0);
+    info.nMax = Count() - 1;
+    info.nPage = static_cast<UINT>(PageSize());
+    info.nPos = m_top;
+    ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+    if ((Style() & WS_VSCROLL) == before) break;
+  }
+  m_syncingBar = false;
+}
+
+void ListBoxModel::OnScroll(int code, int position) {
+  const int page = std::max(1, PageSize() - 1);
+  int top = m_top;
+  switch (code) {
+    case SB_LINEUP: top -= 1; break;
+    case SB_LINEDOWN: top += 1; break;
+    case SB_PAGEUP: top -= page; break;
+    case SB_PAGEDOWN: top += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top = position; break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = Count(); break;
+    default: return;
+  }
+  const int old = m_top;
+  SetTop(top);
+  if (m_top != old) ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT ListBoxModel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const int index = static_cast<int>(static_cast<INT_PTR>(wParam));
   const bool multi = Mode() == SelMode::Multiple || Mode() == SelMode::Extended;
   switch (message) {
@@ -823,6 +874,7 @@ LRESULT ListBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
       if (ScrollByWheel(hwnd(), wParam, m_top, Count(), [this](int top) { SetTop(top); })) return 0;
       break;
+    case WM_VSCROLL: OnScroll(LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam))); return 0;
     case WM_MOUSEMOVE: OnMouseMove(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_LBUTTONUP: OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_CAPTURECHANGED:

@@ -12,6 +12,10 @@
 // the one already selected) and when a key moves the selection, LBN_DBLCLK on
 // a double click; LB_SETCURSEL, LB_SETSEL and the like notify nobody.
 //
+// A list created with WS_VSCROLL shows its vertical scroll bar while its
+// items do not all fit (always, disabled when they do, with
+// LBS_DISABLENOSCROLL); the bar and the wheel move the top item.
+//
 // Unless LBS_NOINTEGRALHEIGHT (or LBS_OWNERDRAWVARIABLE) is given, the window
 // is shortened to show whole items only, at creation and whenever its size,
 // font or item height changes.
@@ -81,6 +85,10 @@ class ListBoxModel : public ControlModel {
     HWND item = nullptr;
   };
 
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void SyncScrollBar();
+  void OnScroll(int code, int position);
+
   bool InCombo() const { return m_combo != nullptr; }
   bool HasStrings() const;
   bool OwnerDraw() const;
@@ -144,6 +152,8 @@ class ListBoxModel : public ControlModel {
   bool m_tracking = false;
   bool m_focused = false;
   bool m_fitting = false;    // FitWholeItems is resizing the window
+  bool m_wantsBar = false;   // created with WS_VSCROLL: the bar comes and goes with the items
+  bool m_syncingBar = false;
   std::string m_typed;       // characters typed so far for the incremental search
   uint64_t m_lastTyped = 0;  // clock time of the last of them
 };

@@ -41,6 +41,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/geometry.h"
 #include "platform/window/messages.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/winapi.h"
 #include "platform/base/wintypes.h"
 
@@ -153,6 +154,17 @@ class PLATFORM_API CWnd {
   BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
   void BringWindowToTop();
   void CenterWindow(CWnd* alternateOwner = nullptr);
+
+  // ---- The window's scroll bars (platform/window/scroll_bar.h; window/cwnd_scroll.cpp) ----
+  BOOL GetScrollInfo(int bar, LPSCROLLINFO info, UINT mask = SIF_ALL) const;
+  BOOL SetScrollInfo(int bar, LPSCROLLINFO info, BOOL redraw = TRUE);
+  int GetScrollPos(int bar) const;
+  int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
+  void GetScrollRange(int bar, int* min, int* max) const;
+  void SetScrollRange(int bar, int min, int max, BOOL redraw = TRUE);
+  int GetScrollLimit(int bar) const;  // the last position that shows a full page
+  void ShowScrollBar(UINT bar, BOOL show = TRUE);
+  BOOL EnableScrollBar(int bar, UINT arrows = ESB_ENABLE_BOTH);
 
   // ---- State ----
   BOOL ShowWindow(int command);

@@ -102,6 +102,7 @@ constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 constexpr UINT WM_MOUSELAST = 0x020E;
 constexpr UINT WM_PARENTNOTIFY = 0x0210;
 constexpr UINT WM_ENTERMENULOOP = 0x0211;
@@ -568,6 +569,10 @@ constexpr UINT CB_GETDROPPEDWIDTH = 0x015F;
 constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
 constexpr UINT CB_INITSTORAGE = 0x0161;
 constexpr UINT CB_GETCOMBOBOXINFO = 0x0164;
+// The version-6 common controls' drop-down height: this many items at most
+// are shown without scrolling (30 unless set).
+constexpr UINT CB_SETMINVISIBLE = 0x1701;
+constexpr UINT CB_GETMINVISIBLE = 0x1702;
 
 constexpr int CB_OKAY = 0;
 constexpr int CB_ERR = -1;

@@ -28,6 +28,8 @@ int GetSystemMetrics(int index) {
     case SM_CYSCREEN: return 1080;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
+    case SM_CYVSCROLL:
+    case SM_CXHSCROLL:
     case SM_CYVTHUMB:
     case SM_CXHTHUMB: return kScrollBar;
     case SM_CYCAPTION:

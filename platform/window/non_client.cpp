@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/window/metrics.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/window_registry.h"
 
 namespace platform {
@@ -107,6 +108,8 @@ LRESULT HitTestNonClient(const NonClientLayout& l, DWORD style, POINT p) {
 LRESULT NonClientHitTest(HWND hwnd, POINT screen) {
   WindowRecord* record = FindWindowRecord(hwnd);
   if (record == nullptr) return HTNOWHERE;
+  // The bars answer from the geometry they are drawn and dragged with.
+  if (const LRESULT bar = ScrollBarHitTest(hwnd, screen); bar != HTNOWHERE) return bar;
   DWORD style = record->style;
   // A combo box's scroll styles are its list's: the room the frame keeps for
   // them belongs to the box (its button), as on the platform.

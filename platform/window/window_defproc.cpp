@@ -6,6 +6,7 @@
 #include "platform/window/metrics.h"
 #include "platform/window/move_size.h"
 #include "platform/window/non_client.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/window_registry.h"
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -92,6 +93,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST: return platform::NonClientHitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
+      if (wParam == HTHSCROLL || wParam == HTVSCROLL) {
+        // A press on a scroll bar scrolls; see platform/window/scroll_bar.h.
+        platform::PressScrollBar(hwnd, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+      }
+      return platform::FrameDefault(hwnd, message, wParam, lParam);
     case WM_SYSCOMMAND: return platform::FrameDefault(hwnd, message, wParam, lParam);
     case WM_MOUSEACTIVATE:
       // A child asks its parent first; the parent's answer stands.

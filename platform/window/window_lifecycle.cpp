@@ -145,6 +145,11 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   platform::WindowRecord* record = FindWindowRecord(hwnd);
   if (record == nullptr) return 0;
   platform::DispatchScope scope;
+  // While one of its scroll bars is pressed, the window's mouse is the bar's.
+  if (platform::ScrollBarTracking(hwnd)) {
+    if (const auto taken = platform::ScrollBarTrackMessage(hwnd, message, wParam, lParam)) return *taken;
+    if ((record = FindWindowRecord(hwnd)) == nullptr) return 0;
+  }
   if (record->object != nullptr) return record->object->Dispatch(message, wParam, lParam);
   if (record->model) return record->model->Procedure(message, wParam, lParam);
   return ::DefWindowProc(hwnd, message, wParam, lParam);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/window/control_model.h"
+#include "platform/window/scroll_bar.h"
 #include "platform/window/winapi.h"
 #include "platform/base/wintypes.h"
 
@@ -41,6 +42,7 @@ struct WindowRecord {
   CWnd* object = nullptr;         // attached object: first in the procedure chain (not owned)
   std::unique_ptr<CWnd> wrapper;  // what CWnd::FromHandle hands out when no object is attached
   std::unique_ptr<ControlModel> model;
+  std::unique_ptr<ScrollBarState> scrollBars;  // WS_HSCROLL / WS_VSCROLL numbers, made on first use
   bool destroying = false;
   bool needsPaint = false;       // invalidated since its last WM_PAINT
   bool hiddenWithOwner = false;  // hidden by ShowOwnedPopups, to be shown again with its owner

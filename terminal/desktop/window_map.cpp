@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "platform/afx.h"
@@ -74,6 +75,40 @@ std::string ShownLines(HWND hwnd) {
   return out;
 }
 
+// The header's captions left to right as shown, each item's screen rectangle.
+void DescribeHeader(HWND header, std::string& out) {
+  const int count = static_cast<int>(::SendMessage(header, HDM_GETITEMCOUNT, 0, 0));
+  if (count <= 0) return;
+  std::vector<int> order(static_cast<size_t>(count));
+  ::SendMessage(header, HDM_GETORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
+  std::string captions;
+  std::string rects;
+  for (int index : order) {
+    char text[256] = {};
+    HDITEM item;
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ::SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    RECT r{};
+    ::SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    POINT topLeft{r.left, r.top};
+    POINT bottomRight{r.right, r.bottom};
+    ::ClientToScreen(header, &topLeft);
+    ::ClientToScreen(header, &bottomRight);
+    if (!captions.empty()) {
+      captions += "|";
+      rects += ";";
+    }
+    for (const char* c = text; *c != '\0'; ++c) {
+      if (*c != '|' && *c != '"' && *c != '\\' && *c != '\n') captions += *c;
+    }
+    rects += std::to_string(topLeft.x) + "," + std::to_string(topLeft.y) + "," + std::to_string(bottomRight.x) + "," +
+             std::to_string(bottomRight.y);
+  }
+  out += " items=\"" + captions + "\" item-rects=" + rects;
+}
+
 void Describe(HWND hwnd, int depth, std::string& out) {
   if (!::IsWindowVisible(hwnd)) return;
   const std::string cls = WindowClass(hwnd);
@@ -86,7 +121,16 @@ void Describe(HWND hwnd, int depth, std::string& out) {
     out += " items=" + std::to_string(::SendMessage(hwnd, LB_GETCOUNT, 0, 0)) +
            " item-height=" + std::to_string(::SendMessage(hwnd, LB_GETITEMHEIGHT, 0, 0));
   } else if (cls == "SysListView32") {
-    out += " rows=" + std::to_string(::SendMessage(hwnd, LVM_GETITEMCOUNT, 0, 0));
+    out += " rows=" + std::to_string(::SendMessage(hwnd, LVM_GETITEMCOUNT, 0, 0)) +
+           " top=" + std::to_string(::SendMessage(hwnd, LVM_GETTOPINDEX, 0, 0));
+  } else if (cls == "SysHeader32") {
+    DescribeHeader(hwnd, out);
+  }
+  for (const auto& [bar, name] : {std::pair{SB_HORZ, " hscroll="}, std::pair{SB_VERT, " vscroll="}}) {
+    if (const auto info = platform::ShownScrollInfo(hwnd, bar)) {
+      out += name + std::to_string(info->nPos) + "," + std::to_string(info->nPage) + "," +
+             std::to_string(info->nMin) + "," + std::to_string(info->nMax);
+    }
   }
   out += Identity(hwnd) + States(hwnd);
   if (cls == "ListBox") out += " lines=" + Quoted(ShownLines(hwnd));

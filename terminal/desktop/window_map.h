@@ -3,19 +3,25 @@
 // per visible window, children indented two spaces under their parent,
 // top-level windows in the platform's z-order, top first:
 //
-//   CLASS #ID "TEXT" LEFT TOP RIGHT BOTTOM [items=N item-height=H] [rows=N]
+//   CLASS #ID "TEXT" LEFT TOP RIGHT BOTTOM [items=N item-height=H] [rows=N top=T]
+//     [items="CAPTION|CAPTION|..." item-rects=L,T,R,B;L,T,R,B;...]
+//     [hscroll=POS,PAGE,MIN,MAX] [vscroll=POS,PAGE,MIN,MAX]
 //     handle=0xHANDLE [owner=0xHANDLE] [active] [focus] [disabled]
 //     [minimized] [maximized] [lines="LINE|LINE|..."]      (all on one line)
 //
 // Rectangles are window rectangles in screen coordinates; items and
-// item-height are given for list boxes (a combo box's list too), rows for
-// list views. handle is the window's handle, owner its owner's (top-level
-// windows that have one), both in hexadecimal; the flags stand where they
-// hold: the active window, the focus, a disabled window, a minimised or a
-// maximised one. A list box (not a combo box's list) gives the lines it
-// shows, from its first visible line down, "|" between them ("\|" inside
-// one). Quotes and backslashes in the text are escaped with a backslash;
-// line breaks become "\n".
+// item-height are given for list boxes (a combo box's list too), rows and
+// the first visible row (top) for list views. A header control lists its
+// captions in the order shown, left to right, with each item's rectangle
+// on the screen in the same order (captions drop the characters | " \ and
+// line breaks). A window with a scroll bar shown gives its SCROLLINFO
+// numbers: position, page, minimum, maximum. handle is the window's handle,
+// owner its owner's (top-level windows that have one), both in
+// hexadecimal; the flags stand where they hold: the active window, the
+// focus, a disabled window, a minimised or a maximised one. A list box (not
+// a combo box's list) gives the lines it shows, from its first visible line
+// down, "|" between them ("\|" inside one). Quotes and backslashes in the
+// text are escaped with a backslash; line breaks become "\n".
 //
 // A tool-tip that shows is a top-level line of its own, class
 // "tooltips_class32", its text the tip's text and its rectangle where the

@@ -274,6 +274,11 @@ void Session::Press(const XButtonEvent& event) {
     input::WheelAt(target, ClientPoint(target, screen), event.button == Button4 ? kWheelNotch : -kWheelNotch);
     return;
   }
+  // Buttons 6 and 7: the wheel tilted (or a horizontal wheel), left and right.
+  if (event.button == 6 || event.button == 7) {
+    input::HorizontalWheelAt(target, ClientPoint(target, screen), event.button == 7 ? kWheelNotch : -kWheelNotch);
+    return;
+  }
   if (event.button != Button1 && event.button != Button3) return;
   if (event.button == Button1 && target == top && OnCloseBox(top, screen)) {
     if (::IsWindowEnabled(top)) {

@@ -6,6 +6,9 @@ a person through xdotool: closes the Allowed Groups window by its close box,
 opens it again with Alt+A, clicks "Add Group" too early and answers the
 message box with Enter, chooses a Category from its drop-down with the mouse
 and a segment with the keyboard, clicks "Add Group" and "View Group".
+With 200 groups in the store it drags the list's scroll-bar thumbs, pages
+in the track and scrolls back with Shift and the wheel; it opens the
+Category and Strike drop-downs, which must show all their items.
 It checks the server's store, the window map the terminal keeps
 (--window-map), and a screenshot of the X server (xwd) in which the list must
 show as many rows of text as the store holds. Then it rests the pointer on
@@ -330,7 +333,8 @@ def check_colour_chooser(desktop, listed, folder):
         shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
                               timeout=20).stdout
         _, _, at = read_xwd(shot)
-        return at(lleft + 3, lbottom - 3) == 0x0000FF
+        # Inside the rows area, clear of the header, the one row and the bars.
+        return at(lleft + 40, (ltop + lbottom) // 2) == 0x0000FF
     wait_for("the list's background to turn blue on the screen", painted_blue)
     desktop.xdotool("key", "Escape")
     wait_for("Customize Appearance to close", lambda: desktop.top(caption) is None)
@@ -408,7 +412,146 @@ def window_management(desktop, listed):
         act()
         time.sleep(0.3)
         wait_for("Customize Appearance on top, enabled", customize_on_top)
+    desktop.click_window(desktop.control("Customize Appearance :rmsallowedgroups", lambda w: w["id"] == 2))
+    wait_for("Customize Appearance to close", lambda: not tops(desktop)[0].startswith("Customize Appearance"))
     print("moved, sized, minimised and restored; owned windows kept above their owners")
+
+
+SCROLL_BAR = 17  # the platform's scroll-bar width and arrow length
+
+
+def scroll_numbers(w, name):
+    """A map line's hscroll= or vscroll= as (pos, page, min, max); None without that bar."""
+    value = w["extra"].get(name)
+    return tuple(int(v) for v in value.split(",")) if value else None
+
+
+def header_items(w):
+    """A header's captions and their screen rectangles, left to right."""
+    captions = w["extra"]["items"].strip('"').split("|")
+    rects = [tuple(int(v) for v in r.split(",")) for r in w["extra"]["item-rects"].split(";")]
+    return dict(zip(captions, rects))
+
+
+def group_list(desktop):
+    return desktop.control("View Allowed Group", lambda w: w["class"] == "SysListView32")
+
+
+def list_parts(desktop):
+    """The list, its header and where its client area and bars lie on the screen."""
+    windows = desktop.windows()
+    listed = next(w for w in windows if w["top"]["text"] == "View Allowed Group" and w["class"] == "SysListView32")
+    header = next(w for w in windows if w["class"] == "SysHeader32" and w["parent"] is listed)
+    left, top, right, bottom = listed["rect"]
+    frame = header["rect"][1] - top  # the header starts the client area
+    vbar = scroll_numbers(listed, "vscroll")
+    hbar = scroll_numbers(listed, "hscroll")
+    client = (left + frame, top + frame, right - frame - (SCROLL_BAR if vbar else 0),
+              bottom - frame - (SCROLL_BAR if hbar else 0))
+    return listed, header, client, vbar, hbar
+
+
+def drag(desktop, start, end):
+    desktop.xdotool("mousemove", start[0], start[1], "mousedown", 1)
+    desktop.xdotool("mousemove", (start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+    desktop.xdotool("mousemove", end[0], end[1], "mouseup", 1)
+
+
+def scroll_bar_steps(desktop):
+    """200 stored groups: the list's bars show them all, a row or a column at a time."""
+    with sqlite3.connect(desktop.store, timeout=5) as db:
+        first = db.execute("SELECT category, segment, instrument, symbol, option_type, strike, expiry, product,"
+                           " side FROM allowed_groups").fetchone()
+        db.executemany("INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike,"
+                       " expiry, product, side) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       [first[:3] + ("SYM%03d" % i,) + first[4:] for i in range(199)])
+    stored = len(desktop.store_rows())
+    if stored != 200:
+        raise Failure("the store holds %d groups, not 200" % stored)
+    desktop.click_window(desktop.control("Allowed Groups", lambda w: w["text"] == "View Group"))
+    listed = wait_for("the list of 200 rows with a vertical bar", lambda: desktop.control(
+        "View Allowed Group", lambda w: w["class"] == "SysListView32" and w["extra"].get("rows") == "200" and
+        scroll_numbers(w, "vscroll")))
+    pos, page, low, high = scroll_numbers(listed, "vscroll")
+    if (pos, low, high) != (0, 0, 199) or int(listed["extra"]["top"]) != 0:
+        raise Failure("the vertical bar of 200 rows reads %r" % listed["extra"]["vscroll"])
+
+    # The thumb, at the top of its track, dragged past the bottom.
+    listed, header, client, vbar, hbar = list_parts(desktop)
+    x = client[2] + SCROLL_BAR // 2
+    drag(desktop, (x, client[1] + SCROLL_BAR + 3), (x, listed["rect"][3] + 80))
+    listed = wait_for("the last row at the bottom", lambda: int(group_list(desktop)["extra"]["top"]) == 200 - page
+                      and group_list(desktop))
+    if scroll_numbers(listed, "vscroll")[0] != 200 - page:
+        raise Failure("the bar says %r with the last page shown" % listed["extra"]["vscroll"])
+
+    # A click in the track above the thumb goes back a page.
+    desktop.click(x, (client[1] + SCROLL_BAR + client[3] - SCROLL_BAR) // 2)
+    wait_for("a page up", lambda: int(group_list(desktop)["extra"]["top"]) == 200 - 2 * page)
+
+    # The horizontal thumb dragged to the right end brings the last column in.
+    listed, header, client, vbar, hbar = list_parts(desktop)
+    if not hbar:
+        raise Failure("the list of nine columns has no horizontal bar: %r" % listed["extra"])
+    if "Transaction Type" not in header_items(header):
+        raise Failure("the header has no Transaction Type: %r" % header["extra"].get("items"))
+    y = client[3] + SCROLL_BAR // 2
+    drag(desktop, (client[0] + SCROLL_BAR + 3, y), (listed["rect"][2] + 100, y))
+
+    def right_end():
+        w, h, c, _, bar = list_parts(desktop)
+        item = header_items(h)["Transaction Type"]
+        return bar and bar[0] == bar[3] - bar[1] + 1 and item[0] >= c[0] and item[2] <= c[2] and bar
+    wait_for("Transaction Type fully inside the list", right_end)
+
+    # Shift and the wheel turned away from the user: back to the left.
+    desktop.xdotool("mousemove", (client[0] + client[2]) // 2, (client[1] + client[3]) // 2)
+    desktop.xdotool("keydown", "shift", "click", "--repeat", 25, "--delay", 20, 4, "keyup", "shift")
+    wait_for("the list scrolled back to the left", lambda: scroll_numbers(group_list(desktop), "hscroll")[0] == 0)
+    print("scroll bars: 200 rows, %d a page; the last column reached and left again" % page)
+    left, top, right, _ = desktop.top("View Allowed Group")["rect"]
+    desktop.click(right - 14, top + 11)  # its close box, to uncover the form
+    wait_for("the view to close", lambda: desktop.top("View Allowed Group") is None)
+
+
+def drop_down_steps(desktop):
+    """Drop-down lists show all their items, up to 30, without a bar."""
+    def open_list(combo_id):
+        combo = desktop.control("Allowed Groups", lambda w: w["id"] == combo_id and w["class"] == "COMBOBOX")
+        left, top, right, bottom = combo["rect"]
+        desktop.click(right - 8, (top + bottom) // 2)
+        drop = wait_for("the drop-down of %d" % combo_id, lambda: desktop.control(
+            "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == combo_id))
+        items, height = int(drop["extra"]["items"]), int(drop["extra"]["item-height"])
+        shown = min(items, 30)
+        if drop["rect"][3] - drop["rect"][1] != shown * height + 2:
+            raise Failure("the drop-down of %d items is %d pixels tall, not %d rows" %
+                          (items, drop["rect"][3] - drop["rect"][1], shown))
+        if (scroll_numbers(drop, "vscroll") is not None) != (items > 30):
+            raise Failure("the drop-down of %d items has the bar %r" % (items, drop["extra"].get("vscroll")))
+        if drop["rect"][0] > left or drop["rect"][2] < right:
+            raise Failure("the drop-down %r is narrower than its combo box %r" % (drop["rect"], combo["rect"]))
+        desktop.xdotool("key", "Escape")
+        wait_for("the drop-down to close", lambda: desktop.control(
+            "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == combo_id) is None)
+        return items
+
+    categories = open_list(20000)
+    if categories != 4:
+        raise Failure("the Category drop-down holds %d categories, not 4" % categories)
+
+    # NIFTY calls, chosen with the keyboard, give the Strike list its prices.
+    for combo_id, text in ((20001, "NFO"), (20002, "OPTIDX"), (20003, "NIFTY"), (20004, "CE")):
+        combo = desktop.control("Allowed Groups", lambda w: w["id"] == combo_id and w["class"] == "COMBOBOX")
+        desktop.click_window(combo)
+        desktop.xdotool("type", "--delay", 30, text)
+        desktop.xdotool("key", "Return")
+        wait_for("%s chosen" % text, lambda: desktop.control(
+            "Allowed Groups", lambda w: w["id"] == combo_id and w["class"] == "COMBOBOX" and w["text"] == text))
+    strikes = open_list(9012)
+    if strikes < 3:
+        raise Failure("the Strike drop-down for NIFTY calls holds %d items" % strikes)
+    print("drop-downs: %d categories, %d strikes shown whole" % (categories, strikes))
 
 
 def run(args):
@@ -480,7 +623,8 @@ def run(args):
         main = desktop.top("TarnTrader")["rect"]
         picture = args.screenshot or os.path.join(folder, "desktop.png")
         write_png(picture, min(width, main[2]), min(height, main[3]), at)
-        bands, background, colours = text_row_bands(at, listed["rect"])
+        # The rows lie in the client area, left of and above the scroll bars.
+        bands, background, colours = text_row_bands(at, list_parts(desktop)[2])
         if bands != len(rows):
             raise Failure("the list on the screen shows %d rows of text, the store holds %d" % (bands, len(rows)))
         ink = max(colours, key=colours.get)
@@ -496,6 +640,8 @@ def run(args):
         check_header_tip(desktop, listed)
         check_colour_chooser(desktop, listed, folder)
         window_management(desktop, listed)
+        scroll_bar_steps(desktop)
+        drop_down_steps(desktop)
 
         # The X server goes away: the terminal ends at once and says why.
         desktop.check_alive()

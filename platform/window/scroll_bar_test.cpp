@@ -1,0 +1,300 @@
+#include "platform/window/scroll_bar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/input/input_driver.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/window/cwnd.h"
+#include "platform/window/metrics.h"
+
+namespace {
+
+using platform::LayOutScrollBar;
+using platform::ScrollLayout;
+using platform::ScrollNumbers;
+using platform::ScrollPart;
+using platform::ScrollPosAtOffset;
+
+constexpr int kArrow = 17;
+
+// ---- The arithmetic ----
+
+TEST(ScrollBarArithmetic, APageLargerThanTheRangeOrAnEmptyRangeLeavesNothingToScroll) {
+  const ScrollNumbers big = platform::NormalizedScroll({0, 9, 50, 7});
+  EXPECT_EQ(big.page, 10);  // no more than the range holds
+  EXPECT_EQ(big.pos, 0);
+  EXPECT_FALSE(platform::Scrollable(big));
+  EXPECT_EQ(LayOutScrollBar(200, kArrow, big, true).thumb, 0);
+
+  const ScrollNumbers empty = platform::NormalizedScroll({5, 5, 0, 9});
+  EXPECT_EQ(empty.pos, 5);
+  EXPECT_FALSE(platform::Scrollable(empty));
+  const ScrollNumbers inverted = platform::NormalizedScroll({5, 2, 0, 0});
+  EXPECT_EQ(inverted.max, 5);
+
+  // Exactly one position more than the page: scrollable by one.
+  const ScrollNumbers one = platform::NormalizedScroll({0, 10, 10, 99});
+  EXPECT_TRUE(platform::Scrollable(one));
+  EXPECT_EQ(one.pos, 1);
+}
+
+TEST(ScrollBarArithmetic, TheThumbReachesBothEndsOfTheTrackAndMapsBackToTheEnds) {
+  // 100 rows, 10 a page: positions 0..90; a 200-pixel bar has a 166-pixel track.
+  ScrollNumbers n{0, 99, 10, 0};
+  ScrollLayout top = LayOutScrollBar(200, kArrow, n, true);
+  EXPECT_EQ(top.arrow, kArrow);
+  EXPECT_EQ(top.track, 166);
+  EXPECT_EQ(top.thumb, 17);  // 166 * 10 / 100, rounded
+  EXPECT_EQ(top.thumbOffset, 0);
+  n.pos = 90;
+  const ScrollLayout bottom = LayOutScrollBar(200, kArrow, n, true);
+  EXPECT_EQ(bottom.thumbOffset + bottom.thumb, bottom.track);
+  n.pos = 45;
+  EXPECT_EQ(LayOutScrollBar(200, kArrow, n, true).thumbOffset, 75);  // half of 149, rounded
+
+  EXPECT_EQ(ScrollPosAtOffset(top, n, 0), 0);
+  EXPECT_EQ(ScrollPosAtOffset(top, n, 149), 90);
+  // A drag past either end stops at the end.
+  EXPECT_EQ(ScrollPosAtOffset(top, n, 1000), 90);
+  EXPECT_EQ(ScrollPosAtOffset(top, n, -40), 0);
+  // A position past the end is kept at the last full page.
+  EXPECT_EQ(platform::NormalizedScroll({0, 99, 10, 500}).pos, 90);
+}
+
+TEST(ScrollBarArithmetic, ThumbsKeepAMinimumLengthAndShortBarsShareTheirLengthBetweenTheArrows) {
+  const ScrollLayout tiny = LayOutScrollBar(200, kArrow, {0, 99999, 1, 0}, true);
+  EXPECT_EQ(tiny.thumb, platform::kMinThumb);
+  // Without a page the thumb is as long as an arrow.
+  EXPECT_EQ(LayOutScrollBar(200, kArrow, {0, 100, 0, 0}, true).thumb, kArrow);
+  const ScrollLayout squeezed = LayOutScrollBar(20, kArrow, {0, 99, 10, 0}, true);
+  EXPECT_EQ(squeezed.arrow, 10);
+  EXPECT_EQ(squeezed.track, 0);
+  EXPECT_EQ(squeezed.thumb, 0);
+  EXPECT_EQ(LayOutScrollBar(200, kArrow, {0, 99, 10, 0}, false).thumb, 0);  // disabled
+}
+
+// ---- One window's bars ----
+
+std::vector<std::string> g_log;
+
+std::string CodeName(int code) {
+  static const char* const kNames[] = {"line-up", "line-down", "page-up", "page-down", "thumb-position",
+                                       "thumb-track", "top", "bottom", "end"};
+  return code >= 0 && code <= 8 ? kNames[code] : "?";
+}
+
+// A window that logs its scroll messages and scrolls as they say, by one
+// position a line and by its page a page.
+class Scrolled : public CWnd {
+ public:
+  HWND Create(DWORD style) {
+    CreateEx(0, "Test", "scrolled", WS_POPUP | WS_VISIBLE | WS_BORDER | style, 100, 50, 300, 240, nullptr, 0);
+    return m_hWnd;
+  }
+  int sizes = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_SIZE) ++sizes;
+    if (message != WM_VSCROLL && message != WM_HSCROLL) return CWnd::WindowProc(message, wParam, lParam);
+    const int bar = message == WM_VSCROLL ? SB_VERT : SB_HORZ;
+    const int code = LOWORD(wParam);
+    const int at = static_cast<short>(HIWORD(wParam));
+    g_log.push_back((bar == SB_VERT ? "v:" : "h:") + CodeName(code) +
+                    (code == SB_THUMBTRACK || code == SB_THUMBPOSITION ? "@" + std::to_string(at) : ""));
+    SCROLLINFO info;
+    GetScrollInfo(bar, &info);
+    int pos = info.nPos;
+    switch (code) {
+      case SB_LINEUP: --pos; break;
+      case SB_LINEDOWN: ++pos; break;
+      case SB_PAGEUP: pos -= static_cast<int>(info.nPage); break;
+      case SB_PAGEDOWN: pos += static_cast<int>(info.nPage); break;
+      case SB_THUMBTRACK: pos = at; break;
+      default: break;
+    }
+    SetScrollPos(bar, pos);
+    return 0;
+  }
+};
+
+class ScrollBarWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::ResetForTest();
+    g_log.clear();
+  }
+  void TearDown() override {
+    if (::IsWindow(wnd.m_hWnd)) wnd.DestroyWindow();
+    platform::ResetForTest();
+  }
+
+  void SetNumbers(int bar, int max, int page, int pos, UINT extra = 0) {
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | extra;
+    info.nMax = max;
+    info.nPage = static_cast<UINT>(page);
+    info.nPos = pos;
+    ::SetScrollInfo(wnd.m_hWnd, bar, &info, TRUE);
+  }
+  // A point of the window (window coordinates) as the input driver's client point.
+  POINT Client(POINT window) const {
+    RECT r;
+    ::GetWindowRect(wnd.m_hWnd, &r);
+    POINT p{r.left + window.x, r.top + window.y};
+    ::ScreenToClient(wnd.m_hWnd, &p);
+    return p;
+  }
+  static POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+  Scrolled wnd;
+};
+
+TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
+  wnd.Create(WS_VSCROLL);
+  RECT client;
+  ::GetClientRect(wnd.m_hWnd, &client);
+  EXPECT_EQ(client.right, 300 - 2 - GetSystemMetrics(SM_CXVSCROLL));
+
+  const int sizesBefore = wnd.sizes;
+  SetNumbers(SB_VERT, 9, 20, 0);  // everything fits: the bar goes
+  EXPECT_EQ(::GetWindowLong(wnd.m_hWnd, GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
+  ::GetClientRect(wnd.m_hWnd, &client);
+  EXPECT_EQ(client.right, 298);
+  EXPECT_GT(wnd.sizes, sizesBefore);
+  EXPECT_FALSE(platform::ShownScrollInfo(wnd.m_hWnd, SB_VERT).has_value());
+
+  SetNumbers(SB_HORZ, 999, 298, 5000);
+  const auto h = platform::ShownScrollInfo(wnd.m_hWnd, SB_HORZ);
+  ASSERT_TRUE(h.has_value());
+  EXPECT_EQ(h->nPos, 999 - 298 + 1);
+  EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_HORZ), 702);
+
+  // Kept shown but disabled when asked to.
+  SetNumbers(SB_VERT, 9, 20, 0, SIF_DISABLENOSCROLL);
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  EXPECT_TRUE(v.shown);
+  EXPECT_FALSE(v.enabled);
+  EXPECT_EQ(v.thumb.right - v.thumb.left, 0);
+  // With both bars the corner square belongs to neither.
+  const platform::ScrollBarRects hr = platform::ScrollBarGeometry(wnd.m_hWnd, SB_HORZ);
+  EXPECT_EQ(hr.bar.right, v.bar.left);
+  EXPECT_EQ(v.bar.bottom, hr.bar.top);
+}
+
+TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
+  wnd.Create(WS_VSCROLL | WS_HSCROLL);
+  SetNumbers(SB_VERT, 99, 10, 0);
+  SetNumbers(SB_HORZ, 999, 100, 0);
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  // A 300 x 240 window with a one-pixel border: the vertical bar is the
+  // 17 pixels inside the right border, above the horizontal bar.
+  EXPECT_EQ(v.bar.left, 300 - 1 - 17);
+  EXPECT_EQ(v.bar.right, 299);
+  EXPECT_EQ(v.bar.top, 1);
+  EXPECT_EQ(v.bar.bottom, 240 - 1 - 17);
+  EXPECT_EQ(v.lineUp.bottom, 1 + 17);
+  EXPECT_EQ(v.thumb.top, v.track.top);
+  EXPECT_EQ(v.lineDown.top, v.bar.bottom - 17);
+
+  RECT window;
+  ::GetWindowRect(wnd.m_hWnd, &window);
+  auto hit = [&](POINT p) { return platform::ScrollBarHitTest(wnd.m_hWnd, POINT{window.left + p.x, window.top + p.y}); };
+  EXPECT_EQ(hit(Centre(v.thumb)), HTVSCROLL);
+  EXPECT_EQ(hit(POINT{v.bar.left - 1, 50}), HTNOWHERE);  // the client area
+  EXPECT_EQ(hit(POINT{50, 240 - 2}), HTHSCROLL);
+  EXPECT_EQ(hit(POINT{300 - 5, 240 - 5}), HTNOWHERE);  // the corner
+  EXPECT_EQ(::SendMessage(wnd.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + 290, window.top + 100)), HTVSCROLL);
+
+  const POINT below{(v.bar.left + v.bar.right) / 2, v.thumb.bottom + 3};
+  EXPECT_EQ(platform::ScrollBarPartAt(v, true, Centre(v.lineUp)), ScrollPart::LineUp);
+  EXPECT_EQ(platform::ScrollBarPartAt(v, true, Centre(v.lineDown)), ScrollPart::LineDown);
+  EXPECT_EQ(platform::ScrollBarPartAt(v, true, Centre(v.thumb)), ScrollPart::Thumb);
+  EXPECT_EQ(platform::ScrollBarPartAt(v, true, below), ScrollPart::PageDown);
+  SetNumbers(SB_VERT, 99, 10, 90);
+  const platform::ScrollBarRects end = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  EXPECT_EQ(end.thumb.bottom, end.track.bottom);
+  EXPECT_EQ(platform::ScrollBarPartAt(end, true, below), ScrollPart::PageUp);
+}
+
+TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
+  wnd.Create(WS_VSCROLL);
+  SetNumbers(SB_VERT, 99, 10, 0);
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const POINT arrow = Client(Centre(v.lineDown));
+  ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, arrow));
+  EXPECT_EQ(::GetCapture(), wnd.m_hWnd);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down"}));
+  platform::input::Advance(platform::kScrollRepeatDelayMs - 1);
+  EXPECT_EQ(g_log.size(), 1u);  // not before the delay
+  platform::input::Advance(1 + 2 * platform::kScrollRepeatMs);
+  EXPECT_EQ(g_log.size(), 4u);
+  // Off the arrow the repeat pauses; back on it, it goes on.
+  platform::input::MouseMove(wnd.m_hWnd, Client(POINT{50, 50}));
+  platform::input::Advance(3 * platform::kScrollRepeatMs);
+  EXPECT_EQ(g_log.size(), 4u);
+  platform::input::MouseMove(wnd.m_hWnd, arrow);
+  platform::input::Advance(platform::kScrollRepeatMs);
+  EXPECT_EQ(g_log.size(), 5u);
+  platform::input::ButtonUp(wnd.m_hWnd, arrow);
+  platform::input::Advance(5 * platform::kScrollRepeatMs);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down", "v:line-down", "v:line-down", "v:line-down",
+                                             "v:line-down", "v:end"}));
+  EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), 5);
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ScrollBarWindow, HoldingTheTrackPagesUntilTheThumbReachesThePointer) {
+  wnd.Create(WS_VSCROLL);
+  SetNumbers(SB_VERT, 99, 10, 0);
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  // Just below the track's middle: the thumb (17 of 166 pixels a page of
+  // 10 rows) gets there after a few pages and then the paging stops.
+  const POINT middle{(v.bar.left + v.bar.right) / 2, (v.track.top + v.track.bottom) / 2};
+  ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, Client(middle)));
+  platform::input::Advance(platform::kScrollRepeatDelayMs + 20 * platform::kScrollRepeatMs);
+  platform::input::ButtonUp(wnd.m_hWnd, Client(middle));
+  ASSERT_GE(g_log.size(), 3u);
+  EXPECT_EQ(g_log.back(), "v:end");
+  const size_t pages = g_log.size() - 1;
+  for (size_t i = 0; i < pages; ++i) EXPECT_EQ(g_log[i], "v:page-down") << i;
+  const platform::ScrollBarRects after = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  EXPECT_LE(after.thumb.top, middle.y);
+  EXPECT_GT(after.thumb.bottom + (after.thumb.bottom - after.thumb.top), middle.y);
+  EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), static_cast<int>(pages) * 10);
+}
+
+TEST_F(ScrollBarWindow, DraggingTheThumbTracksAndEndsAtItsPosition) {
+  wnd.Create(WS_VSCROLL);
+  SetNumbers(SB_VERT, 99, 10, 0);
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const POINT grab = Centre(v.thumb);
+  ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, Client(grab)));
+  EXPECT_TRUE(g_log.empty());  // a press on the thumb scrolls nothing yet
+  platform::input::MouseMove(wnd.m_hWnd, Client(POINT{grab.x, grab.y + 1000}));  // past the end
+  SCROLLINFO info;
+  info.fMask = SIF_TRACKPOS;
+  ::GetScrollInfo(wnd.m_hWnd, SB_VERT, &info);
+  EXPECT_EQ(info.nTrackPos, 90);
+  platform::input::ButtonUp(wnd.m_hWnd, Client(POINT{grab.x, grab.y + 1000}));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:thumb-track@90", "v:thumb-position@90", "v:end"}));
+  EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), 90);
+  const platform::ScrollBarRects end = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  EXPECT_EQ(end.thumb.bottom, end.track.bottom);
+}
+
+TEST_F(ScrollBarWindow, PressesOnDisabledArrowsOrABarWithNothingToScrollDoNothing) {
+  wnd.Create(WS_VSCROLL);
+  SetNumbers(SB_VERT, 99, 10, 0);
+  ::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN);
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineDown))));
+  EXPECT_TRUE(g_log.empty());
+  EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineUp))));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-up", "v:end"}));
+}
+
+}  // namespace
