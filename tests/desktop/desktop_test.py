@@ -304,10 +304,14 @@ def check_header_tip(desktop, listed):
     wait_for("the tool-tip to hide once the pointer left", lambda: tool_tip(desktop) is None)
 
 
-def check_colour_chooser(desktop, listed, folder):
+def check_colour_chooser(desktop, folder):
     """Ctrl+Shift+C in the list opens "Customize Appearance"; its colour
     button opens "Color"; a basic colour and OK, then Apply, colour the
     list's background and store it in UserSetting.ini."""
+    if desktop.top("View Allowed Group") is None:
+        desktop.click_window(desktop.control("Allowed Groups", lambda w: w["text"] == "View Group"))
+        wait_for("the view", lambda: desktop.top("View Allowed Group"))
+    listed = wait_for("the list", lambda: group_list(desktop))
     lleft, ltop, lright, lbottom = listed["rect"]
     desktop.click(lleft + 40, lbottom - 10)
     desktop.xdotool("key", "ctrl+shift+c")
@@ -333,8 +337,9 @@ def check_colour_chooser(desktop, listed, folder):
         shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
                               timeout=20).stdout
         _, _, at = read_xwd(shot)
-        # Inside the rows area, clear of the header, the one row and the bars.
-        return at(lleft + 40, (ltop + lbottom) // 2) == 0x0000FF
+        # Inside the rows area, right of the Category column's short texts,
+        # clear of the header, the selected row near the bottom and the bars.
+        return at(lleft + 60, (ltop + lbottom) // 2) == 0x0000FF
     wait_for("the list's background to turn blue on the screen", painted_blue)
     desktop.xdotool("key", "Escape")
     wait_for("Customize Appearance to close", lambda: desktop.top(caption) is None)
@@ -433,6 +438,16 @@ def header_items(w):
     return dict(zip(captions, rects))
 
 
+def keep_screen(desktop, picture):
+    """Writes the main window's part of the screen to `picture` (PNG)."""
+    shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
+                          timeout=20).stdout
+    width, height, at = read_xwd(shot)
+    main = desktop.top("TarnTrader")["rect"]
+    write_png(picture, min(width, main[2]), min(height, main[3]), at)
+    print("screenshot " + picture)
+
+
 def group_list(desktop):
     return desktop.control("View Allowed Group", lambda w: w["class"] == "SysListView32")
 
@@ -457,7 +472,7 @@ def drag(desktop, start, end):
     desktop.xdotool("mousemove", end[0], end[1], "mouseup", 1)
 
 
-def scroll_bar_steps(desktop):
+def scroll_bar_steps(desktop, picture):
     """200 stored groups: the list's bars show them all, a row or a column at a time."""
     with sqlite3.connect(desktop.store, timeout=5) as db:
         first = db.execute("SELECT category, segment, instrument, symbol, option_type, strike, expiry, product,"
@@ -488,6 +503,8 @@ def scroll_bar_steps(desktop):
     # A click in the track above the thumb goes back a page.
     desktop.click(x, (client[1] + SCROLL_BAR + client[3] - SCROLL_BAR) // 2)
     wait_for("a page up", lambda: int(group_list(desktop)["extra"]["top"]) == 200 - 2 * page)
+    if picture:
+        keep_screen(desktop, picture)
 
     # The horizontal thumb dragged to the right end brings the last column in.
     listed, header, client, vbar, hbar = list_parts(desktop)
@@ -620,9 +637,6 @@ def run(args):
             subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=f, check=True, timeout=20)
         with open(shot, "rb") as f:
             width, height, at = read_xwd(f.read())
-        main = desktop.top("TarnTrader")["rect"]
-        picture = args.screenshot or os.path.join(folder, "desktop.png")
-        write_png(picture, min(width, main[2]), min(height, main[3]), at)
         # The rows lie in the client area, left of and above the scroll bars.
         bands, background, colours = text_row_bands(at, list_parts(desktop)[2])
         if bands != len(rows):
@@ -634,14 +648,13 @@ def run(args):
         caption = at(view["rect"][0] + 30, view["rect"][1] + 6)
         if (caption & 0xFF) < 0x60 or (caption >> 16) > 0x40:
             raise Failure("the View Allowed Group caption is not the active blue: %06x" % caption)
-        print("list rows on screen: %d; text %06x on %06x%s" % (bands, ink, background,
-                                                                 "; screenshot " + picture if args.screenshot else ""))
+        print("list rows on screen: %d; text %06x on %06x" % (bands, ink, background))
 
         check_header_tip(desktop, listed)
-        check_colour_chooser(desktop, listed, folder)
         window_management(desktop, listed)
-        scroll_bar_steps(desktop)
+        scroll_bar_steps(desktop, args.screenshot)
         drop_down_steps(desktop)
+        check_colour_chooser(desktop, folder)
 
         # The X server goes away: the terminal ends at once and says why.
         desktop.check_alive()
