@@ -13,9 +13,12 @@ struct Pool {
 };
 
 Pool& ThePool() {
-  // Never destroyed: records may still be read while statics go at exit.
-  static Pool* pool = new Pool;
-  return *pool;
+  // Made on first use, so destroyed at exit or unload before the statics
+  // made earlier (the form and its view, whose records point here): those
+  // only drop their pointers then, they read no text. A pool left on the
+  // heap would outlive the unloaded plug-in that alone could reach it.
+  static Pool pool;
+  return pool;
 }
 
 }  // namespace

@@ -381,11 +381,37 @@ LRESULT ListViewModel::Sort(WPARAM lParamSort, PFNLVCOMPARE compare, bool byInde
 
 // ---- The procedure ------------------------------------------------------------------------
 
+namespace {
+
+// Questions to the list that change none of what the bars show (items,
+// columns, size, scrolling). Owners and the framework ask them once per
+// cell or column, so keeping the bars out of them keeps a wide list's
+// layout linear in its columns.
+bool AsksOnly(UINT message) {
+  switch (message) {
+    case LVM_GETITEMCOUNT: case LVM_GETITEM: case LVM_GETITEMTEXT: case LVM_GETITEMSTATE:
+    case LVM_GETNEXTITEM: case LVM_GETITEMRECT: case LVM_GETSUBITEMRECT: case LVM_GETCOLUMN:
+    case LVM_GETCOLUMNWIDTH: case LVM_GETCOLUMNORDERARRAY: case LVM_GETTOPINDEX: case LVM_GETCOUNTPERPAGE:
+    case LVM_GETHEADER: case LVM_GETEXTENDEDLISTVIEWSTYLE: case LVM_GETSELECTEDCOUNT: case LVM_GETSELECTIONMARK:
+    case LVM_GETBKCOLOR: case LVM_GETTEXTCOLOR: case LVM_GETTEXTBKCOLOR: case LVM_GETSTRINGWIDTH:
+    case LVM_GETORIGIN: case LVM_GETVIEWRECT: case LVM_HITTEST: case LVM_SUBITEMHITTEST:
+    case WM_GETFONT: case WM_GETTEXT: case WM_GETTEXTLENGTH: case WM_GETDLGCODE: case WM_NCHITTEST:
+    case WM_SETCURSOR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = Handle(message, wParam, lParam);
   // Whatever the message changed (items, columns, size, scrolling), the
   // scroll bars say it afterwards.
-  if (message != WM_DESTROY && message != WM_NCDESTROY && ::IsWindow(hwnd())) SyncScrollBars();
+  if (message != WM_DESTROY && message != WM_NCDESTROY && !AsksOnly(message) && ::IsWindow(hwnd())) {
+    SyncScrollBars();
+  }
   return result;
 }
 
