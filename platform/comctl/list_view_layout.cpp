@@ -38,8 +38,18 @@ std::vector<int> ListViewModel::ColumnOrder() const {
 }
 
 int ListViewModel::TotalWidth() const {
+  // The right edge of the last column shown: the header sums the widths in
+  // display order for one message, where asking column by column costs one
+  // each, and the scroll bars ask after every change to the list.
+  const int count = ColumnCount();
+  if (count == 0) return 0;
+  const auto last = ::SendMessage(m_header, HDM_ORDERTOINDEX, static_cast<WPARAM>(count - 1), 0);
+  RECT rect{};
+  if (::SendMessage(m_header, HDM_GETITEMRECT, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&rect))) {
+    return rect.right;
+  }
   int width = 0;
-  for (int i = 0; i < ColumnCount(); ++i) width += ColumnWidth(i);
+  for (int i = 0; i < count; ++i) width += ColumnWidth(i);
   return width;
 }
 
