@@ -25,7 +25,8 @@ int FrameWidth(DWORD style, DWORD exStyle) {
 
 // The window's own scroll bars, from the frame metrics: the vertical bar
 // along the client area's right side, the horizontal one along its bottom,
-// both inside the client and static edges.
+// both inside the client and static edges. The one placement of the bars:
+// scroll_bar.cpp lays out their arrows, track and thumb inside it.
 void PlaceScrollBars(DWORD style, const RECT& client, RECT& vscroll, RECT& hscroll) {
   if (style & WS_VSCROLL) {
     vscroll = RECT{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};

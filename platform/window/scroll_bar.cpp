@@ -8,6 +8,7 @@
 #include "platform/window/cursor.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/metrics.h"
+#include "platform/window/non_client.h"
 #include "platform/window/window_registry.h"
 
 namespace platform {
@@ -156,19 +157,13 @@ ScrollBarRects ScrollBarGeometry(HWND hwnd, int bar) {
   ScrollBarRects rects;
   WindowRecord* r = FindWindowRecord(hwnd);
   if (r == nullptr || !HasBar(*r, bar)) return rects;
-  // The frame without the bars: where the client area and the bars lie.
-  const RECT frame = NonClientInsets(r->style & ~(WS_HSCROLL | WS_VSCROLL), r->exStyle);
+  // Where the bar lies is the non-client layout's, so that the frame's hit
+  // test, this geometry and the picture agree.
   const int width = r->rect.right - r->rect.left;
   const int height = r->rect.bottom - r->rect.top;
   const bool vertical = bar == SB_VERT;
-  const int across = GetSystemMetrics(vertical ? SM_CXVSCROLL : SM_CYHSCROLL);
-  const bool other = (r->style & StyleBit(vertical ? SB_HORZ : SB_VERT)) != 0;
-  const int otherSize = other ? GetSystemMetrics(vertical ? SM_CYHSCROLL : SM_CXVSCROLL) : 0;
-  if (vertical) {
-    rects.bar = RECT{width - frame.right - across, frame.top, width - frame.right, height - frame.bottom - otherSize};
-  } else {
-    rects.bar = RECT{frame.left, height - frame.bottom - across, width - frame.right - otherSize, height - frame.bottom};
-  }
+  const NonClientLayout frame = LayOutNonClient(r->style, r->exStyle, RECT{0, 0, width, height});
+  rects.bar = vertical ? frame.vscroll : frame.hscroll;
   rects.bar.right = std::max(rects.bar.left, rects.bar.right);
   rects.bar.bottom = std::max(rects.bar.top, rects.bar.bottom);
   rects.shown = true;
