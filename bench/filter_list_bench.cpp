@@ -23,6 +23,7 @@
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/profile/settings_file.h"
 #include "listview/testing/list_dialog.h"
+#include "listview/testing/text_rows.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 
@@ -104,12 +105,7 @@ class BigList {
   CFilterListCtrl& List() { return dialog_->list; }
   const std::vector<Row>& Rows() const { return rows_; }
   double BytesPerRow() const { return bytesPerRow_; }
-  void ClickHeader(int item) {
-    CHeaderCtrl* header = List().GetHeaderCtrl();
-    RECT rect{};
-    header->GetItemRect(item, &rect);
-    platform::input::ClickAt(header->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5});
-  }
+  void ClickHeader(int item) { listview::testing::ClickHeaderItem(*List().GetHeaderCtrl(), item); }
 
  private:
   using Dialog = listview::testing::CListDialog<CFilterListCtrl>;

@@ -22,6 +22,7 @@
 
 #include "allowed_groups/view_alg_grp_dlg.h"
 #include "listview/filter/filter_text.h"
+#include "listview/testing/text_rows.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_for_test.h"
@@ -77,12 +78,7 @@ class View {
   CViewAlgGrpDlg& Dialog() { return *dialog_; }
   CFilterListCtrl& List() { return dialog_->List(); }
   const std::vector<std::string>& Texts(int column) { return texts_[column]; }
-  void ClickHeader(int item) {
-    CHeaderCtrl* header = List().GetHeaderCtrl();
-    RECT rect{};
-    header->GetItemRect(item, &rect);
-    platform::input::ClickAt(header->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5});
-  }
+  void ClickHeader(int item) { listview::testing::ClickHeaderItem(*List().GetHeaderCtrl(), item); }
 
  private:
   std::unique_ptr<CViewAlgGrpDlg> dialog_;

@@ -82,12 +82,7 @@ class CommonList : public ::testing::Test {
     for (int i = 0; i < dialog_->list.GetItemCount(); ++i) out.emplace_back(dialog_->list.GetItemText(i, column));
     return out;
   }
-  void ClickHeader(int item) {
-    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
-    RECT rect{};
-    header->GetItemRect(item, &rect);
-    ASSERT_TRUE(platform::input::ClickAt(header->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5}));
-  }
+  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*dialog_->list.GetHeaderCtrl(), item)); }
   int HeaderImage(int item) {
     HDITEM hdi;
     hdi.mask = HDI_FORMAT | HDI_IMAGE;

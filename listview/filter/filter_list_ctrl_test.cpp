@@ -85,12 +85,7 @@ class FilterList : public ::testing::Test {
     dialog_->list.Refilter();
     return Shown(0);
   }
-  void ClickHeader(int item) {
-    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
-    RECT rect{};
-    header->GetItemRect(item, &rect);
-    ASSERT_TRUE(platform::input::ClickAt(header->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5}));
-  }
+  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*dialog_->list.GetHeaderCtrl(), item)); }
 
   using Strings = std::vector<std::string>;
   listview::testing::SettingsDir settings_;

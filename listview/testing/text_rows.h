@@ -8,6 +8,7 @@
 
 #include "platform/afx.h"
 #include "platform/comctl/cheaderctrl.h"
+#include "platform/input/input_driver.h"
 
 namespace listview::testing {
 
@@ -37,6 +38,15 @@ inline std::vector<std::string> HeaderCaptions(CHeaderCtrl& header) {
     out.emplace_back(text);
   }
   return out;
+}
+
+// A click on the caption of header item `item` (above its filter box, when
+// the header has one), as a person sorts by that column; false when the
+// click could not be delivered.
+inline bool ClickHeaderItem(CHeaderCtrl& header, int item) {
+  RECT rect{};
+  header.GetItemRect(item, &rect);
+  return platform::input::ClickAt(header.GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5});
 }
 
 }  // namespace listview::testing
