@@ -496,9 +496,8 @@ void DrawNonClient(const Painter& p, HWND w, const RECT& wr, const RECT& cr) {
   }
   // A combo box's scroll styles are its list's; the platform still reserves
   // their room in the combo's frame, which stays empty here.
-  const bool combo = LowerClassName(w) == "combobox";
-  const bool vertical = (style & WS_VSCROLL) != 0 && !combo;
-  const bool horizontal = (style & WS_HSCROLL) != 0 && !combo;
+  const bool vertical = HasOwnScrollBar(w, SB_VERT);
+  const bool horizontal = HasOwnScrollBar(w, SB_HORZ);
   if (vertical) ScrollBar(p, w, SB_VERT, POINT{wr.left, wr.top});
   if (horizontal) ScrollBar(p, w, SB_HORZ, POINT{wr.left, wr.top});
   if (vertical && horizontal) p.Fill(RECT{cr.right, cr.bottom, r.right, r.bottom}, Sys(COLOR_3DFACE));

@@ -1,8 +1,6 @@
 #include "platform/window/non_client.h"
 
 #include <algorithm>
-#include <cctype>
-#include <string>
 
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
@@ -111,12 +109,12 @@ LRESULT NonClientHitTest(HWND hwnd, POINT screen) {
   if (record == nullptr) return HTNOWHERE;
   // The bars answer from the geometry they are drawn and dragged with.
   if (const LRESULT bar = ScrollBarHitTest(hwnd, screen); bar != HTNOWHERE) return bar;
-  DWORD style = record->style;
-  // A combo box's scroll styles are its list's: the room the frame keeps for
-  // them belongs to the box (its button), as on the platform.
-  std::string lower = record->className;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (lower == "combobox") style &= ~(WS_HSCROLL | WS_VSCROLL);
+  // Scroll styles without a bar of the window's own (a combo box's are its
+  // list's): their room belongs to the client (the combo's button), as on
+  // the platform.
+  DWORD style = record->style & ~(WS_HSCROLL | WS_VSCROLL);
+  if (HasOwnScrollBar(hwnd, SB_HORZ)) style |= WS_HSCROLL;
+  if (HasOwnScrollBar(hwnd, SB_VERT)) style |= WS_VSCROLL;
   RECT window;
   ::GetWindowRect(hwnd, &window);
   const NonClientLayout layout = LayOutNonClient(style, record->exStyle, window);

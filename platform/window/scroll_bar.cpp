@@ -141,6 +141,15 @@ bool HasBar(const WindowRecord& r, int bar) {
   return name != "combobox";
 }
 
+}  // namespace
+
+bool HasOwnScrollBar(HWND hwnd, int bar) {
+  const WindowRecord* r = FindWindowRecord(hwnd);
+  return r != nullptr && HasBar(*r, bar);
+}
+
+namespace {
+
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 POINT WindowPointOfScreen(HWND hwnd, POINT screen) {

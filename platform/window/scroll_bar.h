@@ -155,6 +155,10 @@ struct ScrollBarRects {
   ScrollPart pressed = ScrollPart::None;  // the part held down now
 };
 
+// Whether the window shows a bar of its own on that side (SB_HORZ or
+// SB_VERT): its style has the bar, and it is no combo box, whose scroll
+// styles are its drop-down list's (the combo keeps their room, empty).
+PLATFORM_API bool HasOwnScrollBar(HWND hwnd, int bar);
 // The rectangles of a window's horizontal (SB_HORZ) or vertical (SB_VERT)
 // bar and its parts, in window coordinates; `shown` false when the window
 // has no such bar. Drawing and hit-testing both use it.
