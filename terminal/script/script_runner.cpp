@@ -24,6 +24,7 @@
 #include "terminal/app/window_dump.h"
 #include "terminal/script/chooser_answers.h"
 #include "terminal/script/listed_group.h"
+#include "terminal/script/popup_pictures.h"
 #include "terminal/script/sheet_reader.h"
 #include "terminal/server/server_standin.h"
 
@@ -99,7 +100,7 @@ const std::map<std::string, UINT>& NamedKeys() {
       {"delete", VK_DELETE}, {"del", VK_DELETE},    {"backspace", VK_BACK}, {"enter", VK_RETURN}, {"return", VK_RETURN},
       {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},    {"tab", VK_TAB},        {"space", VK_SPACE},  {"home", VK_HOME},
       {"end", VK_END},       {"up", VK_UP},         {"down", VK_DOWN},      {"left", VK_LEFT},    {"right", VK_RIGHT},
-      {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT},
+      {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT},  {"apps", VK_APPS},
   };
   return keys;
 }
@@ -249,12 +250,17 @@ const std::map<std::string, ScriptRunner::Verb>& ScriptRunner::Verbs() {
       {"select", {"select WINDOW CONTROL ITEM", 4, T::kControl, IsList, &ScriptRunner::Select}},
       {"check", {"check WINDOW CONTROL on|off", 4, T::kControl, IsCheckable, &ScriptRunner::Check}},
       {"click", {"click WINDOW CONTROL", 3, T::kControl, Interactive, &ScriptRunner::Click}},
+      {"right-click",
+       {"right-click WINDOW CONTROL [\"Caption\"]", 3, T::kControl, Interactive, &ScriptRunner::RightClick, true}},
       {"type", {"type WINDOW CONTROL \"text\"", 4, T::kControl, TakesText, &ScriptRunner::Type}},
       {"key", {"key WINDOW CONTROL CHORD", 4, T::kControl, Interactive, &ScriptRunner::Key}},
       {"command", {"command WINDOW CONTROL ID", 4, T::kControl, Interactive, &ScriptRunner::Command}},
       {"rows", {"rows WINDOW CONTROL", 3, T::kControl, IsList, &ScriptRunner::Rows}},
       {"dump", {"dump WINDOW", 2, T::kWindow, nullptr, &ScriptRunner::Dump}},
       {"snapshot", {"snapshot WINDOW FILE", 3, T::kWindow, nullptr, &ScriptRunner::Snapshot}},
+      {"snapshot-menu", {"snapshot-menu FILE", 2, T::kNothing, nullptr, &ScriptRunner::SnapshotMenu}},
+      {"snapshot-box", {"snapshot-box FILE", 2, T::kNothing, nullptr, &ScriptRunner::SnapshotBox}},
+      {"snapshot-chooser", {"snapshot-chooser FILE", 2, T::kNothing, nullptr, &ScriptRunner::SnapshotChooser}},
       {"wait", {"wait MS", 2, T::kNothing, nullptr, &ScriptRunner::Wait}},
       {"expect-log", {"expect-log \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectLog}},
       {"expect-box", {"expect-box \"text\"", 2, T::kNothing, nullptr, &ScriptRunner::ExpectBox}},
@@ -452,6 +458,15 @@ bool ScriptRunner::Snapshot(Line& line) {
   return platform::WriteWindowPicture(line.window, line.words[2], &why) || line.Fail(why);
 }
 
+bool ScriptRunner::SnapshotMenu(Line& line) { return WriteLastMenuPicture(line.words[1], line.error); }
+
+bool ScriptRunner::SnapshotBox(Line& line) { return WriteLastMessageBoxPicture(line.words[1], line.error); }
+
+bool ScriptRunner::SnapshotChooser(Line& line) {
+  PictureNextChooser(line.words[1], m_err);
+  return true;
+}
+
 bool ScriptRunner::Wait(Line& line) {
   char* end = nullptr;
   const long ms = std::strtol(line.words[1].c_str(), &end, 10);
@@ -512,6 +527,20 @@ static bool FindFilterBox(HWND list, const std::string& caption, const std::stri
     return false;
   }
   return true;
+}
+
+bool ScriptRunner::RightClick(Line& line) {
+  if (line.words.size() > 4) return line.Fail("usage: right-click WINDOW CONTROL [\"Caption\"]");
+  if (line.words.size() == 3) {
+    return input::RightClick(line.control) || line.Fail(Refusal(line.control, line.ControlName()));
+  }
+  HWND header = nullptr;
+  int item = -1;
+  if (!FindHeaderItem(line.control, line.words[3], header, item, line.error)) return false;
+  RECT rect{};
+  SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+  return input::RightClickAt(header, POINT{(rect.left + rect.right) / 2, rect.top + 3}) ||
+         line.Fail(Refusal(header, "the header of " + line.ControlName()));
 }
 
 bool ScriptRunner::FilterButton(Line& line) {
