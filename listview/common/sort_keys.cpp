@@ -1,6 +1,7 @@
 #include "listview/common/sort_keys.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,19 @@ int Sign(long long value) { return value > 0 ? 1 : (value < 0 ? -1 : 0); }
 // writable); no copy is made for each of a sort's millions of comparisons.
 int CompareDates(const CString& a, const CString& b, int direction) {
   return CompareDateTime1(const_cast<char*>(a.GetString()), const_cast<char*>(b.GetString()), direction);
+}
+
+// A cell read as atof reads it. A plain decimal (what the lists show) goes
+// through from_chars, several times faster and, both rounding correctly, to
+// the same double; anything from_chars does not take whole (white space, a
+// sign '+', hexadecimal, trailing text, out of range) goes to atof itself.
+double ReadFloat(const CString& text) {
+  const char* begin = text.GetString();
+  const char* end = begin + text.GetLength();
+  double value = 0;
+  const auto [stop, error] = std::from_chars(begin, end, value);
+  if (error == std::errc() && stop == end) return value;
+  return std::atof(begin);
 }
 
 // A key and the row it came from; ties go by row, which makes the order a
@@ -62,7 +76,7 @@ void SortKeys::Add(const CString& text) {
       m_whole.push_back(m_intOnly ? static_cast<long long>(std::atoi(text)) : static_cast<long long>(std::atol(text)));
       break;
     case Kind::kFloat:
-      m_float.push_back(m_minusOneWords && (text == "-" || text == "NA") ? -1.0 : std::atof(text));
+      m_float.push_back(m_minusOneWords && (text == "-" || text == "NA") ? -1.0 : ReadFloat(text));
       break;
     case Kind::kText:
     case Kind::kDate: m_text.push_back(text); break;
@@ -84,7 +98,7 @@ void SortKeys::Set(size_t row, const CString& text) {
     case Kind::kWhole:
       m_whole[row] = m_intOnly ? static_cast<long long>(std::atoi(text)) : static_cast<long long>(std::atol(text));
       break;
-    case Kind::kFloat: m_float[row] = m_minusOneWords && (text == "-" || text == "NA") ? -1.0 : std::atof(text); break;
+    case Kind::kFloat: m_float[row] = m_minusOneWords && (text == "-" || text == "NA") ? -1.0 : ReadFloat(text); break;
     case Kind::kText:
     case Kind::kDate: m_text[row] = text; break;
     case Kind::kNone: break;

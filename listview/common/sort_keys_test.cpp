@@ -14,7 +14,9 @@ namespace {
 
 const std::vector<CString> kCells = {
     "10", "9", "-", "NA",         "abc",        "-0.5",      "1e3", "nan", "inf",        "-inf", "12abc",    "",
-    "9",  "B", "a", "01/02/2020", "02/01/2020", "01Jan2020", "0",   "-0",  "3000000000", "-7",   "10:00:00", "9:00:00"};
+    "9",  "B", "a", "01/02/2020", "02/01/2020", "01Jan2020", "0",   "-0",  "3000000000", "-7",   "10:00:00", "9:00:00",
+    // Read as numbers only by atof's own rules: white space, '+', hexadecimal, out of range, rounding.
+    " 12", "+5", "0x10", "1e999", "-1e999", "1e-400", "0.1000000000000000055511151231257827", "1,5", "infinity"};
 
 TEST(SortKeys, CompareAndOrderAgreeWithTheTextComparisons) {
   for (const auto rules : {listview::CompareRules::kBase, listview::CompareRules::kFiltered}) {
