@@ -35,6 +35,19 @@ double ReadFloat(const CString& text) {
   return std::atof(begin);
 }
 
+// yyyymmdd of a text of exactly "dd/mm/yyyy" (digits), else -1.
+int PlainDateKey(const CString& text) {
+  if (text.GetLength() != 10) return -1;
+  const char* t = text.GetString();
+  if (t[2] != '/' || t[5] != '/') return -1;
+  int key = 0;
+  for (const int at : {6, 7, 8, 9, 3, 4, 0, 1}) {
+    if (t[at] < '0' || t[at] > '9') return -1;
+    key = key * 10 + (t[at] - '0');
+  }
+  return key;
+}
+
 // A key and the row it came from; ties go by row, which makes the order a
 // stable sort's.
 template <class Key>
@@ -174,7 +187,27 @@ std::vector<int> SortKeys::Order(int direction) const {
       for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
       return order;
     }
-    case Kind::kDate: break;
+    case Kind::kDate: {
+      // A column of nothing but "dd/mm/yyyy" texts compares as the numbers
+      // yyyymmdd (the comparison reads such texts field by field, year
+      // first): a strict order, which a quick sort of the numbers keeps,
+      // ties by row as the merge sort below would.
+      std::vector<Keyed<int>> rows(order.size());
+      bool plain = direction != 0;
+      for (int i = 0; i < count && plain; ++i) {
+        const int key = PlainDateKey(m_text[static_cast<size_t>(i)]);
+        plain = key >= 0;
+        rows[static_cast<size_t>(i)] = {key, i};
+      }
+      if (!plain) break;
+      // The comparison's sign times the direction says which goes first.
+      std::sort(rows.begin(), rows.end(), [direction](const Keyed<int>& x, const Keyed<int>& y) {
+        if (x.key != y.key) return (x.key < y.key ? -1 : 1) * direction < 0;
+        return x.row < y.row;
+      });
+      for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
+      return order;
+    }
   }
   // Dates compare by their form, which is no strict weak order over mixed
   // texts: the merge sort stays safe and stable whatever the answers.

@@ -71,4 +71,25 @@ TEST(SortKeys, CompareAndOrderAgreeWithTheTextComparisons) {
   }
 }
 
+TEST(SortKeys, AColumnOfPlainDatesSortsAsTheTextComparisonsDo) {
+  // Ties, and days, months and years each deciding some pair.
+  const std::vector<CString> dates = {"29/01/2026", "28/02/2025", "01/02/2026", "29/01/2026", "31/12/2025",
+                                      "01/01/2027", "02/01/2026", "28/02/2025", "30/01/2026", "15/06/2024"};
+  for (const auto rules : {listview::CompareRules::kBase, listview::CompareRules::kFiltered}) {
+    listview::SortKeys keys(rules, 6);
+    for (const CString& date : dates) keys.Add(date);
+    for (const int direction : {-1, 0, 1}) {
+      std::vector<int> want(dates.size());
+      std::iota(want.begin(), want.end(), 0);
+      std::stable_sort(want.begin(), want.end(), [&](int x, int y) {
+        const CString& a = dates[static_cast<size_t>(x)];
+        const CString& b = dates[static_cast<size_t>(y)];
+        return (rules == listview::CompareRules::kBase ? listview::CompareCellsBase(6, a, b, direction)
+                                                       : listview::CompareCellsFiltered(6, a, b, direction)) < 0;
+      });
+      EXPECT_EQ(keys.Order(direction), want) << direction;
+    }
+  }
+}
+
 }  // namespace
