@@ -92,4 +92,27 @@ TEST(SortKeys, AColumnOfPlainDatesSortsAsTheTextComparisonsDo) {
   }
 }
 
+TEST(SortKeys, AColumnOfFewDistinctTextsSortsAsTheTextComparisonsDo) {
+  // 300 rows of seven texts: prefixes of each other, case, a byte above 127
+  // (strcmp reads bytes unsigned) and the empty text.
+  const CString kinds[] = {"AB", "A", "", "B", "a", "\xC3\xA9", "ABC"};
+  std::vector<CString> cells;
+  for (int i = 0; i < 300; ++i) cells.push_back(kinds[(i * 5 + i / 7) % 7]);
+  for (const auto rules : {listview::CompareRules::kBase, listview::CompareRules::kFiltered}) {
+    listview::SortKeys keys(rules, 3);
+    for (const CString& cell : cells) keys.Add(cell);
+    for (const int direction : {-1, 1}) {
+      std::vector<int> want(cells.size());
+      std::iota(want.begin(), want.end(), 0);
+      std::stable_sort(want.begin(), want.end(), [&](int x, int y) {
+        const CString& a = cells[static_cast<size_t>(x)];
+        const CString& b = cells[static_cast<size_t>(y)];
+        return (rules == listview::CompareRules::kBase ? listview::CompareCellsBase(3, a, b, direction)
+                                                       : listview::CompareCellsFiltered(3, a, b, direction)) < 0;
+      });
+      EXPECT_EQ(keys.Order(direction), want) << direction;
+    }
+  }
+}
+
 }  // namespace
