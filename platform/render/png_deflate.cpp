@@ -107,7 +107,8 @@ size_t RunOf(const unsigned char* from, const unsigned char* end, unsigned char 
     std::memcpy(&word, p, 8);
     const uint64_t diff = word ^ pattern;
     if (diff != 0) {
-      if constexpr (std::endian::native == std::endian::little) return static_cast<size_t>(p - from) + (std::countr_zero(diff) >> 3);
+      if constexpr (std::endian::native == std::endian::little)
+        return static_cast<size_t>(p - from) + (std::countr_zero(diff) >> 3);
       break;
     }
     p += 8;
@@ -175,7 +176,8 @@ void WriteBlock(const Tokenizer& tokens, BitWriter& out) {
   while (distanceCount > 1 && distanceLengths[distanceCount - 1] == 0) --distanceCount;
 
   std::vector<uint8_t> sequence(literalLengths.begin(), literalLengths.begin() + static_cast<ptrdiff_t>(literalCount));
-  sequence.insert(sequence.end(), distanceLengths.begin(), distanceLengths.begin() + static_cast<ptrdiff_t>(distanceCount));
+  sequence.insert(sequence.end(), distanceLengths.begin(),
+                  distanceLengths.begin() + static_cast<ptrdiff_t>(distanceCount));
   std::array<uint32_t, 19> lengthCounts{};
   for (const uint8_t l : sequence) ++lengthCounts[l];
   const Code lengthCode = CanonicalCode(CodeLengths(lengthCounts, 7));

@@ -76,7 +76,8 @@ TEST(PngEncoder, SkewedBytesKeepTheirCodesWithinFifteenBits) {
   // never neighbours, so every one of them is a literal.
   std::vector<unsigned char> filtered;
   std::vector<unsigned char> others;
-  for (int value = 2; value <= 21; ++value) others.insert(others.end(), size_t{1} << (21 - value), static_cast<unsigned char>(value));
+  for (int value = 2; value <= 21; ++value)
+    others.insert(others.end(), size_t{1} << (21 - value), static_cast<unsigned char>(value));
   for (const unsigned char other : others) {
     filtered.push_back(1);
     filtered.push_back(other);
