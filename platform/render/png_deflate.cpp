@@ -142,9 +142,16 @@ class Tokenizer {
       }
     }
   }
-  void End() {
+  // Closes the block of the tokens so far (written, then Clear()ed).
+  void EndBlock() {
     m_tokens.push_back(kEndOfBlock);
     ++m_literalCounts[kEndOfBlock];
+  }
+  // Starts the next block; a run may still start from the byte before it.
+  void Clear() {
+    m_tokens.clear();
+    m_literalCounts.fill(0);
+    m_distanceCounts.fill(0);
   }
   const std::vector<uint32_t>& Tokens() const { return m_tokens; }
   std::span<const uint32_t> LiteralCounts() const { return m_literalCounts; }
@@ -163,10 +170,10 @@ class Tokenizer {
   int m_previous = -1;
 };
 
-// Writes the one final dynamic-Huffman block of the tokens. The code
+// Writes a dynamic-Huffman block of the tokens (the last one with BFINAL). The code
 // lengths are sent plainly (symbols 0..15, no repeat codes): some 150
 // bytes, next to a picture's hundreds of kilobytes.
-void WriteBlock(const Tokenizer& tokens, BitWriter& out) {
+void WriteBlock(const Tokenizer& tokens, bool last, BitWriter& out) {
   out.Reserve(tokens.Tokens().size() + 1024);
   std::vector<uint8_t> literalLengths = CodeLengths(tokens.LiteralCounts(), 15);
   std::vector<uint8_t> distanceLengths = CodeLengths(tokens.DistanceCounts(), 15);
@@ -185,9 +192,9 @@ void WriteBlock(const Tokenizer& tokens, BitWriter& out) {
   size_t orderCount = kOrder.size();
   while (orderCount > 4 && lengthCode.lengths[kOrder[orderCount - 1]] == 0) --orderCount;
 
-  //   BFINAL=1 | BTYPE=2 (dynamic) | HLIT-257 (5) | HDIST-1 (5) | HCLEN-4 (4)
+  //   BFINAL | BTYPE=2 (dynamic) | HLIT-257 (5) | HDIST-1 (5) | HCLEN-4 (4)
   //   | HCLEN x 3-bit code-length lengths | the lengths | the tokens | end of block
-  out.Put(1, 1);
+  out.Put(last ? 1 : 0, 1);
   out.Put(2, 2);
   out.Put(static_cast<uint32_t>(literalCount - 257), 5);
   out.Put(static_cast<uint32_t>(distanceCount - 1), 5);
@@ -267,11 +274,26 @@ void DeflateScanlines(std::span<const uint32_t> pixels, size_t width, size_t hei
   zeroLine[0] = 2;
   const uLong zeroAdler = adler32(adler32(0L, Z_NULL, 0), zeroLine.data(), static_cast<uInt>(stride));
   std::vector<unsigned char> line(stride);
+  //   CMF 0x78 (deflate, 32K window) | FLG 0x01 (fastest, check bits) | blocks | Adler-32, big end first
+  out.push_back(0x78);
+  out.push_back(0x01);
+  BitWriter bits(out);
+  // A block is written once it holds kBlockTokens tokens, so a large or
+  // noisy picture never holds more than that many (a few hundred bytes of
+  // code lengths a block, next to the megabyte of tokens).
+  constexpr size_t kBlockTokens = size_t{1} << 18;
+  auto flushFull = [&] {
+    if (tokenizer.Tokens().size() < kBlockTokens) return;
+    tokenizer.EndBlock();
+    WriteBlock(tokenizer, false, bits);
+    tokenizer.Clear();
+  };
   for (size_t y = 0; y < height; ++y) {
     const uint32_t* row = &pixels[y * width];
     const uint32_t* above = y > 0 ? row - width : nullptr;
     if (above != nullptr && std::memcmp(row, above, width * sizeof(uint32_t)) == 0) {
       tokenizer.Add(zeroLine);
+      flushFull();
       adler = adler32_combine(adler, zeroAdler, static_cast<z_off_t>(stride));
       continue;
     }
@@ -289,15 +311,11 @@ void DeflateScanlines(std::span<const uint32_t> pixels, size_t width, size_t hei
       bytes[3 * x + 2] = static_cast<unsigned char>(d);
     }
     tokenizer.Add(line);
+    flushFull();
     adler = adler32(adler, line.data(), static_cast<uInt>(stride));
   }
-  tokenizer.End();
-
-  //   CMF 0x78 (deflate, 32K window) | FLG 0x01 (fastest, check bits) | blocks | Adler-32, big end first
-  out.push_back(0x78);
-  out.push_back(0x01);
-  BitWriter bits(out);
-  WriteBlock(tokenizer, bits);
+  tokenizer.EndBlock();
+  WriteBlock(tokenizer, true, bits);
   bits.Flush();
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(adler >> shift));
 }

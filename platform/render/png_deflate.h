@@ -5,7 +5,8 @@
 // every byte through its general matcher and costs more than drawing the
 // picture; this writer finds the runs a machine word at a time, matches
 // them at distance 1 (what zlib's run-length strategy finds too), and codes
-// the rest with one dynamic Huffman block, so it packs about as tightly.
+// the rest with dynamic Huffman blocks (of at most 2^18 tokens each, so a
+// large picture is not held whole), so it packs about as tightly.
 #pragma once
 
 #include <cstddef>
