@@ -13,8 +13,10 @@
 namespace {
 
 const std::vector<CString> kCells = {
-    "10", "9", "-", "NA",         "abc",        "-0.5",      "1e3", "nan", "inf",        "-inf", "12abc",    "",
-    "9",  "B", "a", "01/02/2020", "02/01/2020", "01Jan2020", "0",   "-0",  "3000000000", "-7",   "10:00:00", "9:00:00"};
+    "10", "9", "-", "NA", "abc", "-0.5", "1e3", "nan", "inf", "-inf", "12abc", "", "9", "B", "a", "01/02/2020",
+    "02/01/2020", "01Jan2020", "0", "-0", "3000000000", "-7", "10:00:00", "9:00:00",
+    // Read as numbers only by atof's own rules: white space, '+', hexadecimal, out of range, rounding.
+    " 12", "+5", "0x10", "1e999", "-1e999", "1e-400", "0.1000000000000000055511151231257827", "1,5", "infinity"};
 
 TEST(SortKeys, CompareAndOrderAgreeWithTheTextComparisons) {
   for (const auto rules : {listview::CompareRules::kBase, listview::CompareRules::kFiltered}) {
@@ -65,6 +67,50 @@ TEST(SortKeys, CompareAndOrderAgreeWithTheTextComparisons) {
         std::iota(every.begin(), every.end(), 0);
         EXPECT_EQ(order, every);
       }
+    }
+  }
+}
+
+TEST(SortKeys, AColumnOfPlainDatesSortsAsTheTextComparisonsDo) {
+  // Ties, and days, months and years each deciding some pair.
+  const std::vector<CString> dates = {"29/01/2026", "28/02/2025", "01/02/2026", "29/01/2026", "31/12/2025",
+                                      "01/01/2027", "02/01/2026", "28/02/2025", "30/01/2026", "15/06/2024"};
+  for (const auto rules : {listview::CompareRules::kBase, listview::CompareRules::kFiltered}) {
+    listview::SortKeys keys(rules, 6);
+    for (const CString& date : dates) keys.Add(date);
+    for (const int direction : {-1, 0, 1}) {
+      std::vector<int> want(dates.size());
+      std::iota(want.begin(), want.end(), 0);
+      std::stable_sort(want.begin(), want.end(), [&](int x, int y) {
+        const CString& a = dates[static_cast<size_t>(x)];
+        const CString& b = dates[static_cast<size_t>(y)];
+        return (rules == listview::CompareRules::kBase ? listview::CompareCellsBase(6, a, b, direction)
+                                                       : listview::CompareCellsFiltered(6, a, b, direction)) < 0;
+      });
+      EXPECT_EQ(keys.Order(direction), want) << direction;
+    }
+  }
+}
+
+TEST(SortKeys, AColumnOfFewDistinctTextsSortsAsTheTextComparisonsDo) {
+  // 300 rows of seven texts: prefixes of each other, case, a byte above 127
+  // (strcmp reads bytes unsigned) and the empty text.
+  const CString kinds[] = {"AB", "A", "", "B", "a", "\xC3\xA9", "ABC"};
+  std::vector<CString> cells;
+  for (int i = 0; i < 300; ++i) cells.push_back(kinds[(i * 5 + i / 7) % 7]);
+  for (const auto rules : {listview::CompareRules::kBase, listview::CompareRules::kFiltered}) {
+    listview::SortKeys keys(rules, 3);
+    for (const CString& cell : cells) keys.Add(cell);
+    for (const int direction : {-1, 1}) {
+      std::vector<int> want(cells.size());
+      std::iota(want.begin(), want.end(), 0);
+      std::stable_sort(want.begin(), want.end(), [&](int x, int y) {
+        const CString& a = cells[static_cast<size_t>(x)];
+        const CString& b = cells[static_cast<size_t>(y)];
+        return (rules == listview::CompareRules::kBase ? listview::CompareCellsBase(3, a, b, direction)
+                                                       : listview::CompareCellsFiltered(3, a, b, direction)) < 0;
+      });
+      EXPECT_EQ(keys.Order(direction), want) << direction;
     }
   }
 }

@@ -148,8 +148,11 @@ void CFilterListCtrl::SortView(int column) {
   std::vector<int> order;
   if (m_nSortColumnIndex >= 0) {
     listview::SortKeys keys(listview::CompareRules::kFiltered, m_nSortType);
-    for (const int store : stores)
-      keys.Add(CellText(m_store[static_cast<size_t>(store)].dwItemData, m_nSortColumnIndex));
+    keys.Resize(stores.size());
+    // Read in store order: after a sort the rows' records lie scattered.
+    ForEachRowInStoreOrder([&](int row, DWORD_PTR data) {
+      keys.Set(static_cast<size_t>(row), CellText(data, m_nSortColumnIndex));
+    });
     order = keys.Order(m_nSortDirection);
   } else {
     order.resize(stores.size());

@@ -403,6 +403,22 @@ bool AsksOnly(UINT message) {
   }
 }
 
+// Changes to the items alone: the row count, the top row, what rows hold.
+// They leave the columns, the client size and the sideways scroll as they
+// were, so only the vertical bar can follow from them (and, when that bar
+// comes or goes, the client's width, which the full sync then settles).
+// A list filled a row at a time sends a few of these for every row.
+bool ChangesItemsOnly(UINT message) {
+  switch (message) {
+    case LVM_SETITEMCOUNT: case LVM_INSERTITEM: case LVM_DELETEITEM: case LVM_DELETEALLITEMS: case LVM_SETITEM:
+    case LVM_SETITEMTEXT: case LVM_SETITEMSTATE: case LVM_SORTITEMS: case LVM_SORTITEMSEX: case LVM_SETSELECTIONMARK:
+    case LVM_ENSUREVISIBLE: case LVM_REDRAWITEMS: case LVM_UPDATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -410,7 +426,11 @@ LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   // Whatever the message changed (items, columns, size, scrolling), the
   // scroll bars say it afterwards.
   if (message != WM_DESTROY && message != WM_NCDESTROY && !AsksOnly(message) && ::IsWindow(hwnd())) {
-    SyncScrollBars();
+    if (ChangesItemsOnly(message)) {
+      SyncRowsBar();
+    } else {
+      SyncScrollBars();
+    }
   }
   return result;
 }

@@ -207,6 +207,30 @@ bool ListViewModel::ScrollSideways(int delta) {
   return true;
 }
 
+void ListViewModel::SyncRowsBar() {
+  if (m_syncingBars) return;
+  if (Style() & LVS_NOSCROLL) {
+    const int top = m_top;
+    SetTop(m_top);
+    if (m_top != top) ::InvalidateRect(hwnd(), nullptr, TRUE);
+    return;
+  }
+  m_syncingBars = true;
+  const DWORD before = Style() & (WS_HSCROLL | WS_VSCROLL);
+  const int top = m_top;
+  SetTop(m_top);
+  if (m_top != top) ::InvalidateRect(hwnd(), nullptr, TRUE);
+  SCROLLINFO v;
+  v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  v.nMax = Count() - 1;
+  v.nPage = static_cast<UINT>(PerPage());
+  v.nPos = m_top;
+  ::SetScrollInfo(hwnd(), SB_VERT, &v, TRUE);
+  m_syncingBars = false;
+  // The bar came or went: the client's width changed, and with it maybe the other bar.
+  if ((Style() & (WS_HSCROLL | WS_VSCROLL)) != before) SyncScrollBars();
+}
+
 void ListViewModel::SyncScrollBars() {
   if (m_syncingBars) return;
   m_syncingBars = true;

@@ -122,6 +122,9 @@ class ListViewModel : public ControlModel {
   // The bars follow the view: the vertical one counts rows (page: the whole
   // rows that fit), the horizontal one pixels (page: the client width).
   void SyncScrollBars();
+  // After a change to the items alone: the vertical bar, and the full sync
+  // only when that bar comes or goes.
+  void SyncRowsBar();
   void LayoutHeader();
   void MeasureRows();
   void FontChanged();

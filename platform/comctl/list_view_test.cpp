@@ -950,6 +950,23 @@ TEST_F(ListViewTest, ScrollBarsComeWithRowsAndColumnsThatDoNotFitAndCountRowsAnd
   EXPECT_EQ(list.GetTopIndex(), 0);
 }
 
+TEST_F(ListViewTest, ARowThatBringsTheVerticalBarBringsTheHorizontalOneWhenTheColumnsNoLongerFit) {
+  // Columns 10 pixels narrower than the client: they fit until a vertical bar narrows it.
+  Make(0, 5);
+  list.SetColumnWidth(2, 300 - 10 - 100 - 60);
+  EXPECT_FALSE(Bar(list, SB_VERT).has_value());
+  EXPECT_FALSE(Bar(list, SB_HORZ).has_value());
+  AddRow(5);
+  ASSERT_TRUE(Bar(list, SB_VERT).has_value());
+  const auto h = Bar(list, SB_HORZ);
+  ASSERT_TRUE(h.has_value());
+  EXPECT_EQ(h->nMax, 290 - 1);
+  EXPECT_EQ(static_cast<int>(h->nPage), 300 - GetSystemMetrics(SM_CXVSCROLL));
+  // The horizontal bar takes a row's room from the page.
+  EXPECT_EQ(Bar(list, SB_VERT)->nPage, 4u);
+  EXPECT_EQ(list.GetCountPerPage(), 4);
+}
+
 TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
   // Five and a half rows of room.
   ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 310, 10 + kHeader + 5 * kRow + kRow / 2),
