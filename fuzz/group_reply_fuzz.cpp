@@ -42,7 +42,7 @@ void Check(mnm_hndl reply) {
     Mismatch("a strike kept other than sent");
   }
   const AllowedGroup back = GroupOfRecord(row);
-  if (group.expiry && row.strExpiryAsSent.IsEmpty()) {
+  if (group.expiry && !group.expiry->IsEmpty() && row.strExpiryAsSent.IsEmpty()) {
     // Converted: a "dd/mm/yyyy" date of the 32-bit range, which the delete
     // turns back into seconds (-2 only for dates its shift takes past 32 bits).
     const CString compact = CompactExpiry(row.strExpiry);

@@ -107,8 +107,9 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
     }
   }
 
+  // An empty expiry restricts nothing, as an empty text field does.
   record.strExpiry = "ALL";
-  if (group.expiry) {
+  if (group.expiry && !group.expiry->IsEmpty()) {
     // Anything beyond 32 bits is no date: such a text is not converted.
     bool converted = false;
     if (WholeNumber(group.expiry->view(), 10)) {

@@ -87,7 +87,8 @@ TEST(GroupReply, ListedGroupReadsEveryFieldUnderItsSegmentsTags) {
 }
 
 TEST(GroupReply, MissingAndEmptyFieldsRestrictNothing) {
-  const AllowedGroupRecord row = Listed({{tag::kExchangeCode, "nse_fo"}, {tag::kSymbol, ""}, {tag::kSide, ""}});
+  const AllowedGroupRecord row =
+      Listed({{tag::kExchangeCode, "nse_fo"}, {tag::kSymbol, ""}, {tag::kSide, ""}, {tag::kExpiry, ""}});
   EXPECT_EQ(row.strCategory, "");
   for (const CGroupText* text : {&row.strInstrument, &row.strSymbol, &row.strOptionType, &row.strExpiry,
                                  &row.strProduct, &row.strSide}) {
@@ -95,7 +96,7 @@ TEST(GroupReply, MissingAndEmptyFieldsRestrictNothing) {
   }
   EXPECT_EQ(row.dStrike, 0);
   const AllowedGroup group = GroupOfRecord(row);
-  EXPECT_FALSE(group.symbol || group.side || group.expiry || group.strike);
+  EXPECT_FALSE(group.symbol || group.side || group.expiry || group.strike) << "a delete leaves them out";
 }
 
 TEST(GroupReply, BseTakesItsInstrumentFromTheTradingSymbol) {
