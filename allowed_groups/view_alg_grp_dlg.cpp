@@ -106,17 +106,12 @@ int CViewAlgGrpDlg::FormatRow(DWORD_PTR data, int column, CString& text, COLORRE
   return 1;
 }
 
+// The list's filter boxes changed: show the rows they let through. Every
+// notification, this one included, then gets the default answer (0): the
+// list asks nothing of this dialog, item changes included.
 BOOL CViewAlgGrpDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  auto* header = reinterpret_cast<NMHDR*>(lParam);
-  if (header->idFrom == static_cast<UINT_PTR>(IDC_GROUP_LIST)) {
-    if (header->code == HDN_FILTERCHANGE) {
-      m_list.Refilter();
-      *result = 0;
-    } else if (header->code == LVN_ITEMCHANGED) {
-      *result = 0;
-      return TRUE;
-    }
-  }
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header->idFrom == static_cast<UINT_PTR>(IDC_GROUP_LIST) && header->code == HDN_FILTERCHANGE) m_list.Refilter();
   return CDialog::OnNotify(wParam, lParam, result);
 }
 
