@@ -1,7 +1,7 @@
 #include "allowed_groups/alw_grp.h"
 
 #include "allowed_groups/alw_grp_req_rx.h"
-#include "allowed_groups/request_tags.h"
+#include "allowed_groups/core/request_tags.h"
 #include "plugin/plugin_context.h"
 #include "plugin/terminal_link.h"
 #include "resources/resource.h"
@@ -38,7 +38,7 @@ void CAlwGrp::DoDataExchange(CDataExchange* dx) {
 BOOL CAlwGrp::OnInitDialog() {
   CDialog::OnInitDialog();
   if (m_pContext == nullptr) {
-    m_pReceiver = std::make_unique<CAlwGrpReqRx>();
+    m_pReceiver = std::make_unique<CAlwGrpReqRx>(static_cast<IGroupReplies&>(*this));
     m_pContext = std::make_unique<CPluginContext>(*m_pReceiver);
   }
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
@@ -201,12 +201,18 @@ void CAlwGrp::OnDeleteGroup() {
   SendDeleteRequest(SelectedText(m_cmbCategory));
 }
 
+CViewAlgGrpDlg& CAlwGrp::CreatedView() {
+  if (m_viewDlg.GetSafeHwnd() == nullptr) m_viewDlg.Create(m_pContext.get());
+  return m_viewDlg;
+}
+
+void CAlwGrp::OnListedGroup(std::unique_ptr<AllowedGroupRecord> record) {
+  CreatedView().AddOrMerge(std::move(record));
+}
+
 void CAlwGrp::OnViewGroup() {
-  if (m_viewDlg.GetSafeHwnd() == nullptr) {
-    m_viewDlg.Create(IDD_VIEW_ALGGRP, nullptr);
-  } else {
-    m_viewDlg.RemoveAllRows();
-  }
+  if (m_viewDlg.GetSafeHwnd() != nullptr) m_viewDlg.RemoveAllRows();
+  CreatedView();
   SendListAllRequest();
   m_viewDlg.ShowWindow(SW_SHOW);
   m_viewDlg.BringWindowToTop();

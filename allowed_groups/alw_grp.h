@@ -7,7 +7,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
+#include "allowed_groups/core/allowed_group.h"
+#include "allowed_groups/group_replies.h"
 #include "allowed_groups/view_alg_grp_dlg.h"
 #include "controls/auto_combo_box.h"
 #include "mml/mml.h"
@@ -19,7 +22,7 @@
 class CAlwGrpReqRx;
 class CPluginContext;
 
-class CAlwGrp : public CDialog {
+class CAlwGrp : public CDialog, private IGroupReplies {
  public:
   CAlwGrp();
   ~CAlwGrp() override;
@@ -46,8 +49,16 @@ class CAlwGrp : public CDialog {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
  private:
-  enum class GroupRequest { kAdd, kDelete };
-  int SendGroupRequest(GroupRequest kind, const CString& category);
+  // The replies the receiver hands on.
+  void OnCategories(mnm_hndl reply) override { LoadCategories(reply); }
+  void OnCategoriesRefused() override { SendPeerDataRequest(); }
+  void OnListedGroup(std::unique_ptr<AllowedGroupRecord> record) override;
+
+  // The group the controls describe for `category`; nothing (after telling
+  // the user) when no exchange segment is chosen.
+  std::optional<AllowedGroup> ChosenGroup(const CString& category);
+  // The view, made on first use with the context it sends its deletes through.
+  CViewAlgGrpDlg& CreatedView();
 
   void OnExchangeChanged();
   void OnInstrumentChanged();

@@ -1,12 +1,12 @@
 // The form's requests. Each is one tagged message built in the plugin
 // context's buffer and handed to the terminal; every field is one text value.
-#include <cstdlib>
-
+// The group requests take their fields from the core (core/group_request.h);
+// here the controls only become a group.
 #include "allowed_groups/alw_grp.h"
-#include "allowed_groups/exchange_codes.h"
-#include "allowed_groups/expiry.h"
+#include "allowed_groups/core/group_request.h"
+#include "allowed_groups/core/request_tags.h"
+#include "allowed_groups/core/segment_rules.h"
 #include "allowed_groups/request_builder.h"
-#include "allowed_groups/request_tags.h"
 #include "plugin/plugin_context.h"
 #include "plugin/terminal_link.h"
 #include "resources/resource.h"
@@ -48,76 +48,43 @@ int CAlwGrp::SendListAllRequest() {
       .Send();
 }
 
-int CAlwGrp::SendAddRequest(const CString& category) { return SendGroupRequest(GroupRequest::kAdd, category); }
-
-int CAlwGrp::SendDeleteRequest(const CString& category) { return SendGroupRequest(GroupRequest::kDelete, category); }
-
-int CAlwGrp::SendGroupRequest(GroupRequest kind, const CString& category) {
+std::optional<AllowedGroup> CAlwGrp::ChosenGroup(const CString& category) {
   if (m_cmbExchange.GetCurSel() < 0) {
     MessageBox("Please Specify the exchange");
-    return 0;
+    return std::nullopt;
   }
-  const CString segment = SelectedText(m_cmbExchange);
-  const bool bse = segment == "BSE";
-  const CString code = ExchangeCodeOf(segment);
+  // Index 0 of a scrip combo is "--ANY--": nothing chosen, nothing sent.
+  auto chosen = [this](const CComboBox& combo) -> std::optional<CString> {
+    if (combo.GetCurSel() <= 0) return std::nullopt;
+    return SelectedText(combo);
+  };
+  AllowedGroup group;
+  group.category = category;
+  group.exchangeCode = ExchangeCodeOf(SelectedText(m_cmbExchange));
+  const SegmentRules& rules = RulesForCode(group.exchangeCode->view());
+  group.instrument = chosen(m_cmbInstrument);
+  group.symbol = chosen(m_cmbSymbol);
+  group.optionType = chosen(m_cmbOptionType);
+  if (const auto price = chosen(m_cmbStrike)) group.strike = StrikeInServerUnits(price->view(), rules);
+  if (IsDlgButtonChecked(IDC_ALL_EXPIRY) != BST_CHECKED && m_cmbExpiry.GetCurSel() >= 0) {
+    group.expiry = ExpiryInServerSeconds(SelectedText(m_cmbExpiry), rules.expiryKind);
+  }
+  group.product = chosen(m_cmbProduct);
+  if (IsDlgButtonChecked(IDC_BUY) == BST_CHECKED) group.side = "B";
+  else if (IsDlgButtonChecked(IDC_SELL) == BST_CHECKED) group.side = "S";
+  return group;
+}
 
-  const bool hasInstrument = m_cmbInstrument.GetCurSel() > 0 && !bse;
-  const int32_t instrumentTag = segment == "NSE" ? tag::kInstrumentCash : tag::kInstrument;
-  const CString instrument = SelectedText(m_cmbInstrument);
-  const bool hasSymbol = m_cmbSymbol.GetCurSel() > 0;
-  const int32_t symbolTag = bse ? tag::kTradingSymbol : tag::kSymbol;
-  const CString symbol = SelectedText(m_cmbSymbol);
-  const bool hasProduct = m_cmbProduct.GetCurSel() > 0;
-  const CString product = SelectedText(m_cmbProduct);
-  CString side;
-  if (IsDlgButtonChecked(IDC_BUY) == BST_CHECKED) side = "B";
-  else if (IsDlgButtonChecked(IDC_SELL) == BST_CHECKED) side = "S";
-  const bool hasOptionType = m_cmbOptionType.GetCurSel() > 0;
-  const int32_t optionTag = bse ? tag::kInstrumentCash : tag::kOptionType;
-  const CString optionType = SelectedText(m_cmbOptionType);
+int CAlwGrp::SendAddRequest(const CString& category) {
+  const std::optional<AllowedGroup> group = ChosenGroup(category);
+  if (!group) return 0;
+  return RequestBuilder(m_pContext.get(), kAdd).Fields(EncodeAddRequest(*group, plugin::Globals().strUserId)).Send();
+}
 
-  // Strike in server units: price x 100, and x 100000 more for currencies.
-  const bool hasStrike = m_cmbStrike.GetCurSel() > 0;
-  CString strike;
-  if (hasStrike) {
-    double value = std::atof(SelectedText(m_cmbStrike)) * 100;
-    if (segment == "CDS") value *= 100000;
-    strike.Format("%0.0f", value);
-  }
-  const bool hasExpiry = IsDlgButtonChecked(IDC_ALL_EXPIRY) != BST_CHECKED && m_cmbExpiry.GetCurSel() >= 0;
-  CString expiry;
-  if (hasExpiry) {
-    expiry.Format("%ld",
-                  static_cast<long>(ConvertExpiryToSeconds(SelectedText(m_cmbExpiry), ExpiryKindForDisplay(segment))));
-  }
-  const CString& user = plugin::Globals().strUserId;
-
-  if (kind == GroupRequest::kAdd) {
-    return RequestBuilder(m_pContext.get(), kAdd)
-        .Name("ks_publish_allowed_group")
-        .Text(tag::kCategory, category)
-        .Text(tag::kUserId, user)
-        .Text(tag::kExchangeCode, code)
-        .TextIf(hasInstrument, instrumentTag, instrument)
-        .TextIf(hasProduct, tag::kProduct, product)
-        .TextIf(!side.IsEmpty(), tag::kSide, side)
-        .TextIf(hasSymbol, symbolTag, symbol)
-        .TextIf(hasOptionType, optionTag, optionType)
-        .TextIf(hasStrike, tag::kStrike, strike)
-        .TextIf(hasExpiry, tag::kExpiry, expiry)
-        .Send();
-  }
+int CAlwGrp::SendDeleteRequest(const CString& category) {
+  const std::optional<AllowedGroup> group = ChosenGroup(category);
+  if (!group) return 0;
   return RequestBuilder(m_pContext.get(), kDelete)
-      .Name("ks_delete_allowed_group")
-      .Text(tag::kUserId, user)
-      .Text(tag::kCategory, category)
-      .Text(tag::kExchangeCode, code)
-      .TextIf(hasInstrument, instrumentTag, instrument)
-      .TextIf(hasSymbol, symbolTag, symbol)
-      .TextIf(hasProduct, tag::kProduct, product)
-      .TextIf(!side.IsEmpty(), tag::kSide, side)
-      .TextIf(hasOptionType, optionTag, optionType)
-      .TextIf(hasStrike, tag::kStrike, strike)
-      .TextIf(hasExpiry, tag::kExpiry, expiry)
+      .Fields(EncodeDeleteRequest(*group, plugin::Globals().strUserId, DeleteSource::kForm))
       .Send();
 }

@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "allowed_groups/allowed_group_record.h"
+#include "allowed_groups/core/allowed_group_record.h"
 
 class CGroupIndex {
  public:

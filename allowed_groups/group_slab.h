@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "allowed_groups/allowed_group_record.h"
+#include "allowed_groups/core/allowed_group_record.h"
 
 class CGroupSlab {
  public:

@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "allowed_groups/request_tags.h"
+#include "allowed_groups/core/group_request.h"
+#include "allowed_groups/core/request_tags.h"
 #include "platform/afx.h"
 #include "plugin/plugin_context.h"
 #include "plugin/terminal_link.h"
@@ -37,6 +38,14 @@ class RequestBuilder {
   }
   RequestBuilder& TextIf(bool present, int32_t fieldTag, const CString& value) {
     return present ? Text(fieldTag, value) : *this;
+  }
+  // Encoded fields in order; the one of tag::kRequestName is the name.
+  RequestBuilder& Fields(const RequestFields& fields) {
+    for (const RequestField& field : fields) {
+      if (field.tag == tag::kRequestName) Name(field.text);
+      else Text(field.tag, field.text);
+    }
+    return *this;
   }
 
   // 1 when the terminal accepted the message, 0 otherwise.

@@ -5,9 +5,8 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "allowed_groups/alw_grp.h"
-#include "allowed_groups/exchange_codes.h"
-#include "allowed_groups/expiry.h"
+#include "allowed_groups/core/group_request.h"
+#include "allowed_groups/core/segment_rules.h"
 #include "allowed_groups/request_builder.h"
 #include "resources/resource.h"
 
@@ -15,26 +14,14 @@ namespace {
 
 // Nothing is logged for a listed delete; a refused send shows its box only.
 constexpr RequestOutcome kDeleteListed{nullptr, "ks_delete_group Request Failure", false, nullptr};
-
-constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-// "27/12/2012" back to "27Dec2012", the form the expiry conversion reads.
-CString CompactExpiry(const CString& dayMonthYear) {
-  int position = 0;
-  const CString day = dayMonthYear.Tokenize("/", position);
-  const CString month = position >= 0 ? dayMonthYear.Tokenize("/", position) : CString();
-  const CString year = position >= 0 ? dayMonthYear.Tokenize("/", position) : CString();
-  const int monthNumber = std::atoi(month);
-  if (monthNumber < 1 || monthNumber > 12) return dayMonthYear;  // the conversion reports what it makes of it
-  CString text;
-  text.Format("%02d%s%04d", std::atoi(day), kMonthNames[monthNumber - 1], std::atoi(year));
-  return text;
-}
-
 }  // namespace
 
 CViewAlgGrpDlg::CViewAlgGrpDlg() : CDialog(IDD_VIEW_ALGGRP, nullptr) { m_list.m_strProfileName = kProfileName; }
+
+BOOL CViewAlgGrpDlg::Create(CPluginContext* context) {
+  m_pContext = context;
+  return CDialog::Create(IDD_VIEW_ALGGRP, nullptr);
+}
 
 void CViewAlgGrpDlg::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
@@ -100,7 +87,7 @@ CString CViewAlgGrpDlg::CellText(const AllowedGroupRecord& record, int column) {
       // Server units back to a price: currency strikes carry 100000 more.
       // Written as "%0.2f" writes it (to_chars rounds the same way, exactly),
       // without printf's cost: sorting and filtering format every row.
-      const double price = record.dStrike / (record.strExchangeCode == "cde_fo" ? 10000000.0 : 100.0);
+      const double price = StrikePrice(record.dStrike, RulesForCode(record.strExchangeCode.view()));
       char text[400];
       const auto written = std::to_chars(text, text + sizeof text, price, std::chars_format::fixed, 2);
       return written.ec == std::errc() ? CString(text, static_cast<int>(written.ptr - text)) : CString();
@@ -119,17 +106,12 @@ int CViewAlgGrpDlg::FormatRow(DWORD_PTR data, int column, CString& text, COLORRE
   return 1;
 }
 
+// The list's filter boxes changed: show the rows they let through. Every
+// notification, this one included, then gets the default answer (0): the
+// list asks nothing of this dialog, item changes included.
 BOOL CViewAlgGrpDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  auto* header = reinterpret_cast<NMHDR*>(lParam);
-  if (header->idFrom == static_cast<UINT_PTR>(IDC_GROUP_LIST)) {
-    if (header->code == HDN_FILTERCHANGE) {
-      m_list.Refilter();
-      *result = 0;
-    } else if (header->code == LVN_ITEMCHANGED) {
-      *result = 0;
-      return TRUE;
-    }
-  }
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header->idFrom == static_cast<UINT_PTR>(IDC_GROUP_LIST) && header->code == HDN_FILTERCHANGE) m_list.Refilter();
   return CDialog::OnNotify(wParam, lParam, result);
 }
 
@@ -212,29 +194,7 @@ void CViewAlgGrpDlg::RemoveAllRows() {
 }
 
 int CViewAlgGrpDlg::SendDeleteListedRequest(const AllowedGroupRecord& record) {
-  const CString& code = record.strExchangeCode;
-  const bool bse = code == "bse_cm";
-  auto given = [](const CString& text) { return text != "ALL"; };
-  CString strike;
-  if (record.dStrike != 0) strike.Format("%0.0f", record.dStrike);
-  if (!record.strStrikeAsSent.IsEmpty()) strike = record.strStrikeAsSent;
-  CString expiry = record.strExpiryAsSent;
-  if (expiry.IsEmpty() && given(record.strExpiry)) {
-    expiry.Format("%ld",
-                  static_cast<long>(ConvertExpiryToSeconds(CompactExpiry(record.strExpiry), ExpiryKindForCode(code))));
-  }
-  return RequestBuilder(AllowedGroupsForm().Context(), kDeleteListed)
-      .Text(tag::kUserId, plugin::Globals().strUserId)
-      .Name("ks_delete_allowed_group")
-      .TextIf(given(record.strCategory), tag::kCategory, record.strCategory)
-      .TextIf(given(code), tag::kExchangeCode, code)
-      .TextIf(!bse && given(record.strInstrument), code == "nse_cm" ? tag::kInstrumentCash : tag::kInstrument,
-              record.strInstrument)
-      .TextIf(given(record.strSymbol), bse ? tag::kTradingSymbol : tag::kSymbol, record.strSymbol)
-      .TextIf(given(record.strProduct), tag::kProduct, record.strProduct)
-      .TextIf(given(record.strSide), tag::kSide, record.strSide)
-      .TextIf(given(record.strOptionType), bse ? tag::kInstrumentCash : tag::kOptionType, record.strOptionType)
-      .TextIf(!strike.IsEmpty(), tag::kStrike, strike)
-      .TextIf(given(record.strExpiry), tag::kExpiry, expiry)
+  return RequestBuilder(m_pContext, kDeleteListed)
+      .Fields(EncodeDeleteRequest(GroupOfRecord(record), plugin::Globals().strUserId, DeleteSource::kList))
       .Send();
 }

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "allowed_groups/allowed_group_record.h"
+#include "allowed_groups/core/allowed_group_record.h"
 #include "allowed_groups/group_index.h"
 #include "allowed_groups/group_slab.h"
 #include "listview/filter/filter_list_ctrl.h"
@@ -22,11 +22,18 @@
 #include "platform/user/cbutton.h"
 #include "platform/user/cdialog.h"
 
+class CPluginContext;
+
 class CViewAlgGrpDlg : public CDialog {
  public:
   CViewAlgGrpDlg();
 
   static constexpr char kProfileName[] = "rmsallowedgroups";
+
+  // Makes the window, modeless and hidden. Its deletes go through `context`
+  // (null: none is sent); REQUIRES: the context outlives the window.
+  BOOL Create(CPluginContext* context);
+  using CDialog::Create;
 
   // Takes the record: merges it into the row of the same group (the first
   // in storage order), or shows it as a new row on top.
@@ -86,4 +93,5 @@ class CViewAlgGrpDlg : public CDialog {
   CFilterListCtrl m_list;
   CButton m_btnDelete;
   CList<int, int> m_pendingRows{10};  // visible rows collected during one delete
+  CPluginContext* m_pContext = nullptr;  // not owned
 };

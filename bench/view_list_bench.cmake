@@ -1,4 +1,4 @@
-# The View Allowed Group dialog lives in the plug-in's core library.
-if(TARGET plugin_core)
-  target_link_libraries(view_list_bench PRIVATE plugin_core platform_testing)
+# The View Allowed Group dialog lives in the allowed_groups library.
+if(TARGET allowed_groups)
+  target_link_libraries(view_list_bench PRIVATE allowed_groups platform_testing)
 endif()

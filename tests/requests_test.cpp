@@ -178,6 +178,14 @@ TEST_F(Requests, StrikesAreScaledAndCurrencyStrikesFurther) {
                                    {10106, "FUTCOM"},
                                    {3, "GOLD"},
                                    {46002, "1797638399"}})}));
+  // "All Expiry" checked again: the date still chosen in the combo is not sent.
+  Do({R"(check "Allowed Groups" 1029 on)", R"(click "Allowed Groups" "Add Group")"});
+  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"},
+                                   {13034, "HNI"},
+                                   {54247, "admin"},
+                                   {63001, "mcx_fo"},
+                                   {10106, "FUTCOM"},
+                                   {3, "GOLD"}})}));
 }
 
 TEST_F(Requests, AllCategoriesSendsOnePerCategoryButStillNeedsOneChosen) {

@@ -19,7 +19,7 @@
 // memory per group.)
 #pragma once
 
-#include "allowed_groups/group_text.h"
+#include "allowed_groups/core/group_text.h"
 
 struct AllowedGroupRecord {
   CGroupText strCategory;

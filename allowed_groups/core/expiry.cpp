@@ -1,4 +1,4 @@
-#include "allowed_groups/expiry.h"
+#include "allowed_groups/core/expiry.h"
 
 #include <algorithm>
 #include <cstdlib>

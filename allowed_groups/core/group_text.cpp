@@ -1,4 +1,4 @@
-#include "allowed_groups/group_text.h"
+#include "allowed_groups/core/group_text.h"
 
 #include <deque>
 #include <mutex>

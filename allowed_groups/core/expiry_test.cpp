@@ -1,8 +1,8 @@
-#include "allowed_groups/expiry.h"
+#include "allowed_groups/core/expiry.h"
 
 #include <gtest/gtest.h>
 
-#include "allowed_groups/exchange_codes.h"
+#include "allowed_groups/core/segment_rules.h"
 #include "platform/testing/scoped_zone.h"
 
 namespace {
@@ -55,10 +55,10 @@ TEST(ExchangeCodes, TableIsExactAndCaseSensitive) {
   EXPECT_EQ(ExchangeCodeOf("NSEL"), "nsel_sm");
   EXPECT_EQ(ExchangeCodeOf("nfo"), "");
   EXPECT_EQ(ExchangeCodeOf("NFO "), "");
-  EXPECT_EQ(ExpiryKindForDisplay("MCX"), 6);
-  EXPECT_EQ(ExpiryKindForDisplay("NFO"), 4);
-  EXPECT_EQ(ExpiryKindForCode("mcx_fo"), 6);
-  EXPECT_EQ(ExpiryKindForCode("cde_fo"), 4);
+  EXPECT_EQ(RulesForCode("mcx_fo").expiryKind, 6);
+  EXPECT_EQ(RulesForCode(ExchangeCodeOf("MCX").view()).expiryKind, 6);
+  EXPECT_EQ(RulesForCode("cde_fo").expiryKind, 4);
+  EXPECT_EQ(RulesForCode("MCX").expiryKind, 4) << "rules are keyed by code, never by display name";
 }
 
 }  // namespace

@@ -1,0 +1,132 @@
+#include "allowed_groups/core/group_reply.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "allowed_groups/core/request_tags.h"
+#include "allowed_groups/core/segment_rules.h"
+#include "dateutil/dateutil.h"
+
+namespace {
+
+// Numbers are read through fixed buffers, as wide as the server's longest
+// values (31 digits of seconds, 63 characters of strike); longer values are
+// cut to them, never written past them.
+template <size_t Size>
+std::array<char, Size> Terminated(std::string_view text) {
+  std::array<char, Size> buffer{};
+  std::memcpy(buffer.data(), text.data(), std::min<size_t>(text.size(), Size - 1));
+  return buffer;
+}
+
+// An optional "-" and 1 to `digits` decimal digits, nothing else.
+bool WholeNumber(std::string_view text, int digits) {
+  const std::string_view number = text.starts_with('-') ? text.substr(1) : text;
+  return !number.empty() && number.size() <= static_cast<size_t>(digits) &&
+         number.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+std::optional<CString> FirstCString(mnm_hndl reply, int32_t fieldTag) {
+  if (fieldTag == 0) return std::nullopt;
+  const std::optional<std::string_view> text = FirstText(reply, fieldTag);
+  if (!text) return std::nullopt;
+  return CString(*text);
+}
+
+// A field the server leaves empty restricts nothing, just as a missing one:
+// both read as "ALL", which a later delete of the row leaves out again.
+CGroupText TextOrAll(const std::optional<CString>& text) {
+  static const CGroupText kAll("ALL");
+  return text && !text->IsEmpty() ? CGroupText(*text) : kAll;
+}
+
+}  // namespace
+
+std::optional<std::string_view> FirstText(mnm_hndl reply, int32_t fieldTag) {
+  int error = 0;
+  int32_t count = 0;
+  if (!mnm_get_field_count(reply, fieldTag, &count, &error) || count < 1) return std::nullopt;
+  mml_data value{};
+  if (!mnm_get_field(reply, fieldTag, 0, &value, &error) || value.data == nullptr) return std::string_view();
+  return std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len)));
+}
+
+int ReplyStatusOf(mnm_hndl reply) {
+  int error = 0;
+  int32_t count = 0;
+  if (!mnm_get_field_count(reply, tag::kReplyStatus, &count, &error) || count < 1) return kStatusSuccess;
+  mml_data value{};
+  if (!mnm_get_field(reply, tag::kReplyStatus, 0, &value, &error)) return 1;
+  const std::string_view text =
+      value.data != nullptr ? std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len)))
+                            : std::string_view();
+  return std::atoi(Terminated<32>(text).data());
+}
+
+AllowedGroup DecodeAllowedGroup(mnm_hndl reply) {
+  AllowedGroup group;
+  group.category = FirstCString(reply, tag::kCategory);
+  group.exchangeCode = FirstCString(reply, tag::kExchangeCode);
+  const SegmentRules& rules = RulesForCode(group.exchangeCode ? group.exchangeCode->view() : std::string_view());
+  group.instrument = FirstCString(reply, rules.instrumentTag);
+  group.symbol = FirstCString(reply, rules.symbolTag);
+  group.optionType = FirstCString(reply, rules.optionTypeTag);
+  group.strike = FirstCString(reply, tag::kStrike);
+  group.expiry = FirstCString(reply, tag::kExpiry);
+  group.product = FirstCString(reply, tag::kProduct);
+  group.side = FirstCString(reply, tag::kSide);
+  return group;
+}
+
+AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLookup& lookup) {
+  AllowedGroupRecord record;
+  record.strCategory = group.category.value_or(CString());
+  record.strExchangeCode = group.exchangeCode.value_or(CString());
+  const SegmentRules& rules = RulesForCode(record.strExchangeCode.view());
+
+  if (rules.instrumentFromSymbol) {
+    record.strInstrument = "ALL";
+    if (group.symbol && lookup) {
+      if (const std::optional<CString> instrument = lookup(*group.symbol)) record.strInstrument = *instrument;
+    }
+  } else {
+    record.strInstrument = TextOrAll(group.instrument);
+  }
+  record.strSymbol = TextOrAll(group.symbol);
+  record.strOptionType = TextOrAll(group.optionType);
+
+  if (group.strike) {
+    // Server units are whole numbers; up to 15 digits a double holds exactly.
+    if (WholeNumber(group.strike->view(), 15)) {
+      record.dStrike = std::strtod(Terminated<64>(group.strike->view()).data(), nullptr);
+    } else {
+      record.strStrikeAsSent = *group.strike;
+    }
+  }
+
+  // An empty expiry restricts nothing, as an empty text field does.
+  record.strExpiry = "ALL";
+  if (group.expiry && !group.expiry->IsEmpty()) {
+    // Anything beyond 32 bits is no date: such a text is not converted.
+    bool converted = false;
+    if (WholeNumber(group.expiry->view(), 10)) {
+      const long long sent = std::strtoll(Terminated<32>(group.expiry->view()).data(), nullptr, 10);
+      if (sent >= std::numeric_limits<int32_t>::min() && sent <= std::numeric_limits<int32_t>::max()) {
+        const long seconds = static_cast<long>(sent + rules.listedExpiryShift);
+        CString date;
+        converted = Convert_longDate_to_IstDateString(seconds, date) != 0;
+        if (converted) record.strExpiry = date;
+      }
+    }
+    if (!converted) {
+      record.strExpiry = *group.expiry;
+      record.strExpiryAsSent = *group.expiry;
+    }
+  }
+  record.strProduct = TextOrAll(group.product);
+  record.strSide = TextOrAll(group.side);
+  return record;
+}

@@ -1,0 +1,171 @@
+// Reading list-all and status replies into groups and rows, whatever the
+// server put in them; and a listed row deleting exactly what was listed.
+#include "allowed_groups/core/group_reply.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "allowed_groups/core/expiry.h"
+#include "allowed_groups/core/group_request.h"
+#include "allowed_groups/core/request_tags.h"
+
+// Failures name the field, not its bytes (group_request_test.cpp).
+void PrintTo(const RequestField& field, std::ostream* out);
+
+namespace {
+
+using Fields = std::vector<std::pair<int32_t, std::string>>;
+
+// A reply of these fields, parsed as the receiver is handed it.
+class Reply {
+ public:
+  explicit Reply(const Fields& fields) {
+    char* noEnvironment[] = {nullptr};
+    int error = 0;
+    mml_env_init(0, nullptr, noEnvironment, 2, 0, &error);
+    mnm_hndl writer = nullptr;
+    EXPECT_TRUE(mnm_open(&writer, &error) && buf_open(&m_buffer, 64, &error) && mnm_open(&m_reply, &error));
+    EXPECT_TRUE(mnm_init_msg(writer, m_buffer, &error));
+    for (const auto& [fieldTag, text] : fields) {
+      mml_data value{text.empty() ? nullptr : const_cast<char*>(text.data()), static_cast<int32_t>(text.size())};
+      EXPECT_TRUE(mnm_add_field(writer, fieldTag, 1, &value, &error)) << fieldTag;
+    }
+    mnm_close(&writer, &error);
+    EXPECT_TRUE(mnm_parse(m_reply, nullptr, m_buffer, &error));
+  }
+  ~Reply() {
+    mnm_close(&m_reply, nullptr);
+    buf_close(&m_buffer, nullptr);
+  }
+  Reply(const Reply&) = delete;
+  Reply& operator=(const Reply&) = delete;
+  mnm_hndl handle() const { return m_reply; }
+
+ private:
+  buf_hndl m_buffer = nullptr;
+  mnm_hndl m_reply = nullptr;
+};
+
+AllowedGroupRecord Listed(const Fields& fields, const InstrumentLookup& lookup = nullptr) {
+  const Reply reply(fields);
+  return ListedRecord(DecodeAllowedGroup(reply.handle()), lookup);
+}
+
+TEST(GroupReply, ListedGroupReadsEveryFieldUnderItsSegmentsTags) {
+  const AllowedGroupRecord row = Listed({{tag::kCategory, "HNI"},
+                                         {tag::kExchangeCode, "nse_fo"},
+                                         {tag::kInstrument, "OPTIDX"},
+                                         {tag::kInstrumentCash, "ignored"},
+                                         {tag::kSymbol, "NIFTY"},
+                                         {tag::kOptionType, "CE"},
+                                         {tag::kStrike, "2600000"},
+                                         {tag::kExpiry, "1041085800"},
+                                         {tag::kProduct, "NRML"},
+                                         {tag::kSide, "S"}});
+  EXPECT_EQ(row.strCategory, "HNI");
+  EXPECT_EQ(row.strExchangeCode, "nse_fo");
+  EXPECT_EQ(row.strInstrument, "OPTIDX");
+  EXPECT_EQ(row.strSymbol, "NIFTY");
+  EXPECT_EQ(row.strOptionType, "CE");
+  EXPECT_EQ(row.dStrike, 2600000);
+  EXPECT_EQ(row.strExpiry, "27/12/2012") << "derivatives count from 1980";
+  EXPECT_EQ(row.strProduct, "NRML");
+  EXPECT_EQ(row.strSide, "S");
+  EXPECT_TRUE(row.strStrikeAsSent.IsEmpty() && row.strExpiryAsSent.IsEmpty());
+
+  EXPECT_EQ(Listed({{tag::kExchangeCode, "nse_cm"}, {tag::kInstrumentCash, "EQ"}, {tag::kInstrument, "no"}})
+                .strInstrument,
+            "EQ");
+  // Other segments carry the zone offset: 27 Dec 2012 00:00 IST.
+  EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566400"}}).strExpiry, "27/12/2012");
+  EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566399"}}).strExpiry, "26/12/2012");
+}
+
+TEST(GroupReply, MissingAndEmptyFieldsRestrictNothing) {
+  const AllowedGroupRecord row =
+      Listed({{tag::kExchangeCode, "nse_fo"}, {tag::kSymbol, ""}, {tag::kSide, ""}, {tag::kExpiry, ""}});
+  EXPECT_EQ(row.strCategory, "");
+  for (const CGroupText* text : {&row.strInstrument, &row.strSymbol, &row.strOptionType, &row.strExpiry,
+                                 &row.strProduct, &row.strSide}) {
+    EXPECT_EQ(*text, "ALL");
+  }
+  EXPECT_EQ(row.dStrike, 0);
+  const AllowedGroup group = GroupOfRecord(row);
+  EXPECT_FALSE(group.symbol || group.side || group.expiry || group.strike) << "a delete leaves them out";
+}
+
+TEST(GroupReply, BseTakesItsInstrumentFromTheTradingSymbol) {
+  const Fields bse{{tag::kExchangeCode, "bse_cm"},
+                   {tag::kTradingSymbol, "RELIANCE"},
+                   {tag::kInstrumentCash, "A"},
+                   {tag::kInstrument, "ignored"},
+                   {tag::kSymbol, "ignored"}};
+  CString asked;
+  const AllowedGroupRecord row = Listed(bse, [&asked](const CString& symbol) -> std::optional<CString> {
+    asked = symbol;
+    return CString("EQ");
+  });
+  EXPECT_EQ(asked, "RELIANCE");
+  EXPECT_EQ(row.strInstrument, "EQ");
+  EXPECT_EQ(row.strSymbol, "RELIANCE");
+  EXPECT_EQ(row.strOptionType, "A") << "the BSE group";
+  EXPECT_EQ(Listed(bse, [](const CString&) { return std::optional<CString>(); }).strInstrument, "ALL")
+      << "a terminal that cannot say";
+  EXPECT_EQ(Listed({{tag::kExchangeCode, "bse_cm"}}, [](const CString&) { return std::optional<CString>("X"); })
+                .strInstrument,
+            "ALL")
+      << "no symbol, nothing to look up";
+}
+
+TEST(GroupReply, NumbersBeyondTheListAreKeptAsSent) {
+  for (const char* strike : {"1234567890123456", "12.5", "-", "", "12 "}) {
+    const AllowedGroupRecord row = Listed({{tag::kExchangeCode, "nse_fo"}, {tag::kStrike, strike}});
+    EXPECT_EQ(row.dStrike, 0) << strike;
+    EXPECT_EQ(row.strStrikeAsSent, strike) << strike;
+  }
+  EXPECT_EQ(Listed({{tag::kStrike, "-123456789012345"}}).dStrike, -123456789012345.0) << "15 digits are a number";
+  for (const char* expiry : {"12345678901", "2147483648", "-2147483649", "x", "0"}) {
+    const AllowedGroupRecord row = Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, expiry}});
+    EXPECT_EQ(row.strExpiry, expiry) << expiry;
+    EXPECT_EQ(row.strExpiryAsSent, expiry) << expiry;
+  }
+  const AllowedGroupRecord biggest = Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "2147483647"}});
+  EXPECT_EQ(biggest.strExpiry, "19/01/2038");
+  EXPECT_TRUE(biggest.strExpiryAsSent.IsEmpty());
+}
+
+TEST(GroupReply, StatusIsTheLeadingNumberAndSuccessWithoutOne) {
+  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyName, "x"}}).handle()), kStatusSuccess);
+  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, "3"}}).handle()), 3);
+  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, "12abc"}}).handle()), 12);
+  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, "abc"}}).handle()), 0);
+  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, std::string(100, '7')}}).handle()), std::atoi(std::string(31, '7').c_str()))
+      << "read through 31 characters, never past them";
+  const Reply named({{tag::kReplyName, std::string("ks_get\0category", 15)}});
+  EXPECT_EQ(FirstText(named.handle(), tag::kReplyName), "ks_get") << "up to a NUL byte";
+  EXPECT_FALSE(FirstText(named.handle(), tag::kCategory));
+}
+
+// What the list shows of a group, deleted from the list, is what the server
+// listed: the same fields under the same tags.
+TEST(GroupReply, AListedRowDeletesWhatTheServerListed) {
+  const Fields derivative{{tag::kCategory, "HNI"},        {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
+                          {tag::kSymbol, "NIFTY"},        {tag::kProduct, "NRML"},        {tag::kSide, "S"},
+                          {tag::kOptionType, "PE"},       {tag::kStrike, "2600000"},      {tag::kExpiry, "1041085800"}};
+  const Fields commodity{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356652799"}};
+  const Fields bse{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "bse_cm"}, {tag::kTradingSymbol, "RELIANCE"},
+                   {tag::kInstrumentCash, "A"}};
+  for (const Fields* listed : {&derivative, &commodity, &bse}) {
+    const AllowedGroupRecord row = Listed(*listed, [](const CString&) { return std::optional<CString>("EQ"); });
+    RequestFields expected{{tag::kUserId, "u"}, {tag::kRequestName, "ks_delete_allowed_group"}};
+    for (const auto& [fieldTag, text] : *listed) expected.push_back({fieldTag, CString(text)});
+    EXPECT_EQ(EncodeDeleteRequest(GroupOfRecord(row), "u", DeleteSource::kList), expected) << (*listed)[1].second;
+  }
+}
+
+}  // namespace

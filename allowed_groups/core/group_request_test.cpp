@@ -1,0 +1,130 @@
+// Group requests: tags, order and the fields a group leaves out, per
+// segment; the group a stored row stands for; strikes and expiries in the
+// server's terms.
+#include "allowed_groups/core/group_request.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "allowed_groups/core/expiry.h"
+#include "allowed_groups/core/request_tags.h"
+#include "allowed_groups/core/segment_rules.h"
+
+// Failures name the field, not its bytes.
+void PrintTo(const RequestField& field, std::ostream* out) { *out << field.tag << "=\"" << field.text.view() << '"'; }
+
+namespace {
+
+AllowedGroup FullGroup(const char* code) {
+  AllowedGroup group;
+  group.category = "HNI";
+  group.exchangeCode = code;
+  group.instrument = "OPTIDX";
+  group.symbol = "NIFTY";
+  group.optionType = "CE";
+  group.strike = "2600000";
+  group.expiry = "1041085800";
+  group.product = "NRML";
+  group.side = "S";
+  return group;
+}
+
+TEST(GroupRequest, AddAndDeleteCarryEveryFieldInTheirOwnOrder) {
+  EXPECT_EQ(EncodeAddRequest(FullGroup("nse_fo"), "admin"),
+            (RequestFields{{tag::kRequestName, "ks_publish_allowed_group"},
+                           {tag::kCategory, "HNI"},
+                           {tag::kUserId, "admin"},
+                           {tag::kExchangeCode, "nse_fo"},
+                           {tag::kInstrument, "OPTIDX"},
+                           {tag::kProduct, "NRML"},
+                           {tag::kSide, "S"},
+                           {tag::kSymbol, "NIFTY"},
+                           {tag::kOptionType, "CE"},
+                           {tag::kStrike, "2600000"},
+                           {tag::kExpiry, "1041085800"}}));
+  const RequestFields tail{{tag::kCategory, "HNI"},   {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
+                           {tag::kSymbol, "NIFTY"},   {tag::kProduct, "NRML"},        {tag::kSide, "S"},
+                           {tag::kOptionType, "CE"},  {tag::kStrike, "2600000"},      {tag::kExpiry, "1041085800"}};
+  RequestFields fromForm{{tag::kRequestName, "ks_delete_allowed_group"}, {tag::kUserId, "admin"}};
+  fromForm.insert(fromForm.end(), tail.begin(), tail.end());
+  EXPECT_EQ(EncodeDeleteRequest(FullGroup("nse_fo"), "admin", DeleteSource::kForm), fromForm);
+  RequestFields fromList{{tag::kUserId, "admin"}, {tag::kRequestName, "ks_delete_allowed_group"}};
+  fromList.insert(fromList.end(), tail.begin(), tail.end());
+  EXPECT_EQ(EncodeDeleteRequest(FullGroup("nse_fo"), "admin", DeleteSource::kList), fromList);
+}
+
+TEST(GroupRequest, SegmentsChooseTheTagsOfInstrumentSymbolAndOptionType) {
+  // NSE cash: the instrument under its cash tag.
+  EXPECT_EQ(EncodeAddRequest(FullGroup("nse_cm"), "u")[4], (RequestField{tag::kInstrumentCash, "OPTIDX"}));
+  // BSE cash: no instrument; the trading symbol, and the group as option type.
+  const RequestFields bse = EncodeDeleteRequest(FullGroup("bse_cm"), "u", DeleteSource::kForm);
+  ASSERT_EQ(bse.size(), 10u);
+  EXPECT_EQ(bse[4], (RequestField{tag::kTradingSymbol, "NIFTY"}));
+  EXPECT_EQ(bse[7], (RequestField{tag::kInstrumentCash, "CE"}));
+  for (const RequestField& field : bse) EXPECT_NE(field.tag, tag::kInstrument);
+}
+
+TEST(GroupRequest, AbsentFieldsAreNotSent) {
+  AllowedGroup group;
+  group.exchangeCode = "mcx_fo";
+  EXPECT_EQ(EncodeAddRequest(group, "u"), (RequestFields{{tag::kRequestName, "ks_publish_allowed_group"},
+                                                         {tag::kUserId, "u"},
+                                                         {tag::kExchangeCode, "mcx_fo"}}));
+  group.exchangeCode.reset();
+  group.side = "B";
+  EXPECT_EQ(EncodeDeleteRequest(group, "u", DeleteSource::kList),
+            (RequestFields{{tag::kUserId, "u"}, {tag::kRequestName, "ks_delete_allowed_group"}, {tag::kSide, "B"}}));
+}
+
+TEST(GroupRequest, StrikesInServerUnitsAndBack) {
+  EXPECT_EQ(StrikeInServerUnits("26000", RulesForCode("nse_fo")), "2600000");
+  EXPECT_EQ(StrikeInServerUnits("82.5", RulesForCode("cde_fo")), "825000000") << "currencies carry 100000 more";
+  EXPECT_EQ(StrikeInServerUnits("abc", RulesForCode("nse_fo")), "0");
+  EXPECT_DOUBLE_EQ(StrikePrice(825000000, RulesForCode("cde_fo")), 82.5);
+  EXPECT_DOUBLE_EQ(StrikePrice(2600000, RulesForCode("nse_fo")), 26000);
+}
+
+TEST(GroupRequest, CompactExpiryNamesEveryMonthAndLeavesNoMonthAlone) {
+  EXPECT_EQ(CompactExpiry("27/12/2012"), "27Dec2012");
+  EXPECT_EQ(CompactExpiry("5/1/812"), "05Jan0812");
+  // A month outside the table (a server can send any digits) comes back as
+  // it was, for the conversion to refuse.
+  EXPECT_EQ(CompactExpiry("01/13/2012"), "01/13/2012");
+  EXPECT_EQ(CompactExpiry("01/00/2012"), "01/00/2012");
+  EXPECT_EQ(CompactExpiry("Dec"), "Dec");
+  EXPECT_EQ(ExpiryInServerSeconds(CompactExpiry("01/13/2012"), 4), "-2");
+}
+
+TEST(GroupRequest, AStoredRowDeletesWhatItShows) {
+  AllowedGroupRecord record;
+  record.strCategory = "ALL";
+  record.strExchangeCode = "mcx_fo";
+  record.strInstrument = "FUTCOM";
+  record.strSymbol = "ALL";
+  record.strOptionType = "ALL";
+  record.strExpiry = "27/12/2012";
+  record.strProduct = "ALL";
+  record.strSide = "B";
+  AllowedGroup group = GroupOfRecord(record);
+  EXPECT_FALSE(group.category || group.symbol || group.optionType || group.product) << "ALL restricts nothing";
+  EXPECT_EQ(group.instrument, CString("FUTCOM"));
+  EXPECT_EQ(group.side, CString("B"));
+  EXPECT_FALSE(group.strike) << "a strike of 0 is not sent";
+  // MCX expiries are the end of the day, with the zone offset.
+  EXPECT_EQ(group.expiry, ExpiryInServerSeconds("27Dec2012", 6));
+  EXPECT_NE(group.expiry, ExpiryInServerSeconds("27Dec2012", 4));
+
+  record.dStrike = 2600050;
+  EXPECT_EQ(GroupOfRecord(record).strike, CString("2600050"));
+  record.strStrikeAsSent = "12.5x";
+  record.dStrike = 0;
+  record.strExpiry = record.strExpiryAsSent = "99999999999";
+  group = GroupOfRecord(record);
+  EXPECT_EQ(group.strike, CString("12.5x")) << "kept as sent, sent back so";
+  EXPECT_EQ(group.expiry, CString("99999999999"));
+  record.strExpiry = record.strExpiryAsSent = "ALL";
+  EXPECT_FALSE(GroupOfRecord(record).expiry);
+}
+
+}  // namespace
