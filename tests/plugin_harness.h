@@ -11,7 +11,7 @@
 
 #include "platform/afx.h"
 #include "plugin/terminal_link.h"
-#include "terminal/app/host.h"
+#include "terminal/host/host.h"
 #include "terminal/app/plugin_loader.h"
 
 namespace e2e {

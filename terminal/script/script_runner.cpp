@@ -18,10 +18,11 @@
 #include "platform/comctl/list_view.h"
 #include "platform/user/combo_box.h"
 #include "platform/user/menu.h"
-#include "terminal/app/control_names.h"
-#include "terminal/app/host.h"
-#include "terminal/app/scrip_master.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/control_names.h"
+#include "terminal/inspect/list_text.h"
+#include "terminal/host/host.h"
+#include "terminal/host/scrip_master.h"
+#include "terminal/inspect/window_dump.h"
 #include "terminal/script/chooser_answers.h"
 #include "terminal/script/listed_group.h"
 #include "terminal/script/sheet_reader.h"
@@ -137,22 +138,6 @@ bool ParseChord(const std::string& chord, UINT& vk, unsigned& modifiers) {
   if (it == NamedKeys().end()) return false;
   vk = it->second;
   return true;
-}
-
-// The header item of a list view whose caption is `caption`, -1 when none.
-int HeaderItemByCaption(HWND header, const std::string& caption) {
-  const int count = static_cast<int>(SendMessage(header, HDM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[256] = {};
-    HDITEM item;
-    item.mask = HDI_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    if (SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) && caption == text) {
-      return i;
-    }
-  }
-  return -1;
 }
 
 // Clicks a list view's row as a person would, with `modifiers` held.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "terminal/app/control_names.h"
+#include "terminal/inspect/control_names.h"
 
 namespace terminal {
 namespace {

@@ -1,4 +1,4 @@
-#include "terminal/app/control_names.h"
+#include "terminal/inspect/control_names.h"
 
 #include <climits>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/window_dump.h"
 
 namespace terminal {
 
