@@ -30,11 +30,11 @@ struct RequestColumns {
 };
 
 // Absent fields are stored as NULL: "no restriction".
-RequestColumns FromRequest(const ParsedMessage& m) {
+RequestColumns FromRequest(const MessageReader& m) {
   RequestColumns g;
-  g.category = m.First(kTagCategory).value_or("");
-  g.segment = m.First(kTagSegment).value_or("");
-  auto get = [&](int32_t tag) { return m.First(tag).value_or(""); };
+  auto get = [&](int32_t tag) { return std::string(m.First(tag).value_or("")); };
+  g.category = get(kTagCategory);
+  g.segment = get(kTagSegment);
   if (g.segment == "bse_cm") {
     g.optionType = get(10610);
     g.symbol = get(63100);
@@ -140,17 +140,17 @@ std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> reque
 }
 
 ServerStandIn::Answer ServerStandIn::Open(std::span<const char> request) {
-  const auto message = ParsedMessage::Parse(request);
-  if (!message) return {};
-  const auto name = message->First(0);
-  if (!name || name->empty()) return {};
+  if (!m_request.Parse(request)) return {};
+  const auto field = m_request.First(0);
+  if (!field || field->empty()) return {};
+  const std::string name(*field);
   try {
-    return Reply(*name, *message);
+    return Reply(name, m_request);
   } catch (const store::StoreError& e) {
     // The change, if any, was rolled back; the client learns why.
     ++storeFailures_;
     Answer failed;
-    failed.replies.push_back(StatusReply(*name, kStatusStoreFailed, e.what()));
+    failed.replies.push_back(StatusReply(name, kStatusStoreFailed, e.what()));
     return failed;
   }
 }
@@ -159,7 +159,7 @@ void ServerStandIn::SettleStreams() {
   for (GroupStream* stream : streams_) stream->Settle();
 }
 
-ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const ParsedMessage& message) {
+ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const MessageReader& message) {
   Answer answer;
   auto& replies = answer.replies;
   if (name == "ks_get_category") {
@@ -191,7 +191,7 @@ ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const Parsed
                        "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry,"
                        " product, side, added_by) VALUES (?,?,?,?,?,?,?,?,?,?)");
       const std::array values{g.category, g.segment, g.instrument, g.symbol, g.optionType,
-                              g.strike,   g.expiry,  g.product,    g.side,   message.First(54247).value_or("")};
+                              g.strike,   g.expiry,  g.product,    g.side,   std::string(message.First(54247).value_or(""))};
       for (size_t i = 0; i < values.size(); ++i) insert.Bind(static_cast<int>(i + 1), values[i]);
       insert.Step();
       change.Commit();

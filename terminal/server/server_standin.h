@@ -22,8 +22,6 @@ struct sqlite3;
 
 namespace terminal {
 
-class ParsedMessage;
-
 class ServerStandIn {
  public:
   // Opens (creating when needed) the store: a file, ":memory:" or a SQLite
@@ -66,10 +64,12 @@ class ServerStandIn {
   void CountStoreFailure() { ++storeFailures_; }
 
  private:
-  Answer Reply(const std::string& name, const ParsedMessage& message);
+  Answer Reply(const std::string& name, const MessageReader& message);
   void SettleStreams();
 
   std::vector<GroupStream*> streams_;
+  // Each request is parsed into this one reader, kept from request to request.
+  MessageReader m_request;
 
   sqlite3* db_ = nullptr;
   bool readOnly_ = false;

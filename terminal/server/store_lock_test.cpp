@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "terminal/server/message_codec.h"
+#include "terminal/server/testing/reply_fields.h"
 #include "terminal/server/server_standin.h"
 #include "terminal/server/sqlite_store.h"
 
@@ -42,7 +43,7 @@ class StoreLock : public ::testing::Test {
     const std::vector<Field> add{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_cm"}};
     const auto replies = server.Handle(BuildMessage(add));
     if (replies.size() != 1) return std::nullopt;
-    const auto parsed = ParsedMessage::Parse(replies[0]);
+    const auto parsed = testing::ReplyFields::Read(replies[0]);
     if (!parsed) return std::nullopt;
     if (reason != nullptr) *reason = parsed->First(kTagReplyReason).value_or("");
     return parsed->First(kTagReplyStatus);
