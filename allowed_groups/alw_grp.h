@@ -15,7 +15,6 @@
 #include "platform/user/ccombobox.h"
 #include "platform/user/cdialog.h"
 #include "plugin/host_interface.h"
-#include "plugin/visibility.h"
 
 class CAlwGrpReqRx;
 class CPluginContext;
@@ -83,4 +82,4 @@ class CAlwGrp : public CDialog {
 };
 
 // The module's single form, constructed when the library loads.
-PLUGIN_TEST_HOOK CAlwGrp& AllowedGroupsForm();
+CAlwGrp& AllowedGroupsForm();

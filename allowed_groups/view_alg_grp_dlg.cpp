@@ -202,17 +202,6 @@ void CViewAlgGrpDlg::AddOrMerge(std::unique_ptr<AllowedGroupRecord> record) {
   }
 }
 
-void CViewAlgGrpDlg::AddOrMergeByWalk(std::unique_ptr<AllowedGroupRecord> record) {
-  for (int s = 0; s < m_list.StoreSize(); ++s) {
-    auto* row = reinterpret_cast<AllowedGroupRecord*>(m_list.StoreItemData(s));
-    if (row != nullptr && row->SameGroup(*record)) {
-      Merge(*row, std::move(record));
-      return;
-    }
-  }
-  AddRow(std::move(record));
-}
-
 void CViewAlgGrpDlg::RemoveAllRows() {
   if (m_list.GetSafeHwnd() != nullptr) {
     m_list.SetItemState(-1, 0, LVIS_SELECTED);

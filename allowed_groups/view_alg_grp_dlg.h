@@ -6,8 +6,8 @@
 //
 // A reply merges into the row of the same group, found through an index of
 // the records' values (allowed_groups/group_index.h) rather than a walk of
-// every row; the walk is kept as AddOrMergeByWalk, for the benchmark that
-// measures the index against it.
+// every row (the benchmark bench/view_merge_bench.cpp keeps that walk, over
+// Merge and AddRow, to measure the index against it).
 #pragma once
 
 #include <memory>
@@ -21,7 +21,6 @@
 #include "platform/base/collections.h"
 #include "platform/user/cbutton.h"
 #include "platform/user/cdialog.h"
-#include "plugin/visibility.h"
 
 class CViewAlgGrpDlg : public CDialog {
  public:
@@ -31,9 +30,12 @@ class CViewAlgGrpDlg : public CDialog {
 
   // Takes the record: merges it into the row of the same group (the first
   // in storage order), or shows it as a new row on top.
-  PLUGIN_TEST_HOOK void AddOrMerge(std::unique_ptr<AllowedGroupRecord> record);
-  // The same by walking every stored row (bench/view_merge_bench.cpp).
-  PLUGIN_TEST_HOOK void AddOrMergeByWalk(std::unique_ptr<AllowedGroupRecord> record);
+  void AddOrMerge(std::unique_ptr<AllowedGroupRecord> record);
+  // The two halves of AddOrMerge once the row is known: `row` (a listed
+  // record) takes the values of `record`; or `record` becomes a new row on
+  // top, indexed.
+  void Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroupRecord> record);
+  void AddRow(std::unique_ptr<AllowedGroupRecord> record);
   void RemoveAllRows();
   // The visible rows' records, top first. Inline, and reading the list only
   // through its window's messages, so that code outside the plug-in (the
@@ -55,7 +57,7 @@ class CViewAlgGrpDlg : public CDialog {
   CFilterListCtrl& List() { return m_list; }
 
   // The delete-listed request for one record; 1 when the terminal accepted it.
-  PLUGIN_TEST_HOOK int SendDeleteListedRequest(const AllowedGroupRecord& record);
+  int SendDeleteListedRequest(const AllowedGroupRecord& record);
 
   // The text of column `column` (0 to 8) of a record, as the list shows it.
   static CString CellText(const AllowedGroupRecord& record, int column);
@@ -76,8 +78,6 @@ class CViewAlgGrpDlg : public CDialog {
  private:
   void Layout();
   void OnDeleteGroup();
-  void Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroupRecord> record);
-  void AddRow(std::unique_ptr<AllowedGroupRecord> record);
 
   // The records the list's rows point at, and the index of their groups;
   // declared first so that they outlive the list's window.

@@ -40,6 +40,20 @@ std::vector<AllowedGroupRecord> Groups(int count) {
   return groups;
 }
 
+// The baseline: the row of the same group found by walking every stored
+// row, as the dialog did before it kept an index.
+void AddOrMergeByWalk(CViewAlgGrpDlg& dialog, std::unique_ptr<AllowedGroupRecord> record) {
+  CFilterListCtrl& list = dialog.List();
+  for (int s = 0; s < list.StoreSize(); ++s) {
+    auto* row = reinterpret_cast<AllowedGroupRecord*>(list.StoreItemData(s));
+    if (row != nullptr && row->SameGroup(*record)) {
+      dialog.Merge(*row, std::move(record));
+      return;
+    }
+  }
+  dialog.AddRow(std::move(record));
+}
+
 class Dialog {
  public:
   Dialog() {
@@ -76,7 +90,7 @@ void Absorb(benchmark::State& state, int rounds) {
       for (const AllowedGroupRecord& group : groups) {
         auto reply = std::make_unique<AllowedGroupRecord>(group);
         if constexpr (kWalk) {
-          (*dialog).AddOrMergeByWalk(std::move(reply));
+          AddOrMergeByWalk(*dialog, std::move(reply));
         } else {
           (*dialog).AddOrMerge(std::move(reply));
         }

@@ -121,4 +121,13 @@ TEST_P(DateParse, CalendarStructureKeepsItsOwnConventions) {
 
 INSTANTIATE_TEST_SUITE_P(Zones, DateParse, testing::ValuesIn(kZones), ZoneName);
 
+// A zone the machine has no file for reads as UTC. The runtime's failed look
+// for the file leaves errno set although the conversion succeeded.
+TEST(DateParseUnknownZone, ReadsAsUtc) {
+  const ScopedZone restore("UTC");
+  ::setenv("TZ", "Nowhere/Unknown", 1);  // no tzset: the conversion looks the zone up first
+  std::string text = "05/01/2024 10:30:15";
+  EXPECT_EQ(Convert_DateString_to_longDate(text.data()), kJan5_103015);
+}
+
 }  // namespace

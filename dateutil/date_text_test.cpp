@@ -50,6 +50,16 @@ TEST(FormatDate, RejectsAndPartialRewrites) {
   EXPECT_EQ(FormatDate("05-Jan-20240", 13), std::make_pair(1, std::string("05/01/20240")));
 }
 
+// The text grows by one byte; every byte behind its new terminator is the
+// caller's and stays as it was.
+TEST(FormatDate, WritesNothingPastTheGrownText) {
+  char buf[16] = "05Jan2024";
+  std::memcpy(buf + 10, "abcde", 6);
+  ASSERT_EQ(tarnu_format_date(buf), 1);
+  EXPECT_STREQ(buf, "05/01/2024");
+  EXPECT_STREQ(buf + 11, "bcde");
+}
+
 TEST(ConvertDateFormat, NormalisesSeparatorsAndPadding) {
   const struct {
     const char* in;

@@ -8,7 +8,6 @@
 #include "platform/base/cstring.h"
 #include "platform/kernel/module.h"
 #include "plugin/host_interface.h"
-#include "plugin/visibility.h"
 
 namespace plugin {
 
@@ -18,7 +17,7 @@ struct ModuleGlobals {
   CString strTerminalDir;       // folder of the terminal's executable (holds UserSetting.ini)
 };
 
-PLUGIN_TEST_HOOK ModuleGlobals& Globals();
+ModuleGlobals& Globals();
 
 // The plug-in's own module handle (its resources are registered under it).
 HMODULE SelfModule();

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "allowed_groups/alw_grp.h"
 #include "platform/comctl/list_view.h"
 #include "platform/gdi/font_families.h"
 #include "platform/input/input_driver.h"
@@ -225,12 +224,10 @@ TEST_F(Appearance, ApplyWithoutAKeywordColumnWritesOnlyColoursAndFont) {
 }
 
 TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
-  using Accessor = CAlwGrp& (*)();
-  const auto form = reinterpret_cast<Accessor>(GetProcAddress(m_terminal.Plugin().module(), "_Z17AllowedGroupsFormv"));
-  ASSERT_NE(form, nullptr);
+  ASSERT_NE(m_terminal.View(), nullptr);
   // Colours of its own that it does not show.
-  form().ViewDialog().List().m_bApplyColors = FALSE;
-  form().ViewDialog().List().Appearance().clrBack = 0x404040;
+  m_terminal.View()->List().m_bApplyColors = FALSE;
+  m_terminal.View()->List().Appearance().clrBack = 0x404040;
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
   for (const int id : {1694, 1026}) EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;

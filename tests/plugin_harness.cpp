@@ -48,13 +48,6 @@ PluginHarness::~PluginHarness() {
   platform::ClearMessageBoxLog();
 }
 
-plugin::ModuleGlobals& PluginHarness::Globals() {
-  using Accessor = plugin::ModuleGlobals& (*)();
-  auto accessor = reinterpret_cast<Accessor>(GetProcAddress(m_plugin->module(), "_ZN6plugin7GlobalsEv"));
-  if (accessor == nullptr) throw std::runtime_error("the plug-in does not export its globals");
-  return accessor();
-}
-
 void PluginHarness::Init(const char* userId, CWnd* parent) {
   sTarnHostRecord record{};
   record.pParentWnd = parent;
@@ -69,6 +62,12 @@ void PluginHarness::HotKey(const char* key, int flag) {
 }
 
 HWND PluginHarness::Form() const { return terminal::FindTopLevelWindow("Allowed Groups"); }
+
+CViewAlgGrpDlg* PluginHarness::View() const {
+  // The plug-in's own class: a static cast, as its type information stays
+  // inside the plug-in.
+  return static_cast<CViewAlgGrpDlg*>(CWnd::FromHandlePermanent(terminal::FindTopLevelWindow("View Allowed Group")));
+}
 
 std::vector<std::string> PluginHarness::Boxes() const {
   std::vector<std::string> texts;

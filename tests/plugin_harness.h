@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "allowed_groups/view_alg_grp_dlg.h"
 #include "platform/afx.h"
-#include "plugin/terminal_link.h"
 #include "terminal/host/host.h"
 #include "terminal/app/plugin_loader.h"
 
@@ -25,14 +25,17 @@ class PluginHarness {
 
   terminal::LoadedPlugin& Plugin() { return *m_plugin; }
   terminal::Host& Host() { return *m_host; }
-  // The plug-in's module-wide state, read through its exported accessor.
-  plugin::ModuleGlobals& Globals();
 
   void Init(const char* userId, CWnd* parent);
   void HotKey(const char* key, int flag = 0);
 
   // The form's window (hidden or not); null before it exists.
   HWND Form() const;
+  // The "View Allowed Group" dialog (it exists, hidden, once the form does),
+  // taken from the framework's window map by its window: the plug-in
+  // exports nothing for tests, and the dialog's inline members that tests
+  // call (Rows(), List()) read the list through its window's messages.
+  CViewAlgGrpDlg* View() const;
   // Texts of the message boxes shown since the harness started, in order.
   std::vector<std::string> Boxes() const;
 

@@ -3,9 +3,9 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "allowed_groups/alw_grp.h"
 #include "platform/input/input_driver.h"
 #include "platform/comctl/list_view.h"
+#include "resources/resource.h"
 #include "terminal/server/message_codec.h"
 #include "terminal/host/log_pane.h"
 #include "terminal/inspect/list_text.h"
@@ -60,18 +60,22 @@ class Requests : public ::testing::Test {
     return "SEND " + name + " " + terminal::Hex(terminal::BuildMessage(fields));
   }
 
-  // The view's delete-listed request for one record, called as its button
-  // handler calls it for a selected row.
-  int DeleteListed(const AllowedGroupRecord& record) {
-    using Method = int (*)(CViewAlgGrpDlg*, const AllowedGroupRecord&);
-    auto method = reinterpret_cast<Method>(GetProcAddress(
-        terminal.Plugin().module(), "_ZN14CViewAlgGrpDlg23SendDeleteListedRequestERK18AllowedGroupRecord"));
-    return method != nullptr ? method(&Form().ViewDialog(), record) : -1;
-  }
+  // The records behind the view's rows, top first.
+  std::vector<const AllowedGroupRecord*> Rows() { return terminal.View()->Rows(); }
 
-  CAlwGrp& Form() {
-    using Accessor = CAlwGrp& (*)();
-    return reinterpret_cast<Accessor>(GetProcAddress(terminal.Plugin().module(), "_Z17AllowedGroupsFormv"))();
+  // Deletes the listed group in row `row` as the administrator does: that
+  // row alone selected, then "Delete Group" (the view need not be shown).
+  void DeleteListed(int row) {
+    HWND view = terminal.View()->GetSafeHwnd();
+    HWND list = GetDlgItem(view, IDC_GROUP_LIST);
+    LVITEM state{};
+    state.stateMask = LVIS_SELECTED;
+    SendMessage(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    ASSERT_TRUE(SendMessage(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state)));
+    HWND button = GetDlgItem(view, IDC_DELETE_LISTED);
+    SendMessage(view, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    platform::PumpMessages();
   }
 
   PluginHarness terminal;
@@ -239,7 +243,7 @@ TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
       R"(click "Allowed Groups" "Add Group")", R"(click "Allowed Groups" "View Group")"});
   ASSERT_NE(terminal::FindTopLevelWindow("View Allowed Group"), nullptr);
   EXPECT_TRUE(IsWindowVisible(terminal::FindTopLevelWindow("View Allowed Group")));
-  const auto& rows = Form().ViewDialog().Rows();
+  const auto rows = Rows();
   ASSERT_EQ(rows.size(), 2u) << "two identical groups merge into one row";
   const AllowedGroupRecord& bse = *rows[0];  // newest on top
   EXPECT_EQ(bse.strExchangeCode, "bse_cm");
@@ -261,11 +265,11 @@ TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
   Sent();
   Do({R"(click "Allowed Groups" "View Group")"});
   EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}})}));
-  EXPECT_EQ(Form().ViewDialog().Rows().size(), 2u);
+  EXPECT_EQ(Rows().size(), 2u);
 
   // Deleting a listed group names it as the server listed it: "ALL" fields
   // and a zero strike stay out, the expiry goes back to server seconds.
-  EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[1]), 1);
+  DeleteListed(1);
   EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
                                    {0, "ks_delete_allowed_group"},
                                    {13034, "HNI"},
@@ -274,7 +278,7 @@ TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
                                    {3, "NIFTY"},
                                    {66, "2600000"},
                                    {46002, "1483021800"}})}));
-  EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[0]), 1);
+  DeleteListed(0);
   EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
                                    {0, "ks_delete_allowed_group"},
                                    {13034, "HNI"},
@@ -312,7 +316,7 @@ TEST_F(Requests, ViewDeletesTheSelectedGroupsAndDropsTheirRowsAtOnce) {
   EXPECT_NE(sent[0].find(terminal::Hex(std::string_view("cde_fo"))), std::string::npos);
   EXPECT_NE(sent[1].find(terminal::Hex(std::string_view("nse_cm"))), std::string::npos);
   ASSERT_EQ(SendMessage(list, LVM_GETITEMCOUNT, 0, 0), 1);
-  EXPECT_EQ(Form().ViewDialog().Rows()[0]->strExchangeCode, "nse_fo");
+  EXPECT_EQ(Rows()[0]->strExchangeCode, "nse_fo");
   EXPECT_EQ(terminal.Host().Server().GroupCount(), 1);
 
   // Row 0's selection passed to the row that followed it; the last row's
@@ -351,13 +355,13 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
           {63001, "nse_fo"},
           {46002, std::string(40, '9')},
           {66, std::string(100, '7')}});
-  ASSERT_EQ(Form().ViewDialog().Rows().size(), 1u);
-  EXPECT_EQ(Form().ViewDialog().Rows()[0]->strExpiry, std::string(40, '9').c_str()) << "no date fits 32 bits";
-  EXPECT_EQ(Form().ViewDialog().Rows()[0]->strStrikeAsSent, std::string(100, '7').c_str());
-  EXPECT_EQ(Form().ViewDialog().Rows()[0]->dStrike, 0);
+  ASSERT_EQ(Rows().size(), 1u);
+  EXPECT_EQ(Rows()[0]->strExpiry, std::string(40, '9').c_str()) << "no date fits 32 bits";
+  EXPECT_EQ(Rows()[0]->strStrikeAsSent, std::string(100, '7').c_str());
+  EXPECT_EQ(Rows()[0]->dStrike, 0);
   // A delete of that row names the group as the server sent it.
   Sent();
-  EXPECT_EQ(DeleteListed(*Form().ViewDialog().Rows()[0]), 1);
+  DeleteListed(0);
   EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
                                    {0, "ks_delete_allowed_group"},
                                    {13034, "X"},
@@ -375,15 +379,15 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
           {63006, ""},
           {64030, ""},
           {12003, ""}});
-  ASSERT_EQ(Form().ViewDialog().Rows().size(), 2u);
-  const AllowedGroupRecord& empty = *Form().ViewDialog().Rows()[0];
+  ASSERT_EQ(Rows().size(), 1u) << "the deleted row left at once";
+  const AllowedGroupRecord& empty = *Rows()[0];
   EXPECT_EQ(empty.strCategory, "Y");
   for (const CGroupText* field :
        {&empty.strInstrument, &empty.strSymbol, &empty.strOptionType, &empty.strProduct, &empty.strSide}) {
     EXPECT_EQ(*field, "ALL");
   }
   Sent();
-  EXPECT_EQ(DeleteListed(empty), 1);
+  DeleteListed(0);
   EXPECT_EQ(Sent(),
             (Strings{Line({{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, "Y"}, {63001, "nse_fo"}})}));
 

@@ -20,35 +20,35 @@ namespace {
 // The dictionary coder behind the common interface.
 class CDictCodec : public CCodec {
  public:
-  explicit CDictCodec(std::unique_ptr<CDictCoder> coder) : coder_(std::move(coder)) {}
+  explicit CDictCodec(std::unique_ptr<CDictCoder> coder) : m_coder(std::move(coder)) {}
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    return coder_->Compress(in, len, out);
+    return m_coder->Compress(in, len, out);
   }
-  int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override { return coder_->Expand(in, len, out); }
+  int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override { return m_coder->Expand(in, len, out); }
 
  private:
-  std::unique_ptr<CDictCoder> coder_;
+  std::unique_ptr<CDictCoder> m_coder;
 };
 
 class CChainCodec : public CCodec {
  public:
   CChainCodec(std::unique_ptr<CCodec> first, std::unique_ptr<CCodec> second)
-      : first_(std::move(first)), second_(std::move(second)) {}
+      : m_first(std::move(first)), m_second(std::move(second)) {}
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    middle_.clear();
-    if (const int status = first_->Compress(in, len, middle_); status != 0) return status;
-    return second_->Compress(middle_.data(), static_cast<uint32_t>(middle_.size()), out);
+    m_middle.clear();
+    if (const int status = m_first->Compress(in, len, m_middle); status != 0) return status;
+    return m_second->Compress(m_middle.data(), static_cast<uint32_t>(m_middle.size()), out);
   }
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    middle_.clear();
-    if (const int status = second_->Expand(in, len, middle_); status != 0) return status;
-    return first_->Expand(middle_.data(), static_cast<uint32_t>(middle_.size()), out);
+    m_middle.clear();
+    if (const int status = m_second->Expand(in, len, m_middle); status != 0) return status;
+    return m_first->Expand(m_middle.data(), static_cast<uint32_t>(m_middle.size()), out);
   }
 
  private:
-  std::unique_ptr<CCodec> first_;
-  std::unique_ptr<CCodec> second_;
-  MVector<uint8_t> middle_;
+  std::unique_ptr<CCodec> m_first;
+  std::unique_ptr<CCodec> m_second;
+  MVector<uint8_t> m_middle;
 };
 
 // One side of a type. Status: the type's creation status.

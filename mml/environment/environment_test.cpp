@@ -26,44 +26,44 @@ const char* fake_getenv(const char* name) {
 class EnvironmentInitTest : public ::testing::Test {
  protected:
   void SetUp() override { gLive.clear(); }
-  int Init(char** envp = nullptr) { return code(mml::env_init(state_, envp, fake_getenv, &err_), err_); }
+  int Init(char** envp = nullptr) { return code(mml::env_init(m_state, envp, fake_getenv, &m_err), m_err); }
   std::string Lookup(const char* name) {
     mml_data d{};
-    if (mml::env_lookup(state_, name, &d, &err_) == 0) return "<error " + std::to_string(err_) + ">";
+    if (mml::env_lookup(m_state, name, &d, &m_err) == 0) return "<error " + std::to_string(m_err) + ">";
     return std::string(d.data, static_cast<size_t>(d.len));
   }
-  mml::sProcessState state_;
-  int err_ = -1;
+  mml::sProcessState m_state;
+  int m_err = -1;
 };
 
 TEST_F(EnvironmentInitTest, SecondInitOnlyTakesAReference) {
   EnvBlock envp{"MML_A=1"};
-  EXPECT_EQ(code(mml::env_is_ready(state_, &err_), err_), 4);
+  EXPECT_EQ(code(mml::env_is_ready(m_state, &m_err), m_err), 4);
   ASSERT_EQ(Init(envp.get()), 0);
-  EXPECT_EQ(state_.nRefCount, 1u);
+  EXPECT_EQ(m_state.nRefCount, 1u);
   EnvBlock later{"MML_A=2"};
   ASSERT_EQ(Init(later.get()), 0);
-  EXPECT_EQ(state_.nRefCount, 2u);
+  EXPECT_EQ(m_state.nRefCount, 2u);
   EXPECT_EQ(Lookup("MML_A"), "1") << "captured once";
-  EXPECT_NE(mml::env_is_ready(state_, &err_), 0);
+  EXPECT_NE(mml::env_is_ready(m_state, &m_err), 0);
 }
 
 TEST_F(EnvironmentInitTest, MemoryMapSwitchIsExact) {
   for (const char* bad : {"YES", "yes ", "1"}) {
     gLive = {{"MML_BUILD_MEMORY_MAP", bad}};
     EXPECT_EQ(Init(), 5) << bad;
-    EXPECT_EQ(state_.nRefCount, 0u) << "left as if never called";
-    EXPECT_FALSE(state_.table.has_value());
+    EXPECT_EQ(m_state.nRefCount, 0u) << "left as if never called";
+    EXPECT_FALSE(m_state.table.has_value());
   }
   gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}, {"MML_MEMORY_MAP_SIZE", "0"}};
   EXPECT_EQ(Init(), 5);
   gLive["MML_MEMORY_MAP_SIZE"] = "12a";
   EXPECT_EQ(Init(), 9);
-  EXPECT_EQ(state_.pMap, nullptr);
+  EXPECT_EQ(m_state.pMap, nullptr);
 
   gLive["MML_BUILD_MEMORY_MAP"] = "no";
   ASSERT_EQ(Init(), 0) << "a failed start may be repeated";
-  EXPECT_EQ(state_.pMap, nullptr);
+  EXPECT_EQ(m_state.pMap, nullptr);
 }
 
 TEST_F(EnvironmentInitTest, ARefusedSettingIsNamedWithItsValue) {
@@ -88,20 +88,20 @@ TEST_F(EnvironmentInitTest, ARefusedSettingIsNamedWithItsValue) {
 TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
   gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}};
   ASSERT_EQ(Init(), 0);
-  ASSERT_NE(state_.pMap, nullptr);
-  EXPECT_EQ(state_.pMap->Buckets(), 100003u);
-  EXPECT_EQ(state_.nRecording.load(), 1u);
+  ASSERT_NE(m_state.pMap, nullptr);
+  EXPECT_EQ(m_state.pMap->Buckets(), 100003u);
+  EXPECT_EQ(m_state.nRecording.load(), 1u);
 
   mml::sProcessState sized;
   gLive["MML_MEMORY_MAP_SIZE"] = "+17";
-  ASSERT_NE(mml::env_init(sized, nullptr, fake_getenv, &err_), 0);
+  ASSERT_NE(mml::env_init(sized, nullptr, fake_getenv, &m_err), 0);
   EXPECT_EQ(sized.pMap->Buckets(), 17u);
 }
 
 TEST_F(EnvironmentInitTest, CapturesTheEnvironmentBlockEntryByEntry) {
   EnvBlock envp{"MML_EQ=a=b", "MML_EMPTY=", "MML_NONE", "=C:=C:\\", "MML_DUP=first", "MML_DUP=second", "mml_dup=lower"};
   ASSERT_EQ(Init(envp.get()), 0);
-  EXPECT_EQ(state_.table->size(), 4u);
+  EXPECT_EQ(m_state.table->size(), 4u);
   EXPECT_EQ(Lookup("MML_EQ"), "a=b");
   EXPECT_EQ(Lookup("MML_EMPTY"), "<error 4>");
   EXPECT_EQ(Lookup("MML_NONE"), "<error 4>");

@@ -98,19 +98,19 @@ TEST(AccountedMemoryTest, ProcessMapCountsEveryOperation) {
 class MemoryMapTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kBuckets = 7;
-  std::unique_ptr<mml::CMemoryMap> map_ = mml::CMemoryMap::Create(kBuckets);
+  std::unique_ptr<mml::CMemoryMap> m_map = mml::CMemoryMap::Create(kBuckets);
   // Addresses 8 x kBuckets apart share a bucket.
   static uintptr_t InBucket0(int i) { return static_cast<uintptr_t>(8 * kBuckets * (i + 1)); }
 };
 
-TEST_F(MemoryMapTest, StartsWithItsFixedOverhead) { EXPECT_EQ(map_->Counters().overhead_bytes, 8u * 7 + 80); }
+TEST_F(MemoryMapTest, StartsWithItsFixedOverhead) { EXPECT_EQ(m_map->Counters().overhead_bytes, 8u * 7 + 80); }
 
 TEST_F(MemoryMapTest, AllocReallocInPlaceFreeBalances) {
-  const uint64_t start = map_->Counters().overhead_bytes;
-  ASSERT_TRUE(map_->RecordAlloc(0x1000, 64));
-  ASSERT_TRUE(map_->RecordRealloc(0x1000, 0x1000, 32));
-  ASSERT_TRUE(map_->RecordFree(0x1000));
-  const mml_mem_counters& c = map_->Counters();
+  const uint64_t start = m_map->Counters().overhead_bytes;
+  ASSERT_TRUE(m_map->RecordAlloc(0x1000, 64));
+  ASSERT_TRUE(m_map->RecordRealloc(0x1000, 0x1000, 32));
+  ASSERT_TRUE(m_map->RecordFree(0x1000));
+  const mml_mem_counters& c = m_map->Counters();
   EXPECT_EQ(c.allocs, 1u);
   EXPECT_EQ(c.reallocs, 1u);
   EXPECT_EQ(c.frees, 1u);
@@ -121,26 +121,26 @@ TEST_F(MemoryMapTest, AllocReallocInPlaceFreeBalances) {
 }
 
 TEST_F(MemoryMapTest, UnknownAddressesAreCountedApart) {
-  const uint64_t start = map_->Counters().overhead_bytes;
-  ASSERT_TRUE(map_->RecordFree(0x2000));
-  EXPECT_EQ(map_->Counters().unknown_frees, 1u);
-  EXPECT_EQ(map_->Counters().frees, 0u);
-  ASSERT_TRUE(map_->RecordRealloc(0x3000, 0x3000, 10));
-  EXPECT_EQ(map_->Counters().unknown_reallocs, 1u);
-  EXPECT_EQ(map_->Counters().overhead_bytes, start + 8);
-  ASSERT_TRUE(map_->RecordFree(0x3000));
-  EXPECT_EQ(map_->Counters().bytes_freed, 10u) << "the realloc made the block known";
+  const uint64_t start = m_map->Counters().overhead_bytes;
+  ASSERT_TRUE(m_map->RecordFree(0x2000));
+  EXPECT_EQ(m_map->Counters().unknown_frees, 1u);
+  EXPECT_EQ(m_map->Counters().frees, 0u);
+  ASSERT_TRUE(m_map->RecordRealloc(0x3000, 0x3000, 10));
+  EXPECT_EQ(m_map->Counters().unknown_reallocs, 1u);
+  EXPECT_EQ(m_map->Counters().overhead_bytes, start + 8);
+  ASSERT_TRUE(m_map->RecordFree(0x3000));
+  EXPECT_EQ(m_map->Counters().bytes_freed, 10u) << "the realloc made the block known";
 }
 
 TEST_F(MemoryMapTest, EntriesSharingABucketStayApart) {
-  for (int i = 0; i < 4; ++i) ASSERT_TRUE(map_->RecordAlloc(InBucket0(i), i + 1));
-  ASSERT_TRUE(map_->RecordFree(InBucket0(1)));
-  ASSERT_TRUE(map_->RecordRealloc(InBucket0(2), InBucket0(9), 50));
-  ASSERT_TRUE(map_->RecordFree(InBucket0(2)));  // gone with the move
-  ASSERT_TRUE(map_->RecordFree(InBucket0(0)));
-  ASSERT_TRUE(map_->RecordFree(InBucket0(3)));
-  ASSERT_TRUE(map_->RecordFree(InBucket0(9)));
-  const mml_mem_counters& c = map_->Counters();
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(m_map->RecordAlloc(InBucket0(i), i + 1));
+  ASSERT_TRUE(m_map->RecordFree(InBucket0(1)));
+  ASSERT_TRUE(m_map->RecordRealloc(InBucket0(2), InBucket0(9), 50));
+  ASSERT_TRUE(m_map->RecordFree(InBucket0(2)));  // gone with the move
+  ASSERT_TRUE(m_map->RecordFree(InBucket0(0)));
+  ASSERT_TRUE(m_map->RecordFree(InBucket0(3)));
+  ASSERT_TRUE(m_map->RecordFree(InBucket0(9)));
+  const mml_mem_counters& c = m_map->Counters();
   EXPECT_EQ(c.unknown_frees, 1u);
   EXPECT_EQ(c.frees, 4u);
   EXPECT_EQ(c.bytes_freed, 2u + 3 + 1 + 4 + 50);

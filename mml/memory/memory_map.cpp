@@ -11,14 +11,14 @@ std::unique_ptr<CMemoryMap> CMemoryMap::Create(uint32_t buckets) {
   return std::unique_ptr<CMemoryMap>(new (std::nothrow) CMemoryMap(buckets, table));
 }
 
-CMemoryMap::CMemoryMap(uint32_t buckets, sBucket* table) : bucketTotal_(buckets), table_(table) {
+CMemoryMap::CMemoryMap(uint32_t buckets, sBucket* table) : m_bucketTotal(buckets), m_table(table) {
   // Fixed part: a pointer per bucket plus the record's own fields.
-  counters_.overhead_bytes = 8ULL * buckets + 80;
+  m_counters.overhead_bytes = 8ULL * buckets + 80;
 }
 
 CMemoryMap::~CMemoryMap() {
-  for (uint32_t i = 0; i < bucketTotal_; ++i) std::free(table_[i].pEntries);
-  std::free(table_);
+  for (uint32_t i = 0; i < m_bucketTotal; ++i) std::free(m_table[i].pEntries);
+  std::free(m_table);
 }
 
 CMemoryMap::sEntry* CMemoryMap::Find(sBucket& bucket, uintptr_t address) {
@@ -53,9 +53,9 @@ void CMemoryMap::Remove(sBucket& bucket, sEntry* entry) {
 
 bool CMemoryMap::RecordAlloc(uintptr_t address, int32_t size) {
   if (!Append(BucketOf(address), address, size)) return false;
-  ++counters_.allocs;
-  counters_.bytes_allocated += static_cast<uint64_t>(size);
-  counters_.overhead_bytes += kEntryOverhead;
+  ++m_counters.allocs;
+  m_counters.bytes_allocated += static_cast<uint64_t>(size);
+  m_counters.overhead_bytes += kEntryOverhead;
   return true;
 }
 
@@ -63,14 +63,14 @@ bool CMemoryMap::RecordFree(uintptr_t address) {
   sBucket& bucket = BucketOf(address);
   sEntry* entry = Find(bucket, address);
   if (entry == nullptr) {
-    ++counters_.unknown_frees;
+    ++m_counters.unknown_frees;
     return true;
   }
   const int32_t size = entry->nSize;
   Remove(bucket, entry);
-  ++counters_.frees;
-  counters_.bytes_freed += static_cast<uint64_t>(size);
-  counters_.overhead_bytes -= kEntryOverhead;
+  ++m_counters.frees;
+  m_counters.bytes_freed += static_cast<uint64_t>(size);
+  m_counters.overhead_bytes -= kEntryOverhead;
   return true;
 }
 
@@ -79,29 +79,29 @@ bool CMemoryMap::RecordRealloc(uintptr_t from, uintptr_t to, int32_t size) {
     sBucket& bucket = BucketOf(to);
     if (sEntry* entry = Find(bucket, to)) {
       // Counted modulo 2^64, so a shrink subtracts.
-      counters_.bytes_allocated += static_cast<uint64_t>(static_cast<int64_t>(size) - entry->nSize);
+      m_counters.bytes_allocated += static_cast<uint64_t>(static_cast<int64_t>(size) - entry->nSize);
       entry->nSize = size;
-      ++counters_.reallocs;
+      ++m_counters.reallocs;
       return true;
     }
     if (!Append(bucket, to, size)) return false;
-    ++counters_.reallocs;
-    ++counters_.unknown_reallocs;
-    counters_.overhead_bytes += kEntryOverhead;
-    counters_.bytes_allocated += static_cast<uint64_t>(size);
+    ++m_counters.reallocs;
+    ++m_counters.unknown_reallocs;
+    m_counters.overhead_bytes += kEntryOverhead;
+    m_counters.bytes_allocated += static_cast<uint64_t>(size);
     return true;
   }
   // Add the new entry first so that a refused append leaves the map as it was.
   if (!Append(BucketOf(to), to, size)) return false;
   sBucket& old = BucketOf(from);
   if (sEntry* entry = Find(old, from)) {
-    counters_.bytes_freed += static_cast<uint64_t>(entry->nSize);
-    counters_.overhead_bytes -= kEntryOverhead;
+    m_counters.bytes_freed += static_cast<uint64_t>(entry->nSize);
+    m_counters.overhead_bytes -= kEntryOverhead;
     Remove(old, entry);
   }
-  ++counters_.reallocs;
-  counters_.overhead_bytes += kEntryOverhead;
-  counters_.bytes_allocated += static_cast<uint64_t>(size);
+  ++m_counters.reallocs;
+  m_counters.overhead_bytes += kEntryOverhead;
+  m_counters.bytes_allocated += static_cast<uint64_t>(size);
   return true;
 }
 

@@ -28,8 +28,8 @@ class CMemoryMap {
   bool RecordFree(uintptr_t address);
   bool RecordRealloc(uintptr_t from, uintptr_t to, int32_t size);
 
-  const mml_mem_counters& Counters() const { return counters_; }
-  uint32_t Buckets() const { return bucketTotal_; }
+  const mml_mem_counters& Counters() const { return m_counters; }
+  uint32_t Buckets() const { return m_bucketTotal; }
 
  private:
   struct sEntry {
@@ -43,14 +43,14 @@ class CMemoryMap {
   static constexpr uint64_t kEntryOverhead = 8;
 
   explicit CMemoryMap(uint32_t buckets, sBucket* table);
-  sBucket& BucketOf(uintptr_t address) { return table_[(address >> 3) % bucketTotal_]; }
+  sBucket& BucketOf(uintptr_t address) { return m_table[(address >> 3) % m_bucketTotal]; }
   static sEntry* Find(sBucket& bucket, uintptr_t address);
   static bool Append(sBucket& bucket, uintptr_t address, int32_t size);
   static void Remove(sBucket& bucket, sEntry* entry);
 
-  uint32_t bucketTotal_;
-  sBucket* table_;
-  mml_mem_counters counters_{};
+  uint32_t m_bucketTotal;
+  sBucket* m_table;
+  mml_mem_counters m_counters{};
 };
 
 }  // namespace mml

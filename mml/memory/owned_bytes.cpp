@@ -12,7 +12,7 @@ bool COwnedBytes::Assign(std::string_view text) {
     return false;
   }
   std::memcpy(block, text.data(), text.size());
-  data_ = {static_cast<char*>(block), granted};
+  m_data = {static_cast<char*>(block), granted};
   return true;
 }
 
@@ -21,17 +21,17 @@ COwnedBytes::~COwnedBytes() { Release(); }
 COwnedBytes& COwnedBytes::operator=(COwnedBytes&& other) noexcept {
   if (this != &other) {
     Release();
-    data_ = other.data_;
-    other.data_ = {nullptr, 0};
+    m_data = other.m_data;
+    other.m_data = {nullptr, 0};
   }
   return *this;
 }
 
 void COwnedBytes::Release() {
-  if (data_.data == nullptr) return;
-  void* block = data_.data;
+  if (m_data.data == nullptr) return;
+  void* block = m_data.data;
   mml_free(&block, nullptr);
-  data_ = {nullptr, 0};
+  m_data = {nullptr, 0};
 }
 
 }  // namespace mml

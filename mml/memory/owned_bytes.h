@@ -15,17 +15,17 @@ class COwnedBytes {
   // REQUIRES: !text.empty(). False when memory is short (then still empty).
   bool Assign(std::string_view text);
   ~COwnedBytes();
-  COwnedBytes(COwnedBytes&& other) noexcept : data_(other.data_) { other.data_ = {nullptr, 0}; }
+  COwnedBytes(COwnedBytes&& other) noexcept : m_data(other.m_data) { other.m_data = {nullptr, 0}; }
   COwnedBytes& operator=(COwnedBytes&& other) noexcept;
   COwnedBytes(const COwnedBytes&) = delete;
   COwnedBytes& operator=(const COwnedBytes&) = delete;
 
-  std::string_view View() const { return {data_.data, static_cast<size_t>(data_.len)}; }
-  const mml_data& Data() const { return data_; }
+  std::string_view View() const { return {m_data.data, static_cast<size_t>(m_data.len)}; }
+  const mml_data& Data() const { return m_data; }
 
  private:
   void Release();
-  mml_data data_{nullptr, 0};
+  mml_data m_data{nullptr, 0};
 };
 
 }  // namespace mml

@@ -85,21 +85,21 @@ Seen read_all(mnm_hndl h) {
 class MessagePropertyTest : public ::testing::TestWithParam<int32_t> {
  protected:
   void SetUp() override {
-    ASSERT_NE(mnm_create(&h_, GetParam(), nullptr), 0);
-    ASSERT_NE(buf_open(&out_, 1, nullptr), 0);
-    ASSERT_NE(buf_open(&copy_, 1, nullptr), 0);
+    ASSERT_NE(mnm_create(&m_h, GetParam(), nullptr), 0);
+    ASSERT_NE(buf_open(&m_out, 1, nullptr), 0);
+    ASSERT_NE(buf_open(&m_copy, 1, nullptr), 0);
   }
   void TearDown() override {
-    mnm_close(&h_, nullptr);
-    buf_close(&out_, nullptr);
-    buf_close(&copy_, nullptr);
+    mnm_close(&m_h, nullptr);
+    buf_close(&m_out, nullptr);
+    buf_close(&m_copy, nullptr);
   }
 
   int32_t MaxTag() const { return GetParam() == MNM_FORM_COMPACT ? 32767 : 65534; }
 
-  // Builds one random message into out_ and returns its model.
+  // Builds one random message into m_out and returns its model.
   Message Build(std::mt19937& rng) {
-    EXPECT_NE(mnm_init_msg(h_, out_, nullptr), 0);
+    EXPECT_NE(mnm_init_msg(m_h, m_out, nullptr), 0);
     std::vector<int32_t> pool;
     for (int i = 0; i < 5; ++i) pool.push_back(std::uniform_int_distribution<int32_t>(0, MaxTag())(rng));
     pool.push_back(0);
@@ -118,7 +118,7 @@ class MessagePropertyTest : public ::testing::TestWithParam<int32_t> {
         m.push_back({tag, t});
       }
       int err = 0;
-      EXPECT_NE(mnm_add_field(h_, tag, n, values.data(), &err), 0) << err;
+      EXPECT_NE(mnm_add_field(m_h, tag, n, values.data(), &err), 0) << err;
     }
     const int deletes = m.empty() ? 0 : static_cast<int>(rng() % 4);
     for (int d = 0; d < deletes; ++d) {
@@ -130,23 +130,23 @@ class MessagePropertyTest : public ::testing::TestWithParam<int32_t> {
         if (&f == &victim) break;
         if (f.tag == victim.tag && !f.deleted) ++index;
       }
-      EXPECT_NE(mnm_delete_field(h_, victim.tag, index, nullptr), 0);
+      EXPECT_NE(mnm_delete_field(m_h, victim.tag, index, nullptr), 0);
       victim.deleted = true;
     }
-    const Seen built = read_all(h_);
+    const Seen built = read_all(m_h);
     EXPECT_EQ(built.values, live_values(m));
     return m;
   }
 
   void ExpectHolds(const Message& m, const char* how) {
-    const Seen seen = read_all(h_);
+    const Seen seen = read_all(m_h);
     EXPECT_EQ(seen.values, live_values(m)) << how;
     EXPECT_EQ(seen.order, first_live_order(m)) << how;
   }
 
-  mnm_hndl h_ = nullptr;
-  buf_hndl out_ = nullptr;
-  buf_hndl copy_ = nullptr;
+  mnm_hndl m_h = nullptr;
+  buf_hndl m_out = nullptr;
+  buf_hndl m_copy = nullptr;
 };
 
 TEST_P(MessagePropertyTest, RandomMessagesRoundTrip) {
@@ -154,15 +154,15 @@ TEST_P(MessagePropertyTest, RandomMessagesRoundTrip) {
   for (uint32_t seed = 1; seed <= 150; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
-    out_->used = 0;
+    m_out->used = 0;
     std::vector<Message> messages;
     std::vector<size_t> ends;
     const int count = 1 + static_cast<int>(rng() % 4);
     for (int i = 0; i < count; ++i) {
       messages.push_back(Build(rng));
-      ends.push_back(static_cast<size_t>(out_->used));
+      ends.push_back(static_cast<size_t>(m_out->used));
     }
-    const std::string bytes(out_->data, static_cast<size_t>(out_->used));
+    const std::string bytes(m_out->data, static_cast<size_t>(m_out->used));
 
     buf_hndl in = nullptr;
     ASSERT_NE(buf_open(&in, static_cast<int32_t>(bytes.size()), nullptr), 0);
@@ -170,20 +170,20 @@ TEST_P(MessagePropertyTest, RandomMessagesRoundTrip) {
     in->used = static_cast<int32_t>(bytes.size());
     int err = 0;
     for (int i = 0; i < count; ++i) {
-      ASSERT_NE(i == 0 ? mnm_parse(h_, nullptr, in, &err) : mnm_parse_next(h_, nullptr, &err), 0) << err;
+      ASSERT_NE(i == 0 ? mnm_parse(m_h, nullptr, in, &err) : mnm_parse_next(m_h, nullptr, &err), 0) << err;
       ExpectHolds(messages[static_cast<size_t>(i)], "in place");
       int32_t start = 0, len = 0;
-      ASSERT_NE(mnm_get_msg_span(h_, &start, &len, nullptr), 0);
+      ASSERT_NE(mnm_get_msg_span(m_h, &start, &len, nullptr), 0);
       EXPECT_EQ(static_cast<size_t>(start + len), ends[static_cast<size_t>(i)]);
     }
-    EXPECT_EQ(mnm_parse_next(h_, nullptr, &err), 0);
+    EXPECT_EQ(mnm_parse_next(m_h, nullptr, &err), 0);
     EXPECT_EQ(err, 6);
 
     for (int i = 0; i < count; ++i) {
-      copy_->used = 0;
-      ASSERT_NE(i == 0 ? mnm_parse(h_, copy_, in, &err) : mnm_parse_next(h_, copy_, &err), 0) << err;
+      m_copy->used = 0;
+      ASSERT_NE(i == 0 ? mnm_parse(m_h, m_copy, in, &err) : mnm_parse_next(m_h, m_copy, &err), 0) << err;
       ExpectHolds(messages[static_cast<size_t>(i)], "copied");
-      EXPECT_EQ(std::string(copy_->data, static_cast<size_t>(copy_->used)),
+      EXPECT_EQ(std::string(m_copy->data, static_cast<size_t>(m_copy->used)),
                 encode_live(form, messages[static_cast<size_t>(i)]));
     }
     ASSERT_NE(buf_close(&in, nullptr), 0);
@@ -197,8 +197,8 @@ TEST_P(MessagePropertyTest, RandomMessagesRoundTrip) {
       part->used = static_cast<int32_t>(cut);
       const size_t whole = static_cast<size_t>(std::upper_bound(ends.begin(), ends.end(), cut) - ends.begin());
       for (size_t i = 0; i <= whole; ++i) {
-        buf_hndl copy = (cut & 1) != 0 ? copy_ : nullptr;
-        const int ok = i == 0 ? mnm_parse(h_, copy, part, &err) : mnm_parse_next(h_, copy, &err);
+        buf_hndl copy = (cut & 1) != 0 ? m_copy : nullptr;
+        const int ok = i == 0 ? mnm_parse(m_h, copy, part, &err) : mnm_parse_next(m_h, copy, &err);
         if (i < whole) {
           EXPECT_NE(ok, 0) << "cut " << cut << " message " << i;
         } else {

@@ -19,200 +19,200 @@ std::string_view view(const mml_data& d) { return {d.data, static_cast<size_t>(d
 class MessageTest : public ::testing::Test {
  protected:
   void Open(int32_t form) {
-    ASSERT_NE(mnm_create(&h_, form, &err_), 0);
-    ASSERT_NE(buf_open(&out_, 16, &err_), 0);
+    ASSERT_NE(mnm_create(&m_h, form, &m_err), 0);
+    ASSERT_NE(buf_open(&m_out, 16, &m_err), 0);
   }
   void SetUp() override { Open(MNM_FORM_WIDE); }
   void TearDown() override {
-    if (h_ != nullptr) {
-      EXPECT_NE(mnm_close(&h_, &err_), 0);
+    if (m_h != nullptr) {
+      EXPECT_NE(mnm_close(&m_h, &m_err), 0);
     }
-    if (out_ != nullptr) {
-      EXPECT_NE(buf_close(&out_, &err_), 0);
+    if (m_out != nullptr) {
+      EXPECT_NE(buf_close(&m_out, &m_err), 0);
     }
-    if (in_ != nullptr) {
-      EXPECT_NE(buf_close(&in_, &err_), 0);
+    if (m_in != nullptr) {
+      EXPECT_NE(buf_close(&m_in, &m_err), 0);
     }
   }
   void Reopen(int32_t form) {
-    ASSERT_NE(mnm_close(&h_, &err_), 0);
-    ASSERT_NE(mnm_create(&h_, form, &err_), 0);
+    ASSERT_NE(mnm_close(&m_h, &m_err), 0);
+    ASSERT_NE(mnm_create(&m_h, form, &m_err), 0);
   }
   Bytes Used(buf_hndl b) const { return Bytes(b->data, b->data + b->used); }
   // A received buffer holding exactly these bytes (capacity = length, so
   // any read past them is caught by the address sanitizer).
   void Receive(const Bytes& bytes) {
-    if (in_ != nullptr) {
-      ASSERT_NE(buf_close(&in_, &err_), 0);
+    if (m_in != nullptr) {
+      ASSERT_NE(buf_close(&m_in, &m_err), 0);
     }
-    ASSERT_NE(buf_open(&in_, bytes.empty() ? 1 : static_cast<int32_t>(bytes.size()), &err_), 0);
-    std::memcpy(in_->data, bytes.data(), bytes.size());
-    in_->used = static_cast<int32_t>(bytes.size());
+    ASSERT_NE(buf_open(&m_in, bytes.empty() ? 1 : static_cast<int32_t>(bytes.size()), &m_err), 0);
+    std::memcpy(m_in->data, bytes.data(), bytes.size());
+    m_in->used = static_cast<int32_t>(bytes.size());
   }
   void Add(int32_t tag, const char* value) {
     const mml_data d = text(value);
-    ASSERT_NE(mnm_add_field(h_, tag, 1, &d, &err_), 0) << "tag " << tag << " error " << err_;
+    ASSERT_NE(mnm_add_field(m_h, tag, 1, &d, &m_err), 0) << "tag " << tag << " error " << m_err;
   }
   std::string Get(int32_t tag, int32_t index) {
     mml_data d{};
-    EXPECT_NE(mnm_get_field(h_, tag, index, &d, &err_), 0) << "tag " << tag << " error " << err_;
+    EXPECT_NE(mnm_get_field(m_h, tag, index, &d, &m_err), 0) << "tag " << tag << " error " << m_err;
     return std::string(view(d));
   }
-  int ErrorOf(int result) const { return result != 0 ? 0 : err_; }
+  int ErrorOf(int result) const { return result != 0 ? 0 : m_err; }
 
-  mnm_hndl h_ = nullptr;
-  buf_hndl out_ = nullptr;
-  buf_hndl in_ = nullptr;
-  int err_ = -1;
+  mnm_hndl m_h = nullptr;
+  buf_hndl m_out = nullptr;
+  buf_hndl m_in = nullptr;
+  int m_err = -1;
 };
 
 const Bytes kWideExample = {0x42, 0x42, 0, 0, 0, 2, 0, 0, 0, 0, 0, 2, 0x61, 0x62, 0x79, 0x1B, 0, 0, 0, 1, 0x78};
 const Bytes kCompactExample = {0x41, 0x41, 0, 2, 0, 0, 0, 2, 0x61, 0x62, 0x79, 0x1B, 0, 1, 0x78};
 
 TEST_F(MessageTest, BuildsBothFormsByteForByte) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(0, "ab");
   Add(31003, "x");
-  EXPECT_EQ(Used(out_), kWideExample);
+  EXPECT_EQ(Used(m_out), kWideExample);
 
   Reopen(MNM_FORM_COMPACT);
-  out_->used = 0;
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  m_out->used = 0;
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(0, "ab");
   Add(31003, "x");
-  EXPECT_EQ(Used(out_), kCompactExample);
+  EXPECT_EQ(Used(m_out), kCompactExample);
 }
 
 TEST_F(MessageTest, HeaderCountIsCurrentAfterEveryAdd) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
-  EXPECT_EQ(Used(out_), (Bytes{0x42, 0x42, 0, 0, 0, 0}));
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
+  EXPECT_EQ(Used(m_out), (Bytes{0x42, 0x42, 0, 0, 0, 0}));
   const mml_data three[] = {text("a"), text("b"), text("c")};
-  ASSERT_NE(mnm_add_field(h_, 300, 3, three, &err_), 0);
-  EXPECT_EQ(out_->data[5], 3);
-  EXPECT_EQ(Used(out_).size(), 6u + 3 * 7);
+  ASSERT_NE(mnm_add_field(m_h, 300, 3, three, &m_err), 0);
+  EXPECT_EQ(m_out->data[5], 3);
+  EXPECT_EQ(Used(m_out).size(), 6u + 3 * 7);
   // Growth is exact: the buffer ends where the last field ends.
-  EXPECT_EQ(out_->capacity, out_->used);
+  EXPECT_EQ(m_out->capacity, m_out->used);
 }
 
 TEST_F(MessageTest, EmptyValuesAreWrittenCountedAndReadAsError6) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   const mml_data empty{nullptr, 0};
-  ASSERT_NE(mnm_add_field(h_, 9, 1, &empty, &err_), 0);
-  EXPECT_EQ(Used(out_), (Bytes{0x42, 0x42, 0, 0, 0, 1, 0, 9, 0, 0, 0, 0}));
+  ASSERT_NE(mnm_add_field(m_h, 9, 1, &empty, &m_err), 0);
+  EXPECT_EQ(Used(m_out), (Bytes{0x42, 0x42, 0, 0, 0, 1, 0, 9, 0, 0, 0, 0}));
   int32_t count = 0;
-  ASSERT_NE(mnm_get_field_count(h_, 9, &count, &err_), 0);
+  ASSERT_NE(mnm_get_field_count(m_h, 9, &count, &m_err), 0);
   EXPECT_EQ(count, 1);
   mml_data d{};
-  EXPECT_EQ(ErrorOf(mnm_get_field(h_, 9, 0, &d, &err_)), 6);
+  EXPECT_EQ(ErrorOf(mnm_get_field(m_h, 9, 0, &d, &m_err)), 6);
 }
 
 TEST_F(MessageTest, RefusesBadArgumentsWithTheirCodes) {
   const mml_data ok = text("v");
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 1, 1, &ok, &err_)), 2) << "no message started";
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 65535, 1, &ok, &err_)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, -1, 1, &ok, &err_)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 1, 0, &ok, &err_)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 1, 1, nullptr, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &ok, &m_err)), 2) << "no message started";
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 65535, 1, &ok, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, -1, 1, &ok, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 0, &ok, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, nullptr, &m_err)), 2);
   const mml_data nullWithLength{nullptr, 3};
   const mml_data pointerWithoutLength{const_cast<char*>("x"), 0};
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 1, 1, &nullWithLength, &err_)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 1, 1, &pointerWithoutLength, &err_)), 2);
-  EXPECT_NE(mnm_add_field(h_, 65534, 1, &ok, &err_), 0);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &nullWithLength, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &pointerWithoutLength, &m_err)), 2);
+  EXPECT_NE(mnm_add_field(m_h, 65534, 1, &ok, &m_err), 0);
 
-  EXPECT_EQ(ErrorOf(mnm_add_field(nullptr, 1, 1, &ok, &err_)), 1);
-  EXPECT_EQ(ErrorOf(mnm_init_msg(nullptr, out_, &err_)), 1);
-  EXPECT_EQ(ErrorOf(mnm_init_msg(h_, nullptr, &err_)), 2);
-  EXPECT_EQ(ErrorOf(mnm_create(&h_, MNM_FORM_WIDE, &err_)), 5);
+  EXPECT_EQ(ErrorOf(mnm_add_field(nullptr, 1, 1, &ok, &m_err)), 1);
+  EXPECT_EQ(ErrorOf(mnm_init_msg(nullptr, m_out, &m_err)), 1);
+  EXPECT_EQ(ErrorOf(mnm_init_msg(m_h, nullptr, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_create(&m_h, MNM_FORM_WIDE, &m_err)), 5);
   mnm_hndl fresh = nullptr;
-  EXPECT_EQ(ErrorOf(mnm_create(&fresh, 3, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_create(&fresh, 3, &m_err)), 2);
   EXPECT_EQ(fresh, nullptr);
 
   Reopen(MNM_FORM_COMPACT);
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 32768, 1, &ok, &err_)), 2);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 32768, 1, &ok, &m_err)), 2);
   std::string big(65536, 'x');
   const mml_data tooLong{big.data(), 65536};
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 1, 1, &tooLong, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &tooLong, &m_err)), 2);
   const mml_data longest{big.data(), 65535};
-  EXPECT_NE(mnm_add_field(h_, 1, 1, &longest, &err_), 0);
+  EXPECT_NE(mnm_add_field(m_h, 1, 1, &longest, &m_err), 0);
 }
 
 TEST_F(MessageTest, IteratesTagsByFirstOccurrence) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(7, "first");
   Add(5, "five");
   Add(7, "second");
   int32_t tag = -1, count = -1;
-  ASSERT_NE(mnm_first_field(h_, &tag, &count, &err_), 0);
+  ASSERT_NE(mnm_first_field(m_h, &tag, &count, &m_err), 0);
   EXPECT_EQ(tag, 7);
   EXPECT_EQ(count, 2);
   EXPECT_EQ(Get(7, 0), "first");
   EXPECT_EQ(Get(7, 1), "second");
-  ASSERT_NE(mnm_next_field(h_, &tag, &count, &err_), 0);
+  ASSERT_NE(mnm_next_field(m_h, &tag, &count, &m_err), 0);
   EXPECT_EQ(tag, 5);
   EXPECT_EQ(count, 1);
-  EXPECT_EQ(ErrorOf(mnm_next_field(h_, &tag, &count, &err_)), 6);
-  EXPECT_EQ(ErrorOf(mnm_next_field(h_, &tag, &count, &err_)), 6);
+  EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6);
+  EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6);
 
   mml_data d{};
-  EXPECT_EQ(ErrorOf(mnm_get_field(h_, 7, 2, &d, &err_)), 2);
-  EXPECT_EQ(ErrorOf(mnm_get_field(h_, 8, 0, &d, &err_)), 2);
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 8, &count, &err_)), 6);
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 65535, &count, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_get_field(m_h, 7, 2, &d, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_get_field(m_h, 8, 0, &d, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 8, &count, &m_err)), 6);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 65535, &count, &m_err)), 2);
 }
 
 TEST_F(MessageTest, ParsesMessagesBackToBackThenReportsTheEnd) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(1, "one");
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);  // used length not reset: appended behind
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);  // used length not reset: appended behind
   Add(2, "two");
-  Receive(Used(out_));
-  ASSERT_EQ(in_->used, 2 * (6 + 6 + 3));
+  Receive(Used(m_out));
+  ASSERT_EQ(m_in->used, 2 * (6 + 6 + 3));
 
-  ASSERT_NE(mnm_parse(h_, nullptr, in_, &err_), 0);
+  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
   EXPECT_EQ(Get(1, 0), "one");
   int32_t count = 0;
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 2, &count, &err_)), 6);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 2, &count, &m_err)), 6);
   mml_data msg{};
-  ASSERT_NE(mnm_get_msg(h_, &msg, &err_), 0);
-  EXPECT_EQ(msg.data, in_->data);
+  ASSERT_NE(mnm_get_msg(m_h, &msg, &m_err), 0);
+  EXPECT_EQ(msg.data, m_in->data);
   EXPECT_EQ(msg.len, 15);
 
-  ASSERT_NE(mnm_parse_next(h_, nullptr, &err_), 0);
+  ASSERT_NE(mnm_parse_next(m_h, nullptr, &m_err), 0);
   EXPECT_EQ(Get(2, 0), "two");
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 1, &count, &err_)), 6);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 1, &count, &m_err)), 6);
   int32_t start = 0, len = 0;
-  ASSERT_NE(mnm_get_msg_span(h_, &start, &len, &err_), 0);
+  ASSERT_NE(mnm_get_msg_span(m_h, &start, &len, &m_err), 0);
   EXPECT_EQ(start, 15);
   EXPECT_EQ(len, 15);
-  EXPECT_EQ(ErrorOf(mnm_parse_next(h_, nullptr, &err_)), 6);
+  EXPECT_EQ(ErrorOf(mnm_parse_next(m_h, nullptr, &m_err)), 6);
 
   // mnm_parse starts over from the first message.
-  ASSERT_NE(mnm_parse(h_, nullptr, in_, &err_), 0);
+  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
   EXPECT_EQ(Get(1, 0), "one");
 }
 
 TEST_F(MessageTest, RefusesForeignFormsAndMarkers) {
   Receive(kCompactExample);
-  EXPECT_EQ(ErrorOf(mnm_parse(h_, nullptr, in_, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
   Bytes other = kWideExample;
   other[1] = 0x43;
   Receive(other);
-  EXPECT_EQ(ErrorOf(mnm_parse(h_, nullptr, in_, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
   Reopen(MNM_FORM_COMPACT);
   Receive(kWideExample);
-  EXPECT_EQ(ErrorOf(mnm_parse(h_, nullptr, in_, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
   Receive(kCompactExample);
-  ASSERT_NE(mnm_parse(h_, nullptr, in_, &err_), 0);
+  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
   EXPECT_EQ(Get(31003, 0), "x");
 
-  EXPECT_EQ(ErrorOf(mnm_parse(nullptr, nullptr, in_, &err_)), 1);
-  EXPECT_EQ(ErrorOf(mnm_parse(h_, nullptr, nullptr, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_parse(nullptr, nullptr, m_in, &m_err)), 1);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, nullptr, &m_err)), 2);
   mnm_hndl never = nullptr;
-  ASSERT_NE(mnm_create(&never, MNM_FORM_WIDE, &err_), 0);
-  EXPECT_EQ(ErrorOf(mnm_parse_next(never, nullptr, &err_)), 2);
-  ASSERT_NE(mnm_close(&never, &err_), 0);
+  ASSERT_NE(mnm_create(&never, MNM_FORM_WIDE, &m_err), 0);
+  EXPECT_EQ(ErrorOf(mnm_parse_next(never, nullptr, &m_err)), 2);
+  ASSERT_NE(mnm_close(&never, &m_err), 0);
 }
 
 TEST_F(MessageTest, EveryTruncationOfAMessageIsRefused) {
@@ -220,104 +220,104 @@ TEST_F(MessageTest, EveryTruncationOfAMessageIsRefused) {
     Reopen(whole == kWideExample ? MNM_FORM_WIDE : MNM_FORM_COMPACT);
     for (size_t cut = 1; cut < whole.size(); ++cut) {
       Receive(Bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(cut)));
-      EXPECT_EQ(ErrorOf(mnm_parse(h_, nullptr, in_, &err_)), 2) << "cut at " << cut;
-      EXPECT_EQ(ErrorOf(mnm_parse(h_, out_, in_, &err_)), 2) << "copying, cut at " << cut;
+      EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2) << "cut at " << cut;
+      EXPECT_EQ(ErrorOf(mnm_parse(m_h, m_out, m_in, &m_err)), 2) << "copying, cut at " << cut;
     }
   }
   // A length running past the data, and a wide length with the top bit set.
   Bytes lying = kWideExample;
   lying[19] = 2;
   Receive(lying);
-  EXPECT_EQ(ErrorOf(mnm_parse(h_, nullptr, in_, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
   lying[16] = 0x80;
   Receive(lying);
-  EXPECT_EQ(ErrorOf(mnm_parse(h_, nullptr, in_, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
 }
 
 TEST_F(MessageTest, InPlaceParseIsReadOnlyButOneIntoACopyOrItsOwnBufferTakesFields) {
   Receive(kWideExample);
-  ASSERT_NE(mnm_parse(h_, nullptr, in_, &err_), 0);
+  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
   const mml_data more = text("z");
-  EXPECT_EQ(ErrorOf(mnm_add_field(h_, 4, 1, &more, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 4, 1, &more, &m_err)), 2);
 
-  ASSERT_NE(mnm_parse(h_, out_, in_, &err_), 0);
-  EXPECT_EQ(Used(out_), kWideExample);
-  ASSERT_NE(mnm_add_field(h_, 4, 1, &more, &err_), 0);
-  EXPECT_EQ(out_->data[5], 3);
+  ASSERT_NE(mnm_parse(m_h, m_out, m_in, &m_err), 0);
+  EXPECT_EQ(Used(m_out), kWideExample);
+  ASSERT_NE(mnm_add_field(m_h, 4, 1, &more, &m_err), 0);
+  EXPECT_EQ(m_out->data[5], 3);
   EXPECT_EQ(Get(4, 0), "z");
   EXPECT_EQ(Get(0, 0), "ab");
-  EXPECT_EQ(Used(in_), kWideExample) << "received bytes untouched";
+  EXPECT_EQ(Used(m_in), kWideExample) << "received bytes untouched";
 
   // Parsed into its own buffer, the message takes fields there, and the
   // header's total counts the parsed ones too, so a reader sees them all.
-  ASSERT_NE(mnm_parse(h_, in_, in_, &err_), 0);
-  ASSERT_NE(mnm_add_field(h_, 4, 1, &more, &err_), 0);
-  EXPECT_EQ(in_->data[5], 3);
-  ASSERT_NE(mnm_parse(h_, nullptr, in_, &err_), 0);
+  ASSERT_NE(mnm_parse(m_h, m_in, m_in, &m_err), 0);
+  ASSERT_NE(mnm_add_field(m_h, 4, 1, &more, &m_err), 0);
+  EXPECT_EQ(m_in->data[5], 3);
+  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
   EXPECT_EQ(Get(4, 0), "z");
   EXPECT_EQ(Get(31003, 0), "x");
 }
 
 TEST_F(MessageTest, DeletionMarksTheFieldAndCopyingDropsIt) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(0, "ab");
   Add(31003, "x");
   Add(0, "cd");
-  ASSERT_NE(mnm_delete_field(h_, 0, 0, &err_), 0);
+  ASSERT_NE(mnm_delete_field(m_h, 0, 0, &m_err), 0);
   EXPECT_EQ(Get(0, 0), "cd") << "later values move down";
-  EXPECT_EQ(static_cast<uint8_t>(out_->data[6]), 0xFF);
-  EXPECT_EQ(static_cast<uint8_t>(out_->data[7]), 0xFF);
-  EXPECT_EQ(out_->data[5], 3) << "header total unchanged";
-  EXPECT_EQ(ErrorOf(mnm_delete_field(h_, 0, 1, &err_)), 2);
-  ASSERT_NE(mnm_delete_field(h_, 31003, 0, &err_), 0);
-  EXPECT_EQ(ErrorOf(mnm_delete_field(h_, 31003, 0, &err_)), 6);
+  EXPECT_EQ(static_cast<uint8_t>(m_out->data[6]), 0xFF);
+  EXPECT_EQ(static_cast<uint8_t>(m_out->data[7]), 0xFF);
+  EXPECT_EQ(m_out->data[5], 3) << "header total unchanged";
+  EXPECT_EQ(ErrorOf(mnm_delete_field(m_h, 0, 1, &m_err)), 2);
+  ASSERT_NE(mnm_delete_field(m_h, 31003, 0, &m_err), 0);
+  EXPECT_EQ(ErrorOf(mnm_delete_field(m_h, 31003, 0, &m_err)), 6);
   int32_t tag = -1, count = -1;
-  ASSERT_NE(mnm_first_field(h_, &tag, &count, &err_), 0);
+  ASSERT_NE(mnm_first_field(m_h, &tag, &count, &m_err), 0);
   EXPECT_EQ(tag, 0);
-  EXPECT_EQ(ErrorOf(mnm_next_field(h_, &tag, &count, &err_)), 6) << "deleted tag not iterated";
+  EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6) << "deleted tag not iterated";
 
-  Receive(Used(out_));
+  Receive(Used(m_out));
   buf_hndl copy = nullptr;
-  ASSERT_NE(buf_open(&copy, 1, &err_), 0);
-  ASSERT_NE(mnm_parse(h_, copy, in_, &err_), 0);
+  ASSERT_NE(buf_open(&copy, 1, &m_err), 0);
+  ASSERT_NE(mnm_parse(m_h, copy, m_in, &m_err), 0);
   EXPECT_EQ(Used(copy), (Bytes{0x42, 0x42, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 'c', 'd'}));
   // In place the deleted fields stay counted but unseen.
-  ASSERT_NE(mnm_parse(h_, nullptr, in_, &err_), 0);
+  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
   EXPECT_EQ(Get(0, 0), "cd");
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 31003, &count, &err_)), 6);
-  ASSERT_NE(buf_close(&copy, &err_), 0);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 31003, &count, &m_err)), 6);
+  ASSERT_NE(buf_close(&copy, &m_err), 0);
 
   Reopen(MNM_FORM_COMPACT);
-  out_->used = 0;
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  m_out->used = 0;
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(5, "v");
-  ASSERT_NE(mnm_delete_field(h_, 5, 0, &err_), 0);
-  EXPECT_EQ(Used(out_), (Bytes{0x41, 0x41, 0, 1, 0x80, 5, 0, 1, 'v'}));
+  ASSERT_NE(mnm_delete_field(m_h, 5, 0, &m_err), 0);
+  EXPECT_EQ(Used(m_out), (Bytes{0x41, 0x41, 0, 1, 0x80, 5, 0, 1, 'v'}));
 }
 
 TEST_F(MessageTest, ValueTakenFromTheSameBufferSurvivesItsGrowth) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(1, "abcdefgh");
-  ASSERT_EQ(out_->capacity, out_->used);
+  ASSERT_EQ(m_out->capacity, m_out->used);
   mml_data own{};
-  ASSERT_NE(mnm_get_field(h_, 1, 0, &own, &err_), 0);
-  ASSERT_NE(mnm_add_field(h_, 2, 1, &own, &err_), 0);
+  ASSERT_NE(mnm_get_field(m_h, 1, 0, &own, &m_err), 0);
+  ASSERT_NE(mnm_add_field(m_h, 2, 1, &own, &m_err), 0);
   EXPECT_EQ(Get(2, 0), "abcdefgh");
 }
 
 // A value may lie in the buffer's spare room, overlapping the place its
 // field is written to; short and long values take different copy paths.
 TEST_F(MessageTest, ValueOverlappingItsDestinationIsCopiedWhole) {
-  ASSERT_NE(buf_reserve(out_, 256, &err_), 0);
+  ASSERT_NE(buf_reserve(m_out, 256, &m_err), 0);
   for (int32_t len = 1; len <= 48; ++len) {
-    out_->used = 0;
-    ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+    m_out->used = 0;
+    ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
     std::string expected;
     for (int32_t i = 0; i < len; ++i) expected.push_back(static_cast<char>('A' + (i * 7 + len) % 26));
     // Header 6 bytes, field header 6: the value lands at 12, read from 15.
-    std::memcpy(out_->data + 15, expected.data(), expected.size());
-    const mml_data d{out_->data + 15, len};
-    ASSERT_NE(mnm_add_field(h_, 3, 1, &d, &err_), 0);
+    std::memcpy(m_out->data + 15, expected.data(), expected.size());
+    const mml_data d{m_out->data + 15, len};
+    ASSERT_NE(mnm_add_field(m_h, 3, 1, &d, &m_err), 0);
     EXPECT_EQ(Get(3, 0), expected) << "length " << len;
   }
 }
@@ -326,38 +326,38 @@ TEST_F(MessageTest, ValueOverlappingItsDestinationIsCopiedWhole) {
 // stamping slots with a message number; that number wraps after 2^32
 // messages and must not revive a tag from long ago.
 TEST_F(MessageTest, TagsOfEarlierMessagesStayForgottenAcrossTheStampWrap) {
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(5, "old");
   Add(6, "old");
-  h_->nStamp = 0xFFFFFFFF;  // as after 2^32 - 1 messages
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  m_h->nStamp = 0xFFFFFFFF;  // as after 2^32 - 1 messages
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(6, "new");
   int32_t count = 0;
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 6, &count, &err_)), 0);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 6, &count, &m_err)), 0);
   EXPECT_EQ(count, 1);
-  h_->nStamp = 0xFFFFFFFF;
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);  // the stamp wraps here
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 5, &count, &err_)), 6);
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(h_, 6, &count, &err_)), 6);
+  m_h->nStamp = 0xFFFFFFFF;
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);  // the stamp wraps here
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 5, &count, &m_err)), 6);
+  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 6, &count, &m_err)), 6);
   Add(5, "again");
   EXPECT_EQ(Get(5, 0), "again");
   int32_t tag = 0;
-  EXPECT_EQ(ErrorOf(mnm_first_field(h_, &tag, &count, &err_)), 0);
+  EXPECT_EQ(ErrorOf(mnm_first_field(m_h, &tag, &count, &m_err)), 0);
   EXPECT_EQ(tag, 5);
   EXPECT_EQ(count, 1);
-  EXPECT_EQ(ErrorOf(mnm_next_field(h_, &tag, &count, &err_)), 6);
+  EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6);
 }
 
 TEST_F(MessageTest, CloseAndCreateCheckTheirVariables) {
-  EXPECT_EQ(ErrorOf(mnm_close(nullptr, &err_)), 2);
+  EXPECT_EQ(ErrorOf(mnm_close(nullptr, &m_err)), 2);
   mnm_hndl none = nullptr;
-  EXPECT_EQ(ErrorOf(mnm_close(&none, &err_)), 1);
+  EXPECT_EQ(ErrorOf(mnm_close(&none, &m_err)), 1);
   mml_data msg{};
-  EXPECT_EQ(ErrorOf(mnm_get_msg(h_, &msg, &err_)), 2) << "nothing started yet";
-  ASSERT_NE(mnm_init_msg(h_, out_, &err_), 0);
+  EXPECT_EQ(ErrorOf(mnm_get_msg(m_h, &msg, &m_err)), 2) << "nothing started yet";
+  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(3, "x");
-  ASSERT_NE(mnm_get_msg(h_, &msg, &err_), 0);
-  EXPECT_EQ(Bytes(msg.data, msg.data + msg.len), Used(out_));
+  ASSERT_NE(mnm_get_msg(m_h, &msg, &m_err), 0);
+  EXPECT_EQ(Bytes(msg.data, msg.data + msg.len), Used(m_out));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -17,32 +18,32 @@ class TimeFormatTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* tz = std::getenv("TZ");
-    savedTz_ = tz != nullptr ? tz : "";
-    hadTz_ = tz != nullptr;
+    m_savedTz = tz != nullptr ? tz : "";
+    m_hadTz = tz != nullptr;
     setenv("TZ", "EST5", 1);  // a fixed offset of -5 hours, no summer time
     tzset();
-    ASSERT_NE(buf_open(&b_, 1, &err_), 0);
+    ASSERT_NE(buf_open(&m_b, 1, &m_err), 0);
   }
   void TearDown() override {
-    buf_close(&b_, &err_);
-    if (hadTz_) {
-      setenv("TZ", savedTz_.c_str(), 1);
+    buf_close(&m_b, &m_err);
+    if (m_hadTz) {
+      setenv("TZ", m_savedTz.c_str(), 1);
     } else {
       unsetenv("TZ");
     }
     tzset();
   }
   std::string Format(os_time t, int32_t form) {
-    b_->used = 0;
-    EXPECT_NE(os_time_format(&t, b_, form, &err_), 0) << "form " << form << " error " << err_;
-    EXPECT_EQ(b_->data[b_->used], '\0');
-    return std::string(b_->data, static_cast<size_t>(b_->used));
+    m_b->used = 0;
+    EXPECT_NE(os_time_format(&t, m_b, form, &m_err), 0) << "form " << form << " error " << m_err;
+    EXPECT_EQ(m_b->data[m_b->used], '\0');
+    return std::string(m_b->data, static_cast<size_t>(m_b->used));
   }
 
-  buf_hndl b_ = nullptr;
-  int err_ = -1;
-  std::string savedTz_;
-  bool hadTz_ = false;
+  buf_hndl m_b = nullptr;
+  int m_err = -1;
+  std::string m_savedTz;
+  bool m_hadTz = false;
 };
 
 // 2024-03-05 07:08:09 UTC, 02:08:09 in the test's local zone.
@@ -72,26 +73,42 @@ TEST_F(TimeFormatTest, EdgesOfTheSubSecondForms) {
   EXPECT_EQ(Format({kTime.sec, 999999}, 14), "20240305-07:08:09.999");
   EXPECT_EQ(Format({0, 7}, 8), "000007");
   os_time now{};
-  ASSERT_NE(os_time_now(&now, &err_), 0);
+  ASSERT_NE(os_time_now(&now, &m_err), 0);
   EXPECT_EQ(Format(now, 8).substr(3), "000");
   EXPECT_LE(std::abs(now.sec - static_cast<int32_t>(std::time(nullptr))), 1);
 }
 
 TEST_F(TimeFormatTest, AppendsAndGrowsExactlyOrFailsWithoutChange) {
-  ASSERT_NE(buf_reserve(b_, 3, &err_), 0);
-  b_->used = 3;  // capacity == used
-  ASSERT_NE(os_time_format(&kTime, b_, 5, &err_), 0);
-  EXPECT_EQ(b_->capacity, 3 + 26);
-  EXPECT_EQ(std::string(b_->data + 3, 8), "02:08:09");
-  EXPECT_EQ(b_->used, 11);
+  ASSERT_NE(buf_reserve(m_b, 3, &m_err), 0);
+  m_b->used = 3;  // capacity == used
+  ASSERT_NE(os_time_format(&kTime, m_b, 5, &m_err), 0);
+  EXPECT_EQ(m_b->capacity, 3 + 26);
+  EXPECT_EQ(std::string(m_b->data + 3, 8), "02:08:09");
+  EXPECT_EQ(m_b->used, 11);
 
-  EXPECT_EQ(code(os_time_format(&kTime, b_, 0, &err_), err_), 5);
-  EXPECT_EQ(code(os_time_format(&kTime, b_, 17, &err_), err_), 5);
-  EXPECT_EQ(code(os_time_format(nullptr, b_, 1, &err_), err_), 2);
-  EXPECT_EQ(code(os_time_format(&kTime, nullptr, 1, &err_), err_), 2);
+  EXPECT_EQ(code(os_time_format(&kTime, m_b, 0, &m_err), m_err), 5);
+  EXPECT_EQ(code(os_time_format(&kTime, m_b, 17, &m_err), m_err), 5);
+  EXPECT_EQ(code(os_time_format(nullptr, m_b, 1, &m_err), m_err), 2);
+  EXPECT_EQ(code(os_time_format(&kTime, nullptr, 1, &m_err), m_err), 2);
   const os_time badMicro{kTime.sec, 12345678};
-  EXPECT_EQ(code(os_time_format(&badMicro, b_, 15, &err_), err_), 5);
-  EXPECT_EQ(b_->used, 11);
+  EXPECT_EQ(code(os_time_format(&badMicro, m_b, 15, &m_err), m_err), 5);
+  EXPECT_EQ(m_b->used, 11);
+}
+
+// The room check stops exactly where the longest form and its zero would no
+// longer fit below INT32_MAX. The buffer is calloc'd, so only the page written
+// is ever touched.
+TEST_F(TimeFormatTest, TheLargestBufferTakesFormsUpToItsLastRoom) {
+  buf_hndl big = nullptr;
+  ASSERT_NE(buf_open(&big, INT32_MAX, &err_), 0);
+  big->used = INT32_MAX - 25;
+  EXPECT_EQ(code(os_time_format(&kTime, big, 9, &err_), err_), 9);
+  EXPECT_EQ(big->used, INT32_MAX - 25);
+  big->used = INT32_MAX - 26;
+  ASSERT_NE(os_time_format(&kTime, big, 9, &err_), 0);
+  EXPECT_EQ(std::string(big->data + (INT32_MAX - 26), 11), std::string("1709622489\0", 11));
+  EXPECT_EQ(big->used, INT32_MAX - 16);
+  buf_close(&big, &err_);
 }
 
 TEST(OsServicesTest, RandomBytesAreOneDrawEach) {

@@ -17,45 +17,45 @@ std::string Price(int64_t paise) {
 
 }  // namespace
 
-CStreamGenerator::CStreamGenerator(uint32_t seed) : rng_(seed) {
+CStreamGenerator::CStreamGenerator(uint32_t seed) : m_rng(seed) {
   char* envp[] = {nullptr};
-  if (mml_env_init(0, nullptr, envp, 2, 0, nullptr) == 0 || mnm_open(&msg_, nullptr) == 0 ||
-      buf_open(&out_, 4096, nullptr) == 0) {
+  if (mml_env_init(0, nullptr, envp, 2, 0, nullptr) == 0 || mnm_open(&m_msg, nullptr) == 0 ||
+      buf_open(&m_out, 4096, nullptr) == 0) {
     std::abort();
   }
   static const char* const kRoots[] = {"NIFTY", "BANKNIFTY", "RELIANCE", "TCS",  "INFY",   "HDFCBANK", "SBIN",
                                        "ITC",   "LT",        "AXISBANK", "GOLD", "SILVER", "CRUDEOIL", "USDINR"};
   for (int i = 0; i < 300; ++i) {
     const std::string root = kRoots[i % 14];
-    symbols_.push_back({root + (i < 14 ? "" : "2" + std::to_string(4 + i % 3) + kMonths[i % 12]), i % 4,
-                        100000 + static_cast<int64_t>(Below(5000000)), 1700000000});
+    m_symbols.push_back({root + (i < 14 ? "" : "2" + std::to_string(4 + i % 3) + kMonths[i % 12]), i % 4,
+                         100000 + static_cast<int64_t>(Below(5000000)), 1700000000});
   }
 }
 
 CStreamGenerator::~CStreamGenerator() {
-  mnm_close(&msg_, nullptr);
-  buf_close(&out_, nullptr);
+  mnm_close(&m_msg, nullptr);
+  buf_close(&m_out, nullptr);
 }
 
 std::string CStreamGenerator::Next() {
-  out_->used = 0;
-  mnm_init_msg(msg_, out_, nullptr);
+  m_out->used = 0;
+  mnm_init_msg(m_msg, m_out, nullptr);
   if (Below(10) < 8) {
     MarketData();
   } else {
     Request();
   }
-  return std::string(out_->data, static_cast<size_t>(out_->used));
+  return std::string(m_out->data, static_cast<size_t>(m_out->used));
 }
 
 void CStreamGenerator::Add(int32_t tag, const std::string& value) {
   const mml_data d{value.empty() ? nullptr : const_cast<char*>(value.data()), static_cast<int32_t>(value.size())};
-  mnm_add_field(msg_, tag, 1, &d, nullptr);
+  mnm_add_field(m_msg, tag, 1, &d, nullptr);
 }
 
 CStreamGenerator::sSymbol& CStreamGenerator::PickSymbol() {
   const uint32_t r = Below(100);
-  return symbols_[r < 60 ? Below(20) : (r < 90 ? Below(100) : Below(300))];
+  return m_symbols[r < 60 ? Below(20) : (r < 90 ? Below(100) : Below(300))];
 }
 
 void CStreamGenerator::MarketData() {

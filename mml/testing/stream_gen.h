@@ -37,17 +37,17 @@ class CStreamGenerator {
     int64_t time;
   };
 
-  uint32_t Below(uint32_t n) { return static_cast<uint32_t>(rng_() % n); }
+  uint32_t Below(uint32_t n) { return static_cast<uint32_t>(m_rng() % n); }
   void Add(int32_t tag, const std::string& value);
   // Hot symbols update far more often than the rest.
   sSymbol& PickSymbol();
   void MarketData();
   void Request();
 
-  std::mt19937 rng_;
-  std::vector<sSymbol> symbols_;
-  mnm_hndl msg_ = nullptr;
-  buf_hndl out_ = nullptr;
+  std::mt19937 m_rng;
+  std::vector<sSymbol> m_symbols;
+  mnm_hndl m_msg = nullptr;
+  buf_hndl m_out = nullptr;
 };
 
 }  // namespace mml::test

@@ -16,38 +16,38 @@ using namespace std::chrono_literals;
 
 class LockThreadsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(os_lock_create(&lock_, OS_LOCK_RECURSIVE, nullptr), 0); }
-  void TearDown() override { EXPECT_NE(os_lock_destroy(&lock_, nullptr), 0); }
-  os_lock_rec* lock_ = nullptr;
+  void SetUp() override { ASSERT_NE(os_lock_create(&m_lock, OS_LOCK_RECURSIVE, nullptr), 0); }
+  void TearDown() override { EXPECT_NE(os_lock_destroy(&m_lock, nullptr), 0); }
+  os_lock_rec* m_lock = nullptr;
 };
 
 TEST_F(LockThreadsTest, OwnerMustReleaseAsOftenAsItTook) {
-  for (int i = 0; i < 3; ++i) ASSERT_NE(os_lock(lock_, nullptr), 0);
+  for (int i = 0; i < 3; ++i) ASSERT_NE(os_lock(m_lock, nullptr), 0);
   std::atomic<bool> acquired{false};
   std::thread waiter([&] {
-    os_lock(lock_, nullptr);
+    os_lock(m_lock, nullptr);
     acquired = true;
-    os_unlock(lock_, nullptr);
+    os_unlock(m_lock, nullptr);
   });
   for (int release = 1; release <= 2; ++release) {
     std::this_thread::sleep_for(30ms);
     EXPECT_FALSE(acquired) << "taken after " << release - 1 << " of 3 releases";
-    ASSERT_NE(os_unlock(lock_, nullptr), 0);
+    ASSERT_NE(os_unlock(m_lock, nullptr), 0);
   }
   std::this_thread::sleep_for(30ms);
   EXPECT_FALSE(acquired) << "taken after 2 of 3 releases";
-  ASSERT_NE(os_unlock(lock_, nullptr), 0);
+  ASSERT_NE(os_unlock(m_lock, nullptr), 0);
   waiter.join();
   EXPECT_TRUE(acquired);
 }
 
 TEST_F(LockThreadsTest, ReleaseByAnotherThreadIsRefusedAndChangesNothing) {
-  ASSERT_NE(os_lock(lock_, nullptr), 0);
+  ASSERT_NE(os_lock(m_lock, nullptr), 0);
   int err = -1;
-  std::thread([&] { os_unlock(lock_, &err); }).join();
+  std::thread([&] { os_unlock(m_lock, &err); }).join();
   EXPECT_EQ(err, 5);
-  ASSERT_NE(os_unlock(lock_, &err), 0) << "still held once by its owner";
-  std::thread([&] { os_unlock(lock_, &err); }).join();
+  ASSERT_NE(os_unlock(m_lock, &err), 0) << "still held once by its owner";
+  std::thread([&] { os_unlock(m_lock, &err); }).join();
   EXPECT_EQ(err, 7);
 }
 
@@ -59,12 +59,12 @@ TEST_F(LockThreadsTest, NestedHoldingExcludesOtherThreads) {
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&] {
       for (int i = 0; i < kRounds; ++i) {
-        os_lock(lock_, nullptr);
-        os_lock(lock_, nullptr);
+        os_lock(m_lock, nullptr);
+        os_lock(m_lock, nullptr);
         const long seen = counter;
         counter = seen + 1;
-        os_unlock(lock_, nullptr);
-        os_unlock(lock_, nullptr);
+        os_unlock(m_lock, nullptr);
+        os_unlock(m_lock, nullptr);
       }
     });
   }

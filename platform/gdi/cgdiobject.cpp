@@ -8,6 +8,12 @@
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/sys_colors.h"
 
+CGdiObject::~CGdiObject() { DeleteObject(); }
+CFont::~CFont() = default;
+CPen::~CPen() = default;
+CBrush::~CBrush() = default;
+CBitmap::~CBitmap() = default;
+
 BOOL CGdiObject::Attach(HGDIOBJ object) {
   if (object == nullptr || m_hObject != nullptr) return FALSE;
   m_hObject = object;

@@ -3,6 +3,11 @@
 // themselves. FromHandle of each class gives a wrapper that does not own the
 // handle, kept until the handle is deleted (for the process, for fonts and
 // stock objects).
+//
+// Each class declares its destructor here and defines it in cgdiobject.cpp:
+// that destructor is the class's key function, so its virtual table and type
+// information live in libplatform.so alone instead of in every binary that
+// makes one of these objects.
 #pragma once
 
 #include "platform/base/export.h"
@@ -13,7 +18,7 @@ class CDC;
 class PLATFORM_API CGdiObject {
  public:
   CGdiObject() = default;
-  virtual ~CGdiObject() { DeleteObject(); }
+  virtual ~CGdiObject();
   CGdiObject(const CGdiObject&) = delete;
   CGdiObject& operator=(const CGdiObject&) = delete;
 
@@ -28,6 +33,7 @@ class PLATFORM_API CGdiObject {
 
 class PLATFORM_API CFont : public CGdiObject {
  public:
+  ~CFont() override;
   operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT: as in the framework
   // FromHandle of each class: a wrapper that does not own the handle, kept
   // until the handle is deleted (for the process, for fonts and stock objects).
@@ -43,6 +49,7 @@ class PLATFORM_API CFont : public CGdiObject {
 
 class PLATFORM_API CPen : public CGdiObject {
  public:
+  ~CPen() override;
   CPen() = default;
   CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
   operator HPEN() const { return static_cast<HPEN>(m_hObject); }  // NOLINT
@@ -52,6 +59,7 @@ class PLATFORM_API CPen : public CGdiObject {
 
 class PLATFORM_API CBrush : public CGdiObject {
  public:
+  ~CBrush() override;
   CBrush() = default;
   explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
   operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }  // NOLINT
@@ -62,6 +70,7 @@ class PLATFORM_API CBrush : public CGdiObject {
 
 class PLATFORM_API CBitmap : public CGdiObject {
  public:
+  ~CBitmap() override;
   operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT
   static CBitmap* FromHandle(HBITMAP bitmap);
   BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);

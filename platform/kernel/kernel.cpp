@@ -59,25 +59,25 @@ thread_local HeldMutexes t_held;
 class HandleTable {
  public:
   HANDLE Add(std::shared_ptr<MutexObject> object) {
-    std::lock_guard lock(guard_);
-    next_ += 4;
-    objects_.emplace(next_, std::move(object));
-    return reinterpret_cast<HANDLE>(next_);
+    std::lock_guard lock(m_guard);
+    m_next += 4;
+    m_objects.emplace(m_next, std::move(object));
+    return reinterpret_cast<HANDLE>(m_next);
   }
   std::shared_ptr<MutexObject> Find(HANDLE handle) {
-    std::lock_guard lock(guard_);
-    auto it = objects_.find(reinterpret_cast<uintptr_t>(handle));
-    return it == objects_.end() ? nullptr : it->second;
+    std::lock_guard lock(m_guard);
+    auto it = m_objects.find(reinterpret_cast<uintptr_t>(handle));
+    return it == m_objects.end() ? nullptr : it->second;
   }
   bool Remove(HANDLE handle) {
-    std::lock_guard lock(guard_);
-    return objects_.erase(reinterpret_cast<uintptr_t>(handle)) == 1;
+    std::lock_guard lock(m_guard);
+    return m_objects.erase(reinterpret_cast<uintptr_t>(handle)) == 1;
   }
 
  private:
-  std::mutex guard_;
-  uintptr_t next_ = 0x1000;
-  std::unordered_map<uintptr_t, std::shared_ptr<MutexObject>> objects_;
+  std::mutex m_guard;
+  uintptr_t m_next = 0x1000;
+  std::unordered_map<uintptr_t, std::shared_ptr<MutexObject>> m_objects;
 };
 
 HandleTable& Handles() {

@@ -51,34 +51,34 @@ class ModuleRegistry {
   std::set<std::string, std::less<>> hiddenExports;
 
   HMODULE Main() {
-    if (!main_) {
-      main_ = std::make_unique<HINSTANCE__>();
-      main_->kind = HINSTANCE__::Kind::kMainProgram;
-      main_->name = ExecutablePath();
-      main_->dl = ::dlopen(nullptr, RTLD_NOW);
+    if (!m_main) {
+      m_main = std::make_unique<HINSTANCE__>();
+      m_main->kind = HINSTANCE__::Kind::kMainProgram;
+      m_main->name = ExecutablePath();
+      m_main->dl = ::dlopen(nullptr, RTLD_NOW);
     }
-    return main_.get();
+    return m_main.get();
   }
 
   HMODULE Builtin(std::string_view name, bool create) {
     const std::string key = Lower(name);
-    auto it = builtins_.find(key);
-    if (it == builtins_.end()) {
+    auto it = m_builtins.find(key);
+    if (it == m_builtins.end()) {
       if (!create) return nullptr;
       auto module = std::make_unique<HINSTANCE__>();
       module->kind = HINSTANCE__::Kind::kBuiltin;
       module->name = std::string(name);
-      it = builtins_.emplace(key, std::move(module)).first;
+      it = m_builtins.emplace(key, std::move(module)).first;
     }
     return it->second.get();
   }
 
-  bool BuiltinAvailable(std::string_view name) const { return !removed_.contains(Lower(name)); }
-  void Remove(std::string_view name) { removed_.insert(Lower(name)); }
-  void RestoreAll() { removed_.clear(); }
+  bool BuiltinAvailable(std::string_view name) const { return !m_removed.contains(Lower(name)); }
+  void Remove(std::string_view name) { m_removed.insert(Lower(name)); }
+  void RestoreAll() { m_removed.clear(); }
 
   HMODULE FindLibrary(void* dl) {
-    for (auto& module : libraries_) {
+    for (auto& module : m_libraries) {
       if (module->dl == dl) return module.get();
     }
     return nullptr;
@@ -89,20 +89,20 @@ class ModuleRegistry {
     module->kind = HINSTANCE__::Kind::kLibrary;
     module->name = std::move(path);
     module->dl = dl;
-    libraries_.push_back(std::move(module));
-    return libraries_.back().get();
+    m_libraries.push_back(std::move(module));
+    return m_libraries.back().get();
   }
 
   bool Known(HMODULE module) {
-    if (module == main_.get()) return true;
-    for (auto& [key, builtin] : builtins_) {
+    if (module == m_main.get()) return true;
+    for (auto& [key, builtin] : m_builtins) {
       if (builtin.get() == module) return true;
     }
-    return std::any_of(libraries_.begin(), libraries_.end(), [&](auto& m) { return m.get() == module; });
+    return std::any_of(m_libraries.begin(), m_libraries.end(), [&](auto& m) { return m.get() == module; });
   }
 
   void DropLibrary(HMODULE module) {
-    std::erase_if(libraries_, [&](auto& m) { return m.get() == module; });
+    std::erase_if(m_libraries, [&](auto& m) { return m.get() == module; });
   }
 
  private:
@@ -112,10 +112,10 @@ class ModuleRegistry {
     for (const char* name : {"msimg32.dll", "UxTheme.dll", "comctl32.dll"}) Builtin(name, true);
   }
 
-  std::unique_ptr<HINSTANCE__> main_;
-  std::map<std::string, std::unique_ptr<HINSTANCE__>> builtins_;
-  std::vector<std::unique_ptr<HINSTANCE__>> libraries_;
-  std::set<std::string> removed_;
+  std::unique_ptr<HINSTANCE__> m_main;
+  std::map<std::string, std::unique_ptr<HINSTANCE__>> m_builtins;
+  std::vector<std::unique_ptr<HINSTANCE__>> m_libraries;
+  std::set<std::string> m_removed;
 };
 
 std::string NativePath(std::string_view path) {

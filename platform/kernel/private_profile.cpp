@@ -134,12 +134,12 @@ class IniDocument {
       size_t stop = end;
       if (stop > start && text[stop - 1] == '\r') {
         --stop;
-        if (!sawEnding) doc.ending_ = "\r\n";
+        if (!sawEnding) doc.m_ending = "\r\n";
       } else if (!last && !sawEnding) {
-        doc.ending_ = "\n";
+        doc.m_ending = "\n";
       }
       if (!last) sawEnding = true;
-      doc.lines_.emplace_back(text.substr(start, stop - start));
+      doc.m_lines.emplace_back(text.substr(start, stop - start));
       start = end + 1;
     }
     return doc;
@@ -147,8 +147,8 @@ class IniDocument {
 
   // Index of the first line of the named section's header, if any.
   std::optional<size_t> FindSection(std::string_view section) const {
-    for (size_t i = 0; i < lines_.size(); ++i) {
-      if (lines_[i].kind == Line::Kind::kSection && SameName(lines_[i].name, section)) return i;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+      if (m_lines[i].kind == Line::Kind::kSection && SameName(m_lines[i].name, section)) return i;
     }
     return std::nullopt;
   }
@@ -156,20 +156,20 @@ class IniDocument {
   // One past the last line belonging to the section whose header is at `header`.
   size_t SectionEnd(size_t header) const {
     size_t i = header + 1;
-    while (i < lines_.size() && lines_[i].kind != Line::Kind::kSection) ++i;
+    while (i < m_lines.size() && m_lines[i].kind != Line::Kind::kSection) ++i;
     return i;
   }
 
   std::optional<size_t> FindKey(size_t header, std::string_view key) const {
     for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-      if (lines_[i].kind == Line::Kind::kKey && SameName(lines_[i].name, key)) return i;
+      if (m_lines[i].kind == Line::Kind::kKey && SameName(m_lines[i].name, key)) return i;
     }
     return std::nullopt;
   }
 
   std::vector<std::string> SectionNames() const {
     std::vector<std::string> names;
-    for (const auto& line : lines_) {
+    for (const auto& line : m_lines) {
       if (line.kind == Line::Kind::kSection) names.emplace_back(line.name);
     }
     return names;
@@ -178,30 +178,30 @@ class IniDocument {
   std::vector<std::string> KeyNames(size_t header) const {
     std::vector<std::string> names;
     for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-      if (lines_[i].kind == Line::Kind::kKey) names.emplace_back(lines_[i].name);
+      if (m_lines[i].kind == Line::Kind::kKey) names.emplace_back(m_lines[i].name);
     }
     return names;
   }
 
-  const Line& At(size_t i) const { return lines_[i]; }
+  const Line& At(size_t i) const { return m_lines[i]; }
 
   void SetKey(std::string_view section, std::string_view key, std::string_view value) {
     auto header = FindSection(section);
     if (!header) {
-      lines_.emplace_back("[" + std::string(section) + "]");
-      lines_.emplace_back(std::string(key) + "=" + std::string(value));
+      m_lines.emplace_back("[" + std::string(section) + "]");
+      m_lines.emplace_back(std::string(key) + "=" + std::string(value));
       return;
     }
     if (auto at = FindKey(*header, key)) {
       // Keep the key as the file spells it; only the value changes.
-      lines_[*at] = Line(std::string(lines_[*at].name) + "=" + std::string(value));
+      m_lines[*at] = Line(std::string(m_lines[*at].name) + "=" + std::string(value));
       return;
     }
     // After the section's last non-blank line, so blank separators stay put.
     size_t insert = SectionEnd(*header);
-    while (insert > *header + 1 && Trim(lines_[insert - 1].text).empty()) --insert;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert),
-                  Line(std::string(key) + "=" + std::string(value)));
+    while (insert > *header + 1 && Trim(m_lines[insert - 1].text).empty()) --insert;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insert),
+                   Line(std::string(key) + "=" + std::string(value)));
   }
 
   bool RemoveKey(std::string_view section, std::string_view key) {
@@ -209,30 +209,30 @@ class IniDocument {
     if (!header) return false;
     auto at = FindKey(*header, key);
     if (!at) return false;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*at));
+    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*at));
     return true;
   }
 
   bool RemoveSection(std::string_view section) {
     auto header = FindSection(section);
     if (!header) return false;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*header),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(*header)));
+    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*header),
+                  m_lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(*header)));
     return true;
   }
 
   std::string Text() const {
     std::string out;
-    for (const auto& line : lines_) {
+    for (const auto& line : m_lines) {
       out += line.text;
-      out += ending_;
+      out += m_ending;
     }
     return out;
   }
 
  private:
-  std::vector<Line> lines_;
-  std::string ending_ = "\r\n";  // the platform's line ending, unless the file uses another
+  std::vector<Line> m_lines;
+  std::string m_ending = "\r\n";  // the platform's line ending, unless the file uses another
 };
 
 // Serialises writers of this process; a rename keeps readers consistent.

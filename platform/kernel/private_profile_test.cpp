@@ -20,54 +20,54 @@ namespace {
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("profile_test_" + std::to_string(::getpid()) + "_" +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    path_ = (dir_ / "UserSetting.ini").string();
+    m_dir = std::filesystem::temp_directory_path() / ("profile_test_" + std::to_string(::getpid()) + "_" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(m_dir);
+    std::filesystem::create_directories(m_dir);
+    m_path = (m_dir / "UserSetting.ini").string();
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override { std::filesystem::remove_all(m_dir); }
 
-  void WriteFile(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+  void WriteFile(const std::string& text) { std::ofstream(m_path, std::ios::binary) << text; }
   std::string ReadFile() const {
-    std::ifstream in(path_, std::ios::binary);
+    std::ifstream in(m_path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
   }
   std::string Get(const char* section, const char* key, const char* def = "none", DWORD size = 256) {
     std::string buffer(size, '\x7f');
-    const DWORD n = GetPrivateProfileStringA(section, key, def, buffer.data(), size, path_.c_str());
-    lastCount_ = n;
+    const DWORD n = GetPrivateProfileStringA(section, key, def, buffer.data(), size, m_path.c_str());
+    m_lastCount = n;
     return std::string(buffer.c_str());
   }
 
-  std::filesystem::path dir_;
-  std::string path_;
-  DWORD lastCount_ = 0;
+  std::filesystem::path m_dir;
+  std::string m_path;
+  DWORD m_lastCount = 0;
 };
 
 TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
   WriteFile(
       "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
   EXPECT_EQ(Get("alpha", "KEY ONE"), "value 1");
-  EXPECT_EQ(lastCount_, 7u);
+  EXPECT_EQ(m_lastCount, 7u);
   EXPECT_EQ(Get("ALPHA", "quoted"), "q v");
   EXPECT_EQ(Get("Beta", "K"), "2");
   EXPECT_EQ(Get("alpha", "k"), "none") << "the first matching section wins";
   EXPECT_EQ(Get("alpha", "missing", "dflt  "), "dflt") << "default loses its trailing blanks";
   EXPECT_EQ(Get("gamma", "k", nullptr), "");
-  EXPECT_EQ(lastCount_, 0u);
+  EXPECT_EQ(m_lastCount, 0u);
 }
 
 TEST_F(ProfileTest, ValueIsCutToBufferSizeMinusOne) {
   WriteFile("[s]\nk=0123456789\n");
   EXPECT_EQ(Get("s", "k", "", 5), "0123");
-  EXPECT_EQ(lastCount_, 4u);
+  EXPECT_EQ(m_lastCount, 4u);
   EXPECT_EQ(Get("s", "k", "", 11), "0123456789");
-  EXPECT_EQ(lastCount_, 10u);
+  EXPECT_EQ(m_lastCount, 10u);
   EXPECT_EQ(Get("s", "k", "", 1), "");
-  EXPECT_EQ(lastCount_, 0u);
+  EXPECT_EQ(m_lastCount, 0u);
   EXPECT_EQ(Get("s", "nokey", "abcdefgh", 4), "abc") << "the default is cut the same way";
 }
 
@@ -75,48 +75,48 @@ TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
   WriteFile("[one]\na=1\nb=2\n[two]\n");
   char buffer[32];
   std::memset(buffer, 'x', sizeof buffer);
-  const DWORD n = GetPrivateProfileStringA(nullptr, nullptr, "", buffer, sizeof buffer, path_.c_str());
+  const DWORD n = GetPrivateProfileStringA(nullptr, nullptr, "", buffer, sizeof buffer, m_path.c_str());
   EXPECT_EQ(n, 8u);
   EXPECT_EQ(std::string(buffer, 9), std::string("one\0two\0\0", 9));
-  EXPECT_EQ(GetPrivateProfileStringA("ONE", nullptr, "", buffer, sizeof buffer, path_.c_str()), 4u);
+  EXPECT_EQ(GetPrivateProfileStringA("ONE", nullptr, "", buffer, sizeof buffer, m_path.c_str()), 4u);
   EXPECT_EQ(std::string(buffer, 5), std::string("a\0b\0\0", 5));
-  EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 7, path_.c_str()), 5u);
+  EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 7, m_path.c_str()), 5u);
   EXPECT_EQ(std::string(buffer, 7), std::string("one\0t\0\0", 7));
 }
 
 TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
   EXPECT_EQ(Get("s", "k"), "none") << "a missing file reads as defaults";
   ASSERT_TRUE(WritePrivateProfileStringA("CUSTOMIZE_LISTS", "rmsallowedgroups-20016", "0,FF00,MS Shell Dlg 2,8",
-                                         path_.c_str()));
+                                         m_path.c_str()));
   EXPECT_EQ(ReadFile(), "[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n");
 
   WriteFile("; top comment\n[A]\nKeep=1\nKEY=old\n\n[B]\nx=y\n");
-  ASSERT_TRUE(WritePrivateProfileStringA("a", "key", "new", path_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("a", "added", "2", path_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("C", "z", "3", path_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "key", "new", m_path.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("a", "added", "2", m_path.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("C", "z", "3", m_path.c_str()));
   EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKeep=1\nKEY=new\nadded=2\n\n[B]\nx=y\n[C]\nz=3\n");
 
-  ASSERT_TRUE(WritePrivateProfileStringA("A", "keep", nullptr, path_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("b", nullptr, nullptr, path_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "keep", nullptr, m_path.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("b", nullptr, nullptr, m_path.c_str()));
   EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKEY=new\nadded=2\n\n[C]\nz=3\n");
 }
 
 TEST_F(ProfileTest, BothSeparatorsWorkAndWritesNeverTear) {
-  const std::string windowsStyle = dir_.string() + "\\UserSetting.ini";
+  const std::string windowsStyle = m_dir.string() + "\\UserSetting.ini";
   ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "v", windowsStyle.c_str()));
   EXPECT_EQ(Get("s", "k"), "v");
   // No temporary file is left behind, and a folder that does not exist fails cleanly.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
-  const std::string missing = (dir_ / "no" / "such.ini").string();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
+  const std::string missing = (m_dir / "no" / "such.ini").string();
   EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", missing.c_str()));
   // A file that cannot be replaced keeps its old content.
-  ::chmod(dir_.c_str(), 0500);
-  const bool canStillWrite = ::access(dir_.c_str(), W_OK) == 0;  // root ignores modes
+  ::chmod(m_dir.c_str(), 0500);
+  const bool canStillWrite = ::access(m_dir.c_str(), W_OK) == 0;  // root ignores modes
   if (!canStillWrite) {
-    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "other", path_.c_str()));
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "other", m_path.c_str()));
     EXPECT_EQ(Get("s", "k"), "v");
   }
-  ::chmod(dir_.c_str(), 0700);
+  ::chmod(m_dir.c_str(), 0700);
 }
 
 // ---- Files that must not be lost or waited on ----
@@ -125,32 +125,32 @@ TEST_F(ProfileTest, AReadOnlyFileIsReadButNeverReplaced) {
   const std::string before = "[s]\r\nk=kept\r\n";
   WriteFile(before);
   for (const mode_t mode : {0444, 0000}) {
-    ::chmod(path_.c_str(), mode);
-    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "new", path_.c_str())) << std::oct << mode;
-    EXPECT_FALSE(WritePrivateProfileStringA("s", nullptr, nullptr, path_.c_str())) << "nor is a section removed";
+    ::chmod(m_path.c_str(), mode);
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "new", m_path.c_str())) << std::oct << mode;
+    EXPECT_FALSE(WritePrivateProfileStringA("s", nullptr, nullptr, m_path.c_str())) << "nor is a section removed";
     struct stat info {};
-    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+    ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, mode) << "the file keeps its mode";
   }
-  ::chmod(path_.c_str(), 0444);
+  ::chmod(m_path.c_str(), 0444);
   EXPECT_EQ(Get("s", "k"), "kept") << "a read-only file is still read";
-  ::chmod(path_.c_str(), 0600);
+  ::chmod(m_path.c_str(), 0600);
   EXPECT_EQ(ReadFile(), before);
   // A writable file keeps its own permission bits when it is replaced.
-  ::chmod(path_.c_str(), 0640);
-  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", path_.c_str()));
+  ::chmod(m_path.c_str(), 0640);
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", m_path.c_str()));
   struct stat info {};
-  ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+  ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 TEST_F(ProfileTest, ALinkedFileIsUpdatedThroughTheLink) {
-  const auto real = dir_ / "real" / "settings.ini";
+  const auto real = m_dir / "real" / "settings.ini";
   std::filesystem::create_directories(real.parent_path());
   std::ofstream(real, std::ios::binary) << "[s]\nk=old\n";
-  std::filesystem::create_symlink("real/settings.ini", path_);  // relative, as people make them
-  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", path_.c_str()));
-  EXPECT_TRUE(std::filesystem::is_symlink(path_));
+  std::filesystem::create_symlink("real/settings.ini", m_path);  // relative, as people make them
+  ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", m_path.c_str()));
+  EXPECT_TRUE(std::filesystem::is_symlink(m_path));
   std::ifstream in(real, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
@@ -159,32 +159,32 @@ TEST_F(ProfileTest, ALinkedFileIsUpdatedThroughTheLink) {
 }
 
 TEST_F(ProfileTest, FifosDevicesFoldersAndHugeFilesAreRefusedAtOnce) {
-  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(m_path.c_str(), 0600), 0);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Get("s", "k"), "none");
   EXPECT_EQ(GetLastError(), 222u);
-  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", path_.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", m_path.c_str()));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   struct stat info {};
-  ASSERT_EQ(::lstat(path_.c_str(), &info), 0);
+  ASSERT_EQ(::lstat(m_path.c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the FIFO is not replaced";
-  std::filesystem::remove(path_);
+  std::filesystem::remove(m_path);
 
-  std::filesystem::create_symlink("/dev/zero", path_);
+  std::filesystem::create_symlink("/dev/zero", m_path);
   EXPECT_EQ(Get("s", "k"), "none");
-  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", path_.c_str()));
-  std::filesystem::remove(path_);
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", m_path.c_str()));
+  std::filesystem::remove(m_path);
 
   {
-    std::ofstream big(path_, std::ios::binary);
+    std::ofstream big(m_path, std::ios::binary);
     big << "[s]\nk=v\n";
     big.seekp(static_cast<std::streamoff>(kPrivateProfileMaxBytes));
     big << "x";  // sparse: one byte past the limit
   }
   EXPECT_EQ(Get("s", "k"), "none");
   EXPECT_EQ(GetLastError(), 223u);
-  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", path_.c_str()));
-  EXPECT_EQ(std::filesystem::file_size(path_), kPrivateProfileMaxBytes + 1);
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", m_path.c_str()));
+  EXPECT_EQ(std::filesystem::file_size(m_path), kPrivateProfileMaxBytes + 1);
 }
 
 TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
@@ -192,11 +192,11 @@ TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
   const pid_t child = ::fork();
   if (child == 0) ::_exit(0);
   ::waitpid(child, nullptr, 0);
-  const std::string dead = path_ + ".tmp." + std::to_string(child);
-  const std::string alive = path_ + ".tmp." + std::to_string(::getppid());
-  const std::string other = (dir_ / "Other.ini.tmp.1").string();
+  const std::string dead = m_path + ".tmp." + std::to_string(child);
+  const std::string alive = m_path + ".tmp." + std::to_string(::getppid());
+  const std::string other = (m_dir / "Other.ini.tmp.1").string();
   for (const auto& name : {dead, alive, other}) std::ofstream(name) << "half";
-  EXPECT_EQ(RemoveStalePrivateProfileTemporaries(path_.c_str()), 1);
+  EXPECT_EQ(RemoveStalePrivateProfileTemporaries(m_path.c_str()), 1);
   EXPECT_FALSE(std::filesystem::exists(dead));
   EXPECT_TRUE(std::filesystem::exists(alive)) << "a running writer's file stays";
   EXPECT_TRUE(std::filesystem::exists(other)) << "another file's temporaries stay";

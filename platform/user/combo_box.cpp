@@ -456,6 +456,11 @@ void ComboBoxModel::FillInfo(COMBOBOXINFO& info) const {
 // ---- The procedure ----------------------------------------------------------------------------
 
 LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
+  // What the edit field and the list ask goes on to the combo box's parent.
+  if (platform::IsCtlColorMessage(message) || platform::IsOwnerDrawMessage(message)) {
+    if (HWND parent = ::GetParent(hwnd())) return ::SendMessage(parent, message, wParam, lParam);
+    return ::DefWindowProc(hwnd(), message, wParam, lParam);
+  }
   const int index = static_cast<int>(static_cast<INT_PTR>(wParam));
   switch (message) {
     case WM_CREATE: return OnCreate(reinterpret_cast<const CREATESTRUCT*>(lParam));
@@ -497,21 +502,6 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (from != nullptr && from == m_list) OnListCommand(HIWORD(wParam));
       return 0;
     }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-    case WM_COMPAREITEM:
-      // What the edit field and the list ask goes on to the combo box's parent.
-      if (HWND parent = ::GetParent(hwnd())) return ::SendMessage(parent, message, wParam, lParam);
-      break;
-
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | WantsKey(reinterpret_cast<const MSG*>(lParam));
     case WM_SETFOCUS:
       if (m_edit != nullptr) {

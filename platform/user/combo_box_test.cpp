@@ -23,14 +23,29 @@ std::string TextOf(HWND hwnd) {
   return buffer;
 }
 
+// What a control's parts ask of their owner about colours and owner-drawn items.
+constexpr UINT kQuestions[] = {WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT,      WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN,
+                               WM_CTLCOLORDLG,    WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC,  WM_DRAWITEM,
+                               WM_MEASUREITEM,    WM_DELETEITEM,        WM_COMPAREITEM};
+
 // The dialog: logs the combo box's notifications by name, with the field's
 // text as a CBN_SELCHANGE handler reads it.
 class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr, 0); }
   std::vector<std::string> log;
+  // While `recording`: every message that arrives, each answered with
+  // 0x70 + message.
+  bool recording = false;
+  std::vector<UINT> asked;
 
  protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    if (!recording) return CWnd::OnWndMsg(message, wParam, lParam, result);
+    asked.push_back(message);
+    *result = 0x70 + message;
+    return TRUE;
+  }
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
     if (LOWORD(wParam) != kId) return FALSE;
     static const char* const kNames[] = {"?",          "selchange", "dblclk",  "setfocus", "killfocus",   "editchange",
@@ -317,6 +332,20 @@ TEST_F(ComboBoxTest, GeometryOfTheFieldAndTheDroppedList) {
   EXPECT_EQ(rect.top, 110 + kItem + 8);
   EXPECT_EQ(rect.right - rect.left, 200);
   EXPECT_EQ(rect.bottom - rect.top, 3 * kItem + 2);  // as tall as three items need
+}
+
+TEST_F(ComboBoxTest, WhatItsFieldAndListAskGoesOnToItsParent) {
+  Make(CBS_DROPDOWN);
+  parent.recording = true;
+  for (UINT question : kQuestions) {
+    EXPECT_EQ(Send(question), static_cast<LRESULT>(0x70 + question)) << question;
+  }
+  EXPECT_EQ(parent.asked, std::vector<UINT>(std::begin(kQuestions), std::end(kQuestions)));
+  parent.asked.clear();
+  Send(WM_NOTIFY);
+  Send(WM_CTLCOLORSTATIC + 1);
+  parent.recording = false;
+  EXPECT_TRUE(parent.asked.empty()) << "nothing else is passed on";
 }
 
 TEST_F(ComboBoxTest, OwnerDrawnComboDrawsThroughItsObject) {

@@ -10,15 +10,9 @@ namespace {
 
 // The child window a reflectable message comes from, or null.
 HWND ReflectionSource(UINT message, WPARAM wParam, LPARAM lParam, HWND parent) {
+  if (IsCtlColorMessage(message)) return reinterpret_cast<HWND>(lParam);
   switch (message) {
     case WM_COMMAND:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
     case WM_HSCROLL:
     case WM_VSCROLL: return reinterpret_cast<HWND>(lParam);
     case WM_NOTIFY: {

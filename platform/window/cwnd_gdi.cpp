@@ -30,4 +30,8 @@ UINT CtlColorKind(UINT message) { return message - WM_CTLCOLORMSGBOX; }
 
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
+bool IsOwnerDrawMessage(UINT message) {
+  return message == WM_DRAWITEM || message == WM_MEASUREITEM || message == WM_DELETEITEM || message == WM_COMPAREITEM;
+}
+
 }  // namespace platform

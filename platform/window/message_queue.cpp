@@ -106,6 +106,17 @@ std::optional<uint64_t> EarliestDue() {
   return due;
 }
 
+// Milliseconds until the earliest timer is due on the real clock, 0 when one
+// is due already; none without timers or on the manual clock (where time
+// moves only when a test says so, so a wait for a timer would never end).
+std::optional<uint64_t> MsUntilEarliestTimer() {
+  if (State().mode != ClockMode::RealTime) return std::nullopt;
+  const auto due = EarliestDue();
+  if (!due) return std::nullopt;
+  const uint64_t now = ClockNow();
+  return *due > now ? *due - now : 0;
+}
+
 std::optional<MSG> TakePaint(HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   const HWND dirty = NextWindowToPaint();
   if (dirty == nullptr) return std::nullopt;
@@ -159,12 +170,9 @@ void WaitExternally() {
     std::lock_guard lock(s.mutex);
     if (!s.messages.empty() || s.quitCode) return;
   }
-  if (s.mode == ClockMode::RealTime) {
-    if (auto due = EarliestDue()) {
-      const uint64_t now = ClockNow();
-      if (*due <= now) return;
-      timeout = static_cast<int>(std::min<uint64_t>(*due - now, kExternalWaitSliceMs));
-    }
+  if (const auto until = MsUntilEarliestTimer()) {
+    if (*until == 0) return;
+    timeout = static_cast<int>(std::min<uint64_t>(*until, kExternalWaitSliceMs));
   }
   ExternalWait wait = s.externalWait;  // it may replace itself
   wait(timeout);
@@ -178,13 +186,9 @@ void WaitForWork() {
   }
   std::unique_lock lock(s.mutex);
   if (!s.messages.empty() || s.quitCode) return;
-  if (s.mode == ClockMode::RealTime) {
-    if (auto due = EarliestDue()) {
-      const uint64_t now = ClockNow();
-      if (*due <= now) return;
-      s.posted.wait_for(lock, std::chrono::milliseconds(*due - now));
-      return;
-    }
+  if (const auto until = MsUntilEarliestTimer()) {
+    if (*until != 0) s.posted.wait_for(lock, std::chrono::milliseconds(*until));
+    return;
   }
   s.posted.wait(lock);
 }

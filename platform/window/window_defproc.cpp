@@ -112,23 +112,18 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     case WM_ERASEBKGND: return 1;
     case WM_NCACTIVATE: return TRUE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-      // The system's colours: window colours for edits and lists, the
-      // 3-D face for the rest, the scroll-bar colour for scroll bars.
-      const auto dc = reinterpret_cast<HDC>(wParam);
-      if (message == WM_CTLCOLORSCROLLBAR) return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_SCROLLBAR));
-      const int background =
-          (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
-      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-      ::SetBkColor(dc, ::GetSysColor(background));
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
-    }
-    default: return 0;
+    default:
+      if (platform::IsCtlColorMessage(message)) {
+        // The system's colours: window colours for edits and lists, the
+        // 3-D face for the rest, the scroll-bar colour for scroll bars.
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        if (message == WM_CTLCOLORSCROLLBAR) return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_SCROLLBAR));
+        const int background =
+            (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
+        ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+        ::SetBkColor(dc, ::GetSysColor(background));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
+      }
+      return 0;
   }
 }

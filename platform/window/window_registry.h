@@ -113,6 +113,9 @@ HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCST
 // WM_CTLCOLORMSGBOX..WM_CTLCOLORSTATIC and their CTLCOLOR_ kind.
 bool IsCtlColorMessage(UINT message);
 UINT CtlColorKind(UINT message);
+// The owner-draw questions a control asks its parent about its items:
+// WM_DRAWITEM, WM_MEASUREITEM, WM_DELETEITEM, WM_COMPAREITEM.
+bool IsOwnerDrawMessage(UINT message);
 
 // Scope of one message dispatch.
 class DispatchScope {

@@ -1,10 +1,11 @@
 // The verbs that answer what opens after them: pop-up menus, the colour
-// chooser and the font dialog.
+// chooser and the font dialog, answered or pictured.
 #include "terminal/script/script_verbs.h"
 
 #include "platform/afx.h"
 #include "platform/user/menu.h"
 #include "terminal/script/chooser_answers.h"
+#include "terminal/script/popup_pictures.h"
 
 namespace terminal {
 
@@ -20,6 +21,11 @@ bool AnswerColor(ScriptSession&, ScriptLine& line) { return AnswerNextColorChoos
 
 bool AnswerFont(ScriptSession& session, ScriptLine& line) {
   return AnswerNextFontDialog(line.words[1], line.words[2], session.err, line.error);
+}
+
+bool SnapshotChooser(ScriptSession& session, ScriptLine& line) {
+  PictureNextChooser(line.words[1], session.err);
+  return true;
 }
 
 }  // namespace verbs

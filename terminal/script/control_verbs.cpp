@@ -1,5 +1,6 @@
 // The verbs that work a dialog's controls as a person does: hot keys,
-// choices, check boxes, clicks, typing, keys and menu commands.
+// choices, check boxes, clicks (either button), typing, keys and menu
+// commands.
 #include "terminal/script/script_verbs.h"
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <sstream>
 
 #include "platform/afx.h"
+#include "platform/comctl/header_control.h"
 #include "platform/input/input_driver.h"
 #include "platform/user/combo_box.h"
 #include "terminal/inspect/window_dump.h"
@@ -49,7 +51,7 @@ const std::map<std::string, UINT>& NamedKeys() {
       {"delete", VK_DELETE}, {"del", VK_DELETE},    {"backspace", VK_BACK}, {"enter", VK_RETURN}, {"return", VK_RETURN},
       {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},    {"tab", VK_TAB},        {"space", VK_SPACE},  {"home", VK_HOME},
       {"end", VK_END},       {"up", VK_UP},         {"down", VK_DOWN},      {"left", VK_LEFT},    {"right", VK_RIGHT},
-      {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT},
+      {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT},  {"apps", VK_APPS},
   };
   return keys;
 }
@@ -138,6 +140,23 @@ bool Check(ScriptSession&, ScriptLine& line) {
 
 bool Click(ScriptSession&, ScriptLine& line) {
   return input::Click(line.control) || line.Fail(Refusal(line.control, line.ControlName()));
+}
+
+// With a caption, the right button goes down on that column's caption in a
+// list's header (its half above a filter row); without one, in the control's
+// middle.
+bool RightClick(ScriptSession&, ScriptLine& line) {
+  if (line.words.size() > 4) return line.Fail("usage: right-click WINDOW CONTROL [\"Caption\"]");
+  if (line.words.size() == 3) {
+    return input::RightClick(line.control) || line.Fail(Refusal(line.control, line.ControlName()));
+  }
+  HWND header = nullptr;
+  int item = -1;
+  if (!FindHeaderItem(line.control, line.words[3], header, item, line.error)) return false;
+  RECT rect{};
+  SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+  return input::RightClickAt(header, POINT{(rect.left + rect.right) / 2, rect.top + 3}) ||
+         line.Fail(Refusal(header, "the header of " + line.ControlName()));
 }
 
 bool Type(ScriptSession&, ScriptLine& line) {

@@ -6,6 +6,9 @@
 //   select WINDOW CONTROL ITEM        pick an item of a combo box or list box, or a row of a list view
 //   check WINDOW CONTROL on|off       click a check box until it is in that state
 //   click WINDOW CONTROL              click a button (or any control)
+//   right-click WINDOW CONTROL ["Caption"]
+//                                     click a control with the right button in its middle or, with a
+//                                     caption, on that column's caption in a list's header
 //   type WINDOW CONTROL "text"        focus the control (a combo box: its edit field) and type
 //   key WINDOW CONTROL CHORD          focus the control and press Ctrl+C, Shift+E, Delete, ...
 //   command WINDOW CONTROL ID         a menu command sent to the control
@@ -14,6 +17,11 @@
 //                                     joined by TAB; for a combo or list box "ROW: " and each item
 //   dump WINDOW                       print the window's controls, texts, states, items, selections
 //   snapshot WINDOW FILE              write a picture of the window: SVG when FILE ends in .svg, else PNG
+//   snapshot-menu FILE                a PNG of the last pop-up menu shown (the entry chosen highlighted)
+//   snapshot-box FILE                 a PNG of the last message box shown
+//   snapshot-chooser FILE             the next chooser (the colour chooser, shown as the "Color" dialog,
+//                                     or the "Font Dialog") is pictured into FILE as it opens, then
+//                                     cancelled
 //   wait MS                           let time pass (timers fire)
 //   expect-log "text"                 a later log line is exactly this text
 //   expect-box "text"                 a later message box said exactly this

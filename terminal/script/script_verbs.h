@@ -1,11 +1,11 @@
 // The script's verbs: one table (verb_table.cpp) gives each verb its name,
 // the shape of its arguments and its handler; the handlers live by family:
 //
-//   control_verbs.cpp  hotkey select check click type key command
-//   window_verbs.cpp   dump snapshot wait expect-log expect-box
+//   control_verbs.cpp  hotkey select check click right-click type key command
+//   window_verbs.cpp   dump snapshot snapshot-menu snapshot-box wait expect-log expect-box
 //   list_verbs.cpp     rows select-more sort filter filter-button expect-column drag
 //   sheet_verbs.cpp    expect-sheet
-//   chooser_verbs.cpp  menu answer-color answer-font
+//   chooser_verbs.cpp  menu answer-color answer-font snapshot-chooser
 //   server_verbs.cpp   server-rows expect-server-rows
 //
 // Before a handler runs, the runner has checked the number of words and
@@ -80,12 +80,15 @@ bool HotKey(ScriptSession&, ScriptLine&);
 bool Select(ScriptSession&, ScriptLine&);
 bool Check(ScriptSession&, ScriptLine&);
 bool Click(ScriptSession&, ScriptLine&);
+bool RightClick(ScriptSession&, ScriptLine&);
 bool Type(ScriptSession&, ScriptLine&);
 bool Key(ScriptSession&, ScriptLine&);
 bool Command(ScriptSession&, ScriptLine&);
 
 bool Dump(ScriptSession&, ScriptLine&);
 bool Snapshot(ScriptSession&, ScriptLine&);
+bool SnapshotMenu(ScriptSession&, ScriptLine&);
+bool SnapshotBox(ScriptSession&, ScriptLine&);
 bool Wait(ScriptSession&, ScriptLine&);
 bool ExpectLog(ScriptSession&, ScriptLine&);
 bool ExpectBox(ScriptSession&, ScriptLine&);
@@ -103,6 +106,7 @@ bool ExpectSheet(ScriptSession&, ScriptLine&);
 bool Menu(ScriptSession&, ScriptLine&);
 bool AnswerColor(ScriptSession&, ScriptLine&);
 bool AnswerFont(ScriptSession&, ScriptLine&);
+bool SnapshotChooser(ScriptSession&, ScriptLine&);
 
 bool ServerRows(ScriptSession&, ScriptLine&);
 bool ExpectServerRows(ScriptSession&, ScriptLine&);

@@ -1,5 +1,5 @@
 // The verbs that look at the terminal as it runs: a window's dump and
-// picture, the passing of time, and the log lines and message boxes seen.
+// picture and those of the last menu and message box, the passing of time, and the log lines and message boxes seen.
 #include "terminal/script/script_verbs.h"
 
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "platform/render/window_renderer.h"
 #include "terminal/host/host.h"
 #include "terminal/inspect/window_dump.h"
+#include "terminal/script/popup_pictures.h"
 
 namespace terminal {
 
@@ -41,6 +42,10 @@ bool Snapshot(ScriptSession&, ScriptLine& line) {
   std::string why;
   return platform::WriteWindowPicture(line.window, line.words[2], &why) || line.Fail(why);
 }
+
+bool SnapshotMenu(ScriptSession&, ScriptLine& line) { return WriteLastMenuPicture(line.words[1], line.error); }
+
+bool SnapshotBox(ScriptSession&, ScriptLine& line) { return WriteLastMessageBoxPicture(line.words[1], line.error); }
 
 bool Wait(ScriptSession&, ScriptLine& line) {
   char* end = nullptr;

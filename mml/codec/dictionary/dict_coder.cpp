@@ -35,9 +35,9 @@ int validate(const dict_config& c) {
 }  // namespace
 
 CDictCoder::CDictCoder(const dict_config& cfg)
-    : cfg_(cfg),
-      dict_(static_cast<uint32_t>(cfg.hash_tbl_size), static_cast<uint32_t>(cfg.phrase_tbl_size),
-            static_cast<uint32_t>(cfg.bucket_size)) {}
+    : m_cfg(cfg),
+      m_dict(static_cast<uint32_t>(cfg.hash_tbl_size), static_cast<uint32_t>(cfg.phrase_tbl_size),
+             static_cast<uint32_t>(cfg.bucket_size)) {}
 
 int CDictCoder::Create(const dict_config& given, std::unique_ptr<CDictCoder>* out) {
   if (const int status = validate(given); status != 0) return status;
@@ -50,7 +50,7 @@ int CDictCoder::Create(const dict_config& given, std::unique_ptr<CDictCoder>* ou
     coder.reset(new CDictCoder(cfg));
     if (cfg.move_to_front == 1) {
       try {
-        coder->mtf_ = std::make_unique<CMoveToFront>(static_cast<uint32_t>(cfg.phrase_tbl_size));
+        coder->m_mtf = std::make_unique<CMoveToFront>(static_cast<uint32_t>(cfg.phrase_tbl_size));
       } catch (const std::bad_alloc&) {
         return 15;
       }
@@ -59,15 +59,15 @@ int CDictCoder::Create(const dict_config& given, std::unique_ptr<CDictCoder>* ou
     // in ascending order at weight 2. Literals: adaptive, or static with a
     // refresh of 1.
     const int64_t refresh = cfg.huff_refresh_freq;
-    if (CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder->coderA_) != 0 ||
-        CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder->coderB_) != 0 ||
+    if (CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder->m_coderA) != 0 ||
+        CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder->m_coderB) != 0 ||
         CSymbolCoder::Create(cfg.adaptive_literals == 1 ? CSymbolCoder::kAdaptiveEscape : CSymbolCoder::kStaticEscape,
-                             2, cfg.adaptive_literals == 1 ? refresh : 1, &coder->literals_) != 0) {
+                             2, cfg.adaptive_literals == 1 ? refresh : 1, &coder->m_literals) != 0) {
       return 13;
     }
     for (uint32_t b = 0; b < static_cast<uint32_t>(kNumberBuckets); ++b) {
-      coder->coderA_->Add(number_key(b), 2);
-      coder->coderB_->Add(number_key(b), 2);
+      coder->m_coderA->Add(number_key(b), 2);
+      coder->m_coderB->Add(number_key(b), 2);
     }
   } catch (const std::bad_alloc&) {
     return 3;
@@ -77,33 +77,33 @@ int CDictCoder::Create(const dict_config& given, std::unique_ptr<CDictCoder>* ou
 }
 
 void CDictCoder::Reset() {
-  dict_.Reset();
-  ++stats_.resets;
+  m_dict.Reset();
+  ++m_stats.resets;
 }
 
 void CDictCoder::Literal(uint32_t symbol) {
-  tokens_.push_back({symbol, 0});
-  ++counts_[symbol];
-  ++stats_.literals;
-  if (symbol < 256) dict_.AppendLiteral(static_cast<uint8_t>(symbol));
+  m_tokens.push_back({symbol, 0});
+  ++m_counts[symbol];
+  ++m_stats.literals;
+  if (symbol < 256) m_dict.AppendLiteral(static_cast<uint8_t>(symbol));
 }
 
 void CDictCoder::Phrase(const CPhraseDictionary::sMatch& m) {
-  tokens_.push_back({m.nPhrase, m.nLen});
-  ++stats_.phrases;
-  stats_.longest_match = std::max(stats_.longest_match, m.nLen);
-  dict_.AppendMatch(m);
+  m_tokens.push_back({m.nPhrase, m.nLen});
+  ++m_stats.phrases;
+  m_stats.longest_match = std::max(m_stats.longest_match, m.nLen);
+  m_dict.AppendMatch(m);
 }
 
 // Scales the counts to at most 32767 and decides whether this message
 // sends them: only messages of 512 bytes or more, and only when they
 // differ enough from the counts last scored.
 bool CDictCoder::DecideTable(uint32_t messageLen) {
-  const uint32_t largest = *std::max_element(counts_.begin(), counts_.end());
+  const uint32_t largest = *std::max_element(m_counts.begin(), m_counts.end());
   if (largest > kLargestCount) {
     uint64_t divisor = 1000;
     while (largest / divisor > kLargestCount) divisor *= 1000;
-    for (uint32_t& c : counts_) {
+    for (uint32_t& c : m_counts) {
       if (c == 0) continue;
       const auto scaled = static_cast<uint32_t>(c / divisor);
       c = scaled == 0 ? 1 : scaled + 1;
@@ -112,55 +112,55 @@ bool CDictCoder::DecideTable(uint32_t messageLen) {
   if (messageLen < kTableMinMessage) return false;
   int score = 0;
   for (int s = 0; s < kSymbols; ++s) {
-    const uint32_t a = counts_[static_cast<size_t>(s)];
-    const uint32_t b = previous_[static_cast<size_t>(s)];
+    const uint32_t a = m_counts[static_cast<size_t>(s)];
+    const uint32_t b = m_previous[static_cast<size_t>(s)];
     const uint32_t diff = a > b ? a - b : b - a;
     score += diff > 8 ? 2 : (diff > 1 ? 1 : 0);
   }
-  previous_ = counts_;
+  m_previous = m_counts;
   return score >= kTableScore;
 }
 
 // The literal coder restarts from the table: symbols of non-zero count in
 // ascending order, weighted by their counts.
 int CDictCoder::RefillLiterals(const std::array<uint32_t, kSymbols>& counts) {
-  literals_->Clear();
+  m_literals->Clear();
   for (uint32_t s = 0; s < static_cast<uint32_t>(kSymbols); ++s) {
-    if (counts[s] > 0) literals_->Add(number_key(s), counts[s]);
+    if (counts[s] > 0) m_literals->Add(number_key(s), counts[s]);
   }
-  literals_->Rebuild();
+  m_literals->Rebuild();
   return 0;
 }
 
 int CDictCoder::Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
   try {
-    tokens_.clear();
-    counts_.fill(0);
+    m_tokens.clear();
+    m_counts.fill(0);
     // Matches stop before the last three bytes, which are always literals.
     const uint32_t limit = len < 3 ? len : len - 3;
     uint32_t pos = 0;
     CPhraseDictionary::sMatch m;
     CPhraseDictionary::sMatch next;
     while (pos < limit) {
-      if (dict_.HistoryLen() < 2) {
+      if (m_dict.HistoryLen() < 2) {
         Literal(in[pos++]);
         continue;
       }
-      if (dict_.SetCount() >= static_cast<uint32_t>(cfg_.max_phrase_set_size) ||
-          dict_.HistoryLen() >= static_cast<uint32_t>(cfg_.max_phrase_buf_size)) {
+      if (m_dict.SetCount() >= static_cast<uint32_t>(m_cfg.max_phrase_set_size) ||
+          m_dict.HistoryLen() >= static_cast<uint32_t>(m_cfg.max_phrase_buf_size)) {
         Literal(kReset);
         Reset();
         continue;
       }
-      if (limit - pos < 4 || !dict_.FindMatch(in + pos, limit - pos, cfg_.optimize == 1, &m)) {
+      if (limit - pos < 4 || !m_dict.FindMatch(in + pos, limit - pos, m_cfg.optimize == 1, &m)) {
         Literal(in[pos++]);
         continue;
       }
       // Lazy matching: a match one byte later that is longer by more than 2 wins.
-      if (cfg_.greedy_match == 0 && limit - pos - 1 >= 4 &&
-          dict_.FindMatch(in + pos + 1, limit - pos - 1, cfg_.optimize == 1, &next) && next.nLen > m.nLen + 2) {
+      if (m_cfg.greedy_match == 0 && limit - pos - 1 >= 4 &&
+          m_dict.FindMatch(in + pos + 1, limit - pos - 1, m_cfg.optimize == 1, &next) && next.nLen > m.nLen + 2) {
         Literal(in[pos++]);
-        if (dict_.StillHolds(next)) {
+        if (m_dict.StillHolds(next)) {
           Phrase(next);
           pos += next.nLen;
         } else {
@@ -179,25 +179,25 @@ int CDictCoder::Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out)
     CBitWriter w(out);
     w.Bit(table);
     if (table) {
-      RefillLiterals(counts_);
-      for (const uint32_t c : counts_) {
-        if (coderA_->EncodeNumber(c, w) != 0) return 13;
+      RefillLiterals(m_counts);
+      for (const uint32_t c : m_counts) {
+        if (m_coderA->EncodeNumber(c, w) != 0) return 13;
       }
     }
-    for (const sToken& t : tokens_) {
+    for (const sToken& t : m_tokens) {
       if (t.nLen == 0) {
         w.Bit(true);
-        if (literals_->Encode(number_key(t.nSymbolOrPhrase), w) != 0) return 13;
+        if (m_literals->Encode(number_key(t.nSymbolOrPhrase), w) != 0) return 13;
       } else {
         w.Bit(false);
-        const uint32_t number = mtf_ ? mtf_->Send(t.nSymbolOrPhrase) : t.nSymbolOrPhrase;
-        if (coderB_->EncodeNumber(number, w) != 0 || coderA_->EncodeNumber(t.nLen, w) != 0) return 13;
+        const uint32_t number = m_mtf ? m_mtf->Send(t.nSymbolOrPhrase) : t.nSymbolOrPhrase;
+        if (m_coderB->EncodeNumber(number, w) != 0 || m_coderA->EncodeNumber(t.nLen, w) != 0) return 13;
       }
     }
     w.Finish();
-    ++stats_.messages;
-    stats_.bytes_in += len;
-    stats_.bytes_out += out.size() - startBytes;
+    ++m_stats.messages;
+    m_stats.bytes_in += len;
+    m_stats.bytes_out += out.size() - startBytes;
     return 0;
   } catch (const std::bad_alloc&) {
     return 3;
@@ -220,54 +220,54 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
     if (flag == 1) {
       std::array<uint32_t, kSymbols> counts{};
       for (uint32_t& c : counts) {
-        if (const int status = coderA_->DecodeNumber(r, &c); status != 0) return status;
+        if (const int status = m_coderA->DecodeNumber(r, &c); status != 0) return status;
       }
       RefillLiterals(counts);
     }
-    const uint64_t historyLimit = static_cast<uint64_t>(cfg_.max_phrase_buf_size) + kHistorySlack;
-    uint32_t messageStart = dict_.HistoryLen();
+    const uint64_t historyLimit = static_cast<uint64_t>(m_cfg.max_phrase_buf_size) + kHistorySlack;
+    uint32_t messageStart = m_dict.HistoryLen();
     const auto emit = [&] {
-      const uint8_t* h = dict_.History();
+      const uint8_t* h = m_dict.History();
       const size_t at = out.size();
-      out.resize(at + (dict_.HistoryLen() - messageStart));
+      out.resize(at + (m_dict.HistoryLen() - messageStart));
       if (out.size() > at) std::memcpy(out.data() + at, h + messageStart, out.size() - at);
     };
     for (;;) {
       const int readStatus = ReadTokens(r);
-      const size_t count = batchLen_;
-      const sToken* tokens = batch_.data();
+      const size_t count = m_batchLen;
+      const sToken* tokens = m_batch.data();
       // One pass per step of a phrase's lookup, each fetching for every
       // phrase of the batch at once.
       for (size_t i = 0; i < count; ++i) {
-        if (tokens[i].nLen != 0) dict_.PrefetchSlot(tokens[i].nSymbolOrPhrase);
+        if (tokens[i].nLen != 0) m_dict.PrefetchSlot(tokens[i].nSymbolOrPhrase);
       }
       for (size_t i = 0; i < count; ++i) {
-        if (tokens[i].nLen != 0) dict_.PrefetchEntry(tokens[i].nSymbolOrPhrase);
+        if (tokens[i].nLen != 0) m_dict.PrefetchEntry(tokens[i].nSymbolOrPhrase);
       }
       uint8_t loaded = 0;
       for (size_t i = 0; i < count; ++i) {
-        if (tokens[i].nLen != 0) loaded ^= dict_.LoadSource(tokens[i].nSymbolOrPhrase);
+        if (tokens[i].nLen != 0) loaded ^= m_dict.LoadSource(tokens[i].nSymbolOrPhrase);
       }
-      sink_ ^= loaded;
+      m_sink ^= loaded;
       for (size_t i = 0; i < count; ++i) {
         const sToken& t = tokens[i];
         if (t.nLen != 0) {
-          if (dict_.HistoryLen() + static_cast<uint64_t>(t.nLen) > historyLimit ||
-              !dict_.AppendPhrase(t.nSymbolOrPhrase, t.nLen)) {
+          if (m_dict.HistoryLen() + static_cast<uint64_t>(t.nLen) > historyLimit ||
+              !m_dict.AppendPhrase(t.nSymbolOrPhrase, t.nLen)) {
             return 4;
           }
         } else if (t.nSymbolOrPhrase == kEnd) {
           emit();
-          ++stats_.messages;
-          stats_.bytes_in += len;
+          ++m_stats.messages;
+          m_stats.bytes_in += len;
           return 0;
         } else if (t.nSymbolOrPhrase == kReset) {
           emit();
           Reset();
           messageStart = 0;
         } else {
-          if (dict_.HistoryLen() + 1 > historyLimit) return 4;
-          dict_.AppendLiteral(static_cast<uint8_t>(t.nSymbolOrPhrase));
+          if (m_dict.HistoryLen() + 1 > historyLimit) return 4;
+          m_dict.AppendLiteral(static_cast<uint8_t>(t.nSymbolOrPhrase));
         }
       }
       if (readStatus != 0) return readStatus;
@@ -277,30 +277,30 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
   }
 }
 
-// Reads up to kBatch tokens into batch_, stopping after the end symbol.
+// Reads up to kBatch tokens into m_batch, stopping after the end symbol.
 // Status 0 when the batch is whole, else that of the token that could not
 // be read (the tokens before it are kept).
 int CDictCoder::ReadTokens(CBitReader& r) {
-  batchLen_ = 0;
-  while (batchLen_ < kBatch) {
+  m_batchLen = 0;
+  while (m_batchLen < kBatch) {
     uint32_t bit = 0;
     if (!r.Bit(&bit)) return 2;
     if (bit == 1) {
       sSymbolKey key;
-      if (const int status = literals_->Decode(r, &key); status != 0) return status;
+      if (const int status = m_literals->Decode(r, &key); status != 0) return status;
       const uint32_t symbol = key_number(key);
       if (symbol > kReset) return 14;
-      batch_[batchLen_++] = sToken{symbol, 0};
+      m_batch[m_batchLen++] = sToken{symbol, 0};
       if (symbol == kEnd) return 0;
       continue;
     }
     uint32_t number = 0;
     uint32_t phraseLen = 0;
-    if (const int status = coderB_->DecodeNumber(r, &number); status != 0) return status;
-    if (const int status = coderA_->DecodeNumber(r, &phraseLen); status != 0) return status;
-    if (mtf_ && !mtf_->Receive(number, &number)) return 4;
+    if (const int status = m_coderB->DecodeNumber(r, &number); status != 0) return status;
+    if (const int status = m_coderA->DecodeNumber(r, &phraseLen); status != 0) return status;
+    if (m_mtf && !m_mtf->Receive(number, &number)) return 4;
     if (phraseLen == 0) return 4;  // no phrase is empty; 0 marks a literal here
-    batch_[batchLen_++] = sToken{number, phraseLen};
+    m_batch[m_batchLen++] = sToken{number, phraseLen};
   }
   return 0;
 }

@@ -38,7 +38,7 @@ class CDictCoder : public dict_coder {
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out);
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out);
   void Reset();
-  const dict_stats& Stats() const { return stats_; }
+  const dict_stats& Stats() const { return m_stats; }
 
  private:
   static constexpr uint32_t kEnd = 256;
@@ -58,19 +58,19 @@ class CDictCoder : public dict_coder {
   int RefillLiterals(const std::array<uint32_t, kSymbols>& counts);
   int ReadTokens(CBitReader& r);
 
-  dict_config cfg_;
-  CPhraseDictionary dict_;
-  std::unique_ptr<CMoveToFront> mtf_;
-  std::unique_ptr<CSymbolCoder> literals_;
-  std::unique_ptr<CSymbolCoder> coderA_;  // counts and lengths
-  std::unique_ptr<CSymbolCoder> coderB_;  // phrase numbers
-  MVector<sToken> tokens_;                // the message being compressed
-  std::array<sToken, kBatch> batch_{};    // tokens read and not yet applied
-  size_t batchLen_ = 0;
-  uint8_t sink_ = 0;  // keeps the loads that warm the cache for a batch
-  std::array<uint32_t, kSymbols> counts_{};
-  std::array<uint32_t, kSymbols> previous_{};
-  dict_stats stats_{};
+  dict_config m_cfg;
+  CPhraseDictionary m_dict;
+  std::unique_ptr<CMoveToFront> m_mtf;
+  std::unique_ptr<CSymbolCoder> m_literals;
+  std::unique_ptr<CSymbolCoder> m_coderA;  // counts and lengths
+  std::unique_ptr<CSymbolCoder> m_coderB;  // phrase numbers
+  MVector<sToken> m_tokens;                // the message being compressed
+  std::array<sToken, kBatch> m_batch{};    // tokens read and not yet applied
+  size_t m_batchLen = 0;
+  uint8_t m_sink = 0;  // keeps the loads that warm the cache for a batch
+  std::array<uint32_t, kSymbols> m_counts{};
+  std::array<uint32_t, kSymbols> m_previous{};
+  dict_stats m_stats{};
 };
 
 }  // namespace mml

@@ -94,54 +94,54 @@ TEST(DictConfigTest, CreateRejectsBadConfigurations) {
 class DictPair {
  public:
   explicit DictPair(const dict_config& cfg) {
-    EXPECT_NE(dict_create(&writer_, &cfg, nullptr), 0);
-    EXPECT_NE(dict_create(&reader_, &cfg, nullptr), 0);
-    EXPECT_NE(buf_open(&packed_, 64, nullptr), 0);
-    EXPECT_NE(buf_open(&plain_, 64, nullptr), 0);
+    EXPECT_NE(dict_create(&m_writer, &cfg, nullptr), 0);
+    EXPECT_NE(dict_create(&m_reader, &cfg, nullptr), 0);
+    EXPECT_NE(buf_open(&m_packed, 64, nullptr), 0);
+    EXPECT_NE(buf_open(&m_plain, 64, nullptr), 0);
   }
   ~DictPair() {
-    dict_destroy(&writer_, nullptr);
-    dict_destroy(&reader_, nullptr);
-    buf_close(&packed_, nullptr);
-    buf_close(&plain_, nullptr);
+    dict_destroy(&m_writer, nullptr);
+    dict_destroy(&m_reader, nullptr);
+    buf_close(&m_packed, nullptr);
+    buf_close(&m_plain, nullptr);
   }
   std::string Compress(const std::string& msg) {
-    packed_->used = 0;
+    m_packed->used = 0;
     int status = -1;
-    EXPECT_NE(dict_compress(writer_, msg.data(), static_cast<int32_t>(msg.size()), packed_, &status), 0) << status;
-    return std::string(packed_->data, static_cast<size_t>(packed_->used));
+    EXPECT_NE(dict_compress(m_writer, msg.data(), static_cast<int32_t>(msg.size()), m_packed, &status), 0) << status;
+    return std::string(m_packed->data, static_cast<size_t>(m_packed->used));
   }
   // The reader compresses, as a coder used both ways would.
   std::string CompressOnReader(const std::string& msg) {
-    packed_->used = 0;
+    m_packed->used = 0;
     int status = -1;
-    EXPECT_NE(dict_compress(reader_, msg.data(), static_cast<int32_t>(msg.size()), packed_, &status), 0) << status;
-    return std::string(packed_->data, static_cast<size_t>(packed_->used));
+    EXPECT_NE(dict_compress(m_reader, msg.data(), static_cast<int32_t>(msg.size()), m_packed, &status), 0) << status;
+    return std::string(m_packed->data, static_cast<size_t>(m_packed->used));
   }
   std::string Expand(const std::string& packed) {
-    plain_->used = 0;
+    m_plain->used = 0;
     int status = -1;
-    EXPECT_NE(dict_expand(reader_, packed.data(), static_cast<int32_t>(packed.size()), plain_, &status), 0) << status;
-    return std::string(plain_->data, static_cast<size_t>(plain_->used));
+    EXPECT_NE(dict_expand(m_reader, packed.data(), static_cast<int32_t>(packed.size()), m_plain, &status), 0) << status;
+    return std::string(m_plain->data, static_cast<size_t>(m_plain->used));
   }
   // Through both sides; true when the reader gives the message back.
   bool RoundTrip(const std::string& msg) { return Expand(Compress(msg)) == msg; }
   dict_stats WriterStats() const {
     dict_stats s{};
-    dict_get_stats(writer_, &s, nullptr);
+    dict_get_stats(m_writer, &s, nullptr);
     return s;
   }
   dict_stats ReaderStats() const {
     dict_stats s{};
-    dict_get_stats(reader_, &s, nullptr);
+    dict_get_stats(m_reader, &s, nullptr);
     return s;
   }
 
  private:
-  dict_coder* writer_ = nullptr;
-  dict_coder* reader_ = nullptr;
-  buf_hndl packed_ = nullptr;
-  buf_hndl plain_ = nullptr;
+  dict_coder* m_writer = nullptr;
+  dict_coder* m_reader = nullptr;
+  buf_hndl m_packed = nullptr;
+  buf_hndl m_plain = nullptr;
 };
 
 dict_config config(int type) {

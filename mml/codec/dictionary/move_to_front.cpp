@@ -82,44 +82,44 @@ inline void add_from(std::array<uint32_t, 8>& node, uint32_t j, int32_t delta) {
 }  // namespace
 
 CMoveToFront::CMoveToFront(uint32_t size)
-    : size_(size),
-      words_(std::max(std::bit_ceil((size * 2 + 63) / 64), kGroupWords)),
-      groups_(words_ / kGroupWords),
-      capacity_(words_ * 64),
-      next_(size),
-      stamp_(size),
-      owner_(capacity_, kFree),
-      used_(words_, 0),
-      group_(groups_),
-      levels_([this] {
+    : m_size(size),
+      m_words(std::max(std::bit_ceil((size * 2 + 63) / 64), kGroupWords)),
+      m_groups(m_words / kGroupWords),
+      m_capacity(m_words * 64),
+      m_next(size),
+      m_stamp(size),
+      m_owner(m_capacity, kFree),
+      m_used(m_words, 0),
+      m_group(m_groups),
+      m_levels([this] {
         uint32_t levels = 0;
-        for (uint64_t reach = 1; reach < groups_; reach *= 8) ++levels;
+        for (uint64_t reach = 1; reach < m_groups; reach *= 8) ++levels;
         return levels;
       }()),
-      tree_(((uint64_t{1} << (3 * levels_)) - 1) / 7) {
+      m_tree(((uint64_t{1} << (3 * m_levels)) - 1) / 7) {
   // Everything starts in the tail, 0 nearest the front.
   for (uint32_t n = 0; n < size; ++n) {
-    stamp_[n] = size - 1 - n;
-    owner_[size - 1 - n] = n;
+    m_stamp[n] = size - 1 - n;
+    m_owner[size - 1 - n] = n;
   }
   Rebuild();
 }
 
 // On level l (the root's is 0), the path to a group passes node
-// first(l) + (group >> 3 * (levels_ - l)) at its child
-// (group >> 3 * (levels_ - 1 - l)) & 7, where first(l) = (8^l - 1) / 7.
+// first(l) + (group >> 3 * (m_levels - l)) at its child
+// (group >> 3 * (m_levels - 1 - l)) & 7, where first(l) = (8^l - 1) / 7.
 void CMoveToFront::TreeAdd(uint32_t group, int32_t delta) {
-  for (uint32_t level = 0, first = 0; level < levels_; ++level, first = first * 8 + 1) {
-    add_from(tree_[first + (group >> (3 * (levels_ - level)))], (group >> (3 * (levels_ - 1 - level))) & 7, delta);
+  for (uint32_t level = 0, first = 0; level < m_levels; ++level, first = first * 8 + 1) {
+    add_from(m_tree[first + (group >> (3 * (m_levels - level)))], (group >> (3 * (m_levels - 1 - level))) & 7, delta);
   }
-  treeTotal_ += static_cast<uint32_t>(delta);
+  m_treeTotal += static_cast<uint32_t>(delta);
 }
 
 [[gnu::always_inline]] inline void CMoveToFront::Add(uint32_t stamp, int delta) {
   const uint32_t word = stamp / 64;
-  used_[word] ^= 1ULL << (stamp % 64);  // delta says which way the bit turns
+  m_used[word] ^= 1ULL << (stamp % 64);  // delta says which way the bit turns
   const uint32_t group = word / kGroupWords;
-  sGroup& g = group_[group];
+  sGroup& g = m_group[group];
   const std::array<uint64_t, 4>& from = kFrom[word % kGroupWords];
   // Lanes j.. of the word's group change by delta; a lane being lowered is
   // at least 1, so no borrow leaves it.
@@ -128,88 +128,88 @@ void CMoveToFront::TreeAdd(uint32_t group, int32_t delta) {
   } else {
     for (uint32_t i = 0; i < 4; ++i) g[i] -= from[i];
   }
-  if (group != topGroup_) TreeAdd(group, delta);
+  if (group != m_topGroup) TreeAdd(group, delta);
 }
 
 // The top group joins the tree once the stamps have moved past it.
 void CMoveToFront::FoldTop() {
-  TreeAdd(topGroup_, static_cast<int32_t>(lane(group_[topGroup_], kGroupWords - 1)));
-  ++topGroup_;
+  TreeAdd(m_topGroup, static_cast<int32_t>(lane(m_group[m_topGroup], kGroupWords - 1)));
+  ++m_topGroup;
 }
 
 uint32_t CMoveToFront::CountUpTo(uint32_t stamp) const {
   const uint32_t word = stamp / 64;
   const uint32_t group = word / kGroupWords;
-  uint32_t sum = treeTotal_;
-  if (group != topGroup_) {
+  uint32_t sum = m_treeTotal;
+  if (group != m_topGroup) {
     sum = 0;
-    for (uint32_t level = 0, first = 0; level < levels_; ++level, first = first * 8 + 1) {
-      const uint32_t j = (group >> (3 * (levels_ - 1 - level))) & 7;
-      if (j > 0) sum += tree_[first + (group >> (3 * (levels_ - level)))][j - 1];
+    for (uint32_t level = 0, first = 0; level < m_levels; ++level, first = first * 8 + 1) {
+      const uint32_t j = (group >> (3 * (m_levels - 1 - level))) & 7;
+      if (j > 0) sum += m_tree[first + (group >> (3 * (m_levels - level)))][j - 1];
     }
   }
   const uint32_t j = word % kGroupWords;
-  const uint32_t before = j == 0 ? 0 : lane(group_[group], j - 1);
+  const uint32_t before = j == 0 ? 0 : lane(m_group[group], j - 1);
   const uint64_t upTo = stamp % 64 == 63 ? ~0ULL : ((1ULL << (stamp % 64 + 1)) - 1);
-  return sum + before + bit_count(used_[word] & upTo);
+  return sum + before + bit_count(m_used[word] & upTo);
 }
 
 // The k-th smallest stamp in use, which is then taken out of the index:
 // the descent lowers the totals it passes. REQUIRES: 1 <= k <= TailCount().
 uint32_t CMoveToFront::TakeKth(uint32_t k) {
-  uint32_t group = topGroup_;
-  if (k <= treeTotal_) {
+  uint32_t group = m_topGroup;
+  if (k <= m_treeTotal) {
     group = 0;
-    for (uint32_t level = 0, first = 0; level < levels_; ++level, first = first * 8 + 1) {
-      std::array<uint32_t, 8>& node = tree_[first + group];  // first: the level's first node
+    for (uint32_t level = 0, first = 0; level < m_levels; ++level, first = first * 8 + 1) {
+      std::array<uint32_t, 8>& node = m_tree[first + group];  // first: the level's first node
       const uint32_t j = totals_below(node, k);
       if (j > 0) k -= node[j - 1];
       add_from(node, j, -1);
       group = group * 8 + j;
     }
-    --treeTotal_;
+    --m_treeTotal;
   } else {
-    k -= treeTotal_;
+    k -= m_treeTotal;
   }
-  sGroup& g = group_[group];
+  sGroup& g = m_group[group];
   const uint32_t j = lanes_below(g, k);
   if (j > 0) k -= lane(g, j - 1);
   const uint32_t word = group * kGroupWords + j;
-  const uint32_t bit = select_bit(used_[word], k);
-  used_[word] ^= 1ULL << bit;
+  const uint32_t bit = select_bit(m_used[word], k);
+  m_used[word] ^= 1ULL << bit;
   for (uint32_t i = 0; i < 4; ++i) g[i] -= kFrom[j][i];
   return word * 64 + bit;
 }
 
 // Renumbers the tail's stamps 0.. in their order, which leaves stamps
-// 0..next_-1 in use and the rest free, and rebuilds the index from that.
+// 0..m_next-1 in use and the rest free, and rebuilds the index from that.
 void CMoveToFront::Rebuild() {
   uint32_t fresh = 0;
-  for (uint32_t s = 0; s < capacity_; ++s) {
-    const uint32_t n = owner_[s];
+  for (uint32_t s = 0; s < m_capacity; ++s) {
+    const uint32_t n = m_owner[s];
     if (n == kFree) continue;
-    owner_[fresh] = n;  // fresh <= s: nothing unread is overwritten
-    stamp_[n] = fresh++;
+    m_owner[fresh] = n;  // fresh <= s: nothing unread is overwritten
+    m_stamp[n] = fresh++;
   }
-  std::fill(owner_.begin() + fresh, owner_.end(), kFree);
-  next_ = fresh;
-  topGroup_ = fresh / kGroupStamps;
-  for (uint32_t group = 0; group < groups_; ++group) {
+  std::fill(m_owner.begin() + fresh, m_owner.end(), kFree);
+  m_next = fresh;
+  m_topGroup = fresh / kGroupStamps;
+  for (uint32_t group = 0; group < m_groups; ++group) {
     sGroup g{};
     uint32_t running = 0;
     for (uint32_t j = 0; j < kGroupWords; ++j) {
       const uint32_t first = (group * kGroupWords + j) * 64;
       const uint32_t inUse = fresh <= first ? 0 : std::min(fresh - first, 64u);
-      used_[group * kGroupWords + j] = inUse == 64 ? ~0ULL : (1ULL << inUse) - 1;
+      m_used[group * kGroupWords + j] = inUse == 64 ? ~0ULL : (1ULL << inUse) - 1;
       running += inUse;
       g[j / 4] |= static_cast<uint64_t>(running) << (16 * (j % 4));
     }
-    group_[group] = g;
+    m_group[group] = g;
   }
   // The tree: every group below the top one is full.
-  std::fill(tree_.begin(), tree_.end(), std::array<uint32_t, 8>{});
-  for (uint32_t group = 0; group < topGroup_; ++group) TreeAdd(group, static_cast<int32_t>(kGroupStamps));
-  treeTotal_ = topGroup_ * kGroupStamps;
+  std::fill(m_tree.begin(), m_tree.end(), std::array<uint32_t, 8>{});
+  for (uint32_t group = 0; group < m_topGroup; ++group) TreeAdd(group, static_cast<int32_t>(kGroupStamps));
+  m_treeTotal = m_topGroup * kGroupStamps;
 }
 
 void CMoveToFront::ToFront(uint32_t rank) {
@@ -219,47 +219,47 @@ void CMoveToFront::ToFront(uint32_t rank) {
 }
 
 [[gnu::always_inline]] inline void CMoveToFront::FromTail(uint32_t n, uint32_t stamp) {
-  owner_[stamp] = kFree;
-  stamp_[n] = kInFront;
+  m_owner[stamp] = kFree;
+  m_stamp[n] = kInFront;
   // Rank 0 moves back one ring place: onto a free place, or onto the
   // front's last number, which becomes the head of the tail.
-  head_ = (head_ + kFront - 1) % kFront;
-  const uint32_t dropped = front_[head_];
-  front_[head_] = n;
-  if (frontLen_ < kFront) {
-    ++frontLen_;
+  m_head = (m_head + kFront - 1) % kFront;
+  const uint32_t dropped = m_front[m_head];
+  m_front[m_head] = n;
+  if (m_frontLen < kFront) {
+    ++m_frontLen;
     return;
   }
-  if (next_ == capacity_) Rebuild();  // while `dropped` still counts as in front
-  if (next_ / kGroupStamps != topGroup_) FoldTop();
-  stamp_[dropped] = next_++;
-  owner_[stamp_[dropped]] = dropped;
-  Add(stamp_[dropped], +1);
+  if (m_next == m_capacity) Rebuild();  // while `dropped` still counts as in front
+  if (m_next / kGroupStamps != m_topGroup) FoldTop();
+  m_stamp[dropped] = m_next++;
+  m_owner[m_stamp[dropped]] = dropped;
+  Add(m_stamp[dropped], +1);
 }
 
 uint32_t CMoveToFront::Send(uint32_t n) {
-  const uint32_t stamp = stamp_[n];
+  const uint32_t stamp = m_stamp[n];
   if (stamp == kInFront) {
     uint32_t rank = 0;
     while (Front(rank) != n) ++rank;
     ToFront(rank);
     return rank;
   }
-  const uint32_t rank = frontLen_ + (TailCount() - CountUpTo(stamp));
+  const uint32_t rank = m_frontLen + (TailCount() - CountUpTo(stamp));
   Add(stamp, -1);
   FromTail(n, stamp);
   return rank;
 }
 
 bool CMoveToFront::Receive(uint32_t rank, uint32_t* n) {
-  if (rank >= size_) return false;
-  if (rank < frontLen_) {
+  if (rank >= m_size) return false;
+  if (rank < m_frontLen) {
     *n = Front(rank);
     ToFront(rank);
     return true;
   }
-  const uint32_t stamp = TakeKth(TailCount() - (rank - frontLen_));
-  *n = owner_[stamp];
+  const uint32_t stamp = TakeKth(TailCount() - (rank - m_frontLen));
+  *n = m_owner[stamp];
   FromTail(*n, stamp);
   return true;
 }

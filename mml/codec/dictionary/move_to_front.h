@@ -33,7 +33,7 @@ class CMoveToFront {
   uint32_t Send(uint32_t n);
   // The number at rank r, which then moves to the front; false for r >= size.
   bool Receive(uint32_t rank, uint32_t* n);
-  uint32_t Size() const { return size_; }
+  uint32_t Size() const { return m_size; }
 
  private:
   static constexpr uint32_t kFront = 64;            // a power of two: ring indices wrap with a mask
@@ -49,33 +49,33 @@ class CMoveToFront {
   void FoldTop();
   uint32_t CountUpTo(uint32_t stamp) const;  // occupied stamps <= stamp
   uint32_t TakeKth(uint32_t k);              // 1-based
-  uint32_t TailCount() const { return size_ - frontLen_; }
+  uint32_t TailCount() const { return m_size - m_frontLen; }
   // Puts n, whose stamp has left the index, at the front; the front's
   // last number goes to the head of the tail when the front is full.
   void FromTail(uint32_t n, uint32_t stamp);
-  uint32_t& Front(uint32_t rank) { return front_[(head_ + rank) % kFront]; }
+  uint32_t& Front(uint32_t rank) { return m_front[(m_head + rank) % kFront]; }
   void ToFront(uint32_t rank);  // the number at that rank of the front moves to 0
   void Rebuild();
 
-  uint32_t size_;
-  uint32_t words_;     // bitmap words: a power of two, at least a group
-  uint32_t groups_;    // words_ / kGroupWords
-  uint32_t capacity_;  // stamps available before a rebuild: every bit of the bitmap
-  uint32_t next_;
-  uint32_t frontLen_ = 0;
-  uint32_t head_ = 0;  // ring index of rank 0
-  uint32_t front_[kFront];
-  MVector<uint32_t> stamp_;  // per number: its stamp, or kInFront
-  MVector<uint32_t> owner_;  // per stamp
-  MVector<uint64_t> used_;   // bitmap of stamps in use
-  MVector<sGroup> group_;    // per group of words
-  uint32_t levels_;          // of the tree: groups_ <= 8^levels_
+  uint32_t m_size;
+  uint32_t m_words;     // bitmap words: a power of two, at least a group
+  uint32_t m_groups;    // m_words / kGroupWords
+  uint32_t m_capacity;  // stamps available before a rebuild: every bit of the bitmap
+  uint32_t m_next;
+  uint32_t m_frontLen = 0;
+  uint32_t m_head = 0;  // ring index of rank 0
+  uint32_t m_front[kFront];
+  MVector<uint32_t> m_stamp;  // per number: its stamp, or kInFront
+  MVector<uint32_t> m_owner;  // per stamp
+  MVector<uint64_t> m_used;   // bitmap of stamps in use
+  MVector<sGroup> m_group;    // per group of words
+  uint32_t m_levels;          // of the tree: m_groups <= 8^m_levels
   // Level by level from the root (1, 8, 64 ... nodes): node i of the lowest
   // level holds the running totals of groups 8i..8i+7, a node above those
   // of its children's subtrees. The top group is not counted.
-  MVector<std::array<uint32_t, 8>> tree_;
-  uint32_t topGroup_ = 0;   // the group of next_
-  uint32_t treeTotal_ = 0;  // stamps in use below the top group
+  MVector<std::array<uint32_t, 8>> m_tree;
+  uint32_t m_topGroup = 0;   // the group of m_next
+  uint32_t m_treeTotal = 0;  // stamps in use below the top group
 };
 
 }  // namespace mml

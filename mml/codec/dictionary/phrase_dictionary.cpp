@@ -58,75 +58,75 @@ void push_grown_by_8(V& v, const typename V::value_type& item) {
 }  // namespace
 
 CPhraseDictionary::CPhraseDictionary(uint32_t hashSize, uint32_t phraseSlots, uint32_t bucketSize)
-    : hashSize_(hashSize),
-      hashReciprocal_(reciprocal(hashSize)),
-      bucketSize_(bucketSize),
-      cursorTurn_((bucketSize + 7) / 8 * 8),
-      heads_(hashSize, kNone),
-      slots_(phraseSlots, sSlot{kNone, 0}) {
+    : m_hashSize(hashSize),
+      m_hashReciprocal(reciprocal(hashSize)),
+      m_bucketSize(bucketSize),
+      m_cursorTurn((bucketSize + 7) / 8 * 8),
+      m_heads(hashSize, kNone),
+      m_slots(phraseSlots, sSlot{kNone, 0}) {
   Grow(kFirstHistory);
 }
 
 void CPhraseDictionary::Reset() {
-  std::fill(heads_.begin(), heads_.end(), kNone);
-  for (uint32_t i = 0; i < setCount_; ++i) {
-    sPhraseSet& set = sets_[i];
+  std::fill(m_heads.begin(), m_heads.end(), kNone);
+  for (uint32_t i = 0; i < m_setCount; ++i) {
+    sPhraseSet& set = m_sets[i];
     set.entries.clear();
     set.nLive = set.nFreed = set.nCursor = set.nUses = 0;
     set.nMatchTotal = 0;
   }
-  std::fill(slots_.begin(), slots_.end(), sSlot{kNone, 0});
-  historyLen_ = 0;
-  nextSlot_ = 0;
-  registered_ = 0;
-  setCount_ = 0;
-  pendingHead_ = pendingTail_ = 0;
+  std::fill(m_slots.begin(), m_slots.end(), sSlot{kNone, 0});
+  m_historyLen = 0;
+  m_nextSlot = 0;
+  m_registered = 0;
+  m_setCount = 0;
+  m_pendingHead = m_pendingTail = 0;
 }
 
 // ((b0 x 33 + b1) x 33 + b2) mod size, bytes as signed 8-bit values.
 uint32_t CPhraseDictionary::TrigramBucket(const uint8_t* b) const {
   const auto s = [](uint8_t c) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(c))); };
-  return fast_mod((s(b[0]) * 33u + s(b[1])) * 33u + s(b[2]), hashReciprocal_, hashSize_);
+  return fast_mod((s(b[0]) * 33u + s(b[1])) * 33u + s(b[2]), m_hashReciprocal, m_hashSize);
 }
 
 uint32_t CPhraseDictionary::FindSet(uint32_t packed, uint32_t bucket) const {
-  uint32_t id = heads_[bucket];
-  while (id != kNone && sets_[id].nTrigram != packed) id = sets_[id].nNextInBucket;
+  uint32_t id = m_heads[bucket];
+  while (id != kNone && m_sets[id].nTrigram != packed) id = m_sets[id].nNextInBucket;
   return id;
 }
 
-void CPhraseDictionary::Fill(sEntry& e) const { std::memcpy(&e.nAhead, history_.get() + e.nPos + 3, kAhead); }
+void CPhraseDictionary::Fill(sEntry& e) const { std::memcpy(&e.nAhead, m_history.get() + e.nPos + 3, kAhead); }
 
 void CPhraseDictionary::Track(uint32_t set, uint32_t entry, uint32_t pos) {
   if (Complete(pos)) {
-    Fill(sets_[set].entries[entry]);
+    Fill(m_sets[set].entries[entry]);
     return;
   }
-  assert(pendingTail_ - pendingHead_ < kPendingRing);
-  pending_[pendingTail_++ % kPendingRing] = sPending{set, entry, pos};
+  assert(m_pendingTail - m_pendingHead < kPendingRing);
+  m_pending[m_pendingTail++ % kPendingRing] = sPending{set, entry, pos};
 }
 
 // Fills the waiting entries the history now covers, oldest (lowest
 // position) first. An entry that moved on since is tracked anew.
 void CPhraseDictionary::Settle() {
-  while (pendingHead_ != pendingTail_) {
-    const sPending& p = pending_[pendingHead_ % kPendingRing];
+  while (m_pendingHead != m_pendingTail) {
+    const sPending& p = m_pending[m_pendingHead % kPendingRing];
     if (!Complete(p.nPos)) return;
-    sEntry& e = sets_[p.nSet].entries[p.nEntry];
+    sEntry& e = m_sets[p.nSet].entries[p.nEntry];
     if (e.nPos == p.nPos) Fill(e);
-    ++pendingHead_;
+    ++m_pendingHead;
   }
 }
 
 // The cache of every entry, from the history coded so far.
 void CPhraseDictionary::StartMatching() {
-  matching_ = true;
-  pendingHead_ = pendingTail_ = 0;
+  m_matching = true;
+  m_pendingHead = m_pendingTail = 0;
   std::array<sPending, kPendingRing> waiting{};
   uint32_t count = 0;
-  for (uint32_t s = 0; s < setCount_; ++s) {
-    for (uint32_t i = 0; i < sets_[s].entries.size(); ++i) {
-      sEntry& e = sets_[s].entries[i];
+  for (uint32_t s = 0; s < m_setCount; ++s) {
+    for (uint32_t i = 0; i < m_sets[s].entries.size(); ++i) {
+      sEntry& e = m_sets[s].entries[i];
       if (!e.bValid) continue;
       if (Complete(e.nPos)) {
         Fill(e);
@@ -138,52 +138,52 @@ void CPhraseDictionary::StartMatching() {
   }
   std::sort(waiting.begin(), waiting.begin() + count,
             [](const sPending& a, const sPending& b) { return a.nPos < b.nPos; });
-  for (uint32_t i = 0; i < count; ++i) pending_[pendingTail_++ % kPendingRing] = waiting[i];
+  for (uint32_t i = 0; i < count; ++i) m_pending[m_pendingTail++ % kPendingRing] = waiting[i];
 }
 
 // Most registrations find their trigram's set full and only move its
 // cursor's entry; the rest take the slower paths below.
 [[gnu::always_inline]] inline void CPhraseDictionary::Register(uint32_t pos) {
-  const uint8_t* trigram = history_.get() + pos;
+  const uint8_t* trigram = m_history.get() + pos;
   const uint32_t packed = Packed(trigram);
   const uint32_t bucket = TrigramBucket(trigram);
   uint32_t setId = FindSet(packed, bucket);
   if (setId == kNone) [[unlikely]] {
     setId = NewSet(packed, bucket);
   }
-  sPhraseSet& set = sets_[setId];
-  if (set.nFreed > 0 || set.nLive < bucketSize_) [[unlikely]] {
+  sPhraseSet& set = m_sets[setId];
+  if (set.nFreed > 0 || set.nLive < m_bucketSize) [[unlikely]] {
     NewEntry(setId, pos);
     return;
   }
   // Full: the rotating cursor's entry moves to the new position and keeps
-  // its phrase number. A full set holds exactly bucketSize_ entries (it
+  // its phrase number. A full set holds exactly m_bucketSize entries (it
   // grows only while fewer live and none are freed), but the cursor runs
   // over the set's capacity, which grows 8 entries at a time: with a bucket
   // size that is not a multiple of 8 its last turns fall on room that holds
   // no entry, and those registrations are lost, on both sides alike.
   const uint32_t index = set.nCursor;
-  set.nCursor = index + 1 == cursorTurn_ ? 0 : index + 1;
-  if (index >= bucketSize_) [[unlikely]] {
+  set.nCursor = index + 1 == m_cursorTurn ? 0 : index + 1;
+  if (index >= m_bucketSize) [[unlikely]] {
     return;
   }
   set.entries[index].nPos = pos;
-  if (matching_) Track(setId, index, pos);
+  if (m_matching) Track(setId, index, pos);
 }
 
 uint32_t CPhraseDictionary::NewSet(uint32_t packed, uint32_t bucket) {
-  const uint32_t setId = setCount_++;
-  if (setId == sets_.size()) sets_.emplace_back();  // kept for reuse after a reset
-  sets_[setId].nTrigram = packed;
-  sets_[setId].nNextInBucket = heads_[bucket];
-  heads_[bucket] = setId;
+  const uint32_t setId = m_setCount++;
+  if (setId == m_sets.size()) m_sets.emplace_back();  // kept for reuse after a reset
+  m_sets[setId].nTrigram = packed;
+  m_sets[setId].nNextInBucket = m_heads[bucket];
+  m_heads[bucket] = setId;
   return setId;
 }
 
 // A new entry (the first freed one, or one more at the end) takes the
 // position and the next phrase-table slot, freeing that slot's entry.
 void CPhraseDictionary::NewEntry(uint32_t setId, uint32_t pos) {
-  sPhraseSet& set = sets_[setId];
+  sPhraseSet& set = m_sets[setId];
   uint32_t index = 0;
   if (set.nFreed > 0) {
     while (set.entries[index].bValid) ++index;
@@ -192,47 +192,47 @@ void CPhraseDictionary::NewEntry(uint32_t setId, uint32_t pos) {
     index = static_cast<uint32_t>(set.entries.size());
     push_grown_by_8(set.entries, sEntry{});
   }
-  const uint32_t slot = nextSlot_;
-  if (slots_[slot].nSet != kNone) {
-    sPhraseSet& old = sets_[slots_[slot].nSet];
-    old.entries[slots_[slot].nEntry].bValid = false;
+  const uint32_t slot = m_nextSlot;
+  if (m_slots[slot].nSet != kNone) {
+    sPhraseSet& old = m_sets[m_slots[slot].nSet];
+    old.entries[m_slots[slot].nEntry].bValid = false;
     --old.nLive;
     ++old.nFreed;
   }
   set.entries[index] = sEntry{0, pos, slot, 0, true};
   ++set.nLive;
-  slots_[slot] = sSlot{setId, index};
-  nextSlot_ = slot + 1 == slots_.size() ? 0 : slot + 1;
-  ++registered_;
-  if (matching_) Track(setId, index, pos);
+  m_slots[slot] = sSlot{setId, index};
+  m_nextSlot = slot + 1 == m_slots.size() ? 0 : slot + 1;
+  ++m_registered;
+  if (m_matching) Track(setId, index, pos);
 }
 
 // Growing the storage in steps that double it keeps appends cheap; the
-// bytes past historyLen_ are spare.
+// bytes past m_historyLen are spare.
 void CPhraseDictionary::Grow(uint32_t more) {
-  const uint64_t need = static_cast<uint64_t>(historyLen_) + more;
-  const uint64_t cap = std::max<uint64_t>(need, std::min<uint64_t>(uint64_t{historyCap_} * 2, INT32_MAX));
+  const uint64_t need = static_cast<uint64_t>(m_historyLen) + more;
+  const uint64_t cap = std::max<uint64_t>(need, std::min<uint64_t>(uint64_t{m_historyCap} * 2, INT32_MAX));
   if (cap > INT32_MAX) throw std::bad_alloc();
   sHistory grown(CMmlAllocator<uint8_t>().allocate(cap));
-  if (historyLen_ > 0) std::memcpy(grown.get(), history_.get(), historyLen_);
-  history_ = std::move(grown);
-  historyCap_ = static_cast<uint32_t>(cap);
+  if (m_historyLen > 0) std::memcpy(grown.get(), m_history.get(), m_historyLen);
+  m_history = std::move(grown);
+  m_historyCap = static_cast<uint32_t>(cap);
 }
 
 void CPhraseDictionary::AppendLiteral(uint8_t byte) {
   Room(1);
-  history_[historyLen_++] = byte;
-  if (matching_) Settle();
-  if (historyLen_ >= 3) Register(historyLen_ - 3);
+  m_history[m_historyLen++] = byte;
+  if (m_matching) Settle();
+  if (m_historyLen >= 3) Register(m_historyLen - 3);
 }
 
 bool CPhraseDictionary::AppendPhrase(uint32_t phrase, uint32_t len) {
-  if (phrase >= slots_.size() || slots_[phrase].nSet == kNone || len < 4 || len > kLongestMatch || historyLen_ < 2) {
+  if (phrase >= m_slots.size() || m_slots[phrase].nSet == kNone || len < 4 || len > kLongestMatch || m_historyLen < 2) {
     return false;
   }
-  const sSlot slot = slots_[phrase];
-  const uint32_t from = sets_[slot.nSet].entries[slot.nEntry].nPos;
-  if (static_cast<uint64_t>(from) + len > historyLen_) return false;
+  const sSlot slot = m_slots[phrase];
+  const uint32_t from = m_sets[slot.nSet].entries[slot.nEntry].nPos;
+  if (static_cast<uint64_t>(from) + len > m_historyLen) return false;
   Copy(slot.nSet, slot.nEntry, from, len);
   return true;
 }
@@ -243,32 +243,32 @@ void CPhraseDictionary::AppendMatch(const sMatch& m) {
 }
 
 void CPhraseDictionary::Copy(uint32_t set, uint32_t entry, uint32_t from, uint32_t len) {
-  const uint32_t start = historyLen_;
+  const uint32_t start = m_historyLen;
   Room(len);
-  copy_phrase(history_.get() + start, history_.get() + from, len);
-  historyLen_ += len;
+  copy_phrase(m_history.get() + start, m_history.get() + from, len);
+  m_historyLen += len;
   NoteUse(set, entry, len);
-  if (matching_) Settle();
+  if (m_matching) Settle();
   Register(start - 2);
   Register(start - 1);
   Register(start);
 }
 
 void CPhraseDictionary::NoteUse(uint32_t set, uint32_t entry, uint32_t len) {
-  sEntry& e = sets_[set].entries[entry];
+  sEntry& e = m_sets[set].entries[entry];
   if (e.nUses < 65535) ++e.nUses;
-  ++sets_[set].nUses;
-  sets_[set].nMatchTotal += len;
+  ++m_sets[set].nUses;
+  m_sets[set].nMatchTotal += len;
 }
 
 bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool optimize, sMatch* best) {
-  if (historyLen_ < 3) return false;
-  if (!matching_) StartMatching();
+  if (m_historyLen < 3) return false;
+  if (!m_matching) StartMatching();
   const uint32_t setId = FindSet(Packed(in), TrigramBucket(in));
   if (setId == kNone) return false;
-  const sPhraseSet& set = sets_[setId];
+  const sPhraseSet& set = m_sets[setId];
   const uint32_t stop = set.nUses == 0 ? 5 : static_cast<uint32_t>(set.nMatchTotal / set.nUses);
-  const uint32_t histLen = historyLen_;
+  const uint32_t histLen = m_historyLen;
   const uint32_t limit = std::min(remaining, kLongestMatch);
   // The input's bytes 3..10, when it has them, meet each entry's cache:
   // only a candidate that agrees on all of them reads the history.
@@ -289,9 +289,9 @@ bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool op
     if (useCache && most >= 3 + kAhead) {
       const uint64_t diff = ahead ^ e.nAhead;
       len = diff != 0 ? 3 + static_cast<uint32_t>(std::countr_zero(diff) / 8)
-                      : match_length(in, history_.get() + e.nPos, 3 + kAhead, most);
+                      : match_length(in, m_history.get() + e.nPos, 3 + kAhead, most);
     } else {
-      len = match_length(in, history_.get() + e.nPos, 3, most);
+      len = match_length(in, m_history.get() + e.nPos, 3, most);
     }
     const uint64_t key = static_cast<uint64_t>(len) << 32 | (0xFFFFFFFFu - e.nPhrase);
     const bool better = key > bestKey;
@@ -306,7 +306,7 @@ bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool op
 }
 
 bool CPhraseDictionary::StillHolds(const sMatch& m) const {
-  const sEntry& e = sets_[m.nSet].entries[m.nEntry];
+  const sEntry& e = m_sets[m.nSet].entries[m.nEntry];
   return e.bValid && e.nPos == m.nPos && e.nPhrase == m.nPhrase;
 }
 

@@ -32,10 +32,10 @@ class CPhraseDictionary {
   CPhraseDictionary(uint32_t hashSize, uint32_t phraseSlots, uint32_t bucketSize);
 
   void Reset();
-  uint32_t HistoryLen() const { return historyLen_; }
+  uint32_t HistoryLen() const { return m_historyLen; }
   // Valid until the next Append or Reset.
-  const uint8_t* History() const { return history_.get(); }
-  uint32_t SetCount() const { return setCount_; }
+  const uint8_t* History() const { return m_history.get(); }
+  uint32_t SetCount() const { return m_setCount; }
 
   // Appends a byte and registers the trigram that ends at it.
   void AppendLiteral(uint8_t byte);
@@ -60,15 +60,15 @@ class CPhraseDictionary {
   // reads fall on pages the TLB does not hold, where a prefetch tends to be
   // dropped and a load is not.
   void PrefetchSlot(uint32_t phrase) const {
-    if (phrase < slots_.size()) __builtin_prefetch(&slots_[phrase]);
+    if (phrase < m_slots.size()) __builtin_prefetch(&m_slots[phrase]);
   }
   void PrefetchEntry(uint32_t phrase) const {
-    if (phrase >= slots_.size() || slots_[phrase].nSet == kNone) return;
-    __builtin_prefetch(&sets_[slots_[phrase].nSet].entries[slots_[phrase].nEntry]);
+    if (phrase >= m_slots.size() || m_slots[phrase].nSet == kNone) return;
+    __builtin_prefetch(&m_sets[m_slots[phrase].nSet].entries[m_slots[phrase].nEntry]);
   }
   uint8_t LoadSource(uint32_t phrase) const {
-    if (phrase >= slots_.size() || slots_[phrase].nSet == kNone) return 0;
-    return history_[sets_[slots_[phrase].nSet].entries[slots_[phrase].nEntry].nPos];
+    if (phrase >= m_slots.size() || m_slots[phrase].nSet == kNone) return 0;
+    return m_history[m_sets[m_slots[phrase].nSet].entries[m_slots[phrase].nEntry].nPos];
   }
   // Whether the match's entry still holds the position it was found at.
   bool StillHolds(const sMatch& m) const;
@@ -79,7 +79,7 @@ class CPhraseDictionary {
 
   struct sEntry {
     // Match cache: history bytes nPos+3 .. nPos+10 (little-endian), valid
-    // while matching_ once the history holds them (see Settle). A match
+    // while m_matching once the history holds them (see Settle). A match
     // search decides most candidates from it without touching the history.
     uint64_t nAhead;
     uint32_t nPos;
@@ -124,42 +124,42 @@ class CPhraseDictionary {
   void NewEntry(uint32_t set, uint32_t pos);
   // Storage for `more` bytes past the history.
   void Room(uint32_t more) {
-    if (static_cast<uint64_t>(historyLen_) + more > historyCap_) Grow(more);
+    if (static_cast<uint64_t>(m_historyLen) + more > m_historyCap) Grow(more);
   }
   void Grow(uint32_t more);
   void Copy(uint32_t set, uint32_t entry, uint32_t from, uint32_t len);
   void NoteUse(uint32_t set, uint32_t entry, uint32_t len);
   // Match cache upkeep: Track when an entry takes a position, Settle after
   // the history grows.
-  bool Complete(uint32_t pos) const { return static_cast<uint64_t>(pos) + 3 + kAhead <= historyLen_; }
+  bool Complete(uint32_t pos) const { return static_cast<uint64_t>(pos) + 3 + kAhead <= m_historyLen; }
   void Fill(sEntry& e) const;
   void Track(uint32_t set, uint32_t entry, uint32_t pos);
   void Settle();
   void StartMatching();
 
-  uint32_t hashSize_;
-  uint64_t hashReciprocal_;
-  uint32_t bucketSize_;
-  uint32_t cursorTurn_;  // a full set's capacity: bucketSize_ rounded up to 8
+  uint32_t m_hashSize;
+  uint64_t m_hashReciprocal;
+  uint32_t m_bucketSize;
+  uint32_t m_cursorTurn;  // a full set's capacity: m_bucketSize rounded up to 8
   // Accounted storage that, unlike a vector, does not construct its bytes
-  // one by one when it grows; the first historyLen_ are the history.
+  // one by one when it grows; the first m_historyLen are the history.
   struct sRelease {
     void operator()(uint8_t* p) const { CMmlAllocator<uint8_t>().deallocate(p, 0); }
   };
   using sHistory = std::unique_ptr<uint8_t[], sRelease>;
-  sHistory history_;
-  uint32_t historyCap_ = 0;
-  uint32_t historyLen_ = 0;
-  MVector<uint32_t> heads_;   // per bucket: first set of its chain, or kNone
-  MVector<sPhraseSet> sets_;  // the first setCount_ are in use; the rest wait for reuse
-  uint32_t setCount_ = 0;
-  MVector<sSlot> slots_;
-  uint32_t nextSlot_ = 0;
-  uint64_t registered_ = 0;
-  bool matching_ = false;
-  std::array<sPending, kPendingRing> pending_{};
-  uint32_t pendingHead_ = 0;  // ring indices; pendingTail_ - pendingHead_ wait
-  uint32_t pendingTail_ = 0;
+  sHistory m_history;
+  uint32_t m_historyCap = 0;
+  uint32_t m_historyLen = 0;
+  MVector<uint32_t> m_heads;   // per bucket: first set of its chain, or kNone
+  MVector<sPhraseSet> m_sets;  // the first m_setCount are in use; the rest wait for reuse
+  uint32_t m_setCount = 0;
+  MVector<sSlot> m_slots;
+  uint32_t m_nextSlot = 0;
+  uint64_t m_registered = 0;
+  bool m_matching = false;
+  std::array<sPending, kPendingRing> m_pending{};
+  uint32_t m_pendingHead = 0;  // ring indices; m_pendingTail - m_pendingHead wait
+  uint32_t m_pendingTail = 0;
 };
 
 }  // namespace mml

@@ -55,7 +55,7 @@ bool get_varint(const uint8_t* in, uint32_t len, uint32_t* pos, uint32_t* v) {
 
 class CLocCodec : public CCodec {
  public:
-  CLocCodec(uint32_t buckets, uint32_t trimEvery) : buckets_(buckets, kNone), trimEvery_(trimEvery) {}
+  CLocCodec(uint32_t buckets, uint32_t trimEvery) : m_buckets(buckets, kNone), m_trimEvery(trimEvery) {}
 
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
     uint32_t pos = 0;
@@ -92,8 +92,8 @@ class CLocCodec : public CCodec {
       uint32_t v = 0;
       if (!get_varint(in, len, &pos, &v)) return 2;
       if (token == kCached) {
-        const auto it = entries_.find(v);
-        if (it == entries_.end()) return 4;
+        const auto it = m_entries.find(v);
+        if (it == m_entries.end()) return 4;
         out.insert(out.end(), it->second.bytes.begin(), it->second.bytes.end());
         Touch(v);
         continue;
@@ -144,8 +144,8 @@ class CLocCodec : public CCodec {
   bool FirstSighting(const uint8_t* seg, uint32_t n) {
     uint64_t h = 14695981039346656037ULL;
     for (uint32_t i = 0; i < n; ++i) h = (h ^ seg[i]) * 1099511628211ULL;
-    if (seen_.empty()) seen_.assign(kSeenSlots, 0);
-    uint64_t& slot = seen_[h % kSeenSlots];
+    if (m_seen.empty()) m_seen.assign(kSeenSlots, 0);
+    uint64_t& slot = m_seen[h % kSeenSlots];
     if (slot == h) return false;
     slot = h;
     return true;
@@ -153,52 +153,52 @@ class CLocCodec : public CCodec {
 
   uint32_t BucketOf(const uint8_t* seg, uint32_t n) const {
     return hashr_kelo(mml_data{reinterpret_cast<char*>(const_cast<uint8_t*>(seg)), static_cast<int32_t>(n)}, 0,
-                      static_cast<uint32_t>(buckets_.size()));
+                      static_cast<uint32_t>(m_buckets.size()));
   }
   uint32_t Find(uint32_t bucket, const uint8_t* seg, uint32_t n) const {
-    for (uint32_t id = buckets_[bucket]; id != kNone;) {
-      const sEntry& e = entries_.at(id);
+    for (uint32_t id = m_buckets[bucket]; id != kNone;) {
+      const sEntry& e = m_entries.at(id);
       if (e.bytes.size() == n && std::memcmp(e.bytes.data(), seg, n) == 0) return id;
       id = e.nNext;
     }
     return kNone;
   }
   void Insert(uint32_t bucket, const uint8_t* seg, uint32_t n) {
-    const uint32_t id = nextId_++;
-    sEntry& e = entries_[id];
+    const uint32_t id = m_nextId++;
+    sEntry& e = m_entries[id];
     e.bytes.assign(reinterpret_cast<const char*>(seg), n);
-    e.nNext = buckets_[bucket];
+    e.nNext = m_buckets[bucket];
     e.nBucket = bucket;
-    e.nLastUse = messages_;
-    buckets_[bucket] = id;
+    e.nLastUse = m_messages;
+    m_buckets[bucket] = id;
   }
-  void Touch(uint32_t id) { entries_.at(id).nLastUse = messages_; }
+  void Touch(uint32_t id) { m_entries.at(id).nLastUse = m_messages; }
 
-  // Every trimEvery_ messages: drop what was not used since the last trim.
+  // Every m_trimEvery messages: drop what was not used since the last trim.
   void EndMessage() {
-    if (++messages_ % trimEvery_ != 0) return;
-    const uint64_t since = messages_ - trimEvery_;
-    for (auto it = entries_.begin(); it != entries_.end();) {
+    if (++m_messages % m_trimEvery != 0) return;
+    const uint64_t since = m_messages - m_trimEvery;
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
       it = it->second.nLastUse < since ? Drop(it) : std::next(it);
     }
   }
   template <class It>
   It Drop(It it) {
-    uint32_t* link = &buckets_[it->second.nBucket];
-    while (*link != it->first) link = &entries_.at(*link).nNext;
+    uint32_t* link = &m_buckets[it->second.nBucket];
+    while (*link != it->first) link = &m_entries.at(*link).nNext;
     *link = it->second.nNext;
-    return entries_.erase(it);
+    return m_entries.erase(it);
   }
 
   static constexpr uint32_t kSeenSlots = 1u << 16;
-  MVector<uint64_t> seen_;     // writer's fingerprints of segments sent uncached
-  MVector<uint32_t> buckets_;  // first id of each bucket
+  MVector<uint64_t> m_seen;     // writer's fingerprints of segments sent uncached
+  MVector<uint32_t> m_buckets;  // first id of each bucket
   std::unordered_map<uint32_t, sEntry, std::hash<uint32_t>, std::equal_to<uint32_t>,
                      CMmlAllocator<std::pair<const uint32_t, sEntry>>>
-      entries_;
-  uint32_t trimEvery_;
-  uint32_t nextId_ = 0;
-  uint64_t messages_ = 0;
+      m_entries;
+  uint32_t m_trimEvery;
+  uint32_t m_nextId = 0;
+  uint64_t m_messages = 0;
 };
 
 }  // namespace

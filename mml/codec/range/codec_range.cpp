@@ -35,68 +35,68 @@ inline bool must_shift(uint32_t low, uint32_t& range) {
 
 class CModel {
  public:
-  explicit CModel(uint32_t interval) : interval_(interval) {
-    freq_.fill(1);
+  explicit CModel(uint32_t interval) : m_interval(interval) {
+    m_freq.fill(1);
     Rebuild();
   }
-  uint32_t Total() const { return cum_[kSymbols]; }
-  uint32_t Low(uint32_t s) const { return cum_[s]; }
-  uint32_t Size(uint32_t s) const { return cum_[s + 1] - cum_[s]; }
+  uint32_t Total() const { return m_cum[kSymbols]; }
+  uint32_t Low(uint32_t s) const { return m_cum[s]; }
+  uint32_t Size(uint32_t s) const { return m_cum[s + 1] - m_cum[s]; }
   // The symbol whose range holds target. REQUIRES: target < Total().
   uint32_t Find(uint32_t target) const {
     uint32_t lo = 0, hi = kSymbols;
     while (hi - lo > 1) {
       const uint32_t mid = (lo + hi) / 2;
-      (cum_[mid] <= target ? lo : hi) = mid;
+      (m_cum[mid] <= target ? lo : hi) = mid;
     }
     return lo;
   }
   void Update(uint32_t s) {
-    ++freq_[s];
-    if (++seen_ < interval_) return;
-    seen_ = 0;
+    ++m_freq[s];
+    if (++m_seen < m_interval) return;
+    m_seen = 0;
     Rebuild();
   }
 
  private:
   void Rebuild() {
     uint64_t total = 0;
-    for (const uint32_t f : freq_) total += f;
+    for (const uint32_t f : m_freq) total += f;
     while (total > kMaxTotal) {
       total = 0;
-      for (uint32_t& f : freq_) {
+      for (uint32_t& f : m_freq) {
         f = (f + 1) / 2;
         total += f;
       }
     }
-    cum_[0] = 0;
+    m_cum[0] = 0;
     for (int s = 0; s < kSymbols; ++s)
-      cum_[static_cast<size_t>(s) + 1] = cum_[static_cast<size_t>(s)] + freq_[static_cast<size_t>(s)];
+      m_cum[static_cast<size_t>(s) + 1] = m_cum[static_cast<size_t>(s)] + m_freq[static_cast<size_t>(s)];
   }
 
-  uint32_t interval_;
-  uint32_t seen_ = 0;
-  std::array<uint32_t, kSymbols> freq_{};
-  std::array<uint32_t, kSymbols + 1> cum_{};
+  uint32_t m_interval;
+  uint32_t m_seen = 0;
+  std::array<uint32_t, kSymbols> m_freq{};
+  std::array<uint32_t, kSymbols + 1> m_cum{};
 };
 
 class CRangeCodec : public CCodec {
  public:
-  explicit CRangeCodec(uint32_t interval) : model_(interval) {}
+  explicit CRangeCodec(uint32_t interval) : m_model(interval) {}
 
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
     uint32_t low = 0;
     uint32_t range = 0xFFFFFFFF;
     const auto encode = [&](uint32_t s) {
-      const uint32_t r = range / model_.Total();
-      low += r * model_.Low(s);
-      range = r * model_.Size(s);
+      const uint32_t r = range / m_model.Total();
+      low += r * m_model.Low(s);
+      range = r * m_model.Size(s);
       while (must_shift(low, range)) {
         out.push_back(static_cast<uint8_t>(low >> 24));
         low <<= 8;
         range <<= 8;
       }
-      model_.Update(s);
+      m_model.Update(s);
     };
     for (uint32_t i = 0; i < len; ++i) encode(in[i]);
     encode(kEnd);
@@ -117,17 +117,17 @@ class CRangeCodec : public CCodec {
     for (int i = 0; i < 4; ++i) code = (code << 8) | next();
     for (;;) {
       if (overrun) return 2;  // a writer's message never needs bytes it did not send
-      const uint32_t r = range / model_.Total();
-      const uint32_t target = std::min((code - low) / r, model_.Total() - 1);
-      const uint32_t s = model_.Find(target);
-      low += r * model_.Low(s);
-      range = r * model_.Size(s);
+      const uint32_t r = range / m_model.Total();
+      const uint32_t target = std::min((code - low) / r, m_model.Total() - 1);
+      const uint32_t s = m_model.Find(target);
+      low += r * m_model.Low(s);
+      range = r * m_model.Size(s);
       while (must_shift(low, range)) {
         code = (code << 8) | next();
         low <<= 8;
         range <<= 8;
       }
-      model_.Update(s);
+      m_model.Update(s);
       if (s == kEnd) return overrun || pos != len ? 2 : 0;
       if (out.size() - start > kLargestExpansion) return 4;
       out.push_back(static_cast<uint8_t>(s));
@@ -135,7 +135,7 @@ class CRangeCodec : public CCodec {
   }
 
  private:
-  CModel model_;
+  CModel m_model;
 };
 
 }  // namespace

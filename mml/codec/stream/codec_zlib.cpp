@@ -15,28 +15,28 @@ constexpr size_t kLargestExpansion = 64 << 20;  // a reader's cap per message
 
 class CZlibCodec : public CCodec {
  public:
-  explicit CZlibCodec(Side side) : side_(side) {}
+  explicit CZlibCodec(Side side) : m_side(side) {}
   ~CZlibCodec() override {
-    if (!open_) return;
-    if (side_ == Side::Writer) {
-      deflateEnd(&z_);
+    if (!m_open) return;
+    if (m_side == Side::Writer) {
+      deflateEnd(&m_z);
     } else {
-      inflateEnd(&z_);
+      inflateEnd(&m_z);
     }
   }
   int Open() {
-    const int rc = side_ == Side::Writer ? deflateInit(&z_, Z_DEFAULT_COMPRESSION) : inflateInit(&z_);
-    open_ = rc == Z_OK;
+    const int rc = m_side == Side::Writer ? deflateInit(&m_z, Z_DEFAULT_COMPRESSION) : inflateInit(&m_z);
+    m_open = rc == Z_OK;
     return rc;
   }
 
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (side_ != Side::Writer) return 4;
-    return Run(in, len, out, [this] { return deflate(&z_, Z_SYNC_FLUSH); });
+    if (m_side != Side::Writer) return 4;
+    return Run(in, len, out, [this] { return deflate(&m_z, Z_SYNC_FLUSH); });
   }
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (side_ != Side::Reader) return 4;
-    return Run(in, len, out, [this] { return inflate(&z_, Z_SYNC_FLUSH); });
+    if (m_side != Side::Reader) return 4;
+    return Run(in, len, out, [this] { return inflate(&m_z, Z_SYNC_FLUSH); });
   }
 
  private:
@@ -45,25 +45,25 @@ class CZlibCodec : public CCodec {
   template <class Step>
   int Run(const uint8_t* in, uint32_t len, MVector<uint8_t>& out, Step step) {
     const size_t start = out.size();
-    z_.next_in = const_cast<Bytef*>(in);
-    z_.avail_in = len;
+    m_z.next_in = const_cast<Bytef*>(in);
+    m_z.avail_in = len;
     for (;;) {
       const size_t used = out.size();
       if (used - start > kLargestExpansion) return 4;
       out.resize(used + kGrowth);
-      z_.next_out = out.data() + used;
-      z_.avail_out = kGrowth;
+      m_z.next_out = out.data() + used;
+      m_z.avail_out = kGrowth;
       const int rc = step();
-      out.resize(used + (kGrowth - z_.avail_out));
+      out.resize(used + (kGrowth - m_z.avail_out));
       if (rc != Z_OK && rc != Z_BUF_ERROR) return 4;  // data or stream error
-      if (z_.avail_in == 0 && z_.avail_out != 0) return 0;
-      if (rc == Z_BUF_ERROR && z_.avail_out != 0) return 4;  // no progress possible
+      if (m_z.avail_in == 0 && m_z.avail_out != 0) return 0;
+      if (rc == Z_BUF_ERROR && m_z.avail_out != 0) return 4;  // no progress possible
     }
   }
 
-  Side side_;
-  bool open_ = false;
-  z_stream z_{};
+  Side m_side;
+  bool m_open = false;
+  z_stream m_z{};
 };
 
 }  // namespace

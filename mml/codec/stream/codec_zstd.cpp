@@ -17,24 +17,24 @@ constexpr size_t kLargestExpansion = 64 << 20;
 
 class CZstdCodec : public CCodec {
  public:
-  explicit CZstdCodec(Side side) : side_(side) {}
+  explicit CZstdCodec(Side side) : m_side(side) {}
   ~CZstdCodec() override {
-    ZSTD_freeCCtx(c_);
-    ZSTD_freeDCtx(d_);
+    ZSTD_freeCCtx(m_c);
+    ZSTD_freeDCtx(m_d);
   }
   bool Open(int32_t level, int32_t windowLog) {
-    if (side_ == Side::Writer) {
-      c_ = ZSTD_createCCtx();
-      return c_ != nullptr && !ZSTD_isError(ZSTD_CCtx_setParameter(c_, ZSTD_c_compressionLevel, level)) &&
-             (windowLog == 0 || !ZSTD_isError(ZSTD_CCtx_setParameter(c_, ZSTD_c_windowLog, windowLog)));
+    if (m_side == Side::Writer) {
+      m_c = ZSTD_createCCtx();
+      return m_c != nullptr && !ZSTD_isError(ZSTD_CCtx_setParameter(m_c, ZSTD_c_compressionLevel, level)) &&
+             (windowLog == 0 || !ZSTD_isError(ZSTD_CCtx_setParameter(m_c, ZSTD_c_windowLog, windowLog)));
     }
-    d_ = ZSTD_createDCtx();
-    return d_ != nullptr &&
-           (windowLog == 0 || !ZSTD_isError(ZSTD_DCtx_setParameter(d_, ZSTD_d_windowLogMax, windowLog)));
+    m_d = ZSTD_createDCtx();
+    return m_d != nullptr &&
+           (windowLog == 0 || !ZSTD_isError(ZSTD_DCtx_setParameter(m_d, ZSTD_d_windowLogMax, windowLog)));
   }
 
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (side_ != Side::Writer) return 4;
+    if (m_side != Side::Writer) return 4;
     ZSTD_inBuffer input{in, len, 0};
     for (;;) {
       const size_t used = out.size();
@@ -42,7 +42,7 @@ class CZstdCodec : public CCodec {
       const size_t room = ZSTD_compressBound(len) + 64;
       out.resize(used + room);
       ZSTD_outBuffer output{out.data() + used, room, 0};
-      const size_t left = ZSTD_compressStream2(c_, &output, &input, ZSTD_e_flush);
+      const size_t left = ZSTD_compressStream2(m_c, &output, &input, ZSTD_e_flush);
       out.resize(used + output.pos);
       if (ZSTD_isError(left)) return 4;
       if (left == 0) return 0;
@@ -50,7 +50,7 @@ class CZstdCodec : public CCodec {
   }
 
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (side_ != Side::Reader) return 4;
+    if (m_side != Side::Reader) return 4;
     // An empty message leaves the writer's frame unchanged: nothing to do
     // (and zstd refuses calls that can make no progress).
     if (len == 0) return 0;
@@ -62,7 +62,7 @@ class CZstdCodec : public CCodec {
       const size_t room = std::max<size_t>(4096, 4 * static_cast<size_t>(len));
       out.resize(used + room);
       ZSTD_outBuffer output{out.data() + used, room, 0};
-      const size_t rc = ZSTD_decompressStream(d_, &output, &input);
+      const size_t rc = ZSTD_decompressStream(m_d, &output, &input);
       out.resize(used + output.pos);
       if (ZSTD_isError(rc)) return 4;
       // Done once the input is used up and the output was not filled.
@@ -71,9 +71,9 @@ class CZstdCodec : public CCodec {
   }
 
  private:
-  Side side_;
-  ZSTD_CCtx* c_ = nullptr;
-  ZSTD_DCtx* d_ = nullptr;
+  Side m_side;
+  ZSTD_CCtx* m_c = nullptr;
+  ZSTD_DCtx* m_d = nullptr;
 };
 
 }  // namespace

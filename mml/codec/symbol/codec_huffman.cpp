@@ -13,7 +13,7 @@ namespace {
 
 class CHuffmanCodec : public CCodec {
  public:
-  explicit CHuffmanCodec(std::unique_ptr<CSymbolCoder> coder) : coder_(std::move(coder)) {}
+  explicit CHuffmanCodec(std::unique_ptr<CSymbolCoder> coder) : m_coder(std::move(coder)) {}
 
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
     CBitWriter w(out);
@@ -22,7 +22,7 @@ class CHuffmanCodec : public CCodec {
     key.nLen = 1;
     for (uint32_t i = 0; i < len; ++i) {
       key.aBytes[0] = in[i];
-      if (const int status = coder_->Encode(key, w); status != 0) return status;
+      if (const int status = m_coder->Encode(key, w); status != 0) return status;
     }
     w.Finish();
     return 0;
@@ -36,7 +36,7 @@ class CHuffmanCodec : public CCodec {
     out.reserve(out.size() + count);
     for (uint32_t i = 0; i < count; ++i) {
       sSymbolKey key;
-      if (const int status = coder_->Decode(r, &key); status != 0) return status;
+      if (const int status = m_coder->Decode(r, &key); status != 0) return status;
       if (key.nLen != 1) return 14;
       out.push_back(key.aBytes[0]);
     }
@@ -44,7 +44,7 @@ class CHuffmanCodec : public CCodec {
   }
 
  private:
-  std::unique_ptr<CSymbolCoder> coder_;
+  std::unique_ptr<CSymbolCoder> m_coder;
 };
 
 }  // namespace

@@ -40,104 +40,104 @@ int CSymbolCoder::Create(int mode, int endFlag, int64_t refresh, std::unique_ptr
 }
 
 CSymbolCoder::CSymbolCoder(int mode, bool withEnd, uint32_t refresh)
-    : mode_(mode), withEnd_(withEnd), refresh_(refresh) {
-  heads_.fill(-1);
-  byNumber_.fill(-1);
+    : m_mode(mode), m_withEnd(withEnd), m_refresh(refresh) {
+  m_heads.fill(-1);
+  m_byNumber.fill(-1);
 }
 
 CSymbolCoder::~CSymbolCoder() = default;
 
 int32_t CSymbolCoder::Find(const sSymbolKey& key) const {
-  if (const uint32_t n = key_number(key); n < kDirect) return byNumber_[n];
-  for (int32_t i = heads_[bucket_of(key)]; i >= 0; i = symbols_[static_cast<size_t>(i)].nNextInBucket) {
-    if (symbols_[static_cast<size_t>(i)].key == key) return i;
+  if (const uint32_t n = key_number(key); n < kDirect) return m_byNumber[n];
+  for (int32_t i = m_heads[bucket_of(key)]; i >= 0; i = m_symbols[static_cast<size_t>(i)].nNextInBucket) {
+    if (m_symbols[static_cast<size_t>(i)].key == key) return i;
   }
   return -1;
 }
 
 // After every symbol of equal or greater weight: before the first lighter one.
 int32_t CSymbolCoder::Insert(const sSymbolKey& key, uint32_t weight) {
-  const auto id = static_cast<int32_t>(symbols_.size());
+  const auto id = static_cast<int32_t>(m_symbols.size());
   const uint32_t bucket = bucket_of(key);
-  symbols_.push_back({key, weight, 0, -1, heads_[bucket], 0, 0, key_number(key)});
-  heads_[bucket] = id;
-  if (const uint32_t n = key_number(key); n < kDirect) byNumber_[n] = id;
-  size_t pos = order_.size();
-  while (pos > 0 && symbols_[static_cast<size_t>(order_[pos - 1])].nWeight < weight) --pos;
-  order_.insert(order_.begin() + static_cast<ptrdiff_t>(pos), id);
-  for (size_t i = pos; i < order_.size(); ++i)
-    symbols_[static_cast<size_t>(order_[i])].nOrderPos = static_cast<int32_t>(i);
+  m_symbols.push_back({key, weight, 0, -1, m_heads[bucket], 0, 0, key_number(key)});
+  m_heads[bucket] = id;
+  if (const uint32_t n = key_number(key); n < kDirect) m_byNumber[n] = id;
+  size_t pos = m_order.size();
+  while (pos > 0 && m_symbols[static_cast<size_t>(m_order[pos - 1])].nWeight < weight) --pos;
+  m_order.insert(m_order.begin() + static_cast<ptrdiff_t>(pos), id);
+  for (size_t i = pos; i < m_order.size(); ++i)
+    m_symbols[static_cast<size_t>(m_order[i])].nOrderPos = static_cast<int32_t>(i);
   return id;
 }
 
 bool CSymbolCoder::Add(const sSymbolKey& key, uint32_t weight) {
   if (key.nLen < 1 || key.nLen > 8 || weight < 1 || Find(key) >= 0) return false;
   Insert(key, weight);
-  root_ = -1;  // stale until rebuilt
-  tableReady_ = false;
+  m_root = -1;  // stale until rebuilt
+  m_tableReady = false;
   return true;
 }
 
 void CSymbolCoder::Clear() {
-  symbols_.clear();
-  order_.clear();
-  nodes_.clear();
-  heads_.fill(-1);
-  byNumber_.fill(-1);
-  escape_ = end_ = root_ = -1;
-  tableReady_ = false;
-  prepared_ = false;
-  ended_ = false;
-  coded_ = 0;
+  m_symbols.clear();
+  m_order.clear();
+  m_nodes.clear();
+  m_heads.fill(-1);
+  m_byNumber.fill(-1);
+  m_escape = m_end = m_root = -1;
+  m_tableReady = false;
+  m_prepared = false;
+  m_ended = false;
+  m_coded = 0;
 }
 
 void CSymbolCoder::Rebuild() { Build(); }
 
 void CSymbolCoder::Prepare() {
-  if (prepared_) return;
-  prepared_ = true;
-  if (HasEscape()) escape_ = Insert(kEscapeKey, 1);
-  if (withEnd_) end_ = Insert(kEndKey, 1);
+  if (m_prepared) return;
+  m_prepared = true;
+  if (HasEscape()) m_escape = Insert(kEscapeKey, 1);
+  if (m_withEnd) m_end = Insert(kEndKey, 1);
   Build();
 }
 
 // Merges the two lightest (last) entries into a node, 0-branch the
 // second-to-last, and puts it right after the last entry at least as heavy.
 void CSymbolCoder::Build() {
-  tableReady_ = false;
-  nodes_.clear();
-  work_.clear();
-  for (const int32_t id : order_) {
-    sSymbol& s = symbols_[static_cast<size_t>(id)];
-    s.nNode = static_cast<int32_t>(nodes_.size());
-    nodes_.push_back({s.nWeight, -1, {-1, -1}, id});
-    work_.push_back(s.nNode);
+  m_tableReady = false;
+  m_nodes.clear();
+  m_work.clear();
+  for (const int32_t id : m_order) {
+    sSymbol& s = m_symbols[static_cast<size_t>(id)];
+    s.nNode = static_cast<int32_t>(m_nodes.size());
+    m_nodes.push_back({s.nWeight, -1, {-1, -1}, id});
+    m_work.push_back(s.nNode);
   }
-  while (work_.size() > 1) {
-    const int32_t zero = work_[work_.size() - 2];
-    const int32_t one = work_.back();
-    work_.resize(work_.size() - 2);
-    const uint64_t sum = nodes_[static_cast<size_t>(zero)].nWeight + nodes_[static_cast<size_t>(one)].nWeight;
-    const auto node = static_cast<int32_t>(nodes_.size());
-    nodes_.push_back({sum, -1, {zero, one}, -1});
-    nodes_[static_cast<size_t>(zero)].nParent = node;
-    nodes_[static_cast<size_t>(one)].nParent = node;
-    size_t pos = work_.size();
-    while (pos > 0 && nodes_[static_cast<size_t>(work_[pos - 1])].nWeight < sum) --pos;
-    work_.insert(work_.begin() + static_cast<ptrdiff_t>(pos), node);
+  while (m_work.size() > 1) {
+    const int32_t zero = m_work[m_work.size() - 2];
+    const int32_t one = m_work.back();
+    m_work.resize(m_work.size() - 2);
+    const uint64_t sum = m_nodes[static_cast<size_t>(zero)].nWeight + m_nodes[static_cast<size_t>(one)].nWeight;
+    const auto node = static_cast<int32_t>(m_nodes.size());
+    m_nodes.push_back({sum, -1, {zero, one}, -1});
+    m_nodes[static_cast<size_t>(zero)].nParent = node;
+    m_nodes[static_cast<size_t>(one)].nParent = node;
+    size_t pos = m_work.size();
+    while (pos > 0 && m_nodes[static_cast<size_t>(m_work[pos - 1])].nWeight < sum) --pos;
+    m_work.insert(m_work.begin() + static_cast<ptrdiff_t>(pos), node);
   }
-  root_ = work_.empty() ? -1 : work_[0];
+  m_root = m_work.empty() ? -1 : m_work[0];
   // Codes from the root down; a lone symbol gets the one-bit code 1.
-  for (sSymbol& s : symbols_) {
+  for (sSymbol& s : m_symbols) {
     int len = 0;
     uint64_t code = 0;
-    if (s.nNode == root_) {
+    if (s.nNode == m_root) {
       len = 1;
       code = 1;
     } else {
-      for (int32_t n = s.nNode; nodes_[static_cast<size_t>(n)].nParent >= 0;
-           n = nodes_[static_cast<size_t>(n)].nParent) {
-        const sNode& parent = nodes_[static_cast<size_t>(nodes_[static_cast<size_t>(n)].nParent)];
+      for (int32_t n = s.nNode; m_nodes[static_cast<size_t>(n)].nParent >= 0;
+           n = m_nodes[static_cast<size_t>(n)].nParent) {
+        const sNode& parent = m_nodes[static_cast<size_t>(m_nodes[static_cast<size_t>(n)].nParent)];
         if (len < 64) code |= static_cast<uint64_t>(parent.aChild[1] == n ? 1 : 0) << len;
         ++len;
       }
@@ -148,18 +148,18 @@ void CSymbolCoder::Build() {
 }
 
 void CSymbolCoder::BuildTable() {
-  FillTable(root_, 0, 0);
-  tableReady_ = true;
+  FillTable(m_root, 0, 0);
+  m_tableReady = true;
 }
 
 // Every table index that starts with the depth bits of prefix leads to the
 // node reached by them.
 void CSymbolCoder::FillTable(int32_t node, int depth, uint32_t prefix) {
-  const sNode& n = nodes_[static_cast<size_t>(node)];
+  const sNode& n = m_nodes[static_cast<size_t>(node)];
   if (n.nSymbol >= 0 || depth == kTableBits) {
     const int free = kTableBits - depth;
     for (uint32_t low = 0; low < (1u << free); ++low)
-      table_[(prefix << free) | low] = sDecodeStep{n.nSymbol, node, depth};
+      m_table[(prefix << free) | low] = sDecodeStep{n.nSymbol, node, depth};
     return;
   }
   FillTable(n.aChild[0], depth + 1, prefix << 1);
@@ -167,7 +167,7 @@ void CSymbolCoder::FillTable(int32_t node, int depth, uint32_t prefix) {
 }
 
 void CSymbolCoder::WriteCode(int32_t symbol, CBitWriter& out) {
-  const sSymbol& s = symbols_[static_cast<size_t>(symbol)];
+  const sSymbol& s = m_symbols[static_cast<size_t>(symbol)];
   if (s.nCodeLen > 0) {
     for (int left = s.nCodeLen; left > 0; left -= std::min(left, 32)) {
       const int count = std::min(left, 32);
@@ -177,8 +177,8 @@ void CSymbolCoder::WriteCode(int32_t symbol, CBitWriter& out) {
   }
   // Deeper than 64: collect the branch bits from the leaf up.
   MVector<uint8_t> bits;
-  for (int32_t n = s.nNode; nodes_[static_cast<size_t>(n)].nParent >= 0; n = nodes_[static_cast<size_t>(n)].nParent) {
-    bits.push_back(nodes_[static_cast<size_t>(nodes_[static_cast<size_t>(n)].nParent)].aChild[1] == n ? 1 : 0);
+  for (int32_t n = s.nNode; m_nodes[static_cast<size_t>(n)].nParent >= 0; n = m_nodes[static_cast<size_t>(n)].nParent) {
+    bits.push_back(m_nodes[static_cast<size_t>(m_nodes[static_cast<size_t>(n)].nParent)].aChild[1] == n ? 1 : 0);
   }
   for (auto it = bits.rbegin(); it != bits.rend(); ++it) out.Bit(*it != 0);
 }
@@ -186,22 +186,22 @@ void CSymbolCoder::WriteCode(int32_t symbol, CBitWriter& out) {
 // The move forward and the rebuild check against the branches above the
 // symbol's parent.
 void CSymbolCoder::Refresh(int32_t id) {
-  sSymbol& s = symbols_[static_cast<size_t>(id)];
+  sSymbol& s = m_symbols[static_cast<size_t>(id)];
   for (int32_t i = 0; i < s.nOrderPos; ++i) {
-    const int32_t other = order_[static_cast<size_t>(i)];
-    if (symbols_[static_cast<size_t>(other)].nWeight < s.nWeight) {
-      std::swap(order_[static_cast<size_t>(i)], order_[static_cast<size_t>(s.nOrderPos)]);
-      symbols_[static_cast<size_t>(other)].nOrderPos = s.nOrderPos;
+    const int32_t other = m_order[static_cast<size_t>(i)];
+    if (m_symbols[static_cast<size_t>(other)].nWeight < s.nWeight) {
+      std::swap(m_order[static_cast<size_t>(i)], m_order[static_cast<size_t>(s.nOrderPos)]);
+      m_symbols[static_cast<size_t>(other)].nOrderPos = s.nOrderPos;
       s.nOrderPos = i;
       break;
     }
   }
-  const int32_t parent = nodes_[static_cast<size_t>(s.nNode)].nParent;
+  const int32_t parent = m_nodes[static_cast<size_t>(s.nNode)].nParent;
   if (parent < 0) return;
-  for (int32_t n = parent; nodes_[static_cast<size_t>(n)].nParent >= 0; n = nodes_[static_cast<size_t>(n)].nParent) {
-    const sNode& up = nodes_[static_cast<size_t>(nodes_[static_cast<size_t>(n)].nParent)];
+  for (int32_t n = parent; m_nodes[static_cast<size_t>(n)].nParent >= 0; n = m_nodes[static_cast<size_t>(n)].nParent) {
+    const sNode& up = m_nodes[static_cast<size_t>(m_nodes[static_cast<size_t>(n)].nParent)];
     const int32_t sibling = up.aChild[0] == n ? up.aChild[1] : up.aChild[0];
-    if (s.nWeight > nodes_[static_cast<size_t>(sibling)].nWeight) {
+    if (s.nWeight > m_nodes[static_cast<size_t>(sibling)].nWeight) {
       Build();
       return;
     }
@@ -212,22 +212,22 @@ int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
   if (key.nLen < 1 || key.nLen > 8) return 4;
   try {
     Prepare();
-    if (root_ < 0) Build();
+    if (m_root < 0) Build();
     const int32_t id = Find(key);
-    if (id >= 0 && id != escape_ && id != end_) {
+    if (id >= 0 && id != m_escape && id != m_end) {
       WriteCode(id, out);
       AfterCoding(id);
       return 0;
     }
-    if (key == kEndKey && end_ >= 0) {
-      WriteCode(end_, out);
+    if (key == kEndKey && m_end >= 0) {
+      WriteCode(m_end, out);
       return 0;
     }
-    if (escape_ < 0) return 4;
-    WriteCode(escape_, out);
+    if (m_escape < 0) return 4;
+    WriteCode(m_escape, out);
     out.Put(key.nLen - 1u, 3);
     for (int i = 0; i < key.nLen; ++i) out.Put(key.aBytes[static_cast<size_t>(i)], 8);
-    if (mode_ == kAdaptiveEscape) {
+    if (m_mode == kAdaptiveEscape) {
       Insert(key, 1);
       Build();
     }
@@ -240,16 +240,16 @@ int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
 // The symbol the next code leads to, the escape and the end included.
 // REQUIRES: a built code.
 inline int CSymbolCoder::ReadCode(CBitReader& in, int32_t* id) {
-  int32_t n = root_;
+  int32_t n = m_root;
   uint32_t bit = 0;
-  if (nodes_[static_cast<size_t>(n)].nSymbol >= 0) {
+  if (m_nodes[static_cast<size_t>(n)].nSymbol >= 0) {
     if (!in.Bit(&bit)) return 2;
     if (bit != 1) return 4;
   } else {
-    if (!tableReady_) BuildTable();
+    if (!m_tableReady) BuildTable();
     // A step longer than the bits left means the code runs past the end:
     // the bits that are there lead down the same path as the table's.
-    const sDecodeStep& step = table_[in.Peek(kTableBits)];
+    const sDecodeStep& step = m_table[in.Peek(kTableBits)];
     if (static_cast<size_t>(step.nBits) > in.BitsLeft()) return 2;
     in.Skip(static_cast<size_t>(step.nBits));
     if (step.nSymbol >= 0) {
@@ -257,29 +257,29 @@ inline int CSymbolCoder::ReadCode(CBitReader& in, int32_t* id) {
       return 0;
     }
     n = step.nNode;
-    while (nodes_[static_cast<size_t>(n)].nSymbol < 0) {
+    while (m_nodes[static_cast<size_t>(n)].nSymbol < 0) {
       if (!in.Bit(&bit)) return 2;
-      n = nodes_[static_cast<size_t>(n)].aChild[bit];
+      n = m_nodes[static_cast<size_t>(n)].aChild[bit];
     }
   }
-  *id = nodes_[static_cast<size_t>(n)].nSymbol;
+  *id = m_nodes[static_cast<size_t>(n)].nSymbol;
   return 0;
 }
 
 // A held symbol comes back as *id; an escaped one as *id = -1 and *key.
 int CSymbolCoder::DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key) {
   try {
-    if (ended_) return 2;
+    if (m_ended) return 2;
     Prepare();
-    if (root_ < 0) Build();
-    if (root_ < 0) return 4;
+    if (m_root < 0) Build();
+    if (m_root < 0) return 4;
     int32_t got = -1;
     if (const int status = ReadCode(in, &got); status != 0) return status;
-    if (got == end_) {
-      ended_ = true;
+    if (got == m_end) {
+      m_ended = true;
       return 2;
     }
-    if (got != escape_) {
+    if (got != m_escape) {
       AfterCoding(got);
       *id = got;
       return 0;
@@ -303,7 +303,7 @@ int CSymbolCoder::ReadEscaped(CBitReader& in, sSymbolKey* key) {
     if (!in.Get(8, &byte)) return 2;
     k.aBytes[static_cast<size_t>(i)] = static_cast<uint8_t>(byte);
   }
-  if (mode_ == kAdaptiveEscape) {
+  if (m_mode == kAdaptiveEscape) {
     if (Find(k) >= 0) return 4;  // a writer escapes only what it does not hold
     Insert(k, 1);
     Build();
@@ -315,9 +315,9 @@ int CSymbolCoder::ReadEscaped(CBitReader& in, sSymbolKey* key) {
 // DecodeId's common case: a held symbol whose code the table holds whole.
 // False, with nothing consumed, for anything else.
 inline bool CSymbolCoder::DecodeQuick(CBitReader& in, int32_t* id) {
-  if (!tableReady_ || ended_) return false;
-  const sDecodeStep& step = table_[in.Peek(kTableBits)];
-  if (step.nSymbol < 0 || step.nSymbol == escape_ || step.nSymbol == end_ ||
+  if (!m_tableReady || m_ended) return false;
+  const sDecodeStep& step = m_table[in.Peek(kTableBits)];
+  if (step.nSymbol < 0 || step.nSymbol == m_escape || step.nSymbol == m_end ||
       static_cast<size_t>(step.nBits) > in.BitsLeft()) {
     return false;
   }
@@ -330,11 +330,11 @@ inline bool CSymbolCoder::DecodeQuick(CBitReader& in, int32_t* id) {
 int CSymbolCoder::Decode(CBitReader& in, sSymbolKey* key) {
   int32_t id = -1;
   if (DecodeQuick(in, &id)) {
-    *key = symbols_[static_cast<size_t>(id)].key;
+    *key = m_symbols[static_cast<size_t>(id)].key;
     return 0;
   }
   if (const int status = DecodeId(in, &id, key); status != 0) return status;
-  if (id >= 0) *key = symbols_[static_cast<size_t>(id)].key;
+  if (id >= 0) *key = m_symbols[static_cast<size_t>(id)].key;
   return 0;
 }
 
@@ -353,7 +353,7 @@ int CSymbolCoder::DecodeNumberSlow(CBitReader& in, uint32_t* n) {
   int32_t id = -1;
   sSymbolKey key;
   if (const int status = DecodeId(in, &id, &key); status != 0) return status;
-  const uint32_t bucket = id >= 0 ? symbols_[static_cast<size_t>(id)].nNumber : key_number(key);
+  const uint32_t bucket = id >= 0 ? m_symbols[static_cast<size_t>(id)].nNumber : key_number(key);
   if (bucket >= static_cast<uint32_t>(kNumberBuckets)) return 4;
   const sNumberBucket info = number_bucket_info(static_cast<int>(bucket));
   uint32_t extra = 0;
@@ -364,17 +364,17 @@ int CSymbolCoder::DecodeNumberSlow(CBitReader& in, uint32_t* n) {
 
 uint32_t CSymbolCoder::WeightOf(const sSymbolKey& key) const {
   const int32_t id = Find(key);
-  return id < 0 ? 0 : symbols_[static_cast<size_t>(id)].nWeight;
+  return id < 0 ? 0 : m_symbols[static_cast<size_t>(id)].nWeight;
 }
 
 int CSymbolCoder::CodeLength(const sSymbolKey& key) {
   Prepare();
-  if (root_ < 0) Build();
+  if (m_root < 0) Build();
   const int32_t id = Find(key);
   if (id < 0) return 0;
   int len = 0;
-  for (int32_t n = symbols_[static_cast<size_t>(id)].nNode; nodes_[static_cast<size_t>(n)].nParent >= 0;
-       n = nodes_[static_cast<size_t>(n)].nParent) {
+  for (int32_t n = m_symbols[static_cast<size_t>(id)].nNode; m_nodes[static_cast<size_t>(n)].nParent >= 0;
+       n = m_nodes[static_cast<size_t>(n)].nParent) {
     ++len;
   }
   return len == 0 ? 1 : len;

@@ -65,11 +65,11 @@ class CSymbolCoder {
     static_assert(kTableBits + 16 <= CBitReader::kWindow);
     // Inline, the common case: a held bucket whose code the table holds
     // whole, read with its extra bits (at most 16) from one window.
-    if (tableReady_ && !ended_) {
+    if (m_tableReady && !m_ended) {
       const uint64_t window = in.Window();
-      const sDecodeStep& step = table_[window >> (64 - kTableBits)];
-      if (step.nSymbol >= 0 && step.nSymbol != escape_ && step.nSymbol != end_) {
-        const uint32_t bucket = symbols_[static_cast<size_t>(step.nSymbol)].nNumber;
+      const sDecodeStep& step = m_table[window >> (64 - kTableBits)];
+      if (step.nSymbol >= 0 && step.nSymbol != m_escape && step.nSymbol != m_end) {
+        const uint32_t bucket = m_symbols[static_cast<size_t>(step.nSymbol)].nNumber;
         if (bucket < static_cast<uint32_t>(kNumberBuckets)) {
           const sNumberBucket info = kNumberBucketInfo[bucket];
           const auto total = static_cast<size_t>(step.nBits + info.nExtraBits);
@@ -86,7 +86,7 @@ class CSymbolCoder {
     return DecodeNumberSlow(in, n);  // from the start: nothing was consumed
   }
 
-  size_t SymbolCount() const { return symbols_.size(); }
+  size_t SymbolCount() const { return m_symbols.size(); }
   // Current weight of a held symbol, or 0.
   uint32_t WeightOf(const sSymbolKey& key) const;
   // Code length of a held symbol, or 0 (for tests).
@@ -98,8 +98,8 @@ class CSymbolCoder {
   struct sSymbol {
     sSymbolKey key;
     uint32_t nWeight;
-    int32_t nOrderPos;  // index in order_
-    int32_t nNode;      // leaf node in nodes_
+    int32_t nOrderPos;  // index in m_order
+    int32_t nNode;      // leaf node in m_nodes
     int32_t nNextInBucket;
     int32_t nCodeLen;  // 0: longer than 64 bits, walk the tree
     uint64_t nCode;
@@ -127,19 +127,19 @@ class CSymbolCoder {
   };
 
   CSymbolCoder(int mode, bool withEnd, uint32_t refresh);
-  bool HasEscape() const { return mode_ == kAdaptiveEscape || mode_ == kStaticEscape; }
-  bool Adaptive() const { return mode_ == kAdaptiveEscape || mode_ == kAdaptive; }
+  bool HasEscape() const { return m_mode == kAdaptiveEscape || m_mode == kStaticEscape; }
+  bool Adaptive() const { return m_mode == kAdaptiveEscape || m_mode == kAdaptive; }
   int32_t Find(const sSymbolKey& key) const;
   int32_t Insert(const sSymbolKey& key, uint32_t weight);
   void Prepare();  // reserved symbols and code, at the first coding after creation or Clear
   void Build();
-  // Weight gain, and every `refresh_` symbols the refresh.
+  // Weight gain, and every `m_refresh` symbols the refresh.
   void AfterCoding(int32_t symbol) {
     if (!Adaptive()) return;
-    sSymbol& s = symbols_[static_cast<size_t>(symbol)];
+    sSymbol& s = m_symbols[static_cast<size_t>(symbol)];
     if (s.nWeight < UINT32_MAX) ++s.nWeight;
-    if (++coded_ < refresh_) return;
-    coded_ = 0;
+    if (++m_coded < m_refresh) return;
+    m_coded = 0;
     Refresh(symbol);
   }
   void Refresh(int32_t symbol);
@@ -152,23 +152,23 @@ class CSymbolCoder {
   void BuildTable();
   void FillTable(int32_t node, int depth, uint32_t prefix);
 
-  int mode_;
-  bool withEnd_;
-  uint32_t refresh_;
-  uint32_t coded_ = 0;  // symbols since the last refresh
-  bool prepared_ = false;
-  bool ended_ = false;
-  int32_t escape_ = -1;
-  int32_t end_ = -1;
-  int32_t root_ = -1;
-  MVector<sSymbol> symbols_;
-  MVector<int32_t> order_;  // symbol ids, heaviest first
-  MVector<sNode> nodes_;
-  MVector<int32_t> work_;  // node list while building
-  std::array<int32_t, kBuckets> heads_;
-  std::array<int32_t, kDirect> byNumber_;
-  bool tableReady_ = false;  // the table matches the code; implies prepared_ and an inner root
-  std::array<sDecodeStep, 1u << kTableBits> table_{};
+  int m_mode;
+  bool m_withEnd;
+  uint32_t m_refresh;
+  uint32_t m_coded = 0;  // symbols since the last refresh
+  bool m_prepared = false;
+  bool m_ended = false;
+  int32_t m_escape = -1;
+  int32_t m_end = -1;
+  int32_t m_root = -1;
+  MVector<sSymbol> m_symbols;
+  MVector<int32_t> m_order;  // symbol ids, heaviest first
+  MVector<sNode> m_nodes;
+  MVector<int32_t> m_work;  // node list while building
+  std::array<int32_t, kBuckets> m_heads;
+  std::array<int32_t, kDirect> m_byNumber;
+  bool m_tableReady = false;  // the table matches the code; implies m_prepared and an inner root
+  std::array<sDecodeStep, 1u << kTableBits> m_table{};
 };
 
 }  // namespace mml
