@@ -71,13 +71,13 @@ size_t HeapInUse() { return mallinfo2().uordblks; }
 // One dialog holding the filled list, shared by every case of the run.
 class BigList {
  public:
-  BigList() : rows_(MakeRows()) {
-    settings_ = std::filesystem::temp_directory_path() / ("filter_list_bench_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(settings_);
-    listview::SetSettingsFolder(settings_.string().c_str());
+  BigList() : m_rows(MakeRows()) {
+    m_settings = std::filesystem::temp_directory_path() / ("filter_list_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(m_settings);
+    listview::SetSettingsFolder(m_settings.string().c_str());
     platform::ResetForTest();
     listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
-    dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+    m_dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
       list.m_strProfileName = "filterbench";
       list.m_arrColumns.Add(sTarnColInfo("Symbol", 80, 0, sort_kind::kText));
       list.m_arrColumns.Add(sTarnColInfo("Strike Price", 80, 1, sort_kind::kFloat));
@@ -86,33 +86,33 @@ class BigList {
       list.EnableFilterMode(true);
       list.SetDataDescriptor(&FormatRow);
     });
-    dialog_->Create(listview::testing::kListDialogId);
-    CFilterListCtrl& list = dialog_->list;
+    m_dialog->Create(listview::testing::kListDialogId);
+    CFilterListCtrl& list = m_dialog->list;
     const size_t before = HeapInUse();
-    for (Row& row : rows_) {
+    for (Row& row : m_rows) {
       list.InsertItem(0, "");
       list.SetItemData(0, reinterpret_cast<DWORD_PTR>(&row));
     }
-    bytesPerRow_ = static_cast<double>(HeapInUse() - before) / kRows;
+    m_bytesPerRow = static_cast<double>(HeapInUse() - before) / kRows;
   }
   ~BigList() {
-    dialog_.reset();
+    m_dialog.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
     listview::SetSettingsFolder("");
-    std::filesystem::remove_all(settings_);
+    std::filesystem::remove_all(m_settings);
   }
-  CFilterListCtrl& List() { return dialog_->list; }
-  const std::vector<Row>& Rows() const { return rows_; }
-  double BytesPerRow() const { return bytesPerRow_; }
+  CFilterListCtrl& List() { return m_dialog->list; }
+  const std::vector<Row>& Rows() const { return m_rows; }
+  double BytesPerRow() const { return m_bytesPerRow; }
   void ClickHeader(int item) { listview::testing::ClickHeaderItem(*List().GetHeaderCtrl(), item); }
 
  private:
   using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
-  std::vector<Row> rows_;
-  std::filesystem::path settings_;
-  std::unique_ptr<Dialog> dialog_;
-  double bytesPerRow_ = 0;
+  std::vector<Row> m_rows;
+  std::filesystem::path m_settings;
+  std::unique_ptr<Dialog> m_dialog;
+  double m_bytesPerRow = 0;
 };
 
 BigList& Shared() {

@@ -45,45 +45,45 @@ uint64_t alloc_calls() {
 // the server hold them: created once, reused for every message.
 class Fixture {
  public:
-  explicit Fixture(Shape shape) : shape_(std::move(shape)) {
-    if (mnm_open(&sender_, nullptr) == 0 || mnm_open(&receiver_, nullptr) == 0 || buf_open(&out_, 4096, nullptr) == 0) {
+  explicit Fixture(Shape shape) : m_shape(std::move(shape)) {
+    if (mnm_open(&m_sender, nullptr) == 0 || mnm_open(&m_receiver, nullptr) == 0 || buf_open(&m_out, 4096, nullptr) == 0) {
       std::abort();
     }
-    for (const std::string& v : shape_.values)
-      data_.push_back({const_cast<char*>(v.data()), static_cast<int32_t>(v.size())});
+    for (const std::string& v : m_shape.values)
+      m_data.push_back({const_cast<char*>(v.data()), static_cast<int32_t>(v.size())});
   }
   ~Fixture() {
-    mnm_close(&sender_, nullptr);
-    mnm_close(&receiver_, nullptr);
-    buf_close(&out_, nullptr);
+    mnm_close(&m_sender, nullptr);
+    mnm_close(&m_receiver, nullptr);
+    buf_close(&m_out, nullptr);
   }
   void Build() {
-    out_->used = 0;
-    mnm_init_msg(sender_, out_, nullptr);
-    for (size_t i = 0; i < data_.size(); ++i) mnm_add_field(sender_, shape_.tags[i], 1, &data_[i], nullptr);
+    m_out->used = 0;
+    mnm_init_msg(m_sender, m_out, nullptr);
+    for (size_t i = 0; i < m_data.size(); ++i) mnm_add_field(m_sender, m_shape.tags[i], 1, &m_data[i], nullptr);
   }
   void Parse() {
-    if (mnm_parse(receiver_, nullptr, out_, nullptr) == 0) std::abort();
+    if (mnm_parse(m_receiver, nullptr, m_out, nullptr) == 0) std::abort();
   }
   // Reads every value back, as a receiver does.
   int64_t Read() {
     int64_t sum = 0;
     mml_data d{};
-    for (const int32_t tag : shape_.tags) {
-      mnm_get_field(receiver_, tag, 0, &d, nullptr);
+    for (const int32_t tag : m_shape.tags) {
+      mnm_get_field(m_receiver, tag, 0, &d, nullptr);
       sum += d.len;
     }
     return sum;
   }
-  int32_t Bytes() const { return out_->used; }
-  const char* Data() const { return out_->data; }
+  int32_t Bytes() const { return m_out->used; }
+  const char* Data() const { return m_out->data; }
 
  private:
-  Shape shape_;
-  std::vector<mml_data> data_;
-  mnm_hndl sender_ = nullptr;
-  mnm_hndl receiver_ = nullptr;
-  buf_hndl out_ = nullptr;
+  Shape m_shape;
+  std::vector<mml_data> m_data;
+  mnm_hndl m_sender = nullptr;
+  mnm_hndl m_receiver = nullptr;
+  buf_hndl m_out = nullptr;
 };
 
 template <class Step>

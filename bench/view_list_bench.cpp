@@ -64,25 +64,25 @@ AllowedGroupRecord Group(int i) {
 class View {
  public:
   explicit View(int count) {
-    dialog_ = std::make_unique<CViewAlgGrpDlg>();
-    dialog_->Create(IDD_VIEW_ALGGRP, nullptr);
-    dialog_->ShowWindow(SW_SHOW);
-    dialog_->MoveWindow(0, 0, 900, 700);
-    for (int i = 0; i < count; ++i) dialog_->AddOrMerge(std::make_unique<AllowedGroupRecord>(Group(i)));
-    for (const AllowedGroupRecord* row : dialog_->Rows()) {
+    m_dialog = std::make_unique<CViewAlgGrpDlg>();
+    m_dialog->Create(IDD_VIEW_ALGGRP, nullptr);
+    m_dialog->ShowWindow(SW_SHOW);
+    m_dialog->MoveWindow(0, 0, 900, 700);
+    for (int i = 0; i < count; ++i) m_dialog->AddOrMerge(std::make_unique<AllowedGroupRecord>(Group(i)));
+    for (const AllowedGroupRecord* row : m_dialog->Rows()) {
       for (const int column : {kCategory, kSymbol, kStrike, kExpiry}) {
-        texts_[column].emplace_back(CViewAlgGrpDlg::CellText(*row, column).GetString());
+        m_texts[column].emplace_back(CViewAlgGrpDlg::CellText(*row, column).GetString());
       }
     }
   }
-  CViewAlgGrpDlg& Dialog() { return *dialog_; }
-  CFilterListCtrl& List() { return dialog_->List(); }
-  const std::vector<std::string>& Texts(int column) { return texts_[column]; }
+  CViewAlgGrpDlg& Dialog() { return *m_dialog; }
+  CFilterListCtrl& List() { return m_dialog->List(); }
+  const std::vector<std::string>& Texts(int column) { return m_texts[column]; }
   void ClickHeader(int item) { listview::testing::ClickHeaderItem(*List().GetHeaderCtrl(), item); }
 
  private:
-  std::unique_ptr<CViewAlgGrpDlg> dialog_;
-  std::vector<std::string> texts_[9];
+  std::unique_ptr<CViewAlgGrpDlg> m_dialog;
+  std::vector<std::string> m_texts[9];
 };
 
 View& Big() {

@@ -60,21 +60,21 @@ class Dialog {
     platform::ResetForTest();
     resources::RegisterModuleResources(kModule);
     AfxSetResourceHandle(kModule);
-    dialog_ = std::make_unique<CViewAlgGrpDlg>();
-    dialog_->Create(IDD_VIEW_ALGGRP, nullptr);
+    m_dialog = std::make_unique<CViewAlgGrpDlg>();
+    m_dialog->Create(IDD_VIEW_ALGGRP, nullptr);
     // Shown, as when the administrator asked for the list.
-    dialog_->ShowWindow(SW_SHOW);
+    m_dialog->ShowWindow(SW_SHOW);
   }
   ~Dialog() {
-    dialog_.reset();
+    m_dialog.reset();
     platform::RemoveModuleResources(kModule);
     AfxSetResourceHandle(nullptr);
     platform::ResetForTest();
   }
-  CViewAlgGrpDlg& operator*() { return *dialog_; }
+  CViewAlgGrpDlg& operator*() { return *m_dialog; }
 
  private:
-  std::unique_ptr<CViewAlgGrpDlg> dialog_;
+  std::unique_ptr<CViewAlgGrpDlg> m_dialog;
 };
 
 template <bool kWalk>

@@ -17,7 +17,8 @@
 #include "platform/kernel/module.h"
 #include "platform/user/color_dialog.h"
 #include "platform/user/combo_box.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/list_text.h"
+#include "terminal/inspect/window_dump.h"
 #include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
 
@@ -92,13 +93,7 @@ class Appearance : public ::testing::Test {
     Strings keywords;
     HWND list = ::GetDlgItem(dialog, kKeywordList);
     for (int row = 0; row < ::SendMessage(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
-      char text[64] = {};
-      LVITEM item;
-      item.iSubItem = 0;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      ::SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-      keywords.emplace_back(text);
+      keywords.push_back(terminal::ListCell(list, row, 0));
     }
     return keywords;
   }

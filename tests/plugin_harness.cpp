@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "platform/kernel/module.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/window_dump.h"
 
 namespace e2e {
 

@@ -11,7 +11,7 @@
 
 #include "allowed_groups/view_alg_grp_dlg.h"
 #include "platform/afx.h"
-#include "terminal/app/host.h"
+#include "terminal/host/host.h"
 #include "terminal/app/plugin_loader.h"
 
 namespace e2e {

@@ -7,8 +7,9 @@
 #include "platform/comctl/list_view.h"
 #include "resources/resource.h"
 #include "terminal/server/message_codec.h"
-#include "terminal/app/log_pane.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/host/log_pane.h"
+#include "terminal/inspect/list_text.h"
+#include "terminal/inspect/window_dump.h"
 #include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
 
@@ -307,13 +308,7 @@ TEST_F(Requests, ViewDeletesTheSelectedGroupsAndDropsTheirRowsAtOnce) {
   HWND view = terminal::FindTopLevelWindow("View Allowed Group");
   HWND list = GetDlgItem(view, 20016);
   ASSERT_EQ(SendMessage(list, LVM_GETITEMCOUNT, 0, 0), 3);
-  char strike[32] = {};
-  LVITEM cell{};
-  cell.iSubItem = 5;
-  cell.pszText = strike;
-  cell.cchTextMax = sizeof strike;
-  SendMessage(list, LVM_GETITEMTEXT, 0, reinterpret_cast<LPARAM>(&cell));
-  EXPECT_STREQ(strike, "88.25") << "currency strikes come back from server units";
+  EXPECT_EQ(terminal::ListCell(list, 0, 5), "88.25") << "currency strikes come back from server units";
 
   // Rows 0 and 2 (CDS and NSE) selected with Ctrl: two requests in row
   // order, both rows gone before any reply.

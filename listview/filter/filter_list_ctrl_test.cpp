@@ -12,6 +12,7 @@
 #include "listview/testing/settings_dir.h"
 #include "listview/testing/text_rows.h"
 #include "platform/input/input_driver.h"
+#include "platform/testing/list_text.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
 #include "platform/testing/reset_for_test.h"
@@ -69,13 +70,7 @@ class FilterList : public ::testing::Test {
     const HWND list = dialog_->list.m_hWnd;
     const int count = static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-      char text[64] = {};
-      LVITEM item;
-      item.iSubItem = column;
-      item.pszText = text;
-      item.cchTextMax = sizeof(text);
-      ::SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      out.emplace_back(text);
+      out.push_back(platform::testing::ListCellText(list, i, column));
     }
     return out;
   }

@@ -14,6 +14,7 @@
 #include "platform/user/cdialog.h"
 #include "platform/comctl/clistctrl.h"
 #include "platform/comctl/list_view.h"
+#include "platform/testing/list_text.h"
 #include "platform/user/dialog_resources.h"
 
 namespace listview::testing {
@@ -44,13 +45,7 @@ inline std::vector<std::string> HeaderCaptions(CListCtrl& list) {
   std::vector<std::string> captions;
   CHeaderCtrl* header = list.GetHeaderCtrl();
   for (int i = 0; header != nullptr && i < header->GetItemCount(); ++i) {
-    char text[64] = {};
-    HDITEM item;
-    item.mask = HDI_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    header->GetItem(header->OrderToIndex(i), &item);
-    captions.emplace_back(text);
+    captions.push_back(platform::testing::HeaderItemText(header->GetSafeHwnd(), header->OrderToIndex(i)));
   }
   return captions;
 }

@@ -9,6 +9,7 @@
 #include "platform/afx.h"
 #include "platform/comctl/cheaderctrl.h"
 #include "platform/input/input_driver.h"
+#include "platform/testing/list_text.h"
 
 namespace listview::testing {
 
@@ -29,13 +30,7 @@ inline int FormatTextRow(DWORD_PTR data, int column, CString& text, COLORREF&, C
 inline std::vector<std::string> HeaderCaptions(CHeaderCtrl& header) {
   std::vector<std::string> out;
   for (int i = 0; i < header.GetItemCount(); ++i) {
-    char text[64] = {};
-    HDITEM item;
-    item.mask = HDI_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    header.GetItem(header.OrderToIndex(i), &item);
-    out.emplace_back(text);
+    out.push_back(platform::testing::HeaderItemText(header.GetSafeHwnd(), header.OrderToIndex(i)));
   }
   return out;
 }

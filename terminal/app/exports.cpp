@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plugin/host_interface.h"
-#include "terminal/app/host.h"
+#include "terminal/host/host.h"
 
 #define TERMINAL_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -33,11 +33,11 @@ LoadedPlugin::LoadedPlugin(const std::string& path, std::string& error) {
     FreeLibrary(module);
     return;
   }
-  module_ = module;
+  m_module = module;
 }
 
 LoadedPlugin::~LoadedPlugin() {
-  if (module_ != nullptr) FreeLibrary(module_);
+  if (m_module != nullptr) FreeLibrary(m_module);
 }
 
 }  // namespace terminal

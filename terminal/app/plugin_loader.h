@@ -17,8 +17,8 @@ class LoadedPlugin {
   LoadedPlugin(const LoadedPlugin&) = delete;
   LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
-  bool ok() const { return module_ != nullptr; }
-  HMODULE module() const { return module_; }
+  bool ok() const { return m_module != nullptr; }
+  HMODULE module() const { return m_module; }
 
   PFN_GetTarnPluginInfo GetTarnPluginInfo = nullptr;
   PFN_InitTarnPlugin InitTarnPlugin = nullptr;
@@ -27,7 +27,7 @@ class LoadedPlugin {
   PFN_GetOptionalTarnPluginInfo GetOptionalTarnPluginInfo = nullptr;
 
  private:
-  HMODULE module_ = nullptr;
+  HMODULE m_module = nullptr;
 };
 
 }  // namespace terminal

@@ -10,12 +10,12 @@
 #include "platform/kernel/module.h"
 #include "terminal/app/demo_script.h"
 #include "terminal/app/snapshot_writer.h"
-#include "terminal/app/host.h"
+#include "terminal/host/host.h"
 #include "terminal/app/plugin_loader.h"
 #include "terminal/app/script_file.h"
 #include "terminal/app/terminal_folder.h"
 #include "terminal/script/script_runner.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/window_dump.h"
 #include "terminal/desktop/desktop.h"
 
 extern char** environ;

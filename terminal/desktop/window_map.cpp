@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/list_text.h"
+#include "terminal/inspect/window_dump.h"
 
 namespace terminal::desktop {
 
@@ -84,12 +85,7 @@ void DescribeHeader(HWND header, std::string& out) {
   std::string captions;
   std::string rects;
   for (int index : order) {
-    char text[256] = {};
-    HDITEM item;
-    item.mask = HDI_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    ::SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    const std::string text = HeaderCaption(header, index);
     RECT r{};
     ::SendMessage(header, HDM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
     POINT topLeft{r.left, r.top};
@@ -100,8 +96,8 @@ void DescribeHeader(HWND header, std::string& out) {
       captions += "|";
       rects += ";";
     }
-    for (const char* c = text; *c != '\0'; ++c) {
-      if (*c != '|' && *c != '"' && *c != '\\' && *c != '\n') captions += *c;
+    for (const char c : text) {
+      if (c != '|' && c != '"' && c != '\\' && c != '\n') captions += c;
     }
     rects += std::to_string(topLeft.x) + "," + std::to_string(topLeft.y) + "," + std::to_string(bottomRight.x) + "," +
              std::to_string(bottomRight.y);

@@ -1,5 +1,6 @@
 // Scripts: one action or check a line, performed through the input driver so
-// a script exercises the same code a person does.
+// a script exercises the same code a person does. The verbs are listed once,
+// in verb_table.cpp, and written by family (script_verbs.h).
 //
 //   hotkey KEY                        the hot key, routed to the plug-in that registered it (others fail)
 //   select WINDOW CONTROL ITEM        pick an item of a combo box or list box, or a row of a list view
@@ -70,7 +71,7 @@
 
 #include <cstdio>
 #include <functional>
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,6 +79,7 @@
 namespace terminal {
 
 class Host;
+struct ScriptSession;
 
 // Splits a line into words; quoted words keep their inner text. Nothing
 // when a quote is left open (error says why).
@@ -89,6 +91,9 @@ class ScriptRunner {
   using HotKeyHandler = std::function<bool(const std::string& key, std::string& error)>;
 
   ScriptRunner(Host& host, HotKeyHandler hotKey, std::FILE* out, std::FILE* err);
+  ~ScriptRunner();
+  ScriptRunner(const ScriptRunner&) = delete;
+  ScriptRunner& operator=(const ScriptRunner&) = delete;
 
   // Runs the whole text; true when every line succeeded. `name` labels errors.
   bool Run(const std::string& text, const std::string& name);
@@ -103,47 +108,8 @@ class ScriptRunner {
   std::function<bool(std::string& error)> afterLine;
 
  private:
-  struct Line;
-  struct Verb;
-  static const std::map<std::string, Verb>& Verbs();
-
-  bool HotKey(Line& line);
-  bool Select(Line& line);
-  bool Check(Line& line);
-  bool Click(Line& line);
-  bool RightClick(Line& line);
-  bool Type(Line& line);
-  bool Key(Line& line);
-  bool Command(Line& line);
-  bool Rows(Line& line);
-  bool Dump(Line& line);
-  bool Snapshot(Line& line);
-  bool SnapshotMenu(Line& line);
-  bool SnapshotBox(Line& line);
-  bool SnapshotChooser(Line& line);
-  bool Wait(Line& line);
-  bool ExpectLog(Line& line);
-  bool ExpectBox(Line& line);
-  bool SelectMore(Line& line);
-  bool Sort(Line& line);
-  bool Filter(Line& line);
-  bool FilterButton(Line& line);
-  bool Menu(Line& line);
-  bool AnswerColor(Line& line);  // script_answers.cpp
-  bool AnswerFont(Line& line);
-  bool ExpectSheet(Line& line);
-  bool ServerRows(Line& line);
-  bool ExpectServerRows(Line& line);
-  bool ExpectColumn(Line& line);
-  bool Drag(Line& line);
-  bool Expect(Line& line, const std::vector<std::string>& seen, size_t& cursor, const char* what);
-
-  Host& m_host;
-  HotKeyHandler m_hotKey;
-  std::FILE* m_out;
-  std::FILE* m_err;
-  size_t m_logCursor = 0;
-  size_t m_boxCursor = 0;
+  // The run's state as the verbs see it (script_verbs.h).
+  std::unique_ptr<ScriptSession> m_session;
 };
 
 }  // namespace terminal

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "terminal/app/control_names.h"
+#include <set>
+#include <string>
+
+#include "terminal/inspect/control_names.h"
+#include "terminal/script/script_verbs.h"
 
 namespace terminal {
 namespace {
@@ -19,6 +23,34 @@ TEST(ScriptLines, QuotesEscapesAndComments) {
   EXPECT_FALSE(SplitScriptLine(R"(click "open)", error));
   EXPECT_EQ(error, "unclosed quote");
   EXPECT_FALSE(SplitScriptLine(R"(click "ends in escape\")", error));
+}
+
+// Each verb is found by its name, once, and its usage line starts with that
+// name and has as many words as the verb checks for (the optional ones and
+// the repeated ones aside), so a line of the wrong shape is told the shape
+// the verb really takes.
+TEST(ScriptVerbs, EachVerbIsFoundByItsNameAndItsUsageShowsItsShape) {
+  std::set<std::string_view> names;
+  for (const Verb& verb : ScriptVerbs()) {
+    EXPECT_TRUE(names.insert(verb.name).second) << verb.name << " is listed twice";
+    EXPECT_EQ(FindVerb(verb.name), &verb) << verb.name;
+    std::string error;
+    const auto words = SplitScriptLine(std::string(verb.usage), error);
+    ASSERT_TRUE(words) << verb.usage;
+    ASSERT_FALSE(words->empty());
+    EXPECT_EQ((*words)[0], verb.name);
+    size_t required = 0;
+    for (const std::string& word : *words) required += word.front() != '[' && word.find("...") == std::string::npos;
+    if (verb.atLeast) {
+      EXPECT_LE(required, verb.words) << verb.usage;
+    } else {
+      EXPECT_EQ(required, verb.words) << verb.usage;
+    }
+    EXPECT_NE(verb.run, nullptr) << verb.name;
+    EXPECT_EQ(verb.target == Verb::Target::kControl, verb.wanted != nullptr) << verb.name;
+  }
+  EXPECT_EQ(names.size(), 29u);
+  EXPECT_EQ(FindVerb("bogus"), nullptr);
 }
 
 TEST(ControlNames, ReadsNameNumberLinesAndPassesOverTheRest) {

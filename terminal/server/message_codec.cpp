@@ -16,47 +16,6 @@ MessageScratch::~MessageScratch() {
   if (m_buffer) buf_close(&m_buffer, &err);
 }
 
-std::optional<ParsedMessage> ParsedMessage::Parse(std::span<const char> bytes) {
-  MessageScratch scratch;
-  int err = 0;
-  if (!scratch.ok() || bytes.size() > INT32_MAX ||
-      !buf_reserve(scratch.buffer(), static_cast<int32_t>(bytes.size()), &err)) {
-    return std::nullopt;
-  }
-  if (!bytes.empty()) std::memcpy(scratch.buffer()->data, bytes.data(), bytes.size());
-  scratch.buffer()->used = static_cast<int32_t>(bytes.size());
-  if (!mnm_parse(scratch.message(), nullptr, scratch.buffer(), &err)) return std::nullopt;
-
-  ParsedMessage parsed;
-  int32_t tag = 0, count = 0;
-  for (int more = mnm_first_field(scratch.message(), &tag, &count, &err); more;
-       more = mnm_next_field(scratch.message(), &tag, &count, &err)) {
-    for (int32_t i = 0; i < count; ++i) {
-      mml_data value{};
-      int getErr = 0;
-      // An empty value reads as "no value" (error 6): it is the empty text.
-      const bool got = mnm_get_field(scratch.message(), tag, i, &value, &getErr);
-      parsed.fields_.emplace_back(tag, got ? std::string(value.data, static_cast<size_t>(value.len)) : std::string());
-    }
-  }
-  return parsed;
-}
-
-std::optional<std::string> ParsedMessage::First(int32_t tag) const {
-  for (const auto& [t, value] : fields_) {
-    if (t == tag) return value;
-  }
-  return std::nullopt;
-}
-
-std::vector<std::string> ParsedMessage::All(int32_t tag) const {
-  std::vector<std::string> values;
-  for (const auto& [t, value] : fields_) {
-    if (t == tag) values.push_back(value);
-  }
-  return values;
-}
-
 std::vector<char> BuildMessage(const std::vector<Field>& fields) {
   MessageScratch scratch;
   int err = 0;
@@ -90,6 +49,19 @@ std::optional<std::string_view> MessageReader::First(int32_t tag) const {
   // An empty value reads as "no value" (error 6): it is the empty text.
   if (!mnm_get_field(m_scratch.message(), tag, 0, &value, &err)) return std::string_view();
   return std::string_view(value.data, static_cast<size_t>(value.len));
+}
+
+std::vector<std::string_view> MessageReader::All(int32_t tag) const {
+  std::vector<std::string_view> values;
+  int err = 0;
+  int32_t count = 0;
+  if (!m_parsed || !mnm_get_field_count(m_scratch.message(), tag, &count, &err)) return values;
+  for (int32_t i = 0; i < count; ++i) {
+    mml_data value{};
+    const bool got = mnm_get_field(m_scratch.message(), tag, i, &value, &err);
+    values.push_back(got ? std::string_view(value.data, static_cast<size_t>(value.len)) : std::string_view());
+  }
+  return values;
 }
 
 bool MessageWriter::Begin() {

@@ -23,22 +23,6 @@ inline constexpr int32_t kTagReplyStatus = 32766;
 inline constexpr int32_t kTagReplyReason = 32765;
 inline constexpr const char* kStatusOk = "5";
 
-// A parsed message: its tags in order of first occurrence, each with its
-// values in order (deleted fields left out).
-class ParsedMessage {
- public:
-  // Parses one wide-form message; nothing when the bytes are not one.
-  static std::optional<ParsedMessage> Parse(std::span<const char> bytes);
-
-  // First value of a tag, if present.
-  std::optional<std::string> First(int32_t tag) const;
-  std::vector<std::string> All(int32_t tag) const;
-  const std::vector<Field>& Fields() const { return fields_; }
-
- private:
-  std::vector<Field> fields_;
-};
-
 // The bytes of one wide-form message holding the fields in order. Empty
 // values are sent as a null descriptor of length 0.
 std::vector<char> BuildMessage(const std::vector<Field>& fields);
@@ -59,9 +43,11 @@ class MessageScratch {
   buf_hndl m_buffer = nullptr;
 };
 
-// A message parsed in place into one handle that is kept from message to
-// message: after the first few, parsing allocates nothing. Values read from
-// it point into its buffer and stay valid until the next Parse.
+// The terminal's one message parser, for the server's requests and the
+// replies alike: a message parsed in place into one handle that is kept from
+// message to message, so that after the first few, parsing allocates
+// nothing. Values read from it point into its buffer and stay valid until
+// the next Parse.
 class MessageReader {
  public:
   // False (and nothing to read) when the bytes are not one wide-form message.
@@ -69,6 +55,8 @@ class MessageReader {
   bool Parsed() const { return m_parsed; }
   // First value of a tag, if present (an empty value reads as "").
   std::optional<std::string_view> First(int32_t tag) const;
+  // Every value of a tag, in order; none when it is absent.
+  std::vector<std::string_view> All(int32_t tag) const;
   // The parsed message, for a receiver that reads it through the middleware.
   mnm_hndl Handle() const { return m_scratch.message(); }
 

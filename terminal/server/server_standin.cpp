@@ -30,11 +30,11 @@ struct RequestColumns {
 };
 
 // Absent fields are stored as NULL: "no restriction".
-RequestColumns FromRequest(const ParsedMessage& m) {
+RequestColumns FromRequest(const MessageReader& m) {
   RequestColumns g;
-  g.category = m.First(kTagCategory).value_or("");
-  g.segment = m.First(kTagSegment).value_or("");
-  auto get = [&](int32_t tag) { return m.First(tag).value_or(""); };
+  auto get = [&](int32_t tag) { return std::string(m.First(tag).value_or("")); };
+  g.category = get(kTagCategory);
+  g.segment = get(kTagSegment);
   if (g.segment == "bse_cm") {
     g.optionType = get(10610);
     g.symbol = get(63100);
@@ -73,22 +73,22 @@ ServerStandIn::ServerStandIn(const std::string& database) {
   // One thread at a time uses the server, so SQLite need not lock the
   // connection around every call (a list-all reads nine columns a group).
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
-  if (sqlite3_open_v2(database.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-    const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
-    sqlite3_close(db_);
-    db_ = nullptr;
+  if (sqlite3_open_v2(database.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+    const std::string why = m_db ? sqlite3_errmsg(m_db) : "out of memory";
+    sqlite3_close(m_db);
+    m_db = nullptr;
     throw std::runtime_error("cannot open server store " + database + ": " + why);
   }
-  store::WaitWhenBusy(db_);
+  store::WaitWhenBusy(m_db);
   try {
     Statement tables(
-        db_, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('categories', 'allowed_groups')");
+        m_db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('categories', 'allowed_groups')");
     const bool ready = tables.Step() && tables.Int(0) == 2;
-    readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
+    m_readOnly = sqlite3_db_readonly(m_db, "main") == 1;
     if (!ready) {
-      store::Transaction create(db_);
+      store::Transaction create(m_db);
       store::Execute(
-          db_,
+          m_db,
           "CREATE TABLE IF NOT EXISTS categories(name TEXT PRIMARY KEY);"
           "CREATE TABLE IF NOT EXISTS allowed_groups("
           " id INTEGER PRIMARY KEY, category TEXT NOT NULL, segment TEXT NOT NULL, instrument TEXT,"
@@ -98,29 +98,29 @@ ServerStandIn::ServerStandIn(const std::string& database) {
       create.Commit();
     }
   } catch (const std::exception& e) {
-    sqlite3_close(db_);
-    db_ = nullptr;
+    sqlite3_close(m_db);
+    m_db = nullptr;
     throw std::runtime_error("cannot use server store " + database + ": " + e.what());
   }
 }
 
-ServerStandIn::~ServerStandIn() { sqlite3_close(db_); }
+ServerStandIn::~ServerStandIn() { sqlite3_close(m_db); }
 
 std::vector<std::string> ServerStandIn::Categories() const {
   std::vector<std::string> names;
-  Statement select(db_, "SELECT name FROM categories ORDER BY rowid");
+  Statement select(m_db, "SELECT name FROM categories ORDER BY rowid");
   while (select.Step()) names.push_back(select.Text(0));
   return names;
 }
 
 int ServerStandIn::GroupCount() const {
-  Statement count(db_, "SELECT COUNT(*) FROM allowed_groups");
+  Statement count(m_db, "SELECT COUNT(*) FROM allowed_groups");
   return count.Step() ? count.Int(0) : 0;
 }
 
 std::vector<std::string> ServerStandIn::Groups() const {
   std::vector<std::string> rows;
-  Statement select(db_,
+  Statement select(m_db,
                    "SELECT category, segment, instrument, symbol, option_type, strike, expiry, product, side"
                    " FROM allowed_groups ORDER BY id");
   while (select.Step()) {
@@ -140,26 +140,26 @@ std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> reque
 }
 
 ServerStandIn::Answer ServerStandIn::Open(std::span<const char> request) {
-  const auto message = ParsedMessage::Parse(request);
-  if (!message) return {};
-  const auto name = message->First(0);
-  if (!name || name->empty()) return {};
+  if (!m_request.Parse(request)) return {};
+  const auto field = m_request.First(0);
+  if (!field || field->empty()) return {};
+  const std::string name(*field);
   try {
-    return Reply(*name, *message);
+    return Reply(name, m_request);
   } catch (const store::StoreError& e) {
     // The change, if any, was rolled back; the client learns why.
-    ++storeFailures_;
+    ++m_storeFailures;
     Answer failed;
-    failed.replies.push_back(StatusReply(*name, kStatusStoreFailed, e.what()));
+    failed.replies.push_back(StatusReply(name, kStatusStoreFailed, e.what()));
     return failed;
   }
 }
 
 void ServerStandIn::SettleStreams() {
-  for (GroupStream* stream : streams_) stream->Settle();
+  for (GroupStream* stream : m_streams) stream->Settle();
 }
 
-ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const ParsedMessage& message) {
+ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const MessageReader& message) {
   Answer answer;
   auto& replies = answer.replies;
   if (name == "ks_get_category") {
@@ -185,13 +185,13 @@ ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const Parsed
     }
     // A list still being sent shows the store as it was when it was asked for.
     SettleStreams();
-    store::Transaction change(db_);
+    store::Transaction change(m_db);
     if (name == "ks_publish_allowed_group") {
-      Statement insert(db_,
+      Statement insert(m_db,
                        "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry,"
                        " product, side, added_by) VALUES (?,?,?,?,?,?,?,?,?,?)");
       const std::array values{g.category, g.segment, g.instrument, g.symbol, g.optionType,
-                              g.strike,   g.expiry,  g.product,    g.side,   message.First(54247).value_or("")};
+                              g.strike,   g.expiry,  g.product,    g.side,   std::string(message.First(54247).value_or(""))};
       for (size_t i = 0; i < values.size(); ++i) insert.Bind(static_cast<int>(i + 1), values[i]);
       insert.Step();
       change.Commit();
@@ -199,7 +199,7 @@ ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const Parsed
       return answer;
     }
     // A delete names a group exactly: every field, absent ones included.
-    Statement remove(db_,
+    Statement remove(m_db,
                      "DELETE FROM allowed_groups WHERE category IS ?1 AND segment IS ?2 AND instrument IS ?3"
                      " AND symbol IS ?4 AND option_type IS ?5 AND strike IS ?6 AND expiry IS ?7 AND product IS ?8"
                      " AND side IS ?9");
@@ -207,14 +207,14 @@ ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const Parsed
                             g.strike,   g.expiry,  g.product,    g.side};
     for (size_t i = 0; i < values.size(); ++i) remove.Bind(static_cast<int>(i + 1), values[i]);
     remove.Step();
-    const bool removed = sqlite3_changes(db_) > 0;
+    const bool removed = sqlite3_changes(m_db) > 0;
     change.Commit();
     replies.push_back(removed ? StatusReply(name, kStatusOk) : StatusReply(name, kStatusNotFound, "no such group"));
     return answer;
   }
 
   if (name == "ks_get_all_allowed_groups") {
-    answer.stream = std::make_unique<GroupStream>(*this, db_);
+    answer.stream = std::make_unique<GroupStream>(*this, m_db);
     return answer;
   }
   replies.push_back(StatusReply(name, kStatusRefused, "unknown request"));

@@ -22,8 +22,6 @@ struct sqlite3;
 
 namespace terminal {
 
-class ParsedMessage;
-
 class ServerStandIn {
  public:
   // Opens (creating when needed) the store: a file, ":memory:" or a SQLite
@@ -56,24 +54,26 @@ class ServerStandIn {
   std::vector<std::string> Groups() const;
 
   // True when the store cannot take changes (a read-only file or URI).
-  bool ReadOnly() const { return readOnly_; }
+  bool ReadOnly() const { return m_readOnly; }
   // How many requests the store failed so far (status 3 replies).
-  int StoreFailures() const { return storeFailures_; }
+  int StoreFailures() const { return m_storeFailures; }
 
   // Kept by the streams: the open ones settle before the store changes.
-  void StreamOpened(GroupStream* stream) { streams_.push_back(stream); }
-  void StreamClosed(GroupStream* stream) { std::erase(streams_, stream); }
-  void CountStoreFailure() { ++storeFailures_; }
+  void StreamOpened(GroupStream* stream) { m_streams.push_back(stream); }
+  void StreamClosed(GroupStream* stream) { std::erase(m_streams, stream); }
+  void CountStoreFailure() { ++m_storeFailures; }
 
  private:
-  Answer Reply(const std::string& name, const ParsedMessage& message);
+  Answer Reply(const std::string& name, const MessageReader& message);
   void SettleStreams();
 
-  std::vector<GroupStream*> streams_;
+  std::vector<GroupStream*> m_streams;
+  // Each request is parsed into this one reader, kept from request to request.
+  MessageReader m_request;
 
-  sqlite3* db_ = nullptr;
-  bool readOnly_ = false;
-  int storeFailures_ = 0;
+  sqlite3* m_db = nullptr;
+  bool m_readOnly = false;
+  int m_storeFailures = 0;
 };
 
 }  // namespace terminal

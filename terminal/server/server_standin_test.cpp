@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "terminal/server/message_codec.h"
+#include "terminal/server/testing/reply_fields.h"
 
 namespace terminal {
 namespace {
@@ -19,10 +20,10 @@ class ServerStandInTest : public ::testing::Test {
     mml_env_init(0, nullptr, noEnvironment, 2, 0, &err);
   }
 
-  std::vector<ParsedMessage> Ask(const std::vector<Field>& request) {
-    std::vector<ParsedMessage> replies;
+  std::vector<testing::ReplyFields> Ask(const std::vector<Field>& request) {
+    std::vector<testing::ReplyFields> replies;
     for (const auto& bytes : server.Handle(BuildMessage(request))) {
-      auto parsed = ParsedMessage::Parse(bytes);
+      auto parsed = testing::ReplyFields::Read(bytes);
       EXPECT_TRUE(parsed.has_value());
       if (parsed) replies.push_back(*parsed);
     }
@@ -109,7 +110,7 @@ TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReason) {
   {
     ServerStandIn writable(file.string());
     EXPECT_FALSE(writable.ReadOnly());
-    ASSERT_EQ(ParsedMessage::Parse(writable.Handle(BuildMessage(add)).at(0))->First(32766), "5");
+    ASSERT_EQ(testing::ReplyFields::Read(writable.Handle(BuildMessage(add)).at(0))->First(32766), "5");
   }
   ServerStandIn readOnly("file:" + file.string() + "?mode=ro");
   EXPECT_TRUE(readOnly.ReadOnly());
@@ -118,7 +119,7 @@ TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReason) {
     fields[0].second = request;
     const auto replies = readOnly.Handle(BuildMessage(fields));
     ASSERT_EQ(replies.size(), 1u) << request;
-    const auto reply = ParsedMessage::Parse(replies[0]);
+    const auto reply = testing::ReplyFields::Read(replies[0]);
     EXPECT_EQ(reply->First(32767), request);
     EXPECT_EQ(reply->First(32766), "3") << request;
     EXPECT_EQ(reply->First(32765), "server store: attempt to write a readonly database") << request;

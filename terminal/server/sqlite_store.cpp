@@ -20,44 +20,44 @@ std::string Reason(sqlite3* db, const std::string& message) {
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
-  if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
-    sqlite3_finalize(stmt_);
+Statement::Statement(sqlite3* db, const char* sql) : m_db(db) {
+  if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(m_stmt);
     Fail(db);
   }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() { sqlite3_finalize(m_stmt); }
 
 void Statement::Bind(int index, const std::string& text) {
   const int rc = text.empty()
-                     ? sqlite3_bind_null(stmt_, index)
-                     : sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-  if (rc != SQLITE_OK) Fail(db_);
+                     ? sqlite3_bind_null(m_stmt, index)
+                     : sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  if (rc != SQLITE_OK) Fail(m_db);
 }
 
 bool Statement::Step() {
-  const int rc = sqlite3_step(stmt_);
+  const int rc = sqlite3_step(m_stmt);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  Fail(db_);
+  Fail(m_db);
 }
 
 std::string Statement::Text(int column) const {
-  const auto* text = sqlite3_column_text(stmt_, column);
+  const auto* text = sqlite3_column_text(m_stmt, column);
   return text ? std::string(reinterpret_cast<const char*>(text),
-                            static_cast<size_t>(sqlite3_column_bytes(stmt_, column)))
+                            static_cast<size_t>(sqlite3_column_bytes(m_stmt, column)))
               : std::string();
 }
 
 std::string_view Statement::View(int column) const {
-  const auto* text = sqlite3_column_text(stmt_, column);
+  const auto* text = sqlite3_column_text(m_stmt, column);
   return text ? std::string_view(reinterpret_cast<const char*>(text),
-                                 static_cast<size_t>(sqlite3_column_bytes(stmt_, column)))
+                                 static_cast<size_t>(sqlite3_column_bytes(m_stmt, column)))
               : std::string_view();
 }
 
-int Statement::Int(int column) const { return sqlite3_column_int(stmt_, column); }
+int Statement::Int(int column) const { return sqlite3_column_int(m_stmt, column); }
 
 void Execute(sqlite3* db, const char* sql) {
   char* error = nullptr;
@@ -70,16 +70,16 @@ void Execute(sqlite3* db, const char* sql) {
 
 void WaitWhenBusy(sqlite3* db) { sqlite3_busy_timeout(db, kBusyTimeoutMs); }
 
-Transaction::Transaction(sqlite3* db) : db_(db) { Execute(db, "BEGIN IMMEDIATE"); }
+Transaction::Transaction(sqlite3* db) : m_db(db) { Execute(db, "BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {
   // Nothing to report from here: the failure that led here is already on its way.
-  if (open_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (m_open) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::Commit() {
-  Execute(db_, "COMMIT");
-  open_ = false;
+  Execute(m_db, "COMMIT");
+  m_open = false;
 }
 
 }  // namespace terminal::store

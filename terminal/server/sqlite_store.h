@@ -36,8 +36,8 @@ class Statement {
   int Int(int column) const;
 
  private:
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
+  sqlite3* m_db;
+  sqlite3_stmt* m_stmt = nullptr;
 };
 
 // How long a statement waits for another program (a second terminal on the
@@ -61,8 +61,8 @@ class Transaction {
   void Commit();
 
  private:
-  sqlite3* db_;
-  bool open_ = true;
+  sqlite3* m_db;
+  bool m_open = true;
 };
 
 }  // namespace terminal::store

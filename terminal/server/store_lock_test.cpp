@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "terminal/server/message_codec.h"
+#include "terminal/server/testing/reply_fields.h"
 #include "terminal/server/server_standin.h"
 #include "terminal/server/sqlite_store.h"
 
@@ -26,44 +27,44 @@ class StoreLock : public ::testing::Test {
     mml_env_init(0, nullptr, noEnvironment, 2, 0, &err);
   }
   void SetUp() override {
-    file_ = std::filesystem::temp_directory_path() / ("store_lock_" + std::to_string(::getpid()) + ".db");
-    std::filesystem::remove(file_);
+    m_file = std::filesystem::temp_directory_path() / ("store_lock_" + std::to_string(::getpid()) + ".db");
+    std::filesystem::remove(m_file);
   }
   void TearDown() override {
-    if (other_ != nullptr) sqlite3_close(other_);
-    std::filesystem::remove(file_);
+    if (m_other != nullptr) sqlite3_close(m_other);
+    std::filesystem::remove(m_file);
   }
   // Another program that holds the store's write lock.
   void LockFromElsewhere() {
-    ASSERT_EQ(sqlite3_open(file_.c_str(), &other_), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(m_file.c_str(), &m_other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(m_other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
   }
   std::optional<std::string> AddStatus(ServerStandIn& server, std::string* reason) {
     const std::vector<Field> add{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_cm"}};
     const auto replies = server.Handle(BuildMessage(add));
     if (replies.size() != 1) return std::nullopt;
-    const auto parsed = ParsedMessage::Parse(replies[0]);
+    const auto parsed = testing::ReplyFields::Read(replies[0]);
     if (!parsed) return std::nullopt;
     if (reason != nullptr) *reason = parsed->First(kTagReplyReason).value_or("");
     return parsed->First(kTagReplyStatus);
   }
 
-  std::filesystem::path file_;
-  sqlite3* other_ = nullptr;
+  std::filesystem::path m_file;
+  sqlite3* m_other = nullptr;
 };
 
 TEST_F(StoreLock, ASecondTerminalWaitsForTheLockAndSaysWhenItRunsOut) {
-  ServerStandIn server(file_.string());
+  ServerStandIn server(m_file.string());
   LockFromElsewhere();
   std::thread release([this] {
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    sqlite3_exec(other_, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_other, "COMMIT", nullptr, nullptr, nullptr);
   });
   EXPECT_EQ(AddStatus(server, nullptr), kStatusOk) << "waited for the other program";
   release.join();
   EXPECT_EQ(server.GroupCount(), 1);
 
-  ASSERT_EQ(sqlite3_exec(other_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(m_other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
   const auto start = std::chrono::steady_clock::now();
   std::string reason;
   EXPECT_EQ(AddStatus(server, &reason), "3");
@@ -74,7 +75,7 @@ TEST_F(StoreLock, ASecondTerminalWaitsForTheLockAndSaysWhenItRunsOut) {
                         "than 5 seconds)"),
             std::string::npos)
       << reason;
-  sqlite3_exec(other_, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_exec(m_other, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/window_dump.h"
 
 #include <strings.h>
 
@@ -8,7 +8,8 @@
 #include "platform/afx.h"
 #include "platform/comctl/header_control.h"
 #include "platform/comctl/list_view.h"
-#include "terminal/app/control_names.h"
+#include "terminal/inspect/control_names.h"
+#include "terminal/inspect/list_text.h"
 
 namespace terminal {
 
@@ -121,38 +122,6 @@ std::string DescribeWindow(HWND hwnd) {
   line += " [" + std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
           std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top) + "]";
   return line;
-}
-
-std::vector<ListColumn> ListColumns(HWND list) {
-  HWND header = reinterpret_cast<HWND>(SendMessage(list, LVM_GETHEADER, 0, 0));
-  if (header == nullptr) return {};
-  const auto count = SendMessage(header, HDM_GETITEMCOUNT, 0, 0);
-  if (count <= 0) return {};
-  std::vector<int> order(static_cast<size_t>(count));
-  if (!SendMessage(header, HDM_GETORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order.data()))) {
-    for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = i;
-  }
-  std::vector<ListColumn> columns;
-  for (int index : order) {
-    char caption[256] = {};
-    HDITEM item{};
-    item.mask = HDI_TEXT;
-    item.pszText = caption;
-    item.cchTextMax = sizeof caption;
-    SendMessage(header, HDM_GETITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    columns.push_back({index, caption});
-  }
-  return columns;
-}
-
-std::string ListCell(HWND list, LRESULT row, int column) {
-  char cell[512] = {};
-  LVITEM item{};
-  item.iSubItem = column;
-  item.pszText = cell;
-  item.cchTextMax = sizeof cell;
-  SendMessage(list, LVM_GETITEMTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return cell;
 }
 
 std::string DumpWindowTree(HWND root) {

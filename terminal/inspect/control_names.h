@@ -33,8 +33,8 @@ class ControlNames {
   std::string NameOf(int id) const;
 
  private:
-  std::map<std::string, int> ids_;
-  std::map<int, std::string> names_;
+  std::map<std::string, int> m_ids;
+  std::map<int, std::string> m_names;
 };
 
 // The label of a combo box, list box, list view or edit field; empty when it

@@ -1,4 +1,4 @@
-#include "terminal/app/control_names.h"
+#include "terminal/inspect/control_names.h"
 
 #include <climits>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/window_dump.h"
 
 namespace terminal {
 
@@ -79,21 +79,21 @@ ControlNames ControlNames::Parse(const std::string& text) {
     std::string name, rest;
     long id = 0;
     if (!(words >> name >> id) || (words >> rest) || id <= 0 || id > INT_MAX) continue;
-    names.ids_.emplace(name, static_cast<int>(id));
-    names.names_.emplace(static_cast<int>(id), name);
+    names.m_ids.emplace(name, static_cast<int>(id));
+    names.m_names.emplace(static_cast<int>(id), name);
   }
   return names;
 }
 
 std::optional<int> ControlNames::IdOf(const std::string& name) const {
-  const auto it = ids_.find(name);
-  if (it == ids_.end()) return std::nullopt;
+  const auto it = m_ids.find(name);
+  if (it == m_ids.end()) return std::nullopt;
   return it->second;
 }
 
 std::string ControlNames::NameOf(int id) const {
-  const auto it = names_.find(id);
-  return it == names_.end() ? std::string() : it->second;
+  const auto it = m_names.find(id);
+  return it == m_names.end() ? std::string() : it->second;
 }
 
 std::string LabelOf(HWND control) {

@@ -44,7 +44,7 @@ class ScripMaster {
   static std::optional<ScripMaster> Load(const std::string& path, std::string& error);
   static std::optional<ScripMaster> Parse(const std::string& text, std::string& error);
 
-  const std::vector<Scrip>& Scrips() const { return scrips_; }
+  const std::vector<Scrip>& Scrips() const { return m_scrips; }
   std::vector<std::string> Segments() const;
   std::vector<std::string> ProductTypes() const;
 
@@ -55,7 +55,7 @@ class ScripMaster {
   const Scrip* FindTradingSymbol(const std::string& tradingSymbol) const;
 
  private:
-  std::vector<Scrip> scrips_;
+  std::vector<Scrip> m_scrips;
 };
 
 }  // namespace terminal

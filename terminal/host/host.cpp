@@ -1,9 +1,9 @@
-#include "terminal/app/host.h"
+#include "terminal/host/host.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "terminal/app/log_pane.h"
+#include "terminal/host/log_pane.h"
 #include "terminal/server/message_codec.h"
 
 namespace terminal {

@@ -1,4 +1,4 @@
-#include "terminal/app/window_dump.h"
+#include "terminal/inspect/window_dump.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@
 #include "platform/afx.h"
 #include "platform/comctl/list_view.h"
 #include "platform/testing/reset_for_test.h"
-#include "terminal/app/control_names.h"
+#include "terminal/inspect/control_names.h"
+#include "terminal/inspect/list_text.h"
 
 namespace terminal {
 namespace {

@@ -1,4 +1,4 @@
-#include "terminal/app/scrip_master.h"
+#include "terminal/host/scrip_master.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -89,14 +89,14 @@ std::optional<ScripMaster> ScripMaster::Parse(const std::string& text, std::stri
       error = "line " + std::to_string(number) + ": expiry must look like 29Dec2026";
       return std::nullopt;
     }
-    master.scrips_.push_back(Scrip{f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
+    master.m_scrips.push_back(Scrip{f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
   }
   return master;
 }
 
 std::vector<std::string> ScripMaster::Segments() const {
   return Distinct(
-      scrips_, [](const Scrip&) { return true; }, [](const Scrip& s) -> const std::string& { return s.segment; });
+      m_scrips, [](const Scrip&) { return true; }, [](const Scrip& s) -> const std::string& { return s.segment; });
 }
 
 std::vector<std::string> ScripMaster::ProductTypes() const { return {"CNC", "MIS", "NRML", "CO", "BO"}; }
@@ -108,14 +108,14 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
     return [member](const Scrip& s) -> const std::string& { return s.*member; };
   };
   auto strikes = [&](const std::function<bool(const Scrip&)>& keep) {
-    auto values = Distinct(scrips_, keep, field(&Scrip::strike));
+    auto values = Distinct(m_scrips, keep, field(&Scrip::strike));
     std::stable_sort(values.begin(), values.end(), [](const std::string& a, const std::string& b) {
       return std::atof(a.c_str()) < std::atof(b.c_str());
     });
     return values;
   };
   auto expiries = [&](const std::function<bool(const Scrip&)>& keep) {
-    auto values = Distinct(scrips_, keep, field(&Scrip::expiry));
+    auto values = Distinct(m_scrips, keep, field(&Scrip::expiry));
     std::stable_sort(values.begin(), values.end(),
                      [](const std::string& a, const std::string& b) { return ExpiryKey(a) < ExpiryKey(b); });
     return values;
@@ -124,18 +124,18 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
   switch (level) {
     case 0: {
       auto inSegment = [&](const Scrip& s) { return s.segment == choice.segment; };
-      fill.instrument = Distinct(scrips_, inSegment, field(&Scrip::instrument));
+      fill.instrument = Distinct(m_scrips, inSegment, field(&Scrip::instrument));
       fill.symbol = std::vector<std::string>{};
       fill.strike = std::vector<std::string>{};
       fill.expiry = std::vector<std::string>{};
-      fill.optionType = bse ? Distinct(scrips_, inSegment, field(&Scrip::group)) : std::vector<std::string>{};
+      fill.optionType = bse ? Distinct(m_scrips, inSegment, field(&Scrip::group)) : std::vector<std::string>{};
       break;
     }
     case 1: {
       auto keep = [&](const Scrip& s) { return Matches(s, choice, false); };
-      fill.symbol = Distinct(scrips_, keep, symbolField);
+      fill.symbol = Distinct(m_scrips, keep, symbolField);
       if (bse) break;  // the group the user picked stays; cash has no strikes or expiries
-      fill.optionType = Distinct(scrips_, keep, field(&Scrip::optionType));
+      fill.optionType = Distinct(m_scrips, keep, field(&Scrip::optionType));
       fill.strike = std::vector<std::string>{};  // strikes mean something only per symbol
       fill.expiry = expiries(keep);
       break;
@@ -143,7 +143,7 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
     case 2: {
       if (bse) break;  // a BSE symbol narrows nothing further
       auto keep = [&](const Scrip& s) { return Matches(s, choice, true); };
-      fill.optionType = Distinct(scrips_, keep, field(&Scrip::optionType));
+      fill.optionType = Distinct(m_scrips, keep, field(&Scrip::optionType));
       fill.strike = strikes(keep);
       fill.expiry = expiries(keep);
       break;
@@ -153,8 +153,8 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
       auto inGroup = [&](const Scrip& s) {
         return s.segment == choice.segment && (choice.optionType.empty() || s.group == choice.optionType);
       };
-      fill.instrument = Distinct(scrips_, inGroup, field(&Scrip::instrument));
-      fill.symbol = Distinct(scrips_, inGroup, symbolField);
+      fill.instrument = Distinct(m_scrips, inGroup, field(&Scrip::instrument));
+      fill.symbol = Distinct(m_scrips, inGroup, symbolField);
       break;
     }
     default: break;
@@ -163,7 +163,7 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
 }
 
 const Scrip* ScripMaster::FindTradingSymbol(const std::string& tradingSymbol) const {
-  for (const auto& s : scrips_) {
+  for (const auto& s : m_scrips) {
     if (!tradingSymbol.empty() && s.tradingSymbol == tradingSymbol) return &s;
   }
   return nullptr;

@@ -28,13 +28,4 @@ bool IsWindowClass(HWND hwnd, const char* className);  // without regard to case
 std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index);
 std::string DumpWindowTree(HWND root);
 
-// The columns of a list view in display order: each column's index and caption.
-struct ListColumn {
-  int index;
-  std::string caption;
-};
-std::vector<ListColumn> ListColumns(HWND list);
-// One cell of a list view, as the list asks its owner for it.
-std::string ListCell(HWND list, LRESULT row, int column);
-
 }  // namespace terminal

@@ -1,4 +1,4 @@
-#include "terminal/app/log_pane.h"
+#include "terminal/host/log_pane.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "terminal/app/scrip_master.h"
+#include "terminal/host/scrip_master.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 
 #include "platform/afx.h"
 #include "plugin/host_interface.h"
-#include "terminal/app/scrip_master.h"
+#include "terminal/host/scrip_master.h"
 #include "terminal/server/message_codec.h"
 #include "terminal/server/server_standin.h"
 
@@ -77,7 +77,7 @@ class Host {
   // reply deliveries.
   CWnd& MainWindow();
   // The list box in the main window that shows the log lines and the
-  // server's failures (terminal/app/log_pane.h).
+  // server's failures (terminal/host/log_pane.h).
   HWND LogWindow();
 
  private:

@@ -1,0 +1,33 @@
+// The verbs that answer what opens after them: pop-up menus, the colour
+// chooser and the font dialog, answered or pictured.
+#include "terminal/script/script_verbs.h"
+
+#include "platform/afx.h"
+#include "platform/user/menu.h"
+#include "terminal/script/chooser_answers.h"
+#include "terminal/script/popup_pictures.h"
+
+namespace terminal {
+
+namespace verbs {
+
+bool Menu(ScriptSession&, ScriptLine& line) {
+  platform::SetMenuResponder(line.words[1].empty() ? platform::MenuResponder()
+                                                   : platform::ChooseMenuEntry(line.words[1]));
+  return true;
+}
+
+bool AnswerColor(ScriptSession&, ScriptLine& line) { return AnswerNextColorChooser(line.words[1], line.error); }
+
+bool AnswerFont(ScriptSession& session, ScriptLine& line) {
+  return AnswerNextFontDialog(line.words[1], line.words[2], session.err, line.error);
+}
+
+bool SnapshotChooser(ScriptSession& session, ScriptLine& line) {
+  PictureNextChooser(line.words[1], session.err);
+  return true;
+}
+
+}  // namespace verbs
+
+}  // namespace terminal

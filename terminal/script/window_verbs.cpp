@@ -1,0 +1,71 @@
+// The verbs that look at the terminal as it runs: a window's dump and
+// picture and those of the last menu and message box, the passing of time, and the log lines and message boxes seen.
+#include "terminal/script/script_verbs.h"
+
+#include <cstdlib>
+
+#include "platform/afx.h"
+#include "platform/input/input_driver.h"
+#include "platform/kernel/kernel.h"
+#include "platform/render/window_renderer.h"
+#include "terminal/host/host.h"
+#include "terminal/inspect/window_dump.h"
+#include "terminal/script/popup_pictures.h"
+
+namespace terminal {
+
+namespace input = platform::input;
+
+namespace {
+
+// Whether a line from `cursor` on is the line's text; the cursor moves past it.
+bool Expect(ScriptLine& line, const std::vector<std::string>& seen, size_t& cursor, const char* what) {
+  for (size_t i = cursor; i < seen.size(); ++i) {
+    if (seen[i] == line.words[1]) {
+      cursor = i + 1;
+      return true;
+    }
+  }
+  return line.Fail(std::string("expected ") + what + " \"" + line.words[1] + "\"");
+}
+
+}  // namespace
+
+namespace verbs {
+
+bool Dump(ScriptSession& session, ScriptLine& line) {
+  std::fputs(DumpWindowTree(line.window).c_str(), session.out);
+  return true;
+}
+
+bool Snapshot(ScriptSession&, ScriptLine& line) {
+  std::string why;
+  return platform::WriteWindowPicture(line.window, line.words[2], &why) || line.Fail(why);
+}
+
+bool SnapshotMenu(ScriptSession&, ScriptLine& line) { return WriteLastMenuPicture(line.words[1], line.error); }
+
+bool SnapshotBox(ScriptSession&, ScriptLine& line) { return WriteLastMessageBoxPicture(line.words[1], line.error); }
+
+bool Wait(ScriptSession&, ScriptLine& line) {
+  char* end = nullptr;
+  const long ms = std::strtol(line.words[1].c_str(), &end, 10);
+  if (line.words[1].empty() || *end != '\0' || ms < 0) return line.Fail("wait takes milliseconds");
+  if (platform::GetClockMode() == platform::ClockMode::Manual) input::Advance(static_cast<uint64_t>(ms));
+  else Sleep(static_cast<DWORD>(ms));
+  return true;
+}
+
+bool ExpectLog(ScriptSession& session, ScriptLine& line) {
+  return Expect(line, session.host.LogLines(), session.logCursor, "log line");
+}
+
+bool ExpectBox(ScriptSession& session, ScriptLine& line) {
+  std::vector<std::string> seen;
+  for (const auto& box : platform::MessageBoxLog()) seen.push_back(box.text);
+  return Expect(line, seen, session.boxCursor, "message box");
+}
+
+}  // namespace verbs
+
+}  // namespace terminal
