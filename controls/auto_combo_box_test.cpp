@@ -93,6 +93,18 @@ TEST_F(AutoComboBoxTest, BackspaceOverTheWholeTextRestoresTheDefaultOtherwiseDel
   ASSERT_TRUE(input::PressKey(VK_BACK));
   EXPECT_EQ(Text(), "ZZ");
   EXPECT_EQ(m_combo.GetCurSel(), CB_ERR);
+
+  // Focus coming back: a typed text stays, an empty field takes the default.
+  const auto refocus = [this] {
+    ::SetFocus(nullptr);
+    return input::Focus(Edit());
+  };
+  m_combo.SetWindowText("NF");
+  ASSERT_TRUE(refocus());
+  EXPECT_EQ(Text(), "NF");
+  m_combo.SetWindowText("");
+  ASSERT_TRUE(refocus());
+  EXPECT_EQ(Text(), "ZZ");
 }
 
 int g_calls = 0;

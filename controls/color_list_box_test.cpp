@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "controls/control_test_support.h"
 #include "platform/user/clipboard.h"
@@ -126,6 +127,9 @@ TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
   m_list.SetCurSel(1);
   ASSERT_TRUE(input::PressKey('C', input::kControl));
   EXPECT_EQ(platform::ClipboardText(), kLong);
+  ASSERT_TRUE(::OpenClipboard(m_parent));
+  EXPECT_EQ(::GlobalSize(::GetClipboardData(CF_TEXT)), std::string(kLong).size() + 1) << "the text and its NUL";
+  ::CloseClipboard();
   EXPECT_EQ(m_list.GetLastCopiedText(), kLong);
   EXPECT_EQ(::GetOpenClipboardWindow(), nullptr);
 
@@ -171,6 +175,21 @@ TEST_F(ColorListBoxTest, ErasingFillsOnlyBelowTheLastItemInModeTwo) {
   m_list.ResetContent();
   erase();
   for (const platform::DrawOp& op : platform::WindowDisplayList(m_list)) EXPECT_NE(op.color, RGB(1, 2, 3));
+
+  // Erasing into a DC of its own (a memory bitmap) fills that DC, not the window.
+  m_list.AddString("item");
+  const HDC memory = ::CreateCompatibleDC(dc);
+  const HBITMAP bitmap = ::CreateBitmap(100, 200, 1, 32, nullptr);
+  const HGDIOBJ old = ::SelectObject(memory, bitmap);
+  platform::ClearDisplayList(m_list.m_hWnd);
+  EXPECT_TRUE(m_list.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory)));
+  EXPECT_TRUE(platform::WindowDisplayList(m_list).empty());
+  const DrawOps fills = platform::OpsOfKind(platform::BitmapDisplayList(bitmap), platform::DrawKind::FillRect);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].color, RGB(1, 2, 3));
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
   ::ReleaseDC(m_list, dc);
 }
 

@@ -106,6 +106,7 @@ TEST_F(ControlPosTest, WithoutAParentNothingMoves) {
   const HWND ok = Child(300, 250, 80, 25);
   CControlPos pos;
   pos.AddControl(ok, CControlPos::kMoveRight);
+  pos.UpdateParentSize();
   ResizeParent(500, 300);
   pos.MoveControls();
   EXPECT_EQ(Placement(ok), CRect(300, 250, 380, 275));

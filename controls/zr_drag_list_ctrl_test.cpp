@@ -96,6 +96,7 @@ class DragListTest : public ::testing::Test {
 };
 
 TEST_F(DragListTest, ItemsOneAndThreeDroppedOnFourKeepTheirOrderBehindIt) {
+  m_left.SetItemText(3, 0, std::string(300, 'L').c_str());  // a move carries 255 characters of it
   Select(m_left, {1, 3});
   StartDrag(m_left, 3);
   ASSERT_TRUE(m_left.IsDragging());
@@ -105,7 +106,7 @@ TEST_F(DragListTest, ItemsOneAndThreeDroppedOnFourKeepTheirOrderBehindIt) {
   EXPECT_EQ(m_left.DropIndex(), 4);
   ButtonUp(m_left, On(m_left, 4));
 
-  EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a2", "a4", "a1", "a3"}));
+  EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"a0", "a2", "a4", "a1", std::string(255, 'L')}));
   // Parameters travel with their items.
   EXPECT_EQ(m_left.GetItemData(3), 101u);
   EXPECT_EQ(m_left.GetItemData(4), 103u);
@@ -268,6 +269,15 @@ TEST_F(DragListTest, AcrossListsTheLabelUnderThePointerIsTheInsertionPointAndChe
   EXPECT_TRUE(m_right.GetCheck(1));
   EXPECT_FALSE(m_right.GetCheck(2));
   EXPECT_EQ(m_left.GetItemCount(), 4);
+
+  // An unchecked item arrives unchecked.
+  Select(m_left, {2});  // a3
+  StartDrag(m_left, 2);
+  platform::input::MouseMove(m_right, On(m_right, 1));
+  ButtonUp(m_right, On(m_right, 1));
+  EXPECT_EQ(Texts(m_right), (std::vector<std::string>{"b0", "a3", "a2", "b1", "b2"}));
+  EXPECT_FALSE(m_right.GetCheck(1));
+  EXPECT_TRUE(m_right.GetCheck(2));
 }
 
 TEST_F(DragListTest, DroppingOutsideAnyDragListChangesNothing) {

@@ -325,6 +325,15 @@ TEST_F(CommonList, ShiftEExportsTheRowsWithTheirCaptions) {
   ASSERT_EQ(CCommonListCtrl::ExcelCellProvider(&list, 2, 0, cell, type), 1);
   EXPECT_EQ(cell, "b");
   EXPECT_EQ(type, -1);
+  // A caption that no record carries keeps the type the writer set.
+  HDITEM renamed;
+  renamed.mask = HDI_TEXT;
+  renamed.pszText = const_cast<char*>("Renamed");
+  list.GetHeaderCtrl()->SetItem(2, &renamed);
+  type = 77;
+  ASSERT_EQ(CCommonListCtrl::ExcelCellProvider(&list, 0, 2, cell, type), 1);
+  EXPECT_EQ(cell, "Renamed");
+  EXPECT_EQ(type, 77);
 
   settings_.MakeUnwritable();
   platform::input::PressKey('E', platform::input::kShift);
@@ -557,6 +566,22 @@ TEST_F(CommonList, WithoutAStoredAppearanceTheListIsGreenOnBlack) {
   const HIMAGELIST images = list.GetHeaderCtrl()->GetImageList();
   EXPECT_EQ(images, listview::SortImageList());
   EXPECT_EQ(ImageList_GetImageCount(images), 3) << "ascending, descending, none";
+  // Each arrow is a centred triangle of rows 1, 3, 5 and 7 pixels wide, its
+  // tip up for ascending and down for descending.
+  const auto rows = [&](int image) {
+    std::vector<std::string> out;
+    // The list holds a copy of the drawn bitmap: its lines are the copy's source's.
+    for (const auto& copy : platform::BitmapDisplayList(platform::ImageListBitmap(images, image))) {
+      if (copy.sourceOps == nullptr) continue;
+      for (const auto& line : platform::OpsOfKind(*copy.sourceOps, platform::DrawKind::Line)) {
+        out.push_back(std::to_string(line.points[0].y) + ":" + std::to_string(line.points[0].x) + "-" +
+                      std::to_string(line.points[1].x));
+      }
+    }
+    return out;
+  };
+  EXPECT_EQ(rows(listview::kSortImageAscending), (std::vector<std::string>{"6:8-9", "7:7-10", "8:6-11", "9:5-12"}));
+  EXPECT_EQ(rows(listview::kSortImageDescending), (std::vector<std::string>{"9:8-9", "8:7-10", "7:6-11", "6:5-12"}));
 }
 
 }  // namespace

@@ -31,17 +31,20 @@ class FilterList : public ::testing::Test {
   void SetUp() override {
     platform::ResetForTest();
     listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
-    dialog_ = std::make_unique<Dialog>([this](CFilterListCtrl& list) {
-      list.m_strProfileName = "filtertest";
-      list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
-      list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
-      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
-      list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
-      list.ApplyColumnProfile();
-      list.EnableFilterMode(true);
+    dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+      Setup(list);
       list.SetDataDescriptor(&FormatRow);
-      list.SetNewestFirst(true);
     });
+  }
+  static void Setup(CFilterListCtrl& list) {
+    list.m_strProfileName = "filtertest";
+    list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
+    list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
+    list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
+    list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
+    list.ApplyColumnProfile();
+    list.EnableFilterMode(true);
+    list.SetNewestFirst(true);
   }
   void TearDown() override {
     dialog_.reset();
@@ -97,6 +100,34 @@ TEST_F(FilterList, NewRowsShowOnTopAndTheStoreKeepsInsertionOrder) {
   EXPECT_EQ(list.GetItemData(4), 0u) << "beyond the last row";
   list.SetNewestFirst(false);
   EXPECT_EQ(Shown(0), (Strings{"buy", "Sell", "hold", "BUYER"}));
+}
+
+// An owner whose member formatter marks each cell with the owner's name.
+class NamedOwner : public Dialog {
+ public:
+  NamedOwner(std::string name, std::function<void(CFilterListCtrl&)> setup)
+      : Dialog(std::move(setup)), m_name(std::move(name)) {}
+  int Format(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor, int& image) {
+    if (!FormatRow(data, column, text, textColor, backColor, image)) return 0;
+    text = (m_name + ":" + text.GetString()).c_str();
+    return 1;
+  }
+
+ private:
+  std::string m_name;
+};
+
+TEST_F(FilterList, AMemberFormatterRunsOnTheNotificationWindowElseOnTheParent) {
+  dialog_ = std::make_unique<NamedOwner>("parent", [](CFilterListCtrl& list) {
+    Setup(list);
+    list.SetDataDescriptor(&NamedOwner::Format);
+  });
+  CFilterListCtrl& list = Open();
+  Add({"buy", "10", "100.5", "NIFTY FUT"});
+  EXPECT_EQ(Shown(0), Strings{"parent:buy"});
+  NamedOwner other("other", {});
+  list.SetOwnerNotificationWindow(&other);
+  EXPECT_EQ(Shown(0), Strings{"other:buy"});
 }
 
 TEST_F(FilterList, FilterTextsSelectRows) {
@@ -266,13 +297,15 @@ TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
 TEST_F(FilterList, ComputedColumnsEvaluateTheirFormula) {
   // Computed columns come from the stored profile.
   settings_.Write(
-      "[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Net# \"1\"*\"2\"/\"1\"#qty x price\r\n");
+      "[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Net# \"1\"*\"2\"/\"1\"#qty x price,"
+      "5,5,80,Lots# \"0\"*\"4\"#first x net\r\n");
   CFilterListCtrl& list = Open();
   ASSERT_EQ(list.BuiltInColumnCount(), 4);
-  Add({"buy", "4", "2.5", "x"});
+  Add({"2", "4", "2.5", "x"});
   Add({"buy", "0", "2.5", "x"});
   Add({"buy", "3", "-", "x"});
   EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[0].get()), 4), "2.50") << "4 * 2.5 / 4";
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[0].get()), 5), "5.00") << "the first column and a computed one";
   EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[1].get()), 4), "Divided by ZERO error");
   EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[2].get()), 4), "0.00") << "\"-\" enters as 0";
 }

@@ -133,6 +133,17 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
   EXPECT_EQ(TextOp(InRow(ops, 0), "BUYER")->color, RGB(0, 0, 255)) << "the first keyword that matches";
   ASSERT_NE(TextOp(InRow(ops, 1), "sell"), nullptr);
   EXPECT_EQ(TextOp(InRow(ops, 1), "sell")->color, RGB(0, 255, 0)) << "no keyword: the list's colour";
+
+  // Colouring turned off, or no colouring function: the list's colour.
+  const auto buyer = [this] {
+    const platform::DrawOp* op = TextOp(InRow(Paint(), 0), "BUYER");
+    return op != nullptr ? op->color : RGB(1, 2, 3);
+  };
+  list().m_bApplyColors = FALSE;
+  EXPECT_EQ(buyer(), RGB(0, 255, 0));
+  list().m_bApplyColors = TRUE;
+  list().SetColorCallback(nullptr);
+  EXPECT_EQ(buyer(), RGB(0, 255, 0));
 }
 
 TEST_F(FilterListDrawing, AnIconCellDrawsItsIconAtTheRightEdgeOrSaysItFailed) {

@@ -345,6 +345,9 @@ TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThem) {
 
 TEST_F(UserColumns, AListWithFewerRecordsThanBuiltInColumnsIsRefused) {
   CFilterListCtrl& list = OpenList();
+  // Opened and cancelled first: the refusal must not bring it back.
+  ASSERT_TRUE(Command(list_command::kAddCustomColumn).IsWindowVisible());
+  Press(IDCANCEL);
   list.m_arrColumns.RemoveAt(3);
   list.SendMessage(WM_COMMAND, list_command::kAddCustomColumn, 0);
   EXPECT_EQ(Boxes(), Strings{"Error while adding user defined cols"});

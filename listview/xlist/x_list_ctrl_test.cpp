@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,25 @@ TEST_F(XListTest, ColourBoxesAreDrawnInTheirColour) {
   EXPECT_TRUE(drawn);
 }
 
+TEST_F(XListTest, ADisabledRowIsWrittenInGreyWhateverItsCellsColour) {
+  m_list.SetItemColors(0, 0, RGB(0, 0, 200), RGB(255, 255, 255));
+  m_list.SetItemColors(1, 0, RGB(0, 0, 200), RGB(255, 255, 255));
+  m_list.SetEnabled(1, FALSE);
+  m_list.CListCtrl::InsertItem(3, "bare");  // no records: the list's own colours
+  platform::ClearDisplayList(m_list);
+  ::InvalidateRect(m_list, nullptr, TRUE);
+  ::UpdateWindow(m_list);
+  std::map<std::string, COLORREF> colors;
+  for (const platform::DrawOp& op :
+       platform::OpsOfKind(platform::WindowDisplayList(m_list), platform::DrawKind::Text)) {
+    colors[op.text] = op.color;
+  }
+  EXPECT_EQ(colors["buyback"], RGB(0, 0, 200));
+  EXPECT_EQ(colors["buy"], ::GetSysColor(COLOR_GRAYTEXT));
+  EXPECT_EQ(colors["b"], ::GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(colors["bare"], ::GetSysColor(COLOR_WINDOWTEXT));
+}
+
 TEST_F(XListTest, ACancelledColourChooserChangesAndPostsNothing) {
   m_list.SetColorBox(0, 1, RGB(0, 128, 0));
   ClickCell(0, 1);
@@ -182,6 +202,19 @@ TEST_F(XListTest, ARowWhoseFirstCellIsDisabledIgnoresClicks) {
   ClickCell(1, 1);
   EXPECT_EQ(m_list.GetCheckbox(1, 1), 0);
   EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(XListTest, AListThatIsAnOwnedWindowOfItsOwnReportsToItsOwner) {
+  CXListCtrl list;
+  ASSERT_TRUE(list.CreateEx(0, WS_VISIBLE | LVS_REPORT, CRect(60, 60, 360, 260), &m_parent, 3209));
+  ASSERT_EQ(list.GetParent(), nullptr);
+  list.InsertColumn(0, "Keyword", LVCFMT_LEFT, 100);
+  list.InsertItem(0, "buy");
+  CRect rect;
+  ASSERT_TRUE(list.GetSubItemRect(0, 0, LVIR_BOUNDS, rect));
+  ASSERT_TRUE(input::ClickAt(list, rect.CenterPoint()));
+  platform::PumpMessages();
+  EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});
 }
 
 TEST_F(XListTest, TheHeaderPaintsOffScreenInOneCopyWithTheCurrentSystemColours) {

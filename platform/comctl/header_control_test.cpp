@@ -383,6 +383,8 @@ TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
   item.mask = HDI_FORMAT;
   item.fmt = HDF_STRING | HDF_RIGHT;
   header.SetItem(1, &item);
+  item.fmt = HDF_STRING | HDF_CENTER;
+  header.SetItem(2, &item);
   char text[] = "buy";
   HD_TEXTFILTER filter{text, 0};
   item.mask = HDI_FILTER;
@@ -392,8 +394,10 @@ TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
   ::UpdateWindow(header);
   const auto texts = platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Text);
   Strings drawn;
-  for (const auto& op : texts) drawn.push_back(op.text + (op.format & DT_RIGHT ? " right" : ""));
-  EXPECT_EQ(drawn, (Strings{"A", "", "B right", "", "C", "buy"}));
+  for (const auto& op : texts) {
+    drawn.push_back(op.text + (op.format & DT_RIGHT ? " right" : "") + (op.format & DT_CENTER ? " centre" : ""));
+  }
+  EXPECT_EQ(drawn, (Strings{"A", "", "B right", "", "C centre", "buy"}));
   EXPECT_EQ(texts[0].color, GetSysColor(COLOR_BTNTEXT));
   EXPECT_EQ(texts[5].color, GetSysColor(COLOR_WINDOWTEXT));
   EXPECT_EQ(CRect(texts[5].rect).top, kRow);

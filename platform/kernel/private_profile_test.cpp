@@ -1,12 +1,14 @@
 #include "platform/kernel/private_profile.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -99,6 +101,26 @@ TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
   ASSERT_TRUE(WritePrivateProfileStringA("A", "keep", nullptr, m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("b", nullptr, nullptr, m_path.c_str()));
   EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKEY=new\nadded=2\n\n[C]\nz=3\n");
+}
+
+// errno means something only after a failed write: one left at EINTR by an
+// earlier interrupted call must not make a done write count as interrupted
+// (it would repeat without end). A child writes, under a file size limit
+// that stops such a loop.
+TEST_F(ProfileTest, AStaleInterruptedErrorDoesNotRepeatAWrite) {
+  WriteFile("[s]\r\nk=old\r\n");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit limit{1 << 20, 1 << 20};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    errno = EINTR;
+    ::_exit(WritePrivateProfileStringA("s", "k", "new", path_.c_str()) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(ReadFile(), "[s]\r\nk=new\r\n");
 }
 
 TEST_F(ProfileTest, BothSeparatorsWorkAndWritesNeverTear) {

@@ -56,6 +56,7 @@ TEST_F(ClipboardTest, ReplacingAndEmptyingFreeTheBlocksAndCountAsChanges) {
   EXPECT_EQ(::GetClipboardSequenceNumber(), sequence + 2);
   EXPECT_EQ(platform::ClipboardText(), "two");
   ::EmptyClipboard();
+  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence + 3);
   ::CloseClipboard();
   EXPECT_EQ(platform::LiveGlobalBlocks(), before);
   EXPECT_EQ(platform::ClipboardText(), std::nullopt);

@@ -130,6 +130,14 @@ TEST_F(ListBoxTest, PrefixSearchWrapsFromTheStartIndexAndIgnoresCase) {
   EXPECT_EQ(Send(LB_SELECTSTRING, static_cast<WPARAM>(-1), "zz"), LB_ERR);
   EXPECT_EQ(Send(LB_GETCURSEL), 2);  // a failed select keeps the selection
   EXPECT_TRUE(parent.codes.empty());
+
+  // Owner-drawn items without strings are found by their data, the same way round.
+  Make(LBS_OWNERDRAWFIXED);
+  for (const LPARAM data : {10, 20, 30}) Send(LB_ADDSTRING, 0, data);
+  EXPECT_EQ(Send(LB_FINDSTRING, static_cast<WPARAM>(-1), LPARAM{20}), 1);
+  EXPECT_EQ(Send(LB_FINDSTRING, 1, LPARAM{20}), 1);  // the start item is searched last
+  EXPECT_EQ(Send(LB_FINDSTRING, 2, LPARAM{10}), 0);
+  EXPECT_EQ(Send(LB_FINDSTRING, 0, LPARAM{40}), LB_ERR);
 }
 
 TEST_F(ListBoxTest, ProgramSelectionNotifiesNobodyAndRefusesBadIndexes) {
