@@ -115,7 +115,7 @@ TEST_F(ProfileTest, AStaleInterruptedErrorDoesNotRepeatAWrite) {
     const rlimit limit{1 << 20, 1 << 20};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     errno = EINTR;
-    ::_exit(WritePrivateProfileStringA("s", "k", "new", path_.c_str()) ? 0 : 1);
+    ::_exit(WritePrivateProfileStringA("s", "k", "new", m_path.c_str()) ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
