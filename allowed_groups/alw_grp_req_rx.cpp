@@ -35,7 +35,10 @@ int CAlwGrpReqRx::ReplyStatus(mnm_hndl reply) {
 }
 
 std::unique_ptr<AllowedGroupRecord> CAlwGrpReqRx::DecodeGroup(mnm_hndl reply) {
-  return std::make_unique<AllowedGroupRecord>(ListedRecord(DecodeAllowedGroup(reply), &BseInstrument));
+  // A closure rather than the function's address: a function pointer's type
+  // names CString, whose type information would then leave the module.
+  const auto lookup = [](const CString& tradingSymbol) { return BseInstrument(tradingSymbol); };
+  return std::make_unique<AllowedGroupRecord>(ListedRecord(DecodeAllowedGroup(reply), lookup));
 }
 
 void CAlwGrpReqRx::OnRxMessage(int32_t, mnm_hndl reply, int32_t, int32_t) {
