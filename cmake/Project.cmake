@@ -20,18 +20,24 @@ function(ag_test_sources out dir)
   set(${out} ${_tests} PARENT_SCOPE)
 endfunction()
 
-# ag_unit_tests(<name> LIBS <libs...>): the folder's *_test.cpp as one
-# executable registered with ctest. Nothing happens while the folder has none.
+# ag_unit_tests(<name> [DIR <dir>] LIBS <libs...> [SOURCES <srcs...>]): the
+# folder's *_test.cpp (of DIR alone, without its subfolders, when given) as
+# one executable registered with ctest, with SOURCES beside them. Nothing
+# happens while the folder has no test.
 function(ag_unit_tests name)
-  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "LIBS;SOURCES" ${ARGN})
   if(AG_FUZZ)
     return()
   endif()
-  ag_test_sources(_tests ${CMAKE_CURRENT_SOURCE_DIR})
-  list(APPEND _tests ${ARG_SOURCES})
+  if(ARG_DIR)
+    file(GLOB _tests CONFIGURE_DEPENDS ${ARG_DIR}/*_test.cpp)
+  else()
+    ag_test_sources(_tests ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
   if(NOT _tests)
     return()
   endif()
+  list(APPEND _tests ${ARG_SOURCES})
   add_executable(${name} ${_tests})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST

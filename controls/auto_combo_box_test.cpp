@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/control_test_support.h"
+#include "controls/testing/control_test_support.h"
 #include "platform/window/cpaintdc.h"
 #include "platform/window/cursor.h"
 #include "platform/window/metrics.h"

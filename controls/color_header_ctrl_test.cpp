@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/control_test_support.h"
+#include "controls/testing/control_test_support.h"
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/cgdiobject.h"
 #include "platform/gdi/device_context.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "controls/control_test_support.h"
+#include "controls/testing/control_test_support.h"
 #include "platform/user/clipboard.h"
 #include "platform/window/cursor.h"
 #include "platform/input/input_driver.h"

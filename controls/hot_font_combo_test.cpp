@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/control_test_support.h"
+#include "controls/testing/control_test_support.h"
 #include "platform/gdi/font_families.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_metrics.h"

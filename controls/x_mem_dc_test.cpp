@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/control_test_support.h"
+#include "controls/testing/control_test_support.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/window/window_paint.h"
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "controls/control_test_support.h"
+#include "controls/testing/control_test_support.h"
 #include "platform/comctl/image_list_drag.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/message_box.h"

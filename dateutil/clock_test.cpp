@@ -6,7 +6,7 @@
 
 #include "dateutil/dateutil.h"
 #include "dateutil/internal.h"
-#include "dateutil/zone_fixture.h"
+#include "dateutil/testing/zone_fixture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "dateutil/dateutil.h"
-#include "dateutil/zone_fixture.h"
+#include "dateutil/testing/zone_fixture.h"
 
 namespace {
 

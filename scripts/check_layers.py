@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Checks that includes between folders follow the layer table.
+"""Checks that includes follow the layer table and that no includes go round.
 
 Reads every `#include "dir/..."` (or `<dir/...>` naming a folder of the
-tree) line of the .h, .hpp, .c and .cpp files below the root and maps both ends to their units (see layers.txt). Fails,
-with one line for each, on an include whose edge the table does not list,
-on a unit the table does not know, and on a cycle among the table's edges
-(a cycle there would let the folders' includes form one).
+tree, or a file beside the including one) line of the .h, .hpp, .c and .cpp
+files below the root and maps both ends to their units (see layers.txt).
+Fails, with one line for each, on an include whose edge the table does not
+list, on a unit the table does not know, on a cycle among the table's edges
+(a cycle there would let the units' includes form one), and on a circle
+among files: no header may reach itself through includes, whether the
+circle stays inside one unit (which the table cannot see) or not.
 
 Usage: check_layers.py [--root DIR] [--table FILE]
 Exit status: 0 clean, 1 a broken rule, 2 an unreadable table.
@@ -20,6 +23,14 @@ INCLUDE = re.compile(r'^\s*#\s*include\s+["<]([^">]+)[">]')
 SOURCE_SUFFIXES = {".h", ".hpp", ".c", ".cc", ".cpp"}
 # Build trees, and the build's and tools' own folders, hold no layered code.
 SKIPPED_DIRS = {"build", "cmake", "scripts"}
+# A unit's tests: nothing includes them, so they close no circle; a table
+# line "UNIT tests: TO ..." lets them see more than the unit's code may.
+TEST_SUFFIX = "_test"
+TESTS_KEY = " tests"
+# "UNIT allowance: TO ...": edges that run the wrong way today and are to go;
+# admitted, left out of the cycle check, and counted on every run.
+ALLOWANCE_KEY = " allowance"
+QUALIFIERS = (TESTS_KEY, ALLOWANCE_KEY)
 
 
 class TableError(Exception):
@@ -27,20 +38,26 @@ class TableError(Exception):
 
 
 def read_table(path):
-    """{unit: set of targets}; a target is a unit or a file path."""
+    """{unit: set of targets}; a target is a unit or a file path. Test and
+    allowance lines are kept under "UNIT tests" and "UNIT allowance"."""
     table = {}
     for number, raw in enumerate(Path(path).read_text().splitlines(), 1):
         line = raw.split("#", 1)[0].strip()
         if not line:
             continue
         unit, sep, targets = line.partition(":")
-        unit = unit.strip()
-        if not sep or not unit:
-            raise TableError(f"{path}:{number}: expected 'FROM: TO ...', got {raw!r}")
+        unit = " ".join(unit.split())
+        if not sep or not unit or (" " in unit and not unit.endswith(QUALIFIERS)) or unit.count(" ") > 1:
+            raise TableError(f"{path}:{number}: expected 'FROM: TO ...', 'FROM tests: TO ...' or "
+                             f"'FROM allowance: TO ...', got {raw!r}")
         if unit in table:
             raise TableError(f"{path}:{number}: {unit} is listed twice")
         table[unit] = set(targets.split())
     return table
+
+
+def unit_names(table):
+    return {u for u in table if " " not in u}
 
 
 def unit_of(path, units):
@@ -53,26 +70,94 @@ def unit_of(path, units):
     return parts[0]
 
 
-def allowed(source_unit, included, table, units):
+def beneath(inner, outer):
+    return inner.startswith(outer + "/")
+
+
+def is_file_target(target):
+    return Path(target).suffix in SOURCE_SUFFIXES
+
+
+def edges_of(unit, table, units, tests=False, allowance=False):
+    """The targets unit may include: its own line, its tests' and allowance
+    lines when asked, and what the units above it (its enclosing folders)
+    may include outside themselves: a sub-unit keeps its folder's outward
+    edges."""
+    targets = set(table.get(unit, set()))
+    if tests:
+        targets |= table.get(unit + TESTS_KEY, set())
+    if allowance:
+        targets |= table.get(unit + ALLOWANCE_KEY, set())
+    parts = unit.split("/")
+    for n in range(len(parts) - 1, 0, -1):
+        outer = "/".join(parts[:n])
+        if outer in units:
+            targets |= {t for t in table[outer] if t != outer and not beneath(t, outer)}
+    return targets
+
+
+def listed_reach(table, units):
+    """unit -> every unit its listed edges reach, directly or through others
+    (an edge naming a folder counts as one to that folder only)."""
+    direct = {u: {unit_of(t, units) for t in edges_of(u, table, units)} - {u} for u in units}
+    reach = {}
+    for unit in units:
+        seen, todo = set(), list(direct[unit])
+        while todo:
+            nxt = todo.pop()
+            if nxt not in seen:
+                seen.add(nxt)
+                todo.extend(direct.get(nxt, ()))
+        reach[unit] = seen
+    return reach
+
+
+def admits(source_unit, target, included, target_unit, reach):
+    """True when the table's target lets source_unit include the path included.
+    An edge to a folder admits its sub-units too, except those listed above
+    source_unit (plugin/entry is not admitted by an edge to plugin from a unit
+    it includes), and except from inside that folder, where the edge names
+    the folder's own files only."""
+    if is_file_target(target):
+        return included == target
+    if target_unit == target:
+        return True
+    inside = source_unit == target or beneath(source_unit, target)
+    above = source_unit in reach.get(target_unit, ())
+    return beneath(target_unit, target) and not inside and not above
+
+
+def allowed(source_unit, included, table, units, reach, tests=False):
     """True when a file of source_unit may include the repository path included."""
     target_unit = unit_of(included, units)
     if target_unit == source_unit:
         return True
-    targets = table.get(source_unit, set())
-    if target_unit in targets:
-        return True
-    return included in targets  # a single header named in the table
+    return any(admits(source_unit, t, included, target_unit, reach)
+               for t in edges_of(source_unit, table, units, tests, allowance=True))
 
 
-def find_cycle(table, units):
-    """One cycle among the units' listed edges, as a list of units, or None."""
-    graph = {u: {unit_of(t, units) for t in table[u]} - {u} for u in table}
+def unit_graph(table, units, reach):
+    """unit -> the units its listed edges admit (tests' lines left out)."""
+    graph = {}
+    for unit in units:
+        admitted = set()
+        for target in edges_of(unit, table, units):
+            if is_file_target(target):
+                admitted.add(unit_of(target, units))
+                continue
+            admitted |= {u for u in units | {target} if admits(unit, target, u + "/x.h", u, reach)}
+        graph[unit] = admitted - {unit}
+    return graph
+
+
+def find_cycle(graph):
+    """One cycle of graph (node -> set of nodes), as a list of nodes, or None."""
     state = {}  # 1 on the current path, 2 done
 
-    def visit(unit, path):
-        state[unit] = 1
-        path.append(unit)
-        for nxt in sorted(graph.get(unit, ())):
+    def visit(node, path):
+        state[node] = 1
+        path.append(node)
+        for nxt in sorted(graph.get(node, ())):
             if state.get(nxt) == 1:
                 return path[path.index(nxt):] + [nxt]
             if nxt not in state:
@@ -80,15 +165,59 @@ def find_cycle(table, units):
                 if found:
                     return found
         path.pop()
-        state[unit] = 2
+        state[node] = 2
         return None
 
-    for unit in sorted(graph):
-        if unit not in state:
-            found = visit(unit, [])
+    for node in sorted(graph):
+        if node not in state:
+            found = visit(node, [])
             if found:
                 return found
     return None
+
+
+def strongly_connected(graph):
+    """The components of graph with more than one node (Tarjan, iterative)."""
+    index, low, on_stack, stack, found = {}, {}, set(), [], []
+    counter = 0
+    for root in sorted(graph):
+        if root in index:
+            continue
+        work = [(root, iter(sorted(graph.get(root, ()))))]
+        index[root] = low[root] = counter
+        counter += 1
+        stack.append(root)
+        on_stack.add(root)
+        while work:
+            node, children = work[-1]
+            advanced = False
+            for child in children:
+                if child not in index:
+                    index[child] = low[child] = counter
+                    counter += 1
+                    stack.append(child)
+                    on_stack.add(child)
+                    work.append((child, iter(sorted(graph.get(child, ())))))
+                    advanced = True
+                    break
+                if child in on_stack:
+                    low[node] = min(low[node], index[child])
+            if advanced:
+                continue
+            work.pop()
+            if work:
+                low[work[-1][0]] = min(low[work[-1][0]], low[node])
+            if low[node] == index[node]:
+                members = []
+                while True:
+                    member = stack.pop()
+                    on_stack.discard(member)
+                    members.append(member)
+                    if member == node:
+                        break
+                if len(members) > 1:
+                    found.append(sorted(members))
+    return found
 
 
 def sources(root):
@@ -104,29 +233,57 @@ def sources(root):
                     yield path.relative_to(root).as_posix(), path
 
 
+def component(rel):
+    """The node of the file graph a file stands for: the file itself."""
+    return rel
+
+
+def is_test(rel):
+    return Path(rel).stem.endswith(TEST_SUFFIX)
+
+
 def check(root, table):
     """The list of problems, each one line."""
-    units = set(table)
+    units = unit_names(table)
     folders = {p.name for p in root.iterdir() if p.is_dir()}
     problems = []
-    cycle = find_cycle(table, units)
+    for key in sorted(table):
+        if " " in key and key.split(" ")[0] not in units:
+            problems.append(f"{key}: {key.split(' ')[0]} is not a unit of the layer table")
+    reach = listed_reach(table, units)
+    cycle = find_cycle(unit_graph(table, units, reach))
     if cycle:
-        problems.append("cycle between folders: " + " -> ".join(cycle))
-    for rel, path in sources(root):
+        problems.append("cycle between units: " + " -> ".join(cycle))
+    files = dict(sources(root))
+    components = {}  # component -> components it includes (tests left out)
+    for rel, path in files.items():
         source_unit = unit_of(rel, units)
         if source_unit not in units:
             problems.append(f"{rel}: folder {source_unit} is not in the layer table")
             continue
+        test = is_test(rel)
+        includes = components.setdefault(component(rel), set()) if not test else set()
         for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
             match = INCLUDE.match(line)
             if not match:
                 continue
             included = match.group(1)
+            beside = (Path(rel).parent / included).as_posix()
+            if beside in files:
+                includes.add(component(beside))
+                continue
             if "/" not in included or included.split("/", 1)[0] not in folders:
-                continue  # beside the including file, or a system or library header
-            if not allowed(source_unit, included, table, units):
+                continue  # a system or library header
+            if included in files:
+                includes.add(component(included))
+            if not allowed(source_unit, included, table, units, reach, test):
                 problems.append(f"{rel}:{number}: {source_unit} may not include {included} "
                                 f"({source_unit} -> {unit_of(included, units)} is not in the layer table)")
+    for members in strongly_connected(components):
+        ring = find_cycle({m: components[m] & set(members) for m in members})
+        where = {unit_of(m, units) for m in members}
+        kind = f"inside {where.pop()}" if len(where) == 1 else "between units"
+        problems.append(f"circle of includes {kind}: " + " -> ".join(ring))
     return problems
 
 
@@ -142,10 +299,15 @@ def main(argv):
         print(f"check_layers: {error}", file=sys.stderr)
         return 2
     problems = check(args.root, table)
+    allowances = sorted(k for k in table if k.endswith(ALLOWANCE_KEY))
+    if allowances:
+        edges = sum(len(table[k]) for k in allowances)
+        print(f"check_layers: {edges} wrong-way edge(s) still allowed ({', '.join(allowances)})")
     for problem in problems:
         print(problem, file=sys.stderr)
     if problems:
-        print(f"check_layers: {len(problems)} include(s) cross the layers the wrong way", file=sys.stderr)
+        print(f"check_layers: {len(problems)} problem(s): includes across the layers the wrong way "
+              f"or round a circle", file=sys.stderr)
         return 1
     return 0
 

@@ -61,7 +61,7 @@ class LayerCheckTest(unittest.TestCase):
     def test_an_include_from_a_lower_folder_into_a_higher_fails(self):
         self.write("plugin/plugin_context.cpp", '#include "plugin/plugin_context.h"\n\n#include "allowed_groups/alw_grp.h"\n')
         self.assert_fails("plugin/plugin_context.cpp:3: plugin may not include allowed_groups/alw_grp.h",
-                          "1 include(s)")
+                          "1 problem(s)")
 
     def test_an_angle_include_of_a_folder_of_the_tree_counts_too(self):
         self.write("mml/os.cpp", '#include <plugin/host_interface.h>\n')
@@ -82,11 +82,69 @@ class LayerCheckTest(unittest.TestCase):
 
     def test_a_cycle_in_the_table_fails_even_without_includes_along_it(self):
         self.write("layers.txt", TABLE.replace("mml:\n", "mml: allowed_groups\n"))
-        self.assert_fails("cycle between folders: allowed_groups -> mml -> allowed_groups")
+        self.assert_fails("cycle between units: allowed_groups -> mml -> allowed_groups")
 
     def test_an_unreadable_table_line_is_refused(self):
         self.write("layers.txt", "platform\n")
         self.assert_fails("expected 'FROM: TO ...'", status=2)
+
+    def test_sub_units_keep_their_order_and_their_folders_outward_edges(self):
+        self.write("layers.txt", TABLE + "platform/base:\nplatform/window: platform/base\n")
+        self.write("platform/window/cwnd.h", '#include "platform/base/types.h"\n')
+        self.write("mml/lock.cpp", '#include "platform/window/cwnd.h"\n')  # mml sees none of platform
+        self.write("plugin/context.cpp", '#include "platform/window/cwnd.h"\n')  # an edge to a folder admits its sub-units
+        self.write("plugin/entry/entry.cpp", '#include "mml/mml.h"\n')  # plugin/entry keeps plugin's outward edges
+        self.assert_fails("mml/lock.cpp:1: mml may not include platform/window/cwnd.h")
+        errors = self.run_check()[1]
+        self.assertNotIn("context.cpp", errors)
+        self.assertNotIn("entry.cpp", errors)
+
+    def test_a_wrong_way_edge_between_sub_units_fails(self):
+        self.write("layers.txt", TABLE + "platform/base:\nplatform/window: platform/base\n")
+        self.write("platform/window/cwnd.h", '#include "platform/base/types.h"\n')
+        self.write("platform/base/types.cpp", '#include "platform/window/cwnd.h"\n')
+        self.assert_fails("platform/base/types.cpp:1: platform/base may not include platform/window/cwnd.h "
+                          "(platform/base -> platform/window is not in the layer table)")
+
+    def test_an_edge_to_a_folder_admits_no_sub_unit_listed_above_the_includer(self):
+        self.write("allowed_groups/form.cpp", '#include "plugin/entry/entry_points.h"\n')
+        self.write("plugin/entry/entry_points.h", "#pragma once\n")
+        self.assert_fails("allowed_groups may not include plugin/entry/entry_points.h")
+
+    def test_a_circle_among_sub_units_in_the_table_fails(self):
+        self.write("layers.txt", TABLE + "platform/base: platform/window\nplatform/window: platform/base\n")
+        self.assert_fails("cycle between units: platform/base -> platform/window -> platform/base")
+
+    def test_a_circle_of_headers_inside_one_unit_fails(self):
+        self.write("mml/a.h", '#include "mml/b.h"\n')
+        self.write("mml/b.h", '#include "c.h"\n')  # beside the including file
+        self.write("mml/c.h", '#include "mml/a.h"\n')
+        self.write("mml/a.cpp", '#include "mml/a.h"\n')  # a source including its header is no circle
+        errors = self.assert_fails("circle of includes inside mml: mml/a.h -> mml/b.h -> mml/c.h -> mml/a.h")
+        self.assertIn("1 problem(s)", errors)
+
+    def test_tests_lines_widen_what_a_units_tests_see_and_nothing_else(self):
+        self.write("layers.txt", TABLE + "platform/base:\nplatform/window: platform/base\n"
+                   "platform/base tests: platform/window/cwnd.h\n")
+        self.write("platform/window/cwnd.h", "#pragma once\n")
+        self.write("platform/base/types_test.cpp", '#include "platform/window/cwnd.h"\n')
+        self.assertEqual(self.run_check(), (0, ""))
+        self.write("platform/base/types.cpp", '#include "platform/window/cwnd.h"\n')
+        errors = self.assert_fails("platform/base/types.cpp:1: platform/base may not include platform/window/cwnd.h")
+        self.assertNotIn("types_test.cpp", errors)
+
+    def test_an_allowance_admits_its_edge_outside_the_cycle_check_and_is_counted(self):
+        self.write("layers.txt", TABLE + "mml allowance: plugin/host_interface.h\n")
+        self.write("mml/os.cpp", '#include "plugin/host_interface.h"\n')
+        result = subprocess.run(
+            [sys.executable, str(SCRIPT), "--root", str(self.root), "--table", str(self.root / "layers.txt")],
+            capture_output=True, text=True)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertIn("1 wrong-way edge(s) still allowed (mml allowance)", result.stdout)
+
+    def test_a_qualified_line_of_an_unknown_unit_fails(self):
+        self.write("layers.txt", TABLE + "gadgets tests: mml\n")
+        self.assert_fails("gadgets tests: gadgets is not a unit of the layer table")
 
     def test_the_project_tree_keeps_to_its_table(self):
         result = subprocess.run([sys.executable, str(SCRIPT)], capture_output=True, text=True)

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "controls/font_setting_dlg.h"
-#include "listview/common/common_list_ctrl.h"
 #include "listview/profile/appearance_line.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/user/color_dialog.h"
@@ -106,15 +105,16 @@ void CCustomizedAppearance::LoadFromList() {
 
   // A list that takes no colours still takes a font: the font button, and
   // Apply and Cancel to apply it and to close, stay enabled.
-  const BOOL enable = m_pList != nullptr && m_pList->m_bApplyColors;
+  const BOOL enable = m_pList != nullptr && m_pList->AppliesColors();
   for (CWnd* child = GetWindow(GW_CHILD); child != nullptr; child = child->GetWindow(GW_HWNDNEXT)) {
     const int id = child->GetDlgCtrlID();
     if (id != kFontButtonId && id != kApplyId && id != IDCANCEL) child->EnableWindow(enable);
   }
 
   if (m_pList != nullptr && m_appearance.bFilterRow) {
-    for (int i = 0; i < m_pList->m_arrColumns.GetSize(); ++i) {
-      const int item = m_keywordColumnCombo.AddString(m_pList->m_arrColumns[i].szName);
+    const CArray<sTarnColInfo>& columns = m_pList->ColumnRecords();
+    for (int i = 0; i < columns.GetSize(); ++i) {
+      const int item = m_keywordColumnCombo.AddString(columns[i].szName);
       m_keywordColumnCombo.SetItemData(item, static_cast<DWORD_PTR>(i));
       if (i == m_appearance.nKeywordColumn) m_keywordColumnCombo.SetCurSel(item);
     }
@@ -274,12 +274,13 @@ void CCustomizedAppearance::RemoveSelectedKeywords() {
 void CCustomizedAppearance::OnApply() {
   if (m_pList == nullptr) return;
   m_pList->SetListFont(m_appearance.strFontFace, m_appearance.strFontSize);
-  if (m_pList->m_bApplyColors) {
-    m_pList->SetBkColor(m_appearance.clrBack);
-    m_pList->SetTextBkColor(m_appearance.clrBack);
-    m_pList->SetTextColor(m_appearance.clrText);
+  CListCtrl& window = m_pList->HostList();
+  if (m_pList->AppliesColors()) {
+    window.SetBkColor(m_appearance.clrBack);
+    window.SetTextBkColor(m_appearance.clrBack);
+    window.SetTextColor(m_appearance.clrText);
   }
-  m_pList->Invalidate();
+  window.Invalidate();
 
   if (const int column = m_keywordColumnCombo.GetCurSel(); column != CB_ERR) {
     m_appearance.nKeywordColumn = static_cast<int>(m_keywordColumnCombo.GetItemData(column));
@@ -292,5 +293,5 @@ void CCustomizedAppearance::OnApply() {
   }
   m_pList->Appearance() = m_appearance;
   m_pList->MarkCustomized();
-  listview::WriteAppearanceLine(m_pList->m_strProfileName, m_pList->GetDlgCtrlID(), m_appearance);
+  listview::WriteAppearanceLine(m_pList->ProfileName(), window.GetDlgCtrlID(), m_appearance);
 }

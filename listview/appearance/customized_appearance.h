@@ -19,12 +19,11 @@
 #pragma once
 
 #include "controls/clr_button.h"
+#include "listview/host/list_host.h"
 #include "listview/list_appearance.h"
 #include "listview/xlist/x_list_ctrl.h"
 #include "platform/user/ccombobox.h"
 #include "platform/user/cdialog.h"
-
-class CCommonListCtrl;
 
 class CCustomizedAppearance : public CDialog {
  public:
@@ -44,8 +43,8 @@ class CCustomizedAppearance : public CDialog {
 
   CCustomizedAppearance();
 
-  void Bind(CCommonListCtrl* list) { m_pList = list; }
-  CCommonListCtrl* BoundList() const { return m_pList; }
+  void Bind(listview::ListHost* list) { m_pList = list; }
+  listview::ListHost* BoundList() const { return m_pList; }
   const sListAppearance& WorkingAppearance() const { return m_appearance; }
   bool KeywordSectionShown() const { return m_bSectionShown; }
 
@@ -74,7 +73,7 @@ class CCustomizedAppearance : public CDialog {
   void AddTip(int id, const char* text);
   void ShowFont();
 
-  CCommonListCtrl* m_pList = nullptr;
+  listview::ListHost* m_pList = nullptr;
   CComboBox m_propertyCombo;
   CClrButton m_fontButton;
   CClrButton m_colorButton;

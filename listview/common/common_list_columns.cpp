@@ -97,6 +97,11 @@ void CCommonListCtrl::AddTool(int id, const RECT& rect, const CString& text) {
   ::SendMessage(m_hHeaderTip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void CCommonListCtrl::InsertShownColumn(int position, const sTarnColInfo& column) {
+  InsertColumn(position, column.szName, column.nFormat, column.nWidth);
+  if (!column.strDescription.IsEmpty()) AddHeaderToolTip(position, column.strDescription);
+}
+
 void CCommonListCtrl::AddHeaderToolTip(int position, LPCTSTR text) {
   if ((GetStyle() & LVS_TYPEMASK) != LVS_REPORT) return;
   CHeaderCtrl* header = GetHeaderCtrl();

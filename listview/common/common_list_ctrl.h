@@ -27,6 +27,7 @@
 #include <string>
 
 #include "listview/col_info.h"
+#include "listview/host/list_host.h"
 #include "listview/list_appearance.h"
 #include "listview/reposition/reposition_columns.h"
 #include "platform/afx.h"
@@ -49,7 +50,7 @@ constexpr UINT kCustomize = 4009;
 constexpr UINT kCopyToClipboard = 4010;
 }  // namespace list_command
 
-class CCommonListCtrl : public CListCtrl {
+class CCommonListCtrl : public CListCtrl, public listview::ListHost {
  public:
   // Per-row colour hook (keyword colouring): may change the text colour of
   // the row with item data `data`.
@@ -83,14 +84,14 @@ class CCommonListCtrl : public CListCtrl {
   // Builds the header from the records and the stored profile.
   // The COLUMNPROFILE value SaveColumnProfile writes now; with `added`, as
   // it would be once that computed column is appended and shown last.
-  CString FormatCurrentProfile(const sTarnColInfo* added = nullptr) const;
+  CString FormatCurrentProfile(const sTarnColInfo* added = nullptr) const override;
   void ApplyColumnProfile();
   // Stores the current layout; "Error while saving column profile" on failure.
-  void SaveColumnProfile();
+  void SaveColumnProfile() override;
 
   // ---- Look ----
   void LoadCustomization();
-  void SetListFont(const CString& face, const CString& size);
+  void SetListFont(const CString& face, const CString& size) override;
   void ToggleGridLines();
   // The process's appearance dialog, bound to this list, titled
   // "Customize Appearance :<profile>", shown on top and centred over the list
@@ -133,17 +134,32 @@ class CCommonListCtrl : public CListCtrl {
   void SetColorCallback(ColorCallback callback) { m_pfnColor = callback; }
   void SetItemToolTipCallback(ItemToolTipCallback callback) { m_pfnItemToolTip = callback; }
 
-  // ---- State (read by the column profile and appearance dialogs) ----
+  // ---- State ----
   int SortColumn() const { return m_nSortColumn; }
   int SortDirection() const { return m_nSortDirection; }
-  int BuiltInColumnCount() const { return m_nBuiltInColumns; }
   int FirstColumnIndex() const { return m_nFirstColumnIndex; }
   bool IsCustomized() const { return m_cCustomized != 0; }
-  // Set when the appearance dialog applied a choice to this list.
-  void MarkCustomized() { m_cCustomized = 1; }
   HWND HeaderToolTip() const { return m_hHeaderTip; }
   const CString& ClipboardText() const { return m_strClipboardText; }
-  sListAppearance& Appearance() { return m_appearance; }
+
+  // ---- What the list's dialogs see (listview/host/list_host.h) ----
+  CListCtrl& HostList() override { return *this; }
+  CWnd* DialogAncestor() const override;
+  const CString& ProfileName() const override { return m_strProfileName; }
+  const CArray<sTarnColInfo>& ColumnRecords() const override { return m_arrColumns; }
+  int BuiltInColumnCount() const override { return m_nBuiltInColumns; }
+  const CStringArray& MandatoryColumns() const override { return m_arrMandatoryColumns; }
+  CArray<int>& ColumnOrder() override { return m_arrColumnOrder; }
+  CArray<int>& ColumnAtPosition() override { return m_arrColumnAtPosition; }
+  void SetFirstColumnIndex(int column) override { m_nFirstColumnIndex = column; }
+  void InsertShownColumn(int position, const sTarnColInfo& column) override;
+  void RemoveShownColumn(int position) override { DeleteColumn(position); }
+  // A plain list has no filters; the filter list drops its own.
+  void ResetFilters() override {}
+  void KeepLayoutAsDefault() override { m_arrDefaultLayout.Copy(m_arrColumnOrder); }
+  sListAppearance& Appearance() override { return m_appearance; }
+  bool AppliesColors() const override { return m_bApplyColors != 0; }
+  void MarkCustomized() override { m_cCustomized = 1; }
 
   // Filled by the owner before ApplyColumnProfile.
   CString m_strProfileName;
@@ -163,9 +179,6 @@ class CCommonListCtrl : public CListCtrl {
   BOOL m_bFillEmptyArea = 0;
 
  protected:
-  // The dialog rebuilds the header and the column tables when it applies.
-  friend class CRepositionColumns;
-
   void PreSubclassWindow() override;
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override;
@@ -191,8 +204,6 @@ class CCommonListCtrl : public CListCtrl {
   // Header item `item` gets the sort image `image` (-1: format string only).
   void SetHeaderSortImage(int item, int image);
   CString HeaderItemText(int item) const;
-  // The nearest dialog ancestor, or null.
-  CWnd* DialogAncestor() const;
   // TTN_NEEDTEXTA/W for tool id k: the callback's text for row k - 1, kept
   // in the list's own buffer. False when not handled (no callback, id 0).
   bool OnItemToolTipText(NMHDR* notify, LRESULT* result);

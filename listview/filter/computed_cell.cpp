@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "listview/expression.h"
-#include "listview/filter/formula_pieces.h"
+#include "listview/formula_pieces.h"
 #include "platform/user/message_box.h"
 
 namespace listview {

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "listview/filter/filter_list_ctrl.h"
-#include "listview/filter/formula_pieces.h"
+#include "listview/formula_pieces.h"
 
 int CFilterListCtrl::AddComputedColumn(const sTarnColInfo& column) {
   CHeaderCtrl* header = GetHeaderCtrl();

@@ -45,7 +45,7 @@ constexpr UINT kAddCustomColumn = 33079;
 constexpr UINT kDeleteCustomColumn = 33080;
 }  // namespace list_command
 
-class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
+class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource, public listview::ComputedColumnsHost {
  public:
   // The owner's row formatter: the cell of column index `column` for the row
   // whose item data is `data`. Colours -1 (and image -1) mean "the list's";
@@ -138,7 +138,7 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   // Column index `column` filtered by `text` (empty removes its filter).
   void SetColumnFilter(int column, const CString& text);
   void ClearFilters();
-  void ResetFilters();
+  void ResetFilters() override;
   void Refilter();
   bool PassesFilters(DWORD_PTR data) const;
   void SetHeaderFilterText(int position, const CString& text, BOOL oneShotExact);
@@ -152,15 +152,16 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   // ---- Computed columns (listview/filter/filter_list_columns.cpp) ----
   // Appends `column` as the last column index, shown after the last header
   // column, with its description as the header tool-tip. Returns its index.
-  int AddComputedColumn(const sTarnColInfo& column);
+  int AddComputedColumn(const sTarnColInfo& column) override;
   // Removes computed column `index`: its header column (when shown), its
   // record and order entry. Later column indexes move one down, and every
   // reference to them (formulas, filters, sorting, keyword column) with
   // them. Built-in columns are never removed.
-  void RemoveComputedColumn(int index);
+  void RemoveComputedColumn(int index) override;
   // Every shown column's header tool-tip again: its description, or its
   // caption when it has none.
-  void ReregisterHeaderToolTips();
+  void ReregisterHeaderToolTips() override;
+  listview::ListHost& Columns() override { return *this; }
 
   CColorHeaderCtrl& Header() { return m_header; }
 
@@ -174,8 +175,6 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource {
   BOOL OnEraseBkgnd(CDC* dc) override;
 
  private:
-  friend struct FilterListFaults;  // tests break the invariants to see them reported
-
   void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
   int ViewPosition(int row) const;
   sColInfo* RecordOfRow(int row) const;

@@ -354,61 +354,6 @@ TEST_F(FilterList, LeavingFilterModeDropsTheFiltersAndEveryRow) {
   EXPECT_EQ(Shown(0), Strings{"sell"});
 }
 
-}  // namespace
-
-// Store and view made inconsistent, as no sequence of calls can make them.
-struct FilterListFaults {
-  static void LoseViewEntry(CFilterListCtrl& list, size_t position) { list.m_view[position] = -1; }
-  static void RepeatViewEntry(CFilterListCtrl& list) { list.m_view[1] = list.m_view[0]; }
-  static void LoseFilterText(CFilterListCtrl& list) { list.m_arrFilterTexts.pop_back(); }
-};
-
-namespace {
-
-TEST_F(FilterList, AnInconsistentViewIsReportedAndEmptiedAndAFilterTableIsLeftAlone) {
-  CFilterListCtrl& list = Open();
-  platform::SetMessageBoxResponder([](const platform::MessageBoxRecord&) { return IDOK; });
-  const auto refill = [&] {
-    list.DeleteAllItems();
-    rows_.clear();
-    AddSample();
-    platform::ClearMessageBoxLog();
-  };
-  const auto boxes = [] {
-    Strings texts;
-    for (const auto& box : platform::MessageBoxLog()) texts.push_back(box.text);
-    return texts;
-  };
-
-  refill();
-  FilterListFaults::LoseViewEntry(list, 2);
-  EXPECT_EQ(list.InsertItem(2, ""), 0);
-  EXPECT_EQ(boxes(), Strings{"Insert Item: Reindexing Error"});
-  EXPECT_EQ(list.StoreSize(), 0);
-  EXPECT_EQ(list.GetItemCount(), 0);
-
-  refill();
-  FilterListFaults::LoseViewEntry(list, 3);  // visible row 0, newest first
-  EXPECT_EQ(list.GetItemData(0), 0u) << "a row without a record has no data";
-  EXPECT_FALSE(list.DeleteItem(0));
-  EXPECT_EQ(boxes(), Strings{"Delete item: Item not found"});
-  EXPECT_EQ(list.StoreSize(), 4) << "nothing else changes";
-
-  refill();
-  FilterListFaults::RepeatViewEntry(list);
-  EXPECT_FALSE(list.DeleteItem(3));  // the oldest row, shown twice
-  EXPECT_EQ(boxes(), Strings{"Delete item: Reindexing Error"});
-  EXPECT_EQ(list.StoreSize(), 0);
-
-  refill();
-  list.SetColumnFilter(0, "b");
-  list.SetColumnFilter(1, "1");
-  FilterListFaults::LoseFilterText(list);
-  list.Refilter();
-  EXPECT_EQ(boxes(), Strings{"Error occured while filtering"});
-  EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"})) << "the rows stay as they were";
-}
-
 TEST(ComputedCell, FailuresKeepTheLastReferencedCell) {
   const listview::CellSource cells = [](int column, CString& text) {
     if (column > 2) return false;

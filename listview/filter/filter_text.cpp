@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "listview/common/list_owned_dialog.h"
+#include "listview/host/list_owned_dialog.h"
 #include "listview/filter/filter_list_ctrl.h"
 #include "platform/user/data_exchange.h"
 #include "platform/window/cursor.h"

@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "listview/common/common_list_ctrl.h"
-#include "listview/filter/filter_list_ctrl.h"
 #include "platform/user/data_exchange.h"
 #include "platform/user/message_box.h"
 
@@ -68,9 +66,9 @@ BOOL CRepositionColumns::OnInitDialog() {
 
 // ---- Opening -----------------------------------------------------------------
 
-void CRepositionColumns::Open(CCommonListCtrl* list, const CArray<sTarnColInfo>& records) {
+void CRepositionColumns::Open(listview::ListHost* list, const CArray<sTarnColInfo>& records) {
   m_pList = list;
-  m_pHeader = list != nullptr ? list->GetHeaderCtrl() : nullptr;
+  m_pHeader = list != nullptr ? list->HostList().GetHeaderCtrl() : nullptr;
   const int columns = m_pHeader != nullptr && m_pHeader->GetSafeHwnd() != nullptr ? m_pHeader->GetItemCount() : 0;
   m_arrColumnOrder.SetSize(columns);
   if (columns > 0) m_pHeader->GetOrderArray(m_arrColumnOrder.GetData(), columns);
@@ -78,8 +76,8 @@ void CRepositionColumns::Open(CCommonListCtrl* list, const CArray<sTarnColInfo>&
   m_arrColumns.Copy(records);
   m_nSave = 1;
   if (list != nullptr) {
-    m_strProfileName = list->m_strProfileName;
-    m_arrFixedColumns.Copy(list->m_arrMandatoryColumns);
+    m_strProfileName = list->ProfileName();
+    m_arrFixedColumns.Copy(list->MandatoryColumns());
   }
   m_bSortControls = m_strProfileName == kSortProfile ? 1 : 0;
   m_listAvailable.DeleteAllItems();
@@ -153,22 +151,23 @@ void CRepositionColumns::MoveToAvailable() {
 // ---- Applying ----------------------------------------------------------------
 
 void CRepositionColumns::Apply() {
-  if (m_pList == nullptr || m_pList->GetSafeHwnd() == nullptr) {
+  if (m_pList == nullptr || m_pList->HostList().GetSafeHwnd() == nullptr) {
     EndDialog(IDOK);
     return;
   }
+  CListCtrl& window = m_pList->HostList();
   const int columns = m_pHeader != nullptr ? m_pHeader->GetItemCount() : 0;
   // Shown columns keep the width the user gave them.
   for (int item = 0; item < columns; ++item) {
     const int record = RecordOf(HeaderText(m_pHeader, item));
-    if (record >= 0) m_arrColumns[record].nWidth = m_pList->GetColumnWidth(item);
+    if (record >= 0) m_arrColumns[record].nWidth = window.GetColumnWidth(item);
   }
-  for (int item = columns - 1; item >= 0; --item) m_pList->DeleteColumn(item);
+  for (int item = columns - 1; item >= 0; --item) m_pList->RemoveShownColumn(item);
 
-  CArray<int>& order = m_pList->m_arrColumnOrder;
-  order.SetSize(m_pList->m_arrColumns.GetSize());
+  CArray<int>& order = m_pList->ColumnOrder();
+  order.SetSize(m_pList->ColumnRecords().GetSize());
   for (int i = 0; i < order.GetSize(); ++i) order[i] = -1;
-  CArray<int>& atPosition = m_pList->m_arrColumnAtPosition;
+  CArray<int>& atPosition = m_pList->ColumnAtPosition();
   atPosition.RemoveAll();
   m_arrColumnOrder.RemoveAll();
   int position = 0;
@@ -179,26 +178,25 @@ void CRepositionColumns::Apply() {
     order[record] = position;
     atPosition.Add(record);
     m_arrColumnOrder.Add(record);
-    m_pList->InsertColumn(position, column.szName, column.nFormat, column.nWidth);
-    if (!column.strDescription.IsEmpty()) m_pList->AddHeaderToolTip(position, column.strDescription);
+    m_pList->InsertShownColumn(position, column);
     ++position;
   }
   // Rows draw from the column that sits first.
-  if (!atPosition.IsEmpty()) m_pList->m_nFirstColumnIndex = atPosition[0];
-  if (auto* filtered = dynamic_cast<CFilterListCtrl*>(m_pList)) filtered->ResetFilters();
-  m_pList->Invalidate();
+  if (!atPosition.IsEmpty()) m_pList->SetFirstColumnIndex(atPosition[0]);
+  m_pList->ResetFilters();
+  window.Invalidate();
   if (CWnd* owner = m_pList->DialogAncestor()) {
-    owner->SendMessage(kLayoutChanged, static_cast<WPARAM>(m_pList->GetDlgCtrlID()), 0);
+    owner->SendMessage(kLayoutChanged, static_cast<WPARAM>(window.GetDlgCtrlID()), 0);
   }
   EndDialog(IDOK);
 }
 
 void CRepositionColumns::Save() {
-  CCommonListCtrl* list = m_pList;
+  listview::ListHost* list = m_pList;
   Apply();
-  if (list == nullptr || list->GetSafeHwnd() == nullptr || m_nSave != 1) return;
+  if (list == nullptr || list->HostList().GetSafeHwnd() == nullptr || m_nSave != 1) return;
   if (m_bSecondMode) {
-    list->m_arrDefaultLayout.Copy(list->m_arrColumnOrder);
+    list->KeepLayoutAsDefault();
     return;
   }
   list->SaveColumnProfile();

@@ -2,7 +2,8 @@
 // the user chooses which columns of a CCommonListCtrl show and in which
 // order. Every list embeds one and opens it modeless from its header menu
 // ("Reposition Columns", 4004); each opening destroys and recreates the
-// window, and Open rebuilds the working copies from the list.
+// window, and Open rebuilds the working copies from the list. The dialog
+// sees its list only as a listview::ListHost.
 //
 // Two drag lists: the available (hidden) columns, in reverse record order,
 // and the shown ones in display order. ">" / "<" (or a double click) move
@@ -28,11 +29,10 @@
 #include "controls/control_pos.h"
 #include "controls/zr_drag_list_ctrl.h"
 #include "listview/col_info.h"
+#include "listview/host/list_host.h"
 #include "platform/base/collections.h"
 #include "platform/comctl/cheaderctrl.h"
 #include "platform/user/cdialog.h"
-
-class CCommonListCtrl;
 
 namespace reposition_id {
 constexpr UINT kDialog = 9002;
@@ -62,7 +62,7 @@ class CRepositionColumns : public CDialog {
 
   // Fills both lists from `list` (its header and `records`, the list's
   // column records); called right after the window is created.
-  void Open(CCommonListCtrl* list, const CArray<sTarnColInfo>& records);
+  void Open(listview::ListHost* list, const CArray<sTarnColInfo>& records);
   // The buttons' work, also reachable by tests and scripts as clicks.
   void MoveToShown();
   void MoveToAvailable();
@@ -96,7 +96,7 @@ class CRepositionColumns : public CDialog {
   CArray<sTarnColInfo> m_arrColumns;
   CControlPos m_controlPos;  // no control registered: Layout places them
   CString m_strDefaultSortColumn;
-  CCommonListCtrl* m_pList = nullptr;
+  listview::ListHost* m_pList = nullptr;
   CHeaderCtrl* m_pHeader = nullptr;
   int m_nSave = 0;
   int m_nRecordCount = 0;

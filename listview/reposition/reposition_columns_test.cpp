@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "listview/common/common_list_ctrl.h"
+#include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/column_profile_dialog.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
@@ -355,3 +356,35 @@ TEST_F(RepositionColumnsTest, DraggingTheFramesCornerSizesTheDialogDownToItsLeas
 }
 
 }  // namespace
+
+// The dialog sees only what a list shows it; a filter list drops its filters
+// when View rearranges its columns, as the filters named the old arrangement.
+TEST(RepositionFilterList, ViewDropsTheFiltersOfAFilterList) {
+  platform::ResetForTest();
+  listview::testing::RegisterListDialog();
+  listview::testing::RegisterColumnProfileDialog();
+  {
+    listview::testing::CListDialog<CFilterListCtrl> owner([](CFilterListCtrl& list) {
+      list.m_strProfileName = "filtered";
+      const char* names[] = {"Name", "Qty", "Price"};
+      for (int i = 0; i < 3; ++i) {
+        list.m_arrColumns.Add(sTarnColInfo(names[i], 60, 0, sort_kind::kText));
+        list.m_mapColumnIndex.SetAt(names[i], i);
+      }
+      list.ApplyColumnProfile();
+    });
+    ASSERT_TRUE(owner.Create(listview::testing::kListDialogId));
+    CFilterListCtrl& list = owner.list;
+    list.SetColumnFilter(1, "5");
+    ASSERT_EQ(list.FilteredColumns(), std::vector<int>{1});
+    platform::SetMenuResponder(platform::ChooseMenuEntry("Reposition Columns"));
+    ASSERT_TRUE(input::RightClickAt(list.GetHeaderCtrl()->GetSafeHwnd(), POINT{10, 5}));
+    platform::SetMenuResponder({});
+    const HWND dialog = list.RepositionDialog().GetSafeHwnd();
+    ASSERT_NE(dialog, nullptr);
+    ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(reposition_id::kView, BN_CLICKED), 0);
+    EXPECT_TRUE(list.FilteredColumns().empty());
+  }
+  listview::testing::UnregisterListDialog();
+  platform::ResetForTest();
+}

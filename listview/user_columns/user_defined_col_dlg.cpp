@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "listview/common/list_owned_dialog.h"
-#include "listview/filter/formula_pieces.h"
+#include "listview/host/list_owned_dialog.h"
+#include "listview/formula_pieces.h"
 #include "listview/user_columns/user_formula.h"
 #include "platform/user/data_exchange.h"
 #include "platform/user/message_box.h"
@@ -43,16 +43,18 @@ void CUserDefinedColDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, ids::kComputed, m_cmbComputed);
 }
 
-bool CUserDefinedColDlg::Open(CFilterListCtrl* list, int mode) {
-  if (list == nullptr) return false;
-  if (list->BuiltInColumnCount() > list->m_arrColumns.GetSize()) {
+bool CUserDefinedColDlg::Open(listview::ComputedColumnsHost* host, int mode) {
+  if (host == nullptr) return false;
+  listview::ListHost* list = &host->Columns();
+  const CArray<sTarnColInfo>& columns = list->ColumnRecords();
+  if (list->BuiltInColumnCount() > columns.GetSize()) {
     AfxMessageBox("Error while adding user defined cols");
     return false;
   }
   bool ok = false;
-  listview::CreateForList(*this, ids::kDialog, *list, ok);
+  listview::CreateForList(*this, ids::kDialog, list->HostList(), ok);
   if (!ok) return false;
-  m_pList = list;
+  m_pList = host;
 
   m_lstColumns.ResetContent();
   m_cmbComputed.ResetContent();
@@ -67,23 +69,23 @@ bool CUserDefinedColDlg::Open(CFilterListCtrl* list, int mode) {
   if (mode == kAddMode) {
     m_cmbComputed.ShowWindow(SW_HIDE);
     if (name != nullptr) name->ShowWindow(SW_SHOW);
-    title.Format("%s: Add Custom Columns", list->m_strProfileName.GetString());
+    title.Format("%s: Add Custom Columns", list->ProfileName().GetString());
     SetDlgItemText(IDOK, "Add");
   } else {
     m_cmbComputed.ShowWindow(SW_SHOW);
     if (name != nullptr) name->ShowWindow(SW_HIDE);
-    title.Format("%s: Delete Custom Columns", list->m_strProfileName.GetString());
+    title.Format("%s: Delete Custom Columns", list->ProfileName().GetString());
     SetDlgItemText(IDOK, "Delete");
   }
   SetWindowText(title);
 
-  for (int i = list->BuiltInColumnCount(); i < list->m_arrColumns.GetSize(); ++i) {
-    const int item = m_cmbComputed.AddString(list->m_arrColumns[i].szName);
+  for (int i = list->BuiltInColumnCount(); i < columns.GetSize(); ++i) {
+    const int item = m_cmbComputed.AddString(columns[i].szName);
     if (item >= 0) m_cmbComputed.SetItemData(item, static_cast<DWORD_PTR>(i));
   }
-  for (int i = 0; i < list->m_arrColumns.GetSize(); ++i) {
-    if (!IsNumeric(list->m_arrColumns[i].nSortType)) continue;
-    const int item = m_lstColumns.AddString(list->m_arrColumns[i].szName);
+  for (int i = 0; i < columns.GetSize(); ++i) {
+    if (!IsNumeric(columns[i].nSortType)) continue;
+    const int item = m_lstColumns.AddString(columns[i].szName);
     if (item >= 0) m_lstColumns.SetItemData(item, static_cast<DWORD_PTR>(i));
   }
   if (mode == kAddMode && name != nullptr) GotoDlgCtrl(name);
@@ -165,8 +167,9 @@ void CUserDefinedColDlg::ShowDescription() {
   const int item = m_cmbComputed.GetCurSel();
   if (item < 0 || m_pList == nullptr) return;
   const int index = static_cast<int>(m_cmbComputed.GetItemData(item));
-  if (index < 0 || index >= m_pList->m_arrColumns.GetSize()) return;
-  SetDlgItemText(ids::kFormula, m_pList->m_arrColumns[index].strDescription);
+  const CArray<sTarnColInfo>& records = m_pList->Columns().ColumnRecords();
+  if (index < 0 || index >= records.GetSize()) return;
+  SetDlgItemText(ids::kFormula, records[index].strDescription);
 }
 
 void CUserDefinedColDlg::OnOK() {
@@ -207,8 +210,9 @@ void CUserDefinedColDlg::AddColumn() {
   // The record keeps 63 characters; the name is compared as it will be kept,
   // hidden columns included.
   sTarnColInfo column(name, kNewColumnWidth, LVCFMT_RIGHT, sort_kind::kFloat);
-  for (int i = 0; i < m_pList->m_arrColumns.GetSize(); ++i) {
-    if (CString(m_pList->m_arrColumns[i].szName) == column.szName) {
+  const CArray<sTarnColInfo>& records = m_pList->Columns().ColumnRecords();
+  for (int i = 0; i < records.GetSize(); ++i) {
+    if (CString(records[i].szName) == column.szName) {
       MessageBox("This column name already present,Please choose different column Name");
       return;
     }
@@ -218,7 +222,7 @@ void CUserDefinedColDlg::AddColumn() {
   // The list's layout is read back into a buffer of 4,096 characters: a
   // column that makes it longer would be dropped, with every later one, at
   // the next start. Refused here, before anything changes or is saved.
-  if (m_pList->FormatCurrentProfile(&column).GetLength() > listview::kProfileValueBuffer - 1) {
+  if (m_pList->Columns().FormatCurrentProfile(&column).GetLength() > listview::kProfileValueBuffer - 1) {
     MessageBox(kProfileTooLongMessage);
     return;
   }
@@ -233,15 +237,17 @@ void CUserDefinedColDlg::DeleteColumn() {
     return;
   }
   const int chosen = static_cast<int>(m_cmbComputed.GetItemData(item));
-  if (chosen < m_pList->BuiltInColumnCount() || chosen >= m_pList->m_arrColumns.GetSize()) return;
+  const CArray<sTarnColInfo>& records = m_pList->Columns().ColumnRecords();
+  const int builtIn = m_pList->Columns().BuiltInColumnCount();
+  if (chosen < builtIn || chosen >= records.GetSize()) return;
   // The chosen column and the computed columns whose formula, as typed,
   // quotes its caption. A column that used it only through one of those
   // stays; its formula then names a column that is gone, and its cells are
   // empty until the user deletes it too.
-  const CString quoted = "\"" + CString(m_pList->m_arrColumns[chosen].szName) + "\"";
+  const CString quoted = "\"" + CString(records[chosen].szName) + "\"";
   std::vector<int> going;
-  for (int i = m_pList->BuiltInColumnCount(); i < m_pList->m_arrColumns.GetSize(); ++i) {
-    if (i == chosen || m_pList->m_arrColumns[i].strDescription.Find(quoted) >= 0) going.push_back(i);
+  for (int i = builtIn; i < records.GetSize(); ++i) {
+    if (i == chosen || records[i].strDescription.Find(quoted) >= 0) going.push_back(i);
   }
   // Highest index first, so the indexes still to remove stay valid.
   for (auto it = going.rbegin(); it != going.rend(); ++it) m_pList->RemoveComputedColumn(*it);
@@ -251,5 +257,5 @@ void CUserDefinedColDlg::DeleteColumn() {
 
 void CUserDefinedColDlg::Finish() {
   EndDialog(IDOK);
-  m_pList->SaveColumnProfile();
+  m_pList->Columns().SaveColumnProfile();
 }

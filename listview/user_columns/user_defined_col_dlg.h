@@ -1,5 +1,6 @@
-// CUserDefinedColDlg: adds a computed column to a CFilterListCtrl, built as
-// a formula over the list's numeric columns, or deletes one (dialog 1008).
+// CUserDefinedColDlg: adds a computed column to a list that has them (a
+// CFilterListCtrl, seen as a listview::ComputedColumnsHost), built as a
+// formula over the list's numeric columns, or deletes one (dialog 1008).
 //
 // One modeless instance serves the process (TheUserDefinedColDlg); a list
 // opens it for itself in add or delete mode (commands 33079 and 33080), and
@@ -26,7 +27,7 @@
 // before anything changes.
 #pragma once
 
-#include "listview/filter/filter_list_ctrl.h"
+#include "listview/host/list_host.h"
 #include "platform/afx.h"
 #include "platform/user/ccombobox.h"
 #include "platform/user/cdialog.h"
@@ -69,7 +70,7 @@ class CUserDefinedColDlg : public CDialog {
   // top-level window), and prepares it for `mode`; the caller shows it.
   // False, with "Error while adding user defined cols", when the list has
   // fewer column records than built-in columns.
-  bool Open(CFilterListCtrl* list, int mode);
+  bool Open(listview::ComputedColumnsHost* list, int mode);
 
   const CString& ShownFormula() const { return m_strShown; }
   const CString& StoredFormula() const { return m_strStored; }
@@ -97,7 +98,7 @@ class CUserDefinedColDlg : public CDialog {
   CListBox m_lstColumns;
   CString m_strShown;   // edit 1010
   CString m_strStored;  // always begins with a space
-  CFilterListCtrl* m_pList = nullptr;
+  listview::ComputedColumnsHost* m_pList = nullptr;
   int m_nMode = kAddMode;
   CComboBox m_cmbComputed;
 };

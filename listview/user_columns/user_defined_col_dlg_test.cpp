@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/dialog_templates.h"
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "listview/expression.h"
-#include "listview/filter/formula_pieces.h"
+#include "listview/formula_pieces.h"
 
 namespace listview {
 

@@ -16,7 +16,7 @@ struct NamedColumn {
 };
 
 // From `shown`, with a space put in front and split at double quotes
-// (listview/filter/formula_pieces.h): literal pieces are copied into both
+// (listview/formula_pieces.h): literal pieces are copied into both
 // results; each quoted piece must be the exact caption of one of `columns`
 // and becomes "\"%d\"" in `stored` and "%d" in `test`. False (results
 // unspecified) when a quoted piece names none of them.

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "listview/filter/formula_pieces.h"
+#include "listview/formula_pieces.h"
 
 namespace {
 

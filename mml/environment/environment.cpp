@@ -45,16 +45,21 @@ int start_memory_map(sProcessState& state, GetenvFn getenv, int* err) {
       return fail(err, parsed ? 5 : 9);
     }
   }
-  state.pMap = CMemoryMap::Create(static_cast<uint32_t>(buckets));
-  if (state.pMap == nullptr) return fail(err, 9);
-  state.nRecording.store(1, std::memory_order_release);
+  state.memory.pMap = CMemoryMap::Create(static_cast<uint32_t>(buckets));
+  if (state.memory.pMap == nullptr) return fail(err, 9);
+  state.memory.nRecording.store(1, std::memory_order_release);
   return succeed(err);
 }
 
 void stop_memory_map(sProcessState& state) {
-  state.nRecording.store(0, std::memory_order_release);
-  state.pMap.reset();
+  state.memory.nRecording.store(0, std::memory_order_release);
+  state.memory.pMap.reset();
 }
+
+// The accounting records under the environment lock from its creation to
+// its destruction.
+void lend_lock(sProcessState& state) { state.memory.lock = sLentLock{state.pLock, os_lock, os_unlock}; }
+void take_back_lock(sProcessState& state) { state.memory.lock = sLentLock{}; }
 
 // Captures "name=value" entries. An entry is skipped when it starts with
 // "=", has no "=", or has an empty value; the name ends at the first "=".
@@ -132,9 +137,12 @@ int env_init(sProcessState& state, char** envp, GetenvFn getenv, int* err) {
   if (state.pLock == nullptr) {
     if (os_lock_create(&state.pLock, OS_LOCK_RECURSIVE, err) == 0) return 0;
     created = true;
+    lend_lock(state);
   }
   const auto drop_created_lock = [&] {
-    if (created) os_lock_destroy(&state.pLock, nullptr);
+    if (!created) return;
+    take_back_lock(state);
+    os_lock_destroy(&state.pLock, nullptr);
   };
   if (os_lock(state.pLock, err) == 0) {
     drop_created_lock();
@@ -187,11 +195,12 @@ int env_lookup(sProcessState& state, std::string_view name, mml_data* out, int* 
 sProcessState::~sProcessState() {
   table.reset();
   stop_memory_map(*this);
+  take_back_lock(*this);
   if (pLock != nullptr) os_lock_destroy(&pLock, nullptr);
 }
 
 sProcessState& process_state() {
-  static sProcessState* const state = new sProcessState;
+  static sProcessState* const state = new sProcessState(memory_accounting());
   return *state;
 }
 

@@ -59,11 +59,11 @@ TEST_F(EnvironmentInitTest, MemoryMapSwitchIsExact) {
   EXPECT_EQ(Init(), 5);
   gLive["MML_MEMORY_MAP_SIZE"] = "12a";
   EXPECT_EQ(Init(), 9);
-  EXPECT_EQ(m_state.pMap, nullptr);
+  EXPECT_EQ(m_state.memory.pMap, nullptr);
 
   gLive["MML_BUILD_MEMORY_MAP"] = "no";
   ASSERT_EQ(Init(), 0) << "a failed start may be repeated";
-  EXPECT_EQ(m_state.pMap, nullptr);
+  EXPECT_EQ(m_state.memory.pMap, nullptr);
 }
 
 TEST_F(EnvironmentInitTest, ARefusedSettingIsNamedWithItsValue) {
@@ -88,14 +88,14 @@ TEST_F(EnvironmentInitTest, ARefusedSettingIsNamedWithItsValue) {
 TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
   gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}};
   ASSERT_EQ(Init(), 0);
-  ASSERT_NE(m_state.pMap, nullptr);
-  EXPECT_EQ(m_state.pMap->Buckets(), 100003u);
-  EXPECT_EQ(m_state.nRecording.load(), 1u);
+  ASSERT_NE(m_state.memory.pMap, nullptr);
+  EXPECT_EQ(m_state.memory.pMap->Buckets(), 100003u);
+  EXPECT_EQ(m_state.memory.nRecording.load(), 1u);
 
   mml::sProcessState sized;
   gLive["MML_MEMORY_MAP_SIZE"] = "+17";
   ASSERT_NE(mml::env_init(sized, nullptr, fake_getenv, &m_err), 0);
-  EXPECT_EQ(sized.pMap->Buckets(), 17u);
+  EXPECT_EQ(sized.memory.pMap->Buckets(), 17u);
 }
 
 TEST_F(EnvironmentInitTest, CapturesTheEnvironmentBlockEntryByEntry) {

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "mml/memory/memory_accounting.h"
 #include "mml/mml.h"
-#include "mml/environment/process_state.h"
 #include "mml/status.h"
 
 namespace {
@@ -31,11 +31,13 @@ void* user_of(char* base, int64_t size) {
 // never passes through mml_alloc, so recording cannot recurse.
 template <class Record>
 int record(Record&& recordIt, int* err) {
-  mml::sProcessState& state = mml::process_state();
-  if (state.nRecording.load(std::memory_order_acquire) == 0) return mml::succeed(err);
-  if (os_lock(state.pLock, err) == 0) return 0;
-  const bool recorded = state.pMap != nullptr && recordIt(*state.pMap);
-  if (os_unlock(state.pLock, err) == 0) return 0;
+  mml::sMemoryAccounting& accounting = mml::memory_accounting();
+  if (accounting.nRecording.load(std::memory_order_acquire) == 0) return mml::succeed(err);
+  const mml::sLentLock& lock = accounting.lock;
+  if (!lock.Lent()) return mml::fail(err, 2);  // as os_lock refuses no lock
+  if (lock.pfnLock(lock.pLock, err) == 0) return 0;
+  const bool recorded = accounting.pMap != nullptr && recordIt(*accounting.pMap);
+  if (lock.pfnUnlock(lock.pLock, err) == 0) return 0;
   return recorded ? mml::succeed(err) : mml::fail(err, 1);
 }
 
@@ -82,11 +84,17 @@ extern "C" int mml_free(void** p, int* err) {
 
 extern "C" int mml_get_mem_counters(mml_mem_counters* out, int* err) {
   if (out == nullptr) return mml::fail(err, 2);
-  mml::sProcessState& state = mml::process_state();
-  if (state.pLock == nullptr) return mml::fail(err, 4);
-  if (os_lock(state.pLock, err) == 0) return 0;
-  const bool present = state.pMap != nullptr;
-  if (present) *out = state.pMap->Counters();
-  if (os_unlock(state.pLock, err) == 0) return 0;
+  mml::sMemoryAccounting& accounting = mml::memory_accounting();
+  const mml::sLentLock& lock = accounting.lock;
+  if (!lock.Lent()) return mml::fail(err, 4);
+  if (lock.pfnLock(lock.pLock, err) == 0) return 0;
+  const bool present = accounting.pMap != nullptr;
+  if (present) *out = accounting.pMap->Counters();
+  if (lock.pfnUnlock(lock.pLock, err) == 0) return 0;
   return present ? mml::succeed(err) : mml::fail(err, 4);
+}
+
+mml::sMemoryAccounting& mml::memory_accounting() {
+  static sMemoryAccounting* const accounting = new sMemoryAccounting;
+  return *accounting;
 }

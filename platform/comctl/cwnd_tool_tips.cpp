@@ -8,6 +8,7 @@
 
 #include "platform/comctl/tooltip.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/tool_tip_filter.h"
 
 namespace {
 
@@ -52,32 +53,16 @@ HWND SharedTip(HWND forWindow) {
   return relay.tip;
 }
 
-}  // namespace
-
-BOOL CWnd::EnableToolTips(BOOL enable) {
-  const bool was = m_bToolTips;
-  m_bToolTips = enable != FALSE;
-  Relay& relay = TheRelay();
-  if (!m_bToolTips && relay.hasTool && relay.toolWindow == m_hWnd && ::IsWindow(relay.tip)) {
-    TOOLINFO gone;
-    gone.hwnd = relay.toolWindow;
-    gone.uId = relay.toolId;
-    ::SendMessage(relay.tip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&gone));
-    relay.hasTool = false;
-  }
-  return was ? TRUE : FALSE;
-}
-
-INT_PTR CWnd::OnToolHitTest(CPoint, TOOLINFO*) const { return -1; }
-
-void CWnd::FilterToolTipMessage(const MSG& msg) {
+// A mouse message of `window`, whose tool-tips are on: the tool its hit test
+// names goes into the shared tip, and the message is relayed to the tip.
+void RelayToolTipMessage(CWnd& window, const MSG& msg) {
   if (!IsMouseMessage(msg.message)) return;
   TOOLINFO info;
-  const INT_PTR hit = OnToolHitTest(CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)), &info);
+  const INT_PTR hit = window.OnToolHitTest(CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)), &info);
   Relay& relay = TheRelay();
   // No tip window until some window names a tool.
   if (hit == -1 && (relay.tip == nullptr || !::IsWindow(relay.tip))) return;
-  const HWND tip = SharedTip(m_hWnd);
+  const HWND tip = SharedTip(window.m_hWnd);
   if (tip == nullptr) return;
   const bool same = relay.hasTool && hit != -1 && relay.hit == hit && relay.toolWindow == info.hwnd;
   if (!same && (relay.hasTool || hit != -1)) {
@@ -99,4 +84,21 @@ void CWnd::FilterToolTipMessage(const MSG& msg) {
   }
   MSG relayed = msg;
   ::SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+}  // namespace
+
+BOOL CWnd::EnableToolTips(BOOL enable) {
+  platform::SetToolTipFilter(&RelayToolTipMessage);
+  const bool was = m_bToolTips;
+  m_bToolTips = enable != FALSE;
+  Relay& relay = TheRelay();
+  if (!m_bToolTips && relay.hasTool && relay.toolWindow == m_hWnd && ::IsWindow(relay.tip)) {
+    TOOLINFO gone;
+    gone.hwnd = relay.toolWindow;
+    gone.uId = relay.toolId;
+    ::SendMessage(relay.tip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&gone));
+    relay.hasTool = false;
+  }
+  return was ? TRUE : FALSE;
 }

@@ -20,7 +20,7 @@ TEST(Modules, MainProgramAndItsExports) {
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   ASSERT_GT(n, 0u);
-  EXPECT_EQ(std::string(path, n).substr(std::string(path).find_last_of('/') + 1), "platform_tests");
+  EXPECT_EQ(std::string(path, n).substr(std::string(path).find_last_of('/') + 1), "platform_kernel_tests");
   char tiny[5];
   EXPECT_EQ(GetModuleFileNameA(main, tiny, sizeof tiny), 5u);
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);

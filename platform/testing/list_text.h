@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/afx.h"
+#include "platform/window/messages.h"
+#include "platform/window/winapi.h"
 #include "platform/comctl/header_control.h"
 #include "platform/comctl/list_view.h"
 

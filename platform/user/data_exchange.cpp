@@ -92,5 +92,3 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
   }
   return TRUE;
 }
-
-void CWnd::DoDataExchange(CDataExchange*) {}

@@ -3,7 +3,9 @@
 // edit field goes to the control after the combo box.
 #include <gtest/gtest.h>
 
-#include "platform/afx.h"
+#include "platform/user/cdialog.h"
+#include "platform/user/combo_box.h"
+#include "platform/window/winapi.h"
 #include "platform/testing/reset_for_test.h"
 
 namespace {

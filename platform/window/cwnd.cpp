@@ -12,6 +12,12 @@
 using platform::FindWindowRecord;
 
 CWnd::CWnd() = default;
+
+// The defaults of what the upper floors give meaning to (tool-tips in comctl/,
+// data exchange in user/), here so that CWnd's table of virtuals links with
+// the window layer alone.
+INT_PTR CWnd::OnToolHitTest(CPoint, TOOLINFO*) const { return -1; }
+void CWnd::DoDataExchange(CDataExchange*) {}
 CWnd::CWnd(HWND special) : m_hWnd(special) {}
 
 // Spelled out rather than taken from HWND_TOP & co., whose initialisation

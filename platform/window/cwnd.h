@@ -99,7 +99,8 @@ class PLATFORM_API CWnd {
 
   // ---- Tool-tips (defined beside the tool-tip control: comctl/cwnd_tool_tips.cpp) ----
   // With tool-tips enabled, the window's own mouse messages pass its
-  // OnToolHitTest on their way (PreTranslateMessage): the tool it names goes
+  // OnToolHitTest on their way (PreTranslateMessage, through the filter of
+  // window/tool_tip_filter.h that EnableToolTips installs): the tool it names goes
   // into one tool-tip shared by all such windows, and the message is relayed
   // to it, so the tip shows while the pointer rests on the tool and hides
   // when it leaves (platform/comctl/tooltip.h, hover tools).
@@ -285,7 +286,6 @@ class PLATFORM_API CWnd {
 
  private:
   explicit CWnd(HWND special);
-  void FilterToolTipMessage(const MSG& msg);
 
   bool m_bToolTips = false;
 };

@@ -2,6 +2,7 @@
 // reflection of child notifications back to the child's own object.
 #include "platform/gdi/cdc.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/tool_tip_filter.h"
 #include "platform/window/window_registry.h"
 
 namespace platform {
@@ -98,9 +99,18 @@ LRESULT CWnd::Default() {
 
 BOOL CWnd::PreTranslateMessage(MSG* msg) {
   // Only the window's own messages: an ancestor's object sees its children's too.
-  if (m_bToolTips && msg != nullptr && msg->hwnd == m_hWnd) FilterToolTipMessage(*msg);
+  if (m_bToolTips && msg != nullptr && msg->hwnd == m_hWnd) {
+    if (const platform::ToolTipFilter filter = platform::InstalledToolTipFilter()) filter(*this, *msg);
+  }
   return FALSE;
 }
+
+namespace {
+platform::ToolTipFilter g_toolTipFilter = nullptr;
+}  // namespace
+
+void platform::SetToolTipFilter(ToolTipFilter filter) { g_toolTipFilter = filter; }
+platform::ToolTipFilter platform::InstalledToolTipFilter() { return g_toolTipFilter; }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   // A child's notification is its own object's to handle first.

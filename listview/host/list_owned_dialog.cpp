@@ -1,4 +1,4 @@
-#include "listview/common/list_owned_dialog.h"
+#include "listview/host/list_owned_dialog.h"
 
 namespace listview {
 

@@ -1,4 +1,4 @@
-#include "listview/filter/formula_pieces.h"
+#include "listview/formula_pieces.h"
 
 #include <cstdlib>
 

@@ -1,0 +1,5 @@
+// ResetForTest for the tests of the floors up to input (see reset_layers.h).
+#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_layers.h"
+
+void platform::ResetForTest() { test_reset::ResetWindowLayers(); }
