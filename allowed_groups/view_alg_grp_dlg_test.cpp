@@ -146,6 +146,19 @@ TEST_F(ViewDialog, RepliesMergeIntoTheirGroupAndNewOnesGoOnTop) {
   dialog.AddOrMerge(Group("HNI", "nse_fo", -0.0));
   dialog.AddOrMerge(Group("HNI", "nse_fo", 0.0));
   EXPECT_EQ(dialog.Rows().size(), 3u) << "0 and -0 are one strike";
+  // A merge repaints its row when the row is on the visible page, and only then.
+  const HWND list = dialog.List().m_hWnd;
+  ::ValidateRect(list, nullptr);
+  dialog.AddOrMerge(Group("HNI", "nse_fo", 125050));
+  EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE)) << "a merged visible row is drawn again";
+  for (int i = 0; i < 60; ++i) dialog.AddOrMerge(Group("PAGE", "nse_fo", 100.0 * (i + 1)));
+  ::ValidateRect(list, nullptr);
+  dialog.AddOrMerge(Group("HNI", "nse_fo", 125050));
+  EXPECT_FALSE(::GetUpdateRect(list, nullptr, FALSE)) << "a row scrolled off the page waits until it is shown";
+  dialog.RemoveAllRows();
+  dialog.AddOrMerge(Group("HNI", "nse_fo", 125050));
+  dialog.AddOrMerge(Group("HNI", "cde_fo", 452500000));
+  dialog.AddOrMerge(Group("HNI", "nse_fo", 0.0));
   dialog.AddOrMerge(Group("HNI", "nse_fo", std::nan("")));
   dialog.AddOrMerge(Group("HNI", "nse_fo", std::nan("")));
   EXPECT_EQ(dialog.Rows().size(), 5u) << "a strike that is no number equals nothing";

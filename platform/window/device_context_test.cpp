@@ -250,7 +250,12 @@ TEST_F(DeviceContextTest, BeginPaintStartsTheListAfreshAndAskForErasingWithItsDc
   ASSERT_TRUE(wnd.CreateEx(0, "Test", "p", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0));
   CClientDC(&wnd).TextOut(0, 0, "stale");
   wnd.Invalidate();
+  RECT waiting;
+  ASSERT_TRUE(::GetUpdateRect(wnd, &waiting, FALSE));
+  EXPECT_EQ(CRect(waiting), CRect(0, 0, 50, 50));
   wnd.UpdateWindow();
+  EXPECT_FALSE(::GetUpdateRect(wnd, &waiting, FALSE)) << "the paint took the update region";
+  EXPECT_TRUE(CRect(waiting).IsRectEmpty());
   const DrawOps ops = platform::WindowDisplayList(wnd);
   ASSERT_EQ(ops.size(), 1u);
   EXPECT_EQ(ops[0].text, "x");

@@ -99,6 +99,10 @@ PLATFORM_API HWND GetCapture();
 PLATFORM_API BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase);
 PLATFORM_API BOOL ValidateRect(HWND hwnd, LPCRECT rect);
 PLATFORM_API BOOL UpdateWindow(HWND hwnd);
+// Whether the window waits for a paint; the region is the whole client area
+// (invalidation is kept per window), so `rect` gets that area or, with no
+// paint waiting, an empty rectangle.
+PLATFORM_API BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
 // RDW_INVALIDATE marks the window (and with RDW_ALLCHILDREN its children)
 // for painting; RDW_UPDATENOW paints what is marked at once. The rectangle
 // and region are accepted but the whole window repaints, as with

@@ -337,6 +337,16 @@ BOOL ValidateRect(HWND hwnd, LPCRECT) {
   return TRUE;
 }
 
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
+  const platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
+  const bool waiting = r != nullptr && r->needsPaint;
+  if (rect != nullptr) {
+    *rect = RECT{};
+    if (waiting) ::GetClientRect(hwnd, rect);
+  }
+  return waiting ? TRUE : FALSE;
+}
+
 BOOL UpdateWindow(HWND hwnd) {
   platform::WindowRecord* r = platform::FindWindowRecord(hwnd);
   if (r == nullptr) return FALSE;
