@@ -31,15 +31,15 @@ class ViewDialog : public ::testing::Test {
     AfxSetResourceHandle(kModule);
   }
   void TearDown() override {
-    dialogs_.clear();
+    m_dialogs.clear();
     platform::RemoveModuleResources(kModule);
     AfxSetResourceHandle(nullptr);
     platform::ResetForTest();
   }
   CViewAlgGrpDlg& Open() {
-    dialogs_.push_back(std::make_unique<CViewAlgGrpDlg>());
-    EXPECT_TRUE(dialogs_.back()->Create(IDD_VIEW_ALGGRP, nullptr));
-    return *dialogs_.back();
+    m_dialogs.push_back(std::make_unique<CViewAlgGrpDlg>());
+    EXPECT_TRUE(m_dialogs.back()->Create(IDD_VIEW_ALGGRP, nullptr));
+    return *m_dialogs.back();
   }
   static std::unique_ptr<AllowedGroupRecord> Group(const char* category, const char* code, double strike,
                                                    const char* side = "ALL") {
@@ -61,8 +61,8 @@ class ViewDialog : public ::testing::Test {
     return out;
   }
 
-  listview::testing::SettingsDir settings_;
-  std::vector<std::unique_ptr<CViewAlgGrpDlg>> dialogs_;
+  listview::testing::SettingsDir m_settings;
+  std::vector<std::unique_ptr<CViewAlgGrpDlg>> m_dialogs;
 };
 
 TEST_F(ViewDialog, NineColumnsUnderItsProfileAndTheLayoutOfTheClientArea) {
@@ -108,23 +108,23 @@ TEST_F(ViewDialog, NineColumnsUnderItsProfileAndTheLayoutOfTheClientArea) {
   EXPECT_EQ(rect.right - rect.left, 80);
 
   dialog.DestroyWindow();
-  EXPECT_NE(settings_.Read().find("[rmsallowedgroups]\r\nCOLUMNPROFILE=0,0,80,1,1,80,2,2,80,"), std::string::npos);
+  EXPECT_NE(m_settings.Read().find("[rmsallowedgroups]\r\nCOLUMNPROFILE=0,0,80,1,1,80,2,2,80,"), std::string::npos);
 }
 
 TEST_F(ViewDialog, ClosingTheWindowSavesTheListsLayout) {
   CViewAlgGrpDlg& dialog = Open();
   dialog.ShowWindow(SW_SHOW);
   dialog.List().SetColumnWidth(5, 123);
-  EXPECT_EQ(settings_.Read().find("rmsallowedgroups"), std::string::npos) << "nothing saved while it shows";
+  EXPECT_EQ(m_settings.Read().find("rmsallowedgroups"), std::string::npos) << "nothing saved while it shows";
   ::SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   ASSERT_TRUE(::IsWindow(dialog.m_hWnd)) << "closing only hides it";
   EXPECT_FALSE(dialog.IsWindowVisible());
-  EXPECT_NE(settings_.Read().find("5,5,123"), std::string::npos) << settings_.Read();
+  EXPECT_NE(m_settings.Read().find("5,5,123"), std::string::npos) << m_settings.Read();
 
   dialog.ShowWindow(SW_SHOW);
   dialog.List().SetColumnWidth(5, 77);
   dialog.ShowWindow(SW_HIDE);
-  EXPECT_NE(settings_.Read().find("5,5,77"), std::string::npos) << settings_.Read();
+  EXPECT_NE(m_settings.Read().find("5,5,77"), std::string::npos) << m_settings.Read();
 }
 
 TEST_F(ViewDialog, TheAppearanceLineIsReadUnderTheListsControlId) {

@@ -46,31 +46,31 @@ class CommonList : public ::testing::Test {
     listview::testing::RegisterListDialog();
   }
   void TearDown() override {
-    dialog_.reset();
+    m_dialog.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
   }
 
   CCommonListCtrl& Open(std::function<void(CCommonListCtrl&)> extra = {}) {
-    dialog_ = std::make_unique<Dialog>([extra](CCommonListCtrl& list) {
+    m_dialog = std::make_unique<Dialog>([extra](CCommonListCtrl& list) {
       ThreeColumns(list);
       if (extra) extra(list);
       list.ApplyColumnProfile();
     });
-    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
-    return dialog_->list;
+    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+    return m_dialog->list;
   }
-  void Close() { dialog_->DestroyWindow(); }
+  void Close() { m_dialog->DestroyWindow(); }
 
-  std::vector<std::string> Captions() { return listview::testing::HeaderCaptions(*dialog_->list.GetHeaderCtrl()); }
+  std::vector<std::string> Captions() { return listview::testing::HeaderCaptions(*m_dialog->list.GetHeaderCtrl()); }
   std::vector<int> Widths() {
     std::vector<int> out;
-    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
-    for (int i = 0; i < header->GetItemCount(); ++i) out.push_back(dialog_->list.GetColumnWidth(i));
+    CHeaderCtrl* header = m_dialog->list.GetHeaderCtrl();
+    for (int i = 0; i < header->GetItemCount(); ++i) out.push_back(m_dialog->list.GetColumnWidth(i));
     return out;
   }
   void AddRows(const std::vector<std::vector<const char*>>& rows) {
-    CCommonListCtrl& list = dialog_->list;
+    CCommonListCtrl& list = m_dialog->list;
     for (const auto& row : rows) {
       const int at = list.InsertItem(list.GetItemCount(), row[0]);
       for (size_t c = 1; c < row.size(); ++c) list.SetItemText(at, static_cast<int>(c), row[c]);
@@ -79,33 +79,33 @@ class CommonList : public ::testing::Test {
   }
   std::vector<std::string> Column(int column) {
     std::vector<std::string> out;
-    for (int i = 0; i < dialog_->list.GetItemCount(); ++i) out.emplace_back(dialog_->list.GetItemText(i, column));
+    for (int i = 0; i < m_dialog->list.GetItemCount(); ++i) out.emplace_back(m_dialog->list.GetItemText(i, column));
     return out;
   }
-  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*dialog_->list.GetHeaderCtrl(), item)); }
+  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*m_dialog->list.GetHeaderCtrl(), item)); }
   int HeaderImage(int item) {
     HDITEM hdi;
     hdi.mask = HDI_FORMAT | HDI_IMAGE;
-    dialog_->list.GetHeaderCtrl()->GetItem(item, &hdi);
+    m_dialog->list.GetHeaderCtrl()->GetItem(item, &hdi);
     return (hdi.fmt & HDF_IMAGE) ? hdi.iImage : -1;
   }
 
-  listview::testing::SettingsDir settings_;
-  std::unique_ptr<Dialog> dialog_;
+  listview::testing::SettingsDir m_settings;
+  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout) {
   Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty", "Price"}));
   EXPECT_EQ(Widths(), (std::vector<int>{80, 70, 60}));
-  EXPECT_FALSE(settings_.Exists());
+  EXPECT_FALSE(m_settings.Exists());
   Close();
-  EXPECT_NE(settings_.Read().find("[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60\r\n"), std::string::npos);
-  EXPECT_EQ(dialog_->list.m_arrColumns.GetSize(), 0) << "the tables are emptied";
+  EXPECT_NE(m_settings.Read().find("[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60\r\n"), std::string::npos);
+  EXPECT_EQ(m_dialog->list.m_arrColumns.GetSize(), 0) << "the tables are emptied";
 }
 
 TEST_F(CommonList, AStoredProfileWithAComputedColumnComesBackByteForByte) {
-  settings_.Write("[testlist]\r\nCOLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n");
+  m_settings.Write("[testlist]\r\nCOLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n");
   CCommonListCtrl& list = Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Net", "Name", "Price"}));
   EXPECT_EQ(Widths(), (std::vector<int>{100, 80, 75}));
@@ -118,24 +118,24 @@ TEST_F(CommonList, AStoredProfileWithAComputedColumnComesBackByteForByte) {
   EXPECT_EQ(list.FirstColumnIndex(), 3);
   EXPECT_EQ(list.m_arrColumnOrder[1], -1);
   Close();
-  EXPECT_NE(settings_.Read().find("COLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n"),
+  EXPECT_NE(m_settings.Read().find("COLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n"),
             std::string::npos);
 }
 
 TEST_F(CommonList, ProfilesShorterOrLongerThanTheRecords) {
   // Fewer entries: the column the profile does not know is hidden, 100 wide.
-  settings_.Write("[testlist]\r\nCOLUMNPROFILE=0,0,120,1,1,60\r\n");
+  m_settings.Write("[testlist]\r\nCOLUMNPROFILE=0,0,120,1,1,60\r\n");
   CCommonListCtrl& list = Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty"}));
   EXPECT_EQ(Widths(), (std::vector<int>{120, 60}));
   EXPECT_EQ(list.m_arrColumnOrder[2], -1);
   Close();
-  EXPECT_NE(settings_.Read().find("COLUMNPROFILE=0,0,120,1,1,60,2,-1,0\r\n"), std::string::npos);
+  EXPECT_NE(m_settings.Read().find("COLUMNPROFILE=0,0,120,1,1,60,2,-1,0\r\n"), std::string::npos);
 
   // More entries than records (an index named twice): everything in record
   // order, default widths.
-  settings_.Write("[testlist]\r\nCOLUMNPROFILE=0,2,10,1,1,10,2,0,10,1,3,10\r\n");
-  dialog_.reset();
+  m_settings.Write("[testlist]\r\nCOLUMNPROFILE=0,2,10,1,1,10,2,0,10,1,3,10\r\n");
+  m_dialog.reset();
   Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty", "Price"}));
   EXPECT_EQ(Widths(), (std::vector<int>{80, 70, 60}));
@@ -152,7 +152,7 @@ TEST_F(CommonList, ADefaultLayoutPlacesColumnsWhenNothingIsStored) {
 
 TEST_F(CommonList, AFailedSaveIsReported) {
   Open();
-  settings_.MakeUnwritable();
+  m_settings.MakeUnwritable();
   Close();
   const auto boxes = platform::MessageBoxLog();
   ASSERT_EQ(boxes.size(), 2u);
@@ -229,8 +229,8 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
   ClickHeader(2);  // Price: "-" and "NA" as -1, "abc" as 0
   EXPECT_EQ(Column(2)[3], "2.5");
   EXPECT_EQ(Column(2)[2], "abc");
-  EXPECT_EQ(dialog_->notifications.end(),
-            std::find(dialog_->notifications.begin(), dialog_->notifications.end(), LVN_COLUMNCLICK))
+  EXPECT_EQ(m_dialog->notifications.end(),
+            std::find(m_dialog->notifications.begin(), m_dialog->notifications.end(), LVN_COLUMNCLICK))
       << "the list answers the click itself";
 }
 
@@ -246,7 +246,7 @@ TEST_F(CommonList, CopyPutsEveryCellWithATabAndEveryRowWithCrLf) {
   EXPECT_EQ(platform::ClipboardText(), "") << "an empty selection copies an empty text";
   // A clipboard held by another window is left alone.
   list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-  ASSERT_TRUE(OpenClipboard(dialog_->m_hWnd));
+  ASSERT_TRUE(OpenClipboard(m_dialog->m_hWnd));
   const DWORD before = GetClipboardSequenceNumber();
   list.CopyToClipboard();
   EXPECT_EQ(GetClipboardSequenceNumber(), before);
@@ -304,7 +304,7 @@ TEST_F(CommonList, ShiftEExportsTheRowsWithTheirCaptions) {
   EXPECT_EQ(platform::MessageBoxLog()[1].text, "File is generated");
   // A workbook (a zip file) named after the list's profile, in Export/;
   // its cells are read back by the end-to-end tests.
-  const auto exports = settings_.File().parent_path() / "Export";
+  const auto exports = m_settings.File().parent_path() / "Export";
   std::vector<std::filesystem::path> files;
   for (const auto& entry : std::filesystem::directory_iterator(exports)) files.push_back(entry.path());
   ASSERT_EQ(files.size(), 1u);
@@ -335,7 +335,7 @@ TEST_F(CommonList, ShiftEExportsTheRowsWithTheirCaptions) {
   EXPECT_EQ(cell, "Renamed");
   EXPECT_EQ(type, 77);
 
-  settings_.MakeUnwritable();
+  m_settings.MakeUnwritable();
   platform::input::PressKey('E', platform::input::kShift);
   EXPECT_EQ(platform::MessageBoxLog().back().text, "File generation Failed");
 }
@@ -504,7 +504,7 @@ TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) 
   EXPECT_EQ(shown.text, "row a");
 
   // Onto the dialog beside the list: the tip goes by its own check.
-  ASSERT_TRUE(platform::input::MouseMove(dialog_->m_hWnd, POINT{1, 1}));
+  ASSERT_TRUE(platform::input::MouseMove(m_dialog->m_hWnd, POINT{1, 1}));
   platform::input::Advance(platform::kTooltipLeaveCheckMs);
   EXPECT_FALSE(platform::ReadTooltip(platform::TooltipFor(list.m_hWnd)).shown);
 }
@@ -517,13 +517,13 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFont) {
   look.strFontSize = "12";
   listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
   // The profile name is known before the list window is attached.
-  dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+  m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
     ThreeColumns(list);
     list.ApplyColumnProfile();
   });
-  dialog_->list.m_strProfileName = "testlist";
-  ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
-  CCommonListCtrl& list = dialog_->list;
+  m_dialog->list.m_strProfileName = "testlist";
+  ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+  CCommonListCtrl& list = m_dialog->list;
   EXPECT_TRUE(list.IsCustomized());
   EXPECT_EQ(list.GetBkColor(), 0xFFFFFFu);
   EXPECT_EQ(list.GetTextColor(), 0x0000FFu);
@@ -541,14 +541,14 @@ TEST_F(CommonList, AListThatTakesNoColoursTakesTheStoredFontOnly) {
   look.strFontFace = "Arial";
   look.strFontSize = "12";
   listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
-  dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+  m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
     ThreeColumns(list);
     list.ApplyColumnProfile();
   });
-  dialog_->list.m_strProfileName = "testlist";
-  dialog_->list.m_bApplyColors = FALSE;
-  ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
-  CCommonListCtrl& list = dialog_->list;
+  m_dialog->list.m_strProfileName = "testlist";
+  m_dialog->list.m_bApplyColors = FALSE;
+  ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+  CCommonListCtrl& list = m_dialog->list;
   EXPECT_EQ(list.GetBkColor(), 0u);
   EXPECT_EQ(list.GetTextBkColor(), 0u);
   EXPECT_EQ(list.GetTextColor(), 0x00FF00u);

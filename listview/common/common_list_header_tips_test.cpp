@@ -32,7 +32,7 @@ class HeaderTips : public ::testing::Test {
     listview::testing::RegisterListDialog();
   }
   void TearDown() override {
-    dialog_.reset();
+    m_dialog.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
   }
@@ -40,9 +40,9 @@ class HeaderTips : public ::testing::Test {
   // Name, Qty, Price and, from the stored profile, the computed column
   // "Value" whose formula the user typed as "Qty" * "Price".
   CCommonListCtrl& Open() {
-    std::ofstream(settings_.File(), std::ios::binary)
+    std::ofstream(m_settings.File(), std::ios::binary)
         << "[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60,3,3,90,Value# \"1\" * \"2\"#\"Qty\" * \"Price\"\r\n";
-    dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+    m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
       list.m_strProfileName = "testlist";
       list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
       list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
@@ -51,14 +51,14 @@ class HeaderTips : public ::testing::Test {
       for (int i = 0; i < 3; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
       list.ApplyColumnProfile();
     });
-    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
-    return dialog_->list;
+    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+    return m_dialog->list;
   }
 
-  HWND Header() { return dialog_->list.GetHeaderCtrl()->GetSafeHwnd(); }
+  HWND Header() { return m_dialog->list.GetHeaderCtrl()->GetSafeHwnd(); }
   RECT ItemRect(int item) {
     RECT r{};
-    dialog_->list.GetHeaderCtrl()->GetItemRect(item, &r);
+    m_dialog->list.GetHeaderCtrl()->GetItemRect(item, &r);
     return r;
   }
   // Rests the pointer on a header item for `ms` and reads the tip.
@@ -66,16 +66,16 @@ class HeaderTips : public ::testing::Test {
     const RECT r = ItemRect(item);
     EXPECT_TRUE(input::MouseMove(Header(), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
     input::Advance(static_cast<uint64_t>(ms));
-    return platform::ReadTooltip(dialog_->list.HeaderToolTip());
+    return platform::ReadTooltip(m_dialog->list.HeaderToolTip());
   }
   // Whether tool `item + 1` lies exactly on header item `item`, for every item.
   void ExpectToolsOnItems(const char* after) {
-    CHeaderCtrl* header = dialog_->list.GetHeaderCtrl();
+    CHeaderCtrl* header = m_dialog->list.GetHeaderCtrl();
     for (int item = 0; item < header->GetItemCount(); ++item) {
       TOOLINFO tool;
       tool.hwnd = Header();
       tool.uId = static_cast<UINT_PTR>(item + 1);
-      ASSERT_TRUE(::SendMessage(dialog_->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool)));
+      ASSERT_TRUE(::SendMessage(m_dialog->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool)));
       const RECT r = ItemRect(item);
       EXPECT_EQ(tool.rect.left, r.left) << after << ", item " << item;
       EXPECT_EQ(tool.rect.right, r.right) << after << ", item " << item;
@@ -83,8 +83,8 @@ class HeaderTips : public ::testing::Test {
     }
   }
 
-  listview::testing::SettingsDir settings_;
-  std::unique_ptr<Dialog> dialog_;
+  listview::testing::SettingsDir m_settings;
+  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavingHidesIt) {
@@ -118,7 +118,7 @@ TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavin
 
   // Out of the list altogether: the tip's own check notices.
   EXPECT_TRUE(RestOn(2, 300).shown);
-  ASSERT_TRUE(input::MouseMove(dialog_->m_hWnd, POINT{1, 1}));
+  ASSERT_TRUE(input::MouseMove(m_dialog->m_hWnd, POINT{1, 1}));
   input::Advance(platform::kTooltipLeaveCheckMs);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
 }
@@ -150,14 +150,14 @@ TEST_F(HeaderTips, ThePictureShowsTheTipOverTheHeader) {
   CCommonListCtrl& list = Open();
   const COLORREF tipBack = ::GetSysColor(COLOR_INFOBK);
   RECT dialog{};
-  ::GetWindowRect(dialog_->m_hWnd, &dialog);
-  EXPECT_EQ(platform::RenderWindow(dialog_->m_hWnd).Count(RECT{0, 0, 2000, 2000}, tipBack), 0)
+  ::GetWindowRect(m_dialog->m_hWnd, &dialog);
+  EXPECT_EQ(platform::RenderWindow(m_dialog->m_hWnd).Count(RECT{0, 0, 2000, 2000}, tipBack), 0)
       << "nothing in the tip's colour before the tip shows";
 
   ASSERT_TRUE(RestOn(1, 500).shown);
   RECT tip{};
   ::GetWindowRect(list.HeaderToolTip(), &tip);
-  const platform::Image image = platform::RenderWindow(dialog_->m_hWnd);
+  const platform::Image image = platform::RenderWindow(m_dialog->m_hWnd);
   const RECT inPicture{tip.left - dialog.left, tip.top - dialog.top, tip.right - dialog.left, tip.bottom - dialog.top};
   const int area = (inPicture.right - inPicture.left - 2) * (inPicture.bottom - inPicture.top - 2);
   const int back = image.Count(inPicture, tipBack);

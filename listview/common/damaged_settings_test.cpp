@@ -40,23 +40,23 @@ class DamagedSettings : public ::testing::Test {
     listview::testing::RegisterListDialog();
   }
   void TearDown() override {
-    dialog_.reset();
+    m_dialog.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
   }
 
   CCommonListCtrl& Open() {
-    dialog_ = std::make_unique<Dialog>([](CCommonListCtrl& list) {
+    m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
       list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
       list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
       list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
       list.ApplyColumnProfile();
     });
-    dialog_->list.m_strProfileName = "testlist";  // before the list is attached and reads its appearance
-    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
-    return dialog_->list;
+    m_dialog->list.m_strProfileName = "testlist";  // before the list is attached and reads its appearance
+    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+    return m_dialog->list;
   }
-  void Close() { dialog_.reset(); }
+  void Close() { m_dialog.reset(); }
   // Opens the list over a stored profile value and closes it again,
   // returning what it showed and what it said.
   struct Seen {
@@ -66,7 +66,7 @@ class DamagedSettings : public ::testing::Test {
     std::string said;
   };
   Seen OpenWith(const std::string& profile) {
-    settings_.Write("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n");
+    m_settings.Write("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n");
     ::testing::internal::CaptureStderr();
     CCommonListCtrl& list = Open();
     Seen seen;
@@ -77,10 +77,10 @@ class DamagedSettings : public ::testing::Test {
     Close();
     return seen;
   }
-  std::string Key() const { return settings_.File().string() + ": [testlist] COLUMNPROFILE: damaged ("; }
+  std::string Key() const { return m_settings.File().string() + ": [testlist] COLUMNPROFILE: damaged ("; }
 
-  listview::testing::SettingsDir settings_;
-  std::unique_ptr<Dialog> dialog_;
+  listview::testing::SettingsDir m_settings;
+  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce) {
@@ -112,7 +112,7 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
     ::testing::internal::CaptureStderr();
     listview::ResetSettingsReports();
     Open();
-    EXPECT_EQ(listview::testing::HeaderCaptions(dialog_->list), c.captions) << c.value;
+    EXPECT_EQ(listview::testing::HeaderCaptions(m_dialog->list), c.captions) << c.value;
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.value;
     Close();
   }
@@ -134,7 +134,7 @@ TEST_F(DamagedSettings, AComputedColumnIndexOutsideTheListIsDamagedNotAllocated)
     EXPECT_EQ(seen.widths, (Ints{80, 70, 60})) << index;
     EXPECT_EQ(seen.records, 3) << index;
     EXPECT_NE(seen.said.find(Key()), std::string::npos) << index;
-    EXPECT_EQ(settings_.Read().find("Net"), std::string::npos) << "nothing invented is saved";
+    EXPECT_EQ(m_settings.Read().find("Net"), std::string::npos) << "nothing invented is saved";
   }
   // The next index after the built-in ones is a computed column.
   const Seen sound = OpenWith("0,0,50,1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2");
@@ -143,7 +143,7 @@ TEST_F(DamagedSettings, AComputedColumnIndexOutsideTheListIsDamagedNotAllocated)
 }
 
 TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped) {
-  settings_.Write("[CUSTOMIZE_LISTS]\r\ntestlist-20016=zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,\r\n");
+  m_settings.Write("[CUSTOMIZE_LISTS]\r\ntestlist-20016=zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,\r\n");
   ::testing::internal::CaptureStderr();
   const sListAppearance look = Open().Appearance();
   const std::string said = ::testing::internal::GetCapturedStderr();
@@ -152,7 +152,7 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
   EXPECT_EQ(look.strFontSize, "72");
   ASSERT_TRUE(look.HasKeywords());
   EXPECT_EQ(*look.pKeywords, (std::vector<CString>{"buy", "hold"})) << "the damaged pair alone is dropped";
-  EXPECT_NE(said.find(settings_.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged ("), std::string::npos)
+  EXPECT_NE(said.find(m_settings.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged ("), std::string::npos)
       << said;
   Close();
 
@@ -165,7 +165,7 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
   for (const Case& c :
        {Case{"0,FF00,Arial,-3", "8", "Arial", 0xFF00}, Case{"0,FF00,Arial,8,abc", "8", "Arial", 0xFF00},
         Case{"0,FF00,Ar\x01ial,8", "8", "MS Shell Dlg 2", 0xFF00}, Case{"0,1000000,Arial,12", "12", "Arial", 0xFF00}}) {
-    settings_.Write(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
+    m_settings.Write(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
     listview::ResetSettingsReports();
     ::testing::internal::CaptureStderr();
     const sListAppearance other = Open().Appearance();
@@ -181,8 +181,8 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
 TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
   const std::string stored =
       "[testlist]\r\nCOLUMNPROFILE=0,1,50,1,0,40,2,2,30\r\n[CUSTOMIZE_LISTS]\r\ntestlist-20016=FF,FF00,Arial,9\r\n";
-  settings_.Write(stored);
-  ::chmod(settings_.File().c_str(), 0444);
+  m_settings.Write(stored);
+  ::chmod(m_settings.File().c_str(), 0444);
   CCommonListCtrl& list = Open();
   EXPECT_EQ(listview::testing::HeaderCaptions(list), (Strings{"Qty", "Name", "Price"})) << "still read";
   EXPECT_EQ(list.Appearance().clrBack, 0xFFu);
@@ -191,9 +191,9 @@ TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
   ::testing::internal::CaptureStderr();
   Close();
   const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(settings_.Read(), stored);
+  EXPECT_EQ(m_settings.Read(), stored);
   struct stat info {};
-  ASSERT_EQ(::stat(settings_.File().c_str(), &info), 0);
+  ASSERT_EQ(::stat(m_settings.File().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0444u);
   ASSERT_FALSE(platform::MessageBoxLog().empty());
   EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving column profile");
@@ -204,9 +204,9 @@ TEST_F(DamagedSettings, AStartClearsCopiesThatKilledSessionsLeft) {
   const pid_t child = ::fork();
   if (child == 0) ::_exit(0);
   ::waitpid(child, nullptr, 0);
-  const std::string stale = settings_.File().string() + ".tmp." + std::to_string(child);
+  const std::string stale = m_settings.File().string() + ".tmp." + std::to_string(child);
   std::ofstream(stale) << "[testlist]\r\nCOLUMNPROFILE=0,0,";
-  listview::SetSettingsFolder(settings_.File().parent_path().string().c_str());
+  listview::SetSettingsFolder(m_settings.File().parent_path().string().c_str());
   EXPECT_FALSE(std::filesystem::exists(stale));
 }
 

@@ -31,7 +31,7 @@ class FilterList : public ::testing::Test {
   void SetUp() override {
     platform::ResetForTest();
     listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
-    dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+    m_dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
       Setup(list);
       list.SetDataDescriptor(&FormatRow);
     });
@@ -47,19 +47,19 @@ class FilterList : public ::testing::Test {
     list.SetNewestFirst(true);
   }
   void TearDown() override {
-    dialog_.reset();
+    m_dialog.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
   }
   CFilterListCtrl& Open() {
-    EXPECT_TRUE(dialog_->Create(listview::testing::kListDialogId));
-    return dialog_->list;
+    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+    return m_dialog->list;
   }
   void Add(std::vector<std::string> cells) {
-    rows_.push_back(std::make_unique<Row>(Row{std::move(cells)}));
-    CFilterListCtrl& list = dialog_->list;
+    m_rows.push_back(std::make_unique<Row>(Row{std::move(cells)}));
+    CFilterListCtrl& list = m_dialog->list;
     list.InsertItem(0, "");
-    list.SetItemData(0, reinterpret_cast<DWORD_PTR>(rows_.back().get()));
+    list.SetItemData(0, reinterpret_cast<DWORD_PTR>(m_rows.back().get()));
   }
   void AddSample() {
     Add({"buy", "10", "100.5", "NIFTY FUT"});
@@ -70,7 +70,7 @@ class FilterList : public ::testing::Test {
   // Column `column` of the visible rows, top first, as the control shows it.
   std::vector<std::string> Shown(int column) {
     std::vector<std::string> out;
-    const HWND list = dialog_->list.m_hWnd;
+    const HWND list = m_dialog->list.m_hWnd;
     const int count = static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
       out.push_back(platform::testing::ListCellText(list, i, column));
@@ -78,17 +78,17 @@ class FilterList : public ::testing::Test {
     return out;
   }
   std::vector<std::string> Filtered(int column, const char* filter) {
-    dialog_->list.ClearFilters();
-    dialog_->list.SetColumnFilter(column, filter);
-    dialog_->list.Refilter();
+    m_dialog->list.ClearFilters();
+    m_dialog->list.SetColumnFilter(column, filter);
+    m_dialog->list.Refilter();
     return Shown(0);
   }
-  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*dialog_->list.GetHeaderCtrl(), item)); }
+  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*m_dialog->list.GetHeaderCtrl(), item)); }
 
   using Strings = std::vector<std::string>;
-  listview::testing::SettingsDir settings_;
-  std::vector<std::unique_ptr<Row>> rows_;
-  std::unique_ptr<Dialog> dialog_;
+  listview::testing::SettingsDir m_settings;
+  std::vector<std::unique_ptr<Row>> m_rows;
+  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(FilterList, NewRowsShowOnTopAndTheStoreKeepsInsertionOrder) {
@@ -96,7 +96,7 @@ TEST_F(FilterList, NewRowsShowOnTopAndTheStoreKeepsInsertionOrder) {
   AddSample();
   EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"}));
   EXPECT_EQ(list.StoreSize(), 4);
-  EXPECT_EQ(list.GetItemData(0), reinterpret_cast<DWORD_PTR>(rows_[3].get()));
+  EXPECT_EQ(list.GetItemData(0), reinterpret_cast<DWORD_PTR>(m_rows[3].get()));
   EXPECT_EQ(list.GetItemData(4), 0u) << "beyond the last row";
   list.SetNewestFirst(false);
   EXPECT_EQ(Shown(0), (Strings{"buy", "Sell", "hold", "BUYER"}));
@@ -118,7 +118,7 @@ class NamedOwner : public Dialog {
 };
 
 TEST_F(FilterList, AMemberFormatterRunsOnTheNotificationWindowElseOnTheParent) {
-  dialog_ = std::make_unique<NamedOwner>("parent", [](CFilterListCtrl& list) {
+  m_dialog = std::make_unique<NamedOwner>("parent", [](CFilterListCtrl& list) {
     Setup(list);
     list.SetDataDescriptor(&NamedOwner::Format);
   });
@@ -139,11 +139,11 @@ TEST_F(FilterList, FilterTextsSelectRows) {
   EXPECT_EQ(Filtered(1, ">100"), (Strings{"hold"}));
   EXPECT_EQ(Filtered(2, "<5"), (Strings{"Sell"})) << "an empty cell and \"-\" are excluded";
   // Two filters must both pass.
-  dialog_->list.SetColumnFilter(0, "buy");
-  dialog_->list.Refilter();
+  m_dialog->list.SetColumnFilter(0, "buy");
+  m_dialog->list.Refilter();
   EXPECT_EQ(Shown(0), (Strings{}));
-  dialog_->list.SetColumnFilter(2, "");
-  dialog_->list.Refilter();
+  m_dialog->list.SetColumnFilter(2, "");
+  m_dialog->list.Refilter();
   EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"})) << "an empty text removes that column's filter";
 }
 
@@ -186,9 +186,9 @@ TEST_F(FilterList, MatchFilterExactlyFromTheHeaderMenu) {
 TEST_F(FilterList, TheHeadersFilterChangeReachesTheOwnerUnderTheListsId) {
   CFilterListCtrl& list = Open();
   AddSample();
-  dialog_->notifications.clear();
+  m_dialog->notifications.clear();
   list.SetHeaderFilterText(1, "<8", 0);
-  EXPECT_EQ(std::count(dialog_->notifications.begin(), dialog_->notifications.end(), HDN_FILTERCHANGE), 1);
+  EXPECT_EQ(std::count(m_dialog->notifications.begin(), m_dialog->notifications.end(), HDN_FILTERCHANGE), 1);
   EXPECT_EQ(list.FilteredColumns(), (std::vector<int>{1}));
   list.Refilter();
   EXPECT_EQ(Shown(0), (Strings{"BUYER", "Sell"}));
@@ -211,7 +211,7 @@ TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
   ASSERT_TRUE(list.DeleteItem(2));
   EXPECT_EQ(list.GetSelectedCount(), 0u) << "the last row leaves no selection";
   EXPECT_FALSE(list.DeleteItem(2));
-  EXPECT_EQ(list.GetItemData(1), reinterpret_cast<DWORD_PTR>(rows_[1].get()));
+  EXPECT_EQ(list.GetItemData(1), reinterpret_cast<DWORD_PTR>(m_rows[1].get()));
 }
 
 TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
@@ -296,7 +296,7 @@ TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
 
 TEST_F(FilterList, ComputedColumnsEvaluateTheirFormula) {
   // Computed columns come from the stored profile.
-  settings_.Write(
+  m_settings.Write(
       "[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Net# \"1\"*\"2\"/\"1\"#qty x price,"
       "5,5,80,Lots# \"0\"*\"4\"#first x net\r\n");
   CFilterListCtrl& list = Open();
@@ -304,16 +304,16 @@ TEST_F(FilterList, ComputedColumnsEvaluateTheirFormula) {
   Add({"2", "4", "2.5", "x"});
   Add({"buy", "0", "2.5", "x"});
   Add({"buy", "3", "-", "x"});
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[0].get()), 4), "2.50") << "4 * 2.5 / 4";
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[0].get()), 5), "5.00") << "the first column and a computed one";
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[1].get()), 4), "Divided by ZERO error");
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(rows_[2].get()), 4), "0.00") << "\"-\" enters as 0";
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[0].get()), 4), "2.50") << "4 * 2.5 / 4";
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[0].get()), 5), "5.00") << "the first column and a computed one";
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[1].get()), 4), "Divided by ZERO error");
+  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[2].get()), 4), "0.00") << "\"-\" enters as 0";
 }
 
 // A formula that fails for every row ("% 0") says so once per refresh of
 // the list, not once per cell: 2,000 modal boxes would lock a person out.
 TEST_F(FilterList, AFailingFormulaShowsOneBoxPerRefresh) {
-  settings_.Write("[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Mod# \"1\" % 0#qty % 0\r\n");
+  m_settings.Write("[filtertest]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,80,Mod# \"1\" % 0#qty % 0\r\n");
   CFilterListCtrl& list = Open();
   for (int i = 0; i < 2000; ++i) Add({"buy", std::to_string(i), "1", "x"});
   const auto boxes = [] { return platform::MessageBoxLog().size(); };

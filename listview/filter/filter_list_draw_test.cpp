@@ -37,7 +37,7 @@ class FilterListDrawing : public ::testing::Test {
   void SetUp() override {
     platform::ResetForTest();
     listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS);
-    dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+    m_dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
       list.m_strProfileName = "drawtest";
       list.m_arrColumns.Add(sTarnColInfo("Side", 80, 0, sort_kind::kText));
       list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
@@ -45,19 +45,19 @@ class FilterListDrawing : public ::testing::Test {
       list.EnableFilterMode(true);
       list.SetDataDescriptor(&FormatRow);
     });
-    ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
+    ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
     for (const char* side : {"BUYER", "sell"}) {
-      rows_.push_back(std::make_unique<Row>(Row{{side, "10"}}));
+      m_rows.push_back(std::make_unique<Row>(Row{{side, "10"}}));
       list().InsertItem(0, "");
-      list().SetItemData(0, reinterpret_cast<DWORD_PTR>(rows_.back().get()));
+      list().SetItemData(0, reinterpret_cast<DWORD_PTR>(m_rows.back().get()));
     }
   }
   void TearDown() override {
-    dialog_.reset();
+    m_dialog.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
   }
-  CFilterListCtrl& list() { return dialog_->list; }
+  CFilterListCtrl& list() { return m_dialog->list; }
   platform::DrawOps Paint() {
     platform::ClearDisplayList(list().m_hWnd);
     ::InvalidateRect(list().m_hWnd, nullptr, TRUE);
@@ -82,9 +82,9 @@ class FilterListDrawing : public ::testing::Test {
     return nullptr;
   }
 
-  listview::testing::SettingsDir settings_;
-  std::vector<std::unique_ptr<Row>> rows_;
-  std::unique_ptr<Dialog> dialog_;
+  listview::testing::SettingsDir m_settings;
+  std::vector<std::unique_ptr<Row>> m_rows;
+  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundOrAGradientToWhite) {
@@ -148,11 +148,11 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
 
 TEST_F(FilterListDrawing, AnIconCellDrawsItsIconAtTheRightEdgeOrSaysItFailed) {
   const HICON icon = platform::RegisterIcon(listview::testing::kTestModule, 4711);
-  rows_[0]->icon = static_cast<int>(reinterpret_cast<INT_PTR>(icon));
-  rows_[1]->icon = 12345;  // no icon
+  m_rows[0]->icon = static_cast<int>(reinterpret_cast<INT_PTR>(icon));
+  m_rows[1]->icon = 12345;  // no icon
   list().m_arrColumns[1].nFormat = LVCFMT_IMAGE;
   const auto ops = Paint();
-  const int withIcon = list().GetItemData(0) == reinterpret_cast<DWORD_PTR>(rows_[0].get()) ? 0 : 1;
+  const int withIcon = list().GetItemData(0) == reinterpret_cast<DWORD_PTR>(m_rows[0].get()) ? 0 : 1;
   CRect cell;
   ASSERT_TRUE(list().GetSubItemRect(withIcon, 1, LVIR_LABEL, cell));
 

@@ -47,9 +47,9 @@ class FilterText : public ::testing::Test {
     // BSE is in the last visible row only, NSE_FO in the first only.
     for (const Strings& cells : {Strings{"NSE_FO", "buy"}, Strings{"NSE", "buy"}, Strings{"NSE", "buy"},
                                  Strings{"", "buy"}, Strings{"BSE", "buy"}, Strings{"MCX", "sell"}}) {
-      rows_.push_back(std::make_unique<listview::testing::TextRow>(listview::testing::TextRow{cells}));
+      m_rows.push_back(std::make_unique<listview::testing::TextRow>(listview::testing::TextRow{cells}));
     }
-    dialog_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+    m_dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
       list.m_strProfileName = "filtertext";
       list.m_arrColumns.Add(sTarnColInfo("Exchange", 80, 0, sort_kind::kText));
       list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
@@ -57,8 +57,8 @@ class FilterText : public ::testing::Test {
       list.EnableFilterMode(true);
       list.SetDataDescriptor(&listview::testing::FormatTextRow);
     });
-    ASSERT_TRUE(dialog_->Create(listview::testing::kListDialogId));
-    for (const auto& row : rows_) {
+    ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+    for (const auto& row : m_rows) {
       List().InsertItem(0, "");
       List().SetItemData(0, reinterpret_cast<DWORD_PTR>(row.get()));
     }
@@ -67,12 +67,12 @@ class FilterText : public ::testing::Test {
     List().Refilter();
   }
   void TearDown() override {
-    dialog_.reset();
+    m_dialog.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
   }
 
-  CFilterListCtrl& List() { return dialog_->list; }
+  CFilterListCtrl& List() { return m_dialog->list; }
   HWND Texts() { return TheFilterText().Texts().GetSafeHwnd(); }
 
   // A click on the filter button at the right of the header's filter box.
@@ -116,7 +116,7 @@ class FilterText : public ::testing::Test {
   // The header's notifications the owner heard (painting left out).
   std::vector<UINT> Heard() {
     std::vector<UINT> heard;
-    for (const UINT code : dialog_->notifications) {
+    for (const UINT code : m_dialog->notifications) {
       if (code == HDN_FILTERBTNCLICK || code == HDN_FILTERCHANGE) heard.push_back(code);
     }
     return heard;
@@ -127,9 +127,9 @@ class FilterText : public ::testing::Test {
     return shown;
   }
 
-  listview::testing::SettingsDir settings_;
-  std::vector<std::unique_ptr<listview::testing::TextRow>> rows_;
-  std::unique_ptr<Dialog> dialog_;
+  listview::testing::SettingsDir m_settings;
+  std::vector<std::unique_ptr<listview::testing::TextRow>> m_rows;
+  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(FilterText, OffersTheColumnsDistinctVisibleTextsAndWritesTheChosenOnesAsOneFilter) {
@@ -167,11 +167,11 @@ TEST_F(FilterText, EnterWithNothingChosenChangesNothingAndLosingActivationCloses
   EXPECT_EQ(HeaderFilter(0), "");
   EXPECT_EQ(Heard(), std::vector<UINT>{HDN_FILTERBTNCLICK}) << "no filter change";
   EXPECT_TRUE(TheFilterText().IsWindowVisible());
-  ASSERT_TRUE(input::Click(dialog_->GetSafeHwnd()));
+  ASSERT_TRUE(input::Click(m_dialog->GetSafeHwnd()));
   EXPECT_FALSE(TheFilterText().IsWindowVisible());
 
   // Opening again starts from the rows as they are now.
-  rows_[0]->cells[0] = "CDE";
+  m_rows[0]->cells[0] = "CDE";
   PressFilterButton(0);
   EXPECT_EQ(Entries(), (Strings{"BSE", "CDE", "NSE"}));
   EXPECT_EQ(::SendMessage(Texts(), LB_GETSELCOUNT, 0, 0), 0);

@@ -17,7 +17,7 @@ class ProfileFiles : public ::testing::Test {
  protected:
   void SetUp() override { platform::ResetForTest(); }
   void TearDown() override { platform::ResetForTest(); }
-  testing::SettingsDir settings_;
+  testing::SettingsDir m_settings;
 };
 
 std::vector<ColumnProfileEntry> ExampleEntries() {
@@ -58,11 +58,11 @@ TEST(ColumnProfileFormat, DropsAPartialEntryAndSkipsEmptyFields) {
 TEST_F(ProfileFiles, ReadingWithoutAFileOrKeyFailsSilently) {
   CString value;
   EXPECT_EQ(ProfileIO(kProfileRead, "rmsallowedgroups", value), 0);
-  EXPECT_FALSE(settings_.Exists()) << "reading never creates the file";
-  settings_.Write("[other]\nCOLUMNPROFILE=1\n");
+  EXPECT_FALSE(m_settings.Exists()) << "reading never creates the file";
+  m_settings.Write("[other]\nCOLUMNPROFILE=1\n");
   EXPECT_EQ(ProfileIO(kProfileRead, "rmsallowedgroups", value), 0);
   EXPECT_EQ(value, "Settings not found");
-  settings_.Write("[rmsallowedgroups]\nCOLUMNPROFILE=\n");
+  m_settings.Write("[rmsallowedgroups]\nCOLUMNPROFILE=\n");
   EXPECT_EQ(ProfileIO(kProfileRead, "rmsallowedgroups", value), 0);
   EXPECT_EQ(ProfileIO(7, "rmsallowedgroups", value), 0);
   EXPECT_TRUE(platform::MessageBoxLog().empty());
@@ -71,8 +71,8 @@ TEST_F(ProfileFiles, ReadingWithoutAFileOrKeyFailsSilently) {
 TEST_F(ProfileFiles, WritingCreatesTheFileAndReadingGivesTheValueBack) {
   CString value = "0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description";
   ASSERT_EQ(ProfileIO(kProfileWrite, "rmsallowedgroups", value), 1);
-  EXPECT_NE(settings_.Read().find("[rmsallowedgroups]\r\n"), std::string::npos);
-  EXPECT_NE(settings_.Read().find("\nCOLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n"),
+  EXPECT_NE(m_settings.Read().find("[rmsallowedgroups]\r\n"), std::string::npos);
+  EXPECT_NE(m_settings.Read().find("\nCOLUMNPROFILE=0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description\r\n"),
             std::string::npos);
   CString read;
   ASSERT_EQ(ProfileIO(kProfileRead, "rmsallowedgroups", read), 1);
@@ -88,7 +88,7 @@ TEST_F(ProfileFiles, ALongValueIsCutToTheBuffer) {
 }
 
 TEST_F(ProfileFiles, AFileThatCannotBeCreatedIsReported) {
-  settings_.MakeUnwritable();
+  m_settings.MakeUnwritable();
   CString value = "0,0,80";
   EXPECT_EQ(ProfileIO(kProfileWrite, "rmsallowedgroups", value), 0);
   ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
@@ -148,7 +148,7 @@ TEST_F(ProfileFiles, AppearanceIsStoredUnderTheListsKey) {
   look.nKeywordColumn = 3;
   look.AddKeyword("buy", 0xFF);
   WriteAppearanceLine("rmsallowedgroups", 20016, look);
-  EXPECT_NE(settings_.Read().find("[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8,3,buy,FF,\r\n"),
+  EXPECT_NE(m_settings.Read().find("[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8,3,buy,FF,\r\n"),
             std::string::npos);
   ASSERT_TRUE(ReadAppearanceLine("rmsallowedgroups", 20016, value));
   EXPECT_EQ(value, "0,FF00,MS Shell Dlg 2,8,3,buy,FF,");

@@ -33,11 +33,11 @@ class UserColumns : public ::testing::Test {
     platform::ResetForTest();
     listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
     listview::testing::RegisterUserColumnTemplate();
-    rows_.push_back(std::make_unique<Row>(Row{{"buy", "4", "2.5", "x"}}));
-    rows_.push_back(std::make_unique<Row>(Row{{"sell", "10", "0.5", "y"}}));
+    m_rows.push_back(std::make_unique<Row>(Row{{"buy", "4", "2.5", "x"}}));
+    m_rows.push_back(std::make_unique<Row>(Row{{"sell", "10", "0.5", "y"}}));
   }
   void TearDown() override {
-    list_.reset();
+    m_list.reset();
     listview::testing::UnregisterListDialog();
     platform::ResetForTest();
   }
@@ -45,7 +45,7 @@ class UserColumns : public ::testing::Test {
   // A list dialog as a fresh start of the program makes it: columns from
   // the records and the stored profile, then the rows.
   CFilterListCtrl& OpenList() {
-    list_ = std::make_unique<Dialog>([](CFilterListCtrl& list) {
+    m_list = std::make_unique<Dialog>([](CFilterListCtrl& list) {
       list.m_strProfileName = "usercols";
       list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
       list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
@@ -55,19 +55,19 @@ class UserColumns : public ::testing::Test {
       list.EnableFilterMode(true);
       list.SetDataDescriptor(&listview::testing::FormatTextRow);
     });
-    EXPECT_TRUE(list_->Create(listview::testing::kListDialogId));
-    for (const auto& row : rows_) {
-      list_->list.InsertItem(0, "");
-      list_->list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row.get()));
+    EXPECT_TRUE(m_list->Create(listview::testing::kListDialogId));
+    for (const auto& row : m_rows) {
+      m_list->list.InsertItem(0, "");
+      m_list->list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row.get()));
     }
-    return list_->list;
+    return m_list->list;
   }
   // Closing the list's window saves its layout, as at the end of a run.
-  void CloseList() { list_.reset(); }
+  void CloseList() { m_list.reset(); }
 
   // The list's command, as its menu sends it.
   CUserDefinedColDlg& Command(UINT command) {
-    list_->list.SendMessage(WM_COMMAND, command, 0);
+    m_list->list.SendMessage(WM_COMMAND, command, 0);
     return TheUserDefinedColDlg();
   }
   HWND Item(int id) const { return ::GetDlgItem(TheUserDefinedColDlg().GetSafeHwnd(), id); }
@@ -106,32 +106,32 @@ class UserColumns : public ::testing::Test {
     for (const auto& box : platform::MessageBoxLog()) texts.push_back(box.text);
     return texts;
   }
-  std::vector<std::string> Captions() const { return listview::testing::HeaderCaptions(*list_->list.GetHeaderCtrl()); }
+  std::vector<std::string> Captions() const { return listview::testing::HeaderCaptions(*m_list->list.GetHeaderCtrl()); }
   // The header tool-tip of header position `position`.
   std::string Tip(int position) const {
     char text[256] = {};
     TOOLINFO tool;
-    tool.hwnd = list_->list.GetHeaderCtrl()->GetSafeHwnd();
+    tool.hwnd = m_list->list.GetHeaderCtrl()->GetSafeHwnd();
     tool.uId = static_cast<UINT_PTR>(position + 1);
     tool.lpszText = text;
-    if (!::SendMessage(list_->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) {
+    if (!::SendMessage(m_list->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) {
       return "(no tool)";
     }
     return text;
   }
   std::string Cell(int row, const char* caption) const {
-    CFilterListCtrl& list = list_->list;
+    CFilterListCtrl& list = m_list->list;
     for (int c = 0; c < list.m_arrColumns.GetSize(); ++c) {
       if (CString(list.m_arrColumns[c].szName) == caption) {
-        return list.CellText(reinterpret_cast<DWORD_PTR>(rows_[static_cast<size_t>(row)].get()), c).GetString();
+        return list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[static_cast<size_t>(row)].get()), c).GetString();
       }
     }
     return "(no column)";
   }
 
-  listview::testing::SettingsDir settings_;
-  std::vector<std::unique_ptr<Row>> rows_;
-  std::unique_ptr<Dialog> list_;
+  listview::testing::SettingsDir m_settings;
+  std::vector<std::unique_ptr<Row>> m_rows;
+  std::unique_ptr<Dialog> m_list;
 };
 
 TEST_F(UserColumns, AddModeOffersTheNumericColumnsAndTheButtonsBuildBothFormulas) {
@@ -188,7 +188,7 @@ TEST_F(UserColumns, ButtonsWithoutAColumnSaySo) {
 
 TEST_F(UserColumns, EveryRefusalLeavesTheDialogOpenAndTheListAsItWas) {
   // Kind is hidden by the stored layout: its name is taken all the same.
-  settings_.Write("[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,-1,0\r\n");
+  m_settings.Write("[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,-1,0\r\n");
   CFilterListCtrl& list = OpenList();
   const struct {
     const char* name;
@@ -214,7 +214,7 @@ TEST_F(UserColumns, EveryRefusalLeavesTheDialogOpenAndTheListAsItWas) {
   }
   EXPECT_EQ(list.m_arrColumns.GetSize(), 4);
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price"}));
-  EXPECT_FALSE(settings_.Read().find("Net") != std::string::npos);
+  EXPECT_FALSE(m_settings.Read().find("Net") != std::string::npos);
 }
 
 TEST_F(UserColumns, AnAddedColumnIsShownLastComputedAndSaved) {
@@ -237,10 +237,10 @@ TEST_F(UserColumns, AnAddedColumnIsShownLastComputedAndSaved) {
   EXPECT_EQ(list.GetItemText(0, 4), "10.00") << "4 x 2.5";
   EXPECT_EQ(list.GetItemText(1, 4), "5.00") << "10 x 0.5";
   // Saved at once, not only when the list closes.
-  EXPECT_NE(settings_.Read().find("COLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,100,Value# \"1\" * \"2\"#\"Qty\" * "
+  EXPECT_NE(m_settings.Read().find("COLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,4,4,100,Value# \"1\" * \"2\"#\"Qty\" * "
                                   "\"Price\""),
             std::string::npos)
-      << settings_.Read();
+      << m_settings.Read();
   // A computed column is numeric and may be used by the next one.
   Command(list_command::kAddCustomColumn);
   EXPECT_EQ(::SendMessage(Item(ids::kColumns), LB_GETCOUNT, 0, 0), 3);
@@ -278,7 +278,7 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   Press(IDOK);
   EXPECT_FALSE(dialog.IsWindowVisible());
 
-  CFilterListCtrl& list = list_->list;
+  CFilterListCtrl& list = m_list->list;
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D", "E"}));
   ASSERT_EQ(list.m_arrColumns.GetSize(), 7);
   EXPECT_EQ(list.m_arrColumns[5].strExpression, " \"4\" * 10") << "B moved from 5 to 4";
@@ -295,7 +295,7 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   EXPECT_EQ(Tip(6), "\"C\" - \"Price\"");
 
   // A new start of the program reads the same columns back.
-  const std::string saved = settings_.Read();
+  const std::string saved = m_settings.Read();
   EXPECT_NE(saved.find("4,4,100,B# \"2\" + 1#\"Price\" + 1,5,5,100,D# \"4\" * 10#\"B\" * 10,"
                        "6,6,100,E# \"-1\" - \"2\"#\"C\" - \"Price\"\r\n"),
             std::string::npos)
@@ -332,7 +332,7 @@ TEST_F(UserColumns, FiltersAndSortingFollowTheColumnsTheyWereOn) {
 TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThem) {
   // A file may hold anything: a formula on a later column or on itself
   // yields no cell (and ends), one on an earlier computed column its value.
-  settings_.Write(
+  m_settings.Write(
       "[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,"
       "4,4,80,Later# \"5\"+1#x,5,5,80,Earlier# \"4\"*2#x,6,6,80,Self# \"6\"+1#x,7,7,80,Fine# \"1\"*2#x,"
       "8,8,80,Chained# \"7\"+\"1\"#x\r\n");
@@ -375,7 +375,7 @@ TEST_F(UserColumns, AColumnWhoseLayoutWouldNotFitIsRefusedAndTheOthersKept) {
   EXPECT_TRUE(TheUserDefinedColDlg().IsWindowVisible()) << "the dialog stays open with what was typed";
   EXPECT_EQ(Text(ids::kName), "Column 19");
   EXPECT_EQ(list.m_arrColumns.GetSize(), 4 + 18);
-  const std::string saved = settings_.Read();
+  const std::string saved = m_settings.Read();
   EXPECT_NE(saved.find("Column 18#"), std::string::npos);
   EXPECT_EQ(saved.find("Column 19#"), std::string::npos) << "nothing of the refused column is saved";
   ::SendMessage(TheUserDefinedColDlg().GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
