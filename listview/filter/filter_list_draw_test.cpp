@@ -136,7 +136,8 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
 
   // Colouring turned off, or no colouring function: the list's colour.
   const auto buyer = [this] {
-    const platform::DrawOp* op = TextOp(InRow(Paint(), 0), "BUYER");
+    const platform::DrawOps row = InRow(Paint(), 0);
+    const platform::DrawOp* op = TextOp(row, "BUYER");
     return op != nullptr ? op->color : RGB(1, 2, 3);
   };
   list().m_bApplyColors = FALSE;
