@@ -24,13 +24,11 @@ class ClrButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
-    platform::ResetSysColors();
     ASSERT_TRUE(m_parent.CreateAt(100, 100));
     ASSERT_TRUE(
         m_button.Create("Apply", BS_OWNERDRAW | WS_VISIBLE | WS_TABSTOP, CRect(10, 10, 90, 40), &m_parent, 100));
   }
   void TearDown() override {
-    platform::ResetSysColors();
     platform::ResetForTest();
   }
   // The frame's lines, in drawing order.

@@ -29,7 +29,6 @@ class ColorListBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
-    platform::ResetClipboard();
     ASSERT_TRUE(m_parent.CreateAt(100, 100));
     ASSERT_TRUE(m_list.Create(WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY, CRect(0, 0, 100, 200),
                               &m_parent, 200));
@@ -39,7 +38,6 @@ class ColorListBoxTest : public ::testing::Test {
     m_list.SetItemData(1, kBlue);
   }
   void TearDown() override {
-    platform::ResetClipboard();
     platform::ResetForTest();
   }
 

@@ -41,3 +41,4 @@
 #include "platform/comctl/cheaderctrl.h"
 #include "platform/comctl/list_view.h"
 #include "platform/comctl/clistctrl.h"
+#include "platform/comctl/win_term.h"

@@ -239,7 +239,6 @@ TEST_F(XListTest, TheHeaderPaintsOffScreenInOneCopyWithTheCurrentSystemColours) 
   CRect keyword;
   m_list.m_HeaderCtrl.GetItemRect(0, &keyword);
   EXPECT_GT(texts[1].rect.left - keyword.right, 8) << "the check box stands before the second caption";
-  platform::ResetSysColors();
 }
 
 TEST_F(XListTest, AStaticEdgeMakesTheHeaderTwoBorderHeightsTaller) {

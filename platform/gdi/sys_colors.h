@@ -55,8 +55,9 @@ PLATFORM_API HBRUSH GetSysColorBrush(int index);
 PLATFORM_API BOOL SetSysColors(int count, const int* indices, const COLORREF* colors);
 
 namespace platform {
-// Back to the classic scheme (tests).
-PLATFORM_API void ResetSysColors();
+// Back to the classic scheme. The framework's own (AfxWinTerm, the floors'
+// test resets): not exported.
+void ResetSysColors();
 // The index behind a brush of GetSysColorBrush or a (HBRUSH)(index + 1)
 // value; -1 for any other brush.
 int SysColorIndexOfBrush(HBRUSH brush);

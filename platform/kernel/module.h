@@ -32,12 +32,13 @@ PLATFORM_API HMODULE ModuleFromAddress(const void* address);
 
 namespace platform {
 
-// Adds a function to a built-in module's table (creating the module when it
-// is new); the implementing part of the layer calls this once at start-up.
-PLATFORM_API void AddBuiltinExport(std::string_view module, std::string_view function, FARPROC address);
+// The framework's own, not exported. Adds a function to a built-in module's
+// table (creating the module when it is new); the implementing part of the
+// layer calls this once at start-up.
+void AddBuiltinExport(std::string_view module, std::string_view function, FARPROC address);
 // Makes a built-in module unavailable to LoadLibraryA until restored.
-PLATFORM_API void RemoveBuiltinModule(std::string_view module);
-PLATFORM_API void RestoreBuiltinModules();
+void RemoveBuiltinModule(std::string_view module);
+void RestoreBuiltinModules();
 
 // Makes GetModuleFileNameA report `path` for the main program. A host that
 // runs from one folder but keeps its settings in another (a terminal started

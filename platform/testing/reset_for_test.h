@@ -3,12 +3,10 @@
 
 namespace platform {
 
-// Puts the layer back to a clean headless state: destroys every window,
-// forgets the main window,
-// drops posted messages, timers and a pending quit, sets the manual clock
-// back to 0, releases every key, clears the message-box log, and restores
-// the default message-box and modal responders, and destroys every pop-up
-// menu, empties the menu log and restores the default menu responder.
+// Puts the layer back to a clean headless state: everything AfxWinTerm does
+// (every window destroyed, the queue, timers, keys, colours, clipboard,
+// menus, logs and responders as a new process finds them), then the manual
+// clock at 0. A window that survives its destruction aborts the program.
 void ResetForTest();
 
 }  // namespace platform

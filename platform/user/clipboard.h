@@ -35,6 +35,7 @@ namespace platform {
 // The CF_TEXT text up to its terminating zero (or the block's end); nullopt
 // when there is none. Reads without opening the clipboard.
 PLATFORM_API std::optional<std::string> ClipboardText();
-// Empties and closes the clipboard (tests).
-PLATFORM_API void ResetClipboard();
+// Empties and closes the clipboard. The framework's own (AfxWinTerm, the
+// floors' test resets): not exported.
+void ResetClipboard();
 }  // namespace platform

@@ -84,7 +84,8 @@ PLATFORM_API std::vector<ColorRequest> ColorLog();
 // The responder installed now (empty: the default).
 PLATFORM_API ColorResponder CurrentColorResponder();
 // Empties the log, restores the default responder and turns CColorDialog's
-// custom colours white again.
-PLATFORM_API void ResetColorChooser();
+// custom colours white again. The framework's own (AfxWinTerm, the floors'
+// test resets): not exported.
+void ResetColorChooser();
 
 }  // namespace platform

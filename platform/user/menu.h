@@ -74,7 +74,8 @@ PLATFORM_API MenuResponder ChooseMenuEntry(std::string text);
 // The menus tracked so far, oldest first.
 PLATFORM_API std::vector<MenuRecord> MenuLog();
 // Empties the log, destroys every menu and restores the default responder.
-PLATFORM_API void ResetMenus();
+// The framework's own (AfxWinTerm, the floors' test resets): not exported.
+void ResetMenus();
 
 }  // namespace platform
 

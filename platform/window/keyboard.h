@@ -24,7 +24,8 @@ namespace platform {
 
 PLATFORM_API void SetKeyDown(UINT vk, bool down);
 bool IsKeyDown(UINT vk);
-// Releases every key and clears toggles (tests).
-PLATFORM_API void ResetKeyboard();
+// Releases every key and clears toggles. The framework's own (AfxWinTerm,
+// the floors' test resets): not exported.
+void ResetKeyboard();
 
 }  // namespace platform

@@ -104,9 +104,10 @@ PLATFORM_API uint64_t DeliveredMessageCount();
 // Removes the timers of a window being destroyed.
 void KillWindowTimers(HWND hwnd);
 
-// Tests: drops posted messages, timers and a pending quit, and puts the
-// manual clock back to 0. Windows are left alone.
-PLATFORM_API void ResetMessageQueue();
+// Drops posted messages, timers and a pending quit, and puts the manual
+// clock back to 0; windows are left alone. The framework's own (AfxWinTerm,
+// the floors' test resets): not exported.
+void ResetMessageQueue();
 
 // Provided by the keyboard: the character a key press produces with the
 // current modifier state, or 0 when it produces none.

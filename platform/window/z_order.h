@@ -16,8 +16,8 @@ namespace platform {
 
 // Moves each owned window of `topLevel` (top first) that lies below its
 // owner to just above it, keeping the order of the others; a window only
-// ever moves up.
-PLATFORM_API void KeepOwnedAboveOwners(std::vector<HWND>& topLevel);
+// ever moves up. The window layer's own: not exported.
+void KeepOwnedAboveOwners(std::vector<HWND>& topLevel);
 
 // The window a disabled top-level window waits for: the topmost shown,
 // enabled window it owns (directly or through others), such as the modal

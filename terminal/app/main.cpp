@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/comctl/win_term.h"
 #include "terminal/app/options.h"
 #include "terminal/app/terminal_app.h"
 
@@ -22,7 +23,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    return terminal::RunTerminal(*options, argc, argv);
+    const int code = terminal::RunTerminal(*options, argc, argv);
+    // The framework's session ends before the process does: a window still
+    // open is destroyed, and the framework's state emptied, before static
+    // objects are torn down.
+    AfxWinTerm();
+    return code;
   } catch (const std::exception& e) {
     // Whatever the run could not handle ends it with a sentence, not an abort.
     std::fprintf(stderr, "tarnterm: %s\n", e.what());
