@@ -51,7 +51,7 @@ PLATFORM_API int EnumFontFamiliesEx(HDC dc, LOGFONT* font, FONTENUMPROC proc, LP
 namespace platform {
 
 // The families EnumFontFamiliesEx enumerates, in its order.
-PLATFORM_API std::vector<std::string> InstalledFontFamilies();
+std::vector<std::string> InstalledFontFamilies();
 // nullopt: back to what fontconfig reports.
 PLATFORM_API void SetInstalledFontFamilies(std::optional<std::vector<std::string>> families);
 

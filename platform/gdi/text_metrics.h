@@ -47,18 +47,18 @@ struct FontMetrics {
 
 PLATFORM_API FontMetrics MeasureFont(const FontSpec& font);
 PLATFORM_API int TextWidth(const FontSpec& font, std::string_view text);
-PLATFORM_API int CharWidth(const FontSpec& font, char ch);
+int CharWidth(const FontSpec& font, char ch);
 
 // A stable handle for a font: the same FontSpec always gives the same handle,
 // valid for the life of the process.
-PLATFORM_API HFONT FontHandle(const FontSpec& font);
+HFONT FontHandle(const FontSpec& font);
 // The FontSpec behind a handle from FontHandle; null for anything else.
-PLATFORM_API const FontSpec* FontFromHandle(HFONT font);
+const FontSpec* FontFromHandle(HFONT font);
 // The font windows use when none was set ("MS Shell Dlg" 8).
-PLATFORM_API HFONT DefaultGuiFont();
+HFONT DefaultGuiFont();
 
 // Dialog base units of a font: x is the average character width, y the height.
-PLATFORM_API SIZE DialogBaseUnits(const FontSpec& font);
+SIZE DialogBaseUnits(const FontSpec& font);
 
 }  // namespace platform
 

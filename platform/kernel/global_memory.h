@@ -33,5 +33,5 @@ PLATFORM_API SIZE_T GlobalSize(HGLOBAL block);  // 0 for an unknown handle
 
 namespace platform {
 // Blocks not yet freed (tests check that nothing leaks).
-PLATFORM_API size_t LiveGlobalBlocks();
+size_t LiveGlobalBlocks();
 }  // namespace platform

@@ -44,7 +44,7 @@ constexpr int kBasicColorCount = 48;
 constexpr int kCustomColorCount = 16;
 
 // The basic colours, row by row (0x00BBGGRR).
-PLATFORM_API const std::array<COLORREF, kBasicColorCount>& BasicColors();
+const std::array<COLORREF, kBasicColorCount>& BasicColors();
 
 // Runs the dialog modally over the request's owner: the colour chosen, or
 // nullopt when cancelled. On OK the custom colours the person added are

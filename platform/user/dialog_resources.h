@@ -71,7 +71,7 @@ PLATFORM_API void RemoveModuleResources(HINSTANCE module);
 
 // The template with this id along the resource chain; null when none.
 // The pointer stays valid until its module's resources are removed.
-PLATFORM_API const DialogTemplate* FindDialogTemplate(UINT id);
+const DialogTemplate* FindDialogTemplate(UINT id);
 // The module that would provide dialog `id` (AfxFindResourceHandle for dialogs).
 HINSTANCE FindDialogModule(UINT id);
 
@@ -81,7 +81,7 @@ struct IconResource {
 };
 // What an icon handle stands for; nullopt for a handle that is not an icon
 // resource or whose module was removed.
-PLATFORM_API std::optional<IconResource> IconFromHandle(HICON icon);
+std::optional<IconResource> IconFromHandle(HICON icon);
 
 }  // namespace platform
 

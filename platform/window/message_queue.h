@@ -54,12 +54,12 @@ enum class ClockMode { Manual, RealTime };
 PLATFORM_API void SetClockMode(ClockMode mode);
 PLATFORM_API ClockMode GetClockMode();
 // Milliseconds on the current clock.
-PLATFORM_API uint64_t ClockNow();
+uint64_t ClockNow();
 
 // Manual clock only: moves time forward by `ms`, stopping at each timer that
 // falls due on the way to deliver it and everything it posted, in order.
 // Throws std::logic_error on the real-time clock.
-PLATFORM_API void AdvanceClock(uint64_t ms);
+void AdvanceClock(uint64_t ms);
 
 // The PreTranslateMessage walk: the target's object, then each ancestor's
 // (the parent of a child window, the owner of a popup), then the main
@@ -111,6 +111,6 @@ void ResetMessageQueue();
 
 // Provided by the keyboard: the character a key press produces with the
 // current modifier state, or 0 when it produces none.
-PLATFORM_API char CharForKey(UINT vk);
+char CharForKey(UINT vk);
 
 }  // namespace platform

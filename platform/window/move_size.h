@@ -50,8 +50,8 @@ bool TakeMoveSizeInput(const MSG& msg);
 PLATFORM_API HWND MoveSizeWindow();
 // The caption box of `hwnd` drawn pushed now (HTMINBUTTON, HTMAXBUTTON,
 // HTCLOSE), or HTNOWHERE.
-PLATFORM_API LRESULT PushedCaptionBox(HWND hwnd);
+LRESULT PushedCaptionBox(HWND hwnd);
 // Ends a loop left running (tests).
-PLATFORM_API void CancelMoveSize();
+void CancelMoveSize();
 
 }  // namespace platform

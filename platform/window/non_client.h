@@ -40,7 +40,7 @@ struct CaptionBoxes {
 
 // The boxes in `bar` of a caption with an icon, a close box, and minimise
 // and maximise boxes as asked.
-PLATFORM_API CaptionBoxes LayOutCaptionBoxes(const RECT& bar, bool icon, bool close, bool minMax);
+CaptionBoxes LayOutCaptionBoxes(const RECT& bar, bool icon, bool close, bool minMax);
 
 // Where each part of a window with these styles and this window rectangle
 // lies, in the rectangle's coordinates.
@@ -53,11 +53,11 @@ struct NonClientLayout {
   RECT hscroll{};
   CaptionBoxes boxes;
 };
-PLATFORM_API NonClientLayout LayOutNonClient(DWORD style, DWORD exStyle, const RECT& window);
+NonClientLayout LayOutNonClient(DWORD style, DWORD exStyle, const RECT& window);
 
 // The HT code of a point (same coordinates as the layout) for a window of
 // `style`: HTNOWHERE outside it.
-PLATFORM_API LRESULT HitTestNonClient(const NonClientLayout& layout, DWORD style, POINT point);
+LRESULT HitTestNonClient(const NonClientLayout& layout, DWORD style, POINT point);
 
 // ::DefWindowProc's WM_NCHITTEST: the window's own layout on the screen.
 LRESULT NonClientHitTest(HWND hwnd, POINT screen);

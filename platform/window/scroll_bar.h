@@ -121,11 +121,11 @@ struct ScrollNumbers {
   int page = 0;
   int pos = 0;
 };
-PLATFORM_API ScrollNumbers NormalizedScroll(ScrollNumbers numbers);
+ScrollNumbers NormalizedScroll(ScrollNumbers numbers);
 // The last position that still shows a full page.
-PLATFORM_API int MaxScrollPos(const ScrollNumbers& numbers);
+int MaxScrollPos(const ScrollNumbers& numbers);
 // Whether there is anything to scroll: the page does not cover the range.
-PLATFORM_API bool Scrollable(const ScrollNumbers& numbers);
+bool Scrollable(const ScrollNumbers& numbers);
 
 // Lengths along one bar of `length` pixels with arrows of `arrow` pixels.
 struct ScrollLayout {
@@ -134,9 +134,9 @@ struct ScrollLayout {
   int thumb = 0;        // 0: no thumb
   int thumbOffset = 0;  // from the track's start
 };
-PLATFORM_API ScrollLayout LayOutScrollBar(int length, int arrow, const ScrollNumbers& numbers, bool enabled);
+ScrollLayout LayOutScrollBar(int length, int arrow, const ScrollNumbers& numbers, bool enabled);
 // The position a thumb at `thumbOffset` pixels into the track stands for.
-PLATFORM_API int ScrollPosAtOffset(const ScrollLayout& layout, const ScrollNumbers& numbers, int thumbOffset);
+int ScrollPosAtOffset(const ScrollLayout& layout, const ScrollNumbers& numbers, int thumbOffset);
 
 // ---- One window's bars ----
 
@@ -158,16 +158,16 @@ struct ScrollBarRects {
 // Whether the window shows a bar of its own on that side (SB_HORZ or
 // SB_VERT): its style has the bar, and it is no combo box, whose scroll
 // styles are its drop-down list's (the combo keeps their room, empty).
-PLATFORM_API bool HasOwnScrollBar(HWND hwnd, int bar);
+bool HasOwnScrollBar(HWND hwnd, int bar);
 // The rectangles of a window's horizontal (SB_HORZ) or vertical (SB_VERT)
 // bar and its parts, in window coordinates; `shown` false when the window
 // has no such bar. Drawing and hit-testing both use it.
-PLATFORM_API ScrollBarRects ScrollBarGeometry(HWND hwnd, int bar);
+ScrollBarRects ScrollBarGeometry(HWND hwnd, int bar);
 // The part of the bar under a point in window coordinates.
-PLATFORM_API ScrollPart ScrollBarPartAt(const ScrollBarRects& rects, bool vertical, POINT window);
+ScrollPart ScrollBarPartAt(const ScrollBarRects& rects, bool vertical, POINT window);
 // HTHSCROLL or HTVSCROLL when a screen point lies on one of the window's
 // bars; HTNOWHERE otherwise (for WM_NCHITTEST).
-PLATFORM_API LRESULT ScrollBarHitTest(HWND hwnd, POINT screen);
+LRESULT ScrollBarHitTest(HWND hwnd, POINT screen);
 // The numbers of a bar as SCROLLINFO has them (nTrackPos the dragged
 // thumb's position while one is dragged); nullopt without that bar.
 PLATFORM_API std::optional<SCROLLINFO> ShownScrollInfo(HWND hwnd, int bar);

@@ -22,6 +22,6 @@ void KeepOwnedAboveOwners(std::vector<HWND>& topLevel);
 // The window a disabled top-level window waits for: the topmost shown,
 // enabled window it owns (directly or through others), such as the modal
 // dialog that disabled it; null when there is none.
-PLATFORM_API HWND EnabledPopupOf(HWND owner);
+HWND EnabledPopupOf(HWND owner);
 
 }  // namespace platform
