@@ -1,8 +1,5 @@
 #include "platform/comctl/win_term.h"
 
-#include <utility>
-#include <vector>
-
 #include "platform/comctl/image_list_drag.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/user/clipboard.h"
@@ -12,32 +9,10 @@
 #include "platform/window/cwnd.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
-#include "platform/window/winapi.h"
-
-namespace {
-
-std::vector<HWND> TopLevelWindows() {
-  std::vector<HWND> windows;
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-}  // namespace
+#include "platform/window/window_registry.h"
 
 void AfxWinTerm() {
-  // Destroying one window may destroy others (owned pop-ups), so the list is
-  // read again after every round; a round that frees nothing ends it.
-  for (std::vector<HWND> windows = TopLevelWindows(); !windows.empty();) {
-    for (HWND hwnd : windows) ::DestroyWindow(hwnd);
-    std::vector<HWND> left = TopLevelWindows();
-    if (left.size() >= windows.size()) break;
-    windows = std::move(left);
-  }
+  platform::DestroyAllWindows();
   ImageList_EndDrag();
   platform::SetMainWindow(nullptr);
   platform::ResetMessageQueue();

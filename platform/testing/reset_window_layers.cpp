@@ -1,7 +1,5 @@
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
-#include <vector>
 
 #include "platform/gdi/sys_colors.h"
 #include "platform/testing/reset_layers.h"
@@ -10,37 +8,18 @@
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/winapi.h"
+#include "platform/window/window_registry.h"
 
 namespace platform::test_reset {
-namespace {
 
-std::vector<HWND> TopLevelWindows() {
-  std::vector<HWND> windows;
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-}  // namespace
-
-// Only the library's public functions: the helper links against the same
-// code as the code under test and sees what that code sees.
+// The floors' own functions: the programs that use this helper link the
+// floors' objects, not the shared library.
 void ResetWindowLayers() {
-  // Destroying one window may destroy others (owned pop-ups), so the list is
-  // read again after every round. A window that outlives DestroyWindow is a
-  // fault of the test (a destruction left half done), not something to hide.
-  for (std::vector<HWND> windows = TopLevelWindows(); !windows.empty();) {
-    for (HWND hwnd : windows) ::DestroyWindow(hwnd);
-    std::vector<HWND> left = TopLevelWindows();
-    if (left.size() >= windows.size()) {
-      std::fprintf(stderr, "ResetForTest: %zu window(s) survived DestroyWindow\n", left.size());
-      std::abort();
-    }
-    windows = std::move(left);
+  // A window that outlives DestroyWindow is a fault of the test (a
+  // destruction left half done), not something to hide.
+  if (const size_t left = DestroyAllWindows(); left > 0) {
+    std::fprintf(stderr, "ResetForTest: %zu window(s) survived DestroyWindow\n", left);
+    std::abort();
   }
   SetMainWindow(nullptr);
   SetClockMode(ClockMode::Manual);

@@ -104,6 +104,10 @@ POINT ClientOriginOnScreen(const WindowRecord& record);
 HWND NextWindowToPaint();
 // Marks a window and all its descendants for repainting.
 void InvalidateTree(HWND hwnd);
+// Destroys every top-level window (owned pop-ups go with their owners),
+// round after round while a round frees some; the number left, which is 0
+// unless a window outlives DestroyWindow.
+size_t DestroyAllWindows();
 
 // CreateWindowEx with `object` attached before the first message, as the
 // framework's creation hook does for CWnd::CreateEx.

@@ -146,6 +146,24 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
   return TRUE;
 }
 
+size_t platform::DestroyAllWindows() {
+  const auto live = [] {
+    std::vector<HWND> windows = WindowRegistry::Get().TopLevel();
+    std::erase_if(windows, [](HWND h) { return !::IsWindow(h); });
+    return windows;
+  };
+  // Destroying one window may destroy others, so the list is read again
+  // after every round.
+  std::vector<HWND> windows = live();
+  while (!windows.empty()) {
+    for (HWND hwnd : windows) ::DestroyWindow(hwnd);
+    std::vector<HWND> left = live();
+    if (left.size() >= windows.size()) return left.size();
+    windows = std::move(left);
+  }
+  return 0;
+}
+
 namespace {
 
 bool EnumDescendants(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
