@@ -20,9 +20,18 @@ function(ag_test_sources out dir)
   set(${out} ${_tests} PARENT_SCOPE)
 endfunction()
 
+# ag_static_platform(<target>...): the programs link the platform's archive
+# instead of libplatform.so (platform/CMakeLists.txt): for programs that load
+# no plug-in, so that they reach the platform's inspection functions, which
+# the shared library keeps to itself.
+function(ag_static_platform)
+  set_target_properties(${ARGN} PROPERTIES AG_STATIC_PLATFORM ON)
+endfunction()
+
 # ag_unit_tests(<name> [DIR <dir>] LIBS <libs...> [SOURCES <srcs...>]): the
 # folder's *_test.cpp (of DIR alone, without its subfolders, when given) as
-# one executable registered with ctest, with SOURCES beside them. Nothing
+# one executable registered with ctest, with SOURCES beside them, linked with
+# the platform's archive (unit tests load no plug-in). Nothing
 # happens while the folder has no test.
 function(ag_unit_tests name)
   cmake_parse_arguments(ARG "" "DIR" "LIBS;SOURCES" ${ARGN})
@@ -40,6 +49,7 @@ function(ag_unit_tests name)
   list(APPEND _tests ${ARG_SOURCES})
   add_executable(${name} ${_tests})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  ag_static_platform(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
                        PROPERTIES TIMEOUT 300)
