@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-#include "platform/kernel/module.h"
 #include "resources/resource.h"
 #include "terminal/server/message_codec.h"
+#include "tests/main_program_faults.h"
 #include "tests/plugin_harness.h"
 
 namespace e2e {
@@ -126,7 +126,7 @@ TEST_F(EntryPoints, HotKeyIsExactAndBeforeInitOpensAParentlessForm) {
 }
 
 TEST_F(EntryPoints, NoMainModuleShowsItsBoxAndOpensNothing) {
-  platform::SetMainProgramHidden(true);
+  NoMainModule noMainModule;
   terminal.Init("admin", nullptr);
   EXPECT_EQ(terminal.Form(), nullptr);
   // The hot key's own lookup fails first, before it would take the handle.
@@ -134,25 +134,20 @@ TEST_F(EntryPoints, NoMainModuleShowsItsBoxAndOpensNothing) {
   EXPECT_EQ(terminal.Form(), nullptr);
   EXPECT_EQ(terminal.Boxes(),
             (Strings{"Cant rename TarnTrader.exe,Module not found", "Exe is not compatible with QLX"}));
-  const auto boxes = platform::MessageBoxLog();
+  const auto boxes = terminal.BoxRecords();
+  ASSERT_FALSE(boxes.empty());
   EXPECT_FALSE(boxes[0].caption.has_value()) << "plain boxes carry no caption";
 }
 
-struct HiddenExport {
-  explicit HiddenExport(const char* exportName) : name(exportName) { platform::SetMainProgramExportHidden(name, true); }
-  ~HiddenExport() { platform::SetMainProgramExportHidden(name, false); }
-  const char* name;
-};
-
 TEST_F(EntryPoints, TerminalWithoutPeerDataRefusesTheHotKey) {
-  HiddenExport hidden("pu_get_peer_data");
+  MissingExport missing("pu_get_peer_data");
   terminal.HotKey("Alt+A");
   EXPECT_EQ(terminal.Form(), nullptr);
   EXPECT_EQ(terminal.Boxes(), (Strings{"Exe is not compatible with QLX"}));
 }
 
 TEST_F(EntryPoints, TerminalWithoutReceiverRegistrationSaysSoOnce) {
-  HiddenExport hidden("GetVelaRxControl");
+  MissingExport missing("GetVelaRxControl");
   terminal.Init("admin", nullptr);
   ASSERT_NE(terminal.Form(), nullptr) << "the form opens all the same";
   terminal.HotKey("Alt+A");

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/render/image.h"
+#include "tests/png_picture.h"
 #include "tests/shared_folder_run.h"
 
 namespace e2e {
@@ -121,7 +121,7 @@ TEST_F(ListLayoutRun, TheShapedListComesBackFromTheSettingsFile) {
   EXPECT_EQ(Settings(), settings) << "reading the layout back writes nothing new";
 
   // The list's picture: a navy body, yellow text in it.
-  const auto image = platform::LoadPng(picture.string());
+  const auto image = ReadPng(picture.string());
   ASSERT_TRUE(image.has_value()) << again.output;
   const RECT body{20, image->height / 2, image->width - 20, image->height - 60};
   EXPECT_GT(image->Count(body, RGB(0, 0, 0x80)), (body.right - body.left) * (body.bottom - body.top) / 2);

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/kernel/module.h"
@@ -34,7 +35,7 @@ PluginHarness::PluginHarness() {
   if (!scrips) throw std::runtime_error(error);
   m_host = std::make_unique<terminal::Host>(std::move(*scrips), std::make_unique<terminal::ServerStandIn>(":memory:"),
                                             nullptr, nullptr);
-  platform::ClearMessageBoxLog();
+  m_boxesBefore = platform::MessageBoxLog().size();
   platform::SetMessageBoxResponder({});
   m_plugin = std::make_unique<terminal::LoadedPlugin>(BinaryFolder() + "/AllowedGroups.so", error);
   if (!m_plugin->ok()) throw std::runtime_error(error);
@@ -44,8 +45,6 @@ PluginHarness::~PluginHarness() {
   platform::PumpMessages();
   m_host.reset();    // its frame window takes the plug-in's windows with it
   m_plugin.reset();  // unloads the plug-in
-  platform::SetMainProgramHidden(false);
-  platform::ClearMessageBoxLog();
 }
 
 void PluginHarness::Init(const char* userId, CWnd* parent) {
@@ -69,9 +68,17 @@ CViewAlgGrpDlg* PluginHarness::View() const {
   return static_cast<CViewAlgGrpDlg*>(CWnd::FromHandlePermanent(terminal::FindTopLevelWindow("View Allowed Group")));
 }
 
+std::vector<platform::MessageBoxRecord> PluginHarness::BoxRecords() const {
+  auto boxes = platform::MessageBoxLog();
+  // The log is the process's: a message box shown before this harness (or a
+  // log shorter than when it started) is none of its business.
+  boxes.erase(boxes.begin(), boxes.begin() + static_cast<ptrdiff_t>(std::min(m_boxesBefore, boxes.size())));
+  return boxes;
+}
+
 std::vector<std::string> PluginHarness::Boxes() const {
   std::vector<std::string> texts;
-  for (const auto& box : platform::MessageBoxLog()) texts.push_back(box.text);
+  for (const auto& box : BoxRecords()) texts.push_back(box.text);
   return texts;
 }
 

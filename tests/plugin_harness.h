@@ -36,7 +36,8 @@ class PluginHarness {
   // exports nothing for tests, and the dialog's inline members that tests
   // call (Rows(), List()) read the list through its window's messages.
   CViewAlgGrpDlg* View() const;
-  // Texts of the message boxes shown since the harness started, in order.
+  // The message boxes shown since the harness started, in order; their texts.
+  std::vector<platform::MessageBoxRecord> BoxRecords() const;
   std::vector<std::string> Boxes() const;
 
   static std::string BinaryFolder();
@@ -44,6 +45,7 @@ class PluginHarness {
  private:
   std::unique_ptr<terminal::Host> m_host;
   std::unique_ptr<terminal::LoadedPlugin> m_plugin;
+  size_t m_boxesBefore = 0;  // the process's message-box log's length at the start
 };
 
 }  // namespace e2e

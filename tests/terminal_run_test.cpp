@@ -16,7 +16,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/render/image.h"
+#include "tests/png_picture.h"
 #include "platform/window/metrics.h"
 #include "platform/window/messages.h"
 #include "resources/module_resources.h"
@@ -291,7 +291,7 @@ SIZE PictureSize(const platform::DialogTemplate& t) {
 // four pixel rows in which the strip holds more than one colour. Edges,
 // empty rows and filter boxes are one colour across the strip; a line of
 // text is not.
-int TextBands(const platform::Image& image, int left, int right, int top) {
+int TextBands(const PngPicture& image, int left, int right, int top) {
   int bands = 0;
   int run = 0;
   for (int y = top; y <= image.height; ++y) {
@@ -328,13 +328,13 @@ TEST_F(TerminalRun, TheDemoWritesNumberedPicturesOfTheFormAndTheListShowingItsRo
   ASSERT_FALSE(lastForm.empty()) << run.output;
   ASSERT_FALSE(lastView.empty()) << run.output;
 
-  const auto form = platform::LoadPng(lastForm);
+  const auto form = ReadPng(lastForm);
   ASSERT_TRUE(form.has_value()) << lastForm;
   const SIZE formSize = PictureSize(resources::AllowedGroupsTemplate());
   EXPECT_EQ(form->width, formSize.cx);
   EXPECT_EQ(form->height, formSize.cy);
 
-  const auto view = platform::LoadPng(lastView);
+  const auto view = ReadPng(lastView);
   ASSERT_TRUE(view.has_value()) << lastView;
   const SIZE viewSize = PictureSize(resources::ViewAllowedGroupTemplate());
   EXPECT_EQ(view->width, viewSize.cx);
@@ -371,7 +371,7 @@ TEST_F(TerminalRun, SnapshotWritesAPictureOfAWindowOrSaysWhyNot) {
                                  "'");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_NE(run.output.find("pictures.script:4: cannot write /no/such/folder/x.png"), std::string::npos) << run.output;
-  const auto picture = platform::LoadPng(png.string());
+  const auto picture = ReadPng(png.string());
   ASSERT_TRUE(picture.has_value());
   EXPECT_EQ(picture->width, PictureSize(resources::AllowedGroupsTemplate()).cx);
   std::string text;
@@ -389,7 +389,7 @@ TEST_F(TerminalRun, SnapshotWritesAPictureOfAWindowOrSaysWhyNot) {
   const size_t from = shown + announced.size();
   const std::string boxPath = box.output.substr(from, box.output.find('\n', from) - from);
   EXPECT_NE(boxPath.find("-error.png"), std::string::npos) << boxPath;
-  const auto boxPicture = platform::LoadPng(boxPath);
+  const auto boxPicture = ReadPng(boxPath);
   ASSERT_TRUE(boxPicture.has_value()) << boxPath;
   EXPECT_LT(boxPicture->width, PictureSize(resources::AllowedGroupsTemplate()).cx);
 
