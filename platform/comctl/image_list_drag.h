@@ -37,6 +37,7 @@ struct DragImageState {
   POINT position{0, 0};     // the pointer, in the lock window's coordinates
   bool shown = false;       // entered and not hidden by DragShowNolock
 };
-PLATFORM_API DragImageState CurrentDragImage();
+// For tests, which link the platform's archive: not exported.
+DragImageState CurrentDragImage();
 
 }  // namespace platform

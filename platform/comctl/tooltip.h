@@ -151,7 +151,8 @@ struct TooltipState {
 PLATFORM_API TooltipState ReadTooltip(HWND tooltip);
 // The first tool-tip window with a tool on `window` (TOOLINFO.hwnd), or null.
 // (A tip created with a child window as parent is owned by its top-level
-// window, as any popup is, so ownership does not find it.)
-PLATFORM_API HWND TooltipFor(HWND window);
+// window, as any popup is, so ownership does not find it.) For tests: not
+// exported.
+HWND TooltipFor(HWND window);
 
 }  // namespace platform

@@ -103,16 +103,18 @@ struct DrawOp {
   HICON icon = nullptr;
 };
 
+// The functions below are for tests and the renderer, not exported: tests
+// link the platform's archive.
 // Copies of the current lists; empty for a surface that drew nothing (or is gone).
-PLATFORM_API DrawOps WindowDisplayList(HWND window);
-PLATFORM_API DrawOps BitmapDisplayList(HBITMAP bitmap);
-PLATFORM_API void ClearDisplayList(HWND window);
-PLATFORM_API void ClearDisplayList(HBITMAP bitmap);
+DrawOps WindowDisplayList(HWND window);
+DrawOps BitmapDisplayList(HBITMAP bitmap);
+void ClearDisplayList(HWND window);
+void ClearDisplayList(HBITMAP bitmap);
 
 // The operations of one kind, in order (a shorthand for tests).
-PLATFORM_API DrawOps OpsOfKind(const DrawOps& ops, DrawKind kind);
+DrawOps OpsOfKind(const DrawOps& ops, DrawKind kind);
 // A one-line description of an operation, for test failure messages.
-PLATFORM_API std::string Describe(const DrawOp& op);
+std::string Describe(const DrawOp& op);
 
 // ---- The drawing side (device contexts) ----
 // A surface's list to append to: created on first use.

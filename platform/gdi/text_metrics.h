@@ -27,7 +27,10 @@
 
 namespace platform {
 
-struct PLATFORM_API FontSpec {
+// The measurer's own terms, not exported: a host sizes text through a DC
+// (GetTextExtentPoint32, GetTextMetrics); tests reach FontSpec::FromPoints,
+// MeasureFont and TextWidth by linking the platform's archive.
+struct FontSpec {
   std::string face = "MS Shell Dlg";
   int emPixels = 11;  // 8 points
   int weight = 400;   // FW_NORMAL
@@ -45,8 +48,8 @@ struct FontMetrics {
   int maxCharWidth = 0;
 };
 
-PLATFORM_API FontMetrics MeasureFont(const FontSpec& font);
-PLATFORM_API int TextWidth(const FontSpec& font, std::string_view text);
+FontMetrics MeasureFont(const FontSpec& font);
+int TextWidth(const FontSpec& font, std::string_view text);
 int CharWidth(const FontSpec& font, char ch);
 
 // A stable handle for a font: the same FontSpec always gives the same handle,

@@ -42,8 +42,10 @@ enum Modifier : unsigned { kNone = 0, kShift = 1, kControl = 2, kAlt = 4 };
 
 PLATFORM_API bool Click(HWND hwnd, unsigned modifiers = kNone);
 PLATFORM_API bool ClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
-PLATFORM_API bool DoubleClick(HWND hwnd, unsigned modifiers = kNone);
-PLATFORM_API bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
+// Double clicks and FindWindowByText serve tests, which link the platform's
+// archive; the terminal's scripts and desktop mode do without: not exported.
+bool DoubleClick(HWND hwnd, unsigned modifiers = kNone);
+bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
 PLATFORM_API bool RightClick(HWND hwnd, unsigned modifiers = kNone);
 PLATFORM_API bool RightClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
 PLATFORM_API bool MouseMove(HWND hwnd, POINT client);
@@ -85,6 +87,6 @@ PLATFORM_API void Advance(uint64_t ms);
 // The first window, depth first in z-order, whose text is exactly `text`:
 // among the descendants of `root`, or of every top-level window (and those
 // windows themselves) when root is null.
-PLATFORM_API HWND FindWindowByText(HWND root, std::string_view text);
+HWND FindWindowByText(HWND root, std::string_view text);
 
 }  // namespace platform::input

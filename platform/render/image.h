@@ -13,7 +13,9 @@
 
 namespace platform {
 
-struct PLATFORM_API Image {
+// Its members and LoadPng serve tests (which link the platform's archive)
+// and are not exported; a host only passes pictures on to SavePng.
+struct Image {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> pixels;  // width * height
@@ -28,6 +30,6 @@ struct PLATFORM_API Image {
 // when it cannot be written.
 PLATFORM_API bool SavePng(const Image& image, const std::string& path);
 // Reads a PNG file; nothing for a missing or malformed file.
-PLATFORM_API std::optional<Image> LoadPng(const std::string& path);
+std::optional<Image> LoadPng(const std::string& path);
 
 }  // namespace platform

@@ -16,6 +16,7 @@
 namespace platform {
 
 // The PNG bytes of the picture (8-bit RGB); empty for an empty picture.
-PLATFORM_API std::vector<unsigned char> EncodePng(const Image& image);
+// SavePng's; not exported (the benchmark links the platform's archive).
+std::vector<unsigned char> EncodePng(const Image& image);
 
 }  // namespace platform

@@ -33,8 +33,9 @@ PLATFORM_API DWORD GetClipboardSequenceNumber();
 
 namespace platform {
 // The CF_TEXT text up to its terminating zero (or the block's end); nullopt
-// when there is none. Reads without opening the clipboard.
-PLATFORM_API std::optional<std::string> ClipboardText();
+// when there is none. Reads without opening the clipboard. For tests: not
+// exported.
+std::optional<std::string> ClipboardText();
 // Empties and closes the clipboard. The framework's own (AfxWinTerm, the
 // floors' test resets): not exported.
 void ResetClipboard();

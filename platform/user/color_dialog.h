@@ -79,8 +79,8 @@ PLATFORM_API void SetColorResponder(ColorResponder responder);
 // was installed when it was made, so only the next chooser is answered.
 PLATFORM_API ColorResponder ChooseColorOnce(COLORREF color);
 
-// The choosers opened so far, oldest first.
-PLATFORM_API std::vector<ColorRequest> ColorLog();
+// The choosers opened so far, oldest first. For tests (not exported).
+std::vector<ColorRequest> ColorLog();
 // The responder installed now (empty: the default).
 PLATFORM_API ColorResponder CurrentColorResponder();
 // Empties the log, restores the default responder and turns CColorDialog's

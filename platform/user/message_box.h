@@ -41,6 +41,7 @@ PLATFORM_API int DefaultMessageBoxAnswer(UINT type);
 
 // Copies of the boxes shown so far, oldest first.
 PLATFORM_API std::vector<MessageBoxRecord> MessageBoxLog();
-PLATFORM_API void ClearMessageBoxLog();
+// For tests, which link the platform's archive: not exported.
+void ClearMessageBoxLog();
 
 }  // namespace platform
