@@ -22,6 +22,7 @@ Every wait has a deadline; the whole run has one too.
 """
 import argparse
 import os
+import shlex
 import shutil
 import signal
 import sqlite3
@@ -79,60 +80,22 @@ def stop(process):
             process.wait(5)
 
 
-def read_quoted(text, i):
-    """The text of the quoted string that starts at text[i] ('"'), unescaped,
-    and the index after its closing quote."""
-    assert text[i] == '"'
-    i, value = i + 1, ""
-    while text[i] != '"':
-        if text[i] == "\\":
-            i += 1
-        value += text[i]
-        i += 1
-    return value, i + 1
-
-
-# The window map: "CLASS #ID "TEXT" L T R B [key=value | key="quoted" | flag ...]",
-# children indented.
+# The window map: 'CLASS #ID "TEXT" L T R B [key=value | key="quoted" | flag ...]',
+# children indented two spaces a level; quoted texts escape '"' and '\\'.
 def parse_map(text):
-    windows = []
+    windows, stack = [], []
     for line in text.splitlines():
         depth = (len(line) - len(line.lstrip(" "))) // 2
-        body = line.strip()
-        cls, rest = body.split(" ", 1)
-        wid, rest = rest.split(" ", 1)
-        label, i = read_quoted(rest, 0)
-        words = rest[i:].split(" ", 5)
-        rect = tuple(int(v) for v in words[1:5])
-        tail = words[5] if len(words) > 5 else ""
-        extra, flags, j = {}, set(), 0
-        while j < len(tail):
-            if tail[j] == " ":
-                j += 1
-                continue
-            end = j
-            while end < len(tail) and tail[end] not in ' ="':
-                end += 1
-            key = tail[j:end]
-            if end < len(tail) and tail[end] == "=":
-                if end + 1 < len(tail) and tail[end + 1] == '"':
-                    extra[key], j = read_quoted(tail, end + 1)
-                else:
-                    stop = tail.find(" ", end)
-                    stop = len(tail) if stop < 0 else stop
-                    extra[key], j = tail[end + 1:stop], stop
-            else:
-                flags.add(key)
-                j = end
-        windows.append({"depth": depth, "class": cls, "id": int(wid[1:]), "text": label, "rect": rect,
-                        "extra": extra, "flags": flags})
-    # Each window's top-level window and parent, by position in the list.
-    stack = []
-    for w in windows:
-        del stack[w["depth"]:]
+        cls, wid, label, *words = shlex.split(line)
+        w = {"depth": depth, "class": cls, "id": int(wid[1:]), "text": label, "rect": tuple(int(v) for v in words[:4]),
+             "extra": dict(word.split("=", 1) for word in words[4:] if "=" in word),
+             "flags": {word for word in words[4:] if "=" not in word}}
+        # Each window's top-level window and parent, by position in the list.
+        del stack[depth:]
         w["parent"] = stack[-1] if stack else None
         w["top"] = stack[0] if stack else w
         stack.append(w)
+        windows.append(w)
     return windows
 
 
@@ -187,6 +150,12 @@ class Desktop:
     def check_alive(self):
         if self.process.poll() is not None:
             raise Failure("tarnterm ended with status %s" % self.process.returncode)
+
+
+def screen(desktop):
+    """The X server's screen as (width, height, at(x, y) -> 0xRRGGBB)."""
+    return read_xwd(subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
+                                   timeout=20).stdout)
 
 
 # xwd's format: a big-endian header, the window name, the colour table, then
@@ -292,9 +261,7 @@ def check_header_tip(desktop, listed):
 
     def tip_on_screen():
         # Drawn on the X display and on top: mostly the tip's pale yellow.
-        shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
-                              timeout=20).stdout
-        _, _, at = read_xwd(shot)
+        _, _, at = screen(desktop)
         tleft, ttop, tright, tbottom = tip["rect"]
         pixels = [at(x, yy) for x in range(tleft + 1, tright - 1) for yy in range(ttop + 1, tbottom - 1)]
         return pixels and sum(1 for p in pixels if p == 0xFFFFE1) * 2 > len(pixels)
@@ -334,19 +301,13 @@ def check_colour_chooser(desktop, folder):
     wait_for("the blue background in UserSetting.ini", stored)
 
     def painted_blue():
-        shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
-                              timeout=20).stdout
-        _, _, at = read_xwd(shot)
+        _, _, at = screen(desktop)
         # Inside the rows area, right of the Category column's short texts,
         # clear of the header, the selected row near the bottom and the bars.
         return at(lleft + 60, (ltop + lbottom) // 2) == 0x0000FF
     wait_for("the list's background to turn blue on the screen", painted_blue)
     desktop.xdotool("key", "Escape")
     wait_for("Customize Appearance to close", lambda: desktop.top(caption) is None)
-
-
-def drag(desktop, start, end):
-    desktop.xdotool("mousemove", start[0], start[1], "mousedown", 1, "mousemove", end[0], end[1], "mouseup", 1)
 
 
 def moved(rect, dx, dy):
@@ -440,9 +401,7 @@ def header_items(w):
 
 def keep_screen(desktop, picture):
     """Writes the main window's part of the screen to `picture` (PNG)."""
-    shot = subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=subprocess.PIPE, check=True,
-                          timeout=20).stdout
-    width, height, at = read_xwd(shot)
+    width, height, at = screen(desktop)
     main = desktop.top("TarnTrader")["rect"]
     write_png(picture, min(width, main[2]), min(height, main[3]), at)
     print("screenshot " + picture)
@@ -632,11 +591,7 @@ def run(args):
             "View Allowed Group", lambda w: w["class"] == "SysListView32" and w["extra"].get("rows") == "1"))
         view = desktop.top("View Allowed Group")
 
-        shot = os.path.join(folder, "screen.xwd")
-        with open(shot, "wb") as f:
-            subprocess.run(["xwd", "-root", "-silent"], env=desktop.env, stdout=f, check=True, timeout=20)
-        with open(shot, "rb") as f:
-            width, height, at = read_xwd(f.read())
+        width, height, at = screen(desktop)
         # The rows lie in the client area, left of and above the scroll bars.
         bands, background, colours = text_row_bands(at, list_parts(desktop)[2])
         if bands != len(rows):
