@@ -310,52 +310,24 @@ def check_colour_chooser(desktop, folder):
     wait_for("Customize Appearance to close", lambda: desktop.top(caption) is None)
 
 
-def moved(rect, dx, dy):
-    return (rect[0] + dx, rect[1] + dy, rect[2] + dx, rect[3] + dy)
-
-
 def tops(desktop):
     """The captions of the top-level windows, top of the z-order first."""
     return [w["text"] for w in desktop.windows() if w["depth"] == 0]
 
 
 def window_management(desktop, listed):
-    """Moving, sizing, minimising and the z-order, as a person uses them."""
-    # A drag of the form's caption moves it by exactly the pointer's way.
+    """What the window manager and the X server do to the windows, and the
+    z-order, as a person meets them. (Moves, sizes and the caption's boxes
+    by the pointer are the platform's own, and its tests pin them.)"""
+    # Moved from outside, as a window manager would, and back: the platform follows.
     form = desktop.top("Allowed Groups")["rect"]
-    grip = (form[0] + 60, form[1] + 12)
-    drag(desktop, grip, (grip[0] + 120, grip[1] + 90))
-    wait_for("the form moved by (+120, +90)",
-             lambda: desktop.top("Allowed Groups")["rect"] == moved(form, 120, 90))
-    # Moved from outside (as a window manager would), the platform follows.
     found = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env,
                            capture_output=True, text=True, timeout=10).stdout.split()
     if len(found) != 1:
         raise Failure("xdotool finds %d X windows named Allowed Groups" % len(found))
-    desktop.xdotool("windowmove", found[0], form[0], form[1])
-    wait_for("the form back where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == form)
-
-    # A drag of the view's bottom-right corner grows it, and its list with it.
-    view = desktop.top("View Allowed Group")["rect"]
-    listed = desktop.control("View Allowed Group", lambda w: w["class"] == "SysListView32")["rect"]
-    drag(desktop, (view[2] - 2, view[3] - 2), (view[2] + 98, view[3] + 58))
-    grown = (view[0], view[1], view[2] + 100, view[3] + 60)
-    wait_for("the view grown by (100, 60)", lambda: desktop.top("View Allowed Group")["rect"] == grown)
-    wait_for("its list grown with it", lambda: desktop.control(
-        "View Allowed Group", lambda w: w["class"] == "SysListView32")["rect"] ==
-        (listed[0], listed[1], listed[2] + 100, listed[3] + 60))
-
-    # Its minimise box (the caption's boxes: 16 wide, the close box 6 from the
-    # frame's right, the maximise box 2 left of it, the minimise box against
-    # that) makes it a bar along the screen's bottom; the same box restores it.
-    def first_box(rect):
-        return (rect[2] - 6 - 16 - 2 - 16 - 8, rect[1] + 4 + 9)
-    desktop.click(*first_box(grown))
-    bar = wait_for("the view minimised", lambda: "minimized" in desktop.top("View Allowed Group")["flags"] and
-                   desktop.top("View Allowed Group")["rect"])
-    desktop.click(*first_box(bar))
-    wait_for("the view restored", lambda: "minimized" not in desktop.top("View Allowed Group")["flags"] and
-             desktop.top("View Allowed Group")["rect"] == grown)
+    for rect in ((form[0] + 120, form[1] + 90, form[2] + 120, form[3] + 90), form):
+        desktop.xdotool("windowmove", found[0], rect[0], rect[1])
+        wait_for("the form where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == rect)
 
     # A click on the main window's caption leaves the form and the view above it.
     desktop.click(900, 8)
@@ -380,7 +352,7 @@ def window_management(desktop, listed):
         wait_for("Customize Appearance on top, enabled", customize_on_top)
     desktop.click_window(desktop.control("Customize Appearance :rmsallowedgroups", lambda w: w["id"] == 2))
     wait_for("Customize Appearance to close", lambda: not tops(desktop)[0].startswith("Customize Appearance"))
-    print("moved, sized, minimised and restored; owned windows kept above their owners")
+    print("moved from outside; owned windows kept above their owners")
 
 
 SCROLL_BAR = 17  # the platform's scroll-bar width and arrow length
@@ -490,33 +462,28 @@ def scroll_bar_steps(desktop, picture):
     wait_for("the view to close", lambda: desktop.top("View Allowed Group") is None)
 
 
-def drop_down_steps(desktop):
-    """Drop-down lists show all their items, up to 30, without a bar."""
-    def open_list(combo_id):
-        combo = desktop.control("Allowed Groups", lambda w: w["id"] == combo_id and w["class"] == "COMBOBOX")
-        left, top, right, bottom = combo["rect"]
-        desktop.click(right - 8, (top + bottom) // 2)
-        drop = wait_for("the drop-down of %d" % combo_id, lambda: desktop.control(
-            "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == combo_id))
-        items, height = int(drop["extra"]["items"]), int(drop["extra"]["item-height"])
-        shown = min(items, 30)
-        if drop["rect"][3] - drop["rect"][1] != shown * height + 2:
-            raise Failure("the drop-down of %d items is %d pixels tall, not %d rows" %
-                          (items, drop["rect"][3] - drop["rect"][1], shown))
-        if (scroll_numbers(drop, "vscroll") is not None) != (items > 30):
-            raise Failure("the drop-down of %d items has the bar %r" % (items, drop["extra"].get("vscroll")))
-        if drop["rect"][0] > left or drop["rect"][2] < right:
-            raise Failure("the drop-down %r is narrower than its combo box %r" % (drop["rect"], combo["rect"]))
-        desktop.xdotool("key", "Escape")
-        wait_for("the drop-down to close", lambda: desktop.control(
-            "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == combo_id) is None)
-        return items
+def open_drop_down(desktop, combo_id):
+    """Opens a combo box's list with the mouse: it must show all its items,
+    up to 30, without a bar, and be no narrower than its box."""
+    combo = desktop.control("Allowed Groups", lambda w: w["id"] == combo_id and w["class"] == "COMBOBOX")
+    left, top, right, bottom = combo["rect"]
+    desktop.click(right - 8, (top + bottom) // 2)
+    drop = wait_for("the drop-down of %d" % combo_id, lambda: desktop.control(
+        "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == combo_id))
+    items, height = int(drop["extra"]["items"]), int(drop["extra"]["item-height"])
+    shown = min(items, 30)
+    if drop["rect"][3] - drop["rect"][1] != shown * height + 2:
+        raise Failure("the drop-down of %d items is %d pixels tall, not %d rows" %
+                      (items, drop["rect"][3] - drop["rect"][1], shown))
+    if (scroll_numbers(drop, "vscroll") is not None) != (items > 30):
+        raise Failure("the drop-down of %d items has the bar %r" % (items, drop["extra"].get("vscroll")))
+    if drop["rect"][0] > left or drop["rect"][2] < right:
+        raise Failure("the drop-down %r is narrower than its combo box %r" % (drop["rect"], combo["rect"]))
+    return drop, items, height
 
-    categories = open_list(20000)
-    if categories != 4:
-        raise Failure("the Category drop-down holds %d categories, not 4" % categories)
 
-    # NIFTY calls, chosen with the keyboard, give the Strike list its prices.
+def strike_drop_down(desktop):
+    """NIFTY calls, chosen with the keyboard, give the Strike list its prices."""
     for combo_id, text in ((20001, "NFO"), (20002, "OPTIDX"), (20003, "NIFTY"), (20004, "CE")):
         combo = desktop.control("Allowed Groups", lambda w: w["id"] == combo_id and w["class"] == "COMBOBOX")
         desktop.click_window(combo)
@@ -524,10 +491,13 @@ def drop_down_steps(desktop):
         desktop.xdotool("key", "Return")
         wait_for("%s chosen" % text, lambda: desktop.control(
             "Allowed Groups", lambda w: w["id"] == combo_id and w["class"] == "COMBOBOX" and w["text"] == text))
-    strikes = open_list(9012)
+    _, strikes, _ = open_drop_down(desktop, 9012)
     if strikes < 3:
         raise Failure("the Strike drop-down for NIFTY calls holds %d items" % strikes)
-    print("drop-downs: %d categories, %d strikes shown whole" % (categories, strikes))
+    desktop.xdotool("key", "Escape")
+    wait_for("the drop-down to close", lambda: desktop.control(
+        "Allowed Groups", lambda w: w["class"] == "ComboLBox") is None)
+    print("drop-downs: %d strikes shown whole" % strikes)
 
 
 def run(args):
@@ -557,12 +527,9 @@ def run(args):
             raise Failure("a group was stored without a Category")
 
         # A Category from the drop-down, with the mouse.
-        category = desktop.control("Allowed Groups", lambda w: w["id"] == 20000 and w["class"] == "COMBOBOX")
-        left, top, right, bottom = category["rect"]
-        desktop.click(right - 8, (top + bottom) // 2)
-        drop = wait_for("the Category drop-down", lambda: desktop.control(
-            "Allowed Groups", lambda w: w["class"] == "ComboLBox" and w["parent"]["id"] == 20000))
-        height = int(drop["extra"]["item-height"])
+        drop, categories, height = open_drop_down(desktop, 20000)
+        if categories != 4:
+            raise Failure("the Category drop-down holds %d categories, not 4" % categories)
         desktop.click(drop["rect"][0] + 20, drop["rect"][1] + 1 + height // 2)  # the first, HNI
         wait_for("HNI chosen", lambda: desktop.control(
             "Allowed Groups", lambda w: w["id"] == 20000 and w["class"] == "COMBOBOX" and w["text"] == "HNI"))
@@ -608,7 +575,7 @@ def run(args):
         check_header_tip(desktop, listed)
         window_management(desktop, listed)
         scroll_bar_steps(desktop, args.screenshot)
-        drop_down_steps(desktop)
+        strike_drop_down(desktop)
         check_colour_chooser(desktop, folder)
 
         # The X server goes away: the terminal ends at once and says why.
