@@ -1,21 +1,13 @@
 #!/usr/bin/env python3
 """The desktop mode end to end on a private X server (Xvfb).
 
-Starts `tarnterm --window` with its store in a temporary folder, then acts as
-a person through xdotool: closes the Allowed Groups window by its close box,
-opens it again with Alt+A, clicks "Add Group" too early and answers the
-message box with Enter, chooses a Category from its drop-down with the mouse
-and a segment with the keyboard, clicks "Add Group" and "View Group".
-With 200 groups in the store it drags the list's scroll-bar thumbs, pages
-in the track and scrolls back with Shift and the wheel; it opens the
-Category and Strike drop-downs, which must show all their items.
-It checks the server's store, the window map the terminal keeps
-(--window-map), and a screenshot of the X server (xwd) in which the list must
-show as many rows of text as the store holds. Then it rests the pointer on
-the header item of a computed column (from a UserSetting.ini laid in the
-terminal folder) until its tool-tip shows the formula, and picks the list's
-background in "Customize Appearance" through the "Color" chooser. Last, the
-X server is taken away: the terminal must end with status 1 and say why.
+Starts `tarnterm --window` with its store in a temporary folder and acts as
+a person through xdotool: the form's close box and Alt+A, a message box
+answered with Enter, drop-downs by mouse and keyboard, "Add Group" and
+"View Group"; the scroll bars of 200 stored groups, a header tool-tip, the
+"Color" chooser. It reads the window map the terminal keeps (--window-map),
+the store, and the X server's screen (xwd). Last, the X server is taken
+away: the terminal must end with status 1 and say why.
 
 Exit status 0 passed, 1 failed, 77 skipped (no Xvfb on this machine).
 Every wait has a deadline; the whole run has one too.
