@@ -1,9 +1,7 @@
 // The form's requests as they leave the terminal, byte for byte, and the
 // replies as the receiver handles them.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "platform/input/input_driver.h"
 #include "platform/comctl/list_view.h"
 #include "resources/resource.h"
 #include "terminal/server/message_codec.h"
@@ -96,18 +94,10 @@ class Requests : public ::testing::Test {
   std::vector<const AllowedGroupRecord*> Rows() { return terminal.View()->Rows(); }
 
   // Deletes the listed group in row `row` as the administrator does: that
-  // row alone selected, then "Delete Group" (the view need not be shown).
+  // row alone selected, then "Delete Group".
   void DeleteListed(int row) {
-    HWND view = terminal.View()->GetSafeHwnd();
-    HWND list = GetDlgItem(view, IDC_GROUP_LIST);
-    LVITEM state{};
-    state.stateMask = LVIS_SELECTED;
-    SendMessage(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
-    ASSERT_TRUE(SendMessage(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state)));
-    HWND button = GetDlgItem(view, IDC_DELETE_LISTED);
-    SendMessage(view, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    platform::PumpMessages();
+    Do({"select \"View Allowed Group\" 20016 \"#" + std::to_string(row) + "\"",
+        R"(click "View Allowed Group" "Delete Group")"});
   }
 
   PluginHarness terminal;
@@ -267,11 +257,7 @@ TEST_F(Requests, ViewDeletesTheSelectedGroupsAndDropsTheirRowsAtOnce) {
 
   // Rows 0 and 2 (CDS and NSE) selected with Ctrl: two requests in row
   // order, both rows gone before any reply.
-  Do({R"(select "View Allowed Group" 20016 "#0")"});
-  RECT row2{};
-  SendMessage(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row2));
-  ASSERT_TRUE(
-      platform::input::ClickAt(list, POINT{row2.left + 4, (row2.top + row2.bottom) / 2}, platform::input::kControl));
+  Do({R"(select "View Allowed Group" 20016 "#0")", R"(select-more "View Allowed Group" 20016 "#2")"});
   Sent();
   Do({R"(click "View Allowed Group" "Delete Group")"});
   const auto sent = Sent();
