@@ -7,14 +7,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include "platform/gdi/text_metrics.h"
 #include "platform/render/image.h"
-#include "platform/window/metrics.h"
-#include "resources/module_resources.h"
 #include "tests/shared_folder_run.h"
 
 namespace e2e {
@@ -160,67 +158,52 @@ TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
   EXPECT_EQ(run.output.find("sent successfully"), std::string::npos) << run.output;
 }
 
-// ---- Pictures ----
-
-// The picture size a dialog template gives: client MulDiv(cx, 6, 4) x
-// MulDiv(cy, 13, 8) in "MS Shell Dlg" 8, with its frame and caption.
-SIZE PictureSize(const platform::DialogTemplate& t) {
-  const int frame = (t.style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
-  return SIZE{MulDiv(t.cx, 6, 4) + 2 * frame, MulDiv(t.cy, 13, 8) + 2 * frame + GetSystemMetrics(SM_CYCAPTION)};
-}
-
-TEST_F(TerminalRun, TheDemoWritesNumberedPicturesOfTheFormAndTheList) {
-  const fs::path pictures = folder / "pictures";
-  const RunResult run =
-      RunTerminal("--db :memory: --home '" + folder.string() + "' --demo --snapshots '" + pictures.string() + "'");
-  ASSERT_EQ(run.status, 0) << run.output;
-
+// --snapshots pictures each window as a run changes it, numbered in the order
+// written, and a message box as it shows; the snapshot verb pictures one
+// window on demand, in SVG too.
+TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
+  const RunResult demo = RunTerminal("--db :memory: --home '" + folder.string() + "' --demo --snapshots '" +
+                                     (folder / "demo").string() + "'");
+  ASSERT_EQ(demo.status, 0) << demo.output;
   // "SNAPSHOT: <dir>/NNN-<window>.png", numbered 1, 2, 3, ... in the order written.
   const std::regex line("SNAPSHOT: (.*/([0-9]{3})-([a-z-]+)[.]png)\n");
-  std::string lastForm, lastView;
+  std::map<std::string, std::string> last;  // a window's file word, its last picture
   int expected = 1;
-  for (auto it = std::sregex_iterator(run.output.begin(), run.output.end(), line); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(demo.output.begin(), demo.output.end(), line); it != std::sregex_iterator();
+       ++it) {
     EXPECT_EQ(std::stoi((*it)[2].str()), expected++);
-    if ((*it)[3] == "allowed-groups") lastForm = (*it)[1];
-    if ((*it)[3] == "view-allowed-group") lastView = (*it)[1];
+    last[(*it)[3]] = (*it)[1];
   }
-  for (const auto& [path, size] : {std::pair{lastForm, PictureSize(resources::AllowedGroupsTemplate())},
-                                   std::pair{lastView, PictureSize(resources::ViewAllowedGroupTemplate())}}) {
-    const auto picture = platform::LoadPng(path);
-    ASSERT_TRUE(picture.has_value()) << "\"" << path << "\" in\n" << run.output;
-    EXPECT_EQ(picture->width, size.cx) << path;
-    EXPECT_EQ(picture->height, size.cy) << path;
-  }
-}
+  ASSERT_TRUE(platform::LoadPng(last["view-allowed-group"]).has_value()) << demo.output;
+  const auto form = platform::LoadPng(last["allowed-groups"]);
+  ASSERT_TRUE(form.has_value()) << demo.output;
 
-TEST_F(TerminalRun, SnapshotWritesAPictureOfAWindowOrAMessageBoxAsItShows) {
   const fs::path png = folder / "form.png";
   const fs::path svg = folder / "form.svg";
-  const RunResult run = Run("pictures", "hotkey Alt+A\nsnapshot \"Allowed Groups\" \"" + png.string() +
-                                            "\"\nsnapshot \"Allowed Groups\" \"" + svg.string() + "\"\n");
+  const RunResult run =
+      RunTerminal("--db :memory: --snapshots '" + (folder / "boxes").string() + "' --script '" +
+                  Script("box.script",
+                         "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
+                         "snapshot \"Allowed Groups\" \"" +
+                             png.string() + "\"\nsnapshot \"Allowed Groups\" \"" + svg.string() + "\"\n") +
+                  "'");
   EXPECT_EQ(run.status, 0) << run.output;
+  const std::string announced = "BOX: Please Select a valid Category\nSNAPSHOT: ";
+  const size_t shown = run.output.find(announced);
+  ASSERT_NE(shown, std::string::npos) << run.output;
+  const size_t from = shown + announced.size();
+  const std::string boxPath = run.output.substr(from, run.output.find('\n', from) - from);
+  EXPECT_NE(boxPath.find("-error.png"), std::string::npos) << boxPath;
+  const auto box = platform::LoadPng(boxPath);
+  ASSERT_TRUE(box.has_value()) << boxPath;
+  EXPECT_LT(box->width, form->width);
   const auto picture = platform::LoadPng(png.string());
   ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->width, PictureSize(resources::AllowedGroupsTemplate()).cx);
+  EXPECT_EQ(picture->width, form->width);
+  EXPECT_EQ(picture->height, form->height);
   std::string text;
   std::getline(std::ifstream(svg), text, '\0');
   EXPECT_NE(text.find("<svg"), std::string::npos);
-
-  // A message box is no window: its picture is written as it shows.
-  const fs::path boxes = folder / "boxes";
-  const RunResult box =
-      RunTerminal("--db :memory: --snapshots '" + boxes.string() + "' --script '" +
-                  Script("box.script", "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n") + "'");
-  EXPECT_EQ(box.status, 0) << box.output;
-  const std::string announced = "BOX: Please Select a valid Category\nSNAPSHOT: ";
-  const size_t shown = box.output.find(announced);
-  ASSERT_NE(shown, std::string::npos) << box.output;
-  const size_t from = shown + announced.size();
-  const std::string boxPath = box.output.substr(from, box.output.find('\n', from) - from);
-  EXPECT_NE(boxPath.find("-error.png"), std::string::npos) << boxPath;
-  const auto boxPicture = platform::LoadPng(boxPath);
-  ASSERT_TRUE(boxPicture.has_value()) << boxPath;
-  EXPECT_LT(boxPicture->width, PictureSize(resources::AllowedGroupsTemplate()).cx);
 
   std::ofstream(folder / "a-file") << "x";
   const RunResult refused = RunTerminal("--db :memory: --snapshots '" + (folder / "a-file").string() + "'");
