@@ -80,12 +80,6 @@ def first_difference(a, b):
     return None
 
 
-def shown_pictures():
-    """The pictures the guide shows, as names in docs/guide/."""
-    names = re.findall(r"!\[[^\]]*\]\(guide/([^)\s]+)\)", GUIDE.read_text(encoding="utf-8"))
-    return names
-
-
 def check_pictures(tarnterm):
     problems = []
     with tempfile.TemporaryDirectory() as fresh:
@@ -103,7 +97,8 @@ def check_pictures(tarnterm):
             why = first_difference(Path(fresh) / name, PICTURES / name)
             if why:
                 problems.append(f"docs/guide/{name} is not the window as it is now: {why}")
-    shown = shown_pictures()
+    # The pictures the guide shows, as names in docs/guide/.
+    shown = re.findall(r"!\[[^\]]*\]\(guide/([^)\s]+)\)", GUIDE.read_text(encoding="utf-8"))
     for name in shown:
         if not (PICTURES / name).is_file():
             problems.append(f"docs/guide.md shows guide/{name}, which does not exist")
