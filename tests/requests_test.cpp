@@ -112,9 +112,7 @@ TEST_F(Requests, CategoryRequestIsExactAndItsReplyFillsTheSortedCombo) {
                              "791B0000000561646D696E"}));
   HWND category = GetDlgItem(terminal.Form(), 20000);
   ASSERT_EQ(SendMessage(category, CB_GETCOUNT, 0, 0), 4);
-  char first[32] = {};
-  SendMessage(category, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
-  EXPECT_STREQ(first, "HNI");
+  EXPECT_EQ(terminal::ItemText(category, CB_GETLBTEXTLEN, CB_GETLBTEXT, 0), "HNI");
   EXPECT_EQ(SendMessage(category, CB_GETCURSEL, 0, 0), CB_ERR) << "nothing is selected";
 }
 
@@ -191,15 +189,9 @@ TEST_F(Requests, CascadeResetsTheCombosBelowAChange) {
   HWND form = terminal.Form();
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, 20006)));
   Form({"20001=MCX"});
-  for (int id : {20002, 20003, 20004, 9012}) {
-    char text[32] = {};
-    GetWindowText(GetDlgItem(form, id), text, sizeof text);
-    EXPECT_STREQ(text, "--ANY--") << id;
-  }
+  for (int id : {20002, 20003, 20004, 9012}) EXPECT_EQ(terminal::WindowText(GetDlgItem(form, id)), "--ANY--") << id;
   EXPECT_EQ(IsDlgButtonChecked(form, 1029), static_cast<UINT>(BST_CHECKED));
-  char caption[32] = {};
-  GetDlgItemText(form, 1029, caption, sizeof caption);
-  EXPECT_STREQ(caption, "All Expiry");
+  EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 1029)), "All Expiry");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, 20006)));
 
   // For BSE an instrument and then a symbol leave the group combo as the
@@ -208,9 +200,7 @@ TEST_F(Requests, CascadeResetsTheCombosBelowAChange) {
   HWND group = GetDlgItem(form, 20004);
   EXPECT_EQ(SendMessage(group, CB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>("--ANY--")), 0)
       << "the search after the first \"--ANY--\" wraps round to it";
-  char chosen[32] = {};
-  GetWindowText(group, chosen, sizeof chosen);
-  EXPECT_STREQ(chosen, "T");
+  EXPECT_EQ(terminal::WindowText(group), "T");
 }
 
 TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
@@ -315,11 +305,7 @@ TEST_F(Requests, TheMainWindowsLogShowsEveryLineAndEveryRefusalNewestLast) {
   const HWND log = terminal.Host().LogWindow();
   const auto count = static_cast<int>(::SendMessage(log, LB_GETCOUNT, 0, 0));
   Strings shown;
-  for (int i = 0; i < count; ++i) {
-    char text[512] = {};
-    ::SendMessage(log, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    shown.emplace_back(text);
-  }
+  for (int i = 0; i < count; ++i) shown.push_back(terminal::ItemText(log, LB_GETTEXTLEN, LB_GETTEXT, i));
   Strings expected = host.LogLines();
   // The refusal comes back while the request is sent, before the plug-in logs it as sent.
   expected.insert(expected.end() - 1, host.ServerFailures()[0]);
