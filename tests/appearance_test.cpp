@@ -73,6 +73,10 @@ class Appearance : public ::testing::Test {
       ASSERT_TRUE(words && m_runner->RunLine(*words, error)) << line << ": " << error;
     }
   }
+  // A script line acting on the dialog's control: `verb "dialog" rest`.
+  static std::string On(const char* verb, const std::string& rest) {
+    return std::string(verb) + " \"" + kDialog + "\" " + rest;
+  }
   // Opens the dialog from the list's Customize command.
   HWND Open() {
     Do({std::string("command \"") + kView + "\" 20016 4009"});
@@ -110,14 +114,12 @@ class Appearance : public ::testing::Test {
   }
   void AddKeywords(std::initializer_list<const char*> keywords) {
     for (const char* keyword : keywords) {
-      Do({std::string("type \"") + kDialog + "\" 3207 \"" + keyword + "\"",
-          std::string("click \"") + kDialog + "\" 3216"});
+      Do({On("type", "3207 \"") + keyword + "\"", On("click", "3216")});
     }
   }
   // Text selected, the keyword column unlocked and set to Transaction Type.
   void ChooseKeywordColumn() {
-    Do({std::string("select \"") + kDialog + "\" 1694 \"Text\"", std::string("click \"") + kDialog + "\" \"...\"",
-        std::string("select \"") + kDialog + "\" 3205 \"Transaction Type\""});
+    Do({On("select", "1694 \"Text\""), On("click", "\"...\""), On("select", "3205 \"Transaction Type\"")});
   }
 
   fs::path m_home;
@@ -139,13 +141,13 @@ TEST_F(Appearance, OpensOnBackgroundWithTheKeywordSectionHiddenAndGrowsByTheGrou
   const int shortHeight = Height(dialog);
   const int fontTop = Top(font);
 
-  Do({std::string("select \"") + kDialog + "\" 1694 \"Text\""});
+  Do({On("select", "1694 \"Text\"")});
   EXPECT_TRUE(::IsWindowVisible(group)) << "a list with a filter row shows the keyword section for Text";
   EXPECT_EQ(Height(dialog), shortHeight + Height(group));
   EXPECT_EQ(Top(font), fontTop + Height(group));
   EXPECT_EQ(Top(::GetDlgItem(dialog, IDCANCEL)) - Top(font), Top(::GetDlgItem(dialog, 1696)) - Top(font));
 
-  Do({std::string("select \"") + kDialog + "\" 1694 \"Background\""});
+  Do({On("select", "1694 \"Background\"")});
   EXPECT_EQ(Height(dialog), shortHeight);
   EXPECT_EQ(Top(font), fontTop);
 }
@@ -157,25 +159,25 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
   AddKeywords({"buy", "buyback", "b", "sell"});
   EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "sell", "buy", "b"}));
   EXPECT_EQ(Text(::GetDlgItem(dialog, 3207)), "") << "the edit is cleared";
-  Do({std::string("click \"") + kDialog + "\" 3216", "expect-box \"Enter text to add a new keyword to list\""});
+  Do({On("click", "3216"), "expect-box \"Enter text to add a new keyword to list\""});
   EXPECT_EQ(Keywords(dialog).size(), 4u);
   // Delete removes the selected keyword; another column empties the list.
-  Do({std::string("select \"") + kDialog + "\" 3208 \"sell\"", std::string("key \"") + kDialog + "\" 3208 Delete"});
+  Do({On("select", "3208 \"sell\""), On("key", "3208 Delete")});
   EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "buy", "b"}));
-  Do({std::string("select \"") + kDialog + "\" 3205 \"Symbol\""});
+  Do({On("select", "3205 \"Symbol\"")});
   EXPECT_TRUE(Keywords(dialog).empty());
 }
 
 TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
-  Do({"answer-color 000080", std::string("click \"") + kDialog + "\" 1026"});
+  Do({"answer-color 000080", On("click", "1026")});
   ChooseKeywordColumn();
-  Do({"answer-color FFFF00", std::string("click \"") + kDialog + "\" 1026"});
+  Do({"answer-color FFFF00", On("click", "1026")});
   AddKeywords({"Buy"});
-  Do({"answer-color 00FF00", std::string("click \"") + kDialog + "\" 1026"});
+  Do({"answer-color 00FF00", On("click", "1026")});
   AddKeywords({"Sell"});
-  Do({std::string("click \"") + kDialog + "\" 1696"});
+  Do({On("click", "1696")});
   // Colours are COLORREF values (blue in the high byte); keywords lower case.
   EXPECT_NE(Settings().find("[CUSTOMIZE_LISTS]"), std::string::npos) << Settings();
   EXPECT_NE(Settings().find("rmsallowedgroups-20016=800000,FF00,MS Shell Dlg 2,8,8,sell,FF00,buy,FFFF,"),
@@ -188,7 +190,7 @@ TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt
 
   // Unapplied choices go when the dialog is shown again; applied ones come back.
   AddKeywords({"x"});
-  Do({std::string("click \"") + kDialog + "\" 2"});
+  Do({On("click", "2")});
   EXPECT_FALSE(::IsWindowVisible(dialog));
   ASSERT_EQ(Open(), dialog);
   EXPECT_EQ(Keywords(dialog), (Strings{"sell", "buy"}));
@@ -211,16 +213,8 @@ TEST_F(Appearance, CtrlShiftCOpensItAndAKeywordsColourBoxTakesANewColour) {
   Do({"answer-color 0000FF"});
   ASSERT_TRUE(platform::input::ClickAt(keywords, POINT{cell.left + 10, (cell.top + cell.bottom) / 2}));
   platform::PumpMessages();
-  Do({std::string("click \"") + kDialog + "\" 1696"});
+  Do({On("click", "1696")});
   EXPECT_NE(Settings().find(",8,s,FF0000,"), std::string::npos) << Settings();
-}
-
-TEST_F(Appearance, ApplyWithoutAKeywordColumnWritesOnlyColoursAndFont) {
-  ASSERT_NE(Open(), nullptr);
-  Do({"answer-font \"DejaVu Sans\" 12", std::string("click \"") + kDialog + "\" 1695"});
-  EXPECT_EQ(Text(::GetDlgItem(terminal::FindTopLevelWindow(kDialog), kFontButton)), "DejaVu Sans (12)");
-  Do({std::string("click \"") + kDialog + "\" 1696"});
-  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,DejaVu Sans,12\r\n"), std::string::npos) << Settings();
 }
 
 TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
@@ -233,25 +227,29 @@ TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
   for (const int id : {1694, 1026}) EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;
   for (const int id : {kFontButton, 1696, IDCANCEL}) EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;
 
-  Do({"answer-font \"DejaVu Sans\" 12", std::string("click \"") + kDialog + "\" 1695",
-      std::string("click \"") + kDialog + "\" 1696"});
+  Do({"answer-font \"DejaVu Sans\" 12", On("click", "1695"), On("click", "1696")});
   HWND list = ::GetDlgItem(terminal::FindTopLevelWindow(kView), kList);
   LOGFONT font{};
   ::GetObject(reinterpret_cast<HFONT>(::SendMessage(list, WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, "DejaVu Sans");
   EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETBKCOLOR, 0, 0)), 0u) << "the colours stay";
   EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0)), 0x00FF00u);
-  Do({std::string("click \"") + kDialog + "\" 2"});
+  Do({On("click", "2")});
   EXPECT_FALSE(::IsWindowVisible(dialog));
 }
 
-TEST_F(Appearance, ACancelledChooserChangesNothing) {
+// Cancelled choosers change nothing; Apply without a keyword column writes
+// only the colours and the font.
+TEST_F(Appearance, ACancelledChooserChangesNothingAndAChosenFontIsApplied) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
-  Do({std::string("click \"") + kDialog + "\" 1026", std::string("click \"") + kDialog + "\" 1695",
-      std::string("click \"") + kDialog + "\" 1696"});
+  Do({On("click", "1026"), On("click", "1695"), On("click", "1696")});
   EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "MS Shell Dlg 2 (8)");
   EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n"), std::string::npos) << Settings();
+  Do({"answer-font \"DejaVu Sans\" 12", On("click", "1695")});
+  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "DejaVu Sans (12)");
+  Do({On("click", "1696")});
+  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,DejaVu Sans,12\r\n"), std::string::npos) << Settings();
 }
 
 // What the font dialog shows when it opens, read by the modal responder.
@@ -274,20 +272,20 @@ TEST_F(Appearance, TheFontDialogOffersSixteenSizesAndFallsBackToArialAndEight) {
     platform::input::Click(::GetDlgItem(font, IDOK));
   });
   // "MS Shell Dlg 2" is not installed here and "8" is the first size.
-  Do({std::string("click \"") + kDialog + "\" 1695"});
+  Do({On("click", "1695")});
   EXPECT_EQ(seen.caption, "Font Dialog");
   EXPECT_EQ(seen.face, "Arial");
   EXPECT_EQ(seen.size, "8");
   EXPECT_EQ(seen.sizes, 16);
   EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "Arial (8)") << "OK takes what was shown";
 
-  Do({"answer-font \"Verdana\" 72", std::string("click \"") + kDialog + "\" 1695"});
+  Do({"answer-font \"Verdana\" 72", On("click", "1695")});
   platform::SetModalResponder([&seen](HWND font) {
     seen.face = Text(::GetDlgItem(font, 33076));
     seen.size = Text(::GetDlgItem(font, 33077));
     platform::input::Click(::GetDlgItem(font, IDCANCEL));
   });
-  Do({std::string("click \"") + kDialog + "\" 1695"});
+  Do({On("click", "1695")});
   EXPECT_EQ(seen.face, "Verdana") << "an installed face is shown selected";
   EXPECT_EQ(seen.size, "72");
   EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "Verdana (72)") << "Cancel keeps the stored choice";

@@ -50,26 +50,15 @@ TEST_F(EntryPoints, ExportedUndecoratedAndDescribeThePlugin) {
   EXPECT_EQ(::dlsym(library, "_Z18EvaluateExpressionRK7CStringRd"), nullptr);
   ::dlclose(library);
 
-  CString name, version;
-  uint32_t stamp = 0, code = 0;
-  EXPECT_EQ(terminal.Plugin().GetTarnPluginInfo(name, version, nullptr, &stamp, &code), 1);
-  EXPECT_EQ(name, "Allowed Group");
-  EXPECT_EQ(version, "1.1.1.0");
-  EXPECT_EQ(stamp, 29032010u);
-  EXPECT_EQ(code, 126u);
+  // The description's texts and numbers: the test terminal.info reads them
+  // all through --info. What it does not print:
   EXPECT_EQ(terminal.Plugin().ProcessTarnPluginMsg(), 0);
-
   CString menu;
   CStringArray first, keys, captions;
   first.Add("left over");
   CArray<int, int> values;
   terminal.Plugin().GetOptionalTarnPluginInfo(menu, first, keys, captions, values);
-  EXPECT_EQ(menu, "RMS Allowed Groups");
   EXPECT_EQ(first.GetSize(), 0);
-  ASSERT_EQ(keys.GetSize(), 1);
-  EXPECT_EQ(keys[0], "Alt+A");
-  ASSERT_EQ(captions.GetSize(), 1);
-  EXPECT_EQ(captions[0], "RMS Allowed Groups");
   ASSERT_EQ(values.GetSize(), 1);
   EXPECT_EQ(values[0], 0);
 }

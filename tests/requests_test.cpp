@@ -1,9 +1,7 @@
 // The form's requests as they leave the terminal, byte for byte, and the
 // replies as the receiver handles them.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "platform/input/input_driver.h"
 #include "platform/comctl/list_view.h"
 #include "resources/resource.h"
 #include "terminal/server/message_codec.h"
@@ -33,11 +31,26 @@ class Requests : public ::testing::Test {
   }
 
   // Runs script lines against the form; fails the test on the first that fails.
-  void Do(std::initializer_list<const char*> lines) {
-    for (const char* line : lines) {
+  void Do(std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) {
       std::string error;
       const auto words = terminal::SplitScriptLine(line, error);
       ASSERT_TRUE(words && runner->RunLine(*words, error)) << line << ": " << error;
+    }
+  }
+  // Acts on the form: "ID=on" and "ID=off" set the check box ID, "ID=TEXT"
+  // chooses TEXT in the combo ID, and a caption clicks that button.
+  void Form(std::initializer_list<std::string_view> steps) {
+    for (const std::string_view step : steps) {
+      const size_t eq = step.find('=');
+      const std::string id(step.substr(0, eq == std::string_view::npos ? 0 : eq));
+      const std::string value(step.substr(eq == std::string_view::npos ? 0 : eq + 1));
+      if (id.empty()) {
+        Do({"click \"Allowed Groups\" \"" + value + "\""});
+      } else {
+        Do({(value == "on" || value == "off" ? "check" : "select") + std::string(" \"Allowed Groups\" ") + id + " \"" +
+            value + "\""});
+      }
     }
   }
 
@@ -59,23 +72,32 @@ class Requests : public ::testing::Test {
     }
     return "SEND " + name + " " + terminal::Hex(terminal::BuildMessage(fields));
   }
+  // A group request as the wire log shows it: each kind leads with the
+  // request name (tag 0), the user (54247) and the category (13034) in an
+  // order of its own, then the segment (63001) and the fields in `rest`.
+  enum class Kind { kAdd, kDelete, kListedDelete };
+  static std::string Group(Kind kind, const char* category, const char* segment, const std::vector<Field>& rest = {}) {
+    std::vector<Field> fields;
+    if (kind == Kind::kAdd) {
+      fields = {{0, "ks_publish_allowed_group"}, {13034, category}, {54247, "admin"}};
+    } else if (kind == Kind::kDelete) {
+      fields = {{0, "ks_delete_allowed_group"}, {54247, "admin"}, {13034, category}};
+    } else {
+      fields = {{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, category}};
+    }
+    fields.emplace_back(63001, segment);
+    fields.insert(fields.end(), rest.begin(), rest.end());
+    return Line(fields);
+  }
 
   // The records behind the view's rows, top first.
   std::vector<const AllowedGroupRecord*> Rows() { return terminal.View()->Rows(); }
 
   // Deletes the listed group in row `row` as the administrator does: that
-  // row alone selected, then "Delete Group" (the view need not be shown).
+  // row alone selected, then "Delete Group".
   void DeleteListed(int row) {
-    HWND view = terminal.View()->GetSafeHwnd();
-    HWND list = GetDlgItem(view, IDC_GROUP_LIST);
-    LVITEM state{};
-    state.stateMask = LVIS_SELECTED;
-    SendMessage(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
-    ASSERT_TRUE(SendMessage(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state)));
-    HWND button = GetDlgItem(view, IDC_DELETE_LISTED);
-    SendMessage(view, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    platform::PumpMessages();
+    Do({"select \"View Allowed Group\" 20016 \"#" + std::to_string(row) + "\"",
+        R"(click "View Allowed Group" "Delete Group")"});
   }
 
   PluginHarness terminal;
@@ -90,43 +112,31 @@ TEST_F(Requests, CategoryRequestIsExactAndItsReplyFillsTheSortedCombo) {
                              "791B0000000561646D696E"}));
   HWND category = GetDlgItem(terminal.Form(), 20000);
   ASSERT_EQ(SendMessage(category, CB_GETCOUNT, 0, 0), 4);
-  char first[32] = {};
-  SendMessage(category, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
-  EXPECT_STREQ(first, "HNI");
+  EXPECT_EQ(terminal::ItemText(category, CB_GETLBTEXTLEN, CB_GETLBTEXT, 0), "HNI");
   EXPECT_EQ(SendMessage(category, CB_GETCURSEL, 0, 0), CB_ERR) << "nothing is selected";
 }
 
-TEST_F(Requests, AddCarriesEveryChosenFieldInWireOrder) {
+TEST_F(Requests, AddAndDeleteCarryEveryChosenFieldInWireOrder) {
   Sent();
-  Do({R"(select "Allowed Groups" 20000 "HNI")", R"(select "Allowed Groups" 20001 "NFO")",
-      R"(select "Allowed Groups" 20002 "OPTIDX")", R"(select "Allowed Groups" 20003 "NIFTY")",
-      R"(select "Allowed Groups" 20004 "CE")", R"(select "Allowed Groups" 9012 "26000")",
-      R"(check "Allowed Groups" 1029 off)", R"(select "Allowed Groups" 20006 "29Dec2026")",
-      R"(select "Allowed Groups" 9013 "NRML")", R"(click "Allowed Groups" "Sell")",
-      R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"},
-                                   {13034, "HNI"},
-                                   {54247, "admin"},
-                                   {63001, "nse_fo"},
-                                   {10106, "OPTIDX"},
-                                   {64030, "NRML"},
-                                   {12003, "S"},
-                                   {3, "NIFTY"},
-                                   {63006, "CE"},
-                                   {66, "2600000"},
-                                   {46002, "1483021800"}})}));
-  Do({R"(click "Allowed Groups" "Delete Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_delete_allowed_group"},
-                                   {54247, "admin"},
-                                   {13034, "HNI"},
-                                   {63001, "nse_fo"},
-                                   {10106, "OPTIDX"},
-                                   {3, "NIFTY"},
-                                   {64030, "NRML"},
-                                   {12003, "S"},
-                                   {63006, "CE"},
-                                   {66, "2600000"},
-                                   {46002, "1483021800"}})}));
+  Form({"20000=HNI", "20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=CE", "9012=26000", "1029=off",
+        "20006=29Dec2026", "9013=NRML", "Sell", "Add Group"});
+  EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "HNI", "nse_fo",
+                                   {{10106, "OPTIDX"},
+                                    {64030, "NRML"},
+                                    {12003, "S"},
+                                    {3, "NIFTY"},
+                                    {63006, "CE"},
+                                    {66, "2600000"},
+                                    {46002, "1483021800"}})}));
+  Form({"Delete Group"});
+  EXPECT_EQ(Sent(), (Strings{Group(Kind::kDelete, "HNI", "nse_fo",
+                                   {{10106, "OPTIDX"},
+                                    {3, "NIFTY"},
+                                    {64030, "NRML"},
+                                    {12003, "S"},
+                                    {63006, "CE"},
+                                    {66, "2600000"},
+                                    {46002, "1483021800"}})}));
   EXPECT_EQ(terminal.Host().LogLines(),
             (Strings{"ks_get_category sent successfully", "ks_add_allowed_group request sent successfully",
                      "ks_delete_group request sent successfully"}));
@@ -134,189 +144,110 @@ TEST_F(Requests, AddCarriesEveryChosenFieldInWireOrder) {
 
 TEST_F(Requests, UnrestrictedAddAndSegmentSpecificTags) {
   Sent();
-  Do({R"(select "Allowed Groups" 20000 "RETAIL")", R"(select "Allowed Groups" 20001 "NSE")",
-      R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(),
-            (Strings{Line({{0, "ks_publish_allowed_group"}, {13034, "RETAIL"}, {54247, "admin"}, {63001, "nse_cm"}})}));
   // NSE sends its instrument in 10610; BSE sends no instrument, the symbol in
-  // 63100 and the group in 10610.
-  Do({R"(select "Allowed Groups" 20002 "EQ")", R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(
-      Sent(),
-      (Strings{Line(
-          {{0, "ks_publish_allowed_group"}, {13034, "RETAIL"}, {54247, "admin"}, {63001, "nse_cm"}, {10610, "EQ"}})}));
-  Do({R"(select "Allowed Groups" 20001 "BSE")", R"(select "Allowed Groups" 20004 "A")",
-      R"(select "Allowed Groups" 20002 "EQ")", R"(select "Allowed Groups" 20003 "TCS")",
-      R"(click "Allowed Groups" "Buy")", R"(click "Allowed Groups" "Add Group")"});
-  const auto sent = Sent();
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0], Line({{0, "ks_publish_allowed_group"},
-                           {13034, "RETAIL"},
-                           {54247, "admin"},
-                           {63001, "bse_cm"},
-                           {12003, "B"},
-                           {63100, "TCS"},
-                           {10610, "A"}}));
+  // 63100 and the group in 10610. Nothing chosen below the segment restricts nothing.
+  Form({"20000=RETAIL", "20001=NSE", "Add Group", "20002=EQ", "Add Group"});
+  EXPECT_EQ(Sent(),
+            (Strings{Group(Kind::kAdd, "RETAIL", "nse_cm"), Group(Kind::kAdd, "RETAIL", "nse_cm", {{10610, "EQ"}})}));
+  Form({"20001=BSE", "20004=A", "20002=EQ", "20003=TCS", "Buy", "Add Group"});
+  EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "RETAIL", "bse_cm", {{12003, "B"}, {63100, "TCS"}, {10610, "A"}})}));
 }
 
-TEST_F(Requests, StrikesAreScaledAndCurrencyStrikesFurther) {
-  Sent();
-  Do({R"(select "Allowed Groups" 20000 "HNI")", R"(select "Allowed Groups" 20001 "CDS")",
-      R"(select "Allowed Groups" 20002 "OPTCUR")", R"(select "Allowed Groups" 20003 "USDINR")",
-      R"(select "Allowed Groups" 9012 "88.25")", R"(click "Allowed Groups" "Add Group")"});
-  const auto sent = Sent();
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_NE(sent[0].find(terminal::Hex(terminal::BuildMessage({{66, "882500000"}})).substr(12)), std::string::npos)
-      << sent[0];
+TEST_F(Requests, McxExpiriesEndTheDayAndAllExpiryAgainSendsNone) {
   // MCX expiries are the end of the day, offset back into IST.
-  Do({R"(select "Allowed Groups" 20001 "MCX")", R"(select "Allowed Groups" 20002 "FUTCOM")",
-      R"(select "Allowed Groups" 20003 "GOLD")", R"(check "Allowed Groups" 1029 off)",
-      R"(select "Allowed Groups" 20006 "18Dec2026")", R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"},
-                                   {13034, "HNI"},
-                                   {54247, "admin"},
-                                   {63001, "mcx_fo"},
-                                   {10106, "FUTCOM"},
-                                   {3, "GOLD"},
-                                   {46002, "1797638399"}})}));
+  Sent();
+  Form({"20000=HNI", "20001=MCX", "20002=FUTCOM", "20003=GOLD", "1029=off", "20006=18Dec2026", "Add Group"});
+  EXPECT_EQ(Sent(),
+            (Strings{Group(Kind::kAdd, "HNI", "mcx_fo", {{10106, "FUTCOM"}, {3, "GOLD"}, {46002, "1797638399"}})}));
   // "All Expiry" checked again: the date still chosen in the combo is not sent.
-  Do({R"(check "Allowed Groups" 1029 on)", R"(click "Allowed Groups" "Add Group")"});
-  EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_publish_allowed_group"},
-                                   {13034, "HNI"},
-                                   {54247, "admin"},
-                                   {63001, "mcx_fo"},
-                                   {10106, "FUTCOM"},
-                                   {3, "GOLD"}})}));
+  Form({"1029=on", "Add Group"});
+  EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "HNI", "mcx_fo", {{10106, "FUTCOM"}, {3, "GOLD"}})}));
 }
 
 TEST_F(Requests, AllCategoriesSendsOnePerCategoryButStillNeedsOneChosen) {
   Sent();
-  Do({R"(check "Allowed Groups" "Apply for all categories" on)"});
+  Form({"20030=on"});
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(terminal.Form(), 20000)));
-  Do({R"(click "Allowed Groups" "Add Group")"});
+  Form({"Add Group"});
   EXPECT_EQ(terminal.Boxes(), (Strings{"Please Select a valid Category"}));
   EXPECT_EQ(platform::MessageBoxLog().back().owner, terminal.Form());
   EXPECT_TRUE(Sent().empty());
 
-  Do({R"(check "Allowed Groups" "Apply for all categories" off)", R"(select "Allowed Groups" 20000 "RETAIL")",
-      R"(select "Allowed Groups" 20001 "NFO")", R"(check "Allowed Groups" "Apply for all categories" on)",
-      R"(click "Allowed Groups" "Add Group")"});
+  Form({"20030=off", "20000=RETAIL", "20001=NFO", "20030=on", "Add Group"});
   Strings expected;
   for (const char* category : {"HNI", "INSTITUTION", "PROPRIETARY", "RETAIL"}) {
-    expected.push_back(Line({{0, "ks_publish_allowed_group"}, {13034, category}, {54247, "admin"}, {63001, "nse_fo"}}));
+    expected.push_back(Group(Kind::kAdd, category, "nse_fo"));
   }
   EXPECT_EQ(Sent(), expected);
   // Deleting ignores "all categories".
-  Do({R"(click "Allowed Groups" "Delete Group")"});
+  Form({"Delete Group"});
   EXPECT_EQ(Sent().size(), 1u);
 }
 
 TEST_F(Requests, CascadeResetsTheCombosBelowAChange) {
-  Do({R"(select "Allowed Groups" 20001 "NFO")", R"(select "Allowed Groups" 20002 "OPTIDX")",
-      R"(select "Allowed Groups" 20003 "NIFTY")", R"(select "Allowed Groups" 20004 "PE")",
-      R"(check "Allowed Groups" 1029 off)"});
+  Form({"20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=PE", "1029=off"});
   HWND form = terminal.Form();
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, 20006)));
-  Do({R"(select "Allowed Groups" 20001 "MCX")"});
-  for (int id : {20002, 20003, 20004, 9012}) {
-    char text[32] = {};
-    GetWindowText(GetDlgItem(form, id), text, sizeof text);
-    EXPECT_STREQ(text, "--ANY--") << id;
-  }
+  Form({"20001=MCX"});
+  for (int id : {20002, 20003, 20004, 9012}) EXPECT_EQ(terminal::WindowText(GetDlgItem(form, id)), "--ANY--") << id;
   EXPECT_EQ(IsDlgButtonChecked(form, 1029), static_cast<UINT>(BST_CHECKED));
-  char caption[32] = {};
-  GetDlgItemText(form, 1029, caption, sizeof caption);
-  EXPECT_STREQ(caption, "All Expiry");
+  EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 1029)), "All Expiry");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, 20006)));
 
   // For BSE an instrument and then a symbol leave the group combo as the
   // terminal filled it: still one "--ANY--", still the chosen group.
-  Do({R"(select "Allowed Groups" 20001 "BSE")", R"(select "Allowed Groups" 20004 "T")",
-      R"(select "Allowed Groups" 20002 "EQ")", R"(select "Allowed Groups" 20003 "RPOWER")"});
+  Form({"20001=BSE", "20004=T", "20002=EQ", "20003=RPOWER"});
   HWND group = GetDlgItem(form, 20004);
   EXPECT_EQ(SendMessage(group, CB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>("--ANY--")), 0)
       << "the search after the first \"--ANY--\" wraps round to it";
-  char chosen[32] = {};
-  GetWindowText(group, chosen, sizeof chosen);
-  EXPECT_STREQ(chosen, "T");
+  EXPECT_EQ(terminal::WindowText(group), "T");
 }
 
 TEST_F(Requests, ListAllRepliesBecomeMergedRecords) {
-  Do({R"(select "Allowed Groups" 20000 "HNI")", R"(select "Allowed Groups" 20001 "NFO")",
-      R"(select "Allowed Groups" 20002 "OPTIDX")", R"(select "Allowed Groups" 20003 "NIFTY")",
-      R"(select "Allowed Groups" 9012 "26000")", R"(check "Allowed Groups" 1029 off)",
-      R"(select "Allowed Groups" 20006 "29Dec2026")", R"(click "Allowed Groups" "Add Group")",
-      R"(click "Allowed Groups" "Add Group")", R"(select "Allowed Groups" 20001 "BSE")",
-      R"(select "Allowed Groups" 20004 "B")", R"(select "Allowed Groups" 20003 "SUZLON")",
-      R"(click "Allowed Groups" "Add Group")", R"(click "Allowed Groups" "View Group")"});
+  Form({"20000=HNI", "20001=NFO", "20002=OPTIDX", "20003=NIFTY", "9012=26000", "1029=off", "20006=29Dec2026",
+        "Add Group", "Add Group", "20001=BSE", "20004=B", "20003=SUZLON", "Add Group", "View Group"});
   ASSERT_NE(terminal::FindTopLevelWindow("View Allowed Group"), nullptr);
   EXPECT_TRUE(IsWindowVisible(terminal::FindTopLevelWindow("View Allowed Group")));
   const auto rows = Rows();
   ASSERT_EQ(rows.size(), 2u) << "two identical groups merge into one row";
-  const AllowedGroupRecord& bse = *rows[0];  // newest on top
-  EXPECT_EQ(bse.strExchangeCode, "bse_cm");
-  EXPECT_EQ(bse.strInstrument, "EQ") << "looked up from the trading symbol";
-  EXPECT_EQ(bse.strSymbol, "SUZLON");
-  EXPECT_EQ(bse.strOptionType, "B");
-  EXPECT_EQ(bse.strExpiry, "ALL");
-  EXPECT_EQ(bse.dStrike, 0);
-  const AllowedGroupRecord& nfo = *rows[1];
-  EXPECT_EQ(nfo.strCategory, "HNI");
-  EXPECT_EQ(nfo.strInstrument, "OPTIDX");
-  EXPECT_EQ(nfo.strOptionType, "ALL");
-  EXPECT_EQ(nfo.dStrike, 2600000);
-  EXPECT_EQ(nfo.strExpiry, "29/12/2026") << "server seconds back to the IST date";
-  EXPECT_EQ(nfo.strProduct, "ALL");
-  EXPECT_EQ(nfo.strSide, "ALL");
+  // Newest on top; a BSE group's instrument is the terminal's for its symbol.
+  EXPECT_EQ(rows[0]->strSymbol, "SUZLON");
+  EXPECT_EQ(rows[0]->strInstrument, "EQ");
+  EXPECT_EQ(rows[1]->strExpiry, "29/12/2026") << "server seconds back to the IST date";
 
   // A second View Group starts the list afresh.
   Sent();
-  Do({R"(click "Allowed Groups" "View Group")"});
+  Form({"View Group"});
   EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}})}));
   EXPECT_EQ(Rows().size(), 2u);
 
   // Deleting a listed group names it as the server listed it: "ALL" fields
   // and a zero strike stay out, the expiry goes back to server seconds.
   DeleteListed(1);
-  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
-                                   {0, "ks_delete_allowed_group"},
-                                   {13034, "HNI"},
-                                   {63001, "nse_fo"},
-                                   {10106, "OPTIDX"},
-                                   {3, "NIFTY"},
-                                   {66, "2600000"},
-                                   {46002, "1483021800"}})}));
+  EXPECT_EQ(Sent(), (Strings{Group(Kind::kListedDelete, "HNI", "nse_fo",
+                                   {{10106, "OPTIDX"}, {3, "NIFTY"}, {66, "2600000"}, {46002, "1483021800"}})}));
   DeleteListed(0);
-  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
-                                   {0, "ks_delete_allowed_group"},
-                                   {13034, "HNI"},
-                                   {63001, "bse_cm"},
-                                   {63100, "SUZLON"},
-                                   {10610, "B"}})}));
+  EXPECT_EQ(Sent(), (Strings{Group(Kind::kListedDelete, "HNI", "bse_cm", {{63100, "SUZLON"}, {10610, "B"}})}));
   // Nothing is logged for these; the server removed both.
   EXPECT_EQ(terminal.Host().LogLines().back(), "ks_get_all_allowed_groups request sent successfully");
   EXPECT_EQ(terminal.Host().Server().GroupCount(), 0);
 }
 
 TEST_F(Requests, ViewDeletesTheSelectedGroupsAndDropsTheirRowsAtOnce) {
-  Do({R"(select "Allowed Groups" 20000 "HNI")", R"(select "Allowed Groups" 20001 "NSE")",
-      R"(click "Allowed Groups" "Add Group")", R"(select "Allowed Groups" 20001 "NFO")",
-      R"(click "Allowed Groups" "Add Group")", R"(select "Allowed Groups" 20001 "CDS")",
-      R"(select "Allowed Groups" 20002 "OPTCUR")", R"(select "Allowed Groups" 20003 "USDINR")",
-      R"(select "Allowed Groups" 9012 "88.25")", R"(click "Allowed Groups" "Add Group")",
-      R"(click "Allowed Groups" "View Group")"});
+  Form({"20000=HNI", "20001=NSE", "Add Group", "20001=NFO", "Add Group", "20001=CDS", "20002=OPTCUR", "20003=USDINR",
+        "9012=88.25", "Add Group", "View Group"});
   HWND view = terminal::FindTopLevelWindow("View Allowed Group");
   HWND list = GetDlgItem(view, 20016);
   ASSERT_EQ(SendMessage(list, LVM_GETITEMCOUNT, 0, 0), 3);
+  const Strings added = Sent();  // the categories, three adds, the list
+  ASSERT_EQ(added.size(), 5u);
+  EXPECT_NE(added[3].find(terminal::Hex(std::string_view("882500000"))), std::string::npos)
+      << "currency strikes carry five more decimals on the wire";
   EXPECT_EQ(terminal::ListCell(list, 0, 5), "88.25") << "currency strikes come back from server units";
 
   // Rows 0 and 2 (CDS and NSE) selected with Ctrl: two requests in row
   // order, both rows gone before any reply.
-  Do({R"(select "View Allowed Group" 20016 "#0")"});
-  RECT row2{};
-  SendMessage(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row2));
-  ASSERT_TRUE(
-      platform::input::ClickAt(list, POINT{row2.left + 4, (row2.top + row2.bottom) / 2}, platform::input::kControl));
+  Do({R"(select "View Allowed Group" 20016 "#0")", R"(select-more "View Allowed Group" 20016 "#2")"});
   Sent();
   Do({R"(click "View Allowed Group" "Delete Group")"});
   const auto sent = Sent();
@@ -357,80 +288,24 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_get_user_peer_data"}, {31003, "admin"}})}));
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
 
-  // Values no buffer or number holds are kept as sent, never written past a buffer.
-  inject({{32767, "ks_get_all_allowed_groups"},
-          {13034, "X"},
-          {63001, "nse_fo"},
-          {46002, std::string(40, '9')},
-          {66, std::string(100, '7')}});
-  ASSERT_EQ(Rows().size(), 1u);
-  EXPECT_EQ(Rows()[0]->strExpiry, std::string(40, '9').c_str()) << "no date fits 32 bits";
-  EXPECT_EQ(Rows()[0]->strStrikeAsSent, std::string(100, '7').c_str());
-  EXPECT_EQ(Rows()[0]->dStrike, 0);
-  // A delete of that row names the group as the server sent it.
-  Sent();
-  DeleteListed(0);
-  EXPECT_EQ(Sent(), (Strings{Line({{54247, "admin"},
-                                   {0, "ks_delete_allowed_group"},
-                                   {13034, "X"},
-                                   {63001, "nse_fo"},
-                                   {66, std::string(100, '7')},
-                                   {46002, std::string(40, '9')}})}));
-
-  // Fields present but empty restrict nothing, as missing ones: "ALL", and a
-  // delete of that row leaves them out.
-  inject({{32767, "ks_get_all_allowed_groups"},
-          {13034, "Y"},
-          {63001, "nse_fo"},
-          {10106, ""},
-          {3, ""},
-          {63006, ""},
-          {64030, ""},
-          {12003, ""}});
-  ASSERT_EQ(Rows().size(), 1u) << "the deleted row left at once";
-  const AllowedGroupRecord& empty = *Rows()[0];
-  EXPECT_EQ(empty.strCategory, "Y");
-  for (const CGroupText* field :
-       {&empty.strInstrument, &empty.strSymbol, &empty.strOptionType, &empty.strProduct, &empty.strSide}) {
-    EXPECT_EQ(*field, "ALL");
-  }
-  Sent();
-  DeleteListed(0);
-  EXPECT_EQ(Sent(),
-            (Strings{Line({{54247, "admin"}, {0, "ks_delete_allowed_group"}, {13034, "Y"}, {63001, "nse_fo"}})}));
-
   // A compact-form reply is not a reply of this connection: ignored.
-  const char compact[] = {0x41, 0x41, 0x00, 0x01, 0x7F, static_cast<char>(0xFF),
-                          0x00, 0x0F, 'k',  's',  '_',  'g',
-                          'e',  't',  '_',  'c',  'a',  't',
-                          'e',  'g',  'o',  'r',  'y'};
-  host.InjectReply(std::vector<char>(std::begin(compact), std::end(compact)));
+  // 41 41 | 1 field | tag 0x7FFF | 15 bytes "ks_get_category"
+  const std::string_view compact("AA\x00\x01\x7F\xFF\x00\x0Fks_get_category", 23);
+  host.InjectReply(std::vector<char>(compact.begin(), compact.end()));
   platform::PumpMessages();
   EXPECT_EQ(terminal.Boxes().size(), 1u);
   EXPECT_TRUE(Sent().empty());
 }
 
-}  // namespace
-}  // namespace e2e
-
-namespace e2e {
-namespace {
-
 // The main window's log: the plug-in's lines and the server's refusals, as they came.
 TEST_F(Requests, TheMainWindowsLogShowsEveryLineAndEveryRefusalNewestLast) {
-  Do({R"(select "Allowed Groups" 20000 "HNI")", R"(select "Allowed Groups" 20001 "NSE")",
-      R"(click "Allowed Groups" "Add Group")", R"(click "Allowed Groups" "Delete Group")",
-      R"(click "Allowed Groups" "Delete Group")"});
+  Form({"20000=HNI", "20001=NSE", "Add Group", "Delete Group", "Delete Group"});
   const auto& host = terminal.Host();
   ASSERT_EQ(host.ServerFailures().size(), 1u) << "the second delete finds no such group";
   const HWND log = terminal.Host().LogWindow();
   const auto count = static_cast<int>(::SendMessage(log, LB_GETCOUNT, 0, 0));
   Strings shown;
-  for (int i = 0; i < count; ++i) {
-    char text[512] = {};
-    ::SendMessage(log, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    shown.emplace_back(text);
-  }
+  for (int i = 0; i < count; ++i) shown.push_back(terminal::ItemText(log, LB_GETTEXTLEN, LB_GETTEXT, i));
   Strings expected = host.LogLines();
   // The refusal comes back while the request is sent, before the plug-in logs it as sent.
   expected.insert(expected.end() - 1, host.ServerFailures()[0]);

@@ -1,5 +1,6 @@
-// Runs of the terminal that share one terminal folder (--home) and one server
-// store: what one run saves in UserSetting.ini, the next one reads back.
+// The terminal executable run as a person runs it, beside the tests; and runs
+// of it that share one terminal folder (--home) and one server store: what
+// one run saves in UserSetting.ini, the next one reads back.
 #pragma once
 
 #include <unistd.h>
@@ -11,9 +12,17 @@
 #include <sstream>
 #include <string>
 
-#include "tests/terminal_process.h"
-
 namespace e2e {
+
+struct RunResult {
+  int status = -1;
+  std::string output;  // stdout and stderr together
+};
+
+// Runs tarnterm from beside the test executable with `arguments` (already
+// quoted for the shell) and waits for it to exit; with `seconds`, for at
+// most that long (then it is killed and the status is 124).
+RunResult RunTerminal(const std::string& arguments, int seconds = 0);
 
 class SharedFolderRun : public ::testing::Test {
  protected:

@@ -1,5 +1,6 @@
-// The terminal folder and the script as a person may give them wrongly:
-// each refused with a sentence and status 1, quickly, never an abort.
+// The terminal folder, its UserSetting.ini and the script as a person may
+// give them wrongly: each refused with a sentence and status 1, or passed
+// over with one, quickly, never an abort, and nothing of theirs lost.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tests/shared_folder_run.h"
@@ -17,6 +19,11 @@ namespace {
 namespace fs = std::filesystem;
 
 using TerminalFolderRun = SharedFolderRun;
+
+constexpr const char* kShowList =
+    "hotkey Alt+A\n"
+    "click \"Allowed Groups\" \"View Group\"\n"
+    "rows \"View Allowed Group\" 20016\n";
 
 TEST_F(TerminalFolderRun, HomeFoldersThatCannotBeMadeEndWithStatusOneAndASentence) {
   std::ofstream(folder / "file") << "x";
@@ -29,17 +36,21 @@ TEST_F(TerminalFolderRun, HomeFoldersThatCannotBeMadeEndWithStatusOneAndASentenc
   }
 }
 
+// A missing terminal folder is made, parents too, and the list's layout saved in it.
 TEST_F(TerminalFolderRun, ABackslashSeparatesFoldersForTheFolderTheSettingsAndTheStore) {
   const std::string script = (folder / "view.script").string();
   std::ofstream(script) << "hotkey Alt+A\nclick \"Allowed Groups\" \"View Group\"\n";
   const RunResult run = RunTerminal("--home '" + folder.string() + "/x\\y' --script '" + script + "'", 30);
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(fs::is_regular_file(folder / "x" / "y" / "UserSetting.ini"));
+  std::ifstream settings(folder / "x" / "y" / "UserSetting.ini");
+  const std::string text((std::istreambuf_iterator<char>(settings)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("[rmsallowedgroups]"), std::string::npos) << text;
   EXPECT_TRUE(fs::is_regular_file(folder / "x" / "y" / "server.db"));
   EXPECT_FALSE(fs::exists(folder / "x\\y"));
 }
 
-TEST_F(TerminalFolderRun, ScriptsThatArePipesDevicesOrHugeEndWithinASecond) {
+// Nothing of the plug-in starts for them.
+TEST_F(TerminalFolderRun, ScriptsThatAreNoReadableFileEndWithinASecond) {
   const std::string fifo = (folder / "pipe.script").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::string huge = (folder / "huge.script").string();
@@ -50,13 +61,40 @@ TEST_F(TerminalFolderRun, ScriptsThatArePipesDevicesOrHugeEndWithinASecond) {
   };
   for (const Case& c : {Case{"/dev/zero", "/dev/zero is not a regular file (a pipe or a device), not a script"},
                         Case{fifo, fifo + " is not a regular file (a pipe or a device), not a script"},
-                        Case{huge, huge + " is 67108864 bytes, more than the 4194304 a script may have"}}) {
+                        Case{huge, huge + " is 67108864 bytes, more than the 4194304 a script may have"},
+                        Case{folder.string(), folder.string() + " is a directory, not a script"},
+                        Case{fifo + "x", "cannot read script " + fifo + "x: No such file or directory"}}) {
     const auto start = std::chrono::steady_clock::now();
     const RunResult run = RunTerminal("--db :memory: --script '" + c.path + "'", 10);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << c.path;
     EXPECT_EQ(run.status, 1) << c.path;
     EXPECT_EQ(run.output, "tarnterm: " + c.said + "\n");
   }
+}
+
+TEST_F(TerminalFolderRun, ALinkedSettingsFileIsUpdatedThroughTheLink) {
+  const fs::path real = folder / "shared" / "settings.ini";
+  fs::create_directories(real.parent_path());
+  std::ofstream(real) << "[elsewhere]\r\nkept=1\r\n";
+  fs::create_symlink(real, folder / "UserSetting.ini");
+  ASSERT_EQ(Run("show", kShowList).status, 0);
+  EXPECT_TRUE(fs::is_symlink(folder / "UserSetting.ini"));
+  const std::string text = Settings();
+  EXPECT_NE(text.find("[rmsallowedgroups]\r\nCOLUMNPROFILE=0,0,80,"), std::string::npos) << text;
+  EXPECT_NE(text.find("kept=1"), std::string::npos) << text;
+}
+
+TEST_F(TerminalFolderRun, AFifoInPlaceOfTheSettingsFileEndsWithinASecondWithAMessage) {
+  ASSERT_EQ(::mkfifo((folder / "UserSetting.ini").c_str(), 0600), 0);
+  const auto start = std::chrono::steady_clock::now();
+  const RunResult run = Run("show", kShowList, 10);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_EQ(run.status, 0) << run.output;
+  for (const char* said : {"COLS: Category\tExhg-Seg\tInstr Name\tSymbol\tOption Type\tStrike Price\tExpiry Date",
+                           "UserSetting.ini: not read and never written: it is not a regular file"}) {
+    EXPECT_NE(run.output.find(said), std::string::npos) << said << "\n" << run.output;
+  }
+  EXPECT_TRUE(fs::is_fifo(folder / "UserSetting.ini"));
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ def png_data(path):
 
 
 def png_pixels(path):
-    """(width, height, channels, rows of bytes) of an 8-bit, non-interlaced PNG."""
+    """(width, height, channels, rows of bytes) of an 8-bit, non-interlaced PNG
+    whose rows are filtered None or Up, as the platform's encoder writes them."""
     header, raw = png_data(path)
     width, height, depth, colour, _, _, interlace = header
     channels = {0: 1, 2: 3, 4: 2, 6: 4}.get(colour)
@@ -54,22 +55,12 @@ def png_pixels(path):
         raise ValueError(f"{path}: a PNG kind this test does not read")
     stride, rows, previous = width * channels, [], bytes(width * channels)
     for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for x in range(stride):
-            left = line[x - channels] if x >= channels else 0
-            up = previous[x]
-            corner = previous[x - channels] if x >= channels else 0
-            if kind == 1:
-                line[x] = (line[x] + left) & 0xFF
-            elif kind == 2:
-                line[x] = (line[x] + up) & 0xFF
-            elif kind == 3:
-                line[x] = (line[x] + (left + up) // 2) & 0xFF
-            elif kind == 4:
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                line[x] = (line[x] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 0xFF
-        rows.append(bytes(line))
+        kind, line = raw[y * (stride + 1)], raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)]
+        if kind == 2:
+            line = bytes((a + b) & 0xFF for a, b in zip(line, previous))
+        elif kind != 0:
+            raise ValueError(f"{path}: row filter {kind}, which the platform's encoder never writes")
+        rows.append(line)
         previous = line
     return width, height, channels, rows
 
@@ -89,12 +80,6 @@ def first_difference(a, b):
     return None
 
 
-def shown_pictures():
-    """The pictures the guide shows, as names in docs/guide/."""
-    names = re.findall(r"!\[[^\]]*\]\(guide/([^)\s]+)\)", GUIDE.read_text(encoding="utf-8"))
-    return names
-
-
 def check_pictures(tarnterm):
     problems = []
     with tempfile.TemporaryDirectory() as fresh:
@@ -112,7 +97,8 @@ def check_pictures(tarnterm):
             why = first_difference(Path(fresh) / name, PICTURES / name)
             if why:
                 problems.append(f"docs/guide/{name} is not the window as it is now: {why}")
-    shown = shown_pictures()
+    # The pictures the guide shows, as names in docs/guide/.
+    shown = re.findall(r"!\[[^\]]*\]\(guide/([^)\s]+)\)", GUIDE.read_text(encoding="utf-8"))
     for name in shown:
         if not (PICTURES / name).is_file():
             problems.append(f"docs/guide.md shows guide/{name}, which does not exist")

@@ -1,4 +1,4 @@
-#include "tests/terminal_process.h"
+#include "tests/shared_folder_run.h"
 
 #include <sys/wait.h>
 

@@ -1,0 +1,180 @@
+// Stores made for a test, past the terminal: the terminal makes the tables
+// (a run with an empty script), then SQL fills them. "View Group" over such
+// a store, and "Write to Excel" (Shift+E) of what it lists.
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "terminal/script/sheet_reader.h"
+#include "tests/shared_folder_run.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = terminal::SheetCell::Kind;
+
+// SQL that adds `count` groups, each different from every other (category,
+// option type, expiry, symbol and strike vary as the digits of a mixed radix
+// number), as bench/view_group.sh makes them.
+std::string DistinctGroupsSql(int count) {
+  return "WITH RECURSIVE i(v) AS (SELECT 0 UNION ALL SELECT v + 1 FROM i WHERE v + 1 < " + std::to_string(count) +
+         ")"
+         " INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry, product,"
+         " side, added_by)"
+         " SELECT CASE v % 4 WHEN 0 THEN 'HNI' WHEN 1 THEN 'RETAIL' WHEN 2 THEN 'PROPRIETARY' ELSE 'INSTITUTION' END,"
+         " 'nse_fo', CASE WHEN (v / 96) % 100 < 3 THEN 'OPTIDX' ELSE 'OPTSTK' END, 'SYM' || ((v / 96) % 100),"
+         " CASE (v / 4) % 2 WHEN 0 THEN 'CE' ELSE 'PE' END, CAST((v / 9600 + 1) * 5000 AS TEXT),"
+         " CAST(1400000000 + ((v / 8) % 12) * 2419200 AS TEXT), CASE v % 3 WHEN 0 THEN 'NRML' ELSE NULL END,"
+         " CASE v % 5 WHEN 0 THEN 'B' WHEN 1 THEN 'S' ELSE NULL END, 'admin' FROM i;";
+}
+
+constexpr const char* kView = R"(hotkey Alt+A
+click "Allowed Groups" "View Group"
+)";
+constexpr const char* kExport = R"(hotkey Alt+A
+click "Allowed Groups" "View Group"
+key "View Allowed Group" 20016 Shift+E
+)";
+
+class StoredGroupsRun : public SharedFolderRun {
+ protected:
+  void SetUp() override {
+    SharedFolderRun::SetUp();
+    ASSERT_EQ(Run("tables", "").status, 0) << "the terminal makes the store's tables";
+  }
+  // Runs `sql` on the store; fails the test when it fails.
+  void Store(const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((folder / "server.db").c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    char* message = nullptr;
+    const int status = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    EXPECT_EQ(status, SQLITE_OK) << (message != nullptr ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+  }
+  std::vector<fs::path> Exports() const {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder / "Export", ec)) files.push_back(entry.path());
+    return files;
+  }
+  // The list must hold every stored group once, each shown as the store
+  // holds it (expect-server-rows compares the whole list with the store).
+  void ViewEveryGroup(int count) {
+    Store(DistinctGroupsSql(count));
+    const auto start = std::chrono::steady_clock::now();
+    const RunResult run = Run("view", std::string(kView) + "expect-server-rows \"View Allowed Group\" 20016\n");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
+    EXPECT_EQ(run.output.find("Reindexing"), std::string::npos);
+    RecordProperty("seconds", std::to_string(seconds));
+  }
+};
+
+TEST_F(StoredGroupsRun, TwentyThousandGroupsShowEachStoredGroupOnce) { ViewEveryGroup(20'000); }
+
+TEST_F(StoredGroupsRun, AMillionGroupsShowEachStoredGroupOnce) {
+  const char* big = std::getenv("AG_BIG_TESTS");
+  if (big == nullptr || std::string(big) != "1") GTEST_SKIP() << "set AG_BIG_TESTS=1 to run";
+  ViewEveryGroup(1'000'000);
+}
+
+// Groups the store holds with values no form would send (a hand edit,
+// another program): every stored group is one row of the list, its odd
+// field shown as the server sent it.
+TEST_F(StoredGroupsRun, GroupsThatDifferOnlyInOddValuesAreOneRowEach) {
+  Store(
+      "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry) VALUES"
+      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','-999999999'),"
+      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','100000000000000000000'),"
+      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','abc'),"
+      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1234567890123456789012345678901234567890','1482796799'),"
+      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1234567890123456789012345678901234567891','1482796799'),"
+      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','1482796799')");
+  const RunResult run = Run("list", std::string(kView) + "rows \"View Allowed Group\" 20016\n");
+  ASSERT_EQ(run.status, 0) << run.output;
+  size_t rows = 0;
+  for (size_t at = run.output.find("\nROW: "); at != std::string::npos; at = run.output.find("\nROW: ", at + 1)) ++rows;
+  EXPECT_EQ(rows, 6u) << run.output;
+  for (const char* shown :
+       {"\t-999999999\t", "\t100000000000000000000\t", "\tabc\t", "\t1234567890123456789012345678901234567890\t",
+        "\t1234567890123456789012345678901234567891\t", "\t17500.00\t"}) {
+    EXPECT_NE(run.output.find(shown), std::string::npos) << shown << "\n" << run.output;
+  }
+}
+
+// The sheet's name, bold captions, numbers in the columns that sort as
+// numbers (when a cell reads as one), text elsewhere.
+TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextElsewhere) {
+  // Oldest first: the list shows the newest on top.
+  Store(
+      "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry, product, side)"
+      " VALUES ('HNI', 'nse_fo', 'OPTIDX', 'NIFTY', 'CE', '2600050', NULL, 'NRML', 'B'),"
+      "        ('2024', 'bse_cm', NULL, '500325', 'A', NULL, NULL, NULL, 'S');");
+  const RunResult run = Run("export", std::string(kExport) + "expect-box \"File is generated\"\n" +
+                                          "expect-sheet \"View Allowed Group\" 20016\n");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const auto files = Exports();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].filename().string().rfind("rmsallowedgroups-", 0), 0u) << files[0];
+
+  std::string error;
+  const auto sheet = terminal::ReadSheet(files[0].string(), error);
+  ASSERT_TRUE(sheet) << error;
+  EXPECT_EQ(sheet->name, "rmsallowedgroups");
+  ASSERT_EQ(sheet->rows.size(), 3u);
+  // expect-sheet compared the texts with the list's captions and cells.
+  ASSERT_EQ(sheet->rows[0].size(), 9u);
+  for (const terminal::SheetCell& caption : sheet->rows[0]) {
+    EXPECT_TRUE(caption.bold && caption.kind != Kind::kNumber) << caption.text;
+  }
+  // Text cells are shared or inline strings alike.
+  auto text = [](const terminal::SheetCell& cell) {
+    return cell.kind == Kind::kSharedString || cell.kind == Kind::kInlineString;
+  };
+  const auto& bse = sheet->rows[1];  // newest on top
+  const auto& nfo = sheet->rows[2];
+  EXPECT_TRUE(text(bse[0]) && bse[0].text == "2024") << "Category sorts as text: a number-like category stays text";
+  EXPECT_TRUE(text(nfo[1]) && nfo[1].text == "nse_fo") << "Exhg-Seg sorts as a number, but nse_fo is none";
+  EXPECT_EQ(bse[3].kind, Kind::kNumber) << "a symbol that reads as a number in a column that sorts as numbers";
+  EXPECT_EQ(bse[3].text, "500325");
+  EXPECT_TRUE(text(nfo[3]) && nfo[3].text == "NIFTY");
+  EXPECT_EQ(nfo[5].kind, Kind::kNumber);
+  EXPECT_EQ(std::stod(nfo[5].text), 26000.5);
+  EXPECT_TRUE(text(nfo[6]) && nfo[6].text == "ALL") << "Expiry Date sorts as text";
+  EXPECT_FALSE(nfo[5].bold);
+  // The list's widths (80 pixels each) became the columns' widths.
+  ASSERT_EQ(sheet->widths.size(), 9u);
+  for (double width : sheet->widths) EXPECT_NEAR(width, 10.7, 1.0);
+}
+
+// An export that cannot be written whole says so and leaves no file.
+TEST_F(StoredGroupsRun, ADiskThatFillsUpGivesTheFailureAndLeavesNoPartialFile) {
+  Store(DistinctGroupsSql(3000));
+  // Files of the terminal may grow to 64 KiB, which the sheet of 3000 rows
+  // outgrows: each write past it fails as on a full disk.
+  struct rlimit before {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  struct rlimit small = before;
+  small.rlim_cur = 64 * 1024;
+  const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const RunResult run = Run("full", std::string(kExport) + "expect-box \"File generation Failed\"\n");
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  ::signal(SIGXFSZ, oldSignal);
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(fs::is_directory(folder / "Export"));
+  EXPECT_TRUE(Exports().empty()) << Exports()[0];
+}
+
+}  // namespace
+}  // namespace e2e
