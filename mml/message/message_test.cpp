@@ -116,18 +116,6 @@ TEST_F(MessageTest, HeaderCountIsCurrentAfterEveryAdd) {
   EXPECT_EQ(m_out->capacity, m_out->used);
 }
 
-TEST_F(MessageTest, EmptyValuesAreWrittenCountedAndReadAsError6) {
-  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
-  const mml_data empty{nullptr, 0};
-  ASSERT_NE(mnm_add_field(m_h, 9, 1, &empty, &m_err), 0);
-  EXPECT_EQ(Used(m_out), (Bytes{0x42, 0x42, 0, 0, 0, 1, 0, 9, 0, 0, 0, 0}));
-  int32_t count = 0;
-  ASSERT_NE(mnm_get_field_count(m_h, 9, &count, &m_err), 0);
-  EXPECT_EQ(count, 1);
-  mml_data d{};
-  EXPECT_EQ(ErrorOf(mnm_get_field(m_h, 9, 0, &d, &m_err)), 6);
-}
-
 TEST_F(MessageTest, RefusesBadArgumentsWithTheirCodes) {
   const mml_data ok = text("v");
   EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &ok, &m_err)), 2) << "no message started";
@@ -214,7 +202,6 @@ TEST_F(MessageTest, DeletionMarksTheFieldAndCopyingDropsIt) {
   Add(31003, "x");
   Add(0, "cd");
   ASSERT_NE(mnm_delete_field(m_h, 0, 0, &m_err), 0);
-  EXPECT_EQ(Get(0, 0), "cd") << "later values move down";
   EXPECT_EQ(static_cast<uint8_t>(m_out->data[6]), 0xFF);
   EXPECT_EQ(static_cast<uint8_t>(m_out->data[7]), 0xFF);
   EXPECT_EQ(m_out->data[5], 3) << "header total unchanged";
