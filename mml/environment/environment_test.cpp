@@ -94,6 +94,22 @@ TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
   EXPECT_EQ(sized.memory.pMap->Buckets(), 17u);
 }
 
+// A state's destruction gives back every block its start-up took (its lock,
+// the captured table), as the process's memory map counts them.
+TEST_F(EnvironmentInitTest, DestroyedStateGivesBackEveryBlock) {
+  mml_mem_counters before{}, after{};
+  ASSERT_NE(mml_get_mem_counters(&before, &m_err), 0);
+  {
+    mml::sProcessState state;
+    EnvBlock envp{"MML_A=1", "MML_B=2"};
+    ASSERT_NE(mml::env_init(state, envp.get(), fake_getenv, &m_err), 0);
+  }
+  ASSERT_NE(mml_get_mem_counters(&after, &m_err), 0);
+  EXPECT_GT(after.allocs, before.allocs);
+  EXPECT_EQ(after.allocs - before.allocs, after.frees - before.frees);
+  EXPECT_EQ(after.overhead_bytes, before.overhead_bytes);
+}
+
 TEST_F(EnvironmentInitTest, CapturesTheEnvironmentBlockEntryByEntry) {
   EnvBlock envp{"MML_EQ=a=b", "MML_EMPTY=", "MML_NONE", "=C:=C:\\", "MML_DUP=first", "MML_DUP=second", "mml_dup=lower"};
   ASSERT_EQ(Init(envp.get()), 0);
