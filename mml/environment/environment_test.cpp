@@ -48,41 +48,37 @@ TEST_F(EnvironmentInitTest, SecondInitOnlyTakesAReference) {
   EXPECT_NE(mml::env_is_ready(m_state, &m_err), 0);
 }
 
-TEST_F(EnvironmentInitTest, MemoryMapSwitchIsExact) {
-  for (const char* bad : {"YES", "yes ", "1"}) {
-    gLive = {{"MML_BUILD_MEMORY_MAP", bad}};
-    EXPECT_EQ(Init(), 5) << bad;
-    EXPECT_EQ(m_state.nRefCount, 0u) << "left as if never called";
+// A refused setting fails start-up with its code, leaves the state as if
+// never started (so start-up may be repeated) and is named with its value.
+TEST_F(EnvironmentInitTest, RefusedMapSettingsAreNamedAndChangeNothing) {
+  const std::string kMapSize = "\": it must be a whole number from 1 to 2147483647\n";
+  const struct {
+    const char* pBuild;
+    const char* pSize;  // nullptr: unset
+    int nCode;
+    std::string said;
+  } cases[] = {
+      {"YES", nullptr, 5, "MML_BUILD_MEMORY_MAP=\"YES\": it must be exactly yes or no\n"},
+      {"yes ", nullptr, 5, "MML_BUILD_MEMORY_MAP=\"yes \": it must be exactly yes or no\n"},
+      {"1", nullptr, 5, "MML_BUILD_MEMORY_MAP=\"1\": it must be exactly yes or no\n"},
+      {"perhaps\x01", nullptr, 5, "MML_BUILD_MEMORY_MAP=\"perhaps?\": it must be exactly yes or no\n"},
+      {"yes", "0", 5, "MML_MEMORY_MAP_SIZE=\"0" + kMapSize},
+      {"yes", "-3", 5, "MML_MEMORY_MAP_SIZE=\"-3" + kMapSize},
+      {"yes", "12a", 9, "MML_MEMORY_MAP_SIZE=\"12a" + kMapSize},
+  };
+  for (const auto& c : cases) {
+    gLive = {{"MML_BUILD_MEMORY_MAP", c.pBuild}};
+    if (c.pSize != nullptr) gLive["MML_MEMORY_MAP_SIZE"] = c.pSize;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Init(), c.nCode) << c.pBuild << " " << (c.pSize ? c.pSize : "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "mml: environment start-up refused " + c.said);
+    EXPECT_EQ(m_state.nRefCount, 0u);
     EXPECT_FALSE(m_state.table.has_value());
+    EXPECT_EQ(m_state.memory.pMap, nullptr);
   }
-  gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}, {"MML_MEMORY_MAP_SIZE", "0"}};
-  EXPECT_EQ(Init(), 5);
-  gLive["MML_MEMORY_MAP_SIZE"] = "12a";
-  EXPECT_EQ(Init(), 9);
+  gLive = {{"MML_BUILD_MEMORY_MAP", "no"}};
+  ASSERT_EQ(Init(), 0);
   EXPECT_EQ(m_state.memory.pMap, nullptr);
-
-  gLive["MML_BUILD_MEMORY_MAP"] = "no";
-  ASSERT_EQ(Init(), 0) << "a failed start may be repeated";
-  EXPECT_EQ(m_state.memory.pMap, nullptr);
-}
-
-TEST_F(EnvironmentInitTest, ARefusedSettingIsNamedWithItsValue) {
-  gLive = {{"MML_BUILD_MEMORY_MAP", "perhaps\x01"}};
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Init(), 5);
-  gLive = {{"MML_BUILD_MEMORY_MAP", "yes"}, {"MML_MEMORY_MAP_SIZE", "12a"}};
-  EXPECT_EQ(Init(), 9);
-  gLive["MML_MEMORY_MAP_SIZE"] = "-3";
-  EXPECT_EQ(Init(), 5);
-  gLive["MML_MEMORY_MAP_SIZE"] = "17";
-  EXPECT_EQ(Init(), 0);
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(said,
-            "mml: environment start-up refused MML_BUILD_MEMORY_MAP=\"perhaps?\": it must be exactly yes or no\n"
-            "mml: environment start-up refused MML_MEMORY_MAP_SIZE=\"12a\": it must be a whole number from 1 to "
-            "2147483647\n"
-            "mml: environment start-up refused MML_MEMORY_MAP_SIZE=\"-3\": it must be a whole number from 1 to "
-            "2147483647\n");
 }
 
 TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
@@ -96,6 +92,22 @@ TEST_F(EnvironmentInitTest, MapSizeDefaultsAndFollowsTheSetting) {
   gLive["MML_MEMORY_MAP_SIZE"] = "+17";
   ASSERT_NE(mml::env_init(sized, nullptr, fake_getenv, &m_err), 0);
   EXPECT_EQ(sized.memory.pMap->Buckets(), 17u);
+}
+
+// A state's destruction gives back every block its start-up took (its lock,
+// the captured table), as the process's memory map counts them.
+TEST_F(EnvironmentInitTest, DestroyedStateGivesBackEveryBlock) {
+  mml_mem_counters before{}, after{};
+  ASSERT_NE(mml_get_mem_counters(&before, &m_err), 0);
+  {
+    mml::sProcessState state;
+    EnvBlock envp{"MML_A=1", "MML_B=2"};
+    ASSERT_NE(mml::env_init(state, envp.get(), fake_getenv, &m_err), 0);
+  }
+  ASSERT_NE(mml_get_mem_counters(&after, &m_err), 0);
+  EXPECT_GT(after.allocs, before.allocs);
+  EXPECT_EQ(after.allocs - before.allocs, after.frees - before.frees);
+  EXPECT_EQ(after.overhead_bytes, before.overhead_bytes);
 }
 
 TEST_F(EnvironmentInitTest, CapturesTheEnvironmentBlockEntryByEntry) {

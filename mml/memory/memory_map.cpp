@@ -16,9 +16,20 @@ CMemoryMap::CMemoryMap(uint32_t buckets, sBucket* table) : m_bucketTotal(buckets
   m_counters.overhead_bytes = 8ULL * buckets + 80;
 }
 
+template <class Visit>
+void CMemoryMap::ForEachBucket(Visit&& visit) const {
+  for (uint32_t i = 0; i < m_bucketTotal; ++i) visit(m_table[i]);
+}
+
 CMemoryMap::~CMemoryMap() {
-  for (uint32_t i = 0; i < m_bucketTotal; ++i) std::free(m_table[i].pEntries);
+  ForEachBucket([](const sBucket& bucket) { std::free(bucket.pEntries); });
   std::free(m_table);
+}
+
+uint64_t CMemoryMap::Blocks() const {
+  uint64_t blocks = 0;
+  ForEachBucket([&blocks](const sBucket& bucket) { blocks += static_cast<uint64_t>(bucket.nLength); });
+  return blocks;
 }
 
 CMemoryMap::sEntry* CMemoryMap::Find(sBucket& bucket, uintptr_t address) {

@@ -29,6 +29,9 @@ class CMemoryMap {
   bool RecordRealloc(uintptr_t from, uintptr_t to, int32_t size);
 
   const mml_mem_counters& Counters() const { return m_counters; }
+  // The blocks recorded and not yet freed, counted bucket by bucket (the
+  // counters only say what happened, this says what the buckets hold).
+  uint64_t Blocks() const;
   uint32_t Buckets() const { return m_bucketTotal; }
 
  private:
@@ -47,6 +50,9 @@ class CMemoryMap {
   static sEntry* Find(sBucket& bucket, uintptr_t address);
   static bool Append(sBucket& bucket, uintptr_t address, int32_t size);
   static void Remove(sBucket& bucket, sEntry* entry);
+  // Calls visit(const sBucket&) for every bucket of the table, in order.
+  template <class Visit>
+  void ForEachBucket(Visit&& visit) const;
 
   uint32_t m_bucketTotal;
   sBucket* m_table;

@@ -24,14 +24,11 @@ class MessageTest : public ::testing::Test {
   }
   void SetUp() override { Open(MNM_FORM_WIDE); }
   void TearDown() override {
-    if (m_h != nullptr) {
-      EXPECT_NE(mnm_close(&m_h, &m_err), 0);
-    }
-    if (m_out != nullptr) {
-      EXPECT_NE(buf_close(&m_out, &m_err), 0);
-    }
-    if (m_in != nullptr) {
-      EXPECT_NE(buf_close(&m_in, &m_err), 0);
+    EXPECT_NE(mnm_close(&m_h, &m_err), 0);
+    for (buf_hndl* b : {&m_out, &m_in}) {
+      if (*b != nullptr) {
+        EXPECT_NE(buf_close(b, &m_err), 0);
+      }
     }
   }
   void Reopen(int32_t form) {
@@ -69,18 +66,43 @@ class MessageTest : public ::testing::Test {
 const Bytes kWideExample = {0x42, 0x42, 0, 0, 0, 2, 0, 0, 0, 0, 0, 2, 0x61, 0x62, 0x79, 0x1B, 0, 0, 0, 1, 0x78};
 const Bytes kCompactExample = {0x41, 0x41, 0, 2, 0, 0, 0, 2, 0x61, 0x62, 0x79, 0x1B, 0, 1, 0x78};
 
-TEST_F(MessageTest, BuildsBothFormsByteForByte) {
-  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
-  Add(0, "ab");
-  Add(31003, "x");
-  EXPECT_EQ(Used(m_out), kWideExample);
+// Each form builds its example byte for byte, parses it, and refuses the
+// other form's bytes, a foreign marker and every truncation.
+TEST_F(MessageTest, BuildsParsesAndRefusesEachFormsBytes) {
+  for (const int32_t form : {MNM_FORM_WIDE, MNM_FORM_COMPACT}) {
+    SCOPED_TRACE(form == MNM_FORM_WIDE ? "wide" : "compact");
+    const Bytes& own = form == MNM_FORM_WIDE ? kWideExample : kCompactExample;
+    Reopen(form);
+    m_out->used = 0;
+    ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
+    Add(0, "ab");
+    Add(31003, "x");
+    EXPECT_EQ(Used(m_out), own);
 
-  Reopen(MNM_FORM_COMPACT);
-  m_out->used = 0;
-  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
-  Add(0, "ab");
-  Add(31003, "x");
-  EXPECT_EQ(Used(m_out), kCompactExample);
+    Receive(own);
+    ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
+    EXPECT_EQ(Get(31003, 0), "x");
+    Receive(form == MNM_FORM_WIDE ? kCompactExample : kWideExample);
+    EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
+    Bytes other = own;
+    other[1] = 0x43;
+    Receive(other);
+    EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
+    for (size_t cut = 1; cut < own.size(); ++cut) {
+      Receive(Bytes(own.begin(), own.begin() + static_cast<ptrdiff_t>(cut)));
+      EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2) << "cut at " << cut;
+      EXPECT_EQ(ErrorOf(mnm_parse(m_h, m_out, m_in, &m_err)), 2) << "copying, cut at " << cut;
+    }
+  }
+  // A length running past the data, and a wide length with the top bit set.
+  Reopen(MNM_FORM_WIDE);
+  Bytes lying = kWideExample;
+  lying[19] = 2;
+  Receive(lying);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
+  lying[16] = 0x80;
+  Receive(lying);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
 }
 
 TEST_F(MessageTest, HeaderCountIsCurrentAfterEveryAdd) {
@@ -92,18 +114,6 @@ TEST_F(MessageTest, HeaderCountIsCurrentAfterEveryAdd) {
   EXPECT_EQ(Used(m_out).size(), 6u + 3 * 7);
   // Growth is exact: the buffer ends where the last field ends.
   EXPECT_EQ(m_out->capacity, m_out->used);
-}
-
-TEST_F(MessageTest, EmptyValuesAreWrittenCountedAndReadAsError6) {
-  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
-  const mml_data empty{nullptr, 0};
-  ASSERT_NE(mnm_add_field(m_h, 9, 1, &empty, &m_err), 0);
-  EXPECT_EQ(Used(m_out), (Bytes{0x42, 0x42, 0, 0, 0, 1, 0, 9, 0, 0, 0, 0}));
-  int32_t count = 0;
-  ASSERT_NE(mnm_get_field_count(m_h, 9, &count, &m_err), 0);
-  EXPECT_EQ(count, 1);
-  mml_data d{};
-  EXPECT_EQ(ErrorOf(mnm_get_field(m_h, 9, 0, &d, &m_err)), 6);
 }
 
 TEST_F(MessageTest, RefusesBadArgumentsWithTheirCodes) {
@@ -138,100 +148,28 @@ TEST_F(MessageTest, RefusesBadArgumentsWithTheirCodes) {
   EXPECT_NE(mnm_add_field(m_h, 1, 1, &longest, &m_err), 0);
 }
 
-TEST_F(MessageTest, IteratesTagsByFirstOccurrence) {
+// Order and values of the tags are the round-trip property's; here the
+// codes at the edges of iteration and lookup.
+TEST_F(MessageTest, IterationAndLookupEdges) {
   ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
   Add(7, "first");
-  Add(5, "five");
   Add(7, "second");
   int32_t tag = -1, count = -1;
   ASSERT_NE(mnm_first_field(m_h, &tag, &count, &m_err), 0);
-  EXPECT_EQ(tag, 7);
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(Get(7, 0), "first");
-  EXPECT_EQ(Get(7, 1), "second");
-  ASSERT_NE(mnm_next_field(m_h, &tag, &count, &m_err), 0);
-  EXPECT_EQ(tag, 5);
-  EXPECT_EQ(count, 1);
   EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6);
-  EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6);
-
+  EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6) << "and stays at the end";
   mml_data d{};
   EXPECT_EQ(ErrorOf(mnm_get_field(m_h, 7, 2, &d, &m_err)), 2);
   EXPECT_EQ(ErrorOf(mnm_get_field(m_h, 8, 0, &d, &m_err)), 2);
   EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 8, &count, &m_err)), 6);
   EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 65535, &count, &m_err)), 2);
-}
-
-TEST_F(MessageTest, ParsesMessagesBackToBackThenReportsTheEnd) {
-  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
-  Add(1, "one");
-  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);  // used length not reset: appended behind
-  Add(2, "two");
-  Receive(Used(m_out));
-  ASSERT_EQ(m_in->used, 2 * (6 + 6 + 3));
-
-  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
-  EXPECT_EQ(Get(1, 0), "one");
-  int32_t count = 0;
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 2, &count, &m_err)), 6);
-  mml_data msg{};
-  ASSERT_NE(mnm_get_msg(m_h, &msg, &m_err), 0);
-  EXPECT_EQ(msg.data, m_in->data);
-  EXPECT_EQ(msg.len, 15);
-
-  ASSERT_NE(mnm_parse_next(m_h, nullptr, &m_err), 0);
-  EXPECT_EQ(Get(2, 0), "two");
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 1, &count, &m_err)), 6);
-  int32_t start = 0, len = 0;
-  ASSERT_NE(mnm_get_msg_span(m_h, &start, &len, &m_err), 0);
-  EXPECT_EQ(start, 15);
-  EXPECT_EQ(len, 15);
-  EXPECT_EQ(ErrorOf(mnm_parse_next(m_h, nullptr, &m_err)), 6);
-
-  // mnm_parse starts over from the first message.
-  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
-  EXPECT_EQ(Get(1, 0), "one");
-}
-
-TEST_F(MessageTest, RefusesForeignFormsAndMarkers) {
-  Receive(kCompactExample);
-  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
-  Bytes other = kWideExample;
-  other[1] = 0x43;
-  Receive(other);
-  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
-  Reopen(MNM_FORM_COMPACT);
-  Receive(kWideExample);
-  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
-  Receive(kCompactExample);
-  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
-  EXPECT_EQ(Get(31003, 0), "x");
-
-  EXPECT_EQ(ErrorOf(mnm_parse(nullptr, nullptr, m_in, &m_err)), 1);
-  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, nullptr, &m_err)), 2);
+  // Parsing before any input, and without a handle or input.
   mnm_hndl never = nullptr;
   ASSERT_NE(mnm_create(&never, MNM_FORM_WIDE, &m_err), 0);
   EXPECT_EQ(ErrorOf(mnm_parse_next(never, nullptr, &m_err)), 2);
   ASSERT_NE(mnm_close(&never, &m_err), 0);
-}
-
-TEST_F(MessageTest, EveryTruncationOfAMessageIsRefused) {
-  for (const Bytes& whole : {kWideExample, kCompactExample}) {
-    Reopen(whole == kWideExample ? MNM_FORM_WIDE : MNM_FORM_COMPACT);
-    for (size_t cut = 1; cut < whole.size(); ++cut) {
-      Receive(Bytes(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(cut)));
-      EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2) << "cut at " << cut;
-      EXPECT_EQ(ErrorOf(mnm_parse(m_h, m_out, m_in, &m_err)), 2) << "copying, cut at " << cut;
-    }
-  }
-  // A length running past the data, and a wide length with the top bit set.
-  Bytes lying = kWideExample;
-  lying[19] = 2;
-  Receive(lying);
-  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
-  lying[16] = 0x80;
-  Receive(lying);
-  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
+  EXPECT_EQ(ErrorOf(mnm_parse(nullptr, nullptr, m_in, &m_err)), 1);
+  EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, nullptr, &m_err)), 2);
 }
 
 TEST_F(MessageTest, InPlaceParseIsReadOnlyButOneIntoACopyOrItsOwnBufferTakesFields) {
@@ -264,27 +202,18 @@ TEST_F(MessageTest, DeletionMarksTheFieldAndCopyingDropsIt) {
   Add(31003, "x");
   Add(0, "cd");
   ASSERT_NE(mnm_delete_field(m_h, 0, 0, &m_err), 0);
-  EXPECT_EQ(Get(0, 0), "cd") << "later values move down";
   EXPECT_EQ(static_cast<uint8_t>(m_out->data[6]), 0xFF);
   EXPECT_EQ(static_cast<uint8_t>(m_out->data[7]), 0xFF);
   EXPECT_EQ(m_out->data[5], 3) << "header total unchanged";
   EXPECT_EQ(ErrorOf(mnm_delete_field(m_h, 0, 1, &m_err)), 2);
   ASSERT_NE(mnm_delete_field(m_h, 31003, 0, &m_err), 0);
   EXPECT_EQ(ErrorOf(mnm_delete_field(m_h, 31003, 0, &m_err)), 6);
-  int32_t tag = -1, count = -1;
-  ASSERT_NE(mnm_first_field(m_h, &tag, &count, &m_err), 0);
-  EXPECT_EQ(tag, 0);
-  EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6) << "deleted tag not iterated";
 
   Receive(Used(m_out));
   buf_hndl copy = nullptr;
   ASSERT_NE(buf_open(&copy, 1, &m_err), 0);
   ASSERT_NE(mnm_parse(m_h, copy, m_in, &m_err), 0);
   EXPECT_EQ(Used(copy), (Bytes{0x42, 0x42, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 'c', 'd'}));
-  // In place the deleted fields stay counted but unseen.
-  ASSERT_NE(mnm_parse(m_h, nullptr, m_in, &m_err), 0);
-  EXPECT_EQ(Get(0, 0), "cd");
-  EXPECT_EQ(ErrorOf(mnm_get_field_count(m_h, 31003, &count, &m_err)), 6);
   ASSERT_NE(buf_close(&copy, &m_err), 0);
 
   Reopen(MNM_FORM_COMPACT);

@@ -27,6 +27,20 @@ std::unique_ptr<CSymbolCoder> make(int mode, int endFlag, int64_t refresh) {
   return c;
 }
 
+// Static, 18 numbers weighted 2^17 .. 1: code lengths 1 .. 17 (17 twice).
+std::unique_ptr<CSymbolCoder> deep_coder() {
+  auto c = make(CSymbolCoder::kStatic, 2, 1);
+  for (uint32_t i = 0; i < 18; ++i) c->Add(mml::number_key(i), 1u << (17 - std::min(i, 17u)));
+  return c;
+}
+
+// Adaptive with escape, every number bucket known with weight 2.
+std::unique_ptr<CSymbolCoder> number_coder() {
+  auto c = make(CSymbolCoder::kAdaptiveEscape, 2, 8);
+  for (uint32_t b = 0; b < mml::kNumberBuckets; ++b) c->Add(mml::number_key(b), 2);
+  return c;
+}
+
 std::string bits_of(const MVector<uint8_t>& bytes, size_t count) {
   std::string s;
   for (size_t i = 0; i < count; ++i) s += ((bytes[i / 8] >> (7 - i % 8)) & 1) ? '1' : '0';
@@ -181,18 +195,13 @@ TEST(BitIoTest, RandomWidthsRoundTripAndTheEndIsReported) {
 // Codes longer than the decoding table's reach walk the rest of the tree;
 // a code or extra bits cut short report status 2.
 TEST(SymbolCoderTest, LongCodesAndCutStreams) {
-  auto writer = make(CSymbolCoder::kStatic, 2, 1);
-  auto reader = make(CSymbolCoder::kStatic, 2, 1);
-  for (uint32_t i = 0; i < 18; ++i) {  // weights 2^17 .. 1: code lengths 1 .. 17
-    ASSERT_TRUE(writer->Add(mml::number_key(i), 1u << (17 - std::min(i, 17u))));
-    ASSERT_TRUE(reader->Add(mml::number_key(i), 1u << (17 - std::min(i, 17u))));
-  }
+  auto writer = deep_coder();
+  auto reader = deep_coder();
   EXPECT_EQ(writer->CodeLength(mml::number_key(16)), 17);
   MVector<uint8_t> out;
   CBitWriter w(out);
   std::vector<uint32_t> sent;
-  for (uint32_t i = 0; i < 18; ++i) sent.push_back(17 - i);
-  for (uint32_t i = 0; i < 18; ++i) sent.push_back(i);
+  for (uint32_t i = 0; i < 36; ++i) sent.push_back(i < 18 ? 17 - i : i - 18);
   for (const uint32_t n : sent) ASSERT_EQ(writer->Encode(mml::number_key(n), w), 0);
   w.Finish();
   CBitReader r(out.data(), out.size());
@@ -202,26 +211,20 @@ TEST(SymbolCoderTest, LongCodesAndCutStreams) {
     ASSERT_EQ(mml::key_number(got), sent[i]) << i;
   }
 
-  // One symbol with a 17-bit code, cut after each of its bits.
+  // One symbol with a 17-bit code, cut after each of its bytes.
   MVector<uint8_t> deep;
   CBitWriter d(deep);
   ASSERT_EQ(writer->Encode(mml::number_key(17), d), 0);
   d.Finish();
   for (size_t bytes = 0; bytes < deep.size(); ++bytes) {
-    auto fresh = make(CSymbolCoder::kStatic, 2, 1);
-    for (uint32_t i = 0; i < 18; ++i) fresh->Add(mml::number_key(i), 1u << (17 - std::min(i, 17u)));
     CBitReader cut(deep.data(), bytes);
     mml::sSymbolKey got;
-    EXPECT_EQ(fresh->Decode(cut, &got), 2) << bytes << " bytes";
+    EXPECT_EQ(deep_coder()->Decode(cut, &got), 2) << bytes << " bytes";
   }
 
   // A number whose extra bits are cut: its bucket decodes, the rest is missing.
-  auto numbers = make(CSymbolCoder::kAdaptiveEscape, 2, 8);
-  auto numbersIn = make(CSymbolCoder::kAdaptiveEscape, 2, 8);
-  for (uint32_t b = 0; b < mml::kNumberBuckets; ++b) {
-    numbers->Add(mml::number_key(b), 2);
-    numbersIn->Add(mml::number_key(b), 2);
-  }
+  auto numbers = number_coder();
+  auto numbersIn = number_coder();
   MVector<uint8_t> num;
   CBitWriter nw(num);
   ASSERT_EQ(numbers->EncodeNumber(3, nw), 0);  // primes the decoding table
@@ -235,15 +238,10 @@ TEST(SymbolCoderTest, LongCodesAndCutStreams) {
 }
 
 TEST(NumberCodeTest, BucketsAndExtraBits) {
-  EXPECT_EQ(mml::number_bucket(0), 0);
-  EXPECT_EQ(mml::number_bucket(3), 3);
-  EXPECT_EQ(mml::number_bucket(4), 4);
-  EXPECT_EQ(mml::number_bucket(5), 4);
-  EXPECT_EQ(mml::number_bucket(6), 5);
-  EXPECT_EQ(mml::number_bucket(12), 7);
-  EXPECT_EQ(mml::number_bucket(196607), 34);
-  EXPECT_EQ(mml::number_bucket(196608), 35);
-  EXPECT_EQ(mml::number_bucket(262143), 35);
+  for (const auto& [n, bucket] : {std::pair{0u, 0}, {3u, 3}, {4u, 4}, {5u, 4}, {6u, 5}, {12u, 7}, {196607u, 34},
+                                  {196608u, 35}, {262143u, 35}}) {
+    EXPECT_EQ(mml::number_bucket(n), bucket) << n;
+  }
   EXPECT_EQ(mml::number_bucket_info(35).nExtraBits, 16);
   for (uint32_t n = 0; n <= mml::kLargestNumber; n += 97) {
     const auto info = mml::number_bucket_info(mml::number_bucket(n));
@@ -251,8 +249,7 @@ TEST(NumberCodeTest, BucketsAndExtraBits) {
     ASSERT_LT(n - info.nBase, 1u << info.nExtraBits | (info.nExtraBits == 0 ? 1u : 0u));
   }
 
-  auto coder = make(CSymbolCoder::kAdaptiveEscape, 2, 8);
-  for (int b = 0; b < mml::kNumberBuckets; ++b) coder->Add(mml::number_key(static_cast<uint32_t>(b)), 2);
+  auto coder = number_coder();
   MVector<uint8_t> out;
   CBitWriter w(out);
   const int code35 = coder->CodeLength(mml::number_key(35));
