@@ -8,7 +8,10 @@ Fails, with one line for each, on an include whose edge the table does not
 list, on a unit the table does not know, on a cycle among the table's edges
 (a cycle there would let the units' includes form one), and on a circle
 among files: no header may reach itself through includes, whether the
-circle stays inside one unit (which the table cannot see) or not.
+circle stays inside one unit (which the table cannot see) or not. In the
+product's code (tests, testing/, bench/ and fuzz/ left out) a .h and the
+.cpp of the same name beside it count as one file, so that a .cpp may not
+include what includes its header either: the files of a unit form an order.
 
 Usage: check_layers.py [--root DIR] [--table FILE]
 Exit status: 0 clean, 1 a broken rule, 2 an unreadable table.
@@ -233,9 +236,39 @@ def sources(root):
                     yield path.relative_to(root).as_posix(), path
 
 
+# Folders of code that is not the product's: helpers for tests, benchmarks
+# and fuzz targets may close circles with their pairs (nothing ships them).
+NOT_PRODUCT_DIRS = {"tests", "testing", "bench", "fuzz", "third_party"}
+PAIRED_SUFFIXES = {".h", ".cpp"}
+
+
+def is_product(rel):
+    parts = rel.split("/")
+    return not is_test(rel) and not NOT_PRODUCT_DIRS.intersection(parts[:-1])
+
+
 def component(rel):
-    """The node of the file graph a file stands for: the file itself."""
+    """The node of the file graph a file stands for: for the product's .h and
+    .cpp files the pair of that name (the path without its suffix, as
+    "platform/gdi/cdc"), else the file itself."""
+    path = Path(rel)
+    if path.suffix in PAIRED_SUFFIXES and is_product(rel):
+        return path.with_suffix("").as_posix()
     return rel
+
+
+def describe_ring(ring, links):
+    """The files along a ring of components. A ring of headers reads
+    "a.h -> b.h -> a.h"; where a step leaves a pair by its other file, each
+    step is named "X includes Y"."""
+    steps = []
+    for here, there in zip(ring, ring[1:]):
+        choices = sorted(links[(here, there)])
+        previous = steps[-1][1] if steps else None
+        steps.append(next((c for c in choices if c[0] == previous), choices[0]))
+    if all(a[1] == b[0] for a, b in zip(steps, steps[1:] + steps[:1])):
+        return " -> ".join([steps[0][0]] + [included for _, included in steps])
+    return "; ".join(f"{source} includes {included}" for source, included in steps)
 
 
 def is_test(rel):
@@ -256,13 +289,21 @@ def check(root, table):
         problems.append("cycle between units: " + " -> ".join(cycle))
     files = dict(sources(root))
     components = {}  # component -> components it includes (tests left out)
+    links = {}  # (component, component) -> {(file, included file)} behind that edge
     for rel, path in files.items():
         source_unit = unit_of(rel, units)
         if source_unit not in units:
             problems.append(f"{rel}: folder {source_unit} is not in the layer table")
             continue
         test = is_test(rel)
-        includes = components.setdefault(component(rel), set()) if not test else set()
+        node = component(rel)
+        includes = components.setdefault(node, set()) if not test else set()
+
+        def include(target):
+            if component(target) != node:  # a .cpp including its own header
+                includes.add(component(target))
+                links.setdefault((node, component(target)), set()).add((rel, target))
+
         for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
             match = INCLUDE.match(line)
             if not match:
@@ -270,12 +311,12 @@ def check(root, table):
             included = match.group(1)
             beside = (Path(rel).parent / included).as_posix()
             if beside in files:
-                includes.add(component(beside))
+                include(beside)
                 continue
             if "/" not in included or included.split("/", 1)[0] not in folders:
                 continue  # a system or library header
             if included in files:
-                includes.add(component(included))
+                include(included)
             if not allowed(source_unit, included, table, units, reach, test):
                 problems.append(f"{rel}:{number}: {source_unit} may not include {included} "
                                 f"({source_unit} -> {unit_of(included, units)} is not in the layer table)")
@@ -283,7 +324,7 @@ def check(root, table):
         ring = find_cycle({m: components[m] & set(members) for m in members})
         where = {unit_of(m, units) for m in members}
         kind = f"inside {where.pop()}" if len(where) == 1 else "between units"
-        problems.append(f"circle of includes {kind}: " + " -> ".join(ring))
+        problems.append(f"circle of includes {kind}: " + describe_ring(ring, links))
     return problems
 
 

@@ -59,8 +59,8 @@ class LayerCheckTest(unittest.TestCase):
         self.assertEqual(self.run_check(), (0, ""))
 
     def test_an_include_from_a_lower_folder_into_a_higher_fails(self):
-        self.write("plugin/plugin_context.cpp", '#include "plugin/plugin_context.h"\n\n#include "allowed_groups/alw_grp.h"\n')
-        self.assert_fails("plugin/plugin_context.cpp:3: plugin may not include allowed_groups/alw_grp.h",
+        self.write("plugin/host_link.cpp", '#include "plugin/host_interface.h"\n\n#include "allowed_groups/alw_grp.h"\n')
+        self.assert_fails("plugin/host_link.cpp:3: plugin may not include allowed_groups/alw_grp.h",
                           "1 problem(s)")
 
     def test_an_angle_include_of_a_folder_of_the_tree_counts_too(self):
@@ -122,6 +122,37 @@ class LayerCheckTest(unittest.TestCase):
         self.write("mml/a.cpp", '#include "mml/a.h"\n')  # a source including its header is no circle
         errors = self.assert_fails("circle of includes inside mml: mml/a.h -> mml/b.h -> mml/c.h -> mml/a.h")
         self.assertIn("1 problem(s)", errors)
+
+    def test_a_circle_through_a_header_and_its_source_fails(self):
+        # Neither header reaches itself, but each .cpp includes the other's header.
+        self.write("mml/queue.h", "#pragma once\n")
+        self.write("mml/queue.cpp", '#include "mml/queue.h"\n#include "mml/window.h"\n')
+        self.write("mml/window.h", "#pragma once\n")
+        self.write("mml/window.cpp", '#include "mml/window.h"\n\n#include "mml/queue.h"\n')
+        errors = self.assert_fails("circle of includes inside mml: mml/queue.cpp includes mml/window.h; "
+                                   "mml/window.cpp includes mml/queue.h")
+        self.assertIn("1 problem(s)", errors)
+
+    def test_pairs_in_one_order_pass_and_test_helpers_are_not_paired(self):
+        # base <- mid <- top: each file includes only lower headers, and a
+        # unit's tests may include any of them.
+        self.write("mml/base.h", "#pragma once\n")
+        self.write("mml/base.cpp", '#include "mml/base.h"\n')
+        self.write("mml/mid.h", '#include "mml/base.h"\n')
+        self.write("mml/mid.cpp", '#include "mml/mid.h"\n#include "mml/base.h"\n')
+        self.write("mml/top.h", "#pragma once\n")
+        self.write("mml/top.cpp", '#include "mml/top.h"\n#include "mml/mid.h"\n')
+        self.write("mml/base_test.cpp", '#include "mml/top.h"\n')
+        # A test helper's pair may include each other's header: not the product's.
+        self.write("mml/testing/fake.h", "#pragma once\n")
+        self.write("mml/testing/fake.cpp", '#include "mml/testing/fake.h"\n#include "mml/testing/log.h"\n')
+        self.write("mml/testing/log.h", "#pragma once\n")
+        self.write("mml/testing/log.cpp", '#include "mml/testing/log.h"\n#include "mml/testing/fake.h"\n')
+        self.assertEqual(self.run_check(), (0, ""))
+        # The lowest source reaching the top header closes base -> top -> mid -> base.
+        self.write("mml/base.cpp", '#include "mml/base.h"\n#include "mml/top.h"\n')
+        self.assert_fails("circle of includes inside mml: mml/base.cpp includes mml/top.h; "
+                          "mml/top.cpp includes mml/mid.h; mml/mid.h includes mml/base.h")
 
     def test_tests_lines_widen_what_a_units_tests_see_and_nothing_else(self):
         self.write("layers.txt", TABLE + "platform/base:\nplatform/window: platform/base\n"

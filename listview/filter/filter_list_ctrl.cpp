@@ -195,6 +195,21 @@ void CFilterListCtrl::ForwardToOwner(NMHDR& notify) {
   if (owner != nullptr) owner->SendMessage(WM_NOTIFY, notify.idFrom, reinterpret_cast<LPARAM>(&notify));
 }
 
+void CFilterListCtrl::ForEachShownText(int position,
+                                       const std::function<void(int row, const CString& text)>& visit) const {
+  const int column = ColumnOfSubItem(position);
+  CString text;
+  ForEachRowInStoreOrder([&](int row, DWORD_PTR data) {
+    if (data == 0) return;
+    COLORREF textColor = static_cast<COLORREF>(-1);
+    COLORREF backColor = static_cast<COLORREF>(-1);
+    int image = -1;
+    text.Empty();
+    CellText(data, column, text, textColor, backColor, image);
+    if (!text.IsEmpty()) visit(row, text);
+  });
+}
+
 // The owner hears of the press first.
 void CFilterListCtrl::OnFilterButton(NMHDFILTERBTNCLICK* notify) {
   NMHDFILTERBTNCLICK forward = *notify;

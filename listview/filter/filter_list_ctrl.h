@@ -19,12 +19,14 @@
 // platform list's item count equals the view's size.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "controls/color_header_ctrl.h"
 #include "listview/common/common_list_ctrl.h"
 #include "listview/filter/computed_cell.h"
+#include "listview/filter/filter_text_source.h"
 
 namespace listview {
 // The filter lists' colour callback: keyword colouring from the appearance.
@@ -45,7 +47,10 @@ constexpr UINT kAddCustomColumn = 33079;
 constexpr UINT kDeleteCustomColumn = 33080;
 }  // namespace list_command
 
-class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource, public listview::ComputedColumnsHost {
+class CFilterListCtrl : public CCommonListCtrl,
+                        public CColorHeaderSource,
+                        public listview::ComputedColumnsHost,
+                        public listview::FilterTextSource {
  public:
   // The owner's row formatter: the cell of column index `column` for the row
   // whose item data is `data`. Colours -1 (and image -1) mean "the list's";
@@ -141,13 +146,17 @@ class CFilterListCtrl : public CCommonListCtrl, public CColorHeaderSource, publi
   void ResetFilters() override;
   void Refilter();
   bool PassesFilters(DWORD_PTR data) const;
-  void SetHeaderFilterText(int position, const CString& text, BOOL oneShotExact);
+  void SetHeaderFilterText(int position, const CString& text, BOOL oneShotExact) override;
   bool IsExactMatch() const { return m_cExactMatch != 0; }
   std::vector<int> FilteredColumns() const override;
   int HeaderItemOfColumn(int column) const override;
 
   // The column index shown by header item `subItem`; -1 none.
   int ColumnOfSubItem(int subItem) const;
+
+  // ---- The filter pop-up's view of the list (listview/filter/filter_text.h) ----
+  const CWnd& SourceWindow() const override { return *this; }
+  void ForEachShownText(int position, const std::function<void(int row, const CString& text)>& visit) const override;
 
   // ---- Computed columns (listview/filter/filter_list_columns.cpp) ----
   // Appends `column` as the last column index, shown after the last header

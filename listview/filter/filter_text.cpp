@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "listview/host/list_owned_dialog.h"
-#include "listview/filter/filter_list_ctrl.h"
 #include "platform/user/data_exchange.h"
 #include "platform/window/cursor.h"
 
@@ -51,10 +50,10 @@ void CFilterText::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, ids::kTexts, m_lstTexts);
 }
 
-void CFilterText::Open(CFilterListCtrl* list, int position) {
+void CFilterText::Open(listview::FilterTextSource* list, int position) {
   if (list == nullptr) return;
   bool ok = false;
-  if (listview::CreateForList(*this, ids::kDialog, *list, ok)) m_lstTexts.SetHorizontalExtent(ids::kHorizontalExtent);
+  if (listview::CreateForList(*this, ids::kDialog, list->SourceWindow(), ok)) m_lstTexts.SetHorizontalExtent(ids::kHorizontalExtent);
   if (!ok) return;
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -65,9 +64,8 @@ void CFilterText::Open(CFilterListCtrl* list, int position) {
   m_lstTexts.SetFocus();
 }
 
-void CFilterText::Fill(CFilterListCtrl& list, int position) {
+void CFilterText::Fill(const listview::FilterTextSource& list, int position) {
   m_lstTexts.ResetContent();
-  const int column = list.ColumnOfSubItem(position);
   // Each distinct text (exact: the list box's own search ignores case) with
   // the first row that shows it, found by hash and view so that a text seen
   // before, as most are, costs no copy. The rows are read in store order,
@@ -75,15 +73,7 @@ void CFilterText::Fill(CFilterListCtrl& list, int position) {
   // of their first rows, as a walk down the rows would add them (texts the
   // sorted list box ranks equal keep that order).
   std::unordered_map<std::string, int, TextHash, std::equal_to<>> firstRow;
-  CString text;
-  list.ForEachRowInStoreOrder([&](int row, DWORD_PTR data) {
-    if (data == 0) return;
-    COLORREF textColor = static_cast<COLORREF>(-1);
-    COLORREF backColor = static_cast<COLORREF>(-1);
-    int image = -1;
-    text.Empty();
-    list.CellText(data, column, text, textColor, backColor, image);
-    if (text.IsEmpty()) return;
+  list.ForEachShownText(position, [&](int row, const CString& text) {
     if (const auto found = firstRow.find(text.view()); found != firstRow.end()) {
       found->second = std::min(found->second, row);
     } else {
@@ -97,7 +87,7 @@ void CFilterText::Fill(CFilterListCtrl& list, int position) {
   for (const auto& entry : texts) m_lstTexts.AddString(entry.second->c_str());
 }
 
-void CFilterText::Bind(CFilterListCtrl* list, int position) {
+void CFilterText::Bind(listview::FilterTextSource* list, int position) {
   m_pList = list;
   m_nPosition = position;
 }

@@ -1,5 +1,5 @@
 // CFilterText: the pop-up (dialog 1010, no caption) that opens from the
-// filter button of a CFilterListCtrl's header column. It lists the distinct
+// filter button of a list's header column (a CFilterListCtrl). It lists the distinct
 // non-empty texts of that column among the visible rows, sorted; choosing
 // some (a click toggles an entry) and pressing Enter, or double-clicking
 // one, writes a filter matching any of them into the column's filter box:
@@ -12,11 +12,10 @@
 // pop-up. One instance serves every list of the process (TheFilterText).
 #pragma once
 
+#include "listview/filter/filter_text_source.h"
 #include "platform/afx.h"
 #include "platform/user/cdialog.h"
 #include "platform/user/clistbox.h"
-
-class CFilterListCtrl;
 
 namespace filter_text_ids {
 constexpr UINT kDialog = 1010;
@@ -37,9 +36,9 @@ class CFilterText : public CDialog {
   // The list's filter button at header position `position` was pressed:
   // creates the window on first use, puts its top-left corner at the mouse
   // cursor, shows it on top and fills it from the list's visible rows.
-  void Open(CFilterListCtrl* list, int position);
+  void Open(listview::FilterTextSource* list, int position);
   // The list and header position the entries belong to.
-  void Bind(CFilterListCtrl* list, int position);
+  void Bind(listview::FilterTextSource* list, int position);
   // The chosen entries into the bound column's filter box; nothing when
   // none is chosen.
   void Apply();
@@ -53,9 +52,9 @@ class CFilterText : public CDialog {
   void OnActivate(UINT state, CWnd* other, BOOL minimized) override;
 
  private:
-  void Fill(CFilterListCtrl& list, int position);
+  void Fill(const listview::FilterTextSource& list, int position);
 
-  CFilterListCtrl* m_pList = nullptr;
+  listview::FilterTextSource* m_pList = nullptr;
   int m_nPosition = -1;
   CListBox m_lstTexts;
 };

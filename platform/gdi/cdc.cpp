@@ -115,3 +115,9 @@ CSize CDC::GetTextExtent(LPCTSTR text, int length) const {
   ::GetTextExtentPoint32(m_hDC, text, length, &size);
   return size;
 }
+
+// CBitmap's one member that reads a CDC: defined with CDC, as the wrappers
+// of GDI objects sit below the device context's.
+BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
+  return Attach(::CreateCompatibleBitmap(dc != nullptr ? dc->m_hDC : nullptr, width, height));
+}

@@ -5,8 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/gdi/cdc.h"
-#include "platform/gdi/sys_colors.h"
+#include "platform/kernel/mul_div.h"
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 CFont::~CFont() = default;
@@ -94,10 +93,6 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color) { return Attach(::Cre
 BOOL CBrush::CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
 
 BOOL CBrush::CreateSysColorBrush(int index) { return Attach(::GetSysColorBrush(index)); }
-
-BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
-  return Attach(::CreateCompatibleBitmap(dc != nullptr ? dc->m_hDC : nullptr, width, height));
-}
 
 BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   return Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));

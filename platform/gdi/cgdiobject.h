@@ -7,7 +7,9 @@
 // Each class declares its destructor here and defines it in cgdiobject.cpp:
 // that destructor is the class's key function, so its virtual table and type
 // information live in libplatform.so alone instead of in every binary that
-// makes one of these objects.
+// makes one of these objects. CBitmap::CreateCompatibleBitmap, which reads
+// the CDC it is given, is defined with CDC (cdc.cpp): the device context's
+// wrapper sits above these.
 #pragma once
 
 #include "platform/base/export.h"

@@ -18,6 +18,7 @@
 
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/text_layout.h"
 #include "platform/base/geometry.h"
 #include "platform/base/wintypes.h"
 
@@ -49,23 +50,7 @@ constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
-// DrawText formats.
-constexpr UINT DT_TOP = 0x00000000;
-constexpr UINT DT_LEFT = 0x00000000;
-constexpr UINT DT_CENTER = 0x00000001;
-constexpr UINT DT_RIGHT = 0x00000002;
-constexpr UINT DT_VCENTER = 0x00000004;
-constexpr UINT DT_BOTTOM = 0x00000008;
-constexpr UINT DT_WORDBREAK = 0x00000010;
-constexpr UINT DT_SINGLELINE = 0x00000020;
-constexpr UINT DT_EXPANDTABS = 0x00000040;
-constexpr UINT DT_NOCLIP = 0x00000100;
-constexpr UINT DT_CALCRECT = 0x00000400;
-constexpr UINT DT_NOPREFIX = 0x00000800;
-constexpr UINT DT_EDITCONTROL = 0x00002000;
-constexpr UINT DT_PATH_ELLIPSIS = 0x00004000;
-constexpr UINT DT_END_ELLIPSIS = 0x00008000;
-constexpr UINT DT_WORD_ELLIPSIS = 0x00040000;
+// DrawText formats (DT_*): platform/gdi/text_layout.h.
 
 // Raster operations of BitBlt.
 constexpr DWORD SRCCOPY = 0x00CC0020;

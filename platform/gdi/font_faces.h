@@ -33,7 +33,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/gdi/text_metrics.h"
+#include "platform/gdi/font_spec.h"
 
 namespace platform {
 

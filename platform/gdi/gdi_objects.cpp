@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -77,7 +78,11 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return r != nullptr && r->kind == GdiKind::Bitmap ? r->size : SIZE{};
 }
 
-HBRUSH SysColorBrushHandle(int index) {
+}  // namespace platform
+
+HBRUSH GetSysColorBrush(int index) {
+  if (!platform::IsSysColorIndex(index)) return nullptr;
+  using platform::AddPermanent, platform::GdiKind, platform::GdiRecord;
   static std::array<HGDIOBJ, COLOR_MENUBAR + 1> brushes{};
   auto& slot = brushes.at(static_cast<size_t>(index));
   if (slot == nullptr) {
@@ -89,9 +94,16 @@ HBRUSH SysColorBrushHandle(int index) {
   return static_cast<HBRUSH>(slot);
 }
 
-int SysColorIndexOfSysBrush(HBRUSH brush) {
-  const GdiRecord* r = Table().Find(brush);
-  return r != nullptr ? r->sysColor : -1;
+namespace platform {
+
+int SysColorIndexOfBrush(HBRUSH brush) {
+  if (const GdiRecord* r = Table().Find(brush); r != nullptr && r->sysColor >= 0) return r->sysColor;
+  // (HBRUSH)(COLOR_xxx + 1), as window classes and FillRect accept.
+  const auto value = reinterpret_cast<uintptr_t>(brush);
+  if (value >= 1 && value <= COLOR_MENUBAR + 1 && IsSysColorIndex(static_cast<int>(value) - 1)) {
+    return static_cast<int>(value) - 1;
+  }
+  return -1;
 }
 
 FontSpec FontSpecOf(const LOGFONT& lf) {

@@ -9,6 +9,11 @@
 // stock objects and system-colour brushes ignore deletion. Underline,
 // strike-out, character set and precision fields of a LOGFONT are kept by
 // nobody: the measurer does not see them.
+//
+// GetSysColorBrush hands out one solid brush per system colour index
+// (platform/gdi/sys_colors.h) that lives for the process and ignores
+// DeleteObject, as on the platform; it follows later SetSysColors. FillRect
+// also takes (HBRUSH)(COLOR_xxx + 1) for that brush.
 #pragma once
 
 #include "platform/base/export.h"
@@ -104,6 +109,8 @@ PLATFORM_API HGDIOBJ GetStockObject(int index);
 PLATFORM_API BOOL DeleteObject(HGDIOBJ object);
 // Fills a LOGFONT, LOGPEN-less BITMAP; returns the bytes written, 0 on failure.
 PLATFORM_API int GetObject(HGDIOBJ object, int size, LPVOID out);
+// The shared brush of a system colour index; null for an unknown index.
+PLATFORM_API HBRUSH GetSysColorBrush(int index);
 
 namespace platform {
 
@@ -117,9 +124,9 @@ SIZE BitmapSize(HBITMAP bitmap);   // 0 x 0 for an unknown handle
 // height, so the em is the largest whose height fits it.
 FontSpec FontSpecOf(const LOGFONT& lf);
 LOGFONT LogFontOf(const FontSpec& fontSpec);
-// The brush GetSysColorBrush hands out for an index, and the index of such a brush (-1 otherwise).
-HBRUSH SysColorBrushHandle(int index);
-int SysColorIndexOfSysBrush(HBRUSH brush);
+// The index behind a brush of GetSysColorBrush or a (HBRUSH)(index + 1)
+// value; -1 for any other brush.
+int SysColorIndexOfBrush(HBRUSH brush);
 // Provided by the device contexts: whether a DC has the object selected.
 bool IsSelectedIntoDC(HGDIOBJ object);
 

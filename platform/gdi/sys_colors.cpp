@@ -1,9 +1,7 @@
 #include "platform/gdi/sys_colors.h"
 
 #include <array>
-#include <cstdint>
 
-#include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/system_change.h"
 
 namespace {
@@ -56,11 +54,6 @@ std::array<COLORREF, kColorCount>& Current() {
 
 COLORREF GetSysColor(int index) { return Known(index) ? Current()[static_cast<size_t>(index)] : 0; }
 
-HBRUSH GetSysColorBrush(int index) {
-  if (!Known(index)) return nullptr;
-  return platform::SysColorBrushHandle(index);
-}
-
 BOOL SetSysColors(int count, const int* indices, const COLORREF* colors) {
   if (count < 0 || (count > 0 && (indices == nullptr || colors == nullptr))) return FALSE;
   for (int i = 0; i < count; ++i) {
@@ -75,12 +68,6 @@ namespace platform {
 
 void ResetSysColors() { Current() = kClassic; }
 
-int SysColorIndexOfBrush(HBRUSH brush) {
-  if (const int index = SysColorIndexOfSysBrush(brush); index >= 0) return index;
-  // (HBRUSH)(COLOR_xxx + 1), as window classes and FillRect accept.
-  const auto value = reinterpret_cast<uintptr_t>(brush);
-  if (value >= 1 && value <= kColorCount && Known(static_cast<int>(value) - 1)) return static_cast<int>(value) - 1;
-  return -1;
-}
+bool IsSysColorIndex(int index) { return Known(index); }
 
 }  // namespace platform

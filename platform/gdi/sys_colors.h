@@ -1,9 +1,6 @@
 // System colours: the COLOR_* indices of the platform and the classic
-// scheme's default colours, which a test may change and restore.
-//
-// GetSysColorBrush hands out one solid brush per index that lives for the
-// process and ignores DeleteObject, as on the platform; it follows later
-// SetSysColors. FillRect also takes (HBRUSH)(COLOR_xxx + 1) for that brush.
+// scheme's default colours, which a test may change and restore. The brushes
+// of these colours are GDI objects (GetSysColorBrush, platform/gdi/gdi_objects.h).
 #pragma once
 
 #include "platform/base/export.h"
@@ -49,8 +46,6 @@ constexpr int COLOR_BTNHILIGHT = COLOR_BTNHIGHLIGHT;
 
 // The colour of an index; 0 (black) for an index the platform does not have.
 PLATFORM_API COLORREF GetSysColor(int index);
-// The shared brush of an index; null for an unknown index.
-PLATFORM_API HBRUSH GetSysColorBrush(int index);
 // Sets `count` colours; FALSE (and nothing changed) when an index is unknown.
 PLATFORM_API BOOL SetSysColors(int count, const int* indices, const COLORREF* colors);
 
@@ -58,7 +53,6 @@ namespace platform {
 // Back to the classic scheme. The framework's own (AfxWinTerm, the floors'
 // test resets): not exported.
 void ResetSysColors();
-// The index behind a brush of GetSysColorBrush or a (HBRUSH)(index + 1)
-// value; -1 for any other brush.
-int SysColorIndexOfBrush(HBRUSH brush);
+// Whether the platform has a colour of that index (0..COLOR_MENUBAR but 25).
+bool IsSysColorIndex(int index);
 }  // namespace platform

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/gdi/device_context.h"
-
 namespace platform {
 namespace {
 

@@ -23,6 +23,25 @@
 
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/text_metrics.h"
+#include "platform/base/wintypes.h"
+
+// DrawText formats.
+constexpr UINT DT_TOP = 0x00000000;
+constexpr UINT DT_LEFT = 0x00000000;
+constexpr UINT DT_CENTER = 0x00000001;
+constexpr UINT DT_RIGHT = 0x00000002;
+constexpr UINT DT_VCENTER = 0x00000004;
+constexpr UINT DT_BOTTOM = 0x00000008;
+constexpr UINT DT_WORDBREAK = 0x00000010;
+constexpr UINT DT_SINGLELINE = 0x00000020;
+constexpr UINT DT_EXPANDTABS = 0x00000040;
+constexpr UINT DT_NOCLIP = 0x00000100;
+constexpr UINT DT_CALCRECT = 0x00000400;
+constexpr UINT DT_NOPREFIX = 0x00000800;
+constexpr UINT DT_EDITCONTROL = 0x00002000;
+constexpr UINT DT_PATH_ELLIPSIS = 0x00004000;
+constexpr UINT DT_END_ELLIPSIS = 0x00008000;
+constexpr UINT DT_WORD_ELLIPSIS = 0x00040000;
 
 namespace platform {
 

@@ -77,13 +77,6 @@ FontTable& Fonts() {
 
 }  // namespace
 
-FontSpec FontSpec::FromPoints(std::string face, int points) {
-  FontSpec fontSpec;
-  fontSpec.face = std::move(face);
-  fontSpec.emPixels = ::MulDiv(points, 96, 72);
-  return fontSpec;
-}
-
 int CharWidth(const FontSpec& font, char ch) { return AdvancesOf(font).width[static_cast<unsigned char>(ch)]; }
 
 int TextWidth(const FontSpec& font, std::string_view text) {
@@ -122,13 +115,3 @@ const FontSpec* FontFromHandle(HFONT font) {
 HFONT DefaultGuiFont() { return FontHandle(FontSpec{}); }
 
 }  // namespace platform
-
-int MulDiv(int number, int numerator, int denominator) {
-  if (denominator == 0) return -1;
-  const int64_t product = static_cast<int64_t>(number) * numerator;
-  const int64_t half = (denominator > 0 ? denominator : -denominator) / 2;
-  const bool negative = (product < 0) != (denominator < 0);
-  const int64_t magnitude =
-      ((product < 0 ? -product : product) + half) / (denominator > 0 ? denominator : -denominator);
-  return static_cast<int>(negative ? -magnitude : magnitude);
-}

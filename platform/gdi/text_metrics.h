@@ -24,21 +24,10 @@
 #include <string_view>
 
 #include "platform/base/wintypes.h"
+#include "platform/gdi/font_spec.h"
+#include "platform/kernel/mul_div.h"
 
 namespace platform {
-
-// The measurer's own terms, not exported: a host sizes text through a DC
-// (GetTextExtentPoint32, GetTextMetrics); tests reach FontSpec::FromPoints,
-// MeasureFont and TextWidth by linking the platform's archive.
-struct FontSpec {
-  std::string face = "MS Shell Dlg";
-  int emPixels = 11;  // 8 points
-  int weight = 400;   // FW_NORMAL
-  bool italic = false;
-
-  static FontSpec FromPoints(std::string face, int points);
-  bool operator==(const FontSpec&) const = default;
-};
 
 struct FontMetrics {
   int ascent = 0;
@@ -64,7 +53,3 @@ HFONT DefaultGuiFont();
 SIZE DialogBaseUnits(const FontSpec& font);
 
 }  // namespace platform
-
-// MulDiv as the platform rounds it: to nearest, halves away from zero; -1 on
-// division by zero.
-PLATFORM_API int MulDiv(int number, int numerator, int denominator);

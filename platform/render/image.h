@@ -1,30 +1,15 @@
-// A picture of a window: 32-bit pixels, row by row from the top-left, and
-// its PNG form. Pixels are opaque 0x00RRGGBB (cairo's RGB24 layout).
+// A picture of a window (Image, platform/render/image_pixels.h) and its PNG
+// files.
 #pragma once
 
 #include "platform/base/export.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "platform/base/wintypes.h"
+#include "platform/render/image_pixels.h"
 
 namespace platform {
-
-// Its members and LoadPng serve tests (which link the platform's archive)
-// and are not exported; a host only passes pictures on to SavePng.
-struct Image {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;  // width * height
-
-  // REQUIRES: 0 <= x < width, 0 <= y < height.
-  COLORREF At(int x, int y) const;
-  // How many pixels of rect (clipped to the picture) have exactly this colour.
-  int Count(const RECT& rect, COLORREF color) const;
-};
 
 // Writes the picture as a PNG file; false (nothing promised about the file)
 // when it cannot be written.

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/base/export.h"
-#include "platform/render/image.h"
+#include "platform/render/image_pixels.h"
 
 namespace platform {
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/render/image.h"
+
 namespace platform {
 namespace {
 

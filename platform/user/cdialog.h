@@ -36,6 +36,7 @@
 
 #include <optional>
 
+#include "platform/user/dialog_manager.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/window/cwnd.h"
@@ -80,10 +81,3 @@ class PLATFORM_API CDialog : public CWnd {
   std::optional<platform::DialogTemplate> m_indirect;  // InitModalIndirect's template
 };
 
-// The platform's dialog functions.
-// Hides the dialog, gives the focus to the dialog itself, activates its
-// owner, and ends a modal loop running for it.
-PLATFORM_API BOOL EndDialog(HWND dialog, INT_PTR result);
-PLATFORM_API BOOL IsDialogMessage(HWND dialog, MSG* msg);
-// Converts a rectangle in the dialog's dialog units to pixels.
-PLATFORM_API BOOL MapDialogRect(HWND dialog, LPRECT rect);

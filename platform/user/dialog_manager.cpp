@@ -1,7 +1,7 @@
 #include "platform/user/dialog_manager.h"
 
 #include "platform/gdi/device_context.h"
-#include "platform/user/cdialog.h"
+#include "platform/gdi/text_metrics.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/window_registry.h"

@@ -1,9 +1,13 @@
 // The dialog manager's class model ("#32770"): default button, the focus a
-// dialog keeps while inactive or hidden, and WM_CLOSE as Cancel. Internal to
-// the layer (CDialog and IsDialogMessage use it).
+// dialog keeps while inactive or hidden, and WM_CLOSE as Cancel; and the
+// platform's dialog functions on a handle, which work on that model. The
+// model is internal to the layer (CDialog and IsDialogMessage use it).
 #pragma once
 
+#include "platform/base/export.h"
+
 #include "platform/window/control_model.h"
+#include "platform/window/messages.h"
 
 namespace platform {
 
@@ -29,3 +33,11 @@ class DialogModel : public ControlModel {
 DialogModel* DialogModelOf(HWND hwnd);
 
 }  // namespace platform
+
+// The platform's dialog functions.
+// Hides the dialog, gives the focus to the dialog itself, activates its
+// owner, and ends a modal loop running for it.
+PLATFORM_API BOOL EndDialog(HWND dialog, INT_PTR result);
+PLATFORM_API BOOL IsDialogMessage(HWND dialog, MSG* msg);
+// Converts a rectangle in the dialog's dialog units to pixels.
+PLATFORM_API BOOL MapDialogRect(HWND dialog, LPRECT rect);

@@ -1,5 +1,5 @@
 // CWnd: objects and handles, creation, and the members that wrap the
-// platform's window functions. The dispatch lives in window_dispatch.cpp.
+// platform's window functions. The dispatch lives in cwnd_dispatch.cpp.
 #include "platform/window/cwnd.h"
 
 #include <cstdio>
@@ -53,10 +53,15 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
   if (r == nullptr) return nullptr;
   if (r->object != nullptr) return r->object;
   if (!r->wrapper) {
-    r->wrapper = std::make_unique<CWnd>();
+    r->wrapper = std::unique_ptr<CWnd, platform::WrapperDeleter>(new CWnd);
     r->wrapper->m_hWnd = hwnd;
   }
   return r->wrapper.get();
+}
+
+void platform::WrapperDeleter::operator()(CWnd* wrapper) const {
+  wrapper->m_hWnd = nullptr;  // the wrapper never owned the window: nothing is destroyed
+  delete wrapper;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {

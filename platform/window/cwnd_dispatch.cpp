@@ -1,7 +1,9 @@
 // The one place where a message becomes a call: CWnd::OnWndMsg, with the
-// reflection of child notifications back to the child's own object.
+// reflection of child notifications back to the child's own object; and the
+// pump's walk through the objects' PreTranslateMessage before it dispatches.
 #include "platform/gdi/cdc.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/tool_tip_filter.h"
 #include "platform/window/window_registry.h"
 
@@ -260,3 +262,23 @@ void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
 UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
 void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) { Default(); }
+
+namespace platform {
+
+bool PreTranslate(MSG& msg) {
+  CWnd* main = AfxGetMainWnd();
+  const HWND mainHwnd = main != nullptr ? main->m_hWnd : nullptr;
+  bool passedMain = false;
+  for (HWND h = msg.hwnd; h != nullptr; h = ::GetParent(h)) {
+    passedMain = passedMain || h == mainHwnd;
+    CWnd* wnd = CWnd::FromHandlePermanent(h);
+    if (wnd != nullptr && wnd->PreTranslateMessage(&msg)) return true;
+  }
+  // Last chance for the main window when the way up did not pass it.
+  if (mainHwnd != nullptr && !passedMain && msg.hwnd != nullptr && ::IsWindow(mainHwnd)) {
+    return main->PreTranslateMessage(&msg) != FALSE;
+  }
+  return false;
+}
+
+}  // namespace platform

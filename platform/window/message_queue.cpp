@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/cwnd.h"
 #include "platform/window/move_size.h"
 #include "platform/window/window_registry.h"
 
@@ -216,22 +215,6 @@ void AdvanceClock(uint64_t ms) {
   }
   s.manualNow = target;
   PumpMessages();
-}
-
-bool PreTranslate(MSG& msg) {
-  CWnd* main = AfxGetMainWnd();
-  const HWND mainHwnd = main != nullptr ? main->m_hWnd : nullptr;
-  bool passedMain = false;
-  for (HWND h = msg.hwnd; h != nullptr; h = ::GetParent(h)) {
-    passedMain = passedMain || h == mainHwnd;
-    CWnd* wnd = CWnd::FromHandlePermanent(h);
-    if (wnd != nullptr && wnd->PreTranslateMessage(&msg)) return true;
-  }
-  // Last chance for the main window when the way up did not pass it.
-  if (mainHwnd != nullptr && !passedMain && msg.hwnd != nullptr && ::IsWindow(mainHwnd)) {
-    return main->PreTranslateMessage(&msg) != FALSE;
-  }
-  return false;
 }
 
 bool PumpOne() {

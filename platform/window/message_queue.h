@@ -24,8 +24,7 @@
 
 #include "platform/window/messages.h"
 #include "platform/base/wintypes.h"
-
-using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+#include "platform/window/timers.h"
 
 PLATFORM_API BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 PLATFORM_API void PostQuitMessage(int exitCode);
@@ -42,11 +41,6 @@ PLATFORM_API DWORD GetMessageTime();
 // name or when the range is used up.
 PLATFORM_API UINT RegisterWindowMessage(LPCSTR name);
 
-// Replaces a timer with the same window and id. Intervals are clamped to
-// [10, 0x7FFFFFFF] ms. A timer without a window gets a fresh id and needs a
-// procedure. Returns the id, 0 on failure.
-PLATFORM_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
-PLATFORM_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
 namespace platform {
 
@@ -64,6 +58,7 @@ void AdvanceClock(uint64_t ms);
 // The PreTranslateMessage walk: the target's object, then each ancestor's
 // (the parent of a child window, the owner of a popup), then the main
 // window's (AfxGetMainWnd) when the way up did not pass it. True when consumed.
+// Defined with CWnd's dispatch (cwnd_dispatch.cpp), above the queue.
 bool PreTranslate(MSG& msg);
 
 // Delivers posted messages and due timers until none is left; returns how

@@ -6,6 +6,7 @@
 #include "platform/window/cursor.h"
 #include "platform/window/metrics.h"
 #include "platform/window/non_client.h"
+#include "platform/window/non_client_hit.h"
 #include "platform/window/window_registry.h"
 
 namespace platform {

@@ -59,9 +59,6 @@ NonClientLayout LayOutNonClient(DWORD style, DWORD exStyle, const RECT& window);
 // `style`: HTNOWHERE outside it.
 LRESULT HitTestNonClient(const NonClientLayout& layout, DWORD style, POINT point);
 
-// ::DefWindowProc's WM_NCHITTEST: the window's own layout on the screen.
-LRESULT NonClientHitTest(HWND hwnd, POINT screen);
-
 // How far along each side a sizing frame's corner reaches.
 inline constexpr int kCornerGrab = 23;
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "platform/window/cursor.h"
-#include "platform/window/message_queue.h"
 #include "platform/window/metrics.h"
 #include "platform/window/non_client.h"
+#include "platform/window/timers.h"
 #include "platform/window/window_registry.h"
 
 namespace platform {

@@ -39,6 +39,7 @@
 #include <optional>
 
 #include "platform/base/wintypes.h"
+#include "platform/window/scroll_state.h"
 
 struct SCROLLINFO {
   UINT cbSize = sizeof(SCROLLINFO);
@@ -113,14 +114,8 @@ inline constexpr UINT kScrollRepeatMs = 50;
 
 // ---- The arithmetic, on plain numbers (what the geometry below uses) ----
 
-// A bar's numbers made consistent as SetScrollInfo keeps them: the page
-// within 0..range+1, the position within min..maxPos.
-struct ScrollNumbers {
-  int min = 0;
-  int max = 100;
-  int page = 0;
-  int pos = 0;
-};
+// A bar's numbers (ScrollNumbers) made consistent as SetScrollInfo keeps
+// them: the page within 0..range+1, the position within min..maxPos.
 ScrollNumbers NormalizedScroll(ScrollNumbers numbers);
 // The last position that still shows a full page.
 int MaxScrollPos(const ScrollNumbers& numbers);
@@ -182,17 +177,5 @@ bool PressScrollBar(HWND hwnd, int hitCode, POINT screen);
 std::optional<LRESULT> ScrollBarTrackMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // True while a press on one of the window's bars lasts.
 bool ScrollBarTracking(HWND hwnd);
-
-// Per-window state, kept in the window's record (made on first use).
-struct ScrollBarState {
-  struct Bar {
-    ScrollNumbers numbers;
-    int trackPos = 0;
-    UINT disabledArrows = 0;  // ESB_ bits
-    bool keepDisabled = false;  // SIF_DISABLENOSCROLL: shown disabled rather than hidden
-  };
-  Bar horz;
-  Bar vert;
-};
 
 }  // namespace platform

@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/window/cwnd.h"
-
 namespace platform {
 
 WindowRecord::WindowRecord() = default;
 
-WindowRecord::~WindowRecord() {
-  // The wrapper never owned the window: let it go without destroying anything.
-  if (wrapper) wrapper->m_hWnd = nullptr;
-}
+WindowRecord::~WindowRecord() = default;
 
 WindowRegistry& WindowRegistry::Get() {
   // Leaked on purpose: framework objects with static storage (a plug-in's

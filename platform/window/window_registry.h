@@ -14,13 +14,21 @@
 #include <vector>
 
 #include "platform/window/control_model.h"
-#include "platform/window/scroll_bar.h"
+#include "platform/window/scroll_state.h"
 #include "platform/window/winapi.h"
 #include "platform/base/wintypes.h"
 
 class CWnd;
 
 namespace platform {
+
+// Deletes the wrapper CWnd::FromHandle made for a window without an object,
+// letting go of the window without destroying it (the wrapper never owned
+// it). Defined with CWnd (cwnd.cpp): the registry sits below CWnd and holds
+// its wrappers by pointer.
+struct WrapperDeleter {
+  void operator()(CWnd* wrapper) const;
+};
 
 struct WindowRecord {
   HWND hwnd = nullptr;
@@ -40,7 +48,7 @@ struct WindowRecord {
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
   CWnd* object = nullptr;         // attached object: first in the procedure chain (not owned)
-  std::unique_ptr<CWnd> wrapper;  // what CWnd::FromHandle hands out when no object is attached
+  std::unique_ptr<CWnd, WrapperDeleter> wrapper;  // what CWnd::FromHandle hands out when no object is attached
   std::unique_ptr<ControlModel> model;
   std::unique_ptr<ScrollBarState> scrollBars;  // WS_HSCROLL / WS_VSCROLL numbers, made on first use
   bool destroying = false;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/inspect/window_readers.h"
 
 namespace terminal {
 

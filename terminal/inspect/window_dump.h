@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/base/wintypes.h"
+#include "terminal/inspect/window_readers.h"
 
 namespace terminal {
 
@@ -20,12 +21,6 @@ std::vector<HWND> TopLevelWindows();
 
 std::string DescribeWindow(HWND hwnd);
 
-// Small readers shared by the dump and the script runner.
-std::string WindowText(HWND hwnd);
-std::string WindowClass(HWND hwnd);
-bool IsWindowClass(HWND hwnd, const char* className);  // without regard to case
-// Text of item `index` of a list or combo, through its length and text messages.
-std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index);
 std::string DumpWindowTree(HWND root);
 
 }  // namespace terminal

@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include "terminal/server/server_standin.h"
 #include "terminal/server/sqlite_store.h"
 
 namespace terminal {
@@ -34,7 +33,7 @@ bool WriteGroupReply(MessageWriter& writer, const GroupColumns& g) {
   return ok;
 }
 
-GroupStream::GroupStream(ServerStandIn& server, sqlite3* db)
+GroupStream::GroupStream(StreamKeeper& server, sqlite3* db)
     : m_server(server),
       m_select(std::make_unique<store::Statement>(
           db,

@@ -24,12 +24,25 @@ namespace store {
 class Statement;
 }
 
-class ServerStandIn;
+class GroupStream;
+
+// What a stream tells the server that opened it (the stand-in): the server
+// keeps the open streams, to settle them before it changes the store, and
+// counts the store's failures. It outlives its streams.
+class StreamKeeper {
+ public:
+  virtual void StreamOpened(GroupStream* stream) = 0;
+  virtual void StreamClosed(GroupStream* stream) = 0;
+  virtual void CountStoreFailure() = 0;
+
+ protected:
+  ~StreamKeeper() = default;
+};
 
 class GroupStream {
  public:
   // Starts the statement; throws store::StoreError when it cannot.
-  GroupStream(ServerStandIn& server, sqlite3* db);
+  GroupStream(StreamKeeper& server, sqlite3* db);
   ~GroupStream();
   GroupStream(const GroupStream&) = delete;
   GroupStream& operator=(const GroupStream&) = delete;
@@ -44,7 +57,7 @@ class GroupStream {
   // Builds the reply of the current row into m_writer; false at the end.
   bool BuildNext();
 
-  ServerStandIn& m_server;
+  StreamKeeper& m_server;
   std::unique_ptr<store::Statement> m_select;
   MessageWriter m_writer;
   std::deque<std::vector<char>> m_settled;  // rows read by Settle, in order

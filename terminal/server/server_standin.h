@@ -22,7 +22,7 @@ struct sqlite3;
 
 namespace terminal {
 
-class ServerStandIn {
+class ServerStandIn final : public StreamKeeper {
  public:
   // Opens (creating when needed) the store: a file, ":memory:" or a SQLite
   // URI ("file:x.db?mode=ro"). Throws std::runtime_error with the reason when
@@ -59,9 +59,9 @@ class ServerStandIn {
   int StoreFailures() const { return m_storeFailures; }
 
   // Kept by the streams: the open ones settle before the store changes.
-  void StreamOpened(GroupStream* stream) { m_streams.push_back(stream); }
-  void StreamClosed(GroupStream* stream) { std::erase(m_streams, stream); }
-  void CountStoreFailure() { ++m_storeFailures; }
+  void StreamOpened(GroupStream* stream) override { m_streams.push_back(stream); }
+  void StreamClosed(GroupStream* stream) override { std::erase(m_streams, stream); }
+  void CountStoreFailure() override { ++m_storeFailures; }
 
  private:
   Answer Reply(const std::string& name, const MessageReader& message);

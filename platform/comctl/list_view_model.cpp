@@ -1,3 +1,5 @@
+#include "platform/comctl/list_view_model.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -5,7 +7,6 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/user/list_box.h"
-#include "platform/comctl/list_view_model.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/user/wheel_scroll.h"
 #include "platform/window/winapi.h"
