@@ -15,9 +15,7 @@
 #include "platform/comctl/image_list.h"
 #include "platform/gdi/display_list.h"
 #include "listview/profile/appearance_line.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
-#include "listview/testing/text_rows.h"
+#include "listview/testing/list_test.h"
 #include "platform/user/clipboard.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
@@ -28,49 +26,25 @@
 
 namespace {
 
-using listview::testing::CListDialog;
-using Dialog = CListDialog<CCommonListCtrl>;
-
 void ThreeColumns(CCommonListCtrl& list) {
-  list.m_strProfileName = "testlist";
-  list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
-  list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
-  list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
-  for (int i = 0; i < 3; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
+  listview::testing::AddColumns(list, "testlist",
+                                {sTarnColInfo("Name", 80, 0, sort_kind::kText),
+                                 sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
+                                 sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
 }
 
-class CommonList : public ::testing::Test {
+class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog();
-  }
-  void TearDown() override {
-    m_dialog.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
-  }
-
   CCommonListCtrl& Open(std::function<void(CCommonListCtrl&)> extra = {}) {
-    m_dialog = std::make_unique<Dialog>([extra](CCommonListCtrl& list) {
+    return OpenWith([extra](CCommonListCtrl& list) {
       ThreeColumns(list);
       if (extra) extra(list);
       list.ApplyColumnProfile();
     });
-    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-    return m_dialog->list;
   }
   void Close() { m_dialog->DestroyWindow(); }
-
-  std::vector<std::string> Captions() { return listview::testing::HeaderCaptions(*m_dialog->list.GetHeaderCtrl()); }
-  std::vector<int> Widths() {
-    std::vector<int> out;
-    CHeaderCtrl* header = m_dialog->list.GetHeaderCtrl();
-    for (int i = 0; i < header->GetItemCount(); ++i) out.push_back(m_dialog->list.GetColumnWidth(i));
-    return out;
-  }
   void AddRows(const std::vector<std::vector<const char*>>& rows) {
-    CCommonListCtrl& list = m_dialog->list;
+    CCommonListCtrl& list = TheList();
     for (const auto& row : rows) {
       const int at = list.InsertItem(list.GetItemCount(), row[0]);
       for (size_t c = 1; c < row.size(); ++c) list.SetItemText(at, static_cast<int>(c), row[c]);
@@ -79,19 +53,15 @@ class CommonList : public ::testing::Test {
   }
   std::vector<std::string> Column(int column) {
     std::vector<std::string> out;
-    for (int i = 0; i < m_dialog->list.GetItemCount(); ++i) out.emplace_back(m_dialog->list.GetItemText(i, column));
+    for (int i = 0; i < TheList().GetItemCount(); ++i) out.emplace_back(TheList().GetItemText(i, column));
     return out;
   }
-  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*m_dialog->list.GetHeaderCtrl(), item)); }
   int HeaderImage(int item) {
     HDITEM hdi;
     hdi.mask = HDI_FORMAT | HDI_IMAGE;
-    m_dialog->list.GetHeaderCtrl()->GetItem(item, &hdi);
+    TheList().GetHeaderCtrl()->GetItem(item, &hdi);
     return (hdi.fmt & HDF_IMAGE) ? hdi.iImage : -1;
   }
-
-  listview::testing::SettingsDir m_settings;
-  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout) {
@@ -509,52 +479,35 @@ TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) 
   EXPECT_FALSE(platform::ReadTooltip(platform::TooltipFor(list.m_hWnd)).shown);
 }
 
-TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFont) {
+TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColoursTheFontOnly) {
   sListAppearance look;
   look.clrBack = 0xFFFFFF;
   look.clrText = 0x0000FF;
   look.strFontFace = "Arial";
   look.strFontSize = "12";
   listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
-  // The profile name is known before the list window is attached.
-  m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
-    ThreeColumns(list);
-    list.ApplyColumnProfile();
-  });
-  m_dialog->list.m_strProfileName = "testlist";
-  ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-  CCommonListCtrl& list = m_dialog->list;
-  EXPECT_TRUE(list.IsCustomized());
-  EXPECT_EQ(list.GetBkColor(), 0xFFFFFFu);
-  EXPECT_EQ(list.GetTextColor(), 0x0000FFu);
-  LOGFONT lf{};
-  list.GetFont()->GetLogFont(&lf);
-  EXPECT_STREQ(lf.lfFaceName, "Arial");
-  EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
-  EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_HEADERDRAGDROP);
-}
-
-TEST_F(CommonList, AListThatTakesNoColoursTakesTheStoredFontOnly) {
-  sListAppearance look;
-  look.clrBack = 0xFFFFFF;
-  look.clrText = 0x0000FF;
-  look.strFontFace = "Arial";
-  look.strFontSize = "12";
-  listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
-  m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
-    ThreeColumns(list);
-    list.ApplyColumnProfile();
-  });
-  m_dialog->list.m_strProfileName = "testlist";
-  m_dialog->list.m_bApplyColors = FALSE;
-  ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-  CCommonListCtrl& list = m_dialog->list;
-  EXPECT_EQ(list.GetBkColor(), 0u);
-  EXPECT_EQ(list.GetTextBkColor(), 0u);
-  EXPECT_EQ(list.GetTextColor(), 0x00FF00u);
-  LOGFONT lf{};
-  list.GetFont()->GetLogFont(&lf);
-  EXPECT_STREQ(lf.lfFaceName, "Arial");
+  for (const BOOL colors : {TRUE, FALSE}) {
+    SCOPED_TRACE(colors ? "colours applied" : "colours not applied");
+    // The profile name is known before the list window is attached.
+    CCommonListCtrl& list = OpenWith(
+        [](CCommonListCtrl& l) {
+          ThreeColumns(l);
+          l.ApplyColumnProfile();
+        },
+        [colors](CCommonListCtrl& l) {
+          l.m_strProfileName = "testlist";
+          l.m_bApplyColors = colors;
+        });
+    EXPECT_EQ(list.GetBkColor(), colors ? 0xFFFFFFu : 0u);
+    EXPECT_EQ(list.GetTextBkColor(), colors ? 0xFFFFFFu : 0u);
+    EXPECT_EQ(list.GetTextColor(), colors ? 0x0000FFu : 0x00FF00u);
+    EXPECT_TRUE(list.IsCustomized());
+    LOGFONT lf{};
+    list.GetFont()->GetLogFont(&lf);
+    EXPECT_STREQ(lf.lfFaceName, "Arial");
+    EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
+    EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_HEADERDRAGDROP);
+  }
 }
 
 TEST_F(CommonList, WithoutAStoredAppearanceTheListIsGreenOnBlack) {
