@@ -32,17 +32,10 @@ AllowedGroup FullGroup(const char* code) {
 
 TEST(GroupRequest, AddAndDeleteCarryEveryFieldInTheirOwnOrder) {
   EXPECT_EQ(EncodeAddRequest(FullGroup("nse_fo"), "admin"),
-            (RequestFields{{tag::kRequestName, "ks_publish_allowed_group"},
-                           {tag::kCategory, "HNI"},
-                           {tag::kUserId, "admin"},
-                           {tag::kExchangeCode, "nse_fo"},
-                           {tag::kInstrument, "OPTIDX"},
-                           {tag::kProduct, "NRML"},
-                           {tag::kSide, "S"},
-                           {tag::kSymbol, "NIFTY"},
-                           {tag::kOptionType, "CE"},
-                           {tag::kStrike, "2600000"},
-                           {tag::kExpiry, "1041085800"}}));
+            (RequestFields{{tag::kRequestName, "ks_publish_allowed_group"}, {tag::kCategory, "HNI"},
+                           {tag::kUserId, "admin"}, {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
+                           {tag::kProduct, "NRML"}, {tag::kSide, "S"}, {tag::kSymbol, "NIFTY"},
+                           {tag::kOptionType, "CE"}, {tag::kStrike, "2600000"}, {tag::kExpiry, "1041085800"}}));
   const RequestFields tail{{tag::kCategory, "HNI"},   {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
                            {tag::kSymbol, "NIFTY"},   {tag::kProduct, "NRML"},        {tag::kSide, "S"},
                            {tag::kOptionType, "CE"},  {tag::kStrike, "2600000"},      {tag::kExpiry, "1041085800"}};
