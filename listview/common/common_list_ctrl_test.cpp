@@ -362,33 +362,6 @@ TEST_F(CommonList, ARightClickOnTheHeaderShowsTheFittingMenu) {
             (std::vector<std::string>{"Fit To Data", "Fit to Header Size", "Fit to Window"}));
 }
 
-TEST_F(CommonList, HeaderToolTipsFollowInsertAndDelete) {
-  CCommonListCtrl& list = Open([](CCommonListCtrl& l) { l.m_arrColumns[1].strDescription = "quantity"; });
-  const HWND tip = list.HeaderToolTip();
-  ASSERT_NE(tip, nullptr);
-  EXPECT_EQ(platform::ReadTooltip(tip).toolCount, 3);
-  auto toolText = [&](UINT_PTR id, RECT* rect = nullptr) {
-    char text[128] = {};
-    TOOLINFO tool;
-    tool.hwnd = list.GetHeaderCtrl()->GetSafeHwnd();
-    tool.uId = id;
-    tool.lpszText = text;
-    if (!::SendMessage(tip, TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) return std::string("<none>");
-    if (rect != nullptr) *rect = tool.rect;
-    return std::string(text);
-  };
-  EXPECT_EQ(toolText(1), "Name");
-  EXPECT_EQ(toolText(2), "quantity") << "the description replaces the caption";
-  EXPECT_EQ(toolText(3), "Price");
-  list.DeleteColumn(0);
-  RECT rect{};
-  EXPECT_EQ(toolText(1), "quantity");
-  EXPECT_EQ(toolText(2, &rect), "Price");
-  EXPECT_EQ(rect.left, 70) << "over the column's new place";
-  EXPECT_EQ(rect.right, 130);
-  EXPECT_EQ(toolText(3), "<none>");
-}
-
 int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {
   if (row == 1) return 0;  // no tip for the second row
   text = "row " + list->GetItemText(row, 0);

@@ -1,8 +1,8 @@
 // CCommonListCtrl's header tool-tips as a person meets them: the pointer
 // rests on a header item for the tip's delay, the tip window shows the
 // column's description (a computed column's formula), and it goes when the
-// pointer leaves; the tools keep to their items through a resize, a fit and
-// a header drag.
+// pointer leaves; the tools keep to their items through a resize, a fit, a
+// header drag and a column's deletion.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -102,7 +102,7 @@ TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavin
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
 }
 
-TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitAndHeaderDrag) {
+TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitHeaderDragAndDelete) {
   CCommonListCtrl& list = Open();
   ExpectToolsOnItems("opened");
 
@@ -123,6 +123,13 @@ TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitAndHeaderDrag) {
   ASSERT_NE(list.GetHeaderCtrl()->OrderToIndex(0), 0) << "the drag moved Name";
   ExpectToolsOnItems("a header drag");
   EXPECT_EQ(RestOn(0, 500).text, "Name") << "Name's tip went with it";
+
+  // Name goes: the tools after it move down one item, and the last tool goes.
+  list.DeleteColumn(0);
+  ExpectToolsOnItems("a delete");
+  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 3);
+  EXPECT_EQ(RestOn(0, 500).text, "Quantity in lots");
+  EXPECT_EQ(RestOn(2, 500).text, "\"Qty\" * \"Price\"");
 }
 
 TEST_F(HeaderTips, ThePictureShowsTheTipOverTheHeader) {
