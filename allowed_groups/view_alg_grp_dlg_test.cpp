@@ -258,6 +258,13 @@ TEST_F(ViewDialog, DeletingRowsTwoAndFiveTakesFiveFirstAndPassesEachSelectionOn)
   for (const char* category : {"C0", "C1", "C2", "C3", "C4", "C5", "C6"})
     dialog.AddOrMerge(Group(category, "nse_fo", 0));
   ASSERT_EQ(Texts(dialog, 0), (std::vector<std::string>{"C6", "C5", "C4", "C3", "C2", "C1", "C0"}));
+  platform::ClearMessageBoxLog();
+  PressDelete(dialog);
+  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(platform::MessageBoxLog()[0].text, "Please select a group to delete");
+  EXPECT_EQ(platform::MessageBoxLog()[0].owner, dialog.m_hWnd);
+  EXPECT_EQ(dialog.Rows().size(), 7u) << "without a selection nothing goes";
+
   Select(dialog, {2, 5});
   PressDelete(dialog);
   EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"C6", "C5", "C3", "C2", "C0"}));
@@ -267,17 +274,6 @@ TEST_F(ViewDialog, DeletingRowsTwoAndFiveTakesFiveFirstAndPassesEachSelectionOn)
     selected.push_back(row);
   }
   EXPECT_EQ(selected, (std::vector<int>{2, 4})) << "C3 and C0 followed the deleted rows";
-}
-
-TEST_F(ViewDialog, DeleteGroupWithoutASelectionSaysSoAndSendsNothing) {
-  CViewAlgGrpDlg& dialog = Open();
-  dialog.AddOrMerge(Group("HNI", "nse_fo", 100));
-  platform::ClearMessageBoxLog();
-  PressDelete(dialog);
-  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
-  EXPECT_EQ(platform::MessageBoxLog()[0].text, "Please select a group to delete");
-  EXPECT_EQ(platform::MessageBoxLog()[0].owner, dialog.m_hWnd);
-  EXPECT_EQ(dialog.Rows().size(), 1u);
 }
 
 // The strike column writes prices as "%0.2f" would, for every kind of value

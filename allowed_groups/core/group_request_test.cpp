@@ -108,16 +108,9 @@ TEST(GroupRequest, AStoredRowDeletesWhatItShows) {
   EXPECT_EQ(group.expiry, ExpiryInServerSeconds("27Dec2012", 6));
   EXPECT_NE(group.expiry, ExpiryInServerSeconds("27Dec2012", 4));
 
+  // (Strikes and expiries kept as sent: group_reply_test.cpp.)
   record.dStrike = 2600050;
   EXPECT_EQ(GroupOfRecord(record).strike, CString("2600050"));
-  record.strStrikeAsSent = "12.5x";
-  record.dStrike = 0;
-  record.strExpiry = record.strExpiryAsSent = "99999999999";
-  group = GroupOfRecord(record);
-  EXPECT_EQ(group.strike, CString("12.5x")) << "kept as sent, sent back so";
-  EXPECT_EQ(group.expiry, CString("99999999999"));
-  record.strExpiry = record.strExpiryAsSent = "ALL";
-  EXPECT_FALSE(GroupOfRecord(record).expiry);
 }
 
 }  // namespace
