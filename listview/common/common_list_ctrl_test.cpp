@@ -120,16 +120,6 @@ TEST_F(CommonList, ADefaultLayoutPlacesColumnsWhenNothingIsStored) {
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Price", "Name"}));
 }
 
-TEST_F(CommonList, AFailedSaveIsReported) {
-  Open();
-  m_settings.MakeUnwritable();
-  Close();
-  const auto boxes = platform::MessageBoxLog();
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].text, "File Open Failed");
-  EXPECT_EQ(boxes[1].text, "Error while saving column profile");
-}
-
 TEST(CompareCells, EveryKindOfTheBaseSort) {
   using listview::CompareCellsBase;
   // Ascending (-1): negative puts the first text first.
