@@ -393,26 +393,20 @@ TEST_F(CommonList, RowToolTipsAskTheOwnersCallback) {
   NMTTDISPINFOA beyond;
   ask(TTN_NEEDTEXTA, 9, beyond, wide);
   EXPECT_EQ(beyond.lpszText, nullptr);
-}
 
-TEST_F(CommonList, ARowThatTheBottomEdgeCutsHasItsTipToo) {
-  CCommonListCtrl& list = Open();
-  for (int i = 0; i < 30; ++i) AddRows({{"a", "1", "2"}});
-  list.SetItemToolTipCallback(&RowTip);
-  RECT first{};
-  list.GetItemRect(0, &first, LVIR_BOUNDS);
+  // A row that the bottom edge cuts has its tip too: three whole rows below
+  // the header and half of the fourth.
+  for (int i = 0; i < 27; ++i) AddRows({{"a", "1", "2"}});
   RECT client{}, window{};
   list.GetClientRect(&client);
   list.GetWindowRect(&window);
-  // Three whole rows below the header and half of the fourth.
-  const int height = first.bottom - first.top;
+  const int height = row.bottom - row.top;
   const int frame = (window.bottom - window.top) - client.bottom;
-  list.MoveWindow(0, 0, window.right - window.left, frame + first.top + 3 * height + height / 2);
+  list.GetItemRect(0, &row, LVIR_BOUNDS);
+  list.MoveWindow(0, 0, window.right - window.left, frame + row.top + 3 * height + height / 2);
   ASSERT_EQ(list.GetCountPerPage(), 3);
-  RECT cut{};
-  list.GetItemRect(3, &cut, LVIR_BOUNDS);
-  TOOLINFO info;
-  EXPECT_EQ(list.OnToolHitTest(CPoint(cut.left + 5, cut.top + 2), &info), 4);
+  list.GetItemRect(3, &row, LVIR_BOUNDS);
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.top + 2), &info), 4);
 }
 
 TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) {

@@ -108,7 +108,9 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
   CLayoutDialog* m_owner = nullptr;  // the dialog m_dialog owns
 };
 
-TEST_F(RepositionColumnsTest, OpeningShowsTheHeaderInOrderAndTheHiddenColumnsReversed) {
+// Opened, the dialog shows the header in order and the hidden columns
+// reversed; a column shown changes nothing until View rebuilds the header.
+TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsTheHeader) {
   CCommonListCtrl& list = OpenList();
   const HWND dialog = OpenProfileDialog(list);
   ASSERT_NE(dialog, nullptr);
@@ -121,11 +123,6 @@ TEST_F(RepositionColumnsTest, OpeningShowsTheHeaderInOrderAndTheHiddenColumnsRev
   for (int id : {reposition_id::kSortLabel, reposition_id::kSortField, reposition_id::kSort}) {
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, id))) << id;
   }
-}
-
-TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsTheHeader) {
-  CCommonListCtrl& list = OpenList();
-  const HWND dialog = OpenProfileDialog(list);
   Choose(dialog, reposition_id::kAvailableList, {"Side"});
   Press(dialog, reposition_id::kShow);
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Qty", "Price", "Side"}));

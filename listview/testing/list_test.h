@@ -15,7 +15,6 @@
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
 #include "listview/testing/text_rows.h"
-#include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 
 namespace listview::testing {
@@ -64,13 +63,7 @@ class ListTest : public ::testing::Test {
     for (int i = 0; i < TheList().GetHeaderCtrl()->GetItemCount(); ++i) out.push_back(TheList().GetColumnWidth(i));
     return out;
   }
-  // A click on the caption of header item `item` (above its filter box, when
-  // the header has one), as a person sorts by that column.
-  void ClickHeader(int item) {
-    RECT rect{};
-    TheList().GetHeaderCtrl()->GetItemRect(item, &rect);
-    ASSERT_TRUE(platform::input::ClickAt(TheList().GetHeaderCtrl()->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, 5}));
-  }
+  void ClickHeader(int item) { ASSERT_TRUE(ClickHeaderItem(*TheList().GetHeaderCtrl(), item)); }
   // A row of texts inserted on top of an owner-data list (FormatTextRow).
   void AddRow(std::vector<std::string> cells) {
     m_rows.push_back(std::make_unique<TextRow>(TextRow{std::move(cells)}));
