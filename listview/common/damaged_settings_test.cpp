@@ -153,7 +153,8 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
   };
   for (const Case& c :
        {Case{"0,FF00,Arial,-3", "8", "Arial", 0xFF00}, Case{"0,FF00,Arial,8,abc", "8", "Arial", 0xFF00},
-        Case{"0,FF00,Ar\x01ial,8", "8", "MS Shell Dlg 2", 0xFF00}, Case{"0,1000000,Arial,12", "12", "Arial", 0xFF00}}) {
+        Case{"0,FF00,Ar\x01ial,8", "8", "MS Shell Dlg 2", 0xFF00}, Case{"0,1000000,Arial,12", "12", "Arial", 0xFF00},
+        Case{"0,FF00,Arial,8,256", "8", "Arial", 0xFF00} /* a keyword column past the last a list can have */}) {
     m_settings.Write(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
     listview::ResetSettingsReports();
     ::testing::internal::CaptureStderr();

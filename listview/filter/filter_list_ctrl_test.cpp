@@ -166,6 +166,18 @@ TEST_F(FilterList, TheHeadersFilterChangeReachesTheOwnerUnderTheListsId) {
   EXPECT_TRUE(list.FilteredColumns().empty());
 }
 
+// New data for a row on the page repaints the row, the top one too.
+TEST_F(FilterList, NewDataForAShownRowRepaintsIt) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  for (const int row : {0, 3}) {
+    ::ValidateRect(list.m_hWnd, nullptr);
+    ASSERT_TRUE(list.SetItemData(row, RowData(1)));
+    EXPECT_TRUE(::GetUpdateRect(list.m_hWnd, nullptr, FALSE)) << row;
+    EXPECT_EQ(Shown(0)[static_cast<size_t>(row)], "Sell") << row;
+  }
+}
+
 TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
   CFilterListCtrl& list = Open();
   AddSample();

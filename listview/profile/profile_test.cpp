@@ -137,6 +137,8 @@ TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemA
   ParseAppearanceLine("0,FF00,Arial,8,2", other);
   EXPECT_EQ(other.nKeywordColumn, 2);
   EXPECT_FALSE(other.HasKeywords());
+  ParseAppearanceLine("0,FF00,Arial,8,255", other);
+  EXPECT_EQ(other.nKeywordColumn, 255) << "the last column a list can have";
 }
 
 TEST_F(ProfileFiles, AppearanceIsStoredUnderTheListsKey) {
