@@ -23,90 +23,62 @@ Outcome Eval(const std::string& formula) {
   return {status, value};
 }
 
-double Value(const std::string& formula) {
-  const Outcome o = Eval(formula);
-  EXPECT_EQ(o.status, kOk) << formula;
-  return o.value;
-}
+struct Valued {
+  const char* formula;
+  double value;
+};
 
-int Status(const std::string& formula) { return Eval(formula).status; }
+void ExpectValues(std::initializer_list<Valued> cases) {
+  for (const Valued& c : cases) {
+    const Outcome o = Eval(c.formula);
+    EXPECT_EQ(o.status, kOk) << c.formula;
+    EXPECT_EQ(o.value, c.value) << c.formula;
+  }
+}
 
 TEST(Expression, PrecedenceAndAssociativity) {
-  EXPECT_EQ(Value("2+3*4"), 14);
-  EXPECT_EQ(Value("(2+3)*4"), 20);
-  EXPECT_EQ(Value("10-4-3"), 3);
-  EXPECT_EQ(Value("64/4/2"), 8);
-  EXPECT_EQ(Value("2*3%4"), 2);    // * before %
-  EXPECT_EQ(Value("7%3*2"), 1);    // % after *, /, \ even when written first
-  EXPECT_EQ(Value("9%5\\2"), 1);
-  EXPECT_EQ(Value("7%8/2"), 3);
-  EXPECT_EQ(Value("1<<5%3"), 4);   // % before <<
-  EXPECT_EQ(Value("1+2<<3"), 17);  // << binds tighter than +
-  EXPECT_EQ(Value("1<2+3"), 1);    // + before <
-  EXPECT_EQ(Value("1|2&&0"), 0);   // | before &&
-  EXPECT_EQ(Value("3>2==1"), 1);   // equal precedence: left to right
-  EXPECT_EQ(Value(" ( ( 1 + 2 ) ) * ( 3 ) "), 9);
+  ExpectValues({{"2+3*4", 14}, {"(2+3)*4", 20}, {"10-4-3", 3}, {"64/4/2", 8},
+                {"2*3%4", 2},    // * before %
+                {"7%3*2", 1},    // % after *, /, \ even when written first
+                {"9%5\\2", 1}, {"7%8/2", 3},
+                {"1<<5%3", 4},   // % before <<
+                {"1+2<<3", 17},  // << binds tighter than +
+                {"1<2+3", 1},    // + before <
+                {"1|2&&0", 0},   // | before &&
+                {"3>2==1", 1},   // equal precedence: left to right
+                {" ( ( 1 + 2 ) ) * ( 3 ) ", 9}});
 }
 
-TEST(Expression, EveryRecognisedOperator) {
-  EXPECT_EQ(Value("7*2"), 14);
-  EXPECT_EQ(Value("7/2"), 3.5);
-  EXPECT_EQ(Value("7\\2"), 3);
-  EXPECT_EQ(Value("-7\\2"), -3);  // toward zero
-  EXPECT_EQ(Value("7%4"), 3);
-  EXPECT_EQ(Value("-7%4"), -3);
-  EXPECT_EQ(Value("7.9%4.9"), 3);  // of the truncated ints
-  EXPECT_EQ(Value("1<<4"), 16);
-  EXPECT_EQ(Value("1<<33"), 2);  // count modulo 32
-  EXPECT_EQ(Value("1<<31"), INT_MIN);
-  EXPECT_EQ(Value("-16>>2"), -4);  // arithmetic
-  EXPECT_EQ(Value("5-8"), -3);
-  EXPECT_EQ(Value("5+8"), 13);
-  EXPECT_EQ(Value("6^2"), 4);  // exclusive or, not a power
-  EXPECT_EQ(Value("6&3"), 2);
-  EXPECT_EQ(Value("6|3"), 7);
-  EXPECT_EQ(Value("1&&0"), 0);
-  EXPECT_EQ(Value("2&&0.5"), 1);
-  EXPECT_EQ(Value("0||0"), 0);
-  EXPECT_EQ(Value("0||0.1"), 1);
-  EXPECT_EQ(Value("3==3.0"), 1);
-  EXPECT_EQ(Value("3==3.1"), 0);
-  EXPECT_EQ(Value("3<2"), 0);
-  EXPECT_EQ(Value("3>2"), 1);
-  EXPECT_EQ(Value("2>=2"), 1);
-  EXPECT_EQ(Value("3<=2"), 0);
-  EXPECT_EQ(Value("4294967296|0"), INT_MIN);  // outside 32 bits: the processor's INT_MIN
-  EXPECT_TRUE(std::isinf(Value("1/0")));
-}
-
-TEST(Expression, SignsAndInsertedZero) {
-  EXPECT_EQ(Value("-12.5+3"), -9.5);
-  EXPECT_EQ(Value("(-5)"), -5);
-  EXPECT_EQ(Value("2*(-5)"), -10);
-  EXPECT_EQ(Value("2 * -5"), -10);
-  EXPECT_EQ(Value("2 - +5"), -3);
-  EXPECT_EQ(Value("0x10+1"), 17);  // whatever strtod reads whole
-  EXPECT_EQ(Value("1e3"), 1000);
+TEST(Expression, EveryRecognisedOperatorAndSign) {
+  ExpectValues({{"7*2", 14}, {"7/2", 3.5}, {"7\\2", 3}, {"-7\\2", -3} /* toward zero */, {"7%4", 3}, {"-7%4", -3},
+                {"7.9%4.9", 3},  // of the truncated ints
+                {"1<<4", 16}, {"1<<33", 2} /* count modulo 32 */, {"1<<31", INT_MIN}, {"-16>>2", -4} /* arithmetic */,
+                {"5-8", -3}, {"5+8", 13}, {"6^2", 4} /* exclusive or, not a power */, {"6&3", 2}, {"6|3", 7},
+                {"1&&0", 0}, {"2&&0.5", 1}, {"0||0", 0}, {"0||0.1", 1}, {"3==3.0", 1}, {"3==3.1", 0}, {"3<2", 0},
+                {"3>2", 1}, {"2>=2", 1}, {"3<=2", 0},
+                {"4294967296|0", INT_MIN},  // outside 32 bits: the processor's INT_MIN
+                {"1/0", INFINITY},
+                // Signs, and the zero put before a leading one.
+                {"-12.5+3", -9.5}, {"(-5)", -5}, {"2*(-5)", -10}, {"2 * -5", -10}, {"2 - +5", -3},
+                {"0x10+1", 17} /* whatever strtod reads whole */, {"1e3", 1000}});
 }
 
 TEST(Expression, Failures) {
-  EXPECT_EQ(Status("10--2"), kUnbalanced);  // "--" is no operator
-  EXPECT_EQ(Status("2*-5"), kUnbalanced);   // nor is "*-"
-  EXPECT_EQ(Status("3!=2"), kNotANumber);   // "!" starts an operand
-  EXPECT_EQ(Status("(1+2"), kUnbalanced);
-  EXPECT_EQ(Status("1+2)"), kUnbalanced);
-  EXPECT_EQ(Status("1 2"), kNoSingleValue);
-  EXPECT_EQ(Status("()"), kNoSingleValue);
-  EXPECT_EQ(Status(""), kNoSingleValue);
-  EXPECT_EQ(Status("abc+1"), kNotANumber);
-  EXPECT_EQ(Status("1e-5"), kNotANumber);  // cut at the exponent's sign
-  EXPECT_EQ(Status("1.2.3"), kNotANumber);
-  EXPECT_EQ(Status("5%0"), kNoSingleValue);
-  EXPECT_EQ(Status("5%0.9"), kNoSingleValue);
-  EXPECT_EQ(Status("(0-2147483647-1)%(0-1)"), kNoSingleValue);  // INT_MIN % -1 traps
-  EXPECT_EQ(Status("1+"), kUnbalanced);
-  EXPECT_EQ(Status("+"), kNotANumber);
-
+  const struct {
+    const char* formula;
+    int status;
+  } cases[] = {
+      {"10--2", kUnbalanced},  // "--" is no operator
+      {"2*-5", kUnbalanced},   // nor is "*-"
+      {"3!=2", kNotANumber},   // "!" starts an operand
+      {"(1+2", kUnbalanced}, {"1+2)", kUnbalanced}, {"1 2", kNoSingleValue}, {"()", kNoSingleValue},
+      {"", kNoSingleValue}, {"abc+1", kNotANumber},
+      {"1e-5", kNotANumber},  // cut at the exponent's sign
+      {"1.2.3", kNotANumber}, {"5%0", kNoSingleValue}, {"5%0.9", kNoSingleValue},
+      {"(0-2147483647-1)%(0-1)", kNoSingleValue},  // INT_MIN % -1 traps
+      {"1+", kUnbalanced}, {"+", kNotANumber},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Eval(c.formula).status, c.status) << c.formula;
   // The value is left alone on failure, except the topmost of several.
   EXPECT_EQ(Eval("1+").value, -12345.0);
   EXPECT_EQ(Eval("1 2").value, 2);

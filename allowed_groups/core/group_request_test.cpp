@@ -32,17 +32,10 @@ AllowedGroup FullGroup(const char* code) {
 
 TEST(GroupRequest, AddAndDeleteCarryEveryFieldInTheirOwnOrder) {
   EXPECT_EQ(EncodeAddRequest(FullGroup("nse_fo"), "admin"),
-            (RequestFields{{tag::kRequestName, "ks_publish_allowed_group"},
-                           {tag::kCategory, "HNI"},
-                           {tag::kUserId, "admin"},
-                           {tag::kExchangeCode, "nse_fo"},
-                           {tag::kInstrument, "OPTIDX"},
-                           {tag::kProduct, "NRML"},
-                           {tag::kSide, "S"},
-                           {tag::kSymbol, "NIFTY"},
-                           {tag::kOptionType, "CE"},
-                           {tag::kStrike, "2600000"},
-                           {tag::kExpiry, "1041085800"}}));
+            (RequestFields{{tag::kRequestName, "ks_publish_allowed_group"}, {tag::kCategory, "HNI"},
+                           {tag::kUserId, "admin"}, {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
+                           {tag::kProduct, "NRML"}, {tag::kSide, "S"}, {tag::kSymbol, "NIFTY"},
+                           {tag::kOptionType, "CE"}, {tag::kStrike, "2600000"}, {tag::kExpiry, "1041085800"}}));
   const RequestFields tail{{tag::kCategory, "HNI"},   {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
                            {tag::kSymbol, "NIFTY"},   {tag::kProduct, "NRML"},        {tag::kSide, "S"},
                            {tag::kOptionType, "CE"},  {tag::kStrike, "2600000"},      {tag::kExpiry, "1041085800"}};
@@ -115,16 +108,9 @@ TEST(GroupRequest, AStoredRowDeletesWhatItShows) {
   EXPECT_EQ(group.expiry, ExpiryInServerSeconds("27Dec2012", 6));
   EXPECT_NE(group.expiry, ExpiryInServerSeconds("27Dec2012", 4));
 
+  // (Strikes and expiries kept as sent: group_reply_test.cpp.)
   record.dStrike = 2600050;
   EXPECT_EQ(GroupOfRecord(record).strike, CString("2600050"));
-  record.strStrikeAsSent = "12.5x";
-  record.dStrike = 0;
-  record.strExpiry = record.strExpiryAsSent = "99999999999";
-  group = GroupOfRecord(record);
-  EXPECT_EQ(group.strike, CString("12.5x")) << "kept as sent, sent back so";
-  EXPECT_EQ(group.expiry, CString("99999999999"));
-  record.strExpiry = record.strExpiryAsSent = "ALL";
-  EXPECT_FALSE(GroupOfRecord(record).expiry);
 }
 
 }  // namespace

@@ -15,9 +15,7 @@
 #include "platform/comctl/image_list.h"
 #include "platform/gdi/display_list.h"
 #include "listview/profile/appearance_line.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
-#include "listview/testing/text_rows.h"
+#include "listview/testing/list_test.h"
 #include "platform/user/clipboard.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
@@ -28,49 +26,25 @@
 
 namespace {
 
-using listview::testing::CListDialog;
-using Dialog = CListDialog<CCommonListCtrl>;
-
 void ThreeColumns(CCommonListCtrl& list) {
-  list.m_strProfileName = "testlist";
-  list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
-  list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
-  list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
-  for (int i = 0; i < 3; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
+  listview::testing::AddColumns(list, "testlist",
+                                {sTarnColInfo("Name", 80, 0, sort_kind::kText),
+                                 sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
+                                 sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
 }
 
-class CommonList : public ::testing::Test {
+class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog();
-  }
-  void TearDown() override {
-    m_dialog.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
-  }
-
   CCommonListCtrl& Open(std::function<void(CCommonListCtrl&)> extra = {}) {
-    m_dialog = std::make_unique<Dialog>([extra](CCommonListCtrl& list) {
+    return OpenWith([extra](CCommonListCtrl& list) {
       ThreeColumns(list);
       if (extra) extra(list);
       list.ApplyColumnProfile();
     });
-    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-    return m_dialog->list;
   }
   void Close() { m_dialog->DestroyWindow(); }
-
-  std::vector<std::string> Captions() { return listview::testing::HeaderCaptions(*m_dialog->list.GetHeaderCtrl()); }
-  std::vector<int> Widths() {
-    std::vector<int> out;
-    CHeaderCtrl* header = m_dialog->list.GetHeaderCtrl();
-    for (int i = 0; i < header->GetItemCount(); ++i) out.push_back(m_dialog->list.GetColumnWidth(i));
-    return out;
-  }
   void AddRows(const std::vector<std::vector<const char*>>& rows) {
-    CCommonListCtrl& list = m_dialog->list;
+    CCommonListCtrl& list = TheList();
     for (const auto& row : rows) {
       const int at = list.InsertItem(list.GetItemCount(), row[0]);
       for (size_t c = 1; c < row.size(); ++c) list.SetItemText(at, static_cast<int>(c), row[c]);
@@ -79,19 +53,15 @@ class CommonList : public ::testing::Test {
   }
   std::vector<std::string> Column(int column) {
     std::vector<std::string> out;
-    for (int i = 0; i < m_dialog->list.GetItemCount(); ++i) out.emplace_back(m_dialog->list.GetItemText(i, column));
+    for (int i = 0; i < TheList().GetItemCount(); ++i) out.emplace_back(TheList().GetItemText(i, column));
     return out;
   }
-  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*m_dialog->list.GetHeaderCtrl(), item)); }
   int HeaderImage(int item) {
     HDITEM hdi;
     hdi.mask = HDI_FORMAT | HDI_IMAGE;
-    m_dialog->list.GetHeaderCtrl()->GetItem(item, &hdi);
+    TheList().GetHeaderCtrl()->GetItem(item, &hdi);
     return (hdi.fmt & HDF_IMAGE) ? hdi.iImage : -1;
   }
-
-  listview::testing::SettingsDir m_settings;
-  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout) {
@@ -148,16 +118,6 @@ TEST_F(CommonList, ADefaultLayoutPlacesColumnsWhenNothingIsStored) {
     list.m_arrDefaultLayout.Add(0);
   });
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Price", "Name"}));
-}
-
-TEST_F(CommonList, AFailedSaveIsReported) {
-  Open();
-  m_settings.MakeUnwritable();
-  Close();
-  const auto boxes = platform::MessageBoxLog();
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].text, "File Open Failed");
-  EXPECT_EQ(boxes[1].text, "Error while saving column profile");
 }
 
 TEST(CompareCells, EveryKindOfTheBaseSort) {
@@ -279,6 +239,9 @@ TEST_F(CommonList, KeyboardShortcuts) {
   EXPECT_EQ(list.GetSelectedCount(), 2u);
   platform::input::PressKey('C', platform::input::kControl);
   EXPECT_EQ(platform::ClipboardText(), "a\t1\t2\t\r\nb\t3\t4\t\r\n");
+  const DWORD copies = GetClipboardSequenceNumber();
+  platform::input::PressKey('Q', platform::input::kControl);
+  EXPECT_EQ(GetClipboardSequenceNumber(), copies) << "Ctrl+Q is no shortcut: nothing is copied";
   const DWORD style = list.GetExtendedStyle();
   platform::input::PressKey('G', platform::input::kShift);
   EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES);
@@ -392,33 +355,6 @@ TEST_F(CommonList, ARightClickOnTheHeaderShowsTheFittingMenu) {
             (std::vector<std::string>{"Fit To Data", "Fit to Header Size", "Fit to Window"}));
 }
 
-TEST_F(CommonList, HeaderToolTipsFollowInsertAndDelete) {
-  CCommonListCtrl& list = Open([](CCommonListCtrl& l) { l.m_arrColumns[1].strDescription = "quantity"; });
-  const HWND tip = list.HeaderToolTip();
-  ASSERT_NE(tip, nullptr);
-  EXPECT_EQ(platform::ReadTooltip(tip).toolCount, 3);
-  auto toolText = [&](UINT_PTR id, RECT* rect = nullptr) {
-    char text[128] = {};
-    TOOLINFO tool;
-    tool.hwnd = list.GetHeaderCtrl()->GetSafeHwnd();
-    tool.uId = id;
-    tool.lpszText = text;
-    if (!::SendMessage(tip, TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) return std::string("<none>");
-    if (rect != nullptr) *rect = tool.rect;
-    return std::string(text);
-  };
-  EXPECT_EQ(toolText(1), "Name");
-  EXPECT_EQ(toolText(2), "quantity") << "the description replaces the caption";
-  EXPECT_EQ(toolText(3), "Price");
-  list.DeleteColumn(0);
-  RECT rect{};
-  EXPECT_EQ(toolText(1), "quantity");
-  EXPECT_EQ(toolText(2, &rect), "Price");
-  EXPECT_EQ(rect.left, 70) << "over the column's new place";
-  EXPECT_EQ(rect.right, 130);
-  EXPECT_EQ(toolText(3), "<none>");
-}
-
 int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {
   if (row == 1) return 0;  // no tip for the second row
   text = "row " + list->GetItemText(row, 0);
@@ -460,26 +396,20 @@ TEST_F(CommonList, RowToolTipsAskTheOwnersCallback) {
   NMTTDISPINFOA beyond;
   ask(TTN_NEEDTEXTA, 9, beyond, wide);
   EXPECT_EQ(beyond.lpszText, nullptr);
-}
 
-TEST_F(CommonList, ARowThatTheBottomEdgeCutsHasItsTipToo) {
-  CCommonListCtrl& list = Open();
-  for (int i = 0; i < 30; ++i) AddRows({{"a", "1", "2"}});
-  list.SetItemToolTipCallback(&RowTip);
-  RECT first{};
-  list.GetItemRect(0, &first, LVIR_BOUNDS);
+  // A row that the bottom edge cuts has its tip too: three whole rows below
+  // the header and half of the fourth.
+  for (int i = 0; i < 27; ++i) AddRows({{"a", "1", "2"}});
   RECT client{}, window{};
   list.GetClientRect(&client);
   list.GetWindowRect(&window);
-  // Three whole rows below the header and half of the fourth.
-  const int height = first.bottom - first.top;
+  const int height = row.bottom - row.top;
   const int frame = (window.bottom - window.top) - client.bottom;
-  list.MoveWindow(0, 0, window.right - window.left, frame + first.top + 3 * height + height / 2);
+  list.GetItemRect(0, &row, LVIR_BOUNDS);
+  list.MoveWindow(0, 0, window.right - window.left, frame + row.top + 3 * height + height / 2);
   ASSERT_EQ(list.GetCountPerPage(), 3);
-  RECT cut{};
-  list.GetItemRect(3, &cut, LVIR_BOUNDS);
-  TOOLINFO info;
-  EXPECT_EQ(list.OnToolHitTest(CPoint(cut.left + 5, cut.top + 2), &info), 4);
+  list.GetItemRect(3, &row, LVIR_BOUNDS);
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 5, row.top + 2), &info), 4);
 }
 
 TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) {
@@ -509,52 +439,35 @@ TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) 
   EXPECT_FALSE(platform::ReadTooltip(platform::TooltipFor(list.m_hWnd)).shown);
 }
 
-TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFont) {
+TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColoursTheFontOnly) {
   sListAppearance look;
   look.clrBack = 0xFFFFFF;
   look.clrText = 0x0000FF;
   look.strFontFace = "Arial";
   look.strFontSize = "12";
   listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
-  // The profile name is known before the list window is attached.
-  m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
-    ThreeColumns(list);
-    list.ApplyColumnProfile();
-  });
-  m_dialog->list.m_strProfileName = "testlist";
-  ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-  CCommonListCtrl& list = m_dialog->list;
-  EXPECT_TRUE(list.IsCustomized());
-  EXPECT_EQ(list.GetBkColor(), 0xFFFFFFu);
-  EXPECT_EQ(list.GetTextColor(), 0x0000FFu);
-  LOGFONT lf{};
-  list.GetFont()->GetLogFont(&lf);
-  EXPECT_STREQ(lf.lfFaceName, "Arial");
-  EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
-  EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_HEADERDRAGDROP);
-}
-
-TEST_F(CommonList, AListThatTakesNoColoursTakesTheStoredFontOnly) {
-  sListAppearance look;
-  look.clrBack = 0xFFFFFF;
-  look.clrText = 0x0000FF;
-  look.strFontFace = "Arial";
-  look.strFontSize = "12";
-  listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
-  m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
-    ThreeColumns(list);
-    list.ApplyColumnProfile();
-  });
-  m_dialog->list.m_strProfileName = "testlist";
-  m_dialog->list.m_bApplyColors = FALSE;
-  ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-  CCommonListCtrl& list = m_dialog->list;
-  EXPECT_EQ(list.GetBkColor(), 0u);
-  EXPECT_EQ(list.GetTextBkColor(), 0u);
-  EXPECT_EQ(list.GetTextColor(), 0x00FF00u);
-  LOGFONT lf{};
-  list.GetFont()->GetLogFont(&lf);
-  EXPECT_STREQ(lf.lfFaceName, "Arial");
+  for (const BOOL colors : {TRUE, FALSE}) {
+    SCOPED_TRACE(colors ? "colours applied" : "colours not applied");
+    // The profile name is known before the list window is attached.
+    CCommonListCtrl& list = OpenWith(
+        [](CCommonListCtrl& l) {
+          ThreeColumns(l);
+          l.ApplyColumnProfile();
+        },
+        [colors](CCommonListCtrl& l) {
+          l.m_strProfileName = "testlist";
+          l.m_bApplyColors = colors;
+        });
+    EXPECT_EQ(list.GetBkColor(), colors ? 0xFFFFFFu : 0u);
+    EXPECT_EQ(list.GetTextBkColor(), colors ? 0xFFFFFFu : 0u);
+    EXPECT_EQ(list.GetTextColor(), colors ? 0x0000FFu : 0x00FF00u);
+    EXPECT_TRUE(list.IsCustomized());
+    LOGFONT lf{};
+    list.GetFont()->GetLogFont(&lf);
+    EXPECT_STREQ(lf.lfFaceName, "Arial");
+    EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
+    EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_HEADERDRAGDROP);
+  }
 }
 
 TEST_F(CommonList, WithoutAStoredAppearanceTheListIsGreenOnBlack) {

@@ -1,58 +1,40 @@
 // CCommonListCtrl's header tool-tips as a person meets them: the pointer
 // rests on a header item for the tip's delay, the tip window shows the
 // column's description (a computed column's formula), and it goes when the
-// pointer leaves; the tools keep to their items through a resize, a fit and
-// a header drag.
+// pointer leaves; the tools keep to their items through a resize, a fit, a
+// header drag and a column's deletion.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "listview/common/common_list_ctrl.h"
 #include "listview/filter/filter_list_ctrl.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
+#include "listview/testing/list_test.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
-#include "platform/testing/reset_for_test.h"
 #include "platform/window/cursor.h"
 
 namespace {
 
-using listview::testing::CListDialog;
-using Dialog = CListDialog<CCommonListCtrl>;
 namespace input = platform::input;
 
-class HeaderTips : public ::testing::Test {
+class HeaderTips : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog();
-  }
-  void TearDown() override {
-    m_dialog.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
-  }
-
   // Name, Qty, Price and, from the stored profile, the computed column
   // "Value" whose formula the user typed as "Qty" * "Price".
   CCommonListCtrl& Open() {
-    std::ofstream(m_settings.File(), std::ios::binary)
-        << "[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60,3,3,90,Value# \"1\" * \"2\"#\"Qty\" * \"Price\"\r\n";
-    m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
-      list.m_strProfileName = "testlist";
-      list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
-      list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
-      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
+    m_settings.Write(
+        "[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60,3,3,90,Value# \"1\" * \"2\"#\"Qty\" * \"Price\"\r\n");
+    return OpenWith([](CCommonListCtrl& list) {
+      listview::testing::AddColumns(list, "testlist",
+                                    {sTarnColInfo("Name", 80, 0, sort_kind::kText),
+                                     sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
+                                     sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
       list.m_arrColumns[1].strDescription = "Quantity in lots";
-      for (int i = 0; i < 3; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
       list.ApplyColumnProfile();
     });
-    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-    return m_dialog->list;
   }
 
   HWND Header() { return m_dialog->list.GetHeaderCtrl()->GetSafeHwnd(); }
@@ -82,9 +64,6 @@ class HeaderTips : public ::testing::Test {
       EXPECT_EQ(tool.rect.bottom, r.bottom) << after << ", item " << item;
     }
   }
-
-  listview::testing::SettingsDir m_settings;
-  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavingHidesIt) {
@@ -123,7 +102,7 @@ TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavin
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
 }
 
-TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitAndHeaderDrag) {
+TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitHeaderDragAndDelete) {
   CCommonListCtrl& list = Open();
   ExpectToolsOnItems("opened");
 
@@ -144,6 +123,13 @@ TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitAndHeaderDrag) {
   ASSERT_NE(list.GetHeaderCtrl()->OrderToIndex(0), 0) << "the drag moved Name";
   ExpectToolsOnItems("a header drag");
   EXPECT_EQ(RestOn(0, 500).text, "Name") << "Name's tip went with it";
+
+  // Name goes: the tools after it move down one item, and the last tool goes.
+  list.DeleteColumn(0);
+  ExpectToolsOnItems("a delete");
+  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 3);
+  EXPECT_EQ(RestOn(0, 500).text, "Quantity in lots");
+  EXPECT_EQ(RestOn(2, 500).text, "\"Qty\" * \"Price\"");
 }
 
 TEST_F(HeaderTips, ThePictureShowsTheTipOverTheHeader) {
@@ -167,12 +153,10 @@ TEST_F(HeaderTips, ThePictureShowsTheTipOverTheHeader) {
 }
 
 TEST_F(HeaderTips, AFilterRowShownLaterIsCoveredByTheTipsToo) {
-  auto dialog = std::make_unique<CListDialog<CFilterListCtrl>>([](CFilterListCtrl& list) {
-    list.m_strProfileName = "filtered";
-    list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
-    list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
+  auto dialog = std::make_unique<listview::testing::CListDialog<CFilterListCtrl>>([](CFilterListCtrl& list) {
+    listview::testing::AddColumns(
+        list, "filtered", {sTarnColInfo("Name", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 70, 1, sort_kind::kInteger)});
     list.m_arrColumns[1].strDescription = "Quantity in lots";
-    for (int i = 0; i < 2; ++i) list.m_mapColumnIndex.SetAt(list.m_arrColumns[i].szName, i);
     list.ApplyColumnProfile();
     list.EnableFilterMode(true);  // the header grows a row of filter boxes
   });

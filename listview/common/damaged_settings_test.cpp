@@ -20,41 +20,33 @@
 #include "listview/profile/appearance_line.h"
 #include "listview/profile/settings_file.h"
 #include "listview/profile/settings_report.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
-#include "platform/testing/reset_for_test.h"
+#include "listview/testing/list_test.h"
 #include "platform/user/message_box.h"
 #include "platform/window/metrics.h"
 
 namespace {
 
-using Dialog = listview::testing::CListDialog<CCommonListCtrl>;
 using Strings = std::vector<std::string>;
 using Ints = std::vector<int>;
 
-class DamagedSettings : public ::testing::Test {
+class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
+    ListTest::SetUp();
     listview::ResetSettingsReports();
-    listview::testing::RegisterListDialog();
-  }
-  void TearDown() override {
-    m_dialog.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
   }
 
   CCommonListCtrl& Open() {
-    m_dialog = std::make_unique<Dialog>([](CCommonListCtrl& list) {
-      list.m_arrColumns.Add(sTarnColInfo("Name", 80, 0, sort_kind::kText));
-      list.m_arrColumns.Add(sTarnColInfo("Qty", 70, 1, sort_kind::kInteger));
-      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
-      list.ApplyColumnProfile();
-    });
-    m_dialog->list.m_strProfileName = "testlist";  // before the list is attached and reads its appearance
-    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-    return m_dialog->list;
+    return OpenWith(
+        [](CCommonListCtrl& list) {
+          listview::testing::AddColumns(list, "testlist",
+                                        {sTarnColInfo("Name", 80, 0, sort_kind::kText),
+                                         sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
+                                         sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
+          list.ApplyColumnProfile();
+        },
+        // before the list is attached and reads its appearance
+        [](CCommonListCtrl& list) { list.m_strProfileName = "testlist"; });
   }
   void Close() { m_dialog.reset(); }
   // Opens the list over a stored profile value and closes it again,
@@ -65,22 +57,19 @@ class DamagedSettings : public ::testing::Test {
     int records = 0;
     std::string said;
   };
-  Seen OpenWith(const std::string& profile) {
+  Seen Reopen(const std::string& profile) {
     m_settings.Write("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n");
     ::testing::internal::CaptureStderr();
     CCommonListCtrl& list = Open();
     Seen seen;
     seen.said = ::testing::internal::GetCapturedStderr();
-    seen.captions = listview::testing::HeaderCaptions(list);
-    for (int i = 0; i < list.GetHeaderCtrl()->GetItemCount(); ++i) seen.widths.push_back(list.GetColumnWidth(i));
+    seen.captions = Captions();
+    seen.widths = Widths();
     seen.records = static_cast<int>(list.m_arrColumns.GetSize());
     Close();
     return seen;
   }
   std::string Key() const { return m_settings.File().string() + ": [testlist] COLUMNPROFILE: damaged ("; }
-
-  listview::testing::SettingsDir m_settings;
-  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce) {
@@ -104,7 +93,7 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
       {"0,0,50,1,1,40,2,2,99999999999", {"Name", "Qty", "Price"}, {50, 40, 60}},
   };
   for (const Case& c : cases) {
-    const Seen seen = OpenWith(c.value);
+    const Seen seen = Reopen(c.value);
     EXPECT_EQ(seen.captions, c.captions) << c.value;
     EXPECT_EQ(seen.widths, c.widths) << c.value;
     EXPECT_EQ(seen.said.rfind("tarn settings: " + Key(), 0), 0u) << c.value << "\n" << seen.said;
@@ -112,23 +101,23 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
     ::testing::internal::CaptureStderr();
     listview::ResetSettingsReports();
     Open();
-    EXPECT_EQ(listview::testing::HeaderCaptions(m_dialog->list), c.captions) << c.value;
+    EXPECT_EQ(Captions(), c.captions) << c.value;
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.value;
     Close();
   }
   // A sound value says nothing; the same damaged line twice is told once.
-  EXPECT_EQ(OpenWith("0,0,50,1,1,40,2,2,30").said, "");
+  EXPECT_EQ(Reopen("0,0,50,1,1,40,2,2,30").said, "");
   listview::ResetSettingsReports();
-  const std::string first = OpenWith("garbage").said;
+  const std::string first = Reopen("garbage").said;
   EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << first;
-  EXPECT_EQ(OpenWith("garbage").said, "");
+  EXPECT_EQ(Reopen("garbage").said, "");
 }
 
 TEST_F(DamagedSettings, AComputedColumnIndexOutsideTheListIsDamagedNotAllocated) {
   for (const char* index : {"2147483647", "10000000", "100", "-1"}) {
     listview::ResetSettingsReports();
     const auto start = std::chrono::steady_clock::now();
-    const Seen seen = OpenWith(std::string(index) + ",0,80,Net# \"1\"*2#\"Qty\" * 2");
+    const Seen seen = Reopen(std::string(index) + ",0,80,Net# \"1\"*2#\"Qty\" * 2");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << index;
     EXPECT_EQ(seen.captions, (Strings{"Name", "Qty", "Price"})) << index;
     EXPECT_EQ(seen.widths, (Ints{80, 70, 60})) << index;
@@ -137,7 +126,7 @@ TEST_F(DamagedSettings, AComputedColumnIndexOutsideTheListIsDamagedNotAllocated)
     EXPECT_EQ(m_settings.Read().find("Net"), std::string::npos) << "nothing invented is saved";
   }
   // The next index after the built-in ones is a computed column.
-  const Seen sound = OpenWith("0,0,50,1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2");
+  const Seen sound = Reopen("0,0,50,1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2");
   EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Price", "Net"}));
   EXPECT_EQ(sound.said, "");
 }
@@ -164,7 +153,8 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
   };
   for (const Case& c :
        {Case{"0,FF00,Arial,-3", "8", "Arial", 0xFF00}, Case{"0,FF00,Arial,8,abc", "8", "Arial", 0xFF00},
-        Case{"0,FF00,Ar\x01ial,8", "8", "MS Shell Dlg 2", 0xFF00}, Case{"0,1000000,Arial,12", "12", "Arial", 0xFF00}}) {
+        Case{"0,FF00,Ar\x01ial,8", "8", "MS Shell Dlg 2", 0xFF00}, Case{"0,1000000,Arial,12", "12", "Arial", 0xFF00},
+        Case{"0,FF00,Arial,8,256", "8", "Arial", 0xFF00} /* a keyword column past the last a list can have */}) {
     m_settings.Write(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
     listview::ResetSettingsReports();
     ::testing::internal::CaptureStderr();
@@ -184,7 +174,7 @@ TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
   m_settings.Write(stored);
   ::chmod(m_settings.File().c_str(), 0444);
   CCommonListCtrl& list = Open();
-  EXPECT_EQ(listview::testing::HeaderCaptions(list), (Strings{"Qty", "Name", "Price"})) << "still read";
+  EXPECT_EQ(Captions(), (Strings{"Qty", "Name", "Price"})) << "still read";
   EXPECT_EQ(list.Appearance().clrBack, 0xFFu);
   list.SetColumnWidth(0, 120);
   listview::WriteAppearanceLine("testlist", 20016, sListAppearance());

@@ -8,59 +8,39 @@
 #include <vector>
 
 #include "listview/filter/computed_cell.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
-#include "listview/testing/text_rows.h"
+#include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/list_text.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
-#include "platform/testing/reset_for_test.h"
 #include "platform/user/menu.h"
 
 namespace {
 
-using listview::testing::CListDialog;
-using Dialog = CListDialog<CFilterListCtrl>;
-
-using Row = listview::testing::TextRow;  // Side, Qty, Price, Kind
+using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
 constexpr auto& FormatRow = listview::testing::FormatTextRow;
 
-class FilterList : public ::testing::Test {
+// Side, Qty, Price, Kind, the newest row on top.
+class FilterList : public listview::testing::ListTest<CFilterListCtrl> {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
-    m_dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
-      Setup(list);
-      list.SetDataDescriptor(&FormatRow);
-    });
-  }
+  FilterList() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS) {}
   static void Setup(CFilterListCtrl& list) {
-    list.m_strProfileName = "filtertest";
-    list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
-    list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
-    list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
-    list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
+    listview::testing::AddColumns(list, "filtertest",
+                                  {sTarnColInfo("Side", 60, 0, sort_kind::kText),
+                                   sTarnColInfo("Qty", 60, 1, sort_kind::kInteger),
+                                   sTarnColInfo("Price", 60, 1, sort_kind::kFloat),
+                                   sTarnColInfo("Kind", 60, 0, sort_kind::kText8)});
     list.ApplyColumnProfile();
     list.EnableFilterMode(true);
     list.SetNewestFirst(true);
   }
-  void TearDown() override {
-    m_dialog.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
-  }
   CFilterListCtrl& Open() {
-    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-    return m_dialog->list;
+    return OpenWith([](CFilterListCtrl& list) {
+      Setup(list);
+      list.SetDataDescriptor(&FormatRow);
+    });
   }
-  void Add(std::vector<std::string> cells) {
-    m_rows.push_back(std::make_unique<Row>(Row{std::move(cells)}));
-    CFilterListCtrl& list = m_dialog->list;
-    list.InsertItem(0, "");
-    list.SetItemData(0, reinterpret_cast<DWORD_PTR>(m_rows.back().get()));
-  }
+  void Add(std::vector<std::string> cells) { AddRow(std::move(cells)); }
   void AddSample() {
     Add({"buy", "10", "100.5", "NIFTY FUT"});
     Add({"Sell", "3", "4.5", "BANKFUT"});
@@ -68,27 +48,19 @@ class FilterList : public ::testing::Test {
     Add({"BUYER", "7", "-", "opt"});
   }
   // Column `column` of the visible rows, top first, as the control shows it.
-  std::vector<std::string> Shown(int column) {
-    std::vector<std::string> out;
-    const HWND list = m_dialog->list.m_hWnd;
+  Strings Shown(int column) {
+    Strings out;
+    const HWND list = TheList().m_hWnd;
     const int count = static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      out.push_back(platform::testing::ListCellText(list, i, column));
-    }
+    for (int i = 0; i < count; ++i) out.push_back(platform::testing::ListCellText(list, i, column));
     return out;
   }
-  std::vector<std::string> Filtered(int column, const char* filter) {
-    m_dialog->list.ClearFilters();
-    m_dialog->list.SetColumnFilter(column, filter);
-    m_dialog->list.Refilter();
+  Strings Filtered(int column, const char* filter) {
+    TheList().ClearFilters();
+    TheList().SetColumnFilter(column, filter);
+    TheList().Refilter();
     return Shown(0);
   }
-  void ClickHeader(int item) { ASSERT_TRUE(listview::testing::ClickHeaderItem(*m_dialog->list.GetHeaderCtrl(), item)); }
-
-  using Strings = std::vector<std::string>;
-  listview::testing::SettingsDir m_settings;
-  std::vector<std::unique_ptr<Row>> m_rows;
-  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(FilterList, NewRowsShowOnTopAndTheStoreKeepsInsertionOrder) {
@@ -96,7 +68,7 @@ TEST_F(FilterList, NewRowsShowOnTopAndTheStoreKeepsInsertionOrder) {
   AddSample();
   EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"}));
   EXPECT_EQ(list.StoreSize(), 4);
-  EXPECT_EQ(list.GetItemData(0), reinterpret_cast<DWORD_PTR>(m_rows[3].get()));
+  EXPECT_EQ(list.GetItemData(0), RowData(3));
   EXPECT_EQ(list.GetItemData(4), 0u) << "beyond the last row";
   list.SetNewestFirst(false);
   EXPECT_EQ(Shown(0), (Strings{"buy", "Sell", "hold", "BUYER"}));
@@ -122,7 +94,8 @@ TEST_F(FilterList, AMemberFormatterRunsOnTheNotificationWindowElseOnTheParent) {
     Setup(list);
     list.SetDataDescriptor(&NamedOwner::Format);
   });
-  CFilterListCtrl& list = Open();
+  ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+  CFilterListCtrl& list = TheList();
   Add({"buy", "10", "100.5", "NIFTY FUT"});
   EXPECT_EQ(Shown(0), Strings{"parent:buy"});
   NamedOwner other("other", {});
@@ -139,24 +112,19 @@ TEST_F(FilterList, FilterTextsSelectRows) {
   EXPECT_EQ(Filtered(1, ">100"), (Strings{"hold"}));
   EXPECT_EQ(Filtered(2, "<5"), (Strings{"Sell"})) << "an empty cell and \"-\" are excluded";
   // Two filters must both pass.
-  m_dialog->list.SetColumnFilter(0, "buy");
-  m_dialog->list.Refilter();
+  TheList().SetColumnFilter(0, "buy");
+  TheList().Refilter();
   EXPECT_EQ(Shown(0), (Strings{}));
-  m_dialog->list.SetColumnFilter(2, "");
-  m_dialog->list.Refilter();
+  TheList().SetColumnFilter(2, "");
+  TheList().Refilter();
   EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"})) << "an empty text removes that column's filter";
-}
-
-TEST_F(FilterList, ARowWhoseDataFailsTheFiltersLeavesTheView) {
-  CFilterListCtrl& list = Open();
-  AddSample();
-  Filtered(0, "buy");
+  // A row added later that fails the filters is stored but not shown.
   Add({"sell", "1", "1", "x"});
   EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"}));
-  EXPECT_EQ(list.StoreSize(), 5);
-  list.ClearFilters();
-  list.Refilter();
-  EXPECT_EQ(Shown(0).front(), "sell") << "it is still stored";
+  EXPECT_EQ(TheList().StoreSize(), 5);
+  TheList().ClearFilters();
+  TheList().Refilter();
+  EXPECT_EQ(Shown(0).front(), "sell");
 }
 
 TEST_F(FilterList, MatchFilterExactlyFromTheHeaderMenu) {
@@ -198,6 +166,18 @@ TEST_F(FilterList, TheHeadersFilterChangeReachesTheOwnerUnderTheListsId) {
   EXPECT_TRUE(list.FilteredColumns().empty());
 }
 
+// New data for a row on the page repaints the row, the top one too.
+TEST_F(FilterList, NewDataForAShownRowRepaintsIt) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  for (const int row : {0, 3}) {
+    ::ValidateRect(list.m_hWnd, nullptr);
+    ASSERT_TRUE(list.SetItemData(row, RowData(1)));
+    EXPECT_TRUE(::GetUpdateRect(list.m_hWnd, nullptr, FALSE)) << row;
+    EXPECT_EQ(Shown(0)[static_cast<size_t>(row)], "Sell") << row;
+  }
+}
+
 TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
   CFilterListCtrl& list = Open();
   AddSample();
@@ -211,7 +191,7 @@ TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
   ASSERT_TRUE(list.DeleteItem(2));
   EXPECT_EQ(list.GetSelectedCount(), 0u) << "the last row leaves no selection";
   EXPECT_FALSE(list.DeleteItem(2));
-  EXPECT_EQ(list.GetItemData(1), reinterpret_cast<DWORD_PTR>(m_rows[1].get()));
+  EXPECT_EQ(list.GetItemData(1), RowData(1));
 }
 
 TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
@@ -304,10 +284,10 @@ TEST_F(FilterList, ComputedColumnsEvaluateTheirFormula) {
   Add({"2", "4", "2.5", "x"});
   Add({"buy", "0", "2.5", "x"});
   Add({"buy", "3", "-", "x"});
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[0].get()), 4), "2.50") << "4 * 2.5 / 4";
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[0].get()), 5), "5.00") << "the first column and a computed one";
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[1].get()), 4), "Divided by ZERO error");
-  EXPECT_EQ(list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[2].get()), 4), "0.00") << "\"-\" enters as 0";
+  EXPECT_EQ(list.CellText(RowData(0), 4), "2.50") << "4 * 2.5 / 4";
+  EXPECT_EQ(list.CellText(RowData(0), 5), "5.00") << "the first column and a computed one";
+  EXPECT_EQ(list.CellText(RowData(1), 4), "Divided by ZERO error");
+  EXPECT_EQ(list.CellText(RowData(2), 4), "0.00") << "\"-\" enters as 0";
 }
 
 // A formula that fails for every row ("% 0") says so once per refresh of

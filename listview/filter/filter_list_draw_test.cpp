@@ -5,17 +5,13 @@
 #include <vector>
 
 #include "listview/filter/filter_list_ctrl.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
+#include "listview/testing/list_test.h"
 #include "platform/gdi/display_list.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
 #include "platform/user/dialog_resources.h"
 
 namespace {
-
-using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
 
 struct Row {
   std::vector<std::string> cells;
@@ -32,32 +28,29 @@ int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, i
 
 COLORREF ColorOf(const TRIVERTEX& v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); }
 
-class FilterListDrawing : public ::testing::Test {
+class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
  protected:
+  FilterListDrawing() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS) {}
   void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS);
-    m_dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
-      list.m_strProfileName = "drawtest";
-      list.m_arrColumns.Add(sTarnColInfo("Side", 80, 0, sort_kind::kText));
-      list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
+    ListTest::SetUp();
+    OpenWith([](CFilterListCtrl& list) {
+      listview::testing::AddColumns(
+          list, "drawtest", {sTarnColInfo("Side", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger)});
       list.ApplyColumnProfile();
       list.EnableFilterMode(true);
       list.SetDataDescriptor(&FormatRow);
     });
-    ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
     for (const char* side : {"BUYER", "sell"}) {
-      m_rows.push_back(std::make_unique<Row>(Row{{side, "10"}}));
+      m_iconRows.push_back(std::make_unique<Row>(Row{{side, "10"}}));
       list().InsertItem(0, "");
-      list().SetItemData(0, reinterpret_cast<DWORD_PTR>(m_rows.back().get()));
+      list().SetItemData(0, reinterpret_cast<DWORD_PTR>(m_iconRows.back().get()));
     }
   }
   void TearDown() override {
-    m_dialog.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
+    ListTest::TearDown();
+    m_iconRows.clear();
   }
-  CFilterListCtrl& list() { return m_dialog->list; }
+  CFilterListCtrl& list() { return TheList(); }
   platform::DrawOps Paint() {
     platform::ClearDisplayList(list().m_hWnd);
     ::InvalidateRect(list().m_hWnd, nullptr, TRUE);
@@ -82,9 +75,7 @@ class FilterListDrawing : public ::testing::Test {
     return nullptr;
   }
 
-  listview::testing::SettingsDir m_settings;
-  std::vector<std::unique_ptr<Row>> m_rows;
-  std::unique_ptr<Dialog> m_dialog;
+  std::vector<std::unique_ptr<Row>> m_iconRows;
 };
 
 TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundOrAGradientToWhite) {
@@ -149,11 +140,11 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
 
 TEST_F(FilterListDrawing, AnIconCellDrawsItsIconAtTheRightEdgeOrSaysItFailed) {
   const HICON icon = platform::RegisterIcon(listview::testing::kTestModule, 4711);
-  m_rows[0]->icon = static_cast<int>(reinterpret_cast<INT_PTR>(icon));
-  m_rows[1]->icon = 12345;  // no icon
+  m_iconRows[0]->icon = static_cast<int>(reinterpret_cast<INT_PTR>(icon));
+  m_iconRows[1]->icon = 12345;  // no icon
   list().m_arrColumns[1].nFormat = LVCFMT_IMAGE;
   const auto ops = Paint();
-  const int withIcon = list().GetItemData(0) == reinterpret_cast<DWORD_PTR>(m_rows[0].get()) ? 0 : 1;
+  const int withIcon = list().GetItemData(0) == reinterpret_cast<DWORD_PTR>(m_iconRows[0].get()) ? 0 : 1;
   CRect cell;
   ASSERT_TRUE(list().GetSubItemRect(withIcon, 1, LVIR_LABEL, cell));
 

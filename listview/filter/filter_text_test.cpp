@@ -10,17 +10,13 @@
 
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/dialog_templates.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
-#include "listview/testing/text_rows.h"
+#include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
 #include "platform/window/cursor.h"
 
 namespace {
 
 namespace input = platform::input;
-using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
 using Strings = std::vector<std::string>;
 
 CString Join(const Strings& texts) {
@@ -38,41 +34,30 @@ TEST(FilterTextJoin, FurtherTextsJoinWithATildeUnlessAlreadyContained) {
   EXPECT_EQ(Join({}), "");
 }
 
-class FilterText : public ::testing::Test {
+class FilterText : public listview::testing::ListTest<CFilterListCtrl> {
  protected:
+  FilterText() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS) {}
   void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
+    ListTest::SetUp();
     listview::testing::RegisterFilterTextTemplate();
-    // BSE is in the last visible row only, NSE_FO in the first only.
-    for (const Strings& cells : {Strings{"NSE_FO", "buy"}, Strings{"NSE", "buy"}, Strings{"NSE", "buy"},
-                                 Strings{"", "buy"}, Strings{"BSE", "buy"}, Strings{"MCX", "sell"}}) {
-      m_rows.push_back(std::make_unique<listview::testing::TextRow>(listview::testing::TextRow{cells}));
-    }
-    m_dialog = std::make_unique<Dialog>([](CFilterListCtrl& list) {
-      list.m_strProfileName = "filtertext";
-      list.m_arrColumns.Add(sTarnColInfo("Exchange", 80, 0, sort_kind::kText));
-      list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
+    OpenWith([](CFilterListCtrl& list) {
+      listview::testing::AddColumns(
+          list, "filtertext", {sTarnColInfo("Exchange", 80, 0, sort_kind::kText), sTarnColInfo("Side", 60, 0, sort_kind::kText)});
       list.ApplyColumnProfile();
       list.EnableFilterMode(true);
       list.SetDataDescriptor(&listview::testing::FormatTextRow);
     });
-    ASSERT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-    for (const auto& row : m_rows) {
-      List().InsertItem(0, "");
-      List().SetItemData(0, reinterpret_cast<DWORD_PTR>(row.get()));
+    // BSE is in the last visible row only, NSE_FO in the first only.
+    for (const Strings& cells : {Strings{"NSE_FO", "buy"}, Strings{"NSE", "buy"}, Strings{"NSE", "buy"},
+                                 Strings{"", "buy"}, Strings{"BSE", "buy"}, Strings{"MCX", "sell"}}) {
+      AddRow(cells);
     }
     // The MCX row is filtered away: the pop-up offers visible rows only.
     List().SetColumnFilter(1, "buy");
     List().Refilter();
   }
-  void TearDown() override {
-    m_dialog.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
-  }
 
-  CFilterListCtrl& List() { return m_dialog->list; }
+  CFilterListCtrl& List() { return TheList(); }
   HWND Texts() { return TheFilterText().Texts().GetSafeHwnd(); }
 
   // A click on the filter button at the right of the header's filter box.
@@ -126,10 +111,6 @@ class FilterText : public ::testing::Test {
     for (int r = 0; r < List().GetItemCount(); ++r) shown.emplace_back(List().GetItemText(r, 0).GetString());
     return shown;
   }
-
-  listview::testing::SettingsDir m_settings;
-  std::vector<std::unique_ptr<listview::testing::TextRow>> m_rows;
-  std::unique_ptr<Dialog> m_dialog;
 };
 
 TEST_F(FilterText, OffersTheColumnsDistinctVisibleTextsAndWritesTheChosenOnesAsOneFilter) {

@@ -27,13 +27,11 @@ std::vector<ColumnProfileEntry> ExampleEntries() {
           {3, 0, 100, "Net", "expression", "description"}};
 }
 
-TEST(ColumnProfileFormat, WritesTheDocumentedExampleByteForByte) {
-  EXPECT_EQ(FormatColumnProfile(ExampleEntries(), 3), "0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description");
+TEST(ColumnProfileFormat, WritesTheDocumentedExampleByteForByteAndReadsItBack) {
+  const CString text = FormatColumnProfile(ExampleEntries(), 3);
+  EXPECT_EQ(text, "0,1,80,1,-1,0,2,2,75,3,0,100,Net#expression#description");
   EXPECT_EQ(FormatColumnProfile({}, 3), "");
-}
-
-TEST(ColumnProfileFormat, ReadsBackWhatItWrites) {
-  const auto entries = ParseColumnProfile(FormatColumnProfile(ExampleEntries(), 3), 3);
+  const auto entries = ParseColumnProfile(text, 3);
   ASSERT_EQ(entries.size(), 4u);
   EXPECT_EQ(entries[1].nOrder, -1);
   EXPECT_EQ(entries[2].nWidth, 75);
@@ -139,6 +137,8 @@ TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemA
   ParseAppearanceLine("0,FF00,Arial,8,2", other);
   EXPECT_EQ(other.nKeywordColumn, 2);
   EXPECT_FALSE(other.HasKeywords());
+  ParseAppearanceLine("0,FF00,Arial,8,255", other);
+  EXPECT_EQ(other.nKeywordColumn, 255) << "the last column a list can have";
 }
 
 TEST_F(ProfileFiles, AppearanceIsStoredUnderTheListsKey) {

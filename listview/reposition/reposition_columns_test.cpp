@@ -11,10 +11,8 @@
 #include "listview/common/common_list_ctrl.h"
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/column_profile_dialog.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
+#include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
 #include "platform/user/menu.h"
 #include "platform/user/message_box.h"
 
@@ -36,35 +34,30 @@ class CLayoutDialog : public listview::testing::CListDialog<CCommonListCtrl> {
   }
 };
 
-class RepositionColumnsTest : public ::testing::Test {
+class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog();
+    ListTest::SetUp();
     listview::testing::RegisterColumnProfileDialog();
-  }
-  void TearDown() override {
-    m_owner.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
   }
 
   // Five columns, the last two hidden unless a stored profile says otherwise.
   CCommonListCtrl& OpenList(const char* profile = "columns", std::vector<CString> mandatory = {}) {
-    m_owner = std::make_unique<CLayoutDialog>([profile, mandatory](CCommonListCtrl& list) {
-      list.m_strProfileName = profile;
-      const char* names[] = {"Name", "Qty", "Price", "Side", "Expiry"};
-      const int widths[] = {80, 70, 60, 50, 90};
-      for (int i = 0; i < 5; ++i) {
-        list.m_arrColumns.Add(sTarnColInfo(names[i], widths[i], i == 0 ? 0 : 1, sort_kind::kText));
-        list.m_mapColumnIndex.SetAt(names[i], i);
-      }
+    auto owner = std::make_unique<CLayoutDialog>([profile, mandatory](CCommonListCtrl& list) {
+      listview::testing::AddColumns(list, profile,
+                                    {sTarnColInfo("Name", 80, 0, sort_kind::kText),
+                                     sTarnColInfo("Qty", 70, 1, sort_kind::kText),
+                                     sTarnColInfo("Price", 60, 1, sort_kind::kText),
+                                     sTarnColInfo("Side", 50, 1, sort_kind::kText),
+                                     sTarnColInfo("Expiry", 90, 1, sort_kind::kText)});
       for (int position : {0, 1, 2, -1, -1}) list.m_arrDefaultLayout.Add(position);
       for (const CString& caption : mandatory) list.m_arrMandatoryColumns.Add(caption);
       list.ApplyColumnProfile();
     });
-    EXPECT_TRUE(m_owner->Create(listview::testing::kListDialogId));
-    return m_owner->list;
+    m_owner = owner.get();
+    m_dialog = std::move(owner);
+    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
+    return TheList();
   }
   // "Reposition Columns" from the header's menu.
   HWND OpenProfileDialog(CCommonListCtrl& list) {
@@ -82,7 +75,6 @@ class RepositionColumnsTest : public ::testing::Test {
     for (int i = 0; i < list.GetItemCount(); ++i) texts.emplace_back(list.GetItemText(i, 0).GetString());
     return texts;
   }
-  static Strings Header(CCommonListCtrl& list) { return listview::testing::HeaderCaptions(list); }
   static POINT On(CListCtrl& list, int item) {
     CRect r;
     list.GetItemRect(item, &r, LVIR_LABEL);
@@ -113,11 +105,12 @@ class RepositionColumnsTest : public ::testing::Test {
     return text.substr(at + 14, text.find_first_of("\r\n", at) - at - 14);
   }
 
-  listview::testing::SettingsDir m_settings;
-  std::unique_ptr<CLayoutDialog> m_owner;
+  CLayoutDialog* m_owner = nullptr;  // the dialog m_dialog owns
 };
 
-TEST_F(RepositionColumnsTest, OpeningShowsTheHeaderInOrderAndTheHiddenColumnsReversed) {
+// Opened, the dialog shows the header in order and the hidden columns
+// reversed; a column shown changes nothing until View rebuilds the header.
+TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsTheHeader) {
   CCommonListCtrl& list = OpenList();
   const HWND dialog = OpenProfileDialog(list);
   ASSERT_NE(dialog, nullptr);
@@ -130,21 +123,16 @@ TEST_F(RepositionColumnsTest, OpeningShowsTheHeaderInOrderAndTheHiddenColumnsRev
   for (int id : {reposition_id::kSortLabel, reposition_id::kSortField, reposition_id::kSort}) {
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, id))) << id;
   }
-}
-
-TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsTheHeader) {
-  CCommonListCtrl& list = OpenList();
-  const HWND dialog = OpenProfileDialog(list);
   Choose(dialog, reposition_id::kAvailableList, {"Side"});
   Press(dialog, reposition_id::kShow);
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Qty", "Price", "Side"}));
   EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry"}));
   EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, reposition_id::kShownList));
-  EXPECT_EQ(Header(list), (Strings{"Name", "Qty", "Price"})) << "nothing reaches the list before View";
+  EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price"})) << "nothing reaches the list before View";
 
   list.SetColumnWidth(1, 111);  // the user widened Qty meanwhile
   Press(dialog, reposition_id::kView);
-  EXPECT_EQ(Header(list), (Strings{"Name", "Qty", "Price", "Side"}));
+  EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price", "Side"}));
   EXPECT_EQ(list.GetColumnWidth(1), 111);
   EXPECT_EQ(list.GetColumnWidth(3), 50);
   ASSERT_EQ(list.m_arrColumnOrder.GetSize(), 5);
@@ -168,7 +156,7 @@ TEST_F(RepositionColumnsTest, AMandatoryColumnIsRefusedWhileTheOthersMoveAndSave
   EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry", "Side", "Qty"}));
 
   Press(dialog, reposition_id::kSave);
-  EXPECT_EQ(Header(list), (Strings{"Name", "Price"}));
+  EXPECT_EQ(Captions(), (Strings{"Name", "Price"}));
   EXPECT_EQ(ProfileLine(), "0,0,80,1,-1,0,2,1,60,3,-1,0,4,-1,0");
 }
 
@@ -194,7 +182,7 @@ TEST_F(RepositionColumnsTest, DraggingReordersTheShownColumnsButNeverHidesAManda
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Side", "Qty", "Price", "Name"}));
 
   Press(dialog, reposition_id::kSave);
-  EXPECT_EQ(Header(list), (Strings{"Side", "Qty", "Price", "Name"}));
+  EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Name"}));
   EXPECT_EQ(ProfileLine(), "0,3,80,1,1,70,2,2,60,3,0,50,4,-1,0");
 }
 
@@ -205,7 +193,7 @@ TEST_F(RepositionColumnsTest, AnEmptyShownListLeavesNoColumnsAndSavesEveryOneHid
   Press(dialog, reposition_id::kHide);
   EXPECT_TRUE(Entries(dialog, reposition_id::kShownList).empty());
   Press(dialog, reposition_id::kSave);
-  EXPECT_TRUE(Header(list).empty());
+  EXPECT_TRUE(Captions().empty());
   EXPECT_EQ(ProfileLine(), "0,-1,0,1,-1,0,2,-1,0,3,-1,0,4,-1,0");
 }
 
@@ -228,9 +216,9 @@ TEST_F(RepositionColumnsTest, ReopeningShowsTheLayoutTheListHasAndAStoredOneAfte
   Press(dialog, IDCANCEL);
   EXPECT_FALSE(::IsWindowVisible(dialog));
 
-  m_owner.reset();
+  m_dialog.reset();
   CCommonListCtrl& again = OpenList();
-  EXPECT_EQ(Header(again), (Strings{"Name", "Expiry", "Price"}));
+  EXPECT_EQ(Captions(), (Strings{"Name", "Expiry", "Price"}));
   dialog = OpenProfileDialog(again);
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", "Price"}));
 }
@@ -269,7 +257,10 @@ TEST_F(RepositionColumnsTest, TheSecondModeKeepsTheArrangementAsTheDefaultLayout
   EXPECT_EQ(list.m_arrDefaultLayout[2], 1);
 }
 
-TEST_F(RepositionColumnsTest, ResizingKeepsTheListsSideBySideAndTheButtonsAtTheBottom) {
+// A person sizing the dialog by its frame: it lays itself out as it goes,
+// the lists side by side and the buttons at the bottom, and stops at its
+// least size with nothing overlapping.
+TEST_F(RepositionColumnsTest, DraggingTheFramesCornerLaysTheDialogOutDownToItsLeastSize) {
   CCommonListCtrl& list = OpenList();
   const HWND dialog = OpenProfileDialog(list);
   const auto place = [dialog](int id) {
@@ -279,33 +270,44 @@ TEST_F(RepositionColumnsTest, ResizingKeepsTheListsSideBySideAndTheButtonsAtTheB
     ::ScreenToClient(dialog, reinterpret_cast<POINT*>(&r.right));
     return r;
   };
+  auto drag = [dialog](POINT from, POINT to) {
+    ::ScreenToClient(dialog, &from);
+    ::ScreenToClient(dialog, &to);
+    ASSERT_TRUE(input::ButtonDown(dialog, from));
+    input::MouseMove(dialog, to);
+    input::ButtonUp(dialog, to);
+  };
   CRect window;
   ::GetWindowRect(dialog, &window);
   const CRect before = place(reposition_id::kAvailableList);
-  ::MoveWindow(dialog, window.left, window.top, window.Width() + 200, window.Height() + 100, TRUE);
+  drag(POINT{window.right - 1, window.bottom - 1}, POINT{window.right + 199, window.bottom + 99});
+  CRect after;
+  ::GetWindowRect(dialog, &after);
+  EXPECT_EQ(after.Width(), window.Width() + 200);
+  EXPECT_EQ(after.Height(), window.Height() + 100);
   CRect client;
   ::GetClientRect(dialog, &client);
   const CRect left = place(reposition_id::kAvailableList);
   const CRect right = place(reposition_id::kShownList);
   const CRect show = place(reposition_id::kShow);
   const CRect cancel = place(IDCANCEL);
-  const CRect view = place(reposition_id::kView);
   EXPECT_EQ(left.Width(), right.Width());
   EXPECT_EQ(left.Width(), before.Width() + 100);
   EXPECT_LT(left.right, show.left);
   EXPECT_LT(show.right, right.left);
   EXPECT_GT(cancel.right, client.right - 20);
   EXPECT_GT(cancel.bottom, client.bottom - 20);
-  EXPECT_EQ(view.top, cancel.top);
+  EXPECT_EQ(place(reposition_id::kView).top, cancel.top);
   EXPECT_LT(left.bottom, cancel.top);
 
-  // Shrunk as far as it goes, nothing overlaps.
-  ::MoveWindow(dialog, window.left, window.top, 40, 40, TRUE);
+  drag(POINT{after.right - 1, after.bottom - 1}, POINT{after.left + 5, after.top + 5});
   CRect least(0, 0, CRepositionColumns::kMinimumClient.cx, CRepositionColumns::kMinimumClient.cy);
   ::MapDialogRect(dialog, &least);
   ::GetClientRect(dialog, &client);
   EXPECT_EQ(client.Width(), least.Width());
   EXPECT_EQ(client.Height(), least.Height());
+  ::GetWindowRect(dialog, &after);
+  EXPECT_EQ(after.TopLeft(), window.TopLeft()) << "the corner opposite stays";
   EXPECT_LT(place(reposition_id::kView).right, place(reposition_id::kSave).left);
   EXPECT_LT(place(reposition_id::kSave).right, place(IDCANCEL).left);
   EXPECT_LT(place(reposition_id::kAvailableList).right, place(reposition_id::kShow).left);
@@ -314,77 +316,23 @@ TEST_F(RepositionColumnsTest, ResizingKeepsTheListsSideBySideAndTheButtonsAtTheB
   EXPECT_GT(place(reposition_id::kAvailableList).Height(), 0);
 }
 
-}  // namespace
-
-namespace {
-
-// A person sizing the dialog by its frame: it lays itself out as it goes and
-// stops at its least size.
-TEST_F(RepositionColumnsTest, DraggingTheFramesCornerSizesTheDialogDownToItsLeastSize) {
-  CCommonListCtrl& list = OpenList();
-  const HWND dialog = OpenProfileDialog(list);
-  CRect window;
-  ::GetWindowRect(dialog, &window);
-  CRect before;
-  ::GetWindowRect(::GetDlgItem(dialog, reposition_id::kAvailableList), &before);
-  auto drag = [dialog](POINT from, POINT to) {
-    ::ScreenToClient(dialog, &from);
-    ::ScreenToClient(dialog, &to);
-    ASSERT_TRUE(platform::input::ButtonDown(dialog, from));
-    platform::input::MouseMove(dialog, to);
-    platform::input::ButtonUp(dialog, to);
-  };
-  drag(POINT{window.right - 1, window.bottom - 1}, POINT{window.right + 199, window.bottom + 99});
-  CRect after;
-  ::GetWindowRect(dialog, &after);
-  EXPECT_EQ(after.Width(), window.Width() + 200);
-  EXPECT_EQ(after.Height(), window.Height() + 100);
-  CRect grown;
-  ::GetWindowRect(::GetDlgItem(dialog, reposition_id::kAvailableList), &grown);
-  EXPECT_EQ(grown.Width(), before.Width() + 100);
-
-  drag(POINT{after.right - 1, after.bottom - 1}, POINT{after.left + 5, after.top + 5});
-  CRect least(0, 0, CRepositionColumns::kMinimumClient.cx, CRepositionColumns::kMinimumClient.cy);
-  ::MapDialogRect(dialog, &least);
-  CRect client;
-  ::GetClientRect(dialog, &client);
-  EXPECT_EQ(client.Width(), least.Width());
-  EXPECT_EQ(client.Height(), least.Height());
-  ::GetWindowRect(dialog, &after);
-  EXPECT_EQ(after.left, window.left);  // the corner opposite stays
-  EXPECT_EQ(after.top, window.top);
-}
-
-}  // namespace
-
 // The dialog sees only what a list shows it; a filter list drops its filters
 // when View rearranges its columns, as the filters named the old arrangement.
-TEST(RepositionFilterList, ViewDropsTheFiltersOfAFilterList) {
-  platform::ResetForTest();
-  listview::testing::RegisterListDialog();
-  listview::testing::RegisterColumnProfileDialog();
-  {
-    listview::testing::CListDialog<CFilterListCtrl> owner([](CFilterListCtrl& list) {
-      list.m_strProfileName = "filtered";
-      const char* names[] = {"Name", "Qty", "Price"};
-      for (int i = 0; i < 3; ++i) {
-        list.m_arrColumns.Add(sTarnColInfo(names[i], 60, 0, sort_kind::kText));
-        list.m_mapColumnIndex.SetAt(names[i], i);
-      }
-      list.ApplyColumnProfile();
-    });
-    ASSERT_TRUE(owner.Create(listview::testing::kListDialogId));
-    CFilterListCtrl& list = owner.list;
-    list.SetColumnFilter(1, "5");
-    ASSERT_EQ(list.FilteredColumns(), std::vector<int>{1});
-    platform::SetMenuResponder(platform::ChooseMenuEntry("Reposition Columns"));
-    ASSERT_TRUE(input::RightClickAt(list.GetHeaderCtrl()->GetSafeHwnd(), POINT{10, 5}));
-    platform::SetMenuResponder({});
-    const HWND dialog = list.RepositionDialog().GetSafeHwnd();
-    ASSERT_NE(dialog, nullptr);
-    ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(reposition_id::kView, BN_CLICKED), 0);
-    EXPECT_TRUE(list.FilteredColumns().empty());
-  }
-  listview::testing::UnregisterListDialog();
-  platform::ResetForTest();
+TEST_F(RepositionColumnsTest, ViewDropsTheFiltersOfAFilterList) {
+  listview::testing::CListDialog<CFilterListCtrl> owner([](CFilterListCtrl& list) {
+    listview::testing::AddColumns(list, "filtered",
+                                  {sTarnColInfo("Name", 60, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 0, sort_kind::kText),
+                                   sTarnColInfo("Price", 60, 0, sort_kind::kText)});
+    list.ApplyColumnProfile();
+  });
+  ASSERT_TRUE(owner.Create(listview::testing::kListDialogId));
+  CFilterListCtrl& list = owner.list;
+  list.SetColumnFilter(1, "5");
+  ASSERT_EQ(list.FilteredColumns(), std::vector<int>{1});
+  const HWND dialog = OpenProfileDialog(list);
+  ASSERT_NE(dialog, nullptr);
+  ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(reposition_id::kView, BN_CLICKED), 0);
+  EXPECT_TRUE(list.FilteredColumns().empty());
 }
+
+}  // namespace

@@ -1,6 +1,6 @@
 // Rows of plain texts for the lists of the framework's tests: a row object
-// holding one text per column index, its formatter, and the header's
-// captions as a person reads them.
+// holding one text per column index, its formatter, and a click that sorts
+// by a column.
 #pragma once
 
 #include <string>
@@ -9,7 +9,6 @@
 #include "platform/afx.h"
 #include "platform/comctl/cheaderctrl.h"
 #include "platform/input/input_driver.h"
-#include "platform/testing/list_text.h"
 
 namespace listview::testing {
 
@@ -24,15 +23,6 @@ inline int FormatTextRow(DWORD_PTR data, int column, CString& text, COLORREF&, C
   if (row == nullptr || column < 0 || column >= static_cast<int>(row->cells.size())) return 0;
   text = row->cells[static_cast<size_t>(column)].c_str();
   return 1;
-}
-
-// The header's captions in display order.
-inline std::vector<std::string> HeaderCaptions(CHeaderCtrl& header) {
-  std::vector<std::string> out;
-  for (int i = 0; i < header.GetItemCount(); ++i) {
-    out.push_back(platform::testing::HeaderItemText(header.GetSafeHwnd(), header.OrderToIndex(i)));
-  }
-  return out;
 }
 
 // A click on the caption of header item `item` (above its filter box, when

@@ -11,63 +11,47 @@
 
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/dialog_templates.h"
-#include "listview/testing/list_dialog.h"
-#include "listview/testing/settings_dir.h"
-#include "listview/testing/text_rows.h"
+#include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
 #include "platform/user/message_box.h"
 
 namespace {
 
 namespace ids = user_column_ids;
 namespace input = platform::input;
-using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
-using Strings = std::vector<std::string>;
 
-using Row = listview::testing::TextRow;  // Side, Qty, Price, Kind
-
-class UserColumns : public ::testing::Test {
+class UserColumns : public listview::testing::ListTest<CFilterListCtrl> {
  protected:
+  UserColumns() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS) {}
   void SetUp() override {
-    platform::ResetForTest();
-    listview::testing::RegisterListDialog(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS);
+    ListTest::SetUp();
     listview::testing::RegisterUserColumnTemplate();
-    m_rows.push_back(std::make_unique<Row>(Row{{"buy", "4", "2.5", "x"}}));
-    m_rows.push_back(std::make_unique<Row>(Row{{"sell", "10", "0.5", "y"}}));
-  }
-  void TearDown() override {
-    m_list.reset();
-    listview::testing::UnregisterListDialog();
-    platform::ResetForTest();
   }
 
   // A list dialog as a fresh start of the program makes it: columns from
-  // the records and the stored profile, then the rows.
+  // the records and the stored profile, then the rows (Side, Qty, Price, Kind).
   CFilterListCtrl& OpenList() {
-    m_list = std::make_unique<Dialog>([](CFilterListCtrl& list) {
-      list.m_strProfileName = "usercols";
-      list.m_arrColumns.Add(sTarnColInfo("Side", 60, 0, sort_kind::kText));
-      list.m_arrColumns.Add(sTarnColInfo("Qty", 60, 1, sort_kind::kInteger));
-      list.m_arrColumns.Add(sTarnColInfo("Price", 60, 1, sort_kind::kFloat));
-      list.m_arrColumns.Add(sTarnColInfo("Kind", 60, 0, sort_kind::kText8));
+    OpenWith([](CFilterListCtrl& list) {
+      listview::testing::AddColumns(list, "usercols",
+                                    {sTarnColInfo("Side", 60, 0, sort_kind::kText),
+                                     sTarnColInfo("Qty", 60, 1, sort_kind::kInteger),
+                                     sTarnColInfo("Price", 60, 1, sort_kind::kFloat),
+                                     sTarnColInfo("Kind", 60, 0, sort_kind::kText8)});
       list.ApplyColumnProfile();
       list.EnableFilterMode(true);
       list.SetDataDescriptor(&listview::testing::FormatTextRow);
     });
-    EXPECT_TRUE(m_list->Create(listview::testing::kListDialogId));
-    for (const auto& row : m_rows) {
-      m_list->list.InsertItem(0, "");
-      m_list->list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row.get()));
-    }
-    return m_list->list;
+    m_rows.clear();
+    AddRow({"buy", "4", "2.5", "x"});
+    AddRow({"sell", "10", "0.5", "y"});
+    return TheList();
   }
   // Closing the list's window saves its layout, as at the end of a run.
-  void CloseList() { m_list.reset(); }
+  void CloseList() { m_dialog.reset(); }
 
   // The list's command, as its menu sends it.
   CUserDefinedColDlg& Command(UINT command) {
-    m_list->list.SendMessage(WM_COMMAND, command, 0);
+    TheList().SendMessage(WM_COMMAND, command, 0);
     return TheUserDefinedColDlg();
   }
   HWND Item(int id) const { return ::GetDlgItem(TheUserDefinedColDlg().GetSafeHwnd(), id); }
@@ -106,32 +90,27 @@ class UserColumns : public ::testing::Test {
     for (const auto& box : platform::MessageBoxLog()) texts.push_back(box.text);
     return texts;
   }
-  std::vector<std::string> Captions() const { return listview::testing::HeaderCaptions(*m_list->list.GetHeaderCtrl()); }
   // The header tool-tip of header position `position`.
-  std::string Tip(int position) const {
+  std::string Tip(int position) {
     char text[256] = {};
     TOOLINFO tool;
-    tool.hwnd = m_list->list.GetHeaderCtrl()->GetSafeHwnd();
+    tool.hwnd = TheList().GetHeaderCtrl()->GetSafeHwnd();
     tool.uId = static_cast<UINT_PTR>(position + 1);
     tool.lpszText = text;
-    if (!::SendMessage(m_list->list.HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) {
+    if (!::SendMessage(TheList().HeaderToolTip(), TTM_GETTOOLINFO, 0, reinterpret_cast<LPARAM>(&tool))) {
       return "(no tool)";
     }
     return text;
   }
-  std::string Cell(int row, const char* caption) const {
-    CFilterListCtrl& list = m_list->list;
+  std::string Cell(int row, const char* caption) {
+    CFilterListCtrl& list = TheList();
     for (int c = 0; c < list.m_arrColumns.GetSize(); ++c) {
       if (CString(list.m_arrColumns[c].szName) == caption) {
-        return list.CellText(reinterpret_cast<DWORD_PTR>(m_rows[static_cast<size_t>(row)].get()), c).GetString();
+        return list.CellText(RowData(static_cast<size_t>(row)), c).GetString();
       }
     }
     return "(no column)";
   }
-
-  listview::testing::SettingsDir m_settings;
-  std::vector<std::unique_ptr<Row>> m_rows;
-  std::unique_ptr<Dialog> m_list;
 };
 
 TEST_F(UserColumns, AddModeOffersTheNumericColumnsAndTheButtonsBuildBothFormulas) {
@@ -171,11 +150,10 @@ TEST_F(UserColumns, AddModeOffersTheNumericColumnsAndTheButtonsBuildBothFormulas
   EXPECT_EQ(Text(ids::kFormula), "");
   EXPECT_EQ(dialog.StoredFormula(), "");
   EXPECT_TRUE(Boxes().empty());
-}
 
-TEST_F(UserColumns, ButtonsWithoutAColumnSaySo) {
-  OpenList();
-  CUserDefinedColDlg& dialog = Command(list_command::kAddCustomColumn);
+  // A new formula with no column chosen: the buttons that need one say so.
+  Press(IDCANCEL);
+  Command(list_command::kAddCustomColumn);
   Type(ids::kFormula, "1");
   Press(ids::kMinus);
   Press(ids::kColumn);
@@ -278,7 +256,7 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   Press(IDOK);
   EXPECT_FALSE(dialog.IsWindowVisible());
 
-  CFilterListCtrl& list = m_list->list;
+  CFilterListCtrl& list = TheList();
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D", "E"}));
   ASSERT_EQ(list.m_arrColumns.GetSize(), 7);
   EXPECT_EQ(list.m_arrColumns[5].strExpression, " \"4\" * 10") << "B moved from 5 to 4";

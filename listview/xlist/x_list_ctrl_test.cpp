@@ -65,6 +65,12 @@ class XListTest : public ::testing::Test {
     ASSERT_TRUE(input::ClickAt(m_list.m_HeaderCtrl, rect.CenterPoint()));
     platform::PumpMessages();
   }
+  static platform::DrawOps Paint(HWND window) {
+    platform::ClearDisplayList(window);
+    ::InvalidateRect(window, nullptr, TRUE);
+    ::UpdateWindow(window);
+    return platform::WindowDisplayList(window);
+  }
   std::vector<UINT> Codes() const {
     std::vector<UINT> codes;
     for (const Receiver::Message& m : m_parent.messages) codes.push_back(m.message);
@@ -106,14 +112,10 @@ TEST_F(XListTest, RecordsMoveWithTheirRowsWhenAnEarlierRowIsDeleted) {
 
 TEST_F(XListTest, ColourBoxesAreDrawnInTheirColour) {
   m_list.SetColorBox(1, 1, RGB(12, 34, 56));
-  platform::ClearDisplayList(m_list);
-  ::InvalidateRect(m_list, nullptr, TRUE);
-  ::UpdateWindow(m_list);
   CRect cell;
   m_list.GetSubItemRect(1, 1, LVIR_BOUNDS, cell);
   bool drawn = false;
-  for (const platform::DrawOp& op :
-       platform::OpsOfKind(platform::WindowDisplayList(m_list), platform::DrawKind::FillRect)) {
+  for (const platform::DrawOp& op : platform::OpsOfKind(Paint(m_list), platform::DrawKind::FillRect)) {
     if (op.color == RGB(12, 34, 56)) {
       drawn = true;
       EXPECT_TRUE(CRect(cell).PtInRect(CPoint(op.rect.left, op.rect.top))) << platform::Describe(op);
@@ -127,36 +129,28 @@ TEST_F(XListTest, ADisabledRowIsWrittenInGreyWhateverItsCellsColour) {
   m_list.SetItemColors(1, 0, RGB(0, 0, 200), RGB(255, 255, 255));
   m_list.SetEnabled(1, FALSE);
   m_list.CListCtrl::InsertItem(3, "bare");  // no records: the list's own colours
-  platform::ClearDisplayList(m_list);
-  ::InvalidateRect(m_list, nullptr, TRUE);
-  ::UpdateWindow(m_list);
   std::map<std::string, COLORREF> colors;
-  for (const platform::DrawOp& op :
-       platform::OpsOfKind(platform::WindowDisplayList(m_list), platform::DrawKind::Text)) {
-    colors[op.text] = op.color;
-  }
+  for (const platform::DrawOp& op : platform::OpsOfKind(Paint(m_list), platform::DrawKind::Text)) colors[op.text] = op.color;
   EXPECT_EQ(colors["buyback"], RGB(0, 0, 200));
   EXPECT_EQ(colors["buy"], ::GetSysColor(COLOR_GRAYTEXT));
   EXPECT_EQ(colors["b"], ::GetSysColor(COLOR_WINDOWTEXT));
   EXPECT_EQ(colors["bare"], ::GetSysColor(COLOR_WINDOWTEXT));
 }
 
-TEST_F(XListTest, ACancelledColourChooserChangesAndPostsNothing) {
+TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAndPosted) {
   m_list.SetColorBox(0, 1, RGB(0, 128, 0));
-  ClickCell(0, 1);
+  m_list.SetColorBox(2, 1, RGB(0, 128, 0));
+  ClickCell(0, 1);  // the chooser is cancelled
   ASSERT_EQ(platform::ColorLog().size(), 1u);
-  EXPECT_EQ(platform::ColorLog()[0].initial, RGB(0, 128, 0)) << "the chooser starts from the cell's colour";
+  EXPECT_EQ(platform::ColorLog()[0].initial, RGB(0, 128, 0));
   COLORREF color = 0;
   m_list.GetColorBox(0, 1, &color);
   EXPECT_EQ(color, RGB(0, 128, 0));
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});
-}
 
-TEST_F(XListTest, AChosenColourIsTakenAndPostedWithRowAndColumn) {
-  m_list.SetColorBox(2, 1, RGB(0, 128, 0));
+  m_parent.messages.clear();
   platform::SetColorResponder(platform::ChooseColorOnce(RGB(200, 0, 0)));
   ClickCell(2, 1);
-  COLORREF color = 0;
   m_list.GetColorBox(2, 1, &color);
   EXPECT_EQ(color, RGB(200, 0, 0));
   ASSERT_EQ(Codes(), (std::vector<UINT>{kXListClickMessage, WM_XLISTCTRL_COLORBOX_CLICKED}));
@@ -179,6 +173,12 @@ TEST_F(XListTest, ClickingACheckBoxFlipsItAndTheHeaderShowsWhetherAllRowsAreChec
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 1);
   EXPECT_EQ(m_list.GetHeaderCheckedState(5), -1);
   EXPECT_FALSE(m_list.SetHeaderCheckedState(5, 1));
+  // A row whose first cell is disabled ignores clicks.
+  m_parent.messages.clear();
+  m_list.SetEnabled(1, FALSE);
+  ClickCell(1, 1);
+  EXPECT_EQ(m_list.GetCheckbox(1, 1), 1);
+  EXPECT_TRUE(Codes().empty());
 }
 
 TEST_F(XListTest, ACaptionClickSetsEveryEnabledRowToTheHeadersNewState) {
@@ -193,14 +193,6 @@ TEST_F(XListTest, ACaptionClickSetsEveryEnabledRowToTheHeadersNewState) {
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListCheckAllMessage});
   m_parent.messages.clear();
   ClickHeader(0);  // no check image: nothing happens
-  EXPECT_TRUE(Codes().empty());
-}
-
-TEST_F(XListTest, ARowWhoseFirstCellIsDisabledIgnoresClicks) {
-  m_list.SetCheckbox(1, 1, 0);
-  m_list.SetEnabled(1, FALSE);
-  ClickCell(1, 1);
-  EXPECT_EQ(m_list.GetCheckbox(1, 1), 0);
   EXPECT_TRUE(Codes().empty());
 }
 
@@ -222,10 +214,7 @@ TEST_F(XListTest, TheHeaderPaintsOffScreenInOneCopyWithTheCurrentSystemColours) 
   const int index = COLOR_BTNFACE;
   const COLORREF face = RGB(1, 2, 3);
   ASSERT_TRUE(SetSysColors(1, &index, &face));
-  platform::ClearDisplayList(m_list.m_HeaderCtrl);
-  ::InvalidateRect(m_list.m_HeaderCtrl, nullptr, TRUE);
-  ::UpdateWindow(m_list.m_HeaderCtrl);
-  const platform::DrawOps ops = platform::WindowDisplayList(m_list.m_HeaderCtrl);
+  const platform::DrawOps ops = Paint(m_list.m_HeaderCtrl);
   ASSERT_EQ(ops.size(), 1u) << "one copy, nothing drawn on the window itself";
   ASSERT_EQ(ops[0].kind, platform::DrawKind::Blit);
   ASSERT_NE(ops[0].sourceOps, nullptr);

@@ -1,0 +1,83 @@
+// The fixture of the list framework's tests: one list of class List in the
+// dialog of list_dialog.h, over a settings folder of its own, with the rows
+// of texts it shows kept alive for the list's life.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "listview/col_info.h"
+#include "listview/testing/list_dialog.h"
+#include "listview/testing/settings_dir.h"
+#include "listview/testing/text_rows.h"
+#include "platform/testing/reset_for_test.h"
+
+namespace listview::testing {
+
+// Names the list's profile and appends `columns` to its records, each under
+// its caption in the caption map, as an owner does before the header is built.
+template <class List>
+void AddColumns(List& list, const char* profile, std::initializer_list<sTarnColInfo> columns) {
+  list.m_strProfileName = profile;
+  for (const sTarnColInfo& column : columns) {
+    list.m_mapColumnIndex.SetAt(column.szName, static_cast<int>(list.m_arrColumns.GetSize()));
+    list.m_arrColumns.Add(column);
+  }
+}
+
+template <class List>
+class ListTest : public ::testing::Test {
+ protected:
+  using Dialog = CListDialog<List>;
+  using Strings = std::vector<std::string>;
+
+  explicit ListTest(DWORD listStyle = LVS_REPORT | LVS_SHOWSELALWAYS) : m_listStyle(listStyle) {}
+  void SetUp() override {
+    platform::ResetForTest();
+    RegisterListDialog(m_listStyle);
+  }
+  void TearDown() override {
+    m_dialog.reset();
+    UnregisterListDialog();
+    platform::ResetForTest();
+  }
+
+  // Creates the dialog; `beforeAttach` runs on the list before its window
+  // exists (what it reads when attached), `setup` in the dialog's
+  // initialisation, as an owner's does.
+  List& OpenWith(std::function<void(List&)> setup, std::function<void(List&)> beforeAttach = {}) {
+    m_dialog = std::make_unique<Dialog>(std::move(setup));
+    if (beforeAttach) beforeAttach(m_dialog->list);
+    EXPECT_TRUE(m_dialog->Create(kListDialogId));
+    return m_dialog->list;
+  }
+  List& TheList() { return m_dialog->list; }
+  Strings Captions() { return HeaderCaptions(TheList()); }
+  std::vector<int> Widths() {
+    std::vector<int> out;
+    for (int i = 0; i < TheList().GetHeaderCtrl()->GetItemCount(); ++i) out.push_back(TheList().GetColumnWidth(i));
+    return out;
+  }
+  void ClickHeader(int item) { ASSERT_TRUE(ClickHeaderItem(*TheList().GetHeaderCtrl(), item)); }
+  // A row of texts inserted on top of an owner-data list (FormatTextRow).
+  void AddRow(std::vector<std::string> cells) {
+    m_rows.push_back(std::make_unique<TextRow>(TextRow{std::move(cells)}));
+    TheList().InsertItem(0, "");
+    TheList().SetItemData(0, reinterpret_cast<DWORD_PTR>(m_rows.back().get()));
+  }
+  DWORD_PTR RowData(size_t row) const { return reinterpret_cast<DWORD_PTR>(m_rows[row].get()); }
+
+  SettingsDir m_settings;
+  std::vector<std::unique_ptr<TextRow>> m_rows;  // outlive the dialog, which reads them while it goes
+  std::unique_ptr<Dialog> m_dialog;
+
+ private:
+  DWORD m_listStyle;
+};
+
+}  // namespace listview::testing
