@@ -56,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Zones, ClockInZone, testing::ValuesIn(kZones), ZoneName
 TEST(HourMinSec, SeparatorsMissingPartsAndLengthLimit) {
   const struct { const char* text; long seconds; } cases[] = {
       {"09:30:15", 34215}, {"9,30,15", 34215}, {"9-30-15", 34215}, {"2", 7200}, {"", 0}, {"ab:1x:2", 62},
+      {"1: 2:\t3", 3723},                      // white space before a number, as atoi skips it
       {"::5", 18000},                          // empty parts are skipped, not zero
       {"000000001:00:0045", 3600},             // only the first 15 characters count
       {"99999999999999", 2147483647L * 3600},  // saturates, no overflow
