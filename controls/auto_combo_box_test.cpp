@@ -46,6 +46,8 @@ TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheP
   EXPECT_EQ(last.id, kId);
   EXPECT_EQ(last.from, m_combo.m_hWnd);
   EXPECT_EQ(last.selection, 1);  // the selection is in place when the parent hears of it
+  ASSERT_TRUE(input::TypeText("E"));  // the whole entry typed out: neither match nor text changed
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 2);
 
   // A text that prefixes no entry is taken back, caret where it was.
   m_combo.SetWindowText("NF");
