@@ -1,9 +1,6 @@
 #include "controls/control_pos.h"
 
-#include <gtest/gtest.h>
-
 #include "controls/testing/control_test_support.h"
-#include "platform/testing/reset_for_test.h"
 
 namespace {
 
@@ -19,55 +16,23 @@ class CPaintCountingParent : public CTestParent {
   }
 };
 
-class ControlPosTest : public ::testing::Test {
+// The parent is 400 by 300; each test adds children, resizes it and moves them.
+class ControlPosTest : public ControlTestOf<CPaintCountingParent> {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    ASSERT_TRUE(m_parent.CreateAt(100, 100, 400, 300));
-  }
-  void TearDown() override { platform::ResetForTest(); }
-
   HWND Child(int x, int y, int cx, int cy) {
     return ::CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, x, y, cx, cy, m_parent, nullptr, nullptr, nullptr);
   }
-  void ResizeParent(int cx, int cy) { ::MoveWindow(m_parent, 100, 100, cx, cy, TRUE); }
+  void ResizeParentAndMove(CControlPos& pos, int cx, int cy) {
+    ::MoveWindow(m_parent, 100, 100, cx, cy, TRUE);
+    pos.MoveControls();
+  }
   CRect Placement(HWND child) const {
     CRect r;
     ::GetWindowRect(child, &r);
     m_parent.ScreenToClient(&r);
     return r;
   }
-
-  CPaintCountingParent m_parent;
 };
-
-TEST_F(ControlPosTest, BelowTheMinimumWidthControlsStopAndComeBackWithTheParent) {
-  const HWND ok = Child(300, 250, 80, 25);
-  CControlPos pos(&m_parent);
-  ASSERT_TRUE(pos.AddControl(ok, CControlPos::kMoveRight));
-  pos.SetMinimumSize(300, 0);
-  pos.UpdateParentSize();
-
-  ResizeParent(250, 300);
-  pos.MoveControls();
-  EXPECT_EQ(Placement(ok), CRect(200, 250, 280, 275));  // -100: the width counts as 300
-
-  ResizeParent(400, 300);
-  pos.MoveControls();
-  EXPECT_EQ(Placement(ok), CRect(300, 250, 380, 275));
-}
-
-TEST_F(ControlPosTest, FreeResizingIgnoresTheMinimum) {
-  const HWND ok = Child(300, 250, 80, 25);
-  CControlPos pos(&m_parent);
-  pos.AddControl(ok, CControlPos::kMoveRight);
-  pos.SetMinimumSize(300, 0);
-  pos.SetFreeResizing(TRUE);
-  pos.UpdateParentSize();
-  ResizeParent(250, 300);
-  pos.MoveControls();
-  EXPECT_EQ(Placement(ok), CRect(150, 250, 230, 275));
-}
 
 TEST_F(ControlPosTest, EachFlagMovesOrStretchesItsOwnEdges) {
   const HWND list = Child(10, 10, 200, 100);
@@ -78,11 +43,32 @@ TEST_F(ControlPosTest, EachFlagMovesOrStretchesItsOwnEdges) {
   pos.AddControl(button, CControlPos::kMoveDown | CControlPos::kStretchRight);
   pos.AddControl(fixed, 0);
   pos.UpdateParentSize();
-  ResizeParent(450, 340);
-  pos.MoveControls();
+  ResizeParentAndMove(pos, 450, 340);
   EXPECT_EQ(Placement(list), CRect(60, 10, 260, 150));
   EXPECT_EQ(Placement(button), CRect(10, 240, 140, 265));
   EXPECT_EQ(Placement(fixed), CRect(10, 250, 90, 275));
+}
+
+// Below the minimum width the controls stop, and come back with the parent,
+// unless resizing is free; without a parent nothing moves.
+TEST_F(ControlPosTest, TheMinimumWidthHoldsControlsUnlessResizingIsFree) {
+  const struct { bool parent, free; int width; int left; } cases[] = {
+      {true, false, 250, 200}, {true, false, 400, 300}, {true, true, 250, 150}, {false, false, 500, 300},
+  };
+  const HWND ok = Child(300, 250, 80, 25);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "parent " << c.parent << " free " << c.free << " width " << c.width);
+    ::MoveWindow(m_parent, 100, 100, 400, 300, TRUE);
+    ::MoveWindow(ok, 300, 250, 80, 25, TRUE);
+    CControlPos pos(c.parent ? &m_parent : nullptr);
+    ASSERT_TRUE(pos.AddControl(ok, CControlPos::kMoveRight));
+    pos.SetMinimumSize(300, 0);
+    pos.SetFreeResizing(c.free);
+    pos.UpdateParentSize();
+    ResizeParentAndMove(pos, 250, 300);  // the width counts as 300 unless free
+    ResizeParentAndMove(pos, c.width, 300);
+    EXPECT_EQ(Placement(ok), CRect(c.left, 250, c.left + 80, 275));
+  }
 }
 
 TEST_F(ControlPosTest, MovingRepaintsTheParentAtOnceAndAForgottenControlIsSkipped) {
@@ -94,22 +80,12 @@ TEST_F(ControlPosTest, MovingRepaintsTheParentAtOnceAndAForgottenControlIsSkippe
   pos.AddControl(kept, CControlPos::kMoveRight);
   pos.UpdateParentSize();
   ::DestroyWindow(gone);
-  ResizeParent(420, 300);
+  ::MoveWindow(m_parent, 100, 100, 420, 300, TRUE);
   platform::PumpMessages();
   m_parent.paints = 0;
   pos.MoveControls();
   EXPECT_EQ(Placement(kept), CRect(30, 40, 80, 60));
   EXPECT_EQ(m_parent.paints, 1) << "the parent was not repainted at once";
-}
-
-TEST_F(ControlPosTest, WithoutAParentNothingMoves) {
-  const HWND ok = Child(300, 250, 80, 25);
-  CControlPos pos;
-  pos.AddControl(ok, CControlPos::kMoveRight);
-  pos.UpdateParentSize();
-  ResizeParent(500, 300);
-  pos.MoveControls();
-  EXPECT_EQ(Placement(ok), CRect(300, 250, 380, 275));
 }
 
 }  // namespace

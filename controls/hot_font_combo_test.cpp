@@ -1,22 +1,13 @@
 #include "controls/hot_font_combo.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
-#include <vector>
 
 #include "controls/testing/control_test_support.h"
 #include "platform/gdi/font_families.h"
-#include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_metrics.h"
-#include "platform/testing/reset_for_test.h"
 #include "platform/user/cbutton.h"
 
 namespace {
-
-using platform::DrawKind;
-using platform::DrawOps;
-namespace input = platform::input;
 
 constexpr COLORREF kFace = RGB(192, 192, 192);
 constexpr COLORREF kShadow = RGB(128, 128, 128);
@@ -24,18 +15,17 @@ constexpr COLORREF kDarkShadow = RGB(0, 0, 0);
 constexpr DWORD kStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT | CBS_HASSTRINGS;
 
-class HotFontComboTest : public ::testing::Test {
+class HotFontComboTest : public ControlTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
+    ControlTest::SetUp();
     platform::SetInstalledFontFamilies(std::vector<std::string>{"Verdana", "Arial", "Courier New", "Tahoma"});
-    ASSERT_TRUE(m_parent.CreateAt(100, 100));
     ASSERT_TRUE(m_combo.Create(kStyle, CRect(10, 10, 160, 200), &m_parent, 33076));
     ASSERT_TRUE(m_other.Create("other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 250, 90, 280), &m_parent, 7));
   }
   void TearDown() override {
     platform::SetInstalledFontFamilies(std::nullopt);
-    platform::ResetForTest();
+    ControlTest::TearDown();
   }
   std::vector<std::string> Items() const {
     std::vector<std::string> items;
@@ -59,7 +49,6 @@ class HotFontComboTest : public ::testing::Test {
   void PointerOver() { input::MouseMove(m_combo, POINT{5, 5}); }
   void PointerAway() { input::MouseMove(m_parent, POINT{390, 290}); }
 
-  CTestParent m_parent;
   CHotFontCombo m_combo;
   CButton m_other;
 };
@@ -73,18 +62,15 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedAndSelectsTheCurr
   m_combo.FillFontList();
   EXPECT_EQ(m_combo.GetCurSel(), CB_ERR);
   EXPECT_EQ(m_combo.GetCount(), 4) << "refilling empties the list first";
-}
-
-TEST_F(HotFontComboTest, AFontTableChangeRefillsTheList) {
-  m_combo.FillFontList();
   platform::SetInstalledFontFamilies(std::vector<std::string>{"Georgia"});
-  EXPECT_EQ(Items(), std::vector<std::string>{"Georgia"});
+  EXPECT_EQ(Items(), std::vector<std::string>{"Georgia"}) << "a font table change refills the list";
 }
 
-TEST_F(HotFontComboTest, EachEntryIsDrawnInItsOwnFaceAndTheSelectionInHighlightColours) {
+TEST_F(HotFontComboTest, EachEntryIsDrawnInItsOwnFaceAndChoosingOneMakesItTheCurrentFace) {
   m_combo.FillFontList();
-  m_combo.SetCurSel(2);  // Tahoma
-  m_combo.ShowDropDown(TRUE);
+  m_combo.SetCurSel(2);  // Tahoma, in highlight colours
+  input::Click(m_combo);  // drops the list
+  ASSERT_TRUE(m_combo.GetDroppedState());
   COMBOBOXINFO info;
   ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
   const DrawOps texts = platform::OpsOfKind(Repaint(info.hwndList), DrawKind::Text);
@@ -95,14 +81,6 @@ TEST_F(HotFontComboTest, EachEntryIsDrawnInItsOwnFaceAndTheSelectionInHighlightC
     EXPECT_FALSE(op.opaque);
     EXPECT_EQ(op.color, ::GetSysColor(op.text == "Tahoma" ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)) << op.text;
   }
-}
-
-TEST_F(HotFontComboTest, ChoosingAnEntryMakesItTheCurrentFace) {
-  m_combo.FillFontList();
-  input::Click(m_combo);  // drops the list
-  COMBOBOXINFO info;
-  ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
-  ASSERT_TRUE(m_combo.GetDroppedState());
   CRect item;
   ::SendMessage(info.hwndList, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
   input::ClickAt(info.hwndList, item.CenterPoint());
@@ -159,13 +137,11 @@ TEST_F(HotFontComboTest, AStaticEdgeAddsARingAndASystemColourChangeIsFollowed) {
 }
 
 TEST_F(HotFontComboTest, CompareItemOrdersBySecondTextAgainstFirst) {
-  const char a[] = "Arial";
-  const char b[] = "Tahoma";
   COMPAREITEMSTRUCT cis;
-  cis.itemData1 = reinterpret_cast<ULONG_PTR>(a);
-  cis.itemData2 = reinterpret_cast<ULONG_PTR>(b);
+  cis.itemData1 = reinterpret_cast<ULONG_PTR>("Arial");
+  cis.itemData2 = reinterpret_cast<ULONG_PTR>("Tahoma");
   EXPECT_GT(m_combo.CompareItem(&cis), 0);
-  cis.itemData2 = reinterpret_cast<ULONG_PTR>(a);
+  cis.itemData2 = cis.itemData1;
   EXPECT_EQ(m_combo.CompareItem(&cis), 0);
 }
 

@@ -13,72 +13,55 @@ namespace {
 
 class DateParse : public InZone {
  protected:
-  long Parse(const char* text) {
-    std::string copy(text);
-    return Convert_DateString_to_longDate(copy.data());
-  }
-  // A January local time of the zone as a long date.
-  long January(long utcSeconds) const { return utcSeconds - GetParam().januaryOffset; }
+  static long Parse(std::string text) { return Convert_DateString_to_longDate(text.data()); }
 };
 
 constexpr long kJan5_103015 = 1704450615;  // 2024-01-05 10:30:15 as if UTC
+constexpr long kJan1 = 1704067200;         // 2024-01-01 00:00:00 as if UTC
 
-TEST_P(DateParse, DateAndTimeAsLocalTime) {
-  EXPECT_EQ(Parse("05/01/2024 10:30:15"), January(kJan5_103015));
-  EXPECT_EQ(Parse("5/1/2024 10:30:15"), January(kJan5_103015));
-  EXPECT_EQ(Parse("05/Jan/2024 10:30:15"), January(kJan5_103015));
-  EXPECT_EQ(Parse("05/Foo/2024 10:30:15"), January(kJan5_103015));  // any other name is January
-  EXPECT_EQ(Parse("05/01/2024"), January(kJan5_103015 - 37815));    // no time: midnight
-  EXPECT_EQ(Parse("05/01/2024  "), January(kJan5_103015 - 37815));
-  EXPECT_EQ(Parse("+5/+1/2024 10:30:15"), January(kJan5_103015));  // day and month as atoi reads them
-  // The daylight flag is 0: a July time is read as standard time.
-  EXPECT_EQ(Parse("05/07/2024 12:00:00"), 1720180800 - GetParam().januaryOffset);
+// Each text is read as local time with the daylight flag 0, so also a July
+// time is standard time: the expected long date is the one given less the
+// zone's January offset.
+TEST_P(DateParse, DateAndTimeAsLocalStandardTime) {
+  const struct { const char* text; long asIfUtc; } cases[] = {
+      {"05/01/2024 10:30:15", kJan5_103015}, {"5/1/2024 10:30:15", kJan5_103015},
+      {"05/Jan/2024 10:30:15", kJan5_103015}, {"05/Foo/2024 10:30:15", kJan5_103015},  // another name is January
+      {"+5/+1/2024 10:30:15", kJan5_103015},                                             // fields as atoi reads them
+      {"05/01/2024", kJan5_103015 - 37815}, {"05/01/2024  ", kJan5_103015 - 37815},      // no time: midnight
+      {"05/07/2024 12:00:00", 1720180800}, {"01/01/1950 00:00:00", -631152000},         // before the epoch, in range
+      // Day or month 0 or below rolls back: 31 and 30 Dec, then 1 Dec 2023.
+      {"0/1/2024 00:00:00", kJan1 - 86400}, {"-1/1/2024 00:00:00", kJan1 - 2 * 86400},
+      {"1/0/2024 00:00:00", 1701388800},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Parse(c.text), c.asIfUtc - GetParam().januaryOffset) << c.text;
 }
 
 TEST_P(DateParse, MissingAndOutOfRangeFields) {
-  EXPECT_EQ(Parse("5/1"), -1);
-  EXPECT_EQ(Parse(""), -1);
-  EXPECT_EQ(Parse("05/01/2024 10:30"), -1);
-  EXPECT_EQ(Parse("05/01/2024 10/30/15"), -1);  // the time is ":" separated
-  EXPECT_EQ(Parse("1/13/2024"), -2);
-  EXPECT_EQ(Parse("32/01/2024"), -2);
-  EXPECT_EQ(Parse("29/02/2023"), -2);
-  EXPECT_EQ(Parse("30/02/2024"), -2);
-  EXPECT_EQ(Parse("31/04/2024"), -2);
-  EXPECT_EQ(Parse("31/11/2024"), -2);
-  EXPECT_EQ(Parse("01/01/2100"), -2);  // past 2038: no 32-bit long date
-  EXPECT_EQ(Parse("01/01/1800"), -2);
-  EXPECT_EQ(Parse("01/01/1950 00:00:00"), January(-631152000));  // before the epoch but in range
-  EXPECT_EQ(Parse("1/1/99999999999"), -2);
+  for (const char* missing : {"5/1", "", "05/01/2024 10:30", "05/01/2024 10/30/15"}) {
+    EXPECT_EQ(Parse(missing), -1) << missing;
+  }
   EXPECT_EQ(Convert_DateString_to_longDate(nullptr), -1);
-  EXPECT_EQ(Parse(("05/01/2024 10:30:15" + std::string(240, ' ')).c_str()), -2);  // over 255 characters
-}
-
-TEST_P(DateParse, ZeroOrNegativeDayOrMonthRollsBack) {
-  EXPECT_EQ(Parse("0/1/2024 00:00:00"), January(1704067200 - 86400));       // 31 Dec 2023
-  EXPECT_EQ(Parse("-1/1/2024 00:00:00"), January(1704067200 - 2 * 86400));  // 30 Dec 2023
-  const long lastDecember = Parse("1/0/2024 00:00:00");                     // 1 Dec 2023
-  EXPECT_EQ(lastDecember, January(1701388800));
+  // Past the month's days or 12 months; outside the 32-bit long date; over 255 characters.
+  for (const std::string& bad :
+       std::initializer_list<std::string>{"1/13/2024", "32/01/2024", "29/02/2023", "30/02/2024", "31/04/2024",
+                                          "31/11/2024", "01/01/2100", "01/01/1800", "1/1/99999999999",
+                                          "05/01/2024 10:30:15" + std::string(240, ' ')}) {
+    EXPECT_EQ(Parse(bad), -2) << bad;
+  }
 }
 
 TEST_P(DateParse, ConvertDateFormatTakesTheTimeOfDayFromNow) {
   long out = 12345;
   EXPECT_EQ(ConvertDateFormat("29/02/2023", out), -2);
-  EXPECT_EQ(ConvertDateFormat("31/04/2024", out), -2);
-  EXPECT_EQ(ConvertDateFormat("30/02/2024", out), -2);
-  EXPECT_EQ(ConvertDateFormat("1/13/2024", out), -2);
   EXPECT_EQ(ConvertDateFormat("5/1", out), -1);
   EXPECT_EQ(out, 12345);  // untouched on failure
   ASSERT_EQ(ConvertDateFormat("29/02/2024", out), 1);
   const time_t asTime = out;
-  struct tm local = {};
-  ::localtime_r(&asTime, &local);
-  EXPECT_EQ(local.tm_year, 124);
-  EXPECT_EQ(local.tm_mon, 1);
-  EXPECT_EQ(local.tm_mday, 29);
   const time_t now = std::time(nullptr);
-  struct tm today = {};
+  struct tm local = {}, today = {};
+  ::localtime_r(&asTime, &local);
   ::localtime_r(&now, &today);
+  EXPECT_EQ((std::array<int, 3>{local.tm_year, local.tm_mon, local.tm_mday}), (std::array<int, 3>{124, 1, 29}));
   const long secondsOfDay = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
   const long nowOfDay = today.tm_hour * 3600 + today.tm_min * 60 + today.tm_sec;
   // Same time of day, give or take a second or the hour of summer time.
@@ -86,31 +69,25 @@ TEST_P(DateParse, ConvertDateFormatTakesTheTimeOfDayFromNow) {
       << secondsOfDay << " vs " << nowOfDay;
 }
 
-// The fields tarnu_get_date_time_in_TM fills: day, month, year, h, m, s.
-std::array<int, 6> Fields(const char* text) {
-  struct tm t;
-  std::memset(&t, 0x5a, sizeof t);
-  std::string copy(text);
-  tarnu_get_date_time_in_TM(copy.data(), &t);
-  EXPECT_EQ(t.tm_wday, 0);
-  EXPECT_EQ(t.tm_yday, 0);
-  EXPECT_EQ(t.tm_isdst, 0);
-  return {t.tm_mday, t.tm_mon, t.tm_year, t.tm_hour, t.tm_min, t.tm_sec};
-}
-
+// The calendar structure keeps its own conventions: day, month 1 to 12, the
+// year as written, then h, m, s; filling stops at the first missing part, and
+// only the first 31 characters are read.
 TEST_P(DateParse, CalendarStructureKeepsItsOwnConventions) {
   using F = std::array<int, 6>;
-  // Month 1 to 12 and the year as written.
-  EXPECT_EQ(Fields("05-Jan-2024 10:30:15"), (F{5, 1, 2024, 10, 30, 15}));
-  EXPECT_EQ(Fields("05-Dec-2024"), (F{5, 12, 2024, 0, 0, 0}));
-  // A lower-case name is January; the missing year stops the fill.
-  EXPECT_EQ(Fields("07-jan 11:12:13"), (F{7, 1, 0, 0, 0, 0}));
-  EXPECT_EQ(Fields("05-Jan-2024 10"), (F{5, 1, 2024, 10, 0, 0}));
-  EXPECT_EQ(Fields(" 05-Jan-2024"), (F{}));
-  EXPECT_EQ(Fields(""), (F{}));
-  // Cut at 31 characters: the seconds beyond them are not read.
-  EXPECT_EQ(Fields("05-Jan-2024 10:30:0000000000000000000000000009"), (F{5, 1, 2024, 10, 30, 0}));
-
+  const std::pair<const char*, F> cases[] = {
+      {"05-Jan-2024 10:30:15", {5, 1, 2024, 10, 30, 15}}, {"05-Dec-2024", {5, 12, 2024, 0, 0, 0}},
+      {"07-jan 11:12:13", {7, 1, 0, 0, 0, 0}}, {"05-Jan-2024 10", {5, 1, 2024, 10, 0, 0}}, {" 05-Jan-2024", {}},
+      {"", {}},
+      {"05-Jan-2024 10:30:0000000000000000000000000009", {5, 1, 2024, 10, 30, 0}},
+  };
+  for (const auto& [text, fields] : cases) {
+    struct tm t;
+    std::memset(&t, 0x5a, sizeof t);
+    std::string copy(text);
+    tarnu_get_date_time_in_TM(copy.data(), &t);
+    EXPECT_EQ(F({t.tm_mday, t.tm_mon, t.tm_year, t.tm_hour, t.tm_min, t.tm_sec}), fields) << text;
+    EXPECT_EQ(F({t.tm_wday, t.tm_yday, t.tm_isdst, 0, 0, 0}), F{}) << text;
+  }
   struct tm t;
   std::memset(&t, 0x5a, sizeof t);
   tarnu_get_date_time_in_TM(nullptr, &t);

@@ -1,15 +1,27 @@
-// What the controls' tests share: a parent window that records the
-// notifications it gets, and a repaint that starts a window's display list
-// afresh. Header only: the folder's library is every .cpp but the tests.
+// What the controls' tests share: a fixture with a fresh platform and a
+// parent window that records the notifications it gets, and a repaint that
+// starts a window's display list afresh. Header only: the folder's library
+// is every .cpp but the tests.
 #pragma once
 
-#include <utility>
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <vector>
 
+#include "platform/gdi/device_context.h"
 #include "platform/gdi/display_list.h"
+#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
-#include "platform/window/message_queue.h"
+#include "platform/testing/reset_for_test.h"
 #include "platform/window/cwnd.h"
+#include "platform/window/message_queue.h"
+#include "platform/window/window_paint.h"
+
+namespace input = platform::input;
+using platform::DrawKind;
+using platform::DrawOp;
+using platform::DrawOps;
 
 class CTestParent : public CWnd {
  public:
@@ -25,9 +37,8 @@ class CTestParent : public CWnd {
   }
   std::vector<Command> commands;
   int Count(UINT code) const {
-    int n = 0;
-    for (const Command& c : commands) n += c.code == code ? 1 : 0;
-    return n;
+    return static_cast<int>(
+        std::count_if(commands.begin(), commands.end(), [&](const Command& c) { return c.code == code; }));
   }
 
  protected:
@@ -39,8 +50,27 @@ class CTestParent : public CWnd {
   }
 };
 
+// Each test starts on a fresh platform with a parent window at (100, 100),
+// 400 by 300 unless the fixture asks for another place.
+template <class Parent = CTestParent>
+class ControlTestOf : public ::testing::Test {
+ protected:
+  explicit ControlTestOf(CRect at = CRect(100, 100, 500, 400)) : m_at(at) {}
+  void SetUp() override {
+    platform::ResetForTest();
+    ASSERT_TRUE(m_parent.CreateAt(m_at.left, m_at.top, m_at.Width(), m_at.Height()));
+  }
+  void TearDown() override { platform::ResetForTest(); }
+
+  Parent m_parent;
+
+ private:
+  CRect m_at;
+};
+using ControlTest = ControlTestOf<>;
+
 // Clears the window's list and paints it again, as the pump would.
-inline platform::DrawOps Repaint(HWND hwnd) {
+inline DrawOps Repaint(HWND hwnd) {
   platform::ClearDisplayList(hwnd);
   ::InvalidateRect(hwnd, nullptr, TRUE);
   ::UpdateWindow(hwnd);
@@ -50,4 +80,4 @@ inline platform::DrawOps Repaint(HWND hwnd) {
 
 // The pointer moved over a client point of a window, as a person moves it
 // (the input driver also moves what GetCursorPos reports).
-inline void MovePointer(HWND hwnd, POINT client) { platform::input::MouseMove(hwnd, client); }
+inline void MovePointer(HWND hwnd, POINT client) { input::MouseMove(hwnd, client); }
