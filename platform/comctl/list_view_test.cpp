@@ -1052,3 +1052,22 @@ TEST_F(ListViewTest, PressesOnTheBarsScrollWithoutTouchingTheSelection) {
   EXPECT_EQ(parent.log, Strings{});
   EXPECT_EQ(::GetCapture(), nullptr);
 }
+
+TEST_F(ListViewTest, AFilterBarTakenAwayFromAListWithoutBarsRepaintsTheRowsThatMovedUp) {
+  // Without scroll bars nothing else asks for a paint when the page grows and the top row has to come back.
+  Make(LVS_NOSCROLL, 12);
+  CWnd* header = CWnd::FromHandle(Header());
+  const UINT frame = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  header->ModifyStyle(0, HDS_FILTERBAR);
+  list.SetWindowPos(nullptr, 0, 0, 0, 0, frame);
+  ASSERT_EQ(list.GetCountPerPage(), 3);
+  list.EnsureVisible(11, FALSE);
+  ASSERT_EQ(list.GetTopIndex(), 9);
+  ::UpdateWindow(list);
+  ASSERT_FALSE(::GetUpdateRect(list, nullptr, FALSE));
+  header->ModifyStyle(HDS_FILTERBAR, 0);
+  ::ValidateRect(list, nullptr);
+  list.SetWindowPos(nullptr, 0, 0, 0, 0, frame);
+  EXPECT_EQ(list.GetTopIndex(), 7);
+  EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE));
+}
