@@ -7,7 +7,7 @@
 
 #include "platform/comctl/tooltip.h"
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/metrics.h"
 
@@ -42,15 +42,13 @@ class Tipped : public CWnd {
   }
 };
 
-class HoverTips : public ::testing::Test {
+class HoverTips : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     ASSERT_TRUE(m_window.CreateEx(0, "Rec", "tipped", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, 0));
     ASSERT_TRUE(m_other.CreateEx(0, "Rec", "other", WS_POPUP | WS_VISIBLE, 400, 50, 100, 100, nullptr, 0));
     EXPECT_FALSE(m_window.EnableToolTips());
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   platform::TooltipState Tip() { return platform::ReadTooltip(platform::TooltipFor(m_window.m_hWnd)); }
 

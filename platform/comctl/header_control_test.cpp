@@ -9,7 +9,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -90,13 +90,9 @@ class Parent : public CWnd {
   }
 };
 
-class HeaderTest : public ::testing::Test {
+class HeaderTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.Open();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.Open(); }
 
   // Columns "A" (width 100), "B" (50), "C" (80) in a header 400 wide.
   void Make(DWORD style) {

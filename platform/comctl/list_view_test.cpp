@@ -14,7 +14,7 @@
 #include "platform/window/message_queue.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -143,13 +143,9 @@ class Parent : public CWnd {
   }
 };
 
-class ListViewTest : public ::testing::Test {
+class ListViewTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.Open();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.Open(); }
 
   // A report list 300 wide showing five whole rows under its header, with
   // columns "Name" (100), "Qty" (60), "Side" (80) and `rows` rows

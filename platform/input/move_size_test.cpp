@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/metrics.h"
 #include "platform/window/non_client.h"
@@ -45,14 +45,12 @@ class TrackedWnd : public CWnd {
   }
 };
 
-class MoveSizeTest : public ::testing::Test {
+class MoveSizeTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     ASSERT_TRUE(w.CreateEx(0, "Test", "tracked", kSizable, 100, 100, 400, 300, nullptr, 0));
     w.seen.clear();
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   RECT Rect() const {
     RECT r;

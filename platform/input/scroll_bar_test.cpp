@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/metrics.h"
 
@@ -81,8 +81,8 @@ TEST(ScrollBarArithmetic, ThumbsKeepAMinimumLengthAndShortBarsShareTheirLengthBe
 std::vector<std::string> g_log;
 
 std::string CodeName(int code) {
-  static const char* const kNames[] = {"line-up", "line-down", "page-up", "page-down", "thumb-position",
-                                       "thumb-track", "top", "bottom", "end"};
+  static const char* const kNames[] = {"line-up",     "line-down", "page-up", "page-down", "thumb-position",
+                                       "thumb-track", "top",       "bottom",  "end"};
   return code >= 0 && code <= 8 ? kNames[code] : "?";
 }
 
@@ -121,15 +121,11 @@ class Scrolled : public CWnd {
   }
 };
 
-class ScrollBarWindow : public ::testing::Test {
+class ScrollBarWindow : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    g_log.clear();
-  }
+  void SetUp() override { g_log.clear(); }
   void TearDown() override {
     if (::IsWindow(wnd.m_hWnd)) wnd.DestroyWindow();
-    platform::ResetForTest();
   }
 
   void SetNumbers(int bar, int max, int page, int pos, UINT extra = 0) {
@@ -202,7 +198,9 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
 
   RECT window;
   ::GetWindowRect(wnd.m_hWnd, &window);
-  auto hit = [&](POINT p) { return platform::ScrollBarHitTest(wnd.m_hWnd, POINT{window.left + p.x, window.top + p.y}); };
+  auto hit = [&](POINT p) {
+    return platform::ScrollBarHitTest(wnd.m_hWnd, POINT{window.left + p.x, window.top + p.y});
+  };
   EXPECT_EQ(hit(Centre(v.thumb)), HTVSCROLL);
   EXPECT_EQ(hit(POINT{v.bar.left - 1, 50}), HTNOWHERE);  // the client area
   EXPECT_EQ(hit(POINT{50, 240 - 2}), HTHSCROLL);
@@ -241,8 +239,8 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
   EXPECT_EQ(g_log.size(), 5u);
   platform::input::ButtonUp(wnd.m_hWnd, arrow);
   platform::input::Advance(5 * platform::kScrollRepeatMs);
-  EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down", "v:line-down", "v:line-down", "v:line-down",
-                                             "v:line-down", "v:end"}));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down", "v:line-down", "v:line-down", "v:line-down", "v:line-down",
+                                             "v:end"}));
   EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), 5);
   EXPECT_EQ(::GetCapture(), nullptr);
 }

@@ -10,7 +10,7 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/render/window_renderer.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/user/cdialog.h"
 #include "platform/user/combo_box.h"
 #include "platform/user/dialog_resources.h"
@@ -92,10 +92,9 @@ int NearWhite(const Image& image, const RECT& r) {
   return n;
 }
 
-class WindowRendererTest : public ::testing::Test {
+class WindowRendererTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     platform::RegisterDialogTemplate(kModule, Template());
     AfxSetResourceHandle(kModule);
     ASSERT_TRUE(m_dialog.Create(kDialogId));
@@ -105,7 +104,6 @@ class WindowRendererTest : public ::testing::Test {
     m_dialog.DestroyWindow();
     platform::RemoveModuleResources(kModule);
     AfxSetResourceHandle(nullptr);
-    platform::ResetForTest();
   }
   HWND Item(int id) { return ::GetDlgItem(m_dialog.m_hWnd, id); }
   // A control's window rectangle in picture coordinates.
@@ -340,8 +338,8 @@ void ExpectClassicBar(const Image& image, HWND dialog, HWND w, int bar) {
 
 TEST_F(WindowRendererTest, AListThatDoesNotFitShowsBothBarsWithTheirThumbsWhereTheyStand) {
   CListCtrl list;
-  ASSERT_TRUE(list.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{10, 100, 290, 225}, &m_dialog,
-                            kList));
+  ASSERT_TRUE(
+      list.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{10, 100, 290, 225}, &m_dialog, kList));
   list.InsertColumn(0, "Symbol", LVCFMT_LEFT, 400);
   for (int i = 0; i < 40; ++i) list.InsertItem(i, "NIFTY");
   Image image = platform::RenderWindow(m_dialog.m_hWnd);
@@ -351,8 +349,10 @@ TEST_F(WindowRendererTest, AListThatDoesNotFitShowsBothBarsWithTheirThumbsWhereT
   EXPECT_EQ(top.thumb.top, top.track.top);
   // The corner between the bars is the face colour.
   const platform::ScrollBarRects h = platform::ScrollBarGeometry(list.m_hWnd, SB_HORZ);
-  const RECT corner = PartInPicture(m_dialog.m_hWnd, list.m_hWnd, RECT{h.bar.right, h.bar.top, top.bar.right, h.bar.bottom});
-  EXPECT_EQ(image.Count(corner, GetSysColor(COLOR_3DFACE)), (corner.right - corner.left) * (corner.bottom - corner.top));
+  const RECT corner =
+      PartInPicture(m_dialog.m_hWnd, list.m_hWnd, RECT{h.bar.right, h.bar.top, top.bar.right, h.bar.bottom});
+  EXPECT_EQ(image.Count(corner, GetSysColor(COLOR_3DFACE)),
+            (corner.right - corner.left) * (corner.bottom - corner.top));
 
   // Scrolled to the end: the thumb is drawn at the bottom, the track checkered above it.
   list.SendMessage(WM_VSCROLL, SB_BOTTOM);

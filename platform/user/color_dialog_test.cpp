@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 
 namespace {
 
-class ColorChooser : public ::testing::Test {
- protected:
-  void SetUp() override { platform::ResetForTest(); }
-  void TearDown() override { platform::ResetForTest(); }
-};
+class ColorChooser : public platform::ResetTest {};
 
 TEST_F(ColorChooser, TheDefaultCancelsAndLeavesTheStructureAlone) {
   CHOOSECOLOR cc;

@@ -7,7 +7,7 @@
 #include "platform/user/cdialog.h"
 #include "platform/input/input_driver.h"
 #include "platform/user/dialog_resources.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/scroll_bar.h"
 
 namespace {
@@ -58,13 +58,9 @@ class Parent : public CWnd {
   }
 };
 
-class ComboBoxTest : public ::testing::Test {
+class ComboBoxTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.Open();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.Open(); }
 
   // A combo box 120 wide and 100 high (dropped) without an object.
   HWND Make(DWORD style, std::vector<const char*> items = {}) {

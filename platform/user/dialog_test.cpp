@@ -12,7 +12,7 @@
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
 #include "platform/user/dialog_resources.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -74,14 +74,10 @@ class TestDialog : public CDialog {
   }
 };
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    platform::RegisterDialogTemplate(kModule, TestTemplate());
-  }
+  void SetUp() override { platform::RegisterDialogTemplate(kModule, TestTemplate()); }
   void TearDown() override {
-    platform::ResetForTest();
     platform::RemoveModuleResources(kModule);
     platform::RemoveModuleResources(kOtherModule);
     AfxSetResourceHandle(nullptr);

@@ -12,7 +12,7 @@
 #include "platform/user/dialog_resources.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 
 namespace {
@@ -53,10 +53,9 @@ class Recorder : public CWnd {
   }
 };
 
-class InputTest : public ::testing::Test {
+class InputTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     g_log.clear();
     top.name = "top";
     top.CreateEx(0, "Rec", "Top", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, 0);
@@ -65,7 +64,6 @@ class InputTest : public ::testing::Test {
     platform::PumpMessages();
     g_log.clear();
   }
-  void TearDown() override { platform::ResetForTest(); }
   Recorder top, child;
 };
 

@@ -8,7 +8,7 @@
 
 #include "platform/gdi/cdc.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 
 namespace {
@@ -97,13 +97,9 @@ class LoggingWnd : public CWnd {
   std::string m_name;
 };
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    g_log.clear();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { g_log.clear(); }
 };
 
 using Strings = std::vector<std::string>;
