@@ -145,6 +145,12 @@ class ScrollBarWindow : public platform::ResetTest {
     return p;
   }
   static POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  // A window whose vertical bar shows rows 0-9 of 100.
+  platform::ScrollBarRects HundredRows() {
+    wnd.Create(WS_VSCROLL);
+    SetNumbers(SB_VERT, 99, 10, 0);
+    return platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  }
 
   Scrolled wnd;
 };
@@ -219,9 +225,7 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
 }
 
 TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const platform::ScrollBarRects v = HundredRows();
   const POINT arrow = Client(Centre(v.lineDown));
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, arrow));
   EXPECT_EQ(::GetCapture(), wnd.m_hWnd);
@@ -246,9 +250,7 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
 }
 
 TEST_F(ScrollBarWindow, HoldingTheTrackPagesUntilTheThumbReachesThePointer) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const platform::ScrollBarRects v = HundredRows();
   // Just below the track's middle: the thumb (17 of 166 pixels a page of
   // 10 rows) gets there after a few pages and then the paging stops.
   const POINT middle{(v.bar.left + v.bar.right) / 2, (v.track.top + v.track.bottom) / 2};
@@ -266,9 +268,7 @@ TEST_F(ScrollBarWindow, HoldingTheTrackPagesUntilTheThumbReachesThePointer) {
 }
 
 TEST_F(ScrollBarWindow, DraggingTheThumbTracksAndEndsAtItsPosition) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const platform::ScrollBarRects v = HundredRows();
   const POINT grab = Centre(v.thumb);
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, Client(grab)));
   EXPECT_TRUE(g_log.empty());  // a press on the thumb scrolls nothing yet
@@ -285,10 +285,8 @@ TEST_F(ScrollBarWindow, DraggingTheThumbTracksAndEndsAtItsPosition) {
 }
 
 TEST_F(ScrollBarWindow, PressesOnDisabledArrowsOrABarWithNothingToScrollDoNothing) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
+  const platform::ScrollBarRects v = HundredRows();
   ::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineDown))));
   EXPECT_TRUE(g_log.empty());
   EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineUp))));
