@@ -230,6 +230,8 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   Send(CB_RESETCONTENT);
   EXPECT_EQ(TextOf(combo), "");
   EXPECT_EQ(Send(CB_GETCOUNT), 0);
+  // A command from a window that is neither its field nor its list says nothing of the field.
+  ::SendMessage(combo, WM_COMMAND, MAKEWPARAM(kId, EN_CHANGE), reinterpret_cast<LPARAM>(parent.m_hWnd));
   EXPECT_TRUE(parent.log.empty());
 }
 
