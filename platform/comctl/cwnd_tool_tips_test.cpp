@@ -7,7 +7,7 @@
 
 #include "platform/comctl/tooltip.h"
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/metrics.h"
 
@@ -42,15 +42,13 @@ class Tipped : public CWnd {
   }
 };
 
-class HoverTips : public ::testing::Test {
+class HoverTips : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     ASSERT_TRUE(m_window.CreateEx(0, "Rec", "tipped", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, 0));
     ASSERT_TRUE(m_other.CreateEx(0, "Rec", "other", WS_POPUP | WS_VISIBLE, 400, 50, 100, 100, nullptr, 0));
     EXPECT_FALSE(m_window.EnableToolTips());
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   platform::TooltipState Tip() { return platform::ReadTooltip(platform::TooltipFor(m_window.m_hWnd)); }
 
@@ -60,7 +58,8 @@ class HoverTips : public ::testing::Test {
 
 TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   ASSERT_TRUE(input::MouseMove(m_window.m_hWnd, POINT{20, 20}));
-  ASSERT_NE(platform::TooltipFor(m_window.m_hWnd), nullptr);
+  const HWND shared = platform::TooltipFor(m_window.m_hWnd);
+  ASSERT_NE(shared, nullptr);
   const int initial = Tip().initialDelay;
   input::Advance(static_cast<uint64_t>(initial - 1));
   EXPECT_FALSE(Tip().shown);
@@ -93,6 +92,26 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   input::Advance(static_cast<uint64_t>(initial) * 2);
   EXPECT_FALSE(Tip().shown);
   EXPECT_EQ(m_window.asked.size(), 2u);
+
+  // Once the tip is gone (with the window that owned it), only a tool makes another.
+  auto tips = [] {
+    int n = 0;
+    ::EnumWindows(
+        [](HWND h, LPARAM count) -> BOOL {
+          char name[32] = "";
+          ::GetClassName(h, name, sizeof name);
+          *reinterpret_cast<int*>(count) += std::strcmp(name, TOOLTIPS_CLASS) == 0;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+  };
+  ASSERT_EQ(tips(), 1);
+  ::DestroyWindow(shared);
+  input::MouseMove(m_window.m_hWnd, POINT{30, 90});
+  EXPECT_EQ(tips(), 0);
+  input::MouseMove(m_window.m_hWnd, POINT{30, 30});
+  EXPECT_EQ(tips(), 1);
 }
 
 TEST_F(HoverTips, ATipNearTheScreensEdgeStaysOnTheScreen) {

@@ -9,7 +9,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -90,13 +90,9 @@ class Parent : public CWnd {
   }
 };
 
-class HeaderTest : public ::testing::Test {
+class HeaderTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.Open();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.Open(); }
 
   // Columns "A" (width 100), "B" (50), "C" (80) in a header 400 wide.
   void Make(DWORD style) {
@@ -142,6 +138,15 @@ class HeaderTest : public ::testing::Test {
     item.pvFilter = &filter;
     header.GetItem(index, &item);
     return text;
+  }
+  // Sets a text filter, which the header announces as a change of the item.
+  void SetFilter(int index, const char* text) {
+    HD_TEXTFILTER filter{const_cast<char*>(text), 0};
+    HDITEM item;
+    item.mask = HDI_FILTER;
+    item.type = HDFT_ISSTRING;
+    item.pvFilter = &filter;
+    header.SetItem(index, &item);
   }
   // Press at `from`, move through `to` in small steps, release at `to`.
   void Drag(POINT from, POINT to) {
@@ -348,13 +353,7 @@ TEST_F(HeaderTest, FilterButtonAndSetFilterNotify) {
   EXPECT_EQ(parent.log, (Strings{"filterbtn 0", "filter 0"}));
 
   parent.log.clear();
-  char text[] = "buy";
-  HD_TEXTFILTER filter{text, 0};
-  HDITEM item;
-  item.mask = HDI_FILTER;
-  item.type = HDFT_ISSTRING;
-  item.pvFilter = &filter;
-  header.SetItem(2, &item);
+  SetFilter(2, "buy");
   EXPECT_EQ(parent.log, (Strings{"changing 2", "changed 2", "filter 2"}));
   EXPECT_EQ(Filter(2), "buy");
 }
@@ -385,12 +384,7 @@ TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
   header.SetItem(1, &item);
   item.fmt = HDF_STRING | HDF_CENTER;
   header.SetItem(2, &item);
-  char text[] = "buy";
-  HD_TEXTFILTER filter{text, 0};
-  item.mask = HDI_FILTER;
-  item.type = HDFT_ISSTRING;
-  item.pvFilter = &filter;
-  header.SetItem(2, &item);
+  SetFilter(2, "buy");
   ::UpdateWindow(header);
   const auto texts = platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Text);
   Strings drawn;

@@ -6,20 +6,18 @@
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/kernel/module.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
-class ImageListDragTest : public ::testing::Test {
+class ImageListDragTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     m_list = ImageList_Create(40, 16, ILC_MASK, 1, 1);
     m_bitmap = ::CreateBitmap(40, 16, 1, 32, nullptr);
     ASSERT_EQ(ImageList_AddMasked(m_list, m_bitmap, RGB(0, 255, 0)), 0);
   }
   void TearDown() override {
-    platform::ResetForTest();
     ImageList_Destroy(m_list);
     ::DeleteObject(m_bitmap);
   }

@@ -6,15 +6,12 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/gdi_objects.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
-class ImageLists : public ::testing::Test {
+class ImageLists : public platform::ResetTest {
  protected:
-  void SetUp() override { platform::ResetForTest(); }
-  void TearDown() override { platform::ResetForTest(); }
-
   // A bitmap with one red fill on it.
   HBITMAP RedSquare() {
     const HBITMAP bitmap = CreateBitmap(16, 16, 1, 32, nullptr);

@@ -14,7 +14,7 @@
 #include "platform/window/message_queue.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -143,13 +143,9 @@ class Parent : public CWnd {
   }
 };
 
-class ListViewTest : public ::testing::Test {
+class ListViewTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.Open();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.Open(); }
 
   // A report list 300 wide showing five whole rows under its header, with
   // columns "Name" (100), "Qty" (60), "Side" (80) and `rows` rows
@@ -1051,4 +1047,23 @@ TEST_F(ListViewTest, PressesOnTheBarsScrollWithoutTouchingTheSelection) {
   EXPECT_EQ(Selected(), std::vector<int>{0});
   EXPECT_EQ(parent.log, Strings{});
   EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ListViewTest, AFilterBarTakenAwayFromAListWithoutBarsRepaintsTheRowsThatMovedUp) {
+  // Without scroll bars nothing else asks for a paint when the page grows and the top row has to come back.
+  Make(LVS_NOSCROLL, 12);
+  CWnd* header = CWnd::FromHandle(Header());
+  const UINT frame = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  header->ModifyStyle(0, HDS_FILTERBAR);
+  list.SetWindowPos(nullptr, 0, 0, 0, 0, frame);
+  ASSERT_EQ(list.GetCountPerPage(), 3);
+  list.EnsureVisible(11, FALSE);
+  ASSERT_EQ(list.GetTopIndex(), 9);
+  ::UpdateWindow(list);
+  ASSERT_FALSE(::GetUpdateRect(list, nullptr, FALSE));
+  header->ModifyStyle(HDS_FILTERBAR, 0);
+  ::ValidateRect(list, nullptr);
+  list.SetWindowPos(nullptr, 0, 0, 0, 0, frame);
+  EXPECT_EQ(list.GetTopIndex(), 7);
+  EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE));
 }

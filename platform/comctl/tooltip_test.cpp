@@ -5,16 +5,15 @@
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/display_list.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/window/winapi.h"
 
 namespace {
 
-class TooltipTest : public ::testing::Test {
+class TooltipTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     m_owner =
         ::CreateWindowEx(0, "Test", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     m_tip = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
@@ -27,7 +26,6 @@ class TooltipTest : public ::testing::Test {
     m_tool.lpszText = m_text;
     ASSERT_TRUE(Send(TTM_ADDTOOL, 0, &m_tool));
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   LRESULT Send(UINT message, WPARAM wParam, const void* lParam) {
     return ::SendMessage(m_tip, message, wParam, reinterpret_cast<LPARAM>(lParam));

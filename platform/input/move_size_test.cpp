@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
+#include "platform/window/cursor.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/metrics.h"
 #include "platform/window/non_client.h"
@@ -45,14 +46,12 @@ class TrackedWnd : public CWnd {
   }
 };
 
-class MoveSizeTest : public ::testing::Test {
+class MoveSizeTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     ASSERT_TRUE(w.CreateEx(0, "Test", "tracked", kSizable, 100, 100, 400, 300, nullptr, 0));
     w.seen.clear();
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   RECT Rect() const {
     RECT r;
@@ -105,6 +104,20 @@ TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrd
   EXPECT_EQ(Rect().top, 85);
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
   input::ButtonUp(w.m_hWnd, Client({400, 300}));
+}
+
+TEST_F(MoveSizeTest, AMoveFromTheMenuStartsAtThePointerAndEndsWhenAnotherWindowTakesTheMouse) {
+  ::SetCursorPos(300, 200);
+  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);  // from the keyboard: no point in the message
+  ASSERT_EQ(platform::MoveSizeWindow(), w.m_hWnd);
+  input::MouseMove(w.m_hWnd, Client({310, 205}));
+  EXPECT_EQ(Rect().left, 110);
+  EXPECT_EQ(Rect().top, 105);
+  ::ReleaseCapture();
+  input::MouseMove(w.m_hWnd, Client({350, 250}));
+  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
+  EXPECT_EQ(Rect().left, 110) << "the window stays where it was when the mouse was taken";
+  EXPECT_EQ(w.mouseMessages, 1) << "the move that ended the loop reaches the window";
 }
 
 TEST_F(MoveSizeTest, ASideOrCornerDragSizesWithinTheTrackSizesKeepingTheOppositeSides) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/metrics.h"
 
@@ -81,8 +81,8 @@ TEST(ScrollBarArithmetic, ThumbsKeepAMinimumLengthAndShortBarsShareTheirLengthBe
 std::vector<std::string> g_log;
 
 std::string CodeName(int code) {
-  static const char* const kNames[] = {"line-up", "line-down", "page-up", "page-down", "thumb-position",
-                                       "thumb-track", "top", "bottom", "end"};
+  static const char* const kNames[] = {"line-up",     "line-down", "page-up", "page-down", "thumb-position",
+                                       "thumb-track", "top",       "bottom",  "end"};
   return code >= 0 && code <= 8 ? kNames[code] : "?";
 }
 
@@ -121,15 +121,11 @@ class Scrolled : public CWnd {
   }
 };
 
-class ScrollBarWindow : public ::testing::Test {
+class ScrollBarWindow : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    g_log.clear();
-  }
+  void SetUp() override { g_log.clear(); }
   void TearDown() override {
     if (::IsWindow(wnd.m_hWnd)) wnd.DestroyWindow();
-    platform::ResetForTest();
   }
 
   void SetNumbers(int bar, int max, int page, int pos, UINT extra = 0) {
@@ -149,6 +145,12 @@ class ScrollBarWindow : public ::testing::Test {
     return p;
   }
   static POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  // A window whose vertical bar shows rows 0-9 of 100.
+  platform::ScrollBarRects HundredRows() {
+    wnd.Create(WS_VSCROLL);
+    SetNumbers(SB_VERT, 99, 10, 0);
+    return platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  }
 
   Scrolled wnd;
 };
@@ -202,7 +204,9 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
 
   RECT window;
   ::GetWindowRect(wnd.m_hWnd, &window);
-  auto hit = [&](POINT p) { return platform::ScrollBarHitTest(wnd.m_hWnd, POINT{window.left + p.x, window.top + p.y}); };
+  auto hit = [&](POINT p) {
+    return platform::ScrollBarHitTest(wnd.m_hWnd, POINT{window.left + p.x, window.top + p.y});
+  };
   EXPECT_EQ(hit(Centre(v.thumb)), HTVSCROLL);
   EXPECT_EQ(hit(POINT{v.bar.left - 1, 50}), HTNOWHERE);  // the client area
   EXPECT_EQ(hit(POINT{50, 240 - 2}), HTHSCROLL);
@@ -221,9 +225,7 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
 }
 
 TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const platform::ScrollBarRects v = HundredRows();
   const POINT arrow = Client(Centre(v.lineDown));
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, arrow));
   EXPECT_EQ(::GetCapture(), wnd.m_hWnd);
@@ -241,16 +243,14 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
   EXPECT_EQ(g_log.size(), 5u);
   platform::input::ButtonUp(wnd.m_hWnd, arrow);
   platform::input::Advance(5 * platform::kScrollRepeatMs);
-  EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down", "v:line-down", "v:line-down", "v:line-down",
-                                             "v:line-down", "v:end"}));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down", "v:line-down", "v:line-down", "v:line-down", "v:line-down",
+                                             "v:end"}));
   EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), 5);
   EXPECT_EQ(::GetCapture(), nullptr);
 }
 
 TEST_F(ScrollBarWindow, HoldingTheTrackPagesUntilTheThumbReachesThePointer) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const platform::ScrollBarRects v = HundredRows();
   // Just below the track's middle: the thumb (17 of 166 pixels a page of
   // 10 rows) gets there after a few pages and then the paging stops.
   const POINT middle{(v.bar.left + v.bar.right) / 2, (v.track.top + v.track.bottom) / 2};
@@ -268,9 +268,7 @@ TEST_F(ScrollBarWindow, HoldingTheTrackPagesUntilTheThumbReachesThePointer) {
 }
 
 TEST_F(ScrollBarWindow, DraggingTheThumbTracksAndEndsAtItsPosition) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
+  const platform::ScrollBarRects v = HundredRows();
   const POINT grab = Centre(v.thumb);
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, Client(grab)));
   EXPECT_TRUE(g_log.empty());  // a press on the thumb scrolls nothing yet
@@ -287,10 +285,8 @@ TEST_F(ScrollBarWindow, DraggingTheThumbTracksAndEndsAtItsPosition) {
 }
 
 TEST_F(ScrollBarWindow, PressesOnDisabledArrowsOrABarWithNothingToScrollDoNothing) {
-  wnd.Create(WS_VSCROLL);
-  SetNumbers(SB_VERT, 99, 10, 0);
+  const platform::ScrollBarRects v = HundredRows();
   ::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN);
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineDown))));
   EXPECT_TRUE(g_log.empty());
   EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineUp))));

@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 
 namespace {
 
-class ZOrderTest : public ::testing::Test {
+class ZOrderTest : public platform::ResetTest {
  protected:
-  void SetUp() override { platform::ResetForTest(); }
-  void TearDown() override { platform::ResetForTest(); }
-
   static HWND Make(const char* name, HWND owner, int x = 0) {
     return ::CreateWindowEx(0, "Test", name, WS_POPUP | WS_CAPTION | WS_VISIBLE, x, 0, 100, 80, owner, nullptr, nullptr,
                             nullptr);

@@ -4,7 +4,7 @@
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/move_size.h"
 #include "platform/window/non_client.h"
@@ -13,13 +13,9 @@ namespace {
 
 constexpr DWORD kBoxes = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 
-class CaptionBoxesTest : public ::testing::Test {
+class CaptionBoxesTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    ASSERT_TRUE(w.CreateEx(0, "Test", "boxes", kBoxes, 50, 60, 300, 200, nullptr, 0));
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { ASSERT_TRUE(w.CreateEx(0, "Test", "boxes", kBoxes, 50, 60, 300, 200, nullptr, 0)); }
   // The boxes in picture coordinates.
   platform::CaptionBoxes Boxes() const {
     return platform::LayOutNonClient(static_cast<DWORD>(::GetWindowLongPtr(w.m_hWnd, GWL_STYLE)), 0,

@@ -10,7 +10,7 @@
 
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/winapi.h"
@@ -19,15 +19,13 @@ namespace {
 
 namespace input = platform::input;
 
-class ColorChooserDialog : public ::testing::Test {
+class ColorChooserDialog : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     owner.CreateEx(0, "Test", "Owner", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 500, 400, nullptr, 0);
     ::SetActiveWindow(owner.m_hWnd);
     platform::SetColorResponder(platform::ShowColorChooser);
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   // Opens the chooser on `initial` and lets `act` drive it; what ChooseColor
   // answered (nullopt for a cancel).

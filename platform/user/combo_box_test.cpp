@@ -7,7 +7,7 @@
 #include "platform/user/cdialog.h"
 #include "platform/input/input_driver.h"
 #include "platform/user/dialog_resources.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/scroll_bar.h"
 
 namespace {
@@ -58,13 +58,9 @@ class Parent : public CWnd {
   }
 };
 
-class ComboBoxTest : public ::testing::Test {
+class ComboBoxTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.Open();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.Open(); }
 
   // A combo box 120 wide and 100 high (dropped) without an object.
   HWND Make(DWORD style, std::vector<const char*> items = {}) {
@@ -234,6 +230,8 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   Send(CB_RESETCONTENT);
   EXPECT_EQ(TextOf(combo), "");
   EXPECT_EQ(Send(CB_GETCOUNT), 0);
+  // A command from a window that is neither its field nor its list says nothing of the field.
+  ::SendMessage(combo, WM_COMMAND, MAKEWPARAM(kId, EN_CHANGE), reinterpret_cast<LPARAM>(parent.m_hWnd));
   EXPECT_TRUE(parent.log.empty());
 }
 

@@ -9,7 +9,7 @@
 #include "platform/window/message_queue.h"
 #include "platform/user/cstatic.h"
 #include "platform/gdi/sys_colors.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/window_paint.h"
 
 namespace {
@@ -44,11 +44,7 @@ class Parent : public CWnd {
   }
 };
 
-class PaintTest : public ::testing::Test {
- protected:
-  void SetUp() override { platform::ResetForTest(); }
-  void TearDown() override { platform::ResetForTest(); }
-};
+class PaintTest : public platform::ResetTest {};
 
 TEST_F(PaintTest, AStaticPaintsWithTheColoursItsParentGives) {
   Parent parent;

@@ -3,17 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/user/cdialog.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/window/metrics.h"
 
 namespace {
 
-class DialogPlacementTest : public ::testing::Test {
+class DialogPlacementTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     form.CreateEx(0, "Test", "form", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 400, 200, nullptr, 0);
     button = ::CreateWindowEx(0, "BUTTON", "Open", WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, form.m_hWnd,
                               reinterpret_cast<HMENU>(1), nullptr, nullptr);
@@ -22,7 +21,6 @@ class DialogPlacementTest : public ::testing::Test {
     list.cx = 100;
     list.cy = 50;
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   RECT Opened(CDialog& dialog) {
     EXPECT_TRUE(dialog.CreateIndirect(list, nullptr));

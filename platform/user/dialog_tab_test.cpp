@@ -6,20 +6,18 @@
 #include "platform/user/cdialog.h"
 #include "platform/user/combo_box.h"
 #include "platform/window/winapi.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
-class DialogTabTest : public ::testing::Test {
+class DialogTabTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     dialog =
         CreateWindowEx(0, "#32770", "Tabs", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
   }
   void TearDown() override {
     if (IsWindow(dialog)) DestroyWindow(dialog);
-    platform::ResetForTest();
   }
 
   HWND Child(const char* cls, DWORD style, int id, int y) {

@@ -12,7 +12,7 @@
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
 #include "platform/user/dialog_resources.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -74,19 +74,19 @@ class TestDialog : public CDialog {
   }
 };
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    platform::RegisterDialogTemplate(kModule, TestTemplate());
-  }
+  void SetUp() override { platform::RegisterDialogTemplate(kModule, TestTemplate()); }
   void TearDown() override {
-    platform::ResetForTest();
     platform::RemoveModuleResources(kModule);
     platform::RemoveModuleResources(kOtherModule);
     AfxSetResourceHandle(nullptr);
   }
   HWND Item(CWnd& dlg, int id) { return ::GetDlgItem(dlg.m_hWnd, id); }
+  static void Show(TestDialog& dlg) {
+    ASSERT_TRUE(dlg.Create(kDialogId));
+    dlg.ShowWindow(SW_SHOW);
+  }
 };
 
 TEST_F(DialogTest, DialogUnitsFollowTheTemplateFontThroughOneMeasurer) {
@@ -177,8 +177,7 @@ TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
 
 TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
   TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  dlg.ShowWindow(SW_SHOW);
+  Show(dlg);
   platform::PumpMessages();  // first paint
   dlg.log.clear();
   ASSERT_TRUE(input::Click(Item(dlg, kCheck)));
@@ -206,8 +205,7 @@ TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
 
 TEST_F(DialogTest, AutoRadioButtonsCheckOneOfTheirGroupOnly) {
   TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  dlg.ShowWindow(SW_SHOW);
+  Show(dlg);
   dlg.CheckDlgButton(kOtherRadio, BST_CHECKED);
   ASSERT_TRUE(input::Click(Item(dlg, kRadioB)));
   EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioB);
@@ -228,8 +226,7 @@ TEST_F(DialogTest, AutoRadioButtonsCheckOneOfTheirGroupOnly) {
 
 TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
   TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  dlg.ShowWindow(SW_SHOW);
+  Show(dlg);
   platform::PumpMessages();
   const std::string id = std::to_string(kOwnerDraw);
   EXPECT_NE(std::find(dlg.log.begin(), dlg.log.end(), "draw" + id + ":1/0"), dlg.log.end())
@@ -257,8 +254,7 @@ TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
 
 TEST_F(DialogTest, EditTypingBackspaceDeleteAndSelectionNotifyUpdateThenChange) {
   TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  dlg.ShowWindow(SW_SHOW);
+  Show(dlg);
   CEdit edit;
   edit.SubclassDlgItem(kEdit, &dlg);
   ASSERT_TRUE(input::TypeText("abcd"));
@@ -369,8 +365,7 @@ TEST_F(DialogTest, MessageBoxesAreLoggedInOrderAndAnsweredByTheResponder) {
 
 TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
   TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  dlg.ShowWindow(SW_SHOW);
+  Show(dlg);
   ASSERT_EQ(::GetFocus(), Item(dlg, kEdit));
   input::PressKey(VK_TAB);
   EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
@@ -384,8 +379,7 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
 
 TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocusedButton) {
   TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  dlg.ShowWindow(SW_SHOW);
+  Show(dlg);
   ASSERT_TRUE(input::Click(Item(dlg, kRadioA)));
   input::PressKey(VK_RIGHT);
   EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/display_list.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/window/window_paint.h"
 #include "platform/window/winapi.h"
@@ -12,10 +12,9 @@ namespace {
 
 const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x7300});
 
-class DrawIconTest : public ::testing::Test {
+class DrawIconTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     m_window =
         ::CreateWindowEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     m_dc = ::GetDC(m_window);
@@ -23,7 +22,6 @@ class DrawIconTest : public ::testing::Test {
   void TearDown() override {
     ::ReleaseDC(m_window, m_dc);
     platform::RemoveModuleResources(kModule);
-    platform::ResetForTest();
   }
   HWND m_window = nullptr;
   HDC m_dc = nullptr;

@@ -12,7 +12,7 @@
 #include "platform/user/dialog_resources.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 
 namespace {
@@ -53,10 +53,9 @@ class Recorder : public CWnd {
   }
 };
 
-class InputTest : public ::testing::Test {
+class InputTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     g_log.clear();
     top.name = "top";
     top.CreateEx(0, "Rec", "Top", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, 0);
@@ -65,7 +64,6 @@ class InputTest : public ::testing::Test {
     platform::PumpMessages();
     g_log.clear();
   }
-  void TearDown() override { platform::ResetForTest(); }
   Recorder top, child;
 };
 
@@ -97,13 +95,6 @@ TEST_F(InputTest, HiddenAndDisabledWindowsRefuseInput) {
   EXPECT_FALSE(input::Focus(child.m_hWnd));
   EXPECT_FALSE(input::Click(nullptr));
   EXPECT_TRUE(g_log.empty());
-}
-
-TEST_F(InputTest, MouseCaptureRedirectsTheRelease) {
-  child.captureOnDown = top.m_hWnd;
-  ASSERT_TRUE(input::Click(child.m_hWnd));
-  // The release goes to the capture window, in its client coordinates.
-  EXPECT_EQ(g_log, (std::vector<std::string>{"child down 20,10 L", "top up 30,20"}));
 }
 
 TEST_F(InputTest, KeysGoToTheFocusWithTranslationAndModifierState) {
@@ -201,25 +192,20 @@ TEST_F(InputTest, ThePointerMovesWithTheMouseAndParentsMaySetTheCursorFirst) {
   EXPECT_EQ(owner.asked[1], "8:1:" + std::to_string(WM_LBUTTONDOWN));
 }
 
-TEST_F(InputTest, AWindowMayRefuseToBeActivatedAndEatTheClick) {
+TEST_F(InputTest, AWindowMayRefuseToBeActivatedAndEatTheClickOrTakeItWithoutTheActivation) {
   struct Shy : Recorder {
     int OnMouseActivate(CWnd*, UINT, UINT) override { return MA_NOACTIVATEANDEAT; }
   } shy;
   shy.name = "shy";
   shy.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
+  Recorder palette;
+  palette.name = "palette";
+  palette.CreateEx(WS_EX_NOACTIVATE, "Rec", "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, 0);
   top.SetActiveWindow();
   g_log.clear();
   EXPECT_FALSE(input::Click(shy.m_hWnd));
   EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
   EXPECT_TRUE(g_log.empty());
-}
-
-TEST_F(InputTest, ANoActivateWindowTakesTheClickButNotTheActivation) {
-  Recorder palette;
-  palette.name = "palette";
-  palette.CreateEx(WS_EX_NOACTIVATE, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
-  top.SetActiveWindow();
-  g_log.clear();
   EXPECT_TRUE(input::Click(palette.m_hWnd));
   EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
   EXPECT_EQ(g_log, (std::vector<std::string>{"palette down 25,25 L", "palette up 25,25"}));

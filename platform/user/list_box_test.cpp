@@ -8,7 +8,7 @@
 #include "platform/gdi/display_list.h"
 #include "platform/input/input_driver.h"
 #include "platform/gdi/sys_colors.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -56,13 +56,9 @@ class Parent : public CWnd {
   }
 };
 
-class ListBoxTest : public ::testing::Test {
+class ListBoxTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.Open();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.Open(); }
 
   // A list box of 100 x 65 pixels (five items of 13) without an object.
   HWND Make(DWORD style, std::vector<const char*> items = {}) {

@@ -4,7 +4,7 @@
 
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 
 namespace {
@@ -22,10 +22,9 @@ class CommandLog : public CWnd {
   void OnContextMenu(CWnd*, CPoint point) override { menuPoints.push_back(point); }
 };
 
-class Menus : public ::testing::Test {
+class Menus : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     ASSERT_TRUE(m_owner.CreateEx(0, "Test", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, 0));
     ASSERT_TRUE(m_menu.CreatePopupMenu());
     m_menu.AppendMenu(MF_STRING, 11, "Open");
@@ -36,7 +35,6 @@ class Menus : public ::testing::Test {
   void TearDown() override {
     m_menu.DestroyMenu();
     m_owner.DestroyWindow();
-    platform::ResetForTest();
   }
   CommandLog m_owner;
   CMenu m_menu;

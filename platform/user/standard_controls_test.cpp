@@ -15,7 +15,7 @@
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
 #include "platform/user/cstatic.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace {
 
@@ -59,13 +59,9 @@ class SelfClickingButton : public CButton {
   }
 };
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    g_log.clear();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { g_log.clear(); }
 };
 
 TEST_F(ControlTest, ASubclassedControlSeesItsOwnClickBeforeTheParent) {

@@ -6,7 +6,7 @@
 #include "platform/gdi/display_list.h"
 #include "platform/kernel/module.h"
 #include "platform/gdi/sys_colors.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/cpaintdc.h"
 
@@ -15,18 +15,14 @@ namespace {
 using platform::DrawKind;
 using platform::DrawOps;
 
-class DeviceContextTest : public ::testing::Test {
+class DeviceContextTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     platform::ResetSysColors();
     m_wnd = ::CreateWindowEx(0, "Test", "w", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(m_wnd, nullptr);
   }
-  void TearDown() override {
-    platform::ResetSysColors();
-    platform::ResetForTest();
-  }
+  void TearDown() override { platform::ResetSysColors(); }
   HWND m_wnd = nullptr;
 };
 

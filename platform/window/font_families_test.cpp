@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/sys_colors.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/winapi.h"
 
@@ -46,13 +46,9 @@ class Listener : public CWnd {
   }
 };
 
-class FontFamilies : public ::testing::Test {
+class FontFamilies : public platform::ResetTest {
  protected:
-  void SetUp() override { platform::ResetForTest(); }
-  void TearDown() override {
-    platform::SetInstalledFontFamilies(std::nullopt);
-    platform::ResetForTest();
-  }
+  void TearDown() override { platform::SetInstalledFontFamilies(std::nullopt); }
 };
 
 TEST_F(FontFamilies, AFixedSetIsEnumeratedSortedOnceEachAndWithoutOverlongNames) {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/metrics.h"
 
@@ -24,10 +24,8 @@ class CLimitedWindow : public CWnd {
   }
 };
 
-class MinMaxInfoTest : public ::testing::Test {
+class MinMaxInfoTest : public platform::ResetTest {
  protected:
-  void SetUp() override { platform::ResetForTest(); }
-  void TearDown() override { platform::ResetForTest(); }
   static SIZE SizeOf(const CWnd& w) {
     CRect r;
     w.GetWindowRect(&r);

@@ -8,7 +8,7 @@
 
 #include "platform/gdi/cdc.h"
 #include "platform/window/message_queue.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 
 namespace {
@@ -97,18 +97,14 @@ class LoggingWnd : public CWnd {
   std::string m_name;
 };
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    g_log.clear();
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { g_log.clear(); }
 };
 
 using Strings = std::vector<std::string>;
 
-TEST_F(WindowTest, ReflectedCommandIsConsumedOrPassedOnAsDeclared) {
+TEST_F(WindowTest, ReflectedCommandsAndNotifiesAreConsumedOrPassedOnAsDeclared) {
   LoggingWnd parent("P"), child("C");
   parent.CreateTop();
   child.CreateChild(parent, 5);
@@ -129,14 +125,10 @@ TEST_F(WindowTest, ReflectedCommandIsConsumedOrPassedOnAsDeclared) {
       CreateWindowEx(0, "Test", "", WS_CHILD, 0, 0, 1, 1, parent.m_hWnd, reinterpret_cast<HMENU>(6), nullptr, nullptr);
   parent.SendMessage(WM_COMMAND, MAKEWPARAM(6, 1), reinterpret_cast<LPARAM>(plain));
   EXPECT_EQ(g_log, (Strings{"P:cmd6/1"}));
-}
 
-TEST_F(WindowTest, ReflectedNotifyCarriesTheChildsResultWhenConsumed) {
-  LoggingWnd parent("P"), child("C");
-  parent.CreateTop();
-  child.CreateChild(parent, 5);
+  // A consumed notification carries the child's result.
+  g_log.clear();
   NMHDR header{child.m_hWnd, 5, NM_CLICK};
-
   child.reflectCommand = Reflect::Consume;
   EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header)), 42);
   EXPECT_EQ(g_log, (Strings{"C:reflectnotify" + std::to_string(NM_CLICK)}));
@@ -303,6 +295,14 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   b.ShowWindow(SW_HIDE);
   EXPECT_EQ(::GetFocus(), nullptr) << "a hidden window loses the focus";
   EXPECT_EQ(g_log, (Strings{"B:killfocus"}));
+
+  // So does a destroyed one, before its destruction.
+  b.ShowWindow(SW_SHOW);
+  b.SetFocus();
+  g_log.clear();
+  b.DestroyWindow();
+  EXPECT_EQ(g_log, (Strings{"B:killfocus", "B:destroy", "B:ncdestroy"}));
+  EXPECT_EQ(::GetFocus(), nullptr);
 }
 
 TEST_F(WindowTest, TreeRelationsAndZOrder) {
@@ -543,18 +543,6 @@ TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, FALSE), b.m_hWnd);
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, b.m_hWnd, FALSE), a.m_hWnd);
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, TRUE), b.m_hWnd);
-}
-
-TEST_F(WindowTest, DestroyingAWindowThatHoldsTheFocusTakesItAway) {
-  LoggingWnd top("T"), a("A");
-  top.CreateTop();
-  a.CreateChild(top, 1);
-  a.logFocus = true;
-  a.SetFocus();
-  g_log.clear();
-  a.DestroyWindow();
-  EXPECT_EQ(g_log, (Strings{"A:killfocus", "A:destroy", "A:ncdestroy"}));
-  EXPECT_EQ(::GetFocus(), nullptr);
 }
 
 TEST_F(WindowTest, TheMainWindowGetsALastChanceAtKeysOfWindowsOutsideIt) {
