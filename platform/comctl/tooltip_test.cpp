@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "platform/gdi/device_context.h"
+#include "platform/window/cursor.h"
 #include "platform/gdi/display_list.h"
 #include "platform/window/message_queue.h"
 #include "platform/testing/reset_test.h"
@@ -127,6 +129,34 @@ TEST_F(TooltipTest, TrackingShowsOnlyTrackingToolsAndDeletingTheShownToolHidesIt
   ::SendMessage(m_tip, TTM_ACTIVATE, FALSE, 0);
   TrackAt(5, 5);
   EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
+}
+
+// Each delay keeps what it is given, zero included; a negative one goes back
+// to its default, which follows the double-click time, as TTDT_AUTOMATIC sets
+// all three from one figure.
+TEST_F(TooltipTest, DelaysKeepTheirValueAndANegativeOneRestoresTheDefault) {
+  const int base = static_cast<int>(::GetDoubleClickTime());
+  const auto set = [&](WPARAM which, int ms) {
+    ::SendMessage(m_tip, TTM_SETDELAYTIME, which, MAKELPARAM(static_cast<WORD>(ms), 0));
+  };
+  const auto delays = [&] {
+    return std::vector<LRESULT>{::SendMessage(m_tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0),
+                                ::SendMessage(m_tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0),
+                                ::SendMessage(m_tip, TTM_GETDELAYTIME, TTDT_RESHOW, 0)};
+  };
+  const std::vector<LRESULT> defaults{base, base * 10, base / 5};
+  EXPECT_EQ(delays(), defaults);
+  for (const int ms : {0, 700}) {
+    SCOPED_TRACE(ms);
+    for (const WPARAM which : {TTDT_INITIAL, TTDT_AUTOPOP, TTDT_RESHOW}) set(which, ms);
+    EXPECT_EQ(delays(), (std::vector<LRESULT>{ms, ms, ms}));
+  }
+  for (const WPARAM which : {TTDT_INITIAL, TTDT_AUTOPOP, TTDT_RESHOW}) set(which, -1);
+  EXPECT_EQ(delays(), defaults);
+  set(TTDT_AUTOMATIC, 300);
+  EXPECT_EQ(delays(), (std::vector<LRESULT>{300, 3000, 60}));
+  set(TTDT_AUTOMATIC, -1);
+  EXPECT_EQ(delays(), defaults);
 }
 
 }  // namespace
