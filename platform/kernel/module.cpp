@@ -47,8 +47,6 @@ class ModuleRegistry {
   }
 
   std::mutex guard;
-  bool mainHidden = false;
-  std::set<std::string, std::less<>> hiddenExports;
 
   HMODULE Main() {
     if (!m_main) {
@@ -131,13 +129,7 @@ bool HasFolder(std::string_view path) { return path.find_first_of("/\\") != std:
 HMODULE GetModuleHandleA(LPCSTR name) {
   auto& registry = ModuleRegistry::Get();
   std::lock_guard lock(registry.guard);
-  if (name == nullptr) {
-    if (registry.mainHidden) {
-      SetLastError(ERROR_MOD_NOT_FOUND);
-      return nullptr;
-    }
-    return registry.Main();
-  }
+  if (name == nullptr) return registry.Main();
   if (HMODULE builtin = registry.Builtin(name, false); builtin && registry.BuiltinAvailable(name)) {
     return builtin->loads > 0 ? builtin : nullptr;
   }
@@ -161,9 +153,6 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
   if (module->kind == HINSTANCE__::Kind::kBuiltin) {
     auto it = module->exports.find(std::string_view(name));
     if (it != module->exports.end()) return it->second;
-  } else if (module->kind == HINSTANCE__::Kind::kMainProgram &&
-             registry.hiddenExports.contains(std::string_view(name))) {
-    // hidden by a test: fall through to "not found"
   } else if (void* symbol = ::dlsym(module->dl, name)) {
     return reinterpret_cast<FARPROC>(symbol);
   }
@@ -309,22 +298,6 @@ void RestoreBuiltinModules() {
   auto& registry = ModuleRegistry::Get();
   std::lock_guard lock(registry.guard);
   registry.RestoreAll();
-}
-
-void SetMainProgramExportHidden(std::string_view function, bool hidden) {
-  auto& registry = ModuleRegistry::Get();
-  std::lock_guard lock(registry.guard);
-  if (hidden) {
-    registry.hiddenExports.emplace(function);
-  } else if (auto it = registry.hiddenExports.find(function); it != registry.hiddenExports.end()) {
-    registry.hiddenExports.erase(it);
-  }
-}
-
-void SetMainProgramHidden(bool hidden) {
-  auto& registry = ModuleRegistry::Get();
-  std::lock_guard lock(registry.guard);
-  registry.mainHidden = hidden;
 }
 
 void SetMainProgramFileName(std::string path) {

@@ -45,16 +45,6 @@ void RestoreBuiltinModules();
 // with a home folder) presents itself as living there.
 PLATFORM_API void SetMainProgramFileName(std::string path);
 
-// Fault injection for the platform's own tests, not exported: while hidden,
-// GetModuleHandleA(nullptr) gives no handle, as when a process cannot name
-// its main module.
-void SetMainProgramHidden(bool hidden);
-
-// Fault injection for the platform's own tests, not exported: while hidden,
-// GetProcAddress on the main program does not find `function`, as in an
-// older host that lacks it.
-void SetMainProgramExportHidden(std::string_view function, bool hidden);
-
 // The folder part of a path: everything before its last separator, "\\" or
 // "/" alike; empty when there is none.
 PLATFORM_API std::string PathFolder(std::string_view path);

@@ -28,15 +28,7 @@ TEST(Modules, MainProgramAndItsExports) {
   EXPECT_EQ(GetProcAddress(main, "NoSuchFunctionAnywhere"), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
 
-  platform::SetMainProgramExportHidden("ModuleTestExportedFunction", true);
-  EXPECT_EQ(GetProcAddress(main, "ModuleTestExportedFunction"), nullptr);
-  platform::SetMainProgramExportHidden("ModuleTestExportedFunction", false);
   EXPECT_EQ(reinterpret_cast<int (*)()>(GetProcAddress(main, "ModuleTestExportedFunction"))(), 42);
-
-  platform::SetMainProgramHidden(true);
-  EXPECT_EQ(GetModuleHandleA(nullptr), nullptr);
-  platform::SetMainProgramHidden(false);
-  EXPECT_EQ(GetModuleHandleA(nullptr), main);
 
   const std::string real(path, n);
   platform::SetMainProgramFileName("C:\\Tarn\\TarnTrader.exe");
