@@ -77,8 +77,6 @@ NonClientLayout LayOutNonClient(DWORD style, DWORD exStyle, const RECT& window) 
     const bool modalFrame = (exStyle & WS_EX_DLGMODALFRAME) || (style & DS_MODALFRAME);
     l.boxes = LayOutCaptionBoxes(l.caption, menu && !modalFrame, menu,
                                  menu && (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0);
-    l.boxes.minimizeEnabled = menu && (style & WS_MINIMIZEBOX);
-    l.boxes.maximizeEnabled = menu && (style & WS_MAXIMIZEBOX);
   }
   PlaceScrollBars(style, l.client, l.vscroll, l.hscroll);
   return l;

@@ -34,8 +34,6 @@ struct CaptionBoxes {
   RECT minimize{};
   RECT maximize{};
   RECT close{};
-  bool minimizeEnabled = false;  // the style has the box (WS_MINIMIZEBOX)
-  bool maximizeEnabled = false;
 };
 
 // The boxes in `bar` of a caption with an icon, a close box, and minimise
