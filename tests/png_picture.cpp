@@ -16,21 +16,6 @@ using Surface = std::unique_ptr<cairo_surface_t, SurfaceFree>;
 
 }  // namespace
 
-COLORREF PngPicture::At(int x, int y) const {
-  const uint32_t p = pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-int PngPicture::Count(const RECT& rect, COLORREF color) const {
-  int n = 0;
-  for (int y = std::max(0, static_cast<int>(rect.top)); y < std::min(height, static_cast<int>(rect.bottom)); ++y) {
-    for (int x = std::max(0, static_cast<int>(rect.left)); x < std::min(width, static_cast<int>(rect.right)); ++x) {
-      if (At(x, y) == color) ++n;
-    }
-  }
-  return n;
-}
-
 std::optional<PngPicture> ReadPng(const std::string& path) {
   Surface png(cairo_image_surface_create_from_png(path.c_str()));
   if (cairo_surface_status(png.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
