@@ -17,8 +17,8 @@
 #include "platform/kernel/module.h"
 #include "platform/user/color_dialog.h"
 #include "platform/user/combo_box.h"
-#include "terminal/inspect/list_text.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/list_text.h"
+#include "terminal/readout/window_dump.h"
 #include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "platform/kernel/module.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/window_dump.h"
 
 namespace e2e {
 

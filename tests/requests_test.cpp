@@ -6,8 +6,8 @@
 #include "resources/resource.h"
 #include "terminal/server/message_codec.h"
 #include "terminal/host/log_pane.h"
-#include "terminal/inspect/list_text.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/list_text.h"
+#include "terminal/readout/window_dump.h"
 #include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
 

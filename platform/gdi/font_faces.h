@@ -33,7 +33,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/gdi/font_spec.h"
+#include "platform/gdi/font_description.h"
 
 namespace platform {
 

@@ -24,7 +24,7 @@
 #include <string_view>
 
 #include "platform/base/wintypes.h"
-#include "platform/gdi/font_spec.h"
+#include "platform/gdi/font_description.h"
 #include "platform/kernel/mul_div.h"
 
 namespace platform {

@@ -15,7 +15,7 @@
 #include "terminal/app/script_file.h"
 #include "terminal/app/terminal_folder.h"
 #include "terminal/script/script_runner.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/window_dump.h"
 #include "terminal/desktop/desktop.h"
 
 extern char** environ;

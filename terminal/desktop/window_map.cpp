@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "terminal/inspect/list_text.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/list_text.h"
+#include "terminal/readout/window_dump.h"
 
 namespace terminal::desktop {
 

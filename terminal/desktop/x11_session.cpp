@@ -4,7 +4,7 @@
 #include "platform/render/window_renderer.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/move_size.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/window_dump.h"
 
 #include "terminal/desktop/x11_session.h"
 

@@ -11,7 +11,7 @@
 #include "platform/comctl/header_control.h"
 #include "platform/input/input_driver.h"
 #include "platform/user/combo_box.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/window_dump.h"
 #include "terminal/script/script_targets.h"
 
 namespace terminal {

@@ -11,9 +11,9 @@
 #include "platform/comctl/list_view.h"
 #include "platform/input/input_driver.h"
 #include "platform/kernel/kernel.h"
-#include "terminal/inspect/control_names.h"
-#include "terminal/inspect/list_text.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/control_names.h"
+#include "terminal/readout/list_text.h"
+#include "terminal/readout/window_dump.h"
 #include "terminal/script/script_targets.h"
 
 namespace terminal {

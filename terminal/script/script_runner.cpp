@@ -4,8 +4,8 @@
 
 #include "platform/afx.h"
 #include "platform/kernel/kernel.h"
-#include "terminal/inspect/control_names.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/control_names.h"
+#include "terminal/readout/window_dump.h"
 #include "terminal/script/script_verbs.h"
 
 namespace terminal {

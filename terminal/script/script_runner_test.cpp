@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "terminal/inspect/control_names.h"
+#include "terminal/readout/control_names.h"
 #include "terminal/script/script_verbs.h"
 
 namespace terminal {

@@ -6,8 +6,8 @@
 #include "platform/comctl/header_control.h"
 #include "platform/comctl/list_view.h"
 #include "platform/input/input_driver.h"
-#include "terminal/inspect/list_text.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/list_text.h"
+#include "terminal/readout/window_dump.h"
 
 namespace terminal {
 

@@ -12,7 +12,7 @@
 #include "platform/comctl/list_view.h"
 #include "terminal/host/host.h"
 #include "terminal/host/scrip_master.h"
-#include "terminal/inspect/list_text.h"
+#include "terminal/readout/list_text.h"
 #include "terminal/script/listed_group.h"
 #include "terminal/server/server_standin.h"
 

@@ -9,7 +9,7 @@
 #include "platform/afx.h"
 #include "platform/comctl/list_view.h"
 #include "platform/kernel/module.h"
-#include "terminal/inspect/list_text.h"
+#include "terminal/readout/list_text.h"
 #include "terminal/script/sheet_reader.h"
 
 namespace terminal {

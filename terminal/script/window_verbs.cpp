@@ -9,7 +9,7 @@
 #include "platform/kernel/kernel.h"
 #include "platform/render/window_renderer.h"
 #include "terminal/host/host.h"
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/window_dump.h"
 #include "terminal/script/popup_pictures.h"
 
 namespace terminal {

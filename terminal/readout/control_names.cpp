@@ -1,4 +1,4 @@
-#include "terminal/inspect/control_names.h"
+#include "terminal/readout/control_names.h"
 
 #include <climits>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "terminal/inspect/window_readers.h"
+#include "terminal/readout/window_readers.h"
 
 namespace terminal {
 

@@ -1,4 +1,4 @@
-#include "platform/gdi/font_spec.h"
+#include "platform/gdi/font_description.h"
 
 #include <utility>
 

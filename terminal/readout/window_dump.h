@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/base/wintypes.h"
-#include "terminal/inspect/window_readers.h"
+#include "terminal/readout/window_readers.h"
 
 namespace terminal {
 

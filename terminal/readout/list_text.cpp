@@ -1,4 +1,4 @@
-#include "terminal/inspect/list_text.h"
+#include "terminal/readout/list_text.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "terminal/inspect/window_readers.h"
+#include "terminal/readout/window_readers.h"
 
 #include <strings.h>
 

@@ -1,4 +1,4 @@
-#include "terminal/inspect/window_dump.h"
+#include "terminal/readout/window_dump.h"
 
 #include <cstdlib>
 #include <vector>
@@ -6,8 +6,8 @@
 #include "platform/afx.h"
 #include "platform/comctl/header_control.h"
 #include "platform/comctl/list_view.h"
-#include "terminal/inspect/control_names.h"
-#include "terminal/inspect/list_text.h"
+#include "terminal/readout/control_names.h"
+#include "terminal/readout/list_text.h"
 
 namespace terminal {
 
