@@ -1,13 +1,8 @@
 // The appearance dialog and the font dialog on the View Allowed Group list,
 // in the test process with the real plug-in and its templates: what a person
 // sees and what Apply Settings leaves in UserSetting.ini.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,14 +14,14 @@
 #include "platform/user/combo_box.h"
 #include "terminal/readout/list_text.h"
 #include "terminal/readout/window_dump.h"
-#include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
+#include "tests/shared_folder_run.h"
 
 namespace e2e {
 namespace {
 
-namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
+using terminal::WindowText;
 
 constexpr char kView[] = "View Allowed Group";
 constexpr char kDialog[] = "Customize Appearance :rmsallowedgroups";
@@ -35,27 +30,17 @@ constexpr int kGroup = 3215;
 constexpr int kKeywordList = 3208;
 constexpr int kFontButton = 1695;
 
-class Appearance : public ::testing::Test {
+class Appearance : public SharedFolderRun {
  protected:
   void SetUp() override {
-    m_home = fs::temp_directory_path() / ("appearance_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_home);
-    fs::create_directories(m_home);
+    SharedFolderRun::SetUp();
     char path[4096] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
     m_program = path;
     // The plug-in keeps its settings beside the program it is loaded into.
-    platform::SetMainProgramFileName((m_home / "tarnterm").string());
+    platform::SetMainProgramFileName((folder / "tarnterm").string());
     platform::SetInstalledFontFamilies(Strings{"Arial", "DejaVu Sans", "Verdana"});
     m_terminal.Init("admin", &m_terminal.Host().MainWindow());
-    m_runner = std::make_unique<terminal::ScriptRunner>(
-        m_terminal.Host(),
-        [this](const std::string& key, std::string&) {
-          m_terminal.HotKey(key.c_str());
-          return true;
-        },
-        stdout, stderr);
     Do({R"(click "Allowed Groups" "View Group")"});
   }
   void TearDown() override {
@@ -63,16 +48,10 @@ class Appearance : public ::testing::Test {
     platform::SetColorResponder(nullptr);
     platform::SetInstalledFontFamilies(std::nullopt);
     platform::SetMainProgramFileName(m_program);
-    fs::remove_all(m_home);
+    SharedFolderRun::TearDown();
   }
 
-  void Do(std::initializer_list<std::string> lines) {
-    for (const std::string& line : lines) {
-      std::string error;
-      const auto words = terminal::SplitScriptLine(line, error);
-      ASSERT_TRUE(words && m_runner->RunLine(*words, error)) << line << ": " << error;
-    }
-  }
+  void Do(std::initializer_list<std::string> lines) { m_terminal.Do(lines); }
   // A script line acting on the dialog's control: `verb "dialog" rest`.
   static std::string On(const char* verb, const std::string& rest) {
     return std::string(verb) + " \"" + kDialog + "\" " + rest;
@@ -101,17 +80,6 @@ class Appearance : public ::testing::Test {
     }
     return keywords;
   }
-  static std::string Text(HWND hwnd) {
-    char text[256] = {};
-    ::GetWindowText(hwnd, text, sizeof text);
-    return text;
-  }
-  std::string Settings() const {
-    std::ifstream in(m_home / "UserSetting.ini");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   void AddKeywords(std::initializer_list<const char*> keywords) {
     for (const char* keyword : keywords) {
       Do({On("type", "3207 \"") + keyword + "\"", On("click", "3216")});
@@ -122,10 +90,8 @@ class Appearance : public ::testing::Test {
     Do({On("select", "1694 \"Text\""), On("click", "\"...\""), On("select", "3205 \"Transaction Type\"")});
   }
 
-  fs::path m_home;
   std::string m_program;
   PluginHarness m_terminal;
-  std::unique_ptr<terminal::ScriptRunner> m_runner;
 };
 
 TEST_F(Appearance, OpensOnBackgroundWithTheKeywordSectionHiddenAndGrowsByTheGroupForText) {
@@ -134,10 +100,10 @@ TEST_F(Appearance, OpensOnBackgroundWithTheKeywordSectionHiddenAndGrowsByTheGrou
   ASSERT_TRUE(::IsWindowVisible(dialog));
   HWND group = ::GetDlgItem(dialog, kGroup);
   HWND font = ::GetDlgItem(dialog, kFontButton);
-  EXPECT_EQ(Text(::GetDlgItem(dialog, 1694)), "Background");
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, 1694)), "Background");
   EXPECT_FALSE(::IsWindowVisible(group));
   EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, kKeywordList)));
-  EXPECT_EQ(Text(font), "MS Shell Dlg 2 (8)");
+  EXPECT_EQ(WindowText(font), "MS Shell Dlg 2 (8)");
   const int shortHeight = Height(dialog);
   const int fontTop = Top(font);
 
@@ -158,7 +124,7 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
   ChooseKeywordColumn();
   AddKeywords({"buy", "buyback", "b", "sell"});
   EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "sell", "buy", "b"}));
-  EXPECT_EQ(Text(::GetDlgItem(dialog, 3207)), "") << "the edit is cleared";
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3207)), "") << "the edit is cleared";
   Do({On("click", "3216"), "expect-box \"Enter text to add a new keyword to list\""});
   EXPECT_EQ(Keywords(dialog).size(), 4u);
   // Delete removes the selected keyword; another column empties the list.
@@ -195,7 +161,7 @@ TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt
   ASSERT_EQ(Open(), dialog);
   EXPECT_EQ(Keywords(dialog), (Strings{"sell", "buy"}));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 3205))) << "locked until \"...\"";
-  EXPECT_EQ(Text(::GetDlgItem(dialog, 3205)), "Transaction Type");
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3205)), "Transaction Type");
 }
 
 TEST_F(Appearance, CtrlShiftCOpensItAndAKeywordsColourBoxTakesANewColour) {
@@ -244,10 +210,10 @@ TEST_F(Appearance, ACancelledChooserChangesNothingAndAChosenFontIsApplied) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
   Do({On("click", "1026"), On("click", "1695"), On("click", "1696")});
-  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "MS Shell Dlg 2 (8)");
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "MS Shell Dlg 2 (8)");
   EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n"), std::string::npos) << Settings();
   Do({"answer-font \"DejaVu Sans\" 12", On("click", "1695")});
-  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "DejaVu Sans (12)");
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "DejaVu Sans (12)");
   Do({On("click", "1696")});
   EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,DejaVu Sans,12\r\n"), std::string::npos) << Settings();
 }
@@ -265,9 +231,9 @@ TEST_F(Appearance, TheFontDialogOffersSixteenSizesAndFallsBackToArialAndEight) {
   ASSERT_NE(dialog, nullptr);
   FontDialogSeen seen;
   platform::SetModalResponder([&seen](HWND font) {
-    seen.caption = Text(font);
-    seen.face = Text(::GetDlgItem(font, 33076));
-    seen.size = Text(::GetDlgItem(font, 33077));
+    seen.caption = WindowText(font);
+    seen.face = WindowText(::GetDlgItem(font, 33076));
+    seen.size = WindowText(::GetDlgItem(font, 33077));
     seen.sizes = static_cast<int>(::SendMessage(::GetDlgItem(font, 33077), CB_GETCOUNT, 0, 0));
     platform::input::Click(::GetDlgItem(font, IDOK));
   });
@@ -277,18 +243,18 @@ TEST_F(Appearance, TheFontDialogOffersSixteenSizesAndFallsBackToArialAndEight) {
   EXPECT_EQ(seen.face, "Arial");
   EXPECT_EQ(seen.size, "8");
   EXPECT_EQ(seen.sizes, 16);
-  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "Arial (8)") << "OK takes what was shown";
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Arial (8)") << "OK takes what was shown";
 
   Do({"answer-font \"Verdana\" 72", On("click", "1695")});
   platform::SetModalResponder([&seen](HWND font) {
-    seen.face = Text(::GetDlgItem(font, 33076));
-    seen.size = Text(::GetDlgItem(font, 33077));
+    seen.face = WindowText(::GetDlgItem(font, 33076));
+    seen.size = WindowText(::GetDlgItem(font, 33077));
     platform::input::Click(::GetDlgItem(font, IDCANCEL));
   });
   Do({On("click", "1695")});
   EXPECT_EQ(seen.face, "Verdana") << "an installed face is shown selected";
   EXPECT_EQ(seen.size, "72");
-  EXPECT_EQ(Text(::GetDlgItem(dialog, kFontButton)), "Verdana (72)") << "Cancel keeps the stored choice";
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Verdana (72)") << "Cancel keeps the stored choice";
 }
 
 }  // namespace

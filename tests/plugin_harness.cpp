@@ -1,6 +1,6 @@
 #include "tests/plugin_harness.h"
 
-#include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -43,6 +43,7 @@ PluginHarness::PluginHarness() {
 
 PluginHarness::~PluginHarness() {
   platform::PumpMessages();
+  m_runner.reset();
   m_host.reset();    // its frame window takes the plug-in's windows with it
   m_plugin.reset();  // unloads the plug-in
 }
@@ -58,6 +59,23 @@ void PluginHarness::HotKey(const char* key, int flag) {
   CString text(key);
   m_plugin->PluginProcessHotKey(text, flag);
   platform::PumpMessages();
+}
+
+void PluginHarness::Do(std::initializer_list<std::string> lines) {
+  if (!m_runner) {
+    m_runner = std::make_unique<terminal::ScriptRunner>(
+        *m_host,
+        [this](const std::string& key, std::string&) {
+          HotKey(key.c_str());
+          return true;
+        },
+        stdout, stderr);
+  }
+  for (const std::string& line : lines) {
+    std::string error;
+    const auto words = terminal::SplitScriptLine(line, error);
+    ASSERT_TRUE(words && m_runner->RunLine(*words, error)) << line << ": " << error;
+  }
 }
 
 HWND PluginHarness::Form() const { return terminal::FindTopLevelWindow("Allowed Groups"); }

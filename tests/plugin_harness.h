@@ -5,6 +5,7 @@
 // first load finds it.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/afx.h"
 #include "terminal/host/host.h"
 #include "terminal/app/plugin_loader.h"
+#include "terminal/script/script_runner.h"
 
 namespace e2e {
 
@@ -28,6 +30,9 @@ class PluginHarness {
 
   void Init(const char* userId, CWnd* parent);
   void HotKey(const char* key, int flag = 0);
+  // Runs script lines as a --script run does (hotkey reaches HotKey above);
+  // fails the test on the first line that fails.
+  void Do(std::initializer_list<std::string> lines);
 
   // The form's window (hidden or not); null before it exists.
   HWND Form() const;
@@ -45,7 +50,8 @@ class PluginHarness {
  private:
   std::unique_ptr<terminal::Host> m_host;
   std::unique_ptr<terminal::LoadedPlugin> m_plugin;
-  size_t m_boxesBefore = 0;  // the process's message-box log's length at the start
+  std::unique_ptr<terminal::ScriptRunner> m_runner;  // made by the first Do
+  size_t m_boxesBefore = 0;                          // the process's message-box log's length at the start
 };
 
 }  // namespace e2e

@@ -8,7 +8,6 @@
 #include "terminal/host/log_pane.h"
 #include "terminal/readout/list_text.h"
 #include "terminal/readout/window_dump.h"
-#include "terminal/script/script_runner.h"
 #include "tests/plugin_harness.h"
 
 namespace e2e {
@@ -19,28 +18,12 @@ using Strings = std::vector<std::string>;
 
 class Requests : public ::testing::Test {
  protected:
-  void SetUp() override {
-    terminal.Init("admin", &terminal.Host().MainWindow());
-    runner = std::make_unique<terminal::ScriptRunner>(
-        terminal.Host(),
-        [this](const std::string& key, std::string&) {
-          terminal.HotKey(key.c_str());
-          return true;
-        },
-        stdout, stderr);
-  }
+  void SetUp() override { terminal.Init("admin", &terminal.Host().MainWindow()); }
 
-  // Runs script lines against the form; fails the test on the first that fails.
-  void Do(std::initializer_list<std::string> lines) {
-    for (const std::string& line : lines) {
-      std::string error;
-      const auto words = terminal::SplitScriptLine(line, error);
-      ASSERT_TRUE(words && runner->RunLine(*words, error)) << line << ": " << error;
-    }
-  }
+  void Do(std::initializer_list<std::string> lines) { terminal.Do(lines); }
   // Acts on the form: "ID=on" and "ID=off" set the check box ID, "ID=TEXT"
   // chooses TEXT in the combo ID, and a caption clicks that button.
-  void Form(std::initializer_list<std::string_view> steps) {
+  void Form(const std::vector<std::string_view>& steps) {
     for (const std::string_view step : steps) {
       const size_t eq = step.find('=');
       const std::string id(step.substr(0, eq == std::string_view::npos ? 0 : eq));
@@ -101,7 +84,6 @@ class Requests : public ::testing::Test {
   }
 
   PluginHarness terminal;
-  std::unique_ptr<terminal::ScriptRunner> runner;
   size_t wireSeen = 0;
 };
 
@@ -116,52 +98,55 @@ TEST_F(Requests, CategoryRequestIsExactAndItsReplyFillsTheSortedCombo) {
   EXPECT_EQ(SendMessage(category, CB_GETCURSEL, 0, 0), CB_ERR) << "nothing is selected";
 }
 
-TEST_F(Requests, AddAndDeleteCarryEveryChosenFieldInWireOrder) {
+// One form, acted on step by step: each step's requests, exactly as sent.
+TEST_F(Requests, EachRequestCarriesTheChosenFieldsUnderItsSegmentsTagsInWireOrder) {
+  struct Step {
+    std::vector<std::string_view> form;
+    Strings sent;
+  };
+  const Step steps[] = {
+      // MCX expiries are the end of the day, offset back into IST.
+      {{"20000=HNI", "20001=MCX", "20002=FUTCOM", "20003=GOLD", "1029=off", "20006=18Dec2026", "Add Group"},
+       {Group(Kind::kAdd, "HNI", "mcx_fo", {{10106, "FUTCOM"}, {3, "GOLD"}, {46002, "1797638399"}})}},
+      // "All Expiry" checked again: the date still chosen in the combo is not sent.
+      {{"1029=on", "Add Group"}, {Group(Kind::kAdd, "HNI", "mcx_fo", {{10106, "FUTCOM"}, {3, "GOLD"}})}},
+      // Nothing chosen below the segment restricts nothing; NSE sends its instrument in 10610.
+      {{"20000=RETAIL", "20001=NSE", "Add Group", "20002=EQ", "Add Group"},
+       {Group(Kind::kAdd, "RETAIL", "nse_cm"), Group(Kind::kAdd, "RETAIL", "nse_cm", {{10610, "EQ"}})}},
+      // BSE sends no instrument, the symbol in 63100 and the group in 10610.
+      {{"20001=BSE", "20004=A", "20002=EQ", "20003=TCS", "Buy", "Add Group"},
+       {Group(Kind::kAdd, "RETAIL", "bse_cm", {{12003, "B"}, {63100, "TCS"}, {10610, "A"}})}},
+      // Every field chosen: add and delete, each in its own order.
+      {{"20000=HNI", "20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=CE", "9012=26000", "1029=off",
+        "20006=29Dec2026", "9013=NRML", "Sell", "Add Group"},
+       {Group(Kind::kAdd, "HNI", "nse_fo",
+              {{10106, "OPTIDX"},
+               {64030, "NRML"},
+               {12003, "S"},
+               {3, "NIFTY"},
+               {63006, "CE"},
+               {66, "2600000"},
+               {46002, "1483021800"}})}},
+      {{"Delete Group"},
+       {Group(Kind::kDelete, "HNI", "nse_fo",
+              {{10106, "OPTIDX"},
+               {3, "NIFTY"},
+               {64030, "NRML"},
+               {12003, "S"},
+               {63006, "CE"},
+               {66, "2600000"},
+               {46002, "1483021800"}})}},
+  };
   Sent();
-  Form({"20000=HNI", "20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=CE", "9012=26000", "1029=off",
-        "20006=29Dec2026", "9013=NRML", "Sell", "Add Group"});
-  EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "HNI", "nse_fo",
-                                   {{10106, "OPTIDX"},
-                                    {64030, "NRML"},
-                                    {12003, "S"},
-                                    {3, "NIFTY"},
-                                    {63006, "CE"},
-                                    {66, "2600000"},
-                                    {46002, "1483021800"}})}));
-  Form({"Delete Group"});
-  EXPECT_EQ(Sent(), (Strings{Group(Kind::kDelete, "HNI", "nse_fo",
-                                   {{10106, "OPTIDX"},
-                                    {3, "NIFTY"},
-                                    {64030, "NRML"},
-                                    {12003, "S"},
-                                    {63006, "CE"},
-                                    {66, "2600000"},
-                                    {46002, "1483021800"}})}));
-  EXPECT_EQ(terminal.Host().LogLines(),
-            (Strings{"ks_get_category sent successfully", "ks_add_allowed_group request sent successfully",
-                     "ks_delete_group request sent successfully"}));
-}
-
-TEST_F(Requests, UnrestrictedAddAndSegmentSpecificTags) {
-  Sent();
-  // NSE sends its instrument in 10610; BSE sends no instrument, the symbol in
-  // 63100 and the group in 10610. Nothing chosen below the segment restricts nothing.
-  Form({"20000=RETAIL", "20001=NSE", "Add Group", "20002=EQ", "Add Group"});
-  EXPECT_EQ(Sent(),
-            (Strings{Group(Kind::kAdd, "RETAIL", "nse_cm"), Group(Kind::kAdd, "RETAIL", "nse_cm", {{10610, "EQ"}})}));
-  Form({"20001=BSE", "20004=A", "20002=EQ", "20003=TCS", "Buy", "Add Group"});
-  EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "RETAIL", "bse_cm", {{12003, "B"}, {63100, "TCS"}, {10610, "A"}})}));
-}
-
-TEST_F(Requests, McxExpiriesEndTheDayAndAllExpiryAgainSendsNone) {
-  // MCX expiries are the end of the day, offset back into IST.
-  Sent();
-  Form({"20000=HNI", "20001=MCX", "20002=FUTCOM", "20003=GOLD", "1029=off", "20006=18Dec2026", "Add Group"});
-  EXPECT_EQ(Sent(),
-            (Strings{Group(Kind::kAdd, "HNI", "mcx_fo", {{10106, "FUTCOM"}, {3, "GOLD"}, {46002, "1797638399"}})}));
-  // "All Expiry" checked again: the date still chosen in the combo is not sent.
-  Form({"1029=on", "Add Group"});
-  EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "HNI", "mcx_fo", {{10106, "FUTCOM"}, {3, "GOLD"}})}));
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::string(step.form.front()));
+    Form(step.form);
+    EXPECT_EQ(Sent(), step.sent);
+  }
+  Strings logged(6, "ks_add_allowed_group request sent successfully");
+  logged.insert(logged.begin(), "ks_get_category sent successfully");
+  logged.push_back("ks_delete_group request sent successfully");
+  EXPECT_EQ(terminal.Host().LogLines(), logged);
 }
 
 TEST_F(Requests, AllCategoriesSendsOnePerCategoryButStillNeedsOneChosen) {
