@@ -34,15 +34,23 @@ class SharedFolderRun : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
+  // Writes `text` into the shared folder as NAME.script; its path.
+  std::string ScriptFile(const std::string& name, const std::string& text) const {
+    const std::filesystem::path path = folder / (name + ".script");
+    std::ofstream(path) << text;
+    return path.string();
+  }
   // One run of the terminal with this script, in the shared folder and
   // store; with `seconds`, killed (status 124) when it takes longer.
   RunResult Run(const std::string& name, const std::string& script, int seconds = 0) const {
-    const std::filesystem::path path = folder / (name + ".script");
-    std::ofstream(path) << script;
     return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
-                           path.string() + "'",
+                           ScriptFile(name, script) + "'",
                        seconds);
   }
+  // Runs `sql` on a store file, the shared one unless another is named: the
+  // first column of the last row it gives as a number (0 without rows). A
+  // store that cannot be opened or a statement that fails fails the test.
+  int Sql(const std::string& sql, const std::filesystem::path& store = {}) const;
   std::string Settings() const {
     std::ifstream in(folder / "UserSetting.ini", std::ios::binary);
     std::stringstream text;

@@ -2,7 +2,6 @@
 // (a run with an empty script), then SQL fills them. "View Group" over such
 // a store, and "Write to Excel" (Shift+E) of what it lists.
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
@@ -51,16 +50,6 @@ class StoredGroupsRun : public SharedFolderRun {
     SharedFolderRun::SetUp();
     ASSERT_EQ(Run("tables", "").status, 0) << "the terminal makes the store's tables";
   }
-  // Runs `sql` on the store; fails the test when it fails.
-  void Store(const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2((folder / "server.db").c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    char* message = nullptr;
-    const int status = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    EXPECT_EQ(status, SQLITE_OK) << (message != nullptr ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
-  }
   std::vector<fs::path> Exports() const {
     std::vector<fs::path> files;
     std::error_code ec;
@@ -70,7 +59,7 @@ class StoredGroupsRun : public SharedFolderRun {
   // The list must hold every stored group once, each shown as the store
   // holds it (expect-server-rows compares the whole list with the store).
   void ViewEveryGroup(int count) {
-    Store(DistinctGroupsSql(count));
+    Sql(DistinctGroupsSql(count));
     const auto start = std::chrono::steady_clock::now();
     const RunResult run = Run("view", std::string(kView) + "expect-server-rows \"View Allowed Group\" 20016\n");
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -92,8 +81,7 @@ TEST_F(StoredGroupsRun, AMillionGroupsShowEachStoredGroupOnce) {
 // another program): every stored group is one row of the list, its odd
 // field shown as the server sent it.
 TEST_F(StoredGroupsRun, GroupsThatDifferOnlyInOddValuesAreOneRowEach) {
-  Store(
-      "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry) VALUES"
+  Sql("INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry) VALUES"
       " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','-999999999'),"
       " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','100000000000000000000'),"
       " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','abc'),"
@@ -116,8 +104,7 @@ TEST_F(StoredGroupsRun, GroupsThatDifferOnlyInOddValuesAreOneRowEach) {
 // numbers (when a cell reads as one), text elsewhere.
 TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextElsewhere) {
   // Oldest first: the list shows the newest on top.
-  Store(
-      "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry, product, side)"
+  Sql("INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry, product, side)"
       " VALUES ('HNI', 'nse_fo', 'OPTIDX', 'NIFTY', 'CE', '2600050', NULL, 'NRML', 'B'),"
       "        ('2024', 'bse_cm', NULL, '500325', 'A', NULL, NULL, NULL, 'S');");
   const RunResult run = Run("export", std::string(kExport) + "expect-box \"File is generated\"\n" +
@@ -159,7 +146,7 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
 
 // An export that cannot be written whole says so and leaves no file.
 TEST_F(StoredGroupsRun, ADiskThatFillsUpGivesTheFailureAndLeavesNoPartialFile) {
-  Store(DistinctGroupsSql(3000));
+  Sql(DistinctGroupsSql(3000));
   // Files of the terminal may grow to 64 KiB, which the sheet of 3000 rows
   // outgrows: each write past it fails as on a full disk.
   struct rlimit before {};

@@ -1,6 +1,5 @@
 // The terminal executable as a person runs it: its output, its exit status,
 // and what the server's store holds afterwards.
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -22,28 +21,6 @@ namespace fs = std::filesystem;
 
 class TerminalRun : public SharedFolderRun {
  protected:
-  std::string Script(const std::string& name, const std::string& text) const {
-    const fs::path path = folder / name;
-    std::ofstream(path) << text;
-    return path.string();
-  }
-
-  // The number of groups a store file holds, read past the terminal.
-  static int StoredGroups(const fs::path& database) {
-    sqlite3* db = nullptr;
-    int count = -1;
-    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-      sqlite3_stmt* stmt = nullptr;
-      if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM allowed_groups", -1, &stmt, nullptr) == SQLITE_OK &&
-          sqlite3_step(stmt) == SQLITE_ROW) {
-        count = sqlite3_column_int(stmt, 0);
-      }
-      sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return count;
-  }
-
   static constexpr const char* kAddOne =
       "hotkey Alt+A\n"
       "select \"Allowed Groups\" Category HNI\n"
@@ -57,10 +34,10 @@ class TerminalRun : public SharedFolderRun {
 // refused, said so, and leaves the store as it was.
 TEST_F(TerminalRun, AReadOnlyStoreRefusesTheAddAndSaysSo) {
   const fs::path file = folder / "kept.db";
-  const std::string script = " --script '" + Script("add.script", kAddOne) + "'";
+  const std::string script = " --script '" + ScriptFile("add", kAddOne) + "'";
   const RunResult first = RunTerminal("--db '" + file.string() + "'" + script);
   ASSERT_EQ(first.status, 0) << first.output;
-  ASSERT_EQ(StoredGroups(file), 1);
+  ASSERT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups", file), 1);
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   std::vector<std::string> databases{"file:" + file.string() + "?mode=ro"};
   if (::geteuid() != 0) databases.push_back(file.string());  // file permissions do not stop root
@@ -73,7 +50,7 @@ TEST_F(TerminalRun, AReadOnlyStoreRefusesTheAddAndSaysSo) {
                              "the server store failed 1 request(s)"}) {
       EXPECT_NE(second.output.find(said), std::string::npos) << database << ": " << second.output;
     }
-    EXPECT_EQ(StoredGroups(file), 1);
+    EXPECT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups", file), 1);
   }
 }
 
@@ -149,8 +126,7 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
 }
 
 TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
-  const RunResult run =
-      RunTerminal("--db :memory: --user '' --script '" + Script("user.script", "hotkey Alt+A\n") + "'");
+  const RunResult run = RunTerminal("--db :memory: --user '' --script '" + ScriptFile("user", "hotkey Alt+A\n") + "'");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("LOG: No user ID: the Allowed Groups plug-in sends no request without one"),
             std::string::npos)
@@ -162,40 +138,34 @@ TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
 // written, and a message box as it shows; the snapshot verb pictures one
 // window on demand, in SVG too.
 TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
-  const RunResult demo = RunTerminal("--db :memory: --home '" + folder.string() + "' --demo --snapshots '" +
-                                     (folder / "demo").string() + "'");
-  ASSERT_EQ(demo.status, 0) << demo.output;
+  const fs::path png = folder / "form.png";
+  const fs::path svg = folder / "form.svg";
+  const RunResult run =
+      RunTerminal("--db :memory: --snapshots '" + (folder / "shots").string() + "' --script '" +
+                  ScriptFile("box",
+                             "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
+                             "click \"Allowed Groups\" \"View Group\"\n"
+                             "snapshot \"Allowed Groups\" \"" +
+                                 png.string() + "\"\nsnapshot \"Allowed Groups\" \"" + svg.string() + "\"\n") +
+                  "'");
+  ASSERT_EQ(run.status, 0) << run.output;
   // "SNAPSHOT: <dir>/NNN-<window>.png", numbered 1, 2, 3, ... in the order written.
   const std::regex line("SNAPSHOT: (.*/([0-9]{3})-([a-z-]+)[.]png)\n");
   std::map<std::string, std::string> last;  // a window's file word, its last picture
   int expected = 1;
-  for (auto it = std::sregex_iterator(demo.output.begin(), demo.output.end(), line); it != std::sregex_iterator();
-       ++it) {
+  for (auto it = std::sregex_iterator(run.output.begin(), run.output.end(), line); it != std::sregex_iterator(); ++it) {
     EXPECT_EQ(std::stoi((*it)[2].str()), expected++);
     last[(*it)[3]] = (*it)[1];
   }
-  ASSERT_TRUE(ReadPng(last["view-allowed-group"]).has_value()) << demo.output;
+  ASSERT_TRUE(ReadPng(last["view-allowed-group"]).has_value()) << run.output;
   const auto form = ReadPng(last["allowed-groups"]);
-  ASSERT_TRUE(form.has_value()) << demo.output;
-
-  const fs::path png = folder / "form.png";
-  const fs::path svg = folder / "form.svg";
-  const RunResult run =
-      RunTerminal("--db :memory: --snapshots '" + (folder / "boxes").string() + "' --script '" +
-                  Script("box.script",
-                         "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
-                         "snapshot \"Allowed Groups\" \"" +
-                             png.string() + "\"\nsnapshot \"Allowed Groups\" \"" + svg.string() + "\"\n") +
-                  "'");
-  EXPECT_EQ(run.status, 0) << run.output;
-  const std::string announced = "BOX: Please Select a valid Category\nSNAPSHOT: ";
-  const size_t shown = run.output.find(announced);
-  ASSERT_NE(shown, std::string::npos) << run.output;
-  const size_t from = shown + announced.size();
-  const std::string boxPath = run.output.substr(from, run.output.find('\n', from) - from);
-  EXPECT_NE(boxPath.find("-error.png"), std::string::npos) << boxPath;
-  const auto box = ReadPng(boxPath);
-  ASSERT_TRUE(box.has_value()) << boxPath;
+  ASSERT_TRUE(form.has_value()) << run.output;
+  // A box without caption is pictured as it shows, before the line goes on.
+  EXPECT_NE(run.output.find("BOX: Please Select a valid Category\nSNAPSHOT: " + last["error"] + "\n"),
+            std::string::npos)
+      << run.output;
+  const auto box = ReadPng(last["error"]);
+  ASSERT_TRUE(box.has_value()) << run.output;
   EXPECT_LT(box->width, form->width);
   const auto picture = ReadPng(png.string());
   ASSERT_TRUE(picture.has_value());
