@@ -4,7 +4,6 @@
 
 #include <string_view>
 
-#include "resources/resource.h"
 #include "terminal/server/message_codec.h"
 #include "tests/main_program_faults.h"
 #include "tests/plugin_harness.h"
@@ -17,20 +16,12 @@ using Strings = std::vector<std::string>;
 class EntryPoints : public ::testing::Test {
  protected:
   // Clicks "View Group" on the form: a list-all request, which carries the
-  // user the plug-in keeps and is not sent without one.
-  void ViewGroup() {
-    HWND form = terminal.Form();
-    SendMessage(form, WM_COMMAND, MAKEWPARAM(IDC_VIEW_GROUP, BN_CLICKED),
-                reinterpret_cast<LPARAM>(GetDlgItem(form, IDC_VIEW_GROUP)));
-    platform::PumpMessages();
-  }
-  // Whether the last request on the wire log carries `text`.
-  bool LastSentCarries(std::string_view text) {
-    const auto& wire = terminal.Host().Wire();
-    for (auto line = wire.rbegin(); line != wire.rend(); ++line) {
-      if (line->rfind("SEND ", 0) == 0) return line->find(terminal::Hex(text)) != std::string::npos;
-    }
-    return false;
+  // user the plug-in keeps and is not sent without one. Whether it was sent
+  // carrying `user`.
+  bool ViewGroupSentFor(std::string_view user) {
+    terminal.Do({R"(click "Allowed Groups" "View Group")"});
+    const Strings sent = terminal.Sent();
+    return sent.size() == 1 && sent[0].find(terminal::Hex(user)) != std::string::npos;
   }
 
   PluginHarness terminal;
@@ -72,7 +63,9 @@ TEST_F(EntryPoints, InitOpensTheFormOnceAndKeepsTheFirstUser) {
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_EQ(GetWindow(form, GW_OWNER), frame.GetSafeHwnd());
-  EXPECT_TRUE(LastSentCarries("admin"));
+  const Strings sent = terminal.Sent();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_NE(sent[0].find(terminal::Hex(std::string_view("admin"))), std::string::npos);
   EXPECT_EQ(terminal.Host().LogLines(), (Strings{"ks_get_category sent successfully"}));
 
   // Closing hides the form; a second Init shows the same window again and
@@ -85,9 +78,7 @@ TEST_F(EntryPoints, InitOpensTheFormOnceAndKeepsTheFirstUser) {
   EXPECT_EQ(terminal.Form(), form);
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_EQ(terminal.Host().LogLines().size(), 1u) << "the form initialises once";
-  ViewGroup();
-  EXPECT_TRUE(LastSentCarries("admin"));
-  EXPECT_FALSE(LastSentCarries("intruder"));
+  EXPECT_TRUE(ViewGroupSentFor("admin"));
   EXPECT_TRUE(terminal.Boxes().empty());
 }
 
@@ -103,13 +94,13 @@ TEST_F(EntryPoints, HotKeyIsExactAndBeforeInitOpensAParentlessForm) {
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_EQ(GetWindow(form, GW_OWNER), nullptr);
   // With no user every request ends silently at its user field.
-  ViewGroup();
+  EXPECT_FALSE(ViewGroupSentFor("admin"));
   EXPECT_TRUE(terminal.Host().LogLines().empty());
   EXPECT_TRUE(terminal.Host().Wire().empty());
 
   // A later Init finds the form and only shows it: the user stays empty.
   terminal.Init("admin", nullptr);
-  ViewGroup();
+  EXPECT_FALSE(ViewGroupSentFor("admin"));
   EXPECT_TRUE(terminal.Host().Wire().empty());
   EXPECT_TRUE(terminal.Boxes().empty());
 }

@@ -78,6 +78,15 @@ void PluginHarness::Do(std::initializer_list<std::string> lines) {
   }
 }
 
+std::vector<std::string> PluginHarness::Sent() {
+  std::vector<std::string> sent;
+  const auto& wire = m_host->Wire();
+  for (; m_wireSeen < wire.size(); ++m_wireSeen) {
+    if (wire[m_wireSeen].rfind("SEND ", 0) == 0) sent.push_back(wire[m_wireSeen]);
+  }
+  return sent;
+}
+
 HWND PluginHarness::Form() const { return terminal::FindTopLevelWindow("Allowed Groups"); }
 
 CViewAlgGrpDlg* PluginHarness::View() const {

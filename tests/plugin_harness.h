@@ -34,6 +34,9 @@ class PluginHarness {
   // fails the test on the first line that fails.
   void Do(std::initializer_list<std::string> lines);
 
+  // The wire-log lines of the requests sent since the last call.
+  std::vector<std::string> Sent();
+
   // The form's window (hidden or not); null before it exists.
   HWND Form() const;
   // The "View Allowed Group" dialog (it exists, hidden, once the form does),
@@ -52,6 +55,7 @@ class PluginHarness {
   std::unique_ptr<terminal::LoadedPlugin> m_plugin;
   std::unique_ptr<terminal::ScriptRunner> m_runner;  // made by the first Do
   size_t m_boxesBefore = 0;                          // the process's message-box log's length at the start
+  size_t m_wireSeen = 0;                             // the wire-log lines Sent() has read
 };
 
 }  // namespace e2e

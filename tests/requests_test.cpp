@@ -37,15 +37,7 @@ class Requests : public ::testing::Test {
     }
   }
 
-  // The wire lines of the requests sent since the last call.
-  Strings Sent() {
-    Strings sent;
-    const auto& wire = terminal.Host().Wire();
-    for (; wireSeen < wire.size(); ++wireSeen) {
-      if (wire[wireSeen].rfind("SEND ", 0) == 0) sent.push_back(wire[wireSeen]);
-    }
-    return sent;
-  }
+  Strings Sent() { return terminal.Sent(); }
 
   // The wire-log line of a request: its name is the value of tag 0.
   static std::string Line(const std::vector<Field>& fields) {
@@ -84,7 +76,6 @@ class Requests : public ::testing::Test {
   }
 
   PluginHarness terminal;
-  size_t wireSeen = 0;
 };
 
 TEST_F(Requests, CategoryRequestIsExactAndItsReplyFillsTheSortedCombo) {
