@@ -135,18 +135,28 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
 }
 
 TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
+  Do({std::string("key \"") + kView + "\" 20016 Ctrl+Shift+C"});
+  HWND dialog = terminal::FindTopLevelWindow(kDialog);
+  ASSERT_TRUE(dialog != nullptr && ::IsWindowVisible(dialog));
   Do({"answer-color 000080", On("click", "1026")});
   ChooseKeywordColumn();
   Do({"answer-color FFFF00", On("click", "1026")});
   AddKeywords({"Buy"});
   Do({"answer-color 00FF00", On("click", "1026")});
   AddKeywords({"Sell"});
+  // A click in a keyword's colour box (its sub-item) chooses that keyword's colour anew.
+  HWND keywords = ::GetDlgItem(dialog, kKeywordList);
+  RECT cell{};
+  cell.top = 1;
+  cell.left = LVIR_BOUNDS;
+  ASSERT_TRUE(::SendMessage(keywords, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)));
+  Do({"answer-color 0000FF"});
+  ASSERT_TRUE(platform::input::ClickAt(keywords, POINT{cell.left + 10, (cell.top + cell.bottom) / 2}));
+  platform::PumpMessages();
   Do({On("click", "1696")});
   // Colours are COLORREF values (blue in the high byte); keywords lower case.
   EXPECT_NE(Settings().find("[CUSTOMIZE_LISTS]"), std::string::npos) << Settings();
-  EXPECT_NE(Settings().find("rmsallowedgroups-20016=800000,FF00,MS Shell Dlg 2,8,8,sell,FF00,buy,FFFF,"),
+  EXPECT_NE(Settings().find("rmsallowedgroups-20016=800000,FF00,MS Shell Dlg 2,8,8,sell,FF0000,buy,FFFF,"),
             std::string::npos)
       << Settings();
   HWND list = ::GetDlgItem(terminal::FindTopLevelWindow(kView), kList);
@@ -162,25 +172,6 @@ TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt
   EXPECT_EQ(Keywords(dialog), (Strings{"sell", "buy"}));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 3205))) << "locked until \"...\"";
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3205)), "Transaction Type");
-}
-
-TEST_F(Appearance, CtrlShiftCOpensItAndAKeywordsColourBoxTakesANewColour) {
-  Do({std::string("key \"") + kView + "\" 20016 Ctrl+Shift+C"});
-  HWND dialog = terminal::FindTopLevelWindow(kDialog);
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_TRUE(::IsWindowVisible(dialog));
-  ChooseKeywordColumn();
-  AddKeywords({"s"});
-  HWND keywords = ::GetDlgItem(dialog, kKeywordList);
-  RECT cell{};
-  cell.top = 1;  // the sub-item
-  cell.left = LVIR_BOUNDS;
-  ASSERT_TRUE(::SendMessage(keywords, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)));
-  Do({"answer-color 0000FF"});
-  ASSERT_TRUE(platform::input::ClickAt(keywords, POINT{cell.left + 10, (cell.top + cell.bottom) / 2}));
-  platform::PumpMessages();
-  Do({On("click", "1696")});
-  EXPECT_NE(Settings().find(",8,s,FF0000,"), std::string::npos) << Settings();
 }
 
 TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
@@ -204,20 +195,6 @@ TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
   EXPECT_FALSE(::IsWindowVisible(dialog));
 }
 
-// Cancelled choosers change nothing; Apply without a keyword column writes
-// only the colours and the font.
-TEST_F(Appearance, ACancelledChooserChangesNothingAndAChosenFontIsApplied) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
-  Do({On("click", "1026"), On("click", "1695"), On("click", "1696")});
-  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "MS Shell Dlg 2 (8)");
-  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n"), std::string::npos) << Settings();
-  Do({"answer-font \"DejaVu Sans\" 12", On("click", "1695")});
-  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "DejaVu Sans (12)");
-  Do({On("click", "1696")});
-  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,DejaVu Sans,12\r\n"), std::string::npos) << Settings();
-}
-
 // What the font dialog shows when it opens, read by the modal responder.
 struct FontDialogSeen {
   std::string caption;
@@ -226,9 +203,14 @@ struct FontDialogSeen {
   int sizes = 0;
 };
 
-TEST_F(Appearance, TheFontDialogOffersSixteenSizesAndFallsBackToArialAndEight) {
+TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogFallsBackToArialAndEight) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
+  // Apply without a keyword column writes only the colours and the font.
+  Do({On("click", "1026"), On("click", "1695"), On("click", "1696")});
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "MS Shell Dlg 2 (8)");
+  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n"), std::string::npos) << Settings();
+
   FontDialogSeen seen;
   platform::SetModalResponder([&seen](HWND font) {
     seen.caption = WindowText(font);
@@ -255,6 +237,8 @@ TEST_F(Appearance, TheFontDialogOffersSixteenSizesAndFallsBackToArialAndEight) {
   EXPECT_EQ(seen.face, "Verdana") << "an installed face is shown selected";
   EXPECT_EQ(seen.size, "72");
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Verdana (72)") << "Cancel keeps the stored choice";
+  Do({On("click", "1696")});
+  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,Verdana,72\r\n"), std::string::npos) << Settings();
 }
 
 }  // namespace
