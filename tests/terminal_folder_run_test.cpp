@@ -8,7 +8,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/shared_folder_run.h"
@@ -38,13 +37,10 @@ TEST_F(TerminalFolderRun, HomeFoldersThatCannotBeMadeEndWithStatusOneAndASentenc
 
 // A missing terminal folder is made, parents too, and the list's layout saved in it.
 TEST_F(TerminalFolderRun, ABackslashSeparatesFoldersForTheFolderTheSettingsAndTheStore) {
-  const std::string script = (folder / "view.script").string();
-  std::ofstream(script) << "hotkey Alt+A\nclick \"Allowed Groups\" \"View Group\"\n";
+  const std::string script = ScriptFile("view", "hotkey Alt+A\nclick \"Allowed Groups\" \"View Group\"\n");
   const RunResult run = RunTerminal("--home '" + folder.string() + "/x\\y' --script '" + script + "'", 30);
   ASSERT_EQ(run.status, 0) << run.output;
-  std::ifstream settings(folder / "x" / "y" / "UserSetting.ini");
-  const std::string text((std::istreambuf_iterator<char>(settings)), std::istreambuf_iterator<char>());
-  EXPECT_NE(text.find("[rmsallowedgroups]"), std::string::npos) << text;
+  EXPECT_NE(Settings(folder / "x" / "y").find("[rmsallowedgroups]"), std::string::npos);
   EXPECT_TRUE(fs::is_regular_file(folder / "x" / "y" / "server.db"));
   EXPECT_FALSE(fs::exists(folder / "x\\y"));
 }
