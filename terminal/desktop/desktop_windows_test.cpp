@@ -12,11 +12,13 @@
 #include "platform/testing/reset_for_test.h"
 #include "terminal/desktop/menu_bar.h"
 #include "terminal/desktop/menu_window.h"
+#include "terminal/readout/window_readers.h"
 
 namespace terminal::desktop {
 namespace {
 
 namespace input = platform::input;
+using terminal::WindowText;
 
 class DesktopWindows : public ::testing::Test {
  protected:
@@ -45,12 +47,6 @@ class DesktopWindows : public ::testing::Test {
     if (caption != nullptr) record.caption = caption;
     record.type = type;
     return MessageBoxWindow(record).Run();
-  }
-
-  static std::string WindowText(HWND hwnd) {
-    char text[256] = {};
-    ::GetWindowText(hwnd, text, sizeof text);
-    return text;
   }
 
   CWnd owner;
