@@ -48,7 +48,6 @@ class Appearance : public SharedFolderRun {
     platform::SetColorResponder(nullptr);
     platform::SetInstalledFontFamilies(std::nullopt);
     platform::SetMainProgramFileName(m_program);
-    SharedFolderRun::TearDown();
   }
 
   void Do(std::initializer_list<std::string> lines) { m_terminal.Do(lines); }

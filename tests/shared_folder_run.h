@@ -32,7 +32,9 @@ class SharedFolderRun : public ::testing::Test {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
   }
-  void TearDown() override { std::filesystem::remove_all(folder); }
+  // Removed last, after a derived fixture's members (a plug-in that saves
+  // its lists' layout as it unloads) are gone.
+  ~SharedFolderRun() override { std::filesystem::remove_all(folder); }
 
   // Writes `text` into the shared folder as NAME.script; its path.
   std::string ScriptFile(const std::string& name, const std::string& text) const {
