@@ -186,6 +186,18 @@ TEST_F(FilterList, NewDataForAShownRowRepaintsIt) {
     EXPECT_TRUE(::GetUpdateRect(list.m_hWnd, nullptr, FALSE)) << row;
     EXPECT_EQ(Shown(0)[static_cast<size_t>(row)], "Sell") << row;
   }
+  // The row cut by the bottom edge shows too; the one below it does not.
+  while (list.GetItemCount() < list.GetCountPerPage() + 4) AddSample();
+  const int partial = list.GetTopIndex() + list.GetCountPerPage();
+  RECT client{}, cut{};
+  list.GetClientRect(&client);
+  list.GetItemRect(partial, &cut, LVIR_BOUNDS);
+  ASSERT_LT(cut.top, client.bottom) << "a row shows in part";
+  for (const int row : {partial, partial + 1}) {
+    ::ValidateRect(list.m_hWnd, nullptr);
+    ASSERT_TRUE(list.SetItemData(row, RowData(1)));
+    EXPECT_EQ(::GetUpdateRect(list.m_hWnd, nullptr, FALSE), row == partial) << row;
+  }
 }
 
 TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
