@@ -4,7 +4,14 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -36,28 +43,87 @@ void ExpectValues(std::initializer_list<Valued> cases) {
   }
 }
 
-TEST(Expression, PrecedenceAndAssociativity) {
-  ExpectValues({{"2+3*4", 14}, {"(2+3)*4", 20}, {"10-4-3", 3}, {"64/4/2", 8},
-                {"2*3%4", 2},    // * before %
-                {"7%3*2", 1},    // % after *, /, \ even when written first
-                {"9%5\\2", 1}, {"7%8/2", 3},
-                {"1<<5%3", 4},   // % before <<
-                {"1+2<<3", 17},  // << binds tighter than +
-                {"1<2+3", 1},    // + before <
-                {"1|2&&0", 0},   // | before &&
-                {"3>2==1", 1},   // equal precedence: left to right
-                {" ( ( 1 + 2 ) ) * ( 3 ) ", 9}});
+// The operators a formula can use, with their precedence, and what each
+// gives, written from the table rather than from the engine: int(x) is x
+// truncated to 32 bits, INT_MIN when it does not fit.
+struct Op {
+  std::string_view text;
+  int precedence;
+};
+constexpr Op kOps[] = {{"*", 19},  {"/", 19},  {"\\", 19}, {"%", 18},  {"<<", 17}, {">>", 17},
+                       {"-", 16},  {"+", 16},  {"^", 15},  {"&", 15},  {"|", 15},  {"&&", 14},
+                       {"||", 14}, {"==", 13}, {"<", 13},  {">", 13},  {">=", 13}, {"<=", 13}};
+
+int32_t Int(double x) {
+  return std::isnan(x) || x <= -2147483649.0 || x >= 2147483648.0 ? INT32_MIN : static_cast<int32_t>(std::trunc(x));
 }
 
-TEST(Expression, EveryRecognisedOperatorAndSign) {
-  ExpectValues({{"7*2", 14}, {"7/2", 3.5}, {"7\\2", 3}, {"-7\\2", -3} /* toward zero */, {"7%4", 3}, {"-7%4", -3},
-                {"7.9%4.9", 3},  // of the truncated ints
-                {"1<<4", 16}, {"1<<33", 2} /* count modulo 32 */, {"1<<31", INT_MIN}, {"-16>>2", -4} /* arithmetic */,
-                {"5-8", -3}, {"5+8", 13}, {"6^2", 4} /* exclusive or, not a power */, {"6&3", 2}, {"6|3", 7},
-                {"1&&0", 0}, {"2&&0.5", 1}, {"0||0", 0}, {"0||0.1", 1}, {"3==3.0", 1}, {"3==3.1", 0}, {"3<2", 0},
-                {"3>2", 1}, {"2>=2", 1}, {"3<=2", 0},
-                {"4294967296|0", INT_MIN},  // outside 32 bits: the processor's INT_MIN
-                {"1/0", INFINITY},
+std::optional<double> Model(std::string_view op, double a, double b) {
+  const int32_t i = Int(a);
+  const int32_t j = Int(b);
+  if (op == "%") return j == 0 || (i == INT32_MIN && j == -1) ? std::nullopt : std::optional<double>(i % j);
+  if (op == "<<") return static_cast<int32_t>(static_cast<uint32_t>(i) << (j & 31));
+  const std::pair<std::string_view, double> results[] = {
+      {"*", a * b},     {"/", a / b},       {"\\", Int(a / b)}, {">>", i >> (j & 31)},       {"-", a - b},
+      {"+", a + b},     {"^", i ^ j},       {"&", i & j},       {"|", i | j},                {"&&", a != 0 && b != 0},
+      {"==", a == b},   {"<", a < b},       {">", a > b},       {">=", a >= b},              {"<=", a <= b},
+      {"||", a != 0 || b != 0}};
+  for (const auto& [text, value] : results) {
+    if (text == op) return value;
+  }
+  ADD_FAILURE() << op;
+  return std::nullopt;
+}
+
+// A formula as a tree: printed with the parentheses its precedence needs
+// (and now and then one more) and valued from the tree; no value when a
+// "%" on the way fails.
+struct Formula {
+  std::string text;
+  int precedence;
+  std::optional<double> value;
+};
+
+Formula Generate(std::mt19937& random, int depth) {
+  if (depth == 0 || random() % 4 == 0) {
+    const double number = random() % 2 ? static_cast<double>(random() % 10) : (random() % 100) / 4.0;
+    std::ostringstream text;
+    text << number;
+    return {text.str(), 99, number};
+  }
+  const Op& op = kOps[random() % std::size(kOps)];
+  Formula a = Generate(random, depth - 1);
+  Formula b = Generate(random, depth - 1);
+  const auto space = [&] { return std::string(random() % 3 == 0 ? " " : ""); };
+  if (a.precedence < op.precedence || random() % 6 == 0) a.text = "(" + a.text + space() + ")";
+  if (b.precedence <= op.precedence || random() % 6 == 0) b.text = "(" + space() + b.text + ")";
+  std::optional<double> value;
+  if (a.value && b.value) value = Model(op.text, *a.value, *b.value);
+  return {a.text + space() + std::string(op.text) + space() + b.text, op.precedence, value};
+}
+
+TEST(Expression, GeneratedFormulasGiveWhatTheOperatorTableSays) {
+  std::mt19937 random(7);
+  for (int n = 0; n < 3000; ++n) {
+    const Formula formula = Generate(random, 1 + n % 5);
+    SCOPED_TRACE(formula.text);
+    const Outcome o = Eval(formula.text);
+    if (!formula.value) {
+      EXPECT_EQ(o.status, kNoSingleValue);
+    } else if (std::isnan(*formula.value)) {
+      EXPECT_TRUE(o.status == kOk && std::isnan(o.value));
+    } else {
+      EXPECT_EQ(o.status, kOk);
+      EXPECT_EQ(o.value, *formula.value);
+    }
+  }
+}
+
+TEST(Expression, BoundsOfTheIntegerOperatorsAndSigns) {
+  ExpectValues({{"-7\\2", -3} /* toward zero */, {"-7%4", -3}, {"7.9%4.9", 3} /* of the truncated ints */,
+                {"1<<33", 2} /* count modulo 32 */, {"1<<31", INT_MIN}, {"-16>>2", -4} /* arithmetic */,
+                {"6^2", 4} /* exclusive or, not a power */, {"4294967296|0", INT_MIN} /* the processor's INT_MIN */,
+                {"1/0", INFINITY}, {" ( ( 1 + 2 ) ) * ( 3 ) ", 9},
                 // Signs, and the zero put before a leading one.
                 {"-12.5+3", -9.5}, {"(-5)", -5}, {"2*(-5)", -10}, {"2 * -5", -10}, {"2 - +5", -3},
                 {"0x10+1", 17} /* whatever strtod reads whole */, {"1e3", 1000}});

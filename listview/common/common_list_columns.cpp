@@ -118,14 +118,17 @@ void CCommonListCtrl::AddHeaderToolTip(int position, LPCTSTR text) {
 BOOL CCommonListCtrl::DeleteColumn(int position) {
   const BOOL deleted = CListCtrl::DeleteColumn(position);
   if (m_hHeaderTip == nullptr) return deleted;
+  if (!deleted) return FALSE;  // no such column: every tool stays on its own
   const HWND headerWnd = GetHeaderCtrl()->GetSafeHwnd();
-  const int tools = static_cast<int>(::SendMessage(m_hHeaderTip, TTM_GETTOOLCOUNT, 0, 0));
+  // Tools may be fewer than columns (without caption tips only described
+  // columns have one), so the later ids are bounded by the columns left.
+  const int columns = GetHeaderCtrl()->GetItemCount();
   TOOLINFO gone;
   gone.hwnd = headerWnd;
   gone.uId = static_cast<UINT_PTR>(position + 1);
   ::SendMessage(m_hHeaderTip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&gone));
   // Each later tool moves one id down, over its column's new place.
-  for (int id = position + 2; id <= tools + 1; ++id) {
+  for (int id = position + 2; id <= columns + 1; ++id) {
     char text[256] = {};
     TOOLINFO old;
     old.hwnd = headerWnd;

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "listview/common/compare_cells.h"
 #include "listview/common/sort_images.h"
 #include "platform/comctl/image_list.h"
 #include "platform/gdi/display_list.h"
@@ -118,40 +117,6 @@ TEST_F(CommonList, ADefaultLayoutPlacesColumnsWhenNothingIsStored) {
     list.m_arrDefaultLayout.Add(0);
   });
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Price", "Name"}));
-}
-
-TEST(CompareCells, EveryKindOfTheBaseSort) {
-  using listview::CompareCellsBase;
-  // Ascending (-1): negative puts the first text first.
-  EXPECT_LT(CompareCellsBase(1, "9", "10", -1), 0);
-  EXPECT_GT(CompareCellsBase(1, "9", "10", 1), 0);
-  EXPECT_LT(CompareCellsBase(4, "-5x", "3", -1), 0);
-  EXPECT_EQ(CompareCellsBase(1, "12abc", "12", -1), 0);
-  for (int kind : {2, 5, 7, 9}) {
-    EXPECT_LT(CompareCellsBase(kind, "1.5", "1.75", -1), 0) << kind;
-    EXPECT_EQ(CompareCellsBase(kind, "-", "NA", -1), 0) << kind;
-    EXPECT_EQ(CompareCellsBase(kind, "-", "-1", -1), 0) << kind;
-    EXPECT_LT(CompareCellsBase(kind, "NA", "abc", -1), 0) << "abc reads 0, NA -1";
-  }
-  for (int kind : {3, 8}) {
-    EXPECT_LT(CompareCellsBase(kind, "B", "a", -1), 0) << "byte order, case-sensitive";
-    EXPECT_GT(CompareCellsBase(kind, "B", "a", 1), 0);
-  }
-  // The date comparison takes the direction as its own order factor, in
-  // which 1 means ascending, so the first click puts later dates first.
-  EXPECT_GT(CompareCellsBase(6, "01/02/2020 10:00:00", "02/02/2020 09:00:00", -1), 0);
-  EXPECT_LT(CompareCellsBase(6, "01/02/2020 10:00:00", "02/02/2020 09:00:00", 1), 0);
-  EXPECT_EQ(CompareCellsBase(0, "1", "2", -1), 0);
-  EXPECT_EQ(CompareCellsBase(10, "1", "2", -1), 0);
-}
-
-TEST(CompareCells, TheFilterListKindsDifferFromTheBase) {
-  using listview::CompareCellsFiltered;
-  EXPECT_GT(CompareCellsFiltered(2, "-", "-0.5", -1), 0) << "no rule for - and NA: both 0 and -0.5";
-  EXPECT_LT(CompareCellsFiltered(1, "2", "10", -1), 0);
-  EXPECT_LT(CompareCellsFiltered(4, "2", "10", -1), 0);
-  EXPECT_LT(CompareCellsFiltered(3, "a", "b", -1), 0);
-  for (int kind : {7, 8, 9}) EXPECT_EQ(CompareCellsFiltered(kind, "1", "2", -1), 0) << kind;
 }
 
 TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) {

@@ -24,10 +24,12 @@ class HeaderTips : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
   // Name, Qty, Price and, from the stored profile, the computed column
   // "Value" whose formula the user typed as "Qty" * "Price".
-  CCommonListCtrl& Open() {
+  // Without caption tips only the described columns have tools.
+  CCommonListCtrl& Open(bool captionTips = true) {
     m_settings.Write(
         "[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60,3,3,90,Value# \"1\" * \"2\"#\"Qty\" * \"Price\"\r\n");
-    return OpenWith([](CCommonListCtrl& list) {
+    return OpenWith([captionTips](CCommonListCtrl& list) {
+      list.m_bHeaderToolTips = captionTips ? 1 : 0;
       listview::testing::AddColumns(list, "testlist",
                                     {sTarnColInfo("Name", 80, 0, sort_kind::kText),
                                      sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
@@ -130,6 +132,20 @@ TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitHeaderDragAndDelete) {
   EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 3);
   EXPECT_EQ(RestOn(0, 500).text, "Quantity in lots");
   EXPECT_EQ(RestOn(2, 500).text, "\"Qty\" * \"Price\"");
+}
+
+TEST_F(HeaderTips, WithoutCaptionTipsTheDescribedColumnsKeepTheirTipsWhenAnEarlierColumnGoes) {
+  CCommonListCtrl& list = Open(false);
+  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 2) << "Qty and Value";
+  EXPECT_FALSE(RestOn(0, 500).shown) << "Name has no tip";
+  EXPECT_FALSE(list.DeleteColumn(-1));
+  EXPECT_EQ(RestOn(1, 500).text, "Quantity in lots") << "no column went, no tool moved";
+  list.DeleteColumn(0);
+  EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 2);
+  EXPECT_EQ(RestOn(0, 500).text, "Quantity in lots");
+  const platform::TooltipState value = RestOn(2, 500);
+  EXPECT_TRUE(value.shown) << "Value's tip moved with it";
+  EXPECT_EQ(value.text, "\"Qty\" * \"Price\"");
 }
 
 TEST_F(HeaderTips, ThePictureShowsTheTipOverTheHeader) {

@@ -32,10 +32,10 @@ void CCommonListCtrl::SortByColumn(int column) {
   m_nSortColumn = column;
   m_nSortDirection = column == previous ? -m_nSortDirection : -1;
 
-  m_arrSavedItemData.RemoveAll();
   const int rows = CListCtrl::GetItemCount();
+  m_arrSavedItemData.SetSize(rows);  // one entry per row, allocated once
   for (int row = 0; row < rows; ++row) {
-    m_arrSavedItemData.Add(CListCtrl::GetItemData(row));
+    m_arrSavedItemData[row] = CListCtrl::GetItemData(row);
     SetItemData(row, static_cast<DWORD_PTR>(row));
   }
 

@@ -1,10 +1,13 @@
-// Keys made once per sort must order rows exactly as comparing the texts at
+// The sort kinds on two texts against their descriptions, and the keys made
+// once per sort, which must order rows exactly as comparing the texts at
 // every step does, for every kind under both lists' rules.
 #include "listview/common/sort_keys.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <numeric>
 #include <vector>
@@ -18,6 +21,46 @@ const std::vector<CString> kCells = {
     "02/01/2020", "01Jan2020", "0", "-0", "3000000000", "-7", "10:00:00", "9:00:00",
     // Read as numbers only by atof's own rules: white space, '+', hexadecimal, out of range, rounding.
     " 12", "+5", "0x10", "1e999", "-1e999", "1e-400", "0.1000000000000000055511151231257827", "1,5", "infinity"};
+
+// The kinds as their descriptions read, ascending: whole numbers (atol; the
+// filter list's kind 1 atoi), floating point ("-" and "NA" as -1 in the base
+// list only), byte-wise text, and every other kind equal. Dates (6) aside.
+int ModelAscending(bool base, int kind, const char* a, const char* b) {
+  const auto order = [](auto x, auto y) { return (x > y) - (x < y); };
+  const auto number = [base](const char* t) {
+    return base && (std::strcmp(t, "-") == 0 || std::strcmp(t, "NA") == 0) ? -1.0 : std::atof(t);
+  };
+  if (kind == 2 || kind == 5 || (base && (kind == 7 || kind == 9))) return order(number(a), number(b));
+  if (kind == 1 && !base) return order(std::atoi(a), std::atoi(b));
+  if (kind == 1 || kind == 4) return order(std::atol(a), std::atol(b));
+  if (kind == 3 || (base && kind == 8)) return order(std::strcmp(a, b), 0);
+  return 0;
+}
+
+TEST(CompareCells, EveryKindOrdersAsItsDescriptionSays) {
+  for (const bool base : {true, false}) {
+    for (int kind = 0; kind <= 10; ++kind) {
+      if (kind == 6) continue;
+      for (const CString& a : kCells) {
+        for (const CString& b : kCells) {
+          for (const int direction : {-1, 1}) {
+            const int got = base ? listview::CompareCellsBase(kind, a, b, direction)
+                                 : listview::CompareCellsFiltered(kind, a, b, direction);
+            ASSERT_EQ((got > 0) - (got < 0), -direction * ModelAscending(base, kind, a, b))
+                << (base ? "base" : "filtered") << " kind " << kind << ": " << a.GetString() << " vs " << b.GetString()
+                << ", direction " << direction;
+          }
+        }
+      }
+    }
+  }
+  // The date comparison takes the direction as its own order factor, in
+  // which 1 means ascending, so the first click puts later dates first.
+  for (const auto compare : {&listview::CompareCellsBase, &listview::CompareCellsFiltered}) {
+    EXPECT_GT(compare(6, "01/02/2020 10:00:00", "02/02/2020 09:00:00", -1), 0);
+    EXPECT_LT(compare(6, "01/02/2020 10:00:00", "02/02/2020 09:00:00", 1), 0);
+  }
+}
 
 // Keys of `cells` order them as a stable sort on the text comparisons does,
 // under both lists' rules.

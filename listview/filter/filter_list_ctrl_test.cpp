@@ -10,6 +10,7 @@
 #include "listview/filter/computed_cell.h"
 #include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
+#include "platform/kernel/module.h"
 #include "platform/testing/list_text.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
@@ -18,6 +19,15 @@
 namespace {
 
 using Dialog = listview::testing::CListDialog<CFilterListCtrl>;
+
+// The theme library's SetWindowTheme, as a themed system would offer it.
+HWND g_unthemed = nullptr;
+std::wstring g_themeNames;
+long RecordSetWindowTheme(HWND window, const wchar_t* application, const wchar_t* classes) {
+  g_unthemed = window;
+  g_themeNames = std::wstring(application) + L"|" + classes;
+  return 0;
+}
 constexpr auto& FormatRow = listview::testing::FormatTextRow;
 
 // Side, Qty, Price, Kind, the newest row on top.
@@ -176,6 +186,18 @@ TEST_F(FilterList, NewDataForAShownRowRepaintsIt) {
     EXPECT_TRUE(::GetUpdateRect(list.m_hWnd, nullptr, FALSE)) << row;
     EXPECT_EQ(Shown(0)[static_cast<size_t>(row)], "Sell") << row;
   }
+  // The row cut by the bottom edge shows too; the one below it does not.
+  while (list.GetItemCount() < list.GetCountPerPage() + 4) AddSample();
+  const int partial = list.GetTopIndex() + list.GetCountPerPage();
+  RECT client{}, cut{};
+  list.GetClientRect(&client);
+  list.GetItemRect(partial, &cut, LVIR_BOUNDS);
+  ASSERT_LT(cut.top, client.bottom) << "a row shows in part";
+  for (const int row : {partial, partial + 1}) {
+    ::ValidateRect(list.m_hWnd, nullptr);
+    ASSERT_TRUE(list.SetItemData(row, RowData(1)));
+    EXPECT_EQ(::GetUpdateRect(list.m_hWnd, nullptr, FALSE), row == partial) << row;
+  }
 }
 
 TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
@@ -314,7 +336,7 @@ TEST_F(FilterList, AFailingFormulaShowsOneBoxPerRefresh) {
   EXPECT_EQ(boxes(), 3u);
 }
 
-TEST_F(FilterList, LeavingFilterModeDropsTheFiltersAndEveryRow) {
+TEST_F(FilterList, LeavingFilterModeDropsTheFiltersAndEveryRowAndEnteringItUnthemesTheHeader) {
   CFilterListCtrl& list = Open();
   AddSample();
   list.SetColumnFilter(0, "b");
@@ -328,8 +350,13 @@ TEST_F(FilterList, LeavingFilterModeDropsTheFiltersAndEveryRow) {
   EXPECT_FALSE(::GetWindowLong(list.GetHeaderCtrl()->GetSafeHwnd(), GWL_STYLE) & HDS_FILTERBAR);
   EXPECT_EQ(list.Appearance().bFilterRow, 0);
 
-  // Back in filter mode no old filter hides a new row.
+  // Back in filter mode no old filter hides a new row, and where the theme
+  // library can, the header (its filter boxes) is drawn unthemed.
+  platform::AddBuiltinExport("UxTheme.dll", "SetWindowTheme", reinterpret_cast<FARPROC>(&RecordSetWindowTheme));
   list.EnableFilterMode(true);
+  EXPECT_EQ(g_unthemed, list.GetHeaderCtrl()->GetSafeHwnd());
+  EXPECT_TRUE(g_themeNames == L"|") << "empty names: classic drawing";
+  EXPECT_EQ(GetModuleHandleA("UxTheme.dll"), nullptr) << "the library is freed after the call";
   Add({"sell", "1", "1", "x"});
   EXPECT_EQ(Shown(0), Strings{"sell"});
 }

@@ -221,6 +221,16 @@ TEST_F(RepositionColumnsTest, ReopeningShowsTheLayoutTheListHasAndAStoredOneAfte
   EXPECT_EQ(Captions(), (Strings{"Name", "Expiry", "Price"}));
   dialog = OpenProfileDialog(again);
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", "Price"}));
+  Press(dialog, IDCANCEL);
+
+  // A caption the owner wrote on the header itself is read up to 255 characters.
+  std::string renamed(300, 'w');
+  HDITEM item;
+  item.mask = HDI_TEXT;
+  item.pszText = renamed.data();
+  ASSERT_TRUE(again.GetHeaderCtrl()->SetItem(2, &item));
+  dialog = OpenProfileDialog(again);
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", std::string(255, 'w')}));
 }
 
 TEST_F(RepositionColumnsTest, TheSortControlsServeOnlyTheDealerNetPositionList) {
