@@ -230,6 +230,9 @@ TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogFallsBackToAri
   platform::SetModalResponder([&seen](HWND font) {
     seen.face = WindowText(::GetDlgItem(font, 33076));
     seen.size = WindowText(::GetDlgItem(font, 33077));
+    // Another face chosen, then Cancel: the choice must not reach the appearance.
+    ::SendMessage(::GetDlgItem(font, 33076), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                  reinterpret_cast<LPARAM>("Arial"));
     platform::input::Click(::GetDlgItem(font, IDCANCEL));
   });
   Do({On("click", "1695")});
