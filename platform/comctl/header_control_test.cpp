@@ -236,6 +236,14 @@ TEST_F(HeaderTest, HitTestTellsDividersItemsAndTheFilterBar) {
   hit.pt = POINT{10, 500};
   EXPECT_EQ(header.HitTest(&hit), -1);
   EXPECT_EQ(hit.flags, HHT_BELOW);
+  // A first item shrunk to nothing is opened by the grip from the left edge on.
+  HDITEM hidden;
+  hidden.mask = HDI_WIDTH;
+  hidden.cxy = 0;
+  ASSERT_TRUE(header.SetItem(0, &hidden));
+  hit.pt = POINT{0, 5};
+  EXPECT_EQ(header.HitTest(&hit), 0);
+  EXPECT_EQ(hit.flags, HHT_ONDIVOPEN);
 }
 
 TEST_F(HeaderTest, SetItemAsksFirstAndAVetoKeepsTheItem) {

@@ -229,6 +229,11 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(header->GetItemCount(), 3);
   EXPECT_FALSE(list.DeleteColumn(3));
   EXPECT_EQ(Text(0, 3), "");  // no such column: empty, not a crash
+  // Without columns a row still keeps its one cell, emptied, to write into.
+  for (int left = 3; left > 0; --left) ASSERT_TRUE(list.DeleteColumn(0));
+  EXPECT_EQ(Text(0, 0), "");
+  ASSERT_TRUE(list.SetItemText(0, 0, "again"));
+  EXPECT_EQ(Text(0, 0), "again");
 }
 
 TEST_F(ListViewTest, ItemsTextsDataAndFind) {

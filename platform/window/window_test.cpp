@@ -328,6 +328,14 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   CRect onScreen;
   b.GetWindowRect(&onScreen);
   EXPECT_EQ(onScreen, CRect(10 + 3, 10 + 3 + 19, 10 + 3 + 50, 10 + 3 + 19 + 20));
+  // Each point of the client area names the child on top there or the window itself; outside it, nothing.
+  for (int y = -1; y <= client.bottom; ++y) {
+    for (int x = -1; x <= client.right; ++x) {
+      const bool inClient = x >= 0 && y >= 0 && x < client.right && y < client.bottom;
+      const HWND under = !inClient ? nullptr : (x < 50 && y < 20) ? c.m_hWnd : top.m_hWnd;
+      ASSERT_EQ(::ChildWindowFromPoint(top.m_hWnd, POINT{x, y}), under) << x << "," << y;
+    }
+  }
 
   // A window without an object gets a wrapper that is not in its procedure chain.
   HWND plain = CreateWindowEx(0, "Test", "x", WS_CHILD, 0, 0, 1, 1, top.m_hWnd, nullptr, nullptr, nullptr);
