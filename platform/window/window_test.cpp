@@ -286,6 +286,11 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   b.SetFocus();
   EXPECT_EQ(g_log, (Strings{"A:killfocus", "B:setfocus"}));
   EXPECT_EQ(::GetFocus(), b.m_hWnd);
+  // Activating the window that is already active (a child names its window) leaves the focus alone.
+  g_log.clear();
+  EXPECT_EQ(::SetActiveWindow(a.m_hWnd), top.m_hWnd);
+  EXPECT_EQ(::GetFocus(), b.m_hWnd);
+  EXPECT_TRUE(g_log.empty());
 
   a.EnableWindow(FALSE);
   EXPECT_EQ(a.SetFocus(), nullptr);
@@ -343,6 +348,16 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   CString text;
   CWnd::FromHandle(plain)->GetWindowText(text);
   EXPECT_EQ(text, "x");
+
+  // An item's text is cut to the buffer; a missing item empties it, and a zero size writes nothing.
+  char buffer[4] = "zzz";
+  ::SetDlgItemText(top.m_hWnd, 11, "Bravo");
+  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 11, buffer, sizeof buffer), 3u);
+  EXPECT_STREQ(buffer, "Bra");
+  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, 0), 0u);
+  EXPECT_STREQ(buffer, "Bra");
+  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, sizeof buffer), 0u);
+  EXPECT_STREQ(buffer, "");
 }
 
 TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
