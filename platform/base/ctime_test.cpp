@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <ctime>
 #include <string>
 
@@ -48,6 +49,10 @@ TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalises) {
   EXPECT_EQ(rolled.GetMonth(), 3);
   EXPECT_EQ(rolled.GetDay(), 1);
   EXPECT_TRUE(ThrowsInvalidArg([] { CTime(1899, 12, 31, 0, 0, 0); }));
+  // Fields that carry past the last representable year are refused too; the
+  // second before the epoch, whose count is also -1, is an ordinary time.
+  EXPECT_TRUE(ThrowsInvalidArg([] { CTime(INT_MAX, INT_MAX, INT_MAX, 0, 0, 0); }));
+  EXPECT_EQ(CTime(1969, 12, 31, 18, 59, 59).GetTime(), -1);
 }
 
 TEST(CTimeTest, FormatCompareAndSpans) {

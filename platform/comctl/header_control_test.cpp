@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/comctl/cheaderctrl.h"
@@ -212,30 +214,43 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   EXPECT_TRUE(parent.log.empty());
 }
 
-TEST_F(HeaderTest, HitTestTellsDividersItemsAndTheFilterBar) {
+// Outside: the sides passed. Item row: a divider's grip (3 pixels about a right
+// edge) before the item. Filter bar: the filter, its last 12 pixels the button.
+TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
   Make(HDS_FILTERBAR);
+  const int rights[] = {100, 150, 230};
+  const auto expected = [&](POINT p) -> std::pair<int, UINT> {
+    const UINT outside = (p.y < 0 ? HHT_ABOVE : 0) | (p.y >= 40 ? HHT_BELOW : 0) | (p.x < 0 ? HHT_TOLEFT : 0) |
+                         (p.x >= 400 ? HHT_TORIGHT : 0);
+    if (outside != 0) return {-1, outside};
+    const bool inFilter = p.y >= kRow;
+    for (int i = 0; i < 3 && !inFilter; ++i) {
+      if (std::abs(p.x - rights[i]) <= 3) return {i, HHT_ONDIVIDER};
+    }
+    for (int i = 0; i < 3; ++i) {
+      if (p.x < rights[i]) return {i, !inFilter ? HHT_ONHEADER : p.x >= rights[i] - 12 ? HHT_ONFILTERBUTTON : HHT_ONFILTER};
+    }
+    return {-1, HHT_NOWHERE};
+  };
+  for (const int y : {-1, 0, kRow - 1, kRow, 39, 40}) {
+    for (int x = -1; x <= 400; ++x) {
+      HDHITTESTINFO hit;
+      hit.pt = POINT{x, y};
+      const auto [item, flags] = expected(hit.pt);
+      ASSERT_EQ(header.HitTest(&hit), item) << x << "," << y;
+      ASSERT_EQ(hit.iItem, item) << x << "," << y;
+      ASSERT_EQ(hit.flags, flags) << x << "," << y;
+    }
+  }
+  // A first item shrunk to nothing is opened by the grip from the left edge on.
+  HDITEM hidden;
+  hidden.mask = HDI_WIDTH;
+  hidden.cxy = 0;
+  ASSERT_TRUE(header.SetItem(0, &hidden));
   HDHITTESTINFO hit;
-  hit.pt = POINT{50, 5};
+  hit.pt = POINT{0, 5};
   EXPECT_EQ(header.HitTest(&hit), 0);
-  EXPECT_EQ(hit.flags, HHT_ONHEADER);
-  hit.pt = POINT{101, 5};  // the divider after "A"
-  EXPECT_EQ(header.HitTest(&hit), 0);
-  EXPECT_EQ(hit.flags, HHT_ONDIVIDER);
-  hit.pt = POINT{300, 5};  // right of the last item
-  EXPECT_EQ(header.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, HHT_NOWHERE);
-  hit.pt = POINT{50, kRow + 2};
-  EXPECT_EQ(header.HitTest(&hit), 0);
-  EXPECT_EQ(hit.flags, HHT_ONFILTER);
-  hit.pt = POINT{95, kRow + 2};
-  EXPECT_EQ(header.HitTest(&hit), 0);
-  EXPECT_EQ(hit.flags, HHT_ONFILTERBUTTON);
-  hit.pt = POINT{-1, 5};
-  EXPECT_EQ(header.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, HHT_TOLEFT);
-  hit.pt = POINT{10, 500};
-  EXPECT_EQ(header.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, HHT_BELOW);
+  EXPECT_EQ(hit.flags, HHT_ONDIVOPEN);
 }
 
 TEST_F(HeaderTest, SetItemAsksFirstAndAVetoKeepsTheItem) {

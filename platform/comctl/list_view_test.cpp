@@ -229,6 +229,11 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(header->GetItemCount(), 3);
   EXPECT_FALSE(list.DeleteColumn(3));
   EXPECT_EQ(Text(0, 3), "");  // no such column: empty, not a crash
+  // Without columns a row still keeps its one cell, emptied, to write into.
+  for (int left = 3; left > 0; --left) ASSERT_TRUE(list.DeleteColumn(0));
+  EXPECT_EQ(Text(0, 0), "");
+  ASSERT_TRUE(list.SetItemText(0, 0, "again"));
+  EXPECT_EQ(Text(0, 0), "again");
 }
 
 TEST_F(ListViewTest, ItemsTextsDataAndFind) {
@@ -573,36 +578,40 @@ TEST_F(ListViewTest, ColumnClicksReachAListObjectThroughReflectionAndTheFilterBa
   EXPECT_EQ(hit.flags, LVHT_ABOVE);
 }
 
-TEST_F(ListViewTest, HitTestsOutsideTheItems) {
+// Outside: the sides passed; past the rows or columns: nothing; on a row its
+// item, which without full-row selection is the first column unless a
+// sub-item hit test asks (it names the column).
+TEST_F(ListViewTest, HitTestsNameTheItemAndColumnUnderEachPoint) {
   Make();
-  LVHITTESTINFO hit;
-  hit.pt = POINT{20, 5};  // on the header
-  EXPECT_EQ(list.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, LVHT_ABOVE);
-  hit.pt = Row(3);  // below the last row
-  EXPECT_EQ(list.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, LVHT_NOWHERE);
-  hit.pt = Row(1, 260);  // right of the last column
-  EXPECT_EQ(list.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, LVHT_NOWHERE);
-  hit.pt = POINT{-3, 40};
-  EXPECT_EQ(list.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, LVHT_TOLEFT);
-  hit.pt = POINT{20, 500};
-  EXPECT_EQ(list.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, LVHT_BELOW);
-
-  // Without full-row selection only the first column is the item.
-  hit.pt = Row(1, 130);
-  EXPECT_EQ(list.HitTest(&hit), -1);
-  EXPECT_EQ(list.SubItemHitTest(&hit), 1);
-  EXPECT_EQ(hit.iSubItem, 1);
+  const int height = kHeader + 5 * kRow;
+  for (const bool fullRow : {false, true}) {
+    list.SetExtendedStyle(fullRow ? LVS_EX_FULLROWSELECT : 0);
+    for (int y = kHeader - 1; y <= height; ++y) {
+      for (int x = -1; x <= 300; ++x) {
+        const UINT outside = (y < kHeader ? LVHT_ABOVE : 0) | (y >= height ? LVHT_BELOW : 0) |
+                             (x < 0 ? LVHT_TOLEFT : 0) | (x >= 300 ? LVHT_TORIGHT : 0);
+        const int row = (y - kHeader) / kRow;
+        const int column = x < 100 ? 0 : x < 160 ? 1 : 2;
+        const bool onRow = outside == 0 && row < 3 && x < 240;
+        for (const bool sub : {false, true}) {
+          SCOPED_TRACE(::testing::Message() << x << "," << y << (fullRow ? " full row" : "") << (sub ? " sub" : ""));
+          LVHITTESTINFO hit;
+          hit.pt = POINT{x, y};
+          const bool isItem = onRow && (column == 0 || fullRow || sub);
+          ASSERT_EQ(sub ? list.SubItemHitTest(&hit) : list.HitTest(&hit), isItem ? row : -1);
+          ASSERT_EQ(hit.flags, outside != 0 ? outside : isItem ? LVHT_ONITEMLABEL : LVHT_NOWHERE);
+          if (sub) {
+            ASSERT_EQ(hit.iSubItem, isItem ? column : 0);
+          }
+        }
+      }
+    }
+  }
+  // A click where the hit test finds no item selects nothing; a full row's click names the cell.
+  list.SetExtendedStyle(0);
   input::ClickAt(list, Row(1, 130));
   EXPECT_EQ(list.GetSelectedCount(), 0u);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-  hit.pt = Row(1, 200);
-  EXPECT_EQ(list.HitTest(&hit), 1);
-  EXPECT_EQ(hit.flags, LVHT_ONITEMLABEL);
   input::ClickAt(list, Row(1, 200));
   EXPECT_EQ(parent.log.back(), "click 1 2");
 }

@@ -200,12 +200,19 @@ TEST_F(MoveSizeTest, ABoxActsOnlyWhenLetGoOnItAndOnlyWhereTheStyleHasIt) {
   input::ButtonUp(w.m_hWnd, Client({250, 150}));
   EXPECT_TRUE(::IsWindow(w.m_hWnd));  // not closed
 
-  // Without WS_MAXIMIZEBOX the maximise box shows but does nothing.
+  // A box the style lacks shows but does nothing, pressed or asked for.
   ::SetWindowLongPtr(w.m_hWnd, GWL_STYLE, kSizable & ~WS_MAXIMIZEBOX);
   ClickBox(HTMAXBUTTON);
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
   ::SendMessage(w.m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+  ::SetWindowLongPtr(w.m_hWnd, GWL_STYLE, kSizable & ~WS_MINIMIZEBOX);
+  ClickBox(HTMINBUTTON);
+  EXPECT_FALSE(::IsIconic(w.m_hWnd));
+  // Minimised all the same by the program, its first box still restores it.
+  w.ShowWindow(SW_MINIMIZE);
+  ClickBox(HTMINBUTTON);
+  EXPECT_FALSE(::IsIconic(w.m_hWnd));
 
   ClickBox(HTCLOSE);
   EXPECT_FALSE(::IsWindow(w.m_hWnd));

@@ -67,11 +67,12 @@ void Caption(const Painter& p, HWND w, const RECT& bar) {
   look.active = ::GetActiveWindow() == w || ::GetForegroundWindow() == w;
   look.closeBox = (style & WS_SYSMENU) != 0;
   look.icon = look.closeBox && !(ExStyleOf(w) & WS_EX_DLGMODALFRAME) && !(style & DS_MODALFRAME);
-  look.minMaxBoxes = look.closeBox && (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0;
-  look.minimizeEnabled = (style & WS_MINIMIZEBOX) != 0;
-  look.maximizeEnabled = (style & WS_MAXIMIZEBOX) != 0;
-  look.minimized = (style & WS_MINIMIZE) != 0;
-  look.maximized = (style & WS_MAXIMIZE) != 0;
+  if (look.closeBox && (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0) {
+    look.minMax = CaptionLook::MinMaxBoxes{.minimizeEnabled = (style & WS_MINIMIZEBOX) != 0,
+                                           .maximizeEnabled = (style & WS_MAXIMIZEBOX) != 0,
+                                           .minimized = (style & WS_MINIMIZE) != 0,
+                                           .maximized = (style & WS_MAXIMIZE) != 0};
+  }
   look.pushed = PushedCaptionBox(w);
   DrawCaption(p, look, bar);
 }
@@ -397,7 +398,7 @@ void DrawCaption(const Painter& p, const CaptionLook& look, const RECT& bar) {
 
   int textLeft = bar.left + 3;
   int textRight = bar.right - 2;
-  const CaptionBoxes boxes = LayOutCaptionBoxes(bar, look.icon, look.closeBox, look.minMaxBoxes);
+  const CaptionBoxes boxes = LayOutCaptionBoxes(bar, look.icon, look.closeBox, look.minMax.has_value());
   if (look.icon) {
     // The window's small icon: a little window of its own.
     const RECT icon = boxes.sysMenu;
@@ -406,11 +407,11 @@ void DrawCaption(const Painter& p, const CaptionLook& look, const RECT& bar) {
     p.Fill(RECT{icon.left + 2, icon.top + 3, icon.right - 2, icon.top + 6}, Sys(COLOR_ACTIVECAPTION));
     textLeft = icon.right + 2;
   }
-  if (look.minMaxBoxes) {
-    CaptionBox(p, boxes.minimize, look.minimized ? BoxGlyph::Restore : BoxGlyph::Minimize,
-               look.minimizeEnabled || look.minimized, look.pushed == HTMINBUTTON);
-    CaptionBox(p, boxes.maximize, look.maximized ? BoxGlyph::Restore : BoxGlyph::Maximize, look.maximizeEnabled,
-               look.pushed == HTMAXBUTTON);
+  if (const auto& boxState = look.minMax) {
+    CaptionBox(p, boxes.minimize, boxState->minimized ? BoxGlyph::Restore : BoxGlyph::Minimize,
+               boxState->minimizeEnabled || boxState->minimized, look.pushed == HTMINBUTTON);
+    CaptionBox(p, boxes.maximize, boxState->maximized ? BoxGlyph::Restore : BoxGlyph::Maximize,
+               boxState->maximizeEnabled, look.pushed == HTMAXBUTTON);
     textRight = boxes.minimize.left - 2;
   }
   if (look.closeBox) {
@@ -424,7 +425,7 @@ void DrawCaption(const Painter& p, const CaptionLook& look, const RECT& bar) {
       p.Fill(RECT{cx + i, cy + i, cx + i + 2, cy + i + 1}, Sys(COLOR_BTNTEXT));
       p.Fill(RECT{cx + 6 - i, cy + i, cx + 8 - i, cy + i + 1}, Sys(COLOR_BTNTEXT));
     }
-    if (!look.minMaxBoxes) textRight = close.left - 2;
+    if (!look.minMax) textRight = close.left - 2;
   }
   FontSpec font = FontSpec::FromPoints("MS Shell Dlg", 8);
   font.weight = FW_BOLD;

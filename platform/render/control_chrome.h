@@ -9,6 +9,7 @@
 // window's client coordinates (the painter translated to its client area).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,17 +27,20 @@ void DrawOverContent(const Painter& painter, HWND window, const RECT& client);
 
 // A caption bar: gradient, small icon, bold title, close box.
 struct CaptionLook {
+  // Minimise and maximise boxes come as a pair: the one the style lacks is
+  // greyed, and the box of the state the window is in restores it.
+  struct MinMaxBoxes {
+    bool minimizeEnabled;
+    bool maximizeEnabled;
+    bool minimized;
+    bool maximized;
+  };
   std::string text;
   bool active = true;
   bool icon = false;
   bool closeBox = true;
-  // Minimise and maximise boxes (both or neither; one the style lacks greyed).
-  bool minMaxBoxes = false;
-  bool minimizeEnabled = true;
-  bool maximizeEnabled = true;
-  bool minimized = false;  // its first box restores
-  bool maximized = false;  // its second box restores
-  LRESULT pushed = 0;      // the box held down (HTMINBUTTON, HTMAXBUTTON, HTCLOSE)
+  std::optional<MinMaxBoxes> minMax;  // none: neither box
+  LRESULT pushed = 0;                 // the box held down (HTMINBUTTON, HTMAXBUTTON, HTCLOSE)
 };
 void DrawCaption(const Painter& painter, const CaptionLook& look, const RECT& bar);
 

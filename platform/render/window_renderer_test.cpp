@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "platform/comctl/clistctrl.h"
@@ -9,6 +10,8 @@
 #include "platform/comctl/tooltip.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/render/canvas.h"
+#include "platform/render/replay.h"
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_test.h"
 #include "platform/user/cdialog.h"
@@ -359,6 +362,29 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   EXPECT_FALSE(platform::LoadPng("/no/such/folder/x.png").has_value());
   std::remove(png.c_str());
   std::remove(svg.c_str());
+}
+
+// A buffer copied into a buffer copied into ... shows down to eight copies;
+// below that (a surface copying itself) nothing more is drawn.
+TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
+  constexpr COLORREF kRed = RGB(200, 0, 0);
+  const auto innermostShows = [](int copies) {
+    auto ops = std::make_shared<platform::DrawOps>(1);
+    (*ops)[0].rect = RECT{0, 0, 2, 2};
+    (*ops)[0].color = kRed;
+    for (int i = 0; i < copies; ++i) {
+      auto outer = std::make_shared<platform::DrawOps>(1);
+      (*outer)[0].kind = platform::DrawKind::Blit;
+      (*outer)[0].rect = RECT{0, 0, 2, 2};
+      (*outer)[0].rop = SRCCOPY;
+      (*outer)[0].sourceOps = ops;
+      ops = outer;
+    }
+    const Image image = platform::PaintPicture(2, 2, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), *ops); });
+    return image.At(1, 1) == kRed;
+  };
+  EXPECT_TRUE(innermostShows(8));
+  EXPECT_FALSE(innermostShows(9));
 }
 
 }  // namespace

@@ -93,15 +93,18 @@ TEST_F(InputTest, HiddenAndDisabledWindowsRefuseInput) {
   child.ShowWindow(SW_HIDE);
   EXPECT_FALSE(input::Click(child.m_hWnd));
   EXPECT_FALSE(input::Focus(child.m_hWnd));
+  ::SetFocus(child.m_hWnd);  // a program may focus a hidden window; typing still does not reach it
+  EXPECT_FALSE(input::TypeText("a"));
+  EXPECT_FALSE(input::TypeText("\xe9")) << "nor a character no key types";
   EXPECT_FALSE(input::Click(nullptr));
   EXPECT_TRUE(g_log.empty());
 }
 
 TEST_F(InputTest, KeysGoToTheFocusWithTranslationAndModifierState) {
   ASSERT_TRUE(input::Focus(child.m_hWnd));
-  ASSERT_TRUE(input::TypeText("a!"));
-  EXPECT_EQ(g_log,
-            (std::vector<std::string>{"child key 65", "child char a", "child key 16", "child key 49", "child char !"}));
+  ASSERT_TRUE(input::TypeText("a!\xe9"));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child key 65", "child char a", "child key 16", "child key 49",
+                                             "child char !", "child char \xe9"}));
   g_log.clear();
   ASSERT_TRUE(input::PressKey('C', input::kControl));
   EXPECT_EQ(g_log, (std::vector<std::string>{"child key 17 ctrl", "child key 67 ctrl", "child char \x03"}));

@@ -50,7 +50,8 @@ class Parent : public CWnd {
     if (measure != nullptr) mis->itemHeight = measure(mis->itemID);
   }
   void OnDrawItem(int, LPDRAWITEMSTRUCT dis) override {
-    owner.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") + " @" +
+    owner.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") +
+                    ((dis->itemState & ODS_FOCUS) ? " focus" : "") + " @" +
                     std::to_string(dis->rcItem.top) + (dis->CtlType == ODT_LISTBOX ? "" : " ?type") +
                     (dis->hDC != nullptr ? "" : " ?dc"));
   }
@@ -254,6 +255,11 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes
   Send(WM_PAINT);
   // 65 pixels show items 0 (10), 1 (15), 2 (20) and 3 (25, partly).
   EXPECT_EQ(parent.owner, (Strings{"color", "draw 0 @0", "draw 1 sel @10", "draw 2 @25", "draw 3 @45"}));
+  // With the focus only the caret item is drawn focused.
+  ::SetFocus(list);
+  parent.owner.clear();
+  Send(WM_PAINT);
+  EXPECT_EQ(parent.owner, (Strings{"color", "draw 0 @0", "draw 1 sel focus @10", "draw 2 @25", "draw 3 @45"}));
 
   parent.owner.clear();
   Send(LB_DELETESTRING, 0);  // owner-drawn items are announced even without data

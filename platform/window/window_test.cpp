@@ -286,6 +286,11 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   b.SetFocus();
   EXPECT_EQ(g_log, (Strings{"A:killfocus", "B:setfocus"}));
   EXPECT_EQ(::GetFocus(), b.m_hWnd);
+  // Activating the window that is already active (a child names its window) leaves the focus alone.
+  g_log.clear();
+  EXPECT_EQ(::SetActiveWindow(a.m_hWnd), top.m_hWnd);
+  EXPECT_EQ(::GetFocus(), b.m_hWnd);
+  EXPECT_TRUE(g_log.empty());
 
   a.EnableWindow(FALSE);
   EXPECT_EQ(a.SetFocus(), nullptr);
@@ -328,6 +333,14 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   CRect onScreen;
   b.GetWindowRect(&onScreen);
   EXPECT_EQ(onScreen, CRect(10 + 3, 10 + 3 + 19, 10 + 3 + 50, 10 + 3 + 19 + 20));
+  // Each point of the client area names the child on top there or the window itself; outside it, nothing.
+  for (int y = -1; y <= client.bottom; ++y) {
+    for (int x = -1; x <= client.right; ++x) {
+      const bool inClient = x >= 0 && y >= 0 && x < client.right && y < client.bottom;
+      const HWND under = !inClient ? nullptr : (x < 50 && y < 20) ? c.m_hWnd : top.m_hWnd;
+      ASSERT_EQ(::ChildWindowFromPoint(top.m_hWnd, POINT{x, y}), under) << x << "," << y;
+    }
+  }
 
   // A window without an object gets a wrapper that is not in its procedure chain.
   HWND plain = CreateWindowEx(0, "Test", "x", WS_CHILD, 0, 0, 1, 1, top.m_hWnd, nullptr, nullptr, nullptr);
@@ -335,6 +348,16 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   CString text;
   CWnd::FromHandle(plain)->GetWindowText(text);
   EXPECT_EQ(text, "x");
+
+  // An item's text is cut to the buffer; a missing item empties it, and a zero size writes nothing.
+  char buffer[4] = "zzz";
+  ::SetDlgItemText(top.m_hWnd, 11, "Bravo");
+  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 11, buffer, sizeof buffer), 3u);
+  EXPECT_STREQ(buffer, "Bra");
+  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, 0), 0u);
+  EXPECT_STREQ(buffer, "Bra");
+  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, sizeof buffer), 0u);
+  EXPECT_STREQ(buffer, "");
 }
 
 TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
