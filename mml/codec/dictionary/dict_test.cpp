@@ -166,6 +166,22 @@ TEST(PhraseDictionaryTest, AFullSetsCursorTurnsAtItsCapacity) {
   }
 }
 
+// Phrase numbers are the slots of a ring: with 5 slots, "fgh" (the sixth
+// trigram) takes slot 0 and evicts "abc"; the others keep theirs.
+TEST(PhraseDictionaryTest, TheSlotAfterTheLastIsTheFirst) {
+  mml::CPhraseDictionary dictionary(101, 5, 10);
+  for (const char byte : std::string("abcdefgh")) dictionary.AppendLiteral(static_cast<uint8_t>(byte));
+  const auto phrase_of = [&](const std::string& probe) -> int {
+    mml::CPhraseDictionary::sMatch match;
+    return dictionary.FindMatch(reinterpret_cast<const uint8_t*>(probe.data()), 4, false, &match)
+               ? static_cast<int>(match.nPhrase)
+               : -1;
+  };
+  EXPECT_EQ(phrase_of("abcd"), -1);
+  EXPECT_EQ(phrase_of("bcde"), 1);
+  EXPECT_EQ(phrase_of("efgh"), 4);
+}
+
 TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
   DictPair pair(config(4));
   ASSERT_TRUE(pair.RoundTrip("a"));
@@ -181,6 +197,8 @@ TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
   EXPECT_EQ(after.phrases - before.phrases, 1u);
   EXPECT_EQ(after.longest_match, 5u) << "fgh stay literals";
   EXPECT_EQ(after.literals - before.literals, 4u);
+  EXPECT_EQ(after.messages, 5u);
+  EXPECT_EQ(pair.ReaderStats().messages, 5u);
 }
 
 TEST(DictCoderTest, FourByteRepeatsBecomePhrasesThreeByteOnesNever) {
@@ -204,6 +222,25 @@ TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   for (int i = 0; i < 700; ++i) longMsg += static_cast<char>(rng());
   const std::string first = pair.Compress(longMsg);
   EXPECT_NE(first[0] & 0x80, 0) << "new counts differ from the (empty) previous ones";
+
+  // Counts over 32767 are scaled before they are scored: 34000 each of 49
+  // bytes become 35 each, and then 34 each differ by 1 and score nothing;
+  // 32 each differ by 2 and score 49. (Three phrase slots: the 49-byte
+  // cycle never finds a match.)
+  dict_config few = config(3);
+  few.phrase_tbl_size = 3;
+  DictPair scaled(few);
+  const auto cycles = [](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) {
+      for (char c = '0'; c < '0' + 49; ++c) s += c;
+    }
+    return s;
+  };
+  ASSERT_TRUE(scaled.RoundTrip(cycles(34000)));
+  ASSERT_EQ(scaled.WriterStats().phrases, 0u);
+  EXPECT_EQ(scaled.Compress(cycles(34))[0] & 0x80, 0);
+  EXPECT_NE(scaled.Compress(cycles(32))[0] & 0x80, 0);
 }
 
 // Messages of thousands of tokens: the reader takes them in batches, and a
