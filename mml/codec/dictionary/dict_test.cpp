@@ -304,16 +304,12 @@ TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
 namespace {
 
 // 20,000 generated messages through a writer and a separate reader, for
-// each way of matching, numbering and coding literals; a twin writer fed the
-// same stream writes the same bytes. What the first 3000 write is pinned
-// where a hash is given: the match search, its tie-breaks and the number
-// coding are exactly specified, and a change that picks other matches still
-// round-trips.
+// type 3's defaults (static literals) and ways of matching, numbering and
+// coding literals that no type has by default; a twin writer fed the same stream writes the same bytes. (What
+// each type writes under its defaults is pinned in codec_test.cpp.)
 struct StreamCase {
   const char* name;
   int type, mtf, greedy, adaptive;
-  uint64_t pinnedBytes;
-  uint64_t pinnedHash;  // FNV-1a over every byte written for the first 3000; 0: not pinned
 };
 
 class DictStreamTest : public ::testing::TestWithParam<StreamCase> {};
@@ -329,17 +325,11 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
   DictPair twin(cfg);
   mml::test::CStreamGenerator gen(99);
   uint64_t in = 0, out = 0;
-  uint64_t hash = 1469598103934665603ULL;
   for (int i = 0; i < 20000; ++i) {
-    if (i == 3000 && c.pinnedHash != 0) {
-      EXPECT_EQ(out, c.pinnedBytes);
-      EXPECT_EQ(hash, c.pinnedHash) << std::hex << hash;
-    }
     const std::string msg = gen.Next();
     const std::string packed = pair.Compress(msg);
     ASSERT_EQ(pair.Expand(packed), msg) << "message " << i;
     ASSERT_EQ(twin.Compress(msg), packed) << "writers differ at message " << i;
-    for (const char b : packed) hash = (hash ^ static_cast<uint8_t>(b)) * 1099511628211ULL;
     in += msg.size();
     out += packed.size();
   }
@@ -362,11 +352,8 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Variants, DictStreamTest,
-    ::testing::Values(StreamCase{"Type2Defaults", 2, 1, 1, 0, 339199, 0xaffaabdcb54bfd3aULL},
-                      StreamCase{"Type3Defaults", 3, 0, 0, 0, 398557, 0xd344c76cc1105b9eULL},
-                      StreamCase{"Type4Defaults", 4, 0, 0, 1, 320847, 0xb9b172ceb10d210bULL},
-                      StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1, 0, 0},
-                      StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1, 290470, 0xd43bf17239299a58ULL}),
+    ::testing::Values(StreamCase{"Type3Defaults", 3, 0, 0, 0}, StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1},
+                      StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1}),
     [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
