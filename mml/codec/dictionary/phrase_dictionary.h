@@ -56,10 +56,10 @@ class CPhraseDictionary {
   // LoadSource) the set entry and the history. They change nothing; one gone
   // stale by the time its phrase is appended only cost its fetch. Past the
   // slot the reads are made outright (LoadSource returns the byte, for the
-  // caller to keep): a prefetch whose address needs a load first is dropped
-  // by the compiler, and over megabytes of history most of these reads fall
-  // on pages the TLB does not hold, where a prefetch tends to be dropped and
-  // a load is not.
+  // caller to keep): GCC at -O2 emits nothing for a prefetch whose address
+  // needs a load first, and over megabytes of history most of these reads
+  // fall on pages the TLB does not hold, where a prefetch tends to be dropped
+  // and a load is not.
   void PrefetchSlot(uint32_t phrase) const {
     if (phrase < m_slots.size()) __builtin_prefetch(&m_slots[phrase]);
   }
