@@ -243,28 +243,6 @@ TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   EXPECT_NE(scaled.Compress(cycles(32))[0] & 0x80, 0);
 }
 
-// Messages of thousands of tokens: the reader takes them in batches, and a
-// reset in the middle of a message (type 4 keeps 250000 bytes) splits the
-// expanded bytes between the two dictionaries.
-TEST(DictCoderTest, MessagesOfManyTokensRoundTrip) {
-  mml::test::CStreamGenerator gen(13);
-  std::string many;
-  while (many.size() < 40000) many += gen.Next();
-  std::string huge;
-  while (huge.size() < 260000) huge += gen.Next();
-  for (const int type : {2, 3, 4}) {
-    DictPair pair(config(type));
-    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type;
-    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type << ", now from the dictionary";
-    EXPECT_GT(pair.WriterStats().phrases, 2000u) << "type " << type;
-  }
-  DictPair pair(config(4));
-  ASSERT_TRUE(pair.RoundTrip(huge));
-  EXPECT_EQ(pair.WriterStats().resets, 1u);
-  EXPECT_EQ(pair.ReaderStats().resets, 1u);
-  ASSERT_TRUE(pair.RoundTrip(many)) << "in step after the reset";
-}
-
 // Expands bytes with a fresh reader of the type; the status, 0 on success.
 int expand_fresh(int type, const std::string& bytes) {
   buf_hndl out = nullptr;
