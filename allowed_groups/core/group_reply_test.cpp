@@ -86,11 +86,13 @@ TEST(GroupReply, ListedGroupReadsEveryFieldUnderItsSegmentsTags) {
 }
 
 TEST(GroupReply, MissingAndEmptyFieldsRestrictNothing) {
-  const AllowedGroupRecord row =
-      Listed({{tag::kExchangeCode, "nse_fo"}, {tag::kSymbol, ""}, {tag::kSide, ""}, {tag::kExpiry, ""}});
-  EXPECT_EQ(Shown(row), (std::vector<std::string>{"", "nse_fo", "ALL", "ALL", "ALL", "ALL", "ALL", "ALL", "0.000000"}));
+  const AllowedGroupRecord row = Listed(
+      {{tag::kCategory, "ALL"}, {tag::kExchangeCode, "nse_fo"}, {tag::kSymbol, ""}, {tag::kSide, ""}, {tag::kExpiry, ""}});
+  EXPECT_EQ(Shown(row),
+            (std::vector<std::string>{"ALL", "nse_fo", "ALL", "ALL", "ALL", "ALL", "ALL", "ALL", "0.000000"}));
   const AllowedGroup group = GroupOfRecord(row);
-  EXPECT_FALSE(group.symbol || group.side || group.expiry || group.strike) << "a delete leaves them out";
+  EXPECT_FALSE(group.category || group.symbol || group.side || group.expiry || group.strike)
+      << "a delete leaves them out";
 }
 
 TEST(GroupReply, BseTakesItsInstrumentFromTheTradingSymbol) {

@@ -1,6 +1,6 @@
 // Group requests: tags, order and the fields a group leaves out, per
-// segment; the group a stored row stands for; strikes and expiries in the
-// server's terms.
+// segment; strikes and expiries in the server's terms. (The group a stored
+// row stands for: group_reply_test.cpp, from what the server listed.)
 #include "allowed_groups/core/group_request.h"
 
 #include <gtest/gtest.h>
@@ -87,30 +87,6 @@ TEST(GroupRequest, CompactExpiryNamesEveryMonthAndLeavesNoMonthAlone) {
   EXPECT_EQ(CompactExpiry("01/00/2012"), "01/00/2012");
   EXPECT_EQ(CompactExpiry("Dec"), "Dec");
   EXPECT_EQ(ExpiryInServerSeconds(CompactExpiry("01/13/2012"), 4), "-2");
-}
-
-TEST(GroupRequest, AStoredRowDeletesWhatItShows) {
-  AllowedGroupRecord record;
-  record.strCategory = "ALL";
-  record.strExchangeCode = "mcx_fo";
-  record.strInstrument = "FUTCOM";
-  record.strSymbol = "ALL";
-  record.strOptionType = "ALL";
-  record.strExpiry = "27/12/2012";
-  record.strProduct = "ALL";
-  record.strSide = "B";
-  AllowedGroup group = GroupOfRecord(record);
-  EXPECT_FALSE(group.category || group.symbol || group.optionType || group.product) << "ALL restricts nothing";
-  EXPECT_EQ(group.instrument, CString("FUTCOM"));
-  EXPECT_EQ(group.side, CString("B"));
-  EXPECT_FALSE(group.strike) << "a strike of 0 is not sent";
-  // MCX expiries are the end of the day, with the zone offset.
-  EXPECT_EQ(group.expiry, ExpiryInServerSeconds("27Dec2012", 6));
-  EXPECT_NE(group.expiry, ExpiryInServerSeconds("27Dec2012", 4));
-
-  // (Strikes and expiries kept as sent: group_reply_test.cpp.)
-  record.dStrike = 2600050;
-  EXPECT_EQ(GroupOfRecord(record).strike, CString("2600050"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "mml/testing/env_block.h"
 #include "mml/environment/number_parse.h"
@@ -193,6 +194,8 @@ TEST(NumberParseTest, RealsAndFractions) {
     double out = 0;
     EXPECT_FALSE(mml::parse_real(bad, &out)) << '"' << bad << '"';
   }
+  double out = 0;
+  EXPECT_FALSE(mml::parse_real(std::string_view("1e+5", 2), &out)) << "a sign past the end is not the exponent's";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <span>
 
 #include "mml/codec/common/number_code.h"
 
@@ -234,23 +235,18 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
     };
     for (;;) {
       const int readStatus = ReadTokens(r);
-      const size_t count = m_batchLen;
-      const sToken* tokens = m_batch.data();
+      const std::span<const sToken> tokens(m_batch.data(), m_batchLen);
       // One pass per step of a phrase's lookup, each fetching for every
       // phrase of the batch at once.
-      for (size_t i = 0; i < count; ++i) {
-        if (tokens[i].nLen != 0) m_dict.PrefetchSlot(tokens[i].nSymbolOrPhrase);
-      }
-      for (size_t i = 0; i < count; ++i) {
-        if (tokens[i].nLen != 0) m_dict.PrefetchEntry(tokens[i].nSymbolOrPhrase);
+      for (const sToken& t : tokens) {
+        if (t.nLen != 0) m_dict.PrefetchSlot(t.nSymbolOrPhrase);
       }
       uint8_t loaded = 0;
-      for (size_t i = 0; i < count; ++i) {
-        if (tokens[i].nLen != 0) loaded ^= m_dict.LoadSource(tokens[i].nSymbolOrPhrase);
+      for (const sToken& t : tokens) {
+        if (t.nLen != 0) loaded ^= m_dict.LoadSource(t.nSymbolOrPhrase);
       }
       m_sink ^= loaded;
-      for (size_t i = 0; i < count; ++i) {
-        const sToken& t = tokens[i];
+      for (const sToken& t : tokens) {
         if (t.nLen != 0) {
           if (m_dict.HistoryLen() + static_cast<uint64_t>(t.nLen) > historyLimit ||
               !m_dict.AppendPhrase(t.nSymbolOrPhrase, t.nLen)) {

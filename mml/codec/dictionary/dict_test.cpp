@@ -166,6 +166,22 @@ TEST(PhraseDictionaryTest, AFullSetsCursorTurnsAtItsCapacity) {
   }
 }
 
+// Phrase numbers are the slots of a ring: with 5 slots, "fgh" (the sixth
+// trigram) takes slot 0 and evicts "abc"; the others keep theirs.
+TEST(PhraseDictionaryTest, TheSlotAfterTheLastIsTheFirst) {
+  mml::CPhraseDictionary dictionary(101, 5, 10);
+  for (const char byte : std::string("abcdefgh")) dictionary.AppendLiteral(static_cast<uint8_t>(byte));
+  const auto phrase_of = [&](const std::string& probe) -> int {
+    mml::CPhraseDictionary::sMatch match;
+    return dictionary.FindMatch(reinterpret_cast<const uint8_t*>(probe.data()), 4, false, &match)
+               ? static_cast<int>(match.nPhrase)
+               : -1;
+  };
+  EXPECT_EQ(phrase_of("abcd"), -1);
+  EXPECT_EQ(phrase_of("bcde"), 1);
+  EXPECT_EQ(phrase_of("efgh"), 4);
+}
+
 TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
   DictPair pair(config(4));
   ASSERT_TRUE(pair.RoundTrip("a"));
@@ -181,6 +197,8 @@ TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
   EXPECT_EQ(after.phrases - before.phrases, 1u);
   EXPECT_EQ(after.longest_match, 5u) << "fgh stay literals";
   EXPECT_EQ(after.literals - before.literals, 4u);
+  EXPECT_EQ(after.messages, 5u);
+  EXPECT_EQ(pair.ReaderStats().messages, 5u);
 }
 
 TEST(DictCoderTest, FourByteRepeatsBecomePhrasesThreeByteOnesNever) {
@@ -204,28 +222,25 @@ TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   for (int i = 0; i < 700; ++i) longMsg += static_cast<char>(rng());
   const std::string first = pair.Compress(longMsg);
   EXPECT_NE(first[0] & 0x80, 0) << "new counts differ from the (empty) previous ones";
-}
 
-// Messages of thousands of tokens: the reader takes them in batches, and a
-// reset in the middle of a message (type 4 keeps 250000 bytes) splits the
-// expanded bytes between the two dictionaries.
-TEST(DictCoderTest, MessagesOfManyTokensRoundTrip) {
-  mml::test::CStreamGenerator gen(13);
-  std::string many;
-  while (many.size() < 40000) many += gen.Next();
-  std::string huge;
-  while (huge.size() < 260000) huge += gen.Next();
-  for (const int type : {2, 3, 4}) {
-    DictPair pair(config(type));
-    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type;
-    ASSERT_TRUE(pair.RoundTrip(many)) << "type " << type << ", now from the dictionary";
-    EXPECT_GT(pair.WriterStats().phrases, 2000u) << "type " << type;
-  }
-  DictPair pair(config(4));
-  ASSERT_TRUE(pair.RoundTrip(huge));
-  EXPECT_EQ(pair.WriterStats().resets, 1u);
-  EXPECT_EQ(pair.ReaderStats().resets, 1u);
-  ASSERT_TRUE(pair.RoundTrip(many)) << "in step after the reset";
+  // Counts over 32767 are scaled before they are scored: 34000 each of 49
+  // bytes become 35 each, and then 34 each differ by 1 and score nothing;
+  // 32 each differ by 2 and score 49. (Three phrase slots: the 49-byte
+  // cycle never finds a match.)
+  dict_config few = config(3);
+  few.phrase_tbl_size = 3;
+  DictPair scaled(few);
+  const auto cycles = [](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) {
+      for (char c = '0'; c < '0' + 49; ++c) s += c;
+    }
+    return s;
+  };
+  ASSERT_TRUE(scaled.RoundTrip(cycles(34000)));
+  ASSERT_EQ(scaled.WriterStats().phrases, 0u);
+  EXPECT_EQ(scaled.Compress(cycles(34))[0] & 0x80, 0);
+  EXPECT_NE(scaled.Compress(cycles(32))[0] & 0x80, 0);
 }
 
 // Expands bytes with a fresh reader of the type; the status, 0 on success.
@@ -267,16 +282,12 @@ TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
 namespace {
 
 // 20,000 generated messages through a writer and a separate reader, for
-// each way of matching, numbering and coding literals; a twin writer fed the
-// same stream writes the same bytes. What the first 3000 write is pinned
-// where a hash is given: the match search, its tie-breaks and the number
-// coding are exactly specified, and a change that picks other matches still
-// round-trips.
+// type 3's defaults (static literals) and ways of matching, numbering and
+// coding literals that no type has by default; a twin writer fed the same stream writes the same bytes. (What
+// each type writes under its defaults is pinned in codec_test.cpp.)
 struct StreamCase {
   const char* name;
   int type, mtf, greedy, adaptive;
-  uint64_t pinnedBytes;
-  uint64_t pinnedHash;  // FNV-1a over every byte written for the first 3000; 0: not pinned
 };
 
 class DictStreamTest : public ::testing::TestWithParam<StreamCase> {};
@@ -292,17 +303,11 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
   DictPair twin(cfg);
   mml::test::CStreamGenerator gen(99);
   uint64_t in = 0, out = 0;
-  uint64_t hash = 1469598103934665603ULL;
   for (int i = 0; i < 20000; ++i) {
-    if (i == 3000 && c.pinnedHash != 0) {
-      EXPECT_EQ(out, c.pinnedBytes);
-      EXPECT_EQ(hash, c.pinnedHash) << std::hex << hash;
-    }
     const std::string msg = gen.Next();
     const std::string packed = pair.Compress(msg);
     ASSERT_EQ(pair.Expand(packed), msg) << "message " << i;
     ASSERT_EQ(twin.Compress(msg), packed) << "writers differ at message " << i;
-    for (const char b : packed) hash = (hash ^ static_cast<uint8_t>(b)) * 1099511628211ULL;
     in += msg.size();
     out += packed.size();
   }
@@ -311,7 +316,8 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
   }
   EXPECT_EQ(pair.WriterStats().resets, pair.ReaderStats().resets);
   if (c.type == 4) {
-    EXPECT_GT(pair.WriterStats().resets, 0u) << "crossed a dictionary reset";
+    // A dictionary resets once its history holds 250000 bytes, not before.
+    EXPECT_EQ(pair.WriterStats().resets, in / 250000) << in;
   }
   // The reader, which has only expanded, starts compressing: it builds its
   // match search from the dictionary it rebuilt and writes what its writer
@@ -325,11 +331,8 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Variants, DictStreamTest,
-    ::testing::Values(StreamCase{"Type2Defaults", 2, 1, 1, 0, 339199, 0xaffaabdcb54bfd3aULL},
-                      StreamCase{"Type3Defaults", 3, 0, 0, 0, 398557, 0xd344c76cc1105b9eULL},
-                      StreamCase{"Type4Defaults", 4, 0, 0, 1, 320847, 0xb9b172ceb10d210bULL},
-                      StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1, 0, 0},
-                      StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1, 290470, 0xd43bf17239299a58ULL}),
+    ::testing::Values(StreamCase{"Type3Defaults", 3, 0, 0, 0}, StreamCase{"Type4MoveToFrontGreedy", 4, 1, 1, 1},
+                      StreamCase{"Type2LazyAdaptive", 2, 1, 0, 1}),
     [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

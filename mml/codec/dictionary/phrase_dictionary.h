@@ -52,19 +52,16 @@ class CPhraseDictionary {
   // a coder that only expands never pays for it). REQUIRES: remaining >= 4.
   bool FindMatch(const uint8_t* in, uint32_t remaining, bool optimize, sMatch* best);
   // For a reader that knows which phrases come next: start fetching what
-  // appending them reads, in the order it reads it: the slot, then the set
-  // entry (reading the slot), then the history (reading the entry). They
-  // change nothing; one gone stale by the time its phrase is appended only
-  // cost its fetch. The history is read outright (LoadSource returns the
-  // byte, for the caller to keep): over megabytes of history most of these
-  // reads fall on pages the TLB does not hold, where a prefetch tends to be
-  // dropped and a load is not.
+  // appending them reads, in the order it reads it: the slot, then (through
+  // LoadSource) the set entry and the history. They change nothing; one gone
+  // stale by the time its phrase is appended only cost its fetch. Past the
+  // slot the reads are made outright (LoadSource returns the byte, for the
+  // caller to keep): GCC at -O2 emits nothing for a prefetch whose address
+  // needs a load first, and over megabytes of history most of these reads
+  // fall on pages the TLB does not hold, where a prefetch tends to be dropped
+  // and a load is not.
   void PrefetchSlot(uint32_t phrase) const {
     if (phrase < m_slots.size()) __builtin_prefetch(&m_slots[phrase]);
-  }
-  void PrefetchEntry(uint32_t phrase) const {
-    if (phrase >= m_slots.size() || m_slots[phrase].nSet == kNone) return;
-    __builtin_prefetch(&m_sets[m_slots[phrase].nSet].entries[m_slots[phrase].nEntry]);
   }
   uint8_t LoadSource(uint32_t phrase) const {
     if (phrase >= m_slots.size() || m_slots[phrase].nSet == kNone) return 0;

@@ -57,6 +57,7 @@ TEST(SymbolCoderTest, BuildsTheTreeFromTheOrderedArray) {
   w.Finish();
   EXPECT_EQ(bits_of(out, 9), "010110111");
   EXPECT_EQ(c->Encode(key("E"), w), 4) << "no escape in mode 4";
+  for (const char* k : {"A", "D"}) EXPECT_FALSE(c->Add(key(k), 9)) << k << ": a symbol it holds";
 
   auto lone = make(CSymbolCoder::kStatic, 2, 1);
   ASSERT_TRUE(lone->Add(key("x"), 3));
@@ -103,6 +104,23 @@ TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   CBitWriter s(sink);
   ASSERT_EQ(fixed->Encode(key("a"), s), 0);
   EXPECT_EQ(fixed->WeightOf(key("a")), 0u) << "mode 3 does not learn";
+
+  // Cleared after decoding, a coder starts afresh: only the escape again.
+  auto before = number_coder();
+  auto after = number_coder();
+  MVector<uint8_t> both;
+  CBitWriter bw(both);
+  ASSERT_EQ(before->EncodeNumber(3, bw), 0);
+  before->Clear();
+  ASSERT_EQ(before->Encode(key("hi"), bw), 0);
+  bw.Finish();
+  CBitReader br(both.data(), both.size());
+  uint32_t three = 0;
+  ASSERT_EQ(after->DecodeNumber(br, &three), 0);
+  after->Clear();
+  mml::sSymbolKey hi;
+  ASSERT_EQ(after->Decode(br, &hi), 0);
+  EXPECT_EQ(hi, key("hi"));
 }
 
 TEST(SymbolCoderTest, EndSymbolEndsTheStreamForGood) {
@@ -257,6 +275,18 @@ TEST(NumberCodeTest, BucketsAndExtraBits) {
   w.Finish();
   EXPECT_EQ(bits_of(out, static_cast<size_t>(code35) + 16).substr(static_cast<size_t>(code35)), std::string(16, '1'));
   EXPECT_EQ(coder->EncodeNumber(262144, w), 4);
+
+  // Only a corrupt stream names a bucket past the last: refused, not read
+  // as a number beyond the largest.
+  auto corrupt = number_coder();
+  MVector<uint8_t> bad;
+  CBitWriter b(bad);
+  ASSERT_EQ(corrupt->Encode(mml::number_key(mml::kNumberBuckets), b), 0);  // escaped
+  b.Put(0, 17);
+  b.Finish();
+  CBitReader r(bad.data(), bad.size());
+  uint32_t value = 0;
+  EXPECT_EQ(number_coder()->DecodeNumber(r, &value), 4);
 }
 
 }  // namespace
