@@ -116,7 +116,7 @@ std::unique_ptr<CImageList> CZRDragListCtrl::BuildDragImage(CPoint cursor, CPoin
       all.bottom = std::max(all.bottom, item.bottom);
     }
   }
-  if (first || all.Width() <= 0 || all.Height() <= 0) return nullptr;
+  if (first || all.IsRectEmpty()) return nullptr;
 
   CClientDC screen(this);
   CDC memory;
