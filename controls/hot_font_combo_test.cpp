@@ -116,6 +116,8 @@ TEST_F(HotFontComboTest, FocusKeepsTheFrameSunkenThroughPaintsAndPointerMoves) {
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
   ASSERT_TRUE(input::Focus(m_other));
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace}));
+  Repaint(m_combo);
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace})) << "a paint after losing the focus";
 }
 
 TEST_F(HotFontComboTest, AStaticEdgeAddsARingAndASystemColourChangeIsFollowed) {

@@ -179,6 +179,9 @@ TEST_F(DragListTest, TheHighlightFollowsThePointerAndGivesBackTheSelection) {
   input::MouseMove(m_left, On(m_left, 1));
   input::MouseMove(m_left, On(m_left, 0));
   EXPECT_TRUE(m_left.GetItemState(1, LVIS_SELECTED));
+  input::MouseMove(m_left, On(m_left, 3));
+  EXPECT_FALSE(m_left.GetItemState(0, LVIS_SELECTED)) << "so does the first item";
+  input::MouseMove(m_left, On(m_left, 0));
   input::ButtonUp(m_left, On(m_left, 0));
   EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a1", "a2", "a3", "a4"}));
 }
