@@ -60,12 +60,11 @@ TEST_F(ColorListBoxTest, FocusRectangleOnlyForTheFocusedItemOrAFocusChange) {
   ASSERT_EQ(focus.size(), 1u);
   EXPECT_EQ(CRect(focus[0].rect), CRect(0, 15, 100, 45));
 
-  // An empty list shows the focus only.
-  m_list.ResetContent();
+  // No item (as an empty list asks) shows the focus only, whatever the action.
   platform::ClearDisplayList(m_list.m_hWnd);
-  DRAWITEMSTRUCT dis;
+  DRAWITEMSTRUCT dis{};
   dis.itemID = static_cast<UINT>(-1);
-  dis.itemAction = ODA_FOCUS;
+  dis.itemAction = ODA_DRAWENTIRE | ODA_FOCUS;
   dis.rcItem = CRect(0, 0, 100, 15);
   m_list.DrawItem(&dis);
   const DrawOps ops = platform::WindowDisplayList(m_list);
@@ -125,6 +124,8 @@ TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
   ::CloseClipboard();
   EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
   ASSERT_TRUE(input::PressKey('C'));  // without Control: no copy
+  ASSERT_TRUE(input::PressKey('X', input::kControl));  // Control with another key: none either
+  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
   EXPECT_EQ(platform::ClipboardText(), kLong);
 }
 
