@@ -103,8 +103,11 @@ TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLea
 TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
   ASSERT_TRUE(input::Focus(m_list));
   m_list.SetCurSel(1);
-  ASSERT_TRUE(input::PressKey('C', input::kControl));
-  EXPECT_EQ(platform::ClipboardText(), kLong);
+  ASSERT_TRUE(input::KeyDown(VK_CONTROL));
+  ASSERT_TRUE(input::KeyDown('C'));
+  EXPECT_EQ(platform::ClipboardText(), kLong) << "copied as the key goes down";
+  input::KeyUp('C');
+  input::KeyUp(VK_CONTROL);
   ASSERT_TRUE(::OpenClipboard(m_parent));
   EXPECT_EQ(::GlobalSize(::GetClipboardData(CF_TEXT)), std::string(kLong).size() + 1) << "the text and its NUL";
   ::CloseClipboard();

@@ -283,7 +283,9 @@ TEST_F(DragListTest, BeyondTheItemsItScrollsOneRowPerTickUntilThePointerComesBac
   tall.GetClientRect(&client);
   input::MouseMove(tall, POINT{30, client.bottom + 5});
   EXPECT_EQ(tall.ScrollDirectionNow(), CZRDragListCtrl::kScrollDown);
-  input::Advance(200);
+  input::Advance(100);
+  EXPECT_EQ(tall.HighlightedItem(), top) << "one row further down per tick";
+  input::Advance(100);
   EXPECT_EQ(tall.GetTopIndex(), top);
   EXPECT_EQ(tall.HighlightedItem(), top + 1) << "the last row shown: two fit";
   input::ButtonUp(tall, POINT{30, client.bottom + 5});
