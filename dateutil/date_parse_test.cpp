@@ -79,7 +79,7 @@ TEST_P(DateParse, CalendarStructureKeepsItsOwnConventions) {
   const std::pair<const char*, F> cases[] = {
       {"05-Jan-2024 10:30:15", {5, 1, 2024, 10, 30, 15}}, {"05-Dec-2024", {5, 12, 2024, 0, 0, 0}},
       {"07-jan 11:12:13", {7, 1, 0, 0, 0, 0}}, {"05-Jan-2024 10", {5, 1, 2024, 10, 0, 0}}, {" 05-Jan-2024", {}},
-      {"", {}},
+      {"", {}}, {"5-Jan-99999999999999999999", {5, 1, 2147483647, 0, 0, 0}},  // past a long long: saturates
       {"05-Jan-2024 10:30:0000000000000000000000000009", {5, 1, 2024, 10, 30, 0}},
   };
   for (const auto& [text, fields] : cases) {
