@@ -268,9 +268,10 @@ void CAutoComboBox::HideTip() { m_tip.Hide(); }
 // ---- The drop-down list ----
 
 BOOL CAutoComboBox::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  // Only the combo box's own drop-down sends it this message. A list some
+  // other object already owns is refused by SubclassWindow itself.
   if (message == WM_CTLCOLORLISTBOX && m_wndList.GetSafeHwnd() == nullptr) {
-    const auto list = reinterpret_cast<HWND>(lParam);
-    if (::GetParent(list) == m_hWnd && CWnd::FromHandlePermanent(list) == nullptr) m_wndList.SubclassWindow(list);
+    m_wndList.SubclassWindow(reinterpret_cast<HWND>(lParam));
   }
   return CComboBox::OnWndMsg(message, wParam, lParam, result);
 }

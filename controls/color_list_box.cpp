@@ -147,11 +147,12 @@ bool CColorListBox::EraseBackground(HDC given) {
   GetClientRect(&client);
   CRect last;
   GetItemRect(count - 1, &last);
-  if (last.bottom >= client.bottom) return true;
-  const CRect below(client.left, last.bottom, client.right, client.bottom);
-  COwnerDrawDC dc(given, m_hWnd);
-  CBrush brush(m_clrBackground);
-  dc->FillRect(below, &brush);
+  // The items may reach the bottom or past it: then there is nothing to fill.
+  if (const CRect below(client.left, last.bottom, client.right, client.bottom); !below.IsRectEmpty()) {
+    COwnerDrawDC dc(given, m_hWnd);
+    CBrush brush(m_clrBackground);
+    dc->FillRect(below, &brush);
+  }
   return true;
 }
 

@@ -60,12 +60,11 @@ TEST_F(ColorListBoxTest, FocusRectangleOnlyForTheFocusedItemOrAFocusChange) {
   ASSERT_EQ(focus.size(), 1u);
   EXPECT_EQ(CRect(focus[0].rect), CRect(0, 15, 100, 45));
 
-  // An empty list shows the focus only.
-  m_list.ResetContent();
+  // No item (as an empty list asks) shows the focus only, whatever the action.
   platform::ClearDisplayList(m_list.m_hWnd);
-  DRAWITEMSTRUCT dis;
+  DRAWITEMSTRUCT dis{};
   dis.itemID = static_cast<UINT>(-1);
-  dis.itemAction = ODA_FOCUS;
+  dis.itemAction = ODA_DRAWENTIRE | ODA_FOCUS;
   dis.rcItem = CRect(0, 0, 100, 15);
   m_list.DrawItem(&dis);
   const DrawOps ops = platform::WindowDisplayList(m_list);
@@ -104,8 +103,11 @@ TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLea
 TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
   ASSERT_TRUE(input::Focus(m_list));
   m_list.SetCurSel(1);
-  ASSERT_TRUE(input::PressKey('C', input::kControl));
-  EXPECT_EQ(platform::ClipboardText(), kLong);
+  ASSERT_TRUE(input::KeyDown(VK_CONTROL));
+  ASSERT_TRUE(input::KeyDown('C'));
+  EXPECT_EQ(platform::ClipboardText(), kLong) << "copied as the key goes down";
+  input::KeyUp('C');
+  input::KeyUp(VK_CONTROL);
   ASSERT_TRUE(::OpenClipboard(m_parent));
   EXPECT_EQ(::GlobalSize(::GetClipboardData(CF_TEXT)), std::string(kLong).size() + 1) << "the text and its NUL";
   ::CloseClipboard();
@@ -124,7 +126,11 @@ TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
   ASSERT_TRUE(input::PressKey('C', input::kControl));
   ::CloseClipboard();
   EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-  ASSERT_TRUE(input::PressKey('C'));  // without Control: no copy
+  // Control with another key copies nothing, nor does C alone, also now that
+  // Control has gone down an even number of times and its toggle bit is clear.
+  ASSERT_TRUE(input::PressKey('X', input::kControl));
+  ASSERT_TRUE(input::PressKey('C'));
+  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
   EXPECT_EQ(platform::ClipboardText(), kLong);
 }
 

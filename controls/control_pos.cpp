@@ -13,14 +13,9 @@ int Change(int now, int recorded, int minimum, BOOL freeResize) {
 
 }  // namespace
 
-CControlPos::CControlPos(CWnd* parent) : m_pParent(parent) {
-  // The parent's size is read but deliberately not kept: the owner's first
-  // UpdateParentSize sets the base once its controls are laid out.
-  if (m_pParent != nullptr && m_pParent->GetSafeHwnd() != nullptr) {
-    CRect client;
-    m_pParent->GetClientRect(&client);
-  }
-}
+// The parent's size is not taken here: the owner's first UpdateParentSize
+// sets the base once its controls are laid out.
+CControlPos::CControlPos(CWnd* parent) : m_pParent(parent) {}
 
 CControlPos::~CControlPos() {
   while (!m_controls.empty()) m_controls.pop_back();

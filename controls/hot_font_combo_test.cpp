@@ -37,11 +37,12 @@ class HotFontComboTest : public ControlTest {
     return items;
   }
   // The colours of the last frame drawn: the top edge of each ring, outside in.
-  std::vector<COLORREF> LastFrameTops() const {
-    const DrawOps fills = platform::OpsOfKind(platform::WindowDisplayList(m_combo), DrawKind::FillRect);
+  std::vector<COLORREF> LastFrameTops() const { return LastFrameTops(m_combo); }
+  static std::vector<COLORREF> LastFrameTops(const CHotFontCombo& combo) {
+    const DrawOps fills = platform::OpsOfKind(platform::WindowDisplayList(combo), DrawKind::FillRect);
     std::vector<COLORREF> tops;
     // Draw3dRect draws four fills a ring; the frame is the last rings drawn.
-    const size_t rings = (m_combo.GetExStyle() & WS_EX_STATICEDGE) ? 3 : 2;
+    const size_t rings = (combo.GetExStyle() & WS_EX_STATICEDGE) ? 3 : 2;
     if (fills.size() < 4 * rings) return tops;
     for (size_t ring = 0; ring < rings; ++ring) tops.push_back(fills[fills.size() - 4 * (rings - ring)].color);
     return tops;
@@ -114,8 +115,23 @@ TEST_F(HotFontComboTest, FocusKeepsTheFrameSunkenThroughPaintsAndPointerMoves) {
   PointerAway();
   input::Advance(CHotFontCombo::kHoverTimerMs);
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
-  ASSERT_TRUE(input::Focus(m_other));
+  ::SetFocus(m_other);  // not pumped: flat at once, not only at the next paint
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace}));
+  Repaint(m_combo);
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace})) << "a paint after losing the focus";
+}
+
+// An editable combo box keeps the focus in its edit: only its notifications
+// tell the frame, which follows at once, before any paint.
+TEST_F(HotFontComboTest, AnEditableComboFollowsTheFocusOfItsEdit) {
+  CHotFontCombo editable;
+  ASSERT_TRUE(editable.Create((kStyle & ~CBS_DROPDOWNLIST) | CBS_DROPDOWN, CRect(170, 10, 320, 200), &m_parent, 9));
+  COMBOBOXINFO info;
+  ASSERT_TRUE(editable.GetComboBoxInfo(&info));
+  ::SetFocus(info.hwndItem);
+  EXPECT_EQ(LastFrameTops(editable), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  ::SetFocus(m_other);
+  EXPECT_EQ(LastFrameTops(editable), (std::vector<COLORREF>{kFace, kFace}));
 }
 
 TEST_F(HotFontComboTest, AStaticEdgeAddsARingAndASystemColourChangeIsFollowed) {

@@ -116,7 +116,7 @@ std::unique_ptr<CImageList> CZRDragListCtrl::BuildDragImage(CPoint cursor, CPoin
       all.bottom = std::max(all.bottom, item.bottom);
     }
   }
-  if (first || all.Width() <= 0 || all.Height() <= 0) return nullptr;
+  if (first || all.IsRectEmpty()) return nullptr;
 
   CClientDC screen(this);
   CDC memory;
@@ -200,9 +200,8 @@ void CZRDragListCtrl::HighlightItem(int index) {
 }
 
 void CZRDragListCtrl::RestoreHighlight() {
-  if (m_nPrevDropIndex >= 0 && m_nPrevDropIndex < GetItemCount()) {
-    SetItemState(m_nPrevDropIndex, m_uPrevDropState, LVIS_SELECTED);
-  }
+  // -1 would address every item; one past the end the list refuses itself.
+  if (m_nPrevDropIndex >= 0) SetItemState(m_nPrevDropIndex, m_uPrevDropState, LVIS_SELECTED);
 }
 
 void CZRDragListCtrl::StartScrolling(UINT direction) {
@@ -331,7 +330,8 @@ int CZRDragListCtrl::InsertCarried(int index, const CarriedItem& carried) {
 
 // Each dragged item is copied behind the drop index and its original
 // deleted; the indexes still to move are corrected for both, so the moved
-// items stay together and in their order.
+// items stay together and in their order. The indexes ascend (selection
+// order), so every index still to move lies below the one just moved.
 void CZRDragListCtrl::MoveWithinList() {
   const int count = GetItemCount();
   int insert = m_nDropIndex + 1;
@@ -342,19 +342,18 @@ void CZRDragListCtrl::MoveWithinList() {
     const CarriedItem carried = ReadItem(index);
     SetItemState(index, 0, LVIS_SELECTED);
     InsertCarried(insert, carried);
-    const bool after = index >= insert;  // the insertion pushed it down one row
-    if (after) ++index;
-    DeleteItem(index);
-    const int removed = m_arrDragIndexes[k];
-    for (size_t j = k + 1; j < m_arrDragIndexes.size(); ++j) {
-      int& other = m_arrDragIndexes[j];
-      if (!after && other > removed && other < insert) {
-        other = std::max(0, other - 1);
-      } else if (after && other >= insert && other < removed) {
-        ++other;
+    if (index >= insert) {
+      // Moved up: the copy pushed the original and all still to move down a
+      // row, and deleting the original brings those back.
+      DeleteItem(index + 1);
+      ++insert;
+    } else {
+      // Moved down: those it passed move up a row into its place.
+      DeleteItem(index);
+      for (size_t j = k + 1; j < m_arrDragIndexes.size(); ++j) {
+        if (m_arrDragIndexes[j] < insert) --m_arrDragIndexes[j];
       }
     }
-    if (after) ++insert;
   }
 }
 

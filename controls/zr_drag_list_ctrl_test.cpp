@@ -179,6 +179,9 @@ TEST_F(DragListTest, TheHighlightFollowsThePointerAndGivesBackTheSelection) {
   input::MouseMove(m_left, On(m_left, 1));
   input::MouseMove(m_left, On(m_left, 0));
   EXPECT_TRUE(m_left.GetItemState(1, LVIS_SELECTED));
+  input::MouseMove(m_left, On(m_left, 3));
+  EXPECT_FALSE(m_left.GetItemState(0, LVIS_SELECTED)) << "so does the first item";
+  input::MouseMove(m_left, On(m_left, 0));
   input::ButtonUp(m_left, On(m_left, 0));
   EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a1", "a2", "a3", "a4"}));
 }
@@ -280,7 +283,9 @@ TEST_F(DragListTest, BeyondTheItemsItScrollsOneRowPerTickUntilThePointerComesBac
   tall.GetClientRect(&client);
   input::MouseMove(tall, POINT{30, client.bottom + 5});
   EXPECT_EQ(tall.ScrollDirectionNow(), CZRDragListCtrl::kScrollDown);
-  input::Advance(200);
+  input::Advance(100);
+  EXPECT_EQ(tall.HighlightedItem(), top) << "one row further down per tick";
+  input::Advance(100);
   EXPECT_EQ(tall.GetTopIndex(), top);
   EXPECT_EQ(tall.HighlightedItem(), top + 1) << "the last row shown: two fit";
   input::ButtonUp(tall, POINT{30, client.bottom + 5});

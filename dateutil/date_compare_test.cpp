@@ -109,7 +109,7 @@ TEST_P(TodayInZone, ComparesWithTodaysLocalDate) {
     EXPECT_FALSE(CompareStringTimeWithCurrentTime(notDate, result)) << bad;
   }
   EXPECT_EQ(result, 99);
-  CString spaced(" 9/ 9/ 9999");  // "%d" skips white space before a number
+  CString spaced("\t9/ 9/ +9999");  // "%d" skips white space before a number and takes its sign
   EXPECT_TRUE(CompareStringTimeWithCurrentTime(spaced, result));
   EXPECT_EQ(result, 1);
 }

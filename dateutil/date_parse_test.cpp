@@ -23,10 +23,12 @@ constexpr long kJan1 = 1704067200;         // 2024-01-01 00:00:00 as if UTC
 // time is standard time: the expected long date is the one given less the
 // zone's January offset.
 TEST_P(DateParse, DateAndTimeAsLocalStandardTime) {
-  const struct { const char* text; long asIfUtc; } cases[] = {
+  const struct { std::string text; long asIfUtc; } cases[] = {
       {"05/01/2024 10:30:15", kJan5_103015}, {"5/1/2024 10:30:15", kJan5_103015},
       {"05/Jan/2024 10:30:15", kJan5_103015}, {"05/Foo/2024 10:30:15", kJan5_103015},  // another name is January
       {"+5/+1/2024 10:30:15", kJan5_103015},                                             // fields as atoi reads them
+      {"+-5/1/2024 00:00:00", kJan1 - 86400}, {"--5/1/2024 00:00:00", kJan1 - 86400},   // a second sign reads 0
+      {"05/01/2024 10:30:15" + std::string(236, ' '), kJan5_103015},                    // 255 characters, the most
       {"05/01/2024", kJan5_103015 - 37815}, {"05/01/2024  ", kJan5_103015 - 37815},      // no time: midnight
       {"05/07/2024 12:00:00", 1720180800}, {"01/01/1950 00:00:00", -631152000},         // before the epoch, in range
       // Day or month 0 or below rolls back: 31 and 30 Dec, then 1 Dec 2023.
@@ -77,7 +79,7 @@ TEST_P(DateParse, CalendarStructureKeepsItsOwnConventions) {
   const std::pair<const char*, F> cases[] = {
       {"05-Jan-2024 10:30:15", {5, 1, 2024, 10, 30, 15}}, {"05-Dec-2024", {5, 12, 2024, 0, 0, 0}},
       {"07-jan 11:12:13", {7, 1, 0, 0, 0, 0}}, {"05-Jan-2024 10", {5, 1, 2024, 10, 0, 0}}, {" 05-Jan-2024", {}},
-      {"", {}},
+      {"", {}}, {"5-Jan-99999999999999999999", {5, 1, 2147483647, 0, 0, 0}},  // past a long long: saturates
       {"05-Jan-2024 10:30:0000000000000000000000000009", {5, 1, 2024, 10, 30, 0}},
   };
   for (const auto& [text, fields] : cases) {

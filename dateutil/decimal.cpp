@@ -1,34 +1,28 @@
+#include <algorithm>
+#include <charconv>
 #include <climits>
 
 #include "dateutil/internal.h"
 
 namespace dateutil {
 
-int ReadDecimalSlow(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
-    ++i;
+int ReadDecimal(std::string_view text) {
+  text.remove_prefix(std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size()));
+  const bool negative = text.starts_with('-');
+  if (negative || text.starts_with('+')) {
+    text.remove_prefix(1);
   }
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
+  // from_chars would take a second '-' as the number's own sign; atoi stops
+  // at it and reads 0.
+  if (text.starts_with('-')) {
+    return 0;
   }
-  // Accumulate the magnitude, stopping once it passes every int.
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (value <= static_cast<long long>(INT_MAX) + 1) {
-      value = value * 10 + (text[i] - '0');
-    }
+  // No digits leaves 0. Too many for a long long is past every int anyway.
+  long long magnitude = 0;
+  if (std::from_chars(text.data(), text.data() + text.size(), magnitude).ec == std::errc::result_out_of_range) {
+    magnitude = LLONG_MAX;
   }
-  value = negative ? -value : value;
-  if (value > INT_MAX) {
-    return INT_MAX;
-  }
-  if (value < INT_MIN) {
-    return INT_MIN;
-  }
-  return static_cast<int>(value);
+  return static_cast<int>(std::clamp<long long>(negative ? -magnitude : magnitude, INT_MIN, INT_MAX));
 }
 
 }  // namespace dateutil

@@ -11,21 +11,7 @@ namespace dateutil __attribute__((visibility("hidden"))) {
   // The runtime's decimal conversion (atoi): leading white space, an optional
   // sign, then digits; no digits reads 0. Saturates at the int range instead
   // of overflowing. Never reads past the view.
-  int ReadDecimalSlow(std::string_view text);
-  inline int ReadDecimal(std::string_view text) {
-    // Fast path for the usual field, a few digits: no sign, no overflow.
-    if (!text.empty() && text.size() <= 9 && text[0] >= '0' && text[0] <= '9') {
-      int value = 0;
-      for (const char c : text) {
-        if (c < '0' || c > '9') {
-          break;
-        }
-        value = value * 10 + (c - '0');
-      }
-      return value;
-    }
-    return ReadDecimalSlow(text);
-  }
+  int ReadDecimal(std::string_view text);
 
   // Splits at any character of `delims`, skipping empty tokens (strtok's
   // rules). Fills up to N tokens and returns how many were found.
