@@ -569,19 +569,13 @@ LRESULT ListViewModel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case LVM_UPDATE: ::InvalidateRect(hwnd(), nullptr, TRUE); return TRUE;
 
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_SETFOCUS: {
-      m_hasFocus = true;
-      ::InvalidateRect(hwnd(), nullptr, TRUE);
-      NMHDR nm;
-      nm.code = NM_SETFOCUS;
-      NotifyParentWith(nm);
-      return 0;
-    }
+    case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-      m_hasFocus = false;
+      // Selected rows are drawn differently with and without the focus.
+      m_hasFocus = message == WM_SETFOCUS;
       ::InvalidateRect(hwnd(), nullptr, TRUE);
       NMHDR nm;
-      nm.code = NM_KILLFOCUS;
+      nm.code = m_hasFocus ? NM_SETFOCUS : NM_KILLFOCUS;
       NotifyParentWith(nm);
       return 0;
     }
