@@ -150,31 +150,4 @@ TEST(Expression, Failures) {
   EXPECT_EQ(Eval("1 2").value, 2);
 }
 
-TEST(Expression, PostfixAndScannerHelpers) {
-  CString postfix;
-  EXPECT_EQ(ToPostfix(" -12.5+3*(4-1)", postfix), kOk);
-  EXPECT_EQ(postfix, " (-12.5) 3 4 1 - * +");
-  EXPECT_EQ(ToPostfix("(-5)", postfix), kOk);
-  EXPECT_EQ(postfix, " 0 5 -");
-  double value = 0;
-  EXPECT_EQ(EvaluatePostfix(" 1 2 +", value), kOk);
-  EXPECT_EQ(value, 3);
-  EXPECT_EQ(EvaluatePostfix(" +", value), kUnbalanced);
-  EXPECT_EQ(EvaluatePostfix(" (-x)", value), kNotANumber);
-
-  const CString text("a<<b *- c!=d");
-  EXPECT_EQ(OperatorAt(text, 1), 5);   // "<<"
-  EXPECT_EQ(OperatorAt(text, 2), 17);  // "<" from the second character on
-  EXPECT_EQ(OperatorAt(text, 5), -1);  // "*-" is not in the table
-  EXPECT_EQ(OperatorAt(text, 6), 7);
-  EXPECT_EQ(OperatorAt(text, 9), -1);   // "!" is not an operator character
-  EXPECT_EQ(OperatorAt(text, 10), -1);  // "=" alone is not in the table
-  EXPECT_EQ(OperatorAt(text, -1), -1);
-  EXPECT_EQ(OperatorAt(text, 99), -1);
-  EXPECT_EQ(OperandLength(CString("-12.5e3+1"), 0), 7);
-  EXPECT_EQ(OperandLength(CString("++"), 0), 1);
-  EXPECT_EQ(OperandLength(CString("x"), 1), 0);
-  EXPECT_EQ(OperandLength(CString("x"), -1), 0);
-}
-
 }  // namespace

@@ -84,9 +84,6 @@ TEST(ExcelCells, NumbersAreWholeDecimalTextsInNumericColumns) {
   for (const char* text : {"", "nse_fo", "12abc", " 12", "0x1A", "inf", "nan", "1e999", "-", "."}) {
     EXPECT_FALSE(CExcelInterface::ReadsAsNumber(text, value, decimals)) << text;
   }
-  for (int kind : {1, 2, 4, 5, 7, 9}) EXPECT_TRUE(CExcelInterface::NumericKind(kind)) << kind;
-  for (int kind : {-1, 0, 3, 6, 8, 10}) EXPECT_FALSE(CExcelInterface::NumericKind(kind)) << kind;
-  EXPECT_EQ(CExcelInterface::SheetName("rmsallowedgroups"), "rmsallowedgroups");
   EXPECT_EQ(CExcelInterface::SheetName("a[b]:c*d?e/f\\g"), "a_b__c_d_e_f_g");
   EXPECT_EQ(CExcelInterface::SheetName("'quoted'"), "_quoted_");
   EXPECT_EQ(CExcelInterface::SheetName(std::string(40, 'x')), std::string(31, 'x'));

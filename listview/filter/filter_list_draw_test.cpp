@@ -78,7 +78,7 @@ class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
   std::vector<std::unique_ptr<Row>> m_iconRows;
 };
 
-TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundOrAGradientToWhite) {
+TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndNumbersAlignRight) {
   const auto row = InRow(Paint(), 0);
   const auto fills = platform::OpsOfKind(row, platform::DrawKind::FillRect);
   ASSERT_FALSE(fills.empty());
@@ -86,14 +86,6 @@ TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundOrAGradientToWhite) {
   ASSERT_NE(TextOp(row, "10"), nullptr);
   EXPECT_EQ(TextOp(row, "10")->color, RGB(0, 255, 0)) << "green text";
   EXPECT_TRUE(TextOp(row, "10")->format & DT_RIGHT);
-
-  list().SetGradient(true);
-  const auto gradients = platform::OpsOfKind(InRow(Paint(), 1), platform::DrawKind::Gradient);
-  ASSERT_EQ(gradients.size(), 1u);
-  ASSERT_EQ(gradients[0].vertices.size(), 2u);
-  EXPECT_EQ(ColorOf(gradients[0].vertices[0]), list().Appearance().clrBack);
-  EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(255, 255, 255));
-  EXPECT_EQ(gradients[0].gradientMode, GRADIENT_FILL_RECT_V);
 }
 
 TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
@@ -138,46 +130,6 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
   EXPECT_EQ(buyer(), RGB(0, 255, 0));
 }
 
-TEST_F(FilterListDrawing, AnIconCellDrawsItsIconAtTheRightEdgeOrSaysItFailed) {
-  const HICON icon = platform::RegisterIcon(listview::testing::kTestModule, 4711);
-  m_iconRows[0]->icon = static_cast<int>(reinterpret_cast<INT_PTR>(icon));
-  m_iconRows[1]->icon = 12345;  // no icon
-  list().m_arrColumns[1].nFormat = LVCFMT_IMAGE;
-  const auto ops = Paint();
-  const int withIcon = list().GetItemData(0) == reinterpret_cast<DWORD_PTR>(m_iconRows[0].get()) ? 0 : 1;
-  CRect cell;
-  ASSERT_TRUE(list().GetSubItemRect(withIcon, 1, LVIR_LABEL, cell));
-
-  const auto icons = platform::OpsOfKind(ops, platform::DrawKind::Icon);
-  ASSERT_EQ(icons.size(), 1u);
-  EXPECT_EQ(icons[0].icon, icon);
-  EXPECT_EQ(icons[0].rect.right, cell.right);
-  EXPECT_EQ(icons[0].rect.right - icons[0].rect.left, 30);
-  EXPECT_EQ(icons[0].rect.top, cell.top);
-  EXPECT_EQ(TextOp(ops, "10"), nullptr) << "an icon cell shows no text";
-
-  const auto failed = InRow(ops, 1 - withIcon);
-  ASSERT_NE(TextOp(failed, "Failed to draw icon"), nullptr);
-  EXPECT_TRUE(TextOp(failed, "Failed to draw icon")->format & DT_CENTER);
-  EXPECT_EQ(TextOp(InRow(ops, withIcon), "Failed to draw icon"), nullptr);
-
-  // An unloaded module's icon no longer draws.
-  platform::RemoveModuleResources(listview::testing::kTestModule);
-  EXPECT_TRUE(platform::OpsOfKind(Paint(), platform::DrawKind::Icon).empty());
-}
-
-TEST_F(FilterListDrawing, AComputedCellOverALostColumnIsEmptyAndTheRowDrawsOn) {
-  sTarnColInfo lost("Lost", 60, LVCFMT_RIGHT, sort_kind::kFloat);
-  lost.strExpression = " \"-1\"+1";  // its column was deleted
-  list().AddComputedColumn(lost);
-  sTarnColInfo twice("Twice", 60, LVCFMT_RIGHT, sort_kind::kFloat);
-  twice.strExpression = " \"1\"*2";
-  list().AddComputedColumn(twice);
-  const auto row = InRow(Paint(), 0);
-  EXPECT_NE(TextOp(row, "20.00"), nullptr) << "the column after the empty one";
-  EXPECT_EQ(list().GetItemText(0, 2), "");
-}
-
 TEST_F(FilterListDrawing, RowHeightFollowsTheFontAndLinesPerRow) {
   list().SetListFont("MS Shell Dlg 2", "8");
   LOGFONT lf{};
@@ -190,19 +142,6 @@ TEST_F(FilterListDrawing, RowHeightFollowsTheFontAndLinesPerRow) {
   list().SetLinesPerRow(0);
   list().MeasureItem(&mis);
   EXPECT_EQ(mis.itemHeight, 15u) << "fewer than one line counts as one";
-}
-
-TEST_F(FilterListDrawing, TheEmptyAreaTakesTheBackground) {
-  list().m_bFillEmptyArea = 1;
-  list().Appearance().clrBack = RGB(10, 20, 30);
-  const auto ops = Paint();
-  RECT last{};
-  list().GetItemRect(1, &last, LVIR_BOUNDS);
-  bool below = false;
-  for (const auto& op : platform::OpsOfKind(ops, platform::DrawKind::FillRect)) {
-    if (op.color == RGB(10, 20, 30) && op.rect.top == last.bottom) below = true;
-  }
-  EXPECT_TRUE(below);
 }
 
 }  // namespace

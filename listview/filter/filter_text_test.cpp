@@ -19,21 +19,6 @@ namespace {
 namespace input = platform::input;
 using Strings = std::vector<std::string>;
 
-CString Join(const Strings& texts) {
-  CStringArray array;
-  for (const auto& text : texts) array.Add(text.c_str());
-  return listview::JoinFilterTexts(array);
-}
-
-TEST(FilterTextJoin, FurtherTextsJoinWithATildeUnlessAlreadyContained) {
-  EXPECT_EQ(Join({"BUY", "SELL"}), "BUY~SELL");
-  EXPECT_EQ(Join({"NSE", "NSE_FO"}), "NSE~NSE_FO");
-  EXPECT_EQ(Join({"NSE_FO", "NSE"}), "NSE_FO") << "NSE occurs inside NSE_FO";
-  EXPECT_EQ(Join({"FO", "NSE_FO", "O"}), "FO~NSE_FO");
-  EXPECT_EQ(Join({"only"}), "only");
-  EXPECT_EQ(Join({}), "");
-}
-
 class FilterText : public listview::testing::ListTest<CFilterListCtrl> {
  protected:
   FilterText() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS) {}

