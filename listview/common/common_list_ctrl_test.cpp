@@ -274,15 +274,4 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
   }
 }
 
-TEST_F(CommonList, WithoutAStoredAppearanceTheListIsGreenOnBlack) {
-  CCommonListCtrl& list = Open();
-  EXPECT_FALSE(list.IsCustomized());
-  EXPECT_EQ(list.GetBkColor(), 0u);
-  EXPECT_EQ(list.GetTextColor(), 0x00FF00u);
-  EXPECT_TRUE(list.GetExtendedStyle() & LVS_EX_FULLROWSELECT);
-  const HIMAGELIST images = list.GetHeaderCtrl()->GetImageList();
-  EXPECT_EQ(images, listview::SortImageList());
-  EXPECT_EQ(ImageList_GetImageCount(images), 3) << "ascending, descending, none";
-}
-
 }  // namespace

@@ -9,22 +9,8 @@
 #include "platform/gdi/display_list.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
-#include "platform/user/dialog_resources.h"
 
 namespace {
-
-struct Row {
-  std::vector<std::string> cells;
-  int icon = -1;  // the second column's image
-};
-
-int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int& image) {
-  const auto* row = reinterpret_cast<const Row*>(data);
-  if (column < 0 || column >= static_cast<int>(row->cells.size())) return 0;
-  text = row->cells[static_cast<size_t>(column)].c_str();
-  if (column == 1) image = row->icon;
-  return 1;
-}
 
 COLORREF ColorOf(const TRIVERTEX& v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); }
 
@@ -38,17 +24,9 @@ class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
           list, "drawtest", {sTarnColInfo("Side", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger)});
       list.ApplyColumnProfile();
       list.EnableFilterMode(true);
-      list.SetDataDescriptor(&FormatRow);
+      list.SetDataDescriptor(&listview::testing::FormatTextRow);
     });
-    for (const char* side : {"BUYER", "sell"}) {
-      m_iconRows.push_back(std::make_unique<Row>(Row{{side, "10"}}));
-      list().InsertItem(0, "");
-      list().SetItemData(0, reinterpret_cast<DWORD_PTR>(m_iconRows.back().get()));
-    }
-  }
-  void TearDown() override {
-    ListTest::TearDown();
-    m_iconRows.clear();
+    for (const char* side : {"BUYER", "sell"}) AddRow({side, "10"});
   }
   CFilterListCtrl& list() { return TheList(); }
   platform::DrawOps Paint() {
@@ -74,8 +52,6 @@ class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
     }
     return nullptr;
   }
-
-  std::vector<std::unique_ptr<Row>> m_iconRows;
 };
 
 TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndNumbersAlignRight) {

