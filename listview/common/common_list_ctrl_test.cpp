@@ -30,10 +30,9 @@ void ThreeColumns(CCommonListCtrl& list) {
 
 class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
-  CCommonListCtrl& Open(std::function<void(CCommonListCtrl&)> extra = {}) {
-    return OpenWith([extra](CCommonListCtrl& list) {
+  CCommonListCtrl& Open() {
+    return OpenWith([](CCommonListCtrl& list) {
       ThreeColumns(list);
-      if (extra) extra(list);
       list.ApplyColumnProfile();
     });
   }
@@ -172,44 +171,6 @@ TEST_F(CommonList, ShiftEExportsTheRowsWithTheirCaptions) {
   m_settings.MakeUnwritable();
   platform::input::PressKey('E', platform::input::kShift);
   EXPECT_EQ(platform::MessageBoxLog().back().text, "File generation Failed");
-}
-
-std::vector<std::string> Texts(const platform::MenuRecord& menu) {
-  std::vector<std::string> out;
-  for (const auto& entry : menu.entries) out.push_back(entry.flags & MF_SEPARATOR ? "-" : entry.text);
-  return out;
-}
-
-TEST_F(CommonList, ARightClickOnARowShowsTheListMenu) {
-  CCommonListCtrl& list = Open();
-  AddRows({{"a", "1", "2"}});
-  platform::SetMenuResponder(platform::ChooseMenuEntry("Draw Grid Lines\tShift+G"));
-  const DWORD style = list.GetExtendedStyle();
-  RECT row{};
-  list.GetItemRect(0, &row, LVIR_BOUNDS);
-  ASSERT_TRUE(platform::input::RightClickAt(list.m_hWnd, POINT{row.left + 5, row.top + 2}));
-  platform::PumpMessages();
-  ASSERT_EQ(platform::MenuLog().size(), 1u) << "the row's click, not the header menu too";
-  const platform::MenuRecord menu = platform::MenuLog()[0];
-  EXPECT_EQ(Texts(menu),
-            (std::vector<std::string>{"Write to Excel\tShift+E", "Read from Excel", "Draw Grid Lines\tShift+G",
-                                      "Customize \t Ctrl+Shift+C", "Copy to Clip Board\tCtrl+C"}));
-  EXPECT_EQ(menu.entries[1].flags, MF_GRAYED);
-  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES) << "the chosen command ran";
-}
-
-TEST_F(CommonList, ARightClickOnTheHeaderShowsTheFittingMenu) {
-  CCommonListCtrl& list = Open();
-  platform::SetMenuResponder(platform::ChooseMenuEntry("Fit to Window"));
-  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
-  ASSERT_TRUE(platform::input::RightClickAt(header, POINT{10, 5}));
-  platform::PumpMessages();
-  ASSERT_EQ(platform::MenuLog().size(), 1u);
-  EXPECT_EQ(Texts(platform::MenuLog()[0]),
-            (std::vector<std::string>{"Reposition Columns", "Fit to Data", "Fit to Header Size", "Fit to Window"}));
-  RECT client{};
-  list.GetClientRect(&client);
-  EXPECT_EQ(Widths()[0], client.right / 3);
 }
 
 int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {

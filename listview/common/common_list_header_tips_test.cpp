@@ -8,7 +8,6 @@
 #include <string>
 
 #include "listview/common/common_list_ctrl.h"
-#include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/list_test.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/input/input_driver.h"
@@ -106,29 +105,6 @@ TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitHeaderDragAndDelete) {
   EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 3);
   EXPECT_EQ(RestOn(0, 500).text, "Quantity in lots");
   EXPECT_EQ(RestOn(2, 500).text, "\"Qty\" * \"Price\"");
-}
-
-TEST_F(HeaderTips, AFilterRowShownLaterIsCoveredByTheTipsToo) {
-  auto dialog = std::make_unique<listview::testing::CListDialog<CFilterListCtrl>>([](CFilterListCtrl& list) {
-    listview::testing::AddColumns(
-        list, "filtered", {sTarnColInfo("Name", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 70, 1, sort_kind::kInteger)});
-    list.m_arrColumns[1].strDescription = "Quantity in lots";
-    list.ApplyColumnProfile();
-    list.EnableFilterMode(true);  // the header grows a row of filter boxes
-  });
-  ASSERT_TRUE(dialog->Create(listview::testing::kListDialogId));
-  CFilterListCtrl& list = dialog->list;
-  const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();
-  RECT item{};
-  list.GetHeaderCtrl()->GetItemRect(1, &item);
-  ASSERT_GT(item.bottom, 30) << "two rows tall";
-  // On Qty's filter box, below its caption.
-  ASSERT_TRUE(input::MouseMove(header, POINT{item.left + 10, item.bottom - 5}));
-  input::Advance(static_cast<uint64_t>(::GetDoubleClickTime()));
-  const platform::TooltipState shown = platform::ReadTooltip(list.HeaderToolTip());
-  EXPECT_TRUE(shown.shown);
-  EXPECT_EQ(shown.text, "Quantity in lots");
-  input::MouseMove(list.m_hWnd, POINT{10, 100});
 }
 
 }  // namespace

@@ -105,14 +105,6 @@ TEST_F(FilterText, OffersTheColumnsDistinctVisibleTextsAndWritesTheChosenOnesAsO
   EXPECT_FALSE(TheFilterText().IsWindowVisible()) << "the list took the activation back";
 }
 
-TEST_F(FilterText, TheSecondColumnOffersItsOwnTexts) {
-  PressFilterButton(1);
-  EXPECT_EQ(Entries(), Strings{"buy"});
-  ClickEntry("buy", true);
-  EXPECT_EQ(HeaderFilter(1), "buy") << "a double click applies";
-  EXPECT_EQ(HeaderFilter(0), "");
-}
-
 TEST_F(FilterText, EnterWithNothingChosenChangesNothingAndLosingActivationCloses) {
   PressFilterButton(0);
   ASSERT_TRUE(input::PressKey(VK_RETURN));

@@ -35,13 +35,6 @@ TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemA
   ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8,3,buy,FF,sell", look);
   EXPECT_EQ(look.nKeywordColumn, 3);
   EXPECT_FALSE(look.HasKeywords());
-  // A keyword column without keywords leaves the arrays as they were.
-  sListAppearance other;
-  ParseAppearanceLine("0,FF00,Arial,8,2", other);
-  EXPECT_EQ(other.nKeywordColumn, 2);
-  EXPECT_FALSE(other.HasKeywords());
-  ParseAppearanceLine("0,FF00,Arial,8,255", other);
-  EXPECT_EQ(other.nKeywordColumn, 255) << "the last column a list can have";
 }
 
 }  // namespace

@@ -21,19 +21,6 @@ namespace {
 using Strings = std::vector<std::string>;
 namespace input = platform::input;
 
-// The list's dialog, recording the layout messages it gets.
-class CLayoutDialog : public listview::testing::CListDialog<CCommonListCtrl> {
- public:
-  using CListDialog::CListDialog;
-  std::vector<WPARAM> layouts;
-
- protected:
-  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-    if (message == CRepositionColumns::kLayoutChanged) layouts.push_back(wParam);
-    return CListDialog::OnWndMsg(message, wParam, lParam, result);
-  }
-};
-
 class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
   void SetUp() override {
@@ -43,7 +30,7 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
 
   // Five columns, the last two hidden unless a stored profile says otherwise.
   CCommonListCtrl& OpenList(const char* profile = "columns", std::vector<CString> mandatory = {}) {
-    auto owner = std::make_unique<CLayoutDialog>([profile, mandatory](CCommonListCtrl& list) {
+    return OpenWith([profile, mandatory](CCommonListCtrl& list) {
       listview::testing::AddColumns(list, profile,
                                     {sTarnColInfo("Name", 80, 0, sort_kind::kText),
                                      sTarnColInfo("Qty", 70, 1, sort_kind::kText),
@@ -54,10 +41,6 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
       for (const CString& caption : mandatory) list.m_arrMandatoryColumns.Add(caption);
       list.ApplyColumnProfile();
     });
-    m_owner = owner.get();
-    m_dialog = std::move(owner);
-    EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
-    return TheList();
   }
   // "Reposition Columns" from the header's menu.
   HWND OpenProfileDialog(CCommonListCtrl& list) {
@@ -104,8 +87,6 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
     if (at == std::string::npos) return "";
     return text.substr(at + 14, text.find_first_of("\r\n", at) - at - 14);
   }
-
-  CLayoutDialog* m_owner = nullptr;  // the dialog m_dialog owns
 };
 
 // Opened, the dialog shows the header in order and the hidden columns
@@ -127,7 +108,6 @@ TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsT
   EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price", "Side"}));
   EXPECT_EQ(list.GetColumnWidth(1), 111);
   EXPECT_EQ(list.GetColumnWidth(3), 50);
-  EXPECT_EQ(m_owner->layouts, (std::vector<WPARAM>{20016}));
   EXPECT_FALSE(::IsWindowVisible(dialog));
   EXPECT_FALSE(m_settings.Exists()) << "View does not save";
 }
@@ -226,54 +206,6 @@ TEST_F(RepositionColumnsTest, TheSortControlsServeOnlyTheDealerNetPositionList) 
   Press(dialog, reposition_id::kDefault);
   ::GetDlgItemText(dialog, reposition_id::kSortField, text, sizeof(text));
   EXPECT_STREQ(text, "Qty");
-}
-
-// A person sizing the dialog by its frame: it lays itself out as it goes,
-// the lists side by side and the buttons at the bottom, and stops at its
-// least size with nothing overlapping.
-TEST_F(RepositionColumnsTest, DraggingTheFramesCornerLaysTheDialogOutDownToItsLeastSize) {
-  CCommonListCtrl& list = OpenList();
-  const HWND dialog = OpenProfileDialog(list);
-  const auto place = [dialog](int id) {
-    CRect r;
-    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
-    ::ScreenToClient(dialog, reinterpret_cast<POINT*>(&r.left));
-    ::ScreenToClient(dialog, reinterpret_cast<POINT*>(&r.right));
-    return r;
-  };
-  auto drag = [dialog](POINT from, POINT to) {
-    ::ScreenToClient(dialog, &from);
-    ::ScreenToClient(dialog, &to);
-    ASSERT_TRUE(input::ButtonDown(dialog, from));
-    input::MouseMove(dialog, to);
-    input::ButtonUp(dialog, to);
-  };
-  CRect window;
-  ::GetWindowRect(dialog, &window);
-  const CRect before = place(reposition_id::kAvailableList);
-  drag(POINT{window.right - 1, window.bottom - 1}, POINT{window.right + 199, window.bottom + 99});
-  CRect after;
-  ::GetWindowRect(dialog, &after);
-  EXPECT_EQ(after.Width(), window.Width() + 200);
-  EXPECT_EQ(after.Height(), window.Height() + 100);
-  CRect client;
-  ::GetClientRect(dialog, &client);
-  const CRect left = place(reposition_id::kAvailableList);
-  const CRect right = place(reposition_id::kShownList);
-  const CRect cancel = place(IDCANCEL);
-  EXPECT_EQ(left.Width(), right.Width());
-  EXPECT_EQ(left.Width(), before.Width() + 100);
-  EXPECT_GT(cancel.bottom, client.bottom - 20);
-  EXPECT_LT(left.bottom, cancel.top);
-
-  drag(POINT{after.right - 1, after.bottom - 1}, POINT{after.left + 5, after.top + 5});
-  CRect least(0, 0, CRepositionColumns::kMinimumClient.cx, CRepositionColumns::kMinimumClient.cy);
-  ::MapDialogRect(dialog, &least);
-  ::GetClientRect(dialog, &client);
-  EXPECT_EQ(client.Width(), least.Width());
-  EXPECT_EQ(client.Height(), least.Height());
-  EXPECT_LT(place(reposition_id::kSave).right, place(IDCANCEL).left) << "nothing overlaps";
-  EXPECT_LT(place(reposition_id::kAvailableList).bottom, place(IDCANCEL).top);
 }
 
 // The dialog sees only what a list shows it; a filter list drops its filters

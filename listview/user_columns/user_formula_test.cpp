@@ -12,19 +12,6 @@ namespace {
 
 const std::vector<listview::NamedColumn> kColumns{{"Qty", 1}, {"Rate", 2}, {"Net 2", 7}};
 
-TEST(UserFormula, CaptionsBecomeQuotedIndexesAndTheTestFormulaBareOnes) {
-  CString stored, test;
-  ASSERT_TRUE(listview::TranslateFormula("\"Qty\" + \"Rate\"", kColumns, stored, test));
-  EXPECT_EQ(stored, " \"1\" + \"2\"");
-  EXPECT_EQ(test, " 1 + 2");
-  ASSERT_TRUE(listview::TranslateFormula("(\"Net 2\" - 3) / \"Qty\"", kColumns, stored, test));
-  EXPECT_EQ(stored, " (\"7\" - 3) / \"1\"");
-  EXPECT_EQ(test, " (7 - 3) / 1");
-
-  EXPECT_FALSE(listview::TranslateFormula("\"qty\" * 2", kColumns, stored, test)) << "captions match exactly";
-  EXPECT_FALSE(listview::TranslateFormula("\"Price\" * 2", kColumns, stored, test));
-}
-
 TEST(UserFormula, TheCheckRefusesWhatTheEngineCannotEvaluate) {
   CString stored;
   EXPECT_TRUE(listview::CheckFormula("\"Qty\" * \"Rate\" / \"Qty\"", kColumns, stored));
