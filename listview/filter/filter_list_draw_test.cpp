@@ -106,15 +106,14 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
   EXPECT_EQ(buyer(), RGB(0, 255, 0));
 }
 
-TEST_F(FilterListDrawing, RowHeightFollowsTheFontAndLinesPerRow) {
+TEST_F(FilterListDrawing, RowHeightFollowsTheFont) {
   list().SetListFont("MS Shell Dlg 2", "8");
   LOGFONT lf{};
   list().GetFont()->GetLogFont(&lf);
   ASSERT_EQ(lf.lfHeight, -11);
   MEASUREITEMSTRUCT mis{};
-  list().SetLinesPerRow(2);
   list().MeasureItem(&mis);
-  EXPECT_EQ(mis.itemHeight, 30u);
+  EXPECT_EQ(mis.itemHeight, 15u);
 }
 
 }  // namespace

@@ -190,24 +190,6 @@ TEST_F(RepositionColumnsTest, ReopeningShowsTheLayoutTheListHasAndAStoredOneAfte
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", std::string(255, 'w')}));
 }
 
-TEST_F(RepositionColumnsTest, TheSortControlsServeOnlyTheDealerNetPositionList) {
-  CCommonListCtrl& list = OpenList("DealerNetPosition");
-  const HWND dialog = OpenProfileDialog(list);
-  for (int id : {reposition_id::kSortLabel, reposition_id::kSortField, reposition_id::kSort}) {
-    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, id))) << id;
-  }
-  char text[64] = {};
-  Choose(dialog, reposition_id::kShownList, {"Qty"});
-  ::GetDlgItemText(dialog, reposition_id::kSortField, text, sizeof(text));
-  EXPECT_STREQ(text, "Qty");
-  Press(dialog, reposition_id::kSort);
-  EXPECT_EQ(list.RepositionDialog().DefaultSortColumn(), "Qty");
-  ::SetDlgItemText(dialog, reposition_id::kSortField, "Price");
-  Press(dialog, reposition_id::kDefault);
-  ::GetDlgItemText(dialog, reposition_id::kSortField, text, sizeof(text));
-  EXPECT_STREQ(text, "Qty");
-}
-
 // The dialog sees only what a list shows it; a filter list drops its filters
 // when View rearranges its columns, as the filters named the old arrangement.
 TEST_F(RepositionColumnsTest, ViewDropsTheFiltersOfAFilterList) {
