@@ -126,6 +126,9 @@ TEST_F(CommonList, KeyboardShortcuts) {
   EXPECT_EQ(list.GetSelectedCount(), 2u);
   platform::input::PressKey('C', platform::input::kControl);
   EXPECT_EQ(platform::ClipboardText(), "a\t1\t2\t\r\nb\t3\t4\t\r\n");
+  const DWORD copies = GetClipboardSequenceNumber();
+  platform::input::PressKey('Q', platform::input::kControl);
+  EXPECT_EQ(GetClipboardSequenceNumber(), copies) << "Ctrl+Q is no shortcut: nothing is copied";
   const DWORD style = list.GetExtendedStyle();
   platform::input::PressKey('G', platform::input::kShift);
   EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES);
