@@ -128,6 +128,18 @@ TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAn
   EXPECT_EQ(static_cast<COLORREF>(m_parent.messages[1].lParam), RGB(200, 0, 0));
 }
 
+TEST_F(XListTest, ClickingACheckBoxFlipsItAndTheHeaderShowsWhetherAllRowsAreChecked) {
+  for (int row = 0; row < 3; ++row) m_list.SetCheckbox(row, 1, row == 0 ? 0 : 1);
+  ASSERT_TRUE(m_list.SetHeaderCheckedState(1, 1));
+  ClickCell(0, 1);
+  EXPECT_EQ(m_list.GetCheckbox(0, 1), 1);
+  EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2) << "every row is checked now";
+  ASSERT_EQ(Codes(), (std::vector<UINT>{kXListClickMessage, WM_XLISTCTRL_CHECKBOX_CLICKED}));
+  ClickCell(2, 1);
+  EXPECT_EQ(m_list.GetCheckbox(2, 1), 0);
+  EXPECT_EQ(m_list.GetHeaderCheckedState(1), 1);
+}
+
 TEST_F(XListTest, ACaptionClickSetsEveryEnabledRowToTheHeadersNewState) {
   for (int row = 0; row < 3; ++row) m_list.SetCheckbox(row, 1, 0);
   m_list.SetHeaderCheckedState(1, 1);
