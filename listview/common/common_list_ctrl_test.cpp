@@ -209,6 +209,9 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
   look.clrText = 0x0000FF;
   look.strFontFace = "Arial";
   look.strFontSize = "12";
+  look.nKeywordColumn = 0;
+  look.AddKeyword("buy", 0xFF);
+  look.AddKeyword("sell", 0xFF0000);
   listview::WriteAppearanceLine("testlist", listview::testing::kListId, look);
   for (const BOOL colors : {TRUE, FALSE}) {
     SCOPED_TRACE(colors ? "colours applied" : "colours not applied");
@@ -228,6 +231,8 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
     list.GetFont()->GetLogFont(&lf);
     EXPECT_STREQ(lf.lfFaceName, "Arial");
     EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
+    ASSERT_TRUE(list.Appearance().HasKeywords());
+    EXPECT_EQ(*list.Appearance().pKeywords, (std::vector<CString>{"buy", "sell"})) << "every keyword comes back";
   }
 }
 

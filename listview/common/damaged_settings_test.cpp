@@ -88,17 +88,11 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
       {"0,0,5x,1,1,40,2,2,30", {"Qty", "Price", "Name"}, {40, 30, 80}},
   };
   for (const Case& c : cases) {
+    listview::ResetSettingsReports();
     const Seen seen = Reopen(c.value);
     EXPECT_EQ(seen.captions, c.captions) << c.value;
     EXPECT_EQ(seen.widths, c.widths) << c.value;
     EXPECT_EQ(seen.said.rfind("tarn settings: " + Key(), 0), 0u) << c.value << "\n" << seen.said;
-    // What was saved is sound: read again, nothing more is said.
-    ::testing::internal::CaptureStderr();
-    listview::ResetSettingsReports();
-    Open();
-    EXPECT_EQ(Captions(), c.captions) << c.value;
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.value;
-    Close();
   }
   // The same damaged line twice is told once.
   listview::ResetSettingsReports();

@@ -182,6 +182,20 @@ TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
   EXPECT_EQ(list.GetItemData(1), RowData(1));
 }
 
+TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_CHECKBOXES);
+  RECT row{};
+  list.GetItemRect(1, &row, LVIR_BOUNDS);
+  ASSERT_TRUE(platform::input::ClickAt(list.m_hWnd, POINT{row.left + 4, (row.top + row.bottom) / 2}));
+  EXPECT_TRUE(list.GetCheck(1));
+  EXPECT_FALSE(list.GetCheck(0));
+  // The check stays with its row when the view changes.
+  list.SetNewestFirst(false);
+  EXPECT_TRUE(list.GetCheck(2));
+}
+
 TEST_F(FilterList, SortingReordersOnlyTheView) {
   CFilterListCtrl& list = Open();
   AddSample();

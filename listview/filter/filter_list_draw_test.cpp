@@ -106,14 +106,4 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
   EXPECT_EQ(buyer(), RGB(0, 255, 0));
 }
 
-TEST_F(FilterListDrawing, RowHeightFollowsTheFont) {
-  list().SetListFont("MS Shell Dlg 2", "8");
-  LOGFONT lf{};
-  list().GetFont()->GetLogFont(&lf);
-  ASSERT_EQ(lf.lfHeight, -11);
-  MEASUREITEMSTRUCT mis{};
-  list().MeasureItem(&mis);
-  EXPECT_EQ(mis.itemHeight, 15u);
-}
-
 }  // namespace
