@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "listview/common/sort_images.h"
-#include "platform/comctl/image_list.h"
 #include "listview/profile/appearance_line.h"
 #include "listview/testing/list_test.h"
 #include "platform/user/clipboard.h"
@@ -83,6 +82,7 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
   CCommonListCtrl& list = Open();
   AddRows({{"beta", "10", "2.5"}, {"alpha", "9", "NA"}, {"Gamma", "100", "-"}, {"delta", "9", "abc"}});
   const DWORD_PTR alphaData = list.GetItemData(1);
+  EXPECT_EQ(list.GetHeaderCtrl()->GetImageList(), listview::SortImageList()) << "the header draws the sort images";
   ClickHeader(1);  // Qty, whole numbers
   EXPECT_EQ(Column(1), (std::vector<std::string>{"9", "9", "10", "100"}));
   EXPECT_EQ(HeaderImage(1), 0);

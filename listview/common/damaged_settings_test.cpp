@@ -162,10 +162,13 @@ TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
   EXPECT_EQ(Captions(), (Strings{"Qty", "Name", "Price"})) << "still read";
   list.SetColumnWidth(0, 120);
   listview::WriteAppearanceLine("testlist", 20016, sListAppearance());
+  ::testing::internal::CaptureStderr();
   Close();
+  const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(m_settings.Read(), stored);
   ASSERT_FALSE(platform::MessageBoxLog().empty());
   EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving column profile");
+  EXPECT_NE(said.find("[testlist] COLUMNPROFILE: not saved: the file is read-only"), std::string::npos) << said;
 }
 
 TEST_F(DamagedSettings, AStartClearsCopiesThatKilledSessionsLeft) {
