@@ -294,6 +294,8 @@ TEST(ComputedCell, FailuresKeepTheLastReferencedCell) {
   EXPECT_EQ(text, "unchanged");
   EXPECT_TRUE(listview::ComputeCell(" \"0\"/(\"2\"+)", cells, text));
   EXPECT_EQ(text, "Divided by ZERO error") << "an unbalanced divisor stops early at 0";
+  EXPECT_TRUE(listview::ComputeCell(" \"0\" \"2\"", cells, text));
+  EXPECT_EQ(text, "5") << "no single value: the last referenced cell";
   EXPECT_TRUE(listview::ComputeCell(" \"0\"+\"1\"", cells, text));
   EXPECT_EQ(text, "12.00") << "non-numeric text enters as 0";
 }
