@@ -13,18 +13,14 @@
 namespace e2e {
 namespace {
 
-// Test thread only: set by the guards above, read by the lookups below.
-bool g_mainHidden = false;
+// Test thread only: set by the guard above, read by the lookup below.
 std::string g_missingExport;
 
-// The two lookups are C++ functions: dlsym takes their mangled names, which
-// the assertions tie to the declarations in platform/kernel/module.h.
-using ModuleLookup = HMODULE(LPCSTR);
+// The lookup is a C++ function: dlsym takes its mangled name, which the
+// assertions tie to the declaration in platform/kernel/module.h.
 using FunctionLookup = FARPROC(HMODULE, LPCSTR);
-static_assert(std::is_same_v<decltype(::GetModuleHandleA), ModuleLookup>);
 static_assert(std::is_same_v<decltype(::GetProcAddress), FunctionLookup>);
 static_assert(std::is_same_v<HMODULE, HINSTANCE__*> && std::is_same_v<LPCSTR, const char*>);
-constexpr char kGetModuleHandleA[] = "_Z16GetModuleHandleAPKc";
 constexpr char kGetProcAddress[] = "_Z14GetProcAddressP11HINSTANCE__PKc";
 
 // libplatform.so's definition of `name`: the next one after this program's.
@@ -40,22 +36,10 @@ Function* Next(const char* name) {
 
 }  // namespace
 
-NoMainModule::NoMainModule() { g_mainHidden = true; }
-NoMainModule::~NoMainModule() { g_mainHidden = false; }
-
 MissingExport::MissingExport(std::string name) { g_missingExport = std::move(name); }
 MissingExport::~MissingExport() { g_missingExport.clear(); }
 
 }  // namespace e2e
-
-HMODULE GetModuleHandleA(LPCSTR name) {
-  static auto* const next = e2e::Next<e2e::ModuleLookup>(e2e::kGetModuleHandleA);
-  if (name == nullptr && e2e::g_mainHidden) {
-    SetLastError(ERROR_MOD_NOT_FOUND);
-    return nullptr;
-  }
-  return next(name);
-}
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
   static auto* const next = e2e::Next<e2e::FunctionLookup>(e2e::kGetProcAddress);
