@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <string>
@@ -96,26 +95,6 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
        {"stale.script:14: IDC_GROUP_LIST shows 1 rows, the server holds 1; shown, not held: "
         "\"HNI\tmcx_fo\tFUTCOM\tGOLD\tALL\t0.00\tALL\tALL\tALL\"; held, not shown: "
         "\"HNI\tmcx_fo\tFUTCOM\tSILVER\tALL\t0.00\tALL\tALL\tALL\""}},
-      {"column",
-       "hotkey Alt+A\n"
-       "click \"Allowed Groups\" \"View Group\"\n"
-       "expect-column \"View Allowed Group\" IDC_GROUP_LIST Symbol\n"
-       "expect-column \"View Allowed Group\" IDC_GROUP_LIST Symbol GOLD\n",
-       {"column.script:4: the column \"Symbol\" of IDC_GROUP_LIST shows nothing"}},
-      {"missing",
-       "hotkey Alt+A\n"
-       "click \"Allowed Groups\" \"View Group\"\n"
-       "command \"View Allowed Group\" 20016 4004\n"
-       "drag \" Column Profile\" 10008 Nothing Category\n",
-       {"missing.script:4: no row Nothing in 10008"}},
-      {"plain",
-       std::string(kAddOne) + "click \"Allowed Groups\" \"View Group\"\n"
-                              "drag \"View Allowed Group\" 20016 \"#0\" \"#0\"\n",
-       {"plain.script:7: 20016 does not drag its rows"}},
-      {"picture",
-       "hotkey Alt+A\n"
-       "snapshot \"Allowed Groups\" /no/such/folder/x.png\n",
-       {"picture.script:2: cannot write /no/such/folder/x.png"}},
   };
   for (const Case& c : cases) {
     fs::remove(folder / "server.db");
@@ -135,19 +114,13 @@ TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
 }
 
 // --snapshots pictures each window as a run changes it, numbered in the order
-// written, and a message box as it shows; the snapshot verb pictures one
-// window on demand, in SVG too.
+// written, and a message box as it shows.
 TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
-  const fs::path png = folder / "form.png";
-  const fs::path svg = folder / "form.svg";
-  const RunResult run =
-      RunTerminal("--db :memory: --snapshots '" + (folder / "shots").string() + "' --script '" +
-                  ScriptFile("box",
-                             "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
-                             "click \"Allowed Groups\" \"View Group\"\n"
-                             "snapshot \"Allowed Groups\" \"" +
-                                 png.string() + "\"\nsnapshot \"Allowed Groups\" \"" + svg.string() + "\"\n") +
-                  "'");
+  const RunResult run = RunTerminal("--db :memory: --snapshots '" + (folder / "shots").string() + "' --script '" +
+                                    ScriptFile("box",
+                                               "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
+                                               "click \"Allowed Groups\" \"View Group\"\n") +
+                                    "'");
   ASSERT_EQ(run.status, 0) << run.output;
   // "SNAPSHOT: <dir>/NNN-<window>.png", numbered 1, 2, 3, ... in the order written.
   const std::regex line("SNAPSHOT: (.*/([0-9]{3})-([a-z-]+)[.]png)\n");
@@ -157,28 +130,13 @@ TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
     EXPECT_EQ(std::stoi((*it)[2].str()), expected++);
     last[(*it)[3]] = (*it)[1];
   }
-  ASSERT_TRUE(ReadPng(last["view-allowed-group"]).has_value()) << run.output;
-  const auto form = ReadPng(last["allowed-groups"]);
-  ASSERT_TRUE(form.has_value()) << run.output;
+  for (const char* window : {"allowed-groups", "view-allowed-group", "error"}) {
+    EXPECT_TRUE(ReadPng(last[window]).has_value()) << window << "\n" << run.output;
+  }
   // A box without caption is pictured as it shows, before the line goes on.
   EXPECT_NE(run.output.find("BOX: Please Select a valid Category\nSNAPSHOT: " + last["error"] + "\n"),
             std::string::npos)
       << run.output;
-  const auto box = ReadPng(last["error"]);
-  ASSERT_TRUE(box.has_value()) << run.output;
-  EXPECT_LT(box->width, form->width);
-  const auto picture = ReadPng(png.string());
-  ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->width, form->width);
-  EXPECT_EQ(picture->height, form->height);
-  std::string text;
-  std::getline(std::ifstream(svg), text, '\0');
-  EXPECT_NE(text.find("<svg"), std::string::npos);
-
-  std::ofstream(folder / "a-file") << "x";
-  const RunResult refused = RunTerminal("--db :memory: --snapshots '" + (folder / "a-file").string() + "'");
-  EXPECT_EQ(refused.status, 1) << refused.output;
-  EXPECT_NE(refused.output.find("cannot make the snapshot folder"), std::string::npos) << refused.output;
 }
 
 }  // namespace
