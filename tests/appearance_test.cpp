@@ -185,22 +185,6 @@ TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogFallsBackToAri
   EXPECT_EQ(seen.size, "8");
   EXPECT_EQ(seen.sizes, 16);
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Arial (8)") << "OK takes what was shown";
-
-  Do({"answer-font \"Verdana\" 72", On("click", "1695")});
-  platform::SetModalResponder([&seen](HWND font) {
-    seen.face = WindowText(::GetDlgItem(font, 33076));
-    seen.size = WindowText(::GetDlgItem(font, 33077));
-    // Another face chosen, then Cancel: the choice must not reach the appearance.
-    ::SendMessage(::GetDlgItem(font, 33076), CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                  reinterpret_cast<LPARAM>("Arial"));
-    platform::input::Click(::GetDlgItem(font, IDCANCEL));
-  });
-  Do({On("click", "1695")});
-  EXPECT_EQ(seen.face, "Verdana") << "an installed face is shown selected";
-  EXPECT_EQ(seen.size, "72");
-  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Verdana (72)") << "Cancel keeps the stored choice";
-  Do({On("click", "1696")});
-  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,Verdana,72\r\n"), std::string::npos) << Settings();
 }
 
 }  // namespace

