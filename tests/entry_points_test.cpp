@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "terminal/server/message_codec.h"
-#include "tests/main_program_faults.h"
 #include "tests/plugin_harness.h"
 
 namespace e2e {
@@ -75,26 +74,6 @@ TEST_F(EntryPoints, HotKeyIsExactAndBeforeInitOpensAParentlessForm) {
   EXPECT_FALSE(ViewGroupSentFor("admin"));
   EXPECT_TRUE(terminal.Host().Wire().empty());
   EXPECT_TRUE(terminal.Boxes().empty());
-}
-
-TEST_F(EntryPoints, TerminalWithoutPeerDataRefusesTheHotKey) {
-  MissingExport missing("pu_get_peer_data");
-  terminal.HotKey("Alt+A");
-  EXPECT_EQ(terminal.Form(), nullptr);
-  EXPECT_EQ(terminal.Boxes(), (Strings{"Exe is not compatible with QLX"}));
-}
-
-TEST_F(EntryPoints, TerminalWithoutReceiverRegistrationSaysSoOnce) {
-  MissingExport missing("GetVelaRxControl");
-  terminal.Init("admin", nullptr);
-  ASSERT_NE(terminal.Form(), nullptr) << "the form opens all the same";
-  terminal.HotKey("Alt+A");
-  ::SendMessage(terminal.Form(), WM_CLOSE, 0, 0);
-  platform::PumpMessages();
-  terminal.HotKey("Alt+A");
-  // Without a channel the category request fails as a refused send would.
-  EXPECT_EQ(terminal.Boxes(), (Strings{"From QLX Connection to vela failed", "ks_get_category Request Failure"}));
-  EXPECT_EQ(terminal.Host().LogLines(), (Strings{"ks_get_category Request Failure"}));
 }
 
 }  // namespace
