@@ -54,7 +54,6 @@ answer-color FFFF00
 click "Customize Appearance :rmsallowedgroups" IDC_APPEARANCE_COLOR
 click "Customize Appearance :rmsallowedgroups" IDC_APPEARANCE_APPLY
 filter-button "View Allowed Group" IDC_GROUP_LIST "Strike Price"
-rows "" 1032
 select "" 1032 25800.00
 select "" 1032 26100.00
 key "" 1032 Enter
@@ -71,8 +70,7 @@ class ListLayoutRun : public SharedFolderRun {};
 TEST_F(ListLayoutRun, TheShapedListComesBackFromTheSettingsFile) {
   const RunResult first = Run("shape", std::string(kGroups) + kShape);
   ASSERT_EQ(first.status, 0) << first.output;
-  // The pop-up offered every strike; the two chosen leave two rows.
-  EXPECT_NE(first.output.find("ROW: 25800.00\nROW: 26000.00\nROW: 26100.00\n"), std::string::npos) << first.output;
+  // The two strikes chosen in the pop-up leave two rows.
   const size_t shown = first.output.rfind("COLS: ");
   ASSERT_NE(shown, std::string::npos) << first.output;
   const std::string filtered = std::string(kLayout) +
@@ -80,7 +78,6 @@ TEST_F(ListLayoutRun, TheShapedListComesBackFromTheSettingsFile) {
                                "ROW: HNI\tNIFTY\tnse_fo\tOPTIDX\tCE\t25800.00\tALL\tALL\t51600.00\n";
   EXPECT_EQ(first.output.substr(shown, filtered.size()), filtered);
   EXPECT_EQ(first.output.find("ROW:", shown + filtered.size()), std::string::npos) << "two rows only\n" << first.output;
-  EXPECT_EQ(first.output.find("BOX:"), std::string::npos) << first.output;
 
   // Each column as index, position (-1: hidden) and width; the computed
   // column with its name, its stored formula (columns by index) and the

@@ -155,14 +155,6 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(terminal.Boxes(), (Strings{"Fatal error.Please contact administrator."}));
   EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_get_user_peer_data"}, {31003, "admin"}})}));
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
-
-  // A compact-form reply is not a reply of this connection: ignored.
-  // 41 41 | 1 field | tag 0x7FFF | 15 bytes "ks_get_category"
-  const std::string_view compact("AA\x00\x01\x7F\xFF\x00\x0Fks_get_category", 23);
-  host.InjectReply(std::vector<char>(compact.begin(), compact.end()));
-  platform::PumpMessages();
-  EXPECT_EQ(terminal.Boxes().size(), 1u);
-  EXPECT_TRUE(Sent().empty());
 }
 
 }  // namespace
