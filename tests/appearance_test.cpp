@@ -133,46 +133,6 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
   EXPECT_TRUE(Keywords(dialog).empty());
 }
 
-TEST_F(Appearance, ApplyWritesTheLineAndColoursTheListAtOnceAndAShowingReloadsIt) {
-  Do({std::string("key \"") + kView + "\" 20016 Ctrl+Shift+C"});
-  HWND dialog = terminal::FindTopLevelWindow(kDialog);
-  ASSERT_TRUE(dialog != nullptr && ::IsWindowVisible(dialog));
-  Do({"answer-color 000080", On("click", "1026")});
-  ChooseKeywordColumn();
-  Do({"answer-color FFFF00", On("click", "1026")});
-  AddKeywords({"Buy"});
-  Do({"answer-color 00FF00", On("click", "1026")});
-  AddKeywords({"Sell"});
-  // A click in a keyword's colour box (its sub-item) chooses that keyword's colour anew.
-  HWND keywords = ::GetDlgItem(dialog, kKeywordList);
-  RECT cell{};
-  cell.top = 1;
-  cell.left = LVIR_BOUNDS;
-  ASSERT_TRUE(::SendMessage(keywords, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)));
-  Do({"answer-color 0000FF"});
-  ASSERT_TRUE(platform::input::ClickAt(keywords, POINT{cell.left + 10, (cell.top + cell.bottom) / 2}));
-  platform::PumpMessages();
-  Do({On("click", "1696")});
-  // Colours are COLORREF values (blue in the high byte); keywords lower case.
-  EXPECT_NE(Settings().find("[CUSTOMIZE_LISTS]"), std::string::npos) << Settings();
-  EXPECT_NE(Settings().find("rmsallowedgroups-20016=800000,FF00,MS Shell Dlg 2,8,8,sell,FF0000,buy,FFFF,"),
-            std::string::npos)
-      << Settings();
-  HWND list = ::GetDlgItem(terminal::FindTopLevelWindow(kView), kList);
-  EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETBKCOLOR, 0, 0)), 0x800000u);
-  EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0)), 0x00FF00u);
-  EXPECT_TRUE(::IsWindowVisible(dialog)) << "Apply Settings leaves the dialog open";
-
-  // Unapplied choices go when the dialog is shown again; applied ones come back.
-  AddKeywords({"x"});
-  Do({On("click", "2")});
-  EXPECT_FALSE(::IsWindowVisible(dialog));
-  ASSERT_EQ(Open(), dialog);
-  EXPECT_EQ(Keywords(dialog), (Strings{"sell", "buy"}));
-  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 3205))) << "locked until \"...\"";
-  EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3205)), "Transaction Type");
-}
-
 TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
   ASSERT_NE(m_terminal.View(), nullptr);
   // Colours of its own that it does not show.
@@ -225,22 +185,6 @@ TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogFallsBackToAri
   EXPECT_EQ(seen.size, "8");
   EXPECT_EQ(seen.sizes, 16);
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Arial (8)") << "OK takes what was shown";
-
-  Do({"answer-font \"Verdana\" 72", On("click", "1695")});
-  platform::SetModalResponder([&seen](HWND font) {
-    seen.face = WindowText(::GetDlgItem(font, 33076));
-    seen.size = WindowText(::GetDlgItem(font, 33077));
-    // Another face chosen, then Cancel: the choice must not reach the appearance.
-    ::SendMessage(::GetDlgItem(font, 33076), CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                  reinterpret_cast<LPARAM>("Arial"));
-    platform::input::Click(::GetDlgItem(font, IDCANCEL));
-  });
-  Do({On("click", "1695")});
-  EXPECT_EQ(seen.face, "Verdana") << "an installed face is shown selected";
-  EXPECT_EQ(seen.size, "72");
-  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Verdana (72)") << "Cancel keeps the stored choice";
-  Do({On("click", "1696")});
-  EXPECT_NE(Settings().find("rmsallowedgroups-20016=0,FF00,Verdana,72\r\n"), std::string::npos) << Settings();
 }
 
 }  // namespace

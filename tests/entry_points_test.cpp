@@ -1,11 +1,9 @@
 // The plug-in's five entry points as a terminal drives them.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string_view>
 
 #include "terminal/server/message_codec.h"
-#include "tests/main_program_faults.h"
 #include "tests/plugin_harness.h"
 
 namespace e2e {
@@ -26,33 +24,6 @@ class EntryPoints : public ::testing::Test {
 
   PluginHarness terminal;
 };
-
-TEST_F(EntryPoints, ExportedUndecoratedAndDescribeThePlugin) {
-  void* library = ::dlopen((PluginHarness::BinaryFolder() + "/AllowedGroups.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
-  ASSERT_NE(library, nullptr);
-  for (const char* name : {"GetTarnPluginInfo", "InitTarnPlugin", "ProcessTarnPluginMsg", "PluginProcessHotKey",
-                           "GetOptionalTarnPluginInfo"}) {
-    EXPECT_NE(::dlsym(library, name), nullptr) << name;
-  }
-  // The date utilities are exported too (by their decorated names); the
-  // module's internals are not, so none of them binds to a terminal's symbol.
-  EXPECT_NE(::dlsym(library, "_Z20tarnu_get_local_timePc"), nullptr);
-  EXPECT_EQ(::dlsym(library, "_ZN12CAlwGrpReqRx11ReplyStatusEP7mnm_msg"), nullptr);
-  EXPECT_EQ(::dlsym(library, "_Z18EvaluateExpressionRK7CStringRd"), nullptr);
-  ::dlclose(library);
-
-  // The description's texts and numbers: the test terminal.info reads them
-  // all through --info. What it does not print:
-  EXPECT_EQ(terminal.Plugin().ProcessTarnPluginMsg(), 0);
-  CString menu;
-  CStringArray first, keys, captions;
-  first.Add("left over");
-  CArray<int, int> values;
-  terminal.Plugin().GetOptionalTarnPluginInfo(menu, first, keys, captions, values);
-  EXPECT_EQ(first.GetSize(), 0);
-  ASSERT_EQ(values.GetSize(), 1);
-  EXPECT_EQ(values[0], 0);
-}
 
 TEST_F(EntryPoints, InitOpensTheFormOnceAndKeepsTheFirstUser) {
   HINSTANCE resourcesBefore = AfxGetResourceHandle();
@@ -97,46 +68,6 @@ TEST_F(EntryPoints, HotKeyIsExactAndBeforeInitOpensAParentlessForm) {
   EXPECT_FALSE(ViewGroupSentFor("admin"));
   EXPECT_TRUE(terminal.Host().LogLines().empty());
   EXPECT_TRUE(terminal.Host().Wire().empty());
-
-  // A later Init finds the form and only shows it: the user stays empty.
-  terminal.Init("admin", nullptr);
-  EXPECT_FALSE(ViewGroupSentFor("admin"));
-  EXPECT_TRUE(terminal.Host().Wire().empty());
-  EXPECT_TRUE(terminal.Boxes().empty());
-}
-
-TEST_F(EntryPoints, NoMainModuleShowsItsBoxAndOpensNothing) {
-  NoMainModule noMainModule;
-  terminal.Init("admin", nullptr);
-  EXPECT_EQ(terminal.Form(), nullptr);
-  // The hot key's own lookup fails first, before it would take the handle.
-  terminal.HotKey("Alt+A");
-  EXPECT_EQ(terminal.Form(), nullptr);
-  EXPECT_EQ(terminal.Boxes(),
-            (Strings{"Cant rename TarnTrader.exe,Module not found", "Exe is not compatible with QLX"}));
-  const auto boxes = terminal.BoxRecords();
-  ASSERT_FALSE(boxes.empty());
-  EXPECT_FALSE(boxes[0].caption.has_value()) << "plain boxes carry no caption";
-}
-
-TEST_F(EntryPoints, TerminalWithoutPeerDataRefusesTheHotKey) {
-  MissingExport missing("pu_get_peer_data");
-  terminal.HotKey("Alt+A");
-  EXPECT_EQ(terminal.Form(), nullptr);
-  EXPECT_EQ(terminal.Boxes(), (Strings{"Exe is not compatible with QLX"}));
-}
-
-TEST_F(EntryPoints, TerminalWithoutReceiverRegistrationSaysSoOnce) {
-  MissingExport missing("GetVelaRxControl");
-  terminal.Init("admin", nullptr);
-  ASSERT_NE(terminal.Form(), nullptr) << "the form opens all the same";
-  terminal.HotKey("Alt+A");
-  ::SendMessage(terminal.Form(), WM_CLOSE, 0, 0);
-  platform::PumpMessages();
-  terminal.HotKey("Alt+A");
-  // Without a channel the category request fails as a refused send would.
-  EXPECT_EQ(terminal.Boxes(), (Strings{"From QLX Connection to vela failed", "ks_get_category Request Failure"}));
-  EXPECT_EQ(terminal.Host().LogLines(), (Strings{"ks_get_category Request Failure"}));
 }
 
 }  // namespace

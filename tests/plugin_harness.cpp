@@ -95,17 +95,12 @@ CViewAlgGrpDlg* PluginHarness::View() const {
   return static_cast<CViewAlgGrpDlg*>(CWnd::FromHandlePermanent(terminal::FindTopLevelWindow("View Allowed Group")));
 }
 
-std::vector<platform::MessageBoxRecord> PluginHarness::BoxRecords() const {
-  auto boxes = platform::MessageBoxLog();
+std::vector<std::string> PluginHarness::Boxes() const {
   // The log is the process's: a message box shown before this harness (or a
   // log shorter than when it started) is none of its business.
-  boxes.erase(boxes.begin(), boxes.begin() + static_cast<ptrdiff_t>(std::min(m_boxesBefore, boxes.size())));
-  return boxes;
-}
-
-std::vector<std::string> PluginHarness::Boxes() const {
+  const auto boxes = platform::MessageBoxLog();
   std::vector<std::string> texts;
-  for (const auto& box : BoxRecords()) texts.push_back(box.text);
+  for (size_t i = m_boxesBefore; i < boxes.size(); ++i) texts.push_back(boxes[i].text);
   return texts;
 }
 

@@ -44,8 +44,7 @@ class PluginHarness {
   // exports nothing for tests, and the dialog's inline members that tests
   // call (Rows(), List()) read the list through its window's messages.
   CViewAlgGrpDlg* View() const;
-  // The message boxes shown since the harness started, in order; their texts.
-  std::vector<platform::MessageBoxRecord> BoxRecords() const;
+  // The texts of the message boxes shown since the harness started, in order.
   std::vector<std::string> Boxes() const;
 
   static std::string BinaryFolder();

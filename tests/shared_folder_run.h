@@ -53,9 +53,9 @@ class SharedFolderRun : public ::testing::Test {
   // first column of the last row it gives as a number (0 without rows). A
   // store that cannot be opened or a statement that fails fails the test.
   int Sql(const std::string& sql, const std::filesystem::path& store = {}) const;
-  // The text of UserSetting.ini in the shared folder, or in `home`.
-  std::string Settings(const std::filesystem::path& home = {}) const {
-    std::ifstream in((home.empty() ? folder : home) / "UserSetting.ini", std::ios::binary);
+  // The text of UserSetting.ini in the shared folder.
+  std::string Settings() const {
+    std::ifstream in(folder / "UserSetting.ini", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();

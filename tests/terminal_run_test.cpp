@@ -1,17 +1,13 @@
 // The terminal executable as a person runs it: its output, its exit status,
 // and what the server's store holds afterwards.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include "tests/png_picture.h"
 #include "tests/shared_folder_run.h"
 
 namespace e2e {
@@ -30,28 +26,22 @@ class TerminalRun : public SharedFolderRun {
 };
 
 // One add kept in a new store file; the same add against that store opened
-// read-only, by its URI and as a file its permissions make read-only, is
-// refused, said so, and leaves the store as it was.
+// read-only by its URI is refused, said so, and leaves the store as it was.
 TEST_F(TerminalRun, AReadOnlyStoreRefusesTheAddAndSaysSo) {
   const fs::path file = folder / "kept.db";
   const std::string script = " --script '" + ScriptFile("add", kAddOne) + "'";
   const RunResult first = RunTerminal("--db '" + file.string() + "'" + script);
   ASSERT_EQ(first.status, 0) << first.output;
   ASSERT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups", file), 1);
-  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  std::vector<std::string> databases{"file:" + file.string() + "?mode=ro"};
-  if (::geteuid() != 0) databases.push_back(file.string());  // file permissions do not stop root
-  for (const std::string& database : databases) {
-    const RunResult second = RunTerminal("--db '" + database + "'" + script);
-    EXPECT_EQ(second.status, 1) << second.output;
-    for (const char* said : {"is read-only: every add and delete will fail",
-                             "SERVER: ks_publish_allowed_group failed (status 3): server store: attempt to write a "
-                             "readonly database",
-                             "the server store failed 1 request(s)"}) {
-      EXPECT_NE(second.output.find(said), std::string::npos) << database << ": " << second.output;
-    }
-    EXPECT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups", file), 1);
+  const RunResult second = RunTerminal("--db 'file:" + file.string() + "?mode=ro'" + script);
+  EXPECT_EQ(second.status, 1) << second.output;
+  for (const char* said : {"is read-only: every add and delete will fail",
+                           "SERVER: ks_publish_allowed_group failed (status 3): server store: attempt to write a "
+                           "readonly database",
+                           "the server store failed 1 request(s)"}) {
+    EXPECT_NE(second.output.find(said), std::string::npos) << second.output;
   }
+  EXPECT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups", file), 1);
 }
 
 // A script line that fails ends the run with status 1 and names the line
@@ -64,18 +54,12 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
   };
   const Case cases[] = {
       {"keys", "hotkey Alt+Z\n", {"keys.script:1: no plug-in registered the hot key Alt+Z (registered: Alt+A)"}},
-      // The category combo hands the focus to its edit field: keys are taken
-      // there (End, then Backspace erases the last letter typed). Once "Apply
-      // for all categories" disables it, the error says so.
-      {"combo",
+      // "Apply for all categories" disables the category combo.
+      {"disabled",
        "hotkey Alt+A\n"
-       "type \"Allowed Groups\" Category \"RETX\"\n"
-       "key \"Allowed Groups\" Category End\n"
-       "key \"Allowed Groups\" 20000 Backspace\n"
-       "dump \"Allowed Groups\"\n"
        "check \"Allowed Groups\" \"Apply for all categories\" on\n"
        "key \"Allowed Groups\" Category Delete\n",
-       {"combo.script:7: Category is disabled", "    Edit #1001 \"RET\""}},
+       {"disabled.script:3: Category is disabled"}},
       // The list keeps GOLD while the store swaps it for SILVER: one row
       // each, so only the rows themselves tell them apart.
       {"stale",
@@ -96,26 +80,6 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
        {"stale.script:14: IDC_GROUP_LIST shows 1 rows, the server holds 1; shown, not held: "
         "\"HNI\tmcx_fo\tFUTCOM\tGOLD\tALL\t0.00\tALL\tALL\tALL\"; held, not shown: "
         "\"HNI\tmcx_fo\tFUTCOM\tSILVER\tALL\t0.00\tALL\tALL\tALL\""}},
-      {"column",
-       "hotkey Alt+A\n"
-       "click \"Allowed Groups\" \"View Group\"\n"
-       "expect-column \"View Allowed Group\" IDC_GROUP_LIST Symbol\n"
-       "expect-column \"View Allowed Group\" IDC_GROUP_LIST Symbol GOLD\n",
-       {"column.script:4: the column \"Symbol\" of IDC_GROUP_LIST shows nothing"}},
-      {"missing",
-       "hotkey Alt+A\n"
-       "click \"Allowed Groups\" \"View Group\"\n"
-       "command \"View Allowed Group\" 20016 4004\n"
-       "drag \" Column Profile\" 10008 Nothing Category\n",
-       {"missing.script:4: no row Nothing in 10008"}},
-      {"plain",
-       std::string(kAddOne) + "click \"Allowed Groups\" \"View Group\"\n"
-                              "drag \"View Allowed Group\" 20016 \"#0\" \"#0\"\n",
-       {"plain.script:7: 20016 does not drag its rows"}},
-      {"picture",
-       "hotkey Alt+A\n"
-       "snapshot \"Allowed Groups\" /no/such/folder/x.png\n",
-       {"picture.script:2: cannot write /no/such/folder/x.png"}},
   };
   for (const Case& c : cases) {
     fs::remove(folder / "server.db");
@@ -135,19 +99,13 @@ TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
 }
 
 // --snapshots pictures each window as a run changes it, numbered in the order
-// written, and a message box as it shows; the snapshot verb pictures one
-// window on demand, in SVG too.
+// written, and a message box as it shows.
 TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
-  const fs::path png = folder / "form.png";
-  const fs::path svg = folder / "form.svg";
-  const RunResult run =
-      RunTerminal("--db :memory: --snapshots '" + (folder / "shots").string() + "' --script '" +
-                  ScriptFile("box",
-                             "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
-                             "click \"Allowed Groups\" \"View Group\"\n"
-                             "snapshot \"Allowed Groups\" \"" +
-                                 png.string() + "\"\nsnapshot \"Allowed Groups\" \"" + svg.string() + "\"\n") +
-                  "'");
+  const RunResult run = RunTerminal("--db :memory: --snapshots '" + (folder / "shots").string() + "' --script '" +
+                                    ScriptFile("box",
+                                               "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
+                                               "click \"Allowed Groups\" \"View Group\"\n") +
+                                    "'");
   ASSERT_EQ(run.status, 0) << run.output;
   // "SNAPSHOT: <dir>/NNN-<window>.png", numbered 1, 2, 3, ... in the order written.
   const std::regex line("SNAPSHOT: (.*/([0-9]{3})-([a-z-]+)[.]png)\n");
@@ -157,28 +115,13 @@ TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
     EXPECT_EQ(std::stoi((*it)[2].str()), expected++);
     last[(*it)[3]] = (*it)[1];
   }
-  ASSERT_TRUE(ReadPng(last["view-allowed-group"]).has_value()) << run.output;
-  const auto form = ReadPng(last["allowed-groups"]);
-  ASSERT_TRUE(form.has_value()) << run.output;
+  for (const char* window : {"allowed-groups", "view-allowed-group", "error"}) {
+    EXPECT_TRUE(fs::is_regular_file(last[window])) << window << "\n" << run.output;
+  }
   // A box without caption is pictured as it shows, before the line goes on.
   EXPECT_NE(run.output.find("BOX: Please Select a valid Category\nSNAPSHOT: " + last["error"] + "\n"),
             std::string::npos)
       << run.output;
-  const auto box = ReadPng(last["error"]);
-  ASSERT_TRUE(box.has_value()) << run.output;
-  EXPECT_LT(box->width, form->width);
-  const auto picture = ReadPng(png.string());
-  ASSERT_TRUE(picture.has_value());
-  EXPECT_EQ(picture->width, form->width);
-  EXPECT_EQ(picture->height, form->height);
-  std::string text;
-  std::getline(std::ifstream(svg), text, '\0');
-  EXPECT_NE(text.find("<svg"), std::string::npos);
-
-  std::ofstream(folder / "a-file") << "x";
-  const RunResult refused = RunTerminal("--db :memory: --snapshots '" + (folder / "a-file").string() + "'");
-  EXPECT_EQ(refused.status, 1) << refused.output;
-  EXPECT_NE(refused.output.find("cannot make the snapshot folder"), std::string::npos) << refused.output;
 }
 
 }  // namespace

@@ -45,38 +45,19 @@ def png_data(path):
     return header, zlib.decompress(idat)
 
 
-def png_pixels(path):
-    """(width, height, channels, rows of bytes) of an 8-bit, non-interlaced PNG
-    whose rows are filtered None or Up, as the platform's encoder writes them."""
-    header, raw = png_data(path)
-    width, height, depth, colour, _, _, interlace = header
-    channels = {0: 1, 2: 3, 4: 2, 6: 4}.get(colour)
-    if depth != 8 or channels is None or interlace != 0:
-        raise ValueError(f"{path}: a PNG kind this test does not read")
-    stride, rows, previous = width * channels, [], bytes(width * channels)
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)]
-        if kind == 2:
-            line = bytes((a + b) & 0xFF for a, b in zip(line, previous))
-        elif kind != 0:
-            raise ValueError(f"{path}: row filter {kind}, which the platform's encoder never writes")
-        rows.append(line)
-        previous = line
-    return width, height, channels, rows
-
-
 def first_difference(a, b):
-    if png_data(a) == png_data(b):
-        return None  # the same rows, filtered alike: the same pixels
-    wa, ha, ca, ra = png_pixels(a)
-    wb, hb, cb, rb = png_pixels(b)
-    if (wa, ha) != (wb, hb):
-        return f"{wa}x{ha} pixels instead of {wb}x{hb}"
-    for y in range(ha):
-        for x in range(wa):
-            pa, pb = ra[y][x * ca:x * ca + 3], rb[y][x * cb:x * cb + 3]
-            if pa != pb:
-                return f"the pixel at ({x}, {y}) is #{pa.hex()} instead of #{pb.hex()}"
+    """Why two PNGs differ, or None. The platform's encoder filters every row
+    alike (None for the first, Up after), so equal pixels give equal data."""
+    (ha, ra), (hb, rb) = png_data(a), png_data(b)
+    if ha[:2] != hb[:2]:
+        return f"{ha[0]}x{ha[1]} pixels instead of {hb[0]}x{hb[1]}"
+    if ra != rb:
+        stride = len(ra) // ha[1]  # a row's filter byte, then its pixels
+
+        def line(data, y):
+            return data[y * stride:(y + 1) * stride]
+        row = next((y for y in range(ha[1]) if line(ra, y) != line(rb, y)), 0)
+        return f"its pixels differ from row {row} on"
     return None
 
 
@@ -104,8 +85,6 @@ def check_pictures(tarnterm):
             problems.append(f"docs/guide.md shows guide/{name}, which does not exist")
     for name in sorted({p.name for p in PICTURES.glob("*.png")} - set(shown)):
         problems.append(f"docs/guide/{name} is not shown in docs/guide.md")
-    if not shown:
-        problems.append("docs/guide.md shows no picture")
     return problems
 
 
