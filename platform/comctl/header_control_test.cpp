@@ -253,22 +253,6 @@ TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
   EXPECT_EQ(hit.flags, HHT_ONDIVOPEN);
 }
 
-TEST_F(HeaderTest, SetItemAsksFirstAndAVetoKeepsTheItem) {
-  Make(0);
-  HDITEM item;
-  item.mask = HDI_WIDTH;
-  item.cxy = 70;
-  EXPECT_TRUE(header.SetItem(1, &item));
-  EXPECT_EQ(parent.log, (Strings{"changing 1 w70", "changed 1 w70"}));
-  EXPECT_EQ(Width(1), 70);
-  parent.log.clear();
-  parent.vetoCode = HDN_ITEMCHANGING;
-  item.cxy = 5;
-  EXPECT_FALSE(header.SetItem(1, &item));
-  EXPECT_EQ(parent.log, (Strings{"changing 1 w5"}));
-  EXPECT_EQ(Width(1), 70);
-}
-
 TEST_F(HeaderTest, ClickAndDividerDrag) {
   Make(0);
   input::ClickAt(header, POINT{120, 5});

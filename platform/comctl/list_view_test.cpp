@@ -274,20 +274,6 @@ TEST_F(ListViewTest, ItemsTextsDataAndFind) {
   EXPECT_EQ(list.FindItem(&find), 1);
 }
 
-TEST_F(ListViewTest, SortedStylesPlaceNewItemsByText) {
-  Make(LVS_SORTASCENDING, 0);
-  EXPECT_EQ(list.InsertItem(0, "beta"), 0);
-  EXPECT_EQ(list.InsertItem(0, "Gamma"), 1);
-  EXPECT_EQ(list.InsertItem(5, "alpha"), 0);  // whatever index is asked
-  EXPECT_EQ(Text(2), "Gamma");
-  ::DestroyWindow(list.Detach());
-  Make(LVS_SORTDESCENDING, 0);
-  list.InsertItem(0, "a");
-  list.InsertItem(0, "c");
-  list.InsertItem(0, "b");
-  EXPECT_EQ(Text(0) + Text(1) + Text(2), "cba");
-}
-
 TEST_F(ListViewTest, DeletingAnnouncesItemsWhileTheyAreStillThere) {
   Make();
   EXPECT_TRUE(list.DeleteItem(1));
@@ -387,33 +373,6 @@ TEST_F(ListViewTest, DoubleAndRightClicksTellTheItemUnderTheMouse) {
   input::RightClickAt(list, Row(4));
   EXPECT_EQ(Selected(), (std::vector<int>{}));
   EXPECT_EQ(parent.log.back(), "rclick -1");
-}
-
-TEST_F(ListViewTest, PressAndMoveOnAnItemBeginsADragInsteadOfAClick) {
-  Make(0, 4);
-  auto at = [](POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); };
-  const POINT start = Row(1);
-  ::PostMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, at(start));
-  ::PostMessage(list, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{start.x + 2, start.y + 2}));  // not yet
-  platform::PumpMessages();
-  EXPECT_EQ(parent.log.back(), "changed 1 0>3");
-  EXPECT_EQ(::GetCapture(), list.m_hWnd);
-  ::PostMessage(list, WM_MOUSEMOVE, MK_LBUTTON, at(POINT{start.x, start.y + 30}));
-  ::PostMessage(list, WM_LBUTTONUP, 0, at(POINT{start.x, start.y + 30}));
-  platform::PumpMessages();
-  EXPECT_EQ(parent.log.back(), "begindrag 1 at " + std::to_string(start.y));
-  EXPECT_EQ(::GetCapture(), nullptr);
-  // Scroll-bar messages move the rows.
-  ::DestroyWindow(list.Detach());
-  Make(0, 12);
-  list.SendMessage(WM_VSCROLL, 1);  // a line down
-  EXPECT_EQ(list.GetTopIndex(), 1);
-  list.SendMessage(WM_VSCROLL, 7);  // the bottom
-  EXPECT_EQ(list.GetTopIndex(), 7);
-  list.SendMessage(WM_VSCROLL, MAKEWPARAM(4, 3));  // the thumb at row 3
-  EXPECT_EQ(list.GetTopIndex(), 3);
-  list.SendMessage(WM_VSCROLL, 6);  // the top
-  EXPECT_EQ(list.GetTopIndex(), 0);
 }
 
 TEST_F(ListViewTest, ControlTogglesShiftExtendsFromTheMark) {
@@ -791,20 +750,6 @@ TEST_F(ListViewTest, DefaultDrawingUsesTheCustomDrawColoursAndTheSelectionColour
   EXPECT_EQ(withFont[3].font, platform::FontSpec{});
 }
 
-TEST_F(ListViewTest, DoubleBufferedListsCopyOneFinishedPicture) {
-  Make(0, 2);
-  list.SetExtendedStyle(LVS_EX_DOUBLEBUFFER);
-  Paint();
-  const auto ops = platform::WindowDisplayList(list);
-  EXPECT_TRUE(platform::OpsOfKind(ops, platform::DrawKind::Text).empty());
-  const auto blits = platform::OpsOfKind(ops, platform::DrawKind::Blit);
-  ASSERT_EQ(blits.size(), 1u);
-  ASSERT_NE(blits[0].sourceOps, nullptr);
-  Strings drawn;
-  for (const auto& op : platform::OpsOfKind(*blits[0].sourceOps, platform::DrawKind::Text)) drawn.push_back(op.text);
-  EXPECT_EQ(drawn, (Strings{"n0", "q0", "s0", "n1", "q1", "s1"}));
-}
-
 // An owner-drawn list as the system's lists are: it measures and draws its
 // rows itself, through the notifications its parent reflects to it.
 class OwnerList : public CListCtrl {
@@ -955,23 +900,6 @@ TEST_F(ListViewTest, ScrollBarsComeWithRowsAndColumnsThatDoNotFitAndCountRowsAnd
   EXPECT_EQ(list.GetTopIndex(), 0);
 }
 
-TEST_F(ListViewTest, ARowThatBringsTheVerticalBarBringsTheHorizontalOneWhenTheColumnsNoLongerFit) {
-  // Columns 10 pixels narrower than the client: they fit until a vertical bar narrows it.
-  Make(0, 5);
-  list.SetColumnWidth(2, 300 - 10 - 100 - 60);
-  EXPECT_FALSE(Bar(list, SB_VERT).has_value());
-  EXPECT_FALSE(Bar(list, SB_HORZ).has_value());
-  AddRow(5);
-  ASSERT_TRUE(Bar(list, SB_VERT).has_value());
-  const auto h = Bar(list, SB_HORZ);
-  ASSERT_TRUE(h.has_value());
-  EXPECT_EQ(h->nMax, 290 - 1);
-  EXPECT_EQ(static_cast<int>(h->nPage), 300 - GetSystemMetrics(SM_CXVSCROLL));
-  // The horizontal bar takes a row's room from the page.
-  EXPECT_EQ(Bar(list, SB_VERT)->nPage, 4u);
-  EXPECT_EQ(list.GetCountPerPage(), 4);
-}
-
 TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
   // Five and a half rows of room.
   ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 310, 10 + kHeader + 5 * kRow + kRow / 2),
@@ -1056,23 +984,4 @@ TEST_F(ListViewTest, PressesOnTheBarsScrollWithoutTouchingTheSelection) {
   EXPECT_EQ(Selected(), std::vector<int>{0});
   EXPECT_EQ(parent.log, Strings{});
   EXPECT_EQ(::GetCapture(), nullptr);
-}
-
-TEST_F(ListViewTest, AFilterBarTakenAwayFromAListWithoutBarsRepaintsTheRowsThatMovedUp) {
-  // Without scroll bars nothing else asks for a paint when the page grows and the top row has to come back.
-  Make(LVS_NOSCROLL, 12);
-  CWnd* header = CWnd::FromHandle(Header());
-  const UINT frame = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-  header->ModifyStyle(0, HDS_FILTERBAR);
-  list.SetWindowPos(nullptr, 0, 0, 0, 0, frame);
-  ASSERT_EQ(list.GetCountPerPage(), 3);
-  list.EnsureVisible(11, FALSE);
-  ASSERT_EQ(list.GetTopIndex(), 9);
-  ::UpdateWindow(list);
-  ASSERT_FALSE(::GetUpdateRect(list, nullptr, FALSE));
-  header->ModifyStyle(HDS_FILTERBAR, 0);
-  ::ValidateRect(list, nullptr);
-  list.SetWindowPos(nullptr, 0, 0, 0, 0, frame);
-  EXPECT_EQ(list.GetTopIndex(), 7);
-  EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE));
 }

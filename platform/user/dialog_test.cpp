@@ -402,31 +402,6 @@ TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocused
   EXPECT_EQ(dlg.log.front(), "2:0") << "Enter on a focused push button clicks that button";
 }
 
-TEST_F(DialogTest, TopLevelDialogsArePlacedFromTheirOwnerOrCentred) {
-  CWnd owner;
-  owner.CreateEx(0, "Owner", "Owner", WS_POPUP | WS_VISIBLE, 100, 50, 800, 600, nullptr, 0);
-  DialogTemplate placed = TestTemplate();
-  placed.id = 301;
-  placed.x = 20;
-  placed.y = 16;
-  platform::RegisterDialogTemplate(kModule, placed);
-  DialogTemplate centred = TestTemplate();
-  centred.id = 302;
-  centred.style |= DS_CENTER;
-  platform::RegisterDialogTemplate(kModule, centred);
-
-  CDialog a(301, &owner), b(302, &owner);
-  ASSERT_TRUE(a.Create(301, &owner));
-  ASSERT_TRUE(b.Create(302, &owner));
-  CRect ra, rb;
-  a.GetWindowRect(&ra);
-  b.GetWindowRect(&rb);
-  EXPECT_EQ(ra.TopLeft(), CPoint(100 + 30, 50 + 26)) << "template x, y in dialog units from the owner's client area";
-  EXPECT_EQ(rb.CenterPoint(), CPoint(100 + 400, 50 + 300));
-  EXPECT_EQ(a.GetOwner(), &owner);
-  EXPECT_EQ(a.GetParent(), &owner) << "the parent of a popup is its owner";
-}
-
 TEST_F(DialogTest, QuitDuringAModalDialogEndsItAndStaysPendingForTheOuterLoop) {
   platform::SetModalResponder([](HWND) { ::PostQuitMessage(5); });
   TestDialog dlg;
