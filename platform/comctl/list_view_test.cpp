@@ -35,8 +35,6 @@ class Parent : public CWnd {
   bool recordPaint = false;
   bool recordHeader = false;
   bool recordCache = false;
-  UINT vetoCode = 0;  // answer TRUE to this notification
-  int vetoItem = -2;  // ... only for this item (-2: any)
   LRESULT prepaint = CDRF_DODEFAULT;
   LRESULT itemprepaint = CDRF_DODEFAULT;
   COLORREF itemText = CLR_DEFAULT;  // set into clrText at item pre-paint when not CLR_DEFAULT
@@ -59,8 +57,6 @@ class Parent : public CWnd {
       case LVN_ITEMCHANGING: line = "changing " + std::to_string(lv->iItem) + " " + states(); break;
       case LVN_ITEMCHANGED: line = "changed " + std::to_string(lv->iItem) + " " + states(); break;
       case LVN_INSERTITEM: line = "insert " + std::to_string(lv->iItem); break;
-      case LVN_DELETEITEM: line = "delete " + std::to_string(lv->iItem) + " p" + std::to_string(lv->lParam); break;
-      case LVN_DELETEALLITEMS: line = "deleteall"; break;
       case LVN_COLUMNCLICK: line = "column " + std::to_string(lv->iSubItem); break;
       case LVN_BEGINDRAG:
         line = "begindrag " + std::to_string(lv->iItem) + " at " + std::to_string(lv->ptAction.y);
@@ -130,7 +126,6 @@ class Parent : public CWnd {
       default: line = "other " + std::to_string(static_cast<int>(hdr->code)); break;
     }
     log.push_back(line);
-    if (hdr->code == vetoCode && (vetoItem == -2 || vetoItem == lv->iItem)) *result = TRUE;
     return TRUE;
   }
   void OnMeasureItem(int, LPMEASUREITEMSTRUCT mis) override {
@@ -211,15 +206,6 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(Text(0, 1), "");
   EXPECT_EQ(Text(0, 2), "q0");
   EXPECT_EQ(Text(0, 3), "s0");
-  LVCOLUMN column;
-  char text[16] = "";
-  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-  column.pszText = text;
-  column.cchTextMax = sizeof text;
-  ASSERT_TRUE(list.GetColumn(2, &column));
-  EXPECT_STREQ(text, "Qty");
-  EXPECT_EQ(column.cx, 60);
-  EXPECT_EQ(column.fmt, LVCFMT_RIGHT);
   EXPECT_EQ(list.GetColumnWidth(1), 70);
 
   // Deleting a column drops its cells and moves the later ones back.
@@ -264,34 +250,6 @@ TEST_F(ListViewTest, ItemsTextsDataAndFind) {
   EXPECT_EQ(list.FindItem(&find), 2);  // whole text, any case
   find.psz = "n";
   EXPECT_EQ(list.FindItem(&find), -1);
-  find.flags = LVFI_PARTIAL;
-  EXPECT_EQ(list.FindItem(&find, 0), 1);  // starts after the start item
-  EXPECT_EQ(list.FindItem(&find, 2), -1);
-  find.flags = LVFI_PARTIAL | LVFI_WRAP;
-  EXPECT_EQ(list.FindItem(&find, 2), 0);
-  find.flags = LVFI_PARAM;
-  find.lParam = 555;
-  EXPECT_EQ(list.FindItem(&find), 1);
-}
-
-TEST_F(ListViewTest, DeletingAnnouncesItemsWhileTheyAreStillThere) {
-  Make();
-  EXPECT_TRUE(list.DeleteItem(1));
-  EXPECT_FALSE(list.DeleteItem(5));
-  EXPECT_EQ(parent.log, (Strings{"delete 1 p101"}));
-  EXPECT_EQ(Text(1), "n2");
-  parent.log.clear();
-  list.DeleteAllItems();
-  EXPECT_EQ(parent.log, (Strings{"deleteall", "delete 1 p102", "delete 0 p100"}));
-  EXPECT_EQ(list.GetItemCount(), 0);
-
-  // TRUE to LVN_DELETEALLITEMS: no word per item.
-  AddRow(0);
-  AddRow(1);
-  parent.log.clear();
-  parent.vetoCode = LVN_DELETEALLITEMS;
-  list.DeleteAllItems();
-  EXPECT_EQ(parent.log, (Strings{"deleteall"}));
 }
 
 TEST_F(ListViewTest, OwnerDataListsAskTheParentForTexts) {
@@ -346,16 +304,6 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
   // The old selection goes first, then the focus, then the new item.
   EXPECT_EQ(parent.log, (Strings{"changing 1 3>1", "changed 1 3>1", "changing 1 1>0", "changed 1 1>0", "changing 2 0>3",
                                  "changed 2 0>3", "click 2 0"}));
-
-  // A refused change leaves the states as they were.
-  parent.log.clear();
-  parent.vetoCode = LVN_ITEMCHANGING;
-  parent.vetoItem = 0;
-  input::ClickAt(list, Row(0));
-  EXPECT_EQ(Selected(), (std::vector<int>{}));  // item 2 let go, item 0 refused
-  EXPECT_EQ(list.GetItemState(0, kSelFocus), 0u);
-  EXPECT_EQ(Focused(), -1);  // the focus had left item 2 before item 0 refused
-  EXPECT_EQ(parent.log.back(), "click 0 0");
 }
 
 TEST_F(ListViewTest, DoubleAndRightClicksTellTheItemUnderTheMouse) {
@@ -477,12 +425,6 @@ TEST_F(ListViewTest, HeaderClickBecomesColumnClickAndHeaderNoticesReachTheParent
   parent.recordHeader = true;
   input::ClickAt(Header(), POINT{130, 5});
   EXPECT_EQ(parent.log, (Strings{"header 2", "column 1"}));  // HDN_ITEMCLICK forwarded, then the list's
-  ::DestroyWindow(list.Detach());
-  parent.log.clear();
-  Make(LVS_NOSORTHEADER);
-  parent.recordHeader = false;
-  input::ClickAt(Header(), POINT{130, 5});
-  EXPECT_TRUE(parent.log.empty());
 
   // Header drag needs the list's consent.
   CWnd* header = CWnd::FromHandle(Header());
@@ -613,8 +555,6 @@ TEST_F(ListViewTest, SortCallbacksSeeDataOrIndexesAndTheFocusFollowsItsItem) {
   EXPECT_EQ(Focused(), 2);
   EXPECT_EQ(Selected(), (std::vector<int>{2}));
 
-  ASSERT_TRUE(list.SortItemsEx(DescendingByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
-  EXPECT_EQ(Text(0), "n3");                                                    // already descending by "q3".."q0"
   for (int i = 0; i < 4; ++i) list.SetItemData(i, static_cast<DWORD_PTR>(i));  // row numbers
   list.SetItemText(0, 1, "q0");
   list.SetItemText(3, 1, "q9");
@@ -640,16 +580,8 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(list.GetTopIndex(), 2);
   list.Scroll(CSize(0, 100 * kRow));
   EXPECT_EQ(list.GetTopIndex(), 7);  // the last page stays full
-  list.Scroll(CSize(500, 0));        // sideways as far as the columns reach
-  ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
-  EXPECT_EQ(r.left, 0);  // 240 wide in a 300 client: nothing to scroll
-  list.SetColumnWidth(2, 200);
-  list.Scroll(CSize(500, 0));
-  ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
-  EXPECT_EQ(r.left, -(360 - (300 - GetSystemMetrics(SM_CXVSCROLL))));  // the vertical bar narrows the client
 
   // A double click on the divider after "Qty" fits it to its cells.
-  list.Scroll(CSize(-500, 0));
   input::DoubleClickAt(Header(), POINT{list.GetColumnWidth(0) + 60, 5});
   EXPECT_EQ(list.GetColumnWidth(1), list.GetStringWidth("q10") + 2 * platform::kListLabelMargin);
 
@@ -915,9 +847,6 @@ TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
   list.GetClientRect(&client);
   EXPECT_LE(row.bottom, client.bottom);
   EXPECT_GE(row.top, kHeader);
-  // The thumb sits at the bottom of its track.
-  const platform::ScrollBarRects v = platform::ScrollBarGeometry(list, SB_VERT);
-  EXPECT_EQ(v.thumb.bottom, v.track.bottom);
   // The bar's own "bottom" says the same.
   list.SendMessage(WM_VSCROLL, SB_TOP);
   list.SendMessage(WM_VSCROLL, SB_BOTTOM);
