@@ -7,7 +7,6 @@
 
 #include "platform/comctl/clistctrl.h"
 #include "platform/comctl/header_control.h"
-#include "platform/comctl/tooltip.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/render/canvas.h"
@@ -15,7 +14,6 @@
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_test.h"
 #include "platform/user/cdialog.h"
-#include "platform/user/combo_box.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"

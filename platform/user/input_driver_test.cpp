@@ -6,10 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/window/cursor.h"
-#include "platform/user/cdialog.h"
 #include "platform/input/input_driver.h"
-#include "platform/user/dialog_resources.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
 #include "platform/testing/reset_test.h"
@@ -147,28 +144,6 @@ TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
   EXPECT_EQ(platform::RunMessageLoop(), 4);
   EXPECT_EQ(g_log, (std::vector<std::string>{"top key 90", "top char z"}));
   EXPECT_THROW(platform::AdvanceClock(1), std::logic_error);
-}
-
-TEST_F(InputTest, ThePointerMovesWithTheMouseAndParentsMaySetTheCursorFirst) {
-  struct CursorOwner : Recorder {
-    std::vector<std::string> asked;
-    BOOL OnSetCursor(CWnd* wnd, UINT hit, UINT message) override {
-      asked.push_back(std::to_string(wnd->GetDlgCtrlID()) + ":" + std::to_string(hit) + ":" + std::to_string(message));
-      return TRUE;
-    }
-  } owner;
-  owner.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 500, 500, 100, 100, nullptr, 0);
-  Recorder inner;
-  inner.name = "inner";
-  inner.CreateEx(0, "Rec", "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 10, owner.m_hWnd, 8);
-  ASSERT_TRUE(input::Click(inner.m_hWnd));
-  POINT p;
-  ::GetCursorPos(&p);
-  EXPECT_EQ(p.x, 500 + 10 + 15);
-  EXPECT_EQ(p.y, 500 + 20 + 5);
-  ASSERT_EQ(owner.asked.size(), 3u);
-  EXPECT_EQ(owner.asked[0], "8:1:" + std::to_string(WM_MOUSEMOVE));
-  EXPECT_EQ(owner.asked[1], "8:1:" + std::to_string(WM_LBUTTONDOWN));
 }
 
 }  // namespace

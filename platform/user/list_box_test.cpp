@@ -101,11 +101,6 @@ TEST_F(ListBoxTest, SortedListOrdersWithoutCaseAndPunctuationFirst) {
   // An equal text goes before the items it equals; the index is where it landed.
   EXPECT_EQ(Send(LB_ADDSTRING, 0, "ALPHA"), 3);
   EXPECT_EQ(Texts(), (Strings{"[a]", "_x", "10", "ALPHA", "Alpha", "alpha2", "beta"}));
-  // Inserting by index does not sort; past the end is refused.
-  EXPECT_EQ(Send(LB_INSERTSTRING, 0, "zzz"), 0);
-  EXPECT_EQ(Send(LB_INSERTSTRING, static_cast<WPARAM>(-1), "aaa"), 8);
-  EXPECT_EQ(Send(LB_INSERTSTRING, 10, "x"), LB_ERR);
-  EXPECT_EQ(Text(0), "zzz");
   EXPECT_TRUE(parent.codes.empty());
 }
 
