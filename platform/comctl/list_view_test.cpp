@@ -580,8 +580,16 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(list.GetTopIndex(), 2);
   list.Scroll(CSize(0, 100 * kRow));
   EXPECT_EQ(list.GetTopIndex(), 7);  // the last page stays full
+  list.Scroll(CSize(500, 0));        // sideways as far as the columns reach
+  ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.left, 0);  // 240 wide in a 300 client: nothing to scroll
+  list.SetColumnWidth(2, 200);
+  list.Scroll(CSize(500, 0));
+  ASSERT_TRUE(list.GetItemRect(7, &r, LVIR_BOUNDS));
+  EXPECT_EQ(r.left, -(360 - (300 - GetSystemMetrics(SM_CXVSCROLL))));  // the vertical bar narrows the client
 
   // A double click on the divider after "Qty" fits it to its cells.
+  list.Scroll(CSize(-500, 0));
   input::DoubleClickAt(Header(), POINT{list.GetColumnWidth(0) + 60, 5});
   EXPECT_EQ(list.GetColumnWidth(1), list.GetStringWidth("q10") + 2 * platform::kListLabelMargin);
 
