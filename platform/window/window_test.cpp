@@ -475,6 +475,8 @@ TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, FALSE), b.m_hWnd);
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, b.m_hWnd, FALSE), a.m_hWnd);
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, TRUE), b.m_hWnd);
+  // A handle that names no window (a control closed meanwhile) starts the walk at the first stop.
+  EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, reinterpret_cast<HWND>(uintptr_t{0x999}), FALSE), a.m_hWnd);
 }
 
 TEST_F(WindowTest, TheMainWindowGetsALastChanceAtKeysOfWindowsOutsideIt) {
