@@ -203,27 +203,4 @@ TEST(CStringCompare, OrderingAndOperators) {
   EXPECT_EQ("<" + c, "<apple-Banana!?xyz");
 }
 
-TEST(CStringArrayTest, AddInsertRemove) {
-  CStringArray arr;
-  EXPECT_EQ(arr.Add("one"), 0);
-  EXPECT_EQ(arr.Add(CString("three")), 1);
-  arr.InsertAt(1, "two");
-  ASSERT_EQ(arr.GetSize(), 3);
-  EXPECT_EQ(arr[1], "two");
-  arr.ElementAt(2) += "!";
-  EXPECT_EQ(arr.GetAt(2), "three!");
-  arr.RemoveAt(0);
-  EXPECT_EQ(arr.GetCount(), 2);
-  EXPECT_TRUE(ThrowsInvalidArg([&] { arr.GetAt(2); }));
-  CStringArray other;
-  other.Copy(arr);
-  EXPECT_EQ(other.Append(arr), 2);
-  EXPECT_EQ(other.GetSize(), 4);
-  EXPECT_EQ(other[3], "three!");
-  other.SetSize(1);
-  EXPECT_EQ(other[0], "two");
-  other.RemoveAll();
-  EXPECT_TRUE(other.IsEmpty());
-}
-
 }  // namespace

@@ -14,55 +14,11 @@ namespace {
 
 using platform::LayOutScrollBar;
 using platform::ScrollLayout;
-using platform::ScrollNumbers;
 using platform::ScrollPart;
-using platform::ScrollPosAtOffset;
 
 constexpr int kArrow = 17;
 
 // ---- The arithmetic ----
-
-TEST(ScrollBarArithmetic, APageLargerThanTheRangeOrAnEmptyRangeLeavesNothingToScroll) {
-  const ScrollNumbers big = platform::NormalizedScroll({0, 9, 50, 7});
-  EXPECT_EQ(big.page, 10);  // no more than the range holds
-  EXPECT_EQ(big.pos, 0);
-  EXPECT_FALSE(platform::Scrollable(big));
-  EXPECT_EQ(LayOutScrollBar(200, kArrow, big, true).thumb, 0);
-
-  const ScrollNumbers empty = platform::NormalizedScroll({5, 5, 0, 9});
-  EXPECT_EQ(empty.pos, 5);
-  EXPECT_FALSE(platform::Scrollable(empty));
-  const ScrollNumbers inverted = platform::NormalizedScroll({5, 2, 0, 0});
-  EXPECT_EQ(inverted.max, 5);
-
-  // Exactly one position more than the page: scrollable by one.
-  const ScrollNumbers one = platform::NormalizedScroll({0, 10, 10, 99});
-  EXPECT_TRUE(platform::Scrollable(one));
-  EXPECT_EQ(one.pos, 1);
-}
-
-TEST(ScrollBarArithmetic, TheThumbReachesBothEndsOfTheTrackAndMapsBackToTheEnds) {
-  // 100 rows, 10 a page: positions 0..90; a 200-pixel bar has a 166-pixel track.
-  ScrollNumbers n{0, 99, 10, 0};
-  ScrollLayout top = LayOutScrollBar(200, kArrow, n, true);
-  EXPECT_EQ(top.arrow, kArrow);
-  EXPECT_EQ(top.track, 166);
-  EXPECT_EQ(top.thumb, 17);  // 166 * 10 / 100, rounded
-  EXPECT_EQ(top.thumbOffset, 0);
-  n.pos = 90;
-  const ScrollLayout bottom = LayOutScrollBar(200, kArrow, n, true);
-  EXPECT_EQ(bottom.thumbOffset + bottom.thumb, bottom.track);
-  n.pos = 45;
-  EXPECT_EQ(LayOutScrollBar(200, kArrow, n, true).thumbOffset, 75);  // half of 149, rounded
-
-  EXPECT_EQ(ScrollPosAtOffset(top, n, 0), 0);
-  EXPECT_EQ(ScrollPosAtOffset(top, n, 149), 90);
-  // A drag past either end stops at the end.
-  EXPECT_EQ(ScrollPosAtOffset(top, n, 1000), 90);
-  EXPECT_EQ(ScrollPosAtOffset(top, n, -40), 0);
-  // A position past the end is kept at the last full page.
-  EXPECT_EQ(platform::NormalizedScroll({0, 99, 10, 500}).pos, 90);
-}
 
 TEST(ScrollBarArithmetic, ThumbsKeepAMinimumLengthAndShortBarsShareTheirLengthBetweenTheArrows) {
   const ScrollLayout tiny = LayOutScrollBar(200, kArrow, {0, 99999, 1, 0}, true);

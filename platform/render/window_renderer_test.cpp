@@ -7,7 +7,6 @@
 
 #include "platform/comctl/clistctrl.h"
 #include "platform/comctl/header_control.h"
-#include "platform/comctl/tooltip.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/render/canvas.h"
@@ -15,7 +14,6 @@
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_test.h"
 #include "platform/user/cdialog.h"
-#include "platform/user/combo_box.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
@@ -304,43 +302,6 @@ TEST_F(WindowRendererTest, AListThatDoesNotFitShowsBothBarsWithTheirThumbsWhereT
   ExpectClassicBar(platform::RenderWindow(m_dialog.m_hWnd), m_dialog.m_hWnd, list.m_hWnd, SB_VERT);
   const platform::ScrollBarRects bottom = platform::ScrollBarGeometry(list.m_hWnd, SB_VERT);
   EXPECT_EQ(bottom.thumb.bottom, bottom.track.bottom);
-}
-
-TEST_F(WindowRendererTest, AnOpenDropDownWithMoreItemsThanItShowsDrawsItsBar) {
-  HWND combo = Item(kCombo);
-  for (int i = 0; i < 20; ++i) {
-    ::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("strike " + std::to_string(100 + i)).c_str()));
-  }
-  ::SendMessage(combo, CB_SETMINVISIBLE, 6, 0);
-  ::SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  COMBOBOXINFO info;
-  ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
-  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  ExpectClassicBar(image, m_dialog.m_hWnd, info.hwndList, SB_VERT);
-}
-
-TEST_F(WindowRendererTest, AShownToolTipFloatsOverItsOwnersPicture) {
-  HWND tip = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
-                              0, m_dialog.m_hWnd, nullptr, nullptr, nullptr);
-  ASSERT_NE(tip, nullptr);
-  char text[] = "Strike Price";
-  TOOLINFO tool;
-  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-  tool.hwnd = m_dialog.m_hWnd;
-  tool.uId = 1;
-  tool.lpszText = text;
-  ::SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&tool));
-  RECT dialog;
-  ::GetWindowRect(m_dialog.m_hWnd, &dialog);
-  ::SendMessage(tip, TTM_TRACKPOSITION, 0,
-                MAKELPARAM(static_cast<WORD>(dialog.left + 150), static_cast<WORD>(dialog.top + 150)));
-  const RECT area{152, 152, 170, 160};
-  EXPECT_EQ(platform::RenderWindow(m_dialog.m_hWnd).Count(area, GetSysColor(COLOR_INFOBK)), 0);
-  ::SendMessage(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_GT(image.Count(area, GetSysColor(COLOR_INFOBK)), 18 * 8 / 2);
-  EXPECT_EQ(image.At(150, 150), GetSysColor(COLOR_WINDOWFRAME)) << "its one-pixel border";
-  ::DestroyWindow(tip);
 }
 
 TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {

@@ -44,14 +44,4 @@ TEST_F(ColorChooser, BadStructuresAreRefusedWithoutAskingAnyone) {
   EXPECT_TRUE(platform::ColorLog().empty());
 }
 
-TEST_F(ColorChooser, TheOwnerIsTheParentWindow) {
-  CWnd owner;
-  ASSERT_TRUE(owner.CreateEx(0, "Test", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, 0));
-  CColorDialog dialog(0, 0, &owner);
-  dialog.DoModal();
-  ASSERT_EQ(platform::ColorLog().size(), 1u);
-  EXPECT_EQ(platform::ColorLog()[0].owner, owner.GetSafeHwnd());
-  owner.DestroyWindow();
-}
-
 }  // namespace

@@ -101,11 +101,6 @@ TEST_F(ListBoxTest, SortedListOrdersWithoutCaseAndPunctuationFirst) {
   // An equal text goes before the items it equals; the index is where it landed.
   EXPECT_EQ(Send(LB_ADDSTRING, 0, "ALPHA"), 3);
   EXPECT_EQ(Texts(), (Strings{"[a]", "_x", "10", "ALPHA", "Alpha", "alpha2", "beta"}));
-  // Inserting by index does not sort; past the end is refused.
-  EXPECT_EQ(Send(LB_INSERTSTRING, 0, "zzz"), 0);
-  EXPECT_EQ(Send(LB_INSERTSTRING, static_cast<WPARAM>(-1), "aaa"), 8);
-  EXPECT_EQ(Send(LB_INSERTSTRING, 10, "x"), LB_ERR);
-  EXPECT_EQ(Text(0), "zzz");
   EXPECT_TRUE(parent.codes.empty());
 }
 
@@ -221,22 +216,6 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   EXPECT_EQ(parent.codes.size(), 6u);  // the focus, three clicks, the arrow and the space
 }
 
-TEST_F(ListBoxTest, ExtendedSelectionRangesFromTheAnchor) {
-  Make(LBS_EXTENDEDSEL | LBS_NOTIFY, {"a", "b", "c", "d", "e"});
-  ClickItem(1);
-  ClickItem(3, input::kShift);
-  EXPECT_EQ(Send(LB_GETSELCOUNT), 3);
-  ClickItem(2, input::kControl);
-  EXPECT_EQ(Send(LB_GETSEL, 2), 0);
-  EXPECT_EQ(Send(LB_GETSELCOUNT), 2);
-  ClickItem(0);  // a plain click starts over
-  input::PressKey(VK_DOWN, input::kShift);
-  input::PressKey(VK_DOWN, input::kShift);
-  EXPECT_EQ(Send(LB_GETSELCOUNT), 3);
-  EXPECT_EQ(Send(LB_GETSEL, 2), 1);
-  EXPECT_EQ(Send(LB_GETANCHORINDEX), 0);
-}
-
 TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes) {
   parent.measure = [](UINT item) { return static_cast<UINT>(10 + 5 * item); };
   Make(LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY, {"zero", "one", "two", "three"});
@@ -282,22 +261,6 @@ TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
   ASSERT_GE(fills.size(), 2u);
   EXPECT_EQ(fills.back().color, GetSysColor(COLOR_HIGHLIGHT));  // behind the selected item
   EXPECT_EQ(fills.back().rect.top, kItem);
-}
-
-TEST_F(ListBoxTest, PrintClientDrawsOnTheGivenDcAndNotOnTheWindow) {
-  Make(0, {"alpha", "beta"});
-  platform::ClearDisplayList(list);
-  const HDC memory = ::CreateCompatibleDC(nullptr);
-  const HBITMAP bitmap = ::CreateBitmap(100, 5 * kItem, 1, 32, nullptr);
-  const HGDIOBJ old = ::SelectObject(memory, bitmap);
-  EXPECT_EQ(Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory)), 0);
-  const auto texts = platform::OpsOfKind(platform::BitmapDisplayList(bitmap), platform::DrawKind::Text);
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, "alpha");
-  EXPECT_TRUE(platform::WindowDisplayList(list).empty());
-  ::SelectObject(memory, old);
-  ::DeleteDC(memory);
-  ::DeleteObject(bitmap);
 }
 
 TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
@@ -377,22 +340,6 @@ TEST_F(ListBoxTest, WheelScrollsThreeItemsANotchAndPassesPartNotchesToTheParent)
   wheel(-119);
   EXPECT_EQ(Send(LB_GETTOPINDEX), 4) << "part of a notch";
   EXPECT_EQ(parent.wheels, 2);
-}
-
-TEST_F(ListBoxTest, DataExchangeSelectsByPrefixAndSavesTheSelectedText) {
-  Make(0, {"alpha", "beta"});
-  CDataExchange load(&parent, FALSE);
-  CString value = "BE";
-  DDX_LBString(&load, kId, value);
-  EXPECT_EQ(Send(LB_GETCURSEL), 1);
-  value = "alp";
-  DDX_LBStringExact(&load, kId, value);  // no whole match: the selection stays
-  CDataExchange save(&parent, TRUE);
-  DDX_LBString(&save, kId, value);
-  EXPECT_STREQ(value, "beta");
-  int index = -1;
-  DDX_LBIndex(&save, kId, index);
-  EXPECT_EQ(index, 1);
 }
 
 }  // namespace

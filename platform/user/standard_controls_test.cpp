@@ -175,21 +175,6 @@ TEST_F(ControlTest, EditSetTextNotifiesOnlySingleLineAndClearsModifyAndSelection
   EXPECT_STREQ(buffer, "ab");
 }
 
-TEST_F(ControlTest, EditStylesFilterTypedCharacters) {
-  Parent parent;
-  const HWND number = parent.Add("EDIT", "", ES_NUMBER, 1);
-  const HWND upper = parent.Add("EDIT", "", ES_UPPERCASE, 2);
-  ASSERT_TRUE(input::Focus(number));
-  input::TypeText("1a2-");
-  ASSERT_TRUE(input::Focus(upper));
-  input::TypeText("nfo!");
-  char buffer[16];
-  ::GetWindowText(number, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "12");
-  ::GetWindowText(upper, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "NFO!");
-}
-
 TEST_F(ControlTest, EditExchangesTextWithTheClipboardByKeyAndByMessage) {
   Parent parent;
   const HWND from = parent.Add("EDIT", "alpha beta", 0, 1);
@@ -279,22 +264,6 @@ TEST_F(ControlTest, StaticsNotifyOnlyWithSsNotifyAndButtonsReportTheirState) {
   input::Click(manual);
   EXPECT_EQ(::SendMessage(manual, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(g_log, (std::vector<std::string>{"parent 5:0"}));
-}
-
-TEST_F(ControlTest, OwnerDrawCButtonDrawsItselfThroughReflection) {
-  struct Drawn : CButton {
-    std::vector<UINT> actions;
-    void DrawItem(LPDRAWITEMSTRUCT dis) override { actions.push_back(dis->itemAction); }
-  };
-  Parent parent;
-  Drawn button;
-  button.SubclassWindow(parent.Add("BUTTON", "", BS_OWNERDRAW, 9));
-  ::InvalidateRect(button.m_hWnd, nullptr, TRUE);
-  platform::PumpMessages();
-  ASSERT_FALSE(button.actions.empty());
-  EXPECT_EQ(button.actions.back(), static_cast<UINT>(ODA_DRAWENTIRE));
-  button.SetState(TRUE);
-  EXPECT_EQ(button.actions.back(), static_cast<UINT>(ODA_SELECT));
 }
 
 }  // namespace

@@ -6,10 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/window/cursor.h"
-#include "platform/user/cdialog.h"
 #include "platform/input/input_driver.h"
-#include "platform/user/dialog_resources.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
 #include "platform/testing/reset_test.h"
@@ -126,13 +123,6 @@ TEST_F(InputTest, CapsLockTogglesAndVkKeyScanFollowsTheUsLayout) {
   EXPECT_EQ(VkKeyScan('\xe9'), -1);
 }
 
-TEST_F(InputTest, FindWindowByTextSearchesTopLevelWindowsAndTheirDescendants) {
-  EXPECT_EQ(input::FindWindowByText(nullptr, "Child"), child.m_hWnd);
-  EXPECT_EQ(input::FindWindowByText(nullptr, "Top"), top.m_hWnd);
-  EXPECT_EQ(input::FindWindowByText(top.m_hWnd, "Top"), nullptr) << "below the root only";
-  EXPECT_EQ(input::FindWindowByText(nullptr, "Chil"), nullptr);
-}
-
 TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
   platform::SetClockMode(platform::ClockMode::RealTime);
   struct Ticker : CWnd {
@@ -154,64 +144,6 @@ TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
   EXPECT_EQ(platform::RunMessageLoop(), 4);
   EXPECT_EQ(g_log, (std::vector<std::string>{"top key 90", "top char z"}));
   EXPECT_THROW(platform::AdvanceClock(1), std::logic_error);
-}
-
-TEST_F(InputTest, InRealTimeAModalLoopAsksTheResponderAndThenWaitsForItsTimer) {
-  platform::SetClockMode(platform::ClockMode::RealTime);
-  const HINSTANCE module = reinterpret_cast<HINSTANCE>(uintptr_t{0x7000});
-  platform::DialogTemplate t;
-  t.id = 400;
-  t.cx = 50;
-  t.cy = 20;
-  platform::RegisterDialogTemplate(module, t);
-  platform::SetModalResponder([](HWND modal) {
-    // Nothing ends the dialog now; a timer does, later, through the handle.
-    ::SetTimer(modal, 1, 15, [](HWND h, UINT, UINT_PTR, DWORD) { ::EndDialog(h, 33); });
-  });
-  CDialog dlg(400);
-  EXPECT_EQ(dlg.DoModal(), 33);
-  platform::RemoveModuleResources(module);
-}
-
-TEST_F(InputTest, ThePointerMovesWithTheMouseAndParentsMaySetTheCursorFirst) {
-  struct CursorOwner : Recorder {
-    std::vector<std::string> asked;
-    BOOL OnSetCursor(CWnd* wnd, UINT hit, UINT message) override {
-      asked.push_back(std::to_string(wnd->GetDlgCtrlID()) + ":" + std::to_string(hit) + ":" + std::to_string(message));
-      return TRUE;
-    }
-  } owner;
-  owner.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 500, 500, 100, 100, nullptr, 0);
-  Recorder inner;
-  inner.name = "inner";
-  inner.CreateEx(0, "Rec", "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 10, owner.m_hWnd, 8);
-  ASSERT_TRUE(input::Click(inner.m_hWnd));
-  POINT p;
-  ::GetCursorPos(&p);
-  EXPECT_EQ(p.x, 500 + 10 + 15);
-  EXPECT_EQ(p.y, 500 + 20 + 5);
-  ASSERT_EQ(owner.asked.size(), 3u);
-  EXPECT_EQ(owner.asked[0], "8:1:" + std::to_string(WM_MOUSEMOVE));
-  EXPECT_EQ(owner.asked[1], "8:1:" + std::to_string(WM_LBUTTONDOWN));
-}
-
-TEST_F(InputTest, AWindowMayRefuseToBeActivatedAndEatTheClickOrTakeItWithoutTheActivation) {
-  struct Shy : Recorder {
-    int OnMouseActivate(CWnd*, UINT, UINT) override { return MA_NOACTIVATEANDEAT; }
-  } shy;
-  shy.name = "shy";
-  shy.CreateEx(0, "Rec", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
-  Recorder palette;
-  palette.name = "palette";
-  palette.CreateEx(WS_EX_NOACTIVATE, "Rec", "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, 0);
-  top.SetActiveWindow();
-  g_log.clear();
-  EXPECT_FALSE(input::Click(shy.m_hWnd));
-  EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
-  EXPECT_TRUE(g_log.empty());
-  EXPECT_TRUE(input::Click(palette.m_hWnd));
-  EXPECT_EQ(::GetActiveWindow(), top.m_hWnd);
-  EXPECT_EQ(g_log, (std::vector<std::string>{"palette down 25,25 L", "palette up 25,25"}));
 }
 
 }  // namespace
