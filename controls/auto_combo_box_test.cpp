@@ -1,9 +1,7 @@
 #include "controls/auto_combo_box.h"
 
 #include "controls/testing/control_test_support.h"
-#include "platform/window/cpaintdc.h"
 #include "platform/window/cursor.h"
-#include "platform/window/metrics.h"
 #include "platform/user/cedit.h"
 
 namespace {
@@ -145,19 +143,6 @@ TEST_F(AutoComboBoxTest, TheEditTimerSelectsTheTextOnItsThirdTickAndStopsWithThe
   EXPECT_FALSE(m_combo.IsEditTimerRunning());
 }
 
-TEST_F(AutoComboBoxTest, AttachingByDialogItemCreatesTheTip) {
-  const HWND raw = ::CreateWindowEx(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 120, 100,
-                                    m_parent, reinterpret_cast<HMENU>(kId), nullptr, nullptr);
-  ASSERT_TRUE(m_combo.SubclassDlgItem(kId, &m_parent));
-  const HWND tip = m_combo.GetToolTip();
-  ASSERT_NE(tip, nullptr);
-  EXPECT_EQ(platform::TooltipFor(raw), tip);
-  const platform::TooltipState s = platform::ReadTooltip(tip);
-  EXPECT_EQ(s.maxWidth, 32767);
-  EXPECT_EQ(CRect(s.margin), CRect(0, -1, 0, -1));
-  EXPECT_EQ(s.font, reinterpret_cast<HFONT>(m_combo.SendMessage(WM_GETFONT)));
-}
-
 TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerLeaves) {
   Make(CBS_DROPDOWNLIST);
   const HWND tip = m_combo.GetToolTip();
@@ -182,18 +167,6 @@ TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerLeaves) {
   ::SetCursorPos(0, 0);
   input::Advance(CAutoComboBox::kTipTimerMs);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-
-  // A text that fits the field less 6 pixels gets no tip; one pixel less room, and it does.
-  const int textWidth = CClientDC(&m_combo).GetTextExtent(kWide).cx;
-  const int fieldWidth = client.Width() - ::GetSystemMetrics(SM_CXHTHUMB) - 2;
-  CRect window;
-  m_combo.GetWindowRect(&window);
-  for (const int room : {6, 5}) {
-    m_combo.SetWindowPos(nullptr, 0, 0, window.Width() + textWidth + room - fieldWidth, window.Height(),
-                         SWP_NOMOVE | SWP_NOZORDER);
-    MovePointer(m_combo, {5, 5});
-    EXPECT_EQ(platform::ReadTooltip(tip).shown, room == 5) << room;
-  }
 }
 
 TEST_F(AutoComboBoxTest, TheFocusLatchesTheTipInHighlightColoursUntilItLeaves) {
@@ -214,21 +187,6 @@ TEST_F(AutoComboBoxTest, TheFocusLatchesTheTipInHighlightColoursUntilItLeaves) {
   ASSERT_TRUE(input::Focus(other));
   EXPECT_FALSE(m_combo.IsTipLatched());
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-}
-
-TEST_F(AutoComboBoxTest, TheDropDownListBecomesAColorListBoxWhenFirstColouredAndIsReleasedOnDestroy) {
-  Make(CBS_DROPDOWNLIST);
-  COMBOBOXINFO info;
-  ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
-  EXPECT_EQ(m_combo.GetDropDownList().GetSafeHwnd(), nullptr);
-  m_combo.ShowDropDown(TRUE);
-  platform::PumpMessages();
-  EXPECT_EQ(m_combo.GetDropDownList().GetSafeHwnd(), info.hwndList);
-  EXPECT_EQ(CWnd::FromHandlePermanent(info.hwndList), &m_combo.GetDropDownList());
-  m_combo.ShowDropDown(FALSE);
-  m_combo.DestroyWindow();
-  EXPECT_EQ(m_combo.GetDropDownList().GetSafeHwnd(), nullptr);
-  EXPECT_FALSE(::IsWindow(m_combo.GetToolTip()));
 }
 
 }  // namespace
