@@ -66,18 +66,6 @@ TEST_P(LongDateText, DateFormatCodes) {
   EXPECT_EQ(DateFormat(CTime(-1), 6), "");
 }
 
-// 18:29:59 UTC is 23:59:59 IST and 18:30:00 UTC the next IST day, also when
-// New York keeps summer time.
-TEST_P(LongDateText, IstDateIsTheSameInEveryZone) {
-  for (const auto& [longDate, result, text] :
-       {std::tuple{kJan5At0200Utc, 1, "05/01/2024"}, {1720204199L, 1, "05/07/2024"}, {1720204200L, 1, "06/07/2024"},
-        {1720207800L, 1, "06/07/2024"}, {0L, 0, ""}, {1L << 33, 0, ""}}) {
-    CString out("stale");
-    EXPECT_EQ(Convert_longDate_to_IstDateString(longDate, out), result) << longDate;
-    EXPECT_EQ(out, text) << longDate;
-  }
-}
-
 TEST_P(LongDateText, CurrentMonthComparesYearAndMonthOnly) {
   const time_t now = std::time(nullptr);
   struct tm local = {};
