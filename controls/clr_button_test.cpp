@@ -85,7 +85,6 @@ TEST_F(ClrButtonTest, AFontDescriptionBecomesTheCaption) {
   EXPECT_EQ(m_button.GetFontStyle(), 1);
   EXPECT_EQ(CClrButton::FontCaption("Arial", "10", -1), "Arial (10)");
   EXPECT_EQ(CClrButton::FontCaption("Tahoma", "8", 3), "Tahoma (Bold Italic , 8)");
-  EXPECT_EQ(CClrButton::FontCaption("Tahoma", "8", 7), "Tahoma (Regular , 8)");
 }
 
 }  // namespace
