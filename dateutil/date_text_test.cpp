@@ -8,13 +8,6 @@
 
 namespace {
 
-TEST(MonthNames, WholeTokenCaseSensitive) {
-  for (const auto& [token, number] : {std::pair{"Jan", 1}, {"Dec", 12}, {"jan", 1}, {"Foo", 1}, {"Sept", 1}, {"12", 1},
-                                      {"", 1}, {nullptr, 0}}) {
-    EXPECT_EQ(GetMonthNumber(token), number) << (token ? token : "null");
-  }
-}
-
 // tarnu_format_date runs on a heap buffer of exactly `size` bytes, so that
 // the sanitizer build catches any write past it. A rejected text may already
 // have lost its hyphens; one of more than 19 characters is left untouched;

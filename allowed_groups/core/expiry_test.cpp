@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "allowed_groups/core/segment_rules.h"
 #include "platform/testing/scoped_zone.h"
 
 namespace {
@@ -46,18 +45,6 @@ TEST(ConvertExpiryToSeconds, RejectsImpossibleDatesAndMissingParts) {
     EXPECT_EQ(seconds > 0 ? 1 : seconds, c.seconds) << c.date;
   }
   EXPECT_EQ(ConvertExpiryToSeconds(CString("27/12/2012/") + CString('x', 60), 4), k27Dec2012Kind4);
-}
-
-TEST(ExchangeCodes, TableIsExactAndCaseSensitive) {
-  EXPECT_EQ(ExchangeCodeOf("NFO"), "nse_fo");
-  EXPECT_EQ(ExchangeCodeOf("CDS"), "cde_fo");
-  EXPECT_EQ(ExchangeCodeOf("NSEL"), "nsel_sm");
-  EXPECT_EQ(ExchangeCodeOf("nfo"), "");
-  EXPECT_EQ(ExchangeCodeOf("NFO "), "");
-  EXPECT_EQ(RulesForCode("mcx_fo").expiryKind, 6);
-  EXPECT_EQ(RulesForCode(ExchangeCodeOf("MCX").view()).expiryKind, 6);
-  EXPECT_EQ(RulesForCode("cde_fo").expiryKind, 4);
-  EXPECT_EQ(RulesForCode("MCX").expiryKind, 4) << "rules are keyed by code, never by display name";
 }
 
 }  // namespace

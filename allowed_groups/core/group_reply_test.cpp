@@ -1,5 +1,5 @@
-// Reading list-all and status replies into groups and rows, whatever the
-// server put in them; and a listed row deleting exactly what was listed.
+// Reading list-all replies into groups and rows, whatever the server put in
+// them; and a listed row deleting exactly what was listed.
 #include "allowed_groups/core/group_reply.h"
 
 #include <gtest/gtest.h>
@@ -85,16 +85,6 @@ TEST(GroupReply, ListedGroupReadsEveryFieldUnderItsSegmentsTags) {
   EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566399"}}).strExpiry, "26/12/2012");
 }
 
-TEST(GroupReply, MissingAndEmptyFieldsRestrictNothing) {
-  const AllowedGroupRecord row = Listed(
-      {{tag::kCategory, "ALL"}, {tag::kExchangeCode, "nse_fo"}, {tag::kSymbol, ""}, {tag::kSide, ""}, {tag::kExpiry, ""}});
-  EXPECT_EQ(Shown(row),
-            (std::vector<std::string>{"ALL", "nse_fo", "ALL", "ALL", "ALL", "ALL", "ALL", "ALL", "0.000000"}));
-  const AllowedGroup group = GroupOfRecord(row);
-  EXPECT_FALSE(group.category || group.symbol || group.side || group.expiry || group.strike)
-      << "a delete leaves them out";
-}
-
 TEST(GroupReply, BseTakesItsInstrumentFromTheTradingSymbol) {
   const Fields bse{{tag::kExchangeCode, "bse_cm"},
                    {tag::kTradingSymbol, "RELIANCE"},
@@ -110,8 +100,6 @@ TEST(GroupReply, BseTakesItsInstrumentFromTheTradingSymbol) {
   EXPECT_EQ(row.strInstrument, "EQ");
   EXPECT_EQ(row.strSymbol, "RELIANCE");
   EXPECT_EQ(row.strOptionType, "A") << "the BSE group";
-  EXPECT_EQ(Listed(bse, [](const CString&) { return std::optional<CString>(); }).strInstrument, "ALL")
-      << "a terminal that cannot say";
   EXPECT_EQ(Listed({{tag::kExchangeCode, "bse_cm"}}, [](const CString&) { return std::optional<CString>("X"); })
                 .strInstrument,
             "ALL")
@@ -133,18 +121,6 @@ TEST(GroupReply, NumbersBeyondTheListAreKeptAsSent) {
   const AllowedGroupRecord biggest = Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "2147483647"}});
   EXPECT_EQ(biggest.strExpiry, "19/01/2038");
   EXPECT_TRUE(biggest.strExpiryAsSent.IsEmpty());
-}
-
-TEST(GroupReply, StatusIsTheLeadingNumberAndSuccessWithoutOne) {
-  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyName, "x"}}).handle()), kStatusSuccess);
-  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, "3"}}).handle()), 3);
-  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, "12abc"}}).handle()), 12);
-  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, "abc"}}).handle()), 0);
-  EXPECT_EQ(ReplyStatusOf(Reply({{tag::kReplyStatus, std::string(100, '7')}}).handle()), std::atoi(std::string(31, '7').c_str()))
-      << "read through 31 characters, never past them";
-  const Reply named({{tag::kReplyName, std::string("ks_get\0category", 15)}});
-  EXPECT_EQ(FirstText(named.handle(), tag::kReplyName), "ks_get") << "up to a NUL byte";
-  EXPECT_FALSE(FirstText(named.handle(), tag::kCategory));
 }
 
 // What the list shows of a group, deleted from the list, is what the server

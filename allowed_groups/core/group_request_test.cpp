@@ -1,6 +1,6 @@
-// Group requests: tags, order and the fields a group leaves out, per
-// segment; strikes and expiries in the server's terms. (The group a stored
-// row stands for: group_reply_test.cpp, from what the server listed.)
+// Group requests: tags and their order; strikes and expiries in the server's
+// terms. (The group a stored row stands for, and the fields it leaves out:
+// group_reply_test.cpp, from what the server listed.)
 #include "allowed_groups/core/group_request.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 
 #include "allowed_groups/core/expiry.h"
 #include "allowed_groups/core/request_tags.h"
-#include "allowed_groups/core/segment_rules.h"
 
 // Failures name the field, not its bytes.
 void PrintTo(const RequestField& field, std::ostream* out) { *out << field.tag << "=\"" << field.text.view() << '"'; }
@@ -45,37 +44,6 @@ TEST(GroupRequest, AddAndDeleteCarryEveryFieldInTheirOwnOrder) {
   RequestFields fromList{{tag::kUserId, "admin"}, {tag::kRequestName, "ks_delete_allowed_group"}};
   fromList.insert(fromList.end(), tail.begin(), tail.end());
   EXPECT_EQ(EncodeDeleteRequest(FullGroup("nse_fo"), "admin", DeleteSource::kList), fromList);
-}
-
-TEST(GroupRequest, SegmentsChooseTheTagsOfInstrumentSymbolAndOptionType) {
-  // NSE cash: the instrument under its cash tag.
-  EXPECT_EQ(EncodeAddRequest(FullGroup("nse_cm"), "u")[4], (RequestField{tag::kInstrumentCash, "OPTIDX"}));
-  // BSE cash: no instrument; the trading symbol, and the group as option type.
-  const RequestFields bse = EncodeDeleteRequest(FullGroup("bse_cm"), "u", DeleteSource::kForm);
-  ASSERT_EQ(bse.size(), 10u);
-  EXPECT_EQ(bse[4], (RequestField{tag::kTradingSymbol, "NIFTY"}));
-  EXPECT_EQ(bse[7], (RequestField{tag::kInstrumentCash, "CE"}));
-  for (const RequestField& field : bse) EXPECT_NE(field.tag, tag::kInstrument);
-}
-
-TEST(GroupRequest, AbsentFieldsAreNotSent) {
-  AllowedGroup group;
-  group.exchangeCode = "mcx_fo";
-  EXPECT_EQ(EncodeAddRequest(group, "u"), (RequestFields{{tag::kRequestName, "ks_publish_allowed_group"},
-                                                         {tag::kUserId, "u"},
-                                                         {tag::kExchangeCode, "mcx_fo"}}));
-  group.exchangeCode.reset();
-  group.side = "B";
-  EXPECT_EQ(EncodeDeleteRequest(group, "u", DeleteSource::kList),
-            (RequestFields{{tag::kUserId, "u"}, {tag::kRequestName, "ks_delete_allowed_group"}, {tag::kSide, "B"}}));
-}
-
-TEST(GroupRequest, StrikesInServerUnitsAndBack) {
-  EXPECT_EQ(StrikeInServerUnits("26000", RulesForCode("nse_fo")), "2600000");
-  EXPECT_EQ(StrikeInServerUnits("82.5", RulesForCode("cde_fo")), "825000000") << "currencies carry 100000 more";
-  EXPECT_EQ(StrikeInServerUnits("abc", RulesForCode("nse_fo")), "0");
-  EXPECT_DOUBLE_EQ(StrikePrice(825000000, RulesForCode("cde_fo")), 82.5);
-  EXPECT_DOUBLE_EQ(StrikePrice(2600000, RulesForCode("nse_fo")), 26000);
 }
 
 TEST(GroupRequest, CompactExpiryNamesEveryMonthAndLeavesNoMonthAlone) {
