@@ -265,9 +265,10 @@ TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
 
 TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
   struct Drawn : CListBox {
-    std::vector<UINT> measured, drawn;
+    std::vector<UINT> measured, drawn, deleted;
     void MeasureItem(LPMEASUREITEMSTRUCT mis) override { measured.push_back(mis->itemID), mis->itemHeight = 20; }
     void DrawItem(LPDRAWITEMSTRUCT dis) override { drawn.push_back(dis->itemID); }
+    void DeleteItem(LPDELETEITEMSTRUCT dis) override { deleted.push_back(dis->itemID); }
   } box;
   ASSERT_TRUE(
       box.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, CRect(0, 0, 80, 50), &parent, kId));
@@ -283,6 +284,8 @@ TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
   EXPECT_EQ(box.drawn, (std::vector<UINT>{0, 1}));
   EXPECT_EQ(box.measured.size(), 1u);
   EXPECT_EQ(parent.owner, (Strings{"color"}));  // the subclass consumed the owner-draw messages
+  box.DeleteString(1);
+  EXPECT_EQ(box.deleted, (std::vector<UINT>{1}));  // the parent sees it first; the subclass frees its item
 }
 
 TEST_F(ListBoxTest, ItemFromPointSaysWhenThePointIsOffTheItems) {
