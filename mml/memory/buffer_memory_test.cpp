@@ -105,20 +105,6 @@ class MemoryMapTest : public ::testing::Test {
   static uintptr_t InBucket0(int i) { return static_cast<uintptr_t>(8 * kBuckets * (i + 1)); }
 };
 
-TEST_F(MemoryMapTest, AllocReallocInPlaceFreeBalances) {
-  ASSERT_TRUE(m_map->RecordAlloc(0x1000, 64));
-  ASSERT_TRUE(m_map->RecordRealloc(0x1000, 0x1000, 32));
-  EXPECT_EQ(m_map->Blocks(), 1u);
-  ASSERT_TRUE(m_map->RecordFree(0x1000));
-  const mml_mem_counters& c = m_map->Counters();
-  EXPECT_EQ(c.allocs + c.reallocs + c.frees, 3u);
-  EXPECT_EQ(c.bytes_allocated, 32u) << "64, then 32 - 64";
-  EXPECT_EQ(c.bytes_freed, 32u);
-  EXPECT_EQ(c.overhead_bytes, kFixedOverhead);
-  EXPECT_EQ(c.unknown_frees + c.unknown_reallocs, 0u);
-  EXPECT_EQ(m_map->Blocks(), 0u);
-}
-
 TEST_F(MemoryMapTest, UnknownAddressesAreCountedApart) {
   ASSERT_TRUE(m_map->RecordFree(0x2000));
   EXPECT_EQ(m_map->Counters().unknown_frees, 1u);

@@ -101,17 +101,6 @@ TEST_F(MessageTest, BuildsParsesAndRefusesEachFormsBytes) {
   EXPECT_EQ(ErrorOf(mnm_parse(m_h, nullptr, m_in, &m_err)), 2);
 }
 
-TEST_F(MessageTest, HeaderCountIsCurrentAfterEveryAdd) {
-  ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
-  EXPECT_EQ(Used(m_out), (Bytes{0x42, 0x42, 0, 0, 0, 0}));
-  const mml_data three[] = {text("a"), text("b"), text("c")};
-  ASSERT_NE(mnm_add_field(m_h, 300, 3, three, &m_err), 0);
-  EXPECT_EQ(m_out->data[5], 3);
-  EXPECT_EQ(Used(m_out).size(), 6u + 3 * 7);
-  // Growth is exact: the buffer ends where the last field ends.
-  EXPECT_EQ(m_out->capacity, m_out->used);
-}
-
 TEST_F(MessageTest, RefusesBadArgumentsWithTheirCodes) {
   const mml_data ok = text("v");
   EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &ok, &m_err)), 2) << "no message started";

@@ -173,43 +173,6 @@ TEST(SymbolCoderTest, RandomStreamsRoundTripInEveryMode) {
   }
 }
 
-// Values of every width from 0 to 32 bits come back; running out is
-// reported without consuming, and a look past the end sees zeros.
-TEST(BitIoTest, RandomWidthsRoundTripAndTheEndIsReported) {
-  std::mt19937 rng(21);
-  std::vector<std::pair<uint32_t, int>> sent;
-  MVector<uint8_t> out;
-  CBitWriter w(out);
-  size_t bits = 0;
-  for (int i = 0; i < 2000; ++i) {
-    const int width = static_cast<int>(rng() % 33);
-    const uint32_t value =
-        width == 32 ? static_cast<uint32_t>(rng()) : static_cast<uint32_t>(rng()) & ((1u << width) - 1);
-    sent.emplace_back(value, width);
-    w.Put(value | (width < 32 ? ~0u << width : 0u), width);  // bits above the width are ignored
-    bits += static_cast<size_t>(width);
-  }
-  w.Put(0b101, 3);
-  w.Finish();
-  bits += 3;
-  ASSERT_EQ(out.size(), (bits + 7) / 8);
-  EXPECT_EQ(out.back() & ((1u << (out.size() * 8 - bits)) - 1), 0u) << "padding is zeros";
-
-  CBitReader r(out.data(), out.size());
-  for (size_t i = 0; i < sent.size(); ++i) {
-    uint32_t got = 0;
-    ASSERT_TRUE(r.Get(sent[i].second, &got)) << i;
-    ASSERT_EQ(got, sent[i].first) << i;
-  }
-  EXPECT_EQ(r.Peek(8), 0b10100000u) << "three bits, then zeros";
-  const size_t left = r.BitsLeft();
-  uint32_t got = 0;
-  EXPECT_FALSE(r.Get(static_cast<int>(left) + 1, &got));
-  EXPECT_EQ(r.BitsLeft(), left) << "a failed read consumes nothing";
-  ASSERT_TRUE(r.Get(3, &got));
-  EXPECT_EQ(got, 0b101u);
-}
-
 // Codes longer than the decoding table's reach walk the rest of the tree;
 // a code or extra bits cut short report status 2.
 TEST(SymbolCoderTest, LongCodesAndCutStreams) {
@@ -256,25 +219,11 @@ TEST(SymbolCoderTest, LongCodesAndCutStreams) {
 }
 
 TEST(NumberCodeTest, BucketsAndExtraBits) {
-  for (const auto& [n, bucket] : {std::pair{0u, 0}, {3u, 3}, {4u, 4}, {5u, 4}, {6u, 5}, {12u, 7}, {196607u, 34},
-                                  {196608u, 35}, {262143u, 35}}) {
-    EXPECT_EQ(mml::number_bucket(n), bucket) << n;
-  }
-  EXPECT_EQ(mml::number_bucket_info(35).nExtraBits, 16);
-  for (uint32_t n = 0; n <= mml::kLargestNumber; n += 97) {
-    const auto info = mml::number_bucket_info(mml::number_bucket(n));
-    ASSERT_GE(n, info.nBase);
-    ASSERT_LT(n - info.nBase, 1u << info.nExtraBits | (info.nExtraBits == 0 ? 1u : 0u));
-  }
-
   auto coder = number_coder();
   MVector<uint8_t> out;
   CBitWriter w(out);
-  const int code35 = coder->CodeLength(mml::number_key(35));
-  ASSERT_EQ(coder->EncodeNumber(262143, w), 0);
-  w.Finish();
-  EXPECT_EQ(bits_of(out, static_cast<size_t>(code35) + 16).substr(static_cast<size_t>(code35)), std::string(16, '1'));
-  EXPECT_EQ(coder->EncodeNumber(262144, w), 4);
+  EXPECT_EQ(coder->EncodeNumber(mml::kLargestNumber, w), 0);
+  EXPECT_EQ(coder->EncodeNumber(mml::kLargestNumber + 1, w), 4);
 
   // Only a corrupt stream names a bucket past the last: refused, not read
   // as a number beyond the largest.
