@@ -95,22 +95,6 @@ TEST_F(TimeFormatTest, AppendsAndGrowsExactlyOrFailsWithoutChange) {
   EXPECT_EQ(m_b->used, 11);
 }
 
-// The room check stops exactly where the longest form and its zero would no
-// longer fit below INT32_MAX. The buffer is calloc'd, so only the page written
-// is ever touched.
-TEST_F(TimeFormatTest, TheLargestBufferTakesFormsUpToItsLastRoom) {
-  buf_hndl big = nullptr;
-  ASSERT_NE(buf_open(&big, INT32_MAX, &m_err), 0);
-  big->used = INT32_MAX - 25;
-  EXPECT_EQ(code(os_time_format(&kTime, big, 9, &m_err), m_err), 9);
-  EXPECT_EQ(big->used, INT32_MAX - 25);
-  big->used = INT32_MAX - 26;
-  ASSERT_NE(os_time_format(&kTime, big, 9, &m_err), 0);
-  EXPECT_EQ(std::string(big->data + (INT32_MAX - 26), 11), std::string("1709622489\0", 11));
-  EXPECT_EQ(big->used, INT32_MAX - 16);
-  buf_close(&big, &m_err);
-}
-
 TEST(OsServicesTest, RandomBytesAreOneDrawEach) {
   char bytes[5] = {};
   mml_data d{bytes, 5};
