@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <string>
-#include <thread>
 
 #include "mml/mml.h"
 
@@ -106,21 +104,6 @@ TEST(OsServicesTest, RandomBytesAreOneDrawEach) {
   mml_data empty{bytes, 0};
   EXPECT_EQ(code(os_rand_bytes(&empty, &err), err), 5);
   EXPECT_EQ(code(os_rand_bytes(nullptr, &err), err), 2);
-}
-
-TEST(OsServicesTest, ThreadAndProcessIdentity) {
-  uint32_t self[2] = {9, 9};
-  uint32_t other[2] = {9, 9};
-  int err = -1;
-  ASSERT_NE(os_thread_self(self, &err), 0);
-  std::thread([&] { os_thread_self(other, nullptr); }).join();
-  EXPECT_NE(self[0], 0u);
-  EXPECT_EQ(self[1], 0u);
-  EXPECT_EQ(other[1], 0u);
-  EXPECT_NE(self[0], other[0]);
-  int32_t pid = 0;
-  ASSERT_NE(os_getpid(&pid, &err), 0);
-  EXPECT_EQ(pid, getpid());
 }
 
 TEST(OsLockTest, RecursiveDepthAndReleaseErrors) {
