@@ -113,7 +113,10 @@ TEST(NumberCodeTest, BucketsAndExtraBits) {
   auto coder = number_coder();
   MVector<uint8_t> out;
   CBitWriter w(out);
-  EXPECT_EQ(coder->EncodeNumber(mml::kLargestNumber, w), 0);
+  const auto code35 = static_cast<size_t>(coder->CodeLength(mml::number_key(35)));
+  ASSERT_EQ(coder->EncodeNumber(mml::kLargestNumber, w), 0);
+  w.Finish();
+  EXPECT_EQ(bits_of(out, code35 + 16).substr(code35), std::string(16, '1')) << "the last bucket's 16 extra bits";
   EXPECT_EQ(coder->EncodeNumber(mml::kLargestNumber + 1, w), 4);
 
   // Only a corrupt stream names a bucket past the last: refused, not read
