@@ -76,8 +76,8 @@ TEST(SettingsTest, TypedLookups) {
   int err = -1;
   int32_t n = 0;
   ASSERT_NE(mml_get_int_setting("MML_TEST_INT", &n, &err), 0);
-  EXPECT_EQ(n, 42);
-  EXPECT_EQ(code(mml_get_int_setting("MML_TEST_BAD_INT", &n, &err), err), 2);
+  EXPECT_EQ(n, INT32_MIN) << "signed, with a leading zero, at the negative limit";
+  EXPECT_EQ(code(mml_get_int_setting("MML_TEST_BAD_INT", &n, &err), err), 2) << "one past INT32_MAX";
   EXPECT_EQ(code(mml_get_int_setting("MML_TEST_MISSING", &n, &err), err), 5);
   EXPECT_EQ(code(mml_get_int_setting(nullptr, &n, &err), err), 1);
 
