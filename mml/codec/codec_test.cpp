@@ -56,28 +56,6 @@ TEST(CodecPairTest, CreationStatuses) {
   EXPECT_EQ(create_status(badZstd), 32);
 }
 
-TEST(CodecPairTest, NullCodersCopyAndSidesAreKept) {
-  buf_hndl out = nullptr;
-  ASSERT_NE(buf_open(&out, 4, nullptr), 0);
-  int status = -1;
-  ASSERT_NE(codec_compress(nullptr, "abcdef", 6, out, &status), 0);
-  EXPECT_EQ(std::string(out->data, static_cast<size_t>(out->used)), "abcdef");
-
-  codec* w = nullptr;
-  codec* r = nullptr;
-  const codec_settings s = settings(9);
-  ASSERT_NE(codec_create_pair(&w, &r, &s, &status), 0);
-  out->used = 0;
-  EXPECT_EQ(codec_expand(w, "x", 1, out, &status), 0);
-  EXPECT_EQ(status, 4);
-  EXPECT_EQ(codec_compress(r, "x", 1, out, &status), 0);
-  EXPECT_EQ(status, 4);
-  EXPECT_EQ(out->used, 0) << "a failed call appends nothing";
-  codec_destroy(&w, nullptr);
-  codec_destroy(&r, nullptr);
-  buf_close(&out, nullptr);
-}
-
 // LOC's cache trims every 20000 messages on both sides, dropping what went
 // unused since the trim before; the first trim therefore drops nothing. Two
 // segments cached at messages 2 and 4: the first is still referred to at

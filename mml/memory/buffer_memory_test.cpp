@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "mml/memory/memory_map.h"
 #include "mml/mml.h"
 
 namespace {
@@ -93,58 +92,6 @@ TEST(AccountedMemoryTest, ProcessMapCountsEveryOperation) {
   EXPECT_EQ(after.unknown_frees + after.unknown_reallocs, before.unknown_frees + before.unknown_reallocs);
   EXPECT_EQ(after.overhead_bytes, before.overhead_bytes);
   EXPECT_EQ(code(mml_get_mem_counters(nullptr, &err), err), 2);
-}
-
-// Seven buckets: addresses 8 x 7 apart share bucket 0. Blocks() counts what
-// the buckets hold, beside the counters that say what happened.
-class MemoryMapTest : public ::testing::Test {
- protected:
-  static constexpr uint32_t kBuckets = 7;
-  static constexpr uint64_t kFixedOverhead = 8u * kBuckets + 80;
-  std::unique_ptr<mml::CMemoryMap> m_map = mml::CMemoryMap::Create(kBuckets);
-  static uintptr_t InBucket0(int i) { return static_cast<uintptr_t>(8 * kBuckets * (i + 1)); }
-};
-
-TEST_F(MemoryMapTest, AllocReallocInPlaceFreeBalances) {
-  ASSERT_TRUE(m_map->RecordAlloc(0x1000, 64));
-  ASSERT_TRUE(m_map->RecordRealloc(0x1000, 0x1000, 32));
-  EXPECT_EQ(m_map->Blocks(), 1u);
-  ASSERT_TRUE(m_map->RecordFree(0x1000));
-  const mml_mem_counters& c = m_map->Counters();
-  EXPECT_EQ(c.allocs + c.reallocs + c.frees, 3u);
-  EXPECT_EQ(c.bytes_allocated, 32u) << "64, then 32 - 64";
-  EXPECT_EQ(c.bytes_freed, 32u);
-  EXPECT_EQ(c.overhead_bytes, kFixedOverhead);
-  EXPECT_EQ(c.unknown_frees + c.unknown_reallocs, 0u);
-  EXPECT_EQ(m_map->Blocks(), 0u);
-}
-
-TEST_F(MemoryMapTest, UnknownAddressesAreCountedApart) {
-  ASSERT_TRUE(m_map->RecordFree(0x2000));
-  EXPECT_EQ(m_map->Counters().unknown_frees, 1u);
-  EXPECT_EQ(m_map->Counters().frees, 0u);
-  ASSERT_TRUE(m_map->RecordRealloc(0x3000, 0x3000, 10));
-  EXPECT_EQ(m_map->Counters().unknown_reallocs, 1u);
-  EXPECT_EQ(m_map->Counters().overhead_bytes, kFixedOverhead + 8);
-  EXPECT_EQ(m_map->Blocks(), 1u) << "the realloc made the block known";
-  ASSERT_TRUE(m_map->RecordFree(0x3000));
-  EXPECT_EQ(m_map->Counters().bytes_freed, 10u);
-}
-
-TEST_F(MemoryMapTest, EntriesSharingABucketStayApart) {
-  for (int i = 0; i < 4; ++i) ASSERT_TRUE(m_map->RecordAlloc(InBucket0(i), i + 1));
-  ASSERT_TRUE(m_map->RecordFree(InBucket0(1)));
-  ASSERT_TRUE(m_map->RecordRealloc(InBucket0(2), InBucket0(9), 50));
-  EXPECT_EQ(m_map->Blocks(), 3u);
-  ASSERT_TRUE(m_map->RecordFree(InBucket0(2)));  // gone with the move
-  for (const int i : {0, 3, 9}) ASSERT_TRUE(m_map->RecordFree(InBucket0(i)));
-  const mml_mem_counters& c = m_map->Counters();
-  EXPECT_EQ(c.unknown_frees, 1u);
-  EXPECT_EQ(c.frees, 4u);
-  EXPECT_EQ(c.bytes_freed, 2u + 3 + 1 + 4 + 50);
-  EXPECT_EQ(c.bytes_allocated, 1u + 2 + 3 + 4 + 50);
-  EXPECT_EQ(c.overhead_bytes, kFixedOverhead);
-  EXPECT_EQ(m_map->Blocks(), 0u);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <string>
-#include <thread>
 
 #include "mml/mml.h"
 
@@ -95,22 +93,6 @@ TEST_F(TimeFormatTest, AppendsAndGrowsExactlyOrFailsWithoutChange) {
   EXPECT_EQ(m_b->used, 11);
 }
 
-// The room check stops exactly where the longest form and its zero would no
-// longer fit below INT32_MAX. The buffer is calloc'd, so only the page written
-// is ever touched.
-TEST_F(TimeFormatTest, TheLargestBufferTakesFormsUpToItsLastRoom) {
-  buf_hndl big = nullptr;
-  ASSERT_NE(buf_open(&big, INT32_MAX, &m_err), 0);
-  big->used = INT32_MAX - 25;
-  EXPECT_EQ(code(os_time_format(&kTime, big, 9, &m_err), m_err), 9);
-  EXPECT_EQ(big->used, INT32_MAX - 25);
-  big->used = INT32_MAX - 26;
-  ASSERT_NE(os_time_format(&kTime, big, 9, &m_err), 0);
-  EXPECT_EQ(std::string(big->data + (INT32_MAX - 26), 11), std::string("1709622489\0", 11));
-  EXPECT_EQ(big->used, INT32_MAX - 16);
-  buf_close(&big, &m_err);
-}
-
 TEST(OsServicesTest, RandomBytesAreOneDrawEach) {
   char bytes[5] = {};
   mml_data d{bytes, 5};
@@ -122,21 +104,6 @@ TEST(OsServicesTest, RandomBytesAreOneDrawEach) {
   mml_data empty{bytes, 0};
   EXPECT_EQ(code(os_rand_bytes(&empty, &err), err), 5);
   EXPECT_EQ(code(os_rand_bytes(nullptr, &err), err), 2);
-}
-
-TEST(OsServicesTest, ThreadAndProcessIdentity) {
-  uint32_t self[2] = {9, 9};
-  uint32_t other[2] = {9, 9};
-  int err = -1;
-  ASSERT_NE(os_thread_self(self, &err), 0);
-  std::thread([&] { os_thread_self(other, nullptr); }).join();
-  EXPECT_NE(self[0], 0u);
-  EXPECT_EQ(self[1], 0u);
-  EXPECT_EQ(other[1], 0u);
-  EXPECT_NE(self[0], other[0]);
-  int32_t pid = 0;
-  ASSERT_NE(os_getpid(&pid, &err), 0);
-  EXPECT_EQ(pid, getpid());
 }
 
 TEST(OsLockTest, RecursiveDepthAndReleaseErrors) {
