@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/input/input_driver.h"
@@ -236,6 +237,9 @@ TEST_F(ScrollBarWindow, DraggingTheThumbTracksAndEndsAtItsPosition) {
   platform::input::ButtonUp(wnd.m_hWnd, Client(POINT{grab.x, grab.y + 1000}));
   EXPECT_EQ(g_log, (std::vector<std::string>{"v:thumb-track@90", "v:thumb-position@90", "v:end"}));
   EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), 90);
+  int low = -1, high = -1;
+  EXPECT_TRUE(::GetScrollRange(wnd.m_hWnd, SB_VERT, &low, &high));  // the drag leaves the range as it was
+  EXPECT_EQ(std::pair(low, high), std::pair(0, 99));
   const platform::ScrollBarRects end = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   EXPECT_EQ(end.thumb.bottom, end.track.bottom);
 }
