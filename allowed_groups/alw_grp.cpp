@@ -176,29 +176,54 @@ void CAlwGrp::OnAllCategoriesClicked() {
   m_cmbCategory.EnableWindow(IsDlgButtonChecked(IDC_ALL_CATEGORIES) == BST_CHECKED ? FALSE : TRUE);
 }
 
+int CAlwGrp::EntryNamed(const CComboBox& combo) {
+  if ((combo.GetStyle() & 3) == CBS_DROPDOWNLIST) return combo.GetCurSel();
+  CString typed;
+  combo.GetWindowText(typed);
+  if (typed.IsEmpty()) return -1;
+  int found = -1;
+  int alike = 0;
+  for (int i = 0, n = combo.GetCount(); i < n; ++i) {
+    CString entry;
+    combo.GetLBText(i, entry);
+    if (entry == typed) return i;
+    if (entry.CompareNoCase(typed) == 0 && alike++ == 0) found = i;
+  }
+  return alike == 1 ? found : -1;
+}
+
+std::optional<CString> CAlwGrp::ChosenCategory() {
+  // The box can be typed in: a text naming a category (in any case) counts
+  // as choosing it, as a person typing "RETAIL" means; a text naming none
+  // is no choice.
+  const int index = EntryNamed(m_cmbCategory);
+  if (index < 0) {
+    MessageBox("Please Select a valid Category");
+    return std::nullopt;
+  }
+  m_cmbCategory.SetCurSel(index);  // shows the category as the server knows it
+  return SelectedText(m_cmbCategory);
+}
+
 void CAlwGrp::OnAddGroup() {
   // Even with "Apply for all categories" a category must be chosen.
-  if (m_cmbCategory.GetCurSel() < 0) {
-    MessageBox("Please Select a valid Category");
-    return;
-  }
+  const std::optional<CString> category = ChosenCategory();
+  if (!category) return;
+  // Once for every category: a box refusing the group says so once.
+  std::optional<AllowedGroup> group = ChosenGroup(*category);
+  if (!group) return;
   if (IsDlgButtonChecked(IDC_ALL_CATEGORIES) == BST_CHECKED) {
     for (int i = 0, n = m_cmbCategory.GetCount(); i < n; ++i) {
-      CString category;
-      m_cmbCategory.GetLBText(i, category);
-      SendAddRequest(category);
+      m_cmbCategory.GetLBText(i, group->category.emplace());
+      SendGroupAdd(*group);
     }
   } else {
-    SendAddRequest(SelectedText(m_cmbCategory));
+    SendGroupAdd(*group);
   }
 }
 
 void CAlwGrp::OnDeleteGroup() {
-  if (m_cmbCategory.GetCurSel() < 0) {
-    MessageBox("Please Select a valid Category");
-    return;
-  }
-  SendDeleteRequest(SelectedText(m_cmbCategory));
+  if (const std::optional<CString> category = ChosenCategory()) SendDeleteRequest(*category);
 }
 
 CViewAlgGrpDlg& CAlwGrp::CreatedView() {

@@ -55,8 +55,17 @@ class CAlwGrp : public CDialog, private IGroupReplies {
   void OnListedGroup(std::unique_ptr<AllowedGroupRecord> record) override;
 
   // The group the controls describe for `category`; nothing (after telling
-  // the user) when no exchange segment is chosen.
+  // the user) when no exchange segment is chosen or the product box's text
+  // names no product.
   std::optional<AllowedGroup> ChosenGroup(const CString& category);
+  // The category the box names; nothing, after telling the user, when none.
+  std::optional<CString> ChosenCategory();
+  // The entry a box names: in a drop-down list the one chosen; in a box one
+  // can type in, the entry its text is, as typed or else in another case
+  // (when only one entry is). -1 when none.
+  static int EntryNamed(const CComboBox& combo);
+  // The add request of one group, built once for every category it goes to.
+  int SendGroupAdd(const AllowedGroup& group);
   // The view, made on first use with the context it sends its deletes through.
   CViewAlgGrpDlg& CreatedView();
 

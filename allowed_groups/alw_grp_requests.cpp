@@ -53,7 +53,19 @@ std::optional<AllowedGroup> CAlwGrp::ChosenGroup(const CString& category) {
     MessageBox("Please Specify the exchange");
     return std::nullopt;
   }
-  // Index 0 of a scrip combo is "--ANY--": nothing chosen, nothing sent.
+  // The product box can be typed in. A text that names no product would
+  // otherwise send no product, which the server reads as every product: a
+  // group wider than the one meant. Refuse it; a text naming a product, in
+  // any case, chooses it. (The scrip boxes are drop-down lists: what they
+  // show is always one of their entries.)
+  const int product = EntryNamed(m_cmbProduct);
+  if (product < 0) {
+    MessageBox("Please select a valid Product");
+    return std::nullopt;
+  }
+  m_cmbProduct.SetCurSel(product);
+  // Index 0 of a scrip combo is "--ANY--", of the product combo "--ALL--":
+  // nothing chosen, nothing sent.
   auto chosen = [this](const CComboBox& combo) -> std::optional<CString> {
     if (combo.GetCurSel() <= 0) return std::nullopt;
     return SelectedText(combo);
@@ -77,8 +89,11 @@ std::optional<AllowedGroup> CAlwGrp::ChosenGroup(const CString& category) {
 
 int CAlwGrp::SendAddRequest(const CString& category) {
   const std::optional<AllowedGroup> group = ChosenGroup(category);
-  if (!group) return 0;
-  return RequestBuilder(m_pContext.get(), kAdd).Fields(EncodeAddRequest(*group, plugin::Globals().strUserId)).Send();
+  return group ? SendGroupAdd(*group) : 0;
+}
+
+int CAlwGrp::SendGroupAdd(const AllowedGroup& group) {
+  return RequestBuilder(m_pContext.get(), kAdd).Fields(EncodeAddRequest(group, plugin::Globals().strUserId)).Send();
 }
 
 int CAlwGrp::SendDeleteRequest(const CString& category) {

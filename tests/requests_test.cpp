@@ -2,6 +2,8 @@
 // replies as the receiver handles them.
 #include <gtest/gtest.h>
 
+#include "platform/user/combo_box.h"
+#include "platform/user/message_box.h"
 #include "terminal/readout/window_readers.h"
 #include "terminal/server/message_codec.h"
 #include "tests/plugin_harness.h"
@@ -138,6 +140,83 @@ TEST_F(Requests, CascadeResetsTheCombosBelowAChange) {
   EXPECT_EQ(SendMessage(group, CB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>("--ANY--")), 0)
       << "the search after the first \"--ANY--\" wraps round to it";
   EXPECT_EQ(terminal::WindowText(group), "T");
+}
+
+// A box one can type in chooses the entry its text names, in any case; a
+// text naming none stops the request with a box of the form naming the box,
+// and sends nothing (no product sent would mean every product).
+TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
+  HWND form = terminal.Form();
+  auto type = [&](int id, const char* text) {
+    Do({"type \"Allowed Groups\" " + std::to_string(id) + " \"" + std::string(text) + "\""});
+  };
+  // The boxes shown since `before`, each owned by the form.
+  auto boxesSince = [&](size_t before) {
+    const auto log = platform::MessageBoxLog();
+    Strings texts;
+    for (size_t i = before; i < log.size(); ++i) {
+      EXPECT_EQ(log[i].owner, form) << log[i].text;
+      texts.push_back(log[i].text);
+    }
+    return texts;
+  };
+  Form({"20001=NFO", "20002=FUTIDX"});
+  Sent();
+  const std::vector<Field> futures{{10106, "FUTIDX"}};
+
+  // Typed exactly as listed, or in another case: chosen, and shown as listed.
+  type(20000, "RETAIL");
+  Form({"Add Group"});
+  type(20000, "hni");
+  Form({"Delete Group"});
+  EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 20000)), "HNI");
+  type(9013, "nrml");
+  Form({"Add Group"});
+  EXPECT_EQ(Sent(),
+            (Strings{Group(Kind::kAdd, "RETAIL", "nse_fo", futures), Group(Kind::kDelete, "HNI", "nse_fo", futures),
+                     Group(Kind::kAdd, "HNI", "nse_fo", {{10106, "FUTIDX"}, {64030, "NRML"}})}));
+
+  // A text naming no entry: one box each, for every category at once too.
+  size_t before = platform::MessageBoxLog().size();
+  type(9013, "XYZ");
+  Form({"Add Group", "Delete Group", "20030=on", "Add Group", "20030=off"});
+  Do({"key \"Allowed Groups\" 9013 Delete"});  // the focus selects the text; Delete empties the box
+  Form({"Add Group"});
+  EXPECT_EQ(boxesSince(before), Strings(4, "Please select a valid Product"));
+  type(9013, "--ALL--");
+  before = platform::MessageBoxLog().size();
+  type(20000, "RET");
+  Form({"Add Group", "Delete Group"});
+  EXPECT_EQ(boxesSince(before), Strings(2, "Please Select a valid Category"));
+  EXPECT_EQ(Sent(), Strings{});
+
+  // Every box of the form one can type in refuses a text naming nothing.
+  Form({"20000=HNI"});
+  for (HWND child = GetWindow(form, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!terminal::IsWindowClass(child, "ComboBox") || GetDlgItem(child, kComboEditId) == nullptr) continue;
+    const int id = GetDlgCtrlID(child);
+    SCOPED_TRACE(id);
+    const std::string was = terminal::WindowText(child);
+    before = platform::MessageBoxLog().size();
+    type(id, "no such entry");
+    Form({"Add Group"});
+    EXPECT_EQ(boxesSince(before).size(), 1u);
+    EXPECT_EQ(Sent(), Strings{});
+    type(id, was.c_str());
+  }
+
+  // Two categories alike but for case: the one typed exactly is chosen, and
+  // a text in a third case names neither.
+  terminal.Host().InjectReply(terminal::BuildMessage({{32767, "ks_get_category"}, {32766, "5"}, {13034, "Retail"}}));
+  platform::PumpMessages();
+  type(20000, "Retail");
+  Form({"Add Group"});
+  EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "Retail", "nse_fo", futures)}));
+  before = platform::MessageBoxLog().size();
+  type(20000, "retail");
+  Form({"Add Group"});
+  EXPECT_EQ(boxesSince(before), Strings{"Please Select a valid Category"});
+  EXPECT_EQ(Sent(), Strings{});
 }
 
 TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {

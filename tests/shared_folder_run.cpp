@@ -12,9 +12,13 @@
 namespace e2e {
 
 RunResult RunTerminal(const std::string& arguments, int seconds) {
+  return RunTerminalAt(PluginHarness::BinaryFolder() + "/tarnterm", arguments, seconds);
+}
+
+RunResult RunTerminalAt(const std::string& program, const std::string& arguments, int seconds) {
   RunResult run;
   const std::string deadline = seconds > 0 ? "timeout -k 1 " + std::to_string(seconds) + " " : "";
-  const std::string command = deadline + PluginHarness::BinaryFolder() + "/tarnterm " + arguments + " 2>&1";
+  const std::string command = deadline + "'" + program + "' " + arguments + " 2>&1";
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   char chunk[4096];

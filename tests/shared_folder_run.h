@@ -23,6 +23,9 @@ struct RunResult {
 // quoted for the shell) and waits for it to exit; with `seconds`, for at
 // most that long (then it is killed and the status is 124).
 RunResult RunTerminal(const std::string& arguments, int seconds = 0);
+// The same with the terminal executable at `program` (a copy elsewhere,
+// beside files of its own).
+RunResult RunTerminalAt(const std::string& program, const std::string& arguments, int seconds = 0);
 
 class SharedFolderRun : public ::testing::Test {
  protected:

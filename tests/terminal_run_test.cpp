@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "tests/plugin_harness.h"
 #include "tests/shared_folder_run.h"
 
 namespace e2e {
@@ -96,6 +98,53 @@ TEST_F(TerminalRun, EmptyUserIdIsExplainedInTheLog) {
             std::string::npos)
       << run.output;
   EXPECT_EQ(run.output.find("sent successfully"), std::string::npos) << run.output;
+}
+
+// A scrip master beside the executable with lines the server could not hold:
+// each is told once as the terminal starts, on standard error and in its
+// log, and the rest of the master loads.
+TEST_F(TerminalRun, ScripMasterLinesTheServerCannotHoldAreToldOnceAtStart) {
+  const std::pair<const char*, const char*> refused[] = {
+      {"strike", "abc"},       {"strike", "1e308"},     {"strike", "nan"},       {"strike", "99999999999999999999999"},
+      {"expiry", "31Feb2027"}, {"expiry", "01Jan2100"}, {"expiry", "01Jan1900"}, {"expiry", "00Jan2027"}};
+  std::string master = "NFO,,OPTIDX,NIFTY,CE,26000,29Dec2026,\n";
+  for (const auto& [field, value] : refused) {
+    const bool strike = std::string_view(field) == "strike";
+    master += std::string("NFO,,OPTIDX,NIFTY,CE,") + (strike ? value : "26100") + "," + (strike ? "29Dec2026" : value) +
+              ",\n";
+  }
+  master += "NFO,,OPTIDX,NIFTY,CE,26100,26Jan2027\n";
+  // The terminal reads the master beside itself: a copy of it, beside this one.
+  const fs::path program = folder / "tarnterm";
+  fs::copy_file(PluginHarness::BinaryFolder() + "/tarnterm", program);
+  std::ofstream(folder / "scrips.csv") << master;
+  const RunResult run = RunTerminalAt(program.string(), "--db :memory: --plugin '" + PluginHarness::BinaryFolder() +
+                                                            "/AllowedGroups.so' --script '" +
+                                                            ScriptFile("add",
+                                                                       "hotkey Alt+A\n"
+                                                                       "select \"Allowed Groups\" 20000 HNI\n"
+                                                                       "select \"Allowed Groups\" 20001 NFO\n"
+                                                                       "select \"Allowed Groups\" 20002 OPTIDX\n"
+                                                                       "select \"Allowed Groups\" 20003 NIFTY\n"
+                                                                       "select \"Allowed Groups\" 9012 26000\n"
+                                                                       "click \"Allowed Groups\" \"Add Group\"\n") +
+                                                            "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  auto count = [&](const std::string& text) {
+    size_t n = 0;
+    for (size_t at = run.output.find(text); at != std::string::npos; at = run.output.find(text, at + 1)) ++n;
+    return n;
+  };
+  const std::string file = (folder / "scrips.csv").string();
+  for (size_t i = 0; i < std::size(refused); ++i) {
+    const std::string said =
+        file + " line " + std::to_string(i + 2) + ": " + refused[i].first + " \"" + refused[i].second + "\" ";
+    EXPECT_EQ(count("tarnterm: " + said), 1u) << said << "\n" << run.output;
+    EXPECT_EQ(count("LOG: " + said), 1u) << said << "\n" << run.output;
+  }
+  EXPECT_EQ(count(file + " line 10: 7 fields where 8 are wanted"), 2u) << run.output;
+  EXPECT_EQ(count(file + " line"), 2 * (std::size(refused) + 1)) << run.output;
+  EXPECT_EQ(count("LOG: ks_add_allowed_group request sent successfully"), 1u) << run.output;
 }
 
 // --snapshots pictures each window as a run changes it, numbered in the order

@@ -121,6 +121,7 @@ int RunTerminal(const Options& options, int argc, char** argv) {
   int status = 0;
   {
     Host host(std::move(*scrips), std::move(server), stdout, wireLog);
+    host.ReportRefusedScrips(stderr);
     std::optional<SnapshotWriter> snapshots;
     if (!options.snapshots.empty()) {
       snapshots.emplace(options.snapshots, stdout);

@@ -88,6 +88,13 @@ void Host::Log(const CString& text) {
   static_cast<TerminalWindow&>(MainWindow()).Log().Add(text.GetString());
 }
 
+void Host::ReportRefusedScrips(std::FILE* err) {
+  for (const std::string& sentence : m_scrips.Refusals()) {
+    if (err != nullptr) std::fprintf(err, "tarnterm: %s\n", sentence.c_str());
+    Log(sentence.c_str());
+  }
+}
+
 HWND Host::LogWindow() { return static_cast<TerminalWindow&>(MainWindow()).Log().Hwnd(); }
 
 void Host::WriteWire(const char* direction, std::span<const char> bytes, const MessageReader& parsed, bool keep) {

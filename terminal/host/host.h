@@ -47,6 +47,9 @@ class Host {
   static Host* Current();
 
   void Log(const CString& text);
+  // Tells each line the scrip master left out, once: on `err` (when given)
+  // and in the log. Called once, at start.
+  void ReportRefusedScrips(std::FILE* err);
   const std::vector<std::string>& LogLines() const { return m_log; }
 
   const ScripMaster& Scrips() const { return m_scrips; }

@@ -1,6 +1,8 @@
 #include "terminal/host/scrip_master.h"
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -58,40 +60,163 @@ std::vector<std::string> Split(const std::string& line) {
   return fields;
 }
 
+constexpr size_t kFields = 8;
+constexpr const char* kFieldNames[kFields] = {"segment",     "bse_group", "instrument", "symbol",
+                                              "option_type", "strike",    "expiry",     "trading_symbol"};
+
+// Strikes the server can hold. A price goes out as a whole number of
+// hundredths, for currencies times a further 100000, and the server and the
+// list compare it as a double: below 1e8 the largest, under 1e15, is still
+// a whole number a double holds exactly (exact to 2^53, about 9e15); from
+// 0.01 the smallest is 1, never 0, which would mean "any strike".
+constexpr double kLowestStrike = 0.01;
+constexpr double kStrikeLimit = 1e8;  // not included
+
+// Expiries the server can hold. It counts an expiry in signed 32-bit
+// seconds: derivatives from 1980, MCX from 1970 at the day's end, whose
+// count runs out on 19 January 2038. 1980 to 2037 is what every segment's
+// count holds.
+constexpr int kFirstExpiryYear = 1980;
+constexpr int kLastExpiryYear = 2037;
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Why a strike cannot be offered; nothing for a price the server holds, or
+// for none (futures and cash).
+std::optional<std::string> StrikeRefusal(std::string_view strike) {
+  if (strike.empty()) return std::nullopt;
+  // Digits with at most one point: a number reader would also take a sign,
+  // an exponent, "inf" or "nan", none of which a price is written with.
+  const size_t point = strike.find('.');
+  const bool written =
+      AllDigits(strike.substr(0, point)) && (point == std::string_view::npos || AllDigits(strike.substr(point + 1)));
+  if (!written) return "is not a price written like 25800 or 88.25";
+  double value = 0;
+  const auto [end, status] = std::from_chars(strike.data(), strike.data() + strike.size(), value);
+  if (status != std::errc() || end != strike.data() + strike.size() || value < kLowestStrike || value >= kStrikeLimit) {
+    return "is outside 0.01 to 99999999.99, the strikes the server can hold";
+  }
+  return std::nullopt;
+}
+
+// Why an expiry cannot be offered; nothing for a calendar date the server
+// holds, or for none (cash).
+std::optional<std::string> ExpiryRefusal(std::string_view expiry) {
+  if (expiry.empty()) return std::nullopt;
+  int month = 0;
+  if (expiry.size() == 9) {
+    for (int m = 0; m < 12; ++m) {
+      if (expiry.substr(2, 3) == kMonths[m]) month = m + 1;
+    }
+  }
+  if (month == 0 || !AllDigits(expiry.substr(0, 2)) || !AllDigits(expiry.substr(5, 4))) {
+    return "is not a date written like 29Dec2026";
+  }
+  const int day = (expiry[0] - '0') * 10 + (expiry[1] - '0');
+  int year = 0;
+  std::from_chars(expiry.data() + 5, expiry.data() + 9, year);
+  namespace chrono = std::chrono;
+  const chrono::year_month_day date{chrono::year(year), chrono::month(static_cast<unsigned>(month)),
+                                    chrono::day(static_cast<unsigned>(day))};
+  if (!date.ok()) return "is no day of the calendar";
+  if (year < kFirstExpiryYear || year > kLastExpiryYear) {
+    return "is outside 1980 to 2037, the expiries the server can hold";
+  }
+  return std::nullopt;
+}
+
+// Why a line means no scrip, naming the first field at fault; nothing for
+// a good line. The line number is the caller's.
+std::optional<RefusedScripLine> Refusal(const std::vector<std::string>& f) {
+  if (f.size() != kFields) return RefusedScripLine{0, "fields", std::to_string(f.size()), ""};
+  for (const size_t needed : {size_t{0}, size_t{2}, size_t{3}}) {
+    if (f[needed].empty()) {
+      return RefusedScripLine{0, kFieldNames[needed], "",
+                              "is empty: a scrip needs a segment, an instrument and a symbol"};
+    }
+  }
+  if (auto why = StrikeRefusal(f[5])) return RefusedScripLine{0, kFieldNames[5], f[5], std::move(*why)};
+  if (auto why = ExpiryRefusal(f[6])) return RefusedScripLine{0, kFieldNames[6], f[6], std::move(*why)};
+  return std::nullopt;
+}
+
+// A value as a report quotes it: on one line, escaped, at most 60 bytes.
+std::string Shown(std::string_view value) {
+  constexpr size_t kLongest = 60;
+  std::string shown;
+  for (const char c : value.substr(0, kLongest)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      shown += '\\';
+      shown += c;
+    } else if (byte < 0x20 || byte == 0x7f) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 15];
+    } else {
+      shown += c;
+    }
+  }
+  if (value.size() > kLongest) shown += "...";
+  return shown;
+}
+
 }  // namespace
 
 std::optional<ScripMaster> ScripMaster::Load(const std::string& path, std::string& error) {
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = "cannot read scrip master " + path;
     return std::nullopt;
   }
   std::stringstream text;
   text << in.rdbuf();
-  auto master = Parse(text.str(), error);
-  if (!master) error = path + ": " + error;
-  return master;
+  if (in.bad()) {
+    error = "cannot read scrip master " + path;
+    return std::nullopt;
+  }
+  return Parse(text.str(), path);
 }
 
-std::optional<ScripMaster> ScripMaster::Parse(const std::string& text, std::string& error) {
+ScripMaster ScripMaster::Parse(std::string_view text, std::string source) {
   ScripMaster master;
-  std::istringstream in(text);
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  master.m_source = std::move(source);
+  size_t start = 0;
+  for (int number = 1; start < text.size(); ++number) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == '#') continue;
-    const auto f = Split(line);
-    if (f.size() != 8 || f[0].empty() || f[2].empty() || f[3].empty()) {
-      error = "line " + std::to_string(number) + ": expected 8 fields with segment, instrument and symbol";
-      return std::nullopt;
-    }
-    if (!f[6].empty() && ExpiryKey(f[6]) == 0) {
-      error = "line " + std::to_string(number) + ": expiry must look like 29Dec2026";
-      return std::nullopt;
+    const auto f = Split(std::string(line));
+    if (auto refusal = Refusal(f)) {
+      refusal->line = number;
+      master.m_refused.push_back(std::move(*refusal));
+      continue;
     }
     master.m_scrips.push_back(Scrip{f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]});
   }
   return master;
+}
+
+std::vector<std::string> ScripMaster::Refusals() const {
+  std::vector<std::string> said;
+  for (const auto& r : m_refused) {
+    std::string sentence = m_source + " line " + std::to_string(r.line) + ": ";
+    if (r.field == "fields") {
+      sentence += r.value + " fields where " + std::to_string(kFields) + " are wanted (" + kFieldNames[0];
+      for (size_t i = 1; i < kFields; ++i) sentence += std::string(",") + kFieldNames[i];
+      sentence += ")";
+    } else {
+      sentence += r.field + " \"" + Shown(r.value) + "\" " + r.why;
+    }
+    said.push_back(sentence + "; the line is left out");
+  }
+  return said;
 }
 
 std::vector<std::string> ScripMaster::Segments() const {

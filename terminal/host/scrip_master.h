@@ -4,11 +4,16 @@
 //
 // File format: one scrip a line, "#" lines and blank lines ignored, fields
 //   segment,bse_group,instrument,symbol,option_type,strike,expiry,trading_symbol
-// Expiries are written as day, three-letter month and year ("29Dec2026").
+// Strikes are prices written in decimals ("25800", "88.25"); expiries are
+// day, three-letter month and year ("29Dec2026"). A line the form could not
+// mean as written (a wrong number of fields, an empty segment, instrument or
+// symbol, a strike or expiry the server cannot hold) is left out and kept
+// in Refused(); the rest of the file loads.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace terminal {
@@ -38,13 +43,30 @@ struct CascadeFill {
   std::optional<std::vector<std::string>> instrument, symbol, optionType, strike, expiry;
 };
 
+// A line of the file left out: its number (from 1), the field refused
+// ("fields" for a line of the wrong length), that field's value as written
+// (for "fields", the count) and why.
+struct RefusedScripLine {
+  int line = 0;
+  std::string field;
+  std::string value;
+  std::string why;
+  friend bool operator==(const RefusedScripLine&, const RefusedScripLine&) = default;
+};
+
 class ScripMaster {
  public:
-  // Reads the file; on failure returns nothing and says why (with the line).
+  // Reads the file; nothing, and why, only when it cannot be read at all.
   static std::optional<ScripMaster> Load(const std::string& path, std::string& error);
-  static std::optional<ScripMaster> Parse(const std::string& text, std::string& error);
+  // Every line that means a scrip; `source` names the text in Refusals().
+  static ScripMaster Parse(std::string_view text, std::string source = "scrip master");
 
   const std::vector<Scrip>& Scrips() const { return m_scrips; }
+  // The lines left out, one entry each (the first field refused), in file order.
+  const std::vector<RefusedScripLine>& Refused() const { return m_refused; }
+  // Each of them as one sentence naming the file, the line, the field and
+  // its value: what the terminal tells at start.
+  std::vector<std::string> Refusals() const;
   std::vector<std::string> Segments() const;
   std::vector<std::string> ProductTypes() const;
 
@@ -55,7 +77,9 @@ class ScripMaster {
   const Scrip* FindTradingSymbol(const std::string& tradingSymbol) const;
 
  private:
+  std::string m_source;
   std::vector<Scrip> m_scrips;
+  std::vector<RefusedScripLine> m_refused;
 };
 
 }  // namespace terminal
