@@ -309,8 +309,22 @@ bool CCommonListCtrl::HandleShortcut(UINT key) {
   return false;
 }
 
+// The list sees the keys of its children before they do, its header's
+// filter boxes among them. Keys typed in a box are the box's text: a Shift+E
+// there would otherwise write a spreadsheet and lose the E, a Shift+G toggle
+// the grid lines, and Ctrl+A select every row (which "Delete Group" would
+// then delete) instead of the box's text, Ctrl+C copy rows instead of it.
+bool CCommonListCtrl::ShortcutsApplyTo(HWND target) const {
+  if (target == nullptr) return false;
+  if (target == m_hWnd) return true;
+  const CHeaderCtrl* header = GetHeaderCtrl();
+  return header != nullptr && header->GetSafeHwnd() != nullptr && target == header->GetSafeHwnd();
+}
+
 BOOL CCommonListCtrl::PreTranslateMessage(MSG* msg) {
-  if (msg->message == WM_KEYDOWN && HandleShortcut(static_cast<UINT>(msg->wParam))) return TRUE;
+  if (msg->message == WM_KEYDOWN && ShortcutsApplyTo(msg->hwnd) && HandleShortcut(static_cast<UINT>(msg->wParam))) {
+    return TRUE;
+  }
   // The header tip sees the mouse only through this relay: moves over the
   // header start its delay, moves anywhere else in the list end it, and a
   // press hides it. (The platform's tip has no TTF_SUBCLASS hook to do it.)

@@ -195,6 +195,9 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
 
   // Ctrl/Shift shortcuts of the list; true when the key is consumed.
   bool HandleShortcut(UINT key);
+  // Whether a key sent to `target` is one of the list's shortcuts: only the
+  // list's and its header's keys are, never those of a box inside them.
+  bool ShortcutsApplyTo(HWND target) const;
   // Every header tool rectangle set to its header item rectangle.
   void RealignHeaderToolTips();
   // A list going away unbinds the appearance dialog and hides it.

@@ -277,8 +277,10 @@ BOOL CFilterListCtrl::PreTranslateMessage(MSG* msg) {
       MoveBetweenFilterBoxes(KeyDown(VK_SHIFT));
       return TRUE;
     }
+    // Ctrl+F means nothing to a filter box's text: there it is the way out
+    // of the filter row, as it is in the list.
     if (key == 'F' && KeyDown(VK_CONTROL)) {
-      HandleShortcut(key);
+      if (ShortcutsApplyTo(msg->hwnd)) HandleShortcut(key);
       if (FocusInFilterBox()) SetFocus();
       ToggleFilterRow();
       return TRUE;

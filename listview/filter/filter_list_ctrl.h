@@ -17,6 +17,14 @@
 //
 // Invariants: every view entry is a valid store index, no index twice; the
 // platform list's item count equals the view's size.
+//
+// The selection, the focus and the selection mark belong to the rows'
+// records, not to their places: sorting, filtering, the newest-first setting,
+// inserting and deleting rows leave each record that was selected selected
+// (and each other one not), wherever it now shows; only a deleted selected
+// row hands its selection to the row after it. A record a filter hides
+// loses its selection: what is not shown cannot be acted on (deleted) by
+// mistake (listview/filter/filter_list_selection.cpp).
 #pragma once
 
 #include <functional>
@@ -85,7 +93,7 @@ class CFilterListCtrl : public CCommonListCtrl,
   bool IsFilterMode() const { return m_bFilterMode != 0; }
   void ToggleFilterRow();
   bool IsFilterRowShown() const override { return m_bFilterRowShown != 0; }
-  void SetNewestFirst(bool on) { m_cNewestFirst = on ? 1 : 0; }
+  void SetNewestFirst(bool on);
   bool IsNewestFirst() const { return m_cNewestFirst != 0; }
   void SetGradient(bool on) { m_cGradient = on ? 1 : 0; }
   void SetLinesPerRow(int lines) { m_nLinesPerRow = lines; }
@@ -186,6 +194,19 @@ class CFilterListCtrl : public CCommonListCtrl,
  private:
   void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
   int ViewPosition(int row) const;
+  // The visible row that shows view entry `position` (ViewPosition's inverse).
+  int RowOfPosition(int position) const { return ViewPosition(position); }
+  // The selected records, the focused one and the one under the selection
+  // mark, by store index, taken before the view is rebuilt, and given back
+  // to the rows that show them afterwards (filter_list_selection.cpp).
+  struct RowMarks {
+    std::vector<int> selected;  // store indexes, no order
+    int focused = -1;
+    int anchor = -1;
+    bool Empty() const { return selected.empty() && focused < 0 && anchor < 0; }
+  };
+  RowMarks TakeRowMarks() const;
+  void GiveBackRowMarks(const RowMarks& marks);
   sColInfo* RecordOfRow(int row) const;
   void AttachHeader();
   void EmptyRows();

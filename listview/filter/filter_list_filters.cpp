@@ -64,6 +64,7 @@ void CFilterListCtrl::Refilter() {
     AfxMessageBox("Error occured while filtering");
     return;
   }
+  const RowMarks marks = TakeRowMarks();
   m_view.clear();
   m_formulaErrorBox.Rearm();
   SendMessage(WM_SETREDRAW, FALSE);
@@ -74,6 +75,7 @@ void CFilterListCtrl::Refilter() {
   m_cOneShotExact = 0;
   SendMessage(WM_SETREDRAW, TRUE);
   SetItemCountEx(static_cast<int>(m_view.size()), LVSICF_NOINVALIDATEALL);
+  GiveBackRowMarks(marks);
   Invalidate();
 }
 
@@ -143,6 +145,7 @@ void CFilterListCtrl::SortView(int column) {
   // compares everything equal leaves the order as it was. Each row's cell is
   // formatted and read once per sort, not once per comparison: a formatter
   // may be slow, and a million rows take some twenty million comparisons.
+  const RowMarks marks = TakeRowMarks();
   std::vector<int> stores(static_cast<size_t>(count));
   for (int r = 0; r < count; ++r) stores[static_cast<size_t>(r)] = m_view[static_cast<size_t>(ViewPosition(r))];
   std::vector<int> order;
@@ -162,5 +165,6 @@ void CFilterListCtrl::SortView(int column) {
   for (int i = 0; i < count; ++i) {
     m_view[static_cast<size_t>(ViewPosition(i))] = stores[static_cast<size_t>(order[static_cast<size_t>(i)])];
   }
+  GiveBackRowMarks(marks);
   Invalidate();
 }

@@ -106,6 +106,7 @@ int CFilterListCtrl::InsertItem(int row, LPCTSTR text) {
   sColInfo record;
   const int size = static_cast<int>(m_store.size());
   int result = 0;
+  int position = size;  // the new entry's place in the view
   if (row != 0 && row > 0 && row < size) {
     // In the middle: later store indexes move up by one.
     for (int& entry : m_view) {
@@ -116,15 +117,19 @@ int CFilterListCtrl::InsertItem(int row, LPCTSTR text) {
       if (entry >= row) ++entry;
     }
     m_store.insert(m_store.begin() + row, record);
-    m_view.insert(m_view.begin() + std::min<size_t>(static_cast<size_t>(row), m_view.size()), row);
+    position = std::min(row, static_cast<int>(m_view.size()));
+    m_view.insert(m_view.begin() + position, row);
     result = row;
   } else {
     // A new row goes to the end of store and view; newest first shows it on top.
     m_store.push_back(record);
+    position = static_cast<int>(m_view.size());
     m_view.push_back(size);
     result = size;
   }
-  CCommonListCtrl::InsertItem(std::max(row, 0), text);
+  // The platform's item goes where the row shows, so that the rows below it
+  // keep their selection as they move down.
+  CCommonListCtrl::InsertItem(RowOfPosition(position), text);
   return result;
 }
 
@@ -143,8 +148,10 @@ BOOL CFilterListCtrl::SetItemData(int row, DWORD_PTR data) {
   if (row < 0 || row >= count) return TRUE;
 
   if (!PassesFilters(data)) {
+    // The platform's item of the row that showed the entry goes with it.
+    const int shown = RowOfPosition(position);
     m_view.erase(m_view.begin() + position);
-    CCommonListCtrl::DeleteItem(row);
+    CCommonListCtrl::DeleteItem(shown);
     return TRUE;
   }
   UpdateCount();

@@ -57,7 +57,13 @@ void ListViewModel::StoreState(int index, UINT state) {
   }
   state &= ~LVIS_FOCUSED;
   if (OwnerData()) {
-    m_odStates[static_cast<size_t>(index)] = state;
+    UINT& stored = m_odStates[static_cast<size_t>(index)];
+    if (stored == 0 && state != 0) {
+      ++m_odMarked;
+    } else if (stored != 0 && state == 0) {
+      --m_odMarked;
+    }
+    stored = state;
   } else {
     m_items[static_cast<size_t>(index)].state = state;
   }
@@ -133,11 +139,20 @@ int ListViewModel::SortedPosition(const std::string& text) {
 LRESULT ListViewModel::InsertItem(const LVITEM* item) {
   if (item == nullptr || item->iSubItem != 0 || item->iItem < 0) return -1;
   if (OwnerData()) {
-    // An owner-data list only counts: the new item goes at the end.
-    m_odStates.push_back(0);
+    // An owner-data list keeps no item, only the states of its indexes: from
+    // the new index on they move one down. While no index holds a state (as
+    // while a long list fills) the new one is simply added at the end.
+    const int index = std::min(item->iItem, Count());
+    if (m_odMarked == 0) {
+      m_odStates.push_back(0);
+    } else {
+      m_odStates.insert(m_odStates.begin() + index, 0);
+    }
     ++m_odCount;
+    if (m_focus >= index) ++m_focus;
+    if (m_mark >= index) ++m_mark;
     ::InvalidateRect(hwnd(), nullptr, TRUE);
-    return m_odCount - 1;
+    return index;
   }
   Item fresh;
   fresh.cells.resize(static_cast<size_t>(std::max(1, ColumnCount())));
@@ -173,6 +188,7 @@ LRESULT ListViewModel::DeleteItem(int index) {
     if (!Valid(index)) return FALSE;
     m_items.erase(m_items.begin() + index);
   } else {
+    if (m_odStates[static_cast<size_t>(index)] != 0) --m_odMarked;
     m_odStates.erase(m_odStates.begin() + index);
     --m_odCount;
   }
@@ -205,6 +221,7 @@ LRESULT ListViewModel::DeleteAllItems() {
     m_items.clear();
   } else {
     m_odStates.clear();
+    m_odMarked = 0;
     m_odCount = 0;
   }
   m_focus = m_mark = -1;
@@ -307,6 +324,9 @@ LRESULT ListViewModel::SetItemCount(int count, LPARAM flags) {
     return TRUE;
   }
   m_odCount = count;
+  for (size_t i = static_cast<size_t>(count); i < m_odStates.size(); ++i) {
+    if (m_odStates[i] != 0) --m_odMarked;
+  }
   m_odStates.resize(static_cast<size_t>(count), 0);
   if (m_focus >= count) m_focus = -1;
   if (m_mark >= count) m_mark = -1;

@@ -295,6 +295,40 @@ TEST_F(ListViewTest, OwnerDataListsAskTheParentForTexts) {
   EXPECT_EQ(Focused(), -1);
 }
 
+// An item inserted into an owner-data list moves the states, the focus and
+// the selection mark of the items from its index on, as a deletion does, so
+// that the owner's rows keep their selection as a new row arrives above them.
+TEST_F(ListViewTest, AnOwnerDataInsertMovesTheLaterStatesWithTheirItems) {
+  Make(LVS_OWNERDATA);
+  list.SetItemCount(5);
+  list.SetItemState(1, kSelFocus, kSelFocus);
+  list.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+  list.SetSelectionMark(3);
+  EXPECT_EQ(list.InsertItem(2, "new"), 2);
+  EXPECT_EQ(list.GetItemCount(), 6);
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 4}));
+  EXPECT_EQ(Focused(), 1);
+  EXPECT_EQ(list.GetSelectionMark(), 4);
+  EXPECT_EQ(list.InsertItem(0, "top"), 0);
+  EXPECT_EQ(Selected(), (std::vector<int>{2, 5}));
+  EXPECT_EQ(Focused(), 2);
+  EXPECT_EQ(list.InsertItem(99, "end"), 7) << "past the end: at the end";
+
+  // States cleared, set again and cut off by a shorter count: each change is
+  // counted, so an insert knows whether any state must move.
+  list.SetItemState(-1, 0, kSelFocus);
+  list.InsertItem(0, "");
+  list.SetItemState(8, LVIS_SELECTED, LVIS_SELECTED);
+  list.SetItemCount(8);
+  list.SetItemState(7, LVIS_SELECTED, LVIS_SELECTED);
+  list.InsertItem(0, "");
+  EXPECT_EQ(Selected(), (std::vector<int>{8}));
+  list.DeleteItem(8);
+  list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  list.InsertItem(0, "");
+  EXPECT_EQ(Selected(), (std::vector<int>{1}));
+}
+
 TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewStates) {
   Make();
   input::ClickAt(list, Row(1));

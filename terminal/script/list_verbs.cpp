@@ -135,16 +135,14 @@ bool Filter(ScriptSession&, ScriptLine& line) {
   HWND header = nullptr;
   int item = -1;
   if (!FindFilterBox(line.control, line.words[3], line.ControlName(), header, item, line.error)) return false;
-  // Opens the box's edit field as a click on it does, replaces its text and
-  // commits with Enter. The old text is selected with Home and Shift+End, not
-  // Ctrl+A: the list sees the keys of its filter boxes first, and Ctrl+A there
-  // selects every row.
+  // Opens the box's edit field as a click on it does, selects its old text
+  // with Ctrl+A as a person does, types over it and commits with Enter.
   SendMessage(header, HDM_EDITFILTER, static_cast<WPARAM>(item), FALSE);
   platform::PumpMessages();
   HWND edit = GetFocus();
   if (edit == nullptr || !IsChild(header, edit))
     return line.Fail("the filter box of " + line.words[3] + " did not open");
-  if (!input::PressKey(VK_HOME) || !input::PressKey(VK_END, input::kShift) || !input::PressKey(VK_DELETE) ||
+  if (!input::PressKey('A', input::kControl) || !input::PressKey(VK_DELETE) ||
       (!line.words[4].empty() && !input::TypeText(line.words[4])) || !input::PressKey(VK_RETURN)) {
     return line.Fail("the filter box of " + line.words[3] + " refused the text");
   }

@@ -27,8 +27,8 @@
 //   expect-box "text"                 a later message box said exactly this
 //   select-more WINDOW LIST ROW       Ctrl+click a list view's row: it joins (or leaves) the selection
 //   sort WINDOW LIST "Caption"        click the caption of that column in the list's header
-//   filter WINDOW LIST "Caption" "t"  open that column's box in the header's filter row, replace its
-//                                     text by t (empty clears it) and press Enter
+//   filter WINDOW LIST "Caption" "t"  open that column's box in the header's filter row, select its
+//                                     text with Ctrl+A, type t over it (empty clears it), press Enter
 //   filter-button WINDOW LIST "Caption"
 //                                     press the button at the right of that column's box in the header's
 //                                     filter row (the list's pop-up of the column's texts opens: a window

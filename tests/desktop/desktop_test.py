@@ -4,7 +4,8 @@
 Starts `tarnterm --window` with its store in a temporary folder and acts as
 a person through xdotool: the form's close box and Alt+A, drop-downs by
 mouse and keyboard, "Add Group" and "View Group"; the scroll bars of 200
-stored groups, a header tool-tip, the "Color" chooser. It reads the window
+stored groups, a header tool-tip, a row picked with the mouse, sorted by
+its caption and deleted, the "Color" chooser. It reads the window
 map the terminal keeps (--window-map), the store, and the X server's screen
 (xwd). Last, the X server is taken away: the terminal must end with status 1
 and say why.
@@ -128,7 +129,11 @@ class Desktop:
 
     def press(self, caption):
         """Clicks the form's button of that caption."""
-        self.click_window(self.control("Allowed Groups", lambda w: w["text"] == caption))
+        self.press_in("Allowed Groups", caption)
+
+    def press_in(self, window, caption):
+        """Clicks the button of that caption in the window of that caption."""
+        self.click_window(self.control(window, lambda w: w["text"] == caption))
 
     def xdotool(self, *args):
         subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True, timeout=10)
@@ -243,7 +248,9 @@ def check_colour_chooser(desktop, folder):
         wait_for("the view", lambda: desktop.top("View Allowed Group"))
     listed = wait_for("the list", lambda: group_list(desktop))
     lleft, ltop, lright, lbottom = listed["rect"]
-    desktop.click(lleft + 40, lbottom - 10)
+    # The list's keys need the focus in the list: a click low in its rows' area, above any bar.
+    client = list_parts(desktop)[2]
+    desktop.click(client[0] + 40, client[3] - 5)
     desktop.xdotool("key", "ctrl+shift+c")
     caption = "Customize Appearance :rmsallowedgroups"
 
@@ -394,6 +401,58 @@ def scroll_bar_steps(desktop, picture):
     wait_for("the view to close", lambda: desktop.top("View Allowed Group") is None)
 
 
+def header_item(desktop, caption):
+    """The screen rectangle of the list header's item of that caption."""
+    header = desktop.control("View Allowed Group", lambda w: w["class"] == "SysHeader32")
+    captions = header["extra"]["items"].split("|")
+    rects = [tuple(int(v) for v in r.split(",")) for r in header["extra"]["item-rects"].split(";")]
+    return rects[captions.index(caption)]
+
+
+def pick_sort_delete(desktop):
+    """Four groups that differ in their strikes: sorted by a click on a
+    caption (ascending), the top row picked with the mouse, sorted again
+    (descending, the picked group now at the bottom), Delete Group: the store
+    loses the picked group and no other. The clicks reach the terminal in
+    the order given, each after the one before is handled."""
+    strikes = ["300000", "100000", "400000", "200000"]
+    with sqlite3.connect(desktop.store, timeout=5) as db:
+        first = db.execute("SELECT category, segment, instrument, symbol, option_type, strike, expiry, product,"
+                           " side FROM allowed_groups").fetchone()
+        db.execute("DELETE FROM allowed_groups")
+        db.executemany("INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike,"
+                       " expiry, product, side) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       [first[:5] + (strike,) + first[6:] for strike in strikes])
+    desktop.press("View Group")
+    listed = wait_for("the list of the four groups", lambda: desktop.control(
+        "View Allowed Group", lambda w: w["class"] == "SysListView32" and w["extra"].get("rows") == "4"))
+    if (scroll_numbers(listed, "hscroll") or (0,))[0] > 0:
+        # Scrolled sideways before: Shift and the wheel away from the user bring the first columns back.
+        l, t, r, b = listed["rect"]
+        desktop.xdotool("mousemove", (l + r) // 2, (t + b) // 2)
+        desktop.xdotool("keydown", "shift", "click", "--repeat", 6, "--delay", 20, 4, "keyup", "shift")
+        listed = wait_for("the list scrolled to its left edge",
+                          lambda: (scroll_numbers(group_list(desktop), "hscroll") or (0,))[0] == 0 and group_list(desktop))
+    # The computed Double Strike (the strike times 2) sorts as the strike does, and shows at the left.
+    left, top, right, bottom = header_item(desktop, "Double Strike")
+    caption = ((left + right) // 2, top + 4)  # above the filter box
+    desktop.click(*caption)
+    time.sleep(0.6)  # two clicks on one spot would make a double click
+    desktop.click(listed["rect"][0] + 40, bottom + 5)  # the top row, in the Category column
+    time.sleep(0.6)
+    desktop.click(*caption)
+    time.sleep(0.6)
+    desktop.press_in("View Allowed Group", "Delete Group")
+
+    def strikes_held():
+        with sqlite3.connect("file:%s?mode=ro" % desktop.store, uri=True, timeout=2) as db:
+            return sorted(row[0] for row in db.execute("SELECT strike FROM allowed_groups"))
+    wait_for("the deletion in the store", lambda: len(strikes_held()) == 3)
+    if strikes_held() != ["200000", "300000", "400000"]:
+        raise Failure("the store holds the strikes %r: not the picked group went (100000)" % strikes_held())
+    print("picked with the mouse, sorted twice, deleted: only the picked group left the store")
+
+
 def open_drop_down(desktop, combo_id):
     """Opens a combo box's list with the mouse. (How tall and wide it drops,
     and when it has a bar, the platform's combo box tests pin.)"""
@@ -450,6 +509,7 @@ def run(args):
         check_header_tip(desktop)
         window_management(desktop)
         scroll_bar_steps(desktop, args.screenshot)
+        pick_sort_delete(desktop)
         check_colour_chooser(desktop, folder)
 
         # The X server goes away: the terminal ends at once and says why.
