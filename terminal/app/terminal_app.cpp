@@ -54,8 +54,9 @@ void PrintInfo(const PluginInfo& info) {
   for (int i = 0; i < info.captions.GetSize(); ++i) std::printf("caption: %s\n", info.captions[i].GetString());
 }
 
-// The terminal's version, then the plug-in's when it loads (why not, on
-// standard error: the version itself was still printed).
+// The terminal's version, then the plug-in's when it loads. A plug-in that
+// does not load is named on standard error, and the status stays 0: the
+// version asked for was printed.
 int PrintVersion(const std::string& pluginPath) {
   std::printf("tarnterm %s\n", TerminalVersion());
   std::string error;
