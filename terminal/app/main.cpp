@@ -1,5 +1,6 @@
-// The replacement terminal: loads the plug-in from beside the executable and
-// drives it headless, with scrip data and a server stand-in.
+// The replacement terminal: loads the plug-in (from beside the executable, or
+// from lib/tarnterm/ when installed: install_layout.h) and drives it
+// headless, with scrip data and a server stand-in.
 #include <cstdio>
 #include <exception>
 #include <string>

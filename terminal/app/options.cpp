@@ -27,6 +27,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     else if (arg == "--info") options.info = true;
     else if (arg == "--demo") options.demo = true;
     else if (arg == "--help" || arg == "-h") options.help = true;
+    else if (arg == "--version") options.version = true;
     else {
       error = "unknown argument: " + arg;
       ok = false;
@@ -50,11 +51,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 
 const char* Usage() {
   return "usage: tarnterm [--user ID] [--home DIR] [--plugin FILE] [--db FILE|:memory:] [--wire-log FILE]\n"
-         "                [--script FILE | --demo | --window [--window-map FILE]] [--snapshots DIR] [--info] [--help]\n"
+         "                [--script FILE | --demo | --window [--window-map FILE]] [--snapshots DIR] [--info] "
+         "[--version] [--help]\n"
          "  --user ID         the logged-in user handed to the plug-in (default: admin)\n"
-         "  --home DIR        the terminal folder: UserSetting.ini and the default server.db (default: beside "
-         "tarnterm)\n"
-         "  --plugin FILE     the plug-in to load (default: AllowedGroups.so beside tarnterm)\n"
+         "  --home DIR        the terminal folder: UserSetting.ini and the default server.db (default: beside\n"
+         "                    tarnterm in a build tree, $XDG_DATA_HOME/tarnterm when installed)\n"
+         "  --plugin FILE     the plug-in to load (default: AllowedGroups.so beside tarnterm in a build tree,\n"
+         "                    in ../lib/tarnterm when installed)\n"
          "  --db FILE         the server's store: a SQLite file, :memory:, or a URI such as file:x.db?mode=ro\n"
          "                    (default: server.db in the terminal folder)\n"
          "  --wire-log FILE   write every request and reply as SEND/RECV, name, bytes in hexadecimal\n"
@@ -64,6 +67,7 @@ const char* Usage() {
          "  --window-map FILE with --window, keep FILE listing every visible window and where it is\n"
          "  --snapshots DIR   write a PNG of each window after each script line that changed it, numbered\n"
          "  --info            print the plug-in's description, one labelled line each, and exit\n"
+         "  --version         print the terminal's version, and the plug-in's when it loads, and exit\n"
          "  --help            print this text and exit\n";
 }
 

@@ -13,8 +13,8 @@ inline constexpr const char* kDefaultUser = "admin";
 
 struct Options {
   std::string userId = kDefaultUser;  // --user ID
-  std::string home;        // --home DIR: folder of UserSetting.ini and server.db (default: beside the executable)
-  std::string pluginPath;  // --plugin FILE (default: AllowedGroups.so beside the executable)
+  std::string home;        // --home DIR: folder of UserSetting.ini and server.db (default: install_layout.h)
+  std::string pluginPath;  // --plugin FILE (default: AllowedGroups.so in the layout's plug-in folder)
   std::string database;    // --db FILE, ":memory:" or a SQLite URI ("file:x.db?mode=ro")
   std::string wireLog;     // --wire-log FILE
   std::string script;      // --script FILE
@@ -24,6 +24,7 @@ struct Options {
   bool info = false;       // --info: print the plug-in's description and exit
   bool demo = false;       // --demo: run the built-in script
   bool help = false;       // --help: print the usage and exit
+  bool version = false;    // --version: print the terminal's version and the plug-in's, and exit
 };
 
 // Parses argv; on a bad command line returns nothing and sets `error`.

@@ -25,6 +25,8 @@ TEST(TerminalOptions, ParsesEveryOptionAndRefusesBadLines) {
   EXPECT_FALSE(ParseOptions({"--demo", "--script", "x"}, error));
   EXPECT_TRUE(ParseOptions({"--info"}, error)->info);
   EXPECT_TRUE(ParseOptions({"--help"}, error)->help);
+  EXPECT_TRUE(ParseOptions({"--version"}, error)->version);
+  EXPECT_FALSE(ParseOptions({"--info"}, error)->version);
   EXPECT_EQ(ParseOptions({"--demo", "--snapshots", "out"}, error)->snapshots, "out");
   EXPECT_FALSE(ParseOptions({"--snapshots"}, error));
   EXPECT_EQ(error, "--snapshots needs a value");

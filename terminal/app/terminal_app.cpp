@@ -9,12 +9,15 @@
 #include "platform/afx.h"
 #include "platform/kernel/module.h"
 #include "terminal/app/demo_script.h"
+#include "terminal/app/install_layout.h"
 #include "terminal/app/snapshot_writer.h"
 #include "terminal/host/host.h"
 #include "terminal/app/plugin_loader.h"
 #include "terminal/app/script_file.h"
 #include "terminal/app/terminal_folder.h"
+#include "terminal/app/version.h"
 #include "terminal/script/script_runner.h"
+#include "terminal/readout/control_names.h"
 #include "terminal/readout/window_dump.h"
 #include "terminal/desktop/desktop.h"
 
@@ -51,6 +54,22 @@ void PrintInfo(const PluginInfo& info) {
   for (int i = 0; i < info.captions.GetSize(); ++i) std::printf("caption: %s\n", info.captions[i].GetString());
 }
 
+// The terminal's version, then the plug-in's when it loads. A plug-in that
+// does not load is named on standard error, and the status stays 0: the
+// version asked for was printed.
+int PrintVersion(const std::string& pluginPath) {
+  std::printf("tarnterm %s\n", TerminalVersion());
+  std::string error;
+  LoadedPlugin plugin(pluginPath, error);
+  if (!plugin.ok()) {
+    std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
+    return 0;
+  }
+  const PluginInfo info = Describe(plugin);
+  std::printf("plug-in: %s %s (%s)\n", info.name.GetString(), info.version.GetString(), pluginPath.c_str());
+  return 0;
+}
+
 // What a person at the terminal needs to know when the plug-in would stay
 // silent: it sends no request without a user ID.
 constexpr const char* kNoUserNote =
@@ -60,13 +79,18 @@ constexpr const char* kNoUserNote =
 
 int RunTerminal(const Options& options, int argc, char** argv) {
   const std::string exeFolder = ExecutableFolder();
+  const InstallLayout layout = LayoutAround(exeFolder);
+  ControlNames::ShipFrom(layout.dataFolder);
+  const std::string pluginPath =
+      options.pluginPath.empty() ? layout.pluginFolder + "/AllowedGroups.so" : options.pluginPath;
+  if (options.version) return PrintVersion(pluginPath);
   std::string error;
   std::string scriptText;
   if (!options.script.empty() && !ReadScript(options.script, scriptText, error)) {
     std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
     return 1;
   }
-  LoadedPlugin plugin(options.pluginPath.empty() ? exeFolder + "/AllowedGroups.so" : options.pluginPath, error);
+  LoadedPlugin plugin(pluginPath, error);
   if (!plugin.ok()) {
     std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
     return 1;
@@ -81,11 +105,14 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     return 1;
   }
 
-  // The plug-in keeps its settings beside "the terminal's executable".
+  // The plug-in keeps its settings beside "the terminal's executable": the
+  // terminal folder stands in for it unless a build tree's run keeps them
+  // there (install_layout.h).
   std::string home = exeFolder;
-  if (!options.home.empty()) {
+  if (!options.home.empty() || layout.installed) {
     // A new terminal folder is made, so that settings and the store have a place.
-    const auto prepared = PrepareTerminalFolder(options.home, error);
+    const auto prepared = options.home.empty() ? PrepareUserDataFolder(UserFoldersOfThisProcess(), error)
+                                               : PrepareTerminalFolder(options.home, error);
     if (!prepared) {
       std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
       return 1;
@@ -96,7 +123,7 @@ int RunTerminal(const Options& options, int argc, char** argv) {
 
   int err = 0;
   mml_env_init(argc, argv, environ, 2, 0, &err);
-  auto scrips = ScripMaster::Load(exeFolder + "/scrips.csv", error);
+  auto scrips = ScripMaster::Load(layout.dataFolder + "/scrips.csv", error);
   if (!scrips) {
     std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
     return 1;

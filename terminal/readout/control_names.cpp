@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "platform/afx.h"
@@ -56,12 +57,25 @@ bool TakesLabel(HWND hwnd) {
 
 }  // namespace
 
+namespace {
+
+std::string& ShippedFolder() {
+  static std::string folder;
+  return folder;
+}
+
+}  // namespace
+
+void ControlNames::ShipFrom(std::string folder) { ShippedFolder() = std::move(folder); }
+
 const ControlNames& ControlNames::Shipped() {
   static const ControlNames names = [] {
-    // The executable's own folder: the main program's name the platform
-    // reports follows --home, the shipped files do not.
+    // By default the executable's own folder: the main program's name the
+    // platform reports follows --home, the shipped files do not.
     std::error_code ec;
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    const std::filesystem::path folder = ShippedFolder().empty()
+                                             ? std::filesystem::read_symlink("/proc/self/exe", ec).parent_path()
+                                             : std::filesystem::path(ShippedFolder());
     std::ifstream in(folder / "control_names.txt");
     std::stringstream text;
     if (in) text << in.rdbuf();

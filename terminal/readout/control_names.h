@@ -7,9 +7,10 @@
 // edge lies over it, or else the titled group box around it when it is the
 // only such control in that box.
 //
-// Symbolic names come from "control_names.txt" beside the executable, one
-// "NAME NUMBER" a line, written by the build from the plug-in's resource
-// header; the terminal reads them as data and works without them.
+// Symbolic names come from "control_names.txt" beside the executable (an
+// installed terminal names its data folder instead), one "NAME NUMBER" a
+// line, written by the build from the plug-in's resource header; the
+// terminal reads them as data and works without them.
 #pragma once
 
 #include <functional>
@@ -23,8 +24,11 @@ namespace terminal {
 
 class ControlNames {
  public:
-  // The names shipped beside the executable (none when the file is missing).
+  // The names shipped beside the executable, or in the folder given to
+  // ShipFrom (none when the file is missing).
   static const ControlNames& Shipped();
+  // Where Shipped() reads them; takes effect only before its first call.
+  static void ShipFrom(std::string folder);
   // "NAME NUMBER" lines; lines of any other shape are passed over.
   static ControlNames Parse(const std::string& text);
 

@@ -1,0 +1,80 @@
+#include "terminal/app/install_layout.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace terminal {
+namespace {
+
+namespace fs = std::filesystem;
+
+class InstallLayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_root = fs::temp_directory_path() / ("install_layout_" + std::to_string(::getpid()));
+    fs::remove_all(m_root);
+    fs::create_directories(m_root);
+  }
+  void TearDown() override { fs::remove_all(m_root); }
+  fs::path m_root;
+};
+
+TEST_F(InstallLayoutTest, AnInstalledTreeIsToldFromABuildTreeByItsLibraryFolder) {
+  // A build folder also has bin/ and lib/ (the archives), but no lib/tarnterm/.
+  fs::create_directories(m_root / "build/bin");
+  fs::create_directories(m_root / "build/lib");
+  const std::string buildBin = (m_root / "build/bin").string();
+  const InstallLayout built = LayoutAround(buildBin);
+  EXPECT_FALSE(built.installed);
+  EXPECT_EQ(built.pluginFolder, buildBin);
+  EXPECT_EQ(built.dataFolder, buildBin);
+
+  // Unpacked anywhere: the layout is found from the executable's folder.
+  fs::create_directories(m_root / "unpacked/usr/bin");
+  fs::create_directories(m_root / "unpacked/usr/lib/tarnterm");
+  const InstallLayout installed = LayoutAround((m_root / "unpacked/usr/bin").string());
+  EXPECT_TRUE(installed.installed);
+  EXPECT_EQ(installed.pluginFolder, (m_root / "unpacked/usr/lib/tarnterm").string());
+  EXPECT_EQ(installed.dataFolder, (m_root / "unpacked/usr/share/tarnterm").string());
+
+  // A file of that name is no installed tree.
+  fs::create_directories(m_root / "odd/bin");
+  fs::create_directories(m_root / "odd/lib");
+  std::ofstream(m_root / "odd/lib/tarnterm") << "x";
+  EXPECT_FALSE(LayoutAround((m_root / "odd/bin").string()).installed);
+}
+
+TEST(UserDataFolder, FollowsAnAbsoluteXdgDataHomeElseHome) {
+  EXPECT_EQ(UserDataFolder({"/data", "/home/ann"}), "/data/tarnterm");
+  EXPECT_EQ(UserDataFolder({"", "/home/ann"}), "/home/ann/.local/share/tarnterm");
+  EXPECT_EQ(UserDataFolder({"relative/data", "/home/ann"}), "/home/ann/.local/share/tarnterm");
+  EXPECT_EQ(UserDataFolder({"/data", ""}), "/data/tarnterm");
+  EXPECT_EQ(UserDataFolder({"", ""}), std::nullopt);
+}
+
+TEST_F(InstallLayoutTest, TheUserDataFolderIsMadeOwnerOnlyAndAnExistingOneIsLeftAsItIs) {
+  std::string error;
+  const auto made = PrepareUserDataFolder({"", (m_root / "ann").string()}, error);
+  ASSERT_TRUE(made) << error;
+  EXPECT_EQ(*made, (m_root / "ann/.local/share/tarnterm").string());
+  EXPECT_EQ(fs::status(*made).permissions() & fs::perms::all, fs::perms::owner_all);
+
+  fs::create_directories(m_root / "data/tarnterm");
+  fs::permissions(m_root / "data/tarnterm", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  ASSERT_TRUE(PrepareUserDataFolder({(m_root / "data").string(), ""}, error)) << error;
+  EXPECT_EQ(fs::status(m_root / "data/tarnterm").permissions() & fs::perms::all,
+            fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+
+  EXPECT_FALSE(PrepareUserDataFolder({"", ""}, error));
+  EXPECT_NE(error.find("give --home DIR"), std::string::npos) << error;
+  std::ofstream(m_root / "file") << "x";
+  EXPECT_FALSE(PrepareUserDataFolder({(m_root / "file").string(), ""}, error));
+  EXPECT_EQ(error.rfind("cannot make the terminal folder ", 0), 0u) << error;
+}
+
+}  // namespace
+}  // namespace terminal
