@@ -51,9 +51,9 @@ struct RealPlugin {
     ElfW(Ehdr) header;
     std::memcpy(&header, bytes.data(), sizeof header);
     extent = header.e_phoff + std::uint64_t{header.e_phnum} * header.e_phentsize;
-    for (int i = 0; i < header.e_phnum; ++i) {
+    for (std::uint64_t i = 0; i < header.e_phnum; ++i) {
       ElfW(Phdr) segment;
-      std::memcpy(&segment, bytes.data() + header.e_phoff + std::uint64_t{i} * header.e_phentsize, sizeof segment);
+      std::memcpy(&segment, bytes.data() + header.e_phoff + i * header.e_phentsize, sizeof segment);
       if (segment.p_filesz > 0) extent = std::max<std::uint64_t>(extent, segment.p_offset + segment.p_filesz);
     }
     Require(extent <= bytes.size(), "the real plug-in names bytes it does not hold");
