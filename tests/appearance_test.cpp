@@ -168,6 +168,7 @@ TEST_F(Appearance, WhatTheSettingsFileCouldNotGiveBackIsRefusedBeforeItIsSaved) 
   ChooseKeywordColumn();
   const std::string tooLong(listview::kAppearanceValueMaxLength, 'x');
   Do({On("type", "3207 \"" + tooLong + "\""), On("click", "3216")});
+  ASSERT_FALSE(m_terminal.Boxes().empty());
   EXPECT_EQ(m_terminal.Boxes().back(), kAppearanceTooLongMessage);
   EXPECT_TRUE(Keywords(dialog).empty());
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3207)), tooLong) << "the keyword stays to be shortened";
