@@ -8,6 +8,8 @@
 #include "allowed_groups/core/group_request.h"
 #include "allowed_groups/core/segment_rules.h"
 #include "allowed_groups/request_builder.h"
+#include "listview/tabbed_log.h"
+#include "plugin/terminal_link.h"
 #include "resources/resource.h"
 
 namespace {
@@ -44,6 +46,9 @@ BOOL CViewAlgGrpDlg::OnInitDialog() {
     m_list.m_arrColumns.Add(kColumns[i]);
     m_list.m_mapColumnIndex.SetAt(kColumns[i].szName, i);
   }
+  // What the list has to tell the person (the cells an export cut) goes to
+  // the terminal's log, with the plug-in's own lines.
+  listview::SetTabbedLog(&plugin::AddToTabbedLog);
   m_list.ApplyColumnProfile();
   m_list.EnableFilterMode(true);
   m_list.SetDataDescriptor(&CViewAlgGrpDlg::FormatRow);

@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const CString saved = list.FormatCurrentProfile();
-  if (saved.GetLength() <= listview::kProfileValueBuffer - 1) {
+  if (saved.GetLength() <= listview::kProfileValueMaxLength) {
     Require(!listview::CheckColumnProfile(saved, 9, GetSystemMetrics(SM_CXSCREEN), false).Damaged());
   }
   std::string damage;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <climits>
 #include <cstdlib>
 #include <new>
@@ -170,8 +171,19 @@ bool ParseNumber(std::string_view token, double& number) {
   return end == copy.c_str() + copy.size();
 }
 
-// int(x): truncation toward zero; out of range or NaN gives INT_MIN.
-int32_t ToInt(double x) { return x > -2147483649.0 && x < 2147483648.0 ? static_cast<int32_t>(x) : INT32_MIN; }
+// int(x): truncation toward zero, saturated at the ends of the 32 bits, and
+// NaN gives 0. A value beyond the ends keeps its sign and comes as near as
+// an int can ("Strike Price" \ 0 is 2147483647, 3e9 | 0 too), where the
+// processor's conversion would turn every such value, however large and
+// of either sign, into the most negative int; NaN has no side to keep.
+// Only values already within the range reach the cast, which C++ leaves
+// undefined beyond it, so every build and sanitizer gives the same.
+int32_t ToInt(double x) {
+  if (std::isnan(x)) return 0;
+  if (x >= 2147483647.0) return INT32_MAX;
+  if (x <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(x);
+}
 
 // a op b; false for a failure raised by the operation itself.
 bool Apply(int op, double a, double b, double& result) {

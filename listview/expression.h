@@ -6,8 +6,9 @@
 // double precision. Stateless and re-entrant.
 //
 // Operators and precedences (higher binds tighter); int(x) truncates to a
-// signed 32-bit integer toward zero, and a value outside that range or NaN
-// becomes INT_MIN (what the processor's conversion gives):
+// signed 32-bit integer toward zero, a value beyond that range becomes the
+// nearest end (INT_MAX or INT_MIN, so 1e300 % 7 is INT_MAX % 7 = 1) and NaN
+// becomes 0:
 //   19  *  /  \ (int of the quotient)      18  % (of the ints)
 //   17  << >> (of the ints, shift count modulo 32)
 //   16  -  +        15  ^ & | !| !& (bitwise on the ints; ^ is NOT a power)

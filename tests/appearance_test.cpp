@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "listview/appearance/customized_appearance.h"
+#include "listview/profile/appearance_line.h"
 #include "platform/comctl/list_view.h"
 #include "platform/gdi/font_families.h"
 #include "platform/input/input_driver.h"
@@ -152,6 +154,60 @@ TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
   EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0)), 0x00FF00u);
   Do({On("click", "2")});
   EXPECT_FALSE(::IsWindowVisible(dialog));
+}
+
+// What the settings file could not give back is refused in the dialog with
+// a box, before anything is applied or saved: a keyword too long for the
+// appearance line, a keyword with a ",", the keyword that would make the
+// line too long, and at Apply a font whose name would. The keywords that
+// were taken come back whole from the file.
+TEST_F(Appearance, WhatTheSettingsFileCouldNotGiveBackIsRefusedBeforeItIsSaved) {
+  platform::SetInstalledFontFamilies(Strings{"Arial", "DejaVu Sans", "Verdana", "A Rather Long Family Name"});
+  HWND dialog = Open();
+  ASSERT_NE(dialog, nullptr);
+  ChooseKeywordColumn();
+  const std::string tooLong(listview::kAppearanceValueMaxLength, 'x');
+  Do({On("type", "3207 \"" + tooLong + "\""), On("click", "3216")});
+  ASSERT_FALSE(m_terminal.Boxes().empty());
+  EXPECT_EQ(m_terminal.Boxes().back(), kAppearanceTooLongMessage);
+  EXPECT_TRUE(Keywords(dialog).empty());
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3207)), tooLong) << "the keyword stays to be shortened";
+  ::SetWindowText(::GetDlgItem(dialog, 3207), "");
+  Do({On("type", "3207 \"buy,sell\""), On("click", "3216")});
+  EXPECT_EQ(m_terminal.Boxes().back(), kAppearanceNotReadBackMessage);
+  EXPECT_TRUE(Keywords(dialog).empty());
+  ::SetWindowText(::GetDlgItem(dialog, 3207), "");
+
+  // Keywords of four letters until one is refused: every one before it
+  // fits the line, and the refused one would not have.
+  const size_t boxes = m_terminal.Boxes().size();
+  int taken = 0;
+  while (taken < 300 && m_terminal.Boxes().size() == boxes) {
+    const std::string keyword = "k" + std::string(taken < 10 ? "00" : taken < 100 ? "0" : "") + std::to_string(taken);
+    AddKeywords({keyword.c_str()});
+    if (m_terminal.Boxes().size() == boxes) ++taken;
+  }
+  ASSERT_EQ(m_terminal.Boxes().size(), boxes + 1) << "300 keywords of four letters cannot all be saved";
+  EXPECT_EQ(m_terminal.Boxes().back(), kAppearanceTooLongMessage);
+  EXPECT_EQ(static_cast<int>(Keywords(dialog).size()), taken);
+  Do({On("click", "1696")});
+  const std::string key = "rmsallowedgroups-20016=";
+  const std::string settings = Settings();
+  const size_t start = settings.find(key) + key.size();
+  const std::string line = settings.substr(start, settings.find("\r\n", start) - start);
+  EXPECT_LE(line.size(), static_cast<size_t>(listview::kAppearanceValueMaxLength));
+  EXPECT_GT(line.size() + std::string("k999,FF00,").size(), static_cast<size_t>(listview::kAppearanceValueMaxLength));
+  // Every keyword taken, in the dialog's order, each with the text colour.
+  std::string expected = "0,FF00,MS Shell Dlg 2,8,8,";
+  for (const std::string& keyword : Keywords(dialog)) expected += keyword + ",FF00,";
+  EXPECT_EQ(line, expected);
+
+  // A font whose name makes the line too long: refused at Apply, and
+  // neither the list nor the file takes it.
+  Do({"answer-font \"A Rather Long Family Name\" 8", On("click", "1695"), On("click", "1696")});
+  EXPECT_EQ(m_terminal.Boxes().back(), kAppearanceTooLongMessage);
+  EXPECT_EQ(Settings(), settings);
+  EXPECT_EQ(m_terminal.View()->List().Appearance().strFontFace, "MS Shell Dlg 2");
 }
 
 // What the font dialog shows when it opens, read by the modal responder.

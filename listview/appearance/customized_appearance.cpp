@@ -4,6 +4,7 @@
 
 #include "controls/font_setting_dlg.h"
 #include "listview/profile/appearance_line.h"
+#include "listview/profile/settings_report.h"
 #include "platform/comctl/tooltip.h"
 #include "platform/user/color_dialog.h"
 #include "platform/user/data_exchange.h"
@@ -262,6 +263,12 @@ void CCustomizedAppearance::OnAddKeyword() {
   while (row < count && m_keywordList.GetItemText(row, 0).GetLength() > keyword.GetLength()) ++row;
   row = m_keywordList.InsertItem(row, keyword);
   m_keywordList.SetColorBox(row, 1, m_appearance.clrText);
+  // Told now, while the person still has the keyword in hand, rather than
+  // at Apply: the keyword stays in the edit, the list as it was.
+  if (RefuseUnsavable(Chosen())) {
+    m_keywordList.DeleteItem(row);
+    return;
+  }
   SetDlgItemText(kKeywordEditId, "");
 }
 
@@ -271,8 +278,37 @@ void CCustomizedAppearance::RemoveSelectedKeywords() {
   }
 }
 
+sListAppearance CCustomizedAppearance::Chosen() {
+  sListAppearance chosen = m_appearance;
+  if (const int column = m_keywordColumnCombo.GetCurSel(); column != CB_ERR) {
+    chosen.nKeywordColumn = static_cast<int>(m_keywordColumnCombo.GetItemData(column));
+    chosen.StartKeywords();
+    for (int row = 0; row < m_keywordList.GetItemCount(); ++row) {
+      COLORREF color = chosen.clrText;
+      m_keywordList.GetColorBox(row, 1, &color);
+      chosen.AddKeyword(m_keywordList.GetItemText(row, 0), color);  // stored lower case
+    }
+  }
+  return chosen;
+}
+
+bool CCustomizedAppearance::RefuseUnsavable(const sListAppearance& chosen) {
+  switch (listview::CheckAppearanceLine(chosen)) {
+    case listview::AppearanceLineFit::kFits: return false;
+    case listview::AppearanceLineFit::kTooLong: MessageBox(kAppearanceTooLongMessage); return true;
+    case listview::AppearanceLineFit::kNotReadBack: MessageBox(kAppearanceNotReadBackMessage); return true;
+  }
+  return true;
+}
+
 void CCustomizedAppearance::OnApply() {
   if (m_pList == nullptr) return;
+  // What the settings file could not give back is refused before the list
+  // or the file changes: applied, it would be gone at the next start, and
+  // the next save would write the loss over the stored line.
+  sListAppearance chosen = Chosen();
+  if (RefuseUnsavable(chosen)) return;
+  m_appearance = std::move(chosen);
   m_pList->SetListFont(m_appearance.strFontFace, m_appearance.strFontSize);
   CListCtrl& window = m_pList->HostList();
   if (m_pList->AppliesColors()) {
@@ -281,17 +317,9 @@ void CCustomizedAppearance::OnApply() {
     window.SetTextColor(m_appearance.clrText);
   }
   window.Invalidate();
-
-  if (const int column = m_keywordColumnCombo.GetCurSel(); column != CB_ERR) {
-    m_appearance.nKeywordColumn = static_cast<int>(m_keywordColumnCombo.GetItemData(column));
-    m_appearance.StartKeywords();
-    for (int row = 0; row < m_keywordList.GetItemCount(); ++row) {
-      COLORREF color = m_appearance.clrText;
-      m_keywordList.GetColorBox(row, 1, &color);
-      m_appearance.AddKeyword(m_keywordList.GetItemText(row, 0), color);  // stored lower case
-    }
-  }
   m_pList->Appearance() = m_appearance;
   m_pList->MarkCustomized();
-  listview::WriteAppearanceLine(m_pList->ProfileName(), window.GetDlgCtrlID(), m_appearance);
+  if (!listview::WriteAppearanceLine(m_pList->ProfileName(), window.GetDlgCtrlID(), m_appearance)) {
+    listview::ShowSettingsNotSaved();
+  }
 }

@@ -15,15 +15,30 @@
 // " &Apply Settings" sets the list's font and colours at once, takes the
 // keyword column and the keywords (lower case, with their colours), copies
 // the appearance into the list, marks it customized and writes its
-// appearance line; the dialog stays open. "&Cancel" hides it.
+// appearance line; the dialog stays open. "&Cancel" hides it. A choice the
+// appearance line could not give back (longer than the settings file keeps
+// for it, or a keyword with a ",") is refused with a message box before
+// anything changes, by "+" for the keyword that makes it so and by Apply;
+// a write that fails shows the failed-save box (listview::ShowSettingsNotSaved).
 #pragma once
 
 #include "controls/clr_button.h"
 #include "listview/host/list_host.h"
 #include "listview/list_appearance.h"
+#include "listview/profile/appearance_line.h"
 #include "listview/xlist/x_list_ctrl.h"
 #include "platform/user/ccombobox.h"
 #include "platform/user/cdialog.h"
+
+// Refusals of what the appearance line could not give back.
+static_assert(listview::kAppearanceValueMaxLength == 999, "the message names the limit");
+constexpr char kAppearanceTooLongMessage[] =
+    "These keywords cannot be saved: with them the list's appearance line would pass the 999 characters the "
+    "settings file keeps for it, and every keyword would be lost at the next start. Please remove some keywords "
+    "or use shorter ones";
+constexpr char kAppearanceNotReadBackMessage[] =
+    "This cannot be saved: a keyword or the font holds a \",\" or a control character, which the settings file "
+    "cannot give back. Please choose another keyword or font";
 
 class CCustomizedAppearance : public CDialog {
  public:
@@ -69,6 +84,11 @@ class CCustomizedAppearance : public CDialog {
   void OnAddKeyword();
   void RemoveSelectedKeywords();
   void OnApply();
+  // The appearance Apply would store: the working copy with the keyword
+  // column chosen and the keywords listed.
+  sListAppearance Chosen();
+  // Shows why `chosen` could not be saved; false when it can.
+  bool RefuseUnsavable(const sListAppearance& chosen);
   void ShowKeywordSection(bool show);
   void AddTip(int id, const char* text);
   void ShowFont();

@@ -209,6 +209,9 @@ void CCommonListCtrl::PlaceStoredLayout(const CString& value, bool cut, std::vec
   int after = records;  // beyond every sound position; closed up later
   for (const auto& entry : defaulted) place(after++, entry.second);
   if (layout.Damaged()) listview::ReportDamagedLine(m_strProfileName, "COLUMNPROFILE", layout.damage);
+  if (!layout.formulaDamage.empty()) {
+    listview::ReportUnusableFormulas(m_strProfileName, "COLUMNPROFILE", layout.formulaDamage);
+  }
 }
 
 void CCommonListCtrl::ApplyColumnProfile() {
@@ -293,9 +296,10 @@ void CCommonListCtrl::SaveColumnProfile() {
   CString value = FormatCurrentProfile();
   // A value the reader would cut is not written: the stored one stays, and
   // nothing of it is lost at the next start.
-  if (value.GetLength() > listview::kProfileValueBuffer - 1 ||
-      !ProfileIO(listview::kProfileWrite, m_strProfileName, value)) {
-    AfxMessageBox("Error while saving column profile");
+  if (value.GetLength() > listview::kProfileValueMaxLength) {
+    listview::ShowSettingsNotSaved("the layout is longer than the 4095 characters the list reads back");
+  } else if (!ProfileIO(listview::kProfileWrite, m_strProfileName, value)) {
+    listview::ShowSettingsNotSaved();
   }
 }
 

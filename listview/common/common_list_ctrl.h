@@ -86,7 +86,8 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   // it would be once that computed column is appended and shown last.
   CString FormatCurrentProfile(const sTarnColInfo* added = nullptr) const override;
   void ApplyColumnProfile();
-  // Stores the current layout; "Error while saving column profile" on failure.
+  // Stores the current layout; on failure the failed-save box
+  // (listview::ShowSettingsNotSaved), the file left as it was.
   void SaveColumnProfile() override;
 
   // ---- Look ----

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "listview/common/sort_images.h"
+#include "listview/excel/excel_interface.h"
 #include "listview/profile/appearance_line.h"
+#include "listview/tabbed_log.h"
 #include "listview/testing/list_test.h"
 #include "platform/user/clipboard.h"
 #include "platform/input/input_driver.h"
@@ -168,6 +170,45 @@ TEST_F(CommonList, ShiftEExportsTheRowsWithTheirCaptions) {
   m_settings.MakeUnwritable();
   platform::input::PressKey('E', platform::input::kShift);
   EXPECT_EQ(platform::MessageBoxLog().back().text, "File generation Failed");
+}
+
+// A cell longer than a spreadsheet cell holds is cut there; the workbook
+// still counts as generated, and the terminal's log names the cells cut
+// (the first twenty, then how many more), as the sheet names them.
+std::vector<std::string>& Logged() {
+  static std::vector<std::string> logged;
+  return logged;
+}
+
+TEST_F(CommonList, CellsLongerThanASpreadsheetCellHoldsAreCutAndNamedInTheLog) {
+  Logged().clear();
+  listview::SetTabbedLog([](const CString& text) { Logged().emplace_back(text.GetString()); });
+  CCommonListCtrl& list = Open();
+  const std::string fits(CExcelInterface::kMaxCellText, 'a');
+  const std::string over(CExcelInterface::kMaxCellText + 1, 'b');
+  AddRows({{"a", fits.c_str(), "1"}});
+  for (int i = 0; i < 21; ++i) AddRows({{over.c_str(), "2", "3"}});
+  AddRows({{"c", "4", over.c_str()}});
+  ASSERT_TRUE(platform::input::Focus(list.m_hWnd));
+  platform::input::PressKey('E', platform::input::kShift);
+  listview::SetTabbedLog(nullptr);
+  ASSERT_FALSE(platform::MessageBoxLog().empty());
+  EXPECT_EQ(platform::MessageBoxLog().back().text, "File is generated");
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(m_settings.File().parent_path() / "Export")) {
+    files.push_back(entry.path());
+  }
+  ASSERT_EQ(files.size(), 1u);
+  std::string named;
+  for (int row = 3; row <= 22; ++row) named += (row == 3 ? "A" : ", A") + std::to_string(row);
+  ASSERT_EQ(Logged().size(), 1u);
+  EXPECT_EQ(Logged()[0], "Write to Excel: " + files[0].string() +
+                             ": 22 cell(s) cut to the 32767 characters a spreadsheet cell holds: " + named +
+                             " and 2 more");
+  EXPECT_EQ(CExcelInterface::CellName(0, 25), "Z1");
+  EXPECT_EQ(CExcelInterface::CellName(0, 26), "AA1");
+  EXPECT_EQ(CExcelInterface::CellName(9, 701), "ZZ10");
+  EXPECT_EQ(CExcelInterface::CellName(0, 702), "AAA1");
 }
 
 int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {

@@ -1,6 +1,9 @@
 // CCommonListCtrl: the spreadsheet export.
+#include <string>
+
 #include "listview/common/common_list_ctrl.h"
 #include "listview/excel/excel_interface.h"
+#include "listview/tabbed_log.h"
 #include "platform/user/message_box.h"
 
 int CCommonListCtrl::ExcelCellProvider(void* context, int row, int column, CString& text, int& type) {
@@ -36,5 +39,18 @@ void CCommonListCtrl::ExportToExcel() {
   for (int column = 0; header != nullptr && column < header->GetItemCount(); ++column) {
     excel.m_arrColumnWidths.push_back(GetColumnWidth(column));
   }
-  AfxMessageBox(excel.WriteToExcel() ? "File is generated" : "File generation Failed");
+  const int written = excel.WriteToExcel();
+  if (written && excel.CutCellCount() > 0) {
+    // The workbook is whole but for those cells; which they are is told
+    // where it stays to be read.
+    std::string cells;
+    for (const std::string& name : excel.CutCells()) cells += (cells.empty() ? "" : ", ") + name;
+    if (excel.CutCellCount() > static_cast<int>(excel.CutCells().size())) {
+      cells += " and " + std::to_string(excel.CutCellCount() - static_cast<int>(excel.CutCells().size())) + " more";
+    }
+    listview::AddToTabbedLog(("Write to Excel: " + excel.FileWritten() + ": " + std::to_string(excel.CutCellCount()) +
+                              " cell(s) cut to the 32767 characters a spreadsheet cell holds: " + cells)
+                                 .c_str());
+  }
+  AfxMessageBox(written ? "File is generated" : "File generation Failed");
 }

@@ -116,8 +116,62 @@ TEST_F(DamagedSettings, AComputedColumnIndexOutsideTheListIsDamagedNotAllocated)
   EXPECT_EQ(sound.said, "");
 }
 
+// A computed column whose formula can give no value (a cell never refers
+// to itself or forward, and a column must exist) is kept, for the person to
+// mend or delete, and told once per run with the columns concerned.
+TEST_F(DamagedSettings, ComputedColumnsWhoseFormulaGivesNoValueAreKeptAndToldOnce) {
+  const std::string profile =
+      "0,0,50,1,1,40,2,2,30,3,3,80,Self# \"3\"*2#\"Self\"*2,4,4,80,Later# \"5\"+1#\"Gone\"+1,"
+      "5,5,80,Gone# \"9\"+1#gone,6,6,80,Words# abc#abc,7,7,80,Good# \"1\"*2#\"Qty\"*2";
+  const Seen seen = Reopen(profile);
+  EXPECT_EQ(seen.captions, (Strings{"Name", "Qty", "Price", "Self", "Later", "Gone", "Words", "Good"}));
+  EXPECT_EQ(seen.said, "tarn settings: " + Key() +
+                           "the formula of computed column \"Self\" refers to itself; the formula of computed column "
+                           "\"Later\" refers to a later column; the formula of computed column \"Gone\" refers to "
+                           "column 9, which does not exist; the formula of computed column \"Words\" is no formula); "
+                           "those columns are kept as stored, and their cells cannot be computed until the column is "
+                           "deleted and added again\n");
+  EXPECT_EQ(Reopen(profile).said, "") << "once per run";
+  EXPECT_NE(m_settings.Read().find("Words# abc#abc"), std::string::npos) << "saved as it was";
+  listview::ResetSettingsReports();
+  EXPECT_EQ(Reopen("0,0,50,1,1,40,2,2,30,3,3,80,Good# \"1\"*2#\"Qty\"*2,4,4,80,Next# \"3\"+\"0\"#x").said, "");
+}
+
+// A file an editor saved with a UTF-8 mark is read and updated in place; a
+// UTF-16 file is said to be unreadable, used as no file, and never written.
+TEST_F(DamagedSettings, AUtf8MarkIsNoHindranceAndAUtf16FileIsToldAndKept) {
+  const std::string mark = "\xEF\xBB\xBF";
+  m_settings.Write(mark + "[testlist]\r\nCOLUMNPROFILE=0,1,50,1,0,40,2,2,30\r\n");
+  Open();
+  EXPECT_EQ(Captions(), (Strings{"Qty", "Name", "Price"}));
+  Close();
+  const std::string saved = m_settings.Read();
+  EXPECT_EQ(saved.rfind(mark + "[testlist]\r\nCOLUMNPROFILE=", 0), 0u) << saved;
+  EXPECT_EQ(saved.find("[testlist]"), saved.rfind("[testlist]")) << "one section:\n" << saved;
+
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("[testlist]\r\nCOLUMNPROFILE=0,1,50,1,0,40,2,2,30\r\n")) utf16 += {c, '\0'};
+  m_settings.Write(utf16);
+  listview::ResetSettingsReports();
+  ::testing::internal::CaptureStderr();
+  Open();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price"}));
+  EXPECT_NE(said.find(m_settings.File().string() +
+                      ": not read and never written: it is UTF-16 text, which the lists neither read nor write"),
+            std::string::npos)
+      << said;
+  Close();
+  EXPECT_EQ(m_settings.Read(), utf16);
+  ASSERT_FALSE(platform::MessageBoxLog().empty());
+  EXPECT_EQ(platform::MessageBoxLog().back().text,
+            "Error while saving settings to " + m_settings.File().string() +
+                ": it is UTF-16 text, which the lists neither read nor write. The file was left as it was.");
+}
+
 TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped) {
-  m_settings.Write("[CUSTOMIZE_LISTS]\r\ntestlist-20016=zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,\r\n");
+  m_settings.Write(
+      "[CUSTOMIZE_LISTS]\r\ntestlist-20016=zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,\r\n");
   ::testing::internal::CaptureStderr();
   const sListAppearance look = Open().Appearance();
   const std::string said = ::testing::internal::GetCapturedStderr();
@@ -161,13 +215,14 @@ TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
   CCommonListCtrl& list = Open();
   EXPECT_EQ(Captions(), (Strings{"Qty", "Name", "Price"})) << "still read";
   list.SetColumnWidth(0, 120);
-  listview::WriteAppearanceLine("testlist", 20016, sListAppearance());
+  EXPECT_FALSE(listview::WriteAppearanceLine("testlist", 20016, sListAppearance()));
   ::testing::internal::CaptureStderr();
   Close();
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(m_settings.Read(), stored);
   ASSERT_FALSE(platform::MessageBoxLog().empty());
-  EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving column profile");
+  EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving settings to " + m_settings.File().string() +
+                                                       ": the file is read-only. The file was left as it was.");
   EXPECT_NE(said.find("[testlist] COLUMNPROFILE: not saved: the file is read-only"), std::string::npos) << said;
 }
 

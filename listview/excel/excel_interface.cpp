@@ -15,9 +15,17 @@
 
 namespace {
 
-// Excel's limits: rows in a sheet, characters in a cell.
+// Excel's limit of rows in a sheet.
 constexpr int kMaxRows = 1048576;
-constexpr size_t kMaxCellText = 32767;
+
+// How much of `text` a cell keeps: all of it, or at most `limit` bytes
+// ending before a character's first byte, so no character is split.
+size_t KeptLength(const char* text, size_t length, size_t limit) {
+  if (length <= limit) return length;
+  size_t kept = limit;
+  while (kept > 0 && (static_cast<unsigned char>(text[kept]) & 0xC0) == 0x80) --kept;
+  return kept;
+}
 
 // The workbook, closed (and its memory freed) on every path out.
 class Workbook {
@@ -101,8 +109,17 @@ bool CExcelInterface::ReadsAsNumber(const std::string& text, double& value, int&
   return true;
 }
 
+std::string CExcelInterface::CellName(int row, int column) {
+  std::string letters;
+  for (int n = column + 1; n > 0; n = (n - 1) / 26)
+    letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return letters + std::to_string(row + 1);
+}
+
 int CExcelInterface::WriteToExcel() {
   m_strFileWritten.clear();
+  m_nCutCells = 0;
+  m_arrCutCells.clear();
   if (m_pfnCellProvider == nullptr || m_nRows < 0 || m_nColumns < 0 || m_nRows > kMaxRows) return 0;
   std::string folder((listview::SettingsFolder() + "\\" + kFolder).GetString());
   std::replace(folder.begin(), folder.end(), '\\', '/');
@@ -145,7 +162,12 @@ int CExcelInterface::WriteToExcel() {
     for (int column = 0; column < m_nColumns; ++column) {
       int type = 0;
       if (!m_pfnCellProvider(m_pContext, row, column, cell, type)) cell.Empty();
-      text.assign(cell.GetString(), std::min<size_t>(static_cast<size_t>(cell.GetLength()), kMaxCellText));
+      const size_t length = static_cast<size_t>(cell.GetLength());
+      const size_t kept = KeptLength(cell.GetString(), length, static_cast<size_t>(kMaxCellText));
+      if (kept < length) {
+        if (m_nCutCells++ < kCutCellsNamed) m_arrCutCells.push_back(CellName(row, column));
+      }
+      text.assign(cell.GetString(), kept);
       const auto r = static_cast<lxw_row_t>(row);
       const auto c = static_cast<lxw_col_t>(column);
       lxw_error written = LXW_NO_ERROR;

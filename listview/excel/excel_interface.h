@@ -12,7 +12,9 @@
 // header row) is written as a number when its whole text reads as one, with
 // as many decimals shown as the text has; every other cell is written as
 // text ("nse_fo" in a column that sorts as a number stays text). Column
-// widths are the list's, in pixels.
+// widths are the list's, in pixels. A cell holds at most kMaxCellText
+// characters: a longer text is cut there (at a character's start) and the
+// cell is counted in CutCells(), so that the list can say which were cut.
 //
 // Each export is a new file Export/<sheet name>-YYYYMMDD-HHMMSS.xlsx in the
 // folder of the settings file (the terminal folder); see export_file.h for
@@ -31,6 +33,10 @@ class CExcelInterface {
   using CellProvider = int (*)(void* context, int row, int column, CString& text, int& type);
 
   static constexpr char kFolder[] = "Export";
+  // The most characters a spreadsheet cell holds.
+  static constexpr int kMaxCellText = 32767;
+  // CutCells() names at most this many cells; the count is whole.
+  static constexpr int kCutCellsNamed = 20;
   // Sheet names: at most 31 characters, none of []:*?/\ .
   static constexpr int kSheetNameMax = 31;
 
@@ -47,7 +53,14 @@ class CExcelInterface {
   int WriteToExcel();
   // The path of the file the last successful WriteToExcel wrote.
   const std::string& FileWritten() const { return m_strFileWritten; }
+  // The cells the last WriteToExcel cut to kMaxCellText: how many, and the
+  // first kCutCellsNamed of them as the spreadsheet names them ("B2").
+  int CutCellCount() const { return m_nCutCells; }
+  const std::vector<std::string>& CutCells() const { return m_arrCutCells; }
 
+  // A cell's name in the sheet: its column as letters (A..Z, AA..), its row
+  // from 1; both given from 0.
+  static std::string CellName(int row, int column);
   // The sheet name made of `name`: forbidden characters become "_", cut to
   // 31 characters; "Sheet1" for an empty name.
   static std::string SheetName(const std::string& name);
@@ -61,4 +74,6 @@ class CExcelInterface {
   int m_nRows;
   int m_nColumns;
   std::string m_strFileWritten;
+  int m_nCutCells = 0;
+  std::vector<std::string> m_arrCutCells;
 };

@@ -49,7 +49,8 @@ class ListHost {
   // The COLUMNPROFILE value a save writes now; with `added`, as it would be
   // once that computed column is appended and shown last.
   virtual CString FormatCurrentProfile(const sTarnColInfo* added = nullptr) const = 0;
-  // Stores the layout; "Error while saving column profile" on failure.
+  // Stores the layout; on failure the failed-save box
+  // (listview::ShowSettingsNotSaved), the file left as it was.
   virtual void SaveColumnProfile() = 0;
   // The current arrangement becomes the default for this session, unsaved.
   virtual void KeepLayoutAsDefault() = 0;

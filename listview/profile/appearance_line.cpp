@@ -146,14 +146,26 @@ void ParseAppearanceLine(const CString& value, sListAppearance& appearance, std:
   } while (next(token));
 }
 
+AppearanceLineFit CheckAppearanceLine(const sListAppearance& appearance) {
+  const CString line = FormatAppearanceLine(appearance);
+  if (line.GetLength() > kAppearanceValueMaxLength) return AppearanceLineFit::kTooLong;
+  sListAppearance reread = DefaultAppearance();
+  reread.ClearKeywords();
+  ParseAppearanceLine(line, reread);
+  const bool same = reread.clrBack == appearance.clrBack && reread.clrText == appearance.clrText &&
+                    reread.strFontFace == appearance.strFontFace && reread.strFontSize == appearance.strFontSize &&
+                    reread.nKeywordColumn == appearance.nKeywordColumn && FormatAppearanceLine(reread) == line;
+  return same ? AppearanceLineFit::kFits : AppearanceLineFit::kNotReadBack;
+}
+
 bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value, bool* cut) {
-  // One character more than the buffer tells a value that was cut.
-  std::vector<char> buffer(kAppearanceValueBuffer + 1, '\0');
+  // One character more than the longest whole value tells a value that was cut.
+  std::vector<char> buffer(kAppearanceValueMaxLength + 2, '\0');
   const DWORD length = GetPrivateProfileStringA(kAppearanceSection, AppearanceKey(profileName, controlId), kNotFound,
                                                 buffer.data(), static_cast<DWORD>(buffer.size()), SettingsFilePath());
-  if (cut != nullptr) *cut = length >= static_cast<DWORD>(kAppearanceValueBuffer);
+  if (cut != nullptr) *cut = length > static_cast<DWORD>(kAppearanceValueMaxLength);
   if (length == 0) return false;
-  buffer[kAppearanceValueBuffer - 1] = '\0';
+  buffer[kAppearanceValueMaxLength] = '\0';
   value = buffer.data();
   if (value == kNotFound) {
     ReportUnreadableSettings();
@@ -162,13 +174,16 @@ bool ReadAppearanceLine(const CString& profileName, int controlId, CString& valu
   return true;
 }
 
-void WriteAppearanceLine(const CString& profileName, int controlId, const sListAppearance& appearance) {
-  // The list keeps the look it was given either way; the person is told on
-  // standard error that it will not come back.
-  if (!WritePrivateProfileStringA(kAppearanceSection, AppearanceKey(profileName, controlId),
-                                  FormatAppearanceLine(appearance), SettingsFilePath())) {
-    ReportUnsavedLine(kAppearanceSection, AppearanceKey(profileName, controlId));
+bool WriteAppearanceLine(const CString& profileName, int controlId, const sListAppearance& appearance) {
+  // A line that would come back cut or changed would lose the keywords at
+  // the next start and be written over at the next save: never written.
+  if (CheckAppearanceLine(appearance) != AppearanceLineFit::kFits) return false;
+  if (WritePrivateProfileStringA(kAppearanceSection, AppearanceKey(profileName, controlId),
+                                 FormatAppearanceLine(appearance), SettingsFilePath())) {
+    return true;
   }
+  ReportUnsavedLine(kAppearanceSection, AppearanceKey(profileName, controlId));
+  return false;
 }
 
 }  // namespace listview

@@ -21,6 +21,9 @@ namespace listview {
 constexpr char kAppearanceSection[] = "CUSTOMIZE_LISTS";
 // An appearance value is read into a buffer of this many characters.
 constexpr int kAppearanceValueBuffer = 1000;
+// The longest value that comes back whole (the buffer keeps its
+// terminator): the reader's cut and the writer's refusal both use it.
+constexpr int kAppearanceValueMaxLength = kAppearanceValueBuffer - 1;
 
 CString AppearanceKey(const CString& profileName, int controlId);
 
@@ -44,11 +47,20 @@ constexpr int kMaxFontPoints = 72;
 // in `damage` when given.
 void ParseAppearanceLine(const CString& value, sListAppearance& appearance, std::string* damage = nullptr);
 
+// Whether the appearance, written as its line, reads back as the same
+// appearance: the line fits kAppearanceValueMaxLength, and no face, size or
+// keyword holds what the line cannot carry (a "," splits a field, a control
+// character is dropped, a size beyond kMaxFontPoints is clamped).
+enum class AppearanceLineFit { kFits, kTooLong, kNotReadBack };
+AppearanceLineFit CheckAppearanceLine(const sListAppearance& appearance);
+
 // The stored value for the key; false when none is stored (or it is empty).
-// `cut`, when given, tells whether the value was longer than the buffer
-// keeps (it comes back cut all the same).
+// `cut`, when given, tells whether the value was longer than
+// kAppearanceValueMaxLength (it comes back cut all the same).
 bool ReadAppearanceLine(const CString& profileName, int controlId, CString& value, bool* cut = nullptr);
-// Stores the appearance under the key; the result of the write is not reported.
-void WriteAppearanceLine(const CString& profileName, int controlId, const sListAppearance& appearance);
+// Stores the appearance under the key. false, with nothing written, when
+// the line would not read back (CheckAppearanceLine); false when the write
+// failed (told on standard error).
+bool WriteAppearanceLine(const CString& profileName, int controlId, const sListAppearance& appearance);
 
 }  // namespace listview

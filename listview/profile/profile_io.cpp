@@ -1,15 +1,9 @@
 #include "listview/profile/profile_io.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <string>
 #include <vector>
 
 #include "listview/profile/settings_file.h"
 #include "listview/profile/settings_report.h"
-#include "platform/user/message_box.h"
 #include "platform/kernel/private_profile.h"
 
 namespace {
@@ -17,23 +11,15 @@ namespace {
 constexpr char kKey[] = "COLUMNPROFILE";
 constexpr char kNotFound[] = "Settings not found";
 
-// The settings path with "/" separators: the private-profile functions take
-// "\" as well, the C library does not.
-std::string NativePath(const CString& path) {
-  std::string native(path.GetString());
-  std::replace(native.begin(), native.end(), '\\', '/');
-  return native;
-}
-
 int Read(const CString& path, const CString& section, CString& value, bool& cut) {
   // A read-only file is read like any other: only writing it is refused.
-  // One character more than the buffer tells a value that was cut.
-  std::vector<char> buffer(listview::kProfileValueBuffer + 1, '\0');
+  // One character more than the longest whole value tells a value that was cut.
+  std::vector<char> buffer(listview::kProfileValueMaxLength + 2, '\0');
   const DWORD length =
       GetPrivateProfileStringA(section, kKey, kNotFound, buffer.data(), static_cast<DWORD>(buffer.size()), path);
-  cut = length >= static_cast<DWORD>(listview::kProfileValueBuffer);
+  cut = length > static_cast<DWORD>(listview::kProfileValueMaxLength);
   if (length == 0) return 0;
-  buffer[listview::kProfileValueBuffer - 1] = '\0';
+  buffer[listview::kProfileValueMaxLength] = '\0';
   value = buffer.data();
   if (value != kNotFound) return 1;
   listview::ReportUnreadableSettings();
@@ -41,15 +27,9 @@ int Read(const CString& path, const CString& section, CString& value, bool& cut)
 }
 
 int Write(const CString& path, const CString& section, const CString& value) {
-  // The file is created when missing without disturbing what it holds; the
-  // open does not wait, so a FIFO in its place is refused rather than hung on.
-  const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    listview::ReportUnsavedLine(section, kKey);
-    AfxMessageBox("File Open Failed");
-    return 0;
-  }
-  ::close(fd);
+  // The private-profile write creates a missing file, refuses a FIFO or a
+  // device in its place without waiting on it, and leaves the file as it
+  // was when it fails. The caller shows the one box of a failed save.
   if (WritePrivateProfileStringA(section, kKey, value, path)) return 1;
   listview::ReportUnsavedLine(section, kKey);
   return 0;

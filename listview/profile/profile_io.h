@@ -12,6 +12,9 @@ constexpr int kProfileWrite = 1;
 // A stored profile value is read into a buffer of this many characters
 // (longer values come back cut to one less).
 constexpr int kProfileValueBuffer = 4096;
+// The longest value that comes back whole: the reader's cut and the
+// writers' refusal (the list's save, the custom columns dialog) both use it.
+constexpr int kProfileValueMaxLength = kProfileValueBuffer - 1;
 
 // ProfileIO's read, also telling whether the stored value was longer than
 // the buffer keeps (it comes back cut all the same).
@@ -25,8 +28,9 @@ int ReadColumnProfile(const CString& section, CString& value, bool& cut);
 // A read-only file is read like any other; a file the private-profile
 // functions refuse (not a regular file, too large, unreadable) reads as
 // missing and is told once on standard error.
-// mode kProfileWrite: stores `value`, creating the file when missing; 0 with
-// the message "File Open Failed" when the file cannot be created, 0 when the
-// write fails (a read-only or refused file is never replaced); a failure is
-// also told on standard error with its reason. Any other mode returns 0.
+// mode kProfileWrite: stores `value`, creating the file when missing; 0 when
+// the write fails (a read-only or refused file is never replaced, a file
+// that cannot be created is not), told on standard error with its reason;
+// the caller shows the failed-save box (listview::ShowSettingsNotSaved),
+// the same for every save. Any other mode returns 0.
 int ProfileIO(int mode, const CString& section, CString& value);

@@ -1,6 +1,11 @@
 #include "listview/profile/stored_layout.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#include "listview/expression.h"
+#include "listview/formula_pieces.h"
 
 namespace listview {
 
@@ -10,6 +15,31 @@ void Note(std::string& damage, const std::string& what) {
   if (damage.find(what) != std::string::npos) return;
   if (!damage.empty()) damage += "; ";
   damage += what;
+}
+
+// Why the formula of computed column `own` (of `columns` in all) gives no
+// value; empty when it can. Its cells refer to built-in columns and to
+// computed columns before it only.
+std::string FormulaProblem(const CString& formula, int own, int columns) {
+  CString test;
+  for (const FormulaPiece& piece : SplitFormula(formula)) {
+    if (!piece.reference) {
+      test += piece.text;
+      continue;
+    }
+    const std::string_view text(piece.text.GetString(), static_cast<size_t>(piece.text.GetLength()));
+    int index = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (error != std::errc() || end != text.data() + text.size()) return "a column reference that is no number";
+    if (index == own) return "refers to itself";
+    if (index > own && index < columns) return "refers to a later column";
+    if (index < 0 || index >= columns) return "refers to column " + std::to_string(index) + ", which does not exist";
+    test += "1";  // any number: only the form is checked here
+  }
+  double value = 0;
+  const int status = EvaluateExpression(test, value);
+  if (status == expression_status::kUnbalanced || status == expression_status::kNotANumber) return "is no formula";
+  return {};
 }
 
 }  // namespace
@@ -90,6 +120,14 @@ StoredLayout CheckColumnProfile(const CString& value, int builtInCount, int maxW
   if (static_cast<int>(entries.size()) > columns) {
     Note(layout.damage, "more entries than columns");
     for (StoredColumn& column : layout.columns) column = StoredColumn{};
+  }
+  for (size_t k = 0; k < layout.computed.size(); ++k) {
+    const ColumnProfileEntry& column = layout.computed[k];
+    const std::string problem = FormulaProblem(column.strExpression, builtInCount + static_cast<int>(k), columns);
+    if (!problem.empty()) {
+      Note(layout.formulaDamage,
+           "the formula of computed column \"" + std::string(column.strName.GetString()) + "\" " + problem);
+    }
   }
   return layout;
 }

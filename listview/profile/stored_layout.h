@@ -17,6 +17,13 @@
 // wider than every screen shows nothing useful) and reported as well.
 // A sound value that names fewer columns than the list has leaves the rest
 // hidden, as a profile written before those columns existed does.
+//
+// A computed column whose formula cannot give a value is kept as stored
+// (the person may mend or delete it) and described in `formulaDamage`: a
+// reference to itself or to a later column (a cell never refers forward,
+// so that no two columns can wait on each other), to a column that does not
+// exist, or that is no number; or a text that is no formula even with every
+// referenced cell a number.
 #pragma once
 
 #include <string>
@@ -41,6 +48,7 @@ struct StoredLayout {
   std::vector<StoredColumn> columns;         // per column index, built-in then computed
   std::vector<ColumnProfileEntry> computed;  // sound computed columns, index N on, in order
   std::string damage;                        // what was wrong; empty for a sound value
+  std::string formulaDamage;                 // computed columns kept whose cells cannot be computed
   bool Damaged() const { return !damage.empty(); }
 };
 

@@ -222,7 +222,7 @@ void CUserDefinedColDlg::AddColumn() {
   // The list's layout is read back into a buffer of 4,096 characters: a
   // column that makes it longer would be dropped, with every later one, at
   // the next start. Refused here, before anything changes or is saved.
-  if (m_pList->Columns().FormatCurrentProfile(&column).GetLength() > listview::kProfileValueBuffer - 1) {
+  if (m_pList->Columns().FormatCurrentProfile(&column).GetLength() > listview::kProfileValueMaxLength) {
     MessageBox(kProfileTooLongMessage);
     return;
   }

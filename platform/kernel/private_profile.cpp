@@ -28,6 +28,17 @@ constexpr DWORD ERROR_WRITE_FAULT = 29;
 constexpr DWORD ERROR_BAD_FILE_TYPE = 222;
 constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
 
+// The UTF-8 byte-order mark an editor may put before the first line.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// UTF-16 text, by its byte-order mark or, without one, by a NUL beside the
+// first character. Its lines are no lines to this reader, and a line written
+// into it in single bytes would mix two encodings in one file.
+bool LooksLikeUtf16(std::string_view text) {
+  if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) return true;
+  return text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0');
+}
+
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
@@ -120,27 +131,43 @@ class IniDocument {
       }
     }
     ::close(fd);
+    if (outcome == Outcome::kLoaded && LooksLikeUtf16(text)) {
+      SetLastError(ERROR_UNSUPPORTED_TYPE);
+      outcome = Outcome::kRefused;
+    }
     return outcome;
   }
 
-  static IniDocument Parse(const std::string& text) {
+  // Lines end at "\r\n", "\n" or a lone "\r"; the first ending seen is the
+  // one new lines get. A leading UTF-8 mark is no part of the first line,
+  // and stays at the head of the file when it is written again.
+  static IniDocument Parse(std::string_view text) {
     IniDocument doc;
-    size_t start = 0;
+    if (text.starts_with(kUtf8Mark)) {
+      doc.m_bUtf8Mark = true;
+      text.remove_prefix(kUtf8Mark.size());
+    }
     bool sawEnding = false;
+    size_t start = 0;
     while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      const bool last = end == std::string::npos;
-      if (last) end = text.size();
-      size_t stop = end;
-      if (stop > start && text[stop - 1] == '\r') {
-        --stop;
-        if (!sawEnding) doc.m_ending = "\r\n";
-      } else if (!last && !sawEnding) {
-        doc.m_ending = "\n";
+      const size_t end = text.find_first_of("\r\n", start);
+      if (end == std::string_view::npos) {
+        doc.m_lines.emplace_back(std::string(text.substr(start)));
+        break;
       }
-      if (!last) sawEnding = true;
-      doc.m_lines.emplace_back(text.substr(start, stop - start));
-      start = end + 1;
+      size_t next = end + 1;
+      std::string_view ending = "\n";
+      if (text[end] == '\r') {
+        ending = "\r";
+        if (next < text.size() && text[next] == '\n') {
+          ending = "\r\n";
+          ++next;
+        }
+      }
+      if (!sawEnding) doc.m_ending = ending;
+      sawEnding = true;
+      doc.m_lines.emplace_back(std::string(text.substr(start, end - start)));
+      start = next;
     }
     return doc;
   }
@@ -222,7 +249,7 @@ class IniDocument {
   }
 
   std::string Text() const {
-    std::string out;
+    std::string out(m_bUtf8Mark ? kUtf8Mark : std::string_view());
     for (const auto& line : m_lines) {
       out += line.text;
       out += m_ending;
@@ -233,6 +260,7 @@ class IniDocument {
  private:
   std::vector<Line> m_lines;
   std::string m_ending = "\r\n";  // the platform's line ending, unless the file uses another
+  bool m_bUtf8Mark = false;
 };
 
 // Serialises writers of this process; a rename keeps readers consistent.
@@ -276,19 +304,31 @@ bool WriteAtomically(const std::string& path, const std::string& text, const str
       // Only the owner may be kept; a file of another user keeps its bits.
     }
   }
+  // A short write is no success: the rest is written until every byte is
+  // out or the system refuses (a full disk, a file size limit).
+  int failure = 0;
   size_t done = 0;
   while (ok && done < text.size()) {
     const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
     ok = n > 0;
     if (ok) done += static_cast<size_t>(n);
+    if (n < 0) failure = errno;
   }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
+  if (ok && ::fsync(fd) != 0) {
+    ok = false;
+    failure = errno;
+  }
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    failure = errno;
+  }
   ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(temporary.c_str());
-    SetLastError(ERROR_WRITE_FAULT);
+    SetLastError(failure == ENOSPC || failure == EDQUOT ? ERROR_DISK_FULL
+                 : failure == EFBIG                     ? ERROR_FILE_TOO_LARGE
+                                                        : ERROR_WRITE_FAULT);
   }
   return ok;
 }

@@ -13,10 +13,15 @@
 // fit). A missing file, section or key gives the default, without its
 // trailing blanks (null means empty).
 //
+// Lines end at "\r\n", "\n" or a lone "\r"; a UTF-8 byte-order mark before
+// the first line is no part of it (and is kept when the file is written).
+//
 // Only a regular file of at most kPrivateProfileMaxBytes is read: a FIFO, a
 // device, a folder or a larger file reads as missing, with the last error
 // ERROR_BAD_FILE_TYPE (222) or ERROR_FILE_TOO_LARGE (223); an unreadable one
-// with ERROR_ACCESS_DENIED (5). Nothing waits on such a file.
+// with ERROR_ACCESS_DENIED (5); UTF-16 text (a UTF-16 byte-order mark, or a
+// NUL beside the first character) with ERROR_UNSUPPORTED_TYPE (1630).
+// Nothing waits on such a file.
 //
 // Writing: sets the key (null value: removes the key; null key: removes the
 // whole section), creating the file and section when missing. The file is
@@ -27,6 +32,10 @@
 // stays. Writing fails, leaving the file as it was, when the file is
 // read-only (its owner may not write it; as the desktop's read-only
 // attribute, this holds for every user) or could not be read as above.
+// A write the system cuts short fails with ERROR_DISK_FULL (112) for a full
+// disk, ERROR_FILE_TOO_LARGE (223) past the process's file size limit (with
+// SIGXFSZ ignored; otherwise that signal ends the process), and
+// ERROR_WRITE_FAULT (29) otherwise.
 #pragma once
 
 #include "platform/base/export.h"

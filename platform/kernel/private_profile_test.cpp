@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -207,6 +208,64 @@ TEST_F(ProfileTest, FifosDevicesFoldersAndHugeFilesAreRefusedAtOnce) {
   EXPECT_EQ(GetLastError(), 223u);
   EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", m_path.c_str()));
   EXPECT_EQ(std::filesystem::file_size(m_path), kPrivateProfileMaxBytes + 1);
+}
+
+// Files another editor saved: a UTF-8 mark, lines ended by a lone CR. Each
+// is read and updated in place, in its own form. UTF-16 text is neither
+// read as lines nor written into: it stays as it is.
+TEST_F(ProfileTest, EditorsMarksAndLineEndsAreReadAndUtf16IsLeftAlone) {
+  const std::string mark = "\xEF\xBB\xBF";
+  WriteFile(mark + "[list]\r\nCOLUMNPROFILE=0,0,80\r\n");
+  EXPECT_EQ(Get("list", "COLUMNPROFILE"), "0,0,80");
+  ASSERT_TRUE(WritePrivateProfileStringA("list", "COLUMNPROFILE", "0,0,90", m_path.c_str()));
+  EXPECT_EQ(ReadFile(), mark + "[list]\r\nCOLUMNPROFILE=0,0,90\r\n") << "updated, not a second section";
+
+  WriteFile("[s]\rk=v\r[t]\rx=y\r");
+  EXPECT_EQ(Get("s", "k"), "v");
+  EXPECT_EQ(Get("t", "x"), "y");
+  ASSERT_TRUE(WritePrivateProfileStringA("t", "z", "1", m_path.c_str()));
+  EXPECT_EQ(ReadFile(), "[s]\rk=v\r[t]\rx=y\rz=1\r");
+
+  auto utf16 = [](const std::string& text, bool withMark) {
+    std::string out = withMark ? "\xFF\xFE" : "";
+    for (const char c : text) {
+      out += c;
+      out += '\0';
+    }
+    return out;
+  };
+  for (const bool withMark : {true, false}) {
+    const std::string before = utf16("[s]\r\nk=v\r\n", withMark);
+    WriteFile(before);
+    EXPECT_EQ(Get("s", "k"), "none");
+    EXPECT_EQ(GetLastError(), 1630u);
+    EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", m_path.c_str()));
+    EXPECT_EQ(GetLastError(), 1630u);
+    EXPECT_EQ(ReadFile(), before) << "kept as it was";
+  }
+}
+
+// A save cut short by the file size limit is a failed save: the old file
+// stays whole and the error says why. (With SIGXFSZ at its default the
+// write would end the process, as it does any program that does not ignore
+// it; the terminal ignores it.)
+TEST_F(ProfileTest, AWriteCutShortByTheFileSizeLimitFailsAndKeepsTheFile) {
+  const std::string before = "[s]\r\nk=old\r\n" + std::string(3000, ';') + "\r\n";
+  WriteFile(before);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1024, 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const BOOL written = WritePrivateProfileStringA("s", "k", "new", m_path.c_str());
+    ::_exit(written ? 10 : GetLastError() == 223 ? 0 : 11);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(ReadFile(), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1) << "no temporary left";
 }
 
 TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {

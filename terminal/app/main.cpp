@@ -1,6 +1,7 @@
 // The replacement terminal: loads the plug-in (from beside the executable, or
 // from lib/tarnterm/ when installed: install_layout.h) and drives it
 // headless, with scrip data and a server stand-in.
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -13,6 +14,11 @@
 int main(int argc, char** argv) {
   // Lines in the order they happen, also when the output goes to a pipe.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  // Under a file size limit (ulimit -f) a write past it would end the
+  // terminal with SIGXFSZ, unsaved work and all. Ignored, the write fails
+  // with EFBIG, and every save treats that as it treats a full disk: the
+  // file kept as it was, the failure shown.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::string error;
   const auto options = terminal::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!options) {

@@ -14,15 +14,23 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       into = args[++i];
       return true;
     };
+    // An empty name is a slip (an unset shell variable), not a wish for the
+    // default: taken as no option, the settings or the store would land
+    // somewhere the person did not say.
+    auto name = [&](std::string& into) {
+      if (!value(into)) return false;
+      if (into.empty()) error = arg + " needs a value: it is empty";
+      return !into.empty();
+    };
     bool ok = true;
     if (arg == "--user") ok = value(options.userId);
-    else if (arg == "--home") ok = value(options.home);
-    else if (arg == "--plugin") ok = value(options.pluginPath);
-    else if (arg == "--db") ok = value(options.database);
-    else if (arg == "--wire-log") ok = value(options.wireLog);
-    else if (arg == "--script") ok = value(options.script);
-    else if (arg == "--snapshots") ok = value(options.snapshots);
-    else if (arg == "--window-map") ok = value(options.windowMap);
+    else if (arg == "--home") ok = name(options.home);
+    else if (arg == "--plugin") ok = name(options.pluginPath);
+    else if (arg == "--db") ok = name(options.database);
+    else if (arg == "--wire-log") ok = name(options.wireLog);
+    else if (arg == "--script") ok = name(options.script);
+    else if (arg == "--snapshots") ok = name(options.snapshots);
+    else if (arg == "--window-map") ok = name(options.windowMap);
     else if (arg == "--window") options.window = true;
     else if (arg == "--info") options.info = true;
     else if (arg == "--demo") options.demo = true;

@@ -40,6 +40,17 @@ TEST(TerminalOptions, UserDefaultsToTheDocumentedOneAndMayBeEmptied) {
   EXPECT_EQ(ParseOptions({"--user", ""}, error)->userId, "");
 }
 
+// Every option that names a file or a folder refuses an empty name; only
+// the user may be empty.
+TEST(TerminalOptions, AnEmptyFileOrFolderNameIsRefused) {
+  std::string error;
+  for (const char* option : {"--home", "--plugin", "--db", "--wire-log", "--script", "--snapshots", "--window-map"}) {
+    EXPECT_FALSE(ParseOptions({"--window", option, ""}, error)) << option;
+    EXPECT_EQ(error, std::string(option) + " needs a value: it is empty");
+  }
+  EXPECT_TRUE(ParseOptions({"--user", ""}, error));
+}
+
 TEST(TerminalOptions, TheDesktopModeRunsAloneAndItsMapNeedsIt) {
   std::string error;
   const auto options = ParseOptions({"--window", "--window-map", "map.txt", "--db", "x.db"}, error);

@@ -2,7 +2,10 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+
 #include "platform/kernel/module.h"
+#include "terminal/app/plugin_file.h"
 
 namespace terminal {
 
@@ -18,7 +21,18 @@ bool Resolve(HMODULE module, const char* name, Fn& into, std::string& error) {
 }  // namespace
 
 LoadedPlugin::LoadedPlugin(const std::string& path, std::string& error) {
-  HMODULE module = LoadLibraryA(path.c_str());
+  // A backslash separates folders as "/" does, and a name without a folder
+  // is the file in the current folder, as for every other option that names
+  // a file; the system's loader would look such a name up on its library
+  // path.
+  std::string file = path;
+  std::replace(file.begin(), file.end(), '\\', '/');
+  if (file.find('/') == std::string::npos) file = "./" + file;
+  if (const std::string problem = PluginFileProblem(file); !problem.empty()) {
+    error = "cannot load " + path + ": " + problem;
+    return;
+  }
+  HMODULE module = LoadLibraryA(file.c_str());
   if (module == nullptr) {
     const char* why = ::dlerror();
     error = "cannot load " + path + (why ? std::string(": ") + why : std::string());

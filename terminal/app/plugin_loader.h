@@ -11,7 +11,9 @@ namespace terminal {
 class LoadedPlugin {
  public:
   // Loads the library; on failure `error` says what is missing and the
-  // result is not usable (`ok()` false).
+  // result is not usable (`ok()` false). A name without a folder is the
+  // file in the current folder. Only a regular file whole as its headers
+  // describe it is handed to the loader (terminal/app/plugin_file.h).
   LoadedPlugin(const std::string& path, std::string& error);
   ~LoadedPlugin();
   LoadedPlugin(const LoadedPlugin&) = delete;

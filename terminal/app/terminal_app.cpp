@@ -5,12 +5,15 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/afx.h"
 #include "platform/kernel/module.h"
 #include "terminal/app/demo_script.h"
 #include "terminal/app/install_layout.h"
 #include "terminal/app/snapshot_writer.h"
+#include "terminal/app/store_file.h"
+#include "terminal/app/wire_log_file.h"
 #include "terminal/host/host.h"
 #include "terminal/app/plugin_loader.h"
 #include "terminal/app/script_file.h"
@@ -121,6 +124,28 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     platform::SetMainProgramFileName(home + "/tarnterm");
   }
 
+  // The wire log before the store is made: a log that names it, or another
+  // file the run keeps, is refused while nothing has been touched.
+  const std::string database = options.database.empty() ? home + "/server.db" : options.database;
+  FilePtr wireLog;
+  if (!options.wireLog.empty()) {
+    std::vector<KeptFile> kept = {{home + "/UserSetting.ini", "the settings file"},
+                                  {pluginPath, "the plug-in"},
+                                  {layout.dataFolder + "/scrips.csv", "the scrip master"},
+                                  {"/proc/self/exe", "the terminal program"}};
+    if (const auto store = StoreFile(database)) {
+      kept.push_back({*store, "the server store"});
+      for (const char* companion : {"-journal", "-wal", "-shm"})
+        kept.push_back({*store + companion, "the server store's journal"});
+    }
+    if (!options.script.empty()) kept.push_back({options.script, "the script"});
+    wireLog = OpenWireLog(options.wireLog, kept, error);
+    if (!wireLog) {
+      std::fprintf(stderr, "tarnterm: %s\n", error.c_str());
+      return 1;
+    }
+  }
+
   int err = 0;
   mml_env_init(argc, argv, environ, 2, 0, &err);
   auto scrips = ScripMaster::Load(layout.dataFolder + "/scrips.csv", error);
@@ -129,7 +154,6 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     return 1;
   }
   std::unique_ptr<ServerStandIn> server;
-  const std::string database = options.database.empty() ? home + "/server.db" : options.database;
   try {
     server = std::make_unique<ServerStandIn>(database);
   } catch (const std::exception& e) {
@@ -140,14 +164,9 @@ int RunTerminal(const Options& options, int argc, char** argv) {
     std::fprintf(stderr, "tarnterm: the server store %s is read-only: every add and delete will fail\n",
                  database.c_str());
   }
-  std::FILE* wireLog = nullptr;
-  if (!options.wireLog.empty() && (wireLog = std::fopen(options.wireLog.c_str(), "w")) == nullptr) {
-    std::fprintf(stderr, "tarnterm: cannot write %s\n", options.wireLog.c_str());
-    return 1;
-  }
   int status = 0;
   {
-    Host host(std::move(*scrips), std::move(server), stdout, wireLog);
+    Host host(std::move(*scrips), std::move(server), stdout, wireLog.get());
     host.ReportRefusedScrips(stderr);
     std::optional<SnapshotWriter> snapshots;
     if (!options.snapshots.empty()) {
@@ -221,8 +240,10 @@ int RunTerminal(const Options& options, int argc, char** argv) {
       std::fprintf(stderr, "tarnterm: the server store failed %d request(s); see the SERVER: lines\n", failures);
       status = 1;
     }
+    // So is a wire log that lost lines.
+    host.FlushWire();
+    if (host.WireLogFailed()) status = 1;
   }
-  if (wireLog != nullptr) std::fclose(wireLog);
   return status;
 }
 

@@ -1,5 +1,7 @@
 #include "terminal/host/host.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -119,7 +121,7 @@ void Host::WriteWire(const char* direction, std::span<const char> bytes, const M
     m_line += kDigits[b >> 4];
     m_line += kDigits[b & 15];
   }
-  if (m_wireLog != nullptr) {
+  if (m_wireLog != nullptr && !m_wireLogFailed) {
     m_line += '\n';
     std::fwrite(m_line.data(), 1, m_line.size(), m_wireLog);
     m_line.pop_back();
@@ -127,10 +129,20 @@ void Host::WriteWire(const char* direction, std::span<const char> bytes, const M
   if (keep) m_wire.push_back(m_line);
 }
 
+void Host::FlushWire() {
+  if (m_wireLog == nullptr || m_wireLogFailed) return;
+  if (std::fflush(m_wireLog) == 0 && std::ferror(m_wireLog) == 0) return;
+  // Told once; the lines after it would be lost as well, so none is tried.
+  const int why = errno;
+  m_wireLogFailed = true;
+  std::fprintf(stderr, "tarnterm: the wire log cannot be written (%s): its lines are lost from here on\n",
+               why != 0 ? std::strerror(why) : "write error");
+}
+
 void Host::OnRequest(std::span<const char> bytes) {
   m_arrivals.Parse(bytes);
   WriteWire("SEND", bytes, m_arrivals, true);
-  if (m_wireLog != nullptr) std::fflush(m_wireLog);
+  FlushWire();
   ServerStandIn::Answer answer = m_server->Open(bytes);
   for (auto& reply : answer.replies) {
     // Logged and checked as it arrives; delivered when the queue gets to it.
@@ -140,7 +152,7 @@ void Host::OnRequest(std::span<const char> bytes) {
     m_pending.push_back(Pending{std::move(reply), nullptr});
   }
   if (answer.stream) m_pending.push_back(Pending{{}, std::move(answer.stream)});
-  if (m_wireLog != nullptr) std::fflush(m_wireLog);
+  FlushWire();
   PostDelivery();
 }
 
@@ -161,7 +173,7 @@ void Host::ReportFailure(const MessageReader& parsed) {
 void Host::InjectReply(std::vector<char> bytes) {
   m_arrivals.Parse(bytes);
   WriteWire("RECV", bytes, m_arrivals, true);
-  if (m_wireLog != nullptr) std::fflush(m_wireLog);
+  FlushWire();
   m_pending.push_back(Pending{std::move(bytes), nullptr});
   PostDelivery();
 }
@@ -193,7 +205,7 @@ void Host::DeliverReplies() {
     const auto reply = front.stream->Next();
     if (!reply) {
       m_pending.pop_front();
-      if (m_wireLog != nullptr) std::fflush(m_wireLog);
+      FlushWire();
       PostDelivery();
       return;
     }

@@ -73,6 +73,11 @@ class Host {
   // except the list-all's replies (one per stored group, so possibly
   // millions): those go to the wire-log file only.
   const std::vector<std::string>& Wire() const { return m_wire; }
+  // Writes out what the wire log holds; a log that cannot be written is
+  // told once on standard error and not written again.
+  void FlushWire();
+  // The wire log could not be written: lines were lost.
+  bool WireLogFailed() const { return m_wireLogFailed; }
   // The server's failure replies, as printed: "SERVER: name failed (status N): reason".
   const std::vector<std::string>& ServerFailures() const { return m_serverFailures; }
 
@@ -105,6 +110,7 @@ class Host {
   std::unique_ptr<ServerStandIn> m_server;
   std::FILE* m_out;
   std::FILE* m_wireLog;
+  bool m_wireLogFailed = false;
   HostChannel m_channel{*this};
   CVelaRxNotifierBase* m_receiver = nullptr;
   std::vector<std::string> m_log;
