@@ -54,8 +54,36 @@ BOOL CViewAlgGrpDlg::OnInitDialog() {
   m_list.SetDataDescriptor(&CViewAlgGrpDlg::FormatRow);
   m_list.SetOwnerNotificationWindow(this);
   m_list.SetNewestFirst(true);
+  // The list cuts a text wider than its column short ("PROPRIE..."); a tip
+  // with the whole text, as the list framework offers for rows, spares a
+  // person widening the column to read one cell.
+  m_list.SetItemToolTipCallback(&CViewAlgGrpDlg::CutOffCellTip);
   Layout();
   return TRUE;
+}
+
+int CViewAlgGrpDlg::CutOffCellTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  list->ScreenToClient(&cursor);
+  LVHITTESTINFO hit{};
+  hit.pt = cursor;
+  list->SubItemHitTest(&hit);
+  CRect cell;
+  if (hit.iItem != row || hit.iSubItem < 0 || !list->GetSubItemRect(row, hit.iSubItem, LVIR_LABEL, cell)) return 0;
+  const CString cellText = list->GetItemText(row, hit.iSubItem);
+  if (cellText.IsEmpty()) return 0;
+  // The list draws a cell's text 3 pixels in from the side it is aligned to.
+  constexpr int kTextMargin = 3;
+  HDC dc = ::GetDC(list->GetSafeHwnd());
+  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(list->SendMessage(WM_GETFONT)));
+  SIZE size{};
+  ::GetTextExtentPoint32(dc, cellText.GetString(), cellText.GetLength(), &size);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(list->GetSafeHwnd(), dc);
+  if (size.cx <= cell.Width() - kTextMargin) return 0;
+  text = cellText;
+  return 1;
 }
 
 void CViewAlgGrpDlg::OnSize(UINT type, int cx, int cy) {

@@ -70,6 +70,9 @@ class CViewAlgGrpDlg : public CDialog {
   static CString CellText(const AllowedGroupRecord& record, int column);
   // The list's row formatter: the cell text only.
   static int FormatRow(DWORD_PTR data, int column, CString& text, COLORREF& textColor, COLORREF& backColor, int& image);
+  // The list's item tool-tip: the whole text of the cell under the pointer
+  // in `row` when its column is too narrow to show it; 0 (no tip) otherwise.
+  static int CutOffCellTip(CWnd* parent, int row, CString& text, CCommonListCtrl* list);
 
  protected:
   BOOL OnInitDialog() override;

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "listview/testing/settings_dir.h"
+#include "platform/comctl/tooltip.h"
+#include "platform/input/input_driver.h"
 #include "platform/user/message_box.h"
 #include "platform/testing/reset_for_test.h"
 #include "resources/module_resources.h"
@@ -162,6 +164,27 @@ TEST_F(ViewDialog, AFilterTypedInTheHeaderRefiltersTheRows) {
   EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"RETAIL"}));
   dialog.List().ResetFilters();
   EXPECT_EQ(Texts(dialog, 0), (std::vector<std::string>{"PRO", "HNI", "RETAIL", "HNI"}));
+}
+
+TEST_F(ViewDialog, ACutOffCellShowsItsWholeTextInATipAndOneThatFitsShowsNone) {
+  CViewAlgGrpDlg& dialog = Open();
+  dialog.ShowWindow(SW_SHOW);
+  dialog.AddOrMerge(Group("PROPRIETARY TRADERS", "nse_fo", 123456789012300.0));
+  CFilterListCtrl& list = dialog.List();
+  // Rests the pointer on a cell of the row (by position) past the tip's delay.
+  auto restOn = [&](int position) {
+    CRect cell;
+    EXPECT_TRUE(list.GetSubItemRect(0, position, LVIR_LABEL, cell));
+    platform::input::MouseMove(list.m_hWnd, cell.CenterPoint());
+    platform::input::Advance(2 * ::GetDoubleClickTime());
+    const HWND tip = platform::TooltipFor(list.m_hWnd);
+    const platform::TooltipState state = tip != nullptr ? platform::ReadTooltip(tip) : platform::TooltipState{};
+    return state.shown ? state.text : std::string("(none)");
+  };
+  EXPECT_EQ(restOn(0), "PROPRIETARY TRADERS");
+  EXPECT_EQ(restOn(5), "1234567890123.00") << "another cut-off cell of the same row tells its own text";
+  EXPECT_EQ(restOn(1), "(none)") << "nse_fo fits its column";
+  EXPECT_EQ(restOn(0), "PROPRIETARY TRADERS");
 }
 
 // A model of the view's rule, kept apart from the code it checks: rows in

@@ -1,5 +1,6 @@
 #include "controls/font_setting_dlg.h"
 
+#include "platform/gdi/font_families.h"
 #include "platform/user/data_exchange.h"
 
 CFontSettingDlg::CFontSettingDlg(const CString& face, const CString& size, CWnd* parent)
@@ -27,8 +28,11 @@ BOOL CFontSettingDlg::OnInitDialog() {
 void CFontSettingDlg::OnShowWindow(BOOL show, UINT status) {
   CDialog::OnShowWindow(show, status);
   if (!show) return;
-  // Prefix search: an absent value leaves the default selection alone.
-  if (!m_strFace.IsEmpty()) m_faceCombo.SelectString(-1, m_strFace);
+  // Prefix search: an absent value leaves the default selection alone. A
+  // face the platform draws with another family ("MS Shell Dlg 2", which no
+  // font on the machine is called) shows as that family: the dialog names
+  // the letters a person sees, and OK stores a face that is really there.
+  if (!m_strFace.IsEmpty()) m_faceCombo.SelectString(-1, platform::DrawnFamily(m_strFace.GetString()).c_str());
   if (!m_strSize.IsEmpty()) m_sizeCombo.SelectString(-1, m_strSize);
 }
 

@@ -218,7 +218,7 @@ struct FontDialogSeen {
   int sizes = 0;
 };
 
-TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogFallsBackToArialAndEight) {
+TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogNamesTheFaceDrawnOrArial) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
   // Apply without a keyword column writes only the colours and the font.
@@ -234,13 +234,19 @@ TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogFallsBackToAri
     seen.sizes = static_cast<int>(::SendMessage(::GetDlgItem(font, 33077), CB_GETCOUNT, 0, 0));
     platform::input::Click(::GetDlgItem(font, IDOK));
   });
-  // "MS Shell Dlg 2" is not installed here and "8" is the first size.
+  // "MS Shell Dlg 2" is drawn with DejaVu Sans: the dialog names that face.
   Do({On("click", "1695")});
   EXPECT_EQ(seen.caption, "Font Dialog");
-  EXPECT_EQ(seen.face, "Arial");
+  EXPECT_EQ(seen.face, "DejaVu Sans");
   EXPECT_EQ(seen.size, "8");
   EXPECT_EQ(seen.sizes, 16);
-  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Arial (8)") << "OK takes what was shown";
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "DejaVu Sans (8)") << "OK takes what was shown";
+
+  // A face drawn with a family not installed here leaves the dialog's Arial.
+  platform::SetInstalledFontFamilies(Strings{"Arial", "Verdana"});
+  Do({On("click", "1695")});
+  EXPECT_EQ(seen.face, "Arial");
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "Arial (8)");
 }
 
 }  // namespace

@@ -16,6 +16,19 @@ INT_PTR CCommonListCtrl::OnToolHitTest(CPoint point, TOOLINFO* info) const {
   for (int row = top; row < last; ++row) {
     RECT rect{};
     if (!GetItemRect(row, &rect, LVIR_BOUNDS) || !CRect(rect).PtInRect(point)) continue;
+    // The tool is the cell under the point rather than the whole row: a
+    // tip that tells a cell's text (a cut-off one's, say) is asked again
+    // when the pointer moves to another cell of the row, instead of going
+    // on showing the first cell's text.
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    ::SendMessage(m_hWnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    RECT cell{LVIR_LABEL, hit.iSubItem, 0, 0};  // LVM_GETSUBITEMRECT's part and sub-item, in and out
+    if (hit.iItem == row && hit.iSubItem >= 0 &&
+        ::SendMessage(m_hWnd, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)) &&
+        CRect(cell).PtInRect(point)) {
+      rect = cell;
+    }
     info->hwnd = m_hWnd;
     info->uId = static_cast<UINT_PTR>(row + 1);
     info->lpszText = LPSTR_TEXTCALLBACK;

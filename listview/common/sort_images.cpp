@@ -32,7 +32,8 @@ HBITMAP Arrow(bool up) {
 HIMAGELIST Build() {
   const HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 3, 0);
   for (const HBITMAP image : {Arrow(true), Arrow(false), ::CreateBitmap(kSize, kSize, 1, 32, nullptr)}) {
-    ImageList_Add(list, image, nullptr);
+    // Masked by the bitmap's black: the arrow alone shows on the header's face.
+    ImageList_AddMasked(list, image, RGB(0, 0, 0));
     ::DeleteObject(image);
   }
   return list;

@@ -2,8 +2,9 @@
 // mouse messages to the one tool-tip that shows them.
 //
 // Invariant: the shared tip holds at most one tool, the last one a hit test
-// named (m_tool below); a move onto another tool replaces it, which hides
-// the tip of the old one. Everything here runs on the user-interface thread.
+// named (m_tool below); a move onto another tool (another hit, window or
+// rectangle) replaces it, which hides the tip of the old one. Everything
+// here runs on the user-interface thread.
 #include <climits>
 
 #include "platform/comctl/tooltip.h"
@@ -18,6 +19,7 @@ struct Relay {
   HWND toolWindow = nullptr;
   UINT_PTR toolId = 0;
   INT_PTR hit = -1;
+  RECT rect{};  // the tool's rectangle: another rectangle is another tool
 };
 
 Relay& TheRelay() {
@@ -64,7 +66,9 @@ void RelayToolTipMessage(CWnd& window, const MSG& msg) {
   if (hit == -1 && (relay.tip == nullptr || !::IsWindow(relay.tip))) return;
   const HWND tip = SharedTip(window.m_hWnd);
   if (tip == nullptr) return;
-  const bool same = relay.hasTool && hit != -1 && relay.hit == hit && relay.toolWindow == info.hwnd;
+  const bool same = relay.hasTool && hit != -1 && relay.hit == hit && relay.toolWindow == info.hwnd &&
+                    relay.rect.left == info.rect.left && relay.rect.top == info.rect.top &&
+                    relay.rect.right == info.rect.right && relay.rect.bottom == info.rect.bottom;
   if (!same && (relay.hasTool || hit != -1)) {
     if (relay.hasTool) {
       TOOLINFO old;
@@ -80,6 +84,7 @@ void RelayToolTipMessage(CWnd& window, const MSG& msg) {
       relay.toolWindow = info.hwnd;
       relay.toolId = info.uId;
       relay.hit = hit;
+      relay.rect = info.rect;
     }
   }
   MSG relayed = msg;

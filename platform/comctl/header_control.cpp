@@ -130,7 +130,10 @@ class HeaderModel : public ControlModel {
   void OnDoubleClick(POINT p);
   void EndMouse();
   void Paint(HDC dc) const;
-  void DrawDefault(HDC dc, int index) const;
+  // An item as the header draws it; `dx` moves it sideways, and the dragged
+  // item's picture (`ghost`) has no filter box.
+  void DrawDefault(HDC dc, int index, int dx = 0, bool ghost = false) const;
+  void DrawDragImage(HDC dc) const;
 
   std::vector<Item> m_items;  // by index
   std::vector<int> m_order;   // display position -> index
@@ -141,6 +144,7 @@ class HeaderModel : public ControlModel {
   Mouse m_mouse = Mouse::Idle;
   int m_mouseIndex = -1;
   POINT m_mouseStart;
+  int m_dragX = 0;  // where the pointer is while an item is dragged
   int m_trackWidth = 0;
   int m_trackStartWidth = 0;
 };
@@ -484,6 +488,10 @@ void HeaderModel::OnMouseMove(POINT p) {
     }
     m_mouse = Mouse::Dragging;
   }
+  if (m_mouse == Mouse::Dragging && p.x != m_dragX) {
+    m_dragX = p.x;
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+  }
 }
 
 void HeaderModel::OnButtonUp(POINT p) {
@@ -535,6 +543,7 @@ void HeaderModel::OnDoubleClick(POINT p) {
 }
 
 void HeaderModel::EndMouse() {
+  if (m_mouse == Mouse::Dragging) ::InvalidateRect(hwnd(), nullptr, FALSE);  // the drag image goes
   m_mouse = Mouse::Idle;
   m_mouseIndex = -1;
   if (::GetCapture() == hwnd()) ::ReleaseCapture();
@@ -542,10 +551,12 @@ void HeaderModel::EndMouse() {
 
 // ---- Painting ------------------------------------------------------------------------
 
-void HeaderModel::DrawDefault(HDC dc, int index) const {
+void HeaderModel::DrawDefault(HDC dc, int index, int dx, bool ghost) const {
   if (dc == nullptr || !Valid(index)) return;
   const Item& item = m_items[static_cast<size_t>(index)];
   RECT r = ItemRect(index);
+  r.left += dx;
+  r.right += dx;
   r.bottom = RowHeight();
   // The item's face and text take the DC's colours, which the parent may
   // have changed at the item's pre-paint.
@@ -578,7 +589,7 @@ void HeaderModel::DrawDefault(HDC dc, int index) const {
     if ((item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER) format |= DT_CENTER;
     ::DrawText(dc, item.text.c_str(), static_cast<int>(item.text.size()), &text, format);
   }
-  if (!FilterBar()) return;
+  if (!FilterBar() || ghost) return;
   // The filter box shows its text on the window colour; the button is a small raised square.
   RECT box = FilterRect(index);
   Fill(dc, box, GetSysColor(COLOR_WINDOW));
@@ -644,6 +655,27 @@ void HeaderModel::Paint(HDC dc) const {
     cd.dwDrawStage = CDDS_POSTPAINT;
     NotifyParentWith(cd.hdr);
   }
+  DrawDragImage(dc);
+}
+
+// While an item is dragged its picture follows the pointer, in the shadow
+// colours, and a mark shows where it would go: the edge of the item its
+// drop would put it beside.
+void HeaderModel::DrawDragImage(HDC dc) const {
+  if (dc == nullptr || m_mouse != Mouse::Dragging || !Valid(m_mouseIndex)) return;
+  const int saved = ::SaveDC(dc);
+  ::SetBkColor(dc, GetSysColor(COLOR_3DSHADOW));
+  ::SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+  DrawDefault(dc, m_mouseIndex, m_dragX - m_mouseStart.x, true);
+  ::RestoreDC(dc, saved);
+  const int from = PositionOf(m_mouseIndex);
+  const int to = PositionAtX(m_dragX);
+  int left = 0;
+  for (int position = 0; position < to && position < Count(); ++position) {
+    left += m_items[static_cast<size_t>(m_order[static_cast<size_t>(position)])].width;
+  }
+  if (to > from) left += m_items[static_cast<size_t>(m_order[static_cast<size_t>(to)])].width;
+  Fill(dc, RECT{left - 1, 0, left + 1, RowHeight()}, GetSysColor(COLOR_WINDOWTEXT));
 }
 
 // ---- The procedure ------------------------------------------------------------------------

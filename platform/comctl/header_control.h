@@ -13,6 +13,8 @@
 //  - item drag with HDS_DRAGDROP: HDN_BEGINDRAG (TRUE refuses) once the mouse
 //    has moved kHeaderDragThreshold pixels, HDN_ENDDRAG on release with
 //    pitem->iOrder the drop position (TRUE keeps the order unchanged);
+//    meanwhile the item's picture follows the pointer in the shadow colours
+//    and a two-pixel mark stands at the edge where the drop would put it;
 //  - right click: NM_RCLICK (then WM_CONTEXTMENU as every window);
 //  - filter bar (HDS_FILTERBAR): a click on a filter box opens an edit field
 //    over it (as HDM_EDITFILTER does); typing restarts a timer of the filter

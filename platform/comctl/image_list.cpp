@@ -15,6 +15,7 @@ struct ImageListData {
   int cx = 0;
   int cy = 0;
   std::vector<HBITMAP> images;  // owned
+  std::vector<bool> masked;     // per image: added with a mask, so drawn transparent where it drew nothing
 };
 
 // User-interface thread only, like every drawing function.
@@ -84,7 +85,7 @@ BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy) {
   return TRUE;
 }
 
-int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP /*mask*/) {
+int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask) {
   platform::ImageListData* data = platform::Find(list);
   if (data == nullptr || platform::GdiObjectKind(image) != platform::GdiKind::Bitmap) return -1;
   const HBITMAP copy = ::CreateBitmap(data->cx, data->cy, 1, 32, nullptr);
@@ -95,10 +96,15 @@ int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP /*mask*/) {
   ::SelectObject(memory, old);
   ::DeleteDC(memory);
   data->images.push_back(copy);
+  data->masked.push_back(mask != nullptr);
   return static_cast<int>(data->images.size()) - 1;
 }
 
-int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF) { return ImageList_Add(list, image, nullptr); }
+int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF) {
+  const int index = ImageList_Add(list, image, nullptr);
+  if (index >= 0) platform::Find(list)->masked[static_cast<size_t>(index)] = true;
+  return index;
+}
 
 BOOL ImageList_Remove(HIMAGELIST list, int index) {
   platform::ImageListData* data = platform::Find(list);
@@ -106,11 +112,13 @@ BOOL ImageList_Remove(HIMAGELIST list, int index) {
   if (index == -1) {
     for (HBITMAP image : data->images) ::DeleteObject(image);
     data->images.clear();
+    data->masked.clear();
     return TRUE;
   }
   if (index < 0 || index >= static_cast<int>(data->images.size())) return FALSE;
   ::DeleteObject(data->images[static_cast<size_t>(index)]);
   data->images.erase(data->images.begin() + index);
+  data->masked.erase(data->masked.begin() + index);
   return TRUE;
 }
 
@@ -119,6 +127,11 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT /*sty
   const HBITMAP image = platform::ImageListBitmap(list, index);
   if (data == nullptr || image == nullptr || dc == nullptr) return FALSE;
   platform::Copy(dc, x, y, SIZE{data->cx, data->cy}, image);
+  if (data->masked[static_cast<size_t>(index)]) {
+    if (platform::DrawOp* blit = platform::LastDrawOp(dc); blit != nullptr && blit->kind == platform::DrawKind::Blit) {
+      blit->sourceUndrawnClear = true;
+    }
+  }
   return TRUE;
 }
 

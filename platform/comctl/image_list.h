@@ -4,8 +4,10 @@
 // copies the given bitmap into a new one (so the caller keeps, and may
 // delete, its own). ImageList_Draw copies image i onto the target with one
 // BitBlt, which the target's display list records as a Blit whose source
-// bitmap is platform::ImageListBitmap(list, i). ILD_TRANSPARENT and the
-// overlay bits change nothing: the headless surfaces keep no pixels to mask.
+// bitmap is platform::ImageListBitmap(list, i). An image added with a mask
+// (a mask bitmap, or ImageList_AddMasked) draws as the platform draws it
+// with its mask and no background colour: what the image's drawing left
+// untouched (its mask colour) is transparent. The style bits change nothing.
 #pragma once
 
 #include "platform/base/export.h"
@@ -27,8 +29,8 @@ PLATFORM_API int ImageList_GetImageCount(HIMAGELIST list);  // 0 for an unknown 
 PLATFORM_API BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 // The new image's index, -1 on failure (unknown list or bitmap).
 PLATFORM_API int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
-// As ImageList_Add; pixels of colour `mask` would be transparent, which the
-// headless surfaces cannot show, so the colour is only accepted.
+// As ImageList_Add with a mask: the pixels the image's drawing left
+// untouched, which are to be of colour `mask`, are transparent.
 PLATFORM_API int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
 PLATFORM_API BOOL ImageList_Remove(HIMAGELIST list, int index);  // -1 removes every image
 PLATFORM_API BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);

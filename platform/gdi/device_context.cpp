@@ -103,6 +103,12 @@ namespace platform {
 
 DrawOp* AppendDrawOp(HDC dc, DrawKind kind, const RECT& rect) { return Append(dc, kind, rect); }
 
+DrawOp* LastDrawOp(HDC dc) {
+  const Dc* d = Find(dc);
+  DrawOps* ops = d != nullptr ? Surface(*d) : nullptr;
+  return ops != nullptr && !ops->empty() ? &ops->back() : nullptr;
+}
+
 FontSpec SelectedFont(HDC dc) {
   const Dc* d = Find(dc);
   const FontSpec* fontSpec = d != nullptr ? FontFromHandle(d->state.font) : nullptr;

@@ -138,4 +138,6 @@ PLATFORM_API bool IsDC(HDC dc);
 // A new operation on the DC's surface with the DC's state filled in, for
 // drawing functions built elsewhere; null for a dead DC or window.
 DrawOp* AppendDrawOp(HDC dc, DrawKind kind, const RECT& rect);
+// The operation last recorded on the DC's surface; null when none.
+DrawOp* LastDrawOp(HDC dc);
 }  // namespace platform

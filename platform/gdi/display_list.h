@@ -99,6 +99,9 @@ struct DrawOp {
   POINT sourceOrigin;
   DWORD rop = 0;
   std::shared_ptr<const DrawOps> sourceOps;
+  // Blit of a masked image (an image list's): the source's pixels that
+  // nothing drew are transparent, so what lies under them shows.
+  bool sourceUndrawnClear = false;
   // Icon: the icon's handle (platform::IconFromHandle tells its module and id).
   HICON icon = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <fontconfig/fontconfig.h>
 #endif
 
+#include "platform/gdi/font_faces.h"
 #include "platform/gdi/system_change.h"
 
 namespace platform {
@@ -71,6 +72,8 @@ std::vector<std::string> WithMappedFaces(std::vector<std::string> names) {
 }
 
 }  // namespace
+
+std::string DrawnFamily(std::string_view face) { return MapFace(face).family; }
 
 std::vector<std::string> InstalledFontFamilies() {
   FamilyState& state = State();

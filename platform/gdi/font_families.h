@@ -17,6 +17,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/base/export.h"
@@ -54,5 +55,9 @@ namespace platform {
 std::vector<std::string> InstalledFontFamilies();
 // nullopt: back to what fontconfig reports.
 PLATFORM_API void SetInstalledFontFamilies(std::optional<std::vector<std::string>> families);
+// The installed family the platform draws a face with ("DejaVu Sans" for
+// "MS Shell Dlg 2" or "Arial", a DejaVu family for itself; gdi/font_faces.h),
+// for a font chooser to name the face a person will see.
+PLATFORM_API std::string DrawnFamily(std::string_view face);
 
 }  // namespace platform

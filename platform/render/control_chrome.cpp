@@ -7,6 +7,7 @@
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_layout.h"
 #include "platform/user/combo_box.h"
+#include "platform/user/popup_menu_window.h"
 #include "platform/window/metrics.h"
 #include "platform/window/move_size.h"
 #include "platform/window/non_client.h"
@@ -212,10 +213,14 @@ void ButtonEdges(const Painter& p, const RECT& c, bool isDefault, bool pushed) {
   }
 }
 
+// Whether a control shows its focus rectangle: it has the focus, and its
+// window shows keyboard cues (the keyboard was used there).
+bool ShowsFocus(HWND w) { return ::GetFocus() == w && !(::SendMessage(w, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS); }
+
 void PushButton(const Painter& p, HWND w, const RECT& c) {
   const UINT state = static_cast<UINT>(::SendMessage(w, BM_GETSTATE, 0, 0));
   ButtonEdges(p, c, (StyleOf(w) & BS_TYPEMASK) == BS_DEFPUSHBUTTON, (state & BST_PUSHED) != 0);
-  if (::GetFocus() == w) p.FocusFrame(RECT{c.left + 4, c.top + 4, c.right - 4, c.bottom - 4});
+  if (ShowsFocus(w)) p.FocusFrame(RECT{c.left + 4, c.top + 4, c.right - 4, c.bottom - 4});
 }
 
 void CheckMark(const Painter& p, int left, int top, COLORREF color) {
@@ -223,10 +228,26 @@ void CheckMark(const Painter& p, int left, int top, COLORREF color) {
   for (int i = 0; i < 7; ++i) p.Fill(RECT{left + i, top + kRise[i], left + i + 1, top + kRise[i] + 3}, color);
 }
 
+// The focus rectangle of a check box or radio button: around its caption
+// (where the model draws it, after the box), a pixel clear of the letters.
+void CaptionFocus(const Painter& p, HWND w, const RECT& c) {
+  const std::string text = TextOf(w);
+  if (text.empty() || !ShowsFocus(w)) return;
+  const FontSpec font = FontOf(w);
+  const int left = c.left + kBoxSize + 3;
+  const TextLayout layout = LayOutText(font, text, RECT{left, c.top, c.right, c.bottom}, DT_LEFT | DT_SINGLELINE);
+  const int height = MeasureFont(font).height;
+  const int top = c.top + (c.bottom - c.top - height) / 2;  // as DT_VCENTER places the line
+  p.FocusFrame(RECT{left - 1, std::max(c.top, top - 1),
+                    std::min(c.right, left + (layout.extent.right - layout.extent.left) + 1),
+                    std::min(c.bottom, top + height + 1)});
+}
+
 void CheckBox(const Painter& p, HWND w, const RECT& c, bool radio) {
   const UINT check = static_cast<UINT>(::SendMessage(w, BM_GETCHECK, 0, 0));
   const UINT state = static_cast<UINT>(::SendMessage(w, BM_GETSTATE, 0, 0));
   const bool enabled = ::IsWindowEnabled(w) != FALSE;
+  CaptionFocus(p, w, c);
   const int top = c.top + (c.bottom - c.top - kBoxSize) / 2;
   const RECT box{c.left, top, c.left + kBoxSize, top + kBoxSize};
   const COLORREF inside = enabled && !(state & BST_PUSHED) ? Sys(COLOR_WINDOW) : Sys(COLOR_3DFACE);
@@ -515,6 +536,8 @@ void DrawUnderContent(const Painter& p, HWND w, const RECT& c) {
     StaticUnder(p, w, c);
   } else if (cls == "combobox") {
     ComboUnder(p, w);
+  } else if (const MenuRecord* menu = PopupMenuOf(w)) {
+    PaintPopupMenu(p, *menu, POINT{0, 0});
   }
 }
 

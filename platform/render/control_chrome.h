@@ -15,6 +15,7 @@
 
 #include "platform/render/painter.h"
 #include "platform/base/wintypes.h"
+#include "platform/user/menu.h"
 
 namespace platform {
 
@@ -47,6 +48,10 @@ void DrawCaption(const Painter& painter, const CaptionLook& look, const RECT& ba
 // A push button of the window system's own (a message box's): face, 3-D
 // edge, the default's black frame, the caption centred in the dialog font.
 void DrawPushButton(const Painter& painter, const RECT& r, std::string_view caption, bool isDefault);
+
+// A pop-up menu drawn with its top-left corner at `origin`, as its picture
+// is (defined with the menu pictures, menu_picture.cpp).
+void PaintPopupMenu(const Painter& painter, const MenuRecord& menu, POINT origin);
 
 // Whether the window draws all of itself (owner-drawn): its grey text is
 // its owner's choice and is not embossed.

@@ -1,11 +1,13 @@
-// Pictures of pop-up menus. Menus are not windows here (a responder chooses,
-// platform/user/menu.h), so their picture is laid out from the record:
-//   - a raised 3-D frame of 3 pixels around the menu colour;
-//   - entries 19 pixels high, separators 9 with an etched line;
-//   - a column of 17 pixels on the left for check marks, the text after it
-//     with "&" prefixes underlined-less, a text after a tab right-aligned;
-//   - greyed or disabled entries embossed; the chosen entry (once answered)
-//     in the highlight colours.
+// Pictures of pop-up menus, laid out from the record (platform/user/
+// menu_layout.h): a headless menu is no window (a responder chooses,
+// platform/user/menu.h); the window a person chooses in
+// (platform/user/popup_menu_window.h) is drawn the same way:
+//   - a raised 3-D frame around the menu colour; separators an etched line;
+//   - a check mark in the left column, "&" prefixes underlined-less, a text
+//     after a tab right-aligned;
+//   - greyed or disabled entries embossed; the hot entry (under the pointer
+//     or the arrow keys) and the chosen one (once answered) in the
+//     highlight colours.
 #pragma once
 
 #include "platform/base/export.h"

@@ -6,6 +6,13 @@
 
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_metrics.h"
+#include "platform/input/input_driver.h"
+#include "platform/render/window_renderer.h"
+#include "platform/testing/reset_for_test.h"
+#include "platform/user/menu_layout.h"
+#include "platform/user/popup_menu_window.h"
+#include "platform/window/cwnd.h"
+#include "platform/window/message_queue.h"
 
 namespace {
 
@@ -50,6 +57,36 @@ TEST(MenuPicture, EntriesSeparatorsChecksGreyedAndTheChoice) {
   menu.chosen = 4001;
   const platform::Image chosen = platform::RenderPopupMenu(menu);
   EXPECT_GT(chosen.Count(first, GetSysColor(COLOR_HIGHLIGHT)), (first.right - first.left) * 19 / 2);
+}
+
+TEST(MenuPicture, AMenuWindowShowsTheEntryUnderThePointerHot) {
+  platform::ResetForTest();
+  CWnd owner;
+  owner.CreateEx(0, "Test", "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0);
+  platform::MenuRecord menu;
+  menu.owner = owner.m_hWnd;
+  menu.position = POINT{20, 20};
+  menu.entries = {MenuEntry{MF_STRING, 4001, "Reposition Columns"}, MenuEntry{MF_SEPARATOR, 0, ""},
+                  MenuEntry{MF_STRING, 4002, "Fit to Header Size"}, MenuEntry{MF_STRING, 4003, "Fit to Window"}};
+  const platform::MenuLayout layout = platform::LayOutMenu(menu.entries);
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  platform::Image first, third;
+  platform::SetModalResponder([&](HWND window) {
+    first = platform::RenderWindow(window);  // at first, the first entry
+    const RECT row = layout.rows[3];
+    platform::input::MouseMove(window, POINT{row.left + 20, (row.top + row.bottom) / 2});
+    third = platform::RenderWindow(window);
+    platform::input::PressKey(VK_ESCAPE);
+  });
+  EXPECT_EQ(platform::ShowPopupMenu(menu), 0u);
+  const int rowArea = (layout.rows[0].right - layout.rows[0].left) * 19;
+  EXPECT_EQ(first.width, layout.width);
+  EXPECT_GT(first.Count(layout.rows[0], highlight), rowArea / 2);
+  EXPECT_EQ(first.Count(layout.rows[3], highlight), 0);
+  EXPECT_GT(third.Count(layout.rows[3], highlight), rowArea / 2) << "the pointer's entry";
+  EXPECT_EQ(third.Count(layout.rows[0], highlight), 0) << "and no other";
+  EXPECT_EQ(third.Count(layout.rows[2], highlight), 0);
+  platform::ResetForTest();
 }
 
 }  // namespace

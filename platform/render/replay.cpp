@@ -121,10 +121,14 @@ void Blit(const Painter& painter, const DrawOp& op, const ReplayOptions& options
   cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
   cairo_clip(cr);
   cairo_push_group(cr);
-  if (op.sourceBitmap != nullptr) painter.Fill(r, RGB(0, 0, 0));
+  // A bitmap's pixels nothing drew are black, unless masked out.
+  const bool clear = op.sourceUndrawnClear || (options.undrawnClear && op.rop == SRCCOPY);
+  if (op.sourceBitmap != nullptr && !clear) painter.Fill(r, RGB(0, 0, 0));
+  ReplayOptions inner = options;
+  inner.undrawnClear = clear;
   cairo_save(cr);
   cairo_translate(cr, r.left - op.sourceOrigin.x, r.top - op.sourceOrigin.y);
-  Replay(painter, *op.sourceOps, options, depth + 1);
+  Replay(painter, *op.sourceOps, inner, depth + 1);
   cairo_restore(cr);
   cairo_pop_group_to_source(cr);
   switch (op.rop) {

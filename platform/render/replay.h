@@ -22,6 +22,9 @@ namespace platform {
 
 struct ReplayOptions {
   bool embossGrayText = false;
+  // Within a masked image's copy: bitmaps copied into it keep their
+  // undrawn pixels transparent too (an image list copies what it is given).
+  bool undrawnClear = false;
 };
 
 void Replay(const Painter& painter, const DrawOps& ops, const ReplayOptions& options = {});

@@ -9,6 +9,7 @@
 #include "platform/comctl/header_control.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/input/input_driver.h"
 #include "platform/render/canvas.h"
 #include "platform/render/replay.h"
 #include "platform/render/window_renderer.h"
@@ -158,6 +159,26 @@ TEST_F(WindowRendererTest, TheFocusedButtonShowsItsFocusFrameAndTheDefaultItsBla
   const RECT other = InPicture(Item(kOther));
   EXPECT_EQ(image.At(other.left + 4, other.top + 4), GetSysColor(COLOR_3DFACE));
   EXPECT_NE(image.At(other.left, other.top + 5), GetSysColor(COLOR_WINDOWFRAME));
+}
+
+TEST_F(WindowRendererTest, ACheckBoxShowsItsFocusFrameAroundItsCaptionOnceTheKeyboardIsUsed) {
+  // As a dialog opened with the mouse: no focus cues until a key is used in it.
+  ::SendMessage(m_dialog.m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  const RECT check = InPicture(Item(kCheck));
+  const RECT frameLeft{check.left + 15, check.top, check.left + 16, check.bottom};  // just left of "Apply"
+  // The face, inverted: the frame's dots.
+  const COLORREF dotted = RGB(63, 63, 63);
+  ::SetFocus(Item(kCheck));
+  EXPECT_EQ(platform::RenderWindow(m_dialog.m_hWnd).Count(frameLeft, dotted), 0) << "hidden after the mouse";
+  ::SetFocus(Item(kCombo));
+  ASSERT_TRUE(platform::input::PressKey(VK_TAB));  // round to the check box
+  ASSERT_EQ(::GetFocus(), Item(kCheck));
+  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
+  EXPECT_GE(image.Count(frameLeft, dotted), 4) << "every other pixel of the frame's left side";
+  const RECT box{check.left, check.top, check.left + 13, check.bottom};
+  EXPECT_EQ(image.Count(box, dotted), 0) << "around the caption, not the box";
+  ::SetFocus(Item(kEdit));
+  EXPECT_EQ(platform::RenderWindow(m_dialog.m_hWnd).Count(frameLeft, dotted), 0) << "only while it has the focus";
 }
 
 TEST_F(WindowRendererTest, ASelectedRowIsHighlightedWithFocusAndGreyWithout) {
@@ -323,6 +344,42 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   EXPECT_FALSE(platform::LoadPng("/no/such/folder/x.png").has_value());
   std::remove(png.c_str());
   std::remove(svg.c_str());
+}
+
+TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
+  platform::ResetForTest();
+  CWnd parent;
+  parent.CreateEx(0, "Test", "header", WS_POPUP | WS_VISIBLE, 0, 0, 400, 100, nullptr, 0);
+  const HWND header = ::CreateWindowEx(0, WC_HEADER, nullptr, WS_CHILD | WS_VISIBLE | HDS_BUTTONS | HDS_DRAGDROP, 0, 0,
+                                       400, 40, parent.m_hWnd, nullptr, nullptr, nullptr);
+  for (const char* caption : {"Category", "Symbol", "Strike"}) {
+    HDITEM item;
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.fmt = HDF_LEFT | HDF_STRING;
+    item.cxy = 100;
+    item.pszText = const_cast<char*>(caption);
+    ::SendMessage(header, HDM_INSERTITEM, 99, reinterpret_cast<LPARAM>(&item));
+  }
+  RECT first;
+  ::SendMessage(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  const int row = first.bottom - first.top;
+  const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
+  const COLORREF mark = GetSysColor(COLOR_WINDOWTEXT);
+  // Over the first and second items, where the first is dragged by 90 pixels.
+  const RECT ghost{90 + 2, 2, 190 - 2, row - 2};
+  const RECT beforeThird{199, 0, 201, row};
+  // Undragged, only the items' shadowed edges there.
+  EXPECT_LT(platform::RenderWindow(parent.m_hWnd).Count(ghost, shadow), 2 * row);
+  ASSERT_TRUE(platform::input::ButtonDown(header, POINT{50, row / 2}));
+  platform::input::MouseMove(header, POINT{100, row / 2});
+  platform::input::MouseMove(header, POINT{140, row / 2});
+  const Image dragging = platform::RenderWindow(parent.m_hWnd);
+  EXPECT_GT(dragging.Count(ghost, shadow), (ghost.right - ghost.left) * (ghost.bottom - ghost.top) / 2)
+      << "the item's picture, shifted with the pointer";
+  EXPECT_EQ(dragging.Count(beforeThird, mark), 2 * row) << "dropped here it would go after Symbol";
+  platform::input::ButtonUp(header, POINT{140, row / 2});
+  EXPECT_LT(platform::RenderWindow(parent.m_hWnd).Count(ghost, shadow), 2 * row) << "gone with the drop";
+  platform::ResetForTest();
 }
 
 // A buffer copied into a buffer copied into ... shows down to eight copies;

@@ -32,6 +32,8 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
   const SIZE base = platform::DialogBaseUnits(font);
   const bool child = (dialog.style & WS_CHILD) != 0;
   const HWND parentHwnd = parent != nullptr ? parent->m_hWnd : child ? nullptr : platform::DefaultDialogOwner();
+  // Where a dialog without a parent opens is measured from the window it was opened from.
+  const HWND opener = parent != nullptr || child ? parentHwnd : platform::DialogOpener();
 
   // Client box from the template; the window adds the frame of its styles.
   RECT box = ToPixels(dialog.x, dialog.y, dialog.cx, dialog.cy, base);
@@ -39,13 +41,13 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
   const int width = (box.right - box.left) + frame.left + frame.right;
   const int height = (box.bottom - box.top) + frame.top + frame.bottom;
   POINT origin{box.left, box.top};
-  if (!child && parentHwnd != nullptr) ::ClientToScreen(parentHwnd, &origin);
+  if (!child && opener != nullptr) ::ClientToScreen(opener, &origin);
   if (!child && dialog.x == 0 && dialog.y == 0 && !(dialog.style & (DS_CENTER | DS_ABSALIGN))) {
-    if (const auto place = platform::PlaceClearOfOpener(parentHwnd, SIZE{width, height})) origin = *place;
+    if (const auto place = platform::PlaceClearOfOpener(opener, SIZE{width, height})) origin = *place;
   }
   if (dialog.style & DS_CENTER) {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (parentHwnd != nullptr && !child) ::GetWindowRect(parentHwnd, &area);
+    if (opener != nullptr && !child) ::GetWindowRect(opener, &area);
     if (child && parentHwnd != nullptr) ::GetClientRect(parentHwnd, &area);
     origin = POINT{(area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2};
   }
@@ -75,6 +77,9 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
     }
   }
 
+  // Focus rectangles show at once in a dialog opened from the keyboard, in
+  // one opened with the mouse once the keyboard is used in it.
+  ::SendMessage(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS), 0);
   HWND first = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
   if (::SendMessage(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), 0) && ::IsWindow(hwnd)) {
     first = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);

@@ -13,6 +13,8 @@ struct Clipboard {
   HWND owner = nullptr;
   std::map<UINT, HANDLE> data;
   DWORD sequence = 0;
+  DWORD sequenceAtOpen = 0;
+  platform::ClipboardBridge bridge;
 
   void FreeAll() {
     for (auto& [format, block] : data) ::GlobalFree(block);
@@ -25,13 +27,39 @@ Clipboard& Board() {
   return board;
 }
 
+// A block holding `text` and its terminating zero; null when none can be had.
+HGLOBAL TextBlock(const std::string& text) {
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  auto* bytes = static_cast<char*>(::GlobalLock(block));
+  if (bytes == nullptr) return nullptr;
+  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  ::GlobalUnlock(block);
+  return block;
+}
+
+// What another program put on the shared clipboard replaces this one's
+// contents, as if it had emptied the clipboard and set the text.
+void TakeFromBridge(Clipboard& board) {
+  if (!board.bridge.fetch) return;
+  const std::optional<std::string> text = board.bridge.fetch();
+  if (!text) return;
+  HGLOBAL block = TextBlock(*text);
+  if (block == nullptr) return;
+  board.FreeAll();
+  board.data[CF_TEXT] = block;
+  board.owner = nullptr;
+  ++board.sequence;
+}
+
 }  // namespace
 
 BOOL OpenClipboard(HWND owner) {
   Clipboard& board = Board();
   if (board.open && board.opener != owner) return FALSE;
+  if (!board.open) TakeFromBridge(board);
   board.open = true;
   board.opener = owner;
+  board.sequenceAtOpen = board.sequence;
   return TRUE;
 }
 
@@ -40,6 +68,9 @@ BOOL CloseClipboard() {
   if (!board.open) return FALSE;
   board.open = false;
   board.opener = nullptr;
+  if (board.sequence != board.sequenceAtOpen && board.bridge.published) {
+    if (const std::optional<std::string> text = platform::ClipboardText()) board.bridge.published(*text);
+  }
   return TRUE;
 }
 
@@ -68,7 +99,11 @@ HANDLE GetClipboardData(UINT format) {
   return it == board.data.end() ? nullptr : it->second;
 }
 
-BOOL IsClipboardFormatAvailable(UINT format) { return Board().data.contains(format) ? TRUE : FALSE; }
+BOOL IsClipboardFormatAvailable(UINT format) {
+  Clipboard& board = Board();
+  if (format == CF_TEXT && !board.open) TakeFromBridge(board);
+  return board.data.contains(format) ? TRUE : FALSE;
+}
 int CountClipboardFormats() { return static_cast<int>(Board().data.size()); }
 HWND GetOpenClipboardWindow() { return Board().open ? Board().opener : nullptr; }
 HWND GetClipboardOwner() { return Board().owner; }
@@ -88,8 +123,11 @@ std::optional<std::string> ClipboardText() {
   return text;
 }
 
+void SetClipboardBridge(ClipboardBridge bridge) { Board().bridge = std::move(bridge); }
+
 void ResetClipboard() {
   Clipboard& board = Board();
+  board.bridge = {};
   board.FreeAll();
   board.open = false;
   board.opener = nullptr;

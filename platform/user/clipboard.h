@@ -9,6 +9,7 @@
 
 #include "platform/base/export.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,6 +33,20 @@ PLATFORM_API HWND GetClipboardOwner();
 PLATFORM_API DWORD GetClipboardSequenceNumber();
 
 namespace platform {
+// A bridge to a clipboard other programs share (the X display's, in the
+// desktop mode); without one the clipboard stays within the process.
+struct ClipboardBridge {
+  // Told the CF_TEXT text each time the clipboard closes after a change
+  // that left text on it.
+  std::function<void(const std::string& text)> published;
+  // Asked as the clipboard opens, and before CF_TEXT is looked for without
+  // opening it: the text another program holds now, which replaces what is
+  // here, or nullopt to keep this clipboard's own.
+  std::function<std::optional<std::string>()> fetch;
+};
+// Installs a bridge; an empty one (both functions empty) removes it.
+PLATFORM_API void SetClipboardBridge(ClipboardBridge bridge);
+
 // The CF_TEXT text up to its terminating zero (or the block's end); nullopt
 // when there is none. Reads without opening the clipboard. For tests: not
 // exported.

@@ -248,6 +248,8 @@ void ComboBoxModel::DropDown() {
   if (m_dropped || Kind() == CBS_SIMPLE || m_list == nullptr) return;
   NotifyParent(CBN_DROPDOWN);  // the owner may still fill the list
   if (!::IsWindow(hwnd()) || m_dropped) return;
+  m_notifiedSel = CurSel();
+  m_hovered = false;
   if (HasEdit()) {
     ListFollowsEdit(true);
   } else {
@@ -281,16 +283,27 @@ void ComboBoxModel::DropDown() {
 
 void ComboBoxModel::RollUp(bool ok) {
   if (!m_dropped) return;
+  // An item the pointer selected in passing is the choice only when kept.
+  const bool hovered = m_hovered && CurSel() != m_notifiedSel;
+  m_hovered = false;
+  if (hovered && !ok) List(LB_SETCURSEL, static_cast<WPARAM>(m_notifiedSel));
   NotifyParent(ok ? CBN_SELENDOK : CBN_SELENDCANCEL);
   if (!::IsWindow(hwnd()) || !m_dropped) return;
   m_dropped = false;
   ::ShowWindow(m_list, SW_HIDE);
   NotifyParent(CBN_CLOSEUP);
+  if (hovered && ok && ::IsWindow(hwnd())) {
+    m_notifiedSel = CurSel();
+    NotifyParent(CBN_SELCHANGE);
+    if (::IsWindow(hwnd())) ShowInEdit(CurSel());
+  }
 }
 
 void ComboBoxModel::OnListCommand(UINT code) {
   switch (code) {
     case LBN_SELCHANGE:
+      m_notifiedSel = CurSel();  // told below
+      m_hovered = false;
       if (m_keyNav) {
         // A key chose: at once when closed, tentatively while dropped.
         if (!m_dropped) NotifyParent(CBN_SELENDOK);
@@ -305,6 +318,7 @@ void ComboBoxModel::OnListCommand(UINT code) {
       ShowInEdit(CurSel());
       break;
     case LBN_SELCANCEL: RollUp(false); break;
+    case kComboListHovered: m_hovered = true; break;
     case LBN_DBLCLK:
       // Only a list that stays shown can be double-clicked.
       if (Kind() == CBS_SIMPLE) NotifyParent(CBN_DBLCLK);

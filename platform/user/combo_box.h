@@ -121,6 +121,11 @@ class ComboBoxModel : public ControlModel {
   bool m_focused = false;
   bool m_extendedUi = false;
   bool m_keyNav = false;       // a key passed to the list: its LBN_SELCHANGE is the user's keyboard choice
+  // The selection the parent last heard of (CBN_SELCHANGE) or had when the
+  // list dropped: the pointer moving over the dropped list selects the item
+  // under it without telling; closing keeps that (and tells) or goes back.
+  int m_notifiedSel = -1;
+  bool m_hovered = false;      // the selection is one the pointer made in passing
   bool m_quietEdit = false;    // no CBN_EDIT* for this change of the edit field
   bool m_keepListSel = false;  // ... and the list's selection does not follow it
 };

@@ -164,6 +164,28 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   EXPECT_EQ(Send(CB_GETCURSEL), 1);
 }
 
+TEST_F(ComboBoxTest, TheDroppedListFollowsThePointerAndGoesBackUnlessKept) {
+  Make(CBS_DROPDOWNLIST, {"BSE", "NFO", "NSE"});
+  Send(CB_SETCURSEL, 0);
+  input::Focus(combo);
+  input::Click(combo);
+  parent.log.clear();
+  input::MouseMove(list, POINT{20, 2 * kItem + kItem / 2});  // over NSE
+  EXPECT_EQ(::SendMessage(list, LB_GETCURSEL, 0, 0), 2) << "the entry under the pointer is highlighted";
+  EXPECT_TRUE(parent.log.empty()) << "and nobody is told yet";
+  input::PressKey(VK_ESCAPE);
+  EXPECT_EQ(Send(CB_GETCURSEL), 0) << "Escape keeps the earlier choice";
+  EXPECT_EQ(parent.log, (Log{"selendcancel", "closeup"}));
+
+  // Kept with Enter: the parent hears of the change once it closes.
+  input::Click(combo);
+  parent.log.clear();
+  input::MouseMove(list, POINT{20, kItem + kItem / 2});  // over NFO
+  input::PressKey(VK_RETURN);
+  EXPECT_EQ(Send(CB_GETCURSEL), 1);
+  EXPECT_EQ(parent.log, (Log{"selendok", "closeup", "selchange 'NFO'"}));
+}
+
 TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {
   Make(CBS_DROPDOWNLIST, {"BSE", "NFO"});
   EXPECT_EQ(edit, nullptr);

@@ -1,5 +1,8 @@
 #include "platform/user/dialog_manager.h"
 
+#include <cctype>
+#include <vector>
+
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/window/keyboard.h"
@@ -84,6 +87,71 @@ void ClickDialogButton(HWND dialog, int id) {
   ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+// The mnemonic of a control's text: the character after a single '&'
+// ("&&" is an '&' drawn), in lower case; 0 without one.
+char Mnemonic(HWND control) {
+  char text[256] = {};
+  ::GetWindowText(control, text, sizeof text);
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p != '&') continue;
+    if (p[1] == '&') {
+      ++p;
+      continue;
+    }
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(p[1])));
+  }
+  return 0;
+}
+
+bool Usable(HWND control) { return ::IsWindowVisible(control) && ::IsWindowEnabled(control); }
+
+// The control a label or a group box leads to: the next usable control
+// after it that is not itself a label.
+HWND LabelledControl(HWND label) {
+  for (HWND c = ::GetWindow(label, GW_HWNDNEXT); c != nullptr && c != label; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    if (Usable(c) && !(::SendMessage(c, WM_GETDLGCODE, 0, 0) & DLGC_STATIC)) return c;
+  }
+  return nullptr;
+}
+
+// Acts on the control whose mnemonic is `ch`, looking from the control
+// after the focus round to it, as the dialog manager does: a push button is
+// pressed, a check box or radio button focused and clicked, a label or a
+// group box gives the focus to the control that follows it. False when no
+// usable control has that mnemonic.
+bool PressMnemonic(HWND dialog, char ch) {
+  std::vector<HWND> controls;
+  for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) controls.push_back(c);
+  if (controls.empty()) return false;
+  size_t start = 0;
+  for (size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i] == ::GetFocus() || ::IsChild(controls[i], ::GetFocus())) start = i + 1;
+  }
+  for (size_t n = 0; n < controls.size(); ++n) {
+    const HWND c = controls[(start + n) % controls.size()];
+    const LRESULT code = ::SendMessage(c, WM_GETDLGCODE, 0, 0);
+    const bool label = (code & DLGC_STATIC) != 0;
+    if (!(label || (code & DLGC_BUTTON)) || Mnemonic(c) != ch) continue;
+    if (!(label ? ::IsWindowVisible(c) : Usable(c))) continue;
+    if (label) {
+      const HWND next = LabelledControl(c);
+      if (next == nullptr) continue;
+      ::SetFocus(next);
+      if (::SendMessage(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessage(next, EM_SETSEL, 0, -1);
+      return true;
+    }
+    if (!(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) ::SetFocus(c);
+    ::SendMessage(c, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+// The keyboard is in use: the dialog shows where its focus is.
+void ShowKeyboardCues(HWND dialog) {
+  ::SendMessage(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+}
+
 }  // namespace
 
 BOOL IsDialogMessage(HWND dialog, MSG* msg) {
@@ -93,6 +161,10 @@ BOOL IsDialogMessage(HWND dialog, MSG* msg) {
   const bool wantsAll = (code & DLGC_WANTMESSAGE) != 0;
   switch (msg->message) {
     case WM_KEYDOWN:
+      if ((vk == VK_TAB && !wantsAll && !(code & DLGC_WANTTAB)) ||
+          ((vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) && !(code & DLGC_WANTARROWS))) {
+        ShowKeyboardCues(dialog);
+      }
       if (vk == VK_TAB && !wantsAll && !(code & DLGC_WANTTAB)) {
         const bool back = platform::IsKeyDown(VK_SHIFT);
         HWND next = ::GetNextDlgTabItem(dialog, ::GetFocus(), back ? TRUE : FALSE);
@@ -134,6 +206,19 @@ BOOL IsDialogMessage(HWND dialog, MSG* msg) {
     case WM_CHAR:
       // The characters of the keys handled above are not typed into controls.
       if ((vk == '\t' && !wantsAll && !(code & DLGC_WANTTAB)) || ((vk == '\r' || vk == 0x1B) && !wantsAll)) {
+        return TRUE;
+      }
+      // A letter alone is a mnemonic where the focus takes no characters.
+      if (vk > ' ' && vk < 0x7F && !(code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) &&
+          PressMnemonic(dialog, static_cast<char>(std::tolower(static_cast<int>(vk))))) {
+        ShowKeyboardCues(dialog);
+        return TRUE;
+      }
+      break;
+    case WM_SYSCHAR:
+      // Alt and a letter: the mnemonic, wherever the focus is.
+      if (vk > ' ' && vk < 0x7F && PressMnemonic(dialog, static_cast<char>(std::tolower(static_cast<int>(vk))))) {
+        ShowKeyboardCues(dialog);
         return TRUE;
       }
       break;

@@ -43,6 +43,23 @@ TEST_F(DialogPlacementTest, ADialogWithoutParentOrPlaceBelongsToTheActiveWindowA
   EXPECT_EQ(r.top, 300);  // just below the form, clear of the button that opened it
 }
 
+TEST_F(DialogPlacementTest, WithAMainWindowItBelongsToThatOneSoTheFormItCameFromCanComeAboveIt) {
+  CWnd main;
+  main.CreateEx(0, "Test", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr, 0);
+  platform::SetMainWindow(&main);
+  ::SetWindowLongPtr(form.m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(main.m_hWnd));
+  ::SetForegroundWindow(form.m_hWnd);
+  ::SetFocus(button);
+  CDialog dialog;
+  const RECT r = Opened(dialog);
+  EXPECT_EQ(::GetWindow(dialog.m_hWnd, GW_OWNER), main.m_hWnd);
+  EXPECT_EQ(r.top, 300) << "still placed from the form it was opened from";
+  dialog.ShowWindow(SW_SHOWMAXIMIZED);
+  ::SetForegroundWindow(form.m_hWnd);
+  EXPECT_EQ(::GetWindow(form.m_hWnd, GW_HWNDFIRST), form.m_hWnd) << "the form comes up over the maximised dialog";
+  platform::SetMainWindow(nullptr);
+}
+
 TEST_F(DialogPlacementTest, WithoutRoomBelowItOpensBesideAndAPlaceGivenStands) {
   form.MoveWindow(100, GetSystemMetrics(SM_CYSCREEN) - 200, 400, 200, TRUE);
   ::SetFocus(button);

@@ -354,6 +354,24 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
   EXPECT_FALSE(dlg.IsWindowVisible());
 }
 
+TEST_F(DialogTest, TheActivatedDialogTakesTheFocusAndGetsBackTheControlItLastHad) {
+  TestDialog first;
+  Show(first);
+  input::PressKey(VK_TAB);
+  ASSERT_EQ(::GetFocus(), Item(first, kCheck));
+  TestDialog second;
+  Show(second);
+  EXPECT_EQ(::GetActiveWindow(), second.m_hWnd);
+  EXPECT_EQ(::GetFocus(), Item(second, kEdit)) << "the window that opens takes the keyboard";
+  input::PressKey(VK_TAB);
+  input::PressKey(VK_TAB);
+
+  ::SetForegroundWindow(first.m_hWnd);
+  EXPECT_EQ(::GetFocus(), Item(first, kCheck)) << "not the first tab stop: the control it had";
+  ::SetForegroundWindow(second.m_hWnd);
+  EXPECT_EQ(::GetFocus(), Item(second, kRadioA));
+}
+
 TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocusedButton) {
   TestDialog dlg;
   Show(dlg);

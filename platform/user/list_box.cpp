@@ -468,6 +468,18 @@ void ListBoxModel::OnButtonDown(WPARAM flags, POINT p) {
 }
 
 void ListBoxModel::OnMouseMove(WPARAM flags, POINT p) {
+  // A combo box's dropped list selects the item under the pointer as it
+  // passes (the combo box keeps it or goes back when the list closes).
+  if (InCombo() && !(flags & MK_LBUTTON) && ::IsWindowVisible(hwnd())) {
+    const int index = ItemAt(p);
+    if (Valid(index) && p.x >= 0 && p.x < ClientWidth() && p.y < ClientHeight() && index != CurSel()) {
+      SelectOnly(index);
+      m_caret = m_anchor = index;
+      ::SendMessage(m_combo, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(ControlId()), kComboListHovered),
+                    reinterpret_cast<LPARAM>(hwnd()));
+    }
+    return;
+  }
   // Dragging with the button down carries a single selection along.
   if (!m_tracking || !(flags & MK_LBUTTON) || Mode() != SelMode::Single) return;
   const int index = ItemAt(p);

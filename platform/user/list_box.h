@@ -55,6 +55,9 @@ namespace platform {
 // Height of a list item in pixels when nobody measured it: the height of
 // the default font, and of the window's font once one is set.
 constexpr int kListItemHeight = 13;
+// A combo box's dropped list tells its combo box (WM_COMMAND, as its other
+// notifications) that the pointer selected the item under it in passing.
+constexpr UINT kComboListHovered = 0x7F00;
 int FontItemHeight(HWND hwnd);
 
 // The order of sorted lists and combo boxes: without regard to case, and

@@ -62,6 +62,7 @@ struct MenuRecord {
   POINT position;  // screen coordinates
   std::vector<MenuEntry> entries;
   UINT_PTR chosen = 0;  // filled in once answered; 0 dismissed
+  int hot = -1;         // the entry under the pointer or the arrow keys (its position), while a person chooses
 };
 
 // Returns the id of the entry chosen, 0 to dismiss.

@@ -297,7 +297,7 @@ class PLATFORM_API CWnd {
 // accelerators.
 PLATFORM_API CWnd* AfxGetMainWnd();
 namespace platform {
-void SetMainWindow(CWnd* wnd);
+PLATFORM_API void SetMainWindow(CWnd* wnd);
 }  // namespace platform
 
 // The parent's side of reflection, shared with classes that override

@@ -32,6 +32,11 @@ constexpr OemKey kOemKeys[] = {
 };
 constexpr char kShiftedDigits[] = ")!@#$%^&*(";
 
+bool& KeyboardLast() {
+  static bool keyboard = true;
+  return keyboard;
+}
+
 }  // namespace
 
 void SetKeyDown(UINT vk, bool down) {
@@ -53,7 +58,20 @@ void SetKeyDown(UINT vk, bool down) {
 
 bool IsKeyDown(UINT vk) { return (Keys()[vk & 0xFF] & 0x80) != 0; }
 
-void ResetKeyboard() { Keys().fill(0); }
+void ResetKeyboard() {
+  Keys().fill(0);
+  KeyboardLast() = true;
+}
+
+bool LastInputWasKeyboard() { return KeyboardLast(); }
+
+void NoteInputMessage(UINT message) {
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) KeyboardLast() = true;
+  if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_LBUTTONDBLCLK ||
+      message == WM_NCLBUTTONDOWN) {
+    KeyboardLast() = false;
+  }
+}
 
 char CharForKey(UINT vk) {
   const bool shift = IsKeyDown(VK_SHIFT);

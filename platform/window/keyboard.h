@@ -24,6 +24,10 @@ namespace platform {
 
 PLATFORM_API void SetKeyDown(UINT vk, bool down);
 bool IsKeyDown(UINT vk);
+// Whether the last key or mouse-button message the pump delivered was a key
+// (true too before any input): a dialog opened from the keyboard shows its
+// focus rectangle at once, one opened by a click after a key is pressed.
+bool LastInputWasKeyboard();
 // Releases every key and clears toggles. The framework's own (AfxWinTerm,
 // the floors' test resets): not exported.
 void ResetKeyboard();

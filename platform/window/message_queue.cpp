@@ -153,6 +153,7 @@ bool KillTimerEntry(HWND hwnd, UINT_PTR id) {
 void Deliver(MSG& msg) {
   if (msg.hwnd != nullptr && !::IsWindow(msg.hwnd)) return;  // its window is gone
   ++State().delivered;
+  NoteInputMessage(msg.message);
   DispatchScope scope;
   // A move, a size or a held caption box takes the mouse and the keys first.
   if (TakeMoveSizeInput(msg)) return;

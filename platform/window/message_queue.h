@@ -107,5 +107,8 @@ void ResetMessageQueue();
 // Provided by the keyboard: the character a key press produces with the
 // current modifier state, or 0 when it produces none.
 char CharForKey(UINT vk);
+// Provided by the keyboard: the pump tells it each message it delivers, so
+// that it knows whether the keyboard or the mouse was used last.
+void NoteInputMessage(UINT message);
 
 }  // namespace platform

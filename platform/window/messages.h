@@ -194,7 +194,19 @@ constexpr WPARAM SC_MOVE = 0xF010;
 constexpr WPARAM SC_MINIMIZE = 0xF020;
 constexpr WPARAM SC_MAXIMIZE = 0xF030;
 constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_KEYMENU = 0xF100;  // lParam ' ': the window menu, from Alt+Space
 constexpr WPARAM SC_RESTORE = 0xF120;
+
+// The keyboard cues a window shows (WM_CHANGEUISTATE, WM_UPDATEUISTATE,
+// WM_QUERYUISTATE): focus rectangles are hidden until the keyboard is used.
+constexpr UINT WM_CHANGEUISTATE = 0x0127;
+constexpr UINT WM_UPDATEUISTATE = 0x0128;
+constexpr UINT WM_QUERYUISTATE = 0x0129;
+constexpr WORD UIS_SET = 1;
+constexpr WORD UIS_CLEAR = 2;
+constexpr WORD UIS_INITIALIZE = 3;
+constexpr WORD UISF_HIDEFOCUS = 0x1;
+constexpr WORD UISF_HIDEACCEL = 0x2;
 
 // WM_SETICON / WM_GETICON.
 constexpr WPARAM ICON_SMALL = 0;

@@ -60,6 +60,17 @@ namespace platform {
 
 void SetScreenSize(int cx, int cy) { g_screen = cx < 1 || cy < 1 ? kHeadlessScreen : SIZE{cx, cy}; }
 
+namespace {
+int g_minimizedBottom = 0;
+}  // namespace
+
+void SetMinimizedBottom(int y) { g_minimizedBottom = y; }
+
+int MinimizedBottom() {
+  const int screen = GetSystemMetrics(SM_CYSCREEN);
+  return g_minimizedBottom > 0 && g_minimizedBottom < screen ? g_minimizedBottom : screen;
+}
+
 RECT NonClientInsets(DWORD style, DWORD exStyle) {
   int frame = 0;
   if (style & WS_THICKFRAME) {

@@ -60,4 +60,10 @@ RECT NonClientInsets(DWORD style, DWORD exStyle);
 // Sizes below 1 put the headless size back.
 PLATFORM_API void SetScreenSize(int cx, int cy);
 
+// Where minimised windows park: in a row along this screen line, above it
+// (a task bar's top; the desktop mode gives its log's, so that they never
+// cover the log). The screen's bottom unless set; 0 or less puts that back.
+PLATFORM_API void SetMinimizedBottom(int y);
+int MinimizedBottom();
+
 }  // namespace platform

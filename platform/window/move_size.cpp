@@ -21,7 +21,15 @@ struct Tracking {
   MINMAXINFO limits{};
   bool box = false;    // a caption box held
   bool onBox = false;  // ... with the pointer on it
+  bool keyboard = false;  // from the window menu: the arrow keys move the pointer it follows
 };
+
+constexpr int kKeyStep = 8;
+
+WindowMenuTracker& Tracker() {
+  static WindowMenuTracker tracker = nullptr;
+  return tracker;
+}
 
 std::optional<Tracking>& Current() {
   static std::optional<Tracking> tracking;
@@ -105,12 +113,12 @@ void End(bool keep) {
   }
 }
 
-bool Begin(HWND hwnd, LRESULT hit, POINT screen) {
+bool Begin(HWND hwnd, LRESULT hit, POINT screen, bool keyboard = false) {
   WindowRecord* record = FindWindowRecord(hwnd);
   if (record == nullptr) return false;
   const bool box = hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTCLOSE;
   if (!box && (record->style & WS_MAXIMIZE)) return false;
-  if (IsSide(hit) && (record->style & WS_MINIMIZE)) return false;
+  if ((IsSide(hit) || hit == HTNOWHERE) && (record->style & WS_MINIMIZE)) return false;
   if (Current()) End(true);
   DispatchScope scope;
   Tracking t;
@@ -120,6 +128,7 @@ bool Begin(HWND hwnd, LRESULT hit, POINT screen) {
   t.last = screen;
   t.box = box;
   t.onBox = box;
+  t.keyboard = keyboard;
   ::GetWindowRect(hwnd, &t.startRect);
   if (IsSide(hit)) t.limits = AskMinMaxInfo(hwnd);
   if (!::IsWindow(hwnd)) return false;
@@ -147,7 +156,35 @@ bool BoxEnabled(HWND hwnd, LRESULT hit) {
   return (style & WS_MAXIMIZEBOX) != 0;
 }
 
+// An arrow key in a move or size from the keyboard: the pointer it stands
+// for moves a step, and the window (or the side chosen) follows it.
+void KeyStep(UINT vk) {
+  if (vk != VK_LEFT && vk != VK_RIGHT && vk != VK_UP && vk != VK_DOWN) return;
+  if (Current()->hit == HTNOWHERE) {
+    const HWND hwnd = Current()->hwnd;
+    const MINMAXINFO limits = AskMinMaxInfo(hwnd);
+    if (!Current()) return;  // the window ended the loop meanwhile
+    Tracking& t = *Current();
+    t.hit = vk == VK_LEFT ? HTLEFT : vk == VK_RIGHT ? HTRIGHT : vk == VK_UP ? HTTOP : HTBOTTOM;
+    ::GetWindowRect(hwnd, &t.startRect);
+    t.start = t.last;
+    t.limits = limits;
+  }
+  POINT p = Current()->last;
+  if (vk == VK_LEFT) p.x -= kKeyStep;
+  if (vk == VK_RIGHT) p.x += kKeyStep;
+  if (vk == VK_UP) p.y -= kKeyStep;
+  if (vk == VK_DOWN) p.y += kKeyStep;
+  ::SetCursorPos(p.x, p.y);  // the pointer goes with it, so that the mouse goes on from there
+  Follow(*Current(), p);
+}
+
 }  // namespace
+
+bool SetWindowMenuTracker(WindowMenuTracker tracker) {
+  Tracker() = tracker;
+  return true;
+}
 
 MINMAXINFO AskMinMaxInfo(HWND hwnd) {
   MINMAXINFO limits;
@@ -183,14 +220,28 @@ LRESULT FrameDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
-        case SC_MOVE: Begin(hwnd, HTCAPTION, (wParam & 0x000F) == HTCAPTION ? PointOf(lParam) : Cursor()); return 0;
+        case SC_MOVE:
+          if ((wParam & 0x000F) == HTCAPTION) {
+            Begin(hwnd, HTCAPTION, PointOf(lParam));
+          } else {
+            Begin(hwnd, HTCAPTION, Cursor(), true);
+          }
+          return 0;
         case SC_SIZE: {
           const WPARAM side = wParam & 0x000F;
           if (side >= WMSZ_LEFT && side <= WMSZ_BOTTOMRIGHT) {
             Begin(hwnd, HTLEFT + static_cast<LRESULT>(side - WMSZ_LEFT), PointOf(lParam));
+          } else if (side == 0 && (style & WS_THICKFRAME)) {
+            Begin(hwnd, HTNOWHERE, Cursor(), true);  // the first arrow chooses the side
           }
           return 0;
         }
+        case SC_KEYMENU:
+          if (lParam == ' ' && (style & WS_SYSMENU) && Tracker() != nullptr) {
+            const WPARAM command = Tracker()(hwnd);
+            if (command != 0 && ::IsWindow(hwnd)) ::SendMessage(hwnd, WM_SYSCOMMAND, command, 0);
+          }
+          return 0;
         case SC_MINIMIZE:
           if (style & WS_MINIMIZEBOX) ::ShowWindow(hwnd, SW_MINIMIZE);
           return 0;
@@ -218,6 +269,7 @@ bool TakeMoveSizeInput(const MSG& msg) {
   switch (msg.message) {
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
+      if (t.hit == HTNOWHERE) return true;  // a size waiting for an arrow to choose its side
       if (t.box) {
         const bool on = NonClientHitTest(t.hwnd, Cursor()) == t.hit;
         if (on != t.onBox) {
@@ -231,7 +283,7 @@ bool TakeMoveSizeInput(const MSG& msg) {
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP: {
       const bool command = t.box && NonClientHitTest(t.hwnd, Cursor()) == t.hit;
-      if (!t.box) Follow(*Current(), Cursor());
+      if (!t.box && t.hit != HTNOWHERE) Follow(*Current(), Cursor());
       End(true);
       if (command && ::IsWindow(t.hwnd)) {
         ::SendMessage(t.hwnd, WM_SYSCOMMAND, BoxCommand(t.hwnd, t.hit), PointParam(Cursor()));
@@ -242,6 +294,7 @@ bool TakeMoveSizeInput(const MSG& msg) {
     case WM_SYSKEYDOWN:
       if (msg.wParam == VK_ESCAPE) End(false);
       if (msg.wParam == VK_RETURN) End(true);
+      if (t.keyboard && Current()) KeyStep(static_cast<UINT>(msg.wParam));
       return true;
     case WM_KEYUP:
     case WM_SYSKEYUP:

@@ -10,7 +10,17 @@
 //                     minimised (a window with a maximise box); HTSYSMENU: SC_CLOSE
 //   WM_SYSCOMMAND     SC_MOVE / SC_SIZE start the loop; SC_MINIMIZE and
 //                     SC_MAXIMIZE show the window so where the style has the box;
-//                     SC_RESTORE restores; SC_CLOSE sends WM_CLOSE
+//                     SC_RESTORE restores; SC_CLOSE sends WM_CLOSE; SC_KEYMENU
+//                     with ' ' (Alt+Space) opens the window menu (Restore, Move,
+//                     Size, Minimize, Maximize, Close) of a window with WS_SYSMENU
+//                     and carries out the command chosen
+//
+// SC_MOVE and SC_SIZE without a hit code in their low bits (from the window
+// menu) run the loop from the keyboard as well: each arrow key moves the
+// pointer, and with it the window or the side being sized, 8 pixels; moving
+// the mouse moves it as a caption drag does; Enter or a click keeps where it
+// went, Escape puts it back. Sizing waits for a first arrow to choose the
+// side: Left or Right the left or right side, Up or Down the top or bottom.
 //
 // The loop: WM_ENTERSIZEMOVE, then the window takes the capture and, for
 // each move of the pointer, WM_MOVING (or WM_SIZING with the side) with the
@@ -41,6 +51,12 @@ MINMAXINFO AskMinMaxInfo(HWND hwnd);
 
 // ::DefWindowProc for WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK and WM_SYSCOMMAND.
 LRESULT FrameDefault(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows the window menu of `hwnd` and returns the SC_ command chosen, 0
+// when dismissed. Menus live on the user floor (user/window_menu.cpp), which
+// installs it; without one Alt+Space does nothing.
+using WindowMenuTracker = WPARAM (*)(HWND hwnd);
+bool SetWindowMenuTracker(WindowMenuTracker tracker);
 
 // Called by the pump with each message it takes: true when the move/size
 // loop (or a held caption box) consumed it.

@@ -3,6 +3,8 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/window/keyboard.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/metrics.h"
 #include "platform/window/move_size.h"
 #include "platform/window/non_client.h"
@@ -46,6 +48,39 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         ::SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(0xFFFF, 0xFFFF));
       }
       return 0;
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes the window the keyboard is in, whichever control has it.
+      if (wParam == VK_F4 && (lParam & KF_ALTDOWN_BIT)) {
+        ::PostMessage(::GetAncestorTopLevel(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
+      return 0;
+    case WM_SYSCHAR:
+      // Alt+Space opens the window menu of the window the keyboard is in.
+      if (wParam == ' ') ::SendMessage(::GetAncestorTopLevel(hwnd), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      return 0;
+    case WM_CHANGEUISTATE: {
+      // A child asks its top-level window, which tells every window in it.
+      if (record->IsChild()) return ::SendMessage(record->parent, message, wParam, lParam);
+      WORD action = LOWORD(wParam);
+      const WORD flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+      if (action == UIS_INITIALIZE) action = platform::LastInputWasKeyboard() ? UIS_CLEAR : UIS_SET;
+      const WORD state = action == UIS_SET     ? static_cast<WORD>(record->uiState | flags)
+                         : action == UIS_CLEAR ? static_cast<WORD>(record->uiState & ~flags)
+                                               : record->uiState;
+      if (state != record->uiState) ::SendMessage(hwnd, WM_UPDATEUISTATE, MAKEWPARAM(action, flags), 0);
+      return 0;
+    }
+    case WM_UPDATEUISTATE: {
+      // Here and in every child, which repaint to show or hide their cues.
+      const WORD flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+      if (LOWORD(wParam) == UIS_SET) record->uiState |= flags;
+      if (LOWORD(wParam) == UIS_CLEAR) record->uiState &= static_cast<WORD>(~flags);
+      record->needsPaint = true;
+      const std::vector<HWND> children = record->children;
+      for (HWND child : children) ::SendMessage(child, WM_UPDATEUISTATE, wParam, lParam);
+      return 0;
+    }
+    case WM_QUERYUISTATE: return record->uiState;
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:
       // Unhandled by a child: its parent may handle it.

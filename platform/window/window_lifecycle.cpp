@@ -76,6 +76,7 @@ HWND CreateWindowWithObject(CWnd* object, DWORD exStyle, LPCSTR className, LPCST
   if (child) {
     record->parent = parent;
     record->id = static_cast<int>(reinterpret_cast<intptr_t>(menuOrId));
+    if (const WindowRecord* p = registry.Find(parent)) record->uiState = p->uiState;  // the keyboard cues of its window
   } else if (WindowRecord* owner = registry.Find(parent)) {
     // A top-level window's owner is always a top-level window.
     HWND top = owner->hwnd;

@@ -58,6 +58,7 @@ struct WindowRecord {
   // minimised window was maximised before (it comes back maximised).
   RECT normalRect{};
   bool restoreMaximized = false;
+  WORD uiState = 0;  // UISF_HIDEFOCUS, UISF_HIDEACCEL (WM_QUERYUISTATE)
 
   WindowRecord();
   ~WindowRecord();

@@ -68,13 +68,13 @@ namespace {
 
 // The rectangle of a minimised window: a bar as wide as SM_CXMINIMIZED and
 // as tall as its frame and caption, in the first free place from the left
-// along the bottom of the screen, as the platform arranges them without a
-// task bar.
+// along the bottom of the screen (or the line set above it, a task bar's),
+// as the platform arranges them.
 RECT IconicRect(const platform::WindowRecord& record) {
   const RECT frame = platform::NonClientInsets(record.style & ~(WS_HSCROLL | WS_VSCROLL), record.exStyle);
   const int width = GetSystemMetrics(SM_CXMINIMIZED);
   const int height = frame.top + frame.bottom;
-  const int bottom = GetSystemMetrics(SM_CYSCREEN);
+  const int bottom = platform::MinimizedBottom();
   for (int left = 0;; left += width) {
     const bool taken = std::any_of(Registry().TopLevel().begin(), Registry().TopLevel().end(), [&](HWND other) {
       const platform::WindowRecord* r = platform::FindWindowRecord(other);
@@ -282,11 +282,8 @@ HWND SetActiveWindow(HWND hwnd) {
   if (top == nullptr || top == old) return old;
   platform::DispatchScope scope;
   if (old != nullptr) {
-    if (registry.focus != nullptr && platform::IsSelfOrDescendant(old, registry.focus)) {
-      const HWND lost = registry.focus;
-      registry.focus = nullptr;
-      ::SendMessage(lost, WM_KILLFOCUS, 0, 0);
-    }
+    // The old window still holds the focus while it hears WM_ACTIVATE, so
+    // that a dialog can note the control to give it back to.
     ::SendMessage(old, WM_NCACTIVATE, FALSE, 0);
     ::SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top));
   }
@@ -294,6 +291,12 @@ HWND SetActiveWindow(HWND hwnd) {
   ::SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SendMessage(top, WM_NCACTIVATE, TRUE, 0);
   ::SendMessage(top, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
+  // A window that took no focus of its own leaves none in the inactive one.
+  if (registry.active == top && registry.focus != nullptr && !platform::IsSelfOrDescendant(top, registry.focus)) {
+    const HWND lost = registry.focus;
+    registry.focus = nullptr;
+    ::SendMessage(lost, WM_KILLFOCUS, 0, 0);
+  }
   return old;
 }
 

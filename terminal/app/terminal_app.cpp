@@ -218,6 +218,7 @@ int RunTerminal(const Options& options, int argc, char** argv) {
       for (int i = 0; i < info.hotKeys.GetSize(); ++i) setup.hotKeys.emplace_back(info.hotKeys[i].GetString());
       setup.runHotKey = hotKey;
       setup.windowMap = options.windowMap;
+      setup.log = host.LogWindow();
       status = desktop::RunDesktop(host.MainWindow(), setup);
     } else if (!options.script.empty() || options.demo) {
       ScriptRunner runner(host, hotKey, stdout, stderr);

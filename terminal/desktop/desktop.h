@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "platform/user/menu.h"
 
 namespace terminal::desktop {
 
@@ -20,6 +19,7 @@ struct DesktopSetup {
   // Runs a hot key; false with the reason when it could not.
   std::function<bool(const std::string& key, std::string& why)> runHotKey;
   std::string windowMap;  // --window-map FILE: see window_map.h
+  HWND log = nullptr;     // the main window's log pane: minimised windows park above it
 };
 
 // True when this build has the desktop mode (it was built with Xlib).
@@ -34,8 +34,5 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup);
 // A message box shown as a modal window (message_box_window.h); returns the
 // answer.
 int ShowMessageBox(const platform::MessageBoxRecord& box);
-// A pop-up menu shown as a window (menu_window.h); returns the id chosen, 0
-// when dismissed.
-UINT_PTR ShowMenu(const platform::MenuRecord& menu);
 
 }  // namespace terminal::desktop

@@ -1,4 +1,4 @@
-// Message boxes, pop-up menus and the menu bar of the desktop mode,
+// Message boxes and the menu bar of the desktop mode,
 // headless: the input driver stands in for the person, the modal responder
 // for the moment the window waits.
 #include "terminal/desktop/message_box_window.h"
@@ -10,8 +10,8 @@
 
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
+#include "platform/user/menu.h"
 #include "terminal/desktop/menu_bar.h"
-#include "terminal/desktop/menu_window.h"
 #include "terminal/readout/window_readers.h"
 
 namespace terminal::desktop {
@@ -103,61 +103,57 @@ TEST_F(DesktopWindows, TheMenuBarRunsTheHotKeyOfTheEntryChosen) {
   EXPECT_EQ(chosen, (std::vector<std::string>{"Alt+O", "Alt+A"}));
 }
 
-// A menu as the list view builds its own: one greyed entry, accelerators
-// after a tab.
-platform::MenuRecord ListMenu(HWND owner) {
-  platform::MenuRecord menu;
-  menu.owner = owner;
-  menu.position = POINT{150, 160};
-  menu.entries = {{MF_GRAYED, 31, "Write to Excel\tShift+E"},
-                  {MF_SEPARATOR, 0, ""},
-                  {MF_CHECKED, 33, "Draw Grid Lines\tShift+G"},
-                  {0, 34, "Copy to Clip Board\tCtrl+C"}};
-  return menu;
-}
+// A list of the module, as the List menu knows them: its header has a
+// filter bar. It logs the menu commands it hears.
+class FilterList : public CWnd {
+ public:
+  std::vector<UINT> commands;
+  void Make(HWND parent) {
+    CreateEx(0, "SysListView32", "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200, parent, 0);
+    const auto header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+    ::SetWindowLongPtr(header, GWL_STYLE, ::GetWindowLongPtr(header, GWL_STYLE) | HDS_FILTERBAR);
+  }
 
-TEST_F(DesktopWindows, AMenuIsChosenByClickOrEnterAndDismissedByEscapeOrAClickElsewhere) {
-  auto run = [&](const std::function<void(HWND list)>& act) {
-    platform::SetModalResponder([&](HWND menu) {
-      HWND list = ::GetWindow(menu, GW_CHILD);
-      RECT r;
-      ::GetWindowRect(menu, &r);
-      seenChildren.clear();
-      for (int i = 0; i < static_cast<int>(::SendMessage(list, LB_GETCOUNT, 0, 0)); ++i) {
-        char text[64] = {};
-        ::SendMessage(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        seenChildren.push_back(text);
-      }
-      seenCaption = std::to_string(r.left) + "," + std::to_string(r.top);
-      act(list);
-    });
-    return MenuWindow(ListMenu(owner.m_hWnd)).Run();
-  };
-  auto row = [](HWND list, int index) {
-    const int height = static_cast<int>(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
-    return POINT{10, index * height + height / 2};
-  };
-  // A click on a greyed entry leaves the menu open; one on a live entry chooses it.
-  EXPECT_EQ(run([&](HWND list) {
-              input::ClickAt(list, row(list, 0));
-              input::ClickAt(list, row(list, 3));
-            }),
-            34u);
-  EXPECT_EQ(seenCaption, "150,160") << "the menu opens where it was asked to";
-  EXPECT_EQ(seenChildren,
-            (std::vector<std::string>{"  Write to Excel      Shift+E", "", "* Draw Grid Lines      Shift+G",
-                                      "  Copy to Clip Board      Ctrl+C"}));
-  // The first live entry is selected at first: Enter chooses it.
-  EXPECT_EQ(run([](HWND) { input::PressKey(VK_RETURN); }), 33u);
-  EXPECT_EQ(run([](HWND) {
-              input::PressKey(VK_DOWN);
-              input::PressKey(VK_RETURN);
-            }),
-            34u);
-  EXPECT_EQ(run([](HWND) { input::PressKey(VK_ESCAPE); }), 0u);
-  EXPECT_EQ(run([&](HWND) { input::Click(owner.m_hWnd); }), 0u) << "a click elsewhere dismisses";
-  EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
-  EXPECT_TRUE(seenOwnerEnabled);
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    commands.push_back(LOWORD(wParam));
+    return TRUE;
+  }
+};
+
+TEST_F(DesktopWindows, TheListMenuIsGreyedWithoutAListOfTheModuleAndSendsTheEntryChosenToIt) {
+  MenuBar bar({{"RMS Allowed Groups", "Alt+A"}}, [](const std::string&) {});
+  bar.Create(owner);
+  HWND list = input::FindWindowByText(bar.m_hWnd, "List");
+  ASSERT_NE(list, nullptr);
+  std::vector<platform::MenuRecord> shown;
+  UINT_PTR answer = 0;
+  platform::SetMenuResponder([&](const platform::MenuRecord& menu) {
+    shown.push_back(menu);
+    return answer;
+  });
+  ASSERT_TRUE(input::Click(list));
+  ASSERT_EQ(shown.size(), 1u);
+  ASSERT_EQ(shown[0].entries.size(), 2u);
+  EXPECT_EQ(shown[0].entries[0].text, "Add Computed Column...");
+  EXPECT_EQ(shown[0].entries[1].text, "Delete Computed Column...");
+  EXPECT_TRUE(shown[0].entries[0].flags & MF_GRAYED);
+  EXPECT_TRUE(shown[0].entries[1].flags & MF_GRAYED);
+  RECT button;
+  ::GetWindowRect(list, &button);
+  EXPECT_EQ(shown[0].position.x, button.left);
+  EXPECT_EQ(shown[0].position.y, button.bottom) << "it drops below its entry";
+
+  CWnd view;
+  view.CreateEx(0, "Test", "View", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 400, 300, owner.m_hWnd, 0);
+  FilterList groups;
+  groups.Make(view.m_hWnd);
+  answer = 33080;
+  ASSERT_TRUE(input::Click(list));
+  platform::PumpMessages();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_FALSE(shown[1].entries[1].flags & MF_GRAYED);
+  EXPECT_EQ(groups.commands, std::vector<UINT>{33080});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/afx.h"
+#include "platform/user/popup_menu_window.h"
 #include "terminal/readout/list_text.h"
 #include "terminal/readout/window_dump.h"
 
@@ -121,6 +122,8 @@ void Describe(HWND hwnd, int depth, std::string& out) {
            " top=" + std::to_string(::SendMessage(hwnd, LVM_GETTOPINDEX, 0, 0));
   } else if (cls == "SysHeader32") {
     DescribeHeader(hwnd, out);
+  } else if (const platform::MenuRecord* menu = platform::PopupMenuOf(hwnd)) {
+    out += " entries=" + std::to_string(menu->entries.size()) + " hot=" + std::to_string(menu->hot);
   }
   for (const auto& [bar, name] : {std::pair{SB_HORZ, " hscroll="}, std::pair{SB_VERT, " vscroll="}}) {
     if (const auto info = platform::ShownScrollInfo(hwnd, bar)) {

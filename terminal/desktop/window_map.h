@@ -4,7 +4,7 @@
 // top-level windows in the platform's z-order, top first:
 //
 //   CLASS #ID "TEXT" LEFT TOP RIGHT BOTTOM [items=N item-height=H] [rows=N top=T]
-//     [items="CAPTION|CAPTION|..." item-rects=L,T,R,B;L,T,R,B;...]
+//     [items="CAPTION|CAPTION|..." item-rects=L,T,R,B;L,T,R,B;...] [entries=N hot=H]
 //     [hscroll=POS,PAGE,MIN,MAX] [vscroll=POS,PAGE,MIN,MAX]
 //     handle=0xHANDLE [owner=0xHANDLE] [active] [focus] [disabled]
 //     [minimized] [maximized] [lines="LINE|LINE|..."]      (all on one line)
@@ -14,7 +14,8 @@
 // the first visible row (top) for list views. A header control lists its
 // captions in the order shown, left to right, with each item's rectangle
 // on the screen in the same order (captions drop the characters | " \ and
-// line breaks). A window with a scroll bar shown gives its SCROLLINFO
+// line breaks). A pop-up menu ("#32768") gives how many entries it has and
+// which one is hot (highlighted; -1 none). A window with a scroll bar shown gives its SCROLLINFO
 // numbers: position, page, minimum, maximum. handle is the window's handle,
 // owner its owner's (top-level windows that have one), both in
 // hexadecimal; the flags stand where they hold: the active window, the

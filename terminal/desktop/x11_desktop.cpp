@@ -2,7 +2,9 @@
 #include <optional>
 
 // The platform's headers before Xlib's (see x11_session.h).
+#include "platform/user/clipboard.h"
 #include "platform/user/color_chooser_dlg.h"
+#include "platform/user/popup_menu_window.h"
 #include "terminal/desktop/desktop.h"
 #include "terminal/desktop/menu_bar.h"
 #include "terminal/desktop/window_map.h"
@@ -40,6 +42,11 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
   mainWindow.ClientToScreen(&below);
 
   Session::Hooks hooks;
+  // Minimised windows park above the log, however the main window is sized.
+  hooks.syncing = [log = setup.log] {
+    RECT r{};
+    if (log != nullptr && ::IsWindowVisible(log) && ::GetWindowRect(log, &r)) platform::SetMinimizedBottom(r.top);
+  };
   hooks.hotKey = [&](const std::string& name) {
     for (const std::string& key : setup.hotKeys) {
       if (key == name) {
@@ -61,19 +68,25 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
   {
     Session session(*display, mainWindow.m_hWnd, below.y, hooks);
     platform::SetExternalWait([&](int timeoutMs) { session.Wait(timeoutMs); });
-    platform::SetMenuResponder(ShowMenu);
+    platform::SetMenuResponder(platform::ShowPopupMenu);
+    // Copies reach other programs, and their copies paste here.
+    XClipboard& clipboard = session.Clipboard();
+    platform::SetClipboardBridge({[&clipboard](const std::string& text) { clipboard.Publish(text); },
+                                  [&clipboard] { return clipboard.Fetch(); }});
     // A person is there to pick: colour choosers open the "Color" dialog.
     const platform::ColorResponder headlessColors = platform::CurrentColorResponder();
     platform::SetColorResponder(platform::ShowColorChooser);
     status = platform::RunMessageLoop();
     platform::SetColorResponder(headlessColors);
     platform::SetMenuResponder({});
+    platform::SetClipboardBridge({});
     platform::SetExternalWait({});
   }
   if (menuBar.GetSafeHwnd() != nullptr) menuBar.DestroyWindow();
   if (mainWindow.GetSafeHwnd() != nullptr) mainWindow.ShowWindow(SW_HIDE);
   platform::SetClockMode(platform::ClockMode::Manual);
   platform::SetScreenSize(0, 0);
+  platform::SetMinimizedBottom(0);
   return status;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/render/window_renderer.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/move_size.h"
+#include "terminal/commands/list_menu.h"
 #include "terminal/readout/window_dump.h"
 
 #include "terminal/desktop/x11_session.h"
@@ -91,7 +92,11 @@ POINT ClientPoint(HWND hwnd, POINT screen) {
 }  // namespace
 
 Session::Session(XDisplay& display, HWND mainWindow, int menuBarBottom, Hooks hooks)
-    : m_display(display), m_main(mainWindow), m_menuBarBottom(menuBarBottom), m_hooks(std::move(hooks)) {}
+    : m_display(display),
+      m_clipboard(display),
+      m_main(mainWindow),
+      m_menuBarBottom(menuBarBottom),
+      m_hooks(std::move(hooks)) {}
 
 Session::~Session() {
   m_mirrors.clear();
@@ -120,6 +125,8 @@ void Session::Sync() {
     ::PostQuitMessage(0);
     return;
   }
+  NoticeListFocus();  // the list the menu bar's List menu is for
+  if (m_hooks.syncing) m_hooks.syncing();
   const std::vector<HWND> shown = ShownWindows();
   for (auto it = m_mirrors.begin(); it != m_mirrors.end();) {
     if (!::IsWindow(it->first)) {
@@ -210,6 +217,9 @@ void Session::FocusActive() {
   if (found == m_mirrors.end() || !found->second->Mapped()) return;
   XWindowAttributes attributes{};
   if (XGetWindowAttributes(m_display.get(), found->second->Xid(), &attributes) && attributes.map_state == IsViewable) {
+    // Focus notices the server sent before this request tell of an older
+    // choice (ours, or one this supersedes): Focused() lets them pass.
+    m_focusSerial = NextRequest(m_display.get());
     XSetInputFocus(m_display.get(), found->second->Xid(), RevertToParent, CurrentTime);
   }
 }
@@ -354,6 +364,10 @@ void Session::Key(XKeyEvent& event, bool down) {
 // for a modal window of its own.
 void Session::Focused(const XFocusChangeEvent& event) {
   if (event.mode != NotifyNormal || event.detail == NotifyInferior || event.detail == NotifyPointer) return;
+  // Sent before our last focus request: the activation it reports is one the
+  // platform has since moved on from (it would pull the keyboard back to a
+  // window left a moment ago).
+  if (static_cast<long>(event.serial - m_focusSerial) < 0) return;
   XMirror* mirror = MirrorOf(event.window);
   if (mirror == nullptr) return;
   const HWND hwnd = mirror->Hwnd();
@@ -399,6 +413,7 @@ void Session::Configured(XEvent& event) {
 }
 
 void Session::Handle(XEvent& event) {
+  if (m_clipboard.Handle(event)) return;
   switch (event.type) {
     case Expose:
       if (event.xexpose.count == 0) {

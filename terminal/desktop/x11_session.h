@@ -24,6 +24,7 @@
 // would otherwise rewrite them.
 #include "platform/afx.h"
 
+#include "terminal/desktop/x11_clipboard.h"
 #include "terminal/desktop/x11_display.h"
 #include "terminal/desktop/x11_mirror.h"
 
@@ -37,6 +38,8 @@ class Session {
     // Called after each sync in which a window came, went, moved or was
     // painted differently.
     std::function<void()> painted;
+    // Called at the start of every sync.
+    std::function<void()> syncing;
   };
   Session(XDisplay& display, HWND mainWindow, int menuBarBottom, Hooks hooks);
   ~Session();
@@ -46,6 +49,7 @@ class Session {
   void Sync();
   void Wait(int timeoutMs);
   void Handle(XEvent& event);
+  XClipboard& Clipboard() { return m_clipboard; }
 
  private:
   XMirror* MirrorOf(Window window);
@@ -62,6 +66,7 @@ class Session {
   void FocusActive();
 
   XDisplay& m_display;
+  XClipboard m_clipboard;
   HWND m_main;
   int m_menuBarBottom;  // screen y below the main window's menu bar
   Hooks m_hooks;
@@ -69,6 +74,7 @@ class Session {
   std::vector<HWND> m_placed;  // windows already given their first place
   uint64_t m_deliveredAtPaint = ~uint64_t{0};
   HWND m_active = nullptr;
+  unsigned long m_focusSerial = 0;  // the request that last set the X focus
   std::vector<HWND> m_stacking;  // the mirrors' order last set, top first
   bool m_changed = true;
   // The last press, for double clicks and for where its release goes.

@@ -70,6 +70,7 @@ Host::Host(ScripMaster scrips, std::unique_ptr<ServerStandIn> server, std::FILE*
 Host::~Host() {
   // Streams end before the server whose statements they hold.
   m_pending.clear();
+  if (AfxGetMainWnd() == m_mainWindow.get()) platform::SetMainWindow(nullptr);
   if (m_mainWindow && m_mainWindow->GetSafeHwnd()) m_mainWindow->DestroyWindow();
   if (g_current == this) g_current = nullptr;
 }
@@ -80,6 +81,8 @@ CWnd& Host::MainWindow() {
   if (!m_mainWindow) {
     m_mainWindow = std::make_unique<TerminalWindow>();
     m_mainWindow->CreateEx(0, "TarnTraderFrame", "TarnTrader", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 700, nullptr, 0);
+    // The frame owns the windows a plug-in opens without naming a parent.
+    platform::SetMainWindow(m_mainWindow.get());
   }
   return *m_mainWindow;
 }

@@ -14,7 +14,12 @@ void LogPane::Create(HWND frame) {
 
 void LogPane::Add(const std::string& line) {
   if (!::IsWindow(m_list)) return;
-  const auto index = ::SendMessage(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  const std::time_t now = m_clock();
+  std::tm local{};
+  char stamp[16] = "--:--:-- ";
+  if (localtime_r(&now, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%H:%M:%S ", &local);
+  const std::string shown = stamp + line;
+  const auto index = ::SendMessage(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
   if (index >= 0) ::SendMessage(m_list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
 }
 

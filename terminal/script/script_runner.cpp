@@ -1,5 +1,7 @@
 #include "terminal/script/script_runner.h"
 
+#include "terminal/commands/list_menu.h"
+
 #include <sstream>
 
 #include "platform/afx.h"
@@ -101,6 +103,7 @@ bool ScriptRunner::RunLine(const std::vector<std::string>& words, std::string& e
   }
   if (!verb.run(*m_session, line)) return false;
   platform::PumpMessages();
+  NoticeListFocus();  // the list the terminal's List menu is for
   return true;
 }
 

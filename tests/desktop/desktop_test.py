@@ -3,12 +3,14 @@
 
 Starts `tarnterm --window` with its store in a temporary folder and acts as
 a person through xdotool: the form's close box and Alt+A, drop-downs by
-mouse and keyboard, "Add Group" and "View Group"; the scroll bars of 200
-stored groups, a header tool-tip, a row picked with the mouse, sorted by
-its caption and deleted, the "Color" chooser. It reads the window
-map the terminal keeps (--window-map), the store, and the X server's screen
-(xwd). Last, the X server is taken away: the terminal must end with status 1
-and say why.
+mouse and keyboard, "Add Group" and "View Group" (the view takes the
+keyboard); a row copied to the X clipboard and text pasted from it
+(xclip), the menu bar's List menu, Alt+F4, the window menu's Move with the
+arrow keys, mnemonics; the scroll bars of 200 stored groups, a header
+tool-tip, a row picked with the mouse, sorted by its caption and deleted,
+the "Color" chooser. It reads the window map the terminal keeps
+(--window-map), the store, and the X server's screen (xwd). Last, the X
+server is taken away: the terminal must end with status 1 and say why.
 
 Exit status 0 passed, 1 failed, 77 skipped (no Xvfb on this machine).
 Every wait has a deadline; the whole run has one too.
@@ -28,7 +30,7 @@ import zlib
 
 SKIP = 77
 STEP_SECONDS = 15
-RUN_SECONDS = 150
+RUN_SECONDS = 180
 
 
 class Failure(Exception):
@@ -254,15 +256,26 @@ def check_colour_chooser(desktop, folder):
     desktop.xdotool("key", "ctrl+shift+c")
     caption = "Customize Appearance :rmsallowedgroups"
 
-    # The dialog waits modally: Alt+A and a click on the main window leave it on top and enabled.
     def customize_on_top():
         first = desktop.windows()[0]
         return first["text"] == caption and "disabled" not in first["flags"]
     wait_for("Customize Appearance", customize_on_top)
-    for act in (lambda: desktop.xdotool("key", "alt+a"), lambda: desktop.click(900, 8)):
-        act()
-        time.sleep(0.3)
-        wait_for("Customize Appearance on top, enabled", customize_on_top)
+    # Alt+A brings the form to the front, over the view and its dialog; a
+    # click on the main window leaves the windows opened from it above it,
+    # the dialog above the view it came from, and enabled.
+    desktop.xdotool("key", "alt+a")
+    wait_for("Alt+A to bring the form to the front", lambda: tops(desktop)[0] == "Allowed Groups" and
+             "active" in desktop.top("Allowed Groups")["flags"])
+    desktop.click(900, 8)
+    wait_for("the main window active", lambda: "active" in desktop.top("TarnTrader")["flags"])
+    order = tops(desktop)
+    if order.index(caption) > order.index("View Allowed Group") or \
+            order.index("View Allowed Group") > order.index("TarnTrader") or \
+            "disabled" in desktop.top(caption)["flags"]:
+        raise Failure("Customize Appearance lost its place or was disabled: %r" % order)
+    customize = desktop.top(caption)["rect"]
+    desktop.click(customize[0] + 60, customize[1] + 10)  # its caption: it comes up again
+    wait_for("Customize Appearance on top, enabled", customize_on_top)
     desktop.click_window(desktop.control(caption, lambda w: w["id"] == 1026 and w["class"].lower() == "button"))
     wait_for("the Color chooser", lambda: desktop.top("Color"))
     blue = 828  # basic colour 28: pure blue, 0000FF
@@ -271,7 +284,18 @@ def check_colour_chooser(desktop, folder):
         "Color", lambda w: w["id"] == 708 and w["text"] == "255"))
     desktop.click_window(desktop.control("Color", lambda w: w["id"] == 1))
     wait_for("the Color chooser to close", lambda: desktop.top("Color") is None)
-    desktop.click_window(desktop.control(caption, lambda w: w["id"] == 1696))
+    # " &Apply Settings": its mnemonic alone, once Tab has taken the focus
+    # to a button (a box you type into would take the letter).
+    def on_a_button():
+        w = focused(desktop, caption)
+        return w is not None and w["class"].lower() == "button"
+    for _ in range(12):
+        if on_a_button():
+            break
+        desktop.xdotool("key", "Tab")
+        time.sleep(0.2)
+    wait_for("the focus on a button of Customize Appearance", on_a_button)
+    desktop.xdotool("key", "a")
     settings = os.path.join(folder, "UserSetting.ini")
 
     def stored():
@@ -285,8 +309,92 @@ def check_colour_chooser(desktop, folder):
         # clear of the header, the selected row near the bottom and the bars.
         return at(lleft + 60, (ltop + lbottom) // 2) == 0x0000FF
     wait_for("the list's background to turn blue on the screen", painted_blue)
-    desktop.xdotool("key", "Escape")
+    desktop.xdotool("key", "alt+c")  # "&Cancel"
     wait_for("Customize Appearance to close", lambda: desktop.top(caption) is None)
+
+
+def focused(desktop, caption):
+    """The control of that window that has the keyboard focus, or None."""
+    return desktop.control(caption, lambda w: "focus" in w["flags"])
+
+
+def check_focus_follows(desktop):
+    """The window that opens takes the keyboard: after View Group, the view."""
+    wait_for("the keyboard focus in the view", lambda: focused(desktop, "View Allowed Group"))
+    if focused(desktop, "Allowed Groups") is not None:
+        raise Failure("the form keeps a focused control after View Group opened the view")
+
+
+def xclip_out(desktop):
+    done = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=desktop.env, capture_output=True,
+                          timeout=10)
+    return done.stdout.decode("utf-8") if done.returncode == 0 else ""
+
+
+def check_copy_to_clipboard(desktop):
+    """Ctrl+C in the list: the selected row reaches the X clipboard, a cell
+    for each column of the header, each followed by a tab, as a line."""
+    listed, header = group_list(desktop), desktop.control("View Allowed Group", lambda w: w["class"] == "SysHeader32")
+    desktop.click(listed["rect"][0] + 40, header["rect"][3] + 8)  # the first row
+    desktop.xdotool("key", "ctrl+c")
+    text = wait_for("the copied row on the X clipboard", lambda: xclip_out(desktop))
+    columns = header["extra"]["items"].split("|")
+    if not text.endswith("\t\n") or text.count("\n") != 1:
+        raise Failure("the X clipboard holds %r, not one row ending in a tab and a line feed" % text)
+    cells = text[:-2].split("\t")
+    if len(cells) != len(columns) or cells[columns.index("Category")] != "HNI" or \
+            cells[columns.index("Exhg-Seg")] != "mcx_fo":
+        raise Failure("the X clipboard holds %r for the columns %r" % (text, columns))
+    print("copied to the X clipboard: %r" % text)
+
+
+def choose_from_menu(desktop, entry):
+    """Moves the pointer onto entry `entry` of the open pop-up menu (it turns
+    hot) and clicks it. Entries are 19 pixels high inside a 3-pixel frame."""
+    menu = wait_for("the pop-up menu", lambda: next((w for w in desktop.windows() if w["class"] == "#32768"), None))
+    x, y = menu["rect"][0] + 30, menu["rect"][1] + 3 + 19 * entry + 9
+    desktop.xdotool("mousemove", x, y)
+    wait_for("the entry under the pointer hot", lambda: any(
+        w["class"] == "#32768" and w["extra"].get("hot") == str(entry) for w in desktop.windows()))
+    desktop.click(x, y)
+
+
+def check_list_menu(desktop):
+    """The menu bar's List menu opens the computed columns dialog for the view;
+    Ctrl+V there takes what another program copied; Alt+F4 closes it."""
+    desktop.click_window(desktop.control("TarnTrader", lambda w: w["class"] == "BUTTON" and w["text"] == "List"))
+    choose_from_menu(desktop, 0)  # Add Computed Column...
+    caption = "rmsallowedgroups: Add Custom Columns"
+    wait_for("the computed columns dialog for the view", lambda: focused(desktop, caption))
+    xclip = subprocess.Popen(["xclip", "-i", "-selection", "clipboard", "-quiet", "-loops", "1"], env=desktop.env,
+                             stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        xclip.stdin.write("Strike Twice".encode("utf-8"))
+        xclip.stdin.close()
+        time.sleep(0.3)  # xclip takes the selection
+        desktop.xdotool("key", "ctrl+v")
+        wait_for("the other program's text pasted into the name", lambda: desktop.control(
+            caption, lambda w: w["id"] == 1022 and w["text"] == "Strike Twice"))
+    finally:
+        stop(xclip)
+    desktop.xdotool("key", "alt+F4")
+    wait_for("Alt+F4 to close the dialog", lambda: desktop.top(caption) is None)
+    print("List menu: the computed columns dialog opened, took a paste and closed with Alt+F4")
+
+
+def check_window_menu(desktop):
+    """Alt+Space on the form opens its window menu; Move, then the arrow keys
+    move it, Enter leaves it there."""
+    form = desktop.top("Allowed Groups")["rect"]
+    desktop.click(form[0] + 60, form[1] + 10)  # its caption: the form is active
+    wait_for("the form active", lambda: "active" in desktop.top("Allowed Groups")["flags"])
+    for keys, shift in ((["Right"] * 3 + ["Down"] * 2, (24, 16)), (["Left"] * 3 + ["Up"] * 2, (0, 0))):
+        desktop.xdotool("key", "alt+space")
+        wait_for("the window menu", lambda: any(w["class"] == "#32768" for w in desktop.windows()))
+        desktop.xdotool("key", "m", *keys, "Return")
+        moved = (form[0] + shift[0], form[1] + shift[1], form[2] + shift[0], form[3] + shift[1])
+        wait_for("the form moved by %r" % (shift,), lambda: desktop.top("Allowed Groups")["rect"] == moved)
+    print("the window menu moved the form with the arrow keys and back")
 
 
 def tops(desktop):
@@ -497,14 +605,23 @@ def run(args):
         if rows != [("HNI", "mcx_fo")]:
             raise Failure("the store holds %r, not HNI's MCX group" % rows)
 
-        # The main window's log shows what the plug-in logged, newest last.
-        wait_for("the add in the main window's log", lambda: desktop.control(
-            "TarnTrader", lambda w: w["class"] == "ListBox" and w["extra"].get("lines", "").split("|")[-1:] ==
-            ["ks_add_allowed_group request sent successfully"]))
+        # The main window's log shows what the plug-in logged, newest last, after the time.
+        def logged_last(line):
+            log = desktop.control("TarnTrader", lambda w: w["class"] == "ListBox")
+            last = log["extra"].get("lines", "").split("|")[-1] if log else ""
+            stamp = last[:9]
+            return last[9:] == line and stamp[2] == stamp[5] == ":" and stamp[8] == " " and \
+                stamp.replace(":", "").strip().isdigit()
+        wait_for("the add in the main window's log", lambda: logged_last(
+            "ks_add_allowed_group request sent successfully"))
 
         desktop.press("View Group")
         wait_for("the View Allowed Group list with its row", lambda: desktop.control(
             "View Allowed Group", lambda w: w["class"] == "SysListView32" and w["extra"].get("rows") == "1"))
+        check_focus_follows(desktop)
+        check_copy_to_clipboard(desktop)
+        check_list_menu(desktop)
+        check_window_menu(desktop)
 
         check_header_tip(desktop)
         window_management(desktop)
@@ -544,7 +661,7 @@ def main():
     if shutil.which("Xvfb") is None:
         print("SKIP: Xvfb is not installed (scripts/setup.sh installs it); the desktop mode is not tested")
         return SKIP
-    for tool in ("xdotool", "xwd"):
+    for tool in ("xdotool", "xwd", "xclip"):
         if shutil.which(tool) is None:
             print("FAIL: %s is missing; scripts/setup.sh installs it" % tool)
             return 1
