@@ -17,7 +17,7 @@ whole text of the Markdown files, and picks out what looks like a file name:
 
 Patterns are no names: a token with `*`, `<...>` or `{...}`, or with a part
 in capitals only from PLACEHOLDERS (`fuzz/NAME.options`, `NAME_test.cpp`).
-Build trees and hidden folders are not read.
+Build trees and hidden folders (but .ci) are not read.
 
 Usage: check_maps.py [--root DIR]
 Exit status: 0 when every name is true, 1 when one is not (each printed as
@@ -45,7 +45,7 @@ NAME = re.compile(r"(?<![\w./*<>{}-])((?:[\w.*<>{}-]+/)*[\w.*<>{}-]+\.(?:" + "|"
 
 
 def is_skipped_dir(name):
-    return name.startswith(".") or name.startswith("build")
+    return (name.startswith(".") and name != ".ci") or name.startswith("build")
 
 
 def tree_files(root):
