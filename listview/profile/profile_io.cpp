@@ -3,19 +3,27 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "listview/profile/settings_file.h"
 #include "listview/profile/settings_report.h"
 #include "platform/user/message_box.h"
-#include "platform/kernel/module.h"
 #include "platform/kernel/private_profile.h"
 
 namespace {
 
 constexpr char kKey[] = "COLUMNPROFILE";
 constexpr char kNotFound[] = "Settings not found";
+
+// The settings path with "/" separators: the private-profile functions take
+// "\" as well, the C library does not.
+std::string NativePath(const CString& path) {
+  std::string native(path.GetString());
+  std::replace(native.begin(), native.end(), '\\', '/');
+  return native;
+}
 
 int Read(const CString& path, const CString& section, CString& value, bool& cut) {
   // A read-only file is read like any other: only writing it is refused.
@@ -35,7 +43,7 @@ int Read(const CString& path, const CString& section, CString& value, bool& cut)
 int Write(const CString& path, const CString& section, const CString& value) {
   // The file is created when missing without disturbing what it holds; the
   // open does not wait, so a FIFO in its place is refused rather than hung on.
-  const int fd = ::open(platform::NativePath(path.GetString()).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
+  const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) {
     listview::ReportUnsavedLine(section, kKey);
     AfxMessageBox("File Open Failed");
