@@ -1,7 +1,10 @@
 #include "allowed_groups/alw_grp.h"
 
 #include "allowed_groups/alw_grp_req_rx.h"
+#include "allowed_groups/core/group_request.h"
 #include "allowed_groups/core/request_tags.h"
+#include "allowed_groups/core/segment_rules.h"
+#include "allowed_groups/group_requests.h"
 #include "plugin/plugin_context.h"
 #include "plugin/terminal_link.h"
 #include "resources/resource.h"
@@ -43,7 +46,7 @@ BOOL CAlwGrp::OnInitDialog() {
   }
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
 
-  SendCategoryRequest();
+  SendCategoryRequest(m_pContext.get());
 
   for (CComboBox* combo : {static_cast<CComboBox*>(&m_cmbInstrument), static_cast<CComboBox*>(&m_cmbSymbol),
                            static_cast<CComboBox*>(&m_cmbOptionType), static_cast<CComboBox*>(&m_cmbStrike)}) {
@@ -87,10 +90,10 @@ BOOL CAlwGrp::OnCommand(WPARAM wParam, LPARAM lParam) {
   return CDialog::OnCommand(wParam, lParam);
 }
 
-int CAlwGrp::LoadCategories(mnm_hndl reply) {
+void CAlwGrp::OnCategories(mnm_hndl reply) {
   int error = 0;
   int32_t count = 0;
-  if (!mnm_get_field_count(reply, tag::kCategory, &count, &error)) return 1;
+  if (!mnm_get_field_count(reply, tag::kCategory, &count, &error)) return;
   for (int32_t i = 0; i < count; ++i) {
     mml_data value{};
     if (mnm_get_field(reply, tag::kCategory, i, &value, &error)) {
@@ -99,8 +102,9 @@ int CAlwGrp::LoadCategories(mnm_hndl reply) {
       m_cmbCategory.AddString(category);
     }
   }
-  return 1;
 }
+
+void CAlwGrp::OnCategoriesRefused() { SendPeerDataRequest(m_pContext.get()); }
 
 void CAlwGrp::InsertAny(CComboBox& combo) {
   combo.InsertString(0, kAny);
@@ -205,6 +209,45 @@ std::optional<CString> CAlwGrp::ChosenCategory() {
   return SelectedText(m_cmbCategory);
 }
 
+std::optional<AllowedGroup> CAlwGrp::ChosenGroup(const CString& category) {
+  if (m_cmbExchange.GetCurSel() < 0) {
+    MessageBox("Please Specify the exchange");
+    return std::nullopt;
+  }
+  // The product box can be typed in. A text that names no product would
+  // otherwise send no product, which the server reads as every product: a
+  // group wider than the one meant. Refuse it; a text naming a product, in
+  // any case, chooses it. (The scrip boxes are drop-down lists: what they
+  // show is always one of their entries.)
+  const int product = EntryNamed(m_cmbProduct);
+  if (product < 0) {
+    MessageBox("Please select a valid Product");
+    return std::nullopt;
+  }
+  m_cmbProduct.SetCurSel(product);
+  // Index 0 of a scrip combo is "--ANY--", of the product combo "--ALL--":
+  // nothing chosen, nothing sent.
+  auto chosen = [this](const CComboBox& combo) -> std::optional<CString> {
+    if (combo.GetCurSel() <= 0) return std::nullopt;
+    return SelectedText(combo);
+  };
+  AllowedGroup group;
+  group.category = category;
+  group.exchangeCode = ExchangeCodeOf(SelectedText(m_cmbExchange));
+  const SegmentRules& rules = RulesForCode(group.exchangeCode->view());
+  group.instrument = chosen(m_cmbInstrument);
+  group.symbol = chosen(m_cmbSymbol);
+  group.optionType = chosen(m_cmbOptionType);
+  if (const auto price = chosen(m_cmbStrike)) group.strike = StrikeInServerUnits(price->view(), rules);
+  if (IsDlgButtonChecked(IDC_ALL_EXPIRY) != BST_CHECKED && m_cmbExpiry.GetCurSel() >= 0) {
+    group.expiry = ExpiryInServerSeconds(SelectedText(m_cmbExpiry), rules.expiryKind);
+  }
+  group.product = chosen(m_cmbProduct);
+  if (IsDlgButtonChecked(IDC_BUY) == BST_CHECKED) group.side = "B";
+  else if (IsDlgButtonChecked(IDC_SELL) == BST_CHECKED) group.side = "S";
+  return group;
+}
+
 void CAlwGrp::OnAddGroup() {
   // Even with "Apply for all categories" a category must be chosen.
   const std::optional<CString> category = ChosenCategory();
@@ -215,15 +258,17 @@ void CAlwGrp::OnAddGroup() {
   if (IsDlgButtonChecked(IDC_ALL_CATEGORIES) == BST_CHECKED) {
     for (int i = 0, n = m_cmbCategory.GetCount(); i < n; ++i) {
       m_cmbCategory.GetLBText(i, group->category.emplace());
-      SendGroupAdd(*group);
+      SendAddRequest(m_pContext.get(), *group);
     }
   } else {
-    SendGroupAdd(*group);
+    SendAddRequest(m_pContext.get(), *group);
   }
 }
 
 void CAlwGrp::OnDeleteGroup() {
-  if (const std::optional<CString> category = ChosenCategory()) SendDeleteRequest(*category);
+  const std::optional<CString> category = ChosenCategory();
+  if (!category) return;
+  if (const std::optional<AllowedGroup> group = ChosenGroup(*category)) SendDeleteRequest(m_pContext.get(), *group);
 }
 
 CViewAlgGrpDlg& CAlwGrp::CreatedView() {
@@ -231,14 +276,12 @@ CViewAlgGrpDlg& CAlwGrp::CreatedView() {
   return m_viewDlg;
 }
 
-void CAlwGrp::OnListedGroup(std::unique_ptr<AllowedGroupRecord> record) {
-  CreatedView().AddOrMerge(std::move(record));
-}
+void CAlwGrp::OnListedGroup(std::unique_ptr<AllowedGroupRecord> record) { CreatedView().AddOrMerge(std::move(record)); }
 
 void CAlwGrp::OnViewGroup() {
   if (m_viewDlg.GetSafeHwnd() != nullptr) m_viewDlg.RemoveAllRows();
   CreatedView();
-  SendListAllRequest();
+  SendListAllRequest(m_pContext.get());
   m_viewDlg.ShowWindow(SW_SHOW);
   m_viewDlg.BringWindowToTop();
 }

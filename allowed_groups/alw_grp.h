@@ -27,31 +27,17 @@ class CAlwGrp : public CDialog, private IGroupReplies {
   CAlwGrp();
   ~CAlwGrp() override;
 
-  // Category reply: appends every value of tag::kCategory, in order, to the
-  // category combo (which sorts them). Selects nothing. Returns 1.
-  int LoadCategories(mnm_hndl reply);
-
-  // The requests. Each returns 1 when the terminal accepted the message, 0
-  // otherwise; outcomes go to the terminal's log and, for failures the user
-  // must see, to message boxes.
-  int SendCategoryRequest();
-  int SendPeerDataRequest();
-  int SendAddRequest(const CString& category);
-  int SendDeleteRequest(const CString& category);
-  int SendListAllRequest();
-
-  CViewAlgGrpDlg& ViewDialog() { return m_viewDlg; }
-  CPluginContext* Context() const { return m_pContext.get(); }
-
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // The replies the receiver hands on.
-  void OnCategories(mnm_hndl reply) override { LoadCategories(reply); }
-  void OnCategoriesRefused() override { SendPeerDataRequest(); }
+  // The replies the receiver hands on. A category reply's values are
+  // appended, in order, to the category combo (which sorts them); nothing is
+  // selected.
+  void OnCategories(mnm_hndl reply) override;
+  void OnCategoriesRefused() override;
   void OnListedGroup(std::unique_ptr<AllowedGroupRecord> record) override;
 
   // The group the controls describe for `category`; nothing (after telling
@@ -64,8 +50,6 @@ class CAlwGrp : public CDialog, private IGroupReplies {
   // can type in, the entry its text is, as typed or else in another case
   // (when only one entry is). -1 when none.
   static int EntryNamed(const CComboBox& combo);
-  // The add request of one group, built once for every category it goes to.
-  int SendGroupAdd(const AllowedGroup& group);
   // The view, made on first use with the context it sends its deletes through.
   CViewAlgGrpDlg& CreatedView();
 

@@ -10,6 +10,12 @@ an empty list for it and run --update. Every symbol that
 list must still be exported: a new export is a decision, made by editing the
 list in the same commit as the code.
 
+A binary exports only the project's own names: one that exports a name of
+the standard library's namespaces (std, __gnu_cxx: an instantiation, its
+type information, a static of one of its functions) fails, listed or not,
+and --update refuses to write it; such names are kept inside the binary
+(cmake/hide_std_instantiations.map).
+
 A list holds one mangled name a line, then `#` and the demangled name for the
 reader; blank lines and lines starting with `#` are ignored. Mangled names,
 because they are what the dynamic linker binds: a changed parameter type is a
@@ -22,11 +28,16 @@ Exit status: 0 when every list matches, 1 when one does not (each difference
 is printed), 2 when a list or a binary is missing or nm fails.
 """
 import argparse
+import re
 import subprocess
 import sys
 from pathlib import Path
 
 DEFAULT_LISTS = Path(__file__).resolve().parent / "exports"
+# Mangled names of what namespace std or __gnu_cxx holds: functions and data
+# (_ZNSt, _ZNKSt, _ZSt), type information and vtables (_ZTI, _ZTS, _ZTV,
+# _ZTT), the statics of their functions (_ZZ) and their guards (_ZGV).
+STANDARD_LIBRARY = re.compile(r"^_Z(?:GV|T[ISVT])?Z?N?K?(?:St|9__gnu_cxx)")
 
 
 def exported(binary):
@@ -91,6 +102,15 @@ def main(argv):
         except (OSError, RuntimeError) as error:
             print(f"check_exports: {error}", file=sys.stderr)
             return 2
+        foreign = sorted(n for n in actual if STANDARD_LIBRARY.match(n))
+        if foreign:
+            failed = True
+            print(f"{name}: exports the standard library's names, which are not the project's to export")
+            for mangled, plain in zip(foreign, demangled(foreign)):
+                print(f"  standard library: {mangled}  {plain}")
+            actual -= set(foreign)
+            if args.update:
+                continue
         if args.update:
             write_list(list_path, name, actual)
             print(f"{name}: {len(actual)} exports written to {list_path}")
@@ -107,6 +127,10 @@ def main(argv):
             print(f"  added (not in the list):   {mangled}  {plain}")
         for mangled, plain in zip(removed, demangled(removed)):
             print(f"  removed (listed, not exported): {mangled}  {plain}")
+    if failed and args.update:
+        print("Keep the standard library's names inside their binary (cmake/hide_std_instantiations.map); "
+              "those lists were left as they were.")
+        return 1
     if failed:
         script = Path(__file__).resolve()
         if script.is_relative_to(Path.cwd()):

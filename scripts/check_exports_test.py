@@ -73,6 +73,21 @@ class ExportCheckTest(unittest.TestCase):
         self.assertIn("added (not in the list):   _ZN4demo6AnswerEl", result.stdout)
         self.assertIn("removed (listed, not exported): _ZN4demo6AnswerEi", result.stdout)
 
+    def test_the_standard_librarys_names_fail_listed_or_not(self):
+        # A template of namespace std instantiated here keeps the default
+        # visibility its headers give it, with its type information.
+        self.build(SOURCE + "#include <memory>\n"
+                   "API std::shared_ptr<int> Shared() { return std::make_shared<int>(3); }\n")
+        for extra in ((), ("--update",)):
+            result = self.run_check(*extra)
+            self.assertEqual(result.returncode, 1, result.stdout)
+            self.assertIn("standard library: _ZTISt", result.stdout)
+            self.assertNotIn("_ZTISt", self.list.read_text())
+        listed = subprocess.run(["nm", "-D", "--defined-only", str(self.root / "bin" / "libdemo.so")],
+                                capture_output=True, text=True).stdout.split()
+        self.list.write_text("\n".join(n for n in listed if n.startswith("_Z")) + "\n")
+        self.assertEqual(self.run_check().returncode, 1, "listing them does not make them the project's")
+
     def test_a_missing_binary_is_an_error_not_a_pass(self):
         (self.root / "lists" / "tarnterm.txt").write_text("main\n")
         result = self.run_check()

@@ -236,5 +236,69 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
 }
 
+
+// Without an exchange segment (the terminal offered none) the form sends
+// nothing and says so once a click, for every category at once too.
+TEST_F(Requests, WithoutAnExchangeNothingIsSentAndTheFormSaysSo) {
+  HWND form = terminal.Form();
+  SendMessage(GetDlgItem(form, 20001), CB_RESETCONTENT, 0, 0);
+  Form({"20000=HNI"});
+  Sent();
+  const size_t before = platform::MessageBoxLog().size();
+  Form({"Add Group", "Delete Group", "20030=on", "Add Group"});
+  const auto log = platform::MessageBoxLog();
+  ASSERT_EQ(log.size() - before, 3u);
+  for (size_t i = before; i < log.size(); ++i) {
+    EXPECT_EQ(log[i].text, "Please Specify the exchange");
+    EXPECT_EQ(log[i].owner, form);
+  }
+  EXPECT_EQ(Sent(), Strings{});
+}
+
+// A symbol chosen resets the option type and strike below it, except for a
+// BSE instrument other than OPTCUR, whose type box holds the chosen group.
+TEST_F(Requests, ASymbolResetsTypeAndStrikeButABseGroupStaysUnlessTheInstrumentIsOptcur) {
+  struct Case {
+    std::vector<std::string_view> steps;  // the last one chooses a symbol
+    const char* typeAfter;
+  };
+  const Case cases[] = {{{"20001=BSE", "20004=T", "20002=EQ", "20003=RPOWER"}, "T"},
+                        {{"20001=BSE", "20004=A", "20002=OPTCUR", "20003=USDINR"}, "--ANY--"},
+                        {{"20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=CE", "20003=BANKNIFTY"}, "--ANY--"}};
+  HWND form = terminal.Form();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.steps[0]) + " " + std::string(c.steps[2]));
+    Form(c.steps);
+    EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 20004)), c.typeAfter);
+    EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 9012)), "--ANY--");
+  }
+}
+
+// Every request the terminal refuses shows its box and logs the same line;
+// nothing is logged as sent and nothing reaches the wire.
+TEST(RefusedSends, EachRequestShowsItsBoxAndLogsIt) {
+  PluginHarness terminal;
+  terminal::Host& host = terminal.Host();
+  host.Channel().refuseSends = true;
+  terminal.Init("admin", &host.MainWindow());  // the category request
+  auto inject = [&](const std::vector<Field>& fields) {
+    host.InjectReply(terminal::BuildMessage(fields));
+    platform::PumpMessages();
+  };
+  inject({{32767, "ks_get_category"}, {32766, "5"}, {13034, "HNI"}});
+  inject({{32767, "ks_get_category"}, {32766, "0"}});  // refused: the peer data request follows
+  terminal.Do({"select \"Allowed Groups\" 20000 \"HNI\"", "select \"Allowed Groups\" 20001 \"NFO\"",
+               "click \"Allowed Groups\" \"Add Group\"", "click \"Allowed Groups\" \"Delete Group\"",
+               "click \"Allowed Groups\" \"View Group\""});
+  const Strings refused{"ks_get_category Request Failure", "ks_get_user_peer_data Request Failure",
+                        "ks_add_allowed_group Request Failure", "ks_delete_group Request Failure",
+                        "ks_get_all_allowed_groups Request Failure"};
+  Strings boxes = refused;
+  boxes.insert(boxes.begin() + 1, "Fatal error.Please contact administrator.");
+  EXPECT_EQ(terminal.Boxes(), boxes);
+  EXPECT_EQ(host.LogLines(), refused);
+  EXPECT_EQ(terminal.Sent(), Strings{});
+}
+
 }  // namespace
 }  // namespace e2e

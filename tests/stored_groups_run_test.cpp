@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "terminal/script/sheet_reader.h"
+#include "terminal/readout/sheet_reader.h"
 #include "tests/shared_folder_run.h"
 
 namespace e2e {

@@ -1,6 +1,7 @@
 // Owner-drawn filter list rows, read back from the list's display list.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,30 @@ TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
   list().m_bApplyColors = TRUE;
   list().SetColorCallback(nullptr);
   EXPECT_EQ(buyer(), RGB(0, 255, 0));
+}
+
+// A new font measures the rows again: (|font height| + 4) x lines per row,
+// fewer than one line counting as one; the rows below follow.
+TEST_F(FilterListDrawing, ANewFontMeasuresTheRowsAgain) {
+  struct Case {
+    int height;  // the font's character height, in pixels
+    int lines;
+    int rowHeight;
+  };
+  std::vector<std::unique_ptr<CFont>> fonts;  // each in use until the next replaces it
+  for (const Case c : {Case{-12, 1, 16}, Case{-20, 1, 24}, Case{-30, 1, 34}, Case{-12, 3, 48}, Case{-12, 0, 16}}) {
+    SCOPED_TRACE(std::to_string(c.height) + " x " + std::to_string(c.lines));
+    list().SetLinesPerRow(c.lines);
+    fonts.push_back(std::make_unique<CFont>());
+    ASSERT_TRUE(fonts.back()->CreateFont(c.height, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    list().SetFont(fonts.back().get());
+    RECT first{}, second{};
+    ASSERT_TRUE(list().GetItemRect(0, &first, LVIR_BOUNDS));
+    ASSERT_TRUE(list().GetItemRect(1, &second, LVIR_BOUNDS));
+    EXPECT_EQ(first.bottom - first.top, c.rowHeight);
+    EXPECT_EQ(second.top, first.bottom);
+  }
+  list().SendMessage(WM_SETFONT, 0, FALSE);
 }
 
 }  // namespace

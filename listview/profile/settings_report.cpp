@@ -12,6 +12,7 @@
 
 #include "listview/profile/settings_file.h"
 #include "platform/kernel/kernel.h"
+#include "platform/kernel/module.h"
 #include "platform/kernel/private_profile.h"
 #include "platform/user/message_box.h"
 
@@ -37,11 +38,7 @@ bool FirstTime(const std::string& what) {
 }
 
 std::string NativeSettingsPath() {
-  std::string path(SettingsFilePath().GetString());
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  return path;
+  return platform::NativePath(SettingsFilePath().GetString());
 }
 
 // Why a write of the settings file fails, as far as the file and the

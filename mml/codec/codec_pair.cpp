@@ -63,19 +63,21 @@ int make_side(const codec_settings& s, Side side, std::unique_ptr<CCodec>* out) 
   switch (s.compression_type) {
     case 2:
     case 3:
-    case 4: return make_dict_codec(s.compression_type, out) == 0 ? 0 : 21;
-    case 5: return make_huffman_codec(side, out) == 0 ? 0 : 22;
-    case 6: return make_range_codec(side, out) == 0 ? 0 : 23;
-    case 7: return make_zstd_codec(side, s.zstd_level, s.zstd_window_log, out) == 0 ? 0 : 32;
-    case 8: return make_loc_codec(side, out) == 0 ? 0 : 34;
+    case 4: return make_dict_codec(s.compression_type, out) == 0 ? CodecStatus::kOk : CodecStatus::kNoDictionaryCoder;
+    case 5: return make_huffman_codec(side, out) == 0 ? CodecStatus::kOk : CodecStatus::kNoHuffmanCoder;
+    case 6: return make_range_codec(side, out) == 0 ? CodecStatus::kOk : CodecStatus::kNoRangeCoder;
+    case 7:
+      return make_zstd_codec(side, s.zstd_level, s.zstd_window_log, out) == 0 ? CodecStatus::kOk
+                                                                              : CodecStatus::kNoZstdCoder;
+    case 8: return make_loc_codec(side, out) == 0 ? CodecStatus::kOk : CodecStatus::kNoLocCoder;
     case 9: return make_zlib_codec(side, out);
     case 10:
       if (const int status = make_zlib_codec(side, &first); status != 0) return status;
-      return with_loc(std::move(first), 34);
+      return with_loc(std::move(first), CodecStatus::kNoLocCoder);
     case 11:
-      if (make_dict_codec(11, &first) != 0) return 21;
-      return with_loc(std::move(first), 21);
-    default: return 5;
+      if (make_dict_codec(11, &first) != 0) return CodecStatus::kNoDictionaryCoder;
+      return with_loc(std::move(first), CodecStatus::kNoDictionaryCoder);
+    default: return CodecStatus::kBadType;
   }
 }
 
@@ -100,9 +102,11 @@ int make_dict_codec(int32_t type, std::unique_ptr<CCodec>* out) {
 }  // namespace mml
 
 extern "C" int codec_create_pair(codec** writer, codec** reader, const codec_settings* s, int* status) {
-  if (writer == nullptr || reader == nullptr || s == nullptr) return mml::fail(status, 7);
-  if (s->kind != 1 && s->kind != 6 && s->kind != 15) return mml::fail(status, 5);
-  if (s->compression_type < 1 || s->compression_type > 11) return mml::fail(status, 5);
+  if (writer == nullptr || reader == nullptr || s == nullptr) {
+    return mml::fail(status, mml::CodecStatus::kMissingArgument);
+  }
+  if (s->kind != 1 && s->kind != 6 && s->kind != 15) return mml::fail(status, mml::CodecStatus::kBadType);
+  if (s->compression_type < 1 || s->compression_type > 11) return mml::fail(status, mml::CodecStatus::kBadType);
   *writer = nullptr;
   *reader = nullptr;
   if (s->no_coders == 1 || s->compression_type == 1) return mml::succeed(status);
@@ -111,7 +115,7 @@ extern "C" int codec_create_pair(codec** writer, codec** reader, const codec_set
     if (const int code = mml::make_side(*s, mml::Side::Writer, &w); code != 0) return mml::fail(status, code);
     if (const int code = mml::make_side(*s, mml::Side::Reader, &r); code != 0) return mml::fail(status, code);
   } catch (const std::bad_alloc&) {
-    return mml::fail(status, 3);
+    return mml::fail(status, mml::CodecStatus::kNoMemory);
   }
   *writer = w.release();
   *reader = r.release();
@@ -139,7 +143,7 @@ extern "C" int codec_expand(codec* c, const char* in, int32_t len, buf_hndl out,
 }
 
 extern "C" int codec_destroy(codec** c, int* status) {
-  if (c == nullptr || *c == nullptr) return mml::fail(status, 7);
+  if (c == nullptr || *c == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
   delete *c;
   *c = nullptr;
   return mml::succeed(status);

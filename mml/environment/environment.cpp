@@ -34,7 +34,7 @@ int start_memory_map(sProcessState& state, GetenvFn getenv, int* err) {
   if (build == nullptr || std::strcmp(build, "no") == 0) return succeed(err);
   if (std::strcmp(build, "yes") != 0) {
     report_bad_setting("MML_BUILD_MEMORY_MAP", build, "it must be exactly yes or no");
-    return fail(err, 5);
+    return fail(err, EnvStatus::kBadValue);
   }
   int32_t buckets = kDefaultMapBuckets;
   if (const char* size = getenv("MML_MEMORY_MAP_SIZE")) {
@@ -42,11 +42,11 @@ int start_memory_map(sProcessState& state, GetenvFn getenv, int* err) {
     const bool parsed = mml_parse_int(&buckets, &text, nullptr) != 0;
     if (!parsed || buckets < 1) {
       report_bad_setting("MML_MEMORY_MAP_SIZE", size, "it must be a whole number from 1 to 2147483647");
-      return fail(err, parsed ? 5 : 9);
+      return fail(err, parsed ? EnvStatus::kBadValue : EnvStatus::kBadMapSize);
     }
   }
   state.memory.pMap = CMemoryMap::Create(static_cast<uint32_t>(buckets));
-  if (state.memory.pMap == nullptr) return fail(err, 9);
+  if (state.memory.pMap == nullptr) return fail(err, EnvStatus::kNoMemory);
   state.memory.nRecording.store(1, std::memory_order_release);
   return succeed(err);
 }
@@ -71,20 +71,22 @@ int capture_environment(sProcessState& state, char** envp, int* err) {
     const size_t eq = text.find('=');
     if (eq == 0 || eq == std::string_view::npos || eq + 1 == text.size()) continue;
     sEnvEntry copy;
-    if (!copy.name.Assign(text.substr(0, eq)) || !copy.value.Assign(text.substr(eq + 1))) return fail(err, 9);
+    if (!copy.name.Assign(text.substr(0, eq)) || !copy.value.Assign(text.substr(eq + 1))) {
+      return fail(err, EnvStatus::kNoMemory);
+    }
     try {
       state.table->push_back(std::move(copy));
     } catch (const std::bad_alloc&) {
-      return fail(err, 19);
+      return fail(err, EnvStatus::kTableFailed);
     }
   }
   return succeed(err);
 }
 
 int unbuffer_standard_streams(int* err) {
-  if (std::fflush(stdout) != 0 || std::fflush(stderr) != 0) return fail(err, 1);
+  if (std::fflush(stdout) != 0 || std::fflush(stderr) != 0) return fail(err, EnvStatus::kSystem);
   if (std::setvbuf(stdout, nullptr, _IONBF, 0) != 0 || std::setvbuf(stderr, nullptr, _IONBF, 0) != 0) {
-    return fail(err, 1);
+    return fail(err, EnvStatus::kSystem);
   }
   return succeed(err);
 }
@@ -101,7 +103,7 @@ int seed_random(int* err) {
                     return mml_parse_int(&micro, &text, nullptr) != 0;
                   }();
   if (digits != nullptr) buf_close(&digits, nullptr);
-  if (!ok) return fail(err, 5);
+  if (!ok) return fail(err, EnvStatus::kBadValue);
   os_getpid(&pid, nullptr);
   uint32_t seed = static_cast<uint32_t>(micro);
   if (pid != 0) seed *= static_cast<uint32_t>(pid);
@@ -110,7 +112,7 @@ int seed_random(int* err) {
 }
 
 int start_openssl(int* err) {
-  if (OPENSSL_init_crypto(0, nullptr) != 1 || OPENSSL_init_ssl(0, nullptr) != 1) return fail(err, 1);
+  if (OPENSSL_init_crypto(0, nullptr) != 1 || OPENSSL_init_ssl(0, nullptr) != 1) return fail(err, EnvStatus::kSystem);
   return succeed(err);
 }
 
@@ -168,15 +170,15 @@ int env_init(sProcessState& state, char** envp, GetenvFn getenv, int* err) {
 }
 
 int env_is_ready(sProcessState& state, int* err) {
-  if (state.pLock == nullptr) return fail(err, 4);
+  if (state.pLock == nullptr) return fail(err, EnvStatus::kAbsent);
   if (os_lock(state.pLock, err) == 0) return 0;
   const bool ready = state.nRefCount > 0;
   if (os_unlock(state.pLock, err) == 0) return 0;
-  return ready ? succeed(err) : fail(err, 4);
+  return ready ? succeed(err) : fail(err, EnvStatus::kAbsent);
 }
 
 int env_lookup(sProcessState& state, std::string_view name, mml_data* out, int* err) {
-  if (state.pLock == nullptr) return fail(err, 4);
+  if (state.pLock == nullptr) return fail(err, EnvStatus::kAbsent);
   if (os_lock(state.pLock, err) == 0) return 0;
   const sEnvEntry* found = nullptr;
   if (state.table) {
@@ -189,7 +191,7 @@ int env_lookup(sProcessState& state, std::string_view name, mml_data* out, int* 
   }
   if (found != nullptr) *out = found->value.Data();
   if (os_unlock(state.pLock, err) == 0) return 0;
-  return found != nullptr ? succeed(err) : fail(err, 4);
+  return found != nullptr ? succeed(err) : fail(err, EnvStatus::kAbsent);
 }
 
 sProcessState::~sProcessState() {

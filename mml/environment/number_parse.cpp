@@ -93,19 +93,21 @@ bool parse_real(std::string_view text, double* out) {
 }  // namespace mml
 
 extern "C" int mml_parse_int(int32_t* out, const mml_data* text, int* err) {
-  if (out == nullptr || text == nullptr || text->data == nullptr || text->len < 1) return mml::fail(err, 2);
+  if (out == nullptr || text == nullptr || text->data == nullptr || text->len < 1) {
+    return mml::fail(err, mml::EnvStatus::kBadNumber);
+  }
   std::string_view s(text->data, static_cast<size_t>(text->len));
   bool negative = false;
   if (s.front() == '+' || s.front() == '-') {
     negative = s.front() == '-';
     s.remove_prefix(1);
   }
-  if (s.empty() || digits_at(s) != s.size()) return mml::fail(err, 2);
+  if (s.empty() || digits_at(s) != s.size()) return mml::fail(err, mml::EnvStatus::kBadNumber);
   while (s.size() > 1 && s.front() == '0') s.remove_prefix(1);
   // Ten significant digits are compared as text with the limit, which
   // for a negative number is one further from zero.
-  if (s.size() > 10) return mml::fail(err, 2);
-  if (s.size() == 10 && s > (negative ? "2147483648" : "2147483647")) return mml::fail(err, 2);
+  if (s.size() > 10) return mml::fail(err, mml::EnvStatus::kBadNumber);
+  if (s.size() == 10 && s > (negative ? "2147483648" : "2147483647")) return mml::fail(err, mml::EnvStatus::kBadNumber);
   int64_t value = 0;
   for (const char c : s) value = value * 10 + (c - '0');
   *out = static_cast<int32_t>(negative ? -value : value);

@@ -77,11 +77,11 @@ extern "C" hashr_fn hashr_select(const char* name, int32_t len) {
 
 extern "C" int hashr_table_create(hashr_table** t, int32_t buckets, const char* name, int32_t name_len, uint32_t seed,
                                   int* status) {
-  if (t == nullptr) return mml::fail(status, 7);
-  if (*t != nullptr) return mml::fail(status, 2);
+  if (t == nullptr) return mml::fail(status, mml::HashStatus::kMissingArgument);
+  if (*t != nullptr) return mml::fail(status, mml::HashStatus::kInUse);
   const hashr_fn fn = hashr_select(name, name_len);
-  if (buckets < 1 || fn == nullptr) return mml::fail(status, 3);
-  if (mml_env_is_ready(nullptr) == 0) return mml::fail(status, 6);
+  if (buckets < 1 || fn == nullptr) return mml::fail(status, mml::HashStatus::kBadTable);
+  if (mml_env_is_ready(nullptr) == 0) return mml::fail(status, mml::HashStatus::kNoMemory);
   void* rec = nullptr;
   void* heads = nullptr;
   void* counts = nullptr;
@@ -93,7 +93,7 @@ extern "C" int hashr_table_create(hashr_table** t, int32_t buckets, const char* 
     for (void* p : {rec, heads, counts}) {
       if (p != nullptr) mml_free(&p, nullptr);
     }
-    return mml::fail(status, 6);
+    return mml::fail(status, mml::HashStatus::kNoMemory);
   }
   auto* table = static_cast<hashr_table*>(rec);
   *table = {fn,
@@ -114,7 +114,7 @@ extern "C" uint32_t hashr_table_bucket(const hashr_table* t, mml_data key) {
 }
 
 extern "C" int hashr_table_destroy(hashr_table** t, int* status) {
-  if (t == nullptr || *t == nullptr) return mml::fail(status, 7);
+  if (t == nullptr || *t == nullptr) return mml::fail(status, mml::HashStatus::kMissingArgument);
   for (void* p : {static_cast<void*>((*t)->heads), static_cast<void*>((*t)->counts), static_cast<void*>(*t)}) {
     mml_free(&p, nullptr);
   }

@@ -34,19 +34,19 @@ int record(Record&& recordIt, int* err) {
   mml::sMemoryAccounting& accounting = mml::memory_accounting();
   if (accounting.nRecording.load(std::memory_order_acquire) == 0) return mml::succeed(err);
   const mml::sLentLock& lock = accounting.lock;
-  if (!lock.Lent()) return mml::fail(err, 2);  // as os_lock refuses no lock
+  if (!lock.Lent()) return mml::fail(err, mml::OsStatus::kNullArgument);  // as os_lock refuses no lock
   if (lock.pfnLock(lock.pLock, err) == 0) return 0;
   const bool recorded = accounting.pMap != nullptr && recordIt(*accounting.pMap);
   if (lock.pfnUnlock(lock.pLock, err) == 0) return 0;
-  return recorded ? mml::succeed(err) : mml::fail(err, 1);
+  return recorded ? mml::succeed(err) : mml::fail(err, mml::MemStatus::kNoMemory);
 }
 
 }  // namespace
 
 extern "C" int mml_alloc(void** p, int32_t* granted, int32_t size, int* err) {
-  if (p == nullptr || size < 1) return mml::fail(err, 5);
+  if (p == nullptr || size < 1) return mml::fail(err, mml::MemStatus::kBadBlock);
   auto* base = static_cast<char*>(std::calloc(1, kHeader + static_cast<size_t>(size)));
-  if (base == nullptr) return mml::fail(err, 1);
+  if (base == nullptr) return mml::fail(err, mml::MemStatus::kNoMemory);
   void* block = user_of(base, size);
   *p = block;
   if (granted != nullptr) *granted = size;
@@ -54,11 +54,11 @@ extern "C" int mml_alloc(void** p, int32_t* granted, int32_t size, int* err) {
 }
 
 extern "C" int mml_realloc(void** p, int32_t* granted, int32_t size, int* err) {
-  if (p == nullptr || *p == nullptr || size < 1) return mml::fail(err, 5);
+  if (p == nullptr || *p == nullptr || size < 1) return mml::fail(err, mml::MemStatus::kBadBlock);
   void* old = *p;
   const int64_t oldSize = size_of(old);
   auto* base = static_cast<char*>(std::realloc(base_of(old), kHeader + static_cast<size_t>(size)));
-  if (base == nullptr) return mml::fail(err, 1);
+  if (base == nullptr) return mml::fail(err, mml::MemStatus::kNoMemory);
   if (size > oldSize) std::memset(base + kHeader + oldSize, 0, static_cast<size_t>(size - oldSize));
   void* block = user_of(base, size);
   *p = block;
@@ -71,7 +71,7 @@ extern "C" int mml_realloc(void** p, int32_t* granted, int32_t size, int* err) {
 }
 
 extern "C" int mml_free(void** p, int* err) {
-  if (p == nullptr || *p == nullptr) return mml::fail(err, 5);
+  if (p == nullptr || *p == nullptr) return mml::fail(err, mml::MemStatus::kBadBlock);
   void* block = *p;
   // A free that cannot be recorded keeps the block, so the map stays true.
   if (record([&](mml::CMemoryMap& map) { return map.RecordFree(reinterpret_cast<uintptr_t>(block)); }, err) == 0) {
@@ -83,15 +83,15 @@ extern "C" int mml_free(void** p, int* err) {
 }
 
 extern "C" int mml_get_mem_counters(mml_mem_counters* out, int* err) {
-  if (out == nullptr) return mml::fail(err, 2);
+  if (out == nullptr) return mml::fail(err, mml::MemStatus::kNullOut);
   mml::sMemoryAccounting& accounting = mml::memory_accounting();
   const mml::sLentLock& lock = accounting.lock;
-  if (!lock.Lent()) return mml::fail(err, 4);
+  if (!lock.Lent()) return mml::fail(err, mml::MemStatus::kNoMap);
   if (lock.pfnLock(lock.pLock, err) == 0) return 0;
   const bool present = accounting.pMap != nullptr;
   if (present) *out = accounting.pMap->Counters();
   if (lock.pfnUnlock(lock.pLock, err) == 0) return 0;
-  return present ? mml::succeed(err) : mml::fail(err, 4);
+  return present ? mml::succeed(err) : mml::fail(err, mml::MemStatus::kNoMap);
 }
 
 mml::sMemoryAccounting& mml::memory_accounting() {

@@ -19,7 +19,7 @@ bool ensure_room(buf_hndl out, int64_t need) {
 
 int start_message(mnm_msg& h, buf_hndl out, int* err) {
   const sWireForm& wire = h.Wire();
-  if (!ensure_room(out, static_cast<int64_t>(out->used) + wire.HeaderSize())) return fail(err, 4);
+  if (!ensure_room(out, static_cast<int64_t>(out->used) + wire.HeaderSize())) return fail(err, MsgStatus::kBufferFull);
   h.nMsgStart = static_cast<uint32_t>(out->used);
   h.nCountOffset = h.nMsgStart + 2;
   char* p = out->data + out->used;
@@ -74,10 +74,10 @@ template <const sWireForm& W>
 int append_values(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, int* err) {
   if (n < 1 || tag < 0 || values == nullptr || tag > W.nMaxLiveTag ||
       static_cast<int64_t>(h.nFieldTotal) + n > W.nMaxFields) {
-    return fail(err, 2);
+    return fail(err, MsgStatus::kBadArgument);
   }
   sTagSlot* const slot = grow_slot(h, tag, n);
-  if (slot == nullptr) return fail(err, 3);
+  if (slot == nullptr) return fail(err, MsgStatus::kNoMemory);
 
   constexpr int32_t kFieldHeader = W.FieldHeaderSize();
   buf_rec& out = *h.pOut;
@@ -89,7 +89,7 @@ int append_values(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, in
   for (; added < n; ++added) {
     const mml_data value = values[added];
     if (value.data == nullptr ? value.len != 0 : (value.len < 1 || value.len > W.nMaxValue)) {
-      code = 2;
+      code = MsgStatus::kBadArgument;
       break;
     }
     const int64_t fieldEnd = static_cast<int64_t>(out.used) + kFieldHeader + value.len;
@@ -101,7 +101,7 @@ int append_values(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, in
           source != nullptr && out.data != nullptr && source >= out.data && source < out.data + out.capacity;
       const ptrdiff_t sourceOffset = inside ? source - out.data : 0;
       if (!ensure_room(&out, fieldEnd)) {
-        code = 4;
+        code = MsgStatus::kBufferFull;
         break;
       }
       if (inside) source = out.data + sourceOffset;
@@ -140,7 +140,7 @@ template <const sWireForm& W>
 [[gnu::always_inline]] inline int append_one(mnm_msg& h, int32_t tag, const mml_data* values, int* err) {
   constexpr int32_t kFieldHeader = W.FieldHeaderSize();
   if (values == nullptr || static_cast<uint32_t>(tag) > static_cast<uint32_t>(W.nMaxLiveTag)) {
-    return fail(err, 2);
+    return fail(err, MsgStatus::kBadArgument);
   }
   const mml_data value = *values;
   buf_rec& out = *h.pOut;
@@ -189,13 +189,15 @@ int append_fields(mnm_msg& h, int32_t tag, int32_t n, const mml_data* values, in
 }  // namespace mml
 
 extern "C" int mnm_create(mnm_hndl* h, int32_t form, int* err) {
-  if (mml_env_is_ready(nullptr) == 0) return mml::fail(err, 3);
-  if (h == nullptr) return mml::fail(err, 2);
-  if (*h != nullptr) return mml::fail(err, 5);
-  if (form != MNM_FORM_COMPACT && form != MNM_FORM_WIDE) return mml::fail(err, 2);
+  if (mml_env_is_ready(nullptr) == 0) return mml::fail(err, mml::MsgStatus::kNoMemory);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
+  if (*h != nullptr) return mml::fail(err, mml::MsgStatus::kHandleInUse);
+  if (form != MNM_FORM_COMPACT && form != MNM_FORM_WIDE) return mml::fail(err, mml::MsgStatus::kBadArgument);
   void* block = nullptr;
   int32_t granted = 0;
-  if (mml_alloc(&block, &granted, static_cast<int32_t>(sizeof(mnm_msg)), nullptr) == 0) return mml::fail(err, 3);
+  if (mml_alloc(&block, &granted, static_cast<int32_t>(sizeof(mnm_msg)), nullptr) == 0) {
+    return mml::fail(err, mml::MsgStatus::kNoMemory);
+  }
   auto* msg = static_cast<mnm_msg*>(block);  // zero-filled: every count, flag and pointer starts clear
   msg->nForm = static_cast<uint32_t>(form);
   msg->nMarker = msg->Wire().nMarker;
@@ -209,8 +211,8 @@ extern "C" int mnm_create(mnm_hndl* h, int32_t form, int* err) {
 extern "C" int mnm_open(mnm_hndl* h, int* err) { return mnm_create(h, MNM_FORM_WIDE, err); }
 
 extern "C" int mnm_close(mnm_hndl* h, int* err) {
-  if (h == nullptr) return mml::fail(err, 2);
-  if (*h == nullptr) return mml::fail(err, 1);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
+  if (*h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
   mnm_msg& msg = **h;
   bool freed = true;
   const auto release = [&freed](auto*& array) {
@@ -228,12 +230,12 @@ extern "C" int mnm_close(mnm_hndl* h, int* err) {
   void* block = *h;
   freed = mml_free(&block, nullptr) != 0 && freed;
   *h = nullptr;
-  return freed ? mml::succeed(err) : mml::fail(err, 3);
+  return freed ? mml::succeed(err) : mml::fail(err, mml::MsgStatus::kNoMemory);
 }
 
 extern "C" int mnm_init_msg(mnm_hndl h, buf_hndl out, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
-  if (out == nullptr) return mml::fail(err, 2);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
+  if (out == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
   h->pOut = out;
   h->pCur = out;
   mml::reset_index(*h);
@@ -246,14 +248,16 @@ extern "C" int mnm_init_msg(mnm_hndl h, buf_hndl out, int* err) {
 }
 
 extern "C" int mnm_add_field(mnm_hndl h, int32_t tag, int32_t count, const mml_data* values, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
-  if (h->pOut == nullptr) return mml::fail(err, 2);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
+  if (h->pOut == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
   return mml::append_fields(*h, tag, count, values, err);
 }
 
 extern "C" int mnm_get_msg_span(mnm_hndl h, int32_t* start, int32_t* len, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
-  if (start == nullptr || len == nullptr || h->nHasMsg == 0 || h->pCur == nullptr) return mml::fail(err, 2);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
+  if (start == nullptr || len == nullptr || h->nHasMsg == 0 || h->pCur == nullptr) {
+    return mml::fail(err, mml::MsgStatus::kBadArgument);
+  }
   *start = static_cast<int32_t>(h->nMsgStart);
   *len = static_cast<int32_t>(h->nMsgEnd - h->nMsgStart);
   return mml::succeed(err);
@@ -262,7 +266,7 @@ extern "C" int mnm_get_msg_span(mnm_hndl h, int32_t* start, int32_t* len, int* e
 extern "C" int mnm_get_msg(mnm_hndl h, mml_data* out, int* err) {
   int32_t start = 0;
   int32_t len = 0;
-  if (out == nullptr) return mml::fail(err, h == nullptr ? 1 : 2);
+  if (out == nullptr) return mml::fail(err, h == nullptr ? mml::MsgStatus::kNullHandle : mml::MsgStatus::kBadArgument);
   if (mnm_get_msg_span(h, &start, &len, err) == 0) return 0;
   *out = {h->pCur->data + start, len};
   return mml::succeed(err);

@@ -36,13 +36,13 @@ int index_in_place(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
   int code = 0;
   for (uint32_t i = 0; i < total; ++i) {
     if (used - pos < kFieldHeader) {
-      code = 2;
+      code = mml::MsgStatus::kBadArgument;
       break;
     }
     // Wide lengths above 2^31-1 exceed what any buffer holds, so they fail too.
     const uint32_t length = mml::get_be(data + pos + 2, W.nWidth);
     if (length > used - pos - kFieldHeader) {
-      code = 2;
+      code = mml::MsgStatus::kBadArgument;
       break;
     }
     const auto tag = static_cast<int32_t>(mml::get_be16(data + pos));
@@ -56,7 +56,7 @@ int index_in_place(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
         h.nTagOrderLen = orderLen;
         slot = mml::grow_slot(h, tag, 1);
         if (slot == nullptr) {
-          code = 3;
+          code = mml::MsgStatus::kNoMemory;
           break;
         }
         slots = h.pSlots;
@@ -86,9 +86,9 @@ int copy_fields(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
   const auto used = static_cast<uint32_t>(in.used);
   for (uint32_t i = 0; i < total; ++i) {
     const uint32_t pos = h.nParseOffset;
-    if (used - pos < kFieldHeader) return mml::fail(err, 2);
+    if (used - pos < kFieldHeader) return mml::fail(err, mml::MsgStatus::kBadArgument);
     const uint32_t length = mml::get_be(in.data + pos + 2, W.nWidth);
-    if (length > used - pos - kFieldHeader) return mml::fail(err, 2);
+    if (length > used - pos - kFieldHeader) return mml::fail(err, mml::MsgStatus::kBadArgument);
     const auto tag = static_cast<int32_t>(mml::get_be16(in.data + pos));
     if (W.IsLive(tag)) {
       const auto len = static_cast<int32_t>(length);
@@ -103,7 +103,9 @@ int copy_fields(mnm_msg& h, const buf_rec& in, uint32_t total, int* err) {
 template <const mml::sWireForm& W>
 int parse_fields(mnm_msg& h, const buf_rec& in, bool copying, int* err) {
   uint32_t total = 0;
-  if (!read_be(in, &h.nParseOffset, W.nWidth, &total) || total > W.nMaxFields) return mml::fail(err, 2);
+  if (!read_be(in, &h.nParseOffset, W.nWidth, &total) || total > W.nMaxFields) {
+    return mml::fail(err, mml::MsgStatus::kBadArgument);
+  }
   if (copying) return copy_fields<W>(h, in, total, err);
   h.nMsgEnd = h.nParseOffset;
   return index_in_place<W>(h, in, total, err);
@@ -112,21 +114,21 @@ int parse_fields(mnm_msg& h, const buf_rec& in, bool copying, int* err) {
 }  // namespace
 
 extern "C" int mnm_parse_next(mnm_hndl h, buf_hndl copy, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
   buf_hndl in = h->pIn;
-  if (in == nullptr) return mml::fail(err, 2);
+  if (in == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
   h->nParseStart = h->nParseOffset;
   const bool copying = copy != nullptr && copy != in;
   h->pCur = copying ? copy : in;
   h->pOut = copy;  // null in place: read-only; the received buffer when copy == in
-  if (h->nParseOffset >= static_cast<uint32_t>(in->used)) return mml::fail(err, 6);
+  if (h->nParseOffset >= static_cast<uint32_t>(in->used)) return mml::fail(err, mml::MsgStatus::kAbsent);
 
   const mml::sWireForm& wire = h->Wire();
   const uint32_t markerAt = h->nParseOffset;
   uint32_t marker = 0;
   if (!read_be(*in, &h->nParseOffset, 2, &marker) || marker != wire.nMarker) {
     h->nParseOffset = markerAt;
-    return mml::fail(err, 2);
+    return mml::fail(err, mml::MsgStatus::kBadArgument);
   }
   mml::reset_index(*h);
   if (copying) {
@@ -151,8 +153,8 @@ extern "C" int mnm_parse_next(mnm_hndl h, buf_hndl copy, int* err) {
 }
 
 extern "C" int mnm_parse(mnm_hndl h, buf_hndl copy, buf_hndl received, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
-  if (received == nullptr) return mml::fail(err, 2);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
+  if (received == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
   h->pIn = received;
   h->nParseOffset = 0;
   h->nParsedFlag = 0;

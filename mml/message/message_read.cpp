@@ -14,29 +14,29 @@ mml::sTagSlot* active_slot(mnm_msg& h, int32_t tag) {
 }  // namespace
 
 extern "C" int mnm_get_field(mnm_hndl h, int32_t tag, int32_t index, mml_data* out, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
   const mml::sWireForm& wire = h->Wire();
-  if (out == nullptr || !wire.IsLive(tag)) return mml::fail(err, 2);
+  if (out == nullptr || !wire.IsLive(tag)) return mml::fail(err, mml::MsgStatus::kBadArgument);
   const mml::sTagSlot* slot = active_slot(*h, tag);
-  if (slot == nullptr || index < 0 || index >= slot->nCount) return mml::fail(err, 2);
+  if (slot == nullptr || index < 0 || index >= slot->nCount) return mml::fail(err, mml::MsgStatus::kBadArgument);
   const int32_t len = slot->pLengths[index];
-  if (len == 0) return mml::fail(err, 6);
+  if (len == 0) return mml::fail(err, mml::MsgStatus::kAbsent);
   *out = {h->pCur->data + slot->pOffsets[index] + wire.FieldHeaderSize(), len};
   return mml::succeed(err);
 }
 
 extern "C" int mnm_get_field_count(mnm_hndl h, int32_t tag, int32_t* count, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
-  if (count == nullptr || !h->Wire().IsLive(tag)) return mml::fail(err, 2);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
+  if (count == nullptr || !h->Wire().IsLive(tag)) return mml::fail(err, mml::MsgStatus::kBadArgument);
   const mml::sTagSlot* slot = active_slot(*h, tag);
-  if (slot == nullptr) return mml::fail(err, 6);
+  if (slot == nullptr) return mml::fail(err, mml::MsgStatus::kAbsent);
   *count = slot->nCount;
   return mml::succeed(err);
 }
 
 extern "C" int mnm_next_field(mnm_hndl h, int32_t* tag, int32_t* count, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
-  if (tag == nullptr || count == nullptr) return mml::fail(err, 2);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
+  if (tag == nullptr || count == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
   const mml::sWireForm& wire = h->Wire();
   while (++h->nCursor < h->nTagOrderLen) {
     const int32_t next = h->pTagOrder[h->nCursor];
@@ -46,22 +46,22 @@ extern "C" int mnm_next_field(mnm_hndl h, int32_t* tag, int32_t* count, int* err
     return mml::succeed(err);
   }
   h->nCursor = h->nTagOrderLen;  // stays exhausted
-  return mml::fail(err, 6);
+  return mml::fail(err, mml::MsgStatus::kAbsent);
 }
 
 extern "C" int mnm_first_field(mnm_hndl h, int32_t* tag, int32_t* count, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
   h->nCursor = -1;
   return mnm_next_field(h, tag, count, err);
 }
 
 extern "C" int mnm_delete_field(mnm_hndl h, int32_t tag, int32_t index, int* err) {
-  if (h == nullptr) return mml::fail(err, 1);
+  if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
   const mml::sWireForm& wire = h->Wire();
-  if (!wire.IsLive(tag)) return mml::fail(err, 2);
+  if (!wire.IsLive(tag)) return mml::fail(err, mml::MsgStatus::kBadArgument);
   mml::sTagSlot* slot = active_slot(*h, tag);
-  if (slot == nullptr) return mml::fail(err, 6);
-  if (index < 0 || index >= slot->nCount) return mml::fail(err, 2);
+  if (slot == nullptr) return mml::fail(err, mml::MsgStatus::kAbsent);
+  if (index < 0 || index >= slot->nCount) return mml::fail(err, mml::MsgStatus::kBadArgument);
 
   mml::put_be16(h->pCur->data + slot->pOffsets[index], wire.DeletedWord(tag));
   for (int32_t i = index + 1; i < slot->nCount; ++i) {

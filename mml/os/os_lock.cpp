@@ -26,9 +26,9 @@ bool is_owner(const os_lock_rec& lock, const uint32_t self[2]) {
 }  // namespace
 
 extern "C" int os_lock_create(os_lock_rec** lock, int32_t kind, int* err) {
-  if (lock == nullptr) return mml::fail(err, 2);
-  if (*lock != nullptr) return mml::fail(err, 5);
-  if (kind != OS_LOCK_PLAIN && kind != OS_LOCK_RECURSIVE) return mml::fail(err, 5);
+  if (lock == nullptr) return mml::fail(err, mml::OsStatus::kNullArgument);
+  if (*lock != nullptr) return mml::fail(err, mml::OsStatus::kBadArgument);
+  if (kind != OS_LOCK_PLAIN && kind != OS_LOCK_RECURSIVE) return mml::fail(err, mml::OsStatus::kBadArgument);
   void* block = nullptr;
   int32_t granted = 0;
   if (mml_alloc(&block, &granted, static_cast<int32_t>(sizeof(os_lock_rec)), err) == 0) return 0;
@@ -39,10 +39,10 @@ extern "C" int os_lock_create(os_lock_rec** lock, int32_t kind, int* err) {
 }
 
 extern "C" int os_lock_destroy(os_lock_rec** lock, int* err) {
-  if (lock == nullptr || *lock == nullptr) return mml::fail(err, 2);
+  if (lock == nullptr || *lock == nullptr) return mml::fail(err, mml::OsStatus::kNullArgument);
   {
     std::lock_guard<std::mutex> guard((*lock)->guard);
-    if ((*lock)->nDepth > 0) return mml::fail(err, 5);
+    if ((*lock)->nDepth > 0) return mml::fail(err, mml::OsStatus::kBadArgument);
   }
   (*lock)->~os_lock_rec();
   void* block = *lock;
@@ -51,12 +51,12 @@ extern "C" int os_lock_destroy(os_lock_rec** lock, int* err) {
 }
 
 extern "C" int os_lock(os_lock_rec* lock, int* err) {
-  if (lock == nullptr) return mml::fail(err, 2);
+  if (lock == nullptr) return mml::fail(err, mml::OsStatus::kNullArgument);
   uint32_t self[2];
   if (os_thread_self(self, err) == 0) return 0;
   std::unique_lock<std::mutex> guard(lock->guard);
   if (is_owner(*lock, self)) {
-    if (lock->nKind == OS_LOCK_PLAIN) return mml::fail(err, 5);
+    if (lock->nKind == OS_LOCK_PLAIN) return mml::fail(err, mml::OsStatus::kBadArgument);
     ++lock->nDepth;
     return mml::succeed(err);
   }
@@ -68,12 +68,12 @@ extern "C" int os_lock(os_lock_rec* lock, int* err) {
 }
 
 extern "C" int os_unlock(os_lock_rec* lock, int* err) {
-  if (lock == nullptr) return mml::fail(err, 2);
+  if (lock == nullptr) return mml::fail(err, mml::OsStatus::kNullArgument);
   uint32_t self[2];
   if (os_thread_self(self, err) == 0) return 0;
   std::unique_lock<std::mutex> guard(lock->guard);
-  if (lock->nDepth == 0) return mml::fail(err, 7);
-  if (!is_owner(*lock, self)) return mml::fail(err, 5);
+  if (lock->nDepth == 0) return mml::fail(err, mml::OsStatus::kNotHeld);
+  if (!is_owner(*lock, self)) return mml::fail(err, mml::OsStatus::kBadArgument);
   if (--lock->nDepth == 0) {
     lock->nOwner[0] = 0;
     lock->nOwner[1] = 0;

@@ -73,25 +73,25 @@ int format(char* out, size_t room, int32_t form, const os_time& v, const tm& t) 
 }  // namespace
 
 extern "C" int os_time_now(os_time* t, int* err) {
-  if (t == nullptr) return mml::fail(err, 2);
+  if (t == nullptr) return mml::fail(err, mml::OsStatus::kNullArgument);
   timespec now{};
-  if (clock_gettime(CLOCK_REALTIME, &now) != 0) return mml::fail(err, 1);
+  if (clock_gettime(CLOCK_REALTIME, &now) != 0) return mml::fail(err, mml::OsStatus::kSystem);
   t->sec = static_cast<int32_t>(now.tv_sec);
   t->usec = static_cast<int32_t>(now.tv_nsec / 1000000) * 1000;
   return mml::succeed(err);
 }
 
 extern "C" int os_time_format(const os_time* t, buf_hndl b, int32_t form, int* err) {
-  if (t == nullptr || b == nullptr) return mml::fail(err, 2);
-  if (form < 1 || form > 16) return mml::fail(err, 5);
-  if (b->used > INT32_MAX - kFormatRoom) return mml::fail(err, 9);
-  if (buf_reserve(b, b->used + kFormatRoom, nullptr) == 0) return mml::fail(err, 9);
+  if (t == nullptr || b == nullptr) return mml::fail(err, mml::OsStatus::kNullArgument);
+  if (form < 1 || form > 16) return mml::fail(err, mml::OsStatus::kBadArgument);
+  if (b->used > INT32_MAX - kFormatRoom) return mml::fail(err, mml::OsStatus::kBufferFull);
+  if (buf_reserve(b, b->used + kFormatRoom, nullptr) == 0) return mml::fail(err, mml::OsStatus::kBufferFull);
 
   tm parts{};
   const time_t seconds = t->sec;
   const Zone zone = zone_of(form);
-  if (zone == Zone::Local && localtime_r(&seconds, &parts) == nullptr) return mml::fail(err, 1);
-  if (zone == Zone::Utc && gmtime_r(&seconds, &parts) == nullptr) return mml::fail(err, 1);
+  if (zone == Zone::Local && localtime_r(&seconds, &parts) == nullptr) return mml::fail(err, mml::OsStatus::kSystem);
+  if (zone == Zone::Utc && gmtime_r(&seconds, &parts) == nullptr) return mml::fail(err, mml::OsStatus::kSystem);
 
   char* out = b->data + b->used;
   const int written = format(out, kFormatRoom, form, *t, parts);
@@ -99,7 +99,7 @@ extern "C" int os_time_format(const os_time* t, buf_hndl b, int32_t form, int* e
   // year past 9999) would not fit; refuse it rather than truncate.
   if (written < 0 || written >= kFormatRoom) {
     out[0] = '\0';
-    return mml::fail(err, 5);
+    return mml::fail(err, mml::OsStatus::kBadArgument);
   }
   b->used += written;
   return mml::succeed(err);

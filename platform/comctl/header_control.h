@@ -2,7 +2,7 @@
 // platform's values, and the custom-draw structures that headers and list
 // views share.
 //
-// The model (platform/header_model.h) keeps the items (text, width, format,
+// The model (HeaderModel in header_control.cpp) keeps the items (text, width, format,
 // data, image, display order, filter text); what it tells its parent:
 //  - HDN_ITEMCHANGING (TRUE vetoes) / HDN_ITEMCHANGED around every change made
 //    by HDM_SETITEM or by the user's divider drag;

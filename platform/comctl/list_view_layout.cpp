@@ -1,4 +1,4 @@
-// Geometry, scrolling and painting of the report view.
+// Geometry and scrolling of the report view (painting: list_view_paint.cpp).
 #include <algorithm>
 
 #include "platform/user/list_box.h"

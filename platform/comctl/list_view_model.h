@@ -45,7 +45,7 @@ class ListViewModel : public ControlModel {
     int indent = 0;
   };
 
-  // ---- listview.cpp: styles, items, columns ----
+  // ---- list_view_model.cpp: styles, items ----
   bool OwnerData() const { return (Style() & LVS_OWNERDATA) != 0; }
   bool SingleSel() const { return (Style() & LVS_SINGLESEL) != 0; }
   int Count() const { return OwnerData() ? m_odCount : static_cast<int>(m_items.size()); }
@@ -72,6 +72,7 @@ class ListViewModel : public ControlModel {
   LRESULT Sort(WPARAM lParamSort, PFNLVCOMPARE compare, bool byIndex);
   int SortedPosition(const std::string& text);
 
+  // ---- list_view_columns.cpp: columns and the header's notifications ----
   LRESULT InsertColumn(int index, const LVCOLUMN* column);
   LRESULT DeleteColumn(int index);
   LRESULT GetColumn(int index, LVCOLUMN* column) const;
@@ -83,7 +84,7 @@ class ListViewModel : public ControlModel {
   void CreateHeader();
   LRESULT OnHeaderNotify(NMHDR* header);
 
-  // ---- listview_state.cpp: states, notifications, the user ----
+  // ---- list_view_state.cpp: states, notifications, the user ----
   LRESULT NotifyItem(UINT code, int index, UINT changed, UINT newState, UINT oldState, LPARAM lParam);
   bool ChangeState(int index, UINT state, UINT mask);
   LRESULT SetItemState(int index, const LVITEM* item);
@@ -101,10 +102,10 @@ class ListViewModel : public ControlModel {
   void OnKeyDown(UINT key);
   void ToggleCheck(int index);
 
-  // ---- listview_drag_image.cpp ----
+  // ---- list_view_drag_image.cpp ----
   LRESULT CreateDragImage(int index, POINT* upperLeft);
 
-  // ---- listview_layout.cpp: geometry and scrolling ----
+  // ---- list_view_layout.cpp: geometry and scrolling ----
   int HeaderHeight() const;
   int RowHeight() const { return m_rowHeight; }
   int ClientWidth() const;
@@ -132,7 +133,7 @@ class ListViewModel : public ControlModel {
   void MeasureRows();
   void FontChanged();
 
-  // ---- listview_paint.cpp: painting ----
+  // ---- list_view_paint.cpp: painting ----
   void Paint(HDC dc);
   void PaintBuffered(HDC dc);  // LVS_EX_DOUBLEBUFFER: into a bitmap, then one copy
   void PaintRow(HDC dc, int index, LRESULT listAnswer);

@@ -116,12 +116,6 @@ class ModuleRegistry {
   std::set<std::string> m_removed;
 };
 
-std::string NativePath(std::string_view path) {
-  std::string out(path);
-  std::replace(out.begin(), out.end(), '\\', '/');
-  return out;
-}
-
 bool HasFolder(std::string_view path) { return path.find_first_of("/\\") != std::string_view::npos; }
 
 }  // namespace
@@ -134,7 +128,7 @@ HMODULE GetModuleHandleA(LPCSTR name) {
     return builtin->loads > 0 ? builtin : nullptr;
   }
   // A library already loaded: RTLD_NOLOAD finds it without loading it.
-  if (void* dl = ::dlopen(NativePath(name).c_str(), RTLD_NOW | RTLD_NOLOAD)) {
+  if (void* dl = ::dlopen(platform::NativePath(name).c_str(), RTLD_NOW | RTLD_NOLOAD)) {
     HMODULE found = registry.FindLibrary(dl);
     ::dlclose(dl);
     if (found) return found;
@@ -179,7 +173,7 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
   }
   // Outside the lock: loading runs the library's initialisers, which may ask
   // for module handles themselves (a library finding its own).
-  const std::string path = NativePath(fileName);
+  const std::string path = platform::NativePath(fileName);
   void* dl = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (dl == nullptr) {
     SetLastError(ERROR_MOD_NOT_FOUND);
@@ -304,6 +298,12 @@ void SetMainProgramFileName(std::string path) {
   auto& registry = ModuleRegistry::Get();
   std::lock_guard lock(registry.guard);
   registry.Main()->name = std::move(path);
+}
+
+std::string NativePath(std::string_view path) {
+  std::string out(path);
+  std::replace(out.begin(), out.end(), '\\', '/');
+  return out;
 }
 
 std::string PathFolder(std::string_view path) {

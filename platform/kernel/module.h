@@ -49,4 +49,10 @@ PLATFORM_API void SetMainProgramFileName(std::string path);
 // "/" alike; empty when there is none.
 PLATFORM_API std::string PathFolder(std::string_view path);
 
+// A path of the platform, where "\\" separates folders as "/" does, as the
+// C library and the file system here take it: every "\\" becomes "/". The
+// one place this rule is written; every file name that reaches the file
+// system from a platform path passes through it.
+PLATFORM_API std::string NativePath(std::string_view path);
+
 }  // namespace platform

@@ -74,6 +74,13 @@ TEST(Modules, SharedLibraryByPathWithEitherSeparator) {
   EXPECT_EQ(platform::PathFolder("C:\\Tarn\\bin/TarnTrader.exe"), "C:\\Tarn\\bin");
   EXPECT_EQ(platform::PathFolder("/opt/tarn\\sub\\x.exe"), "/opt/tarn\\sub");
   EXPECT_EQ(platform::PathFolder("TarnTrader.exe"), "");
+  // The file system's form of a path: one separator, the same folder.
+  for (const char* path : {"C:\\Tarn\\bin/TarnTrader.exe", "x\\y", "/opt/tarn/x.exe", "a\\\\b\\", ""}) {
+    const std::string native = platform::NativePath(path);
+    EXPECT_EQ(native.find('\\'), std::string::npos) << path;
+    EXPECT_EQ(native.size(), std::string(path).size()) << path;
+    EXPECT_EQ(platform::PathFolder(native), platform::NativePath(platform::PathFolder(path))) << path;
+  }
 }
 
 }  // namespace

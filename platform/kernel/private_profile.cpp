@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/kernel/kernel.h"
+#include "platform/kernel/module.h"
 
 namespace {
 
@@ -48,12 +49,6 @@ std::string_view Trim(std::string_view text) {
 
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-std::string NativePath(LPCSTR fileName) {
-  std::string path(fileName);
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
 }
 
 // One line of the file as it stood, with what it means to a lookup.
@@ -380,7 +375,7 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
   if (fileName == nullptr) return CopyOut(fallback, returned, size);
 
   std::string text;
-  const auto outcome = IniDocument::Read(NativePath(fileName), text);
+  const auto outcome = IniDocument::Read(platform::NativePath(fileName), text);
   if (outcome != IniDocument::Outcome::kLoaded) {
     if (outcome == IniDocument::Outcome::kMissing) SetLastError(ERROR_FILE_NOT_FOUND);
     if (section == nullptr || key == nullptr) return CopyOutList({}, returned, size);
@@ -403,7 +398,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     return FALSE;
   }
   std::lock_guard lock(g_writeGuard);
-  const std::string path = FollowLinks(NativePath(fileName));
+  const std::string path = FollowLinks(platform::NativePath(fileName));
   std::string text;
   const auto outcome = IniDocument::Read(path, text);
   // A file that could not be read is never replaced: what it holds would be lost.
@@ -435,7 +430,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 
 int RemoveStalePrivateProfileTemporaries(LPCSTR fileName) {
   if (fileName == nullptr) return 0;
-  const std::string path = FollowLinks(NativePath(fileName));
+  const std::string path = FollowLinks(platform::NativePath(fileName));
   const auto slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   const std::string prefix = TemporaryPrefix(slash == std::string::npos ? path : path.substr(slash + 1));

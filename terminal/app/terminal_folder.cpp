@@ -2,17 +2,17 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/kernel/module.h"
+
 namespace terminal {
 
 std::optional<std::string> PrepareTerminalFolder(const std::string& requested, std::string& error) {
-  std::string folder = requested;
-  std::replace(folder.begin(), folder.end(), '\\', '/');
+  std::string folder = platform::NativePath(requested);
   const std::string said = "cannot make the terminal folder " + folder + ": ";
   if (folder.empty()) {
     error = "the terminal folder given with --home is empty";

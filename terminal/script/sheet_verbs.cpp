@@ -10,7 +10,7 @@
 #include "platform/comctl/list_view.h"
 #include "platform/kernel/module.h"
 #include "terminal/readout/list_text.h"
-#include "terminal/script/sheet_reader.h"
+#include "terminal/readout/sheet_reader.h"
 
 namespace terminal {
 

@@ -15,23 +15,23 @@
 namespace mml {
 
 // Step: int(const uint8_t* in, uint32_t len, MVector<uint8_t>& out),
-// returning a status (0 on success). Statuses of its own: 7 missing
-// argument, 4 negative length, 3 memory, 5 the buffer could not grow.
+// returning a CodecStatus (0 on success). Statuses of its own: a missing
+// argument, a negative length, memory, a buffer that could not grow.
 template <class Step>
 int code_into_buffer(buf_hndl out, const char* in, int32_t len, int* status, Step step) {
-  if (out == nullptr || (in == nullptr && len != 0)) return fail(status, 7);
-  if (len < 0) return fail(status, 4);
+  if (out == nullptr || (in == nullptr && len != 0)) return fail(status, CodecStatus::kMissingArgument);
+  if (len < 0) return fail(status, CodecStatus::kBadArgument);
   MVector<uint8_t> bytes;
   int code = 0;
   try {
     code = step(reinterpret_cast<const uint8_t*>(in), static_cast<uint32_t>(len), bytes);
   } catch (const std::bad_alloc&) {
-    code = 3;
+    code = CodecStatus::kNoMemory;
   }
   if (code != 0) return fail(status, code);
-  if (bytes.size() > static_cast<size_t>(INT32_MAX - out->used)) return fail(status, 5);
+  if (bytes.size() > static_cast<size_t>(INT32_MAX - out->used)) return fail(status, CodecStatus::kBufferFull);
   const auto need = static_cast<int32_t>(out->used + bytes.size());
-  if (need > out->capacity && buf_reserve(out, need, nullptr) == 0) return fail(status, 5);
+  if (need > out->capacity && buf_reserve(out, need, nullptr) == 0) return fail(status, CodecStatus::kBufferFull);
   if (!bytes.empty()) std::memcpy(out->data + out->used, bytes.data(), bytes.size());
   out->used = need;
   return succeed(status);

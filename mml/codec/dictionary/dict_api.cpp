@@ -12,8 +12,8 @@ mml::CDictCoder* coder_of(dict_coder* c) { return static_cast<mml::CDictCoder*>(
 }  // namespace
 
 extern "C" int dict_create(dict_coder** coder, const dict_config* cfg, int* status) {
-  if (coder == nullptr || cfg == nullptr) return mml::fail(status, 7);
-  if (*coder != nullptr) return mml::fail(status, 6);
+  if (coder == nullptr || cfg == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
+  if (*coder != nullptr) return mml::fail(status, mml::CodecStatus::kInUse);
   std::unique_ptr<mml::CDictCoder> made;
   if (const int code = mml::CDictCoder::Create(*cfg, &made); code != 0) return mml::fail(status, code);
   *coder = made.release();
@@ -21,7 +21,7 @@ extern "C" int dict_create(dict_coder** coder, const dict_config* cfg, int* stat
 }
 
 extern "C" int dict_compress(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status) {
-  if (coder == nullptr) return mml::fail(status, 7);
+  if (coder == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
   return mml::code_into_buffer(out, in, len, status,
                                [coder](const uint8_t* bytes, uint32_t n, mml::MVector<uint8_t>& to) {
                                  return coder_of(coder)->Compress(bytes, n, to);
@@ -29,7 +29,7 @@ extern "C" int dict_compress(dict_coder* coder, const char* in, int32_t len, buf
 }
 
 extern "C" int dict_expand(dict_coder* coder, const char* in, int32_t len, buf_hndl out, int* status) {
-  if (coder == nullptr) return mml::fail(status, 7);
+  if (coder == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
   return mml::code_into_buffer(out, in, len, status,
                                [coder](const uint8_t* bytes, uint32_t n, mml::MVector<uint8_t>& to) {
                                  return coder_of(coder)->Expand(bytes, n, to);
@@ -37,20 +37,20 @@ extern "C" int dict_expand(dict_coder* coder, const char* in, int32_t len, buf_h
 }
 
 extern "C" int dict_reset(dict_coder* coder, int* status) {
-  if (coder == nullptr) return mml::fail(status, 7);
+  if (coder == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
   coder_of(coder)->Reset();
   return mml::succeed(status);
 }
 
 extern "C" int dict_destroy(dict_coder** coder, int* status) {
-  if (coder == nullptr || *coder == nullptr) return mml::fail(status, 7);
+  if (coder == nullptr || *coder == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
   delete coder_of(*coder);
   *coder = nullptr;
   return mml::succeed(status);
 }
 
 extern "C" int dict_get_stats(const dict_coder* coder, dict_stats* out, int* status) {
-  if (coder == nullptr || out == nullptr) return mml::fail(status, 7);
+  if (coder == nullptr || out == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
   *out = static_cast<const mml::CDictCoder*>(coder)->Stats();
   return mml::succeed(status);
 }

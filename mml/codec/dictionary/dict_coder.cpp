@@ -6,6 +6,7 @@
 #include <span>
 
 #include "mml/codec/common/number_code.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -22,14 +23,14 @@ constexpr uint64_t kHistorySlack = CPhraseDictionary::kLongestMatch + 3;
 
 int validate(const dict_config& c) {
   for (const int32_t flag : {c.optimize, c.move_to_front, c.greedy_match, c.adaptive_literals}) {
-    if (flag != 0 && flag != 1) return 4;
+    if (flag != 0 && flag != 1) return CodecStatus::kBadArgument;
   }
   if (c.phrase_tbl_size < 3 || c.phrase_tbl_size > 250000 || c.bucket_size < 8 || c.max_phrase_set_size < 0 ||
       c.max_phrase_buf_size < 0 || c.hash_tbl_size < 0) {
-    return 4;
+    return CodecStatus::kBadArgument;
   }
   // The list's index needs a spacing and a refresh period.
-  if (c.move_to_front == 1 && (c.refresh_int < 1 || c.mtf_refresh_freq < 1)) return 4;
+  if (c.move_to_front == 1 && (c.refresh_int < 1 || c.mtf_refresh_freq < 1)) return CodecStatus::kBadArgument;
   return 0;
 }
 
@@ -53,7 +54,7 @@ int CDictCoder::Create(const dict_config& given, std::unique_ptr<CDictCoder>* ou
       try {
         coder->m_mtf = std::make_unique<CMoveToFront>(static_cast<uint32_t>(cfg.phrase_tbl_size));
       } catch (const std::bad_alloc&) {
-        return 15;
+        return CodecStatus::kMoveToFront;
       }
     }
     // Coders A and B: adaptive with escape, no end symbol, the 36 buckets
@@ -64,14 +65,14 @@ int CDictCoder::Create(const dict_config& given, std::unique_ptr<CDictCoder>* ou
         CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder->m_coderB) != 0 ||
         CSymbolCoder::Create(cfg.adaptive_literals == 1 ? CSymbolCoder::kAdaptiveEscape : CSymbolCoder::kStaticEscape,
                              2, cfg.adaptive_literals == 1 ? refresh : 1, &coder->m_literals) != 0) {
-      return 13;
+      return CodecStatus::kHuffman;
     }
     for (uint32_t b = 0; b < static_cast<uint32_t>(kNumberBuckets); ++b) {
       coder->m_coderA->Add(number_key(b), 2);
       coder->m_coderB->Add(number_key(b), 2);
     }
   } catch (const std::bad_alloc&) {
-    return 3;
+    return CodecStatus::kNoMemory;
   }
   *out = std::move(coder);
   return 0;
@@ -182,17 +183,19 @@ int CDictCoder::Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out)
     if (table) {
       RefillLiterals(m_counts);
       for (const uint32_t c : m_counts) {
-        if (m_coderA->EncodeNumber(c, w) != 0) return 13;
+        if (m_coderA->EncodeNumber(c, w) != 0) return CodecStatus::kHuffman;
       }
     }
     for (const sToken& t : m_tokens) {
       if (t.nLen == 0) {
         w.Bit(true);
-        if (m_literals->Encode(number_key(t.nSymbolOrPhrase), w) != 0) return 13;
+        if (m_literals->Encode(number_key(t.nSymbolOrPhrase), w) != 0) return CodecStatus::kHuffman;
       } else {
         w.Bit(false);
         const uint32_t number = m_mtf ? m_mtf->Send(t.nSymbolOrPhrase) : t.nSymbolOrPhrase;
-        if (m_coderB->EncodeNumber(number, w) != 0 || m_coderA->EncodeNumber(t.nLen, w) != 0) return 13;
+        if (m_coderB->EncodeNumber(number, w) != 0 || m_coderA->EncodeNumber(t.nLen, w) != 0) {
+          return CodecStatus::kHuffman;
+        }
       }
     }
     w.Finish();
@@ -201,7 +204,7 @@ int CDictCoder::Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out)
     m_stats.bytes_out += out.size() - startBytes;
     return 0;
   } catch (const std::bad_alloc&) {
-    return 3;
+    return CodecStatus::kNoMemory;
   }
 }
 
@@ -217,7 +220,7 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
   try {
     CBitReader r(in, len);
     uint32_t flag = 0;
-    if (!r.Bit(&flag)) return 2;
+    if (!r.Bit(&flag)) return CodecStatus::kNoMoreBits;
     if (flag == 1) {
       std::array<uint32_t, kSymbols> counts{};
       for (uint32_t& c : counts) {
@@ -250,7 +253,7 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
         if (t.nLen != 0) {
           if (m_dict.HistoryLen() + static_cast<uint64_t>(t.nLen) > historyLimit ||
               !m_dict.AppendPhrase(t.nSymbolOrPhrase, t.nLen)) {
-            return 4;
+            return CodecStatus::kBadArgument;
           }
         } else if (t.nSymbolOrPhrase == kEnd) {
           emit();
@@ -262,14 +265,14 @@ int CDictCoder::Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) {
           Reset();
           messageStart = 0;
         } else {
-          if (m_dict.HistoryLen() + 1 > historyLimit) return 4;
+          if (m_dict.HistoryLen() + 1 > historyLimit) return CodecStatus::kBadArgument;
           m_dict.AppendLiteral(static_cast<uint8_t>(t.nSymbolOrPhrase));
         }
       }
       if (readStatus != 0) return readStatus;
     }
   } catch (const std::bad_alloc&) {
-    return 3;
+    return CodecStatus::kNoMemory;
   }
 }
 
@@ -280,12 +283,12 @@ int CDictCoder::ReadTokens(CBitReader& r) {
   m_batchLen = 0;
   while (m_batchLen < kBatch) {
     uint32_t bit = 0;
-    if (!r.Bit(&bit)) return 2;
+    if (!r.Bit(&bit)) return CodecStatus::kNoMoreBits;
     if (bit == 1) {
       sSymbolKey key;
       if (const int status = m_literals->Decode(r, &key); status != 0) return status;
       const uint32_t symbol = key_number(key);
-      if (symbol > kReset) return 14;
+      if (symbol > kReset) return CodecStatus::kCorruptTokens;
       m_batch[m_batchLen++] = sToken{symbol, 0};
       if (symbol == kEnd) return 0;
       continue;
@@ -294,8 +297,8 @@ int CDictCoder::ReadTokens(CBitReader& r) {
     uint32_t phraseLen = 0;
     if (const int status = m_coderB->DecodeNumber(r, &number); status != 0) return status;
     if (const int status = m_coderA->DecodeNumber(r, &phraseLen); status != 0) return status;
-    if (m_mtf && !m_mtf->Receive(number, &number)) return 4;
-    if (phraseLen == 0) return 4;  // no phrase is empty; 0 marks a literal here
+    if (m_mtf && !m_mtf->Receive(number, &number)) return CodecStatus::kBadArgument;
+    if (phraseLen == 0) return CodecStatus::kBadArgument;  // no phrase is empty; 0 marks a literal here
     m_batch[m_batchLen++] = sToken{number, phraseLen};
   }
   return 0;

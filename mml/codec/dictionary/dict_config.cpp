@@ -35,21 +35,21 @@ constexpr dict_config kType4{1, 0, 0, 1, 49999, 100000, 32, 32, 0, 0, 32768, 250
 namespace mml {
 
 int load_dict_config(dict_config* cfg, int32_t type, IntSettingFn lookup, int* status) {
-  if (cfg == nullptr) return mml::fail(status, 7);
+  if (cfg == nullptr) return mml::fail(status, mml::CodecStatus::kMissingArgument);
   switch (type) {
     case 2: *cfg = kType2; break;
     case 3: *cfg = kType3; break;
     case 4:
     case 11: *cfg = kType4; break;
-    default: return mml::fail(status, 5);
+    default: return mml::fail(status, mml::CodecStatus::kBadType);
   }
   for (const sDictKey& key : kKeys) {
     int32_t value = 0;
     int err = 0;
     if (lookup(key.name, &value, &err) != 0) {
       cfg->*key.field = value;
-    } else if (err != 5) {  // set, but not an integer
-      return mml::fail(status, 9);
+    } else if (err != mml::SettingStatus::kNotSet) {  // set, but not an integer
+      return mml::fail(status, mml::CodecStatus::kBadSetting);
     }
   }
   return mml::succeed(status);

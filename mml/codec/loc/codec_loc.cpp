@@ -21,6 +21,7 @@
 #include "mml/codec/codec_internal.h"
 #include "mml/hash/hashr.h"
 #include "mml/message/message_format.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -90,15 +91,17 @@ class CLocCodec : public CCodec {
     while (pos < len) {
       const uint8_t token = in[pos++];
       uint32_t v = 0;
-      if (!get_varint(in, len, &pos, &v)) return 2;
+      if (!get_varint(in, len, &pos, &v)) return CodecStatus::kNoMoreBits;
       if (token == kCached) {
         const auto it = m_entries.find(v);
-        if (it == m_entries.end()) return 4;
+        if (it == m_entries.end()) return CodecStatus::kBadArgument;
         out.insert(out.end(), it->second.bytes.begin(), it->second.bytes.end());
         Touch(v);
         continue;
       }
-      if ((token != kNew && token != kRaw) || v > len - pos || (token == kNew && v > kLongestCached)) return 4;
+      if ((token != kNew && token != kRaw) || v > len - pos || (token == kNew && v > kLongestCached)) {
+        return CodecStatus::kBadArgument;
+      }
       out.insert(out.end(), in + pos, in + pos + v);
       if (token == kNew) Insert(BucketOf(in + pos, v), in + pos, v);
       pos += v;
@@ -207,7 +210,7 @@ int make_loc_codec(Side, std::unique_ptr<CCodec>* out) {
   int32_t buckets = 0, trim = 0;
   if (!int_setting_or("MML_LOC_HASH_SIZE", 49999, &buckets) ||
       !int_setting_or("MML_LOC_TRIM_FREQUENCY", 20000, &trim) || buckets < 1 || trim < 1) {
-    return 4;
+    return CodecStatus::kBadArgument;
   }
   *out = std::make_unique<CLocCodec>(static_cast<uint32_t>(buckets), static_cast<uint32_t>(trim));
   return 0;

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "mml/codec/codec_internal.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -116,7 +117,7 @@ class CRangeCodec : public CCodec {
     uint32_t low = 0, code = 0, range = 0xFFFFFFFF;
     for (int i = 0; i < 4; ++i) code = (code << 8) | next();
     for (;;) {
-      if (overrun) return 2;  // a writer's message never needs bytes it did not send
+      if (overrun) return CodecStatus::kNoMoreBits;  // a writer's message never needs bytes it did not send
       const uint32_t r = range / m_model.Total();
       const uint32_t target = std::min((code - low) / r, m_model.Total() - 1);
       const uint32_t s = m_model.Find(target);
@@ -128,8 +129,8 @@ class CRangeCodec : public CCodec {
         range <<= 8;
       }
       m_model.Update(s);
-      if (s == kEnd) return overrun || pos != len ? 2 : 0;
-      if (out.size() - start > kLargestExpansion) return 4;
+      if (s == kEnd) return overrun || pos != len ? CodecStatus::kNoMoreBits : CodecStatus::kOk;
+      if (out.size() - start > kLargestExpansion) return CodecStatus::kBadArgument;
       out.push_back(static_cast<uint8_t>(s));
     }
   }
@@ -142,7 +143,7 @@ class CRangeCodec : public CCodec {
 
 int make_range_codec(Side, std::unique_ptr<CCodec>* out) {
   int32_t interval = 0;
-  if (!int_setting_or("MML_EC_UPDATE_INTERVAL", 100, &interval) || interval < 1) return 4;
+  if (!int_setting_or("MML_EC_UPDATE_INTERVAL", 100, &interval) || interval < 1) return CodecStatus::kBadArgument;
   *out = std::make_unique<CRangeCodec>(static_cast<uint32_t>(interval));
   return 0;
 }

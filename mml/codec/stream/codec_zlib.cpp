@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include "mml/codec/codec_internal.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -31,11 +32,11 @@ class CZlibCodec : public CCodec {
   }
 
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (m_side != Side::Writer) return 4;
+    if (m_side != Side::Writer) return CodecStatus::kBadArgument;
     return Run(in, len, out, [this] { return deflate(&m_z, Z_SYNC_FLUSH); });
   }
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (m_side != Side::Reader) return 4;
+    if (m_side != Side::Reader) return CodecStatus::kBadArgument;
     return Run(in, len, out, [this] { return inflate(&m_z, Z_SYNC_FLUSH); });
   }
 
@@ -49,15 +50,15 @@ class CZlibCodec : public CCodec {
     m_z.avail_in = len;
     for (;;) {
       const size_t used = out.size();
-      if (used - start > kLargestExpansion) return 4;
+      if (used - start > kLargestExpansion) return CodecStatus::kBadArgument;
       out.resize(used + kGrowth);
       m_z.next_out = out.data() + used;
       m_z.avail_out = kGrowth;
       const int rc = step();
       out.resize(used + (kGrowth - m_z.avail_out));
-      if (rc != Z_OK && rc != Z_BUF_ERROR) return 4;  // data or stream error
+      if (rc != Z_OK && rc != Z_BUF_ERROR) return CodecStatus::kBadArgument;  // data or stream error
       if (m_z.avail_in == 0 && m_z.avail_out != 0) return 0;
-      if (rc == Z_BUF_ERROR && m_z.avail_out != 0) return 4;  // no progress possible
+      if (rc == Z_BUF_ERROR && m_z.avail_out != 0) return CodecStatus::kBadArgument;  // no progress possible
     }
   }
 

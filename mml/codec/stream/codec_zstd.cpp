@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "mml/codec/codec_internal.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -34,7 +35,7 @@ class CZstdCodec : public CCodec {
   }
 
   int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (m_side != Side::Writer) return 4;
+    if (m_side != Side::Writer) return CodecStatus::kBadArgument;
     ZSTD_inBuffer input{in, len, 0};
     for (;;) {
       const size_t used = out.size();
@@ -44,13 +45,13 @@ class CZstdCodec : public CCodec {
       ZSTD_outBuffer output{out.data() + used, room, 0};
       const size_t left = ZSTD_compressStream2(m_c, &output, &input, ZSTD_e_flush);
       out.resize(used + output.pos);
-      if (ZSTD_isError(left)) return 4;
+      if (ZSTD_isError(left)) return CodecStatus::kBadArgument;
       if (left == 0) return 0;
     }
   }
 
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
-    if (m_side != Side::Reader) return 4;
+    if (m_side != Side::Reader) return CodecStatus::kBadArgument;
     // An empty message leaves the writer's frame unchanged: nothing to do
     // (and zstd refuses calls that can make no progress).
     if (len == 0) return 0;
@@ -58,13 +59,13 @@ class CZstdCodec : public CCodec {
     const size_t start = out.size();
     for (;;) {
       const size_t used = out.size();
-      if (used - start > kLargestExpansion) return 4;
+      if (used - start > kLargestExpansion) return CodecStatus::kBadArgument;
       const size_t room = std::max<size_t>(4096, 4 * static_cast<size_t>(len));
       out.resize(used + room);
       ZSTD_outBuffer output{out.data() + used, room, 0};
       const size_t rc = ZSTD_decompressStream(m_d, &output, &input);
       out.resize(used + output.pos);
-      if (ZSTD_isError(rc)) return 4;
+      if (ZSTD_isError(rc)) return CodecStatus::kBadArgument;
       // Done once the input is used up and the output was not filled.
       if (input.pos == input.size && output.pos < output.size) return 0;
     }
@@ -80,7 +81,7 @@ class CZstdCodec : public CCodec {
 
 int make_zstd_codec(Side side, int32_t level, int32_t windowLog, std::unique_ptr<CCodec>* out) {
   auto c = std::make_unique<CZstdCodec>(side);
-  if (!c->Open(level, windowLog)) return 4;
+  if (!c->Open(level, windowLog)) return CodecStatus::kBadArgument;
   *out = std::move(c);
   return 0;
 }

@@ -6,6 +6,7 @@
 // key), then zero bits to the byte boundary.
 #include "mml/codec/codec_internal.h"
 #include "mml/codec/symbol/symbol_coder.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -31,13 +32,13 @@ class CHuffmanCodec : public CCodec {
   int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) override {
     CBitReader r(in, len);
     uint32_t count = 0;
-    if (!r.Get(32, &count)) return 2;
-    if (count > r.BitsLeft()) return 2;  // every symbol takes at least one bit
+    if (!r.Get(32, &count)) return CodecStatus::kNoMoreBits;
+    if (count > r.BitsLeft()) return CodecStatus::kNoMoreBits;  // every symbol takes at least one bit
     out.reserve(out.size() + count);
     for (uint32_t i = 0; i < count; ++i) {
       sSymbolKey key;
       if (const int status = m_coder->Decode(r, &key); status != 0) return status;
-      if (key.nLen != 1) return 14;
+      if (key.nLen != 1) return CodecStatus::kCorruptTokens;
       out.push_back(key.aBytes[0]);
     }
     return 0;
@@ -51,7 +52,7 @@ class CHuffmanCodec : public CCodec {
 
 int make_huffman_codec(Side, std::unique_ptr<CCodec>* out) {
   int32_t refresh = 0;
-  if (!int_setting_or("MML_HUFF_REFRESH_INTERVAL", 128, &refresh)) return 9;
+  if (!int_setting_or("MML_HUFF_REFRESH_INTERVAL", 128, &refresh)) return CodecStatus::kBadSetting;
   std::unique_ptr<CSymbolCoder> coder;
   if (const int status = CSymbolCoder::Create(CSymbolCoder::kAdaptiveEscape, 2, refresh, &coder); status != 0) {
     return status;

@@ -6,6 +6,7 @@
 
 #include "mml/hash/hashr.h"
 #include "mml/codec/common/number_code.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -28,13 +29,13 @@ uint32_t bucket_of(const sSymbolKey& key) {
 }  // namespace
 
 int CSymbolCoder::Create(int mode, int endFlag, int64_t refresh, std::unique_ptr<CSymbolCoder>* out) {
-  if (mode < 1 || mode > 4 || (endFlag != 1 && endFlag != 2)) return 4;
+  if (mode < 1 || mode > 4 || (endFlag != 1 && endFlag != 2)) return CodecStatus::kBadArgument;
   const bool adaptive = mode == kAdaptiveEscape || mode == kAdaptive;
-  if (adaptive && (refresh < 1 || refresh > UINT32_MAX)) return 4;
+  if (adaptive && (refresh < 1 || refresh > UINT32_MAX)) return CodecStatus::kBadArgument;
   try {
     out->reset(new CSymbolCoder(mode, endFlag == 1, adaptive ? static_cast<uint32_t>(refresh) : 1));
   } catch (const std::bad_alloc&) {
-    return 3;
+    return CodecStatus::kNoMemory;
   }
   return 0;
 }
@@ -209,7 +210,7 @@ void CSymbolCoder::Refresh(int32_t id) {
 }
 
 int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
-  if (key.nLen < 1 || key.nLen > 8) return 4;
+  if (key.nLen < 1 || key.nLen > 8) return CodecStatus::kBadArgument;
   try {
     Prepare();
     if (m_root < 0) Build();
@@ -223,7 +224,7 @@ int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
       WriteCode(m_end, out);
       return 0;
     }
-    if (m_escape < 0) return 4;
+    if (m_escape < 0) return CodecStatus::kBadArgument;
     WriteCode(m_escape, out);
     out.Put(key.nLen - 1u, 3);
     for (int i = 0; i < key.nLen; ++i) out.Put(key.aBytes[static_cast<size_t>(i)], 8);
@@ -233,7 +234,7 @@ int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
     }
     return 0;
   } catch (const std::bad_alloc&) {
-    return 3;
+    return CodecStatus::kNoMemory;
   }
 }
 
@@ -243,14 +244,14 @@ inline int CSymbolCoder::ReadCode(CBitReader& in, int32_t* id) {
   int32_t n = m_root;
   uint32_t bit = 0;
   if (m_nodes[static_cast<size_t>(n)].nSymbol >= 0) {
-    if (!in.Bit(&bit)) return 2;
-    if (bit != 1) return 4;
+    if (!in.Bit(&bit)) return CodecStatus::kNoMoreBits;
+    if (bit != 1) return CodecStatus::kBadArgument;
   } else {
     if (!m_tableReady) BuildTable();
     // A step longer than the bits left means the code runs past the end:
     // the bits that are there lead down the same path as the table's.
     const sDecodeStep& step = m_table[in.Peek(kTableBits)];
-    if (static_cast<size_t>(step.nBits) > in.BitsLeft()) return 2;
+    if (static_cast<size_t>(step.nBits) > in.BitsLeft()) return CodecStatus::kNoMoreBits;
     in.Skip(static_cast<size_t>(step.nBits));
     if (step.nSymbol >= 0) {
       *id = step.nSymbol;
@@ -258,7 +259,7 @@ inline int CSymbolCoder::ReadCode(CBitReader& in, int32_t* id) {
     }
     n = step.nNode;
     while (m_nodes[static_cast<size_t>(n)].nSymbol < 0) {
-      if (!in.Bit(&bit)) return 2;
+      if (!in.Bit(&bit)) return CodecStatus::kNoMoreBits;
       n = m_nodes[static_cast<size_t>(n)].aChild[bit];
     }
   }
@@ -269,15 +270,15 @@ inline int CSymbolCoder::ReadCode(CBitReader& in, int32_t* id) {
 // A held symbol comes back as *id; an escaped one as *id = -1 and *key.
 int CSymbolCoder::DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key) {
   try {
-    if (m_ended) return 2;
+    if (m_ended) return CodecStatus::kNoMoreBits;
     Prepare();
     if (m_root < 0) Build();
-    if (m_root < 0) return 4;
+    if (m_root < 0) return CodecStatus::kBadArgument;
     int32_t got = -1;
     if (const int status = ReadCode(in, &got); status != 0) return status;
     if (got == m_end) {
       m_ended = true;
-      return 2;
+      return CodecStatus::kNoMoreBits;
     }
     if (got != m_escape) {
       AfterCoding(got);
@@ -287,7 +288,7 @@ int CSymbolCoder::DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key) {
     *id = -1;
     return ReadEscaped(in, key);
   } catch (const std::bad_alloc&) {
-    return 3;
+    return CodecStatus::kNoMemory;
   }
 }
 
@@ -295,16 +296,16 @@ int CSymbolCoder::DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key) {
 // the symbol.
 int CSymbolCoder::ReadEscaped(CBitReader& in, sSymbolKey* key) {
   uint32_t len = 0;
-  if (!in.Get(3, &len)) return 2;
+  if (!in.Get(3, &len)) return CodecStatus::kNoMoreBits;
   sSymbolKey k;
   k.nLen = static_cast<uint8_t>(len + 1);
   for (int i = 0; i < k.nLen; ++i) {
     uint32_t byte = 0;
-    if (!in.Get(8, &byte)) return 2;
+    if (!in.Get(8, &byte)) return CodecStatus::kNoMoreBits;
     k.aBytes[static_cast<size_t>(i)] = static_cast<uint8_t>(byte);
   }
   if (m_mode == kAdaptiveEscape) {
-    if (Find(k) >= 0) return 4;  // a writer escapes only what it does not hold
+    if (Find(k) >= 0) return CodecStatus::kBadArgument;  // a writer escapes only what it does not hold
     Insert(k, 1);
     Build();
   }
@@ -339,7 +340,7 @@ int CSymbolCoder::Decode(CBitReader& in, sSymbolKey* key) {
 }
 
 int CSymbolCoder::EncodeNumber(uint32_t n, CBitWriter& out) {
-  if (n > kLargestNumber) return 4;
+  if (n > kLargestNumber) return CodecStatus::kBadArgument;
   const int bucket = number_bucket(n);
   if (const int status = Encode(number_key(static_cast<uint32_t>(bucket)), out); status != 0) return status;
   const sNumberBucket info = number_bucket_info(bucket);
@@ -354,10 +355,10 @@ int CSymbolCoder::DecodeNumberSlow(CBitReader& in, uint32_t* n) {
   sSymbolKey key;
   if (const int status = DecodeId(in, &id, &key); status != 0) return status;
   const uint32_t bucket = id >= 0 ? m_symbols[static_cast<size_t>(id)].nNumber : key_number(key);
-  if (bucket >= static_cast<uint32_t>(kNumberBuckets)) return 4;
+  if (bucket >= static_cast<uint32_t>(kNumberBuckets)) return CodecStatus::kBadArgument;
   const sNumberBucket info = number_bucket_info(static_cast<int>(bucket));
   uint32_t extra = 0;
-  if (!in.Get(info.nExtraBits, &extra)) return 2;
+  if (!in.Get(info.nExtraBits, &extra)) return CodecStatus::kNoMoreBits;
   *n = info.nBase + extra;
   return 0;
 }

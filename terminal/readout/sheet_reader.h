@@ -1,12 +1,15 @@
 // Reads back the first sheet of an .xlsx workbook, for scripts and tests
-// that check what a list exported: a small zip reader (stored and deflated
-// entries, through zlib) and just enough of the workbook's XML to give each
-// cell's text, whether it was stored as a number or as text (shared or
-// inline), and whether its style is bold.
+// that check what a list exported: each cell's text, whether it was stored
+// as a number or as text (shared or inline), and whether its style is bold;
+// the sheet's name and its column widths. The zip container is read with
+// libzip and its XML parts with libxml2's streaming reader, part by part as
+// they unpack, so a large sheet is never held whole. Anything a file can
+// hold gives a sheet or a reason, never a crash.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace terminal {
@@ -16,6 +19,7 @@ struct SheetCell {
   Kind kind = Kind::kEmpty;
   std::string text;  // a number as written in the file ("1250.5")
   bool bold = false;
+  bool operator==(const SheetCell&) const = default;
 };
 
 struct Sheet {
@@ -25,14 +29,14 @@ struct Sheet {
   std::vector<std::vector<SheetCell>> rows;
   // Column widths as the file gives them (in characters), by column.
   std::vector<double> widths;
+  bool operator==(const Sheet&) const = default;
 };
 
 // The first sheet of the workbook at `path`; nothing, with the reason in
 // `error`, when the file is no workbook this reader understands.
 std::optional<Sheet> ReadSheet(const std::string& path, std::string& error);
 
-// The entry `name` of the zip file `path`, inflated; nothing when the file
-// is no zip or has no such entry.
-std::optional<std::string> ReadZipEntry(const std::string& path, const std::string& name, std::string& error);
+// The same from a workbook's bytes in memory.
+std::optional<Sheet> ReadSheetBytes(std::string_view workbook, std::string& error);
 
 }  // namespace terminal
