@@ -12,6 +12,7 @@
 
 #include "listview/excel/export_file.h"
 #include "listview/profile/settings_file.h"
+#include "platform/kernel/module.h"
 
 namespace {
 
@@ -121,8 +122,7 @@ int CExcelInterface::WriteToExcel() {
   m_nCutCells = 0;
   m_arrCutCells.clear();
   if (m_pfnCellProvider == nullptr || m_nRows < 0 || m_nColumns < 0 || m_nRows > kMaxRows) return 0;
-  std::string folder((listview::SettingsFolder() + "\\" + kFolder).GetString());
-  std::replace(folder.begin(), folder.end(), '\\', '/');
+  const std::string folder = platform::NativePath((listview::SettingsFolder() + "\\" + kFolder).GetString());
   const std::string sheetName = SheetName(m_strSheetName.GetString());
   listview::ExportFile file(folder, sheetName, std::time(nullptr));
   if (!file.Ok()) return 0;

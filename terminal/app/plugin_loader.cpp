@@ -2,8 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
-
 #include "platform/kernel/module.h"
 #include "terminal/app/plugin_file.h"
 
@@ -25,8 +23,7 @@ LoadedPlugin::LoadedPlugin(const std::string& path, std::string& error) {
   // is the file in the current folder, as for every other option that names
   // a file; the system's loader would look such a name up on its library
   // path.
-  std::string file = path;
-  std::replace(file.begin(), file.end(), '\\', '/');
+  std::string file = platform::NativePath(path);
   if (file.find('/') == std::string::npos) file = "./" + file;
   if (const std::string problem = PluginFileProblem(file); !problem.empty()) {
     error = "cannot load " + path + ": " + problem;
