@@ -48,13 +48,6 @@ store::GroupFields FromRequest(const MessageReader& m) {
   return g;
 }
 
-std::vector<char> StatusReply(const std::string& name, const char* status, const std::string& words = {}) {
-  std::vector<Field> fields{{kTagReplyName, name}};
-  fields.emplace_back(kTagReplyStatus, status);
-  if (!words.empty()) fields.emplace_back(kTagReplyReason, words);
-  return BuildMessage(fields);
-}
-
 bool KnownSegment(const std::string& code) {
   static constexpr std::array kCodes{"nse_cm", "nse_fo", "bse_cm", "mcx_fo", "ncx_fo", "icx_fo", "nmc_fo",
                                      "mcx_sx", "ace_fo", "rmc_fo", "cde_fo", "bse_fo", "nsel_sm"};
@@ -121,8 +114,8 @@ class ServerStandIn::Batch {
     }
     m_transaction.reset();
     for (const Made& made : m_made) {
-      made.answer->replies.push_back(made.words != nullptr ? StatusReply(made.name, kStatusOk, made.words)
-                                                           : StatusReply(made.name, kStatusNotFound, "no such group"));
+      made.answer->replies.push_back(made.words != nullptr ? m_server.StatusReply(made.name, kStatusOk, made.words)
+                                                           : m_server.StatusReply(made.name, kStatusNotFound, "no such group"));
     }
     m_made.clear();
   }
@@ -136,7 +129,7 @@ class ServerStandIn::Batch {
 
   void Fail(Answer& answer, const std::string& name, const std::string& why) {
     ++m_server.m_storeFailures;
-    answer.replies.push_back(StatusReply(name, kStatusStoreFailed, why));
+    answer.replies.push_back(m_server.StatusReply(name, kStatusStoreFailed, why));
   }
   void FailAll(const std::string& why) {
     for (const Made& made : m_made) Fail(*made.answer, made.name, why);
@@ -248,6 +241,14 @@ std::vector<ServerStandIn::Answer> ServerStandIn::HandleBatch(std::span<const st
   }
   batch.Commit();
   return answers;
+}
+
+std::vector<char> ServerStandIn::StatusReply(const std::string& name, const char* status, const std::string& words) {
+  const bool built = m_writer.Begin() && m_writer.Add(kTagReplyName, name) && m_writer.Add(kTagReplyStatus, status) &&
+                     (words.empty() || m_writer.Add(kTagReplyReason, words));
+  if (!built) return {};
+  const auto bytes = m_writer.Bytes();
+  return std::vector<char>(bytes.begin(), bytes.end());
 }
 
 void ServerStandIn::SettleStreams() {

@@ -87,11 +87,16 @@ class ServerStandIn final : public StreamKeeper {
   class Batch;
   // A request that changes nothing: categories, peer data, list-all.
   Answer Reply(const std::string& name);
+  // A reply of a status and, unless empty, its words (tag 32765).
+  std::vector<char> StatusReply(const std::string& name, const char* status, const std::string& words = {});
   void SettleStreams();
 
   std::vector<GroupStream*> m_streams;
-  // Each request is parsed into this one reader, kept from request to request.
+  // Each request is parsed into this one reader, and each status reply
+  // built in this one writer, kept from request to request: a batch of
+  // thousands makes no middleware handle of its own per request.
   MessageReader m_request;
+  MessageWriter m_writer;
 
   sqlite3* m_db = nullptr;
   std::unique_ptr<store::GroupTable> m_groups;
