@@ -438,10 +438,12 @@ def run(args):
         if rows != [("HNI", "mcx_fo")]:
             raise Failure("the store holds %r, not HNI's MCX group" % rows)
 
-        # The main window's log shows what the plug-in logged, newest last.
-        wait_for("the add in the main window's log", lambda: desktop.control(
-            "TarnTrader", lambda w: w["class"] == "ListBox" and w["extra"].get("lines", "").split("|")[-1:] ==
-            ["ks_add_allowed_group request sent successfully"]))
+        # The main window's log shows what the plug-in logged, then the
+        # server's answer, newest last.
+        wait_for("the add and its answer in the main window's log", lambda: desktop.control(
+            "TarnTrader", lambda w: w["class"] == "ListBox" and w["extra"].get("lines", "").split("|")[-2:] ==
+            ["ks_add_allowed_group request sent successfully",
+             "SERVER: ks_add_allowed_group stored: HNI mcx_fo ALL ALL ALL ALL ALL ALL ALL"]))
 
         desktop.press("View Group")
         wait_for("the View Allowed Group list with its row", lambda: desktop.control(
