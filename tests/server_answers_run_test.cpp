@@ -129,9 +129,9 @@ TEST_F(ServerAnswersRun, AStoreWithCopiesOfAGroupMergesThemAtStartAndSaysSo) {
                               "click \"Allowed Groups\" \"View Group\"\n"
                               "expect-server-rows \"View Allowed Group\" IDC_GROUP_LIST\n");
   EXPECT_EQ(first.status, 0) << first.output;
-  EXPECT_EQ(Count(first.output,
-                  "SERVER: merged 2 stored group(s) that repeated an older one; the oldest of each is kept\n"),
-            1u)
+  EXPECT_EQ(
+      Count(first.output, "SERVER: merged 2 stored group(s) that repeated an older one; the oldest of each is kept\n"),
+      1u)
       << first.output;
   EXPECT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups"), 2);
   EXPECT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups WHERE added_by IN ('oldest', 'c')"), 2);

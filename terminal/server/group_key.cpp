@@ -17,8 +17,7 @@ std::string Text(std::string_view x) {
 // x is "-"? digits: the digits are substr(x, 2) or x itself.
 std::string Digits(std::string_view x) {
   const std::string v(x);
-  return "(" + v + " NOT GLOB '*[^0-9]*' OR (" + v + " GLOB '-[0-9]*' AND substr(" + v +
-         ", 2) NOT GLOB '*[^0-9]*'))";
+  return "(" + v + " NOT GLOB '*[^0-9]*' OR (" + v + " GLOB '-[0-9]*' AND substr(" + v + ", 2) NOT GLOB '*[^0-9]*'))";
 }
 
 std::string Strike(std::string_view x) {
@@ -47,9 +46,8 @@ std::string Expiry(std::string_view x, std::string_view segment) {
 }  // namespace
 
 std::array<std::string, 9> GroupKey(const GroupOperands& g) {
-  return {std::string(g.category), std::string(g.segment), Text(g.instrument), Text(g.symbol),
-          Text(g.optionType),      Strike(g.strike),        Expiry(g.expiry, g.segment), Text(g.product),
-          Text(g.side)};
+  return {std::string(g.category), std::string(g.segment),      Text(g.instrument), Text(g.symbol), Text(g.optionType),
+          Strike(g.strike),        Expiry(g.expiry, g.segment), Text(g.product),    Text(g.side)};
 }
 
 std::string GroupKeyList() {

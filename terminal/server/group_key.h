@@ -36,8 +36,8 @@ struct GroupOperands {
 };
 
 // The stored columns, and the parameters ?1 to ?9 in the same order.
-inline constexpr GroupOperands kGroupColumns{"category", "segment",    "instrument", "symbol", "option_type",
-                                             "strike",   "expiry",     "product",    "side"};
+inline constexpr GroupOperands kGroupColumns{"category", "segment", "instrument", "symbol", "option_type",
+                                             "strike",   "expiry",  "product",    "side"};
 inline constexpr GroupOperands kGroupParameters{"?1", "?2", "?3", "?4", "?5", "?6", "?7", "?8", "?9"};
 
 // The nine key expressions over the operands, in table order.

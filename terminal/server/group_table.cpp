@@ -21,8 +21,7 @@ bool Exists(sqlite3* db, const char* type, const char* name) {
 }
 
 std::array<const std::string*, 9> Fields(const GroupFields& g) {
-  return {&g.category, &g.segment, &g.instrument, &g.symbol, &g.optionType,
-          &g.strike,   &g.expiry,  &g.product,    &g.side};
+  return {&g.category, &g.segment, &g.instrument, &g.symbol, &g.optionType, &g.strike, &g.expiry, &g.product, &g.side};
 }
 
 }  // namespace
@@ -53,12 +52,11 @@ int PrepareTables(sqlite3* db) {
   if (!Exists(db, "index", kKeyIndex)) {
     // Ids only grow, so the lowest of a group's rows is the oldest.
     const std::string keyList = GroupKeyList();
-    Execute(db, ("DELETE FROM allowed_groups WHERE id NOT IN (SELECT min(id) FROM allowed_groups GROUP BY " +
-                 keyList + ")")
-                    .c_str());
-    merged = sqlite3_changes(db);
     Execute(db,
-            ("CREATE UNIQUE INDEX " + std::string(kKeyIndex) + " ON allowed_groups(" + keyList + ")").c_str());
+            ("DELETE FROM allowed_groups WHERE id NOT IN (SELECT min(id) FROM allowed_groups GROUP BY " + keyList + ")")
+                .c_str());
+    merged = sqlite3_changes(db);
+    Execute(db, ("CREATE UNIQUE INDEX " + std::string(kKeyIndex) + " ON allowed_groups(" + keyList + ")").c_str());
   }
   prepare.Commit();
   return merged;

@@ -106,9 +106,10 @@ TEST_F(ServerBatch, RequestsThatArriveTogetherAreCommittedOnceBeforeAnyAnswer) {
 
   // A list asked for between changes shows the first, not the second, and
   // each change is committed by the time it is answered.
-  const auto mixed = server.HandleBatch(std::vector<std::vector<char>>{
-      messages.Group("ks_publish_allowed_group", "NEW"), BuildMessage({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}}),
-      messages.Group("ks_delete_allowed_group", "S1")});
+  const auto mixed = server.HandleBatch(
+      std::vector<std::vector<char>>{messages.Group("ks_publish_allowed_group", "NEW"),
+                                     BuildMessage({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}}),
+                                     messages.Group("ks_delete_allowed_group", "S1")});
   ASSERT_EQ(mixed.size(), 3u);
   EXPECT_EQ(messages.Status(mixed[0]), "5 stored");
   ASSERT_TRUE(mixed[1].stream);
@@ -144,10 +145,9 @@ TEST_F(ServerBatch, AFailedChangeTakesWithItOnlyWhatWasUndone) {
   EXPECT_EQ(messages.Status(answers[5]), "5 removed");
   EXPECT_EQ(server.StoreFailures(), 4);
   EXPECT_EQ(CommittedGroups(), 0);
-  EXPECT_EQ(server.HandleBatch(std::vector<std::vector<char>>{messages.Group("ks_publish_allowed_group", "A")})
-                .at(0)
-                .group,
-            "HNI nse_fo OPTSTK A ALL ALL ALL ALL ALL");
+  EXPECT_EQ(
+      server.HandleBatch(std::vector<std::vector<char>>{messages.Group("ks_publish_allowed_group", "A")}).at(0).group,
+      "HNI nse_fo OPTSTK A ALL ALL ALL ALL ALL");
   EXPECT_EQ(CommittedGroups(), 1);
 }
 
@@ -197,8 +197,8 @@ TEST_F(ServerBatch, AKilledServerKeepsEveryAnsweredChange) {
   EXPECT_EQ(held % kBatch, 0) << "a batch half kept";
   for (int32_t round = 0; round <= answered; ++round) {
     for (int i = 0; i < kBatch; ++i) {
-      const auto again = after.Open(
-          messages.Group("ks_publish_allowed_group", "R" + std::to_string(round) + "_" + std::to_string(i)));
+      const auto again =
+          after.Open(messages.Group("ks_publish_allowed_group", "R" + std::to_string(round) + "_" + std::to_string(i)));
       ASSERT_EQ(messages.Status(again), "5 already held") << round << " " << i;
     }
   }

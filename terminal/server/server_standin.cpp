@@ -114,8 +114,9 @@ class ServerStandIn::Batch {
     }
     m_transaction.reset();
     for (const Made& made : m_made) {
-      made.answer->replies.push_back(made.words != nullptr ? m_server.StatusReply(made.name, kStatusOk, made.words)
-                                                           : m_server.StatusReply(made.name, kStatusNotFound, "no such group"));
+      made.answer->replies.push_back(made.words != nullptr
+                                         ? m_server.StatusReply(made.name, kStatusOk, made.words)
+                                         : m_server.StatusReply(made.name, kStatusNotFound, "no such group"));
     }
     m_made.clear();
   }

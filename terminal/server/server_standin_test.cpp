@@ -300,12 +300,13 @@ TEST_F(ServerStandInTest, AStoreWithCopiesOfAGroupKeepsTheOldestOfEach) {
     ServerStandIn opened(file.string());
     EXPECT_EQ(opened.MergedAtOpen(), 3);
     EXPECT_EQ(opened.GroupCount(), 3);
-    EXPECT_EQ(opened.Groups(), (std::vector<std::string>{"HNI\tnse_fo\t\tNIFTY\t\t0\t\t\t",
-                                                         "HNI\tnse_fo\t\tNIFTY\t\t2580000\t\t\t",
-                                                         "RETAIL\tnse_fo\t\tNIFTY\t\t\t\t\t"}));
+    EXPECT_EQ(opened.Groups(),
+              (std::vector<std::string>{"HNI\tnse_fo\t\tNIFTY\t\t0\t\t\t", "HNI\tnse_fo\t\tNIFTY\t\t2580000\t\t\t",
+                                        "RETAIL\tnse_fo\t\tNIFTY\t\t\t\t\t"}));
     const auto again = opened.Handle(BuildMessage(
         {{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_fo"}, {3, "NIFTY"}}));
-    EXPECT_EQ(Said(*testing::ReplyFields::Read(again.at(0))), (std::pair<std::string, std::string>{"5", "already held"}));
+    EXPECT_EQ(Said(*testing::ReplyFields::Read(again.at(0))),
+              (std::pair<std::string, std::string>{"5", "already held"}));
   }
   ServerStandIn reopened(file.string());
   EXPECT_EQ(reopened.MergedAtOpen(), 0);
