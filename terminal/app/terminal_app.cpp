@@ -168,6 +168,11 @@ int RunTerminal(const Options& options, int argc, char** argv) {
   {
     Host host(std::move(*scrips), std::move(server), stdout, wireLog.get());
     host.ReportRefusedScrips(stderr);
+    // A store kept from before groups were a set may have held one twice.
+    if (const int merged = host.Server().MergedAtOpen(); merged > 0) {
+      host.ServerSays("SERVER: merged " + std::to_string(merged) +
+                      " stored group(s) that repeated an older one; the oldest of each is kept");
+    }
     std::optional<SnapshotWriter> snapshots;
     if (!options.snapshots.empty()) {
       snapshots.emplace(options.snapshots, stdout);

@@ -16,6 +16,8 @@ Host* g_current = nullptr;
 
 // A reply "arrived from the network": the pump delivers it later.
 constexpr UINT WM_TERMINAL_REPLY = WM_APP + 1;
+// Requests wait for the server: the pump lets it answer them.
+constexpr UINT WM_TERMINAL_SERVE = WM_APP + 2;
 
 // The terminal's frame window, with its log along the bottom. Replies
 // posted to it are delivered to the plug-in's receiver from the message
@@ -35,8 +37,14 @@ class TerminalWindow : public CWnd {
     if (type != SIZE_MINIMIZED) m_log.Layout(cx, cy);
   }
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-    if (message == WM_TERMINAL_REPLY) {
-      if (Host* host = Host::Current()) host->DeliverReplies();
+    if (message == WM_TERMINAL_REPLY || message == WM_TERMINAL_SERVE) {
+      if (Host* host = Host::Current()) {
+        if (message == WM_TERMINAL_REPLY) {
+          host->DeliverReplies();
+        } else {
+          host->ServeRequests();
+        }
+      }
       *result = 0;
       return TRUE;
     }
@@ -68,9 +76,11 @@ Host::Host(ScripMaster scrips, std::unique_ptr<ServerStandIn> server, std::FILE*
 }
 
 Host::~Host() {
-  // Streams end before the server whose statements they hold.
+  // Streams end before the server whose statements they hold. Requests
+  // still queued were never answered, so nothing was promised for them.
   m_pending.clear();
   if (AfxGetMainWnd() == m_mainWindow.get()) platform::SetMainWindow(nullptr);
+  m_requests.clear();
   if (m_mainWindow && m_mainWindow->GetSafeHwnd()) m_mainWindow->DestroyWindow();
   if (g_current == this) g_current = nullptr;
 }
@@ -146,31 +156,58 @@ void Host::OnRequest(std::span<const char> bytes) {
   m_arrivals.Parse(bytes);
   WriteWire("SEND", bytes, m_arrivals, true);
   FlushWire();
-  ServerStandIn::Answer answer = m_server->Open(bytes);
-  for (auto& reply : answer.replies) {
-    // Logged and checked as it arrives; delivered when the queue gets to it.
-    m_arrivals.Parse(reply);
-    WriteWire("RECV", reply, m_arrivals, true);
-    ReportFailure(m_arrivals);
-    m_pending.push_back(Pending{std::move(reply), nullptr});
+  m_requests.emplace_back(bytes.begin(), bytes.end());
+  PostServing();
+}
+
+void Host::ServeRequests() {
+  m_servingPosted = false;
+  if (m_requests.empty()) return;
+  const std::vector<std::vector<char>> requests = std::move(m_requests);
+  m_requests.clear();
+  std::vector<ServerStandIn::Answer> answers = m_server->HandleBatch(requests);
+  for (ServerStandIn::Answer& answer : answers) {
+    for (auto& reply : answer.replies) {
+      // Logged and reported as it arrives; delivered when the queue gets to it.
+      m_arrivals.Parse(reply);
+      WriteWire("RECV", reply, m_arrivals, true);
+      ReportAnswer(m_arrivals, answer.group);
+      m_pending.push_back(Pending{std::move(reply), nullptr});
+    }
+    if (answer.stream) m_pending.push_back(Pending{{}, std::move(answer.stream)});
   }
-  if (answer.stream) m_pending.push_back(Pending{{}, std::move(answer.stream)});
+  // Each answer is committed: say so at once, not when a buffer fills.
+  if (m_out != nullptr) std::fflush(m_out);
   FlushWire();
   PostDelivery();
 }
 
-void Host::ReportFailure(const MessageReader& parsed) {
-  // The plug-in ignores add and delete replies, so the terminal is where a
-  // refusal becomes visible.
+void Host::ReportAnswer(const MessageReader& parsed, const std::string& group) {
+  // The plug-in ignores add and delete replies, so the terminal is where
+  // the server's answer becomes visible.
   if (!parsed.Parsed()) return;
   const auto status = parsed.First(kTagReplyStatus);
-  if (!status || *status == kStatusOk) return;
-  std::string line = "SERVER: " + std::string(parsed.First(kTagReplyName).value_or("?")) + " failed (status " +
-                     std::string(*status) + ")";
-  if (const auto reason = parsed.First(kTagReplyReason)) line += ": " + std::string(*reason);
+  const std::string name(parsed.First(kTagReplyName).value_or("?"));
+  const auto words = parsed.First(kTagReplyReason);
+  std::string line = "SERVER: ";
+  if (!status || *status == kStatusOk) {
+    // Other successes show in the plug-in's own windows.
+    if (group.empty()) return;
+    // The add under the name the plug-in's log gives it.
+    line += (name == "ks_publish_allowed_group" ? "ks_add_allowed_group" : name) + " " +
+            std::string(words.value_or("done")) + ": " + group;
+  } else {
+    line += name + " failed (status " + std::string(*status) + ")";
+    if (words) line += ": " + std::string(*words);
+    if (!group.empty()) line += ": " + group;
+  }
+  ServerSays(std::move(line));
+}
+
+void Host::ServerSays(std::string line) {
   if (m_out != nullptr) std::fprintf(m_out, "%s\n", line.c_str());
   static_cast<TerminalWindow&>(MainWindow()).Log().Add(line);
-  m_serverFailures.push_back(std::move(line));
+  m_serverAnswers.push_back(std::move(line));
 }
 
 void Host::InjectReply(std::vector<char> bytes) {
@@ -179,6 +216,12 @@ void Host::InjectReply(std::vector<char> bytes) {
   FlushWire();
   m_pending.push_back(Pending{std::move(bytes), nullptr});
   PostDelivery();
+}
+
+void Host::PostServing() {
+  if (m_servingPosted || m_requests.empty()) return;
+  m_servingPosted = true;
+  MainWindow().PostMessage(WM_TERMINAL_SERVE);
 }
 
 void Host::PostDelivery() {
@@ -191,7 +234,7 @@ void Host::Deliver(std::span<const char> reply, bool logged, bool keepWire) {
   const bool parsed = m_reader.Parse(reply);
   if (!logged) {
     WriteWire("RECV", reply, m_reader, keepWire);
-    ReportFailure(m_reader);
+    ReportAnswer(m_reader, {});
   }
   if (m_receiver != nullptr && parsed) m_receiver->OnRxMessage(0, m_reader.Handle(), 0, 0);
 }

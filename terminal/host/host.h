@@ -19,9 +19,9 @@ namespace terminal {
 
 class Host;
 
-// Takes finished requests: logs their bytes, lets the server answer, and
-// queues the replies for delivery through the message queue, as a network
-// would deliver them.
+// Takes finished requests: logs their bytes and queues them for the server,
+// which answers them from the message queue; the replies are delivered
+// through the queue too, as a network would deliver them.
 class HostChannel final : public CVelaHostChannel {
  public:
   explicit HostChannel(Host& host) : m_host(host) {}
@@ -59,8 +59,16 @@ class Host {
   void RegisterReceiver(CVelaRxNotifierBase* receiver) { m_receiver = receiver; }
   CVelaRxNotifierBase* Receiver() const { return m_receiver; }
 
-  // A request's bytes, as the channel hands them over.
+  // A request's bytes, as the channel hands them over: logged, and queued
+  // for the server.
   void OnRequest(std::span<const char> bytes);
+  // The server answers every request queued since it last answered, as one
+  // batch (ServerStandIn::HandleBatch: committed together, answered after
+  // the commit); each answer is printed and logged, and its replies queued
+  // for delivery. Called from the message queue, which holds one serving
+  // message while requests wait; so a request is answered after whatever
+  // its sender logs on handing it over.
+  void ServeRequests();
   // Queues bytes as if the server had sent them (tests of what a network
   // can deliver); they reach the receiver through the message queue.
   void InjectReply(std::vector<char> bytes);
@@ -78,8 +86,14 @@ class Host {
   void FlushWire();
   // The wire log could not be written: lines were lost.
   bool WireLogFailed() const { return m_wireLogFailed; }
-  // The server's failure replies, as printed: "SERVER: name failed (status N): reason".
-  const std::vector<std::string>& ServerFailures() const { return m_serverFailures; }
+  // What the server said, as printed and logged, oldest first: its answer
+  // to every add and delete ("SERVER: ks_add_allowed_group stored: HNI
+  // nse_fo ...", "... already held: ...", "SERVER: ks_delete_allowed_group
+  // removed: ..."), every failure ("SERVER: name failed (status N): reason",
+  // then ": group" for an add or delete), and its notes (ServerSays).
+  const std::vector<std::string>& ServerAnswers() const { return m_serverAnswers; }
+  // Prints a line of the server's on the terminal's output and in its log.
+  void ServerSays(std::string line);
 
   // The terminal's own top-level window: parent of the form, target of the
   // reply deliveries.
@@ -92,12 +106,14 @@ class Host {
   // The wire line of bytes that `parsed` holds (the request name read from
   // that parse); `keep` also keeps it in memory.
   void WriteWire(const char* direction, std::span<const char> bytes, const MessageReader& parsed, bool keep);
-  // A failure reply, printed as a SERVER: line.
-  void ReportFailure(const MessageReader& parsed);
+  // The SERVER: line of a reply, if it has one: every add or delete answer
+  // (its group as the server read it in `group`), and every failure.
+  void ReportAnswer(const MessageReader& parsed, const std::string& group);
   // A reply's bytes: parsed once into m_reader, logged, checked for a
   // failure and handed to the receiver from the same parse.
   void Deliver(std::span<const char> reply, bool logged, bool keepWire);
   void PostDelivery();
+  void PostServing();
 
   // One answer waiting for the message queue: bytes already logged, or the
   // stream of a list-all, logged as each reply is built.
@@ -115,7 +131,9 @@ class Host {
   CVelaRxNotifierBase* m_receiver = nullptr;
   std::vector<std::string> m_log;
   std::vector<std::string> m_wire;
-  std::vector<std::string> m_serverFailures;
+  std::vector<std::string> m_serverAnswers;
+  std::vector<std::vector<char>> m_requests;  // waiting for the server, in order
+  bool m_servingPosted = false;
   std::deque<Pending> m_pending;
   bool m_deliveryPosted = false;
   std::string m_line;  // the wire line being written, kept for its capacity

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <vector>
 
 namespace terminal {
@@ -25,7 +26,18 @@ std::vector<std::string> SplitTabs(std::string_view text) {
 
 std::string OrAll(const std::string& field) { return field.empty() ? "ALL" : field; }
 
+// A "-"? digits text of at most `digits` digits; the list shows any other
+// text as the server sent it.
+std::optional<long long> Whole(const std::string& text, size_t digits) {
+  const size_t sign = text.starts_with('-') ? 1 : 0;
+  if (text.size() == sign || text.size() - sign > digits ||
+      text.find_first_not_of("0123456789", sign) != std::string::npos)
+    return std::nullopt;
+  return std::strtoll(text.c_str(), nullptr, 10);
+}
+
 std::string Strike(const std::string& field, const std::string& segment) {
+  if (!field.empty() && !Whole(field, 15)) return field;
   const double units = std::strtod(field.c_str(), nullptr);
   char text[64];
   std::snprintf(text, sizeof text, "%0.2f", units / (segment == "cde_fo" ? 10000000.0 : 100.0));
@@ -34,13 +46,15 @@ std::string Strike(const std::string& field, const std::string& segment) {
 
 std::string Expiry(const std::string& field, const std::string& segment) {
   if (field.empty()) return "ALL";
-  long seconds = std::strtol(field.c_str(), nullptr, 10);
+  const std::optional<long long> sent = Whole(field, 10);
+  if (!sent || *sent < -kLongDateLimit - 1 || *sent > kLongDateLimit) return field;
+  long long seconds = *sent;
   if (segment == "nse_fo" || segment == "cde_fo" || segment == "ncx_fo") seconds += kFrom1980Ist;
   else seconds -= kIstOffset;
-  if (seconds < 1 || seconds > kLongDateLimit) return "";
+  if (seconds < 1 || seconds > kLongDateLimit) return field;
   const std::time_t ist = static_cast<std::time_t>(seconds + kIstOffset);
   std::tm day{};
-  if (::gmtime_r(&ist, &day) == nullptr) return "";
+  if (::gmtime_r(&ist, &day) == nullptr) return field;
   char text[16];
   std::strftime(text, sizeof text, "%d/%m/%Y", &day);
   return text;

@@ -7,11 +7,13 @@
 // field is one the group does not restrict. The list shows:
 //  - a field not restricted as "ALL" (category and segment always have one);
 //  - the strike in server units divided by 100 ("cde_fo": by 10000000),
-//    with two decimals, "0.00" when none was given;
+//    with two decimals, "0.00" when none was given; a strike that is no
+//    whole number of at most 15 digits as stored;
 //  - the expiry, in seconds (derivative segments nse_fo, cde_fo and ncx_fo
 //    count 315460800 seconds later, from 1980; the others from 1970 with the
-//    zone offset added), as the IST calendar date "dd/mm/yyyy"; a moment before 1970
-//    shows as "";
+//    zone offset added), as the IST calendar date "dd/mm/yyyy"; an expiry
+//    that is no whole number of at most 10 digits, or whose moment is not
+//    after 1970 within 32 bits, as stored;
 //  - for "bse_cm" the instrument the scrip master gives for the stored
 //    trading symbol (the symbol field), "ALL" when the group names none.
 #pragma once

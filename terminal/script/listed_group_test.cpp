@@ -32,7 +32,21 @@ TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTime) {
   EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t" + cash + "\t\t", NoLookup))[6], "26/01/2027");
   const std::string nextDay = std::to_string(kEndOfDayIst + 1 + 19800);
   EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t" + nextDay + "\t\t", NoLookup))[6], "27/01/2027");
-  EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t-5\t\t", NoLookup))[6], "") << "before 1970";
+}
+
+// What the list cannot read as a price or a date it shows as the server sent it.
+TEST(ListedGroup, AStrikeOrExpiryTheListCannotConvertShowsAsStored) {
+  auto cells = [](const std::string& strike, const std::string& expiry) {
+    return *ListedGroup("HNI\tmcx_fo\t\t\t\t" + strike + "\t" + expiry + "\t\t", NoLookup);
+  };
+  EXPECT_EQ(cells("", "-5")[6], "-5") << "before 1970";
+  EXPECT_EQ(cells("", "ALL")[6], "ALL");
+  EXPECT_EQ(cells("", "12345678901")[6], "12345678901") << "11 digits";
+  EXPECT_EQ(cells("", "-0000000005")[6], "-0000000005");
+  EXPECT_EQ(cells("999999999999999", "")[5], "9999999999999.99") << "15 digits";
+  EXPECT_EQ(cells("99999999999999999999999", "")[5], "99999999999999999999999");
+  EXPECT_EQ(cells("2580000.5", "")[5], "2580000.5");
+  EXPECT_EQ(cells("-0", "")[5], "-0.00");
 }
 
 TEST(ListedGroup, BseInstrumentComesFromTheTradingSymbol) {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "terminal/server/group_stream.h"
+#include "terminal/server/group_table.h"
 #include "terminal/server/message_codec.h"
 #include "terminal/server/sqlite_store.h"
 
@@ -16,22 +17,19 @@ namespace {
 
 constexpr int32_t kTagCategory = 13034;
 constexpr int32_t kTagSegment = 63001;
+constexpr int32_t kTagUser = 54247;
 constexpr const char* kStatusRefused = "2";
 constexpr const char* kStatusNotFound = "4";
 constexpr const char* kStatusStoreFailed = "3";
+constexpr const char* kAdd = "ks_publish_allowed_group";
+constexpr const char* kDelete = "ks_delete_allowed_group";
 
 using store::Statement;
 
-// The columns of an allowed group as a request gives them. Which tag carries
-// the instrument, symbol and option type depends on the segment code, as the
-// plug-in sends them.
-struct RequestColumns {
-  std::string category, segment, instrument, symbol, optionType, strike, expiry, product, side;
-};
-
-// Absent fields are stored as NULL: "no restriction".
-RequestColumns FromRequest(const MessageReader& m) {
-  RequestColumns g;
+// The group a request names. Which tag carries the instrument, symbol and
+// option type depends on the segment code, as the plug-in sends them.
+store::GroupFields FromRequest(const MessageReader& m) {
+  store::GroupFields g;
   auto get = [&](int32_t tag) { return std::string(m.First(tag).value_or("")); };
   g.category = get(kTagCategory);
   g.segment = get(kTagSegment);
@@ -50,13 +48,6 @@ RequestColumns FromRequest(const MessageReader& m) {
   return g;
 }
 
-std::vector<char> StatusReply(const std::string& name, const char* status, const std::string& reason = {}) {
-  std::vector<Field> fields{{kTagReplyName, name}};
-  fields.emplace_back(kTagReplyStatus, status);
-  if (!reason.empty()) fields.emplace_back(kTagReplyReason, reason);
-  return BuildMessage(fields);
-}
-
 bool KnownSegment(const std::string& code) {
   static constexpr std::array kCodes{"nse_cm", "nse_fo", "bse_cm", "mcx_fo", "ncx_fo", "icx_fo", "nmc_fo",
                                      "mcx_sx", "ace_fo", "rmc_fo", "cde_fo", "bse_fo", "nsel_sm"};
@@ -67,6 +58,90 @@ bool KnownSegment(const std::string& code) {
 }
 
 }  // namespace
+
+// The changes of one batch: made in one transaction, opened by the first
+// change, and answered only once it is committed.
+class ServerStandIn::Batch {
+ public:
+  explicit Batch(ServerStandIn& server) : m_server(server) {}
+
+  // Makes one change inside the transaction; its answer waits for Commit.
+  void Change(Answer& answer, const std::string& name, const store::GroupFields& g, const std::string& user) {
+    sqlite3* db = m_server.m_db;
+    if (!m_unavailable.empty()) return Fail(answer, name, m_unavailable);
+    if (!m_transaction) {
+      // A list still being sent shows the store as it was when it was asked for.
+      m_server.SettleStreams();
+      try {
+        m_transaction.emplace(db);
+      } catch (const store::StoreError& e) {
+        // Locked past the wait, or read-only: the rest of the batch would
+        // only wait again for the same answer.
+        m_unavailable = e.what();
+        return Fail(answer, name, m_unavailable);
+      }
+    }
+    // Each change is one statement: one that fails undoes itself alone,
+    // unless SQLite ends the whole transaction.
+    try {
+      const char* words = nullptr;  // none: a delete of a group not held
+      if (name == kAdd) {
+        words = m_server.m_groups->Add(g, user) ? "stored" : "already held";
+      } else if (m_server.m_groups->Remove(g)) {
+        words = "removed";
+      }
+      m_made.push_back(Made{&answer, name, words});
+    } catch (const store::StoreError& e) {
+      if (sqlite3_get_autocommit(db) != 0) {
+        // SQLite ended the whole transaction (a full disk, an I/O error):
+        // the changes before this one are gone with it.
+        m_transaction.reset();
+        FailAll(e.what());
+      }
+      Fail(answer, name, e.what());
+    }
+  }
+
+  // Commits the open transaction and answers each change made in it.
+  void Commit() {
+    if (!m_transaction) return;
+    try {
+      m_transaction->Commit();
+    } catch (const store::StoreError& e) {
+      m_transaction.reset();  // rolled back
+      FailAll(e.what());
+      return;
+    }
+    m_transaction.reset();
+    for (const Made& made : m_made) {
+      made.answer->replies.push_back(made.words != nullptr
+                                         ? m_server.StatusReply(made.name, kStatusOk, made.words)
+                                         : m_server.StatusReply(made.name, kStatusNotFound, "no such group"));
+    }
+    m_made.clear();
+  }
+
+ private:
+  struct Made {
+    Answer* answer;
+    std::string name;
+    const char* words;
+  };
+
+  void Fail(Answer& answer, const std::string& name, const std::string& why) {
+    ++m_server.m_storeFailures;
+    answer.replies.push_back(m_server.StatusReply(name, kStatusStoreFailed, why));
+  }
+  void FailAll(const std::string& why) {
+    for (const Made& made : m_made) Fail(*made.answer, made.name, why);
+    m_made.clear();
+  }
+
+  ServerStandIn& m_server;
+  std::optional<store::Transaction> m_transaction;
+  std::vector<Made> m_made;
+  std::string m_unavailable;  // why this batch's store could not begin a change
+};
 
 ServerStandIn::ServerStandIn(const std::string& database) {
   // A read-only file opens read-only rather than failing; URIs may ask for it.
@@ -81,30 +156,20 @@ ServerStandIn::ServerStandIn(const std::string& database) {
   }
   store::WaitWhenBusy(m_db);
   try {
-    Statement tables(
-        m_db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN ('categories', 'allowed_groups')");
-    const bool ready = tables.Step() && tables.Int(0) == 2;
     m_readOnly = sqlite3_db_readonly(m_db, "main") == 1;
-    if (!ready) {
-      store::Transaction create(m_db);
-      store::Execute(
-          m_db,
-          "CREATE TABLE IF NOT EXISTS categories(name TEXT PRIMARY KEY);"
-          "CREATE TABLE IF NOT EXISTS allowed_groups("
-          " id INTEGER PRIMARY KEY, category TEXT NOT NULL, segment TEXT NOT NULL, instrument TEXT,"
-          " symbol TEXT, option_type TEXT, strike TEXT, expiry TEXT, product TEXT, side TEXT, added_by TEXT);"
-          "INSERT INTO categories SELECT * FROM (VALUES ('RETAIL'),('HNI'),('PROPRIETARY'),('INSTITUTION'))"
-          " WHERE NOT EXISTS (SELECT 1 FROM categories);");
-      create.Commit();
-    }
+    m_mergedAtOpen = store::PrepareTables(m_db);
   } catch (const std::exception& e) {
     sqlite3_close(m_db);
     m_db = nullptr;
     throw std::runtime_error("cannot use server store " + database + ": " + e.what());
   }
+  m_groups = std::make_unique<store::GroupTable>(m_db);
 }
 
-ServerStandIn::~ServerStandIn() { sqlite3_close(m_db); }
+ServerStandIn::~ServerStandIn() {
+  m_groups.reset();  // its statements end before the connection
+  sqlite3_close(m_db);
+}
 
 std::vector<std::string> ServerStandIn::Categories() const {
   std::vector<std::string> names;
@@ -140,26 +205,58 @@ std::vector<std::vector<char>> ServerStandIn::Handle(std::span<const char> reque
 }
 
 ServerStandIn::Answer ServerStandIn::Open(std::span<const char> request) {
-  if (!m_request.Parse(request)) return {};
-  const auto field = m_request.First(0);
-  if (!field || field->empty()) return {};
-  const std::string name(*field);
-  try {
-    return Reply(name, m_request);
-  } catch (const store::StoreError& e) {
-    // The change, if any, was rolled back; the client learns why.
-    ++m_storeFailures;
-    Answer failed;
-    failed.replies.push_back(StatusReply(name, kStatusStoreFailed, e.what()));
-    return failed;
+  const std::vector<char> one(request.begin(), request.end());
+  return std::move(HandleBatch(std::span(&one, 1)).front());
+}
+
+std::vector<ServerStandIn::Answer> ServerStandIn::HandleBatch(std::span<const std::vector<char>> requests) {
+  std::vector<Answer> answers(requests.size());
+  Batch batch(*this);
+  for (size_t i = 0; i < requests.size(); ++i) {
+    if (!m_request.Parse(requests[i])) continue;
+    const auto field = m_request.First(0);
+    if (!field || field->empty()) continue;
+    const std::string name(*field);
+    Answer& answer = answers[i];
+    if (name == kAdd || name == kDelete) {
+      const store::GroupFields g = FromRequest(m_request);
+      answer.group = store::DescribeGroup(g);
+      if (g.category.empty()) {
+        answer.replies.push_back(StatusReply(name, kStatusRefused, "missing category"));
+      } else if (!KnownSegment(g.segment)) {
+        answer.replies.push_back(StatusReply(name, kStatusRefused, "unknown exchange segment"));
+      } else {
+        batch.Change(answer, name, g, std::string(m_request.First(kTagUser).value_or("")));
+      }
+      continue;
+    }
+    // What is asked after a change sees it made.
+    batch.Commit();
+    try {
+      answer = Reply(name);
+    } catch (const store::StoreError& e) {
+      // The client learns why.
+      ++m_storeFailures;
+      answer.replies.push_back(StatusReply(name, kStatusStoreFailed, e.what()));
+    }
   }
+  batch.Commit();
+  return answers;
+}
+
+std::vector<char> ServerStandIn::StatusReply(const std::string& name, const char* status, const std::string& words) {
+  const bool built = m_writer.Begin() && m_writer.Add(kTagReplyName, name) && m_writer.Add(kTagReplyStatus, status) &&
+                     (words.empty() || m_writer.Add(kTagReplyReason, words));
+  if (!built) return {};
+  const auto bytes = m_writer.Bytes();
+  return std::vector<char>(bytes.begin(), bytes.end());
 }
 
 void ServerStandIn::SettleStreams() {
   for (GroupStream* stream : m_streams) stream->Settle();
 }
 
-ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const MessageReader& message) {
+ServerStandIn::Answer ServerStandIn::Reply(const std::string& name) {
   Answer answer;
   auto& replies = answer.replies;
   if (name == "ks_get_category") {
@@ -172,47 +269,6 @@ ServerStandIn::Answer ServerStandIn::Reply(const std::string& name, const Messag
     replies.push_back(StatusReply(name, kStatusOk));
     return answer;
   }
-
-  if (name == "ks_publish_allowed_group" || name == "ks_delete_allowed_group") {
-    const RequestColumns g = FromRequest(message);
-    if (g.category.empty()) {
-      replies.push_back(StatusReply(name, kStatusRefused, "missing category"));
-      return answer;
-    }
-    if (!KnownSegment(g.segment)) {
-      replies.push_back(StatusReply(name, kStatusRefused, "unknown exchange segment"));
-      return answer;
-    }
-    // A list still being sent shows the store as it was when it was asked for.
-    SettleStreams();
-    store::Transaction change(m_db);
-    if (name == "ks_publish_allowed_group") {
-      Statement insert(m_db,
-                       "INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry,"
-                       " product, side, added_by) VALUES (?,?,?,?,?,?,?,?,?,?)");
-      const std::array values{g.category, g.segment, g.instrument, g.symbol, g.optionType,
-                              g.strike,   g.expiry,  g.product,    g.side,   std::string(message.First(54247).value_or(""))};
-      for (size_t i = 0; i < values.size(); ++i) insert.Bind(static_cast<int>(i + 1), values[i]);
-      insert.Step();
-      change.Commit();
-      replies.push_back(StatusReply(name, kStatusOk));
-      return answer;
-    }
-    // A delete names a group exactly: every field, absent ones included.
-    Statement remove(m_db,
-                     "DELETE FROM allowed_groups WHERE category IS ?1 AND segment IS ?2 AND instrument IS ?3"
-                     " AND symbol IS ?4 AND option_type IS ?5 AND strike IS ?6 AND expiry IS ?7 AND product IS ?8"
-                     " AND side IS ?9");
-    const std::array values{g.category, g.segment, g.instrument, g.symbol, g.optionType,
-                            g.strike,   g.expiry,  g.product,    g.side};
-    for (size_t i = 0; i < values.size(); ++i) remove.Bind(static_cast<int>(i + 1), values[i]);
-    remove.Step();
-    const bool removed = sqlite3_changes(m_db) > 0;
-    change.Commit();
-    replies.push_back(removed ? StatusReply(name, kStatusOk) : StatusReply(name, kStatusNotFound, "no such group"));
-    return answer;
-  }
-
   if (name == "ks_get_all_allowed_groups") {
     answer.stream = std::make_unique<GroupStream>(*this, m_db);
     return answer;

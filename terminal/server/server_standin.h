@@ -1,14 +1,23 @@
 // The trading server's stand-in: it answers the allowed-group requests the
 // way the plug-in expects, keeping categories and allowed groups in SQLite
-// (a file, or ":memory:").
+// (a file, or ":memory:"). The groups are a set (group_table.h): an add of a
+// group already held stores nothing, and a delete names a group by its
+// canonical form (group_key.h).
 //
-// Replies are wide-form messages carrying the request name in tag 32767 and,
-// for failures, a status other than 5 in tag 32766 with a reason in 32765:
+// Replies are wide-form messages carrying the request name in tag 32767.
+// Failures carry a status other than 5 in tag 32766 with a reason in 32765:
 // 2 a request it refuses, 4 a group to delete that it does not hold, 3 a
-// store that failed (SQLite's reason). A list-all request gets one reply per
-// stored group, in server units, streamed from one statement (group_stream.h)
-// by Open and gathered by Handle. Every change is one transaction: a failed
-// or interrupted write leaves the store as it was.
+// store that failed (SQLite's reason). An add or delete that succeeds
+// carries status 5 and, in 32765, what it did: "stored" or "already held",
+// "removed". A list-all request gets one reply per stored group, in server
+// units, streamed from one statement (group_stream.h) by Open and gathered
+// by Handle.
+//
+// Requests that arrive together are answered together (HandleBatch): their
+// changes are made in one transaction, and no change is answered before
+// that transaction is committed. A failed
+// or interrupted write leaves the store as it was, and every change it
+// undid is answered with the failure.
 #pragma once
 
 #include <memory>
@@ -17,6 +26,7 @@
 #include <vector>
 
 #include "terminal/server/group_stream.h"
+#include "terminal/server/group_table.h"
 
 struct sqlite3;
 
@@ -42,8 +52,18 @@ class ServerStandIn final : public StreamKeeper {
   struct Answer {
     std::vector<std::vector<char>> replies;
     std::unique_ptr<GroupStream> stream;
+    // An add's or a delete's group as the server read it
+    // (store::DescribeGroup); empty for other requests.
+    std::string group;
   };
   Answer Open(std::span<const char> request);
+  // The answers to requests that arrived together, one per request in
+  // order, every change among them committed before this returns.
+  std::vector<Answer> HandleBatch(std::span<const std::vector<char>> requests);
+
+  // How many rows naming a group already held the store merged away when it
+  // was opened (a store made before groups were held as a set).
+  int MergedAtOpen() const { return m_mergedAtOpen; }
 
   // Throw std::runtime_error when the store cannot be read.
   std::vector<std::string> Categories() const;
@@ -64,16 +84,25 @@ class ServerStandIn final : public StreamKeeper {
   void CountStoreFailure() override { ++m_storeFailures; }
 
  private:
-  Answer Reply(const std::string& name, const MessageReader& message);
+  class Batch;
+  // A request that changes nothing: categories, peer data, list-all.
+  Answer Reply(const std::string& name);
+  // A reply of a status and, unless empty, its words (tag 32765).
+  std::vector<char> StatusReply(const std::string& name, const char* status, const std::string& words = {});
   void SettleStreams();
 
   std::vector<GroupStream*> m_streams;
-  // Each request is parsed into this one reader, kept from request to request.
+  // Each request is parsed into this one reader, and each status reply
+  // built in this one writer, kept from request to request: a batch of
+  // thousands makes no middleware handle of its own per request.
   MessageReader m_request;
+  MessageWriter m_writer;
 
   sqlite3* m_db = nullptr;
+  std::unique_ptr<store::GroupTable> m_groups;
   bool m_readOnly = false;
   int m_storeFailures = 0;
+  int m_mergedAtOpen = 0;
 };
 
 }  // namespace terminal

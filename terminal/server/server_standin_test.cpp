@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sqlite3.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <set>
+#include <tuple>
 
 #include "terminal/server/message_codec.h"
 #include "terminal/server/testing/reply_fields.h"
@@ -77,10 +83,14 @@ TEST_F(ServerStandInTest, AddListAndDeleteKeepServerUnitsAndSegmentTags) {
   auto partial = bse;
   partial[0].second = "ks_delete_allowed_group";
   partial.pop_back();
-  EXPECT_EQ(Ask(partial).at(0).First(32766), "4");
+  const auto notHeld = Ask(partial).at(0);
+  EXPECT_EQ(notHeld.First(32766), "4");
+  EXPECT_EQ(notHeld.First(32765), "no such group");
   auto exact = bse;
   exact[0].second = "ks_delete_allowed_group";
-  EXPECT_EQ(Ask(exact).at(0).First(32766), "5");
+  const auto removed = Ask(exact).at(0);
+  EXPECT_EQ(removed.First(32766), "5");
+  EXPECT_EQ(removed.First(32765), "removed");
   EXPECT_EQ(server.GroupCount(), 1);
   // What scripts print of the store: the fields as stored, absent ones empty.
   EXPECT_EQ(server.Groups(), (std::vector<std::string>{"HNI\tnse_fo\tOPTIDX\tNIFTY\tCE\t2600000\t1482796799\t\t"}));
@@ -145,6 +155,162 @@ TEST_F(ServerStandInTest, StoreThatIsNoDatabaseIsRefusedAtOpen) {
   } catch (const std::runtime_error& e) {
     EXPECT_NE(std::string(e.what()).find("file is not a database"), std::string::npos) << e.what();
   }
+  std::filesystem::remove(file);
+}
+
+// What a reply says: its status and its words ("stored", "no such group", ...).
+std::pair<std::string, std::string> Said(const testing::ReplyFields& reply) {
+  return {reply.First(32766).value_or("5"), reply.First(32765).value_or("")};
+}
+
+// The canonical form written out again by hand, as a model: two requests
+// name one group when these tuples are equal.
+using Key = std::tuple<std::string, std::string, std::string, std::string, std::string, std::string, std::string,
+                       std::string, std::string>;
+
+std::optional<int64_t> Whole(const std::string& text, size_t digits) {
+  const size_t sign = text.starts_with('-') ? 1 : 0;
+  if (text.size() == sign || text.size() - sign > digits ||
+      text.find_first_not_of("0123456789", sign) != std::string::npos)
+    return std::nullopt;
+  return std::stoll(text);
+}
+
+Key ModelKey(const std::vector<std::string>& f) {
+  auto text = [](const std::string& t) { return t == "ALL" ? std::string() : t; };
+  std::string strike = text(f[5]);
+  const size_t sign = strike.starts_with('-') ? 1 : 0;
+  if (!strike.empty() && strike.size() > sign && strike.find_first_not_of("0123456789", sign) == std::string::npos) {
+    const size_t first = strike.find_first_not_of('0', sign);
+    strike = first == std::string::npos ? "" : (sign ? "-" : "") + strike.substr(first);
+  }
+  std::string expiry = text(f[6]);
+  if (const auto seconds = Whole(expiry, 10); seconds && *seconds >= INT32_MIN && *seconds <= INT32_MAX) {
+    const bool from1980 = f[1] == "nse_fo" || f[1] == "ncx_fo" || f[1] == "cde_fo";
+    const int64_t shifted = *seconds + (from1980 ? 315460800 : -19800);
+    if (shifted >= 1 && shifted <= INT32_MAX) expiry = "day " + std::to_string((shifted + 19800) / 86400);
+  }
+  return {f[0], f[1], text(f[2]), text(f[3]), text(f[4]), strike, expiry, text(f[7]), text(f[8])};
+}
+
+// A request for the group of these nine fields (empty: not sent), built in
+// one kept writer: the middleware's handles are large, and the test below
+// builds hundreds of requests.
+std::vector<char> GroupRequest(MessageWriter& writer, const char* name, const std::vector<std::string>& f) {
+  bool built = writer.Begin() && writer.Add(0, name) && writer.Add(54247, "admin");
+  const int32_t instrumentTag = f[1] == "nse_cm" ? 10610 : 10106;
+  const int32_t tags[] = {13034, 63001, instrumentTag, 3, 63006, 66, 46002, 64030, 12003};
+  for (size_t i = 0; i < f.size(); ++i) {
+    if (!f[i].empty()) built = built && writer.Add(tags[i], f[i]);
+  }
+  EXPECT_TRUE(built);
+  const auto bytes = writer.Bytes();
+  return std::vector<char>(bytes.begin(), bytes.end());
+}
+
+// Adds and deletes of groups written many ways, in batches of random sizes:
+// every answer, and the number of rows held, is what the model says.
+TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
+  // Days of Indian Standard Time begin at 18:30 UTC; an nse_fo expiry counts
+  // from 1980, the others carry the zone offset.
+  const int64_t nfoMidnight = 17000LL * 86400 - 19800 - 315460800;
+  const std::vector<std::vector<std::string>> choices{
+      {"HNI", "RETAIL"},
+      {"nse_fo", "mcx_fo", "nse_cm"},
+      {"", "ALL", "OPTIDX"},
+      {"", "NIFTY", "ALL"},
+      {"", "CE"},
+      {"", "0", "00", "-0", "ALL", "50", "0050", "-50", "-050", "50.0", "abc", "99999999999999999999999",
+       "099999999999999999999999"},
+      {"", "ALL", "0", "-2", "abc", "2147483647", "2147483648", "9999999999", "01482796799",
+       std::to_string(nfoMidnight - 1), std::to_string(nfoMidnight), std::to_string(nfoMidnight + 86399),
+       std::to_string(nfoMidnight + 86400), "-19800", "-19801", "-315460800", "-315460799"},
+      {"", "NRML"},
+      {"", "B", "ALL"}};
+  std::mt19937 random(32);
+  auto pick = [&] {
+    std::vector<std::string> fields;
+    for (const auto& values : choices) fields.push_back(values[random() % values.size()]);
+    return fields;
+  };
+  std::set<Key> model;
+  MessageWriter writer;
+  MessageReader reader;
+  int answered = 0;
+  for (int round = 0; round < 60; ++round) {
+    std::vector<std::vector<char>> batch;
+    std::vector<std::pair<std::string, std::string>> expected;
+    std::vector<std::string> described;
+    for (int n = static_cast<int>(random() % 30); n >= 0; --n) {
+      const auto fields = pick();
+      const bool add = random() % 3 != 0;
+      batch.push_back(GroupRequest(writer, add ? "ks_publish_allowed_group" : "ks_delete_allowed_group", fields));
+      const Key key = ModelKey(fields);
+      if (add) {
+        expected.emplace_back("5", model.insert(key).second ? "stored" : "already held");
+      } else {
+        expected.emplace_back(model.erase(key) > 0 ? std::pair<std::string, std::string>{"5", "removed"}
+                                                   : std::pair<std::string, std::string>{"4", "no such group"});
+      }
+      std::string text;
+      for (const auto& field : fields) text += (text.empty() ? "" : " ") + (field.empty() ? "ALL" : field);
+      described.push_back(text);
+    }
+    const auto answers = server.HandleBatch(batch);
+    ASSERT_EQ(answers.size(), batch.size());
+    for (size_t i = 0; i < answers.size(); ++i) {
+      ASSERT_EQ(answers[i].replies.size(), 1u);
+      ASSERT_TRUE(reader.Parse(answers[i].replies[0]));
+      const std::pair<std::string, std::string> said{reader.First(32766).value_or("5"),
+                                                     reader.First(32765).value_or("")};
+      EXPECT_EQ(said, expected[i]) << described[i];
+      EXPECT_EQ(answers[i].group, described[i]);
+      ++answered;
+    }
+    ASSERT_EQ(server.GroupCount(), static_cast<int>(model.size())) << "round " << round;
+  }
+  EXPECT_GT(answered, 800);
+  EXPECT_GT(model.size(), 100u);
+}
+
+// A store kept from before groups were a set: its copies of a group merge
+// into the oldest when it is opened, once, and are said to have merged.
+TEST_F(ServerStandInTest, AStoreWithCopiesOfAGroupKeepsTheOldestOfEach) {
+  const auto file = std::filesystem::temp_directory_path() / ("standin_copies_" + std::to_string(::getpid()) + ".db");
+  std::filesystem::remove(file);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TABLE categories(name TEXT PRIMARY KEY);"
+                         "CREATE TABLE allowed_groups(id INTEGER PRIMARY KEY, category TEXT NOT NULL,"
+                         " segment TEXT NOT NULL, instrument TEXT, symbol TEXT, option_type TEXT, strike TEXT,"
+                         " expiry TEXT, product TEXT, side TEXT, added_by TEXT);"
+                         "INSERT INTO categories VALUES ('HNI');"
+                         "INSERT INTO allowed_groups(category, segment, symbol, strike, product, added_by) VALUES"
+                         " ('HNI', 'nse_fo', 'NIFTY', '0', NULL, 'first'),"
+                         " ('HNI', 'nse_fo', 'NIFTY', '2580000', NULL, 'kept'),"
+                         " ('HNI', 'nse_fo', 'NIFTY', NULL, 'ALL', 'second'),"
+                         " ('HNI', 'nse_fo', 'NIFTY', '02580000', '', 'copy'),"
+                         " ('RETAIL', 'nse_fo', 'NIFTY', NULL, NULL, 'other'),"
+                         " ('HNI', 'nse_fo', 'NIFTY', '00', NULL, 'third');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  {
+    ServerStandIn opened(file.string());
+    EXPECT_EQ(opened.MergedAtOpen(), 3);
+    EXPECT_EQ(opened.GroupCount(), 3);
+    EXPECT_EQ(opened.Groups(),
+              (std::vector<std::string>{"HNI\tnse_fo\t\tNIFTY\t\t0\t\t\t", "HNI\tnse_fo\t\tNIFTY\t\t2580000\t\t\t",
+                                        "RETAIL\tnse_fo\t\tNIFTY\t\t\t\t\t"}));
+    const auto again = opened.Handle(BuildMessage(
+        {{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_fo"}, {3, "NIFTY"}}));
+    EXPECT_EQ(Said(*testing::ReplyFields::Read(again.at(0))),
+              (std::pair<std::string, std::string>{"5", "already held"}));
+  }
+  ServerStandIn reopened(file.string());
+  EXPECT_EQ(reopened.MergedAtOpen(), 0);
+  EXPECT_EQ(reopened.GroupCount(), 3);
   std::filesystem::remove(file);
 }
 

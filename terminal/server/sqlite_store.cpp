@@ -59,6 +59,12 @@ std::string_view Statement::View(int column) const {
 
 int Statement::Int(int column) const { return sqlite3_column_int(m_stmt, column); }
 
+void Statement::Reset() {
+  // The last step's failure, if any, was reported by Step.
+  sqlite3_reset(m_stmt);
+  sqlite3_clear_bindings(m_stmt);
+}
+
 void Execute(sqlite3* db, const char* sql) {
   char* error = nullptr;
   if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {

@@ -34,6 +34,8 @@ class Statement {
   // The same without a copy, valid until the next Step.
   std::string_view View(int column) const;
   int Int(int column) const;
+  // Makes the statement ready to run again, its parameters unbound.
+  void Reset();
 
  private:
   sqlite3* m_db;

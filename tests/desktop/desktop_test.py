@@ -605,15 +605,22 @@ def run(args):
         if rows != [("HNI", "mcx_fo")]:
             raise Failure("the store holds %r, not HNI's MCX group" % rows)
 
-        # The main window's log shows what the plug-in logged, newest last, after the time.
-        def logged_last(line):
+        # The main window's log shows what the plug-in logged, then the
+        # server's answer, newest last, each after the time.
+        def logged_last(lines):
             log = desktop.control("TarnTrader", lambda w: w["class"] == "ListBox")
-            last = log["extra"].get("lines", "").split("|")[-1] if log else ""
-            stamp = last[:9]
-            return last[9:] == line and stamp[2] == stamp[5] == ":" and stamp[8] == " " and \
-                stamp.replace(":", "").strip().isdigit()
-        wait_for("the add in the main window's log", lambda: logged_last(
-            "ks_add_allowed_group request sent successfully"))
+            shown = log["extra"].get("lines", "").split("|")[-len(lines):] if log else []
+            if len(shown) != len(lines):
+                return False
+            for line, want in zip(shown, lines):
+                stamp = line[:9]
+                if not (line[9:] == want and stamp[2] == stamp[5] == ":" and stamp[8] == " " and
+                        stamp.replace(":", "").strip().isdigit()):
+                    return False
+            return True
+        wait_for("the add and its answer in the main window's log", lambda: logged_last(
+            ["ks_add_allowed_group request sent successfully",
+             "SERVER: ks_add_allowed_group stored: HNI mcx_fo ALL ALL ALL ALL ALL ALL ALL"]))
 
         desktop.press("View Group")
         wait_for("the View Allowed Group list with its row", lambda: desktop.control(
