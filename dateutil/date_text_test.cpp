@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -35,20 +36,49 @@ TEST(FormatDate, NameFormsBecomeNumericWithinTheBuffer) {
   EXPECT_STREQ(buf + 11, "bcde");
 }
 
-TEST(ConvertDateFormat, NormalisesSeparatorsAndPadding) {
-  const struct { const char* in; int result; const char* out; } cases[] = {
-      {" 5 - 1 - 2024 ", 1, "05/01/2024"}, {"5.1.2024", 1, "05/01/2024"},
-      {"05\\12_2024", 1, "05/12/2024"},    {"29/2/2024", 1, "29/02/2024"},
-      {"05/01/24", 0, "05/01/24"},         {"ab/01/2024", 0, "ab/01/2024"},
-      {"29/02/2023", 0, "29/02/2023"},     {"31/04/2024", 0, "31/04/2024"},
-      {"00/01/2024", 0, "00/01/2024"},     {"01/13/2024", 0, "01/13/2024"},
-      {"5 1 2024", 0, "512024"},  // no separator left
-      {"123/4/2024", 0, "123/4/2024"},     {"5/1", 0, "05/01"},
-      {"05/01/2024/", 0, "05/01/2024/"},   {"", 0, ""},
+// Every day 0..32 of every month 0..13 of four years (one leap), written
+// with each separator, padded or not, spaced or not: valid exactly when the
+// calendar has that day, then rewritten as dd/mm/yyyy.
+TEST(ConvertDateFormat, EveryDayOfEveryMonthIsJudgedByTheCalendarInEveryForm) {
+  const auto days = [](int m, int y) {
+    static const int length[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && y % 4 == 0 ? 29 : length[m - 1];
+  };
+  const char* separators[] = {"/", "-", ".", "\\", "_", ","};
+  int valid = 0;
+  for (const int y : {2023, 2024, 2025, 2026}) {
+    for (int m = 0; m <= 13; ++m) {
+      for (int d = 0; d <= 32; ++d) {
+        const bool expected = m >= 1 && m <= 12 && d >= 1 && d <= days(m, y);
+        char padded[16];
+        std::snprintf(padded, sizeof padded, "%02d/%02d/%04d", d, m, y);
+        for (const char* sep : separators) {
+          for (const bool pad : {false, true}) {
+            char in[32];
+            std::snprintf(in, sizeof in, pad ? " %02d%s%02d %s%d " : "%d%s%d%s%d", d, sep, m, sep, y);
+            CString text(in);
+            ASSERT_EQ(tarnu_convert_date_format(text), expected ? 1 : 0) << in;
+            if (expected) {
+              EXPECT_EQ(text, padded) << in;
+            }
+          }
+        }
+        valid += expected;
+      }
+    }
+  }
+  EXPECT_EQ(valid, 365 * 3 + 366);
+}
+
+// Texts that are not d/m/yyyy at all.
+TEST(ConvertDateFormat, RejectsTextsOfAnotherShape) {
+  const struct { const char* in; const char* out; } cases[] = {
+      {"05/01/24", "05/01/24"},  {"ab/01/2024", "ab/01/2024"},   {"5 1 2024", "512024"},  // no separator left
+      {"123/4/2024", "123/4/2024"}, {"5/1", "05/01"}, {"05/01/2024/", "05/01/2024/"}, {"", ""},
   };
   for (const auto& c : cases) {
     CString text(c.in);
-    EXPECT_EQ(tarnu_convert_date_format(text), c.result) << c.in;
+    EXPECT_EQ(tarnu_convert_date_format(text), 0) << c.in;
     EXPECT_EQ(text, c.out) << c.in;
   }
 }

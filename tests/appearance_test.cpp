@@ -128,6 +128,10 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3207)), "") << "the edit is cleared";
   Do({On("click", "3216"), "expect-box \"Enter text to add a new keyword to list\""});
   EXPECT_EQ(Keywords(dialog).size(), 4u);
+  // Opening, closing and leaving the column's list chooses no other column.
+  Do({On("click", "3205"), On("key", "3205 Escape"), On("click", "3205"), On("key", "3205 Enter"),
+      On("click", "3207")});
+  EXPECT_EQ(Keywords(dialog).size(), 4u);
   // Delete removes the selected keyword; another column empties the list.
   Do({On("select", "3208 \"sell\""), On("key", "3208 Delete")});
   EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "buy", "b"}));

@@ -123,6 +123,22 @@ TEST_F(FilterList, FilterTextsSelectRows) {
   EXPECT_EQ(Shown(0).front(), "sell");
 }
 
+// Clearing every box in the header drops every filter, also one an owner
+// set before it gave the list its formatter: none may stay in force unseen.
+TEST_F(FilterList, ClearingTheHeadersFiltersDropsThemAllWithOrWithoutAFormatter) {
+  CFilterListCtrl& list = OpenWith(&FilterList::Setup);
+  list.SetColumnFilter(0, "buy");
+  list.SetColumnFilter(1, "<5");
+  ASSERT_TRUE(list.GetHeaderCtrl()->ClearAllFilters());
+  EXPECT_TRUE(list.FilteredColumns().empty());
+  list.SetDataDescriptor(&FormatRow);
+  AddSample();
+  list.SetColumnFilter(0, "buy");
+  ASSERT_TRUE(list.GetHeaderCtrl()->ClearAllFilters());
+  list.Refilter();
+  EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"}));
+}
+
 TEST_F(FilterList, MatchFilterExactlyFromTheHeaderMenu) {
   CFilterListCtrl& list = Open();
   AddSample();

@@ -1,6 +1,7 @@
 // Owner-drawn filter list rows, read back from the list's display list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -129,6 +130,35 @@ TEST_F(FilterListDrawing, ANewFontMeasuresTheRowsAgain) {
     EXPECT_EQ(second.top, first.bottom);
   }
   list().SendMessage(WM_SETFONT, 0, FALSE);
+}
+
+// Right of the last column and below the last row the list's own background
+// shows, also after a horizontal scroll moves the columns' end.
+TEST_F(FilterListDrawing, TheEmptyAreaBesideAndBelowTheRowsIsFilledWithTheBackground) {
+  list().m_bFillEmptyArea = TRUE;
+  list().Appearance().clrBack = RGB(10, 20, 30);
+  for (const int scroll : {0, 30}) {
+    if (scroll != 0) {
+      list().SetColumnWidth(1, 400);
+      list().Scroll(CSize(scroll, 0));
+    }
+    const platform::DrawOps ops = Paint();
+    CRect client, last;
+    list().GetClientRect(&client);
+    ASSERT_TRUE(list().GetItemRect(1, &last, LVIR_BOUNDS));
+    const int right = std::min<int>(last.right, client.right);
+    const std::vector<CRect> expected = {CRect(right, client.top, client.right, client.bottom),
+                                         CRect(client.left, last.bottom, right, client.bottom)};
+    std::vector<CRect> filled;
+    for (const auto& op : platform::OpsOfKind(ops, platform::DrawKind::FillRect)) {
+      if (op.color == RGB(10, 20, 30)) filled.push_back(CRect(op.rect));
+    }
+    for (const CRect& area : expected) {
+      if (area.IsRectEmpty()) continue;
+      EXPECT_NE(std::find(filled.begin(), filled.end(), area), filled.end())
+          << "scroll " << scroll << ": " << area.left << "," << area.top << "," << area.right << "," << area.bottom;
+    }
+  }
 }
 
 }  // namespace

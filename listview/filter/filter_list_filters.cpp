@@ -109,8 +109,9 @@ void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
       item.pvFilter = &filter;
       if (!m_header.GetItem(position, &item)) text[0] = '\0';
       if (HasFormatter()) SetColumnFilter(ColumnOfSubItem(position), text);
-    } else if (position == -1 && HasFormatter()) {
-      // Every filter was cleared at once.
+    } else if (position == -1) {
+      // Every filter was cleared at once; those an owner set before it gave
+      // a formatter go too, else they would hide rows from empty boxes.
       m_arrFilterColumns.clear();
       m_arrFilterTexts.clear();
     }

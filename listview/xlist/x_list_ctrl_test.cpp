@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/gdi/display_list.h"
+#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/color_dialog.h"
@@ -91,18 +93,71 @@ TEST_F(XListTest, RecordsMoveWithTheirRowsWhenAnEarlierRowIsDeleted) {
   EXPECT_FALSE(m_list.GetColorBox(0, 1, &color));
 }
 
-TEST_F(XListTest, ColourBoxesAreDrawnInTheirColour) {
-  m_list.SetColorBox(1, 1, RGB(12, 34, 56));
-  CRect cell;
-  m_list.GetSubItemRect(1, 1, LVIR_BOUNDS, cell);
-  bool drawn = false;
-  for (const platform::DrawOp& op : platform::OpsOfKind(Paint(m_list), platform::DrawKind::FillRect)) {
-    if (op.color == RGB(12, 34, 56)) {
-      drawn = true;
-      EXPECT_TRUE(CRect(cell).PtInRect(CPoint(op.rect.left, op.rect.top))) << platform::Describe(op);
+// Every cell is drawn within its own column (the header item's span) and
+// its row: a text cut off with an ellipsis, a check box empty or filled, a
+// colour box inside a frame of the selection or window colour.
+TEST_F(XListTest, EachCellIsDrawnWithinItsColumnAsTextCheckBoxOrColourBox) {
+  m_list.InsertColumn(2, "Note", LVCFMT_LEFT, 60);
+  m_list.SetItemText(0, 2, "a note far too long for its column");
+  m_list.SetItemText(1, 2, "short");
+  m_list.SetCheckbox(0, 1, 0);
+  m_list.SetCheckbox(1, 1, 1);
+  m_list.SetCheckbox(2, 2, 0);
+  m_list.SetColorBox(2, 1, RGB(12, 34, 56));
+  m_list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+  const COLORREF window = ::GetSysColor(COLOR_WINDOW), text = ::GetSysColor(COLOR_WINDOWTEXT);
+  const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+  const platform::DrawOps ops = Paint(m_list);
+  const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
+  const auto texts = platform::OpsOfKind(ops, platform::DrawKind::Text);
+  const auto filled = [&](const CRect& r, COLORREF color) {
+    return std::count_if(fills.begin(), fills.end(), [&](const platform::DrawOp& op) {
+      return CRect(op.rect) == r && op.color == color;
+    });
+  };
+  int cutOff = 0;
+  for (int row = 0; row < 3; ++row) {
+    CRect bounds;
+    ASSERT_TRUE(m_list.GetItemRect(row, &bounds, LVIR_BOUNDS));
+    for (int column = 0; column < 3; ++column) {
+      SCOPED_TRACE(testing::Message() << "row " << row << " column " << column);
+      CRect cell;
+      ASSERT_TRUE(m_list.m_HeaderCtrl.GetItemRect(column, &cell));
+      cell.top = bounds.top;
+      cell.bottom = bounds.bottom;
+      const COLORREF back = row == 2 ? highlight : window;
+      EXPECT_EQ(filled(cell, back), 1) << "the cell's background, exactly its bounds";
+      const int check = m_list.GetCheckbox(row, column);
+      const int top = cell.top + (cell.Height() - 13) / 2;
+      const CRect box(cell.left + 2, top, cell.left + 15, top + 13);
+      EXPECT_EQ(filled(box, window), check >= 0 ? 1 : 0) << "a check box's white square";
+      EXPECT_EQ(filled(CRect(box.left + 3, box.top + 3, box.right - 3, box.bottom - 3), text), check == 1 ? 1 : 0);
+      COLORREF color = 0;
+      if (m_list.GetColorBox(row, column, &color)) {
+        EXPECT_EQ(filled(CRect(cell.left + 2, cell.top + 2, cell.right - 2, cell.bottom - 2), color), 1);
+      }
+      const auto caption = std::find_if(texts.begin(), texts.end(), [&](const platform::DrawOp& op) {
+        return CRect(op.rect) == CRect(cell.left + 4, cell.top, cell.right - 4, cell.bottom);
+      });
+      const bool showsText = check < 0 && color == 0;
+      ASSERT_EQ(caption != texts.end(), showsText) << "only a plain cell shows its text";
+      if (!showsText) continue;
+      const std::string expected = m_list.GetItemText(row, column).GetString();
+      EXPECT_EQ(caption->text, expected);
+      ASSERT_EQ(caption->lines.size(), 1u);
+      const std::string shown = caption->lines[0].text;
+      EXPECT_LE(caption->lines[0].width, cell.Width() - 8);
+      if (shown != expected) {
+        EXPECT_EQ(row * 10 + column, 2) << "only the long note is cut off";
+        ++cutOff;
+        ASSERT_GE(shown.size(), 3u);
+        EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+        EXPECT_EQ(expected.compare(0, shown.size() - 3, shown, 0, shown.size() - 3), 0);
+      }
+      EXPECT_EQ(caption->color, row == 2 ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : text);
     }
   }
-  EXPECT_TRUE(drawn);
+  EXPECT_EQ(cutOff, 1);
 }
 
 TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAndPosted) {
