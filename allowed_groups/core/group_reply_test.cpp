@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ostream>
 
 #include <string>
@@ -13,6 +14,7 @@
 #include "allowed_groups/core/expiry.h"
 #include "allowed_groups/core/group_request.h"
 #include "allowed_groups/core/request_tags.h"
+#include "allowed_groups/core/segment_rules.h"
 
 // Failures name the field, not its bytes (group_request_test.cpp).
 void PrintTo(const RequestField& field, std::ostream* out);
@@ -140,6 +142,46 @@ TEST(GroupReply, AListedRowDeletesWhatTheServerListed) {
     RequestFields expected{{tag::kUserId, "u"}, {tag::kRequestName, "ks_delete_allowed_group"}};
     for (const auto& [fieldTag, text] : *listed) expected.push_back({fieldTag, CString(text)});
     EXPECT_EQ(EncodeDeleteRequest(GroupOfRecord(row), "u", DeleteSource::kList), expected) << (*listed)[1].second << " " << listed->size();
+  }
+}
+
+// What the form sends for an expiry, the list shows as that day, and the
+// list's delete sends back exactly: for every segment, over four decades of
+// days (every month length and leap year among them).
+TEST(GroupReply, EverySegmentsExpiryIsListedAsItsDayAndDeletedAsSent) {
+  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  for (const char* display : {"NSE", "NFO", "BSE", "MCX", "NCDEX", "ICEX", "NMCE", "MCXSX", "ACE", "RCME", "CDS",
+                              "BFO", "NSEL"}) {
+    const CString code = ExchangeCodeOf(display);
+    const SegmentRules& rules = RulesForCode(code.view());
+    int failures = 0;
+    for (int year = 1990; year <= 2030; ++year) {
+      for (int month = 1; month <= 12; ++month) {
+        static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const int last = kDays[month - 1] + (month == 2 && year % 4 == 0 ? 1 : 0);
+        for (int day : {1, 13, last}) {
+          char compact[16];
+          std::snprintf(compact, sizeof compact, "%02d%s%04d", day, kMonths[month - 1], year);
+          const CString sent = ExpiryInServerSeconds(compact, rules.expiryKind);
+          AllowedGroup listed;
+          listed.category = CString("HNI");
+          listed.exchangeCode = code;
+          listed.expiry = sent;
+          const AllowedGroupRecord row =
+              ListedRecord(listed, [](const CString&) { return std::optional<CString>("EQ"); });
+          const AllowedGroup back = GroupOfRecord(row);
+          const bool same = CompactExpiry(row.strExpiry).view() == std::string_view(compact) &&
+                            back.expiry && back.expiry->view() == sent.view();
+          // Three failures of a segment tell its story.
+          if (!same && ++failures <= 3) {
+            ADD_FAILURE() << display << " " << compact << " sent " << sent.GetString() << " listed "
+                          << std::string(row.strExpiry.view()) << " deleted as "
+                          << (back.expiry ? back.expiry->GetString() : "nothing");
+          }
+        }
+      }
+    }
   }
 }
 

@@ -35,13 +35,16 @@ constexpr int64_t kFrom1980 = 315460800;
 constexpr int64_t kLessZoneOffset = -19800;
 constexpr double kCurrencyFactor = 100000;
 
-// For segments whose expiry kind the server does not fix (BSE F&O, ICEX,
-// ...) the derivative default is used.
-constexpr SegmentRules kDefault{tag::kInstrument, tag::kSymbol,      tag::kOptionType, 1, kKindMidnightEpochShifted,
+// Segments whose expiry kind the server does not fix (the cash segments, BSE
+// F&O, ICEX, ...) list an expiry with the zone offset taken off, as MCX does;
+// so they are sent as MCX is (end of day, plus the offset). A derivative kind
+// (counted from 1980) would list as a day ten years off, and the list's
+// delete would then name a group the server does not hold.
+constexpr SegmentRules kDefault{tag::kInstrument, tag::kSymbol,  tag::kOptionType, 1, kKindEndOfDayShifted,
                                 kLessZoneOffset,  false};
-constexpr SegmentRules kNseCash{tag::kInstrumentCash, tag::kSymbol,      tag::kOptionType, 1, kKindMidnightEpochShifted,
+constexpr SegmentRules kNseCash{tag::kInstrumentCash, tag::kSymbol,  tag::kOptionType, 1, kKindEndOfDayShifted,
                                 kLessZoneOffset,      false};
-constexpr SegmentRules kBseCash{0, tag::kTradingSymbol, tag::kInstrumentCash, 1, kKindMidnightEpochShifted,
+constexpr SegmentRules kBseCash{0, tag::kTradingSymbol, tag::kInstrumentCash, 1, kKindEndOfDayShifted,
                                 kLessZoneOffset, true};
 constexpr SegmentRules kMcx{tag::kInstrument, tag::kSymbol, tag::kOptionType, 1, kKindEndOfDayShifted,
                             kLessZoneOffset,  false};
