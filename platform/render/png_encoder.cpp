@@ -51,11 +51,14 @@ bool Encodable(const Image& image) {
 }  // namespace
 
 void PngScanlines(const Image& image, std::vector<unsigned char>& lines) {
-  lines.clear();
-  if (!Encodable(image)) return;
+  if (!Encodable(image)) {
+    lines.clear();
+    return;
+  }
   const auto width = static_cast<size_t>(image.width);
   const auto height = static_cast<size_t>(image.height);
   const size_t stride = 1 + 3 * width;
+  // Every byte is written below: what the buffer held is not cleared first.
   lines.resize(stride * height);
   for (size_t y = 0; y < height; ++y) {
     const uint32_t* row = &image.pixels[y * width];
