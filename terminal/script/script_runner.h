@@ -22,6 +22,7 @@
 //   snapshot-chooser FILE             the next chooser (the colour chooser, shown as the "Color" dialog,
 //                                     or the "Font Dialog") is pictured into FILE as it opens, then
 //                                     cancelled
+//   resize WINDOW WIDTH HEIGHT        size the window (in pixels, its frame included) where it stands
 //   wait MS                           let time pass (timers fire)
 //   expect-log "text"                 a later log line is exactly this text
 //   expect-box "text"                 a later message box said exactly this
