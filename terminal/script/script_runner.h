@@ -36,8 +36,8 @@
 //                                     without caption, named "" by the lines that follow)
 //   menu "entry text"                 the following pop-up menus choose the enabled entry of this text
 //                                     (none found: dismissed); "" dismisses them again. An entry of
-//                                     the terminal's List menu ("Add Computed Column...", "Delete
-//                                     Computed Column...", the dots optional) is chosen at once, for
+//                                     the terminal's List menu ("Add Custom Column...", "Delete
+//                                     Custom Column...", the dots optional) is chosen at once, for
 //                                     the list that has or last had the focus (fails when greyed)
 //   answer-color RRGGBB               the next colour chooser picks this colour (hexadecimal red,
 //                                     green, blue); without it choosers are cancelled
