@@ -98,13 +98,15 @@ void CViewAlgGrpDlg::OnWindowPosChanged(WINDOWPOS* pos) {
   if (pos != nullptr && (pos->flags & SWP_HIDEWINDOW) && m_list.GetSafeHwnd() != nullptr) m_list.SaveColumnProfile();
 }
 
-// The list fills the client area below the button, which sits centred on top.
+// The list fills the client area below the button, which sits centred on
+// top, with the same 5-pixel margin on the left, right and bottom: a wider
+// bottom margin would only leave an empty band where rows could show.
 void CViewAlgGrpDlg::Layout() {
   RECT client{};
   GetClientRect(&client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
-  if (m_list.GetSafeHwnd() != nullptr) m_list.MoveWindow(5, 55, width - 20, height - 100);
+  if (m_list.GetSafeHwnd() != nullptr) m_list.MoveWindow(5, 55, width - 10, height - 60);
   if (m_btnDelete.GetSafeHwnd() != nullptr) m_btnDelete.MoveWindow(width / 2 - 40, 8, 80, 28);
 }
 

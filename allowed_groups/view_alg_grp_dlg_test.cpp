@@ -109,8 +109,8 @@ TEST_F(ViewDialog, NineColumnsUnderItsProfileAndTheLayoutOfTheClientArea) {
   dialog.ScreenToClient(&rect);
   EXPECT_EQ(rect.left, 5);
   EXPECT_EQ(rect.top, 55);
-  EXPECT_EQ(rect.right - rect.left, client.right - 20);
-  EXPECT_EQ(rect.bottom - rect.top, client.bottom - 100);
+  EXPECT_EQ(client.right - rect.right, 5) << "the margin of the left";
+  EXPECT_EQ(client.bottom - rect.bottom, 5) << "no empty band under the list";
 }
 
 TEST_F(ViewDialog, ClosingTheWindowSavesTheListsLayout) {

@@ -44,7 +44,17 @@ void CHotFontCombo::DrawItem(LPDRAWITEMSTRUCT dis) {
   CString face;
   GetLBText(static_cast<int>(dis->itemID), face);
   CFont font;
-  font.CreatePointFont(kItemPointTenths, face, dc);
+  LOGFONT own{};
+  CFont* controlFont = GetFont();
+  if ((dis->itemState & ODS_COMBOBOXEDIT) && controlFont != nullptr && controlFont->GetLogFont(&own) != 0) {
+    // The selection field sits in line with the dialog's other fields: the
+    // face at the dialog's own size. The opened list previews each face larger.
+    std::strncpy(own.lfFaceName, face.GetString(), sizeof(own.lfFaceName) - 1);
+    own.lfFaceName[sizeof(own.lfFaceName) - 1] = '\0';
+    font.CreateFontIndirect(&own);
+  } else {
+    font.CreatePointFont(kItemPointTenths, face, dc);
+  }
   const bool selected = (dis->itemState & ODS_SELECTED) != 0;
   const COLORREF back = ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
   CBrush brush(back);
@@ -72,16 +82,27 @@ int CHotFontCombo::MeasuredItemHeight() {
   return tm.tmHeight + tm.tmExternalLeading;
 }
 
+int CHotFontCombo::FieldHeight() {
+  CFont* controlFont = GetFont();
+  if (controlFont == nullptr) return MeasuredItemHeight();
+  CClientDC dc(this);
+  CFont* old = dc.SelectObject(controlFont);
+  TEXTMETRIC tm{};
+  dc.GetTextMetrics(&tm);
+  dc.SelectObject(old);
+  return tm.tmHeight + tm.tmExternalLeading;
+}
+
 void CHotFontCombo::MeasureItem(LPMEASUREITEMSTRUCT mis) {
-  if (mis != nullptr) mis->itemHeight = static_cast<UINT>(MeasuredItemHeight());
+  if (mis == nullptr) return;
+  mis->itemHeight = static_cast<UINT>(static_cast<int>(mis->itemID) == -1 ? FieldHeight() : MeasuredItemHeight());
 }
 
 void CHotFontCombo::PreSubclassWindow() {
   CComboBox::PreSubclassWindow();
   if (!(GetStyle() & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) return;
-  const UINT height = static_cast<UINT>(MeasuredItemHeight());
-  SetItemHeight(-1, height);
-  SetItemHeight(0, height);
+  SetItemHeight(-1, static_cast<UINT>(FieldHeight()));
+  SetItemHeight(0, static_cast<UINT>(MeasuredItemHeight()));
 }
 
 int CHotFontCombo::CompareItem(LPCOMPAREITEMSTRUCT cis) {

@@ -1,7 +1,8 @@
 // CHotFontCombo: an owner-drawn, sorted drop-down list of the installed font
-// families (EnumFontFamiliesEx), each entry drawn in an 11-point font of its
-// own face, with a flat frame that turns sunken ("hot") while the pointer is
-// over the control or it has the focus.
+// families (EnumFontFamiliesEx), each entry of the list drawn in an 11-point
+// font of its own face (the selection field at the control's own size), with
+// a flat frame that turns sunken ("hot") while the pointer is over the
+// control or it has the focus.
 //
 // Hot frame: a pointer move over an unfocused control draws the hot frame
 // and starts timer 1 (10 ms); the first tick that finds the pointer outside
@@ -36,11 +37,14 @@ class CHotFontCombo : public CComboBox {
   void SetCurrentFace(const CString& face) { m_strFaceName = face; }
 
   void DrawItem(LPDRAWITEMSTRUCT dis) override;
-  // Every item (and the selection field) is as tall as a line of the
-  // 11-point fonts the items are drawn in, so no name runs into the next.
+  // Every item of the list is as tall as a line of the 11-point fonts the
+  // items are drawn in, so no name runs into the next; the selection field
+  // shows the chosen face at the control's own font size (the dialog's), as
+  // tall as a line of that font.
   void MeasureItem(LPMEASUREITEMSTRUCT mis) override;
   int CompareItem(LPCOMPAREITEMSTRUCT cis) override;
   int MeasuredItemHeight();
+  int FieldHeight();
 
  protected:
   // Draws the frame, hot or flat, on the control's own device context.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/testing/control_test_support.h"
+#include "platform/gdi/cgdiobject.h"
 #include "platform/gdi/font_families.h"
 #include "platform/gdi/text_metrics.h"
 #include "platform/user/cbutton.h"
@@ -83,6 +84,14 @@ TEST_F(HotFontComboTest, EachEntryIsDrawnInItsOwnFaceAndChoosingOneMakesItTheCur
   ::SendMessage(info.hwndList, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
   input::ClickAt(info.hwndList, item.CenterPoint());
   EXPECT_EQ(m_combo.GetCurrentFace(), "Verdana");
+
+  // The selection field: the chosen face at the control's own (8-point) size.
+  CFont dialogFont;
+  dialogFont.CreatePointFont(80, "MS Shell Dlg");
+  m_combo.SetFont(&dialogFont);
+  const DrawOps field = platform::OpsOfKind(Repaint(m_combo), DrawKind::Text);
+  ASSERT_FALSE(field.empty());
+  EXPECT_EQ(field.back().font, platform::FontSpec::FromPoints("Verdana", 8)) << platform::Describe(field.back());
 }
 
 TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfterThePointerLeaves) {

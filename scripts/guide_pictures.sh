@@ -24,6 +24,8 @@ if [ -z "$tarnterm" ]; then
   cmake --build --preset default --target tarnterm AllowedGroups
   tarnterm=$root/build/default/bin/tarnterm
 fi
+# The log's times: one fixed second (SOURCE_DATE_EPOCH), in UTC.
+export SOURCE_DATE_EPOCH=1798794000 TZ=UTC
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 work=$(mktemp -d)
@@ -47,7 +49,8 @@ A='"Customize Appearance :rmsallowedgroups"'
 ADD='"rmsallowedgroups: Add Custom Columns"'
 DEL='"rmsallowedgroups: Delete Custom Columns"'
 
-# Groups for the list: a few for HNI, then some for every category.
+# Groups for the list: a few for HNI, then some for every category; the list
+# sized to show whole columns and rows beside its scroll bars.
 groups() {
   cat <<EOF
 select $F Category "HNI"
@@ -77,6 +80,7 @@ click $F "Both"
 click $F "Add Group"
 check $F "Apply for all categories" off
 click $F "View Group"
+resize $V 597 367
 EOF
 }
 
@@ -107,6 +111,19 @@ snapshot $F $out/form-all-categories.png
 click $F "Add Group"
 EOF
 
+# The quick start, and the terminal's main window: its menu bar and its log.
+run terminal <<EOF
+hotkey Alt+A
+select $F Category "HNI"
+select $F Exhg-Seg "NFO"
+click $F "Add Group"
+expect-log "ks_add_allowed_group request sent successfully"
+click $F "View Group"
+expect-column $V IDC_GROUP_LIST "Category" "HNI"
+resize TarnTrader 640 260
+snapshot TarnTrader $out/terminal.png
+EOF
+
 # The list: scroll bars, menus, the filter pop-up, filtered and sorted,
 # deletion without a selection, export.
 {
@@ -130,6 +147,7 @@ sort $V IDC_GROUP_LIST "Strike Price"
 sort $V IDC_GROUP_LIST "Strike Price"
 select $V IDC_GROUP_LIST "#1"
 select-more $V IDC_GROUP_LIST "#2"
+resize $V 580 367
 snapshot $V $out/view-filtered.png
 filter $V IDC_GROUP_LIST "Category" "NOBODY"
 key $V IDC_GROUP_LIST Shift+E
@@ -152,6 +170,8 @@ snapshot " Column Profile" $out/column-profile.png
 drag " Column Profile" 10008 Symbol Category
 drag " Column Profile" 10008 "Product Type" "Transaction Type" " Column Profile" 10007 "#0"
 snapshot " Column Profile" $out/column-profile-arranged.png
+click " Column Profile" "&Default"
+snapshot " Column Profile" $out/column-profile-default.png
 click " Column Profile" "&Save"
 snapshot $V $out/view-arranged.png
 EOF
@@ -240,6 +260,7 @@ answer-color 000080
 click $A IDC_APPEARANCE_COLOR
 click $A IDC_APPEARANCE_APPLY
 filter $V IDC_GROUP_LIST "Category" "HNI"
+resize $V 580 367
 snapshot $V $out/view-customized.png
 EOF
 } | run appearance

@@ -167,6 +167,7 @@ TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
   for (const char* window : {"allowed-groups", "view-allowed-group", "error"}) {
     EXPECT_TRUE(fs::is_regular_file(last[window])) << window << "\n" << run.output;
   }
+  EXPECT_EQ(last.size(), 3u) << "the module's windows only, not the terminal's frame\n" << run.output;
   // A box without caption is pictured as it shows, before the line goes on.
   EXPECT_NE(run.output.find("BOX: Please Select a valid Category\nSNAPSHOT: " + last["error"] + "\n"),
             std::string::npos)

@@ -1,11 +1,13 @@
 #include "listview/appearance/customized_appearance.h"
 
 #include <memory>
+#include <string>
 
 #include "controls/font_setting_dlg.h"
 #include "listview/profile/appearance_line.h"
 #include "listview/profile/settings_report.h"
 #include "platform/comctl/tooltip.h"
+#include "platform/gdi/font_families.h"
 #include "platform/user/color_dialog.h"
 #include "platform/user/data_exchange.h"
 #include "platform/user/message_box.h"
@@ -89,7 +91,10 @@ BOOL CCustomizedAppearance::PreTranslateMessage(MSG* msg) {
 }
 
 void CCustomizedAppearance::ShowFont() {
-  m_fontButton.SetFontDescription(m_appearance.strFontFace, m_appearance.strFontSize, -1);
+  // The button names the face the list is drawn with ("MS Shell Dlg 2" is
+  // drawn as DejaVu Sans), as the font dialog does; the stored face is kept.
+  const std::string drawn = platform::DrawnFamily(m_appearance.strFontFace.GetString());
+  m_fontButton.SetFontDescription(drawn.c_str(), m_appearance.strFontSize, -1);
 }
 
 // ---- Showing ----

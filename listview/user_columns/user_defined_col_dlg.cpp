@@ -78,6 +78,12 @@ bool CUserDefinedColDlg::Open(listview::ComputedColumnsHost* host, int mode) {
     SetDlgItemText(IDOK, "Delete");
   }
   SetWindowText(title);
+  // Deleting needs only the choice of a column: what builds a formula is
+  // greyed, and the formula box only shows the chosen column's formula.
+  for (const int id : {ids::kColumns, ids::kFormula, ids::kPlus, ids::kMinus, ids::kTimes, ids::kDivide, ids::kOpen,
+                       ids::kClose, ids::kSquare, ids::kPower, ids::kColumn, ids::kClear}) {
+    if (CWnd* item = GetDlgItem(id)) item->EnableWindow(mode == kAddMode);
+  }
 
   for (int i = list->BuiltInColumnCount(); i < columns.GetSize(); ++i) {
     const int item = m_cmbComputed.AddString(columns[i].szName);

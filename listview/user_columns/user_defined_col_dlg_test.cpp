@@ -176,6 +176,9 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   CUserDefinedColDlg& dialog = Command(list_command::kDeleteCustomColumn);
   EXPECT_EQ(Text(IDOK), "Delete");
   EXPECT_TRUE(::IsWindowVisible(Item(ids::kComputed)));
+  EXPECT_FALSE(::IsWindowEnabled(Item(ids::kPlus)) || ::IsWindowEnabled(Item(ids::kColumns)) ||
+               ::IsWindowEnabled(Item(ids::kFormula)))
+      << "nothing that builds a formula is live while deleting";
   const HWND combo = Item(ids::kComputed);
   ASSERT_EQ(::SendMessage(combo, CB_GETCOUNT, 0, 0), 5);
   Press(IDOK);
@@ -209,6 +212,8 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D", "E"}));
   EXPECT_EQ(again.GetItemText(0, 5), "35.00");
   EXPECT_EQ(again.GetItemText(1, 5), "15.00") << "(0.5 + 1) x 10";
+  Command(list_command::kAddCustomColumn);
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kPlus)) && ::IsWindowEnabled(Item(ids::kFormula))) << "live again to add";
 }
 
 TEST_F(UserColumns, FiltersAndSortingFollowTheColumnsTheyWereOn) {

@@ -647,7 +647,8 @@ void ListBoxModel::DrawStandardItems(HDC dc, HBRUSH background) const {
   ::GetClientRect(hwnd(), &client);
   ::FillRect(dc, &client, background);
   ::SetBkMode(dc, TRANSPARENT);
-  const COLORREF normalText = ::GetTextColor(dc);
+  // A disabled list greys its texts, as a disabled edit or button does.
+  const COLORREF normalText = ::IsWindowEnabled(hwnd()) ? ::GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT);
   for (int i = m_top, y = 0; i < Count() && y < client.bottom; y += HeightOf(i), ++i) {
     const RECT item = ItemRect(i);
     if (At(i).selected) ::FillRect(dc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));

@@ -261,6 +261,10 @@ TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
   ASSERT_GE(fills.size(), 2u);
   EXPECT_EQ(fills.back().color, GetSysColor(COLOR_HIGHLIGHT));  // behind the selected item
   EXPECT_EQ(fills.back().rect.top, kItem);
+
+  ::EnableWindow(list, FALSE);  // a disabled list greys its texts, as its neighbours do
+  Send(WM_PAINT);
+  EXPECT_EQ(platform::OpsOfKind(platform::WindowDisplayList(list), DrawKind::Text)[2].color, GetSysColor(COLOR_GRAYTEXT));
 }
 
 TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {

@@ -7,25 +7,32 @@
 
 #include "platform/render/menu_picture.h"
 #include "platform/render/message_box_picture.h"
+#include "platform/afx.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/winapi.h"
 
 namespace terminal {
 namespace {
 
+// The module's windows. The terminal's own frame is left out: its log
+// changes with every line, and a script pictures it on demand.
 std::vector<HWND> PictureWindows() {
-  std::vector<HWND> found;
+  struct Found {
+    HWND frame;
+    std::vector<HWND> windows;
+  } found{AfxGetMainWnd() != nullptr ? AfxGetMainWnd()->m_hWnd : nullptr, {}};
   ::EnumWindows(
       [](HWND w, LPARAM p) -> BOOL {
+        auto* into = reinterpret_cast<Found*>(p);
         const auto style = static_cast<DWORD>(::GetWindowLongPtr(w, GWL_STYLE));
         const bool captioned = (style & WS_CAPTION) == WS_CAPTION;
-        if ((style & WS_VISIBLE) && (::GetParent(w) == nullptr || captioned)) {
-          reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        if ((style & WS_VISIBLE) && (::GetParent(w) == nullptr || captioned) && w != into->frame) {
+          into->windows.push_back(w);
         }
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&found));
-  return found;
+  return found.windows;
 }
 
 std::string Caption(HWND w) {

@@ -1,6 +1,8 @@
 #include "terminal/app/terminal_app.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <memory>
 #include <stdexcept>
@@ -23,6 +25,7 @@
 #include "terminal/readout/control_names.h"
 #include "terminal/readout/window_dump.h"
 #include "terminal/desktop/desktop.h"
+#include "terminal/desktop/menu_bar.h"
 
 extern char** environ;
 
@@ -167,6 +170,13 @@ int RunTerminal(const Options& options, int argc, char** argv) {
   int status = 0;
   {
     Host host(std::move(*scrips), std::move(server), stdout, wireLog.get());
+    // A reproducible run without a person (SOURCE_DATE_EPOCH, as for
+    // reproducible builds) times every log line at that second, so the
+    // pictures it takes never change.
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0' && !options.window) {
+      const auto fixed = static_cast<std::time_t>(std::strtoll(epoch, nullptr, 10));
+      host.SetLogClock([fixed] { return fixed; });
+    }
     host.ReportRefusedScrips(stderr);
     // A store kept from before groups were a set may have held one twice.
     if (const int merged = host.Server().MergedAtOpen(); merged > 0) {
@@ -226,6 +236,17 @@ int RunTerminal(const Options& options, int argc, char** argv) {
       setup.log = host.LogWindow();
       status = desktop::RunDesktop(host.MainWindow(), setup);
     } else if (!options.script.empty() || options.demo) {
+      // The main window as the desktop shows it, for a script's picture of it.
+      std::vector<desktop::MenuBar::Entry> entries;
+      for (int i = 0; i < info.hotKeys.GetSize(); ++i) {
+        entries.push_back({info.menuTitle.GetString(), info.hotKeys[i].GetString()});
+      }
+      desktop::MenuBar menuBar(entries, [&hotKey](const std::string& key) {
+        std::string why;
+        hotKey(key, why);
+      });
+      menuBar.Create(host.MainWindow());
+      host.MainWindow().ShowWindow(SW_SHOWNOACTIVATE);
       ScriptRunner runner(host, hotKey, stdout, stderr);
       runner.echo = options.demo;
       if (snapshots) runner.afterLine = [&](std::string& why) { return snapshots->Capture(why); };

@@ -10,8 +10,8 @@ namespace terminal {
 namespace {
 
 constexpr std::array kEntries{
-    ListMenuEntry{"Add Computed Column...", 33079},
-    ListMenuEntry{"Delete Computed Column...", 33080},
+    ListMenuEntry{"Add Custom Column...", 33079},
+    ListMenuEntry{"Delete Custom Column...", 33080},
 };
 
 HWND g_lastList = nullptr;

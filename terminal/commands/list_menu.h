@@ -1,6 +1,6 @@
 // The terminal's "List" menu: the commands a host sends to a list of the
-// module that no menu of the module offers, "Add Computed Column..." (33079)
-// and "Delete Computed Column..." (33080), each opening the list's custom
+// module that no menu of the module offers, "Add Custom Column..." (33079)
+// and "Delete Custom Column..." (33080), each opening the list's custom
 // columns dialog. They go to the list that has the keyboard focus, or last
 // had it; with none of the module's lists open the entries are greyed.
 //

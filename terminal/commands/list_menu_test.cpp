@@ -42,7 +42,7 @@ class ListMenu : public ::testing::Test {
     const auto header = reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER));
     if (filterBar) ::SetWindowLongPtr(header, GWL_STYLE, ::GetWindowLongPtr(header, GWL_STYLE) | HDS_FILTERBAR);
   }
-  static const ListMenuEntry& Add() { return *FindListMenuEntry("Add Computed Column..."); }
+  static const ListMenuEntry& Add() { return *FindListMenuEntry("Add Custom Column..."); }
 
   CWnd first, second;
   LoggingList firstList, secondList, plain;
@@ -50,10 +50,10 @@ class ListMenu : public ::testing::Test {
 };
 
 TEST_F(ListMenu, TheEntriesAreFoundByTheirTextWithOrWithoutTheDots) {
-  ASSERT_NE(FindListMenuEntry("Add Computed Column..."), nullptr);
-  EXPECT_EQ(FindListMenuEntry("Add Computed Column...")->command, 33079u);
-  EXPECT_EQ(FindListMenuEntry("Delete Computed Column")->command, 33080u);
-  EXPECT_EQ(FindListMenuEntry("Delete Computed Col"), nullptr);
+  ASSERT_NE(FindListMenuEntry("Add Custom Column..."), nullptr);
+  EXPECT_EQ(FindListMenuEntry("Add Custom Column...")->command, 33079u);
+  EXPECT_EQ(FindListMenuEntry("Delete Custom Column")->command, 33080u);
+  EXPECT_EQ(FindListMenuEntry("Delete Custom Col"), nullptr);
   EXPECT_EQ(FindListMenuEntry("Reposition Columns"), nullptr);
 }
 

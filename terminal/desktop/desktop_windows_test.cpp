@@ -135,8 +135,8 @@ TEST_F(DesktopWindows, TheListMenuIsGreyedWithoutAListOfTheModuleAndSendsTheEntr
   ASSERT_TRUE(input::Click(list));
   ASSERT_EQ(shown.size(), 1u);
   ASSERT_EQ(shown[0].entries.size(), 2u);
-  EXPECT_EQ(shown[0].entries[0].text, "Add Computed Column...");
-  EXPECT_EQ(shown[0].entries[1].text, "Delete Computed Column...");
+  EXPECT_EQ(shown[0].entries[0].text, "Add Custom Column...");
+  EXPECT_EQ(shown[0].entries[1].text, "Delete Custom Column...");
   EXPECT_TRUE(shown[0].entries[0].flags & MF_GRAYED);
   EXPECT_TRUE(shown[0].entries[1].flags & MF_GRAYED);
   RECT button;

@@ -112,6 +112,10 @@ void Host::ReportRefusedScrips(std::FILE* err) {
 
 HWND Host::LogWindow() { return static_cast<TerminalWindow&>(MainWindow()).Log().Hwnd(); }
 
+void Host::SetLogClock(std::function<std::time_t()> clock) {
+  static_cast<TerminalWindow&>(MainWindow()).Log().SetClock(std::move(clock));
+}
+
 void Host::WriteWire(const char* direction, std::span<const char> bytes, const MessageReader& parsed, bool keep) {
   if (m_wireLog == nullptr && !keep) return;
   // The request name is tag 0 of a request and tag 32767 of a reply; "?" when

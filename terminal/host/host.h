@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdio>
+#include <ctime>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,6 +103,8 @@ class Host {
   // The list box in the main window that shows the log lines and the
   // server's failures (terminal/host/log_pane.h).
   HWND LogWindow();
+  // Where the log on screen takes each line's time (terminal/host/log_pane.h).
+  void SetLogClock(std::function<std::time_t()> clock);
 
  private:
   // The wire line of bytes that `parsed` holds (the request name read from

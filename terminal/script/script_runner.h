@@ -22,6 +22,7 @@
 //   snapshot-chooser FILE             the next chooser (the colour chooser, shown as the "Color" dialog,
 //                                     or the "Font Dialog") is pictured into FILE as it opens, then
 //                                     cancelled
+//   resize WINDOW WIDTH HEIGHT        size the window (in pixels, its frame included) where it stands
 //   wait MS                           let time pass (timers fire)
 //   expect-log "text"                 a later log line is exactly this text
 //   expect-box "text"                 a later message box said exactly this
@@ -35,8 +36,8 @@
 //                                     without caption, named "" by the lines that follow)
 //   menu "entry text"                 the following pop-up menus choose the enabled entry of this text
 //                                     (none found: dismissed); "" dismisses them again. An entry of
-//                                     the terminal's List menu ("Add Computed Column...", "Delete
-//                                     Computed Column...", the dots optional) is chosen at once, for
+//                                     the terminal's List menu ("Add Custom Column...", "Delete
+//                                     Custom Column...", the dots optional) is chosen at once, for
 //                                     the list that has or last had the focus (fails when greyed)
 //   answer-color RRGGBB               the next colour chooser picks this colour (hexadecimal red,
 //                                     green, blue); without it choosers are cancelled

@@ -49,7 +49,7 @@ TEST(ScriptVerbs, EachVerbIsFoundByItsNameAndItsUsageShowsItsShape) {
     EXPECT_NE(verb.run, nullptr) << verb.name;
     EXPECT_EQ(verb.target == Verb::Target::kControl, verb.wanted != nullptr) << verb.name;
   }
-  EXPECT_EQ(names.size(), 29u);
+  EXPECT_EQ(names.size(), 30u);
   EXPECT_EQ(FindVerb("bogus"), nullptr);
 }
 

@@ -2,7 +2,7 @@
 // the shape of its arguments and its handler; the handlers live by family:
 //
 //   control_verbs.cpp  hotkey select check click right-click type key command
-//   window_verbs.cpp   dump snapshot snapshot-menu snapshot-box wait expect-log expect-box
+//   window_verbs.cpp   dump snapshot snapshot-menu snapshot-box resize wait expect-log expect-box
 //   list_verbs.cpp     rows select-more sort filter filter-button expect-column drag
 //   sheet_verbs.cpp    expect-sheet
 //   chooser_verbs.cpp  menu answer-color answer-font snapshot-chooser
@@ -89,6 +89,7 @@ bool Dump(ScriptSession&, ScriptLine&);
 bool Snapshot(ScriptSession&, ScriptLine&);
 bool SnapshotMenu(ScriptSession&, ScriptLine&);
 bool SnapshotBox(ScriptSession&, ScriptLine&);
+bool Resize(ScriptSession&, ScriptLine&);
 bool Wait(ScriptSession&, ScriptLine&);
 bool ExpectLog(ScriptSession&, ScriptLine&);
 bool ExpectBox(ScriptSession&, ScriptLine&);

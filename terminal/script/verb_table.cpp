@@ -28,6 +28,7 @@ constexpr std::array kVerbs{
     Verb{"snapshot", "snapshot WINDOW FILE", 3, kExactly, T::kWindow, nullptr, verbs::Snapshot},
     Verb{"snapshot-menu", "snapshot-menu FILE", 2, kExactly, T::kNothing, nullptr, verbs::SnapshotMenu},
     Verb{"snapshot-box", "snapshot-box FILE", 2, kExactly, T::kNothing, nullptr, verbs::SnapshotBox},
+    Verb{"resize", "resize WINDOW WIDTH HEIGHT", 4, kExactly, T::kWindow, nullptr, verbs::Resize},
     Verb{"wait", "wait MS", 2, kExactly, T::kNothing, nullptr, verbs::Wait},
     Verb{"expect-log", "expect-log \"text\"", 2, kExactly, T::kNothing, nullptr, verbs::ExpectLog},
     Verb{"expect-box", "expect-box \"text\"", 2, kExactly, T::kNothing, nullptr, verbs::ExpectBox},

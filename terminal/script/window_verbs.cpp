@@ -47,6 +47,21 @@ bool SnapshotMenu(ScriptSession&, ScriptLine& line) { return WriteLastMenuPictur
 
 bool SnapshotBox(ScriptSession&, ScriptLine& line) { return WriteLastMessageBoxPicture(line.words[1], line.error); }
 
+bool Resize(ScriptSession&, ScriptLine& line) {
+  char* endWidth = nullptr;
+  char* endHeight = nullptr;
+  const long width = std::strtol(line.words[2].c_str(), &endWidth, 10);
+  const long height = std::strtol(line.words[3].c_str(), &endHeight, 10);
+  if (*endWidth != '\0' || *endHeight != '\0' || width < 1 || height < 1 || width > 10000 || height > 10000) {
+    return line.Fail("resize takes a width and a height in pixels, from 1 to 10000");
+  }
+  // The window keeps its place; it lays itself out as a drag of its corner does.
+  ::SetWindowPos(line.window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  platform::PumpMessages();
+  return true;
+}
+
 bool Wait(ScriptSession&, ScriptLine& line) {
   char* end = nullptr;
   const long ms = std::strtol(line.words[1].c_str(), &end, 10);

@@ -363,7 +363,7 @@ def check_list_menu(desktop):
     """The menu bar's List menu opens the computed columns dialog for the view;
     Ctrl+V there takes what another program copied; Alt+F4 closes it."""
     desktop.click_window(desktop.control("TarnTrader", lambda w: w["class"] == "BUTTON" and w["text"] == "List"))
-    choose_from_menu(desktop, 0)  # Add Computed Column...
+    choose_from_menu(desktop, 0)  # Add Custom Column...
     caption = "rmsallowedgroups: Add Custom Columns"
     wait_for("the computed columns dialog for the view", lambda: focused(desktop, caption))
     xclip = subprocess.Popen(["xclip", "-i", "-selection", "clipboard", "-quiet", "-loops", "1"], env=desktop.env,

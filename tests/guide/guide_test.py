@@ -6,6 +6,10 @@
       (scripts/guide_pictures.sh) and compares each with the one kept in
       docs/guide/, pixel for pixel; the guide must show every kept picture,
       and every picture it shows must be kept.
+  guide_test.py scripts --tarnterm PATH
+      runs every terminal script the guide shows (its ```script blocks),
+      each whole in a fresh terminal folder with an empty store; a block
+      that fails fails the test.
   guide_test.py messages
       collects every text the plug-in and the list framework can show in a
       message box or write to the terminal's log, from the calls in their
@@ -85,6 +89,22 @@ def check_pictures(tarnterm):
             problems.append(f"docs/guide.md shows guide/{name}, which does not exist")
     for name in sorted({p.name for p in PICTURES.glob("*.png")} - set(shown)):
         problems.append(f"docs/guide/{name} is not shown in docs/guide.md")
+    return problems
+
+
+# ---- scripts ----
+
+def check_scripts(tarnterm):
+    blocks = re.findall(r"^```script\n(.*?)^```", GUIDE.read_text(encoding="utf-8"), re.S | re.M)
+    problems = [] if blocks else ["docs/guide.md shows no ```script block"]
+    for number, block in enumerate(blocks, 1):
+        with tempfile.TemporaryDirectory() as home:
+            script = Path(home) / "guide.script"
+            script.write_text(block, encoding="utf-8")
+            run = subprocess.run([tarnterm, "--db", ":memory:", "--home", home, "--script", str(script)],
+                                 capture_output=True, text=True, timeout=60)
+            if run.returncode != 0:
+                problems.append(f"script block {number} of docs/guide.md failed:\n{block}{run.stdout}{run.stderr}")
     return problems
 
 
@@ -275,17 +295,17 @@ def check_messages():
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("what", choices=("pictures", "messages"))
+    parser.add_argument("what", choices=("pictures", "scripts", "messages"))
     parser.add_argument("--tarnterm")
     args = parser.parse_args()
-    if args.what == "pictures":
+    if args.what in ("pictures", "scripts"):
         if not args.tarnterm:
-            parser.error("pictures needs --tarnterm")
-        problems = check_pictures(args.tarnterm)
+            parser.error(args.what + " needs --tarnterm")
+        problems = (check_pictures if args.what == "pictures" else check_scripts)(args.tarnterm)
         if problems:
-            print("\n".join(problems) + "\n" + REMAKE, file=sys.stderr)
+            print("\n".join(problems) + ("\n" + REMAKE if args.what == "pictures" else ""), file=sys.stderr)
             return 1
-        print(f"guide pictures: {len(list(PICTURES.glob('*.png')))} as the windows are now")
+        print(f"guide {args.what}: all as the terminal does now")
         return 0
     problems, count = check_messages()
     if problems:
