@@ -32,33 +32,6 @@ class ClrButtonTest : public ControlTest {
   CClrButton m_button;
 };
 
-TEST_F(ClrButtonTest, ARaisedButtonFillsItsFaceDrawsTwoRingsAndItsCaptionUpAndLeft) {
-  Repaint(m_button);
-  platform::ClearDisplayList(m_button);
-  m_button.SetColor(RGB(200, 0, 0), RGB(0, 0, 160));
-  platform::PumpMessages();  // new colours show without anyone else asking for a paint
-  const DrawOps ops = platform::WindowDisplayList(m_button);
-  ASSERT_FALSE(ops.empty());
-  EXPECT_EQ(ops[0].kind, DrawKind::FillRect);
-  EXPECT_EQ(CRect(ops[0].rect), CRect(0, 0, 80, 30));
-  EXPECT_EQ(ops[0].color, RGB(0, 0, 160));
-  // Highlight above and left, dark shadow below and right; inside, 3-D light and shadow.
-  EXPECT_EQ(LineColours(ops), (Colours{kWhite, kWhite, kBlack, kBlack, kFace, kFace, kShadow, kShadow}));
-  const DrawOps lines = platform::OpsOfKind(ops, DrawKind::Line);
-  const std::pair<POINT, POINT> outer[] = {
-      {{0, 0}, {80, 0}}, {{0, 0}, {0, 30}}, {{0, 29}, {80, 29}}, {{79, 0}, {79, 30}}};
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(CPoint(lines[i].points[0]), CPoint(outer[i].first)) << i;
-    EXPECT_EQ(CPoint(lines[i].points[1]), CPoint(outer[i].second)) << i;
-  }
-
-  const DrawOps texts = platform::OpsOfKind(ops, DrawKind::Text);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, "Apply");
-  EXPECT_EQ(texts[0].color, RGB(200, 0, 0));
-  EXPECT_EQ(CRect(texts[0].rect), CRect(-1, -1, 79, 29));
-}
-
 TEST_F(ClrButtonTest, FocusAddsABlackRingAndAPressSinksFrameAndCaptionByOnePixel) {
   ASSERT_TRUE(input::Focus(m_button));
   DrawOps ops = Repaint(m_button);

@@ -26,34 +26,9 @@ class ColorHeaderCtrlTest : public ControlTest {
     m_header.SetSource(&m_list);
   }
 
-  // Sends the header's custom-draw request to its parent; returns the answer
-  // and the text and background colours it left in the DC.
-  std::tuple<LRESULT, COLORREF, COLORREF> CustomDraw(DWORD stage, int item) {
-    const HDC dc = ::GetDC(m_header);
-    NMCUSTOMDRAW cd;
-    cd.hdr = NMHDR{m_header.m_hWnd, kId, NM_CUSTOMDRAW};
-    cd.dwDrawStage = stage;
-    cd.hdc = dc;
-    cd.dwItemSpec = static_cast<DWORD_PTR>(item);
-    const LRESULT answer = m_parent.SendMessage(WM_NOTIFY, kId, reinterpret_cast<LPARAM>(&cd));
-    const auto drawn = std::tuple(answer, ::GetTextColor(dc), ::GetBkColor(dc));
-    ::ReleaseDC(m_header, dc);
-    return drawn;
-  }
-
   CColorHeaderCtrl m_header;
   FakeList m_list;
 };
-
-TEST_F(ColorHeaderCtrlTest, FilteredColumnsAreGoldTheOthersLightGoldAndTheCaptionsBlack) {
-  const COLORREF black = RGB(0, 0, 0), gold = CColorHeaderCtrl::kGold, light = CColorHeaderCtrl::kLightGold;
-  EXPECT_EQ(std::get<0>(CustomDraw(CDDS_PREPAINT, 0)), CDRF_NOTIFYITEMDRAW);
-  EXPECT_EQ(CustomDraw(CDDS_ITEMPREPAINT, 1), std::tuple(CDRF_NEWFONT, black, gold));
-  EXPECT_EQ(std::get<2>(CustomDraw(CDDS_ITEMPREPAINT, 2)), light);
-  EXPECT_EQ(std::get<2>(CustomDraw(CDDS_ITEMPREPAINT, 0)), light);
-  m_list.filtered.clear();  // no filter anywhere: the button face throughout
-  EXPECT_EQ(std::get<2>(CustomDraw(CDDS_ITEMPREPAINT, 1)), ::GetSysColor(COLOR_BTNFACE));
-}
 
 TEST_F(ColorHeaderCtrlTest, ErasingPaintsLightGoldOnlyWhileTheFilterRowShowsAndIntoTheSendersContext) {
   platform::DrawOps ops = Repaint(m_header);

@@ -5,7 +5,6 @@
 #include "controls/testing/control_test_support.h"
 #include "platform/gdi/cgdiobject.h"
 #include "platform/gdi/font_families.h"
-#include "platform/gdi/text_metrics.h"
 #include "platform/user/cbutton.h"
 
 namespace {
@@ -143,25 +142,6 @@ TEST_F(HotFontComboTest, CompareItemOrdersBySecondTextAgainstFirst) {
   EXPECT_GT(m_combo.CompareItem(&cis), 0);
   cis.itemData2 = cis.itemData1;
   EXPECT_EQ(m_combo.CompareItem(&cis), 0);
-}
-
-// The 11-point line the items are drawn in, measured by the platform's own measurer.
-int ElevenPointLine() { return platform::MeasureFont(platform::FontSpec::FromPoints("Arial", 11)).height; }
-
-TEST_F(HotFontComboTest, ItemsAreTallEnoughForTheirElevenPointFacesAlsoInAComboMadeByADialog) {
-  // Made with the object attached: the creation's WM_MEASUREITEM reaches it.
-  const int line = ElevenPointLine();
-  ASSERT_GT(line, 13) << "taller than the dialog font's line, or the test proves nothing";
-  EXPECT_GE(m_combo.GetItemHeight(0), line);
-
-  // Made as a dialog makes it, then attached: the height is set on attaching.
-  HWND raw = ::CreateWindowEx(0, "COMBOBOX", nullptr, kStyle, 170, 10, 150, 200, m_parent.m_hWnd,
-                              reinterpret_cast<HMENU>(33077), nullptr, nullptr);
-  ASSERT_NE(raw, nullptr);
-  CHotFontCombo attached;
-  ASSERT_TRUE(attached.SubclassWindow(raw));
-  EXPECT_GE(attached.GetItemHeight(0), line);
-  attached.UnsubclassWindow();
 }
 
 }  // namespace

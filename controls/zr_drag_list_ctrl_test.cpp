@@ -1,5 +1,6 @@
 #include "controls/zr_drag_list_ctrl.h"
 
+#include <random>
 #include <string>
 #include <utility>
 
@@ -72,16 +73,16 @@ class DragListTest : public ControlTestOf<CQueryingParent> {
   // Empty space below the list's last item.
   static POINT Below(const CZRDragListCtrl& list) { return POINT{60, On(list, list.GetItemCount() - 1).y + 40}; }
   // Selects `items` and presses on the last of them, moving far enough for the list to start a drag.
-  static void StartDrag(CZRDragListCtrl& list, std::initializer_list<int> items) {
+  static void StartDrag(CZRDragListCtrl& list, const std::vector<int>& items) {
     for (int item : items) {
-      input::ClickAt(list, On(list, item), item == *items.begin() ? input::kNone : input::kControl);
+      input::ClickAt(list, On(list, item), item == items.front() ? input::kNone : input::kControl);
     }
-    const POINT p = On(list, *(items.end() - 1));
+    const POINT p = On(list, items.back());
     ASSERT_TRUE(input::ButtonDown(list, p));
     input::MouseMove(list, POINT{p.x + 10, p.y + 6});
   }
   // A whole drag of `items`, released at `at` over `target`.
-  static void Drag(CZRDragListCtrl& list, std::initializer_list<int> items, HWND target, POINT at) {
+  static void Drag(CZRDragListCtrl& list, const std::vector<int>& items, HWND target, POINT at) {
     StartDrag(list, items);
     input::MouseMove(target, at);
     input::ButtonUp(target, at);
@@ -91,37 +92,98 @@ class DragListTest : public ControlTestOf<CQueryingParent> {
   CZRDragListCtrl m_right;
 };
 
-TEST_F(DragListTest, ItemsOneAndThreeDroppedOnFourKeepTheirOrderBehindIt) {
-  StartDrag(m_left, {1, 3});
-  ASSERT_TRUE(m_left.IsDragging());
-  EXPECT_EQ(m_left.DraggedItems(), (std::vector<int>{1, 3}));
-  input::MouseMove(m_left, On(m_left, 4));
-  EXPECT_EQ(m_left.DropIndex(), 4);
-  input::ButtonUp(m_left, On(m_left, 4));
-  EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a2", "a4", "a1", "a3"}));
-  EXPECT_EQ(m_left.GetItemData(3), 101u) << "parameters travel with their items";
-  EXPECT_FALSE(m_left.IsDragging());
-  EXPECT_EQ(::GetCapture(), nullptr);
+// What two lists should hold: each item's text, parameter and check, in order.
+struct Item {
+  std::string text;
+  DWORD_PTR param;
+  BOOL checked;
+  bool operator==(const Item&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const Item& item) {
+    return out << item.text << ":" << item.param << (item.checked ? "+" : "");
+  }
+};
+using Items = std::vector<Item>;
+
+// A drag of the items at `dragged` (ascending) within one list, dropped on
+// item `on` (-1: below the items): they leave and go, in their order, behind
+// the items that stood before the drop's next place.
+void ModelMoveWithin(Items& items, const std::vector<int>& dragged, int on) {
+  const int insert = on < 0 ? static_cast<int>(items.size()) : on + 1;
+  Items moving, staying;
+  int before = 0;
+  for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+    const bool drags = std::find(dragged.begin(), dragged.end(), i) != dragged.end();
+    (drags ? moving : staying).push_back(items[static_cast<size_t>(i)]);
+    if (!drags && i < insert) ++before;
+  }
+  staying.insert(staying.begin() + before, moving.begin(), moving.end());
+  items = staying;
 }
 
-// Each step drags on the list the step before left.
-TEST_F(DragListTest, DropsUpwardsOnTheItemAboveAndWhereNothingWasMarked) {
-  const struct { std::initializer_list<int> items; int dropOn; Texts after; const char* why; } steps[] = {
-      {{3, 4}, 0, {"a0", "a3", "a4", "a1", "a2"}, "upwards, behind the item dropped on"},
-      {{2}, 1, {"a0", "a3", "a4", "a1", "a2"}, "an item dropped on the one above it stays"},
-      {{1, 3}, 0, {"a0", "a3", "a1", "a4", "a2"}, "so does the first of two; the second follows it"},
-      {{1}, 3, {"a0", "a1", "a4", "a3", "a2"}, "downwards"},
-      {{0}, -1, {"a1", "a4", "a3", "a2", "a0"}, "released at once below the items: appended"},
-  };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(step.why);
-    if (step.dropOn < 0) {
-      StartDrag(m_left, step.items);
-      input::ButtonUp(m_left, Below(m_left));
-    } else {
-      Drag(m_left, step.items, m_left, On(m_left, step.dropOn));
+// Seeded drags within each list and across, dropped on an item or below the
+// items, some items refused by the owner, compared with the model after each.
+TEST_F(DragListTest, DragsWithinAndAcrossListsMoveTheItemsAsTheModelSays) {
+  for (CZRDragListCtrl* list : {&m_left, &m_right}) list->SetExtendedStyle(LVS_EX_CHECKBOXES);
+  m_left.SetCheck(2, TRUE);
+  m_right.SetCheck(0, TRUE);
+  const auto read = [](const CZRDragListCtrl& list) {
+    Items items;
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+      items.push_back({list.GetItemText(i, 0).GetString(), list.GetItemData(i), list.GetCheck(i)});
     }
-    EXPECT_EQ(TextsOf(m_left), step.after);
+    return items;
+  };
+  Items model[2] = {read(m_left), read(m_right)};
+  CZRDragListCtrl* lists[2] = {&m_left, &m_right};
+  std::mt19937 random(38);
+  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  std::string trace;
+  for (int step = 0; step < 150 && !HasFatalFailure(); ++step) {
+    const int from = pick(2);
+    const int to = pick(3) == 0 ? 1 - from : from;
+    CZRDragListCtrl& source = *lists[from];
+    CZRDragListCtrl& target = *lists[to];
+    const int count = source.GetItemCount();
+    if (count == 0) continue;
+    std::vector<int> dragged;
+    for (int i = 0; i < count; ++i) {
+      if (pick(3) == 0) dragged.push_back(i);
+    }
+    if (dragged.empty()) dragged.push_back(pick(count));
+    const int on = pick(target.GetItemCount() + 1) - 1;  // -1: below the items
+    trace += std::to_string(from) + ">" + std::to_string(to) + " on " + std::to_string(on) + "; ";
+    m_parent.refuse.clear();
+    if (from != to && pick(2) == 0) m_parent.refuse.push_back(model[from][static_cast<size_t>(dragged[0])].text);
+    platform::ClearMessageBoxLog();
+
+    StartDrag(source, dragged);
+    if (from == to) {
+      ASSERT_EQ(source.DraggedItems(), dragged) << trace;
+    }
+    const POINT at = on >= 0 ? On(target, on) : target.GetItemCount() > 0 ? Below(target) : POINT{60, 60};
+    input::MouseMove(target, at);
+    input::ButtonUp(target, at);
+    ASSERT_FALSE(source.IsDragging());
+    ASSERT_EQ(::GetCapture(), nullptr);
+
+    if (from == to) {
+      ModelMoveWithin(model[from], dragged, on);
+    } else {
+      // Every item not refused goes in at the same place, so they land last
+      // first; a refused one stays, and a box names it.
+      const int insert = on < 0 ? static_cast<int>(model[to].size()) : on;
+      for (const int index : dragged) {
+        const Item& item = model[from][static_cast<size_t>(index)];
+        if (m_parent.refuse.empty() || item.text != m_parent.refuse[0]) model[to].insert(model[to].begin() + insert, item);
+      }
+      for (auto index = dragged.rbegin(); index != dragged.rend(); ++index) {
+        const auto gone = model[from].begin() + *index;
+        if (m_parent.refuse.empty() || gone->text != m_parent.refuse[0]) model[from].erase(gone);
+      }
+      ASSERT_EQ(platform::MessageBoxLog().size(), m_parent.refuse.size()) << trace;
+    }
+    ASSERT_EQ(read(m_left), model[0]) << trace;
+    ASSERT_EQ(read(m_right), model[1]) << trace;
   }
 }
 
@@ -146,41 +208,13 @@ TEST_F(DragListTest, TheDragImageJoinsEveryDraggedItemOnTransparentGreen) {
   input::ButtonUp(m_left, On(m_left, 3));
 }
 
-TEST_F(DragListTest, AcrossListsARefusedItemStaysWithItsBoxAndTheOthersAppend) {
-  m_parent.refuse = {"a3"};
-  platform::ClearMessageBoxLog();
-  Drag(m_left, {4, 3, 1}, m_right, Below(m_right));
-  EXPECT_EQ(m_parent.asked, (Texts{"a1", "a3", "a4"}));
-  const auto boxes = platform::MessageBoxLog();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "a3 cannot be removed");
-  EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a2", "a3"}));
-  // Each goes in at the same index: the end of the list as it was.
-  EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a4", "a1"}));
-  EXPECT_EQ(m_right.GetItemData(4), 101u);
-
-  // An item the owner deletes while answering is not carried.
-  m_parent.asked.clear();
+// An item the owner deletes while it answers for another is not carried.
+TEST_F(DragListTest, AnItemTheOwnerDeletesWhileAnsweringStays) {
   m_parent.shrink = &m_left;
-  Drag(m_left, {0, 2}, m_right, Below(m_right));
+  Drag(m_left, {0, 4}, m_right, Below(m_right));
   EXPECT_EQ(m_parent.asked, Texts{"a0"});
-  EXPECT_EQ(TextsOf(m_left), (Texts{"a2"}));
-  EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a4", "a1", "a0"}));
-}
-
-TEST_F(DragListTest, AcrossListsTheLabelUnderThePointerIsTheInsertionPointAndChecksTravel) {
-  m_left.SetExtendedStyle(LVS_EX_CHECKBOXES);
-  m_right.SetExtendedStyle(LVS_EX_CHECKBOXES);
-  m_left.SetCheck(2, TRUE);
-  StartDrag(m_left, {2});
-  input::MouseMove(m_right, On(m_right, 1));
-  ASSERT_EQ(m_left.HighlightedItem(), 1) << "the probe marks the item of the source at the pointer's height";
-  input::ButtonUp(m_right, On(m_right, 1));
-  EXPECT_EQ(m_left.GetSelectedCount(), 0u) << "the highlight is given back where it was";
-  Drag(m_left, {2}, m_right, On(m_right, 1));  // a3, unchecked
-  EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "a3", "a2", "b1", "b2"}));
-  EXPECT_EQ(std::vector<BOOL>({m_right.GetCheck(1), m_right.GetCheck(2), m_right.GetCheck(3)}),
-            std::vector<BOOL>({FALSE, TRUE, FALSE}));
+  EXPECT_EQ(TextsOf(m_left), (Texts{"a1", "a2", "a3"}));
+  EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a0"}));
 }
 
 TEST_F(DragListTest, DroppingOutsideAnyDragListOrLosingTheCaptureChangesNothing) {

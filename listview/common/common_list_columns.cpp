@@ -143,8 +143,9 @@ BOOL CCommonListCtrl::DeleteColumn(int position) {
 }
 
 void CCommonListCtrl::RealignHeaderToolTips() {
+  // The tip window is made only for a header (AddHeaderToolTip).
+  if (m_hHeaderTip == nullptr) return;
   CHeaderCtrl* header = GetHeaderCtrl();
-  if (m_hHeaderTip == nullptr || header == nullptr) return;
   for (int i = 0; i < header->GetItemCount(); ++i) {
     TOOLINFO tool;
     tool.hwnd = header->GetSafeHwnd();

@@ -65,12 +65,6 @@ class FilterList : public listview::testing::ListTest<CFilterListCtrl> {
     for (int i = 0; i < count; ++i) out.push_back(platform::testing::ListCellText(list, i, column));
     return out;
   }
-  Strings Filtered(int column, const char* filter) {
-    TheList().ClearFilters();
-    TheList().SetColumnFilter(column, filter);
-    TheList().Refilter();
-    return Shown(0);
-  }
 };
 
 // An owner whose member formatter marks each cell with the owner's name.
@@ -100,27 +94,6 @@ TEST_F(FilterList, AMemberFormatterRunsOnTheNotificationWindowElseOnTheParent) {
   NamedOwner other("other", {});
   list.SetOwnerNotificationWindow(&other);
   EXPECT_EQ(Shown(0), Strings{"other:buy"});
-}
-
-TEST_F(FilterList, FilterTextsSelectRows) {
-  Open();
-  AddSample();
-  EXPECT_EQ(Filtered(0, "buy~sell"), (Strings{"BUYER", "Sell", "buy"}));
-  EXPECT_EQ(Filtered(2, "<5"), (Strings{"Sell"})) << "an empty cell and \"-\" are excluded";
-  // Two filters must both pass.
-  TheList().SetColumnFilter(0, "buy");
-  TheList().Refilter();
-  EXPECT_EQ(Shown(0), (Strings{}));
-  TheList().SetColumnFilter(2, "");
-  TheList().Refilter();
-  EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"})) << "an empty text removes that column's filter";
-  // A row added later that fails the filters is stored but not shown.
-  Add({"sell", "1", "1", "x"});
-  EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"}));
-  EXPECT_EQ(TheList().StoreSize(), 5);
-  TheList().ClearFilters();
-  TheList().Refilter();
-  EXPECT_EQ(Shown(0).front(), "sell");
 }
 
 // Clearing every box in the header drops every filter, also one an owner
@@ -180,22 +153,6 @@ TEST_F(FilterList, NewDataForAShownRowRepaintsIt) {
     ASSERT_TRUE(list.SetItemData(row, RowData(1)));
     EXPECT_EQ(::GetUpdateRect(list.m_hWnd, nullptr, FALSE), row == partial) << row;
   }
-}
-
-TEST_F(FilterList, DeletingMirrorsTheNewestFirstRowAndMovesTheSelection) {
-  CFilterListCtrl& list = Open();
-  AddSample();
-  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-  ASSERT_TRUE(list.DeleteItem(1));  // "hold", the third stored
-  EXPECT_EQ(Shown(0), (Strings{"BUYER", "Sell", "buy"}));
-  EXPECT_EQ(list.StoreSize(), 3);
-  EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1) << "the next row takes the selection";
-  list.SetItemState(-1, 0, LVIS_SELECTED);
-  list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
-  ASSERT_TRUE(list.DeleteItem(2));
-  EXPECT_EQ(list.GetSelectedCount(), 0u) << "the last row leaves no selection";
-  EXPECT_FALSE(list.DeleteItem(2));
-  EXPECT_EQ(list.GetItemData(1), RowData(1));
 }
 
 TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {

@@ -73,7 +73,8 @@ int CXListCtrl::InsertItem(int row, LPCTSTR text) {
 }
 
 BOOL CXListCtrl::DeleteItem(int row) {
-  const DWORD_PTR key = row >= 0 && row < GetItemCount() ? CListCtrl::GetItemData(row) : 0;
+  // The key is used only when the row existed and went.
+  const DWORD_PTR key = CListCtrl::GetItemData(row);
   const BOOL deleted = CListCtrl::DeleteItem(row);
   if (deleted) m_records.erase(key);
   return deleted;
