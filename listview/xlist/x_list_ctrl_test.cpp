@@ -10,6 +10,7 @@
 
 #include "platform/comctl/image_list.h"
 #include "platform/gdi/display_list.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
