@@ -36,9 +36,6 @@ class RequestBuilder {
     if (m_ok && !m_context->AddText(fieldTag, value)) m_ok = false;
     return *this;
   }
-  RequestBuilder& TextIf(bool present, int32_t fieldTag, const CString& value) {
-    return present ? Text(fieldTag, value) : *this;
-  }
   // Encoded fields in order; the one of tag::kRequestName is the name.
   RequestBuilder& Fields(const RequestFields& fields) {
     for (const RequestField& field : fields) {

@@ -16,6 +16,57 @@ namespace {
 
 // Nothing is logged for a listed delete; a refused send shows its box only.
 constexpr RequestOutcome kDeleteListed{nullptr, "ks_delete_group Request Failure", false, nullptr};
+
+CString StrikeText(const AllowedGroupRecord& record) {
+  if (!record.strStrikeAsSent.IsEmpty()) return record.strStrikeAsSent;
+  // Server units back to a price: currency strikes carry 100000 more.
+  // Written as "%0.2f" writes it (to_chars rounds the same way, exactly),
+  // without printf's cost: sorting and filtering format every row.
+  const double price = StrikePrice(record.dStrike, RulesForCode(record.strExchangeCode.view()));
+  char text[400];
+  const auto written = std::to_chars(text, text + sizeof text, price, std::chars_format::fixed, 2);
+  return written.ec == std::errc() ? CString(text, static_cast<int>(written.ptr - text)) : CString();
+}
+
+template <auto member>
+CString Field(const AllowedGroupRecord& record) {
+  return record.*member;
+}
+
+// The view's columns in index order: caption, width, alignment, sort kind
+// and the cell's text. The text columns 1 to 4 sort as floating values, as
+// they always have.
+struct ViewColumn {
+  const char* name;
+  int width;
+  int format;
+  int sortType;
+  CString (*text)(const AllowedGroupRecord& record);
+};
+constexpr ViewColumn kColumns[] = {
+    {"Category", 80, LVCFMT_LEFT, sort_kind::kText, &Field<&AllowedGroupRecord::strCategory>},
+    {"Exhg-Seg", 80, LVCFMT_LEFT, sort_kind::kFloat, &Field<&AllowedGroupRecord::strExchangeCode>},
+    {"Instr Name", 80, LVCFMT_RIGHT, sort_kind::kFloat, &Field<&AllowedGroupRecord::strInstrument>},
+    {"Symbol", 80, LVCFMT_RIGHT, sort_kind::kFloat, &Field<&AllowedGroupRecord::strSymbol>},
+    {"Option Type", 80, LVCFMT_RIGHT, sort_kind::kFloat, &Field<&AllowedGroupRecord::strOptionType>},
+    {"Strike Price", 80, LVCFMT_RIGHT, sort_kind::kFloat, &StrikeText},
+    {"Expiry Date", 80, LVCFMT_RIGHT, sort_kind::kText, &Field<&AllowedGroupRecord::strExpiry>},
+    {"Product Type", 80, LVCFMT_RIGHT, sort_kind::kText, &Field<&AllowedGroupRecord::strProduct>},
+    {"Transaction Type", 80, LVCFMT_RIGHT, sort_kind::kText, &Field<&AllowedGroupRecord::strSide>},
+};
+constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
+
+// The layout, in client pixels: the list from (kListLeft, kListTop) to
+// kListRightGap and kListBottomGap short of the client's right and bottom
+// edges; the delete button centred above it at kButtonTop.
+constexpr int kListLeft = 5;
+constexpr int kListTop = 55;
+constexpr int kListRightGap = 5;
+constexpr int kListBottomGap = 5;
+constexpr int kButtonTop = 8;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 28;
+
 }  // namespace
 
 CViewAlgGrpDlg::CViewAlgGrpDlg() : CDialog(IDD_VIEW_ALGGRP, nullptr) { m_list.m_strProfileName = kProfileName; }
@@ -34,17 +85,10 @@ void CViewAlgGrpDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CViewAlgGrpDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SetIcon(::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_PLUGIN)), TRUE);
-  // The text columns 1 to 4 sort as floating values, as they always have.
-  static const sTarnColInfo kColumns[] = {
-      {"Category", 80, LVCFMT_LEFT, sort_kind::kText},          {"Exhg-Seg", 80, LVCFMT_LEFT, sort_kind::kFloat},
-      {"Instr Name", 80, LVCFMT_RIGHT, sort_kind::kFloat},      {"Symbol", 80, LVCFMT_RIGHT, sort_kind::kFloat},
-      {"Option Type", 80, LVCFMT_RIGHT, sort_kind::kFloat},     {"Strike Price", 80, LVCFMT_RIGHT, sort_kind::kFloat},
-      {"Expiry Date", 80, LVCFMT_RIGHT, sort_kind::kText},      {"Product Type", 80, LVCFMT_RIGHT, sort_kind::kText},
-      {"Transaction Type", 80, LVCFMT_RIGHT, sort_kind::kText},
-  };
-  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    m_list.m_arrColumns.Add(kColumns[i]);
-    m_list.m_mapColumnIndex.SetAt(kColumns[i].szName, i);
+  for (int i = 0; i < kColumnCount; ++i) {
+    const ViewColumn& column = kColumns[i];
+    m_list.m_arrColumns.Add(sTarnColInfo(column.name, column.width, column.format, column.sortType));
+    m_list.m_mapColumnIndex.SetAt(column.name, i);
   }
   // What the list has to tell the person (the cells an export cut) goes to
   // the terminal's log, with the plug-in's own lines.
@@ -106,37 +150,21 @@ void CViewAlgGrpDlg::Layout() {
   GetClientRect(&client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
-  if (m_list.GetSafeHwnd() != nullptr) m_list.MoveWindow(5, 55, width - 10, height - 60);
-  if (m_btnDelete.GetSafeHwnd() != nullptr) m_btnDelete.MoveWindow(width / 2 - 40, 8, 80, 28);
+  if (m_list.GetSafeHwnd() != nullptr) {
+    m_list.MoveWindow(kListLeft, kListTop, width - kListLeft - kListRightGap, height - kListTop - kListBottomGap);
+  }
+  if (m_btnDelete.GetSafeHwnd() != nullptr) {
+    m_btnDelete.MoveWindow(width / 2 - kButtonWidth / 2, kButtonTop, kButtonWidth, kButtonHeight);
+  }
 }
 
 CString CViewAlgGrpDlg::CellText(const AllowedGroupRecord& record, int column) {
-  switch (column) {
-    case 0: return record.strCategory;
-    case 1: return record.strExchangeCode;
-    case 2: return record.strInstrument;
-    case 3: return record.strSymbol;
-    case 4: return record.strOptionType;
-    case 5: {
-      if (!record.strStrikeAsSent.IsEmpty()) return record.strStrikeAsSent;
-      // Server units back to a price: currency strikes carry 100000 more.
-      // Written as "%0.2f" writes it (to_chars rounds the same way, exactly),
-      // without printf's cost: sorting and filtering format every row.
-      const double price = StrikePrice(record.dStrike, RulesForCode(record.strExchangeCode.view()));
-      char text[400];
-      const auto written = std::to_chars(text, text + sizeof text, price, std::chars_format::fixed, 2);
-      return written.ec == std::errc() ? CString(text, static_cast<int>(written.ptr - text)) : CString();
-    }
-    case 6: return record.strExpiry;
-    case 7: return record.strProduct;
-    case 8: return record.strSide;
-    default: return CString();
-  }
+  return column >= 0 && column < kColumnCount ? kColumns[column].text(record) : CString();
 }
 
 int CViewAlgGrpDlg::FormatRow(DWORD_PTR data, int column, CString& text, COLORREF&, COLORREF&, int&) {
   const auto* record = reinterpret_cast<const AllowedGroupRecord*>(data);
-  if (record == nullptr || column < 0 || column > 8) return 0;
+  if (record == nullptr || column < 0 || column >= kColumnCount) return 0;
   text = CellText(*record, column);
   return 1;
 }

@@ -60,13 +60,10 @@ class CAutoComboBox : public CComboBox {
   ~CAutoComboBox() override;
 
   void SetDefaultText(LPCTSTR text) { m_strDefaultText = text; }
-  const CString& GetDefaultText() const { return m_strDefaultText; }
   void SetCallback(AutoCompleteCallback callback) { m_pfnCallback = callback; }
-  void SetUseCallbackForCompletion(BOOL use) { m_bUseCallback = use; }
   void SetDigitsToCallback(BOOL digits) { m_bDigitsToCallback = digits; }
 
   HWND GetToolTip() const { return m_tip.GetSafeHwnd(); }
-  CColorListBox& GetDropDownList() { return m_wndList; }
   bool IsTipLatched() const { return m_bTipLatched != 0; }
   bool IsEditTimerRunning() const { return m_nEditTimer != 0; }
 

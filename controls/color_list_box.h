@@ -36,8 +36,6 @@ class CColorListBox : public CListBox {
   void SetBackgroundColor(COLORREF color) { m_clrBackground = color; }
   void SetEraseMode(int mode) { m_nEraseMode = mode; }
   HWND GetToolTip() const { return m_tip.GetSafeHwnd(); }
-  int GetHoverIndex() const { return m_nHover; }
-  const CString& GetLastCopiedText() const { return m_strLastCopied; }
 
   static constexpr UINT_PTR kTipTimer = 1;
   static constexpr UINT kTipTimerMs = 80;

@@ -47,7 +47,6 @@ class CControlPos {
   BOOL AddControl(CWnd* control, DWORD flags) { return AddControl(control->GetSafeHwnd(), flags); }
   void SetMinimumSize(int width, int height);
   void SetFreeResizing(BOOL free) { m_bFreeResize = free; }
-  int GetControlCount() const { return static_cast<int>(m_controls.size()); }
 
  private:
   struct ControlRecord {

@@ -34,8 +34,6 @@ void CTrackingTip::Create(CWnd& owner, bool withBorder) {
   }
 }
 
-bool CTrackingTip::IsShown() const { return platform::ReadTooltip(m_hWnd).shown; }
-
 void CTrackingTip::SetText(const CString& text) {
   m_text = text;
   m_tool.lpszText = const_cast<LPSTR>(m_text.GetString());

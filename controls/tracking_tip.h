@@ -21,7 +21,6 @@ class CTrackingTip {
   // Destroys the tip (the control's window is going); Create may follow.
   void Destroy();
   HWND GetSafeHwnd() const { return m_hWnd; }
-  bool IsShown() const;
 
   // The tool's text (copied by the tip), then the tip shown at a screen point.
   void SetText(const CString& text);

@@ -29,8 +29,6 @@ class CXMemDC : public CDC {
   CXMemDC(const CXMemDC&) = delete;
   CXMemDC& operator=(const CXMemDC&) = delete;
 
-  // The target's area this object covers, in its logical coordinates.
-  const CRect& Area() const { return m_rect; }
   // Whether painting goes to the off-screen bitmap (not to a printer).
   BOOL IsOffScreen() const { return m_bMemDC; }
 

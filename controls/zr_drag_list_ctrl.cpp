@@ -9,13 +9,12 @@
 #include "platform/gdi/cgdiobject.h"
 #include "platform/user/message_box.h"
 #include "platform/window/cpaintdc.h"
+#include "platform/window/scroll_bar.h"
 
 namespace {
 
 constexpr COLORREF kTransparent = RGB(0, 255, 0);
 constexpr int kTextLimit = 255;  // characters of an item's text a move carries
-constexpr WPARAM kLineUp = 0;    // WM_VSCROLL codes
-constexpr WPARAM kLineDown = 1;
 // The probe for the window under the pointer lies this far right of the
 // list's left edge, inside its first column.
 constexpr int kProbeX = 8;
@@ -223,7 +222,7 @@ void CZRDragListCtrl::OnTimer(UINT_PTR id) {
   if (m_nScrollDirection != kScrollUp && m_nScrollDirection != kScrollDown) return;
   const bool up = m_nScrollDirection == kScrollUp;
   m_drag.dragShowNolock(FALSE);
-  SendMessage(WM_VSCROLL, up ? kLineUp : kLineDown, 0);
+  SendMessage(WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0);
   HighlightItem(up ? m_nDropIndex - 1 : m_nDropIndex + 1);
   m_drag.dragShowNolock(TRUE);
 }

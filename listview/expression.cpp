@@ -302,7 +302,3 @@ int EvaluateExpression(const CString& text, double& value) {
 }
 
 int OperatorAt(const CString& text, int position) { return OperatorIndexAt(text.view(), ToIndex(position)); }
-
-int OperandLength(const CString& text, int position) {
-  return static_cast<int>(OperandSpan(text.view(), ToIndex(position)));
-}

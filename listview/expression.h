@@ -45,6 +45,3 @@ int ToPostfix(const CString& text, CString& postfix);
 int EvaluatePostfix(const CString& postfix, double& value);
 // The table index (1 to 21) of the operator starting at `position`, or -1.
 int OperatorAt(const CString& text, int position);
-// 1 for the character at `position` whatever it is, plus every following
-// letter, digit or "."; 0 when position is outside the text.
-int OperandLength(const CString& text, int position);

@@ -45,7 +45,7 @@ platform::DialogTemplate UserColumnTemplate() {
       {IDC_UC_COMPUTED, "COMBOBOX", "", 63, 7, 200, 80, kTab | WS_VSCROLL | CBS_DROPDOWNLIST},
       {IDC_STATIC, "STATIC", "Columns:", 7, 26, 80, 8, kLabel},
       {IDC_UC_COLUMNS, "LISTBOX", "", 7, 36, 80, 105,
-       kTab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+       kTab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS},
       {IDC_STATIC, "STATIC", "Formula:", kFieldsLeft, 26, 60, 8, kLabel},
       {IDC_UC_FORMULA, "EDIT", "", kFieldsLeft, 36, 169, 14, kTab | WS_BORDER | ES_AUTOHSCROLL},
       button(IDC_UC_PLUS, "+", 0, 0),

@@ -100,6 +100,9 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
 
   if (group.strike) {
     // Server units are whole numbers; up to 15 digits a double holds exactly.
+    // Anything else is shown, and sent back by a delete, as the server wrote
+    // it: read as a number, "125.5" would show a strike the server does not
+    // hold and a text would read as 0, and the delete would name neither.
     if (WholeNumber(group.strike->view(), 15)) {
       record.dStrike = std::strtod(Terminated<64>(group.strike->view()).data(), nullptr);
     } else {
@@ -110,7 +113,10 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
   // An empty expiry restricts nothing, as an empty text field does.
   record.strExpiry = "ALL";
   if (group.expiry && !group.expiry->IsEmpty()) {
-    // Anything beyond 32 bits is no date: such a text is not converted.
+    // Anything beyond 32 bits is no date: such a text is not converted. A
+    // value that gives no date (0, a negative one, a text) is shown and sent
+    // back as the server wrote it rather than as an empty cell, which would
+    // read as no expiry at all and could delete nothing.
     bool converted = false;
     if (WholeNumber(group.expiry->view(), 10)) {
       const long long sent = std::strtoll(Terminated<32>(group.expiry->view()).data(), nullptr, 10);

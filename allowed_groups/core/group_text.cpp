@@ -32,9 +32,3 @@ const CString* CGroupText::Intern(std::string_view text) {
   pool.byText.emplace(kept.view(), &kept);
   return &kept;
 }
-
-size_t CGroupText::PoolSize() {
-  Pool& pool = ThePool();
-  std::lock_guard guard(pool.lock);
-  return pool.texts.size();
-}

@@ -42,8 +42,6 @@ class CGroupText {
 
   // The pooled copy of `text` (the empty text is Empty()).
   static const CString* Intern(std::string_view text);
-  // Texts pooled so far, the empty one not counted.
-  static size_t PoolSize();
 
  private:
   static const CString& Empty() {

@@ -60,8 +60,6 @@ class CCustomizedAppearance : public CDialog {
 
   void Bind(listview::ListHost* list) { m_pList = list; }
   listview::ListHost* BoundList() const { return m_pList; }
-  const sListAppearance& WorkingAppearance() const { return m_appearance; }
-  bool KeywordSectionShown() const { return m_bSectionShown; }
 
   BOOL PreTranslateMessage(MSG* msg) override;
 

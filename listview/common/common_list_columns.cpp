@@ -38,14 +38,6 @@ CString CCommonListCtrl::HeaderItemText(int item) const {
   return CString(text);
 }
 
-int CCommonListCtrl::RecordOfHeaderItem(int item) const {
-  const CString caption = HeaderItemText(item);
-  for (int i = 0; i < m_arrColumns.GetSize(); ++i) {
-    if (caption == m_arrColumns[i].szName) return i;
-  }
-  return -1;
-}
-
 void CCommonListCtrl::SetHeaderSortImage(int item, int image) {
   CHeaderCtrl* header = GetHeaderCtrl();
   if (header == nullptr || item < 0 || item >= header->GetItemCount()) return;

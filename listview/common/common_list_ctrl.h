@@ -131,15 +131,10 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
 
   // ---- Owner setup ----
   void SetOwnerNotificationWindow(CWnd* wnd) { m_pNotifyWnd = wnd; }
-  CWnd* OwnerNotificationWindow() const { return m_pNotifyWnd; }
   void SetColorCallback(ColorCallback callback) { m_pfnColor = callback; }
   void SetItemToolTipCallback(ItemToolTipCallback callback) { m_pfnItemToolTip = callback; }
 
   // ---- State ----
-  int SortColumn() const { return m_nSortColumn; }
-  int SortDirection() const { return m_nSortDirection; }
-  int FirstColumnIndex() const { return m_nFirstColumnIndex; }
-  bool IsCustomized() const { return m_cCustomized != 0; }
   HWND HeaderToolTip() const { return m_hHeaderTip; }
   const CString& ClipboardText() const { return m_strClipboardText; }
 
@@ -203,8 +198,6 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   void RealignHeaderToolTips();
   // A list going away unbinds the appearance dialog and hides it.
   void ReleaseAppearanceDialog();
-  // The column record shown at header item `item` (by caption); -1 none.
-  int RecordOfHeaderItem(int item) const;
   // Header item `item` gets the sort image `image` (-1: format string only).
   void SetHeaderSortImage(int item, int image);
   CString HeaderItemText(int item) const;

@@ -81,7 +81,7 @@ void CFilterListCtrl::EnableFilterMode(bool on) {
     // are about to go, leaving as many empty rows behind.
     ClearFilters();
     SetFilterBar(false);
-    EmptyRows();
+    m_rows.Clear();
     CCommonListCtrl::DeleteAllItems();
     m_appearance.bFilterRow = 0;
     m_bFilterMode = 0;

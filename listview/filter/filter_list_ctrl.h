@@ -1,22 +1,14 @@
 // CFilterListCtrl: the list the system's windows use. Outside filter mode it
 // is a CCommonListCtrl. In filter mode the platform list is virtual (owner
-// data) and the rows live here:
-//
-//   store  every row inserted and not deleted, in insertion order; each an
-//          sColInfo holding the owner's item data and a check state;
-//   view   one entry per visible row: an index into the store. Filtering
-//          and sorting rebuild the view; they never move the store.
-//
-// Visible row r shows view entry r, or (newest first) view entry
-// count - 1 - r, so that rows appended last show on top.
+// data) and the rows live here, in a store of records and a view over it
+// (listview/filter/row_map.h).
 //
 // Cell texts come from the owner's row formatter for built-in columns and
 // from the column's formula for computed ones. The header's filter row gives
 // one filter text per column; a row is visible when every filter passes
 // (listview/filter/match_filter.h) on its cell of that column.
 //
-// Invariants: every view entry is a valid store index, no index twice; the
-// platform list's item count equals the view's size.
+// Invariant: the platform list's item count equals the view's size.
 //
 // The selection, the focus and the selection mark belong to the rows'
 // records, not to their places: sorting, filtering, the newest-first setting,
@@ -35,6 +27,7 @@
 #include "listview/common/common_list_ctrl.h"
 #include "listview/filter/computed_cell.h"
 #include "listview/filter/filter_text_source.h"
+#include "listview/filter/row_map.h"
 
 namespace listview {
 // The filter lists' colour callback: keyword colouring from the appearance.
@@ -42,11 +35,6 @@ void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF* textColor
 // A vertical gradient through msimg32.dll's GradientFill.
 void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to);
 }  // namespace listview
-
-struct sColInfo {
-  DWORD_PTR dwItemData = 0;  // the owner's row object; 0 until set
-  int nCheck = 0;            // 0 or 1
-};
 
 namespace list_command {
 constexpr UINT kMatchFilterExactly = 4000;
@@ -94,7 +82,7 @@ class CFilterListCtrl : public CCommonListCtrl,
   void ToggleFilterRow();
   bool IsFilterRowShown() const override { return m_bFilterRowShown != 0; }
   void SetNewestFirst(bool on);
-  bool IsNewestFirst() const { return m_cNewestFirst != 0; }
+  bool IsNewestFirst() const { return m_rows.NewestFirst(); }
   void SetGradient(bool on) { m_cGradient = on ? 1 : 0; }
   void SetLinesPerRow(int lines) { m_nLinesPerRow = lines; }
   void EnableFilterNotifications(bool on) { m_bFilterNotifications = on ? 1 : 0; }
@@ -122,27 +110,14 @@ class CFilterListCtrl : public CCommonListCtrl,
   BOOL DeleteItem(int row);
   BOOL DeleteAllItems();
   int GetItemCount() const;
-  int StoreSize() const { return static_cast<int>(m_store.size()); }
+  int StoreSize() const { return m_rows.StoreSize(); }
   // The item data of store entry `index` (storage order), 0 outside the store.
-  DWORD_PTR StoreItemData(int index) const {
-    return index >= 0 && index < StoreSize() ? m_store[static_cast<size_t>(index)].dwItemData : 0;
-  }
+  DWORD_PTR StoreItemData(int index) const { return m_rows.StoreItemData(index); }
   // Calls visit(row, item data) for every visible row (filter mode), in
-  // store order rather than row order: after a sort the rows' records lie
-  // scattered, and a walk over a million of them in row order waits on
-  // memory far longer than it works. For work whose result does not depend
-  // on the order (collecting keys or texts by row).
+  // store order (listview::RowMap::ForEachRowInStoreOrder).
   template <class Visit>
   void ForEachRowInStoreOrder(Visit visit) const {
-    const int count = static_cast<int>(m_view.size());
-    std::vector<int> rowOfStore(m_store.size(), -1);
-    for (int r = 0; r < count; ++r) {
-      const int store = m_view[static_cast<size_t>(ViewPosition(r))];
-      if (store >= 0 && store < static_cast<int>(m_store.size())) rowOfStore[static_cast<size_t>(store)] = r;
-    }
-    for (size_t s = 0; s < rowOfStore.size(); ++s) {
-      if (rowOfStore[s] >= 0) visit(rowOfStore[s], m_store[s].dwItemData);
-    }
+    m_rows.ForEachRowInStoreOrder(visit);
   }
   BOOL GetCheck(int row) const;
   BOOL SetCheck(int row, BOOL check = TRUE);
@@ -193,9 +168,6 @@ class CFilterListCtrl : public CCommonListCtrl,
 
  private:
   void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
-  int ViewPosition(int row) const;
-  // The visible row that shows view entry `position` (ViewPosition's inverse).
-  int RowOfPosition(int position) const { return ViewPosition(position); }
   // The selected records, the focused one and the one under the selection
   // mark, by store index, taken before the view is rebuilt, and given back
   // to the rows that show them afterwards (filter_list_selection.cpp).
@@ -207,9 +179,7 @@ class CFilterListCtrl : public CCommonListCtrl,
   };
   RowMarks TakeRowMarks() const;
   void GiveBackRowMarks(const RowMarks& marks);
-  sColInfo* RecordOfRow(int row) const;
   void AttachHeader();
-  void EmptyRows();
   void ReindexingError(const char* message);
   void SortView(int column);
   // A header notification sent on to the owner-notification window (else
@@ -228,15 +198,13 @@ class CFilterListCtrl : public CCommonListCtrl,
   void SetFilterBar(bool on);
   void UpdateCount();
 
-  std::vector<sColInfo> m_store;  // by value: 16 bytes a row, no heap block each
-  std::vector<int> m_view;        // visible row -> store index (before newest-first mirroring)
+  listview::RowMap m_rows;  // the store, the view and the newest-first setting
   BOOL m_bFilterMode = 0;
   BOOL m_bFilterNotifications = 1;
   BOOL m_bFilterRowShown = 0;
   BYTE m_cOneShotExact = 0;
   BYTE m_cExactMatch = 0;
   BYTE m_cGradient = 0;
-  BYTE m_cNewestFirst = 0;
   int m_nCurrentFilterBox = 0;
   int m_nLinesPerRow = 1;
   CColorHeaderCtrl m_header;

@@ -65,16 +65,12 @@ void CFilterListCtrl::Refilter() {
     return;
   }
   const RowMarks marks = TakeRowMarks();
-  m_view.clear();
   m_formulaErrorBox.Rearm();
   SendMessage(WM_SETREDRAW, FALSE);
-  for (size_t s = 0; s < m_store.size(); ++s) {
-    const DWORD_PTR data = m_store[s].dwItemData;
-    if (data != 0 && PassesFilters(data)) m_view.push_back(static_cast<int>(s));
-  }
+  m_rows.Rebuild([this](DWORD_PTR data) { return PassesFilters(data); });
   m_cOneShotExact = 0;
   SendMessage(WM_SETREDRAW, TRUE);
-  SetItemCountEx(static_cast<int>(m_view.size()), LVSICF_NOINVALIDATEALL);
+  SetItemCountEx(m_rows.Count(), LVSICF_NOINVALIDATEALL);
   GiveBackRowMarks(marks);
   Invalidate();
 }
@@ -124,7 +120,7 @@ void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
 // Stable where a quick sort would be shorter: rows that compare equal (every
 // row, for the kinds that compare nothing) keep the order the user saw.
 void CFilterListCtrl::SortView(int column) {
-  const int count = static_cast<int>(m_view.size());
+  const int count = m_rows.Count();
   if (count == 0) return;
   m_formulaErrorBox.Rearm();
   const int previous = m_nPrevSortColumn;
@@ -147,25 +143,24 @@ void CFilterListCtrl::SortView(int column) {
   // formatted and read once per sort, not once per comparison: a formatter
   // may be slow, and a million rows take some twenty million comparisons.
   const RowMarks marks = TakeRowMarks();
-  std::vector<int> stores(static_cast<size_t>(count));
-  for (int r = 0; r < count; ++r) stores[static_cast<size_t>(r)] = m_view[static_cast<size_t>(ViewPosition(r))];
+  const std::vector<int> stores = m_rows.StoresInRowOrder();
   std::vector<int> order;
   if (m_nSortColumnIndex >= 0) {
     listview::SortKeys keys(listview::CompareRules::kFiltered, m_nSortType);
     keys.Resize(stores.size());
     // Read in store order: after a sort the rows' records lie scattered.
-    ForEachRowInStoreOrder([&](int row, DWORD_PTR data) {
-      keys.Set(static_cast<size_t>(row), CellText(data, m_nSortColumnIndex));
-    });
+    ForEachRowInStoreOrder(
+        [&](int row, DWORD_PTR data) { keys.Set(static_cast<size_t>(row), CellText(data, m_nSortColumnIndex)); });
     order = keys.Order(m_nSortDirection);
   } else {
     order.resize(stores.size());
     for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = i;
   }
   // Sorted row i shows as visible row i whatever the newest-first setting.
-  for (int i = 0; i < count; ++i) {
-    m_view[static_cast<size_t>(ViewPosition(i))] = stores[static_cast<size_t>(order[static_cast<size_t>(i)])];
-  }
+  std::vector<int> sorted(stores.size());
+  for (int i = 0; i < count; ++i)
+    sorted[static_cast<size_t>(i)] = stores[static_cast<size_t>(order[static_cast<size_t>(i)])];
+  m_rows.ShowInRowOrder(sorted);
   GiveBackRowMarks(marks);
   Invalidate();
 }

@@ -15,31 +15,28 @@
 CFilterListCtrl::RowMarks CFilterListCtrl::TakeRowMarks() const {
   RowMarks marks;
   if (!m_bFilterMode || GetSafeHwnd() == nullptr) return marks;
-  const int count = static_cast<int>(m_view.size());
-  const auto storeOf = [&](int row) {
-    return row >= 0 && row < count ? m_view[static_cast<size_t>(ViewPosition(row))] : -1;
-  };
+  const int count = m_rows.Count();
   for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0 && row < count; row = GetNextItem(row, LVNI_SELECTED)) {
-    marks.selected.push_back(storeOf(row));
+    marks.selected.push_back(m_rows.StoreOfRow(row));
   }
-  marks.focused = storeOf(GetNextItem(-1, LVNI_FOCUSED));
-  marks.anchor = storeOf(GetSelectionMark());
+  marks.focused = m_rows.StoreOfRow(GetNextItem(-1, LVNI_FOCUSED));
+  marks.anchor = m_rows.StoreOfRow(GetSelectionMark());
   return marks;
 }
 
 void CFilterListCtrl::GiveBackRowMarks(const RowMarks& marks) {
   // Nothing was marked, so nothing is: the platform's states stayed empty.
   if (marks.Empty()) return;
-  std::vector<char> selected(m_store.size(), 0);
+  std::vector<char> selected(static_cast<size_t>(m_rows.StoreSize()), 0);
   for (const int store : marks.selected) {
     if (store >= 0 && store < static_cast<int>(selected.size())) selected[static_cast<size_t>(store)] = 1;
   }
-  const int count = static_cast<int>(m_view.size());
+  const int count = m_rows.Count();
   std::vector<int> rows;
   int focused = -1;
   int anchor = -1;
   for (int row = 0; row < count; ++row) {
-    const int store = m_view[static_cast<size_t>(ViewPosition(row))];
+    const int store = m_rows.StoreOfRow(row);
     if (selected[static_cast<size_t>(store)] != 0) rows.push_back(row);
     if (store == marks.focused) focused = row;
     if (store == marks.anchor) anchor = row;
@@ -55,10 +52,9 @@ void CFilterListCtrl::GiveBackRowMarks(const RowMarks& marks) {
 }
 
 void CFilterListCtrl::SetNewestFirst(bool on) {
-  const BYTE wanted = on ? 1 : 0;
-  if (wanted == m_cNewestFirst) return;
+  if (on == m_rows.NewestFirst()) return;
   const RowMarks marks = TakeRowMarks();
-  m_cNewestFirst = wanted;
+  m_rows.SetNewestFirst(on);
   GiveBackRowMarks(marks);
   Invalidate();
 }

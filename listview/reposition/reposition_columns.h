@@ -69,8 +69,6 @@ class CRepositionColumns : public CDialog {
   void Apply();
   void Save();
 
-  const CString& DefaultSortColumn() const { return m_strDefaultSortColumn; }
-  bool SecondMode() const { return m_bSecondMode != 0; }
   void SetSecondMode(bool on) { m_bSecondMode = on ? 1 : 0; }
 
  protected:

@@ -22,7 +22,8 @@ inline void RegisterUserColumnTemplate() {
   t.items = {
       {ids::kName, "EDIT", "", 58, 7, 205, 12, kTab | ES_AUTOHSCROLL},
       {ids::kComputed, "COMBOBOX", "", 58, 7, 205, 80, kTab | WS_VSCROLL | CBS_DROPDOWNLIST},
-      {ids::kColumns, "LISTBOX", "", 7, 36, 80, 105, kTab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+      {ids::kColumns, "LISTBOX", "", 7, 36, 80, 105,
+       kTab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS},
       {ids::kFormula, "EDIT", "", 94, 36, 169, 14, kTab | ES_AUTOHSCROLL},
   };
   int x = 0;

@@ -56,6 +56,8 @@ bool CUserDefinedColDlg::Open(listview::ComputedColumnsHost* host, int mode) {
   if (!ok) return false;
   m_pList = host;
 
+  // The items' data are column indexes, not colours: every caption in black.
+  m_lstColumns.SetPlainText(TRUE);
   m_lstColumns.ResetContent();
   m_cmbComputed.ResetContent();
   SetDlgItemText(ids::kFormula, "");

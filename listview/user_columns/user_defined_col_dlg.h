@@ -19,6 +19,9 @@
 //
 // "^" is the expression engine's exclusive or, not a power.
 //
+// The column list (1009) is a CColorListBox: captions wrap, a caption too
+// wide for the box shows whole in a tip, and Ctrl+C copies the chosen one.
+//
 // Every refusal is a message box after which the dialog stays open with its
 // contents unchanged. Delete removes the chosen column and the computed
 // columns whose shown formula quotes its caption. Add and Delete save the
@@ -27,6 +30,7 @@
 // before anything changes.
 #pragma once
 
+#include "controls/color_list_box.h"
 #include "listview/host/list_host.h"
 #include "platform/afx.h"
 #include "platform/user/ccombobox.h"
@@ -72,7 +76,6 @@ class CUserDefinedColDlg : public CDialog {
   // fewer column records than built-in columns.
   bool Open(listview::ComputedColumnsHost* list, int mode);
 
-  const CString& ShownFormula() const { return m_strShown; }
   const CString& StoredFormula() const { return m_strStored; }
   int Mode() const { return m_nMode; }
 
@@ -95,7 +98,7 @@ class CUserDefinedColDlg : public CDialog {
   // Ends the dialog and stores the list's layout.
   void Finish();
 
-  CListBox m_lstColumns;
+  CColorListBox m_lstColumns;  // owner-drawn: wrapped captions, tips for wide ones, Ctrl+C
   CString m_strShown;   // edit 1010
   CString m_strStored;  // always begins with a space
   listview::ComputedColumnsHost* m_pList = nullptr;

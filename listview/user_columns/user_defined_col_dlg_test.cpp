@@ -13,6 +13,7 @@
 #include "listview/testing/dialog_templates.h"
 #include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
+#include "platform/user/clipboard.h"
 #include "platform/user/message_box.h"
 
 namespace {
@@ -115,6 +116,8 @@ TEST_F(UserColumns, AddModeOffersTheNumericColumnsAndTheButtonsBuildBothFormulas
   ASSERT_EQ(::SendMessage(Item(ids::kColumns), LB_GETCOUNT, 0, 0), 2);
 
   ChooseColumn("Qty");
+  ASSERT_TRUE(input::PressKey('C', input::kControl));  // the column list copies its caption
+  EXPECT_EQ(platform::ClipboardText(), "Qty");
   Press(ids::kPlus);
   ChooseColumn("Price");
   Press(ids::kColumn);

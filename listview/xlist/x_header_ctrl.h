@@ -13,7 +13,6 @@ class CXHeaderCtrl : public CHeaderCtrl {
 
   void EnableDoubleBuffering(bool on) { m_nDblBuffer = on ? 1 : 0; }
   void SetStaticEdge(bool on) { m_bStaticBorder = on; }
-  COLORREF FaceColor() const { return m_rgbButtonFace; }
 
  protected:
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/comctl/image_list.h"
 #include "platform/comctl/list_view.h"
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/sys_colors.h"
@@ -109,6 +110,14 @@ BOOL CXListCtrl::SetColorBox(int row, int column, COLORREF color) {
   return 1;
 }
 
+BOOL CXListCtrl::SetCellImage(int row, int column, int image) {
+  xlist::sXCell* cell = Cell(row, column);
+  if (cell == nullptr) return 0;
+  cell->nImage = image;
+  RedrawCell(row, column);
+  return 1;
+}
+
 BOOL CXListCtrl::GetColorBox(int row, int column, COLORREF* color) const {
   const xlist::sXCell* cell = Cell(row, column);
   if (cell == nullptr || !cell->bColorBox) return 0;
@@ -135,15 +144,6 @@ BOOL CXListCtrl::SetEnabled(int row, BOOL enabled) {
   if (cells == nullptr) return 0;
   for (xlist::sXCell& cell : *cells) cell.bEnabled = enabled;
   RedrawItems(row, row);
-  return 1;
-}
-
-BOOL CXListCtrl::SetItemColors(int row, int column, COLORREF text, COLORREF background) {
-  xlist::sXCell* cell = Cell(row, column);
-  if (cell == nullptr) return 0;
-  cell->crText = text;
-  cell->crBackground = background;
-  RedrawCell(row, column);
   return 1;
 }
 
@@ -309,6 +309,15 @@ void CXListCtrl::DrawCell(CDC& dc, int row, int column, const CRect& rect) {
   }
   CRect textRect = rect;
   textRect.DeflateRect(4, 0);
+  // The image, when set, at the left and centred in the row; the text after it.
+  const HIMAGELIST images = GetImageList(LVSIL_SMALL);
+  int imageWidth = 0;
+  int imageHeight = 0;
+  if (cell != nullptr && cell->nImage >= 0 && ImageList_GetIconSize(images, &imageWidth, &imageHeight)) {
+    ImageList_Draw(images, cell->nImage, dc.GetSafeHdc(), textRect.left, rect.top + (rect.Height() - imageHeight) / 2,
+                   ILD_TRANSPARENT);
+    textRect.left += imageWidth + 2;
+  }
   const CString caption = GetItemText(row, column);
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(text);

@@ -81,7 +81,9 @@ class CXListCtrl : public CListCtrl {
   BOOL SetCheckbox(int row, int column, int state);
   int GetCheckbox(int row, int column) const;
   BOOL SetEnabled(int row, BOOL enabled);
-  BOOL SetItemColors(int row, int column, COLORREF text, COLORREF background);
+  // The cell's image in the small image list (-1 none), drawn before its
+  // text; 0 for a row or column out of range or a row without records.
+  BOOL SetCellImage(int row, int column, int image);
 
   // The header item's image: 0 none, 1 unchecked, 2 checked; -1 (get) or 0
   // (set) for a column out of range.

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/comctl/image_list.h"
 #include "platform/gdi/display_list.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
@@ -158,6 +160,31 @@ TEST_F(XListTest, EachCellIsDrawnWithinItsColumnAsTextCheckBoxOrColourBox) {
     }
   }
   EXPECT_EQ(cutOff, 1);
+}
+
+// A cell with an image draws it at the cell's left, centred in the row,
+// and then its text to the right of it.
+TEST_F(XListTest, ACellDrawsItsImageAndThenItsText) {
+  const HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+  const HBITMAP bitmap = ::CreateBitmap(16, 16, 1, 32, nullptr);
+  ASSERT_EQ(ImageList_Add(images, bitmap, nullptr), 0);
+  ::DeleteObject(bitmap);
+  m_list.SetImageList(images, LVSIL_SMALL);
+  ASSERT_TRUE(m_list.SetCellImage(1, 0, 0));
+  const platform::DrawOps ops = Paint(m_list);
+  CRect cell;
+  ASSERT_TRUE(m_list.GetItemRect(1, &cell, LVIR_BOUNDS));
+  const auto image = std::find_if(ops.begin(), ops.end(), [&](const platform::DrawOp& op) {
+    return op.kind == platform::DrawKind::Blit && op.sourceBitmap == platform::ImageListBitmap(images, 0);
+  });
+  ASSERT_NE(image, ops.end());
+  const int top = cell.top + (cell.Height() - 16) / 2;
+  EXPECT_EQ(CRect(image->rect), CRect(cell.left + 4, top, cell.left + 20, top + 16));
+  const auto text = std::find_if(image, ops.end(), [](const platform::DrawOp& op) { return op.text == "buy"; });
+  ASSERT_NE(text, ops.end()) << "the text comes after the image";
+  EXPECT_EQ(text->rect.left, cell.left + 22);
+  m_list.SetImageList(nullptr, LVSIL_SMALL);
+  ImageList_Destroy(images);
 }
 
 TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAndPosted) {

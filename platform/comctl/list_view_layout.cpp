@@ -1,9 +1,10 @@
-// Geometry and scrolling of the report view (painting: list_view_paint.cpp).
+// Geometry of the report view: client, columns, rows, hit tests, the
+// header's place and the row height (scrolling: list_view_scroll.cpp;
+// painting: list_view_paint.cpp).
 #include <algorithm>
 
 #include "platform/user/list_box.h"
 #include "platform/comctl/list_view_model.h"
-#include "platform/window/scroll_bar.h"
 #include "platform/window/winapi.h"
 
 namespace platform {
@@ -164,106 +165,6 @@ int ListViewModel::HitTest(LVHITTESTINFO& info, bool subItems) const {
   info.iItem = index;
   if (subItems) info.iSubItem = std::max(0, column);
   return index;
-}
-
-// ---- Scrolling -----------------------------------------------------------------------
-
-void ListViewModel::SetTop(int top) {
-  // The last page stays full: the top never passes the item that shows the
-  // last one at the bottom.
-  const int maxTop = std::max(0, Count() - PerPage());
-  m_top = std::clamp(top, 0, maxTop);
-}
-
-void ListViewModel::EnsureVisible(int index, bool partialOk) {
-  if (!Valid(index)) return;
-  const int old = m_top;
-  const int page = PerPage();
-  if (index < m_top) {
-    SetTop(index);
-  } else if (index >= m_top + page) {
-    // A partly shown last row is enough when the caller says so.
-    const int visibleHeight = ClientHeight() - HeaderHeight();
-    const bool partlyShown = (index - m_top) * RowHeight() < visibleHeight;
-    if (!(partialOk && partlyShown)) SetTop(index - page + 1);
-  }
-  if (m_top != old) ::InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void ListViewModel::Scroll(int dx, int dy) {
-  // Vertical scrolling moves whole rows, rounding towards zero.
-  if (dy != 0) SetTop(m_top + dy / std::max(1, RowHeight()));
-  const int maxX = std::max(0, TotalWidth() - ClientWidth());
-  m_scrollX = std::clamp(m_scrollX + dx, 0, maxX);
-  LayoutHeader();
-  ::InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-bool ListViewModel::ScrollSideways(int delta) {
-  constexpr int kLinesPerNotch = 3;
-  const int notches = delta / 120;
-  if (notches == 0 || TotalWidth() <= ClientWidth()) return false;
-  Scroll(notches * kLinesPerNotch * std::max(1, RowHeight()), 0);
-  return true;
-}
-
-void ListViewModel::SyncRowsBar() {
-  if (m_syncingBars) return;
-  if (Style() & LVS_NOSCROLL) {
-    const int top = m_top;
-    SetTop(m_top);
-    if (m_top != top) ::InvalidateRect(hwnd(), nullptr, TRUE);
-    return;
-  }
-  m_syncingBars = true;
-  const DWORD before = Style() & (WS_HSCROLL | WS_VSCROLL);
-  const int top = m_top;
-  SetTop(m_top);
-  if (m_top != top) ::InvalidateRect(hwnd(), nullptr, TRUE);
-  SCROLLINFO v;
-  v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  v.nMax = Count() - 1;
-  v.nPage = static_cast<UINT>(PerPage());
-  v.nPos = m_top;
-  ::SetScrollInfo(hwnd(), SB_VERT, &v, TRUE);
-  m_syncingBars = false;
-  // The bar came or went: the client's width changed, and with it maybe the other bar.
-  if ((Style() & (WS_HSCROLL | WS_VSCROLL)) != before) SyncScrollBars();
-}
-
-void ListViewModel::SyncScrollBars() {
-  if (m_syncingBars) return;
-  m_syncingBars = true;
-  const bool none = (Style() & LVS_NOSCROLL) != 0;
-  // Showing one bar narrows or shortens the client, which may call for the
-  // other: a few passes settle it.
-  for (int pass = 0; pass < 3; ++pass) {
-    const DWORD before = Style() & (WS_HSCROLL | WS_VSCROLL);
-    const int top = m_top;
-    const int scrollX = m_scrollX;
-    SetTop(m_top);
-    m_scrollX = std::clamp(m_scrollX, 0, std::max(0, TotalWidth() - ClientWidth()));
-    if (m_scrollX != scrollX) LayoutHeader();
-    if (m_top != top || m_scrollX != scrollX) ::InvalidateRect(hwnd(), nullptr, TRUE);
-    if (none) {
-      ::ShowScrollBar(hwnd(), SB_BOTH, FALSE);
-    } else {
-      SCROLLINFO v;
-      v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-      v.nMax = Count() - 1;
-      v.nPage = static_cast<UINT>(PerPage());
-      v.nPos = m_top;
-      ::SetScrollInfo(hwnd(), SB_VERT, &v, TRUE);
-      SCROLLINFO h;
-      h.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-      h.nMax = TotalWidth() - 1;
-      h.nPage = static_cast<UINT>(std::max(0, ClientWidth()));
-      h.nPos = m_scrollX;
-      ::SetScrollInfo(hwnd(), SB_HORZ, &h, TRUE);
-    }
-    if ((Style() & (WS_HSCROLL | WS_VSCROLL)) == before) break;
-  }
-  m_syncingBars = false;
 }
 
 void ListViewModel::LayoutHeader() {

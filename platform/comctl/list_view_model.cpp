@@ -8,7 +8,6 @@
 #include "platform/gdi/device_context.h"
 #include "platform/user/list_box.h"
 #include "platform/gdi/text_metrics.h"
-#include "platform/user/wheel_scroll.h"
 #include "platform/window/winapi.h"
 #include "platform/window/window_paint.h"
 
@@ -402,60 +401,6 @@ LRESULT ListViewModel::Sort(WPARAM lParamSort, PFNLVCOMPARE compare, bool byInde
 
 // ---- The procedure ------------------------------------------------------------------------
 
-namespace {
-
-// Questions to the list that change none of what the bars show (items,
-// columns, size, scrolling). Owners and the framework ask them once per
-// cell or column, so keeping the bars out of them keeps a wide list's
-// layout linear in its columns.
-bool AsksOnly(UINT message) {
-  switch (message) {
-    case LVM_GETITEMCOUNT: case LVM_GETITEM: case LVM_GETITEMTEXT: case LVM_GETITEMSTATE:
-    case LVM_GETNEXTITEM: case LVM_GETITEMRECT: case LVM_GETSUBITEMRECT: case LVM_GETCOLUMN:
-    case LVM_GETCOLUMNWIDTH: case LVM_GETCOLUMNORDERARRAY: case LVM_GETTOPINDEX: case LVM_GETCOUNTPERPAGE:
-    case LVM_GETHEADER: case LVM_GETEXTENDEDLISTVIEWSTYLE: case LVM_GETSELECTEDCOUNT: case LVM_GETSELECTIONMARK:
-    case LVM_GETBKCOLOR: case LVM_GETTEXTCOLOR: case LVM_GETTEXTBKCOLOR: case LVM_GETSTRINGWIDTH:
-    case LVM_GETORIGIN: case LVM_GETVIEWRECT: case LVM_HITTEST: case LVM_SUBITEMHITTEST:
-    case WM_GETFONT: case WM_GETTEXT: case WM_GETTEXTLENGTH: case WM_GETDLGCODE: case WM_NCHITTEST:
-    case WM_SETCURSOR:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Changes to the items alone: the row count, the top row, what rows hold.
-// They leave the columns, the client size and the sideways scroll as they
-// were, so only the vertical bar can follow from them (and, when that bar
-// comes or goes, the client's width, which the full sync then settles).
-// A list filled a row at a time sends a few of these for every row.
-bool ChangesItemsOnly(UINT message) {
-  switch (message) {
-    case LVM_SETITEMCOUNT: case LVM_INSERTITEM: case LVM_DELETEITEM: case LVM_DELETEALLITEMS: case LVM_SETITEM:
-    case LVM_SETITEMTEXT: case LVM_SETITEMSTATE: case LVM_SORTITEMS: case LVM_SORTITEMSEX: case LVM_SETSELECTIONMARK:
-    case LVM_ENSUREVISIBLE: case LVM_REDRAWITEMS: case LVM_UPDATE:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
-LRESULT ListViewModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = Handle(message, wParam, lParam);
-  // Whatever the message changed (items, columns, size, scrolling), the
-  // scroll bars say it afterwards.
-  if (message != WM_DESTROY && message != WM_NCDESTROY && !AsksOnly(message) && ::IsWindow(hwnd())) {
-    if (ChangesItemsOnly(message)) {
-      SyncRowsBar();
-    } else {
-      SyncScrollBars();
-    }
-  }
-  return result;
-}
-
 LRESULT ListViewModel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const int index = static_cast<int>(static_cast<INT_PTR>(wParam));
   switch (message) {
@@ -623,15 +568,8 @@ LRESULT ListViewModel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;  // then a context menu, as every window
     case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); return 0;
     case WM_MOUSEWHEEL:
-      // With Shift held the wheel scrolls sideways, up to the left.
-      if (LOWORD(wParam) & MK_SHIFT) {
-        if (ScrollSideways(-static_cast<short>(HIWORD(wParam)))) return 0;
-        break;
-      }
-      if (ScrollByWheel(hwnd(), wParam, m_top, Count(), [this](int top) { SetTop(top); })) return 0;
-      break;
     case WM_MOUSEHWHEEL:
-      if (ScrollSideways(static_cast<short>(HIWORD(wParam)))) return 0;
+      if (OnWheel(message == WM_MOUSEHWHEEL, wParam)) return 0;
       break;
     case WM_PAINT: {
       PAINTSTRUCT ps;

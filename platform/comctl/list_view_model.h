@@ -97,7 +97,6 @@ class ListViewModel : public ControlModel {
   void OnButtonDown(UINT flags, POINT p, bool right);
   void OnButtonUp(POINT p);
   void OnMouseMove(UINT flags, POINT p);
-  void OnScroll(bool vertical, int code, int position);
   void NotifyActivate(UINT code, POINT p);
   void OnKeyDown(UINT key);
   void ToggleCheck(int index);
@@ -105,7 +104,7 @@ class ListViewModel : public ControlModel {
   // ---- list_view_drag_image.cpp ----
   LRESULT CreateDragImage(int index, POINT* upperLeft);
 
-  // ---- list_view_layout.cpp: geometry and scrolling ----
+  // ---- list_view_layout.cpp: geometry ----
   int HeaderHeight() const;
   int RowHeight() const { return m_rowHeight; }
   int ClientWidth() const;
@@ -118,20 +117,27 @@ class ListViewModel : public ControlModel {
   bool ItemRect(int index, int part, RECT& out) const;
   bool SubItemRect(int index, int subItem, int part, RECT& out) const;
   int HitTest(LVHITTESTINFO& info, bool subItems) const;
+  void LayoutHeader();
+  void MeasureRows();
+  void FontChanged();
+
+  // ---- list_view_scroll.cpp: scrolling ----
   void SetTop(int top);
   void EnsureVisible(int index, bool partialOk);
   void Scroll(int dx, int dy);
   // A wheel turned sideways by `delta` (120ths of a notch, positive to the right).
   bool ScrollSideways(int delta);
+  // WM_MOUSEWHEEL (sideways false) or WM_MOUSEHWHEEL; false leaves it to the parent.
+  bool OnWheel(bool sideways, WPARAM wParam);
+  // WM_VSCROLL / WM_HSCROLL with their SB_* code.
+  void OnScroll(bool vertical, int code, int position);
   // The bars follow the view: the vertical one counts rows (page: the whole
   // rows that fit), the horizontal one pixels (page: the client width).
   void SyncScrollBars();
   // After a change to the items alone: the vertical bar, and the full sync
   // only when that bar comes or goes.
   void SyncRowsBar();
-  void LayoutHeader();
-  void MeasureRows();
-  void FontChanged();
+  void SetRowsBar();
 
   // ---- list_view_paint.cpp: painting ----
   void Paint(HDC dc);

@@ -257,26 +257,6 @@ void ListViewModel::OnMouseMove(UINT flags, POINT p) {
   NotifyParentWith(nm.hdr);
 }
 
-void ListViewModel::OnScroll(bool vertical, int code, int position) {
-  // The scroll-bar codes of WM_VSCROLL / WM_HSCROLL.
-  enum : int { kLineUp, kLineDown, kPageUp, kPageDown, kThumbPosition, kThumbTrack, kTop, kBottom };
-  const int line = vertical ? RowHeight() : std::max(1, RowHeight());
-  const int page = vertical ? PerPage() * RowHeight() : ClientWidth();
-  int delta = 0;
-  switch (code) {
-    case kLineUp: delta = -line; break;
-    case kLineDown: delta = line; break;
-    case kPageUp: delta = -page; break;
-    case kPageDown: delta = page; break;
-    case kThumbPosition:
-    case kThumbTrack: delta = vertical ? (position - m_top) * RowHeight() : position - m_scrollX; break;
-    case kTop: delta = vertical ? -m_top * RowHeight() : -m_scrollX; break;
-    case kBottom: delta = vertical ? Count() * RowHeight() : TotalWidth(); break;
-    default: return;
-  }
-  Scroll(vertical ? 0 : delta, vertical ? delta : 0);
-}
-
 void ListViewModel::NotifyActivate(UINT code, POINT p) {
   LVHITTESTINFO hit;
   hit.pt = p;

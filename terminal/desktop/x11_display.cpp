@@ -78,6 +78,4 @@ XDisplay::~XDisplay() {
   XCloseDisplay(m_display);
 }
 
-int XDisplay::ProtocolErrors() { return g_protocolErrors; }
-
 }  // namespace terminal::desktop

@@ -39,9 +39,6 @@ class XDisplay {
   Atom netWmName = None;
   Atom utf8String = None;
 
-  // Protocol errors seen so far.
-  static int ProtocolErrors();
-
  private:
   XDisplay(Display* display, const XVisualInfo& visual);
   Display* m_display;

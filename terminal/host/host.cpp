@@ -211,7 +211,6 @@ void Host::ReportAnswer(const MessageReader& parsed, const std::string& group) {
 void Host::ServerSays(std::string line) {
   if (m_out != nullptr) std::fprintf(m_out, "%s\n", line.c_str());
   static_cast<TerminalWindow&>(MainWindow()).Log().Add(line);
-  m_serverAnswers.push_back(std::move(line));
 }
 
 void Host::InjectReply(std::vector<char> bytes) {

@@ -77,8 +77,6 @@ class Host {
   // Delivers the next queued reply to the receiver; called from the message
   // queue, which holds one delivery message while replies are due.
   void DeliverReplies();
-  // Queued answers: single replies, and list-all streams counting once.
-  size_t PendingReplies() const { return m_pending.size(); }
   // Every request and every reply seen, as wire-log lines, oldest first,
   // except the list-all's replies (one per stored group, so possibly
   // millions): those go to the wire-log file only.
@@ -88,12 +86,6 @@ class Host {
   void FlushWire();
   // The wire log could not be written: lines were lost.
   bool WireLogFailed() const { return m_wireLogFailed; }
-  // What the server said, as printed and logged, oldest first: its answer
-  // to every add and delete ("SERVER: ks_add_allowed_group stored: HNI
-  // nse_fo ...", "... already held: ...", "SERVER: ks_delete_allowed_group
-  // removed: ..."), every failure ("SERVER: name failed (status N): reason",
-  // then ": group" for an add or delete), and its notes (ServerSays).
-  const std::vector<std::string>& ServerAnswers() const { return m_serverAnswers; }
   // Prints a line of the server's on the terminal's output and in its log.
   void ServerSays(std::string line);
 
@@ -135,7 +127,6 @@ class Host {
   CVelaRxNotifierBase* m_receiver = nullptr;
   std::vector<std::string> m_log;
   std::vector<std::string> m_wire;
-  std::vector<std::string> m_serverAnswers;
   std::vector<std::vector<char>> m_requests;  // waiting for the server, in order
   bool m_servingPosted = false;
   std::deque<Pending> m_pending;

@@ -86,7 +86,6 @@ class CSymbolCoder {
     return DecodeNumberSlow(in, n);  // from the start: nothing was consumed
   }
 
-  size_t SymbolCount() const { return m_symbols.size(); }
   // Current weight of a held symbol, or 0.
   uint32_t WeightOf(const sSymbolKey& key) const;
   // Code length of a held symbol, or 0 (for tests).
