@@ -371,49 +371,4 @@ TEST_F(HeaderTest, CustomDrawAsksPerItemInDisplayOrderAndRightClickNotifies) {
   EXPECT_EQ(parent.log, (Strings{"rclick"}));
 }
 
-TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
-  Make(HDS_FILTERBAR);
-  HDITEM item;
-  item.mask = HDI_FORMAT;
-  item.fmt = HDF_STRING | HDF_RIGHT;
-  header.SetItem(1, &item);
-  item.fmt = HDF_STRING | HDF_CENTER;
-  header.SetItem(2, &item);
-  SetFilter(2, "buy");
-  ::UpdateWindow(header);
-  const auto texts = platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Text);
-  Strings drawn;
-  for (const auto& op : texts) {
-    drawn.push_back(op.text + (op.format & DT_RIGHT ? " right" : "") + (op.format & DT_CENTER ? " centre" : ""));
-  }
-  EXPECT_EQ(drawn, (Strings{"A", "", "B right", "", "C centre", "buy"}));
-  EXPECT_EQ(texts[0].color, GetSysColor(COLOR_BTNTEXT));
-  EXPECT_EQ(texts[5].color, GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(CRect(texts[5].rect).top, kRow);
-
-  // Colours the parent sets for an item paint that item only.
-  const COLORREF gold = RGB(218, 165, 32);
-  parent.recordPaint = true;
-  parent.prepaintAnswer = CDRF_NOTIFYITEMDRAW;
-  parent.itemBackground = gold;
-  header.Invalidate();
-  ::UpdateWindow(header);
-  const auto ops = platform::WindowDisplayList(header);
-  const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
-  ASSERT_GE(fills.size(), 2u);
-  EXPECT_EQ(CRect(fills[0].rect), CRect(230, 0, 400, 2 * kRow));  // right of the items
-  EXPECT_EQ(fills[0].color, GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(CRect(fills[1].rect), CRect(0, 0, 100, kRow));
-  EXPECT_EQ(fills[1].color, gold);
-  const auto colouredTexts = platform::OpsOfKind(ops, platform::DrawKind::Text);
-  EXPECT_EQ(colouredTexts[0].color, RGB(0, 0, 0));
-  EXPECT_EQ(colouredTexts[2].text, "B");
-  EXPECT_EQ(colouredTexts[2].color, GetSysColor(COLOR_BTNTEXT));
-
-  parent.prepaintAnswer = CDRF_SKIPDEFAULT;
-  header.Invalidate();
-  ::UpdateWindow(header);
-  EXPECT_TRUE(platform::WindowDisplayList(header).empty());
-}
-
 }  // namespace

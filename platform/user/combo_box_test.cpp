@@ -257,26 +257,6 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   EXPECT_TRUE(parent.log.empty());
 }
 
-TEST_F(ComboBoxTest, SimpleComboShowsItsListAndTheButtonDropsADropDown) {
-  Make(CBS_SIMPLE, {"BSE", "NSE"});
-  EXPECT_TRUE(::IsWindowVisible(list));
-  Send(CB_SHOWDROPDOWN, TRUE);
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
-  input::DoubleClickAt(list, POINT{5, kItem + 3});
-  EXPECT_EQ(::GetFocus(), edit);  // a click in the list focuses the edit field
-  EXPECT_EQ(TextOf(combo), "NSE");
-  EXPECT_EQ(parent.log, (Log{"setfocus", "selendok", "selchange ''", "dblclk", "selendok", "selchange 'NSE'"}));
-
-  ::DestroyWindow(combo);
-  Make(CBS_DROPDOWN, {"BSE"});
-  input::Click(edit);  // the text part only edits
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
-  RECT client;
-  ::GetClientRect(combo, &client);
-  input::ClickAt(combo, POINT{client.right - 3, 5});  // the button drops the list
-  EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
-}
-
 TEST_F(ComboBoxTest, InADialogEnterClosesADroppedListInsteadOfPressingOk) {
   const auto module = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
   platform::DialogTemplate form;
@@ -332,42 +312,6 @@ TEST_F(ComboBoxTest, WhatItsFieldAndListAskGoesOnToItsParent) {
   Send(WM_CTLCOLORSTATIC + 1);
   parent.recording = false;
   EXPECT_TRUE(parent.asked.empty()) << "nothing else is passed on";
-}
-
-TEST_F(ComboBoxTest, OwnerDrawnComboDrawsThroughItsObject) {
-  struct FontCombo : CComboBox {
-    std::vector<std::string> log;
-    HWND colouredList = nullptr;
-    void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
-      log.push_back("measure " + std::to_string(static_cast<int>(mis->itemID)));
-      mis->itemHeight = 18;
-    }
-    void DrawItem(LPDRAWITEMSTRUCT dis) override {
-      log.push_back("draw " + std::to_string(static_cast<int>(dis->itemID)) +
-                    ((dis->itemState & ODS_COMBOBOXEDIT) ? " field" : "") + (dis->hwndItem == m_hWnd ? "" : " ?hwnd") +
-                    (dis->hDC != nullptr ? "" : " ?dc"));
-    }
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-      if (message == WM_CTLCOLORLISTBOX) colouredList = reinterpret_cast<HWND>(lParam);
-      return CComboBox::OnWndMsg(message, wParam, lParam, result);
-    }
-  } box;
-  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_SORT,
-                         CRect(0, 0, 120, 100), &parent, kId));
-  EXPECT_EQ(box.log, (std::vector<std::string>{"measure -1", "measure 0"}));
-  EXPECT_EQ(box.GetItemHeight(-1), 18);
-  EXPECT_EQ(box.GetItemHeight(0), 18);
-  box.AddString("Verdana");
-  box.AddString("Arial");
-  box.SelectString(-1, "ar");
-  box.log.clear();
-  box.SendMessage(WM_PAINT);
-  box.ShowDropDown();
-  EXPECT_EQ(box.log, (std::vector<std::string>{"draw 0 field", "draw 0", "draw 1"}));
-  COMBOBOXINFO info;
-  ASSERT_TRUE(box.GetComboBoxInfo(&info));
-  EXPECT_EQ(box.colouredList, info.hwndList);  // the list asks the combo box for its colours
-  EXPECT_EQ(info.hwndItem, box.m_hWnd);
 }
 
 }  // namespace

@@ -187,27 +187,6 @@ TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
   EXPECT_TRUE(dlg.log.empty());
 }
 
-TEST_F(DialogTest, AutoRadioButtonsCheckOneOfTheirGroupOnly) {
-  TestDialog dlg;
-  Show(dlg);
-  dlg.CheckDlgButton(kOtherRadio, BST_CHECKED);
-  ASSERT_TRUE(input::Click(Item(dlg, kRadioB)));
-  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioB);
-  ASSERT_TRUE(input::Click(Item(dlg, kRadioC)));
-  EXPECT_EQ(dlg.IsDlgButtonChecked(kRadioB), BST_UNCHECKED);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(kRadioC), BST_CHECKED);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_CHECKED) << "another group is left alone";
-  EXPECT_TRUE(::GetWindowLongPtr(Item(dlg, kRadioC), GWL_STYLE) & WS_TABSTOP);
-  EXPECT_FALSE(::GetWindowLongPtr(Item(dlg, kRadioB), GWL_STYLE) & WS_TABSTOP);
-
-  dlg.CheckRadioButton(kRadioA, kRadioC, kRadioA);
-  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioA);
-  int index = -2;
-  CDataExchange dx(&dlg, TRUE);
-  DDX_Radio(&dx, kRadioA, index);
-  EXPECT_EQ(index, 0);
-}
-
 TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
   TestDialog dlg;
   Show(dlg);

@@ -245,24 +245,6 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes
   EXPECT_EQ(parent.owner, (Strings{"delete 0 0"}));
 }
 
-TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
-  Make(0, {"alpha", "beta", "gamma"});
-  Send(LB_SETCURSEL, 1);
-  Send(WM_PAINT);
-  using platform::DrawKind;
-  const auto ops = platform::WindowDisplayList(list);
-  const auto texts = platform::OpsOfKind(ops, DrawKind::Text);
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[1].text, "beta");
-  EXPECT_EQ(texts[1].rect.top, kItem);
-  EXPECT_EQ(texts[1].color, GetSysColor(COLOR_HIGHLIGHTTEXT));
-  EXPECT_EQ(texts[2].color, RGB(0, 0, 0));
-  const auto fills = platform::OpsOfKind(ops, DrawKind::FillRect);
-  ASSERT_GE(fills.size(), 2u);
-  EXPECT_EQ(fills.back().color, GetSysColor(COLOR_HIGHLIGHT));  // behind the selected item
-  EXPECT_EQ(fills.back().rect.top, kItem);
-}
-
 TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
   struct Drawn : CListBox {
     std::vector<UINT> measured, drawn, deleted;

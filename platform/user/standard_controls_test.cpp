@@ -118,32 +118,6 @@ TEST_F(ControlTest, DdxControlAttachesOnceAndDdxTextReportsBadNumbers) {
   EXPECT_EQ(parent.GetDlgItemInt(2, nullptr, TRUE), static_cast<UINT>(-7));
 }
 
-TEST_F(ControlTest, GetDlgItemIntAcceptsOnlyWholeNumbersInRange) {
-  Parent parent;
-  const HWND h = parent.Add("EDIT", "", 0, 2);
-  struct Case {
-    const char* text;
-    BOOL isSigned;
-    BOOL ok;
-    UINT value;
-  };
-  const Case cases[] = {
-      {"2147483647", TRUE, TRUE, 2147483647u},
-      {"2147483648", TRUE, FALSE, 0},
-      {"-2147483648", TRUE, TRUE, 0x80000000u},
-      {"4294967295", FALSE, TRUE, 4294967295u},
-      {"-1", FALSE, FALSE, 0},
-      {"", TRUE, FALSE, 0},
-      {"12 3", TRUE, FALSE, 0},
-  };
-  for (const Case& c : cases) {
-    ::SetWindowText(h, c.text);
-    BOOL ok = 2;
-    EXPECT_EQ(parent.GetDlgItemInt(2, &ok, c.isSigned), c.value) << c.text;
-    EXPECT_EQ(ok, c.ok) << c.text;
-  }
-}
-
 TEST_F(ControlTest, EditSetTextNotifiesOnlySingleLineAndClearsModifyAndSelection) {
   Parent parent;
   const HWND single = parent.Add("EDIT", "", 0, 1);

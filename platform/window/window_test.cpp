@@ -450,19 +450,6 @@ TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
   EXPECT_FALSE(later.IsWindowVisible());
 }
 
-TEST_F(WindowTest, TimerArgumentsAreCheckedAndIntervalsClamped) {
-  LoggingWnd w("W");
-  w.CreateTop();
-  EXPECT_EQ(::SetTimer(reinterpret_cast<HWND>(uintptr_t{0x999}), 1, 100, nullptr), 0u) << "not a window";
-  w.SetTimer(4, 0);  // the platform's minimum interval is 10 ms
-  platform::AdvanceClock(9);
-  EXPECT_TRUE(g_log.empty());
-  platform::AdvanceClock(1);
-  EXPECT_EQ(g_log, (Strings{"W:timer4@10"}));
-  EXPECT_FALSE(w.KillTimer(5)) << "no such timer";
-  EXPECT_TRUE(w.KillTimer(4));
-}
-
 TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
   LoggingWnd top("T"), a("A"), b("B"), c("C"), d("D");
   top.CreateTop();
