@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "platform/comctl/cheaderctrl.h"
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
@@ -31,8 +29,7 @@ class Parent : public CWnd {
   LRESULT prepaintAnswer = 0;  // NM_CUSTOMDRAW CDDS_PREPAINT
   LRESULT filterButtonAnswer = 0;
   RECT filterButton;
-  bool recordPaint = false;            // custom draw is logged only when a test looks at it
-  COLORREF itemBackground = CLR_NONE;  // item 0's colours are changed at its pre-paint
+  bool recordPaint = false;  // custom draw is logged only when a test looks at it
 
  protected:
   BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
@@ -62,11 +59,6 @@ class Parent : public CWnd {
       case NM_RCLICK: line = "rclick"; break;
       case NM_CUSTOMDRAW: {
         const auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
-        if (cd->dwDrawStage == CDDS_ITEMPREPAINT && cd->dwItemSpec == 0 && itemBackground != CLR_NONE) {
-          ::SetTextColor(cd->hdc, RGB(0, 0, 0));
-          ::SetBkColor(cd->hdc, itemBackground);
-          *result = CDRF_NEWFONT;
-        }
         if (!recordPaint) return TRUE;
         if (cd->dwDrawStage == CDDS_PREPAINT) {
           line = "prepaint";
