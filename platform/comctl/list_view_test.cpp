@@ -1,19 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "platform/comctl/clistctrl.h"
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/display_list.h"
-#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
-#include "platform/window/message_queue.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
 #include "platform/testing/reset_test.h"
@@ -28,26 +22,16 @@ constexpr int kRow = 13 + platform::kListRowPadding;      // 17 with the default
 constexpr int kHeader = 13 + platform::kHeaderPadding;    // 20
 constexpr UINT kSelFocus = LVIS_SELECTED | LVIS_FOCUSED;  // 3
 
-// The dialog a list lives in: logs the list's notifications, answers the
-// owner-data and custom-draw questions.
+// The dialog a list lives in: logs the list's notifications.
 class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, 0); }
   Strings log;
-  bool recordPaint = false;
-  bool recordHeader = false;
-  LRESULT prepaint = CDRF_DODEFAULT;
-  LRESULT itemprepaint = CDRF_DODEFAULT;
-  COLORREF itemText = CLR_DEFAULT;  // set into clrText at item pre-paint when not CLR_DEFAULT
-  int measuredHeight = 0;
 
  protected:
-  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT*) override {
     auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-    if (hdr->idFrom != static_cast<UINT_PTR>(kId)) {
-      if (recordHeader) log.push_back("header " + std::to_string(static_cast<int>(HDN_FIRST - hdr->code)));
-      return TRUE;
-    }
+    if (hdr->idFrom != static_cast<UINT_PTR>(kId)) return TRUE;
     const auto* lv = reinterpret_cast<NMLISTVIEW*>(lParam);
     const auto* act = reinterpret_cast<NMITEMACTIVATE*>(lParam);
     const auto states = [&] { return std::to_string(lv->uOldState) + ">" + std::to_string(lv->uNewState); };
@@ -55,8 +39,6 @@ class Parent : public CWnd {
     switch (hdr->code) {
       case LVN_ITEMCHANGING: line = "changing " + std::to_string(lv->iItem) + " " + states(); break;
       case LVN_ITEMCHANGED: line = "changed " + std::to_string(lv->iItem) + " " + states(); break;
-      case LVN_INSERTITEM: line = "insert " + std::to_string(lv->iItem); break;
-      case LVN_COLUMNCLICK: line = "column " + std::to_string(lv->iSubItem); break;
       case LVN_BEGINDRAG:
         line = "begindrag " + std::to_string(lv->iItem) + " at " + std::to_string(lv->ptAction.y);
         break;
@@ -68,39 +50,13 @@ class Parent : public CWnd {
       case NM_CLICK: line = "click " + std::to_string(act->iItem) + " " + std::to_string(act->iSubItem); break;
       case NM_DBLCLK: line = "dblclick " + std::to_string(act->iItem); break;
       case NM_RCLICK: line = "rclick " + std::to_string(act->iItem); break;
-      case NM_CUSTOMDRAW: {
-        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
-        if (!recordPaint) return TRUE;
-        const DWORD stage = cd->nmcd.dwDrawStage;
-        if (stage == CDDS_PREPAINT) {
-          line = "prepaint";
-          *result = prepaint;
-        } else if (stage == CDDS_ITEMPREPAINT) {
-          line = "item " + std::to_string(cd->nmcd.dwItemSpec) + ((cd->nmcd.uItemState & CDIS_SELECTED) ? " sel" : "");
-          *result = itemprepaint;
-          if (itemText != CLR_DEFAULT) cd->clrText = itemText;
-        } else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
-          line = "sub " + std::to_string(cd->nmcd.dwItemSpec) + "." + std::to_string(cd->iSubItem) + " text " +
-                 std::to_string(cd->clrText);
-        } else {
-          line = "stage " + std::to_string(stage);
-        }
-        break;
-      }
+      case NM_CUSTOMDRAW:
       case NM_SETFOCUS:
       case NM_KILLFOCUS: return TRUE;
       default: line = "other " + std::to_string(static_cast<int>(hdr->code)); break;
     }
     log.push_back(line);
     return TRUE;
-  }
-  void OnMeasureItem(int, LPMEASUREITEMSTRUCT mis) override {
-    log.push_back("measure " + std::to_string(mis->itemHeight));
-    if (measuredHeight > 0) mis->itemHeight = static_cast<UINT>(measuredHeight);
-  }
-  void OnDrawItem(int, LPDRAWITEMSTRUCT dis) override {
-    log.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") + " @" +
-                  std::to_string(dis->rcItem.top) + " d" + std::to_string(dis->itemData));
   }
 };
 
@@ -135,10 +91,6 @@ class ListViewTest : public platform::ResetTest {
   }
   int Focused() { return list.GetNextItem(-1, LVNI_FOCUSED); }
   HWND Header() { return list.GetHeaderCtrl()->m_hWnd; }
-  void Paint() {
-    list.Invalidate();
-    ::UpdateWindow(list);
-  }
 
   Parent parent;
   CListCtrl list;
@@ -186,36 +138,6 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(Text(0, 0), "again");
 }
 
-TEST_F(ListViewTest, ItemsTextsDataAndFind) {
-  Make();
-  EXPECT_EQ(list.InsertItem(99, "end"), 3);  // past the end appends
-  EXPECT_EQ(parent.log, (Strings{"insert 3"}));
-  EXPECT_EQ(list.InsertItem(-1, "bad"), -1);
-  EXPECT_EQ(list.GetItemCount(), 4);
-
-  char small[3] = "??";
-  EXPECT_EQ(list.GetItemText(3, 0, small, 3), 2);  // a terminated prefix
-  EXPECT_STREQ(small, "en");
-  EXPECT_EQ(list.GetItemText(9, 0).GetLength(), 0);
-
-  // Data set through LVIF_PARAM is announced as a change of the item.
-  parent.log.clear();
-  EXPECT_TRUE(list.SetItemData(1, 555));
-  EXPECT_EQ(list.GetItemData(1), 555u);
-  EXPECT_EQ(parent.log, (Strings{"changing 1 0>0", "changed 1 0>0"}));
-  parent.log.clear();
-  list.SetItemData(1, 555);  // unchanged: nothing to say
-  list.SetItemText(1, 2, "sell");
-  EXPECT_TRUE(parent.log.empty());
-
-  LVFINDINFO find;
-  find.flags = LVFI_STRING;
-  find.psz = "N2";
-  EXPECT_EQ(list.FindItem(&find), 2);  // whole text, any case
-  find.psz = "n";
-  EXPECT_EQ(list.FindItem(&find), -1);
-}
-
 TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewStates) {
   Make();
   input::ClickAt(list, Row(1));
@@ -225,23 +147,6 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
   // The old selection goes first, then the focus, then the new item.
   EXPECT_EQ(parent.log, (Strings{"changing 1 3>1", "changed 1 3>1", "changing 1 1>0", "changed 1 1>0", "changing 2 0>3",
                                  "changed 2 0>3", "click 2 0"}));
-}
-
-TEST_F(ListViewTest, DoubleAndRightClicksTellTheItemUnderTheMouse) {
-  Make(LVS_SHOWSELALWAYS, 4);
-  input::DoubleClickAt(list, Row(1));
-  EXPECT_EQ(parent.log.back(), "dblclick 1");
-  input::ClickAt(list, Row(2), input::kControl);
-  parent.log.clear();
-  input::RightClickAt(list, Row(2));  // inside the selection: it stays
-  EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
-  EXPECT_EQ(parent.log.back(), "rclick 2");
-  input::RightClickAt(list, Row(3));  // outside: the item alone
-  EXPECT_EQ(Selected(), (std::vector<int>{3}));
-  EXPECT_EQ(parent.log.back(), "rclick 3");
-  input::RightClickAt(list, Row(4));
-  EXPECT_EQ(Selected(), (std::vector<int>{}));
-  EXPECT_EQ(parent.log.back(), "rclick -1");
 }
 
 // What clicks, keys, inserts and deletes do to the selection, the focus, the
@@ -395,65 +300,6 @@ TEST_F(ListViewTest, ClicksKeysInsertsAndDeletesMoveTheSelectionAsAModelDoes) {
   }
 }
 
-TEST_F(ListViewTest, HeaderClickBecomesColumnClickAndHeaderNoticesReachTheParent) {
-  Make();
-  parent.recordHeader = true;
-  input::ClickAt(Header(), POINT{130, 5});
-  EXPECT_EQ(parent.log, (Strings{"header 2", "column 1"}));  // HDN_ITEMCLICK forwarded, then the list's
-
-  // Header drag needs the list's consent.
-  CWnd* header = CWnd::FromHandle(Header());
-  EXPECT_FALSE(header->GetStyle() & HDS_DRAGDROP);
-  list.SetExtendedStyle(LVS_EX_HEADERDRAGDROP);
-  EXPECT_TRUE(header->GetStyle() & HDS_DRAGDROP);
-  NMHEADER begin;
-  begin.hdr.hwndFrom = Header();
-  begin.hdr.code = HDN_BEGINDRAG;
-  EXPECT_EQ(::SendMessage(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), 0);
-  list.SetExtendedStyle(0);
-  EXPECT_EQ(::SendMessage(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&begin)), TRUE);
-}
-
-// A list class that sorts on column clicks as the system's lists do: by a
-// reflected LVN_COLUMNCLICK that the parent never sees.
-class SortingList : public CListCtrl {
- public:
-  Strings seen;
-
- protected:
-  Reflect OnReflectNotify(NMHDR* header, LRESULT* result) override {
-    if (header->code != LVN_COLUMNCLICK) return Reflect::PassToParent;
-    seen.push_back("column " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem));
-    *result = 0;
-    return Reflect::Consume;
-  }
-};
-
-TEST_F(ListViewTest, ColumnClicksReachAListObjectThroughReflectionAndTheFilterBarMovesTheRows) {
-  SortingList sorting;
-  ASSERT_TRUE(sorting.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 200), &parent, kId));
-  sorting.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
-  sorting.InsertColumn(1, "Qty", LVCFMT_LEFT, 100);
-  sorting.InsertItem(0, "a");
-  parent.log.clear();
-  const HWND header = sorting.GetHeaderCtrl()->m_hWnd;
-  input::ClickAt(header, POINT{150, 5});
-  EXPECT_EQ(sorting.seen, (Strings{"column 1"}));
-  EXPECT_TRUE(parent.log.empty());
-
-  // A filter bar shown on the header takes effect at the next column change.
-  CWnd::FromHandle(header)->ModifyStyle(0, HDS_FILTERBAR);
-  sorting.SetColumnWidth(0, 101);
-  sorting.SetColumnWidth(0, 100);
-  CRect r;
-  ASSERT_TRUE(sorting.GetItemRect(0, &r, LVIR_BOUNDS));
-  EXPECT_EQ(r.top, 2 * kHeader);
-  LVHITTESTINFO hit;
-  hit.pt = POINT{20, kHeader + 5};  // the filter bar is part of the header
-  EXPECT_EQ(sorting.HitTest(&hit), -1);
-  EXPECT_EQ(hit.flags, LVHT_ABOVE);
-}
-
 // Outside: the sides passed; past the rows or columns: nothing; on a row its
 // item, which without full-row selection is the first column unless a
 // sub-item hit test asks (it names the column).
@@ -490,34 +336,6 @@ TEST_F(ListViewTest, HitTestsNameTheItemAndColumnUnderEachPoint) {
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   input::ClickAt(list, Row(1, 200));
   EXPECT_EQ(parent.log.back(), "click 1 2");
-}
-
-int DescendingByData(LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(b - a); }
-
-// Compares by the text of the items' current indexes, as a sort that
-// replaced item data by row numbers does.
-int DescendingByQtyText(LPARAM a, LPARAM b, LPARAM context) {
-  auto* list = reinterpret_cast<CListCtrl*>(context);
-  return -std::strcmp(list->GetItemText(static_cast<int>(a), 1).GetString(),
-                      list->GetItemText(static_cast<int>(b), 1).GetString());
-}
-
-TEST_F(ListViewTest, SortCallbacksSeeDataOrIndexesAndTheFocusFollowsItsItem) {
-  Make(0, 4);
-  input::ClickAt(list, Row(1));
-  ASSERT_TRUE(list.SortItems(DescendingByData, 0));
-  EXPECT_EQ(Text(0), "n3");
-  EXPECT_EQ(Text(3), "n0");
-  EXPECT_EQ(Text(0, 2), "s3");  // whole rows move
-  EXPECT_EQ(Focused(), 2);
-  EXPECT_EQ(Selected(), (std::vector<int>{2}));
-
-  for (int i = 0; i < 4; ++i) list.SetItemData(i, static_cast<DWORD_PTR>(i));  // row numbers
-  list.SetItemText(0, 1, "q0");
-  list.SetItemText(3, 1, "q9");
-  ASSERT_TRUE(list.SortItems(DescendingByQtyText, reinterpret_cast<DWORD_PTR>(&list)));
-  EXPECT_EQ(Text(0), "n0");
-  EXPECT_EQ(Text(3), "n3");
 }
 
 TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
@@ -561,80 +379,6 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(list.GetColumnWidth(2), client.Width() - list.GetColumnWidth(0) - 10);
 }
 
-TEST_F(ListViewTest, CustomDrawStagesAndColoursReachTheSubItems) {
-  Make(LVS_SHOWSELALWAYS, 2);
-  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-  parent.log.clear();
-  parent.recordPaint = true;
-  Paint();
-  EXPECT_EQ(parent.log, (Strings{"prepaint"}));  // nobody asked for more
-
-  parent.log.clear();
-  parent.prepaint = CDRF_NOTIFYITEMDRAW;
-  parent.itemprepaint = CDRF_NOTIFYSUBITEMDRAW;
-  parent.itemText = RGB(0, 255, 0);
-  int order[] = {1, 0, 2};
-  list.SetColumnOrderArray(3, order);
-  Paint();
-  const std::string green = std::to_string(RGB(0, 255, 0));
-  EXPECT_EQ(parent.log,
-            (Strings{"prepaint", "item 0", "sub 0.1 text " + green, "sub 0.0 text " + green, "sub 0.2 text " + green,
-                     "item 1 sel", "sub 1.1 text " + green, "sub 1.0 text " + green, "sub 1.2 text " + green}));
-
-  parent.log.clear();
-  parent.itemprepaint = CDRF_SKIPDEFAULT | CDRF_NOTIFYSUBITEMDRAW;
-  Paint();
-  EXPECT_EQ(parent.log, (Strings{"prepaint", "item 0", "item 1 sel"}));
-}
-
-// An owner-drawn list as the system's lists are: it measures and draws its
-// rows itself, through the notifications its parent reflects to it.
-class OwnerList : public CListCtrl {
- public:
-  Strings log;
-  int height = 30;
-  void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
-    log.push_back("measure " + std::to_string(mis->itemHeight) + (mis->CtlType == ODT_LISTVIEW ? "" : " ?type"));
-    mis->itemHeight = static_cast<UINT>(height);
-  }
-  void DrawItem(LPDRAWITEMSTRUCT dis) override {
-    log.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") + " @" +
-                  std::to_string(dis->rcItem.top) + " d" + std::to_string(dis->itemData));
-  }
-};
-
-TEST_F(ListViewTest, OwnerDrawnRowsAreMeasuredOnMoveAndDrawnByTheList) {
-  OwnerList owned;
-  ASSERT_TRUE(
-      owned.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 300, 200), &parent, kId));
-  owned.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
-  for (int i = 0; i < 3; ++i) owned.InsertItem(LVIF_TEXT | LVIF_PARAM, i, "x", 0, 0, 0, 100 + i);
-  owned.log.clear();
-  owned.MoveWindow(10, 10, 300, kHeader + 4 * 30);
-  ASSERT_FALSE(owned.log.empty());
-  EXPECT_EQ(owned.log.front(), "measure " + std::to_string(kRow));
-  CRect r;
-  ASSERT_TRUE(owned.GetItemRect(1, &r, LVIR_BOUNDS));
-  EXPECT_EQ(r.Height(), 30);
-  EXPECT_EQ(owned.GetCountPerPage(), 4);
-
-  owned.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
-  input::Focus(owned);
-  owned.log.clear();
-  parent.log.clear();
-  parent.recordPaint = true;
-  owned.Invalidate();
-  ::UpdateWindow(owned);
-  EXPECT_EQ(owned.log, (Strings{"draw 0 @" + std::to_string(kHeader) + " d100",
-                                "draw 1 @" + std::to_string(kHeader + 30) + " d101",
-                                "draw 2 sel @" + std::to_string(kHeader + 60) + " d102"}));
-  EXPECT_TRUE(parent.log.empty());  // custom draw does not apply to owner-drawn rows
-}
-
-}  // namespace
-
-namespace {
-
 TEST_F(ListViewTest, APressOnAMultipleSelectionKeepsItForADragAndSelectsOneOnRelease) {
   Make(0, 4);
   input::ClickAt(list, Row(1));
@@ -654,30 +398,6 @@ TEST_F(ListViewTest, APressOnAMultipleSelectionKeepsItForADragAndSelectsOneOnRel
   input::ButtonUp(list, Row(1));
   EXPECT_EQ(Selected(), (std::vector<int>{1}));
   EXPECT_EQ(parent.log.back(), "click 1 0");
-}
-
-TEST_F(ListViewTest, AnItemsDragImageIsItsFirstCellWithItsLabel) {
-  Make(0, 3);
-  list.SetItemText(2, 1, "other");
-  POINT at{-1, -1};
-  std::unique_ptr<CImageList> image = list.CreateDragImage(2, &at);
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(at.x, 0);
-  EXPECT_EQ(at.y, kHeader + 2 * kRow);
-  int cx = 0;
-  int cy = 0;
-  ASSERT_TRUE(ImageList_GetIconSize(*image, &cx, &cy));
-  EXPECT_EQ(cx, list.GetColumnWidth(0));
-  EXPECT_EQ(cy, kRow);
-  // The image list keeps a copy of what the list drew.
-  const platform::DrawOps copy = platform::BitmapDisplayList(platform::ImageListBitmap(*image, 0));
-  ASSERT_EQ(copy.size(), 1u);
-  ASSERT_NE(copy[0].sourceOps, nullptr);
-  const platform::DrawOps texts = platform::OpsOfKind(*copy[0].sourceOps, platform::DrawKind::Text);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, list.GetItemText(2, 0).GetString());
-  EXPECT_EQ(list.CreateDragImage(3, &at), nullptr);
-  EXPECT_EQ(list.CreateDragImage(-1, nullptr), nullptr);
 }
 
 }  // namespace

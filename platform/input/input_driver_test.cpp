@@ -78,18 +78,6 @@ TEST_F(InputTest, HiddenAndDisabledWindowsRefuseInput) {
   EXPECT_TRUE(g_log.empty());
 }
 
-TEST_F(InputTest, CapsLockTogglesAndVkKeyScanFollowsTheUsLayout) {
-  input::PressKey(VK_CAPITAL);
-  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
-  EXPECT_EQ(platform::CharForKey('Q'), 'Q');
-  input::PressKey(VK_CAPITAL);
-  EXPECT_EQ(platform::CharForKey('Q'), 'q');
-  EXPECT_EQ(VkKeyScan('A'), 0x100 | 'A');
-  EXPECT_EQ(VkKeyScan('?'), static_cast<SHORT>(0x100 | VK_OEM_2));
-  EXPECT_EQ(VkKeyScan(')'), 0x100 | '0');
-  EXPECT_EQ(VkKeyScan('\xe9'), -1);
-}
-
 TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
   platform::SetClockMode(platform::ClockMode::RealTime);
   struct Ticker : CWnd {

@@ -49,23 +49,6 @@ TEST_F(ClipboardTest, OneOpenerAtATimeAndDataOnlyWhileOpen) {
   EXPECT_FALSE(::CloseClipboard());
 }
 
-TEST_F(ClipboardTest, ReplacingAndEmptyingFreeTheBlocksAndCountAsChanges) {
-  const size_t before = platform::LiveGlobalBlocks();
-  const DWORD sequence = ::GetClipboardSequenceNumber();
-  ASSERT_TRUE(::OpenClipboard(a));
-  ::SetClipboardData(CF_TEXT, TextBlock("one"));
-  ::SetClipboardData(CF_TEXT, TextBlock("two"));
-  EXPECT_EQ(platform::LiveGlobalBlocks(), before + 1);
-  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence + 2);
-  EXPECT_EQ(platform::ClipboardText(), "two");
-  ::EmptyClipboard();
-  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence + 3);
-  ::CloseClipboard();
-  EXPECT_EQ(platform::LiveGlobalBlocks(), before);
-  EXPECT_EQ(platform::ClipboardText(), std::nullopt);
-  EXPECT_EQ(::CountClipboardFormats(), 0);
-}
-
 TEST(GlobalMemory, MoveableBlocksAreReachedByLockingAndLocksNest) {
   HGLOBAL block = ::GlobalAlloc(GHND, 4);
   auto* bytes = static_cast<char*>(::GlobalLock(block));

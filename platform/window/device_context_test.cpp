@@ -54,27 +54,6 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   ::ReleaseDC(m_wnd, dc);
 }
 
-TEST_F(DeviceContextTest, SaveDcRestoresObjectsAndColours) {
-  CClientDC dc(CWnd::FromHandle(m_wnd));
-  CPen red(PS_SOLID, 2, RGB(255, 0, 0));
-  const int saved = dc.SaveDC();
-  dc.SelectObject(&red);
-  dc.SetTextColor(RGB(9, 9, 9));
-  dc.MoveTo(1, 1);
-  dc.LineTo(5, 1);
-  EXPECT_FALSE(red.DeleteObject());  // selected: it stays
-  ASSERT_TRUE(dc.RestoreDC(saved));
-  EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
-  dc.Rectangle(0, 0, 4, 4);
-  const DrawOps ops = platform::WindowDisplayList(m_wnd);
-  ASSERT_EQ(ops.size(), 2u);
-  EXPECT_EQ(ops[0].pen, (platform::PenState{PS_SOLID, 2, RGB(255, 0, 0)}));
-  EXPECT_EQ(ops[0].points[1].x, 5);
-  EXPECT_EQ(ops[1].pen.color, RGB(0, 0, 0));
-  EXPECT_EQ(ops[1].brush.color, RGB(255, 255, 255));
-  EXPECT_FALSE(dc.RestoreDC(saved));  // already restored
-}
-
 TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot) {
   CClientDC screen(CWnd::FromHandle(m_wnd));
   CDC memory;
