@@ -185,17 +185,4 @@ TEST(CStringModel, ReadsAndEditsAgreeWithStdStringAtEveryPosition) {
   }
 }
 
-TEST(CStringCompare, OperatorsAndConcatenation) {
-  const CString a("apple");
-  EXPECT_TRUE("apple" == a);
-  EXPECT_TRUE("Zebra" < a);
-  EXPECT_TRUE(a > "Zebra");
-  CString c = a + "-" + CString("Banana") + '!';
-  EXPECT_EQ(c, "apple-Banana!");
-  c += CString("?");
-  c += 'x';
-  c += "yz";
-  EXPECT_EQ("<" + c, "<apple-Banana!?xyz");
-}
-
 }  // namespace

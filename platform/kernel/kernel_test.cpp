@@ -7,6 +7,52 @@
 
 namespace {
 
+TEST(KernelMutex, RecursiveForOwnerAndRefusedToOthers) {
+  HANDLE mutex = CreateMutex(nullptr, FALSE, nullptr);
+  ASSERT_NE(mutex, nullptr);
+  ASSERT_EQ(WaitForSingleObject(mutex, INFINITE), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
+
+  std::atomic<DWORD> otherRelease{0}, otherError{0}, otherWait{0};
+  std::thread([&] {
+    otherRelease = ReleaseMutex(mutex);
+    otherError = GetLastError();
+    otherWait = WaitForSingleObject(mutex, 10);
+  }).join();
+  EXPECT_EQ(otherRelease, static_cast<DWORD>(FALSE));
+  EXPECT_EQ(otherError, ERROR_NOT_OWNER);
+  EXPECT_EQ(otherWait, WAIT_TIMEOUT);
+
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  std::thread([&] { otherWait = WaitForSingleObject(mutex, 10); }).join();
+  EXPECT_EQ(otherWait, WAIT_TIMEOUT) << "one release of two waits keeps it owned";
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  EXPECT_FALSE(ReleaseMutex(mutex)) << "released more times than taken";
+  EXPECT_EQ(GetLastError(), ERROR_NOT_OWNER);
+  EXPECT_TRUE(CloseHandle(mutex));
+}
+
+TEST(KernelMutex, OwnerEndingAbandonsAndBadHandlesFail) {
+  HANDLE mutex = CreateMutex(nullptr, FALSE, nullptr);
+  std::thread([&] { WaitForSingleObject(mutex, INFINITE); }).join();
+  EXPECT_EQ(WaitForSingleObject(mutex, 100), WAIT_ABANDONED);
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0) << "abandonment is reported once";
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  EXPECT_TRUE(CloseHandle(mutex));
+  EXPECT_FALSE(CloseHandle(mutex));
+  EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_FAILED);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(CreateMutex(nullptr, TRUE, "named"), nullptr);
+
+  HANDLE owned = CreateMutex(nullptr, TRUE, nullptr);
+  DWORD wait = 0;
+  std::thread([&] { wait = WaitForSingleObject(owned, 0); }).join();
+  EXPECT_EQ(wait, WAIT_TIMEOUT) << "initial owner holds it";
+  EXPECT_TRUE(ReleaseMutex(owned));
+  CloseHandle(owned);
+}
+
 TEST(KernelServices, ThreadIdsClockAndSockets) {
   DWORD other = 0;
   std::thread([&] { other = GetCurrentThreadId(); }).join();

@@ -78,6 +78,38 @@ TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
   EXPECT_EQ(*chosen, RGB(200, 0, 255));
 }
 
+TEST_F(ColorChooserDialog, TheInitialBasicColourIsSelectedAndTheArrowsMoveWithinTheGrid) {
+  const auto& basic = platform::BasicColors();
+  // Opened on basic colour 9 (row 1, column 1): it has the focus, and OK keeps it.
+  EXPECT_EQ(Choose(basic[9], [](HWND) { input::PressKey(VK_RETURN); }), basic[9]);
+  EXPECT_EQ(seenFocus, platform::kColorBasicFirst + 9);
+  // Right, Down: colour 18. Up from the top row wraps to the bottom row; Left
+  // from the first swatch wraps to the last.
+  EXPECT_EQ(Choose(basic[9],
+                   [](HWND) {
+                     input::PressKey(VK_RIGHT);
+                     input::PressKey(VK_DOWN);
+                     input::PressKey(VK_RETURN);
+                   }),
+            basic[18]);
+  EXPECT_EQ(Choose(basic[1],
+                   [](HWND) {
+                     input::PressKey(VK_UP);
+                     input::PressKey(VK_RETURN);
+                   }),
+            basic[41]);
+  EXPECT_EQ(Choose(basic[0],
+                   [](HWND) {
+                     input::PressKey(VK_LEFT);
+                     input::PressKey(VK_RETURN);
+                   }),
+            basic[47]);
+  // Without CC_RGBINIT the chooser starts from black.
+  EXPECT_EQ(Choose(
+                0x00FFFF, [](HWND) { input::PressKey(VK_RETURN); }, 0),
+            RGB(0, 0, 0));
+}
+
 TEST_F(ColorChooserDialog, AddToCustomColorsFillsASwatchThatOkWritesBack) {
   const auto chosen = Choose(RGB(1, 2, 3), [](HWND dialog) {
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 5)));

@@ -26,7 +26,7 @@ using platform::Image;
 
 const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
 constexpr UINT kDialogId = 310;
-constexpr int kCheck = 1001, kButton = 1002, kOther = 1003, kList = 1004, kEdit = 1006, kCombo = 1007;
+constexpr int kList = 1004;
 
 platform::DialogTemplate Template() {
   platform::DialogTemplate t;
@@ -35,13 +35,6 @@ platform::DialogTemplate Template() {
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   t.cx = 200;
   t.cy = 140;
-  t.items = {
-      {kCheck, "BUTTON", "Apply", 10, 10, 60, 10, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
-      {kButton, "BUTTON", "Delete", 10, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
-      {kOther, "BUTTON", "Close", 70, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
-      {kEdit, "EDIT", "NIFTY", 130, 10, 60, 12, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-      {kCombo, "COMBOBOX", "", 130, 30, 60, 60, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0},
-  };
   return t;
 }
 
