@@ -145,25 +145,4 @@ TEST(CMapTest, ManyKeysLookupAndRemovalDuringIteration) {
   EXPECT_EQ(m.GetStartPosition(), nullptr);
 }
 
-TEST(CMapTest, StringAndPointerKeys) {
-  CMap<CString, LPCTSTR, int, int> names;
-  names.SetAt("alpha", 1);
-  const std::string key = "alp" + std::string("ha");  // same text, other pointer
-  int v = 0;
-  EXPECT_TRUE(names.Lookup(key.c_str(), v));
-  EXPECT_EQ(v, 1);
-  names[CString("beta")] = 2;
-  EXPECT_EQ(names.GetCount(), 2);
-  EXPECT_EQ(HashKey<LPCTSTR>("beta"), HashKey<const CString&>(CString("beta")));
-
-  int a = 0;
-  int b = 0;
-  CMap<void*, void*, CString, LPCTSTR> ptrs;
-  ptrs[&a] = "a";
-  ptrs[&b] = "b";
-  CString s;
-  EXPECT_TRUE(ptrs.Lookup(&b, s));
-  EXPECT_EQ(s, "b");
-}
-
 }  // namespace

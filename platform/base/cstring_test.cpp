@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <strings.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "platform/testing/exception_testing.h"
@@ -78,25 +83,6 @@ TEST(CStringFormat, ShortLongAndAppend) {
   EXPECT_EQ(s, CString('z', 600));
 }
 
-TEST(CStringExtract, ClampedNeverThrows) {
-  const CString s("hello");
-  EXPECT_EQ(s.Left(-1), "");
-  EXPECT_EQ(s.Left(99), "hello");
-  EXPECT_EQ(s.Right(2), "lo");
-  EXPECT_EQ(s.Right(99), "hello");
-  EXPECT_EQ(s.Right(-3), "");
-  EXPECT_EQ(s.Mid(1), "ello");
-  EXPECT_EQ(s.Mid(5), "");
-  EXPECT_EQ(s.Mid(99), "");
-  EXPECT_EQ(s.Mid(-2, 2), "he");
-  EXPECT_EQ(s.Mid(3, 99), "lo");
-  EXPECT_EQ(s.Mid(2, -1), "");
-  EXPECT_EQ(s.Mid(4, 0x7fffffff), "o");  // no overflow in first + count
-  EXPECT_EQ(s.SpanIncluding("leh"), "hell");
-  EXPECT_EQ(s.SpanExcluding("lo"), "he");
-  EXPECT_EQ(s.SpanExcluding("xyz"), "hello");
-}
-
 TEST(CStringTokenize, SkipsEmptyTokensAndEndsAtMinusOne) {
   const CString s(",,a,,b c,");
   int pos = 0;
@@ -125,82 +111,78 @@ TEST(CStringTokenize, SkipsEmptyTokensAndEndsAtMinusOne) {
   EXPECT_EQ(pos, -1);
 }
 
-TEST(CStringSearch, FindVariants) {
-  const CString s("abcabc");
-  EXPECT_EQ(s.Find('c'), 2);
-  EXPECT_EQ(s.Find('c', 3), 5);
-  EXPECT_EQ(s.Find('c', 6), -1);
-  EXPECT_EQ(s.Find('c', -1), -1);
-  EXPECT_EQ(s.Find("bc", 2), 4);
-  EXPECT_EQ(s.Find("zz"), -1);
-  EXPECT_EQ(s.Find("abc", 99), -1);
-  EXPECT_EQ(s.ReverseFind('a'), 3);
-  EXPECT_EQ(s.ReverseFind('z'), -1);
-  EXPECT_EQ(s.FindOneOf("xc"), 2);
-  EXPECT_EQ(s.FindOneOf("xyz"), -1);
-}
+// Every read and edit against the same operation on a std::string, over
+// short texts of a few letters (so that finds hit and miss) and positions
+// from before the start to past the end: the clamps hold at each edge.
+TEST(CStringModel, ReadsAndEditsAgreeWithStdStringAtEveryPosition) {
+  std::mt19937 random(38);
+  const auto text = [&] {
+    std::string t;
+    for (int n = static_cast<int>(random() % 7); n > 0; --n) t += " ab\tB."[random() % 6];
+    return t;
+  };
+  const auto clamp = [](int i, size_t size) { return static_cast<size_t>(std::clamp(i, 0, static_cast<int>(size))); };
+  const auto index = [](size_t at) { return at == std::string::npos ? -1 : static_cast<int>(at); };
+  const auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (int round = 0; round < 3000; ++round) {
+    const std::string m = text();
+    const std::string other = text();
+    const CString s(m.c_str());
+    const int n = static_cast<int>(random() % 12) - 3;
+    const int k = static_cast<int>(random() % 12) - 3;
+    const char ch = "ab.x"[random() % 4];
+    SCOPED_TRACE("'" + m + "' '" + other + "' " + std::to_string(n) + " " + std::to_string(k));
+    const size_t size = m.size();
+    ASSERT_EQ(s.Left(n), m.substr(0, clamp(n, size)).c_str());
+    ASSERT_EQ(s.Right(n), m.substr(size - clamp(n, size)).c_str());
+    ASSERT_EQ(s.Mid(n), m.substr(clamp(n, size)).c_str());
+    ASSERT_EQ(s.Mid(n, k), m.substr(clamp(n, size), clamp(k, size)).c_str());
+    ASSERT_EQ(s.Find(ch, n), n < 0 || n >= static_cast<int>(size) ? -1 : index(m.find(ch, static_cast<size_t>(n))));
+    ASSERT_EQ(s.Find(other.c_str(), n), n < 0 || n > static_cast<int>(size) ? -1 : index(m.find(other, clamp(n, size))));
+    ASSERT_EQ(s.ReverseFind(ch), index(m.rfind(ch)));
+    ASSERT_EQ(s.FindOneOf(other.c_str()), index(m.find_first_of(other)));
+    ASSERT_EQ(s.SpanIncluding(other.c_str()), m.substr(0, m.find_first_not_of(other)).c_str());
+    ASSERT_EQ(s.SpanExcluding(other.c_str()), m.substr(0, m.find_first_of(other)).c_str());
+    ASSERT_EQ(sign(s.Compare(other.c_str())), sign(m.compare(other)));
+    ASSERT_EQ(sign(s.CompareNoCase(other.c_str())), sign(::strcasecmp(m.c_str(), other.c_str())));
+    ASSERT_EQ(s < CString(other.c_str()), m < other);
+    ASSERT_EQ(s == other.c_str(), m == other);
 
-TEST(CStringEdit, ReplaceRemoveInsertDelete) {
-  CString s("aaaa");
-  EXPECT_EQ(s.Replace("aa", "b"), 2);  // non-overlapping, left to right
-  EXPECT_EQ(s, "bb");
-  s = "aaa";
-  EXPECT_EQ(s.Replace("aa", "aaa"), 1);  // replaced text is not rescanned
-  EXPECT_EQ(s, "aaaa");
-  s = "x.y.z";
-  EXPECT_EQ(s.Replace(".", ""), 2);
-  EXPECT_EQ(s, "xyz");
-  EXPECT_EQ(s.Replace("", "q"), 0);
-  EXPECT_EQ(s.Replace('y', 'Y'), 1);
-  EXPECT_EQ(s, "xYz");
-  s = "banana";
-  EXPECT_EQ(s.Remove('a'), 3);
-  EXPECT_EQ(s, "bnn");
-  EXPECT_EQ(s.Insert(1, 'X'), 4);
-  EXPECT_EQ(s.Insert(99, "end"), 7);
-  EXPECT_EQ(s.Insert(-5, "<"), 8);
-  EXPECT_EQ(s, "<bXnnend");
-  EXPECT_EQ(s.Delete(2, 1), 7);
-  EXPECT_EQ(s.Delete(5, 99), 5);
-  EXPECT_EQ(s.Delete(99, 1), 5);
-  EXPECT_EQ(s, "<bnne");
-}
-
-TEST(CStringEdit, TrimAndCase) {
-  CString s(" \t x y \r\n");
-  EXPECT_EQ(s.Trim(), "x y");
-  s = "--a-b--";
-  EXPECT_EQ(CString(s).TrimLeft('-'), "a-b--");
-  EXPECT_EQ(CString(s).TrimRight('-'), "--a-b");
-  EXPECT_EQ(CString("xyaxy").Trim("xy"), "a");
-  EXPECT_EQ(CString("xxxx").Trim('x'), "");
-  EXPECT_EQ(CString("   ").TrimRight(), "");
-  EXPECT_EQ(CString("MiXed1").MakeUpper(), "MIXED1");
-  EXPECT_EQ(CString("MiXed1").MakeLower(), "mixed1");
-  EXPECT_EQ(CString("abc").MakeReverse(), "cba");
-}
-
-TEST(CStringCompare, OrderingAndOperators) {
-  const CString a("apple");
-  const CString b("Banana");
-  EXPECT_GT(a.Compare(b), 0);  // byte order: 'B' < 'a'
-  EXPECT_LT(a.CompareNoCase(b), 0);
-  EXPECT_EQ(CString("ABC").CompareNoCase("abc"), 0);
-  EXPECT_EQ(a.Compare("apple"), 0);
-  EXPECT_LT(CString("ab").Compare("abc"), 0);
-  EXPECT_TRUE(a == "apple");
-  EXPECT_TRUE("apple" == a);
-  EXPECT_TRUE(a != b);
-  EXPECT_TRUE(b < a);
-  EXPECT_TRUE(a > "Zebra");
-  EXPECT_TRUE("Zebra" < a);
-  EXPECT_TRUE(a <= "apple" && a >= "apple");
-  CString c = a + "-" + b + '!';
-  EXPECT_EQ(c, "apple-Banana!");
-  c += CString("?");
-  c += 'x';
-  c += "yz";
-  EXPECT_EQ("<" + c, "<apple-Banana!?xyz");
+    // Edits: the model first, then the string, then both compared.
+    std::string e = m;
+    CString t = s;
+    ASSERT_EQ(t.Insert(n, other.c_str()), static_cast<int>(e.insert(clamp(n, e.size()), other).size()));
+    ASSERT_EQ(t.Insert(k, ch), static_cast<int>(e.insert(clamp(k, e.size()), 1, ch).size()));
+    if (n < static_cast<int>(e.size()) && k > 0) e.erase(clamp(n, e.size()), static_cast<size_t>(k));
+    ASSERT_EQ(t.Delete(n, k), static_cast<int>(e.size()));
+    ASSERT_EQ(t.Remove(ch), static_cast<int>(std::erase(e, ch)));
+    ASSERT_EQ(t, e.c_str());
+    const std::string from = other.substr(0, 2);
+    int replaced = 0;
+    std::string out;
+    for (size_t at = 0; at <= e.size();) {
+      if (!from.empty() && e.compare(at, from.size(), from) == 0) {
+        out += "<>";
+        at += from.size();
+        ++replaced;
+      } else if (at < e.size()) {
+        out += e[at++];
+      } else {
+        break;
+      }
+    }
+    ASSERT_EQ(t.Replace(from.c_str(), "<>"), replaced);
+    ASSERT_EQ(t, out.c_str());
+    const std::string blank = " \t";
+    const size_t first = m.find_first_not_of(blank);
+    const std::string trimmed = first == std::string::npos ? "" : m.substr(first, m.find_last_not_of(blank) - first + 1);
+    ASSERT_EQ(CString(s).Trim(), trimmed.c_str());
+    ASSERT_EQ(CString(s).TrimLeft(), m.substr(std::min(first, size)).c_str());
+    ASSERT_EQ(CString(s).TrimRight(ch), m.substr(0, m.find_last_not_of(ch) + 1).c_str());
+    std::string upper = m;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    ASSERT_EQ(CString(s).MakeUpper(), upper.c_str());
+  }
 }
 
 }  // namespace

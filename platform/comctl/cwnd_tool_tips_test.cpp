@@ -126,29 +126,4 @@ TEST_F(HoverTips, ATipNearTheScreensEdgeStaysOnTheScreen) {
   EXPECT_EQ(s.position.y + s.size.cy, height - 30) << "above the pointer, as below would leave the screen";
 }
 
-TEST_F(HoverTips, LeavingTheWindowOrPressingAButtonHidesTheTip) {
-  input::MouseMove(m_window.m_hWnd, POINT{20, 20});
-  const int initial = Tip().initialDelay;
-  input::Advance(static_cast<uint64_t>(initial));
-  ASSERT_TRUE(Tip().shown);
-  // The other window relays nothing: the tip's own check finds the pointer gone.
-  ASSERT_TRUE(input::MouseMove(m_other.m_hWnd, POINT{10, 10}));
-  EXPECT_TRUE(Tip().shown);
-  input::Advance(platform::kTooltipLeaveCheckMs);
-  EXPECT_FALSE(Tip().shown);
-
-  input::MouseMove(m_window.m_hWnd, POINT{20, 20});
-  input::Advance(static_cast<uint64_t>(initial));
-  ASSERT_TRUE(Tip().shown) << "back on the tool, it shows again";
-  input::ClickAt(m_window.m_hWnd, POINT{20, 20});  // on the same tool: only the press counts
-  EXPECT_FALSE(Tip().shown);
-
-  // Without tool-tips the window's tool is gone from the tip.
-  EXPECT_TRUE(m_window.EnableToolTips(FALSE));
-  EXPECT_EQ(Tip().toolCount, 0);
-  input::MouseMove(m_window.m_hWnd, POINT{30, 20});
-  input::Advance(static_cast<uint64_t>(initial) * 2);
-  EXPECT_FALSE(Tip().shown);
-}
-
 }  // namespace

@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "platform/comctl/cheaderctrl.h"
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
@@ -31,8 +29,7 @@ class Parent : public CWnd {
   LRESULT prepaintAnswer = 0;  // NM_CUSTOMDRAW CDDS_PREPAINT
   LRESULT filterButtonAnswer = 0;
   RECT filterButton;
-  bool recordPaint = false;            // custom draw is logged only when a test looks at it
-  COLORREF itemBackground = CLR_NONE;  // item 0's colours are changed at its pre-paint
+  bool recordPaint = false;  // custom draw is logged only when a test looks at it
 
  protected:
   BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
@@ -62,11 +59,6 @@ class Parent : public CWnd {
       case NM_RCLICK: line = "rclick"; break;
       case NM_CUSTOMDRAW: {
         const auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
-        if (cd->dwDrawStage == CDDS_ITEMPREPAINT && cd->dwItemSpec == 0 && itemBackground != CLR_NONE) {
-          ::SetTextColor(cd->hdc, RGB(0, 0, 0));
-          ::SetBkColor(cd->hdc, itemBackground);
-          *result = CDRF_NEWFONT;
-        }
         if (!recordPaint) return TRUE;
         if (cd->dwDrawStage == CDDS_PREPAINT) {
           line = "prepaint";
@@ -293,127 +285,6 @@ TEST_F(HeaderTest, DragDropReordersOnlyWithTheStyleAndWithoutAVeto) {
   Drag(POINT{10, 5}, POINT{300, 5});  // "B" to the end, refused
   EXPECT_EQ(parent.log, (Strings{"begindrag 1", "enddrag 1 to 2"}));
   EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
-}
-
-TEST_F(HeaderTest, TypedFilterIsReportedAfterTheTimeout) {
-  Make(HDS_FILTERBAR);
-  EXPECT_EQ(header.SetFilterChangeTimeout(500), platform::kDefaultFilterTimeoutMs);
-  input::ClickAt(header, POINT{115, kRow + 3});  // the filter box of "B"
-  const HWND edit = ::GetFocus();
-  ASSERT_NE(edit, nullptr);
-  EXPECT_EQ(::GetParent(edit), header.m_hWnd);
-  input::TypeText("ab");
-  input::Advance(300);
-  input::TypeText("c");  // typing again restarts the wait
-  input::Advance(499);
-  EXPECT_TRUE(parent.log.empty());
-  EXPECT_EQ(Filter(1), "");
-  input::Advance(1);
-  EXPECT_EQ(parent.log, (Strings{"filter 1"}));
-  EXPECT_EQ(Filter(1), "abc");
-
-  // Enter commits at once, closes the box and gives the focus back.
-  parent.log.clear();
-  input::TypeText("d\n");
-  EXPECT_EQ(parent.log, (Strings{"filter 1"}));
-  EXPECT_EQ(Filter(1), "abcd");
-  EXPECT_FALSE(::IsWindow(edit));
-  input::Advance(1000);
-  EXPECT_EQ(parent.log.size(), 1u);
-
-  // Escape discards what was typed.
-  header.EditFilter(0, FALSE);
-  input::TypeText("zz");
-  input::PressKey(VK_ESCAPE);
-  input::Advance(1000);
-  EXPECT_EQ(Filter(0), "");
-  EXPECT_EQ(parent.log.size(), 1u);
-
-  // Clearing reports a change too; every filter at once as item -1.
-  parent.log.clear();
-  header.ClearAllFilters();
-  EXPECT_EQ(parent.log, (Strings{"filter -1"}));
-  EXPECT_EQ(Filter(1), "");
-}
-
-TEST_F(HeaderTest, FilterButtonAndSetFilterNotify) {
-  Make(HDS_FILTERBAR);
-  input::ClickAt(header, POINT{95, kRow + 3});
-  EXPECT_EQ(parent.log, (Strings{"filterbtn 0"}));
-  EXPECT_EQ(CRect(parent.filterButton), CRect(100 - platform::kHeaderFilterButtonWidth, kRow, 100, 2 * kRow));
-  EXPECT_NE(::GetParent(::GetFocus()), header.m_hWnd);  // the button opens no edit box
-  parent.log.clear();
-  parent.filterButtonAnswer = TRUE;  // "the filter changed": the header says so
-  input::ClickAt(header, POINT{95, kRow + 3});
-  EXPECT_EQ(parent.log, (Strings{"filterbtn 0", "filter 0"}));
-
-  parent.log.clear();
-  SetFilter(2, "buy");
-  EXPECT_EQ(parent.log, (Strings{"changing 2", "changed 2", "filter 2"}));
-  EXPECT_EQ(Filter(2), "buy");
-}
-
-TEST_F(HeaderTest, CustomDrawAsksPerItemInDisplayOrderAndRightClickNotifies) {
-  Make(0);
-  int order[] = {2, 0, 1};
-  header.SetOrderArray(3, order);
-  parent.recordPaint = true;
-  ::UpdateWindow(header);
-  EXPECT_EQ(parent.log, (Strings{"prepaint"}));
-  parent.log.clear();
-  parent.prepaintAnswer = CDRF_NOTIFYITEMDRAW;
-  header.Invalidate();
-  ::UpdateWindow(header);
-  EXPECT_EQ(parent.log, (Strings{"prepaint", "item 2 @0", "item 0 @80", "item 1 @180"}));
-
-  parent.log.clear();
-  input::RightClickAt(header, POINT{10, 5});
-  EXPECT_EQ(parent.log, (Strings{"rclick"}));
-}
-
-TEST_F(HeaderTest, DrawsItemTextsAndFiltersUnlessTheParentSkipsThem) {
-  Make(HDS_FILTERBAR);
-  HDITEM item;
-  item.mask = HDI_FORMAT;
-  item.fmt = HDF_STRING | HDF_RIGHT;
-  header.SetItem(1, &item);
-  item.fmt = HDF_STRING | HDF_CENTER;
-  header.SetItem(2, &item);
-  SetFilter(2, "buy");
-  ::UpdateWindow(header);
-  const auto texts = platform::OpsOfKind(platform::WindowDisplayList(header), platform::DrawKind::Text);
-  Strings drawn;
-  for (const auto& op : texts) {
-    drawn.push_back(op.text + (op.format & DT_RIGHT ? " right" : "") + (op.format & DT_CENTER ? " centre" : ""));
-  }
-  EXPECT_EQ(drawn, (Strings{"A", "", "B right", "", "C centre", "buy"}));
-  EXPECT_EQ(texts[0].color, GetSysColor(COLOR_BTNTEXT));
-  EXPECT_EQ(texts[5].color, GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(CRect(texts[5].rect).top, kRow);
-
-  // Colours the parent sets for an item paint that item only.
-  const COLORREF gold = RGB(218, 165, 32);
-  parent.recordPaint = true;
-  parent.prepaintAnswer = CDRF_NOTIFYITEMDRAW;
-  parent.itemBackground = gold;
-  header.Invalidate();
-  ::UpdateWindow(header);
-  const auto ops = platform::WindowDisplayList(header);
-  const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
-  ASSERT_GE(fills.size(), 2u);
-  EXPECT_EQ(CRect(fills[0].rect), CRect(230, 0, 400, 2 * kRow));  // right of the items
-  EXPECT_EQ(fills[0].color, GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(CRect(fills[1].rect), CRect(0, 0, 100, kRow));
-  EXPECT_EQ(fills[1].color, gold);
-  const auto colouredTexts = platform::OpsOfKind(ops, platform::DrawKind::Text);
-  EXPECT_EQ(colouredTexts[0].color, RGB(0, 0, 0));
-  EXPECT_EQ(colouredTexts[2].text, "B");
-  EXPECT_EQ(colouredTexts[2].color, GetSysColor(COLOR_BTNTEXT));
-
-  parent.prepaintAnswer = CDRF_SKIPDEFAULT;
-  header.Invalidate();
-  ::UpdateWindow(header);
-  EXPECT_TRUE(platform::WindowDisplayList(header).empty());
 }
 
 }  // namespace

@@ -24,32 +24,6 @@ class ImageLists : public platform::ResetTest {
   }
 };
 
-TEST_F(ImageLists, AddCopiesTheBitmapAndDrawRecordsWhichImage) {
-  CImageList images;
-  ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32, 3, 1));
-  const HBITMAP red = RedSquare();
-  EXPECT_EQ(ImageList_Add(images, red, nullptr), 0);
-  EXPECT_EQ(ImageList_Add(images, red, nullptr), 1);
-  DeleteObject(red);  // the list keeps its own copies
-  EXPECT_EQ(images.GetImageCount(), 2);
-  const HBITMAP first = platform::ImageListBitmap(images, 0);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(platform::OpsOfKind(platform::BitmapDisplayList(first), platform::DrawKind::Blit).size(), 1u);
-
-  const HBITMAP target = CreateBitmap(64, 64, 1, 32, nullptr);
-  const HDC dc = CreateCompatibleDC(nullptr);
-  SelectObject(dc, target);
-  EXPECT_TRUE(ImageList_Draw(images, 1, dc, 10, 20, ILD_TRANSPARENT));
-  EXPECT_FALSE(ImageList_Draw(images, 2, dc, 0, 0, ILD_NORMAL));
-  const auto blits = platform::OpsOfKind(platform::BitmapDisplayList(target), platform::DrawKind::Blit);
-  ASSERT_EQ(blits.size(), 1u);
-  EXPECT_EQ(blits[0].sourceBitmap, platform::ImageListBitmap(images, 1));
-  EXPECT_EQ(blits[0].rect.left, 10);
-  EXPECT_EQ(blits[0].rect.bottom, 36);
-  DeleteDC(dc);
-  DeleteObject(target);
-}
-
 TEST_F(ImageLists, RemovingAndDestroying) {
   const HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR, 0, 4);
   const HBITMAP red = RedSquare();

@@ -66,26 +66,6 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   EXPECT_FALSE(::IsWindowVisible(m_tip));
 }
 
-TEST_F(TooltipTest, UpdatingTheTextOfTheShownToolChangesOrHidesTheTip) {
-  TrackAt(10, 10);
-  TOOLINFO update = m_tool;
-  update.lpszText = const_cast<char*>("Longer text");
-  Send(TTM_UPDATETIPTEXT, 0, &update);
-  char buffer[80] = {};
-  TOOLINFO get = m_tool;
-  get.lpszText = buffer;
-  ASSERT_TRUE(Send(TTM_GETTEXT, sizeof buffer, &get));
-  EXPECT_STREQ(buffer, "Longer text");
-  EXPECT_EQ(platform::ReadTooltip(m_tip).text, "Longer text");
-  char window[80] = {};
-  ::GetWindowText(m_tip, window, sizeof window);
-  EXPECT_STREQ(window, "Longer text");
-
-  update.lpszText = const_cast<char*>("");
-  Send(TTM_UPDATETIPTEXT, 0, &update);
-  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
-}
-
 TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
   ::SendMessage(m_tip, TTM_SETMAXTIPWIDTH, 0, 30);  // "one two" is 38 pixels wide
   ::SendMessage(m_tip, TTM_SETTIPBKCOLOR, RGB(0, 0, 128), 0);
@@ -105,24 +85,6 @@ TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
   ASSERT_EQ(ops[1].lines.size(), 3u);
   EXPECT_EQ(ops[1].lines[2].text, "three");
   EXPECT_TRUE(ops[1].format & DT_NOPREFIX);
-}
-
-TEST_F(TooltipTest, TrackingShowsOnlyTrackingToolsAndDeletingTheShownToolHidesIt) {
-  TOOLINFO hover;
-  hover.hwnd = m_owner;
-  hover.uId = 8;
-  hover.lpszText = const_cast<char*>("hover");
-  ASSERT_TRUE(Send(TTM_ADDTOOL, 0, &hover));
-  EXPECT_FALSE(Send(TTM_ADDTOOL, 0, &hover));  // the same tool twice
-  EXPECT_EQ(::SendMessage(m_tip, TTM_GETTOOLCOUNT, 0, 0), 2);
-  Send(TTM_TRACKACTIVATE, TRUE, &hover);
-  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
-
-  TrackAt(5, 5);
-  ASSERT_TRUE(platform::ReadTooltip(m_tip).shown);
-  Send(TTM_DELTOOL, 0, &m_tool);
-  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown);
-  EXPECT_EQ(::SendMessage(m_tip, TTM_GETTOOLCOUNT, 0, 0), 1);
 }
 
 // Each delay keeps what it is given, zero included; a negative one goes back

@@ -64,25 +64,6 @@ class InputTest : public platform::ResetTest {
   Recorder top, child;
 };
 
-TEST_F(InputTest, ClicksLandAtTheClientCentreWithButtonAndModifierFlags) {
-  ASSERT_TRUE(input::Click(child.m_hWnd, input::kShift));
-  // Shift goes down first, to the focus window (the activated top-level window).
-  EXPECT_EQ(g_log, (std::vector<std::string>{"top key 16", "child down 20,10 shift L", "child up 20,10 shift"}));
-  EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0) << "modifiers are released after the action";
-  g_log.clear();
-  ASSERT_TRUE(input::DoubleClick(child.m_hWnd));
-  EXPECT_EQ(g_log,
-            (std::vector<std::string>{"child down 20,10 L", "child up 20,10", "child dbl 20,10 L", "child up 20,10"}));
-}
-
-TEST_F(InputTest, RightClickAsksForAContextMenuThatTravelsUpToTheParent) {
-  struct Quiet : CWnd {};  // no handler of its own: the default passes it up
-  Quiet leaf;
-  leaf.CreateEx(0, "Rec", "", WS_CHILD | WS_VISIBLE, 60, 10, 40, 20, top.m_hWnd, 6);
-  ASSERT_TRUE(input::RightClick(leaf.m_hWnd));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"top menu"}));
-}
-
 TEST_F(InputTest, HiddenAndDisabledWindowsRefuseInput) {
   top.EnableWindow(FALSE);
   EXPECT_FALSE(input::Click(child.m_hWnd)) << "a disabled ancestor refuses for its children";
@@ -95,32 +76,6 @@ TEST_F(InputTest, HiddenAndDisabledWindowsRefuseInput) {
   EXPECT_FALSE(input::TypeText("\xe9")) << "nor a character no key types";
   EXPECT_FALSE(input::Click(nullptr));
   EXPECT_TRUE(g_log.empty());
-}
-
-TEST_F(InputTest, KeysGoToTheFocusWithTranslationAndModifierState) {
-  ASSERT_TRUE(input::Focus(child.m_hWnd));
-  ASSERT_TRUE(input::TypeText("a!\xe9"));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"child key 65", "child char a", "child key 16", "child key 49",
-                                             "child char !", "child char \xe9"}));
-  g_log.clear();
-  ASSERT_TRUE(input::PressKey('C', input::kControl));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"child key 17 ctrl", "child key 67 ctrl", "child char \x03"}));
-  g_log.clear();
-  ASSERT_TRUE(input::PressKey('A', input::kAlt));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"child syskey 18", "child syskey 65"}));
-  EXPECT_EQ(GetAsyncKeyState(VK_MENU), 0);
-}
-
-TEST_F(InputTest, CapsLockTogglesAndVkKeyScanFollowsTheUsLayout) {
-  input::PressKey(VK_CAPITAL);
-  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
-  EXPECT_EQ(platform::CharForKey('Q'), 'Q');
-  input::PressKey(VK_CAPITAL);
-  EXPECT_EQ(platform::CharForKey('Q'), 'q');
-  EXPECT_EQ(VkKeyScan('A'), 0x100 | 'A');
-  EXPECT_EQ(VkKeyScan('?'), static_cast<SHORT>(0x100 | VK_OEM_2));
-  EXPECT_EQ(VkKeyScan(')'), 0x100 | '0');
-  EXPECT_EQ(VkKeyScan('\xe9'), -1);
 }
 
 TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {

@@ -189,28 +189,6 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   EXPECT_EQ(Rect().left, 100);
 }
 
-TEST_F(MoveSizeTest, MovedOrSizedFromTheKeyboardTheArrowsStepItAndEscapePutsItBack) {
-  ::SendMessage(w.m_hWnd, WM_SYSCOMMAND, SC_MOVE, 0);  // as the window menu's Move sends it
-  EXPECT_EQ(platform::MoveSizeWindow(), w.m_hWnd);
-  for (UINT key : {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN}) input::PressKey(key);
-  EXPECT_EQ(Rect().left, 124);
-  EXPECT_EQ(Rect().top, 116);
-  input::PressKey(VK_RETURN);
-  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
-  EXPECT_EQ(Rect().left, 124) << "Enter keeps it there";
-
-  ::SendMessage(w.m_hWnd, WM_SYSCOMMAND, SC_SIZE, 0);
-  input::PressKey(VK_DOWN);  // the first arrow chooses the bottom side, and moves it
-  input::PressKey(VK_DOWN);
-  input::PressKey(VK_LEFT);  // the side chosen stays the bottom: no change
-  EXPECT_EQ(Rect().bottom - Rect().top, 316);
-  EXPECT_EQ(Rect().right - Rect().left, 400);
-  EXPECT_EQ(Rect().top, 116) << "the top stays";
-  input::PressKey(VK_ESCAPE);
-  EXPECT_EQ(Rect().bottom - Rect().top, 300) << "Escape puts it back";
-  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
-}
-
 TEST_F(MoveSizeTest, MinimisedWindowsParkAboveTheLineSetForThem) {
   platform::SetMinimizedBottom(700);
   ClickBox(HTMINBUTTON);

@@ -206,44 +206,6 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
   EXPECT_EQ(::GetCapture(), nullptr);
 }
 
-TEST_F(ScrollBarWindow, HoldingTheTrackPagesUntilTheThumbReachesThePointer) {
-  const platform::ScrollBarRects v = HundredRows();
-  // Just below the track's middle: the thumb (17 of 166 pixels a page of
-  // 10 rows) gets there after a few pages and then the paging stops.
-  const POINT middle{(v.bar.left + v.bar.right) / 2, (v.track.top + v.track.bottom) / 2};
-  ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, Client(middle)));
-  platform::input::Advance(platform::kScrollRepeatDelayMs + 20 * platform::kScrollRepeatMs);
-  platform::input::ButtonUp(wnd.m_hWnd, Client(middle));
-  ASSERT_GE(g_log.size(), 3u);
-  EXPECT_EQ(g_log.back(), "v:end");
-  const size_t pages = g_log.size() - 1;
-  for (size_t i = 0; i < pages; ++i) EXPECT_EQ(g_log[i], "v:page-down") << i;
-  const platform::ScrollBarRects after = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
-  EXPECT_LE(after.thumb.top, middle.y);
-  EXPECT_GT(after.thumb.bottom + (after.thumb.bottom - after.thumb.top), middle.y);
-  EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), static_cast<int>(pages) * 10);
-}
-
-TEST_F(ScrollBarWindow, DraggingTheThumbTracksAndEndsAtItsPosition) {
-  const platform::ScrollBarRects v = HundredRows();
-  const POINT grab = Centre(v.thumb);
-  ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, Client(grab)));
-  EXPECT_TRUE(g_log.empty());  // a press on the thumb scrolls nothing yet
-  platform::input::MouseMove(wnd.m_hWnd, Client(POINT{grab.x, grab.y + 1000}));  // past the end
-  SCROLLINFO info;
-  info.fMask = SIF_TRACKPOS;
-  ::GetScrollInfo(wnd.m_hWnd, SB_VERT, &info);
-  EXPECT_EQ(info.nTrackPos, 90);
-  platform::input::ButtonUp(wnd.m_hWnd, Client(POINT{grab.x, grab.y + 1000}));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"v:thumb-track@90", "v:thumb-position@90", "v:end"}));
-  EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), 90);
-  int low = -1, high = -1;
-  EXPECT_TRUE(::GetScrollRange(wnd.m_hWnd, SB_VERT, &low, &high));  // the drag leaves the range as it was
-  EXPECT_EQ(std::pair(low, high), std::pair(0, 99));
-  const platform::ScrollBarRects end = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
-  EXPECT_EQ(end.thumb.bottom, end.track.bottom);
-}
-
 TEST_F(ScrollBarWindow, PressesOnDisabledArrowsOrABarWithNothingToScrollDoNothing) {
   const platform::ScrollBarRects v = HundredRows();
   ::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN);

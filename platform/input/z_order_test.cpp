@@ -30,32 +30,6 @@ class ZOrderTest : public platform::ResetTest {
   }
 };
 
-TEST_F(ZOrderTest, RaisingOrActivatingAnOwnerBringsWhatItOwnsAlongInItsOrder) {
-  const HWND owner = Make("owner", nullptr);
-  const HWND first = Make("first", owner);
-  const HWND second = Make("second", owner);
-  const HWND deeper = Make("deeper", first);  // owned by an owned window
-  const HWND other = Make("other", nullptr);
-  ASSERT_EQ(At(other), 0u);
-
-  ::SetActiveWindow(owner);
-  EXPECT_EQ(::GetActiveWindow(), owner);
-  EXPECT_LT(At(first), At(owner));
-  EXPECT_LT(At(second), At(owner));
-  EXPECT_LT(At(deeper), At(first));
-  EXPECT_LT(At(second), At(first));  // second was above first, and stays so
-  EXPECT_GT(At(other), At(owner));
-
-  // An owned window sent to the bottom stays above its owner.
-  ::SetWindowPos(first, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_LT(At(first), At(owner));
-  EXPECT_LT(At(deeper), At(first));
-  // A window given an owner goes above it.
-  ::SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::SetWindowLongPtr(other, GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(deeper));
-  EXPECT_LT(At(other), At(deeper));
-}
-
 TEST_F(ZOrderTest, AClickOnADisabledOwnerOnlyBringsUpTheWindowItWaitsFor) {
   const HWND owner = Make("owner", nullptr);
   const HWND modal = Make("modal", owner);

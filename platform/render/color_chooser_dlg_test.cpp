@@ -62,21 +62,6 @@ class ColorChooserDialog : public platform::ResetTest {
   int seenFocus = 0;
 };
 
-TEST_F(ColorChooserDialog, AClickOnABasicColourAndOkAnswersIt) {
-  const COLORREF pick = platform::BasicColors()[13];
-  const auto chosen = Choose(0x123456, [](HWND dialog) {
-    ASSERT_TRUE(input::Click(Basic(dialog, 13)));
-    ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
-  });
-  ASSERT_TRUE(chosen.has_value());
-  EXPECT_EQ(*chosen, pick);
-  EXPECT_EQ(seenCaption, "Color");
-  EXPECT_FALSE(seenOwnerEnabled) << "the chooser is modal";
-  EXPECT_EQ(seenFields, "86,52,18") << "the fields open on the initial colour 0x123456 (blue 0x12)";
-  EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
-  EXPECT_EQ(input::FindWindowByText(nullptr, "Color"), nullptr) << "no dialog is left behind";
-}
-
 TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
   const auto chosen = Choose(RGB(0, 0, 0), [](HWND dialog) {
     HWND red = ::GetDlgItem(dialog, platform::kColorRed);
@@ -91,18 +76,6 @@ TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
   });
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(*chosen, RGB(200, 0, 255));
-}
-
-TEST_F(ColorChooserDialog, CancelEscapeAndTheCloseBoxLeaveTheColourAlone) {
-  EXPECT_FALSE(Choose(0x00FF00, [](HWND dialog) {
-                 input::Click(Basic(dialog, 0));
-                 input::Click(::GetDlgItem(dialog, IDCANCEL));
-               }).has_value());
-  EXPECT_FALSE(Choose(0x00FF00, [](HWND dialog) {
-                 input::Click(Basic(dialog, 0));
-                 input::PressKey(VK_ESCAPE);
-               }).has_value());
-  EXPECT_FALSE(Choose(0x00FF00, [](HWND dialog) { ::PostMessage(dialog, WM_CLOSE, 0, 0); }).has_value());
 }
 
 TEST_F(ColorChooserDialog, TheInitialBasicColourIsSelectedAndTheArrowsMoveWithinTheGrid) {
@@ -193,43 +166,6 @@ TEST_F(ColorChooserDialog, AnAnswerGivenAheadStillWinsOnceAndTheDialogComesBack)
   EXPECT_EQ(Choose(0, [&](HWND) { opened = true; }), RGB(9, 9, 9));
   EXPECT_FALSE(opened);
   EXPECT_EQ(Choose(RGB(1, 1, 1), [&](HWND) { input::PressKey(VK_RETURN); }), RGB(1, 1, 1));
-}
-
-TEST_F(ColorChooserDialog, ThePictureShowsEverySwatchInItsColourTheChosenOneFramedAndTheColourLarge) {
-  const auto& basic = platform::BasicColors();
-  platform::Image image;
-  RECT window{};
-  std::vector<RECT> swatches;
-  RECT current{};
-  Choose(basic[20], [&](HWND dialog) {
-    image = platform::RenderWindow(dialog);
-    ::GetWindowRect(dialog, &window);
-    for (int i = 0; i < platform::kBasicColorCount; ++i) {
-      RECT r{};
-      ::GetWindowRect(Basic(dialog, i), &r);
-      swatches.push_back(r);
-    }
-    ::GetWindowRect(::GetDlgItem(dialog, platform::kColorCurrent), &current);
-    input::PressKey(VK_ESCAPE);
-  });
-  ASSERT_EQ(swatches.size(), basic.size());
-  ASSERT_GT(image.width, 0);
-  auto inPicture = [&](const RECT& r) {
-    return RECT{r.left - window.left, r.top - window.top, r.right - window.left, r.bottom - window.top};
-  };
-  for (size_t i = 0; i < basic.size(); ++i) {
-    const RECT r = inPicture(swatches[i]);
-    EXPECT_EQ(image.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), basic[i]) << "swatch " << i;
-    const COLORREF corner = image.At(r.left, r.top);
-    if (i == 20) {
-      EXPECT_EQ(corner, RGB(0, 0, 0)) << "the chosen swatch is framed in black";
-    } else {
-      EXPECT_NE(corner, RGB(0, 0, 0)) << "swatch " << i << " is not framed";
-    }
-  }
-  const RECT big = inPicture(current);
-  EXPECT_GT(image.Count(big, basic[20]), (big.right - big.left - 2) * (big.bottom - big.top - 2) * 9 / 10)
-      << "the colour shows large beside the fields";
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ using platform::Image;
 
 const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
 constexpr UINT kDialogId = 310;
-constexpr int kCheck = 1001, kButton = 1002, kOther = 1003, kList = 1004, kEdit = 1006, kCombo = 1007;
+constexpr int kList = 1004;
 
 platform::DialogTemplate Template() {
   platform::DialogTemplate t;
@@ -35,39 +35,7 @@ platform::DialogTemplate Template() {
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   t.cx = 200;
   t.cy = 140;
-  t.items = {
-      {kCheck, "BUTTON", "Apply", 10, 10, 60, 10, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0},
-      {kButton, "BUTTON", "Delete", 10, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
-      {kOther, "BUTTON", "Close", 70, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
-      {kEdit, "EDIT", "NIFTY", 130, 10, 60, 12, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-      {kCombo, "COMBOBOX", "", 130, 30, 60, 60, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0},
-  };
   return t;
-}
-
-// Colour channels' darkest value over a rectangle of the picture.
-int Darkest(const Image& image, const RECT& r) {
-  int darkest = 255;
-  for (int y = r.top; y < r.bottom; ++y) {
-    for (int x = r.left; x < r.right; ++x) {
-      const COLORREF c = image.At(x, y);
-      darkest = std::min(
-          {darkest, static_cast<int>(GetRValue(c)), static_cast<int>(GetGValue(c)), static_cast<int>(GetBValue(c))});
-    }
-  }
-  return darkest;
-}
-
-// How many pixels of a rectangle are near white (every channel above 224).
-int NearWhite(const Image& image, const RECT& r) {
-  int n = 0;
-  for (int y = r.top; y < r.bottom; ++y) {
-    for (int x = r.left; x < r.right; ++x) {
-      const COLORREF c = image.At(x, y);
-      if (GetRValue(c) > 224 && GetGValue(c) > 224 && GetBValue(c) > 224) ++n;
-    }
-  }
-  return n;
 }
 
 class WindowRendererTest : public platform::ResetTest {
@@ -82,23 +50,6 @@ class WindowRendererTest : public platform::ResetTest {
     m_dialog.DestroyWindow();
     platform::RemoveModuleResources(kModule);
     AfxSetResourceHandle(nullptr);
-  }
-  HWND Item(int id) { return ::GetDlgItem(m_dialog.m_hWnd, id); }
-  // A control's window rectangle in picture coordinates.
-  RECT InPicture(HWND control) {
-    RECT r;
-    ::GetWindowRect(control, &r);
-    return ScreenInPicture(r);
-  }
-  // A rectangle of a window's client area in picture coordinates.
-  RECT ClientInPicture(HWND w, RECT r) {
-    ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return ScreenInPicture(r);
-  }
-  RECT ScreenInPicture(const RECT& r) {
-    RECT dialog;
-    ::GetWindowRect(m_dialog.m_hWnd, &dialog);
-    return RECT{r.left - dialog.left, r.top - dialog.top, r.right - dialog.left, r.bottom - dialog.top};
   }
   CDialog m_dialog{kDialogId};
 };
@@ -115,144 +66,6 @@ TEST_F(WindowRendererTest, ThePictureIsTheWindowAsLargeAsItsTemplateMakesIt) {
   EXPECT_GT(GetGValue(image.At(image.width - 30, 5)), 100);
   EXPECT_EQ(image.At(150, 200), GetSysColor(COLOR_3DFACE));
   EXPECT_TRUE(platform::RenderWindow(nullptr).pixels.empty());
-}
-
-TEST_F(WindowRendererTest, ACheckedBoxShowsItsTickAndAnUncheckedOneIsBlank) {
-  const RECT check = InPicture(Item(kCheck));
-  const int boxTop = check.top + (check.bottom - check.top - 13) / 2;
-  const RECT inside{check.left + 2, boxTop + 2, check.left + 11, boxTop + 11};
-  const COLORREF black = GetSysColor(COLOR_WINDOWTEXT);
-  Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_EQ(image.Count(inside, GetSysColor(COLOR_WINDOW)), 9 * 9);
-  ::SendMessage(Item(kCheck), BM_SETCHECK, BST_CHECKED, 0);
-  image = platform::RenderWindow(m_dialog.m_hWnd);
-  // The tick: seven columns three pixels high.
-  EXPECT_EQ(image.Count(inside, black), 21);
-  EXPECT_EQ(image.Count(inside, GetSysColor(COLOR_WINDOW)), 9 * 9 - 21);
-  // The box's sunken edge: shadow at its top-left corner, highlight at its bottom-right.
-  EXPECT_EQ(image.At(check.left, boxTop), GetSysColor(COLOR_3DSHADOW));
-  EXPECT_EQ(image.At(check.left + 12, boxTop + 12), GetSysColor(COLOR_3DHILIGHT));
-}
-
-TEST_F(WindowRendererTest, ADisabledButtonsCaptionIsEmbossedGrey) {
-  const RECT button = InPicture(Item(kButton));
-  const RECT caption{button.left + 4, button.top + 4, button.right - 4, button.bottom - 4};
-  Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_LT(Darkest(image, caption), 64) << "an enabled caption is black";
-  const int whiteBefore = NearWhite(image, caption);
-  ::EnableWindow(Item(kButton), FALSE);
-  image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_GE(Darkest(image, caption), 100) << "nothing darker than the grey text";
-  EXPECT_LT(Darkest(image, caption), 160) << "the grey text itself";
-  EXPECT_GT(NearWhite(image, caption), whiteBefore + 5) << "the highlight copy under it";
-}
-
-TEST_F(WindowRendererTest, TheFocusedButtonShowsItsFocusFrameAndTheDefaultItsBlackFrame) {
-  ::SendMessage(Item(kButton), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  ::SetFocus(Item(kButton));
-  const RECT button = InPicture(Item(kButton));
-  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_EQ(image.At(button.left, button.top + 5), GetSysColor(COLOR_WINDOWFRAME));
-  // The focus frame inverts the face every other pixel, four pixels in.
-  EXPECT_EQ(image.At(button.left + 4, button.top + 4), RGB(63, 63, 63));
-  EXPECT_EQ(image.At(button.left + 5, button.top + 4), GetSysColor(COLOR_3DFACE));
-  const RECT other = InPicture(Item(kOther));
-  EXPECT_EQ(image.At(other.left + 4, other.top + 4), GetSysColor(COLOR_3DFACE));
-  EXPECT_NE(image.At(other.left, other.top + 5), GetSysColor(COLOR_WINDOWFRAME));
-}
-
-TEST_F(WindowRendererTest, ACheckBoxShowsItsFocusFrameAroundItsCaptionOnceTheKeyboardIsUsed) {
-  // As a dialog opened with the mouse: no focus cues until a key is used in it.
-  ::SendMessage(m_dialog.m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
-  const RECT check = InPicture(Item(kCheck));
-  const RECT frameLeft{check.left + 15, check.top, check.left + 16, check.bottom};  // just left of "Apply"
-  // The face, inverted: the frame's dots.
-  const COLORREF dotted = RGB(63, 63, 63);
-  ::SetFocus(Item(kCheck));
-  EXPECT_EQ(platform::RenderWindow(m_dialog.m_hWnd).Count(frameLeft, dotted), 0) << "hidden after the mouse";
-  ::SetFocus(Item(kCombo));
-  ASSERT_TRUE(platform::input::PressKey(VK_TAB));  // round to the check box
-  ASSERT_EQ(::GetFocus(), Item(kCheck));
-  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_GE(image.Count(frameLeft, dotted), 4) << "every other pixel of the frame's left side";
-  const RECT box{check.left, check.top, check.left + 13, check.bottom};
-  EXPECT_EQ(image.Count(box, dotted), 0) << "around the caption, not the box";
-  ::SetFocus(Item(kEdit));
-  EXPECT_EQ(platform::RenderWindow(m_dialog.m_hWnd).Count(frameLeft, dotted), 0) << "only while it has the focus";
-}
-
-TEST_F(WindowRendererTest, ASelectedRowIsHighlightedWithFocusAndGreyWithout) {
-  CListCtrl list;
-  ASSERT_TRUE(list.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
-                            RECT{10, 80, 290, 220}, &m_dialog, kList));
-  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-  list.InsertColumn(0, "Symbol", LVCFMT_LEFT, 120);
-  for (int i = 0; i < 3; ++i) list.InsertItem(i, i == 1 ? "NIFTY" : "GOLD");
-  list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  CRect row;
-  ASSERT_TRUE(list.GetItemRect(1, &row, LVIR_BOUNDS));
-  const RECT inPicture = ClientInPicture(list.m_hWnd, RECT{row.left, row.top, row.left + 100, row.bottom});
-  const int area = 100 * row.Height();
-
-  list.SetFocus();
-  Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  const int highlighted = image.Count(inPicture, GetSysColor(COLOR_HIGHLIGHT));
-  EXPECT_GT(highlighted, area * 2 / 3);
-  EXPECT_GT(NearWhite(image, inPicture), 5) << "the text in the highlight text colour";
-
-  ::SetFocus(Item(kOther));
-  image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_EQ(image.Count(inPicture, GetSysColor(COLOR_HIGHLIGHT)), 0);
-  EXPECT_GT(image.Count(inPicture, GetSysColor(COLOR_3DFACE)), area * 2 / 3);
-  // The row above stays white.
-  const RECT above{inPicture.left, inPicture.top - row.Height(), inPicture.right, inPicture.top};
-  EXPECT_GT(image.Count(above, GetSysColor(COLOR_WINDOW)), area * 2 / 3);
-}
-
-TEST_F(WindowRendererTest, AnEditShowsItsSelectionOrCaretWhileFocused) {
-  HWND edit = Item(kEdit);
-  RECT client;
-  ::GetClientRect(edit, &client);
-  const RECT text = ClientInPicture(edit, client);
-  Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_EQ(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), 0) << "no selection shows without the focus";
-  ::SetFocus(edit);
-  ::SendMessage(edit, EM_SETSEL, 0, 3);
-  image = platform::RenderWindow(m_dialog.m_hWnd);
-  const platform::FontSpec font;
-  const int selected = platform::TextWidth(font, "NIF");
-  EXPECT_GT(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), selected * 13 / 2);
-  EXPECT_EQ(image.At(text.left + selected + 1, text.top + 6), GetSysColor(COLOR_WINDOW)) << "the rest is not selected";
-  // No selection: a caret after the text, as high as a line.
-  ::SendMessage(edit, EM_SETSEL, 5, 5);
-  image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_EQ(image.Count(text, GetSysColor(COLOR_HIGHLIGHT)), 0);
-  const int caret = text.left + platform::TextWidth(font, "NIFTY");
-  EXPECT_EQ(image.Count(RECT{caret, text.top, caret + 1, text.top + 13}, GetSysColor(COLOR_WINDOWTEXT)), 13);
-}
-
-TEST_F(WindowRendererTest, AComboShowsItsChoiceAndItsOpenListOverTheWindowBelow) {
-  HWND combo = Item(kCombo);
-  for (const char* item : {"BSE", "MCX", "NFO"}) {
-    ::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-  }
-  const RECT box = InPicture(combo);
-  Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  const RECT field{box.left + 3, box.top + 3, box.left + 30, box.bottom - 3};
-  EXPECT_EQ(Darkest(image, field), 255) << "nothing chosen: an empty white field";
-  ::SendMessage(combo, CB_SETCURSEL, 1, 0);
-  image = platform::RenderWindow(m_dialog.m_hWnd);
-  EXPECT_LT(Darkest(image, field), 64) << "the choice's text";
-  // The drop-down arrow: black pixels in the button at the right.
-  EXPECT_GT(image.Count(RECT{box.right - 22, box.top, box.right, box.bottom}, GetSysColor(COLOR_BTNTEXT)), 5);
-
-  const RECT below{box.left + 2, box.bottom + 2, box.right - 24, box.bottom + 12};
-  EXPECT_EQ(image.Count(below, GetSysColor(COLOR_WINDOW)), 0) << "closed: the dialog's face below";
-  ::SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  image = platform::RenderWindow(m_dialog.m_hWnd);
-  const int area = (below.right - below.left) * (below.bottom - below.top);
-  EXPECT_GT(image.Count(below, GetSysColor(COLOR_WINDOW)) + image.Count(below, GetSysColor(COLOR_HIGHLIGHT)), area / 2)
-      << "open: its list floats over the dialog";
 }
 
 // A part of a scroll bar (window coordinates of `w`) in picture coordinates.

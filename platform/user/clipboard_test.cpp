@@ -49,57 +49,6 @@ TEST_F(ClipboardTest, OneOpenerAtATimeAndDataOnlyWhileOpen) {
   EXPECT_FALSE(::CloseClipboard());
 }
 
-TEST_F(ClipboardTest, ReplacingAndEmptyingFreeTheBlocksAndCountAsChanges) {
-  const size_t before = platform::LiveGlobalBlocks();
-  const DWORD sequence = ::GetClipboardSequenceNumber();
-  ASSERT_TRUE(::OpenClipboard(a));
-  ::SetClipboardData(CF_TEXT, TextBlock("one"));
-  ::SetClipboardData(CF_TEXT, TextBlock("two"));
-  EXPECT_EQ(platform::LiveGlobalBlocks(), before + 1);
-  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence + 2);
-  EXPECT_EQ(platform::ClipboardText(), "two");
-  ::EmptyClipboard();
-  EXPECT_EQ(::GetClipboardSequenceNumber(), sequence + 3);
-  ::CloseClipboard();
-  EXPECT_EQ(platform::LiveGlobalBlocks(), before);
-  EXPECT_EQ(platform::ClipboardText(), std::nullopt);
-  EXPECT_EQ(::CountClipboardFormats(), 0);
-}
-
-TEST_F(ClipboardTest, ABridgeHearsEachNewTextAndAnOutsideTextReplacesTheOwn) {
-  std::vector<std::string> published;
-  std::optional<std::string> outside;
-  platform::SetClipboardBridge({[&](const std::string& text) { published.push_back(text); }, [&] { return outside; }});
-  ASSERT_TRUE(::OpenClipboard(a));
-  ::EmptyClipboard();
-  ::SetClipboardData(CF_TEXT, TextBlock("HNI\tnse_fo\t\r\n"));
-  EXPECT_TRUE(published.empty()) << "told once the copy is whole, at the close";
-  ::CloseClipboard();
-  ::OpenClipboard(b);  // opened and closed without a change: nothing new to tell
-  ::CloseClipboard();
-  EXPECT_EQ(published, std::vector<std::string>{"HNI\tnse_fo\t\r\n"});
-
-  outside = "from a mail";
-  EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
-  ASSERT_TRUE(::OpenClipboard(b));
-  const auto* text = static_cast<const char*>(::GlobalLock(::GetClipboardData(CF_TEXT)));
-  ASSERT_NE(text, nullptr);
-  EXPECT_STREQ(text, "from a mail");
-  ::GlobalUnlock(::GetClipboardData(CF_TEXT));
-  EXPECT_EQ(::GetClipboardOwner(), nullptr) << "no window of ours put it there";
-  ::CloseClipboard();
-  EXPECT_EQ(published.size(), 1u) << "what came from outside is not sent back";
-
-  platform::SetClipboardBridge({});
-  outside = "unseen";
-  ::OpenClipboard(a);
-  ::EmptyClipboard();
-  ::SetClipboardData(CF_TEXT, TextBlock("kept here"));
-  ::CloseClipboard();
-  EXPECT_EQ(published.size(), 1u);
-  EXPECT_EQ(platform::ClipboardText(), "kept here");
-}
-
 TEST(GlobalMemory, MoveableBlocksAreReachedByLockingAndLocksNest) {
   HGLOBAL block = ::GlobalAlloc(GHND, 4);
   auto* bytes = static_cast<char*>(::GlobalLock(block));

@@ -91,49 +91,6 @@ class ComboBoxTest : public platform::ResetTest {
 
 using Log = std::vector<std::string>;
 
-TEST_F(ComboBoxTest, SortedItemsWithAnAnyEntryInsertedFirst) {
-  CComboBox box;
-  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_SORT, CRect(0, 0, 120, 100), &parent, kId));
-  for (const char* s : {"NSE", "bse", "NFO", "Mcx"}) box.AddString(s);
-  EXPECT_EQ(box.GetCurSel(), CB_ERR);  // nothing selected yet
-  EXPECT_EQ(box.InsertString(0, "--ANY--"), 0);
-  EXPECT_EQ(box.SetCurSel(0), 0);
-  CString text;
-  box.GetWindowText(text);
-  EXPECT_STREQ(text, "--ANY--");
-  const char* expected[] = {"--ANY--", "bse", "Mcx", "NFO", "NSE"};
-  for (int i = 0; i < 5; ++i) {
-    box.GetLBText(i, text);
-    EXPECT_STREQ(text, expected[i]);
-  }
-  char buffer[16] = "";
-  EXPECT_EQ(box.GetLBText(3, buffer), 3);
-  EXPECT_EQ(box.GetLBTextLen(9), CB_ERR);
-  box.GetLBText(9, text);
-  EXPECT_TRUE(text.IsEmpty());
-  int value = 5;
-  box.SetItemDataPtr(2, &value);
-  EXPECT_EQ(box.GetItemDataPtr(2), &value);
-  EXPECT_TRUE(parent.log.empty());
-}
-
-TEST_F(ComboBoxTest, FindStringSearchesButSelectStringAlsoSelects) {
-  Make(CBS_DROPDOWN, {"nse", "NFO", "bse", "NCDEX"});
-  EXPECT_EQ(Send(CB_FINDSTRING, static_cast<WPARAM>(-1), "n"), 0);
-  EXPECT_EQ(Send(CB_FINDSTRING, 1, "N"), 3);
-  EXPECT_EQ(Send(CB_FINDSTRING, 3, "n"), 0);  // wraps round
-  EXPECT_EQ(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), "nfo"), 1);
-  EXPECT_EQ(Send(CB_GETCURSEL), CB_ERR);
-  EXPECT_EQ(Send(CB_SELECTSTRING, 0, "nf"), 1);
-  EXPECT_EQ(TextOf(combo), "NFO");
-  EXPECT_EQ(Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), "x"), CB_ERR);
-  EXPECT_EQ(Send(CB_GETCURSEL), 1);  // a failed select keeps the selection
-  EXPECT_EQ(TextOf(combo), "NFO");
-  EXPECT_EQ(Send(CB_SELECTSTRING, 2, "NS"), 0);  // the first item, found by wrapping round
-  EXPECT_EQ(TextOf(combo), "nse");
-  EXPECT_TRUE(parent.log.empty());
-}
-
 TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   Make(CBS_DROPDOWNLIST, {"BSE", "NFO", "NSE"});
   Send(CB_SETCURSEL, 0);
@@ -162,28 +119,6 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   input::PressKey(VK_ESCAPE);
   EXPECT_EQ(parent.log, (Log{"dropdown", "selchange 'NFO'", "selendcancel", "closeup"}));
   EXPECT_EQ(Send(CB_GETCURSEL), 1);
-}
-
-TEST_F(ComboBoxTest, TheDroppedListFollowsThePointerAndGoesBackUnlessKept) {
-  Make(CBS_DROPDOWNLIST, {"BSE", "NFO", "NSE"});
-  Send(CB_SETCURSEL, 0);
-  input::Focus(combo);
-  input::Click(combo);
-  parent.log.clear();
-  input::MouseMove(list, POINT{20, 2 * kItem + kItem / 2});  // over NSE
-  EXPECT_EQ(::SendMessage(list, LB_GETCURSEL, 0, 0), 2) << "the entry under the pointer is highlighted";
-  EXPECT_TRUE(parent.log.empty()) << "and nobody is told yet";
-  input::PressKey(VK_ESCAPE);
-  EXPECT_EQ(Send(CB_GETCURSEL), 0) << "Escape keeps the earlier choice";
-  EXPECT_EQ(parent.log, (Log{"selendcancel", "closeup"}));
-
-  // Kept with Enter: the parent hears of the change once it closes.
-  input::Click(combo);
-  parent.log.clear();
-  input::MouseMove(list, POINT{20, kItem + kItem / 2});  // over NFO
-  input::PressKey(VK_RETURN);
-  EXPECT_EQ(Send(CB_GETCURSEL), 1);
-  EXPECT_EQ(parent.log, (Log{"selendok", "closeup", "selchange 'NFO'"}));
 }
 
 TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {
@@ -257,58 +192,6 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   EXPECT_TRUE(parent.log.empty());
 }
 
-TEST_F(ComboBoxTest, SimpleComboShowsItsListAndTheButtonDropsADropDown) {
-  Make(CBS_SIMPLE, {"BSE", "NSE"});
-  EXPECT_TRUE(::IsWindowVisible(list));
-  Send(CB_SHOWDROPDOWN, TRUE);
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
-  input::DoubleClickAt(list, POINT{5, kItem + 3});
-  EXPECT_EQ(::GetFocus(), edit);  // a click in the list focuses the edit field
-  EXPECT_EQ(TextOf(combo), "NSE");
-  EXPECT_EQ(parent.log, (Log{"setfocus", "selendok", "selchange ''", "dblclk", "selendok", "selchange 'NSE'"}));
-
-  ::DestroyWindow(combo);
-  Make(CBS_DROPDOWN, {"BSE"});
-  input::Click(edit);  // the text part only edits
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
-  RECT client;
-  ::GetClientRect(combo, &client);
-  input::ClickAt(combo, POINT{client.right - 3, 5});  // the button drops the list
-  EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
-}
-
-TEST_F(ComboBoxTest, InADialogEnterClosesADroppedListInsteadOfPressingOk) {
-  const auto module = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
-  platform::DialogTemplate form;
-  form.id = 400;
-  form.cx = 200;
-  form.cy = 100;
-  form.items = {
-      {kId, "COMBOBOX", "", 12, 15, 119, 30, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT, 0},
-      {IDOK, "BUTTON", "OK", 100, 80, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0}};
-  platform::RegisterDialogTemplate(module, form);
-  CDialog dlg(400);
-  ASSERT_TRUE(dlg.Create(400));
-  dlg.ShowWindow(SW_SHOW);
-  combo = ::GetDlgItem(dlg, kId);
-  CRect rect;
-  ::GetWindowRect(combo, &rect);
-  EXPECT_EQ(rect.Height(), kItem + 8);  // the template's 30 units are the dropped height
-  Send(CB_ADDSTRING, 0, "NSE");
-  Send(CB_ADDSTRING, 0, "BSE");
-  EXPECT_EQ(::GetFocus(), ::GetDlgItem(combo, 1001));  // the first tab stop's edit field
-
-  input::PressKey(VK_F4);
-  input::PressKey(VK_DOWN);
-  input::PressKey(VK_RETURN);
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
-  EXPECT_EQ(TextOf(combo), "BSE");
-  EXPECT_TRUE(dlg.IsWindowVisible());  // the list took the Enter
-  input::PressKey(VK_RETURN);
-  EXPECT_FALSE(dlg.IsWindowVisible());  // closed, Enter is the dialog's: OK
-  platform::RemoveModuleResources(module);
-}
-
 TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   Make(CBS_DROPDOWNLIST, {"a", "b"});
   HWND other = ::CreateWindowEx(0, "Test", "", WS_CHILD | WS_VISIBLE, 0, 200, 50, 20, parent, Id(7), nullptr, nullptr);
@@ -332,42 +215,6 @@ TEST_F(ComboBoxTest, WhatItsFieldAndListAskGoesOnToItsParent) {
   Send(WM_CTLCOLORSTATIC + 1);
   parent.recording = false;
   EXPECT_TRUE(parent.asked.empty()) << "nothing else is passed on";
-}
-
-TEST_F(ComboBoxTest, OwnerDrawnComboDrawsThroughItsObject) {
-  struct FontCombo : CComboBox {
-    std::vector<std::string> log;
-    HWND colouredList = nullptr;
-    void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
-      log.push_back("measure " + std::to_string(static_cast<int>(mis->itemID)));
-      mis->itemHeight = 18;
-    }
-    void DrawItem(LPDRAWITEMSTRUCT dis) override {
-      log.push_back("draw " + std::to_string(static_cast<int>(dis->itemID)) +
-                    ((dis->itemState & ODS_COMBOBOXEDIT) ? " field" : "") + (dis->hwndItem == m_hWnd ? "" : " ?hwnd") +
-                    (dis->hDC != nullptr ? "" : " ?dc"));
-    }
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-      if (message == WM_CTLCOLORLISTBOX) colouredList = reinterpret_cast<HWND>(lParam);
-      return CComboBox::OnWndMsg(message, wParam, lParam, result);
-    }
-  } box;
-  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_SORT,
-                         CRect(0, 0, 120, 100), &parent, kId));
-  EXPECT_EQ(box.log, (std::vector<std::string>{"measure -1", "measure 0"}));
-  EXPECT_EQ(box.GetItemHeight(-1), 18);
-  EXPECT_EQ(box.GetItemHeight(0), 18);
-  box.AddString("Verdana");
-  box.AddString("Arial");
-  box.SelectString(-1, "ar");
-  box.log.clear();
-  box.SendMessage(WM_PAINT);
-  box.ShowDropDown();
-  EXPECT_EQ(box.log, (std::vector<std::string>{"draw 0 field", "draw 0", "draw 1"}));
-  COMBOBOXINFO info;
-  ASSERT_TRUE(box.GetComboBoxInfo(&info));
-  EXPECT_EQ(box.colouredList, info.hwndList);  // the list asks the combo box for its colours
-  EXPECT_EQ(info.hwndItem, box.m_hWnd);
 }
 
 }  // namespace

@@ -46,29 +46,6 @@ class Parent : public CWnd {
 
 class PaintTest : public platform::ResetTest {};
 
-TEST_F(PaintTest, AStaticPaintsWithTheColoursItsParentGives) {
-  Parent parent;
-  const HWND coloured = parent.Add("STATIC", "Exhg-Seg", SS_LEFT, 1);
-  const HWND plain = parent.Add("STATIC", "Symbol", SS_LEFT, 2);
-  platform::PumpMessages();
-
-  const auto fills = OpsOfKind(WindowDisplayList(coloured), DrawKind::FillRect);
-  const auto texts = OpsOfKind(WindowDisplayList(coloured), DrawKind::Text);
-  ASSERT_EQ(fills.size(), 1u);
-  EXPECT_EQ(fills[0].color, kGold);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, "Exhg-Seg");
-  EXPECT_EQ(texts[0].color, kRed);
-  EXPECT_FALSE(texts[0].opaque);
-
-  // The parent passed the other one on: the system's face colour.
-  const auto plainFills = OpsOfKind(WindowDisplayList(plain), DrawKind::FillRect);
-  ASSERT_EQ(plainFills.size(), 1u);
-  EXPECT_EQ(plainFills[0].color, GetSysColor(COLOR_3DFACE));
-  EXPECT_EQ(OpsOfKind(WindowDisplayList(plain), DrawKind::Text)[0].color, GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(parent.asked, (std::vector<UINT>{CTLCOLOR_STATIC, CTLCOLOR_STATIC}));
-}
-
 TEST_F(PaintTest, ControlsAskForTheColoursOfTheirKind) {
   Parent parent;
   parent.Add("BUTTON", "Add Group", BS_PUSHBUTTON, 3);
@@ -79,22 +56,6 @@ TEST_F(PaintTest, ControlsAskForTheColoursOfTheirKind) {
   EXPECT_EQ(parent.asked, (std::vector<UINT>{CTLCOLOR_BTN, CTLCOLOR_STATIC, CTLCOLOR_EDIT, CTLCOLOR_STATIC}));
   const HWND edit = ::GetDlgItem(parent.m_hWnd, 5);
   EXPECT_EQ(OpsOfKind(WindowDisplayList(edit), DrawKind::FillRect)[0].color, GetSysColor(COLOR_WINDOW));
-}
-
-TEST_F(PaintTest, AControlThatReflectsCtlColorKeepsItFromItsParent) {
-  struct BlueStatic : CStatic {
-    HBRUSH CtlColor(CDC* dc, UINT) override {
-      dc->SetTextColor(kBlue);
-      return static_cast<HBRUSH>(brush);
-    }
-    CBrush brush{RGB(255, 255, 255)};
-  };
-  Parent parent;
-  BlueStatic label;
-  label.SubclassWindow(parent.Add("STATIC", "Type", SS_LEFT, 1));
-  platform::PumpMessages();
-  EXPECT_TRUE(parent.asked.empty()) << "the control's own answer is final";
-  EXPECT_EQ(OpsOfKind(WindowDisplayList(label.m_hWnd), DrawKind::Text)[0].color, kBlue);
 }
 
 TEST_F(PaintTest, OwnerDrawingGetsARealDeviceContextOfTheButton) {

@@ -187,27 +187,6 @@ TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
   EXPECT_TRUE(dlg.log.empty());
 }
 
-TEST_F(DialogTest, AutoRadioButtonsCheckOneOfTheirGroupOnly) {
-  TestDialog dlg;
-  Show(dlg);
-  dlg.CheckDlgButton(kOtherRadio, BST_CHECKED);
-  ASSERT_TRUE(input::Click(Item(dlg, kRadioB)));
-  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioB);
-  ASSERT_TRUE(input::Click(Item(dlg, kRadioC)));
-  EXPECT_EQ(dlg.IsDlgButtonChecked(kRadioB), BST_UNCHECKED);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(kRadioC), BST_CHECKED);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_CHECKED) << "another group is left alone";
-  EXPECT_TRUE(::GetWindowLongPtr(Item(dlg, kRadioC), GWL_STYLE) & WS_TABSTOP);
-  EXPECT_FALSE(::GetWindowLongPtr(Item(dlg, kRadioB), GWL_STYLE) & WS_TABSTOP);
-
-  dlg.CheckRadioButton(kRadioA, kRadioC, kRadioA);
-  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioA);
-  int index = -2;
-  CDataExchange dx(&dlg, TRUE);
-  DDX_Radio(&dx, kRadioA, index);
-  EXPECT_EQ(index, 0);
-}
-
 TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
   TestDialog dlg;
   Show(dlg);
@@ -272,74 +251,6 @@ TEST_F(DialogTest, EditTypingBackspaceDeleteAndSelectionNotifyUpdateThenChange) 
   EXPECT_EQ(text, "Z");
 }
 
-TEST_F(DialogTest, ResourceScopeIsRestoredOnEveryWayOut) {
-  AfxSetResourceHandle(kOtherModule);
-  {
-    CResourceScope scope(kModule);
-    EXPECT_EQ(AfxGetResourceHandle(), kModule);
-  }
-  EXPECT_EQ(AfxGetResourceHandle(), kOtherModule);
-  try {
-    CResourceScope scope(kModule);
-    throw std::runtime_error("entry point failed");
-  } catch (const std::runtime_error&) {
-  }
-  EXPECT_EQ(AfxGetResourceHandle(), kOtherModule);
-}
-
-TEST_F(DialogTest, TemplatesAndIconsResolveAlongTheChainAndGoWithTheirModule) {
-  DialogTemplate other = TestTemplate();
-  other.caption = "Other";
-  platform::RegisterDialogTemplate(kOtherModule, other);
-  const HICON icon = platform::RegisterIcon(kModule, 128);
-
-  AfxSetResourceHandle(kOtherModule);
-  EXPECT_EQ(platform::FindDialogTemplate(kDialogId)->caption, "Other") << "the current module comes first";
-  EXPECT_EQ(AfxLoadIcon(128), icon) << "then the rest of the chain";
-  {
-    CResourceScope scope(kModule);
-    EXPECT_EQ(platform::FindDialogTemplate(kDialogId)->caption, "Test Dialog");
-  }
-  EXPECT_EQ(::LoadIcon(kModule, MAKEINTRESOURCE(128)), icon);
-  EXPECT_EQ(::LoadIcon(kOtherModule, MAKEINTRESOURCE(128)), nullptr);
-  TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  dlg.SetIcon(icon, TRUE);
-  EXPECT_EQ(platform::IconFromHandle(dlg.GetIcon(TRUE))->id, 128u);
-
-  platform::RemoveModuleResources(kModule);
-  EXPECT_EQ(AfxLoadIcon(128), nullptr);
-  EXPECT_FALSE(platform::IconFromHandle(icon).has_value());
-  platform::RemoveModuleResources(kOtherModule);
-  EXPECT_EQ(platform::FindDialogTemplate(kDialogId), nullptr);
-  TestDialog none;
-  EXPECT_FALSE(none.Create(kDialogId));
-}
-
-TEST_F(DialogTest, MessageBoxesAreLoggedInOrderAndAnsweredByTheResponder) {
-  TestDialog dlg;
-  ASSERT_TRUE(dlg.Create(kDialogId));
-  EXPECT_EQ(dlg.MessageBox("Please Select a valid Category"), IDOK);
-  EXPECT_EQ(::MessageBox(nullptr, "Second", "", MB_YESNO | MB_DEFBUTTON2), IDNO) << "the default button answers";
-  std::vector<std::string> asked;
-  platform::SetMessageBoxResponder([&](const platform::MessageBoxRecord& box) {
-    asked.push_back(box.text);
-    return IDCANCEL;
-  });
-  EXPECT_EQ(AfxMessageBox("Third", MB_OKCANCEL), IDCANCEL);
-
-  const auto log = platform::MessageBoxLog();
-  ASSERT_EQ(log.size(), 3u);
-  EXPECT_EQ(log[0].text, "Please Select a valid Category");
-  EXPECT_EQ(log[0].owner, dlg.m_hWnd);
-  EXPECT_FALSE(log[0].caption.has_value()) << "no caption given is not an empty caption";
-  EXPECT_EQ(log[0].answer, IDOK);
-  EXPECT_EQ(log[1].caption, std::optional<std::string>(""));
-  EXPECT_EQ(log[1].type, MB_YESNO | MB_DEFBUTTON2);
-  EXPECT_EQ(log[2].answer, IDCANCEL);
-  EXPECT_EQ(asked, (std::vector<std::string>{"Third"}));
-}
-
 TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
   TestDialog dlg;
   Show(dlg);
@@ -352,24 +263,6 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
   input::PressKey(VK_RETURN);
   EXPECT_EQ(dlg.log, (std::vector<std::string>{"1:0", std::to_string(kEdit) + ":" + std::to_string(EN_KILLFOCUS)}));
   EXPECT_FALSE(dlg.IsWindowVisible());
-}
-
-TEST_F(DialogTest, TheActivatedDialogTakesTheFocusAndGetsBackTheControlItLastHad) {
-  TestDialog first;
-  Show(first);
-  input::PressKey(VK_TAB);
-  ASSERT_EQ(::GetFocus(), Item(first, kCheck));
-  TestDialog second;
-  Show(second);
-  EXPECT_EQ(::GetActiveWindow(), second.m_hWnd);
-  EXPECT_EQ(::GetFocus(), Item(second, kEdit)) << "the window that opens takes the keyboard";
-  input::PressKey(VK_TAB);
-  input::PressKey(VK_TAB);
-
-  ::SetForegroundWindow(first.m_hWnd);
-  EXPECT_EQ(::GetFocus(), Item(first, kCheck)) << "not the first tab stop: the control it had";
-  ::SetForegroundWindow(second.m_hWnd);
-  EXPECT_EQ(::GetFocus(), Item(second, kRadioA));
 }
 
 TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocusedButton) {

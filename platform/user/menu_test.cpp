@@ -56,20 +56,6 @@ TEST_F(Menus, EntriesKeepTheirFlagsAndIds) {
   EXPECT_FALSE(AppendMenu(handle, MF_STRING, 1, "x"));
 }
 
-TEST_F(Menus, TheDefaultResponderDismissesAndTheMenuIsLogged) {
-  EXPECT_EQ(m_menu.TrackPopupMenu(TPM_RETURNCMD, 40, 50, &m_owner), 0);
-  EXPECT_FALSE(m_menu.TrackPopupMenu(TPM_LEFTALIGN, 40, 50, &m_owner));
-  platform::PumpMessages();
-  EXPECT_TRUE(m_owner.commands.empty());
-  const auto log = platform::MenuLog();
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0].owner, m_owner.m_hWnd);
-  EXPECT_EQ(log[0].position.x, 40);
-  ASSERT_EQ(log[0].entries.size(), 4u);
-  EXPECT_EQ(log[0].entries[3].text, "Checked");
-  EXPECT_EQ(log[0].entries[3].flags, MF_CHECKED);
-}
-
 TEST_F(Menus, AChoiceIsReturnedOrPostedToTheOwner) {
   platform::SetMenuResponder(platform::ChooseMenuEntry("Checked"));
   EXPECT_EQ(m_menu.TrackPopupMenu(TPM_RETURNCMD, 0, 0, &m_owner), 13);

@@ -82,21 +82,6 @@ TEST_F(PopupMenuWindow, TheArrowKeysPassOverSeparatorsAndGreyedEntriesAndWrapAro
   EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd) << "the owner is active again";
 }
 
-TEST_F(PopupMenuWindow, ThePointerMakesTheEntryUnderItHotAndAReleaseOnItChoosesIt) {
-  const UINT_PTR chosen = Run([&](HWND window) {
-    input::MouseMove(window, Row(3));
-    Note();
-    input::MouseMove(window, Row(1));  // a separator: nothing is hot
-    Note();
-    input::MouseMove(window, Row(0));  // greyed: nor is it
-    Note();
-    input::ClickAt(window, Row(0));  // and it cannot be chosen
-    input::ClickAt(window, Row(2));
-  });
-  EXPECT_EQ(hots, (std::vector<int>{3, -1, -1}));
-  EXPECT_EQ(chosen, 33u);
-}
-
 TEST_F(PopupMenuWindow, ALetterChoosesItsEntryOrStepsAmongSeveralAndEscapeOrAClickElsewhereDismisses) {
   EXPECT_EQ(Run([](HWND) { input::TypeText("g"); }), 33u);
   const UINT_PTR two = Run([&](HWND) {

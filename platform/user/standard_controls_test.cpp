@@ -118,63 +118,6 @@ TEST_F(ControlTest, DdxControlAttachesOnceAndDdxTextReportsBadNumbers) {
   EXPECT_EQ(parent.GetDlgItemInt(2, nullptr, TRUE), static_cast<UINT>(-7));
 }
 
-TEST_F(ControlTest, GetDlgItemIntAcceptsOnlyWholeNumbersInRange) {
-  Parent parent;
-  const HWND h = parent.Add("EDIT", "", 0, 2);
-  struct Case {
-    const char* text;
-    BOOL isSigned;
-    BOOL ok;
-    UINT value;
-  };
-  const Case cases[] = {
-      {"2147483647", TRUE, TRUE, 2147483647u},
-      {"2147483648", TRUE, FALSE, 0},
-      {"-2147483648", TRUE, TRUE, 0x80000000u},
-      {"4294967295", FALSE, TRUE, 4294967295u},
-      {"-1", FALSE, FALSE, 0},
-      {"", TRUE, FALSE, 0},
-      {"12 3", TRUE, FALSE, 0},
-  };
-  for (const Case& c : cases) {
-    ::SetWindowText(h, c.text);
-    BOOL ok = 2;
-    EXPECT_EQ(parent.GetDlgItemInt(2, &ok, c.isSigned), c.value) << c.text;
-    EXPECT_EQ(ok, c.ok) << c.text;
-  }
-}
-
-TEST_F(ControlTest, EditSetTextNotifiesOnlySingleLineAndClearsModifyAndSelection) {
-  Parent parent;
-  const HWND single = parent.Add("EDIT", "", 0, 1);
-  const HWND multi = parent.Add("EDIT", "", ES_MULTILINE | ES_WANTRETURN, 2);
-  ::SetWindowText(single, "abc");
-  ::SetWindowText(multi, "abc");
-  EXPECT_EQ(g_log, (std::vector<std::string>{"parent 1:" + std::to_string(EN_UPDATE),
-                                             "parent 1:" + std::to_string(EN_CHANGE)}));
-  EXPECT_EQ(::SendMessage(single, EM_GETMODIFY, 0, 0), FALSE);
-  EXPECT_EQ(::SendMessage(single, EM_GETSEL, 0, 0), MAKELONG(0, 0));
-
-  ASSERT_TRUE(input::Focus(multi));
-  ::SendMessage(multi, EM_SETSEL, 3, 3);
-  input::TypeText("\nd");
-  char buffer[16];
-  ::GetWindowText(multi, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "abc\r\nd");
-  EXPECT_EQ(::SendMessage(multi, EM_GETLINECOUNT, 0, 0), 2);
-  input::PressKey(VK_BACK);
-  input::PressKey(VK_BACK);  // "\r\n" goes as one
-  ::GetWindowText(multi, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "abc");
-  EXPECT_EQ(::SendMessage(multi, EM_GETMODIFY, 0, 0), TRUE);
-  EXPECT_EQ(::SendMessage(multi, EM_UNDO, 0, 0), TRUE);
-  ::GetWindowText(multi, buffer, sizeof buffer);
-  EXPECT_STREQ(buffer, "abc\r\n") << "undo takes back the last change only";
-  // The copy out is cut to the buffer and terminated.
-  EXPECT_EQ(::GetWindowText(multi, buffer, 3), 2);
-  EXPECT_STREQ(buffer, "ab");
-}
-
 TEST_F(ControlTest, EditExchangesTextWithTheClipboardByKeyAndByMessage) {
   Parent parent;
   const HWND from = parent.Add("EDIT", "alpha beta", 0, 1);

@@ -54,74 +54,6 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   ::ReleaseDC(m_wnd, dc);
 }
 
-TEST_F(DeviceContextTest, WordBreakWrapsAtSpacesAndCalcRectMeasuresWithoutDrawing) {
-  CClientDC dc(CWnd::FromHandle(m_wnd));
-  // Default font: 11 px em, 13 px lines; "aaa" is 3 * 6 = 18, "aaa aaa" 39.
-  CRect r(0, 0, 30, 100);
-  const int height = dc.DrawText("aaa aaa aaaaaaa", -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
-  EXPECT_EQ(height, 39);
-  EXPECT_EQ(r, CRect(0, 0, 42, 39));  // the long word widens the extent
-  EXPECT_TRUE(platform::WindowDisplayList(m_wnd).empty());
-
-  CRect wide(0, 0, 45, 100);
-  dc.DrawText("aaa aaa aaaaaaa", -1, &wide, DT_WORDBREAK | DT_RIGHT);
-  const DrawOps ops = platform::WindowDisplayList(m_wnd);
-  ASSERT_EQ(ops.size(), 1u);
-  ASSERT_EQ(ops[0].lines.size(), 2u);
-  EXPECT_EQ(ops[0].lines[0].text, "aaa aaa");
-  EXPECT_EQ(ops[0].lines[0].origin.x, 45 - 39);
-  EXPECT_EQ(ops[0].lines[1].text, "aaaaaaa");
-  EXPECT_EQ(ops[0].lines[1].origin.y, 13);
-}
-
-TEST_F(DeviceContextTest, EllipsisCutsATooWideLineAndPrefixesStayWithNoPrefix) {
-  CClientDC dc(CWnd::FromHandle(m_wnd));
-  CRect r(0, 0, 40, 13);
-  dc.DrawText("A&&B abcdefgh", -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-  const DrawOps ops = platform::WindowDisplayList(m_wnd);
-  ASSERT_EQ(ops.size(), 1u);
-  const std::string& shown = ops[0].lines[0].text;
-  EXPECT_EQ(shown.substr(0, 4), "A&&B");
-  EXPECT_EQ(shown.substr(shown.size() - 3), "...");
-  EXPECT_LE(ops[0].lines[0].width, 40);
-  EXPECT_GT(platform::TextWidth(ops[0].font, shown.substr(0, shown.size() - 3) + "x..."), 40);
-}
-
-TEST_F(DeviceContextTest, FillSolidRectKeepsItsColourAsBackgroundAndDraw3dRectFillsFourEdges) {
-  CClientDC dc(CWnd::FromHandle(m_wnd));
-  dc.Draw3dRect(CRect(10, 20, 50, 40), RGB(255, 255, 255), RGB(128, 128, 128));
-  EXPECT_EQ(dc.GetBkColor(), RGB(128, 128, 128));
-  const DrawOps ops = platform::WindowDisplayList(m_wnd);
-  ASSERT_EQ(ops.size(), 4u);
-  EXPECT_EQ(CRect(ops[0].rect), CRect(10, 20, 49, 21));  // top
-  EXPECT_EQ(CRect(ops[1].rect), CRect(10, 20, 11, 39));  // left
-  EXPECT_EQ(CRect(ops[2].rect), CRect(49, 20, 50, 40));  // right
-  EXPECT_EQ(CRect(ops[3].rect), CRect(10, 39, 50, 40));  // bottom
-  EXPECT_EQ(ops[1].color, RGB(255, 255, 255));
-  EXPECT_EQ(ops[3].color, RGB(128, 128, 128));
-}
-
-TEST_F(DeviceContextTest, SaveDcRestoresObjectsAndColours) {
-  CClientDC dc(CWnd::FromHandle(m_wnd));
-  CPen red(PS_SOLID, 2, RGB(255, 0, 0));
-  const int saved = dc.SaveDC();
-  dc.SelectObject(&red);
-  dc.SetTextColor(RGB(9, 9, 9));
-  dc.MoveTo(1, 1);
-  dc.LineTo(5, 1);
-  EXPECT_FALSE(red.DeleteObject());  // selected: it stays
-  ASSERT_TRUE(dc.RestoreDC(saved));
-  EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
-  dc.Rectangle(0, 0, 4, 4);
-  const DrawOps ops = platform::WindowDisplayList(m_wnd);
-  ASSERT_EQ(ops.size(), 2u);
-  EXPECT_EQ(ops[0].pen, (platform::PenState{PS_SOLID, 2, RGB(255, 0, 0)}));
-  EXPECT_EQ(ops[0].points[1].x, 5);
-  EXPECT_EQ(ops[1].pen.color, RGB(0, 0, 0));
-  EXPECT_EQ(ops[1].brush.color, RGB(255, 255, 255));
-  EXPECT_FALSE(dc.RestoreDC(saved));  // already restored
-}
-
 TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot) {
   CClientDC screen(CWnd::FromHandle(m_wnd));
   CDC memory;
@@ -153,51 +85,6 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(::GetObject(handle, sizeof(BITMAP), nullptr), 0);
   EXPECT_EQ(::GetObjectType(handle), 0u);  // a deleted handle names nothing
   EXPECT_EQ(::GetObjectType(::GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
-}
-
-TEST_F(DeviceContextTest, SystemColourBrushesFollowTheSchemeAndFillRectTakesColourIndexes) {
-  EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), RGB(192, 192, 192));
-  EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), RGB(0, 0, 128));
-  EXPECT_EQ(::GetSysColor(25), 0u);
-  const int face = COLOR_BTNFACE;
-  const COLORREF green = RGB(0, 200, 0);
-  const int bad = 99;
-  EXPECT_FALSE(::SetSysColors(1, &bad, &green));
-  ASSERT_TRUE(::SetSysColors(1, &face, &green));
-  CClientDC dc(CWnd::FromHandle(m_wnd));
-  const RECT r{0, 0, 5, 5};
-  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  ::FillRect(dc, &r, reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1)));
-  EXPECT_TRUE(::DeleteObject(::GetSysColorBrush(COLOR_BTNFACE)));  // ignored
-  ::FrameRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  const DrawOps ops = platform::WindowDisplayList(m_wnd);
-  ASSERT_EQ(ops.size(), 3u);
-  EXPECT_EQ(ops[0].color, green);
-  EXPECT_EQ(ops[1].color, RGB(255, 255, 255));
-  EXPECT_EQ(ops[2].kind, DrawKind::FrameRect);
-  EXPECT_EQ(ops[2].color, green);
-}
-
-TEST_F(DeviceContextTest, GradientFillIsFoundInMsimg32AndChecksItsMesh) {
-  using Fill = BOOL (*)(HDC, const TRIVERTEX*, ULONG, const void*, ULONG, ULONG);
-  const HMODULE msimg = ::LoadLibraryA("msimg32.dll");
-  const auto fill = reinterpret_cast<Fill>(::GetProcAddress(msimg, "GradientFill"));
-  ::FreeLibrary(msimg);
-  ASSERT_NE(fill, nullptr);
-  CClientDC dc(CWnd::FromHandle(m_wnd));
-  TRIVERTEX v[2];
-  v[0] = TRIVERTEX{0, 0, 82 << 8, 123 << 8, 225 << 8, 0};
-  v[1] = TRIVERTEX{100, 20, 60 << 8, 165 << 8, 255 << 8, 0};
-  GRADIENT_RECT mesh{0, 1};
-  ASSERT_TRUE(fill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V));
-  GRADIENT_RECT bad{0, 2};
-  EXPECT_FALSE(fill(dc, v, 2, &bad, 1, GRADIENT_FILL_RECT_V));
-  const DrawOps ops = platform::WindowDisplayList(m_wnd);
-  ASSERT_EQ(ops.size(), 1u);
-  EXPECT_EQ(CRect(ops[0].rect), CRect(0, 0, 100, 20));
-  EXPECT_EQ(ops[0].gradientMode, GRADIENT_FILL_RECT_V);
-  EXPECT_EQ(ops[0].vertices[1].Green, 165 << 8);
-  EXPECT_EQ(ops[0].mesh, (std::vector<ULONG>{0, 1}));
 }
 
 TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {

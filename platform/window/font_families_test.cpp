@@ -63,27 +63,6 @@ TEST_F(FontFamilies, AFaceNameAsksForThatFamilyOnly) {
   EXPECT_TRUE(Enumerate("Tahoma").empty());
 }
 
-TEST_F(FontFamilies, NoFontsEnumerateNothingAndBadArgumentsAreRefused) {
-  platform::SetInstalledFontFamilies(std::vector<std::string>{});
-  EXPECT_TRUE(Enumerate().empty());
-  LOGFONT lf;
-  EXPECT_EQ(EnumFontFamiliesEx(nullptr, &lf, &Collect, 0, 0), 0);
-}
-
-TEST_F(FontFamilies, FontconfigReportsTheInstalledDejaVuFamily) {
-  if (!std::filesystem::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")) {
-    GTEST_SKIP() << "DejaVu fonts are not installed (scripts/setup.sh installs them)";
-  }
-  const std::vector<std::string> names = platform::InstalledFontFamilies();
-  EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-  EXPECT_NE(std::find(names.begin(), names.end(), "DejaVu Sans"), names.end());
-  // Beside them, the faces programs name and the platform draws with them, so
-  // a font chooser can show a list's "MS Shell Dlg 2" as chosen.
-  for (const char* face : {"Arial", "MS Shell Dlg 2", "Courier New", "Times New Roman"}) {
-    EXPECT_NE(std::find(names.begin(), names.end(), face), names.end()) << face;
-  }
-}
-
 TEST_F(FontFamilies, ChangesOfColoursAndFontsReachEveryWindowDescendantsIncluded) {
   Listener top;
   Listener child;

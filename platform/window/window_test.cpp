@@ -330,43 +330,6 @@ TEST_F(WindowTest, QuitEndsTheLoopWithItsCodeAfterPendingMessages) {
   EXPECT_EQ(g_log, (Strings{"W:cmd4/0"}));
 }
 
-TEST_F(WindowTest, AnOutsideSourceWaitsForTheLoopUntilTheNextTimerAndItsInputIsDelivered) {
-  LoggingWnd w("W");
-  w.CreateTop();
-  platform::PumpMessages();
-  platform::SetClockMode(platform::ClockMode::RealTime);
-  ::SetTimer(w.m_hWnd, 1, 60, nullptr);
-  std::vector<int> timeouts;
-  const uint64_t before = platform::DeliveredMessageCount();
-  auto seen = [](const std::string& prefix) {
-    return std::any_of(g_log.begin(), g_log.end(), [&](const std::string& s) { return s.starts_with(prefix); });
-  };
-  // The source's first wait sees the timer pending; once it fired, a wait
-  // posts input, and once that arrived, quits, as a display connection would.
-  bool posted = false;
-  platform::SetExternalWait([&](int timeoutMs) {
-    timeouts.push_back(timeoutMs);
-    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-    if (seen("W:timer1@") && !posted) {
-      posted = true;
-      w.PostMessage(WM_COMMAND, MAKEWPARAM(7, 0), 0);
-    }
-    if (seen("W:cmd7/0")) ::PostQuitMessage(5);
-  });
-  EXPECT_EQ(platform::RunMessageLoop(), 5);
-  platform::SetExternalWait({});
-  platform::SetClockMode(platform::ClockMode::Manual);
-  ::KillTimer(w.m_hWnd, 1);
-  ASSERT_FALSE(g_log.empty());
-  EXPECT_TRUE(g_log.front().starts_with("W:timer1@")) << g_log.front();
-  EXPECT_TRUE(seen("W:cmd7/0"));
-  ASSERT_FALSE(timeouts.empty());
-  EXPECT_GT(timeouts.front(), 0);
-  EXPECT_LE(timeouts.front(), 60);
-  for (int t : timeouts) EXPECT_LE(t, platform::kExternalWaitSliceMs);
-  EXPECT_GE(platform::DeliveredMessageCount(), before + 2);
-}
-
 TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   struct Sizes : CWnd {
     std::vector<std::string> seen;
@@ -390,40 +353,6 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   other.BringWindowToTop();
   EXPECT_EQ(::GetTopWindow(nullptr), top.m_hWnd) << "a top-most window stays above the others";
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
-}
-
-TEST_F(WindowTest, MouseLeaveAndEraseArriveAsTypedCalls) {
-  struct Typed : CWnd {
-    std::vector<std::string> seen;
-    HDC expected = nullptr;
-    void OnMouseLeave() override { seen.push_back("leave"); }
-    BOOL OnEraseBkgnd(CDC* dc) override {
-      seen.push_back(dc != nullptr && dc->GetSafeHdc() == expected ? "erase" : "erase on another DC");
-      return TRUE;
-    }
-  } w;
-  w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 100, 50, nullptr, 0);
-  w.expected = ::CreateCompatibleDC(nullptr);
-  EXPECT_EQ(w.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(w.expected)), TRUE);
-  EXPECT_EQ(w.SendMessage(WM_MOUSELEAVE), 0);
-  EXPECT_EQ(w.seen, (std::vector<std::string>{"erase", "leave"}));
-  ::DeleteDC(w.expected);
-}
-
-TEST_F(WindowTest, EnumerationWalksDescendantsDepthFirstAndStopsOnRequest) {
-  LoggingWnd top("T"), a("A"), a1("A1"), b("B");
-  top.CreateTop();
-  a.CreateChild(top, 1);
-  a1.CreateChild(a, 2);
-  b.CreateChild(top, 3);
-  std::vector<HWND> seen;
-  auto collect = [](HWND h, LPARAM p) -> BOOL {
-    auto* out = reinterpret_cast<std::vector<HWND>*>(p);
-    out->push_back(h);
-    return out->size() < 2;  // stop after two
-  };
-  EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, collect, reinterpret_cast<LPARAM>(&seen)));
-  EXPECT_EQ(seen, (std::vector<HWND>{a.m_hWnd, a1.m_hWnd}));
 }
 
 TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
@@ -450,19 +379,6 @@ TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
   EXPECT_FALSE(later.IsWindowVisible());
 }
 
-TEST_F(WindowTest, TimerArgumentsAreCheckedAndIntervalsClamped) {
-  LoggingWnd w("W");
-  w.CreateTop();
-  EXPECT_EQ(::SetTimer(reinterpret_cast<HWND>(uintptr_t{0x999}), 1, 100, nullptr), 0u) << "not a window";
-  w.SetTimer(4, 0);  // the platform's minimum interval is 10 ms
-  platform::AdvanceClock(9);
-  EXPECT_TRUE(g_log.empty());
-  platform::AdvanceClock(1);
-  EXPECT_EQ(g_log, (Strings{"W:timer4@10"}));
-  EXPECT_FALSE(w.KillTimer(5)) << "no such timer";
-  EXPECT_TRUE(w.KillTimer(4));
-}
-
 TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
   LoggingWnd top("T"), a("A"), b("B"), c("C"), d("D");
   top.CreateTop();
@@ -477,22 +393,6 @@ TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, TRUE), b.m_hWnd);
   // A handle that names no window (a control closed meanwhile) starts the walk at the first stop.
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, reinterpret_cast<HWND>(uintptr_t{0x999}), FALSE), a.m_hWnd);
-}
-
-TEST_F(WindowTest, TheMainWindowGetsALastChanceAtKeysOfWindowsOutsideIt) {
-  LoggingWnd main("Main"), owned("Owned"), loose("Loose");
-  main.CreateTop();
-  owned.CreateEx(0, "Test", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, main.m_hWnd, 0);
-  loose.CreateTop();
-  platform::SetMainWindow(&main);
-  platform::PumpMessages();
-  g_log.clear();
-  ::PostMessage(loose.m_hWnd, WM_KEYDOWN, VK_F5, 1);
-  ::PostMessage(owned.m_hWnd, WM_KEYDOWN, VK_F5, 1);
-  platform::PumpMessages();
-  platform::SetMainWindow(nullptr);
-  // Once each: the owned popup's way up passes its owner, the main window.
-  EXPECT_EQ(g_log, (Strings{"Loose:pre", "Main:pre", "Loose:keydown116", "Owned:pre", "Main:pre", "Owned:keydown116"}));
 }
 
 }  // namespace
