@@ -23,7 +23,8 @@ WindowRecord* WindowRegistry::Find(HWND hwnd) {
 
 WindowRecord& WindowRegistry::Add(std::unique_ptr<WindowRecord> record) {
   WindowRecord& ref = *record;
-  m_windows.emplace(record->hwnd, std::move(record));
+  const HWND hwnd = record->hwnd;
+  m_windows.emplace(hwnd, std::move(record));
   return ref;
 }
 
