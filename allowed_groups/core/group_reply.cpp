@@ -132,10 +132,7 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
         if (converted) record.strExpiry = date;
       }
     }
-    if (!converted) {
-      record.strExpiry = *group.expiry;
-      record.strExpiryAsSent = *group.expiry;
-    }
+    if (!converted) record.strExpiry = CGroupText::KeptAsSent(group.expiry->view());
   }
   record.strProduct = TextOrAll(group.product);
   record.strSide = TextOrAll(group.side);

@@ -7,6 +7,7 @@ namespace {
 struct Pool {
   std::mutex lock;
   CTextPool texts;
+  CTextPool keptAsSent{true};
 };
 
 Pool& ThePool() {
@@ -39,6 +40,14 @@ const char* CGroupText::Intern(std::string_view text) {
   if (t_inBatch) return pool.texts.Intern(text);
   std::lock_guard guard(pool.lock);
   return pool.texts.Intern(text);
+}
+
+CGroupText CGroupText::KeptAsSent(std::string_view text) {
+  if (text.empty()) return CGroupText();
+  Pool& pool = ThePool();
+  if (t_inBatch) return CGroupText(Pooled_{}, pool.keptAsSent.Intern(text));
+  std::lock_guard guard(pool.lock);
+  return CGroupText(Pooled_{}, pool.keptAsSent.Intern(text));
 }
 
 size_t CGroupText::PoolSize() {

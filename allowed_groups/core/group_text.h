@@ -48,6 +48,12 @@ class CGroupText {
   friend bool operator==(const CGroupText& a, const CString& b) { return a.view() == b.view(); }
   friend bool operator==(const CGroupText& a, const char* b) { return a.view() == std::string_view(b ? b : ""); }
 
+  // A field whose text is kept as the server sent it rather than converted
+  // (allowed_group_record.h): pooled apart from the same text converted, so
+  // the two are different fields, and marked so (IsKeptAsSent).
+  static CGroupText KeptAsSent(std::string_view text);
+  bool IsKeptAsSent() const { return CTextArena::IsMarked(m_psz); }
+
   // The pooled copy of `text` (the empty text is the one static empty text).
   static const char* Intern(std::string_view text);
   // Texts pooled so far, the empty one not counted.
@@ -72,5 +78,7 @@ class CGroupText {
     static constexpr char kEmpty[sizeof(uint32_t) + 1] = {};
     return kEmpty + sizeof(uint32_t);
   }
+  struct Pooled_ {};
+  CGroupText(Pooled_, const char* pooled) : m_psz(pooled) {}
   const char* m_psz;
 };

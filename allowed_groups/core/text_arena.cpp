@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-const char* CTextArena::Copy(std::string_view text) {
-  const auto length = static_cast<uint32_t>(text.size());
-  const size_t need = sizeof length + text.size() + 1;
+const char* CTextArena::Copy(std::string_view text, bool marked) {
+  const uint32_t header = static_cast<uint32_t>(text.size()) | (marked ? kMark : 0);
+  const size_t need = sizeof header + text.size() + 1;
   if (need > m_left) {
     // A text longer than a block gets a block of its own size.
     const size_t size = std::max(kBlock, need);
@@ -13,8 +13,8 @@ const char* CTextArena::Copy(std::string_view text) {
     m_left = size;
     m_capacity += size;
   }
-  char* copy = m_next + sizeof length;
-  std::memcpy(m_next, &length, sizeof length);
+  char* copy = m_next + sizeof header;
+  std::memcpy(m_next, &header, sizeof header);
   std::memcpy(copy, text.data(), text.size());
   copy[text.size()] = '\0';
   m_next += need;

@@ -14,10 +14,13 @@
 
 class CTextPool {
  public:
+  // A pool whose copies carry the arena's mark when `marked`.
+  explicit CTextPool(bool marked = false) : m_marked(marked) {}
+
   // The pooled copy of `text`, made when the pool has none; the text is
   // hashed once either way.
   const char* Intern(std::string_view text) {
-    return *m_texts.lazy_emplace(text, [&](const auto& construct) { construct(m_arena.Copy(text)); });
+    return *m_texts.lazy_emplace(text, [&](const auto& construct) { construct(m_arena.Copy(text, m_marked)); });
   }
   size_t Size() const { return m_texts.size(); }
 
@@ -37,6 +40,7 @@ class CTextPool {
     bool operator()(std::string_view text, const char* pooled) const { return View(pooled) == text; }
   };
 
+  bool m_marked;
   CTextArena m_arena;
   absl::flat_hash_set<const char*, Hash, Eq> m_texts;
 };

@@ -93,8 +93,12 @@ class WindowRegistry {
  private:
   void FreeGraveyard();
 
-  // Looked up on every message: an open-addressed table, no node to chase.
+  // Looked up on every message: an open-addressed table, no node to chase,
+  // and the window found last, which the next lookup mostly asks for again
+  // (a list's row insertion reads its own window a dozen times).
   absl::flat_hash_map<HWND, std::unique_ptr<WindowRecord>> m_windows;
+  HWND m_lastHwnd = nullptr;
+  WindowRecord* m_lastRecord = nullptr;
   std::vector<std::unique_ptr<WindowRecord>> m_graveyard;
   std::vector<HWND> m_topLevel;
   uintptr_t m_nextHandle = 0x10000;
