@@ -2,31 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
 
-// 700 groups fill the first table (1,024 slots) to 68%: probe runs are long
-// and many entries sit past their home slot, so each removal has entries to
-// shift back into the hole it leaves, including ones whose home is the hole.
-TEST(GroupIndex, RemovalsLeaveEveryOtherGroupFindableAndTheRemovedOnesGone) {
-  std::vector<AllowedGroupRecord> records(700);
-  for (size_t i = 0; i < records.size(); ++i) {
-    records[i].strSymbol = "NIFTY";
-    records[i].dStrike = 100.0 * static_cast<double>(i + 1);
-  }
-  CGroupIndex index;
-  for (AllowedGroupRecord& record : records) index.Add(&record);
-  ASSERT_EQ(index.Size(), records.size());
-
-  for (size_t removed = 0; removed < records.size(); removed += 2) {
-    index.Remove(&records[removed]);
-    for (size_t i = 0; i < records.size(); ++i) {
-      const bool gone = i % 2 == 0 && i <= removed;
-      ASSERT_EQ(index.Find(records[i]), gone ? nullptr : &records[i]) << "group " << i << " after removing " << removed;
+// The index keeps the first record of a group: a second record of it (here
+// one with the strike -0, equal to 0) finds the first, and removing the
+// second leaves the first indexed; a NaN strike is never indexed nor found.
+TEST(GroupIndex, KeepsTheFirstRecordOfAGroupUntilThatOneIsRemoved) {
+  CGroupSlab slab;
+  CGroupIndex index(slab);
+  std::vector<AllowedGroupRecord*> records;
+  for (int i = 0; i < 300; ++i) {
+    AllowedGroupRecord record;
+    record.strSymbol = "NIFTY";
+    record.dStrike = i == 100 ? -0.0 : i < 200 ? 100.0 * (i % 100) : NAN;
+    if (i < 100) {
+      const CGroupSlab::Place place = slab.Take(std::move(record));
+      index.Add(place);
+      records.push_back(place.record);
+    } else {
+      const auto [row, added] = index.FindOrAdd(record, [&] { return slab.Take(AllowedGroupRecord(record)); });
+      ASSERT_EQ(added, i >= 200) << "record " << i;
+      records.push_back(added ? row : slab.Take(std::move(record)).record);
     }
   }
-  EXPECT_EQ(index.Size(), records.size() / 2);
+  ASSERT_EQ(index.Size(), 100u);
+  for (int i = 100; i < 200; ++i) index.Remove(records[i]);
+  for (int i = 0; i < 300; ++i) {
+    ASSERT_EQ(index.Find(*records[i]), i < 200 ? records[i % 100] : nullptr) << "record " << i;
+  }
+  for (int i = 0; i < 100; i += 2) index.Remove(records[i]);
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_EQ(index.Find(*records[i]), (i % 100) % 2 == 0 ? nullptr : records[i % 100]) << "record " << i;
+  }
 }
 
 }  // namespace

@@ -1,22 +1,37 @@
 #include "allowed_groups/group_slab.h"
 
-AllowedGroupRecord* CGroupSlab::Take(AllowedGroupRecord&& record) {
-  AllowedGroupRecord* place = nullptr;
+#include <functional>
+
+CGroupSlab::Place CGroupSlab::Take(AllowedGroupRecord&& record) {
+  uint32_t number = 0;
   if (!m_free.empty()) {
-    place = m_free.back();
+    number = m_free.back();
     m_free.pop_back();
   } else {
     if (m_used == m_chunks.size() * kChunk) m_chunks.push_back(std::make_unique<AllowedGroupRecord[]>(kChunk));
-    place = &m_chunks.back()[m_used % kChunk];
-    ++m_used;
+    number = static_cast<uint32_t>(m_used++);
   }
-  *place = std::move(record);
-  return place;
+  AllowedGroupRecord& place = (*this)[number];
+  place = std::move(record);
+  return Place{&place, number};
+}
+
+uint32_t CGroupSlab::NumberOf(const AllowedGroupRecord* record) const {
+  const std::less<const AllowedGroupRecord*> before;
+  for (size_t chunk = 0; chunk < m_chunks.size(); ++chunk) {
+    const AllowedGroupRecord* first = m_chunks[chunk].get();
+    if (!before(record, first) && before(record, first + kChunk)) {
+      return static_cast<uint32_t>(chunk * kChunk + static_cast<size_t>(record - first));
+    }
+  }
+  return UINT32_MAX;  // not a place of this slab: a broken REQUIRES
 }
 
 void CGroupSlab::Release(AllowedGroupRecord* record) {
+  const uint32_t number = NumberOf(record);
+  if (number == UINT32_MAX) return;
   *record = AllowedGroupRecord{};
-  m_free.push_back(record);
+  m_free.push_back(number);
 }
 
 void CGroupSlab::Clear() {

@@ -231,19 +231,30 @@ void CViewAlgGrpDlg::Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroup
   }
 }
 
-void CViewAlgGrpDlg::AddRow(std::unique_ptr<AllowedGroupRecord> record) {
-  if (m_list.GetSafeHwnd() == nullptr) return;  // no list, no row: the record goes
-  AllowedGroupRecord* row = m_records.Take(std::move(*record));
-  m_index.Add(row);
+void CViewAlgGrpDlg::ShowRow(AllowedGroupRecord* row) {
   m_list.InsertItem(0, "");
   m_list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row));
 }
 
+void CViewAlgGrpDlg::AddRow(std::unique_ptr<AllowedGroupRecord> record) {
+  if (m_list.GetSafeHwnd() == nullptr) return;  // no list, no row: the record goes
+  const CGroupSlab::Place place = m_records.Take(std::move(*record));
+  m_index.Add(place);
+  ShowRow(place.record);
+}
+
 void CViewAlgGrpDlg::AddOrMerge(std::unique_ptr<AllowedGroupRecord> record) {
-  if (AllowedGroupRecord* row = m_index.Find(*record); row != nullptr) {
-    Merge(*row, std::move(record));
+  if (m_list.GetSafeHwnd() == nullptr) {
+    // No list, no row: a group already listed still takes the values.
+    if (AllowedGroupRecord* row = m_index.Find(*record)) Merge(*row, std::move(record));
+    return;
+  }
+  // One hash of the group finds its row or the index's place for a new one.
+  const auto [row, added] = m_index.FindOrAdd(*record, [&] { return m_records.Take(std::move(*record)); });
+  if (added) {
+    ShowRow(row);
   } else {
-    AddRow(std::move(record));
+    Merge(*row, std::move(record));
   }
 }
 

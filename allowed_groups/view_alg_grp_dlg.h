@@ -86,15 +86,17 @@ class CViewAlgGrpDlg : public CDialog {
   void OnWindowPosChanged(WINDOWPOS* pos) override;
 
  private:
+  // Shows a record the slab holds as a new row on top.
+  void ShowRow(AllowedGroupRecord* row);
   void Layout();
   void OnDeleteGroup();
 
   // The records the list's rows point at, and the index of their groups;
   // declared first so that they outlive the list's window.
   CGroupSlab m_records;
-  CGroupIndex m_index;
+  CGroupIndex m_index{m_records};
   CFilterListCtrl m_list;
   CButton m_btnDelete;
-  CList<int, int> m_pendingRows{10};  // visible rows collected during one delete
+  CList<int, int> m_pendingRows{10};     // visible rows collected during one delete
   CPluginContext* m_pContext = nullptr;  // not owned
 };

@@ -34,7 +34,8 @@ void Check(mnm_hndl reply) {
   (void)FirstText(reply, tag::kReplyName);
   (void)ReplyStatusOf(reply);
   const AllowedGroup group = DecodeAllowedGroup(reply);
-  const AllowedGroupRecord row = ListedRecord(group, [](const CString& symbol) { return std::optional<CString>(symbol); });
+  const AllowedGroupRecord row =
+      ListedRecord(group, [](const CString& symbol) { return std::optional<CString>(symbol); });
   for (const CGroupText* text : {&row.strSymbol, &row.strOptionType, &row.strProduct, &row.strSide}) {
     if (text->IsEmpty()) Mismatch("an empty field where the list shows ALL");
   }
@@ -42,7 +43,7 @@ void Check(mnm_hndl reply) {
     Mismatch("a strike kept other than sent");
   }
   const AllowedGroup back = GroupOfRecord(row);
-  if (group.expiry && !group.expiry->IsEmpty() && row.strExpiryAsSent.IsEmpty()) {
+  if (group.expiry && !group.expiry->IsEmpty() && !row.ExpiryAsSent()) {
     // Converted: a "dd/mm/yyyy" date of the 32-bit range, which the delete
     // turns back into seconds (-2 only for dates its shift takes past 32 bits).
     const CString compact = CompactExpiry(row.strExpiry);
@@ -61,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memcpy(in->data, data, size);
   in->used = static_cast<int32_t>(size);
   int error = 0;
-  for (int ok = mnm_parse(handles.reply, nullptr, in, &error); ok != 0; ok = mnm_parse_next(handles.reply, nullptr, &error)) {
+  for (int ok = mnm_parse(handles.reply, nullptr, in, &error); ok != 0;
+       ok = mnm_parse_next(handles.reply, nullptr, &error)) {
     Check(handles.reply);
   }
   buf_close(&in, nullptr);

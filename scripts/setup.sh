@@ -1,17 +1,18 @@
 #!/bin/sh
 # Installs what the project builds and tests with, from Debian's packages
 # (fonts, cairo and pango draw the windows, libdeflate packs their PNGs;
-# Xvfb, xdotool and xclip drive the desktop mode's test; libxlsxwriter
-# writes the lists' spreadsheets, libzip and libxml2 read them back for
-# scripts and tests; the sqlite3 command is bench/view_group.sh's baseline;
-# dpkg-dev, file, lintian and desktop-file-utils build and check the Debian
-# package, groff checks the manual page). Idempotent:
+# Xvfb, xdotool and xclip drive the desktop mode's test; Abseil's hash tables
+# hold the group texts, the groups' index and the window registry;
+# libxlsxwriter writes the lists' spreadsheets, libzip and libxml2 read them
+# back for scripts and tests; the sqlite3 command is bench/view_group.sh's
+# baseline; dpkg-dev, file, lintian and desktop-file-utils build and check the
+# Debian package, groff checks the manual page). Idempotent:
 # packages already present are skipped, and nothing is asked when all are.
 # It prints one line per step; apt's output only when a step fails.
 set -eu
 
 PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev \
-libgtest-dev libgmock-dev libbenchmark-dev \
+libgtest-dev libgmock-dev libbenchmark-dev libabsl-dev \
 zlib1g-dev libdeflate-dev libssl-dev libzstd-dev libsqlite3-dev sqlite3 libxlsxwriter-dev libzip-dev libxml2-dev \
 libfontconfig-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core \
 libx11-dev xvfb xdotool x11-apps xclip \

@@ -36,11 +36,16 @@ std::optional<CString> FirstCString(mnm_hndl reply, int32_t fieldTag) {
   return CString(*text);
 }
 
+// "ALL", interned once.
+const CGroupText& All() {
+  static const CGroupText kAll("ALL");
+  return kAll;
+}
+
 // A field the server leaves empty restricts nothing, just as a missing one:
 // both read as "ALL", which a later delete of the row leaves out again.
 CGroupText TextOrAll(const std::optional<CString>& text) {
-  static const CGroupText kAll("ALL");
-  return text && !text->IsEmpty() ? CGroupText(*text) : kAll;
+  return text && !text->IsEmpty() ? CGroupText(*text) : All();
 }
 
 }  // namespace
@@ -82,16 +87,22 @@ AllowedGroup DecodeAllowedGroup(mnm_hndl reply) {
 }
 
 AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLookup& lookup) {
+  const std::string_view code = group.exchangeCode ? group.exchangeCode->view() : std::string_view();
+  const SegmentRules& rules = RulesForCode(code);
+  // Asked before the pool's lock is taken: the terminal answers.
+  std::optional<CString> looked;
+  if (rules.instrumentFromSymbol && group.symbol && lookup) looked = lookup(*group.symbol);
+
+  // The reply's texts are interned under one taking of the pool's lock,
+  // each hashed once ("ALL" is made before: its first making takes the lock).
+  All();
+  const CGroupText::Batch interning;
   AllowedGroupRecord record;
-  record.strCategory = group.category.value_or(CString());
-  record.strExchangeCode = group.exchangeCode.value_or(CString());
-  const SegmentRules& rules = RulesForCode(record.strExchangeCode.view());
+  record.strCategory = group.category ? CGroupText(*group.category) : CGroupText();
+  record.strExchangeCode = code;
 
   if (rules.instrumentFromSymbol) {
-    record.strInstrument = "ALL";
-    if (group.symbol && lookup) {
-      if (const std::optional<CString> instrument = lookup(*group.symbol)) record.strInstrument = *instrument;
-    }
+    record.strInstrument = looked ? CGroupText(*looked) : All();
   } else {
     record.strInstrument = TextOrAll(group.instrument);
   }
@@ -111,7 +122,7 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
   }
 
   // An empty expiry restricts nothing, as an empty text field does.
-  record.strExpiry = "ALL";
+  record.strExpiry = All();
   if (group.expiry && !group.expiry->IsEmpty()) {
     // Anything beyond 32 bits is no date: such a text is not converted. A
     // value that gives no date (0, a negative one, a text) is shown and sent
@@ -127,10 +138,7 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
         if (converted) record.strExpiry = date;
       }
     }
-    if (!converted) {
-      record.strExpiry = *group.expiry;
-      record.strExpiryAsSent = *group.expiry;
-    }
+    if (!converted) record.strExpiry = CGroupText::KeptAsSent(group.expiry->view());
   }
   record.strProduct = TextOrAll(group.product);
   record.strSide = TextOrAll(group.side);

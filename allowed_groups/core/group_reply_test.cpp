@@ -70,18 +70,24 @@ std::vector<std::string> Shown(const AllowedGroupRecord& row) {
 }
 
 TEST(GroupReply, ListedGroupReadsEveryFieldUnderItsSegmentsTags) {
-  const AllowedGroupRecord row =
-      Listed({{tag::kCategory, "HNI"}, {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
-              {tag::kInstrumentCash, "ignored"}, {tag::kSymbol, "NIFTY"}, {tag::kOptionType, "CE"},
-              {tag::kStrike, "2600000"}, {tag::kExpiry, "1041085800"}, {tag::kProduct, "NRML"}, {tag::kSide, "S"}});
+  const AllowedGroupRecord row = Listed({{tag::kCategory, "HNI"},
+                                         {tag::kExchangeCode, "nse_fo"},
+                                         {tag::kInstrument, "OPTIDX"},
+                                         {tag::kInstrumentCash, "ignored"},
+                                         {tag::kSymbol, "NIFTY"},
+                                         {tag::kOptionType, "CE"},
+                                         {tag::kStrike, "2600000"},
+                                         {tag::kExpiry, "1041085800"},
+                                         {tag::kProduct, "NRML"},
+                                         {tag::kSide, "S"}});
   // Derivatives' expiries count from 1980.
   EXPECT_EQ(Shown(row), (std::vector<std::string>{"HNI", "nse_fo", "OPTIDX", "NIFTY", "CE", "27/12/2012", "NRML", "S",
                                                   "2600000.000000"}));
-  EXPECT_TRUE(row.strStrikeAsSent.IsEmpty() && row.strExpiryAsSent.IsEmpty());
+  EXPECT_TRUE(row.strStrikeAsSent.IsEmpty() && !row.ExpiryAsSent());
 
-  EXPECT_EQ(Listed({{tag::kExchangeCode, "nse_cm"}, {tag::kInstrumentCash, "EQ"}, {tag::kInstrument, "no"}})
-                .strInstrument,
-            "EQ");
+  EXPECT_EQ(
+      Listed({{tag::kExchangeCode, "nse_cm"}, {tag::kInstrumentCash, "EQ"}, {tag::kInstrument, "no"}}).strInstrument,
+      "EQ");
   // Other segments carry the zone offset: 27 Dec 2012 00:00 IST.
   EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566400"}}).strExpiry, "27/12/2012");
   EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566399"}}).strExpiry, "26/12/2012");
@@ -118,21 +124,27 @@ TEST(GroupReply, NumbersBeyondTheListAreKeptAsSent) {
   for (const char* expiry : {"12345678901", "2147483648", "-2147483649", "x", "0"}) {
     const AllowedGroupRecord row = Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, expiry}});
     EXPECT_EQ(row.strExpiry, expiry) << expiry;
-    EXPECT_EQ(row.strExpiryAsSent, expiry) << expiry;
+    EXPECT_TRUE(row.ExpiryAsSent()) << expiry;
   }
   const AllowedGroupRecord biggest = Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "2147483647"}});
   EXPECT_EQ(biggest.strExpiry, "19/01/2038");
-  EXPECT_TRUE(biggest.strExpiryAsSent.IsEmpty());
+  EXPECT_FALSE(biggest.ExpiryAsSent());
+  // A date sent as text is kept as sent: a field apart from the same date converted.
+  const AllowedGroupRecord asText = Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "19/01/2038"}});
+  EXPECT_EQ(asText.strExpiry.view(), biggest.strExpiry.view());
+  EXPECT_FALSE(asText.SameGroup(biggest));
 }
 
 // What the list shows of a group, deleted from the list, is what the server
 // listed: the same fields under the same tags.
 TEST(GroupReply, AListedRowDeletesWhatTheServerListed) {
-  const Fields derivative{{tag::kCategory, "HNI"},        {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
-                          {tag::kSymbol, "NIFTY"},        {tag::kProduct, "NRML"},        {tag::kSide, "S"},
-                          {tag::kOptionType, "PE"},       {tag::kStrike, "2600000"},      {tag::kExpiry, "1041085800"}};
+  const Fields derivative{{tag::kCategory, "HNI"},  {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
+                          {tag::kSymbol, "NIFTY"},  {tag::kProduct, "NRML"},        {tag::kSide, "S"},
+                          {tag::kOptionType, "PE"}, {tag::kStrike, "2600000"},      {tag::kExpiry, "1041085800"}};
   const Fields commodity{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356652799"}};
-  const Fields bse{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "bse_cm"}, {tag::kTradingSymbol, "RELIANCE"},
+  const Fields bse{{tag::kCategory, "HNI"},
+                   {tag::kExchangeCode, "bse_cm"},
+                   {tag::kTradingSymbol, "RELIANCE"},
                    {tag::kInstrumentCash, "A"}};
   // Numbers the list cannot convert go back as they were sent.
   const Fields unread{
@@ -141,7 +153,8 @@ TEST(GroupReply, AListedRowDeletesWhatTheServerListed) {
     const AllowedGroupRecord row = Listed(*listed, [](const CString&) { return std::optional<CString>("EQ"); });
     RequestFields expected{{tag::kUserId, "u"}, {tag::kRequestName, "ks_delete_allowed_group"}};
     for (const auto& [fieldTag, text] : *listed) expected.push_back({fieldTag, CString(text)});
-    EXPECT_EQ(EncodeDeleteRequest(GroupOfRecord(row), "u", DeleteSource::kList), expected) << (*listed)[1].second << " " << listed->size();
+    EXPECT_EQ(EncodeDeleteRequest(GroupOfRecord(row), "u", DeleteSource::kList), expected)
+        << (*listed)[1].second << " " << listed->size();
   }
 }
 
@@ -151,8 +164,8 @@ TEST(GroupReply, AListedRowDeletesWhatTheServerListed) {
 TEST(GroupReply, EverySegmentsExpiryIsListedAsItsDayAndDeletedAsSent) {
   static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  for (const char* display : {"NSE", "NFO", "BSE", "MCX", "NCDEX", "ICEX", "NMCE", "MCXSX", "ACE", "RCME", "CDS",
-                              "BFO", "NSEL"}) {
+  for (const char* display :
+       {"NSE", "NFO", "BSE", "MCX", "NCDEX", "ICEX", "NMCE", "MCXSX", "ACE", "RCME", "CDS", "BFO", "NSEL"}) {
     const CString code = ExchangeCodeOf(display);
     const SegmentRules& rules = RulesForCode(code.view());
     int failures = 0;
@@ -171,8 +184,8 @@ TEST(GroupReply, EverySegmentsExpiryIsListedAsItsDayAndDeletedAsSent) {
           const AllowedGroupRecord row =
               ListedRecord(listed, [](const CString&) { return std::optional<CString>("EQ"); });
           const AllowedGroup back = GroupOfRecord(row);
-          const bool same = CompactExpiry(row.strExpiry).view() == std::string_view(compact) &&
-                            back.expiry && back.expiry->view() == sent.view();
+          const bool same = CompactExpiry(row.strExpiry).view() == std::string_view(compact) && back.expiry &&
+                            back.expiry->view() == sent.view();
           // Three failures of a segment tell its story.
           if (!same && ++failures <= 3) {
             ADD_FAILURE() << display << " " << compact << " sent " << sent.GetString() << " listed "

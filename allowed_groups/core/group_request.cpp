@@ -106,8 +106,8 @@ AllowedGroup GroupOfRecord(const AllowedGroupRecord& record) {
   }
   if (given(record.strExpiry)) {
     const int kind = RulesForCode(record.strExchangeCode.view()).expiryKind;
-    group.expiry = !record.strExpiryAsSent.IsEmpty() ? record.strExpiryAsSent.Text()
-                                                      : ExpiryInServerSeconds(CompactExpiry(record.strExpiry), kind);
+    group.expiry =
+        record.ExpiryAsSent() ? record.strExpiry.Text() : ExpiryInServerSeconds(CompactExpiry(record.strExpiry), kind);
   }
   return group;
 }

@@ -1,15 +1,13 @@
 #include "allowed_groups/core/group_text.h"
 
-#include <deque>
-#include <mutex>
-#include <unordered_map>
+#include "allowed_groups/core/text_pool.h"
 
 namespace {
 
 struct Pool {
   std::mutex lock;
-  std::deque<CString> texts;  // stable addresses: a deque never moves what it holds
-  std::unordered_map<std::string_view, const CString*> byText;
+  CTextPool texts;
+  CTextPool keptAsSent{true};
 };
 
 Pool& ThePool() {
@@ -21,14 +19,33 @@ Pool& ThePool() {
   return pool;
 }
 
+// Whether this thread holds the pool's lock through a Batch.
+thread_local bool t_inBatch = false;
+
 }  // namespace
 
-const CString* CGroupText::Intern(std::string_view text) {
-  if (text.empty()) return &Empty();
+CGroupText::Batch::Batch() {
+  if (t_inBatch) return;  // an outer batch holds the lock already
+  m_lock = std::unique_lock(ThePool().lock);
+  t_inBatch = true;
+}
+
+CGroupText::Batch::~Batch() {
+  if (m_lock.owns_lock()) t_inBatch = false;
+}
+
+const char* CGroupText::Intern(std::string_view text) {
+  if (text.empty()) return EmptyText();
   Pool& pool = ThePool();
+  if (t_inBatch) return pool.texts.Intern(text);
   std::lock_guard guard(pool.lock);
-  if (const auto found = pool.byText.find(text); found != pool.byText.end()) return found->second;
-  const CString& kept = pool.texts.emplace_back(text);
-  pool.byText.emplace(kept.view(), &kept);
-  return &kept;
+  return pool.texts.Intern(text);
+}
+
+CGroupText CGroupText::KeptAsSent(std::string_view text) {
+  if (text.empty()) return CGroupText();
+  Pool& pool = ThePool();
+  if (t_inBatch) return CGroupText(Pooled_{}, pool.keptAsSent.Intern(text));
+  std::lock_guard guard(pool.lock);
+  return CGroupText(Pooled_{}, pool.keptAsSent.Intern(text));
 }

@@ -17,13 +17,18 @@ WindowRegistry& WindowRegistry::Get() {
 
 WindowRecord* WindowRegistry::Find(HWND hwnd) {
   if (hwnd == nullptr) return nullptr;
+  if (hwnd == m_lastHwnd) return m_lastRecord;
   auto it = m_windows.find(hwnd);
-  return it == m_windows.end() ? nullptr : it->second.get();
+  if (it == m_windows.end()) return nullptr;
+  m_lastHwnd = hwnd;
+  m_lastRecord = it->second.get();
+  return m_lastRecord;
 }
 
 WindowRecord& WindowRegistry::Add(std::unique_ptr<WindowRecord> record) {
   WindowRecord& ref = *record;
-  m_windows.emplace(record->hwnd, std::move(record));
+  const HWND hwnd = record->hwnd;
+  m_windows.emplace(hwnd, std::move(record));
   return ref;
 }
 
@@ -32,6 +37,7 @@ void WindowRegistry::Remove(HWND hwnd) {
   if (it == m_windows.end()) return;
   m_graveyard.push_back(std::move(it->second));
   m_windows.erase(it);
+  if (m_lastHwnd == hwnd) m_lastHwnd = nullptr;
   if (focus == hwnd) focus = nullptr;
   if (active == hwnd) active = nullptr;
   if (capture == hwnd) capture = nullptr;

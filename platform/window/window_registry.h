@@ -8,9 +8,10 @@
 // destroyed by a handler it called can finish safely.
 #pragma once
 
+#include <absl/container/flat_hash_map.h>
+
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/window/control_model.h"
@@ -47,7 +48,7 @@ struct WindowRecord {
   HICON smallIcon = nullptr;
   HINSTANCE instance = nullptr;
   LONG_PTR userData = 0;
-  CWnd* object = nullptr;         // attached object: first in the procedure chain (not owned)
+  CWnd* object = nullptr;                         // attached object: first in the procedure chain (not owned)
   std::unique_ptr<CWnd, WrapperDeleter> wrapper;  // what CWnd::FromHandle hands out when no object is attached
   std::unique_ptr<ControlModel> model;
   std::unique_ptr<ScrollBarState> scrollBars;  // WS_HSCROLL / WS_VSCROLL numbers, made on first use
@@ -92,7 +93,12 @@ class WindowRegistry {
  private:
   void FreeGraveyard();
 
-  std::unordered_map<HWND, std::unique_ptr<WindowRecord>> m_windows;
+  // Looked up on every message: an open-addressed table, no node to chase,
+  // and the window found last, which the next lookup mostly asks for again
+  // (a list's row insertion reads its own window a dozen times).
+  absl::flat_hash_map<HWND, std::unique_ptr<WindowRecord>> m_windows;
+  HWND m_lastHwnd = nullptr;
+  WindowRecord* m_lastRecord = nullptr;
   std::vector<std::unique_ptr<WindowRecord>> m_graveyard;
   std::vector<HWND> m_topLevel;
   uintptr_t m_nextHandle = 0x10000;

@@ -78,6 +78,7 @@ Host::Host(ScripMaster scrips, std::unique_ptr<ServerStandIn> server, std::FILE*
 Host::~Host() {
   // Streams end before the server whose statements they hold. Requests
   // still queued were never answered, so nothing was promised for them.
+  m_batch.reset();
   m_pending.clear();
   if (AfxGetMainWnd() == m_mainWindow.get()) platform::SetMainWindow(nullptr);
   m_requests.clear();
@@ -178,7 +179,12 @@ void Host::ServeRequests() {
       ReportAnswer(m_arrivals, answer.group);
       m_pending.push_back(Pending{std::move(reply), nullptr});
     }
-    if (answer.stream) m_pending.push_back(Pending{{}, std::move(answer.stream)});
+    if (answer.stream) {
+      // The store is read and the replies built on the stream's own thread
+      // while the receiver decodes the ones before.
+      answer.stream->ReadAhead();
+      m_pending.push_back(Pending{{}, std::move(answer.stream)});
+    }
   }
   // Each answer is committed: say so at once, not when a buffer fills.
   if (m_out != nullptr) std::fflush(m_out);
@@ -191,12 +197,12 @@ void Host::ReportAnswer(const MessageReader& parsed, const std::string& group) {
   // the server's answer becomes visible.
   if (!parsed.Parsed()) return;
   const auto status = parsed.First(kTagReplyStatus);
+  // Other successes (a million list-all replies) show in the plug-in's own windows.
+  if ((!status || *status == kStatusOk) && group.empty()) return;
   const std::string name(parsed.First(kTagReplyName).value_or("?"));
   const auto words = parsed.First(kTagReplyReason);
   std::string line = "SERVER: ";
   if (!status || *status == kStatusOk) {
-    // Other successes show in the plug-in's own windows.
-    if (group.empty()) return;
     // The add under the name the plug-in's log gives it.
     line += (name == "ks_publish_allowed_group" ? "ks_add_allowed_group" : name) + " " +
             std::string(words.value_or("done")) + ": " + group;
@@ -243,29 +249,38 @@ void Host::Deliver(std::span<const char> reply, bool logged, bool keepWire) {
 }
 
 void Host::DeliverReplies() {
-  // One reply per delivery message keeps replies interleaved with other
+  // One reply per delivery message, or one batch of a list-all's (a few
+  // hundred, a millisecond or so), keeps replies interleaved with other
   // input as a network would; the queue keeps their order. The next
   // delivery is posted before the receiver runs, so that a reply the
   // receiver's work queues behind it still arrives.
   m_deliveryPosted = false;
-  if (m_pending.empty()) return;
-  Pending& front = m_pending.front();
-  if (front.stream) {
-    const auto reply = front.stream->Next();
-    if (!reply) {
+  if (m_batch == nullptr || m_batchNext >= m_batch->Size()) {
+    m_batch.reset();
+    if (m_pending.empty()) return;
+    Pending& front = m_pending.front();
+    if (!front.stream) {
+      const std::vector<char> reply = std::move(front.bytes);
+      m_pending.pop_front();
+      PostDelivery();
+      Deliver(reply, true, false);
+      return;
+    }
+    m_batch = front.stream->TakeNextBatch();
+    m_batchNext = 0;
+    if (m_batch == nullptr) {
       m_pending.pop_front();
       FlushWire();
       PostDelivery();
       return;
     }
-    PostDelivery();
-    Deliver(*reply, false, false);
-    return;
   }
-  const std::vector<char> reply = std::move(front.bytes);
-  m_pending.pop_front();
   PostDelivery();
-  Deliver(reply, true, false);
+  while (m_batch != nullptr && m_batchNext < m_batch->Size()) {
+    // Kept alive here should the receiver's message loop move on to the next batch.
+    const std::shared_ptr<ReplyBatch> batch = m_batch;
+    Deliver((*batch)[m_batchNext++], false, false);
+  }
 }
 
 }  // namespace terminal

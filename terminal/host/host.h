@@ -74,8 +74,9 @@ class Host {
   // Queues bytes as if the server had sent them (tests of what a network
   // can deliver); they reach the receiver through the message queue.
   void InjectReply(std::vector<char> bytes);
-  // Delivers the next queued reply to the receiver; called from the message
-  // queue, which holds one delivery message while replies are due.
+  // Delivers the next queued reply, or the next batch of a list-all's
+  // replies, to the receiver; called from the message queue, which holds
+  // one delivery message while replies are due.
   void DeliverReplies();
   // Every request and every reply seen, as wire-log lines, oldest first,
   // except the list-all's replies (one per stored group, so possibly
@@ -130,6 +131,10 @@ class Host {
   std::vector<std::vector<char>> m_requests;  // waiting for the server, in order
   bool m_servingPosted = false;
   std::deque<Pending> m_pending;
+  // The list-all batch being delivered and the place of its next reply: a
+  // receiver that runs the message loop meanwhile goes on with it, in order.
+  std::shared_ptr<ReplyBatch> m_batch;
+  size_t m_batchNext = 0;
   bool m_deliveryPosted = false;
   std::string m_line;  // the wire line being written, kept for its capacity
   // The one parse of each reply as it is delivered, and of each request and

@@ -42,7 +42,10 @@ GroupStream::GroupStream(StreamKeeper& server, sqlite3* db)
   m_server.StreamOpened(this);
 }
 
-GroupStream::~GroupStream() { m_server.StreamClosed(this); }
+GroupStream::~GroupStream() {
+  Pause();
+  m_server.StreamClosed(this);
+}
 
 bool GroupStream::BuildNext() {
   if (m_select == nullptr) return false;
@@ -67,20 +70,92 @@ bool GroupStream::BuildNext() {
   }
 }
 
-std::optional<std::span<const char>> GroupStream::Next() {
-  if (!m_settled.empty()) {
-    m_current = std::move(m_settled.front());
-    m_settled.pop_front();
-    return std::span<const char>(m_current);
+std::unique_ptr<ReplyBatch> GroupStream::BuildBatch() {
+  auto batch = std::make_unique<ReplyBatch>();
+  while (batch->Size() < kBatch && BuildNext()) batch->Add(m_writer.Bytes());
+  return batch;
+}
+
+void GroupStream::Read() {
+  for (;;) {
+    std::unique_ptr<ReplyBatch> batch = m_filling ? std::move(m_filling) : std::make_unique<ReplyBatch>();
+    bool more = true;
+    while (batch->Size() < kBatch && !m_stop.load(std::memory_order_relaxed)) {
+      if (!BuildNext()) {
+        more = false;
+        break;
+      }
+      batch->Add(m_writer.Bytes());
+    }
+    if (!batch->Empty() && !m_queue.Push(batch)) {
+      m_filling = std::move(batch);  // stopped with the queue full: handed over by Pause
+      return;
+    }
+    if (!more) {
+      m_queue.Close();
+      return;
+    }
+    if (m_stop.load(std::memory_order_relaxed)) return;
   }
-  if (!BuildNext()) return std::nullopt;
-  return m_writer.Bytes();
+}
+
+void GroupStream::ReadAhead() {
+  m_readingAhead = true;
+  Resume();
+}
+
+void GroupStream::Resume() {
+  if (!m_readingAhead || m_reader.joinable() || m_select == nullptr) return;
+  m_stop = false;
+  m_reader = std::thread([this] { Read(); });
+}
+
+void GroupStream::Pause() {
+  if (!m_reader.joinable()) return;
+  m_stop = true;
+  m_queue.Stop();
+  m_reader.join();
+  // What the thread built comes before what the statement still holds.
+  for (std::unique_ptr<ReplyBatch>& batch : m_queue.Restart()) m_ready.push_back(std::move(batch));
+  if (m_filling) m_ready.push_back(std::move(m_filling));
+}
+
+std::unique_ptr<ReplyBatch> GroupStream::TakeNextBatch() {
+  if (!m_ready.empty()) {
+    std::unique_ptr<ReplyBatch> batch = std::move(m_ready.front());
+    m_ready.pop_front();
+    return batch;
+  }
+  if (m_reader.joinable()) {
+    if (std::optional<std::unique_ptr<ReplyBatch>> batch = m_queue.Pop()) return std::move(*batch);
+    // Closed: the thread has built the last reply and ends.
+    m_reader.join();
+    m_queue.Restart();
+  }
+  std::unique_ptr<ReplyBatch> batch = BuildBatch();
+  if (batch->Empty()) batch.reset();
+  return batch;
+}
+
+const ReplyBatch* GroupStream::NextBatch() {
+  m_nextInCurrent = 0;
+  m_current = TakeNextBatch();
+  return m_current.get();
+}
+
+std::optional<std::span<const char>> GroupStream::Next() {
+  if (m_current == nullptr || m_nextInCurrent >= m_current->Size()) {
+    if (NextBatch() == nullptr) return std::nullopt;
+  }
+  return (*m_current)[m_nextInCurrent++];
 }
 
 void GroupStream::Settle() {
-  while (m_select != nullptr && BuildNext()) {
-    const auto bytes = m_writer.Bytes();
-    m_settled.emplace_back(bytes.begin(), bytes.end());
+  Pause();
+  m_readingAhead = false;
+  while (m_select != nullptr) {
+    std::unique_ptr<ReplyBatch> batch = BuildBatch();
+    if (!batch->Empty()) m_ready.push_back(std::move(batch));
   }
 }
 

@@ -59,6 +59,26 @@ bool KnownSegment(const std::string& code) {
 
 }  // namespace
 
+// Stops the open streams' reading threads for as long as it lives, so that
+// the server has the connection to itself, and lets them go on after.
+class ServerStandIn::StreamsPaused {
+ public:
+  // Nested uses (a reply that lists the categories) pause once.
+  explicit StreamsPaused(const ServerStandIn& server) : m_server(server) {
+    if (m_server.m_pausedDepth++ > 0) return;
+    for (GroupStream* stream : m_server.m_streams) stream->Pause();
+  }
+  ~StreamsPaused() {
+    if (--m_server.m_pausedDepth > 0) return;
+    for (GroupStream* stream : m_server.m_streams) stream->Resume();
+  }
+  StreamsPaused(const StreamsPaused&) = delete;
+  StreamsPaused& operator=(const StreamsPaused&) = delete;
+
+ private:
+  const ServerStandIn& m_server;
+};
+
 // The changes of one batch: made in one transaction, opened by the first
 // change, and answered only once it is committed.
 class ServerStandIn::Batch {
@@ -172,6 +192,7 @@ ServerStandIn::~ServerStandIn() {
 }
 
 std::vector<std::string> ServerStandIn::Categories() const {
+  const StreamsPaused paused(*this);
   std::vector<std::string> names;
   Statement select(m_db, "SELECT name FROM categories ORDER BY rowid");
   while (select.Step()) names.push_back(select.Text(0));
@@ -179,11 +200,13 @@ std::vector<std::string> ServerStandIn::Categories() const {
 }
 
 int ServerStandIn::GroupCount() const {
+  const StreamsPaused paused(*this);
   Statement count(m_db, "SELECT COUNT(*) FROM allowed_groups");
   return count.Step() ? count.Int(0) : 0;
 }
 
 std::vector<std::string> ServerStandIn::Groups() const {
+  const StreamsPaused paused(*this);
   std::vector<std::string> rows;
   Statement select(m_db,
                    "SELECT category, segment, instrument, symbol, option_type, strike, expiry, product, side"
@@ -210,6 +233,7 @@ ServerStandIn::Answer ServerStandIn::Open(std::span<const char> request) {
 }
 
 std::vector<ServerStandIn::Answer> ServerStandIn::HandleBatch(std::span<const std::vector<char>> requests) {
+  const StreamsPaused paused(*this);
   std::vector<Answer> answers(requests.size());
   Batch batch(*this);
   for (size_t i = 0; i < requests.size(); ++i) {

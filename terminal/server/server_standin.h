@@ -13,6 +13,9 @@
 // units, streamed from one statement (group_stream.h) by Open and gathered
 // by Handle.
 //
+// The connection is used by one thread at a time: a stream reading ahead on
+// its own thread (group_stream.h) is paused while the server uses it.
+//
 // Requests that arrive together are answered together (HandleBatch): their
 // changes are made in one transaction, and no change is answered before
 // that transaction is committed. A failed
@@ -20,6 +23,7 @@
 // undid is answered with the failure.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <span>
 #include <string>
@@ -85,6 +89,7 @@ class ServerStandIn final : public StreamKeeper {
 
  private:
   class Batch;
+  class StreamsPaused;
   // A request that changes nothing: categories, peer data, list-all.
   Answer Reply(const std::string& name);
   // A reply of a status and, unless empty, its words (tag 32765).
@@ -92,6 +97,7 @@ class ServerStandIn final : public StreamKeeper {
   void SettleStreams();
 
   std::vector<GroupStream*> m_streams;
+  mutable int m_pausedDepth = 0;  // StreamsPaused alive
   // Each request is parsed into this one reader, and each status reply
   // built in this one writer, kept from request to request: a batch of
   // thousands makes no middleware handle of its own per request.
@@ -101,7 +107,7 @@ class ServerStandIn final : public StreamKeeper {
   sqlite3* m_db = nullptr;
   std::unique_ptr<store::GroupTable> m_groups;
   bool m_readOnly = false;
-  int m_storeFailures = 0;
+  std::atomic<int> m_storeFailures = 0;  // also counted by the streams' reading threads
   int m_mergedAtOpen = 0;
 };
 

@@ -49,9 +49,9 @@ def wait_for(what, probe, seconds=STEP_SECONDS):
         time.sleep(0.1)
 
 
-def start_xvfb():
-    """Starts Xvfb on the first free display from :140; returns (process, name)."""
-    for number in range(140, 200):
+def start_xvfb(first=140):
+    """Starts Xvfb on the first free display from :first; returns (process, name)."""
+    for number in range(first, first + 60):
         if os.path.exists("/tmp/.X11-unix/X%d" % number) or os.path.exists("/tmp/.X%d-lock" % number):
             continue
         process = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],

@@ -1,0 +1,39 @@
+#include "allowed_groups/core/text_pool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+
+namespace {
+
+// Against a map of what each text was given: a text interned again gets the
+// same copy, different texts different ones, and every copy still holds its
+// text, NUL-terminated, after the arena has moved on to many more blocks
+// (texts of up to 2,000 characters fill a 1 MiB block every few hundred; one
+// of 3 MiB takes a block of its own).
+TEST(TextPool, GivesEachTextOneCopyThatKeepsItsText) {
+  CTextPool pool;
+  std::map<std::string, const char*> given;
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> length(0, 2000);
+  std::uniform_int_distribution<int> seed(0, 3000);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = i == 5000 ? std::string(3 << 20, 'x') : std::string(static_cast<size_t>(length(random)), 'a');
+    text += std::to_string(seed(random));  // repeats about every 3,000 texts
+    const char* copy = pool.Intern(text);
+    const auto [at, added] = given.emplace(text, copy);
+    ASSERT_EQ(copy, at->second) << "text " << i;
+  }
+  EXPECT_EQ(pool.Size(), given.size());
+  std::map<const char*, std::string> texts;
+  for (const auto& [text, copy] : given) {
+    ASSERT_EQ(std::string_view(copy, CTextArena::LengthOf(copy)), text);
+    ASSERT_EQ(copy[text.size()], '\0');
+    ASSERT_TRUE(texts.emplace(copy, text).second) << "two texts share a copy";
+  }
+}
+
+}  // namespace
