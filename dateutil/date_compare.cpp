@@ -77,9 +77,7 @@ DateLayout FixedPositions(std::string_view text) {
 }
 
 DateLayout Separated(std::string_view text, std::string_view separator) {
-  const auto isSeparator = [separator](char c) {
-    return separator.size() == 1 ? c == separator[0] : separator.find(c) != std::string_view::npos;
-  };
+  const auto isSeparator = [separator](char c) { return separator.find(c) != std::string_view::npos; };
   // The common "dd/mm/yyyy..." shape: the tokenizer would find the same
   // tokens, so take them directly.
   if (text.size() >= 6 && isSeparator(text[2]) && isSeparator(text[5]) && !isSeparator(text[0]) &&

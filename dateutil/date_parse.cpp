@@ -57,11 +57,8 @@ long ToLongDate(const DayMonthYear& date, int hour, int minute, int second) {
   t.tm_min = minute;
   t.tm_sec = second;
   t.tm_isdst = 0;
-  errno = 0;
+  // mktime's failure value -1 fits 32 bits, so it passes through as is.
   const time_t result = std::mktime(&t);
-  if (result == static_cast<time_t>(-1) && errno != 0) {
-    return -1;
-  }
   return dateutil::FitsLongDate(result) ? static_cast<long>(result) : kOutOfRange;
 }
 

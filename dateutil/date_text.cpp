@@ -71,10 +71,10 @@ int tarnu_convert_date_format(CString& text) {
     return 0;
   }
   // The month is the text from the fourth character to the second "/";
-  // without a second "/" it runs to the end.
+  // without a second "/" it runs to the end (npos is past every length).
   const auto monthLength = [&text] {
-    const int second = text.Find('/', text.Find('/') + 1);
-    return second < 0 ? text.GetLength() - 3 : second - 3;
+    const std::string_view t = text.view();
+    return static_cast<int>(std::min(t.find('/', t.find('/') + 1), t.size())) - 3;
   };
   if (text.Find('/') == 1) {
     text.Insert(0, '0');

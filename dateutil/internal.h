@@ -1,6 +1,7 @@
 // Helpers shared by the date utilities; not exported from the plug-in.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <ctime>
@@ -41,7 +42,7 @@ namespace dateutil __attribute__((visibility("hidden"))) {
 
   // text.substr(pos, count) with both clamped: never throws.
   inline std::string_view Sub(std::string_view text, size_t pos, size_t count = std::string_view::npos) {
-    return pos >= text.size() ? std::string_view() : text.substr(pos, count);
+    return text.substr(std::min(pos, text.size()), count);
   }
 
   // "Jan".."Dec" (whole token, case-sensitive) give 1 to 12, anything else 0.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "mml/mml.h"
@@ -11,24 +12,19 @@ namespace {
 
 int code(int result, const int& err) { return result != 0 ? 0 : err; }  // err read after the call
 
-// Formats t with each form into one fresh buffer.
+// Formats t with each form into one fresh buffer, in a zone of a fixed
+// offset of -5 hours with no summer time (the machine's zone restored after).
 class TimeFormatTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tz = std::getenv("TZ");
-    m_savedTz = tz != nullptr ? tz : "";
-    m_hadTz = tz != nullptr;
-    setenv("TZ", "EST5", 1);  // a fixed offset of -5 hours, no summer time
+    if (const char* tz = std::getenv("TZ")) m_savedTz = tz;
+    setenv("TZ", "EST5", 1);
     tzset();
     ASSERT_NE(buf_open(&m_b, 1, &m_err), 0);
   }
   void TearDown() override {
     buf_close(&m_b, &m_err);
-    if (m_hadTz) {
-      setenv("TZ", m_savedTz.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
+    m_savedTz ? setenv("TZ", m_savedTz->c_str(), 1) : unsetenv("TZ");
     tzset();
   }
   std::string Format(os_time t, int32_t form) {
@@ -40,8 +36,7 @@ class TimeFormatTest : public ::testing::Test {
 
   buf_hndl m_b = nullptr;
   int m_err = -1;
-  std::string m_savedTz;
-  bool m_hadTz = false;
+  std::optional<std::string> m_savedTz;
 };
 
 // 2024-03-05 07:08:09 UTC, 02:08:09 in the test's local zone.
