@@ -90,6 +90,15 @@ TEST_F(Requests, EachRequestCarriesTheChosenFieldsUnderItsSegmentsTagsInWireOrde
       // BSE sends no instrument, the symbol in 63100 and the group in 10610.
       {{"20000=RETAIL", "20001=BSE", "20004=A", "20002=EQ", "20003=TCS", "Buy", "Add Group"},
        {Group(Kind::kAdd, "RETAIL", "bse_cm", {{12003, "B"}, {63100, "TCS"}, {10610, "A"}})}},
+      // "Apply for all categories": one add for each category, no more.
+      {{"20030=on", "Add Group", "20030=off"},
+       [] {
+         Strings each;
+         for (const char* category : {"HNI", "INSTITUTION", "PROPRIETARY", "RETAIL"}) {
+           each.push_back(Group(Kind::kAdd, category, "bse_cm", {{12003, "B"}, {63100, "TCS"}, {10610, "A"}}));
+         }
+         return each;
+       }()},
       // Every field chosen: add and delete, each in its own order.
       {{"20000=HNI", "20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=CE", "9012=26000", "1029=off",
         "20006=29Dec2026", "9013=NRML", "Sell", "Add Group"},
@@ -117,7 +126,7 @@ TEST_F(Requests, EachRequestCarriesTheChosenFieldsUnderItsSegmentsTagsInWireOrde
     Form(step.form);
     EXPECT_EQ(Sent(), step.sent);
   }
-  Strings logged(4, "ks_add_allowed_group request sent successfully");
+  Strings logged(8, "ks_add_allowed_group request sent successfully");
   logged.insert(logged.begin(), "ks_get_category sent successfully");
   logged.push_back("ks_delete_group request sent successfully");
   EXPECT_EQ(terminal.Host().LogLines(), logged);
@@ -290,11 +299,15 @@ TEST(RefusedSends, EachRequestShowsItsBoxAndLogsIt) {
   terminal.Do({"select \"Allowed Groups\" 20000 \"HNI\"", "select \"Allowed Groups\" 20001 \"NFO\"",
                "click \"Allowed Groups\" \"Add Group\"", "click \"Allowed Groups\" \"Delete Group\"",
                "click \"Allowed Groups\" \"View Group\""});
+  // A group listed all the same, deleted from the list: its refusal shows the box only.
+  inject({{32767, "ks_get_all_allowed_groups"}, {32766, "5"}, {13034, "HNI"}, {63001, "nse_fo"}});
+  terminal.Do({"select \"View Allowed Group\" 20016 \"#0\"", "click \"View Allowed Group\" \"Delete Group\""});
   const Strings refused{"ks_get_category Request Failure", "ks_get_user_peer_data Request Failure",
                         "ks_add_allowed_group Request Failure", "ks_delete_group Request Failure",
                         "ks_get_all_allowed_groups Request Failure"};
   Strings boxes = refused;
   boxes.insert(boxes.begin() + 1, "Fatal error.Please contact administrator.");
+  boxes.push_back("ks_delete_group Request Failure");
   EXPECT_EQ(terminal.Boxes(), boxes);
   EXPECT_EQ(host.LogLines(), refused);
   EXPECT_EQ(terminal.Sent(), Strings{});

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <limits>
 
 #include "dateutil/dateutil.h"
 
@@ -50,8 +49,9 @@ int32_t ConvertExpiryToSeconds(const CString& text, int kind) {
   } else {
     int position = 0;
     const CString d = date.Tokenize("/", position);
-    const CString m = position >= 0 ? date.Tokenize("/", position) : CString();
-    const CString y = position >= 0 ? date.Tokenize("/", position) : CString();
+    // Past the last token Tokenize gives empty texts: a missing part reads as empty.
+    const CString m = date.Tokenize("/", position);
+    const CString y = date.Tokenize("/", position);
     if (d.IsEmpty() || m.IsEmpty() || y.IsEmpty()) return -1;
     day = PartNumber(d);
     month = PartNumber(m);
@@ -73,6 +73,8 @@ int32_t ConvertExpiryToSeconds(const CString& text, int kind) {
   int64_t seconds = static_cast<int64_t>(::timegm(&parts)) - kIstOffset;
   if (kind == 6 || kind == 9) seconds += kIstOffset;
   if (kind == 4 || kind == 5 || kind == 8) seconds -= kServerEpochShift;
-  if (seconds < std::numeric_limits<int32_t>::min() || seconds > std::numeric_limits<int32_t>::max()) return -2;
+  // A day's seconds fall at 00:00:00 or 23:59:59 plus a fixed shift, never on
+  // either end of 32 bits itself: what does not fit is no expiry.
+  if (seconds != static_cast<int32_t>(seconds)) return -2;
   return static_cast<int32_t>(seconds);
 }

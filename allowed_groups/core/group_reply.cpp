@@ -1,26 +1,15 @@
 #include "allowed_groups/core/group_reply.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "allowed_groups/core/request_tags.h"
 #include "allowed_groups/core/segment_rules.h"
 #include "dateutil/dateutil.h"
 
 namespace {
-
-// Numbers are read through fixed buffers, as wide as the server's longest
-// values (31 digits of seconds, 63 characters of strike); longer values are
-// cut to them, never written past them.
-template <size_t Size>
-std::array<char, Size> Terminated(std::string_view text) {
-  std::array<char, Size> buffer{};
-  std::memcpy(buffer.data(), text.data(), std::min<size_t>(text.size(), Size - 1));
-  return buffer;
-}
 
 // An optional "-" and 1 to `digits` decimal digits, nothing else.
 bool WholeNumber(std::string_view text, int digits) {
@@ -55,20 +44,14 @@ std::optional<std::string_view> FirstText(mnm_hndl reply, int32_t fieldTag) {
   int32_t count = 0;
   if (!mnm_get_field_count(reply, fieldTag, &count, &error) || count < 1) return std::nullopt;
   mml_data value{};
-  if (!mnm_get_field(reply, fieldTag, 0, &value, &error) || value.data == nullptr) return std::string_view();
+  // An empty field reads as absent from the middleware: an empty text.
+  if (!mnm_get_field(reply, fieldTag, 0, &value, &error)) return std::string_view();
   return std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len)));
 }
 
 int ReplyStatusOf(mnm_hndl reply) {
-  int error = 0;
-  int32_t count = 0;
-  if (!mnm_get_field_count(reply, tag::kReplyStatus, &count, &error) || count < 1) return kStatusSuccess;
-  mml_data value{};
-  if (!mnm_get_field(reply, tag::kReplyStatus, 0, &value, &error)) return 1;
-  const std::string_view text =
-      value.data != nullptr ? std::string_view(value.data, ::strnlen(value.data, static_cast<size_t>(value.len)))
-                            : std::string_view();
-  return std::atoi(Terminated<32>(text).data());
+  const std::optional<std::string_view> text = FirstText(reply, tag::kReplyStatus);
+  return text ? std::atoi(std::string(*text).c_str()) : kStatusSuccess;
 }
 
 AllowedGroup DecodeAllowedGroup(mnm_hndl reply) {
@@ -115,7 +98,7 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
     // it: read as a number, "125.5" would show a strike the server does not
     // hold and a text would read as 0, and the delete would name neither.
     if (WholeNumber(group.strike->view(), 15)) {
-      record.dStrike = std::strtod(Terminated<64>(group.strike->view()).data(), nullptr);
+      record.dStrike = std::strtod(std::string(group.strike->view()).c_str(), nullptr);
     } else {
       record.strStrikeAsSent = *group.strike;
     }
@@ -130,7 +113,7 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
     // read as no expiry at all and could delete nothing.
     bool converted = false;
     if (WholeNumber(group.expiry->view(), 10)) {
-      const long long sent = std::strtoll(Terminated<32>(group.expiry->view()).data(), nullptr, 10);
+      const long long sent = std::strtoll(std::string(group.expiry->view()).c_str(), nullptr, 10);
       if (sent >= std::numeric_limits<int32_t>::min() && sent <= std::numeric_limits<int32_t>::max()) {
         const long seconds = static_cast<long>(sent + rules.listedExpiryShift);
         CString date;

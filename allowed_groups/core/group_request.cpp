@@ -71,8 +71,8 @@ RequestFields EncodeDeleteRequest(const AllowedGroup& group, const CString& user
 CString CompactExpiry(const CString& dayMonthYear) {
   int position = 0;
   const CString day = dayMonthYear.Tokenize("/", position);
-  const CString month = position >= 0 ? dayMonthYear.Tokenize("/", position) : CString();
-  const CString year = position >= 0 ? dayMonthYear.Tokenize("/", position) : CString();
+  const CString month = dayMonthYear.Tokenize("/", position);  // empty past the last part
+  const CString year = dayMonthYear.Tokenize("/", position);
   const int monthNumber = std::atoi(month);
   if (monthNumber < 1 || monthNumber > 12) return dayMonthYear;  // the conversion reports what it makes of it
   CString text;

@@ -5,8 +5,7 @@ Starts `tarnterm --window` with its store in a temporary folder and acts as
 a person through xdotool: the form's close box and Alt+A, drop-downs by
 mouse and keyboard, "Add Group" and "View Group" (the view takes the
 keyboard); a row copied to the X clipboard and text pasted from it
-(xclip), the menu bar's List menu, Alt+F4, the window menu's Move with the
-arrow keys, mnemonics; the scroll bars of 200 stored groups, a header
+(xclip), the menu bar's List menu, Alt+F4, mnemonics; the scroll bars of 200 stored groups, a header
 tool-tip, a row picked with the mouse, sorted by its caption and deleted,
 the "Color" chooser. It reads the window map the terminal keeps
 (--window-map), the store, and the X server's screen (xwd). Last, the X
@@ -382,21 +381,6 @@ def check_list_menu(desktop):
     print("List menu: the computed columns dialog opened, took a paste and closed with Alt+F4")
 
 
-def check_window_menu(desktop):
-    """Alt+Space on the form opens its window menu; Move, then the arrow keys
-    move it, Enter leaves it there."""
-    form = desktop.top("Allowed Groups")["rect"]
-    desktop.click(form[0] + 60, form[1] + 10)  # its caption: the form is active
-    wait_for("the form active", lambda: "active" in desktop.top("Allowed Groups")["flags"])
-    for keys, shift in ((["Right"] * 3 + ["Down"] * 2, (24, 16)), (["Left"] * 3 + ["Up"] * 2, (0, 0))):
-        desktop.xdotool("key", "alt+space")
-        wait_for("the window menu", lambda: any(w["class"] == "#32768" for w in desktop.windows()))
-        desktop.xdotool("key", "m", *keys, "Return")
-        moved = (form[0] + shift[0], form[1] + shift[1], form[2] + shift[0], form[3] + shift[1])
-        wait_for("the form moved by %r" % (shift,), lambda: desktop.top("Allowed Groups")["rect"] == moved)
-    print("the window menu moved the form with the arrow keys and back")
-
-
 def tops(desktop):
     """The captions of the top-level windows, top of the z-order first."""
     return [w["text"] for w in desktop.windows() if w["depth"] == 0]
@@ -628,7 +612,6 @@ def run(args):
         check_focus_follows(desktop)
         check_copy_to_clipboard(desktop)
         check_list_menu(desktop)
-        check_window_menu(desktop)
 
         check_header_tip(desktop)
         window_management(desktop)
