@@ -5,6 +5,7 @@
 #include "terminal/app/plugin_file.h"
 
 #include <gtest/gtest.h>
+#include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +35,8 @@ TEST(PluginFile, OnlyARegularFileHoldingEveryByteItsHeadersNameIsTaken) {
     return PluginFileProblem(path.string());
   };
   EXPECT_EQ(copy(40), "it is not a shared object (no ELF header)");
+  // The ELF header whole and nothing after it: a shared object cut short.
+  EXPECT_TRUE(copy(sizeof(ElfW(Ehdr))).ends_with("the file is cut short")) << copy(sizeof(ElfW(Ehdr)));
   for (const size_t length : {size_t{4096}, size_t{65536}}) {
     const std::string problem = copy(length);
     EXPECT_TRUE(problem.ends_with(" of " + std::to_string(length) + "): the file is cut short"))
