@@ -36,7 +36,11 @@ TEST(BufferTest, OpenReserveClearClose) {
   EXPECT_EQ(code(buf_reserve(b, 0, &err), err), 2);
   EXPECT_EQ(code(buf_reserve(nullptr, 5, &err), err), 3);
 
+  mml_mem_counters before{}, after{};
+  ASSERT_NE(mml_get_mem_counters(&before, &err), 0);
   ASSERT_NE(buf_clear(b, &err), 0);
+  ASSERT_NE(mml_get_mem_counters(&after, &err), 0);
+  EXPECT_EQ(after.bytes_freed - before.bytes_freed, 4101u) << "clearing gives the block back";
   EXPECT_EQ(b->data, nullptr);
   EXPECT_EQ(b->capacity + b->used + b->requested, 0);
   ASSERT_NE(buf_reserve(b, 8, &err), 0) << "a cleared buffer allocates afresh";
