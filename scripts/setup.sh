@@ -11,7 +11,7 @@
 # It prints one line per step; apt's output only when a step fails.
 set -eu
 
-PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev \
+PACKAGES="cmake ninja-build g++ clang lld libclang-rt-14-dev \
 libgtest-dev libgmock-dev libbenchmark-dev libabsl-dev \
 zlib1g-dev libdeflate-dev libssl-dev libzstd-dev libsqlite3-dev sqlite3 libxlsxwriter-dev libzip-dev libxml2-dev \
 libfontconfig-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core \

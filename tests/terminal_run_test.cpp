@@ -62,6 +62,15 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
        "check \"Allowed Groups\" \"Apply for all categories\" on\n"
        "key \"Allowed Groups\" Category Delete\n",
        {"disabled.script:3: Category is disabled"}},
+      // Both ends of a window's size are taken; one past the end is not.
+      {"size",
+       "hotkey Alt+A\n"
+       "resize \"Allowed Groups\" 10000 10000\n"
+       "resize \"Allowed Groups\" 1 1\n"
+       "resize \"Allowed Groups\" 1 10001\n",
+       {"size.script:4: resize takes a width and a height in pixels, from 1 to 10000"}},
+      {"wide", "hotkey Alt+A\nresize \"Allowed Groups\" 10001 1\n",
+       {"wide.script:2: resize takes a width and a height in pixels, from 1 to 10000"}},
       // The list keeps GOLD while the store swaps it for SILVER: one row
       // each, so only the rows themselves tell them apart.
       {"stale",

@@ -51,7 +51,6 @@ class CArray {
     }
     m_data.resize(static_cast<size_t>(nNewSize));
   }
-  void FreeExtra() { m_data.shrink_to_fit(); }
   void RemoveAll() { m_data.clear(); }
 
   TYPE* GetData() { return m_data.data(); }
@@ -334,7 +333,6 @@ class CMap {
   INT_PTR GetCount() const { return static_cast<INT_PTR>(m_table.size()); }
   INT_PTR GetSize() const { return GetCount(); }
   BOOL IsEmpty() const { return m_table.empty(); }
-  UINT GetHashTableSize() const { return static_cast<UINT>(m_table.bucket_count()); }
 
   // Sizes the table for about hashSize keys (a prime near the expected
   // count works best, as with the framework).

@@ -336,8 +336,6 @@ int CString::CompareNoCase(const char* psz) const {
   return Sign(::strcasecmp(m_str.c_str(), psz != nullptr ? psz : ""));
 }
 
-int CString::Collate(const char* psz) const { return Sign(std::strcoll(m_str.c_str(), psz != nullptr ? psz : "")); }
-
 CString& CString::operator+=(const CString& s) {
   m_str += s.m_str;
   return *this;

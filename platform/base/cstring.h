@@ -112,7 +112,6 @@ class PLATFORM_API CString {
   // Comparison: negative, zero or positive like strcmp.
   int Compare(const char* psz) const;
   int CompareNoCase(const char* psz) const;
-  int Collate(const char* psz) const;
 
   CString& operator+=(const CString& s);
   CString& operator+=(const char* psz);

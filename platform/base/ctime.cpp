@@ -56,13 +56,6 @@ struct tm* CTime::GetLocalTm(struct tm* ptm) const {
   return ::localtime_r(&m_time, ptm);
 }
 
-struct tm* CTime::GetGmtTm(struct tm* ptm) const {
-  if (ptm == nullptr) {
-    return nullptr;
-  }
-  return ::gmtime_r(&m_time, ptm);
-}
-
 struct tm CTime::Local() const {
   struct tm t = {};
   if (::localtime_r(&m_time, &t) == nullptr) {
@@ -72,11 +65,3 @@ struct tm CTime::Local() const {
 }
 
 CString CTime::Format(const char* pszFormat) const { return FormatTm(pszFormat, Local()); }
-
-CString CTime::FormatGmt(const char* pszFormat) const {
-  struct tm t = {};
-  if (::gmtime_r(&m_time, &t) == nullptr) {
-    AfxThrowInvalidArgException();
-  }
-  return FormatTm(pszFormat, t);
-}

@@ -51,7 +51,6 @@ class PLATFORM_API CTime {
   // Fills *ptm with the local calendar fields and returns ptm; nullptr when
   // ptm is null or the time cannot be converted.
   struct tm* GetLocalTm(struct tm* ptm) const;
-  struct tm* GetGmtTm(struct tm* ptm) const;
 
   int GetYear() const { return Local().tm_year + 1900; }
   int GetMonth() const { return Local().tm_mon + 1; }  // 1-12
@@ -63,7 +62,6 @@ class PLATFORM_API CTime {
 
   // strftime of the local time; output of any length.
   CString Format(const char* pszFormat) const;
-  CString FormatGmt(const char* pszFormat) const;
 
   friend auto operator<=>(const CTime&, const CTime&) = default;
   CTimeSpan operator-(CTime other) const { return m_time - other.m_time; }

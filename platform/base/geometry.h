@@ -45,12 +45,10 @@ class PLATFORM_API CRect : public RECT {
   int Height() const { return bottom - top; }
   CSize Size() const { return {Width(), Height()}; }
   CPoint TopLeft() const { return {left, top}; }
-  CPoint BottomRight() const { return {right, bottom}; }
   CPoint CenterPoint() const { return {(left + right) / 2, (top + bottom) / 2}; }
   bool IsRectEmpty() const { return right <= left || bottom <= top; }
   bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
 
-  void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
   void SetRectEmpty() { *this = CRect(); }
   void OffsetRect(int dx, int dy) { left += dx, right += dx, top += dy, bottom += dy; }
   void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
@@ -60,13 +58,6 @@ class PLATFORM_API CRect : public RECT {
   void NormalizeRect() {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
-  }
-  // The overlap of a and b; empty (all zero) when they do not meet.
-  bool IntersectRect(const RECT& a, const RECT& b) {
-    *this = CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-    if (IsRectEmpty()) SetRectEmpty();
-    return !IsRectEmpty();
   }
   bool operator==(const RECT& o) const {
     return left == o.left && top == o.top && right == o.right && bottom == o.bottom;

@@ -20,7 +20,6 @@ COLORREF CListCtrl::GetBkColor() const { return static_cast<COLORREF>(SendMessag
 BOOL CListCtrl::SetBkColor(COLORREF color) { return static_cast<BOOL>(SendMessage(LVM_SETBKCOLOR, 0, color)); }
 COLORREF CListCtrl::GetTextColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTCOLOR)); }
 BOOL CListCtrl::SetTextColor(COLORREF color) { return static_cast<BOOL>(SendMessage(LVM_SETTEXTCOLOR, 0, color)); }
-COLORREF CListCtrl::GetTextBkColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTBKCOLOR)); }
 BOOL CListCtrl::SetTextBkColor(COLORREF color) { return static_cast<BOOL>(SendMessage(LVM_SETTEXTBKCOLOR, 0, color)); }
 HIMAGELIST CListCtrl::GetImageList(int which) const {
   return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, W(which)));
@@ -40,8 +39,6 @@ CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
   m_header.m_hWnd = header;
   return &m_header;
 }
-UINT CListCtrl::GetCallbackMask() const { return static_cast<UINT>(SendMessage(LVM_GETCALLBACKMASK)); }
-BOOL CListCtrl::SetCallbackMask(UINT mask) { return static_cast<BOOL>(SendMessage(LVM_SETCALLBACKMASK, mask)); }
 
 // ---- Items ----
 int CListCtrl::GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
@@ -144,9 +141,6 @@ int CListCtrl::FindItem(LVFINDINFO* info, int start) const {
 }
 BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, DWORD_PTR data) {
   return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, data, reinterpret_cast<LPARAM>(compare)));
-}
-BOOL CListCtrl::SortItemsEx(PFNLVCOMPARE compare, DWORD_PTR data) {
-  return static_cast<BOOL>(SendMessage(LVM_SORTITEMSEX, data, reinterpret_cast<LPARAM>(compare)));
 }
 CListCtrl::POSITION CListCtrl::GetFirstSelectedItemPosition() const {
   const int first = GetNextItem(-1, LVNI_SELECTED);

@@ -30,15 +30,12 @@ class PLATFORM_API CListCtrl : public CWnd {
   BOOL SetBkColor(COLORREF color);
   COLORREF GetTextColor() const;
   BOOL SetTextColor(COLORREF color);
-  COLORREF GetTextBkColor() const;
   BOOL SetTextBkColor(COLORREF color);
   HIMAGELIST GetImageList(int which) const;
   HIMAGELIST SetImageList(HIMAGELIST images, int which);
   DWORD GetExtendedStyle() const;
   DWORD SetExtendedStyle(DWORD style);  // replaces every extended style; returns the old ones
   CHeaderCtrl* GetHeaderCtrl() const;
-  UINT GetCallbackMask() const;
-  BOOL SetCallbackMask(UINT mask);
 
   // ---- Items ----
   int GetItemCount() const;
@@ -69,7 +66,6 @@ class PLATFORM_API CListCtrl : public CWnd {
   int SetSelectionMark(int index);
   int FindItem(LVFINDINFO* info, int start = -1) const;
   BOOL SortItems(PFNLVCOMPARE compare, DWORD_PTR data);
-  BOOL SortItemsEx(PFNLVCOMPARE compare, DWORD_PTR data);
   // Iterating the selection, as the framework offers it: the position is
   // the next selected index + 1, null (0) at the end.
   using POSITION = void*;

@@ -21,7 +21,6 @@ constexpr UINT ILC_COLOR32 = 0x0020;
 constexpr UINT ILD_NORMAL = 0x0000;
 constexpr UINT ILD_TRANSPARENT = 0x0001;
 constexpr UINT ILD_OVERLAYMASK = 0x0F00;
-constexpr UINT INDEXTOOVERLAYMASK(UINT i) { return i << 8; }
 
 PLATFORM_API HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
 PLATFORM_API BOOL ImageList_Destroy(HIMAGELIST list);

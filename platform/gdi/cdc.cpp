@@ -76,10 +76,6 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap) {
       static_cast<HBITMAP>(::SelectObject(m_hDC, bitmap != nullptr ? bitmap->m_hObject : nullptr)));
 }
 
-CFont* CDC::GetCurrentFont() const {
-  return CFont::FromHandle(static_cast<HFONT>(::GetCurrentObject(m_hDC, OBJ_FONT)));
-}
-
 void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
   if (rect == nullptr) return;
   FillSolidRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, color);

@@ -42,8 +42,6 @@ class PLATFORM_API CDC {
   CBrush* SelectObject(CBrush* brush);
   CBitmap* SelectObject(CBitmap* bitmap);
   HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
-  HGDIOBJ SelectStockObject(int index) { return ::SelectObject(m_hDC, ::GetStockObject(index)); }
-  CFont* GetCurrentFont() const;
   COLORREF SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color); }
   COLORREF GetTextColor() const { return ::GetTextColor(m_hDC); }
   COLORREF SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }

@@ -28,8 +28,6 @@ BOOL CGdiObject::DeleteObject() {
   return ok;
 }
 
-BOOL CGdiObject::CreateStockObject(int index) { return Attach(::GetStockObject(index)); }
-
 namespace {
 
 // Wrappers handed out by FromHandle, by handle; they never own it.
@@ -91,8 +89,6 @@ BOOL CFont::CreatePointFont(int tenthsOfPoint, LPCSTR face, CDC*) {
 BOOL CPen::CreatePen(int style, int width, COLORREF color) { return Attach(::CreatePen(style, width, color)); }
 
 BOOL CBrush::CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
-
-BOOL CBrush::CreateSysColorBrush(int index) { return Attach(::GetSysColorBrush(index)); }
 
 BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   return Attach(::CreateBitmap(width, height, planes, bitsPerPixel, bits));

@@ -30,7 +30,6 @@ class PLATFORM_API CGdiObject {
   HGDIOBJ Detach();
   BOOL DeleteObject();
   int GetObject(int size, LPVOID out) const { return ::GetObject(m_hObject, size, out); }
-  BOOL CreateStockObject(int index);
 };
 
 class PLATFORM_API CFont : public CGdiObject {
@@ -67,7 +66,6 @@ class PLATFORM_API CBrush : public CGdiObject {
   operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }  // NOLINT
   static CBrush* FromHandle(HBRUSH brush);
   BOOL CreateSolidBrush(COLORREF color);
-  BOOL CreateSysColorBrush(int index);
 };
 
 class PLATFORM_API CBitmap : public CGdiObject {
@@ -77,5 +75,4 @@ class PLATFORM_API CBitmap : public CGdiObject {
   static CBitmap* FromHandle(HBITMAP bitmap);
   BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
   BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
-  int GetBitmap(BITMAP* out) const { return GetObject(sizeof(BITMAP), out); }
 };

@@ -73,11 +73,6 @@ BrushState BrushOf(HBRUSH brush) {
   return r != nullptr && r->kind == GdiKind::Brush ? r->brush : BrushState{};
 }
 
-SIZE BitmapSize(HBITMAP bitmap) {
-  const GdiRecord* r = Table().Find(bitmap);
-  return r != nullptr && r->kind == GdiKind::Bitmap ? r->size : SIZE{};
-}
-
 }  // namespace platform
 
 HBRUSH GetSysColorBrush(int index) {

@@ -119,7 +119,6 @@ GdiKind GdiObjectKind(HGDIOBJ object);
 // The state a device context records for a selected object.
 PenState PenOf(HPEN pen);          // black solid pen for an unknown handle
 BrushState BrushOf(HBRUSH brush);  // white brush for an unknown one; follows system colours
-SIZE BitmapSize(HBITMAP bitmap);   // 0 x 0 for an unknown handle
 // The FontSpec of a LOGFONT and back: a positive height asks for the cell
 // height, so the em is the largest whose height fits it.
 FontSpec FontSpecOf(const LOGFONT& lf);

@@ -184,8 +184,6 @@ DWORD GetCurrentThreadId() {
   return id;
 }
 
-DWORD GetCurrentProcessId() { return static_cast<DWORD>(::getpid()); }
-
 void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 void GetLocalTime(LPSYSTEMTIME time) {
@@ -194,15 +192,6 @@ void GetLocalTime(LPSYSTEMTIME time) {
   ::clock_gettime(CLOCK_REALTIME, &now);
   struct tm parts {};
   ::localtime_r(&now.tv_sec, &parts);
-  FillSystemTime(parts, now.tv_nsec / 1000000, time);
-}
-
-void GetSystemTime(LPSYSTEMTIME time) {
-  if (time == nullptr) return;
-  struct timespec now {};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  struct tm parts {};
-  ::gmtime_r(&now.tv_sec, &parts);
   FillSystemTime(parts, now.tv_nsec / 1000000, time);
 }
 

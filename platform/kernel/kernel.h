@@ -44,7 +44,6 @@ PLATFORM_API BOOL ReleaseMutex(HANDLE handle);
 PLATFORM_API BOOL CloseHandle(HANDLE handle);
 
 PLATFORM_API DWORD GetCurrentThreadId();
-PLATFORM_API DWORD GetCurrentProcessId();
 PLATFORM_API void Sleep(DWORD milliseconds);
 
 struct SYSTEMTIME {
@@ -60,7 +59,6 @@ struct SYSTEMTIME {
 using LPSYSTEMTIME = SYSTEMTIME*;
 
 PLATFORM_API void GetLocalTime(LPSYSTEMTIME time);
-PLATFORM_API void GetSystemTime(LPSYSTEMTIME time);
 // Milliseconds since an arbitrary start, wrapping at 2^32 as on the platform.
 PLATFORM_API DWORD GetTickCount();
 

@@ -25,10 +25,7 @@ class PLATFORM_API CButton : public CWnd {
 
   int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
   void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
-  UINT GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
   void SetState(BOOL highlight) { SendMessage(BM_SETSTATE, static_cast<WPARAM>(highlight)); }
-  UINT GetButtonStyle() const { return GetStyle() & 0xFFFF; }
-  void SetButtonStyle(UINT style, BOOL redraw = TRUE) { SendMessage(BM_SETSTYLE, style, redraw); }
 
   // Owner drawing of a BS_OWNERDRAW button, reflected from the parent's
   // WM_DRAWITEM. The default draws nothing.

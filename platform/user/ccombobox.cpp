@@ -11,15 +11,6 @@ BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
 
 void CComboBox::ShowDropDown(BOOL show) { SendMessage(CB_SHOWDROPDOWN, W(show)); }
 BOOL CComboBox::GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
-void CComboBox::GetDroppedControlRect(LPRECT rect) const {
-  SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(rect));
-}
-int CComboBox::SetDroppedWidth(UINT width) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, width)); }
-int CComboBox::GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH)); }
-BOOL CComboBox::SetMinVisibleItems(int count) { return static_cast<BOOL>(SendMessage(CB_SETMINVISIBLE, W(count))); }
-int CComboBox::GetMinVisible() const { return static_cast<int>(SendMessage(CB_GETMINVISIBLE)); }
-int CComboBox::SetExtendedUI(BOOL extended) { return static_cast<int>(SendMessage(CB_SETEXTENDEDUI, W(extended))); }
-BOOL CComboBox::GetExtendedUI() const { return static_cast<BOOL>(SendMessage(CB_GETEXTENDEDUI)); }
 BOOL CComboBox::GetComboBoxInfo(PCOMBOBOXINFO info) const { return ::GetComboBoxInfo(m_hWnd, info); }
 
 DWORD CComboBox::GetEditSel() const { return static_cast<DWORD>(SendMessage(CB_GETEDITSEL)); }
@@ -48,42 +39,3 @@ BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   return CWnd::OnChildNotify(message, wParam, lParam, result);
 }
 
-void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
-  HWND control = dx->PrepareCtrl(id);
-  if (dx->m_bSaveAndValidate) {
-    index = static_cast<int>(::SendMessage(control, CB_GETCURSEL, 0, 0));
-  } else {
-    ::SendMessage(control, CB_SETCURSEL, W(index), 0);
-  }
-}
-
-namespace {
-
-void LoadComboString(HWND control, UINT search, const CString& value) {
-  const LRESULT found = ::SendMessage(control, search, W(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(value)));
-  if (found != CB_ERR) {
-    ::SendMessage(control, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-  } else {
-    ::SetWindowText(control, value);  // a drop-down list refuses text that names no item
-  }
-}
-
-}  // namespace
-
-void DDX_CBString(CDataExchange* dx, int id, CString& value) {
-  HWND control = dx->PrepareCtrl(id);
-  if (dx->m_bSaveAndValidate) {
-    CWnd::FromHandle(control)->GetWindowText(value);
-  } else {
-    LoadComboString(control, CB_FINDSTRING, value);
-  }
-}
-
-void DDX_CBStringExact(CDataExchange* dx, int id, CString& value) {
-  HWND control = dx->PrepareCtrl(id);
-  if (dx->m_bSaveAndValidate) {
-    CWnd::FromHandle(control)->GetWindowText(value);
-  } else {
-    LoadComboString(control, CB_FINDSTRINGEXACT, value);
-  }
-}

@@ -25,13 +25,6 @@ class PLATFORM_API CComboBox : public platform::StringItemsWnd<platform::ComboBo
   // The drop-down.
   void ShowDropDown(BOOL show = TRUE);
   BOOL GetDroppedState() const;
-  void GetDroppedControlRect(LPRECT rect) const;
-  int SetDroppedWidth(UINT width);
-  int GetDroppedWidth() const;
-  BOOL SetMinVisibleItems(int count);
-  int GetMinVisible() const;
-  int SetExtendedUI(BOOL extended = TRUE);
-  BOOL GetExtendedUI() const;
   BOOL GetComboBoxInfo(PCOMBOBOXINFO info) const;
 
   // The edit field: selection as MAKELONG(start, end).
@@ -58,11 +51,3 @@ class PLATFORM_API CComboBox : public platform::StringItemsWnd<platform::ComboBo
   virtual void DeleteItem(LPDELETEITEMSTRUCT dis);
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };
-
-// Dialog data exchange with a combo box: the selected index (-1 for none);
-// the text (saving reads the field, loading selects the first item the
-// text prefixes, or failing that puts the text in the field); the same with
-// a whole, case-insensitive match.
-PLATFORM_API void DDX_CBIndex(CDataExchange* dx, int id, int& index);
-PLATFORM_API void DDX_CBString(CDataExchange* dx, int id, CString& value);
-PLATFORM_API void DDX_CBStringExact(CDataExchange* dx, int id, CString& value);

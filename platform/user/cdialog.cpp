@@ -154,12 +154,6 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
-void CDialog::NextDlgCtrl() const {
-  if (HWND next = ::GetNextDlgTabItem(m_hWnd, ::GetFocus(), FALSE)) ::SetFocus(next);
-}
-void CDialog::PrevDlgCtrl() const {
-  if (HWND prev = ::GetNextDlgTabItem(m_hWnd, ::GetFocus(), TRUE)) ::SetFocus(prev);
-}
 void CDialog::GotoDlgCtrl(CWnd* control) {
   if (control != nullptr) ::SetFocus(control->m_hWnd);
 }

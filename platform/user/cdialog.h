@@ -58,8 +58,6 @@ class PLATFORM_API CDialog : public CWnd {
   virtual void OnOK();
   virtual void OnCancel();
 
-  void NextDlgCtrl() const;
-  void PrevDlgCtrl() const;
   void GotoDlgCtrl(CWnd* control);
   void SetDefID(UINT id);
   DWORD GetDefID() const;

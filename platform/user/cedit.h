@@ -34,18 +34,8 @@ class PLATFORM_API CEdit : public CWnd {
     (void)noScroll;
     SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end);
   }
-  void ReplaceSel(LPCTSTR text, BOOL canUndo = FALSE) {
-    SendMessage(EM_REPLACESEL, static_cast<WPARAM>(canUndo), reinterpret_cast<LPARAM>(text));
-  }
   void LimitText(int chars = 0) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(chars)); }
-  void SetLimitText(UINT chars) { SendMessage(EM_SETLIMITTEXT, chars); }
-  UINT GetLimitText() const { return static_cast<UINT>(SendMessage(EM_GETLIMITTEXT)); }
   BOOL SetReadOnly(BOOL readOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly)); }
-  BOOL GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
-  void SetModify(BOOL modified = TRUE) { SendMessage(EM_SETMODIFY, modified); }
-  int GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
-  BOOL CanUndo() const { return static_cast<BOOL>(SendMessage(EM_CANUNDO)); }
-  BOOL Undo() { return static_cast<BOOL>(SendMessage(EM_UNDO)); }
   void Clear() { SendMessage(WM_CLEAR); }
   void Copy() { SendMessage(WM_COPY); }
   void Cut() { SendMessage(WM_CUT); }

@@ -32,16 +32,6 @@ int CListBox::GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSE
 int CListBox::GetSelItems(int maxItems, int* indexes) const {
   return static_cast<int>(SendMessage(LB_GETSELITEMS, W(maxItems), reinterpret_cast<LPARAM>(indexes)));
 }
-int CListBox::SelItemRange(BOOL select, int first, int last) {
-  return static_cast<int>(
-      SendMessage(LB_SELITEMRANGE, W(select), MAKELPARAM(static_cast<WORD>(first), static_cast<WORD>(last))));
-}
-void CListBox::SetAnchorIndex(int index) { SendMessage(LB_SETANCHORINDEX, W(index)); }
-int CListBox::GetAnchorIndex() const { return static_cast<int>(SendMessage(LB_GETANCHORINDEX)); }
-int CListBox::SetCaretIndex(int index, BOOL scroll) {
-  return static_cast<int>(SendMessage(LB_SETCARETINDEX, W(index), MAKELPARAM(static_cast<WORD>(scroll), 0)));
-}
-int CListBox::GetCaretIndex() const { return static_cast<int>(SendMessage(LB_GETCARETINDEX)); }
 
 int CListBox::GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX)); }
 int CListBox::SetTopIndex(int index) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, W(index))); }
@@ -72,32 +62,3 @@ BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   return CWnd::OnChildNotify(message, wParam, lParam, result);
 }
 
-void DDX_LBIndex(CDataExchange* dx, int id, int& index) {
-  HWND control = dx->PrepareCtrl(id);
-  if (dx->m_bSaveAndValidate) {
-    index = static_cast<int>(::SendMessage(control, LB_GETCURSEL, 0, 0));
-  } else {
-    ::SendMessage(control, LB_SETCURSEL, W(index), 0);
-  }
-}
-
-namespace {
-
-void ExchangeListString(CDataExchange* dx, int id, CString& value, UINT search) {
-  HWND control = dx->PrepareCtrl(id);
-  if (dx->m_bSaveAndValidate) {
-    const auto sel = static_cast<int>(::SendMessage(control, LB_GETCURSEL, 0, 0));
-    value = sel >= 0 ? platform::ItemText(control, LB_GETTEXTLEN, LB_GETTEXT, sel) : CString();
-    return;
-  }
-  const LRESULT found = ::SendMessage(control, search, W(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(value)));
-  if (found != LB_ERR) ::SendMessage(control, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
-}
-
-}  // namespace
-
-void DDX_LBString(CDataExchange* dx, int id, CString& value) { ExchangeListString(dx, id, value, LB_FINDSTRING); }
-
-void DDX_LBStringExact(CDataExchange* dx, int id, CString& value) {
-  ExchangeListString(dx, id, value, LB_FINDSTRINGEXACT);
-}

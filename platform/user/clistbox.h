@@ -20,18 +20,12 @@ class PLATFORM_API CListBox : public platform::StringItemsWnd<platform::ListBoxI
   // Items (the rest are StringItemsWnd's).
   int GetText(int index, LPTSTR buffer) const { return ItemTextInto(index, buffer); }
   void GetText(int index, CString& text) const { text = ItemTextOf(index); }
-  int GetTextLen(int index) const { return ItemTextLength(index); }
 
   // Selection of a multiple-selection list box.
   int GetSel(int index) const;
   int SetSel(int index, BOOL select = TRUE);
   int GetSelCount() const;
   int GetSelItems(int maxItems, int* indexes) const;
-  int SelItemRange(BOOL select, int first, int last);
-  void SetAnchorIndex(int index);
-  int GetAnchorIndex() const;
-  int SetCaretIndex(int index, BOOL scroll = TRUE);
-  int GetCaretIndex() const;
 
   // Geometry.
   int GetTopIndex() const;
@@ -52,13 +46,6 @@ class PLATFORM_API CListBox : public platform::StringItemsWnd<platform::ListBoxI
   virtual void DeleteItem(LPDELETEITEMSTRUCT dis);
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };
-
-// Dialog data exchange with a single-selection list box: the selected index
-// (-1 for none); the selected item's text ("" for none), loaded by selecting
-// the first item it prefixes (or, Exact, matches whole; case-insensitive).
-PLATFORM_API void DDX_LBIndex(CDataExchange* dx, int id, int& index);
-PLATFORM_API void DDX_LBString(CDataExchange* dx, int id, CString& value);
-PLATFORM_API void DDX_LBStringExact(CDataExchange* dx, int id, CString& value);
 
 namespace platform {
 // The owner-draw part of OnChildNotify shared by CListBox and CComboBox:

@@ -56,7 +56,6 @@ class PLATFORM_API CColorDialog {
 
   virtual INT_PTR DoModal();
   COLORREF GetColor() const { return m_cc.rgbResult; }
-  void SetCurrentColor(COLORREF color) { m_cc.rgbResult = color; }
 
   CHOOSECOLOR m_cc;
 };

@@ -101,13 +101,6 @@ const DialogTemplate* FindDialogTemplate(UINT id) {
   return nullptr;
 }
 
-HINSTANCE FindDialogModule(UINT id) {
-  for (ModuleResources* m : Chain()) {
-    if (m->dialogs.count(id) != 0) return m->module;
-  }
-  return nullptr;
-}
-
 std::optional<IconResource> IconFromHandle(HICON icon) {
   const auto value = reinterpret_cast<uintptr_t>(icon);
   if (value < kIconBase || (value - kIconBase) % kIconStep != 0) return std::nullopt;

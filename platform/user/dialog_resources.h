@@ -72,8 +72,6 @@ PLATFORM_API void RemoveModuleResources(HINSTANCE module);
 // The template with this id along the resource chain; null when none.
 // The pointer stays valid until its module's resources are removed.
 const DialogTemplate* FindDialogTemplate(UINT id);
-// The module that would provide dialog `id` (AfxFindResourceHandle for dialogs).
-HINSTANCE FindDialogModule(UINT id);
 
 struct IconResource {
   HINSTANCE module = nullptr;

@@ -89,7 +89,6 @@ class PLATFORM_API CMenu {
   CMenu& operator=(const CMenu&) = delete;
 
   HMENU m_hMenu = nullptr;
-  HMENU GetSafeHmenu() const { return m_hMenu; }
   operator HMENU() const { return m_hMenu; }  // NOLINT: implicit, as in the framework
 
   BOOL CreatePopupMenu();

@@ -145,7 +145,6 @@ CWnd* CWnd::GetTopLevelParent() const { return FromHandle(::GetAncestorTopLevel(
 CWnd* CWnd::GetWindow(UINT relation) const { return FromHandle(::GetWindow(m_hWnd, relation)); }
 CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
 int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-int CWnd::SetDlgCtrlID(int id) { return static_cast<int>(::SetWindowLongPtr(m_hWnd, GWL_ID, id)); }
 BOOL CWnd::IsChild(const CWnd* wnd) const { return wnd != nullptr && ::IsChild(m_hWnd, wnd->m_hWnd); }
 CWnd* CWnd::GetNextDlgTabItem(CWnd* control, BOOL previous) const {
   return FromHandle(::GetNextDlgTabItem(m_hWnd, control != nullptr ? control->m_hWnd : nullptr, previous));
@@ -216,21 +215,6 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
 }
 void CWnd::BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
 
-void CWnd::CenterWindow(CWnd* alternateOwner) {
-  RECT self, area;
-  GetWindowRect(&self);
-  HWND around = alternateOwner != nullptr ? alternateOwner->m_hWnd : ::GetParent(m_hWnd);
-  if (around != nullptr && ::IsWindowVisible(around)) {
-    ::GetWindowRect(around, &area);
-  } else {
-    area = RECT{0, 0, 1920, 1080};
-  }
-  const int w = self.right - self.left, h = self.bottom - self.top;
-  POINT p{(area.left + area.right - w) / 2, (area.top + area.bottom - h) / 2};
-  if (GetStyle() & WS_CHILD) ::ScreenToClient(::GetParent(m_hWnd), &p);
-  ::SetWindowPos(m_hWnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // ---- State ----
 BOOL CWnd::ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
 BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
@@ -278,15 +262,6 @@ int CWnd::GetDlgItemText(int id, CString& text) const {
   }
   FromHandle(item)->GetWindowText(text);
   return text.GetLength();
-}
-void CWnd::SetDlgItemInt(int id, UINT value, BOOL isSigned) {
-  char buffer[16];
-  if (isSigned) {
-    std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(value));
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%u", value);
-  }
-  ::SetDlgItemText(m_hWnd, id, buffer);
 }
 UINT CWnd::GetDlgItemInt(int id, BOOL* translated, BOOL isSigned) const {
   CString text;

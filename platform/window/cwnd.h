@@ -120,7 +120,6 @@ class PLATFORM_API CWnd {
   CWnd* GetDlgItem(int id) const;
   void GetDlgItem(int id, HWND* out) const { *out = ::GetDlgItem(m_hWnd, id); }
   int GetDlgCtrlID() const;
-  int SetDlgCtrlID(int id);
   BOOL IsChild(const CWnd* wnd) const;
   CWnd* GetNextDlgTabItem(CWnd* control, BOOL previous = FALSE) const;
   CWnd* GetNextDlgGroupItem(CWnd* control, BOOL previous = FALSE) const;
@@ -154,7 +153,6 @@ class PLATFORM_API CWnd {
   void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
   BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
   void BringWindowToTop();
-  void CenterWindow(CWnd* alternateOwner = nullptr);
 
   // ---- The window's scroll bars (platform/window/scroll_bar.h; window/cwnd_scroll.cpp) ----
   BOOL GetScrollInfo(int bar, LPSCROLLINFO info, UINT mask = SIF_ALL) const;
@@ -163,7 +161,6 @@ class PLATFORM_API CWnd {
   int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
   void GetScrollRange(int bar, int* min, int* max) const;
   void SetScrollRange(int bar, int min, int max, BOOL redraw = TRUE);
-  int GetScrollLimit(int bar) const;  // the last position that shows a full page
   void ShowScrollBar(UINT bar, BOOL show = TRUE);
   BOOL EnableScrollBar(int bar, UINT arrows = ESB_ENABLE_BOTH);
 
@@ -198,7 +195,6 @@ class PLATFORM_API CWnd {
   void SetDlgItemText(int id, LPCTSTR text);
   int GetDlgItemText(int id, LPTSTR buffer, int maxCount) const;
   int GetDlgItemText(int id, CString& text) const;
-  void SetDlgItemInt(int id, UINT value, BOOL isSigned = TRUE);
   UINT GetDlgItemInt(int id, BOOL* translated = nullptr, BOOL isSigned = TRUE) const;
 
   // ---- Data exchange ----
@@ -215,7 +211,6 @@ class PLATFORM_API CWnd {
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // The message being handled on this thread, passed on to DefWindowProc.
   LRESULT Default();
-  static const MSG* GetCurrentMessage();
   virtual void PreSubclassWindow() {}
   virtual void PostNcDestroy() {}
 

@@ -21,13 +21,6 @@ void CWnd::GetScrollRange(int bar, int* min, int* max) const { ::GetScrollRange(
 
 void CWnd::SetScrollRange(int bar, int min, int max, BOOL redraw) { ::SetScrollRange(m_hWnd, bar, min, max, redraw); }
 
-int CWnd::GetScrollLimit(int bar) const {
-  SCROLLINFO info;
-  info.fMask = SIF_RANGE | SIF_PAGE;
-  if (!::GetScrollInfo(m_hWnd, bar, &info)) return 0;
-  return platform::MaxScrollPos(platform::ScrollNumbers{info.nMin, info.nMax, static_cast<int>(info.nPage), 0});
-}
-
 void CWnd::ShowScrollBar(UINT bar, BOOL show) { ::ShowScrollBar(m_hWnd, static_cast<int>(bar), show); }
 
 BOOL CWnd::EnableScrollBar(int bar, UINT arrows) { return ::EnableScrollBar(m_hWnd, static_cast<UINT>(bar), arrows); }

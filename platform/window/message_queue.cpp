@@ -341,17 +341,6 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
   return TRUE;
 }
 
-BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
-  auto& s = State();
-  while (!::PeekMessage(msg, hwnd, filterMin, filterMax, PM_REMOVE)) platform::WaitForWork();
-  if (msg->message == WM_QUIT) {
-    std::lock_guard lock(s.mutex);
-    s.quitCode.reset();
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL TranslateMessage(const MSG* msg) {
   if (msg == nullptr || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   const char ch = platform::CharForKey(static_cast<UINT>(msg->wParam));
@@ -370,8 +359,6 @@ LRESULT DispatchMessage(const MSG* msg) {
   }
   return ::SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
-
-DWORD GetMessageTime() { return State().lastMessageTime; }
 
 UINT RegisterWindowMessage(LPCSTR name) {
   if (name == nullptr || *name == '\0') return 0;

@@ -30,11 +30,8 @@ PLATFORM_API BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 PLATFORM_API void PostQuitMessage(int exitCode);
 // Takes the next message (posted, then paint, then a due timer) without waiting.
 PLATFORM_API BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
-// Waits for the next message; FALSE when it is WM_QUIT. See RunMessageLoop for waiting.
-PLATFORM_API BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
 PLATFORM_API BOOL TranslateMessage(const MSG* msg);
 PLATFORM_API LRESULT DispatchMessage(const MSG* msg);
-PLATFORM_API DWORD GetMessageTime();
 
 // Registered messages: the same name (compared without regard to case) gives
 // the same number for the life of the process, from 0xC000 up; 0 for an empty
