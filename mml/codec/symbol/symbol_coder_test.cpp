@@ -63,6 +63,10 @@ TEST(SymbolCoderTest, RejectsBadSettings) {
   EXPECT_EQ(CSymbolCoder::Create(1, 0, 1, &c), 4);
   EXPECT_EQ(CSymbolCoder::Create(1, 2, 0, &c), 4);
   EXPECT_EQ(CSymbolCoder::Create(2, 2, 0, &c), 4);
+  // An adaptive coder's refresh is a 32-bit count of at least one.
+  EXPECT_EQ(CSymbolCoder::Create(2, 2, 1, &c), 0);
+  EXPECT_EQ(CSymbolCoder::Create(1, 2, UINT32_MAX, &c), 0);
+  EXPECT_EQ(CSymbolCoder::Create(1, 2, int64_t{UINT32_MAX} + 1, &c), 4);
   EXPECT_EQ(CSymbolCoder::Create(3, 2, 0, &c), 0) << "static modes ignore the refresh";
 }
 
