@@ -257,17 +257,6 @@ TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGives) {
   EXPECT_LT(shown.size(), 1500u) << "many replies merge";
 }
 
-TEST_F(ViewDialog, DeletingWithoutASelectionOnlyAsksForOne) {
-  CViewAlgGrpDlg& dialog = Open();
-  dialog.AddOrMerge(Group("HNI", "nse_fo", 0));
-  platform::ClearMessageBoxLog();
-  PressDelete(dialog);
-  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
-  EXPECT_EQ(platform::MessageBoxLog()[0].text, "Please select a group to delete");
-  EXPECT_EQ(platform::MessageBoxLog()[0].owner, dialog.m_hWnd);
-  EXPECT_EQ(dialog.Rows().size(), 1u);
-}
-
 // The strike column writes prices as "%0.2f" would, for every kind of value
 // (halves that round either way, huge, negative, zero of both signs, NaN).
 TEST(StrikeText, ReadsAsPrintfWritesIt) {
