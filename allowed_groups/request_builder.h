@@ -21,9 +21,8 @@ struct RequestOutcome {
 
 class RequestBuilder {
  public:
-  RequestBuilder(CPluginContext* context, const RequestOutcome& outcome) : m_context(context), m_outcome(outcome) {
-    m_ok = m_context != nullptr && m_context->BeginRequest();
-  }
+  RequestBuilder(CPluginContext* context, const RequestOutcome& outcome)
+      : m_context(context), m_outcome(outcome), m_ok(context != nullptr && context->BeginRequest()) {}
 
   RequestBuilder& Name(const char* requestName) {
     if (m_ok && !m_context->AddText(tag::kRequestName, requestName)) {
@@ -60,5 +59,5 @@ class RequestBuilder {
  private:
   CPluginContext* m_context;
   const RequestOutcome& m_outcome;
-  bool m_ok = false;
+  bool m_ok;  // every field so far went in (set by the constructor)
 };

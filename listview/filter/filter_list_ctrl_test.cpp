@@ -169,21 +169,6 @@ TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
   EXPECT_TRUE(list.GetCheck(2));
 }
 
-TEST_F(FilterList, SortingReordersOnlyTheView) {
-  CFilterListCtrl& list = Open();
-  AddSample();
-  ClickHeader(0);  // column 0 starts as the column sorted ascending
-  EXPECT_EQ(Shown(0), (Strings{"hold", "buy", "Sell", "BUYER"})) << "the first click sorts it descending";
-  ClickHeader(1);  // Qty, whole numbers, ascending
-  EXPECT_EQ(Shown(1), (Strings{"3", "7", "10", "200"}));
-  ClickHeader(1);
-  EXPECT_EQ(Shown(1), (Strings{"200", "10", "7", "3"}));
-  ClickHeader(2);  // Price: no special "-": "" and "-" read 0
-  EXPECT_EQ(Shown(2).back(), "100.5");
-  list.Refilter();
-  EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"})) << "refiltering returns to store order";
-}
-
 TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
   CFilterListCtrl& list = Open();
   const HWND header = list.GetHeaderCtrl()->GetSafeHwnd();

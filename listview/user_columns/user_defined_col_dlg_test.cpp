@@ -128,9 +128,12 @@ TEST_F(UserColumns, AddModeOffersTheNumericColumnsAndTheButtonsBuildBothFormulas
   EXPECT_EQ(dialog.StoredFormula(), "");
   EXPECT_TRUE(Boxes().empty());
 
-  // A new formula with no column chosen: the buttons that need one say so.
-  Press(IDCANCEL);
+  // Chosen again from the list's menu while it shows, it starts afresh
+  // with the name to type; with no column chosen, the buttons that need one
+  // say so.
+  ASSERT_TRUE(input::Focus(Item(ids::kFormula)));
   Command(list_command::kAddCustomColumn);
+  EXPECT_EQ(::GetFocus(), Item(ids::kName));
   Type(ids::kFormula, "1");
   Press(ids::kMinus);
   Press(ids::kColumn);
