@@ -50,6 +50,7 @@ TEST(SymbolCoderTest, BuildsTheTreeFromTheOrderedArray) {
   EXPECT_EQ(bits_of(out, 9), "010110111");
   EXPECT_EQ(c->Encode(key("E"), w), 4) << "no escape in mode 4";
   for (const char* k : {"A", "D"}) EXPECT_FALSE(c->Add(key(k), 9)) << k << ": a symbol it holds";
+  for (const auto& [k, weight] : {std::pair{"A", 5u}, {"D", 1u}, {"E", 0u}}) EXPECT_EQ(c->WeightOf(key(k)), weight) << k;
 
   auto lone = make(CSymbolCoder::kStatic, 2, 1);
   ASSERT_TRUE(lone->Add(key("x"), 3));
