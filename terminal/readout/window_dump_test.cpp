@@ -49,6 +49,8 @@ TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
   EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "2"), combo);
   EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "Nothing"), nullptr);
   EXPECT_EQ(LabelOf(label), "") << "a label has no label";
+  Child("Static", "Note", 0, 10, 200, 100, 12, 3);
+  EXPECT_EQ(LabelOf(Child("Button", "Go", BS_PUSHBUTTON, 10, 216, 60, 20, 4)), "") << "a button names itself";
 }
 
 TEST_F(WindowDump, ListViewShowsColumnsInDisplayOrderAndItsRowCount) {
