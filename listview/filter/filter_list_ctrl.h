@@ -174,6 +174,9 @@ class CFilterListCtrl : public CCommonListCtrl,
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void BuildHeaderMenu(CMenu& menu) override;
   BOOL OnEraseBkgnd(CDC* dc) override;
+  // Brings the platform list up to date (SyncAppendedRows) before the
+  // window handles any message.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
@@ -208,7 +211,6 @@ class CFilterListCtrl : public CCommonListCtrl,
   void UpdateCount();
   // Tells the platform list of the rows AppendRow added since it last did.
   void SyncAppendedRows();
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   listview::RowMap m_rows;  // the store, the view and the newest-first setting
   int m_nUnsyncedRows = 0;  // the newest visible rows the platform list does not hold yet
