@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "allowed_groups/core/allowed_group_record.h"
+#include "allowed_groups/core/huge_page_allocator.h"
 #include "allowed_groups/group_slab.h"
 
 class CGroupIndex {
@@ -87,7 +88,7 @@ class CGroupIndex {
     bool operator()(const Probe& a, uint32_t b) const { return a.group.SameGroup((*slab)[b]); }
   };
   Hashes m_hashes;
-  absl::flat_hash_set<uint32_t, GroupHash, SameGroup> m_numbers;
+  absl::flat_hash_set<uint32_t, GroupHash, SameGroup, HugePageAllocator<uint32_t>> m_numbers;
   const CGroupSlab& m_slab;
 };
 

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "allowed_groups/core/huge_page_allocator.h"
 #include "allowed_groups/core/text_arena.h"
 
 class CTextPool {
@@ -57,5 +58,5 @@ class CTextPool {
 
   bool m_marked;
   CTextArena m_arena;
-  absl::flat_hash_set<Entry, Hash, Eq> m_texts;
+  absl::flat_hash_set<Entry, Hash, Eq, HugePageAllocator<Entry>> m_texts;
 };
