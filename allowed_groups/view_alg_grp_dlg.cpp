@@ -231,10 +231,7 @@ void CViewAlgGrpDlg::Merge(AllowedGroupRecord& row, std::unique_ptr<AllowedGroup
   }
 }
 
-void CViewAlgGrpDlg::ShowRow(AllowedGroupRecord* row) {
-  m_list.InsertItem(0, "");
-  m_list.SetItemData(0, reinterpret_cast<DWORD_PTR>(row));
-}
+void CViewAlgGrpDlg::ShowRow(AllowedGroupRecord* row) { m_list.AppendRow(reinterpret_cast<DWORD_PTR>(row)); }
 
 void CViewAlgGrpDlg::AddRow(std::unique_ptr<AllowedGroupRecord> record) {
   if (m_list.GetSafeHwnd() == nullptr) return;  // no list, no row: the record goes

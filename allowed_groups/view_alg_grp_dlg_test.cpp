@@ -139,6 +139,7 @@ TEST_F(ViewDialog, AMergeRepaintsItsRowOnlyOnTheVisiblePage) {
   dialog.AddOrMerge(Group("HNI", "nse_fo", 125050));
   EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE)) << "a merged visible row is drawn again";
   for (int i = 0; i < 60; ++i) dialog.AddOrMerge(Group("PAGE", "nse_fo", 100.0 * (i + 1)));
+  ASSERT_EQ(dialog.Rows().size(), 61u);  // the list has taken the new rows, and repainted for them
   ::ValidateRect(list, nullptr);
   dialog.AddOrMerge(Group("HNI", "nse_fo", 125050));
   EXPECT_FALSE(::GetUpdateRect(list, nullptr, FALSE)) << "a row scrolled off the page waits until it is shown";

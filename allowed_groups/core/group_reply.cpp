@@ -1,5 +1,7 @@
 #include "allowed_groups/core/group_reply.h"
 
+#include <absl/container/flat_hash_map.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -29,6 +31,24 @@ std::optional<CString> FirstCString(mnm_hndl reply, int32_t fieldTag) {
 const CGroupText& All() {
   static const CGroupText kAll("ALL");
   return kAll;
+}
+
+// The date of an expiry in seconds (at IST), interned; nothing when the
+// seconds name no date. A list names the same few hundred expiries again
+// and again: each is converted and found in the pool once, then looked up
+// by its number. Kept per thread (replies may be decoded on any), and
+// forgotten past 65,536 of them so that no stream of replies grows it
+// without end.
+std::optional<CGroupText> ExpiryDate(long seconds) {
+  constexpr size_t kMostKept = 65536;
+  thread_local absl::flat_hash_map<long, std::optional<CGroupText>> dates;
+  if (const auto found = dates.find(seconds); found != dates.end()) return found->second;
+  if (dates.size() >= kMostKept) dates.clear();
+  CString date;
+  std::optional<CGroupText> text;
+  if (Convert_longDate_to_IstDateString(seconds, date) != 0) text = CGroupText(date);
+  dates.emplace(seconds, text);
+  return text;
 }
 
 // A field the server leaves empty restricts nothing, just as a missing one:
@@ -115,10 +135,9 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
     if (WholeNumber(group.expiry->view(), 10)) {
       const long long sent = std::strtoll(std::string(group.expiry->view()).c_str(), nullptr, 10);
       if (sent >= std::numeric_limits<int32_t>::min() && sent <= std::numeric_limits<int32_t>::max()) {
-        const long seconds = static_cast<long>(sent + rules.listedExpiryShift);
-        CString date;
-        converted = Convert_longDate_to_IstDateString(seconds, date) != 0;
-        if (converted) record.strExpiry = date;
+        const std::optional<CGroupText> date = ExpiryDate(static_cast<long>(sent + rules.listedExpiryShift));
+        converted = date.has_value();
+        if (converted) record.strExpiry = *date;
       }
     }
     if (!converted) record.strExpiry = CGroupText::KeptAsSent(group.expiry->view());

@@ -68,6 +68,7 @@ void CFilterListCtrl::SetFilterBar(bool on) {
 }
 
 void CFilterListCtrl::EnableFilterMode(bool on) {
+  SyncAppendedRows();
   if (on) {
     m_bFilterMode = 1;
     m_bFilterRowShown = 1;

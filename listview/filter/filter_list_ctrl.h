@@ -8,7 +8,8 @@
 // one filter text per column; a row is visible when every filter passes
 // (listview/filter/match_filter.h) on its cell of that column.
 //
-// Invariant: the platform list's item count equals the view's size.
+// Invariant: the platform list's item count equals the view's size, less
+// the rows appended (AppendRow) since the list's window last got a message.
 //
 // The selection, the focus and the selection mark belong to the rows'
 // records, not to their places: sorting, filtering, the newest-first setting,
@@ -107,6 +108,14 @@ class CFilterListCtrl : public CCommonListCtrl,
   // (0 without a formatter).
   int InsertItem(int row, LPCTSTR text);
   BOOL SetItemData(int row, DWORD_PTR data);
+  // A new row showing `data`, as InsertItem(0, "") and SetItemData(0, data)
+  // make one (filter mode; otherwise exactly those two): appended to the
+  // store, shown (on top when newest first) if the filters let it through.
+  // The platform list hears of the rows appended in a row once, before its
+  // window handles its next message (one is posted), not once a row; the
+  // list is invalidated at once. Until then the platform's item count trails
+  // the view's by the rows not yet told.
+  void AppendRow(DWORD_PTR data);
   BOOL DeleteItem(int row);
   BOOL DeleteAllItems();
   int GetItemCount() const;
@@ -165,6 +174,9 @@ class CFilterListCtrl : public CCommonListCtrl,
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void BuildHeaderMenu(CMenu& menu) override;
   BOOL OnEraseBkgnd(CDC* dc) override;
+  // Brings the platform list up to date (SyncAppendedRows) before the
+  // window handles any message.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void FillBackground(HDC dc, const RECT& rect, COLORREF color) const;
@@ -197,8 +209,11 @@ class CFilterListCtrl : public CCommonListCtrl,
   bool FocusInFilterBox() const;
   void SetFilterBar(bool on);
   void UpdateCount();
+  // Tells the platform list of the rows AppendRow added since it last did.
+  void SyncAppendedRows();
 
   listview::RowMap m_rows;  // the store, the view and the newest-first setting
+  int m_nUnsyncedRows = 0;  // the newest visible rows the platform list does not hold yet
   BOOL m_bFilterMode = 0;
   BOOL m_bFilterNotifications = 1;
   BOOL m_bFilterRowShown = 0;

@@ -64,6 +64,7 @@ void CFilterListCtrl::Refilter() {
     AfxMessageBox("Error occured while filtering");
     return;
   }
+  SyncAppendedRows();
   const RowMarks marks = TakeRowMarks();
   m_formulaErrorBox.Rearm();
   SendMessage(WM_SETREDRAW, FALSE);
@@ -120,6 +121,7 @@ void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
 // Stable where a quick sort would be shorter: rows that compare equal (every
 // row, for the kinds that compare nothing) keep the order the user saw.
 void CFilterListCtrl::SortView(int column) {
+  SyncAppendedRows();
   const int count = m_rows.Count();
   if (count == 0) return;
   m_formulaErrorBox.Rearm();

@@ -1,5 +1,6 @@
 // CFilterListCtrl: its rows (in listview::RowMap) and their cells.
 #include <algorithm>
+#include <utility>
 
 #include "listview/filter/computed_cell.h"
 #include "listview/filter/filter_list_ctrl.h"
@@ -82,6 +83,7 @@ void CFilterListCtrl::ReindexingError(const char* message) {
 int CFilterListCtrl::InsertItem(int row, LPCTSTR text) {
   if (!m_bFilterMode) return CCommonListCtrl::InsertItem(row, text);
   if (!HasFormatter()) return 0;
+  SyncAppendedRows();
   int index = 0;
   int shown = 0;
   if (m_rows.Insert(row, index, shown) != listview::RowMap::Change::kDone) {
@@ -97,6 +99,7 @@ int CFilterListCtrl::InsertItem(int row, LPCTSTR text) {
 BOOL CFilterListCtrl::SetItemData(int row, DWORD_PTR data) {
   if (!m_bFilterMode) return CCommonListCtrl::SetItemData(row, data);
   if (!HasFormatter()) return FALSE;
+  SyncAppendedRows();
   const int count = m_rows.Count();
   const int position = m_rows.SetData(row, data);
   if (position < 0) return FALSE;
@@ -123,8 +126,58 @@ BOOL CFilterListCtrl::SetItemData(int row, DWORD_PTR data) {
   return TRUE;
 }
 
+void CFilterListCtrl::AppendRow(DWORD_PTR data) {
+  if (!m_bFilterMode || !HasFormatter()) {
+    InsertItem(0, "");
+    SetItemData(0, data);
+    return;
+  }
+  const bool shown = PassesFilters(data);
+  m_rows.Append(data, shown);
+  if (!shown) return;
+  // A row inserted on its own repaints the whole list; rows appended in a
+  // burst do it once. Until the vertical bar shows, a row may bring it,
+  // which narrows the rows: such a row reaches the platform list at once.
+  // Afterwards rows change only the bar's range, and the first of a burst
+  // asks for the message that brings the platform list up to date should
+  // nothing else come.
+  const bool first = m_nUnsyncedRows++ == 0;
+  if (first) Invalidate();
+  if (!(GetStyle() & WS_VSCROLL)) {
+    SyncAppendedRows();
+  } else if (first) {
+    PostMessage(WM_NULL);
+  }
+}
+
+void CFilterListCtrl::SyncAppendedRows() {
+  if (m_nUnsyncedRows == 0) return;
+  const int added = std::exchange(m_nUnsyncedRows, 0);
+  if (!m_rows.NewestFirst()) {
+    UpdateCount();  // below the rows held: no item moves
+  } else if (GetSelectedCount() == 0 && GetSelectionMark() < 0 && GetNextItem(-1, LVNI_FOCUSED) < 0) {
+    UpdateCount();  // on top, but no selection, focus or mark has to move down with its row
+  } else {
+    for (int i = 0; i < added; ++i) CCommonListCtrl::InsertItem(0, "");
+    UpdateCount();
+  }
+  if (m_rows.NewestFirst() && IsWindowVisible() && CWnd::GetFocus() != this) EnsureVisible(0, FALSE);
+}
+
+LRESULT CFilterListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_nUnsyncedRows != 0) {
+    if (message == WM_DESTROY || message == WM_NCDESTROY) {
+      m_nUnsyncedRows = 0;  // the window and its items go
+    } else {
+      SyncAppendedRows();
+    }
+  }
+  return CCommonListCtrl::WindowProc(message, wParam, lParam);
+}
+
 BOOL CFilterListCtrl::DeleteItem(int row) {
   if (!m_bFilterMode) return CCommonListCtrl::DeleteItem(row);
+  SyncAppendedRows();
   const int count = m_rows.Count();
   if (row < 0 || row >= count) return FALSE;
   switch (m_rows.Delete(row)) {
@@ -144,6 +197,7 @@ BOOL CFilterListCtrl::DeleteItem(int row) {
 
 BOOL CFilterListCtrl::DeleteAllItems() {
   if (!m_bFilterMode) return CCommonListCtrl::DeleteAllItems();
+  SyncAppendedRows();
   m_formulaErrorBox.Rearm();
   m_rows.Clear();
   CCommonListCtrl::DeleteAllItems();

@@ -53,6 +53,7 @@ void CFilterListCtrl::GiveBackRowMarks(const RowMarks& marks) {
 
 void CFilterListCtrl::SetNewestFirst(bool on) {
   if (on == m_rows.NewestFirst()) return;
+  SyncAppendedRows();
   const RowMarks marks = TakeRowMarks();
   m_rows.SetNewestFirst(on);
   GiveBackRowMarks(marks);

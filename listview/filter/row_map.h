@@ -47,6 +47,12 @@ class RowMap {
   // appended to store and view. `index` gets the new store index (or `row`),
   // `shown` the visible row it shows as.
   Change Insert(int row, int& index, int& shown);
+  // A record holding `data` appended to the store, and to the view (so
+  // shown on top when newest first) when `shown`.
+  void Append(DWORD_PTR data, bool shown) {
+    if (shown) m_view.push_back(StoreSize());
+    m_store.push_back(sColInfo{data, 0});
+  }
   // Gives `data` to a record: the one of visible row `row` when it lies in
   // the view and has data already, else the one of view entry `row`, or of
   // the last view entry when `row` is 0 or outside the view (so data set for

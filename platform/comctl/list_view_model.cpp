@@ -42,7 +42,9 @@ ListViewModel::~ListViewModel() = default;
 
 UINT ListViewModel::State(int index) const {
   if (!Valid(index)) return 0;
-  UINT state = OwnerData() ? m_odStates[static_cast<size_t>(index)] : m_items[static_cast<size_t>(index)].state;
+  UINT state = !OwnerData()          ? m_items[static_cast<size_t>(index)].state
+               : m_odStates.empty() ? 0
+                                    : m_odStates[static_cast<size_t>(index)];
   if (index == m_focus) state |= LVIS_FOCUSED;
   return state;
 }
@@ -56,6 +58,10 @@ void ListViewModel::StoreState(int index, UINT state) {
   }
   state &= ~LVIS_FOCUSED;
   if (OwnerData()) {
+    if (m_odStates.empty()) {
+      if (state == 0) return;
+      m_odStates.assign(static_cast<size_t>(m_odCount), 0);  // the first state kept
+    }
     UINT& stored = m_odStates[static_cast<size_t>(index)];
     if (stored == 0 && state != 0) {
       ++m_odMarked;
@@ -143,7 +149,7 @@ LRESULT ListViewModel::InsertItem(const LVITEM* item) {
     // while a long list fills) the new one is simply added at the end.
     const int index = std::min(item->iItem, Count());
     if (m_odMarked == 0) {
-      m_odStates.push_back(0);
+      m_odStates = {};  // every state 0 again: none kept
     } else {
       m_odStates.insert(m_odStates.begin() + index, 0);
     }
@@ -187,8 +193,10 @@ LRESULT ListViewModel::DeleteItem(int index) {
     if (!Valid(index)) return FALSE;
     m_items.erase(m_items.begin() + index);
   } else {
-    if (m_odStates[static_cast<size_t>(index)] != 0) --m_odMarked;
-    m_odStates.erase(m_odStates.begin() + index);
+    if (!m_odStates.empty()) {
+      if (m_odStates[static_cast<size_t>(index)] != 0) --m_odMarked;
+      m_odStates.erase(m_odStates.begin() + index);
+    }
     --m_odCount;
   }
   // The focus and the mark stay on the same index, now the next item's, or
@@ -323,10 +331,12 @@ LRESULT ListViewModel::SetItemCount(int count, LPARAM flags) {
     return TRUE;
   }
   m_odCount = count;
-  for (size_t i = static_cast<size_t>(count); i < m_odStates.size(); ++i) {
-    if (m_odStates[i] != 0) --m_odMarked;
+  if (!m_odStates.empty()) {
+    for (size_t i = static_cast<size_t>(count); i < m_odStates.size(); ++i) {
+      if (m_odStates[i] != 0) --m_odMarked;
+    }
+    m_odStates.resize(static_cast<size_t>(count), 0);
   }
-  m_odStates.resize(static_cast<size_t>(count), 0);
   if (m_focus >= count) m_focus = -1;
   if (m_mark >= count) m_mark = -1;
   if (!(flags & LVSICF_NOSCROLL)) SetTop(m_top);

@@ -9,8 +9,9 @@
 //  - the focus is one index (m_focus), not a stored state bit: State(i)
 //    adds LVIS_FOCUSED for it, so two items are never focused at once;
 //  - an owner-data list stores no items, only m_odCount and the stored
-//    states of each index; m_odMarked counts the indexes whose stored state
-//    is not 0. An item inserted at an index moves the states, the focus and
+//    states of each index: none while every one is 0 (as while a long list
+//    fills, 4 bytes a row saved), else one per index; m_odMarked counts the
+//    indexes whose stored state is not 0. An item inserted at an index moves the states, the focus and
 //    the mark of the items from there on with their items, as a deletion
 //    does, so that a selection stays on the rows the owner meant.
 #pragma once
@@ -152,7 +153,7 @@ class ListViewModel : public ControlModel {
   HWND m_header = nullptr;
   std::vector<int> m_columns;  // sub-item number of each column
   std::vector<Item> m_items;
-  std::vector<UINT> m_odStates;  // owner data: the stored state of each index
+  std::vector<UINT> m_odStates;  // owner data: the stored state of each index, or none while all are 0
   size_t m_odMarked = 0;         // owner data: how many of m_odStates are not 0
   int m_odCount = 0;
   int m_focus = -1;

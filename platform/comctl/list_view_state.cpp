@@ -149,6 +149,9 @@ void ListViewModel::SelectRange(int from, int to, bool clearOthers) {
 void ListViewModel::Focus(int index) { ChangeState(index, LVIS_FOCUSED, LVIS_FOCUSED); }
 
 int ListViewModel::SelectedCount() const {
+  // An owner-data list with no stored state has nothing selected: asked
+  // once per burst of rows its owner adds, the answer takes no walk.
+  if (OwnerData() && m_odMarked == 0) return 0;
   int n = 0;
   for (int i = 0; i < Count(); ++i) {
     if (State(i) & LVIS_SELECTED) ++n;
@@ -159,6 +162,8 @@ int ListViewModel::SelectedCount() const {
 LRESULT ListViewModel::NextItem(int start, UINT flags) const {
   const UINT wanted = ((flags & LVNI_FOCUSED) ? LVIS_FOCUSED : 0) | ((flags & LVNI_SELECTED) ? LVIS_SELECTED : 0) |
                       ((flags & LVNI_CUT) ? LVIS_CUT : 0) | ((flags & LVNI_DROPHILITED) ? LVIS_DROPHILITED : 0);
+  // The focus is one index: no walk to find it.
+  if (flags == LVNI_FOCUSED) return Valid(m_focus) && m_focus > start ? m_focus : -1;
   const bool upwards = (flags & LVNI_ABOVE) != 0;
   if (upwards) {
     for (int i = std::min(start, Count()) - 1; i >= 0; --i) {
