@@ -71,6 +71,8 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
        {"size.script:4: resize takes a width and a height in pixels, from 1 to 10000"}},
       {"wide", "hotkey Alt+A\nresize \"Allowed Groups\" 10001 1\n",
        {"wide.script:2: resize takes a width and a height in pixels, from 1 to 10000"}},
+      {"zero", "hotkey Alt+A\ncommand \"Allowed Groups\" \"Add Group\" 0\n",
+       {"zero.script:2: command takes a number from 1 to 65535"}},
       // The list keeps GOLD while the store swaps it for SILVER: one row
       // each, so only the rows themselves tell them apart.
       {"stale",

@@ -35,6 +35,7 @@ class SheetReader : public ::testing::Test {
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);
     worksheet_set_column(sheet, 1, 2, 17.5, nullptr);
+    worksheet_set_column(sheet, 16383, 16383, 17.5, nullptr);  // XFD, the last column a sheet has
     worksheet_write_string(sheet, 0, 0, "Symbol", bold);
     worksheet_write_string(sheet, 0, 1, "Strike", bold);
     worksheet_write_string(sheet, 1, 0, "R&D <\"x\"> \xc3\xa9", nullptr);
@@ -70,11 +71,13 @@ TEST_F(SheetReader, ReadsBackWhatTheSpreadsheetWriterWrote) {
     ASSERT_EQ(sheet->rows[3].size(), 3u);
     EXPECT_EQ(sheet->rows[3][0], SheetCell{});
     EXPECT_EQ(sheet->rows[3][2].text, "late");
-    // Widths as stored: B and C alike and a little wider than asked (the
-    // writer adds the cell padding), A left at the default.
-    ASSERT_EQ(sheet->widths.size(), 3u);
+    // Widths as stored: B, C and XFD alike and a little wider than asked
+    // (the writer adds the cell padding), the rest left at the default.
+    ASSERT_EQ(sheet->widths.size(), 16384u);
     EXPECT_EQ(sheet->widths[0], 0);
+    EXPECT_EQ(sheet->widths[3], 0);
     EXPECT_EQ(sheet->widths[1], sheet->widths[2]);
+    EXPECT_EQ(sheet->widths.back(), sheet->widths[1]);
     EXPECT_GT(sheet->widths[1], 17.5);
     EXPECT_LT(sheet->widths[1], 19);
     // From memory as from the file.
