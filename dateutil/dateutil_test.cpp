@@ -134,6 +134,10 @@ TEST_P(DateParse, LongDateEdges) {
   EXPECT_STREQ(out, GetParam().januaryOffset < 0 ? "31Dec1969" : "01Jan1970");
   EXPECT_EQ(nse_fo_tarnu_convert_long_to_datetime(2147483647L, out), 1) << "the last second of 32 bits is a date";
   EXPECT_EQ(nse_fo_tarnu_convert_long_to_date(1L << 31, out), 0);
+  if (GetParam().januaryOffset == 0) {  // the first second of 32 bits is a date, the one before is not
+    EXPECT_EQ(Parse("13/12/1901 20:45:52"), INT32_MIN);
+    EXPECT_EQ(Parse("13/12/1901 20:45:51"), -2);
+  }
   EXPECT_STREQ(out, "");
   CString ist;
   EXPECT_EQ(Convert_longDate_to_IstDateString(1, ist), 1);
