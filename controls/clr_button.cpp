@@ -8,7 +8,6 @@ namespace {
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kEmbossGrey = RGB(128, 128, 128);
-constexpr int kMaxCaption = 511;
 
 // One ring of four one-pixel lines, then the rectangle shrinks by one.
 void Ring(CDC& dc, CRect& r, COLORREF top, COLORREF left, COLORREF bottom, COLORREF right) {
@@ -79,8 +78,8 @@ void CClrButton::DrawItem(LPDRAWITEMSTRUCT dis) {
   focus.DeflateRect(4, 4);
   CRect raised = item;
   raised.OffsetRect(-1, -1);
-  char text[kMaxCaption + 1] = {};
-  GetWindowText(text, sizeof text);
+  CString text;
+  GetWindowText(text);
 
   const bool disabled = (dis->itemState & ODS_DISABLED) != 0;
   const bool pressed = (dis->itemState & ODS_SELECTED) != 0;

@@ -125,6 +125,8 @@ TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
   EXPECT_EQ(client.right, 298);
   EXPECT_GT(wnd.sizes, sizesBefore);
   EXPECT_FALSE(platform::ShownScrollInfo(wnd.m_hWnd, SB_VERT).has_value());
+  SetNumbers(SB_VERT, 0, 0, 0);  // a range of one position and no page: nothing to scroll either
+  EXPECT_EQ(::GetWindowLong(wnd.m_hWnd, GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
 
   SetNumbers(SB_HORZ, 999, 298, 5000);
   const auto h = platform::ShownScrollInfo(wnd.m_hWnd, SB_HORZ);
