@@ -202,6 +202,17 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   EXPECT_TRUE(parent.log.empty());
 }
 
+// Clearing one column's filter leaves the others; clearing with -1 clears them all.
+TEST_F(HeaderTest, FiltersClearOneColumnOrAll) {
+  Make(HDS_FILTERBAR);
+  for (int i = 0; i < 3; ++i) SetFilter(i, std::string(1, static_cast<char>('a' + i)).c_str());
+  EXPECT_EQ(Filter(0) + Filter(1) + Filter(2), "abc");
+  header.ClearFilter(0);
+  EXPECT_EQ(Filter(0) + "|" + Filter(1) + Filter(2), "|bc");
+  header.ClearFilter(-1);
+  EXPECT_EQ(Filter(0) + Filter(1) + Filter(2), "");
+}
+
 // Outside: the sides passed. Item row: a divider's grip (3 pixels about a right
 // edge) before the item. Filter bar: the filter, its last 12 pixels the button.
 TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
