@@ -307,6 +307,14 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   EXPECT_EQ(Send(LB_SETSEL, TRUE, static_cast<LPARAM>(-1)), LB_OKAY);
   EXPECT_EQ(Send(LB_GETSELCOUNT), 4);
   EXPECT_EQ(parent.codes.size(), 6u);  // the focus, three clicks, the arrow and the space
+  // Deleting above the caret moves it with its item; deleting its own item
+  // leaves it on the item that took that place.
+  Send(LB_SETCARETINDEX, 2);
+  Send(LB_DELETESTRING, 0);
+  EXPECT_EQ(Send(LB_GETCARETINDEX), 1);
+  Send(LB_DELETESTRING, 1);
+  EXPECT_EQ(Send(LB_GETCARETINDEX), 1);
+  EXPECT_EQ(Text(1), "d");
 }
 
 TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes) {
