@@ -206,6 +206,11 @@ TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   input::Focus(other);
   EXPECT_EQ(parent.log, (Log{"setfocus", "dropdown", "selendcancel", "closeup", "killfocus"}));
   EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
+  // Closed by its owner, the list is cancelled as well.
+  parent.log.clear();
+  Send(CB_SHOWDROPDOWN, TRUE);
+  Send(CB_SHOWDROPDOWN, FALSE);
+  EXPECT_EQ(parent.log, (Log{"dropdown", "selendcancel", "closeup"}));
 }
 
 TEST_F(ComboBoxTest, WhatItsFieldAndListAskGoesOnToItsParent) {
