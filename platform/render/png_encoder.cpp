@@ -3,6 +3,7 @@
 #include <libdeflate.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -43,6 +44,27 @@ void PutChunk(std::vector<unsigned char>& out, const char (&type)[5], const unsi
   PutBigEndian(out, libdeflate_crc32(0, out.data() + start, out.size() - start));
 }
 
+// 0x00RRGGBB pixels to R, G, B bytes, four pixels (twelve bytes) at a
+// time where it can.
+void PackRow(const uint32_t* row, size_t width, unsigned char* bytes) {
+  size_t x = 0;
+  for (; x + 4 <= width; x += 4, bytes += 12) {
+    unsigned char quad[16];
+    for (size_t i = 0; i < 4; ++i) {
+      uint32_t rgb0 = row[x + i] << 8;  // 0xRRGGBB00
+      if constexpr (std::endian::native == std::endian::little) rgb0 = __builtin_bswap32(rgb0);
+      std::memcpy(quad + 3 * i, &rgb0, 4);  // R, G, B, and a byte the next pixel overwrites
+    }
+    std::memcpy(bytes, quad, 12);
+  }
+  for (; x < width; ++x, bytes += 3) {
+    const uint32_t p = row[x];
+    bytes[0] = static_cast<unsigned char>(p >> 16);
+    bytes[1] = static_cast<unsigned char>(p >> 8);
+    bytes[2] = static_cast<unsigned char>(p);
+  }
+}
+
 bool Encodable(const Image& image) {
   return image.width > 0 && image.height > 0 &&
          image.pixels.size() >= static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
@@ -62,24 +84,14 @@ void PngScanlines(const Image& image, std::vector<unsigned char>& lines) {
   lines.resize(stride * height);
   for (size_t y = 0; y < height; ++y) {
     const uint32_t* row = &image.pixels[y * width];
-    const uint32_t* above = y > 0 ? row - width : nullptr;
     unsigned char* line = &lines[y * stride];
-    line[0] = above == nullptr ? 0 : 2;
-    unsigned char* bytes = line + 1;
-    // Most rows of a window repeat the one above.
-    if (above != nullptr && std::memcmp(row, above, width * sizeof(uint32_t)) == 0) {
-      std::memset(bytes, 0, stride - 1);
+    line[0] = 0;  // filter type None
+    // Most rows of a window repeat the one above: copy its bytes.
+    if (y > 0 && std::memcmp(row, row - width, width * sizeof(uint32_t)) == 0) {
+      std::memcpy(line + 1, line + 1 - stride, stride - 1);
       continue;
     }
-    for (size_t x = 0; x < width; ++x) {
-      const uint32_t p = row[x];
-      const uint32_t q = above != nullptr ? above[x] : 0;
-      // Each byte of p minus the same byte of q, modulo 256, in one word.
-      const uint32_t d = ((p | 0x80808080u) - (q & 0x7F7F7F7Fu)) ^ ((p ^ ~q) & 0x80808080u);
-      bytes[3 * x] = static_cast<unsigned char>(d >> 16);
-      bytes[3 * x + 1] = static_cast<unsigned char>(d >> 8);
-      bytes[3 * x + 2] = static_cast<unsigned char>(d);
-    }
+    PackRow(row, width, line + 1);
   }
 }
 

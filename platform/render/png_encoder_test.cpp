@@ -49,9 +49,11 @@ TEST(PngEncoder, NoiseLargerThanOneDataChunkReadsBack) {
   // Pixels that do not pack: their compressed data runs over several IDAT
   // chunks, which a reader joins in order.
   Image image;
-  image.width = 1000;
+  // A width that is no multiple of four: the last pixels of a row are
+  // packed one by one.
+  image.width = 999;
   image.height = 600;
-  image.pixels.resize(1000 * 600);
+  image.pixels.resize(999 * 600);
   uint32_t seed = 7;
   for (uint32_t& pixel : image.pixels) {
     seed = seed * 1664525u + 1013904223u;

@@ -50,8 +50,8 @@ def png_data(path):
 
 
 def first_difference(a, b):
-    """Why two PNGs differ, or None. The platform's encoder filters every row
-    alike (None for the first, Up after), so equal pixels give equal data."""
+    """Why two PNGs differ, or None. The platform's encoder leaves every row
+    unfiltered, so equal pixels give equal data."""
     (ha, ra), (hb, rb) = png_data(a), png_data(b)
     if ha[:2] != hb[:2]:
         return f"{ha[0]}x{ha[1]} pixels instead of {hb[0]}x{hb[1]}"
