@@ -1,12 +1,15 @@
 #include "platform/render/png_encoder.h"
 
 #include <libdeflate.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <span>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -15,8 +18,46 @@ namespace {
 // chunks of at most this many bytes, as a reader takes them one after another.
 constexpr size_t kIdatMax = size_t{1} << 20;
 
+// Scanlines of at least this many bytes (a window of some 350 x 1000
+// pixels) are packed in two parts at once, the first on a thread of its own;
+// below it a thread costs more than it saves.
+constexpr size_t kTwoPartsMin = size_t{1} << 20;
+
 struct CompressorDeleter {
   void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
+};
+
+// zlib's raw deflate stream, kept from one picture to the next.
+class FirstPartStream {
+ public:
+  FirstPartStream() { m_ready = deflateInit2(&m_stream, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+  ~FirstPartStream() {
+    if (m_ready) deflateEnd(&m_stream);
+  }
+  FirstPartStream(const FirstPartStream&) = delete;
+  FirstPartStream& operator=(const FirstPartStream&) = delete;
+
+  bool Ready() const { return m_ready; }
+  // Deflates `in` into `out` (resized to what was written), ending with a
+  // sync flush: an empty stored block that leaves the stream open and on a
+  // byte boundary. False when it did not fit, which the bound rules out.
+  bool Pack(std::span<const unsigned char> in, std::vector<unsigned char>& out) {
+    if (deflateReset(&m_stream) != Z_OK) return false;
+    // The bound is for a finished stream; a sync flush adds at most 5 bytes
+    // to it (a block header padded to a byte and four bytes of lengths).
+    out.resize(deflateBound(&m_stream, static_cast<uLong>(in.size())) + 16);
+    m_stream.next_in = const_cast<Bytef*>(in.data());  // zlib's type; it only reads
+    m_stream.avail_in = static_cast<uInt>(in.size());
+    m_stream.next_out = out.data();
+    m_stream.avail_out = static_cast<uInt>(out.size());
+    const int status = deflate(&m_stream, Z_SYNC_FLUSH);
+    out.resize(out.size() - m_stream.avail_out);
+    return status == Z_OK && m_stream.avail_in == 0 && m_stream.avail_out > 0;
+  }
+
+ private:
+  z_stream m_stream{};
+  bool m_ready = false;
 };
 
 // What a thread keeps from one picture to the next (a script writes them
@@ -25,7 +66,11 @@ struct CompressorDeleter {
 // of fresh pages made writing a 200-row window three times as slow.
 struct Workspace {
   std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor;
+  std::unique_ptr<FirstPartStream> firstPart;
   std::vector<unsigned char> lines;
+  std::vector<unsigned char> stream;     // the zlib stream
+  std::vector<unsigned char> firstBytes;  // the two parts' deflate bytes
+  std::vector<unsigned char> restBytes;
 };
 
 void PutBigEndian(std::vector<unsigned char>& out, uint32_t value) {
@@ -95,18 +140,72 @@ void PngScanlines(const Image& image, std::vector<unsigned char>& lines) {
   }
 }
 
+namespace {
+
+// The scanlines as one zlib stream, packed in two parts at once:
+//   +-------+------------------------------+----------------------------+----------+
+//   | 78 01 | first part: zlib's raw       | the rest: libdeflate's raw | Adler-32 |
+//   |       | deflate, ended by a sync     | deflate, its last block    | of all,  |
+//   |       | flush (open, byte-aligned)   | marked final               | big-end. |
+//   +-------+------------------------------+----------------------------+----------+
+// The second part's matches reach back only within itself, which a reader's
+// window over the whole stream allows. libdeflate cannot leave a stream open
+// (its output always ends with a block marked final, where a reader stops),
+// so the part that comes first is zlib's, whose level 1 is about as fast on
+// these rows.
+bool PackTwoParts(Workspace& work) {
+  const std::span<const unsigned char> lines(work.lines);
+  // zlib's level 1 took some 10% longer than libdeflate's level 2 on a list
+  // window's rows: its part is the smaller, so that both end together.
+  const size_t cut = lines.size() * 47 / 100;
+  const auto first = lines.first(cut);
+  const auto rest = lines.subspan(cut);
+  bool firstPacked = false;
+  uint32_t firstAdler = 0;
+  std::thread worker([&] {
+    firstPacked = work.firstPart->Pack(first, work.firstBytes);
+    firstAdler = libdeflate_adler32(1, first.data(), first.size());
+  });
+  work.restBytes.resize(libdeflate_deflate_compress_bound(work.compressor.get(), rest.size()));
+  const size_t restSize = libdeflate_deflate_compress(work.compressor.get(), rest.data(), rest.size(),
+                                                      work.restBytes.data(), work.restBytes.size());
+  const uint32_t restAdler = libdeflate_adler32(1, rest.data(), rest.size());
+  worker.join();
+  if (!firstPacked || restSize == 0) return false;
+  const auto adler = static_cast<uint32_t>(adler32_combine(firstAdler, restAdler, static_cast<z_off_t>(rest.size())));
+  work.stream.assign({0x78, 0x01});
+  work.stream.insert(work.stream.end(), work.firstBytes.begin(), work.firstBytes.end());
+  work.stream.insert(work.stream.end(), work.restBytes.begin(),
+                     work.restBytes.begin() + static_cast<std::ptrdiff_t>(restSize));
+  PutBigEndian(work.stream, adler);
+  return true;
+}
+
+// The scanlines as one zlib stream, by libdeflate alone.
+bool PackOnePart(Workspace& work) {
+  work.stream.resize(libdeflate_zlib_compress_bound(work.compressor.get(), work.lines.size()));
+  const size_t size = libdeflate_zlib_compress(work.compressor.get(), work.lines.data(), work.lines.size(),
+                                               work.stream.data(), work.stream.size());
+  work.stream.resize(size);
+  return size > 0;  // 0 cannot happen within the bound
+}
+
+}  // namespace
+
 std::vector<unsigned char> EncodePng(const Image& image) {
   thread_local Workspace work;
   PngScanlines(image, work.lines);
   if (work.lines.empty()) return {};
   if (work.compressor == nullptr) work.compressor.reset(libdeflate_alloc_compressor(kPngDeflateLevel));
   if (work.compressor == nullptr) return {};
-  // Room for the worst case, left unwritten: only what the stream fills is touched.
-  const size_t room = libdeflate_zlib_compress_bound(work.compressor.get(), work.lines.size());
-  const auto packed = std::make_unique_for_overwrite<unsigned char[]>(room);
-  const size_t size =
-      libdeflate_zlib_compress(work.compressor.get(), work.lines.data(), work.lines.size(), packed.get(), room);
-  if (size == 0) return {};  // cannot happen within the bound
+  bool packed = false;
+  if (work.lines.size() >= kTwoPartsMin && std::thread::hardware_concurrency() > 1) {
+    if (work.firstPart == nullptr) work.firstPart = std::make_unique<FirstPartStream>();
+    packed = work.firstPart->Ready() && PackTwoParts(work);
+  }
+  if (!packed && !PackOnePart(work)) return {};
+  const size_t size = work.stream.size();
+  const unsigned char* packedBytes = work.stream.data();
 
   std::vector<unsigned char> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   png.reserve(png.size() + 25 + size + 12 * (size / kIdatMax + 1) + 12);
@@ -117,7 +216,7 @@ std::vector<unsigned char> EncodePng(const Image& image) {
   PutBigEndian(header, static_cast<uint32_t>(image.height));
   header.insert(header.end(), {8, 2, 0, 0, 0});
   PutChunk(png, "IHDR", header.data(), header.size());
-  for (size_t at = 0; at < size; at += kIdatMax) PutChunk(png, "IDAT", &packed[at], std::min(kIdatMax, size - at));
+  for (size_t at = 0; at < size; at += kIdatMax) PutChunk(png, "IDAT", packedBytes + at, std::min(kIdatMax, size - at));
   PutChunk(png, "IEND", nullptr, 0);
   return png;
 }
