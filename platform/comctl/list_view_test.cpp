@@ -47,6 +47,8 @@ class Parent : public CWnd {
         if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_CONTROL) return TRUE;
         line = "key " + std::to_string(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
         break;
+      case LVN_INSERTITEM: line = "insert " + std::to_string(lv->iItem) + " " + std::to_string(lv->lParam); break;
+      case LVN_DELETEITEM: line = "delete " + std::to_string(lv->iItem) + " " + std::to_string(lv->lParam); break;
       case NM_CLICK: line = "click " + std::to_string(act->iItem) + " " + std::to_string(act->iSubItem); break;
       case NM_DBLCLK: line = "dblclick " + std::to_string(act->iItem); break;
       case NM_RCLICK: line = "rclick " + std::to_string(act->iItem); break;
@@ -295,6 +297,147 @@ TEST_F(ListViewTest, ClicksKeysInsertsAndDeletesMoveTheSelectionAsAModelDoes) {
       ASSERT_EQ(Focused(), model.focus);
       ASSERT_EQ(list.GetSelectionMark(), model.mark);
       ASSERT_EQ(list.GetTopIndex(), model.top);
+    }
+    list.DestroyWindow();
+  }
+}
+
+// What the list's item messages do, as a program filling and editing a
+// list meets them: a small model of rows driven beside the list by seeded
+// random inserts, deletes, edits, state changes, finds and sorts, indexes
+// past either end included, and compared after each step; unsorted, kept
+// ascending and kept descending.
+struct ItemModel {
+  struct Row {
+    std::string text, qty;
+    LPARAM data = 0;
+    bool selected = false, focused = false;
+  };
+  std::vector<Row> rows;
+  DWORD sort = 0;
+
+  int Count() const { return static_cast<int>(rows.size()); }
+  bool Valid(int i) const { return i >= 0 && i < Count(); }
+  int Insert(int at, const std::string& text, LPARAM data) {
+    if (at < 0) return -1;
+    at = std::min(at, Count());
+    if (sort != 0) {
+      at = 0;  // after the equal texts
+      while (at < Count() && (sort == LVS_SORTASCENDING ? rows[at].text <= text : rows[at].text >= text)) ++at;
+    }
+    rows.insert(rows.begin() + at, Row{text, "", data});
+    return at;
+  }
+  bool Delete(int at) {
+    if (!Valid(at)) return false;
+    const bool focused = rows[at].focused;
+    rows.erase(rows.begin() + at);
+    if (focused && Count() > 0) rows[std::min(at, Count() - 1)].focused = true;
+    return true;
+  }
+  int Find(int start, UINT flags, const std::string& wanted, LPARAM data) const {
+    const int first = start < 0 ? 0 : start + 1;
+    const int steps = (flags & LVFI_WRAP) ? Count() : std::max(0, Count() - first);
+    for (int n = 0; n < steps; ++n) {
+      const Row& row = rows[(first + n) % Count()];
+      std::string text = row.text;
+      if (flags & LVFI_PARTIAL) text = text.substr(0, wanted.size());
+      std::string lower = wanted;
+      std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+      if ((flags & LVFI_PARAM) ? row.data == data : text == lower) return (first + n) % Count();
+    }
+    return -1;
+  }
+};
+
+int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0; }
+
+TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
+  const char* const texts[] = {"a", "ab", "b", "ba", "bab", "c"};
+  for (const DWORD sort : {DWORD{0}, LVS_SORTASCENDING, LVS_SORTDESCENDING}) {
+    std::mt19937 random(380 + sort);
+    Make(sort, 0);
+    ItemModel model;
+    model.sort = sort;
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 1200; ++step) {
+      const int at = pick(model.Count() + 3) - 1;  // -1 to count + 1
+      const int what = pick(8);
+      std::string did = std::to_string(what) + " at " + std::to_string(at);
+      parent.log.clear();
+      if (what == 0 || (what == 1 && model.Count() < 4)) {
+        const std::string text = texts[pick(6)];
+        const LPARAM data = pick(5);
+        const int expected = model.Insert(at, text, data);
+        ASSERT_EQ(list.InsertItem(LVIF_TEXT | LVIF_PARAM, at, text.c_str(), 0, 0, 0, data), expected) << did;
+        if (expected >= 0) {
+          ASSERT_EQ(parent.log, Strings{"insert " + std::to_string(expected) + " " + std::to_string(data)});
+        }
+      } else if (what == 1) {
+        // The owner hears of a deleted item with its data, and of nothing else.
+        const Strings heard = model.Valid(at) ? Strings{"delete " + std::to_string(at) + " " +
+                                                        std::to_string(model.rows[at].data)}
+                                              : Strings{};
+        ASSERT_EQ(list.DeleteItem(at), model.Delete(at)) << did;
+        ASSERT_EQ(parent.log, heard) << did;
+      } else if (what == 2) {
+        const int sub = pick(5) - 1;  // -1 to 3, three columns
+        const std::string text = texts[pick(6)];
+        const bool ok = model.Valid(at) && sub >= 0 && sub < 3;
+        ASSERT_EQ(list.SetItemText(at, sub, text.c_str()), ok) << did << " sub " << sub;
+        if (ok && sub == 0) model.rows[at].text = text;
+        if (ok && sub == 1) model.rows[at].qty = text;
+      } else if (what == 3) {
+        const LPARAM data = pick(5);
+        ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at)) << did;
+        if (model.Valid(at)) model.rows[at].data = data;
+      } else if (what == 4) {
+        // A selection set or cleared, on one item or (-1) on all of them.
+        const bool on = pick(2) == 0;
+        ASSERT_EQ(list.SetItemState(at, on ? LVIS_SELECTED : 0, LVIS_SELECTED), at < model.Count()) << did;
+        for (int i = 0; i < model.Count(); ++i) {
+          if (i == at || at < 0) model.rows[i].selected = on;
+        }
+      } else if (what == 5) {
+        ASSERT_EQ(list.SetItemState(at, LVIS_FOCUSED, LVIS_FOCUSED), model.Valid(at) || at < 0) << did;
+        for (int i = 0; model.Valid(at) && i < model.Count(); ++i) model.rows[i].focused = i == at;
+      } else if (what == 6) {
+        const UINT flags = (pick(2) ? LVFI_WRAP : 0u) | (pick(3) == 0 ? LVFI_PARAM : pick(2) ? LVFI_PARTIAL : LVFI_STRING);
+        std::string wanted = texts[pick(6)];
+        if (flags & LVFI_PARTIAL) wanted.resize(1);
+        if (pick(2)) wanted[0] = static_cast<char>(std::toupper(wanted[0]));
+        LVFINDINFO find;
+        find.flags = flags;
+        find.psz = wanted.c_str();
+        find.lParam = pick(5);
+        ASSERT_EQ(list.FindItem(&find, at), model.Find(at, flags, wanted, find.lParam))
+            << did << " find " << flags << " " << wanted << " " << find.lParam;
+      } else {
+        ASSERT_TRUE(list.SortItems(CompareData, 0));
+        std::stable_sort(model.rows.begin(), model.rows.end(),
+                         [](const ItemModel::Row& a, const ItemModel::Row& b) { return a.data < b.data; });
+      }
+      SCOPED_TRACE(::testing::Message() << "sort " << sort << ", step " << step << ": " << did);
+      ASSERT_EQ(list.GetItemCount(), model.Count());
+      int selected = 0;
+      int focused = -1;
+      for (int i = 0; i < model.Count(); ++i) {
+        const ItemModel::Row& row = model.rows[i];
+        ASSERT_EQ(Text(i), row.text) << i;
+        ASSERT_EQ(Text(i, 1), row.qty) << i;
+        ASSERT_EQ(list.GetItemData(i), static_cast<DWORD_PTR>(row.data)) << i;
+        ASSERT_EQ(list.GetItemState(i, kSelFocus), (row.selected ? LVIS_SELECTED : 0u) | (row.focused ? LVIS_FOCUSED : 0u))
+            << i;
+        selected += row.selected ? 1 : 0;
+        if (row.focused) focused = i;
+      }
+      ASSERT_EQ(list.GetSelectedCount(), static_cast<UINT>(selected));
+      ASSERT_EQ(Focused(), focused);
+      ASSERT_EQ(Text(model.Count()), "");
+      LVITEM past;
+      past.mask = LVIF_TEXT | LVIF_PARAM;
+      past.iItem = at < 0 ? -1 : model.Count();
+      ASSERT_FALSE(list.GetItem(&past));
     }
     list.DestroyWindow();
   }
