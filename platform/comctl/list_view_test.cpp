@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <optional>
 #include <random>
 #include <string>
@@ -27,6 +29,7 @@ class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, 0); }
   Strings log;
+  std::string given;  // the text last handed out for a callback cell
 
  protected:
   BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT*) override {
@@ -52,6 +55,16 @@ class Parent : public CWnd {
       case NM_CLICK: line = "click " + std::to_string(act->iItem) + " " + std::to_string(act->iSubItem); break;
       case NM_DBLCLK: line = "dblclick " + std::to_string(act->iItem); break;
       case NM_RCLICK: line = "rclick " + std::to_string(act->iItem); break;
+      case LVN_GETDISPINFO: {
+        // A callback cell reads "cb<sub-item><data>", handed out in the
+        // list's buffer or, every other time, as a pointer to our own text.
+        LVITEM& item = reinterpret_cast<NMLVDISPINFO*>(lParam)->item;
+        if (!(item.mask & LVIF_TEXT)) return TRUE;
+        given = "cb" + std::to_string(item.iSubItem) + std::to_string(item.lParam);
+        if ((pointTo = !pointTo)) item.pszText = given.data();
+        else std::snprintf(item.pszText, static_cast<size_t>(item.cchTextMax), "%s", given.c_str());
+        return TRUE;
+      }
       case NM_CUSTOMDRAW:
       case NM_SETFOCUS:
       case NM_KILLFOCUS: return TRUE;
@@ -60,6 +73,9 @@ class Parent : public CWnd {
     log.push_back(line);
     return TRUE;
   }
+
+ private:
+  bool pointTo = false;
 };
 
 class ListViewTest : public platform::ResetTest {
@@ -312,20 +328,28 @@ struct ItemModel {
     std::string text, qty;
     LPARAM data = 0;
     bool selected = false, focused = false;
+    bool callback[2] = {};  // the parent gives the cell's text
   };
   std::vector<Row> rows;
   DWORD sort = 0;
 
   int Count() const { return static_cast<int>(rows.size()); }
   bool Valid(int i) const { return i >= 0 && i < Count(); }
-  int Insert(int at, const std::string& text, LPARAM data) {
+  std::string Shown(int i, int sub) const {
+    const Row& row = rows[i];
+    if (row.callback[sub]) return "cb" + std::to_string(sub) + std::to_string(row.data);
+    return sub == 0 ? row.text : row.qty;
+  }
+  // A callback text has no place in the order: it goes where asked.
+  int Insert(int at, const char* text, LPARAM data) {
     if (at < 0) return -1;
     at = std::min(at, Count());
-    if (sort != 0) {
+    const bool callback = text == LPSTR_TEXTCALLBACK;
+    if (sort != 0 && !callback) {
       at = 0;  // after the equal texts
-      while (at < Count() && (sort == LVS_SORTASCENDING ? rows[at].text <= text : rows[at].text >= text)) ++at;
+      while (at < Count() && (sort == LVS_SORTASCENDING ? Shown(at, 0) <= text : Shown(at, 0) >= text)) ++at;
     }
-    rows.insert(rows.begin() + at, Row{text, "", data});
+    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, false, {callback, false}});
     return at;
   }
   bool Delete(int at) {
@@ -340,7 +364,7 @@ struct ItemModel {
     const int steps = (flags & LVFI_WRAP) ? Count() : std::max(0, Count() - first);
     for (int n = 0; n < steps; ++n) {
       const Row& row = rows[(first + n) % Count()];
-      std::string text = row.text;
+      std::string text = Shown((first + n) % Count(), 0);
       if (flags & LVFI_PARTIAL) text = text.substr(0, wanted.size());
       std::string lower = wanted;
       std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
@@ -366,10 +390,10 @@ TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
       std::string did = std::to_string(what) + " at " + std::to_string(at);
       parent.log.clear();
       if (what == 0 || (what == 1 && model.Count() < 4)) {
-        const std::string text = texts[pick(6)];
+        const char* text = pick(4) == 0 ? LPSTR_TEXTCALLBACK : texts[pick(6)];
         const LPARAM data = pick(5);
         const int expected = model.Insert(at, text, data);
-        ASSERT_EQ(list.InsertItem(LVIF_TEXT | LVIF_PARAM, at, text.c_str(), 0, 0, 0, data), expected) << did;
+        ASSERT_EQ(list.InsertItem(LVIF_TEXT | LVIF_PARAM, at, text, 0, 0, 0, data), expected) << did;
         if (expected >= 0) {
           ASSERT_EQ(parent.log, Strings{"insert " + std::to_string(expected) + " " + std::to_string(data)});
         }
@@ -382,11 +406,13 @@ TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
         ASSERT_EQ(parent.log, heard) << did;
       } else if (what == 2) {
         const int sub = pick(5) - 1;  // -1 to 3, three columns
-        const std::string text = texts[pick(6)];
+        const bool callback = pick(4) == 0;
+        const char* text = callback ? LPSTR_TEXTCALLBACK : texts[pick(6)];
         const bool ok = model.Valid(at) && sub >= 0 && sub < 3;
-        ASSERT_EQ(list.SetItemText(at, sub, text.c_str()), ok) << did << " sub " << sub;
-        if (ok && sub == 0) model.rows[at].text = text;
-        if (ok && sub == 1) model.rows[at].qty = text;
+        ASSERT_EQ(list.SetItemText(at, sub, text), ok) << did << " sub " << sub;
+        if (ok && sub < 2) model.rows[at].callback[sub] = callback;
+        if (ok && sub == 0 && !callback) model.rows[at].text = text;
+        if (ok && sub == 1 && !callback) model.rows[at].qty = text;
       } else if (what == 3) {
         const LPARAM data = pick(5);
         ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at)) << did;
@@ -423,8 +449,8 @@ TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
       int focused = -1;
       for (int i = 0; i < model.Count(); ++i) {
         const ItemModel::Row& row = model.rows[i];
-        ASSERT_EQ(Text(i), row.text) << i;
-        ASSERT_EQ(Text(i, 1), row.qty) << i;
+        ASSERT_EQ(Text(i), model.Shown(i, 0)) << i;
+        ASSERT_EQ(Text(i, 1), model.Shown(i, 1)) << i;
         ASSERT_EQ(list.GetItemData(i), static_cast<DWORD_PTR>(row.data)) << i;
         ASSERT_EQ(list.GetItemState(i, kSelFocus), (row.selected ? LVIS_SELECTED : 0u) | (row.focused ? LVIS_FOCUSED : 0u))
             << i;
