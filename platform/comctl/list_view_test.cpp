@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/comctl/clistctrl.h"
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
@@ -466,6 +468,91 @@ TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
       ASSERT_FALSE(list.GetItem(&past));
     }
     list.DestroyWindow();
+  }
+}
+
+// What a paint records, against the rows' states: per cell the fill behind
+// a selection (the first label, or the row with full-row selection; the
+// highlight with the focus, the face without), the check box and its mark,
+// the text between margins in its colours; the focus frame; grid lines.
+TEST_F(ListViewTest, PaintedRowsShowTheirCellsSelectionChecksFocusAndGrid) {
+  Make(0, 9);
+  std::mt19937 random(383);
+  const int columns[] = {0, 100, 160, 240};
+  for (int round = 0; round < 60; ++round) {
+    const DWORD ex = (random() % 2 ? LVS_EX_FULLROWSELECT : 0) | (random() % 2 ? LVS_EX_CHECKBOXES : 0) |
+                     (random() % 2 ? LVS_EX_GRIDLINES : 0);
+    list.SetExtendedStyle(ex);
+    const bool always = random() % 2 == 0;
+    list.ModifyStyle(always ? 0 : LVS_SHOWSELALWAYS, always ? LVS_SHOWSELALWAYS : 0);
+    const bool focus = random() % 2 == 0;
+    ::SetFocus(focus ? list.m_hWnd : parent.m_hWnd);
+    const COLORREF ink = random() % 2 ? RGB(0, 0, 0) : RGB(0, 0, 200);
+    list.SetTextColor(ink);
+    for (int i = 0; i < 9; ++i) {
+      list.SetItemState(i, random() % 3 == 0 ? LVIS_SELECTED : 0, LVIS_SELECTED);
+      if (ex & LVS_EX_CHECKBOXES) list.SetCheck(i, random() % 2 == 0);
+    }
+    const int focused = static_cast<int>(random() % 9);
+    list.SetItemState(focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    list.EnsureVisible(static_cast<int>(random() % 9), FALSE);
+    list.Invalidate();
+    list.UpdateWindow();
+
+    const auto op = [](platform::DrawKind kind, RECT r, COLORREF color, std::string text = "") {
+      platform::DrawOp o;
+      o.kind = kind;
+      o.rect = r;
+      o.color = color;
+      o.text = std::move(text);
+      return platform::Describe(o);
+    };
+    const bool full = (ex & LVS_EX_FULLROWSELECT) != 0;
+    const int box = (ex & LVS_EX_CHECKBOXES) ? platform::kListStateIconWidth : 0;
+    const int top = list.GetTopIndex();
+    Strings expected{op(platform::DrawKind::FillRect, RECT{0, 0, 300 - GetSystemMetrics(SM_CXVSCROLL), 5 * kRow + kHeader},
+                        RGB(255, 255, 255))};
+    for (int i = top; i < std::min(9, top + 6); ++i) {
+      const int y = kHeader + (i - top) * kRow;
+      const bool shown = (list.GetItemState(i, LVIS_SELECTED) != 0) && (focus || always);
+      for (int c = 0; c < 3; ++c) {
+        const RECT cell{columns[c], y, columns[c + 1], y + kRow};
+        const RECT label{c == 0 ? box : cell.left, y, cell.right, y + kRow};
+        const bool lit = shown && (full || c == 0);
+        if (lit) {
+          expected.push_back(op(platform::DrawKind::FillRect, full ? cell : label,
+                                GetSysColor(focus ? COLOR_HIGHLIGHT : COLOR_BTNFACE)));
+        }
+        if (c == 0 && box != 0) {
+          const RECT frame{1, y + 2, 14, y + 15};
+          expected.push_back(op(platform::DrawKind::FrameRect, frame, GetSysColor(COLOR_WINDOWTEXT)));
+          if (list.GetCheck(i)) {
+            expected.push_back(op(platform::DrawKind::FillRect, RECT{4, y + 5, 11, y + 12}, GetSysColor(COLOR_WINDOWTEXT)));
+          }
+        }
+        const RECT text{label.left + platform::kListLabelMargin, y, label.right - platform::kListLabelMargin, y + kRow};
+        expected.push_back(op(platform::DrawKind::Text, text,
+                              lit ? GetSysColor(focus ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT) : ink, Text(i, c)));
+      }
+      if (focus && i == focused) {
+        expected.push_back(op(platform::DrawKind::FocusRect, RECT{full ? 0 : box, y, full ? 240 : 100, y + kRow}, 0));
+      }
+    }
+    if (ex & LVS_EX_GRIDLINES) {
+      for (int c = 1; c <= 3; ++c) {
+        expected.push_back(op(platform::DrawKind::FillRect, RECT{columns[c] - 1, kHeader, columns[c], kHeader + 5 * kRow},
+                              GetSysColor(COLOR_BTNFACE)));
+      }
+      for (int y = kHeader + kRow; y <= kHeader + 5 * kRow; y += kRow) {
+        expected.push_back(op(platform::DrawKind::FillRect, RECT{0, y - 1, 240, y}, GetSysColor(COLOR_BTNFACE)));
+      }
+    }
+    Strings drawn;
+    for (platform::DrawOp o : platform::WindowDisplayList(list)) {
+      if (o.kind == platform::DrawKind::FocusRect) o.color = 0;
+      drawn.push_back(platform::Describe(o));
+    }
+    ASSERT_EQ(drawn, expected) << "round " << round << " ex " << ex << (focus ? " focus" : "") << (always ? " always" : "");
   }
 }
 
