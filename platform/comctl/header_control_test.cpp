@@ -280,11 +280,13 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   input::Advance(1);
   EXPECT_EQ(Filter(0), "x");
   EXPECT_EQ(::GetFocus(), edit) << "a pause keeps the box open";
+  header.ClearFilter(-1);
+  EXPECT_EQ(::GetWindowTextLength(edit), 0) << "the open box shows the filter cleared";
   input::TypeText("yz");
   input::PressKey(VK_ESCAPE);
   EXPECT_FALSE(::IsWindow(edit));
-  EXPECT_EQ(Filter(0), "x");
-  EXPECT_EQ(parent.log, (Strings{"filter 0"}));
+  EXPECT_EQ(Filter(0), "");
+  EXPECT_EQ(parent.log, (Strings{"filter 0", "filter -1"}));
 
   // The button: the parent's TRUE makes it a change of the filter.
   parent.log.clear();

@@ -143,6 +143,21 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(Text(0, 2), "q0");
   EXPECT_EQ(Text(0, 3), "s0");
   EXPECT_EQ(list.GetColumnWidth(1), 70);
+  // Columns past either end are refused, asked or changed.
+  for (int c = -1; c <= 4; ++c) {
+    const bool valid = c >= 0 && c < 4;
+    LVCOLUMN column;
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    column.fmt = LVCFMT_CENTER;
+    column.cx = 50 + c;
+    EXPECT_EQ(list.SetColumn(c, &column), valid) << c;
+    LVCOLUMN asked;
+    asked.mask = LVCF_FMT;
+    EXPECT_EQ(list.GetColumn(c, &asked), valid) << c;
+    EXPECT_EQ(list.GetColumnWidth(c), valid ? 50 + c : 0) << c;
+    EXPECT_EQ(asked.fmt, valid ? LVCFMT_CENTER : 0) << c;
+    EXPECT_EQ(list.SetColumnWidth(c, 60), valid) << c;
+  }
 
   // Deleting a column drops its cells and moves the later ones back.
   ASSERT_TRUE(list.DeleteColumn(0));
@@ -315,6 +330,7 @@ TEST_F(ListViewTest, ClicksKeysInsertsAndDeletesMoveTheSelectionAsAModelDoes) {
       ASSERT_EQ(Focused(), model.focus);
       ASSERT_EQ(list.GetSelectionMark(), model.mark);
       ASSERT_EQ(list.GetTopIndex(), model.top);
+      ASSERT_EQ(::GetCapture(), nullptr);
     }
     list.DestroyWindow();
   }
@@ -601,6 +617,8 @@ TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 240, kHeader + 3 * kRow));
   ASSERT_TRUE(list.GetItemRect(2, &r, LVIR_LABEL));
   EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 100, kHeader + 3 * kRow));
+  ASSERT_TRUE(list.GetSubItemRect(2, 0, LVIR_BOUNDS, r));  // the first column's are the row's
+  EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 240, kHeader + 3 * kRow));
   EXPECT_FALSE(list.GetItemRect(12, &r, LVIR_BOUNDS));
   EXPECT_EQ(list.GetCountPerPage(), 5);
   EXPECT_TRUE(list.EnsureVisible(9, FALSE));
