@@ -255,6 +255,7 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   input::PressKey(VK_RETURN);
   EXPECT_EQ(Filter(1), "ab");
   EXPECT_FALSE(::IsWindow(edit)) << "closed after Enter";
+  EXPECT_EQ(::GetFocus(), parent.m_hWnd) << "the focus goes back to the header's parent";
   EXPECT_EQ(parent.log, (Strings{"filter 1"}));
 
   parent.log.clear();

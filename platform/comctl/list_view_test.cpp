@@ -177,6 +177,7 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
   Make();
   input::ClickAt(list, Row(1));
   EXPECT_EQ(parent.log, (Strings{"changing 1 0>3", "changed 1 0>3", "click 1 0"}));
+  EXPECT_EQ(::GetFocus(), list.m_hWnd) << "a click gives the list the focus";
   parent.log.clear();
   input::ClickAt(list, Row(2));
   // The old selection goes first, then the focus, then the new item.
