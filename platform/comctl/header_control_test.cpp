@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/comctl/cheaderctrl.h"
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/sys_colors.h"
+#include "platform/gdi/text_layout.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/keyboard.h"
 #include "platform/window/message_queue.h"
@@ -173,9 +178,6 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   EXPECT_EQ(Text(2), "B");  // later items moved up one index
   EXPECT_EQ(Order(), (std::vector<int>{1, 0, 2, 3}));
   EXPECT_EQ(header.OrderToIndex(0), 1);
-  CRect r;
-  ASSERT_TRUE(header.GetItemRect(0, &r));  // "A" now starts after "X"
-  EXPECT_EQ(r, CRect(30, 0, 130, kRow));
 
   // Only a permutation of every item is accepted.
   int bad[] = {0, 0, 1, 2};
@@ -200,17 +202,6 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   header.GetItem(0, &item);
   EXPECT_STREQ(small, "A");
   EXPECT_TRUE(parent.log.empty());
-}
-
-// Clearing one column's filter leaves the others; clearing with -1 clears them all.
-TEST_F(HeaderTest, FiltersClearOneColumnOrAll) {
-  Make(HDS_FILTERBAR);
-  for (int i = 0; i < 3; ++i) SetFilter(i, std::string(1, static_cast<char>('a' + i)).c_str());
-  EXPECT_EQ(Filter(0) + Filter(1) + Filter(2), "abc");
-  header.ClearFilter(0);
-  EXPECT_EQ(Filter(0) + "|" + Filter(1) + Filter(2), "|bc");
-  header.ClearFilter(-1);
-  EXPECT_EQ(Filter(0) + Filter(1) + Filter(2), "");
 }
 
 // Outside: the sides passed. Item row: a divider's grip (3 pixels about a right
@@ -250,6 +241,121 @@ TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
   hit.pt = POINT{0, 5};
   EXPECT_EQ(header.HitTest(&hit), 0);
   EXPECT_EQ(hit.flags, HHT_ONDIVOPEN);
+}
+
+// A filter box is edited in place: Enter commits, a pause in the typing
+// commits, Escape throws the typing away; the button asks the parent.
+// Clearing one column's filter leaves the others; -1 clears them all.
+TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
+  Make(HDS_FILTERBAR);
+  ASSERT_TRUE(input::ClickAt(header, POINT{110, kRow + 5}));
+  HWND edit = ::GetFocus();
+  ASSERT_EQ(::GetParent(edit), header.m_hWnd);
+  input::TypeText("ab");
+  input::PressKey(VK_RETURN);
+  EXPECT_EQ(Filter(1), "ab");
+  EXPECT_FALSE(::IsWindow(edit)) << "closed after Enter";
+  EXPECT_EQ(::GetFocus(), parent.m_hWnd) << "the focus goes back to the header's parent";
+  EXPECT_EQ(parent.log, (Strings{"filter 1"}));
+
+  parent.log.clear();
+  header.SetFilterChangeTimeout(300);
+  ASSERT_TRUE(header.EditFilter(0, FALSE));
+  edit = ::GetFocus();
+  input::TypeText("x");
+  input::Advance(299);
+  EXPECT_EQ(Filter(0), "");
+  input::Advance(1);
+  EXPECT_EQ(Filter(0), "x");
+  EXPECT_EQ(::GetFocus(), edit) << "a pause keeps the box open";
+  header.ClearFilter(0);
+  EXPECT_EQ(::GetWindowTextLength(edit), 0) << "the open box shows the filter cleared";
+  EXPECT_EQ(Filter(0) + "|" + Filter(1), "|ab");
+  input::TypeText("yz");
+  input::PressKey(VK_ESCAPE);
+  EXPECT_FALSE(::IsWindow(edit));
+  header.ClearFilter(-1);
+  EXPECT_EQ(Filter(0) + Filter(1), "");
+  EXPECT_EQ(parent.log, (Strings{"filter 0", "filter 0", "filter -1"}));
+
+  // The button: the parent's TRUE makes it a change of the filter.
+  parent.log.clear();
+  input::ClickAt(header, POINT{225, kRow + 5});
+  parent.filterButtonAnswer = TRUE;
+  input::ClickAt(header, POINT{145, kRow + 5});
+  EXPECT_EQ(parent.log, (Strings{"filterbtn 2", "filterbtn 1", "filter 1"}));
+  EXPECT_EQ(CRect(parent.filterButton), CRect(138, kRow, 150, 2 * kRow));
+  EXPECT_FALSE(header.EditFilter(3, FALSE));
+}
+
+// What a paint records, for items of any width, order, alignment and filter:
+// the face right of the items, then per item in display order its face,
+// raised edges and text between margins, and with a filter bar its box,
+// filter text and button. Nothing is drawn for an empty rectangle.
+TEST_F(HeaderTest, PaintedItemsFollowTheirWidthsOrderAlignmentAndFilters) {
+  Make(0);
+  std::mt19937 random(384);
+  const int widths[] = {0, 5, 12, 30, 100};
+  for (int round = 0; round < 40; ++round) {
+    const bool bar = random() % 2 == 0;
+    header.ModifyStyle(bar ? 0 : HDS_FILTERBAR, bar ? HDS_FILTERBAR : 0);
+    int order[] = {0, 1, 2};
+    std::shuffle(order, order + 3, random);
+    ASSERT_TRUE(header.SetOrderArray(3, order));
+    std::string filters[3];
+    int fmts[3];
+    for (int i = 0; i < 3; ++i) {
+      HDITEM item;
+      item.mask = HDI_WIDTH | HDI_FORMAT;
+      item.cxy = widths[random() % 5];
+      item.fmt = HDF_STRING | static_cast<int>(random() % 3);
+      fmts[i] = item.fmt;
+      header.SetItem(i, &item);
+      filters[i] = std::string(random() % 3, static_cast<char>('p' + i));
+      SetFilter(i, filters[i].c_str());
+    }
+    header.Invalidate();
+    header.UpdateWindow();
+
+    Strings expected;
+    const auto add = [&](platform::DrawKind kind, RECT r, int color, std::string text = "", UINT format = 0) {
+      if (kind == platform::DrawKind::FillRect && (r.right <= r.left || r.bottom <= r.top)) return;
+      platform::DrawOp o;
+      o.kind = kind;
+      o.rect = r;
+      o.color = GetSysColor(color);
+      o.text = std::move(text);
+      expected.push_back(platform::Describe(o) + " " + std::to_string(format));
+    };
+    const int right = Width(0) + Width(1) + Width(2);
+    add(platform::DrawKind::FillRect, RECT{right, 0, 400, 40}, COLOR_BTNFACE);
+    int x = 0;
+    for (const int i : order) {
+      const int w = Width(i);
+      const RECT r{x, 0, x + w, kRow};
+      add(platform::DrawKind::FillRect, r, COLOR_BTNFACE);
+      add(platform::DrawKind::FillRect, RECT{x, 0, x + w - 1, 1}, COLOR_BTNHIGHLIGHT);
+      add(platform::DrawKind::FillRect, RECT{x, 0, x + 1, kRow - 1}, COLOR_BTNHIGHLIGHT);
+      add(platform::DrawKind::FillRect, RECT{x + w - 1, 0, x + w, kRow}, COLOR_BTNSHADOW);
+      add(platform::DrawKind::FillRect, RECT{x, kRow - 1, x + w, kRow}, COLOR_BTNSHADOW);
+      const int justify = fmts[i] & HDF_JUSTIFYMASK;
+      const UINT align = justify == HDF_RIGHT ? DT_RIGHT : justify == HDF_CENTER ? DT_CENTER : 0;
+      add(platform::DrawKind::Text, RECT{x + 6, 0, x + w - 6, kRow}, COLOR_BTNTEXT, Text(i), align);
+      if (bar) {
+        const int split = std::max(x, x + w - platform::kHeaderFilterButtonWidth);
+        add(platform::DrawKind::FillRect, RECT{x, kRow, split, 2 * kRow}, COLOR_WINDOW);
+        add(platform::DrawKind::Text, RECT{x + 2, kRow, split - 2, 2 * kRow}, COLOR_WINDOWTEXT, filters[i]);
+        add(platform::DrawKind::FillRect, RECT{split, kRow, x + w, 2 * kRow}, COLOR_BTNFACE);
+        add(platform::DrawKind::FrameRect, RECT{split, kRow, x + w, 2 * kRow}, COLOR_BTNSHADOW);
+      }
+      x += w;
+    }
+    Strings drawn;
+    for (const platform::DrawOp& o : platform::WindowDisplayList(header)) {
+      drawn.push_back(platform::Describe(o) + " " + std::to_string(o.format & (DT_RIGHT | DT_CENTER)));
+    }
+    ASSERT_EQ(drawn, expected) << "round " << round;
+  }
 }
 
 TEST_F(HeaderTest, ClickAndDividerDrag) {

@@ -147,8 +147,8 @@ int ListViewModel::ContentWidth(int column) {
   return width;
 }
 
+// A column the list does not have is refused by its header.
 LRESULT ListViewModel::SetColumnWidth(int index, int width) {
-  if (index < 0 || index >= ColumnCount()) return FALSE;
   if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
     const int data = ContentWidth(index);
     if (width == LVSCW_AUTOSIZE) {

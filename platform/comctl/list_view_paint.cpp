@@ -46,7 +46,6 @@ UINT ListViewModel::DrawState(int index) const {
   UINT drawn = 0;
   if ((state & LVIS_SELECTED) && showSelection) drawn |= CDIS_SELECTED;
   if ((state & LVIS_FOCUSED) && m_hasFocus) drawn |= CDIS_FOCUS;
-  if (((StateWithCallbacks(index, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >> 12) == 2) drawn |= CDIS_CHECKED;
   return drawn;
 }
 

@@ -125,7 +125,7 @@ void ListViewModel::SelectRange(int from, int to, bool clearOthers) {
       }
       if (any) NotifyItem(LVN_ITEMCHANGED, -1, LVIF_STATE, 0, LVIS_SELECTED, 0);
     }
-    for (int i = from; i <= to && i < Count(); ++i) StoreState(i, State(i) | LVIS_SELECTED);
+    for (int i = from; i <= to; ++i) StoreState(i, State(i) | LVIS_SELECTED);  // to < Count(): clamped above
     ::InvalidateRect(hwnd(), nullptr, TRUE);
     NMLVODSTATECHANGE nm;
     nm.hdr.code = LVN_ODSTATECHANGED;

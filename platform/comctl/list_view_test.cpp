@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "platform/comctl/clistctrl.h"
+#include "platform/gdi/display_list.h"
+#include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
@@ -27,6 +31,7 @@ class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, 0); }
   Strings log;
+  std::string given;  // the text last handed out for a callback cell
 
  protected:
   BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT*) override {
@@ -47,9 +52,21 @@ class Parent : public CWnd {
         if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_CONTROL) return TRUE;
         line = "key " + std::to_string(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
         break;
+      case LVN_INSERTITEM: line = "insert " + std::to_string(lv->iItem) + " " + std::to_string(lv->lParam); break;
+      case LVN_DELETEITEM: line = "delete " + std::to_string(lv->iItem) + " " + std::to_string(lv->lParam); break;
       case NM_CLICK: line = "click " + std::to_string(act->iItem) + " " + std::to_string(act->iSubItem); break;
       case NM_DBLCLK: line = "dblclick " + std::to_string(act->iItem); break;
       case NM_RCLICK: line = "rclick " + std::to_string(act->iItem); break;
+      case LVN_GETDISPINFO: {
+        // A callback cell reads "cb<sub-item><data>", handed out in the
+        // list's buffer or, every other time, as a pointer to our own text.
+        LVITEM& item = reinterpret_cast<NMLVDISPINFO*>(lParam)->item;
+        if (!(item.mask & LVIF_TEXT)) return TRUE;
+        given = "cb" + std::to_string(item.iSubItem) + std::to_string(item.lParam);
+        if ((pointTo = !pointTo)) item.pszText = given.data();
+        else std::snprintf(item.pszText, static_cast<size_t>(item.cchTextMax), "%s", given.c_str());
+        return TRUE;
+      }
       case NM_CUSTOMDRAW:
       case NM_SETFOCUS:
       case NM_KILLFOCUS: return TRUE;
@@ -58,6 +75,9 @@ class Parent : public CWnd {
     log.push_back(line);
     return TRUE;
   }
+
+ private:
+  bool pointTo = false;
 };
 
 class ListViewTest : public platform::ResetTest {
@@ -123,6 +143,21 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(Text(0, 2), "q0");
   EXPECT_EQ(Text(0, 3), "s0");
   EXPECT_EQ(list.GetColumnWidth(1), 70);
+  // Columns past either end are refused, asked or changed.
+  for (int c = -1; c <= 4; ++c) {
+    const bool valid = c >= 0 && c < 4;
+    LVCOLUMN column;
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    column.fmt = LVCFMT_CENTER;
+    column.cx = 50 + c;
+    EXPECT_EQ(list.SetColumn(c, &column), valid) << c;
+    LVCOLUMN asked;
+    asked.mask = LVCF_FMT;
+    EXPECT_EQ(list.GetColumn(c, &asked), valid) << c;
+    EXPECT_EQ(list.GetColumnWidth(c), valid ? 50 + c : 0) << c;
+    EXPECT_EQ(asked.fmt, valid ? LVCFMT_CENTER : 0) << c;
+    EXPECT_EQ(list.SetColumnWidth(c, 60), valid) << c;
+  }
 
   // Deleting a column drops its cells and moves the later ones back.
   ASSERT_TRUE(list.DeleteColumn(0));
@@ -142,6 +177,7 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
   Make();
   input::ClickAt(list, Row(1));
   EXPECT_EQ(parent.log, (Strings{"changing 1 0>3", "changed 1 0>3", "click 1 0"}));
+  EXPECT_EQ(::GetFocus(), list.m_hWnd) << "a click gives the list the focus";
   parent.log.clear();
   input::ClickAt(list, Row(2));
   // The old selection goes first, then the focus, then the new item.
@@ -295,8 +331,245 @@ TEST_F(ListViewTest, ClicksKeysInsertsAndDeletesMoveTheSelectionAsAModelDoes) {
       ASSERT_EQ(Focused(), model.focus);
       ASSERT_EQ(list.GetSelectionMark(), model.mark);
       ASSERT_EQ(list.GetTopIndex(), model.top);
+      ASSERT_EQ(::GetCapture(), nullptr);
     }
     list.DestroyWindow();
+  }
+}
+
+// What the list's item messages do, as a program filling and editing a
+// list meets them: a small model of rows driven beside the list by seeded
+// random inserts, deletes, edits, state changes, finds and sorts, indexes
+// past either end included, and compared after each step; unsorted, kept
+// ascending and kept descending.
+struct ItemModel {
+  struct Row {
+    std::string text, qty;
+    LPARAM data = 0;
+    bool selected = false, focused = false;
+    bool callback[2] = {};  // the parent gives the cell's text
+  };
+  std::vector<Row> rows;
+  DWORD sort = 0;
+
+  int Count() const { return static_cast<int>(rows.size()); }
+  bool Valid(int i) const { return i >= 0 && i < Count(); }
+  std::string Shown(int i, int sub) const {
+    const Row& row = rows[i];
+    if (row.callback[sub]) return "cb" + std::to_string(sub) + std::to_string(row.data);
+    return sub == 0 ? row.text : row.qty;
+  }
+  // A callback text has no place in the order: it goes where asked.
+  int Insert(int at, const char* text, LPARAM data) {
+    if (at < 0) return -1;
+    at = std::min(at, Count());
+    const bool callback = text == LPSTR_TEXTCALLBACK;
+    if (sort != 0 && !callback) {
+      at = 0;  // after the equal texts
+      while (at < Count() && (sort == LVS_SORTASCENDING ? Shown(at, 0) <= text : Shown(at, 0) >= text)) ++at;
+    }
+    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, false, {callback, false}});
+    return at;
+  }
+  bool Delete(int at) {
+    if (!Valid(at)) return false;
+    const bool focused = rows[at].focused;
+    rows.erase(rows.begin() + at);
+    if (focused && Count() > 0) rows[std::min(at, Count() - 1)].focused = true;
+    return true;
+  }
+  int Find(int start, UINT flags, const std::string& wanted, LPARAM data) const {
+    const int first = start < 0 ? 0 : start + 1;
+    const int steps = (flags & LVFI_WRAP) ? Count() : std::max(0, Count() - first);
+    for (int n = 0; n < steps; ++n) {
+      const Row& row = rows[(first + n) % Count()];
+      std::string text = Shown((first + n) % Count(), 0);
+      if (flags & LVFI_PARTIAL) text = text.substr(0, wanted.size());
+      std::string lower = wanted;
+      std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+      if ((flags & LVFI_PARAM) ? row.data == data : text == lower) return (first + n) % Count();
+    }
+    return -1;
+  }
+};
+
+int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0; }
+
+TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
+  const char* const texts[] = {"a", "ab", "b", "ba", "bab", "c"};
+  for (const DWORD sort : {DWORD{0}, LVS_SORTASCENDING, LVS_SORTDESCENDING}) {
+    std::mt19937 random(380 + sort);
+    Make(sort, 0);
+    ItemModel model;
+    model.sort = sort;
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 1200; ++step) {
+      const int at = pick(model.Count() + 3) - 1;  // -1 to count + 1
+      const int what = pick(8);
+      std::string did = std::to_string(what) + " at " + std::to_string(at);
+      parent.log.clear();
+      if (what == 0 || (what == 1 && model.Count() < 4)) {
+        const char* text = pick(4) == 0 ? LPSTR_TEXTCALLBACK : texts[pick(6)];
+        const LPARAM data = pick(5);
+        const int expected = model.Insert(at, text, data);
+        ASSERT_EQ(list.InsertItem(LVIF_TEXT | LVIF_PARAM, at, text, 0, 0, 0, data), expected) << did;
+        if (expected >= 0) {
+          ASSERT_EQ(parent.log, Strings{"insert " + std::to_string(expected) + " " + std::to_string(data)});
+        }
+      } else if (what == 1) {
+        // The owner hears of a deleted item with its data, and of nothing else.
+        const Strings heard = model.Valid(at) ? Strings{"delete " + std::to_string(at) + " " +
+                                                        std::to_string(model.rows[at].data)}
+                                              : Strings{};
+        ASSERT_EQ(list.DeleteItem(at), model.Delete(at)) << did;
+        ASSERT_EQ(parent.log, heard) << did;
+      } else if (what == 2) {
+        const int sub = pick(5) - 1;  // -1 to 3, three columns
+        const bool callback = pick(4) == 0;
+        const char* text = callback ? LPSTR_TEXTCALLBACK : texts[pick(6)];
+        const bool ok = model.Valid(at) && sub >= 0 && sub < 3;
+        ASSERT_EQ(list.SetItemText(at, sub, text), ok) << did << " sub " << sub;
+        if (ok && sub < 2) model.rows[at].callback[sub] = callback;
+        if (ok && sub == 0 && !callback) model.rows[at].text = text;
+        if (ok && sub == 1 && !callback) model.rows[at].qty = text;
+      } else if (what == 3) {
+        const LPARAM data = pick(5);
+        ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at)) << did;
+        if (model.Valid(at)) model.rows[at].data = data;
+      } else if (what == 4) {
+        // A selection set or cleared, on one item or (-1) on all of them.
+        const bool on = pick(2) == 0;
+        ASSERT_EQ(list.SetItemState(at, on ? LVIS_SELECTED : 0, LVIS_SELECTED), at < model.Count()) << did;
+        for (int i = 0; i < model.Count(); ++i) {
+          if (i == at || at < 0) model.rows[i].selected = on;
+        }
+      } else if (what == 5) {
+        ASSERT_EQ(list.SetItemState(at, LVIS_FOCUSED, LVIS_FOCUSED), model.Valid(at) || at < 0) << did;
+        for (int i = 0; model.Valid(at) && i < model.Count(); ++i) model.rows[i].focused = i == at;
+      } else if (what == 6) {
+        const UINT flags = (pick(2) ? LVFI_WRAP : 0u) | (pick(3) == 0 ? LVFI_PARAM : pick(2) ? LVFI_PARTIAL : LVFI_STRING);
+        std::string wanted = texts[pick(6)];
+        if (flags & LVFI_PARTIAL) wanted.resize(1);
+        if (pick(2)) wanted[0] = static_cast<char>(std::toupper(wanted[0]));
+        LVFINDINFO find;
+        find.flags = flags;
+        find.psz = wanted.c_str();
+        find.lParam = pick(5);
+        ASSERT_EQ(list.FindItem(&find, at), model.Find(at, flags, wanted, find.lParam))
+            << did << " find " << flags << " " << wanted << " " << find.lParam;
+      } else {
+        ASSERT_TRUE(list.SortItems(CompareData, 0));
+        std::stable_sort(model.rows.begin(), model.rows.end(),
+                         [](const ItemModel::Row& a, const ItemModel::Row& b) { return a.data < b.data; });
+      }
+      SCOPED_TRACE(::testing::Message() << "sort " << sort << ", step " << step << ": " << did);
+      ASSERT_EQ(list.GetItemCount(), model.Count());
+      int selected = 0;
+      int focused = -1;
+      for (int i = 0; i < model.Count(); ++i) {
+        const ItemModel::Row& row = model.rows[i];
+        ASSERT_EQ(Text(i), model.Shown(i, 0)) << i;
+        ASSERT_EQ(Text(i, 1), model.Shown(i, 1)) << i;
+        ASSERT_EQ(list.GetItemData(i), static_cast<DWORD_PTR>(row.data)) << i;
+        ASSERT_EQ(list.GetItemState(i, kSelFocus), (row.selected ? LVIS_SELECTED : 0u) | (row.focused ? LVIS_FOCUSED : 0u))
+            << i;
+        selected += row.selected ? 1 : 0;
+        if (row.focused) focused = i;
+      }
+      ASSERT_EQ(list.GetSelectedCount(), static_cast<UINT>(selected));
+      ASSERT_EQ(Focused(), focused);
+      ASSERT_EQ(Text(model.Count()), "");
+      LVITEM past;
+      past.mask = LVIF_TEXT | LVIF_PARAM;
+      past.iItem = at < 0 ? -1 : model.Count();
+      ASSERT_FALSE(list.GetItem(&past));
+    }
+    list.DestroyWindow();
+  }
+}
+
+// What a paint records, against the rows' states: per cell the fill behind
+// a selection (the first label, or the row with full-row selection; the
+// highlight with the focus, the face without), the check box and its mark,
+// the text between margins in its colours; the focus frame; grid lines.
+TEST_F(ListViewTest, PaintedRowsShowTheirCellsSelectionChecksFocusAndGrid) {
+  Make(0, 9);
+  std::mt19937 random(383);
+  const int columns[] = {0, 100, 160, 240};
+  for (int round = 0; round < 60; ++round) {
+    const DWORD ex = (random() % 2 ? LVS_EX_FULLROWSELECT : 0) | (random() % 2 ? LVS_EX_CHECKBOXES : 0) |
+                     (random() % 2 ? LVS_EX_GRIDLINES : 0);
+    list.SetExtendedStyle(ex);
+    const bool always = random() % 2 == 0;
+    list.ModifyStyle(always ? 0 : LVS_SHOWSELALWAYS, always ? LVS_SHOWSELALWAYS : 0);
+    const bool focus = random() % 2 == 0;
+    ::SetFocus(focus ? list.m_hWnd : parent.m_hWnd);
+    const COLORREF ink = random() % 2 ? RGB(0, 0, 0) : RGB(0, 0, 200);
+    list.SetTextColor(ink);
+    for (int i = 0; i < 9; ++i) {
+      list.SetItemState(i, random() % 3 == 0 ? LVIS_SELECTED : 0, LVIS_SELECTED);
+      if (ex & LVS_EX_CHECKBOXES) list.SetCheck(i, random() % 2 == 0);
+    }
+    const int focused = static_cast<int>(random() % 9);
+    list.SetItemState(focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    list.EnsureVisible(static_cast<int>(random() % 9), FALSE);
+    list.Invalidate();
+    list.UpdateWindow();
+
+    const auto op = [](platform::DrawKind kind, RECT r, COLORREF color, std::string text = "") {
+      platform::DrawOp o;
+      o.kind = kind;
+      o.rect = r;
+      o.color = color;
+      o.text = std::move(text);
+      return platform::Describe(o);
+    };
+    const bool full = (ex & LVS_EX_FULLROWSELECT) != 0;
+    const int box = (ex & LVS_EX_CHECKBOXES) ? platform::kListStateIconWidth : 0;
+    const int top = list.GetTopIndex();
+    Strings expected{op(platform::DrawKind::FillRect, RECT{0, 0, 300 - GetSystemMetrics(SM_CXVSCROLL), 5 * kRow + kHeader},
+                        RGB(255, 255, 255))};
+    for (int i = top; i < std::min(9, top + 6); ++i) {
+      const int y = kHeader + (i - top) * kRow;
+      const bool shown = (list.GetItemState(i, LVIS_SELECTED) != 0) && (focus || always);
+      for (int c = 0; c < 3; ++c) {
+        const RECT cell{columns[c], y, columns[c + 1], y + kRow};
+        const RECT label{c == 0 ? box : cell.left, y, cell.right, y + kRow};
+        const bool lit = shown && (full || c == 0);
+        if (lit) {
+          expected.push_back(op(platform::DrawKind::FillRect, full ? cell : label,
+                                GetSysColor(focus ? COLOR_HIGHLIGHT : COLOR_BTNFACE)));
+        }
+        if (c == 0 && box != 0) {
+          const RECT frame{1, y + 2, 14, y + 15};
+          expected.push_back(op(platform::DrawKind::FrameRect, frame, GetSysColor(COLOR_WINDOWTEXT)));
+          if (list.GetCheck(i)) {
+            expected.push_back(op(platform::DrawKind::FillRect, RECT{4, y + 5, 11, y + 12}, GetSysColor(COLOR_WINDOWTEXT)));
+          }
+        }
+        const RECT text{label.left + platform::kListLabelMargin, y, label.right - platform::kListLabelMargin, y + kRow};
+        expected.push_back(op(platform::DrawKind::Text, text,
+                              lit ? GetSysColor(focus ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT) : ink, Text(i, c)));
+      }
+      if (focus && i == focused) {
+        expected.push_back(op(platform::DrawKind::FocusRect, RECT{full ? 0 : box, y, full ? 240 : 100, y + kRow}, 0));
+      }
+    }
+    if (ex & LVS_EX_GRIDLINES) {
+      for (int c = 1; c <= 3; ++c) {
+        expected.push_back(op(platform::DrawKind::FillRect, RECT{columns[c] - 1, kHeader, columns[c], kHeader + 5 * kRow},
+                              GetSysColor(COLOR_BTNFACE)));
+      }
+      for (int y = kHeader + kRow; y <= kHeader + 5 * kRow; y += kRow) {
+        expected.push_back(op(platform::DrawKind::FillRect, RECT{0, y - 1, 240, y}, GetSysColor(COLOR_BTNFACE)));
+      }
+    }
+    Strings drawn;
+    for (platform::DrawOp o : platform::WindowDisplayList(list)) {
+      if (o.kind == platform::DrawKind::FocusRect) o.color = 0;
+      drawn.push_back(platform::Describe(o));
+    }
+    ASSERT_EQ(drawn, expected) << "round " << round << " ex " << ex << (focus ? " focus" : "") << (always ? " always" : "");
   }
 }
 
@@ -341,10 +614,8 @@ TEST_F(ListViewTest, HitTestsNameTheItemAndColumnUnderEachPoint) {
 TEST_F(ListViewTest, RowGeometryScrollingAndEnsureVisible) {
   Make(0, 12);
   CRect r;
-  ASSERT_TRUE(list.GetItemRect(2, &r, LVIR_BOUNDS));
+  ASSERT_TRUE(list.GetSubItemRect(2, 0, LVIR_BOUNDS, r));  // the first column's are the row's
   EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 240, kHeader + 3 * kRow));
-  ASSERT_TRUE(list.GetItemRect(2, &r, LVIR_LABEL));
-  EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 100, kHeader + 3 * kRow));
   EXPECT_FALSE(list.GetItemRect(12, &r, LVIR_BOUNDS));
   EXPECT_EQ(list.GetCountPerPage(), 5);
   EXPECT_TRUE(list.EnsureVisible(9, FALSE));

@@ -44,8 +44,7 @@ void Gradient(const Painter& painter, const DrawOp& op) {
     const TRIVERTEX& a = v[op.mesh[i]];
     const TRIVERTEX& b = v[op.mesh[i + 1]];
     const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
-    const double y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
-    if (x1 <= x0 || y1 <= y0) continue;
+    const double y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);  // an empty rectangle fills nothing
     cairo_pattern_t* p = op.gradientMode == GRADIENT_FILL_RECT_H ? cairo_pattern_create_linear(a.x, 0, b.x, 0)
                                                                  : cairo_pattern_create_linear(0, a.y, 0, b.y);
     AddStop(p, 0, a);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/comctl/clistctrl.h"
 #include "platform/comctl/header_control.h"
@@ -216,6 +217,35 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
   };
   EXPECT_TRUE(innermostShows(8));
   EXPECT_FALSE(innermostShows(9));
+}
+
+// A gradient runs from its first vertex's colour to its second's across a
+// rectangle (sideways or downwards), or between three corners of a triangle.
+TEST(Replay, GradientsRunBetweenTheirVerticesColours) {
+  const auto paint = [](ULONG mode, std::vector<TRIVERTEX> vertices, std::vector<ULONG> mesh) {
+    platform::DrawOps ops(1);
+    ops[0].kind = platform::DrawKind::Gradient;
+    ops[0].gradientMode = mode;
+    ops[0].vertices = std::move(vertices);
+    ops[0].mesh = std::move(mesh);
+    return platform::PaintPicture(20, 20, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), ops); });
+  };
+  const TRIVERTEX red{0, 0, 0xFF00, 0, 0, 0};
+  const TRIVERTEX blue{20, 20, 0, 0, 0xFF00, 0};
+  const Image across = paint(GRADIENT_FILL_RECT_H, {red, blue}, {0, 1});
+  const Image down = paint(GRADIENT_FILL_RECT_V, {blue, red}, {1, 0});
+  for (int k = 0; k < 20; ++k) {
+    EXPECT_GT(GetRValue(across.At(0, k)), 240);
+    EXPECT_GT(GetBValue(across.At(19, k)), 240);
+    EXPECT_GT(GetRValue(down.At(k, 0)), 240);
+    EXPECT_GT(GetBValue(down.At(k, 19)), 240);
+  }
+  const TRIVERTEX green{20, 0, 0, 0xFF00, 0, 0};
+  const Image corners = paint(GRADIENT_FILL_TRIANGLE, {red, green, TRIVERTEX{0, 20, 0, 0, 0xFF00, 0}}, {0, 1, 2});
+  EXPECT_GT(GetRValue(corners.At(0, 0)), 200);
+  EXPECT_GT(GetGValue(corners.At(18, 0)), 200);
+  EXPECT_GT(GetBValue(corners.At(0, 18)), 200);
+  EXPECT_EQ(corners.At(19, 19), 0u) << "outside the triangle";
 }
 
 }  // namespace
