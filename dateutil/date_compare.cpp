@@ -33,21 +33,6 @@ std::string_view NextToken(std::string_view text, std::string_view delims, size_
   return text.substr(from, until - from);
 }
 
-bool Digits(std::string_view text, size_t pos, size_t count) {
-  for (size_t i = pos; i < pos + count; ++i) {
-    if (text[i] < '0' || text[i] > '9') {
-      return false;
-    }
-  }
-  return true;
-}
-
-// "dd/mm/yyyy" at the start (with `separator` between): the list's own form.
-bool PlainNumericDate(std::string_view text, char separator) {
-  return text.size() >= 10 && text[2] == separator && text[5] == separator && Digits(text, 0, 2) &&
-         Digits(text, 3, 2) && Digits(text, 6, 4);
-}
-
 // Same-width all-digit fields order like their numbers, so whole blocks
 // compare byte-wise: this is what the field-by-field reading gives for the
 // list's own forms, only faster.
@@ -77,11 +62,7 @@ DateLayout FixedPositions(std::string_view text) {
 }
 
 DateLayout Separated(std::string_view text, std::string_view separator) {
-  const auto isSeparator = [separator](char c) { return separator.find(c) != std::string_view::npos; };
-  // The common "dd/mm/yyyy..." shape: the tokenizer would find the same
-  // tokens, so take them directly.
-  if (text.size() >= 6 && isSeparator(text[2]) && isSeparator(text[5]) && !isSeparator(text[0]) &&
-      !isSeparator(text[1]) && !isSeparator(text[3]) && !isSeparator(text[4])) {
+  if (dateutil::TwoCharacterDayAndMonth(text, separator)) {
     return {dateutil::Sub(text, 6, 4), text.substr(3, 2), text.substr(0, 2), dateutil::Sub(text, 10), false};
   }
   DateLayout f;
@@ -103,18 +84,47 @@ int Month(const DateLayout& f) {
 
 namespace dateutil {
 
-int CompareTimesOfDay(std::string_view first, std::string_view second) {
-  if (first.size() == second.size() && first.size() >= 8) {
-    const size_t h = first.size() - 8;
-    if (Digits(first, h, 2) && Digits(first, h + 3, 2) && Digits(first, h + 6, 2) && Digits(second, h, 2) &&
-        Digits(second, h + 3, 2) && Digits(second, h + 6, 2)) {
-      for (const size_t pos : {h, h + 3, h + 6}) {
-        if (const int c = CompareBlock(first, second, pos, 2); c != 0) {
-          return c;
-        }
-      }
-      return 0;
+namespace {
+
+bool Digits(std::string_view text, size_t pos, size_t count) {
+  for (size_t i = pos; i < pos + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') {
+      return false;
     }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PlainNumericDate(std::string_view text, char separator) {
+  return text.size() >= 10 && text[2] == separator && text[5] == separator && Digits(text, 0, 2) &&
+         Digits(text, 3, 2) && Digits(text, 6, 4);
+}
+
+bool PlainTimeOfDay(std::string_view text) {
+  if (text.size() < 8) {
+    return false;
+  }
+  const size_t h = text.size() - 8;
+  return Digits(text, h, 2) && Digits(text, h + 3, 2) && Digits(text, h + 6, 2);
+}
+
+bool TwoCharacterDayAndMonth(std::string_view text, std::string_view separator) {
+  const auto isSeparator = [separator](char c) { return separator.find(c) != std::string_view::npos; };
+  return text.size() >= 6 && isSeparator(text[2]) && isSeparator(text[5]) && !isSeparator(text[0]) &&
+         !isSeparator(text[1]) && !isSeparator(text[3]) && !isSeparator(text[4]);
+}
+
+int CompareTimesOfDay(std::string_view first, std::string_view second) {
+  if (first.size() == second.size() && PlainTimeOfDay(first) && PlainTimeOfDay(second)) {
+    const size_t h = first.size() - 8;
+    for (const size_t pos : {h, h + 3, h + 6}) {
+      if (const int c = CompareBlock(first, second, pos, 2); c != 0) {
+        return c;
+      }
+    }
+    return 0;
   }
   for (const size_t fromEnd : {8, 5, 2}) {  // hours, minutes, seconds
     if (const int c = Order(FieldFromEnd(first, fromEnd), FieldFromEnd(second, fromEnd)); c != 0) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dateutil/dateutil.h"
+#include "dateutil/internal.h"
 #include "platform/testing/scoped_zone.h"
 
 namespace {
@@ -280,6 +281,28 @@ TEST(CompareDateTime, NamesLengthsTimesAndTheOrderFactor) {
   for (const auto& c : times) {
     std::string a = c.a ? c.a : "", b = c.b;
     EXPECT_EQ(comparedate1(c.a ? a.data() : nullptr, c.la, b.data(), c.lb), c.expected) << a << " vs " << c.b;
+  }
+}
+
+// The list's own forms, which a long date column holds, are compared without
+// splitting them into fields; every near miss is read field by field (to the
+// same order, which the random comparisons above check, only slower).
+TEST(CompareDateTime, ReadsOnlyTheListsOwnFormsWithoutSplittingThem) {
+  using namespace dateutil;
+  EXPECT_TRUE(PlainNumericDate("09/09/2029", '/'));
+  EXPECT_TRUE(PlainNumericDate("00-00-0000 12:00:00", '-'));
+  for (const char* near : {"09/09/202", "9/09/2029", "09-09/2029", "09/0/-2029", "0:/09/2029", "09/9:/2029",
+                           "09/09/20:9", "09/09/202/"}) {
+    EXPECT_FALSE(PlainNumericDate(near, '/')) << near;
+  }
+  EXPECT_TRUE(PlainTimeOfDay("09:09:59"));
+  EXPECT_TRUE(PlainTimeOfDay("1/1/2024 00.00.00"));
+  for (const char* near : {"9:09:59", "", ":9:09:59", "09::9:59", "09:09::9", "09:0/:59", "09:09:5:"}) {
+    EXPECT_FALSE(PlainTimeOfDay(near)) << near;
+  }
+  EXPECT_TRUE(TwoCharacterDayAndMonth("ab/cd-", "/-"));
+  for (const char* near : {"ab/cd", "/b/cd/", "a//cd/", "ab//d/", "ab/c//", "ab-cd/", "ab/cd-"}) {
+    EXPECT_FALSE(TwoCharacterDayAndMonth(near, "/")) << near;
   }
 }
 

@@ -71,6 +71,19 @@ namespace dateutil __attribute__((visibility("hidden"))) {
   void FormatClockReading(const ClockReading& reading, char* out);
   long MillisecondsOfDay(const ClockReading& reading);
 
+  // The shapes the comparisons read without splitting a text into fields,
+  // the list's own forms; any other text is read field by field, to the
+  // same order, only slower.
+  // "dd/mm/yyyy" in digits at the start, `separator` between: compared
+  // byte by byte, year block first.
+  bool PlainNumericDate(std::string_view text, char separator);
+  // "hh:mm:ss" in digits as the last 8 characters (any character between
+  // the fields): compared byte by byte.
+  bool PlainTimeOfDay(std::string_view text);
+  // A day and a month of two characters each, each followed by a character
+  // of `separator`: the fields are taken at their places, untokenized.
+  bool TwoCharacterDayAndMonth(std::string_view text, std::string_view separator);
+
   // View-based cores of the comparisons (see dateutil.h).
   int CompareTimesOfDay(std::string_view first, std::string_view second);
   int CompareDatesView(std::string_view first, std::string_view second, std::string_view separator);
