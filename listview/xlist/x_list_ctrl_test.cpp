@@ -219,6 +219,11 @@ TEST_F(XListTest, ClickingACheckBoxFlipsItAndTheHeaderShowsWhetherAllRowsAreChec
   ClickCell(2, 1);
   EXPECT_EQ(m_list.GetCheckbox(2, 1), 0);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 1);
+  m_parent.messages.clear();
+  m_list.SetEnabled(1, FALSE);
+  ClickCell(1, 1);
+  EXPECT_EQ(m_list.GetCheckbox(1, 1), 1) << "a disabled row's box does not flip";
+  EXPECT_TRUE(Codes().empty());
 }
 
 TEST_F(XListTest, ACaptionClickSetsEveryEnabledRowToTheHeadersNewState) {
