@@ -122,7 +122,15 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
       EXPECT_EQ(list.GetItemData(row), alphaData);
     }
   }
+  // An owner reading a row's data while the sort moves the rows reads the real data.
+  std::vector<DWORD_PTR> seen;
+  m_dialog->onNotify = [&](const NMHDR& n) {
+    if (n.code == LVN_ITEMCHANGED) seen.push_back(list.GetItemData(reinterpret_cast<const NMLISTVIEW&>(n).iItem));
+  };
   ClickHeader(1);
+  m_dialog->onNotify = nullptr;
+  EXPECT_EQ(seen.size(), 8u) << "each row's data changes twice";
+  for (const DWORD_PTR data : seen) EXPECT_GE(data, 1000u);
   EXPECT_EQ(Column(1), (std::vector<std::string>{"100", "10", "9", "9"}));
   EXPECT_EQ(HeaderImage(1), 1);
   ClickHeader(0);  // Name, byte order
