@@ -61,7 +61,7 @@ class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
   }
 };
 
-TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout) {
+TEST_F(CommonList, ColumnsFollowTheRecordsOrAShorterProfileAndClosingStoresTheLayout) {
   Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty", "Price"}));
   EXPECT_EQ(Widths(), (std::vector<int>{80, 70, 60}));
@@ -69,10 +69,7 @@ TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout)
   Close();
   EXPECT_NE(m_settings.Read().find("[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60\r\n"), std::string::npos);
   EXPECT_EQ(m_dialog->list.m_arrColumns.GetSize(), 0) << "the tables are emptied";
-}
-
-TEST_F(CommonList, ProfilesShorterOrLongerThanTheRecords) {
-  // Fewer entries: the column the profile does not know is hidden, 100 wide.
+  // Fewer entries: the column the profile does not know is hidden.
   m_settings.Write("[testlist]\r\nCOLUMNPROFILE=0,0,120,1,1,60\r\n");
   CCommonListCtrl& list = Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty"}));
