@@ -34,14 +34,16 @@ bool IsOperandChar(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.';
 }
 
-// Table index of a whole operator text, or -1.
+constexpr int kNoOperator = -1;
+
+// Table index of a whole operator text, or kNoOperator.
 int FindOperator(std::string_view text) {
   for (size_t i = 1; i < kOperators.size(); ++i) {
     if (kOperators[i].text == text) {
       return static_cast<int>(i);
     }
   }
-  return -1;
+  return kNoOperator;
 }
 
 int OperatorIndexAt(std::string_view text, size_t pos) {
@@ -49,7 +51,7 @@ int OperatorIndexAt(std::string_view text, size_t pos) {
   while (end < text.size() && IsOperatorChar(text[end])) {
     ++end;
   }
-  return end == pos ? -1 : FindOperator(text.substr(pos, end - pos));
+  return end == pos ? kNoOperator : FindOperator(text.substr(pos, end - pos));
 }
 
 size_t OperandSpan(std::string_view text, size_t pos) {
@@ -66,7 +68,7 @@ size_t OperandSpan(std::string_view text, size_t pos) {
 // A stack entry that is not in the table ranks lowest but one.
 int Precedence(std::string_view text) {
   const int op = FindOperator(text);
-  return op < 0 ? 1 : kOperators[static_cast<size_t>(op)].precedence;
+  return op == kNoOperator ? 1 : kOperators[static_cast<size_t>(op)].precedence;
 }
 
 int Convert(std::string_view in, std::string& out) {
@@ -103,13 +105,13 @@ int Convert(std::string_view in, std::string& out) {
     const int op = OperatorIndexAt(in, i);
     // An operator with no operand before it (nothing, or another operator)
     // is a sign and belongs to the operand that follows.
-    bool operand = op < 0;
+    bool operand = op == kNoOperator;
     if (!operand) {
       size_t j = i;
       while (j > 0 && IsSpace(in[j - 1])) {
         --j;
       }
-      operand = j == 0 || OperatorIndexAt(in, j - 1) >= 0;
+      operand = j == 0 || OperatorIndexAt(in, j - 1) != kNoOperator;
     }
     if (operand) {
       const size_t length = OperandSpan(in, i);
@@ -117,9 +119,9 @@ int Convert(std::string_view in, std::string& out) {
         return kNotANumber;
       }
       const std::string_view token = in.substr(i, length);
-      out += op < 0 ? " " : " (";
+      out += op == kNoOperator ? " " : " (";
       out += token;
-      if (op >= 0) {
+      if (op != kNoOperator) {
         out += ')';
       }
       previousToken = token;
@@ -128,7 +130,7 @@ int Convert(std::string_view in, std::string& out) {
     }
     const Operator& current = kOperators[static_cast<size_t>(op)];
     // "(-5" and "2*(-5)": the minus gets a 0 to subtract from.
-    if (previousToken.empty() || (previousToken.size() == 1 && FindOperator(previousToken) >= 0)) {
+    if (previousToken.empty() || (previousToken.size() == 1 && FindOperator(previousToken) != kNoOperator)) {
       out += " 0";
     }
     while (!stack.empty() && stack.back() != "(" && Precedence(stack.back()) >= current.precedence) {
@@ -233,7 +235,7 @@ int Evaluate(std::string_view postfix, double& value) {
       continue;
     }
     const int op = OperatorIndexAt(postfix, k);
-    if (op < 0 || (k > 0 && postfix[k - 1] == '(')) {
+    if (op == kNoOperator || (k > 0 && postfix[k - 1] == '(')) {
       const size_t length = OperandSpan(postfix, k);
       double number = 0;
       if (!ParseNumber(postfix.substr(k, length), number)) {

@@ -113,7 +113,7 @@ Formula Generate(std::mt19937& random, int depth) {
   const Op& op = kOps[random() % std::size(kOps)];
   Formula a = Generate(random, depth - 1);
   Formula b = Generate(random, depth - 1);
-  const auto space = [&] { return std::string(random() % 3 == 0 ? " " : ""); };
+  const auto space = [&] { return std::string(random() % 3 == 0 ? 1 : 0, " \t\n\v\f\r"[random() % 6]); };
   if (a.precedence < op.precedence || random() % 6 == 0) a.text = "(" + a.text + space() + ")";
   if (b.precedence <= op.precedence || random() % 6 == 0) b.text = "(" + space() + b.text + ")";
   std::optional<double> value;

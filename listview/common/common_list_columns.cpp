@@ -135,8 +135,8 @@ BOOL CCommonListCtrl::DeleteColumn(int position) {
 }
 
 void CCommonListCtrl::RealignHeaderToolTips() {
-  // The tip window is made only for a header (AddHeaderToolTip).
-  if (m_hHeaderTip == nullptr) return;
+  // Every caller has a header. Without a tip window the messages go to no
+  // window and do nothing.
   CHeaderCtrl* header = GetHeaderCtrl();
   for (int i = 0; i < header->GetItemCount(); ++i) {
     TOOLINFO tool;

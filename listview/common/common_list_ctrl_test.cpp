@@ -61,7 +61,7 @@ class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
   }
 };
 
-TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout) {
+TEST_F(CommonList, ColumnsFollowTheRecordsOrAShorterProfileAndClosingStoresTheLayout) {
   Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty", "Price"}));
   EXPECT_EQ(Widths(), (std::vector<int>{80, 70, 60}));
@@ -69,10 +69,7 @@ TEST_F(CommonList, WithoutAFileColumnsFollowTheRecordsAndClosingStoresTheLayout)
   Close();
   EXPECT_NE(m_settings.Read().find("[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60\r\n"), std::string::npos);
   EXPECT_EQ(m_dialog->list.m_arrColumns.GetSize(), 0) << "the tables are emptied";
-}
-
-TEST_F(CommonList, ProfilesShorterOrLongerThanTheRecords) {
-  // Fewer entries: the column the profile does not know is hidden, 100 wide.
+  // Fewer entries: the column the profile does not know is hidden.
   m_settings.Write("[testlist]\r\nCOLUMNPROFILE=0,0,120,1,1,60\r\n");
   CCommonListCtrl& list = Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty"}));
@@ -122,7 +119,15 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
       EXPECT_EQ(list.GetItemData(row), alphaData);
     }
   }
+  // An owner reading a row's data while the sort moves the rows reads the real data.
+  std::vector<DWORD_PTR> seen;
+  m_dialog->onNotify = [&](const NMHDR& n) {
+    if (n.code == LVN_ITEMCHANGED) seen.push_back(list.GetItemData(reinterpret_cast<const NMLISTVIEW&>(n).iItem));
+  };
   ClickHeader(1);
+  m_dialog->onNotify = nullptr;
+  EXPECT_EQ(seen.size(), 8u) << "each row's data changes twice";
+  for (const DWORD_PTR data : seen) EXPECT_GE(data, 1000u);
   EXPECT_EQ(Column(1), (std::vector<std::string>{"100", "10", "9", "9"}));
   EXPECT_EQ(HeaderImage(1), 1);
   ClickHeader(0);  // Name, byte order

@@ -107,7 +107,14 @@ TEST_F(FilterList, ClearingTheHeadersFiltersDropsThemAllWithOrWithoutAFormatter)
   list.SetDataDescriptor(&FormatRow);
   AddSample();
   list.SetColumnFilter(0, "buy");
-  ASSERT_TRUE(list.GetHeaderCtrl()->ClearAllFilters());
+  // A late notification about a column the header no longer has keeps them.
+  CHeaderCtrl* header = list.GetHeaderCtrl();
+  NMHEADER late{};
+  late.hdr = NMHDR{header->GetSafeHwnd(), static_cast<UINT_PTR>(header->GetDlgCtrlID()), HDN_FILTERCHANGE};
+  late.iItem = header->GetItemCount();
+  list.SendMessage(WM_NOTIFY, late.hdr.idFrom, reinterpret_cast<LPARAM>(&late));
+  EXPECT_EQ(list.FilteredColumns(), std::vector<int>{0});
+  ASSERT_TRUE(header->ClearAllFilters());
   list.Refilter();
   EXPECT_EQ(Shown(0), (Strings{"BUYER", "hold", "Sell", "buy"}));
 }

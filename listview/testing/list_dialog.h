@@ -56,6 +56,7 @@ class CListDialog : public CDialog {
   explicit CListDialog(std::function<void(List&)> setup) : CDialog(kListDialogId, nullptr), m_setup(std::move(setup)) {}
   // Declared before the list, which notifies while its window goes.
   std::vector<UINT> notifications;  // WM_NOTIFY codes from the list, in order
+  std::function<void(const NMHDR&)> onNotify;  // an owner's reaction, if any
   List list;
 
  protected:
@@ -71,6 +72,7 @@ class CListDialog : public CDialog {
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
     const auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->idFrom == static_cast<UINT_PTR>(kListId)) notifications.push_back(header->code);
+    if (onNotify) onNotify(*header);
     return CDialog::OnNotify(wParam, lParam, result);
   }
 

@@ -88,7 +88,7 @@ BOOL CXListCtrl::DeleteAllItems() {
 }
 
 CXListCtrl::Cells* CXListCtrl::RowCells(int row) const {
-  if (row < 0 || row >= GetItemCount()) return nullptr;
+  // A row that does not exist reads as item data 0, which is no record's key.
   const auto found = m_records.find(CListCtrl::GetItemData(row));
   return found == m_records.end() ? nullptr : found->second.get();
 }
