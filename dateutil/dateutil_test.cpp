@@ -171,7 +171,7 @@ TEST_P(DateParse, ReadingsOfNow) {
   EXPECT_TRUE(at - atNow >= 0 && at - atNow <= 2) << at << " vs " << atNow;
   // "%d/%d/%d": white space before a number is skipped and a sign taken; a "/" follows its number directly.
   for (const char* text :
-       {"", "0/1/2024", "1/0/2024", "1/1/0", "1/1", "1 /1/2024", "x/1/2024", "-1/1/2024", "\t9/ 9/ +9999"}) {
+       {"", "0/1/2024", "1/0/2024", "1/1/0", "1/1", "1 /1/2024", "x/1/2024", "-1/1/2024", "\t09/ 9/ +09999"}) {
     CString date(text);
     int result = 99;
     EXPECT_EQ(CompareStringTimeWithCurrentTime(date, result), text[0] == '\t') << text;
