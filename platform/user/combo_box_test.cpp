@@ -8,6 +8,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/testing/reset_test.h"
+#include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
 
 namespace {
@@ -142,6 +143,14 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   char cls[16] = "";
   ::GetClassName(edit, cls, sizeof cls);
   EXPECT_STREQ(cls, "Edit");
+  // Resized, the field still fills the box but for its button.
+  ::SetWindowPos(combo, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+  RECT box;
+  RECT field;
+  ::GetClientRect(combo, &box);
+  ::GetWindowRect(edit, &field);
+  EXPECT_EQ(field.right - field.left, box.right - ::GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(field.bottom - field.top, box.bottom);
 
   // The combo box's own updates of the field are quiet.
   Send(CB_SETCURSEL, 1);
