@@ -61,7 +61,9 @@ TEST(CStringBuffer, GetBufferReleaseBuffer) {
 }
 
 TEST(CStringFormat, ShortLongAndAppend) {
-  CString s;
+  CString s("old");
+  s.Format("%s", "");
+  EXPECT_EQ(s, "");
   s.Format("%d-%s", 42, "x");
   EXPECT_EQ(s, "42-x");
   const std::string big(5000, 'q');
