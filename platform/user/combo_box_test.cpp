@@ -176,6 +176,8 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   EXPECT_EQ(parent.log, (Log{"selendok", "selchange 'BSE'"}));
   EXPECT_EQ(TextOf(combo), "NFO");
   EXPECT_EQ(Send(CB_GETEDITSEL), MAKELONG(0, 3));
+  input::PressKey(VK_UP);
+  EXPECT_EQ(Send(CB_GETCURSEL), 0);
   // The field keeps no selection while the focus is elsewhere.
   input::Focus(::CreateWindowEx(0, "Test", "", WS_CHILD | WS_VISIBLE, 0, 200, 50, 20, parent, Id(7), nullptr, nullptr));
   const auto kept = static_cast<DWORD>(Send(CB_GETEDITSEL));
