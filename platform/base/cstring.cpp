@@ -262,11 +262,10 @@ int CString::Insert(int nIndex, const char* psz) {
 }
 
 int CString::Delete(int nIndex, int nCount) {
-  nIndex = std::max(nIndex, 0);
-  if (nIndex < GetLength() && nCount > 0) {
-    nCount = std::min(nCount, GetLength() - nIndex);
-    m_str.erase(static_cast<size_t>(nIndex), static_cast<size_t>(nCount));
-  }
+  // Both clamped into the string, so a range past either end deletes only what it covers.
+  nIndex = std::clamp(nIndex, 0, GetLength());
+  nCount = std::clamp(nCount, 0, GetLength() - nIndex);
+  m_str.erase(static_cast<size_t>(nIndex), static_cast<size_t>(nCount));
   return GetLength();
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/testing/exception_testing.h"
 
@@ -61,7 +62,9 @@ TEST(CStringBuffer, GetBufferReleaseBuffer) {
 }
 
 TEST(CStringFormat, ShortLongAndAppend) {
-  CString s;
+  CString s("old");
+  s.Format("%s", "");
+  EXPECT_EQ(s, "");
   s.Format("%d-%s", 42, "x");
   EXPECT_EQ(s, "42-x");
   const std::string big(5000, 'q');
@@ -84,31 +87,30 @@ TEST(CStringFormat, ShortLongAndAppend) {
 }
 
 TEST(CStringTokenize, SkipsEmptyTokensAndEndsAtMinusOne) {
-  const CString s(",,a,,b c,");
-  int pos = 0;
-  EXPECT_EQ(s.Tokenize(", ", pos), "a");
-  EXPECT_EQ(s.Tokenize(", ", pos), "b");
-  EXPECT_EQ(s.Tokenize(", ", pos), "c");
-  EXPECT_EQ(pos, 9);
-  EXPECT_EQ(s.Tokenize(", ", pos), "");
-  EXPECT_EQ(pos, -1);
-  EXPECT_EQ(s.Tokenize(", ", pos), "");  // stays at the end
-  EXPECT_EQ(pos, -1);
-
-  pos = 0;
-  EXPECT_EQ(CString(",,,").Tokenize(",", pos), "");
-  EXPECT_EQ(pos, -1);
-  pos = 0;
-  EXPECT_EQ(CString("").Tokenize(",", pos), "");
-  EXPECT_EQ(pos, -1);
-  pos = 0;
-  EXPECT_EQ(CString("last").Tokenize(",", pos), "last");
-  EXPECT_EQ(CString("last").Tokenize(",", pos), "");
-  EXPECT_EQ(pos, -1);
-  pos = 0;
-  EXPECT_EQ(CString("a b").Tokenize("", pos), "a b");
-  EXPECT_EQ(CString("a b").Tokenize("", pos), "");
-  EXPECT_EQ(pos, -1);
+  // Each text gives these tokens, each with the position after it; then an
+  // empty token at -1, which stays there.
+  const struct {
+    const char* text;
+    const char* delimiters;
+    std::vector<std::string> tokens;
+  } cases[] = {{",,a,,b c,", ", ", {"a@4", "b@7", "c@9"}},
+               {",,,", ",", {}},
+               {"", ",", {}},
+               {"last", ",", {"last@5"}},
+               {"a b", "", {"a b@3"}}};
+  for (const auto& c : cases) {
+    const CString s(c.text);
+    std::vector<std::string> tokens;
+    int pos = 0;
+    CString token = s.Tokenize(c.delimiters, pos);
+    for (size_t n = 0; pos != -1 && n < 4; ++n, token = s.Tokenize(c.delimiters, pos)) {
+      tokens.push_back(std::string(token.view()) + "@" + std::to_string(pos));
+    }
+    EXPECT_EQ(tokens, c.tokens) << c.text;
+    EXPECT_EQ(token, "");
+    EXPECT_EQ(s.Tokenize(c.delimiters, pos), "");
+    EXPECT_EQ(pos, -1);
+  }
 }
 
 // Every read and edit against the same operation on a std::string, over

@@ -65,10 +65,15 @@ TEST(Modules, SharedLibraryByPathWithEitherSeparator) {
   // resolves its functions and counts its loads.
   HMODULE libc = LoadLibraryA("libc.so.6");
   ASSERT_NE(libc, nullptr);
+  HMODULE libm = LoadLibraryA("libm.so.6");
+  ASSERT_NE(libm, nullptr);
   EXPECT_NE(GetProcAddress(libc, "strlen"), nullptr);
   EXPECT_EQ(LoadLibraryA("libc.so.6"), libc);
   EXPECT_TRUE(FreeLibrary(libc));
   EXPECT_TRUE(FreeLibrary(libc));
+  EXPECT_EQ(GetProcAddress(libc, "strlen"), nullptr) << "freed as often as loaded";
+  EXPECT_NE(GetProcAddress(libm, "cos"), nullptr) << "the other library stays";
+  EXPECT_TRUE(FreeLibrary(libm));
   EXPECT_FALSE(FreeLibrary(GetModuleHandleA(nullptr))) << "the main program is never freed";
 
   EXPECT_EQ(platform::PathFolder("C:\\Tarn\\bin/TarnTrader.exe"), "C:\\Tarn\\bin");

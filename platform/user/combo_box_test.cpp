@@ -8,6 +8,7 @@
 #include "platform/input/input_driver.h"
 #include "platform/user/dialog_resources.h"
 #include "platform/testing/reset_test.h"
+#include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
 
 namespace {
@@ -142,6 +143,14 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   char cls[16] = "";
   ::GetClassName(edit, cls, sizeof cls);
   EXPECT_STREQ(cls, "Edit");
+  // Resized, the field still fills the box but for its button.
+  ::SetWindowPos(combo, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+  RECT box;
+  RECT field;
+  ::GetClientRect(combo, &box);
+  ::GetWindowRect(edit, &field);
+  EXPECT_EQ(field.right - field.left, box.right - ::GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(field.bottom - field.top, box.bottom);
 
   // The combo box's own updates of the field are quiet.
   Send(CB_SETCURSEL, 1);
@@ -167,6 +176,8 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   EXPECT_EQ(parent.log, (Log{"selendok", "selchange 'BSE'"}));
   EXPECT_EQ(TextOf(combo), "NFO");
   EXPECT_EQ(Send(CB_GETEDITSEL), MAKELONG(0, 3));
+  input::PressKey(VK_UP);
+  EXPECT_EQ(Send(CB_GETCURSEL), 0);
   // The field keeps no selection while the focus is elsewhere.
   input::Focus(::CreateWindowEx(0, "Test", "", WS_CHILD | WS_VISIBLE, 0, 200, 50, 20, parent, Id(7), nullptr, nullptr));
   const auto kept = static_cast<DWORD>(Send(CB_GETEDITSEL));

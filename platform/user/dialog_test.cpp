@@ -277,6 +277,11 @@ TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocused
   EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
   EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioA);
   EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_UNCHECKED) << "never left the group";
+  input::PressKey(VK_LEFT);  // before the first: the group's last
+  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioC);
+  input::PressKey(VK_UP);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
+  input::PressKey(VK_UP);
 
   // Tab into the group lands on its checked button, the only tab stop in it.
   ::SetFocus(Item(dlg, kCheck));
@@ -288,6 +293,48 @@ TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocused
   input::PressKey(VK_RETURN);
   ASSERT_FALSE(dlg.log.empty());
   EXPECT_EQ(dlg.log.front(), "2:0") << "Enter on a focused push button clicks that button";
+}
+
+TEST_F(DialogTest, MnemonicsPressButtonsAndLeadFromLabelsToTheirControl) {
+  TestDialog dlg;
+  Show(dlg);
+  HWND label = ::CreateWindowEx(0, "Static", "&Name", WS_CHILD | WS_VISIBLE, 0, 0, 20, 10, dlg.m_hWnd, nullptr,
+                                nullptr, nullptr);
+  ::SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // just before the edit
+  ::SetWindowText(Item(dlg, kCheck), "C&heck");
+  ::SetWindowText(Item(dlg, kRadioB), "&&b &Bee");
+  ::SetWindowText(Item(dlg, kOtherRadio), "&Bother");
+  ::SetWindowText(Item(dlg, IDCANCEL), "&Cancel");
+  ::SetDlgItemText(dlg.m_hWnd, kEdit, "Ann");
+  ::SetFocus(Item(dlg, kCheck));
+  input::TypeText("n");  // a label leads to the control after it, its text selected
+  EXPECT_EQ(::GetFocus(), Item(dlg, kEdit));
+  EXPECT_EQ(::SendMessage(Item(dlg, kEdit), EM_GETSEL, 0, 0), MAKELONG(0, 3));
+  input::TypeText("h");  // the edit takes characters: typed, not a mnemonic
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
+  input::PressKey('H', input::kAlt);  // Alt and the letter reach it from anywhere
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_CHECKED);
+
+  // Two controls share "b": each press goes on to the next one after the focus.
+  ::SetFocus(Item(dlg, kRadioA));
+  for (int id : {kRadioB, kOtherRadio, kRadioB}) {
+    input::TypeText("B");
+    EXPECT_EQ(::GetFocus(), Item(dlg, id));
+    EXPECT_EQ(dlg.IsDlgButtonChecked(id), BST_CHECKED);
+  }
+  ::CheckDlgButton(dlg.m_hWnd, kOtherRadio, BST_UNCHECKED);
+  ::EnableWindow(Item(dlg, kOtherRadio), FALSE);
+  ::EnableWindow(Item(dlg, kEdit), FALSE);
+  input::TypeText("b");  // a disabled control is passed over, also as a label's
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_UNCHECKED);
+  input::TypeText("n");
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_CHECKED);
+  dlg.log.clear();
+  input::TypeText("c");  // a push button is pressed
+  EXPECT_EQ(dlg.log, (std::vector<std::string>{"2:0"}));
 }
 
 TEST_F(DialogTest, QuitDuringAModalDialogEndsItAndStaysPendingForTheOuterLoop) {

@@ -5,6 +5,7 @@
 #include "platform/gdi/display_list.h"
 #include "platform/testing/reset_test.h"
 #include "platform/user/dialog_resources.h"
+#include "platform/window/metrics.h"
 #include "platform/window/window_paint.h"
 #include "platform/window/winapi.h"
 
@@ -39,6 +40,25 @@ TEST_F(DrawIconTest, WhatIsNoIconOrNoDrawingDrawsNothing) {
   platform::RemoveModuleResources(kModule);
   EXPECT_FALSE(::DrawIcon(m_dc, 0, 0, icon)) << "its module is gone";
   EXPECT_TRUE(platform::OpsOfKind(platform::WindowDisplayList(m_window), platform::DrawKind::Icon).empty());
+}
+
+TEST_F(DrawIconTest, AnIconIsDrawnAtItsSizeOrTheSystemIconSize) {
+  const HICON icon = platform::RegisterIcon(kModule, 1);
+  const int cx = ::GetSystemMetrics(SM_CXICON);
+  const int cy = ::GetSystemMetrics(SM_CYICON);
+  ASSERT_NE(cx, 16);
+  ASSERT_NE(cy, 24);
+  EXPECT_TRUE(::DrawIcon(m_dc, 2, 3, icon));
+  EXPECT_TRUE(::DrawIconEx(m_dc, 5, 6, icon, 16, 24, 0, nullptr, DI_NORMAL));
+  EXPECT_TRUE(::DrawIconEx(m_dc, 7, 8, icon, 0, 24, 0, nullptr, DI_NORMAL));
+  EXPECT_TRUE(::DrawIconEx(m_dc, 9, 10, icon, 16, 0, 0, nullptr, DI_NORMAL));
+  const auto ops = platform::OpsOfKind(platform::WindowDisplayList(m_window), platform::DrawKind::Icon);
+  ASSERT_EQ(ops.size(), 4u);
+  const CRect want[] = {CRect(2, 3, 2 + cx, 3 + cy), CRect(5, 6, 21, 30), CRect(7, 8, 7 + cx, 32), CRect(9, 10, 25, 10 + cy)};
+  for (size_t i = 0; i < ops.size(); ++i) {
+    EXPECT_EQ(ops[i].icon, icon);
+    EXPECT_EQ(want[i], ops[i].rect) << i;
+  }
 }
 
 }  // namespace

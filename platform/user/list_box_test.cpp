@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -216,9 +217,11 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
         ASSERT_EQ(Send(message(LB_GETCOUNT, CB_GETCOUNT)), static_cast<LRESULT>(model.items.size()));
         ASSERT_EQ(Send(message(LB_GETCURSEL, CB_GETCURSEL)), model.Selected());
         for (size_t i = 0; i < model.items.size(); ++i) {
-          char buffer[16] = "";
+          char buffer[16];
+          std::memset(buffer, '#', sizeof buffer);
           Send(message(LB_GETTEXT, CB_GETLBTEXT), i, reinterpret_cast<LPARAM>(buffer));
           ASSERT_EQ(buffer, model.items[i].text) << i;
+          ASSERT_EQ(buffer[model.items[i].text.size() + 1], '#') << "written past its terminator";
           ASSERT_EQ(Send(message(LB_GETITEMDATA, CB_GETITEMDATA), i), model.items[i].data) << i;
         }
         if (combo) {
@@ -268,6 +271,17 @@ TEST_F(ListBoxTest, UserClicksAndKeysNotify) {
   EXPECT_EQ(Send(LB_GETCURSEL), 1);
   EXPECT_TRUE(parent.codes.empty());
   EXPECT_EQ(::GetFocus(), list);
+
+  // A list without a selection moves only its caret; a click still reports itself, keys do not.
+  ::DestroyWindow(list);
+  Make(LBS_NOSEL | LBS_NOTIFY, {"a", "b", "c"});
+  ClickItem(0);
+  input::PressKey(VK_DOWN);
+  EXPECT_EQ(Send(LB_GETCARETINDEX), 1);
+  input::TypeText("c");
+  EXPECT_EQ(Send(LB_GETCARETINDEX), 2);
+  EXPECT_EQ(Send(LB_GETCURSEL), LB_ERR);
+  EXPECT_EQ(parent.codes, (Codes{LBN_SETFOCUS, LBN_SELCHANGE}));
 }
 
 TEST_F(ListBoxTest, FirstArrowSelectsTheCaretItemAndTypingExtendsThePrefix) {
