@@ -237,6 +237,22 @@ TEST_F(DragListTest, DroppingOutsideAnyDragListOrLosingTheCaptureChangesNothing)
   EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2"}));
 }
 
+// A list that goes in the middle of its drag ends it; one whose drag is
+// over leaves another list's drag alone.
+TEST_F(DragListTest, AListThatGoesEndsItsOwnDragOnly) {
+  for (const bool midDrag : {false, true}) {
+    {
+      CZRDragListCtrl going;
+      Make(going, 3, CRect(10, 220, 210, 290), "g", 2);
+      Drag(going, {0}, going, Below(going));
+      StartDrag(midDrag ? going : m_left, {1});
+      ASSERT_TRUE(platform::CurrentDragImage().dragging);
+    }
+    EXPECT_EQ(platform::CurrentDragImage().dragging, !midDrag) << midDrag;
+    input::ButtonUp(m_left, On(m_left, 1));
+  }
+}
+
 // The short list is wide enough for its columns beside a vertical scroll
 // bar, so that no horizontal bar takes its rows' room.
 TEST_F(DragListTest, BeyondTheItemsItScrollsOneRowPerTickUntilThePointerComesBack) {
