@@ -100,6 +100,9 @@ TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfte
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace})) << "flat after a paint";
   PointerOver();
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  platform::ClearDisplayList(m_combo);
+  PointerOver();
+  EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "drawn once, not at every move";
   PointerAway();
   platform::ClearDisplayList(m_combo);
   input::Advance(CHotFontCombo::kHoverTimerMs);
@@ -146,6 +149,8 @@ TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
   for (const auto& [combo, focus] : {std::pair<CHotFontCombo*, HWND>{&editable, info.hwndItem}, {&kept, kept}}) {
     ::SetFocus(focus);
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+    Repaint(*combo);
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "and through a paint";
     ::SetFocus(m_other);
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
   }
