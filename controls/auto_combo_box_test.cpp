@@ -3,6 +3,8 @@
 #include "controls/testing/control_test_support.h"
 #include "platform/window/cursor.h"
 #include "platform/user/cedit.h"
+#include "platform/window/cpaintdc.h"
+#include "platform/window/metrics.h"
 
 namespace {
 
@@ -51,6 +53,14 @@ TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheP
   ASSERT_TRUE(input::TypeText("X"));
   EXPECT_EQ(Text(), "NF");
   EXPECT_EQ(EditSel(), std::make_pair(2, 2));
+  // A field cut empty where no entry is left to match: no choice to tell.
+  m_combo.ResetContent();
+  m_combo.SetWindowText("NF");
+  m_combo.SetEditSel(0, -1);
+  const int told = m_parent.Count(CBN_SELCHANGE);
+  ASSERT_TRUE(input::PressKey('X', input::kControl));
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), told);
 }
 
 TEST_F(AutoComboBoxTest, BackspaceOverTheWholeTextOrFocusOnAnEmptyFieldRestoresTheDefault) {
@@ -140,6 +150,19 @@ TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerLeaves) {
   EXPECT_EQ(s.position.x, 110 + 1);
   EXPECT_EQ(s.position.y, 110 - client.Height() + 5);
   EXPECT_EQ(s.background, RGB(255, 255, 255));  // window colours without the focus
+
+  // It shows once the text is wider than the field (less the drop-down
+  // button) less a slack of 6 pixels, not at that width exactly.
+  CClientDC dc(&m_combo);
+  CRect window;
+  m_combo.GetWindowRect(&window);
+  const int fits = dc.GetTextExtent(kWide).cx + 6 + ::GetSystemMetrics(SM_CXHTHUMB) + 2 + window.Width() -
+                   client.Width();
+  for (const int width : {fits, fits - 1}) {
+    m_combo.SetWindowPos(nullptr, 0, 0, width, window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    MovePointer(m_combo, {5, 5});
+    EXPECT_EQ(platform::ReadTooltip(tip).shown, width < fits) << width;
+  }
 
   MovePointer(m_combo, {5, 5});
   ::SetCursorPos(0, 0);

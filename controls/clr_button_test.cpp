@@ -37,6 +37,15 @@ TEST_F(ClrButtonTest, FocusAddsABlackRingAndAPressSinksFrameAndCaptionByOnePixel
   DrawOps ops = Repaint(m_button);
   EXPECT_EQ(LineColours(ops),
             (Colours{kBlack, kBlack, kBlack, kBlack, kWhite, kWhite, kBlack, kBlack, kFace, kFace, kShadow, kShadow}));
+  // Each ring runs along the edges of the one outside it, one pixel in.
+  const DrawOps lines = platform::OpsOfKind(ops, DrawKind::Line);
+  ASSERT_EQ(lines.size(), 12u);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int l = static_cast<int>(i / 4), t = l, r = 80 - l, b = 30 - l;
+    const CPoint edges[4][2] = {{{l, t}, {r, t}}, {{l, t}, {l, b}}, {{l, b - 1}, {r, b - 1}}, {{r - 1, t}, {r - 1, b}}};
+    ASSERT_EQ(lines[i].points.size(), 2u);
+    EXPECT_TRUE(edges[i % 4][0] == lines[i].points[0] && edges[i % 4][1] == lines[i].points[1]) << "line " << i;
+  }
 
   platform::ClearDisplayList(m_button.m_hWnd);
   ASSERT_TRUE(input::KeyDown(VK_SPACE));

@@ -97,6 +97,9 @@ TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
   ASSERT_TRUE(input::KeyDown(VK_CONTROL));
   ASSERT_TRUE(input::KeyDown('C'));
   EXPECT_EQ(platform::ClipboardText(), kLong) << "copied as the key goes down";
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  EXPECT_EQ(::GlobalSize(::GetClipboardData(CF_TEXT)), sizeof kLong) << "the text and its end, nothing past it";
+  ::CloseClipboard();
   input::KeyUp('C');
   input::KeyUp(VK_CONTROL);
 

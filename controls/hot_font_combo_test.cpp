@@ -14,12 +14,13 @@ constexpr COLORREF kShadow = RGB(128, 128, 128);
 constexpr COLORREF kDarkShadow = RGB(0, 0, 0);
 constexpr DWORD kStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT | CBS_HASSTRINGS;
+constexpr char kLongest[] = "Verdana Pro Condensed SemiLight";  // 31 characters, the most a LOGFONT names
 
 class HotFontComboTest : public ControlTest {
  protected:
   void SetUp() override {
     ControlTest::SetUp();
-    platform::SetInstalledFontFamilies(std::vector<std::string>{"Verdana", "Arial", "Courier New", "Tahoma"});
+    platform::SetInstalledFontFamilies(std::vector<std::string>{kLongest, "Arial", "Courier New", "Tahoma"});
     ASSERT_TRUE(m_combo.Create(kStyle, CRect(10, 10, 160, 200), &m_parent, 33076));
     ASSERT_TRUE(m_other.Create("other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 250, 90, 280), &m_parent, 7));
   }
@@ -55,9 +56,10 @@ class HotFontComboTest : public ControlTest {
 };
 
 TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedAndSelectsTheCurrentFaceExactly) {
+  EXPECT_TRUE(platform::OpsOfKind(Repaint(m_combo), DrawKind::Rectangle).empty()) << "no item, nothing drawn";
   m_combo.SetCurrentFace("Courier New");
   m_combo.FillFontList();
-  EXPECT_EQ(Items(), (std::vector<std::string>{"Arial", "Courier New", "Tahoma", "Verdana"}));
+  EXPECT_EQ(Items(), (std::vector<std::string>{"Arial", "Courier New", "Tahoma", kLongest}));
   EXPECT_EQ(m_combo.GetCurSel(), 1);
   m_combo.FillFontList();
   EXPECT_EQ(m_combo.GetCount(), 4) << "refilling empties the list first";
@@ -82,7 +84,7 @@ TEST_F(HotFontComboTest, EachEntryIsDrawnInItsOwnFaceAndChoosingOneMakesItTheCur
   CRect item;
   ::SendMessage(info.hwndList, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
   input::ClickAt(info.hwndList, item.CenterPoint());
-  EXPECT_EQ(m_combo.GetCurrentFace(), "Verdana");
+  EXPECT_EQ(m_combo.GetCurrentFace(), kLongest);
 
   // The selection field: the chosen face at the control's own (8-point) size.
   CFont dialogFont;
@@ -90,7 +92,7 @@ TEST_F(HotFontComboTest, EachEntryIsDrawnInItsOwnFaceAndChoosingOneMakesItTheCur
   m_combo.SetFont(&dialogFont);
   const DrawOps field = platform::OpsOfKind(Repaint(m_combo), DrawKind::Text);
   ASSERT_FALSE(field.empty());
-  EXPECT_EQ(field.back().font, platform::FontSpec::FromPoints("Verdana", 8)) << platform::Describe(field.back());
+  EXPECT_EQ(field.back().font, platform::FontSpec::FromPoints(kLongest, 8)) << platform::Describe(field.back());
 }
 
 TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfterThePointerLeaves) {
@@ -99,6 +101,9 @@ TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfte
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace})) << "flat after a paint";
   PointerOver();
   EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  platform::ClearDisplayList(m_combo);
+  PointerOver();
+  EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "drawn once, not at every move";
   PointerAway();
   platform::ClearDisplayList(m_combo);
   input::Advance(CHotFontCombo::kHoverTimerMs);
@@ -108,31 +113,40 @@ TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfte
   EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "the timer stopped";
 }
 
-TEST_F(HotFontComboTest, FocusKeepsTheFrameSunkenThroughPaintsAndPointerMoves) {
-  m_combo.FillFontList();
-  ASSERT_TRUE(input::Focus(m_combo));
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
-  Repaint(m_combo);
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
-  PointerOver();
-  PointerAway();
-  input::Advance(CHotFontCombo::kHoverTimerMs);
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
-  ::SetFocus(m_other);  // not pumped: flat at once, not only at the next paint
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace}));
-}
+// A parent that keeps its commands to itself reflects no notification.
+class CKeepingParent : public CTestParent {
+ protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    return message == WM_COMMAND || CTestParent::OnWndMsg(message, wParam, lParam, result);
+  }
+};
 
 // An editable combo box keeps the focus in its edit: only its notifications
-// tell the frame, which follows at once, before any paint.
-TEST_F(HotFontComboTest, AnEditableComboFollowsTheFocusOfItsEdit) {
+// tell the frame. Under a parent that reflects none, the combo's own window
+// focus does. Either way the frame follows at once, before any paint (the
+// focus is set unpumped), and stays sunken through paints and the pointer
+// passing over.
+TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
   CHotFontCombo editable;
   ASSERT_TRUE(editable.Create((kStyle & ~CBS_DROPDOWNLIST) | CBS_DROPDOWN, CRect(170, 10, 320, 200), &m_parent, 9));
   COMBOBOXINFO info;
   ASSERT_TRUE(editable.GetComboBoxInfo(&info));
-  ::SetFocus(info.hwndItem);
-  EXPECT_EQ(LastFrameTops(editable), (std::vector<COLORREF>{kShadow, kDarkShadow}));
-  ::SetFocus(m_other);
-  EXPECT_EQ(LastFrameTops(editable), (std::vector<COLORREF>{kFace, kFace}));
+  CKeepingParent keeping;
+  ASSERT_TRUE(keeping.CreateAt(520, 100));
+  CHotFontCombo kept;
+  ASSERT_TRUE(kept.Create(kStyle, CRect(10, 10, 160, 200), &keeping, 9));
+  for (const auto& [combo, focus] :
+       {std::pair<CHotFontCombo*, HWND>{&m_combo, m_combo}, {&editable, info.hwndItem}, {&kept, kept}}) {
+    input::MouseMove(*combo, POINT{5, 5});  // hovered first: its timer runs on
+    ::SetFocus(focus);
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+    Repaint(*combo);
+    PointerAway();
+    input::Advance(CHotFontCombo::kHoverTimerMs);
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "through a paint and the hover's end";
+    ::SetFocus(m_other);
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
+  }
 }
 
 TEST_F(HotFontComboTest, CompareItemOrdersBySecondTextAgainstFirst) {

@@ -230,7 +230,7 @@ void CZRDragListCtrl::OnTimer(UINT_PTR id) {
 void CZRDragListCtrl::OnCaptureChanged(CWnd* wnd) {
   // Another window took the mouse (a message box, a menu): no button-up
   // will come, so the drag ends here without a drop.
-  if (IsDragging() && (wnd == nullptr || wnd->GetSafeHwnd() != m_hWnd)) {
+  if (IsDragging() && wnd != this) {
     StopScrollTimer();
     RestoreHighlight();
     m_nPrevDropIndex = -1;

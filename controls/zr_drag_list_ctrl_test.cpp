@@ -72,12 +72,13 @@ class DragListTest : public ControlTestOf<CQueryingParent> {
   }
   // Empty space below the list's last item.
   static POINT Below(const CZRDragListCtrl& list) { return POINT{60, On(list, list.GetItemCount() - 1).y + 40}; }
-  // Selects `items` and presses on the last of them, moving far enough for the list to start a drag.
-  static void StartDrag(CZRDragListCtrl& list, const std::vector<int>& items) {
+  // Selects `items` and presses on one of them (the last unless told),
+  // moving far enough for the list to start a drag.
+  static void StartDrag(CZRDragListCtrl& list, const std::vector<int>& items, size_t pressed = SIZE_MAX) {
     for (int item : items) {
       input::ClickAt(list, On(list, item), item == items.front() ? input::kNone : input::kControl);
     }
-    const POINT p = On(list, items.back());
+    const POINT p = On(list, items[std::min(pressed, items.size() - 1)]);
     ASSERT_TRUE(input::ButtonDown(list, p));
     input::MouseMove(list, POINT{p.x + 10, p.y + 6});
   }
@@ -156,7 +157,7 @@ TEST_F(DragListTest, DragsWithinAndAcrossListsMoveTheItemsAsTheModelSays) {
     if (from != to && pick(2) == 0) m_parent.refuse.push_back(model[from][static_cast<size_t>(dragged[0])].text);
     platform::ClearMessageBoxLog();
 
-    StartDrag(source, dragged);
+    StartDrag(source, dragged, static_cast<size_t>(pick(static_cast<int>(dragged.size()))));
     if (from == to) {
       ASSERT_EQ(source.DraggedItems(), dragged) << trace;
     }
@@ -172,9 +173,18 @@ TEST_F(DragListTest, DragsWithinAndAcrossListsMoveTheItemsAsTheModelSays) {
       // Every item not refused goes in at the same place, so they land last
       // first; a refused one stays, and a box names it.
       const int insert = on < 0 ? static_cast<int>(model[to].size()) : on;
+      unsigned carried = 0;
       for (const int index : dragged) {
         const Item& item = model[from][static_cast<size_t>(index)];
-        if (m_parent.refuse.empty() || item.text != m_parent.refuse[0]) model[to].insert(model[to].begin() + insert, item);
+        if (m_parent.refuse.empty() || item.text != m_parent.refuse[0]) {
+          model[to].insert(model[to].begin() + insert, item);
+          ++carried;
+        }
+      }
+      // The items carried are the selection in their new list, the focus on the first.
+      ASSERT_EQ(target.GetSelectedCount(), carried) << trace;
+      if (carried > 0) {
+        ASSERT_EQ(target.GetNextItem(-1, LVNI_FOCUSED), insert) << trace;
       }
       for (auto index = dragged.rbegin(); index != dragged.rend(); ++index) {
         const auto gone = model[from].begin() + *index;
@@ -208,13 +218,17 @@ TEST_F(DragListTest, TheDragImageJoinsEveryDraggedItemOnTransparentGreen) {
   input::ButtonUp(m_left, On(m_left, 3));
 }
 
-// An item the owner deletes while it answers for another is not carried.
-TEST_F(DragListTest, AnItemTheOwnerDeletesWhileAnsweringStays) {
+// An item the owner deletes while it answers for another is not carried;
+// a move carries the first 255 characters of a text.
+TEST_F(DragListTest, AMoveCarriesWhatTheOwnerLeftAndTextsOfUpTo255Characters) {
   m_parent.shrink = &m_left;
   Drag(m_left, {0, 4}, m_right, Below(m_right));
   EXPECT_EQ(m_parent.asked, Texts{"a0"});
   EXPECT_EQ(TextsOf(m_left), (Texts{"a1", "a2", "a3"}));
   EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a0"}));
+  m_left.SetItemText(0, 0, std::string(300, 'w').c_str());
+  Drag(m_left, {0}, m_left, Below(m_left));
+  EXPECT_EQ(TextsOf(m_left), (Texts{"a2", "a3", std::string(255, 'w')}));
 }
 
 TEST_F(DragListTest, DroppingOutsideAnyDragListOrLosingTheCaptureChangesNothing) {
@@ -233,8 +247,28 @@ TEST_F(DragListTest, DroppingOutsideAnyDragListOrLosingTheCaptureChangesNothing)
   EXPECT_FALSE(m_left.ScrollTimerRunning());
   ::ReleaseCapture();
   input::ButtonUp(m_left, On(m_left, 3));
+  StartDrag(m_left, {1});
+  ::ReleaseCapture();  // to no window at all
+  EXPECT_FALSE(m_left.IsDragging());
+  input::ButtonUp(m_left, On(m_left, 3));
   EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a1", "a2", "a3", "a4"}));
   EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2"}));
+}
+
+// A list that goes in the middle of its drag ends it; one whose drag is
+// over leaves another list's drag alone.
+TEST_F(DragListTest, AListThatGoesEndsItsOwnDragOnly) {
+  for (const bool midDrag : {false, true}) {
+    {
+      CZRDragListCtrl going;
+      Make(going, 3, CRect(10, 220, 210, 290), "g", 2);
+      Drag(going, {0}, going, Below(going));
+      StartDrag(midDrag ? going : m_left, {1});
+      ASSERT_TRUE(platform::CurrentDragImage().dragging);
+    }
+    EXPECT_EQ(platform::CurrentDragImage().dragging, !midDrag) << midDrag;
+    input::ButtonUp(m_left, On(m_left, 1));
+  }
 }
 
 // The short list is wide enough for its columns beside a vertical scroll

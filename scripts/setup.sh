@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the project builds and tests with, from Debian's packages
 # (fonts, cairo and pango draw the windows, libdeflate packs their PNGs;
-# Xvfb, xdotool and xclip drive the desktop mode's test; Abseil's hash tables
+# Xvfb, xdotool, xwininfo and xclip drive the desktop mode's test; Abseil's hash tables
 # hold the group texts, the groups' index and the window registry;
 # libxlsxwriter writes the lists' spreadsheets, libzip and libxml2 read them
 # back for scripts and tests; the sqlite3 command is bench/view_group.sh's
@@ -15,7 +15,7 @@ PACKAGES="cmake ninja-build g++ clang lld libclang-rt-14-dev \
 libgtest-dev libgmock-dev libbenchmark-dev libabsl-dev \
 zlib1g-dev libdeflate-dev libssl-dev libzstd-dev libsqlite3-dev sqlite3 libxlsxwriter-dev libzip-dev libxml2-dev \
 libfontconfig-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core \
-libx11-dev xvfb xdotool x11-apps xclip \
+libx11-dev xvfb xdotool x11-apps x11-utils xclip \
 dpkg-dev file lintian desktop-file-utils groff-base"
 
 missing=""

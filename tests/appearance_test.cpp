@@ -154,6 +154,7 @@ TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
   LOGFONT font{};
   ::GetObject(reinterpret_cast<HFONT>(::SendMessage(list, WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, "DejaVu Sans");
+  EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "DejaVu Sans (12)");
   EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETBKCOLOR, 0, 0)), 0u) << "the colours stay";
   EXPECT_EQ(static_cast<COLORREF>(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0)), 0x00FF00u);
   Do({On("click", "2")});

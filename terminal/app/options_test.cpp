@@ -35,8 +35,6 @@ TEST(TerminalOptions, ParsesEveryOptionAndRefusesBadLines) {
 TEST(TerminalOptions, UserDefaultsToTheDocumentedOneAndMayBeEmptied) {
   std::string error;
   EXPECT_EQ(ParseOptions({"--demo"}, error)->userId, "admin");
-  EXPECT_NE(std::string(Usage()).find("--user ID         the logged-in user handed to the plug-in (default: admin)"),
-            std::string::npos);
   EXPECT_EQ(ParseOptions({"--user", ""}, error)->userId, "");
 }
 
@@ -48,7 +46,6 @@ TEST(TerminalOptions, AnEmptyFileOrFolderNameIsRefused) {
     EXPECT_FALSE(ParseOptions({"--window", option, ""}, error)) << option;
     EXPECT_EQ(error, std::string(option) + " needs a value: it is empty");
   }
-  EXPECT_TRUE(ParseOptions({"--user", ""}, error));
 }
 
 TEST(TerminalOptions, TheDesktopModeRunsAloneAndItsMapNeedsIt) {

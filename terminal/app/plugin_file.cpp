@@ -78,8 +78,8 @@ std::string PluginFileProblem(const std::string& path) {
         static_cast<std::uint64_t>(info.st_size), [fd](std::uint64_t offset, std::span<unsigned char> into) {
           size_t done = 0;
           while (done < into.size()) {
-            const ssize_t n = ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR) continue;
+            const ssize_t n = TEMP_FAILURE_RETRY(
+                ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(offset + done)));
             if (n <= 0) return false;
             done += static_cast<size_t>(n);
           }

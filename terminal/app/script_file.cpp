@@ -34,8 +34,7 @@ bool ReadScript(const std::string& path, std::string& text, std::string& error) 
   text.clear();
   char chunk[65536];
   while (ok) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = TEMP_FAILURE_RETRY(::read(fd, chunk, sizeof chunk));
     if (n == 0) break;
     if (n < 0 || text.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxScriptBytes)) {
       error = n < 0 ? "cannot read script " + path + ": " + std::strerror(errno)

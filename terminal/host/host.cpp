@@ -65,7 +65,7 @@ int HostChannel::SendRequest(int32_t* sequence, mnm_hndl request, int32_t, int* 
     if (error != nullptr) *error = refuseSends ? 1 : err;
     return 0;
   }
-  if (error != nullptr) *error = 0;
+  // *error is the reason for a refusal; an accepted request leaves it alone.
   m_host.OnRequest(std::span<const char>(bytes.data, static_cast<size_t>(bytes.len)));
   return 1;
 }

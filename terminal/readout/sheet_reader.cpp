@@ -50,6 +50,15 @@ std::optional<long> Whole(std::string_view text) {
   return value;
 }
 
+// The entry of `table` that an index read from the file names, or `none`
+// when the index names no entry. at(): an index past the end is a fault of
+// this check, thrown rather than read.
+template <class T>
+T Entry(const std::vector<T>& table, std::optional<long> index, T none) {
+  if (!index || *index < 0 || static_cast<size_t>(*index) >= table.size()) return none;
+  return table.at(static_cast<size_t>(*index));
+}
+
 // "BC12" -> column 54 (zero-based); nothing without letters or past XFD.
 std::optional<long> ColumnOf(std::string_view reference) {
   long column = 0;
@@ -139,10 +148,8 @@ SheetCell Finish(PendingCell&& pending, const std::vector<std::string>& shared) 
   SheetCell cell;
   cell.bold = pending.bold;
   if (pending.type == "s") {
-    const auto index = Whole(pending.value);
     cell.kind = SheetCell::Kind::kSharedString;
-    if (index && *index >= 0 && static_cast<size_t>(*index) < shared.size())
-      cell.text = shared[static_cast<size_t>(*index)];
+    cell.text = Entry(shared, Whole(pending.value), std::string());
   } else if (pending.type == "inlineStr") {
     cell.kind = SheetCell::Kind::kInlineString;
     cell.text = std::move(pending.inlineText);
@@ -186,9 +193,7 @@ std::optional<Sheet> ReadWorkbook(zip_t* zip, std::string& error) {
           const std::string value = e.Attribute("val").value_or("1");
           boldFonts.back() = value != "0" && value != "false";
         } else if (inFormats && !e.Ends() && e.Is("xf")) {
-          const auto font = Whole(e.Attribute("fontId").value_or("0"));
-          boldStyles.push_back(font && *font >= 0 && static_cast<size_t>(*font) < boldFonts.size() &&
-                               boldFonts[static_cast<size_t>(*font)]);
+          boldStyles.push_back(Entry(boldFonts, Whole(e.Attribute("fontId").value_or("0")), false));
         }
       })) {
     return std::nullopt;
@@ -232,9 +237,7 @@ std::optional<Sheet> ReadWorkbook(zip_t* zip, std::string& error) {
           cell->column = r ? ColumnOf(*r).value_or(-1) : lastColumn + 1;
           lastColumn = cell->column;
           cell->type = e.Attribute("t").value_or("n");
-          const auto style = Whole(e.Attribute("s").value_or("0"));
-          cell->bold = style && *style >= 0 && static_cast<size_t>(*style) < boldStyles.size() &&
-                       boldStyles[static_cast<size_t>(*style)];
+          cell->bold = Entry(boldStyles, Whole(e.Attribute("s").value_or("0")), false);
           if (e.Closes()) {
             store();
             cell.reset();

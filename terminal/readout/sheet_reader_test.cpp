@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include <filesystem>
 #include <fstream>
@@ -85,6 +86,31 @@ TEST_F(SheetReader, ReadsBackWhatTheSpreadsheetWriterWrote) {
     ASSERT_TRUE(fromBytes) << error;
     EXPECT_EQ(*fromBytes, *sheet);
   }
+}
+
+// Indexes that name no shared text, cell format or font read as nothing:
+// an empty text, not bold. (Written by hand: no writer makes such a file.)
+TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
+  const std::string parts[][2] = {
+      {"xl/workbook.xml", "<workbook><sheets><sheet name='s'/></sheets></workbook>"},
+      {"xl/sharedStrings.xml", "<sst><si><t>one</t></si></sst>"},
+      {"xl/styles.xml", "<styleSheet><fonts><font/><font><b/></font></fonts>"
+                        "<cellXfs><xf fontId='1'/><xf fontId='2'/></cellXfs></styleSheet>"},
+      {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r='1'><c t='s' s='0'><v>0</v></c>"
+                                   "<c t='s' s='1'><v>1</v></c><c t='s' s='2'><v>0</v></c></row></sheetData></worksheet>"}};
+  const std::string path = (folder / "by_hand.xlsx").string();
+  zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+  ASSERT_NE(zip, nullptr);
+  for (const auto& [name, text] : parts) {
+    ASSERT_GE(zip_file_add(zip, name.c_str(), zip_source_buffer(zip, text.data(), text.size(), 0), 0), 0) << name;
+  }
+  ASSERT_EQ(zip_close(zip), 0);
+  std::string error;
+  const auto sheet = ReadSheet(path, error);
+  ASSERT_TRUE(sheet) << error;
+  const std::vector<SheetCell> cells{
+      {Kind::kSharedString, "one", true}, {Kind::kSharedString, "", false}, {Kind::kSharedString, "one", false}};
+  EXPECT_EQ(sheet->rows, std::vector<std::vector<SheetCell>>{cells});
 }
 
 TEST_F(SheetReader, WhatIsNoWorkbookIsRefusedWithAReason) {

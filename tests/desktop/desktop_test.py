@@ -16,6 +16,7 @@ Every wait has a deadline; the whole run has one too.
 """
 import argparse
 import os
+import re
 import shlex
 import shutil
 import signal
@@ -396,6 +397,12 @@ def window_management(desktop):
                            capture_output=True, text=True, timeout=10).stdout.split()
     if len(found) != 1:
         raise Failure("xdotool finds %d X windows named Allowed Groups" % len(found))
+    # The windows use the screen's own colormap, so that tools reading the screen need none of ours.
+    colormaps = [re.search(r"Colormap: (\S+)", subprocess.run(["xwininfo"] + where, env=desktop.env, capture_output=True,
+                                                              text=True, timeout=10).stdout).group(1)
+                 for where in (["-root"], ["-id", found[0]])]
+    if colormaps[0] != colormaps[1]:
+        raise Failure("the form's colormap %s is not the screen's %s" % (colormaps[1], colormaps[0]))
     for rect in ((form[0] + 120, form[1] + 90, form[2] + 120, form[3] + 90), form):
         desktop.xdotool("windowmove", found[0], rect[0], rect[1])
         wait_for("the form where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == rect)
@@ -651,7 +658,7 @@ def main():
     if shutil.which("Xvfb") is None:
         print("SKIP: Xvfb is not installed (scripts/setup.sh installs it); the desktop mode is not tested")
         return SKIP
-    for tool in ("xdotool", "xwd", "xclip"):
+    for tool in ("xdotool", "xwd", "xwininfo", "xclip"):
         if shutil.which(tool) is None:
             print("FAIL: %s is missing; scripts/setup.sh installs it" % tool)
             return 1
