@@ -65,6 +65,7 @@ class LoggingWnd : public CWnd {
   }
   void OnNcDestroy() override {
     Log(m_name + ":ncdestroy");
+    m_closing = m_hWnd;
     CWnd::OnNcDestroy();
   }
   void OnSetFocus(CWnd*) override {
@@ -73,13 +74,17 @@ class LoggingWnd : public CWnd {
   void OnKillFocus(CWnd*) override {
     if (logFocus) Log(m_name + ":killfocus");
   }
-  void PostNcDestroy() override { ++postNcDestroyCalls; }
+  void PostNcDestroy() override {
+    ++postNcDestroyCalls;
+    if (CWnd::FromHandlePermanent(m_closing) != nullptr) Log(m_name + ":still attached");
+  }
   void OnShowWindow(BOOL show, UINT status) override {
     if (logShow) Log(m_name + ":show" + std::to_string(show) + "/" + std::to_string(status));
   }
 
  private:
   std::string m_name;
+  HWND m_closing = nullptr;
 };
 
 class WindowTest : public platform::ResetTest {
