@@ -106,27 +106,16 @@ TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrd
   input::ButtonUp(w.m_hWnd, Client({400, 300}));
 }
 
-TEST_F(MoveSizeTest, AMoveFromTheMenuStartsAtThePointerAndEndsWhenAnotherWindowTakesTheMouse) {
-  ::SetCursorPos(300, 200);
-  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);  // from the keyboard: no point in the message
-  ASSERT_EQ(platform::MoveSizeWindow(), w.m_hWnd);
-  input::MouseMove(w.m_hWnd, Client({310, 205}));
-  EXPECT_EQ(Rect().left, 110);
-  EXPECT_EQ(Rect().top, 105);
-  ::ReleaseCapture();
-  input::MouseMove(w.m_hWnd, Client({350, 250}));
-  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
-  EXPECT_EQ(Rect().left, 110) << "the window stays where it was when the mouse was taken";
-  EXPECT_EQ(w.inputMessages, 1) << "the move that ended the loop reaches the window";
-}
-
 TEST_F(MoveSizeTest, FromTheWindowMenuEachArrowMovesOrSizesAStepAndNoKeyReachesTheWindow) {
   const struct Arrow {
     UINT vk;
     LONG dx, dy;
   } kArrows[] = {{VK_LEFT, -8, 0}, {VK_RIGHT, 8, 0}, {VK_UP, 0, -8}, {VK_DOWN, 0, 8}};
-  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);
+  ::SetCursorPos(300, 200);
+  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);  // from the keyboard: no point in the message; the mouse may go on
+  input::MouseMove(w.m_hWnd, Client({310, 205}));
   CRect was = Rect();
+  EXPECT_EQ(was.TopLeft(), CPoint(110, 105));
   for (const Arrow& a : kArrows) {
     input::PressKey(a.vk);
     EXPECT_EQ(Rect(), CRect(was.left + a.dx, was.top + a.dy, was.right + a.dx, was.bottom + a.dy)) << a.vk;
@@ -151,6 +140,16 @@ TEST_F(MoveSizeTest, FromTheWindowMenuEachArrowMovesOrSizesAStepAndNoKeyReachesT
     EXPECT_EQ(Rect(), was);
   }
   EXPECT_EQ(w.inputMessages, 1 + 4) << "only the releases of Enter and of each Escape";
+
+  // Another window taking the mouse ends the loop where it is; the move that finds it out reaches the window.
+  ::SetCursorPos(300, 200);
+  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);
+  input::MouseMove(w.m_hWnd, Client({310, 205}));
+  ::ReleaseCapture();
+  input::MouseMove(w.m_hWnd, Client({350, 250}));
+  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
+  EXPECT_EQ(Rect(), CRect(was.left + 10, was.top + 5, was.right + 10, was.bottom + 5));
+  EXPECT_EQ(w.inputMessages, 1 + 4 + 1);
 
   // Alt+Space opens the window menu, whose command is carried out.
   platform::SetWindowMenuTracker([](HWND) -> WPARAM { return SC_MAXIMIZE; });

@@ -326,15 +326,6 @@ TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
   EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
 }
 
-TEST_F(WindowTest, QuitEndsTheLoopWithItsCodeAfterPendingMessages) {
-  LoggingWnd w("W");
-  w.CreateTop();
-  w.PostMessage(WM_COMMAND, MAKEWPARAM(4, 0), 0);
-  ::PostQuitMessage(3);
-  EXPECT_EQ(platform::RunMessageLoop(), 3);
-  EXPECT_EQ(g_log, (Strings{"W:cmd4/0"}));
-}
-
 TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   struct Sizes : CWnd {
     std::vector<std::string> seen;
