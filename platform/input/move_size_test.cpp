@@ -27,7 +27,7 @@ class TrackedWnd : public CWnd {
   std::vector<WPARAM> sizeKinds;
   POINT minimum{150, 100};
   POINT maximum{500, 400};
-  int mouseMessages = 0;  // client mouse messages that reached the window
+  int inputMessages = 0;  // client mouse and key messages that reached the window
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -36,7 +36,7 @@ class TrackedWnd : public CWnd {
                                      WM_SIZE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE,     WM_GETMINMAXINFO};
     if (std::find(std::begin(kKept), std::end(kKept), message) != std::end(kKept)) seen.push_back(message);
     if (message == WM_SIZE) sizeKinds.push_back(wParam);
-    if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP) ++mouseMessages;
+    for (UINT input : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP, WM_CHAR}) inputMessages += message == input;
     return CWnd::WindowProc(message, wParam, lParam);
   }
   void OnGetMinMaxInfo(MINMAXINFO* info) override {
@@ -53,8 +53,8 @@ class MoveSizeTest : public platform::ResetTest {
     w.seen.clear();
   }
 
-  RECT Rect() const {
-    RECT r;
+  CRect Rect() const {
+    CRect r;
     ::GetWindowRect(w.m_hWnd, &r);
     return r;
   }
@@ -91,7 +91,7 @@ TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrd
                                    WM_MOVING,        WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
                                    WM_MOVE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE};
   EXPECT_EQ(w.seen, expected);
-  EXPECT_EQ(w.mouseMessages, 0);  // the loop took them
+  EXPECT_EQ(w.inputMessages, 0);  // the loop took them
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
   EXPECT_EQ(::GetCapture(), nullptr);
 
@@ -106,18 +106,58 @@ TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrd
   input::ButtonUp(w.m_hWnd, Client({400, 300}));
 }
 
-TEST_F(MoveSizeTest, AMoveFromTheMenuStartsAtThePointerAndEndsWhenAnotherWindowTakesTheMouse) {
+TEST_F(MoveSizeTest, FromTheWindowMenuEachArrowMovesOrSizesAStepAndNoKeyReachesTheWindow) {
+  const struct Arrow {
+    UINT vk;
+    LONG dx, dy;
+  } kArrows[] = {{VK_LEFT, -8, 0}, {VK_RIGHT, 8, 0}, {VK_UP, 0, -8}, {VK_DOWN, 0, 8}};
   ::SetCursorPos(300, 200);
-  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);  // from the keyboard: no point in the message
-  ASSERT_EQ(platform::MoveSizeWindow(), w.m_hWnd);
+  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);  // from the keyboard: no point in the message; the mouse may go on
   input::MouseMove(w.m_hWnd, Client({310, 205}));
-  EXPECT_EQ(Rect().left, 110);
-  EXPECT_EQ(Rect().top, 105);
+  CRect was = Rect();
+  EXPECT_EQ(was.TopLeft(), CPoint(110, 105));
+  for (const Arrow& a : kArrows) {
+    input::PressKey(a.vk);
+    EXPECT_EQ(Rect(), CRect(was.left + a.dx, was.top + a.dy, was.right + a.dx, was.bottom + a.dy)) << a.vk;
+    was = Rect();
+  }
+  input::PressKey('A');
+  EXPECT_EQ(Rect(), was);
+  EXPECT_EQ(w.inputMessages, 0);
+  input::PressKey(VK_RETURN);
+  EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
+  EXPECT_EQ(Rect(), was);
+
+  // A size waits for an arrow, which pushes its side out; Escape puts it back.
+  for (const Arrow& a : kArrows) {
+    w.SendMessage(WM_SYSCOMMAND, SC_SIZE, 0);
+    input::PressKey('A');  // not an arrow: no side yet
+    input::PressKey(a.vk);
+    EXPECT_EQ(Rect(), CRect(was.left + std::min<LONG>(a.dx, 0), was.top + std::min<LONG>(a.dy, 0),
+                            was.right + std::max<LONG>(a.dx, 0), was.bottom + std::max<LONG>(a.dy, 0)))
+        << a.vk;
+    input::PressKey(VK_ESCAPE);
+    EXPECT_EQ(Rect(), was);
+  }
+  EXPECT_EQ(w.inputMessages, 1 + 4) << "only the releases of Enter and of each Escape";
+
+  // Another window taking the mouse ends the loop where it is; the move that finds it out reaches the window.
+  ::SetCursorPos(300, 200);
+  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);
+  input::MouseMove(w.m_hWnd, Client({310, 205}));
   ::ReleaseCapture();
   input::MouseMove(w.m_hWnd, Client({350, 250}));
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
-  EXPECT_EQ(Rect().left, 110) << "the window stays where it was when the mouse was taken";
-  EXPECT_EQ(w.mouseMessages, 1) << "the move that ended the loop reaches the window";
+  EXPECT_EQ(Rect(), CRect(was.left + 10, was.top + 5, was.right + 10, was.bottom + 5));
+  EXPECT_EQ(w.inputMessages, 1 + 4 + 1);
+
+  // Alt+Space opens the window menu, whose command is carried out.
+  platform::SetWindowMenuTracker([](HWND) -> WPARAM { return SC_MAXIMIZE; });
+  w.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 'x');
+  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+  w.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, ' ');
+  EXPECT_TRUE(::IsZoomed(w.m_hWnd));
+  platform::SetWindowMenuTracker(nullptr);
 }
 
 TEST_F(MoveSizeTest, ASideOrCornerDragSizesWithinTheTrackSizesKeepingTheOppositeSides) {
@@ -212,7 +252,9 @@ TEST_F(MoveSizeTest, ABoxActsOnlyWhenLetGoOnItAndOnlyWhereTheStyleHasIt) {
   EXPECT_TRUE(::IsWindow(w.m_hWnd));  // not closed
 
   // A box the style lacks shows but does nothing, pressed or asked for.
-  ::SetWindowLongPtr(w.m_hWnd, GWL_STYLE, kSizable & ~WS_MAXIMIZEBOX);
+  ::SetWindowLongPtr(w.m_hWnd, GWL_STYLE, kSizable & ~(WS_MAXIMIZEBOX | WS_THICKFRAME));
+  w.SendMessage(WM_SYSCOMMAND, SC_SIZE, 0);
+  EXPECT_EQ(platform::MoveSizeWindow(), nullptr) << "no frame to size";
   ClickBox(HTMAXBUTTON);
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
   ::SendMessage(w.m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);

@@ -69,6 +69,15 @@ TEST_F(ZOrderTest, KeepOwnedAboveOwnersMovesOnlyWhatLiesBelowItsOwner) {
   list = {c, b, a};
   platform::KeepOwnedAboveOwners(list);
   EXPECT_EQ(list, (std::vector<HWND>{c, b, a}));
+
+  // A new owner lifts the window above it; an owner that would own itself is refused.
+  ::SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(::SetParent(c, b), nullptr);
+  EXPECT_EQ(Order(), (std::vector<HWND>{c, b, a}));
+  EXPECT_EQ(::SetParent(a, c), nullptr);
+  EXPECT_EQ(::SetWindowLongPtr(b, GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(b)), 0);
+  EXPECT_EQ(::GetWindow(a, GW_OWNER), nullptr);
+  EXPECT_EQ(::GetWindow(b, GW_OWNER), a);
 }
 
 }  // namespace

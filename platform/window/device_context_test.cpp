@@ -51,6 +51,8 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   EXPECT_EQ(op.lines[0].origin.x, 10 + (100 - hi) / 2);
   EXPECT_EQ(op.lines[0].origin.y, 10 + (30 - 15) / 2);
   EXPECT_EQ(height, (30 - 15) / 2 + 15);
+  const auto black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+  EXPECT_EQ(::FrameRect(dc, nullptr, black) + ::FillRect(dc, nullptr, black), 0) << "no rectangle, nothing drawn";
   ::ReleaseDC(m_wnd, dc);
 }
 
@@ -143,9 +145,9 @@ TEST_F(DeviceContextTest, BeginPaintStartsTheListAfreshAndAskForErasingWithItsDc
   ASSERT_EQ(ops.size(), 1u);
   EXPECT_EQ(ops[0].text, "x");
   EXPECT_EQ(CRect(ops[0].rect), CRect(1, 2, 7, 15));
-  // A released DC draws nothing.
-  const HDC dc = ::GetDC(wnd);
-  ::ReleaseDC(wnd, dc);
+  // A released DC draws nothing: the paint's, and a client DC's once it is gone.
+  EXPECT_FALSE(::TextOut(wnd.erasedWith, 0, 0, "x", 1));
+  const HDC dc = CClientDC(&wnd).m_hDC;
   EXPECT_FALSE(::TextOut(dc, 0, 0, "x", 1));
   wnd.DestroyWindow();
   EXPECT_TRUE(platform::WindowDisplayList(wnd.m_hWnd).empty());

@@ -54,17 +54,4 @@ TEST_F(MinMaxInfoTest, ASizingBorderKeepsTheWindowWithinWhatItAsks) {
   EXPECT_EQ(w.asked.size(), asks);
 }
 
-TEST_F(MinMaxInfoTest, FixedPopupsAndChildrenTakeAnySize) {
-  CLimitedWindow popup;
-  ASSERT_TRUE(popup.CreateEx(0, "Test", "fixed", WS_POPUP | WS_CAPTION, 10, 10, 400, 300, nullptr, 0));
-  popup.MoveWindow(10, 10, 20, 20, TRUE);
-  EXPECT_EQ(SizeOf(popup).cx, 20);
-  CLimitedWindow child;
-  ASSERT_TRUE(child.CreateEx(0, "Test", "child", WS_CHILD, 0, 0, 50, 50, popup.GetSafeHwnd(), 1));
-  child.MoveWindow(0, 0, 5, 5, TRUE);
-  EXPECT_EQ(SizeOf(child).cx, 5);
-  EXPECT_TRUE(popup.asked.empty());
-  EXPECT_TRUE(child.asked.empty());
-}
-
 }  // namespace

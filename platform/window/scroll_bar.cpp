@@ -299,16 +299,15 @@ void DragThumb(POINT screen) {
 
 }  // namespace
 
-bool PressScrollBar(HWND hwnd, int hitCode, POINT screen) {
-  if (hitCode != HTHSCROLL && hitCode != HTVSCROLL) return false;
+void PressScrollBar(HWND hwnd, int hitCode, POINT screen) {
   const int bar = hitCode == HTVSCROLL ? SB_VERT : SB_HORZ;
   const ScrollBarRects rects = ScrollBarGeometry(hwnd, bar);
   const bool vertical = bar == SB_VERT;
   const POINT p = WindowPointOfScreen(hwnd, screen);
   const ScrollPart part = ScrollBarPartAt(rects, vertical, p);
-  if (part == ScrollPart::None || !rects.enabled) return false;
+  if (part == ScrollPart::None || !rects.enabled) return;
   if ((part == ScrollPart::LineUp && rects.upDisabled) || (part == ScrollPart::LineDown && rects.downDisabled)) {
-    return false;
+    return;
   }
   if (g_tracking.hwnd != nullptr) EndTracking();
   g_tracking = Tracking{hwnd, bar, part, 0, 0, true};
@@ -319,12 +318,11 @@ bool PressScrollBar(HWND hwnd, int hitCode, POINT screen) {
     g_tracking.grab = vertical ? p.y - rects.thumb.top : p.x - rects.thumb.left;
     g_tracking.startOffset = vertical ? rects.thumb.top - rects.track.top : rects.thumb.left - rects.track.left;
     Redraw(hwnd);
-    return true;
+    return;
   }
   Redraw(hwnd);
   Send(hwnd, bar, CodeOf(part), 0);
   if (g_tracking.hwnd == hwnd) ::SetTimer(hwnd, kRepeatTimer, kScrollRepeatDelayMs, RepeatTimer);
-  return true;
 }
 
 bool ScrollBarTracking(HWND hwnd) { return hwnd != nullptr && g_tracking.hwnd == hwnd; }

@@ -169,8 +169,8 @@ PLATFORM_API std::optional<SCROLLINFO> ShownScrollInfo(HWND hwnd, int bar);
 
 // A press of the left button on a bar (WM_NCLBUTTONDOWN with HTHSCROLL or
 // HTVSCROLL, the point in screen coordinates): starts what the part under
-// it does. False when the point is on no enabled part.
-bool PressScrollBar(HWND hwnd, int hitCode, POINT screen);
+// it does; nothing where the point is on no enabled part.
+void PressScrollBar(HWND hwnd, int hitCode, POINT screen);
 // Called by SendMessage for every message to a window while one of its
 // bars is pressed: the mouse messages are the bar's (their result), the
 // rest go on to the window (nullopt).

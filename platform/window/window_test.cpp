@@ -65,6 +65,7 @@ class LoggingWnd : public CWnd {
   }
   void OnNcDestroy() override {
     Log(m_name + ":ncdestroy");
+    m_closing = m_hWnd;
     CWnd::OnNcDestroy();
   }
   void OnSetFocus(CWnd*) override {
@@ -73,13 +74,17 @@ class LoggingWnd : public CWnd {
   void OnKillFocus(CWnd*) override {
     if (logFocus) Log(m_name + ":killfocus");
   }
-  void PostNcDestroy() override { ++postNcDestroyCalls; }
+  void PostNcDestroy() override {
+    ++postNcDestroyCalls;
+    if (CWnd::FromHandlePermanent(m_closing) != nullptr) Log(m_name + ":still attached");
+  }
   void OnShowWindow(BOOL show, UINT status) override {
     if (logShow) Log(m_name + ":show" + std::to_string(show) + "/" + std::to_string(status));
   }
 
  private:
   std::string m_name;
+  HWND m_closing = nullptr;
 };
 
 class WindowTest : public platform::ResetTest {
@@ -321,15 +326,6 @@ TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
   EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
 }
 
-TEST_F(WindowTest, QuitEndsTheLoopWithItsCodeAfterPendingMessages) {
-  LoggingWnd w("W");
-  w.CreateTop();
-  w.PostMessage(WM_COMMAND, MAKEWPARAM(4, 0), 0);
-  ::PostQuitMessage(3);
-  EXPECT_EQ(platform::RunMessageLoop(), 3);
-  EXPECT_EQ(g_log, (Strings{"W:cmd4/0"}));
-}
-
 TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   struct Sizes : CWnd {
     std::vector<std::string> seen;
@@ -340,11 +336,11 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   } w;
   w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 100, 50, nullptr, 0);
   w.seen.clear();
-  w.MoveWindow(10, 20, 100, 50);
-  EXPECT_EQ(w.seen, (std::vector<std::string>{"move 10,20"}));
+  w.MoveWindow(10, 0, 100, 50);  // each coordinate alone is a move, each side alone a size
+  EXPECT_EQ(w.seen, (std::vector<std::string>{"move 10,0"}));
   w.seen.clear();
-  w.SetWindowPos(nullptr, 0, 0, 120, 60, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_EQ(w.seen, (std::vector<std::string>{"size 120x60"}));
+  w.SetWindowPos(nullptr, 0, 0, 100, 60, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(w.seen, (std::vector<std::string>{"size 100x60"}));
 
   LoggingWnd top("T"), other("O");
   top.CreateTop();
@@ -353,6 +349,18 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   other.BringWindowToTop();
   EXPECT_EQ(::GetTopWindow(nullptr), top.m_hWnd) << "a top-most window stays above the others";
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
+}
+
+TEST_F(WindowTest, KeyboardCuesChangeForTheWholeWindowWhicheverWindowAsks) {
+  LoggingWnd top("T"), a("A"), g("G"), late("L");
+  top.CreateTop();
+  a.CreateChild(top, 1);
+  g.CreateChild(a, 2);
+  g.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL));
+  for (LoggingWnd* w : {&top, &a, &g}) EXPECT_EQ(w->SendMessage(WM_QUERYUISTATE), UISF_HIDEFOCUS | UISF_HIDEACCEL);
+  a.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL));
+  late.CreateChild(top, 3);  // takes its window's cues
+  for (LoggingWnd* w : {&top, &a, &g, &late}) EXPECT_EQ(w->SendMessage(WM_QUERYUISTATE), UISF_HIDEFOCUS);
 }
 
 TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {

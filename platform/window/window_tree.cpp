@@ -71,6 +71,7 @@ HWND SetParent(HWND child, HWND newParent) {
   WindowRecord* r = FindWindowRecord(child);
   if (r == nullptr) return nullptr;
   if (!r->IsChild()) {
+    if (platform::WouldOwnItself(child, newParent)) return nullptr;
     const HWND old = r->owner;
     r->owner = newParent;
     platform::KeepOwnedAboveOwners(platform::WindowRegistry::Get().TopLevel());
@@ -217,6 +218,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
     case GWL_HINSTANCE: r->instance = reinterpret_cast<HINSTANCE>(value); break;
     case GWL_HWNDPARENT:
       if (!r->IsChild()) {
+        if (platform::WouldOwnItself(hwnd, reinterpret_cast<HWND>(value))) return 0;
         r->owner = reinterpret_cast<HWND>(value);
         platform::KeepOwnedAboveOwners(platform::WindowRegistry::Get().TopLevel());
       }

@@ -12,10 +12,10 @@ HWND OwnerOf(HWND hwnd) {
   return r != nullptr && !r->IsChild() ? r->owner : nullptr;
 }
 
+// Owner chains end: an owner that would own itself is refused where it is set
+// (WouldOwnItself), whatever the windows' styles then or later.
 bool OwnedBy(HWND hwnd, HWND owner) {
-  // Owner chains are short; the bound guards against a cycle made through SetParent.
-  int steps = 0;
-  for (HWND o = OwnerOf(hwnd); o != nullptr && steps < 64; o = OwnerOf(o), ++steps) {
+  for (HWND o = OwnerOf(hwnd); o != nullptr; o = OwnerOf(o)) {
     if (o == owner) return true;
   }
   return false;
@@ -24,22 +24,27 @@ bool OwnedBy(HWND hwnd, HWND owner) {
 }  // namespace
 
 void KeepOwnedAboveOwners(std::vector<HWND>& list) {
-  // Each move lifts one window to just above its owner; what it owns is
-  // lifted above it in later rounds, in the order it had.
-  for (size_t rounds = 0; rounds < list.size() * list.size() + 1; ++rounds) {
-    bool moved = false;
-    for (size_t i = 0; i < list.size() && !moved; ++i) {
-      const HWND owner = OwnerOf(list[i]);
-      if (owner == nullptr) continue;
-      const auto at = std::find(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(i), owner);
-      if (at == list.begin() + static_cast<std::ptrdiff_t>(i)) continue;  // the owner lies below, or is not here
-      const HWND window = list[i];
-      list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
-      list.insert(std::find(list.begin(), list.end(), owner), window);
-      moved = true;
-    }
-    if (!moved) return;
+  // Restacked from the bottom: each step places the lowest window whose
+  // owner is placed already (or is not here), so a window rises only as far
+  // as its owner requires and the others keep their order.
+  std::vector<HWND> rest(list.rbegin(), list.rend());
+  std::vector<HWND> placed;
+  while (!rest.empty()) {
+    const auto next = std::find_if(rest.begin(), rest.end(), [&rest](HWND h) {
+      return std::find(rest.begin(), rest.end(), OwnerOf(h)) == rest.end();
+    });
+    placed.push_back(*next);
+    rest.erase(next);
   }
+  list.assign(placed.rbegin(), placed.rend());
+}
+
+bool WouldOwnItself(HWND hwnd, HWND owner) {
+  // The owners a window keeps while it is a child count: it may become a pop-up again.
+  for (const WindowRecord* r = FindWindowRecord(owner); r != nullptr; r = FindWindowRecord(r->owner)) {
+    if (r->hwnd == hwnd) return true;
+  }
+  return false;
 }
 
 HWND EnabledPopupOf(HWND owner) {

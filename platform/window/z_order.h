@@ -19,6 +19,10 @@ namespace platform {
 // ever moves up. The window layer's own: not exported.
 void KeepOwnedAboveOwners(std::vector<HWND>& topLevel);
 
+// Whether `owner` is `hwnd` or owned by it, directly or through others: an
+// owner that would make a cycle, which the window layer refuses.
+bool WouldOwnItself(HWND hwnd, HWND owner);
+
 // The window a disabled top-level window waits for: the topmost shown,
 // enabled window it owns (directly or through others), such as the modal
 // dialog that disabled it; null when there is none.
