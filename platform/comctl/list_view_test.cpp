@@ -47,16 +47,9 @@ class Parent : public CWnd {
       case LVN_BEGINDRAG:
         line = "begindrag " + std::to_string(lv->iItem) + " at " + std::to_string(lv->ptAction.y);
         break;
-      case LVN_KEYDOWN:
-        if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_SHIFT) return TRUE;
-        if (reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey == VK_CONTROL) return TRUE;
-        line = "key " + std::to_string(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
-        break;
       case LVN_INSERTITEM: line = "insert " + std::to_string(lv->iItem) + " " + std::to_string(lv->lParam); break;
       case LVN_DELETEITEM: line = "delete " + std::to_string(lv->iItem) + " " + std::to_string(lv->lParam); break;
       case NM_CLICK: line = "click " + std::to_string(act->iItem) + " " + std::to_string(act->iSubItem); break;
-      case NM_DBLCLK: line = "dblclick " + std::to_string(act->iItem); break;
-      case NM_RCLICK: line = "rclick " + std::to_string(act->iItem); break;
       case LVN_GETDISPINFO: {
         // A callback cell reads "cb<sub-item><data>", handed out in the
         // list's buffer or, every other time, as a pointer to our own text.
