@@ -33,26 +33,12 @@ class FilterListAppend : public listview::testing::ListTest<CountingList> {
  protected:
   FilterListAppend() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS) {}
   CountingList& Open() {
-    return OpenWith([](CFilterListCtrl& list) {
-      listview::testing::AddColumns(list, "appendtest", {sTarnColInfo("Name", 60, 0, sort_kind::kText)});
-      list.ApplyColumnProfile();
-      list.EnableFilterMode(true);
-      list.SetNewestFirst(true);
-      list.SetDataDescriptor(&listview::testing::FormatTextRow);
-    });
+    return OpenWith(listview::testing::FilterListOfRows<CFilterListCtrl>(
+        "appendtest", {sTarnColInfo("Name", 60, 0, sort_kind::kText)}, true));
   }
   void Append(const std::string& name) {
     m_rows.push_back(std::make_unique<TextRow>(TextRow{{name}}));
     TheList().AppendRow(reinterpret_cast<DWORD_PTR>(m_rows.back().get()));
-  }
-  // The visible rows, top first, each as the platform list draws it.
-  Strings Shown() {
-    Strings out;
-    const HWND list = TheList().m_hWnd;
-    for (int i = 0, n = static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
-      out.push_back(platform::testing::ListCellText(list, i, 0));
-    }
-    return out;
   }
   std::set<std::string> Selected() {
     std::set<std::string> out;

@@ -11,7 +11,6 @@
 #include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
 #include "platform/kernel/module.h"
-#include "platform/testing/list_text.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
 #include "platform/user/menu.h"
@@ -56,14 +55,6 @@ class FilterList : public listview::testing::ListTest<CFilterListCtrl> {
     Add({"Sell", "3", "4.5", "BANKFUT"});
     Add({"hold", "200", "", "FUTIDX"});
     Add({"BUYER", "7", "-", "opt"});
-  }
-  // Column `column` of the visible rows, top first, as the control shows it.
-  Strings Shown(int column) {
-    Strings out;
-    const HWND list = TheList().m_hWnd;
-    const int count = static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) out.push_back(platform::testing::ListCellText(list, i, column));
-    return out;
   }
 };
 

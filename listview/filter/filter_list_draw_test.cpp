@@ -21,13 +21,8 @@ class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
   FilterListDrawing() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS) {}
   void SetUp() override {
     ListTest::SetUp();
-    OpenWith([](CFilterListCtrl& list) {
-      listview::testing::AddColumns(
-          list, "drawtest", {sTarnColInfo("Side", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger)});
-      list.ApplyColumnProfile();
-      list.EnableFilterMode(true);
-      list.SetDataDescriptor(&listview::testing::FormatTextRow);
-    });
+    OpenWith(listview::testing::FilterListOfRows<CFilterListCtrl>(
+        "drawtest", {sTarnColInfo("Side", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger)}));
     for (const char* side : {"BUYER", "sell"}) AddRow({side, "10"});
   }
   CFilterListCtrl& list() { return TheList(); }

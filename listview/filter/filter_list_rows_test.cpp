@@ -9,7 +9,6 @@
 
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/list_test.h"
-#include "platform/testing/list_text.h"
 
 namespace {
 
@@ -19,21 +18,8 @@ class FilterListRows : public listview::testing::ListTest<CFilterListCtrl> {
  protected:
   FilterListRows() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS) {}
   CFilterListCtrl& Open() {
-    return OpenWith([](CFilterListCtrl& list) {
-      listview::testing::AddColumns(list, "rowstest", {sTarnColInfo("Side", 60, 0, sort_kind::kText)});
-      list.ApplyColumnProfile();
-      list.EnableFilterMode(true);
-      list.SetNewestFirst(true);
-      list.SetDataDescriptor(&listview::testing::FormatTextRow);
-    });
-  }
-  // The visible rows, top first.
-  Strings Shown() {
-    Strings out;
-    for (int i = 0, n = TheList().GetItemCount(); i < n; ++i) {
-      out.push_back(platform::testing::ListCellText(TheList().m_hWnd, i, 0));
-    }
-    return out;
+    return OpenWith(listview::testing::FilterListOfRows<CFilterListCtrl>(
+        "rowstest", {sTarnColInfo("Side", 60, 0, sort_kind::kText)}, true));
   }
   // The store, oldest first, by each record's own text.
   Strings Stored() {

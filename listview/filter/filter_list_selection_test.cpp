@@ -73,16 +73,11 @@ class FilterListSelection : public listview::testing::ListTest<CFilterListCtrl> 
   FilterListSelection() : ListTest(LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS) {}
 
   CFilterListCtrl& Open() {
-    m_dialog = std::make_unique<Owner>([](CFilterListCtrl& list) {
-      listview::testing::AddColumns(list, "selectiontest",
-                                    {sTarnColInfo("Side", 60, 0, sort_kind::kText),
-                                     sTarnColInfo("Qty", 60, 1, sort_kind::kInteger),
-                                     sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
-      list.ApplyColumnProfile();
-      list.EnableFilterMode(true);
-      list.SetNewestFirst(true);
-      list.SetDataDescriptor(&listview::testing::FormatTextRow);
-    });
+    m_dialog = std::make_unique<Owner>(listview::testing::FilterListOfRows<CFilterListCtrl>(
+        "selectiontest",
+        {sTarnColInfo("Side", 60, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger),
+         sTarnColInfo("Price", 60, 1, sort_kind::kFloat)},
+        true));
     EXPECT_TRUE(m_dialog->Create(listview::testing::kListDialogId));
     return TheList();
   }

@@ -24,13 +24,8 @@ class FilterText : public listview::testing::ListTest<CFilterListCtrl> {
   void SetUp() override {
     ListTest::SetUp();
     listview::testing::RegisterFilterTextTemplate();
-    OpenWith([](CFilterListCtrl& list) {
-      listview::testing::AddColumns(
-          list, "filtertext", {sTarnColInfo("Exchange", 80, 0, sort_kind::kText), sTarnColInfo("Side", 60, 0, sort_kind::kText)});
-      list.ApplyColumnProfile();
-      list.EnableFilterMode(true);
-      list.SetDataDescriptor(&listview::testing::FormatTextRow);
-    });
+    OpenWith(listview::testing::FilterListOfRows<CFilterListCtrl>(
+        "filtertext", {sTarnColInfo("Exchange", 80, 0, sort_kind::kText), sTarnColInfo("Side", 60, 0, sort_kind::kText)}));
     // BSE is in the last visible row only, NSE_FO in the first only.
     for (const Strings& cells : {Strings{"NSE_FO", "buy"}, Strings{"NSE", "buy"}, Strings{"NSE", "buy"},
                                  Strings{"", "buy"}, Strings{"BSE", "buy"}, Strings{"MCX", "sell"}}) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
 #include "listview/testing/text_rows.h"
+#include "platform/testing/list_text.h"
 #include "platform/testing/reset_for_test.h"
 
 namespace listview::testing {
@@ -22,12 +22,26 @@ namespace listview::testing {
 // Names the list's profile and appends `columns` to its records, each under
 // its caption in the caption map, as an owner does before the header is built.
 template <class List>
-void AddColumns(List& list, const char* profile, std::initializer_list<sTarnColInfo> columns) {
+void AddColumns(List& list, const char* profile, const std::vector<sTarnColInfo>& columns) {
   list.m_strProfileName = profile;
   for (const sTarnColInfo& column : columns) {
     list.m_mapColumnIndex.SetAt(column.szName, static_cast<int>(list.m_arrColumns.GetSize()));
     list.m_arrColumns.Add(column);
   }
+}
+
+// An owner's set-up of a filter list of TextRow rows: `columns` under
+// `profile`, filter mode on and, when asked, the newest row on top.
+template <class List>
+std::function<void(List&)> FilterListOfRows(const char* profile, std::vector<sTarnColInfo> columns,
+                                            bool newestFirst = false) {
+  return [profile, columns, newestFirst](List& list) {
+    AddColumns(list, profile, columns);
+    list.ApplyColumnProfile();
+    list.EnableFilterMode(true);
+    if (newestFirst) list.SetNewestFirst(true);
+    list.SetDataDescriptor(&FormatTextRow);
+  };
 }
 
 template <class List>
@@ -58,6 +72,15 @@ class ListTest : public ::testing::Test {
   }
   List& TheList() { return m_dialog->list; }
   Strings Captions() { return HeaderCaptions(TheList()); }
+  // Column `column` of the rows shown, top first, as the platform list draws it.
+  Strings Shown(int column = 0) {
+    Strings out;
+    const HWND list = TheList().m_hWnd;
+    for (int i = 0, n = static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
+      out.push_back(platform::testing::ListCellText(list, i, column));
+    }
+    return out;
+  }
   std::vector<int> Widths() {
     std::vector<int> out;
     for (int i = 0; i < TheList().GetHeaderCtrl()->GetItemCount(); ++i) out.push_back(TheList().GetColumnWidth(i));

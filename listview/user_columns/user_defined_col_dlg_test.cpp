@@ -32,16 +32,9 @@ class UserColumns : public listview::testing::ListTest<CFilterListCtrl> {
   // A list dialog as a fresh start of the program makes it: columns from
   // the records and the stored profile, then the rows (Side, Qty, Price, Kind).
   CFilterListCtrl& OpenList() {
-    OpenWith([](CFilterListCtrl& list) {
-      listview::testing::AddColumns(list, "usercols",
-                                    {sTarnColInfo("Side", 60, 0, sort_kind::kText),
-                                     sTarnColInfo("Qty", 60, 1, sort_kind::kInteger),
-                                     sTarnColInfo("Price", 60, 1, sort_kind::kFloat),
-                                     sTarnColInfo("Kind", 60, 0, sort_kind::kText8)});
-      list.ApplyColumnProfile();
-      list.EnableFilterMode(true);
-      list.SetDataDescriptor(&listview::testing::FormatTextRow);
-    });
+    OpenWith(listview::testing::FilterListOfRows<CFilterListCtrl>(
+        "usercols", {sTarnColInfo("Side", 60, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger),
+                     sTarnColInfo("Price", 60, 1, sort_kind::kFloat), sTarnColInfo("Kind", 60, 0, sort_kind::kText8)}));
     m_rows.clear();
     AddRow({"buy", "4", "2.5", "x"});
     AddRow({"sell", "10", "0.5", "y"});

@@ -155,10 +155,7 @@ TEST_F(ProfileTest, AReadOnlyFileIsReadButNeverReplaced) {
     ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, mode) << "the file keeps its mode";
   }
-  ::chmod(m_path.c_str(), 0444);
-  EXPECT_EQ(Get("s", "k"), "kept") << "a read-only file is still read";
-  ::chmod(m_path.c_str(), 0600);
-  EXPECT_EQ(ReadFile(), before);
+  // Still read and left as it was: listview/common/damaged_settings_test.cpp.
   // A writable file keeps its own permission bits when it is replaced.
   ::chmod(m_path.c_str(), 0640);
   ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", m_path.c_str()));
