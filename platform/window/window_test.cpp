@@ -209,27 +209,6 @@ TEST_F(WindowTest, AWindowDestroyedDuringItsOwnMessageIsFreedAfterwards) {
   EXPECT_EQ(::SendMessage(h, WM_GETTEXTLENGTH, 0, 0), 0) << "a stale handle is simply not a window";
 }
 
-// A heap object that deletes itself once its window is gone, as frame
-// windows of the framework do.
-class SelfDeleting : public CWnd {
- public:
-  static inline int deleted = 0;
-  ~SelfDeleting() override { ++deleted; }
-
- protected:
-  void PostNcDestroy() override { delete this; }
-};
-
-TEST_F(WindowTest, AnObjectMayDeleteItselfWhenItsWindowCloses) {
-  auto* w = new SelfDeleting;
-  w->CreateEx(0, "Test", "", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
-  const HWND h = w->m_hWnd;
-  SelfDeleting::deleted = 0;
-  ::SendMessage(h, WM_CLOSE, 0, 0);  // the default closes by destroying
-  EXPECT_EQ(SelfDeleting::deleted, 1);
-  EXPECT_FALSE(::IsWindow(h));
-}
-
 TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   LoggingWnd top("T"), a("A"), b("B");
   top.CreateTop();

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -39,16 +37,9 @@ class ServerStandInTest : public ::testing::Test {
   ServerStandIn server{":memory:"};
 };
 
-TEST_F(ServerStandInTest, CategoryReplyCarriesEveryCategoryWithoutStatus) {
-  const auto replies = Ask({{0, "ks_get_category"}, {31003, "admin"}});
-  ASSERT_EQ(replies.size(), 1u);
-  EXPECT_EQ(replies[0].First(32767), "ks_get_category");
-  EXPECT_FALSE(replies[0].First(32766).has_value());
-  EXPECT_EQ(replies[0].All(13034), server.Categories());
-  EXPECT_EQ(server.Categories().size(), 4u);
-}
-
-TEST_F(ServerStandInTest, AddListAndDeleteKeepServerUnitsAndSegmentTags) {
+// A listed group carries each field under its segment's tag, and nothing
+// for a field that was not sent.
+TEST_F(ServerStandInTest, ListedGroupsKeepServerUnitsAndSegmentTags) {
   const std::vector<Field> nfo{{0, "ks_publish_allowed_group"},
                                {13034, "HNI"},
                                {54247, "admin"},
@@ -67,8 +58,6 @@ TEST_F(ServerStandInTest, AddListAndDeleteKeepServerUnitsAndSegmentTags) {
                                {12003, "B"}};
   ASSERT_EQ(Ask(nfo).at(0).First(32766), "5");
   ASSERT_EQ(Ask(bse).at(0).First(32766), "5");
-  EXPECT_EQ(server.GroupCount(), 2);
-
   const auto listed = Ask({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}});
   ASSERT_EQ(listed.size(), 2u);
   EXPECT_EQ(listed[0].First(10106), "OPTIDX");
@@ -78,22 +67,6 @@ TEST_F(ServerStandInTest, AddListAndDeleteKeepServerUnitsAndSegmentTags) {
   EXPECT_EQ(listed[1].First(63100), "RELIANCE");
   EXPECT_EQ(listed[1].First(10610), "A") << "the BSE group travels in the option-type tag";
   EXPECT_FALSE(listed[1].First(3).has_value());
-
-  // A delete must name the group exactly: a missing side is not a wildcard.
-  auto partial = bse;
-  partial[0].second = "ks_delete_allowed_group";
-  partial.pop_back();
-  const auto notHeld = Ask(partial).at(0);
-  EXPECT_EQ(notHeld.First(32766), "4");
-  EXPECT_EQ(notHeld.First(32765), "no such group");
-  auto exact = bse;
-  exact[0].second = "ks_delete_allowed_group";
-  const auto removed = Ask(exact).at(0);
-  EXPECT_EQ(removed.First(32766), "5");
-  EXPECT_EQ(removed.First(32765), "removed");
-  EXPECT_EQ(server.GroupCount(), 1);
-  // What scripts print of the store: the fields as stored, absent ones empty.
-  EXPECT_EQ(server.Groups(), (std::vector<std::string>{"HNI\tnse_fo\tOPTIDX\tNIFTY\tCE\t2600000\t1482796799\t\t"}));
 }
 
 TEST_F(ServerStandInTest, BadRequestsGetFailureRepliesNeverACrash) {
@@ -156,11 +129,6 @@ TEST_F(ServerStandInTest, StoreThatIsNoDatabaseIsRefusedAtOpen) {
     EXPECT_NE(std::string(e.what()).find("file is not a database"), std::string::npos) << e.what();
   }
   std::filesystem::remove(file);
-}
-
-// What a reply says: its status and its words ("stored", "no such group", ...).
-std::pair<std::string, std::string> Said(const testing::ReplyFields& reply) {
-  return {reply.First(32766).value_or("5"), reply.First(32765).value_or("")};
 }
 
 // The canonical form written out again by hand, as a model: two requests
@@ -271,47 +239,6 @@ TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
   }
   EXPECT_GT(answered, 800);
   EXPECT_GT(model.size(), 100u);
-}
-
-// A store kept from before groups were a set: its copies of a group merge
-// into the oldest when it is opened, once, and are said to have merged.
-TEST_F(ServerStandInTest, AStoreWithCopiesOfAGroupKeepsTheOldestOfEach) {
-  const auto file = std::filesystem::temp_directory_path() / ("standin_copies_" + std::to_string(::getpid()) + ".db");
-  std::filesystem::remove(file);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
-                         "CREATE TABLE categories(name TEXT PRIMARY KEY);"
-                         "CREATE TABLE allowed_groups(id INTEGER PRIMARY KEY, category TEXT NOT NULL,"
-                         " segment TEXT NOT NULL, instrument TEXT, symbol TEXT, option_type TEXT, strike TEXT,"
-                         " expiry TEXT, product TEXT, side TEXT, added_by TEXT);"
-                         "INSERT INTO categories VALUES ('HNI');"
-                         "INSERT INTO allowed_groups(category, segment, symbol, strike, product, added_by) VALUES"
-                         " ('HNI', 'nse_fo', 'NIFTY', '0', NULL, 'first'),"
-                         " ('HNI', 'nse_fo', 'NIFTY', '2580000', NULL, 'kept'),"
-                         " ('HNI', 'nse_fo', 'NIFTY', NULL, 'ALL', 'second'),"
-                         " ('HNI', 'nse_fo', 'NIFTY', '02580000', '', 'copy'),"
-                         " ('RETAIL', 'nse_fo', 'NIFTY', NULL, NULL, 'other'),"
-                         " ('HNI', 'nse_fo', 'NIFTY', '00', NULL, 'third');",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
-  {
-    ServerStandIn opened(file.string());
-    EXPECT_EQ(opened.MergedAtOpen(), 3);
-    EXPECT_EQ(opened.GroupCount(), 3);
-    EXPECT_EQ(opened.Groups(),
-              (std::vector<std::string>{"HNI\tnse_fo\t\tNIFTY\t\t0\t\t\t", "HNI\tnse_fo\t\tNIFTY\t\t2580000\t\t\t",
-                                        "RETAIL\tnse_fo\t\tNIFTY\t\t\t\t\t"}));
-    const auto again = opened.Handle(BuildMessage(
-        {{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_fo"}, {3, "NIFTY"}}));
-    EXPECT_EQ(Said(*testing::ReplyFields::Read(again.at(0))),
-              (std::pair<std::string, std::string>{"5", "already held"}));
-  }
-  ServerStandIn reopened(file.string());
-  EXPECT_EQ(reopened.MergedAtOpen(), 0);
-  EXPECT_EQ(reopened.GroupCount(), 3);
-  std::filesystem::remove(file);
 }
 
 }  // namespace
