@@ -117,22 +117,20 @@ bool Encodable(const Image& image) {
 
 }  // namespace
 
-void PngScanlines(const Image& image, std::vector<unsigned char>& lines) {
-  if (!Encodable(image)) {
-    lines.clear();
-    return;
-  }
+namespace {
+
+// Rows [begin, end) of the picture into their scanlines, `lines` already
+// sized. A row equal to the one above copies that row's bytes, except the
+// first row of the range: another thread may be writing the row above it.
+void PackRows(const Image& image, std::span<unsigned char> lines, size_t begin, size_t end) {
   const auto width = static_cast<size_t>(image.width);
-  const auto height = static_cast<size_t>(image.height);
   const size_t stride = 1 + 3 * width;
-  // Every byte is written below: what the buffer held is not cleared first.
-  lines.resize(stride * height);
-  for (size_t y = 0; y < height; ++y) {
+  for (size_t y = begin; y < end; ++y) {
     const uint32_t* row = &image.pixels[y * width];
     unsigned char* line = &lines[y * stride];
     line[0] = 0;  // filter type None
-    // Most rows of a window repeat the one above: copy its bytes.
-    if (y > 0 && std::memcmp(row, row - width, width * sizeof(uint32_t)) == 0) {
+    // Most rows of a window repeat the one above.
+    if (y > begin && std::memcmp(row, row - width, width * sizeof(uint32_t)) == 0) {
       std::memcpy(line + 1, line + 1 - stride, stride - 1);
       continue;
     }
@@ -140,11 +138,23 @@ void PngScanlines(const Image& image, std::vector<unsigned char>& lines) {
   }
 }
 
+}  // namespace
+
+void PngScanlines(const Image& image, std::vector<unsigned char>& lines) {
+  if (!Encodable(image)) {
+    lines.clear();
+    return;
+  }
+  // Every byte is written: what the buffer held is not cleared first.
+  lines.resize((1 + 3 * static_cast<size_t>(image.width)) * static_cast<size_t>(image.height));
+  PackRows(image, lines, 0, static_cast<size_t>(image.height));
+}
+
 namespace {
 
-// The scanlines as one zlib stream, packed in two parts at once:
+// The scanlines as one zlib stream, made and packed in two parts at once:
 //   +-------+------------------------------+----------------------------+----------+
-//   | 78 01 | first part: zlib's raw       | the rest: libdeflate's raw | Adler-32 |
+//   | 78 01 | first rows: zlib's raw       | the rest: libdeflate's raw | Adler-32 |
 //   |       | deflate, ended by a sync     | deflate, its last block    | of all,  |
 //   |       | flush (open, byte-aligned)   | marked final               | big-end. |
 //   +-------+------------------------------+----------------------------+----------+
@@ -152,20 +162,24 @@ namespace {
 // window over the whole stream allows. libdeflate cannot leave a stream open
 // (its output always ends with a block marked final, where a reader stops),
 // so the part that comes first is zlib's, whose level 1 is about as fast on
-// these rows.
-bool PackTwoParts(Workspace& work) {
+// these rows. `work.lines` is sized; each thread fills its own rows.
+bool PackTwoParts(const Image& image, Workspace& work) {
   const std::span<const unsigned char> lines(work.lines);
+  const auto height = static_cast<size_t>(image.height);
+  const size_t stride = lines.size() / height;
   // zlib's level 1 took some 10% longer than libdeflate's level 2 on a list
   // window's rows: its part is the smaller, so that both end together.
-  const size_t cut = lines.size() * 47 / 100;
-  const auto first = lines.first(cut);
-  const auto rest = lines.subspan(cut);
+  const size_t firstRows = height * 47 / 100;
+  const auto first = lines.first(firstRows * stride);
+  const auto rest = lines.subspan(firstRows * stride);
   bool firstPacked = false;
   uint32_t firstAdler = 0;
   std::thread worker([&] {
+    PackRows(image, work.lines, 0, firstRows);
     firstPacked = work.firstPart->Pack(first, work.firstBytes);
     firstAdler = libdeflate_adler32(1, first.data(), first.size());
   });
+  PackRows(image, work.lines, firstRows, height);
   work.restBytes.resize(libdeflate_deflate_compress_bound(work.compressor.get(), rest.size()));
   const size_t restSize = libdeflate_deflate_compress(work.compressor.get(), rest.data(), rest.size(),
                                                       work.restBytes.data(), work.restBytes.size());
@@ -194,16 +208,23 @@ bool PackOnePart(Workspace& work) {
 
 std::vector<unsigned char> EncodePng(const Image& image) {
   thread_local Workspace work;
-  PngScanlines(image, work.lines);
-  if (work.lines.empty()) return {};
+  if (!Encodable(image)) return {};
   if (work.compressor == nullptr) work.compressor.reset(libdeflate_alloc_compressor(kPngDeflateLevel));
   if (work.compressor == nullptr) return {};
+  const size_t stride = 1 + 3 * static_cast<size_t>(image.width);
+  const auto height = static_cast<size_t>(image.height);
   bool packed = false;
-  if (work.lines.size() >= kTwoPartsMin && std::thread::hardware_concurrency() > 1) {
+  if (stride * height >= kTwoPartsMin && height >= 2 && std::thread::hardware_concurrency() > 1) {
     if (work.firstPart == nullptr) work.firstPart = std::make_unique<FirstPartStream>();
-    packed = work.firstPart->Ready() && PackTwoParts(work);
+    if (work.firstPart->Ready()) {
+      work.lines.resize(stride * height);  // every byte is written by the two parts
+      packed = PackTwoParts(image, work);
+    }
   }
-  if (!packed && !PackOnePart(work)) return {};
+  if (!packed) {
+    PngScanlines(image, work.lines);
+    if (!PackOnePart(work)) return {};
+  }
   const size_t size = work.stream.size();
   const unsigned char* packedBytes = work.stream.data();
 
