@@ -17,7 +17,7 @@ class CTextArena {
   // A copy of `text` that stays put until the arena goes: its characters,
   // NUL-terminated, with its length and `marked` stored just before them.
   // REQUIRES: text.size() < 2^31.
-  const char* Copy(std::string_view text, bool marked = false);
+  const char* Copy(std::string_view text, bool marked);
 
   static uint32_t LengthOf(const char* copy) { return HeaderOf(copy) & ~kMark; }
   static bool IsMarked(const char* copy) { return (HeaderOf(copy) & kMark) != 0; }

@@ -36,4 +36,20 @@ TEST(TextPool, GivesEachTextOneCopyThatKeepsItsText) {
   }
 }
 
+// Texts that fill a block to its last byte take that block and no more; the
+// next starts a second one, and a text longer than a block gets its own.
+TEST(TextArena, FillsEachBlockToItsLastByte) {
+  CTextArena arena;
+  const std::string text(1024 - 5, 't');  // a 4-byte header and a NUL make 1,024
+  for (int i = 0; i < 1024; ++i) arena.Copy(text, false);
+  EXPECT_EQ(arena.Capacity(), size_t{1} << 20);
+  const char* marked = arena.Copy("m", true);
+  EXPECT_EQ(arena.Capacity(), size_t{2} << 20);
+  EXPECT_TRUE(CTextArena::IsMarked(marked));
+  const char* huge = arena.Copy(std::string(3 << 20, 'h'), false);
+  EXPECT_EQ(arena.Capacity(), (size_t{5} << 20) + 5);
+  EXPECT_FALSE(CTextArena::IsMarked(huge));
+  EXPECT_EQ(CTextArena::LengthOf(huge), size_t{3} << 20);
+}
+
 }  // namespace
