@@ -183,6 +183,19 @@ TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   ASSERT_EQ(scaled.WriterStats().phrases, 0u);
   EXPECT_EQ(scaled.Compress(cycles(34))[0] & 0x80, 0);
   EXPECT_NE(scaled.Compress(cycles(32))[0] & 0x80, 0);
+
+  // A count 8 off scores 1 and one 9 off scores 2: 25 bytes 8 more often
+  // than last time stay under 49, then 9 more often again reach it.
+  DictPair shifted(few);
+  const auto more = [&](int times) {
+    std::string s = cycles(20);
+    for (int i = 0; i < times; ++i) s += cycles(1).substr(0, 25);
+    return s;
+  };
+  EXPECT_NE(shifted.Compress(cycles(20))[0] & 0x80, 0);
+  EXPECT_EQ(shifted.Compress(more(8))[0] & 0x80, 0);
+  EXPECT_NE(shifted.Compress(more(17))[0] & 0x80, 0);
+  EXPECT_EQ(shifted.WriterStats().phrases, 0u);
 }
 
 // Expands bytes with a fresh reader of the type; the status, 0 on success.
