@@ -66,6 +66,9 @@ TEST(AccountedMemoryTest, ZeroFilledExactBlocksAndBadArguments) {
   EXPECT_EQ(std::count(bytes, bytes + 10, 'x'), 10);
   EXPECT_TRUE(std::all_of(bytes + 10, bytes + 5000, [](char c) { return c == 0; })) << "growth is zero-filled";
   EXPECT_EQ(code(mml_realloc(&p, &granted, 0, &err), err), 5);
+  ASSERT_NE(mml_realloc(&p, &granted, 1, &err), 0) << "down to the smallest block";
+  EXPECT_EQ(granted, 1);
+  EXPECT_EQ(*static_cast<const char*>(p), 'x');
   ASSERT_NE(mml_free(&p, &err), 0);
   EXPECT_EQ(p, nullptr);
   EXPECT_EQ(code(mml_free(&p, &err), err), 5);
