@@ -178,69 +178,88 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
                                  "changed 2 0>3", "click 2 0"}));
 }
 
-// What clicks, keys, inserts and deletes do to the selection, the focus, the
-// mark and the top row, as a user of a five-row page meets them: a small
-// model driven beside the list by seeded random steps and compared after
-// each one, in a multiple and a single selection list.
-struct SelectionModel {
-  bool single = false;
-  std::vector<bool> sel;
+// What clicks, keys and the item messages do to the rows, the selection,
+// the focus, the mark and the top row, as a user of a five-row page and a
+// program filling and editing the list meet them: a small model driven
+// beside the list by seeded random steps (indexes past either end
+// included) and compared after each one; in a multiple and a single
+// selection list, kept ascending and kept descending.
+struct ListModel {
+  struct Row {
+    std::string text, qty;
+    LPARAM data = 0;
+    bool selected = false;
+    bool callback[2] = {};  // the parent gives the cell's text
+  };
+  std::vector<Row> rows;
+  DWORD style = 0;
   int focus = -1, mark = -1, top = 0;
   static constexpr int kPage = 5;
 
-  int Count() const { return static_cast<int>(sel.size()); }
+  bool Single() const { return (style & LVS_SINGLESEL) != 0; }
+  int Count() const { return static_cast<int>(rows.size()); }
+  bool Valid(int i) const { return i >= 0 && i < Count(); }
+  bool Selected(int i) const { return rows[static_cast<size_t>(i)].selected; }
+  std::string Shown(int i, int sub) const {
+    const Row& row = rows[static_cast<size_t>(i)];
+    if (row.callback[sub]) return "cb" + std::to_string(sub) + std::to_string(row.data);
+    return sub == 0 ? row.text : row.qty;
+  }
   void Clamp() { top = std::clamp(top, 0, std::max(0, Count() - kPage)); }
   void Show(int i) {
     if (i < top) top = i;
     else if (i >= top + kPage) top = i - kPage + 1;
     Clamp();
   }
+  void SelectAll(bool on) {
+    for (Row& row : rows) row.selected = on;
+  }
   void Set(int i, bool on) {
-    if (on && single) std::fill(sel.begin(), sel.end(), false);
-    sel[static_cast<size_t>(i)] = on;
+    if (on && Single()) SelectAll(false);
+    rows[static_cast<size_t>(i)].selected = on;
   }
   void Only(int i) {
-    std::fill(sel.begin(), sel.end(), false);
-    sel[static_cast<size_t>(i)] = true;
+    SelectAll(false);
+    rows[static_cast<size_t>(i)].selected = true;
     focus = mark = i;
   }
   void Range(int to, bool clear) {
     const int from = mark >= 0 ? mark : to;
     for (int i = 0; i < Count(); ++i) {
       const bool inside = i >= std::min(from, to) && i <= std::max(from, to);
-      if (inside || clear) sel[static_cast<size_t>(i)] = inside;
+      if (inside || clear) rows[static_cast<size_t>(i)].selected = inside;
     }
   }
   void Click(int i, bool control, bool shift, bool right) {
-    if (single) control = shift = false;
+    if (Single()) control = shift = false;
     if (i >= Count()) {
-      if (!control && !shift) std::fill(sel.begin(), sel.end(), false);
+      if (!control && !shift) SelectAll(false);
     } else if (right) {
-      if (!sel[static_cast<size_t>(i)]) Only(i);
+      if (!Selected(i)) Only(i);
       else focus = i;
     } else if (shift) {
       Range(i, !control);
       focus = i;
     } else if (control) {
-      Set(i, !sel[static_cast<size_t>(i)]);
+      Set(i, !Selected(i));
       focus = mark = i;
     } else {
       Only(i);
     }
   }
   void Key(UINT key, bool control, bool shift) {
-    if (single) shift = false;
+    if (Single()) shift = false;
     if (key == 'A') {
-      if (!single) std::fill(sel.begin(), sel.end(), true);
+      if (!Single()) SelectAll(true);
     } else if (key == VK_SPACE) {
       if (focus < 0) return;
       if (control) {
-        Set(focus, !sel[static_cast<size_t>(focus)]);
+        Set(focus, !Selected(focus));
         mark = focus;
-      } else if (!sel[static_cast<size_t>(focus)]) {
+      } else if (!Selected(focus)) {
         Only(focus);
       }
-    } else {
+    } else if (Count() > 0) {
       const int bottom = top + kPage - 1;
       int target = key == VK_HOME ? 0 : key == VK_END ? Count() - 1 : 0;
       if (focus >= 0 && key == VK_UP) target = focus - 1;
@@ -248,7 +267,7 @@ struct SelectionModel {
       if (focus >= 0 && key == VK_PRIOR) target = focus > top ? top : focus - (kPage - 1);
       if (focus >= 0 && key == VK_NEXT) target = focus < bottom ? bottom : focus + (kPage - 1);
       target = std::clamp(target, 0, Count() - 1);
-      if (target == focus && (control || sel[static_cast<size_t>(focus)])) return;
+      if (target == focus && (control || Selected(focus))) return;
       if (control) {
         focus = target;
       } else if (shift) {
@@ -260,127 +279,57 @@ struct SelectionModel {
       Show(target);
     }
   }
-  void Insert(int i) {
-    sel.insert(sel.begin() + i, false);
-    if (focus >= i) ++focus;
-    if (mark >= i) ++mark;
-  }
-  void Delete(int i) {
-    sel.erase(sel.begin() + i);
-    if (focus > i || (focus == i && focus >= Count())) --focus;
-    if (mark > i || (mark == i && mark >= Count())) --mark;
-    Clamp();
-  }
-};
-
-TEST_F(ListViewTest, ClicksKeysInsertsAndDeletesMoveTheSelectionAsAModelDoes) {
-  for (const bool single : {false, true}) {
-    std::mt19937 random(single ? 381 : 38);
-    Make(single ? LVS_SINGLESEL : 0, 12);
-    input::Focus(list);
-    SelectionModel model;
-    model.single = single;
-    model.sel.assign(12, false);
-    int added = 12;
-    const UINT keys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE, 'A'};
-    for (int step = 0; step < 1500; ++step) {
-      const bool control = random() % 3 == 0;
-      const bool shift = random() % 3 == 0;
-      const unsigned modifiers = (control ? input::kControl : 0u) | (shift ? input::kShift : 0u);
-      const int what = static_cast<int>(random() % 10);
-      std::string did;
-      if (what < 4) {
-        const int row = static_cast<int>(random() % 5);
-        const bool right = what == 3;
-        did = (right ? "right click " : "click ") + std::to_string(model.top + row);
-        right ? input::RightClickAt(list, Row(row), modifiers) : input::ClickAt(list, Row(row), modifiers);
-        model.Click(model.top + row, control, shift, right);
-      } else if (what < 8) {
-        const UINT key = keys[random() % 8];
-        if (key == 'A' && !control) continue;  // a letter alone is not a selection key
-        did = "key " + std::to_string(key);
-        input::PressKey(key, modifiers);
-        model.Key(key, control, shift);
-      } else if (what == 8 && model.Count() < 16) {
-        const int at = static_cast<int>(random() % static_cast<unsigned>(model.Count() + 1));
-        did = "insert " + std::to_string(at);
-        ASSERT_EQ(list.InsertItem(at, ("x" + std::to_string(++added)).c_str()), at);
-        model.Insert(at);
-      } else if (model.Count() > 1) {
-        const int at = static_cast<int>(random() % static_cast<unsigned>(model.Count()));
-        did = "delete " + std::to_string(at);
-        ASSERT_TRUE(list.DeleteItem(at));
-        model.Delete(at);
-      }
-      SCOPED_TRACE(::testing::Message() << (single ? "single, " : "") << "step " << step << ": " << did
-                                        << (control ? " +control" : "") << (shift ? " +shift" : ""));
-      std::vector<int> expected;
-      for (int i = 0; i < model.Count(); ++i) {
-        if (model.sel[static_cast<size_t>(i)]) expected.push_back(i);
-      }
-      ASSERT_EQ(list.GetItemCount(), model.Count());
-      ASSERT_EQ(Selected(), expected);
-      ASSERT_EQ(list.GetSelectedCount(), expected.size());
-      ASSERT_EQ(Focused(), model.focus);
-      ASSERT_EQ(list.GetSelectionMark(), model.mark);
-      ASSERT_EQ(list.GetTopIndex(), model.top);
-      ASSERT_EQ(::GetCapture(), nullptr);
-    }
-    list.DestroyWindow();
-  }
-}
-
-// What the list's item messages do, as a program filling and editing a
-// list meets them: a small model of rows driven beside the list by seeded
-// random inserts, deletes, edits, state changes, finds and sorts, indexes
-// past either end included, and compared after each step; unsorted, kept
-// ascending and kept descending.
-struct ItemModel {
-  struct Row {
-    std::string text, qty;
-    LPARAM data = 0;
-    bool selected = false, focused = false;
-    bool callback[2] = {};  // the parent gives the cell's text
-  };
-  std::vector<Row> rows;
-  DWORD sort = 0;
-
-  int Count() const { return static_cast<int>(rows.size()); }
-  bool Valid(int i) const { return i >= 0 && i < Count(); }
-  std::string Shown(int i, int sub) const {
-    const Row& row = rows[i];
-    if (row.callback[sub]) return "cb" + std::to_string(sub) + std::to_string(row.data);
-    return sub == 0 ? row.text : row.qty;
-  }
   // A callback text has no place in the order: it goes where asked.
   int Insert(int at, const char* text, LPARAM data) {
     if (at < 0) return -1;
     at = std::min(at, Count());
     const bool callback = text == LPSTR_TEXTCALLBACK;
+    const DWORD sort = style & (LVS_SORTASCENDING | LVS_SORTDESCENDING);
     if (sort != 0 && !callback) {
       at = 0;  // after the equal texts
       while (at < Count() && (sort == LVS_SORTASCENDING ? Shown(at, 0) <= text : Shown(at, 0) >= text)) ++at;
     }
-    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, false, {callback, false}});
+    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, {callback, false}});
+    if (focus >= at) ++focus;
+    if (mark >= at) ++mark;
     return at;
   }
+  // The focus and the mark stay on the index, or go to the new last row.
   bool Delete(int at) {
     if (!Valid(at)) return false;
-    const bool focused = rows[at].focused;
     rows.erase(rows.begin() + at);
-    if (focused && Count() > 0) rows[std::min(at, Count() - 1)].focused = true;
+    if (focus > at || (focus == at && focus >= Count())) --focus;
+    if (mark > at || (mark == at && mark >= Count())) --mark;
+    Clamp();
     return true;
+  }
+  // By data, keeping equal rows in order; the focus and the mark go with their rows.
+  void SortByData() {
+    std::vector<int> order(rows.size());
+    for (int i = 0; i < Count(); ++i) order[static_cast<size_t>(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return rows[a].data < rows[b].data; });
+    std::vector<Row> sorted;
+    int newFocus = -1, newMark = -1;
+    for (int i = 0; i < Count(); ++i) {
+      const int from = order[static_cast<size_t>(i)];
+      if (from == focus) newFocus = i;
+      if (from == mark) newMark = i;
+      sorted.push_back(rows[static_cast<size_t>(from)]);
+    }
+    rows = std::move(sorted);
+    focus = newFocus;
+    mark = newMark;
   }
   int Find(int start, UINT flags, const std::string& wanted, LPARAM data) const {
     const int first = start < 0 ? 0 : start + 1;
     const int steps = (flags & LVFI_WRAP) ? Count() : std::max(0, Count() - first);
     for (int n = 0; n < steps; ++n) {
-      const Row& row = rows[(first + n) % Count()];
-      std::string text = Shown((first + n) % Count(), 0);
+      const int i = (first + n) % Count();
+      std::string text = Shown(i, 0);
       if (flags & LVFI_PARTIAL) text = text.substr(0, wanted.size());
       std::string lower = wanted;
       std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
-      if ((flags & LVFI_PARAM) ? row.data == data : text == lower) return (first + n) % Count();
+      if ((flags & LVFI_PARAM) ? rows[static_cast<size_t>(i)].data == data : text == lower) return i;
     }
     return -1;
   }
@@ -388,20 +337,37 @@ struct ItemModel {
 
 int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0; }
 
-TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
+TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
   const char* const texts[] = {"a", "ab", "b", "ba", "bab", "c"};
-  for (const DWORD sort : {DWORD{0}, LVS_SORTASCENDING, LVS_SORTDESCENDING}) {
-    std::mt19937 random(380 + sort);
-    Make(sort, 0);
-    ItemModel model;
-    model.sort = sort;
+  const UINT keys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE, 'A'};
+  for (const DWORD style : {DWORD{0}, DWORD{LVS_SINGLESEL}, DWORD{LVS_SORTASCENDING}, DWORD{LVS_SORTDESCENDING}}) {
+    std::mt19937 random(380 + style);
+    Make(style, 0);
+    input::Focus(list);
+    ListModel model;
+    model.style = style;
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    for (int step = 0; step < 1200; ++step) {
+    for (int step = 0; step < 1500; ++step) {
+      const bool control = pick(3) == 0;
+      const bool shift = pick(3) == 0;
+      const unsigned modifiers = (control ? input::kControl : 0u) | (shift ? input::kShift : 0u);
       const int at = pick(model.Count() + 3) - 1;  // -1 to count + 1
-      const int what = pick(8);
+      const int what = pick(15);
       std::string did = std::to_string(what) + " at " + std::to_string(at);
       parent.log.clear();
-      if (what == 0 || (what == 1 && model.Count() < 4)) {
+      if (what < 4) {
+        const int row = pick(5);
+        const bool right = what == 3;
+        did = (right ? "right click " : "click ") + std::to_string(model.top + row);
+        right ? input::RightClickAt(list, Row(row), modifiers) : input::ClickAt(list, Row(row), modifiers);
+        model.Click(model.top + row, control, shift, right);
+      } else if (what < 8) {
+        const UINT key = keys[pick(8)];
+        if (key == 'A' && !control) continue;  // a letter alone is not a selection key
+        did = "key " + std::to_string(key);
+        input::PressKey(key, modifiers);
+        model.Key(key, control, shift);
+      } else if (what == 8 && model.Count() < 16) {
         const char* text = pick(4) == 0 ? LPSTR_TEXTCALLBACK : texts[pick(6)];
         const LPARAM data = pick(5);
         const int expected = model.Insert(at, text, data);
@@ -409,14 +375,14 @@ TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
         if (expected >= 0) {
           ASSERT_EQ(parent.log, Strings{"insert " + std::to_string(expected) + " " + std::to_string(data)});
         }
-      } else if (what == 1) {
+      } else if (what <= 9) {
         // The owner hears of a deleted item with its data, and of nothing else.
         const Strings heard = model.Valid(at) ? Strings{"delete " + std::to_string(at) + " " +
                                                         std::to_string(model.rows[at].data)}
                                               : Strings{};
         ASSERT_EQ(list.DeleteItem(at), model.Delete(at)) << did;
         ASSERT_EQ(parent.log, heard) << did;
-      } else if (what == 2) {
+      } else if (what == 10) {
         const int sub = pick(5) - 1;  // -1 to 3, three columns
         const bool callback = pick(4) == 0;
         const char* text = callback ? LPSTR_TEXTCALLBACK : texts[pick(6)];
@@ -425,21 +391,25 @@ TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
         if (ok && sub < 2) model.rows[at].callback[sub] = callback;
         if (ok && sub == 0 && !callback) model.rows[at].text = text;
         if (ok && sub == 1 && !callback) model.rows[at].qty = text;
-      } else if (what == 3) {
+      } else if (what == 11) {
         const LPARAM data = pick(5);
         ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at)) << did;
         if (model.Valid(at)) model.rows[at].data = data;
-      } else if (what == 4) {
-        // A selection set or cleared, on one item or (-1) on all of them.
-        const bool on = pick(2) == 0;
-        ASSERT_EQ(list.SetItemState(at, on ? LVIS_SELECTED : 0, LVIS_SELECTED), at < model.Count()) << did;
-        for (int i = 0; i < model.Count(); ++i) {
-          if (i == at || at < 0) model.rows[i].selected = on;
+      } else if (what == 12) {
+        // A selection set or cleared, on one item or (-1) on all of them, or
+        // the focus given; a single selection list refuses to select all.
+        const int how = pick(3);
+        if (how == 2) {
+          ASSERT_EQ(list.SetItemState(at, LVIS_FOCUSED, LVIS_FOCUSED), model.Valid(at) || at < 0) << did;
+          if (model.Valid(at)) model.focus = at;
+        } else {
+          const bool on = how == 0;
+          const bool refused = at < 0 && on && model.Single();
+          ASSERT_EQ(list.SetItemState(at, on ? LVIS_SELECTED : 0, LVIS_SELECTED), at < model.Count() && !refused) << did;
+          if (model.Valid(at)) model.Set(at, on);
+          if (at < 0 && !refused) model.SelectAll(on);
         }
-      } else if (what == 5) {
-        ASSERT_EQ(list.SetItemState(at, LVIS_FOCUSED, LVIS_FOCUSED), model.Valid(at) || at < 0) << did;
-        for (int i = 0; model.Valid(at) && i < model.Count(); ++i) model.rows[i].focused = i == at;
-      } else if (what == 6) {
+      } else if (what == 13) {
         const UINT flags = (pick(2) ? LVFI_WRAP : 0u) | (pick(3) == 0 ? LVFI_PARAM : pick(2) ? LVFI_PARTIAL : LVFI_STRING);
         std::string wanted = texts[pick(6)];
         if (flags & LVFI_PARTIAL) wanted.resize(1);
@@ -450,27 +420,29 @@ TEST_F(ListViewTest, ItemMessagesInsertEditFindSortAndDeleteAsAModelDoes) {
         find.lParam = pick(5);
         ASSERT_EQ(list.FindItem(&find, at), model.Find(at, flags, wanted, find.lParam))
             << did << " find " << flags << " " << wanted << " " << find.lParam;
-      } else {
+      } else if (what == 14) {
         ASSERT_TRUE(list.SortItems(CompareData, 0));
-        std::stable_sort(model.rows.begin(), model.rows.end(),
-                         [](const ItemModel::Row& a, const ItemModel::Row& b) { return a.data < b.data; });
+        model.SortByData();
       }
-      SCOPED_TRACE(::testing::Message() << "sort " << sort << ", step " << step << ": " << did);
+      SCOPED_TRACE(::testing::Message() << "style " << style << ", step " << step << ": " << did
+                                        << (control ? " +control" : "") << (shift ? " +shift" : ""));
       ASSERT_EQ(list.GetItemCount(), model.Count());
-      int selected = 0;
-      int focused = -1;
+      std::vector<int> selected;
       for (int i = 0; i < model.Count(); ++i) {
-        const ItemModel::Row& row = model.rows[i];
+        const ListModel::Row& row = model.rows[static_cast<size_t>(i)];
         ASSERT_EQ(Text(i), model.Shown(i, 0)) << i;
         ASSERT_EQ(Text(i, 1), model.Shown(i, 1)) << i;
         ASSERT_EQ(list.GetItemData(i), static_cast<DWORD_PTR>(row.data)) << i;
-        ASSERT_EQ(list.GetItemState(i, kSelFocus), (row.selected ? LVIS_SELECTED : 0u) | (row.focused ? LVIS_FOCUSED : 0u))
+        ASSERT_EQ(list.GetItemState(i, kSelFocus), (row.selected ? LVIS_SELECTED : 0u) | (i == model.focus ? LVIS_FOCUSED : 0u))
             << i;
-        selected += row.selected ? 1 : 0;
-        if (row.focused) focused = i;
+        if (row.selected) selected.push_back(i);
       }
-      ASSERT_EQ(list.GetSelectedCount(), static_cast<UINT>(selected));
-      ASSERT_EQ(Focused(), focused);
+      ASSERT_EQ(Selected(), selected);
+      ASSERT_EQ(list.GetSelectedCount(), selected.size());
+      ASSERT_EQ(Focused(), model.focus);
+      ASSERT_EQ(list.GetSelectionMark(), model.mark);
+      ASSERT_EQ(list.GetTopIndex(), model.top);
+      ASSERT_EQ(::GetCapture(), nullptr);
       ASSERT_EQ(Text(model.Count()), "");
       LVITEM past;
       past.mask = LVIF_TEXT | LVIF_PARAM;

@@ -26,42 +26,37 @@ std::optional<Image> RoundTrip(const Image& image) {
   return back;
 }
 
-TEST(PngEncoder, RunsOfEveryLengthAcrossRowsReadBack) {
-  // A window's picture: a background, rows equal to the one above, and
-  // rows where stretches of 1 to some 1,100 pixels change, so that the runs
-  // of equal bytes end at every length, within rows and across them.
-  Image image;
-  image.width = 400;
-  image.height = 120;
-  image.pixels.assign(400 * 120, 0xF0F0F0);
-  for (int y = 0; y < image.height; ++y) {
+// Two pictures: a window's, with a background, rows equal to the one
+// above and rows where stretches of 1 to some 1,100 pixels change, so that
+// the runs of equal bytes end at every length, within rows and across
+// them; and noise that does not pack, whose compressed data runs over
+// several IDAT chunks, which a reader joins in order, in a width that is no
+// multiple of four, so that the last pixels of a row are packed one by one.
+TEST(PngEncoder, RunsOfEveryLengthAndNoiseOverSeveralChunksReadBack) {
+  Image window;
+  window.width = 400;
+  window.height = 120;
+  window.pixels.assign(400 * 120, 0xF0F0F0);
+  for (int y = 0; y < window.height; ++y) {
     if (y % 3 == 0) continue;  // equal to the row above
-    for (int x = 0; x < image.width; ++x) {
-      if ((x * y) % (y + 83) < y % 7) image.pixels[static_cast<size_t>(y * image.width + x)] = 0x102030u * (x % 5);
+    for (int x = 0; x < window.width; ++x) {
+      if ((x * y) % (y + 83) < y % 7) window.pixels[static_cast<size_t>(y * window.width + x)] = 0x102030u * (x % 5);
     }
   }
-  const auto back = RoundTrip(image);
-  ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->pixels, image.pixels);
-}
-
-TEST(PngEncoder, NoiseLargerThanOneDataChunkReadsBack) {
-  // Pixels that do not pack: their compressed data runs over several IDAT
-  // chunks, which a reader joins in order.
-  Image image;
-  // A width that is no multiple of four: the last pixels of a row are
-  // packed one by one.
-  image.width = 999;
-  image.height = 600;
-  image.pixels.resize(999 * 600);
+  Image noise;
+  noise.width = 999;
+  noise.height = 600;
+  noise.pixels.resize(999 * 600);
   uint32_t seed = 7;
-  for (uint32_t& pixel : image.pixels) {
+  for (uint32_t& pixel : noise.pixels) {
     seed = seed * 1664525u + 1013904223u;
     pixel = seed >> 8;
   }
-  const auto back = RoundTrip(image);
-  ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->pixels, image.pixels);
+  for (const Image* image : {&window, &noise}) {
+    const auto back = RoundTrip(*image);
+    ASSERT_TRUE(back.has_value()) << image->width;
+    EXPECT_EQ(back->pixels, image->pixels) << image->width;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/user/data_exchange.h"
 #include "platform/user/cdialog.h"
 #include "platform/user/cedit.h"
+#include "platform/user/combo_box.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
@@ -259,6 +260,16 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
   EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
   input::PressKey(VK_TAB, input::kShift);
   EXPECT_EQ(::GetFocus(), Item(dlg, kEdit));
+  // From a combo box's own edit field the walk starts at the combo box, the
+  // dialog's child: Tab goes on from it, and it is a group of one.
+  HWND combo = ::CreateWindowEx(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | CBS_DROPDOWN, 10, 90,
+                                100, 20, dlg.m_hWnd, nullptr, nullptr, nullptr);
+  HWND field = ::GetDlgItem(combo, 1001);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(::GetNextDlgTabItem(dlg.m_hWnd, field, FALSE), Item(dlg, kEdit));
+  EXPECT_EQ(::GetNextDlgTabItem(dlg.m_hWnd, field, TRUE), Item(dlg, IDCANCEL));
+  EXPECT_EQ(::GetNextDlgTabItem(dlg.m_hWnd, Item(dlg, kEdit), TRUE), combo);
+  EXPECT_EQ(::GetNextDlgGroupItem(dlg.m_hWnd, field, FALSE), combo);
   dlg.log.clear();
   input::PressKey(VK_RETURN);
   EXPECT_EQ(dlg.log, (std::vector<std::string>{"1:0", std::to_string(kEdit) + ":" + std::to_string(EN_KILLFOCUS)}));
