@@ -54,6 +54,27 @@ TEST(CodecPairTest, CreationStatuses) {
   codec_settings badZstd = settings(7);
   badZstd.zstd_window_log = 99;
   EXPECT_EQ(create_status(badZstd), 32);
+
+  // A zstd reader's window log bounds the frames it takes: one written with
+  // the default window is refused by a reader held to 1 KiB, whose own
+  // writer's frames it reads.
+  const codec_settings usual = settings(7);
+  codec_settings small = usual;
+  small.zstd_window_log = 10;
+  codec *wide = nullptr, *wideReader = nullptr, *narrow = nullptr, *narrowReader = nullptr;
+  ASSERT_NE(codec_create_pair(&wide, &wideReader, &usual, nullptr), 0);
+  ASSERT_NE(codec_create_pair(&narrow, &narrowReader, &small, nullptr), 0);
+  buf_hndl packed = nullptr, plain = nullptr;
+  ASSERT_NE(buf_open(&packed, 64, nullptr) + buf_open(&plain, 64, nullptr), 0);
+  const std::string message = mml::test::CStreamGenerator(5).Next() + std::string(100000, 'z');
+  for (codec* writer : {narrow, wide}) {
+    packed->used = plain->used = 0;
+    ASSERT_NE(codec_compress(writer, message.data(), static_cast<int32_t>(message.size()), packed, nullptr), 0);
+    const bool read = codec_expand(narrowReader, packed->data, packed->used, plain, nullptr) != 0;
+    EXPECT_EQ(read, writer == narrow);
+  }
+  for (codec** c : {&wide, &wideReader, &narrow, &narrowReader}) codec_destroy(c, nullptr);
+  for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
 }
 
 // LOC's cache trims every 20000 messages on both sides, dropping what went
