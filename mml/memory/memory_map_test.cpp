@@ -1,0 +1,73 @@
+#include "mml/memory/memory_map.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+namespace {
+
+// Random allocations, frees and reallocations (in place and moved, of known
+// and unknown addresses) against a map of the live blocks and counters kept
+// by the recording rules; after every step the map's counters and the
+// blocks its buckets hold agree with them. Three buckets hold many entries
+// each, so entries leave from the middle of a bucket.
+TEST(MemoryMapTest, CountsAndHoldsWhatAModelOfTheLiveBlocksSays) {
+  const auto map = mml::CMemoryMap::Create(3);
+  ASSERT_NE(map, nullptr);
+  std::map<uintptr_t, int32_t> live;
+  mml_mem_counters want{};
+  want.overhead_bytes = 8 * 3 + 80;
+  std::mt19937 random(11);
+  const auto address = [&] { return uintptr_t{8} * (random() % 60 + 1); };
+  for (int step = 0; step < 20000; ++step) {
+    const uintptr_t from = address();
+    const auto size = static_cast<int32_t>(random() % 1000 + 1);
+    const auto held = live.find(from);
+    const unsigned action = random() % 3;
+    if (action == 0 && held == live.end()) {
+      ASSERT_TRUE(map->RecordAlloc(from, size));
+      live[from] = size;
+      ++want.allocs;
+      want.bytes_allocated += static_cast<uint64_t>(size);
+      want.overhead_bytes += 8;
+    } else if (action == 1) {
+      ASSERT_TRUE(map->RecordFree(from));
+      if (held == live.end()) {
+        ++want.unknown_frees;
+      } else {
+        ++want.frees;
+        want.bytes_freed += static_cast<uint64_t>(held->second);
+        want.overhead_bytes -= 8;
+        live.erase(held);
+      }
+    } else if (action == 2) {
+      const uintptr_t to = random() % 2 == 0 ? from : address();
+      if (to != from && live.contains(to)) continue;  // the heap gives out a live address to no one
+      ASSERT_TRUE(map->RecordRealloc(from, to, size));
+      ++want.reallocs;
+      if (to == from && held != live.end()) {
+        want.bytes_allocated += static_cast<uint64_t>(int64_t{size} - held->second);
+      } else {
+        if (to == from) ++want.unknown_reallocs;
+        if (held != live.end()) {
+          want.bytes_freed += static_cast<uint64_t>(held->second);
+          want.overhead_bytes -= 8;
+          live.erase(held);
+        }
+        want.bytes_allocated += static_cast<uint64_t>(size);
+        want.overhead_bytes += 8;
+      }
+      live[to] = size;
+    }
+    const mml_mem_counters& got = map->Counters();
+    ASSERT_EQ(map->Blocks(), live.size()) << "step " << step;
+    ASSERT_EQ(std::tie(got.allocs, got.frees, got.reallocs, got.bytes_allocated, got.bytes_freed, got.unknown_frees,
+                       got.unknown_reallocs, got.overhead_bytes),
+              std::tie(want.allocs, want.frees, want.reallocs, want.bytes_allocated, want.bytes_freed,
+                       want.unknown_frees, want.unknown_reallocs, want.overhead_bytes))
+        << "step " << step;
+  }
+}
+
+}  // namespace
