@@ -91,6 +91,17 @@ TEST(GroupReply, ListedGroupReadsEveryFieldUnderItsSegmentsTags) {
   // Other segments carry the zone offset: 27 Dec 2012 00:00 IST.
   EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566400"}}).strExpiry, "27/12/2012");
   EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566399"}}).strExpiry, "26/12/2012");
+  // A field sent empty restricts nothing, as a missing one.
+  const AllowedGroupRecord blank = Listed({{tag::kExchangeCode, "nse_fo"},
+                                           {tag::kInstrument, ""},
+                                           {tag::kSymbol, ""},
+                                           {tag::kOptionType, ""},
+                                           {tag::kProduct, ""},
+                                           {tag::kSide, ""}});
+  for (const CGroupText* text :
+       {&blank.strInstrument, &blank.strSymbol, &blank.strOptionType, &blank.strProduct, &blank.strSide}) {
+    EXPECT_EQ(*text, "ALL");
+  }
 }
 
 TEST(GroupReply, BseTakesItsInstrumentFromTheTradingSymbol) {
