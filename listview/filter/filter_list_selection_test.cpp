@@ -1,18 +1,20 @@
 // A filter list's selection belongs to its rows' records, and the keys typed
 // in its filter boxes are the boxes' text.
 //
-// The model test drives the real control as a person does, in random but
-// seeded sequences (clicks, Ctrl+ and Shift+clicks, sorting by a caption,
-// filters typed into the header's boxes, Reset Filters, Ctrl+A in the list
-// and in a filter box, the newest-first setting, rows arriving, the selection
-// deleted as "Delete Group" does), and after each step compares the rows
-// shown top first, the selected records, the focused one and the one under
-// the selection mark with a small model that knows nothing of the list's
-// store and view.
+// The model test drives the real control as a person and its owner do, in
+// random but seeded sequences (clicks, Ctrl+ and Shift+clicks, sorting by a
+// caption, filters typed into the header's boxes, Reset Filters, Ctrl+A in
+// the list and in a filter box, the newest-first setting, rows arriving one
+// at a time or appended in bursts, a row put into the middle of the store,
+// new data for a shown row, the selection deleted as "Delete Group" does),
+// and after each step compares the records stored, the rows shown top first,
+// the selected records, the focused one and the one under the selection mark
+// with a small model that knows nothing of the list's store and view.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -82,6 +84,18 @@ class FilterListSelection : public listview::testing::ListTest<CFilterListCtrl> 
     return TheList();
   }
   const TextRow* Record(int row) { return reinterpret_cast<const TextRow*>(TheList().GetItemData(row)); }
+  // A record no row shows yet, kept alive for the list's life.
+  const TextRow* NewRecord(std::vector<std::string> cells) {
+    m_rows.push_back(std::make_unique<TextRow>(TextRow{std::move(cells)}));
+    return m_rows.back().get();
+  }
+  std::vector<const TextRow*> Stored() {
+    std::vector<const TextRow*> out;
+    for (int i = 0; i < TheList().StoreSize(); ++i) {
+      out.push_back(reinterpret_cast<const TextRow*>(TheList().StoreItemData(i)));
+    }
+    return out;
+  }
   std::vector<const TextRow*> Shown() {
     std::vector<const TextRow*> out;
     for (int row = 0; row < TheList().GetItemCount(); ++row) out.push_back(Record(row));
@@ -155,6 +169,28 @@ struct Model {
     stored.push_back(row);
     if (Passes(*row)) shown.insert(newestFirst ? shown.begin() : shown.end(), row);
   }
+  // A row put at store index `index` (inside the store) takes view entry
+  // `index` among the rows shown, and stays only if it passes.
+  void Insert(int index, const TextRow* row) {
+    stored.insert(stored.begin() + index, row);
+    const int count = static_cast<int>(shown.size());
+    if (Passes(*row)) shown.insert(shown.begin() + (newestFirst ? count - index : index), row);
+  }
+  // A record takes the place of another in the store and on its row, with
+  // its marks; it stays shown only if it passes, and when its row goes the
+  // focus and the mark are known no more by record.
+  void Replace(const TextRow* old, const TextRow* row) {
+    std::replace(stored.begin(), stored.end(), old, row);
+    std::replace(shown.begin(), shown.end(), old, row);
+    if (selected.erase(old) > 0) selected.insert(row);
+    if (focused == old) focused = row;
+    if (anchor == old) anchor = row;
+    if (!Passes(*row)) {
+      std::erase(shown, row);
+      selected.erase(row);
+      marksKnown = false;
+    }
+  }
   // The filters changed: the rows that pass, in the order they came, and
   // the hidden ones lose their marks.
   void Refilter() {
@@ -189,8 +225,11 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     Model model;
     std::vector<std::string> steps;
+    const auto cells = [&]() -> std::vector<std::string> {
+      return {kSides[pick(3)], std::to_string(pick(50)), std::to_string(pick(1000)) + ".5"};
+    };
     const auto addRow = [&] {
-      AddRow({kSides[pick(3)], std::to_string(pick(50)), std::to_string(pick(1000)) + ".5"});
+      AddRow(cells());
       model.Add(m_rows.back().get());
       steps.push_back("add " + m_rows.back()->cells[0]);
     };
@@ -199,10 +238,44 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
     for (int step = 0; step < 100 && !HasFatalFailure(); ++step) {
       const std::vector<const TextRow*> shown = Shown();
       const int count = static_cast<int>(shown.size());
-      switch (pick(11)) {
+      const int size = static_cast<int>(model.stored.size());
+      switch (pick(14)) {
         case 0:
-          if (model.stored.size() < 24) addRow();
+          if (size < 24) addRow();
           break;
+        case 11: {
+          // A burst, now and then one long enough to bring the scroll bar.
+          if (size > 60) break;
+          const int rows = 1 + (pick(4) == 0 ? pick(30) : pick(3));
+          steps.push_back("append " + std::to_string(rows));
+          for (int i = 0; i < rows; ++i) {
+            const TextRow* row = NewRecord(cells());
+            list.AppendRow(reinterpret_cast<DWORD_PTR>(row));
+            model.Add(row);
+          }
+          break;
+        }
+        case 12: {
+          // The row shows until its data is set, whatever the filters.
+          if (size < 2 || count < 1) break;
+          const int index = 1 + pick(std::min(size - 1, count));
+          steps.push_back("insert at " + std::to_string(index));
+          const TextRow* row = NewRecord(cells());
+          ASSERT_EQ(list.InsertItem(index, ""), index);
+          ASSERT_EQ(list.GetItemCount(), count + 1);
+          ASSERT_TRUE(list.SetItemData(index, reinterpret_cast<DWORD_PTR>(row)));
+          model.Insert(index, row);
+          break;
+        }
+        case 13: {
+          if (count == 0) break;
+          const int row = pick(count);
+          const TextRow* record = NewRecord(cells());
+          steps.push_back("new data for #" + std::to_string(row) + " " + record->cells[0]);
+          ASSERT_TRUE(list.SetItemData(row, reinterpret_cast<DWORD_PTR>(record)));
+          model.Replace(shown[static_cast<size_t>(row)], record);
+          break;
+        }
         case 1:
         case 2:
           if (count == 0) break;
@@ -314,7 +387,9 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
       }
       std::string trace;
       for (const std::string& s : steps) trace += s + "; ";
+      ASSERT_EQ(Stored(), model.stored) << "seed " << seed << ": " << trace;
       ASSERT_EQ(Shown(), model.shown) << "seed " << seed << ": " << trace;
+      ASSERT_EQ(list.SendMessage(LVM_GETITEMCOUNT), static_cast<LRESULT>(model.shown.size())) << "the platform list's";
       ASSERT_EQ(Selected(), model.selected) << "seed " << seed << ": " << trace;
       if (model.marksKnown) {
         ASSERT_EQ(Focused(), model.focused) << "seed " << seed << ": " << trace;

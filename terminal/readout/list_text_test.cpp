@@ -7,6 +7,7 @@
 #include "platform/afx.h"
 #include "platform/comctl/list_view.h"
 #include "platform/testing/reset_for_test.h"
+#include "terminal/readout/window_dump.h"
 
 namespace terminal {
 namespace {
@@ -70,6 +71,23 @@ TEST_F(ListText, LongCellsAndCaptionsReadWhole) {
   EXPECT_EQ(HeaderItemByCaption(header, longCaption), 1);
   EXPECT_EQ(HeaderItemByCaption(header, longCaption.substr(0, 255)), -1) << "a cut caption names no column";
   EXPECT_EQ(HeaderCaption(header, 7), "");
+}
+
+// Columns read in the order they show, each with its own index; the dump
+// names them so and counts the rows.
+TEST_F(ListText, ColumnsReadInDisplayOrderAndTheDumpCountsTheRows) {
+  for (const char* caption : {"First", "Second", "Third"}) AddColumn(caption);
+  int order[] = {2, 0, 1};
+  ::SendMessage(list, LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+  AddRow("cell", "b");
+  AddRow("cell", "b");
+  const auto columns = ListColumns(list);
+  ASSERT_EQ(columns.size(), 3u);
+  EXPECT_EQ(columns[0].caption, "Third");
+  EXPECT_EQ(columns[0].index, 2);
+  EXPECT_NE(DescribeWindow(list).find("columns=[\"Third\" \"First\" \"Second\"] rows=2"), std::string::npos)
+      << DescribeWindow(list);
+  EXPECT_EQ(ListCell(list, 1, 0), "cell");
 }
 
 }  // namespace

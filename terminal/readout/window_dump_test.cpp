@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/afx.h"
-#include "platform/comctl/list_view.h"
 #include "platform/testing/reset_for_test.h"
 #include "terminal/readout/control_names.h"
 #include "terminal/readout/list_text.h"
@@ -51,33 +50,6 @@ TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
   EXPECT_EQ(LabelOf(label), "") << "a label has no label";
   Child("Static", "Note", 0, 10, 200, 100, 12, 3);
   EXPECT_EQ(LabelOf(Child("Button", "Go", BS_PUSHBUTTON, 10, 216, 60, 20, 4)), "") << "a button names itself";
-}
-
-TEST_F(WindowDump, ListViewShowsColumnsInDisplayOrderAndItsRowCount) {
-  HWND list = Child("SysListView32", nullptr, LVS_REPORT, 10, 10, 300, 200, 3);
-  for (const char* caption : {"First", "Second", "Third"}) {
-    LVCOLUMN column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 80;
-    column.pszText = const_cast<char*>(caption);
-    ::SendMessage(list, LVM_INSERTCOLUMN, 99, reinterpret_cast<LPARAM>(&column));
-  }
-  int order[] = {2, 0, 1};
-  ::SendMessage(list, LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
-  for (int row = 0; row < 2; ++row) {
-    LVITEM item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = const_cast<char*>("cell");
-    ::SendMessage(list, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
-  }
-  const auto columns = ListColumns(list);
-  ASSERT_EQ(columns.size(), 3u);
-  EXPECT_EQ(columns[0].caption, "Third");
-  EXPECT_EQ(columns[0].index, 2);
-  EXPECT_NE(DescribeWindow(list).find("columns=[\"Third\" \"First\" \"Second\"] rows=2"), std::string::npos)
-      << DescribeWindow(list);
-  EXPECT_EQ(ListCell(list, 1, 0), "cell");
 }
 
 }  // namespace

@@ -85,8 +85,8 @@ TEST_F(ServerStandInTest, BadRequestsGetFailureRepliesNeverACrash) {
 
 // A store the process may only read: opened through a read-only URI, which
 // holds for root too. Every change is refused with SQLite's reason, nothing
-// is stored, and reading still works.
-TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReason) {
+// is stored, and reading still works. A file that is no store is refused.
+TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReasonAndNoDatabaseIsOpened) {
   const auto file = std::filesystem::temp_directory_path() / ("standin_ro_" + std::to_string(::getpid()) + ".db");
   std::filesystem::remove(file);
   const std::vector<Field> add{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_cm"}};
@@ -111,23 +111,19 @@ TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReason) {
   EXPECT_EQ(readOnly.GroupCount(), 1);
   EXPECT_EQ(readOnly.Handle(BuildMessage({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}})).size(), 1u);
 
-  // A read-only store without the tables cannot serve at all: that is said at once.
+  // A read-only store without the tables cannot serve at all, nor can a
+  // file that is no database: that is said at once.
   const auto empty = std::filesystem::temp_directory_path() / ("standin_empty_" + std::to_string(::getpid()) + ".db");
   std::ofstream(empty).close();
   EXPECT_THROW(ServerStandIn("file:" + empty.string() + "?mode=ro"), std::runtime_error);
-  std::filesystem::remove(empty);
-  std::filesystem::remove(file);
-}
-
-TEST_F(ServerStandInTest, StoreThatIsNoDatabaseIsRefusedAtOpen) {
-  const auto file = std::filesystem::temp_directory_path() / ("standin_text_" + std::to_string(::getpid()) + ".db");
-  std::ofstream(file) << "this is not a database, just some text long enough to be looked at\n";
+  std::ofstream(empty) << "this is not a database, just some text long enough to be looked at\n";
   try {
-    ServerStandIn store(file.string());
+    ServerStandIn store(empty.string());
     ADD_FAILURE() << "opened a text file as a store";
   } catch (const std::runtime_error& e) {
     EXPECT_NE(std::string(e.what()).find("file is not a database"), std::string::npos) << e.what();
   }
+  std::filesystem::remove(empty);
   std::filesystem::remove(file);
 }
 
