@@ -4,14 +4,13 @@
 #include "terminal/script/script_verbs.h"
 
 #include <cstdlib>
-#include <map>
-#include <sstream>
 
 #include "platform/afx.h"
 #include "platform/comctl/header_control.h"
 #include "platform/input/input_driver.h"
 #include "platform/user/combo_box.h"
 #include "terminal/readout/window_dump.h"
+#include "terminal/script/key_chord.h"
 #include "terminal/script/script_targets.h"
 
 namespace terminal {
@@ -44,51 +43,6 @@ HWND KeyTarget(HWND control) {
     if (HWND edit = GetDlgItem(control, kComboEditId)) return edit;
   }
   return control;
-}
-
-const std::map<std::string, UINT>& NamedKeys() {
-  static const std::map<std::string, UINT> keys{
-      {"delete", VK_DELETE}, {"del", VK_DELETE},    {"backspace", VK_BACK}, {"enter", VK_RETURN}, {"return", VK_RETURN},
-      {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},    {"tab", VK_TAB},        {"space", VK_SPACE},  {"home", VK_HOME},
-      {"end", VK_END},       {"up", VK_UP},         {"down", VK_DOWN},      {"left", VK_LEFT},    {"right", VK_RIGHT},
-      {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT},  {"apps", VK_APPS},
-  };
-  return keys;
-}
-
-// "Ctrl+Shift+C" into a key and its modifiers.
-bool ParseChord(const std::string& chord, UINT& vk, unsigned& modifiers) {
-  modifiers = input::kNone;
-  std::string part;
-  std::istringstream parts(chord);
-  std::vector<std::string> pieces;
-  while (std::getline(parts, part, '+')) pieces.push_back(part);
-  if (pieces.empty() || pieces.back().empty()) return false;
-  for (size_t i = 0; i + 1 < pieces.size(); ++i) {
-    std::string m = pieces[i];
-    for (auto& c : m) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (m == "ctrl" || m == "control") modifiers |= input::kControl;
-    else if (m == "shift") modifiers |= input::kShift;
-    else if (m == "alt") modifiers |= input::kAlt;
-    else return false;
-  }
-  std::string key = pieces.back();
-  if (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0]))) {
-    vk = static_cast<UINT>(std::toupper(static_cast<unsigned char>(key[0])));
-    return true;
-  }
-  for (auto& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (key.size() >= 2 && key[0] == 'f') {
-    const int n = std::atoi(key.c_str() + 1);
-    if (n >= 1 && n <= 12) {
-      vk = VK_F1 + static_cast<UINT>(n - 1);
-      return true;
-    }
-  }
-  const auto it = NamedKeys().find(key);
-  if (it == NamedKeys().end()) return false;
-  vk = it->second;
-  return true;
 }
 
 }  // namespace
@@ -165,9 +119,8 @@ bool Type(ScriptSession&, ScriptLine& line) {
 }
 
 bool Key(ScriptSession&, ScriptLine& line) {
-  UINT vk = 0;
-  unsigned modifiers = 0;
-  if (!ParseChord(line.words[3], vk, modifiers)) return line.Fail("unknown key chord " + line.words[3]);
+  const auto chord = ParseKeyChord(line.words[3]);
+  if (!chord) return line.Fail("unknown key chord " + line.words[3]);
   HWND target = KeyTarget(line.control);
   const std::string& name = line.ControlName();
   if (!IsWindowVisible(target) || !IsWindowEnabled(line.control) || !IsWindowEnabled(target)) {
@@ -181,7 +134,7 @@ bool Key(ScriptSession&, ScriptLine& line) {
       return line.Fail(name + " did not take the focus (it went to " + DescribeWindow(focus) + ")");
     }
   }
-  if (!input::PressKey(vk, modifiers)) return line.Fail(line.words[3] + " did not reach " + name);
+  if (!input::PressKey(chord->vk, chord->modifiers)) return line.Fail(line.words[3] + " did not reach " + name);
   return true;
 }
 
