@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/testing/reset_for_test.h"
+#include "platform/user/cdialog.h"
 #include "platform/user/color_dialog.h"
+#include "platform/user/dialog_resources.h"
 
 namespace terminal {
 namespace {
@@ -38,6 +40,28 @@ TEST_F(ChooserAnswers, MalformedAnswersAreRefusedWithTheReason) {
   }
   CColorDialog untouched(0x42);
   EXPECT_EQ(untouched.DoModal(), IDCANCEL) << "a refused answer installs nothing";
+}
+
+// A plug-in's font dialog without the face and size lists is cancelled, and
+// the script is told why.
+TEST_F(ChooserAnswers, AFontDialogWithoutItsListsIsCancelled) {
+  std::string error;
+  std::FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
+  ASSERT_TRUE(AnswerNextFontDialog("Arial", "10", err, error)) << error;
+  platform::DialogTemplate bare;
+  bare.caption = "Font Dialog";
+  bare.cx = 100;
+  bare.cy = 40;
+  bare.items = {{IDOK, "BUTTON", "OK", 5, 5, 40, 14, WS_VISIBLE}, {IDCANCEL, "BUTTON", "Cancel", 50, 5, 40, 14, WS_VISIBLE}};
+  CDialog dialog;
+  ASSERT_TRUE(dialog.InitModalIndirect(bare));
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  char said[200] = {};
+  std::rewind(err);
+  said[std::fread(said, 1, sizeof(said) - 1, err)] = '\0';
+  std::fclose(err);
+  EXPECT_STREQ(said, "answer-font: the Font Dialog offers no face \"Arial\"; cancelled\n");
 }
 
 }  // namespace
