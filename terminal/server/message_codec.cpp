@@ -78,9 +78,9 @@ bool MessageWriter::Add(int32_t tag, std::string_view text) {
 }
 
 std::span<const char> MessageWriter::Bytes() const {
-  const buf_hndl buffer = m_scratch.buffer();
-  if (buffer == nullptr || buffer->data == nullptr) return {};
-  return std::span<const char>(buffer->data, static_cast<size_t>(buffer->used));
+  // An open buffer always holds its data block (used 0 before the first Begin).
+  if (!m_scratch.ok()) return {};
+  return std::span<const char>(m_scratch.buffer()->data, static_cast<size_t>(m_scratch.buffer()->used));
 }
 
 std::string Hex(std::span<const char> bytes) {
