@@ -52,5 +52,21 @@ TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
   EXPECT_EQ(LabelOf(Child("Button", "Go", BS_PUSHBUTTON, 10, 216, 60, 20, 4)), "") << "a button names itself";
 }
 
+// A caption names the topmost visible window that has it, else the topmost
+// hidden one (a dialog closed by hiding it).
+TEST_F(WindowDump, ACaptionFindsTheVisibleWindowFirstThenTheTopmostHiddenOne) {
+  CWnd first, second, shown;
+  first.CreateEx(0, "Test", "Twin", WS_POPUP, 0, 0, 50, 50, nullptr, 0);
+  second.CreateEx(0, "Test", "Twin", WS_POPUP, 0, 0, 50, 50, nullptr, 0);
+  for (CWnd* top : {&first, &second}) {
+    ::SetWindowPos(top->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(FindTopLevelWindow("Twin"), top->GetSafeHwnd());
+  }
+  shown.CreateEx(0, "Test", "Twin", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
+  ::SetWindowPos(second.GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(FindTopLevelWindow("Twin"), shown.GetSafeHwnd());
+  EXPECT_EQ(FindTopLevelWindow("Twi"), nullptr);
+}
+
 }  // namespace
 }  // namespace terminal
