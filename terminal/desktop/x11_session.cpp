@@ -195,9 +195,8 @@ void Session::Restack(const std::vector<HWND>& shown) {
     }
     if (std::find(order.begin(), order.end(), hwnd) == order.end()) order.push_back(hwnd);
   };
-  for (HWND hwnd : shown) {
-    if (OwnerOf(hwnd) == nullptr || std::find(shown.begin(), shown.end(), OwnerOf(hwnd)) == shown.end()) place(hwnd);
-  }
+  // In the platform's order, each window after the shown windows it owns.
+  for (HWND hwnd : shown) place(hwnd);
   // Tool-tips and other top-most windows float above everything else.
   std::stable_partition(order.begin(), order.end(), [](HWND hwnd) {
     return (::GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) || WindowClass(hwnd) == TOOLTIPS_CLASS;

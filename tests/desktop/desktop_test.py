@@ -278,6 +278,7 @@ def check_colour_chooser(desktop, folder):
     wait_for("Customize Appearance on top, enabled", customize_on_top)
     desktop.click_window(desktop.control(caption, lambda w: w["id"] == 1026 and w["class"].lower() == "button"))
     wait_for("the Color chooser", lambda: desktop.top("Color"))
+    check_x_stacking(desktop)
     blue = 828  # basic colour 28: pure blue, 0000FF
     desktop.click_window(wait_for("the blue swatch", lambda: desktop.control("Color", lambda w: w["id"] == blue)))
     wait_for("the fields to show blue", lambda: desktop.control(
@@ -387,6 +388,21 @@ def tops(desktop):
     return [w["text"] for w in desktop.windows() if w["depth"] == 0]
 
 
+def check_x_stacking(desktop):
+    """The X server stacks the shown windows as the platform does (top first)."""
+    listing = subprocess.run(["xwininfo", "-root", "-children"], env=desktop.env, capture_output=True, text=True,
+                             timeout=10).stdout
+    stacked = []  # xwininfo lists the root's children top first
+    for xid, name in re.findall(r'^\s+(0x[0-9a-f]+) "(.*)": \("tarnterm"', listing, re.M):
+        state = subprocess.run(["xwininfo", "-id", xid], env=desktop.env, capture_output=True, text=True,
+                               timeout=10).stdout
+        if "IsViewable" in state:
+            stacked.append(name)
+    shown = [c for c in tops(desktop) if c]
+    if [n for n in stacked if n in shown] != shown:
+        raise Failure("the X server stacks %r, the platform %r" % (stacked, shown))
+
+
 def window_management(desktop):
     """What the window manager and the X server do to the windows, and the
     z-order, as a person meets them. (Moves, sizes and the caption's boxes
@@ -414,6 +430,7 @@ def window_management(desktop):
     if order.index("View Allowed Group") > order.index("TarnTrader") or \
             order.index("Allowed Groups") > order.index("TarnTrader"):
         raise Failure("a click on the main window buried its windows: %r" % order)
+    check_x_stacking(desktop)
     print("moved from outside; owned windows kept above their owners")
 
 
