@@ -403,6 +403,23 @@ def check_x_stacking(desktop):
         raise Failure("the X server stacks %r, the platform %r" % (stacked, shown))
 
 
+def check_quiet_map(desktop):
+    """The pointer moving over the main window's bare client area changes no
+    picture, so the window map is not written again."""
+    main = desktop.top("TarnTrader")["rect"]
+    others = [w["rect"] for w in desktop.windows() if w["depth"] == 0 and w["text"] != "TarnTrader"]
+    bare = [(x, main[1] + 60) for x in range(main[0] + 10, main[2] - 10, 10)
+            if not any(r[0] - 5 <= x <= r[2] + 5 and r[1] <= main[1] + 60 <= r[3] for r in others)]
+    desktop.xdotool("mousemove", *bare[0])
+    time.sleep(0.5)
+    before = os.stat(desktop.map_path).st_mtime_ns
+    for point in bare[1:4]:
+        desktop.xdotool("mousemove", *point)
+        time.sleep(0.2)
+    if os.stat(desktop.map_path).st_mtime_ns != before:
+        raise Failure("the window map was written again though no window changed")
+
+
 def window_management(desktop):
     """What the window manager and the X server do to the windows, and the
     z-order, as a person meets them. (Moves, sizes and the caption's boxes
@@ -596,6 +613,7 @@ def run(args):
         desktop.xdotool("key", "alt+a")
         wait_for("Alt+A to open the form", lambda: desktop.top("Allowed Groups"))
 
+        check_quiet_map(desktop)
         # A Category from the drop-down, with the mouse.
         drop, height = open_drop_down(desktop, 20000)
         desktop.click(drop["rect"][0] + 20, drop["rect"][1] + 1 + height // 2)  # the first, HNI
