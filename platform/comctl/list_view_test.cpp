@@ -534,7 +534,8 @@ TEST_F(ListViewTest, PaintedRowsShowTheirCellsSelectionChecksFocusAndGrid) {
     Strings drawn;
     for (platform::DrawOp o : platform::WindowDisplayList(list)) {
       if (o.kind == platform::DrawKind::FocusRect) o.color = 0;
-      drawn.push_back(platform::Describe(o) + (o.format & DT_RIGHT ? " right" : "") + (o.format & DT_CENTER ? " centre" : ""));
+      drawn.push_back(platform::Describe(o) + (o.format & DT_RIGHT ? " right" : "") +
+                      (o.format & DT_CENTER ? " centre" : ""));
     }
     ASSERT_EQ(drawn, expected) << "round " << round << " ex " << ex << (focus ? " focus" : "") << (always ? " always" : "");
   }

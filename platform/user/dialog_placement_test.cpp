@@ -76,8 +76,12 @@ TEST_F(DialogPlacementTest, BelowIfItFitsElseBesideElseUnderTheButtonOnTheScreen
     int x, y;
     char where;
   };
-  const Case cases[] = {{sw - w, 100, 'b'},          {sw - w + 1, 100, 'u'},        {100, sh - 200 - h, 'b'},
-                        {100, sh - 200 - h + 1, 'r'}, {sw - 400 - w, sh - h, 'r'},   {sw - 400 - w + 1, sh - h, 'u'},
+  const Case cases[] = {{sw - w, 100, 'b'},
+                        {sw - w + 1, 100, 'u'},
+                        {100, sh - 200 - h, 'b'},
+                        {100, sh - 200 - h + 1, 'r'},
+                        {sw - 400 - w, sh - h, 'r'},
+                        {sw - 400 - w + 1, sh - h, 'u'},
                         {sw - 400 - w, sh - h + 1, 'u'}};
   for (const Case& c : cases) {
     form.MoveWindow(c.x, c.y, 400, 200, TRUE);
@@ -86,9 +90,10 @@ TEST_F(DialogPlacementTest, BelowIfItFitsElseBesideElseUnderTheButtonOnTheScreen
     ::GetWindowRect(button, &pressed);
     CDialog dialog;
     const RECT r = Opened(dialog);
-    const POINT expected = c.where == 'b'   ? POINT{c.x, c.y + 200}
-                           : c.where == 'r' ? POINT{c.x + 400, c.y}
-                                            : POINT{std::clamp(c.x, 0, sw - w), std::clamp<LONG>(pressed.bottom + 2, 0, sh - h)};
+    const POINT expected = c.where == 'b' ? POINT{c.x, c.y + 200}
+                           : c.where == 'r'
+                               ? POINT{c.x + 400, c.y}
+                               : POINT{std::clamp(c.x, 0, sw - w), std::clamp<LONG>(pressed.bottom + 2, 0, sh - h)};
     EXPECT_EQ(r.left, expected.x) << c.x << "," << c.y;
     EXPECT_EQ(r.top, expected.y) << c.x << "," << c.y;
     dialog.DestroyWindow();

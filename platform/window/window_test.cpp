@@ -251,7 +251,8 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   c.SetCapture();
   g_log.clear();
   b.DestroyWindow();
-  EXPECT_EQ(g_log, (Strings{"B:killfocus", "C:capturechanged", "B:destroy", "C:destroy", "C:ncdestroy", "B:ncdestroy"}));
+  EXPECT_EQ(g_log,
+            (Strings{"B:killfocus", "C:capturechanged", "B:destroy", "C:destroy", "C:ncdestroy", "B:ncdestroy"}));
   EXPECT_EQ(::GetFocus(), nullptr);
   EXPECT_EQ(::GetCapture(), nullptr);
 }
