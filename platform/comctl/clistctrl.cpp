@@ -253,6 +253,6 @@ BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   } else {
     return CWnd::OnChildNotify(message, wParam, lParam, result);
   }
-  if (result != nullptr) *result = TRUE;
+  *result = TRUE;  // reflection always passes the parent's reply
   return TRUE;
 }

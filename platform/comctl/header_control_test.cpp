@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "platform/comctl/cheaderctrl.h"
+#include "platform/gdi/device_context.h"
 #include "platform/gdi/display_list.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_layout.h"
 #include "platform/input/input_driver.h"
@@ -31,6 +33,7 @@ class Parent : public CWnd {
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 500, 200, nullptr, 0); }
   Strings log;
   UINT vetoCode = 0;  // answer TRUE to this notification
+  HFONT firstItemFont = nullptr;
   LRESULT filterButtonAnswer = 0;
   RECT filterButton;
 
@@ -58,7 +61,15 @@ class Parent : public CWnd {
         *result = filterButtonAnswer;
         break;
       }
-      case NM_CUSTOMDRAW: return TRUE;  // every paint asks; no test here answers
+      case NM_CUSTOMDRAW: {  // every paint asks; with firstItemFont set, the first item is drawn in it
+        const auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
+        if (firstItemFont != nullptr && cd->dwDrawStage == CDDS_PREPAINT) *result = CDRF_NOTIFYITEMDRAW;
+        if (cd->dwDrawStage == CDDS_ITEMPREPAINT && cd->dwItemSpec == 0) {
+          ::SelectObject(cd->hdc, firstItemFont);
+          *result = CDRF_NEWFONT;
+        }
+        return TRUE;
+      }
       default: line = "other"; break;
     }
     if (hdr->idFrom != static_cast<UINT_PTR>(kId)) line += " ?id";
@@ -342,6 +353,19 @@ TEST_F(HeaderTest, PaintedItemsFollowTheirWidthsOrderAlignmentAndFilters) {
     }
     ASSERT_EQ(drawn, expected) << "round " << round;
   }
+}
+
+TEST_F(HeaderTest, AFontTheParentPicksForOneItemStaysWithThatItem) {
+  Make(0);
+  parent.firstItemFont = ::CreateFont(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Tahoma");
+  header.Invalidate();
+  header.UpdateWindow();
+  std::vector<int> weights;
+  for (const platform::DrawOp& o : platform::WindowDisplayList(header)) {
+    if (o.kind == platform::DrawKind::Text) weights.push_back(o.font.weight);
+  }
+  EXPECT_EQ(weights, (std::vector<int>{FW_BOLD, FW_NORMAL, FW_NORMAL}));
+  ::DeleteObject(parent.firstItemFont);
 }
 
 TEST_F(HeaderTest, ClickAndDividerDrag) {

@@ -89,10 +89,14 @@ LRESULT ListViewModel::DeleteColumn(int index) {
   if (index < 0 || index >= ColumnCount()) return FALSE;
   ::SendMessage(m_header, HDM_DELETEITEM, static_cast<WPARAM>(index), 0);
   m_columns.erase(m_columns.begin() + index);
+  // Every row holds one cell per column (at least one), so `index` names one
+  // of its cells; the last column's cell is kept, emptied.
   for (Item& row : m_items) {
-    if (row.cells.size() > 1 && static_cast<size_t>(index) < row.cells.size())
+    if (row.cells.size() > 1) {
       row.cells.erase(row.cells.begin() + index);
-    else if (row.cells.size() == 1 && index == 0) row.cells[0] = Cell{};
+    } else {
+      row.cells[0] = Cell{};
+    }
   }
   SetTop(m_top);
   Scroll(0, 0);

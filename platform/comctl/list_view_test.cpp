@@ -11,6 +11,7 @@
 #include "platform/comctl/clistctrl.h"
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/gdi/text_layout.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/metrics.h"
 #include "platform/window/scroll_bar.h"
@@ -514,7 +515,8 @@ TEST_F(ListViewTest, PaintedRowsShowTheirCellsSelectionChecksFocusAndGrid) {
         }
         const RECT text{label.left + platform::kListLabelMargin, y, label.right - platform::kListLabelMargin, y + kRow};
         expected.push_back(op(platform::DrawKind::Text, text,
-                              lit ? GetSysColor(focus ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT) : ink, Text(i, c)));
+                              lit ? GetSysColor(focus ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT) : ink, Text(i, c)) +
+                           (c == 1 ? " right" : ""));  // "Qty" is the right-aligned column
       }
       if (focus && i == focused) {
         expected.push_back(op(platform::DrawKind::FocusRect, RECT{full ? 0 : box, y, full ? 240 : 100, y + kRow}, 0));
@@ -532,7 +534,8 @@ TEST_F(ListViewTest, PaintedRowsShowTheirCellsSelectionChecksFocusAndGrid) {
     Strings drawn;
     for (platform::DrawOp o : platform::WindowDisplayList(list)) {
       if (o.kind == platform::DrawKind::FocusRect) o.color = 0;
-      drawn.push_back(platform::Describe(o));
+      drawn.push_back(platform::Describe(o) + (o.format & DT_RIGHT ? " right" : "") +
+                      (o.format & DT_CENTER ? " centre" : ""));
     }
     ASSERT_EQ(drawn, expected) << "round " << round << " ex " << ex << (focus ? " focus" : "") << (always ? " always" : "");
   }

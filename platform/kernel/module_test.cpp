@@ -39,16 +39,16 @@ TEST(Modules, MainProgramAndItsExports) {
 
 TEST(Modules, BuiltinSystemModulesCanBeRemoved) {
   static int calls = 0;
-  platform::AddBuiltinExport("msimg32.dll", "TestProbe", [] { ++calls; });
-  HMODULE lib = LoadLibraryA("MSIMG32.DLL");
+  platform::AddBuiltinExport("probe.dll", "TestProbe", [] { ++calls; });  // a module of its own
+  HMODULE lib = LoadLibraryA("PROBE.DLL");
   ASSERT_NE(lib, nullptr);
-  EXPECT_EQ(GetModuleHandleA("msimg32.dll"), lib);
+  EXPECT_EQ(GetModuleHandleA("probe.dll"), lib);
   FARPROC probe = GetProcAddress(lib, "TestProbe");
   ASSERT_NE(probe, nullptr);
   probe();
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(FreeLibrary(lib));
-  EXPECT_EQ(GetModuleHandleA("msimg32.dll"), nullptr) << "no longer loaded";
+  EXPECT_EQ(GetModuleHandleA("probe.dll"), nullptr) << "no longer loaded";
 
   platform::RemoveBuiltinModule("UxTheme.dll");
   EXPECT_EQ(LoadLibraryA("uxtheme.dll"), nullptr);

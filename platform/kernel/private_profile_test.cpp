@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "platform/kernel/kernel.h"
 
@@ -102,6 +103,18 @@ TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
   ASSERT_TRUE(WritePrivateProfileStringA("A", "keep", nullptr, m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("b", nullptr, nullptr, m_path.c_str()));
   EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKEY=new\nadded=2\n\n[C]\nz=3\n");
+
+  // Removing what is not there leaves the file alone, not even rewritten the same.
+  const auto inode = [&] {
+    struct stat st {};
+    ::stat(m_path.c_str(), &st);
+    return st.st_ino;
+  };
+  const auto first = inode();
+  for (const auto& [section, key] : {std::pair{"none", "key"}, {"A", "none"}, {"none", nullptr}}) {
+    ASSERT_TRUE(WritePrivateProfileStringA(section, key, nullptr, m_path.c_str()));
+    EXPECT_EQ(inode(), first) << section;
+  }
 }
 
 // errno means something only after a failed write: one left at EINTR by an

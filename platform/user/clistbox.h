@@ -50,6 +50,7 @@ class PLATFORM_API CListBox : public platform::StringItemsWnd<platform::ListBoxI
 namespace platform {
 // The owner-draw part of OnChildNotify shared by CListBox and CComboBox:
 // calls the matching virtual and returns TRUE for the four owner-draw messages.
+// `result` is the parent's reply, which reflection always passes.
 template <class Control>
 BOOL OwnerDrawChildNotify(Control& control, UINT message, LPARAM lParam, LRESULT* result) {
   switch (message) {
@@ -57,13 +58,13 @@ BOOL OwnerDrawChildNotify(Control& control, UINT message, LPARAM lParam, LRESULT
     case WM_MEASUREITEM: control.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); break;
     case WM_COMPAREITEM: {
       const int order = control.CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-      if (result != nullptr) *result = order;
+      *result = order;
       return TRUE;
     }
     case WM_DELETEITEM: control.DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)); break;
     default: return FALSE;
   }
-  if (result != nullptr) *result = TRUE;
+  *result = TRUE;
   return TRUE;
 }
 }  // namespace platform

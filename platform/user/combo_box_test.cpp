@@ -137,6 +137,33 @@ TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {
   EXPECT_EQ(parent.log, (Log{"setfocus"}));
 }
 
+TEST_F(ComboBoxTest, ArrowsAndPagesPickFromTheClosedListAndTheFieldKeepsItsCaretKeys) {
+  const std::vector<const char*> items = {"a0", "a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "a9"};
+  const UINT keys[] = {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END, VK_LEFT, VK_RIGHT, VK_INSERT, VK_F2};
+  for (const DWORD kind : {CBS_DROPDOWNLIST, CBS_DROPDOWN}) {
+    for (const UINT key : keys) {
+      Make(kind, items);
+      Send(CB_SETCURSEL, 5);
+      input::Focus(combo);
+      input::PressKey(key);
+      // Without a field the caret keys walk the list too; with one they move its caret.
+      const bool caretKey = key == VK_HOME || key == VK_END || key == VK_LEFT || key == VK_RIGHT;
+      const bool picks = caretKey ? kind == CBS_DROPDOWNLIST : key != VK_INSERT && key != VK_F2;
+      const bool back = key == VK_UP || key == VK_PRIOR || key == VK_HOME || key == VK_LEFT;
+      const auto now = Send(CB_GETCURSEL);
+      if (!picks) {
+        EXPECT_EQ(now, 5) << kind << " key " << key;
+      } else {
+        EXPECT_TRUE(back ? now < 5 : now > 5) << kind << " key " << key << " picked " << now;
+      }
+      if (kind == CBS_DROPDOWN) {
+        EXPECT_EQ(Send(CB_GETEDITSEL) != MAKELONG(0, 2), caretKey) << "key " << key;
+      }
+      ::DestroyWindow(combo);
+    }
+  }
+}
+
 TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   Make(CBS_DROPDOWN | CBS_SORT, {"NSE", "NFO", "BSE"});
   ASSERT_NE(edit, nullptr);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/testing/reset_test.h"
 #include "platform/user/cdialog.h"
 #include "platform/user/dialog_resources.h"
@@ -60,13 +62,43 @@ TEST_F(DialogPlacementTest, WithAMainWindowItBelongsToThatOneSoTheFormItCameFrom
   platform::SetMainWindow(nullptr);
 }
 
-TEST_F(DialogPlacementTest, WithoutRoomBelowItOpensBesideAndAPlaceGivenStands) {
-  form.MoveWindow(100, GetSystemMetrics(SM_CYSCREEN) - 200, 400, 200, TRUE);
+TEST_F(DialogPlacementTest, BelowIfItFitsElseBesideElseUnderTheButtonOnTheScreenAndAPlaceGivenStands) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  const int sh = GetSystemMetrics(SM_CYSCREEN);
   ::SetFocus(button);
-  CDialog beside;
-  const RECT r = Opened(beside);
-  EXPECT_EQ(r.left, 500);
-  EXPECT_EQ(r.top, GetSystemMetrics(SM_CYSCREEN) - 200);
+  CDialog probe;
+  const RECT size = Opened(probe);
+  const int w = size.right - size.left;
+  const int h = size.bottom - size.top;
+  probe.DestroyWindow();
+  // Forms placed where each rule just holds and one pixel past it: 'b'elow, 'r'ight, or 'u'nder the button.
+  struct Case {
+    int x, y;
+    char where;
+  };
+  const Case cases[] = {{sw - w, 100, 'b'},
+                        {sw - w + 1, 100, 'u'},
+                        {100, sh - 200 - h, 'b'},
+                        {100, sh - 200 - h + 1, 'r'},
+                        {sw - 400 - w, sh - h, 'r'},
+                        {sw - 400 - w + 1, sh - h, 'u'},
+                        {sw - 400 - w, sh - h + 1, 'u'}};
+  for (const Case& c : cases) {
+    form.MoveWindow(c.x, c.y, 400, 200, TRUE);
+    ::SetFocus(button);
+    RECT pressed;
+    ::GetWindowRect(button, &pressed);
+    CDialog dialog;
+    const RECT r = Opened(dialog);
+    const POINT expected = c.where == 'b' ? POINT{c.x, c.y + 200}
+                           : c.where == 'r'
+                               ? POINT{c.x + 400, c.y}
+                               : POINT{std::clamp(c.x, 0, sw - w), std::clamp<LONG>(pressed.bottom + 2, 0, sh - h)};
+    EXPECT_EQ(r.left, expected.x) << c.x << "," << c.y;
+    EXPECT_EQ(r.top, expected.y) << c.x << "," << c.y;
+    dialog.DestroyWindow();
+  }
+  form.MoveWindow(100, 100, 400, 200, TRUE);
 
   // A template's own place, or no opening control in the owner, keeps the template's place.
   list.x = 8;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/user/clistbox.h"
@@ -407,21 +408,26 @@ TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
   EXPECT_EQ(box.deleted, (std::vector<UINT>{1}));  // the parent sees it first; the subclass frees its item
 }
 
-TEST_F(ListBoxTest, ItemFromPointSaysWhenThePointIsOffTheItems) {
-  CListBox box;
-  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 65), &parent, kId));
+TEST_F(ListBoxTest, ItemFromPointNamesTheNearestItemAndSaysWhenThePointIsOffIt) {
+  CListBox empty;
+  ASSERT_TRUE(empty.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 65), &parent, kId));
   BOOL outside = FALSE;
-  box.ItemFromPoint(CPoint(5, 5), outside);
+  empty.ItemFromPoint(CPoint(5, 5), outside);
   EXPECT_TRUE(outside);  // no items at all
-  for (const char* s : {"a", "b", "c"}) box.AddString(s);
-  EXPECT_EQ(box.ItemFromPoint(CPoint(5, 14), outside), 1u);
-  EXPECT_FALSE(outside);
-  EXPECT_EQ(box.ItemFromPoint(CPoint(5, 60), outside), 2u);  // below the last item: the last, outside
-  EXPECT_TRUE(outside);
-  EXPECT_EQ(box.ItemFromPoint(CPoint(-4, 14), outside), 1u);  // left of the client area
-  EXPECT_TRUE(outside);
-  EXPECT_EQ(box.ItemFromPoint(CPoint(5, -20), outside), 0u);
-  EXPECT_TRUE(outside);
+  // Three items in room for five; eight in a box whose last pixel row is the third item's first.
+  for (const auto& [count, height] : {std::pair{3, 65}, std::pair{8, 2 * kItem + 1}}) {
+    CListBox box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT, CRect(0, 0, 100, height), &parent, kId + 1));
+    for (int i = 0; i < count; ++i) box.AddString("item");
+    for (const int x : {-4, 0, 99, 100}) {
+      for (int y = -3; y <= height + 3; ++y) {
+        const int index = std::min(count - 1, std::clamp(y, 0, height - 1) / kItem);
+        const bool off = x < 0 || x >= 100 || y < 0 || y >= height || y >= count * kItem;
+        EXPECT_EQ(box.ItemFromPoint(CPoint(x, y), outside), static_cast<UINT>(index)) << x << "," << y;
+        EXPECT_EQ(outside != FALSE, off) << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {

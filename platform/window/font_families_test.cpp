@@ -68,16 +68,16 @@ TEST_F(FontFamilies, ChangesOfColoursAndFontsReachEveryWindowDescendantsIncluded
   Listener child;
   ASSERT_TRUE(top.CreateEx(0, "Test", "top", WS_POPUP, 0, 0, 100, 100, nullptr, 0));
   ASSERT_TRUE(child.CreateEx(0, "Test", "child", WS_CHILD, 0, 0, 10, 10, top.GetSafeHwnd(), 5));
-  const int index = COLOR_BTNFACE;
-  const COLORREF colour = 0x010203;
-  ASSERT_TRUE(SetSysColors(1, &index, &colour));
+  const int indices[] = {COLOR_SCROLLBAR, COLOR_MENUBAR};  // the first and the last colour
+  const COLORREF colours[] = {0x010203, 0x040506};
+  ASSERT_TRUE(SetSysColors(2, indices, colours));
+  EXPECT_EQ(GetSysColor(COLOR_MENUBAR), colours[1]);
   platform::SetInstalledFontFamilies(std::vector<std::string>{"Arial"});
   EXPECT_EQ(top.colourChanges, 1);
   EXPECT_EQ(child.colourChanges, 1);
   EXPECT_EQ(top.fontChanges, 1);
   EXPECT_EQ(child.fontChanges, 1);
-  const int unknown = 25;
-  EXPECT_FALSE(SetSysColors(1, &unknown, &colour));
+  for (const int unknown : {-1, 25, COLOR_MENUBAR + 1}) EXPECT_FALSE(SetSysColors(1, &unknown, colours));
   EXPECT_EQ(child.colourChanges, 1) << "a refused change announces nothing";
   top.DestroyWindow();
 }

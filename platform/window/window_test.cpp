@@ -74,6 +74,9 @@ class LoggingWnd : public CWnd {
   void OnKillFocus(CWnd*) override {
     if (logFocus) Log(m_name + ":killfocus");
   }
+  void OnCaptureChanged(CWnd*) override {
+    if (logFocus) Log(m_name + ":capturechanged");
+  }
   void PostNcDestroy() override {
     ++postNcDestroyCalls;
     if (CWnd::FromHandlePermanent(m_closing) != nullptr) Log(m_name + ":still attached");
@@ -226,22 +229,32 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   EXPECT_EQ(::GetFocus(), b.m_hWnd);
   EXPECT_TRUE(g_log.empty());
 
+  // A window that is disabled, hidden or destroyed gives up the focus and
+  // the mouse capture held by it or by a window inside it, first.
+  a.SetCapture();
   a.EnableWindow(FALSE);
   EXPECT_EQ(a.SetFocus(), nullptr);
   EXPECT_EQ(::GetFocus(), b.m_hWnd);
+  EXPECT_EQ(g_log, (Strings{"A:capturechanged"}));
 
   g_log.clear();
+  b.SetCapture();
   b.ShowWindow(SW_HIDE);
-  EXPECT_EQ(::GetFocus(), nullptr) << "a hidden window loses the focus";
-  EXPECT_EQ(g_log, (Strings{"B:killfocus"}));
+  EXPECT_EQ(::GetFocus(), nullptr);
+  EXPECT_EQ(g_log, (Strings{"B:killfocus", "B:capturechanged"}));
 
-  // So does a destroyed one, before its destruction.
+  LoggingWnd c("C");
+  c.CreateChild(b, 3);
+  c.logFocus = true;
   b.ShowWindow(SW_SHOW);
   b.SetFocus();
+  c.SetCapture();
   g_log.clear();
   b.DestroyWindow();
-  EXPECT_EQ(g_log, (Strings{"B:killfocus", "B:destroy", "B:ncdestroy"}));
+  EXPECT_EQ(g_log,
+            (Strings{"B:killfocus", "C:capturechanged", "B:destroy", "C:destroy", "C:ncdestroy", "B:ncdestroy"}));
   EXPECT_EQ(::GetFocus(), nullptr);
+  EXPECT_EQ(::GetCapture(), nullptr);
 }
 
 TEST_F(WindowTest, TreeRelationsAndZOrder) {
