@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
+#include "mml/memory/owned_bytes.h"
 #include "mml/mml.h"
 
 namespace {
@@ -74,6 +77,20 @@ TEST(AccountedMemoryTest, ZeroFilledExactBlocksAndBadArguments) {
   EXPECT_EQ(code(mml_free(&p, &err), err), 5);
   EXPECT_EQ(code(mml_realloc(&p, &granted, 4, &err), err), 5);
   EXPECT_EQ(code(mml_alloc(&p, &granted, 0, &err), err), 5);
+}
+
+TEST(AccountedMemoryTest, OwnedBytesReplaceTheirTextAndRefuseOneNoBlockCanHold) {
+  mml::COwnedBytes owned;
+  ASSERT_TRUE(owned.Assign("first"));
+  ASSERT_TRUE(owned.Assign("second text"));
+  EXPECT_EQ(owned.View(), "second text");
+  // Reserved, never touched: only the length is looked at before the refusal.
+  const size_t huge = size_t{INT32_MAX} + 1;
+  void* pages = mmap(nullptr, huge, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(pages, MAP_FAILED);
+  EXPECT_FALSE(owned.Assign({static_cast<const char*>(pages), huge}));
+  EXPECT_TRUE(owned.View().empty()) << "the old text is released, not kept as if replaced";
+  munmap(pages, huge);
 }
 
 TEST(AccountedMemoryTest, ProcessMapCountsEveryOperation) {

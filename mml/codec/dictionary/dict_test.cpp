@@ -56,6 +56,10 @@ TEST(DictConfigTest, CreateRejectsBadConfigurations) {
   };
   EXPECT_EQ(refused([](dict_config& c) { c.optimize = 2; }), 4);
   EXPECT_EQ(refused([](dict_config& c) { c.phrase_tbl_size = 250001; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.phrase_tbl_size = 250000; }), 0) << "the largest table is allowed";
+  EXPECT_EQ(refused([](dict_config& c) { c.phrase_tbl_size = 2; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.bucket_size = 7; }), 4);
+  EXPECT_EQ(refused([](dict_config& c) { c.bucket_size = 8; }), 0);
   EXPECT_EQ(refused([](dict_config& c) { c.refresh_int = 0; }), 4) << "move-to-front needs an index spacing";
   EXPECT_EQ(refused([](dict_config& c) { c.huff_refresh_freq = 0; }), 13);
   EXPECT_EQ(refused([](dict_config& c) { c.move_to_front = 0, c.refresh_int = 0, c.mtf_refresh_freq = 0; }), 0);

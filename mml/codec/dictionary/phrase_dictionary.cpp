@@ -136,8 +136,7 @@ void CPhraseDictionary::StartMatching() {
       }
     }
   }
-  std::sort(waiting.begin(), waiting.begin() + count,
-            [](const sPending& a, const sPending& b) { return a.nPos < b.nPos; });
+  std::ranges::sort(waiting.begin(), waiting.begin() + count, {}, &sPending::nPos);
   for (uint32_t i = 0; i < count; ++i) m_pending[m_pendingTail++ % kPendingRing] = waiting[i];
 }
 
