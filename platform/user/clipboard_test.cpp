@@ -49,6 +49,38 @@ TEST_F(ClipboardTest, OneOpenerAtATimeAndDataOnlyWhileOpen) {
   EXPECT_FALSE(::CloseClipboard());
 }
 
+// Another program's text replaces this clipboard's own when asked for as it
+// opens or as CF_TEXT is looked for; never while a window holds it open.
+TEST_F(ClipboardTest, ABridgeSharesTextWithOtherProgramsButNeverUnderAnOpener) {
+  std::optional<std::string> theirs;
+  int asked = 0;
+  std::vector<std::string> published;
+  platform::SetClipboardBridge({[&](const std::string& text) { published.push_back(text); }, [&] {
+                                  ++asked;
+                                  return theirs;
+                                }});
+  ASSERT_TRUE(::OpenClipboard(a));
+  EXPECT_EQ(asked, 1);
+  ASSERT_TRUE(::EmptyClipboard());
+  ::SetClipboardData(CF_TEXT, TextBlock("MINE"));
+  theirs = "THEIRS";
+  EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ(platform::ClipboardText(), "MINE");
+  ASSERT_TRUE(::CloseClipboard());
+  EXPECT_EQ(published, std::vector<std::string>{"MINE"});
+  EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+  EXPECT_EQ(asked, 1) << "only a text lookup asks";
+
+  EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ(platform::ClipboardText(), "THEIRS");
+  EXPECT_EQ(::GetClipboardOwner(), nullptr);
+  theirs.reset();
+  ASSERT_TRUE(::OpenClipboard(b));
+  EXPECT_EQ(platform::ClipboardText(), "THEIRS") << "kept when nobody else holds text";
+  ASSERT_TRUE(::CloseClipboard());
+  EXPECT_EQ(published.size(), 1u) << "an unchanged clipboard is not published again";
+}
+
 TEST(GlobalMemory, MoveableBlocksAreReachedByLockingAndLocksNest) {
   HGLOBAL block = ::GlobalAlloc(GHND, 4);
   auto* bytes = static_cast<char*>(::GlobalLock(block));
