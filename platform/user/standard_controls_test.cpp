@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/text_metrics.h"
 #include "platform/user/cbutton.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/data_exchange.h"
@@ -158,6 +159,22 @@ TEST_F(ControlTest, EditExchangesTextWithTheClipboardByKeyAndByMessage) {
   EXPECT_EQ(::GetClipboardSequenceNumber(), before);
   ::GetWindowText(secret, buffer, sizeof buffer);
   EXPECT_STREQ(buffer, "pin");
+  // A click puts the caret between the characters as drawn: in a password,
+  // between the mask characters, whatever letters hide behind them.
+  ::SetWindowText(secret, "WWWW");
+  const platform::FontSpec* font =
+      platform::FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(secret, WM_GETFONT, 0, 0)));
+  const int mask = platform::CharWidth(font != nullptr ? *font : platform::FontSpec{}, '*');
+  ASSERT_GT(mask, 2);
+  const auto caretAfterClickAt = [&](int x) {
+    EXPECT_TRUE(input::ClickAt(secret, {x, 5}));
+    return ::SendMessage(secret, EM_GETSEL, 0, 0);
+  };
+  for (int k = 0; k < 4; ++k) {  // the nearer boundary of the character clicked
+    EXPECT_EQ(caretAfterClickAt(k * mask + mask / 2 - 1), MAKELONG(k, k)) << k;
+    EXPECT_EQ(caretAfterClickAt(k * mask + mask / 2), MAKELONG(k + 1, k + 1)) << k;
+  }
+  EXPECT_EQ(caretAfterClickAt(4 * mask + mask), MAKELONG(4, 4));
   ::SendMessage(fixed, EM_SETSEL, 0, -1);
   ::SendMessage(fixed, WM_CUT, 0, 0);
   ::SendMessage(fixed, WM_PASTE, 0, 0);
