@@ -116,7 +116,7 @@ bool CDictCoder::DecideTable(uint32_t messageLen) {
   for (int s = 0; s < kSymbols; ++s) {
     const uint32_t a = m_counts[static_cast<size_t>(s)];
     const uint32_t b = m_previous[static_cast<size_t>(s)];
-    const uint32_t diff = a > b ? a - b : b - a;
+    const uint32_t diff = std::max(a, b) - std::min(a, b);
     score += diff > 8 ? 2 : (diff > 1 ? 1 : 0);
   }
   m_previous = m_counts;

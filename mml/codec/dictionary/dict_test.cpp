@@ -147,6 +147,14 @@ TEST(PhraseDictionaryTest, TheSlotAfterTheLastIsTheFirst) {
   EXPECT_EQ(phrase_of("abcd"), -1);
   EXPECT_EQ(phrase_of("bcde"), 1);
   EXPECT_EQ(phrase_of("efgh"), 4);
+
+  // A phrase copies from where its trigram was seen; a copy reaching past the
+  // history read so far, or shorter than a match, is corrupt and appends nothing.
+  EXPECT_FALSE(dictionary.AppendPhrase(1, 8));
+  EXPECT_FALSE(dictionary.AppendPhrase(1, 3));
+  ASSERT_TRUE(dictionary.AppendPhrase(1, 7));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(dictionary.History()), dictionary.HistoryLen()),
+            "abcdefghbcdefgh");
 }
 
 TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {

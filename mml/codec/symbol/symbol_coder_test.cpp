@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "mml/codec/common/number_code.h"
 #include "mml/status.h"
@@ -98,6 +99,22 @@ TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   ASSERT_EQ(reading->Decode(r, &got), 0);
   EXPECT_EQ(got, key("new"));
   for (int i = 0; i < 2; ++i) EXPECT_EQ(reading->Decode(r, &got), mml::CodecStatus::kNoMoreBits);
+}
+
+TEST(BitReaderTest, GivesEachBitOnceAndNothingPastItsRange) {
+  const std::vector<uint8_t> bytes{0xA5, 0x0F};
+  CBitReader one(bytes.data(), 1);  // the second byte is not its to read
+  std::string seen;
+  uint32_t value = 0;
+  while (one.Bit(&value)) seen += value != 0 ? '1' : '0';
+  EXPECT_EQ(seen, "10100101");
+  CBitReader both(bytes.data(), 2);
+  ASSERT_TRUE(both.Get(12, &value));
+  EXPECT_EQ(value, 0xA50u);
+  EXPECT_FALSE(both.Get(5, &value)) << "fewer bits left than asked for";
+  ASSERT_TRUE(both.Get(4, &value));
+  EXPECT_EQ(value, 0xFu);
+  EXPECT_FALSE(both.Get(1, &value));
 }
 
 // (Refresh, rebuilding and clearing are pinned through the Huffman and
