@@ -24,9 +24,7 @@ constexpr auto kSelectInByte = [] {
   std::array<std::array<uint8_t, 8>, 256> t{};
   for (uint32_t b = 0; b < 256; ++b) {
     uint32_t r = 0;
-    for (uint8_t i = 0; i < 8; ++i) {
-      if ((b >> i) & 1) t[b][r++] = i;
-    }
+    for (uint32_t rest = b; rest != 0; rest &= rest - 1) t[b][r++] = static_cast<uint8_t>(std::countr_zero(rest));
   }
   return t;
 }();

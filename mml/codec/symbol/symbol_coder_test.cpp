@@ -106,7 +106,7 @@ TEST(BitReaderTest, GivesEachBitOnceAndNothingPastItsRange) {
   CBitReader one(bytes.data(), 1);  // the second byte is not its to read
   std::string seen;
   uint32_t value = 0;
-  while (one.Bit(&value)) seen += value != 0 ? '1' : '0';
+  for (int i = 0; i < 9 && one.Bit(&value); ++i) seen += value != 0 ? '1' : '0';
   EXPECT_EQ(seen, "10100101");
   CBitReader both(bytes.data(), 2);
   ASSERT_TRUE(both.Get(12, &value));
