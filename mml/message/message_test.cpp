@@ -252,6 +252,11 @@ Seen read_all(mnm_hndl h) {
         seen.values[tag].emplace_back();
       }
     }
+    for (const int32_t outside : {-1, count}) {
+      mml_data d{};
+      EXPECT_EQ(mnm_get_field(h, tag, outside, &d, &err), 0);
+      EXPECT_EQ(err, 2) << "index " << outside << " of " << count;
+    }
   }
   EXPECT_EQ(err, 6);
   return seen;
