@@ -314,12 +314,9 @@ bool CCommonListCtrl::HandleShortcut(UINT key) {
 // there would otherwise write a spreadsheet and lose the E, a Shift+G toggle
 // the grid lines, and Ctrl+A select every row (which "Delete Group" would
 // then delete) instead of the box's text, Ctrl+C copy rows instead of it.
-bool CCommonListCtrl::ShortcutsApplyTo(HWND target) const {
-  if (target == nullptr) return false;
-  if (target == m_hWnd) return true;
-  const CHeaderCtrl* header = GetHeaderCtrl();
-  return header != nullptr && header->GetSafeHwnd() != nullptr && target == header->GetSafeHwnd();
-}
+// The header itself never has the focus (a click on it leaves the focus
+// where it was), so the keys that are the list's are those sent to the list.
+bool CCommonListCtrl::ShortcutsApplyTo(HWND target) const { return target == m_hWnd; }
 
 BOOL CCommonListCtrl::PreTranslateMessage(MSG* msg) {
   if (msg->message == WM_KEYDOWN && ShortcutsApplyTo(msg->hwnd) && HandleShortcut(static_cast<UINT>(msg->wParam))) {

@@ -192,7 +192,7 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   // Ctrl/Shift shortcuts of the list; true when the key is consumed.
   bool HandleShortcut(UINT key);
   // Whether a key sent to `target` is one of the list's shortcuts: only the
-  // list's and its header's keys are, never those of a box inside them.
+  // list's own keys are, never those of a box inside it.
   bool ShortcutsApplyTo(HWND target) const;
   // Every header tool rectangle set to its header item rectangle.
   void RealignHeaderToolTips();

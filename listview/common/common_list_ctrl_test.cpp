@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -188,7 +189,12 @@ TEST_F(CommonList, ShiftEExportsAndCellsLongerThanASpreadsheetCellHoldsAreCutAnd
   listview::SetTabbedLog([](const CString& text) { Logged().emplace_back(text.GetString()); });
   CCommonListCtrl& list = Open();
   ASSERT_TRUE(platform::input::Focus(list.m_hWnd));
+  std::vector<WORD> heard;  // the keys the list tells its owner of
+  m_dialog->onNotify = [&](const NMHDR& n) {
+    if (n.code == LVN_KEYDOWN) heard.push_back(reinterpret_cast<const NMLVKEYDOWN&>(n).wVKey);
+  };
   platform::input::PressKey('E', platform::input::kShift);
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), 'E'), 0) << "the export takes the key: the owner never sees it";
   ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
   EXPECT_EQ(platform::MessageBoxLog()[0].text, "No Items in the List");
   const std::string fits(CExcelInterface::kMaxCellText, 'a');

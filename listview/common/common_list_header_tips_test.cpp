@@ -51,7 +51,7 @@ class HeaderTips : public listview::testing::ListTest<CCommonListCtrl> {
   }
 };
 
-TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavingHidesIt) {
+TEST_F(HeaderTips, ATipShowsItsItemsDescriptionAfterTheDelayAndKeepsToItsItemThroughChanges) {
   ::SetDoubleClickTime(300);  // the tip's default delay follows it
   CCommonListCtrl& list = Open();
   const HWND tip = list.HeaderToolTip();
@@ -74,10 +74,8 @@ TEST_F(HeaderTips, RestingOnAHeaderItemShowsItsDescriptionAfterTheDelayAndLeavin
   ASSERT_TRUE(input::MouseMove(m_dialog->m_hWnd, POINT{1, 1}));
   input::Advance(platform::kTooltipLeaveCheckMs);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-}
 
-TEST_F(HeaderTips, ToolsKeepToTheirItemsThroughResizeFitHeaderDragAndDelete) {
-  CCommonListCtrl& list = Open();
+  // The tools keep to their items through a resize, a fit, a header drag and a deletion.
   list.SetColumnWidth(0, 150);
   EXPECT_EQ(RestOn(1, 500).text, "Quantity in lots") << "Qty moved right with Name's width";
 

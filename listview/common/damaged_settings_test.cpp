@@ -17,6 +17,7 @@
 
 #include "listview/common/common_list_ctrl.h"
 #include "listview/profile/appearance_line.h"
+#include "listview/profile/profile_io.h"
 #include "listview/profile/settings_file.h"
 #include "listview/profile/settings_report.h"
 #include "listview/testing/list_test.h"
@@ -112,49 +113,6 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
   EXPECT_EQ(sound.said, "");
 }
 
-// A computed column whose formula can give no value (a cell never refers
-// to itself or forward, and a column must exist) is kept, for the person to
-// mend or delete, and told once per run with the columns concerned.
-TEST_F(DamagedSettings, ComputedColumnsWhoseFormulaGivesNoValueAreKeptAndToldOnce) {
-  const std::string profile =
-      "0,0,50,1,1,40,2,2,30,3,3,80,Self# \"3\"*2#\"Self\"*2,4,4,80,Later# \"5\"+1#\"Gone\"+1,"
-      "5,5,80,Gone# \"9\"+1#gone,6,6,80,Words# abc#abc,7,7,80,Good# \"1\"*2#\"Qty\"*2";
-  const Seen seen = Reopen(profile);
-  EXPECT_EQ(seen.captions, (Strings{"Name", "Qty", "Price", "Self", "Later", "Gone", "Words", "Good"}));
-  EXPECT_EQ(seen.said, "tarn settings: " + Key() +
-                           "the formula of computed column \"Self\" refers to itself; the formula of computed column "
-                           "\"Later\" refers to a later column; the formula of computed column \"Gone\" refers to "
-                           "column 9, which does not exist; the formula of computed column \"Words\" is no formula); "
-                           "those columns are kept as stored, and their cells cannot be computed until the column is "
-                           "deleted and added again\n");
-  EXPECT_EQ(Reopen(profile).said, "") << "once per run";
-  EXPECT_NE(m_settings.Read().find("Words# abc#abc"), std::string::npos) << "saved as it was";
-  listview::ResetSettingsReports();
-  EXPECT_EQ(Reopen("0,0,50,1,1,40,2,2,30,3,3,80,Good# \"1\"*2#\"Qty\"*2,4,4,80,Next# \"3\"+\"0\"#x").said, "");
-}
-
-// A UTF-16 file is said to be unreadable, used as no file, and never
-// written. (A UTF-8 mark: platform/kernel/private_profile_test.cpp.)
-TEST_F(DamagedSettings, AUtf16FileIsToldUsedAsNoFileAndKept) {
-  std::string utf16 = "\xFF\xFE";
-  for (const char c : std::string("[testlist]\r\nCOLUMNPROFILE=0,1,50,1,0,40,2,2,30\r\n")) utf16 += {c, '\0'};
-  m_settings.Write(utf16);
-  ::testing::internal::CaptureStderr();
-  Open();
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price"}));
-  EXPECT_NE(said.find(m_settings.File().string() +
-                      ": not read and never written: it is UTF-16 text, which the lists neither read nor write"),
-            std::string::npos)
-      << said;
-  Close();
-  EXPECT_EQ(m_settings.Read(), utf16);
-  ASSERT_FALSE(platform::MessageBoxLog().empty());
-  EXPECT_EQ(platform::MessageBoxLog().back().text,
-            "Error while saving settings to " + m_settings.File().string() +
-                ": it is UTF-16 text, which the lists neither read nor write. The file was left as it was.");
-}
-
 TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped) {
   m_settings.Write(
       "[CUSTOMIZE_LISTS]\r\ntestlist-20016=zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,\r\n");
@@ -193,23 +151,60 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
   }
 }
 
-TEST_F(DamagedSettings, AReadOnlyFileIsUsedButNeverReplaced) {
-  const std::string stored =
-      "[testlist]\r\nCOLUMNPROFILE=0,1,50,1,0,40,2,2,30\r\n[CUSTOMIZE_LISTS]\r\ntestlist-20016=FF,FF00,Arial,9\r\n";
-  m_settings.Write(stored);
-  ::chmod(m_settings.File().c_str(), 0444);
-  CCommonListCtrl& list = Open();
-  EXPECT_EQ(Captions(), (Strings{"Qty", "Name", "Price"})) << "still read";
-  list.SetColumnWidth(0, 120);
-  EXPECT_FALSE(listview::WriteAppearanceLine("testlist", 20016, sListAppearance()));
-  ::testing::internal::CaptureStderr();
-  Close();
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(m_settings.Read(), stored);
-  ASSERT_FALSE(platform::MessageBoxLog().empty());
-  EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving settings to " + m_settings.File().string() +
-                                                       ": the file is read-only. The file was left as it was.");
-  EXPECT_NE(said.find("[testlist] COLUMNPROFILE: not saved: the file is read-only"), std::string::npos) << said;
+// A UTF-16 file (said to be unreadable, and used as no file) and a read-only
+// one (still read) are never replaced: each failed save is told in the one
+// box and on standard error. (A UTF-8 mark: platform/kernel/private_profile_test.cpp.)
+TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
+  const std::string profile = "[testlist]\r\nCOLUMNPROFILE=0,1,50,1,0,40,2,2,30\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : profile) utf16 += {c, '\0'};
+  const struct {
+    std::string stored;
+    bool readOnly;
+    Strings captions;
+    std::string reason;
+    std::string told;
+  } cases[] = {
+      {utf16, false, {"Name", "Qty", "Price"}, "it is UTF-16 text, which the lists neither read nor write",
+       ": not read and never written: it is UTF-16 text, which the lists neither read nor write"},
+      {profile + "[CUSTOMIZE_LISTS]\r\ntestlist-20016=FF,FF00,Arial,9\r\n", true, {"Qty", "Name", "Price"},
+       "the file is read-only", "[testlist] COLUMNPROFILE: not saved: the file is read-only"},
+  };
+  for (const auto& c : cases) {
+    listview::ResetSettingsReports();
+    m_settings.Write(c.stored);
+    if (c.readOnly) ::chmod(m_settings.File().c_str(), 0444);
+    ::testing::internal::CaptureStderr();
+    CCommonListCtrl& list = Open();
+    EXPECT_EQ(Captions(), c.captions) << c.reason;
+    list.SetColumnWidth(0, 120);
+    EXPECT_FALSE(listview::WriteAppearanceLine("testlist", 20016, sListAppearance())) << c.reason;
+    Close();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(c.told), std::string::npos) << said;
+    EXPECT_EQ(m_settings.Read(), c.stored);
+    ASSERT_FALSE(platform::MessageBoxLog().empty());
+    EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving settings to " + m_settings.File().string() +
+                                                         ": " + c.reason + ". The file was left as it was.");
+  }
+
+  // The writer says nothing in a box of its own: the one failed-save box,
+  // the same whichever dialog saved, is its caller's.
+  platform::ClearMessageBoxLog();
+  m_settings.MakeUnwritable();
+  CString value = "0,0,80";
+  EXPECT_EQ(ProfileIO(listview::kProfileWrite, "rmsallowedgroups", value), 0);
+  EXPECT_TRUE(platform::MessageBoxLog().empty());
+}
+
+TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemAll) {
+  sListAppearance look;
+  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8", look);
+  EXPECT_EQ(look.nKeywordColumn, -1);
+  EXPECT_FALSE(look.HasKeywords());
+  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8,3,buy,FF,sell", look);
+  EXPECT_EQ(look.nKeywordColumn, 3);
+  EXPECT_FALSE(look.HasKeywords());
 }
 
 TEST_F(DamagedSettings, AStartClearsCopiesThatKilledSessionsLeft) {

@@ -51,16 +51,6 @@ class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
   }
 };
 
-TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndNumbersAlignRight) {
-  const auto row = InRow(Paint(), 0);
-  const auto fills = platform::OpsOfKind(row, platform::DrawKind::FillRect);
-  ASSERT_FALSE(fills.empty());
-  EXPECT_EQ(fills[0].color, list().Appearance().clrBack);
-  ASSERT_NE(TextOp(row, "10"), nullptr);
-  EXPECT_EQ(TextOp(row, "10")->color, RGB(0, 255, 0)) << "green text";
-  EXPECT_TRUE(TextOp(row, "10")->format & DT_RIGHT);
-}
-
 TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
   list().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
   ASSERT_TRUE(platform::input::Focus(list().m_hWnd));
@@ -80,15 +70,23 @@ TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
   EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(0, 0, 0));
 }
 
-TEST_F(FilterListDrawing, KeywordsColourTheirRows) {
+// Rows are filled with the background, numbers align right, and keywords
+// colour their rows' texts.
+TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndKeywordsColourTheirRows) {
   list().Appearance().nKeywordColumn = 0;
   list().Appearance().AddKeyword("buy", RGB(0, 0, 255));
   list().Appearance().AddKeyword("er", RGB(255, 0, 0));
   const auto ops = Paint();
   ASSERT_NE(TextOp(InRow(ops, 0), "BUYER"), nullptr);
   EXPECT_EQ(TextOp(InRow(ops, 0), "BUYER")->color, RGB(0, 0, 255)) << "the first keyword that matches";
-  ASSERT_NE(TextOp(InRow(ops, 1), "sell"), nullptr);
-  EXPECT_EQ(TextOp(InRow(ops, 1), "sell")->color, RGB(0, 255, 0)) << "no keyword: the list's colour";
+  const auto plain = InRow(ops, 1);
+  ASSERT_NE(TextOp(plain, "sell"), nullptr);
+  EXPECT_EQ(TextOp(plain, "sell")->color, RGB(0, 255, 0)) << "no keyword: the list's colour";
+  const auto fills = platform::OpsOfKind(plain, platform::DrawKind::FillRect);
+  ASSERT_FALSE(fills.empty());
+  EXPECT_EQ(fills[0].color, list().Appearance().clrBack) << "the row is filled with the background";
+  ASSERT_NE(TextOp(plain, "10"), nullptr);
+  EXPECT_TRUE(TextOp(plain, "10")->format & DT_RIGHT) << "numbers align right";
 
   // Colouring turned off, or no colouring function: the list's colour.
   const auto buyer = [this] {

@@ -112,13 +112,15 @@ TEST_F(RepositionColumnsTest, AMandatoryColumnIsRefusedWhileTheOthersMoveAndSave
   CCommonListCtrl& list = OpenList("columns", {"Name"});
   const HWND dialog = OpenProfileDialog(list);
   platform::ClearMessageBoxLog();
+  // A removed column goes in at the hidden list's selection mark, here its top entry.
+  Choose(dialog, reposition_id::kAvailableList, {"Expiry"});
   Choose(dialog, reposition_id::kShownList, {"Name", "Qty"});
   Press(dialog, reposition_id::kHide);
   const auto boxes = platform::MessageBoxLog();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Name cannot be removed");
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Price"}));
-  EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry", "Side", "Qty"}));
+  EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Qty", "Expiry", "Side"}));
 
   Press(dialog, reposition_id::kSave);
   EXPECT_EQ(Captions(), (Strings{"Name", "Price"}));

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "listview/filter/filter_list_ctrl.h"
+#include "listview/profile/settings_report.h"
 #include "listview/testing/dialog_templates.h"
+#include "listview/user_columns/user_formula.h"
 #include "listview/testing/list_test.h"
 #include "platform/input/input_driver.h"
 #include "platform/user/clipboard.h"
@@ -161,8 +163,8 @@ TEST_F(UserColumns, EveryRefusalLeavesTheDialogOpenAndTheListAsItWas) {
   EXPECT_FALSE(m_settings.Read().find("Net") != std::string::npos);
 }
 
-TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOnTheirColumns) {
-  OpenList();
+TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAndTheirFiltersOnTheirColumns) {
+  CFilterListCtrl& list = OpenList();
   AddColumn("  A  ", "\"Qty\" * 2");    // 4, its name trimmed
   AddColumn("B", "\"Price\" + 1");      // 5
   AddColumn("C", "\"A\" + 1");          // 6, uses A
@@ -171,6 +173,8 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   ASSERT_TRUE(Boxes().empty());
   EXPECT_EQ(Cell(0, "E"), "6.50") << "4 x 2 + 1 - 2.5";
   EXPECT_EQ(Cell(0, "D"), "35.00");
+  list.SetColumnFilter(7, ">30");  // D: the first row only
+  list.Refilter();
 
   CUserDefinedColDlg& dialog = Command(list_command::kDeleteCustomColumn);
   EXPECT_EQ(Text(IDOK), "Delete");
@@ -192,8 +196,9 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   Press(IDOK);
   EXPECT_FALSE(dialog.IsWindowVisible());
 
-  CFilterListCtrl& list = TheList();
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D", "E"}));
+  EXPECT_EQ(list.FilteredColumns(), std::vector<int>{5}) << "D's filter moved with it";
+  EXPECT_EQ(list.GetItemCount(), 1);
   ASSERT_EQ(list.m_arrColumns.GetSize(), 7);
   EXPECT_EQ(list.m_arrColumns[5].strExpression, " \"4\" * 10") << "B moved from 5 to 4";
   EXPECT_EQ(list.m_arrColumns[6].strExpression, " \"-1\" - \"2\"") << "C is gone, Price stays";
@@ -213,42 +218,47 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersOn
   EXPECT_EQ(again.GetItemText(1, 5), "15.00") << "(0.5 + 1) x 10";
   Command(list_command::kAddCustomColumn);
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kPlus)) && ::IsWindowEnabled(Item(ids::kFormula))) << "live again to add";
-}
 
-TEST_F(UserColumns, FiltersAndSortingFollowTheColumnsTheyWereOn) {
-  CFilterListCtrl& list = OpenList();
-  AddColumn("A", "\"Qty\" * 2");
-  AddColumn("B", "\"Price\" * 2");
-  list.SetColumnFilter(5, ">2");  // B
-  list.Refilter();
-  ASSERT_EQ(list.GetItemCount(), 1);
-  Command(list_command::kDeleteCustomColumn);
-  ::SendMessage(Item(ids::kComputed), CB_SETCURSEL, 0, 0);  // A
-  Press(IDOK);
-  EXPECT_EQ(list.FilteredColumns(), std::vector<int>{4}) << "B's filter moved with it";
-  EXPECT_EQ(list.GetItemCount(), 1);
-  EXPECT_EQ(list.GetItemText(0, 4), "5.00");
   // Deleting the filtered column drops its filter: every row shows again.
+  again.SetColumnFilter(5, ">30");
+  again.Refilter();
   Command(list_command::kDeleteCustomColumn);
-  ::SendMessage(Item(ids::kComputed), CB_SETCURSEL, 0, 0);  // B
+  ::SendMessage(Item(ids::kComputed), CB_SETCURSEL, 1, 0);  // D
   Press(IDOK);
-  EXPECT_TRUE(list.FilteredColumns().empty());
-  EXPECT_EQ(list.GetItemCount(), 2);
+  EXPECT_TRUE(again.FilteredColumns().empty());
+  EXPECT_EQ(again.GetItemCount(), 2);
 }
 
-TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThem) {
-  // A file may hold anything: a formula on a later column or on itself
-  // yields no cell (and ends), one on an earlier computed column its value.
+// A file may hold anything: a formula on itself, on a later column, on a
+// column that does not exist, or no formula at all, yields no cell; such a
+// column is kept as stored, for the person to mend or delete, and told once
+// per run. A formula on an earlier computed column takes its value.
+TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThemAndTheOthersAreKeptAndToldOnce) {
+  listview::ResetSettingsReports();
   m_settings.Write(
       "[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,"
       "4,4,80,Later# \"5\"+1#x,5,5,80,Earlier# \"4\"*2#x,6,6,80,Self# \"6\"+1#x,7,7,80,Fine# \"1\"*2#x,"
-      "8,8,80,Chained# \"7\"+\"1\"#x\r\n");
-  OpenList();
-  EXPECT_EQ(Cell(0, "Later"), "");
-  EXPECT_EQ(Cell(0, "Earlier"), "0.00") << "its earlier column's cell is empty";
-  EXPECT_EQ(Cell(0, "Self"), "");
-  EXPECT_EQ(Cell(0, "Fine"), "8.00");
-  EXPECT_EQ(Cell(0, "Chained"), "12.00") << "8 + 4";
+      "8,8,80,Chained# \"7\"+\"1\"#x,9,9,80,Gone# \"19\"+1#gone,10,10,80,Words# abc#abc\r\n");
+  for (int run = 0; run < 2; ++run) {
+    ::testing::internal::CaptureStderr();
+    OpenList();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Captions().size(), 11u) << "every column kept";
+    EXPECT_EQ(Cell(0, "Later"), "");
+    EXPECT_EQ(Cell(0, "Earlier"), "0.00") << "its earlier column's cell is empty";
+    EXPECT_EQ(Cell(0, "Self"), "");
+    EXPECT_EQ(Cell(0, "Fine"), "8.00");
+    EXPECT_EQ(Cell(0, "Chained"), "12.00") << "8 + 4";
+    EXPECT_EQ(Cell(0, "Gone"), "");
+    EXPECT_EQ(said, run == 1 ? "" :
+              "tarn settings: " + m_settings.File().string() + ": [usercols] COLUMNPROFILE: damaged (the formula of "
+              "computed column \"Later\" refers to a later column; the formula of computed column \"Self\" refers "
+              "to itself; the formula of computed column \"Gone\" refers to column 19, which does not exist; the "
+              "formula of computed column \"Words\" is no formula); those columns are kept as stored, and their "
+              "cells cannot be computed until the column is deleted and added again\n");
+    CloseList();
+    EXPECT_NE(m_settings.Read().find("Words# abc#abc"), std::string::npos) << "saved as it was";
+  }
 }
 
 // The layout is read back into 4,096 characters: a column that would make
@@ -273,6 +283,20 @@ TEST_F(UserColumns, AColumnWhoseLayoutWouldNotFitIsRefusedAndTheOthersKept) {
   const std::string saved = m_settings.Read();
   EXPECT_NE(saved.find("Column 18#"), std::string::npos);
   EXPECT_EQ(saved.find("Column 19#"), std::string::npos) << "nothing of the refused column is saved";
+}
+
+// The check refuses, before a column is added, what the engine cannot evaluate.
+TEST(UserFormula, TheCheckRefusesWhatTheEngineCannotEvaluate) {
+  const std::vector<listview::NamedColumn> columns{{"Qty", 1}, {"Rate", 2}, {"Net 2", 7}};
+  CString stored;
+  EXPECT_TRUE(listview::CheckFormula("\"Qty\" * \"Rate\" / \"Qty\"", columns, stored));
+  EXPECT_EQ(stored, " \"1\" * \"2\" / \"1\"");
+  EXPECT_TRUE(listview::CheckFormula("\"Qty\" ^ 2", columns, stored));
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\" +", columns, stored)) << "an operand missing";
+  EXPECT_FALSE(listview::CheckFormula("(\"Qty\" + 1", columns, stored)) << "unbalanced";
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\" \"Rate\"", columns, stored)) << "two values";
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\" * x", columns, stored)) << "not a number";
+  EXPECT_FALSE(listview::CheckFormula("\"Qty\"\"Rate\"", columns, stored)) << "a reference read as literal text";
 }
 
 }  // namespace

@@ -84,15 +84,6 @@ class XListTest : public ::testing::Test {
   CXListCtrl m_list;
 };
 
-TEST_F(XListTest, RecordsMoveWithTheirRowsWhenAnEarlierRowIsDeleted) {
-  m_list.SetColorBox(1, 1, RGB(0, 0, 255));
-  m_list.SetColorBox(2, 1, RGB(255, 0, 0));
-  ASSERT_TRUE(m_list.DeleteItem(0));
-  COLORREF color = 0;
-  ASSERT_TRUE(m_list.GetColorBox(0, 1, &color));
-  EXPECT_EQ(color, RGB(0, 0, 255));
-}
-
 // Every cell is drawn within its own column (the header item's span) and
 // its row: a text cut off with an ellipsis, a check box empty or filled, a
 // colour box inside a frame of the selection or window colour.
@@ -205,9 +196,18 @@ TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAn
   EXPECT_EQ(m_parent.messages[0].wParam, 2u);
   EXPECT_EQ(m_parent.messages[1].text, "2|1");
   EXPECT_EQ(static_cast<COLORREF>(m_parent.messages[1].lParam), RGB(200, 0, 0));
+
+  // The cells' records move with their rows when an earlier row goes.
+  ASSERT_TRUE(m_list.DeleteItem(1));
+  ASSERT_TRUE(m_list.GetColorBox(0, 1, &color));
+  EXPECT_EQ(color, RGB(0, 128, 0));
+  ASSERT_TRUE(m_list.GetColorBox(1, 1, &color));
+  EXPECT_EQ(color, RGB(200, 0, 0));
 }
 
-TEST_F(XListTest, ClickingACheckBoxFlipsItAndTheHeaderShowsWhetherAllRowsAreChecked) {
+// A click on a check box flips it and the header shows whether every row is
+// checked; a click on the caption sets every enabled row to its new state.
+TEST_F(XListTest, CheckBoxesFlipByTheirClickAndByTheCaptionsAndADisabledRowKeepsItsState) {
   for (int row = 0; row < 3; ++row) m_list.SetCheckbox(row, 1, row == 0 ? 0 : 1);
   ASSERT_TRUE(m_list.SetHeaderCheckedState(1, 1));
   ClickCell(0, 1);
@@ -222,17 +222,13 @@ TEST_F(XListTest, ClickingACheckBoxFlipsItAndTheHeaderShowsWhetherAllRowsAreChec
   ClickCell(1, 1);
   EXPECT_EQ(m_list.GetCheckbox(1, 1), 1) << "a disabled row's box does not flip";
   EXPECT_TRUE(Codes().empty());
-}
 
-TEST_F(XListTest, ACaptionClickSetsEveryEnabledRowToTheHeadersNewState) {
-  for (int row = 0; row < 3; ++row) m_list.SetCheckbox(row, 1, 0);
-  m_list.SetHeaderCheckedState(1, 1);
-  m_list.SetEnabled(2, FALSE);
+  m_list.SetCheckbox(1, 1, 0);
   ClickHeader(1);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2);
   EXPECT_EQ(m_list.GetCheckbox(0, 1), 1);
-  EXPECT_EQ(m_list.GetCheckbox(1, 1), 1);
-  EXPECT_EQ(m_list.GetCheckbox(2, 1), 0) << "a disabled row keeps its state";
+  EXPECT_EQ(m_list.GetCheckbox(2, 1), 1);
+  EXPECT_EQ(m_list.GetCheckbox(1, 1), 0) << "a disabled row keeps its state";
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListCheckAllMessage});
   m_parent.messages.clear();
   ClickHeader(0);  // no check image: nothing happens
