@@ -164,11 +164,12 @@ TEST_P(DateParse, ReadingsOfNow) {
   const long ms = tarnu_get_time_in_mili_seconds();
   int h = -1, m = -1, s = -1, milli = -1;
   ASSERT_EQ(std::sscanf(out, "%d:%d:%d:%d", &h, &m, &s, &milli), 4) << out;
-  EXPECT_LT((ms - (h * 3600L + m * 60L + s) * 1000L - milli + 86400000L) % 86400000L, 2000) << out << " then " << ms;
-  long at = 0;  // that day at this time of day: what the clock just read, a second or two on
+  // The slack allows for a loaded machine pausing the test between two readings.
+  EXPECT_LT((ms - (h * 3600L + m * 60L + s) * 1000L - milli + 86400000L) % 86400000L, 10000) << out << " then " << ms;
+  long at = 0;  // that day at this time of day: what the clock just read, a few seconds on
   ASSERT_EQ(ConvertDateFormat("29/02/2024", at), 1);
   const long atNow = Parse("29/02/2024 " + std::to_string(h) + ":" + std::to_string(m) + ":" + std::to_string(s));
-  EXPECT_TRUE(at - atNow >= 0 && at - atNow <= 2) << at << " vs " << atNow;
+  EXPECT_TRUE(at - atNow >= 0 && at - atNow <= 10) << at << " vs " << atNow;
   // "%d/%d/%d": white space before a number is skipped and a sign taken; a "/" follows its number directly.
   for (const char* text :
        {"", "0/1/2024", "1/0/2024", "1/1/0", "1/1", "1 /1/2024", "x/1/2024", "-1/1/2024", "\t09/ 9/ +09999"}) {
