@@ -185,6 +185,9 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   ::SetWindowText(combo, "free text");
   EXPECT_EQ(TextOf(combo), "free text");
   EXPECT_EQ(Send(CB_GETCURSEL), CB_ERR);  // the closed list follows the text: no item
+  EXPECT_EQ(Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), "b"), 0);
+  EXPECT_EQ(TextOf(edit), "BSE") << "the first item found shows in the field too";
+  ::SetWindowText(combo, "free text");
   EXPECT_TRUE(parent.log.empty());
 
   input::Focus(combo);
