@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -305,6 +306,10 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   EXPECT_STREQ(buffer, "Bra");
   EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, sizeof buffer), 0u);
   EXPECT_STREQ(buffer, "");
+  std::strcpy(buffer, "zzz");
+  EXPECT_EQ(::GetWindowText(plain, buffer, 0), 0);
+  EXPECT_STREQ(buffer, "zzz");
+  EXPECT_EQ(::GetWindowText(plain, nullptr, 4), 0);
 }
 
 TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
