@@ -151,6 +151,13 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
     EXPECT_EQ(list.GetColumnWidth(c), valid ? 50 + c : 0) << c;
     EXPECT_EQ(asked.fmt, valid ? LVCFMT_CENTER : 0) << c;
     EXPECT_EQ(list.SetColumnWidth(c, 60), valid) << c;
+    char cell[8] = "";
+    LVITEM item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iSubItem = c;
+    item.pszText = cell;
+    item.cchTextMax = sizeof cell;
+    EXPECT_EQ(list.GetItem(&item), valid) << c;
   }
 
   // Deleting a column drops its cells and moves the later ones back.
