@@ -80,6 +80,13 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   EXPECT_EQ(Tip().text, "right half");
   EXPECT_EQ(m_window.asked, (std::vector<UINT_PTR>{1, 2}));
 
+  // Off every tool it goes at once; back on the tool starts over.
+  input::MouseMove(m_window.m_hWnd, POINT{150, 90});
+  EXPECT_FALSE(Tip().shown);
+  input::MouseMove(m_window.m_hWnd, POINT{150, 30});
+  input::Advance(static_cast<uint64_t>(initial));
+  EXPECT_TRUE(Tip().shown);
+
   // It pops after its time and stays away while the pointer stays.
   input::Advance(static_cast<uint64_t>(Tip().autoPopDelay));
   EXPECT_FALSE(Tip().shown);
@@ -91,7 +98,7 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   input::MouseMove(m_window.m_hWnd, POINT{20, 90});
   input::Advance(static_cast<uint64_t>(initial) * 2);
   EXPECT_FALSE(Tip().shown);
-  EXPECT_EQ(m_window.asked.size(), 2u);
+  EXPECT_EQ(m_window.asked.size(), 3u);
 
   // Once the tip is gone (with the window that owned it), only a tool makes another.
   auto tips = [] {
