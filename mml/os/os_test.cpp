@@ -81,6 +81,7 @@ TEST_F(TimeFormatTest, AppendsAndGrowsExactlyOrFailsWithoutChange) {
 
   EXPECT_EQ(code(os_time_format(&kTime, m_b, 0, &m_err), m_err), 5);
   EXPECT_EQ(code(os_time_format(&kTime, m_b, 17, &m_err), m_err), 5);
+  EXPECT_EQ(m_b->capacity, 3 + 26) << "an unknown form is refused before the buffer grows";
   EXPECT_EQ(code(os_time_format(nullptr, m_b, 1, &m_err), m_err), 2);
   EXPECT_EQ(code(os_time_format(&kTime, nullptr, 1, &m_err), m_err), 2);
   const os_time badMicro{kTime.sec, 12345678};
