@@ -135,10 +135,9 @@ int first_init(sProcessState& state, char** envp, GetenvFn getenv, int* err) {
 }  // namespace
 
 int env_init(sProcessState& state, char** envp, GetenvFn getenv, int* err) {
-  bool created = false;
-  if (state.pLock == nullptr) {
+  const bool created = state.pLock == nullptr;
+  if (created) {
     if (os_lock_create(&state.pLock, OS_LOCK_RECURSIVE, err) == 0) return 0;
-    created = true;
     lend_lock(state);
   }
   const auto drop_created_lock = [&] {

@@ -96,8 +96,9 @@ extern "C" int os_time_format(const os_time* t, buf_hndl b, int32_t form, int* e
   char* out = b->data + b->used;
   const int written = format(out, kFormatRoom, form, *t, parts);
   // A time outside the forms' widths (a microsecond part out of range, a
-  // year past 9999) would not fit; refuse it rather than truncate.
-  if (written < 0 || written >= kFormatRoom) {
+  // year past 9999) would not fit; refuse it rather than truncate. A failed
+  // snprintf's -1 turns into a count far too long.
+  if (static_cast<uint32_t>(written) >= static_cast<uint32_t>(kFormatRoom)) {
     out[0] = '\0';
     return mml::fail(err, mml::OsStatus::kBadArgument);
   }
