@@ -58,18 +58,19 @@ class ListSelection : public ::testing::Test {
     return groups;
   }
   Strings HeldWithout(const std::string& group) {
-    Strings all = {"HNI\tmcx_fo",        "HNI\tnse_fo",    "INSTITUTION\tnse_fo",
+    Strings all = {"HNI\tmcx_fo",         "HNI\tnse_fo",    "INSTITUTION\tnse_fo",
                    "PROPRIETARY\tnse_fo", "RETAIL\tbse_cm", "RETAIL\tnse_fo"};
     std::erase(all, group);
     return all;
   }
-  // Picks the row showing `group` with the mouse; its row.
-  int Pick(const std::string& group) {
+  // Picks the row showing `group` with the mouse (`verb` "select-more":
+  // with Ctrl held, adding it to the selection); its row.
+  int Pick(const std::string& group, const char* verb = "select") {
     const Strings rows = Shown();
     const auto at = std::find(rows.begin(), rows.end(), group);
     EXPECT_NE(at, rows.end()) << group;
     const int row = static_cast<int>(at - rows.begin());
-    Do(std::string("select ") + kList + "\"#" + std::to_string(row) + "\"");
+    Do(std::string(verb) + " " + kList + "\"#" + std::to_string(row) + "\"");
     return row;
   }
   size_t SelectedCount() const { return static_cast<size_t>(::SendMessage(List(), LVM_GETSELECTEDCOUNT, 0, 0)); }
@@ -119,6 +120,13 @@ TEST_F(ListSelection, AFilterKeepsThePickedGroupThroughResetAndAHiddenOneIsNoLon
   ASSERT_FALSE(terminal.Boxes().empty());
   EXPECT_EQ(terminal.Boxes().back(), "Please select a group to delete");
   EXPECT_EQ(Held().size(), 5u);
+
+  // Two groups picked, the second with Ctrl held: one deletion takes both.
+  Pick("HNI\tmcx_fo");
+  Pick("RETAIL\tbse_cm", "select-more");
+  EXPECT_EQ(SelectedCount(), 2u);
+  Do("click \"View Allowed Group\" \"Delete Group\"");
+  EXPECT_EQ(Held(), (Strings{"HNI\tnse_fo", "PROPRIETARY\tnse_fo", "RETAIL\tnse_fo"}));
 }
 
 }  // namespace

@@ -17,21 +17,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TerminalRun : public SharedFolderRun {
- protected:
-  static constexpr const char* kAddOne =
-      "hotkey Alt+A\n"
-      "select \"Allowed Groups\" Category HNI\n"
-      "select \"Allowed Groups\" Exhg-Seg NSE\n"
-      "click \"Allowed Groups\" \"Add Group\"\n"
-      "expect-log \"ks_add_allowed_group request sent successfully\"\n";
-};
+using TerminalRun = SharedFolderRun;
 
 // One add kept in a new store file; the same add against that store opened
 // read-only by its URI is refused, said so, and leaves the store as it was.
 TEST_F(TerminalRun, AReadOnlyStoreRefusesTheAddAndSaysSo) {
   const fs::path file = folder / "kept.db";
-  const std::string script = " --script '" + ScriptFile("add", kAddOne) + "'";
+  const std::string script = " --script '" + ScriptFile("add", kAddOneGroup) + "'";
   const RunResult first = RunTerminal("--db '" + file.string() + "'" + script);
   ASSERT_EQ(first.status, 0) << first.output;
   ASSERT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups", file), 1);
@@ -69,9 +61,11 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
        "resize \"Allowed Groups\" 1 1\n"
        "resize \"Allowed Groups\" 1 10001\n",
        {"size.script:4: resize takes a width and a height in pixels, from 1 to 10000"}},
-      {"wide", "hotkey Alt+A\nresize \"Allowed Groups\" 10001 1\n",
+      {"wide",
+       "hotkey Alt+A\nresize \"Allowed Groups\" 10001 1\n",
        {"wide.script:2: resize takes a width and a height in pixels, from 1 to 10000"}},
-      {"zero", "hotkey Alt+A\ncommand \"Allowed Groups\" \"Add Group\" 0\n",
+      {"zero",
+       "hotkey Alt+A\ncommand \"Allowed Groups\" \"Add Group\" 0\n",
        {"zero.script:2: command takes a number from 1 to 65535"}},
       // The list keeps GOLD while the store swaps it for SILVER: one row
       // each, so only the rows themselves tell them apart.
@@ -141,11 +135,7 @@ TEST_F(TerminalRun, ScripMasterLinesTheServerCannotHoldAreToldOnceAtStart) {
                                                                        "click \"Allowed Groups\" \"Add Group\"\n") +
                                                             "'");
   ASSERT_EQ(run.status, 0) << run.output;
-  auto count = [&](const std::string& text) {
-    size_t n = 0;
-    for (size_t at = run.output.find(text); at != std::string::npos; at = run.output.find(text, at + 1)) ++n;
-    return n;
-  };
+  auto count = [&](const std::string& text) { return Count(run.output, text); };
   const std::string file = (folder / "scrips.csv").string();
   for (size_t i = 0; i < std::size(refused); ++i) {
     const std::string said =
