@@ -149,9 +149,9 @@ TEST_F(ViewDialog, AMergeRepaintsItsRowOnlyOnTheVisiblePage) {
   EXPECT_EQ(dialog.Rows().size(), 1u) << "the index went with the rows";
 }
 
-// A filter typed in the header refilters the rows (end to end:
-// tests/list_selection_test.cpp); a reply that the filter hides is still
-// merged into its row.
+// A filter typed in the header refilters the rows (end to end: the list's
+// pictures in scripts/guide_pictures.sh); a reply that the filter hides is
+// still merged into its row.
 TEST_F(ViewDialog, AReplyAFilterHidesIsStillMergedIntoItsRow) {
   CViewAlgGrpDlg& dialog = Open();
   dialog.AddOrMerge(Group("HNI", "nse_fo", 100));

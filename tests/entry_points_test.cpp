@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "platform/user/combo_box.h"
+#include "terminal/readout/window_readers.h"
 #include "terminal/server/message_codec.h"
 #include "tests/plugin_harness.h"
 
@@ -34,10 +36,16 @@ TEST_F(EntryPoints, InitOpensTheFormOnceAndKeepsTheFirstUser) {
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(IsWindowVisible(form));
   EXPECT_EQ(GetWindow(form, GW_OWNER), frame.GetSafeHwnd());
-  const Strings sent = terminal.Sent();
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_NE(sent[0].find(terminal::Hex(std::string_view("admin"))), std::string::npos);
+  // 42 42 | 2 fields | tag 0, 15 bytes "ks_get_category" | tag 31003 (79 1B), 5 bytes "admin"
+  EXPECT_EQ(terminal.Sent(), (Strings{"SEND ks_get_category 4242000000020000"
+                                      "0000000F6B735F6765745F63617465676F7279"
+                                      "791B0000000561646D696E"}));
   EXPECT_EQ(terminal.Host().LogLines(), (Strings{"ks_get_category sent successfully"}));
+  // The reply fills the category combo, sorted, with nothing selected.
+  HWND category = GetDlgItem(form, 20000);
+  ASSERT_EQ(SendMessage(category, CB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(terminal::ItemText(category, CB_GETLBTEXTLEN, CB_GETLBTEXT, 0), "HNI");
+  EXPECT_EQ(SendMessage(category, CB_GETCURSEL, 0, 0), CB_ERR);
 
   // Closing hides the form; a second Init shows the same window again and
   // keeps the first user.

@@ -1,11 +1,8 @@
 // The plug-in's file as a person may give it with --plugin: each run ends
 // at once with a sentence and status 1, never a hang or a crash, and a name
 // without a folder is the file in the current folder.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,20 +19,6 @@ namespace fs = std::filesystem;
 
 using PluginFileRun = SharedFolderRun;
 
-// tarnterm run from `folder` as its current folder, within 10 seconds.
-RunResult RunIn(const fs::path& folder, const std::string& arguments) {
-  RunResult run;
-  const std::string command = "cd '" + folder.string() + "' && timeout -k 1 10 " + PluginHarness::BinaryFolder() +
-                              "/tarnterm " + arguments + " 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char chunk[4096];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.output.append(chunk, n);
-  const int raw = ::pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
-}
-
 TEST_F(PluginFileRun, ACutShortCopyIsRefusedAndABareNameIsTheFileHere) {
   const std::string plugin = PluginHarness::BinaryFolder() + "/AllowedGroups.so";
   std::ifstream in(plugin, std::ios::binary);
@@ -44,14 +27,15 @@ TEST_F(PluginFileRun, ACutShortCopyIsRefusedAndABareNameIsTheFileHere) {
   std::ofstream(folder / "Cut.so", std::ios::binary).write(bytes.data(), 65536);
   std::ofstream(folder / "Copy.so", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 
-  const RunResult cut = RunIn(folder, "--info --plugin '" + (folder / "Cut.so").string() + "'");
+  const RunResult cut =
+      RunTerminal("--info --plugin '" + (folder / "Cut.so").string() + "'", {.seconds = 10, .workingFolder = folder});
   EXPECT_EQ(cut.status, 1) << "not killed by SIGBUS";
   EXPECT_EQ(cut.output.rfind("tarnterm: cannot load " + (folder / "Cut.so").string() + ": its segment ", 0), 0u)
       << cut.output;
   EXPECT_TRUE(cut.output.ends_with(" of 65536): the file is cut short\n")) << cut.output;
 
   // Not on the library path: only in the current folder.
-  const RunResult bare = RunIn(folder, "--info --plugin Copy.so");
+  const RunResult bare = RunTerminal("--info --plugin Copy.so", {.seconds = 10, .workingFolder = folder});
   EXPECT_EQ(bare.status, 0) << bare.output;
   EXPECT_EQ(bare.output.rfind("name: Allowed Group\n", 0), 0u) << bare.output;
 }

@@ -14,6 +14,12 @@ namespace {
 using terminal::Field;
 using Strings = std::vector<std::string>;
 
+// A reply from the server, handled as the terminal's loop would.
+void Inject(terminal::Host& host, const std::vector<Field>& fields) {
+  host.InjectReply(terminal::BuildMessage(fields));
+  platform::PumpMessages();
+}
+
 class Requests : public ::testing::Test {
  protected:
   void SetUp() override { terminal.Init("admin", &terminal.Host().MainWindow()); }
@@ -36,6 +42,17 @@ class Requests : public ::testing::Test {
   }
 
   Strings Sent() { return terminal.Sent(); }
+  // The boxes shown since `before` (a length of the message-box log), each
+  // owned by the form.
+  Strings BoxesSince(size_t before) {
+    const auto log = platform::MessageBoxLog();
+    Strings texts;
+    for (size_t i = before; i < log.size(); ++i) {
+      EXPECT_EQ(log[i].owner, terminal.Form()) << log[i].text;
+      texts.push_back(log[i].text);
+    }
+    return texts;
+  }
 
   // The wire-log line of a request: its name is the value of tag 0.
   static std::string Line(const std::vector<Field>& fields) {
@@ -63,17 +80,6 @@ class Requests : public ::testing::Test {
 
   PluginHarness terminal;
 };
-
-TEST_F(Requests, CategoryRequestIsExactAndItsReplyFillsTheSortedCombo) {
-  // 42 42 | 2 fields | tag 0, 15 bytes "ks_get_category" | tag 31003 (79 1B), 5 bytes "admin"
-  EXPECT_EQ(Sent(), (Strings{"SEND ks_get_category 4242000000020000"
-                             "0000000F6B735F6765745F63617465676F7279"
-                             "791B0000000561646D696E"}));
-  HWND category = GetDlgItem(terminal.Form(), 20000);
-  ASSERT_EQ(SendMessage(category, CB_GETCOUNT, 0, 0), 4);
-  EXPECT_EQ(terminal::ItemText(category, CB_GETLBTEXTLEN, CB_GETLBTEXT, 0), "HNI");
-  EXPECT_EQ(SendMessage(category, CB_GETCURSEL, 0, 0), CB_ERR) << "nothing is selected";
-}
 
 // One form, acted on step by step: each step's requests, exactly as sent.
 TEST_F(Requests, EachRequestCarriesTheChosenFieldsUnderItsSegmentsTagsInWireOrder) {
@@ -132,17 +138,6 @@ TEST_F(Requests, EachRequestCarriesTheChosenFieldsUnderItsSegmentsTagsInWireOrde
   EXPECT_EQ(terminal.Host().LogLines(), logged);
 }
 
-TEST_F(Requests, CascadeResetsTheCombosBelowAChange) {
-  Form({"20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=PE", "1029=off"});
-  HWND form = terminal.Form();
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, 20006)));
-  Form({"20001=MCX"});
-  for (int id : {20002, 20003, 20004, 9012}) EXPECT_EQ(terminal::WindowText(GetDlgItem(form, id)), "--ANY--") << id;
-  EXPECT_EQ(IsDlgButtonChecked(form, 1029), static_cast<UINT>(BST_CHECKED));
-  EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 1029)), "All Expiry");
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, 20006)));
-}
-
 // A box one can type in chooses the entry its text names, in any case; a
 // text naming none stops the request with a box of the form naming the box,
 // and sends nothing (no product sent would mean every product).
@@ -150,16 +145,6 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
   HWND form = terminal.Form();
   auto type = [&](int id, const char* text) {
     Do({"type \"Allowed Groups\" " + std::to_string(id) + " \"" + std::string(text) + "\""});
-  };
-  // The boxes shown since `before`, each owned by the form.
-  auto boxesSince = [&](size_t before) {
-    const auto log = platform::MessageBoxLog();
-    Strings texts;
-    for (size_t i = before; i < log.size(); ++i) {
-      EXPECT_EQ(log[i].owner, form) << log[i].text;
-      texts.push_back(log[i].text);
-    }
-    return texts;
   };
   Form({"20001=NFO", "20002=FUTIDX"});
   Sent();
@@ -183,15 +168,12 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
   Form({"Add Group", "Delete Group", "20030=on", "Add Group", "20030=off"});
   Do({"key \"Allowed Groups\" 9013 Delete"});  // the focus selects the text; Delete empties the box
   Form({"Add Group"});
-  EXPECT_EQ(boxesSince(before), Strings(4, "Please select a valid Product"));
+  EXPECT_EQ(BoxesSince(before), Strings(4, "Please select a valid Product"));
   type(9013, "--ALL--");
-  before = platform::MessageBoxLog().size();
-  type(20000, "RET");
-  Form({"Add Group", "Delete Group"});
-  EXPECT_EQ(boxesSince(before), Strings(2, "Please Select a valid Category"));
   EXPECT_EQ(Sent(), Strings{});
 
-  // Every box of the form one can type in refuses a text naming nothing.
+  // Every box of the form one can type in refuses a text naming nothing,
+  // for an add and a delete alike.
   Form({"20000=HNI"});
   for (HWND child = GetWindow(form, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!terminal::IsWindowClass(child, "ComboBox") || GetDlgItem(child, kComboEditId) == nullptr) continue;
@@ -200,32 +182,30 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
     const std::string was = terminal::WindowText(child);
     before = platform::MessageBoxLog().size();
     type(id, "no such entry");
-    Form({"Add Group"});
-    EXPECT_EQ(boxesSince(before).size(), 1u);
+    Form({"Add Group", "Delete Group"});
+    const Strings boxes = BoxesSince(before);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], boxes[1]);
     EXPECT_EQ(Sent(), Strings{});
     type(id, was.c_str());
   }
 
   // Two categories alike but for case: the one typed exactly is chosen, and
   // a text in a third case names neither.
-  terminal.Host().InjectReply(terminal::BuildMessage({{32767, "ks_get_category"}, {32766, "5"}, {13034, "Retail"}}));
-  platform::PumpMessages();
+  Inject(terminal.Host(), {{32767, "ks_get_category"}, {32766, "5"}, {13034, "Retail"}});
   type(20000, "Retail");
   Form({"Add Group"});
   EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "Retail", "nse_fo", futures)}));
   before = platform::MessageBoxLog().size();
   type(20000, "retail");
   Form({"Add Group"});
-  EXPECT_EQ(boxesSince(before), Strings{"Please Select a valid Category"});
+  EXPECT_EQ(BoxesSince(before), Strings{"Please Select a valid Category"});
   EXPECT_EQ(Sent(), Strings{});
 }
 
 TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   auto& host = terminal.Host();
-  auto inject = [&](const std::vector<Field>& fields) {
-    host.InjectReply(terminal::BuildMessage(fields));
-    platform::PumpMessages();
-  };
+  auto inject = [&](const std::vector<Field>& fields) { Inject(host, fields); };
   Sent();
   inject({{13034, "no name"}});
   inject({{32767, "ks_publish_allowed_group"}, {32766, "1"}});
@@ -237,39 +217,36 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
 }
 
-
 // Without an exchange segment (the terminal offered none) the form sends
 // nothing and says so once a click, for every category at once too.
 TEST_F(Requests, WithoutAnExchangeNothingIsSentAndTheFormSaysSo) {
-  HWND form = terminal.Form();
-  SendMessage(GetDlgItem(form, 20001), CB_RESETCONTENT, 0, 0);
+  SendMessage(GetDlgItem(terminal.Form(), 20001), CB_RESETCONTENT, 0, 0);
   Form({"20000=HNI"});
   Sent();
   const size_t before = platform::MessageBoxLog().size();
   Form({"Add Group", "Delete Group", "20030=on", "Add Group"});
-  const auto log = platform::MessageBoxLog();
-  ASSERT_EQ(log.size() - before, 3u);
-  for (size_t i = before; i < log.size(); ++i) {
-    EXPECT_EQ(log[i].text, "Please Specify the exchange");
-    EXPECT_EQ(log[i].owner, form);
-  }
+  EXPECT_EQ(BoxesSince(before), Strings(3, "Please Specify the exchange"));
   EXPECT_EQ(Sent(), Strings{});
 }
 
-// A symbol chosen resets the option type and strike below it, except for a
-// BSE instrument other than OPTCUR, whose type box holds the chosen group
-// and keeps one "--ANY--", as the terminal filled it.
-TEST_F(Requests, ASymbolResetsTypeAndStrikeButABseGroupStaysUnlessTheInstrumentIsOptcur) {
+// A change resets the combos below it: a segment every one (and "All
+// Expiry" is checked again), a symbol the option type and strike, except
+// for a BSE instrument other than OPTCUR, whose type box holds the chosen
+// group and keeps one "--ANY--", as the terminal filled it.
+TEST_F(Requests, AChangeResetsTheCombosBelowItButABseGroupStaysUnlessTheInstrumentIsOptcur) {
   struct Case {
-    std::vector<std::string_view> steps;  // the last one chooses a symbol
+    std::vector<std::string_view> steps;  // the last one makes the change
     const char* typeAfter;
+    std::vector<int> alsoReset;  // besides the strike
   };
-  const Case cases[] = {{{"20001=BSE", "20004=T", "20002=EQ", "20003=RPOWER"}, "T"},
-                        {{"20001=BSE", "20004=A", "20002=OPTCUR", "20003=USDINR"}, "--ANY--"},
-                        {{"20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=CE", "20003=BANKNIFTY"}, "--ANY--"}};
+  const Case cases[] = {
+      {{"20001=BSE", "20004=T", "20002=EQ", "20003=RPOWER"}, "T", {}},
+      {{"20001=BSE", "20004=A", "20002=OPTCUR", "20003=USDINR"}, "--ANY--", {}},
+      {{"20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=CE", "20003=BANKNIFTY"}, "--ANY--", {}},
+      {{"20001=NFO", "20002=OPTIDX", "20003=NIFTY", "20004=PE", "1029=off", "20001=MCX"}, "--ANY--", {20002, 20003}}};
   HWND form = terminal.Form();
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.steps[0]) + " " + std::string(c.steps[2]));
+    SCOPED_TRACE(std::string(c.steps[0]) + " " + std::string(c.steps.back()));
     Form(c.steps);
     EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 20004)), c.typeAfter);
     if (std::string_view(c.typeAfter) != "--ANY--") {
@@ -277,6 +254,10 @@ TEST_F(Requests, ASymbolResetsTypeAndStrikeButABseGroupStaysUnlessTheInstrumentI
           << "the search after the first \"--ANY--\" wraps round to it";
     }
     EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 9012)), "--ANY--");
+    for (int id : c.alsoReset) EXPECT_EQ(terminal::WindowText(GetDlgItem(form, id)), "--ANY--") << id;
+    EXPECT_EQ(IsDlgButtonChecked(form, 1029), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 1029)), "All Expiry");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, 20006)));
   }
 }
 
@@ -287,10 +268,7 @@ TEST(RefusedSends, EachRequestShowsItsBoxAndLogsIt) {
   terminal::Host& host = terminal.Host();
   host.Channel().refuseSends = true;
   terminal.Init("admin", &host.MainWindow());  // the category request
-  auto inject = [&](const std::vector<Field>& fields) {
-    host.InjectReply(terminal::BuildMessage(fields));
-    platform::PumpMessages();
-  };
+  auto inject = [&](const std::vector<Field>& fields) { Inject(host, fields); };
   inject({{32767, "ks_get_category"}, {32766, "5"}, {13034, "HNI"}});
   inject({{32767, "ks_get_category"}, {32766, "0"}});  // refused: the peer data request follows
   terminal.Do({"select \"Allowed Groups\" 20000 \"HNI\"", "select \"Allowed Groups\" 20001 \"NFO\"",

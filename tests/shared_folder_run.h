@@ -3,13 +3,13 @@
 // one run saves in UserSetting.ini, the next one reads back.
 #pragma once
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace e2e {
@@ -19,13 +19,36 @@ struct RunResult {
   std::string output;  // stdout and stderr together
 };
 
+// How a run of the terminal is started: killed (status 124) after `seconds`
+// when that is not 0; under a file size limit of `fileSizeLimit` bytes
+// (ulimit -f, SIGXFSZ as the shell leaves it); in the current folder
+// `workingFolder` when one is given.
+struct RunLimits {
+  int seconds = 0;
+  rlim_t fileSizeLimit = RLIM_INFINITY;
+  std::filesystem::path workingFolder = {};
+};
+
 // Runs tarnterm from beside the test executable with `arguments` (already
-// quoted for the shell) and waits for it to exit; with `seconds`, for at
-// most that long (then it is killed and the status is 124).
-RunResult RunTerminal(const std::string& arguments, int seconds = 0);
+// quoted for the shell) and waits for it to exit. Status -1: killed by a
+// signal.
+RunResult RunTerminal(const std::string& arguments, const RunLimits& limits = {});
 // The same with the terminal executable at `program` (a copy elsewhere,
 // beside files of its own).
-RunResult RunTerminalAt(const std::string& program, const std::string& arguments, int seconds = 0);
+RunResult RunTerminalAt(const std::string& program, const std::string& arguments, const RunLimits& limits = {});
+
+// The bytes of a file ("" when it cannot be read).
+std::string ReadAll(const std::filesystem::path& file);
+// How often `what` occurs in `text`.
+size_t Count(const std::string& text, const std::string& what);
+
+// One group added from the form, and the plug-in's line that says it went.
+inline constexpr const char* kAddOneGroup =
+    "hotkey Alt+A\n"
+    "select \"Allowed Groups\" Category HNI\n"
+    "select \"Allowed Groups\" Exhg-Seg NSE\n"
+    "click \"Allowed Groups\" \"Add Group\"\n"
+    "expect-log \"ks_add_allowed_group request sent successfully\"\n";
 
 class SharedFolderRun : public ::testing::Test {
  protected:
@@ -48,24 +71,18 @@ class SharedFolderRun : public ::testing::Test {
     std::ofstream(path) << text;
     return path.string();
   }
-  // One run of the terminal with this script, in the shared folder and
-  // store; with `seconds`, killed (status 124) when it takes longer.
-  RunResult Run(const std::string& name, const std::string& script, int seconds = 0) const {
+  // One run of the terminal with this script, in the shared folder and store.
+  RunResult Run(const std::string& name, const std::string& script, const RunLimits& limits = {}) const {
     return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
                            ScriptFile(name, script) + "'",
-                       seconds);
+                       limits);
   }
   // Runs `sql` on a store file, the shared one unless another is named: the
   // first column of the last row it gives as a number (0 without rows). A
   // store that cannot be opened or a statement that fails fails the test.
   int Sql(const std::string& sql, const std::filesystem::path& store = {}) const;
   // The text of UserSetting.ini in the shared folder.
-  std::string Settings() const {
-    std::ifstream in(folder / "UserSetting.ini", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string Settings() const { return ReadAll(folder / "UserSetting.ini"); }
 
   std::filesystem::path folder;
 };

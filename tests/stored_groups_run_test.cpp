@@ -1,9 +1,6 @@
 // Stores made for a test, past the terminal: the terminal makes the tables
 // (a run with an empty script), then SQL fills them. "View Group" over such
 // a store, and "Write to Excel" (Shift+E) of what it lists.
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -118,15 +115,8 @@ TEST_F(StoredGroupsRun, ADiskThatFillsUpGivesTheFailureAndLeavesNoPartialFile) {
   Sql(DistinctGroupsSql(3000));
   // Files of the terminal may grow to 64 KiB, which the sheet of 3000 rows
   // outgrows: each write past it fails as on a full disk.
-  struct rlimit before {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-  struct rlimit small = before;
-  small.rlim_cur = 64 * 1024;
-  const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const RunResult run = Run("full", std::string(kExport) + "expect-box \"File generation Failed\"\n");
-  ::setrlimit(RLIMIT_FSIZE, &before);
-  ::signal(SIGXFSZ, oldSignal);
+  const RunResult run =
+      Run("full", std::string(kExport) + "expect-box \"File generation Failed\"\n", {.fileSizeLimit = 64 * 1024});
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(fs::is_directory(folder / "Export"));
   EXPECT_TRUE(Exports().empty()) << Exports()[0];
@@ -173,12 +163,8 @@ TEST_F(StoredGroupsOnBuildDisk, ThousandsOfGroupsDeleteFromTheListInUnderTwoSeco
                                deleted);
   ASSERT_EQ(deleted.status, 0) << deleted.output.substr(0, 2000);
   EXPECT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups"), 0);
-  size_t removed = 0;
-  for (size_t at = deleted.output.find("SERVER: ks_delete_allowed_group removed: HNI nse_fo OPTSTK SYM");
-       at != std::string::npos; at = deleted.output.find("SERVER: ks_delete_allowed_group removed: ", at + 1)) {
-    ++removed;
-  }
-  EXPECT_EQ(removed, static_cast<size_t>(kGroups));
+  EXPECT_EQ(Count(deleted.output, "SERVER: ks_delete_allowed_group removed: HNI nse_fo OPTSTK SYM"),
+            static_cast<size_t>(kGroups));
   std::printf("%d deletes from the list: %.2f s (run %.2f s, without the deletes %.2f s)\n", kGroups, total - before,
               total, before);
   EXPECT_LT(total - before, 2.0);

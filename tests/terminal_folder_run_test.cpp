@@ -22,7 +22,7 @@ TEST_F(TerminalFolderRun, HomeFoldersThatCannotBeMadeEndWithStatusOneAndASentenc
   std::ofstream(folder / "file") << "x";
   const std::string tooLong = (folder / std::string(300, 'n')).string();
   for (const std::string& home : {tooLong, (folder / "file" / "sub").string(), (folder / "file").string()}) {
-    const RunResult run = RunTerminal("--db :memory: --home '" + home + "'", 10);
+    const RunResult run = RunTerminal("--db :memory: --home '" + home + "'", {.seconds = 10});
     EXPECT_EQ(run.status, 1) << home << "\n" << run.output;
     EXPECT_EQ(run.output.rfind("tarnterm: cannot make the terminal folder " + home + ": ", 0), 0u) << run.output;
     EXPECT_EQ(run.output.find("terminate called"), std::string::npos) << run.output;
@@ -45,7 +45,7 @@ TEST_F(TerminalFolderRun, ScriptsThatAreNoReadableFileEndWithinASecond) {
                         Case{folder.string(), folder.string() + " is a directory, not a script"},
                         Case{fifo + "x", "cannot read script " + fifo + "x: No such file or directory"}}) {
     const auto start = std::chrono::steady_clock::now();
-    const RunResult run = RunTerminal("--db :memory: --script '" + c.path + "'", 10);
+    const RunResult run = RunTerminal("--db :memory: --script '" + c.path + "'", {.seconds = 10});
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << c.path;
     EXPECT_EQ(run.status, 1) << c.path;
     EXPECT_EQ(run.output, "tarnterm: " + c.said + "\n");
