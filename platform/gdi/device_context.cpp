@@ -364,6 +364,8 @@ BOOL GetTextMetrics(HDC dc, TEXTMETRIC* tm) {
   tm->tmMaxCharWidth = m.maxCharWidth;
   tm->tmWeight = font.weight;
   tm->tmItalic = font.italic ? 1 : 0;
+  tm->tmDigitizedAspectX = 96;  // every DC is the screen's
+  tm->tmDigitizedAspectY = 96;
   return TRUE;
 }
 

@@ -32,8 +32,8 @@ struct TEXTMETRIC {
   LONG tmMaxCharWidth = 0;
   LONG tmWeight = 0;
   LONG tmOverhang = 0;
-  LONG tmDigitizedAspectX = 96;
-  LONG tmDigitizedAspectY = 96;
+  LONG tmDigitizedAspectX = 0;  // filled by GetTextMetrics: the device's dots per inch
+  LONG tmDigitizedAspectY = 0;
   CHAR tmFirstChar = ' ';
   CHAR tmLastChar = '~';
   CHAR tmDefaultChar = '?';
