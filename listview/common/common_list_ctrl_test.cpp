@@ -267,7 +267,7 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
   look.clrBack = 0xFFFFFF;
   look.clrText = 0x0000FF;
   look.strFontFace = "Arial";
-  look.strFontSize = "12";
+  look.strFontSize = "9";  // not the size a font takes by default
   look.nKeywordColumn = 0;
   look.AddKeyword("buy", 0xFF);
   look.AddKeyword("sell", 0xFF0000);
@@ -289,7 +289,7 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
     LOGFONT lf{};
     list.GetFont()->GetLogFont(&lf);
     EXPECT_STREQ(lf.lfFaceName, "Arial");
-    EXPECT_EQ(lf.lfHeight, -16) << "12 points at 96 dots per inch";
+    EXPECT_EQ(lf.lfHeight, -12) << "9 points at 96 dots per inch";
     ASSERT_TRUE(list.Appearance().HasKeywords());
     EXPECT_EQ(*list.Appearance().pKeywords, (std::vector<CString>{"buy", "sell"})) << "every keyword comes back";
   }

@@ -99,6 +99,17 @@ TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   ASSERT_EQ(reading->Decode(r, &got), 0);
   EXPECT_EQ(got, key("new"));
   for (int i = 0; i < 2; ++i) EXPECT_EQ(reading->Decode(r, &got), mml::CodecStatus::kNoMoreBits);
+
+  // Without an escape or any symbol added, the end is the one symbol held,
+  // and still ends the stream.
+  auto bare = make(CSymbolCoder::kAdaptive, 1, 4);
+  MVector<uint8_t> bareBytes;
+  CBitWriter bw(bareBytes);
+  EXPECT_EQ(bare->Encode(key("a"), bw), 4) << "nothing else is held";
+  ASSERT_EQ(bare->Encode(key("stop"), bw), 0);
+  bw.Finish();
+  mml::CBitReader br(bareBytes.data(), bareBytes.size());
+  EXPECT_EQ(make(CSymbolCoder::kAdaptive, 1, 4)->Decode(br, &got), mml::CodecStatus::kNoMoreBits);
 }
 
 TEST(BitReaderTest, GivesEachBitOnceAndNothingPastItsRange) {
