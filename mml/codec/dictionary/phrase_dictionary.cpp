@@ -225,8 +225,10 @@ void CPhraseDictionary::AppendLiteral(uint8_t byte) {
   if (m_historyLen >= 3) Register(m_historyLen - 3);
 }
 
+// A phrase held means its trigram is in the history, so the history holds
+// the two bytes before the copy that Copy registers trigrams from.
 bool CPhraseDictionary::AppendPhrase(uint32_t phrase, uint32_t len) {
-  if (phrase >= m_slots.size() || m_slots[phrase].nSet == kNone || len < 4 || len > kLongestMatch || m_historyLen < 2) {
+  if (phrase >= m_slots.size() || m_slots[phrase].nSet == kNone || len < 4 || len > kLongestMatch) {
     return false;
   }
   const sSlot slot = m_slots[phrase];
