@@ -102,6 +102,8 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
   // Delete removes the selected keyword; another column empties the list.
   Do({On("select", "3208 \"sell\""), On("key", "3208 Delete")});
   EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "buy", "b"}));
+  Do({On("select", "3208 \"buyback\""), On("key", "3208 Delete")});
+  EXPECT_EQ(Keywords(dialog), (Strings{"buy", "b"})) << "the first row too";
   Do({On("select", "3205 \"Symbol\"")});
   EXPECT_TRUE(Keywords(dialog).empty());
 }
