@@ -97,7 +97,10 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
       {"xl/styles.xml", "<styleSheet><fonts><font/><font><b/></font></fonts>"
                         "<cellXfs><xf fontId='1'/><xf fontId='2'/></cellXfs></styleSheet>"},
       {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r='1'><c t='s' s='0'><v>0</v></c>"
-                                   "<c t='s' s='1'><v>1</v></c><c t='s' s='2'><v>0</v></c></row></sheetData></worksheet>"}};
+                                   "<c t='s' s='1'><v>1</v></c><c t='s' s='2'><v>0</v></c></row>"
+                                   // The last row a sheet has, and one past it.
+                                   "<row r='1048576'><c t='s' s='1'><v>0</v></c></row>"
+                                   "<row r='1048577'><c t='s'><v>0</v></c></row></sheetData></worksheet>"}};
   const std::string path = (folder / "by_hand.xlsx").string();
   zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
   ASSERT_NE(zip, nullptr);
@@ -110,7 +113,9 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
   ASSERT_TRUE(sheet) << error;
   const std::vector<SheetCell> cells{
       {Kind::kSharedString, "one", true}, {Kind::kSharedString, "", false}, {Kind::kSharedString, "one", false}};
-  EXPECT_EQ(sheet->rows, std::vector<std::vector<SheetCell>>{cells});
+  ASSERT_EQ(sheet->rows.size(), 1048576u);
+  EXPECT_EQ(sheet->rows.front(), cells);
+  EXPECT_EQ(sheet->rows.back(), (std::vector<SheetCell>{{Kind::kSharedString, "one", false}}));
 }
 
 TEST_F(SheetReader, WhatIsNoWorkbookIsRefusedWithAReason) {
