@@ -27,6 +27,15 @@ class EntryPoints : public ::testing::Test {
   PluginHarness terminal;
 };
 
+// A terminal that closes leaves no main window behind for whatever runs next.
+TEST(TerminalClose, LeavesNoMainWindowBehind) {
+  {
+    PluginHarness terminal;
+    EXPECT_EQ(AfxGetMainWnd(), &terminal.Host().MainWindow());
+  }
+  EXPECT_EQ(AfxGetMainWnd(), nullptr);
+}
+
 TEST_F(EntryPoints, InitOpensTheFormOnceAndKeepsTheFirstUser) {
   HINSTANCE resourcesBefore = AfxGetResourceHandle();
   CWnd& frame = terminal.Host().MainWindow();
