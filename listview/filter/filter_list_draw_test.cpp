@@ -22,8 +22,9 @@ class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
   void SetUp() override {
     ListTest::SetUp();
     OpenWith(listview::testing::FilterListOfRows<CFilterListCtrl>(
-        "drawtest", {sTarnColInfo("Side", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger)}));
-    for (const char* side : {"BUYER", "sell"}) AddRow({side, "10"});
+        "drawtest", {sTarnColInfo("Side", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 1, sort_kind::kInteger),
+                     sTarnColInfo("Book", 60, 2, sort_kind::kText)}));
+    for (const char* side : {"BUYER", "sell"}) AddRow({side, "10", "mid"});
   }
   CFilterListCtrl& list() { return TheList(); }
   platform::DrawOps Paint() {
@@ -87,6 +88,8 @@ TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndKeywordsColourTheirRo
   EXPECT_EQ(fills[0].color, list().Appearance().clrBack) << "the row is filled with the background";
   ASSERT_NE(TextOp(plain, "10"), nullptr);
   EXPECT_TRUE(TextOp(plain, "10")->format & DT_RIGHT) << "numbers align right";
+  ASSERT_NE(TextOp(plain, "mid"), nullptr);
+  EXPECT_TRUE(TextOp(plain, "mid")->format & DT_CENTER) << "a centred column";
 
   // Colouring turned off, or no colouring function: the list's colour.
   const auto buyer = [this] {
