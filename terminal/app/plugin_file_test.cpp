@@ -3,6 +3,7 @@
 // its reason, at once, before the loader would map it; the real plug-in,
 // and a copy cut only after the last byte the loader maps, are taken.
 #include "terminal/app/plugin_file.h"
+#include "terminal/app/plugin_loader.h"
 
 #include <gtest/gtest.h>
 #include <link.h>
@@ -56,6 +57,15 @@ TEST(PluginFile, OnlyARegularFileHoldingEveryByteItsHeadersNameIsTaken) {
   EXPECT_EQ(PluginFileProblem((folder / "text.so").string()), "it is not a shared object (no ELF header)");
   EXPECT_EQ(PluginFileProblem((folder / "missing.so").string()), "No such file or directory");
   fs::remove_all(folder);
+}
+
+// A shared object lacking entry points is no plug-in: not loaded, and each
+// missing one named.
+TEST(PluginFile, AnObjectWithoutEveryEntryPointIsNotLoaded) {
+  std::string error;
+  const LoadedPlugin partial(AG_PARTIAL_PLUGIN_FILE, error);
+  EXPECT_FALSE(partial.ok());
+  EXPECT_EQ(error, "the plug-in does not export InitTarnPlugin, PluginProcessHotKey");
 }
 
 }  // namespace

@@ -9,11 +9,11 @@ namespace terminal {
 
 namespace {
 
+// Adds `name` to `missing` when the module does not export it.
 template <typename Fn>
-bool Resolve(HMODULE module, const char* name, Fn& into, std::string& error) {
+void Resolve(HMODULE module, const char* name, Fn& into, std::string& missing) {
   into = reinterpret_cast<Fn>(GetProcAddress(module, name));
-  if (into == nullptr && error.empty()) error = std::string("the plug-in does not export ") + name;
-  return into != nullptr;
+  if (into == nullptr) missing += (missing.empty() ? "" : ", ") + std::string(name);
 }
 
 }  // namespace
@@ -35,12 +35,15 @@ LoadedPlugin::LoadedPlugin(const std::string& path, std::string& error) {
     error = "cannot load " + path + (why ? std::string(": ") + why : std::string());
     return;
   }
-  bool all = Resolve(module, "GetTarnPluginInfo", GetTarnPluginInfo, error);
-  all = Resolve(module, "InitTarnPlugin", InitTarnPlugin, error) && all;
-  all = Resolve(module, "ProcessTarnPluginMsg", ProcessTarnPluginMsg, error) && all;
-  all = Resolve(module, "PluginProcessHotKey", PluginProcessHotKey, error) && all;
-  all = Resolve(module, "GetOptionalTarnPluginInfo", GetOptionalTarnPluginInfo, error) && all;
-  if (!all) {
+  // Every entry point missing is named, so one look tells what the file lacks.
+  std::string missing;
+  Resolve(module, "GetTarnPluginInfo", GetTarnPluginInfo, missing);
+  Resolve(module, "InitTarnPlugin", InitTarnPlugin, missing);
+  Resolve(module, "ProcessTarnPluginMsg", ProcessTarnPluginMsg, missing);
+  Resolve(module, "PluginProcessHotKey", PluginProcessHotKey, missing);
+  Resolve(module, "GetOptionalTarnPluginInfo", GetOptionalTarnPluginInfo, missing);
+  if (!missing.empty()) {
+    error = "the plug-in does not export " + missing;
     FreeLibrary(module);
     return;
   }
