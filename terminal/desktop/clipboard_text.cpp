@@ -51,7 +51,8 @@ std::string WithoutCarriageReturns(std::string text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    // text[size()] is the string's terminator, never '\n'.
+    if (text[i] == '\r' && text[i + 1] == '\n') continue;
     out += text[i];
   }
   return out;
