@@ -27,13 +27,16 @@ class EntryPoints : public ::testing::Test {
   PluginHarness terminal;
 };
 
-// A terminal that closes leaves no main window behind for whatever runs next.
+// A terminal that closes leaves no main window or host behind for whatever
+// runs next.
 TEST(TerminalClose, LeavesNoMainWindowBehind) {
   {
     PluginHarness terminal;
     EXPECT_EQ(AfxGetMainWnd(), &terminal.Host().MainWindow());
+    EXPECT_EQ(terminal::Host::Current(), &terminal.Host());
   }
   EXPECT_EQ(AfxGetMainWnd(), nullptr);
+  EXPECT_EQ(terminal::Host::Current(), nullptr);
 }
 
 TEST_F(EntryPoints, InitOpensTheFormOnceAndKeepsTheFirstUser) {
