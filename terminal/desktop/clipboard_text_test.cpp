@@ -35,6 +35,7 @@ TEST(ClipboardText, LinesEndInLineFeedsOutsideAndCarriageReturnLineFeedsInside) 
 
 TEST(ClipboardText, WhatTheOtherSideCannotHoldBecomesAQuestionMarkAndNothingElseIsLost) {
   EXPECT_EQ(ClipboardFromUtf8("\xE6\x97\xA5 1550.00"), "? 1550.00") << "a character the code page lacks";
+  EXPECT_EQ(ClipboardFromUtf8("\xE0\xA4\xA8\xF0\x9F\x98\x80 \xDF\xBF"), "?? ?") << "one '?' a character, of any length";
   EXPECT_EQ(ClipboardFromUtf8("ok\xC3"), "ok?") << "a sequence cut at the end";
   EXPECT_EQ(ClipboardFromUtf8("\xFF\xFEok"), "??ok") << "bytes that start no sequence";
   EXPECT_EQ(ClipboardToLatin1("\x80 5"), "? 5") << "the euro is not in ISO 8859-1";
