@@ -281,7 +281,11 @@ void TooltipModel::EndHover() {
 LRESULT TooltipModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
   const auto* ti = reinterpret_cast<const TOOLINFO*>(lParam);
   switch (message) {
-    case WM_CREATE: ::SetWindowLongPtr(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(Style() | WS_BORDER)); return 0;
+    case WM_CREATE:
+      ::SetWindowLongPtr(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(Style() | WS_BORDER));
+      // A tip floats above other windows whatever style its creator gave it.
+      ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return 0;
     case TTM_ADDTOOL: {
       if (ti == nullptr || ti->cbSize < kMinToolInfoSize || Find(ti) != nullptr) return FALSE;
       m_tools.push_back(MakeTool(*ti));

@@ -18,9 +18,10 @@ class TooltipTest : public platform::ResetTest {
   void SetUp() override {
     m_owner =
         ::CreateWindowEx(0, "Test", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-    m_tip = ::CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
-                             0, m_owner, nullptr, nullptr, nullptr);
+    m_tip = ::CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, m_owner,
+                             nullptr, nullptr, nullptr);
     ASSERT_NE(m_tip, nullptr);
+    EXPECT_TRUE(::GetWindowLongPtr(m_tip, GWL_EXSTYLE) & WS_EX_TOPMOST) << "a tip is top-most, asked or not";
     std::strcpy(m_text, "Hello");
     m_tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
     m_tool.hwnd = m_owner;

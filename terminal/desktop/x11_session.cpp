@@ -1,5 +1,4 @@
 // The platform's headers before Xlib's (see x11_session.h).
-#include "platform/comctl/tooltip.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/keyboard.h"
@@ -197,10 +196,9 @@ void Session::Restack(const std::vector<HWND>& shown) {
   };
   // In the platform's order, each window after the shown windows it owns.
   for (HWND hwnd : shown) place(hwnd);
-  // Tool-tips and other top-most windows float above everything else.
-  std::stable_partition(order.begin(), order.end(), [](HWND hwnd) {
-    return (::GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) || WindowClass(hwnd) == TOOLTIPS_CLASS;
-  });
+  // Top-most windows (tool tips always are) float above everything else.
+  std::stable_partition(order.begin(), order.end(),
+                        [](HWND hwnd) { return (::GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; });
   if (order == m_stacking) return;
   m_stacking = order;
   std::vector<Window> windows;
