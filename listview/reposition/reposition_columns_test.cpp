@@ -100,6 +100,7 @@ TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsT
   Choose(dialog, reposition_id::kAvailableList, {"Side"});
   Press(dialog, reposition_id::kShow);
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Qty", "Price", "Side"}));
+  EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry"}));
   EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price"})) << "nothing reaches the list before View";
 
   Press(dialog, reposition_id::kView);
