@@ -1,5 +1,4 @@
 // CCommonListCtrl: tool-tips on rows, whose text the owner's callback gives.
-#include <algorithm>
 #include <string>
 
 #include "listview/common/common_list_ctrl.h"
@@ -7,35 +6,27 @@
 
 INT_PTR CCommonListCtrl::OnToolHitTest(CPoint point, TOOLINFO* info) const {
   if (m_pfnItemToolTip == nullptr || info == nullptr) return -1;
-  RECT client{};
-  GetClientRect(&client);
-  if (!CRect(client).PtInRect(point)) return -1;
-  const int top = GetTopIndex();
-  // Through the row that the page's bottom edge cuts, which shows in part.
-  const int last = std::min(top + GetCountPerPage() + 1, CListCtrl::GetItemCount());
-  for (int row = top; row < last; ++row) {
-    RECT rect{};
-    if (!GetItemRect(row, &rect, LVIR_BOUNDS) || !CRect(rect).PtInRect(point)) continue;
-    // The tool is the cell under the point rather than the whole row: a
-    // tip that tells a cell's text (a cut-off one's, say) is asked again
-    // when the pointer moves to another cell of the row, instead of going
-    // on showing the first cell's text.
-    LVHITTESTINFO hit{};
-    hit.pt = point;
-    ::SendMessage(m_hWnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-    RECT cell{LVIR_LABEL, hit.iSubItem, 0, 0};  // LVM_GETSUBITEMRECT's part and sub-item, in and out
-    if (hit.iItem == row && hit.iSubItem >= 0 &&
-        ::SendMessage(m_hWnd, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell)) &&
-        CRect(cell).PtInRect(point)) {
-      rect = cell;
-    }
-    info->hwnd = m_hWnd;
-    info->uId = static_cast<UINT_PTR>(row + 1);
-    info->lpszText = LPSTR_TEXTCALLBACK;
-    info->rect = rect;
-    return static_cast<INT_PTR>(row + 1);
-  }
-  return -1;
+  // The list's own hit test names the row under the point, the one the
+  // page's bottom edge cuts included, and none over the header, below the
+  // last row or outside the client area.
+  LVHITTESTINFO hit{};
+  hit.pt = point;
+  const int row = static_cast<int>(::SendMessage(m_hWnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (row < 0) return -1;
+  // The tool is the cell under the point rather than the whole row: a
+  // tip that tells a cell's text (a cut-off one's, say) is asked again
+  // when the pointer moves to another cell of the row, instead of going
+  // on showing the first cell's text. Over the first cell's check box or
+  // image, outside its label, the tool is the row.
+  RECT cell{LVIR_LABEL, hit.iSubItem, 0, 0};  // LVM_GETSUBITEMRECT's part and sub-item, in and out
+  ::SendMessage(m_hWnd, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+  RECT bounds{};
+  GetItemRect(row, &bounds, LVIR_BOUNDS);
+  info->hwnd = m_hWnd;
+  info->uId = static_cast<UINT_PTR>(row + 1);
+  info->lpszText = LPSTR_TEXTCALLBACK;
+  info->rect = CRect(cell).PtInRect(point) ? cell : bounds;
+  return static_cast<INT_PTR>(row + 1);
 }
 
 bool CCommonListCtrl::OnItemToolTipText(NMHDR* notify, LRESULT* result) {
