@@ -194,6 +194,26 @@ TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
   platform::input::PressKey(VK_TAB, platform::input::kShift);
   ::GetWindowRect(::GetFocus(), &second);
   EXPECT_EQ(second.left, first.left) << "Shift+TAB goes back";
+
+  // A box is in view when its column lies wholly in the client area, one
+  // ending at its right edge too: reaching a box scrolls the list (which
+  // has a column beyond) only when a pixel of its column is out of view.
+  RECT client{};
+  list.GetClientRect(&client);
+  const auto origin = [&list] {
+    POINT at{};
+    list.SendMessage(LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&at));
+    return at.x;
+  };
+  for (const int over : {0, 1}) {
+    list.SetColumnWidth(2, client.right - 120 + over);
+    platform::input::PressKey(VK_TAB);
+    platform::input::PressKey(VK_TAB);
+    EXPECT_EQ(origin() > 0, over == 1) << over << " pixel(s) past the edge";
+    for (int box = 3; box <= 5; ++box) platform::input::PressKey(VK_TAB);  // the last, the first (scrolled back), the second
+    platform::input::PressKey(VK_TAB, platform::input::kShift);
+    EXPECT_EQ(origin(), 0) << "the first box is in view";
+  }
 }
 
 // A formula that fails for every row ("% 0") says so once per refresh of
