@@ -59,9 +59,10 @@ std::vector<int> RanksOfFewTexts(const std::vector<CString>& texts) {
   std::unordered_map<std::string_view, int> ids;
   std::vector<int> ranks(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) {
-    // Up to the first NUL, as strcmp reads it.
-    const auto [at, added] = ids.try_emplace(std::string_view(texts[i].GetString()), static_cast<int>(ids.size()));
-    if (added && ids.size() > limit) return {};
+    // Up to the first NUL, as strcmp reads it. The count grows only as a
+    // text is added, so it passes the limit there.
+    const auto at = ids.try_emplace(std::string_view(texts[i].GetString()), static_cast<int>(ids.size())).first;
+    if (ids.size() > limit) return {};
     ranks[i] = at->second;
   }
   std::vector<std::string_view> distinct(ids.size());
@@ -84,6 +85,17 @@ struct Keyed {
   Key key;
   int row;
 };
+
+// Sorts by key, lower keys first when `ascending`, ties by row: the order a
+// stable sort gives, from a quick sort of a strict total order.
+template <class Key>
+void SortKeyed(std::vector<Keyed<Key>>& rows, bool ascending) {
+  std::sort(rows.begin(), rows.end(), [ascending](const Keyed<Key>& x, const Keyed<Key>& y) {
+    const Key& first = ascending ? x.key : y.key;
+    const Key& second = ascending ? y.key : x.key;
+    return first < second || (!(second < first) && x.row < y.row);
+  });
+}
 
 }  // namespace
 
@@ -184,10 +196,7 @@ std::vector<int> SortKeys::Order(int direction) const {
       for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {m_float[static_cast<size_t>(i)], i};
       // Infinities of one sign compare equal (their difference is NaN) and
       // so they do here: neither is below the other.
-      std::sort(rows.begin(), rows.end(), [ascending](const Keyed<double>& x, const Keyed<double>& y) {
-        if (x.key != y.key) return ascending ? x.key < y.key : x.key > y.key;
-        return x.row < y.row;
-      });
+      SortKeyed(rows, ascending);
       for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
       return order;
     }
@@ -195,10 +204,7 @@ std::vector<int> SortKeys::Order(int direction) const {
       if (direction == 0) return order;
       std::vector<Keyed<long long>> rows(order.size());
       for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {m_whole[static_cast<size_t>(i)], i};
-      std::sort(rows.begin(), rows.end(), [ascending](const Keyed<long long>& x, const Keyed<long long>& y) {
-        if (x.key != y.key) return ascending ? x.key < y.key : x.key > y.key;
-        return x.row < y.row;
-      });
+      SortKeyed(rows, ascending);
       for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
       return order;
     }
@@ -207,10 +213,7 @@ std::vector<int> SortKeys::Order(int direction) const {
       if (const std::vector<int> ranks = RanksOfFewTexts(m_text); !ranks.empty()) {
         std::vector<Keyed<int>> rows(order.size());
         for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {ranks[static_cast<size_t>(i)], i};
-        std::sort(rows.begin(), rows.end(), [ascending](const Keyed<int>& x, const Keyed<int>& y) {
-          if (x.key != y.key) return ascending ? x.key < y.key : x.key > y.key;
-          return x.row < y.row;
-        });
+        SortKeyed(rows, ascending);
         for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
         return order;
       }
@@ -219,9 +222,8 @@ std::vector<int> SortKeys::Order(int direction) const {
       std::vector<Keyed<CString>> rows(order.size());
       for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = {m_text[static_cast<size_t>(i)], i};
       std::sort(rows.begin(), rows.end(), [ascending](const Keyed<CString>& x, const Keyed<CString>& y) {
-        const int c = std::strcmp(x.key, y.key);
-        if (c != 0) return ascending ? c < 0 : c > 0;
-        return x.row < y.row;
+        const int c = ascending ? std::strcmp(x.key, y.key) : std::strcmp(y.key, x.key);
+        return c < 0 || (c == 0 && x.row < y.row);
       });
       for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
       return order;
@@ -239,11 +241,9 @@ std::vector<int> SortKeys::Order(int direction) const {
         rows[static_cast<size_t>(i)] = {key, i};
       }
       if (!plain) break;
-      // The comparison's sign times the direction says which goes first.
-      std::sort(rows.begin(), rows.end(), [direction](const Keyed<int>& x, const Keyed<int>& y) {
-        if (x.key != y.key) return (x.key < y.key ? -1 : 1) * direction < 0;
-        return x.row < y.row;
-      });
+      // The date comparison's direction is the other way round: 1 puts the
+      // earlier date first.
+      SortKeyed(rows, !ascending);
       for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)].row;
       return order;
     }
