@@ -19,11 +19,12 @@ namespace {
 // Excel's limit of rows in a sheet.
 constexpr int kMaxRows = 1048576;
 
-// How much of `text` a cell keeps: all of it, or at most `limit` bytes
-// ending before a character's first byte, so no character is split.
+// How much of `text` (ended by its NUL at `length`) a cell keeps: all of
+// it, or at most `limit` bytes ending before a character's first byte, so
+// no character is split. The NUL is no character's inner byte: a text that
+// fits is kept whole.
 size_t KeptLength(const char* text, size_t length, size_t limit) {
-  if (length <= limit) return length;
-  size_t kept = limit;
+  size_t kept = std::min(length, limit);
   while (kept > 0 && (static_cast<unsigned char>(text[kept]) & 0xC0) == 0x80) --kept;
   return kept;
 }
