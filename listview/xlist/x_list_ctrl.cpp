@@ -151,20 +151,20 @@ BOOL CXListCtrl::SetEnabled(int row, BOOL enabled) {
 
 int CXListCtrl::GetHeaderCheckedState(int column) const {
   const CHeaderCtrl* header = GetHeaderCtrl();
-  if (header == nullptr || column < 0 || column >= header->GetItemCount()) return -1;
   HDITEM item;
   item.mask = HDI_IMAGE;
-  header->GetItem(column, &item);
+  // The header refuses a column it does not have.
+  if (header == nullptr || !header->GetItem(column, &item)) return -1;
   return item.iImage;
 }
 
 BOOL CXListCtrl::SetHeaderCheckedState(int column, int state) {
   CHeaderCtrl* header = GetHeaderCtrl();
-  if (header == nullptr || column < 0 || column >= header->GetItemCount() || state < 0 || state > 2) return 0;
+  if (header == nullptr || state < 0 || state > 2) return 0;
   HDITEM item;
   item.mask = HDI_IMAGE;
   item.iImage = state;
-  header->SetItem(column, &item);
+  if (!header->SetItem(column, &item)) return 0;  // a column the header does not have
   header->Invalidate();
   return 1;
 }

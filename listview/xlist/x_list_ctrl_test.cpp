@@ -210,6 +210,8 @@ TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAn
 TEST_F(XListTest, CheckBoxesFlipByTheirClickAndByTheCaptionsAndADisabledRowKeepsItsState) {
   for (int row = 0; row < 3; ++row) m_list.SetCheckbox(row, 1, row == 0 ? 0 : 1);
   ASSERT_TRUE(m_list.SetHeaderCheckedState(1, 1));
+  EXPECT_FALSE(m_list.SetHeaderCheckedState(2, 1)) << "a column past the last has no check image";
+  EXPECT_EQ(m_list.GetHeaderCheckedState(2), -1);
   ClickCell(0, 1);
   EXPECT_EQ(m_list.GetCheckbox(0, 1), 1);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2) << "every row is checked now";
