@@ -161,7 +161,7 @@ bool ParseNumber(std::string_view token, double& number) {
   if (!digits.empty() && digits[0] == '+') {
     digits.remove_prefix(1);
   }
-  if (!digits.empty() && digits[0] != '-' && digits.find_first_not_of("0123456789.") == std::string_view::npos) {
+  if (digits.find_first_not_of("0123456789.") == std::string_view::npos) {
     const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     if (ec == std::errc() && ptr == digits.data() + digits.size()) {
       return true;
