@@ -8,7 +8,7 @@ std::vector<FormulaPiece> SplitFormula(const CString& formula) {
   std::vector<FormulaPiece> pieces;
   const int length = formula.GetLength();
   bool reference = false;
-  for (int i = 0; i < length;) {
+  for (int i = 0;;) {
     while (i < length && formula[i] == '"') ++i;
     if (i >= length) break;
     const int start = i;
