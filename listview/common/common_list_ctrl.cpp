@@ -2,6 +2,7 @@
 #include "listview/common/common_list_ctrl.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -110,9 +111,9 @@ void CCommonListCtrl::LoadCustomization() {
 void CCommonListCtrl::SetListFont(const CString& face, const CString& size) {
   LOGFONT lf{};
   if (CFont* current = GetFont(); current != nullptr) current->GetLogFont(&lf);
-  CString cut = face.Left(static_cast<int>(sizeof(lf.lfFaceName)) - 1);
+  // As much of the name as the field holds with its terminator.
   std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), '\0');
-  std::copy_n(cut.GetString(), cut.GetLength(), lf.lfFaceName);
+  std::snprintf(lf.lfFaceName, sizeof(lf.lfFaceName), "%s", face.GetString());
   // The device's vertical resolution, as the screen's fonts report it.
   TEXTMETRIC tm{};
   if (CDC* dc = GetDC(); dc != nullptr) {
