@@ -28,7 +28,8 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
     listview::testing::RegisterColumnProfileDialog();
   }
 
-  // Five columns, the last two hidden unless a stored profile says otherwise.
+  // Five columns, the last two hidden (a default layout shorter than the
+  // records hides the rest) unless a stored profile says otherwise.
   CCommonListCtrl& OpenList(const char* profile = "columns", std::vector<CString> mandatory = {}) {
     return OpenWith([profile, mandatory](CCommonListCtrl& list) {
       listview::testing::AddColumns(list, profile,
@@ -37,7 +38,7 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
                                      sTarnColInfo("Price", 60, 1, sort_kind::kText),
                                      sTarnColInfo("Side", 50, 1, sort_kind::kText),
                                      sTarnColInfo("Expiry", 90, 1, sort_kind::kText)});
-      for (int position : {0, 1, 2, -1, -1}) list.m_arrDefaultLayout.Add(position);
+      for (int position : {0, 1, 2}) list.m_arrDefaultLayout.Add(position);
       for (const CString& caption : mandatory) list.m_arrMandatoryColumns.Add(caption);
       list.ApplyColumnProfile();
     });
