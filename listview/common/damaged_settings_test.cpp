@@ -107,8 +107,12 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
   const std::string first = Reopen("garbage").said;
   EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << first;
   EXPECT_EQ(Reopen("garbage").said, "");
-  // The next index after the built-in ones is a computed column.
-  const Seen sound = Reopen("0,0,50,1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2");
+  // The next index after the built-in ones is a computed column; a width of
+  // the whole screen and a value as long as the reader keeps are sound.
+  std::string value = "0,0," + std::to_string(screen) + ",1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2";
+  value.insert(value.size() - 9, static_cast<size_t>(listview::kProfileValueMaxLength) - value.size(), ' ');
+  listview::ResetSettingsReports();
+  const Seen sound = Reopen(value);
   EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Price", "Net"}));
   EXPECT_EQ(sound.said, "");
 }
