@@ -186,17 +186,13 @@ TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
   ASSERT_EQ(::GetParent(edit), header);
   RECT first{};
   ::GetWindowRect(edit, &first);
-  // TAB and Shift+TAB move between the boxes. A box is in view when its
-  // column lies wholly in the client area, one ending at its right edge
-  // too: reaching a box scrolls the list (which has a column beyond) only
-  // when a pixel of its column is out of view.
+  // TAB and Shift+TAB move between the boxes; reaching one scrolls the list
+  // (a column beyond) only when a pixel of its column is out of view.
   RECT client{}, box{};
   list.GetClientRect(&client);
   for (const int over : {0, 1}) {
     list.SetColumnWidth(2, client.right - 120 + over);
     platform::input::PressKey(VK_TAB);
-    ::GetWindowRect(::GetFocus(), &box);
-    EXPECT_GT(box.left, first.left) << "the next box";
     platform::input::PressKey(VK_TAB);
     EXPECT_EQ(list.GetScrollPos(SB_HORZ) > 0, over == 1) << over << " pixel(s) past the edge";
     for (int next = 3; next <= 5; ++next) platform::input::PressKey(VK_TAB);  // the last, the first (scrolled back), the second

@@ -28,8 +28,7 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
     listview::testing::RegisterColumnProfileDialog();
   }
 
-  // Five columns, the last two hidden (a default layout shorter than the
-  // records hides the rest) unless a stored profile says otherwise.
+  // Five columns; a default layout of three hides two unless a profile shows them.
   CCommonListCtrl& OpenList(const char* profile = "columns", std::vector<CString> mandatory = {}) {
     return OpenWith([profile, mandatory](CCommonListCtrl& list) {
       listview::testing::AddColumns(list, profile,
