@@ -143,20 +143,21 @@ TEST_F(Requests, EachRequestCarriesTheChosenFieldsUnderItsSegmentsTagsInWireOrde
 // and sends nothing (no product sent would mean every product).
 TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
   HWND form = terminal.Form();
-  auto type = [&](int id, const char* text) {
-    Do({"type \"Allowed Groups\" " + std::to_string(id) + " \"" + std::string(text) + "\""});
+  // A box by its id, or by its label (as "Category" names the first).
+  auto type = [&](const std::string& box, const char* text) {
+    Do({"type \"Allowed Groups\" \"" + box + "\" \"" + std::string(text) + "\""});
   };
   Form({"20001=NFO", "20002=FUTIDX"});
   Sent();
   const std::vector<Field> futures{{10106, "FUTIDX"}};
 
   // Typed exactly as listed, or in another case: chosen, and shown as listed.
-  type(20000, "RETAIL");
+  type("Category", "RETAIL");
   Form({"Add Group"});
-  type(20000, "hni");
+  type("Category", "hni");
   Form({"Delete Group"});
   EXPECT_EQ(terminal::WindowText(GetDlgItem(form, 20000)), "HNI");
-  type(9013, "nrml");
+  type("9013", "nrml");
   Form({"Add Group"});
   EXPECT_EQ(Sent(),
             (Strings{Group(Kind::kAdd, "RETAIL", "nse_fo", futures), Group(Kind::kDelete, "HNI", "nse_fo", futures),
@@ -164,12 +165,12 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
 
   // A text naming no entry: one box each, for every category at once too.
   size_t before = platform::MessageBoxLog().size();
-  type(9013, "XYZ");
+  type("9013", "XYZ");
   Form({"Add Group", "Delete Group", "20030=on", "Add Group", "20030=off"});
   Do({"key \"Allowed Groups\" 9013 Delete"});  // the focus selects the text; Delete empties the box
   Form({"Add Group"});
   EXPECT_EQ(BoxesSince(before), Strings(4, "Please select a valid Product"));
-  type(9013, "--ALL--");
+  type("9013", "--ALL--");
   EXPECT_EQ(Sent(), Strings{});
 
   // Every box of the form one can type in refuses a text naming nothing,
@@ -181,23 +182,23 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
     SCOPED_TRACE(id);
     const std::string was = terminal::WindowText(child);
     before = platform::MessageBoxLog().size();
-    type(id, "no such entry");
+    type(std::to_string(id), "no such entry");
     Form({"Add Group", "Delete Group"});
     const Strings boxes = BoxesSince(before);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0], boxes[1]);
     EXPECT_EQ(Sent(), Strings{});
-    type(id, was.c_str());
+    type(std::to_string(id), was.c_str());
   }
 
   // Two categories alike but for case: the one typed exactly is chosen, and
   // a text in a third case names neither.
   Inject(terminal.Host(), {{32767, "ks_get_category"}, {32766, "5"}, {13034, "Retail"}});
-  type(20000, "Retail");
+  type("Category", "Retail");
   Form({"Add Group"});
   EXPECT_EQ(Sent(), (Strings{Group(Kind::kAdd, "Retail", "nse_fo", futures)}));
   before = platform::MessageBoxLog().size();
-  type(20000, "retail");
+  type("Category", "retail");
   Form({"Add Group"});
   EXPECT_EQ(BoxesSince(before), Strings{"Please Select a valid Category"});
   EXPECT_EQ(Sent(), Strings{});

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Kind = terminal::SheetCell::Kind;
+using namespace std::chrono_literals;
 
 // SQL that adds `count` groups, each different from every other (category,
 // option type, expiry, symbol and strike vary as the digits of a mixed radix
@@ -108,6 +110,17 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
   EXPECT_EQ(bse[3].text, "500325");
   EXPECT_EQ(nfo[5].kind, Kind::kNumber);
   EXPECT_EQ(std::stod(nfo[5].text), 26000.5);
+
+  // Files that expect-sheet must pass over for the export: older but named
+  // later, newer but hidden, as new but named earlier.
+  const auto written = fs::last_write_time(files[0]);
+  for (const auto& [name, time] :
+       {std::pair{"zz.xlsx", written - 1h}, {".zz.xlsx", written + 1h}, {"0.xlsx", written}}) {
+    std::ofstream(folder / "Export" / name) << "no workbook";
+    fs::last_write_time(folder / "Export" / name, time);
+  }
+  const RunResult again = Run("again", std::string(kView) + "expect-sheet \"View Allowed Group\" 20016\n");
+  EXPECT_EQ(again.status, 0) << again.output;
 }
 
 // An export that cannot be written whole says so and leaves no file.

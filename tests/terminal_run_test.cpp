@@ -87,6 +87,21 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
        {"stale.script:14: IDC_GROUP_LIST shows 1 rows, the server holds 1; shown, not held: "
         "\"HNI\tmcx_fo\tFUTCOM\tGOLD\tALL\t0.00\tALL\tALL\tALL\"; held, not shown: "
         "\"HNI\tmcx_fo\tFUTCOM\tSILVER\tALL\t0.00\tALL\tALL\tALL\""}},
+      // A list scrolls to a row out of sight while its own rows are dragged,
+      // down then up; not while another list's are (nor is the space below
+      // its last row in sight when the rows fill it).
+      {"drag",
+       "hotkey Alt+A\n"
+       "click \"Allowed Groups\" \"View Group\"\n"
+       "command \"View Allowed Group\" IDC_GROUP_LIST 4004\n"
+       "resize \" Column Profile\" 413 1\n"
+       "drag \" Column Profile\" 10008 Category \"#8\"\n"
+       "drag \" Column Profile\" 10008 Symbol \"#0\"\n"
+       "rows \" Column Profile\" 10008\n"
+       "drag \" Column Profile\" 10008 Category \" Column Profile\" 10007 \"#0\"\n"
+       "drag \" Column Profile\" 10007 Category \" Column Profile\" 10008 \"#8\"\n",
+       {"ROW: Exhg-Seg\nROW: Symbol\nROW: Instr Name\n", "ROW: Transaction Type\nROW: Category\n",
+        "drag.script:9: row #8 to drop on stays out of sight: the list does not scroll to it"}},
   };
   for (const Case& c : cases) {
     fs::remove(folder / "server.db");

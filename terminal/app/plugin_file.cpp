@@ -64,7 +64,7 @@ std::string PluginImageProblem(std::uint64_t size, const ImageReader& read) {
 std::string PluginFileProblem(const std::string& path) {
   // Without O_NONBLOCK opening a FIFO waits for a writer that may never come.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::strerror(errno);
+  if (fd == -1) return std::strerror(errno);
   struct stat info {};
   std::string problem;
   if (::fstat(fd, &info) != 0) {

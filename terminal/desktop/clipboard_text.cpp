@@ -13,10 +13,9 @@ namespace {
 // The length of the UTF-8 sequence that `lead` starts; 1 for a byte that
 // starts none, so that a broken sequence costs one '?' a byte.
 size_t SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF5) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC2) return 2;
-  return 1;
+  if (lead < 0xC2 || lead > 0xF4) return 1;
+  if (lead < 0xE0) return 2;
+  return lead < 0xF0 ? 3 : 4;
 }
 
 // `text` through iconv from `from` to `to`; what cannot be converted is '?'.

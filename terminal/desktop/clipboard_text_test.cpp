@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -35,9 +36,15 @@ TEST(ClipboardText, LinesEndInLineFeedsOutsideAndCarriageReturnLineFeedsInside) 
 
 TEST(ClipboardText, WhatTheOtherSideCannotHoldBecomesAQuestionMarkAndNothingElseIsLost) {
   EXPECT_EQ(ClipboardFromUtf8("\xE6\x97\xA5 1550.00"), "? 1550.00") << "a character the code page lacks";
-  EXPECT_EQ(ClipboardFromUtf8("\xE0\xA4\xA8\xF0\x9F\x98\x80 \xDF\xBF"), "?? ?") << "one '?' a character, of any length";
+  // Both sides of each lead byte's edge: a character the code page lacks is
+  // one '?' whatever its length; a byte that starts no sequence is one '?',
+  // and so is each byte after it.
+  const std::pair<std::string, std::string> leads[] = {
+      {"\xC1\x81", "??"},    {"\xC2\x81", "?"},         {"\xDF\xBF", "?"},         {"\xE0\xA4\xA8", "?"},
+      {"\xEF\xBC\xA1", "?"}, {"\xF0\x9F\x98\x80", "?"}, {"\xF4\x8F\xBF\xBF", "?"}, {"\xF5\x80\x80\x80", "????"},
+      {"\xFF\xFE", "??"}};
+  for (const auto& [utf8, windows] : leads) EXPECT_EQ(ClipboardFromUtf8(utf8 + " ok"), windows + " ok") << utf8;
   EXPECT_EQ(ClipboardFromUtf8("ok\xC3"), "ok?") << "a sequence cut at the end";
-  EXPECT_EQ(ClipboardFromUtf8("\xFF\xFEok"), "??ok") << "bytes that start no sequence";
   EXPECT_EQ(ClipboardToLatin1("\x80 5"), "? 5") << "the euro is not in ISO 8859-1";
   const std::string big(100000, 'x');
   EXPECT_EQ(ClipboardToUtf8(big), big) << "longer than one pass through the converter";

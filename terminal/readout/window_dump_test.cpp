@@ -48,6 +48,32 @@ TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
   EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "2"), combo);
   EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "Nothing"), nullptr);
   EXPECT_EQ(LabelOf(label), "") << "a label has no label";
+  // Another label just above a combo at x 200..320, y 250: a text or a
+  // check box, its bottom 0..24 pixels above, its left edge from 4 pixels
+  // before the combo to over it.
+  struct Place {
+    int left, gap;
+    bool labels;
+    const char* kind = "Static";
+    DWORD style = 0;
+  };
+  const Place places[] = {{200, 0, true},
+                          {200, -1, false},
+                          {200, 24, true},
+                          {200, 25, false},
+                          {196, 4, true},
+                          {195, 4, false},
+                          {319, 4, true},
+                          {320, 4, false},
+                          {200, 4, true, "Button", BS_AUTOCHECKBOX},
+                          {200, 4, false, "Button", BS_PUSHBUTTON}};
+  for (const Place& p : places) {
+    HWND above = Child(p.kind, "Above", p.style, p.left, 250 - p.gap - 12, 60, 12, 5);
+    HWND other = Child("ComboBox", nullptr, CBS_DROPDOWNLIST, 200, 250, 120, 40, 6);
+    EXPECT_EQ(LabelOf(other), p.labels ? "Above" : "") << p.kind << " " << p.left << " " << p.gap;
+    ::DestroyWindow(above);
+    ::DestroyWindow(other);
+  }
   Child("Static", "Note", 0, 10, 200, 100, 12, 3);
   EXPECT_EQ(LabelOf(Child("Button", "Go", BS_PUSHBUTTON, 10, 216, 60, 20, 4)), "") << "a button names itself";
 }

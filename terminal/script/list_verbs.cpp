@@ -56,9 +56,11 @@ POINT RowPoint(HWND list, LRESULT index) {
   return POINT{rect.left + 8, (rect.top + rect.bottom) / 2};
 }
 
+// Whether row `index` shows whole: a row cut off at the bottom would take
+// the drop below it; "#count" shows only with room below the last row.
 bool RowVisible(HWND list, LRESULT index) {
   const LRESULT top = SendMessage(list, LVM_GETTOPINDEX, 0, 0);
-  return index >= top && index <= top + SendMessage(list, LVM_GETCOUNTPERPAGE, 0, 0);
+  return index >= top && index < top + SendMessage(list, LVM_GETCOUNTPERPAGE, 0, 0);
 }
 
 }  // namespace
@@ -214,12 +216,20 @@ bool Drag(ScriptSession&, ScriptLine& line) {
     return line.Fail(line.ControlName() + " does not drag its rows");
   }
   // A row out of sight: the pointer waits above or below the rows, one
-  // scroll timer tick at a time, until the list brings it into view.
-  for (int tick = 0; !RowVisible(target, toRow) && tick < 10000; ++tick) {
-    const bool up = toRow < SendMessage(target, LVM_GETTOPINDEX, 0, 0);
+  // scroll timer tick at a time, until the list brings it into view. A list
+  // scrolls only while its own rows are dragged: when a tick leaves it
+  // where it was, the drag ends without a drop.
+  for (LRESULT top = -1; !RowVisible(target, toRow);) {
+    const LRESULT now = SendMessage(target, LVM_GETTOPINDEX, 0, 0);
+    if (now == top) {
+      ReleaseCapture();
+      input::ButtonUp(line.control, start);
+      return line.Fail("row " + to.text + " to drop on stays out of sight: the list does not scroll to it");
+    }
+    top = now;
     RECT client{};
     GetClientRect(target, &client);
-    input::MouseMove(target, POINT{8, up ? 1 : client.bottom + 4});
+    input::MouseMove(target, POINT{8, toRow < now ? 1 : client.bottom + 4});
     input::Advance(100);
   }
   const POINT end = RowPoint(target, toRow);

@@ -55,8 +55,9 @@
 //   drag WINDOW LIST ITEM... TO-ITEM  select those rows and drag them with the mouse onto TO-ITEM of
 //                                     the same list ("#count": the empty space below the last row);
 //   drag WINDOW LIST ITEM... WINDOW2 LIST2 TO-ITEM
-//                                     the same onto a row of another list; the lists scroll by
-//                                     themselves while the pointer waits above or below their rows
+//                                     the same onto a row of another list. A list scrolls by itself
+//                                     while the pointer waits above or below its rows, but only when
+//                                     they are its own: a row of the other list out of sight fails
 //   expect-sheet WINDOW LIST [FILE]   the exported workbook FILE (relative: in the terminal folder,
 //                                     --home; without FILE the newest in its Export folder, where
 //                                     exports land) holds the list's captions, then exactly the rows

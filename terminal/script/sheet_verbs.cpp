@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/afx.h"
 #include "platform/comctl/list_view.h"
@@ -16,20 +18,16 @@ namespace terminal {
 
 namespace {
 
-// The newest workbook in `folder` (last written; by name among equals).
+// The newest workbook in `folder` (last written; the last by name among equals).
 std::optional<std::filesystem::path> NewestSheet(const std::filesystem::path& folder) {
-  std::optional<std::filesystem::path> newest;
-  std::filesystem::file_time_type newestTime{};
+  std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> sheets;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     if (entry.path().extension() != ".xlsx" || entry.path().filename().string().front() == '.') continue;
-    const auto time = entry.last_write_time(ec);
-    if (!newest || time > newestTime || (time == newestTime && entry.path() > *newest)) {
-      newest = entry.path();
-      newestTime = time;
-    }
+    sheets.emplace_back(entry.last_write_time(ec), entry.path());
   }
-  return newest;
+  if (sheets.empty()) return std::nullopt;
+  return std::max_element(sheets.begin(), sheets.end())->second;
 }
 
 // What a sheet cell shows, for comparing with a list cell: a number equals a

@@ -44,7 +44,8 @@ std::optional<std::string_view> MessageReader::First(int32_t tag) const {
   if (!m_parsed) return std::nullopt;
   int err = 0;
   int32_t count = 0;
-  if (!mnm_get_field_count(m_scratch.message(), tag, &count, &err) || count < 1) return std::nullopt;
+  // A tag the message holds has at least one value.
+  if (!mnm_get_field_count(m_scratch.message(), tag, &count, &err)) return std::nullopt;
   mml_data value{};
   // An empty value reads as "no value" (error 6): it is the empty text.
   if (!mnm_get_field(m_scratch.message(), tag, 0, &value, &err)) return std::string_view();

@@ -531,10 +531,10 @@ def pick_sort_delete(desktop):
     listed = wait_for("the list of the four groups", lambda: desktop.control(
         "View Allowed Group", lambda w: w["class"] == "SysListView32" and w["extra"].get("rows") == "4"))
     if (scroll_numbers(listed, "hscroll") or (0,))[0] > 0:
-        # Scrolled sideways before: Shift and the wheel away from the user bring the first columns back.
+        # Scrolled sideways before: the wheel tilted left (button 6) brings the first columns back.
         l, t, r, b = listed["rect"]
         desktop.xdotool("mousemove", (l + r) // 2, (t + b) // 2)
-        desktop.xdotool("keydown", "shift", "click", "--repeat", 6, "--delay", 20, 4, "keyup", "shift")
+        desktop.xdotool("click", "--repeat", 6, "--delay", 20, 6)
         listed = wait_for("the list scrolled to its left edge",
                           lambda: (scroll_numbers(group_list(desktop), "hscroll") or (0,))[0] == 0 and group_list(desktop))
     # The computed Double Strike (the strike times 2) sorts as the strike does, and shows at the left.

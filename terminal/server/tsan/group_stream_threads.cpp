@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "terminal/server/group_stream.h"
 #include "terminal/server/message_codec.h"
 #include "terminal/server/server_standin.h"
 
@@ -38,6 +39,7 @@ TEST(GroupStreamThreads, EveryRowArrivesOnceInOrderAcrossPausesAndChanges) {
   MessageReader reader;
   int row = 0;
   while (const ReplyBatch* batch = list.stream->NextBatch()) {
+    ASSERT_LE(batch->Size(), GroupStream::kBatch);
     for (size_t i = 0; i < batch->Size(); ++i, ++row) {
       ASSERT_TRUE(reader.Parse((*batch)[i]));
       ASSERT_EQ(reader.First(3).value_or("?"), "S" + std::to_string(row));
