@@ -89,11 +89,9 @@ CMoveToFront::CMoveToFront(uint32_t size)
       m_owner(m_capacity, kFree),
       m_used(m_words, 0),
       m_group(m_groups),
-      m_levels([this] {
-        uint32_t levels = 0;
-        for (uint64_t reach = 1; reach < m_groups; reach *= 8) ++levels;
-        return levels;
-      }()),
+      // The fewest levels whose 8^levels groups reach m_groups, a power of
+      // two: the ceiling of its bits over 3.
+      m_levels((static_cast<uint32_t>(std::countr_zero(m_groups)) + 2) / 3),
       m_tree(((uint64_t{1} << (3 * m_levels)) - 1) / 7) {
   // Everything starts in the tail, 0 nearest the front.
   for (uint32_t n = 0; n < size; ++n) {
