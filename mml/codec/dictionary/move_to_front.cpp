@@ -195,7 +195,7 @@ void CMoveToFront::Rebuild() {
     uint32_t running = 0;
     for (uint32_t j = 0; j < kGroupWords; ++j) {
       const uint32_t first = (group * kGroupWords + j) * 64;
-      const uint32_t inUse = fresh <= first ? 0 : std::min(fresh - first, 64u);
+      const uint32_t inUse = std::min(fresh - std::min(fresh, first), 64u);
       m_used[group * kGroupWords + j] = inUse == 64 ? ~0ULL : (1ULL << inUse) - 1;
       running += inUse;
       g[j / 4] |= static_cast<uint64_t>(running) << (16 * (j % 4));
