@@ -295,9 +295,8 @@ bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool op
       len = match_length(in, m_history.get() + e.nPos, 3, most);
     }
     const uint64_t key = static_cast<uint64_t>(len) << 32 | (0xFFFFFFFFu - e.nPhrase);
-    const bool better = key > bestKey;
-    bestKey = better ? key : bestKey;
-    bestIndex = better ? i : bestIndex;
+    bestKey = std::max(bestKey, key);
+    bestIndex = key == bestKey ? i : bestIndex;  // keys are distinct: only the best equals it
     if (bestKey >= stopKey) break;  // with optimisation: longer than stop + 1
   }
   if (key_length(bestKey) <= 3) return false;
