@@ -280,7 +280,8 @@ bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool op
   uint64_t bestKey = 0;
   uint32_t bestIndex = 0;
   const auto key_length = [](uint64_t key) { return static_cast<uint32_t>(key >> 32); };
-  const uint64_t stopKey = optimize ? (static_cast<uint64_t>(stop) + 2) << 32 : UINT64_MAX;
+  // With optimisation a match longer than stop + 1 ends the scan.
+  const uint32_t stopLength = optimize ? stop + 2 : UINT32_MAX;
   const auto count = static_cast<uint32_t>(set.entries.size());
   for (uint32_t i = 0; i < count; ++i) {
     const sEntry& e = set.entries[i];
@@ -297,7 +298,7 @@ bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool op
     const uint64_t key = static_cast<uint64_t>(len) << 32 | (0xFFFFFFFFu - e.nPhrase);
     bestKey = std::max(bestKey, key);
     bestIndex = key == bestKey ? i : bestIndex;  // keys are distinct: only the best equals it
-    if (bestKey >= stopKey) break;  // with optimisation: longer than stop + 1
+    if (key_length(bestKey) >= stopLength) break;
   }
   if (key_length(bestKey) <= 3) return false;
   const sEntry& e = set.entries[bestIndex];
