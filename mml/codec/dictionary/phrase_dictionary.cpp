@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cassert>
 #include <cstring>
 #include <new>
 
@@ -102,7 +101,6 @@ void CPhraseDictionary::Track(uint32_t set, uint32_t entry, uint32_t pos) {
     Fill(m_sets[set].entries[entry]);
     return;
   }
-  assert(m_pendingTail - m_pendingHead < kPendingRing);
   m_pending[m_pendingTail++ % kPendingRing] = sPending{set, entry, pos};
 }
 
@@ -131,7 +129,6 @@ void CPhraseDictionary::StartMatching() {
       if (Complete(e.nPos)) {
         Fill(e);
       } else {
-        assert(count < kPendingRing);
         waiting[count++] = sPending{s, i, e.nPos};
       }
     }
@@ -238,10 +235,7 @@ bool CPhraseDictionary::AppendPhrase(uint32_t phrase, uint32_t len) {
   return true;
 }
 
-void CPhraseDictionary::AppendMatch(const sMatch& m) {
-  assert(StillHolds(m) && m.nLen >= 4 && m.nLen <= kLongestMatch);
-  Copy(m.nSet, m.nEntry, m.nPos, m.nLen);
-}
+void CPhraseDictionary::AppendMatch(const sMatch& m) { Copy(m.nSet, m.nEntry, m.nPos, m.nLen); }
 
 void CPhraseDictionary::Copy(uint32_t set, uint32_t entry, uint32_t from, uint32_t len) {
   const uint32_t start = m_historyLen;
