@@ -79,26 +79,26 @@ TEST(CodecPairTest, CreationStatuses) {
 
 // LOC's cache trims every 20000 messages on both sides, dropping what went
 // unused since the trim before; the first trim therefore drops nothing. Two
-// segments cached at messages 2 and 4: the first is still referred to at
-// message 40000, the second, gone with the trim after it, is sent whole
-// and cached afresh at 40001.
+// segments cached at messages 2 and 4: the first, referred to at 20001 (the
+// first message after a trim), is still referred to at 40001; the second,
+// gone with the trim at 40000, is sent whole and cached afresh at 40002.
 TEST(CodecPairTest, LocDropsWhatATrimPeriodLeftUnused) {
   const codec_settings s = settings(8);
   codec *w = nullptr, *r = nullptr;
   ASSERT_NE(codec_create_pair(&w, &r, &s, nullptr), 0);
   buf_hndl packed = nullptr, plain = nullptr;
   ASSERT_NE(buf_open(&packed, 16, nullptr) + buf_open(&plain, 16, nullptr), 0);
-  for (int n = 1; n <= 40001; ++n) {
-    const std::string msg = n == 1 || n == 2 || n == 40000   ? "NIFTY"
-                            : n == 3 || n == 4 || n == 40001 ? "BANKNIFTY"
-                                                             : "SBIN";
+  for (int n = 1; n <= 40002; ++n) {
+    const std::string msg = n == 1 || n == 2 || n == 20001 || n == 40001 ? "NIFTY"
+                            : n == 3 || n == 4 || n == 40002             ? "BANKNIFTY"
+                                                                         : "SBIN";
     packed->used = plain->used = 0;
     ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, nullptr), 0);
     ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, nullptr), 0) << n;
     ASSERT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), msg) << n;
-    if (n == 40000) {
-      EXPECT_EQ(hex(packed->data, packed->used), "0100") << "NIFTY, id 0, still cached";
-    } else if (n == 40001) {
+    if (n == 20001 || n == 40001) {
+      EXPECT_EQ(hex(packed->data, packed->used), "0100") << n << ": NIFTY, id 0, still cached";
+    } else if (n == 40002) {
       EXPECT_EQ(hex(packed->data, packed->used), "000942414e4b4e49465459") << "BANKNIFTY, cached again";
     }
   }
