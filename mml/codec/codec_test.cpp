@@ -57,7 +57,8 @@ TEST(CodecPairTest, CreationStatuses) {
 
   // A zstd reader's window log bounds the frames it takes: one written with
   // the default window is refused by a reader held to 1 KiB, whose own
-  // writer's frames it reads.
+  // writer's frames it reads. A reader reads all it is given: a skippable
+  // frame (magic, length, bytes) before its writer's frame is passed over.
   const codec_settings usual = settings(7);
   codec_settings small = usual;
   small.zstd_window_log = 10;
@@ -73,6 +74,10 @@ TEST(CodecPairTest, CreationStatuses) {
     const bool read = codec_expand(narrowReader, packed->data, packed->used, plain, nullptr) != 0;
     EXPECT_EQ(read, writer == narrow);
   }
+  const std::string skipping = std::string("\x50\x2a\x4d\x18\x01\0\0\0!", 9) + std::string(packed->data, packed->used);
+  plain->used = 0;
+  ASSERT_NE(codec_expand(wideReader, skipping.data(), static_cast<int32_t>(skipping.size()), plain, nullptr), 0);
+  EXPECT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), message);
   for (codec** c : {&wide, &wideReader, &narrow, &narrowReader}) codec_destroy(c, nullptr);
   for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
 }
