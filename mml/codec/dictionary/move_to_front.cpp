@@ -117,13 +117,10 @@ void CMoveToFront::TreeAdd(uint32_t group, int32_t delta) {
   const uint32_t group = word / kGroupWords;
   sGroup& g = m_group[group];
   const std::array<uint64_t, 4>& from = kFrom[word % kGroupWords];
-  // Lanes j.. of the word's group change by delta; a lane being lowered is
-  // at least 1, so no borrow leaves it.
-  if (delta > 0) {
-    for (uint32_t i = 0; i < 4; ++i) g[i] += from[i];
-  } else {
-    for (uint32_t i = 0; i < 4; ++i) g[i] -= from[i];
-  }
+  // Lanes j.. of the word's group change by delta, 1 or -1 (which, as a
+  // 64-bit multiplier, subtracts); a lane being lowered is at least 1, so
+  // no borrow leaves it.
+  for (uint32_t i = 0; i < 4; ++i) g[i] += from[i] * static_cast<uint64_t>(delta);
   if (group != m_topGroup) TreeAdd(group, delta);
 }
 
