@@ -82,14 +82,13 @@ bool CSymbolCoder::Add(const sSymbolKey& key, uint32_t weight) {
 void CSymbolCoder::Clear() {
   m_symbols.clear();
   m_order.clear();
-  m_nodes.clear();
   m_heads.fill(-1);
   m_byNumber.fill(-1);
-  m_escape = m_end = m_root = -1;
-  m_tableReady = false;
+  m_escape = m_end = -1;
   m_prepared = false;
   m_ended = false;
   m_coded = 0;
+  Build();  // the empty code: no root, and the table no longer ready
 }
 
 void CSymbolCoder::Rebuild() { Build(); }
