@@ -14,7 +14,7 @@ static_assert(std::endian::native == std::endian::little);
 constexpr size_t kGrowth = 8;  // set entries grow 8 at a time
 
 // Length of the common prefix of a and b, from `from` (bytes before it
-// already agree) up to most, eight bytes at a time.
+// already agree; from <= most) up to most, eight bytes at a time.
 inline uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t from, uint32_t most) {
   uint32_t len = from;
   while (len + 8 <= most) {
@@ -25,7 +25,7 @@ inline uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t from, 
     len += 8;
   }
   while (len < most && a[len] == b[len]) ++len;
-  return len < from ? from : len;
+  return len;
 }
 
 // x mod d through one multiplication by a reciprocal of d computed once;
@@ -257,7 +257,6 @@ void CPhraseDictionary::NoteUse(uint32_t set, uint32_t entry, uint32_t len) {
 }
 
 bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool optimize, sMatch* best) {
-  if (m_historyLen < 3) return false;
   if (!m_matching) StartMatching();
   const uint32_t setId = FindSet(Packed(in), TrigramBucket(in));
   if (setId == kNone) return false;
