@@ -83,6 +83,7 @@ TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   w.Finish();
   EXPECT_EQ(bits_of(out, 20), "1001" + std::string("01101000") + "01101001");
   EXPECT_EQ(writer->WeightOf(key("hi")), 1u);
+  EXPECT_EQ(writer->Encode(key("12345678"), w), 0) << "8 bytes, the longest";
   EXPECT_EQ(writer->Encode(key("123456789"), w), 4) << "longer than 8 bytes";
 
   // With an end symbol as well, a symbol not held still escapes, and the
