@@ -57,7 +57,8 @@ TEST(CodecPairTest, CreationStatuses) {
 
   // A zstd reader's window log bounds the frames it takes: one written with
   // the default window is refused by a reader held to 1 KiB, whose own
-  // writer's frames it reads.
+  // writer's frames it reads. A reader reads all it is given: a skippable
+  // frame (magic, length, bytes) before its writer's frame is passed over.
   const codec_settings usual = settings(7);
   codec_settings small = usual;
   small.zstd_window_log = 10;
@@ -73,35 +74,41 @@ TEST(CodecPairTest, CreationStatuses) {
     const bool read = codec_expand(narrowReader, packed->data, packed->used, plain, nullptr) != 0;
     EXPECT_EQ(read, writer == narrow);
   }
+  const std::string skipping = std::string("\x50\x2a\x4d\x18\x01\0\0\0!", 9) + std::string(packed->data, packed->used);
+  plain->used = 0;
+  ASSERT_NE(codec_expand(wideReader, skipping.data(), static_cast<int32_t>(skipping.size()), plain, nullptr), 0);
+  EXPECT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), message);
   for (codec** c : {&wide, &wideReader, &narrow, &narrowReader}) codec_destroy(c, nullptr);
   for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
 }
 
 // LOC's cache trims every 20000 messages on both sides, dropping what went
 // unused since the trim before; the first trim therefore drops nothing. Two
-// segments cached at messages 2 and 4: the first is still referred to at
-// message 40000, the second, gone with the trim after it, is sent whole
-// and cached afresh at 40001.
+// segments cached at messages 2 and 4: the first, referred to at 20001 (the
+// first message after a trim), is still referred to at 40001; the second,
+// gone with the trim at 40000, is sent whole and cached afresh at 40002.
 TEST(CodecPairTest, LocDropsWhatATrimPeriodLeftUnused) {
   const codec_settings s = settings(8);
   codec *w = nullptr, *r = nullptr;
   ASSERT_NE(codec_create_pair(&w, &r, &s, nullptr), 0);
   buf_hndl packed = nullptr, plain = nullptr;
   ASSERT_NE(buf_open(&packed, 16, nullptr) + buf_open(&plain, 16, nullptr), 0);
-  for (int n = 1; n <= 40001; ++n) {
-    const std::string msg = n == 1 || n == 2 || n == 40000   ? "NIFTY"
-                            : n == 3 || n == 4 || n == 40001 ? "BANKNIFTY"
-                                                             : "SBIN";
+  for (int n = 1; n <= 40002; ++n) {
+    const std::string msg = n == 1 || n == 2 || n == 20001 || n == 40001 ? "NIFTY"
+                            : n == 3 || n == 4 || n == 40002             ? "BANKNIFTY"
+                                                                         : "SBIN";
     packed->used = plain->used = 0;
     ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, nullptr), 0);
     ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, nullptr), 0) << n;
     ASSERT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), msg) << n;
-    if (n == 40000) {
-      EXPECT_EQ(hex(packed->data, packed->used), "0100") << "NIFTY, id 0, still cached";
-    } else if (n == 40001) {
+    if (n == 20001 || n == 40001) {
+      EXPECT_EQ(hex(packed->data, packed->used), "0100") << n << ": NIFTY, id 0, still cached";
+    } else if (n == 40002) {
       EXPECT_EQ(hex(packed->data, packed->used), "000942414e4b4e49465459") << "BANKNIFTY, cached again";
     }
   }
+  // A message cut inside a token's number is refused, not read as 0.
+  EXPECT_EQ(codec_expand(r, "\x02", 1, plain, nullptr), 0);
   codec_destroy(&w, nullptr);
   codec_destroy(&r, nullptr);
   buf_close(&packed, nullptr);

@@ -35,6 +35,7 @@ class EnvironmentInitTest : public ::testing::Test {
 // never started (so start-up may be repeated) and is named with its value.
 TEST_F(EnvironmentInitTest, RefusedMapSettingsAreNamedAndChangeNothing) {
   const std::string kMapSize = "\": it must be a whole number from 1 to 2147483647\n";
+  const std::string kLong(250, 'y');  // shown cut at 200 characters
   const struct {
     const char* pBuild;
     const char* pSize;  // nullptr: unset
@@ -43,6 +44,8 @@ TEST_F(EnvironmentInitTest, RefusedMapSettingsAreNamedAndChangeNothing) {
   } cases[] = {
       {"YES", nullptr, 5, "MML_BUILD_MEMORY_MAP=\"YES\": it must be exactly yes or no\n"},
       {"perhaps\x01", nullptr, 5, "MML_BUILD_MEMORY_MAP=\"perhaps?\": it must be exactly yes or no\n"},
+      {kLong.c_str(), nullptr, 5,
+       "MML_BUILD_MEMORY_MAP=\"" + kLong.substr(0, 200) + "\": it must be exactly yes or no\n"},
       {"yes", "0", 5, "MML_MEMORY_MAP_SIZE=\"0" + kMapSize},
       {"yes", "12a", 9, "MML_MEMORY_MAP_SIZE=\"12a" + kMapSize},
   };

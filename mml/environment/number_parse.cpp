@@ -1,5 +1,6 @@
 #include "mml/environment/number_parse.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -103,7 +104,7 @@ extern "C" int mml_parse_int(int32_t* out, const mml_data* text, int* err) {
     s.remove_prefix(1);
   }
   if (s.empty() || digits_at(s) != s.size()) return mml::fail(err, mml::EnvStatus::kBadNumber);
-  while (s.size() > 1 && s.front() == '0') s.remove_prefix(1);
+  s.remove_prefix(std::min(s.find_first_not_of('0'), s.size()));  // a zero keeps no digit: read as 0
   // Ten significant digits are compared as text with the limit, which
   // for a negative number is one further from zero.
   if (s.size() > 10) return mml::fail(err, mml::EnvStatus::kBadNumber);

@@ -1,6 +1,7 @@
 #include "mml/memory/owned_bytes.h"
 
 #include <cstring>
+#include <utility>
 
 namespace mml {
 
@@ -8,7 +9,8 @@ bool COwnedBytes::Assign(std::string_view text) {
   Release();
   void* block = nullptr;
   int32_t granted = 0;
-  if (text.size() > INT32_MAX || mml_alloc(&block, &granted, static_cast<int32_t>(text.size()), nullptr) == 0) {
+  if (!std::in_range<int32_t>(text.size()) ||
+      mml_alloc(&block, &granted, static_cast<int32_t>(text.size()), nullptr) == 0) {
     return false;
   }
   std::memcpy(block, text.data(), text.size());

@@ -2,6 +2,7 @@
 // order list. Every array grows exactly (slot table and order list by one,
 // value arrays to the count needed) and is kept across messages.
 #include <cstring>
+#include <span>
 
 #include "mml/message/message.h"
 #include "mml/status.h"
@@ -30,7 +31,7 @@ void reset_index(mnm_msg& h) {
   if (++h.nStamp == 0) {
     // After 2^32 messages the stamp comes round again: a slot last used that
     // long ago must not look active.
-    for (uint32_t i = 0; i < h.nSlotTotal; ++i) h.pSlots[i].nActive = 0;
+    for (sTagSlot& slot : std::span(h.pSlots, h.nSlotTotal)) slot.nActive = 0;
     h.nStamp = 1;
   }
   h.nMarker = h.Wire().nMarker;

@@ -72,6 +72,8 @@ TEST(DictConfigTest, CreateRejectsBadConfigurations) {
   EXPECT_EQ(dict_create(&coder, &base, &status), 0);
   EXPECT_EQ(status, 6);
   EXPECT_EQ(coder, held);
+  dict_stats stats{};
+  EXPECT_EQ(dict_get_stats(coder, nullptr, &status) + dict_get_stats(nullptr, &stats, &status), 0);
   ASSERT_NE(dict_destroy(&coder, &status), 0);
   EXPECT_EQ(coder, nullptr);
 }
@@ -155,6 +157,11 @@ TEST(PhraseDictionaryTest, TheSlotAfterTheLastIsTheFirst) {
   ASSERT_TRUE(dictionary.AppendPhrase(1, 7));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(dictionary.History()), dictionary.HistoryLen()),
             "abcdefghbcdefgh");
+  // The longest phrase copies, one byte more does not, whatever the history holds.
+  mml::CPhraseDictionary roomy(101, 1000, 10);
+  for (int i = 0; i < 250010; ++i) roomy.AppendLiteral(i < 3 ? "abc"[i] : 'z');  // phrase 0: "abc" at 0
+  EXPECT_FALSE(roomy.AppendPhrase(0, mml::CPhraseDictionary::kLongestMatch + 1));
+  EXPECT_TRUE(roomy.AppendPhrase(0, mml::CPhraseDictionary::kLongestMatch));
 }
 
 TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {

@@ -89,11 +89,9 @@ CMoveToFront::CMoveToFront(uint32_t size)
       m_owner(m_capacity, kFree),
       m_used(m_words, 0),
       m_group(m_groups),
-      m_levels([this] {
-        uint32_t levels = 0;
-        for (uint64_t reach = 1; reach < m_groups; reach *= 8) ++levels;
-        return levels;
-      }()),
+      // The fewest levels whose 8^levels groups reach m_groups, a power of
+      // two: the ceiling of its bits over 3.
+      m_levels((static_cast<uint32_t>(std::countr_zero(m_groups)) + 2) / 3),
       m_tree(((uint64_t{1} << (3 * m_levels)) - 1) / 7) {
   // Everything starts in the tail, 0 nearest the front.
   for (uint32_t n = 0; n < size; ++n) {
@@ -119,13 +117,10 @@ void CMoveToFront::TreeAdd(uint32_t group, int32_t delta) {
   const uint32_t group = word / kGroupWords;
   sGroup& g = m_group[group];
   const std::array<uint64_t, 4>& from = kFrom[word % kGroupWords];
-  // Lanes j.. of the word's group change by delta; a lane being lowered is
-  // at least 1, so no borrow leaves it.
-  if (delta > 0) {
-    for (uint32_t i = 0; i < 4; ++i) g[i] += from[i];
-  } else {
-    for (uint32_t i = 0; i < 4; ++i) g[i] -= from[i];
-  }
+  // Lanes j.. of the word's group change by delta, 1 or -1 (which, as a
+  // 64-bit multiplier, subtracts); a lane being lowered is at least 1, so
+  // no borrow leaves it.
+  for (uint32_t i = 0; i < 4; ++i) g[i] += from[i] * static_cast<uint64_t>(delta);
   if (group != m_topGroup) TreeAdd(group, delta);
 }
 
@@ -197,7 +192,7 @@ void CMoveToFront::Rebuild() {
     uint32_t running = 0;
     for (uint32_t j = 0; j < kGroupWords; ++j) {
       const uint32_t first = (group * kGroupWords + j) * 64;
-      const uint32_t inUse = fresh <= first ? 0 : std::min(fresh - first, 64u);
+      const uint32_t inUse = std::min(fresh - std::min(fresh, first), 64u);
       m_used[group * kGroupWords + j] = inUse == 64 ? ~0ULL : (1ULL << inUse) - 1;
       running += inUse;
       g[j / 4] |= static_cast<uint64_t>(running) << (16 * (j % 4));

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cassert>
 #include <cstring>
 #include <new>
 
@@ -15,7 +14,7 @@ static_assert(std::endian::native == std::endian::little);
 constexpr size_t kGrowth = 8;  // set entries grow 8 at a time
 
 // Length of the common prefix of a and b, from `from` (bytes before it
-// already agree) up to most, eight bytes at a time.
+// already agree; from <= most) up to most, eight bytes at a time.
 inline uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t from, uint32_t most) {
   uint32_t len = from;
   while (len + 8 <= most) {
@@ -26,7 +25,7 @@ inline uint32_t match_length(const uint8_t* a, const uint8_t* b, uint32_t from, 
     len += 8;
   }
   while (len < most && a[len] == b[len]) ++len;
-  return len < from ? from : len;
+  return len;
 }
 
 // x mod d through one multiplication by a reciprocal of d computed once;
@@ -102,7 +101,6 @@ void CPhraseDictionary::Track(uint32_t set, uint32_t entry, uint32_t pos) {
     Fill(m_sets[set].entries[entry]);
     return;
   }
-  assert(m_pendingTail - m_pendingHead < kPendingRing);
   m_pending[m_pendingTail++ % kPendingRing] = sPending{set, entry, pos};
 }
 
@@ -131,7 +129,6 @@ void CPhraseDictionary::StartMatching() {
       if (Complete(e.nPos)) {
         Fill(e);
       } else {
-        assert(count < kPendingRing);
         waiting[count++] = sPending{s, i, e.nPos};
       }
     }
@@ -238,10 +235,7 @@ bool CPhraseDictionary::AppendPhrase(uint32_t phrase, uint32_t len) {
   return true;
 }
 
-void CPhraseDictionary::AppendMatch(const sMatch& m) {
-  assert(StillHolds(m) && m.nLen >= 4 && m.nLen <= kLongestMatch);
-  Copy(m.nSet, m.nEntry, m.nPos, m.nLen);
-}
+void CPhraseDictionary::AppendMatch(const sMatch& m) { Copy(m.nSet, m.nEntry, m.nPos, m.nLen); }
 
 void CPhraseDictionary::Copy(uint32_t set, uint32_t entry, uint32_t from, uint32_t len) {
   const uint32_t start = m_historyLen;
@@ -263,7 +257,6 @@ void CPhraseDictionary::NoteUse(uint32_t set, uint32_t entry, uint32_t len) {
 }
 
 bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool optimize, sMatch* best) {
-  if (m_historyLen < 3) return false;
   if (!m_matching) StartMatching();
   const uint32_t setId = FindSet(Packed(in), TrigramBucket(in));
   if (setId == kNone) return false;
@@ -280,7 +273,8 @@ bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool op
   uint64_t bestKey = 0;
   uint32_t bestIndex = 0;
   const auto key_length = [](uint64_t key) { return static_cast<uint32_t>(key >> 32); };
-  const uint64_t stopKey = optimize ? (static_cast<uint64_t>(stop) + 2) << 32 : UINT64_MAX;
+  // With optimisation a match longer than stop + 1 ends the scan.
+  const uint32_t stopLength = optimize ? stop + 2 : UINT32_MAX;
   const auto count = static_cast<uint32_t>(set.entries.size());
   for (uint32_t i = 0; i < count; ++i) {
     const sEntry& e = set.entries[i];
@@ -295,10 +289,9 @@ bool CPhraseDictionary::FindMatch(const uint8_t* in, uint32_t remaining, bool op
       len = match_length(in, m_history.get() + e.nPos, 3, most);
     }
     const uint64_t key = static_cast<uint64_t>(len) << 32 | (0xFFFFFFFFu - e.nPhrase);
-    const bool better = key > bestKey;
-    bestKey = better ? key : bestKey;
-    bestIndex = better ? i : bestIndex;
-    if (bestKey >= stopKey) break;  // with optimisation: longer than stop + 1
+    bestKey = std::max(bestKey, key);
+    bestIndex = key == bestKey ? i : bestIndex;  // keys are distinct: only the best equals it
+    if (key_length(bestKey) >= stopLength) break;
   }
   if (key_length(bestKey) <= 3) return false;
   const sEntry& e = set.entries[bestIndex];

@@ -44,7 +44,7 @@ class CPhraseDictionary {
   // False when the phrase number, length or history cannot be right.
   bool AppendPhrase(uint32_t phrase, uint32_t len);
   // AppendPhrase for a match just found, without looking its number up.
-  // REQUIRES: StillHolds(m).
+  // REQUIRES: StillHolds(m), and m as FindMatch gave it (length 4 to kLongestMatch).
   void AppendMatch(const sMatch& m);
 
   // Best match for in[0..remaining) against the history; at least 4 bytes
@@ -112,6 +112,7 @@ class CPhraseDictionary {
   // Positions register in increasing order and wait at most 3 + kAhead
   // bytes, so fewer than 16 wait at any time.
   static constexpr uint32_t kPendingRing = 16;
+  static_assert(3 + kAhead < kPendingRing);
 
   uint32_t TrigramBucket(const uint8_t* b) const;
   static uint32_t Packed(const uint8_t* b) { return b[0] | (b[1] << 8) | (static_cast<uint32_t>(b[2]) << 16); }

@@ -82,14 +82,13 @@ bool CSymbolCoder::Add(const sSymbolKey& key, uint32_t weight) {
 void CSymbolCoder::Clear() {
   m_symbols.clear();
   m_order.clear();
-  m_nodes.clear();
   m_heads.fill(-1);
   m_byNumber.fill(-1);
-  m_escape = m_end = m_root = -1;
-  m_tableReady = false;
+  m_escape = m_end = -1;
   m_prepared = false;
   m_ended = false;
   m_coded = 0;
+  Build();  // the empty code: no root, and the table no longer ready
 }
 
 void CSymbolCoder::Rebuild() { Build(); }
@@ -111,7 +110,7 @@ void CSymbolCoder::Build() {
   for (const int32_t id : m_order) {
     sSymbol& s = m_symbols[static_cast<size_t>(id)];
     s.nNode = static_cast<int32_t>(m_nodes.size());
-    m_nodes.push_back({s.nWeight, -1, {-1, -1}, id});
+    m_nodes.push_back({s.nWeight, -1, {-1, -1}, id, id != m_escape && id != m_end});
     m_work.push_back(s.nNode);
   }
   while (m_work.size() > 1) {
@@ -120,7 +119,7 @@ void CSymbolCoder::Build() {
     m_work.resize(m_work.size() - 2);
     const uint64_t sum = m_nodes[static_cast<size_t>(zero)].nWeight + m_nodes[static_cast<size_t>(one)].nWeight;
     const auto node = static_cast<int32_t>(m_nodes.size());
-    m_nodes.push_back({sum, -1, {zero, one}, -1});
+    m_nodes.push_back({sum, -1, {zero, one}, -1, false});
     m_nodes[static_cast<size_t>(zero)].nParent = node;
     m_nodes[static_cast<size_t>(one)].nParent = node;
     size_t pos = m_work.size();
@@ -160,7 +159,7 @@ void CSymbolCoder::FillTable(int32_t node, int depth, uint32_t prefix) {
   if (n.nSymbol >= 0 || depth == kTableBits) {
     const int free = kTableBits - depth;
     for (uint32_t low = 0; low < (1u << free); ++low)
-      m_table[(prefix << free) | low] = sDecodeStep{n.nSymbol, node, depth};
+      m_table[(prefix << free) | low] = sDecodeStep{n.nSymbol, node, depth, n.bPlain};
     return;
   }
   FillTable(n.aChild[0], depth + 1, prefix << 1);
@@ -253,11 +252,7 @@ inline int CSymbolCoder::ReadCode(CBitReader& in, int32_t* id) {
     const sDecodeStep& step = m_table[in.Peek(kTableBits)];
     if (static_cast<size_t>(step.nBits) > in.BitsLeft()) return CodecStatus::kNoMoreBits;
     in.Skip(static_cast<size_t>(step.nBits));
-    if (step.nSymbol >= 0) {
-      *id = step.nSymbol;
-      return 0;
-    }
-    n = step.nNode;
+    n = step.nNode;  // a leaf, or the inner node to go on from
     while (m_nodes[static_cast<size_t>(n)].nSymbol < 0) {
       if (!in.Bit(&bit)) return CodecStatus::kNoMoreBits;
       n = m_nodes[static_cast<size_t>(n)].aChild[bit];
@@ -278,6 +273,7 @@ int CSymbolCoder::DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key) {
     if (const int status = ReadCode(in, &got); status != 0) return status;
     if (got == m_end) {
       m_ended = true;
+      m_tableReady = false;  // the inline paths decode no more
       return CodecStatus::kNoMoreBits;
     }
     if (got != m_escape) {
@@ -313,27 +309,14 @@ int CSymbolCoder::ReadEscaped(CBitReader& in, sSymbolKey* key) {
   return 0;
 }
 
-// DecodeId's common case: a held symbol whose code the table holds whole.
-// False, with nothing consumed, for anything else.
-inline bool CSymbolCoder::DecodeQuick(CBitReader& in, int32_t* id) {
-  if (!m_tableReady || m_ended) return false;
-  const sDecodeStep& step = m_table[in.Peek(kTableBits)];
-  if (step.nSymbol < 0 || step.nSymbol == m_escape || step.nSymbol == m_end ||
-      static_cast<size_t>(step.nBits) > in.BitsLeft()) {
-    return false;
-  }
-  in.Skip(static_cast<size_t>(step.nBits));
-  AfterCoding(step.nSymbol);
-  *id = step.nSymbol;
-  return true;
-}
-
 int CSymbolCoder::Decode(CBitReader& in, sSymbolKey* key) {
-  int32_t id = -1;
-  if (DecodeQuick(in, &id)) {
+  if (const sDecodeStep* step = PlainStep(in.Window())) {
+    const int32_t id = step->nSymbol;
+    if (!TakePlain(*step, in)) return CodecStatus::kNoMoreBits;
     *key = m_symbols[static_cast<size_t>(id)].key;
     return 0;
   }
+  int32_t id = -1;
   if (const int status = DecodeId(in, &id, key); status != 0) return status;
   if (id >= 0) *key = m_symbols[static_cast<size_t>(id)].key;
   return 0;
@@ -348,8 +331,8 @@ int CSymbolCoder::EncodeNumber(uint32_t n, CBitWriter& out) {
   return 0;
 }
 
-// The general path of DecodeNumber: everything but a table hit with all
-// its bits there.
+// The general path of DecodeNumber: everything but a table step to a
+// plain symbol.
 int CSymbolCoder::DecodeNumberSlow(CBitReader& in, uint32_t* n) {
   int32_t id = -1;
   sSymbolKey key;

@@ -20,6 +20,7 @@
 
 #include "mml/codec/common/bit_io.h"
 #include "mml/codec/common/number_code.h"
+#include "mml/status.h"
 
 namespace mml {
 
@@ -64,26 +65,23 @@ class CSymbolCoder {
   int DecodeNumber(CBitReader& in, uint32_t* n) {
     static_assert(kTableBits + 16 <= CBitReader::kWindow);
     // Inline, the common case: a held bucket whose code the table holds
-    // whole, read with its extra bits (at most 16) from one window.
-    if (m_tableReady && !m_ended) {
-      const uint64_t window = in.Window();
-      const sDecodeStep& step = m_table[window >> (64 - kTableBits)];
-      if (step.nSymbol >= 0 && step.nSymbol != m_escape && step.nSymbol != m_end) {
-        const uint32_t bucket = m_symbols[static_cast<size_t>(step.nSymbol)].nNumber;
-        if (bucket < static_cast<uint32_t>(kNumberBuckets)) {
-          const sNumberBucket info = kNumberBucketInfo[bucket];
-          const auto total = static_cast<size_t>(step.nBits + info.nExtraBits);
-          if (total <= in.BitsLeft()) {
-            in.Skip(total);
-            AfterCoding(step.nSymbol);
-            const uint64_t extra = info.nExtraBits == 0 ? 0 : (window << step.nBits) >> (64 - info.nExtraBits);
-            *n = info.nBase + static_cast<uint32_t>(extra);
-            return 0;
-          }
-        }
-      }
-    }
-    return DecodeNumberSlow(in, n);  // from the start: nothing was consumed
+    // whole, read with its extra bits (at most 16) from one window. It ends
+    // as the general path would: the code taken before the bucket is checked
+    // and the extra bits read.
+    const uint64_t window = in.Window();
+    const sDecodeStep* step = PlainStep(window);
+    if (step == nullptr) return DecodeNumberSlow(in, n);
+    const int32_t symbol = step->nSymbol;
+    const int codeBits = step->nBits;
+    if (!TakePlain(*step, in)) return CodecStatus::kNoMoreBits;
+    const uint32_t bucket = m_symbols[static_cast<size_t>(symbol)].nNumber;
+    if (bucket >= static_cast<uint32_t>(kNumberBuckets)) return CodecStatus::kBadArgument;
+    const sNumberBucket info = kNumberBucketInfo[bucket];
+    if (static_cast<size_t>(info.nExtraBits) > in.BitsLeft()) return CodecStatus::kNoMoreBits;
+    in.Skip(static_cast<size_t>(info.nExtraBits));
+    const uint64_t extra = info.nExtraBits == 0 ? 0 : (window << codeBits) >> (64 - info.nExtraBits);
+    *n = info.nBase + static_cast<uint32_t>(extra);
+    return 0;
   }
 
   // Current weight of a held symbol, or 0.
@@ -109,6 +107,7 @@ class CSymbolCoder {
     int32_t nParent;
     int32_t aChild[2];  // -1 for a leaf
     int32_t nSymbol;    // -1 for an inner node
+    bool bPlain;        // a leaf of a symbol coded as itself: neither the escape nor the end
   };
   static constexpr uint32_t kBuckets = 499;
   // Symbols whose key is a 2-byte number below kDirect (those the
@@ -123,6 +122,7 @@ class CSymbolCoder {
     int32_t nSymbol;  // -1: an inner node
     int32_t nNode;
     int32_t nBits;
+    bool bPlain;  // nSymbol is a plain symbol (sNode::bPlain)
   };
 
   CSymbolCoder(int mode, bool withEnd, uint32_t refresh);
@@ -145,7 +145,22 @@ class CSymbolCoder {
   int DecodeNumberSlow(CBitReader& in, uint32_t* n);
   int ReadCode(CBitReader& in, int32_t* id);
   int DecodeId(CBitReader& in, int32_t* id, sSymbolKey* key);
-  bool DecodeQuick(CBitReader& in, int32_t* id);
+  // The table's step for the window's first bits when it is ready and the
+  // step leads to a plain symbol, else nullptr: the case the inline paths
+  // decode whole.
+  const sDecodeStep* PlainStep(uint64_t window) const {
+    if (!m_tableReady) return nullptr;
+    const sDecodeStep& step = m_table[window >> (64 - kTableBits)];
+    return step.bPlain ? &step : nullptr;
+  }
+  // Takes a plain step's code and counts the symbol; false, with nothing
+  // consumed, when the code runs past the end.
+  bool TakePlain(const sDecodeStep& step, CBitReader& in) {
+    if (static_cast<size_t>(step.nBits) > in.BitsLeft()) return false;
+    in.Skip(static_cast<size_t>(step.nBits));
+    AfterCoding(step.nSymbol);
+    return true;
+  }
   int ReadEscaped(CBitReader& in, sSymbolKey* key);
   void WriteCode(int32_t symbol, CBitWriter& out);
   void BuildTable();
@@ -166,7 +181,9 @@ class CSymbolCoder {
   MVector<int32_t> m_work;  // node list while building
   std::array<int32_t, kBuckets> m_heads;
   std::array<int32_t, kDirect> m_byNumber;
-  bool m_tableReady = false;  // the table matches the code; implies m_prepared and an inner root
+  // The table matches the code and the end has not been read; implies
+  // m_prepared and an inner root.
+  bool m_tableReady = false;
   std::array<sDecodeStep, 1u << kTableBits> m_table{};
 };
 
