@@ -231,7 +231,7 @@ TEST_F(DragListTest, AMoveCarriesWhatTheOwnerLeftAndTextsOfUpTo255Characters) {
   EXPECT_EQ(TextsOf(m_left), (Texts{"a2", "a3", std::string(255, 'w')}));
 }
 
-TEST_F(DragListTest, DroppingOutsideAnyDragListOrLosingTheCaptureChangesNothing) {
+TEST_F(DragListTest, DroppingOutsideAnyDragListLosingTheCaptureOrTheListChangesNothing) {
   StartDrag(m_left, {0, 2});
   input::MouseMove(m_left, On(m_left, 4));
   input::ButtonUp(m_parent, POINT{230, 250});
@@ -253,11 +253,9 @@ TEST_F(DragListTest, DroppingOutsideAnyDragListOrLosingTheCaptureChangesNothing)
   input::ButtonUp(m_left, On(m_left, 3));
   EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a1", "a2", "a3", "a4"}));
   EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2"}));
-}
 
-// A list that goes in the middle of its drag ends it; one whose drag is
-// over leaves another list's drag alone.
-TEST_F(DragListTest, AListThatGoesEndsItsOwnDragOnly) {
+  // A list that goes in the middle of its drag ends it; one whose drag is
+  // over leaves another list's drag alone.
   for (const bool midDrag : {false, true}) {
     {
       CZRDragListCtrl going;

@@ -139,8 +139,9 @@ TEST_F(Requests, EachRequestCarriesTheChosenFieldsUnderItsSegmentsTagsInWireOrde
 }
 
 // A box one can type in chooses the entry its text names, in any case; a
-// text naming none stops the request with a box of the form naming the box,
-// and sends nothing (no product sent would mean every product).
+// text naming none, or no exchange segment at all, stops the request with
+// a box of the form naming the box, and sends nothing (no product sent
+// would mean every product).
 TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
   HWND form = terminal.Form();
   // A box by its id, or by its label (as "Category" names the first).
@@ -202,6 +203,15 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
   Form({"Add Group"});
   EXPECT_EQ(BoxesSince(before), Strings{"Please Select a valid Category"});
   EXPECT_EQ(Sent(), Strings{});
+
+  // Without an exchange segment (the terminal offered none): one box a
+  // click, for every category at once too, and nothing sent.
+  SendMessage(GetDlgItem(form, 20001), CB_RESETCONTENT, 0, 0);
+  type(20000, "HNI");
+  before = platform::MessageBoxLog().size();
+  Form({"Add Group", "Delete Group", "20030=on", "Add Group"});
+  EXPECT_EQ(BoxesSince(before), Strings(3, "Please Specify the exchange"));
+  EXPECT_EQ(Sent(), Strings{});
 }
 
 TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
@@ -216,18 +226,6 @@ TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   EXPECT_EQ(terminal.Boxes(), (Strings{"Fatal error.Please contact administrator."}));
   EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_get_user_peer_data"}, {31003, "admin"}})}));
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
-}
-
-// Without an exchange segment (the terminal offered none) the form sends
-// nothing and says so once a click, for every category at once too.
-TEST_F(Requests, WithoutAnExchangeNothingIsSentAndTheFormSaysSo) {
-  SendMessage(GetDlgItem(terminal.Form(), 20001), CB_RESETCONTENT, 0, 0);
-  Form({"20000=HNI"});
-  Sent();
-  const size_t before = platform::MessageBoxLog().size();
-  Form({"Add Group", "Delete Group", "20030=on", "Add Group"});
-  EXPECT_EQ(BoxesSince(before), Strings(3, "Please Specify the exchange"));
-  EXPECT_EQ(Sent(), Strings{});
 }
 
 // A change resets the combos below it: a segment every one (and "All

@@ -58,71 +58,71 @@ AllowedGroupRecord Listed(const Fields& fields, const InstrumentLookup& lookup =
   return ListedRecord(DecodeAllowedGroup(reply.handle()), lookup);
 }
 
-// A row's eight texts and its strike, in the list's column order.
+// A row's eight texts and its strike, in the list's column order; a
+// strike or an expiry kept as the server sent it says so.
 std::vector<std::string> Shown(const AllowedGroupRecord& row) {
   std::vector<std::string> out;
   for (const CGroupText* text : {&row.strCategory, &row.strExchangeCode, &row.strInstrument, &row.strSymbol,
                                  &row.strOptionType, &row.strExpiry, &row.strProduct, &row.strSide}) {
     out.emplace_back(text->view());
   }
-  out.push_back(std::to_string(row.dStrike));
+  if (row.ExpiryAsSent()) out[5] += " (as sent)";
+  out.push_back(row.strStrikeAsSent.IsEmpty() ? std::to_string(row.dStrike)
+                                              : std::string(row.strStrikeAsSent.view()) + " (as sent)");
   return out;
 }
 
-TEST(GroupReply, ListedGroupReadsEveryFieldUnderItsSegmentsTags) {
-  const AllowedGroupRecord row = Listed({{tag::kCategory, "HNI"},
-                                         {tag::kExchangeCode, "nse_fo"},
-                                         {tag::kInstrument, "OPTIDX"},
-                                         {tag::kInstrumentCash, "ignored"},
-                                         {tag::kSymbol, "NIFTY"},
-                                         {tag::kOptionType, "CE"},
-                                         {tag::kStrike, "2600000"},
-                                         {tag::kExpiry, "1041085800"},
-                                         {tag::kProduct, "NRML"},
-                                         {tag::kSide, "S"}});
-  // Derivatives' expiries count from 1980.
-  EXPECT_EQ(Shown(row), (std::vector<std::string>{"HNI", "nse_fo", "OPTIDX", "NIFTY", "CE", "27/12/2012", "NRML", "S",
-                                                  "2600000.000000"}));
-  EXPECT_TRUE(row.strStrikeAsSent.IsEmpty() && !row.ExpiryAsSent());
-
-  EXPECT_EQ(
-      Listed({{tag::kExchangeCode, "nse_cm"}, {tag::kInstrumentCash, "EQ"}, {tag::kInstrument, "no"}}).strInstrument,
-      "EQ");
-  // Other segments carry the zone offset: 27 Dec 2012 00:00 IST.
+// Each listed reply read into the row the list shows, every field under its
+// segment's tags, and that row deleted from the list: the delete carries
+// exactly the fields listed (in their wire order here), but those marked
+// "ignored", which are not the segment's, and those sent empty, which
+// restrict nothing, as a missing field.
+TEST(GroupReply, AListedRowShowsEachFieldUnderItsSegmentsTagsAndDeletesWhatWasListed) {
+  const struct {
+    Fields listed;
+    std::vector<std::string> shown;
+  } cases[] = {
+      // Derivatives' expiries count from 1980.
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
+        {tag::kInstrumentCash, "ignored"}, {tag::kSymbol, "NIFTY"}, {tag::kProduct, "NRML"}, {tag::kSide, "S"},
+        {tag::kOptionType, "PE"}, {tag::kStrike, "2600000"}, {tag::kExpiry, "1041085800"}},
+       {"HNI", "nse_fo", "OPTIDX", "NIFTY", "PE", "27/12/2012", "NRML", "S", "2600000.000000"}},
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "nse_cm"}, {tag::kInstrumentCash, "EQ"},
+        {tag::kInstrument, "ignored"}},
+       {"HNI", "nse_cm", "EQ", "ALL", "ALL", "ALL", "ALL", "ALL", "0.000000"}},
+      // Other segments carry the zone offset: the last second of 27 Dec 2012 IST.
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356652799"}},
+       {"HNI", "mcx_fo", "ALL", "ALL", "ALL", "27/12/2012", "ALL", "ALL", "0.000000"}},
+      // BSE takes its instrument from the trading symbol (the terminal
+      // answers), the group under the cash instrument's tag.
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "bse_cm"}, {tag::kTradingSymbol, "RELIANCE"},
+        {tag::kInstrumentCash, "A"}, {tag::kInstrument, "ignored"}, {tag::kSymbol, "ignored"}},
+       {"HNI", "bse_cm", "EQ for RELIANCE", "RELIANCE", "A", "ALL", "ALL", "ALL", "0.000000"}},
+      // No symbol, nothing to look up.
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "bse_cm"}},
+       {"HNI", "bse_cm", "ALL", "ALL", "ALL", "ALL", "ALL", "ALL", "0.000000"}},
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, ""}, {tag::kSymbol, ""},
+        {tag::kProduct, ""}, {tag::kSide, ""}, {tag::kOptionType, ""}},
+       {"HNI", "nse_fo", "ALL", "ALL", "ALL", "ALL", "ALL", "ALL", "0.000000"}},
+      // Numbers the list cannot convert go back as they were sent.
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "nse_fo"}, {tag::kStrike, "12.5x"},
+        {tag::kExpiry, "99999999999"}},
+       {"HNI", "nse_fo", "ALL", "ALL", "ALL", "99999999999 (as sent)", "ALL", "ALL", "12.5x (as sent)"}},
+  };
+  const InstrumentLookup lookup = [](const CString& symbol) { return std::optional<CString>(CString("EQ for ") + symbol); };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown[1] + " " + std::to_string(c.listed.size()));
+    const AllowedGroupRecord row = Listed(c.listed, lookup);
+    EXPECT_EQ(Shown(row), c.shown);
+    RequestFields expected{{tag::kUserId, "u"}, {tag::kRequestName, "ks_delete_allowed_group"}};
+    for (const auto& [fieldTag, text] : c.listed) {
+      if (!text.empty() && text != "ignored") expected.push_back({fieldTag, CString(text)});
+    }
+    EXPECT_EQ(EncodeDeleteRequest(GroupOfRecord(row), "u", DeleteSource::kList), expected);
+  }
+  // The day turns at midnight IST, not UTC.
   EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566400"}}).strExpiry, "27/12/2012");
   EXPECT_EQ(Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356566399"}}).strExpiry, "26/12/2012");
-  // A field sent empty restricts nothing, as a missing one.
-  const AllowedGroupRecord blank = Listed({{tag::kExchangeCode, "nse_fo"},
-                                           {tag::kInstrument, ""},
-                                           {tag::kSymbol, ""},
-                                           {tag::kOptionType, ""},
-                                           {tag::kProduct, ""},
-                                           {tag::kSide, ""}});
-  for (const CGroupText* text :
-       {&blank.strInstrument, &blank.strSymbol, &blank.strOptionType, &blank.strProduct, &blank.strSide}) {
-    EXPECT_EQ(*text, "ALL");
-  }
-}
-
-TEST(GroupReply, BseTakesItsInstrumentFromTheTradingSymbol) {
-  const Fields bse{{tag::kExchangeCode, "bse_cm"},
-                   {tag::kTradingSymbol, "RELIANCE"},
-                   {tag::kInstrumentCash, "A"},
-                   {tag::kInstrument, "ignored"},
-                   {tag::kSymbol, "ignored"}};
-  CString asked;
-  const AllowedGroupRecord row = Listed(bse, [&asked](const CString& symbol) -> std::optional<CString> {
-    asked = symbol;
-    return CString("EQ");
-  });
-  EXPECT_EQ(asked, "RELIANCE");
-  EXPECT_EQ(row.strInstrument, "EQ");
-  EXPECT_EQ(row.strSymbol, "RELIANCE");
-  EXPECT_EQ(row.strOptionType, "A") << "the BSE group";
-  EXPECT_EQ(Listed({{tag::kExchangeCode, "bse_cm"}}, [](const CString&) { return std::optional<CString>("X"); })
-                .strInstrument,
-            "ALL")
-      << "no symbol, nothing to look up";
 }
 
 TEST(GroupReply, NumbersBeyondTheListAreKeptAsSent) {
@@ -144,29 +144,6 @@ TEST(GroupReply, NumbersBeyondTheListAreKeptAsSent) {
   const AllowedGroupRecord asText = Listed({{tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "19/01/2038"}});
   EXPECT_EQ(asText.strExpiry.view(), biggest.strExpiry.view());
   EXPECT_FALSE(asText.SameGroup(biggest));
-}
-
-// What the list shows of a group, deleted from the list, is what the server
-// listed: the same fields under the same tags.
-TEST(GroupReply, AListedRowDeletesWhatTheServerListed) {
-  const Fields derivative{{tag::kCategory, "HNI"},  {tag::kExchangeCode, "nse_fo"}, {tag::kInstrument, "OPTIDX"},
-                          {tag::kSymbol, "NIFTY"},  {tag::kProduct, "NRML"},        {tag::kSide, "S"},
-                          {tag::kOptionType, "PE"}, {tag::kStrike, "2600000"},      {tag::kExpiry, "1041085800"}};
-  const Fields commodity{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356652799"}};
-  const Fields bse{{tag::kCategory, "HNI"},
-                   {tag::kExchangeCode, "bse_cm"},
-                   {tag::kTradingSymbol, "RELIANCE"},
-                   {tag::kInstrumentCash, "A"}};
-  // Numbers the list cannot convert go back as they were sent.
-  const Fields unread{
-      {tag::kCategory, "HNI"}, {tag::kExchangeCode, "nse_fo"}, {tag::kStrike, "12.5x"}, {tag::kExpiry, "99999999999"}};
-  for (const Fields* listed : {&derivative, &commodity, &bse, &unread}) {
-    const AllowedGroupRecord row = Listed(*listed, [](const CString&) { return std::optional<CString>("EQ"); });
-    RequestFields expected{{tag::kUserId, "u"}, {tag::kRequestName, "ks_delete_allowed_group"}};
-    for (const auto& [fieldTag, text] : *listed) expected.push_back({fieldTag, CString(text)});
-    EXPECT_EQ(EncodeDeleteRequest(GroupOfRecord(row), "u", DeleteSource::kList), expected)
-        << (*listed)[1].second << " " << listed->size();
-  }
 }
 
 // What the form sends for an expiry, the list shows as that day, and the
