@@ -59,6 +59,9 @@ TEST(CStringBuffer, GetBufferReleaseBuffer) {
   s.GetBuffer(5);
   s.ReleaseBuffer(100);  // clamped to the buffer
   EXPECT_EQ(s.GetLength(), 5);
+  s = "abc";
+  s.ReleaseBuffer(0);
+  EXPECT_TRUE(s.IsEmpty());
 }
 
 TEST(CStringFormat, ShortLongAndAppend) {

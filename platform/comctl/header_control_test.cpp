@@ -265,6 +265,10 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   input::Advance(1);
   EXPECT_EQ(Filter(0), "x");
   EXPECT_EQ(::GetFocus(), edit) << "a pause keeps the box open";
+  SetFilter(0, "set");
+  char shown[8] = "";
+  ::GetWindowText(edit, shown, sizeof shown);
+  EXPECT_STREQ(shown, "set") << "the open box shows a filter set meanwhile";
   header.ClearFilter(0);
   EXPECT_EQ(::GetWindowTextLength(edit), 0) << "the open box shows the filter cleared";
   EXPECT_EQ(Filter(0) + "|" + Filter(1), "|ab");
@@ -273,7 +277,7 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   EXPECT_FALSE(::IsWindow(edit));
   header.ClearFilter(-1);
   EXPECT_EQ(Filter(0) + Filter(1), "");
-  EXPECT_EQ(parent.log, (Strings{"filter 0", "filter 0", "filter -1"}));
+  EXPECT_EQ(parent.log, (Strings{"filter 0", "changing 0", "changed 0", "filter 0", "filter 0", "filter -1"}));
 
   // The button: the parent's TRUE makes it a change of the filter.
   parent.log.clear();

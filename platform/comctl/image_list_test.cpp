@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/cdc.h"
+#include "platform/gdi/cgdiobject.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/gdi_objects.h"
@@ -39,6 +40,14 @@ TEST_F(ImageLists, RemovingAndDestroying) {
   EXPECT_FALSE(ImageList_Destroy(list));
   EXPECT_EQ(ImageList_Add(list, red, nullptr), -1);
   EXPECT_EQ(ImageList_Create(0, 8, ILC_COLOR, 0, 0), nullptr);
+
+  CImageList framed;  // the framework's list adds the bitmap it is handed
+  ASSERT_TRUE(framed.Create(8, 8, ILC_COLOR, 0, 4));
+  CBitmap bitmap;
+  bitmap.Attach(red);
+  EXPECT_EQ(framed.Add(&bitmap, nullptr), 0);
+  EXPECT_EQ(framed.GetImageCount(), 1);
+  bitmap.Detach();
   DeleteObject(red);
 }
 

@@ -592,6 +592,19 @@ TEST_F(ListViewTest, RowGeometryScrollingAndColumnWidths) {
   ASSERT_TRUE(list.GetSubItemRect(2, 0, LVIR_BOUNDS, r));  // the first column's are the row's
   EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 240, kHeader + 3 * kRow));
   EXPECT_FALSE(list.GetItemRect(12, &r, LVIR_BOUNDS));
+  // A cell's icon takes room only when cells have icons and a small image list gives them.
+  CRect cell, label;
+  list.SetExtendedStyle(LVS_EX_SUBITEMIMAGES);
+  ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_BOUNDS, cell));
+  ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_LABEL, label));
+  EXPECT_EQ(label.left, cell.left);
+  const HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR, 0, 1);
+  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
+  ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_LABEL, label));
+  EXPECT_EQ(label.left, cell.left + platform::kListSmallIconWidth);
+  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+  ImageList_Destroy(icons);
+  list.SetExtendedStyle(0);
   EXPECT_EQ(list.GetCountPerPage(), 5);
   list.Scroll(CSize(0, 5 * kRow));
   ASSERT_TRUE(list.GetItemRect(9, &r, LVIR_BOUNDS));

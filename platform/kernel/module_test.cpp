@@ -25,6 +25,10 @@ TEST(Modules, MainProgramAndItsExports) {
   EXPECT_EQ(GetModuleFileNameA(main, tiny, sizeof tiny), 5u);
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
   EXPECT_EQ(std::string(tiny), std::string(path, 4));
+  std::string exact(n, '?');  // the path without room for its terminator
+  EXPECT_EQ(GetModuleFileNameA(main, exact.data(), n), n);
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(exact.c_str(), std::string(path, n - 1));
   EXPECT_EQ(GetProcAddress(main, "NoSuchFunctionAnywhere"), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
 

@@ -211,9 +211,11 @@ TEST_F(ProfileTest, FifosDevicesFoldersAndHugeFilesAreRefusedAtOnce) {
   {
     std::ofstream big(m_path, std::ios::binary);
     big << "[s]\nk=v\n";
-    big.seekp(static_cast<std::streamoff>(kPrivateProfileMaxBytes));
-    big << "x";  // sparse: one byte past the limit
+    big.seekp(static_cast<std::streamoff>(kPrivateProfileMaxBytes - 1));
+    big << "x";  // sparse: as long as a file may be
   }
+  EXPECT_EQ(Get("s", "k"), "v");
+  std::ofstream(m_path, std::ios::binary | std::ios::app) << "x";  // one byte past the limit
   EXPECT_EQ(Get("s", "k"), "none");
   EXPECT_EQ(GetLastError(), 223u);
   EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "w", m_path.c_str()));

@@ -84,7 +84,7 @@ std::string ComboBoxModel::ItemText(int index) const {
   if (!strings || length < 0) return {};
   std::string text(static_cast<size_t>(length) + 1, '\0');
   const LRESULT copied = List(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied < 0 ? 0 : static_cast<size_t>(std::min(copied, length)));
+  text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
   return text;
 }
 

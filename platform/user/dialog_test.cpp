@@ -186,6 +186,16 @@ TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
   ::SendMessage(Item(dlg, kCheck), WM_LBUTTONUP, 0, MAKELPARAM(500, 500));
   EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
   EXPECT_TRUE(dlg.log.empty());
+
+  // Nor is one whose capture another window took (a box popped up
+  // meanwhile and got the release); the button is then free for the next press.
+  ::SendMessage(Item(dlg, kCheck), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ::SetCapture(dlg.m_hWnd);
+  ::ReleaseCapture();
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
+  EXPECT_TRUE(dlg.log.empty());
+  ASSERT_TRUE(input::PressKey(VK_SPACE));
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_CHECKED);
 }
 
 TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {

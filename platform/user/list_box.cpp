@@ -680,7 +680,8 @@ void ListBoxModel::SyncScrollBar() {
   // all fit (LBS_DISABLENOSCROLL: shown disabled when they do).
   if (!m_wantsBar || m_syncingBar) return;
   m_syncingBar = true;
-  for (int pass = 0; pass < 2; ++pass) {
+  // Whether this showed or hid the bar.
+  const auto sync = [this] {
     const DWORD before = Style() & WS_VSCROLL;
     SetTop(m_top);
     SCROLLINFO info;
@@ -689,8 +690,11 @@ void ListBoxModel::SyncScrollBar() {
     info.nPage = static_cast<UINT>(PageSize());
     info.nPos = m_top;
     ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
-    if ((Style() & WS_VSCROLL) == before) break;
-  }
+    return (Style() & WS_VSCROLL) != before;
+  };
+  // A bar shown or hidden changes the page, so the top and the range are
+  // set once more; the page does not change again after that.
+  if (sync()) sync();
   m_syncingBar = false;
 }
 

@@ -33,6 +33,7 @@ class Parent : public CWnd {
   std::vector<std::string> owner;  // "measure 2 'text'", "draw 1 sel", "delete 0 7", "color"
   UINT (*measure)(UINT item) = nullptr;
   int wheels = 0;  // WM_MOUSEWHEEL passed on by the list
+  HBRUSH background = nullptr;  // the answer to WM_CTLCOLORLISTBOX, when set
 
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM) override {
@@ -45,6 +46,10 @@ class Parent : public CWnd {
       owner.push_back("delete " + std::to_string(d->itemID) + " " + std::to_string(d->itemData));
     } else if (message == WM_CTLCOLORLISTBOX) {
       owner.push_back("color");
+      if (background != nullptr) {
+        *result = reinterpret_cast<LRESULT>(background);
+        return TRUE;
+      }
     } else if (message == WM_MOUSEWHEEL) {
       ++wheels;
     }
@@ -381,6 +386,14 @@ TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
   ::EnableWindow(list, FALSE);  // a disabled list greys its texts, as its neighbours do
   Send(WM_PAINT);
   EXPECT_EQ(platform::OpsOfKind(platform::WindowDisplayList(list), DrawKind::Text)[2].color, GetSysColor(COLOR_GRAYTEXT));
+
+  // The parent's brush, when it answers one, is the list's background.
+  const HBRUSH own = ::CreateSolidBrush(RGB(1, 2, 3));
+  parent.background = own;
+  Send(WM_PAINT);
+  EXPECT_EQ(platform::OpsOfKind(platform::WindowDisplayList(list), DrawKind::FillRect).front().color, RGB(1, 2, 3));
+  parent.background = nullptr;
+  ::DeleteObject(own);
 }
 
 TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {

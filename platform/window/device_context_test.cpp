@@ -112,6 +112,9 @@ TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {
   const platform::FontSpec bold{"Tahoma", 11, FW_BOLD};
   EXPECT_EQ(dc.GetTextExtent("Wi"), CSize(platform::TextWidth(bold, "Wi"), 13));
   EXPECT_GT(platform::TextWidth(bold, "Wi"), platform::TextWidth(regular, "Wi"));
+  // Semi-bold and heavier are drawn bold, anything lighter regular.
+  EXPECT_EQ(platform::TextWidth({"Tahoma", 11, FW_SEMIBOLD}, "Wi"), platform::TextWidth(bold, "Wi"));
+  EXPECT_EQ(platform::TextWidth({"Tahoma", 11, FW_SEMIBOLD - 1}, "Wi"), platform::TextWidth(regular, "Wi"));
 }
 
 TEST_F(DeviceContextTest, BeginPaintStartsTheListAfreshAndAskForErasingWithItsDc) {

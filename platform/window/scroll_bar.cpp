@@ -309,7 +309,7 @@ void PressScrollBar(HWND hwnd, int hitCode, POINT screen) {
   if ((part == ScrollPart::LineUp && rects.upDisabled) || (part == ScrollPart::LineDown && rects.downDisabled)) {
     return;
   }
-  if (g_tracking.hwnd != nullptr) EndTracking();
+  EndTracking();  // one left unended (nothing to end without one)
   g_tracking = Tracking{hwnd, bar, part, 0, 0, true};
   ::SetCapture(hwnd);
   if (part == ScrollPart::Thumb) {

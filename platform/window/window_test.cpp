@@ -107,6 +107,15 @@ TEST_F(WindowTest, PostedCommandsArriveAfterSentOnesInPostingOrder) {
   EXPECT_TRUE(g_log.empty()) << "posting must not deliver";
   EXPECT_EQ(platform::PumpMessages(), 3);
   EXPECT_EQ(g_log, (Strings{"W:cmd1/0", "W:cmd3/0", "W:cmd4/0", "W:cmd2/0"}));
+
+  // A range of messages holds both its ends.
+  w.PostMessage(WM_USER + 2, 0, 0);
+  w.PostMessage(WM_USER + 1, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_USER, WM_USER + 1, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 1u);
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+  EXPECT_FALSE(::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
 TEST_F(WindowTest, TimersFireOnlyWhenTheClockReachesThemAndInDueOrder) {
@@ -346,6 +355,10 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   other.BringWindowToTop();
   EXPECT_EQ(::GetTopWindow(nullptr), top.m_hWnd) << "a top-most window stays above the others";
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
+  top.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST) << "raised, it stays top-most";
+  top.SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_FALSE(top.GetExStyle() & WS_EX_TOPMOST);
 }
 
 TEST_F(WindowTest, KeyboardCuesChangeForTheWholeWindowWhicheverWindowAsks) {
