@@ -207,7 +207,7 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
   // Without an exchange segment (the terminal offered none): one box a
   // click, for every category at once too, and nothing sent.
   SendMessage(GetDlgItem(form, 20001), CB_RESETCONTENT, 0, 0);
-  type(20000, "HNI");
+  type("20000", "HNI");
   before = platform::MessageBoxLog().size();
   Form({"Add Group", "Delete Group", "20030=on", "Add Group"});
   EXPECT_EQ(BoxesSince(before), Strings(3, "Please Specify the exchange"));
