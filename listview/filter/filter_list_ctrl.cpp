@@ -136,7 +136,7 @@ void CFilterListCtrl::OnGetDispInfo(NMLVDISPINFO* info) {
 void CFilterListCtrl::OnClick(NMITEMACTIVATE* click) {
   UINT flags = 0;
   const int row = HitTest(CPoint(click->ptAction), &flags);
-  if (row < 0 || row >= GetItemCount()) return;
+  if (row < 0) return;  // the hit test names a row that exists, or none
   if (flags & LVHT_ONITEMSTATEICON) {
     SetCheck(row, !GetCheck(row));
     SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

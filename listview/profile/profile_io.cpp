@@ -43,7 +43,7 @@ int listview::ReadColumnProfile(const CString& section, CString& value, bool& cu
 
 int ProfileIO(int mode, const CString& section, CString& value) {
   const CString path = listview::SettingsFilePath();
-  bool cut = false;
+  bool cut;  // set by every read; a caller of this form has no use for it
   if (mode == listview::kProfileRead) return Read(path, section, value, cut);
   if (mode == listview::kProfileWrite) return Write(path, section, value);
   return 0;

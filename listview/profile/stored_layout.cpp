@@ -1,8 +1,7 @@
 #include "listview/profile/stored_layout.h"
 
 #include <algorithm>
-#include <charconv>
-#include <string_view>
+#include <cstdlib>
 
 #include "listview/expression.h"
 #include "listview/formula_pieces.h"
@@ -27,10 +26,9 @@ std::string FormulaProblem(const CString& formula, int own, int columns) {
       test += piece.text;
       continue;
     }
-    const std::string_view text(piece.text.GetString(), static_cast<size_t>(piece.text.GetLength()));
-    int index = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
-    if (error != std::errc() || end != text.data() + text.size()) return "a column reference that is no number";
+    // Read as a cell's computation reads it, by its leading digits: a
+    // reference the cells can follow is no damage.
+    const int index = std::atoi(piece.text);
     if (index == own) return "refers to itself";
     if (index > own && index < columns) return "refers to a later column";
     if (index < 0 || index >= columns) return "refers to column " + std::to_string(index) + ", which does not exist";

@@ -238,18 +238,19 @@ TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThemAndTheOthersAreKeptAndTol
   m_settings.Write(
       "[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,"
       "4,4,80,Later# \"5\"+1#x,5,5,80,Earlier# \"4\"*2#x,6,6,80,Self# \"6\"+1#x,7,7,80,Fine# \"1\"*2#x,"
-      "8,8,80,Chained# \"7\"+\"1\"#x,9,9,80,Gone# \"19\"+1#gone,10,10,80,Words# abc#abc\r\n");
+      "8,8,80,Chained# \"7\"+\"1\"#x,9,9,80,Gone# \"19\"+1#gone,10,10,80,Words# abc#abc,11,11,80,Junk# \"1x\"+1#x\r\n");
   for (int run = 0; run < 2; ++run) {
     ::testing::internal::CaptureStderr();
     OpenList();
     const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Captions().size(), 11u) << "every column kept";
+    EXPECT_EQ(Captions().size(), 12u) << "every column kept";
     EXPECT_EQ(Cell(0, "Later"), "");
     EXPECT_EQ(Cell(0, "Earlier"), "0.00") << "its earlier column's cell is empty";
     EXPECT_EQ(Cell(0, "Self"), "");
     EXPECT_EQ(Cell(0, "Fine"), "8.00");
     EXPECT_EQ(Cell(0, "Chained"), "12.00") << "8 + 4";
     EXPECT_EQ(Cell(0, "Gone"), "");
+    EXPECT_EQ(Cell(0, "Junk"), "5.00") << "a reference is read by its leading digits: 4 + 1";
     EXPECT_EQ(said, run == 1 ? "" :
               "tarn settings: " + m_settings.File().string() + ": [usercols] COLUMNPROFILE: damaged (the formula of "
               "computed column \"Later\" refers to a later column; the formula of computed column \"Self\" refers "
