@@ -756,6 +756,14 @@ TEST_F(ListViewTest, TheHeaderMovesWithTheColumnsWhenScrolledSideways) {
   ::MapWindowPoints(Header(), list, reinterpret_cast<POINT*>(&item), 2);
   EXPECT_EQ(item.right, client.right);
   EXPECT_EQ(Bar(list, SB_HORZ)->nPos, 460 - client.Width());
+
+  // Told to show no header, the list hides it and its rows start at the top.
+  list.ModifyStyle(0, LVS_NOCOLUMNHEADER);
+  EXPECT_FALSE(::IsWindowVisible(Header()));
+  ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, cell));
+  EXPECT_EQ(cell.top, 0);
+  list.ModifyStyle(LVS_NOCOLUMNHEADER, 0);
+  EXPECT_TRUE(::IsWindowVisible(Header()));
 }
 
 TEST_F(ListViewTest, WheelsScrollRowsAndShiftOrATiltScrollsSideways) {
