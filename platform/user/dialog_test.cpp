@@ -328,6 +328,10 @@ TEST_F(DialogTest, MnemonicsPressButtonsAndLeadFromLabelsToTheirControl) {
   ::SetWindowText(Item(dlg, IDCANCEL), "&Cancel");
   ::SetDlgItemText(dlg.m_hWnd, kEdit, "Ann");
   ::SetFocus(Item(dlg, kCheck));
+  dlg.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEACCEL), 0);
+  input::TypeText("z");  // no control's: the key goes on, the cues stay hidden
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
+  EXPECT_TRUE(dlg.SendMessage(WM_QUERYUISTATE) & UISF_HIDEACCEL);
   input::TypeText("n");  // a label leads to the control after it, its text selected
   EXPECT_EQ(::GetFocus(), Item(dlg, kEdit));
   EXPECT_EQ(::SendMessage(Item(dlg, kEdit), EM_GETSEL, 0, 0), MAKELONG(0, 3));
