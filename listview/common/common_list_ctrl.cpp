@@ -71,7 +71,7 @@ CWnd* CCommonListCtrl::DialogAncestor() const {
 
 void CCommonListCtrl::LoadCustomization() {
   // The sort column shows the ascending image from the start.
-  if (CHeaderCtrl* header = GetHeaderCtrl(); header != nullptr && header->GetSafeHwnd() != nullptr) {
+  if (CHeaderCtrl* header = GetHeaderCtrl()) {
     header->SetImageList(listview::SortImageList());
     SetHeaderSortImage(m_nSortColumn, listview::kSortImageAscending);
   }
@@ -169,7 +169,7 @@ BOOL CCommonListCtrl::OnEraseBkgnd(CDC* dc) {
   CRect client;
   GetClientRect(&client);
   int right = 0;
-  if (CHeaderCtrl* header = GetHeaderCtrl(); header != nullptr) {
+  if (CHeaderCtrl* header = GetHeaderCtrl()) {
     for (int i = 0; i < header->GetItemCount(); ++i) right += GetColumnWidth(i);
   }
   RECT beside{right, client.top, client.right, client.bottom};
@@ -177,7 +177,7 @@ BOOL CCommonListCtrl::OnEraseBkgnd(CDC* dc) {
   const int count = GetItemCount();
   RECT row{};
   if (count > 0 && GetItemRect(count - 1, &row, LVIR_BOUNDS)) bottom = row.bottom;
-  else if (CHeaderCtrl* header = GetHeaderCtrl(); header != nullptr && header->GetSafeHwnd() != nullptr) {
+  else if (CHeaderCtrl* header = GetHeaderCtrl()) {
     RECT h{};
     header->GetClientRect(&h);
     bottom = h.bottom;
@@ -276,7 +276,7 @@ void CCommonListCtrl::OnDestroy() {
   m_arrColumns.RemoveAll();
   m_arrColumnOrder.RemoveAll();
   m_arrColumnAtPosition.RemoveAll();
-  if (CHeaderCtrl* header = GetHeaderCtrl(); header != nullptr && header->GetSafeHwnd() != nullptr) {
+  if (CHeaderCtrl* header = GetHeaderCtrl()) {
     while (header->GetItemCount() > 0) header->DeleteItem(0);
   }
   if (m_hHeaderTip != nullptr) {
