@@ -262,10 +262,10 @@ void CCustomizedAppearance::OnAddKeyword() {
     return;
   }
   // Before the first keyword that is not longer: longest first, and a new
-  // keyword goes ahead of those as long as it.
+  // keyword goes ahead of those as long as it. The row past the last reads
+  // as empty text, shorter than any keyword: the walk stops there at the latest.
   int row = 0;
-  const int count = m_keywordList.GetItemCount();
-  while (row < count && m_keywordList.GetItemText(row, 0).GetLength() > keyword.GetLength()) ++row;
+  while (m_keywordList.GetItemText(row, 0).GetLength() > keyword.GetLength()) ++row;
   row = m_keywordList.InsertItem(row, keyword);
   m_keywordList.SetColorBox(row, 1, m_appearance.clrText);
   // Told now, while the person still has the keyword in hand, rather than
