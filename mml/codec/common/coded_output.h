@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "mml/codec/common/bit_io.h"
 #include "mml/mml.h"
@@ -29,8 +30,10 @@ int code_into_buffer(buf_hndl out, const char* in, int32_t len, int* status, Ste
     code = CodecStatus::kNoMemory;
   }
   if (code != 0) return fail(status, code);
-  if (bytes.size() > static_cast<size_t>(INT32_MAX - out->used)) return fail(status, CodecStatus::kBufferFull);
-  const auto need = static_cast<int32_t>(out->used + bytes.size());
+  // A buffer counts its bytes in 32 signed bits: a result past that is refused.
+  const size_t total = static_cast<size_t>(out->used) + bytes.size();
+  if (!std::in_range<int32_t>(total)) return fail(status, CodecStatus::kBufferFull);
+  const auto need = static_cast<int32_t>(total);
   if (need > out->capacity && buf_reserve(out, need, nullptr) == 0) return fail(status, CodecStatus::kBufferFull);
   if (!bytes.empty()) std::memcpy(out->data + out->used, bytes.data(), bytes.size());
   out->used = need;
