@@ -3,6 +3,7 @@
 // value arrays to the count needed) and is kept across messages.
 #include <cstring>
 #include <span>
+#include <utility>
 
 #include "mml/message/message.h"
 #include "mml/status.h"
@@ -14,7 +15,7 @@ namespace {
 // Resizes an accounted array to exactly count elements.
 template <class T>
 bool resize_exact(T*& array, int64_t count) {
-  if (count * static_cast<int64_t>(sizeof(T)) > INT32_MAX) return false;
+  if (!std::in_range<int32_t>(count * static_cast<int64_t>(sizeof(T)))) return false;
   void* block = array;
   int32_t granted = 0;
   const auto bytes = static_cast<int32_t>(count * static_cast<int64_t>(sizeof(T)));
