@@ -298,6 +298,19 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
       ASSERT_EQ(::ChildWindowFromPoint(top.m_hWnd, POINT{x, y}), under) << x << "," << y;
     }
   }
+  // On the screen, a window that lets the pointer through (as a group box
+  // does) shows the one beneath it.
+  struct Glass : LoggingWnd {
+    Glass() : LoggingWnd("G") {}
+    LRESULT OnNcHitTest(CPoint) override { return HTTRANSPARENT; }
+  } glass;
+  glass.CreateChild(top, 13);
+  glass.BringWindowToTop();
+  POINT inside{5, 5};
+  ::ClientToScreen(top.m_hWnd, &inside);
+  EXPECT_EQ(::WindowFromPoint(inside), c.m_hWnd);
+  glass.DestroyWindow();
+  EXPECT_EQ(::WindowFromPoint(inside), c.m_hWnd);
 
   // A window without an object gets a wrapper that is not in its procedure chain.
   HWND plain = CreateWindowEx(0, "Test", "x", WS_CHILD, 0, 0, 1, 1, top.m_hWnd, nullptr, nullptr, nullptr);

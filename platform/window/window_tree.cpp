@@ -371,18 +371,23 @@ HWND WindowFromPoint(POINT screenPoint) {
     return p.x >= rc.left && p.x < rc.right && p.y >= rc.top && p.y < rc.bottom;
   };
   auto usable = [](const WindowRecord& w) { return (w.style & WS_VISIBLE) && !(w.style & WS_DISABLED); };
+  // A window that lets the pointer through (a group box, a label that does
+  // not notify, a tool tip) is passed over for what lies beneath it. Each
+  // level is copied: the hit test may create or destroy windows.
+  const LPARAM at = MAKELPARAM(static_cast<WORD>(screenPoint.x), static_cast<WORD>(screenPoint.y));
   HWND found = nullptr;
-  const std::vector<HWND>* level = &platform::WindowRegistry::Get().TopLevel();
+  std::vector<HWND> level = platform::WindowRegistry::Get().TopLevel();
   for (bool descended = true; descended;) {
     descended = false;
-    for (HWND h : *level) {
-      WindowRecord* w = FindWindowRecord(h);
-      if (w != nullptr && usable(*w) && inside(*w, screenPoint)) {
-        found = h;
-        level = &w->children;
-        descended = true;
-        break;
-      }
+    for (HWND h : level) {
+      const WindowRecord* w = FindWindowRecord(h);
+      if (w == nullptr || !usable(*w) || !inside(*w, screenPoint)) continue;
+      if (::SendMessage(h, WM_NCHITTEST, 0, at) == HTTRANSPARENT) continue;
+      if ((w = FindWindowRecord(h)) == nullptr) continue;
+      found = h;
+      level = w->children;
+      descended = true;
+      break;
     }
   }
   return found;
