@@ -15,6 +15,12 @@ ClockReading ReadLocalClock() {
   return {local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(now.tv_nsec / 1000000)};
 }
 
+time_t NowSeconds() {
+  struct timespec now = {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now.tv_sec;
+}
+
 void FormatClockReading(const ClockReading& r, char* out) {
   // At most "23:59:59:999": 12 characters and the terminator.
   std::snprintf(out, 13, "%d:%d:%d:%d", r.hour, r.minute, r.second, r.millisecond);
@@ -38,7 +44,7 @@ void GetCorrectTime(char* out) {
   if (out == nullptr) {
     return;
   }
-  const time_t now = std::time(nullptr);
+  const time_t now = dateutil::NowSeconds();
   struct tm local = {};
   if (::localtime_r(&now, &local) == nullptr || std::strftime(out, 30, "%d/%m/%Y  %H:%M:%S", &local) == 0) {
     out[0] = '\0';

@@ -233,7 +233,7 @@ bool CompareStringTimeWithCurrentTime(CString& date, int& result) {
       return false;
     }
   }
-  const time_t now = std::time(nullptr);
+  const time_t now = dateutil::NowSeconds();
   struct tm today = {};
   if (::localtime_r(&now, &today) == nullptr) {
     return false;

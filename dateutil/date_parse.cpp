@@ -104,7 +104,7 @@ int ConvertDateFormat(const CString& text, long& longDate) {
   if (const long status = ParseDayMonthYear(whole, date); status != 0) {
     return static_cast<int>(status);
   }
-  const time_t now = std::time(nullptr);
+  const time_t now = dateutil::NowSeconds();
   struct tm local = {};
   ::localtime_r(&now, &local);
   errno = 0;

@@ -67,6 +67,10 @@ namespace dateutil __attribute__((visibility("hidden"))) {
     int millisecond = 0;
   };
   ClockReading ReadLocalClock();
+  // Seconds since the epoch from the same clock as ReadLocalClock. time()
+  // reads a coarser clock that can lag it by a tick, so a date read just
+  // after a time of day could fall a second before it.
+  time_t NowSeconds();
   // "H:M:S:ms" without leading zeros; out holds 13 bytes.
   void FormatClockReading(const ClockReading& reading, char* out);
   long MillisecondsOfDay(const ClockReading& reading);

@@ -90,7 +90,7 @@ int tarnu_check_for_current_month_expiry(long longDate) {
   if (longDate < 1 || !dateutil::LocalTmOfLongDate(longDate, date)) {
     return 0;
   }
-  const time_t now = std::time(nullptr);
+  const time_t now = dateutil::NowSeconds();
   struct tm today = {};
   if (::localtime_r(&now, &today) == nullptr) {
     return 0;
