@@ -63,11 +63,11 @@ int tarnu_convert_longdate_to_Stringdate_month_year_as_required(char* out, long 
   struct Layout {
     const char* format;
     size_t maxBytes;
-    bool upperCase;
+    bool upperCase = false;  // only a month's name has a case
   };
   static constexpr Layout kLayouts[] = {
-      {"%d%b%Y", 10, false}, {"%d%b%Y", 10, true}, {"%d", 5, false},        {"%d%b", 6, false},
-      {"%d%b", 6, true},     {"%x", 11, false},    {"%d-%m-%Y", 11, false}, {"%d/%m/%Y", 11, false},
+      {"%d%b%Y", 10}, {"%d%b%Y", 10, true}, {"%d", 5},        {"%d%b", 6},
+      {"%d%b", 6, true}, {"%x", 11},        {"%d-%m-%Y", 11}, {"%d/%m/%Y", 11},
   };
   if (out == nullptr) {
     return 1;
