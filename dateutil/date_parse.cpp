@@ -1,5 +1,4 @@
 // Texts to long dates and calendar structures.
-#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -57,7 +56,10 @@ long ToLongDate(const DayMonthYear& date, int hour, int minute, int second) {
   t.tm_min = minute;
   t.tm_sec = second;
   t.tm_isdst = 0;
-  // mktime's failure value -1 fits 32 bits, so it passes through as is.
+  // With a 64-bit time_t, mktime does not fail on any year an int holds (the
+  // clamp above keeps the lowest in range), so -1 is always the second
+  // before 1970, a date like any other.
+  static_assert(sizeof(time_t) == 8);
   const time_t result = std::mktime(&t);
   return dateutil::FitsLongDate(result) ? static_cast<long>(result) : kOutOfRange;
 }
@@ -107,9 +109,8 @@ int ConvertDateFormat(const CString& text, long& longDate) {
   const time_t now = dateutil::NowSeconds();
   struct tm local = {};
   ::localtime_r(&now, &local);
-  errno = 0;
   const long result = ToLongDate(date, local.tm_hour, local.tm_min, local.tm_sec);
-  if (result == kOutOfRange || (result == -1 && errno != 0)) {
+  if (result == kOutOfRange) {
     return static_cast<int>(kOutOfRange);
   }
   longDate = result;
