@@ -291,10 +291,17 @@ def focused(desktop, caption):
 
 
 def check_focus_follows(desktop):
-    """The window that opens takes the keyboard: after View Group, the view."""
+    """The window that opens takes the keyboard: after View Group, the view.
+    Another program (a window manager, a switcher) that gives the form's X
+    window the keyboard makes the form the active window."""
     wait_for("the keyboard focus in the view", lambda: focused(desktop, "View Allowed Group"))
     if focused(desktop, "Allowed Groups") is not None:
         raise Failure("the form keeps a focused control after View Group opened the view")
+    form = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env, capture_output=True,
+                          text=True, timeout=10).stdout.split()
+    desktop.xdotool("windowfocus", form[0])
+    wait_for("the form active once its X window has the keyboard",
+             lambda: "active" in desktop.top("Allowed Groups")["flags"])
 
 
 def xclip_out(desktop, target="UTF8_STRING", encoding="utf-8"):
