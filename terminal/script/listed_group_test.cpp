@@ -45,6 +45,8 @@ TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTimeAndWhatCannotBeCon
   EXPECT_EQ(cells("", "ALL")[6], "ALL");
   EXPECT_EQ(cells("", "12345678901")[6], "12345678901") << "11 digits";
   EXPECT_EQ(cells("", "-0000000005")[6], "-0000000005");
+  EXPECT_EQ(cells("", "2147483647")[6], "19/01/2038") << "the last second a date holds";
+  EXPECT_EQ(cells("", "2147483648")[6], "2147483648");
   EXPECT_EQ(cells("999999999999999", "")[5], "9999999999999.99") << "15 digits";
   EXPECT_EQ(cells("99999999999999999999999", "")[5], "99999999999999999999999");
   EXPECT_EQ(cells("2580000.5", "")[5], "2580000.5");
