@@ -12,11 +12,8 @@ TEST(ListedGroup, UnrestrictedFieldsReadAllTheStrikeScalesBySegmentAndOtherShape
   ASSERT_TRUE(nfo);
   EXPECT_EQ(*nfo, (ListedGroupCells{"HNI", "nse_fo", "OPTIDX", "NIFTY", "CE", "25800.00", "ALL", "ALL", "ALL"}));
 
-  const auto cde = ListedGroup("RETAIL\tcde_fo\t\t\t\t452500000\t\tNRML\tBUY", NoLookup);
-  ASSERT_TRUE(cde);
-  EXPECT_EQ((*cde)[5], "45.25");
-  EXPECT_EQ((*cde)[7], "NRML");
-  EXPECT_EQ((*cde)[8], "BUY");
+  EXPECT_EQ(ListedGroup("RETAIL\tcde_fo\t\t\t\t452500000\t\tNRML\tBUY", NoLookup),
+            (ListedGroupCells{"RETAIL", "cde_fo", "ALL", "ALL", "ALL", "45.25", "ALL", "NRML", "BUY"}));
   EXPECT_EQ((*ListedGroup("RETAIL\tnse_fo\t\t\t\t125050\t\t\t", NoLookup))[5], "1250.50");
   EXPECT_EQ((*ListedGroup("RETAIL\tnse_cm\t\t\t\t\t\t\t", NoLookup))[5], "0.00") << "no strike given";
   // Texts of another shape are refused.
