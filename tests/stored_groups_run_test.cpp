@@ -112,15 +112,20 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
   EXPECT_EQ(std::stod(nfo[5].text), 26000.5);
 
   // Files that expect-sheet must pass over for the export: older but named
-  // later, newer but hidden, as new but named earlier.
+  // later, newer but hidden, as new but named earlier. The export holds a
+  // group the list no longer shows.
   const auto written = fs::last_write_time(files[0]);
   for (const auto& [name, time] :
        {std::pair{"zz.xlsx", written - 1h}, {".zz.xlsx", written + 1h}, {"0.xlsx", written}}) {
     std::ofstream(folder / "Export" / name) << "no workbook";
     fs::last_write_time(folder / "Export" / name, time);
   }
+  Sql("DELETE FROM allowed_groups WHERE symbol = 'NIFTY'");
   const RunResult again = Run("again", std::string(kView) + "expect-sheet \"View Allowed Group\" 20016\n");
-  EXPECT_EQ(again.status, 0) << again.output;
+  EXPECT_EQ(again.status, 1) << again.output;
+  EXPECT_NE(again.output.find(files[0].string() + " row 3 holds \"HNI\tnse_fo\tOPTIDX\tNIFTY\t"), std::string::npos)
+      << again.output;
+  EXPECT_NE(again.output.find("the list shows \"(nothing)\""), std::string::npos) << again.output;
 }
 
 // An export that cannot be written whole says so and leaves no file.

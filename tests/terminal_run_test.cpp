@@ -155,13 +155,18 @@ TEST_F(TerminalRun, ScripMasterLinesTheServerCannotHoldAreToldOnceAtStart) {
 }
 
 // --snapshots pictures each window as a run changes it, numbered in the order
-// written, and a message box as it shows.
+// written, and a message box as it shows; a picture that cannot be written
+// ends the run at its line.
 TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
-  const RunResult run = RunTerminal("--db :memory: --snapshots '" + (folder / "shots").string() + "' --script '" +
-                                    ScriptFile("box",
-                                               "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
-                                               "click \"Allowed Groups\" \"View Group\"\n") +
-                                    "'");
+  const std::string arguments = "--db :memory: --snapshots '" + (folder / "shots").string() + "' --script '" +
+                                ScriptFile("box",
+                                           "hotkey Alt+A\nclick \"Allowed Groups\" \"Add Group\"\n"
+                                           "click \"Allowed Groups\" \"View Group\"\n") +
+                                "'";
+  const RunResult cut = RunTerminal(arguments, {.fileSizeLimit = 1024});
+  EXPECT_EQ(cut.status, 1) << cut.output;
+  EXPECT_NE(cut.output.find("box.script:1: cannot write "), std::string::npos) << cut.output;
+  const RunResult run = RunTerminal(arguments);
   ASSERT_EQ(run.status, 0) << run.output;
   // "SNAPSHOT: <dir>/NNN-<window>.png", numbered 1, 2, 3, ... in the order written.
   const std::regex line("SNAPSHOT: (.*/([0-9]{3})-([a-z-]+)[.]png)\n");

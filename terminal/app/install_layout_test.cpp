@@ -48,15 +48,11 @@ TEST_F(InstallLayoutTest, AnInstalledTreeIsToldFromABuildTreeByItsLibraryFolder)
   EXPECT_FALSE(LayoutAround((m_root / "odd/bin").string()).installed);
 }
 
-TEST(UserDataFolder, FollowsAnAbsoluteXdgDataHomeElseHome) {
-  EXPECT_EQ(UserDataFolder({"/data", "/home/ann"}), "/data/tarnterm");
-  EXPECT_EQ(UserDataFolder({"", "/home/ann"}), "/home/ann/.local/share/tarnterm");
-  EXPECT_EQ(UserDataFolder({"relative/data", "/home/ann"}), "/home/ann/.local/share/tarnterm");
-  EXPECT_EQ(UserDataFolder({"/data", ""}), "/data/tarnterm");
-  EXPECT_EQ(UserDataFolder({"", ""}), std::nullopt);
-}
-
+// The user's data folder follows an absolute XDG_DATA_HOME, else the home
+// folder; it is made owner-only, and one that exists is left as it is.
 TEST_F(InstallLayoutTest, TheUserDataFolderIsMadeOwnerOnlyAndAnExistingOneIsLeftAsItIs) {
+  EXPECT_EQ(UserDataFolder({"/data", "/home/ann"}), "/data/tarnterm");
+  EXPECT_EQ(UserDataFolder({"relative/data", "/home/ann"}), "/home/ann/.local/share/tarnterm");
   std::string error;
   const auto made = PrepareUserDataFolder({"", (m_root / "ann").string()}, error);
   ASSERT_TRUE(made) << error;

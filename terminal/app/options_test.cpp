@@ -14,10 +14,7 @@ TEST(TerminalOptions, RefusesBadLinesAndPicturesTheDemoToo) {
   EXPECT_EQ(ParseOptions({"--demo", "--snapshots", "out"}, error)->snapshots, "out");
   EXPECT_FALSE(ParseOptions({"--snapshots"}, error));
   EXPECT_EQ(error, "--snapshots needs a value");
-}
-
-TEST(TerminalOptions, UserDefaultsToTheDocumentedOneAndMayBeEmptied) {
-  std::string error;
+  // The user defaults to the documented one and may be emptied.
   EXPECT_EQ(ParseOptions({"--demo"}, error)->userId, "admin");
   EXPECT_EQ(ParseOptions({"--user", ""}, error)->userId, "");
 }

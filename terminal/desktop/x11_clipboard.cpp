@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "terminal/desktop/clipboard_text.h"
@@ -135,7 +136,8 @@ void XClipboard::Answer(const XSelectionRequestEvent& request) {
       const std::string text = latin1 ? ClipboardToLatin1(m_own) : ClipboardToUtf8(m_own);
       // Sent whole: what one request can carry (extended requests take
       // megabytes); a larger text is refused rather than cut.
-      const long limit = XExtendedMaxRequestSize(d) > 0 ? XExtendedMaxRequestSize(d) : XMaxRequestSize(d);
+      // (The extended size is 0 where the server has no extended requests.)
+      const long limit = std::max(XExtendedMaxRequestSize(d), XMaxRequestSize(d));
       if (static_cast<long>(text.size()) < (limit - 64) * 4) {
         XChangeProperty(d, request.requestor, property, latin1 ? m_string : m_utf8, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));

@@ -82,8 +82,9 @@ int RunDesktop(CWnd& mainWindow, const DesktopSetup& setup) {
     platform::SetClipboardBridge({});
     platform::SetExternalWait({});
   }
-  if (menuBar.GetSafeHwnd() != nullptr) menuBar.DestroyWindow();
-  if (mainWindow.GetSafeHwnd() != nullptr) mainWindow.ShowWindow(SW_HIDE);
+  // Either may be gone already (the loop ends when the main window is); both calls then do nothing.
+  menuBar.DestroyWindow();
+  mainWindow.ShowWindow(SW_HIDE);
   platform::SetClockMode(platform::ClockMode::Manual);
   platform::SetScreenSize(0, 0);
   platform::SetMinimizedBottom(0);

@@ -57,10 +57,12 @@ std::unique_ptr<XDisplay> XDisplay::Open(const std::string& name, std::string& e
 }
 
 XDisplay::XDisplay(Display* display, const XVisualInfo& visual)
-    : m_display(display), m_screen(visual.screen), m_visual(visual) {
-  // The screen's own colormap when the visual is the screen's; tools that
-  // read the screen (xwd) then need no colormap of ours.
-  m_ownColormap = visual.visual != DefaultVisual(display, m_screen);
+    : m_display(display),
+      m_screen(visual.screen),
+      m_visual(visual),
+      // The screen's own colormap when the visual is the screen's; tools that
+      // read the screen (xwd) then need no colormap of ours.
+      m_ownColormap(visual.visual != DefaultVisual(display, visual.screen)) {
   colormap = m_ownColormap ? XCreateColormap(display, RootWindow(display, m_screen), visual.visual, AllocNone)
                            : DefaultColormap(display, m_screen);
   wmProtocols = XInternAtom(display, "WM_PROTOCOLS", False);

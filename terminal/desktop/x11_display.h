@@ -44,7 +44,7 @@ class XDisplay {
   Display* m_display;
   int m_screen;
   XVisualInfo m_visual;
-  bool m_ownColormap = false;
+  const bool m_ownColormap;
 };
 
 }  // namespace terminal::desktop

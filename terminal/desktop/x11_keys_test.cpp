@@ -39,7 +39,12 @@ TEST(X11KeysTest, HotKeysAreNamedAsThePlugInNamesThem) {
   EXPECT_EQ(ModifiersOf(ShiftMask | ControlMask | LockMask), unsigned{input::kShift | input::kControl});
   EXPECT_EQ(HotKeyName('A', ModifiersOf(Mod1Mask)), "Alt+A");
   EXPECT_EQ(HotKeyName(VK_F5, input::kControl | input::kShift), "Ctrl+Shift+F5");
-  EXPECT_EQ(HotKeyName('7', input::kNone), "7");
+  // Letters, digits and F1-F24 name a key; the codes just past each range do not.
+  for (const auto& [key, name] : std::vector<std::pair<unsigned, std::string>>{
+           {'0', "0"}, {'9', "9"}, {'A', "A"}, {'Z', "Z"}, {'0' - 1, ""}, {'9' + 1, ""}, {'A' - 1, ""}, {'Z' + 1, ""},
+           {VK_F24, "F24"}, {VK_F1 - 1, ""}, {VK_F24 + 1, ""}}) {
+    EXPECT_EQ(HotKeyName(key, input::kNone), name) << key;
+  }
   EXPECT_EQ(HotKeyName(VK_MENU, input::kAlt), "") << "Alt alone names no hot key";
   EXPECT_EQ(HotKeyName(VK_RETURN, input::kAlt), "");
 }

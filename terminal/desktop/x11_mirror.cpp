@@ -119,20 +119,22 @@ bool XMirror::Paint(platform::Image image) {
     if (first == last) return false;
   }
   m_picture = std::move(image);
-  XImage* x = XCreateImage(m_display.get(), m_display.TrueColorVisual(), static_cast<unsigned>(m_display.Depth()),
-                           ZPixmap, 0, reinterpret_cast<char*>(m_picture.pixels.data()),
-                           static_cast<unsigned>(m_picture.width), static_cast<unsigned>(m_picture.height), 32, 0);
-  if (x == nullptr) return false;
-  // The picture's own layout, whatever the server's pixmaps are (a server
-  // may pack depth 24 in three bytes); XPutImage converts where they differ.
-  x->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-  x->bits_per_pixel = 32;
-  x->bytes_per_line = m_picture.width * 4;
-  XInitImage(x);
-  XPutImage(m_display.get(), m_window, m_gc, x, 0, first, 0, first, static_cast<unsigned>(m_picture.width),
-            static_cast<unsigned>(last - first));
-  x->data = nullptr;  // the pixels are the picture's
-  XDestroyImage(x);
+  // The picture is kept even when the server cannot be sent it now (no
+  // memory for the image's header): an expose sends it again.
+  if (XImage* x = XCreateImage(m_display.get(), m_display.TrueColorVisual(), static_cast<unsigned>(m_display.Depth()),
+                               ZPixmap, 0, reinterpret_cast<char*>(m_picture.pixels.data()),
+                               static_cast<unsigned>(m_picture.width), static_cast<unsigned>(m_picture.height), 32, 0)) {
+    // The picture's own layout, whatever the server's pixmaps are (a server
+    // may pack depth 24 in three bytes); XPutImage converts where they differ.
+    x->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+    x->bits_per_pixel = 32;
+    x->bytes_per_line = m_picture.width * 4;
+    XInitImage(x);
+    XPutImage(m_display.get(), m_window, m_gc, x, 0, first, 0, first, static_cast<unsigned>(m_picture.width),
+              static_cast<unsigned>(last - first));
+    x->data = nullptr;  // the pixels are the picture's
+    XDestroyImage(x);
+  }
   return true;
 }
 

@@ -110,19 +110,10 @@ TEST(ScripMaster, ShippedFileCoversEveryCascadeLevel) {
   auto master = ScripMaster::Load(AG_SCRIPS_CSV, error);
   ASSERT_TRUE(master) << error;
   EXPECT_EQ(master->Refusals(), std::vector<std::string>{}) << "the shipped master offers only what it means";
+  // Deeper levels: the end-to-end requests choose NFO's instruments, symbols, strikes and expiries from it.
   for (const char* segment : {"NSE", "NFO", "BSE", "MCX", "CDS", "NCDEX"}) {
     EXPECT_FALSE(master->Cascade(0, {segment, "", "", ""}).instrument->empty()) << segment;
   }
-  const auto nfo = master->Cascade(0, {"NFO", "", "", ""});
-  for (const char* instrument : {"FUTIDX", "FUTSTK", "OPTIDX", "OPTSTK"}) {
-    EXPECT_NE(std::find(nfo.instrument->begin(), nfo.instrument->end(), instrument), nfo.instrument->end());
-  }
-  const auto optidx = master->Cascade(1, {"NFO", "OPTIDX", "", ""});
-  EXPECT_NE(std::find(optidx.symbol->begin(), optidx.symbol->end(), "BANKNIFTY"), optidx.symbol->end());
-  const auto nifty = master->Cascade(2, {"NFO", "OPTIDX", "NIFTY", ""});
-  EXPECT_EQ(nifty.optionType, (Strings{"CE", "PE"}));
-  EXPECT_GE(nifty.strike->size(), 3u);
-  EXPECT_GE(nifty.expiry->size(), 2u);
 }
 
 }  // namespace

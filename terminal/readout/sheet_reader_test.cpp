@@ -89,11 +89,12 @@ TEST_F(SheetReader, ReadsBackWhatTheSpreadsheetWriterWrote) {
 }
 
 // Indexes that name no shared text, cell format or font read as nothing:
-// an empty text, not bold. (Written by hand: no writer makes such a file.)
+// an empty text, not bold. (Written by hand: no writer makes such a file,
+// nor puts the shared strings first in the archive.)
 TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
   const std::string parts[][2] = {
-      {"xl/workbook.xml", "<workbook><sheets><sheet name='s'/></sheets></workbook>"},
       {"xl/sharedStrings.xml", "<sst><si><t>one</t></si></sst>"},
+      {"xl/workbook.xml", "<workbook><sheets><sheet name='s'/></sheets></workbook>"},
       {"xl/styles.xml", "<styleSheet><fonts><font/><font><b/></font></fonts>"
                         "<cellXfs><xf fontId='1'/><xf fontId='2'/></cellXfs></styleSheet>"},
       {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r='1'><c t='s' s='0'><v>0</v></c>"

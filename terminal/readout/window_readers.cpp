@@ -9,9 +9,9 @@ namespace terminal {
 std::string WindowText(HWND hwnd) {
   const int length = GetWindowTextLength(hwnd);
   if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
+  // The terminator lands on the string's own, one past its characters.
+  std::string text(static_cast<size_t>(length), '\0');
   GetWindowText(hwnd, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length));
   return text;
 }
 
@@ -26,9 +26,8 @@ bool IsWindowClass(HWND hwnd, const char* className) { return strcasecmp(WindowC
 std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, WPARAM index) {
   const auto length = SendMessage(hwnd, lengthMessage, index, 0);
   if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::string text(static_cast<size_t>(length), '\0');
   SendMessage(hwnd, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
   return text;
 }
 

@@ -7,21 +7,22 @@ namespace {
 
 std::string NoLookup(const std::string&) { return "unexpected"; }
 
-TEST(ListedGroup, UnrestrictedFieldsReadAllAndTheStrikeScalesBySegment) {
+TEST(ListedGroup, UnrestrictedFieldsReadAllTheStrikeScalesBySegmentAndOtherShapesAreRefused) {
   const auto nfo = ListedGroup("HNI\tnse_fo\tOPTIDX\tNIFTY\tCE\t2580000\t\t\t", NoLookup);
   ASSERT_TRUE(nfo);
   EXPECT_EQ(*nfo, (ListedGroupCells{"HNI", "nse_fo", "OPTIDX", "NIFTY", "CE", "25800.00", "ALL", "ALL", "ALL"}));
 
-  const auto cde = ListedGroup("RETAIL\tcde_fo\t\t\t\t452500000\t\tNRML\tBUY", NoLookup);
-  ASSERT_TRUE(cde);
-  EXPECT_EQ((*cde)[5], "45.25");
-  EXPECT_EQ((*cde)[7], "NRML");
-  EXPECT_EQ((*cde)[8], "BUY");
+  EXPECT_EQ(ListedGroup("RETAIL\tcde_fo\t\t\t\t452500000\t\tNRML\tBUY", NoLookup),
+            (ListedGroupCells{"RETAIL", "cde_fo", "ALL", "ALL", "ALL", "45.25", "ALL", "NRML", "BUY"}));
   EXPECT_EQ((*ListedGroup("RETAIL\tnse_fo\t\t\t\t125050\t\t\t", NoLookup))[5], "1250.50");
   EXPECT_EQ((*ListedGroup("RETAIL\tnse_cm\t\t\t\t\t\t\t", NoLookup))[5], "0.00") << "no strike given";
+  // Texts of another shape are refused.
+  EXPECT_FALSE(ListedGroup("", NoLookup));
+  EXPECT_FALSE(ListedGroup("HNI\tnse_fo", NoLookup));
+  EXPECT_FALSE(ListedGroup("a\tb\tc\td\te\tf\tg\th\ti\tj", NoLookup));
 }
 
-TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTime) {
+TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTimeAndWhatCannotBeConvertedShowsAsStored) {
   // 26 Jan 2027 23:59:59 IST is 1800988199 since 1970; derivatives count from 1980.
   constexpr long kEndOfDayIst = 1800988199;
   const std::string derivative = std::to_string(kEndOfDayIst - 315460800);
@@ -32,10 +33,8 @@ TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTime) {
   EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t" + cash + "\t\t", NoLookup))[6], "26/01/2027");
   const std::string nextDay = std::to_string(kEndOfDayIst + 1 + 19800);
   EXPECT_EQ((*ListedGroup("HNI\tmcx_fo\t\t\t\t\t" + nextDay + "\t\t", NoLookup))[6], "27/01/2027");
-}
 
-// What the list cannot read as a price or a date it shows as the server sent it.
-TEST(ListedGroup, AStrikeOrExpiryTheListCannotConvertShowsAsStored) {
+  // What the list cannot read as a price or a date it shows as the server sent it.
   auto cells = [](const std::string& strike, const std::string& expiry) {
     return *ListedGroup("HNI\tmcx_fo\t\t\t\t" + strike + "\t" + expiry + "\t\t", NoLookup);
   };
@@ -43,6 +42,8 @@ TEST(ListedGroup, AStrikeOrExpiryTheListCannotConvertShowsAsStored) {
   EXPECT_EQ(cells("", "ALL")[6], "ALL");
   EXPECT_EQ(cells("", "12345678901")[6], "12345678901") << "11 digits";
   EXPECT_EQ(cells("", "-0000000005")[6], "-0000000005");
+  EXPECT_EQ(cells("", "2147483647")[6], "19/01/2038") << "the last second a date holds";
+  EXPECT_EQ(cells("", "2147483648")[6], "2147483648");
   EXPECT_EQ(cells("999999999999999", "")[5], "9999999999999.99") << "15 digits";
   EXPECT_EQ(cells("99999999999999999999999", "")[5], "99999999999999999999999");
   EXPECT_EQ(cells("2580000.5", "")[5], "2580000.5");
@@ -63,12 +64,6 @@ TEST(ListedGroup, BseInstrumentComesFromTheTradingSymbol) {
   asked.clear();
   EXPECT_EQ((*ListedGroup("HNI\tbse_cm\t\t\tA\t\t\t\t", lookup))[2], "ALL");
   EXPECT_TRUE(asked.empty()) << "no symbol, no lookup";
-}
-
-TEST(ListedGroup, RefusesTextsOfAnotherShape) {
-  EXPECT_FALSE(ListedGroup("", NoLookup));
-  EXPECT_FALSE(ListedGroup("HNI\tnse_fo", NoLookup));
-  EXPECT_FALSE(ListedGroup("a\tb\tc\td\te\tf\tg\th\ti\tj", NoLookup));
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ std::optional<std::span<const char>> GroupStream::Next() {
 
 void GroupStream::Settle() {
   Pause();
-  m_readingAhead = false;
+  // The statement ends here, so nothing resumes the reading thread after.
   while (m_select != nullptr) {
     std::unique_ptr<ReplyBatch> batch = BuildBatch();
     if (!batch->Empty()) m_ready.push_back(std::move(batch));

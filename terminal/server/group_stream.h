@@ -93,7 +93,7 @@ class GroupStream {
   MessageWriter m_writer;
   // While the thread runs, it alone uses m_select, m_writer and m_filling.
   std::thread m_reader;
-  bool m_readingAhead = false;            // ReadAhead was called and not undone by Settle
+  bool m_readingAhead = false;            // ReadAhead was called
   std::atomic<bool> m_stop{false};        // the thread is asked to end
   std::unique_ptr<ReplyBatch> m_filling;  // a batch the stopped thread had not queued
   BoundedQueue<std::unique_ptr<ReplyBatch>> m_queue{kBatchesAhead};

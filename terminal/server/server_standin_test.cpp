@@ -1,20 +1,33 @@
+// The stand-in server over its SQLite store: what each request is answered,
+// requests that arrive together (one commit for all of them, no answer
+// before it, a failing request that takes no other with it, nothing answered
+// lost when the process is killed), and a store another program holds.
 #include "terminal/server/server_standin.h"
 
-#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
+#include <thread>
 #include <tuple>
 
 #include "terminal/server/message_codec.h"
+#include "terminal/server/sqlite_store.h"
 #include "terminal/server/testing/reply_fields.h"
 
 namespace terminal {
 namespace {
+
+namespace fs = std::filesystem;
 
 class ServerStandInTest : public ::testing::Test {
  protected:
@@ -22,6 +35,14 @@ class ServerStandInTest : public ::testing::Test {
     int err = 0;
     static char* noEnvironment[] = {nullptr};
     mml_env_init(0, nullptr, noEnvironment, 2, 0, &err);
+  }
+  void SetUp() override {
+    file = fs::temp_directory_path() / ("server_standin_" + std::to_string(::getpid()) + ".db");
+    fs::remove(file);
+  }
+  void TearDown() override {
+    if (other != nullptr) sqlite3_close(other);
+    fs::remove(file);
   }
 
   std::vector<testing::ReplyFields> Ask(const std::vector<Field>& request) {
@@ -33,7 +54,53 @@ class ServerStandInTest : public ::testing::Test {
     }
     return replies;
   }
+  // An add or delete of HNI's nse_fo OPTSTK group of `symbol`, built through
+  // one kept middleware handle (a handle is large, and these tests pass
+  // thousands of messages).
+  std::vector<char> Group(const char* name, const std::string& symbol) {
+    const bool built = writer.Begin() && writer.Add(0, name) && writer.Add(13034, "HNI") &&
+                       writer.Add(54247, "admin") && writer.Add(63001, "nse_fo") && writer.Add(10106, "OPTSTK") &&
+                       writer.Add(3, symbol);
+    EXPECT_TRUE(built);
+    const auto bytes = writer.Bytes();
+    return std::vector<char>(bytes.begin(), bytes.end());
+  }
+  // "5 stored", "3 reason", ...: the status and words of an answer's one reply.
+  std::string Status(const ServerStandIn::Answer& answer) {
+    if (answer.replies.size() != 1) return "replies: " + std::to_string(answer.replies.size());
+    if (!reader.Parse(answer.replies[0])) return "no message";
+    return std::string(reader.First(32766).value_or("5")) + " " + std::string(reader.First(32765).value_or(""));
+  }
+  // What another program reading the file sees: committed rows only.
+  int CommittedGroups() const { return Query("SELECT COUNT(*) FROM allowed_groups"); }
+  int Query(const std::string& sql) const {
+    sqlite3* db = nullptr;
+    int value = -1;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+      sqlite3_exec(
+          db, sql.c_str(),
+          [](void* out, int, char** values, char**) {
+            *static_cast<int*>(out) = values[0] ? std::atoi(values[0]) : 0;
+            return 0;
+          },
+          &value, nullptr);
+    }
+    sqlite3_close(db);
+    return value;
+  }
+  // SQLite's file change counter (header bytes 24-27): one more per
+  // committed write transaction.
+  uint32_t Commits() const {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char header[28] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    return uint32_t{header[24]} << 24 | uint32_t{header[25]} << 16 | uint32_t{header[26]} << 8 | header[27];
+  }
 
+  fs::path file;
+  sqlite3* other = nullptr;  // another program's connection to the file
+  MessageWriter writer;
+  MessageReader reader;
   ServerStandIn server{":memory:"};
 };
 
@@ -87,25 +154,16 @@ TEST_F(ServerStandInTest, BadRequestsGetFailureRepliesNeverACrash) {
 // holds for root too. Every change is refused with SQLite's reason, nothing
 // is stored, and reading still works. A file that is no store is refused.
 TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReasonAndNoDatabaseIsOpened) {
-  const auto file = std::filesystem::temp_directory_path() / ("standin_ro_" + std::to_string(::getpid()) + ".db");
-  std::filesystem::remove(file);
-  const std::vector<Field> add{{0, "ks_publish_allowed_group"}, {13034, "HNI"}, {54247, "admin"}, {63001, "nse_cm"}};
   {
     ServerStandIn writable(file.string());
     EXPECT_FALSE(writable.ReadOnly());
-    ASSERT_EQ(testing::ReplyFields::Read(writable.Handle(BuildMessage(add)).at(0))->First(32766), "5");
+    ASSERT_EQ(Status(writable.Open(Group("ks_publish_allowed_group", "A"))), "5 stored");
   }
   ServerStandIn readOnly("file:" + file.string() + "?mode=ro");
   EXPECT_TRUE(readOnly.ReadOnly());
   for (const char* request : {"ks_publish_allowed_group", "ks_delete_allowed_group"}) {
-    auto fields = add;
-    fields[0].second = request;
-    const auto replies = readOnly.Handle(BuildMessage(fields));
-    ASSERT_EQ(replies.size(), 1u) << request;
-    const auto reply = testing::ReplyFields::Read(replies[0]);
-    EXPECT_EQ(reply->First(32767), request);
-    EXPECT_EQ(reply->First(32766), "3") << request;
-    EXPECT_EQ(reply->First(32765), "server store: attempt to write a readonly database") << request;
+    EXPECT_EQ(Status(readOnly.Open(Group(request, "A"))), "3 server store: attempt to write a readonly database")
+        << request;
   }
   EXPECT_EQ(readOnly.StoreFailures(), 2);
   EXPECT_EQ(readOnly.GroupCount(), 1);
@@ -124,7 +182,6 @@ TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReasonAndNoDatabaseI
     EXPECT_NE(std::string(e.what()).find("file is not a database"), std::string::npos) << e.what();
   }
   std::filesystem::remove(empty);
-  std::filesystem::remove(file);
 }
 
 // The canonical form written out again by hand, as a model: two requests
@@ -198,8 +255,6 @@ TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
     return fields;
   };
   std::set<Key> model;
-  MessageWriter writer;
-  MessageReader reader;
   int answered = 0;
   for (int round = 0; round < 60; ++round) {
     std::vector<std::vector<char>> batch;
@@ -235,6 +290,145 @@ TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
   }
   EXPECT_GT(answered, 800);
   EXPECT_GT(model.size(), 100u);
+}
+
+TEST_F(ServerStandInTest, RequestsThatArriveTogetherAreCommittedOnceBeforeAnyAnswer) {
+  ServerStandIn stored(file.string());
+  std::vector<std::vector<char>> batch;
+  for (int i = 0; i < 200; ++i) batch.push_back(Group("ks_publish_allowed_group", "S" + std::to_string(i)));
+  for (int i = 0; i < 200; i += 2) batch.push_back(Group("ks_delete_allowed_group", "S" + std::to_string(i)));
+  batch.push_back(Group("ks_publish_allowed_group", "S1"));
+  const uint32_t before = Commits();
+  const auto answers = stored.HandleBatch(batch);
+  EXPECT_EQ(Commits(), before + 1);
+  EXPECT_EQ(CommittedGroups(), 100) << "answered, so committed";
+  ASSERT_EQ(answers.size(), batch.size());
+  EXPECT_EQ(Status(answers[0]), "5 stored");
+  EXPECT_EQ(Status(answers[200]), "5 removed");
+  EXPECT_EQ(Status(answers.back()), "5 already held");
+
+  // A list asked for between changes shows the first, not the second, and
+  // each change is committed by the time it is answered.
+  const auto mixed = stored.HandleBatch(
+      std::vector<std::vector<char>>{Group("ks_publish_allowed_group", "NEW"),
+                                     BuildMessage({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}}),
+                                     Group("ks_delete_allowed_group", "S1")});
+  ASSERT_EQ(mixed.size(), 3u);
+  EXPECT_EQ(Status(mixed[0]), "5 stored");
+  ASSERT_TRUE(mixed[1].stream);
+  int listed = 0;
+  while (mixed[1].stream->Next()) ++listed;
+  EXPECT_EQ(listed, 101);
+  EXPECT_EQ(Status(mixed[2]), "5 removed");
+  EXPECT_EQ(CommittedGroups(), 100);
+}
+
+// A request the store refuses fails alone; one that makes SQLite end the
+// whole transaction fails the changes made before it in that transaction
+// too, since none of them is kept. Triggers in the file stand in for a full
+// disk.
+TEST_F(ServerStandInTest, AFailedChangeTakesWithItOnlyWhatWasUndone) {
+  { ServerStandIn make(file.string()); }
+  ASSERT_EQ(Query("CREATE TRIGGER refuse BEFORE INSERT ON allowed_groups WHEN NEW.symbol = 'ABORT'"
+                  " BEGIN SELECT RAISE(ABORT, 'refused here'); END;"
+                  "CREATE TRIGGER undo BEFORE INSERT ON allowed_groups WHEN NEW.symbol = 'ROLLBACK'"
+                  " BEGIN SELECT RAISE(ROLLBACK, 'all undone'); END; SELECT 0"),
+            0);
+  ServerStandIn stored(file.string());
+  const auto answers = stored.HandleBatch(std::vector<std::vector<char>>{
+      Group("ks_publish_allowed_group", "A"), Group("ks_publish_allowed_group", "ABORT"),
+      Group("ks_publish_allowed_group", "B"), Group("ks_publish_allowed_group", "ROLLBACK"),
+      Group("ks_publish_allowed_group", "C"), Group("ks_delete_allowed_group", "C")});
+  ASSERT_EQ(answers.size(), 6u);
+  EXPECT_EQ(Status(answers[0]), "3 server store: all undone");
+  EXPECT_EQ(Status(answers[1]), "3 server store: refused here");
+  EXPECT_EQ(Status(answers[2]), "3 server store: all undone");
+  EXPECT_EQ(Status(answers[3]), "3 server store: all undone");
+  EXPECT_EQ(Status(answers[4]), "5 stored");
+  EXPECT_EQ(Status(answers[5]), "5 removed");
+  EXPECT_EQ(stored.StoreFailures(), 4);
+  EXPECT_EQ(CommittedGroups(), 0);
+  EXPECT_EQ(
+      stored.HandleBatch(std::vector<std::vector<char>>{Group("ks_publish_allowed_group", "A")}).at(0).group,
+      "HNI nse_fo OPTSTK A ALL ALL ALL ALL ALL");
+  EXPECT_EQ(CommittedGroups(), 1);
+}
+
+// A server killed (SIGKILL) while it stores batch after batch: every group
+// it answered is in the store, and each batch is there whole or not at all.
+TEST_F(ServerStandInTest, AKilledServerKeepsEveryAnsweredChange) {
+  { ServerStandIn make(file.string()); }
+  constexpr int kBatch = 25;
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    ServerStandIn stored(file.string());
+    for (int32_t round = 0;; ++round) {
+      std::vector<std::vector<char>> batch;
+      for (int i = 0; i < kBatch; ++i) {
+        batch.push_back(
+            Group("ks_publish_allowed_group", "R" + std::to_string(round) + "_" + std::to_string(i)));
+      }
+      const auto answers = stored.HandleBatch(batch);
+      for (const auto& answer : answers) {
+        if (Status(answer) != "5 stored") ::_exit(3);
+      }
+      // Answered: tell the parent which round.
+      if (::write(pipeFds[1], &round, sizeof round) != sizeof round) ::_exit(4);
+    }
+  }
+  ::close(pipeFds[1]);
+  int32_t answered = -1;
+  for (int n = 0; n < 40; ++n) {
+    int32_t round = -1;
+    if (::read(pipeFds[0], &round, sizeof round) != sizeof round) break;
+    answered = round;
+  }
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ::close(pipeFds[0]);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself, status " << status;
+  ASSERT_GE(answered, 39);
+
+  ServerStandIn after(file.string());
+  const int held = after.GroupCount();
+  EXPECT_GE(held, (answered + 1) * kBatch);
+  EXPECT_EQ(held % kBatch, 0) << "a batch half kept";
+  for (int32_t round = 0; round <= answered; ++round) {
+    for (int i = 0; i < kBatch; ++i) {
+      const auto again =
+          after.Open(Group("ks_publish_allowed_group", "R" + std::to_string(round) + "_" + std::to_string(i)));
+      ASSERT_EQ(Status(again), "5 already held") << round << " " << i;
+    }
+  }
+}
+
+// Two terminals on one store: the second waits for the first's lock a few
+// seconds instead of failing at once, and says why when the wait runs out.
+TEST_F(ServerStandInTest, ASecondTerminalWaitsForTheLockAndSaysWhenItRunsOut) {
+  ServerStandIn held(file.string());
+  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread release([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  EXPECT_EQ(Status(held.Open(Group("ks_publish_allowed_group", "A"))), "5 stored") << "waited for the other program";
+  release.join();
+
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Status(held.Open(Group("ks_publish_allowed_group", "B"))),
+            "3 server store: database is locked (another program, perhaps a second terminal, held the store for more "
+            "than 5 seconds)");
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(store::kBusyTimeoutMs - 100));
+  EXPECT_LT(waited, std::chrono::milliseconds(store::kBusyTimeoutMs + 3000));
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 }  // namespace

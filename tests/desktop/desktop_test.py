@@ -107,7 +107,7 @@ class Desktop:
 
     def windows(self):
         try:
-            with open(self.map_path) as f:
+            with open(self.map_path, encoding="cp1252") as f:  # the platform's texts, as they are
                 return parse_map(f.read())
         except FileNotFoundError:
             return []
@@ -291,16 +291,23 @@ def focused(desktop, caption):
 
 
 def check_focus_follows(desktop):
-    """The window that opens takes the keyboard: after View Group, the view."""
+    """The window that opens takes the keyboard: after View Group, the view.
+    Another program (a window manager, a switcher) that gives the form's X
+    window the keyboard makes the form the active window."""
     wait_for("the keyboard focus in the view", lambda: focused(desktop, "View Allowed Group"))
     if focused(desktop, "Allowed Groups") is not None:
         raise Failure("the form keeps a focused control after View Group opened the view")
+    form = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env, capture_output=True,
+                          text=True, timeout=10).stdout.split()
+    desktop.xdotool("windowfocus", form[0])
+    wait_for("the form active once its X window has the keyboard",
+             lambda: "active" in desktop.top("Allowed Groups")["flags"])
 
 
-def xclip_out(desktop):
-    done = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=desktop.env, capture_output=True,
-                          timeout=10)
-    return done.stdout.decode("utf-8") if done.returncode == 0 else ""
+def xclip_out(desktop, target="UTF8_STRING", encoding="utf-8"):
+    done = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], env=desktop.env,
+                          capture_output=True, timeout=10)
+    return done.stdout.decode(encoding, "replace") if done.returncode == 0 else ""
 
 
 def check_copy_to_clipboard(desktop):
@@ -333,7 +340,8 @@ def choose_from_menu(desktop, entry):
 
 def check_list_menu(desktop):
     """The menu bar's List menu opens the computed columns dialog for the view;
-    Ctrl+V there takes what another program copied; Alt+F4 closes it."""
+    Ctrl+V there takes what another program copied, Ctrl+C gives it back to
+    an old client too (TEXT, and STRING in Latin-1); Alt+F4 closes it."""
     desktop.click_window(desktop.control("TarnTrader", lambda w: w["class"] == "BUTTON" and w["text"] == "List"))
     choose_from_menu(desktop, 0)  # Add Custom Column...
     caption = "rmsallowedgroups: Add Custom Columns"
@@ -341,14 +349,19 @@ def check_list_menu(desktop):
     xclip = subprocess.Popen(["xclip", "-i", "-selection", "clipboard", "-quiet", "-loops", "1"], env=desktop.env,
                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        xclip.stdin.write("Strike Twice".encode("utf-8"))
+        xclip.stdin.write("Strike Twicé".encode("utf-8"))
         xclip.stdin.close()
         time.sleep(0.3)  # xclip takes the selection
         desktop.xdotool("key", "ctrl+v")
         wait_for("the other program's text pasted into the name", lambda: desktop.control(
-            caption, lambda w: w["id"] == 1022 and w["text"] == "Strike Twice"))
+            caption, lambda w: w["id"] == 1022 and w["text"] == "Strike Twicé"))
     finally:
         stop(xclip)
+    desktop.xdotool("key", "shift+Home", "ctrl+c")
+    wait_for("the name copied back to the X clipboard", lambda: xclip_out(desktop) == "Strike Twicé")
+    for target, encoding in (("TEXT", "utf-8"), ("STRING", "latin-1")):
+        if xclip_out(desktop, target, encoding) != "Strike Twicé":
+            raise Failure("the X clipboard gives %r as %s" % (xclip_out(desktop, target, "latin-1"), target))
     desktop.xdotool("key", "alt+F4")
     wait_for("Alt+F4 to close the dialog", lambda: desktop.top(caption) is None)
     print("List menu: the computed columns dialog opened, took a paste and closed with Alt+F4")
