@@ -195,6 +195,7 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAn
   EXPECT_EQ(Text(ids::kFormula), "\"Qty\" * 2");
   Press(IDOK);
   EXPECT_FALSE(dialog.IsWindowVisible());
+  for (const int notComputed : {3, 7}) list.RemoveComputedColumn(notComputed);  // a built-in one, one past the last
 
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Kind", "B", "D", "E"}));
   EXPECT_EQ(list.FilteredColumns(), std::vector<int>{5}) << "D's filter moved with it";
