@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -158,6 +159,9 @@ TEST(Expression, SpacesParenthesesSignsAndNumbersAndFailures) {
       {"1+", kUnbalanced}, {"+", kNotANumber},
   };
   for (const auto& c : cases) EXPECT_EQ(Eval(c.formula).status, c.status) << c.formula;
+  // The table index of the whole operator at a place, from the first place on.
+  const std::tuple<const char*, int, int> places[] = {{"<<1", 0, 5}, {"1<=2", 1, 21}, {"1 *-2", 2, -1}, {"<", -1, -1}};
+  for (const auto& [text, at, index] : places) EXPECT_EQ(OperatorAt(text, at), index) << text << " at " << at;
 }
 
 }  // namespace
