@@ -85,6 +85,8 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
       {"0,1,50,1,0,40,2,99,30", {"Qty", "Name", "Price"}, {40, 50, 60}},
       // Position 0 twice: the second (Qty) takes its default, after the sound ones.
       {"0,0,50,1,0,40,2,1,30", {"Name", "Price", "Qty"}, {50, 30, 70}},
+      // Column 0 twice: the second entry goes.
+      {"0,0,50,0,1,40,2,2,30", {"Name", "Price", "Qty"}, {50, 30, 70}},
       {"0,0,2147483647,1,1,40,2,2,30", {"Name", "Qty", "Price"}, {screen, 40, 30}},
       {"0,0,5x,1,1,40,2,2,30", {"Qty", "Price", "Name"}, {40, 30, 80}},
       // A computed column's index outside the list: damaged, nothing allocated.
@@ -153,6 +155,14 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
     EXPECT_EQ(other.nKeywordColumn, -1) << c.value;
     Close();
   }
+  // A line longer than the reader keeps is told as cut.
+  std::string longLine = "0,FF00,Arial,8,0";
+  while (longLine.size() <= static_cast<size_t>(listview::kAppearanceValueMaxLength)) longLine += ",kw,FF";
+  m_settings.Write("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + longLine + "\r\n");
+  listview::ResetSettingsReports();
+  ::testing::internal::CaptureStderr();
+  Open();
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("longer than the reader keeps, cut"), std::string::npos);
 }
 
 // A UTF-16 file (said to be unreadable, and used as no file) and a read-only
@@ -203,7 +213,8 @@ TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
 
 TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemAll) {
   sListAppearance look;
-  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8", look);
+  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,1", look);
+  EXPECT_EQ(look.strFontSize, "1") << "the smallest size";
   EXPECT_EQ(look.nKeywordColumn, -1);
   EXPECT_FALSE(look.HasKeywords());
   listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8,3,buy,FF,sell", look);
