@@ -14,8 +14,6 @@
 #include "listview/profile/appearance_line.h"
 #include "listview/tabbed_log.h"
 #include "listview/testing/list_test.h"
-#include "platform/gdi/sys_colors.h"
-#include "platform/render/window_renderer.h"
 #include "platform/user/clipboard.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
@@ -78,33 +76,6 @@ TEST_F(CommonList, ColumnsFollowTheRecordsOrAShorterProfileAndClosingStoresTheLa
   EXPECT_EQ(list.m_arrColumnOrder[2], -1);
   Close();
   EXPECT_NE(m_settings.Read().find("COLUMNPROFILE=0,0,120,1,1,60,2,-1,0\r\n"), std::string::npos);
-}
-
-TEST_F(CommonList, TheSortArrowDrawsAsAnArrowOnTheFaceOfAHeaderWithAFilterBar) {
-  CCommonListCtrl& list = Open();
-  CHeaderCtrl* header = list.GetHeaderCtrl();
-  ::SetWindowLongPtr(header->m_hWnd, GWL_STYLE, ::GetWindowLongPtr(header->m_hWnd, GWL_STYLE) | HDS_FILTERBAR);
-  AddRows({{"beta", "10", "2.5"}, {"alpha", "9", "NA"}});
-  ClickHeader(1);  // Qty ascending: the arrow up; Name and Price show the blank image
-  m_dialog->ShowWindow(SW_SHOW);
-  const platform::Image image = platform::RenderWindow(m_dialog->m_hWnd);
-  RECT dialog;
-  ::GetWindowRect(m_dialog->m_hWnd, &dialog);
-  // Where each item's image lies in the picture: at the right of its caption row.
-  auto imageBox = [&](int item) {
-    RECT r;
-    header->GetItemRect(item, &r);
-    ::MapWindowPoints(header->m_hWnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    const int row = (r.bottom - r.top) / 2;  // the caption row, above the filter boxes
-    const int right = r.right - dialog.left - platform::kHeaderTextMargin;
-    const int top = r.top - dialog.top + (row - 16) / 2;
-    return RECT{right - 16, top, right, top + 16};
-  };
-  const COLORREF black = RGB(0, 0, 0);
-  EXPECT_EQ(image.Count(imageBox(1), RGB(128, 128, 128)), 1 + 3 + 5 + 7) << "the arrow";
-  EXPECT_EQ(image.Count(imageBox(1), black), 0) << "and no black square around it";
-  EXPECT_EQ(image.Count(imageBox(1), GetSysColor(COLOR_BTNFACE)), 16 * 16 - 16) << "the header's face shows";
-  EXPECT_EQ(image.Count(imageBox(0), black), 0) << "an unsorted column's blank image";
 }
 
 TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) {
