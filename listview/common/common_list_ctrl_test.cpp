@@ -23,18 +23,11 @@
 
 namespace {
 
-void ThreeColumns(CCommonListCtrl& list) {
-  listview::testing::AddColumns(list, "testlist",
-                                {sTarnColInfo("Name", 80, 0, sort_kind::kText),
-                                 sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
-                                 sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
-}
-
 class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
   CCommonListCtrl& Open() {
     return OpenWith([](CCommonListCtrl& list) {
-      ThreeColumns(list);
+      listview::testing::AddTestListColumns(list);
       list.ApplyColumnProfile();
     });
   }
@@ -248,7 +241,7 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
     // The profile name is known before the list window is attached.
     CCommonListCtrl& list = OpenWith(
         [](CCommonListCtrl& l) {
-          ThreeColumns(l);
+          listview::testing::AddTestListColumns(l);
           l.ApplyColumnProfile();
         },
         [colors](CCommonListCtrl& l) {

@@ -39,10 +39,7 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
   CCommonListCtrl& Open() {
     return OpenWith(
         [](CCommonListCtrl& list) {
-          listview::testing::AddColumns(list, "testlist",
-                                        {sTarnColInfo("Name", 80, 0, sort_kind::kText),
-                                         sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
-                                         sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
+          listview::testing::AddTestListColumns(list);
           list.ApplyColumnProfile();
         },
         // before the list is attached and reads its appearance

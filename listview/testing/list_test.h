@@ -30,6 +30,15 @@ void AddColumns(List& list, const char* profile, const std::vector<sTarnColInfo>
   }
 }
 
+// The columns of the common lists' tests, under the profile "testlist":
+// Name (text), Qty (whole numbers) and Price (floating point).
+template <class List>
+void AddTestListColumns(List& list) {
+  AddColumns(list, "testlist",
+             {sTarnColInfo("Name", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
+              sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
+}
+
 // An owner's set-up of a filter list of TextRow rows: `columns` under
 // `profile`, filter mode on and, when asked, the newest row on top.
 template <class List>
