@@ -32,19 +32,6 @@ Outcome Eval(const std::string& formula) {
   return {status, value};
 }
 
-struct Valued {
-  const char* formula;
-  double value;
-};
-
-void ExpectValues(std::initializer_list<Valued> cases) {
-  for (const Valued& c : cases) {
-    const Outcome o = Eval(c.formula);
-    EXPECT_EQ(o.status, kOk) << c.formula;
-    EXPECT_EQ(o.value, c.value) << c.formula;
-  }
-}
-
 // The operators a formula can use, with their precedence, and what each
 // gives, written from the table rather than from the engine: int(x) is x
 // truncated to 32 bits, the nearest end when it does not fit, 0 for NaN.
@@ -142,8 +129,13 @@ TEST(Expression, GeneratedFormulasGiveWhatTheOperatorTableSays) {
 // How a formula is read: spaces, parentheses, signs and numbers, and what
 // it cannot be read as.
 TEST(Expression, SpacesParenthesesSignsAndNumbersAndFailures) {
-  ExpectValues({{" ( ( 1 + 2 ) ) * ( 3 ) ", 9}, {"-12.5+3", -9.5}, {"(-5)", -5}, {"2*(-5)", -10}, {"2 * -5", -10},
-                {"2 - +5", -3}, {"0x10+1", 17} /* whatever strtod reads whole */, {"1e3", 1000}});
+  const std::pair<const char*, double> values[] = {
+      {" ( ( 1 + 2 ) ) * ( 3 ) ", 9}, {"-12.5+3", -9.5}, {"(-5)", -5},  {"2*(-5)", -10}, {"2 * -5", -10},
+      {"2 - +5", -3}, {"0x10+1", 17} /* whatever strtod reads whole */, {"1e3", 1000}};
+  for (const auto& [formula, value] : values) {
+    EXPECT_EQ(Eval(formula).status, kOk) << formula;
+    EXPECT_EQ(Eval(formula).value, value) << formula;
+  }
   const struct {
     const char* formula;
     int status;
