@@ -1,5 +1,5 @@
 // CCommonListCtrl in a dialog: stored layouts, sorting, copying, fitting,
-// shortcuts, menus, export and row tool-tips.
+// shortcuts, menus and export.
 #include "listview/common/common_list_ctrl.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,6 @@
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
-#include "platform/comctl/tooltip.h"
 #include "platform/user/menu.h"
 
 namespace {
@@ -191,39 +190,6 @@ TEST_F(CommonList, ShiftEExportsAndCellsLongerThanASpreadsheetCellHoldsAreCutAnd
   EXPECT_EQ(CExcelInterface::CellName(0, 26), "AA1");
   EXPECT_EQ(CExcelInterface::CellName(9, 701), "ZZ10");
   EXPECT_EQ(CExcelInterface::CellName(0, 702), "AAA1");
-}
-
-int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {
-  if (row == 1) return 0;  // no tip for the second row
-  text = "row " + list->GetItemText(row, 0);
-  return 1;
-}
-
-TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) {
-  CCommonListCtrl& list = Open();
-  AddRows({{"a", "1", "2"}, {"b", "3", "4"}, {"c", "5", "6"}});
-  list.SetItemToolTipCallback(&RowTip);
-  auto restOn = [&](int row) {
-    RECT rect{};
-    list.GetItemRect(row, &rect, LVIR_BOUNDS);
-    EXPECT_TRUE(platform::input::MouseMove(list.m_hWnd, POINT{rect.left + 5, rect.top + 2}));
-    const HWND tip = platform::TooltipFor(list.m_hWnd);
-    if (tip == nullptr) return platform::TooltipState{};
-    platform::input::Advance(static_cast<uint64_t>(platform::ReadTooltip(tip).initialDelay));
-    return platform::ReadTooltip(tip);
-  };
-  platform::TooltipState shown = restOn(2);
-  ASSERT_TRUE(shown.shown);
-  EXPECT_EQ(shown.text, "row c");
-  EXPECT_FALSE(restOn(1).shown) << "the callback refuses the second row";
-  shown = restOn(0);
-  ASSERT_TRUE(shown.shown);
-  EXPECT_EQ(shown.text, "row a");
-
-  // Onto the dialog beside the list: the tip goes by its own check.
-  ASSERT_TRUE(platform::input::MouseMove(m_dialog->m_hWnd, POINT{1, 1}));
-  platform::input::Advance(platform::kTooltipLeaveCheckMs);
-  EXPECT_FALSE(platform::ReadTooltip(platform::TooltipFor(list.m_hWnd)).shown);
 }
 
 TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColoursTheFontOnly) {
