@@ -198,14 +198,6 @@ TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving settings to " + m_settings.File().string() +
                                                          ": " + c.reason + ". The file was left as it was.");
   }
-
-  // The writer says nothing in a box of its own: the one failed-save box,
-  // the same whichever dialog saved, is its caller's.
-  platform::ClearMessageBoxLog();
-  m_settings.MakeUnwritable();
-  CString value = "0,0,80";
-  EXPECT_EQ(ProfileIO(listview::kProfileWrite, "rmsallowedgroups", value), 0);
-  EXPECT_TRUE(platform::MessageBoxLog().empty());
 }
 
 TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemAll) {
