@@ -26,7 +26,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
 using Ints = std::vector<int>;
 
 class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
@@ -45,7 +44,6 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
         // before the list is attached and reads its appearance
         [](CCommonListCtrl& list) { list.m_strProfileName = "testlist"; });
   }
-  void Close() { m_dialog.reset(); }
   // Opens the list over a stored profile value and closes it again,
   // returning what it showed and what it said.
   struct Seen {

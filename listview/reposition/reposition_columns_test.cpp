@@ -18,7 +18,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
 namespace input = platform::input;
 
 class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl> {

@@ -80,6 +80,8 @@ class ListTest : public ::testing::Test {
     return m_dialog->list;
   }
   List& TheList() { return m_dialog->list; }
+  // Closing the list's window saves its layout, as at the end of a run.
+  void Close() { m_dialog.reset(); }
   Strings Captions() { return HeaderCaptions(TheList()); }
   // Column `column` of the rows shown, top first, as the platform list draws it.
   Strings Shown(int column = 0) {
