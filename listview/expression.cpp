@@ -19,7 +19,9 @@ struct Operator {
   int precedence;
 };
 
-// Index 1 to 21 as OperatorAt reports them; slot 0 is unused.
+// Index 1 to 21 as OperatorAt reports them; slot 0 is unused. "!|", "!&"
+// and "!=" keep their indices but are never read: "!" is no operator
+// character, so Apply has no case for 12, 15 or 20.
 constexpr std::array<Operator, 22> kOperators = {{
     {"", 0},    {"*", 19}, {"/", 19}, {"\\", 19}, {"%", 18},  {"<<", 17}, {">>", 17}, {"-", 16},
     {"+", 16},  {"^", 15}, {"&", 15}, {"|", 15},  {"!|", 15}, {"&&", 14}, {"||", 14}, {"!&", 15},
@@ -211,15 +213,12 @@ bool Apply(int op, double a, double b, double& result) {
     case 9: result = ia() ^ ib(); return true;
     case 10: result = ia() & ib(); return true;
     case 11: result = ia() | ib(); return true;
-    case 12: result = ~(ia() | ib()); return true;
     case 13: result = a != 0 && b != 0; return true;
     case 14: result = a != 0 || b != 0; return true;
-    case 15: result = ~(ia() & ib()); return true;
     case 16: result = a == b; return true;
     case 17: result = a < b; return true;
     case 18: result = a > b; return true;
     case 19: result = a >= b; return true;
-    case 20: result = a != b; return true;
     case 21: result = a <= b; return true;
     default: return false;
   }

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -29,19 +30,6 @@ Outcome Eval(const std::string& formula) {
   double value = -12345.0;  // a sentinel: left alone unless written
   const int status = EvaluateExpression(CString(" " + formula), value);
   return {status, value};
-}
-
-struct Valued {
-  const char* formula;
-  double value;
-};
-
-void ExpectValues(std::initializer_list<Valued> cases) {
-  for (const Valued& c : cases) {
-    const Outcome o = Eval(c.formula);
-    EXPECT_EQ(o.status, kOk) << c.formula;
-    EXPECT_EQ(o.value, c.value) << c.formula;
-  }
 }
 
 // The operators a formula can use, with their precedence, and what each
@@ -141,8 +129,13 @@ TEST(Expression, GeneratedFormulasGiveWhatTheOperatorTableSays) {
 // How a formula is read: spaces, parentheses, signs and numbers, and what
 // it cannot be read as.
 TEST(Expression, SpacesParenthesesSignsAndNumbersAndFailures) {
-  ExpectValues({{" ( ( 1 + 2 ) ) * ( 3 ) ", 9}, {"-12.5+3", -9.5}, {"(-5)", -5}, {"2*(-5)", -10}, {"2 * -5", -10},
-                {"2 - +5", -3}, {"0x10+1", 17} /* whatever strtod reads whole */, {"1e3", 1000}});
+  const std::pair<const char*, double> values[] = {
+      {" ( ( 1 + 2 ) ) * ( 3 ) ", 9}, {"-12.5+3", -9.5}, {"(-5)", -5},  {"2*(-5)", -10}, {"2 * -5", -10},
+      {"2 - +5", -3}, {"0x10+1", 17} /* whatever strtod reads whole */, {"1e3", 1000}};
+  for (const auto& [formula, value] : values) {
+    EXPECT_EQ(Eval(formula).status, kOk) << formula;
+    EXPECT_EQ(Eval(formula).value, value) << formula;
+  }
   const struct {
     const char* formula;
     int status;
@@ -158,6 +151,9 @@ TEST(Expression, SpacesParenthesesSignsAndNumbersAndFailures) {
       {"1+", kUnbalanced}, {"+", kNotANumber},
   };
   for (const auto& c : cases) EXPECT_EQ(Eval(c.formula).status, c.status) << c.formula;
+  // The table index of the whole operator at a place, from the first place on.
+  const std::tuple<const char*, int, int> places[] = {{"<<1", 0, 5}, {"1<=2", 1, 21}, {"1 *-2", 2, -1}, {"<", -1, -1}};
+  for (const auto& [text, at, index] : places) EXPECT_EQ(OperatorAt(text, at), index) << text << " at " << at;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "listview/appearance/customized_appearance.h"
 #include "listview/profile/appearance_line.h"
 #include "platform/comctl/list_view.h"
+#include "platform/comctl/tooltip.h"
 #include "platform/gdi/font_families.h"
 #include "platform/input/input_driver.h"
 #include "platform/kernel/module.h"
@@ -90,6 +91,12 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
   ChooseKeywordColumn();
+  // The pointer resting on Add shows its tip, in the tool tip the dialog owns.
+  ASSERT_TRUE(platform::input::MouseMove(::GetDlgItem(dialog, 3216), POINT{5, 5}));
+  platform::input::Advance(10);
+  HWND tip = ::GetTopWindow(nullptr);
+  while (tip != nullptr && ::GetWindow(tip, GW_OWNER) != dialog) tip = ::GetWindow(tip, GW_HWNDNEXT);
+  EXPECT_EQ(platform::ReadTooltip(tip).text, "Click to add a keyword to list");
   AddKeywords({"buy", "buyback", "b", "sell"});
   EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "sell", "buy", "b"}));
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3207)), "") << "the edit is cleared";

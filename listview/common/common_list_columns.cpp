@@ -244,7 +244,7 @@ void CCommonListCtrl::ApplyColumnProfile() {
   m_arrColumnAtPosition.RemoveAll();
   int position = 0;
   for (const int index : atPosition) {
-    if (index < 0 || index >= m_arrColumns.GetSize()) continue;
+    if (index < 0) continue;  // a gap: every entry placed is a column of the records
     const sTarnColInfo& column = m_arrColumns[index];
     m_arrColumnOrder[index] = position;
     m_arrColumnAtPosition.Add(index);

@@ -1,5 +1,5 @@
 // CCommonListCtrl in a dialog: stored layouts, sorting, copying, fitting,
-// shortcuts, menus, export and row tool-tips.
+// shortcuts, menus and export.
 #include "listview/common/common_list_ctrl.h"
 
 #include <gtest/gtest.h>
@@ -14,29 +14,19 @@
 #include "listview/profile/appearance_line.h"
 #include "listview/tabbed_log.h"
 #include "listview/testing/list_test.h"
-#include "platform/gdi/sys_colors.h"
-#include "platform/render/window_renderer.h"
 #include "platform/user/clipboard.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
 #include "platform/user/message_box.h"
-#include "platform/comctl/tooltip.h"
 #include "platform/user/menu.h"
 
 namespace {
-
-void ThreeColumns(CCommonListCtrl& list) {
-  listview::testing::AddColumns(list, "testlist",
-                                {sTarnColInfo("Name", 80, 0, sort_kind::kText),
-                                 sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
-                                 sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
-}
 
 class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
   CCommonListCtrl& Open() {
     return OpenWith([](CCommonListCtrl& list) {
-      ThreeColumns(list);
+      listview::testing::AddTestListColumns(list);
       list.ApplyColumnProfile();
     });
   }
@@ -78,33 +68,6 @@ TEST_F(CommonList, ColumnsFollowTheRecordsOrAShorterProfileAndClosingStoresTheLa
   EXPECT_EQ(list.m_arrColumnOrder[2], -1);
   Close();
   EXPECT_NE(m_settings.Read().find("COLUMNPROFILE=0,0,120,1,1,60,2,-1,0\r\n"), std::string::npos);
-}
-
-TEST_F(CommonList, TheSortArrowDrawsAsAnArrowOnTheFaceOfAHeaderWithAFilterBar) {
-  CCommonListCtrl& list = Open();
-  CHeaderCtrl* header = list.GetHeaderCtrl();
-  ::SetWindowLongPtr(header->m_hWnd, GWL_STYLE, ::GetWindowLongPtr(header->m_hWnd, GWL_STYLE) | HDS_FILTERBAR);
-  AddRows({{"beta", "10", "2.5"}, {"alpha", "9", "NA"}});
-  ClickHeader(1);  // Qty ascending: the arrow up; Name and Price show the blank image
-  m_dialog->ShowWindow(SW_SHOW);
-  const platform::Image image = platform::RenderWindow(m_dialog->m_hWnd);
-  RECT dialog;
-  ::GetWindowRect(m_dialog->m_hWnd, &dialog);
-  // Where each item's image lies in the picture: at the right of its caption row.
-  auto imageBox = [&](int item) {
-    RECT r;
-    header->GetItemRect(item, &r);
-    ::MapWindowPoints(header->m_hWnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    const int row = (r.bottom - r.top) / 2;  // the caption row, above the filter boxes
-    const int right = r.right - dialog.left - platform::kHeaderTextMargin;
-    const int top = r.top - dialog.top + (row - 16) / 2;
-    return RECT{right - 16, top, right, top + 16};
-  };
-  const COLORREF black = RGB(0, 0, 0);
-  EXPECT_EQ(image.Count(imageBox(1), RGB(128, 128, 128)), 1 + 3 + 5 + 7) << "the arrow";
-  EXPECT_EQ(image.Count(imageBox(1), black), 0) << "and no black square around it";
-  EXPECT_EQ(image.Count(imageBox(1), GetSysColor(COLOR_BTNFACE)), 16 * 16 - 16) << "the header's face shows";
-  EXPECT_EQ(image.Count(imageBox(0), black), 0) << "an unsorted column's blank image";
 }
 
 TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) {
@@ -229,39 +192,6 @@ TEST_F(CommonList, ShiftEExportsAndCellsLongerThanASpreadsheetCellHoldsAreCutAnd
   EXPECT_EQ(CExcelInterface::CellName(0, 702), "AAA1");
 }
 
-int RowTip(CWnd*, int row, CString& text, CCommonListCtrl* list) {
-  if (row == 1) return 0;  // no tip for the second row
-  text = "row " + list->GetItemText(row, 0);
-  return 1;
-}
-
-TEST_F(CommonList, APointerRestingOnARowShowsTheCallbacksTextAndLeavingHidesIt) {
-  CCommonListCtrl& list = Open();
-  AddRows({{"a", "1", "2"}, {"b", "3", "4"}, {"c", "5", "6"}});
-  list.SetItemToolTipCallback(&RowTip);
-  auto restOn = [&](int row) {
-    RECT rect{};
-    list.GetItemRect(row, &rect, LVIR_BOUNDS);
-    EXPECT_TRUE(platform::input::MouseMove(list.m_hWnd, POINT{rect.left + 5, rect.top + 2}));
-    const HWND tip = platform::TooltipFor(list.m_hWnd);
-    if (tip == nullptr) return platform::TooltipState{};
-    platform::input::Advance(static_cast<uint64_t>(platform::ReadTooltip(tip).initialDelay));
-    return platform::ReadTooltip(tip);
-  };
-  platform::TooltipState shown = restOn(2);
-  ASSERT_TRUE(shown.shown);
-  EXPECT_EQ(shown.text, "row c");
-  EXPECT_FALSE(restOn(1).shown) << "the callback refuses the second row";
-  shown = restOn(0);
-  ASSERT_TRUE(shown.shown);
-  EXPECT_EQ(shown.text, "row a");
-
-  // Onto the dialog beside the list: the tip goes by its own check.
-  ASSERT_TRUE(platform::input::MouseMove(m_dialog->m_hWnd, POINT{1, 1}));
-  platform::input::Advance(platform::kTooltipLeaveCheckMs);
-  EXPECT_FALSE(platform::ReadTooltip(platform::TooltipFor(list.m_hWnd)).shown);
-}
-
 TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColoursTheFontOnly) {
   sListAppearance look;
   look.clrBack = 0xFFFFFF;
@@ -277,7 +207,7 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
     // The profile name is known before the list window is attached.
     CCommonListCtrl& list = OpenWith(
         [](CCommonListCtrl& l) {
-          ThreeColumns(l);
+          listview::testing::AddTestListColumns(l);
           l.ApplyColumnProfile();
         },
         [colors](CCommonListCtrl& l) {

@@ -27,10 +27,7 @@ class HeaderTips : public listview::testing::ListTest<CCommonListCtrl> {
         "[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60,3,3,90,Value# \"1\" * \"2\"#\"Qty\" * \"Price\"\r\n");
     return OpenWith([captionTips](CCommonListCtrl& list) {
       list.m_bHeaderToolTips = captionTips ? 1 : 0;
-      listview::testing::AddColumns(list, "testlist",
-                                    {sTarnColInfo("Name", 80, 0, sort_kind::kText),
-                                     sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
-                                     sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
+      listview::testing::AddTestListColumns(list);
       list.m_arrColumns[1].strDescription = "Quantity in lots";
       list.ApplyColumnProfile();
     });

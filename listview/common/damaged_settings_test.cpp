@@ -26,7 +26,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
 using Ints = std::vector<int>;
 
 class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
@@ -39,16 +38,12 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
   CCommonListCtrl& Open() {
     return OpenWith(
         [](CCommonListCtrl& list) {
-          listview::testing::AddColumns(list, "testlist",
-                                        {sTarnColInfo("Name", 80, 0, sort_kind::kText),
-                                         sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
-                                         sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
+          listview::testing::AddTestListColumns(list);
           list.ApplyColumnProfile();
         },
         // before the list is attached and reads its appearance
         [](CCommonListCtrl& list) { list.m_strProfileName = "testlist"; });
   }
-  void Close() { m_dialog.reset(); }
   // Opens the list over a stored profile value and closes it again,
   // returning what it showed and what it said.
   struct Seen {
@@ -85,6 +80,8 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
       {"0,1,50,1,0,40,2,99,30", {"Qty", "Name", "Price"}, {40, 50, 60}},
       // Position 0 twice: the second (Qty) takes its default, after the sound ones.
       {"0,0,50,1,0,40,2,1,30", {"Name", "Price", "Qty"}, {50, 30, 70}},
+      // Column 0 twice: the second entry goes.
+      {"0,0,50,0,1,40,2,2,30", {"Name", "Price", "Qty"}, {50, 30, 70}},
       {"0,0,2147483647,1,1,40,2,2,30", {"Name", "Qty", "Price"}, {screen, 40, 30}},
       {"0,0,5x,1,1,40,2,2,30", {"Qty", "Price", "Name"}, {40, 30, 80}},
       // A computed column's index outside the list: damaged, nothing allocated.
@@ -153,6 +150,14 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
     EXPECT_EQ(other.nKeywordColumn, -1) << c.value;
     Close();
   }
+  // A line longer than the reader keeps is told as cut.
+  std::string longLine = "0,FF00,Arial,8,0";
+  while (longLine.size() <= static_cast<size_t>(listview::kAppearanceValueMaxLength)) longLine += ",kw,FF";
+  m_settings.Write("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + longLine + "\r\n");
+  listview::ResetSettingsReports();
+  ::testing::internal::CaptureStderr();
+  Open();
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("longer than the reader keeps, cut"), std::string::npos);
 }
 
 // A UTF-16 file (said to be unreadable, and used as no file) and a read-only
@@ -191,19 +196,12 @@ TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving settings to " + m_settings.File().string() +
                                                          ": " + c.reason + ". The file was left as it was.");
   }
-
-  // The writer says nothing in a box of its own: the one failed-save box,
-  // the same whichever dialog saved, is its caller's.
-  platform::ClearMessageBoxLog();
-  m_settings.MakeUnwritable();
-  CString value = "0,0,80";
-  EXPECT_EQ(ProfileIO(listview::kProfileWrite, "rmsallowedgroups", value), 0);
-  EXPECT_TRUE(platform::MessageBoxLog().empty());
 }
 
 TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemAll) {
   sListAppearance look;
-  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8", look);
+  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,1", look);
+  EXPECT_EQ(look.strFontSize, "1") << "the smallest size";
   EXPECT_EQ(look.nKeywordColumn, -1);
   EXPECT_FALSE(look.HasKeywords());
   listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8,3,buy,FF,sell", look);

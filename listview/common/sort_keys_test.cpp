@@ -112,11 +112,13 @@ TEST(SortKeys, CompareAndOrderAgreeWithTheTextComparisonsAndTheseWithTheDescript
 }
 
 TEST(SortKeys, ColumnsOfPlainDatesAndOfFewDistinctTextsSortAsTheTextComparisonsDo) {
-  // Ties, and days, months and years each deciding some pair; texts of the
-  // same length that are not plain dates among them.
-  ExpectOrderOfTheTexts({"29/01/2026", "28/02/2025", "01/02/2026", "29/01/2026", "31/12/2025", "01/01/2027",
-                         "02/01/2026", "28/02/2025", "30/01/2026", "15/06/2024", "05/03x2025", "05-03/2023"},
-                        6, {-1, 0, 1});
+  // Ties, and days, months and years each deciding some pair; then texts of
+  // the same length that are not plain dates after them.
+  const std::vector<CString> dates = {"29/01/2026", "28/02/2025", "01/02/2026", "29/01/2026",
+                                      "31/12/2025", "01/01/2027", "02/01/2026", "28/02/2025",
+                                      "30/01/2026", "15/06/2024", "05/03x2025", "05-03/2023"};
+  ExpectOrderOfTheTexts({dates.begin(), dates.end() - 2}, 6, {-1, 0, 1});
+  ExpectOrderOfTheTexts(dates, 6, {-1, 0, 1});
   ExpectOrderOfTheTexts({"05/03x2025", "06/03x2024", "01/01x2026"}, 6, {-1, 1});
   ExpectOrderOfTheTexts({"05x03/2025", "06x03/2024", "01x01/2026", "06x01/2025"}, 6, {-1, 1});
   // 300 rows of seven texts: prefixes of each other, case, a byte above 127

@@ -158,14 +158,43 @@ TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
   CFilterListCtrl& list = Open();
   AddSample();
   list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_CHECKBOXES);
-  RECT row{};
-  list.GetItemRect(1, &row, LVIR_BOUNDS);
-  ASSERT_TRUE(platform::input::ClickAt(list.m_hWnd, POINT{row.left + 4, (row.top + row.bottom) / 2}));
-  EXPECT_TRUE(list.GetCheck(1));
-  EXPECT_FALSE(list.GetCheck(0));
-  // The check stays with its row when the view changes.
+  for (const int clicked : {1, 0}) {
+    RECT row{};
+    list.GetItemRect(clicked, &row, LVIR_BOUNDS);
+    ASSERT_TRUE(platform::input::ClickAt(list.m_hWnd, POINT{row.left + 4, (row.top + row.bottom) / 2}));
+  }
+  const auto checks = [&] {
+    std::string shown;
+    for (int row = 0; row < list.GetItemCount(); ++row) shown += list.GetCheck(row) ? '1' : '0';
+    return shown;
+  };
+  EXPECT_EQ(checks(), "1100");
   list.SetNewestFirst(false);
-  EXPECT_TRUE(list.GetCheck(2));
+  EXPECT_EQ(checks(), "0011") << "the checks stay with their rows when the view changes";
+}
+
+// A text asked for by a notification of any sender fits its buffer: none
+// written into no buffer or one of no characters, and a short one ends cut.
+TEST_F(FilterList, TheDisplayTextFitsTheBufferItIsAskedInto) {
+  CFilterListCtrl& list = Open();
+  AddSample();
+  const auto ask = [&](char* buffer, int size) {
+    NMLVDISPINFO info{};
+    info.hdr = NMHDR{list.m_hWnd, static_cast<UINT_PTR>(list.GetDlgCtrlID()), LVN_GETDISPINFO};
+    info.item.mask = LVIF_TEXT;
+    info.item.iItem = 3;  // "buy"
+    info.item.pszText = buffer;
+    info.item.cchTextMax = size;
+    m_dialog->SendMessage(WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+  };
+  ask(nullptr, 4);
+  const std::pair<int, std::string> cases[] = {
+      {0, std::string("xxxx", 4)}, {1, std::string("\0xxx", 4)}, {3, std::string("bu\0x", 4)}};
+  for (const auto& [size, expected] : cases) {
+    std::string buffer = "xxxx";
+    ask(buffer.data(), size);
+    EXPECT_EQ(buffer, expected) << size;
+  }
 }
 
 TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {

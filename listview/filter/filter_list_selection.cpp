@@ -14,7 +14,8 @@
 
 CFilterListCtrl::RowMarks CFilterListCtrl::TakeRowMarks() const {
   RowMarks marks;
-  if (!m_bFilterMode || GetSafeHwnd() == nullptr) return marks;
+  // Outside filter mode the row map holds no rows: no mark is taken.
+  if (GetSafeHwnd() == nullptr) return marks;
   const int count = m_rows.Count();
   for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0 && row < count; row = GetNextItem(row, LVNI_SELECTED)) {
     marks.selected.push_back(m_rows.StoreOfRow(row));

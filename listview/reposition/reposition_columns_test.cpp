@@ -18,7 +18,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
 namespace input = platform::input;
 
 class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl> {
@@ -158,6 +157,9 @@ TEST_F(RepositionColumnsTest, ReopeningShowsTheLayoutTheListHasAndAStoredOneAfte
   CCommonListCtrl& list = OpenList();
   HWND dialog = OpenProfileDialog(list);
   Choose(dialog, reposition_id::kShownList, {"Qty"});
+  char sortField[16] = "";
+  ::GetDlgItemText(dialog, reposition_id::kSortField, sortField, sizeof sortField);
+  EXPECT_STREQ(sortField, "Qty") << "a click names the column in the sort field";
   Press(dialog, reposition_id::kHide);
   Choose(dialog, reposition_id::kAvailableList, {"Expiry"});
   ::SendMessage(dialog, WM_NOTIFY, reposition_id::kAvailableList, 0);  // a stray notification changes nothing

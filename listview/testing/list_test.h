@@ -30,6 +30,15 @@ void AddColumns(List& list, const char* profile, const std::vector<sTarnColInfo>
   }
 }
 
+// The columns of the common lists' tests, under the profile "testlist":
+// Name (text), Qty (whole numbers) and Price (floating point).
+template <class List>
+void AddTestListColumns(List& list) {
+  AddColumns(list, "testlist",
+             {sTarnColInfo("Name", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 70, 1, sort_kind::kInteger),
+              sTarnColInfo("Price", 60, 1, sort_kind::kFloat)});
+}
+
 // An owner's set-up of a filter list of TextRow rows: `columns` under
 // `profile`, filter mode on and, when asked, the newest row on top.
 template <class List>
@@ -71,6 +80,8 @@ class ListTest : public ::testing::Test {
     return m_dialog->list;
   }
   List& TheList() { return m_dialog->list; }
+  // Closing the list's window saves its layout, as at the end of a run.
+  void Close() { m_dialog.reset(); }
   Strings Captions() { return HeaderCaptions(TheList()); }
   // Column `column` of the rows shown, top first, as the platform list draws it.
   Strings Shown(int column = 0) {

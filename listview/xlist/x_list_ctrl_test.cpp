@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "platform/comctl/image_list.h"
+#include "platform/gdi/cgdiobject.h"
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/gdi/text_layout.h"
 #include "platform/input/input_driver.h"
 #include "platform/testing/reset_for_test.h"
 #include "platform/user/color_dialog.h"
@@ -176,6 +178,39 @@ TEST_F(XListTest, ACellDrawsItsImageAndThenItsText) {
   ImageList_Destroy(images);
 }
 
+// The header paints off-screen and copies the picture: each caption in the
+// header's font, inside its margins, after a check box where the column's
+// image is 1 or 2 (filled for 2).
+TEST_F(XListTest, TheHeaderDrawsEachCaptionInItsFontAfterItsCheckBox) {
+  CFont font;
+  ASSERT_TRUE(font.CreatePointFont(100, "Arial"));
+  m_list.m_HeaderCtrl.SetFont(&font);
+  m_list.InsertColumn(2, "Note", LVCFMT_RIGHT, 60);
+  ASSERT_TRUE(m_list.SetHeaderCheckedState(1, 2));
+  ASSERT_TRUE(m_list.SetHeaderCheckedState(2, 1));
+  const platform::DrawOps ops = Paint(m_list.m_HeaderCtrl);
+  const auto copy = std::find_if(ops.begin(), ops.end(), [](const platform::DrawOp& op) { return op.sourceOps; });
+  ASSERT_NE(copy, ops.end());
+  const auto texts = platform::OpsOfKind(*copy->sourceOps, platform::DrawKind::Text);
+  const auto fills = platform::OpsOfKind(*copy->sourceOps, platform::DrawKind::FillRect);
+  ASSERT_EQ(texts.size(), 3u);
+  for (int column = 0; column < 3; ++column) {
+    SCOPED_TRACE(column);
+    const platform::DrawOp& caption = texts[static_cast<size_t>(column)];
+    CRect item;
+    ASSERT_TRUE(m_list.m_HeaderCtrl.GetItemRect(column, &item));
+    EXPECT_EQ(caption.font.face, "Arial");
+    EXPECT_EQ(caption.rect.left, item.left + 8 + (column > 0 ? 13 + 6 : 0));
+    EXPECT_EQ(caption.rect.right, item.right - 8);
+    EXPECT_EQ((caption.format & DT_RIGHT) != 0, column == 2);
+    const int top = item.top + (item.Height() - 13) / 2;
+    const CRect filled(item.left + 11, top + 3, item.left + 18, top + 10);
+    EXPECT_EQ(std::count_if(fills.begin(), fills.end(), [&](const platform::DrawOp& op) {
+                return CRect(op.rect) == filled && op.color == ::GetSysColor(COLOR_BTNTEXT);
+              }), column == 1 ? 1 : 0);
+  }
+}
+
 TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAndPosted) {
   m_list.SetColorBox(0, 1, RGB(0, 128, 0));
   m_list.SetColorBox(2, 1, RGB(0, 128, 0));
@@ -220,17 +255,17 @@ TEST_F(XListTest, CheckBoxesFlipByTheirClickAndByTheCaptionsAndADisabledRowKeeps
   EXPECT_EQ(m_list.GetCheckbox(2, 1), 0);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 1);
   m_parent.messages.clear();
-  m_list.SetEnabled(1, FALSE);
-  ClickCell(1, 1);
-  EXPECT_EQ(m_list.GetCheckbox(1, 1), 1) << "a disabled row's box does not flip";
+  m_list.SetEnabled(0, FALSE);
+  ClickCell(0, 1);
+  EXPECT_EQ(m_list.GetCheckbox(0, 1), 1) << "a disabled row's box does not flip";
   EXPECT_TRUE(Codes().empty());
 
-  m_list.SetCheckbox(1, 1, 0);
+  m_list.SetCheckbox(0, 1, 0);
   ClickHeader(1);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2);
-  EXPECT_EQ(m_list.GetCheckbox(0, 1), 1);
+  EXPECT_EQ(m_list.GetCheckbox(1, 1), 1);
   EXPECT_EQ(m_list.GetCheckbox(2, 1), 1);
-  EXPECT_EQ(m_list.GetCheckbox(1, 1), 0) << "a disabled row keeps its state";
+  EXPECT_EQ(m_list.GetCheckbox(0, 1), 0) << "a disabled row keeps its state";
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListCheckAllMessage});
   m_parent.messages.clear();
   ClickHeader(0);  // no check image: nothing happens
