@@ -119,7 +119,8 @@ using Codes = std::vector<UINT>;
 // messages, against a small model: seeded random adds, inserts, deletes,
 // finds, selections and item data, sorted and unsorted, compared after each
 // step. A sorted list orders punctuation, then digits, then letters without
-// case; an equal text goes before the items it equals.
+// case, then other bytes; an equal text goes before the items it equals. The
+// caret and the anchor stay with their item as others come and go.
 struct ItemsModel {
   struct Item {
     std::string text;
@@ -127,11 +128,13 @@ struct ItemsModel {
     LPARAM data = 0;
   };
   std::vector<Item> items;
-  static int Rank(char c) { return std::isalpha(static_cast<unsigned char>(c)) ? 2 : std::isdigit(c) ? 1 : 0; }
+  int caret = 0;  // and the anchor, which every step here moves with it
+  static int Rank(unsigned char c) { return c >= 0x80 ? 3 : std::isalpha(c) ? 2 : std::isdigit(c) ? 1 : 0; }
   static bool Before(const std::string& a, const std::string& b) {
     for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
-      if (Rank(a[i]) != Rank(b[i])) return Rank(a[i]) < Rank(b[i]);
-      if (std::tolower(a[i]) != std::tolower(b[i])) return std::tolower(a[i]) < std::tolower(b[i]);
+      const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+      if (Rank(x) != Rank(y)) return Rank(x) < Rank(y);
+      if (std::tolower(x) != std::tolower(y)) return std::tolower(x) < std::tolower(y);
     }
     return a.size() < b.size();
   }
@@ -173,7 +176,7 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
       const auto message = [&](UINT lb, UINT cb) { return combo ? cb : lb; };
       const auto text = [&] {
         std::string t;
-        for (int n = static_cast<int>(random() % 4); n > 0; --n) t += "aB1_b"[random() % 5];
+        for (int n = static_cast<int>(random() % 4); n > 0; --n) t += "aB1_b\x80"[random() % 6];
         return t;
       };
       ItemsModel model;
@@ -192,14 +195,17 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
           }
           ASSERT_EQ(Send(message(LB_ADDSTRING, CB_ADDSTRING), 0, t.c_str()), index);
           model.items.insert(model.items.begin() + index, ItemsModel::Item{t});
+          model.caret += count > 0 && index <= model.caret;
         } else if (what == 1 && count < 12 && !sorted) {  // an insert by index would unsort the list
           const LRESULT index = Send(message(LB_INSERTSTRING, CB_INSERTSTRING), static_cast<WPARAM>(at), t.c_str());
           ASSERT_EQ(index, at > count ? LB_ERR : at < 0 ? count : at);
           if (index >= 0) model.items.insert(model.items.begin() + index, ItemsModel::Item{t});
+          model.caret += index >= 0 && count > 0 && index <= model.caret;
         } else if (what == 2) {
           const bool valid = at >= 0 && at < count;
           ASSERT_EQ(Send(message(LB_DELETESTRING, CB_DELETESTRING), static_cast<WPARAM>(at)), valid ? count - 1 : LB_ERR);
           if (valid) model.items.erase(model.items.begin() + at);
+          if (valid) model.caret = std::min(model.caret - (model.caret > at), std::max(0, count - 2));
         } else if (what == 3) {
           const bool exact = random() % 2 == 0;
           const UINT find = exact ? message(LB_FINDSTRINGEXACT, CB_FINDSTRINGEXACT) : message(LB_FINDSTRING, CB_FINDSTRING);
@@ -207,11 +213,12 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
         } else if (what == 4) {
           const int found = model.Find(at, t, false);
           ASSERT_EQ(Send(message(LB_SELECTSTRING, CB_SELECTSTRING), static_cast<WPARAM>(at), t.c_str()), found);
-          if (found >= 0) model.Select(found);
+          if (found >= 0) model.Select(found), model.caret = found;
         } else if (what == 5) {
           const bool valid = at >= -1 && at < count;
           ASSERT_EQ(Send(message(LB_SETCURSEL, CB_SETCURSEL), static_cast<WPARAM>(at)), valid && at >= 0 ? at : LB_ERR);
           if (valid) model.Select(at);
+          if (valid && at >= 0) model.caret = at;
         } else if (what == 6) {
           const bool valid = at >= 0 && at < count;
           ASSERT_EQ(Send(message(LB_SETITEMDATA, CB_SETITEMDATA), static_cast<WPARAM>(at), LPARAM{step}),
@@ -231,7 +238,10 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
           ASSERT_EQ(buffer[model.items[i].text.size() + 1], '#') << "written past its terminator";
           ASSERT_EQ(Send(message(LB_GETITEMDATA, CB_GETITEMDATA), i), model.items[i].data) << i;
         }
-        if (combo) {
+        if (!combo) {
+          ASSERT_EQ(Send(LB_GETCARETINDEX), model.caret);
+          ASSERT_EQ(Send(LB_GETANCHORINDEX), model.caret);
+        } else {
           const int selected = model.Selected();
           ASSERT_EQ(TextOf(list), selected >= 0 ? model.items[static_cast<size_t>(selected)].text : "");
         }
@@ -407,6 +417,13 @@ TEST_F(ListBoxTest, AClickFocusesTheListAndOnlyLbsNotifyReportsIt) {
   input::DoubleClickAt(list, At(0));
   EXPECT_EQ(parent.codes, (Codes{LBN_SETFOCUS, LBN_SELCHANGE, LBN_SELCHANGE, LBN_DBLCLK}));
   EXPECT_EQ(Send(LB_GETCURSEL), 0);
+  // A press whose mouse something else took meanwhile is no click.
+  input::ButtonDown(list, At(1));
+  ::SetCapture(parent);
+  ::ReleaseCapture();
+  parent.codes.clear();
+  input::ButtonUp(list, At(1));
+  EXPECT_TRUE(parent.codes.empty());
   ::DestroyWindow(list);
   Make(0, {"a", "b"});
   ClickItem(1);

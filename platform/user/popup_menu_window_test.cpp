@@ -96,6 +96,12 @@ TEST_F(PopupMenuWindow, ALetterChoosesItsEntryOrStepsAmongSeveralAndEscapeOrACli
   EXPECT_EQ(hots, (std::vector<int>{3, 4, 3}));
   EXPECT_EQ(two, 0u);
   EXPECT_EQ(Run([&](HWND) { input::Click(owner.m_hWnd); }), 0u);
+  // Escape ends the menu at once: a letter queued after it is not for the menu.
+  EXPECT_EQ(Run([](HWND window) {
+              ::PostMessage(window, WM_KEYDOWN, VK_ESCAPE, 0);
+              ::PostMessage(window, WM_CHAR, 'g', 0);
+            }),
+            0u);
   EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
 }
 
