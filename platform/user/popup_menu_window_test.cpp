@@ -47,9 +47,10 @@ class PopupMenuWindow : public platform::ResetTest {
     return platform::ShowPopupMenu(menu);
   }
   void Note() { hots.push_back(platform::PopupMenuOf(shown)->hot); }
-  POINT Row(int index) const {
+  // The first pixel of an entry's row.
+  POINT Corner(int index) const {
     const RECT r = platform::LayOutMenu(menu.entries).rows[static_cast<size_t>(index)];
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return POINT{r.left, r.top};
   }
 
   CWnd owner;
@@ -96,6 +97,10 @@ TEST_F(PopupMenuWindow, ALetterChoosesItsEntryOrStepsAmongSeveralAndEscapeOrACli
   EXPECT_EQ(hots, (std::vector<int>{3, 4, 3}));
   EXPECT_EQ(two, 0u);
   EXPECT_EQ(Run([&](HWND) { input::Click(owner.m_hWnd); }), 0u);
+  // A click chooses the entry under it, from its first pixel on; not a greyed one.
+  EXPECT_EQ(Run([&](HWND window) { input::ClickAt(window, Corner(3)); }), 34u);
+  EXPECT_EQ(Run([&](HWND window) { input::ClickAt(window, Corner(4)); }), 35u);
+  EXPECT_EQ(Run([&](HWND window) { input::ClickAt(window, Corner(0)); }), 0u);
   // Escape ends the menu at once: a letter queued after it is not for the menu.
   EXPECT_EQ(Run([](HWND window) {
               ::PostMessage(window, WM_KEYDOWN, VK_ESCAPE, 0);
