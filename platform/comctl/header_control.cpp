@@ -725,7 +725,7 @@ LRESULT HeaderModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case HDM_EDITFILTER:
       if (!Valid(index) || !FilterBar()) return FALSE;
-      if (m_edit != nullptr) CloseFilterEdit(wParam != 0 && lParam != 0);
+      if (m_edit != nullptr) CloseFilterEdit(lParam != 0);
       EditFilter(index);
       return TRUE;
     case HDM_CLEARFILTER: ClearFilter(index); return TRUE;

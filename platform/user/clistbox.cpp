@@ -8,14 +8,13 @@
 namespace platform {
 
 CString ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index) {
-  const LRESULT length = ::SendMessage(hwnd, lengthMessage, static_cast<WPARAM>(index), 0);
-  if (length <= 0) return CString();
+  // An item that is not there (LB_ERR) reads as empty, as an empty one does.
+  const LRESULT length = std::max<LRESULT>(0, ::SendMessage(hwnd, lengthMessage, static_cast<WPARAM>(index), 0));
   // The text message writes the whole item and its terminator.
   std::string text(static_cast<size_t>(length) + 1, '\0');
   const LRESULT copied =
       ::SendMessage(hwnd, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  if (copied <= 0) return CString();
-  return CString(text.c_str(), static_cast<int>(std::min(copied, length)));
+  return CString(text.c_str(), static_cast<int>(std::clamp<LRESULT>(copied, 0, length)));
 }
 
 }  // namespace platform

@@ -30,6 +30,8 @@ class DrawIconTest : public platform::ResetTest {
 
 TEST_F(DrawIconTest, WhatIsNoIconOrNoDrawingDrawsNothing) {
   const HICON icon = platform::RegisterIcon(kModule, 1);
+  EXPECT_EQ(::LoadIcon(kModule, MAKEINTRESOURCE(1)), icon);
+  EXPECT_EQ(::LoadIcon(reinterpret_cast<HINSTANCE>(uintptr_t{0x7400}), MAKEINTRESOURCE(1)), nullptr) << "not its module";
   const auto asked = reinterpret_cast<INT_PTR>(icon);
   EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, nullptr, 0, 0, 0, nullptr, DI_NORMAL));
   EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, reinterpret_cast<HICON>(asked + 1), 0, 0, 0, nullptr, DI_NORMAL));

@@ -95,11 +95,6 @@ class ListBoxTest : public platform::ResetTest {
     Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
     return buffer;
   }
-  std::vector<std::string> Texts() {
-    std::vector<std::string> out;
-    for (int i = 0; i < Send(LB_GETCOUNT); ++i) out.push_back(Text(i));
-    return out;
-  }
 
   Parent parent;
   HWND list = nullptr;
@@ -118,7 +113,8 @@ using Codes = std::vector<UINT>;
 // messages, against a small model: seeded random adds, inserts, deletes,
 // finds, selections and item data, sorted and unsorted, compared after each
 // step. A sorted list orders punctuation, then digits, then letters without
-// case; an equal text goes before the items it equals.
+// case; an equal text goes before the items it equals. The caret and the
+// anchor stay with their item as others come and go.
 struct ItemsModel {
   struct Item {
     std::string text;
@@ -126,6 +122,7 @@ struct ItemsModel {
     LPARAM data = 0;
   };
   std::vector<Item> items;
+  int caret = 0;  // and the anchor, which every step here moves with it
   static int Rank(char c) { return std::isalpha(static_cast<unsigned char>(c)) ? 2 : std::isdigit(c) ? 1 : 0; }
   static bool Before(const std::string& a, const std::string& b) {
     for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
@@ -191,14 +188,17 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
           }
           ASSERT_EQ(Send(message(LB_ADDSTRING, CB_ADDSTRING), 0, t.c_str()), index);
           model.items.insert(model.items.begin() + index, ItemsModel::Item{t});
+          model.caret += count > 0 && index <= model.caret;
         } else if (what == 1 && count < 12 && !sorted) {  // an insert by index would unsort the list
           const LRESULT index = Send(message(LB_INSERTSTRING, CB_INSERTSTRING), static_cast<WPARAM>(at), t.c_str());
           ASSERT_EQ(index, at > count ? LB_ERR : at < 0 ? count : at);
           if (index >= 0) model.items.insert(model.items.begin() + index, ItemsModel::Item{t});
+          model.caret += index >= 0 && count > 0 && index <= model.caret;
         } else if (what == 2) {
           const bool valid = at >= 0 && at < count;
           ASSERT_EQ(Send(message(LB_DELETESTRING, CB_DELETESTRING), static_cast<WPARAM>(at)), valid ? count - 1 : LB_ERR);
           if (valid) model.items.erase(model.items.begin() + at);
+          if (valid) model.caret = std::min(model.caret - (model.caret > at), std::max(0, count - 2));
         } else if (what == 3) {
           const bool exact = random() % 2 == 0;
           const UINT find = exact ? message(LB_FINDSTRINGEXACT, CB_FINDSTRINGEXACT) : message(LB_FINDSTRING, CB_FINDSTRING);
@@ -206,11 +206,11 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
         } else if (what == 4) {
           const int found = model.Find(at, t, false);
           ASSERT_EQ(Send(message(LB_SELECTSTRING, CB_SELECTSTRING), static_cast<WPARAM>(at), t.c_str()), found);
-          if (found >= 0) model.Select(found);
+          if (found >= 0) model.Select(found), model.caret = found;
         } else if (what == 5) {
           const bool valid = at >= -1 && at < count;
           ASSERT_EQ(Send(message(LB_SETCURSEL, CB_SETCURSEL), static_cast<WPARAM>(at)), valid && at >= 0 ? at : LB_ERR);
-          if (valid) model.Select(at);
+          if (valid) model.Select(at), model.caret = at >= 0 ? at : model.caret;
         } else if (what == 6) {
           const bool valid = at >= 0 && at < count;
           ASSERT_EQ(Send(message(LB_SETITEMDATA, CB_SETITEMDATA), static_cast<WPARAM>(at), LPARAM{step}),
@@ -230,6 +230,7 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
           ASSERT_EQ(buffer[model.items[i].text.size() + 1], '#') << "written past its terminator";
           ASSERT_EQ(Send(message(LB_GETITEMDATA, CB_GETITEMDATA), i), model.items[i].data) << i;
         }
+        if (!combo) { ASSERT_EQ(std::pair(Send(LB_GETCARETINDEX), Send(LB_GETANCHORINDEX)), std::pair(LRESULT{model.caret}, LRESULT{model.caret})); }
         if (combo) {
           const int selected = model.Selected();
           ASSERT_EQ(TextOf(list), selected >= 0 ? model.items[static_cast<size_t>(selected)].text : "");

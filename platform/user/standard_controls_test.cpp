@@ -127,6 +127,7 @@ TEST_F(ControlTest, EditExchangesTextWithTheClipboardByKeyAndByMessage) {
   const HWND fixed = parent.Add("EDIT", "fixed", ES_READONLY, 4, 10, 100);
   char buffer[32];
 
+  EXPECT_FALSE(::SendMessage(from, EM_CANUNDO, 0, 0)) << "nothing typed yet";
   ASSERT_TRUE(input::Focus(from));
   ::SendMessage(from, EM_SETSEL, 0, 5);
   ASSERT_TRUE(input::PressKey('C', input::kControl));
@@ -142,6 +143,9 @@ TEST_F(ControlTest, EditExchangesTextWithTheClipboardByKeyAndByMessage) {
   ::GetWindowText(to, buffer, sizeof buffer);
   EXPECT_STREQ(buffer, "1alph45") << "the pasted text replaces the selection, cut to the limit";
   EXPECT_NE(std::find(g_log.begin(), g_log.end(), "parent 2:" + std::to_string(EN_MAXTEXT)), g_log.end());
+  ASSERT_TRUE(input::PressKey('Z', input::kControl));
+  ::GetWindowText(to, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "12345") << "undone";
 
   ASSERT_TRUE(input::Focus(from));
   ::SendMessage(from, EM_SETSEL, 5, 10);
