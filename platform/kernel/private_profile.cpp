@@ -117,6 +117,10 @@ class IniDocument {
         SetLastError(ERROR_ACCESS_DENIED);
         outcome = Outcome::kRefused;
       } else if (n == 0) {
+        if (LooksLikeUtf16(text)) {
+          SetLastError(ERROR_UNSUPPORTED_TYPE);
+          outcome = Outcome::kRefused;
+        }
         break;
       } else if (text.size() + static_cast<size_t>(n) > kPrivateProfileMaxBytes) {
         SetLastError(ERROR_FILE_TOO_LARGE);  // it grew while being read
@@ -126,10 +130,6 @@ class IniDocument {
       }
     }
     ::close(fd);
-    if (outcome == Outcome::kLoaded && LooksLikeUtf16(text)) {
-      SetLastError(ERROR_UNSUPPORTED_TYPE);
-      outcome = Outcome::kRefused;
-    }
     return outcome;
   }
 
@@ -266,11 +266,9 @@ std::mutex g_writeGuard;
 // it lives and the link stays a link.
 std::string FollowLinks(std::string path) {
   for (int hops = 0; hops < 40; ++hops) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
     std::string target(static_cast<size_t>(PATH_MAX), '\0');
     const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-    if (n <= 0) return path;
+    if (n <= 0) return path;  // no link (or nothing at all) there
     target.resize(static_cast<size_t>(n));
     if (target.front() != '/') {
       const auto slash = path.rfind('/');
@@ -295,9 +293,8 @@ bool WriteAtomically(const std::string& path, const std::string& text, const str
   bool ok = true;
   if (existing != nullptr) {
     ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
-    if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
-      // Only the owner may be kept; a file of another user keeps its bits.
-    }
+    // Only the owner may be kept; a file of another user keeps its bits.
+    [[maybe_unused]] const int chowned = ::fchown(fd, existing->st_uid, existing->st_gid);
   }
   // A short write is no success: the rest is written until every byte is
   // out or the system refuses (a full disk, a file size limit).
@@ -445,7 +442,7 @@ int RemoveStalePrivateProfileTemporaries(LPCSTR fileName) {
       continue;
     const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
     // A process that still runs may be writing it; only a dead writer's file is stale.
-    if (pid == ::getpid() || (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM))) continue;
+    if (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM)) continue;
     const std::string stale = folder + std::string(name);
     struct stat info {};
     if (::lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(stale.c_str()) == 0) ++removed;

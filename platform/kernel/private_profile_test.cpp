@@ -53,10 +53,13 @@ class ProfileTest : public ::testing::Test {
 
 TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
   WriteFile(
-      "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
+      "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\nq2='a'\r\nq3=\"\"\r\nq4=\"a'\r\n"
+      "q5=\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
   EXPECT_EQ(Get("alpha", "KEY ONE"), "value 1");
   EXPECT_EQ(m_lastCount, 7u);
-  EXPECT_EQ(Get("ALPHA", "quoted"), "q v");
+  // Matching quotes of either kind are taken off; a lone or mismatched one stays.
+  EXPECT_EQ(Get("ALPHA", "quoted") + Get("alpha", "q2") + Get("alpha", "q3") + Get("alpha", "q4") + Get("alpha", "q5"),
+            "q va\"a'\"");
   EXPECT_EQ(Get("Beta", "K"), "2");
   EXPECT_EQ(Get("alpha", "k"), "none") << "the first matching section wins";
   EXPECT_EQ(Get("alpha", "missing", "dflt  "), "dflt") << "default loses its trailing blanks";
@@ -73,6 +76,9 @@ TEST_F(ProfileTest, ValueIsCutToBufferSizeMinusOne) {
   EXPECT_EQ(Get("s", "k", "", 1), "");
   EXPECT_EQ(m_lastCount, 0u);
   EXPECT_EQ(Get("s", "nokey", "abcdefgh", 4), "abc") << "the default is cut the same way";
+  char untouched = 'u';
+  EXPECT_EQ(GetPrivateProfileStringA("s", "k", "", &untouched, 0, m_path.c_str()), 0u);
+  EXPECT_EQ(untouched, 'u') << "no room, nothing written";
 }
 
 TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
@@ -86,6 +92,11 @@ TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
   EXPECT_EQ(std::string(buffer, 5), std::string("a\0b\0\0", 5));
   EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 7, m_path.c_str()), 5u);
   EXPECT_EQ(std::string(buffer, 7), std::string("one\0t\0\0", 7));
+  EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 9, m_path.c_str()), 8u) << "just fits";
+  EXPECT_EQ(GetPrivateProfileStringA("two", nullptr, "", buffer, 2, m_path.c_str()), 0u);
+  EXPECT_EQ(buffer[0], '\0') << "the last section has no keys";
+  std::filesystem::remove(m_path);
+  EXPECT_EQ(GetPrivateProfileStringA("one", nullptr, "dflt", buffer, 8, m_path.c_str()), 0u) << "no file, no keys";
 }
 
 TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
@@ -94,15 +105,20 @@ TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
                                          m_path.c_str()));
   EXPECT_EQ(ReadFile(), "[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n");
 
-  WriteFile("; top comment\n[A]\nKeep=1\nKEY=old\n\n[B]\nx=y\n");
+  // Mixed line ends: the first one seen is the file's.
+  WriteFile("; top comment\n[A]\nKeep=1\nKEY=old\n\n[B]\r\n\r\n");
   ASSERT_TRUE(WritePrivateProfileStringA("a", "key", "new", m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("a", "added", "2", m_path.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("b", "x", "y", m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("C", "z", "3", m_path.c_str()));
-  EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKeep=1\nKEY=new\nadded=2\n\n[B]\nx=y\n[C]\nz=3\n");
+  EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKeep=1\nKEY=new\nadded=2\n\n[B]\nx=y\n\n[C]\nz=3\n");
 
   ASSERT_TRUE(WritePrivateProfileStringA("A", "keep", nullptr, m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("b", nullptr, nullptr, m_path.c_str()));
   EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKEY=new\nadded=2\n\n[C]\nz=3\n");
+  EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "v", m_path.c_str()));
+  EXPECT_EQ(GetLastError(), 87u);
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", nullptr));
 
   // Removing what is not there leaves the file alone, not even rewritten the same.
   const auto inode = [&] {
@@ -145,6 +161,7 @@ TEST_F(ProfileTest, BothSeparatorsWorkAndWritesNeverTear) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
   const std::string missing = (m_dir / "no" / "such.ini").string();
   EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", missing.c_str()));
+  EXPECT_EQ(GetLastError(), 3u);
   // A file that cannot be replaced keeps its old content.
   ::chmod(m_dir.c_str(), 0500);
   const bool canStillWrite = ::access(m_dir.c_str(), W_OK) == 0;  // root ignores modes
@@ -189,6 +206,9 @@ TEST_F(ProfileTest, ALinkedFileIsUpdatedThroughTheLink) {
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "[s]\nk=new\n");
   EXPECT_FALSE(std::filesystem::exists(real.string() + ".tmp." + std::to_string(::getpid())));
+  std::filesystem::remove(m_path);
+  std::filesystem::create_symlink("UserSetting.ini", m_path);  // a link to itself leads nowhere
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", m_path.c_str()));
 }
 
 TEST_F(ProfileTest, FifosDevicesFoldersAndHugeFilesAreRefusedAtOnce) {
@@ -278,6 +298,11 @@ TEST_F(ProfileTest, AWriteCutShortByTheFileSizeLimitFailsAndKeepsTheFile) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
   EXPECT_EQ(ReadFile(), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1) << "no temporary left";
+  // A full disk, as a full device where the temporary goes.
+  std::filesystem::remove(m_path);
+  std::filesystem::create_symlink("/dev/full", m_path + ".tmp." + std::to_string(::getpid()));
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", m_path.c_str()));
+  EXPECT_EQ(GetLastError(), 112u);
 }
 
 TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
@@ -288,11 +313,16 @@ TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
   const std::string dead = m_path + ".tmp." + std::to_string(child);
   const std::string alive = m_path + ".tmp." + std::to_string(::getppid());
   const std::string other = (m_dir / "Other.ini.tmp.1").string();
-  for (const auto& name : {dead, alive, other}) std::ofstream(name) << "half";
-  EXPECT_EQ(RemoveStalePrivateProfileTemporaries(m_path.c_str()), 1);
-  EXPECT_FALSE(std::filesystem::exists(dead));
-  EXPECT_TRUE(std::filesystem::exists(alive)) << "a running writer's file stays";
-  EXPECT_TRUE(std::filesystem::exists(other)) << "another file's temporaries stay";
+  // No process has number 0 or 999999999; the rest are no process numbers (or init's).
+  const std::vector<std::string> stale{dead, m_path + ".tmp.0", m_path + ".tmp.999999999"};
+  const std::vector<std::string> kept{alive, other, m_path + ".tmp.1", m_path + ".tmp.", m_path + ".tmp.99999999x",
+                                      m_path + ".tmp.9999999999"};
+  for (const auto& names : {stale, kept}) {
+    for (const auto& name : names) std::ofstream(name) << "half";
+  }
+  EXPECT_EQ(RemoveStalePrivateProfileTemporaries(m_path.c_str()), 3);
+  for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(name)) << name;
+  for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(name)) << name;
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/display_list.h"
@@ -87,6 +90,78 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(::GetObject(handle, sizeof(BITMAP), nullptr), 0);
   EXPECT_EQ(::GetObjectType(handle), 0u);  // a deleted handle names nothing
   EXPECT_EQ(::GetObjectType(::GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
+}
+
+// Saved states against a stack of (text colour, mode): RestoreDC(n) goes back
+// to the n-th save and drops it and every later one, a negative n counts back
+// from the latest, and a number outside the stack changes nothing.
+TEST_F(DeviceContextTest, SavedStatesBehaveAsAStackAndAnUnknownDcRefusesEverything) {
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  struct State {
+    COLORREF text;
+    int mode;
+  };
+  State now{RGB(0, 0, 0), OPAQUE};
+  std::vector<State> saved;
+  std::mt19937 random(7);
+  for (int step = 0; step < 400; ++step) {
+    SCOPED_TRACE(step);
+    switch (random() % 4) {
+      case 0: {
+        const COLORREF color = random() % 0x1000000;
+        ASSERT_EQ(::SetTextColor(dc, color), std::exchange(now.text, color));
+        break;
+      }
+      case 1: {
+        const int mode = static_cast<int>(random() % 4);  // 0 and 3 are no modes
+        const bool valid = mode == TRANSPARENT || mode == OPAQUE;
+        ASSERT_EQ(::SetBkMode(dc, mode), valid ? std::exchange(now.mode, mode) : 0);
+        break;
+      }
+      case 2:
+        saved.push_back(now);
+        ASSERT_EQ(::SaveDC(dc), static_cast<int>(saved.size()));
+        break;
+      default: {
+        const int n = static_cast<int>(random() % 9) - 4;
+        const int count = static_cast<int>(saved.size());
+        const int target = n > 0 ? n : count + 1 + n;
+        const bool valid = n != 0 && target >= 1 && target <= count;
+        ASSERT_EQ(::RestoreDC(dc, n), valid ? TRUE : FALSE) << n << " of " << count;
+        if (valid) {
+          now = saved[static_cast<size_t>(target - 1)];
+          saved.resize(static_cast<size_t>(target - 1));
+        }
+      }
+    }
+    ASSERT_EQ(::GetTextColor(dc), now.text);
+    ASSERT_EQ(::GetBkMode(dc), now.mode);
+  }
+  EXPECT_EQ(::DrawText(dc, "x", 1, nullptr, 0) + ::DrawFocusRect(dc, nullptr), 0) << "no rectangle";
+  EXPECT_EQ(::GetTextExtentPoint32(dc, "x", 1, nullptr) + ::GetTextMetrics(dc, nullptr), FALSE);
+  EXPECT_TRUE(::DeleteDC(dc));
+
+  // A deleted DC, like one never made, does nothing and says so.
+  RECT r{0, 0, 5, 5};
+  SIZE size;
+  TEXTMETRIC tm;
+  const auto brush = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+  EXPECT_EQ(::SetTextColor(dc, 1) + ::GetTextColor(dc) + ::SetBkColor(dc, 1) + ::GetBkColor(dc), 4 * CLR_INVALID);
+  EXPECT_EQ(::SetBkMode(dc, OPAQUE) + ::GetBkMode(dc) + ::SaveDC(dc) + ::RestoreDC(dc, 1) + ::RestoreDC(dc, -1), 0);
+  EXPECT_EQ(::SelectObject(dc, brush), nullptr);
+  EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), nullptr);
+  EXPECT_EQ(::WindowFromDC(dc), nullptr);
+  EXPECT_EQ(::CreateCompatibleDC(dc), nullptr);
+  EXPECT_EQ(::CreateCompatibleBitmap(dc, 2, 2), nullptr);
+  EXPECT_EQ(::DeleteDC(dc) + ::MoveToEx(dc, 1, 1, nullptr) + ::LineTo(dc, 2, 2) + ::Rectangle(dc, 0, 0, 1, 1), 0);
+  EXPECT_EQ(::FillRect(dc, &r, brush) + ::FrameRect(dc, &r, brush) + ::DrawFocusRect(dc, &r), 0);
+  EXPECT_EQ(::DrawText(dc, "x", 1, &r, 0) + ::TextOut(dc, 0, 0, "x", 1), 0);
+  EXPECT_EQ(::GetTextExtentPoint32(dc, "x", 1, &size) + ::GetTextMetrics(dc, &tm), 0);
+  EXPECT_EQ(::BitBlt(dc, 0, 0, 1, 1, nullptr, 0, 0, WHITENESS), FALSE);
+  const HDC window = ::GetDC(m_wnd);
+  EXPECT_EQ(::BitBlt(window, 0, 0, 1, 1, dc, 0, 0, SRCCOPY), FALSE) << "no source to copy from";
+  EXPECT_EQ(::DeleteDC(window), FALSE) << "a window's DC is released, not deleted";
+  ::ReleaseDC(m_wnd, window);
 }
 
 TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {
