@@ -132,7 +132,7 @@ class ScrollBarWindow : public platform::ResetTest {
     info.nMax = max;
     info.nPage = static_cast<UINT>(page);
     info.nPos = pos;
-    ::SetScrollInfo(wnd.m_hWnd, bar, &info, TRUE);
+    wnd.SetScrollInfo(bar, &info, TRUE);
   }
   // A point of the window (window coordinates) as the input driver's client point.
   POINT Client(POINT window) const {
@@ -222,6 +222,8 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
   const platform::ScrollBarRects end = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   EXPECT_EQ(end.thumb.bottom, end.track.bottom);
   EXPECT_EQ(platform::ScrollBarPartAt(end, true, below), ScrollPart::PageUp);
+  EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(below)));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:page-up", "v:end"}));
 }
 
 TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {

@@ -219,9 +219,10 @@ class IniDocument {
       m_lines[*at] = Line(std::string(m_lines[*at].name) + "=" + std::string(value));
       return;
     }
-    // After the section's last non-blank line, so blank separators stay put.
+    // After the section's last non-blank line (at the latest its header),
+    // so blank separators stay put.
     size_t insert = SectionEnd(*header);
-    while (insert > *header + 1 && Trim(m_lines[insert - 1].text).empty()) --insert;
+    while (Trim(m_lines[insert - 1].text).empty()) --insert;
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insert),
                    Line(std::string(key) + "=" + std::string(value)));
   }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -90,6 +91,25 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(::GetObject(handle, sizeof(BITMAP), nullptr), 0);
   EXPECT_EQ(::GetObjectType(handle), 0u);  // a deleted handle names nothing
   EXPECT_EQ(::GetObjectType(::GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
+  EXPECT_EQ(::GetStockObject(-1), nullptr);
+  EXPECT_EQ(::GetStockObject(DEFAULT_GUI_FONT + 1), nullptr);
+
+  // Rows of a bitmap are word aligned; impossible bitmaps and pens are not made.
+  const HBITMAP odd = ::CreateBitmap(5, 3, 1, 24, nullptr);
+  BITMAP bm;
+  EXPECT_EQ(::GetObject(odd, sizeof bm - 1, &bm), 0);
+  ASSERT_EQ(::GetObject(odd, sizeof bm, &bm), static_cast<int>(sizeof bm));
+  EXPECT_EQ(std::vector<LONG>({bm.bmWidth, bm.bmHeight, bm.bmBitsPixel, bm.bmWidthBytes}),
+            std::vector<LONG>({5, 3, 24, 16}));
+  for (const auto& [w, h, planes, bits] : {std::tuple{-1, 1, 1u, 8u}, {1, -1, 1u, 8u}, {1, 1, 2u, 8u}, {1, 1, 1u, 0u},
+                                           {1, 1, 1u, 33u}}) {
+    EXPECT_EQ(::CreateBitmap(w, h, planes, bits, nullptr), nullptr) << w << h << planes << bits;
+  }
+  EXPECT_NE(::CreateBitmap(0, 0, 1, 32, nullptr), nullptr) << "an empty bitmap is still one";
+  EXPECT_EQ(::CreatePen(PS_SOLID - 1, 1, 0), nullptr);
+  EXPECT_EQ(::CreatePen(PS_INSIDEFRAME + 1, 1, 0), nullptr);
+  EXPECT_TRUE(platform::PenOf(::CreatePen(PS_SOLID, 0, 7)) == (platform::PenState{PS_SOLID, 1, 7})) << "one pixel at least";
+  EXPECT_TRUE(platform::PenOf(::CreatePen(PS_INSIDEFRAME, 3, 7)) == (platform::PenState{PS_INSIDEFRAME, 3, 7}));
 }
 
 // Saved states against a stack of (text colour, mode): RestoreDC(n) goes back

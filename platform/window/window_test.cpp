@@ -279,6 +279,15 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   c.BringWindowToTop();
   EXPECT_EQ(::GetWindow(top.m_hWnd, GW_CHILD), c.m_hWnd);
   EXPECT_EQ(::GetWindow(c.m_hWnd, GW_HWNDLAST), b.m_hWnd);
+  // Enumeration goes in that order and stops at the first window its callback refuses.
+  std::vector<HWND> seen;
+  const auto takeTwo = [](HWND h, LPARAM p) {
+    auto& v = *reinterpret_cast<std::vector<HWND>*>(p);
+    v.push_back(h);
+    return v.size() < 2 ? TRUE : FALSE;
+  };
+  EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, takeTwo, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_EQ(seen, (std::vector<HWND>{c.m_hWnd, a.m_hWnd}));
   EXPECT_EQ(top.GetDlgItem(11), &b);
   EXPECT_EQ(b.GetParent(), &top);
   EXPECT_EQ(b.GetDlgCtrlID(), 11);
@@ -455,6 +464,11 @@ TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, TRUE), b.m_hWnd);
   // A handle that names no window (a control closed meanwhile) starts the walk at the first stop.
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, reinterpret_cast<HWND>(uintptr_t{0x999}), FALSE), a.m_hWnd);
+  // A group runs from a WS_GROUP control up to the next one, or to the last control.
+  ::SetWindowLongPtr(b.m_hWnd, GWL_STYLE, ::GetWindowLongPtr(b.m_hWnd, GWL_STYLE) | WS_GROUP);
+  EXPECT_EQ(::GetNextDlgGroupItem(top.m_hWnd, d.m_hWnd, FALSE), b.m_hWnd) << "past the hidden one, round";
+  EXPECT_EQ(::GetNextDlgGroupItem(top.m_hWnd, b.m_hWnd, TRUE), d.m_hWnd);
+  EXPECT_EQ(::GetNextDlgGroupItem(top.m_hWnd, a.m_hWnd, FALSE), a.m_hWnd) << "alone in its group";
 }
 
 }  // namespace
