@@ -31,7 +31,9 @@ constexpr int kArrow = 17;
 // and an offset mapped back to the position it shows.
 TEST(ScrollBarArithmetic, LayoutsFollowTheRulesAndThumbOffsetsMapBackToPositions) {
   std::mt19937 random(11);
-  const auto pick = [&](int from, int to) { return from + static_cast<int>(random() % static_cast<unsigned>(to - from + 1)); };
+  const auto pick = [&](int from, int to) {
+    return from + static_cast<int>(random() % static_cast<unsigned>(to - from + 1));
+  };
   const auto share = [](int64_t a, int64_t b, int64_t c) { return static_cast<int>(std::llround(double(a) * b / c)); };
   for (int round = 0; round < 20000; ++round) {
     platform::ScrollNumbers raw;

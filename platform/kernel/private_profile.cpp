@@ -91,7 +91,7 @@ class IniDocument {
   enum class Outcome { kLoaded, kMissing, kRefused };
   static Outcome Read(const std::string& path, std::string& text) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    if (fd == -1) {
       if (errno == ENOENT) return Outcome::kMissing;
       SetLastError(ERROR_ACCESS_DENIED);
       return Outcome::kRefused;
@@ -287,7 +287,7 @@ std::string TemporaryPrefix(const std::string& path) { return path + ".tmp."; }
 bool WriteAtomically(const std::string& path, const std::string& text, const struct stat* existing) {
   const std::string temporary = TemporaryPrefix(path) + std::to_string(::getpid());
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
+  if (fd == -1) {
     SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ERROR_WRITE_FAULT);
     return false;
   }

@@ -315,8 +315,8 @@ TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
   const std::string other = (m_dir / "Other.ini.tmp.1").string();
   // No process has number 0 or 999999999; the rest are no process numbers (or init's).
   const std::vector<std::string> stale{dead, m_path + ".tmp.0", m_path + ".tmp.999999999"};
-  const std::vector<std::string> kept{alive, other, m_path + ".tmp.1", m_path + ".tmp.", m_path + ".tmp.99999999x",
-                                      m_path + ".tmp.9999999999"};
+  const std::vector<std::string> kept{
+      alive, other, m_path + ".tmp.1", m_path + ".tmp.", m_path + ".tmp.99999999x", m_path + ".tmp.9999999999"};
   for (const auto& names : {stale, kept}) {
     for (const auto& name : names) std::ofstream(name) << "half";
   }

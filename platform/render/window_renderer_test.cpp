@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/comctl/clistctrl.h"
@@ -212,11 +213,41 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
       (*outer)[0].sourceOps = ops;
       ops = outer;
     }
-    const Image image = platform::PaintPicture(2, 2, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), *ops); });
+    const Image image =
+        platform::PaintPicture(2, 2, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), *ops); });
     return image.At(1, 1) == kRed;
   };
   EXPECT_TRUE(innermostShows(8));
   EXPECT_FALSE(innermostShows(9));
+}
+
+// A straight line covers the pixels from its start up to, not including,
+// its end, as thick as its pen and centred on it (rounding towards the start).
+TEST(Replay, StraightLinesCoverTheirPixelsButTheEndAsThickAsThePen) {
+  for (int width = 1; width <= 4; ++width) {
+    for (const auto& [a, b] : {std::pair{POINT{3, 8}, POINT{12, 8}},
+                               {POINT{12, 8}, POINT{3, 8}},
+                               {POINT{8, 3}, POINT{8, 12}},
+                               {POINT{8, 12}, POINT{8, 3}}}) {
+      platform::DrawOps ops(1);
+      ops[0].kind = platform::DrawKind::Line;
+      ops[0].points = {a, b};
+      ops[0].pen = platform::PenState{PS_SOLID, width, RGB(255, 0, 0)};
+      const Image image =
+          platform::PaintPicture(16, 16, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), ops); });
+      const bool across = a.y == b.y;
+      const int from = across ? a.x : a.y, to = across ? b.x : b.y, side = (across ? a.y : a.x) - (width - 1) / 2;
+      for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+          const int along = across ? x : y, off = across ? y : x;
+          const bool onLine = (from < to ? along >= from && along < to : along <= from && along > to) && off >= side &&
+                              off < side + width;
+          ASSERT_EQ(image.At(x, y) == RGB(255, 0, 0), onLine)
+              << width << " " << a.x << "," << a.y << " " << x << "," << y;
+        }
+      }
+    }
+  }
 }
 
 // A gradient runs from its first vertex's colour to its second's across a

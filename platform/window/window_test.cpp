@@ -210,6 +210,10 @@ class SelfDestroying : public CWnd {
     DestroyWindow();
     Log("after destroy");  // still inside the dispatch of a destroyed window
   }
+  void OnDestroy() override {
+    Log("destroy");
+    DestroyWindow();  // again, while it is being destroyed: nothing more happens
+  }
 };
 
 TEST_F(WindowTest, AWindowDestroyedDuringItsOwnMessageIsFreedAfterwards) {
@@ -217,7 +221,7 @@ TEST_F(WindowTest, AWindowDestroyedDuringItsOwnMessageIsFreedAfterwards) {
   w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
   const HWND h = w.m_hWnd;
   ::SendMessage(h, WM_LBUTTONDOWN, 0, 0);
-  EXPECT_EQ(g_log, (Strings{"after destroy"}));
+  EXPECT_EQ(g_log, (Strings{"destroy", "after destroy"}));
   EXPECT_FALSE(::IsWindow(h));
   EXPECT_EQ(::SendMessage(h, WM_GETTEXTLENGTH, 0, 0), 0) << "a stale handle is simply not a window";
 }
@@ -357,7 +361,8 @@ TEST_F(WindowTest, AGoneWindowOrAMissingBufferIsRefusedWithoutHarm) {
   EXPECT_EQ(::GetWindow(gone, GW_OWNER), nullptr);
   EXPECT_EQ(::GetDlgItem(gone, 1), nullptr);
   EXPECT_EQ(::SetFocus(gone), nullptr);
-  EXPECT_EQ(::GetWindowLongPtr(gone, GWL_STYLE) + ::SetWindowLongPtr(gone, GWL_ID, 3) + ::GetClassName(gone, name, 8), 0);
+  EXPECT_EQ(::GetWindowLongPtr(gone, GWL_STYLE) + ::SetWindowLongPtr(gone, GWL_ID, 3) + ::GetClassName(gone, name, 8),
+            0);
   EXPECT_EQ(::SetWindowText(gone, "x") + ::GetWindowRect(gone, &rect) + ::GetClientRect(gone, &rect) +
                 ::ClientToScreen(gone, &point) + ::ScreenToClient(gone, &point) + ::ShowWindow(gone, SW_SHOW) +
                 ::EnableWindow(gone, FALSE) + ::IsWindowVisible(gone) + ::IsWindowEnabled(gone) + ::IsIconic(gone) +
