@@ -196,10 +196,7 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
   const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   // A 300 x 240 window with a one-pixel border: the vertical bar is the
   // 17 pixels inside the right border, above the horizontal bar.
-  EXPECT_EQ(v.bar.left, 300 - 1 - 17);
-  EXPECT_EQ(v.bar.right, 299);
-  EXPECT_EQ(v.bar.top, 1);
-  EXPECT_EQ(v.bar.bottom, 240 - 1 - 17);
+  EXPECT_EQ(CRect(v.bar), CRect(300 - 1 - 17, 1, 299, 240 - 1 - 17));
   EXPECT_EQ(v.lineUp.bottom, 1 + 17);
   EXPECT_EQ(v.thumb.top, v.track.top);
   EXPECT_EQ(v.lineDown.top, v.bar.bottom - 17);

@@ -55,8 +55,7 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   ASSERT_EQ(op.lines.size(), 1u);
   EXPECT_EQ(op.lines[0].text, "Hi");
   EXPECT_EQ(op.lines[0].width, hi);
-  EXPECT_EQ(op.lines[0].origin.x, 10 + (100 - hi) / 2);
-  EXPECT_EQ(op.lines[0].origin.y, 10 + (30 - 15) / 2);
+  EXPECT_EQ(CPoint(op.lines[0].origin), CPoint(10 + (100 - hi) / 2, 10 + (30 - 15) / 2));
   EXPECT_EQ(height, (30 - 15) / 2 + 15);
   const auto black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
   EXPECT_EQ(::FrameRect(dc, nullptr, black) + ::FillRect(dc, nullptr, black), 0) << "no rectangle, nothing drawn";
@@ -121,45 +120,27 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
 // from the latest, and a number outside the stack changes nothing.
 TEST_F(DeviceContextTest, SavedStatesBehaveAsAStackAndAnUnknownDcRefusesEverything) {
   const HDC dc = ::CreateCompatibleDC(nullptr);
-  struct State {
-    COLORREF text;
-    int mode;
-  };
-  State now{RGB(0, 0, 0), OPAQUE};
-  std::vector<State> saved;
+  std::pair<COLORREF, int> now{RGB(0, 0, 0), OPAQUE};  // the text colour and the background mode
+  std::vector<std::pair<COLORREF, int>> saved;
   std::mt19937 random(7);
   for (int step = 0; step < 400; ++step) {
-    SCOPED_TRACE(step);
+    const int n = static_cast<int>(random() % 9) - 4, count = static_cast<int>(saved.size()), mode = n & 3;
+    const int target = n > 0 ? n : count + 1 + n;  // the state RestoreDC(n) goes back to
+    const bool restores = n != 0 && target >= 1 && target <= count;
     switch (random() % 4) {
-      case 0: {
-        const COLORREF color = random() % 0x1000000;
-        ASSERT_EQ(::SetTextColor(dc, color), std::exchange(now.text, color));
+      case 0: ASSERT_EQ(::SetTextColor(dc, n + 9u), std::exchange(now.first, n + 9u)); break;
+      case 1:
+        ASSERT_EQ(::SetBkMode(dc, mode), mode == TRANSPARENT || mode == OPAQUE ? std::exchange(now.second, mode) : 0);
         break;
-      }
-      case 1: {
-        const int mode = static_cast<int>(random() % 4);  // 0 and 3 are no modes
-        const bool valid = mode == TRANSPARENT || mode == OPAQUE;
-        ASSERT_EQ(::SetBkMode(dc, mode), valid ? std::exchange(now.mode, mode) : 0);
-        break;
-      }
       case 2:
         saved.push_back(now);
-        ASSERT_EQ(::SaveDC(dc), static_cast<int>(saved.size()));
+        ASSERT_EQ(::SaveDC(dc), count + 1);
         break;
-      default: {
-        const int n = static_cast<int>(random() % 9) - 4;
-        const int count = static_cast<int>(saved.size());
-        const int target = n > 0 ? n : count + 1 + n;
-        const bool valid = n != 0 && target >= 1 && target <= count;
-        ASSERT_EQ(::RestoreDC(dc, n), valid ? TRUE : FALSE) << n << " of " << count;
-        if (valid) {
-          now = saved[static_cast<size_t>(target - 1)];
-          saved.resize(static_cast<size_t>(target - 1));
-        }
-      }
+      default:
+        ASSERT_EQ(::RestoreDC(dc, n), restores ? TRUE : FALSE) << n << " of " << count;
+        if (restores) now = saved[static_cast<size_t>(target - 1)], saved.resize(static_cast<size_t>(target - 1));
     }
-    ASSERT_EQ(::GetTextColor(dc), now.text);
-    ASSERT_EQ(::GetBkMode(dc), now.mode);
+    ASSERT_EQ(std::pair(::GetTextColor(dc), ::GetBkMode(dc)), now) << step;
   }
   EXPECT_EQ(::DrawText(dc, "x", 1, nullptr, 0) + ::DrawFocusRect(dc, nullptr), 0) << "no rectangle";
   EXPECT_EQ(::GetTextExtentPoint32(dc, "x", 1, nullptr) + ::GetTextMetrics(dc, nullptr), FALSE);
