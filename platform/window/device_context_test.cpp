@@ -47,11 +47,8 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   const DrawOps ops = platform::WindowDisplayList(m_wnd);
   ASSERT_EQ(ops.size(), 1u);
   const auto& op = ops[0];
-  EXPECT_EQ(op.kind, DrawKind::Text);
-  EXPECT_EQ(op.font.face, "Arial");
-  EXPECT_EQ(op.font.emPixels, 13);
-  EXPECT_EQ(op.color, RGB(1, 2, 3));
-  EXPECT_FALSE(op.opaque);
+  EXPECT_EQ(std::tuple(op.kind, op.font.face, op.font.emPixels, op.color, op.opaque),
+            std::tuple(DrawKind::Text, std::string("Arial"), 13, RGB(1, 2, 3), false));
   ASSERT_EQ(op.lines.size(), 1u);
   EXPECT_EQ(op.lines[0].text, "Hi");
   EXPECT_EQ(op.lines[0].width, hi);

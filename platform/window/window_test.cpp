@@ -356,11 +356,9 @@ TEST_F(WindowTest, AGoneWindowOrAMissingBufferIsRefusedWithoutHarm) {
   RECT rect{1, 2, 3, 4};
   POINT point{5, 6};
   char name[8] = "zz";
-  EXPECT_EQ(::GetParent(gone), nullptr);
-  EXPECT_EQ(::SetParent(gone, top.m_hWnd), nullptr);
-  EXPECT_EQ(::GetWindow(gone, GW_OWNER), nullptr);
-  EXPECT_EQ(::GetDlgItem(gone, 1), nullptr);
-  EXPECT_EQ(::SetFocus(gone), nullptr);
+  EXPECT_EQ((std::vector<HWND>{::GetParent(gone), ::SetParent(gone, top.m_hWnd), ::GetWindow(gone, GW_OWNER),
+                               ::GetDlgItem(gone, 1), ::SetFocus(gone)}),
+            std::vector<HWND>(5, nullptr));
   EXPECT_EQ(::GetWindowLongPtr(gone, GWL_STYLE) + ::SetWindowLongPtr(gone, GWL_ID, 3) + ::GetClassName(gone, name, 8),
             0);
   EXPECT_EQ(::SetWindowText(gone, "x") + ::GetWindowRect(gone, &rect) + ::GetClientRect(gone, &rect) +
