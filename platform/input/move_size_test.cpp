@@ -194,8 +194,7 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   ClickBox(HTMINBUTTON);  // now the restore box
   EXPECT_FALSE(::IsIconic(w.m_hWnd));
   EXPECT_EQ(w.sizeKinds.back(), SIZE_RESTORED);
-  EXPECT_EQ(Rect().left, 100);
-  EXPECT_EQ(Rect().bottom, 400);
+  EXPECT_EQ(Rect(), CRect(100, 100, 500, 400));
 
   w.maximum = POINT{4000, 4000};  // a maximised window too keeps within the track size
   ClickBox(HTMAXBUTTON);
@@ -212,8 +211,7 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   EXPECT_TRUE(::IsZoomed(w.m_hWnd));
   ClickBox(HTMAXBUTTON);
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
-  EXPECT_EQ(Rect().left, 100);
-  EXPECT_EQ(Rect().right, 500);
+  EXPECT_EQ(Rect(), CRect(100, 100, 500, 400));
 
   // A double click on the caption maximises; another restores.
   input::DoubleClickAt(w.m_hWnd, Client({250, 110}));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -28,9 +29,7 @@ TEST(ScrollBarArithmetic, ThumbsKeepAMinimumLengthAndShortBarsShareTheirLengthBe
   // Without a page the thumb is as long as an arrow.
   EXPECT_EQ(LayOutScrollBar(200, kArrow, {0, 100, 0, 0}, true).thumb, kArrow);
   const ScrollLayout squeezed = LayOutScrollBar(20, kArrow, {0, 99, 10, 0}, true);
-  EXPECT_EQ(squeezed.arrow, 10);
-  EXPECT_EQ(squeezed.track, 0);
-  EXPECT_EQ(squeezed.thumb, 0);
+  EXPECT_EQ(std::tuple(squeezed.arrow, squeezed.track, squeezed.thumb), std::tuple(10, 0, 0));
   EXPECT_EQ(LayOutScrollBar(42, kArrow, {0, 99, 10, 0}, true).thumb, 0) << "a thumb that fills the track is none";
   // A page of the whole range but one still scrolls; a disabled bar's thumb does not move.
   EXPECT_TRUE(platform::Scrollable({0, 10, 10, 0}) && !platform::Scrollable({0, 10, 11, 0}));

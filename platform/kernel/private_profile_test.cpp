@@ -300,9 +300,8 @@ TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
   const std::vector<std::string> stale{dead, m_path + ".tmp.0", m_path + ".tmp.999999999"};
   const std::vector<std::string> kept{
       alive, other, m_path + ".tmp.1", m_path + ".tmp.", m_path + ".tmp.99999999x", m_path + ".tmp.9999999999"};
-  for (const auto& names : {stale, kept}) {
-    for (const auto& name : names) std::ofstream(name) << "half";
-  }
+  for (const auto& name : stale) std::ofstream(name) << "half";
+  for (const auto& name : kept) std::ofstream(name) << "half";
   EXPECT_EQ(RemoveStalePrivateProfileTemporaries(m_path.c_str()), 3);
   for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(name)) << name;
   for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(name)) << name;

@@ -117,10 +117,9 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
 // its end, as thick as its pen and centred on it (rounding towards the start).
 TEST(Replay, StraightLinesCoverTheirPixelsButTheEndAsThickAsThePen) {
   for (int width = 1; width <= 4; ++width) {
-    for (const auto& [a, b] : {std::pair{POINT{3, 8}, POINT{12, 8}},
-                               {POINT{12, 8}, POINT{3, 8}},
-                               {POINT{8, 3}, POINT{8, 12}},
-                               {POINT{8, 12}, POINT{8, 3}}}) {
+    using Ends = std::pair<POINT, POINT>;
+    for (const auto& [a, b] :
+         {Ends{{3, 8}, {12, 8}}, Ends{{12, 8}, {3, 8}}, Ends{{8, 3}, {8, 12}}, Ends{{8, 12}, {8, 3}}}) {
       platform::DrawOps ops(1);
       ops[0].kind = platform::DrawKind::Line;
       ops[0].points = {a, b};

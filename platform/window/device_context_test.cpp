@@ -173,15 +173,12 @@ TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {
   ASSERT_TRUE(font.CreateFontIndirect(&lf));
   LOGFONT back;
   ASSERT_EQ(font.GetLogFont(&back), static_cast<int>(sizeof(LOGFONT)));
-  EXPECT_EQ(back.lfHeight, -11);
-  EXPECT_EQ(back.lfWeight, FW_BOLD);
-  EXPECT_STREQ(back.lfFaceName, "Tahoma");
+  EXPECT_EQ(std::tuple(back.lfHeight, back.lfWeight, std::string(back.lfFaceName)), std::tuple(-11, FW_BOLD, "Tahoma"));
   CClientDC dc(CWnd::FromHandle(m_wnd));
   dc.SelectObject(&font);
   TEXTMETRIC tm;
   ASSERT_TRUE(dc.GetTextMetrics(&tm));
-  EXPECT_EQ(tm.tmHeight, 13);
-  EXPECT_EQ(tm.tmWeight, FW_BOLD);
+  EXPECT_EQ(std::pair(tm.tmHeight, tm.tmWeight), std::pair(13, FW_BOLD));
   // Bold is measured as bold: wider than the regular face.
   const platform::FontSpec regular{"Tahoma", 11};
   const platform::FontSpec bold{"Tahoma", 11, FW_BOLD};
