@@ -33,10 +33,9 @@ class ProfileTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(m_dir); }
 
   void WriteFile(const std::string& text) { std::ofstream(m_path, std::ios::binary) << text; }
-  std::string ReadFile() const {
-    std::ifstream in(m_path, std::ios::binary);
+  std::string ReadFile(const std::filesystem::path& path = {}) const {
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path.empty() ? std::filesystem::path(m_path) : path, std::ios::binary).rdbuf();
     return s.str();
   }
   std::string Get(const char* section, const char* key, const char* def = "none", DWORD size = 256) {
@@ -192,10 +191,7 @@ TEST_F(ProfileTest, ALinkedFileIsUpdatedThroughTheLink) {
   std::filesystem::create_symlink("real/settings.ini", m_path);  // relative, as people make them
   ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", m_path.c_str()));
   EXPECT_TRUE(std::filesystem::is_symlink(m_path));
-  std::ifstream in(real, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(), "[s]\nk=new\n");
+  EXPECT_EQ(ReadFile(real), "[s]\nk=new\n");
   EXPECT_FALSE(std::filesystem::exists(real.string() + ".tmp." + std::to_string(::getpid())));
 }
 

@@ -50,8 +50,7 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   EXPECT_EQ(std::tuple(op.kind, op.font.face, op.font.emPixels, op.color, op.opaque),
             std::tuple(DrawKind::Text, std::string("Arial"), 13, RGB(1, 2, 3), false));
   ASSERT_EQ(op.lines.size(), 1u);
-  EXPECT_EQ(op.lines[0].text, "Hi");
-  EXPECT_EQ(op.lines[0].width, hi);
+  EXPECT_EQ(std::pair(op.lines[0].text, op.lines[0].width), std::pair(std::string("Hi"), hi));
   EXPECT_EQ(CPoint(op.lines[0].origin), CPoint(10 + (100 - hi) / 2, 10 + (30 - 15) / 2));
   EXPECT_EQ(height, (30 - 15) / 2 + 15);
   const auto black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));

@@ -341,6 +341,21 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   EXPECT_STREQ(buffer, "Bra");
   EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, sizeof buffer), 0u);
   EXPECT_STREQ(buffer, "");
+  // A number in an item: blanks around it are allowed, anything else or a number out of range is not.
+  for (const auto& [shown, isSigned, value, ok] : {std::tuple{" 12 ", FALSE, 12u, TRUE},
+                                                   {"-7", TRUE, static_cast<UINT>(-7), TRUE},
+                                                   {"-7", FALSE, 0u, FALSE},
+                                                   {"4294967295", FALSE, 4294967295u, TRUE},
+                                                   {"4294967296", FALSE, 0u, FALSE},
+                                                   {"2147483648", TRUE, 0u, FALSE},
+                                                   {"-2147483648", TRUE, 0x80000000u, TRUE},
+                                                   {"1x", FALSE, 0u, FALSE},
+                                                   {" ", FALSE, 0u, FALSE}}) {
+    ::SetDlgItemText(top.m_hWnd, 11, shown);
+    BOOL translated = -1;
+    EXPECT_EQ(top.GetDlgItemInt(11, &translated, isSigned), value) << shown;
+    EXPECT_EQ(translated, ok) << shown;
+  }
   std::strcpy(buffer, "zzz");
   EXPECT_EQ(::GetWindowText(plain, buffer, 0), 0);
   EXPECT_STREQ(buffer, "zzz");
