@@ -27,9 +27,7 @@ TEST(CArrayTest, OutOfRangeThrowsInvalidArg) {
 
 TEST(CArrayTest, AddInsertRemoveGrow) {
   CArray<int, int> a;
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(a.Add(i * 10), i);
-  }
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(a.Add(i * 10), i);
   a.InsertAt(2, 99, 2);
   EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{0, 10, 99, 99, 20, 30, 40}));
   a.RemoveAt(1, 3);
@@ -70,14 +68,10 @@ TEST(CListTest, PositionsWalkBothWays) {
   l.InsertAfter(l.GetTailPosition(), 4);
   l.InsertBefore(one, 0);
   std::vector<int> forward;
-  for (POSITION p = l.GetHeadPosition(); p != nullptr;) {
-    forward.push_back(l.GetNext(p));
-  }
+  for (POSITION p = l.GetHeadPosition(); p != nullptr;) forward.push_back(l.GetNext(p));
   EXPECT_EQ(forward, (std::vector<int>{0, 1, 2, 3, 4}));
   std::vector<int> backward;
-  for (POSITION p = l.GetTailPosition(); p != nullptr;) {
-    backward.push_back(l.GetPrev(p));
-  }
+  for (POSITION p = l.GetTailPosition(); p != nullptr;) backward.push_back(l.GetPrev(p));
   EXPECT_EQ(backward, (std::vector<int>{4, 3, 2, 1, 0}));
   EXPECT_EQ(l.GetAt(l.FindIndex(2)), 2);
   EXPECT_EQ(l.FindIndex(5), nullptr);
@@ -86,15 +80,11 @@ TEST(CListTest, PositionsWalkBothWays) {
 
 TEST(CListTest, RemoveWhileIteratingAndFind) {
   CList<int, int> l;
-  for (int i = 0; i < 10; ++i) {
-    l.AddTail(i % 3);
-  }
+  for (int i = 0; i < 10; ++i) l.AddTail(i % 3);
   // Remove every 0 while walking: the next position stays valid.
   for (POSITION p = l.GetHeadPosition(); p != nullptr;) {
     const POSITION cur = p;
-    if (l.GetNext(p) == 0) {
-      l.RemoveAt(cur);
-    }
+    if (l.GetNext(p) == 0) l.RemoveAt(cur);
   }
   EXPECT_EQ(l.GetCount(), 6);
   EXPECT_EQ(l.Find(0), nullptr);
@@ -117,9 +107,7 @@ TEST(CListTest, RemoveWhileIteratingAndFind) {
 TEST(CMapTest, ManyKeysLookupAndRemovalDuringIteration) {
   CMap<int, int, int, int> m;
   m.InitHashTable(17);
-  for (int i = 0; i < 10000; ++i) {
-    m[i] = i * 2;
-  }
+  for (int i = 0; i < 10000; ++i) m[i] = i * 2;
   EXPECT_EQ(m.GetCount(), 10000);
   int v = 0;
   EXPECT_TRUE(m.Lookup(9999, v));

@@ -5,33 +5,31 @@
 #include <climits>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "platform/testing/exception_testing.h"
 #include "platform/testing/scoped_zone.h"
 
 namespace {
 
+// Year, month, day, hour, minute and day of the week.
+std::vector<int> Fields(const CTime& t) {
+  return {t.GetYear(), t.GetMonth(), t.GetDay(), t.GetHour(), t.GetMinute(), t.GetDayOfWeek()};
+}
+
 TEST(CTimeTest, FieldsFollowTheLocalZone) {
   const CTime t(86400 * 365);  // 1971-01-01 00:00:00 UTC, a Friday
   {
     ScopedZone zone("UTC");
-    EXPECT_EQ(t.GetYear(), 1971);
-    EXPECT_EQ(t.GetMonth(), 1);
-    EXPECT_EQ(t.GetDay(), 1);
-    EXPECT_EQ(t.GetHour(), 0);
-    EXPECT_EQ(t.GetDayOfWeek(), 6);
+    EXPECT_EQ(Fields(t), (std::vector<int>{1971, 1, 1, 0, 0, 6}));
   }
   {
     ScopedZone zone("Asia/Kolkata");
-    EXPECT_EQ(t.GetHour(), 5);
-    EXPECT_EQ(t.GetMinute(), 30);
+    EXPECT_EQ(Fields(t), (std::vector<int>{1971, 1, 1, 5, 30, 6}));
   }
   {
     ScopedZone zone("America/New_York");
-    EXPECT_EQ(t.GetYear(), 1970);
-    EXPECT_EQ(t.GetDay(), 31);
-    EXPECT_EQ(t.GetHour(), 19);
-    EXPECT_EQ(t.GetDayOfWeek(), 5);
+    EXPECT_EQ(Fields(t), (std::vector<int>{1970, 12, 31, 19, 0, 5}));
   }
 }
 
@@ -71,10 +69,8 @@ TEST(CTimeTest, FormatCompareAndSpans) {
   EXPECT_TRUE(later != t);
   EXPECT_EQ((later - t).GetTotalSeconds(), 2);
   const CTimeSpan span(1, 2, 3, 4);
-  EXPECT_EQ(span.GetDays(), 1);
-  EXPECT_EQ(span.GetHours(), 2);
-  EXPECT_EQ(span.GetMinutes(), 3);
-  EXPECT_EQ(span.GetSeconds(), 4);
+  EXPECT_EQ((std::vector<time_t>{span.GetDays(), span.GetHours(), span.GetMinutes(), span.GetSeconds()}),
+            (std::vector<time_t>{1, 2, 3, 4}));
   const CTime now = CTime::GetCurrentTime();
   EXPECT_GE(now.GetYear(), 2024);
 }

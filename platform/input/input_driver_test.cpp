@@ -116,7 +116,6 @@ TEST_F(InputTest, AHeldButtonMovesWithItsFlagAndIsReleasedToTheCapture) {
     }
   } mover;
   mover.name = "mover";
-  mover.captureOnDown = nullptr;
   mover.CreateEx(0, "Rec", "Mover", WS_CHILD | WS_VISIBLE, 100, 50, 50, 50, top.m_hWnd, 6);
   mover.captureOnDown = mover.m_hWnd;
   platform::PumpMessages();

@@ -84,9 +84,7 @@ class MoveSizeTest : public platform::ResetTest {
 
 TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrder) {
   Drag({250, 110}, {280, 95});
-  EXPECT_EQ(Rect().left, 130);
-  EXPECT_EQ(Rect().top, 85);
-  EXPECT_EQ(Rect().right - Rect().left, 400);
+  EXPECT_EQ(Rect(), CRect(130, 85, 530, 385));
   const std::vector<UINT> expected{WM_NCLBUTTONDOWN, WM_SYSCOMMAND,        WM_ENTERSIZEMOVE,
                                    WM_MOVING,        WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
                                    WM_MOVE,          WM_CAPTURECHANGED,    WM_EXITSIZEMOVE};
@@ -164,10 +162,7 @@ TEST_F(MoveSizeTest, FromTheWindowMenuEachArrowMovesOrSizesAStepAndNoKeyReachesT
 
 TEST_F(MoveSizeTest, ASideOrCornerDragSizesWithinTheTrackSizesKeepingTheOppositeSides) {
   Drag({499, 399}, {549, 439});  // bottom-right corner: 400 x 300 -> 450 x 340
-  EXPECT_EQ(Rect().left, 100);
-  EXPECT_EQ(Rect().top, 100);
-  EXPECT_EQ(Rect().right, 550);
-  EXPECT_EQ(Rect().bottom, 440);
+  EXPECT_EQ(Rect(), CRect(100, 100, 550, 440));
   ASSERT_GE(w.seen.size(), 5u);
   EXPECT_EQ(std::count(w.seen.begin(), w.seen.end(), WM_SIZING), 1);
   EXPECT_LT(std::find(w.seen.begin(), w.seen.end(), WM_SIZING), std::find(w.seen.begin(), w.seen.end(), WM_SIZE));
@@ -181,10 +176,7 @@ TEST_F(MoveSizeTest, ASideOrCornerDragSizesWithinTheTrackSizesKeepingTheOpposite
   EXPECT_EQ(Rect().left, 550 - 150);
   // The top-left corner dragged far out stops at the maximum size; the bottom-right stays.
   Drag({401, 101}, {0, 0});
-  EXPECT_EQ(Rect().right - Rect().left, 500);
-  EXPECT_EQ(Rect().bottom - Rect().top, 400);
-  EXPECT_EQ(Rect().right, 550);
-  EXPECT_EQ(Rect().bottom, 440);
+  EXPECT_EQ(Rect(), CRect(50, 40, 550, 440));
 }
 
 TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
@@ -202,8 +194,7 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   ClickBox(HTMINBUTTON);  // now the restore box
   EXPECT_FALSE(::IsIconic(w.m_hWnd));
   EXPECT_EQ(w.sizeKinds.back(), SIZE_RESTORED);
-  EXPECT_EQ(Rect().left, 100);
-  EXPECT_EQ(Rect().bottom, 400);
+  EXPECT_EQ(Rect(), CRect(100, 100, 500, 400));
 
   w.maximum = POINT{4000, 4000};  // a maximised window too keeps within the track size
   ClickBox(HTMAXBUTTON);
@@ -220,8 +211,7 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   EXPECT_TRUE(::IsZoomed(w.m_hWnd));
   ClickBox(HTMAXBUTTON);
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
-  EXPECT_EQ(Rect().left, 100);
-  EXPECT_EQ(Rect().right, 500);
+  EXPECT_EQ(Rect(), CRect(100, 100, 500, 400));
 
   // A double click on the caption maximises; another restores.
   input::DoubleClickAt(w.m_hWnd, Client({250, 110}));

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -27,10 +29,13 @@ TEST(ScrollBarArithmetic, ThumbsKeepAMinimumLengthAndShortBarsShareTheirLengthBe
   // Without a page the thumb is as long as an arrow.
   EXPECT_EQ(LayOutScrollBar(200, kArrow, {0, 100, 0, 0}, true).thumb, kArrow);
   const ScrollLayout squeezed = LayOutScrollBar(20, kArrow, {0, 99, 10, 0}, true);
-  EXPECT_EQ(squeezed.arrow, 10);
-  EXPECT_EQ(squeezed.track, 0);
-  EXPECT_EQ(squeezed.thumb, 0);
-  EXPECT_EQ(LayOutScrollBar(200, kArrow, {0, 99, 10, 0}, false).thumb, 0);  // disabled
+  EXPECT_EQ(std::tuple(squeezed.arrow, squeezed.track, squeezed.thumb), std::tuple(10, 0, 0));
+  EXPECT_EQ(LayOutScrollBar(42, kArrow, {0, 99, 10, 0}, true).thumb, 0) << "a thumb that fills the track is none";
+  // A page of the whole range but one still scrolls; a disabled bar's thumb does not move.
+  EXPECT_TRUE(platform::Scrollable({0, 10, 10, 0}) && !platform::Scrollable({0, 10, 11, 0}));
+  const ScrollLayout disabled = LayOutScrollBar(200, kArrow, {0, 99, 10, 50}, false);
+  EXPECT_EQ(disabled.thumb, 0);
+  EXPECT_EQ(platform::ScrollPosAtOffset(disabled, {0, 99, 10, 50}, 5), 50);
 }
 
 // ---- One window's bars ----
@@ -91,7 +96,7 @@ class ScrollBarWindow : public platform::ResetTest {
     info.nMax = max;
     info.nPage = static_cast<UINT>(page);
     info.nPos = pos;
-    ::SetScrollInfo(wnd.m_hWnd, bar, &info, TRUE);
+    wnd.SetScrollInfo(bar, &info, TRUE);
   }
   // A point of the window (window coordinates) as the input driver's client point.
   POINT Client(POINT window) const {
@@ -153,10 +158,7 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
   const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   // A 300 x 240 window with a one-pixel border: the vertical bar is the
   // 17 pixels inside the right border, above the horizontal bar.
-  EXPECT_EQ(v.bar.left, 300 - 1 - 17);
-  EXPECT_EQ(v.bar.right, 299);
-  EXPECT_EQ(v.bar.top, 1);
-  EXPECT_EQ(v.bar.bottom, 240 - 1 - 17);
+  EXPECT_EQ(CRect(v.bar), CRect(300 - 1 - 17, 1, 299, 240 - 1 - 17));
   EXPECT_EQ(v.lineUp.bottom, 1 + 17);
   EXPECT_EQ(v.thumb.top, v.track.top);
   EXPECT_EQ(v.lineDown.top, v.bar.bottom - 17);
@@ -181,6 +183,8 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
   const platform::ScrollBarRects end = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   EXPECT_EQ(end.thumb.bottom, end.track.bottom);
   EXPECT_EQ(platform::ScrollBarPartAt(end, true, below), ScrollPart::PageUp);
+  EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(below)));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"v:page-up", "v:end"}));
 }
 
 TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {

@@ -91,7 +91,7 @@ class IniDocument {
   enum class Outcome { kLoaded, kMissing, kRefused };
   static Outcome Read(const std::string& path, std::string& text) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    if (fd == -1) {
       if (errno == ENOENT) return Outcome::kMissing;
       SetLastError(ERROR_ACCESS_DENIED);
       return Outcome::kRefused;
@@ -117,6 +117,10 @@ class IniDocument {
         SetLastError(ERROR_ACCESS_DENIED);
         outcome = Outcome::kRefused;
       } else if (n == 0) {
+        if (LooksLikeUtf16(text)) {
+          SetLastError(ERROR_UNSUPPORTED_TYPE);
+          outcome = Outcome::kRefused;
+        }
         break;
       } else if (text.size() + static_cast<size_t>(n) > kPrivateProfileMaxBytes) {
         SetLastError(ERROR_FILE_TOO_LARGE);  // it grew while being read
@@ -126,10 +130,6 @@ class IniDocument {
       }
     }
     ::close(fd);
-    if (outcome == Outcome::kLoaded && LooksLikeUtf16(text)) {
-      SetLastError(ERROR_UNSUPPORTED_TYPE);
-      outcome = Outcome::kRefused;
-    }
     return outcome;
   }
 
@@ -219,9 +219,10 @@ class IniDocument {
       m_lines[*at] = Line(std::string(m_lines[*at].name) + "=" + std::string(value));
       return;
     }
-    // After the section's last non-blank line, so blank separators stay put.
+    // After the section's last non-blank line (at the latest its header),
+    // so blank separators stay put.
     size_t insert = SectionEnd(*header);
-    while (insert > *header + 1 && Trim(m_lines[insert - 1].text).empty()) --insert;
+    while (Trim(m_lines[insert - 1].text).empty()) --insert;
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insert),
                    Line(std::string(key) + "=" + std::string(value)));
   }
@@ -266,11 +267,9 @@ std::mutex g_writeGuard;
 // it lives and the link stays a link.
 std::string FollowLinks(std::string path) {
   for (int hops = 0; hops < 40; ++hops) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
     std::string target(static_cast<size_t>(PATH_MAX), '\0');
     const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-    if (n <= 0) return path;
+    if (n <= 0) return path;  // no link (or nothing at all) there
     target.resize(static_cast<size_t>(n));
     if (target.front() != '/') {
       const auto slash = path.rfind('/');
@@ -288,16 +287,15 @@ std::string TemporaryPrefix(const std::string& path) { return path + ".tmp."; }
 bool WriteAtomically(const std::string& path, const std::string& text, const struct stat* existing) {
   const std::string temporary = TemporaryPrefix(path) + std::to_string(::getpid());
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
+  if (fd == -1) {
     SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ERROR_WRITE_FAULT);
     return false;
   }
   bool ok = true;
   if (existing != nullptr) {
     ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
-    if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
-      // Only the owner may be kept; a file of another user keeps its bits.
-    }
+    // Only the owner may be kept; a file of another user keeps its bits.
+    [[maybe_unused]] const int chowned = ::fchown(fd, existing->st_uid, existing->st_gid);
   }
   // A short write is no success: the rest is written until every byte is
   // out or the system refuses (a full disk, a file size limit).
@@ -445,7 +443,7 @@ int RemoveStalePrivateProfileTemporaries(LPCSTR fileName) {
       continue;
     const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
     // A process that still runs may be writing it; only a dead writer's file is stale.
-    if (pid == ::getpid() || (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM))) continue;
+    if (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM)) continue;
     const std::string stale = folder + std::string(name);
     struct stat info {};
     if (::lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(stale.c_str()) == 0) ++removed;

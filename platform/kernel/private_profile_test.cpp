@@ -33,10 +33,9 @@ class ProfileTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(m_dir); }
 
   void WriteFile(const std::string& text) { std::ofstream(m_path, std::ios::binary) << text; }
-  std::string ReadFile() const {
-    std::ifstream in(m_path, std::ios::binary);
+  std::string ReadFile(const std::filesystem::path& path = {}) const {
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path.empty() ? std::filesystem::path(m_path) : path, std::ios::binary).rdbuf();
     return s.str();
   }
   std::string Get(const char* section, const char* key, const char* def = "none", DWORD size = 256) {
@@ -53,10 +52,13 @@ class ProfileTest : public ::testing::Test {
 
 TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
   WriteFile(
-      "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
+      "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\nq2='a'\r\nq3=\"\"\r\nq4=\"a'\r\n"
+      "q5=\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
   EXPECT_EQ(Get("alpha", "KEY ONE"), "value 1");
   EXPECT_EQ(m_lastCount, 7u);
-  EXPECT_EQ(Get("ALPHA", "quoted"), "q v");
+  // Matching quotes of either kind are taken off; a lone or mismatched one stays.
+  EXPECT_EQ(Get("ALPHA", "quoted") + Get("alpha", "q2") + Get("alpha", "q3") + Get("alpha", "q4") + Get("alpha", "q5"),
+            "q va\"a'\"");
   EXPECT_EQ(Get("Beta", "K"), "2");
   EXPECT_EQ(Get("alpha", "k"), "none") << "the first matching section wins";
   EXPECT_EQ(Get("alpha", "missing", "dflt  "), "dflt") << "default loses its trailing blanks";
@@ -86,6 +88,8 @@ TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
   EXPECT_EQ(std::string(buffer, 5), std::string("a\0b\0\0", 5));
   EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 7, m_path.c_str()), 5u);
   EXPECT_EQ(std::string(buffer, 7), std::string("one\0t\0\0", 7));
+  EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 9, m_path.c_str()), 8u) << "just fits";
+  EXPECT_EQ(GetPrivateProfileStringA("two", nullptr, "", buffer, 2, m_path.c_str()), 0u) << "the last section is empty";
 }
 
 TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
@@ -94,11 +98,13 @@ TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
                                          m_path.c_str()));
   EXPECT_EQ(ReadFile(), "[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n");
 
-  WriteFile("; top comment\n[A]\nKeep=1\nKEY=old\n\n[B]\nx=y\n");
+  // Mixed line ends: the first one seen is the file's.
+  WriteFile("; top comment\n[A]\nKeep=1\nKEY=old\n\n[B]\r\n\r\n");
   ASSERT_TRUE(WritePrivateProfileStringA("a", "key", "new", m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("a", "added", "2", m_path.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("b", "x", "y", m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("C", "z", "3", m_path.c_str()));
-  EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKeep=1\nKEY=new\nadded=2\n\n[B]\nx=y\n[C]\nz=3\n");
+  EXPECT_EQ(ReadFile(), "; top comment\n[A]\nKeep=1\nKEY=new\nadded=2\n\n[B]\nx=y\n\n[C]\nz=3\n");
 
   ASSERT_TRUE(WritePrivateProfileStringA("A", "keep", nullptr, m_path.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("b", nullptr, nullptr, m_path.c_str()));
@@ -145,6 +151,7 @@ TEST_F(ProfileTest, BothSeparatorsWorkAndWritesNeverTear) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
   const std::string missing = (m_dir / "no" / "such.ini").string();
   EXPECT_FALSE(WritePrivateProfileStringA("s", "k", "v", missing.c_str()));
+  EXPECT_EQ(GetLastError(), 3u);
   // A file that cannot be replaced keeps its old content.
   ::chmod(m_dir.c_str(), 0500);
   const bool canStillWrite = ::access(m_dir.c_str(), W_OK) == 0;  // root ignores modes
@@ -184,10 +191,7 @@ TEST_F(ProfileTest, ALinkedFileIsUpdatedThroughTheLink) {
   std::filesystem::create_symlink("real/settings.ini", m_path);  // relative, as people make them
   ASSERT_TRUE(WritePrivateProfileStringA("s", "k", "new", m_path.c_str()));
   EXPECT_TRUE(std::filesystem::is_symlink(m_path));
-  std::ifstream in(real, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(), "[s]\nk=new\n");
+  EXPECT_EQ(ReadFile(real), "[s]\nk=new\n");
   EXPECT_FALSE(std::filesystem::exists(real.string() + ".tmp." + std::to_string(::getpid())));
 }
 
@@ -288,11 +292,15 @@ TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {
   const std::string dead = m_path + ".tmp." + std::to_string(child);
   const std::string alive = m_path + ".tmp." + std::to_string(::getppid());
   const std::string other = (m_dir / "Other.ini.tmp.1").string();
-  for (const auto& name : {dead, alive, other}) std::ofstream(name) << "half";
-  EXPECT_EQ(RemoveStalePrivateProfileTemporaries(m_path.c_str()), 1);
-  EXPECT_FALSE(std::filesystem::exists(dead));
-  EXPECT_TRUE(std::filesystem::exists(alive)) << "a running writer's file stays";
-  EXPECT_TRUE(std::filesystem::exists(other)) << "another file's temporaries stay";
+  // No process has number 0 or 999999999; the rest are no process numbers (or init's).
+  const std::vector<std::string> stale{dead, m_path + ".tmp.0", m_path + ".tmp.999999999"};
+  const std::vector<std::string> kept{
+      alive, other, m_path + ".tmp.1", m_path + ".tmp.", m_path + ".tmp.99999999x", m_path + ".tmp.9999999999"};
+  for (const auto& name : stale) std::ofstream(name) << "half";
+  for (const auto& name : kept) std::ofstream(name) << "half";
+  EXPECT_EQ(RemoveStalePrivateProfileTemporaries(m_path.c_str()), 3);
+  for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(name)) << name;
+  for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(name)) << name;
 }
 
 }  // namespace

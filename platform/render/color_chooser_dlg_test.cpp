@@ -80,34 +80,21 @@ TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
 
 TEST_F(ColorChooserDialog, TheInitialBasicColourIsSelectedAndTheArrowsMoveWithinTheGrid) {
   const auto& basic = platform::BasicColors();
+  const auto press = [](std::vector<UINT> keys) {
+    return [keys](HWND) {
+      for (const UINT key : keys) input::PressKey(key);
+    };
+  };
   // Opened on basic colour 9 (row 1, column 1): it has the focus, and OK keeps it.
-  EXPECT_EQ(Choose(basic[9], [](HWND) { input::PressKey(VK_RETURN); }), basic[9]);
+  EXPECT_EQ(Choose(basic[9], press({VK_RETURN})), basic[9]);
   EXPECT_EQ(seenFocus, platform::kColorBasicFirst + 9);
   // Right, Down: colour 18. Up from the top row wraps to the bottom row; Left
   // from the first swatch wraps to the last.
-  EXPECT_EQ(Choose(basic[9],
-                   [](HWND) {
-                     input::PressKey(VK_RIGHT);
-                     input::PressKey(VK_DOWN);
-                     input::PressKey(VK_RETURN);
-                   }),
-            basic[18]);
-  EXPECT_EQ(Choose(basic[1],
-                   [](HWND) {
-                     input::PressKey(VK_UP);
-                     input::PressKey(VK_RETURN);
-                   }),
-            basic[41]);
-  EXPECT_EQ(Choose(basic[0],
-                   [](HWND) {
-                     input::PressKey(VK_LEFT);
-                     input::PressKey(VK_RETURN);
-                   }),
-            basic[47]);
+  EXPECT_EQ(Choose(basic[9], press({VK_RIGHT, VK_DOWN, VK_RETURN})), basic[18]);
+  EXPECT_EQ(Choose(basic[1], press({VK_UP, VK_RETURN})), basic[41]);
+  EXPECT_EQ(Choose(basic[0], press({VK_LEFT, VK_RETURN})), basic[47]);
   // Without CC_RGBINIT the chooser starts from black.
-  EXPECT_EQ(Choose(
-                0x00FFFF, [](HWND) { input::PressKey(VK_RETURN); }, 0),
-            RGB(0, 0, 0));
+  EXPECT_EQ(Choose(0x00FFFF, press({VK_RETURN}), 0), RGB(0, 0, 0));
 }
 
 TEST_F(ColorChooserDialog, AddToCustomColorsFillsASwatchThatOkWritesBack) {

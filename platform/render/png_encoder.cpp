@@ -95,7 +95,7 @@ void PackRow(const uint32_t* row, size_t width, unsigned char* bytes) {
   size_t x = 0;
   for (; x + 4 <= width; x += 4, bytes += 12) {
     unsigned char quad[16];
-    for (size_t i = 0; i < 4; ++i) {
+    for (const size_t i : {0, 1, 2, 3}) {
       uint32_t rgb0 = row[x + i] << 8;  // 0xRRGGBB00
       if constexpr (std::endian::native == std::endian::little) rgb0 = __builtin_bswap32(rgb0);
       std::memcpy(quad + 3 * i, &rgb0, 4);  // R, G, B, and a byte the next pixel overwrites

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/comctl/clistctrl.h"
 #include "platform/comctl/header_control.h"
 #include "platform/gdi/device_context.h"
 #include "platform/gdi/sys_colors.h"
@@ -15,138 +15,30 @@
 #include "platform/render/replay.h"
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_test.h"
-#include "platform/user/cdialog.h"
-#include "platform/user/dialog_resources.h"
-#include "platform/window/metrics.h"
-#include "platform/window/scroll_bar.h"
+#include "platform/window/cwnd.h"
 #include "platform/window/winapi.h"
 
 namespace {
 
 using platform::Image;
 
-const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x5100});
-constexpr UINT kDialogId = 310;
-constexpr int kList = 1004;
-
-platform::DialogTemplate Template() {
-  platform::DialogTemplate t;
-  t.id = kDialogId;
-  t.caption = "Pictures";
-  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  t.cx = 200;
-  t.cy = 140;
-  return t;
-}
-
 class WindowRendererTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::RegisterDialogTemplate(kModule, Template());
-    AfxSetResourceHandle(kModule);
-    ASSERT_TRUE(m_dialog.Create(kDialogId));
-    m_dialog.ShowWindow(SW_SHOWNORMAL);
+    ASSERT_TRUE(
+        m_window.CreateEx(0, "Test", "Pictures", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 200, 120, nullptr, 0));
   }
-  void TearDown() override {
-    m_dialog.DestroyWindow();
-    platform::RemoveModuleResources(kModule);
-    AfxSetResourceHandle(nullptr);
-  }
-  CDialog m_dialog{kDialogId};
+  CWnd m_window;
 };
-
-TEST_F(WindowRendererTest, ThePictureIsTheWindowAsLargeAsItsTemplateMakesIt) {
-  const Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  // Client MulDiv(200, 6, 4) x MulDiv(140, 13, 8), a dialog frame of 3 and a caption of 19.
-  EXPECT_EQ(image.width, 300 + 2 * 3);
-  EXPECT_EQ(image.height, 228 + 2 * 3 + 19);
-  // The caption bar runs from the active caption colour to its gradient colour;
-  // the client area is the face colour.
-  EXPECT_EQ(image.At(3, 10), GetSysColor(COLOR_ACTIVECAPTION));
-  EXPECT_LE(GetBValue(image.At(image.width - 30, 5)), GetBValue(GetSysColor(COLOR_GRADIENTACTIVECAPTION)));
-  EXPECT_GT(GetGValue(image.At(image.width - 30, 5)), 100);
-  EXPECT_EQ(image.At(150, 200), GetSysColor(COLOR_3DFACE));
-  EXPECT_TRUE(platform::RenderWindow(nullptr).pixels.empty());
-}
-
-// A part of a scroll bar (window coordinates of `w`) in picture coordinates.
-RECT PartInPicture(HWND dialog, HWND w, const RECT& part) {
-  RECT d;
-  RECT r;
-  ::GetWindowRect(dialog, &d);
-  ::GetWindowRect(w, &r);
-  const int dx = r.left - d.left;
-  const int dy = r.top - d.top;
-  return RECT{part.left + dx, part.top + dy, part.right + dx, part.bottom + dy};
-}
-
-RECT Inside(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
-
-// The classic bar: black arrows on raised buttons, a checkered track and a
-// plain raised thumb where the position puts it.
-void ExpectClassicBar(const Image& image, HWND dialog, HWND w, int bar) {
-  const platform::ScrollBarRects g = platform::ScrollBarGeometry(w, bar);
-  ASSERT_TRUE(g.shown);
-  const COLORREF black = GetSysColor(COLOR_BTNTEXT);
-  const COLORREF white = GetSysColor(COLOR_3DHILIGHT);
-  const COLORREF face = GetSysColor(COLOR_3DFACE);
-  for (const RECT& arrow : {g.lineUp, g.lineDown}) {
-    const RECT a = PartInPicture(dialog, w, arrow);
-    EXPECT_GE(image.Count(Inside(a, 2), black), 10) << "an arrow's glyph";
-    EXPECT_EQ(image.At(a.left + 1, a.top + 5), white) << "the raised button's light inner edge";
-    EXPECT_EQ(image.At(a.right - 1, a.bottom - 1), GetSysColor(COLOR_3DDKSHADOW)) << "... and its dark outer edge";
-  }
-  const RECT thumb = PartInPicture(dialog, w, g.thumb);
-  ASSERT_GT(thumb.bottom - thumb.top, 4);
-  const int thumbArea = (thumb.right - thumb.left - 4) * (thumb.bottom - thumb.top - 4);
-  EXPECT_EQ(image.Count(Inside(thumb, 2), face), thumbArea) << "a plain face inside the thumb";
-  // The longer part of the track beside the thumb is checkered: half its pixels white.
-  const RECT track = PartInPicture(dialog, w, g.track);
-  const bool vertical = bar == SB_VERT;
-  const bool after = vertical ? track.bottom - thumb.bottom > thumb.top - track.top
-                              : track.right - thumb.right > thumb.left - track.left;
-  const RECT rest = vertical ? (after ? RECT{track.left, thumb.bottom, track.right, track.bottom}
-                                      : RECT{track.left, track.top, track.right, thumb.top})
-                             : RECT{thumb.right, track.top, track.right, track.bottom};
-  const int restArea = (rest.right - rest.left) * (rest.bottom - rest.top);
-  ASSERT_GT(restArea, 20);
-  EXPECT_NEAR(image.Count(rest, white), restArea / 2, 1);
-  EXPECT_NEAR(image.Count(rest, face), restArea / 2, 1);
-}
-
-TEST_F(WindowRendererTest, AListThatDoesNotFitShowsBothBarsWithTheirThumbsWhereTheyStand) {
-  CListCtrl list;
-  ASSERT_TRUE(
-      list.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{10, 100, 290, 225}, &m_dialog, kList));
-  list.InsertColumn(0, "Symbol", LVCFMT_LEFT, 400);
-  for (int i = 0; i < 40; ++i) list.InsertItem(i, "NIFTY");
-  Image image = platform::RenderWindow(m_dialog.m_hWnd);
-  ExpectClassicBar(image, m_dialog.m_hWnd, list.m_hWnd, SB_VERT);
-  ExpectClassicBar(image, m_dialog.m_hWnd, list.m_hWnd, SB_HORZ);
-  const platform::ScrollBarRects top = platform::ScrollBarGeometry(list.m_hWnd, SB_VERT);
-  EXPECT_EQ(top.thumb.top, top.track.top);
-  // The corner between the bars is the face colour.
-  const platform::ScrollBarRects h = platform::ScrollBarGeometry(list.m_hWnd, SB_HORZ);
-  const RECT corner =
-      PartInPicture(m_dialog.m_hWnd, list.m_hWnd, RECT{h.bar.right, h.bar.top, top.bar.right, h.bar.bottom});
-  EXPECT_EQ(image.Count(corner, GetSysColor(COLOR_3DFACE)),
-            (corner.right - corner.left) * (corner.bottom - corner.top));
-
-  // Scrolled to the end: the thumb is drawn at the bottom, the track checkered above it.
-  list.SendMessage(WM_VSCROLL, SB_BOTTOM);
-  ExpectClassicBar(platform::RenderWindow(m_dialog.m_hWnd), m_dialog.m_hWnd, list.m_hWnd, SB_VERT);
-  const platform::ScrollBarRects bottom = platform::ScrollBarGeometry(list.m_hWnd, SB_VERT);
-  EXPECT_EQ(bottom.thumb.bottom, bottom.track.bottom);
-}
 
 TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   const std::string png = ::testing::TempDir() + "render_test.png";
   const std::string svg = ::testing::TempDir() + "render_test.SVG";
-  ASSERT_TRUE(platform::WriteWindowPicture(m_dialog.m_hWnd, png));
+  ASSERT_TRUE(platform::WriteWindowPicture(m_window.m_hWnd, png));
   const auto back = platform::LoadPng(png);
   ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->pixels, platform::RenderWindow(m_dialog.m_hWnd).pixels);
-  ASSERT_TRUE(platform::WriteWindowPicture(m_dialog.m_hWnd, svg));
+  EXPECT_EQ(back->pixels, platform::RenderWindow(m_window.m_hWnd).pixels);
+  ASSERT_TRUE(platform::WriteWindowPicture(m_window.m_hWnd, svg));
   std::ifstream in(svg);
   std::string head(200, '\0');
   in.read(head.data(), 200);
@@ -154,7 +46,8 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   std::string error;
   EXPECT_FALSE(platform::WriteWindowPicture(nullptr, png, &error));
   EXPECT_EQ(error, "no such window");
-  EXPECT_FALSE(platform::WriteWindowPicture(m_dialog.m_hWnd, "/no/such/folder/x.png", &error));
+  EXPECT_TRUE(platform::RenderWindow(nullptr).pixels.empty());
+  EXPECT_FALSE(platform::WriteWindowPicture(m_window.m_hWnd, "/no/such/folder/x.png", &error));
   EXPECT_FALSE(platform::LoadPng("/no/such/folder/x.png").has_value());
   std::remove(png.c_str());
   std::remove(svg.c_str());
@@ -212,11 +105,40 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
       (*outer)[0].sourceOps = ops;
       ops = outer;
     }
-    const Image image = platform::PaintPicture(2, 2, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), *ops); });
+    const Image image =
+        platform::PaintPicture(2, 2, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), *ops); });
     return image.At(1, 1) == kRed;
   };
   EXPECT_TRUE(innermostShows(8));
   EXPECT_FALSE(innermostShows(9));
+}
+
+// A straight line covers the pixels from its start up to, not including,
+// its end, as thick as its pen and centred on it (rounding towards the start).
+TEST(Replay, StraightLinesCoverTheirPixelsButTheEndAsThickAsThePen) {
+  for (int width = 1; width <= 4; ++width) {
+    using Ends = std::pair<POINT, POINT>;
+    for (const auto& [a, b] :
+         {Ends{{3, 8}, {12, 8}}, Ends{{12, 8}, {3, 8}}, Ends{{8, 3}, {8, 12}}, Ends{{8, 12}, {8, 3}}}) {
+      platform::DrawOps ops(1);
+      ops[0].kind = platform::DrawKind::Line;
+      ops[0].points = {a, b};
+      ops[0].pen = platform::PenState{PS_SOLID, width, RGB(255, 0, 0)};
+      const Image image =
+          platform::PaintPicture(16, 16, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), ops); });
+      const bool across = a.y == b.y;
+      const int from = across ? a.x : a.y, to = across ? b.x : b.y, side = (across ? a.y : a.x) - (width - 1) / 2;
+      for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+          const int along = across ? x : y, off = across ? y : x;
+          const bool onLine = (from < to ? along >= from && along < to : along <= from && along > to) && off >= side &&
+                              off < side + width;
+          ASSERT_EQ(image.At(x, y) == RGB(255, 0, 0), onLine)
+              << width << " " << a.x << "," << a.y << " " << x << "," << y;
+        }
+      }
+    }
+  }
 }
 
 // A gradient runs from its first vertex's colour to its second's across a

@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/display_list.h"
 #include "platform/kernel/module.h"
 #include "platform/gdi/sys_colors.h"
+#include "platform/gdi/text_layout.h"
 #include "platform/testing/reset_test.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/cpaintdc.h"
@@ -40,16 +47,11 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   const DrawOps ops = platform::WindowDisplayList(m_wnd);
   ASSERT_EQ(ops.size(), 1u);
   const auto& op = ops[0];
-  EXPECT_EQ(op.kind, DrawKind::Text);
-  EXPECT_EQ(op.font.face, "Arial");
-  EXPECT_EQ(op.font.emPixels, 13);
-  EXPECT_EQ(op.color, RGB(1, 2, 3));
-  EXPECT_FALSE(op.opaque);
+  EXPECT_EQ(std::tuple(op.kind, op.font.face, op.font.emPixels, op.color, op.opaque),
+            std::tuple(DrawKind::Text, std::string("Arial"), 13, RGB(1, 2, 3), false));
   ASSERT_EQ(op.lines.size(), 1u);
-  EXPECT_EQ(op.lines[0].text, "Hi");
-  EXPECT_EQ(op.lines[0].width, hi);
-  EXPECT_EQ(op.lines[0].origin.x, 10 + (100 - hi) / 2);
-  EXPECT_EQ(op.lines[0].origin.y, 10 + (30 - 15) / 2);
+  EXPECT_EQ(std::pair(op.lines[0].text, op.lines[0].width), std::pair(std::string("Hi"), hi));
+  EXPECT_EQ(CPoint(op.lines[0].origin), CPoint(10 + (100 - hi) / 2, 10 + (30 - 15) / 2));
   EXPECT_EQ(height, (30 - 15) / 2 + 15);
   const auto black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
   EXPECT_EQ(::FrameRect(dc, nullptr, black) + ::FillRect(dc, nullptr, black), 0) << "no rectangle, nothing drawn";
@@ -87,6 +89,78 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(::GetObject(handle, sizeof(BITMAP), nullptr), 0);
   EXPECT_EQ(::GetObjectType(handle), 0u);  // a deleted handle names nothing
   EXPECT_EQ(::GetObjectType(::GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
+
+  // Rows of a bitmap are word aligned; impossible pens are not made.
+  const HBITMAP odd = ::CreateBitmap(5, 3, 1, 24, nullptr);
+  BITMAP bm;
+  EXPECT_EQ(::GetObject(odd, sizeof bm - 1, &bm), 0);
+  ASSERT_EQ(::GetObject(odd, sizeof bm, &bm), static_cast<int>(sizeof bm));
+  EXPECT_EQ(std::vector<LONG>({bm.bmWidth, bm.bmHeight, bm.bmBitsPixel, bm.bmWidthBytes}),
+            std::vector<LONG>({5, 3, 24, 16}));
+  EXPECT_EQ(::CreatePen(PS_SOLID - 1, 1, 0), nullptr);
+  EXPECT_EQ(::CreatePen(PS_INSIDEFRAME + 1, 1, 0), nullptr);
+  EXPECT_TRUE(platform::PenOf(::CreatePen(PS_SOLID, 0, 7)) == (platform::PenState{PS_SOLID, 1, 7}))
+      << "one pixel at least";
+  EXPECT_TRUE(platform::PenOf(::CreatePen(PS_INSIDEFRAME, 3, 7)) == (platform::PenState{PS_INSIDEFRAME, 3, 7}));
+}
+
+// Saved states against a stack of (text colour, mode): RestoreDC(n) goes back
+// to the n-th save and drops it and every later one, a negative n counts back
+// from the latest, and a number outside the stack changes nothing.
+TEST_F(DeviceContextTest, SavedStatesBehaveAsAStackAndAnUnknownDcRefusesEverything) {
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  std::pair<COLORREF, int> now{RGB(0, 0, 0), OPAQUE};  // the text colour and the background mode
+  std::vector<std::pair<COLORREF, int>> saved;
+  std::mt19937 random(7);
+  for (int step = 0; step < 400; ++step) {
+    const int n = static_cast<int>(random() % 9) - 4, count = static_cast<int>(saved.size()), mode = n & 3;
+    const int target = n > 0 ? n : count + 1 + n;  // the state RestoreDC(n) goes back to
+    const bool restores = n != 0 && target >= 1 && target <= count;
+    switch (random() % 4) {
+      case 0: ASSERT_EQ(::SetTextColor(dc, n + 9u), std::exchange(now.first, n + 9u)); break;
+      case 1:
+        ASSERT_EQ(::SetBkMode(dc, mode), mode == TRANSPARENT || mode == OPAQUE ? std::exchange(now.second, mode) : 0);
+        break;
+      case 2:
+        saved.push_back(now);
+        ASSERT_EQ(::SaveDC(dc), count + 1);
+        break;
+      default:
+        ASSERT_EQ(::RestoreDC(dc, n), restores ? TRUE : FALSE) << n << " of " << count;
+        if (restores) now = saved[static_cast<size_t>(target - 1)], saved.resize(static_cast<size_t>(target - 1));
+    }
+    ASSERT_EQ(std::pair(::GetTextColor(dc), ::GetBkMode(dc)), now) << step;
+  }
+  EXPECT_EQ(::DrawText(dc, "x", 1, nullptr, 0) + ::DrawFocusRect(dc, nullptr), 0) << "no rectangle";
+  EXPECT_EQ(::GetTextExtentPoint32(dc, "x", 1, nullptr) + ::GetTextMetrics(dc, nullptr), FALSE);
+  EXPECT_TRUE(::DeleteDC(dc));
+
+  // A deleted DC, like one never made, does nothing and says so; a window's DC is released, not deleted.
+  SIZE size;
+  TEXTMETRIC tm;
+  EXPECT_EQ(::SetBkMode(dc, OPAQUE) + ::GetBkMode(dc) + ::SaveDC(dc) + ::RestoreDC(dc, 1) + ::RestoreDC(dc, -1), 0);
+  EXPECT_EQ(::DeleteDC(dc) + ::GetTextExtentPoint32(dc, "x", 1, &size) + ::GetTextMetrics(dc, &tm), 0);
+  const HDC window = ::GetDC(m_wnd);
+  EXPECT_FALSE(::DeleteDC(window));
+  ::ReleaseDC(m_wnd, window);
+}
+
+// Marks, word breaks (a word too wide stands alone) and the extent, as DrawText lays them out.
+TEST(TextLayout, MarksWordBreaksAndTheExtent) {
+  const platform::FontSpec font{"Tahoma", 11};
+  const auto lines = [&](std::string_view text, UINT format, int width) {
+    std::string out;
+    for (const auto& line : platform::LayOutText(font, text, RECT{0, 0, width, 50}, format).lines)
+      out += line.text + "|";
+    return out;
+  };
+  EXPECT_EQ(lines("a&&b&c&", 0, 100), "a&bc&|") << "a last & is kept";
+  EXPECT_EQ(lines("aa bb  cc wwwwwwww", DT_WORDBREAK, platform::TextWidth(font, "aa bb")), "aa bb|cc|wwwwwwww|");
+  EXPECT_EQ(lines("", DT_WORDBREAK, 100), "|");
+  const int h = platform::MeasureFont(font).height;
+  EXPECT_EQ(CRect(platform::LayOutText(font, "ab\nabc", RECT{5, 6, 500, 7}, 0).extent),
+            CRect(5, 6, 5 + platform::TextWidth(font, "abc"), 6 + 2 * h));
+  EXPECT_EQ(CRect(platform::LayOutText(font, "ab", RECT{5, 6, 500, 7}, DT_WORDBREAK).extent), CRect(5, 6, 500, 6 + h));
 }
 
 TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {
@@ -98,15 +172,12 @@ TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {
   ASSERT_TRUE(font.CreateFontIndirect(&lf));
   LOGFONT back;
   ASSERT_EQ(font.GetLogFont(&back), static_cast<int>(sizeof(LOGFONT)));
-  EXPECT_EQ(back.lfHeight, -11);
-  EXPECT_EQ(back.lfWeight, FW_BOLD);
-  EXPECT_STREQ(back.lfFaceName, "Tahoma");
+  EXPECT_EQ(std::tuple(back.lfHeight, back.lfWeight, std::string(back.lfFaceName)), std::tuple(-11, FW_BOLD, "Tahoma"));
   CClientDC dc(CWnd::FromHandle(m_wnd));
   dc.SelectObject(&font);
   TEXTMETRIC tm;
   ASSERT_TRUE(dc.GetTextMetrics(&tm));
-  EXPECT_EQ(tm.tmHeight, 13);
-  EXPECT_EQ(tm.tmWeight, FW_BOLD);
+  EXPECT_EQ(std::pair(tm.tmHeight, tm.tmWeight), std::pair(13, FW_BOLD));
   // Bold is measured as bold: wider than the regular face.
   const platform::FontSpec regular{"Tahoma", 11};
   const platform::FontSpec bold{"Tahoma", 11, FW_BOLD};

@@ -37,11 +37,9 @@ TEST_F(MinMaxInfoTest, ASizingBorderKeepsTheWindowWithinWhatItAsks) {
   CLimitedWindow w;
   ASSERT_TRUE(w.CreateEx(0, "Test", "sizable", WS_POPUP | WS_CAPTION | WS_THICKFRAME, 10, 10, 400, 300, nullptr, 0));
   w.MoveWindow(10, 10, 100, 50, TRUE);
-  EXPECT_EQ(SizeOf(w).cx, 300);
-  EXPECT_EQ(SizeOf(w).cy, 200);
+  EXPECT_EQ(CSize(SizeOf(w)), CSize(300, 200));
   w.MoveWindow(10, 10, 2000, 900, TRUE);
-  EXPECT_EQ(SizeOf(w).cx, 800);
-  EXPECT_EQ(SizeOf(w).cy, 600);
+  EXPECT_EQ(CSize(SizeOf(w)), CSize(800, 600));
   w.MoveWindow(10, 10, 500, 400, TRUE);
   EXPECT_EQ(SizeOf(w).cx, 500);
   ASSERT_FALSE(w.asked.empty());

