@@ -335,11 +335,12 @@ DWORD CopyOut(std::string_view text, LPSTR returned, DWORD size) {
 
 // Names each terminated, with one more terminator after the last. When they
 // do not fit, the list is cut, still doubly terminated, and size - 2 returned.
+// An empty list is two terminators where the buffer holds them, so that a
+// caller looking for the pair finds it.
 DWORD CopyOutList(const std::vector<std::string>& names, LPSTR returned, DWORD size) {
-  if (size < 2) {
-    returned[0] = '\0';
-    return 0;
-  }
+  returned[0] = '\0';
+  if (size < 2) return 0;
+  returned[1] = '\0';
   DWORD used = 0;
   for (const auto& name : names) {
     if (used + name.size() + 1 > size - 1) {

@@ -90,6 +90,7 @@ TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
   EXPECT_EQ(std::string(buffer, 7), std::string("one\0t\0\0", 7));
   EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 9, m_path.c_str()), 8u) << "just fits";
   EXPECT_EQ(GetPrivateProfileStringA("two", nullptr, "", buffer, 2, m_path.c_str()), 0u) << "the last section is empty";
+  EXPECT_EQ(std::string(buffer, 2), std::string(2, '\0')) << "an empty list is doubly terminated too";
 }
 
 TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
