@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <ranges>
 #include <set>
 #include <sstream>
 
@@ -184,12 +185,10 @@ std::optional<ScripMaster> ScripMaster::Load(const std::string& path, std::strin
 ScripMaster ScripMaster::Parse(std::string_view text, std::string source) {
   ScripMaster master;
   master.m_source = std::move(source);
-  size_t start = 0;
-  for (int number = 1; start < text.size(); ++number) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
+  int number = 0;
+  for (const auto piece : std::views::split(text, '\n')) {
+    ++number;
+    std::string_view line(piece.begin(), piece.end());
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line.front() == '#') continue;
     const auto f = Split(std::string(line));
