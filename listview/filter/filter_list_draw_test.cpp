@@ -155,6 +155,22 @@ TEST_F(FilterListDrawing, TheEmptyAreaBesideAndBelowTheRowsIsFilledWithTheBackgr
           << "scroll " << scroll << ": " << area.left << "," << area.top << "," << area.right << "," << area.bottom;
     }
   }
+  // Without rows the list fills in black: below the header, and beside the columns.
+  list().SetColumnWidth(1, 40);
+  list().Scroll(CSize(-30, 0));
+  list().DeleteAllItems();
+  CRect client, header;
+  list().GetClientRect(&client);
+  list().GetHeaderCtrl()->GetClientRect(&header);
+  int right = 0;
+  for (int i = 0; i < list().GetHeaderCtrl()->GetItemCount(); ++i) right += list().GetColumnWidth(i);
+  ASSERT_LT(right, client.right);
+  std::vector<CRect> black;
+  for (const auto& op : platform::OpsOfKind(Paint(), platform::DrawKind::FillRect)) {
+    if (op.color == RGB(0, 0, 0)) black.push_back(CRect(op.rect));
+  }
+  EXPECT_EQ(black, (std::vector<CRect>{CRect(right, client.top, client.right, client.bottom),
+                                       CRect(client.left, header.bottom, right, client.bottom)}));
 }
 
 }  // namespace
