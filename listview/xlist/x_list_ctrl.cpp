@@ -266,8 +266,8 @@ LRESULT CXListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
       CRect rect;
       if (!GetSubItemRect(row, draw->iSubItem, LVIR_BOUNDS, rect)) return CDRF_DODEFAULT;
       // The first column's bounds are the whole row's; it ends where the
-      // second column starts.
-      if (draw->iSubItem == 0 && ColumnCount() > 1) rect.right = rect.left + GetColumnWidth(0);
+      // second column starts (with one column the two are the same).
+      if (draw->iSubItem == 0) rect.right = rect.left + GetColumnWidth(0);
       DrawCell(*CDC::FromHandle(draw->nmcd.hdc), row, draw->iSubItem, rect);
       return CDRF_SKIPDEFAULT;
     }
