@@ -367,6 +367,31 @@ def check_list_menu(desktop):
     print("List menu: the computed columns dialog opened, took a paste and closed with Alt+F4")
 
 
+def check_double_click(desktop):
+    """Reposition Columns from the list's own menu; a double click on the first
+    shown column moves it to the available ones (or, were it one the list
+    needs, says it cannot be removed): the session tells one button pressed
+    twice quickly from two clicks."""
+    header = list_parts(desktop)[1]
+    desktop.xdotool("mousemove", header["rect"][0] + 40, header["rect"][1] + 6, "click", 3)
+    choose_from_menu(desktop, 0)  # the header's menu: Reposition Columns
+    caption = " Column Profile"
+    shown = lambda: desktop.control(caption, lambda w: w["id"] == 10008 and w["class"] == "SysListView32")
+    before = wait_for("the column profile", shown)
+    rows = int(before["extra"]["rows"])
+    top = next(w for w in desktop.windows() if w["class"] == "SysHeader32" and w["parent"] is not None and
+               w["parent"]["id"] == 10008)["rect"][3]
+    desktop.xdotool("mousemove", before["rect"][0] + 30, top + 6, "click", "--repeat", "2", "--delay", "60", "1")
+    refused = lambda: any(w["text"].endswith(" cannot be removed") for w in desktop.windows())
+    wait_for("the double-clicked column moved or refused",
+             lambda: int(shown()["extra"]["rows"]) == rows - 1 or refused())
+    print("a double click on the first shown column: %s" % ("refused" if refused() else "moved"))
+    desktop.xdotool("key", "Return" if refused() else "Escape")
+    if shown() is not None:
+        desktop.xdotool("key", "Escape")
+    wait_for("the column profile closed", lambda: shown() is None)
+
+
 def tops(desktop):
     """The captions of the top-level windows, top of the z-order first."""
     return [w["text"] for w in desktop.windows() if w["depth"] == 0]
@@ -632,6 +657,7 @@ def run(args):
         check_focus_follows(desktop)
         check_copy_to_clipboard(desktop)
         check_list_menu(desktop)
+        check_double_click(desktop)
 
         window_management(desktop)
         scroll_bar_steps(desktop, args.screenshot)
