@@ -117,6 +117,15 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
   ASSERT_EQ(sheet->rows.size(), 1048576u);
   EXPECT_EQ(sheet->rows.front(), cells);
   EXPECT_EQ(sheet->rows.back(), (std::vector<SheetCell>{{Kind::kSharedString, "one", false}}));
+
+  // A part that unpacks but is no XML is refused as such.
+  zip = zip_open(path.c_str(), 0, nullptr);
+  const std::string cut = "<worksheet><sheetData><row r='1'>";
+  ASSERT_GE(zip_file_add(zip, "xl/worksheets/sheet1.xml", zip_source_buffer(zip, cut.data(), cut.size(), 0),
+                         ZIP_FL_OVERWRITE), 0);
+  ASSERT_EQ(zip_close(zip), 0);
+  EXPECT_FALSE(ReadSheet(path, error));
+  EXPECT_NE(error.find(" in the workbook is no well-formed XML"), std::string::npos) << error;
 }
 
 TEST_F(SheetReader, WhatIsNoWorkbookIsRefusedWithAReason) {
