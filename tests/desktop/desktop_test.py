@@ -386,9 +386,12 @@ def check_double_click(desktop):
     wait_for("the double-clicked column moved or refused",
              lambda: int(shown()["extra"]["rows"]) == rows - 1 or refused())
     print("a double click on the first shown column: %s" % ("refused" if refused() else "moved"))
-    desktop.xdotool("key", "Return" if refused() else "Escape")
-    if shown() is not None:
-        desktop.xdotool("key", "Escape")
+    # One key at a time, each awaited: an Escape sent while the profile is
+    # still closing would reach the view below and close it too.
+    if refused():
+        desktop.xdotool("key", "Return")
+        wait_for("the refusal closed", lambda: not refused())
+    desktop.xdotool("key", "Escape")
     wait_for("the column profile closed", lambda: shown() is None)
 
 
