@@ -7,6 +7,8 @@
 //   BM_RenderPlainList:  a plain report list, rows drawn by the list itself;
 //   BM_WritePng:         the filter list's picture, encoded to a PNG file
 //                        (goal: within 2 times BM_RenderFilterList);
+//   BM_WriteAgainstRender: the two in turn in each iteration, their ratio
+//                        as a counter;
 //   BM_EncodePng:        the encoding alone, against
 //   BM_DeflateBaseline:  libdeflate compressing the same scanlines at the
 //                        same level with a compressor made beforehand, the
@@ -17,6 +19,7 @@
 #include <libdeflate.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -162,6 +165,30 @@ void BM_WritePng(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_WritePng)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// A render and a write in turn, each iteration, timed apart: the two see
+// the same machine (its load, its clock, the fonts' caches), which runs of
+// their own minutes apart do not, and the render's readings vary by a fifth
+// from run to run. `ratio` is the writes' wall time over the renders'.
+void BM_WriteAgainstRender(benchmark::State& state) {
+  const auto window = FilterListWindow();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("render_bench_" + std::to_string(::getpid()) + ".png")).string();
+  using Clock = std::chrono::steady_clock;
+  Clock::duration render{}, write{};
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const platform::Image image = platform::RenderWindow(window->Hwnd());
+    benchmark::DoNotOptimize(image.pixels.data());
+    const auto drawn = Clock::now();
+    if (!platform::WriteWindowPicture(window->Hwnd(), path)) state.SkipWithError("cannot write the picture");
+    render += drawn - start;
+    write += Clock::now() - drawn;
+  }
+  std::filesystem::remove(path);
+  state.counters["ratio"] = std::chrono::duration<double>(write) / std::chrono::duration<double>(render);
+}
+BENCHMARK(BM_WriteAgainstRender)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The encoding alone, of the picture drawn once.
 void BM_EncodePng(benchmark::State& state) {
