@@ -107,8 +107,10 @@ TEST(CodecPairTest, LocDropsWhatATrimPeriodLeftUnused) {
       EXPECT_EQ(hex(packed->data, packed->used), "000942414e4b4e49465459") << "BANKNIFTY, cached again";
     }
   }
-  // A message cut inside a token's number is refused, not read as 0.
+  // A message cut inside a token's number, or whose number runs past the
+  // five bytes a 32-bit number takes, is refused, not read as 0.
   EXPECT_EQ(codec_expand(r, "\x02", 1, plain, nullptr), 0);
+  EXPECT_EQ(codec_expand(r, "\x02\x80\x80\x80\x80\x80", 6, plain, nullptr), 0);
   codec_destroy(&w, nullptr);
   codec_destroy(&r, nullptr);
   buf_close(&packed, nullptr);

@@ -57,8 +57,9 @@ class CZlibCodec : public CCodec {
       const int rc = step();
       out.resize(used + (kGrowth - m_z.avail_out));
       if (rc != Z_OK && rc != Z_BUF_ERROR) return CodecStatus::kBadArgument;  // data or stream error
-      if (m_z.avail_in == 0 && m_z.avail_out != 0) return 0;
-      if (rc == Z_BUF_ERROR && m_z.avail_out != 0) return CodecStatus::kBadArgument;  // no progress possible
+      // With room left over, zlib has stopped for want of input: done when
+      // it read it all, stuck (no progress possible) when it did not.
+      if (m_z.avail_out != 0) return m_z.avail_in == 0 ? 0 : CodecStatus::kBadArgument;
     }
   }
 
