@@ -32,6 +32,7 @@ TEST(HashTest, SelectionAndTableCreation) {
   EXPECT_EQ(hashr_select("hashr_kelo", 10), &hashr_kelo);
   EXPECT_EQ(hashr_select("hashr_test", 10), &hashr_test);
   EXPECT_EQ(hashr_select("HASHR_KELO", 10), nullptr);
+  EXPECT_EQ(hashr_select(nullptr, 10), nullptr);
 
   hashr_table* t = nullptr;
   int status = -1;
@@ -45,6 +46,8 @@ TEST(HashTest, SelectionAndTableCreation) {
   EXPECT_EQ(t, held);
   ASSERT_NE(hashr_table_destroy(&t, &status), 0);
   EXPECT_EQ(t, nullptr);
+  EXPECT_EQ(hashr_table_destroy(&t, &status), 0) << "destroyed already";
+  EXPECT_EQ(status, 7);
   EXPECT_EQ(hashr_table_create(&t, 5, "hashr_kel", 9, 0, &status), 0);
   EXPECT_EQ(status, 3);
 }

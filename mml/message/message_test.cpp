@@ -149,6 +149,12 @@ TEST_F(MessageTest, ValueTakenFromTheSameBufferSurvivesItsGrowth) {
   ASSERT_NE(mnm_get_field(m_h, 1, 0, &own, &m_err), 0);
   ASSERT_NE(mnm_add_field(m_h, 2, 1, &own, &m_err), 0);
   EXPECT_EQ(Get(2, 0), "abcdefgh");
+  // From the buffer's very first byte (the header's marker) too.
+  ASSERT_EQ(m_out->capacity, m_out->used);
+  const std::string marker(m_out->data, 2);
+  const mml_data first{m_out->data, 2};
+  ASSERT_NE(mnm_add_field(m_h, 3, 1, &first, &m_err), 0);
+  EXPECT_EQ(Get(3, 0), marker);
 }
 
 // Starting a message forgets the last one's tags in constant time, by
@@ -175,6 +181,7 @@ TEST_F(MessageTest, TagsOfEarlierMessagesStayForgottenAcrossTheStampWrap) {
   EXPECT_EQ(tag, 5);
   EXPECT_EQ(count, 1);
   EXPECT_EQ(ErrorOf(mnm_next_field(m_h, &tag, &count, &m_err)), 6);
+  EXPECT_EQ(ErrorOf(mnm_first_field(m_h, &tag, nullptr, &m_err)), 2);
 }
 
 // Round-trip property: random messages of both forms, with repeated tags,

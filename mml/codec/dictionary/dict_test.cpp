@@ -62,6 +62,7 @@ TEST(DictConfigTest, CreateRejectsBadConfigurations) {
   EXPECT_EQ(refused([](dict_config& c) { c.bucket_size = 7; }), 4);
   EXPECT_EQ(refused([](dict_config& c) { c.bucket_size = 8; }), 0);
   EXPECT_EQ(refused([](dict_config& c) { c.refresh_int = 0; }), 4) << "move-to-front needs an index spacing";
+  EXPECT_EQ(refused([](dict_config& c) { c.refresh_int = c.mtf_refresh_freq = 1; }), 0) << "the least of both";
   EXPECT_EQ(refused([](dict_config& c) { c.huff_refresh_freq = 0; }), 13);
   EXPECT_EQ(refused([](dict_config& c) { c.move_to_front = 0, c.refresh_int = 0, c.mtf_refresh_freq = 0; }), 0);
   EXPECT_EQ(refused([](dict_config& c) { c.max_phrase_set_size = 0, c.max_phrase_buf_size = 0, c.hash_tbl_size = 0; }),
@@ -181,6 +182,23 @@ TEST(DictCoderTest, ALazyMatchEvictedByTheLiteralBeforeItIsNotSent) {
       for (char& c : msg) c = "ab"[rng() % 2];
       ASSERT_TRUE(pair.RoundTrip(msg)) << slots << " slots, message " << i << ": " << msg;
     }
+  }
+}
+
+// A reader takes a history of its buffer limit and one longest phrase and
+// three literals beyond it (the most a writer leaves), and refuses a byte
+// more: here from a writer with larger limits, which never resets.
+TEST(DictCoderTest, AReaderRefusesHistoryBeyondWhatAWriterCanLeave) {
+  dict_config small = config(2), large = small;
+  small.max_phrase_buf_size = 1;
+  large.max_phrase_buf_size = large.max_phrase_set_size = 1 << 20;
+  const size_t most = 1 + mml::CPhraseDictionary::kLongestMatch + 3;
+  std::mt19937 rng(5);
+  std::string text(most + 1, '\0');
+  for (char& c : text) c = static_cast<char>(rng());
+  for (const size_t size : {most, most + 1}) {
+    DictPair writer(large), reader(small);
+    EXPECT_EQ(reader.ExpandStatus(writer.Compress(text.substr(0, size))), size == most ? 0 : 4) << size;
   }
 }
 

@@ -214,7 +214,7 @@ int CSymbolCoder::Encode(const sSymbolKey& key, CBitWriter& out) {
     Prepare();
     if (m_root < 0) Build();
     const int32_t id = Find(key);
-    if (id >= 0 && id != m_escape && id != m_end) {
+    if (HeldAsItself(id)) {
       WriteCode(id, out);
       AfterCoding(id);
       return 0;
@@ -301,7 +301,7 @@ int CSymbolCoder::ReadEscaped(CBitReader& in, sSymbolKey* key) {
     k.aBytes[static_cast<size_t>(i)] = static_cast<uint8_t>(byte);
   }
   if (m_mode == kAdaptiveEscape) {
-    if (Find(k) >= 0) return CodecStatus::kBadArgument;  // a writer escapes only what it does not hold
+    if (HeldAsItself(Find(k))) return CodecStatus::kBadArgument;  // a writer escapes only what it does not hold
     Insert(k, 1);
     Build();
   }

@@ -127,6 +127,9 @@ class CSymbolCoder {
 
   CSymbolCoder(int mode, bool withEnd, uint32_t refresh);
   bool HasEscape() const { return m_mode == kAdaptiveEscape || m_mode == kStaticEscape; }
+  // A symbol found and held as itself: the escape's and the end's names
+  // ("default", "stop") are held only as those, and a writer escapes them.
+  bool HeldAsItself(int32_t id) const { return id >= 0 && id != m_escape && id != m_end; }
   bool Adaptive() const { return m_mode == kAdaptiveEscape || m_mode == kAdaptive; }
   int32_t Find(const sSymbolKey& key) const;
   int32_t Insert(const sSymbolKey& key, uint32_t weight);

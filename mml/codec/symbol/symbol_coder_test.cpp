@@ -85,12 +85,37 @@ TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   EXPECT_EQ(writer->WeightOf(key("hi")), 1u);
   EXPECT_EQ(writer->Encode(key("12345678"), w), 0) << "8 bytes, the longest";
   EXPECT_EQ(writer->Encode(key("123456789"), w), 4) << "longer than 8 bytes";
+  mml::sSymbolKey got;
+  // A writer escapes only what it does not hold: an escape of a symbol the
+  // reader learnt is corrupt (here from a writer that learnt another).
+  MVector<uint8_t> twice, scratch;
+  CBitWriter tw(twice), sw(scratch);
+  auto other = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
+  ASSERT_EQ(make(CSymbolCoder::kAdaptiveEscape, 2, 4)->Encode(key("hi"), tw), 0);
+  ASSERT_EQ(other->Encode(key("zz"), sw), 0);
+  ASSERT_EQ(other->Encode(key("hi"), tw), 0);
+  tw.Finish();
+  auto learner = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
+  mml::CBitReader tr(twice.data(), twice.size());
+  ASSERT_EQ(learner->Decode(tr, &got), 0);
+  EXPECT_EQ(learner->Decode(tr, &got), mml::CodecStatus::kBadArgument);
+  // The escape's own name is a symbol like any other: escaped once, then coded.
+  auto named = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
+  MVector<uint8_t> names;
+  CBitWriter nw(names);
+  for (int i = 0; i < 2; ++i) ASSERT_EQ(named->Encode(key("default"), nw), 0);
+  nw.Finish();
+  auto nameReader = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
+  mml::CBitReader nr(names.data(), names.size());
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(nameReader->Decode(nr, &got), 0) << i;
+    EXPECT_EQ(got, key("default"));
+  }
 
   // With an end symbol as well, a symbol not held still escapes, and the
   // end reads back as the end of the stream, past which nothing is read,
   // from that stream or another, wherever the end's last bit falls (after
   // 0 to 7 filler bits, one stream ends exactly at a byte's end).
-  mml::sSymbolKey got;
   for (int filler = 0; filler < 8; ++filler) {
     auto ending = make(CSymbolCoder::kAdaptiveEscape, 1, 4);
     auto reading = make(CSymbolCoder::kAdaptiveEscape, 1, 4);
