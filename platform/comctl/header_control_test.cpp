@@ -96,21 +96,15 @@ class HeaderTest : public platform::ResetTest {
     const char* names[] = {"A", "B", "C"};
     const int widths[] = {100, 50, 80};
     for (int i = 0; i < 3; ++i) {
-      HDITEM item;
-      item.mask = HDI_TEXT | HDI_WIDTH | HDI_LPARAM;
-      item.pszText = const_cast<char*>(names[i]);
-      item.cxy = widths[i];
-      item.lParam = 10 + i;
+      HDITEM item{.mask = HDI_TEXT | HDI_WIDTH | HDI_LPARAM, .cxy = widths[i], .pszText = const_cast<char*>(names[i]),
+                  .lParam = 10 + i};
       ASSERT_EQ(header.InsertItem(i, &item), i);
     }
     parent.log.clear();
   }
   std::string Text(int index) {
     char text[16] = "";
-    HDITEM item;
-    item.mask = HDI_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    HDITEM item{.mask = HDI_TEXT, .pszText = text, .cchTextMax = sizeof text};
     header.GetItem(index, &item);
     return text;
   }
@@ -120,28 +114,21 @@ class HeaderTest : public platform::ResetTest {
     return order;
   }
   int Width(int index) {
-    HDITEM item;
-    item.mask = HDI_WIDTH;
+    HDITEM item{.mask = HDI_WIDTH};
     header.GetItem(index, &item);
     return item.cxy;
   }
   std::string Filter(int index) {
     char text[32] = "?";
     HD_TEXTFILTER filter{text, sizeof text};
-    HDITEM item;
-    item.mask = HDI_FILTER;
-    item.type = HDFT_ISSTRING;
-    item.pvFilter = &filter;
+    HDITEM item{.mask = HDI_FILTER, .type = HDFT_ISSTRING, .pvFilter = &filter};
     header.GetItem(index, &item);
     return text;
   }
   // Sets a text filter, which the header announces as a change of the item.
   void SetFilter(int index, const char* text) {
     HD_TEXTFILTER filter{const_cast<char*>(text), 0};
-    HDITEM item;
-    item.mask = HDI_FILTER;
-    item.type = HDFT_ISSTRING;
-    item.pvFilter = &filter;
+    HDITEM item{.mask = HDI_FILTER, .type = HDFT_ISSTRING, .pvFilter = &filter};
     header.SetItem(index, &item);
   }
   // Press at `from`, move through `to` in small steps, release at `to`.
@@ -165,11 +152,7 @@ class HeaderTest : public platform::ResetTest {
 TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   Make(0);
   // Insert "X" at index 1 but show it first.
-  HDITEM x;
-  x.mask = HDI_TEXT | HDI_WIDTH | HDI_ORDER;
-  x.pszText = const_cast<char*>("X");
-  x.cxy = 30;
-  x.iOrder = 0;
+  HDITEM x{.mask = HDI_TEXT | HDI_WIDTH | HDI_ORDER, .cxy = 30, .pszText = const_cast<char*>("X"), .iOrder = 0};
   EXPECT_EQ(header.InsertItem(1, &x), 1);
   EXPECT_EQ(Text(1), "X");
   EXPECT_EQ(Text(2), "B");  // later items moved up one index
@@ -192,10 +175,7 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
 
   // A short buffer gets a terminated prefix.
   char small[2] = "?";
-  HDITEM item;
-  item.mask = HDI_TEXT;
-  item.pszText = small;
-  item.cchTextMax = 2;
+  HDITEM item{.mask = HDI_TEXT, .pszText = small, .cchTextMax = 2};
   header.GetItem(0, &item);
   EXPECT_STREQ(small, "A");
   EXPECT_TRUE(parent.log.empty());
@@ -221,8 +201,7 @@ TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
   };
   for (const int y : {-1, 0, kRow - 1, kRow, 39, 40}) {
     for (int x = -1; x <= 400; ++x) {
-      HDHITTESTINFO hit;
-      hit.pt = POINT{x, y};
+      HDHITTESTINFO hit{.pt = POINT{x, y}};
       const auto [item, flags] = expected(hit.pt);
       ASSERT_EQ(header.HitTest(&hit), item) << x << "," << y;
       ASSERT_EQ(hit.iItem, item) << x << "," << y;
@@ -230,12 +209,9 @@ TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
     }
   }
   // A first item shrunk to nothing is opened by the grip from the left edge on.
-  HDITEM hidden;
-  hidden.mask = HDI_WIDTH;
-  hidden.cxy = 0;
+  HDITEM hidden{.mask = HDI_WIDTH, .cxy = 0};
   ASSERT_TRUE(header.SetItem(0, &hidden));
-  HDHITTESTINFO hit;
-  hit.pt = POINT{0, 5};
+  HDHITTESTINFO hit{.pt = POINT{0, 5}};
   EXPECT_EQ(header.HitTest(&hit), 0);
   EXPECT_EQ(hit.flags, HHT_ONDIVOPEN);
 }
@@ -278,6 +254,17 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   header.ClearFilter(-1);
   EXPECT_EQ(Filter(0) + Filter(1), "");
   EXPECT_EQ(parent.log, (Strings{"filter 0", "changing 0", "changed 0", "filter 0", "filter 0", "filter -1"}));
+  // Opening another box closes the open one, keeping its typing or, when told, discarding it; a click on
+  // another filter keeps it.
+  for (const BOOL discard : {TRUE, FALSE}) {
+    ASSERT_TRUE(header.EditFilter(1, FALSE));
+    input::TypeText("k");
+    ASSERT_TRUE(header.EditFilter(0, discard));
+    EXPECT_EQ(Filter(1), discard ? "" : "k");
+  }
+  input::TypeText("c");
+  input::ClickAt(header, POINT{160, kRow + 5});
+  EXPECT_EQ(Filter(0), "c");
 
   // The button: the parent's TRUE makes it a change of the filter.
   parent.log.clear();
@@ -306,10 +293,8 @@ TEST_F(HeaderTest, PaintedItemsFollowTheirWidthsOrderAlignmentAndFilters) {
     std::string filters[3];
     int fmts[3];
     for (int i = 0; i < 3; ++i) {
-      HDITEM item;
-      item.mask = HDI_WIDTH | HDI_FORMAT;
-      item.cxy = widths[random() % 5];
-      item.fmt = HDF_STRING | static_cast<int>(random() % 3);
+      HDITEM item{.mask = HDI_WIDTH | HDI_FORMAT, .cxy = widths[random() % 5],
+                  .fmt = HDF_STRING | static_cast<int>(random() % 3)};
       fmts[i] = item.fmt;
       header.SetItem(i, &item);
       filters[i] = std::string(random() % 3, static_cast<char>('p' + i));
