@@ -140,23 +140,15 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   // Columns past either end are refused, asked or changed.
   for (int c = -1; c <= 4; ++c) {
     const bool valid = c >= 0 && c < 4;
-    LVCOLUMN column;
-    column.mask = LVCF_FMT | LVCF_WIDTH;
-    column.fmt = LVCFMT_CENTER;
-    column.cx = 50 + c;
+    LVCOLUMN column{.mask = LVCF_FMT | LVCF_WIDTH, .fmt = LVCFMT_CENTER, .cx = 50 + c};
     EXPECT_EQ(list.SetColumn(c, &column), valid) << c;
-    LVCOLUMN asked;
-    asked.mask = LVCF_FMT;
+    LVCOLUMN asked{.mask = LVCF_FMT};
     EXPECT_EQ(list.GetColumn(c, &asked), valid) << c;
     EXPECT_EQ(list.GetColumnWidth(c), valid ? 50 + c : 0) << c;
     EXPECT_EQ(asked.fmt, valid ? LVCFMT_CENTER : 0) << c;
     EXPECT_EQ(list.SetColumnWidth(c, 60), valid) << c;
     char cell[8] = "";
-    LVITEM item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iSubItem = c;
-    item.pszText = cell;
-    item.cchTextMax = sizeof cell;
+    LVITEM item{.mask = LVIF_TEXT | LVIF_IMAGE, .iSubItem = c, .pszText = cell, .cchTextMax = sizeof cell};
     EXPECT_EQ(list.GetItem(&item), valid) << c;
   }
 
@@ -191,7 +183,8 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
 // program filling and editing the list meet them: a small model driven
 // beside the list by seeded random steps (indexes past either end
 // included) and compared after each one; in a multiple and a single
-// selection list, kept ascending and kept descending.
+// selection list, kept ascending and kept descending, and in an owner-data
+// list, which keeps states only and whose owner gives every cell.
 struct ListModel {
   struct Row {
     std::string text, qty;
@@ -205,6 +198,7 @@ struct ListModel {
   static constexpr int kPage = 5;
 
   bool Single() const { return (style & LVS_SINGLESEL) != 0; }
+  bool OwnerData() const { return (style & LVS_OWNERDATA) != 0; }
   int Count() const { return static_cast<int>(rows.size()); }
   bool Valid(int i) const { return i >= 0 && i < Count(); }
   bool Selected(int i) const { return rows[static_cast<size_t>(i)].selected; }
@@ -297,7 +291,7 @@ struct ListModel {
       at = 0;  // after the equal texts
       while (at < Count() && (sort == LVS_SORTASCENDING ? Shown(at, 0) <= text : Shown(at, 0) >= text)) ++at;
     }
-    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, {callback, false}});
+    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, {callback, OwnerData()}});
     if (focus >= at) ++focus;
     if (mark >= at) ++mark;
     return at;
@@ -310,6 +304,13 @@ struct ListModel {
     if (mark > at || (mark == at && mark >= Count())) --mark;
     Clamp();
     return true;
+  }
+  // An owner-data list's count: a focus or a mark past it goes.
+  void Resize(int n) {
+    rows.resize(static_cast<size_t>(n), Row{"", "", 0, false, {true, true}});
+    focus = focus >= n ? -1 : focus;
+    mark = mark >= n ? -1 : mark;
+    Clamp();
   }
   // By data, keeping equal rows in order; the focus and the mark go with their rows.
   void SortByData() {
@@ -348,7 +349,8 @@ int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0;
 TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
   const char* const texts[] = {"a", "ab", "b", "ba", "bab", "c"};
   const UINT keys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE, 'A'};
-  for (const DWORD style : {DWORD{0}, DWORD{LVS_SINGLESEL}, DWORD{LVS_SORTASCENDING}, DWORD{LVS_SORTDESCENDING}}) {
+  for (const DWORD style : {DWORD{0}, DWORD{LVS_SINGLESEL}, DWORD{LVS_SORTASCENDING}, DWORD{LVS_SORTDESCENDING},
+                            DWORD{LVS_OWNERDATA}}) {
     std::mt19937 random(380 + style);
     Make(style, 0);
     input::Focus(list);
@@ -376,16 +378,16 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         input::PressKey(key, modifiers);
         model.Key(key, control, shift);
       } else if (what == 8 && model.Count() < 16) {
-        const char* text = pick(4) == 0 ? LPSTR_TEXTCALLBACK : texts[pick(6)];
-        const LPARAM data = pick(5);
+        const char* text = pick(4) == 0 || model.OwnerData() ? LPSTR_TEXTCALLBACK : texts[pick(6)];
+        const LPARAM data = model.OwnerData() ? 0 : pick(5);
         const int expected = model.Insert(at, text, data);
         ASSERT_EQ(list.InsertItem(LVIF_TEXT | LVIF_PARAM, at, text, 0, 0, 0, data), expected) << did;
-        if (expected >= 0) {
+        if (expected >= 0 && !model.OwnerData()) {
           ASSERT_EQ(parent.log, Strings{"insert " + std::to_string(expected) + " " + std::to_string(data)});
         }
       } else if (what <= 9) {
         // The owner hears of a deleted item with its data, and of nothing else.
-        const Strings heard = model.Valid(at) ? Strings{"delete " + std::to_string(at) + " " +
+        const Strings heard = model.Valid(at) && !model.OwnerData() ? Strings{"delete " + std::to_string(at) + " " +
                                                         std::to_string(model.rows[at].data)}
                                               : Strings{};
         ASSERT_EQ(list.DeleteItem(at), model.Delete(at)) << did;
@@ -394,15 +396,15 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         const int sub = pick(5) - 1;  // -1 to 3, three columns
         const bool callback = pick(4) == 0;
         const char* text = callback ? LPSTR_TEXTCALLBACK : texts[pick(6)];
-        const bool ok = model.Valid(at) && sub >= 0 && sub < 3;
+        const bool ok = model.Valid(at) && sub >= 0 && sub < 3 && !model.OwnerData();
         ASSERT_EQ(list.SetItemText(at, sub, text), ok) << did << " sub " << sub;
         if (ok && sub < 2) model.rows[at].callback[sub] = callback;
         if (ok && sub == 0 && !callback) model.rows[at].text = text;
         if (ok && sub == 1 && !callback) model.rows[at].qty = text;
       } else if (what == 11) {
         const LPARAM data = pick(5);
-        ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at)) << did;
-        if (model.Valid(at)) model.rows[at].data = data;
+        ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at) && !model.OwnerData()) << did;
+        if (model.Valid(at) && !model.OwnerData()) model.rows[at].data = data;
       } else if (what == 12) {
         // A selection set or cleared, on one item or (-1) on all of them, or
         // the focus given; a single selection list refuses to select all.
@@ -417,15 +419,16 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
           if (model.Valid(at)) model.Set(at, on);
           if (at < 0 && !refused) model.SelectAll(on);
         }
+      } else if (what >= 13 && model.OwnerData()) {  // finding and sorting are the owner's; the count is set
+        const int count = pick(16);
+        ASSERT_TRUE(list.SetItemCount(count));
+        model.Resize(count);
       } else if (what == 13) {
         const UINT flags = (pick(2) ? LVFI_WRAP : 0u) | (pick(3) == 0 ? LVFI_PARAM : pick(2) ? LVFI_PARTIAL : LVFI_STRING);
         std::string wanted = texts[pick(6)];
         if (flags & LVFI_PARTIAL) wanted.resize(1);
         if (pick(2)) wanted[0] = static_cast<char>(std::toupper(wanted[0]));
-        LVFINDINFO find;
-        find.flags = flags;
-        find.psz = wanted.c_str();
-        find.lParam = pick(5);
+        LVFINDINFO find{.flags = flags, .psz = wanted.c_str(), .lParam = pick(5), .pt = {}};
         ASSERT_EQ(list.FindItem(&find, at), model.Find(at, flags, wanted, find.lParam))
             << did << " find " << flags << " " << wanted << " " << find.lParam;
       } else if (what == 14) {
@@ -452,9 +455,7 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
       ASSERT_EQ(list.GetTopIndex(), model.top);
       ASSERT_EQ(::GetCapture(), nullptr);
       ASSERT_EQ(Text(model.Count()), "");
-      LVITEM past;
-      past.mask = LVIF_TEXT | LVIF_PARAM;
-      past.iItem = at < 0 ? -1 : model.Count();
+      LVITEM past{.mask = LVIF_TEXT | LVIF_PARAM, .iItem = at < 0 ? -1 : model.Count()};
       ASSERT_FALSE(list.GetItem(&past));
     }
     list.DestroyWindow();
@@ -565,8 +566,7 @@ TEST_F(ListViewTest, HitTestsNameTheItemAndColumnUnderEachPoint) {
         const bool onRow = outside == 0 && row < 3 && x < 240;
         for (const bool sub : {false, true}) {
           SCOPED_TRACE(::testing::Message() << x << "," << y << (fullRow ? " full row" : "") << (sub ? " sub" : ""));
-          LVHITTESTINFO hit;
-          hit.pt = POINT{x, y};
+          LVHITTESTINFO hit{.pt = POINT{x, y}};
           const bool isItem = onRow && (column == 0 || fullRow || sub);
           ASSERT_EQ(sub ? list.SubItemHitTest(&hit) : list.HitTest(&hit), isItem ? row : -1);
           ASSERT_EQ(hit.flags, outside != 0 ? outside : isItem ? LVHT_ONITEMLABEL : LVHT_NOWHERE);
@@ -591,6 +591,10 @@ TEST_F(ListViewTest, RowGeometryScrollingAndColumnWidths) {
   CRect r;
   ASSERT_TRUE(list.GetSubItemRect(2, 0, LVIR_BOUNDS, r));  // the first column's are the row's
   EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 240, kHeader + 3 * kRow));
+  for (const auto& [part, right] : {std::pair{LVIR_ICON, 0}, std::pair{LVIR_LABEL, 100}, std::pair{LVIR_SELECTBOUNDS, 100}}) {
+    ASSERT_TRUE(list.GetItemRect(2, &r, part));
+    EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, right, kHeader + 3 * kRow)) << part;
+  }
   EXPECT_FALSE(list.GetItemRect(12, &r, LVIR_BOUNDS));
   // A cell's icon takes room only when cells have icons and a small image list gives them.
   CRect cell, label;
@@ -599,10 +603,15 @@ TEST_F(ListViewTest, RowGeometryScrollingAndColumnWidths) {
   ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_LABEL, label));
   EXPECT_EQ(label.left, cell.left);
   const HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR, 0, 1);
-  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
+  for (const int kind : {LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE, LVSIL_STATE + 1}) {  // the last is no list's
+    ::SendMessage(list, LVM_SETIMAGELIST, kind, reinterpret_cast<LPARAM>(icons));
+    EXPECT_EQ(::SendMessage(list, LVM_GETIMAGELIST, kind, 0), kind <= LVSIL_STATE ? reinterpret_cast<LRESULT>(icons) : 0);
+  }
+  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_STATE, 0);
   ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_LABEL, label));
   EXPECT_EQ(label.left, cell.left + platform::kListSmallIconWidth);
   ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
   ImageList_Destroy(icons);
   list.SetExtendedStyle(0);
   EXPECT_EQ(list.GetCountPerPage(), 5);
@@ -642,14 +651,19 @@ TEST_F(ListViewTest, APressOnAMultipleSelectionKeepsItForADragAndSelectsOneOnRel
   input::ClickAt(list, Row(1));
   input::ClickAt(list, Row(3), input::kControl);
   ASSERT_EQ(Selected(), (std::vector<int>{1, 3}));
-  ASSERT_TRUE(input::ButtonDown(list, Row(3)));
-  EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "the press alone changes nothing";
-  EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
-  input::MouseMove(list, POINT{Row(3).x, Row(3).y + 20});
-  EXPECT_EQ(parent.log.back(), "begindrag 3 at " + std::to_string(Row(3).y));
-  EXPECT_EQ(Selected(), (std::vector<int>{1, 3}));
-  input::ButtonUp(list, POINT{Row(3).x, Row(3).y + 20});
-  EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "a drag's release selects nothing";
+  const int far = platform::kListDragThreshold;
+  for (const POINT to : {POINT{Row(3).x, Row(3).y + far}, POINT{Row(3).x + far, Row(3).y}}) {  // as far down or across
+    parent.log.clear();
+    ASSERT_TRUE(input::ButtonDown(list, Row(3)));
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "the press alone changes nothing";
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
+    input::MouseMove(list, POINT{Row(3).x + far - 1, Row(3).y + far - 1});
+    EXPECT_EQ(parent.log, Strings{}) << "not far enough for a drag";
+    input::MouseMove(list, to);
+    EXPECT_EQ(parent.log, Strings{"begindrag 3 at " + std::to_string(Row(3).y)});
+    input::ButtonUp(list, to);
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "a drag's release selects nothing";
+  }
 
   // Released without a drag, the press selects its item alone.
   ASSERT_TRUE(input::ButtonDown(list, Row(1)));
