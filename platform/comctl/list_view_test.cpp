@@ -447,12 +447,9 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         if (row.selected) selected.push_back(i);
       }
       ASSERT_EQ(Selected(), selected);
-      ASSERT_EQ(list.GetSelectedCount(), selected.size());
-      ASSERT_EQ(Focused(), model.focus);
-      ASSERT_EQ(list.GetSelectionMark(), model.mark);
-      ASSERT_EQ(list.GetTopIndex(), model.top);
-      ASSERT_EQ(::GetCapture(), nullptr);
-      ASSERT_EQ(Text(model.Count()), "");
+      ASSERT_EQ(std::tuple(list.GetSelectedCount(), Focused(), list.GetSelectionMark(), list.GetTopIndex()),
+                std::tuple(static_cast<UINT>(selected.size()), model.focus, model.mark, model.top));
+      ASSERT_EQ(std::pair(::GetCapture(), Text(model.Count())), std::pair(HWND{}, std::string()));
       LVITEM past{.mask = LVIF_TEXT | LVIF_PARAM, .iItem = at < 0 ? -1 : model.Count()};
       ASSERT_FALSE(list.GetItem(&past));
     }
@@ -737,8 +734,7 @@ TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
   CRect row, client;
   list.GetItemRect(39, &row, LVIR_BOUNDS);
   list.GetClientRect(&client);
-  EXPECT_LE(row.bottom, client.bottom);
-  EXPECT_GE(row.top, kHeader);
+  EXPECT_TRUE(row.bottom <= client.bottom && row.top >= kHeader);
   // The bar's own "bottom" says the same.
   list.SendMessage(WM_VSCROLL, SB_TOP);
   list.SendMessage(WM_VSCROLL, SB_BOTTOM);
@@ -809,7 +805,5 @@ TEST_F(ListViewTest, PressesOnTheBarsScrollWithoutTouchingTheSelection) {
   input::MouseMove(list, ClientOf(list, POINT{CentreOf(now.thumb).x, now.bar.bottom + 50}));
   input::ButtonUp(list, ClientOf(list, POINT{CentreOf(now.thumb).x, now.bar.bottom + 50}));
   EXPECT_EQ(list.GetTopIndex(), 30 - list.GetCountPerPage());
-  EXPECT_EQ(Selected(), std::vector<int>{0});
-  EXPECT_EQ(parent.log, Strings{});
-  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(std::tuple(Selected(), parent.log, ::GetCapture()), std::tuple(std::vector<int>{0}, Strings{}, HWND{}));
 }

@@ -109,8 +109,7 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
   EXPECT_TRUE(::IsWindowVisible(list));
   ClickListItem(0);
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
-  EXPECT_FALSE(::IsWindowVisible(list));
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE) || ::IsWindowVisible(list));
   EXPECT_EQ(parent.log, (Log{"dropdown", "selendok", "closeup", "selchange 'BSE'"}));
 
   // Dropped: arrows only preview; Escape closes without confirming.
@@ -129,8 +128,7 @@ TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {
   EXPECT_EQ(TextOf(combo), "");
   EXPECT_EQ(Send(WM_SETTEXT, 0, "nfo"), TRUE);  // names an item: selects it
   EXPECT_EQ(TextOf(combo), "NFO");
-  EXPECT_EQ(Send(CB_GETEDITSEL), CB_ERR);
-  EXPECT_EQ(Send(CB_LIMITTEXT, 3), CB_ERR);
+  EXPECT_EQ(std::pair(Send(CB_GETEDITSEL), Send(CB_LIMITTEXT, 3)), std::pair(LRESULT{CB_ERR}, LRESULT{CB_ERR}));
   input::Focus(combo);
   input::TypeText("m");  // no item starts with it: nothing changes
   EXPECT_EQ(TextOf(combo), "NFO");
@@ -278,9 +276,7 @@ TEST_F(ComboBoxTest, TheDroppedListShowsUpToItsMinimumVisibleItemsAndScrollsTheR
   ::GetWindowRect(list, &rect);
   RECT field;
   ::GetWindowRect(combo, &field);
-  EXPECT_EQ(rect.bottom - rect.top, 4 * kItem + 2);
-  EXPECT_EQ(rect.left, field.left);
-  EXPECT_EQ(rect.right, field.right);
+  EXPECT_EQ(CRect(rect), CRect(field.left, rect.top, field.right, rect.top + 4 * kItem + 2));
   EXPECT_EQ(::GetWindowLong(list, GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
   Send(CB_SHOWDROPDOWN, FALSE);
 
@@ -291,8 +287,7 @@ TEST_F(ComboBoxTest, TheDroppedListShowsUpToItsMinimumVisibleItemsAndScrollsTheR
   EXPECT_EQ(rect.bottom - rect.top, 30 * kItem + 2);
   const auto bar = platform::ShownScrollInfo(list, SB_VERT);
   ASSERT_TRUE(bar.has_value());
-  EXPECT_EQ(bar->nMax, 39);
-  EXPECT_EQ(bar->nPage, 30u);
+  EXPECT_EQ(std::pair(bar->nMax, bar->nPage), std::pair(39, 30u));
   parent.log.clear();
 
   // Its bar's arrow and track scroll; they neither choose nor close.

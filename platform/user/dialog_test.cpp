@@ -115,8 +115,8 @@ TEST_F(DialogTest, ModelessCreateBuildsControlsInTemplateOrderAndOkCancelOnlyHid
   CString caption;
   dlg.GetWindowText(caption);
   EXPECT_EQ(caption, "Test Dialog");
-  EXPECT_EQ(::GetWindow(dlg.m_hWnd, GW_CHILD), Item(dlg, kEdit));
-  EXPECT_EQ(::GetWindow(Item(dlg, kEdit), GW_HWNDNEXT), Item(dlg, kCheck));
+  EXPECT_EQ(std::pair(::GetWindow(dlg.m_hWnd, GW_CHILD), ::GetWindow(Item(dlg, kEdit), GW_HWNDNEXT)),
+            std::pair(Item(dlg, kEdit), Item(dlg, kCheck)));
   EXPECT_EQ(LOWORD(dlg.GetDefID()), IDOK);
 
   dlg.ShowWindow(SW_SHOW);
@@ -151,8 +151,7 @@ TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
   });
   TestDialog dlg;
   EXPECT_EQ(dlg.DoModal(), 77);
-  EXPECT_TRUE(ownerDisabledDuringDialog);
-  EXPECT_TRUE(refusedOwnerInput) << "the owner of a modal dialog refuses input";
+  EXPECT_TRUE(ownerDisabledDuringDialog && refusedOwnerInput) << "the owner of a modal dialog refuses input";
   EXPECT_TRUE(owner.IsWindowEnabled());
   EXPECT_EQ(dlg.m_hWnd, nullptr) << "a modal dialog is destroyed when it ends";
   EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
@@ -279,8 +278,8 @@ TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocused
   input::PressKey(VK_DOWN);
   input::PressKey(VK_DOWN);  // past the end of the group: back to its first button
   EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
-  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioA);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_UNCHECKED) << "never left the group";
+  EXPECT_EQ(std::pair(dlg.GetCheckedRadioButton(kRadioA, kRadioC), dlg.IsDlgButtonChecked(kOtherRadio)),
+            std::pair(kRadioA, UINT{BST_UNCHECKED})) << "never left the group";
   input::PressKey(VK_LEFT);  // before the first: the group's last
   EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioC);
   input::PressKey(VK_UP);

@@ -129,31 +129,12 @@ TEST_F(ControlTest, DdxControlAttachesOnceAndDdxTextReportsBadNumbers) {
   EXPECT_EQ(parent.radio, 1) << "the button written is the one read back";
 }
 
-// A click puts the caret between the characters as drawn: in a password,
-// between the mask characters, whatever letters hide behind them.
-TEST_F(ControlTest, AClickInAPasswordFindsTheNearerMaskBoundary) {
-  Parent parent;
-  const HWND secret = parent.Add("EDIT", "WWWW", ES_PASSWORD, 3, 10, 70);
-  const platform::FontSpec* font =
-      platform::FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(secret, WM_GETFONT, 0, 0)));
-  const int mask = platform::CharWidth(font != nullptr ? *font : platform::FontSpec{}, '*');
-  ASSERT_GT(mask, 2);
-  const auto caretAfterClickAt = [&](int x) {
-    EXPECT_TRUE(input::ClickAt(secret, {x, 5}));
-    return ::SendMessage(secret, EM_GETSEL, 0, 0);
-  };
-  for (int k = 0; k < 4; ++k) {  // the nearer boundary of the character clicked
-    EXPECT_EQ(caretAfterClickAt(k * mask + mask / 2 - 1), MAKELONG(k, k)) << k;
-    EXPECT_EQ(caretAfterClickAt(k * mask + mask / 2), MAKELONG(k + 1, k + 1)) << k;
-  }
-  EXPECT_EQ(caretAfterClickAt(4 * mask + mask), MAKELONG(4, 4));
-}
-
-// Typed characters, the caret keys, Delete, the clipboard, undo and the
-// selection messages against a small model of the text, the selection, the
-// undo text and the clipboard, in edits of each typing style with a limit of
-// eight (a password never reaches the clipboard): seeded random steps, each
-// compared with its notifications.
+// Typed characters, the caret keys, clicks, Delete, the clipboard, undo and
+// the selection messages against a small model of the text, the selection,
+// the undo text and the clipboard, in edits of each typing style with a limit
+// of eight: seeded random steps, each compared with its notifications. A
+// password never reaches the clipboard; a click puts the caret at the nearer
+// boundary of the character drawn under it (a password's mask character).
 TEST_F(ControlTest, EditTextSelectionAndNotificationsFollowAModel) {
   Parent parent;
   std::string clip;
@@ -163,6 +144,7 @@ TEST_F(ControlTest, EditTextSelectionAndNotificationsFollowAModel) {
     ::SendMessage(edit, EM_SETREADONLY, style & ES_READONLY, 0);
     ::SendMessage(edit, EM_LIMITTEXT, 8, 0);
     ASSERT_TRUE(input::Focus(edit));
+    const auto* font = platform::FontFromHandle(reinterpret_cast<HFONT>(::SendMessage(edit, WM_GETFONT, 0, 0)));
     const bool multi = style & ES_MULTILINE, fixed = style & ES_READONLY, secret = style & ES_PASSWORD;
     std::string text, undo;
     size_t anchor = 0, caret = 0;
@@ -203,6 +185,16 @@ TEST_F(ControlTest, EditTextSelectionAndNotificationsFollowAModel) {
                              : (style & ES_LOWERCASE) ? static_cast<char>(std::tolower(ch)) : ch;
           replace(ch == '\r' ? "\r\n" : std::string(1, shown), true);
         }
+      } else if (what <= 4 && a == 9) {  // a click, Shift keeping the anchor
+        input::Advance(1000);  // not a double click
+        input::ClickAt(edit, POINT{(b + 2) * 6, 5}, shift ? input::kShift : input::kNone);
+        int left = 0;
+        for (caret = 0; caret < text.size(); ++caret) {
+          const int w = platform::CharWidth(font != nullptr ? *font : platform::FontSpec{}, secret ? '*' : text[caret]);
+          if ((b + 2) * 6 < left + w / 2) break;
+          left += w;
+        }
+        anchor = shift ? anchor : caret;
       } else if (what <= 4) {  // the caret keys, Shift keeping the anchor; Delete, with Shift a cut
         const UINT key = std::array{VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_DELETE, VK_LEFT}[static_cast<size_t>(a + 2) % 6];
         input::PressKey(key, shift ? input::kShift : input::kNone);
