@@ -43,12 +43,11 @@ class Menus : public platform::ResetTest {
 TEST_F(Menus, EntriesKeepTheirFlagsAndIds) {
   EXPECT_EQ(m_menu.GetMenuItemCount(), 4);
   EXPECT_EQ(m_menu.GetMenuItemID(2), 0u) << "a separator";
-  EXPECT_EQ(m_menu.GetMenuState(12, MF_BYCOMMAND), MF_GRAYED);
-  EXPECT_EQ(m_menu.GetMenuState(2, MF_BYPOSITION), MF_SEPARATOR);
-  EXPECT_EQ(m_menu.CheckMenuItem(13, MF_UNCHECKED), MF_CHECKED);
-  EXPECT_EQ(m_menu.GetMenuState(13, MF_BYCOMMAND), 0u);
-  EXPECT_EQ(m_menu.GetMenuState(99, MF_BYCOMMAND), static_cast<UINT>(-1));
-  EXPECT_EQ(m_menu.GetMenuItemID(4), static_cast<UINT>(-1));
+  // Braced: asked in this order, the check taken off before the state is read.
+  EXPECT_EQ((std::vector<UINT>{m_menu.GetMenuState(12, MF_BYCOMMAND), m_menu.GetMenuState(2, MF_BYPOSITION),
+                               m_menu.CheckMenuItem(13, MF_UNCHECKED), m_menu.GetMenuState(13, MF_BYCOMMAND),
+                               m_menu.GetMenuState(99, MF_BYCOMMAND), m_menu.GetMenuItemID(4)}),
+            (std::vector<UINT>{MF_GRAYED, MF_SEPARATOR, MF_CHECKED, 0, static_cast<UINT>(-1), static_cast<UINT>(-1)}));
   const HMENU handle = m_menu.m_hMenu;
   m_menu.DestroyMenu();
   EXPECT_FALSE(IsMenu(handle) || AppendMenu(handle, MF_STRING, 1, "x"));
