@@ -210,8 +210,8 @@ TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
   HDITEM hidden{.mask = HDI_WIDTH, .cxy = 0};
   ASSERT_TRUE(header.SetItem(0, &hidden));
   HDHITTESTINFO hit{.pt = POINT{0, 5}};
-  EXPECT_EQ(header.HitTest(&hit), 0);
-  EXPECT_EQ(hit.flags, HHT_ONDIVOPEN);
+  const int found = header.HitTest(&hit);
+  EXPECT_EQ(std::pair(found, hit.flags), std::pair(0, UINT{HHT_ONDIVOPEN}));
 }
 
 // A filter box is edited in place: Enter commits, a pause in the typing
@@ -365,15 +365,13 @@ TEST_F(HeaderTest, ClickAndDividerDrag) {
   Drag(POINT{100, 5}, POINT{140, 5});
   EXPECT_EQ(parent.log, (Strings{"begintrack 0 w100", "track 0 w110", "track 0 w120", "track 0 w130", "track 0 w140",
                                  "endtrack 0 w140", "changing 0 w140", "changed 0 w140"}));
-  EXPECT_EQ(Width(0), 140);
-  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(std::pair(Width(0), ::GetCapture()), std::pair(140, HWND{}));
 
   // A refused track changes nothing and is not a click either.
   parent.log.clear();
   parent.vetoCode = HDN_BEGINTRACK;
   Drag(POINT{140, 5}, POINT{100, 5});
-  EXPECT_EQ(parent.log, (Strings{"begintrack 0 w140"}));
-  EXPECT_EQ(Width(0), 140);
+  EXPECT_EQ(std::pair(parent.log, Width(0)), std::pair(Strings{"begintrack 0 w140"}, 140));
 
   // The width never goes below zero.
   parent.vetoCode = 0;
@@ -385,20 +383,17 @@ TEST_F(HeaderTest, ClickAndDividerDrag) {
 TEST_F(HeaderTest, DragDropReordersOnlyWithTheStyleAndWithoutAVeto) {
   Make(0);
   Drag(POINT{20, 5}, POINT{200, 5});  // no HDS_DRAGDROP: a press that ends elsewhere
-  EXPECT_TRUE(parent.log.empty());
-  EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{}, std::vector<int>{0, 1, 2}));
 
   ::DestroyWindow(header.Detach());
   Make(HDS_DRAGDROP);
   Drag(POINT{20, 5}, POINT{200, 5});  // "A" dropped past the middle of "C"
-  EXPECT_EQ(parent.log, (Strings{"begindrag 0", "enddrag 0 to 2"}));
-  EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{"begindrag 0", "enddrag 0 to 2"}, std::vector<int>{1, 2, 0}));
 
   parent.log.clear();
   parent.vetoCode = HDN_ENDDRAG;
   Drag(POINT{10, 5}, POINT{300, 5});  // "B" to the end, refused
-  EXPECT_EQ(parent.log, (Strings{"begindrag 1", "enddrag 1 to 2"}));
-  EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{"begindrag 1", "enddrag 1 to 2"}, std::vector<int>{1, 2, 0}));
 }
 
 }  // namespace

@@ -255,10 +255,10 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
                                 100, 20, dlg.m_hWnd, nullptr, nullptr, nullptr);
   HWND field = ::GetDlgItem(combo, 1001);
   ASSERT_NE(field, nullptr);
-  EXPECT_EQ(::GetNextDlgTabItem(dlg.m_hWnd, field, FALSE), Item(dlg, kEdit));
-  EXPECT_EQ(::GetNextDlgTabItem(dlg.m_hWnd, field, TRUE), Item(dlg, IDCANCEL));
-  EXPECT_EQ(::GetNextDlgTabItem(dlg.m_hWnd, Item(dlg, kEdit), TRUE), combo);
-  EXPECT_EQ(::GetNextDlgGroupItem(dlg.m_hWnd, field, FALSE), combo);
+  EXPECT_EQ((std::vector<HWND>{::GetNextDlgTabItem(dlg.m_hWnd, field, FALSE), ::GetNextDlgTabItem(dlg.m_hWnd, field, TRUE),
+                               ::GetNextDlgTabItem(dlg.m_hWnd, Item(dlg, kEdit), TRUE),
+                               ::GetNextDlgGroupItem(dlg.m_hWnd, field, FALSE)}),
+            (std::vector<HWND>{Item(dlg, kEdit), Item(dlg, IDCANCEL), combo, combo}));
   dlg.log.clear();
   input::PressKey(VK_RETURN);
   EXPECT_EQ(dlg.log, (std::vector<std::string>{"1:0", std::to_string(kEdit) + ":" + std::to_string(EN_KILLFOCUS)}));

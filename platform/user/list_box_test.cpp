@@ -321,8 +321,7 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   input::PressKey(VK_SPACE);
   int selected[8] = {};
   ASSERT_EQ(Send(LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(selected)), 2);
-  EXPECT_EQ(selected[0], 0);
-  EXPECT_EQ(selected[1], 3);
+  EXPECT_EQ(std::pair(selected[0], selected[1]), std::pair(0, 3));
   EXPECT_EQ(Send(LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(selected)), 1);  // never past the caller's count
   EXPECT_EQ(Send(LB_SETCURSEL, 2), LB_ERR);
   EXPECT_EQ(Send(LB_SETSEL, TRUE, static_cast<LPARAM>(-1)), LB_OKAY);
@@ -363,8 +362,7 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes
   EXPECT_EQ(Send(LB_GETITEMHEIGHT, 2), 20);
   RECT rect;
   ASSERT_EQ(Send(LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&rect)), 1);
-  EXPECT_EQ(rect.top, 25);  // 10 + 15
-  EXPECT_EQ(rect.bottom, 45);
+  EXPECT_EQ(std::pair(rect.top, rect.bottom), std::pair(25, 45));  // 10 + 15, and 20 high
   EXPECT_EQ(Send(LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 30)), 2);
 
   parent.owner.clear();
