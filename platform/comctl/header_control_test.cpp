@@ -272,6 +272,11 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   EXPECT_EQ(parent.log, (Strings{"filterbtn 2", "filterbtn 1", "filter 1"}));
   EXPECT_EQ(CRect(parent.filterButton), CRect(138, kRow, 150, 2 * kRow));
   EXPECT_FALSE(header.EditFilter(3, FALSE));
+  ASSERT_TRUE(header.EditFilter(1, FALSE));
+  input::TypeText("d");
+  parent.log.clear();
+  ASSERT_TRUE(header.DeleteItem(1));
+  EXPECT_EQ(parent.log, Strings{}) << "a deleted item's typing goes with it";
 }
 
 // What a paint records, for items of any width, order, alignment and filter:

@@ -474,6 +474,8 @@ TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {
   EXPECT_EQ(Send(LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect)), 0);  // above the view
   EXPECT_EQ(rect.top, -5 * kItem);
   EXPECT_EQ(rect.right, 300);
+  Send(WM_VSCROLL, SB_PAGEUP);
+  EXPECT_EQ(Send(LB_GETTOPINDEX), 3);  // a page is the rows shown but one
 }
 
 TEST_F(ListBoxTest, WheelScrollsThreeItemsANotchAndPassesPartNotchesToTheParent) {
