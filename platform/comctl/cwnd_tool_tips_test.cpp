@@ -67,9 +67,8 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   input::Advance(1);
   platform::TooltipState s = Tip();
   ASSERT_TRUE(s.shown);
-  EXPECT_EQ(s.text, "left half");
-  EXPECT_EQ(s.position.x, 50 + 20);
-  EXPECT_EQ(s.position.y, 50 + 20 + 20) << "below the pointer";
+  EXPECT_EQ(std::tuple(s.text, s.position.x, s.position.y), std::tuple("left half", 50 + 20, 50 + 20 + 20))
+      << "below the pointer";
 
   // Moving within the tool keeps the tip; onto the next tool starts over.
   input::MouseMove(m_window.m_hWnd, POINT{60, 30});

@@ -96,21 +96,15 @@ class HeaderTest : public platform::ResetTest {
     const char* names[] = {"A", "B", "C"};
     const int widths[] = {100, 50, 80};
     for (int i = 0; i < 3; ++i) {
-      HDITEM item;
-      item.mask = HDI_TEXT | HDI_WIDTH | HDI_LPARAM;
-      item.pszText = const_cast<char*>(names[i]);
-      item.cxy = widths[i];
-      item.lParam = 10 + i;
+      HDITEM item{.mask = HDI_TEXT | HDI_WIDTH | HDI_LPARAM, .cxy = widths[i], .pszText = const_cast<char*>(names[i]),
+                  .lParam = 10 + i};
       ASSERT_EQ(header.InsertItem(i, &item), i);
     }
     parent.log.clear();
   }
   std::string Text(int index) {
     char text[16] = "";
-    HDITEM item;
-    item.mask = HDI_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    HDITEM item{.mask = HDI_TEXT, .pszText = text, .cchTextMax = sizeof text};
     header.GetItem(index, &item);
     return text;
   }
@@ -120,28 +114,21 @@ class HeaderTest : public platform::ResetTest {
     return order;
   }
   int Width(int index) {
-    HDITEM item;
-    item.mask = HDI_WIDTH;
+    HDITEM item{.mask = HDI_WIDTH};
     header.GetItem(index, &item);
     return item.cxy;
   }
   std::string Filter(int index) {
     char text[32] = "?";
     HD_TEXTFILTER filter{text, sizeof text};
-    HDITEM item;
-    item.mask = HDI_FILTER;
-    item.type = HDFT_ISSTRING;
-    item.pvFilter = &filter;
+    HDITEM item{.mask = HDI_FILTER, .type = HDFT_ISSTRING, .pvFilter = &filter};
     header.GetItem(index, &item);
     return text;
   }
   // Sets a text filter, which the header announces as a change of the item.
   void SetFilter(int index, const char* text) {
     HD_TEXTFILTER filter{const_cast<char*>(text), 0};
-    HDITEM item;
-    item.mask = HDI_FILTER;
-    item.type = HDFT_ISSTRING;
-    item.pvFilter = &filter;
+    HDITEM item{.mask = HDI_FILTER, .type = HDFT_ISSTRING, .pvFilter = &filter};
     header.SetItem(index, &item);
   }
   // Press at `from`, move through `to` in small steps, release at `to`.
@@ -165,14 +152,9 @@ class HeaderTest : public platform::ResetTest {
 TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   Make(0);
   // Insert "X" at index 1 but show it first.
-  HDITEM x;
-  x.mask = HDI_TEXT | HDI_WIDTH | HDI_ORDER;
-  x.pszText = const_cast<char*>("X");
-  x.cxy = 30;
-  x.iOrder = 0;
+  HDITEM x{.mask = HDI_TEXT | HDI_WIDTH | HDI_ORDER, .cxy = 30, .pszText = const_cast<char*>("X"), .iOrder = 0};
   EXPECT_EQ(header.InsertItem(1, &x), 1);
-  EXPECT_EQ(Text(1), "X");
-  EXPECT_EQ(Text(2), "B");  // later items moved up one index
+  EXPECT_EQ(Text(1) + Text(2), "XB");  // later items moved up one index
   EXPECT_EQ(Order(), (std::vector<int>{1, 0, 2, 3}));
   EXPECT_EQ(header.OrderToIndex(0), 1);
 
@@ -187,15 +169,12 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   // Deleting keeps the others' order, with their indexes renumbered.
   EXPECT_TRUE(header.DeleteItem(2));
   EXPECT_EQ(Order(), (std::vector<int>{2, 1, 0}));
-  EXPECT_EQ(Text(2), "C");
+  EXPECT_EQ(Text(0) + Text(1) + Text(2), "AXC");
   EXPECT_FALSE(header.DeleteItem(3));
 
   // A short buffer gets a terminated prefix.
   char small[2] = "?";
-  HDITEM item;
-  item.mask = HDI_TEXT;
-  item.pszText = small;
-  item.cchTextMax = 2;
+  HDITEM item{.mask = HDI_TEXT, .pszText = small, .cchTextMax = 2};
   header.GetItem(0, &item);
   EXPECT_STREQ(small, "A");
   EXPECT_TRUE(parent.log.empty());
@@ -221,23 +200,18 @@ TEST_F(HeaderTest, HitTestNamesTheDividerItemOrFilterUnderEachPoint) {
   };
   for (const int y : {-1, 0, kRow - 1, kRow, 39, 40}) {
     for (int x = -1; x <= 400; ++x) {
-      HDHITTESTINFO hit;
-      hit.pt = POINT{x, y};
+      HDHITTESTINFO hit{.pt = POINT{x, y}};
       const auto [item, flags] = expected(hit.pt);
-      ASSERT_EQ(header.HitTest(&hit), item) << x << "," << y;
-      ASSERT_EQ(hit.iItem, item) << x << "," << y;
-      ASSERT_EQ(hit.flags, flags) << x << "," << y;
+      const int found = header.HitTest(&hit);
+      ASSERT_EQ(std::tuple(found, hit.iItem, hit.flags), std::tuple(item, item, flags)) << x << "," << y;
     }
   }
   // A first item shrunk to nothing is opened by the grip from the left edge on.
-  HDITEM hidden;
-  hidden.mask = HDI_WIDTH;
-  hidden.cxy = 0;
+  HDITEM hidden{.mask = HDI_WIDTH, .cxy = 0};
   ASSERT_TRUE(header.SetItem(0, &hidden));
-  HDHITTESTINFO hit;
-  hit.pt = POINT{0, 5};
-  EXPECT_EQ(header.HitTest(&hit), 0);
-  EXPECT_EQ(hit.flags, HHT_ONDIVOPEN);
+  HDHITTESTINFO hit{.pt = POINT{0, 5}};
+  const int found = header.HitTest(&hit);
+  EXPECT_EQ(std::pair(found, hit.flags), std::pair(0, UINT{HHT_ONDIVOPEN}));
 }
 
 // A filter box is edited in place: Enter commits, a pause in the typing
@@ -278,6 +252,17 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   header.ClearFilter(-1);
   EXPECT_EQ(Filter(0) + Filter(1), "");
   EXPECT_EQ(parent.log, (Strings{"filter 0", "changing 0", "changed 0", "filter 0", "filter 0", "filter -1"}));
+  // Opening another box closes the open one, keeping its typing or, when told, discarding it; a click on
+  // another filter keeps it.
+  for (const BOOL discard : {TRUE, FALSE}) {
+    ASSERT_TRUE(header.EditFilter(1, FALSE));
+    input::TypeText("k");
+    ASSERT_TRUE(header.EditFilter(0, discard));
+    EXPECT_EQ(Filter(1), discard ? "" : "k");
+  }
+  input::TypeText("c");
+  input::ClickAt(header, POINT{160, kRow + 5});
+  EXPECT_EQ(Filter(0), "c");
 
   // The button: the parent's TRUE makes it a change of the filter.
   parent.log.clear();
@@ -287,6 +272,11 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   EXPECT_EQ(parent.log, (Strings{"filterbtn 2", "filterbtn 1", "filter 1"}));
   EXPECT_EQ(CRect(parent.filterButton), CRect(138, kRow, 150, 2 * kRow));
   EXPECT_FALSE(header.EditFilter(3, FALSE));
+  ASSERT_TRUE(header.EditFilter(1, FALSE));
+  input::TypeText("d");
+  parent.log.clear();
+  ASSERT_TRUE(header.DeleteItem(1));
+  EXPECT_EQ(parent.log, Strings{}) << "a deleted item's typing goes with it";
 }
 
 // What a paint records, for items of any width, order, alignment and filter:
@@ -306,10 +296,8 @@ TEST_F(HeaderTest, PaintedItemsFollowTheirWidthsOrderAlignmentAndFilters) {
     std::string filters[3];
     int fmts[3];
     for (int i = 0; i < 3; ++i) {
-      HDITEM item;
-      item.mask = HDI_WIDTH | HDI_FORMAT;
-      item.cxy = widths[random() % 5];
-      item.fmt = HDF_STRING | static_cast<int>(random() % 3);
+      HDITEM item{.mask = HDI_WIDTH | HDI_FORMAT, .cxy = widths[random() % 5],
+                  .fmt = HDF_STRING | static_cast<int>(random() % 3)};
       fmts[i] = item.fmt;
       header.SetItem(i, &item);
       filters[i] = std::string(random() % 3, static_cast<char>('p' + i));
@@ -382,15 +370,13 @@ TEST_F(HeaderTest, ClickAndDividerDrag) {
   Drag(POINT{100, 5}, POINT{140, 5});
   EXPECT_EQ(parent.log, (Strings{"begintrack 0 w100", "track 0 w110", "track 0 w120", "track 0 w130", "track 0 w140",
                                  "endtrack 0 w140", "changing 0 w140", "changed 0 w140"}));
-  EXPECT_EQ(Width(0), 140);
-  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(std::pair(Width(0), ::GetCapture()), std::pair(140, HWND{}));
 
   // A refused track changes nothing and is not a click either.
   parent.log.clear();
   parent.vetoCode = HDN_BEGINTRACK;
   Drag(POINT{140, 5}, POINT{100, 5});
-  EXPECT_EQ(parent.log, (Strings{"begintrack 0 w140"}));
-  EXPECT_EQ(Width(0), 140);
+  EXPECT_EQ(std::pair(parent.log, Width(0)), std::pair(Strings{"begintrack 0 w140"}, 140));
 
   // The width never goes below zero.
   parent.vetoCode = 0;
@@ -402,20 +388,17 @@ TEST_F(HeaderTest, ClickAndDividerDrag) {
 TEST_F(HeaderTest, DragDropReordersOnlyWithTheStyleAndWithoutAVeto) {
   Make(0);
   Drag(POINT{20, 5}, POINT{200, 5});  // no HDS_DRAGDROP: a press that ends elsewhere
-  EXPECT_TRUE(parent.log.empty());
-  EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{}, std::vector<int>{0, 1, 2}));
 
   ::DestroyWindow(header.Detach());
   Make(HDS_DRAGDROP);
   Drag(POINT{20, 5}, POINT{200, 5});  // "A" dropped past the middle of "C"
-  EXPECT_EQ(parent.log, (Strings{"begindrag 0", "enddrag 0 to 2"}));
-  EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{"begindrag 0", "enddrag 0 to 2"}, std::vector<int>{1, 2, 0}));
 
   parent.log.clear();
   parent.vetoCode = HDN_ENDDRAG;
   Drag(POINT{10, 5}, POINT{300, 5});  // "B" to the end, refused
-  EXPECT_EQ(parent.log, (Strings{"begindrag 1", "enddrag 1 to 2"}));
-  EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{"begindrag 1", "enddrag 1 to 2"}, std::vector<int>{1, 2, 0}));
 }
 
 }  // namespace

@@ -33,21 +33,15 @@ TEST_F(ImageListDragTest, ADragGoesThroughEnterMoveHideLeaveAndEnd) {
   ImageList_Destroy(m_list);  // the drag keeps its own copy
   m_list = nullptr;
   platform::DragImageState s = platform::CurrentDragImage();
-  EXPECT_TRUE(s.dragging);
-  EXPECT_FALSE(s.shown);
-  EXPECT_NE(s.image, nullptr);
-  EXPECT_EQ(s.hotspot.x, 7);
-  EXPECT_EQ(s.hotspot.y, 3);
+  EXPECT_TRUE(s.dragging && !s.shown && s.image != nullptr);
+  EXPECT_EQ(std::pair(s.hotspot.x, s.hotspot.y), std::pair(7, 3));
 
   ASSERT_TRUE(ImageList_DragEnter(desktop, 100, 200));
   EXPECT_FALSE(ImageList_DragEnter(desktop, 100, 200));
   ASSERT_TRUE(ImageList_DragMove(120, 210));
   ASSERT_TRUE(ImageList_DragShowNolock(FALSE));
   s = platform::CurrentDragImage();
-  EXPECT_EQ(s.lock, desktop);
-  EXPECT_EQ(s.position.x, 120);
-  EXPECT_EQ(s.position.y, 210);
-  EXPECT_FALSE(s.shown);
+  EXPECT_EQ(std::tuple(s.lock, s.position.x, s.position.y, s.shown), std::tuple(desktop, 120, 210, false));
   ImageList_DragShowNolock(TRUE);
   EXPECT_TRUE(platform::CurrentDragImage().shown);
 

@@ -97,6 +97,11 @@ class ListViewTest : public platform::ResetTest {
     list.SetItemText(at, 2, ("s" + std::to_string(i)).c_str());
   }
   std::string Text(int item, int sub = 0) { return list.GetItemText(item, sub).GetString(); }
+  std::string Cells(int item, int count) {  // "a|b|c"
+    std::string cells = Text(item);
+    for (int sub = 1; sub < count; ++sub) cells += "|" + Text(item, sub);
+    return cells;
+  }
   static POINT Row(int i, int x = 20) { return POINT{x, kHeader + i * kRow + 5}; }
   std::vector<int> Selected() {
     std::vector<int> out;
@@ -124,49 +129,35 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(std::vector<int>(back, back + 3), (std::vector<int>{2, 0, 1}));
   // Cells stay with their column index; the rectangles follow the display.
   EXPECT_EQ(Text(1, 2), "s1");
-  CRect side;
-  CRect qty;
-  ASSERT_TRUE(list.GetSubItemRect(1, 2, LVIR_BOUNDS, side));
-  ASSERT_TRUE(list.GetSubItemRect(1, 1, LVIR_BOUNDS, qty));
+  CRect side, qty;
+  ASSERT_TRUE(list.GetSubItemRect(1, 2, LVIR_BOUNDS, side) && list.GetSubItemRect(1, 1, LVIR_BOUNDS, qty));
   EXPECT_EQ(side, CRect(0, kHeader + kRow, 80, kHeader + 2 * kRow));
   EXPECT_EQ(qty, CRect(180, kHeader + kRow, 240, kHeader + 2 * kRow));
 
   // A column inserted in the middle shifts later cells to the next index.
   EXPECT_EQ(list.InsertColumn(1, "Price", LVCFMT_RIGHT, 70), 1);
-  EXPECT_EQ(Text(0, 1), "");
-  EXPECT_EQ(Text(0, 2), "q0");
-  EXPECT_EQ(Text(0, 3), "s0");
+  EXPECT_EQ(Cells(0, 4), "n0||q0|s0");
   EXPECT_EQ(list.GetColumnWidth(1), 70);
   // Columns past either end are refused, asked or changed.
   for (int c = -1; c <= 4; ++c) {
     const bool valid = c >= 0 && c < 4;
-    LVCOLUMN column;
-    column.mask = LVCF_FMT | LVCF_WIDTH;
-    column.fmt = LVCFMT_CENTER;
-    column.cx = 50 + c;
+    LVCOLUMN column{.mask = LVCF_FMT | LVCF_WIDTH, .fmt = LVCFMT_CENTER, .cx = 50 + c};
     EXPECT_EQ(list.SetColumn(c, &column), valid) << c;
-    LVCOLUMN asked;
-    asked.mask = LVCF_FMT;
+    LVCOLUMN asked{.mask = LVCF_FMT};
     EXPECT_EQ(list.GetColumn(c, &asked), valid) << c;
     EXPECT_EQ(list.GetColumnWidth(c), valid ? 50 + c : 0) << c;
     EXPECT_EQ(asked.fmt, valid ? LVCFMT_CENTER : 0) << c;
     EXPECT_EQ(list.SetColumnWidth(c, 60), valid) << c;
     char cell[8] = "";
-    LVITEM item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iSubItem = c;
-    item.pszText = cell;
-    item.cchTextMax = sizeof cell;
+    LVITEM item{.mask = LVIF_TEXT | LVIF_IMAGE, .iSubItem = c, .pszText = cell, .cchTextMax = sizeof cell};
     EXPECT_EQ(list.GetItem(&item), valid) << c;
   }
 
   // Deleting a column drops its cells and moves the later ones back.
   ASSERT_TRUE(list.DeleteColumn(0));
-  EXPECT_EQ(Text(0, 0), "");
-  EXPECT_EQ(Text(0, 1), "q0");
   EXPECT_EQ(header->GetItemCount(), 3);
   EXPECT_FALSE(list.DeleteColumn(3));
-  EXPECT_EQ(Text(0, 3), "");  // no such column: empty, not a crash
+  EXPECT_EQ(Cells(0, 4), "|q0|s0|");  // no fourth column: empty, not a crash
   // Without columns a row still keeps its one cell, emptied, to write into.
   for (int left = 3; left > 0; --left) ASSERT_TRUE(list.DeleteColumn(0));
   EXPECT_EQ(Text(0, 0), "");
@@ -191,7 +182,8 @@ TEST_F(ListViewTest, ClickSelectionNotifiesChangingBeforeChangedWithOldAndNewSta
 // program filling and editing the list meet them: a small model driven
 // beside the list by seeded random steps (indexes past either end
 // included) and compared after each one; in a multiple and a single
-// selection list, kept ascending and kept descending.
+// selection list, kept ascending and kept descending, and in an owner-data
+// list, which keeps states only and whose owner gives every cell.
 struct ListModel {
   struct Row {
     std::string text, qty;
@@ -205,6 +197,7 @@ struct ListModel {
   static constexpr int kPage = 5;
 
   bool Single() const { return (style & LVS_SINGLESEL) != 0; }
+  bool OwnerData() const { return (style & LVS_OWNERDATA) != 0; }
   int Count() const { return static_cast<int>(rows.size()); }
   bool Valid(int i) const { return i >= 0 && i < Count(); }
   bool Selected(int i) const { return rows[static_cast<size_t>(i)].selected; }
@@ -297,7 +290,7 @@ struct ListModel {
       at = 0;  // after the equal texts
       while (at < Count() && (sort == LVS_SORTASCENDING ? Shown(at, 0) <= text : Shown(at, 0) >= text)) ++at;
     }
-    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, {callback, false}});
+    rows.insert(rows.begin() + at, Row{callback ? "" : text, "", data, false, {callback, OwnerData()}});
     if (focus >= at) ++focus;
     if (mark >= at) ++mark;
     return at;
@@ -310,6 +303,13 @@ struct ListModel {
     if (mark > at || (mark == at && mark >= Count())) --mark;
     Clamp();
     return true;
+  }
+  // An owner-data list's count: a focus or a mark past it goes.
+  void Resize(int n) {
+    rows.resize(static_cast<size_t>(n), Row{"", "", 0, false, {true, true}});
+    focus = focus >= n ? -1 : focus;
+    mark = mark >= n ? -1 : mark;
+    Clamp();
   }
   // By data, keeping equal rows in order; the focus and the mark go with their rows.
   void SortByData() {
@@ -348,7 +348,8 @@ int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0;
 TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
   const char* const texts[] = {"a", "ab", "b", "ba", "bab", "c"};
   const UINT keys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE, 'A'};
-  for (const DWORD style : {DWORD{0}, DWORD{LVS_SINGLESEL}, DWORD{LVS_SORTASCENDING}, DWORD{LVS_SORTDESCENDING}}) {
+  for (const DWORD style : {DWORD{0}, DWORD{LVS_SINGLESEL}, DWORD{LVS_SORTASCENDING}, DWORD{LVS_SORTDESCENDING},
+                            DWORD{LVS_OWNERDATA}}) {
     std::mt19937 random(380 + style);
     Make(style, 0);
     input::Focus(list);
@@ -376,16 +377,16 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         input::PressKey(key, modifiers);
         model.Key(key, control, shift);
       } else if (what == 8 && model.Count() < 16) {
-        const char* text = pick(4) == 0 ? LPSTR_TEXTCALLBACK : texts[pick(6)];
-        const LPARAM data = pick(5);
+        const char* text = pick(4) == 0 || model.OwnerData() ? LPSTR_TEXTCALLBACK : texts[pick(6)];
+        const LPARAM data = model.OwnerData() ? 0 : pick(5);
         const int expected = model.Insert(at, text, data);
         ASSERT_EQ(list.InsertItem(LVIF_TEXT | LVIF_PARAM, at, text, 0, 0, 0, data), expected) << did;
-        if (expected >= 0) {
+        if (expected >= 0 && !model.OwnerData()) {
           ASSERT_EQ(parent.log, Strings{"insert " + std::to_string(expected) + " " + std::to_string(data)});
         }
       } else if (what <= 9) {
         // The owner hears of a deleted item with its data, and of nothing else.
-        const Strings heard = model.Valid(at) ? Strings{"delete " + std::to_string(at) + " " +
+        const Strings heard = model.Valid(at) && !model.OwnerData() ? Strings{"delete " + std::to_string(at) + " " +
                                                         std::to_string(model.rows[at].data)}
                                               : Strings{};
         ASSERT_EQ(list.DeleteItem(at), model.Delete(at)) << did;
@@ -394,15 +395,15 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         const int sub = pick(5) - 1;  // -1 to 3, three columns
         const bool callback = pick(4) == 0;
         const char* text = callback ? LPSTR_TEXTCALLBACK : texts[pick(6)];
-        const bool ok = model.Valid(at) && sub >= 0 && sub < 3;
+        const bool ok = model.Valid(at) && sub >= 0 && sub < 3 && !model.OwnerData();
         ASSERT_EQ(list.SetItemText(at, sub, text), ok) << did << " sub " << sub;
         if (ok && sub < 2) model.rows[at].callback[sub] = callback;
         if (ok && sub == 0 && !callback) model.rows[at].text = text;
         if (ok && sub == 1 && !callback) model.rows[at].qty = text;
       } else if (what == 11) {
         const LPARAM data = pick(5);
-        ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at)) << did;
-        if (model.Valid(at)) model.rows[at].data = data;
+        ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at) && !model.OwnerData()) << did;
+        if (model.Valid(at) && !model.OwnerData()) model.rows[at].data = data;
       } else if (what == 12) {
         // A selection set or cleared, on one item or (-1) on all of them, or
         // the focus given; a single selection list refuses to select all.
@@ -417,15 +418,16 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
           if (model.Valid(at)) model.Set(at, on);
           if (at < 0 && !refused) model.SelectAll(on);
         }
+      } else if (what >= 13 && model.OwnerData()) {  // finding and sorting are the owner's; the count is set
+        const int count = pick(16);
+        ASSERT_TRUE(list.SetItemCount(count));
+        model.Resize(count);
       } else if (what == 13) {
         const UINT flags = (pick(2) ? LVFI_WRAP : 0u) | (pick(3) == 0 ? LVFI_PARAM : pick(2) ? LVFI_PARTIAL : LVFI_STRING);
         std::string wanted = texts[pick(6)];
         if (flags & LVFI_PARTIAL) wanted.resize(1);
         if (pick(2)) wanted[0] = static_cast<char>(std::toupper(wanted[0]));
-        LVFINDINFO find;
-        find.flags = flags;
-        find.psz = wanted.c_str();
-        find.lParam = pick(5);
+        LVFINDINFO find{.flags = flags, .psz = wanted.c_str(), .lParam = pick(5), .pt = {}};
         ASSERT_EQ(list.FindItem(&find, at), model.Find(at, flags, wanted, find.lParam))
             << did << " find " << flags << " " << wanted << " " << find.lParam;
       } else if (what == 14) {
@@ -438,23 +440,17 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
       std::vector<int> selected;
       for (int i = 0; i < model.Count(); ++i) {
         const ListModel::Row& row = model.rows[static_cast<size_t>(i)];
-        ASSERT_EQ(Text(i), model.Shown(i, 0)) << i;
-        ASSERT_EQ(Text(i, 1), model.Shown(i, 1)) << i;
+        ASSERT_EQ(Cells(i, 2), model.Shown(i, 0) + "|" + model.Shown(i, 1)) << i;
         ASSERT_EQ(list.GetItemData(i), static_cast<DWORD_PTR>(row.data)) << i;
         ASSERT_EQ(list.GetItemState(i, kSelFocus), (row.selected ? LVIS_SELECTED : 0u) | (i == model.focus ? LVIS_FOCUSED : 0u))
             << i;
         if (row.selected) selected.push_back(i);
       }
       ASSERT_EQ(Selected(), selected);
-      ASSERT_EQ(list.GetSelectedCount(), selected.size());
-      ASSERT_EQ(Focused(), model.focus);
-      ASSERT_EQ(list.GetSelectionMark(), model.mark);
-      ASSERT_EQ(list.GetTopIndex(), model.top);
-      ASSERT_EQ(::GetCapture(), nullptr);
-      ASSERT_EQ(Text(model.Count()), "");
-      LVITEM past;
-      past.mask = LVIF_TEXT | LVIF_PARAM;
-      past.iItem = at < 0 ? -1 : model.Count();
+      ASSERT_EQ(std::tuple(list.GetSelectedCount(), Focused(), list.GetSelectionMark(), list.GetTopIndex()),
+                std::tuple(static_cast<UINT>(selected.size()), model.focus, model.mark, model.top));
+      ASSERT_EQ(std::pair(::GetCapture(), Text(model.Count())), std::pair(HWND{}, std::string()));
+      LVITEM past{.mask = LVIF_TEXT | LVIF_PARAM, .iItem = at < 0 ? -1 : model.Count()};
       ASSERT_FALSE(list.GetItem(&past));
     }
     list.DestroyWindow();
@@ -565,14 +561,11 @@ TEST_F(ListViewTest, HitTestsNameTheItemAndColumnUnderEachPoint) {
         const bool onRow = outside == 0 && row < 3 && x < 240;
         for (const bool sub : {false, true}) {
           SCOPED_TRACE(::testing::Message() << x << "," << y << (fullRow ? " full row" : "") << (sub ? " sub" : ""));
-          LVHITTESTINFO hit;
-          hit.pt = POINT{x, y};
+          LVHITTESTINFO hit{.pt = POINT{x, y}};
           const bool isItem = onRow && (column == 0 || fullRow || sub);
           ASSERT_EQ(sub ? list.SubItemHitTest(&hit) : list.HitTest(&hit), isItem ? row : -1);
           ASSERT_EQ(hit.flags, outside != 0 ? outside : isItem ? LVHT_ONITEMLABEL : LVHT_NOWHERE);
-          if (sub) {
-            ASSERT_EQ(hit.iSubItem, isItem ? column : 0);
-          }
+          ASSERT_EQ(sub ? hit.iSubItem : 0, sub && isItem ? column : 0);
         }
       }
     }
@@ -591,6 +584,10 @@ TEST_F(ListViewTest, RowGeometryScrollingAndColumnWidths) {
   CRect r;
   ASSERT_TRUE(list.GetSubItemRect(2, 0, LVIR_BOUNDS, r));  // the first column's are the row's
   EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, 240, kHeader + 3 * kRow));
+  for (const auto& [part, right] : {std::pair{LVIR_ICON, 0}, std::pair{LVIR_LABEL, 100}, std::pair{LVIR_SELECTBOUNDS, 100}}) {
+    ASSERT_TRUE(list.GetItemRect(2, &r, part));
+    EXPECT_EQ(r, CRect(0, kHeader + 2 * kRow, right, kHeader + 3 * kRow)) << part;
+  }
   EXPECT_FALSE(list.GetItemRect(12, &r, LVIR_BOUNDS));
   // A cell's icon takes room only when cells have icons and a small image list gives them.
   CRect cell, label;
@@ -599,10 +596,15 @@ TEST_F(ListViewTest, RowGeometryScrollingAndColumnWidths) {
   ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_LABEL, label));
   EXPECT_EQ(label.left, cell.left);
   const HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR, 0, 1);
-  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons));
+  for (const int kind : {LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE, LVSIL_STATE + 1}) {  // the last is no list's
+    ::SendMessage(list, LVM_SETIMAGELIST, kind, reinterpret_cast<LPARAM>(icons));
+    EXPECT_EQ(::SendMessage(list, LVM_GETIMAGELIST, kind, 0), kind <= LVSIL_STATE ? reinterpret_cast<LRESULT>(icons) : 0);
+  }
+  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_STATE, 0);
   ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_LABEL, label));
   EXPECT_EQ(label.left, cell.left + platform::kListSmallIconWidth);
   ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+  ::SendMessage(list, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
   ImageList_Destroy(icons);
   list.SetExtendedStyle(0);
   EXPECT_EQ(list.GetCountPerPage(), 5);
@@ -642,14 +644,19 @@ TEST_F(ListViewTest, APressOnAMultipleSelectionKeepsItForADragAndSelectsOneOnRel
   input::ClickAt(list, Row(1));
   input::ClickAt(list, Row(3), input::kControl);
   ASSERT_EQ(Selected(), (std::vector<int>{1, 3}));
-  ASSERT_TRUE(input::ButtonDown(list, Row(3)));
-  EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "the press alone changes nothing";
-  EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
-  input::MouseMove(list, POINT{Row(3).x, Row(3).y + 20});
-  EXPECT_EQ(parent.log.back(), "begindrag 3 at " + std::to_string(Row(3).y));
-  EXPECT_EQ(Selected(), (std::vector<int>{1, 3}));
-  input::ButtonUp(list, POINT{Row(3).x, Row(3).y + 20});
-  EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "a drag's release selects nothing";
+  const int far = platform::kListDragThreshold;
+  for (const POINT to : {POINT{Row(3).x, Row(3).y + far}, POINT{Row(3).x + far, Row(3).y}}) {  // as far down or across
+    parent.log.clear();
+    ASSERT_TRUE(input::ButtonDown(list, Row(3)));
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "the press alone changes nothing";
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
+    input::MouseMove(list, POINT{Row(3).x + far - 1, Row(3).y + far - 1});
+    EXPECT_EQ(parent.log, Strings{}) << "not far enough for a drag";
+    input::MouseMove(list, to);
+    EXPECT_EQ(parent.log, Strings{"begindrag 3 at " + std::to_string(Row(3).y)});
+    input::ButtonUp(list, to);
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "a drag's release selects nothing";
+  }
 
   // Released without a drag, the press selects its item alone.
   ASSERT_TRUE(input::ButtonDown(list, Row(1)));
@@ -681,13 +688,11 @@ POINT ClientOf(HWND list, POINT window) {
 
 TEST_F(ListViewTest, ScrollBarsComeWithRowsAndColumnsThatDoNotFitAndCountRowsAndPixels) {
   Make(0, 5);
-  EXPECT_FALSE(Bar(list, SB_VERT).has_value());
-  EXPECT_FALSE(Bar(list, SB_HORZ).has_value());
+  EXPECT_FALSE(Bar(list, SB_VERT).has_value() || Bar(list, SB_HORZ).has_value());
   AddRow(5);
   auto v = Bar(list, SB_VERT);
   ASSERT_TRUE(v.has_value());
-  EXPECT_EQ(v->nMax, 5);
-  EXPECT_EQ(v->nPage, 5u);
+  EXPECT_EQ(std::pair(v->nMax, v->nPage), std::pair(5, 5u));
   CRect client;
   list.GetClientRect(&client);
   EXPECT_EQ(client.Width(), 300 - GetSystemMetrics(SM_CXVSCROLL));
@@ -697,22 +702,18 @@ TEST_F(ListViewTest, ScrollBarsComeWithRowsAndColumnsThatDoNotFitAndCountRowsAnd
   list.SetColumnWidth(2, 200);
   const auto h = Bar(list, SB_HORZ);
   ASSERT_TRUE(h.has_value());
-  EXPECT_EQ(h->nMax, 100 + 60 + 200 - 1);
-  EXPECT_EQ(static_cast<int>(h->nPage), client.Width());
-  EXPECT_EQ(list.GetCountPerPage(), 4);
-  EXPECT_EQ(Bar(list, SB_VERT)->nPage, 4u);
+  EXPECT_EQ(std::pair(h->nMax, static_cast<int>(h->nPage)), std::pair(100 + 60 + 200 - 1, client.Width()));
+  EXPECT_EQ(std::pair(list.GetCountPerPage(), Bar(list, SB_VERT)->nPage), std::pair(4, 4u));
 
   // The bar follows every way of scrolling.
   list.EnsureVisible(5, FALSE);
-  EXPECT_EQ(list.GetTopIndex(), 2);
-  EXPECT_EQ(Bar(list, SB_VERT)->nPos, 2);
+  EXPECT_EQ(std::pair(list.GetTopIndex(), Bar(list, SB_VERT)->nPos), std::pair(2, 2));
   list.Scroll(CSize(25, 0));
   EXPECT_EQ(Bar(list, SB_HORZ)->nPos, 25);
 
   // Rows deleted until all fit: the vertical bar goes and the top returns.
   while (list.GetItemCount() > 3) list.DeleteItem(list.GetItemCount() - 1);
-  EXPECT_FALSE(Bar(list, SB_VERT).has_value());
-  EXPECT_EQ(list.GetTopIndex(), 0);
+  EXPECT_TRUE(!Bar(list, SB_VERT).has_value() && list.GetTopIndex() == 0);
 }
 
 TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
@@ -724,12 +725,10 @@ TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
   EXPECT_EQ(list.GetCountPerPage(), 5);
   ASSERT_TRUE(list.EnsureVisible(39, FALSE));
   EXPECT_EQ(list.GetTopIndex(), 35);
-  CRect row;
-  CRect client;
+  CRect row, client;
   list.GetItemRect(39, &row, LVIR_BOUNDS);
   list.GetClientRect(&client);
-  EXPECT_LE(row.bottom, client.bottom);
-  EXPECT_GE(row.top, kHeader);
+  EXPECT_TRUE(row.bottom <= client.bottom && row.top >= kHeader);
   // The bar's own "bottom" says the same.
   list.SendMessage(WM_VSCROLL, SB_TOP);
   list.SendMessage(WM_VSCROLL, SB_BOTTOM);
@@ -746,16 +745,14 @@ TEST_F(ListViewTest, TheHeaderMovesWithTheColumnsWhenScrolledSideways) {
   CRect item;
   ::SendMessage(Header(), HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
   ::MapWindowPoints(Header(), list, reinterpret_cast<POINT*>(&item), 2);
-  EXPECT_EQ(item.left, cell.left);
-  EXPECT_EQ(item.right, cell.right);
+  EXPECT_EQ(std::pair(item.left, item.right), std::pair(cell.left, cell.right));
   // At the right end the last column ends at the client's right edge.
   list.SendMessage(WM_HSCROLL, SB_RIGHT);
   CRect client;
   list.GetClientRect(&client);
   ::SendMessage(Header(), HDM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
   ::MapWindowPoints(Header(), list, reinterpret_cast<POINT*>(&item), 2);
-  EXPECT_EQ(item.right, client.right);
-  EXPECT_EQ(Bar(list, SB_HORZ)->nPos, 460 - client.Width());
+  EXPECT_EQ(std::pair(item.right, Bar(list, SB_HORZ)->nPos), std::pair(client.right, 460 - client.Width()));
 
   // Told to show no header, the list hides it and its rows start at the top.
   list.ModifyStyle(0, LVS_NOCOLUMNHEADER);
@@ -801,7 +798,5 @@ TEST_F(ListViewTest, PressesOnTheBarsScrollWithoutTouchingTheSelection) {
   input::MouseMove(list, ClientOf(list, POINT{CentreOf(now.thumb).x, now.bar.bottom + 50}));
   input::ButtonUp(list, ClientOf(list, POINT{CentreOf(now.thumb).x, now.bar.bottom + 50}));
   EXPECT_EQ(list.GetTopIndex(), 30 - list.GetCountPerPage());
-  EXPECT_EQ(Selected(), std::vector<int>{0});
-  EXPECT_EQ(parent.log, Strings{});
-  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(std::tuple(Selected(), parent.log, ::GetCapture()), std::tuple(std::vector<int>{0}, Strings{}, HWND{}));
 }

@@ -49,9 +49,7 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   TrackAt(100, 50);
   platform::TooltipState s = platform::ReadTooltip(m_tip);
   ASSERT_TRUE(s.shown);
-  EXPECT_EQ(s.text, "Hello");
-  EXPECT_EQ(s.position.x, 100);
-  EXPECT_EQ(s.position.y, 50);
+  EXPECT_EQ(std::tuple(s.text, s.position.x, s.position.y), std::tuple("Hello", 100, 50));
   // The text in the default font, 13 high; 2 of padding each side and a 1-pixel border.
   EXPECT_EQ(s.size.cx, platform::TextWidth(platform::FontSpec{}, "Hello") + 4 + 2);
   EXPECT_EQ(s.size.cy, 13 + 4 + 2);
@@ -62,9 +60,7 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   EXPECT_EQ(platform::ReadTooltip(m_tip).size.cy, 13 + 4 - 2 + 2);
 
   Send(TTM_TRACKACTIVATE, FALSE, &m_tool);
-  s = platform::ReadTooltip(m_tip);
-  EXPECT_FALSE(s.shown);
-  EXPECT_FALSE(::IsWindowVisible(m_tip));
+  EXPECT_FALSE(platform::ReadTooltip(m_tip).shown || ::IsWindowVisible(m_tip));
 }
 
 TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
@@ -79,10 +75,8 @@ TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
   platform::PumpMessages();
   const platform::DrawOps ops = platform::WindowDisplayList(m_tip);
   ASSERT_EQ(ops.size(), 2u);
-  EXPECT_EQ(ops[0].kind, platform::DrawKind::FillRect);
-  EXPECT_EQ(ops[0].color, RGB(0, 0, 128));
-  EXPECT_EQ(ops[1].kind, platform::DrawKind::Text);
-  EXPECT_EQ(ops[1].color, RGB(255, 255, 255));
+  EXPECT_EQ(std::tuple(ops[0].kind, ops[0].color, ops[1].kind, ops[1].color),
+            std::tuple(platform::DrawKind::FillRect, RGB(0, 0, 128), platform::DrawKind::Text, RGB(255, 255, 255)));
   ASSERT_EQ(ops[1].lines.size(), 3u);
   EXPECT_EQ(ops[1].lines[2].text, "three");
   EXPECT_TRUE(ops[1].format & DT_NOPREFIX);

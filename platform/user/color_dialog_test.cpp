@@ -18,9 +18,9 @@ TEST_F(ColorChooser, TheDefaultCancelsAndTheChooserStartsFromTheGivenColourOrBla
   cc.Flags = 0;
   ChooseColor(&cc);
   ASSERT_EQ(platform::ColorLog().size(), 2u);
-  EXPECT_EQ(platform::ColorLog()[0].initial, 0x123456u);
   EXPECT_FALSE(platform::ColorLog()[0].chosen.has_value());
-  EXPECT_EQ(platform::ColorLog()[1].initial, 0u) << "without CC_RGBINIT: black";
+  EXPECT_EQ(std::pair(platform::ColorLog()[0].initial, platform::ColorLog()[1].initial), std::pair(0x123456u, 0u))
+      << "without CC_RGBINIT: black";
 }
 
 TEST_F(ColorChooser, AResponderPicksAndOnlyTheColourBitsArrive) {
@@ -40,8 +40,7 @@ TEST_F(ColorChooser, BadStructuresAreRefusedWithoutAskingAnyone) {
   CHOOSECOLOR cc;
   cc.lStructSize = 3;
   EXPECT_FALSE(ChooseColor(&cc));
-  EXPECT_FALSE(asked);
-  EXPECT_TRUE(platform::ColorLog().empty());
+  EXPECT_TRUE(!asked && platform::ColorLog().empty());
 }
 
 }  // namespace

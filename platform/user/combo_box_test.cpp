@@ -109,8 +109,7 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
   EXPECT_TRUE(::IsWindowVisible(list));
   ClickListItem(0);
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
-  EXPECT_FALSE(::IsWindowVisible(list));
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE) || ::IsWindowVisible(list));
   EXPECT_EQ(parent.log, (Log{"dropdown", "selendok", "closeup", "selchange 'BSE'"}));
 
   // Dropped: arrows only preview; Escape closes without confirming.
@@ -126,11 +125,10 @@ TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {
   Make(CBS_DROPDOWNLIST, {"BSE", "NFO"});
   EXPECT_EQ(edit, nullptr);
   EXPECT_EQ(Send(WM_SETTEXT, 0, "MCX"), CB_ERR);
-  EXPECT_EQ(TextOf(combo), "");
+  EXPECT_EQ(TextOf(combo), "") << "no free text";
   EXPECT_EQ(Send(WM_SETTEXT, 0, "nfo"), TRUE);  // names an item: selects it
   EXPECT_EQ(TextOf(combo), "NFO");
-  EXPECT_EQ(Send(CB_GETEDITSEL), CB_ERR);
-  EXPECT_EQ(Send(CB_LIMITTEXT, 3), CB_ERR);
+  EXPECT_EQ(std::pair(Send(CB_GETEDITSEL), Send(CB_LIMITTEXT, 3)), std::pair(LRESULT{CB_ERR}, LRESULT{CB_ERR}));
   input::Focus(combo);
   input::TypeText("m");  // no item starts with it: nothing changes
   EXPECT_EQ(TextOf(combo), "NFO");
@@ -204,8 +202,7 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   Send(CB_SETCURSEL, 0);
   input::PressKey(VK_DOWN);
   EXPECT_EQ(parent.log, (Log{"selendok", "selchange 'BSE'"}));
-  EXPECT_EQ(TextOf(combo), "NFO");
-  EXPECT_EQ(Send(CB_GETEDITSEL), MAKELONG(0, 3));
+  EXPECT_EQ(std::pair(TextOf(combo), Send(CB_GETEDITSEL)), std::pair(std::string("NFO"), LRESULT{MAKELONG(0, 3)}));
   input::PressKey(VK_UP);
   EXPECT_EQ(Send(CB_GETCURSEL), 0);
   // The field keeps no selection while the focus is elsewhere.
@@ -278,9 +275,7 @@ TEST_F(ComboBoxTest, TheDroppedListShowsUpToItsMinimumVisibleItemsAndScrollsTheR
   ::GetWindowRect(list, &rect);
   RECT field;
   ::GetWindowRect(combo, &field);
-  EXPECT_EQ(rect.bottom - rect.top, 4 * kItem + 2);
-  EXPECT_EQ(rect.left, field.left);
-  EXPECT_EQ(rect.right, field.right);
+  EXPECT_EQ(CRect(rect), CRect(field.left, rect.top, field.right, rect.top + 4 * kItem + 2));
   EXPECT_EQ(::GetWindowLong(list, GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
   Send(CB_SHOWDROPDOWN, FALSE);
 
@@ -291,8 +286,7 @@ TEST_F(ComboBoxTest, TheDroppedListShowsUpToItsMinimumVisibleItemsAndScrollsTheR
   EXPECT_EQ(rect.bottom - rect.top, 30 * kItem + 2);
   const auto bar = platform::ShownScrollInfo(list, SB_VERT);
   ASSERT_TRUE(bar.has_value());
-  EXPECT_EQ(bar->nMax, 39);
-  EXPECT_EQ(bar->nPage, 30u);
+  EXPECT_EQ(std::pair(bar->nMax, bar->nPage), std::pair(39, 30u));
   parent.log.clear();
 
   // Its bar's arrow and track scroll; they neither choose nor close.
@@ -310,8 +304,7 @@ TEST_F(ComboBoxTest, TheDroppedListShowsUpToItsMinimumVisibleItemsAndScrollsTheR
   ASSERT_TRUE(input::ClickAt(list, client(POINT{down.x, v.lineDown.top - 2})));
   EXPECT_EQ(::SendMessage(list, LB_GETTOPINDEX, 0, 0), 10);  // a page on, as far as the last page
   EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
-  EXPECT_EQ(parent.log, Log{});
-  EXPECT_EQ(Send(CB_GETCURSEL), CB_ERR);
+  EXPECT_EQ(std::pair(parent.log, Send(CB_GETCURSEL)), std::pair(Log{}, LRESULT{CB_ERR}));
   // The items still choose.
   ClickListItem(0);
   EXPECT_EQ(Send(CB_GETCURSEL), 10);

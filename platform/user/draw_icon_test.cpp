@@ -48,12 +48,10 @@ TEST_F(DrawIconTest, AnIconIsDrawnAtItsSizeOrTheSystemIconSize) {
   const HICON icon = platform::RegisterIcon(kModule, 1);
   const int cx = ::GetSystemMetrics(SM_CXICON);
   const int cy = ::GetSystemMetrics(SM_CYICON);
-  ASSERT_NE(cx, 16);
-  ASSERT_NE(cy, 24);
-  EXPECT_TRUE(::DrawIcon(m_dc, 2, 3, icon));
-  EXPECT_TRUE(::DrawIconEx(m_dc, 5, 6, icon, 16, 24, 0, nullptr, DI_NORMAL));
-  EXPECT_TRUE(::DrawIconEx(m_dc, 7, 8, icon, 0, 24, 0, nullptr, DI_NORMAL));
-  EXPECT_TRUE(::DrawIconEx(m_dc, 9, 10, icon, 16, 0, 0, nullptr, DI_NORMAL));
+  ASSERT_TRUE(cx != 16 && cy != 24);
+  EXPECT_TRUE(::DrawIcon(m_dc, 2, 3, icon) && ::DrawIconEx(m_dc, 5, 6, icon, 16, 24, 0, nullptr, DI_NORMAL) &&
+              ::DrawIconEx(m_dc, 7, 8, icon, 0, 24, 0, nullptr, DI_NORMAL) &&
+              ::DrawIconEx(m_dc, 9, 10, icon, 16, 0, 0, nullptr, DI_NORMAL));
   const auto ops = platform::OpsOfKind(platform::WindowDisplayList(m_window), platform::DrawKind::Icon);
   ASSERT_EQ(ops.size(), 4u);
   const CRect want[] = {CRect(2, 3, 2 + cx, 3 + cy), CRect(5, 6, 21, 30), CRect(7, 8, 7 + cx, 32), CRect(9, 10, 25, 10 + cy)};

@@ -175,7 +175,7 @@ TEST_F(ListBoxTest, ItemsFindsAndTheSelectionFollowAModelInListsAndCombos) {
       ItemsModel model;
       for (int step = 0; step < 600; ++step) {
         const int count = static_cast<int>(model.items.size());
-        const int at = static_cast<int>(random() % static_cast<unsigned>(count + 3)) - 1;
+        const int at = static_cast<int>(random() % static_cast<unsigned>(count + 4)) - 2;
         const std::string t = text();
         const int what = static_cast<int>(random() % 8);
         SCOPED_TRACE(::testing::Message() << (combo ? "combo " : "list ") << (sorted ? "sorted " : "") << "step "
@@ -321,8 +321,7 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   input::PressKey(VK_SPACE);
   int selected[8] = {};
   ASSERT_EQ(Send(LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(selected)), 2);
-  EXPECT_EQ(selected[0], 0);
-  EXPECT_EQ(selected[1], 3);
+  EXPECT_EQ(std::pair(selected[0], selected[1]), std::pair(0, 3));
   EXPECT_EQ(Send(LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(selected)), 1);  // never past the caller's count
   EXPECT_EQ(Send(LB_SETCURSEL, 2), LB_ERR);
   EXPECT_EQ(Send(LB_SETSEL, TRUE, static_cast<LPARAM>(-1)), LB_OKAY);
@@ -336,6 +335,22 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   Send(LB_DELETESTRING, 1);
   EXPECT_EQ(Send(LB_GETCARETINDEX), 1);
   EXPECT_EQ(Text(1), "d");
+
+  // An extended list: a click selects one, Shift a range from the anchor, Control adds or takes away one.
+  ::DestroyWindow(list);
+  Make(LBS_EXTENDEDSEL, {"a", "b", "c", "d"});
+  ClickItem(1);
+  ClickItem(3, input::kShift);
+  ClickItem(2, input::kControl);
+  ASSERT_EQ(Send(LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(selected)), 2);
+  EXPECT_EQ(std::pair(selected[0], selected[1]), std::pair(1, 3));
+  ClickItem(0);  // and the keys: Shift a range from the anchor, Space or an arrow alone the caret's item
+  input::PressKey(VK_DOWN, input::kShift);
+  EXPECT_EQ(Send(LB_GETSELCOUNT), 2);
+  input::PressKey(VK_SPACE);
+  EXPECT_EQ(std::pair(Send(LB_GETSELCOUNT), Send(LB_GETSEL, 1)), std::pair(1L, 1L));
+  input::PressKey(VK_DOWN);
+  EXPECT_EQ(std::pair(Send(LB_GETSELCOUNT), Send(LB_GETSEL, 2)), std::pair(1L, 1L));
 }
 
 TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes) {
@@ -347,8 +362,7 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes
   EXPECT_EQ(Send(LB_GETITEMHEIGHT, 2), 20);
   RECT rect;
   ASSERT_EQ(Send(LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&rect)), 1);
-  EXPECT_EQ(rect.top, 25);  // 10 + 15
-  EXPECT_EQ(rect.bottom, 45);
+  EXPECT_EQ(std::pair(rect.top, rect.bottom), std::pair(25, 45));  // 10 + 15, and 20 high
   EXPECT_EQ(Send(LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 30)), 2);
 
   parent.owner.clear();
@@ -414,6 +428,10 @@ TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
   CRect rect;
   box.GetClientRect(rect);
   EXPECT_EQ(rect.Height(), 40);  // 50 showed two and a half items: whole items only
+  CListBox low;  // lower than one item: kept, not shrunk to nothing
+  ASSERT_TRUE(low.Create(WS_CHILD | WS_VISIBLE, CRect(0, 60, 80, 70), &parent, kId + 1));
+  low.GetClientRect(rect);
+  EXPECT_EQ(rect.Height(), 10);
   box.SendMessage(WM_PAINT);
   EXPECT_EQ(box.drawn, (std::vector<UINT>{0, 1}));
   EXPECT_EQ(box.measured.size(), 1u);
@@ -456,6 +474,8 @@ TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {
   EXPECT_EQ(Send(LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect)), 0);  // above the view
   EXPECT_EQ(rect.top, -5 * kItem);
   EXPECT_EQ(rect.right, 300);
+  Send(WM_VSCROLL, SB_PAGEUP);
+  EXPECT_EQ(Send(LB_GETTOPINDEX), 3);  // a page is the rows shown but one
 }
 
 TEST_F(ListBoxTest, WheelScrollsThreeItemsANotchAndPassesPartNotchesToTheParent) {

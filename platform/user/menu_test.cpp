@@ -43,17 +43,15 @@ class Menus : public platform::ResetTest {
 TEST_F(Menus, EntriesKeepTheirFlagsAndIds) {
   EXPECT_EQ(m_menu.GetMenuItemCount(), 4);
   EXPECT_EQ(m_menu.GetMenuItemID(2), 0u) << "a separator";
-  EXPECT_EQ(m_menu.GetMenuState(12, MF_BYCOMMAND), MF_GRAYED);
-  EXPECT_EQ(m_menu.GetMenuState(2, MF_BYPOSITION), MF_SEPARATOR);
-  EXPECT_EQ(m_menu.CheckMenuItem(13, MF_UNCHECKED), MF_CHECKED);
-  EXPECT_EQ(m_menu.GetMenuState(13, MF_BYCOMMAND), 0u);
-  EXPECT_EQ(m_menu.GetMenuState(99, MF_BYCOMMAND), static_cast<UINT>(-1));
-  EXPECT_EQ(m_menu.GetMenuItemID(4), static_cast<UINT>(-1));
+  // Braced: asked in this order, the check taken off before the state is read.
+  EXPECT_EQ((std::vector<UINT>{m_menu.GetMenuState(12, MF_BYCOMMAND), m_menu.GetMenuState(2, MF_BYPOSITION),
+                               m_menu.CheckMenuItem(13, MF_UNCHECKED), m_menu.GetMenuState(13, MF_BYCOMMAND),
+                               m_menu.GetMenuState(99, MF_BYCOMMAND), m_menu.GetMenuItemID(4)}),
+            (std::vector<UINT>{MF_GRAYED, MF_SEPARATOR, MF_CHECKED, 0, static_cast<UINT>(-1), static_cast<UINT>(-1)}));
   const HMENU handle = m_menu.m_hMenu;
   m_menu.DestroyMenu();
-  EXPECT_FALSE(IsMenu(handle));
+  EXPECT_FALSE(IsMenu(handle) || AppendMenu(handle, MF_STRING, 1, "x"));
   EXPECT_EQ(GetMenuItemCount(handle), -1);
-  EXPECT_FALSE(AppendMenu(handle, MF_STRING, 1, "x"));
 }
 
 TEST_F(Menus, AChoiceIsReturnedOrPostedToTheOwner) {
@@ -93,8 +91,7 @@ TEST_F(Menus, ARightClickAndTheAppsKeyAskForAContextMenu) {
   ASSERT_TRUE(platform::input::Focus(m_owner.m_hWnd));
   platform::input::PressKey(VK_APPS);
   ASSERT_EQ(m_owner.menuPoints.size(), 2u);
-  EXPECT_EQ(m_owner.menuPoints[1].x, -1) << "no point: the key, not the mouse";
-  EXPECT_EQ(m_owner.menuPoints[1].y, -1);
+  EXPECT_EQ(m_owner.menuPoints[1], CPoint(-1, -1)) << "no point: the key, not the mouse";
 }
 
 }  // namespace
