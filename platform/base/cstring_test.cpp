@@ -70,11 +70,12 @@ TEST(CStringFormat, ShortLongAndAppend) {
   EXPECT_EQ(s, "");
   s.Format("%d-%s", 42, "x");
   EXPECT_EQ(s, "42-x");
-  const std::string big(5000, 'q');
-  s.Format("[%s]%d", big.c_str(), 7);
-  EXPECT_EQ(s.GetLength(), 5003);
-  EXPECT_EQ(s.Right(2), "]7");
-  EXPECT_EQ(s.Left(2), "[q");
+  std::string big;
+  for (const size_t n : {252u, 253u, 5000u}) {  // 255 characters, 256 (the first that is not short), many
+    big.assign(n, 'q');
+    s.Format("[%s]%d", big.c_str(), 7);
+    EXPECT_EQ(s, ("[" + big + "]7").c_str());
+  }
   s = "a";
   s.AppendFormat("%05d", 12);
   s.AppendFormat("%s", big.c_str());

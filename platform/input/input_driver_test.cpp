@@ -30,15 +30,7 @@ class Recorder : public CWnd {
   }
   void OnLButtonUp(UINT flags, CPoint p) override { Log("up", flags, p); }
   void OnLButtonDblClk(UINT flags, CPoint p) override { Log("dbl", flags, p); }
-  void OnRButtonUp(UINT flags, CPoint p) override {
-    Log("rup", flags, p);
-    CWnd::OnRButtonUp(flags, p);  // the default asks for a context menu
-  }
-  void OnContextMenu(CWnd*, CPoint) override { g_log.push_back(name + " menu"); }
-  void OnKeyDown(UINT key, UINT, UINT) override {
-    g_log.push_back(name + " key " + std::to_string(key) + (GetKeyState(VK_CONTROL) < 0 ? " ctrl" : ""));
-  }
-  void OnSysKeyDown(UINT key, UINT, UINT) override { g_log.push_back(name + " syskey " + std::to_string(key)); }
+  void OnKeyDown(UINT key, UINT, UINT) override { g_log.push_back(name + " key " + std::to_string(key)); }
   void OnChar(UINT ch, UINT, UINT) override {
     g_log.push_back(name + " char " + std::string(1, static_cast<char>(ch)));
   }
@@ -46,7 +38,7 @@ class Recorder : public CWnd {
  private:
   void Log(const char* what, UINT flags, CPoint p) {
     g_log.push_back(name + " " + what + " " + std::to_string(p.x) + "," + std::to_string(p.y) +
-                    ((flags & MK_SHIFT) ? " shift" : "") + ((flags & MK_LBUTTON) ? " L" : ""));
+                    ((flags & MK_LBUTTON) ? " L" : ""));
   }
 };
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -51,6 +53,21 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   EXPECT_FALSE(platform::LoadPng("/no/such/folder/x.png").has_value());
   std::remove(png.c_str());
   std::remove(svg.c_str());
+}
+
+// Combo lists are drawn after everything else in their window, each of them.
+TEST_F(WindowRendererTest, EveryComboListIsDrawn) {
+  std::vector<HWND> lists;
+  for (int i = 0; i < 3; ++i) {
+    lists.push_back(::CreateWindowEx(0, "ComboLBox", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 10 + 60 * i, 10, 50, 40,
+                                     m_window.m_hWnd, nullptr, nullptr, nullptr));
+  }
+  const Image all = platform::RenderWindow(m_window.m_hWnd);
+  for (HWND list : lists) {
+    ::ShowWindow(list, SW_HIDE);
+    EXPECT_NE(platform::RenderWindow(m_window.m_hWnd).pixels, all.pixels);
+    ::ShowWindow(list, SW_SHOW);
+  }
 }
 
 TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
@@ -137,6 +154,46 @@ TEST(Replay, StraightLinesCoverTheirPixelsButTheEndAsThickAsThePen) {
               << width << " " << a.x << "," << a.y << " " << x << "," << y;
         }
       }
+    }
+  }
+}
+
+// Frames, focus frames and icons cover exactly the pixels a small model
+// names, at every size up to a dozen pixels, on black: an edge is the sides
+// of its rectangle (bottom and right in the dark colour), a focus frame every
+// other pixel of them inverted, an icon a framed window with its title band
+// (nothing below 4 pixels).
+TEST(Replay, FramesFocusFramesAndIconsCoverExactlyTheirModelsPixels) {
+  constexpr COLORREF kLight = RGB(0, 0, 200), kDark = RGB(200, 0, 0);
+  const auto check = [](const std::function<void(const platform::Painter&)>& paint, const auto& model) {
+    const Image image = platform::PaintPicture(16, 16, [&](cairo_t* cr) { paint(platform::Painter(cr)); });
+    for (int y = 0; y < 16; ++y) {
+      for (int x = 0; x < 16; ++x) ASSERT_EQ(image.At(x, y), model(x, y)) << x << "," << y;
+    }
+  };
+  for (int w = 0; w <= 12; ++w) {
+    for (int h = 0; h <= 12; ++h) {
+      SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+      const RECT r{2, 3, 2 + w, 3 + h};
+      const auto in = [&](int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+      const auto side = [&](int x, int y) {
+        return in(x, y) && (x == r.left || y == r.top || x == r.right - 1 || y == r.bottom - 1);
+      };
+      check([&](const platform::Painter& p) { p.Edge(r, kLight, kDark); }, [&](int x, int y) -> COLORREF {
+        return !side(x, y) ? 0 : x == r.right - 1 || y == r.bottom - 1 ? kDark : kLight;
+      });
+      check([&](const platform::Painter& p) { p.FocusFrame(r); }, [&](int x, int y) -> COLORREF {
+        const bool dot = y == r.top || y == r.bottom - 1 ? (x - r.left) % 2 == 0 : (y - r.top) % 2 == 0;
+        return side(x, y) && dot ? RGB(255, 255, 255) : 0;
+      });
+      platform::DrawOps icon(1);
+      icon[0].kind = platform::DrawKind::Icon;
+      icon[0].rect = r;
+      check([&](const platform::Painter& p) { platform::Replay(p, icon); }, [&](int x, int y) -> COLORREF {
+        if (w < 4 || h < 4 || !in(x, y)) return 0;
+        if (side(x, y)) return GetSysColor(COLOR_WINDOWTEXT);
+        return GetSysColor(y <= r.top + std::max(2, h / 5) ? COLOR_ACTIVECAPTION : COLOR_WINDOW);
+      });
     }
   }
 }

@@ -155,15 +155,24 @@ TEST_F(WindowTest, TimersStopWithTheirWindowAndThreadTimersCallTheirProcedure) {
   EXPECT_EQ(::SetTimer(nullptr, 0, 100, nullptr), 0u) << "a thread timer needs a procedure";
 }
 
-TEST_F(WindowTest, PreTranslateRunsFromTheTargetUpAndCanConsume) {
-  LoggingWnd top("T"), mid("M"), leaf("L");
+// The main window has the last chance when the way up does not pass it, and
+// only one chance when it does.
+TEST_F(WindowTest, PreTranslateRunsFromTheTargetUpThenInTheMainWindowAndCanConsume) {
+  LoggingWnd top("T"), mid("M"), leaf("L"), main("X");
   top.CreateTop();
   mid.CreateChild(top, 1);
   leaf.CreateChild(mid, 2);
-  ::PostMessage(leaf.m_hWnd, WM_KEYDOWN, 'A', 1);
-  platform::PumpMessages();
-  // Not consumed: translated into a character after the key itself.
-  EXPECT_EQ(g_log, (Strings{"L:pre", "M:pre", "T:pre", "L:keydown65", "L:char" + std::string(1, 'a')}));
+  main.CreateTop();
+  for (CWnd* w : {static_cast<CWnd*>(&main), static_cast<CWnd*>(&top)}) {
+    platform::SetMainWindow(w);
+    g_log.clear();
+    ::PostMessage(leaf.m_hWnd, WM_KEYDOWN, 'A', 1);
+    platform::PumpMessages();
+    // Not consumed: translated into a character after the key itself.
+    Strings expected{"L:pre", "M:pre", "T:pre", "X:pre", "L:keydown65", "L:char" + std::string(1, 'a')};
+    if (w == &top) expected.erase(expected.begin() + 3);
+    EXPECT_EQ(g_log, expected);
+  }
 
   g_log.clear();
   mid.consumeKeys = true;
@@ -248,11 +257,12 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   a.SetCapture();
   a.EnableWindow(FALSE);
   EXPECT_EQ(a.SetFocus(), nullptr);
-  EXPECT_EQ(::GetFocus(), b.m_hWnd);
+  b.SetCapture();
+  a.ShowWindow(SW_HIDE);  // neither the focus nor the capture is in it
+  EXPECT_EQ(std::pair(::GetFocus(), ::GetCapture()), std::pair(b.m_hWnd, b.m_hWnd));
   EXPECT_EQ(g_log, (Strings{"A:capturechanged"}));
 
   g_log.clear();
-  b.SetCapture();
   b.ShowWindow(SW_HIDE);
   EXPECT_EQ(::GetFocus(), nullptr);
   EXPECT_EQ(g_log, (Strings{"B:killfocus", "B:capturechanged"}));
@@ -303,12 +313,15 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   CRect onScreen;
   b.GetWindowRect(&onScreen);
   EXPECT_EQ(onScreen, CRect(10 + 3, 10 + 3 + 19, 10 + 3 + 50, 10 + 3 + 19 + 20));
-  // Each point of the client area names the child on top there or the window itself; outside it, nothing.
-  for (int y = -1; y <= client.bottom; ++y) {
-    for (int x = -1; x <= client.right; ++x) {
+  // Each point of the client area names the child on top there or the window
+  // itself; outside it, nothing. On the screen, the frame is the window's.
+  for (int y = -23; y <= client.bottom + 3; ++y) {
+    for (int x = -4; x <= client.right + 3; ++x) {
       const bool inClient = x >= 0 && y >= 0 && x < client.right && y < client.bottom;
       const HWND under = !inClient ? nullptr : (x < 50 && y < 20) ? c.m_hWnd : top.m_hWnd;
       ASSERT_EQ(::ChildWindowFromPoint(top.m_hWnd, POINT{x, y}), under) << x << "," << y;
+      const bool inWindow = x >= -3 && y >= -22 && x < client.right + 3 && y < client.bottom + 3;
+      ASSERT_EQ(::WindowFromPoint(POINT{x + 13, y + 32}), inClient ? under : inWindow ? top.m_hWnd : nullptr);
     }
   }
   // On the screen, a window that lets the pointer through (as a group box
@@ -327,6 +340,12 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
 
   // A window without an object gets a wrapper that is not in its procedure chain.
   HWND plain = CreateWindowEx(0, "Test", "x", WS_CHILD, 0, 0, 1, 1, top.m_hWnd, nullptr, nullptr, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
+  CWnd attached;
+  EXPECT_TRUE(attached.Attach(plain) && !CWnd().Attach(plain)) << "one object a window";
+  EXPECT_EQ(CWnd::FromHandlePermanent(plain), &attached);
+  EXPECT_EQ(attached.Detach(), plain);
+  EXPECT_EQ(CWnd().Detach(), nullptr);
   EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
   CString text;
   CWnd::FromHandle(plain)->GetWindowText(text);
