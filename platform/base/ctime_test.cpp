@@ -5,6 +5,7 @@
 #include <climits>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/testing/exception_testing.h"
@@ -19,17 +20,11 @@ std::vector<int> Fields(const CTime& t) {
 
 TEST(CTimeTest, FieldsFollowTheLocalZone) {
   const CTime t(86400 * 365);  // 1971-01-01 00:00:00 UTC, a Friday
-  {
-    ScopedZone zone("UTC");
-    EXPECT_EQ(Fields(t), (std::vector<int>{1971, 1, 1, 0, 0, 6}));
-  }
-  {
-    ScopedZone zone("Asia/Kolkata");
-    EXPECT_EQ(Fields(t), (std::vector<int>{1971, 1, 1, 5, 30, 6}));
-  }
-  {
-    ScopedZone zone("America/New_York");
-    EXPECT_EQ(Fields(t), (std::vector<int>{1970, 12, 31, 19, 0, 5}));
+  for (const auto& [name, fields] : {std::pair<const char*, std::vector<int>>{"UTC", {1971, 1, 1, 0, 0, 6}},
+                                     {"Asia/Kolkata", {1971, 1, 1, 5, 30, 6}},
+                                     {"America/New_York", {1970, 12, 31, 19, 0, 5}}}) {
+    ScopedZone zone(name);
+    EXPECT_EQ(Fields(t), fields) << name;
   }
 }
 
@@ -59,9 +54,7 @@ TEST(CTimeTest, FormatCompareAndSpans) {
   EXPECT_EQ(t.Format("%Y-%m-%d %H:%M:%S"), "2000-02-29 23:59:58");
   EXPECT_EQ(t.Format(""), "");
   std::string longFormat;
-  for (int i = 0; i < 200; ++i) {
-    longFormat += "%Y";
-  }
+  for (int i = 0; i < 200; ++i) longFormat += "%Y";
   EXPECT_EQ(t.Format(longFormat.c_str()).GetLength(), 800);
   const CTime later = t + CTimeSpan(0, 0, 0, 2);
   EXPECT_EQ(later.Format("%Y-%m-%d %H:%M:%S"), "2000-03-01 00:00:00");

@@ -118,7 +118,10 @@ class ScrollBarWindow : public platform::ResetTest {
 };
 
 TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
+  SCROLLINFO numbers{};
+  EXPECT_FALSE(wnd.SetScrollInfo(SB_VERT, &numbers, TRUE)) << "no window yet";
   wnd.Create(WS_VSCROLL);
+  EXPECT_FALSE(wnd.SetScrollInfo(SB_VERT, nullptr, TRUE));
   RECT client;
   ::GetClientRect(wnd.m_hWnd, &client);
   EXPECT_EQ(client.right, 300 - 2 - GetSystemMetrics(SM_CXVSCROLL));

@@ -57,17 +57,35 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
 
 // Combo lists are drawn after everything else in their window, each of them.
 TEST_F(WindowRendererTest, EveryComboListIsDrawn) {
-  std::vector<HWND> lists;
-  for (int i = 0; i < 3; ++i) {
-    lists.push_back(::CreateWindowEx(0, "ComboLBox", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 10 + 60 * i, 10, 50, 40,
-                                     m_window.m_hWnd, nullptr, nullptr, nullptr));
+  const auto list = [&](int x) {
+    return ::CreateWindowEx(0, "ComboLBox", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, x, 10, 50, 40, m_window.m_hWnd,
+                            nullptr, nullptr, nullptr);
+  };
+  const HWND lists[] = {list(10), list(70)};
+  const Image both = platform::RenderWindow(m_window.m_hWnd);
+  for (HWND hidden : lists) {
+    ::ShowWindow(hidden, SW_HIDE);
+    EXPECT_NE(platform::RenderWindow(m_window.m_hWnd).pixels, both.pixels);
+    ::ShowWindow(hidden, SW_SHOW);
   }
-  const Image all = platform::RenderWindow(m_window.m_hWnd);
-  for (HWND list : lists) {
-    ::ShowWindow(list, SW_HIDE);
-    EXPECT_NE(platform::RenderWindow(m_window.m_hWnd).pixels, all.pixels);
-    ::ShowWindow(list, SW_SHOW);
-  }
+}
+
+// A check box's square is white inside, grey when disabled or held down.
+TEST_F(WindowRendererTest, ACheckBoxIsWhiteInsideUnlessDisabledOrHeldDown) {
+  const HWND box = ::CreateWindowEx(0, "BUTTON", "x", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, 10, 10, 80, 20,
+                                    m_window.m_hWnd, nullptr, nullptr, nullptr);
+  const auto inside = [&] {
+    CRect b, w;
+    ::GetWindowRect(box, &b);
+    m_window.GetWindowRect(&w);
+    return platform::RenderWindow(m_window.m_hWnd).At(b.left - w.left + 6, b.top - w.top + 10);
+  };
+  EXPECT_EQ(inside(), GetSysColor(COLOR_WINDOW));
+  ::SendMessage(box, BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(inside(), GetSysColor(COLOR_3DFACE));
+  ::SendMessage(box, BM_SETSTATE, FALSE, 0);
+  ::EnableWindow(box, FALSE);
+  EXPECT_EQ(inside(), GetSysColor(COLOR_3DFACE));
 }
 
 TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
@@ -130,40 +148,14 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
   EXPECT_FALSE(innermostShows(9));
 }
 
-// A straight line covers the pixels from its start up to, not including,
-// its end, as thick as its pen and centred on it (rounding towards the start).
-TEST(Replay, StraightLinesCoverTheirPixelsButTheEndAsThickAsThePen) {
-  for (int width = 1; width <= 4; ++width) {
-    using Ends = std::pair<POINT, POINT>;
-    for (const auto& [a, b] :
-         {Ends{{3, 8}, {12, 8}}, Ends{{12, 8}, {3, 8}}, Ends{{8, 3}, {8, 12}}, Ends{{8, 12}, {8, 3}}}) {
-      platform::DrawOps ops(1);
-      ops[0].kind = platform::DrawKind::Line;
-      ops[0].points = {a, b};
-      ops[0].pen = platform::PenState{PS_SOLID, width, RGB(255, 0, 0)};
-      const Image image =
-          platform::PaintPicture(16, 16, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), ops); });
-      const bool across = a.y == b.y;
-      const int from = across ? a.x : a.y, to = across ? b.x : b.y, side = (across ? a.y : a.x) - (width - 1) / 2;
-      for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-          const int along = across ? x : y, off = across ? y : x;
-          const bool onLine = (from < to ? along >= from && along < to : along <= from && along > to) && off >= side &&
-                              off < side + width;
-          ASSERT_EQ(image.At(x, y) == RGB(255, 0, 0), onLine)
-              << width << " " << a.x << "," << a.y << " " << x << "," << y;
-        }
-      }
-    }
-  }
-}
-
-// Frames, focus frames and icons cover exactly the pixels a small model
-// names, at every size up to a dozen pixels, on black: an edge is the sides
-// of its rectangle (bottom and right in the dark colour), a focus frame every
-// other pixel of them inverted, an icon a framed window with its title band
+// Lines, frames, focus frames and icons cover exactly the pixels a small
+// model names, on black: a straight line from its start up to, not including,
+// its end, as thick as its pen and centred on it (rounding towards the
+// start); at every size up to a dozen pixels, an edge the sides of its
+// rectangle (bottom and right in the dark colour), a focus frame every other
+// pixel of them inverted, an icon a framed window with its title band
 // (nothing below 4 pixels).
-TEST(Replay, FramesFocusFramesAndIconsCoverExactlyTheirModelsPixels) {
+TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
   constexpr COLORREF kLight = RGB(0, 0, 200), kDark = RGB(200, 0, 0);
   const auto check = [](const std::function<void(const platform::Painter&)>& paint, const auto& model) {
     const Image image = platform::PaintPicture(16, 16, [&](cairo_t* cr) { paint(platform::Painter(cr)); });
@@ -171,6 +163,24 @@ TEST(Replay, FramesFocusFramesAndIconsCoverExactlyTheirModelsPixels) {
       for (int x = 0; x < 16; ++x) ASSERT_EQ(image.At(x, y), model(x, y)) << x << "," << y;
     }
   };
+  for (int width = 1; width <= 4; ++width) {
+    using Ends = std::pair<POINT, POINT>;
+    for (const auto& [a, b] :
+         {Ends{{3, 8}, {12, 8}}, Ends{{12, 8}, {3, 8}}, Ends{{8, 3}, {8, 12}}, Ends{{8, 12}, {8, 3}}}) {
+      SCOPED_TRACE(std::to_string(width) + " from " + std::to_string(a.x) + "," + std::to_string(a.y));
+      platform::DrawOps line(1);
+      line[0].kind = platform::DrawKind::Line;
+      line[0].points = {a, b};
+      line[0].pen = platform::PenState{PS_SOLID, width, kDark};
+      const bool across = a.y == b.y;
+      const int from = across ? a.x : a.y, to = across ? b.x : b.y, side = (across ? a.y : a.x) - (width - 1) / 2;
+      check([&](const platform::Painter& p) { platform::Replay(p, line); }, [&](int x, int y) -> COLORREF {
+        const int along = across ? x : y, off = across ? y : x;
+        const bool on = from < to ? along >= from && along < to : along <= from && along > to;
+        return on && off >= side && off < side + width ? kDark : 0;
+      });
+    }
+  }
   for (int w = 0; w <= 12; ++w) {
     for (int h = 0; h <= 12; ++h) {
       SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));

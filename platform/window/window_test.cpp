@@ -342,7 +342,8 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   HWND plain = CreateWindowEx(0, "Test", "x", WS_CHILD, 0, 0, 1, 1, top.m_hWnd, nullptr, nullptr, nullptr);
   EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
   CWnd attached;
-  EXPECT_TRUE(attached.Attach(plain) && !CWnd().Attach(plain)) << "one object a window";
+  EXPECT_FALSE(attached.SubclassDlgItem(0, nullptr));
+  EXPECT_TRUE(attached.SubclassDlgItem(0, &top) && !CWnd().Attach(plain)) << "one object a window";
   EXPECT_EQ(CWnd::FromHandlePermanent(plain), &attached);
   EXPECT_EQ(attached.Detach(), plain);
   EXPECT_EQ(CWnd().Detach(), nullptr);
