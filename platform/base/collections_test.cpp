@@ -59,7 +59,7 @@ TEST(CArrayTest, SelfReferencingArguments) {
   EXPECT_EQ(b.GetSize(), 1002);
 }
 
-TEST(CListTest, PositionsWalkBothWays) {
+TEST(CListTest, PositionsWalkBothWaysAndStayValidWhileOthersAreRemoved) {
   CList<int, int> l;
   EXPECT_EQ(l.GetHeadPosition(), nullptr);
   l.AddTail(2);
@@ -76,10 +76,8 @@ TEST(CListTest, PositionsWalkBothWays) {
   EXPECT_EQ(l.GetAt(l.FindIndex(2)), 2);
   EXPECT_EQ(l.FindIndex(5), nullptr);
   EXPECT_EQ(l.FindIndex(-1), nullptr);
-}
 
-TEST(CListTest, RemoveWhileIteratingAndFind) {
-  CList<int, int> l;
+  l.RemoveAll();
   for (int i = 0; i < 10; ++i) l.AddTail(i % 3);
   // Remove every 0 while walking: the next position stays valid.
   for (POSITION p = l.GetHeadPosition(); p != nullptr;) {

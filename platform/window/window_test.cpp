@@ -118,7 +118,7 @@ TEST_F(WindowTest, PostedCommandsArriveAfterSentOnesInPostingOrder) {
   EXPECT_FALSE(::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
-TEST_F(WindowTest, TimersFireOnlyWhenTheClockReachesThemAndInDueOrder) {
+TEST_F(WindowTest, TimersFireWhenTheClockReachesThemInDueOrderAndStopWithTheirWindow) {
   LoggingWnd w("W");
   w.CreateTop();
   w.SetTimer(1, 300);
@@ -138,20 +138,17 @@ TEST_F(WindowTest, TimersFireOnlyWhenTheClockReachesThemAndInDueOrder) {
   w.SetTimer(3, 50);  // setting again restarts it with the new interval
   platform::AdvanceClock(100);
   EXPECT_EQ(g_log, (Strings{"W:timer3@550", "W:timer1@600", "W:timer3@600"}));
-}
 
-TEST_F(WindowTest, TimersStopWithTheirWindowAndThreadTimersCallTheirProcedure) {
+  // A window's timers stop with it; a thread timer calls its procedure.
   static std::vector<UINT_PTR> fired;
   fired.clear();
-  LoggingWnd w("W");
-  w.CreateTop();
-  w.SetTimer(1, 100);
   const UINT_PTR id = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) { fired.push_back(timer); });
   EXPECT_NE(id, 0u);
   w.DestroyWindow();
+  g_log.clear();
   platform::AdvanceClock(250);
   EXPECT_EQ(fired, (std::vector<UINT_PTR>{id, id}));
-  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "W:timer1@100"), 0);
+  EXPECT_TRUE(g_log.empty());
   EXPECT_EQ(::SetTimer(nullptr, 0, 100, nullptr), 0u) << "a thread timer needs a procedure";
 }
 
@@ -194,22 +191,11 @@ TEST_F(WindowTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
   top->DestroyWindow();
   EXPECT_EQ(g_log, (Strings{"O:destroy", "O:ncdestroy", "P:destroy", "C1:destroy", "G:destroy", "C2:destroy",
                             "G:ncdestroy", "C1:ncdestroy", "C2:ncdestroy", "P:ncdestroy"}));
-  EXPECT_FALSE(::IsWindow(hTop));
-  EXPECT_FALSE(::IsWindow(hG));
+  EXPECT_FALSE(::IsWindow(hTop) || ::IsWindow(hG));
   EXPECT_EQ(top->m_hWnd, nullptr);
   EXPECT_EQ(g.m_hWnd, nullptr);
   EXPECT_EQ(top->postNcDestroyCalls, 1);
   EXPECT_EQ(CWnd::FromHandle(hTop), nullptr);
-}
-
-TEST_F(WindowTest, DestroyingAnObjectDestroysItsWindow) {
-  HWND h = nullptr;
-  {
-    LoggingWnd w("W");
-    h = w.CreateTop();
-    EXPECT_TRUE(::IsWindow(h));
-  }
-  EXPECT_FALSE(::IsWindow(h));
 }
 
 // A window whose handler destroys its own window while its procedure still runs.
@@ -458,9 +444,7 @@ TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
   g_log.clear();
   owner.ShowWindow(SW_RESTORE);
   EXPECT_EQ(g_log, (Strings{"S:show1/" + std::to_string(SW_PARENTOPENING)}));
-  EXPECT_TRUE(shown.IsWindowVisible());
-  EXPECT_FALSE(hidden.IsWindowVisible());
-  EXPECT_FALSE(later.IsWindowVisible());
+  EXPECT_TRUE(shown.IsWindowVisible() && !hidden.IsWindowVisible() && !later.IsWindowVisible());
 }
 
 TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
