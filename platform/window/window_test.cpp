@@ -279,6 +279,9 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   c.BringWindowToTop();
   EXPECT_EQ(::GetWindow(top.m_hWnd, GW_CHILD), c.m_hWnd);
   EXPECT_EQ(::GetWindow(c.m_hWnd, GW_HWNDLAST), b.m_hWnd);
+  ::SetWindowPos(a.m_hWnd, b.m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // after b, then back after c
+  EXPECT_EQ(std::pair(::GetWindow(a.m_hWnd, GW_HWNDPREV), ::GetWindow(b.m_hWnd, GW_HWNDPREV)), std::pair(b.m_hWnd, c.m_hWnd));
+  ::SetWindowPos(a.m_hWnd, c.m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   // Enumeration goes in that order and stops at the first window its callback refuses.
   std::vector<HWND> seen;
   const auto takeTwo = [](HWND h, LPARAM p) {
