@@ -211,7 +211,8 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUpUnlessTheA
 
   // A press on a disabled arrow does nothing.
   g_log.clear();
-  ::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN);
+  EXPECT_TRUE(::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN) &&
+              !::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN)) << "a change, then none";
   EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, arrow));
   EXPECT_TRUE(g_log.empty());
   EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineUp))));

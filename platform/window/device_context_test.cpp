@@ -77,17 +77,29 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   ::MoveToEx(dc, 5, 9, nullptr);
   ::LineTo(dc, 2, 3);
   EXPECT_EQ(CRect(platform::WindowDisplayList(m_wnd).at(0).rect), CRect(2, 3, 6, 10));
+  // A gradient takes two vertices a rectangle, three a triangle, each one there.
+  const TRIVERTEX corners[3] = {{0, 0}, {8, 4}, {0, 9}};
+  const ULONG mesh[9] = {0, 1, 2, 1, 0, 2, 2, 1, 0};
+  EXPECT_TRUE(::GradientFill(dc, corners, 3, mesh, 3, GRADIENT_FILL_RECT_V) &&
+              ::GradientFill(dc, corners, 3, mesh, 2, GRADIENT_FILL_TRIANGLE) &&
+              !::GradientFill(dc, corners, 2, mesh, 1, GRADIENT_FILL_TRIANGLE));
+  const DrawOps gradients = platform::WindowDisplayList(m_wnd);
+  EXPECT_EQ(std::pair(gradients.at(1).mesh.size(), gradients.at(2).mesh.size()), std::pair(size_t{6}, size_t{6}));
+  EXPECT_EQ(CRect(gradients[1].rect), CRect(0, 0, 8, 9));
   ::ReleaseDC(m_wnd, dc);
 }
 
 TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot) {
   CClientDC screen(CWnd::FromHandle(m_wnd));
   CDC memory;
-  ASSERT_TRUE(memory.CreateCompatibleDC(&screen));
+  ASSERT_TRUE(memory.CreateCompatibleDC(&screen) && CDC().CreateCompatibleDC(nullptr));
   CBitmap bitmap;
   ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 40, 20));
   CBitmap* old = memory.SelectObject(&bitmap);
   memory.FillSolidRect(CRect(0, 0, 40, 20), RGB(82, 123, 225));
+  RECT clip, windowClip;  // a bitmap's size, a window's client area
+  EXPECT_EQ(::GetClipBox(memory, &clip) + ::GetClipBox(screen, &windowClip), 2 * SIMPLEREGION);
+  EXPECT_EQ(std::pair(CRect(clip), CRect(windowClip)), std::pair(CRect(0, 0, 40, 20), CRect(0, 0, 300, 200)));
   EXPECT_TRUE(platform::WindowDisplayList(m_wnd).empty());
   ASSERT_EQ(platform::BitmapDisplayList(bitmap).size(), 1u);
 
