@@ -179,7 +179,7 @@ TEST_F(MoveSizeTest, ASideOrCornerDragSizesWithinTheTrackSizesKeepingTheOpposite
   EXPECT_EQ(Rect(), CRect(50, 40, 550, 440));
 }
 
-TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseAboveTheLineSetMaximiseAndRestore) {
+TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseAboveTheLineSetMaximiseRestoreAndActOnlyWhenLetGoOnAndInTheStyle) {
   ClickBox(HTMINBUTTON);
   EXPECT_TRUE(::IsIconic(w.m_hWnd));
   ASSERT_FALSE(w.sizeKinds.empty());
@@ -226,9 +226,9 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseAboveTheLineSetMaximiseAndRestore) {
   ClickBox(HTMINBUTTON);
   ClickBox(HTMINBUTTON);
   EXPECT_EQ(Rect().bottom, GetSystemMetrics(SM_CYSCREEN)) << "unset: the screen's bottom";
-}
 
-TEST_F(MoveSizeTest, ABoxActsOnlyWhenLetGoOnItAndOnlyWhereTheStyleHasIt) {
+  // Restored, a box acts only when let go on it, and only where the style has it.
+  ClickBox(HTMINBUTTON);
   const RECT r = Rect();
   const platform::NonClientLayout l = platform::LayOutNonClient(kSizable, 0, r);
   const POINT close{(l.boxes.close.left + l.boxes.close.right) / 2, 112};

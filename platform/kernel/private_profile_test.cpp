@@ -68,7 +68,7 @@ class ProfileTest : public ::testing::Test {
   DWORD m_lastCount = 0;
 };
 
-TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
+TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsFallsBackAndIsCutToTheBuffer) {
   WriteFile(
       "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\nq2='a'\r\nq3=\"\"\r\nq4=\"a'\r\n"
       "q5=\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
@@ -82,9 +82,8 @@ TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
   EXPECT_EQ(Get("alpha", "missing", "dflt  "), "dflt") << "default loses its trailing blanks";
   EXPECT_EQ(Get("gamma", "k", nullptr), "");
   EXPECT_EQ(m_lastCount, 0u);
-}
 
-TEST_F(ProfileTest, ValueIsCutToBufferSizeMinusOne) {
+  // A value is cut to the buffer's size less one.
   WriteFile("[s]\nk=0123456789\n");
   EXPECT_EQ(Get("s", "k", "", 5), "0123");
   EXPECT_EQ(m_lastCount, 4u);

@@ -39,7 +39,7 @@ TEST(NonClientHitTest, ASizingFrameNamesEachSideAndCornerAndTheCaptionItsBoxes) 
                         {{250, 123}, HTCLIENT}, {{395, 295}, HTCLIENT}, {{99, 200}, HTNOWHERE}, {{250, 300}, HTNOWHERE}});
 }
 
-TEST(NonClientHitTest, OnlyASizingFrameOfANormalWindowSizes) {
+TEST(NonClientHitTest, OnlyASizingFrameOfANormalWindowSizesBoxesComeInPairsAndScrollBarsLieInsideTheEdges) {
   for (const DWORD state : {DWORD{WS_MINIMIZE}, DWORD{WS_MAXIMIZE}}) {
     ExpectHits(kSizable | state, {{{101, 200}, HTBORDER}, {{399, 299}, HTBORDER}, {{250, 110}, HTCAPTION}});
   }
@@ -53,9 +53,6 @@ TEST(NonClientHitTest, OnlyASizingFrameOfANormalWindowSizes) {
   ExpectHits(WS_POPUP | WS_BORDER, {{{100, 150}, HTBORDER}, {{101, 150}, HTCLIENT}});
   // Without the system menu there are no boxes at all.
   EXPECT_EQ(Hit(kSizable & ~WS_SYSMENU, {386, 112}), HTCAPTION);
-}
-
-TEST(NonClientHitTest, BoxesComeInPairsAndScrollBarsLieInsideTheEdges) {
   // One of the two boxes makes both: the missing one shows, disabled.
   const NonClientLayout form = LayOutNonClient(kDialog | WS_MINIMIZEBOX, 0, kWindow);
   EXPECT_GT(form.boxes.maximize.right, form.boxes.maximize.left);
