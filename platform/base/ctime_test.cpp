@@ -28,13 +28,13 @@ TEST(CTimeTest, FieldsFollowTheLocalZone) {
   }
 }
 
-TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalises) {
+TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalisesFormatsComparesAndSpans) {
   ScopedZone zone("America/New_York");
   const CTime summer(2021, 7, 4, 12, 30, 15);
   EXPECT_EQ(summer.GetTime(), 1625416215);  // EDT, UTC-4
-  struct tm t = {};
-  ASSERT_EQ(summer.GetLocalTm(&t), &t);
-  EXPECT_EQ(t.tm_isdst, 1);
+  struct tm fields = {};
+  ASSERT_EQ(summer.GetLocalTm(&fields), &fields);
+  EXPECT_EQ(fields.tm_isdst, 1);
   EXPECT_EQ(summer.GetLocalTm(nullptr), nullptr);
   EXPECT_EQ(summer.GetSecond(), 15);
 
@@ -46,10 +46,8 @@ TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalises) {
   // second before the epoch, whose count is also -1, is an ordinary time.
   EXPECT_TRUE(ThrowsInvalidArg([] { CTime(INT_MAX, INT_MAX, INT_MAX, 0, 0, 0); }));
   EXPECT_EQ(CTime(1969, 12, 31, 18, 59, 59).GetTime(), -1);
-}
 
-TEST(CTimeTest, FormatCompareAndSpans) {
-  ScopedZone zone("UTC");
+  ScopedZone utc("UTC");  // formats, comparisons and spans
   const CTime t(2000, 2, 29, 23, 59, 58);
   EXPECT_EQ(t.Format("%Y-%m-%d %H:%M:%S"), "2000-02-29 23:59:58");
   EXPECT_EQ(t.Format(""), "");

@@ -100,6 +100,7 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   RECT clip, windowClip;  // a bitmap's size, a window's client area
   EXPECT_EQ(::GetClipBox(memory, &clip) + ::GetClipBox(screen, &windowClip), 2 * SIMPLEREGION);
   EXPECT_EQ(std::pair(CRect(clip), CRect(windowClip)), std::pair(CRect(0, 0, 40, 20), CRect(0, 0, 300, 200)));
+  EXPECT_EQ(::GetClipBox(memory, nullptr) + ::GetClipBox(nullptr, &clip), 0);
   EXPECT_TRUE(platform::WindowDisplayList(m_wnd).empty());
   ASSERT_EQ(platform::BitmapDisplayList(bitmap).size(), 1u);
 
@@ -123,6 +124,7 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(::GetObject(handle, sizeof(BITMAP), nullptr), 0);
   EXPECT_EQ(::GetObjectType(handle), 0u);  // a deleted handle names nothing
   EXPECT_EQ(::GetObjectType(::GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
+  EXPECT_TRUE(::GetStockObject(-1) == nullptr && ::GetStockObject(DEFAULT_GUI_FONT + 1) == nullptr);
 
   // Rows of a bitmap are word aligned; impossible pens are not made.
   for (const auto& [cx, cy, planes, bits, made] : {std::tuple{0, 0, 1u, 32u, true}, {-1, 1, 1u, 1u, false},
