@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(CArrayTest, OutOfRangeThrowsInvalidArg) {
+TEST(CArrayTest, OutOfRangeThrowsInvalidArgAndInsertsRemovesAndGrowthMoveTheRest) {
   CArray<int, int> a;
   EXPECT_TRUE(ThrowsInvalidArg([&] { a.GetAt(0); }));
   a.Add(1);
@@ -23,10 +23,8 @@ TEST(CArrayTest, OutOfRangeThrowsInvalidArg) {
   EXPECT_TRUE(ThrowsInvalidArg([&] { a.SetSize(-1); }));
   EXPECT_TRUE(ThrowsInvalidArg([&] { a.InsertAt(-1, 0); }));
   EXPECT_EQ(a.GetSize(), 1);  // failed calls changed nothing
-}
 
-TEST(CArrayTest, AddInsertRemoveGrow) {
-  CArray<int, int> a;
+  a.RemoveAll();
   for (int i = 0; i < 5; ++i) EXPECT_EQ(a.Add(i * 10), i);
   a.InsertAt(2, 99, 2);
   EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{0, 10, 99, 99, 20, 30, 40}));
@@ -59,7 +57,7 @@ TEST(CArrayTest, SelfReferencingArguments) {
   EXPECT_EQ(b.GetSize(), 1002);
 }
 
-TEST(CListTest, PositionsWalkBothWays) {
+TEST(CListTest, PositionsWalkBothWaysAndStayValidWhileOthersAreRemoved) {
   CList<int, int> l;
   EXPECT_EQ(l.GetHeadPosition(), nullptr);
   l.AddTail(2);
@@ -76,10 +74,8 @@ TEST(CListTest, PositionsWalkBothWays) {
   EXPECT_EQ(l.GetAt(l.FindIndex(2)), 2);
   EXPECT_EQ(l.FindIndex(5), nullptr);
   EXPECT_EQ(l.FindIndex(-1), nullptr);
-}
 
-TEST(CListTest, RemoveWhileIteratingAndFind) {
-  CList<int, int> l;
+  l.RemoveAll();
   for (int i = 0; i < 10; ++i) l.AddTail(i % 3);
   // Remove every 0 while walking: the next position stays valid.
   for (POSITION p = l.GetHeadPosition(); p != nullptr;) {

@@ -45,16 +45,10 @@ bool AppendV(std::string& out, const char* fmt, va_list args) {
 CString::CString(const char* psz) : m_str(View(psz)) {}
 
 CString::CString(const char* pch, int nLength) {
-  if (pch != nullptr && nLength > 0) {
-    m_str.assign(pch, static_cast<size_t>(nLength));
-  }
+  if (pch != nullptr) m_str.assign(pch, static_cast<size_t>(std::max(nLength, 0)));
 }
 
-CString::CString(char ch, int nRepeat) {
-  if (nRepeat > 0) {
-    m_str.assign(static_cast<size_t>(nRepeat), ch);
-  }
-}
+CString::CString(char ch, int nRepeat) : m_str(static_cast<size_t>(std::max(nRepeat, 0)), ch) {}
 
 CString& CString::operator=(const char* psz) {
   m_str = View(psz);

@@ -15,29 +15,6 @@
 
 namespace {
 
-TEST(CStringConstruct, FromPointersLengthsRepeatsAndNull) {
-  EXPECT_EQ(CString("abc").GetLength(), 3);
-  EXPECT_EQ(CString(static_cast<const char*>(nullptr)), "");
-  EXPECT_EQ(CString("abcdef", 3), "abc");
-  EXPECT_EQ(CString("abc", -2), "");
-  EXPECT_EQ(CString('x', 4), "xxxx");
-  EXPECT_EQ(CString('x', 0), "");
-  const char withNul[] = {'a', '\0', 'b'};
-  EXPECT_EQ(CString(withNul, 3).GetLength(), 3);
-  EXPECT_EQ(CString(std::string_view("hello").substr(1, 3)), "ell");
-}
-
-TEST(CStringAccess, IndexOutsideThrowsInvalidArg) {
-  CString s("ab");
-  EXPECT_EQ(s[1], 'b');
-  s.SetAt(0, 'z');
-  EXPECT_EQ(s, "zb");
-  EXPECT_TRUE(ThrowsInvalidArg([&] { s.GetAt(2); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { s.GetAt(-1); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { s.SetAt(2, 'x'); }));
-  EXPECT_STREQ(static_cast<LPCTSTR>(s), "zb");
-}
-
 TEST(CStringBuffer, GetBufferReleaseBuffer) {
   CString s("abc");
   char* p = s.GetBuffer(10);
@@ -68,13 +45,16 @@ TEST(CStringFormat, ShortLongAndAppend) {
   CString s("old");
   s.Format("%s", "");
   EXPECT_EQ(s, "");
+  const char* noFormat = nullptr;
+  EXPECT_TRUE(ThrowsInvalidArg([&] { s.Format(noFormat, 0); }) && ThrowsInvalidArg([&] { s.AppendFormat(noFormat, 0); }));
   s.Format("%d-%s", 42, "x");
   EXPECT_EQ(s, "42-x");
-  const std::string big(5000, 'q');
-  s.Format("[%s]%d", big.c_str(), 7);
-  EXPECT_EQ(s.GetLength(), 5003);
-  EXPECT_EQ(s.Right(2), "]7");
-  EXPECT_EQ(s.Left(2), "[q");
+  std::string big;
+  for (const size_t n : {252u, 253u, 5000u}) {  // 255 characters, 256 (the first that is not short), many
+    big.assign(n, 'q');
+    s.Format("[%s]%d", big.c_str(), 7);
+    EXPECT_EQ(s, ("[" + big + "]7").c_str());
+  }
   s = "a";
   s.AppendFormat("%05d", 12);
   s.AppendFormat("%s", big.c_str());
@@ -116,10 +96,13 @@ TEST(CStringTokenize, SkipsEmptyTokensAndEndsAtMinusOne) {
   }
 }
 
-// Every read and edit against the same operation on a std::string, over
+// Every construction, read and edit against the same on a std::string, over
 // short texts of a few letters (so that finds hit and miss) and positions
 // from before the start to past the end: the clamps hold at each edge.
 TEST(CStringModel, ReadsAndEditsAgreeWithStdStringAtEveryPosition) {
+  const char withNul[] = {'a', '\0', 'b'};
+  EXPECT_EQ(CString(withNul, 3).GetLength(), 3);
+  EXPECT_EQ(CString(static_cast<const char*>(nullptr)) + CString(std::string_view("hello").substr(1, 3)), "ell");
   std::mt19937 random(38);
   const auto text = [&] {
     std::string t;
@@ -138,6 +121,11 @@ TEST(CStringModel, ReadsAndEditsAgreeWithStdStringAtEveryPosition) {
     const char ch = "ab.x"[random() % 4];
     SCOPED_TRACE("'" + m + "' '" + other + "' " + std::to_string(n) + " " + std::to_string(k));
     const size_t size = m.size();
+    const bool inside = n >= 0 && n < static_cast<int>(size);
+    ASSERT_EQ(CString(m.c_str(), std::min(n, static_cast<int>(size))), m.substr(0, clamp(n, size)).c_str());
+    ASSERT_EQ(CString(ch, n), std::string(clamp(n, 9), ch).c_str());
+    ASSERT_TRUE(!inside || s[n] == m[static_cast<size_t>(n)]);
+    ASSERT_EQ(ThrowsInvalidArg([&] { s.GetAt(n); }) && ThrowsInvalidArg([&] { CString(s).SetAt(n, ch); }), !inside);
     ASSERT_EQ(s.Left(n), m.substr(0, clamp(n, size)).c_str());
     ASSERT_EQ(s.Right(n), m.substr(size - clamp(n, size)).c_str());
     ASSERT_EQ(s.Mid(n), m.substr(clamp(n, size)).c_str());
@@ -156,6 +144,7 @@ TEST(CStringModel, ReadsAndEditsAgreeWithStdStringAtEveryPosition) {
     // Edits: the model first, then the string, then both compared.
     std::string e = m;
     CString t = s;
+    if (inside) t.SetAt(n, ch), e[static_cast<size_t>(n)] = ch;
     ASSERT_EQ(t.Insert(n, other.c_str()), static_cast<int>(e.insert(clamp(n, e.size()), other).size()));
     ASSERT_EQ(t.Insert(k, ch), static_cast<int>(e.insert(clamp(k, e.size()), 1, ch).size()));
     if (n < static_cast<int>(e.size()) && k > 0) e.erase(clamp(n, e.size()), static_cast<size_t>(k));

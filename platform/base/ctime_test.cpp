@@ -5,6 +5,7 @@
 #include <climits>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/testing/exception_testing.h"
@@ -19,27 +20,21 @@ std::vector<int> Fields(const CTime& t) {
 
 TEST(CTimeTest, FieldsFollowTheLocalZone) {
   const CTime t(86400 * 365);  // 1971-01-01 00:00:00 UTC, a Friday
-  {
-    ScopedZone zone("UTC");
-    EXPECT_EQ(Fields(t), (std::vector<int>{1971, 1, 1, 0, 0, 6}));
-  }
-  {
-    ScopedZone zone("Asia/Kolkata");
-    EXPECT_EQ(Fields(t), (std::vector<int>{1971, 1, 1, 5, 30, 6}));
-  }
-  {
-    ScopedZone zone("America/New_York");
-    EXPECT_EQ(Fields(t), (std::vector<int>{1970, 12, 31, 19, 0, 5}));
+  for (const auto& [name, fields] : {std::pair<const char*, std::vector<int>>{"UTC", {1971, 1, 1, 0, 0, 6}},
+                                     {"Asia/Kolkata", {1971, 1, 1, 5, 30, 6}},
+                                     {"America/New_York", {1970, 12, 31, 19, 0, 5}}}) {
+    ScopedZone zone(name);
+    EXPECT_EQ(Fields(t), fields) << name;
   }
 }
 
-TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalises) {
+TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalisesFormatsComparesAndSpans) {
   ScopedZone zone("America/New_York");
   const CTime summer(2021, 7, 4, 12, 30, 15);
   EXPECT_EQ(summer.GetTime(), 1625416215);  // EDT, UTC-4
-  struct tm t = {};
-  ASSERT_EQ(summer.GetLocalTm(&t), &t);
-  EXPECT_EQ(t.tm_isdst, 1);
+  struct tm fields = {};
+  ASSERT_EQ(summer.GetLocalTm(&fields), &fields);
+  EXPECT_EQ(fields.tm_isdst, 1);
   EXPECT_EQ(summer.GetLocalTm(nullptr), nullptr);
   EXPECT_EQ(summer.GetSecond(), 15);
 
@@ -51,17 +46,13 @@ TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalises) {
   // second before the epoch, whose count is also -1, is an ordinary time.
   EXPECT_TRUE(ThrowsInvalidArg([] { CTime(INT_MAX, INT_MAX, INT_MAX, 0, 0, 0); }));
   EXPECT_EQ(CTime(1969, 12, 31, 18, 59, 59).GetTime(), -1);
-}
 
-TEST(CTimeTest, FormatCompareAndSpans) {
-  ScopedZone zone("UTC");
+  ScopedZone utc("UTC");  // formats, comparisons and spans
   const CTime t(2000, 2, 29, 23, 59, 58);
   EXPECT_EQ(t.Format("%Y-%m-%d %H:%M:%S"), "2000-02-29 23:59:58");
   EXPECT_EQ(t.Format(""), "");
   std::string longFormat;
-  for (int i = 0; i < 200; ++i) {
-    longFormat += "%Y";
-  }
+  for (int i = 0; i < 200; ++i) longFormat += "%Y";
   EXPECT_EQ(t.Format(longFormat.c_str()).GetLength(), 800);
   const CTime later = t + CTimeSpan(0, 0, 0, 2);
   EXPECT_EQ(later.Format("%Y-%m-%d %H:%M:%S"), "2000-03-01 00:00:00");

@@ -12,7 +12,7 @@ namespace {
 
 using platform::HandleTable;
 
-TEST(HandleTable, HandlesAreNeverReusedSoAStaleOneFindsNothing) {
+TEST(HandleTable, HandlesAreNeverReusedAndTablesDoNotCollide) {
   HandleTable<HANDLE, std::string> table(0xD0AB);
   std::set<HANDLE> seen;
   for (int i = 0; i < 50; ++i) {
@@ -29,9 +29,8 @@ TEST(HandleTable, HandlesAreNeverReusedSoAStaleOneFindsNothing) {
   const HANDLE last = *seen.rbegin();
   ASSERT_NE(table.Find(last), nullptr);
   EXPECT_EQ(*table.Find(last), "49");
-}
 
-TEST(HandleTable, TablesOfOtherTagsAndCallerHandlesDoNotCollide) {
+  // Tables of other tags and handles the caller gives do not collide.
   HandleTable<HDC, int> dcs(0xD0C0);
   HandleTable<HANDLE, int> blocks(0xD0C1);
   const HDC dc = dcs.Add(1);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/input/input_driver.h"
@@ -100,8 +102,7 @@ TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrd
   input::PressKey(VK_LEFT);  // the pointer leads a drag: no arrow steps it
   EXPECT_EQ(Rect().left, 280);
   input::PressKey(VK_ESCAPE);
-  EXPECT_EQ(Rect().left, 130);
-  EXPECT_EQ(Rect().top, 85);
+  EXPECT_EQ(Rect().TopLeft(), CPoint(130, 85));
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
   input::ButtonUp(w.m_hWnd, Client({400, 300}));
 }
@@ -172,24 +173,22 @@ TEST_F(MoveSizeTest, ASideOrCornerDragSizesWithinTheTrackSizesKeepingTheOpposite
 
   // The left side dragged far right stops at the minimum width; the right side stays.
   Drag({101, 250}, {500, 250});
-  EXPECT_EQ(Rect().right, 550);
-  EXPECT_EQ(Rect().left, 550 - 150);
+  EXPECT_EQ(std::pair(Rect().left, Rect().right), std::pair(550 - 150, 550));
   // The top-left corner dragged far out stops at the maximum size; the bottom-right stays.
   Drag({401, 101}, {0, 0});
   EXPECT_EQ(Rect(), CRect(50, 40, 550, 440));
 }
 
-TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
+TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseAboveTheLineSetMaximiseRestoreAndActOnlyWhenLetGoOnAndInTheStyle) {
   ClickBox(HTMINBUTTON);
   EXPECT_TRUE(::IsIconic(w.m_hWnd));
   ASSERT_FALSE(w.sizeKinds.empty());
   EXPECT_EQ(w.sizeKinds.back(), SIZE_MINIMIZED);
-  EXPECT_EQ(Rect().bottom, GetSystemMetrics(SM_CYSCREEN));  // a bar along the bottom, from the left
-  EXPECT_EQ(Rect().left, 0);
-  EXPECT_EQ(Rect().right - Rect().left, GetSystemMetrics(SM_CXMINIMIZED));
+  const auto bar = std::tuple(0, GetSystemMetrics(SM_CXMINIMIZED), GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(std::tuple(Rect().left, Rect().Width(), Rect().bottom), bar) << "a bar along the bottom, from the left";
   // A minimised window is not sized by its frame.
   Drag({Rect().right - 1, Rect().bottom - 1}, {Rect().right + 50, Rect().bottom + 50});
-  EXPECT_EQ(Rect().right - Rect().left, GetSystemMetrics(SM_CXMINIMIZED));
+  EXPECT_EQ(std::tuple(Rect().left, Rect().Width(), Rect().bottom), bar);
 
   ClickBox(HTMINBUTTON);  // now the restore box
   EXPECT_FALSE(::IsIconic(w.m_hWnd));
@@ -200,8 +199,7 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   ClickBox(HTMAXBUTTON);
   EXPECT_TRUE(::IsZoomed(w.m_hWnd));
   EXPECT_EQ(w.sizeKinds.back(), SIZE_MAXIMIZED);
-  EXPECT_EQ(Rect().left, -4);  // the frame just off the screen
-  EXPECT_EQ(Rect().right, GetSystemMetrics(SM_CXSCREEN) + 4);
+  EXPECT_EQ(std::pair(Rect().left, Rect().right), std::pair(-4, GetSystemMetrics(SM_CXSCREEN) + 4)) << "frame off screen";
   Drag({300, 10}, {400, 100});  // a maximised window stays put
   EXPECT_EQ(Rect().left, -4);
 
@@ -219,20 +217,18 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseMaximiseAndRestore) {
   input::DoubleClickAt(w.m_hWnd, Client({250, 10}));
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
   EXPECT_EQ(Rect().left, 100);
-}
 
-TEST_F(MoveSizeTest, MinimisedWindowsParkAboveTheLineSetForThem) {
+  // Minimised windows park above the line set for them.
   platform::SetMinimizedBottom(700);
   ClickBox(HTMINBUTTON);
-  EXPECT_EQ(Rect().bottom, 700);
-  EXPECT_EQ(Rect().left, 0);
+  EXPECT_EQ(std::pair(Rect().left, Rect().bottom), std::pair(0, 700));
   platform::SetMinimizedBottom(0);
   ClickBox(HTMINBUTTON);
   ClickBox(HTMINBUTTON);
   EXPECT_EQ(Rect().bottom, GetSystemMetrics(SM_CYSCREEN)) << "unset: the screen's bottom";
-}
 
-TEST_F(MoveSizeTest, ABoxActsOnlyWhenLetGoOnItAndOnlyWhereTheStyleHasIt) {
+  // Restored, a box acts only when let go on it, and only where the style has it.
+  ClickBox(HTMINBUTTON);
   const RECT r = Rect();
   const platform::NonClientLayout l = platform::LayOutNonClient(kSizable, 0, r);
   const POINT close{(l.boxes.close.left + l.boxes.close.right) / 2, 112};

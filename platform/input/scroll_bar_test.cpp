@@ -118,7 +118,10 @@ class ScrollBarWindow : public platform::ResetTest {
 };
 
 TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
+  SCROLLINFO numbers{};
+  EXPECT_FALSE(wnd.SetScrollInfo(SB_VERT, &numbers, TRUE)) << "no window yet";
   wnd.Create(WS_VSCROLL);
+  EXPECT_FALSE(wnd.SetScrollInfo(SB_VERT, nullptr, TRUE));
   RECT client;
   ::GetClientRect(wnd.m_hWnd, &client);
   EXPECT_EQ(client.right, 300 - 2 - GetSystemMetrics(SM_CXVSCROLL));
@@ -142,13 +145,10 @@ TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
   // Kept shown but disabled when asked to.
   SetNumbers(SB_VERT, 9, 20, 0, SIF_DISABLENOSCROLL);
   const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
-  EXPECT_TRUE(v.shown);
-  EXPECT_FALSE(v.enabled);
-  EXPECT_EQ(v.thumb.right - v.thumb.left, 0);
+  EXPECT_TRUE(v.shown && !v.enabled && v.thumb.right == v.thumb.left);
   // With both bars the corner square belongs to neither.
   const platform::ScrollBarRects hr = platform::ScrollBarGeometry(wnd.m_hWnd, SB_HORZ);
-  EXPECT_EQ(hr.bar.right, v.bar.left);
-  EXPECT_EQ(v.bar.bottom, hr.bar.top);
+  EXPECT_EQ(std::pair(hr.bar.right, v.bar.bottom), std::pair(v.bar.left, hr.bar.top));
 }
 
 TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
@@ -159,9 +159,7 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
   // A 300 x 240 window with a one-pixel border: the vertical bar is the
   // 17 pixels inside the right border, above the horizontal bar.
   EXPECT_EQ(CRect(v.bar), CRect(300 - 1 - 17, 1, 299, 240 - 1 - 17));
-  EXPECT_EQ(v.lineUp.bottom, 1 + 17);
-  EXPECT_EQ(v.thumb.top, v.track.top);
-  EXPECT_EQ(v.lineDown.top, v.bar.bottom - 17);
+  EXPECT_EQ(std::tuple(v.lineUp.bottom, v.thumb.top, v.lineDown.top), std::tuple(1 + 17, v.track.top, v.bar.bottom - 17));
 
   RECT window;
   ::GetWindowRect(wnd.m_hWnd, &window);
@@ -187,7 +185,7 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
   EXPECT_EQ(g_log, (std::vector<std::string>{"v:page-up", "v:end"}));
 }
 
-TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
+TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUpUnlessTheArrowIsDisabled) {
   const platform::ScrollBarRects v = HundredRows();
   const POINT arrow = Client(Centre(v.lineDown));
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, arrow));
@@ -210,12 +208,12 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUp) {
                                              "v:end"}));
   EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_VERT), 5);
   EXPECT_EQ(::GetCapture(), nullptr);
-}
 
-TEST_F(ScrollBarWindow, PressesOnDisabledArrowsOrABarWithNothingToScrollDoNothing) {
-  const platform::ScrollBarRects v = HundredRows();
-  ::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN);
-  EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineDown))));
+  // A press on a disabled arrow does nothing.
+  g_log.clear();
+  EXPECT_TRUE(::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN) &&
+              !::EnableScrollBar(wnd.m_hWnd, SB_VERT, ESB_DISABLE_DOWN)) << "a change, then none";
+  EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, arrow));
   EXPECT_TRUE(g_log.empty());
   EXPECT_TRUE(platform::input::ClickAt(wnd.m_hWnd, Client(Centre(v.lineUp))));
   EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-up", "v:end"}));

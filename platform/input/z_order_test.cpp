@@ -30,7 +30,7 @@ class ZOrderTest : public platform::ResetTest {
   }
 };
 
-TEST_F(ZOrderTest, AClickOnADisabledOwnerOnlyBringsUpTheWindowItWaitsFor) {
+TEST_F(ZOrderTest, AClickOnADisabledOwnerBringsUpTheWindowItWaitsForAMinimisedOneActivatesItsOwner) {
   const HWND owner = Make("owner", nullptr);
   const HWND modal = Make("modal", owner);
   const HWND other = Make("other", nullptr, 300);
@@ -46,17 +46,15 @@ TEST_F(ZOrderTest, AClickOnADisabledOwnerOnlyBringsUpTheWindowItWaitsFor) {
   // A hidden or disabled one is nothing to wait for.
   ::ShowWindow(modal, SW_HIDE);
   EXPECT_EQ(platform::EnabledPopupOf(owner), nullptr);
-}
 
-TEST_F(ZOrderTest, AMinimisedWindowGivesTheActivationToItsOwner) {
-  const HWND owner = Make("owner", nullptr);
-  const HWND owned = Make("owned", owner);
-  const HWND other = Make("other", nullptr, 300);
+  // A minimised window gives the activation to its owner, not to the window above that, and stays above it as a bar.
+  const HWND owned = Make("owned", other);
+  const HWND rival = Make("rival", nullptr);
   ::SetActiveWindow(owned);
-  ASSERT_LT(At(owned), At(other));
+  ASSERT_LT(At(rival), At(other));
   ::ShowWindow(owned, SW_MINIMIZE);
-  EXPECT_EQ(::GetActiveWindow(), owner);
-  EXPECT_LT(At(owned), At(owner));  // still above it, as a bar
+  EXPECT_EQ(::GetActiveWindow(), other);
+  EXPECT_LT(At(owned), At(other));
 }
 
 TEST_F(ZOrderTest, KeepOwnedAboveOwnersMovesOnlyWhatLiesBelowItsOwner) {

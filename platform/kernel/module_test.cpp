@@ -41,7 +41,7 @@ TEST(Modules, MainProgramAndItsExports) {
   platform::SetMainProgramFileName(real);
 }
 
-TEST(Modules, BuiltinSystemModulesCanBeRemoved) {
+TEST(Modules, BuiltinModulesCanBeRemovedAndSharedLibrariesLoadByPathWithEitherSeparator) {
   static int calls = 0;
   platform::AddBuiltinExport("probe.dll", "TestProbe", [] { ++calls; });  // a module of its own
   HMODULE lib = LoadLibraryA("PROBE.DLL");
@@ -62,9 +62,7 @@ TEST(Modules, BuiltinSystemModulesCanBeRemoved) {
   EXPECT_NE(theme, nullptr);
   FreeLibrary(theme);
   EXPECT_EQ(LoadLibraryA("no_such_library.so"), nullptr);
-}
 
-TEST(Modules, SharedLibraryByPathWithEitherSeparator) {
   // The C library is loaded already; loading it by path gives a record that
   // resolves its functions and counts its loads.
   HMODULE libc = LoadLibraryA("libc.so.6");

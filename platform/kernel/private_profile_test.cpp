@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -45,12 +46,29 @@ class ProfileTest : public ::testing::Test {
     return std::string(buffer.c_str());
   }
 
+  // 0 when `write` succeeds in a child process whose files may grow to
+  // `limit` bytes, with errno left at EINTR as by an earlier interrupted call;
+  // 1 when it fails with error 223. Past the limit a write fails: the child
+  // ignores SIGXFSZ, as the terminal does.
+  static int WriteInChild(rlim_t limit, const std::function<BOOL()>& write) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit fileSize{limit, limit};
+      ::setrlimit(RLIMIT_FSIZE, &fileSize);
+      errno = EINTR;
+      ::_exit(write() ? 0 : GetLastError() == 223 ? 1 : 2);
+    }
+    int status = -1;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
   std::filesystem::path m_dir;
   std::string m_path;
   DWORD m_lastCount = 0;
 };
 
-TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
+TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsFallsBackAndIsCutToTheBuffer) {
   WriteFile(
       "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\nq2='a'\r\nq3=\"\"\r\nq4=\"a'\r\n"
       "q5=\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
@@ -64,9 +82,8 @@ TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsAndFallsBack) {
   EXPECT_EQ(Get("alpha", "missing", "dflt  "), "dflt") << "default loses its trailing blanks";
   EXPECT_EQ(Get("gamma", "k", nullptr), "");
   EXPECT_EQ(m_lastCount, 0u);
-}
 
-TEST_F(ProfileTest, ValueIsCutToBufferSizeMinusOne) {
+  // A value is cut to the buffer's size less one.
   WriteFile("[s]\nk=0123456789\n");
   EXPECT_EQ(Get("s", "k", "", 5), "0123");
   EXPECT_EQ(m_lastCount, 4u);
@@ -130,17 +147,7 @@ TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
 // that stops such a loop.
 TEST_F(ProfileTest, AStaleInterruptedErrorDoesNotRepeatAWrite) {
   WriteFile("[s]\r\nk=old\r\n");
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    const rlimit limit{1 << 20, 1 << 20};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    errno = EINTR;
-    ::_exit(WritePrivateProfileStringA("s", "k", "new", m_path.c_str()) ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(WriteInChild(1 << 20, [&] { return WritePrivateProfileStringA("s", "k", "new", m_path.c_str()); }), 0);
   EXPECT_EQ(ReadFile(), "[s]\r\nk=new\r\n");
 }
 
@@ -269,18 +276,7 @@ TEST_F(ProfileTest, EditorsMarksAndLineEndsAreReadAndUtf16IsLeftAlone) {
 TEST_F(ProfileTest, AWriteCutShortByTheFileSizeLimitFailsAndKeepsTheFile) {
   const std::string before = "[s]\r\nk=old\r\n" + std::string(3000, ';') + "\r\n";
   WriteFile(before);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{1024, 1024};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const BOOL written = WritePrivateProfileStringA("s", "k", "new", m_path.c_str());
-    ::_exit(written ? 10 : GetLastError() == 223 ? 0 : 11);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(WriteInChild(1024, [&] { return WritePrivateProfileStringA("s", "k", "new", m_path.c_str()); }), 1);
   EXPECT_EQ(ReadFile(), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1) << "no temporary left";
 }

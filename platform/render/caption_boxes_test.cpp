@@ -25,9 +25,19 @@ class CaptionBoxesTest : public platform::ResetTest {
   CWnd w;
 };
 
-TEST_F(CaptionBoxesTest, MinimiseAndMaximiseBoxesShowTheirGlyphsTheMissingOneGrey) {
+TEST_F(CaptionBoxesTest, ABoxHeldDownIsPushedInAndTheMinimiseAndMaximiseBoxesShowTheirGlyphsTheMissingOneGrey) {
   const platform::CaptionBoxes boxes = Boxes();
+  POINT at{50 + (boxes.close.left + boxes.close.right) / 2, 60 + (boxes.close.top + boxes.close.bottom) / 2};
+  ::ScreenToClient(w.m_hWnd, &at);
+  ASSERT_TRUE(platform::input::ButtonDown(w.m_hWnd, at));
+  ASSERT_EQ(platform::PushedCaptionBox(w.m_hWnd), HTCLOSE);
   platform::Image image = platform::RenderWindow(w.m_hWnd);
+  // Pushed in: a shadow line around a flat face, no highlight.
+  EXPECT_EQ(image.At(boxes.close.left, boxes.close.top + 5), GetSysColor(COLOR_3DSHADOW));
+  EXPECT_EQ(image.At(boxes.close.left + 1, boxes.close.top + 5), GetSysColor(COLOR_3DFACE));
+  platform::CancelMoveSize();
+
+  image = platform::RenderWindow(w.m_hWnd);
   // (Raised boxes with their glyphs are the guide's pictures.) The maximise
   // box, which the style lacks, is grey (its window's thick top line).
   EXPECT_EQ(image.At(boxes.maximize.left + 6, boxes.maximize.top + 3), GetSysColor(COLOR_GRAYTEXT));
@@ -45,19 +55,6 @@ TEST_F(CaptionBoxesTest, MinimiseAndMaximiseBoxesShowTheirGlyphsTheMissingOneGre
             GetSysColor(COLOR_BTNTEXT));  // front window's side
   EXPECT_EQ(image.At(big.maximize.left + 6 + 1, big.maximize.top + 2),
             GetSysColor(COLOR_BTNTEXT));  // back window's top
-}
-
-TEST_F(CaptionBoxesTest, ABoxHeldDownIsDrawnPushedIn) {
-  const platform::CaptionBoxes boxes = Boxes();
-  POINT at{50 + (boxes.close.left + boxes.close.right) / 2, 60 + (boxes.close.top + boxes.close.bottom) / 2};
-  ::ScreenToClient(w.m_hWnd, &at);
-  ASSERT_TRUE(platform::input::ButtonDown(w.m_hWnd, at));
-  ASSERT_EQ(platform::PushedCaptionBox(w.m_hWnd), HTCLOSE);
-  const platform::Image image = platform::RenderWindow(w.m_hWnd);
-  // Pushed in: a shadow line around a flat face, no highlight.
-  EXPECT_EQ(image.At(boxes.close.left, boxes.close.top + 5), GetSysColor(COLOR_3DSHADOW));
-  EXPECT_EQ(image.At(boxes.close.left + 1, boxes.close.top + 5), GetSysColor(COLOR_3DFACE));
-  platform::CancelMoveSize();
 }
 
 }  // namespace

@@ -77,16 +77,19 @@ void Painter::EtchedFrame(const RECT& r) const {
 }
 
 void Painter::FocusFrame(const RECT& r) const {
+  if (r.right <= r.left || r.bottom <= r.top) return;
   cairo_save(m_cr);
   cairo_set_operator(m_cr, CAIRO_OPERATOR_DIFFERENCE);
   cairo_set_source_rgb(m_cr, 1, 1, 1);
+  // One path filled once: a pixel named twice (the sides of a frame one
+  // pixel thin) is inverted once.
   for (int x = r.left; x < r.right; x += 2) {
     cairo_rectangle(m_cr, x, r.top, 1, 1);
-    if (r.bottom - 1 > r.top) cairo_rectangle(m_cr, x, r.bottom - 1, 1, 1);
+    cairo_rectangle(m_cr, x, r.bottom - 1, 1, 1);
   }
   for (int y = r.top + 2; y < r.bottom - 1; y += 2) {
     cairo_rectangle(m_cr, r.left, y, 1, 1);
-    if (r.right - 1 > r.left) cairo_rectangle(m_cr, r.right - 1, y, 1, 1);
+    cairo_rectangle(m_cr, r.right - 1, y, 1, 1);
   }
   cairo_fill(m_cr);
   cairo_restore(m_cr);

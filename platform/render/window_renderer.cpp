@@ -78,8 +78,9 @@ class TreePainter {
 
   void DrawTopLevel(HWND top) {
     DrawWindow(top);
-    // Open combo lists and owned pop-ups float over everything, clipped to the picture only.
-    for (size_t i = 0; i < m_floating.size(); ++i) DrawWindow(m_floating[i]);
+    // Open combo lists and owned pop-ups float over everything, clipped to the picture only. (A
+    // list holds no windows: drawing one adds none to float.)
+    for (HWND list : std::vector<HWND>(m_floating)) DrawWindow(list);
     for (HWND popup : OwnedPopups(top)) DrawWindow(popup);
   }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -39,9 +41,8 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   ASSERT_TRUE(back.has_value());
   EXPECT_EQ(back->pixels, platform::RenderWindow(m_window.m_hWnd).pixels);
   ASSERT_TRUE(platform::WriteWindowPicture(m_window.m_hWnd, svg));
-  std::ifstream in(svg);
   std::string head(200, '\0');
-  in.read(head.data(), 200);
+  std::ifstream(svg).read(head.data(), 200);
   EXPECT_NE(head.find("<svg"), std::string::npos);
   std::string error;
   EXPECT_FALSE(platform::WriteWindowPicture(nullptr, png, &error));
@@ -113,30 +114,56 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
   EXPECT_FALSE(innermostShows(9));
 }
 
-// A straight line covers the pixels from its start up to, not including,
-// its end, as thick as its pen and centred on it (rounding towards the start).
-TEST(Replay, StraightLinesCoverTheirPixelsButTheEndAsThickAsThePen) {
+// Shapes cover exactly the pixels a small model names, on black: a straight line from its start up to, not including,
+// its end, as thick as its pen and centred on it (rounding towards the start); at every size up to a dozen pixels, a
+// focus frame every other pixel of its rectangle's sides inverted, an icon a framed window with its title band (nothing
+// below 4 pixels).
+TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
+  constexpr COLORREF kDark = RGB(200, 0, 0);
+  const auto check = [](const std::function<void(const platform::Painter&)>& paint, const auto& model) {
+    const Image image = platform::PaintPicture(16, 16, [&](cairo_t* cr) { paint(platform::Painter(cr)); });
+    for (int y = 0; y < 16; ++y) {
+      for (int x = 0; x < 16; ++x) ASSERT_EQ(image.At(x, y), model(x, y)) << x << "," << y;
+    }
+  };
   for (int width = 1; width <= 4; ++width) {
     using Ends = std::pair<POINT, POINT>;
     for (const auto& [a, b] :
          {Ends{{3, 8}, {12, 8}}, Ends{{12, 8}, {3, 8}}, Ends{{8, 3}, {8, 12}}, Ends{{8, 12}, {8, 3}}}) {
-      platform::DrawOps ops(1);
-      ops[0].kind = platform::DrawKind::Line;
-      ops[0].points = {a, b};
-      ops[0].pen = platform::PenState{PS_SOLID, width, RGB(255, 0, 0)};
-      const Image image =
-          platform::PaintPicture(16, 16, [&](cairo_t* cr) { platform::Replay(platform::Painter(cr), ops); });
+      SCOPED_TRACE(std::to_string(width) + " from " + std::to_string(a.x) + "," + std::to_string(a.y));
+      platform::DrawOps line(1);
+      line[0].kind = platform::DrawKind::Line;
+      line[0].points = {a, b};
+      line[0].pen = platform::PenState{PS_SOLID, width, kDark};
       const bool across = a.y == b.y;
       const int from = across ? a.x : a.y, to = across ? b.x : b.y, side = (across ? a.y : a.x) - (width - 1) / 2;
-      for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-          const int along = across ? x : y, off = across ? y : x;
-          const bool onLine = (from < to ? along >= from && along < to : along <= from && along > to) && off >= side &&
-                              off < side + width;
-          ASSERT_EQ(image.At(x, y) == RGB(255, 0, 0), onLine)
-              << width << " " << a.x << "," << a.y << " " << x << "," << y;
-        }
-      }
+      check([&](const platform::Painter& p) { platform::Replay(p, line); }, [&](int x, int y) -> COLORREF {
+        const int along = across ? x : y, off = across ? y : x;
+        const bool on = from < to ? along >= from && along < to : along <= from && along > to;
+        return on && off >= side && off < side + width ? kDark : 0;
+      });
+    }
+  }
+  for (int w = 0; w <= 12; ++w) {
+    for (int h = 0; h <= 12; ++h) {
+      SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+      const RECT r{2, 3, 2 + w, 3 + h};
+      const auto in = [&](int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+      const auto side = [&](int x, int y) {
+        return in(x, y) && (x == r.left || y == r.top || x == r.right - 1 || y == r.bottom - 1);
+      };
+      check([&](const platform::Painter& p) { p.FocusFrame(r); }, [&](int x, int y) -> COLORREF {
+        const bool dot = y == r.top || y == r.bottom - 1 ? (x - r.left) % 2 == 0 : (y - r.top) % 2 == 0;
+        return side(x, y) && dot ? RGB(255, 255, 255) : 0;
+      });
+      platform::DrawOps icon(1);
+      icon[0].kind = platform::DrawKind::Icon;
+      icon[0].rect = r;
+      check([&](const platform::Painter& p) { platform::Replay(p, icon); }, [&](int x, int y) -> COLORREF {
+        if (w < 4 || h < 4 || !in(x, y)) return 0;
+        if (side(x, y)) return GetSysColor(COLOR_WINDOWTEXT);
+        return GetSysColor(y <= r.top + std::max(2, h / 5) ? COLOR_ACTIVECAPTION : COLOR_WINDOW);
+      });
     }
   }
 }

@@ -266,13 +266,14 @@ int CWnd::GetDlgItemText(int id, CString& text) const {
 UINT CWnd::GetDlgItemInt(int id, BOOL* translated, BOOL isSigned) const {
   CString text;
   GetDlgItemText(id, text);
+  // strtoll passes over the blanks before the number; those after it are allowed too.
   const char* begin = text.GetString();
-  while (*begin == ' ') ++begin;
   char* end = nullptr;
   const long long v = std::strtoll(begin, &end, 10);
-  while (end != nullptr && *end == ' ') ++end;
-  const bool ok = end != begin && end != nullptr && *end == '\0' && (isSigned || v >= 0) &&
-                  v >= (isSigned ? -2147483648LL : 0) && v <= (isSigned ? 2147483647LL : 4294967295LL);
+  const bool number = end != begin;
+  while (*end == ' ') ++end;
+  const bool ok = number && *end == '\0' && v >= (isSigned ? -2147483648LL : 0) &&
+                  v <= (isSigned ? 2147483647LL : 4294967295LL);
   if (translated != nullptr) *translated = ok ? TRUE : FALSE;
   return ok ? static_cast<UINT>(v) : 0;
 }

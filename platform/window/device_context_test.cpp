@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -55,17 +56,51 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   EXPECT_EQ(height, (30 - 15) / 2 + 15);
   const auto black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
   EXPECT_EQ(::FrameRect(dc, nullptr, black) + ::FillRect(dc, nullptr, black), 0) << "no rectangle, nothing drawn";
+
+  // Each brush fills in its colour, a hollow one not at all, and what is no brush is refused; a line
+  // records the pixels between its ends.
+  const auto stock = [](int index) { return static_cast<HBRUSH>(::GetStockObject(index)); };
+  const std::pair<HBRUSH, std::optional<COLORREF>> brushes[] = {
+      {::CreateSolidBrush(RGB(1, 2, 3)), RGB(1, 2, 3)},   {stock(WHITE_BRUSH), RGB(255, 255, 255)},
+      {stock(LTGRAY_BRUSH), RGB(192, 192, 192)},          {stock(GRAY_BRUSH), RGB(128, 128, 128)},
+      {stock(DKGRAY_BRUSH), RGB(64, 64, 64)},             {stock(BLACK_BRUSH), RGB(0, 0, 0)},
+      {stock(NULL_BRUSH), std::nullopt},                  {::GetSysColorBrush(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT)},
+      {reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), GetSysColor(COLOR_WINDOW)}};
+  for (const auto& [brush, colour] : brushes) {
+    platform::ClearDisplayList(m_wnd);
+    ASSERT_EQ(::FillRect(dc, &r, brush), 1);
+    const DrawOps fills = platform::WindowDisplayList(m_wnd);
+    EXPECT_EQ(fills.size() == 1 ? std::optional(fills[0].color) : std::nullopt, colour) << fills.size();
+  }
+  EXPECT_EQ(::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_PEN))), 0) << "a pen is no brush";
+  platform::ClearDisplayList(m_wnd);
+  ::MoveToEx(dc, 5, 9, nullptr);
+  ::LineTo(dc, 2, 3);
+  EXPECT_EQ(CRect(platform::WindowDisplayList(m_wnd).at(0).rect), CRect(2, 3, 6, 10));
+  // A gradient takes two vertices a rectangle, three a triangle, each one there.
+  const TRIVERTEX corners[3] = {{0, 0}, {8, 4}, {0, 9}};
+  const ULONG mesh[9] = {0, 1, 2, 1, 0, 2, 2, 1, 0};
+  EXPECT_TRUE(::GradientFill(dc, corners, 3, mesh, 3, GRADIENT_FILL_RECT_V) &&
+              ::GradientFill(dc, corners, 3, mesh, 2, GRADIENT_FILL_TRIANGLE) &&
+              !::GradientFill(dc, corners, 2, mesh, 1, GRADIENT_FILL_TRIANGLE));
+  const DrawOps gradients = platform::WindowDisplayList(m_wnd);
+  EXPECT_EQ(std::pair(gradients.at(1).mesh.size(), gradients.at(2).mesh.size()), std::pair(size_t{6}, size_t{6}));
+  EXPECT_EQ(CRect(gradients[1].rect), CRect(0, 0, 8, 9));
   ::ReleaseDC(m_wnd, dc);
 }
 
 TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot) {
   CClientDC screen(CWnd::FromHandle(m_wnd));
   CDC memory;
-  ASSERT_TRUE(memory.CreateCompatibleDC(&screen));
+  ASSERT_TRUE(memory.CreateCompatibleDC(&screen) && CDC().CreateCompatibleDC(nullptr));
   CBitmap bitmap;
   ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 40, 20));
   CBitmap* old = memory.SelectObject(&bitmap);
   memory.FillSolidRect(CRect(0, 0, 40, 20), RGB(82, 123, 225));
+  RECT clip, windowClip;  // a bitmap's size, a window's client area
+  EXPECT_EQ(::GetClipBox(memory, &clip) + ::GetClipBox(screen, &windowClip), 2 * SIMPLEREGION);
+  EXPECT_EQ(std::pair(CRect(clip), CRect(windowClip)), std::pair(CRect(0, 0, 40, 20), CRect(0, 0, 300, 200)));
+  EXPECT_EQ(::GetClipBox(memory, nullptr) + ::GetClipBox(nullptr, &clip), 0);
   EXPECT_TRUE(platform::WindowDisplayList(m_wnd).empty());
   ASSERT_EQ(platform::BitmapDisplayList(bitmap).size(), 1u);
 
@@ -89,8 +124,14 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(::GetObject(handle, sizeof(BITMAP), nullptr), 0);
   EXPECT_EQ(::GetObjectType(handle), 0u);  // a deleted handle names nothing
   EXPECT_EQ(::GetObjectType(::GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
+  EXPECT_TRUE(::GetStockObject(-1) == nullptr && ::GetStockObject(DEFAULT_GUI_FONT + 1) == nullptr);
 
   // Rows of a bitmap are word aligned; impossible pens are not made.
+  for (const auto& [cx, cy, planes, bits, made] : {std::tuple{0, 0, 1u, 32u, true}, {-1, 1, 1u, 1u, false},
+                                                    {1, -1, 1u, 1u, false}, {1, 1, 2u, 1u, false},
+                                                    {1, 1, 1u, 0u, false}, {1, 1, 1u, 33u, false}}) {
+    EXPECT_EQ(::CreateBitmap(cx, cy, planes, bits, nullptr) != nullptr, made) << cx << " " << planes << " " << bits;
+  }
   const HBITMAP odd = ::CreateBitmap(5, 3, 1, 24, nullptr);
   BITMAP bm;
   EXPECT_EQ(::GetObject(odd, sizeof bm - 1, &bm), 0);
@@ -158,6 +199,11 @@ TEST(TextLayout, MarksWordBreaksAndTheExtent) {
   EXPECT_EQ(lines("aa bb  cc wwwwwwww", DT_WORDBREAK, platform::TextWidth(font, "aa bb")), "aa bb|cc|wwwwwwww|");
   EXPECT_EQ(lines("", DT_WORDBREAK, 100), "|");
   const int h = platform::MeasureFont(font).height;
+  // Only a single line moves down or to the middle.
+  for (const UINT format : {DT_BOTTOM, DT_VCENTER, DT_SINGLELINE | DT_BOTTOM, DT_SINGLELINE | DT_VCENTER}) {
+    const int top = platform::LayOutText(font, "x", RECT{0, 10, 50, 40}, format).lines.at(0).origin.y;
+    EXPECT_EQ(top, !(format & DT_SINGLELINE) ? 10 : (format & DT_BOTTOM) ? 40 - h : 10 + (30 - h) / 2) << format;
+  }
   EXPECT_EQ(CRect(platform::LayOutText(font, "ab\nabc", RECT{5, 6, 500, 7}, 0).extent),
             CRect(5, 6, 5 + platform::TextWidth(font, "abc"), 6 + 2 * h));
   EXPECT_EQ(CRect(platform::LayOutText(font, "ab", RECT{5, 6, 500, 7}, DT_WORDBREAK).extent), CRect(5, 6, 500, 6 + h));

@@ -102,7 +102,7 @@ void Follow(Tracking& tracking, POINT p) {
 void End(bool keep) {
   const std::optional<Tracking> t = Current();
   Current().reset();
-  if (!t || !::IsWindow(t->hwnd)) return;
+  if (!t) return;  // (each call below does nothing to a window gone meanwhile)
   DispatchScope scope;
   if (!keep && !t->box) PlaceOnScreen(t->hwnd, t->startRect, 0);
   if (::GetCapture() == t->hwnd) ::ReleaseCapture();

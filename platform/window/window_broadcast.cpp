@@ -29,6 +29,9 @@ void SendToEveryWindow(platform::SystemChange change) {
   }
 }
 
-const bool kInstalled = (platform::SetSystemChangeBroadcast(&SendToEveryWindow), true);
+// Installed when the library is loaded, before any window can exist.
+const struct BroadcastInstaller {
+  BroadcastInstaller() { platform::SetSystemChangeBroadcast(&SendToEveryWindow); }
+} kInstaller;
 
 }  // namespace

@@ -98,7 +98,7 @@ class WindowTest : public platform::ResetTest {
 
 using Strings = std::vector<std::string>;
 
-TEST_F(WindowTest, PostedCommandsArriveAfterSentOnesInPostingOrder) {
+TEST_F(WindowTest, PostedCommandsArriveAfterSentOnesInPostingOrderAndRegisteredMessagesStay) {
   LoggingWnd w("W");
   w.CreateTop();
   platform::PumpMessages();  // its first WM_PAINT
@@ -116,9 +116,15 @@ TEST_F(WindowTest, PostedCommandsArriveAfterSentOnesInPostingOrder) {
   EXPECT_EQ(msg.message, WM_USER + 1u);
   ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
   EXPECT_FALSE(::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+
+  // Registered messages are stable for a name, whatever its case.
+  const UINT a = RegisterWindowMessage("WindowTest.A");
+  EXPECT_TRUE(a >= 0xC000u && a <= 0xFFFFu && a != RegisterWindowMessage("WindowTest.B"));
+  EXPECT_EQ(RegisterWindowMessage("windowtest.a"), a);
+  EXPECT_EQ(RegisterWindowMessage("") + RegisterWindowMessage(nullptr), 0u);
 }
 
-TEST_F(WindowTest, TimersFireOnlyWhenTheClockReachesThemAndInDueOrder) {
+TEST_F(WindowTest, TimersFireWhenTheClockReachesThemInDueOrderAndStopWithTheirWindow) {
   LoggingWnd w("W");
   w.CreateTop();
   w.SetTimer(1, 300);
@@ -138,32 +144,38 @@ TEST_F(WindowTest, TimersFireOnlyWhenTheClockReachesThemAndInDueOrder) {
   w.SetTimer(3, 50);  // setting again restarts it with the new interval
   platform::AdvanceClock(100);
   EXPECT_EQ(g_log, (Strings{"W:timer3@550", "W:timer1@600", "W:timer3@600"}));
-}
 
-TEST_F(WindowTest, TimersStopWithTheirWindowAndThreadTimersCallTheirProcedure) {
+  // A window's timers stop with it; a thread timer calls its procedure.
   static std::vector<UINT_PTR> fired;
   fired.clear();
-  LoggingWnd w("W");
-  w.CreateTop();
-  w.SetTimer(1, 100);
   const UINT_PTR id = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) { fired.push_back(timer); });
   EXPECT_NE(id, 0u);
   w.DestroyWindow();
+  g_log.clear();
   platform::AdvanceClock(250);
   EXPECT_EQ(fired, (std::vector<UINT_PTR>{id, id}));
-  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "W:timer1@100"), 0);
+  EXPECT_TRUE(g_log.empty());
   EXPECT_EQ(::SetTimer(nullptr, 0, 100, nullptr), 0u) << "a thread timer needs a procedure";
 }
 
-TEST_F(WindowTest, PreTranslateRunsFromTheTargetUpAndCanConsume) {
-  LoggingWnd top("T"), mid("M"), leaf("L");
+// The main window has the last chance when the way up does not pass it, and
+// only one chance when it does.
+TEST_F(WindowTest, PreTranslateRunsFromTheTargetUpThenInTheMainWindowAndCanConsume) {
+  LoggingWnd top("T"), mid("M"), leaf("L"), main("X");
   top.CreateTop();
   mid.CreateChild(top, 1);
   leaf.CreateChild(mid, 2);
-  ::PostMessage(leaf.m_hWnd, WM_KEYDOWN, 'A', 1);
-  platform::PumpMessages();
-  // Not consumed: translated into a character after the key itself.
-  EXPECT_EQ(g_log, (Strings{"L:pre", "M:pre", "T:pre", "L:keydown65", "L:char" + std::string(1, 'a')}));
+  main.CreateTop();
+  for (CWnd* w : {static_cast<CWnd*>(&main), static_cast<CWnd*>(&top)}) {
+    platform::SetMainWindow(w);
+    g_log.clear();
+    ::PostMessage(leaf.m_hWnd, WM_KEYDOWN, 'A', 1);
+    platform::PumpMessages();
+    // Not consumed: translated into a character after the key itself.
+    Strings expected{"L:pre", "M:pre", "T:pre", "X:pre", "L:keydown65", "L:char" + std::string(1, 'a')};
+    if (w == &top) expected.erase(expected.begin() + 3);
+    EXPECT_EQ(g_log, expected);
+  }
 
   g_log.clear();
   mid.consumeKeys = true;
@@ -185,22 +197,10 @@ TEST_F(WindowTest, DestroySendsDestroyParentFirstAndNcDestroyChildrenFirst) {
   top->DestroyWindow();
   EXPECT_EQ(g_log, (Strings{"O:destroy", "O:ncdestroy", "P:destroy", "C1:destroy", "G:destroy", "C2:destroy",
                             "G:ncdestroy", "C1:ncdestroy", "C2:ncdestroy", "P:ncdestroy"}));
-  EXPECT_FALSE(::IsWindow(hTop));
-  EXPECT_FALSE(::IsWindow(hG));
-  EXPECT_EQ(top->m_hWnd, nullptr);
-  EXPECT_EQ(g.m_hWnd, nullptr);
+  EXPECT_FALSE(::IsWindow(hTop) || ::IsWindow(hG));
+  EXPECT_TRUE(top->m_hWnd == nullptr && g.m_hWnd == nullptr);
   EXPECT_EQ(top->postNcDestroyCalls, 1);
   EXPECT_EQ(CWnd::FromHandle(hTop), nullptr);
-}
-
-TEST_F(WindowTest, DestroyingAnObjectDestroysItsWindow) {
-  HWND h = nullptr;
-  {
-    LoggingWnd w("W");
-    h = w.CreateTop();
-    EXPECT_TRUE(::IsWindow(h));
-  }
-  EXPECT_FALSE(::IsWindow(h));
 }
 
 // A window whose handler destroys its own window while its procedure still runs.
@@ -248,11 +248,12 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   a.SetCapture();
   a.EnableWindow(FALSE);
   EXPECT_EQ(a.SetFocus(), nullptr);
-  EXPECT_EQ(::GetFocus(), b.m_hWnd);
+  b.SetCapture();
+  a.ShowWindow(SW_HIDE);  // neither the focus nor the capture is in it
+  EXPECT_EQ(std::pair(::GetFocus(), ::GetCapture()), std::pair(b.m_hWnd, b.m_hWnd));
   EXPECT_EQ(g_log, (Strings{"A:capturechanged"}));
 
   g_log.clear();
-  b.SetCapture();
   b.ShowWindow(SW_HIDE);
   EXPECT_EQ(::GetFocus(), nullptr);
   EXPECT_EQ(g_log, (Strings{"B:killfocus", "B:capturechanged"}));
@@ -283,6 +284,9 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   c.BringWindowToTop();
   EXPECT_EQ(::GetWindow(top.m_hWnd, GW_CHILD), c.m_hWnd);
   EXPECT_EQ(::GetWindow(c.m_hWnd, GW_HWNDLAST), b.m_hWnd);
+  ::SetWindowPos(a.m_hWnd, b.m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // after b, then back after c
+  EXPECT_EQ(std::pair(::GetWindow(a.m_hWnd, GW_HWNDPREV), ::GetWindow(b.m_hWnd, GW_HWNDPREV)), std::pair(b.m_hWnd, c.m_hWnd));
+  ::SetWindowPos(a.m_hWnd, c.m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   // Enumeration goes in that order and stops at the first window its callback refuses.
   std::vector<HWND> seen;
   const auto takeTwo = [](HWND h, LPARAM p) {
@@ -303,12 +307,15 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   CRect onScreen;
   b.GetWindowRect(&onScreen);
   EXPECT_EQ(onScreen, CRect(10 + 3, 10 + 3 + 19, 10 + 3 + 50, 10 + 3 + 19 + 20));
-  // Each point of the client area names the child on top there or the window itself; outside it, nothing.
-  for (int y = -1; y <= client.bottom; ++y) {
-    for (int x = -1; x <= client.right; ++x) {
+  // Each point of the client area names the child on top there or the window
+  // itself; outside it, nothing. On the screen, the frame is the window's.
+  for (int y = -23; y <= client.bottom + 3; ++y) {
+    for (int x = -4; x <= client.right + 3; ++x) {
       const bool inClient = x >= 0 && y >= 0 && x < client.right && y < client.bottom;
       const HWND under = !inClient ? nullptr : (x < 50 && y < 20) ? c.m_hWnd : top.m_hWnd;
       ASSERT_EQ(::ChildWindowFromPoint(top.m_hWnd, POINT{x, y}), under) << x << "," << y;
+      const bool inWindow = x >= -3 && y >= -22 && x < client.right + 3 && y < client.bottom + 3;
+      ASSERT_EQ(::WindowFromPoint(POINT{x + 13, y + 32}), inClient ? under : inWindow ? top.m_hWnd : nullptr);
     }
   }
   // On the screen, a window that lets the pointer through (as a group box
@@ -327,6 +334,13 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
 
   // A window without an object gets a wrapper that is not in its procedure chain.
   HWND plain = CreateWindowEx(0, "Test", "x", WS_CHILD, 0, 0, 1, 1, top.m_hWnd, nullptr, nullptr, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
+  CWnd attached;
+  EXPECT_FALSE(attached.SubclassDlgItem(0, nullptr));
+  EXPECT_TRUE(attached.SubclassDlgItem(0, &top) && !CWnd().Attach(plain)) << "one object a window";
+  EXPECT_EQ(CWnd::FromHandlePermanent(plain), &attached);
+  EXPECT_EQ(attached.Detach(), plain);
+  EXPECT_EQ(CWnd().Detach(), nullptr);
   EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
   CString text;
   CWnd::FromHandle(plain)->GetWindowText(text);
@@ -365,17 +379,6 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
             0);
   EXPECT_EQ(::GetClassName(plain, buffer, sizeof buffer), 3);
   EXPECT_STREQ(buffer, "Tes") << "the class name is cut the same way";
-}
-
-TEST_F(WindowTest, RegisteredMessagesAreStablePerNameRegardlessOfCase) {
-  const UINT a = RegisterWindowMessage("WindowTest.A");
-  const UINT b = RegisterWindowMessage("WindowTest.B");
-  EXPECT_GE(a, 0xC000u);
-  EXPECT_LE(a, 0xFFFFu);
-  EXPECT_NE(a, b);
-  EXPECT_EQ(RegisterWindowMessage("windowtest.a"), a);
-  EXPECT_EQ(RegisterWindowMessage(""), 0u);
-  EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
 }
 
 TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
@@ -438,9 +441,7 @@ TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
   g_log.clear();
   owner.ShowWindow(SW_RESTORE);
   EXPECT_EQ(g_log, (Strings{"S:show1/" + std::to_string(SW_PARENTOPENING)}));
-  EXPECT_TRUE(shown.IsWindowVisible());
-  EXPECT_FALSE(hidden.IsWindowVisible());
-  EXPECT_FALSE(later.IsWindowVisible());
+  EXPECT_TRUE(shown.IsWindowVisible() && !hidden.IsWindowVisible() && !later.IsWindowVisible());
 }
 
 TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
