@@ -80,6 +80,7 @@ class CZRDragListCtrl : public CListCtrl {
 
   // The list's tool-tip, owned by it; the drag never touches it.
   void CreateToolTip();
+  bool IsItem(int index) const { return index >= 0 && index < GetItemCount(); }
   void BeginDrag(const NMLISTVIEW& notify);
   // The union of the selected items' rectangles drawn on pure green (the
   // transparent colour), each item's own drag image at its offset; the hot
