@@ -34,7 +34,6 @@ void CAutoComboBox::Attached() { m_tip.Create(*this, true); }
 
 void CAutoComboBox::OnDestroy() {
   StopEditTimer();
-  if (m_wndList.GetSafeHwnd() != nullptr) m_wndList.UnsubclassWindow();
   m_tip.Destroy();
   CComboBox::OnDestroy();
 }
@@ -173,7 +172,7 @@ void CAutoComboBox::StartEditTimer() {
 }
 
 void CAutoComboBox::StopEditTimer() {
-  if (m_nEditTimer != 0) KillTimer(kEditTimer);
+  KillTimer(kEditTimer);
   m_nEditTimer = 0;
   m_nTicks = 0;
 }

@@ -34,6 +34,7 @@ class AutoComboBoxTest : public ControlTest {
 
 TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheParentAsAChoice) {
   Make(CBS_DROPDOWN);
+  m_combo.SetDigitsToCallback(TRUE);  // with no callback to hand them to
   ASSERT_TRUE(input::Focus(Edit()));
   ASSERT_TRUE(input::TypeText("n"));
   EXPECT_EQ(Text(), "NFO");
@@ -58,6 +59,14 @@ TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheP
   EXPECT_EQ(last.selection, 1);  // the selection is in place when the parent hears of it
   ASSERT_TRUE(input::TypeText("E"));  // the whole entry typed out: neither match nor text changed
   EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 2);
+  m_combo.SetEditSel(1, 3);
+  ASSERT_TRUE(input::TypeText("S"));  // the same match, a shorter text
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 3);
+  // Typed inside the text, the caret stays where the typing left it.
+  m_combo.SetWindowText("NE");
+  m_combo.SetEditSel(1, 1);
+  ASSERT_TRUE(input::TypeText("S"));
+  EXPECT_EQ(EditSel(), std::make_pair(2, 2));
 
   // A text that prefixes no entry is taken back, caret where it was.
   m_combo.SetWindowText("NF");
@@ -107,14 +116,20 @@ int Callback(HWND, int id, int mode, int key) {
   g_lastKey = key;
   if (mode == 1) return 3;     // Delete selects the wide entry
   if (key == '0') return 2;    // a 0 chooses MCX
+  if (key == '9') return -3;   // a 9 goes on to the field
   return key == -1 ? -2 : -1;  // texts use the built-in search
 }
 
 TEST_F(AutoComboBoxTest, TheCallbackAnswersDeleteAndDigits) {
   Make(CBS_DROPDOWN);
+  ASSERT_TRUE(input::Focus(Edit()));
+  m_combo.SetWindowText("NFO");
+  m_combo.SetEditSel(0, 0);
+  ASSERT_TRUE(input::PressKey(VK_DELETE));  // without a callback the field deletes as usual
+  EXPECT_EQ(Text(), "FO");
   m_combo.SetCallback(&Callback);
   m_combo.SetDigitsToCallback(TRUE);
-  ASSERT_TRUE(input::Focus(Edit()));
+  m_parent.commands.clear();
 
   ASSERT_TRUE(input::PressKey(VK_DELETE));
   EXPECT_EQ(g_lastMode, 1);
@@ -126,11 +141,21 @@ TEST_F(AutoComboBoxTest, TheCallbackAnswersDeleteAndDigits) {
   EXPECT_EQ(g_lastKey, '0');
   EXPECT_EQ(Text(), "");
   EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 1);
+  ASSERT_TRUE(input::TypeText("9"));
+  EXPECT_EQ(g_lastKey, -1) << "typed, so the callback was asked about the text";
+  ASSERT_TRUE(input::TypeText("M"));  // a letter is no digit: completed as usual
+  EXPECT_EQ(Text(), "MCX");
+  // With a callback Backspace over the whole text brings no default back.
+  m_combo.SetDefaultText("NFO");
+  m_combo.SetEditSel(0, -1);
+  ASSERT_TRUE(input::PressKey(VK_BACK));
+  EXPECT_EQ(Text(), "MCX");
 }
 
 TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerOrTheFocusLeaves) {
   Make(CBS_DROPDOWNLIST);
   const HWND tip = m_combo.GetToolTip();
+  EXPECT_TRUE(::GetWindowLongPtr(tip, GWL_STYLE) & WS_BORDER);  // the drop-down's tips have none
   m_combo.SetCurSel(0);
   MovePointer(m_combo, {5, 5});
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);  // "NFO" fits
@@ -179,6 +204,22 @@ TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerOrTheFocusLea
   ASSERT_TRUE(input::Focus(other));
   EXPECT_FALSE(m_combo.IsTipLatched());
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+
+  // A choice in the drop-down (a colour list box) shows at once, before the
+  // field has it; the combo box takes the drop-down's tip along when it goes.
+  m_combo.SetCurSel(0);
+  ASSERT_TRUE(input::Click(m_combo));
+  COMBOBOXINFO info;
+  ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
+  auto* list = dynamic_cast<CColorListBox*>(CWnd::FromHandlePermanent(info.hwndList));
+  ASSERT_NE(list, nullptr);
+  const HWND listTip = list->GetToolTip();
+  CRect item;
+  ::SendMessage(info.hwndList, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
+  ASSERT_TRUE(input::ClickAt(info.hwndList, item.CenterPoint()));
+  EXPECT_TRUE(platform::ReadTooltip(tip).shown);
+  m_combo.DestroyWindow();
+  EXPECT_FALSE(::IsWindow(tip) || ::IsWindow(listTip));
 }
 
 }  // namespace
