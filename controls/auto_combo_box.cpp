@@ -16,7 +16,7 @@ CAutoComboBox::CAutoComboBox() = default;
 
 CAutoComboBox::~CAutoComboBox() {
   // While this object still is a CAutoComboBox, so that the list is released first.
-  if (m_hWnd != nullptr) DestroyWindow();
+  DestroyWindow();
 }
 
 void CAutoComboBox::PreSubclassWindow() {

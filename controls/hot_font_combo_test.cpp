@@ -109,6 +109,8 @@ TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfte
   platform::ClearDisplayList(m_combo);
   input::Advance(10 * CHotFontCombo::kHoverTimerMs);
   EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "the timer stopped";
+  PointerOver();
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "hovered again";
 }
 
 // A parent that keeps its commands to itself reflects no notification.

@@ -188,21 +188,17 @@ TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
     }
     for (int i = 0; i < count; ++i) was[static_cast<size_t>(i)].selected = isDragged(i);
     // The pointer wanders over the source first; the last item under it
-    // is where a drop with no item under the pointer goes.
-    int highlighted = -1, scrolling = 0;
-    // Over the header or below the list a tick moves the highlight a row,
-    // all rows being shown.
+    // is where a drop with no item under the pointer goes. Over the header or
+    // below the list a tick moves that a row up or down (all rows are shown).
+    int highlighted = -1;
     for (int moves = pick(4); moves > 0; --moves) {
-      const int over = pick(count + 4) - 4;  // -4, -3: the header, below the list; -2: a tick; -1: below the items
-      if (over == -2) {
+      const int over = pick(count + 3) - 3;  // -3, -2: the header, below the list; -1: below the items
+      input::MouseMove(source, over >= 0 ? On(source, over) : over == -1 ? Below(source) : POINT{30, over == -3 ? 3 : 260});
+      if (over < -1) {
         input::Advance(CZRDragListCtrl::kScrollPeriodMs);
-        const int next = highlighted + (scrolling == -4 ? -1 : scrolling == -3 ? 1 : 0);
-        if (next >= 0 && next < count) highlighted = next;
-        continue;
+        if (const int next = highlighted + (over == -3 ? -1 : 1); next >= 0 && next < count) highlighted = next;
       }
-      input::MouseMove(source, over >= 0 ? On(source, over) : over == -1 ? Below(source) : POINT{30, over == -4 ? 3 : 260});
       if (over >= 0) highlighted = over;
-      scrolling = over < -2 ? over : 0;
     }
     if (kind < 2) {  // nothing changes, the dragged items stay selected
       if (kind == 0) input::MouseMove(m_parent, outside);
@@ -210,7 +206,7 @@ TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
       if (kind == 1) ::ReleaseCapture();
       input::ButtonUp(m_parent, outside);
     } else {
-      const int on = pick(target.GetItemCount() + 1) - 1;  // -1: below the items
+      const int on = from == to && pick(2) == 0 ? -1 : pick(target.GetItemCount() + 1) - 1;  // -1: below the items
       const POINT at = on >= 0 ? On(target, on) : target.GetItemCount() > 0 ? Below(target) : POINT{60, 60};
       trace += " on " + std::to_string(on);
       m_parent.refuse.clear();
