@@ -62,18 +62,15 @@ TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheP
   m_combo.SetEditSel(1, 3);
   ASSERT_TRUE(input::TypeText("S"));  // the same match, a shorter text
   EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 3);
-  // Typed inside the text, the caret stays where the typing left it.
-  m_combo.SetWindowText("NE");
-  m_combo.SetEditSel(1, 1);
-  ASSERT_TRUE(input::TypeText("S"));
-  EXPECT_EQ(EditSel(), std::make_pair(2, 2));
-
-  // A text that prefixes no entry is taken back, caret where it was.
-  m_combo.SetWindowText("NF");
-  m_combo.SetEditSel(2, 2);
-  ASSERT_TRUE(input::TypeText("X"));
-  EXPECT_EQ(Text(), "NF");
-  EXPECT_EQ(EditSel(), std::make_pair(2, 2));
+  // Typed inside the text, the caret stays where the typing left it; a text
+  // that prefixes no entry is taken back, caret where it was.
+  for (const auto& [before, caret, typed, after] : {std::tuple{"NE", 1, "S", "NSE"}, {"NF", 2, "X", "NF"}}) {
+    m_combo.SetWindowText(before);
+    m_combo.SetEditSel(caret, caret);
+    ASSERT_TRUE(input::TypeText(typed));
+    EXPECT_EQ(Text(), after);
+    EXPECT_EQ(EditSel(), std::make_pair(2, 2));
+  }
   // A field cut empty where no entry is left to match: no choice to tell.
   m_combo.ResetContent();
   m_combo.SetWindowText("NF");

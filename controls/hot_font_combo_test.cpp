@@ -91,6 +91,14 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
   EXPECT_EQ(field.back().font, platform::FontSpec::FromPoints(kLongest, 8)) << platform::Describe(field.back());
   platform::SetInstalledFontFamilies(std::vector<std::string>{"Georgia"});
   EXPECT_EQ(Items(), std::vector<std::string>{"Georgia"}) << "a font table change refills the list";
+
+  // Compared, the second text goes against the first.
+  COMPAREITEMSTRUCT cis;
+  cis.itemData1 = reinterpret_cast<ULONG_PTR>("Arial");
+  cis.itemData2 = reinterpret_cast<ULONG_PTR>("Tahoma");
+  EXPECT_GT(m_combo.CompareItem(&cis), 0);
+  cis.itemData2 = cis.itemData1;
+  EXPECT_EQ(m_combo.CompareItem(&cis), 0);
 }
 
 TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfterThePointerLeaves) {
@@ -147,15 +155,6 @@ TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
     ::SetFocus(m_other);
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
   }
-}
-
-TEST_F(HotFontComboTest, CompareItemOrdersBySecondTextAgainstFirst) {
-  COMPAREITEMSTRUCT cis;
-  cis.itemData1 = reinterpret_cast<ULONG_PTR>("Arial");
-  cis.itemData2 = reinterpret_cast<ULONG_PTR>("Tahoma");
-  EXPECT_GT(m_combo.CompareItem(&cis), 0);
-  cis.itemData2 = cis.itemData1;
-  EXPECT_EQ(m_combo.CompareItem(&cis), 0);
 }
 
 }  // namespace
