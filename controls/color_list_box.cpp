@@ -62,8 +62,8 @@ void CColorListBox::DrawItem(LPDRAWITEMSTRUCT dis) {
 void CColorListBox::MeasureItem(LPMEASUREITEMSTRUCT mis) {
   if (mis == nullptr) return;
   const int index = static_cast<int>(mis->itemID);
-  CRect item;
-  if (GetItemRect(index, &item) == LB_ERR) GetClientRect(&item);
+  CRect item;  // as wide as the client area, or as the horizontal extent when that is wider
+  GetItemRect(index, &item);
   CString text;
   GetText(index, text);
   CClientDC dc(this);

@@ -46,14 +46,6 @@ TEST_F(ColorListBoxTest, EachItemIsMeasuredAndDrawnWrappedInItsColourOnTheWindow
   ASSERT_EQ(texts[1].lines.size(), 2u);
   EXPECT_EQ(texts[1].lines[1].text, "gamma delta");
 
-  // A list as wide as its horizontal extent measures its items at that width.
-  CColorListBox wide;
-  ASSERT_TRUE(wide.Create(WS_VISIBLE | WS_HSCROLL | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, CRect(0, 200, 100, 300),
-                          &m_parent, 201));
-  wide.SetHorizontalExtent(300);
-  wide.AddString(kLong);
-  EXPECT_EQ(wide.GetItemHeight(0), 15);
-
   m_list.SetPlainText(TRUE);
   for (const auto& op : platform::OpsOfKind(Repaint(m_list), DrawKind::Text)) EXPECT_EQ(op.color, RGB(0, 0, 0));
 }

@@ -57,6 +57,7 @@ class CZRDragListCtrl : public CListCtrl {
   UINT ScrollDirectionNow() const { return m_nScrollDirection; }
   bool ScrollTimerRunning() const { return m_uScrollTimer != 0; }
   const std::vector<int>& DraggedItems() const { return m_arrDragIndexes; }
+  HWND GetToolTip() const { return m_hToolTip; }
 
  protected:
   void PreSubclassWindow() override;
