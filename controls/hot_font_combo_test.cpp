@@ -154,6 +154,8 @@ TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "through a paint and the hover's end";
     ::SetFocus(m_other);
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
+    Repaint(*combo);
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace})) << "and after a paint";
   }
 }
 

@@ -310,7 +310,6 @@ CZRDragListCtrl::CarriedItem CZRDragListCtrl::ReadItem(int index) const {
   carried.image = item.iImage;
   carried.param = item.lParam;
   carried.state = item.state & kCarriedStateMask;
-  carried.checked = GetCheck(index);
   return carried;
 }
 
@@ -324,9 +323,7 @@ int CZRDragListCtrl::InsertCarried(int index, const CarriedItem& carried) {
   item.lParam = carried.param;
   item.state = carried.state;
   item.stateMask = kCarriedStateMask;
-  const int at = InsertItem(&item);
-  if (at >= 0 && carried.checked) SetCheck(at, TRUE);
-  return at;
+  return InsertItem(&item);
 }
 
 // Each dragged item is copied behind the drop index and its original

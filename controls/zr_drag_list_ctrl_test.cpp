@@ -1,6 +1,7 @@
 #include "controls/zr_drag_list_ctrl.h"
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -36,8 +37,7 @@ class CQueryingParent : public CTestParent {
 // What a surface shows, through the plain copies that image lists make.
 DrawOps Drawn(DrawOps ops) {
   while (ops.size() == 1 && ops[0].kind == DrawKind::Blit && ops[0].sourceOps != nullptr) {
-    const DrawOps next = *ops[0].sourceOps;
-    ops = next;
+    ops = DrawOps(*ops[0].sourceOps);
   }
   return ops;
 }
@@ -135,7 +135,7 @@ TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
     }
     if (dragged.empty()) dragged.push_back(pick(count));
     const auto isDragged = [&](int i) { return std::find(dragged.begin(), dragged.end(), i) != dragged.end(); };
-    std::string trace = "step " + std::to_string(step) + " from " + std::to_string(from) + " kind " + std::to_string(kind);
+    std::string trace = "step " + std::to_string(step) + ", kind " + std::to_string(kind);
 
     StartDrag(source, dragged, static_cast<size_t>(pick(static_cast<int>(dragged.size()))));
     // The image joins the dragged items' own images (each showing its label)
@@ -158,7 +158,8 @@ TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
     int highlighted = -1;
     for (int moves = pick(4); moves > 0; --moves) {
       const int over = pick(count + 3) - 3;  // -3, -2: the header, below the list; -1: below the items
-      input::MouseMove(source, over >= 0 ? On(source, over) : over == -1 ? Below(source) : POINT{30, over == -3 ? 3 : 260});
+      const POINT scrolling{30, over == -3 ? 3 : 260};
+      input::MouseMove(source, over >= 0 ? On(source, over) : over == -1 ? Below(source) : scrolling);
       if (over < -1) {
         input::Advance(CZRDragListCtrl::kScrollPeriodMs);
         if (const int next = highlighted + (over == -3 ? -1 : 1); next >= 0 && next < count) highlighted = next;
@@ -214,8 +215,7 @@ TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
       ASSERT_EQ(shown, boxes) << trace;
     }
     ASSERT_TRUE(!source.IsDragging() && !source.ScrollTimerRunning() && ::GetCapture() == nullptr) << trace;
-    ASSERT_EQ(m_right.GetStyle() & LVS_SINGLESEL, static_cast<DWORD>(LVS_SINGLESEL)) << trace;
-    ASSERT_EQ(m_left.GetStyle() & LVS_SINGLESEL, 0u) << trace;
+    ASSERT_TRUE((m_right.GetStyle() & LVS_SINGLESEL) && !(m_left.GetStyle() & LVS_SINGLESEL)) << trace;
     ASSERT_EQ(Read(m_left), model[0]) << trace;
     ASSERT_EQ(Read(m_right), model[1]) << trace;
   }
@@ -232,17 +232,15 @@ TEST_F(DragListTest, WhatTheOwnerDeletesOrAListGoneMidDragIsNotCarried) {
   EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a0"}));
 
   for (const bool midDrag : {false, true}) {
-    HWND tip = nullptr;
-    {
-      CZRDragListCtrl going;
-      Make(going, 3, CRect(10, 260, 210, 330), "g", 2);
-      tip = going.GetToolTip();
-      ASSERT_TRUE(::IsWindow(tip));
-      StartDrag(going, {0});
-      input::ButtonUp(going, Below(going));
-      StartDrag(midDrag ? going : m_left, {1});
-      ASSERT_TRUE(platform::CurrentDragImage().dragging);
-    }
+    auto going = std::make_unique<CZRDragListCtrl>();
+    Make(*going, 3, CRect(10, 260, 210, 330), "g", 2);
+    const HWND tip = going->GetToolTip();
+    ASSERT_TRUE(::IsWindow(tip));
+    StartDrag(*going, {0});
+    input::ButtonUp(*going, Below(*going));
+    StartDrag(midDrag ? *going : m_left, {1});
+    ASSERT_TRUE(platform::CurrentDragImage().dragging);
+    going.reset();
     EXPECT_EQ(platform::CurrentDragImage().dragging, !midDrag) << midDrag;
     EXPECT_FALSE(::IsWindow(tip));
     input::ButtonUp(m_left, On(m_left, 1));
