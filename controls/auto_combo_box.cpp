@@ -16,7 +16,7 @@ CAutoComboBox::CAutoComboBox() = default;
 
 CAutoComboBox::~CAutoComboBox() {
   // While this object still is a CAutoComboBox, so that the list is released first.
-  if (m_hWnd != nullptr) DestroyWindow();
+  DestroyWindow();
 }
 
 void CAutoComboBox::PreSubclassWindow() {
@@ -34,7 +34,6 @@ void CAutoComboBox::Attached() { m_tip.Create(*this, true); }
 
 void CAutoComboBox::OnDestroy() {
   StopEditTimer();
-  if (m_wndList.GetSafeHwnd() != nullptr) m_wndList.UnsubclassWindow();
   m_tip.Destroy();
   CComboBox::OnDestroy();
 }
@@ -173,7 +172,7 @@ void CAutoComboBox::StartEditTimer() {
 }
 
 void CAutoComboBox::StopEditTimer() {
-  if (m_nEditTimer != 0) KillTimer(kEditTimer);
+  KillTimer(kEditTimer);
   m_nEditTimer = 0;
   m_nTicks = 0;
 }

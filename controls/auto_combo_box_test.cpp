@@ -13,7 +13,6 @@ constexpr char kWide[] = "BANKNIFTY 28DEC2026 45000 CE";
 
 class AutoComboBoxTest : public ControlTest {
  protected:
-
   void Make(DWORD kind) {
     ASSERT_TRUE(m_combo.Create(kind | WS_VISIBLE | WS_VSCROLL, CRect(10, 10, 130, 200), &m_parent, kId));
     for (const char* item : {"NFO", "NSE", "MCX", kWide}) m_combo.AddString(item);
@@ -34,6 +33,7 @@ class AutoComboBoxTest : public ControlTest {
 
 TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheParentAsAChoice) {
   Make(CBS_DROPDOWN);
+  m_combo.SetDigitsToCallback(TRUE);  // with no callback to hand them to
   ASSERT_TRUE(input::Focus(Edit()));
   ASSERT_TRUE(input::TypeText("n"));
   EXPECT_EQ(Text(), "NFO");
@@ -54,17 +54,18 @@ TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheP
   EXPECT_EQ(Text(), "NSE");
   EXPECT_EQ(m_combo.GetCurSel(), 1);
   ASSERT_EQ(m_parent.Count(CBN_SELCHANGE), 2);
-  const auto& last = m_parent.commands.back();
-  EXPECT_EQ(last.selection, 1);  // the selection is in place when the parent hears of it
+  EXPECT_EQ(m_parent.commands.back().selection, 1);  // the selection is in place when the parent hears of it
   ASSERT_TRUE(input::TypeText("E"));  // the whole entry typed out: neither match nor text changed
   EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 2);
-
-  // A text that prefixes no entry is taken back, caret where it was.
-  m_combo.SetWindowText("NF");
-  m_combo.SetEditSel(2, 2);
-  ASSERT_TRUE(input::TypeText("X"));
-  EXPECT_EQ(Text(), "NF");
-  EXPECT_EQ(EditSel(), std::make_pair(2, 2));
+  // Typed inside the text, the caret stays where the typing left it; a text
+  // that prefixes no entry is taken back, caret where it was.
+  for (const auto& [before, caret, typed, after] : {std::tuple{"NE", 1, "S", "NSE"}, {"NF", 2, "X", "NF"}}) {
+    m_combo.SetWindowText(before);
+    m_combo.SetEditSel(caret, caret);
+    ASSERT_TRUE(input::TypeText(typed));
+    EXPECT_EQ(Text(), after);
+    EXPECT_EQ(EditSel(), std::make_pair(2, 2));
+  }
   // A field cut empty where no entry is left to match: no choice to tell.
   m_combo.ResetContent();
   m_combo.SetWindowText("NF");
@@ -107,34 +108,54 @@ int Callback(HWND, int id, int mode, int key) {
   g_lastKey = key;
   if (mode == 1) return 3;     // Delete selects the wide entry
   if (key == '0') return 2;    // a 0 chooses MCX
+  if (key == '5') return -3;   // a 5 goes on to the field
   return key == -1 ? -2 : -1;  // texts use the built-in search
 }
 
 TEST_F(AutoComboBoxTest, TheCallbackAnswersDeleteAndDigits) {
   Make(CBS_DROPDOWN);
+  ASSERT_TRUE(input::Focus(Edit()));
+  m_combo.SetWindowText("NFO");
+  m_combo.SetEditSel(0, 0);
+  ASSERT_TRUE(input::PressKey(VK_DELETE));  // without a callback the field deletes as usual
+  EXPECT_EQ(Text(), "FO");
   m_combo.SetCallback(&Callback);
   m_combo.SetDigitsToCallback(TRUE);
-  ASSERT_TRUE(input::Focus(Edit()));
-
   ASSERT_TRUE(input::PressKey(VK_DELETE));
   EXPECT_EQ(g_lastMode, 1);
   EXPECT_EQ(m_combo.GetCurSel(), 3);
-  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 1);
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 2);
   m_combo.SetWindowText("");
   m_parent.commands.clear();
+  ASSERT_TRUE(input::TypeText("9"));  // swallowed, and no choice to tell
   ASSERT_TRUE(input::TypeText("0"));  // swallowed, but the parent hears of it
   EXPECT_EQ(g_lastKey, '0');
   EXPECT_EQ(Text(), "");
   EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 1);
+  ASSERT_TRUE(input::TypeText("5"));
+  EXPECT_EQ(g_lastKey, -1) << "typed, so the callback was asked about the text";
+
+  // A choice in the drop-down (a colour list box) shows at once, before the
+  // field has it; the combo box takes the drop-down's tip along when it goes.
+  m_combo.ShowDropDown(TRUE);
+  COMBOBOXINFO info;
+  ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
+  ::UpdateWindow(info.hwndList);
+  auto* list = dynamic_cast<CColorListBox*>(CWnd::FromHandlePermanent(info.hwndList));
+  ASSERT_NE(list, nullptr);
+  const HWND tips[] = {m_combo.GetToolTip(), list->GetToolTip()};
+  CRect item;
+  ::SendMessage(info.hwndList, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
+  ASSERT_TRUE(input::ClickAt(info.hwndList, item.CenterPoint()));
+  EXPECT_TRUE(platform::ReadTooltip(tips[0]).shown);
+  m_combo.DestroyWindow();
+  EXPECT_FALSE(::IsWindow(tips[0]) || ::IsWindow(tips[1]));
 }
 
 TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerOrTheFocusLeaves) {
   Make(CBS_DROPDOWNLIST);
   const HWND tip = m_combo.GetToolTip();
-  m_combo.SetCurSel(0);
-  MovePointer(m_combo, {5, 5});
-  EXPECT_FALSE(platform::ReadTooltip(tip).shown);  // "NFO" fits
-
+  EXPECT_TRUE(::GetWindowLongPtr(tip, GWL_STYLE) & WS_BORDER);  // the drop-down's tips have none
   m_combo.SetCurSel(3);
   MovePointer(m_combo, {5, 5});
   platform::TooltipState s = platform::ReadTooltip(tip);
@@ -175,6 +196,8 @@ TEST_F(AutoComboBoxTest, AWideTextShowsAboveTheFieldUntilThePointerOrTheFocusLea
   ::SetCursorPos(0, 0);
   input::Advance(CAutoComboBox::kTipTimerMs);
   EXPECT_TRUE(platform::ReadTooltip(tip).shown);
+  ASSERT_TRUE(input::PressKey(VK_DELETE));  // keys to the box itself count too: Delete tells the parent
+  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), 1);
 
   ASSERT_TRUE(input::Focus(other));
   EXPECT_FALSE(m_combo.IsTipLatched());

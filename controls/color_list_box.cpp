@@ -62,8 +62,8 @@ void CColorListBox::DrawItem(LPDRAWITEMSTRUCT dis) {
 void CColorListBox::MeasureItem(LPMEASUREITEMSTRUCT mis) {
   if (mis == nullptr) return;
   const int index = static_cast<int>(mis->itemID);
-  CRect item;
-  if (GetItemRect(index, &item) == LB_ERR) GetClientRect(&item);
+  CRect item;  // as wide as the client area, or as the horizontal extent when that is wider
+  GetItemRect(index, &item);
   CString text;
   GetText(index, text);
   CClientDC dc(this);
@@ -128,7 +128,7 @@ void CColorListBox::OnTimer(UINT_PTR id) {
 }
 
 BOOL CColorListBox::OnEraseBkgnd(CDC* dc) {
-  if (EraseBackground(dc != nullptr ? dc->GetSafeHdc() : nullptr)) return TRUE;
+  FillBelowLastItem(dc != nullptr ? dc->GetSafeHdc() : nullptr);
   return CListBox::OnEraseBkgnd(dc);
 }
 
@@ -137,12 +137,12 @@ void CColorListBox::OnMouseLeave() {
   CListBox::OnMouseLeave();
 }
 
-// True when handled here; false to erase as usual.
-bool CColorListBox::EraseBackground(HDC given) {
+// Erasing as usual draws nothing (the list box paints its own background
+// with its items), so only mode 2 adds anything.
+void CColorListBox::FillBelowLastItem(HDC given) {
   const int count = GetCount();
   const bool ownerDrawn = (GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
-  if (count <= 0 || !ownerDrawn || m_nEraseMode == 0) return false;
-  if (m_nEraseMode == 1) return true;
+  if (count <= 0 || !ownerDrawn || m_nEraseMode != 2) return;
   CRect client;
   GetClientRect(&client);
   CRect last;
@@ -153,7 +153,6 @@ bool CColorListBox::EraseBackground(HDC given) {
     CBrush brush(m_clrBackground);
     dc->FillRect(below, &brush);
   }
-  return true;
 }
 
 BOOL CColorListBox::PreTranslateMessage(MSG* msg) {

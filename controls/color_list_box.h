@@ -52,7 +52,7 @@ class CColorListBox : public CListBox {
  private:
   void Attached();
   void LeaveItems();
-  bool EraseBackground(HDC dc);
+  void FillBelowLastItem(HDC dc);
   void CopySelection();
   bool CursorInside() const;
 

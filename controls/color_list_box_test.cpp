@@ -72,6 +72,7 @@ TEST_F(ColorListBoxTest, FocusRectangleOnlyForTheFocusedItemOrAFocusChange) {
 TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLeaves) {
   const HWND tip = m_list.GetToolTip();
   ASSERT_NE(tip, nullptr);
+  EXPECT_FALSE(::GetWindowLongPtr(tip, GWL_STYLE) & WS_BORDER);
 
   MovePointer(m_list, {5, 20});
   platform::TooltipState s = platform::ReadTooltip(tip);
@@ -82,6 +83,7 @@ TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLea
   EXPECT_EQ(s.background, RGB(0, 0, 128));
 
   MovePointer(m_list, {5, 5});  // "short" fits
+  MovePointer(m_list, {5, 100});  // below the items, beside none
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
   MovePointer(m_list, {5, 20});
   ASSERT_TRUE(platform::ReadTooltip(tip).shown);

@@ -91,6 +91,14 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
   EXPECT_EQ(field.back().font, platform::FontSpec::FromPoints(kLongest, 8)) << platform::Describe(field.back());
   platform::SetInstalledFontFamilies(std::vector<std::string>{"Georgia"});
   EXPECT_EQ(Items(), std::vector<std::string>{"Georgia"}) << "a font table change refills the list";
+
+  // Compared, the second text goes against the first.
+  COMPAREITEMSTRUCT cis;
+  cis.itemData1 = reinterpret_cast<ULONG_PTR>("Arial");
+  cis.itemData2 = reinterpret_cast<ULONG_PTR>("Tahoma");
+  EXPECT_GT(m_combo.CompareItem(&cis), 0);
+  cis.itemData2 = cis.itemData1;
+  EXPECT_EQ(m_combo.CompareItem(&cis), 0);
 }
 
 TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfterThePointerLeaves) {
@@ -109,6 +117,8 @@ TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfte
   platform::ClearDisplayList(m_combo);
   input::Advance(10 * CHotFontCombo::kHoverTimerMs);
   EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "the timer stopped";
+  PointerOver();
+  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "hovered again";
 }
 
 // A parent that keeps its commands to itself reflects no notification.
@@ -144,16 +154,9 @@ TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "through a paint and the hover's end";
     ::SetFocus(m_other);
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
+    Repaint(*combo);
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace})) << "and after a paint";
   }
-}
-
-TEST_F(HotFontComboTest, CompareItemOrdersBySecondTextAgainstFirst) {
-  COMPAREITEMSTRUCT cis;
-  cis.itemData1 = reinterpret_cast<ULONG_PTR>("Arial");
-  cis.itemData2 = reinterpret_cast<ULONG_PTR>("Tahoma");
-  EXPECT_GT(m_combo.CompareItem(&cis), 0);
-  cis.itemData2 = cis.itemData1;
-  EXPECT_EQ(m_combo.CompareItem(&cis), 0);
 }
 
 }  // namespace

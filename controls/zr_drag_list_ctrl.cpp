@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ranges>
 #include <utility>
 
 #include "platform/comctl/tooltip.h"
@@ -23,9 +24,9 @@ constexpr int kProbeX = 8;
 
 CZRDragListCtrl::CZRDragListCtrl() = default;
 
-CZRDragListCtrl::~CZRDragListCtrl() {
-  if (m_pDragImage != nullptr && m_drag.Loaded()) m_drag.endDrag();
-}
+// While this object still is a CZRDragListCtrl, so that OnDestroy ends a
+// drag under way and takes the tool-tip along.
+CZRDragListCtrl::~CZRDragListCtrl() { DestroyWindow(); }
 
 void CZRDragListCtrl::CreateToolTip() {
   if (m_hToolTip != nullptr) return;
@@ -49,7 +50,7 @@ void CZRDragListCtrl::OnDestroy() {
     StopScrollTimer();
     FinishDrag();
   }
-  if (m_hToolTip != nullptr && ::IsWindow(m_hToolTip)) ::DestroyWindow(m_hToolTip);
+  if (::IsWindow(m_hToolTip)) ::DestroyWindow(m_hToolTip);
   m_hToolTip = nullptr;
   CListCtrl::OnDestroy();
 }
@@ -115,7 +116,7 @@ std::unique_ptr<CImageList> CZRDragListCtrl::BuildDragImage(CPoint cursor, CPoin
       all.bottom = std::max(all.bottom, item.bottom);
     }
   }
-  if (first || all.IsRectEmpty()) return nullptr;
+  if (all.IsRectEmpty()) return nullptr;  // also when no item had a rectangle
 
   CClientDC screen(this);
   CDC memory;
@@ -171,14 +172,14 @@ void CZRDragListCtrl::OnMouseMove(UINT flags, CPoint point) {
   int itemTop = client.top;
   // A hidden header takes no room above the rows, whatever height it keeps:
   // counting it would scroll a list without captions over its first rows.
-  if (const HWND header = ::GetDlgItem(m_hWnd, 0); header != nullptr && ::IsWindowVisible(header)) {
+  if (const HWND header = ::GetDlgItem(m_hWnd, 0); ::IsWindowVisible(header)) {
     RECT headerRect;
     ::GetWindowRect(header, &headerRect);
     itemTop += headerRect.bottom - headerRect.top;
   }
   if (point.y < itemTop) {
     StartScrolling(kScrollUp);
-  } else if (point.y > client.bottom) {
+  } else if (point.y >= client.bottom) {  // the bottom edge is outside the client area
     StartScrolling(kScrollDown);
   } else {
     StopScrollTimer();
@@ -189,7 +190,7 @@ void CZRDragListCtrl::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CZRDragListCtrl::HighlightItem(int index) {
-  if (index < 0 || index >= GetItemCount()) return;
+  if (!IsItem(index)) return;
   RestoreHighlight();
   m_uPrevDropState = GetItemState(index, LVIS_SELECTED);
   SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
@@ -209,17 +210,18 @@ void CZRDragListCtrl::StartScrolling(UINT direction) {
 }
 
 void CZRDragListCtrl::StopScrollTimer() {
-  if (m_uScrollTimer != 0) KillTimer(m_uScrollTimer);
+  KillTimer(kScrollTimerId);
   m_uScrollTimer = 0;
   m_nScrollDirection = kScrollNone;
 }
 
 void CZRDragListCtrl::OnTimer(UINT_PTR id) {
-  if (id != kScrollTimerId || !IsDragging()) {
+  if (id != kScrollTimerId) {
     CListCtrl::OnTimer(id);
     return;
   }
-  if (m_nScrollDirection != kScrollUp && m_nScrollDirection != kScrollDown) return;
+  // A direction is set only while a drag scrolls.
+  if (m_nScrollDirection == kScrollNone) return;
   const bool up = m_nScrollDirection == kScrollUp;
   m_drag.dragShowNolock(FALSE);
   SendMessage(WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0);
@@ -284,7 +286,7 @@ void CZRDragListCtrl::DropItemOnList(CZRDragListCtrl* target, CPoint screen) {
   // leave an item of this list selected. The target starts with nothing
   // selected.
   RestoreHighlight();
-  for (int i = 0; i < target->GetItemCount(); ++i) target->SetItemState(i, 0, LVIS_SELECTED);
+  target->SetItemState(-1, 0, LVIS_SELECTED);
   if (target == this) {
     MoveWithinList();
   } else {
@@ -308,7 +310,6 @@ CZRDragListCtrl::CarriedItem CZRDragListCtrl::ReadItem(int index) const {
   carried.image = item.iImage;
   carried.param = item.lParam;
   carried.state = item.state & kCarriedStateMask;
-  carried.checked = GetCheck(index);
   return carried;
 }
 
@@ -322,9 +323,7 @@ int CZRDragListCtrl::InsertCarried(int index, const CarriedItem& carried) {
   item.lParam = carried.param;
   item.state = carried.state;
   item.stateMask = kCarriedStateMask;
-  const int at = InsertItem(&item);
-  if (at >= 0 && carried.checked) SetCheck(at, TRUE);
-  return at;
+  return InsertItem(&item);
 }
 
 // Each dragged item is copied behind the drop index and its original
@@ -333,11 +332,11 @@ int CZRDragListCtrl::InsertCarried(int index, const CarriedItem& carried) {
 // order), so every index still to move lies below the one just moved.
 void CZRDragListCtrl::MoveWithinList() {
   const int count = GetItemCount();
-  int insert = m_nDropIndex + 1;
-  if (m_nDropIndex < 0 || insert > count) insert = count;
+  // The drop index is an item of this list, which the drag left as it was.
+  int insert = m_nDropIndex < 0 ? count : m_nDropIndex + 1;
   for (size_t k = 0; k < m_arrDragIndexes.size(); ++k) {
-    int index = m_arrDragIndexes[k];
-    if (index < 0 || index >= GetItemCount()) continue;
+    const int index = m_arrDragIndexes[k];
+    if (!IsItem(index)) continue;
     const CarriedItem carried = ReadItem(index);
     SetItemState(index, 0, LVIS_SELECTED);
     InsertCarried(insert, carried);
@@ -358,7 +357,7 @@ void CZRDragListCtrl::MoveWithinList() {
 
 void CZRDragListCtrl::MoveToList(CZRDragListCtrl* target, CPoint screen) {
   int insert = target->GetItemCount();
-  for (int i = 0; i < target->GetItemCount(); ++i) {
+  for (const int i : std::views::iota(0, target->GetItemCount())) {
     CRect label;
     if (!target->GetItemRect(i, &label, LVIR_LABEL)) continue;
     target->ClientToScreen(&label);
@@ -371,7 +370,7 @@ void CZRDragListCtrl::MoveToList(CZRDragListCtrl* target, CPoint screen) {
   std::vector<int> leaving;
   CWnd* parent = GetParent();
   for (const int index : m_arrDragIndexes) {
-    if (index < 0 || index >= GetItemCount()) continue;
+    if (!IsItem(index)) continue;  // the owner may have deleted it while it answered
     // The parent reads the text while it answers; the copy lives until then.
     const std::string text = GetItemText(index, 0).GetString();
     const LRESULT refused =

@@ -19,8 +19,9 @@
 // a non-zero answer keeps the item here and shows "<text> cannot be
 // removed"; the others are inserted one after another at the label under
 // the pointer (the end of the target when none), each at that same index,
-// then deleted here. A move carries text, image, parameter, the state bits
-// of kCarriedStateMask and the check state; other columns' texts stay behind.
+// then deleted here. A move carries text, image, parameter and the state
+// bits of kCarriedStateMask (the check box's among them); other columns'
+// texts stay behind.
 //
 // A single-selection list loses LVS_SINGLESEL for the drag (a selection of
 // several items is dragged as one) and gets it back when the drag ends,
@@ -57,6 +58,7 @@ class CZRDragListCtrl : public CListCtrl {
   UINT ScrollDirectionNow() const { return m_nScrollDirection; }
   bool ScrollTimerRunning() const { return m_uScrollTimer != 0; }
   const std::vector<int>& DraggedItems() const { return m_arrDragIndexes; }
+  HWND GetToolTip() const { return m_hToolTip; }
 
  protected:
   void PreSubclassWindow() override;
@@ -75,11 +77,11 @@ class CZRDragListCtrl : public CListCtrl {
     int image = 0;
     LPARAM param = 0;
     UINT state = 0;
-    BOOL checked = FALSE;
   };
 
   // The list's tool-tip, owned by it; the drag never touches it.
   void CreateToolTip();
+  bool IsItem(int index) const { return index >= 0 && index < GetItemCount(); }
   void BeginDrag(const NMLISTVIEW& notify);
   // The union of the selected items' rectangles drawn on pure green (the
   // transparent colour), each item's own drag image at its offset; the hot

@@ -1,5 +1,7 @@
 #include "controls/zr_drag_list_ctrl.h"
 
+#include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -33,21 +35,20 @@ class CQueryingParent : public CTestParent {
 };
 
 // What a surface shows, through the plain copies that image lists make.
-platform::DrawOps Drawn(platform::DrawOps ops) {
-  while (ops.size() == 1 && ops[0].kind == platform::DrawKind::Blit && ops[0].sourceOps != nullptr) {
-    const platform::DrawOps next = *ops[0].sourceOps;
-    ops = next;
+DrawOps Drawn(DrawOps ops) {
+  while (ops.size() == 1 && ops[0].kind == DrawKind::Blit && ops[0].sourceOps != nullptr) {
+    ops = DrawOps(*ops[0].sourceOps);
   }
   return ops;
 }
 
 class DragListTest : public ControlTestOf<CQueryingParent> {
  protected:
-  DragListTest() : ControlTestOf(CRect(50, 50, 550, 350)) {}
+  DragListTest() : ControlTestOf(CRect(50, 50, 550, 400)) {}
   void SetUp() override {
     ControlTestOf::SetUp();
-    Make(m_left, 1, CRect(10, 10, 210, 210), "a", 5);
-    Make(m_right, 2, CRect(250, 10, 450, 210), "b", 3);
+    Make(m_left, 1, CRect(10, 10, 210, 250), "a", 5);
+    Make(m_right, 2, CRect(250, 10, 450, 250), "b", 3);
   }
 
   void Make(CZRDragListCtrl& list, UINT id, const CRect& at, const std::string& prefix, int count, DWORD extra = 0) {
@@ -82,223 +83,193 @@ class DragListTest : public ControlTestOf<CQueryingParent> {
     ASSERT_TRUE(input::ButtonDown(list, p));
     input::MouseMove(list, POINT{p.x + 10, p.y + 6});
   }
-  // A whole drag of `items`, released at `at` over `target`.
-  static void Drag(CZRDragListCtrl& list, const std::vector<int>& items, HWND target, POINT at) {
-    StartDrag(list, items);
-    input::MouseMove(target, at);
-    input::ButtonUp(target, at);
-  }
 
   CZRDragListCtrl m_left;
   CZRDragListCtrl m_right;
 };
 
-// What two lists should hold: each item's text, parameter and check, in order.
+// What a list shows of an item: its text, parameter, check and selection.
 struct Item {
   std::string text;
   DWORD_PTR param;
   BOOL checked;
+  bool selected;
   bool operator==(const Item&) const = default;
-  friend std::ostream& operator<<(std::ostream& out, const Item& item) {
-    return out << item.text << ":" << item.param << (item.checked ? "+" : "");
-  }
 };
 using Items = std::vector<Item>;
 
-// A drag of the items at `dragged` (ascending) within one list, dropped on
-// item `on` (-1: below the items): they leave and go, in their order, behind
-// the items that stood before the drop's next place.
-void ModelMoveWithin(Items& items, const std::vector<int>& dragged, int on) {
-  const int insert = on < 0 ? static_cast<int>(items.size()) : on + 1;
-  Items moving, staying;
-  int before = 0;
-  for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-    const bool drags = std::find(dragged.begin(), dragged.end(), i) != dragged.end();
-    (drags ? moving : staying).push_back(items[static_cast<size_t>(i)]);
-    if (!drags && i < insert) ++before;
+Items Read(const CZRDragListCtrl& list) {
+  Items items;
+  for (int i = 0; i < list.GetItemCount(); ++i) {
+    items.push_back({list.GetItemText(i, 0).GetString(), list.GetItemData(i), list.GetCheck(i),
+                     list.GetItemState(i, LVIS_SELECTED) != 0});
   }
-  staying.insert(staying.begin() + before, moving.begin(), moving.end());
-  items = staying;
+  return items;
 }
 
-// Seeded drags within each list and across, dropped on an item or below the
-// items, some items refused by the owner, compared with the model after each.
-TEST_F(DragListTest, DragsWithinAndAcrossListsMoveTheItemsAsTheModelSays) {
+// Seeded drags by the mouse within a list or across (the right one takes one
+// selection only), the pointer wandering first; dropped on an item, below the
+// items, outside any list, or ended by a lost capture; the owner refusing some
+// items. After each the lists must hold what a model of them says.
+TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
+  m_right.ModifyStyle(0, LVS_SINGLESEL);
   for (CZRDragListCtrl* list : {&m_left, &m_right}) list->SetExtendedStyle(LVS_EX_CHECKBOXES);
   m_left.SetCheck(2, TRUE);
   m_right.SetCheck(0, TRUE);
-  const auto read = [](const CZRDragListCtrl& list) {
-    Items items;
-    for (int i = 0; i < list.GetItemCount(); ++i) {
-      items.push_back({list.GetItemText(i, 0).GetString(), list.GetItemData(i), list.GetCheck(i)});
-    }
-    return items;
-  };
-  Items model[2] = {read(m_left), read(m_right)};
+  m_left.SetItemText(3, 0, std::string(300, 'w').c_str());
+  Items model[2] = {Read(m_left), Read(m_right)};
   CZRDragListCtrl* lists[2] = {&m_left, &m_right};
+  const POINT outside{230, 100};  // between the lists
   std::mt19937 random(38);
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  std::string trace;
-  for (int step = 0; step < 150 && !HasFatalFailure(); ++step) {
-    const int from = pick(2);
-    const int to = pick(3) == 0 ? 1 - from : from;
-    CZRDragListCtrl& source = *lists[from];
-    CZRDragListCtrl& target = *lists[to];
+  for (int step = 0; step < 2000 && !HasFatalFailure(); ++step) {
+    const int from = pick(2), kind = pick(8);  // 0 outside, 1 capture lost, 2-4 across, 5-7 within
+    const int to = kind >= 2 && kind <= 4 ? 1 - from : from;
+    CZRDragListCtrl &source = *lists[from], &target = *lists[to];
+    Items &was = model[from], &into = model[to];
     const int count = source.GetItemCount();
     if (count == 0) continue;
     std::vector<int> dragged;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && from == 0; ++i) {
       if (pick(3) == 0) dragged.push_back(i);
     }
     if (dragged.empty()) dragged.push_back(pick(count));
-    const int on = pick(target.GetItemCount() + 1) - 1;  // -1: below the items
-    trace += std::to_string(from) + ">" + std::to_string(to) + " on " + std::to_string(on) + "; ";
-    m_parent.refuse.clear();
-    if (from != to && pick(2) == 0) m_parent.refuse.push_back(model[from][static_cast<size_t>(dragged[0])].text);
-    platform::ClearMessageBoxLog();
+    const auto isDragged = [&](int i) { return std::find(dragged.begin(), dragged.end(), i) != dragged.end(); };
+    std::string trace = "step " + std::to_string(step) + ", kind " + std::to_string(kind);
 
     StartDrag(source, dragged, static_cast<size_t>(pick(static_cast<int>(dragged.size()))));
-    if (from == to) {
-      ASSERT_EQ(source.DraggedItems(), dragged) << trace;
-    }
-    const POINT at = on >= 0 ? On(target, on) : target.GetItemCount() > 0 ? Below(target) : POINT{60, 60};
-    input::MouseMove(target, at);
-    input::ButtonUp(target, at);
-    ASSERT_FALSE(source.IsDragging());
-    ASSERT_EQ(::GetCapture(), nullptr);
-
-    if (from == to) {
-      ModelMoveWithin(model[from], dragged, on);
-    } else {
-      // Every item not refused goes in at the same place, so they land last
-      // first; a refused one stays, and a box names it.
-      const int insert = on < 0 ? static_cast<int>(model[to].size()) : on;
-      unsigned carried = 0;
-      for (const int index : dragged) {
-        const Item& item = model[from][static_cast<size_t>(index)];
-        if (m_parent.refuse.empty() || item.text != m_parent.refuse[0]) {
-          model[to].insert(model[to].begin() + insert, item);
-          ++carried;
-        }
+    // The image joins the dragged items' own images (each showing its label)
+    // in the union of their rectangles, on transparent green.
+    ASSERT_TRUE(platform::CurrentDragImage().shown);
+    const DrawOps composite = Drawn(platform::BitmapDisplayList(platform::CurrentDragImage().image));
+    ASSERT_EQ(composite.size(), dragged.size() + 1) << trace;
+    CRect first, last;
+    source.GetItemRect(dragged.front(), &first, LVIR_BOUNDS);
+    source.GetItemRect(dragged.back(), &last, LVIR_BOUNDS);
+    EXPECT_EQ(composite[0].color, RGB(0, 255, 0));
+    EXPECT_EQ(CRect(composite[0].rect), CRect(0, 0, first.Width(), last.bottom - first.top)) << trace;
+    EXPECT_EQ(composite.back().rect.top, last.top - first.top) << trace;
+    ASSERT_NE(composite.back().sourceOps, nullptr);
+    const DrawOps texts = platform::OpsOfKind(Drawn(*composite.back().sourceOps), DrawKind::Text);
+    EXPECT_EQ(texts.at(0).text, was[static_cast<size_t>(dragged.back())].text) << trace;
+    for (int i = 0; i < count; ++i) was[static_cast<size_t>(i)].selected = isDragged(i);
+    // A drop on no item goes behind the last item the pointer was over; over the
+    // header or below the list a tick moves that a row up or down.
+    int highlighted = -1;
+    for (int moves = pick(4); moves > 0; --moves) {
+      const int over = pick(count + 3) - 3;  // -3, -2: the header, below the list; -1: below the items
+      const POINT scrolling{30, over == -3 ? 3 : 260};
+      input::MouseMove(source, over >= 0 ? On(source, over) : over == -1 ? Below(source) : scrolling);
+      if (over < -1) {
+        input::Advance(CZRDragListCtrl::kScrollPeriodMs);
+        if (const int next = highlighted + (over == -3 ? -1 : 1); next >= 0 && next < count) highlighted = next;
       }
-      // The items carried are the selection in their new list, the focus on the first.
-      ASSERT_EQ(target.GetSelectedCount(), carried) << trace;
-      if (carried > 0) {
+      if (over >= 0) highlighted = over;
+    }
+    if (kind < 2) {  // nothing changes, the dragged items stay selected
+      if (kind == 0) input::MouseMove(m_parent, outside);
+      if (kind == 1 && pick(2) == 0) ::SetCapture(lists[1 - from]->m_hWnd);
+      if (kind == 1) ::ReleaseCapture();
+      input::ButtonUp(m_parent, outside);
+    } else {
+      const int on = from == to && pick(2) == 0 ? -1 : pick(target.GetItemCount() + 1) - 1;  // -1: below the items
+      const POINT at = on >= 0 ? On(target, on) : target.GetItemCount() > 0 ? Below(target) : POINT{60, 60};
+      trace += " on " + std::to_string(on);
+      m_parent.refuse.clear();
+      for (const int index : dragged) {
+        if (from != to && pick(4) == 0) m_parent.refuse.push_back(was[static_cast<size_t>(index)].text);
+      }
+      platform::ClearMessageBoxLog();
+      input::MouseMove(target, at);
+      input::ButtonUp(target, at);
+      // Within a list the items go, in order, behind the drop item (the end
+      // without one), nothing selected. Across, each one not refused goes in at
+      // the drop item (the end without one), so they land last first, selected;
+      // a refused one stays, and a box names it.
+      const int drop = from == to && on < 0 ? highlighted : on;
+      int insert = drop < 0 ? static_cast<int>(into.size()) : drop + (from == to);
+      Items moving;
+      Texts boxes;
+      for (int i = count - 1; i >= 0; --i) {
+        const auto item = was.begin() + i;
+        if (!isDragged(i)) continue;
+        if (std::find(m_parent.refuse.begin(), m_parent.refuse.end(), item->text) != m_parent.refuse.end()) {
+          boxes.insert(boxes.begin(), item->text + " cannot be removed");
+          continue;
+        }
+        moving.insert(moving.begin(), *item);
+        moving.front().text.resize(std::min<size_t>(item->text.size(), 255));  // the most a move carries
+        was.erase(item);
+        if (from == to && i < insert) --insert;
+      }
+      for (auto& item : into) item.selected = false;
+      if (from == to) {
+        for (auto& item : moving) item.selected = false;
+        into.insert(into.begin() + insert, moving.begin(), moving.end());
+      } else if (!moving.empty()) {
+        into.insert(into.begin() + insert, moving.rbegin(), moving.rend());
         ASSERT_EQ(target.GetNextItem(-1, LVNI_FOCUSED), insert) << trace;
       }
-      for (auto index = dragged.rbegin(); index != dragged.rend(); ++index) {
-        const auto gone = model[from].begin() + *index;
-        if (m_parent.refuse.empty() || gone->text != m_parent.refuse[0]) model[from].erase(gone);
-      }
-      ASSERT_EQ(platform::MessageBoxLog().size(), m_parent.refuse.size()) << trace;
+      Texts shown;
+      for (const auto& box : platform::MessageBoxLog()) shown.push_back(box.text);
+      ASSERT_EQ(shown, boxes) << trace;
     }
-    ASSERT_EQ(read(m_left), model[0]) << trace;
-    ASSERT_EQ(read(m_right), model[1]) << trace;
+    ASSERT_TRUE(!source.IsDragging() && !source.ScrollTimerRunning() && ::GetCapture() == nullptr) << trace;
+    ASSERT_TRUE((m_right.GetStyle() & LVS_SINGLESEL) && !(m_left.GetStyle() & LVS_SINGLESEL)) << trace;
+    ASSERT_EQ(Read(m_left), model[0]) << trace;
+    ASSERT_EQ(Read(m_right), model[1]) << trace;
   }
 }
 
-TEST_F(DragListTest, TheDragImageJoinsEveryDraggedItemOnTransparentGreen) {
-  StartDrag(m_left, {1, 3});
-  const platform::DragImageState drag = platform::CurrentDragImage();
-  ASSERT_TRUE(drag.dragging);
-  EXPECT_TRUE(drag.shown);
-  CRect first, last;
-  m_left.GetItemRect(1, &first, LVIR_BOUNDS);
-  m_left.GetItemRect(3, &last, LVIR_BOUNDS);
-  // Follow the image list's plain copies down to the composite the list drew.
-  const platform::DrawOps composite = Drawn(platform::BitmapDisplayList(drag.image));
-  ASSERT_EQ(composite.size(), 3u);
-  EXPECT_EQ(composite[0].color, RGB(0, 255, 0));
-  EXPECT_EQ(CRect(composite[0].rect), CRect(0, 0, first.Width(), last.bottom - first.top));
-  EXPECT_EQ(composite[2].rect.top, last.top - first.top);
-  ASSERT_NE(composite[2].sourceOps, nullptr);  // each item's own image shows its label
-  const platform::DrawOps texts = platform::OpsOfKind(Drawn(*composite[2].sourceOps), platform::DrawKind::Text);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, "a3");
-  input::ButtonUp(m_left, On(m_left, 3));
-}
-
-// An item the owner deletes while it answers for another is not carried;
-// a move carries the first 255 characters of a text.
-TEST_F(DragListTest, AMoveCarriesWhatTheOwnerLeftAndTextsOfUpTo255Characters) {
+// An item the owner deletes while it answers for another is not carried. A list
+// going mid-drag ends its drag (not another's) and takes its tool-tip along.
+TEST_F(DragListTest, WhatTheOwnerDeletesOrAListGoneMidDragIsNotCarried) {
   m_parent.shrink = &m_left;
-  Drag(m_left, {0, 4}, m_right, Below(m_right));
+  StartDrag(m_left, {0, 4});
+  input::ButtonUp(m_right, Below(m_right));
   EXPECT_EQ(m_parent.asked, Texts{"a0"});
   EXPECT_EQ(TextsOf(m_left), (Texts{"a1", "a2", "a3"}));
   EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a0"}));
-  m_left.SetItemText(0, 0, std::string(300, 'w').c_str());
-  Drag(m_left, {0}, m_left, Below(m_left));
-  EXPECT_EQ(TextsOf(m_left), (Texts{"a2", "a3", std::string(255, 'w')}));
-}
 
-TEST_F(DragListTest, DroppingOutsideAnyDragListLosingTheCaptureOrTheListChangesNothing) {
-  StartDrag(m_left, {0, 2});
-  input::MouseMove(m_left, On(m_left, 4));
-  input::ButtonUp(m_parent, POINT{230, 250});
-  EXPECT_FALSE(m_left.IsDragging());
-  EXPECT_TRUE(m_parent.asked.empty());
-
-  StartDrag(m_left, {1});
-  input::MouseMove(m_left, On(m_left, 3));
-  input::MouseMove(m_left, POINT{30, 3});
-  ASSERT_TRUE(m_left.ScrollTimerRunning());
-  ::SetCapture(m_right);
-  EXPECT_FALSE(m_left.IsDragging());
-  EXPECT_FALSE(m_left.ScrollTimerRunning());
-  ::ReleaseCapture();
-  input::ButtonUp(m_left, On(m_left, 3));
-  StartDrag(m_left, {1});
-  ::ReleaseCapture();  // to no window at all
-  EXPECT_FALSE(m_left.IsDragging());
-  input::ButtonUp(m_left, On(m_left, 3));
-  EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a1", "a2", "a3", "a4"}));
-  EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2"}));
-
-  // A list that goes in the middle of its drag ends it; one whose drag is
-  // over leaves another list's drag alone.
   for (const bool midDrag : {false, true}) {
-    {
-      CZRDragListCtrl going;
-      Make(going, 3, CRect(10, 220, 210, 290), "g", 2);
-      Drag(going, {0}, going, Below(going));
-      StartDrag(midDrag ? going : m_left, {1});
-      ASSERT_TRUE(platform::CurrentDragImage().dragging);
-    }
+    auto going = std::make_unique<CZRDragListCtrl>();
+    Make(*going, 3, CRect(10, 260, 210, 330), "g", 2);
+    const HWND tip = going->GetToolTip();
+    ASSERT_TRUE(::IsWindow(tip));
+    StartDrag(*going, {0});
+    input::ButtonUp(*going, Below(*going));
+    StartDrag(midDrag ? *going : m_left, {1});
+    ASSERT_TRUE(platform::CurrentDragImage().dragging);
+    going.reset();
     EXPECT_EQ(platform::CurrentDragImage().dragging, !midDrag) << midDrag;
+    EXPECT_FALSE(::IsWindow(tip));
     input::ButtonUp(m_left, On(m_left, 1));
   }
 }
 
-// The short list is wide enough for its columns beside a vertical scroll
-// bar, so that no horizontal bar takes its rows' room.
-TEST_F(DragListTest, BeyondTheItemsItScrollsOneRowPerTickUntilThePointerComesBack) {
+// Over the header or below the client area a drag scrolls a row per tick. The
+// list is wide enough for its columns beside a vertical bar, so no horizontal
+// bar takes its rows' room.
+TEST_F(DragListTest, BeyondTheItemsADragScrollsOneRowPerTick) {
   CZRDragListCtrl tall;
-  Make(tall, 3, CRect(10, 220, 230, 290), "t", 20);
+  Make(tall, 3, CRect(10, 260, 230, 330), "t", 20);
   tall.EnsureVisible(19, FALSE);
   const int top = tall.GetTopIndex();
   ASSERT_GT(top, 3);
   StartDrag(tall, {top + 1});
-  input::MouseMove(tall, On(tall, top));
-  input::MouseMove(tall, POINT{30, 3});  // on the header
-  EXPECT_EQ(tall.ScrollDirectionNow(), CZRDragListCtrl::kScrollUp);
+  CRect header, client;
+  tall.GetHeaderCtrl()->GetWindowRect(&header);
+  tall.GetClientRect(&client);
+  for (const int y : {header.Height(), client.bottom - 1, header.Height() - 1}) {
+    input::MouseMove(tall, POINT{30, y});
+    EXPECT_EQ(tall.ScrollTimerRunning(), y < header.Height()) << y;
+  }
   input::Advance(100);
   EXPECT_EQ(tall.GetTopIndex(), top - 1);
-  EXPECT_EQ(tall.HighlightedItem(), top - 1);
-  input::MouseMove(tall, On(tall, tall.GetTopIndex()));  // back over the items
-  EXPECT_FALSE(tall.ScrollTimerRunning());
-
-  // Below the client area it scrolls down.
-  CRect client;
-  tall.GetClientRect(&client);
-  input::MouseMove(tall, POINT{30, client.bottom + 5});
-  EXPECT_EQ(tall.ScrollDirectionNow(), CZRDragListCtrl::kScrollDown);
-  input::Advance(100);
-  EXPECT_EQ(tall.HighlightedItem(), top) << "one row further down per tick";
-  input::Advance(100);
+  input::MouseMove(tall, POINT{30, client.bottom});
+  input::Advance(200);
   EXPECT_EQ(tall.GetTopIndex(), top);
-  EXPECT_EQ(tall.HighlightedItem(), top + 1) << "the last row shown: two fit";
-  input::ButtonUp(tall, POINT{30, client.bottom + 5});
-  EXPECT_FALSE(tall.ScrollTimerRunning());
+  input::ButtonUp(tall, POINT{30, client.bottom});
 }
 
 }  // namespace
