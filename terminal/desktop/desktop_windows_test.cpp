@@ -86,6 +86,9 @@ TEST_F(DesktopWindows, EnterTakesTheFocusedButtonEscapeAndClosingCancel) {
   // Yes/No has no Cancel: Escape does not answer, and with nothing left to
   // happen on the manual clock the box gives the default answer.
   EXPECT_EQ(Show(MB_YESNO | MB_DEFBUTTON2, [](HWND) { input::PressKey(VK_ESCAPE); }), IDNO);
+  // Nor does the command of a button it lacks.
+  EXPECT_EQ(Show(MB_YESNO, [](HWND box) { ::SendMessage(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }),
+            IDYES);
   EXPECT_EQ(input::FindWindowByText(nullptr, "Careful"), nullptr) << "no box is left behind";
 }
 
@@ -104,6 +107,7 @@ TEST_F(DesktopWindows, TheMenuBarRunsTheHotKeyOfTheEntryChosen) {
   EXPECT_LE(a.right, b.left) << "entries side by side";
   ASSERT_TRUE(input::Click(second));
   ASSERT_TRUE(input::Click(first));
+  ::SendMessage(bar.m_hWnd, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);  // no entry's: nothing is chosen
   EXPECT_EQ(chosen, (std::vector<std::string>{"Alt+O", "Alt+A"}));
 }
 
