@@ -401,7 +401,8 @@ def tops(desktop):
 
 
 def check_x_stacking(desktop):
-    """The X server stacks the shown windows as the platform does (top first)."""
+    """The X server stacks the shown windows as the platform does (top first),
+    each where the platform has it and as large."""
     listing = subprocess.run(["xwininfo", "-root", "-children"], env=desktop.env, capture_output=True, text=True,
                              timeout=10).stdout
     stacked = []  # xwininfo lists the root's children top first
@@ -410,6 +411,12 @@ def check_x_stacking(desktop):
                                timeout=10).stdout
         if "IsViewable" in state:
             stacked.append(name)
+            top = desktop.top(name)
+            x, y, width, height = (int(re.search(key + r":\s+(-?\d+)", state).group(1)) for key in
+                                   ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+            if top is not None and (x, y, x + width, y + height) != top["rect"]:
+                raise Failure("the X window of %r lies at %r, the platform's at %r" %
+                              (name, (x, y, x + width, y + height), top["rect"]))
     shown = [c for c in tops(desktop) if c]
     if [n for n in stacked if n in shown] != shown:
         raise Failure("the X server stacks %r, the platform %r" % (stacked, shown))
@@ -434,8 +441,8 @@ def check_quiet_map(desktop):
 
 def window_management(desktop):
     """What the window manager and the X server do to the windows, and the
-    z-order, as a person meets them. (Moves, sizes and the caption's boxes
-    by the pointer are the platform's own, and its tests pin them.)"""
+    z-order, as a person meets them. (How the platform moves and sizes a
+    window by the pointer its own tests pin; here, that the X window follows.)"""
     # Moved from outside, as a window manager would, and back: the platform follows.
     form = desktop.top("Allowed Groups")["rect"]
     found = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env,
@@ -451,6 +458,18 @@ def window_management(desktop):
     for rect in ((form[0] + 120, form[1] + 90, form[2] + 120, form[3] + 90), form):
         desktop.xdotool("windowmove", found[0], rect[0], rect[1])
         wait_for("the form where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == rect)
+
+    # Each edge of the view dragged 20 pixels right or down: the platform sizes it, and its X window follows.
+    for edge in range(4):  # left, top, right, bottom
+        view = desktop.top("View Allowed Group")["rect"]
+        start = [(view[0] + view[2]) // 2, (view[1] + view[3]) // 2]
+        start[edge % 2] = view[edge] + (1 if edge < 2 else -2)  # on the frame
+        end = list(start)
+        end[edge % 2] += 20
+        drag(desktop, start, end)
+        wanted = tuple(v + (20 if i == edge else 0) for i, v in enumerate(view))
+        wait_for("the view's edge %d dragged" % edge, lambda: desktop.top("View Allowed Group")["rect"] == wanted)
+        check_x_stacking(desktop)
 
     # A click on the main window's caption leaves the form and the view above it.
     desktop.click(900, 8)
