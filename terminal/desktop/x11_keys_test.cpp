@@ -35,6 +35,7 @@ TEST(X11KeysTest, KeysymsBecomeThePlatformsKeysOnItsOwnLayout) {
   // Keys the platform has no number for are dropped, not guessed.
   EXPECT_EQ(VirtualKeyOf(XK_eacute), 0u);
   EXPECT_EQ(VirtualKeyOf(NoSymbol), 0u);
+  EXPECT_EQ(VirtualKeyOf(XK_Print), 0u) << "0xff61: its low byte is an 'a', but it is no letter";
 }
 
 TEST(X11KeysTest, HotKeysAreNamedAsThePlugInNamesThem) {

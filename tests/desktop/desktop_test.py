@@ -439,6 +439,25 @@ def check_quiet_map(desktop):
         raise Failure("the window map was written again though no window changed")
 
 
+def check_control_edges(desktop):
+    """A click on a control's left or top edge is on it; one just past its
+    right or bottom edge is not: it neither takes the focus nor toggles the
+    check box (which disables the Category box)."""
+    box = lambda: desktop.control("Allowed Groups", lambda w: w["id"] == 20030)  # Apply for all categories
+    left, top, right, bottom = box()["rect"]
+    middle = ((left + right) // 2, (top + bottom) // 2)
+    for miss in ((middle[0], bottom), (right, middle[1])):
+        desktop.click(*miss)
+        time.sleep(0.6)  # two clicks on one spot would make a double click
+        if "focus" in box()["flags"] or "disabled" in desktop.combo(20000)["flags"]:
+            raise Failure("a click just past the check box, at %r, reached it" % (miss,))
+    for hit, checked in (((left, middle[1]), True), ((middle[0], top), False)):
+        desktop.click(*hit)
+        wait_for("the check box %s" % ("checked" if checked else "cleared"),
+                 lambda: ("disabled" in desktop.combo(20000)["flags"]) == checked)
+        time.sleep(0.6)
+
+
 def window_management(desktop):
     """What the window manager and the X server do to the windows, and the
     z-order, as a person meets them. (How the platform moves and sizes a
@@ -645,6 +664,7 @@ def run(args):
         wait_for("Alt+A to open the form", lambda: desktop.top("Allowed Groups"))
 
         check_quiet_map(desktop)
+        check_control_edges(desktop)
         # A Category from the drop-down, with the mouse.
         drop, height = open_drop_down(desktop, 20000)
         desktop.click(drop["rect"][0] + 20, drop["rect"][1] + 1 + height // 2)  # the first, HNI
