@@ -1,9 +1,14 @@
 // The terminal executable as a person runs it: its output, its exit status,
-// and what the server's store holds afterwards.
+// and what the server's store holds afterwards; the folders and files a person
+// may give it wrongly.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <string>
@@ -67,6 +72,8 @@ TEST_F(TerminalRun, AFailingScriptLineEndsTheRunAndSaysWhy) {
       {"zero",
        "hotkey Alt+A\ncommand \"Allowed Groups\" \"Add Group\" 0\n",
        {"zero.script:2: command takes a number from 1 to 65535"}},
+      // Four categories: #3 is the last.
+      {"past", "hotkey Alt+A\nselect \"Allowed Groups\" Category \"#4\"\n", {"past.script:2: no item #4 in Category"}},
       // The list keeps GOLD while the store swaps it for SILVER: one row
       // each, so only the rows themselves tell them apart.
       {"stale",
@@ -184,6 +191,66 @@ TEST_F(TerminalRun, SnapshotsPictureTheWindowsAndBoxesAsARunShowsThem) {
   EXPECT_NE(run.output.find("BOX: Please Select a valid Category\nSNAPSHOT: " + last["error"] + "\n"),
             std::string::npos)
       << run.output;
+}
+
+// The terminal folder and the script as a person may give them wrongly: each
+// refused with a sentence and status 1, quickly, never an abort.
+TEST_F(TerminalRun, HomeFoldersThatCannotBeMadeEndWithStatusOneAndASentence) {
+  std::ofstream(folder / "file") << "x";
+  const std::string tooLong = (folder / std::string(300, 'n')).string();
+  for (const std::string& home : {tooLong, (folder / "file" / "sub").string(), (folder / "file").string()}) {
+    const RunResult run = RunTerminal("--db :memory: --home '" + home + "'", {.seconds = 10});
+    EXPECT_EQ(run.status, 1) << home << "\n" << run.output;
+    EXPECT_EQ(run.output.rfind("tarnterm: cannot make the terminal folder " + home + ": ", 0), 0u) << run.output;
+    EXPECT_EQ(run.output.find("terminate called"), std::string::npos) << run.output;
+  }
+}
+
+// Nothing of the plug-in starts for them.
+TEST_F(TerminalRun, ScriptsThatAreNoReadableFileEndWithinASecond) {
+  const std::string fifo = (folder / "pipe.script").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string huge = (folder / "huge.script").string();
+  { std::ofstream create(huge); }
+  fs::resize_file(huge, 64ull << 20);  // sparse
+  struct Case {
+    std::string path, said;
+  };
+  for (const Case& c : {Case{"/dev/zero", "/dev/zero is not a regular file (a pipe or a device), not a script"},
+                        Case{fifo, fifo + " is not a regular file (a pipe or a device), not a script"},
+                        Case{huge, huge + " is 67108864 bytes, more than the 4194304 a script may have"},
+                        Case{folder.string(), folder.string() + " is a directory, not a script"},
+                        Case{fifo + "x", "cannot read script " + fifo + "x: No such file or directory"}}) {
+    const auto start = std::chrono::steady_clock::now();
+    const RunResult run = RunTerminal("--db :memory: --script '" + c.path + "'", {.seconds = 10});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << c.path;
+    EXPECT_EQ(run.status, 1) << c.path;
+    EXPECT_EQ(run.output, "tarnterm: " + c.said + "\n");
+  }
+}
+
+// The plug-in's file as a person may give it with --plugin: each run ends at
+// once with a sentence and status 1, never a hang or a crash, and a name
+// without a folder is the file in the current folder.
+TEST_F(TerminalRun, ACutShortPluginCopyIsRefusedAndABareNameIsTheFileHere) {
+  const std::string plugin = PluginHarness::BinaryFolder() + "/AllowedGroups.so";
+  std::ifstream in(plugin, std::ios::binary);
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(bytes.size(), 65536u);
+  std::ofstream(folder / "Cut.so", std::ios::binary).write(bytes.data(), 65536);
+  std::ofstream(folder / "Copy.so", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+  const RunResult cut =
+      RunTerminal("--info --plugin '" + (folder / "Cut.so").string() + "'", {.seconds = 10, .workingFolder = folder});
+  EXPECT_EQ(cut.status, 1) << "not killed by SIGBUS";
+  EXPECT_EQ(cut.output.rfind("tarnterm: cannot load " + (folder / "Cut.so").string() + ": its segment ", 0), 0u)
+      << cut.output;
+  EXPECT_TRUE(cut.output.ends_with(" of 65536): the file is cut short\n")) << cut.output;
+
+  // Not on the library path: only in the current folder.
+  const RunResult bare = RunTerminal("--info --plugin Copy.so", {.seconds = 10, .workingFolder = folder});
+  EXPECT_EQ(bare.status, 0) << bare.output;
+  EXPECT_EQ(bare.output.rfind("name: Allowed Group\n", 0), 0u) << bare.output;
 }
 
 }  // namespace
