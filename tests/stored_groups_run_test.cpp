@@ -1,6 +1,7 @@
 // Stores made for a test, past the terminal: the terminal makes the tables
 // (a run with an empty script), then SQL fills them. "View Group" over such
-// a store, and "Write to Excel" (Shift+E) of what it lists.
+// a store, "Write to Excel" (Shift+E) of what it lists, and the server's
+// answers to the form's adds and deletes as the terminal shows them.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -194,11 +195,6 @@ TEST_F(StoredGroupsOnBuildDisk, ThousandsOfGroupsDeleteFromTheListInUnderTwoSeco
               total, before);
   EXPECT_LT(total - before, 2.0);
 }
-
-// The server's answers as the terminal shows them: each add and delete is
-// answered with what the server did and the group, after the plug-in's own
-// line; every group the list shows can be deleted from it; a store with
-// copies of a group merges them at start.
 
 // Where the first of `lines` starts, each whole, one after the other (others
 // may come between); npos when one is missing or out of order.
