@@ -289,7 +289,6 @@ TEST(RefusedSends, EachRequestShowsItsBoxAndLogsIt) {
   EXPECT_EQ(terminal.Sent(), Strings{});
 }
 
-
 // The plug-in's five entry points as a terminal drives them.
 class EntryPoints : public ::testing::Test {
  protected:

@@ -128,7 +128,8 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
       << again.output;
   EXPECT_NE(again.output.find("the list shows \"(nothing)\""), std::string::npos) << again.output;
   // And a list longer than the sheet: NIFTY back below 2024, one more group below it.
-  Sql("INSERT INTO allowed_groups(id, category, segment, instrument, symbol, option_type, strike, expiry, product, side)"
+  Sql("INSERT INTO allowed_groups(id, category, segment, instrument, symbol, option_type, strike, expiry, product, "
+      "side)"
       " VALUES (0, 'HNI', 'nse_fo', 'OPTIDX', 'NIFTY', 'CE', '2600050', NULL, 'NRML', 'B'),"
       "        (-1, 'HNI', 'bse_cm', NULL, '500112', 'A', NULL, NULL, NULL, 'S');");
   const RunResult longer = Run("longer", std::string(kView) + "expect-sheet \"View Allowed Group\" 20016\n");

@@ -322,10 +322,11 @@ TEST_F(StoreAndSettingsRun, AWireLogNeverTakesTheStoreTheSettingsOrAnythingButAR
   // A log of an earlier run keeps its lines; this run's follow them.
   const fs::path log = folder / "wire.log";
   std::ofstream(log) << "SEND earlier 00\n";
-  ASSERT_EQ(RunTerminal(Arguments("--wire-log '" + log.string() + "' " + Script("again", kAddOneGroup))).status, 0);
+  const std::string script = Script("again", std::string(kAddOneGroup) + "click \"Allowed Groups\" \"View Group\"\n");
+  ASSERT_EQ(RunTerminal(Arguments("--wire-log '" + log.string() + "' " + script)).status, 0);
   const std::string logged = ReadAll(log);
   EXPECT_EQ(logged.rfind("SEND earlier 00\nSEND ", 0), 0u) << logged;
-  EXPECT_NE(logged.find("\nSEND ks_publish_allowed_group "), std::string::npos) << logged;
+  EXPECT_NE(logged.find("\nRECV ks_get_all_allowed_groups "), std::string::npos) << "a list's replies too\n" << logged;
 }
 
 // A log that cannot take its lines (here: already at the file size limit)
@@ -377,7 +378,6 @@ TEST_F(StoreAndSettingsRun, EveryFailedSaveShowsItsBoxWhicheverDialogSavedAndKee
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2) << "the settings and the script, no temporary";
   }
 }
-
 
 // A person shapes the View Allowed Group list in one run of the terminal: a
 // computed column over "Strike Price", a column moved and one hidden in the
