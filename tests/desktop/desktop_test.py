@@ -295,6 +295,10 @@ def check_focus_follows(desktop):
     Another program (a window manager, a switcher) that gives the form's X
     window the keyboard makes the form the active window."""
     wait_for("the keyboard focus in the view", lambda: focused(desktop, "View Allowed Group"))
+    views = subprocess.run(["xdotool", "search", "--name", "^View Allowed Group$"], env=desktop.env,
+                           capture_output=True, text=True, timeout=10).stdout.split()
+    wait_for("the X server's keyboard focus on the view's X window", lambda: subprocess.run(
+        ["xdotool", "getwindowfocus"], env=desktop.env, capture_output=True, text=True, timeout=10).stdout.strip() in views)
     if focused(desktop, "Allowed Groups") is not None:
         raise Failure("the form keeps a focused control after View Group opened the view")
     form = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env, capture_output=True,
@@ -477,6 +481,10 @@ def window_management(desktop):
     for rect in ((form[0] + 120, form[1] + 90, form[2] + 120, form[3] + 90), form):
         desktop.xdotool("windowmove", found[0], rect[0], rect[1])
         wait_for("the form where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == rect)
+    # Sized from outside, taller only, and back: the platform follows that too.
+    for rect in ((form[0], form[1], form[2], form[3] + 30), form):
+        desktop.xdotool("windowsize", found[0], rect[2] - rect[0], rect[3] - rect[1])
+        wait_for("the form as large as its X window", lambda: desktop.top("Allowed Groups")["rect"] == rect)
 
     # Each edge of the view dragged 20 pixels right or down: the platform sizes it, and its X window follows.
     for edge in range(4):  # left, top, right, bottom
