@@ -1,7 +1,7 @@
 // A list over a settings file that is damaged or read-only: the list opens
 // with its defaults for what is damaged, says so once on standard error, and
 // never loses or replaces what it could not use. (Linked files and FIFOs:
-// platform/kernel/private_profile_test.cpp and tests/terminal_folder_run_test.cpp.)
+// platform/kernel/private_profile_test.cpp and tests/terminal_run_test.cpp.)
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -73,6 +73,11 @@ TEST_F(SnapshotWriterTest, WritesMenusAndMessageBoxesAsTheyShow) {
   ::AppendMenu(menu, MF_STRING, 4001, "Column Profile");
   ASSERT_TRUE(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, 0, 0, 0, owner, nullptr) == 0);
   ASSERT_EQ(platform::MenuLog().size(), 1u);
+  // A picture that cannot be written (a folder in its place) fails the line; the next capture tries it again.
+  fs::create_directory(m_folder / "001-menu.png");
+  EXPECT_FALSE(writer.Capture(error));
+  EXPECT_EQ(error, "cannot write " + (m_folder / "001-menu.png").string());
+  fs::remove(m_folder / "001-menu.png");
   ASSERT_TRUE(writer.Capture(error)) << error;
   ASSERT_TRUE(writer.Capture(error)) << error;  // the same menu is not written twice
   platform::MessageBoxRecord box;

@@ -36,6 +36,7 @@ class DesktopWindows : public ::testing::Test {
     platform::SetModalResponder([&](HWND box) {
       seenOwnerEnabled = ::IsWindowEnabled(owner.m_hWnd) != FALSE;
       seenCaption = WindowText(box);
+      seenFocus = ::GetDlgCtrlID(::GetFocus());
       ::GetWindowRect(box, &seenPlace);
       for (HWND c = ::GetWindow(box, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
         seenChildren.push_back(WindowText(c));
@@ -53,6 +54,7 @@ class DesktopWindows : public ::testing::Test {
   CWnd owner;
   bool seenOwnerEnabled = true;
   std::string seenCaption;
+  int seenFocus = 0;
   RECT seenPlace{};
   std::vector<std::string> seenChildren;
 };
@@ -62,6 +64,7 @@ TEST_F(DesktopWindows, AMessageBoxIsAModalWindowAnsweredByItsButtons) {
   EXPECT_EQ(answer, IDNO);
   EXPECT_FALSE(seenOwnerEnabled) << "the owner is disabled while the box shows";
   EXPECT_EQ(seenCaption, "Careful");
+  EXPECT_EQ(seenFocus, IDYES) << "the default button has the focus";
   EXPECT_NEAR((seenPlace.left + seenPlace.right) / 2, 400, 1) << "centred over its owner";
   EXPECT_NEAR((seenPlace.top + seenPlace.bottom) / 2, 300, 1);
   EXPECT_EQ(seenChildren, (std::vector<std::string>{"Please Select a valid Category", "&Yes", "&No"}));
@@ -86,6 +89,9 @@ TEST_F(DesktopWindows, EnterTakesTheFocusedButtonEscapeAndClosingCancel) {
   // Yes/No has no Cancel: Escape does not answer, and with nothing left to
   // happen on the manual clock the box gives the default answer.
   EXPECT_EQ(Show(MB_YESNO | MB_DEFBUTTON2, [](HWND) { input::PressKey(VK_ESCAPE); }), IDNO);
+  // Nor does the command of a button it lacks.
+  EXPECT_EQ(Show(MB_YESNO, [](HWND box) { ::SendMessage(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }),
+            IDYES);
   EXPECT_EQ(input::FindWindowByText(nullptr, "Careful"), nullptr) << "no box is left behind";
 }
 
@@ -104,6 +110,7 @@ TEST_F(DesktopWindows, TheMenuBarRunsTheHotKeyOfTheEntryChosen) {
   EXPECT_LE(a.right, b.left) << "entries side by side";
   ASSERT_TRUE(input::Click(second));
   ASSERT_TRUE(input::Click(first));
+  ::SendMessage(bar.m_hWnd, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);  // no entry's: nothing is chosen
   EXPECT_EQ(chosen, (std::vector<std::string>{"Alt+O", "Alt+A"}));
 }
 

@@ -38,8 +38,9 @@ XClipboard::~XClipboard() { XDestroyWindow(m_display.get(), m_window); }
 
 void XClipboard::Publish(const std::string& text) {
   m_own = text;
+  // From now on the X server sends the requests for CLIPBOARD here, until
+  // another program takes it (SelectionClear): the server keeps who owns it.
   XSetSelectionOwner(m_display.get(), m_clipboard, m_window, CurrentTime);
-  m_owner = XGetSelectionOwner(m_display.get(), m_clipboard) == m_window;
 }
 
 bool XClipboard::WaitFor(int type, XEvent& event, int timeoutMs) {
@@ -76,8 +77,8 @@ std::optional<std::string> XClipboard::Convert(Atom target) {
                              &count, &after, &data) != Success) {
         return std::nullopt;
       }
-      const size_t size = format == 8 ? count : format == 16 ? count * 2 : count * 4;
-      if (data != nullptr) piece.append(reinterpret_cast<const char*>(data), size);
+      // Text comes in bytes; other units (the INCR notice's 32-bit size) are no text.
+      if (data != nullptr && format == 8) piece.append(reinterpret_cast<const char*>(data), count);
       XFree(data);
       data = nullptr;
       if (after == 0) break;
@@ -107,7 +108,6 @@ std::optional<std::string> XClipboard::Convert(Atom target) {
 std::optional<std::string> XClipboard::Fetch() {
   const Window owner = XGetSelectionOwner(m_display.get(), m_clipboard);
   if (owner == None || owner == m_window) return std::nullopt;
-  m_owner = false;
   if (auto utf8 = Convert(m_utf8)) return ClipboardFromUtf8(*utf8);
   if (auto latin1 = Convert(m_string)) return ClipboardFromLatin1(*latin1);
   return std::nullopt;
@@ -125,7 +125,7 @@ void XClipboard::Answer(const XSelectionRequestEvent& request) {
   // An old client names no property: the target is the property.
   const Atom property = request.property != None ? request.property : request.target;
   reply.property = None;
-  if (m_owner && request.selection == m_clipboard) {
+  if (request.selection == m_clipboard) {
     if (request.target == m_targets) {
       const Atom offered[] = {m_targets, m_utf8, m_text, m_string};
       XChangeProperty(d, request.requestor, property, XA_ATOM, 32, PropModeReplace,
@@ -155,13 +155,10 @@ bool XClipboard::Handle(const XEvent& event) {
       if (event.xselectionrequest.owner != m_window) return false;
       Answer(event.xselectionrequest);
       return true;
-    case SelectionClear:
-      if (event.xselectionclear.window != m_window) return false;
-      if (event.xselectionclear.selection == m_clipboard) m_owner = false;
-      return true;
+    case SelectionClear:  // another program took it: the server sends it the requests now
     case SelectionNotify:
     case PropertyNotify:
-      // Late answers to a request we gave up waiting for.
+      // (And late answers to a request we gave up waiting for.)
       return event.xany.window == m_window;
     default: return false;
   }

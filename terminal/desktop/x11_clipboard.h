@@ -45,7 +45,6 @@ class XClipboard {
   Window m_window = None;
   Atom m_clipboard, m_targets, m_utf8, m_text, m_string, m_incr, m_property;
   std::string m_own;  // what we offer, in the platform's form
-  bool m_owner = false;
 };
 
 }  // namespace terminal::desktop

@@ -64,12 +64,9 @@ unsigned VirtualKeyOf(uint32_t keysym) {
   }
   if (keysym >= XK_F1 && keysym <= XK_F24) return VK_F1 + (keysym - XK_F1);
   if (keysym >= XK_KP_0 && keysym <= XK_KP_9) return VK_NUMPAD0 + (keysym - XK_KP_0);
-  if (keysym >= XK_a && keysym <= XK_z) return 'A' + (keysym - XK_a);
-  if (keysym >= XK_A && keysym <= XK_Z) return keysym;
-  if (keysym >= XK_0 && keysym <= XK_9) return keysym;
-  // Printable ASCII keysyms are their characters: the key that types it on
-  // the platform's own layout.
-  if (keysym > XK_space && keysym <= XK_asciitilde) {
+  // Printable ASCII keysyms past the space (the table's) are their
+  // characters: the key that types it on the platform's own layout.
+  if (keysym >= XK_exclam && keysym <= XK_asciitilde) {
     const SHORT scan = ::VkKeyScan(static_cast<char>(keysym));
     return scan == -1 ? 0 : static_cast<unsigned>(scan & 0xFF);
   }

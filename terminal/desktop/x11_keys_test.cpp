@@ -29,9 +29,13 @@ TEST(X11KeysTest, KeysymsBecomeThePlatformsKeysOnItsOwnLayout) {
   EXPECT_EQ(VirtualKeyOf(XK_minus), VK_OEM_MINUS);
   EXPECT_EQ(VirtualKeyOf(XK_period), VK_OEM_PERIOD);
   EXPECT_EQ(VirtualKeyOf(XK_slash), VK_OEM_2);
+  EXPECT_EQ(VirtualKeyOf(XK_exclam), unsigned{'1'}) << "the first printable key past the space";
+  EXPECT_EQ(VirtualKeyOf(XK_asciitilde), VK_OEM_3) << "and the last";
+  EXPECT_EQ(VirtualKeyOf(XK_Z), unsigned{'Z'});
   // Keys the platform has no number for are dropped, not guessed.
   EXPECT_EQ(VirtualKeyOf(XK_eacute), 0u);
   EXPECT_EQ(VirtualKeyOf(NoSymbol), 0u);
+  EXPECT_EQ(VirtualKeyOf(XK_Print), 0u) << "0xff61: its low byte is an 'a', but it is no letter";
 }
 
 TEST(X11KeysTest, HotKeysAreNamedAsThePlugInNamesThem) {

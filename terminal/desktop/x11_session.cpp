@@ -170,10 +170,9 @@ void Session::Sync() {
   }
   if (m_changed || platform::DeliveredMessageCount() != m_deliveredAtPaint) {
     bool painted = m_changed;  // a window came, went or moved
+    // Every shown window has its mirror by now (made above).
     for (HWND hwnd : shown) {
-      if (auto found = m_mirrors.find(hwnd); found != m_mirrors.end() && ::IsWindow(hwnd)) {
-        painted = found->second->Paint(platform::RenderWindow(hwnd)) || painted;
-      }
+      if (::IsWindow(hwnd)) painted = m_mirrors.at(hwnd)->Paint(platform::RenderWindow(hwnd)) || painted;
     }
     m_changed = false;
     m_deliveredAtPaint = platform::DeliveredMessageCount();

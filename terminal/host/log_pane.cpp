@@ -8,8 +8,8 @@ void LogPane::Create(HWND frame) {
   m_list = ::CreateWindowEx(WS_EX_CLIENTEDGE, "ListBox", "",
                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 0, 0, 0, 0, frame,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)), nullptr, nullptr);
-  if (m_list != nullptr)
-    ::SendMessage(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
+  // (A list that could not be made takes no message: nothing to check first.)
+  ::SendMessage(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
 }
 
 void LogPane::Add(const std::string& line) {

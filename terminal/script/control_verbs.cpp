@@ -128,9 +128,10 @@ bool Key(ScriptSession&, ScriptLine& line) {
   }
   if (!input::Focus(target)) {
     // A control may pass the focus on to a child of its own; that is its way of taking it.
+    // (No focus at all is no child, and cannot be focused again.)
     HWND focus = GetFocus();
-    if (focus == nullptr || !IsChild(line.control, focus)) {
-      if (focus == nullptr || !input::Focus(focus)) return line.Fail(Refusal(target, name));
+    if (!IsChild(line.control, focus)) {
+      if (!input::Focus(focus)) return line.Fail(Refusal(target, name));
       return line.Fail(name + " did not take the focus (it went to " + DescribeWindow(focus) + ")");
     }
   }

@@ -47,7 +47,8 @@ std::string Strike(const std::string& field, const std::string& segment) {
 std::string Expiry(const std::string& field, const std::string& segment) {
   if (field.empty()) return "ALL";
   const std::optional<long long> sent = Whole(field, 10);
-  if (!sent || *sent < -kLongDateLimit - 1 || *sent > kLongDateLimit) return field;
+  // A date the list holds fits 32 bits; a count far below that lands before 1970 after the shift below.
+  if (!sent || *sent > kLongDateLimit) return field;
   long long seconds = *sent;
   if (segment == "nse_fo" || segment == "cde_fo" || segment == "ncx_fo") seconds += kFrom1980Ist;
   else seconds -= kIstOffset;

@@ -38,7 +38,8 @@ TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTimeAndWhatCannotBeCon
   auto cells = [](const std::string& strike, const std::string& expiry) {
     return *ListedGroup("HNI\tmcx_fo\t\t\t\t" + strike + "\t" + expiry + "\t\t", NoLookup);
   };
-  EXPECT_EQ(cells("", "-5")[6], "-5") << "before 1970";
+  EXPECT_EQ(cells("", "19800")[6], "19800") << "the first second of 1970 is no date, the next is";
+  EXPECT_EQ(cells("", "19801")[6], "01/01/1970");
   EXPECT_EQ(cells("", "ALL")[6], "ALL");
   EXPECT_EQ(cells("", "12345678901")[6], "12345678901") << "11 digits";
   EXPECT_EQ(cells("", "-0000000005")[6], "-0000000005");

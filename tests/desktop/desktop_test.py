@@ -295,6 +295,10 @@ def check_focus_follows(desktop):
     Another program (a window manager, a switcher) that gives the form's X
     window the keyboard makes the form the active window."""
     wait_for("the keyboard focus in the view", lambda: focused(desktop, "View Allowed Group"))
+    views = subprocess.run(["xdotool", "search", "--name", "^View Allowed Group$"], env=desktop.env,
+                           capture_output=True, text=True, timeout=10).stdout.split()
+    wait_for("the X server's keyboard focus on the view's X window", lambda: subprocess.run(
+        ["xdotool", "getwindowfocus"], env=desktop.env, capture_output=True, text=True, timeout=10).stdout.strip() in views)
     if focused(desktop, "Allowed Groups") is not None:
         raise Failure("the form keeps a focused control after View Group opened the view")
     form = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env, capture_output=True,
@@ -401,7 +405,8 @@ def tops(desktop):
 
 
 def check_x_stacking(desktop):
-    """The X server stacks the shown windows as the platform does (top first)."""
+    """The X server stacks the shown windows as the platform does (top first),
+    each where the platform has it and as large."""
     listing = subprocess.run(["xwininfo", "-root", "-children"], env=desktop.env, capture_output=True, text=True,
                              timeout=10).stdout
     stacked = []  # xwininfo lists the root's children top first
@@ -410,6 +415,12 @@ def check_x_stacking(desktop):
                                timeout=10).stdout
         if "IsViewable" in state:
             stacked.append(name)
+            top = desktop.top(name)
+            x, y, width, height = (int(re.search(key + r":\s+(-?\d+)", state).group(1)) for key in
+                                   ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+            if top is not None and (x, y, x + width, y + height) != top["rect"]:
+                raise Failure("the X window of %r lies at %r, the platform's at %r" %
+                              (name, (x, y, x + width, y + height), top["rect"]))
     shown = [c for c in tops(desktop) if c]
     if [n for n in stacked if n in shown] != shown:
         raise Failure("the X server stacks %r, the platform %r" % (stacked, shown))
@@ -432,10 +443,29 @@ def check_quiet_map(desktop):
         raise Failure("the window map was written again though no window changed")
 
 
+def check_control_edges(desktop):
+    """A click on a control's left or top edge is on it; one just past its
+    right or bottom edge is not: it neither takes the focus nor toggles the
+    check box (which disables the Category box)."""
+    box = lambda: desktop.control("Allowed Groups", lambda w: w["id"] == 20030)  # Apply for all categories
+    left, top, right, bottom = box()["rect"]
+    middle = ((left + right) // 2, (top + bottom) // 2)
+    for miss in ((middle[0], bottom), (right, middle[1])):
+        desktop.click(*miss)
+        time.sleep(0.6)  # two clicks on one spot would make a double click
+        if "focus" in box()["flags"] or "disabled" in desktop.combo(20000)["flags"]:
+            raise Failure("a click just past the check box, at %r, reached it" % (miss,))
+    for hit, checked in (((left, middle[1]), True), ((middle[0], top), False)):
+        desktop.click(*hit)
+        wait_for("the check box %s" % ("checked" if checked else "cleared"),
+                 lambda: ("disabled" in desktop.combo(20000)["flags"]) == checked)
+        time.sleep(0.6)
+
+
 def window_management(desktop):
     """What the window manager and the X server do to the windows, and the
-    z-order, as a person meets them. (Moves, sizes and the caption's boxes
-    by the pointer are the platform's own, and its tests pin them.)"""
+    z-order, as a person meets them. (How the platform moves and sizes a
+    window by the pointer its own tests pin; here, that the X window follows.)"""
     # Moved from outside, as a window manager would, and back: the platform follows.
     form = desktop.top("Allowed Groups")["rect"]
     found = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env,
@@ -451,6 +481,22 @@ def window_management(desktop):
     for rect in ((form[0] + 120, form[1] + 90, form[2] + 120, form[3] + 90), form):
         desktop.xdotool("windowmove", found[0], rect[0], rect[1])
         wait_for("the form where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == rect)
+    # Sized from outside, taller only, and back: the platform follows that too.
+    for rect in ((form[0], form[1], form[2], form[3] + 30), form):
+        desktop.xdotool("windowsize", found[0], rect[2] - rect[0], rect[3] - rect[1])
+        wait_for("the form as large as its X window", lambda: desktop.top("Allowed Groups")["rect"] == rect)
+
+    # Each edge of the view dragged 20 pixels right or down: the platform sizes it, and its X window follows.
+    for edge in range(4):  # left, top, right, bottom
+        view = desktop.top("View Allowed Group")["rect"]
+        start = [(view[0] + view[2]) // 2, (view[1] + view[3]) // 2]
+        start[edge % 2] = view[edge] + (1 if edge < 2 else -2)  # on the frame
+        end = list(start)
+        end[edge % 2] += 20
+        drag(desktop, start, end)
+        wanted = tuple(v + (20 if i == edge else 0) for i, v in enumerate(view))
+        wait_for("the view's edge %d dragged" % edge, lambda: desktop.top("View Allowed Group")["rect"] == wanted)
+        check_x_stacking(desktop)
 
     # A click on the main window's caption leaves the form and the view above it.
     desktop.click(900, 8)
@@ -626,6 +672,7 @@ def run(args):
         wait_for("Alt+A to open the form", lambda: desktop.top("Allowed Groups"))
 
         check_quiet_map(desktop)
+        check_control_edges(desktop)
         # A Category from the drop-down, with the mouse.
         drop, height = open_drop_down(desktop, 20000)
         desktop.click(drop["rect"][0] + 20, drop["rect"][1] + 1 + height // 2)  # the first, HNI
