@@ -1,8 +1,11 @@
 // The "View Allowed Group" dialog on the filter list: columns, layout,
-// merging replies through the index exactly as the walk does.
+// merging replies through the index exactly as the walk does; and the
+// Allowed Groups form in a program that lacks the terminal's exports.
 #include "allowed_groups/view_alg_grp_dlg.h"
 
 #include <gtest/gtest.h>
+
+#include "allowed_groups/alw_grp.h"
 
 #include <array>
 #include <cmath>
@@ -24,13 +27,13 @@ namespace {
 
 const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t{0x7200});
 
-class ViewDialog : public ::testing::Test {
+class GroupWindows : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::ResetForTest();
     resources::RegisterModuleResources(kModule);
     AfxSetResourceHandle(kModule);
-    }
+  }
   void TearDown() override {
     m_dialogs.clear();
     platform::RemoveModuleResources(kModule);
@@ -65,6 +68,15 @@ class ViewDialog : public ::testing::Test {
     dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
     for (const int row : rows) dialog.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
   }
+  static std::vector<std::string> Items(HWND combo) {
+    std::vector<std::string> items;
+    for (int i = 0; i < ::SendMessage(combo, CB_GETCOUNT, 0, 0); ++i) {
+      char text[64] = {};
+      ::SendMessage(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      items.emplace_back(text);
+    }
+    return items;
+  }
   static std::vector<int> Selected(CViewAlgGrpDlg& dialog) {
     std::vector<int> rows;
     for (int row = dialog.List().GetNextItem(-1, LVNI_SELECTED); row >= 0;
@@ -78,7 +90,7 @@ class ViewDialog : public ::testing::Test {
   std::vector<std::unique_ptr<CViewAlgGrpDlg>> m_dialogs;
 };
 
-TEST_F(ViewDialog, NineColumnsUnderItsProfileLaidOutInTheClientAreaAndSavedAsItCloses) {
+TEST_F(GroupWindows, NineColumnsUnderItsProfileLaidOutInTheClientAreaAndSavedAsItCloses) {
   CViewAlgGrpDlg& dialog = Open();
   CFilterListCtrl& list = dialog.List();
   EXPECT_EQ(list.m_strProfileName, "rmsallowedgroups");
@@ -124,7 +136,7 @@ TEST_F(ViewDialog, NineColumnsUnderItsProfileLaidOutInTheClientAreaAndSavedAsItC
 
 // A merge repaints its row when the row is on the visible page, and only
 // then. (The merge rule in all its cases: the random test below.)
-TEST_F(ViewDialog, AMergeRepaintsItsRowOnlyOnTheVisiblePage) {
+TEST_F(GroupWindows, AMergeRepaintsItsRowOnlyOnTheVisiblePage) {
   CViewAlgGrpDlg& dialog = Open();
   dialog.AddOrMerge(Group("HNI", "nse_fo", 125050));
   const HWND list = dialog.List().m_hWnd;
@@ -142,7 +154,7 @@ TEST_F(ViewDialog, AMergeRepaintsItsRowOnlyOnTheVisiblePage) {
   EXPECT_EQ(dialog.Rows().size(), 1u) << "the index went with the rows";
 }
 
-TEST_F(ViewDialog, ACutOffCellShowsItsWholeTextInATipAndOneThatFitsShowsNone) {
+TEST_F(GroupWindows, ACutOffCellShowsItsWholeTextInATipAndOneThatFitsShowsNone) {
   CViewAlgGrpDlg& dialog = Open();
   dialog.ShowWindow(SW_SHOW);
   dialog.AddOrMerge(Group("PROPRIETARY TRADERS", "nse_fo", 123456789012300.0));
@@ -201,7 +213,7 @@ std::string Describe(const ModelRow& row) {
 // For a stretch, a filter typed in the header hides every row (end to end:
 // the list's pictures in scripts/guide_pictures.sh): the replies that come
 // meanwhile still merge into their hidden rows or make new ones.
-TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGivesWhateverAFilterHides) {
+TEST_F(GroupWindows, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGivesWhateverAFilterHides) {
   CViewAlgGrpDlg& dialog = Open();
   std::vector<ModelRow> model;  // arrival order; shown newest first
   std::mt19937 random(12);
@@ -212,8 +224,9 @@ TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGivesWhateverA
   // Some 800 groups: most come back, some after their row was deleted.
   for (int i = 0; i < 3000; ++i) {
     auto record = Group("", "", strikes[random() % std::size(strikes)]);
-    CGroupText* fields[] = {&record->strCategory,   &record->strExchangeCode, &record->strInstrument, &record->strSymbol,
-                         &record->strOptionType, &record->strExpiry,       &record->strProduct,    &record->strSide};
+    CGroupText* fields[] = {&record->strCategory, &record->strExchangeCode, &record->strInstrument,
+                            &record->strSymbol,   &record->strOptionType,   &record->strExpiry,
+                            &record->strProduct,  &record->strSide};
     for (size_t f = 0; f < texts.size(); ++f) *fields[f] = texts[f][random() % texts[f].size()];
     ModelAddOrMerge(model, ModelOf(*record));
     dialog.AddOrMerge(std::move(record));
@@ -241,12 +254,51 @@ TEST_F(ViewDialog, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGivesWhateverA
   EXPECT_LT(shown.size(), 1500u) << "many replies merge";
 }
 
+// Without the terminal's refill the form says so once per change and leaves
+// every combo and the expiry choice as they were: no second "--ANY--".
+TEST_F(GroupWindows, AScripChangeOnTheFormWithoutTheTerminalsRefillSaysSoAndChangesNothing) {
+  CAlwGrp form;
+  ASSERT_TRUE(form.Create(IDD_ALWGRP, nullptr));
+  const HWND exchange = ::GetDlgItem(form.m_hWnd, IDC_EXCHANGE);
+  ::SendMessage(exchange, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("BSE"));
+  ::CheckDlgButton(form.m_hWnd, IDC_ALL_EXPIRY, BST_UNCHECKED);
+  const std::vector<int> combos = {IDC_INSTRUMENT, IDC_SYMBOL, IDC_OPTION_TYPE, IDC_STRIKE};
+  std::vector<std::vector<std::string>> before;
+  for (const int id : combos) before.push_back(Items(::GetDlgItem(form.m_hWnd, id)));
+  for (const int id : {IDC_EXCHANGE, IDC_INSTRUMENT, IDC_SYMBOL, IDC_OPTION_TYPE}) {
+    SCOPED_TRACE(id);
+    const HWND combo = ::GetDlgItem(form.m_hWnd, id);
+    ::SendMessage(combo, CB_SETCURSEL, 0, 0);
+    platform::ClearMessageBoxLog();
+    ::SendMessage(form.m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
+    EXPECT_EQ(platform::MessageBoxLog()[0].text, "Exe is not compatible with QLX");
+    for (size_t i = 0; i < combos.size(); ++i) {
+      EXPECT_EQ(Items(::GetDlgItem(form.m_hWnd, combos[i])), before[i]) << combos[i];
+    }
+    EXPECT_EQ(::IsDlgButtonChecked(form.m_hWnd, IDC_ALL_EXPIRY), BST_UNCHECKED) << "the expiry choice stays";
+  }
+  form.DestroyWindow();
+}
+
 // The strike column writes prices as "%0.2f" would, for every kind of value
 // (halves that round either way, huge, negative, zero of both signs, NaN).
 TEST(StrikeText, ReadsAsPrintfWritesIt) {
-  std::vector<double> strikes{0.0,   -0.0,  125050, 452500000, 0.5,   1.5,    2.5,   0.125,
-                              0.375, -1.005, 1e300, -1e300,   std::numeric_limits<double>::infinity(),
-                              std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::denorm_min()};
+  std::vector<double> strikes{0.0,
+                              -0.0,
+                              125050,
+                              452500000,
+                              0.5,
+                              1.5,
+                              2.5,
+                              0.125,
+                              0.375,
+                              -1.005,
+                              1e300,
+                              -1e300,
+                              std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN(),
+                              std::numeric_limits<double>::denorm_min()};
   for (const char* code : {"nse_fo", "cde_fo"}) {
     for (double strike : strikes) {
       AllowedGroupRecord record;

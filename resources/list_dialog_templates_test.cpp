@@ -30,7 +30,9 @@ bool Overlap(const DialogItemTemplate& a, const DialogItemTemplate& b) {
 // holds its list, which opens over other controls only while dropped.
 int ShownHeight(const DialogItemTemplate& item) { return item.className == "COMBOBOX" ? 12 : item.cy; }
 
-void ExpectUsableLayout(const DialogTemplate& t, std::set<std::pair<int, int>> sharingAPlace = {}) {
+// Tab stops come in reading order, down the rows and along each row, unless the dialog's columns
+// come first (`byRows` false), when the test names the order itself.
+void ExpectUsableLayout(const DialogTemplate& t, std::set<std::pair<int, int>> sharingAPlace = {}, bool byRows = true) {
   const platform::FontSpec font = platform::FontSpec::FromPoints(t.fontName, t.fontPointSize);
   const platform::FontMetrics metrics = platform::MeasureFont(font);
   for (const DialogItemTemplate& item : t.items) {
@@ -55,8 +57,7 @@ void ExpectUsableLayout(const DialogTemplate& t, std::set<std::pair<int, int>> s
       shownB.cy = ShownHeight(b);
       EXPECT_FALSE(Overlap(shownA, shownB)) << "#" << a.id << " " << a.text << " and #" << b.id << " " << b.text;
     }
-    // Tab stops come in reading order: down the rows, along each row.
-    if (!(a.style & WS_TABSTOP)) continue;
+    if (!byRows || !(a.style & WS_TABSTOP)) continue;
     EXPECT_TRUE(a.y > lastTop || (a.y == lastTop && a.x >= lastLeft)) << "#" << a.id << " " << a.text;
     lastTop = a.y;
     lastLeft = a.x;
@@ -101,6 +102,33 @@ TEST(ListDialogTemplates, TheFilterTextPopUpIsAListWithoutCaption) {
   ASSERT_NE(cancel, nullptr);
   EXPECT_FALSE(cancel->style & WS_VISIBLE);
   ExpectUsableLayout(t);
+}
+
+// The column profile: the ids and captions its code looks for, in the template's order, which is the tab
+// order (the left list, the middle buttons, the right list, then down); the two list boxes, last, are never
+// shown, all else is.
+TEST(ListDialogTemplates, TheColumnProfileHoldsItsControlsInColumnsThenRows) {
+  const DialogTemplate t = resources::ColumnProfileTemplate();
+  EXPECT_EQ(t.id, 9002u);
+  EXPECT_EQ(t.caption, " Column Profile");
+  EXPECT_TRUE(t.style & WS_THICKFRAME) << "the dialog lays itself out on resize";
+  const struct {
+    int id;
+    const char *className, *text;
+  } wanted[] = {{10007, "SysListView32", ""},  {10003, "BUTTON", ">"},          {10004, "BUTTON", "<"},
+                {10006, "BUTTON", "&Default"}, {10008, "SysListView32", ""},    {10009, "STATIC", "Default Sort For: "},
+                {10012, "EDIT", ""},           {10010, "BUTTON", "Sort"},       {10001, "BUTTON", "&View"},
+                {10005, "BUTTON", "&Save"},    {IDCANCEL, "BUTTON", "&Cancel"}, {10002, "LISTBOX", ""},
+                {10011, "LISTBOX", ""}};
+  ASSERT_EQ(t.items.size(), std::size(wanted));
+  for (size_t i = 0; i < t.items.size(); ++i) {
+    const DialogItemTemplate& item = t.items[i];
+    EXPECT_EQ(item.id, wanted[i].id) << "item " << i;
+    EXPECT_EQ(item.className, wanted[i].className) << item.id;
+    EXPECT_EQ(item.text, wanted[i].text) << item.id;
+    EXPECT_EQ((item.style & WS_VISIBLE) != 0, item.className != "LISTBOX") << item.id;
+  }
+  ExpectUsableLayout(t, {}, false);
 }
 
 }  // namespace
