@@ -68,7 +68,8 @@ extern "C" uint32_t hashr_test(mml_data key, uint32_t seed, uint32_t n) {
 }
 
 extern "C" hashr_fn hashr_select(const char* name, int32_t len) {
-  if (name == nullptr || len < 1) return nullptr;
+  if (name == nullptr) return nullptr;
+  // No name is empty, so a length below 1 matches none.
   for (const sNamedHash& entry : kSelection) {
     if (std::strlen(entry.name) == static_cast<size_t>(len) && std::memcmp(entry.name, name, len) == 0) return entry.fn;
   }
