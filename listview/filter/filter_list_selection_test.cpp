@@ -250,7 +250,8 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
       const std::vector<const TextRow*> shown = Shown();
       const int count = static_cast<int>(shown.size());
       const int size = static_cast<int>(model.stored.size());
-      switch (pick(14)) {
+      const int choice = pick(14);
+      switch (choice) {
         case 0:
           if (size < 24) addRow();
           break;
@@ -294,26 +295,18 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
         }
         case 1:
         case 2:
-          if (count == 0) break;
-          {
-            const int row = pick(count);
-            steps.push_back("click #" + std::to_string(row));
-            ASSERT_TRUE(ClickRow(row, input::kNone));
-            model.selected = {shown[static_cast<size_t>(row)]};
-            model.focused = model.anchor = shown[static_cast<size_t>(row)];
-            model.marksKnown = true;
-          }
-          break;
         case 3: {
-          // Ctrl+click on a row not yet selected: it joins.
+          // A click selects its row alone; a Ctrl+click on a row not yet selected adds it.
+          const bool ctrl = choice == 3;
           std::vector<int> free;
           for (int row = 0; row < count; ++row) {
-            if (!model.selected.contains(shown[static_cast<size_t>(row)])) free.push_back(row);
+            if (!ctrl || !model.selected.contains(shown[static_cast<size_t>(row)])) free.push_back(row);
           }
           if (free.empty()) break;
           const int row = free[static_cast<size_t>(pick(static_cast<int>(free.size())))];
-          steps.push_back("ctrl+click #" + std::to_string(row));
-          ASSERT_TRUE(ClickRow(row, input::kControl));
+          steps.push_back((ctrl ? "ctrl+click #" : "click #") + std::to_string(row));
+          ASSERT_TRUE(ClickRow(row, ctrl ? input::kControl : input::kNone));
+          if (!ctrl) model.selected.clear();
           model.selected.insert(shown[static_cast<size_t>(row)]);
           model.focused = model.anchor = shown[static_cast<size_t>(row)];
           model.marksKnown = true;
