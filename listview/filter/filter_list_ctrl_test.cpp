@@ -114,8 +114,6 @@ TEST_F(FilterList, MatchFilterExactlyFromTheHeaderMenu) {
   AddSample();
   platform::SetMenuResponder(platform::ChooseMenuEntry("Match Filter Exactly"));
   list.SetHeaderFilterText(0, "BUY", 0);
-  list.Refilter();
-  EXPECT_EQ(Shown(0), (Strings{"BUYER", "buy"}));
   ASSERT_TRUE(platform::input::RightClickAt(list.GetHeaderCtrl()->GetSafeHwnd(), POINT{10, 5}));
   platform::PumpMessages();
   EXPECT_EQ(platform::MenuLog().at(0).entries.at(6).flags & MF_CHECKED, 0u);
