@@ -118,7 +118,7 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
   EXPECT_EQ(sound.said, "");
 }
 
-TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped) {
+TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedAndSoundOnesAreTaken) {
   struct Case {
     const char* value;
     COLORREF text;
@@ -126,6 +126,7 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
     const char* size;
     int keywordColumn;
     std::vector<CString> keywords;
+    bool told = true;
   };
   const Case cases[] = {
       // Not hexadecimal: the default black; of the keywords, the damaged pair alone is dropped.
@@ -136,12 +137,13 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped)
       {"0,1000000,Arial,12", 0xFF00, "Arial", "12", -1, {}},
       {"0,FF00,Arial,8,256", 0xFF00, "Arial", "8", -1, {}},           // a column past the last a list can have
       {"0,FF00,Arial,8,3,buy,FF,sell", 0xFF00, "Arial", "8", 3, {}},  // a keyword without colour drops all
+      {"0,FF00,MS Shell Dlg 2,1", 0xFF00, "MS Shell Dlg 2", "1", -1, {}, false},  // sound: four fields, the least size
   };
   for (const Case& c : cases) {
     listview::ResetSettingsReports();
     const std::string said = OpenOver(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
     const std::string key = m_settings.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged (";
-    EXPECT_NE(said.find(key), std::string::npos) << said;
+    EXPECT_EQ(said.find(key) != std::string::npos, c.told) << said;
     const sListAppearance& look = TheList().Appearance();
     EXPECT_EQ(look.clrBack, 0u) << c.value;
     EXPECT_EQ(look.clrText, c.text) << c.value;
@@ -197,14 +199,6 @@ TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving settings to " + m_settings.File().string() +
                                                          ": " + c.reason + ". The file was left as it was.");
   }
-}
-
-TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndTheSmallestSizeIsTaken) {
-  sListAppearance look;
-  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,1", look);
-  EXPECT_EQ(look.strFontSize, "1");
-  EXPECT_EQ(look.nKeywordColumn, -1);
-  EXPECT_FALSE(look.HasKeywords());
 }
 
 TEST_F(DamagedSettings, AStartClearsCopiesThatKilledSessionsLeft) {
