@@ -67,16 +67,13 @@ TEST_F(CommonList, ColumnsFollowTheRecordsOrAShorterProfileAndClosingStoresTheLa
 TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) {
   CCommonListCtrl& list = Open();
   AddRows({{"beta", "10", "2.5"}, {"alpha", "9", "NA"}, {"Gamma", "100", "-"}, {"delta", "9", "abc"}});
-  const DWORD_PTR alphaData = list.GetItemData(1);
   EXPECT_EQ(list.GetHeaderCtrl()->GetImageList(), listview::SortImageList()) << "the header draws the sort images";
   ClickHeader(1);  // Qty, whole numbers
   EXPECT_EQ(Shown(1), (std::vector<std::string>{"9", "9", "10", "100"}));
   EXPECT_EQ(HeaderImage(1), 0);
-  for (int row = 0; row < 4; ++row) {
-    if (list.GetItemText(row, 0) == "alpha") {
-      EXPECT_EQ(list.GetItemData(row), alphaData);
-    }
-  }
+  // Each row's data (1000 + the row it was added as) moved with it.
+  const std::vector<std::string> added = {"beta", "alpha", "Gamma", "delta"};
+  for (int row = 0; row < 4; ++row) EXPECT_EQ(added.at(list.GetItemData(row) - 1000), list.GetItemText(row, 0)) << row;
   // An owner reading a row's data while the sort moves the rows reads the real data.
   std::vector<DWORD_PTR> seen;
   m_dialog->onNotify = [&](const NMHDR& n) {
