@@ -44,6 +44,13 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
         // before the list is attached and reads its appearance
         [](CCommonListCtrl& list) { list.m_strProfileName = "testlist"; });
   }
+  // Writes `settings`, opens the list over them and returns what it said on standard error.
+  std::string OpenOver(const std::string& settings) {
+    m_settings.Write(settings);
+    ::testing::internal::CaptureStderr();
+    Open();
+    return ::testing::internal::GetCapturedStderr();
+  }
   // Opens the list over a stored profile value and closes it again,
   // returning what it showed and what it said.
   struct Seen {
@@ -53,14 +60,11 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
     std::string said;
   };
   Seen Reopen(const std::string& profile) {
-    m_settings.Write("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n");
-    ::testing::internal::CaptureStderr();
-    CCommonListCtrl& list = Open();
     Seen seen;
-    seen.said = ::testing::internal::GetCapturedStderr();
+    seen.said = OpenOver("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n");
     seen.captions = Captions();
     seen.widths = Widths();
-    seen.records = static_cast<int>(list.m_arrColumns.GetSize());
+    seen.records = static_cast<int>(TheList().m_arrColumns.GetSize());
     Close();
     return seen;
   }
@@ -114,50 +118,48 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
   EXPECT_EQ(sound.said, "");
 }
 
-TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClamped) {
-  m_settings.Write(
-      "[CUSTOMIZE_LISTS]\r\ntestlist-20016=zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,\r\n");
-  ::testing::internal::CaptureStderr();
-  const sListAppearance look = Open().Appearance();
-  const std::string said = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(look.clrBack, 0u) << "not hexadecimal: the default black";
-  EXPECT_EQ(look.clrText, 0xFF00FFu);
-  EXPECT_EQ(look.strFontSize, "72");
-  ASSERT_TRUE(look.HasKeywords());
-  EXPECT_EQ(*look.pKeywords, (std::vector<CString>{"buy", "hold"})) << "the damaged pair alone is dropped";
-  EXPECT_NE(said.find(m_settings.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged ("), std::string::npos)
-      << said;
-  Close();
-
+TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedAndSoundOnesAreTaken) {
   struct Case {
     const char* value;
-    const char* size;
-    const char* face;
     COLORREF text;
+    const char* face;
+    const char* size;
+    int keywordColumn;
+    std::vector<CString> keywords;
+    bool told = true;
   };
-  for (const Case& c :
-       {Case{"0,FF00,Arial,-3", "8", "Arial", 0xFF00}, Case{"0,FF00,Arial,8,abc", "8", "Arial", 0xFF00},
-        Case{"0,FF00,Ar\x01ial,8", "8", "MS Shell Dlg 2", 0xFF00}, Case{"0,1000000,Arial,12", "12", "Arial", 0xFF00},
-        Case{"0,FF00,Arial,8,256", "8", "Arial", 0xFF00} /* a keyword column past the last a list can have */}) {
-    m_settings.Write(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
+  const Case cases[] = {
+      // Not hexadecimal: the default black; of the keywords, the damaged pair alone is dropped.
+      {"zz,FF00FF,Arial,99999999,2,buy,FF,sell,nothex,hold,FF0000,", 0xFF00FF, "Arial", "72", 2, {"buy", "hold"}},
+      {"0,FF00,Arial,-3", 0xFF00, "Arial", "8", -1, {}},
+      {"0,FF00,Arial,8,abc", 0xFF00, "Arial", "8", -1, {}},
+      {"0,FF00,Ar\x01ial,8", 0xFF00, "MS Shell Dlg 2", "8", -1, {}},
+      {"0,1000000,Arial,12", 0xFF00, "Arial", "12", -1, {}},
+      {"0,FF00,Arial,8,256", 0xFF00, "Arial", "8", -1, {}},           // a column past the last a list can have
+      {"0,FF00,Arial,8,3,buy,FF,sell", 0xFF00, "Arial", "8", 3, {}},  // a keyword without colour drops all
+      {"0,FF00,MS Shell Dlg 2,1", 0xFF00, "MS Shell Dlg 2", "1", -1, {}, false},  // sound: four fields, the least size
+  };
+  for (const Case& c : cases) {
     listview::ResetSettingsReports();
-    ::testing::internal::CaptureStderr();
-    const sListAppearance other = Open().Appearance();
-    EXPECT_NE(::testing::internal::GetCapturedStderr(), "") << c.value;
-    EXPECT_EQ(other.strFontSize, c.size) << c.value;
-    EXPECT_EQ(other.strFontFace, c.face) << c.value;
-    EXPECT_EQ(other.clrText, c.text) << c.value;
-    EXPECT_EQ(other.nKeywordColumn, -1) << c.value;
+    const std::string said = OpenOver(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
+    const std::string key = m_settings.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged (";
+    EXPECT_EQ(said.find(key) != std::string::npos, c.told) << said;
+    const sListAppearance& look = TheList().Appearance();
+    EXPECT_EQ(look.clrBack, 0u) << c.value;
+    EXPECT_EQ(look.clrText, c.text) << c.value;
+    EXPECT_EQ(look.strFontFace, c.face) << c.value;
+    EXPECT_EQ(look.strFontSize, c.size) << c.value;
+    EXPECT_EQ(look.nKeywordColumn, c.keywordColumn) << c.value;
+    EXPECT_EQ(look.HasKeywords() ? *look.pKeywords : std::vector<CString>{}, c.keywords) << c.value;
     Close();
   }
   // A line longer than the reader keeps is told as cut.
   std::string longLine = "0,FF00,Arial,8,0";
   while (longLine.size() <= static_cast<size_t>(listview::kAppearanceValueMaxLength)) longLine += ",kw,FF";
-  m_settings.Write("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + longLine + "\r\n");
   listview::ResetSettingsReports();
-  ::testing::internal::CaptureStderr();
-  Open();
-  EXPECT_NE(::testing::internal::GetCapturedStderr().find("longer than the reader keeps, cut"), std::string::npos);
+  EXPECT_NE(
+      OpenOver("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + longLine + "\r\n").find("longer than the reader keeps, cut"),
+      std::string::npos);
 }
 
 // A UTF-16 file (said to be unreadable, and used as no file) and a read-only
@@ -170,14 +172,13 @@ TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
   const struct {
     std::string stored;
     bool readOnly;
-    Strings captions;
     std::string reason;
     std::string told;
   } cases[] = {
-      {utf16, false, {"Name", "Qty", "Price"}, "it is UTF-16 text, which the lists neither read nor write",
+      {utf16, false, "it is UTF-16 text, which the lists neither read nor write",
        ": not read and never written: it is UTF-16 text, which the lists neither read nor write"},
-      {profile + "[CUSTOMIZE_LISTS]\r\ntestlist-20016=FF,FF00,Arial,9\r\n", true, {"Qty", "Name", "Price"},
-       "the file is read-only", "[testlist] COLUMNPROFILE: not saved: the file is read-only"},
+      {profile + "[CUSTOMIZE_LISTS]\r\ntestlist-20016=FF,FF00,Arial,9\r\n", true, "the file is read-only",
+       "[testlist] COLUMNPROFILE: not saved: the file is read-only"},
   };
   for (const auto& c : cases) {
     listview::ResetSettingsReports();
@@ -185,7 +186,9 @@ TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
     if (c.readOnly) ::chmod(m_settings.File().c_str(), 0444);
     ::testing::internal::CaptureStderr();
     CCommonListCtrl& list = Open();
-    EXPECT_EQ(Captions(), c.captions) << c.reason;
+    // The read-only file is still read, the UTF-16 one used as no file.
+    const Strings captions = c.readOnly ? Strings{"Qty", "Name", "Price"} : Strings{"Name", "Qty", "Price"};
+    EXPECT_EQ(Captions(), captions) << c.reason;
     list.SetColumnWidth(0, 120);
     EXPECT_FALSE(listview::WriteAppearanceLine("testlist", 20016, sListAppearance())) << c.reason;
     Close();
@@ -196,17 +199,6 @@ TEST_F(DamagedSettings, AUtf16OrReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(platform::MessageBoxLog().back().text, "Error while saving settings to " + m_settings.File().string() +
                                                          ": " + c.reason + ". The file was left as it was.");
   }
-}
-
-TEST(AppearanceLine, FourFieldsKeepKeywordsOffAndAKeywordWithoutColourDropsThemAll) {
-  sListAppearance look;
-  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,1", look);
-  EXPECT_EQ(look.strFontSize, "1") << "the smallest size";
-  EXPECT_EQ(look.nKeywordColumn, -1);
-  EXPECT_FALSE(look.HasKeywords());
-  listview::ParseAppearanceLine("0,FF00,MS Shell Dlg 2,8,3,buy,FF,sell", look);
-  EXPECT_EQ(look.nKeywordColumn, 3);
-  EXPECT_FALSE(look.HasKeywords());
 }
 
 TEST_F(DamagedSettings, AStartClearsCopiesThatKilledSessionsLeft) {

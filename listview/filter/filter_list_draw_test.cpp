@@ -44,11 +44,13 @@ class FilterListDrawing : public listview::testing::ListTest<CFilterListCtrl> {
     }
     return out;
   }
-  const platform::DrawOp* TextOp(const platform::DrawOps& ops, const std::string& text) {
+  // The operation that draws `text`; when none does, a failure and an empty one.
+  platform::DrawOp TextOp(const platform::DrawOps& ops, const std::string& text) {
     for (const auto& op : ops) {
-      if (op.kind == platform::DrawKind::Text && op.text == text) return &op;
+      if (op.kind == platform::DrawKind::Text && op.text == text) return op;
     }
-    return nullptr;
+    ADD_FAILURE() << "\"" << text << "\" is not drawn";
+    return {};
   }
 };
 
@@ -60,8 +62,7 @@ TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
   ASSERT_EQ(gradients.size(), 1u);
   EXPECT_EQ(ColorOf(gradients[0].vertices[0]), RGB(82, 123, 225));
   EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(60, 165, 255));
-  ASSERT_NE(TextOp(row, "BUYER"), nullptr);
-  EXPECT_EQ(TextOp(row, "BUYER")->color, RGB(255, 255, 255));
+  EXPECT_EQ(TextOp(row, "BUYER").color, RGB(255, 255, 255));
 
   ::SetFocus(nullptr);
   row = InRow(Paint(), 0);
@@ -78,25 +79,17 @@ TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndKeywordsColourTheirRo
   list().Appearance().AddKeyword("buy", RGB(0, 0, 255));
   list().Appearance().AddKeyword("er", RGB(255, 0, 0));
   const auto ops = Paint();
-  ASSERT_NE(TextOp(InRow(ops, 0), "BUYER"), nullptr);
-  EXPECT_EQ(TextOp(InRow(ops, 0), "BUYER")->color, RGB(0, 0, 255)) << "the first keyword that matches";
+  EXPECT_EQ(TextOp(InRow(ops, 0), "BUYER").color, RGB(0, 0, 255)) << "the first keyword that matches";
   const auto plain = InRow(ops, 1);
-  ASSERT_NE(TextOp(plain, "sell"), nullptr);
-  EXPECT_EQ(TextOp(plain, "sell")->color, RGB(0, 255, 0)) << "no keyword: the list's colour";
+  EXPECT_EQ(TextOp(plain, "sell").color, RGB(0, 255, 0)) << "no keyword: the list's colour";
   const auto fills = platform::OpsOfKind(plain, platform::DrawKind::FillRect);
   ASSERT_FALSE(fills.empty());
   EXPECT_EQ(fills[0].color, list().Appearance().clrBack) << "the row is filled with the background";
-  ASSERT_NE(TextOp(plain, "10"), nullptr);
-  EXPECT_TRUE(TextOp(plain, "10")->format & DT_RIGHT) << "numbers align right";
-  ASSERT_NE(TextOp(plain, "mid"), nullptr);
-  EXPECT_TRUE(TextOp(plain, "mid")->format & DT_CENTER) << "a centred column";
+  EXPECT_TRUE(TextOp(plain, "10").format & DT_RIGHT) << "numbers align right";
+  EXPECT_TRUE(TextOp(plain, "mid").format & DT_CENTER) << "a centred column";
 
   // Colouring turned off, or no colouring function: the list's colour.
-  const auto buyer = [this] {
-    const platform::DrawOps row = InRow(Paint(), 0);
-    const platform::DrawOp* op = TextOp(row, "BUYER");
-    return op != nullptr ? op->color : RGB(1, 2, 3);
-  };
+  const auto buyer = [this] { return TextOp(InRow(Paint(), 0), "BUYER").color; };
   list().m_bApplyColors = FALSE;
   EXPECT_EQ(buyer(), RGB(0, 255, 0));
   list().m_bApplyColors = TRUE;

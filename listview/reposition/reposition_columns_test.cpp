@@ -30,12 +30,11 @@ class RepositionColumnsTest : public listview::testing::ListTest<CCommonListCtrl
   // Five columns; a default layout of three hides two unless a profile shows them.
   CCommonListCtrl& OpenList(const char* profile = "columns", std::vector<CString> mandatory = {}) {
     return OpenWith([profile, mandatory](CCommonListCtrl& list) {
-      listview::testing::AddColumns(list, profile,
-                                    {sTarnColInfo("Name", 80, 0, sort_kind::kText),
-                                     sTarnColInfo("Qty", 70, 1, sort_kind::kText),
-                                     sTarnColInfo("Price", 60, 1, sort_kind::kText),
-                                     sTarnColInfo("Side", 50, 1, sort_kind::kText),
-                                     sTarnColInfo("Expiry", 90, 1, sort_kind::kText)});
+      listview::testing::AddColumns(
+          list, profile,
+          {sTarnColInfo("Name", 80, 0, sort_kind::kText), sTarnColInfo("Qty", 70, 1, sort_kind::kText),
+           sTarnColInfo("Price", 60, 1, sort_kind::kText), sTarnColInfo("Side", 50, 1, sort_kind::kText),
+           sTarnColInfo("Expiry", 90, 1, sort_kind::kText)});
       for (int position : {0, 1, 2}) list.m_arrDefaultLayout.Add(position);
       for (const CString& caption : mandatory) list.m_arrMandatoryColumns.Add(caption);
       list.ApplyColumnProfile();
@@ -194,12 +193,9 @@ TEST_F(RepositionColumnsTest, ReopeningShowsTheLayoutTheListHasAndAStoredOneAfte
 // The dialog sees only what a list shows it; a filter list drops its filters
 // when View rearranges its columns, as the filters named the old arrangement.
 TEST_F(RepositionColumnsTest, ViewDropsTheFiltersOfAFilterList) {
-  listview::testing::CListDialog<CFilterListCtrl> owner([](CFilterListCtrl& list) {
-    listview::testing::AddColumns(list, "filtered",
-                                  {sTarnColInfo("Name", 60, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 0, sort_kind::kText),
-                                   sTarnColInfo("Price", 60, 0, sort_kind::kText)});
-    list.ApplyColumnProfile();
-  });
+  listview::testing::CListDialog<CFilterListCtrl> owner(listview::testing::FilterListOfRows<CFilterListCtrl>(
+      "filtered", {sTarnColInfo("Name", 60, 0, sort_kind::kText), sTarnColInfo("Qty", 60, 0, sort_kind::kText),
+                   sTarnColInfo("Price", 60, 0, sort_kind::kText)}));
   ASSERT_TRUE(owner.Create(listview::testing::kListDialogId));
   CFilterListCtrl& list = owner.list;
   list.SetColumnFilter(1, "5");

@@ -58,10 +58,11 @@ class XListTest : public ::testing::Test {
   }
   void TearDown() override { platform::ResetForTest(); }
 
-  void ClickCell(int row, int column) {
+  void ClickCell(int row, int column) { ClickCellOf(m_list, row, column); }
+  static void ClickCellOf(CXListCtrl& list, int row, int column) {
     CRect rect;
-    ASSERT_TRUE(m_list.GetSubItemRect(row, column, LVIR_BOUNDS, rect));
-    ASSERT_TRUE(input::ClickAt(m_list, CPoint(rect.left + 20, rect.CenterPoint().y)));
+    ASSERT_TRUE(list.GetSubItemRect(row, column, LVIR_BOUNDS, rect));
+    ASSERT_TRUE(input::ClickAt(list, CPoint(rect.left + 20, rect.CenterPoint().y)));
     platform::PumpMessages();
   }
   void ClickHeader(int column) {
@@ -75,6 +76,11 @@ class XListTest : public ::testing::Test {
     ::InvalidateRect(window, nullptr, TRUE);
     ::UpdateWindow(window);
     return platform::WindowDisplayList(window);
+  }
+  // How many of `fills` fill exactly `rect` in `color`.
+  static long Fills(const platform::DrawOps& fills, const CRect& rect, COLORREF color) {
+    return std::count_if(fills.begin(), fills.end(),
+                         [&](const platform::DrawOp& op) { return CRect(op.rect) == rect && op.color == color; });
   }
   std::vector<UINT> Codes() const {
     std::vector<UINT> codes;
@@ -103,11 +109,7 @@ TEST_F(XListTest, EachCellIsDrawnWithinItsColumnAsTextCheckBoxOrColourBox) {
   const platform::DrawOps ops = Paint(m_list);
   const auto fills = platform::OpsOfKind(ops, platform::DrawKind::FillRect);
   const auto texts = platform::OpsOfKind(ops, platform::DrawKind::Text);
-  const auto filled = [&](const CRect& r, COLORREF color) {
-    return std::count_if(fills.begin(), fills.end(), [&](const platform::DrawOp& op) {
-      return CRect(op.rect) == r && op.color == color;
-    });
-  };
+  const auto filled = [&](const CRect& r, COLORREF color) { return Fills(fills, r, color); };
   int cutOff = 0;
   for (int row = 0; row < 3; ++row) {
     CRect bounds;
@@ -205,9 +207,7 @@ TEST_F(XListTest, TheHeaderDrawsEachCaptionInItsFontAfterItsCheckBox) {
     EXPECT_EQ((caption.format & DT_RIGHT) != 0, column == 2);
     const int top = item.top + (item.Height() - 13) / 2;
     const CRect filled(item.left + 11, top + 3, item.left + 18, top + 10);
-    EXPECT_EQ(std::count_if(fills.begin(), fills.end(), [&](const platform::DrawOp& op) {
-                return CRect(op.rect) == filled && op.color == ::GetSysColor(COLOR_BTNTEXT);
-              }), column == 1 ? 1 : 0);
+    EXPECT_EQ(Fills(fills, filled, ::GetSysColor(COLOR_BTNTEXT)), column == 1 ? 1 : 0);
   }
 }
 
@@ -278,10 +278,7 @@ TEST_F(XListTest, AListThatIsAnOwnedWindowOfItsOwnReportsToItsOwner) {
   ASSERT_EQ(list.GetParent(), nullptr);
   list.InsertColumn(0, "Keyword", LVCFMT_LEFT, 100);
   list.InsertItem(0, "buy");
-  CRect rect;
-  ASSERT_TRUE(list.GetSubItemRect(0, 0, LVIR_BOUNDS, rect));
-  ASSERT_TRUE(input::ClickAt(list, rect.CenterPoint()));
-  platform::PumpMessages();
+  ClickCellOf(list, 0, 0);
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});
 }
 
