@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ranges>
 #include <utility>
 
 #include "platform/comctl/tooltip.h"
@@ -357,7 +356,8 @@ void CZRDragListCtrl::MoveWithinList() {
 
 void CZRDragListCtrl::MoveToList(CZRDragListCtrl* target, CPoint screen) {
   int insert = target->GetItemCount();
-  for (const int i : std::views::iota(0, target->GetItemCount())) {
+  // (An index loop: the fuzz preset's clang cannot use libstdc++ 12's iota_view.)
+  for (int i = 0; i < target->GetItemCount(); ++i) {
     CRect label;
     if (!target->GetItemRect(i, &label, LVIR_LABEL)) continue;
     target->ClientToScreen(&label);
