@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -89,7 +90,7 @@ TEST_F(TimeFormatTest, AppendsAndGrowsExactlyOrFailsWithoutChange) {
   EXPECT_EQ(m_b->used, 11);
 }
 
-TEST(OsServicesTest, RandomBytesAreOneDrawEach) {
+TEST(OsServicesTest, RandomBytesAreOneDrawEachAndTheProcessIdIsOurs) {
   char bytes[5] = {};
   mml_data d{bytes, 5};
   int err = -1;
@@ -100,6 +101,10 @@ TEST(OsServicesTest, RandomBytesAreOneDrawEach) {
   mml_data empty{bytes, 0};
   EXPECT_EQ(code(os_rand_bytes(&empty, &err), err), 5);
   EXPECT_EQ(code(os_rand_bytes(nullptr, &err), err), 2);
+  int32_t pid = 0;
+  ASSERT_NE(os_getpid(&pid, &err), 0);
+  EXPECT_EQ(pid, ::getpid());
+  EXPECT_EQ(code(os_getpid(nullptr, &err), err), 2);
 }
 
 TEST(OsLockTest, RecursiveDepthAndReleaseErrors) {
