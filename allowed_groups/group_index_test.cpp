@@ -37,6 +37,10 @@ TEST(GroupIndex, KeepsTheFirstRecordOfAGroupUntilThatOneIsRemoved) {
   for (int i = 0; i < 200; ++i) {
     ASSERT_EQ(index.Find(*records[i]), (i % 100) % 2 == 0 ? nullptr : records[i % 100]) << "record " << i;
   }
+  // The slab takes places released in any of its chunks again, the last released first.
+  while (records.size() < 3 * 4096) records.push_back(slab.Take(AllowedGroupRecord{}).record);
+  for (const int i : {4, 4096 + 7, 2 * 4096 + 9}) slab.Release(records[i]);
+  for (const int i : {2 * 4096 + 9, 4096 + 7, 4}) EXPECT_EQ(slab.Take(AllowedGroupRecord{}).record, records[i]) << i;
 }
 
 }  // namespace
