@@ -173,6 +173,12 @@ TEST_F(GroupWindows, ACutOffCellShowsItsWholeTextInATipAndOneThatFitsShowsNone) 
   EXPECT_EQ(restOn(5), "1234567890123.00") << "another cut-off cell of the same row tells its own text";
   EXPECT_EQ(restOn(1), "(none)") << "nse_fo fits its column";
   EXPECT_EQ(restOn(0), "PROPRIETARY TRADERS");
+  // A text exactly as wide as its cell less the 3-pixel margin fits.
+  CClientDC dc(&list);
+  CRect cell;
+  ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_LABEL, cell));
+  list.SetColumnWidth(1, list.GetColumnWidth(1) - cell.Width() + dc.GetTextExtent("nse_fo").cx + 3);
+  EXPECT_EQ(restOn(1), "(none)");
 }
 
 // A model of the view's rule, kept apart from the code it checks: rows in

@@ -4,6 +4,7 @@
 
 #include "controls/testing/control_test_support.h"
 #include "platform/user/clipboard.h"
+#include "platform/window/cpaintdc.h"
 #include "platform/window/cursor.h"
 
 namespace {
@@ -90,6 +91,12 @@ TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLea
 
   ::SetCursorPos(600, 600);
   input::Advance(CColorListBox::kTipTimerMs);
+  EXPECT_FALSE(platform::ReadTooltip(tip).shown);
+
+  // Exactly as wide as its item less a slack of 3 pixels, the text fits.
+  CClientDC dc(&m_list);
+  m_list.MoveWindow(0, 0, dc.GetTextExtent(kLong).cx + 3, 200);
+  MovePointer(m_list, {5, 20});
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
 }
 
