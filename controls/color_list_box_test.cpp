@@ -92,7 +92,6 @@ TEST_F(ColorListBoxTest, AWideItemShowsItsWholeTextAtItsCornerUntilThePointerLea
   ::SetCursorPos(600, 600);
   input::Advance(CColorListBox::kTipTimerMs);
   EXPECT_FALSE(platform::ReadTooltip(tip).shown);
-
   // Exactly as wide as its item less a slack of 3 pixels, the text fits.
   CClientDC dc(&m_list);
   m_list.MoveWindow(0, 0, dc.GetTextExtent(kLong).cx + 3, 200);
