@@ -25,13 +25,14 @@ constexpr int kId = 100;
 constexpr int kItem = 13;  // item height with the default font
 
 // The dialog a list box lives in: records the notifications and owner-draw
-// messages it gets, and answers WM_MEASUREITEM with `measure`.
+// messages it gets, and answers WM_MEASUREITEM with `measure` (by default
+// 20 pixels, which a list that is not owner-drawn must never ask for).
 class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0); }
   std::vector<UINT> codes;         // WM_COMMAND codes from the list
   std::vector<std::string> owner;  // "measure 2 'text'", "draw 1 sel", "delete 0 7", "color"
-  UINT (*measure)(UINT item) = nullptr;
+  UINT (*measure)(UINT item) = [](UINT) { return 20u; };
   int wheels = 0;  // WM_MOUSEWHEEL passed on by the list
   HBRUSH background = nullptr;  // the answer to WM_CTLCOLORLISTBOX, when set
 
@@ -59,7 +60,7 @@ class Parent : public CWnd {
     char text[64] = "";
     ::SendDlgItemMessage(m_hWnd, static_cast<int>(mis->CtlID), LB_GETTEXT, mis->itemID, reinterpret_cast<LPARAM>(text));
     owner.push_back("measure " + std::to_string(mis->itemID) + " '" + text + "'");
-    if (measure != nullptr) mis->itemHeight = measure(mis->itemID);
+    mis->itemHeight = measure(mis->itemID);
   }
   void OnDrawItem(int, LPDRAWITEMSTRUCT dis) override {
     owner.push_back("draw " + std::to_string(dis->itemID) + ((dis->itemState & ODS_SELECTED) ? " sel" : "") +
