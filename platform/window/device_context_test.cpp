@@ -113,6 +113,12 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(ops[0].sourceBitmap, HBITMAP(bitmap));
   ASSERT_EQ(ops[0].sourceOps->size(), 1u);
   EXPECT_EQ((*ops[0].sourceOps)[0].color, RGB(82, 123, 225));
+  // Operations without a source fill with the selected brush's colour, black or white.
+  ::SelectObject(screen, ::GetStockObject(GRAY_BRUSH));
+  for (const auto& [rop, colour] : {std::pair{PATCOPY, RGB(128, 128, 128)}, {BLACKNESS, 0}, {WHITENESS, 0xffffff}}) {
+    EXPECT_TRUE(::BitBlt(screen, 0, 0, 1, 1, nullptr, 0, 0, rop));
+    EXPECT_EQ(platform::WindowDisplayList(m_wnd).back().color, colour) << rop;
+  }
 
   // A bitmap in a DC cannot be deleted; once out, it goes with its list.
   EXPECT_FALSE(::DeleteObject(bitmap));
