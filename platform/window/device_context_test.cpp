@@ -86,6 +86,11 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   const DrawOps gradients = platform::WindowDisplayList(m_wnd);
   EXPECT_EQ(std::pair(gradients.at(1).mesh.size(), gradients.at(2).mesh.size()), std::pair(size_t{6}, size_t{6}));
   EXPECT_EQ(CRect(gradients[1].rect), CRect(0, 0, 8, 9));
+  platform::ClearDisplayList(m_wnd);  // a 3-D frame: the top and left edges in one colour, bottom and right the other
+  CDC::FromHandle(dc)->Draw3dRect(2, 3, 4, 5, 1, 2);
+  std::vector<std::pair<CRect, COLORREF>> edges;
+  for (const auto& fill : platform::WindowDisplayList(m_wnd)) edges.emplace_back(fill.rect, fill.color);
+  EXPECT_EQ(edges, (decltype(edges){{{2, 3, 5, 4}, 1}, {{2, 3, 3, 7}, 1}, {{5, 3, 6, 8}, 2}, {{2, 7, 6, 8}, 2}}));
   ::ReleaseDC(m_wnd, dc);
 }
 
