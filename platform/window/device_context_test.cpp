@@ -265,11 +265,11 @@ TEST_F(DeviceContextTest, BeginPaintStartsTheListAfreshAndAskForErasingWithItsDc
   } wnd;
   ASSERT_TRUE(wnd.CreateEx(0, "Test", "p", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0));
   CClientDC(&wnd).TextOut(0, 0, "stale");
-  ASSERT_TRUE(::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE));
+  ASSERT_TRUE(::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN));
   RECT waiting;
   ASSERT_TRUE(::GetUpdateRect(wnd, &waiting, FALSE));
   EXPECT_EQ(CRect(waiting), CRect(0, 0, 50, 50));
-  ::RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW);
+  ::RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   EXPECT_FALSE(::GetUpdateRect(wnd, &waiting, FALSE)) << "the paint took the update region";
   EXPECT_TRUE(CRect(waiting).IsRectEmpty());
   const DrawOps ops = platform::WindowDisplayList(wnd);
