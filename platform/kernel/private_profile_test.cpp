@@ -112,6 +112,7 @@ TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
 
 TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
   EXPECT_EQ(Get("s", "k"), "none") << "a missing file reads as defaults";
+  EXPECT_EQ(Get(nullptr, "k"), "") << "and has no sections";
   ASSERT_TRUE(WritePrivateProfileStringA("CUSTOMIZE_LISTS", "rmsallowedgroups-20016", "0,FF00,MS Shell Dlg 2,8",
                                          m_path.c_str()));
   EXPECT_EQ(ReadFile(), "[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n");
