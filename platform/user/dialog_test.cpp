@@ -133,6 +133,13 @@ TEST_F(DialogTest, ModelessCreateBuildsControlsInTemplateOrderAndOkCancelOnlyHid
   CString text;
   dlg.GetDlgItemText(kEdit, text);
   EXPECT_EQ(text, "Ann") << "contents survive hiding";
+  // The focus goes back where it was, even when the dialog is hidden while another window has it.
+  ::SetFocus(Item(dlg, kCheck));
+  CWnd other;
+  other.CreateEx(0, "Test", "other", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, 0);
+  dlg.ShowWindow(SW_HIDE);
+  dlg.ShowWindow(SW_SHOW);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
   dlg.SendMessage(WM_CLOSE);
   platform::PumpMessages();
   EXPECT_FALSE(dlg.IsWindowVisible()) << "closing is Cancel";
