@@ -85,12 +85,10 @@ TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsFallsBackAndIsCutToTheBuffer) {
 
   // A value is cut to the buffer's size less one.
   WriteFile("[s]\nk=0123456789\n");
-  EXPECT_EQ(Get("s", "k", "", 5), "0123");
-  EXPECT_EQ(m_lastCount, 4u);
-  EXPECT_EQ(Get("s", "k", "", 11), "0123456789");
-  EXPECT_EQ(m_lastCount, 10u);
-  EXPECT_EQ(Get("s", "k", "", 1), "");
-  EXPECT_EQ(m_lastCount, 0u);
+  for (const DWORD size : {1u, 5u, 10u, 11u}) {
+    EXPECT_EQ(Get("s", "k", "", size), std::string("0123456789").substr(0, size - 1));
+    EXPECT_EQ(m_lastCount, size - 1);
+  }
   EXPECT_EQ(Get("s", "nokey", "abcdefgh", 4), "abc") << "the default is cut the same way";
 }
 
