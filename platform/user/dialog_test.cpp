@@ -99,7 +99,8 @@ TEST_F(DialogTest, DialogUnitsFollowTheTemplateFontThroughOneMeasurer) {
   EXPECT_EQ(client.Width(), 300);   // MulDiv(200, 6, 4)
   EXPECT_EQ(client.Height(), 163);  // MulDiv(100, 13, 8) = 162.5 rounded up
   CRect box(10, 30, 70, 40);
-  dlg.MapDialogRect(&box);
+  EXPECT_TRUE(::MapDialogRect(dlg.m_hWnd, &box) && !::MapDialogRect(nullptr, &box) &&
+              !::MapDialogRect(dlg.m_hWnd, nullptr));
   EXPECT_EQ(box, CRect(15, 49, 105, 65));
   CRect check;
   ::GetWindowRect(Item(dlg, kCheck), &check);
