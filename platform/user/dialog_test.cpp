@@ -222,14 +222,12 @@ TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
 
   // The dialog's default button is drawn as such.
   dlg.ShowWindow(SW_SHOW);
-  dlg.SetDefID(kOwnerDraw);
-  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
-  platform::PumpMessages();
-  EXPECT_TRUE(dlg.lastDrawState & ODS_DEFAULT);
-  dlg.SetDefID(IDOK);
-  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
-  platform::PumpMessages();
-  EXPECT_FALSE(dlg.lastDrawState & ODS_DEFAULT);
+  for (const int defaultId : {kOwnerDraw, IDOK}) {
+    dlg.SetDefID(defaultId);
+    ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
+    platform::PumpMessages();
+    EXPECT_EQ((dlg.lastDrawState & ODS_DEFAULT) != 0, defaultId == kOwnerDraw) << defaultId;
+  }
 }
 
 // Characters and the arrows reach a dialog's edit, which wants them both.
