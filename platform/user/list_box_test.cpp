@@ -323,7 +323,7 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   EXPECT_EQ(Send(LB_SETSEL, TRUE, static_cast<LPARAM>(-1)), LB_OKAY);
   EXPECT_EQ(Send(LB_GETSELCOUNT), 4);
   EXPECT_EQ(parent.codes.size(), 6u);  // the focus, three clicks, the arrow and the space
-  Send(LB_SETCARETINDEX, 2);  // deleting above the caret moves it with its item
+  Send(LB_SETCARETINDEX, 2);           // deleting above the caret moves it with its item
   Send(LB_DELETESTRING, 0);
   EXPECT_EQ(Send(LB_GETCARETINDEX), 1);
 
