@@ -14,14 +14,10 @@ TEST(CArrayTest, OutOfRangeThrowsInvalidArgAndInsertsRemovesAndGrowthMoveTheRest
   CArray<int, int> a;
   EXPECT_TRUE(ThrowsInvalidArg([&] { a.GetAt(0); }));
   a.Add(1);
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a[1]; }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a[-1]; }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a.SetAt(1, 0); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a.ElementAt(5); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a.RemoveAt(0, 2); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a.RemoveAt(-1); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a.SetSize(-1); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { a.InsertAt(-1, 0); }));
+  EXPECT_TRUE(ThrowsInvalidArg([&] { a[1]; }) && ThrowsInvalidArg([&] { a[-1]; }) &&
+              ThrowsInvalidArg([&] { a.SetAt(1, 0); }) && ThrowsInvalidArg([&] { a.ElementAt(5); }));
+  EXPECT_TRUE(ThrowsInvalidArg([&] { a.RemoveAt(0, 2); }) && ThrowsInvalidArg([&] { a.RemoveAt(-1); }) &&
+              ThrowsInvalidArg([&] { a.SetSize(-1); }) && ThrowsInvalidArg([&] { a.InsertAt(-1, 0); }));
   EXPECT_EQ(a.GetSize(), 1);  // failed calls changed nothing
 
   a.RemoveAll();
@@ -95,9 +91,8 @@ TEST(CListTest, PositionsWalkBothWaysAndStayValidWhileOthersAreRemoved) {
   EXPECT_EQ(l.RemoveTail(), 2);
   l.RemoveAll();
   EXPECT_TRUE(l.IsEmpty());
-  EXPECT_TRUE(ThrowsInvalidArg([&] { l.RemoveHead(); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { l.GetTail(); }));
-  EXPECT_TRUE(ThrowsInvalidArg([&] { l.GetAt(nullptr); }));
+  EXPECT_TRUE(ThrowsInvalidArg([&] { l.RemoveHead(); }) && ThrowsInvalidArg([&] { l.GetTail(); }) &&
+              ThrowsInvalidArg([&] { l.GetAt(nullptr); }));
 }
 
 TEST(CMapTest, ManyKeysLookupAndRemovalDuringIteration) {

@@ -28,9 +28,7 @@ TEST(GeometryTest, ValuesAreEqualWhenEveryCoordinateIsAndRectanglesHoldTheirTopL
   EXPECT_EQ(inside, r.Width() * r.Height());
   EXPECT_EQ(r.CenterPoint(), CPoint(11, 22));
 
-  EXPECT_FALSE(r.IsRectEmpty());
-  EXPECT_TRUE(CRect(10, 20, 10, 24).IsRectEmpty());
-  EXPECT_TRUE(CRect(10, 20, 13, 20).IsRectEmpty());
+  EXPECT_TRUE(!r.IsRectEmpty() && CRect(10, 20, 10, 24).IsRectEmpty() && CRect(10, 20, 13, 20).IsRectEmpty());
   CRect backwards(13, 24, 10, 20);
   EXPECT_TRUE(backwards.IsRectEmpty());
   backwards.NormalizeRect();

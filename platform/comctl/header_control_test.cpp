@@ -159,12 +159,8 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   EXPECT_EQ(header.OrderToIndex(0), 1);
 
   // Only a permutation of every item is accepted.
-  int bad[] = {0, 0, 1, 2};
-  EXPECT_FALSE(header.SetOrderArray(4, bad));
-  int three[] = {0, 1, 2};
-  EXPECT_FALSE(header.SetOrderArray(3, three));
-  int good[] = {3, 2, 1, 0};
-  EXPECT_TRUE(header.SetOrderArray(4, good));
+  int twice[] = {0, 0, 1, 2}, three[] = {0, 1, 2}, good[] = {3, 2, 1, 0};
+  EXPECT_TRUE(!header.SetOrderArray(4, twice) && !header.SetOrderArray(3, three) && header.SetOrderArray(4, good));
 
   // Deleting keeps the others' order, with their indexes renumbered.
   EXPECT_TRUE(header.DeleteItem(2));

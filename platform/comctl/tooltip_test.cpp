@@ -67,10 +67,10 @@ TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
   ::SendMessage(m_tip, TTM_SETMAXTIPWIDTH, 0, 30);  // "one two" is 38 pixels wide
   ::SendMessage(m_tip, TTM_SETTIPBKCOLOR, RGB(0, 0, 128), 0);
   ::SendMessage(m_tip, TTM_SETTIPTEXTCOLOR, RGB(255, 255, 255), 0);
+  TrackAt(0, 0);
   TOOLINFO update = m_tool;
   update.lpszText = const_cast<char*>("one two three");
-  Send(TTM_UPDATETIPTEXT, 0, &update);
-  TrackAt(0, 0);
+  Send(TTM_UPDATETIPTEXT, 0, &update);  // a shown tip shows its new text at once
   EXPECT_EQ(platform::ReadTooltip(m_tip).size.cy, 3 * 13 + 4 + 2);
   platform::PumpMessages();
   const platform::DrawOps ops = platform::WindowDisplayList(m_tip);

@@ -141,6 +141,9 @@ TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
   ASSERT_TRUE(h.has_value());
   EXPECT_EQ(h->nPos, 999 - 298 + 1);
   EXPECT_EQ(::GetScrollPos(wnd.m_hWnd, SB_HORZ), 702);
+  int lo = 1, hi = 0;  // the range, given whole or not at all
+  EXPECT_TRUE(::GetScrollRange(wnd.m_hWnd, SB_HORZ, &lo, &hi) && !::GetScrollRange(wnd.m_hWnd, SB_HORZ, nullptr, &hi));
+  EXPECT_EQ(std::pair(lo, hi), std::pair(0, 999));
 
   // Kept shown but disabled when asked to.
   SetNumbers(SB_VERT, 9, 20, 0, SIF_DISABLENOSCROLL);

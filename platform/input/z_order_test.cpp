@@ -55,6 +55,8 @@ TEST_F(ZOrderTest, AClickOnADisabledOwnerBringsUpTheWindowItWaitsForAMinimisedOn
   ::ShowWindow(owned, SW_MINIMIZE);
   EXPECT_EQ(::GetActiveWindow(), other);
   EXPECT_LT(At(owned), At(other));
+  ::DestroyWindow(rival);
+  EXPECT_EQ(::GetActiveWindow(), other) << "an inactive window goes without taking the activation along";
 }
 
 TEST_F(ZOrderTest, KeepOwnedAboveOwnersMovesOnlyWhatLiesBelowItsOwner) {

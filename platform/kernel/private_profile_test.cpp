@@ -85,12 +85,10 @@ TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsFallsBackAndIsCutToTheBuffer) {
 
   // A value is cut to the buffer's size less one.
   WriteFile("[s]\nk=0123456789\n");
-  EXPECT_EQ(Get("s", "k", "", 5), "0123");
-  EXPECT_EQ(m_lastCount, 4u);
-  EXPECT_EQ(Get("s", "k", "", 11), "0123456789");
-  EXPECT_EQ(m_lastCount, 10u);
-  EXPECT_EQ(Get("s", "k", "", 1), "");
-  EXPECT_EQ(m_lastCount, 0u);
+  for (const DWORD size : {1u, 5u, 10u, 11u}) {
+    EXPECT_EQ(Get("s", "k", "", size), std::string("0123456789").substr(0, size - 1));
+    EXPECT_EQ(m_lastCount, size - 1);
+  }
   EXPECT_EQ(Get("s", "nokey", "abcdefgh", 4), "abc") << "the default is cut the same way";
 }
 
@@ -112,6 +110,7 @@ TEST_F(ProfileTest, NameListsAreDoublyTerminatedAndCut) {
 
 TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
   EXPECT_EQ(Get("s", "k"), "none") << "a missing file reads as defaults";
+  EXPECT_EQ(Get(nullptr, "k"), "") << "and has no sections";
   ASSERT_TRUE(WritePrivateProfileStringA("CUSTOMIZE_LISTS", "rmsallowedgroups-20016", "0,FF00,MS Shell Dlg 2,8",
                                          m_path.c_str()));
   EXPECT_EQ(ReadFile(), "[CUSTOMIZE_LISTS]\r\nrmsallowedgroups-20016=0,FF00,MS Shell Dlg 2,8\r\n");

@@ -533,11 +533,9 @@ LRESULT ComboBoxModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CHAR:
       if (m_edit != nullptr) return ::SendMessage(m_edit, message, wParam, lParam);
-      if (static_cast<unsigned char>(wParam) >= 0x20) {
-        m_keyNav = true;
-        ::SendMessage(m_list, WM_CHAR, wParam, lParam);
-        m_keyNav = false;
-      }
+      m_keyNav = true;  // the list searches its items and passes over control characters itself
+      ::SendMessage(m_list, WM_CHAR, wParam, lParam);
+      m_keyNav = false;
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;

@@ -66,7 +66,7 @@ class ComboBoxTest : public platform::ResetTest {
   // A combo box 120 wide and 100 high (dropped) without an object.
   HWND Make(DWORD style, std::vector<const char*> items = {}) {
     combo = ::CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | style, 10, 10, 120, 100, parent, Id(kId),
-                             nullptr, nullptr);
+                             AfxGetInstanceHandle(), nullptr);
     for (const char* item : items) Send(CB_ADDSTRING, 0, item);
     COMBOBOXINFO info;
     ::GetComboBoxInfo(combo, &info);
@@ -168,6 +168,7 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   char cls[16] = "";
   ::GetClassName(edit, cls, sizeof cls);
   EXPECT_STREQ(cls, "Edit");
+  for (HWND part : {edit, list}) EXPECT_EQ(::GetWindowLongPtr(part, GWL_HINSTANCE), LONG_PTR(AfxGetInstanceHandle()));
   // Resized, the field still fills the box but for its button.
   ::SetWindowPos(combo, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
   RECT box;

@@ -99,7 +99,8 @@ TEST_F(DialogTest, DialogUnitsFollowTheTemplateFontThroughOneMeasurer) {
   EXPECT_EQ(client.Width(), 300);   // MulDiv(200, 6, 4)
   EXPECT_EQ(client.Height(), 163);  // MulDiv(100, 13, 8) = 162.5 rounded up
   CRect box(10, 30, 70, 40);
-  dlg.MapDialogRect(&box);
+  EXPECT_TRUE(::MapDialogRect(dlg.m_hWnd, &box) && !::MapDialogRect(nullptr, &box) &&
+              !::MapDialogRect(dlg.m_hWnd, nullptr));
   EXPECT_EQ(box, CRect(15, 49, 105, 65));
   CRect check;
   ::GetWindowRect(Item(dlg, kCheck), &check);
@@ -133,6 +134,13 @@ TEST_F(DialogTest, ModelessCreateBuildsControlsInTemplateOrderAndOkCancelOnlyHid
   CString text;
   dlg.GetDlgItemText(kEdit, text);
   EXPECT_EQ(text, "Ann") << "contents survive hiding";
+  // The focus goes back where it was, even when the dialog is hidden while another window has it.
+  ::SetFocus(Item(dlg, kCheck));
+  CWnd other;
+  other.CreateEx(0, "Test", "other", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, 0);
+  dlg.ShowWindow(SW_HIDE);
+  dlg.ShowWindow(SW_SHOW);
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
   dlg.SendMessage(WM_CLOSE);
   platform::PumpMessages();
   EXPECT_FALSE(dlg.IsWindowVisible()) << "closing is Cancel";
@@ -214,14 +222,12 @@ TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
 
   // The dialog's default button is drawn as such.
   dlg.ShowWindow(SW_SHOW);
-  dlg.SetDefID(kOwnerDraw);
-  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
-  platform::PumpMessages();
-  EXPECT_TRUE(dlg.lastDrawState & ODS_DEFAULT);
-  dlg.SetDefID(IDOK);
-  ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
-  platform::PumpMessages();
-  EXPECT_FALSE(dlg.lastDrawState & ODS_DEFAULT);
+  for (const int defaultId : {kOwnerDraw, IDOK}) {
+    dlg.SetDefID(defaultId);
+    ::InvalidateRect(Item(dlg, kOwnerDraw), nullptr, TRUE);
+    platform::PumpMessages();
+    EXPECT_EQ((dlg.lastDrawState & ODS_DEFAULT) != 0, defaultId == kOwnerDraw) << defaultId;
+  }
 }
 
 // Characters and the arrows reach a dialog's edit, which wants them both.
@@ -281,12 +287,11 @@ TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocused
   EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioC);
   input::PressKey(VK_UP);
   EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
-  input::PressKey(VK_UP);
 
   // Tab into the group lands on its checked button, the only tab stop in it.
   ::SetFocus(Item(dlg, kCheck));
   input::PressKey(VK_TAB);
-  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
+  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
 
   dlg.log.clear();
   ::SetFocus(Item(dlg, IDCANCEL));

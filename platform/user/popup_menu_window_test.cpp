@@ -13,6 +13,7 @@
 #include "platform/user/menu_layout.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/message_queue.h"
+#include "platform/window/metrics.h"
 
 namespace {
 
@@ -60,6 +61,8 @@ class PopupMenuWindow : public platform::ResetTest {
 };
 
 TEST_F(PopupMenuWindow, TheArrowKeysPassOverSeparatorsAndGreyedEntriesAndWrapAroundBothWays) {
+  const platform::MenuLayout size = platform::LayOutMenu(menu.entries);  // just fits in the screen's corner
+  menu.position = POINT{GetSystemMetrics(SM_CXSCREEN) - size.width, GetSystemMetrics(SM_CYSCREEN) - size.height};
   const UINT_PTR chosen = Run([&](HWND) {
     Note();  // the first entry that can be chosen
     for (int i = 0; i < 4; ++i) {
@@ -76,8 +79,7 @@ TEST_F(PopupMenuWindow, TheArrowKeysPassOverSeparatorsAndGreyedEntriesAndWrapAro
   });
   EXPECT_EQ(hots, (std::vector<int>{2, 3, 4, 2, 3, 2, 4, 4}));
   EXPECT_EQ(chosen, 35u);
-  EXPECT_EQ(placed.left, 150);
-  EXPECT_EQ(placed.top, 160);
+  EXPECT_EQ(CPoint(placed.left, placed.top), CPoint(menu.position)) << "it fits: not moved";
   EXPECT_FALSE(::IsWindow(shown)) << "the menu's window is gone";
   EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd) << "the owner is active again";
 }

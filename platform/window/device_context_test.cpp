@@ -86,6 +86,11 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
   const DrawOps gradients = platform::WindowDisplayList(m_wnd);
   EXPECT_EQ(std::pair(gradients.at(1).mesh.size(), gradients.at(2).mesh.size()), std::pair(size_t{6}, size_t{6}));
   EXPECT_EQ(CRect(gradients[1].rect), CRect(0, 0, 8, 9));
+  platform::ClearDisplayList(m_wnd);  // a 3-D frame: the top and left edges in one colour, bottom and right the other
+  CDC::FromHandle(dc)->Draw3dRect(2, 3, 4, 5, 1, 2);
+  std::vector<std::pair<CRect, COLORREF>> edges;
+  for (const auto& fill : platform::WindowDisplayList(m_wnd)) edges.emplace_back(fill.rect, fill.color);
+  EXPECT_EQ(edges, (decltype(edges){{{2, 3, 5, 4}, 1}, {{2, 3, 3, 7}, 1}, {{5, 3, 6, 8}, 2}, {{2, 7, 6, 8}, 2}}));
   ::ReleaseDC(m_wnd, dc);
 }
 
@@ -113,6 +118,12 @@ TEST_F(DeviceContextTest, MemoryBitmapsKeepTheirOwnListsAndBlitCarriesASnapshot)
   EXPECT_EQ(ops[0].sourceBitmap, HBITMAP(bitmap));
   ASSERT_EQ(ops[0].sourceOps->size(), 1u);
   EXPECT_EQ((*ops[0].sourceOps)[0].color, RGB(82, 123, 225));
+  // Operations without a source fill with the selected brush's colour, black or white.
+  ::SelectObject(screen, ::GetStockObject(GRAY_BRUSH));
+  for (const auto& [rop, colour] : {std::pair{PATCOPY, RGB(128, 128, 128)}, {BLACKNESS, 0}, {WHITENESS, 0xffffff}}) {
+    EXPECT_TRUE(::BitBlt(screen, 0, 0, 1, 1, nullptr, 0, 0, rop));
+    EXPECT_EQ(platform::WindowDisplayList(m_wnd).back().color, colour) << rop;
+  }
 
   // A bitmap in a DC cannot be deleted; once out, it goes with its list.
   EXPECT_FALSE(::DeleteObject(bitmap));
@@ -254,11 +265,11 @@ TEST_F(DeviceContextTest, BeginPaintStartsTheListAfreshAndAskForErasingWithItsDc
   } wnd;
   ASSERT_TRUE(wnd.CreateEx(0, "Test", "p", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0));
   CClientDC(&wnd).TextOut(0, 0, "stale");
-  wnd.Invalidate();
+  ASSERT_TRUE(::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN));
   RECT waiting;
   ASSERT_TRUE(::GetUpdateRect(wnd, &waiting, FALSE));
   EXPECT_EQ(CRect(waiting), CRect(0, 0, 50, 50));
-  wnd.UpdateWindow();
+  ::RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   EXPECT_FALSE(::GetUpdateRect(wnd, &waiting, FALSE)) << "the paint took the update region";
   EXPECT_TRUE(CRect(waiting).IsRectEmpty());
   const DrawOps ops = platform::WindowDisplayList(wnd);

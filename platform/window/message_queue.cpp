@@ -187,7 +187,7 @@ void WaitForWork() {
   std::unique_lock lock(s.mutex);
   if (!s.messages.empty() || s.quitCode) return;
   if (const auto until = MsUntilEarliestTimer()) {
-    if (*until != 0) s.posted.wait_for(lock, std::chrono::milliseconds(*until));
+    s.posted.wait_for(lock, std::chrono::milliseconds(*until));  // none at all when a timer is due now
     return;
   }
   s.posted.wait(lock);

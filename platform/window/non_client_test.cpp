@@ -30,7 +30,8 @@ TEST(NonClientHitTest, ASizingFrameNamesEachSideAndCornerAndTheCaptionItsBoxes) 
                         {{100, 100}, HTTOPLEFT}, {{399, 100}, HTTOPRIGHT}, {{100, 299}, HTBOTTOMLEFT},
                         {{399, 299}, HTBOTTOMRIGHT}, {{100 + kCornerGrab - 1, 101}, HTTOPLEFT},
                         {{100 + kCornerGrab, 101}, HTTOP}, {{101, 300 - kCornerGrab}, HTBOTTOMLEFT},
-                        {{101, 299 - kCornerGrab}, HTLEFT}, {{398, 100 + kCornerGrab - 1}, HTTOPRIGHT}});
+                        {{101, 299 - kCornerGrab}, HTLEFT}, {{398, 100 + kCornerGrab - 1}, HTTOPRIGHT},
+                        {{398, 100 + kCornerGrab}, HTRIGHT}, {{400 - kCornerGrab, 298}, HTBOTTOMRIGHT}});
   // The caption bar (104..396 x 104..123) and its boxes, right to left:
   // close 378..394, a gap of 2, maximise 360..376, minimise 344..360; icon 106..122.
   ExpectHits(kSizable, {{{250, 110}, HTCAPTION}, {{386, 112}, HTCLOSE}, {{377, 112}, HTCAPTION},

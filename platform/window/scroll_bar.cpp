@@ -310,7 +310,7 @@ void PressScrollBar(HWND hwnd, int hitCode, POINT screen) {
     return;
   }
   EndTracking();  // one left unended (nothing to end without one)
-  g_tracking = Tracking{hwnd, bar, part, 0, 0, true};
+  g_tracking = Tracking{hwnd, bar, part};
   ::SetCapture(hwnd);
   if (part == ScrollPart::Thumb) {
     ScrollBarState::Bar* b = BarOf(hwnd, bar, true);

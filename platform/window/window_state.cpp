@@ -360,13 +360,15 @@ BOOL UpdateWindow(HWND hwnd) {
   return TRUE;
 }
 
-BOOL RedrawWindow(HWND hwnd, LPCRECT rect, HRGN, UINT flags) {
+// Windows are repainted whole and always erased, so the rectangle, the
+// region and RDW_ERASE change nothing.
+BOOL RedrawWindow(HWND hwnd, LPCRECT, HRGN, UINT flags) {
   if (platform::FindWindowRecord(hwnd) == nullptr) return FALSE;
   if (flags & RDW_INVALIDATE) {
     if (flags & RDW_ALLCHILDREN) {
       platform::InvalidateTree(hwnd);
     } else {
-      ::InvalidateRect(hwnd, rect, (flags & RDW_ERASE) != 0);
+      ::InvalidateRect(hwnd, nullptr, TRUE);
     }
   }
   if (flags & RDW_UPDATENOW) {

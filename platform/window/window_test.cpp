@@ -348,7 +348,7 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
 
   // An item's text is cut to the buffer; a missing item empties it, and a zero size writes nothing.
   char buffer[4] = "zzz";
-  ::SetDlgItemText(top.m_hWnd, 11, "Bravo");
+  EXPECT_TRUE(::SetDlgItemText(top.m_hWnd, 11, "Bravo") && !::SetDlgItemText(top.m_hWnd, 99, "x"));
   EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 11, buffer, sizeof buffer), 3u);
   EXPECT_STREQ(buffer, "Bra");
   EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, 0), 0u);
