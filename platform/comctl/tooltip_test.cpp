@@ -54,6 +54,7 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   EXPECT_EQ(s.size.cx, platform::TextWidth(platform::FontSpec{}, "Hello") + 4 + 2);
   EXPECT_EQ(s.size.cy, 13 + 4 + 2);
   EXPECT_EQ(platform::TooltipFor(m_owner), m_tip);
+  EXPECT_EQ(platform::TooltipFor(m_tip), nullptr) << "no tool is on the tip itself";
 
   const RECT margins{0, -1, 0, -1};
   Send(TTM_SETMARGIN, 0, &margins);

@@ -214,7 +214,7 @@ std::vector<unsigned char> EncodePng(const Image& image) {
   const size_t stride = 1 + 3 * static_cast<size_t>(image.width);
   const auto height = static_cast<size_t>(image.height);
   bool packed = false;
-  if (stride * height >= kTwoPartsMin && height >= 2 && std::thread::hardware_concurrency() > 1) {
+  if (stride * height >= kTwoPartsMin && std::thread::hardware_concurrency() > 1) {
     if (work.firstPart == nullptr) work.firstPart = std::make_unique<FirstPartStream>();
     if (work.firstPart->Ready()) {
       work.lines.resize(stride * height);  // every byte is written by the two parts

@@ -304,6 +304,13 @@ TEST_F(ListBoxTest, FirstArrowSelectsTheCaretItemAndTypingExtendsThePrefix) {
   input::Advance(1500);
   input::TypeText("s");
   EXPECT_EQ(Send(LB_GETCURSEL), 0);  // no item starts with "s" alone
+
+  // Here a space belongs to the prefix (a list of several selections toggles with it).
+  ::DestroyWindow(list);
+  Make(LBS_NOTIFY, {"NSE CM", "NSE FO"});
+  input::Focus(list);
+  input::TypeText("nse f");
+  EXPECT_EQ(Send(LB_GETCURSEL), 1);
 }
 
 TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {

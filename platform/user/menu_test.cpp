@@ -92,6 +92,9 @@ TEST_F(Menus, ARightClickAndTheAppsKeyAskForAContextMenu) {
   platform::input::PressKey(VK_APPS);
   ASSERT_EQ(m_owner.menuPoints.size(), 2u);
   EXPECT_EQ(m_owner.menuPoints[1], CPoint(-1, -1)) << "no point: the key, not the mouse";
+  ::EnableWindow(m_owner.m_hWnd, FALSE);
+  EXPECT_FALSE(platform::input::RightClickAt(m_owner.m_hWnd, POINT{10, 20})) << "a disabled window takes no click";
+  EXPECT_EQ(m_owner.menuPoints.size(), 2u);
 }
 
 }  // namespace

@@ -442,6 +442,16 @@ TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
   owner.ShowWindow(SW_RESTORE);
   EXPECT_EQ(g_log, (Strings{"S:show1/" + std::to_string(SW_PARENTOPENING)}));
   EXPECT_TRUE(shown.IsWindowVisible() && !hidden.IsWindowVisible() && !later.IsWindowVisible());
+
+  // Hidden while active, a pop-up passes activation to its owner, or to none when that is hidden too.
+  ::SetActiveWindow(shown.m_hWnd);
+  shown.ShowWindow(SW_HIDE);
+  EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
+  later.ShowWindow(SW_SHOW);
+  ::SetActiveWindow(later.m_hWnd);
+  owner.ShowWindow(SW_HIDE);
+  later.ShowWindow(SW_HIDE);
+  EXPECT_EQ(::GetActiveWindow(), nullptr);
 }
 
 TEST_F(WindowTest, TabOrderSkipsHiddenDisabledAndNonTabStopControls) {
