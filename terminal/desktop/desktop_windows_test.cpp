@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/input/input_driver.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/user/menu.h"
 #include "terminal/desktop/menu_bar.h"
 #include "terminal/readout/window_readers.h"
@@ -20,15 +20,13 @@ namespace {
 namespace input = platform::input;
 using terminal::WindowText;
 
-class DesktopWindows : public ::testing::Test {
+class DesktopWindows : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     owner.CreateEx(0, "Test", "Owner", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 100, 100, 600, 400, nullptr, 0);
     ::SetActiveWindow(owner.m_hWnd);
     platform::PumpMessages();
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   // Shows a box whose answer `act` gives while the box waits; records what
   // it saw then.
