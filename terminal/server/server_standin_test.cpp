@@ -115,15 +115,8 @@ class ServerStandInTest : public ::testing::Test {
 // A listed group carries each field under its segment's tag, and nothing
 // for a field that was not sent.
 TEST_F(ServerStandInTest, ListedGroupsKeepServerUnitsAndSegmentTags) {
-  const std::vector<Field> nfo{{0, "ks_publish_allowed_group"},
-                               {13034, "HNI"},
-                               {54247, "admin"},
-                               {63001, "nse_fo"},
-                               {10106, "OPTIDX"},
-                               {3, "NIFTY"},
-                               {63006, "CE"},
-                               {66, "2600000"},
-                               {46002, "1482796799"}};
+  const auto nfo = GroupRequest(writer, "ks_publish_allowed_group",
+                                {"HNI", "nse_fo", "OPTIDX", "NIFTY", "CE", "2600000", "1482796799"});
   const std::vector<Field> bse{{0, "ks_publish_allowed_group"},
                                {13034, "HNI"},
                                {54247, "admin"},
@@ -131,7 +124,7 @@ TEST_F(ServerStandInTest, ListedGroupsKeepServerUnitsAndSegmentTags) {
                                {10610, "A"},
                                {63100, "RELIANCE"},
                                {12003, "B"}};
-  ASSERT_EQ(Ask(nfo).at(0).First(32766), "5");
+  ASSERT_EQ(Status(server.Open(nfo)), "5 stored");
   ASSERT_EQ(Ask(bse).at(0).First(32766), "5");
   const auto listed = Ask({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}});
   ASSERT_EQ(listed.size(), 2u);
