@@ -9,7 +9,7 @@
 
 #include "platform/afx.h"
 #include "platform/render/image.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/user/menu.h"
 
 namespace terminal {
@@ -17,10 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SnapshotWriterTest : public ::testing::Test {
+class SnapshotWriterTest : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     m_folder = fs::temp_directory_path() / ("snapshot_writer_" + std::to_string(::getpid()));
     fs::remove_all(m_folder);
     m_out = std::tmpfile();
@@ -28,7 +27,6 @@ class SnapshotWriterTest : public ::testing::Test {
   void TearDown() override {
     std::fclose(m_out);
     fs::remove_all(m_folder);
-    platform::ResetForTest();
   }
   std::string Output() {
     std::rewind(m_out);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/afx.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace terminal {
 namespace {
@@ -22,10 +22,9 @@ class LoggingList : public CWnd {
   }
 };
 
-class ListMenu : public ::testing::Test {
+class ListMenu : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     for (CWnd* top : {&first, &second}) {
       top->CreateEx(0, "Test", "Window", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0);
     }
@@ -35,7 +34,6 @@ class ListMenu : public ::testing::Test {
     button = ::CreateWindowEx(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 0, 250, 60, 20, second.m_hWnd, nullptr, nullptr,
                               nullptr);
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   static void MakeList(LoggingList& list, CWnd& parent, bool filterBar) {
     list.CreateEx(0, "SysListView32", "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200, parent.m_hWnd, 0);

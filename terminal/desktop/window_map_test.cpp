@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/afx.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace terminal::desktop {
 namespace {
@@ -19,6 +19,8 @@ std::string Hex(HWND hwnd) {
   return out.str();
 }
 
+using WindowMapTest = platform::ResetTest;
+
 // The line of the map that describes `hwnd`.
 std::string LineOf(HWND hwnd) {
   std::istringstream map(WindowMap());
@@ -28,8 +30,7 @@ std::string LineOf(HWND hwnd) {
   return {};
 }
 
-TEST(WindowMap, NamesOwnersAndStatesAndTheLinesAListBoxShows) {
-  platform::ResetForTest();
+TEST_F(WindowMapTest, NamesOwnersAndStatesAndTheLinesAListBoxShows) {
   CWnd owner;
   owner.CreateEx(0, "Test", "owner", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 10, 20, 300, 200,
                  nullptr, 0);
@@ -57,11 +58,9 @@ TEST(WindowMap, NamesOwnersAndStatesAndTheLinesAListBoxShows) {
   const int item = static_cast<int>(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
   ::MoveWindow(list, 0, 0, 100, 2 * item, TRUE);
   EXPECT_NE(LineOf(list).find(" lines=\"b\\\\|c|d\""), std::string::npos) << LineOf(list);
-  platform::ResetForTest();
 }
 
-TEST(WindowMap, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSizes) {
-  platform::ResetForTest();
+TEST_F(WindowMapTest, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSizes) {
   CWnd top;
   top.CreateEx(0, "Test", "Say \"hi\"\\now", WS_POPUP | WS_VISIBLE, 10, 20, 300, 200, nullptr, 0);
   HWND list = ::CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE, 5, 6, 100, 50, top.m_hWnd,
@@ -93,11 +92,9 @@ TEST(WindowMap, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSizes) {
   EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp"));
   std::filesystem::remove(path);
   EXPECT_FALSE(WriteWindowMap("/nonexistent-folder/map.txt"));
-  platform::ResetForTest();
 }
 
-TEST(WindowMap, AToolTipIsListedWithItsTextAndPlaceOnlyWhileItShows) {
-  platform::ResetForTest();
+TEST_F(WindowMapTest, AToolTipIsListedWithItsTextAndPlaceOnlyWhileItShows) {
   CWnd top;
   top.CreateEx(0, "Test", "Owner", WS_POPUP | WS_VISIBLE, 10, 20, 300, 200, nullptr, 0);
   HWND tip = ::CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP, 0, 0, 0, 0, top.m_hWnd, nullptr, nullptr, nullptr);
@@ -120,7 +117,6 @@ TEST(WindowMap, AToolTipIsListedWithItsTextAndPlaceOnlyWhileItShows) {
   EXPECT_EQ(WindowMap().rfind(line, 0), 0u) << "shown, above its owner: " << WindowMap();
   ::SendMessage(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(WindowMap().find("tooltips_class32"), std::string::npos);
-  platform::ResetForTest();
 }
 
 }  // namespace

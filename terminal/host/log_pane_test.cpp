@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 
 namespace terminal {
 namespace {
@@ -28,9 +28,10 @@ int SecondsOfDay(const std::string& line) {
   return (h * 60 + m) * 60 + sec;
 }
 
+using LogPaneTest = platform::ResetTest;
+
 // Each line on screen starts with the local time it came.
-TEST(LogPane, KeepsEveryLineTimedNewestLastInSightAlongTheFramesBottom) {
-  platform::ResetForTest();
+TEST_F(LogPaneTest, KeepsEveryLineTimedNewestLastInSightAlongTheFramesBottom) {
   CWnd frame;
   ASSERT_TRUE(frame.CreateEx(0, "Test", "frame", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, 0));
   LogPane log;
@@ -63,7 +64,6 @@ TEST(LogPane, KeepsEveryLineTimedNewestLastInSightAlongTheFramesBottom) {
   ::GetWindowRect(log.Hwnd(), &r);
   EXPECT_EQ(r.bottom, 300);
   EXPECT_EQ(::SendMessage(log.Hwnd(), LB_GETTOPINDEX, 0, 0), 30 - LogPane::kVisibleLines);
-  platform::ResetForTest();
 }
 
 }  // namespace

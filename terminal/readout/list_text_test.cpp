@@ -6,21 +6,19 @@
 
 #include "platform/afx.h"
 #include "platform/comctl/list_view.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "terminal/readout/window_dump.h"
 
 namespace terminal {
 namespace {
 
-class ListText : public ::testing::Test {
+class ListText : public platform::ResetTest {
  protected:
   void SetUp() override {
-    platform::ResetForTest();
     parent.CreateEx(0, "Test", "Texts", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0);
     list = ::CreateWindowEx(0, "SysListView32", nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200,
                             parent.GetSafeHwnd(), nullptr, nullptr, nullptr);
   }
-  void TearDown() override { platform::ResetForTest(); }
 
   void AddColumn(const std::string& caption) {
     LVCOLUMN column{};

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/afx.h"
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "terminal/readout/control_names.h"
 #include "terminal/readout/list_text.h"
 
@@ -14,13 +14,9 @@ namespace {
 
 HMENU Id(int id) { return reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)); }
 
-class WindowDump : public ::testing::Test {
+class WindowDump : public platform::ResetTest {
  protected:
-  void SetUp() override {
-    platform::ResetForTest();
-    parent.CreateEx(0, "Test", "Dump", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0);
-  }
-  void TearDown() override { platform::ResetForTest(); }
+  void SetUp() override { parent.CreateEx(0, "Test", "Dump", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, 0); }
 
   HWND Child(const char* kind, const char* text, DWORD style, int x, int y, int cx, int cy, int id) {
     return ::CreateWindowEx(0, kind, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, parent.GetSafeHwnd(), Id(id),

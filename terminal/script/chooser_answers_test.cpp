@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/testing/reset_for_test.h"
+#include "platform/testing/reset_test.h"
 #include "platform/user/cdialog.h"
 #include "platform/user/color_dialog.h"
 #include "platform/user/dialog_resources.h"
@@ -10,11 +10,7 @@
 namespace terminal {
 namespace {
 
-class ChooserAnswers : public ::testing::Test {
- protected:
-  void SetUp() override { platform::ResetForTest(); }
-  void TearDown() override { platform::ResetForTest(); }
-};
+using ChooserAnswers = platform::ResetTest;
 
 TEST_F(ChooserAnswers, AColourIsRedGreenBlueAndAnswersOneChooserOnly) {
   std::string error;
@@ -53,7 +49,8 @@ TEST_F(ChooserAnswers, AFontDialogWithoutItsListsIsCancelled) {
   bare.caption = "Font Dialog";
   bare.cx = 100;
   bare.cy = 40;
-  bare.items = {{IDOK, "BUTTON", "OK", 5, 5, 40, 14, WS_VISIBLE}, {IDCANCEL, "BUTTON", "Cancel", 50, 5, 40, 14, WS_VISIBLE}};
+  bare.items = {{IDOK, "BUTTON", "OK", 5, 5, 40, 14, WS_VISIBLE},
+                {IDCANCEL, "BUTTON", "Cancel", 50, 5, 40, 14, WS_VISIBLE}};
   CDialog dialog;
   ASSERT_TRUE(dialog.InitModalIndirect(bare));
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
