@@ -20,6 +20,7 @@
 #include "listview/profile/profile_io.h"
 #include "listview/profile/settings_file.h"
 #include "listview/profile/settings_report.h"
+#include "listview/profile/stored_layout.h"
 #include "listview/testing/list_test.h"
 #include "platform/user/message_box.h"
 #include "platform/window/metrics.h"
@@ -109,13 +110,20 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
   EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << first;
   EXPECT_EQ(Reopen("garbage").said, "");
   // The next index after the built-in ones is a computed column; a width of
-  // the whole screen and a value as long as the reader keeps are sound.
-  std::string value = "0,0," + std::to_string(screen) + ",1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2";
+  // the whole screen, a hidden column's width as low as int goes and a value
+  // as long as the reader keeps are sound.
+  std::string value = "0,0," + std::to_string(screen) + ",1,1,40,2,-1,-2147483648,3,2,80,Net# \"1\"*2#\"Qty\" * 2";
   value.insert(value.size() - 9, static_cast<size_t>(listview::kProfileValueMaxLength) - value.size(), ' ');
   listview::ResetSettingsReports();
   const Seen sound = Reopen(value);
-  EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Price", "Net"}));
+  EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Net"}));
   EXPECT_EQ(sound.said, "");
+  // Computed columns up to the last index a list can have are taken; one more is damaged.
+  std::string most = "0,0,80,1,1,70,2,2,60";
+  for (int index = 3; index <= listview::kMaxListColumns; ++index) most += "," + std::to_string(index) + ",-1,0,c#1#d";
+  const Seen many = Reopen(most);
+  EXPECT_EQ(many.records, listview::kMaxListColumns);
+  EXPECT_NE(many.said.find("column index 256 out of range"), std::string::npos) << many.said;
 }
 
 TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedAndSoundOnesAreTaken) {
