@@ -107,6 +107,9 @@ TEST_F(CommonList, FitColumnsInItsThreeModes) {
   EXPECT_GT(Widths()[0], 100);
   list.FitColumns(list_command::kFitToHeader);
   EXPECT_EQ(Widths()[1], 50) << "a short caption is widened to 50";
+  list.MoveWindow(0, 0, 0, 200);
+  list.FitColumns(list_command::kFitToWindow);
+  EXPECT_EQ(Widths(), (std::vector<int>{50, 50, 50})) << "a list without width gives each column 50";
 }
 
 TEST_F(CommonList, KeyboardShortcuts) {
@@ -120,8 +123,11 @@ TEST_F(CommonList, KeyboardShortcuts) {
   platform::input::PressKey('Q', platform::input::kControl);
   EXPECT_EQ(GetClipboardSequenceNumber(), copies) << "Ctrl+Q is no shortcut: nothing is copied";
   const DWORD style = list.GetExtendedStyle();
-  platform::input::PressKey('G', platform::input::kShift);
-  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES);
+  platform::input::KeyDown(VK_SHIFT);
+  platform::input::PressKey('H');
+  platform::input::PressKey('G');
+  platform::input::KeyUp(VK_SHIFT);
+  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES) << "Shift+G toggles the grid lines, Shift+H not";
   // The Apps key asks for the list menu through the parent's reflection.
   platform::input::PressKey(VK_APPS);
   ASSERT_EQ(platform::MenuLog().size(), 1u);
