@@ -161,13 +161,15 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedA
     EXPECT_EQ(look.HasKeywords() ? *look.pKeywords : std::vector<CString>{}, c.keywords) << c.value;
     Close();
   }
-  // A line longer than the reader keeps is told as cut.
-  std::string longLine = "0,FF00,Arial,8,0";
-  while (longLine.size() <= static_cast<size_t>(listview::kAppearanceValueMaxLength)) longLine += ",kw,FF";
-  listview::ResetSettingsReports();
-  EXPECT_NE(
-      OpenOver("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + longLine + "\r\n").find("longer than the reader keeps, cut"),
-      std::string::npos);
+  // A line as long as the reader keeps is whole; one character more is told as cut.
+  const int most = listview::kAppearanceValueMaxLength;
+  for (const int length : {most, most + 1}) {
+    const std::string line = "0,FF00,Arial,8,0," + std::string(static_cast<size_t>(length) - 20, 'k') + ",FF";
+    listview::ResetSettingsReports();
+    const std::string said = OpenOver("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + line + "\r\n");
+    EXPECT_EQ(said.find("longer than the reader keeps, cut") != std::string::npos, length > most) << said;
+    Close();
+  }
 }
 
 // A UTF-16 file (said to be unreadable, and used as no file) and a read-only
