@@ -154,8 +154,6 @@ TEST_F(CommonList, ShiftEExportsAndCellsLongerThanASpreadsheetCellHoldsAreCutAnd
   };
   platform::input::PressKey('E', platform::input::kShift);
   EXPECT_EQ(std::count(heard.begin(), heard.end(), 'E'), 0) << "the export takes the key: the owner never sees it";
-  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
-  EXPECT_EQ(platform::MessageBoxLog()[0].text, "No Items in the List");
   const std::string fits(CExcelInterface::kMaxCellText, 'a');
   const std::string over(CExcelInterface::kMaxCellText + 1, 'b');
   AddRows({{"a", fits.c_str(), "1"}});

@@ -175,6 +175,7 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAn
   AddColumn("D", "\"B\" * 10");                         // 7, uses B
   AddColumn("E", "\"C\" - \"Price\"");                  // 8, uses A only through C
   ASSERT_TRUE(Boxes().empty());
+  EXPECT_EQ(list.HeaderItemOfColumn(9), -1) << "no column past the last has a header item";
   EXPECT_EQ(Cell(0, "E"), "6.50") << "4 x 2 + 1 - 2.5";
   EXPECT_EQ(Cell(0, "D"), "35.00");
   list.SetColumnFilter(7, ">30");  // D: the first row only
