@@ -99,7 +99,6 @@ TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
   EXPECT_EQ(platform::ReadTooltip(tip).text, "Click to add a keyword to list");
   AddKeywords({"buy", "buyback", "b", "sell"});
   EXPECT_EQ(Keywords(dialog), (Strings{"buyback", "sell", "buy", "b"}));
-  EXPECT_EQ(WindowText(::GetDlgItem(dialog, 3207)), "") << "the edit is cleared";
   Do({On("click", "3216"), "expect-box \"Enter text to add a new keyword to list\""});
   // Opening, closing and leaving the column's list chooses no other column.
   Do({On("click", "3205"), On("key", "3205 Escape"), On("click", "3205"), On("key", "3205 Enter"),

@@ -29,9 +29,8 @@ TEST_F(ExportFileTest, ExportsInOneSecondGetNamesOfTheirOwn) {
   const std::string base = listview::ExportFile::BaseName("a/b", when);
   EXPECT_EQ(listview::ExportFile::BaseName("a/b\\c d\x7f\x1f", when).substr(0, 10), "a_b_c d__-") << "a safe name";
   {
-    // With standard input closed the temporary file is descriptor 0, as good as any.
     const int in = ::dup(0);
-    ::close(0);
+    ::close(0);  // standard input closed: the temporary file is descriptor 0, as good as any
     listview::ExportFile unfinished((m_dir / "Export").string(), "list", 0);
     ::dup2(in, 0);
     ::close(in);
