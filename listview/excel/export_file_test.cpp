@@ -46,9 +46,8 @@ TEST_F(ExportFileTest, ExportsInOneSecondGetNamesOfTheirOwn) {
   const std::string folder = (m_dir / "Export").string() + "/";
   EXPECT_EQ(published,
             (std::vector<std::string>{folder + base + ".xlsx", folder + base + "-2.xlsx", folder + base + "-3.xlsx"}));
-  std::ifstream first(published[0]);
   std::string text;
-  std::getline(first, text);
+  std::getline(std::ifstream(published[0]), text);
   EXPECT_EQ(text, "sheet 0") << "the first export was not overwritten";
   EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "Export"), {}), 3)
       << "no temporary file left, nor one of an unfinished export";

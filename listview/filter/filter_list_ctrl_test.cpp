@@ -184,6 +184,7 @@ TEST_F(FilterList, TheDisplayTextFitsTheBufferItIsAskedInto) {
     ask(buffer.data(), size);
     EXPECT_EQ(buffer, expected) << size;
   }
+  EXPECT_EQ(list.GetItemText(3, 9), "") << "a sub-item past the last column has no text";
 }
 
 TEST_F(FilterList, CtrlFTogglesTheFilterRowAndTabMovesBetweenBoxes) {
