@@ -95,11 +95,8 @@ TEST_F(CommonList, FitColumnsInItsThreeModes) {
   CCommonListCtrl& list = Open();
   AddRows({{"a", "1", "2"}});
   list.MoveWindow(0, 0, 301, 200);
-  RECT client{};
-  list.GetClientRect(&client);
-  ASSERT_EQ(client.right, 301);
   list.FitColumns(list_command::kFitToWindow);
-  EXPECT_EQ(Widths(), (std::vector<int>{100, 100, 100}));
+  EXPECT_EQ(Widths(), (std::vector<int>{100, 100, 100})) << "301 pixels shared by three";
   list.FitColumns(list_command::kFitToData);
   EXPECT_EQ(Widths(), (std::vector<int>{50, 50, 50})) << "narrow data is widened to 50";
   list.SetItemText(0, 0, "a much longer text than fifty pixels");
@@ -120,8 +117,11 @@ TEST_F(CommonList, KeyboardShortcuts) {
   platform::input::PressKey('Q', platform::input::kControl);
   EXPECT_EQ(GetClipboardSequenceNumber(), copies) << "Ctrl+Q is no shortcut: nothing is copied";
   const DWORD style = list.GetExtendedStyle();
-  platform::input::PressKey('G', platform::input::kShift);
-  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES);
+  platform::input::KeyDown(VK_SHIFT);
+  platform::input::PressKey('H');
+  platform::input::PressKey('G');
+  platform::input::KeyUp(VK_SHIFT);
+  EXPECT_EQ(list.GetExtendedStyle(), style ^ LVS_EX_GRIDLINES) << "Shift+G toggles the grid lines, Shift+H not";
   // The Apps key asks for the list menu through the parent's reflection.
   platform::input::PressKey(VK_APPS);
   ASSERT_EQ(platform::MenuLog().size(), 1u);
@@ -148,8 +148,6 @@ TEST_F(CommonList, ShiftEExportsAndCellsLongerThanASpreadsheetCellHoldsAreCutAnd
   };
   platform::input::PressKey('E', platform::input::kShift);
   EXPECT_EQ(std::count(heard.begin(), heard.end(), 'E'), 0) << "the export takes the key: the owner never sees it";
-  ASSERT_EQ(platform::MessageBoxLog().size(), 1u);
-  EXPECT_EQ(platform::MessageBoxLog()[0].text, "No Items in the List");
   const std::string fits(CExcelInterface::kMaxCellText, 'a');
   const std::string over(CExcelInterface::kMaxCellText + 1, 'b');
   AddRows({{"a", fits.c_str(), "1"}});

@@ -26,7 +26,7 @@ INT_PTR CCommonListCtrl::OnToolHitTest(CPoint point, TOOLINFO* info) const {
   info->uId = static_cast<UINT_PTR>(row + 1);
   info->lpszText = LPSTR_TEXTCALLBACK;
   info->rect = CRect(cell).PtInRect(point) ? cell : bounds;
-  return static_cast<INT_PTR>(row + 1);
+  return static_cast<INT_PTR>(info->uId);
 }
 
 bool CCommonListCtrl::OnItemToolTipText(NMHDR* notify, LRESULT* result) {

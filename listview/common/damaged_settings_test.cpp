@@ -20,6 +20,7 @@
 #include "listview/profile/profile_io.h"
 #include "listview/profile/settings_file.h"
 #include "listview/profile/settings_report.h"
+#include "listview/profile/stored_layout.h"
 #include "listview/testing/list_test.h"
 #include "platform/user/message_box.h"
 #include "platform/window/metrics.h"
@@ -90,7 +91,6 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
       {"0,0,5x,1,1,40,2,2,30", {"Qty", "Price", "Name"}, {40, 30, 80}},
       // A computed column's index outside the list: damaged, nothing allocated.
       {"2147483647,0,80,Net# \"1\"*2#\"Qty\" * 2", {"Name", "Qty", "Price"}, {80, 70, 60}},
-      {"10000000,0,80,Net# \"1\"*2#\"Qty\" * 2", {"Name", "Qty", "Price"}, {80, 70, 60}},
       {"100,0,80,Net# \"1\"*2#\"Qty\" * 2", {"Name", "Qty", "Price"}, {80, 70, 60}},
       {"-1,0,80,Net# \"1\"*2#\"Qty\" * 2", {"Name", "Qty", "Price"}, {80, 70, 60}},
   };
@@ -100,22 +100,23 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
     EXPECT_EQ(seen.captions, c.captions) << c.value;
     EXPECT_EQ(seen.widths, c.widths) << c.value;
     EXPECT_EQ(seen.said.rfind("tarn settings: " + Key(), 0), 0u) << c.value << "\n" << seen.said;
+    EXPECT_EQ(seen.said.find('\n'), seen.said.size() - 1) << "on one line";
     EXPECT_EQ(seen.records, 3) << c.value;
     EXPECT_EQ(m_settings.Read().find("Net"), std::string::npos) << "nothing invented is saved";
+    EXPECT_EQ(Reopen(c.value).said, "") << "told once";
   }
-  // The same damaged line twice is told once.
-  listview::ResetSettingsReports();
-  const std::string first = Reopen("garbage").said;
-  EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << first;
-  EXPECT_EQ(Reopen("garbage").said, "");
-  // The next index after the built-in ones is a computed column; a width of
-  // the whole screen and a value as long as the reader keeps are sound.
-  std::string value = "0,0," + std::to_string(screen) + ",1,1,40,2,2,30,3,3,80,Net# \"1\"*2#\"Qty\" * 2";
+  // The next index after the built-in ones is a computed column; the whole screen's width, a hidden
+  // column's width as low as int goes and a value as long as the reader keeps are sound.
+  std::string value = "0,0," + std::to_string(screen) + ",1,1,40,2,-1,-2147483648,3,2,80,Net# \"1\"*2#\"Qty\" * 2";
   value.insert(value.size() - 9, static_cast<size_t>(listview::kProfileValueMaxLength) - value.size(), ' ');
   listview::ResetSettingsReports();
   const Seen sound = Reopen(value);
-  EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Price", "Net"}));
+  EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Net"}));
   EXPECT_EQ(sound.said, "");
+  // Computed columns up to the last index a list can have are taken; one more is damaged.
+  std::string most = "0,0,80,1,1,70,2,2,60";
+  for (int index = 3; index <= listview::kMaxListColumns; ++index) most += "," + std::to_string(index) + ",-1,0,c#1#d";
+  EXPECT_EQ(Reopen(most).records, listview::kMaxListColumns);
 }
 
 TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedAndSoundOnesAreTaken) {
@@ -153,13 +154,15 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedA
     EXPECT_EQ(look.HasKeywords() ? *look.pKeywords : std::vector<CString>{}, c.keywords) << c.value;
     Close();
   }
-  // A line longer than the reader keeps is told as cut.
-  std::string longLine = "0,FF00,Arial,8,0";
-  while (longLine.size() <= static_cast<size_t>(listview::kAppearanceValueMaxLength)) longLine += ",kw,FF";
-  listview::ResetSettingsReports();
-  EXPECT_NE(
-      OpenOver("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + longLine + "\r\n").find("longer than the reader keeps, cut"),
-      std::string::npos);
+  // A line as long as the reader keeps is whole; one character more is told as cut.
+  const int most = listview::kAppearanceValueMaxLength;
+  for (const int length : {most, most + 1}) {
+    const std::string line = "0,FF00,Arial,8,0," + std::string(static_cast<size_t>(length) - 20, 'k') + ",FF";
+    listview::ResetSettingsReports();
+    const std::string said = OpenOver("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + line + "\r\n");
+    EXPECT_EQ(said.find("longer than the reader keeps, cut") != std::string::npos, length > most) << said;
+    Close();
+  }
 }
 
 // A UTF-16 file (said to be unreadable, and used as no file) and a read-only

@@ -27,9 +27,13 @@ class ExportFileTest : public ::testing::Test {
 TEST_F(ExportFileTest, ExportsInOneSecondGetNamesOfTheirOwn) {
   const std::time_t when = 1'700'000'000;
   const std::string base = listview::ExportFile::BaseName("a/b", when);
-  EXPECT_EQ(base.substr(0, 4), "a_b-") << "no path separator in a file name";
+  EXPECT_EQ(listview::ExportFile::BaseName("a/b\\c d\x7f\x1f", when).substr(0, 10), "a_b_c d__-") << "a safe name";
   {
+    const int in = ::dup(0);
+    ::close(0);  // standard input closed: the temporary file is descriptor 0, as good as any
     listview::ExportFile unfinished((m_dir / "Export").string(), "list", 0);
+    ::dup2(in, 0);
+    ::close(in);
     ASSERT_TRUE(unfinished.Ok()) << unfinished.Error();
   }
   std::vector<std::string> published;
@@ -42,9 +46,8 @@ TEST_F(ExportFileTest, ExportsInOneSecondGetNamesOfTheirOwn) {
   const std::string folder = (m_dir / "Export").string() + "/";
   EXPECT_EQ(published,
             (std::vector<std::string>{folder + base + ".xlsx", folder + base + "-2.xlsx", folder + base + "-3.xlsx"}));
-  std::ifstream first(published[0]);
   std::string text;
-  std::getline(first, text);
+  std::getline(std::ifstream(published[0]), text);
   EXPECT_EQ(text, "sheet 0") << "the first export was not overwritten";
   EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "Export"), {}), 3)
       << "no temporary file left, nor one of an unfinished export";
@@ -59,7 +62,7 @@ TEST(ExcelCells, NumbersAreWholeDecimalTextsInNumericColumns) {
   for (const char* text : {"", "nse_fo", "12abc", " 12", "0x1A", "inf", "nan", "1e999", "-", "."}) {
     EXPECT_FALSE(CExcelInterface::ReadsAsNumber(text, value, decimals)) << text;
   }
-  EXPECT_EQ(CExcelInterface::SheetName("a[b]:c*d?e/f\\g"), "a_b__c_d_e_f_g");
+  EXPECT_EQ(CExcelInterface::SheetName("a[b]:c*d?e/f\\g h\x1f"), "a_b__c_d_e_f_g h_");
   EXPECT_EQ(CExcelInterface::SheetName("'quoted'"), "_quoted_");
   EXPECT_EQ(CExcelInterface::SheetName(std::string(40, 'x')), std::string(31, 'x'));
   EXPECT_EQ(CExcelInterface::SheetName(""), "Sheet1");

@@ -77,16 +77,16 @@ TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
 TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndKeywordsColourTheirRows) {
   list().Appearance().nKeywordColumn = 0;
   list().Appearance().AddKeyword("buy", RGB(0, 0, 255));
-  list().Appearance().AddKeyword("er", RGB(255, 0, 0));
+  list().Appearance().AddKeyword("e", RGB(255, 0, 0));
   const auto ops = Paint();
   EXPECT_EQ(TextOp(InRow(ops, 0), "BUYER").color, RGB(0, 0, 255)) << "the first keyword that matches";
-  const auto plain = InRow(ops, 1);
-  EXPECT_EQ(TextOp(plain, "sell").color, RGB(0, 255, 0)) << "no keyword: the list's colour";
-  const auto fills = platform::OpsOfKind(plain, platform::DrawKind::FillRect);
+  const auto sell = InRow(ops, 1);
+  EXPECT_EQ(TextOp(sell, "sell").color, RGB(255, 0, 0)) << "the second keyword, the first not matching";
+  const auto fills = platform::OpsOfKind(sell, platform::DrawKind::FillRect);
   ASSERT_FALSE(fills.empty());
   EXPECT_EQ(fills[0].color, list().Appearance().clrBack) << "the row is filled with the background";
-  EXPECT_TRUE(TextOp(plain, "10").format & DT_RIGHT) << "numbers align right";
-  EXPECT_TRUE(TextOp(plain, "mid").format & DT_CENTER) << "a centred column";
+  EXPECT_TRUE(TextOp(sell, "10").format & DT_RIGHT) << "numbers align right";
+  EXPECT_TRUE(TextOp(sell, "mid").format & DT_CENTER) << "a centred column";
 
   // Colouring turned off, or no colouring function: the list's colour.
   const auto buyer = [this] { return TextOp(InRow(Paint(), 0), "BUYER").color; };

@@ -168,12 +168,14 @@ TEST_F(UserColumns, EveryRefusalLeavesTheDialogOpenAndTheListAsItWas) {
 
 TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAndTheirFiltersOnTheirColumns) {
   CFilterListCtrl& list = OpenList();
-  AddColumn("  A  ", "\"Qty\" * 2");    // 4, its name trimmed
-  AddColumn("B", "\"Price\" + 1");      // 5
-  AddColumn("C", "\"A\" + 1");          // 6, uses A
-  AddColumn("D", "\"B\" * 10");         // 7, uses B
-  AddColumn("E", "\"C\" - \"Price\"");  // 8, uses A only through C
+  const std::string a(63, 'A');                         // as long as a name is kept
+  AddColumn(("  " + a + "  ").c_str(), "\"Qty\" * 2");  // 4, its name trimmed
+  AddColumn("B", "\"Price\" + 1");                      // 5
+  AddColumn("C", ("\"" + a + "\" + 1").c_str());        // 6, uses A
+  AddColumn("D", "\"B\" * 10");                         // 7, uses B
+  AddColumn("E", "\"C\" - \"Price\"");                  // 8, uses A only through C
   ASSERT_TRUE(Boxes().empty());
+  EXPECT_EQ(list.HeaderItemOfColumn(9), -1) << "no column past the last has a header item";
   EXPECT_EQ(Cell(0, "E"), "6.50") << "4 x 2 + 1 - 2.5";
   EXPECT_EQ(Cell(0, "D"), "35.00");
   list.SetColumnFilter(7, ">30");  // D: the first row only
