@@ -146,6 +146,9 @@ TEST_F(RepositionColumnsTest, DraggingReordersTheShownColumnsButNeverHidesAManda
   Choose(dialog, reposition_id::kAvailableList, {"Side"});
   Drag(available, 1, shown, On(shown, 0));
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Side", "Qty", "Price", "Name"}));
+  Choose(dialog, reposition_id::kShownList, {"Side"});
+  Drag(shown, 0, available, On(available, 0));  // the top entry is refused as well
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Side", "Qty", "Price", "Name"}));
 
   Press(dialog, reposition_id::kSave);
   EXPECT_EQ(Captions(), (Strings{"Side", "Qty", "Price", "Name"}));

@@ -657,6 +657,7 @@ TEST_F(ListViewTest, APressOnAMultipleSelectionKeepsItForADragAndSelectsOneOnRel
     EXPECT_EQ(parent.log, Strings{}) << "not far enough for a drag";
     input::MouseMove(list, to);
     EXPECT_EQ(parent.log, Strings{"begindrag 3 at " + std::to_string(Row(3).y)});
+    EXPECT_EQ(::GetCapture(), nullptr) << "whoever handles the drag takes the mouse";
     input::ButtonUp(list, to);
     EXPECT_EQ(Selected(), (std::vector<int>{1, 3})) << "a drag's release selects nothing";
   }
