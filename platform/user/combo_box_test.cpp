@@ -177,6 +177,12 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   ::GetWindowRect(edit, &field);
   EXPECT_EQ(field.right - field.left, box.right - ::GetSystemMetrics(SM_CXVSCROLL));
   EXPECT_EQ(field.bottom - field.top, box.bottom);
+  // A name given at creation is the field's first text.
+  const HWND named = ::CreateWindowEx(0, "ComboBox", "NSE", WS_CHILD | CBS_DROPDOWN, 0, 0, 120, 100, parent, Id(8),
+                                      AfxGetInstanceHandle(), nullptr);
+  char text[8] = "";
+  ::GetWindowText(::GetDlgItem(named, 1001), text, sizeof text);
+  EXPECT_STREQ(text, "NSE");
 
   // The combo box's own updates of the field are quiet.
   Send(CB_SETCURSEL, 1);
