@@ -59,8 +59,13 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   const RECT margins{0, -1, 0, -1};
   Send(TTM_SETMARGIN, 0, &margins);
   EXPECT_EQ(platform::ReadTooltip(m_tip).size.cy, 13 + 4 - 2 + 2);
+  const HFONT large = ::CreateFont(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Arial");
+  ::SendMessage(m_tip, WM_SETFONT, reinterpret_cast<WPARAM>(large), TRUE);
+  TrackAt(100, 50);
+  EXPECT_GT(platform::ReadTooltip(m_tip).size.cy, 20) << "sized to the font it was given";
 
   Send(TTM_TRACKACTIVATE, FALSE, &m_tool);
+  ::DeleteObject(large);
   EXPECT_FALSE(platform::ReadTooltip(m_tip).shown || ::IsWindowVisible(m_tip));
 }
 
