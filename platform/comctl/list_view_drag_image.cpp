@@ -45,7 +45,7 @@ LRESULT ListViewModel::CreateDragImage(int index, POINT* upperLeft) {
   const bool added = list != nullptr && ImageList_Add(list, bitmap, nullptr) >= 0;
   ::DeleteObject(bitmap);
   if (!added) {
-    if (list != nullptr) ImageList_Destroy(list);
+    ImageList_Destroy(list);  // (which refuses a null list)
     return 0;
   }
   if (upperLeft != nullptr) *upperLeft = POINT{cell.left, cell.top};

@@ -120,7 +120,8 @@ TEST_F(InputTest, AHeldButtonMovesWithItsFlagIsReleasedToTheCaptureAndHiddenOrDi
 
   ::ShowWindow(mover.m_hWnd, SW_HIDE);
   EXPECT_FALSE(input::ButtonDownAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left)) << "hidden windows take no input";
-  EXPECT_FALSE(input::WheelAt(mover.m_hWnd, POINT{1, 2}, 120));
+  EXPECT_FALSE(input::WheelAt(mover.m_hWnd, POINT{1, 2}, 120) ||
+               input::HorizontalWheelAt(mover.m_hWnd, POINT{1, 2}, 120));
   EXPECT_EQ(GetKeyState(VK_LBUTTON) & 0x8000, 0);
 
   g_log.clear();  // nor do a disabled window's children; typing does not reach a hidden window with the focus
