@@ -31,7 +31,8 @@ class DrawIconTest : public platform::ResetTest {
 TEST_F(DrawIconTest, WhatIsNoIconOrNoDrawingDrawsNothing) {
   const HICON icon = platform::RegisterIcon(kModule, 1);
   EXPECT_EQ(::LoadIcon(kModule, MAKEINTRESOURCE(1)), icon);
-  EXPECT_EQ(::LoadIcon(reinterpret_cast<HINSTANCE>(uintptr_t{0x7400}), MAKEINTRESOURCE(1)), nullptr) << "not its module";
+  const auto other = reinterpret_cast<HINSTANCE>(uintptr_t{0x7400});
+  EXPECT_EQ(::LoadIcon(other, MAKEINTRESOURCE(1)), nullptr) << "not its module";
   const auto asked = reinterpret_cast<INT_PTR>(icon);
   EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, nullptr, 0, 0, 0, nullptr, DI_NORMAL));
   EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, reinterpret_cast<HICON>(asked + 1), 0, 0, 0, nullptr, DI_NORMAL));
@@ -39,6 +40,8 @@ TEST_F(DrawIconTest, WhatIsNoIconOrNoDrawingDrawsNothing) {
       << "the next handle is not given out yet";
   EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, icon, 0, 0, 0, nullptr, 0)) << "neither mask nor image";
   EXPECT_FALSE(::DrawIconEx(reinterpret_cast<HDC>(asked), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+  EXPECT_NE(platform::RegisterIcon(other, 1), icon) << "another module's icon 1 is its own";
+  platform::RemoveModuleResources(other);
   platform::RemoveModuleResources(kModule);
   EXPECT_FALSE(::DrawIcon(m_dc, 0, 0, icon)) << "its module is gone";
   EXPECT_TRUE(platform::OpsOfKind(platform::WindowDisplayList(m_window), platform::DrawKind::Icon).empty());
