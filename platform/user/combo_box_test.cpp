@@ -168,6 +168,8 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   char cls[16] = "";
   ::GetClassName(edit, cls, sizeof cls);
   EXPECT_STREQ(cls, "Edit");
+  COMBOBOXINFO info;
+  EXPECT_TRUE(::GetComboBoxInfo(combo, &info) && info.hwndItem == edit) << "the field is the item";
   for (HWND part : {edit, list}) EXPECT_EQ(::GetWindowLongPtr(part, GWL_HINSTANCE), LONG_PTR(AfxGetInstanceHandle()));
   // Resized, the field still fills the box but for its button.
   ::SetWindowPos(combo, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
