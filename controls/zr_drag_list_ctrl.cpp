@@ -60,7 +60,20 @@ Reflect CZRDragListCtrl::OnReflectNotify(NMHDR* header, LRESULT* result) {
     *result = 0;
     return Reflect::Consume;
   }
+  if (header != nullptr && m_bFollowOwner) FollowOwnersChange(*reinterpret_cast<NMLISTVIEW*>(header));
   return CListCtrl::OnReflectNotify(header, result);
+}
+
+void CZRDragListCtrl::FollowOwnersChange(const NMLISTVIEW& change) {
+  for (int& index : m_arrDragIndexes) {
+    if (change.hdr.code == LVN_DELETEALLITEMS || (change.hdr.code == LVN_DELETEITEM && index == change.iItem)) {
+      index = -1;
+    } else if (change.hdr.code == LVN_DELETEITEM && index > change.iItem) {
+      --index;
+    } else if (change.hdr.code == LVN_INSERTITEM && index >= change.iItem) {
+      ++index;
+    }
+  }
 }
 
 // ---- Beginning ---------------------------------------------------------------
@@ -367,25 +380,32 @@ void CZRDragListCtrl::MoveToList(CZRDragListCtrl* target, CPoint screen) {
     }
   }
 
-  std::vector<int> leaving;
+  // The owner may delete or insert items while it answers; the dragged
+  // indexes follow their items meanwhile, so an answer given for one item
+  // never moves another.
+  std::vector<bool> leaving(m_arrDragIndexes.size(), false);
   CWnd* parent = GetParent();
-  for (const int index : m_arrDragIndexes) {
-    if (!IsItem(index)) continue;  // the owner may have deleted it while it answered
+  m_bFollowOwner = true;
+  for (size_t k = 0; k < m_arrDragIndexes.size(); ++k) {
+    if (!IsItem(m_arrDragIndexes[k])) continue;  // deleted by the owner
     // The parent reads the text while it answers; the copy lives until then.
-    const std::string text = GetItemText(index, 0).GetString();
+    const std::string text = GetItemText(m_arrDragIndexes[k], 0).GetString();
     const LRESULT refused =
         parent != nullptr ? parent->SendMessage(kQueryLeave, reinterpret_cast<WPARAM>(text.c_str()), 0) : 0;
     if (refused != 0) {
       AfxMessageBox((text + " cannot be removed").c_str());
     } else {
-      leaving.push_back(index);
+      leaving[k] = true;
     }
   }
-  for (const int index : leaving) {
-    const int at = target->InsertCarried(insert, ReadItem(index));
+  m_bFollowOwner = false;
+  std::vector<int> descending;
+  for (size_t k = 0; k < m_arrDragIndexes.size(); ++k) {
+    if (!leaving[k] || !IsItem(m_arrDragIndexes[k])) continue;
+    const int at = target->InsertCarried(insert, ReadItem(m_arrDragIndexes[k]));
     if (at >= 0) target->SetItemState(at, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    descending.push_back(m_arrDragIndexes[k]);
   }
-  std::vector<int> descending = leaving;
   std::sort(descending.rbegin(), descending.rend());
   for (const int index : descending) DeleteItem(index);
 }

@@ -99,6 +99,9 @@ class CZRDragListCtrl : public CListCtrl {
   void MoveToList(CZRDragListCtrl* target, CPoint screen);
   CarriedItem ReadItem(int index) const;
   int InsertCarried(int index, const CarriedItem& item);
+  // Keeps the dragged indexes on their items through an insertion or a
+  // deletion the owner makes while it answers kQueryLeave (-1: deleted).
+  void FollowOwnersChange(const NMLISTVIEW& change);
 
   std::vector<int> m_arrDragIndexes;  // the selection when the drag began
   int m_nDropIndex = -1;
@@ -109,5 +112,6 @@ class CZRDragListCtrl : public CListCtrl {
   UINT m_nScrollDirection = kScrollNone;
   UINT_PTR m_uScrollTimer = 0;
   HWND m_hToolTip = nullptr;
-  DragImageFunctions m_drag;  // found when the drag began
+  bool m_bFollowOwner = false;  // only while the owner is asked: our own moves correct by hand
+  DragImageFunctions m_drag;    // found when the drag began
 };

@@ -1,6 +1,7 @@
 #include "controls/zr_drag_list_ctrl.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -19,14 +20,14 @@ class CQueryingParent : public CTestParent {
  public:
   Texts asked;
   Texts refuse;
-  CZRDragListCtrl* shrink = nullptr;  // loses its last item at the first question
+  std::function<void()> firstAnswer;  // what the owner does while it gives its first answer
 
  protected:
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
     if (message == CZRDragListCtrl::kQueryLeave) {
       const std::string text = reinterpret_cast<const char*>(wParam);
       asked.push_back(text);
-      if (shrink != nullptr) shrink->DeleteItem(std::exchange(shrink, nullptr)->GetItemCount() - 1);
+      if (firstAnswer) std::exchange(firstAnswer, nullptr)();
       *result = std::find(refuse.begin(), refuse.end(), text) != refuse.end() ? 1 : 0;
       return TRUE;
     }
@@ -221,15 +222,19 @@ TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
   }
 }
 
-// An item the owner deletes while it answers for another is not carried. A list
-// going mid-drag ends its drag (not another's) and takes its tool-tip along.
+// An item the owner deletes while it answers is not carried, and one it
+// inserts moves no other item into a dragged item's place. A list going
+// mid-drag ends its drag (not another's) and takes its tool-tip along.
 TEST_F(DragListTest, WhatTheOwnerDeletesOrAListGoneMidDragIsNotCarried) {
-  m_parent.shrink = &m_left;
+  m_parent.firstAnswer = [this] {
+    m_left.DeleteItem(0);
+    m_left.InsertItem(3, "n");
+  };
   StartDrag(m_left, {0, 4});
   input::ButtonUp(m_right, Below(m_right));
-  EXPECT_EQ(m_parent.asked, Texts{"a0"});
-  EXPECT_EQ(TextsOf(m_left), (Texts{"a1", "a2", "a3"}));
-  EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a0"}));
+  EXPECT_EQ(m_parent.asked, (Texts{"a0", "a4"}));
+  EXPECT_EQ(TextsOf(m_left), (Texts{"a1", "a2", "a3", "n"}));
+  EXPECT_EQ(TextsOf(m_right), (Texts{"b0", "b1", "b2", "a4"}));
 
   for (const bool midDrag : {false, true}) {
     auto going = std::make_unique<CZRDragListCtrl>();
