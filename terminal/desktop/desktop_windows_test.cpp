@@ -74,11 +74,12 @@ TEST_F(DesktopWindows, EnterTakesTheFocusedButtonEscapeAndClosingCancel) {
   // The default button has the focus at first: the second of Yes/No/Cancel here.
   EXPECT_EQ(Show(MB_YESNOCANCEL | MB_DEFBUTTON2, [](HWND) { input::PressKey(VK_RETURN); }), IDNO);
   EXPECT_EQ(Show(MB_YESNOCANCEL,
-                 [](HWND box) {
-                   input::Focus(::GetDlgItem(box, IDCANCEL));
+                 [](HWND) {
+                   input::PressKey(VK_TAB);  // from Yes to No, and no answer yet
                    input::PressKey(VK_RETURN);
                  }),
-            IDCANCEL);
+            IDNO);
+  EXPECT_EQ(Show(MB_YESNO, [](HWND) { input::PressKey('N'); }), IDNO) << "the underlined letter";
   EXPECT_EQ(Show(MB_OKCANCEL, [](HWND) { input::PressKey(VK_ESCAPE); }), IDCANCEL);
   EXPECT_EQ(Show(
                 MB_OK, [](HWND box) { ::PostMessage(box, WM_CLOSE, 0, 0); }, nullptr),

@@ -138,7 +138,9 @@ BOOL MessageBoxWindow::PreTranslateMessage(MSG* msg) {
     if (const int answer = EscapeAnswer(); answer != 0) m_answer = answer;
     return TRUE;
   }
-  return CWnd::PreTranslateMessage(msg);
+  // Tab, Shift+Tab and the arrows move among the buttons and a button's
+  // underlined letter presses it, as in any dialog.
+  return ::IsDialogMessage(m_hWnd, msg) || CWnd::PreTranslateMessage(msg);
 }
 
 void MessageBoxWindow::OnClose() {

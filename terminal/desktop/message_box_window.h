@@ -4,6 +4,8 @@
 // disabled while the box shows. A click on a button answers; Enter answers
 // with the button that has the focus (the default button at first); Escape
 // and closing the box answer Cancel when the box has one, or OK for a lone OK.
+// Tab and the arrows move the focus among the buttons; a button's underlined
+// letter, alone or with Alt, presses it.
 // The box paints through the renderer like any other window.
 #pragma once
 
