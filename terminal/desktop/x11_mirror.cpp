@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <span>
 #include <tuple>
 
 namespace terminal::desktop {
@@ -21,9 +22,12 @@ int Height(const RECT& r) { return std::max(1, static_cast<int>(r.bottom - r.top
 std::pair<int, int> ChangedRows(const platform::Image& a, const platform::Image& b) {
   int first = 0;
   int last = a.height;
+  const auto width = static_cast<size_t>(a.width);
+  // Spans, so that a row past the picture is caught where the library checks.
+  const std::span pa(a.pixels), pb(b.pixels);
   auto rowDiffers = [&](int y) {
-    const auto begin = static_cast<size_t>(y) * static_cast<size_t>(a.width);
-    return !std::equal(a.pixels.begin() + begin, a.pixels.begin() + begin + a.width, b.pixels.begin() + begin);
+    const auto begin = static_cast<size_t>(y) * width;
+    return !std::ranges::equal(pa.subspan(begin, width), pb.subspan(begin, width));
   };
   while (first < last && !rowDiffers(first)) ++first;
   while (last > first && !rowDiffers(last - 1)) --last;
