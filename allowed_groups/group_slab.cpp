@@ -18,11 +18,13 @@ CGroupSlab::Place CGroupSlab::Take(AllowedGroupRecord&& record) {
 
 uint32_t CGroupSlab::NumberOf(const AllowedGroupRecord* record) const {
   const std::less<const AllowedGroupRecord*> before;
-  for (size_t chunk = 0; chunk < m_chunks.size(); ++chunk) {
-    const AllowedGroupRecord* first = m_chunks[chunk].get();
+  size_t number = 0;  // of each chunk's first place
+  for (const auto& chunk : m_chunks) {
+    const AllowedGroupRecord* first = chunk.get();
     if (!before(record, first) && before(record, first + kChunk)) {
-      return static_cast<uint32_t>(chunk * kChunk + static_cast<size_t>(record - first));
+      return static_cast<uint32_t>(number + static_cast<size_t>(record - first));
     }
+    number += kChunk;
   }
   return UINT32_MAX;  // not a place of this slab: a broken REQUIRES
 }

@@ -49,7 +49,9 @@ class CTextPool {
   };
   struct Eq {
     using is_transparent = void;
-    bool operator()(const Entry& a, const Entry& b) const { return a.copy == b.copy; }
+    // The table asks that its keys compare; the pool only ever looks up by
+    // Probe, so this is declared and never defined: a call fails the link.
+    bool operator()(const Entry& a, const Entry& b) const;
     bool operator()(const Entry& entry, const Probe& probe) const {
       return entry.hash == probe.hash && View(entry.copy) == probe.text;
     }
