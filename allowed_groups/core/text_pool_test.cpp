@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <map>
 #include <random>
 #include <string>
+
+#include "allowed_groups/core/group_text.h"
 
 namespace {
 
@@ -50,6 +54,25 @@ TEST(TextArena, FillsEachBlockToItsLastByte) {
   EXPECT_EQ(arena.Capacity(), (size_t{5} << 20) + 5);
   EXPECT_FALSE(CTextArena::IsMarked(huge));
   EXPECT_EQ(CTextArena::LengthOf(huge), size_t{3} << 20);
+}
+
+// A thread whose batch has ended takes the pool's lock again for each text:
+// its intern waits while another thread's batch holds the lock.
+TEST(GroupText, AnInternAfterABatchWaitsForAnotherThreadsBatch) {
+  std::promise<void> ended, go;
+  auto interned = std::async(std::launch::async, [&] {
+    { const CGroupText::Batch batch; }
+    ended.set_value();
+    go.get_future().wait();
+    return CGroupText::Intern("after the batch");
+  });
+  ended.get_future().wait();
+  {
+    const CGroupText::Batch batch;
+    go.set_value();
+    EXPECT_EQ(interned.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+  }
+  EXPECT_STREQ(interned.get(), "after the batch");
 }
 
 }  // namespace
