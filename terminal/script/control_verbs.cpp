@@ -27,13 +27,12 @@ LRESULT FindItem(HWND control, const ItemRef& item, UINT findExact) {
 }
 
 // Clicks item `index` of a list box, scrolling it into view first as a
-// person would with the scroll bar.
+// person would with the scroll bar. Both callers have checked the index
+// against the item count, so the item has a rectangle.
 bool ClickListItem(HWND list, LRESULT index) {
   SendMessage(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
   RECT item{};
-  if (SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
-    return false;
-  }
+  SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
   return input::ClickAt(list, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
 }
 
