@@ -119,6 +119,16 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   input::PressKey(VK_ESCAPE);
   EXPECT_EQ(parent.log, (Log{"dropdown", "selchange 'NFO'", "selendcancel", "closeup"}));
   EXPECT_EQ(Send(CB_GETCURSEL), 1);
+
+  // The pointer passing over the dropped list selects quietly: Escape goes back, Enter keeps it and tells.
+  for (const UINT key : {VK_ESCAPE, VK_RETURN}) {
+    parent.log.clear();
+    input::PressKey(VK_DOWN, input::kAlt);
+    input::MouseMove(list, POINT{5, 2 * kItem + 3});
+    input::PressKey(key);
+    EXPECT_EQ(Send(CB_GETCURSEL), key == VK_ESCAPE ? 1 : 2);
+  }
+  EXPECT_EQ(parent.log, (Log{"dropdown", "selendok", "closeup", "selchange 'NSE'"}));
 }
 
 TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {

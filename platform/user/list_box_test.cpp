@@ -333,6 +333,9 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   Send(LB_SETCARETINDEX, 2);           // deleting above the caret moves it with its item
   Send(LB_DELETESTRING, 0);
   EXPECT_EQ(Send(LB_GETCARETINDEX), 1);
+  Send(LB_ADDSTRING, 0, "c2");  // typing looks on from the caret, not from the first selected item
+  input::TypeText("c");
+  EXPECT_EQ(Send(LB_GETCARETINDEX), 3);
 
   // An extended list: a click selects one, Shift a range from the anchor, Control adds or takes away one.
   ::DestroyWindow(list);
@@ -465,8 +468,8 @@ TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {
   Send(LB_SETHORIZONTALEXTENT, 300);
   EXPECT_EQ(Send(LB_GETHORIZONTALEXTENT), 300);
   RECT rect;
-  EXPECT_EQ(Send(LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect)), 0);  // above the view
-  EXPECT_EQ(rect.top, -5 * kItem);
+  EXPECT_EQ(Send(LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&rect)), 0);  // just above the view
+  EXPECT_EQ(rect.top, -kItem);
   EXPECT_EQ(rect.right, 300);
   Send(WM_VSCROLL, SB_PAGEUP);
   EXPECT_EQ(Send(LB_GETTOPINDEX), 3);  // a page is the rows shown but one
