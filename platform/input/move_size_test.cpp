@@ -151,6 +151,12 @@ TEST_F(MoveSizeTest, FromTheWindowMenuEachArrowMovesOrSizesAStepAndNoKeyReachesT
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
   EXPECT_EQ(Rect(), CRect(was.left + 10, was.top + 5, was.right + 10, was.bottom + 5));
   EXPECT_EQ(w.inputMessages, 1 + 4 + 1);
+  // A new move or size ends the one under way where it is.
+  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);
+  input::PressKey(VK_DOWN);
+  w.SendMessage(WM_SYSCOMMAND, SC_SIZE, 0);
+  input::PressKey(VK_ESCAPE);
+  EXPECT_EQ(Rect(), CRect(was.left + 10, was.top + 13, was.right + 10, was.bottom + 13));
 
   // Alt+Space opens the window menu, whose command is carried out.
   platform::SetWindowMenuTracker([](HWND) -> WPARAM { return SC_MAXIMIZE; });
