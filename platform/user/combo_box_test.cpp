@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/user/ccombobox.h"
@@ -260,7 +261,14 @@ TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   input::Focus(combo);
   input::Focus(combo);  // already there: no second notification
   Send(CB_SHOWDROPDOWN, TRUE);
+  // Dropped, it keeps Enter and Escape (no other key) from the dialog manager.
+  const auto keeps = [&](UINT key) {
+    MSG msg{combo, WM_KEYDOWN, key, 0, 0, {}};
+    return (Send(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE) != 0;
+  };
+  EXPECT_EQ(std::tuple(keeps(VK_RETURN), keeps(VK_ESCAPE), keeps(VK_TAB)), std::tuple(true, true, false));
   input::Focus(other);
+  EXPECT_FALSE(keeps(VK_RETURN) || keeps(VK_ESCAPE)) << "closed";
   EXPECT_EQ(parent.log, (Log{"setfocus", "dropdown", "selendcancel", "closeup", "killfocus"}));
   EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
   // Closed by its owner, the list is cancelled as well.
