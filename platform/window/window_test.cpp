@@ -408,6 +408,18 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST) << "raised, it stays top-most";
   top.SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   EXPECT_FALSE(top.GetExStyle() & WS_EX_TOPMOST);
+
+  // Raised, a shown top-level window becomes the active one; not a hidden one, a child, or one asked not to.
+  LoggingWnd child("C");
+  child.CreateChild(top, 1);
+  const auto raise = [](HWND h, UINT flags) {
+    ::SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | flags);
+    return ::GetActiveWindow();
+  };
+  const HWND o = other.m_hWnd;
+  EXPECT_EQ((std::vector<HWND>{raise(o, 0), raise(top.m_hWnd, SWP_NOACTIVATE), raise(top.m_hWnd, SWP_NOZORDER),
+                               raise(w.m_hWnd, 0), raise(child.m_hWnd, 0), raise(top.m_hWnd, 0)}),
+            (std::vector<HWND>{o, o, o, o, o, top.m_hWnd}));
 }
 
 TEST_F(WindowTest, KeyboardCuesChangeForTheWholeWindowWhicheverWindowAsks) {
