@@ -192,7 +192,8 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUpUnlessTheA
   const platform::ScrollBarRects v = HundredRows();
   const POINT arrow = Client(Centre(v.lineDown));
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, arrow));
-  EXPECT_EQ(::GetCapture(), wnd.m_hWnd);
+  EXPECT_EQ(std::pair(::GetCapture(), platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT).pressed),
+            std::pair(wnd.m_hWnd, ScrollPart::LineDown));
   EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down"}));
   platform::input::Advance(platform::kScrollRepeatDelayMs - 1);
   EXPECT_EQ(g_log.size(), 1u);  // not before the delay
