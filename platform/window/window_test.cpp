@@ -404,22 +404,16 @@ TEST_F(WindowTest, MovingReportsOnlyWhatChangedAndTopmostWindowsStayAbove) {
   other.BringWindowToTop();
   EXPECT_EQ(::GetTopWindow(nullptr), top.m_hWnd) << "a top-most window stays above the others";
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST);
-  top.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  top.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   EXPECT_TRUE(top.GetExStyle() & WS_EX_TOPMOST) << "raised, it stays top-most";
-  top.SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  EXPECT_FALSE(top.GetExStyle() & WS_EX_TOPMOST);
-
-  // Raised, a shown top-level window becomes the active one; not a hidden one, a child, or one asked not to.
+  // Raising activates a shown top-level window only: not one told not to, nor a hidden one or a child.
   LoggingWnd child("C");
   child.CreateChild(top, 1);
-  const auto raise = [](HWND h, UINT flags) {
-    ::SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | flags);
-    return ::GetActiveWindow();
-  };
-  const HWND o = other.m_hWnd;
-  EXPECT_EQ((std::vector<HWND>{raise(o, 0), raise(top.m_hWnd, SWP_NOACTIVATE), raise(top.m_hWnd, SWP_NOZORDER),
-                               raise(w.m_hWnd, 0), raise(child.m_hWnd, 0), raise(top.m_hWnd, 0)}),
-            (std::vector<HWND>{o, o, o, o, o, top.m_hWnd}));
+  for (CWnd* raised : {static_cast<CWnd*>(&w), static_cast<CWnd*>(&child)}) raised->BringWindowToTop();
+  top.SetWindowPos(nullptr, 1, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(::GetActiveWindow(), other.m_hWnd);
+  top.SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(std::pair(top.GetExStyle() & WS_EX_TOPMOST, ::GetActiveWindow()), std::pair(DWORD{0}, top.m_hWnd));
 }
 
 TEST_F(WindowTest, KeyboardCuesChangeForTheWholeWindowWhicheverWindowAsks) {
