@@ -195,18 +195,16 @@ LRESULT ButtonModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!groupBox) Press();
       return 0;
     case WM_LBUTTONUP: {
-      RECT client;
+      CRect client;
       ::GetClientRect(hwnd(), &client);
-      const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      Release(p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom);
+      Release(client.PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))));
       return 0;
     }
     case WM_MOUSEMOVE:
       if (m_pressing && ::GetCapture() == hwnd()) {
-        RECT client;
+        CRect client;
         ::GetClientRect(hwnd(), &client);
-        const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const bool inside = p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom;
+        const bool inside = client.PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         ::SendMessage(hwnd(), BM_SETSTATE, inside ? TRUE : FALSE, 0);
       }
       return 0;
