@@ -84,7 +84,7 @@ TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
 
 // A drag: the press stays down through the moves, and the release reaches
 // the window that took the capture wherever the pointer is let go.
-TEST_F(InputTest, AHeldButtonMovesWithItsFlagIsReleasedToTheCaptureAndHiddenOrDisabledWindowsRefuseInput) {
+TEST_F(InputTest, AHeldButtonGoesToTheCaptureHiddenOrDisabledWindowsRefuseInputAndKeysTypeEveryCharacter) {
   struct Mover : Recorder {
     void OnMouseMove(UINT flags, CPoint p) override {
       if (flags & MK_LBUTTON) g_log.push_back("move " + std::to_string(p.x) + "," + std::to_string(p.y) + " L");
@@ -137,10 +137,8 @@ TEST_F(InputTest, AHeldButtonMovesWithItsFlagIsReleasedToTheCaptureAndHiddenOrDi
   EXPECT_FALSE(input::TypeText("\xe9")) << "nor a character no key types";
   EXPECT_FALSE(input::Click(nullptr));
   EXPECT_TRUE(g_log.empty());
-}
 
-// Each printable character comes from a key of its own, shifted or not; windows are found by their whole text.
-TEST_F(InputTest, EveryPrintableCharacterIsTypedByItsKeyAndAWindowIsFoundAtAnyDepth) {
+  // Each printable character comes from a key of its own, shifted or not; windows are found by their whole text.
   std::string printable, typed;
   for (char c = ' '; c <= '~'; ++c) printable += c;
   ASSERT_TRUE(input::Focus(top.m_hWnd) && input::TypeText(printable));

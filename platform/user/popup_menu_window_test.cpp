@@ -87,12 +87,10 @@ TEST_F(PopupMenuWindow, TheArrowKeysPassOverSeparatorsAndGreyedEntriesAndWrapAro
 TEST_F(PopupMenuWindow, ALetterChoosesItsEntryOrStepsAmongSeveralAndEscapeOrAClickElsewhereDismisses) {
   EXPECT_EQ(Run([](HWND) { input::TypeText("g"); }), 33u);
   const UINT_PTR two = Run([&](HWND window) {
-    input::TypeText("c");  // "&Copy" and "&Customize" share it
-    Note();
-    input::TypeText("c");
-    Note();
-    input::TypeText("c");
-    Note();
+    for (int i = 0; i < 3; ++i) {
+      input::TypeText("c");  // "&Copy" and "&Customize" share it
+      Note();
+    }
     ::PostMessage(window, WM_KEYDOWN, VK_ESCAPE, 0);  // ends the menu at once: the letter after it is not for the menu
     ::PostMessage(window, WM_CHAR, 'g', 0);
   });
