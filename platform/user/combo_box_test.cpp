@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "platform/user/ccombobox.h"
@@ -262,7 +261,7 @@ TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
     MSG msg{combo, WM_KEYDOWN, key, 0, 0, {}};
     return (Send(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE) != 0;
   };
-  EXPECT_EQ(std::tuple(keeps(VK_RETURN), keeps(VK_ESCAPE), keeps(VK_TAB)), std::tuple(true, true, false));
+  EXPECT_TRUE(keeps(VK_RETURN) && keeps(VK_ESCAPE) && !keeps(VK_TAB));
   input::Focus(other);
   EXPECT_FALSE(keeps(VK_RETURN) || keeps(VK_ESCAPE)) << "closed";
   EXPECT_EQ(parent.log, (Log{"setfocus", "dropdown", "selendcancel", "closeup", "killfocus"}));
