@@ -319,6 +319,8 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   EXPECT_EQ(std::pair(selected[0], selected[1]), std::pair(0, 3));
   EXPECT_EQ(Send(LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(selected)), 1);  // never past the caller's count
   EXPECT_EQ(Send(LB_SETCURSEL, 2), LB_ERR);
+  EXPECT_EQ(Send(LB_SETSEL, FALSE, LPARAM{0}), LB_OKAY);  // item 0 alone
+  EXPECT_EQ(Send(LB_GETSELCOUNT), 1);
   EXPECT_EQ(Send(LB_SETSEL, TRUE, static_cast<LPARAM>(-1)), LB_OKAY);
   EXPECT_EQ(Send(LB_GETSELCOUNT), 4);
   EXPECT_EQ(parent.codes.size(), 6u);  // the focus, three clicks, the arrow and the space
