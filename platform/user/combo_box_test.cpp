@@ -112,8 +112,7 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   EXPECT_FALSE(Send(CB_GETDROPPEDSTATE) || ::IsWindowVisible(list));
   EXPECT_EQ(parent.log, (Log{"dropdown", "selendok", "closeup", "selchange 'BSE'"}));
 
-  // Dropped: arrows preview, the pointer passing over an item selects it quietly; Escape closes without
-  // confirming (back to the item last told), Enter keeps the item passed over and tells.
+  // Dropped: arrows and the pointer only preview; Escape goes back to the item last told, Enter keeps one and tells.
   parent.log.clear();
   input::PressKey(VK_DOWN, input::kAlt);
   input::PressKey(VK_DOWN);
