@@ -122,8 +122,7 @@ TEST_F(DialogTest, ModelessCreateBuildsControlsInTemplateOrderAndOkCancelOnlyHid
 
   dlg.ShowWindow(SW_SHOW);
   EXPECT_EQ(::GetFocus(), Item(dlg, kEdit)) << "the first tab stop gets the focus";
-  // Characters and arrows reach the edit, which wants both.
-  ASSERT_TRUE(input::TypeText("An") && input::PressKey(VK_LEFT) && input::TypeText("n"));
+  ASSERT_TRUE(input::TypeText("An") && input::PressKey(VK_LEFT) && input::TypeText("n"));  // the edit takes arrows
   ASSERT_TRUE(input::Click(Item(dlg, IDOK)));
   EXPECT_TRUE(!dlg.IsWindowVisible() && ::IsWindow(dlg.m_hWnd)) << "OK hides a modeless dialog, it does not destroy it";
   EXPECT_EQ(dlg.name, "Ann") << "OK ran UpdateData";
