@@ -1,6 +1,8 @@
 // The "BUTTON" class model; its behaviour is described in platform/user/cbutton.h.
 #include "platform/window/winapi.h"
 
+#include <algorithm>
+
 #include "platform/window/control_model.h"
 #include "platform/gdi/device_context.h"
 #include "platform/window/window_paint.h"
@@ -122,7 +124,7 @@ void ButtonModel::Release(bool inside) {
 void ButtonModel::SetCheck(UINT check) {
   if (!IsCheckType()) return;
   const DWORD t = Type();
-  if (t != BS_3STATE && t != BS_AUTO3STATE && check > BST_CHECKED) check = BST_CHECKED;
+  if (t != BS_3STATE && t != BS_AUTO3STATE) check = std::min<UINT>(check, BST_CHECKED);
   m_check = check & 3;
   if (IsRadio()) {
     const DWORD style = Style();
