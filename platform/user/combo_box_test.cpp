@@ -109,7 +109,7 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   EXPECT_TRUE(Send(CB_GETDROPPEDSTATE));
   EXPECT_TRUE(::IsWindowVisible(list));
   ClickListItem(0);
-  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE) || ::IsWindowVisible(list) || ::GetActiveWindow() != parent.m_hWnd);
+  EXPECT_FALSE(Send(CB_GETDROPPEDSTATE) || ::IsWindowVisible(list));
   EXPECT_EQ(parent.log, (Log{"dropdown", "selendok", "closeup", "selchange 'BSE'"}));
 
   // Dropped: arrows and the pointer only preview; Escape goes back to the item last told, Enter keeps one and tells.
