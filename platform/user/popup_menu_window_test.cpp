@@ -31,7 +31,7 @@ class PopupMenuWindow : public platform::ResetTest {
     menu.entries = {MenuEntry{MF_GRAYED, 31, "Write to Excel\tShift+E"},
                     MenuEntry{MF_SEPARATOR, 0, ""},
                     MenuEntry{MF_CHECKED, 33, "Draw Grid Line&s\tShift+G"},
-                    MenuEntry{0, 34, "&Copy\tCtrl+C"},
+                    MenuEntry{0, 34, "Cut && &Copy\tCtrl+C"},
                     MenuEntry{0, 35, "Customize"},
                     MenuEntry{MF_SEPARATOR, 0, ""}};
   }
@@ -88,7 +88,7 @@ TEST_F(PopupMenuWindow, ALetterChoosesItsEntryOrStepsAmongSeveralAndEscapeOrACli
   EXPECT_EQ(Run([](HWND) { input::TypeText("s"); }), 33u);
   const UINT_PTR two = Run([&](HWND window) {
     for (int i = 0; i < 3; ++i) {
-      input::TypeText("c");  // "&Copy" and "&Customize" share it
+      input::TypeText("c");  // "Cut && &Copy" and "Customize" share it
       Note();
     }
     ::PostMessage(window, WM_KEYDOWN, VK_ESCAPE, 0);  // ends the menu at once: the letter after it is not for the menu
