@@ -4,6 +4,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/input/input_driver.h"
@@ -83,7 +84,7 @@ TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
 
 // A drag: the press stays down through the moves, and the release reaches
 // the window that took the capture wherever the pointer is let go.
-TEST_F(InputTest, AHeldButtonMovesWithItsFlagIsReleasedToTheCaptureAndHiddenOrDisabledWindowsRefuseInput) {
+TEST_F(InputTest, AHeldButtonGoesToTheCaptureHiddenOrDisabledWindowsRefuseInputAndKeysTypeEveryCharacter) {
   struct Mover : Recorder {
     void OnMouseMove(UINT flags, CPoint p) override {
       if (flags & MK_LBUTTON) g_log.push_back("move " + std::to_string(p.x) + "," + std::to_string(p.y) + " L");
@@ -136,4 +137,16 @@ TEST_F(InputTest, AHeldButtonMovesWithItsFlagIsReleasedToTheCaptureAndHiddenOrDi
   EXPECT_FALSE(input::TypeText("\xe9")) << "nor a character no key types";
   EXPECT_FALSE(input::Click(nullptr));
   EXPECT_TRUE(g_log.empty());
+
+  // Each printable character comes from a key of its own, shifted or not; windows are found by their whole text.
+  std::string printable, typed;
+  for (char c = ' '; c <= '~'; ++c) printable += c;
+  ASSERT_TRUE(input::Focus(top.m_hWnd) && input::TypeText(printable));
+  for (size_t i = 1; i < g_log.size(); ++i) {
+    if (g_log[i].rfind("top char ", 0) == 0) typed += g_log[i - 1].rfind("top key ", 0) == 0 ? g_log[i].back() : '?';
+  }
+  EXPECT_EQ(typed, printable);
+  EXPECT_EQ(::VkKeyScan('\0'), -1);
+  EXPECT_EQ(std::pair(input::FindWindowByText(nullptr, "Child"), input::FindWindowByText(nullptr, "Chil")),
+            std::pair(child.m_hWnd, HWND{nullptr}));
 }

@@ -95,14 +95,15 @@ TEST_F(MoveSizeTest, ACaptionDragMovesTheWindowByThePointersWayInThePlatformsOrd
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
   EXPECT_EQ(::GetCapture(), nullptr);
 
-  // Escape puts it back where the drag began.
+  // A new move ends a drag where it is; Escape puts the window back where that move began.
   ASSERT_TRUE(input::ButtonDown(w.m_hWnd, Client({250, 95})));
   input::MouseMove(w.m_hWnd, Client({400, 300}));
   EXPECT_EQ(Rect().left, 280);
   input::PressKey(VK_LEFT);  // the pointer leads a drag: no arrow steps it
   EXPECT_EQ(Rect().left, 280);
+  w.SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);  // a new move ends the drag where it is, and begins there
   input::PressKey(VK_ESCAPE);
-  EXPECT_EQ(Rect().TopLeft(), CPoint(130, 85));
+  EXPECT_EQ(Rect().TopLeft(), CPoint(280, 290));
   EXPECT_EQ(platform::MoveSizeWindow(), nullptr);
   input::ButtonUp(w.m_hWnd, Client({400, 300}));
 }

@@ -90,13 +90,13 @@ class ScrollBarWindow : public platform::ResetTest {
     if (::IsWindow(wnd.m_hWnd)) wnd.DestroyWindow();
   }
 
-  void SetNumbers(int bar, int max, int page, int pos, UINT extra = 0) {
+  int SetNumbers(int bar, int max, int page, int pos, UINT extra = 0) {
     SCROLLINFO info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | extra;
     info.nMax = max;
     info.nPage = static_cast<UINT>(page);
     info.nPos = pos;
-    wnd.SetScrollInfo(bar, &info, TRUE);
+    return ::SetScrollInfo(wnd.m_hWnd, bar, &info, TRUE);  // the position taken
   }
   // A point of the window (window coordinates) as the input driver's client point.
   POINT Client(POINT window) const {
@@ -136,7 +136,7 @@ TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
   SetNumbers(SB_VERT, 0, 0, 0);  // a range of one position and no page: nothing to scroll either
   EXPECT_EQ(::GetWindowLong(wnd.m_hWnd, GWL_STYLE) & static_cast<LONG>(WS_VSCROLL), 0);
 
-  SetNumbers(SB_HORZ, 999, 298, 5000);
+  EXPECT_EQ(SetNumbers(SB_HORZ, 999, 298, 5000), 999 - 298 + 1);
   const auto h = platform::ShownScrollInfo(wnd.m_hWnd, SB_HORZ);
   ASSERT_TRUE(h.has_value());
   EXPECT_EQ(h->nPos, 999 - 298 + 1);
@@ -192,7 +192,8 @@ TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUpUnlessTheA
   const platform::ScrollBarRects v = HundredRows();
   const POINT arrow = Client(Centre(v.lineDown));
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, arrow));
-  EXPECT_EQ(::GetCapture(), wnd.m_hWnd);
+  EXPECT_EQ(std::pair(::GetCapture(), platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT).pressed),
+            std::pair(wnd.m_hWnd, ScrollPart::LineDown));
   EXPECT_EQ(g_log, (std::vector<std::string>{"v:line-down"}));
   platform::input::Advance(platform::kScrollRepeatDelayMs - 1);
   EXPECT_EQ(g_log.size(), 1u);  // not before the delay

@@ -88,9 +88,9 @@ TEST_F(ColorChooserDialog, TheInitialBasicColourIsSelectedAndTheArrowsMoveWithin
   // Opened on basic colour 9 (row 1, column 1): it has the focus, and OK keeps it.
   EXPECT_EQ(Choose(basic[9], press({VK_RETURN})), basic[9]);
   EXPECT_EQ(seenFocus, platform::kColorBasicFirst + 9);
-  // Right, Down: colour 18. Up from the top row wraps to the bottom row; Left
-  // from the first swatch wraps to the last.
-  EXPECT_EQ(Choose(basic[9], press({VK_RIGHT, VK_DOWN, VK_RETURN})), basic[18]);
+  // Down, Right: colour 18, each from the swatch the last arrow reached. Up
+  // from the top row wraps to the bottom row; Left from the first to the last.
+  EXPECT_EQ(Choose(basic[9], press({VK_DOWN, VK_RIGHT, VK_RETURN})), basic[18]);
   EXPECT_EQ(Choose(basic[1], press({VK_UP, VK_RETURN})), basic[41]);
   EXPECT_EQ(Choose(basic[0], press({VK_LEFT, VK_RETURN})), basic[47]);
   // Without CC_RGBINIT the chooser starts from black.

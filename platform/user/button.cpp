@@ -1,6 +1,8 @@
 // The "BUTTON" class model; its behaviour is described in platform/user/cbutton.h.
 #include "platform/window/winapi.h"
 
+#include <algorithm>
+
 #include "platform/window/control_model.h"
 #include "platform/gdi/device_context.h"
 #include "platform/window/window_paint.h"
@@ -122,7 +124,7 @@ void ButtonModel::Release(bool inside) {
 void ButtonModel::SetCheck(UINT check) {
   if (!IsCheckType()) return;
   const DWORD t = Type();
-  if (t != BS_3STATE && t != BS_AUTO3STATE && check > BST_CHECKED) check = BST_CHECKED;
+  if (t != BS_3STATE && t != BS_AUTO3STATE) check = std::min<UINT>(check, BST_CHECKED);
   m_check = check & 3;
   if (IsRadio()) {
     const DWORD style = Style();
@@ -195,18 +197,16 @@ LRESULT ButtonModel::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!groupBox) Press();
       return 0;
     case WM_LBUTTONUP: {
-      RECT client;
+      CRect client;
       ::GetClientRect(hwnd(), &client);
-      const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      Release(p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom);
+      Release(client.PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))));
       return 0;
     }
     case WM_MOUSEMOVE:
       if (m_pressing && ::GetCapture() == hwnd()) {
-        RECT client;
+        CRect client;
         ::GetClientRect(hwnd(), &client);
-        const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const bool inside = p.x >= client.left && p.x < client.right && p.y >= client.top && p.y < client.bottom;
+        const bool inside = client.PtInRect(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         ::SendMessage(hwnd(), BM_SETSTATE, inside ? TRUE : FALSE, 0);
       }
       return 0;

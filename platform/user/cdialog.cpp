@@ -32,8 +32,9 @@ BOOL CDialog::CreateIndirect(const platform::DialogTemplate& dialog, CWnd* paren
   const SIZE base = platform::DialogBaseUnits(font);
   const bool child = (dialog.style & WS_CHILD) != 0;
   const HWND parentHwnd = parent != nullptr ? parent->m_hWnd : child ? nullptr : platform::DefaultDialogOwner();
-  // Where a dialog without a parent opens is measured from the window it was opened from.
-  const HWND opener = parent != nullptr || child ? parentHwnd : platform::DialogOpener();
+  // Where a dialog without a parent opens is measured from the window it was opened from
+  // (a child dialog is placed in its parent and has no use for it).
+  const HWND opener = parent != nullptr ? parentHwnd : platform::DialogOpener();
 
   // Client box from the template; the window adds the frame of its styles.
   RECT box = ToPixels(dialog.x, dialog.y, dialog.cx, dialog.cy, base);

@@ -223,7 +223,7 @@ void ComboBoxModel::ListFollowsEdit(bool select) {
   const LRESULT found =
       text.empty() ? CB_ERR : List(LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
   List(LB_SETCURSEL, select ? static_cast<WPARAM>(found) : static_cast<WPARAM>(-1));
-  const WPARAM shown = found < 0 ? 0 : static_cast<WPARAM>(found);
+  const auto shown = static_cast<WPARAM>(std::max<LRESULT>(found, 0));
   List(LB_SETCARETINDEX, shown);
   List(LB_SETTOPINDEX, shown);
 }

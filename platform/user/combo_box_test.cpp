@@ -112,13 +112,18 @@ TEST_F(ComboBoxTest, DropDownListNotifiesOnlyWhatTheUserDoes) {
   EXPECT_FALSE(Send(CB_GETDROPPEDSTATE) || ::IsWindowVisible(list));
   EXPECT_EQ(parent.log, (Log{"dropdown", "selendok", "closeup", "selchange 'BSE'"}));
 
-  // Dropped: arrows only preview; Escape closes without confirming.
+  // Dropped: arrows and the pointer only preview; Escape goes back to the item last told, Enter keeps one and tells.
   parent.log.clear();
   input::PressKey(VK_DOWN, input::kAlt);
   input::PressKey(VK_DOWN);
+  input::MouseMove(list, POINT{5, 2 * kItem + 3});
   input::PressKey(VK_ESCAPE);
-  EXPECT_EQ(parent.log, (Log{"dropdown", "selchange 'NFO'", "selendcancel", "closeup"}));
   EXPECT_EQ(Send(CB_GETCURSEL), 1);
+  input::PressKey(VK_DOWN, input::kAlt);
+  input::MouseMove(list, POINT{5, 3});
+  input::PressKey(VK_RETURN);
+  EXPECT_EQ(parent.log, (Log{"dropdown", "selchange 'NFO'", "selendcancel", "closeup", "dropdown", "selendok",
+                             "closeup", "selchange 'BSE'"}));
 }
 
 TEST_F(ComboBoxTest, DropDownListRefusesFreeText) {
@@ -250,7 +255,14 @@ TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   input::Focus(combo);
   input::Focus(combo);  // already there: no second notification
   Send(CB_SHOWDROPDOWN, TRUE);
+  // Dropped, it keeps Enter and Escape (no other key) from the dialog manager.
+  const auto keeps = [&](UINT key) {
+    MSG msg{combo, WM_KEYDOWN, key, 0, 0, {}};
+    return (Send(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE) != 0;
+  };
+  EXPECT_TRUE(keeps(VK_RETURN) && keeps(VK_ESCAPE) && !keeps(VK_TAB));
   input::Focus(other);
+  EXPECT_FALSE(keeps(VK_RETURN) || keeps(VK_ESCAPE)) << "closed";
   EXPECT_EQ(parent.log, (Log{"setfocus", "dropdown", "selendcancel", "closeup", "killfocus"}));
   EXPECT_FALSE(Send(CB_GETDROPPEDSTATE));
   // Closed by its owner, the list is cancelled as well.

@@ -122,7 +122,6 @@ HWND LabelledControl(HWND label) {
 bool PressMnemonic(HWND dialog, char ch) {
   std::vector<HWND> controls;
   for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) controls.push_back(c);
-  if (controls.empty()) return false;
   size_t start = 0;
   for (size_t i = 0; i < controls.size(); ++i) {
     if (controls[i] == ::GetFocus() || ::IsChild(controls[i], ::GetFocus())) start = i + 1;

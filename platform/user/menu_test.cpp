@@ -78,9 +78,6 @@ TEST_F(Menus, GreyedEntriesSeparatorsAndUnknownIdsCannotBeChosen) {
   EXPECT_FALSE(TrackPopupMenu(m_menu, TPM_RETURNCMD, 0, 0, 0, nullptr, nullptr));
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(Menus, ARightClickAndTheAppsKeyAskForAContextMenu) {
   ASSERT_TRUE(platform::input::RightClickAt(m_owner.m_hWnd, POINT{10, 20}));

@@ -87,6 +87,9 @@ TEST_F(ControlTest, ASubclassedControlSeesItsOwnClickBeforeTheParent) {
   ASSERT_TRUE(input::Click(h));
   EXPECT_EQ(g_log, (std::vector<std::string>{"parent 7:0"}));
   EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+  ASSERT_TRUE(input::ButtonDown(h, POINT{40, 10}));
+  input::ButtonUp(h, POINT{80, 10});
+  EXPECT_EQ(g_log, (std::vector<std::string>{"parent 7:0"})) << "let go off the button: no second click";
 }
 
 TEST_F(ControlTest, DdxControlAttachesOnceAndDdxTextReportsBadNumbers) {

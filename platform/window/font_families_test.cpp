@@ -73,12 +73,11 @@ TEST_F(FontFamilies, ChangesOfColoursAndFontsReachEveryWindowDescendantsIncluded
   EXPECT_EQ(GetSysColor(COLOR_MENUBAR), colours[1]);
   platform::SetInstalledFontFamilies(std::vector<std::string>{"Arial"});
   EXPECT_EQ(top.colourChanges, 1);
-  EXPECT_EQ(child.colourChanges, 1);
   EXPECT_EQ(top.fontChanges, 1);
   EXPECT_EQ(child.fontChanges, 1);
   for (const int unknown : {-1, 25, COLOR_MENUBAR + 1}) EXPECT_FALSE(SetSysColors(1, &unknown, colours));
   EXPECT_FALSE(SetSysColors(-1, indices, colours) || SetSysColors(1, nullptr, colours) || SetSysColors(1, indices, nullptr));
-  EXPECT_EQ(child.colourChanges, 1) << "a refused change announces nothing";
+  EXPECT_EQ(child.colourChanges, 1) << "the child heard the one change; a refused one announces nothing";
   top.DestroyWindow();
 }
 
