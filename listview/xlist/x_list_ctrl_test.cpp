@@ -217,14 +217,12 @@ TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAn
   ClickCell(0, 1);  // the chooser is cancelled
   ASSERT_EQ(platform::ColorLog().size(), 1u);
   EXPECT_EQ(platform::ColorLog()[0].initial, RGB(0, 128, 0));
-  COLORREF color = 0;
-  m_list.GetColorBox(0, 1, &color);
-  EXPECT_EQ(color, RGB(0, 128, 0));
-  EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});
+  EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});  // and the colour stays, as read at the end
 
   m_parent.messages.clear();
   platform::SetColorResponder(platform::ChooseColorOnce(RGB(200, 0, 0)));
   ClickCell(2, 1);
+  COLORREF color = 0;
   m_list.GetColorBox(2, 1, &color);
   EXPECT_EQ(color, RGB(200, 0, 0));
   ASSERT_EQ(Codes(), (std::vector<UINT>{kXListClickMessage, WM_XLISTCTRL_COLORBOX_CLICKED}));
