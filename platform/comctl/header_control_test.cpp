@@ -158,9 +158,10 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   EXPECT_EQ(Order(), (std::vector<int>{1, 0, 2, 3}));
   EXPECT_EQ(header.OrderToIndex(0), 1);
 
-  // Only a permutation of every item is accepted.
+  // Only a permutation of every item is accepted; the order is given only into room for every item.
   int twice[] = {0, 0, 1, 2}, three[] = {0, 1, 2}, good[] = {3, 2, 1, 0};
-  EXPECT_TRUE(!header.SetOrderArray(4, twice) && !header.SetOrderArray(3, three) && header.SetOrderArray(4, good));
+  EXPECT_TRUE(!header.SetOrderArray(4, twice) && !header.SetOrderArray(3, three) && !header.GetOrderArray(good, 0) &&
+              header.SetOrderArray(4, good));
 
   // Deleting keeps the others' order, with their indexes renumbered.
   EXPECT_TRUE(header.DeleteItem(2));
