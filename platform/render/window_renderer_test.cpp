@@ -75,7 +75,7 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   const COLORREF mark = GetSysColor(COLOR_WINDOWTEXT);
   // Over the first and second items, where the first is dragged by 90 pixels.
   const RECT ghost{90 + 2, 2, 190 - 2, row - 2};
-  const RECT beforeThird{199, 0, 201, row};
+  const RECT beforeThird{197, 0, 203, row};  // the two-pixel mark and two pixels either side
   // Undragged, only the items' shadowed edges there.
   EXPECT_LT(platform::RenderWindow(parent.m_hWnd).Count(ghost, shadow), 2 * row);
   ASSERT_TRUE(platform::input::ButtonDown(header, POINT{50, row / 2}));
@@ -85,6 +85,8 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   EXPECT_GT(dragging.Count(ghost, shadow), (ghost.right - ghost.left) * (ghost.bottom - ghost.top) / 2)
       << "the item's picture, shifted with the pointer";
   EXPECT_EQ(dragging.Count(beforeThird, mark), 2 * row) << "dropped here it would go after Symbol";
+  platform::input::MouseMove(header, POINT{40, row / 2});
+  EXPECT_EQ(platform::RenderWindow(parent.m_hWnd).Count(RECT{0, 0, 3, row}, mark), row) << "back over itself";
   platform::input::ButtonUp(header, POINT{140, row / 2});
   EXPECT_LT(platform::RenderWindow(parent.m_hWnd).Count(ghost, shadow), 2 * row) << "gone with the drop";
   platform::ResetForTest();
