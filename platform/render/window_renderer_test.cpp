@@ -47,7 +47,7 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   std::string error;
   EXPECT_FALSE(platform::WriteWindowPicture(nullptr, png, &error));
   EXPECT_EQ(error, "no such window");
-  EXPECT_TRUE(platform::RenderWindow(nullptr).pixels.empty());
+  EXPECT_FALSE(platform::SavePng(platform::RenderWindow(nullptr), png)) << "no window, no picture to write";
   EXPECT_FALSE(platform::WriteWindowPicture(m_window.m_hWnd, "/no/such/folder/x.png", &error));
   EXPECT_FALSE(platform::LoadPng("/no/such/folder/x.png").has_value());
   std::remove(png.c_str());
@@ -118,8 +118,8 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
 
 // Shapes cover exactly the pixels a small model names, on black: a straight line from its start up to, not including,
 // its end, as thick as its pen and centred on it (rounding towards the start); at every size up to a dozen pixels, a
-// focus frame every other pixel of its rectangle's sides inverted, an icon a framed window with its title band (nothing
-// below 4 pixels).
+// focus frame every other pixel of its rectangle's sides inverted, an edge its top and left sides in one colour and
+// its bottom and right in the other, an icon a framed window with its title band (nothing below 4 pixels).
 TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
   constexpr COLORREF kDark = RGB(200, 0, 0);
   const auto check = [](const std::function<void(const platform::Painter&)>& paint, const auto& model) {
@@ -157,6 +157,10 @@ TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
       check([&](const platform::Painter& p) { p.FocusFrame(r); }, [&](int x, int y) -> COLORREF {
         const bool dot = y == r.top || y == r.bottom - 1 ? (x - r.left) % 2 == 0 : (y - r.top) % 2 == 0;
         return side(x, y) && dot ? RGB(255, 255, 255) : 0;
+      });
+      check([&](const platform::Painter& p) { p.Edge(r, kDark, RGB(0, 0, 200)); }, [&](int x, int y) -> COLORREF {
+        if (!in(x, y)) return 0;
+        return x == r.right - 1 || y == r.bottom - 1 ? RGB(0, 0, 200) : x == r.left || y == r.top ? kDark : 0;
       });
       platform::DrawOps icon(1);
       icon[0].kind = platform::DrawKind::Icon;

@@ -65,7 +65,8 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
       {stock(LTGRAY_BRUSH), RGB(192, 192, 192)},          {stock(GRAY_BRUSH), RGB(128, 128, 128)},
       {stock(DKGRAY_BRUSH), RGB(64, 64, 64)},             {stock(BLACK_BRUSH), RGB(0, 0, 0)},
       {stock(NULL_BRUSH), std::nullopt},                  {::GetSysColorBrush(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT)},
-      {reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), GetSysColor(COLOR_WINDOW)}};
+      {reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1), GetSysColor(COLOR_SCROLLBAR)},
+      {reinterpret_cast<HBRUSH>(COLOR_MENUBAR + 1), GetSysColor(COLOR_MENUBAR)}};
   for (const auto& [brush, colour] : brushes) {
     platform::ClearDisplayList(m_wnd);
     ASSERT_EQ(::FillRect(dc, &r, brush), 1);
@@ -73,6 +74,10 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
     EXPECT_EQ(fills.size() == 1 ? std::optional(fills[0].color) : std::nullopt, colour) << fills.size();
   }
   EXPECT_EQ(::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_PEN))), 0) << "a pen is no brush";
+  // A handle asked for as another kind of object: a wrapper of that kind, and the handle lives on.
+  CFont::FromHandle(reinterpret_cast<HFONT>(brushes[0].first));
+  CGdiObject* asBrush = CBrush::FromHandle(brushes[0].first);
+  EXPECT_TRUE(dynamic_cast<CBrush*>(asBrush) != nullptr && ::FillRect(dc, &r, brushes[0].first) == 1);
   platform::ClearDisplayList(m_wnd);
   ::MoveToEx(dc, 5, 9, nullptr);
   ::LineTo(dc, 2, 3);
