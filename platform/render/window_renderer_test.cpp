@@ -14,11 +14,9 @@
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/canvas.h"
-#include "platform/render/menu_picture.h"
 #include "platform/render/replay.h"
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_test.h"
-#include "platform/user/menu_layout.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/winapi.h"
 
@@ -92,30 +90,6 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   platform::ResetForTest();
 }
 
-// A pop-up menu's rows: the hot and the chosen entry lit, a check mark (21 pixels) in the entry's ink in the left
-// column, a greyed text embossed, a separator an etched line across its middle.
-TEST(MenuPicture, EachRowShowsItsStateInItsColours) {
-  platform::MenuRecord menu;
-  menu.entries = {
-      {MF_CHECKED, 1, "One"}, {MF_SEPARATOR, 0, ""}, {MF_CHECKED | MF_GRAYED, 2, "Two"}, {0, 3, "C"}, {0, 0, "Two"}};
-  menu.chosen = 3;
-  menu.hot = 0;
-  const Image picture = platform::RenderPopupMenu(menu);
-  const std::vector<RECT> rows = platform::LayOutMenu(menu.entries).rows;
-  const auto count = [&](size_t i, int color, int right = 999, int top = 0, int bottom = 99) {
-    const RECT& r = rows[i];
-    return picture.Count(
-        RECT{r.left, r.top + top, std::min<LONG>(r.right, r.left + right), std::min<LONG>(r.bottom, r.top + bottom)},
-        GetSysColor(color));
-  };
-  const int check = platform::kMenuCheckColumn, across = rows[1].right - rows[1].left - 2;
-  EXPECT_EQ((std::vector<int>{count(0, COLOR_HIGHLIGHTTEXT, check), count(2, COLOR_GRAYTEXT, check),
-                              count(3, COLOR_HIGHLIGHT) > 8 * across, count(4, COLOR_HIGHLIGHT),
-                              count(2, COLOR_3DHILIGHT) > 0, count(4, COLOR_3DHILIGHT),
-                              count(1, COLOR_3DSHADOW, 999, 3, 4), count(1, COLOR_3DHILIGHT)}),
-            (std::vector<int>{21, 21, true, 0, true, 0, across, across}));
-}
-
 // A buffer copied into a buffer copied into ... shows down to eight copies;
 // below that (a surface copying itself) nothing more is drawn.
 TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
@@ -142,8 +116,8 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
 
 // Shapes cover exactly the pixels a small model names, on black: a straight line from its start up to, not including,
 // its end, as thick as its pen and centred on it (rounding towards the start); at every size up to a dozen pixels, a
-// focus frame every other pixel of its rectangle's sides inverted, an edge its top and left sides in one colour and
-// its bottom and right in the other, an icon a framed window with its title band (nothing below 4 pixels).
+// focus frame every other pixel of its rectangle's sides inverted, an icon a framed window with its title band (nothing
+// below 4 pixels).
 TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
   constexpr COLORREF kDark = RGB(200, 0, 0);
   const auto check = [](const std::function<void(const platform::Painter&)>& paint, const auto& model) {
@@ -181,10 +155,6 @@ TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
       check([&](const platform::Painter& p) { p.FocusFrame(r); }, [&](int x, int y) -> COLORREF {
         const bool dot = y == r.top || y == r.bottom - 1 ? (x - r.left) % 2 == 0 : (y - r.top) % 2 == 0;
         return side(x, y) && dot ? RGB(255, 255, 255) : 0;
-      });
-      check([&](const platform::Painter& p) { p.Edge(r, kDark, RGB(0, 0, 200)); }, [&](int x, int y) -> COLORREF {
-        if (!in(x, y)) return 0;
-        return x == r.right - 1 || y == r.bottom - 1 ? RGB(0, 0, 200) : x == r.left || y == r.top ? kDark : 0;
       });
       platform::DrawOps icon(1);
       icon[0].kind = platform::DrawKind::Icon;
