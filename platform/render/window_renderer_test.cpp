@@ -116,8 +116,8 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
 
 // Shapes cover exactly the pixels a small model names, on black: a straight line from its start up to, not including,
 // its end, as thick as its pen and centred on it (rounding towards the start); at every size up to a dozen pixels, a
-// focus frame every other pixel of its rectangle's sides inverted, an icon a framed window with its title band (nothing
-// below 4 pixels).
+// focus frame every other pixel of its rectangle's sides inverted, a frame all of them (nothing when empty either way),
+// an icon a framed window with its title band (nothing below 4 pixels).
 TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
   constexpr COLORREF kDark = RGB(200, 0, 0);
   const auto check = [](const std::function<void(const platform::Painter&)>& paint, const auto& model) {
@@ -156,6 +156,8 @@ TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
         const bool dot = y == r.top || y == r.bottom - 1 ? (x - r.left) % 2 == 0 : (y - r.top) % 2 == 0;
         return side(x, y) && dot ? RGB(255, 255, 255) : 0;
       });
+      check([&](const platform::Painter& p) { p.Frame(r, kDark); },
+            [&](int x, int y) { return side(x, y) ? kDark : 0; });
       platform::DrawOps icon(1);
       icon[0].kind = platform::DrawKind::Icon;
       icon[0].rect = r;
