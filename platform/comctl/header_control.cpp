@@ -671,7 +671,7 @@ void HeaderModel::DrawDragImage(HDC dc) const {
   const int from = PositionOf(m_mouseIndex);
   const int to = PositionAtX(m_dragX);
   int left = 0;
-  for (int position = 0; position < to && position < Count(); ++position) {
+  for (int position = 0; position < to; ++position) {  // `to` is at most the last position
     left += m_items[static_cast<size_t>(m_order[static_cast<size_t>(position)])].width;
   }
   if (to > from) left += m_items[static_cast<size_t>(m_order[static_cast<size_t>(to)])].width;

@@ -61,12 +61,12 @@ class Parent : public CWnd {
         *result = filterButtonAnswer;
         break;
       }
-      case NM_CUSTOMDRAW: {  // every paint asks; with firstItemFont set, the first item is drawn in it
+      case NM_CUSTOMDRAW: {  // every paint asks; with firstItemFont set the first item is in it, the last skipped
         const auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
         if (firstItemFont != nullptr && cd->dwDrawStage == CDDS_PREPAINT) *result = CDRF_NOTIFYITEMDRAW;
-        if (cd->dwDrawStage == CDDS_ITEMPREPAINT && cd->dwItemSpec == 0) {
+        if (cd->dwDrawStage == CDDS_ITEMPREPAINT && cd->dwItemSpec != 1) {
           ::SelectObject(cd->hdc, firstItemFont);
-          *result = CDRF_NEWFONT;
+          *result = cd->dwItemSpec == 0 ? CDRF_NEWFONT : CDRF_SKIPDEFAULT;
         }
         return TRUE;
       }
@@ -168,12 +168,12 @@ TEST_F(HeaderTest, DisplayOrderIsSeparateFromTheIndex) {
   EXPECT_EQ(Text(0) + Text(1) + Text(2), "AXC");
   EXPECT_FALSE(header.DeleteItem(3));
 
-  // A short buffer gets a terminated prefix.
+  // A short buffer gets a terminated prefix; the order is not given into room for no item.
   char small[2] = "?";
   HDITEM item{.mask = HDI_TEXT, .pszText = small, .cchTextMax = 2};
   header.GetItem(0, &item);
   EXPECT_STREQ(small, "A");
-  EXPECT_TRUE(parent.log.empty());
+  EXPECT_TRUE(parent.log.empty() && !header.GetOrderArray(good, 0));
 }
 
 // Outside: the sides passed. Item row: a divider's grip (3 pixels about a right
@@ -343,7 +343,7 @@ TEST_F(HeaderTest, PaintedItemsFollowTheirWidthsOrderAlignmentAndFilters) {
   }
 }
 
-TEST_F(HeaderTest, AFontTheParentPicksForOneItemStaysWithThatItem) {
+TEST_F(HeaderTest, AFontTheParentPicksForOneItemStaysWithThatItemAndAnItemItSkipsIsNotDrawn) {
   Make(0);
   parent.firstItemFont = ::CreateFont(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Tahoma");
   header.Invalidate();
@@ -352,7 +352,7 @@ TEST_F(HeaderTest, AFontTheParentPicksForOneItemStaysWithThatItem) {
   for (const platform::DrawOp& o : platform::WindowDisplayList(header)) {
     if (o.kind == platform::DrawKind::Text) weights.push_back(o.font.weight);
   }
-  EXPECT_EQ(weights, (std::vector<int>{FW_BOLD, FW_NORMAL, FW_NORMAL}));
+  EXPECT_EQ(weights, (std::vector<int>{FW_BOLD, FW_NORMAL}));
   ::DeleteObject(parent.firstItemFont);
 }
 

@@ -122,7 +122,7 @@ void ListViewModel::PaintRow(HDC dc, int index, LRESULT listAnswer) {
   const int saved = dc != nullptr ? ::SaveDC(dc) : 0;
   LRESULT itemAnswer = CDRF_DODEFAULT;
   if (listAnswer & CDRF_NOTIFYITEMDRAW) itemAnswer = NotifyParentWith(cd.nmcd.hdr);
-  if (!(itemAnswer & CDRF_SKIPDEFAULT) && Valid(index)) {
+  if (!(itemAnswer & CDRF_SKIPDEFAULT)) {  // each step below checks the row: the parent may have deleted it
     const bool selected = (cd.nmcd.uItemState & CDIS_SELECTED) != 0;
     const bool fullRow = (m_exStyle & LVS_EX_FULLROWSELECT) != 0;
     for (int column : ColumnOrder()) {

@@ -143,10 +143,11 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
     const bool valid = c >= 0 && c < 4;
     LVCOLUMN column{.mask = LVCF_FMT | LVCF_WIDTH, .fmt = LVCFMT_CENTER, .cx = 50 + c};
     EXPECT_EQ(list.SetColumn(c, &column), valid) << c;
-    LVCOLUMN asked{.mask = LVCF_FMT};
+    LVCOLUMN asked{.mask = LVCF_FMT | LVCF_SUBITEM};
     EXPECT_EQ(list.GetColumn(c, &asked), valid) << c;
     EXPECT_EQ(list.GetColumnWidth(c), valid ? 50 + c : 0) << c;
     EXPECT_EQ(asked.fmt, valid ? LVCFMT_CENTER : 0) << c;
+    EXPECT_EQ(asked.iSubItem, valid ? c - (c >= 2) : 0) << c;  // as inserted: "Price" took 1 beside "Qty"
     EXPECT_EQ(list.SetColumnWidth(c, 60), valid) << c;
     char cell[8] = "";
     LVITEM item{.mask = LVIF_TEXT | LVIF_IMAGE, .iSubItem = c, .pszText = cell, .cchTextMax = sizeof cell};

@@ -47,7 +47,7 @@ TEST_F(WindowRendererTest, PicturesAreWrittenAsPngOrSvgAndReadBack) {
   std::string error;
   EXPECT_FALSE(platform::WriteWindowPicture(nullptr, png, &error));
   EXPECT_EQ(error, "no such window");
-  EXPECT_TRUE(platform::RenderWindow(nullptr).pixels.empty());
+  EXPECT_FALSE(platform::SavePng(platform::RenderWindow(nullptr), png)) << "no window, no picture to write";
   EXPECT_FALSE(platform::WriteWindowPicture(m_window.m_hWnd, "/no/such/folder/x.png", &error));
   EXPECT_FALSE(platform::LoadPng("/no/such/folder/x.png").has_value());
   std::remove(png.c_str());
@@ -75,9 +75,7 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   const COLORREF mark = GetSysColor(COLOR_WINDOWTEXT);
   // Over the first and second items, where the first is dragged by 90 pixels.
   const RECT ghost{90 + 2, 2, 190 - 2, row - 2};
-  const RECT beforeThird{199, 0, 201, row};
-  // Undragged, only the items' shadowed edges there.
-  EXPECT_LT(platform::RenderWindow(parent.m_hWnd).Count(ghost, shadow), 2 * row);
+  const RECT beforeThird{197, 0, 203, row};  // the two-pixel mark and two pixels either side
   ASSERT_TRUE(platform::input::ButtonDown(header, POINT{50, row / 2}));
   platform::input::MouseMove(header, POINT{100, row / 2});
   platform::input::MouseMove(header, POINT{140, row / 2});
@@ -85,6 +83,8 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   EXPECT_GT(dragging.Count(ghost, shadow), (ghost.right - ghost.left) * (ghost.bottom - ghost.top) / 2)
       << "the item's picture, shifted with the pointer";
   EXPECT_EQ(dragging.Count(beforeThird, mark), 2 * row) << "dropped here it would go after Symbol";
+  platform::input::MouseMove(header, POINT{40, row / 2});
+  EXPECT_EQ(platform::RenderWindow(parent.m_hWnd).Count(RECT{0, 0, 3, row}, mark), row) << "back over itself";
   platform::input::ButtonUp(header, POINT{140, row / 2});
   EXPECT_LT(platform::RenderWindow(parent.m_hWnd).Count(ghost, shadow), 2 * row) << "gone with the drop";
   platform::ResetForTest();
@@ -116,8 +116,8 @@ TEST(Replay, CopiesOfCopiesShowEightDeepAndNoDeeper) {
 
 // Shapes cover exactly the pixels a small model names, on black: a straight line from its start up to, not including,
 // its end, as thick as its pen and centred on it (rounding towards the start); at every size up to a dozen pixels, a
-// focus frame every other pixel of its rectangle's sides inverted, an icon a framed window with its title band (nothing
-// below 4 pixels).
+// focus frame every other pixel of its rectangle's sides inverted, a frame all of them (nothing when empty either way),
+// an icon a framed window with its title band (nothing below 4 pixels).
 TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
   constexpr COLORREF kDark = RGB(200, 0, 0);
   const auto check = [](const std::function<void(const platform::Painter&)>& paint, const auto& model) {
@@ -156,6 +156,8 @@ TEST(Replay, ShapesCoverExactlyTheirModelsPixels) {
         const bool dot = y == r.top || y == r.bottom - 1 ? (x - r.left) % 2 == 0 : (y - r.top) % 2 == 0;
         return side(x, y) && dot ? RGB(255, 255, 255) : 0;
       });
+      check([&](const platform::Painter& p) { p.Frame(r, kDark); },
+            [&](int x, int y) { return side(x, y) ? kDark : 0; });
       platform::DrawOps icon(1);
       icon[0].kind = platform::DrawKind::Icon;
       icon[0].rect = r;

@@ -65,7 +65,8 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
       {stock(LTGRAY_BRUSH), RGB(192, 192, 192)},          {stock(GRAY_BRUSH), RGB(128, 128, 128)},
       {stock(DKGRAY_BRUSH), RGB(64, 64, 64)},             {stock(BLACK_BRUSH), RGB(0, 0, 0)},
       {stock(NULL_BRUSH), std::nullopt},                  {::GetSysColorBrush(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT)},
-      {reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), GetSysColor(COLOR_WINDOW)}};
+      {reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1), GetSysColor(COLOR_SCROLLBAR)},
+      {reinterpret_cast<HBRUSH>(COLOR_MENUBAR + 1), GetSysColor(COLOR_MENUBAR)}};
   for (const auto& [brush, colour] : brushes) {
     platform::ClearDisplayList(m_wnd);
     ASSERT_EQ(::FillRect(dc, &r, brush), 1);
