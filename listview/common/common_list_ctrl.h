@@ -54,7 +54,7 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
  public:
   // Per-row colour hook (keyword colouring): may change the text colour of
   // the row with item data `data`.
-  using ColorCallback = void (*)(CCommonListCtrl* list, DWORD_PTR data, COLORREF* textColor);
+  using ColorCallback = void (*)(CCommonListCtrl* list, DWORD_PTR data, COLORREF& textColor);
   // Item tool-tip text of `row`; 0 refuses the tip.
   using ItemToolTipCallback = int (*)(CWnd* parent, int row, CString& text, CCommonListCtrl* list);
 
@@ -202,8 +202,9 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   void SetHeaderSortImage(int item, int image);
   CString HeaderItemText(int item) const;
   // TTN_NEEDTEXTA/W for tool id k: the callback's text for row k - 1, kept
-  // in the list's own buffer. False when not handled (no callback, id 0).
-  bool OnItemToolTipText(NMHDR* notify, LRESULT* result);
+  // in the list's own buffer; no text without a callback, for id 0, past the
+  // last row, or when the owner refuses.
+  void OnItemToolTipText(NMHDR* notify);
 
   CRepositionColumns m_dlgReposition;
   int m_nSortColumn = 0;

@@ -32,7 +32,7 @@
 
 namespace listview {
 // The filter lists' colour callback: keyword colouring from the appearance.
-void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF* textColor);
+void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF& textColor);
 // A vertical gradient through msimg32.dll's GradientFill.
 void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to);
 }  // namespace listview

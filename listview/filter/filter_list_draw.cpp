@@ -59,16 +59,16 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to) {
 
 // The colour callback of filter lists: the first keyword (in list order)
 // contained in the row's keyword cell, lower-cased, gives the text colour.
-void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF* textColor) {
+void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF& textColor) {
   auto* filter = dynamic_cast<CFilterListCtrl*>(list);
-  if (filter == nullptr || textColor == nullptr) return;
+  if (filter == nullptr) return;
   const sListAppearance& look = filter->Appearance();
   if (look.nKeywordColumn == -1 || !look.HasKeywords()) return;
   CString cell = filter->CellText(data, look.nKeywordColumn);
   cell.MakeLower();
   for (size_t i = 0; i < look.pKeywords->size() && i < look.pKeywordColors->size(); ++i) {
     if (cell.Find((*look.pKeywords)[i]) >= 0) {
-      *textColor = (*look.pKeywordColors)[i];
+      textColor = (*look.pKeywordColors)[i];
       return;
     }
   }
@@ -112,7 +112,7 @@ void CFilterListCtrl::DrawItem(LPDRAWITEMSTRUCT dis) {
     int image = -1;
     if (!CellText(data, c, text, textColor, backColor, image)) return;
     if (c == 0) {
-      if (m_bApplyColors && m_pfnColor != nullptr) m_pfnColor(this, data, &textColor);
+      if (m_bApplyColors && m_pfnColor != nullptr) m_pfnColor(this, data, textColor);
       if (textColor == kUnset) textColor = m_appearance.clrText;
       if (backColor == kUnset) backColor = m_appearance.clrBack;
       FillBackground(dc, dis->rcItem, backColor);
