@@ -242,8 +242,10 @@ BOOL CCommonListCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 BOOL CCommonListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   auto* header = reinterpret_cast<NMHDR*>(lParam);
-  if (header != nullptr && (header->code == TTN_NEEDTEXTA || header->code == TTN_NEEDTEXTW) &&
-      OnItemToolTipText(header, result)) {
+  if (header != nullptr && (header->code == TTN_NEEDTEXTA || header->code == TTN_NEEDTEXTW)) {
+    // Only the list's own tools ask for text; the control has no use for the request.
+    OnItemToolTipText(header);
+    *result = 0;
     return TRUE;
   }
   if (m_bHeaderToolTips && header != nullptr) {

@@ -29,14 +29,13 @@ INT_PTR CCommonListCtrl::OnToolHitTest(CPoint point, TOOLINFO* info) const {
   return static_cast<INT_PTR>(info->uId);
 }
 
-bool CCommonListCtrl::OnItemToolTipText(NMHDR* notify, LRESULT* result) {
+void CCommonListCtrl::OnItemToolTipText(NMHDR* notify) {
   const UINT_PTR id = notify->idFrom;
-  if (m_pfnItemToolTip == nullptr || id == 0) return false;
-  *result = 0;
+  if (m_pfnItemToolTip == nullptr || id == 0) return;
   const int row = static_cast<int>(id) - 1;
-  if (row >= CListCtrl::GetItemCount()) return true;  // handled, without text
+  if (row >= CListCtrl::GetItemCount()) return;
   CString text;
-  if (!m_pfnItemToolTip(GetParent(), row, text, this)) return true;  // the owner refuses the tip
+  if (!m_pfnItemToolTip(GetParent(), row, text, this)) return;  // the owner refuses the tip
   if (notify->code == TTN_NEEDTEXTW) {
     // The list's text is narrow; each byte widens to its code point.
     m_strTipTextW.assign(text.GetString(), text.GetString() + text.GetLength());
@@ -45,5 +44,4 @@ bool CCommonListCtrl::OnItemToolTipText(NMHDR* notify, LRESULT* result) {
     m_strTipTextA = text.GetString();
     reinterpret_cast<NMTTDISPINFOA*>(notify)->lpszText = m_strTipTextA.data();
   }
-  return true;
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "listview/common/common_list_ctrl.h"
-#include "listview/common/compare_cells.h"
 #include "listview/common/sort_keys.h"
 #include "listview/common/sort_images.h"
 #include "platform/user/clipboard.h"
@@ -77,9 +76,7 @@ int CCommonListCtrl::CompareItems(LPARAM a, LPARAM b, LPARAM context) {
       static_cast<size_t>(b) < g_running.keys->Size()) {
     return g_running.keys->Compare(static_cast<size_t>(a), static_cast<size_t>(b), list->m_nSortDirection);
   }
-  const CString first = list->GetItemText(static_cast<int>(a), list->m_nSortColumn);
-  const CString second = list->GetItemText(static_cast<int>(b), list->m_nSortColumn);
-  return listview::CompareCellsBase(list->m_nSortType, first, second, list->m_nSortDirection);
+  return 0;  // a row the running sort has no key for: no order
 }
 
 void CCommonListCtrl::CopyToClipboard() {
