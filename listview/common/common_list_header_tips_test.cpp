@@ -89,10 +89,13 @@ TEST_F(HeaderTips, ATipShowsItsItemsDescriptionAfterTheDelayAndKeepsToItsItemThr
   ASSERT_NE(list.GetHeaderCtrl()->OrderToIndex(0), 0) << "the drag moved Name";
   EXPECT_EQ(RestOn(0, 500).text, "Name") << "Name's tip went with it";
 
-  // Name goes: the tools after it move down one item, and the last tool goes.
+  // Name goes: the tools after it move down one item, and the last tool goes;
+  // a resize then moves the moved tools with their items.
   list.DeleteColumn(0);
   EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 3);
   EXPECT_EQ(RestOn(0, 500).text, "Quantity in lots");
+  EXPECT_EQ(RestOn(2, 500).text, "\"Qty\" * \"Price\"");
+  list.SetColumnWidth(0, 10);
   EXPECT_EQ(RestOn(2, 500).text, "\"Qty\" * \"Price\"");
 }
 
