@@ -38,12 +38,6 @@ class CommonList : public listview::testing::ListTest<CCommonListCtrl> {
       list.SetItemData(at, static_cast<DWORD_PTR>(1000 + at));
     }
   }
-  int HeaderImage(int item) {
-    HDITEM hdi;
-    hdi.mask = HDI_FORMAT | HDI_IMAGE;
-    TheList().GetHeaderCtrl()->GetItem(item, &hdi);
-    return (hdi.fmt & HDF_IMAGE) ? hdi.iImage : -1;
-  }
 };
 
 TEST_F(CommonList, ColumnsFollowTheRecordsOrAShorterProfileAndClosingStoresTheLayout) {
@@ -87,6 +81,24 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
   EXPECT_EQ(Shown(0), (std::vector<std::string>{"Gamma", "alpha", "beta", "delta"}));
   EXPECT_EQ(HeaderImage(0), 0);
   EXPECT_EQ(HeaderImage(1), 2) << "the previous column shows no sort";
+}
+
+// Filling the empty area, a list paints black right of its columns and below
+// its last row, or below the header without rows.
+TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlack) {
+  CCommonListCtrl& list = Open();
+  list.m_bFillEmptyArea = TRUE;
+  AddRows({{"a", "1", "2"}, {"b", "3", "4"}});
+  CRect client, header, last;
+  list.GetClientRect(&client);
+  list.GetHeaderCtrl()->GetClientRect(&header);
+  ASSERT_TRUE(list.GetItemRect(1, &last, LVIR_BOUNDS));
+  for (const LONG top : {last.bottom, header.bottom}) {
+    EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)),
+              (std::vector<CRect>{CRect(last.right, client.top, client.right, client.bottom),
+                                  CRect(client.left, top, last.right, client.bottom)}));
+    list.DeleteAllItems();
+  }
 }
 
 TEST_F(CommonList, FitColumnsInItsThreeModes) {

@@ -96,6 +96,7 @@ TEST_F(FilterList, ClearingTheHeadersFiltersDropsThemAllWithOrWithoutAFormatter)
   list.SetDataDescriptor(&FormatRow);
   AddSample();
   list.SetColumnFilter(0, "buy");
+  list.SetColumnFilter(static_cast<int>(list.m_arrColumns.GetSize()), "x");  // no such column: no filter
   // A late notification about a column the header no longer has keeps them.
   CHeaderCtrl* header = list.GetHeaderCtrl();
   NMHEADER late{};

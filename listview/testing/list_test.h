@@ -14,10 +14,33 @@
 #include "listview/testing/list_dialog.h"
 #include "listview/testing/settings_dir.h"
 #include "listview/testing/text_rows.h"
+#include "platform/gdi/display_list.h"
 #include "platform/testing/list_text.h"
 #include "platform/testing/reset_for_test.h"
+#include "platform/window/message_queue.h"
 
 namespace listview::testing {
+
+// What `window` paints when painted afresh, read from its display list.
+inline platform::DrawOps Paint(HWND window) {
+  platform::ClearDisplayList(window);
+  ::InvalidateRect(window, nullptr, TRUE);
+  ::UpdateWindow(window);
+  platform::PumpMessages();
+  return platform::WindowDisplayList(window);
+}
+
+// The rectangles `window` fills in `color` down to its client area's bottom,
+// in the order it fills them: what a list paints beside and below its rows.
+inline std::vector<CRect> FillsToTheBottom(HWND window, COLORREF color) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  std::vector<CRect> fills;
+  for (const auto& op : platform::OpsOfKind(Paint(window), platform::DrawKind::FillRect)) {
+    if (op.color == color && op.rect.bottom == client.bottom) fills.push_back(CRect(op.rect));
+  }
+  return fills;
+}
 
 // Names the list's profile and appends `columns` to its records, each under
 // its caption in the caption map, as an owner does before the header is built.
@@ -98,6 +121,13 @@ class ListTest : public ::testing::Test {
     return out;
   }
   void ClickHeader(int item) { ASSERT_TRUE(ClickHeaderItem(*TheList().GetHeaderCtrl(), item)); }
+  // The image header item `item` shows; -1 for none.
+  int HeaderImage(int item) {
+    HDITEM hdi;
+    hdi.mask = HDI_FORMAT | HDI_IMAGE;
+    TheList().GetHeaderCtrl()->GetItem(item, &hdi);
+    return (hdi.fmt & HDF_IMAGE) ? hdi.iImage : -1;
+  }
   // A row of texts inserted on top of an owner-data list (FormatTextRow).
   void AddRow(std::vector<std::string> cells) {
     m_rows.push_back(std::make_unique<TextRow>(TextRow{std::move(cells)}));
