@@ -126,16 +126,13 @@ void CFilterListCtrl::SortView(int column) {
   if (count == 0) return;
   m_formulaErrorBox.Rearm();
   const int previous = m_nPrevSortColumn;
+  // The caption that showed the sort loses it, also when a deletion has
+  // made this click sort afresh.
+  if (m_nSortColumn != column) SetHeaderSortImage(m_nSortColumn, -1);
   m_nSortColumn = column;
   m_nSortDirection = column == previous ? -m_nSortDirection : -1;
   m_nPrevSortColumn = m_nSortColumn;
-
-  if (m_nSortDirection == 1 && column == previous) {
-    SetHeaderSortImage(m_nSortColumn, 1);
-  } else {
-    if (previous != m_nSortColumn && previous != -1) SetHeaderSortImage(previous, -1);
-    SetHeaderSortImage(m_nSortColumn, 0);
-  }
+  SetHeaderSortImage(m_nSortColumn, m_nSortDirection == 1 ? 1 : 0);
 
   m_nSortColumnIndex = ColumnOfSubItem(m_nSortColumn);
   m_nSortType = m_nSortColumnIndex >= 0 ? m_arrColumns[m_nSortColumnIndex].nSortType : 0;

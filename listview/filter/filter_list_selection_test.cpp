@@ -156,6 +156,7 @@ class FilterListSelection : public listview::testing::ListTest<CountingList> {
   void DeleteSelected() {
     const std::vector<int> rows = SelectedRows();
     for (auto at = rows.rbegin(); at != rows.rend(); ++at) ASSERT_TRUE(TheList().DeleteItem(*at));
+    EXPECT_FALSE(TheList().DeleteItem(TheList().GetItemCount())) << "no such row";
   }
 };
 
@@ -332,6 +333,10 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
           steps.push_back("sort " + std::to_string(item));
           ClickHeader(item);
           model.Sort(item);
+          // Only the sorted column's caption shows the sort: 0 ascending, 1 descending.
+          for (int c = 0; c < 3 && !model.shown.empty(); ++c) {
+            EXPECT_EQ(HeaderImage(c), c != item ? -1 : model.direction == -1 ? 0 : 1) << c << " seed " << seed;
+          }
           break;
         }
         case 6: {
