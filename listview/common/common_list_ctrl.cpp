@@ -147,8 +147,12 @@ DWORD_PTR CCommonListCtrl::GetItemData(int item) const {
 // ---- Drawing and measuring ----
 
 void CCommonListCtrl::DrawItem(LPDRAWITEMSTRUCT dis) {
-  if (m_pNotifyWnd == nullptr || m_pNotifyWnd->GetSafeHwnd() == nullptr) return;
+  // The owner draws the row. A window that hands the request back (a window
+  // reflects a control's WM_DRAWITEM to the control) is not asked again.
+  if (m_bOwnerDrawing || m_pNotifyWnd == nullptr || m_pNotifyWnd->GetSafeHwnd() == nullptr) return;
+  m_bOwnerDrawing = true;
   m_pNotifyWnd->SendMessage(WM_DRAWITEM, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(dis));
+  m_bOwnerDrawing = false;
 }
 
 void CCommonListCtrl::MeasureItem(LPMEASUREITEMSTRUCT mis) {

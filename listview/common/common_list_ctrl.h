@@ -216,6 +216,7 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   CString m_strClipboardText;
   CArray<DWORD_PTR> m_arrSavedItemData;  // item data of every row while a sort runs
   CWnd* m_pNotifyWnd = nullptr;
+  bool m_bOwnerDrawing = false;  // a row's WM_DRAWITEM is with the notification window
   ColorCallback m_pfnColor = nullptr;
   ItemToolTipCallback m_pfnItemToolTip = nullptr;
   BYTE m_cCustomized = 0;

@@ -84,10 +84,14 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
 }
 
 // Filling the empty area, a list paints black right of its columns and below
-// its last row, or below the header without rows.
-TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlack) {
+// its last row, or below the header without rows. Owner-drawn, it hands each
+// row to the window it notifies, here its parent, which hands it back (a
+// window reflects a control's WM_DRAWITEM to the control): it asks no more.
+TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlackAndRowsAreTheOwnersToDraw) {
   CCommonListCtrl& list = Open();
   list.m_bFillEmptyArea = TRUE;
+  list.ModifyStyle(0, LVS_OWNERDRAWFIXED);
+  list.SetOwnerNotificationWindow(m_dialog.get());
   AddRows({{"a", "1", "2"}, {"b", "3", "4"}});
   CRect client, header, last;
   list.GetClientRect(&client);
@@ -99,6 +103,7 @@ TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlack) {
                                   CRect(client.left, top, last.right, client.bottom)}));
     list.DeleteAllItems();
   }
+  EXPECT_EQ(m_dialog->drawRequests, 4) << "each of two rows asked by the control, then by the list";
 }
 
 TEST_F(CommonList, FitColumnsInItsThreeModes) {

@@ -55,8 +55,9 @@ class CListDialog : public CDialog {
  public:
   explicit CListDialog(std::function<void(List&)> setup) : CDialog(kListDialogId, nullptr), m_setup(std::move(setup)) {}
   // Declared before the list, which notifies while its window goes.
-  std::vector<UINT> notifications;  // WM_NOTIFY codes from the list, in order
+  std::vector<UINT> notifications;             // WM_NOTIFY codes from the list, in order
   std::function<void(const NMHDR&)> onNotify;  // an owner's reaction, if any
+  int drawRequests = 0;                        // WM_DRAWITEM messages sent to the dialog
   List list;
 
  protected:
@@ -68,6 +69,10 @@ class CListDialog : public CDialog {
     CDialog::OnInitDialog();
     if (m_setup) m_setup(list);
     return TRUE;
+  }
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    if (message == WM_DRAWITEM) ++drawRequests;
+    return CDialog::OnWndMsg(message, wParam, lParam, result);
   }
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
     const auto* header = reinterpret_cast<NMHDR*>(lParam);
