@@ -102,15 +102,13 @@ int Callback(HWND parent, int id, int mode, int key) {
   if (key == '0') return 2;   // a 0 chooses MCX
   if (key == '5') return -3;  // a 5 goes on to the field
   if (key != -1) return -1;
-  // An empty text chooses NFO; others use the built-in search.
-  return ::GetWindowTextLength(::GetDlgItem(parent, id)) == 0 ? 0 : -2;
+  return ::GetWindowTextLength(::GetDlgItem(parent, id)) == 0 ? 0 : -2;  // an empty text chooses NFO, others search
 }
 
 TEST_F(AutoComboBoxTest, TheCallbackAnswersDeleteAndDigits) {
   Make(CBS_DROPDOWN);
   ASSERT_TRUE(input::Focus(Edit()));
-  // A field cut empty tells no choice, whether the callback or the search (which
-  // matches no empty text) answers.
+  // A field cut empty tells no choice, whether the callback or the search answers.
   for (const bool callback : {true, false}) {
     m_combo.SetCallback(callback ? &Callback : nullptr);
     m_combo.SetWindowText("NF");

@@ -109,8 +109,7 @@ TEST_F(ColorListBoxTest, CtrlCCopiesTheSelectedItemAndNothingWithoutOne) {
   input::KeyUp('C');
   input::KeyUp(VK_CONTROL);
 
-  // A clipboard someone else holds open is left alone; without a selection
-  // nothing is copied.
+  // A clipboard someone else holds open is left alone; without a selection nothing is copied.
   const DWORD sequence = ::GetClipboardSequenceNumber();
   m_list.SetCurSel(0);
   ASSERT_TRUE(::OpenClipboard(m_parent));

