@@ -83,7 +83,8 @@ class CGroupIndex {
   struct SameGroup {
     using is_transparent = void;
     const CGroupSlab* slab;
-    bool operator()(uint32_t a, uint32_t b) const { return a == b || (*slab)[a].SameGroup((*slab)[b]); }
+    // The table's type asks for this one; lookups and additions go by a Probe.
+    bool operator()(uint32_t a, uint32_t b) const { return (*slab)[a].SameGroup((*slab)[b]); }
     bool operator()(uint32_t a, const Probe& b) const { return (*slab)[a].SameGroup(b.group); }
     bool operator()(const Probe& a, uint32_t b) const { return a.group.SameGroup((*slab)[b]); }
   };

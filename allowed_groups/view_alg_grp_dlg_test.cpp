@@ -45,8 +45,7 @@ class GroupWindows : public ::testing::Test {
     EXPECT_TRUE(m_dialogs.back()->Create(IDD_VIEW_ALGGRP, nullptr));
     return *m_dialogs.back();
   }
-  static std::unique_ptr<AllowedGroupRecord> Group(const char* category, const char* code, double strike,
-                                                   const char* side = "ALL") {
+  static std::unique_ptr<AllowedGroupRecord> Group(const char* category, const char* code, double strike) {
     auto record = std::make_unique<AllowedGroupRecord>();
     record->strCategory = category;
     record->strExchangeCode = code;
@@ -56,17 +55,13 @@ class GroupWindows : public ::testing::Test {
     record->dStrike = strike;
     record->strExpiry = "ALL";
     record->strProduct = "ALL";
-    record->strSide = side;
+    record->strSide = "ALL";
     return record;
   }
   // "Delete Group" pressed, its question answered yes.
   static void PressDelete(CViewAlgGrpDlg& dialog) {
     ::SendMessage(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE_LISTED, BN_CLICKED),
                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog.m_hWnd, IDC_DELETE_LISTED)));
-  }
-  static void Select(CViewAlgGrpDlg& dialog, std::initializer_list<int> rows) {
-    dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
-    for (const int row : rows) dialog.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
   }
   static std::vector<std::string> Items(HWND combo) {
     std::vector<std::string> items;
@@ -76,14 +71,6 @@ class GroupWindows : public ::testing::Test {
       items.emplace_back(text);
     }
     return items;
-  }
-  static std::vector<int> Selected(CViewAlgGrpDlg& dialog) {
-    std::vector<int> rows;
-    for (int row = dialog.List().GetNextItem(-1, LVNI_SELECTED); row >= 0;
-         row = dialog.List().GetNextItem(row, LVNI_SELECTED)) {
-      rows.push_back(row);
-    }
-    return rows;
   }
 
   listview::testing::SettingsDir m_settings;
@@ -115,6 +102,9 @@ TEST_F(GroupWindows, NineColumnsUnderItsProfileLaidOutInTheClientAreaAndSavedAsI
   EXPECT_EQ(rect.top, 55);
   EXPECT_EQ(client.right - rect.right, 5) << "the margin of the left";
   EXPECT_EQ(client.bottom - rect.bottom, 5) << "no empty band under the list";
+  ::GetWindowRect(::GetDlgItem(dialog.m_hWnd, IDC_DELETE_LISTED), &rect);
+  dialog.ScreenToClient(&rect);
+  EXPECT_NEAR(rect.left + rect.right, client.right, 1) << "the button centred above the list";
 
   // Closing the window saves the list's layout.
   dialog.ShowWindow(SW_SHOW);
@@ -233,10 +223,13 @@ TEST_F(GroupWindows, RandomRepliesAndDeletesLeaveTheRowsTheMergeRuleGivesWhateve
       // Rows 1 and 3 from the top go, in the model from the bottom of its
       // order; 3 first, so that 1 still names its row. Each selection passes
       // to the row that followed, now rows 1 and 2.
-      Select(dialog, {1, 3});
+      dialog.List().SetItemState(-1, 0, LVIS_SELECTED);
+      for (const int row : {1, 3}) dialog.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
       PressDelete(dialog);
       for (const size_t top : {3u, 1u}) model.erase(model.end() - 1 - static_cast<std::ptrdiff_t>(top));
-      EXPECT_EQ(Selected(dialog), (std::vector<int>{1, 2}));
+      EXPECT_EQ(dialog.List().GetSelectedCount(), 2u);
+      EXPECT_EQ(dialog.List().GetNextItem(-1, LVNI_SELECTED), 1);
+      EXPECT_EQ(dialog.List().GetNextItem(1, LVNI_SELECTED), 2);
     }
   }
   std::vector<std::string> expected;

@@ -66,14 +66,6 @@ TEST_F(AutoComboBoxTest, TypingCompletesToTheFirstEntryOrIsTakenBackAndTellsTheP
     EXPECT_EQ(Text(), after);
     EXPECT_EQ(EditSel(), std::make_pair(2, 2));
   }
-  // A field cut empty where no entry is left to match: no choice to tell.
-  m_combo.ResetContent();
-  m_combo.SetWindowText("NF");
-  m_combo.SetEditSel(0, -1);
-  const int told = m_parent.Count(CBN_SELCHANGE);
-  ASSERT_TRUE(input::PressKey('X', input::kControl));
-  EXPECT_EQ(Text(), "");
-  EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), told);
 }
 
 TEST_F(AutoComboBoxTest, BackspaceOverTheWholeTextOrFocusOnAnEmptyFieldRestoresTheDefault) {
@@ -102,19 +94,29 @@ TEST_F(AutoComboBoxTest, BackspaceOverTheWholeTextOrFocusOnAnEmptyFieldRestoresT
 
 int g_lastMode = 0;
 int g_lastKey = 0;
-int Callback(HWND, int id, int mode, int key) {
+int Callback(HWND parent, int id, int mode, int key) {
   EXPECT_EQ(id, kId);
   g_lastMode = mode;
   g_lastKey = key;
-  if (mode == 1) return 3;     // Delete selects the wide entry
-  if (key == '0') return 2;    // a 0 chooses MCX
-  if (key == '5') return -3;   // a 5 goes on to the field
-  return key == -1 ? -2 : -1;  // texts use the built-in search
+  if (mode == 1) return 3;    // Delete selects the wide entry
+  if (key == '0') return 2;   // a 0 chooses MCX
+  if (key == '5') return -3;  // a 5 goes on to the field
+  if (key != -1) return -1;
+  return ::GetWindowTextLength(::GetDlgItem(parent, id)) == 0 ? 0 : -2;  // an empty text chooses NFO, others search
 }
 
 TEST_F(AutoComboBoxTest, TheCallbackAnswersDeleteAndDigits) {
   Make(CBS_DROPDOWN);
   ASSERT_TRUE(input::Focus(Edit()));
+  // A field cut empty tells no choice, whether the callback or the search answers.
+  for (const bool callback : {true, false}) {
+    m_combo.SetCallback(callback ? &Callback : nullptr);
+    m_combo.SetWindowText("NF");
+    m_combo.SetEditSel(0, -1);
+    const int told = m_parent.Count(CBN_SELCHANGE);
+    ASSERT_TRUE(input::PressKey('X', input::kControl));
+    EXPECT_EQ(m_parent.Count(CBN_SELCHANGE), told) << callback;
+  }
   m_combo.SetWindowText("NFO");
   m_combo.SetEditSel(0, 0);
   ASSERT_TRUE(input::PressKey(VK_DELETE));  // without a callback the field deletes as usual

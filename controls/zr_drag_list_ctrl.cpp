@@ -242,9 +242,10 @@ void CZRDragListCtrl::OnTimer(UINT_PTR id) {
 }
 
 void CZRDragListCtrl::OnCaptureChanged(CWnd* wnd) {
-  // Another window took the mouse (a message box, a menu): no button-up
-  // will come, so the drag ends here without a drop.
-  if (IsDragging() && wnd != this) {
+  // Another window took the mouse (a message box, a menu) or it was
+  // released: no button-up will come, so the drag ends here without a drop.
+  // (Taking the capture again, as BeginDrag may, changes nothing: no message.)
+  if (IsDragging()) {
     StopScrollTimer();
     RestoreHighlight();
     m_nPrevDropIndex = -1;

@@ -216,10 +216,10 @@ constexpr const char* kNifty = "HNI nse_fo OPTIDX NIFTY ALL ALL ALL ALL ALL";
 // Groups as a store may hold them, stored past the terminal: a zero strike
 // written several ways, a strike with leading zeros, one kept as text, an
 // expiry before the list's dates begin and one that is no midnight, "ALL"
-// and empty fields; and one group added from the form three times, held
-// once, each answer after its request, and a delete of a group not held.
-// The list shows each; selected all and deleted from it, each goes, and
-// the server says so for each.
+// and empty fields, a BSE group (its instrument the terminal's); and one
+// group added from the form three times, held once, each answer after its
+// request, and a delete of a group not held. The list shows each; selected
+// all and deleted from it, each goes, and the server says so for each.
 TEST_F(StoredGroupsRun, EachAnswerFollowsItsRequestAndEveryGroupTheListShowsIsDeletedFromIt) {
   const std::vector<std::string> rows{
       "'HNI', 'nse_fo', 'OPTIDX', 'NIFTY', 'CE', '0', NULL, NULL, NULL",
@@ -233,6 +233,7 @@ TEST_F(StoredGroupsRun, EachAnswerFollowsItsRequestAndEveryGroupTheListShowsIsDe
       "'RETAIL', 'mcx_fo', 'FUTCOM', 'GOLD', NULL, NULL, '1797600000', NULL, 'S'",
       "'RETAIL', 'mcx_fo', 'FUTCOM', 'SILVER', 'ALL', 'ALL', 'ALL', 'ALL', 'ALL'",
       "'HNI', 'nse_cm', 'EQ', 'TCS', '', '', '', '', ''",
+      "'HNI', 'bse_cm', NULL, 'TCS', 'A', NULL, NULL, NULL, 'S'",
   };
   for (const std::string& row : rows) {
     ASSERT_EQ(Sql("INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, expiry,"

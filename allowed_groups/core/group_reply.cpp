@@ -62,7 +62,8 @@ CGroupText TextOrAll(const std::optional<CString>& text) {
 std::optional<std::string_view> FirstText(mnm_hndl reply, int32_t fieldTag) {
   int error = 0;
   int32_t count = 0;
-  if (!mnm_get_field_count(reply, fieldTag, &count, &error) || count < 1) return std::nullopt;
+  // A tag the message holds has a value at least: its last one deleted, it is gone.
+  if (!mnm_get_field_count(reply, fieldTag, &count, &error)) return std::nullopt;
   mml_data value{};
   // An empty field reads as absent from the middleware: an empty text.
   if (!mnm_get_field(reply, fieldTag, 0, &value, &error)) return std::string_view();
