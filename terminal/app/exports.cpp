@@ -8,6 +8,7 @@
 
 #include "plugin/host_interface.h"
 #include "terminal/host/host.h"
+#include "terminal/readout/window_readers.h"
 
 #define TERMINAL_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -30,11 +31,8 @@ std::string Choice(CWnd* combo) {
   if (combo == nullptr) return {};
   const auto index = combo->SendMessage(CB_GETCURSEL);
   if (index < 0) return {};
-  const auto length = combo->SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-  if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  combo->SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
+  const std::string text =
+      terminal::ItemText(combo->GetSafeHwnd(), CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(index));
   return text == kAny ? std::string() : text;
 }
 

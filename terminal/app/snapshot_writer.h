@@ -33,7 +33,6 @@ class SnapshotWriter {
   // Writes the picture of a message box as it is shown (boxes are no
   // windows: they show once, when asked); false with the reason on failure.
   bool WriteMessageBox(const platform::MessageBoxRecord& box, std::string& error);
-  int Written() const { return m_count; }
 
  private:
   struct Last {

@@ -53,7 +53,6 @@ TEST_F(SnapshotWriterTest, WritesAWindowWhenItChangesAndNumbersPicturesInOrder) 
   const std::string first = (m_folder / "pictures" / "001-view-allowed-group.png").string();
   const std::string second = (m_folder / "pictures" / "002-allowed-groups.png").string();
   EXPECT_EQ(Output(), "SNAPSHOT: " + first + "\nSNAPSHOT: " + second + "\n");
-  EXPECT_EQ(writer.Written(), 2);
   const auto picture = platform::LoadPng(first);
   ASSERT_TRUE(picture.has_value());
   EXPECT_EQ(picture->width, 200);
@@ -83,7 +82,6 @@ TEST_F(SnapshotWriterTest, WritesMenusAndMessageBoxesAsTheyShow) {
   ASSERT_TRUE(writer.WriteMessageBox(box, error)) << error;
   EXPECT_TRUE(fs::exists(m_folder / "001-menu.png"));
   EXPECT_TRUE(fs::exists(m_folder / "002-error.png")) << Output();
-  EXPECT_EQ(writer.Written(), 2);
   ::DestroyMenu(menu);
   ::DestroyWindow(owner);
 

@@ -58,6 +58,8 @@ class DesktopWindows : public platform::ResetTest {
 };
 
 TEST_F(DesktopWindows, AMessageBoxIsAModalWindowAnsweredByItsButtons) {
+  CWnd other;  // active as the box opens, yet not the box's owner
+  other.CreateEx(0, "Test", "Other", WS_POPUP | WS_CAPTION | WS_VISIBLE, 700, 500, 100, 100, nullptr, 0);
   const int answer = Show(MB_YESNO, [](HWND box) { ASSERT_TRUE(input::Click(::GetDlgItem(box, IDNO))); });
   EXPECT_EQ(answer, IDNO);
   EXPECT_FALSE(seenOwnerEnabled) << "the owner is disabled while the box shows";

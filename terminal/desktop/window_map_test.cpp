@@ -73,7 +73,6 @@ TEST_F(WindowMapTest, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSize
   hidden.CreateEx(0, "Test", "Not shown", WS_POPUP, 0, 0, 10, 10, nullptr, 0);
 
   const int height = static_cast<int>(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
-  ASSERT_GT(height, 0);
   RECT r;  // a list box keeps to whole items: its height is its own
   ::GetWindowRect(list, &r);
   EXPECT_EQ(WindowMap(), "Test #0 \"Say \\\"hi\\\"\\\\now\" 10 20 310 220 handle=" + Hex(top.m_hWnd) +
@@ -81,7 +80,6 @@ TEST_F(WindowMapTest, ListsVisibleWindowsIndentedWithScreenRectanglesAndListSize
                              "  ListBox #7 \"\" 15 26 115 " +
                              std::to_string(r.bottom) + " items=2 item-height=" + std::to_string(height) +
                              " handle=" + Hex(list) + " lines=\"one|two\"\n");
-  EXPECT_EQ(r.top, 26);
 
   const auto path = std::filesystem::temp_directory_path() / ("window_map_test_" + std::to_string(::getpid()));
   ASSERT_TRUE(WriteWindowMap(path.string()));

@@ -233,15 +233,12 @@ CascadeFill ScripMaster::Cascade(int level, const ScripChoice& choice) const {
   };
   auto strikes = [&](const std::function<bool(const Scrip&)>& keep) {
     auto values = Distinct(m_scrips, keep, field(&Scrip::strike));
-    std::stable_sort(values.begin(), values.end(), [](const std::string& a, const std::string& b) {
-      return std::atof(a.c_str()) < std::atof(b.c_str());
-    });
+    std::ranges::stable_sort(values, {}, [](const std::string& s) { return std::atof(s.c_str()); });
     return values;
   };
   auto expiries = [&](const std::function<bool(const Scrip&)>& keep) {
     auto values = Distinct(m_scrips, keep, field(&Scrip::expiry));
-    std::stable_sort(values.begin(), values.end(),
-                     [](const std::string& a, const std::string& b) { return ExpiryKey(a) < ExpiryKey(b); });
+    std::ranges::stable_sort(values, {}, ExpiryKey);
     return values;
   };
   const auto& symbolField = bse ? field(&Scrip::tradingSymbol) : field(&Scrip::symbol);

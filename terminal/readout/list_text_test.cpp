@@ -79,12 +79,9 @@ TEST_F(ListText, ColumnsReadInDisplayOrderAndTheDumpCountsTheRows) {
   ::SendMessage(list, LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
   AddRow("cell", "b");
   AddRow("cell", "b");
-  const auto columns = ListColumns(list);
-  ASSERT_EQ(columns.size(), 3u);
-  EXPECT_EQ(columns[0].caption, "Third");
-  EXPECT_EQ(columns[0].index, 2);
   EXPECT_NE(DescribeWindow(list).find("columns=[\"Third\" \"First\" \"Second\"] rows=2"), std::string::npos)
       << DescribeWindow(list);
+  EXPECT_EQ(ListColumns(list).at(0).index, 2);
   EXPECT_EQ(ListCell(list, 1, 0), "cell");
 }
 

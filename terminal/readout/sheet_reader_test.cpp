@@ -97,7 +97,7 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
       {"xl/workbook.xml", "<workbook><sheets><sheet name='s'/></sheets></workbook>"},
       {"xl/styles.xml", "<styleSheet><fonts><font/><font><b/></font></fonts>"
                         "<cellXfs><xf fontId='1'/><xf fontId='2'/></cellXfs></styleSheet>"},
-      {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r='1'><c t='s' s='0'><v>0</v></c>"
+      {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row><c t='s' s='0'><v>0</v></c>"
                                    "<c t='s' s='1'><v>1</v></c><c t='s' s='2'><v>0</v></c></row>"
                                    // The last row a sheet has, and one past it.
                                    "<row r='1048576'><c t='s' s='1'><v>0</v></c></row>"

@@ -46,12 +46,14 @@ TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
   EXPECT_EQ(LabelOf(label), "") << "a label has no label";
   // Another label just above a combo at x 200..320, y 250: a text or a
   // check box, its bottom 0..24 pixels above, its left edge from 4 pixels
-  // before the combo to over it.
+  // before the combo to over it; or a group box around the combo alone,
+  // edges shared, none past.
   struct Place {
     int left, gap;
     bool labels;
     const char* kind = "Static";
     DWORD style = 0;
+    int cx = 60, cy = 12;
   };
   const Place places[] = {{200, 0, true},
                           {200, -1, false},
@@ -62,11 +64,14 @@ TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
                           {319, 4, true},
                           {320, 4, false},
                           {200, 4, true, "Button", BS_AUTOCHECKBOX},
-                          {200, 4, false, "Button", BS_PUSHBUTTON}};
+                          {200, 4, false, "Button", BS_PUSHBUTTON},
+                          {200, -12, true, "Button", BS_GROUPBOX, 120, 21},
+                          {201, -12, false, "Button", BS_GROUPBOX, 119, 21}};
   for (const Place& p : places) {
-    HWND above = Child(p.kind, "Above", p.style, p.left, 250 - p.gap - 12, 60, 12, 5);
+    HWND above = Child(p.kind, "Above", p.style, p.left, 250 - p.gap - 12, p.cx, p.cy, 5);
     HWND other = Child("ComboBox", nullptr, CBS_DROPDOWNLIST, 200, 250, 120, 40, 6);
     EXPECT_EQ(LabelOf(other), p.labels ? "Above" : "") << p.kind << " " << p.left << " " << p.gap;
+    EXPECT_EQ(DescribeWindow(above).find("checked"), std::string::npos) << "none is checked";
     ::DestroyWindow(above);
     ::DestroyWindow(other);
   }

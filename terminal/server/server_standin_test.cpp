@@ -241,7 +241,6 @@ TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
     return fields;
   };
   std::set<Key> model;
-  int answered = 0;
   for (int round = 0; round < 60; ++round) {
     std::vector<std::vector<char>> batch;
     std::vector<std::string> expected;
@@ -265,12 +264,9 @@ TEST_F(ServerStandInTest, TheStoreHoldsEachGroupOnceHoweverItIsWritten) {
     for (size_t i = 0; i < answers.size(); ++i) {
       EXPECT_EQ(Status(answers[i]), expected[i]) << described[i];
       EXPECT_EQ(answers[i].group, described[i]);
-      ++answered;
     }
     ASSERT_EQ(server.GroupCount(), static_cast<int>(model.size())) << "round " << round;
   }
-  EXPECT_GT(answered, 800);
-  EXPECT_GT(model.size(), 100u);
 }
 
 TEST_F(ServerStandInTest, RequestsThatArriveTogetherAreCommittedOnceBeforeAnyAnswer) {
@@ -384,7 +380,8 @@ TEST_F(ServerStandInTest, AKilledServerKeepsEveryAnsweredChange) {
 }
 
 // Two terminals on one store: the second waits for the first's lock a few
-// seconds instead of failing at once, and says why when the wait runs out.
+// seconds instead of failing at once, and says why when the wait runs out;
+// a commit kept waiting by a reader is undone, so the next change goes through.
 TEST_F(ServerStandInTest, ASecondTerminalWaitsForTheLockAndSaysWhenItRunsOut) {
   ServerStandIn held(file.string());
   ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
@@ -396,7 +393,7 @@ TEST_F(ServerStandInTest, ASecondTerminalWaitsForTheLockAndSaysWhenItRunsOut) {
   EXPECT_EQ(Status(held.Open(Group("ks_publish_allowed_group", "A"))), "5 stored") << "waited for the other program";
   release.join();
 
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN; SELECT COUNT(*) FROM allowed_groups", nullptr, nullptr, nullptr), SQLITE_OK);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Status(held.Open(Group("ks_publish_allowed_group", "B"))),
             "3 server store: database is locked (another program, perhaps a second terminal, held the store for more "
@@ -405,6 +402,7 @@ TEST_F(ServerStandInTest, ASecondTerminalWaitsForTheLockAndSaysWhenItRunsOut) {
   EXPECT_GE(waited, std::chrono::milliseconds(store::kBusyTimeoutMs - 100));
   EXPECT_LT(waited, std::chrono::milliseconds(store::kBusyTimeoutMs + 3000));
   sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  EXPECT_EQ(Status(held.Open(Group("ks_publish_allowed_group", "B"))), "5 stored");
 }
 
 }  // namespace
