@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <vector>
 
 #include "mml/memory/owned_bytes.h"
 #include "mml/mml.h"

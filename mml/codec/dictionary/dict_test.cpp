@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "mml/testing/stream_gen.h"
 #include "mml/codec/dictionary/dict_coder.h"
