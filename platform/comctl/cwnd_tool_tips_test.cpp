@@ -46,14 +46,12 @@ class HoverTips : public platform::ResetTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_window.CreateEx(0, "Rec", "tipped", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, 0));
-    ASSERT_TRUE(m_other.CreateEx(0, "Rec", "other", WS_POPUP | WS_VISIBLE, 400, 50, 100, 100, nullptr, 0));
     EXPECT_FALSE(m_window.EnableToolTips());
   }
 
   platform::TooltipState Tip() { return platform::ReadTooltip(platform::TooltipFor(m_window.m_hWnd)); }
 
   Tipped m_window;
-  CWnd m_other;
 };
 
 TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {

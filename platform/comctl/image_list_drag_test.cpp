@@ -25,9 +25,10 @@ class ImageListDragTest : public platform::ResetTest {
   HBITMAP m_bitmap = nullptr;
 };
 
-TEST_F(ImageListDragTest, ADragGoesThroughEnterMoveHideLeaveAndEnd) {
+TEST_F(ImageListDragTest, ADragOfAnImageThereGoesThroughEnterMoveHideLeaveAndEnd) {
   const HWND desktop = reinterpret_cast<HWND>(0x5);  // any lock window will do
   EXPECT_FALSE(ImageList_DragEnter(desktop, 1, 1)) << "entered without a drag";
+  EXPECT_FALSE(ImageList_BeginDrag(m_list, 1, 0, 0) || ImageList_BeginDrag(nullptr, 0, 0, 0)) << "no such image";
   ASSERT_TRUE(ImageList_BeginDrag(m_list, 0, 7, 3));
   EXPECT_FALSE(ImageList_BeginDrag(m_list, 0, 0, 0)) << "two drags at once";
   ImageList_Destroy(m_list);  // the drag keeps its own copy
@@ -53,11 +54,6 @@ TEST_F(ImageListDragTest, ADragGoesThroughEnterMoveHideLeaveAndEnd) {
   ImageList_EndDrag();
   EXPECT_FALSE(platform::CurrentDragImage().dragging);
   EXPECT_FALSE(ImageList_DragMove(0, 0));
-}
-
-TEST_F(ImageListDragTest, AMissingImageStartsNoDrag) {
-  EXPECT_FALSE(ImageList_BeginDrag(m_list, 1, 0, 0) || ImageList_BeginDrag(nullptr, 0, 0, 0));
-  EXPECT_FALSE(platform::CurrentDragImage().dragging);
 }
 
 TEST_F(ImageListDragTest, TheDragFunctionsAreFoundByNameInComctl32) {

@@ -31,12 +31,7 @@ class ColorChooserDialog : public platform::ResetTest {
   // answered (nullopt for a cancel).
   std::optional<COLORREF> Choose(COLORREF initial, const std::function<void(HWND)>& act) {
     platform::SetModalResponder([&](HWND dialog) {
-      seenCaption = Text(dialog);
-      seenOwnerEnabled = ::IsWindowEnabled(owner.m_hWnd) != FALSE;
       seenFocus = ::GetDlgCtrlID(::GetFocus());
-      seenFields = Text(::GetDlgItem(dialog, platform::kColorRed)) + "," +
-                   Text(::GetDlgItem(dialog, platform::kColorGreen)) + "," +
-                   Text(::GetDlgItem(dialog, platform::kColorBlue));
       act(dialog);
     });
     CHOOSECOLOR cc;
@@ -57,8 +52,6 @@ class ColorChooserDialog : public platform::ResetTest {
 
   CWnd owner;
   COLORREF custom[16] = {};
-  std::string seenCaption, seenFields;
-  bool seenOwnerEnabled = true;
   int seenFocus = 0;
 };
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include <algorithm>
 #include <string>
 #include <vector>
 

@@ -74,6 +74,10 @@ TEST_F(DeviceContextTest, TextIsLaidOutWithTheSelectedFontAndRecordedWithTheDcSt
     EXPECT_EQ(fills.size() == 1 ? std::optional(fills[0].color) : std::nullopt, colour) << fills.size();
   }
   EXPECT_EQ(::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_PEN))), 0) << "a pen is no brush";
+  // A handle asked for as another kind of object: a wrapper of that kind, and the handle lives on.
+  CFont::FromHandle(reinterpret_cast<HFONT>(brushes[0].first));
+  CGdiObject* asBrush = CBrush::FromHandle(brushes[0].first);
+  EXPECT_TRUE(dynamic_cast<CBrush*>(asBrush) != nullptr && ::FillRect(dc, &r, brushes[0].first) == 1);
   platform::ClearDisplayList(m_wnd);
   ::MoveToEx(dc, 5, 9, nullptr);
   ::LineTo(dc, 2, 3);

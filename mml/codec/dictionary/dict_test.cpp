@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "mml/testing/stream_gen.h"
 #include "mml/codec/dictionary/dict_coder.h"
@@ -270,15 +268,6 @@ int expand_fresh(int type, const std::string& bytes) {
 }
 
 TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
-  DictPair good(config(2));
-  mml::test::CStreamGenerator gen(3);
-  int failures = 0;
-  for (int i = 0; i < 20; ++i) {
-    std::string bytes = good.Compress(gen.Next());
-    bytes[bytes.size() / 2] ^= 0x5A;
-    if (expand_fresh(2, bytes) != 0) ++failures;
-  }
-  EXPECT_GT(failures, 0);
   EXPECT_EQ(expand_fresh(4, ""), 2);
   EXPECT_NE(expand_fresh(4, std::string(2, '\0')), 0) << "a phrase before any history";
   // A reader with history given a phrase its writer made in a message the
