@@ -14,9 +14,11 @@
 #include "platform/gdi/sys_colors.h"
 #include "platform/input/input_driver.h"
 #include "platform/render/canvas.h"
+#include "platform/render/menu_picture.h"
 #include "platform/render/replay.h"
 #include "platform/render/window_renderer.h"
 #include "platform/testing/reset_test.h"
+#include "platform/user/menu_layout.h"
 #include "platform/window/cwnd.h"
 #include "platform/window/winapi.h"
 
@@ -88,6 +90,32 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   platform::input::ButtonUp(header, POINT{140, row / 2});
   EXPECT_LT(platform::RenderWindow(parent.m_hWnd).Count(ghost, shadow), 2 * row) << "gone with the drop";
   platform::ResetForTest();
+}
+
+// A pop-up menu's rows: the hot and the chosen entry lit, a check mark (21 pixels) in the entry's ink in the left
+// column, a greyed text embossed, a separator an etched line across its middle rows.
+TEST(MenuPicture, EachRowShowsItsStateInItsColours) {
+  platform::MenuRecord menu;
+  menu.entries = {
+      {MF_CHECKED, 1, "One"}, {MF_SEPARATOR, 0, ""}, {MF_CHECKED | MF_GRAYED, 2, "Two"}, {0, 3, "C"}, {0, 0, "Two"}};
+  menu.chosen = 3;
+  menu.hot = 0;
+  const Image picture = platform::RenderPopupMenu(menu);
+  const std::vector<RECT> rows = platform::LayOutMenu(menu.entries).rows;
+  const auto count = [&](size_t i, int color, RECT part = RECT{0, 0, 999, 99}) {
+    const RECT& r = rows[i];
+    return picture.Count(RECT{r.left + part.left, r.top + part.top, std::min<LONG>(r.right, r.left + part.right),
+                              std::min<LONG>(r.bottom, r.top + part.bottom)},
+                         GetSysColor(color));
+  };
+  const RECT mark{0, 0, platform::kMenuCheckColumn, 99};
+  const int half = (rows[0].right - rows[0].left) * (rows[0].bottom - rows[0].top) / 2;
+  EXPECT_EQ(
+      (std::vector<int>{count(0, COLOR_HIGHLIGHTTEXT, mark), count(2, COLOR_GRAYTEXT, mark),
+                        count(3, COLOR_HIGHLIGHT) > half, count(4, COLOR_HIGHLIGHT), count(2, COLOR_3DHILIGHT) > 0,
+                        count(4, COLOR_3DHILIGHT), count(1, COLOR_3DSHADOW, RECT{0, 3, 999, 4}),
+                        count(1, COLOR_3DHILIGHT)}),
+      (std::vector<int>{21, 21, true, 0, true, 0, rows[1].right - rows[1].left - 2, rows[1].right - rows[1].left - 2}));
 }
 
 // A buffer copied into a buffer copied into ... shows down to eight copies;
