@@ -103,9 +103,12 @@ class ListViewTest : public platform::ResetTest {
     return cells;
   }
   static POINT Row(int i, int x = 20) { return POINT{x, kHeader + i * kRow + 5}; }
-  std::vector<int> Selected() {
+  // The selected rows top down, or with LVNI_ABOVE bottom up from past the last row.
+  std::vector<int> Selected(UINT above = 0) {
     std::vector<int> out;
-    for (int i = list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = list.GetNextItem(i, LVNI_SELECTED)) out.push_back(i);
+    const UINT flags = LVNI_SELECTED | above;
+    for (int i = list.GetNextItem(above ? list.GetItemCount() : -1, flags); i >= 0; i = list.GetNextItem(i, flags))
+      out.push_back(i);
     return out;
   }
   int Focused() { return list.GetNextItem(-1, LVNI_FOCUSED); }
@@ -451,6 +454,7 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         if (row.selected) selected.push_back(i);
       }
       ASSERT_EQ(Selected(), selected);
+      ASSERT_EQ(Selected(LVNI_ABOVE), std::vector<int>(selected.rbegin(), selected.rend()));
       ASSERT_EQ(std::tuple(list.GetSelectedCount(), Focused(), list.GetSelectionMark(), list.GetTopIndex()),
                 std::tuple(static_cast<UINT>(selected.size()), model.focus, model.mark, model.top));
       ASSERT_EQ(std::pair(::GetCapture(), Text(model.Count())), std::pair(HWND{}, std::string()));
