@@ -276,6 +276,10 @@ TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
   ASSERT_TRUE(skipped.RoundTrip("abcdefgh"));
   skipped.Compress("qrstuvwxyz");
   EXPECT_EQ(skipped.ExpandStatus(skipped.Compress("qrstuvwxyz")), 4);
+  // A message cut anywhere fails: its end symbol is the last thing written.
+  const std::string whole = DictPair(config(2)).Compress(mml::test::CStreamGenerator(3).Next());
+  ASSERT_EQ(expand_fresh(2, whole), 0);
+  for (size_t n = 1; n < whole.size(); ++n) EXPECT_NE(expand_fresh(2, whole.substr(0, n)), 0) << n;
 }
 
 }  // namespace
