@@ -202,8 +202,9 @@ void CViewAlgGrpDlg::OnDeleteGroup() {
   // next groups to delete are already chosen.
   for (POSITION at = m_pendingRows.GetHeadPosition(); at != nullptr;) {
     const int row = m_pendingRows.GetNext(at);
+    // Only rows with a record were kept above.
     auto* record = reinterpret_cast<AllowedGroupRecord*>(m_list.GetItemData(row));
-    if (!m_list.DeleteItem(row) || record == nullptr) continue;
+    if (!m_list.DeleteItem(row)) continue;
     m_index.Remove(record);
     m_records.Release(record);
   }

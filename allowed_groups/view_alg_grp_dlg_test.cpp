@@ -49,13 +49,11 @@ class GroupWindows : public ::testing::Test {
     auto record = std::make_unique<AllowedGroupRecord>();
     record->strCategory = category;
     record->strExchangeCode = code;
-    record->strInstrument = "ALL";
-    record->strSymbol = "ALL";
-    record->strOptionType = "ALL";
     record->dStrike = strike;
-    record->strExpiry = "ALL";
-    record->strProduct = "ALL";
-    record->strSide = "ALL";
+    for (CGroupText* text : {&record->strInstrument, &record->strSymbol, &record->strOptionType, &record->strExpiry,
+                             &record->strProduct, &record->strSide}) {
+      *text = "ALL";
+    }
     return record;
   }
   // "Delete Group" pressed, its question answered yes.
@@ -296,6 +294,7 @@ TEST(StrikeText, ReadsAsPrintfWritesIt) {
       ASSERT_EQ(std::string(CViewAlgGrpDlg::CellText(record, 5).GetString()), want) << strike << " " << code;
     }
   }
+  EXPECT_EQ(CViewAlgGrpDlg::CellText({}, 9) + CViewAlgGrpDlg::CellText({}, -1), "") << "no column past either end";
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ TEST_F(ColorHeaderCtrlTest, ErasingPaintsLightGoldOnlyWhileTheFilterRowShowsAndI
   EXPECT_EQ(ops[0].kind, platform::DrawKind::FillRect);
   EXPECT_EQ(CRect(ops[0].rect), CRect(0, 0, 300, 20));
   EXPECT_EQ(ops[0].color, CColorHeaderCtrl::kLightGold);
+  EXPECT_EQ(m_header.ItemBackground(1), CColorHeaderCtrl::kGold) << "item 1 shows the filtered column";
 
   // Without the filter row, into a context of the sender's (a page being printed), not on the screen.
   m_list.filterRow = false;

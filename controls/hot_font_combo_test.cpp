@@ -62,7 +62,8 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
   EXPECT_EQ(m_combo.GetCurSel(), 1);
   m_combo.FillFontList();  // refilling empties the list first: four entries are drawn below
 
-  // Each entry is drawn in its own face; choosing one makes it the current face.
+  // Each entry is drawn in its own face, in a row as tall as its line (no name
+  // runs into the next); choosing one makes it the current face.
   m_combo.SetCurSel(2);   // Tahoma, in highlight colours
   input::Click(m_combo);  // drops the list
   ASSERT_TRUE(m_combo.GetDroppedState());
@@ -70,6 +71,7 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
   ASSERT_TRUE(m_combo.GetComboBoxInfo(&info));
   const DrawOps texts = platform::OpsOfKind(Repaint(info.hwndList), DrawKind::Text);
   ASSERT_EQ(texts.size(), 4u);
+  for (size_t i = 1; i < texts.size(); ++i) EXPECT_LE(texts[i - 1].rect.bottom, texts[i].rect.top) << i;
   for (const platform::DrawOp& op : texts) {
     EXPECT_EQ(op.font.face, op.text) << platform::Describe(op);
     EXPECT_EQ(op.font, platform::FontSpec::FromPoints(op.text, 11));

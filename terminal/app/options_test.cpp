@@ -40,7 +40,6 @@ TEST(TerminalOptions, TheDesktopModeRunsAloneAndItsMapNeedsIt) {
   EXPECT_FALSE(ParseOptions({"--script", "s", "--window"}, error));
   EXPECT_FALSE(ParseOptions({"--window-map", "map.txt"}, error));
   EXPECT_EQ(error, "--window-map needs --window");
-  EXPECT_FALSE(ParseOptions({"--window", "--window-map"}, error));
 }
 
 }  // namespace

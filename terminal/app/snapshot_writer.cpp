@@ -10,6 +10,7 @@
 #include "platform/afx.h"
 #include "platform/render/window_renderer.h"
 #include "platform/window/winapi.h"
+#include "terminal/readout/window_readers.h"
 
 namespace terminal {
 namespace {
@@ -33,12 +34,6 @@ std::vector<HWND> PictureWindows() {
       },
       reinterpret_cast<LPARAM>(&found));
   return found.windows;
-}
-
-std::string Caption(HWND w) {
-  std::string text(static_cast<size_t>(::GetWindowTextLength(w)) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowText(w, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 }  // namespace
@@ -79,7 +74,7 @@ bool SnapshotWriter::Capture(std::string& error) {
     platform::Image image = platform::RenderWindow(w);
     Last& last = m_last[w];
     if (last.width == image.width && last.height == image.height && last.pixels == image.pixels) continue;
-    if (!Write(image, Caption(w), error)) return false;
+    if (!Write(image, WindowText(w), error)) return false;
     last = Last{image.width, image.height, std::move(image.pixels)};
   }
   return true;

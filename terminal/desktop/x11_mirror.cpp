@@ -7,6 +7,7 @@
 #include <bit>
 #include <span>
 #include <tuple>
+#include <utility>
 
 namespace terminal::desktop {
 
@@ -142,11 +143,6 @@ bool XMirror::Paint(platform::Image image) {
   return true;
 }
 
-void XMirror::Repaint() {
-  if (m_picture.width <= 0) return;
-  platform::Image again = m_picture;
-  m_picture = {};
-  Paint(std::move(again));
-}
+void XMirror::Repaint() { Paint(std::exchange(m_picture, {})); }
 
 }  // namespace terminal::desktop

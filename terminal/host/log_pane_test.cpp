@@ -47,12 +47,9 @@ TEST_F(LogPaneTest, KeepsEveryLineTimedNewestLastInSightAlongTheFramesBottom) {
   const std::string second = Line(log.Hwnd(), 1);
   EXPECT_EQ(first.substr(9), "line 0");
   EXPECT_EQ(Line(log.Hwnd(), 29).substr(9), "line 29");
-  ASSERT_GE(SecondsOfDay(first), 0) << first;
-  ASSERT_GE(SecondsOfDay(second), 0) << second;
   EXPECT_EQ((SecondsOfDay(second) - SecondsOfDay(first) + 86400) % 86400, 3661) << first << " / " << second;
   // The newest line is the last one shown, at the bottom of a full page.
-  const auto top = static_cast<int>(::SendMessage(log.Hwnd(), LB_GETTOPINDEX, 0, 0));
-  EXPECT_EQ(top, 30 - LogPane::kVisibleLines);
+  EXPECT_EQ(::SendMessage(log.Hwnd(), LB_GETTOPINDEX, 0, 0), 30 - LogPane::kVisibleLines);
   RECT r;
   ::GetWindowRect(log.Hwnd(), &r);
   EXPECT_EQ(r.bottom, 400);
