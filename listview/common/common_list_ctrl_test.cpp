@@ -83,10 +83,9 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
   EXPECT_EQ(HeaderImage(1), 2) << "the previous column shows no sort";
 }
 
-// Filling the empty area, a list paints black right of its columns and below
-// its last row, or below the header without rows. Owner-drawn, it hands each
-// row to the window it notifies, here its parent, which hands it back (a
-// window reflects a control's WM_DRAWITEM to the control): it asks no more.
+// Filling the empty area, a list paints black right of its columns (if they end short of the edge) and below its last
+// row, or the header without rows. Owner-drawn, it hands each row to the window it notifies, here its parent, which
+// hands it back (a window reflects a control's WM_DRAWITEM to the control): it asks no more.
 TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlackAndRowsAreTheOwnersToDraw) {
   CCommonListCtrl& list = Open();
   list.m_bFillEmptyArea = TRUE;
@@ -97,12 +96,13 @@ TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlackAndRowsAreTheOwnersTo
   list.GetClientRect(&client);
   list.GetHeaderCtrl()->GetClientRect(&header);
   ASSERT_TRUE(list.GetItemRect(1, &last, LVIR_BOUNDS));
-  for (const LONG top : {last.bottom, header.bottom}) {
-    EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)),
-              (std::vector<CRect>{CRect(last.right, client.top, client.right, client.bottom),
-                                  CRect(client.left, top, last.right, client.bottom)}));
-    list.DeleteAllItems();
-  }
+  EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)),
+            (std::vector<CRect>{CRect(last.right, client.top, client.right, client.bottom),
+                                CRect(client.left, last.bottom, last.right, client.bottom)}));
+  list.DeleteAllItems();
+  list.SetColumnWidth(2, list.GetColumnWidth(2) + client.right - last.right);
+  EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)),
+            (std::vector<CRect>{CRect(client.left, header.bottom, client.right, client.bottom)}));
   EXPECT_EQ(m_dialog->drawRequests, 4) << "each of two rows asked by the control, then by the list";
 }
 

@@ -334,9 +334,8 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
           ClickHeader(item);
           model.Sort(item);
           // Only the sorted column's caption shows the sort: 0 ascending, 1 descending.
-          for (int c = 0; c < 3 && !model.shown.empty(); ++c) {
+          for (int c = 0; c < 3 && !model.shown.empty(); ++c)
             EXPECT_EQ(HeaderImage(c), c != item ? -1 : model.direction == -1 ? 0 : 1) << c << " seed " << seed;
-          }
           break;
         }
         case 6: {

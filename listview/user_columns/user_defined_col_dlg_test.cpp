@@ -224,7 +224,13 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAn
   Command(list_command::kAddCustomColumn);
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kPlus)) && ::IsWindowEnabled(Item(ids::kFormula))) << "live again to add";
 
-  // Deleting the filtered column drops its filter: every row shows again.
+  // Deleting a column no filter uses keeps the sort; deleting the filtered one drops its filter: every row shows again.
+  ClickHeader(2);  // Price
+  const Strings sorted = Shown(0);
+  Command(list_command::kDeleteCustomColumn);
+  ::SendMessage(Item(ids::kComputed), CB_SETCURSEL, 2, 0);  // E
+  Press(IDOK);
+  EXPECT_EQ(Shown(0), sorted);
   again.SetColumnFilter(5, ">30");
   again.Refilter();
   Command(list_command::kDeleteCustomColumn);
