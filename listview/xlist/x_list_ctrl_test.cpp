@@ -268,6 +268,8 @@ TEST_F(XListTest, CheckBoxesFlipByTheirClickAndByTheCaptionsAndADisabledRowKeeps
   m_parent.messages.clear();
   ClickHeader(0);  // no check image: nothing happens
   EXPECT_TRUE(Codes().empty());
+  EXPECT_FALSE(m_list.SetCheckbox(2, 1, 2)) << "no state past checked";
+  EXPECT_TRUE(m_list.SetCheckbox(2, 1, -1) && m_list.GetCheckbox(2, 1) == -1) << "-1 takes the box away";
 }
 
 TEST_F(XListTest, AListThatIsAnOwnedWindowOfItsOwnReportsToItsOwner) {
