@@ -24,6 +24,9 @@ TEST(PlaceLedger, OwnMovesAreNoNewsEvenWhenTheirNoticesLagOrAreSkipped) {
   EXPECT_FALSE(ledger.Notified(kC));
   EXPECT_TRUE(ledger.Notified(kB));
   EXPECT_EQ(ledger.Place().left, kB.left);
+  // Three in flight: the first one's notice leaves the second still asked for.
+  for (const RECT& r : {kA, kB, kC}) ledger.Asked(r);
+  EXPECT_FALSE(ledger.Notified(kA) || ledger.Notified(kB));
 }
 
 TEST(PlaceLedger, AMoveFromOutsideBecomesThePlaceAndOnlyARunOfRequestsIsKept) {
