@@ -1,8 +1,10 @@
 #include "terminal/app/install_layout.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -70,6 +72,17 @@ TEST_F(InstallLayoutTest, TheUserDataFolderIsMadeOwnerOnlyAndAnExistingOneIsLeft
   std::ofstream(m_root / "file") << "x";
   EXPECT_FALSE(PrepareUserDataFolder({(m_root / "file").string(), ""}, error));
   EXPECT_EQ(error.rfind("cannot make the terminal folder ", 0), 0u) << error;
+}
+
+// HOME is the home folder; a process without it (a service) still has its account's.
+TEST(UserFolders, TheHomeIsHomeElseTheAccountsFolder) {
+  const char* home = std::getenv("HOME");
+  const std::string saved = home != nullptr ? home : "";
+  ::setenv("HOME", "/home/ann", 1);
+  EXPECT_EQ(UserFoldersOfThisProcess().home, "/home/ann");
+  ::unsetenv("HOME");
+  EXPECT_EQ(UserFoldersOfThisProcess().home, ::getpwuid(::getuid())->pw_dir);
+  if (home != nullptr) ::setenv("HOME", saved.c_str(), 1);
 }
 
 }  // namespace
