@@ -39,10 +39,17 @@ class MessageTest : public ::testing::Test {
     ASSERT_NE(mnm_create(&m_h, form, &m_err), 0);
     ASSERT_NE(buf_open(&m_out, 16, &m_err), 0);
   }
-  void SetUp() override { Open(MNM_FORM_WIDE); }
+  void SetUp() override {
+    ASSERT_NE(mml_get_mem_counters(&m_before, &m_err), 0);
+    Open(MNM_FORM_WIDE);
+  }
+  // Closing gives back every byte the test's messages and buffers took.
   void TearDown() override {
     EXPECT_NE(mnm_close(&m_h, &m_err), 0);
     EXPECT_NE(buf_close(&m_out, &m_err), 0);
+    mml_mem_counters after{};
+    ASSERT_NE(mml_get_mem_counters(&after, &m_err), 0);
+    EXPECT_EQ(after.bytes_allocated - m_before.bytes_allocated, after.bytes_freed - m_before.bytes_freed);
   }
   void Reopen(int32_t form) {
     ASSERT_NE(mnm_close(&m_h, &m_err), 0);
@@ -63,6 +70,7 @@ class MessageTest : public ::testing::Test {
   mnm_hndl m_h = nullptr;
   buf_hndl m_out = nullptr;
   int m_err = -1;
+  mml_mem_counters m_before{};
 };
 
 // Field 0 "ab" and field 31003 "x" in the wide form. (Every form's bytes,
