@@ -105,6 +105,11 @@ TEST_F(DialogPlacementTest, BelowIfItFitsElseBesideElseUnderTheButtonOnTheScreen
   p = Opened(unopened);
   EXPECT_EQ(p.left, origin.x);
   EXPECT_EQ(p.top, origin.y);
+  form.ShowWindow(SW_HIDE);
+  ::SetActiveWindow(form.m_hWnd);
+  CDialog ownerless;
+  Opened(ownerless);
+  EXPECT_EQ(::GetWindow(ownerless.m_hWnd, GW_OWNER), nullptr) << "a hidden window, active or not, owns no dialog";
 }
 
 }  // namespace
