@@ -219,6 +219,14 @@ TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
   EXPECT_EQ(pair.ReaderStats().messages, 5u);
 }
 
+// A phrase whose cache still waits when matching starts is found later.
+TEST(DictCoderTest, APhraseOfShortMessagesIsFoundLater) {
+  DictPair pair(config(4));
+  for (const char* msg : {"uvwxyz", "UVWXYZ", "0123456789"}) ASSERT_TRUE(pair.RoundTrip(msg));
+  ASSERT_TRUE(pair.RoundTrip("xyzUVWXYZabcdefghijk"));
+  EXPECT_EQ(pair.WriterStats().phrases, 1u);
+}
+
 TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   // Counts over 32767 are scaled before they are scored: 34000 each of 49
   // bytes become 35 each, and then 34 each differ by 1 and score nothing;
