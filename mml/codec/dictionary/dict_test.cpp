@@ -290,10 +290,6 @@ TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
   for (size_t n = 1; n < whole.size(); ++n) EXPECT_NE(expand_fresh(2, whole.substr(0, n)), 0) << n;
 }
 
-}  // namespace
-
-namespace {
-
 // 5,000 generated messages (1.9 MB: seven type-4 resets) through a writer
 // and a separate reader, for ways of matching, numbering and coding literals
 // that no type has by default; a twin writer fed the same stream writes the same bytes. (What
@@ -312,8 +308,7 @@ TEST_P(DictStreamTest, LongStreamRoundTripsAndWritersAgree) {
   cfg.greedy_match = c.greedy;
   cfg.adaptive_literals = c.adaptive;
   if (c.mtf == 1 && cfg.refresh_int == 0) cfg.refresh_int = cfg.mtf_refresh_freq = 512;
-  DictPair pair(cfg);
-  DictPair twin(cfg);
+  DictPair pair(cfg), twin(cfg);
   mml::test::CStreamGenerator gen(99);
   uint64_t in = 0, out = 0;
   for (int i = 0; i < 5000; ++i) {
