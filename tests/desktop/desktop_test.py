@@ -301,6 +301,12 @@ def check_focus_follows(desktop):
         ["xdotool", "getwindowfocus"], env=desktop.env, capture_output=True, text=True, timeout=10).stdout.strip() in views)
     if focused(desktop, "Allowed Groups") is not None:
         raise Failure("the form keeps a focused control after View Group opened the view")
+    # Another program unmaps the view's X window (the keyboard goes to the root) and maps it again:
+    # the keyboard comes back to it, the platform's active window.
+    desktop.xdotool("windowunmap", "--sync", views[0])
+    desktop.xdotool("windowmap", "--sync", views[0])
+    wait_for("the keyboard back on the view's X window once mapped again", lambda: subprocess.run(
+        ["xdotool", "getwindowfocus"], env=desktop.env, capture_output=True, text=True, timeout=10).stdout.strip() in views)
     form = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env, capture_output=True,
                           text=True, timeout=10).stdout.split()
     desktop.xdotool("windowfocus", form[0])
@@ -460,6 +466,11 @@ def check_control_edges(desktop):
         wait_for("the check box %s" % ("checked" if checked else "cleared"),
                  lambda: ("disabled" in desktop.combo(20000)["flags"]) == checked)
         time.sleep(0.6)
+    # Space toggles the box that has the focus: a button acts when the key is let go.
+    for checked in (True, False):
+        desktop.xdotool("key", "space")
+        wait_for("Space to leave the check box %s" % ("checked" if checked else "cleared"),
+                 lambda: ("disabled" in desktop.combo(20000)["flags"]) == checked)
 
 
 def window_management(desktop):
