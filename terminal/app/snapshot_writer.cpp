@@ -56,7 +56,8 @@ SnapshotWriter::SnapshotWriter(std::string folder, std::FILE* out) : m_folder(st
 bool SnapshotWriter::Prepare(std::string& error) {
   std::error_code ec;
   std::filesystem::create_directories(m_folder, ec);
-  if (ec || !std::filesystem::is_directory(m_folder)) {
+  // Whether made now or there before, a folder is what the pictures need.
+  if (!std::filesystem::is_directory(m_folder)) {
     error = "cannot make the snapshot folder " + m_folder + (ec ? ": " + ec.message() : "");
     return false;
   }

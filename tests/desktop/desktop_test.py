@@ -301,6 +301,19 @@ def check_focus_follows(desktop):
         ["xdotool", "getwindowfocus"], env=desktop.env, capture_output=True, text=True, timeout=10).stdout.strip() in views)
     if focused(desktop, "Allowed Groups") is not None:
         raise Failure("the form keeps a focused control after View Group opened the view")
+    # Another program unmaps the view's X window (the keyboard goes to the root) and maps it again:
+    # the keyboard comes back to it, the platform's active window.
+    # Mapped again, its picture is gone from the screen until the terminal sends it again.
+    def view_pixels():
+        _, _, at = screen(desktop)
+        left, top, right, bottom = desktop.top("View Allowed Group")["rect"]
+        return [at(x, y) for x in range(left + 1, right - 1, 5) for y in range(top + 1, bottom - 1, 5)]
+    shown = view_pixels()
+    desktop.xdotool("windowunmap", "--sync", views[0])
+    desktop.xdotool("windowmap", "--sync", views[0])
+    wait_for("the keyboard back on the view's X window once mapped again", lambda: subprocess.run(
+        ["xdotool", "getwindowfocus"], env=desktop.env, capture_output=True, text=True, timeout=10).stdout.strip() in views)
+    wait_for("the view painted again once mapped", lambda: view_pixels() == shown)
     form = subprocess.run(["xdotool", "search", "--name", "^Allowed Groups$"], env=desktop.env, capture_output=True,
                           text=True, timeout=10).stdout.split()
     desktop.xdotool("windowfocus", form[0])
@@ -363,6 +376,8 @@ def check_list_menu(desktop):
         stop(xclip)
     desktop.xdotool("key", "shift+Home", "ctrl+c")
     wait_for("the name copied back to the X clipboard", lambda: xclip_out(desktop) == "Strike Twicé")
+    if xclip_out(desktop, "TARGETS").split() != ["TARGETS", "UTF8_STRING", "TEXT", "STRING"]:
+        raise Failure("the X clipboard offers %r" % xclip_out(desktop, "TARGETS"))
     for target, encoding in (("TEXT", "utf-8"), ("STRING", "latin-1")):
         if xclip_out(desktop, target, encoding) != "Strike Twicé":
             raise Failure("the X clipboard gives %r as %s" % (xclip_out(desktop, target, "latin-1"), target))
@@ -460,6 +475,11 @@ def check_control_edges(desktop):
         wait_for("the check box %s" % ("checked" if checked else "cleared"),
                  lambda: ("disabled" in desktop.combo(20000)["flags"]) == checked)
         time.sleep(0.6)
+    # Space toggles the box that has the focus: a button acts when the key is let go.
+    for checked in (True, False):
+        desktop.xdotool("key", "space")
+        wait_for("Space to leave the check box %s" % ("checked" if checked else "cleared"),
+                 lambda: ("disabled" in desktop.combo(20000)["flags"]) == checked)
 
 
 def window_management(desktop):
