@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "mml/testing/stream_gen.h"
 
@@ -40,8 +41,7 @@ TEST(CodecPairTest, CreationStatuses) {
     EXPECT_EQ(create_status(s, &made), 0);
     EXPECT_FALSE(made) << "type 1 and no_coders: no coders";
   }
-  EXPECT_EQ(create_status(settings(0)), 5);
-  EXPECT_EQ(create_status(settings(12)), 5);
+  for (const int type : {0, 12}) EXPECT_EQ(create_status(settings(type)), 5) << "type " << type;
   for (const auto& [kind, status] : {std::pair{0, 5}, {2, 5}, {7, 5}, {16, 5}, {1, 0}, {6, 0}, {15, 0}}) {
     codec_settings s = settings(4);
     s.kind = kind;
@@ -107,13 +107,17 @@ TEST(CodecPairTest, LocDropsWhatATrimPeriodLeftUnused) {
   // five bytes a 32-bit number takes, is refused, not read as 0.
   EXPECT_EQ(codec_expand(r, "\x02", 1, plain, nullptr), 0);
   EXPECT_EQ(codec_expand(r, "\x02\x80\x80\x80\x80\x80", 6, plain, nullptr), 0);
-  // A compact tagged message is cut at its fields: once seen twice, only a changed field goes in full.
-  const std::string compact("AA\0\x10\0\1\0\2ab\0\2\0\2cd", 16);
-  for (const std::string& msg : {compact, compact, compact.substr(0, 15) + "e"}) {
+  // A compact tagged message is cut at its fields: once seen twice, only a changed field goes in full. A segment
+  // of 1024 bytes, the longest cached, goes as an id the third time.
+  const std::string compact("AA\0\x10\0\1\0\2ab\0\2\0\2cd", 16), longest(1024, 'x');
+  std::vector<int32_t> sizes;
+  for (const std::string& msg : {compact, compact, compact.substr(0, 15) + "e", longest, longest, longest}) {
     packed->used = 0;
-    ASSERT_NE(codec_compress(w, msg.data(), 16, packed, nullptr), 0);
+    ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, nullptr), 0);
+    sizes.push_back(packed->used);
   }
-  EXPECT_LT(packed->used, 16);
+  EXPECT_LT(sizes[2], 16);
+  EXPECT_EQ(sizes[5], 2) << "0x01 and the id";
   for (codec** c : {&w, &r}) codec_destroy(c, nullptr);
   for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
 }

@@ -275,8 +275,7 @@ class MessagePropertyTest : public ::testing::TestWithParam<int32_t> {
   }
   void TearDown() override {
     mnm_close(&m_h, nullptr);
-    buf_close(&m_out, nullptr);
-    buf_close(&m_copy, nullptr);
+    for (buf_hndl* b : {&m_out, &m_copy}) buf_close(b, nullptr);
   }
 
   int32_t MaxTag() const { return GetParam() == MNM_FORM_COMPACT ? 32767 : 65534; }

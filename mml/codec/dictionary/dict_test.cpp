@@ -87,10 +87,8 @@ class DictPair {
     EXPECT_NE(buf_open(&m_packed, 64, nullptr) * buf_open(&m_plain, 64, nullptr), 0);
   }
   ~DictPair() {
-    dict_destroy(&m_writer, nullptr);
-    dict_destroy(&m_reader, nullptr);
-    buf_close(&m_packed, nullptr);
-    buf_close(&m_plain, nullptr);
+    for (dict_coder** c : {&m_writer, &m_reader}) dict_destroy(c, nullptr);
+    for (buf_hndl* b : {&m_packed, &m_plain}) buf_close(b, nullptr);
   }
   // onReader: the reader compresses, as a coder used both ways would.
   std::string Compress(const std::string& msg, bool onReader = false) {
