@@ -104,6 +104,8 @@ TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlackAndRowsAreTheOwnersTo
   EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)),
             (std::vector<CRect>{CRect(client.left, header.bottom, client.right, client.bottom)}));
   EXPECT_EQ(m_dialog->drawRequests, 4) << "each of two rows asked by the control, then by the list";
+  list.m_bFillEmptyArea = FALSE;
+  EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)), std::vector<CRect>{client}) << "not asked";
 }
 
 TEST_F(CommonList, FitColumnsInItsThreeModes) {

@@ -115,23 +115,27 @@ TEST_F(FilterListDrawing, ANewFontMeasuresTheRowsAgain) {
   list().SendMessage(WM_SETFONT, 0, FALSE);
 }
 
-// Right of the last column and below the last row the list's background shows,
-// also scrolled to the columns' end, where nothing is beside them.
+// Right of the last column and below the last row the list's background shows:
+// step 1 scrolls to the columns' end, where nothing is beside them, step 2
+// narrows every column to nothing, where nothing is below them.
 TEST_F(FilterListDrawing, TheEmptyAreaBesideAndBelowTheRowsIsFilledWithTheBackground) {
   list().m_bFillEmptyArea = TRUE;
   list().Appearance().clrBack = RGB(10, 20, 30);
-  for (const bool scrolled : {false, true}) {
-    if (scrolled) {
+  for (const int step : {0, 1, 2}) {
+    if (step == 1) {
       list().SetColumnWidth(1, 400);
       list().Scroll(CSize(10000, 0));
     }
+    for (int column = 0; step == 2 && column < 3; ++column) list().SetColumnWidth(column, 0);
     CRect client, last;
     list().GetClientRect(&client);
     ASSERT_TRUE(list().GetItemRect(1, &last, LVIR_BOUNDS));
-    std::vector<CRect> expected = {CRect(client.left, last.bottom, std::min(last.right, client.right), client.bottom)};
-    if (scrolled) ASSERT_EQ(last.right, client.right);
-    else expected.insert(expected.begin(), CRect(last.right, client.top, client.right, client.bottom));
-    EXPECT_EQ(listview::testing::FillsToTheBottom(list().m_hWnd, RGB(10, 20, 30)), expected) << "scrolled " << scrolled;
+    ASSERT_EQ(last.right, step == 0 ? 200 : step == 1 ? client.right : client.left);
+    std::vector<CRect> expected;
+    if (step != 1) expected.push_back(CRect(last.right, client.top, client.right, client.bottom));
+    if (step != 2)
+      expected.push_back(CRect(client.left, last.bottom, std::min(last.right, client.right), client.bottom));
+    EXPECT_EQ(listview::testing::FillsToTheBottom(list().m_hWnd, RGB(10, 20, 30)), expected) << "step " << step;
   }
 }
 
