@@ -59,8 +59,7 @@ TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
   EXPECT_EQ(TextOp(row, "BUYER").color, RGB(255, 255, 255));
 
   ::SetFocus(nullptr);
-  row = InRow(Paint(), 0);
-  gradients = platform::OpsOfKind(row, platform::DrawKind::Gradient);
+  gradients = platform::OpsOfKind(InRow(Paint(), 0), platform::DrawKind::Gradient);
   ASSERT_EQ(gradients.size(), 1u);
   EXPECT_EQ(ColorOf(gradients[0].vertices[0]), RGB(126, 126, 126));
   EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(0, 0, 0));
