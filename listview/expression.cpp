@@ -1,6 +1,7 @@
 #include "listview/expression.h"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <climits>
@@ -32,9 +33,8 @@ constexpr std::string_view kOperatorChars = "<>=*/%+-^&|\\";
 
 bool IsOperatorChar(char c) { return kOperatorChars.find(c) != std::string_view::npos; }
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsOperandChar(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.';
-}
+// ASCII letters and digits: the program never leaves the "C" locale.
+bool IsOperandChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.'; }
 
 constexpr int kNoOperator = -1;
 

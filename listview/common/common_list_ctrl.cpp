@@ -170,14 +170,7 @@ void CCommonListCtrl::MeasureItem(LPMEASUREITEMSTRUCT mis) {
 
 BOOL CCommonListCtrl::OnEraseBkgnd(CDC* dc) {
   if (!m_bFillEmptyArea || dc == nullptr) return CListCtrl::OnEraseBkgnd(dc);
-  CRect client;
-  GetClientRect(&client);
-  int right = 0;
-  if (CHeaderCtrl* header = GetHeaderCtrl()) {
-    for (int i = 0; i < header->GetItemCount(); ++i) right += GetColumnWidth(i);
-  }
-  RECT beside{right, client.top, client.right, client.bottom};
-  int bottom = client.top;
+  int bottom = 0;  // neither rows nor a header: the whole client area
   const int count = GetItemCount();
   RECT row{};
   if (count > 0 && GetItemRect(count - 1, &row, LVIR_BOUNDS)) bottom = row.bottom;
@@ -186,11 +179,26 @@ BOOL CCommonListCtrl::OnEraseBkgnd(CDC* dc) {
     header->GetClientRect(&h);
     bottom = h.bottom;
   }
-  RECT below{client.left, bottom, std::min<LONG>(right, client.right), client.bottom};
   CBrush black(RGB(0, 0, 0));
-  if (beside.left < beside.right) dc->FillRect(&beside, &black);
-  if (below.top < below.bottom && below.left < below.right) dc->FillRect(&below, &black);
+  FillEmptyArea(bottom, [&](const CRect& area) { dc->FillRect(&area, &black); });
   return FALSE;
+}
+
+void CCommonListCtrl::FillEmptyArea(int bottom, const std::function<void(const CRect&)>& fill) {
+  CRect client;
+  GetClientRect(&client);
+  // The columns' end moves with the rows when they are scrolled sideways.
+  POINT origin{};
+  SendMessage(LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&origin));
+  int right = -origin.x;
+  if (CHeaderCtrl* header = GetHeaderCtrl()) {
+    for (int i = 0; i < header->GetItemCount(); ++i) right += GetColumnWidth(i);
+  }
+  const CRect beside(right, client.top, client.right, client.bottom);
+  const CRect below(client.left, bottom, std::min<LONG>(right, client.right), client.bottom);
+  for (const CRect& area : {beside, below}) {
+    if (!area.IsRectEmpty()) fill(area);
+  }
 }
 
 // ---- Messages ----

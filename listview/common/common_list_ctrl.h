@@ -182,6 +182,10 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   void OnDestroy() override;
   BOOL OnEraseBkgnd(CDC* dc) override;
+  // Hands `fill` what the rows leave of the client area, each part only when
+  // it is not empty: right of the columns' end, then below `bottom` as far
+  // right as the columns reach.
+  void FillEmptyArea(int bottom, const std::function<void(const CRect&)>& fill);
   // The header menu when the point (screen) lies on the header.
   void OnContextMenu(CWnd* wnd, CPoint point) override;
 

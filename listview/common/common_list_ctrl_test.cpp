@@ -88,12 +88,13 @@ TEST_F(CommonList, HeaderClicksSortAscendingThenDescendingAndDataFollowsItsRow) 
 // hands it back (a window reflects a control's WM_DRAWITEM to the control): it asks no more.
 TEST_F(CommonList, TheEmptyAreaBesideAndBelowTheRowsIsBlackAndRowsAreTheOwnersToDraw) {
   CCommonListCtrl& list = Open();
+  CRect client, header, last;
+  list.GetClientRect(&client);
+  EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)), std::vector<CRect>{client}) << "not asked";
   list.m_bFillEmptyArea = TRUE;
   list.ModifyStyle(0, LVS_OWNERDRAWFIXED);
   list.SetOwnerNotificationWindow(m_dialog.get());
   AddRows({{"a", "1", "2"}, {"b", "3", "4"}});
-  CRect client, header, last;
-  list.GetClientRect(&client);
   list.GetHeaderCtrl()->GetClientRect(&header);
   ASSERT_TRUE(list.GetItemRect(1, &last, LVIR_BOUNDS));
   EXPECT_EQ(listview::testing::FillsToTheBottom(list.m_hWnd, RGB(0, 0, 0)),

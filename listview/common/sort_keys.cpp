@@ -99,7 +99,7 @@ void SortKeyed(std::vector<Keyed<Key>>& rows, bool ascending) {
 
 }  // namespace
 
-SortKeys::SortKeys(CompareRules rules, int sortType) {
+SortKeys::SortKeys(CompareRules rules, int sortType) : m_minusOneWords(rules == CompareRules::kBase) {
   const bool base = rules == CompareRules::kBase;
   switch (sortType) {
     case 1:
@@ -108,15 +108,9 @@ SortKeys::SortKeys(CompareRules rules, int sortType) {
       break;
     case 4: m_kind = Kind::kWhole; break;
     case 2:
-    case 5:
-      m_kind = Kind::kFloat;
-      m_minusOneWords = base;
-      break;
+    case 5: m_kind = Kind::kFloat; break;
     case 7:
-    case 9:
-      m_kind = base ? Kind::kFloat : Kind::kNone;
-      m_minusOneWords = base;
-      break;
+    case 9: m_kind = base ? Kind::kFloat : Kind::kNone; break;
     case 3: m_kind = Kind::kText; break;
     case 8: m_kind = base ? Kind::kText : Kind::kNone; break;
     case 6: m_kind = Kind::kDate; break;

@@ -37,8 +37,8 @@ class SortKeys {
  private:
   enum class Kind { kNone, kWhole, kFloat, kText, kDate };
   Kind m_kind = Kind::kNone;
-  bool m_minusOneWords = false;  // "-" and "NA" read as -1 (the base list's floats)
-  bool m_intOnly = false;        // whole numbers read as int (the filter list's kind 1)
+  bool m_minusOneWords;    // "-" and "NA" read as -1 (the base list's floats)
+  bool m_intOnly = false;  // whole numbers read as int (the filter list's kind 1)
   std::vector<long long> m_whole;
   std::vector<double> m_float;
   std::vector<CString> m_text;

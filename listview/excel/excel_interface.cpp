@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <map>
 
 #include "listview/excel/export_file.h"
@@ -57,13 +58,13 @@ class Workbook {
 
 // True when the file ends with a zip's end-of-central-directory record (the
 // library writes no comment after it), which only a complete write leaves.
+// A file that cannot be opened fails the seek and the read.
 bool EndsAsZip(const std::string& path) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (in == nullptr) return false;
-  unsigned char tail[22] = {};
-  const bool read = std::fseek(in, -22, SEEK_END) == 0 && std::fread(tail, 1, sizeof tail, in) == sizeof tail;
-  std::fclose(in);
-  return read && tail[0] == 'P' && tail[1] == 'K' && tail[2] == 5 && tail[3] == 6;
+  std::ifstream in(path, std::ios::binary);
+  char tail[22] = {};
+  in.seekg(-22, std::ios::end);
+  in.read(tail, sizeof tail);
+  return in && tail[0] == 'P' && tail[1] == 'K' && tail[2] == 5 && tail[3] == 6;
 }
 
 }  // namespace

@@ -99,9 +99,8 @@ void CFilterListCtrl::ToggleFilterRow() {
   } else {
     SetFilterBar(true);
     m_bFilterRowShown = 1;
-    if (m_header.GetSafeHwnd() != nullptr && m_header.GetItemCount() > 0) {
-      m_header.PostMessage(HDM_EDITFILTER, 0, FALSE);
-    }
+    // The first box takes the typing; a header without columns refuses.
+    if (m_header.GetSafeHwnd() != nullptr) m_header.PostMessage(HDM_EDITFILTER, 0, FALSE);
   }
   // The appearance's filter-row flag stays as filter mode set it: a list
   // whose filter boxes are hidden for a while keeps its keyword colouring
@@ -230,8 +229,8 @@ void CFilterListCtrl::ToggleExactMatch() {
   if (!m_arrFilterColumns.empty()) {
     // Writing the first filter again refilters through the header's notification.
     SetHeaderFilterText(HeaderItemOfColumn(m_arrFilterColumns.front()), m_arrFilterTexts.front(), m_cOneShotExact);
-  } else if (m_header.GetSafeHwnd() != nullptr && m_header.GetItemCount() > 0) {
-    SetHeaderFilterText(0, "", m_cOneShotExact);
+  } else {
+    SetHeaderFilterText(0, "", m_cOneShotExact);  // a header without columns refuses it
   }
 }
 

@@ -170,19 +170,9 @@ void CFilterListCtrl::MeasureItem(LPMEASUREITEMSTRUCT mis) {
 
 BOOL CFilterListCtrl::OnEraseBkgnd(CDC* dc) {
   if (!m_bFillEmptyArea || dc == nullptr || GetItemCount() == 0) return CCommonListCtrl::OnEraseBkgnd(dc);
-  RECT client{};
-  GetClientRect(&client);
-  POINT origin{};
-  SendMessage(LVM_GETORIGIN, 0, reinterpret_cast<LPARAM>(&origin));
-  int right = -origin.x;
-  for (int i = 0; i < m_header.GetItemCount(); ++i) right += GetColumnWidth(i);
   RECT last{};
   const int lastVisible = std::min(GetTopIndex() + GetCountPerPage(), GetItemCount()) - 1;
-  const int bottom = GetItemRect(lastVisible, &last, LVIR_BOUNDS) ? last.bottom : client.top;
-  const RECT beside{right, client.top, client.right, client.bottom};
-  const RECT below{client.left, bottom, std::min<LONG>(right, client.right), client.bottom};
-  if (beside.left < beside.right) FillBackground(dc->GetSafeHdc(), beside, m_appearance.clrBack);
-  if (below.top < below.bottom && below.left < below.right)
-    FillBackground(dc->GetSafeHdc(), below, m_appearance.clrBack);
+  const int bottom = GetItemRect(lastVisible, &last, LVIR_BOUNDS) ? last.bottom : 0;
+  FillEmptyArea(bottom, [&](const CRect& area) { FillBackground(dc->GetSafeHdc(), area, m_appearance.clrBack); });
   return FALSE;
 }

@@ -59,8 +59,7 @@ TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
   EXPECT_EQ(TextOp(row, "BUYER").color, RGB(255, 255, 255));
 
   ::SetFocus(nullptr);
-  row = InRow(Paint(), 0);
-  gradients = platform::OpsOfKind(row, platform::DrawKind::Gradient);
+  gradients = platform::OpsOfKind(InRow(Paint(), 0), platform::DrawKind::Gradient);
   ASSERT_EQ(gradients.size(), 1u);
   EXPECT_EQ(ColorOf(gradients[0].vertices[0]), RGB(126, 126, 126));
   EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(0, 0, 0));
@@ -116,22 +115,23 @@ TEST_F(FilterListDrawing, ANewFontMeasuresTheRowsAgain) {
 }
 
 // Right of the last column and below the last row the list's background shows,
-// also scrolled to the columns' end, where nothing is beside them.
+// scrolled as far as the columns go: in step 1 to their end, nothing beside
+// them; in step 2, every column narrowed to nothing, nothing below them.
 TEST_F(FilterListDrawing, TheEmptyAreaBesideAndBelowTheRowsIsFilledWithTheBackground) {
   list().m_bFillEmptyArea = TRUE;
   list().Appearance().clrBack = RGB(10, 20, 30);
-  for (const bool scrolled : {false, true}) {
-    if (scrolled) {
-      list().SetColumnWidth(1, 400);
-      list().Scroll(CSize(10000, 0));
-    }
+  for (const int step : {0, 1, 2}) {
+    if (step == 1) list().SetColumnWidth(1, 400);
+    for (int column = 0; step == 2 && column < 3; ++column) list().SetColumnWidth(column, 0);
+    list().Scroll(CSize(10000, 0));  // as far as the columns go
     CRect client, last;
     list().GetClientRect(&client);
     ASSERT_TRUE(list().GetItemRect(1, &last, LVIR_BOUNDS));
-    std::vector<CRect> expected = {CRect(client.left, last.bottom, std::min(last.right, client.right), client.bottom)};
-    if (scrolled) ASSERT_EQ(last.right, client.right);
-    else expected.insert(expected.begin(), CRect(last.right, client.top, client.right, client.bottom));
-    EXPECT_EQ(listview::testing::FillsToTheBottom(list().m_hWnd, RGB(10, 20, 30)), expected) << "scrolled " << scrolled;
+    std::vector<CRect> expected;
+    if (step != 1) expected.push_back(CRect(last.right, client.top, client.right, client.bottom));
+    if (step != 2)
+      expected.push_back(CRect(client.left, last.bottom, std::min(last.right, client.right), client.bottom));
+    EXPECT_EQ(listview::testing::FillsToTheBottom(list().m_hWnd, RGB(10, 20, 30)), expected) << "step " << step;
   }
 }
 

@@ -95,7 +95,8 @@ void CFilterListCtrl::SetHeaderFilterText(int position, const CString& text, BOO
 void CFilterListCtrl::OnFilterChange(NMHEADER* notify) {
   if (m_bFilterNotifications) {
     const int position = notify->iItem;
-    if (position >= 0 && position < m_header.GetItemCount()) {
+    // A position past the header's end reads no text and names no column.
+    if (position >= 0) {
       char text[kFilterTextMax] = {};
       HD_TEXTFILTER filter;
       filter.pszText = text;

@@ -27,11 +27,8 @@ namespace listview {
 CString JoinFilterTexts(const CStringArray& texts) {
   CString joined;
   for (INT_PTR i = 0; i < texts.GetSize(); ++i) {
-    if (i == 0) {
-      joined = texts[i];
-    } else if (joined.Find(texts[i]) < 0) {
-      joined += "~" + texts[i];
-    }
+    if (i > 0) joined += "~";
+    joined += texts[i];
   }
   return joined;
 }
@@ -53,7 +50,8 @@ void CFilterText::DoDataExchange(CDataExchange* dx) {
 void CFilterText::Open(listview::FilterTextSource* list, int position) {
   if (list == nullptr) return;
   bool ok = false;
-  if (listview::CreateForList(*this, ids::kDialog, list->SourceWindow(), ok)) m_lstTexts.SetHorizontalExtent(ids::kHorizontalExtent);
+  if (listview::CreateForList(*this, ids::kDialog, list->SourceWindow(), ok))
+    m_lstTexts.SetHorizontalExtent(ids::kHorizontalExtent);
   if (!ok) return;
   POINT cursor{};
   GetCursorPos(&cursor);

@@ -24,8 +24,8 @@ constexpr int kHorizontalExtent = 500;
 }  // namespace filter_text_ids
 
 namespace listview {
-// The texts chosen, in list order, as one filter: the first unchanged, each
-// further one after a "~" unless the result so far already contains it.
+// The texts chosen, in list order, as one filter: each one an alternative,
+// after a "~" but the first (the list offers each text once).
 CString JoinFilterTexts(const CStringArray& texts);
 }  // namespace listview
 

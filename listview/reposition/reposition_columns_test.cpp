@@ -187,6 +187,9 @@ TEST_F(RepositionColumnsTest, ReopeningShowsTheLayoutTheListHasAndAStoredOneAfte
   ASSERT_TRUE(again.GetHeaderCtrl()->SetItem(2, &item));
   dialog = OpenProfileDialog(again);
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Expiry", std::string(255, 'w')}));
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, reposition_id::kSort))) << "no sort controls for this list";
+  Press(dialog, reposition_id::kView);
+  EXPECT_EQ(Captions(), (Strings{"Name", "Expiry"}));
 }
 
 // The dialog sees only what a list shows it; a filter list drops its filters
