@@ -198,7 +198,7 @@ TEST(DictCoderTest, AReaderRefusesHistoryBeyondWhatAWriterCanLeave) {
   }
 }
 
-TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
+TEST(DictCoderTest, ShortMessagesAndTheLastThreeBytesAreLiteralsAndTheirPhrasesAreFoundLater) {
   DictPair pair(config(4));
   ASSERT_TRUE(pair.RoundTrip("a"));
   ASSERT_TRUE(pair.RoundTrip("ab"));
@@ -215,14 +215,11 @@ TEST(DictCoderTest, ShortMessagesAreLiteralsAndTheLastThreeBytesToo) {
   EXPECT_EQ(after.literals - before.literals, 4u);
   EXPECT_EQ(after.messages, 5u);
   EXPECT_EQ(pair.ReaderStats().messages, 5u);
-}
-
-// A phrase whose cache still waits when matching starts is found later.
-TEST(DictCoderTest, APhraseOfShortMessagesIsFoundLater) {
-  DictPair pair(config(4));
-  for (const char* msg : {"uvwxyz", "UVWXYZ", "0123456789"}) ASSERT_TRUE(pair.RoundTrip(msg));
-  ASSERT_TRUE(pair.RoundTrip("xyzUVWXYZabcdefghijk"));
-  EXPECT_EQ(pair.WriterStats().phrases, 1u);
+  // A phrase of short messages whose cache still waits when matching starts is found later.
+  DictPair later(config(4));
+  for (const char* msg : {"uvwxyz", "UVWXYZ", "0123456789"}) ASSERT_TRUE(later.RoundTrip(msg));
+  ASSERT_TRUE(later.RoundTrip("xyzUVWXYZabcdefghijk"));
+  EXPECT_EQ(later.WriterStats().phrases, 1u);
 }
 
 TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
