@@ -22,10 +22,14 @@ template <class Step>
 int code_into_buffer(buf_hndl out, const char* in, int32_t len, int* status, Step step) {
   if (out == nullptr || (in == nullptr && len != 0)) return fail(status, CodecStatus::kMissingArgument);
   if (len < 0) return fail(status, CodecStatus::kBadArgument);
+  // No bytes may come as no pointer; a step always gets an address, which
+  // the memcmp and memcpy calls of the coders require even for no bytes.
+  static constexpr uint8_t kNoBytes = 0;
+  const uint8_t* from = in != nullptr ? reinterpret_cast<const uint8_t*>(in) : &kNoBytes;
   MVector<uint8_t> bytes;
   int code = 0;
   try {
-    code = step(reinterpret_cast<const uint8_t*>(in), static_cast<uint32_t>(len), bytes);
+    code = step(from, static_cast<uint32_t>(len), bytes);
   } catch (const std::bad_alloc&) {
     code = CodecStatus::kNoMemory;
   }
