@@ -46,12 +46,11 @@ int MessageBoxWindow::EscapeAnswer() const {
 }
 
 void MessageBoxWindow::Create() {
-  HWND owner = m_box.owner != nullptr ? m_box.owner : ::GetActiveWindow();
-  if (owner != nullptr && ::IsWindow(owner)) owner = ::GetAncestorTopLevel(owner);
+  // The owner's top-level window; none when the owner is closed.
+  const HWND owner = ::GetAncestorTopLevel(m_box.owner != nullptr ? m_box.owner : ::GetActiveWindow());
   const std::string caption = m_box.caption ? *m_box.caption : "Error";
   constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  CreateEx(WS_EX_DLGMODALFRAME, "TarnMessageBox", caption.c_str(), kStyle, 0, 0, 200, 100,
-           owner != nullptr && ::IsWindow(owner) ? owner : nullptr, 0);
+  CreateEx(WS_EX_DLGMODALFRAME, "TarnMessageBox", caption.c_str(), kStyle, 0, 0, 200, 100, owner, 0);
   const HGDIOBJ font = ::GetStockObject(DEFAULT_GUI_FONT);
 
   // The text's size, wrapped at kTextWidth.

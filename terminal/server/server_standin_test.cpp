@@ -170,10 +170,11 @@ TEST_F(ServerStandInTest, ReadOnlyStoreRefusesChangesWithTheReasonAndNoDatabaseI
   EXPECT_EQ(readOnly.GroupCount(), 1);
   EXPECT_EQ(readOnly.Handle(BuildMessage({{54247, "admin"}, {0, "ks_get_all_allowed_groups"}})).size(), 1u);
 
-  // A read-only store without the tables cannot serve at all, nor can a
+  // A read-only store missing either table cannot serve at all, nor can a
   // file that is no database: that is said at once.
   const auto empty = std::filesystem::temp_directory_path() / ("standin_empty_" + std::to_string(::getpid()) + ".db");
-  std::ofstream(empty).close();
+  ASSERT_EQ(sqlite3_open(empty.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE categories(name TEXT)", nullptr, nullptr, nullptr), SQLITE_OK);
   EXPECT_THROW(ServerStandIn("file:" + empty.string() + "?mode=ro"), std::runtime_error);
   std::ofstream(empty) << "this is not a database, just some text long enough to be looked at\n";
   try {
