@@ -80,10 +80,11 @@ int CCommonListCtrl::CompareItems(LPARAM a, LPARAM b, LPARAM context) {
 }
 
 void CCommonListCtrl::CopyToClipboard() {
-  CHeaderCtrl* header = GetHeaderCtrl();
-  const int columns = header != nullptr ? header->GetItemCount() : 0;
-  std::vector<int> order(static_cast<size_t>(columns));
-  if (columns > 0) header->GetOrderArray(order.data(), columns);
+  std::vector<int> order;
+  if (CHeaderCtrl* header = GetHeaderCtrl(); header != nullptr) {
+    order.resize(static_cast<size_t>(header->GetItemCount()));
+    header->GetOrderArray(order.data(), static_cast<int>(order.size()));
+  }
   std::string text;
   for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
     for (const int column : order) {

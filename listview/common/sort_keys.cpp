@@ -1,6 +1,7 @@
 #include "listview/common/sort_keys.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -44,7 +45,7 @@ int PlainDateKey(const CString& text) {
   if (t[2] != '/' || t[5] != '/') return -1;
   int key = 0;
   for (const int at : {6, 7, 8, 9, 3, 4, 0, 1}) {
-    if (t[at] < '0' || t[at] > '9') return -1;
+    if (std::isdigit(static_cast<unsigned char>(t[at])) == 0) return -1;
     key = key * 10 + (t[at] - '0');
   }
   return key;

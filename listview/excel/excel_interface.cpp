@@ -157,7 +157,7 @@ int CExcelInterface::WriteToExcel() {
 
   // In constant-memory mode rows must be written in order, each whole
   // before the next; the header row tells each column's kind.
-  std::vector<bool> numeric(static_cast<size_t>(m_nColumns), false);
+  std::vector<bool> numeric(static_cast<size_t>(m_nColumns));
   CString cell;
   std::string text;
   for (int row = 0; row < m_nRows; ++row) {

@@ -251,9 +251,9 @@ bool CFilterListCtrl::FocusInFilterBox() const {
          ::GetDlgCtrlID(focus) == platform::kHeaderFilterEditId;
 }
 
-bool CFilterListCtrl::MoveBetweenFilterBoxes(bool backwards) {
+void CFilterListCtrl::MoveBetweenFilterBoxes(bool backwards) {
   const int count = m_header.GetItemCount();
-  if (count == 0) return false;
+  if (count == 0) return;
   const int next = (m_nCurrentFilterBox + (backwards ? count - 1 : 1)) % count;
   const bool wrappedToFirst = next == 0 && !backwards;
   m_nCurrentFilterBox = next;
@@ -267,7 +267,6 @@ bool CFilterListCtrl::MoveBetweenFilterBoxes(bool backwards) {
   GetClientRect(&client);
   if (left < 0 || right > client.right) Scroll(CSize(wrappedToFirst ? -origin.x : origin.x + 50, 0));
   m_header.EditFilter(m_header.OrderToIndex(next), FALSE);
-  return true;
 }
 
 BOOL CFilterListCtrl::PreTranslateMessage(MSG* msg) {

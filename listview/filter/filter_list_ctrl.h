@@ -205,7 +205,7 @@ class CFilterListCtrl : public CCommonListCtrl,
   void OnGetDispInfo(NMLVDISPINFO* info);
   void OnClick(NMITEMACTIVATE* click);
   void ToggleExactMatch();
-  bool MoveBetweenFilterBoxes(bool backwards);
+  void MoveBetweenFilterBoxes(bool backwards);
   bool FocusInFilterBox() const;
   void SetFilterBar(bool on);
   void UpdateCount();

@@ -204,7 +204,7 @@ TEST_F(XListTest, TheHeaderDrawsEachCaptionInItsFontAfterItsCheckBox) {
     EXPECT_EQ(caption.font.face, "Arial");
     EXPECT_EQ(caption.rect.left, item.left + 8 + (column > 0 ? 13 + 6 : 0));
     EXPECT_EQ(caption.rect.right, item.right - 8);
-    EXPECT_EQ((caption.format & DT_RIGHT) != 0, column == 2);
+    EXPECT_EQ(caption.format & (DT_RIGHT | DT_CENTER), column == 2 ? DT_RIGHT : 0u);
     const int top = item.top + (item.Height() - 13) / 2;
     const CRect filled(item.left + 11, top + 3, item.left + 18, top + 10);
     EXPECT_EQ(Fills(fills, filled, ::GetSysColor(COLOR_BTNTEXT)), column == 1 ? 1 : 0);
