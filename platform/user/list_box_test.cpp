@@ -346,6 +346,8 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   EXPECT_EQ(std::pair(Send(LB_GETSELCOUNT), Send(LB_GETSEL, 1)), std::pair(1L, 1L));
   input::PressKey(VK_DOWN);
   EXPECT_EQ(std::pair(Send(LB_GETSELCOUNT), Send(LB_GETSEL, 2)), std::pair(1L, 1L));
+  input::PressKey(VK_SPACE, input::kControl);
+  EXPECT_EQ(Send(LB_GETSELCOUNT), 0) << "Control and Space take the caret's item away";
   EXPECT_TRUE(parent.codes.empty()) << "without LBS_NOTIFY the clicks and keys select silently";
 }
 
