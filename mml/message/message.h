@@ -48,11 +48,6 @@ struct mnm_msg {
   uint32_t nCountOffset;
   int32_t nCursor;  // iteration position in the tag order list
   mml::sTagSlot* pSlots;
-  uint32_t nStarted;
-  uint32_t nParsed;
-  uint32_t nParsedFlag;
-  uint32_t nParseStart;
-  uint32_t nParseEnd;
   uint32_t nCopying;
   uint32_t nMsgEnd;  // end of the last field written or parsed
   uint32_t nHasMsg;  // 1 once a message was started or parsed

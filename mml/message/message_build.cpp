@@ -240,10 +240,6 @@ extern "C" int mnm_init_msg(mnm_hndl h, buf_hndl out, int* err) {
   h->pCur = out;
   mml::reset_index(*h);
   if (mml::start_message(*h, out, err) == 0) return 0;
-  ++h->nStarted;
-  h->nParsedFlag = 0;
-  h->nParseStart = 0;
-  h->nParseEnd = 0;
   return mml::succeed(err);
 }
 

@@ -117,7 +117,6 @@ extern "C" int mnm_parse_next(mnm_hndl h, buf_hndl copy, int* err) {
   if (h == nullptr) return mml::fail(err, mml::MsgStatus::kNullHandle);
   buf_hndl in = h->pIn;
   if (in == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
-  h->nParseStart = h->nParseOffset;
   const bool copying = copy != nullptr && copy != in;
   h->pCur = copying ? copy : in;
   h->pOut = copy;  // null in place: read-only; the received buffer when copy == in
@@ -146,9 +145,6 @@ extern "C" int mnm_parse_next(mnm_hndl h, buf_hndl copy, int* err) {
   h->nCopying = 0;
   if (ok == 0) return 0;
   if (copying) mml::put_be(copy->data + h->nCountOffset, wire.nWidth, static_cast<uint32_t>(h->nFieldTotal));
-  h->nParseEnd = h->nParseOffset;
-  ++h->nParsed;
-  h->nParsedFlag = 1;
   return mml::succeed(err);
 }
 
@@ -157,8 +153,5 @@ extern "C" int mnm_parse(mnm_hndl h, buf_hndl copy, buf_hndl received, int* err)
   if (received == nullptr) return mml::fail(err, mml::MsgStatus::kBadArgument);
   h->pIn = received;
   h->nParseOffset = 0;
-  h->nParsedFlag = 0;
-  h->nParseStart = 0;
-  h->nParseEnd = 0;
   return mnm_parse_next(h, copy, err);
 }
