@@ -15,8 +15,10 @@ class MiddlewareEnvironment : public ::testing::Environment {
   void SetUp() override {
     setenv("MML_BUILD_MEMORY_MAP", "yes", 1);
     // The settings that environment_test.cpp's typed lookups read.
+    // One run chooses the LOC cache's size (CMakeLists.txt); unset, the entry is empty and skipped.
+    const char* buckets = std::getenv("MML_LOC_HASH_SIZE");
     std::string entries[] = {"MML_TEST_INT=-02147483648", "MML_TEST_YES=yes", "MML_TEST_CAPITAL=Yes",
-                             "MML_TEST_REAL= -1 1/2\t"};
+                             "MML_TEST_REAL= -1 1/2\t", std::string("MML_LOC_HASH_SIZE=") + (buckets ? buckets : "")};
     std::vector<char*> envp;
     for (std::string& entry : entries) envp.push_back(entry.data());
     envp.push_back(nullptr);

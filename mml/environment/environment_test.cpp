@@ -154,12 +154,9 @@ TEST(SettingsTest, TypedLookups) {
 // What the random lines above do not write: blanks, forms of a real that
 // are not one, and out of range.
 TEST(NumberParseTest, RealsAndFractions) {
-  for (const auto& [text, value] : {std::pair<const char*, double>{" \t.5 ", 0.5},
-                                    {"3.", 3},
-                                    {"1E-3", 1e-3},
-                                    {"+4e+2", 400},
-                                    {"3/4", 0.75},
-                                    {"2  1/4\t", 2.25}}) {
+  using Read = std::pair<const char*, double>;
+  for (const auto& [text, value] :
+       {Read{" \t.5 ", 0.5}, {"3.", 3}, {"1E-3", 1e-3}, {"+4e+2", 400}, {"3/4", 0.75}, {"2  1/4\t", 2.25}}) {
     double out = 0;
     ASSERT_TRUE(mml::parse_real(text, &out)) << text;
     EXPECT_DOUBLE_EQ(out, value) << text;

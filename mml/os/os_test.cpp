@@ -44,23 +44,12 @@ class TimeFormatTest : public ::testing::Test {
 constexpr os_time kTime{1709622489, 123456};
 
 TEST_F(TimeFormatTest, SixteenFormsInTheirZones) {
-  const char* const expected[] = {"03-05-24",
-                                  "20240305",
-                                  "030524",
-                                  "Tue Mar 05 02:08:09 2024",
-                                  "02:08:09",
-                                  "070809",
-                                  "020809",
-                                  "123456",
-                                  "1709622489",
-                                  "Tue Mar 05",
-                                  "2024-03-05",
-                                  "20240305",
-                                  "Tue Mar 05 07:08:09 2024",
-                                  "20240305-07:08:09.123",
-                                  "20240305-07:08:09.123456",
-                                  "20240305-07:08:09"};
-  for (int32_t form = 1; form <= 16; ++form) EXPECT_EQ(Format(kTime, form), expected[form - 1]) << "form " << form;
+  std::string all;
+  for (int32_t form = 1; form <= 16; ++form) all += Format(kTime, form) + "|";
+  EXPECT_EQ(all,
+            "03-05-24|20240305|030524|Tue Mar 05 02:08:09 2024|02:08:09|070809|020809|123456|1709622489|"
+            "Tue Mar 05|2024-03-05|20240305|Tue Mar 05 07:08:09 2024|20240305-07:08:09.123|"
+            "20240305-07:08:09.123456|20240305-07:08:09|");
 }
 
 TEST_F(TimeFormatTest, EdgesOfTheSubSecondForms) {
@@ -80,8 +69,7 @@ TEST_F(TimeFormatTest, AppendsAndGrowsExactlyOrFailsWithoutChange) {
   EXPECT_EQ(std::string(m_b->data + 3, 8), "02:08:09");
   EXPECT_EQ(m_b->used, 11);
 
-  EXPECT_EQ(code(os_time_format(&kTime, m_b, 0, &m_err), m_err), 5);
-  EXPECT_EQ(code(os_time_format(&kTime, m_b, 17, &m_err), m_err), 5);
+  for (const int32_t form : {0, 17}) EXPECT_EQ(code(os_time_format(&kTime, m_b, form, &m_err), m_err), 5);
   EXPECT_EQ(m_b->capacity, 3 + 26) << "an unknown form is refused before the buffer grows";
   EXPECT_EQ(code(os_time_format(nullptr, m_b, 1, &m_err), m_err), 2);
   EXPECT_EQ(code(os_time_format(&kTime, nullptr, 1, &m_err), m_err), 2);
