@@ -61,13 +61,13 @@ T Entry(const std::vector<T>& table, std::optional<long> index, T none) {
 
 // "BC12" -> column 54 (zero-based); nothing without letters or past XFD.
 std::optional<long> ColumnOf(std::string_view reference) {
-  long column = 0;
-  size_t i = 0;
-  for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z'; ++i) {
-    column = column * 26 + (reference[i] - 'A' + 1);
+  long column = 0;  // 1-based while letters are read; 0 until the first
+  for (const char c : reference) {
+    if (c < 'A' || c > 'Z') break;
+    column = column * 26 + (c - 'A' + 1);
     if (column > kMaxColumns) return std::nullopt;
   }
-  if (i == 0) return std::nullopt;
+  if (column == 0) return std::nullopt;
   return column - 1;
 }
 
