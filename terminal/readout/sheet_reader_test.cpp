@@ -99,8 +99,9 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
                         "<cellXfs><xf fontId='1'/><xf fontId='2'/></cellXfs></styleSheet>"},
       {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row><c t='s' s='0'><v>0</v></c>"
                                    "<c t='s' s='1'><v>1</v></c><c t='s' s='2'><v>0</v></c></row>"
-                                   // The last row a sheet has, and one past it.
-                                   "<row r='1048576'><c t='s' s='1'><v>0</v></c></row>"
+                                   // The last row and column a sheet has, and one past each.
+                                   "<row r='1048576'><c r='XFD1048576' t='s' s='1'><v>0</v></c>"
+                                   "<c t='s'><v>0</v></c></row>"
                                    "<row r='1048577'><c t='s'><v>0</v></c></row></sheetData></worksheet>"}};
   const std::string path = (folder / "by_hand.xlsx").string();
   zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
@@ -116,7 +117,8 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
       {Kind::kSharedString, "one", true}, {Kind::kSharedString, "", false}, {Kind::kSharedString, "one", false}};
   ASSERT_EQ(sheet->rows.size(), 1048576u);
   EXPECT_EQ(sheet->rows.front(), cells);
-  EXPECT_EQ(sheet->rows.back(), (std::vector<SheetCell>{{Kind::kSharedString, "one", false}}));
+  ASSERT_EQ(sheet->rows.back().size(), 16384u);
+  EXPECT_EQ(sheet->rows.back().back(), (SheetCell{Kind::kSharedString, "one", false}));
 
   // A part that unpacks but is no XML is refused as such.
   zip = zip_open(path.c_str(), 0, nullptr);
@@ -159,12 +161,9 @@ TEST_F(SheetReader, CutOrSpoiledWorkbooksAreRefusedOrReadAsBefore) {
     spoiled[at] = static_cast<char>(spoiled[at] ^ 0x5A);
     error.clear();
     const auto sheet = ReadSheetBytes(spoiled, error);
-    if (!sheet) {
-      ASSERT_FALSE(error.empty()) << "byte " << at;
-      ++refused;
-    } else {
-      ASSERT_EQ(*sheet, *original) << "byte " << at << " changed the sheet unnoticed";
-    }
+    refused += sheet ? 0 : 1;
+    ASSERT_TRUE(sheet ? *sheet == *original : !error.empty())
+        << "byte " << at << (sheet ? " changed the sheet unnoticed" : " refused with no reason");
   }
   // The four parts read make up over two fifths of the file (the rest:
   // the theme, the package's lists, the document's properties).
