@@ -5,7 +5,7 @@
 namespace terminal {
 namespace {
 
-TEST(TerminalOptions, RefusesBadLinesAndPicturesTheDemoToo) {
+TEST(TerminalOptions, RefusesBadLinesAndEmptyNamesAndPicturesTheDemoToo) {
   std::string error;
   EXPECT_FALSE(ParseOptions({"--user"}, error));
   EXPECT_EQ(error, "--user needs a value");
@@ -17,12 +17,8 @@ TEST(TerminalOptions, RefusesBadLinesAndPicturesTheDemoToo) {
   // The user defaults to the documented one and may be emptied.
   EXPECT_EQ(ParseOptions({"--demo"}, error)->userId, "admin");
   EXPECT_EQ(ParseOptions({"--user", ""}, error)->userId, "");
-}
-
-// Every option that names a file or a folder refuses an empty name; only
-// the user may be empty.
-TEST(TerminalOptions, AnEmptyFileOrFolderNameIsRefused) {
-  std::string error;
+  // Every option that names a file or a folder refuses an empty name; only
+  // the user may be empty.
   for (const char* option : {"--home", "--plugin", "--db", "--wire-log", "--script", "--snapshots", "--window-map"}) {
     EXPECT_FALSE(ParseOptions({"--window", option, ""}, error)) << option;
     EXPECT_EQ(error, std::string(option) + " needs a value: it is empty");

@@ -98,6 +98,8 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
       {"xl/styles.xml", "<styleSheet><fonts><font/><font><b/></font></fonts>"
                         "<cellXfs><xf fontId='1'/><xf fontId='2'/></cellXfs></styleSheet>"},
       {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row><c t='s' s='0'><v>0</v></c>"
+                                   // A style index that is no whole number names no style.
+                                   "<c t='s' s='0x'><v>0</v></c>"
                                    "<c t='s' s='1'><v>1</v></c><c t='s' s='2'><v>0</v></c></row>"
                                    // The last row and column a sheet has, and one past each.
                                    "<row r='1048576'><c r='XFD1048576' t='s' s='1'><v>0</v></c>"
@@ -113,8 +115,8 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
   std::string error;
   const auto sheet = ReadSheet(path, error);
   ASSERT_TRUE(sheet) << error;
-  const std::vector<SheetCell> cells{
-      {Kind::kSharedString, "one", true}, {Kind::kSharedString, "", false}, {Kind::kSharedString, "one", false}};
+  const std::vector<SheetCell> cells{{Kind::kSharedString, "one", true}, {Kind::kSharedString, "one", false},
+                                     {Kind::kSharedString, "", false}, {Kind::kSharedString, "one", false}};
   ASSERT_EQ(sheet->rows.size(), 1048576u);
   EXPECT_EQ(sheet->rows.front(), cells);
   ASSERT_EQ(sheet->rows.back().size(), 16384u);
