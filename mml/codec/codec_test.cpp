@@ -42,6 +42,7 @@ TEST(CodecPairTest, CreationStatuses) {
     EXPECT_FALSE(made) << "type 1 and no_coders: no coders";
   }
   for (const int type : {0, 12}) EXPECT_EQ(create_status(settings(type)), 5) << "type " << type;
+  EXPECT_EQ(create_status(settings(8)), 0) << "LOC, under the least cache and trim when a run chooses them";
   EXPECT_EQ(codec_destroy(nullptr, nullptr), 0) << "no handle at all";
   for (const auto& [kind, status] : {std::pair{0, 5}, {2, 5}, {7, 5}, {16, 5}, {1, 0}, {6, 0}, {15, 0}}) {
     codec_settings s = settings(4);
