@@ -76,7 +76,7 @@ TEST(CodecPairTest, CreationStatuses) {
   plain->used = 0;
   ASSERT_NE(codec_expand(wideReader, skipping.data(), static_cast<int32_t>(skipping.size()), plain, nullptr), 0);
   EXPECT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), message);
-  for (codec** c : {&wide, &wideReader, &narrow, &narrowReader}) codec_destroy(c, nullptr);
+  for (codec** c : {&wide, &wideReader, &narrow, &narrowReader}) EXPECT_NE(codec_destroy(c, nullptr), 0);
   for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
 }
 
@@ -121,7 +121,7 @@ TEST(CodecPairTest, LocDropsWhatATrimPeriodLeftUnused) {
   }
   EXPECT_LT(sizes[2], 16);
   EXPECT_EQ(sizes[5], 2) << "0x01 and the id";
-  for (codec** c : {&w, &r}) codec_destroy(c, nullptr);
+  for (codec** c : {&w, &r}) EXPECT_NE(codec_destroy(c, nullptr), 0);
   for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
 }
 
