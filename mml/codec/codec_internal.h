@@ -1,6 +1,7 @@
 // The coders behind codec.h: one interface, one class per format.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -21,6 +22,11 @@ class CCodec : public codec {
   virtual int Compress(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) = 0;
   virtual int Expand(const uint8_t* in, uint32_t len, MVector<uint8_t>& out) = 0;
 };
+
+// Whether a reader that began appending at start has expanded its message
+// past 64 MiB. Every format refuses such a message, so that no peer can
+// make a reader take all memory.
+inline bool past_cap(const MVector<uint8_t>& out, size_t start) { return out.size() - start > (64u << 20); }
 
 // Creation of each format; status 0 on success, else the format's own
 // failure (mapped to the type's status by codec_create_pair).

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mml/testing/stream_gen.h"
@@ -12,14 +14,46 @@ namespace {
 
 codec_settings settings(int type) { return codec_settings{type, 0, 1, 3, 0}; }
 
-std::string hex(const char* data, int32_t n) {
+std::string hex(std::string_view bytes) {
   std::string out;
-  for (int32_t i = 0; i < n; ++i) {
-    out += "0123456789abcdef"[static_cast<uint8_t>(data[i]) >> 4];
-    out += "0123456789abcdef"[static_cast<uint8_t>(data[i]) & 15];
+  for (const char c : bytes) {
+    out += "0123456789abcdef"[static_cast<uint8_t>(c) >> 4];
+    out += "0123456789abcdef"[static_cast<uint8_t>(c) & 15];
   }
   return out;
 }
+
+// A writer and a reader of one type and a buffer for each; both codecs must
+// be destroyed cleanly at the end (type 1 has none).
+class CodecPair {
+ public:
+  explicit CodecPair(const codec_settings& s) {
+    EXPECT_NE(codec_create_pair(&w, &r, &s, nullptr), 0);
+    EXPECT_NE(buf_open(&m_packed, 64, nullptr) * buf_open(&m_plain, 64, nullptr), 0);
+  }
+  ~CodecPair() {
+    for (codec** c : {&w, &r}) EXPECT_TRUE(*c == nullptr || codec_destroy(c, nullptr) != 0);
+    for (buf_hndl* b : {&m_packed, &m_plain}) buf_close(b, nullptr);
+  }
+  // What a writer (this pair's unless named) makes of msg; no bytes come as no pointer.
+  std::string Compress(std::string_view msg, codec* writer = nullptr) {
+    m_packed->used = 0;
+    const char* bytes = msg.empty() ? nullptr : msg.data();
+    EXPECT_NE(
+        codec_compress(writer != nullptr ? writer : w, bytes, static_cast<int32_t>(msg.size()), m_packed, nullptr), 0);
+    return std::string(m_packed->data, static_cast<size_t>(m_packed->used));
+  }
+  // What the reader expands bytes to; nothing when it refuses them.
+  std::optional<std::string> Expand(std::string_view bytes) {
+    m_plain->used = 0;
+    if (codec_expand(r, bytes.data(), static_cast<int32_t>(bytes.size()), m_plain, nullptr) == 0) return {};
+    return std::string(m_plain->data, static_cast<size_t>(m_plain->used));
+  }
+  codec *w = nullptr, *r = nullptr;
+
+ private:
+  buf_hndl m_packed = nullptr, m_plain = nullptr;
+};
 
 // Creates a pair; the status, 0 on success (then both are destroyed).
 int create_status(const codec_settings& s, bool* made = nullptr) {
@@ -57,27 +91,23 @@ TEST(CodecPairTest, CreationStatuses) {
   // the default window is refused by a reader held to 1 KiB, whose own
   // writer's frames it reads. A reader reads all it is given: a skippable
   // frame (magic, length, bytes) before its writer's frame is passed over.
-  const codec_settings usual = settings(7);
-  codec_settings small = usual;
+  codec_settings small = settings(7);
   small.zstd_window_log = 10;
-  codec *wide = nullptr, *wideReader = nullptr, *narrow = nullptr, *narrowReader = nullptr;
-  ASSERT_NE(codec_create_pair(&wide, &wideReader, &usual, nullptr), 0);
-  ASSERT_NE(codec_create_pair(&narrow, &narrowReader, &small, nullptr), 0);
-  buf_hndl packed = nullptr, plain = nullptr;
-  ASSERT_NE(buf_open(&packed, 64, nullptr) + buf_open(&plain, 64, nullptr), 0);
+  CodecPair wide(settings(7)), narrow(small);
   const std::string message = mml::test::CStreamGenerator(5).Next() + std::string(100000, 'z');
-  for (codec* writer : {narrow, wide}) {
-    packed->used = plain->used = 0;
-    ASSERT_NE(codec_compress(writer, message.data(), static_cast<int32_t>(message.size()), packed, nullptr), 0);
-    const bool read = codec_expand(narrowReader, packed->data, packed->used, plain, nullptr) != 0;
-    EXPECT_EQ(read, writer == narrow);
-  }
-  const std::string skipping = std::string("\x50\x2a\x4d\x18\x01\0\0\0!", 9) + std::string(packed->data, packed->used);
-  plain->used = 0;
-  ASSERT_NE(codec_expand(wideReader, skipping.data(), static_cast<int32_t>(skipping.size()), plain, nullptr), 0);
-  EXPECT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), message);
-  for (codec** c : {&wide, &wideReader, &narrow, &narrowReader}) EXPECT_NE(codec_destroy(c, nullptr), 0);
-  for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
+  EXPECT_EQ(narrow.Expand(narrow.Compress(message)), message);
+  const std::string packed = narrow.Compress(message, wide.w);
+  EXPECT_EQ(narrow.Expand(packed), std::nullopt);
+  EXPECT_EQ(wide.Expand(std::string("\x50\x2a\x4d\x18\x01\0\0\0!", 9) + packed), message);
+}
+
+// A reader expands a message to 64 MiB and refuses one byte more (one rule
+// serves every format; zstd's reader reaches it soonest).
+TEST(CodecPairTest, AReaderTakes64MiBAMessageAndNoMore) {
+  const std::string zeros((64 << 20) + 1, '\0');
+  CodecPair pair(settings(7));
+  EXPECT_EQ(pair.Expand(pair.Compress(std::string_view(zeros).substr(0, 64 << 20))).value_or("").size(), 64u << 20);
+  EXPECT_FALSE(pair.Expand(pair.Compress(zeros)).has_value());
 }
 
 // LOC's cache trims every 20000 messages on both sides, dropping what went
@@ -86,43 +116,34 @@ TEST(CodecPairTest, CreationStatuses) {
 // first message after a trim), is still referred to at 40001; the second,
 // gone with the trim at 40000, is sent whole and cached afresh at 40002.
 TEST(CodecPairTest, LocDropsWhatATrimPeriodLeftUnused) {
-  const codec_settings s = settings(8);
-  codec *w = nullptr, *r = nullptr;
-  ASSERT_NE(codec_create_pair(&w, &r, &s, nullptr), 0);
-  buf_hndl packed = nullptr, plain = nullptr;
-  ASSERT_NE(buf_open(&packed, 16, nullptr) + buf_open(&plain, 16, nullptr), 0);
+  CodecPair pair(settings(8));
   for (int n = 1; n <= 40002; ++n) {
     const std::string msg = n == 1 || n == 2 || n == 20001 || n == 40001 ? "NIFTY"
                             : n == 3 || n == 4 || n == 40002             ? "BANKNIFTY"
                                                                          : "SBIN";
-    packed->used = plain->used = 0;
-    ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, nullptr), 0);
-    ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, nullptr), 0) << n;
-    ASSERT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), msg) << n;
+    const std::string packed = pair.Compress(msg);
+    ASSERT_EQ(pair.Expand(packed), msg) << n;
     if (n == 20001 || n == 40001) {
-      EXPECT_EQ(hex(packed->data, packed->used), "0100") << n << ": NIFTY, id 0, still cached";
+      EXPECT_EQ(hex(packed), "0100") << n << ": NIFTY, id 0, still cached";
     } else if (n == 40002) {
-      EXPECT_EQ(hex(packed->data, packed->used), "000942414e4b4e49465459") << "BANKNIFTY, cached again";
+      EXPECT_EQ(hex(packed), "000942414e4b4e49465459") << "BANKNIFTY, cached again";
     }
   }
   // A message cut inside a token's number, or whose number runs past the
   // five bytes a 32-bit number takes, is refused, not read as 0.
-  EXPECT_EQ(codec_expand(r, "\x02", 1, plain, nullptr), 0);
-  EXPECT_EQ(codec_expand(r, "\x02\x80\x80\x80\x80\x80", 6, plain, nullptr), 0);
+  EXPECT_EQ(pair.Expand("\x02"), std::nullopt);
+  EXPECT_EQ(pair.Expand("\x02\x80\x80\x80\x80\x80"), std::nullopt);
   // A compact tagged message is cut at its fields: once seen twice, only a changed field goes in full. A segment
   // of 1024 bytes, the longest cached, goes as an id the third time. The reader takes each.
   const std::string compact("AA\0\x10\0\1\0\2ab\0\2\0\2cd", 16), longest(1024, 'x');
-  std::vector<int32_t> sizes;
+  std::vector<size_t> sizes;
   for (const std::string& msg : {compact, compact, compact.substr(0, 15) + "e", longest, longest, longest}) {
-    packed->used = plain->used = 0;
-    ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, nullptr), 0);
-    ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, nullptr), 0) << msg.size();
-    sizes.push_back(packed->used);
+    const std::string packed = pair.Compress(msg);
+    ASSERT_EQ(pair.Expand(packed), msg) << msg.size();
+    sizes.push_back(packed.size());
   }
-  EXPECT_LT(sizes[2], 16);
-  EXPECT_EQ(sizes[5], 2) << "0x01 and the id";
-  for (codec** c : {&w, &r}) EXPECT_NE(codec_destroy(c, nullptr), 0);
-  for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
+  EXPECT_LT(sizes[2], 16u);
+  EXPECT_EQ(sizes[5], 2u) << "0x01 and the id";
 }
 
 // What each type writes under its default settings, pinned: a peer built
@@ -178,10 +199,7 @@ class CodecStreamTest : public ::testing::TestWithParam<int> {};
 TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritesThePinnedBytes) {
   const sPinned& pinned = kPinned[GetParam()];
   const codec_settings s = settings(GetParam());
-  codec *w = nullptr, *r = nullptr, *twin = nullptr, *twinReader = nullptr;
-  ASSERT_NE(codec_create_pair(&w, &r, &s, nullptr), 0);
-  buf_hndl packed = nullptr, plain = nullptr;
-  ASSERT_NE(buf_open(&packed, 64, nullptr) + buf_open(&plain, 64, nullptr), 0);
+  CodecPair pair(s), twin(s);
   mml::test::CStreamGenerator gen(21);
   std::mt19937 rng(7);
   std::string noise(40000, '\0');
@@ -190,38 +208,27 @@ TEST_P(CodecStreamTest, LongStreamRoundTripsAndWritesThePinnedBytes) {
   uint64_t hash = 1469598103934665603ULL;
   for (int i = 0; i <= 20000; ++i) {
     const std::string msg = i == 0 ? kFirst : i == 1 ? noise : gen.Next();
-    packed->used = plain->used = 0;
-    int status = -1;
-    ASSERT_NE(codec_compress(w, msg.data(), static_cast<int32_t>(msg.size()), packed, &status), 0) << status;
-    ASSERT_NE(codec_expand(r, packed->data, packed->used, plain, &status), 0)
-        << "message " << i << " status " << status;
-    ASSERT_EQ(std::string(plain->data, plain->used), msg) << "message " << i;
+    const std::string packed = pair.Compress(msg);
+    ASSERT_EQ(pair.Expand(packed), msg) << "message " << i;
     if (i == 0) {
-      EXPECT_EQ(hex(packed->data, packed->used), pinned.pFirstHex);
+      EXPECT_EQ(hex(packed), pinned.pFirstHex);
       continue;
     }
-    for (int32_t b = 0; b < packed->used; ++b) hash = (hash ^ static_cast<uint8_t>(packed->data[b])) * 1099511628211ULL;
+    for (const char b : packed) hash = (hash ^ static_cast<uint8_t>(b)) * 1099511628211ULL;
     in += msg.size();
-    out += static_cast<uint64_t>(packed->used);
+    out += packed.size();
   }
   EXPECT_EQ(out, pinned.nBytes);
   EXPECT_EQ(hash, pinned.nHash) << std::hex << hash;
   RecordProperty("ratio_x100", static_cast<int>(in * 100 / out));
   // Empty messages, many in a row, between others, after all that history
   // and on a fresh pair.
-  ASSERT_NE(codec_create_pair(&twin, &twinReader, &s, nullptr), 0);
-  for (const auto& [writer, reader] : {std::pair{w, r}, {twin, twinReader}}) {
+  for (CodecPair* p : {&pair, &twin}) {
     for (const std::string msg : {"", "x", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
                                   "", "", "after many empty ones", ""}) {
-      packed->used = plain->used = 0;
-      const char* bytes = msg.empty() ? nullptr : msg.data();  // no bytes may come as no pointer
-      ASSERT_NE(codec_compress(writer, bytes, static_cast<int32_t>(msg.size()), packed, nullptr), 0);
-      ASSERT_NE(codec_expand(reader, packed->data, packed->used, plain, nullptr), 0) << '"' << msg << '"';
-      ASSERT_EQ(std::string(plain->data, static_cast<size_t>(plain->used)), msg);
+      ASSERT_EQ(p->Expand(p->Compress(msg)), msg) << '"' << msg << '"';
     }
   }
-  for (codec** c : {&w, &r, &twin, &twinReader}) codec_destroy(c, nullptr);
-  for (buf_hndl* b : {&packed, &plain}) buf_close(b, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryType, CodecStreamTest, ::testing::Range(1, 12),

@@ -23,7 +23,6 @@ constexpr uint32_t kEnd = 256;
 constexpr uint32_t kTop = 1u << 24;
 constexpr uint32_t kBottom = 1u << 16;
 constexpr uint32_t kMaxTotal = 1u << 16;
-constexpr size_t kLargestExpansion = 64 << 20;  // a reader's cap per message
 
 // Whether the coder shifts a byte out (or in): the top byte is settled, or
 // the range has become too small and is cut to the next 2^16 boundary.
@@ -130,8 +129,8 @@ class CRangeCodec : public CCodec {
       }
       m_model.Update(s);
       if (s == kEnd) return overrun || pos != len ? CodecStatus::kNoMoreBits : CodecStatus::kOk;
-      if (out.size() - start > kLargestExpansion) return CodecStatus::kBadArgument;
       out.push_back(static_cast<uint8_t>(s));
+      if (past_cap(out, start)) return CodecStatus::kBadArgument;
     }
   }
 

@@ -11,8 +11,7 @@ namespace mml {
 
 namespace {
 
-constexpr uint32_t kGrowth = 4096;              // output grows this much at a time
-constexpr size_t kLargestExpansion = 64 << 20;  // a reader's cap per message
+constexpr uint32_t kGrowth = 4096;  // output grows this much at a time
 
 class CZlibCodec : public CCodec {
  public:
@@ -42,7 +41,7 @@ class CZlibCodec : public CCodec {
 
  private:
   // Feeds the whole input, growing the output by 4096 bytes while the
-  // stream fills it.
+  // stream fills it; more than the cap is refused, either way.
   template <class Step>
   int Run(const uint8_t* in, uint32_t len, MVector<uint8_t>& out, Step step) {
     const size_t start = out.size();
@@ -50,12 +49,12 @@ class CZlibCodec : public CCodec {
     m_z.avail_in = len;
     for (;;) {
       const size_t used = out.size();
-      if (used - start > kLargestExpansion) return CodecStatus::kBadArgument;
       out.resize(used + kGrowth);
       m_z.next_out = out.data() + used;
       m_z.avail_out = kGrowth;
       const int rc = step();
       out.resize(used + (kGrowth - m_z.avail_out));
+      if (past_cap(out, start)) return CodecStatus::kBadArgument;
       if (rc != Z_OK && rc != Z_BUF_ERROR) return CodecStatus::kBadArgument;  // data or stream error
       // With room left over, zlib has stopped for want of input: done when
       // it read it all, stuck (no progress possible) when it did not.

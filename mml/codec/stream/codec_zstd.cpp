@@ -14,8 +14,6 @@ namespace mml {
 
 namespace {
 
-constexpr size_t kLargestExpansion = 64 << 20;
-
 class CZstdCodec : public CCodec {
  public:
   explicit CZstdCodec(Side side) : m_side(side) {}
@@ -59,13 +57,12 @@ class CZstdCodec : public CCodec {
     const size_t start = out.size();
     for (;;) {
       const size_t used = out.size();
-      if (used - start > kLargestExpansion) return CodecStatus::kBadArgument;
       const size_t room = std::max<size_t>(4096, 4 * static_cast<size_t>(len));
       out.resize(used + room);
       ZSTD_outBuffer output{out.data() + used, room, 0};
       const size_t rc = ZSTD_decompressStream(m_d, &output, &input);
       out.resize(used + output.pos);
-      if (ZSTD_isError(rc)) return CodecStatus::kBadArgument;
+      if (ZSTD_isError(rc) || past_cap(out, start)) return CodecStatus::kBadArgument;
       // Done once the input is used up and the output was not filled.
       if (input.pos == input.size && output.pos < output.size) return 0;
     }
