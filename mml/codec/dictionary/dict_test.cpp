@@ -225,8 +225,8 @@ TEST(DictCoderTest, ShortMessagesAndTheLastThreeBytesAreLiteralsAndTheirPhrasesA
 TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   // Counts over 32767 are scaled before they are scored: 34000 each of 49
   // bytes become 35 each, and then 34 each differ by 1 and score nothing;
-  // 32 each differ by 2 and score 49. (Three phrase slots: the 49-byte
-  // cycle never finds a match.)
+  // 32 each differ by 2 and score 49. 32767 is kept as it is, so 33 each
+  // then differ. (Three phrase slots: the 49-byte cycle never finds a match.)
   dict_config few = config(3);
   few.phrase_tbl_size = 3;
   DictPair scaled(few);
@@ -241,6 +241,8 @@ TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   ASSERT_EQ(scaled.WriterStats().phrases, 0u);
   EXPECT_EQ(scaled.Compress(cycles(34))[0] & 0x80, 0);
   EXPECT_NE(scaled.Compress(cycles(32))[0] & 0x80, 0);
+  scaled.Compress(cycles(32767));
+  EXPECT_NE(scaled.Compress(cycles(33))[0] & 0x80, 0);
 
   // A count 8 off scores 1 and one 9 off scores 2: 25 bytes 8 more often
   // than last time stay under 49, then 9 more often again reach it.
@@ -256,21 +258,10 @@ TEST(DictCoderTest, TablesOnlyForLongMessagesThatChanged) {
   EXPECT_EQ(shifted.WriterStats().phrases, 0u);
 }
 
-// Expands bytes with a fresh reader of the type; the status, 0 on success.
-int expand_fresh(int type, const std::string& bytes) {
-  buf_hndl out = nullptr;
-  buf_open(&out, 16, nullptr);
-  dict_coder* reader = nullptr;
-  const dict_config cfg = config(type);
-  dict_create(&reader, &cfg, nullptr);
-  int status = 0;
-  dict_expand(reader, bytes.data(), static_cast<int32_t>(bytes.size()), out, &status);
-  dict_destroy(&reader, nullptr);
-  buf_close(&out, nullptr);
-  return status;
-}
-
 TEST(DictCoderTest, CorruptInputFailsWithoutCrashing) {
+  const auto expand_fresh = [](int type, const std::string& bytes) {
+    return DictPair(config(type)).ExpandStatus(bytes);
+  };
   EXPECT_EQ(expand_fresh(4, ""), 2);
   EXPECT_NE(expand_fresh(4, std::string(2, '\0')), 0) << "a phrase before any history";
   // A reader with history given a phrase its writer made in a message the
