@@ -253,13 +253,12 @@ TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThemAndTheOthersAreKeptAndTol
     OpenList();
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(Captions().size(), 12u) << "every column kept";
-    EXPECT_EQ(Cell(0, "Later"), "");
-    EXPECT_EQ(Cell(0, "Earlier"), "0.00") << "its earlier column's cell is empty";
-    EXPECT_EQ(Cell(0, "Self"), "");
-    EXPECT_EQ(Cell(0, "Fine"), "8.00");
-    EXPECT_EQ(Cell(0, "Chained"), "12.00") << "8 + 4";
-    EXPECT_EQ(Cell(0, "Gone"), "");
-    EXPECT_EQ(Cell(0, "Junk"), "5.00") << "a reference is read by its leading digits: 4 + 1";
+    // Earlier: its earlier column's cell is empty; Chained: 8 + 4; Junk: a reference is read by its leading
+    // digits, 4 + 1.
+    for (const auto& [caption, cell] : {std::pair{"Later", ""}, {"Earlier", "0.00"}, {"Self", ""}, {"Fine", "8.00"},
+                                        {"Chained", "12.00"}, {"Gone", ""}, {"Junk", "5.00"}}) {
+      EXPECT_EQ(Cell(0, caption), cell) << caption;
+    }
     EXPECT_EQ(
         said,
         run == 1

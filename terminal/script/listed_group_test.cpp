@@ -38,17 +38,15 @@ TEST(ListedGroup, ExpiryCountsFromTheSegmentsEpochInIndianTimeAndWhatCannotBeCon
   auto cells = [](const std::string& strike, const std::string& expiry) {
     return *ListedGroup("HNI\tmcx_fo\t\t\t\t" + strike + "\t" + expiry + "\t\t", NoLookup);
   };
-  EXPECT_EQ(cells("", "19800")[6], "19800") << "the first second of 1970 is no date, the next is";
-  EXPECT_EQ(cells("", "19801")[6], "01/01/1970");
-  EXPECT_EQ(cells("", "ALL")[6], "ALL");
-  EXPECT_EQ(cells("", "12345678901")[6], "12345678901") << "11 digits";
-  EXPECT_EQ(cells("", "-0000000005")[6], "-0000000005");
-  EXPECT_EQ(cells("", "2147483647")[6], "19/01/2038") << "the last second a date holds";
-  EXPECT_EQ(cells("", "2147483648")[6], "2147483648");
-  EXPECT_EQ(cells("999999999999999", "")[5], "9999999999999.99") << "15 digits";
-  EXPECT_EQ(cells("99999999999999999999999", "")[5], "99999999999999999999999");
-  EXPECT_EQ(cells("2580000.5", "")[5], "2580000.5");
-  EXPECT_EQ(cells("-0", "")[5], "-0.00");
+  // The first second of 1970 is no date, the next is; 11 digits are none; 2147483647 is the last second a date
+  // holds. A strike of 15 digits is a price, one of 23 is not.
+  for (const auto& [strike, expiry, shown] :
+       {std::tuple{"", "19800", "19800"}, {"", "19801", "01/01/1970"}, {"", "ALL", "ALL"},
+        {"", "12345678901", "12345678901"}, {"", "-0000000005", "-0000000005"}, {"", "2147483647", "19/01/2038"},
+        {"", "2147483648", "2147483648"}, {"999999999999999", "", "9999999999999.99"},
+        {"99999999999999999999999", "", "99999999999999999999999"}, {"2580000.5", "", "2580000.5"}, {"-0", "", "-0.00"}}) {
+    EXPECT_EQ(cells(strike, expiry)[*strike != '\0' ? 5 : 6], shown) << strike << expiry;
+  }
 }
 
 TEST(ListedGroup, BseInstrumentComesFromTheTradingSymbol) {

@@ -61,17 +61,13 @@ TEST(SymbolCoderTest, BuildsTheTreeFromTheOrderedArray) {
 }
 
 TEST(SymbolCoderTest, RejectsBadSettings) {
+  // Mode, end flag, refresh: an adaptive coder's refresh is a 32-bit count of at least one; static modes ignore it.
   std::unique_ptr<CSymbolCoder> c;
-  EXPECT_EQ(CSymbolCoder::Create(0, 1, 1, &c), 4);
-  EXPECT_EQ(CSymbolCoder::Create(5, 1, 1, &c), 4);
-  EXPECT_EQ(CSymbolCoder::Create(1, 0, 1, &c), 4);
-  EXPECT_EQ(CSymbolCoder::Create(1, 2, 0, &c), 4);
-  EXPECT_EQ(CSymbolCoder::Create(2, 2, 0, &c), 4);
-  // An adaptive coder's refresh is a 32-bit count of at least one.
-  EXPECT_EQ(CSymbolCoder::Create(2, 2, 1, &c), 0);
-  EXPECT_EQ(CSymbolCoder::Create(1, 2, UINT32_MAX, &c), 0);
-  EXPECT_EQ(CSymbolCoder::Create(1, 2, int64_t{UINT32_MAX} + 1, &c), 4);
-  EXPECT_EQ(CSymbolCoder::Create(3, 2, 0, &c), 0) << "static modes ignore the refresh";
+  for (const auto& [mode, end, refresh, status] : std::vector<std::tuple<int, int, int64_t, int>>{
+           {0, 1, 1, 4}, {5, 1, 1, 4}, {1, 0, 1, 4}, {1, 2, 0, 4}, {2, 2, 0, 4}, {2, 2, 1, 0}, {1, 2, UINT32_MAX, 0},
+           {1, 2, int64_t{UINT32_MAX} + 1, 4}, {3, 2, 0, 0}}) {
+    EXPECT_EQ(CSymbolCoder::Create(mode, end, refresh, &c), status) << mode << " " << end << " " << refresh;
+  }
 }
 
 TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
