@@ -129,7 +129,9 @@ MML_API int buf_close(buf_hndl* b, int* err);
  * memory, or the memory map could not record; 5 bad size or null block. */
 
 MML_API int mml_alloc(void** p, int32_t* granted, int32_t size, int* err);
-/* On failure the old block and *p stay as they were. */
+/* When the heap refuses, the old block and *p stay as they were. When the
+ * block moved but the memory map could not record it, the call fails and *p
+ * holds the new block all the same (the old one is gone). */
 MML_API int mml_realloc(void** p, int32_t* granted, int32_t size, int* err);
 MML_API int mml_free(void** p, int* err);
 

@@ -31,9 +31,12 @@ extern "C" int buf_reserve(buf_hndl b, int32_t size, int* err) {
     int32_t granted = 0;
     const int ok =
         data == nullptr ? mml_alloc(&data, &granted, size, nullptr) : mml_realloc(&data, &granted, size, nullptr);
+    // A block the heap moved is the buffer's even when the map could not record it.
+    if (ok != 0 || data != b->data) {
+      b->data = static_cast<char*>(data);
+      b->capacity = size;
+    }
     if (ok == 0) return mml::fail(err, mml::MemStatus::kNoMemory);
-    b->data = static_cast<char*>(data);
-    b->capacity = size;
   }
   b->requested = size;
   return mml::succeed(err);

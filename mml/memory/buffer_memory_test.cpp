@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "mml/memory/memory_accounting.h"
 #include "mml/memory/owned_bytes.h"
 #include "mml/mml.h"
 
@@ -56,9 +58,14 @@ TEST(BufferTest, OpenReserveClearClose) {
   EXPECT_EQ(b, nullptr);
 }
 
+bool gRefuse = false;  // the heap refuses a memory map's buckets
+void* refusable(void* block, size_t bytes) { return gRefuse ? nullptr : std::realloc(block, bytes); }
+
 // This executable starts the middleware with the memory map on: each call is
 // recorded once, a refused one not at all. A block that moves frees its old
 // entry and takes a new one; one resized in place changes by the difference.
+// Under a map that cannot grow nothing is recorded: an allocation is refused
+// and holds nothing; a block the heap moved is the buffer's all the same.
 TEST(AccountedMemoryTest, ZeroFilledExactBlocksRecordedOnceAndBadArgumentsRefused) {
   void* p = nullptr;
   int32_t granted = 0;
@@ -93,6 +100,20 @@ TEST(AccountedMemoryTest, ZeroFilledExactBlocksRecordedOnceAndBadArgumentsRefuse
                                    after.overhead_bytes - before.overhead_bytes}),
             std::vector<uint64_t>({1, 2, 1, 1 + moved, 1 + moved, 0, 0, 0}));
   EXPECT_EQ(code(mml_get_mem_counters(nullptr, &err), err), 2);
+
+  std::unique_ptr<mml::CMemoryMap> full = mml::CMemoryMap::Create(1, refusable);
+  mml::memory_accounting().pMap.swap(full);  // this test runs alone
+  buf_hndl b = nullptr;
+  ASSERT_NE(buf_open(&b, 64, &err), 0);
+  std::memset(b->data, 'y', 64);
+  gRefuse = true;
+  EXPECT_EQ(code(mml_alloc(&p, &granted, 8, &err), err) + code(buf_reserve(b, 1 << 20, &err), err), 2);
+  EXPECT_EQ(p, nullptr);
+  EXPECT_EQ(b->capacity, 1 << 20);
+  EXPECT_EQ(std::count(b->data, b->data + 64, 'y'), 64);
+  gRefuse = false;
+  mml::memory_accounting().pMap.swap(full);
+  EXPECT_NE(buf_close(&b, &err), 0);
 }
 
 TEST(AccountedMemoryTest, OwnedBytesReplaceTheirTextAndRefuseOneNoBlockCanHold) {

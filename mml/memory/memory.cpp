@@ -48,9 +48,17 @@ extern "C" int mml_alloc(void** p, int32_t* granted, int32_t size, int* err) {
   auto* base = static_cast<char*>(std::calloc(1, kHeader + static_cast<size_t>(size)));
   if (base == nullptr) return mml::fail(err, mml::MemStatus::kNoMemory);
   void* block = user_of(base, size);
+  // A block the map cannot record is given back: the caller, told there is
+  // no memory, must not be left holding it.
+  const int ok =
+      record([&](mml::CMemoryMap& map) { return map.RecordAlloc(reinterpret_cast<uintptr_t>(block), size); }, err);
+  if (ok == 0) {
+    std::free(base);
+    return 0;
+  }
   *p = block;
   if (granted != nullptr) *granted = size;
-  return record([&](mml::CMemoryMap& map) { return map.RecordAlloc(reinterpret_cast<uintptr_t>(block), size); }, err);
+  return ok;
 }
 
 extern "C" int mml_realloc(void** p, int32_t* granted, int32_t size, int* err) {
@@ -60,6 +68,8 @@ extern "C" int mml_realloc(void** p, int32_t* granted, int32_t size, int* err) {
   auto* base = static_cast<char*>(std::realloc(base_of(old), kHeader + static_cast<size_t>(size)));
   if (base == nullptr) return mml::fail(err, mml::MemStatus::kNoMemory);
   if (size > oldSize) std::memset(base + kHeader + oldSize, 0, static_cast<size_t>(size - oldSize));
+  // Past this point the old block is gone: the variable follows the block
+  // even when the map cannot record it.
   void* block = user_of(base, size);
   *p = block;
   if (granted != nullptr) *granted = size;

@@ -5,13 +5,14 @@
 
 namespace mml {
 
-std::unique_ptr<CMemoryMap> CMemoryMap::Create(uint32_t buckets) {
+std::unique_ptr<CMemoryMap> CMemoryMap::Create(uint32_t buckets, Resize resize) {
   auto* table = static_cast<sBucket*>(std::calloc(buckets, sizeof(sBucket)));
   if (table == nullptr) return nullptr;
-  return std::unique_ptr<CMemoryMap>(new (std::nothrow) CMemoryMap(buckets, table));
+  return std::unique_ptr<CMemoryMap>(new (std::nothrow) CMemoryMap(buckets, table, resize));
 }
 
-CMemoryMap::CMemoryMap(uint32_t buckets, sBucket* table) : m_bucketTotal(buckets), m_table(table) {
+CMemoryMap::CMemoryMap(uint32_t buckets, sBucket* table, Resize resize)
+    : m_bucketTotal(buckets), m_table(table), m_resize(resize) {
   // Fixed part: a pointer per bucket plus the record's own fields.
   m_counters.overhead_bytes = 8ULL * buckets + 80;
 }
@@ -40,7 +41,7 @@ CMemoryMap::sEntry* CMemoryMap::Find(sBucket& bucket, uintptr_t address) {
 }
 
 bool CMemoryMap::Append(sBucket& bucket, uintptr_t address, int32_t size) {
-  void* grown = std::realloc(bucket.pEntries, sizeof(sEntry) * (bucket.nLength + 1));
+  void* grown = m_resize(bucket.pEntries, sizeof(sEntry) * (bucket.nLength + 1));
   if (grown == nullptr) return false;
   bucket.pEntries = static_cast<sEntry*>(grown);
   bucket.pEntries[bucket.nLength++] = sEntry{address, size};
@@ -57,7 +58,7 @@ void CMemoryMap::Remove(sBucket& bucket, sEntry* entry) {
   }
   // Shrinking never fails to keep the data; a refused shrink keeps the
   // larger block, which is still correct.
-  if (void* shrunk = std::realloc(bucket.pEntries, sizeof(sEntry) * bucket.nLength)) {
+  if (void* shrunk = m_resize(bucket.pEntries, sizeof(sEntry) * bucket.nLength)) {
     bucket.pEntries = static_cast<sEntry*>(shrunk);
   }
 }
@@ -102,14 +103,16 @@ bool CMemoryMap::RecordRealloc(uintptr_t from, uintptr_t to, int32_t size) {
     m_counters.bytes_allocated += static_cast<uint64_t>(size);
     return true;
   }
-  // Add the new entry first so that a refused append leaves the map as it was.
-  if (!Append(BucketOf(to), to, size)) return false;
+  // The heap has moved the block already: its old address goes from the map
+  // even when the new one cannot be recorded, so that the map never holds
+  // an address the heap may give out again.
   sBucket& old = BucketOf(from);
   if (sEntry* entry = Find(old, from)) {
     m_counters.bytes_freed += static_cast<uint64_t>(entry->nSize);
     m_counters.overhead_bytes -= kEntryOverhead;
     Remove(old, entry);
   }
+  if (!Append(BucketOf(to), to, size)) return false;
   ++m_counters.reallocs;
   m_counters.overhead_bytes += kEntryOverhead;
   m_counters.bytes_allocated += static_cast<uint64_t>(size);

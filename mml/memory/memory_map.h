@@ -8,7 +8,9 @@
 // Not thread-safe: the caller holds the environment lock.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "mml/mml.h"
@@ -17,13 +19,17 @@ namespace mml {
 
 class CMemoryMap {
  public:
+  // How buckets grow and shrink: std::realloc's contract.
+  using Resize = void* (*)(void* block, size_t bytes);
+
   // nullptr when the bucket table cannot be allocated. REQUIRES: buckets >= 1.
-  static std::unique_ptr<CMemoryMap> Create(uint32_t buckets);
+  static std::unique_ptr<CMemoryMap> Create(uint32_t buckets, Resize resize = std::realloc);
   ~CMemoryMap();
   CMemoryMap(const CMemoryMap&) = delete;
   CMemoryMap& operator=(const CMemoryMap&) = delete;
 
-  // Each returns false, with nothing changed, when a bucket cannot grow.
+  // Each returns false when a bucket cannot grow, with nothing changed but
+  // that a block moved away from an address is no longer recorded there.
   bool RecordAlloc(uintptr_t address, int32_t size);
   bool RecordFree(uintptr_t address);
   bool RecordRealloc(uintptr_t from, uintptr_t to, int32_t size);
@@ -45,17 +51,18 @@ class CMemoryMap {
   };
   static constexpr uint64_t kEntryOverhead = 8;
 
-  explicit CMemoryMap(uint32_t buckets, sBucket* table);
+  CMemoryMap(uint32_t buckets, sBucket* table, Resize resize);
   sBucket& BucketOf(uintptr_t address) { return m_table[(address >> 3) % m_bucketTotal]; }
   static sEntry* Find(sBucket& bucket, uintptr_t address);
-  static bool Append(sBucket& bucket, uintptr_t address, int32_t size);
-  static void Remove(sBucket& bucket, sEntry* entry);
+  bool Append(sBucket& bucket, uintptr_t address, int32_t size);
+  void Remove(sBucket& bucket, sEntry* entry);
   // Calls visit(const sBucket&) for every bucket of the table, in order.
   template <class Visit>
   void ForEachBucket(Visit&& visit) const;
 
   uint32_t m_bucketTotal;
   sBucket* m_table;
+  Resize m_resize;
   mml_mem_counters m_counters{};
 };
 

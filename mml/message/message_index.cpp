@@ -12,7 +12,8 @@ namespace mml {
 
 namespace {
 
-// Resizes an accounted array to exactly count elements.
+// Grows an accounted array to exactly count elements. A moved block is
+// kept even when the call failed (the memory map could not record it).
 template <class T>
 bool resize_exact(T*& array, int64_t count) {
   if (!std::in_range<int32_t>(count * static_cast<int64_t>(sizeof(T)))) return false;
@@ -21,9 +22,8 @@ bool resize_exact(T*& array, int64_t count) {
   const auto bytes = static_cast<int32_t>(count * static_cast<int64_t>(sizeof(T)));
   const int ok =
       block == nullptr ? mml_alloc(&block, &granted, bytes, nullptr) : mml_realloc(&block, &granted, bytes, nullptr);
-  if (ok == 0) return false;
   array = static_cast<T*>(block);
-  return true;
+  return ok != 0;
 }
 
 }  // namespace
