@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "mml/testing/stream_gen.h"
@@ -77,6 +78,9 @@ TEST(CodecPairTest, CreationStatuses) {
   }
   for (const int type : {0, 12}) EXPECT_EQ(create_status(settings(type)), 5) << "type " << type;
   EXPECT_EQ(create_status(settings(8)), 0) << "LOC, under the least cache and trim when a run chooses them";
+  int32_t interval = 100;  // the range coder's, which a run may set; at least 1
+  mml_get_int_setting("MML_EC_UPDATE_INTERVAL", &interval, nullptr);
+  EXPECT_EQ(create_status(settings(6)), interval >= 1 ? 0 : 23) << interval;
   EXPECT_EQ(codec_destroy(nullptr, nullptr), 0) << "no handle at all";
   for (const auto& [kind, status] : {std::pair{0, 5}, {2, 5}, {7, 5}, {16, 5}, {1, 0}, {6, 0}, {15, 0}}) {
     codec_settings s = settings(4);
@@ -99,6 +103,16 @@ TEST(CodecPairTest, CreationStatuses) {
   const std::string packed = narrow.Compress(message, wide.w);
   EXPECT_EQ(narrow.Expand(packed), std::nullopt);
   EXPECT_EQ(wide.Expand(std::string("\x50\x2a\x4d\x18\x01\0\0\0!", 9) + packed), message);
+  // No output buffer, bytes counted but not given, a negative count: refused, the buffer untouched.
+  buf_hndl out = nullptr;
+  ASSERT_NE(buf_open(&out, 4, nullptr), 0);
+  for (const auto& [in, len, to, status] : std::vector<std::tuple<const char*, int32_t, buf_hndl, int>>{
+           {"x", 1, nullptr, 7}, {nullptr, 1, out, 7}, {"x", -1, out, 4}}) {
+    int got = -1;
+    EXPECT_EQ(codec_compress(wide.w, in, len, to, &got) == 0 ? got : 0, status) << len;
+  }
+  EXPECT_EQ(out->used, 0);
+  buf_close(&out, nullptr);
 }
 
 // A reader expands a message to 64 MiB and refuses one byte more (one rule
