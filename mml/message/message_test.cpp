@@ -81,14 +81,12 @@ TEST_F(MessageTest, RefusesBadArgumentsWithTheirCodes) {
   const mml_data ok = text("v");
   EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &ok, &m_err)), 2) << "no message started";
   ASSERT_NE(mnm_init_msg(m_h, m_out, &m_err), 0);
-  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 65535, 1, &ok, &m_err)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, -1, 1, &ok, &m_err)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 0, &ok, &m_err)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, nullptr, &m_err)), 2);
-  const mml_data nullWithLength{nullptr, 3};
-  const mml_data pointerWithoutLength{const_cast<char*>("x"), 0};
-  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &nullWithLength, &m_err)), 2);
-  EXPECT_EQ(ErrorOf(mnm_add_field(m_h, 1, 1, &pointerWithoutLength, &m_err)), 2);
+  const mml_data nullWithLength{nullptr, 3}, pointerWithoutLength{const_cast<char*>("x"), 0};
+  for (const auto& [tag, count, value] : std::vector<std::tuple<int32_t, int32_t, const mml_data*>>{
+           {65535, 1, &ok}, {-1, 1, &ok}, {1, 0, &ok}, {1, 1, nullptr}, {1, 1, &nullWithLength},
+           {1, 1, &pointerWithoutLength}}) {
+    EXPECT_EQ(ErrorOf(mnm_add_field(m_h, tag, count, value, &m_err)), 2) << tag << " " << count;
+  }
   EXPECT_NE(mnm_add_field(m_h, 65534, 1, &ok, &m_err), 0);
   // A field is deleted once: an index past the tag's values is refused, a tag with none left is absent.
   EXPECT_EQ(ErrorOf(mnm_delete_field(m_h, 65534, 1, &m_err)), 2);
