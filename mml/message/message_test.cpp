@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -149,12 +151,20 @@ TEST_F(MessageTest, ValueTakenFromTheSameBufferSurvivesItsGrowth) {
   ASSERT_NE(mnm_get_field(m_h, 1, 0, &own, &m_err), 0);
   ASSERT_NE(mnm_add_field(m_h, 2, 1, &own, &m_err), 0);
   EXPECT_EQ(Get(2, 0), "abcdefgh");
-  // From the buffer's very first byte (the header's marker) too.
-  ASSERT_EQ(m_out->capacity, m_out->used);
-  const std::string marker(m_out->data, 2);
-  const mml_data first{m_out->data, 2};
-  ASSERT_NE(mnm_add_field(m_h, 3, 1, &first, &m_err), 0);
-  EXPECT_EQ(Get(3, 0), marker);
+  // From the buffer's very first byte (the header's marker) on too, the
+  // buffer made pages of its own and the page after them taken, so that it
+  // must move to grow and its old pages are gone.
+  const std::string large(256 << 10, 'l');
+  Add(4, large.c_str());
+  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(m_out->data) + m_out->capacity + page - 1) / page * page;
+  void* taken =
+      mmap(reinterpret_cast<void*>(end), page, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
+  const mml_data head{m_out->data, 8192};
+  const std::string before(head.data, 8192);
+  ASSERT_NE(mnm_add_field(m_h, 3, 1, &head, &m_err), 0);
+  EXPECT_EQ(Get(3, 0), before);
+  if (taken != MAP_FAILED) munmap(taken, page);
 }
 
 // Starting a message forgets the last one's tags in constant time, by
