@@ -76,7 +76,11 @@ TEST(CodecPairTest, CreationStatuses) {
     EXPECT_EQ(create_status(s, &made), 0);
     EXPECT_FALSE(made) << "type 1 and no_coders: no coders";
   }
-  for (const int type : {0, 12}) EXPECT_EQ(create_status(settings(type)), 5) << "type " << type;
+  for (const int type : {0, 12}) {
+    codec_settings s = settings(type);
+    s.no_coders = type == 12 ? 1 : 0;  // refused with or without coders
+    EXPECT_EQ(create_status(s), 5) << "type " << type;
+  }
   EXPECT_EQ(create_status(settings(8)), 0) << "LOC, under the least cache and trim when a run chooses them";
   int32_t interval = 100;  // the range coder's, which a run may set; at least 1
   mml_get_int_setting("MML_EC_UPDATE_INTERVAL", &interval, nullptr);
