@@ -218,13 +218,12 @@ TEST_F(Requests, ATypedTextChoosesTheEntryItNamesOrNothingIsSent) {
 
 TEST_F(Requests, RepliesFromAHostileServerAreHandledOrIgnored) {
   auto& host = terminal.Host();
-  auto inject = [&](const std::vector<Field>& fields) { Inject(host, fields); };
   Sent();
-  inject({{13034, "no name"}});
-  inject({{32767, "ks_publish_allowed_group"}, {32766, "1"}});
+  Inject(host, {{13034, "no name"}});
+  Inject(host, {{32767, "ks_publish_allowed_group"}, {32766, "1"}});
   EXPECT_TRUE(terminal.Boxes().empty());
   // Status 0 is fatal; the category reply then asks for peer data.
-  inject({{32767, "ks_get_category"}, {32766, "0"}});
+  Inject(host, {{32767, "ks_get_category"}, {32766, "0"}});
   EXPECT_EQ(terminal.Boxes(), (Strings{"Fatal error.Please contact administrator."}));
   EXPECT_EQ(Sent(), (Strings{Line({{0, "ks_get_user_peer_data"}, {31003, "admin"}})}));
   EXPECT_EQ(host.LogLines().back(), "ks_get_user_peer_data Request sent successfully");
@@ -269,14 +268,13 @@ TEST(RefusedSends, EachRequestShowsItsBoxAndLogsIt) {
   terminal::Host& host = terminal.Host();
   host.Channel().refuseSends = true;
   terminal.Init("admin", &host.MainWindow());  // the category request
-  auto inject = [&](const std::vector<Field>& fields) { Inject(host, fields); };
-  inject({{32767, "ks_get_category"}, {32766, "5"}, {13034, "HNI"}});
-  inject({{32767, "ks_get_category"}, {32766, "0"}});  // refused: the peer data request follows
+  Inject(host, {{32767, "ks_get_category"}, {32766, "5"}, {13034, "HNI"}});
+  Inject(host, {{32767, "ks_get_category"}, {32766, "0"}});  // refused: the peer data request follows
   terminal.Do({"select \"Allowed Groups\" 20000 \"HNI\"", "select \"Allowed Groups\" 20001 \"NFO\"",
                "click \"Allowed Groups\" \"Add Group\"", "click \"Allowed Groups\" \"Delete Group\"",
                "click \"Allowed Groups\" \"View Group\""});
   // A group listed all the same, deleted from the list: its refusal shows the box only.
-  inject({{32767, "ks_get_all_allowed_groups"}, {32766, "5"}, {13034, "HNI"}, {63001, "nse_fo"}});
+  Inject(host, {{32767, "ks_get_all_allowed_groups"}, {32766, "5"}, {13034, "HNI"}, {63001, "nse_fo"}});
   terminal.Do({"select \"View Allowed Group\" 20016 \"#0\"", "click \"View Allowed Group\" \"Delete Group\""});
   const Strings refused{"ks_get_category Request Failure", "ks_get_user_peer_data Request Failure",
                         "ks_add_allowed_group Request Failure", "ks_delete_group Request Failure",

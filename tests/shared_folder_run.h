@@ -71,10 +71,11 @@ class SharedFolderRun : public ::testing::Test {
     std::ofstream(path) << text;
     return path.string();
   }
-  // One run of the terminal with this script, in the shared folder and store.
-  RunResult Run(const std::string& name, const std::string& script, const RunLimits& limits = {}) const {
+  // One run of the terminal with this script, in the shared folder and store, with any further `options`.
+  RunResult Run(const std::string& name, const std::string& script, const RunLimits& limits = {},
+                const std::string& options = "") const {
     return RunTerminal("--db '" + (folder / "server.db").string() + "' --home '" + folder.string() + "' --script '" +
-                           ScriptFile(name, script) + "'",
+                           ScriptFile(name, script) + "' " + options,
                        limits);
   }
   // Runs `sql` on a store file, the shared one unless another is named: the

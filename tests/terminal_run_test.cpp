@@ -260,12 +260,6 @@ TEST_F(TerminalRun, ACutShortPluginCopyIsRefusedAndABareNameIsTheFileHere) {
 // is said where a person sees it, and the run's status says it.
 class StoreAndSettingsRun : public SharedFolderRun {
  protected:
-  std::string Arguments(const std::string& rest) const {
-    return "--home '" + folder.string() + "' --db '" + (folder / "server.db").string() + "' " + rest;
-  }
-  std::string Script(const std::string& name, const std::string& text) const {
-    return "--script '" + ScriptFile(name, text) + "'";
-  }
   // The box every failed save of the settings file shows.
   std::string NotSavedBox(const std::string& why) const {
     return "BOX: Error while saving settings to " + (folder / "UserSetting.ini").string() + ": " + why +
@@ -285,7 +279,7 @@ class StoreAndSettingsRun : public SharedFolderRun {
 // The log is appended to, and refused (status 1, one sentence, nothing
 // touched) when it names a file the run keeps or no regular file.
 TEST_F(StoreAndSettingsRun, AWireLogNeverTakesTheStoreTheSettingsOrAnythingButARegularFile) {
-  ASSERT_EQ(RunTerminal(Arguments(Script("add", kAddOneGroup))).status, 0);
+  ASSERT_EQ(Run("add", kAddOneGroup).status, 0);
   ASSERT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups"), 1);
   const fs::path store = folder / "server.db";
   const fs::path settings = folder / "UserSetting.ini";
@@ -307,8 +301,7 @@ TEST_F(StoreAndSettingsRun, AWireLogNeverTakesTheStoreTheSettingsOrAnythingButAR
         Case{fifo, "it is not a regular file (a pipe or a device)"},
         Case{"/dev/full", "it is not a regular file (a pipe or a device)"}, Case{folder, "it is a directory"}}) {
     const auto start = std::chrono::steady_clock::now();
-    const RunResult run = RunTerminal(
-        Arguments("--wire-log '" + c.log.string() + "' " + Script("scripted", kAddOneGroup)), {.seconds = 10});
+    const RunResult run = Run("scripted", kAddOneGroup, {.seconds = 10}, "--wire-log '" + c.log.string() + "'");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.log;
     EXPECT_EQ(run.status, 1) << c.log << "\n" << run.output;
     EXPECT_EQ(run.output.rfind("tarnterm: the wire log " + c.log.string() + " is refused: " + c.why, 0), 0u)
@@ -322,8 +315,8 @@ TEST_F(StoreAndSettingsRun, AWireLogNeverTakesTheStoreTheSettingsOrAnythingButAR
   // A log of an earlier run keeps its lines; this run's follow them.
   const fs::path log = folder / "wire.log";
   std::ofstream(log) << "SEND earlier 00\n";
-  const std::string script = Script("again", std::string(kAddOneGroup) + "click \"Allowed Groups\" \"View Group\"\n");
-  ASSERT_EQ(RunTerminal(Arguments("--wire-log '" + log.string() + "' " + script)).status, 0);
+  const std::string script = std::string(kAddOneGroup) + "click \"Allowed Groups\" \"View Group\"\n";
+  ASSERT_EQ(Run("again", script, {}, "--wire-log '" + log.string() + "'").status, 0);
   const std::string logged = ReadAll(log);
   EXPECT_EQ(logged.rfind("SEND earlier 00\nSEND ", 0), 0u) << logged;
   EXPECT_NE(logged.find("\nRECV ks_get_all_allowed_groups "), std::string::npos) << "a list's replies too\n" << logged;

@@ -187,9 +187,7 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   // A name given at creation is the field's first text.
   const HWND named = ::CreateWindowEx(0, "ComboBox", "NSE", WS_CHILD | CBS_DROPDOWN, 0, 0, 120, 100, parent, Id(8),
                                       AfxGetInstanceHandle(), nullptr);
-  char text[8] = "";
-  ::GetWindowText(::GetDlgItem(named, 1001), text, sizeof text);
-  EXPECT_STREQ(text, "NSE");
+  EXPECT_EQ(TextOf(::GetDlgItem(named, 1001)), "NSE");
 
   // The combo box's own updates of the field are quiet.
   Send(CB_SETCURSEL, 1);

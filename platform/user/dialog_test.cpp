@@ -83,16 +83,17 @@ class DialogTest : public platform::ResetTest {
     platform::RemoveModuleResources(kOtherModule);
     AfxSetResourceHandle(nullptr);
   }
-  HWND Item(CWnd& dlg, int id) { return ::GetDlgItem(dlg.m_hWnd, id); }
-  static void Show(TestDialog& dlg) {
+  HWND Item(CWnd& window, int id) { return ::GetDlgItem(window.m_hWnd, id); }
+  void Show() {
     ASSERT_TRUE(dlg.Create(kDialogId));
     dlg.ShowWindow(SW_SHOW);
   }
+
+  TestDialog dlg;
 };
 
 TEST_F(DialogTest, DialogUnitsFollowTheTemplateFontThroughOneMeasurer) {
   // "MS Shell Dlg" 8: base units 6 x 13, as on the platform.
-  TestDialog dlg;
   ASSERT_TRUE(dlg.Create(kDialogId));
   CRect client;
   dlg.GetClientRect(&client);
@@ -109,7 +110,6 @@ TEST_F(DialogTest, DialogUnitsFollowTheTemplateFontThroughOneMeasurer) {
 }
 
 TEST_F(DialogTest, ModelessCreateBuildsControlsInTemplateOrderAndOkCancelOnlyHide) {
-  TestDialog dlg;
   ASSERT_TRUE(dlg.Create(kDialogId));
   EXPECT_TRUE(dlg.initialised);
   EXPECT_FALSE(dlg.IsWindowVisible()) << "the template is not WS_VISIBLE";
@@ -156,7 +156,6 @@ TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
     refusedOwnerInput = !input::Click(owner.m_hWnd);
     input::Click(::GetDlgItem(modal, kOwnerDraw));  // its handler ends the dialog with 77
   });
-  TestDialog dlg;
   EXPECT_EQ(dlg.DoModal(), 77);
   EXPECT_TRUE(ownerDisabledDuringDialog && refusedOwnerInput) << "the owner of a modal dialog refuses input";
   EXPECT_TRUE(owner.IsWindowEnabled());
@@ -175,8 +174,7 @@ TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
 }
 
 TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
-  TestDialog dlg;
-  Show(dlg);
+  Show();
   platform::PumpMessages();  // first paint
   dlg.log.clear();
   ASSERT_TRUE(input::Click(Item(dlg, kCheck)));
@@ -200,8 +198,7 @@ TEST_F(DialogTest, ACheckBoxClickTogglesItAndNotifiesTheParent) {
 }
 
 TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
-  TestDialog dlg;
-  Show(dlg);
+  Show();
   platform::PumpMessages();
   const std::string id = std::to_string(kOwnerDraw);
   EXPECT_NE(std::find(dlg.log.begin(), dlg.log.end(), "draw" + id + ":1/0"), dlg.log.end())
@@ -226,8 +223,7 @@ TEST_F(DialogTest, OwnerDrawButtonsAskTheirParentToDraw) {
 }
 
 TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
-  TestDialog dlg;
-  Show(dlg);
+  Show();
   ASSERT_EQ(::GetFocus(), Item(dlg, kEdit));
   input::PressKey(VK_TAB);
   EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
@@ -250,8 +246,7 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
 }
 
 TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocusedButton) {
-  TestDialog dlg;
-  Show(dlg);
+  Show();
   ASSERT_TRUE(input::Click(Item(dlg, kRadioA)));
   input::PressKey(VK_RIGHT);
   EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
@@ -279,8 +274,7 @@ TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocused
 }
 
 TEST_F(DialogTest, MnemonicsPressButtonsAndLeadFromLabelsToTheirControl) {
-  TestDialog dlg;
-  Show(dlg);
+  Show();
   HWND label = ::CreateWindowEx(0, "Static", "&Name", WS_CHILD | WS_VISIBLE, 0, 0, 20, 10, dlg.m_hWnd, nullptr,
                                 nullptr, nullptr);
   ::SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // just before the edit
@@ -330,7 +324,6 @@ TEST_F(DialogTest, MnemonicsPressButtonsAndLeadFromLabelsToTheirControl) {
 
 TEST_F(DialogTest, QuitDuringAModalDialogEndsItAndStaysPendingForTheOuterLoop) {
   platform::SetModalResponder([](HWND) { ::PostQuitMessage(5); });
-  TestDialog dlg;
   EXPECT_EQ(dlg.DoModal(), -1);
   EXPECT_EQ(dlg.m_hWnd, nullptr);
   EXPECT_EQ(platform::RunMessageLoop(), 5);
@@ -348,8 +341,7 @@ TEST_F(DialogTest, AModalDialogMayOpenAnotherFromItsResponder) {
     }
     input::Click(::GetDlgItem(modal, IDOK));
   });
-  TestDialog outer;
-  EXPECT_EQ(outer.DoModal(), IDOK);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(seen, (std::vector<std::string>{"Test Dialog", "Test Dialog", "inner returned 1"}));
 }
 

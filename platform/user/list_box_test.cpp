@@ -74,8 +74,9 @@ class ListBoxTest : public platform::ResetTest {
  protected:
   void SetUp() override { parent.Open(); }
 
-  // A list box of 100 x 65 pixels (five items of 13) without an object.
+  // A list box of 100 x 65 pixels (five items of 13) without an object, in place of the last one made.
   HWND Make(DWORD style, std::vector<const char*> items = {}) {
+    if (list != nullptr) ::DestroyWindow(list);
     list = ::CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | style, 10, 10, 100, 5 * kItem, parent,
                             reinterpret_cast<HMENU>(static_cast<uintptr_t>(kId)), nullptr, nullptr);
     for (const char* item : items) ::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -268,7 +269,6 @@ TEST_F(ListBoxTest, UserClicksAndKeysNotify) {
   EXPECT_EQ(parent.codes, (Codes{LBN_SELCHANGE, LBN_SELCHANGE, LBN_SELCHANGE}));
 
   // A list without a selection moves only its caret; a click still reports itself, keys do not.
-  ::DestroyWindow(list);
   Make(LBS_NOSEL | LBS_NOTIFY, {"a", "b", "c"});
   ClickItem(0);
   input::PressKey(VK_DOWN);
@@ -298,7 +298,6 @@ TEST_F(ListBoxTest, FirstArrowSelectsTheCaretItemAndTypingExtendsThePrefix) {
   EXPECT_EQ(Send(LB_GETCURSEL), 0);  // no item starts with "s" alone
 
   // Here a space belongs to the prefix (a list of several selections toggles with it).
-  ::DestroyWindow(list);
   Make(LBS_NOTIFY, {"NSE CM", "NSE FO"});
   input::Focus(list);
   input::TypeText("nse f");
@@ -332,7 +331,6 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndListsTheSelection) {
   EXPECT_EQ(Send(LB_GETCARETINDEX), 3);
 
   // An extended list: a click selects one, Shift a range from the anchor, Control adds or takes away one.
-  ::DestroyWindow(list);
   Make(LBS_EXTENDEDSEL, {"a", "b", "c", "d"});
   ClickItem(1);
   ClickItem(3, input::kShift);
@@ -420,9 +418,7 @@ TEST_F(ListBoxTest, OwnerDrawReachesTheSubclassThroughReflection) {
       box.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, CRect(0, 0, 80, 50), &parent, kId));
   EXPECT_EQ(box.measured, (std::vector<UINT>{0}));  // fixed: once, at creation
   EXPECT_EQ(box.GetItemHeight(0), 20);
-  box.AddString("a");
-  box.AddString("b");
-  box.AddString("c");
+  for (const char* item : {"a", "b", "c"}) box.AddString(item);
   CRect rect;
   box.GetClientRect(rect);
   EXPECT_EQ(rect.Height(), 40);  // 50 showed two and a half items: whole items only
@@ -474,18 +470,13 @@ TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {
 
 TEST_F(ListBoxTest, WheelScrollsThreeItemsANotchAndPassesPartNotchesToTheParent) {
   Make(0, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"});
-  const auto wheel = [&](int delta) { Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta))); };
-  wheel(-120);
-  EXPECT_EQ(Send(LB_GETTOPINDEX), 3) << "turned towards the user: down the list";
-  wheel(-240);
-  EXPECT_EQ(Send(LB_GETTOPINDEX), 7) << "no further than the last page";
-  wheel(120);
-  EXPECT_EQ(Send(LB_GETTOPINDEX), 4);
-  EXPECT_EQ(parent.wheels, 0);
-  wheel(119);
-  wheel(-119);
-  EXPECT_EQ(Send(LB_GETTOPINDEX), 4) << "part of a notch";
-  EXPECT_EQ(parent.wheels, 2);
+  // Each turn, the top item after it and the turns passed on so far: towards the user is down the list, no further
+  // than the last page; part of a notch scrolls nothing and goes on to the parent.
+  for (const auto& [delta, top, passedOn] :
+       {std::tuple{-120, 3, 0}, {-240, 7, 0}, {120, 4, 0}, {119, 4, 1}, {-119, 4, 2}}) {
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)));
+    EXPECT_EQ(std::pair(Send(LB_GETTOPINDEX), parent.wheels), std::pair(LRESULT{top}, passedOn)) << delta;
+  }
 }
 
 }  // namespace

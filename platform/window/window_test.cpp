@@ -20,12 +20,9 @@ class LoggingWnd : public CWnd {
  public:
   explicit LoggingWnd(std::string name) : m_name(std::move(name)) {}
 
-  HWND CreateTop(DWORD style = WS_POPUP | WS_VISIBLE) {
-    CreateEx(0, "Test", m_name.c_str(), style, 10, 10, 200, 100, nullptr, 0);
-    return m_hWnd;
-  }
-  HWND CreateOwned(CWnd& owner, DWORD style = WS_POPUP | WS_VISIBLE) {
-    CreateEx(0, "Test", m_name.c_str(), style, 10, 10, 200, 100, owner.m_hWnd, 0);
+  HWND CreateTop(DWORD style = WS_POPUP | WS_VISIBLE) { return CreateOwned(nullptr, style); }
+  HWND CreateOwned(HWND owner, DWORD style = WS_POPUP | WS_VISIBLE) {
+    CreateEx(0, "Test", m_name.c_str(), style, 10, 10, 200, 100, owner, 0);
     return m_hWnd;
   }
   HWND CreateChild(CWnd& parent, int id, DWORD style = WS_VISIBLE) {
@@ -422,9 +419,9 @@ TEST_F(WindowTest, KeyboardCuesChangeForTheWholeWindowWhicheverWindowAsks) {
 TEST_F(WindowTest, OwnedPopupsHideWithAMinimisedOwnerAndReturnWithIt) {
   LoggingWnd owner("O"), shown("S"), hidden("H"), later("L");
   owner.CreateTop();
-  shown.CreateOwned(owner);
-  hidden.CreateOwned(owner, WS_POPUP);
-  later.CreateOwned(owner);
+  shown.CreateOwned(owner.m_hWnd);
+  hidden.CreateOwned(owner.m_hWnd, WS_POPUP);
+  later.CreateOwned(owner.m_hWnd);
   for (LoggingWnd* w : {&owner, &shown, &hidden, &later}) w->logShow = true;
 
   owner.ShowWindow(SW_MINIMIZE);  // in z-order, top first

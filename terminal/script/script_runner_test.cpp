@@ -58,9 +58,7 @@ TEST(ControlNames, ReadsNameNumberLinesAndPassesOverTheRest) {
       ControlNames::Parse("IDC_CATEGORY 20000\nIDC_EXCHANGE 20001\n\nbroken\nIDC_NEG -1\nIDC_X 7 extra\n");
   EXPECT_EQ(names.IdOf("IDC_EXCHANGE"), 20001);
   EXPECT_EQ(names.NameOf(20000), "IDC_CATEGORY");
-  EXPECT_FALSE(names.IdOf("IDC_NEG"));
-  EXPECT_FALSE(names.IdOf("IDC_X"));
-  EXPECT_FALSE(names.IdOf("broken"));
+  for (const char* passedOver : {"IDC_NEG", "IDC_X", "broken"}) EXPECT_FALSE(names.IdOf(passedOver)) << passedOver;
   EXPECT_EQ(names.NameOf(7), "");
 }
 
