@@ -269,10 +269,13 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   EXPECT_EQ(CRect(parent.filterButton), CRect(138, kRow, 150, 2 * kRow));
   EXPECT_FALSE(header.EditFilter(3, FALSE));
   ASSERT_TRUE(header.EditFilter(1, FALSE));
+  edit = ::GetFocus();
   input::TypeText("d");
+  HDITEM before{.mask = HDI_WIDTH, .cxy = 30};
+  ASSERT_EQ(header.InsertItem(1, &before), 1);  // the edited item becomes 2
   parent.log.clear();
-  ASSERT_TRUE(header.DeleteItem(1));
-  EXPECT_EQ(parent.log, Strings{}) << "a deleted item's typing goes with it";
+  ASSERT_TRUE(header.DeleteItem(2));
+  EXPECT_TRUE(parent.log.empty() && !::IsWindow(edit)) << "a deleted item's box and typing go with it";
 }
 
 // What a paint records, for items of any width, order, alignment and filter:

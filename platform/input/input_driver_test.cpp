@@ -146,6 +146,7 @@ TEST_F(InputTest, AHeldButtonGoesToTheCaptureHiddenOrDisabledWindowsRefuseInputA
     if (g_log[i].rfind("top char ", 0) == 0) typed += g_log[i - 1].rfind("top key ", 0) == 0 ? g_log[i].back() : '?';
   }
   EXPECT_EQ(typed, printable);
+  EXPECT_TRUE(input::TypeText("\xe9") && g_log.back() == "top char \xe9") << "a character no key types comes alone";
   EXPECT_EQ(::VkKeyScan('\0'), -1);
   EXPECT_EQ(std::pair(input::FindWindowByText(nullptr, "Child"), input::FindWindowByText(nullptr, "Chil")),
             std::pair(child.m_hWnd, HWND{nullptr}));

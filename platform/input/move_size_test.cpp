@@ -212,7 +212,9 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseAboveTheLineSetMaximiseRestoreAndAct
   EXPECT_FALSE(::IsZoomed(w.m_hWnd));
   EXPECT_EQ(Rect(), CRect(100, 100, 500, 400));
 
-  // A double click on the caption maximises; another restores.
+  // A double click on the caption maximises; another restores. One on the border does neither.
+  input::DoubleClickAt(w.m_hWnd, Client({101, 200}));
+  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
   input::DoubleClickAt(w.m_hWnd, Client({250, 110}));
   EXPECT_TRUE(::IsZoomed(w.m_hWnd));
   input::DoubleClickAt(w.m_hWnd, Client({250, 10}));
