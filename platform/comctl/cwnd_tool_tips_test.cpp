@@ -116,6 +116,8 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   EXPECT_EQ(tips(), 0);
   input::MouseMove(m_window.m_hWnd, POINT{30, 30});
   EXPECT_EQ(tips(), 1);
+  input::Advance(static_cast<uint64_t>(initial));
+  EXPECT_TRUE(Tip().shown && m_window.EnableToolTips(FALSE) && !Tip().shown) << "turned off, its tool goes";
 }
 
 TEST_F(HoverTips, ATipNearTheScreensEdgeStaysOnTheScreen) {

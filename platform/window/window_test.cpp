@@ -142,12 +142,13 @@ TEST_F(WindowTest, TimersFireWhenTheClockReachesThemInDueOrderAndStopWithTheirWi
   // A window's timers stop with it; a thread timer calls its procedure.
   static std::vector<UINT_PTR> fired;
   fired.clear();
-  const UINT_PTR id = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) { fired.push_back(timer); });
-  EXPECT_NE(id, 0u);
+  const TIMERPROC proc = [](HWND, UINT, UINT_PTR timer, DWORD) { fired.push_back(timer); };
+  const UINT_PTR id = ::SetTimer(nullptr, 0, 100, proc), other = ::SetTimer(nullptr, 0, 200, proc);
+  EXPECT_TRUE(id != 0 && other != 0 && other != id) << "each new thread timer has an id of its own";
   w.DestroyWindow();
   g_log.clear();
   platform::AdvanceClock(250);
-  EXPECT_EQ(fired, (std::vector<UINT_PTR>{id, id}));
+  EXPECT_EQ(fired, (std::vector<UINT_PTR>{id, id, other}));
   EXPECT_TRUE(g_log.empty());
   EXPECT_EQ(::SetTimer(nullptr, 0, 100, nullptr), 0u) << "a thread timer needs a procedure";
 }
