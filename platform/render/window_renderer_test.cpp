@@ -92,6 +92,20 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   platform::ResetForTest();
 }
 
+// A drop-down list shows its chosen entry, lit while the list has the focus; an empty entry shows no light.
+TEST_F(WindowRendererTest, ADropDownListLightsItsChosenTextOnlyWithTheFocus) {
+  const HWND combo = ::CreateWindowEx(0, "COMBOBOX", nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 150,
+                                      200, m_window.m_hWnd, nullptr, nullptr, nullptr);
+  for (const char* text : {"", "Tahoma"}) ::SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  const auto lit = [&](int chosen, HWND focus) {
+    ::SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+    ::SetFocus(focus);
+    return platform::RenderWindow(combo).Count(RECT{0, 0, 150, 30}, GetSysColor(COLOR_HIGHLIGHT)) > 0;
+  };
+  EXPECT_EQ((std::vector<bool>{lit(1, combo), lit(0, combo), lit(1, m_window.m_hWnd), lit(-1, combo)}),
+            (std::vector<bool>{true, false, false, false}));
+}
+
 // A pop-up menu's rows: the hot and the chosen entry lit, a check mark (21 pixels) in the entry's ink in the left
 // column, a greyed text embossed, a separator an etched line across its middle rows.
 TEST(MenuPicture, EachRowShowsItsStateInItsColours) {
