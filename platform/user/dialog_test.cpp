@@ -317,6 +317,9 @@ TEST_F(DialogTest, MnemonicsPressButtonsAndLeadFromLabelsToTheirControl) {
   input::TypeText("n");
   EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
   EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_CHECKED);
+  ::CreateWindowEx(0, "Static", "&Wait", WS_CHILD | WS_VISIBLE, 0, 0, 9, 9, dlg.m_hWnd, nullptr, nullptr, nullptr);
+  input::TypeText("w");  // the last label leads nowhere
+  EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
   dlg.log.clear();
   input::TypeText("c");  // a push button is pressed
   EXPECT_EQ(dlg.log, (std::vector<std::string>{"2:0"}));
