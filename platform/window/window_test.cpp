@@ -160,6 +160,7 @@ TEST_F(WindowTest, PreTranslateRunsFromTheTargetUpThenInTheMainWindowAndCanConsu
   top.CreateTop();
   mid.CreateChild(top, 1);
   leaf.CreateChild(mid, 2);
+  EXPECT_EQ(::SetParent(mid.m_hWnd, leaf.m_hWnd), nullptr) << "a window cannot go under its own child";
   main.CreateTop();
   for (CWnd* w : {static_cast<CWnd*>(&main), static_cast<CWnd*>(&top)}) {
     platform::SetMainWindow(w);
