@@ -59,15 +59,16 @@ class Appearance : public SharedFolderRun {
   static std::string On(const char* verb, const std::string& rest) {
     return std::string(verb) + " \"" + kDialog + "\" " + rest;
   }
-  // Opens the dialog from the list's Customize command.
-  HWND Open() {
+  // Opens the dialog from the list's Customize command, as `dialog`.
+  void Open() {
     Do({std::string("command \"") + kView + "\" 20016 4009"});
     platform::PumpMessages();
-    return terminal::FindTopLevelWindow(kDialog);
+    dialog = terminal::FindTopLevelWindow(kDialog);
+    ASSERT_NE(dialog, nullptr);
   }
-  static Strings Keywords(HWND dialog) {
+  static Strings Keywords(HWND window) {
     Strings keywords;
-    HWND list = ::GetDlgItem(dialog, kKeywordList);
+    HWND list = ::GetDlgItem(window, kKeywordList);
     for (int row = 0; row < ::SendMessage(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
       keywords.push_back(terminal::ListCell(list, row, 0));
     }
@@ -85,11 +86,11 @@ class Appearance : public SharedFolderRun {
 
   std::string m_program;
   PluginHarness m_terminal;
+  HWND dialog = nullptr;
 };
 
 TEST_F(Appearance, KeywordsStayLongestFirstAndAnEmptyKeywordIsRefused) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(Open());
   ChooseKeywordColumn();
   // The pointer resting on Add shows its tip, in the tool tip the dialog owns.
   ASSERT_TRUE(platform::input::MouseMove(::GetDlgItem(dialog, 3216), POINT{5, 5}));
@@ -118,8 +119,7 @@ TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
   // Colours of its own that it does not show.
   m_terminal.View()->List().m_bApplyColors = FALSE;
   m_terminal.View()->List().Appearance().clrBack = 0x404040;
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(Open());
   for (const int id : {1694, 1026}) EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;
   for (const int id : {kFontButton, 1696, IDCANCEL}) EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;
 
@@ -142,8 +142,7 @@ TEST_F(Appearance, AListThatTakesNoColoursStillTakesAFontAndCanBeClosed) {
 // were taken come back whole from the file.
 TEST_F(Appearance, WhatTheSettingsFileCouldNotGiveBackIsRefusedBeforeItIsSaved) {
   platform::SetInstalledFontFamilies(Strings{"Arial", "DejaVu Sans", "Verdana", "A Rather Long Family Name"});
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(Open());
   ChooseKeywordColumn();
   const std::string tooLong(listview::kAppearanceValueMaxLength, 'x');
   Do({On("type", "3207 \"" + tooLong + "\""), On("click", "3216")});
@@ -195,8 +194,7 @@ struct FontDialogSeen {
 };
 
 TEST_F(Appearance, UnansweredChoosersChangeNothingAndTheFontDialogNamesTheFaceDrawnOrArial) {
-  HWND dialog = Open();
-  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(Open());
   // Apply without a keyword column writes only the colours and the font.
   Do({On("click", "1026"), On("click", "1695"), On("click", "1696")});
   EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontButton)), "DejaVu Sans (8)");

@@ -26,9 +26,11 @@ class InstallLayoutTest : public ::testing::Test {
 };
 
 TEST_F(InstallLayoutTest, AnInstalledTreeIsToldFromABuildTreeByItsLibraryFolder) {
+  for (const char* folder :
+       {"build/bin", "build/lib", "unpacked/usr/bin", "unpacked/usr/lib/tarnterm", "odd/bin", "odd/lib"}) {
+    fs::create_directories(m_root / folder);
+  }
   // A build folder also has bin/ and lib/ (the archives), but no lib/tarnterm/.
-  fs::create_directories(m_root / "build/bin");
-  fs::create_directories(m_root / "build/lib");
   const std::string buildBin = (m_root / "build/bin").string();
   const InstallLayout built = LayoutAround(buildBin);
   EXPECT_FALSE(built.installed);
@@ -36,16 +38,12 @@ TEST_F(InstallLayoutTest, AnInstalledTreeIsToldFromABuildTreeByItsLibraryFolder)
   EXPECT_EQ(built.dataFolder, buildBin);
 
   // Unpacked anywhere: the layout is found from the executable's folder.
-  fs::create_directories(m_root / "unpacked/usr/bin");
-  fs::create_directories(m_root / "unpacked/usr/lib/tarnterm");
   const InstallLayout installed = LayoutAround((m_root / "unpacked/usr/bin").string());
   EXPECT_TRUE(installed.installed);
   EXPECT_EQ(installed.pluginFolder, (m_root / "unpacked/usr/lib/tarnterm").string());
   EXPECT_EQ(installed.dataFolder, (m_root / "unpacked/usr/share/tarnterm").string());
 
   // A file of that name is no installed tree.
-  fs::create_directories(m_root / "odd/bin");
-  fs::create_directories(m_root / "odd/lib");
   std::ofstream(m_root / "odd/lib/tarnterm") << "x";
   EXPECT_FALSE(LayoutAround((m_root / "odd/bin").string()).installed);
 }

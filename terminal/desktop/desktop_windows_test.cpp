@@ -29,7 +29,7 @@ class DesktopWindows : public platform::ResetTest {
   }
 
   // Shows a box whose answer `act` gives while the box waits; records what
-  // it saw then.
+  // it saw then, the button drawn as the default one marked.
   int Show(UINT type, const std::function<void(HWND box)>& act, const char* caption = "Careful") {
     platform::SetModalResponder([&](HWND box) {
       seenOwnerEnabled = ::IsWindowEnabled(owner.m_hWnd) != FALSE;
@@ -37,7 +37,8 @@ class DesktopWindows : public platform::ResetTest {
       seenFocus = ::GetDlgCtrlID(::GetFocus());
       ::GetWindowRect(box, &seenPlace);
       for (HWND c = ::GetWindow(box, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        seenChildren.push_back(WindowText(c));
+        const bool drawnDefault = (::GetWindowLongPtr(c, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        seenChildren.push_back(WindowText(c) + (drawnDefault ? " (default)" : ""));
       }
       act(box);
     });
@@ -67,7 +68,7 @@ TEST_F(DesktopWindows, AMessageBoxIsAModalWindowAnsweredByItsButtons) {
   EXPECT_EQ(seenFocus, IDYES) << "the default button has the focus";
   EXPECT_NEAR((seenPlace.left + seenPlace.right) / 2, 400, 1) << "centred over its owner";
   EXPECT_NEAR((seenPlace.top + seenPlace.bottom) / 2, 300, 1);
-  EXPECT_EQ(seenChildren, (std::vector<std::string>{"Please Select a valid Category", "&Yes", "&No"}));
+  EXPECT_EQ(seenChildren, (std::vector<std::string>{"Please Select a valid Category", "&Yes (default)", "&No"}));
   EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd)) << "and enabled again after";
   EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
 }
@@ -84,8 +85,8 @@ TEST_F(DesktopWindows, EnterTakesTheFocusedButtonEscapeAndClosingCancel) {
   EXPECT_EQ(Show(MB_YESNO, [](HWND) { input::PressKey('N'); }), IDNO) << "the underlined letter";
   EXPECT_EQ(Show(MB_OKCANCEL, [](HWND) { input::PressKey(VK_ESCAPE); }), IDCANCEL);
   EXPECT_EQ(Show(
-                MB_OK, [](HWND box) { ::PostMessage(box, WM_CLOSE, 0, 0); }, nullptr),
-            IDOK);
+                MB_OKCANCEL, [](HWND box) { ::PostMessage(box, WM_CLOSE, 0, 0); }, nullptr),
+            IDCANCEL);
   EXPECT_EQ(seenCaption, "Error") << "a box without a caption is captioned as the platform does";
   // Yes/No has no Cancel: Escape does not answer, and with nothing left to
   // happen on the manual clock the box gives the default answer.

@@ -303,7 +303,7 @@ TEST_F(ServerStandInTest, RequestsThatArriveTogetherAreCommittedOnceBeforeAnyAns
 // A request the store refuses fails alone; one that makes SQLite end the
 // whole transaction fails the changes made before it in that transaction
 // too, since none of them is kept. Triggers in the file stand in for a full
-// disk.
+// disk, a dropped table for a store that cannot be read; each is counted.
 TEST_F(ServerStandInTest, AFailedChangeTakesWithItOnlyWhatWasUndone) {
   { ServerStandIn make(file.string()); }
   ASSERT_EQ(Query("CREATE TRIGGER refuse BEFORE INSERT ON allowed_groups WHEN NEW.symbol = 'ABORT'"
@@ -312,16 +312,18 @@ TEST_F(ServerStandInTest, AFailedChangeTakesWithItOnlyWhatWasUndone) {
                   " BEGIN SELECT RAISE(ROLLBACK, 'all undone'); END; SELECT 0"),
             0);
   ServerStandIn stored(file.string());
+  ASSERT_EQ(Query("DROP TABLE categories; SELECT 0"), 0);
   const auto answers = stored.HandleBatch(std::vector<std::vector<char>>{
       Group("ks_publish_allowed_group", "A"), Group("ks_publish_allowed_group", "ABORT"),
       Group("ks_publish_allowed_group", "B"), Group("ks_publish_allowed_group", "ROLLBACK"),
-      Group("ks_publish_allowed_group", "C"), Group("ks_delete_allowed_group", "C")});
+      Group("ks_publish_allowed_group", "C"), Group("ks_delete_allowed_group", "C"),
+      BuildMessage({{0, "ks_get_category"}})});
   std::vector<std::string> said;
   for (const auto& answer : answers) said.push_back(Status(answer));
   EXPECT_EQ(said, (std::vector<std::string>{"3 server store: all undone", "3 server store: refused here",
                                             "3 server store: all undone", "3 server store: all undone", "5 stored",
-                                            "5 removed"}));
-  EXPECT_EQ(stored.StoreFailures(), 4);
+                                            "5 removed", "3 server store: no such table: categories"}));
+  EXPECT_EQ(stored.StoreFailures(), 5);
   EXPECT_EQ(CommittedGroups(), 0);
   EXPECT_EQ(stored.HandleBatch(std::vector<std::vector<char>>{Group("ks_publish_allowed_group", "A")}).at(0).group,
             "HNI nse_fo OPTSTK A ALL ALL ALL ALL ALL");

@@ -2,14 +2,16 @@
 """The desktop mode end to end on a private X server (Xvfb).
 
 Starts `tarnterm --window` with its store in a temporary folder and acts as
-a person through xdotool: the form's close box and Alt+A, drop-downs by
+a person through xdotool: the form's close box and Alt+A, a message box
+(also opened and answered by events that arrive together), drop-downs by
 mouse and keyboard, "Add Group" and "View Group" (the view takes the
 keyboard); a row copied to the X clipboard and text pasted from it
-(xclip), the menu bar's List menu, Alt+F4, mnemonics; the scroll bars of
-200 stored groups, a row picked with the mouse, sorted by its caption and
-deleted, the "Color" chooser. It reads the window map the terminal keeps
-(--window-map), the store, and the X server's screen (xwd). Last, the X
-server is taken away: the terminal must end with status 1 and say why.
+(xclip), and the terminal's own copy pasted back at once, the menu bar's
+List menu, Alt+F4, mnemonics; the scroll bars of 200 stored groups, a row
+picked with the mouse, sorted by its caption and deleted, the "Color"
+chooser. It reads the window map the terminal keeps (--window-map), the
+store, and the X server's screen (xwd). Last, the X server is taken away:
+the terminal must end with status 1 and say why.
 
 Exit status 0 passed, 1 failed, 77 skipped (no Xvfb on this machine).
 Every wait has a deadline; the whole run has one too.
@@ -381,6 +383,14 @@ def check_list_menu(desktop):
     for target, encoding in (("TEXT", "utf-8"), ("STRING", "latin-1")):
         if xclip_out(desktop, target, encoding) != "Strike Twicé":
             raise Failure("the X clipboard gives %r as %s" % (xclip_out(desktop, target, "latin-1"), target))
+    # Pasting its own copy, the terminal owns the X clipboard and takes the text at once: were it to ask
+    # itself through the X server, it could not answer while it waits (a second for each of two targets).
+    started = time.monotonic()
+    desktop.xdotool("key", "End", "ctrl+v", "ctrl+v")
+    wait_for("the name pasted twice after itself", lambda: desktop.control(
+        caption, lambda w: w["id"] == 1022 and w["text"] == "Strike Twicé" * 3))
+    if time.monotonic() - started > 3:
+        raise Failure("two pastes of the terminal's own copy took %.1f s" % (time.monotonic() - started))
     desktop.xdotool("key", "alt+F4")
     wait_for("Alt+F4 to close the dialog", lambda: desktop.top(caption) is None)
     print("List menu: the computed columns dialog opened, took a paste and closed with Alt+F4")
@@ -480,6 +490,34 @@ def check_control_edges(desktop):
         desktop.xdotool("key", "space")
         wait_for("Space to leave the check box %s" % ("checked" if checked else "cleared"),
                  lambda: ("disabled" in desktop.combo(20000)["flags"]) == checked)
+
+
+def check_message_box(desktop):
+    """Add Group without a category: the plug-in's message box, answered by
+    Return. Then the click, the key and Shift pressed a number of times
+    reach the terminal together (it is stopped meanwhile): the box's own loop
+    takes what follows the click, and the terminal goes on with no further
+    X event to wake it, so that the next click shows the box again."""
+    shown = lambda: next((w for w in desktop.windows() if w["class"] == "TarnMessageBox"), None)
+
+    def answer_box():
+        desktop.press("Add Group")
+        wait_for("the message box asking for a category", shown)
+        desktop.xdotool("key", "Return")
+        wait_for("Return to answer the message box", lambda: not shown())
+
+    def boxes_said():
+        with open(desktop.out.name, errors="replace") as out:
+            return out.read().count("BOX: Please Select a valid Category")
+    answer_box()
+    os.kill(desktop.process.pid, signal.SIGSTOP)
+    try:
+        desktop.press("Add Group")
+        desktop.xdotool("key", "Return", *["shift"] * 20)
+    finally:
+        os.kill(desktop.process.pid, signal.SIGCONT)
+    wait_for("the box opened in one batch of events", lambda: boxes_said() == 2)
+    answer_box()
 
 
 def window_management(desktop):
@@ -693,6 +731,7 @@ def run(args):
 
         check_quiet_map(desktop)
         check_control_edges(desktop)
+        check_message_box(desktop)
         # A Category from the drop-down, with the mouse.
         drop, height = open_drop_down(desktop, 20000)
         desktop.click(drop["rect"][0] + 20, drop["rect"][1] + 1 + height // 2)  # the first, HNI
