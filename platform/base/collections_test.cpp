@@ -20,7 +20,7 @@ TEST(CArrayTest, OutOfRangeThrowsInvalidArgAndInsertsRemovesAndGrowthMoveTheRest
               ThrowsInvalidArg([&] { a.SetSize(-1); }) && ThrowsInvalidArg([&] { a.InsertAt(-1, 0); }));
   EXPECT_EQ(a.GetSize(), 1);  // failed calls changed nothing
 
-  a.RemoveAll();
+  a.SetSize(0);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(a.Add(i * 10), i);
   a.InsertAt(2, 99, 2);
   EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{0, 10, 99, 99, 20, 30, 40}));
