@@ -288,8 +288,8 @@ TEST_F(DialogTest, MnemonicsPressButtonsAndLeadFromLabelsToTheirControl) {
   input::TypeText("z");  // no control's: the key goes on, the cues stay hidden
   EXPECT_EQ(::GetFocus(), Item(dlg, kCheck));
   EXPECT_TRUE(dlg.SendMessage(WM_QUERYUISTATE) & UISF_HIDEACCEL);
-  input::TypeText("n");  // a label leads to the control after it, its text selected
-  EXPECT_EQ(::GetFocus(), Item(dlg, kEdit));
+  input::TypeText("n");  // a label leads to the control after it, its text selected, and shows the cues
+  EXPECT_TRUE(::GetFocus() == Item(dlg, kEdit) && !(dlg.SendMessage(WM_QUERYUISTATE) & UISF_HIDEACCEL));
   EXPECT_EQ(::SendMessage(Item(dlg, kEdit), EM_GETSEL, 0, 0), MAKELONG(0, 3));
   input::TypeText("h");  // the edit takes characters: typed, not a mnemonic
   EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
