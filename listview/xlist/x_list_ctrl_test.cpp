@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "listview/testing/list_test.h"
 #include "platform/comctl/image_list.h"
 #include "platform/gdi/cgdiobject.h"
 #include "platform/gdi/display_list.h"
@@ -23,7 +22,6 @@
 namespace {
 
 namespace input = platform::input;
-using listview::testing::Paint;
 
 // Records the list's messages in arrival order.
 class Receiver : public CWnd {
@@ -67,8 +65,16 @@ class XListTest : public ::testing::Test {
     platform::PumpMessages();
   }
   void ClickHeader(int column) {
-    ASSERT_TRUE(listview::testing::ClickHeaderItem(m_list.m_HeaderCtrl, column));
+    CRect rect;
+    ASSERT_TRUE(m_list.m_HeaderCtrl.GetItemRect(column, &rect));
+    ASSERT_TRUE(input::ClickAt(m_list.m_HeaderCtrl, rect.CenterPoint()));
     platform::PumpMessages();
+  }
+  static platform::DrawOps Paint(HWND window) {
+    platform::ClearDisplayList(window);
+    ::InvalidateRect(window, nullptr, TRUE);
+    ::UpdateWindow(window);
+    return platform::WindowDisplayList(window);
   }
   // How many of `fills` fill exactly `rect` in `color`.
   static long Fills(const platform::DrawOps& fills, const CRect& rect, COLORREF color) {
