@@ -22,10 +22,9 @@ class ColorListBoxTest : public ControlTest {
     ControlTest::SetUp();
     ASSERT_TRUE(m_list.Create(WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY, CRect(0, 0, 100, 200),
                               &m_parent, 200));
-    m_list.AddString("short");
-    m_list.SetItemData(0, kRed);
-    m_list.AddString(kLong);
-    m_list.SetItemData(1, kBlue);
+    for (const auto& [text, colour] : {std::pair{"short", kRed}, {kLong, kBlue}}) {
+      m_list.SetItemData(m_list.AddString(text), colour);
+    }
   }
 
   CColorListBox m_list;

@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr COLORREF kFace = RGB(192, 192, 192);
-constexpr COLORREF kShadow = RGB(128, 128, 128);
-constexpr COLORREF kDarkShadow = RGB(0, 0, 0);
+// A frame's ring tops, outside in: flat in the face colour; sunken in shadow, then dark shadow.
+const std::vector<COLORREF> kFlat = {RGB(192, 192, 192), RGB(192, 192, 192)};
+const std::vector<COLORREF> kSunken = {RGB(128, 128, 128), RGB(0, 0, 0)};
 constexpr DWORD kStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT | CBS_HASSTRINGS;
 constexpr char kLongest[] = "Verdana Pro Condensed SemiLight";  // 31 characters, the most a LOGFONT names
@@ -104,21 +104,21 @@ TEST_F(HotFontComboTest, TheListHoldsTheInstalledFamiliesSortedEachDrawnInItsOwn
 TEST_F(HotFontComboTest, TheFrameIsSunkenOnlyWhileHoveredAndFlatAgainOneTickAfterThePointerLeaves) {
   m_combo.FillFontList();
   Repaint(m_combo);
-  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kFace, kFace})) << "flat after a paint";
+  EXPECT_EQ(LastFrameTops(m_combo), kFlat) << "flat after a paint";
   PointerOver();
-  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+  EXPECT_EQ(LastFrameTops(m_combo), kSunken);
   platform::ClearDisplayList(m_combo);
   PointerOver();
   EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "drawn once, not at every move";
   PointerAway();
   platform::ClearDisplayList(m_combo);
   input::Advance(CHotFontCombo::kHoverTimerMs);
-  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kFace, kFace}));
+  EXPECT_EQ(LastFrameTops(m_combo), kFlat);
   platform::ClearDisplayList(m_combo);
   input::Advance(10 * CHotFontCombo::kHoverTimerMs);
   EXPECT_TRUE(platform::WindowDisplayList(m_combo).empty()) << "the timer stopped";
   PointerOver();
-  EXPECT_EQ(LastFrameTops(m_combo), (std::vector<COLORREF>{kShadow, kDarkShadow})) << "hovered again";
+  EXPECT_EQ(LastFrameTops(m_combo), kSunken) << "hovered again";
 }
 
 // A parent that keeps its commands to itself reflects no notification.
@@ -147,16 +147,15 @@ TEST_F(HotFontComboTest, TheFrameFollowsTheFocusOfAnEditOrOfTheWindowItself) {
        {std::pair<CHotFontCombo*, HWND>{&m_combo, m_combo}, {&editable, info.hwndItem}, {&kept, kept}}) {
     input::MouseMove(*combo, POINT{5, 5});  // hovered first: its timer runs on
     ::SetFocus(focus);
-    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow}));
+    EXPECT_EQ(LastFrameTops(*combo), kSunken);
     Repaint(*combo);
     PointerAway();
     input::Advance(CHotFontCombo::kHoverTimerMs);
-    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kShadow, kDarkShadow}))
-        << "through a paint and the hover's end";
+    EXPECT_EQ(LastFrameTops(*combo), kSunken) << "through a paint and the hover's end";
     ::SetFocus(m_other);
-    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace}));
+    EXPECT_EQ(LastFrameTops(*combo), kFlat);
     Repaint(*combo);
-    EXPECT_EQ(LastFrameTops(*combo), (std::vector<COLORREF>{kFace, kFace})) << "and after a paint";
+    EXPECT_EQ(LastFrameTops(*combo), kFlat) << "and after a paint";
   }
 }
 

@@ -30,11 +30,6 @@ using Ints = std::vector<int>;
 
 class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
-  void SetUp() override {
-    ListTest::SetUp();
-    listview::ResetSettingsReports();
-  }
-
   CCommonListCtrl& Open() {
     return OpenWith(
         [](CCommonListCtrl& list) {
@@ -44,8 +39,10 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
         // before the list is attached and reads its appearance
         [](CCommonListCtrl& list) { list.m_strProfileName = "testlist"; });
   }
-  // Writes `settings`, opens the list over them and returns what it said on standard error.
-  std::string OpenOver(const std::string& settings) {
+  // Writes `settings`, opens the list over them and returns what it said on standard error;
+  // `anew`, as in a new run, which has told nothing yet.
+  std::string OpenOver(const std::string& settings, bool anew = true) {
+    if (anew) listview::ResetSettingsReports();
     m_settings.Write(settings);
     ::testing::internal::CaptureStderr();
     Open();
@@ -59,9 +56,9 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
     int records = 0;
     std::string said;
   };
-  Seen Reopen(const std::string& profile) {
+  Seen Reopen(const std::string& profile, bool anew = true) {
     Seen seen;
-    seen.said = OpenOver("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n");
+    seen.said = OpenOver("[testlist]\r\nCOLUMNPROFILE=" + profile + "\r\n", anew);
     seen.captions = Captions();
     seen.widths = Widths();
     seen.records = static_cast<int>(TheList().m_arrColumns.GetSize());
@@ -94,7 +91,6 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
       {"-1,0,80,Net# \"1\"*2#\"Qty\" * 2", {"Name", "Qty", "Price"}, {80, 70, 60}},
   };
   for (const Case& c : cases) {
-    listview::ResetSettingsReports();
     const Seen seen = Reopen(c.value);
     EXPECT_EQ(seen.captions, c.captions) << c.value;
     EXPECT_EQ(seen.widths, c.widths) << c.value;
@@ -102,13 +98,12 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
     EXPECT_EQ(seen.said.find('\n'), seen.said.size() - 1) << "on one line";
     EXPECT_EQ(seen.records, 3) << c.value;
     EXPECT_EQ(m_settings.Read().find("Net"), std::string::npos) << "nothing invented is saved";
-    EXPECT_EQ(Reopen(c.value).said, "") << "told once";
+    EXPECT_EQ(Reopen(c.value, false).said, "") << "told once";
   }
   // The next index after the built-in ones is a computed column; the whole screen's width, a hidden
   // column's width as low as int goes and a value as long as the reader keeps are sound.
   std::string value = "0,0," + std::to_string(screen) + ",1,1,40,2,-1,-2147483648,3,2,80,Net# \"1\"*2#\"Qty\" * 2";
   value.insert(value.size() - 9, static_cast<size_t>(listview::kProfileValueMaxLength) - value.size(), ' ');
-  listview::ResetSettingsReports();
   const Seen sound = Reopen(value);
   EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Net"}));
   EXPECT_EQ(sound.said, "");
@@ -140,7 +135,6 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedA
       {"0,FF00,MS Shell Dlg 2,1", 0xFF00, "MS Shell Dlg 2", "1", -1, {}, false},  // sound: four fields, the least size
   };
   for (const Case& c : cases) {
-    listview::ResetSettingsReports();
     const std::string said = OpenOver(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
     const std::string key = m_settings.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged (";
     EXPECT_EQ(said.find(key) != std::string::npos, c.told) << said;
@@ -157,7 +151,6 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedA
   const int most = listview::kAppearanceValueMaxLength;
   for (const int length : {most, most + 1}) {
     const std::string line = "0,FF00,Arial,8,0," + std::string(static_cast<size_t>(length) - 20, 'k') + ",FF";
-    listview::ResetSettingsReports();
     const std::string said = OpenOver("[CUSTOMIZE_LISTS]\r\ntestlist-20016=" + line + "\r\n");
     EXPECT_EQ(said.find("longer than the reader keeps, cut") != std::string::npos, length > most) << said;
     Close();

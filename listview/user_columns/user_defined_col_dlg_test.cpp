@@ -63,9 +63,10 @@ class UserColumns : public listview::testing::ListTest<CFilterListCtrl> {
     ASSERT_TRUE(input::PressKey(VK_DELETE));
     ASSERT_TRUE(input::TypeText(text));
   }
-  std::string Text(int id) const {
+  std::string Text(int id) const { return TextOf(Item(id)); }
+  static std::string TextOf(HWND window) {
     char text[256] = {};
-    ::GetWindowText(Item(id), text, sizeof(text));
+    ::GetWindowText(window, text, sizeof(text));
     return text;
   }
   // Adds a column through the dialog as a person does: name, formula, Add.
@@ -95,9 +96,7 @@ TEST_F(UserColumns, AddModeOffersTheNumericColumnsAndTheButtonsBuildBothFormulas
   OpenList();
   CUserDefinedColDlg& dialog = Command(list_command::kAddCustomColumn);
   ASSERT_TRUE(dialog.IsWindowVisible());
-  char title[128] = {};
-  dialog.GetWindowText(title, sizeof(title));
-  EXPECT_STREQ(title, "usercols: Add Custom Columns");
+  EXPECT_EQ(TextOf(dialog.GetSafeHwnd()), "usercols: Add Custom Columns");
   EXPECT_EQ(Text(IDOK), "Add");
   EXPECT_FALSE(::IsWindowVisible(Item(ids::kComputed)));
   EXPECT_TRUE(::IsWindowVisible(Item(ids::kName)));

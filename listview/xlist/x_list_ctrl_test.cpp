@@ -58,8 +58,7 @@ class XListTest : public ::testing::Test {
   }
   void TearDown() override { platform::ResetForTest(); }
 
-  void ClickCell(int row, int column) { ClickCellOf(m_list, row, column); }
-  static void ClickCellOf(CXListCtrl& list, int row, int column) {
+  static void ClickCell(CXListCtrl& list, int row, int column) {
     CRect rect;
     ASSERT_TRUE(list.GetSubItemRect(row, column, LVIR_BOUNDS, rect));
     ASSERT_TRUE(input::ClickAt(list, CPoint(rect.left + 20, rect.CenterPoint().y)));
@@ -145,9 +144,7 @@ TEST_F(XListTest, EachCellIsDrawnWithinItsColumnAsTextCheckBoxOrColourBox) {
       if (shown != expected) {
         EXPECT_EQ(row * 10 + column, 2) << "only the long note is cut off";
         ++cutOff;
-        ASSERT_GE(shown.size(), 3u);
-        EXPECT_EQ(shown.substr(shown.size() - 3), "...");
-        EXPECT_EQ(expected.compare(0, shown.size() - 3, shown, 0, shown.size() - 3), 0);
+        EXPECT_TRUE(shown.ends_with("...") && expected.starts_with(shown.substr(0, shown.size() - 3))) << shown;
       }
       EXPECT_EQ(caption->color, row == 2 ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : text);
     }
@@ -214,14 +211,14 @@ TEST_F(XListTest, TheHeaderDrawsEachCaptionInItsFontAfterItsCheckBox) {
 TEST_F(XListTest, TheColourChooserStartsFromTheCellAndOnlyAChosenColourIsTakenAndPosted) {
   m_list.SetColorBox(0, 1, RGB(0, 128, 0));
   m_list.SetColorBox(2, 1, RGB(0, 128, 0));
-  ClickCell(0, 1);  // the chooser is cancelled
+  ClickCell(m_list, 0, 1);  // the chooser is cancelled
   ASSERT_EQ(platform::ColorLog().size(), 1u);
   EXPECT_EQ(platform::ColorLog()[0].initial, RGB(0, 128, 0));
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});  // and the colour stays, as read at the end
 
   m_parent.messages.clear();
   platform::SetColorResponder(platform::ChooseColorOnce(RGB(200, 0, 0)));
-  ClickCell(2, 1);
+  ClickCell(m_list, 2, 1);
   COLORREF color = 0;
   m_list.GetColorBox(2, 1, &color);
   EXPECT_EQ(color, RGB(200, 0, 0));
@@ -245,24 +242,23 @@ TEST_F(XListTest, CheckBoxesFlipByTheirClickAndByTheCaptionsAndADisabledRowKeeps
   ASSERT_TRUE(m_list.SetHeaderCheckedState(1, 1));
   EXPECT_FALSE(m_list.SetHeaderCheckedState(2, 1)) << "a column past the last has no check image";
   EXPECT_EQ(m_list.GetHeaderCheckedState(2), -1);
-  ClickCell(0, 1);
+  ClickCell(m_list, 0, 1);
   EXPECT_EQ(m_list.GetCheckbox(0, 1), 1);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2) << "every row is checked now";
   ASSERT_EQ(Codes(), (std::vector<UINT>{kXListClickMessage, WM_XLISTCTRL_CHECKBOX_CLICKED}));
-  ClickCell(2, 1);
+  ClickCell(m_list, 2, 1);
   EXPECT_EQ(m_list.GetCheckbox(2, 1), 0);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 1);
   m_parent.messages.clear();
   m_list.SetEnabled(0, FALSE);
-  ClickCell(0, 1);
+  ClickCell(m_list, 0, 1);
   EXPECT_EQ(m_list.GetCheckbox(0, 1), 1) << "a disabled row's box does not flip";
   EXPECT_TRUE(Codes().empty());
 
   m_list.SetCheckbox(0, 1, 0);
   ClickHeader(1);
   EXPECT_EQ(m_list.GetHeaderCheckedState(1), 2);
-  EXPECT_EQ(m_list.GetCheckbox(1, 1), 1);
-  EXPECT_EQ(m_list.GetCheckbox(2, 1), 1);
+  for (const int row : {1, 2}) EXPECT_EQ(m_list.GetCheckbox(row, 1), 1) << row;
   EXPECT_EQ(m_list.GetCheckbox(0, 1), 0) << "a disabled row keeps its state";
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListCheckAllMessage});
   m_parent.messages.clear();
@@ -278,7 +274,7 @@ TEST_F(XListTest, AListThatIsAnOwnedWindowOfItsOwnReportsToItsOwner) {
   ASSERT_EQ(list.GetParent(), nullptr);
   list.InsertColumn(0, "Keyword", LVCFMT_LEFT, 100);
   list.InsertItem(0, "buy");
-  ClickCellOf(list, 0, 0);
+  ClickCell(list, 0, 0);
   EXPECT_EQ(Codes(), std::vector<UINT>{kXListClickMessage});
 }
 

@@ -13,7 +13,10 @@
 
 namespace {
 
-codec_settings settings(int type) { return codec_settings{type, 0, 1, 3, 0}; }
+// Zstd level 3; by default coders, connection kind 1 and zstd's own window.
+codec_settings settings(int type, int noCoders = 0, int kind = 1, int windowLog = 0) {
+  return codec_settings{type, noCoders, kind, 3, windowLog};
+}
 
 std::string hex(std::string_view bytes) {
   std::string out;
@@ -63,45 +66,33 @@ int create_status(const codec_settings& s, bool* made = nullptr) {
   int status = -1;
   const int ok = codec_create_pair(&w, &r, &s, &status);
   if (made != nullptr) *made = w != nullptr && r != nullptr;
-  if (w != nullptr) codec_destroy(&w, nullptr);
-  if (r != nullptr) codec_destroy(&r, nullptr);
+  for (codec** c : {&w, &r}) EXPECT_TRUE(*c == nullptr || codec_destroy(c, nullptr) != 0);
   return ok != 0 ? 0 : status;
 }
 
 TEST(CodecPairTest, CreationStatuses) {
   bool made = true;
-  codec_settings none = settings(4);
-  none.no_coders = 1;
-  for (const codec_settings& s : {settings(1), none}) {
+  for (const codec_settings& s : {settings(1), settings(4, 1)}) {
     EXPECT_EQ(create_status(s, &made), 0);
     EXPECT_FALSE(made) << "type 1 and no_coders: no coders";
   }
-  for (const int type : {0, 12}) {
-    codec_settings s = settings(type);
-    s.no_coders = type == 12 ? 1 : 0;  // refused with or without coders
-    EXPECT_EQ(create_status(s), 5) << "type " << type;
-  }
+  // Refused with or without coders.
+  for (const int type : {0, 12}) EXPECT_EQ(create_status(settings(type, type == 12 ? 1 : 0)), 5) << "type " << type;
   EXPECT_EQ(create_status(settings(8)), 0) << "LOC, under the least cache and trim when a run chooses them";
   int32_t interval = 100;  // the range coder's, which a run may set; at least 1
   mml_get_int_setting("MML_EC_UPDATE_INTERVAL", &interval, nullptr);
   EXPECT_EQ(create_status(settings(6)), interval >= 1 ? 0 : 23) << interval;
   EXPECT_EQ(codec_destroy(nullptr, nullptr), 0) << "no handle at all";
   for (const auto& [kind, status] : {std::pair{0, 5}, {2, 5}, {7, 5}, {16, 5}, {1, 0}, {6, 0}, {15, 0}}) {
-    codec_settings s = settings(4);
-    s.kind = kind;
-    EXPECT_EQ(create_status(s), status) << "kind " << kind;
+    EXPECT_EQ(create_status(settings(4, 0, kind)), status) << "kind " << kind;
   }
-  codec_settings badZstd = settings(7);
-  badZstd.zstd_window_log = 99;
-  EXPECT_EQ(create_status(badZstd), 32);
+  EXPECT_EQ(create_status(settings(7, 0, 1, 99)), 32) << "window log 99";
 
   // A zstd reader's window log bounds the frames it takes: one written with
   // the default window is refused by a reader held to 1 KiB, whose own
   // writer's frames it reads. A reader reads all it is given: a skippable
   // frame (magic, length, bytes) before its writer's frame is passed over.
-  codec_settings small = settings(7);
-  small.zstd_window_log = 10;
-  CodecPair wide(settings(7)), narrow(small);
+  CodecPair wide(settings(7)), narrow(settings(7, 0, 1, 10));
   const std::string message = mml::test::CStreamGenerator(5).Next() + std::string(100000, 'z');
   EXPECT_EQ(narrow.Expand(narrow.Compress(message)), message);
   const std::string packed = narrow.Compress(message, wide.w);

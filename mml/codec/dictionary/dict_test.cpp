@@ -144,9 +144,8 @@ TEST(PhraseDictionaryTest, TheSlotAfterTheLastIsTheFirst) {
                ? static_cast<int>(match.nPhrase)
                : -1;
   };
-  EXPECT_EQ(phrase_of("abcd"), -1);
-  EXPECT_EQ(phrase_of("bcde"), 1);
-  EXPECT_EQ(phrase_of("efgh"), 4);
+  for (const auto& [probe, phrase] : {std::pair{"abcd", -1}, {"bcde", 1}, {"efgh", 4}})
+    EXPECT_EQ(phrase_of(probe), phrase) << probe;
 
   // A phrase copies from where its trigram was seen; a copy reaching past the
   // history read so far, or shorter than a match, is corrupt and appends nothing.

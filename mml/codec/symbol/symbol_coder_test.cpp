@@ -36,22 +36,31 @@ std::unique_ptr<CSymbolCoder> number_coder() {
   return c;
 }
 
-std::string bits_of(const MVector<uint8_t>& bytes, size_t count) {
-  std::string s;
-  for (size_t i = 0; i < count; ++i) s += ((bytes[i / 8] >> (7 - i % 8)) & 1) ? '1' : '0';
-  return s;
-}
+// Bits written through `writer`, then read back from their start.
+struct Bits {
+  MVector<uint8_t> bytes;
+  CBitWriter writer{bytes};
+  CBitReader Read() {
+    writer.Finish();
+    return {bytes.data(), bytes.size()};
+  }
+  // The first `count` written, as text.
+  std::string Text(size_t count) {
+    writer.Finish();
+    std::string s;
+    for (size_t i = 0; i < count; ++i) s += ((bytes[i / 8] >> (7 - i % 8)) & 1) ? '1' : '0';
+    return s;
+  }
+};
 
 TEST(SymbolCoderTest, BuildsTheTreeFromTheOrderedArray) {
   auto c = make(CSymbolCoder::kStatic, 2, 1);
   // A 5, B 3, C 1, D 1: C+D go after B, then B+(CD) after A: A 0, B 10, C 110, D 111.
   for (const auto& [k, w] : {std::pair{"A", 5u}, {"B", 3u}, {"C", 1u}, {"D", 1u}}) ASSERT_TRUE(c->Add(key(k), w));
-  MVector<uint8_t> out;
-  CBitWriter w(out);
-  for (const char* k : {"A", "B", "C", "D"}) ASSERT_EQ(c->Encode(key(k), w), 0);
-  w.Finish();
-  EXPECT_EQ(bits_of(out, 9), "010110111");
-  EXPECT_EQ(c->Encode(key("E"), w), 4) << "no escape in mode 4";
+  Bits out;
+  for (const char* k : {"A", "B", "C", "D"}) ASSERT_EQ(c->Encode(key(k), out.writer), 0);
+  EXPECT_EQ(out.Text(9), "010110111");
+  EXPECT_EQ(c->Encode(key("E"), out.writer), 4) << "no escape in mode 4";
   for (const char* k : {"A", "D"}) EXPECT_FALSE(c->Add(key(k), 9)) << k << ": a symbol it holds";
   for (const auto& [k, weight] : {std::pair{"A", 5u}, {"D", 1u}, {"E", 0u}}) EXPECT_EQ(c->WeightOf(key(k)), weight) << k;
 
@@ -72,37 +81,31 @@ TEST(SymbolCoderTest, RejectsBadSettings) {
 
 TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   auto writer = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
-  MVector<uint8_t> out;
-  CBitWriter w(out);
-  ASSERT_EQ(writer->Encode(key("hi"), w), 0);
+  Bits out;
+  ASSERT_EQ(writer->Encode(key("hi"), out.writer), 0);
   // Only the escape exists at first: code 1, length - 1 = 001, then 'h' 'i'.
-  w.Finish();
-  EXPECT_EQ(bits_of(out, 20), "1001" + std::string("01101000") + "01101001");
+  EXPECT_EQ(out.Text(20), "1001" + std::string("01101000") + "01101001");
   EXPECT_EQ(writer->WeightOf(key("hi")), 1u);
-  EXPECT_EQ(writer->Encode(key("12345678"), w), 0) << "8 bytes, the longest";
-  EXPECT_EQ(writer->Encode(key("123456789"), w), 4) << "longer than 8 bytes";
+  EXPECT_EQ(writer->Encode(key("12345678"), out.writer), 0) << "8 bytes, the longest";
+  EXPECT_EQ(writer->Encode(key("123456789"), out.writer), 4) << "longer than 8 bytes";
   mml::sSymbolKey got;
   // A writer escapes only what it does not hold: an escape of a symbol the
   // reader learnt is corrupt (here from a writer that learnt another).
-  MVector<uint8_t> twice, scratch;
-  CBitWriter tw(twice), sw(scratch);
+  Bits twice, scratch;
   auto other = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
-  ASSERT_EQ(make(CSymbolCoder::kAdaptiveEscape, 2, 4)->Encode(key("hi"), tw), 0);
-  ASSERT_EQ(other->Encode(key("zz"), sw), 0);
-  ASSERT_EQ(other->Encode(key("hi"), tw), 0);
-  tw.Finish();
+  ASSERT_EQ(make(CSymbolCoder::kAdaptiveEscape, 2, 4)->Encode(key("hi"), twice.writer), 0);
+  ASSERT_EQ(other->Encode(key("zz"), scratch.writer), 0);
+  ASSERT_EQ(other->Encode(key("hi"), twice.writer), 0);
   auto learner = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
-  mml::CBitReader tr(twice.data(), twice.size());
+  mml::CBitReader tr = twice.Read();
   ASSERT_EQ(learner->Decode(tr, &got), 0);
   EXPECT_EQ(learner->Decode(tr, &got), mml::CodecStatus::kBadArgument);
   // The escape's own name is a symbol like any other: escaped once, then coded.
   auto named = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
-  MVector<uint8_t> names;
-  CBitWriter nw(names);
-  for (int i = 0; i < 2; ++i) ASSERT_EQ(named->Encode(key("default"), nw), 0);
-  nw.Finish();
+  Bits names;
+  for (int i = 0; i < 2; ++i) ASSERT_EQ(named->Encode(key("default"), names.writer), 0);
   auto nameReader = make(CSymbolCoder::kAdaptiveEscape, 2, 4);
-  mml::CBitReader nr(names.data(), names.size());
+  mml::CBitReader nr = names.Read();
   for (int i = 0; i < 2; ++i) {
     ASSERT_EQ(nameReader->Decode(nr, &got), 0) << i;
     EXPECT_EQ(got, key("default"));
@@ -115,15 +118,12 @@ TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   for (int filler = 0; filler < 8; ++filler) {
     auto ending = make(CSymbolCoder::kAdaptiveEscape, 1, 4);
     auto reading = make(CSymbolCoder::kAdaptiveEscape, 1, 4);
-    MVector<uint8_t> bytes, more;
-    CBitWriter ew(bytes), mw(more);
-    ew.Put(0, filler);
-    ASSERT_EQ(ending->Encode(key("new"), ew), 0);
-    ASSERT_EQ(ending->Encode(key("stop"), ew), 0);
-    ew.Finish();
-    ASSERT_EQ(ending->Encode(key("new"), mw), 0);  // held now: its code would read whole
-    mw.Finish();
-    mml::CBitReader r(bytes.data(), bytes.size()), next(more.data(), more.size());
+    Bits bytes, more;
+    bytes.writer.Put(0, filler);
+    ASSERT_EQ(ending->Encode(key("new"), bytes.writer), 0);
+    ASSERT_EQ(ending->Encode(key("stop"), bytes.writer), 0);
+    ASSERT_EQ(ending->Encode(key("new"), more.writer), 0);  // held now: its code would read whole
+    mml::CBitReader r = bytes.Read(), next = more.Read();
     uint32_t skipped = 0;
     ASSERT_TRUE(r.Get(filler, &skipped));
     ASSERT_EQ(reading->Decode(r, &got), 0);
@@ -135,12 +135,10 @@ TEST(SymbolCoderTest, EscapeCodesAndLearnsNewSymbols) {
   // Without an escape or any symbol added, the end is the one symbol held,
   // and still ends the stream.
   auto bare = make(CSymbolCoder::kAdaptive, 1, 4);
-  MVector<uint8_t> bareBytes;
-  CBitWriter bw(bareBytes);
-  EXPECT_EQ(bare->Encode(key("a"), bw), 4) << "nothing else is held";
-  ASSERT_EQ(bare->Encode(key("stop"), bw), 0);
-  bw.Finish();
-  mml::CBitReader br(bareBytes.data(), bareBytes.size());
+  Bits bareBytes;
+  EXPECT_EQ(bare->Encode(key("a"), bareBytes.writer), 4) << "nothing else is held";
+  ASSERT_EQ(bare->Encode(key("stop"), bareBytes.writer), 0);
+  mml::CBitReader br = bareBytes.Read();
   EXPECT_EQ(make(CSymbolCoder::kAdaptive, 1, 4)->Decode(br, &got), mml::CodecStatus::kNoMoreBits);
 }
 
@@ -157,9 +155,8 @@ TEST(BitReaderTest, GivesEachBitOnceAndNothingPastItsRange) {
 // dictionary types' bytes in codec_test.cpp.)
 TEST(NumberCodeTest, BucketsAndExtraBits) {
   auto coder = number_coder();
-  MVector<uint8_t> out;
-  CBitWriter w(out);
-  EXPECT_EQ(coder->EncodeNumber(mml::kLargestNumber + 1, w), 4);
+  Bits out;
+  EXPECT_EQ(coder->EncodeNumber(mml::kLargestNumber + 1, out.writer), 4);
 
   // Numbers of every size read back whole wherever the stream's last bit
   // falls: after 0 to 7 filler bits, one run ends exactly at a byte's end.
@@ -171,12 +168,10 @@ TEST(NumberCodeTest, BucketsAndExtraBits) {
     for (int filler = 0; filler < 8; ++filler) {
       auto writer = number_coder();
       auto reader = number_coder();
-      MVector<uint8_t> bytes;
-      CBitWriter bw(bytes);
-      bw.Put(0, filler);
-      for (const uint32_t n : numbers) ASSERT_EQ(writer->EncodeNumber(n, bw), 0);
-      bw.Finish();
-      CBitReader br(bytes.data(), bytes.size());
+      Bits bytes;
+      bytes.writer.Put(0, filler);
+      for (const uint32_t n : numbers) ASSERT_EQ(writer->EncodeNumber(n, bytes.writer), 0);
+      CBitReader br = bytes.Read();
       uint32_t got = 0;
       ASSERT_TRUE(br.Get(filler, &got));
       for (const uint32_t n : numbers) {
@@ -189,12 +184,10 @@ TEST(NumberCodeTest, BucketsAndExtraBits) {
   // Only a corrupt stream names a bucket past the last: refused, not read
   // as a number beyond the largest, escaped or (once learnt) by its code.
   auto corrupt = number_coder();
-  MVector<uint8_t> bad;
-  CBitWriter b(bad);
-  for (int i = 0; i < 3; ++i) ASSERT_EQ(corrupt->Encode(mml::number_key(mml::kNumberBuckets), b), 0);
-  b.Put(0, 17);
-  b.Finish();
-  CBitReader r(bad.data(), bad.size());
+  Bits bad;
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(corrupt->Encode(mml::number_key(mml::kNumberBuckets), bad.writer), 0);
+  bad.writer.Put(0, 17);
+  CBitReader r = bad.Read();
   uint32_t value = 0;
   auto refusing = number_coder();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(refusing->DecodeNumber(r, &value), 4) << i;
