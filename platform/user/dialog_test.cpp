@@ -162,6 +162,8 @@ TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
   EXPECT_EQ(dlg.m_hWnd, nullptr) << "a modal dialog is destroyed when it ends";
   EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
 
+  platform::SetModalResponder([](HWND modal) { ::EndDialog(modal, 5); });
+  EXPECT_EQ(TestDialog().DoModal(), 5) << "ended through its handle";
   // Nobody acts: the dialog ends as if cancelled instead of waiting forever.
   platform::SetModalResponder(nullptr);
   owner.EnableWindow(FALSE);
