@@ -181,6 +181,7 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
   EXPECT_EQ(platform::ScrollBarPartAt(v, true, Centre(v.lineDown)), ScrollPart::LineDown);
   EXPECT_EQ(platform::ScrollBarPartAt(v, true, Centre(v.thumb)), ScrollPart::Thumb);
   EXPECT_EQ(platform::ScrollBarPartAt(v, true, below), ScrollPart::PageDown);
+  EXPECT_EQ(platform::ScrollBarPartAt(v, true, POINT{v.bar.left - 1, below.y}), ScrollPart::None) << "beside the bar";
   SetNumbers(SB_VERT, 99, 10, 90);
   const platform::ScrollBarRects end = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   EXPECT_EQ(end.thumb.bottom, end.track.bottom);
