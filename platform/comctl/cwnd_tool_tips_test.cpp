@@ -118,6 +118,10 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   EXPECT_EQ(tips(), 1);
   input::Advance(static_cast<uint64_t>(initial));
   EXPECT_TRUE(Tip().shown && m_window.EnableToolTips(FALSE) && !Tip().shown) << "turned off, its tool goes";
+  m_window.EnableToolTips();
+  input::MouseMove(m_window.m_hWnd, POINT{31, 30});
+  input::Advance(static_cast<uint64_t>(initial));
+  EXPECT_TRUE(Tip().shown) << "on again, the same tool shows again";
 }
 
 TEST_F(HoverTips, ATipNearTheScreensEdgeStaysOnTheScreen) {
