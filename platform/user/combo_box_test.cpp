@@ -175,6 +175,9 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   EXPECT_STREQ(cls, "Edit");
   COMBOBOXINFO info;
   EXPECT_TRUE(::GetComboBoxInfo(combo, &info) && info.hwndItem == edit) << "the field is the item";
+  ::EnableWindow(combo, FALSE);
+  EXPECT_FALSE(::IsWindowEnabled(edit) || ::IsWindowEnabled(list)) << "disabled with the box";
+  ::EnableWindow(combo, TRUE);
   for (HWND part : {edit, list}) EXPECT_EQ(::GetWindowLongPtr(part, GWL_HINSTANCE), LONG_PTR(AfxGetInstanceHandle()));
   // Resized, the field still fills the box but for its button.
   ::SetWindowPos(combo, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
