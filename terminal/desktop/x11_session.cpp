@@ -229,10 +229,17 @@ void Session::Wait(int timeoutMs) {
   }
   // Only what is here now, and never waiting for more: a handler may run a
   // nested loop (a message box) that takes the rest of the queue itself.
+  // After a key or a button the loop that called gets its turn: that input
+  // may have ended it (Return answering a box), and what follows belongs to
+  // the loop beneath, as type-ahead does on the platform.
   for (int n = XPending(d); n > 0 && XPending(d) > 0; --n) {
     XEvent event;
     XNextEvent(d, &event);
     Handle(event);
+    if (event.type == KeyPress || event.type == KeyRelease || event.type == ButtonPress ||
+        event.type == ButtonRelease) {
+      return;
+    }
   }
 }
 

@@ -11,7 +11,7 @@
 // platform's activation; a window moved or sized from outside (a window
 // manager's ConfigureNotify) moves the platform's window. Wait() is the message loop's wait: it
 // syncs, sleeps on the connection for at most the given time, and handles
-// what arrived.
+// what arrived, up to the first key or button, which may end the loop.
 #pragma once
 
 #include <functional>

@@ -494,9 +494,10 @@ def check_control_edges(desktop):
 
 def check_message_box(desktop):
     """Add Group without a category: the plug-in's message box, answered by
-    Return. Then the click, the key and Shift pressed a number of times
-    reach the terminal together (it is stopped meanwhile): the box's own loop
-    takes what follows the click, and the terminal goes on with no further
+    Return. Then the click, the key, Shift pressed a number of times and a
+    click on the form's check box reach the terminal together (it is stopped
+    meanwhile): the box's own loop takes the key that answers it, the form
+    gets the click typed ahead of it, and the terminal goes on with no further
     X event to wake it, so that the next click shows the box again."""
     shown = lambda: next((w for w in desktop.windows() if w["class"] == "TarnMessageBox"), None)
 
@@ -510,13 +511,20 @@ def check_message_box(desktop):
         with open(desktop.out.name, errors="replace") as out:
             return out.read().count("BOX: Please Select a valid Category")
     answer_box()
+    check = desktop.control("Allowed Groups", lambda w: w["id"] == 20030)  # Apply for all categories
     os.kill(desktop.process.pid, signal.SIGSTOP)
     try:
         desktop.press("Add Group")
         desktop.xdotool("key", "Return", *["shift"] * 20)
+        desktop.click_window(check)
     finally:
         os.kill(desktop.process.pid, signal.SIGCONT)
     wait_for("the box opened in one batch of events", lambda: boxes_said() == 2)
+    all_categories = lambda: "disabled" in desktop.combo(20000)["flags"]
+    wait_for("the click after the box's answer to check the box on the form", all_categories)
+    desktop.xdotool("key", "space")
+    wait_for("Space to clear the check box again", lambda: not all_categories())
+    wait_for("the box answered in that batch to go", lambda: not shown())
     answer_box()
 
 
