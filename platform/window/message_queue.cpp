@@ -22,7 +22,6 @@ struct Timer {
   UINT_PTR id = 0;
   UINT interval = 0;
   uint64_t due = 0;
-  uint64_t order = 0;  // when set: breaks ties between timers due at once
   TIMERPROC proc = nullptr;
 };
 
@@ -45,7 +44,6 @@ struct QueueState {
   ClockMode mode = ClockMode::Manual;
   uint64_t manualNow = 0;
   std::vector<Timer> timers;
-  uint64_t timerOrder = 0;
   UINT_PTR nextThreadTimerId = 0x7FFF0000;
   std::map<std::string, UINT, CaseInsensitiveLess> registered;
   ModalResponder responder;
@@ -89,12 +87,14 @@ std::optional<MSG> TakePosted(HWND hwnd, UINT filterMin, UINT filterMax, bool re
   return std::nullopt;
 }
 
-// The due timer that fires first, if any.
+// The due timer that fires first, if any: timers are kept in the order they
+// were set (setting one again moves it to the end), so of those due at once
+// the first found wins.
 Timer* NextDueTimer(uint64_t now) {
   Timer* best = nullptr;
   for (Timer& t : State().timers) {
     if (t.due > now) continue;
-    if (best == nullptr || t.due < best->due || (t.due == best->due && t.order < best->order)) best = &t;
+    if (best == nullptr || t.due < best->due) best = &t;
   }
   return best;
 }
@@ -382,7 +382,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
   }
   const UINT interval = std::clamp<UINT>(elapseMs, 10u, 0x7FFFFFFFu);
   platform::KillTimerEntry(hwnd, id);
-  s.timers.push_back(platform::Timer{hwnd, id, interval, platform::ClockNow() + interval, ++s.timerOrder, proc});
+  s.timers.push_back(platform::Timer{hwnd, id, interval, platform::ClockNow() + interval, proc});
   return id != 0 ? id : 1;
 }
 
