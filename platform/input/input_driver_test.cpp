@@ -148,6 +148,8 @@ TEST_F(InputTest, AHeldButtonGoesToTheCaptureHiddenOrDisabledWindowsRefuseInputA
   EXPECT_EQ(typed, printable);
   EXPECT_TRUE(input::TypeText("\xe9") && g_log.back() == "top char \xe9") << "a character no key types comes alone";
   EXPECT_EQ(::VkKeyScan('\0'), -1);
+  EXPECT_EQ(std::pair(::VkKeyScan('+'), ::VkKeyScan('/')), (std::pair<SHORT, SHORT>(0x100 | VK_OEM_PLUS, VK_OEM_2)))
+      << "keys of the main keyboard, not of the keypad";
   EXPECT_EQ(std::pair(input::FindWindowByText(nullptr, "Child"), input::FindWindowByText(nullptr, "Chil")),
             std::pair(child.m_hWnd, HWND{nullptr}));
 }

@@ -17,7 +17,8 @@ std::array<BYTE, 256>& Keys() {
 }
 
 // US layout: the characters of the keys that are not letters or digits,
-// unshifted and shifted.
+// unshifted and shifted; the main keyboard's before the keypad's, so that a
+// character both type comes from the main keyboard.
 struct OemKey {
   UINT vk;
   char plain;
@@ -127,7 +128,6 @@ SHORT VkKeyScan(char ch) {
     default: break;
   }
   for (const platform::OemKey& k : platform::kOemKeys) {
-    if (k.vk >= VK_MULTIPLY && k.vk <= VK_DIVIDE) continue;  // the main keyboard's keys come first
     if (k.plain == ch) return static_cast<SHORT>(k.vk);
     if (k.shifted == ch) return static_cast<SHORT>(0x100 | k.vk);
   }
