@@ -293,9 +293,12 @@ TEST_F(ListBoxTest, FirstArrowSelectsTheCaretItemAndTypingExtendsThePrefix) {
   input::Advance(1500);  // a pause starts a new search
   input::TypeText("n");
   EXPECT_EQ(Send(LB_GETCURSEL), 0);  // round to "NCDEX"
+  input::Advance(1000);              // a second is not a pause yet: "nf"
+  input::TypeText("f");
+  EXPECT_EQ(Send(LB_GETCURSEL), 1);
   input::Advance(1500);
   input::TypeText("s");
-  EXPECT_EQ(Send(LB_GETCURSEL), 0);  // no item starts with "s" alone
+  EXPECT_EQ(Send(LB_GETCURSEL), 1);  // no item starts with "s" alone
 
   // Here a space belongs to the prefix (a list of several selections toggles with it).
   Make(LBS_NOTIFY, {"NSE CM", "NSE FO"});
