@@ -554,26 +554,31 @@ TEST_F(ListViewTest, PaintedRowsShowTheirCellsSelectionChecksFocusAndGrid) {
 
 // Outside: the sides passed; past the rows or columns: nothing; on a row its
 // item, which without full-row selection is the first column unless a
-// sub-item hit test asks (it names the column).
+// sub-item hit test asks (it names the column, wherever it was dragged).
 TEST_F(ListViewTest, HitTestsNameTheItemAndColumnUnderEachPoint) {
   Make();
   const int height = kHeader + 5 * kRow;
   for (const bool fullRow : {false, true}) {
     list.SetExtendedStyle(fullRow ? LVS_EX_FULLROWSELECT : 0);
-    for (int y = kHeader - 1; y <= height; ++y) {
-      for (int x = -1; x <= 300; ++x) {
-        const UINT outside = (y < kHeader ? LVHT_ABOVE : 0) | (y >= height ? LVHT_BELOW : 0) |
-                             (x < 0 ? LVHT_TOLEFT : 0) | (x >= 300 ? LVHT_TORIGHT : 0);
-        const int row = (y - kHeader) / kRow;
-        const int column = x < 100 ? 0 : x < 160 ? 1 : 2;
-        const bool onRow = outside == 0 && row < 3 && x < 240;
-        for (const bool sub : {false, true}) {
-          SCOPED_TRACE(::testing::Message() << x << "," << y << (fullRow ? " full row" : "") << (sub ? " sub" : ""));
-          LVHITTESTINFO hit{.pt = POINT{x, y}};
-          const bool isItem = onRow && (column == 0 || fullRow || sub);
-          ASSERT_EQ(sub ? list.SubItemHitTest(&hit) : list.HitTest(&hit), isItem ? row : -1);
-          ASSERT_EQ(hit.flags, outside != 0 ? outside : isItem ? LVHT_ONITEMLABEL : LVHT_NOWHERE);
-          ASSERT_EQ(sub ? hit.iSubItem : 0, sub && isItem ? column : 0);
+    for (const bool reversed : {true, false}) {  // columns 80, 60 and 100 wide, or 100, 60 and 80
+      int order[] = {reversed ? 2 : 0, 1, reversed ? 0 : 2};
+      ASSERT_TRUE(list.SetColumnOrderArray(3, order));
+      for (int y = kHeader - 1; y <= height; ++y) {
+        for (int x = -1; x <= 300; ++x) {
+          const UINT outside = (y < kHeader ? LVHT_ABOVE : 0) | (y >= height ? LVHT_BELOW : 0) |
+                               (x < 0 ? LVHT_TOLEFT : 0) | (x >= 300 ? LVHT_TORIGHT : 0);
+          const int row = (y - kHeader) / kRow;
+          const int column = reversed ? (x < 80 ? 2 : x < 140 ? 1 : 0) : (x < 100 ? 0 : x < 160 ? 1 : 2);
+          const bool onRow = outside == 0 && row < 3 && x < 240;
+          for (const bool sub : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << x << "," << y << (fullRow ? " full row" : "") << (sub ? " sub" : "")
+                                              << (reversed ? " reversed" : ""));
+            LVHITTESTINFO hit{.pt = POINT{x, y}};
+            const bool isItem = onRow && (column == 0 || fullRow || sub);
+            ASSERT_EQ(sub ? list.SubItemHitTest(&hit) : list.HitTest(&hit), isItem ? row : -1);
+            ASSERT_EQ(hit.flags, outside != 0 ? outside : isItem ? LVHT_ONITEMLABEL : LVHT_NOWHERE);
+            ASSERT_EQ(sub ? hit.iSubItem : 0, sub && isItem ? column : 0);
+          }
         }
       }
     }
