@@ -188,7 +188,9 @@ TEST_F(DeviceContextTest, SavedStatesBehaveAsAStackAndAnUnknownDcRefusesEverythi
     }
     ASSERT_EQ(std::pair(::GetTextColor(dc), ::GetBkMode(dc)), now) << step;
   }
+  const RECT box{0, 0, 4, 4};
   EXPECT_EQ(::DrawText(dc, "x", 1, nullptr, 0) + ::DrawFocusRect(dc, nullptr), 0) << "no rectangle";
+  EXPECT_TRUE(::DrawFocusRect(dc, &box));
   EXPECT_EQ(::GetTextExtentPoint32(dc, "x", 1, nullptr) + ::GetTextMetrics(dc, nullptr), FALSE);
   EXPECT_TRUE(::DeleteDC(dc));
 
@@ -196,7 +198,9 @@ TEST_F(DeviceContextTest, SavedStatesBehaveAsAStackAndAnUnknownDcRefusesEverythi
   SIZE size;
   TEXTMETRIC tm;
   EXPECT_EQ(::SetBkMode(dc, OPAQUE) + ::GetBkMode(dc) + ::SaveDC(dc) + ::RestoreDC(dc, 1) + ::RestoreDC(dc, -1), 0);
-  EXPECT_EQ(::DeleteDC(dc) + ::GetTextExtentPoint32(dc, "x", 1, &size) + ::GetTextMetrics(dc, &tm), 0);
+  EXPECT_EQ(::DeleteDC(dc) + ::GetTextExtentPoint32(dc, "x", 1, &size) + ::GetTextMetrics(dc, &tm) +
+                ::DrawFocusRect(dc, &box),
+            0);
   const HDC window = ::GetDC(m_wnd);
   EXPECT_FALSE(::DeleteDC(window));
   ::ReleaseDC(m_wnd, window);
