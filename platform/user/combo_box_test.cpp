@@ -257,9 +257,9 @@ TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   input::Focus(combo);  // already there: no second notification
   Send(CB_SHOWDROPDOWN, TRUE);
   // Dropped, it keeps Enter and Escape (no other key) from the dialog manager.
-  const auto keeps = [&](UINT key) {
-    MSG msg{combo, WM_KEYDOWN, key, 0, 0, {}};
-    return (Send(WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE) != 0;
+  const auto keeps = [&](UINT key) {  // the field answers for a combo that has one
+    MSG msg{edit != nullptr ? edit : combo, WM_KEYDOWN, key, 0, 0, {}};
+    return (::SendMessage(msg.hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE) != 0;
   };
   EXPECT_TRUE(keeps(VK_RETURN) && keeps(VK_ESCAPE) && !keeps(VK_TAB));
   input::Focus(other);
@@ -271,6 +271,9 @@ TEST_F(ComboBoxTest, FocusLeavingADroppedComboClosesItFirst) {
   Send(CB_SHOWDROPDOWN, TRUE);
   Send(CB_SHOWDROPDOWN, FALSE);
   EXPECT_EQ(parent.log, (Log{"dropdown", "selendcancel", "closeup"}));
+  Make(CBS_DROPDOWN);
+  Send(CB_SHOWDROPDOWN, TRUE);
+  EXPECT_TRUE(keeps(VK_RETURN) && !keeps(VK_TAB));
 }
 
 TEST_F(ComboBoxTest, WhatItsFieldAndListAskGoesOnToItsParent) {
