@@ -90,6 +90,11 @@ TEST_F(ControlTest, ASubclassedControlSeesItsOwnClickBeforeTheParent) {
   ASSERT_TRUE(input::ButtonDown(h, POINT{40, 10}));
   input::ButtonUp(h, POINT{80, 10});
   EXPECT_EQ(g_log, (std::vector<std::string>{"parent 7:0"})) << "let go off the button: no second click";
+  ASSERT_TRUE(input::ButtonDown(h, POINT{40, 10}));
+  ::SetFocus(parent.m_hWnd);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  input::ButtonUp(h, POINT{40, 10});
+  EXPECT_EQ(g_log.size(), 1u) << "pressed, then the focus taken: letting go clicks nothing";
 }
 
 TEST_F(ControlTest, DdxControlAttachesOnceAndDdxTextReportsBadNumbers) {
