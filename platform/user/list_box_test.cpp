@@ -381,13 +381,13 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachInsertedItemAndDrawsVisibleOnes
 }
 
 TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
-  Make(0, {"alpha", "beta", "gamma"});
+  Make(0, {"alpha", "beta", "gamma", "delta", "epsilon", "zeta"});
   Send(LB_SETCURSEL, 1);
   Send(WM_PAINT);
   using platform::DrawKind;
   const auto ops = platform::WindowDisplayList(list);
   const auto texts = platform::OpsOfKind(ops, DrawKind::Text);
-  ASSERT_EQ(texts.size(), 3u);
+  ASSERT_EQ(texts.size(), 5u);  // the sixth lies just below the list
   EXPECT_EQ(texts[1].text, "beta");
   EXPECT_EQ(texts[1].rect.top, kItem);
   EXPECT_EQ(texts[1].color, GetSysColor(COLOR_HIGHLIGHTTEXT));
