@@ -57,14 +57,12 @@ class ColorChooserDialog : public platform::ResetTest {
 
 TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
   const auto chosen = Choose(RGB(0, 0, 0), [](HWND dialog) {
-    HWND red = ::GetDlgItem(dialog, platform::kColorRed);
-    ASSERT_TRUE(input::Focus(red));
-    ::SendMessage(red, EM_SETSEL, 0, -1);
-    input::TypeText("200");
-    HWND blue = ::GetDlgItem(dialog, platform::kColorBlue);
-    ASSERT_TRUE(input::Focus(blue));
-    ::SendMessage(blue, EM_SETSEL, 0, -1);
-    input::TypeText("999");
+    for (const auto& [id, text] : {std::pair{platform::kColorRed, "200"}, {platform::kColorBlue, "999"}}) {
+      HWND field = ::GetDlgItem(dialog, id);
+      ASSERT_TRUE(input::Focus(field));
+      ::SendMessage(field, EM_SETSEL, 0, -1);
+      input::TypeText(text);
+    }
     input::PressKey(VK_RETURN);
   });
   ASSERT_TRUE(chosen.has_value());
