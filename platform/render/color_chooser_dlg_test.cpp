@@ -43,11 +43,6 @@ class ColorChooserDialog : public platform::ResetTest {
     return cc.rgbResult;
   }
 
-  static std::string Text(HWND hwnd) {
-    char text[128] = {};
-    ::GetWindowText(hwnd, text, sizeof text);
-    return text;
-  }
   static HWND Basic(HWND dialog, int index) { return ::GetDlgItem(dialog, platform::kColorBasicFirst + index); }
 
   CWnd owner;
@@ -117,7 +112,9 @@ TEST_F(ColorChooserDialog, TheFrameworksCustomColoursStartWhiteAndStayFromOneCho
   COLORREF seen = 0;
   platform::SetModalResponder([&](HWND dialog) {
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 3)));
-    seen = static_cast<COLORREF>(std::stoi(Text(::GetDlgItem(dialog, platform::kColorRed)))) << 16;
+    char red[8] = "";
+    ::GetDlgItemText(dialog, platform::kColorRed, red, sizeof red);
+    seen = static_cast<COLORREF>(std::stoi(red)) << 16;
     ASSERT_TRUE(input::Click(Basic(dialog, 8)));
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
