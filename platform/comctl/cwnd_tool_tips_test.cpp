@@ -100,14 +100,10 @@ TEST_F(HoverTips, ARestingPointerShowsWhatTheWindowAnswersBelowThePointer) {
   // Once the tip is gone (with the window that owned it), only a tool makes another.
   auto tips = [] {
     int n = 0;
-    ::EnumWindows(
-        [](HWND h, LPARAM count) -> BOOL {
-          char name[32] = "";
-          ::GetClassName(h, name, sizeof name);
-          *reinterpret_cast<int*>(count) += std::strcmp(name, TOOLTIPS_CLASS) == 0;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
+    for (HWND h = ::GetTopWindow(nullptr); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+      char name[32] = "";
+      n += ::GetClassName(h, name, sizeof name) > 0 && std::strcmp(name, TOOLTIPS_CLASS) == 0;
+    }
     return n;
   };
   ASSERT_EQ(tips(), 1);

@@ -11,23 +11,17 @@
 
 namespace {
 
-class ImageLists : public platform::ResetTest {
- protected:
-  // A bitmap with one red fill on it.
-  HBITMAP RedSquare() {
-    const HBITMAP bitmap = CreateBitmap(16, 16, 1, 32, nullptr);
-    const HDC memory = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    CDC::FromHandle(memory)->FillSolidRect(0, 0, 16, 16, RGB(255, 0, 0));
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    return bitmap;
-  }
-};
+class ImageLists : public platform::ResetTest {};
 
 TEST_F(ImageLists, RemovingAndDestroying) {
   const HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR, 0, 4);
-  const HBITMAP red = RedSquare();
+  // A bitmap with one red fill on it.
+  const HBITMAP red = CreateBitmap(16, 16, 1, 32, nullptr);
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(memory, red);
+  CDC::FromHandle(memory)->FillSolidRect(0, 0, 16, 16, RGB(255, 0, 0));
+  SelectObject(memory, old);
+  DeleteDC(memory);
   ImageList_Add(list, red, nullptr);
   ImageList_Add(list, red, nullptr);
   EXPECT_TRUE(ImageList_Remove(list, 0));

@@ -213,12 +213,11 @@ TEST_F(MoveSizeTest, TheCaptionBoxesMinimiseAboveTheLineSetMaximiseRestoreAndAct
   EXPECT_EQ(Rect(), CRect(100, 100, 500, 400));
 
   // A double click on the caption maximises; another restores. One on the border does neither.
-  input::DoubleClickAt(w.m_hWnd, Client({101, 200}));
-  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
-  input::DoubleClickAt(w.m_hWnd, Client({250, 110}));
-  EXPECT_TRUE(::IsZoomed(w.m_hWnd));
-  input::DoubleClickAt(w.m_hWnd, Client({250, 10}));
-  EXPECT_FALSE(::IsZoomed(w.m_hWnd));
+  for (const auto& [at, zoomed] :
+       {std::pair{POINT{101, 200}, false}, {POINT{250, 110}, true}, {POINT{250, 10}, false}}) {
+    input::DoubleClickAt(w.m_hWnd, Client(at));
+    EXPECT_EQ(::IsZoomed(w.m_hWnd) != FALSE, zoomed) << at.x << "," << at.y;
+  }
   EXPECT_EQ(Rect().left, 100);
 
   // Minimised windows park above the line set for them.

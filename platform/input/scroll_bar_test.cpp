@@ -106,12 +106,6 @@ class ScrollBarWindow : public platform::ResetTest {
     return p;
   }
   static POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-  // A window whose vertical bar shows rows 0-9 of 100.
-  platform::ScrollBarRects HundredRows() {
-    wnd.Create(WS_VSCROLL);
-    SetNumbers(SB_VERT, 99, 10, 0);
-    return platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
-  }
 
   Scrolled wnd;
 };
@@ -191,7 +185,9 @@ TEST_F(ScrollBarWindow, HitTestNamesTheBarAndEachPartLiesWhereTheGeometrySays) {
 }
 
 TEST_F(ScrollBarWindow, HoldingAnArrowRepeatsLinesUntilTheButtonGoesUpUnlessTheArrowIsDisabled) {
-  const platform::ScrollBarRects v = HundredRows();
+  wnd.Create(WS_VSCROLL);
+  SetNumbers(SB_VERT, 99, 10, 0);  // rows 0-9 of 100 shown
+  const platform::ScrollBarRects v = platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT);
   const POINT arrow = Client(Centre(v.lineDown));
   ASSERT_TRUE(platform::input::ButtonDown(wnd.m_hWnd, arrow));
   EXPECT_EQ(std::pair(::GetCapture(), platform::ScrollBarGeometry(wnd.m_hWnd, SB_VERT).pressed),

@@ -68,9 +68,7 @@ TEST(KernelServices, ThreadIdsClockAndSockets) {
   ASSERT_EQ(WSAStartup(0x0202, &data), 0);
   ASSERT_EQ(WSAStartup(0x0303, &data), 0);
   EXPECT_EQ(data.wVersion, 0x0202) << "a higher request gets the highest supported";
-  EXPECT_EQ(WSACleanup(), 0);
-  EXPECT_EQ(WSACleanup(), 0);
-  EXPECT_EQ(WSACleanup(), SOCKET_ERROR);
+  for (const int result : {0, 0, SOCKET_ERROR}) EXPECT_EQ(WSACleanup(), result) << "one cleanup a startup";
 }
 
 }  // namespace

@@ -21,14 +21,12 @@ TEST(Modules, MainProgramAndItsExports) {
   const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   ASSERT_GT(n, 0u);
   EXPECT_EQ(std::string(path, n).substr(std::string(path).find_last_of('/') + 1), "platform_kernel_tests");
-  char tiny[5];
-  EXPECT_EQ(GetModuleFileNameA(main, tiny, sizeof tiny), 5u);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(std::string(tiny), std::string(path, 4));
-  std::string exact(n, '?');  // the path without room for its terminator
-  EXPECT_EQ(GetModuleFileNameA(main, exact.data(), n), n);
-  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(exact.c_str(), std::string(path, n - 1));
+  for (const DWORD size : {DWORD{5}, n}) {  // far too short, and the path without room for its terminator
+    std::string cut(size, '?');
+    EXPECT_EQ(GetModuleFileNameA(main, cut.data(), size), size);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(cut.c_str(), std::string(path, size - 1)) << size;
+  }
   EXPECT_EQ(GetProcAddress(main, "NoSuchFunctionAnywhere"), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_PROC_NOT_FOUND);
 

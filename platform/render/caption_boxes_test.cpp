@@ -16,17 +16,12 @@ constexpr DWORD kBoxes = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_TH
 class CaptionBoxesTest : public platform::ResetTest {
  protected:
   void SetUp() override { ASSERT_TRUE(w.CreateEx(0, "Test", "boxes", kBoxes, 50, 60, 300, 200, nullptr, 0)); }
-  // The boxes in picture coordinates.
-  platform::CaptionBoxes Boxes() const {
-    return platform::LayOutNonClient(static_cast<DWORD>(::GetWindowLongPtr(w.m_hWnd, GWL_STYLE)), 0,
-                                     RECT{0, 0, 300, 200})
-        .boxes;
-  }
   CWnd w;
 };
 
 TEST_F(CaptionBoxesTest, ABoxHeldDownIsPushedInAndTheMinimiseAndMaximiseBoxesShowTheirGlyphsTheMissingOneGrey) {
-  const platform::CaptionBoxes boxes = Boxes();
+  // The boxes in picture coordinates.
+  const platform::CaptionBoxes boxes = platform::LayOutNonClient(kBoxes, 0, RECT{0, 0, 300, 200}).boxes;
   POINT at{50 + (boxes.close.left + boxes.close.right) / 2, 60 + (boxes.close.top + boxes.close.bottom) / 2};
   ::ScreenToClient(w.m_hWnd, &at);
   ASSERT_TRUE(platform::input::ButtonDown(w.m_hWnd, at));

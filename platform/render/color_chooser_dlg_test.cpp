@@ -43,11 +43,6 @@ class ColorChooserDialog : public platform::ResetTest {
     return cc.rgbResult;
   }
 
-  static std::string Text(HWND hwnd) {
-    char text[128] = {};
-    ::GetWindowText(hwnd, text, sizeof text);
-    return text;
-  }
   static HWND Basic(HWND dialog, int index) { return ::GetDlgItem(dialog, platform::kColorBasicFirst + index); }
 
   CWnd owner;
@@ -57,14 +52,12 @@ class ColorChooserDialog : public platform::ResetTest {
 
 TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
   const auto chosen = Choose(RGB(0, 0, 0), [](HWND dialog) {
-    HWND red = ::GetDlgItem(dialog, platform::kColorRed);
-    ASSERT_TRUE(input::Focus(red));
-    ::SendMessage(red, EM_SETSEL, 0, -1);
-    input::TypeText("200");
-    HWND blue = ::GetDlgItem(dialog, platform::kColorBlue);
-    ASSERT_TRUE(input::Focus(blue));
-    ::SendMessage(blue, EM_SETSEL, 0, -1);
-    input::TypeText("999");
+    for (const auto& [id, text] : {std::pair{platform::kColorRed, "200"}, {platform::kColorBlue, "999"}}) {
+      HWND field = ::GetDlgItem(dialog, id);
+      ASSERT_TRUE(input::Focus(field));
+      ::SendMessage(field, EM_SETSEL, 0, -1);
+      input::TypeText(text);
+    }
     input::PressKey(VK_RETURN);
   });
   ASSERT_TRUE(chosen.has_value());
@@ -119,7 +112,9 @@ TEST_F(ColorChooserDialog, TheFrameworksCustomColoursStartWhiteAndStayFromOneCho
   COLORREF seen = 0;
   platform::SetModalResponder([&](HWND dialog) {
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorCustomFirst + 3)));
-    seen = static_cast<COLORREF>(std::stoi(Text(::GetDlgItem(dialog, platform::kColorRed)))) << 16;
+    char red[8] = "";
+    ::GetDlgItemText(dialog, platform::kColorRed, red, sizeof red);
+    seen = static_cast<COLORREF>(std::stoi(red)) << 16;
     ASSERT_TRUE(input::Click(Basic(dialog, 8)));
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, platform::kColorAddCustom)));
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));

@@ -14,17 +14,6 @@
 namespace platform {
 namespace {
 
-// Writes the picture and reads it back through cairo's (libpng's) reader,
-// which checks every code, the Adler-32 and the CRCs on its way.
-std::optional<Image> RoundTrip(const Image& image) {
-  const auto path =
-      (std::filesystem::temp_directory_path() / ("png_encoder_test_" + std::to_string(::getpid()) + ".png")).string();
-  if (!SavePng(image, path)) return std::nullopt;
-  auto back = LoadPng(path);
-  std::filesystem::remove(path);
-  return back;
-}
-
 // Two pictures: a window's, with a background, rows equal to the one
 // above and rows where stretches of 1 to some 1,100 pixels change, so that
 // the runs of equal bytes end at every length, within rows and across
@@ -51,8 +40,14 @@ TEST(PngEncoder, RunsOfEveryLengthAndNoiseOverSeveralChunksReadBack) {
     seed = seed * 1664525u + 1013904223u;
     pixel = seed >> 8;
   }
+  // Each is written and read back through cairo's (libpng's) reader, which
+  // checks every code, the Adler-32 and the CRCs on its way.
+  const auto path =
+      (std::filesystem::temp_directory_path() / ("png_encoder_test_" + std::to_string(::getpid()) + ".png")).string();
   for (const Image* image : {&window, &noise}) {
-    const auto back = RoundTrip(*image);
+    ASSERT_TRUE(SavePng(*image, path)) << image->width;
+    const auto back = LoadPng(path);
+    std::filesystem::remove(path);
     ASSERT_TRUE(back.has_value()) << image->width;
     EXPECT_EQ(back->pixels, image->pixels) << image->width;
   }

@@ -250,18 +250,14 @@ TEST_F(DialogTest, TabMovesAmongTabStopsAndEnterClicksTheDefaultButton) {
 TEST_F(DialogTest, ArrowsWalkARadioGroupCheckingAsTheyGoAndEnterClicksTheFocusedButton) {
   Show();
   ASSERT_TRUE(input::Click(Item(dlg, kRadioA)));
-  input::PressKey(VK_RIGHT);
-  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
-  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioB);
-  input::PressKey(VK_DOWN);
-  input::PressKey(VK_DOWN);  // past the end of the group: back to its first button
-  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioA));
-  EXPECT_EQ(std::pair(dlg.GetCheckedRadioButton(kRadioA, kRadioC), dlg.IsDlgButtonChecked(kOtherRadio)),
-            std::pair(kRadioA, UINT{BST_UNCHECKED})) << "never left the group";
-  input::PressKey(VK_LEFT);  // before the first: the group's last
-  EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), kRadioC);
-  input::PressKey(VK_UP);
-  EXPECT_EQ(::GetFocus(), Item(dlg, kRadioB));
+  // Each arrow moves the focus and the check together, from either end of the group round to the other.
+  for (const auto& [key, to] :
+       {std::pair{VK_RIGHT, kRadioB}, {VK_DOWN, kRadioC}, {VK_DOWN, kRadioA}, {VK_LEFT, kRadioC}, {VK_UP, kRadioB}}) {
+    input::PressKey(key);
+    EXPECT_EQ(::GetFocus(), Item(dlg, to)) << key;
+    EXPECT_EQ(dlg.GetCheckedRadioButton(kRadioA, kRadioC), to) << key;
+  }
+  EXPECT_EQ(dlg.IsDlgButtonChecked(kOtherRadio), BST_UNCHECKED) << "never left the group";
 
   // Tab into the group lands on its checked button, the only tab stop in it.
   ::SetFocus(Item(dlg, kCheck));

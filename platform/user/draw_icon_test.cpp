@@ -34,10 +34,9 @@ TEST_F(DrawIconTest, WhatIsNoIconOrNoDrawingDrawsNothing) {
   const auto other = reinterpret_cast<HINSTANCE>(uintptr_t{0x7400});
   EXPECT_EQ(::LoadIcon(other, MAKEINTRESOURCE(1)), nullptr) << "not its module";
   const auto asked = reinterpret_cast<INT_PTR>(icon);
-  EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, nullptr, 0, 0, 0, nullptr, DI_NORMAL));
-  EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, reinterpret_cast<HICON>(asked + 1), 0, 0, 0, nullptr, DI_NORMAL));
-  EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, reinterpret_cast<HICON>(asked + 4), 0, 0, 0, nullptr, DI_NORMAL))
-      << "the next handle is not given out yet";
+  for (const INT_PTR none : {INT_PTR{0}, asked + 1, asked + 4}) {  // null, between handles, the next not given out yet
+    EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, reinterpret_cast<HICON>(none), 0, 0, 0, nullptr, DI_NORMAL)) << none - asked;
+  }
   EXPECT_FALSE(::DrawIconEx(m_dc, 0, 0, icon, 0, 0, 0, nullptr, 0)) << "neither mask nor image";
   EXPECT_FALSE(::DrawIconEx(reinterpret_cast<HDC>(asked), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
   EXPECT_NE(platform::RegisterIcon(other, 1), icon) << "another module's icon 1 is its own";

@@ -64,16 +64,10 @@ TEST_F(PopupMenuWindow, TheArrowKeysPassOverSeparatorsAndGreyedEntriesAndWrapAro
   menu.position = POINT{GetSystemMetrics(SM_CXSCREEN) - size.width, GetSystemMetrics(SM_CYSCREEN) - size.height};
   const UINT_PTR chosen = Run([&](HWND) {
     Note();  // the first entry that can be chosen
-    for (int i = 0; i < 4; ++i) {
-      input::PressKey(VK_DOWN);
+    for (const UINT key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_UP, VK_UP, VK_END}) {
+      input::PressKey(key);
       Note();
     }
-    for (int i = 0; i < 2; ++i) {
-      input::PressKey(VK_UP);
-      Note();
-    }
-    input::PressKey(VK_END);
-    Note();
     input::PressKey(VK_RETURN);
   });
   EXPECT_EQ(hots, (std::vector<int>{2, 3, 4, 2, 3, 2, 4, 4}));
