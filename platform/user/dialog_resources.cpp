@@ -77,7 +77,7 @@ bool RegisterDialogTemplate(HINSTANCE module, DialogTemplate dialog) {
 HICON RegisterIcon(HINSTANCE module, UINT id) {
   ModuleResources& m = ModuleEntry(module);
   if (HICON existing = IconIn(m, id)) return existing;
-  State().icons.push_back(IconEntry{IconResource{module, id}, false});
+  State().icons.push_back(IconEntry{IconResource{module, id}});
   m.icons[id] = State().icons.size() - 1;
   return IconHandle(m.icons[id]);
 }

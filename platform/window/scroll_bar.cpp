@@ -274,7 +274,7 @@ void EndTracking() {
   if (::GetCapture() == t.hwnd) ::ReleaseCapture();
   if (!::IsWindow(t.hwnd)) return;
   if (t.part == ScrollPart::Thumb) {
-    if (auto* b = BarOf(t.hwnd, t.bar, false)) Send(t.hwnd, t.bar, SB_THUMBPOSITION, b->trackPos);
+    Send(t.hwnd, t.bar, SB_THUMBPOSITION, BarOrDefault(t.hwnd, t.bar).trackPos);
   }
   if (::IsWindow(t.hwnd)) Send(t.hwnd, t.bar, SB_ENDSCROLL, 0);
   if (::IsWindow(t.hwnd)) Redraw(t.hwnd);
@@ -402,10 +402,10 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
   const bool changed = b->numbers.min != before.min || b->numbers.max != before.max ||
                        b->numbers.page != before.page || b->numbers.pos != before.pos;
   if (info->fMask & (SIF_RANGE | SIF_PAGE)) {
-    b->keepDisabled = (info->fMask & SIF_DISABLENOSCROLL) != 0;
-    const bool scrollable = platform::Scrollable(b->numbers);
-    // Nothing to scroll: the bar goes, or stays disabled when asked to.
-    platform::SetBarShown(hwnd, bar, scrollable || b->keepDisabled);
+    // Nothing to scroll: the bar goes, or stays disabled when this call asks
+    // for that (SIF_DISABLENOSCROLL holds for the call that carries it only).
+    const bool keepDisabled = (info->fMask & SIF_DISABLENOSCROLL) != 0;
+    platform::SetBarShown(hwnd, bar, platform::Scrollable(b->numbers) || keepDisabled);
     if ((b = platform::BarOf(hwnd, bar, false)) == nullptr) return 0;
   }
   if (redraw && changed) platform::Redraw(hwnd);

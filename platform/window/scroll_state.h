@@ -22,7 +22,6 @@ struct ScrollBarState {
     ScrollNumbers numbers;
     int trackPos = 0;
     UINT disabledArrows = 0;  // ESB_ bits
-    bool keepDisabled = false;  // SIF_DISABLENOSCROLL: shown disabled rather than hidden
   };
   Bar horz;
   Bar vert;
