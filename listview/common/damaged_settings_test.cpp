@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "listview/common/common_list_ctrl.h"
@@ -133,16 +134,15 @@ TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedA
       {"0,FF00,Arial,8,256", 0xFF00, "Arial", "8", -1, {}},           // a column past the last a list can have
       {"0,FF00,Arial,8,3,buy,FF,sell", 0xFF00, "Arial", "8", 3, {}},  // a keyword without colour drops all
       {"0,FF00,MS Shell Dlg 2,1", 0xFF00, "MS Shell Dlg 2", "1", -1, {}, false},  // sound: four fields, the least size
+      {"0,FF00", 0xFF00, "MS Shell Dlg 2", "8", -1, {}, false},  // sound: what a short line leaves out stays
   };
   for (const Case& c : cases) {
     const std::string said = OpenOver(std::string("[CUSTOMIZE_LISTS]\r\ntestlist-20016=") + c.value + "\r\n");
     const std::string key = m_settings.File().string() + ": [CUSTOMIZE_LISTS] testlist-20016: damaged (";
     EXPECT_EQ(said.find(key) != std::string::npos, c.told) << said;
     const sListAppearance& look = TheList().Appearance();
-    EXPECT_EQ(look.clrBack, 0u) << c.value;
-    EXPECT_EQ(look.clrText, c.text) << c.value;
-    EXPECT_EQ(look.strFontFace, c.face) << c.value;
-    EXPECT_EQ(look.strFontSize, c.size) << c.value;
+    EXPECT_EQ(std::pair(look.clrBack, look.clrText), std::pair(COLORREF{0}, c.text)) << c.value;
+    EXPECT_EQ(std::pair(look.strFontFace, look.strFontSize), std::pair(CString(c.face), CString(c.size))) << c.value;
     EXPECT_EQ(look.nKeywordColumn, c.keywordColumn) << c.value;
     EXPECT_EQ(look.HasKeywords() ? *look.pKeywords : std::vector<CString>{}, c.keywords) << c.value;
     Close();

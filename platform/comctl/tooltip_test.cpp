@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi/device_context.h"
@@ -86,6 +88,21 @@ TEST_F(TooltipTest, AMaximumWidthWrapsTheTextAndPaintingUsesTheTipColours) {
   ASSERT_EQ(ops[1].lines.size(), 3u);
   EXPECT_EQ(ops[1].lines[2].text, "three");
   EXPECT_TRUE(ops[1].format & DT_NOPREFIX);
+}
+
+// A tool is read back into the caller's TOOLINFO; its text goes only into a
+// buffer (cut to TTM_GETTEXT's size), never through a null or callback pointer.
+TEST_F(TooltipTest, AToolReadsBackItsFieldsAndCopiesItsTextOnlyIntoABuffer) {
+  char buffer[16] = "";
+  TOOLINFO out = m_tool;
+  out.uFlags = 0;
+  for (const LPSTR text : {LPSTR{nullptr}, LPSTR_TEXTCALLBACK, buffer}) {
+    out.lpszText = text;
+    EXPECT_TRUE(Send(TTM_GETTOOLINFO, 0, &out) && Send(TTM_GETTEXT, 4, &out));
+  }
+  EXPECT_EQ(std::tuple(std::string(buffer), out.uFlags), std::tuple("Hel", m_tool.uFlags));
+  out.uId = 8;
+  EXPECT_FALSE(Send(TTM_GETTEXT, sizeof buffer, &out)) << "no such tool";
 }
 
 // Each delay keeps what it is given, zero included; a negative one goes back

@@ -80,6 +80,23 @@ TEST_F(InputTest, TheRealTimeLoopRunsTimersAndMessagesPostedFromOtherThreads) {
   EXPECT_THROW(platform::AdvanceClock(1), std::logic_error);
 }
 
+// A child asks its parent whether a click on it activates; the parent's
+// answer stands, and one that eats the click keeps it from the child.
+TEST_F(InputTest, AClickOnAChildActivatesAndArrivesAsItsParentAnswers) {
+  struct Palette : Recorder {
+    int answer = MA_NOACTIVATEANDEAT;
+    int OnMouseActivate(CWnd*, UINT, UINT) override { return answer; }
+  } palette;
+  palette.CreateEx(0, "Rec", "Palette", WS_POPUP | WS_VISIBLE, 500, 100, 200, 100, nullptr, 0);
+  ::SetParent(child.m_hWnd, palette.m_hWnd);
+  ::SetActiveWindow(top.m_hWnd);
+  g_log.clear();
+  EXPECT_FALSE(input::Click(child.m_hWnd) || ::GetActiveWindow() != top.m_hWnd || !g_log.empty()) << "eaten";
+  palette.answer = MA_ACTIVATE;
+  EXPECT_TRUE(input::Click(child.m_hWnd) && ::GetActiveWindow() == palette.m_hWnd);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child down 20,10 L", "child up 20,10"}));
+}
+
 }  // namespace
 
 // A drag: the press stays down through the moves, and the release reaches
@@ -130,12 +147,10 @@ TEST_F(InputTest, AHeldButtonGoesToTheCaptureHiddenOrDisabledWindowsRefuseInputA
   EXPECT_FALSE(input::Click(child.m_hWnd)) << "a disabled ancestor refuses for its children";
   top.EnableWindow(TRUE);
   child.ShowWindow(SW_HIDE);
-  EXPECT_FALSE(input::Click(child.m_hWnd));
-  EXPECT_FALSE(input::Focus(child.m_hWnd));
+  EXPECT_FALSE(input::Click(child.m_hWnd) || input::Focus(child.m_hWnd));
   ::SetFocus(child.m_hWnd);  // a program may focus a hidden window; typing still does not reach it
-  EXPECT_FALSE(input::TypeText("a"));
-  EXPECT_FALSE(input::TypeText("\xe9")) << "nor a character no key types";
-  EXPECT_FALSE(input::Click(nullptr));
+  EXPECT_FALSE(input::TypeText("a") || input::TypeText("\xe9") || input::Click(nullptr))
+      << "nor a character no key types, nor a click on no window";
   EXPECT_TRUE(g_log.empty());
 
   // Each printable character comes from a key of its own, shifted or not; windows are found by their whole text.

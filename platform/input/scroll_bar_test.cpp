@@ -137,7 +137,7 @@ TEST_F(ScrollBarWindow, BarsShowAndHideWithTheContentAndTheClientAreaFollows) {
   int lo = 1, hi = 0;  // the range, given whole or not at all
   EXPECT_TRUE(::GetScrollRange(wnd.m_hWnd, SB_HORZ, &lo, &hi) && !::GetScrollRange(wnd.m_hWnd, SB_HORZ, nullptr, &hi));
   EXPECT_EQ(std::pair(lo, hi), std::pair(0, 999));
-  EXPECT_TRUE(::SetScrollRange(wnd.m_hWnd, SB_HORZ, 0, 899, FALSE));
+  EXPECT_TRUE(::SetScrollRange(wnd.m_hWnd, SB_HORZ, 0, 899, FALSE) && !::SetScrollRange(wnd.m_hWnd, SB_BOTH, 0, 1, 0));
   EXPECT_TRUE(::GetScrollRange(wnd.m_hWnd, SB_HORZ, &lo, &hi) && hi == 899);
 
   // Kept shown but disabled when asked to.
