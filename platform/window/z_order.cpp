@@ -41,8 +41,10 @@ void KeepOwnedAboveOwners(std::vector<HWND>& list) {
 
 bool WouldOwnItself(HWND hwnd, HWND owner) {
   // The owners a window keeps while it is a child count: it may become a pop-up again.
+  // One of its own children (or theirs) cannot own it either: owning goes through
+  // the owner's top-level window, the window itself.
   for (const WindowRecord* r = FindWindowRecord(owner); r != nullptr; r = FindWindowRecord(r->owner)) {
-    if (r->hwnd == hwnd) return true;
+    if (IsSelfOrDescendant(hwnd, r->hwnd)) return true;
   }
   return false;
 }
