@@ -197,6 +197,7 @@ struct ListModel {
     LPARAM data = 0;
     bool selected = false;
     bool callback[2] = {};  // the parent gives the cell's text
+    int image = 0;
   };
   std::vector<Row> rows;
   DWORD style = 0;
@@ -208,6 +209,11 @@ struct ListModel {
   int Count() const { return static_cast<int>(rows.size()); }
   bool Valid(int i) const { return i >= 0 && i < Count(); }
   bool Selected(int i) const { return rows[static_cast<size_t>(i)].selected; }
+  // What the parent hears of a change to an item's text, data or image: its states stay.
+  std::vector<std::string> Announced(int i) const {
+    const std::string s = std::to_string((Selected(i) ? LVIS_SELECTED : 0) | (i == focus ? LVIS_FOCUSED : 0));
+    return {"changing " + std::to_string(i) + " " + s + ">" + s, "changed " + std::to_string(i) + " " + s + ">" + s};
+  }
   std::string Shown(int i, int sub) const {
     const Row& row = rows[static_cast<size_t>(i)];
     if (row.callback[sub]) return "cb" + std::to_string(sub) + std::to_string(row.data);
@@ -403,14 +409,21 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         const bool callback = pick(4) == 0;
         const char* text = callback ? LPSTR_TEXTCALLBACK : texts[pick(6)];
         const bool ok = model.Valid(at) && sub >= 0 && sub < 3 && !model.OwnerData();
+        // Only the first column's text is announced, and only when it changes.
+        const bool changes = ok && sub == 0 && model.Shown(at, 0) != (callback ? "cb0" + std::to_string(model.rows[at].data) : text);
         ASSERT_EQ(list.SetItemText(at, sub, text), ok) << did << " sub " << sub;
+        ASSERT_EQ(parent.log, changes ? model.Announced(at) : Strings{}) << did << " sub " << sub;
         if (ok && sub < 2) model.rows[at].callback[sub] = callback;
-        if (ok && sub == 0 && !callback) model.rows[at].text = text;
-        if (ok && sub == 1 && !callback) model.rows[at].qty = text;
+        if (ok && sub < 2) (sub == 0 ? model.rows[at].text : model.rows[at].qty) = callback ? "" : text;
       } else if (what == 11) {
-        const LPARAM data = pick(5);
-        ASSERT_EQ(list.SetItemData(at, static_cast<DWORD_PTR>(data)), model.Valid(at) && !model.OwnerData()) << did;
-        if (model.Valid(at) && !model.OwnerData()) model.rows[at].data = data;
+        // Data or an image set: announced when it changes, unheard when it does not.
+        const int value = pick(5);
+        const bool image = pick(2) == 0, ok = model.Valid(at) && !model.OwnerData();
+        const bool changes = ok && (image ? model.rows[at].image != value : model.rows[at].data != value);
+        ASSERT_EQ(image ? list.SetItem(at, 0, LVIF_IMAGE, nullptr, value, 0, 0, 0) : list.SetItemData(at, value), ok) << did;
+        ASSERT_EQ(parent.log, changes ? model.Announced(at) : Strings{}) << did << (image ? " image" : " data");
+        if (ok && image) model.rows[at].image = value;
+        if (ok && !image) model.rows[at].data = value;
       } else if (what == 12) {
         // A selection set or cleared, on one item or (-1) on all of them, or
         // the focus given; a single selection list refuses to select all.

@@ -146,12 +146,6 @@ CWnd* CWnd::GetWindow(UINT relation) const { return FromHandle(::GetWindow(m_hWn
 CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
 int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 BOOL CWnd::IsChild(const CWnd* wnd) const { return wnd != nullptr && ::IsChild(m_hWnd, wnd->m_hWnd); }
-CWnd* CWnd::GetNextDlgTabItem(CWnd* control, BOOL previous) const {
-  return FromHandle(::GetNextDlgTabItem(m_hWnd, control != nullptr ? control->m_hWnd : nullptr, previous));
-}
-CWnd* CWnd::GetNextDlgGroupItem(CWnd* control, BOOL previous) const {
-  return FromHandle(::GetNextDlgGroupItem(m_hWnd, control != nullptr ? control->m_hWnd : nullptr, previous));
-}
 
 // ---- Attributes ----
 DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hWnd, GWL_STYLE)); }

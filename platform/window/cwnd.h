@@ -121,8 +121,6 @@ class PLATFORM_API CWnd {
   void GetDlgItem(int id, HWND* out) const { *out = ::GetDlgItem(m_hWnd, id); }
   int GetDlgCtrlID() const;
   BOOL IsChild(const CWnd* wnd) const;
-  CWnd* GetNextDlgTabItem(CWnd* control, BOOL previous = FALSE) const;
-  CWnd* GetNextDlgGroupItem(CWnd* control, BOOL previous = FALSE) const;
 
   // ---- Attributes ----
   DWORD GetStyle() const;

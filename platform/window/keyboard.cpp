@@ -52,9 +52,6 @@ void SetKeyDown(UINT vk, bool down) {
   };
   vk &= 0xFF;
   set(vk);
-  if (vk == VK_SHIFT) set(VK_LSHIFT);
-  if (vk == VK_CONTROL) set(VK_LCONTROL);
-  if (vk == VK_MENU) set(VK_LMENU);
 }
 
 bool IsKeyDown(UINT vk) { return (Keys()[vk & 0xFF] & 0x80) != 0; }

@@ -4,8 +4,8 @@
 // states as it presses and releases keys; GetKeyState and GetAsyncKeyState
 // both report that state (the driver delivers each key message as it
 // presses it, so the state at the time of the message and the current state
-// are the same). Shift, Control and Alt set both the generic key (VK_SHIFT)
-// and the left-hand key (VK_LSHIFT).
+// are the same). Shift, Control and Alt are the generic keys (VK_SHIFT):
+// nothing here asks which hand's key it was.
 #pragma once
 
 #include "platform/base/export.h"
