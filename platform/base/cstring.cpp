@@ -318,11 +318,6 @@ CString& CString::MakeLower() {
   return *this;
 }
 
-CString& CString::MakeReverse() {
-  std::reverse(m_str.begin(), m_str.end());
-  return *this;
-}
-
 int CString::Compare(const char* psz) const { return Sign(std::strcmp(m_str.c_str(), psz != nullptr ? psz : "")); }
 
 int CString::CompareNoCase(const char* psz) const {

@@ -107,7 +107,6 @@ class PLATFORM_API CString {
 
   CString& MakeUpper();
   CString& MakeLower();
-  CString& MakeReverse();
 
   // Comparison: negative, zero or positive like strcmp.
   int Compare(const char* psz) const;

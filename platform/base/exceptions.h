@@ -23,13 +23,8 @@ class PLATFORM_API CException {
   // Frees the exception if it was heap-allocated; a no-op otherwise.
   void Delete();
 
-  // Copies a short description (always NUL-terminated, cut to nMaxError
-  // bytes) into lpszError. Returns FALSE when there is no room at all.
-  virtual BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const;
-
  protected:
   explicit CException(BOOL bAutoDelete = TRUE) : m_bAutoDelete(bAutoDelete) {}
-  virtual const char* Description() const { return "Unknown error."; }
 
  private:
   BOOL m_bAutoDelete;
@@ -38,18 +33,12 @@ class PLATFORM_API CException {
 class PLATFORM_API CInvalidArgException : public CException {
  public:
   CInvalidArgException() = default;
-
- protected:
-  const char* Description() const override { return "Invalid argument."; }
 };
 
 class PLATFORM_API CMemoryException : public CException {
  public:
   // The one static instance thrown by AfxThrowMemoryException is not auto-deleted.
   explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
-
- protected:
-  const char* Description() const override { return "Out of memory."; }
 };
 
 // Throw a new CInvalidArgException (caller of the try block must Delete() it).

@@ -168,7 +168,6 @@ bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers) {
   return Press(hwnd, client, WantsDoubleClicks(hwnd) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, WM_LBUTTONUP, VK_LBUTTON);
 }
 
-bool DoubleClick(HWND hwnd, unsigned modifiers) { return DoubleClickAt(hwnd, Centre(hwnd), modifiers); }
 
 bool RightClickAt(HWND hwnd, POINT client, unsigned modifiers) {
   HeldModifiers held(modifiers);

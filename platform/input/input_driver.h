@@ -44,7 +44,6 @@ PLATFORM_API bool Click(HWND hwnd, unsigned modifiers = kNone);
 PLATFORM_API bool ClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
 // Double clicks and FindWindowByText serve tests, which link the platform's
 // archive; the terminal's scripts and desktop mode do without: not exported.
-bool DoubleClick(HWND hwnd, unsigned modifiers = kNone);
 bool DoubleClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);
 PLATFORM_API bool RightClick(HWND hwnd, unsigned modifiers = kNone);
 PLATFORM_API bool RightClickAt(HWND hwnd, POINT client, unsigned modifiers = kNone);

@@ -71,7 +71,3 @@ SIZE_T GlobalSize(HGLOBAL handle) {
   const Block* block = Find(handle);
   return block != nullptr ? block->size : 0;
 }
-
-namespace platform {
-size_t LiveGlobalBlocks() { return TheHeap().size(); }
-}  // namespace platform

@@ -30,8 +30,3 @@ PLATFORM_API LPVOID GlobalLock(HGLOBAL block);  // null for an unknown handle or
 PLATFORM_API BOOL GlobalUnlock(HGLOBAL block);
 PLATFORM_API HGLOBAL GlobalFree(HGLOBAL block);
 PLATFORM_API SIZE_T GlobalSize(HGLOBAL block);  // 0 for an unknown handle
-
-namespace platform {
-// Blocks not yet freed (tests check that nothing leaks).
-size_t LiveGlobalBlocks();
-}  // namespace platform

@@ -151,27 +151,16 @@ BOOL CWnd::IsChild(const CWnd* wnd) const { return wnd != nullptr && ::IsChild(m
 DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hWnd, GWL_STYLE)); }
 DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtr(m_hWnd, GWL_EXSTYLE)); }
 
-namespace {
-
-// ModifyStyle and ModifyStyleEx: TRUE when the style changed.
-BOOL ModifyStyleBits(HWND hwnd, int index, DWORD remove, DWORD add, UINT swpFlags) {
-  const auto old = static_cast<DWORD>(::GetWindowLongPtr(hwnd, index));
+// TRUE when the style changed.
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+  const auto old = static_cast<DWORD>(::GetWindowLongPtr(m_hWnd, GWL_STYLE));
   const DWORD next = (old & ~remove) | add;
   if (old == next) return FALSE;
-  ::SetWindowLongPtr(hwnd, index, static_cast<LONG_PTR>(next));
+  ::SetWindowLongPtr(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(next));
   if (swpFlags != 0) {
-    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
   }
   return TRUE;
-}
-
-}  // namespace
-
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
-  return ModifyStyleBits(m_hWnd, GWL_STYLE, remove, add, swpFlags);
-}
-BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
-  return ModifyStyleBits(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
 }
 
 void CWnd::SetWindowText(LPCTSTR text) { ::SetWindowText(m_hWnd, text); }

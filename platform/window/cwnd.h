@@ -126,7 +126,6 @@ class PLATFORM_API CWnd {
   DWORD GetStyle() const;
   DWORD GetExStyle() const;
   BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
-  BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
   void SetWindowText(LPCTSTR text);
   int GetWindowText(LPTSTR buffer, int maxCount) const;
   void GetWindowText(CString& text) const;
