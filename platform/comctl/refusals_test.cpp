@@ -24,6 +24,7 @@
 #include "platform/testing/reset_test.h"
 #include "platform/user/clipboard.h"
 #include "platform/user/combo_box.h"
+#include "platform/user/dialog_manager.h"
 #include "platform/user/list_box.h"
 #include "platform/user/menu.h"
 #include "platform/window/cwnd.h"
@@ -77,6 +78,10 @@ TEST_F(Refusals, WindowCallsOnADeadHandleOrWithoutTheirPointerFailAndLeaveLiveWi
   PAINTSTRUCT ps{};
   SCROLLINFO si{sizeof si, SIF_ALL, 0, 50, 10, 5, 0};
   int lo = -1, hi = -1;
+  MSG msg{}, elsewhere{dead, WM_KEYDOWN, VK_TAB, 0, 0, {}}, tab{child, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  ::PostMessage(child, WM_USER + 1, 0, 0);
+  ::ValidateRect(live, nullptr);  // no paint waits: the posted message is the only one
+  ::ValidateRect(child, nullptr);
   // clang-format off
   ExpectAll({
       REFUSED(!::GetWindowRect(dead, &r)), REFUSED(!::GetClientRect(dead, &r)), REFUSED(!::ClientToScreen(dead, &p)),
@@ -89,7 +94,15 @@ TEST_F(Refusals, WindowCallsOnADeadHandleOrWithoutTheirPointerFailAndLeaveLiveWi
       REFUSED(!::GetScrollInfo(live, 7, &si)), REFUSED(::SetScrollInfo(dead, SB_VERT, &si, TRUE) == 0),
       REFUSED(::SetScrollInfo(live, SB_VERT, nullptr, TRUE) == 0), REFUSED(::SetScrollInfo(live, 7, &si, TRUE) == 0),
       REFUSED(!::GetScrollRange(live, SB_VERT, nullptr, &hi)), REFUSED(!::GetScrollRange(live, SB_VERT, &lo, nullptr)),
-      REFUSED(!::SetScrollRange(dead, SB_VERT, 0, 9, TRUE)), REFUSED(!::ShowScrollBar(live, 7, TRUE))
+      REFUSED(!::SetScrollRange(dead, SB_VERT, 0, 9, TRUE)), REFUSED(!::ShowScrollBar(live, 7, TRUE)),
+      REFUSED(!::IsDialogMessage(live, nullptr)), REFUSED(!::IsDialogMessage(dead, &elsewhere)),
+      REFUSED(!::IsDialogMessage(live, &elsewhere)),  // not for the dialog or one of its controls
+      REFUSED(::IsDialogMessage(live, &tab)),          // but a control's Tab is the dialog's
+      // The child's posted message is not a dead window's, nor in another range; it is its parent's.
+      REFUSED(!::PeekMessage(&msg, dead, 0, 0, PM_REMOVE)),
+      REFUSED(!::PeekMessage(&msg, nullptr, 0, WM_USER, PM_REMOVE)),
+      REFUSED(!::PeekMessage(&msg, nullptr, WM_USER + 2, WM_USER + 9, PM_REMOVE)),
+      REFUSED(::PeekMessage(&msg, live, WM_USER + 1, WM_USER + 1, PM_REMOVE) && msg.hwnd == child)
   });
   // clang-format on
   // Nothing was written through a refused call's pointers (a failed
