@@ -90,8 +90,9 @@ class RowMap {
   template <class Visit>
   void ForEachRowInStoreOrder(Visit visit) const {
     std::vector<int> rowOfStore(m_store.size(), -1);
-    for (int r = 0; r < Count(); ++r) {
-      if (const int store = StoreOfRow(r); store >= 0) rowOfStore[static_cast<size_t>(store)] = r;
+    for (size_t p = 0; p < m_view.size(); ++p) {
+      const int row = Position(static_cast<int>(p));  // the position of a row is its row back
+      if (const int store = m_view[p]; store >= 0 && store < StoreSize()) rowOfStore[static_cast<size_t>(store)] = row;
     }
     for (size_t s = 0; s < rowOfStore.size(); ++s) {
       if (rowOfStore[s] >= 0) visit(rowOfStore[s], m_store[s].dwItemData);
