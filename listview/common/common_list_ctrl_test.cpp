@@ -216,6 +216,23 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
     EXPECT_EQ(lf.lfHeight, -12) << "9 points at 96 dots per inch";
     ASSERT_TRUE(list.Appearance().HasKeywords());
     EXPECT_EQ(*list.Appearance().pKeywords, (std::vector<CString>{"buy", "sell"})) << "every keyword comes back";
+    // Drawn by its owner, the list measures its rows in that font, not in the screen's.
+    const auto rowHeight = [](HGDIOBJ font) {
+      TEXTMETRIC tm{};
+      const HDC screen = ::GetDC(nullptr);
+      const HGDIOBJ was = font != nullptr ? ::SelectObject(screen, font) : nullptr;
+      ::GetTextMetrics(screen, &tm);
+      if (was != nullptr) ::SelectObject(screen, was);
+      ::ReleaseDC(nullptr, screen);
+      return tm.tmHeight + tm.tmExternalLeading + 1;
+    };
+    ASSERT_NE(rowHeight(list.GetFont()->m_hObject), rowHeight(nullptr));
+    list.ModifyStyle(0, LVS_OWNERDRAWFIXED);
+    list.InsertItem(0, "buy");
+    list.SetWindowPos(nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    CRect row;
+    ASSERT_TRUE(list.GetItemRect(0, &row, LVIR_BOUNDS));
+    EXPECT_EQ(row.Height(), rowHeight(list.GetFont()->m_hObject));
   }
 }
 

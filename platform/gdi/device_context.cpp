@@ -33,7 +33,8 @@ struct DcState {
 };
 
 struct Dc {
-  HWND window = nullptr;  // null for a memory DC
+  HWND window = nullptr;  // null for a memory DC and the screen's
+  bool screen = false;    // GetDC of no window: measures, and draws where nothing records it
   bool windowGone = false;
   DcState state;
   std::vector<DcState> saved;
@@ -53,13 +54,16 @@ HBITMAP DefaultBitmap() {
   return bitmap;
 }
 
-HDC NewDc(HWND window, HFONT font) {
+bool IsMemory(const Dc& dc) { return dc.window == nullptr && !dc.screen; }
+
+HDC NewDc(HWND window, HFONT font, bool screen = false) {
   Dc dc;
   dc.window = window;
+  dc.screen = screen;
   dc.state.pen = static_cast<HPEN>(::GetStockObject(BLACK_PEN));
   dc.state.brush = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
   dc.state.font = font != nullptr ? font : platform::DefaultGuiFont();
-  if (window == nullptr) dc.state.bitmap = DefaultBitmap();
+  if (IsMemory(dc)) dc.state.bitmap = DefaultBitmap();
   return Table().Add(std::move(dc));
 }
 
@@ -68,8 +72,9 @@ void Forget(HDC handle) {
   Table().Erase(handle);
 }
 
-// The list the DC draws on; null when its window is gone.
+// The list the DC draws on; null for the screen and when its window is gone.
 DrawOps* Surface(const Dc& dc) {
+  if (dc.screen) return nullptr;
   if (dc.window != nullptr) return dc.windowGone ? nullptr : &platform::WindowSurface(dc.window);
   return &platform::BitmapSurface(dc.state.bitmap);
 }
@@ -117,11 +122,11 @@ FontSpec SelectedFont(HDC dc) {
 
 bool IsDC(HDC dc) { return Find(dc) != nullptr; }
 
-HDC CreateWindowDC(HWND window, HFONT font) { return window != nullptr ? NewDc(window, font) : nullptr; }
+HDC CreateWindowDC(HWND window, HFONT font) { return NewDc(window, font, window == nullptr); }
 
 bool ReleaseWindowDC(HWND window, HDC dc) {
   const Dc* d = Find(dc);
-  if (d == nullptr || d->window == nullptr || d->window != window) return false;
+  if (d == nullptr || IsMemory(*d) || d->window != window) return false;
   Forget(dc);
   return true;
 }
@@ -159,7 +164,7 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
 
 BOOL DeleteDC(HDC dc) {
   const Dc* d = Find(dc);
-  if (d == nullptr || d->window != nullptr) return FALSE;
+  if (d == nullptr || !IsMemory(*d)) return FALSE;
   Forget(dc);
   return TRUE;
 }
@@ -184,7 +189,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     case platform::GdiKind::Brush: return swap(s.brush, object);
     case platform::GdiKind::Bitmap:
       // Only a memory DC holds a bitmap, and a bitmap sits in one DC at a time.
-      if (d->window != nullptr || (object != s.bitmap && platform::IsSelectedIntoDC(object))) return nullptr;
+      if (!IsMemory(*d) || (object != s.bitmap && platform::IsSelectedIntoDC(object))) return nullptr;
       return swap(s.bitmap, object);
     case platform::GdiKind::None: break;
   }

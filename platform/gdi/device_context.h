@@ -123,10 +123,12 @@ PLATFORM_API BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCo
 
 namespace platform {
 // A DC that draws on `window`'s display list with `font` selected (null: the
-// default GUI font). The window layer makes these for GetDC and BeginPaint;
-// the handle is only a key here, nothing asks whether the window exists.
+// default GUI font); with no window, the screen's DC, which measures text and
+// draws nowhere that is recorded. The window layer makes these for GetDC and
+// BeginPaint; the handle is only a key here, nothing asks whether the window exists.
 HDC CreateWindowDC(HWND window, HFONT font);
-// Frees a DC made by CreateWindowDC for that window; false for any other DC.
+// Frees a DC made by CreateWindowDC for that window (or for none, the
+// screen's); false for any other DC.
 bool ReleaseWindowDC(HWND window, HDC dc);
 // The window is gone: its DCs draw nothing from now on (they still have to
 // be released) and its display list is dropped.

@@ -14,7 +14,8 @@ CFont* CWnd::GetFont() const {
 }
 
 CDC* CWnd::GetDC() {
-  HDC dc = ::GetDC(m_hWnd);
+  // An object without a window has no DC (not the screen's, as a null handle would give).
+  HDC dc = m_hWnd != nullptr ? ::GetDC(m_hWnd) : nullptr;
   return dc != nullptr ? CDC::FromHandle(dc) : nullptr;
 }
 

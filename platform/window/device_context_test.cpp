@@ -293,4 +293,29 @@ TEST_F(DeviceContextTest, BeginPaintStartsTheListAfreshAndAskForErasingWithItsDc
   EXPECT_TRUE(platform::WindowDisplayList(wnd.m_hWnd).empty());
 }
 
+// The screen's DC (GetDC of no window) is what code measures text with
+// outside any window: it takes fonts, holds no bitmap, draws where nothing
+// records it, and goes back only as the screen's.
+TEST_F(DeviceContextTest, TheScreensDcMeasuresInTheFontSelectedAndIsReleasedOnlyAsTheScreens) {
+  const HDC screen = ::GetDC(nullptr), window = ::GetDC(m_wnd);
+  ASSERT_NE(screen, nullptr);
+  CFont big;
+  ASSERT_TRUE(big.CreatePointFont(200, "Arial"));
+  TEXTMETRIC plain{}, large{};
+  ASSERT_TRUE(::GetTextMetrics(screen, &plain));
+  ::SelectObject(screen, big);
+  ASSERT_TRUE(::GetTextMetrics(screen, &large));
+  EXPECT_GT(large.tmHeight, plain.tmHeight);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 4, 4);
+  EXPECT_EQ(::SelectObject(screen, bitmap), nullptr);
+  ::TextOut(screen, 0, 0, "x", 1);
+  EXPECT_TRUE(platform::WindowDisplayList(m_wnd).empty());
+  EXPECT_FALSE(::DeleteDC(screen));
+  EXPECT_EQ(::ReleaseDC(m_wnd, screen) + ::ReleaseDC(nullptr, window), 0);
+  EXPECT_EQ(::ReleaseDC(nullptr, screen), 1);
+  EXPECT_EQ(::ReleaseDC(nullptr, screen), 0) << "released once";
+  EXPECT_EQ(::ReleaseDC(m_wnd, window), 1);
+  ::DeleteObject(bitmap);
+}
+
 }  // namespace

@@ -12,7 +12,11 @@ HDC NewWindowDc(HWND hwnd) {
 
 }  // namespace
 
-HDC GetDC(HWND hwnd) { return ::IsWindow(hwnd) ? NewWindowDc(hwnd) : nullptr; }
+// No window names the screen: a DC to measure text with, in the default font.
+HDC GetDC(HWND hwnd) {
+  if (hwnd == nullptr) return platform::CreateWindowDC(nullptr, nullptr);
+  return ::IsWindow(hwnd) ? NewWindowDc(hwnd) : nullptr;
+}
 
 int ReleaseDC(HWND hwnd, HDC dc) { return platform::ReleaseWindowDC(hwnd, dc) ? 1 : 0; }
 

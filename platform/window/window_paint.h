@@ -22,7 +22,7 @@ using LPPAINTSTRUCT = PAINTSTRUCT*;
 
 // A DC on the window's client area with the window's font (WM_GETFONT);
 // null for a window that does not exist.
-PLATFORM_API HDC GetDC(HWND hwnd);
+PLATFORM_API HDC GetDC(HWND hwnd);  // no window: the screen's, freed by ReleaseDC(nullptr, dc)
 PLATFORM_API int ReleaseDC(HWND hwnd, HDC dc);  // 1, or 0 when dc is not hwnd's
 // Starts a paint: clears the window's display list, marks the window
 // painted, and asks WM_ERASEBKGND with the new DC (fErase: it did not erase).
