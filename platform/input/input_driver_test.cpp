@@ -134,7 +134,12 @@ TEST_F(InputTest, AHeldButtonGoesToTheCaptureHiddenOrDisabledWindowsRefuseInputA
   ASSERT_TRUE(input::ButtonUpAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left));
   ::ReleaseCapture();
   ASSERT_TRUE(input::WheelAt(mover.m_hWnd, POINT{1, 2}, -240));
-  EXPECT_EQ(g_log, (std::vector<std::string>{"mover dbl 1,2 L", "mover up 1,2", "wheel -240 at 201,152"}));
+  // A press and release without a position of their own: the move after the release drags nothing.
+  ASSERT_TRUE(input::ButtonDown(mover.m_hWnd, POINT{3, 4}) && input::ButtonUp(mover.m_hWnd, POINT{3, 4}));
+  ::ReleaseCapture();
+  ASSERT_TRUE(input::MouseMove(mover.m_hWnd, POINT{5, 6}));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"mover dbl 1,2 L", "mover up 1,2", "wheel -240 at 201,152",
+                                             "mover down 3,4 L", "mover up 3,4"}));
 
   ::ShowWindow(mover.m_hWnd, SW_HIDE);
   EXPECT_FALSE(input::ButtonDownAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left)) << "hidden windows take no input";

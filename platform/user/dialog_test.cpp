@@ -164,6 +164,16 @@ TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
 
   platform::SetModalResponder([](HWND modal) { ::EndDialog(modal, 5); });
   EXPECT_EQ(TestDialog().DoModal(), 5) << "ended through its handle";
+  // A window the user turned to while the dialog ran keeps the activation when it ends.
+  CWnd other;
+  other.CreateEx(0, "Owner", "Other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, 0);
+  owner.SetActiveWindow();
+  platform::SetModalResponder([&](HWND modal) {
+    other.SetActiveWindow();
+    ::EndDialog(modal, 6);
+  });
+  EXPECT_EQ(TestDialog().DoModal(), 6);
+  EXPECT_EQ(::GetActiveWindow(), other.m_hWnd);
   // Nobody acts: the dialog ends as if cancelled instead of waiting forever.
   platform::SetModalResponder(nullptr);
   owner.EnableWindow(FALSE);
