@@ -40,6 +40,7 @@ TEST(CTimeTest, ConstructFromFieldsRoundTripsAndNormalisesFormatsComparesAndSpan
 
   EXPECT_EQ(Fields(CTime(2021, 2, 29, 0, 0, 0)), (std::vector<int>{2021, 3, 1, 0, 0, 2})) << "normalised to March 1st";
   EXPECT_TRUE(ThrowsInvalidArg([] { CTime(1899, 12, 31, 0, 0, 0); }));
+  EXPECT_EQ(Fields(CTime(1900, 1, 1, 0, 0, 0))[0], 1900) << "the first year taken";
   // Fields that carry past the last representable year are refused too; the
   // second before the epoch, whose count is also -1, is an ordinary time.
   EXPECT_TRUE(ThrowsInvalidArg([] { CTime(INT_MAX, INT_MAX, INT_MAX, 0, 0, 0); }));

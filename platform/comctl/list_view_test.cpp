@@ -357,12 +357,23 @@ struct ListModel {
 };
 
 int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0; }
+// The same order by the rows' indexes, as the list stood before the sort.
+int CompareIndexes(LPARAM a, LPARAM b, LPARAM list) {
+  const auto data = [list](LPARAM i) {
+    LVITEM item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = static_cast<int>(i);
+    ::SendMessage(reinterpret_cast<HWND>(list), LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+  };
+  return CompareData(data(a), data(b), 0);
+}
 
 TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
   const char* const texts[] = {"a", "ab", "b", "ba", "bab", "c"};
   const UINT keys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_SPACE, 'A'};
-  for (const DWORD style : {DWORD{0}, DWORD{LVS_SINGLESEL}, DWORD{LVS_SORTASCENDING}, DWORD{LVS_SORTDESCENDING},
-                            DWORD{LVS_OWNERDATA}}) {
+  for (const DWORD style :
+       {DWORD{0}, DWORD{LVS_SINGLESEL}, DWORD{LVS_SORTASCENDING}, DWORD{LVS_SORTDESCENDING}, DWORD{LVS_OWNERDATA}}) {
     std::mt19937 random(380 + style);
     Make(style, 0);
     input::Focus(list);
@@ -451,7 +462,10 @@ TEST_F(ListViewTest, ClicksKeysAndItemMessagesChangeTheListAsAModelDoes) {
         ASSERT_EQ(list.FindItem(&find, at), model.Find(at, flags, wanted, find.lParam))
             << did << " find " << flags << " " << wanted << " " << find.lParam;
       } else if (what == 14) {
-        ASSERT_TRUE(list.SortItems(CompareData, 0));
+        const bool byIndex = pick(2);
+        ASSERT_TRUE(byIndex ? list.SendMessage(LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(list.m_hWnd),
+                                               reinterpret_cast<LPARAM>(&CompareIndexes))
+                            : list.SortItems(CompareData, 0));
         model.SortByData();
       }
       SCOPED_TRACE(::testing::Message() << "style " << style << ", step " << step << ": " << did

@@ -71,13 +71,14 @@ class ProfileTest : public ::testing::Test {
 TEST_F(ProfileTest, LookupIsCaseInsensitiveTrimsFallsBackAndIsCutToTheBuffer) {
   WriteFile(
       "; comment\r\n[Alpha]\r\n  Key One =  value 1  \r\nquoted=\"q v\"\r\nq2='a'\r\nq3=\"\"\r\nq4=\"a'\r\n"
-      "q5=\"\r\n[beta]\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
+      "q5=\"\r\n[beta]\r\n;k=commented\r\njunk\r\nk=2\r\n[ALPHA]\r\nk=shadowed\r\n");
   EXPECT_EQ(Get("alpha", "KEY ONE"), "value 1");
   EXPECT_EQ(m_lastCount, 7u);
   // Matching quotes of either kind are taken off; a lone or mismatched one stays.
   EXPECT_EQ(Get("ALPHA", "quoted") + Get("alpha", "q2") + Get("alpha", "q3") + Get("alpha", "q4") + Get("alpha", "q5"),
             "q va\"a'\"");
   EXPECT_EQ(Get("Beta", "K"), "2");
+  EXPECT_EQ(Get("beta", ";k") + Get("beta", "junk"), "nonenone") << "neither a comment nor a line without '=' is a key";
   EXPECT_EQ(Get("alpha", "k"), "none") << "the first matching section wins";
   EXPECT_EQ(Get("alpha", "missing", "dflt  "), "dflt") << "default loses its trailing blanks";
   EXPECT_EQ(Get("gamma", "k", nullptr), "");

@@ -308,6 +308,9 @@ TEST_F(DialogTest, MnemonicsPressButtonsAndLeadFromLabelsToTheirControl) {
   input::TypeText(" ");  // never a mnemonic, even after an '&': the focused check box's own key
   EXPECT_EQ(dlg.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
   input::TypeText(" ");
+  dlg.log.clear();
+  input::PressKey(VK_SPACE, input::kAlt);  // nor with Alt: that is the window menu's
+  EXPECT_TRUE(dlg.log.empty());
 
   // Two controls share "b": each press goes on to the next one after the focus.
   ::SetFocus(Item(dlg, kRadioA));
