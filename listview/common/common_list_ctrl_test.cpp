@@ -233,6 +233,16 @@ TEST_F(CommonList, TheStoredAppearanceGivesColoursAndFontAndAListThatTakesNoColo
     CRect row;
     ASSERT_TRUE(list.GetItemRect(0, &row, LVIR_BOUNDS));
     EXPECT_EQ(row.Height(), rowHeight(list.GetFont()->m_hObject));
+    // A new face and size keep the rest of the font the list has: bold italic stays so.
+    CFont bold;
+    ASSERT_TRUE(bold.CreateFont(-20, 0, 0, 0, FW_BOLD, TRUE, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    list.SetFont(&bold);
+    list.SetListFont("Courier New", "12");
+    list.GetFont()->GetLogFont(&lf);
+    EXPECT_STREQ(lf.lfFaceName, "Courier New");
+    EXPECT_EQ(lf.lfHeight, -16);
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    EXPECT_TRUE(lf.lfItalic);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "listview/filter/filter_list_ctrl.h"
 #include "listview/testing/list_test.h"
+#include "platform/comctl/image_list.h"
 #include "platform/gdi/display_list.h"
 #include "platform/input/input_driver.h"
 #include "platform/window/message_queue.h"
@@ -133,6 +134,33 @@ TEST_F(FilterListDrawing, TheEmptyAreaBesideAndBelowTheRowsIsFilledWithTheBackgr
       expected.push_back(CRect(client.left, last.bottom, std::min(last.right, client.right), client.bottom));
     EXPECT_EQ(listview::testing::FillsToTheBottom(list().m_hWnd, RGB(10, 20, 30)), expected) << "step " << step;
   }
+}
+
+// A row's small image is drawn once, at the icon's place of the first
+// column, however many of its cells name one; a row naming none draws none.
+TEST_F(FilterListDrawing, OnlyTheFirstColumnDrawsTheRowsImage) {
+  const HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+  const HBITMAP bitmap = ::CreateBitmap(16, 16, 1, 32, nullptr);
+  ASSERT_EQ(ImageList_Add(images, bitmap, nullptr), 0);
+  ::DeleteObject(bitmap);
+  list().SetImageList(images, LVSIL_SMALL);
+  list().SetDataDescriptor(+[](DWORD_PTR data, int column, CString& text, COLORREF& fore, COLORREF& back, int& image) {
+    if (reinterpret_cast<const listview::testing::TextRow*>(data)->cells[0] == "BUYER") image = 0;
+    return listview::testing::FormatTextRow(data, column, text, fore, back, image);
+  });
+  const auto ops = Paint();
+  platform::DrawOps blits;
+  for (const auto& op : platform::OpsOfKind(ops, platform::DrawKind::Blit)) {
+    if (op.sourceBitmap == platform::ImageListBitmap(images, 0)) blits.push_back(op);
+  }
+  ASSERT_EQ(blits.size(), 1u);
+  const auto first = InRow(ops, 0);
+  const int row = std::any_of(first.begin(), first.end(), [](const auto& op) { return op.text == "BUYER"; }) ? 0 : 1;
+  CRect icon;
+  ASSERT_TRUE(list().GetItemRect(row, &icon, LVIR_ICON));
+  EXPECT_EQ(CPoint(blits[0].rect.left, blits[0].rect.top), icon.TopLeft());
+  list().SetImageList(nullptr, LVSIL_SMALL);
+  ImageList_Destroy(images);
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 // caption, filters typed into the header's boxes, Reset Filters, Ctrl+A in
 // the list and in a filter box, the newest-first setting, rows arriving one
 // at a time or appended in bursts, a row put into the middle of the store,
-// new data for a shown row, the selection deleted as "Delete Group" does),
+// new data for a shown row, the selection deleted as "Delete Group" does,
+// the owner clearing the selection and setting the mark alone),
 // and after each step compares the records stored, the rows shown top first,
 // the selected records, the focused one and the one under the selection mark
 // with a small model that knows nothing of the list's store and view; a
@@ -249,7 +250,7 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
       const std::vector<const TextRow*> shown = Shown();
       const int count = static_cast<int>(shown.size());
       const int size = static_cast<int>(model.stored.size());
-      const int choice = pick(14);
+      const int choice = pick(15);
       switch (choice) {
         case 0:
           if (size < 24) addRow();
@@ -388,6 +389,22 @@ TEST_F(FilterListSelection, TheSelectionFollowsTheRecordsThroughWhatAPersonDoes)
           }
           model.marksKnown = chosen.empty() && model.marksKnown;
           if (!chosen.empty()) model.sorted = -1;  // the next click sorts ascending
+          break;
+        }
+        case 14: {
+          // The owner drops the selection and the focus; the mark stays, or goes
+          // to the oldest record, the first in the store, when it shows.
+          steps.push_back("owner clears the selection");
+          list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+          model.selected.clear();
+          model.focused = nullptr;
+          const auto oldest = std::find(shown.begin(), shown.end(), model.stored.empty() ? nullptr : model.stored[0]);
+          if (pick(2) == 0 && oldest != shown.end()) {
+            steps.push_back("mark #" + std::to_string(oldest - shown.begin()));
+            list.SetSelectionMark(static_cast<int>(oldest - shown.begin()));
+            model.anchor = *oldest;
+            model.marksKnown = true;
+          }
           break;
         }
         default:
