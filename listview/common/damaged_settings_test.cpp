@@ -103,12 +103,14 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
     EXPECT_EQ(m_settings.Read().find("Net"), std::string::npos) << "nothing invented is saved";
     EXPECT_EQ(Reopen(c.value, false).said, "") << "told once";
   }
-  // The next index after the built-in ones is a computed column; the whole screen's width, a hidden
-  // column's width as low as int goes and a value as long as the reader keeps are sound.
-  std::string value = "0,0," + std::to_string(screen) + ",1,1,40,2,-1,-2147483648,3,2,80,Net# \"1\"*2#\"Qty\" * 2";
+  // The next index after the built-in ones is a computed column; the whole screen's width, a column
+  // narrowed to nothing, a hidden column's width as low as int goes and a value as long as the reader
+  // keeps are sound.
+  std::string value = "0,0," + std::to_string(screen) + ",1,1,0,2,-1,-2147483648,3,2,80,Net# \"1\"*2#\"Qty\" * 2";
   value.insert(value.size() - 9, static_cast<size_t>(listview::kProfileValueMaxLength) - value.size(), ' ');
   const Seen sound = Reopen(value);
   EXPECT_EQ(sound.captions, (Strings{"Name", "Qty", "Net"}));
+  EXPECT_EQ(sound.widths, (Ints{screen, 0, 80}));
   EXPECT_EQ(sound.said, "");
   // Computed columns up to the last index a list can have are taken; one more is damaged.
   std::string most = "0,0,80,1,1,70,2,2,60";

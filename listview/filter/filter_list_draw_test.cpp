@@ -57,6 +57,11 @@ TEST_F(FilterListDrawing, TheSelectionIsBlueWithFocusAndGreyWithout) {
   ASSERT_EQ(gradients.size(), 1u);
   EXPECT_EQ(ColorOf(gradients[0].vertices[0]), RGB(82, 123, 225));
   EXPECT_EQ(ColorOf(gradients[0].vertices[1]), RGB(60, 165, 255));
+  // From the row's first pixel to its last.
+  CRect bounds;
+  ASSERT_TRUE(list().GetItemRect(0, &bounds, LVIR_BOUNDS));
+  EXPECT_EQ(CPoint(gradients[0].vertices[0].x, gradients[0].vertices[0].y), bounds.TopLeft());
+  EXPECT_EQ(CPoint(gradients[0].vertices[1].x, gradients[0].vertices[1].y), CPoint(bounds.right - 1, bounds.bottom - 1));
   EXPECT_EQ(TextOp(row, "BUYER").color, RGB(255, 255, 255));
 
   ::SetFocus(nullptr);
@@ -134,6 +139,15 @@ TEST_F(FilterListDrawing, TheEmptyAreaBesideAndBelowTheRowsIsFilledWithTheBackgr
       expected.push_back(CRect(client.left, last.bottom, std::min(last.right, client.right), client.bottom));
     EXPECT_EQ(listview::testing::FillsToTheBottom(list().m_hWnd, RGB(10, 20, 30)), expected) << "step " << step;
   }
+}
+
+// Rows that come before any column draw nothing.
+TEST_F(FilterListDrawing, ARowWithoutColumnsDrawsNoText) {
+  m_dialog.reset();
+  OpenWith(listview::testing::FilterListOfRows<CFilterListCtrl>("bare", {}));
+  AddRow({"BUYER"});
+  ASSERT_EQ(list().GetItemCount(), 1);
+  EXPECT_TRUE(platform::OpsOfKind(Paint(), platform::DrawKind::Text).empty());
 }
 
 // A row's small image is drawn once, at the icon's place of the first

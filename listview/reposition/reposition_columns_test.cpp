@@ -98,10 +98,15 @@ TEST_F(RepositionColumnsTest, ShowingAColumnChangesNothingUntilViewThenRebuildsT
   Press(dialog, reposition_id::kShow);
   EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Name", "Qty", "Price", "Side"}));
   EXPECT_EQ(Entries(dialog, reposition_id::kAvailableList), (Strings{"Expiry"}));
+  // With a shown entry chosen, a shown column goes in at its place, the top one's too.
+  Choose(dialog, reposition_id::kShownList, {"Name"});
+  Choose(dialog, reposition_id::kAvailableList, {"Expiry"});
+  Press(dialog, reposition_id::kShow);
+  EXPECT_EQ(Entries(dialog, reposition_id::kShownList), (Strings{"Expiry", "Name", "Qty", "Price", "Side"}));
   EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price"})) << "nothing reaches the list before View";
 
   Press(dialog, reposition_id::kView);
-  EXPECT_EQ(Captions(), (Strings{"Name", "Qty", "Price", "Side"}));
+  EXPECT_EQ(Captions(), (Strings{"Expiry", "Name", "Qty", "Price", "Side"}));
   EXPECT_FALSE(::IsWindowVisible(dialog));
   EXPECT_FALSE(m_settings.Exists()) << "View does not save";
 }
