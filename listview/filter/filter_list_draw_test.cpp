@@ -150,6 +150,25 @@ TEST_F(FilterListDrawing, ARowWithoutColumnsDrawsNoText) {
   EXPECT_TRUE(platform::OpsOfKind(Paint(), platform::DrawKind::Text).empty());
 }
 
+// A stored layout that puts another column first still draws the rows, each
+// cell under its caption.
+TEST_F(FilterListDrawing, RowsAreDrawnInTheStoredColumnOrder) {
+  m_dialog.reset();
+  m_rows.clear();
+  m_settings.Write("[drawtest]\r\nCOLUMNPROFILE=0,1,80,1,2,60,2,0,60\r\n");
+  SetUp();
+  ASSERT_EQ(Captions(), (Strings{"Book", "Side", "Qty"}));
+  const auto ops = Paint();
+  const auto first = InRow(ops, 0);
+  const bool buyer = std::any_of(first.begin(), first.end(), [](const auto& op) { return op.text == "BUYER"; });
+  const std::string side = buyer ? "BUYER" : "sell";
+  // Book 60 pixels wide from the left, then Side 80, then Qty 60.
+  for (const auto& [text, left, right] : {std::tuple<std::string, int, int>{"mid", 0, 60}, {side, 60, 140}, {"10", 140, 200}}) {
+    const auto op = TextOp(first, text);
+    EXPECT_TRUE(op.rect.left >= left && op.rect.right <= right) << text << " " << op.rect.left << "-" << op.rect.right;
+  }
+}
+
 // A row's small image is drawn once, at the icon's place of the first
 // column, however many of its cells name one; a row naming none draws none.
 TEST_F(FilterListDrawing, OnlyTheFirstColumnDrawsTheRowsImage) {

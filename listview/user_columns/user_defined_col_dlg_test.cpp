@@ -228,6 +228,8 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAn
   ::SendMessage(Item(ids::kComputed), CB_SETCURSEL, 2, 0);  // E
   Press(IDOK);
   EXPECT_EQ(Shown(0), sorted);
+  ClickHeader(2);
+  EXPECT_EQ(HeaderImage(2), 1) << "still Price's sort: a second click turns it";
   again.SetColumnFilter(5, ">30");
   again.Refilter();
   Command(list_command::kDeleteCustomColumn);
