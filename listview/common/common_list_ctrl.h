@@ -20,6 +20,7 @@
 // position, -1 hidden); m_arrSavedItemData is non-empty only while a sort runs.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -144,6 +145,9 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   const CString& ProfileName() const override { return m_strProfileName; }
   const CArray<sTarnColInfo>& ColumnRecords() const override { return m_arrColumns; }
   int BuiltInColumnCount() const override { return m_nBuiltInColumns; }
+  // Columns with both a record and an order entry: the two arrays grow and
+  // shrink together, and a walk over both stops at the shorter anyway.
+  int KnownColumns() const { return static_cast<int>(std::min(m_arrColumns.GetSize(), m_arrColumnOrder.GetSize())); }
   const CStringArray& MandatoryColumns() const override { return m_arrMandatoryColumns; }
   CArray<int>& ColumnOrder() override { return m_arrColumnOrder; }
   CArray<int>& ColumnAtPosition() override { return m_arrColumnAtPosition; }

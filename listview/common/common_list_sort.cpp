@@ -40,7 +40,7 @@ void CCommonListCtrl::SortByColumn(int column) {
 
   m_nPrevSortColumn = m_nSortColumn;
   m_nSortType = 0;
-  for (int i = 0; i < m_arrColumns.GetSize() && i < m_arrColumnOrder.GetSize(); ++i) {
+  for (int i = 0; i < KnownColumns(); ++i) {
     if (m_arrColumnOrder[i] == m_nSortColumn) {
       m_nSortType = m_arrColumns[i].nSortType;
       break;

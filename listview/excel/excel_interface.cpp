@@ -147,7 +147,8 @@ int CExcelInterface::WriteToExcel() {
     }
     return at->second;
   };
-  for (int column = 0; column < m_nColumns && column < static_cast<int>(m_arrColumnWidths.size()); ++column) {
+  const int widths = std::min(m_nColumns, static_cast<int>(m_arrColumnWidths.size()));
+  for (int column = 0; column < widths; ++column) {
     const auto c = static_cast<lxw_col_t>(column);
     if (worksheet_set_column_pixels(sheet, c, c, static_cast<uint32_t>(std::max(0, m_arrColumnWidths[column])),
                                     nullptr) != LXW_NO_ERROR) {

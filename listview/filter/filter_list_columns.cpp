@@ -76,7 +76,7 @@ void CFilterListCtrl::RemoveComputedColumn(int index) {
 }
 
 void CFilterListCtrl::ReregisterHeaderToolTips() {
-  for (int i = 0; i < m_arrColumns.GetSize() && i < m_arrColumnOrder.GetSize(); ++i) {
+  for (int i = 0; i < KnownColumns(); ++i) {
     const int position = m_arrColumnOrder[i];
     if (position < 0) continue;
     const CString& description = m_arrColumns[i].strDescription;

@@ -66,7 +66,8 @@ void KeywordColouring(CCommonListCtrl* list, DWORD_PTR data, COLORREF& textColor
   if (look.nKeywordColumn == -1 || !look.HasKeywords()) return;
   CString cell = filter->CellText(data, look.nKeywordColumn);
   cell.MakeLower();
-  for (size_t i = 0; i < look.pKeywords->size() && i < look.pKeywordColors->size(); ++i) {
+  // Keyword i colours with colour i: the two arrays are always of one size.
+  for (size_t i = 0; i < look.pKeywords->size(); ++i) {
     if (cell.Find((*look.pKeywords)[i]) >= 0) {
       textColor = (*look.pKeywordColors)[i];
       return;
@@ -103,7 +104,7 @@ void CFilterListCtrl::DrawItem(LPDRAWITEMSTRUCT dis) {
     return;
   }
   COLORREF rowText = m_appearance.clrText;
-  for (int c = 0; c < m_arrColumns.GetSize() && c < m_arrColumnOrder.GetSize(); ++c) {
+  for (int c = 0; c < KnownColumns(); ++c) {
     const int position = m_arrColumnOrder[c];
     if (position == -1 && c != 0) continue;
     CString text;

@@ -87,6 +87,10 @@ TEST_F(FilterListDrawing, RowsAreFilledWithTheBackgroundAndKeywordsColourTheirRo
   EXPECT_TRUE(TextOp(sell, "10").format & DT_RIGHT) << "numbers align right";
   EXPECT_TRUE(TextOp(sell, "mid").format & DT_CENTER) << "a centred column";
 
+  // A row no keyword matches keeps the list's colour.
+  list().Appearance().ClearKeywords();
+  list().Appearance().AddKeyword("buy", RGB(0, 0, 255));
+  EXPECT_EQ(TextOp(InRow(Paint(), 1), "sell").color, RGB(0, 255, 0));
   // Colouring turned off, or no colouring function: the list's colour.
   const auto buyer = [this] { return TextOp(InRow(Paint(), 0), "BUYER").color; };
   list().m_bApplyColors = FALSE;

@@ -88,7 +88,8 @@ std::vector<int> RowMap::StoresInRowOrder() const {
 }
 
 void RowMap::ShowInRowOrder(const std::vector<int>& stores) {
-  for (int r = 0; r < Count() && r < static_cast<int>(stores.size()); ++r) {
+  const int rows = std::min(Count(), static_cast<int>(stores.size()));
+  for (int r = 0; r < rows; ++r) {
     m_view[static_cast<size_t>(Position(r))] = stores[static_cast<size_t>(r)];
   }
 }
