@@ -145,8 +145,8 @@ class CCommonListCtrl : public CListCtrl, public listview::ListHost {
   const CString& ProfileName() const override { return m_strProfileName; }
   const CArray<sTarnColInfo>& ColumnRecords() const override { return m_arrColumns; }
   int BuiltInColumnCount() const override { return m_nBuiltInColumns; }
-  // Columns with both a record and an order entry: the two arrays grow and
-  // shrink together, and a walk over both stops at the shorter anyway.
+  // Columns with both a record and an order entry. Once a profile is applied
+  // the two arrays are of one size; before it the order may be shorter.
   int KnownColumns() const { return static_cast<int>(std::min(m_arrColumns.GetSize(), m_arrColumnOrder.GetSize())); }
   const CStringArray& MandatoryColumns() const override { return m_arrMandatoryColumns; }
   CArray<int>& ColumnOrder() override { return m_arrColumnOrder; }

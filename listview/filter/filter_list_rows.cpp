@@ -190,7 +190,9 @@ BOOL CFilterListCtrl::DeleteItem(int row) {
   const bool wasSelected = (CCommonListCtrl::GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
   CCommonListCtrl::DeleteItem(row);
   UpdateCount();
-  if (wasSelected && row < count - 1) SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+  // The row below moves up and takes the selection; after the last row there
+  // is none, and the list refuses the row.
+  if (wasSelected) SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
   if (m_rows.NewestFirst() && IsWindowVisible() && CWnd::GetFocus() != this) EnsureVisible(0, FALSE);
   return TRUE;
 }

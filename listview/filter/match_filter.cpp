@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <optional>
+#include <ranges>
 #include <string>
 
 namespace listview {
@@ -66,13 +67,9 @@ bool MatchAlternative(std::string_view cell, std::string_view alternative, bool 
 
 bool MatchFilter(std::string_view cell, std::string_view filter, bool exact) {
   if (filter.empty()) return true;
-  size_t start = 0;
-  while (start <= filter.size()) {
-    size_t end = filter.find('~', start);
-    if (end == std::string_view::npos) end = filter.size();
-    const std::string_view alternative = filter.substr(start, end - start);
+  for (const auto piece : std::views::split(filter, '~')) {
+    const std::string_view alternative(piece.begin(), piece.end());
     if (!alternative.empty() && MatchAlternative(cell, alternative, exact)) return true;
-    start = end + 1;
   }
   return false;
 }

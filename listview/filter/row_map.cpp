@@ -6,8 +6,7 @@ namespace listview {
 
 int RowMap::StoreOfRow(int row) const {
   if (row < 0 || row >= Count()) return -1;
-  const int store = m_view[static_cast<size_t>(Position(row))];
-  return store >= 0 && store < StoreSize() ? store : -1;
+  return m_view[static_cast<size_t>(Position(row))];
 }
 
 sColInfo* RowMap::RecordOfRow(int row) {

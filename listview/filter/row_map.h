@@ -92,7 +92,7 @@ class RowMap {
     std::vector<int> rowOfStore(m_store.size(), -1);
     for (size_t p = 0; p < m_view.size(); ++p) {
       const int row = Position(static_cast<int>(p));  // the position of a row is its row back
-      if (const int store = m_view[p]; store >= 0 && store < StoreSize()) rowOfStore[static_cast<size_t>(store)] = row;
+      rowOfStore[static_cast<size_t>(m_view[p])] = row;  // a valid store index: the invariant
     }
     for (size_t s = 0; s < rowOfStore.size(); ++s) {
       if (rowOfStore[s] >= 0) visit(rowOfStore[s], m_store[s].dwItemData);

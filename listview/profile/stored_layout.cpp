@@ -29,8 +29,8 @@ std::string FormulaProblem(const CString& formula, int own, int columns) {
     // Read as a cell's computation reads it, by its leading digits: a
     // reference the cells can follow is no damage.
     const int index = std::atoi(piece.text);
-    if (index == own) return "refers to itself";
     if (index > own && index < columns) return "refers to a later column";
+    if (index == own) return "refers to itself";
     if (index < 0 || index >= columns) return "refers to column " + std::to_string(index) + ", which does not exist";
     test += "1";  // any number: only the form is checked here
   }
