@@ -144,6 +144,30 @@ TEST_F(CommonList, KeyboardShortcuts) {
   EXPECT_EQ(platform::MenuLog()[0].entries.back().text, "Copy to Clip Board\tCtrl+C");
 }
 
+// Only a list with an item tip callback has tips; a tip's text is asked of the
+// owner only for a row that exists, not one deleted while its tip showed.
+std::vector<int> g_tipRows;
+int TipOfRow(CWnd*, int row, CString&, CCommonListCtrl*) {
+  g_tipRows.push_back(row);
+  return 1;
+}
+TEST_F(CommonList, ItemTipsNeedACallbackAndAskOnlyForRowsThatExist) {
+  CCommonListCtrl& list = Open();
+  AddRows({{"a", "1", "2"}, {"b", "3", "4"}});
+  RECT row{};
+  list.GetItemRect(1, &row, LVIR_BOUNDS);
+  TOOLINFO tool{};
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 2, row.top + 2), &tool), -1) << "no callback, no tips";
+  list.SetItemToolTipCallback(&TipOfRow);
+  EXPECT_EQ(list.OnToolHitTest(CPoint(row.left + 2, row.top + 2), &tool), 2);
+  for (const UINT_PTR id : {0, 3, 2}) {
+    NMTTDISPINFOA info{};
+    info.hdr = NMHDR{nullptr, id, TTN_NEEDTEXTA};
+    list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  }
+  EXPECT_EQ(g_tipRows, std::vector<int>{1});
+}
+
 // Shift+E exports the rows with their captions, and an empty list says so.
 // A cell longer than a spreadsheet cell holds is cut there; the workbook
 // still counts as generated, and the terminal's log names the cells cut

@@ -5,7 +5,6 @@
 // header drag and a column's deletion.
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "listview/common/common_list_ctrl.h"
 #include "listview/testing/list_test.h"
