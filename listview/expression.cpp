@@ -56,10 +56,9 @@ int OperatorIndexAt(std::string_view text, size_t pos) {
   return end == pos ? kNoOperator : FindOperator(text.substr(pos, end - pos));
 }
 
+// The operand starting at `pos` (< text.size()): its first character, a
+// sign maybe, and the letters, digits and points after it.
 size_t OperandSpan(std::string_view text, size_t pos) {
-  if (pos >= text.size()) {
-    return 0;
-  }
   size_t end = pos + 1;
   while (end < text.size() && IsOperandChar(text[end])) {
     ++end;
@@ -117,9 +116,6 @@ int Convert(std::string_view in, std::string& out) {
     }
     if (operand) {
       const size_t length = OperandSpan(in, i);
-      if (length == 0) {
-        return kNotANumber;
-      }
       const std::string_view token = in.substr(i, length);
       out += op == kNoOperator ? " " : " (";
       out += token;

@@ -224,7 +224,7 @@ void CCommonListCtrl::ApplyColumnProfile() {
   };
 
   CString value;
-  bool cut = false;
+  bool cut;  // every read sets it
   if (!listview::ReadColumnProfile(m_strProfileName, value, cut)) {
     if (m_arrDefaultLayout.IsEmpty()) {
       InsertRecordsInOrder();

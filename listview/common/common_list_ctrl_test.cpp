@@ -209,6 +209,9 @@ TEST_F(CommonList, ShiftEExportsAndCellsLongerThanASpreadsheetCellHoldsAreCutAnd
   EXPECT_EQ(Logged()[0], "Write to Excel: " + files[0].string() +
                              ": 22 cell(s) cut to the 32767 characters a spreadsheet cell holds: " + named +
                              " and 2 more");
+  CExcelInterface noColumns(2, 0);  // rows, but no column shown
+  noColumns.m_pfnCellProvider = [](void*, int, int, CString&, int&) { return 1; };
+  EXPECT_EQ(noColumns.WriteToExcel(), 1) << "an empty sheet, not a failure";
   EXPECT_EQ(CExcelInterface::CellName(9, 701), "ZZ10");
   EXPECT_EQ(CExcelInterface::CellName(0, 702), "AAA1");
 }

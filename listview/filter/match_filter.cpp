@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <optional>
-#include <ranges>
 #include <string>
 
 namespace listview {
@@ -67,11 +66,16 @@ bool MatchAlternative(std::string_view cell, std::string_view alternative, bool 
 
 bool MatchFilter(std::string_view cell, std::string_view filter, bool exact) {
   if (filter.empty()) return true;
-  for (const auto piece : std::views::split(filter, '~')) {
-    const std::string_view alternative(piece.begin(), piece.end());
+  // Alternatives are split by '~'; an empty one (as after a trailing '~')
+  // matches nothing. A plain loop, not std::views::split: clang 14 cannot
+  // compile libstdc++ 12's ranges, and the fuzz preset builds with it.
+  for (std::string_view rest = filter;;) {
+    const size_t tilde = rest.find('~');
+    const std::string_view alternative = rest.substr(0, tilde);
     if (!alternative.empty() && MatchAlternative(cell, alternative, exact)) return true;
+    if (tilde == std::string_view::npos) return false;
+    rest.remove_prefix(tilde + 1);
   }
-  return false;
 }
 
 }  // namespace listview
