@@ -110,6 +110,9 @@ TEST_F(StoredGroupsRun, TheSheetHoldsNumbersWhereTheColumnSortsAsNumbersAndTextE
   EXPECT_EQ(bse[3].kind, Kind::kNumber) << "a symbol that reads as a number in a column that sorts as numbers";
   EXPECT_EQ(bse[3].text, "500325");
   EXPECT_EQ(nfo[5].kind, Kind::kNumber);
+  // As the list shows them: the text's decimals, none for a whole number.
+  EXPECT_EQ(nfo[5].format, "0.00");
+  EXPECT_EQ(bse[3].format, "");
 
   // Files that expect-sheet must pass over for the export: older but named
   // later, newer but hidden, as new but named earlier. The export holds a

@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <charconv>
+#include <map>
 #include <memory>
 
 namespace terminal {
@@ -140,6 +141,7 @@ struct PendingCell {
   long column = -1;
   std::string type;
   bool bold = false;
+  std::string format;
   std::string value;       // <v>
   std::string inlineText;  // <is>
 };
@@ -147,6 +149,7 @@ struct PendingCell {
 SheetCell Finish(PendingCell&& pending, const std::vector<std::string>& shared) {
   SheetCell cell;
   cell.bold = pending.bold;
+  cell.format = std::move(pending.format);
   if (pending.type == "s") {
     cell.kind = SheetCell::Kind::kSharedString;
     cell.text = Entry(shared, Whole(pending.value), std::string());
@@ -180,20 +183,32 @@ std::optional<Sheet> ReadWorkbook(zip_t* zip, std::string& error) {
       })) {
     return std::nullopt;
   }
-  // A cell format (<cellXfs><xf fontId=...>) is bold when its font has a
-  // <b> that is not val="0".
-  std::vector<bool> boldFonts, boldStyles;
+  // A cell format (<cellXfs><xf fontId=... numFmtId=...>) is bold when its
+  // font has a <b> that is not val="0"; its number format's code is the
+  // one <numFmts> gives that id, if any.
+  struct Style {
+    bool bold = false;
+    std::string format;
+  };
+  std::vector<bool> boldFonts;
+  std::map<long, std::string> numberFormats;
+  std::vector<Style> styles;
   bool inFonts = false, inFormats = false;
   if (!absent(kStylesPart) && !ReadPart(zip, kStylesPart, error, [&](const Element& e) {
         if (e.Is("fonts") || e.Is("cellXfs")) {
           (e.Is("fonts") ? inFonts : inFormats) = !e.Closes();
+        } else if (!e.Ends() && e.Is("numFmt")) {
+          const auto id = Whole(e.Attribute("numFmtId").value_or(""));
+          if (id) numberFormats[*id] = e.Attribute("formatCode").value_or("");
         } else if (inFonts && !e.Ends() && e.Is("font")) {
           boldFonts.push_back(false);
         } else if (inFonts && !e.Ends() && e.Is("b") && !boldFonts.empty()) {
           const std::string value = e.Attribute("val").value_or("1");
           boldFonts.back() = value != "0" && value != "false";
         } else if (inFormats && !e.Ends() && e.Is("xf")) {
-          boldStyles.push_back(Entry(boldFonts, Whole(e.Attribute("fontId").value_or("0")), false));
+          const auto format = numberFormats.find(Whole(e.Attribute("numFmtId").value_or("0")).value_or(0));
+          styles.push_back({Entry(boldFonts, Whole(e.Attribute("fontId").value_or("0")), false),
+                            format == numberFormats.end() ? std::string() : format->second});
         }
       })) {
     return std::nullopt;
@@ -237,7 +252,9 @@ std::optional<Sheet> ReadWorkbook(zip_t* zip, std::string& error) {
           cell->column = r ? ColumnOf(*r).value_or(-1) : lastColumn + 1;
           lastColumn = cell->column;
           cell->type = e.Attribute("t").value_or("n");
-          cell->bold = Entry(boldStyles, Whole(e.Attribute("s").value_or("0")), false);
+          const Style style = Entry(styles, Whole(e.Attribute("s").value_or("0")), Style());
+          cell->bold = style.bold;
+          cell->format = style.format;
           if (e.Closes()) {
             store();
             cell.reset();

@@ -1,10 +1,11 @@
 // Reads back the first sheet of an .xlsx workbook, for scripts and tests
 // that check what a list exported: each cell's text, whether it was stored
-// as a number or as text (shared or inline), and whether its style is bold;
-// the sheet's name and its column widths. The zip container is read with
-// libzip and its XML parts with libxml2's streaming reader, part by part as
-// they unpack, so a large sheet is never held whole. Anything a file can
-// hold gives a sheet or a reason, never a crash.
+// as a number or as text (shared or inline), whether its style is bold and
+// which number format it has; the sheet's name and its column widths. The
+// zip container is read with libzip and its XML parts with libxml2's
+// streaming reader, part by part as they unpack, so a large sheet is never
+// held whole. Anything a file can hold gives a sheet or a reason, never a
+// crash.
 #pragma once
 
 #include <optional>
@@ -19,6 +20,9 @@ struct SheetCell {
   Kind kind = Kind::kEmpty;
   std::string text;  // a number as written in the file ("1250.5")
   bool bold = false;
+  // The number format's code where the workbook spells it out ("0.00");
+  // empty for General and the built-in formats, known by id alone.
+  std::string format;
   bool operator==(const SheetCell&) const = default;
 };
 

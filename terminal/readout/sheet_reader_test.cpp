@@ -64,9 +64,10 @@ TEST_F(SheetReader, ReadsBackWhatTheSpreadsheetWriterWrote) {
     ASSERT_TRUE(sheet) << error;
     EXPECT_EQ(sheet->name, "groups");
     ASSERT_EQ(sheet->rows.size(), 4u);
-    const std::vector<SheetCell> captions{{text, "Symbol", true}, {text, "Strike", true}};
+    const std::vector<SheetCell> captions{{text, "Symbol", true, ""}, {text, "Strike", true, ""}};
     EXPECT_EQ(sheet->rows[0], captions);
-    const std::vector<SheetCell> values{{text, "R&D <\"x\"> \xc3\xa9", false}, {Kind::kNumber, "1250.5", false}};
+    const std::vector<SheetCell> values{{text, "R&D <\"x\"> \xc3\xa9", false, ""},
+                                        {Kind::kNumber, "1250.5", false, ""}};
     EXPECT_EQ(sheet->rows[1], values);
     EXPECT_TRUE(sheet->rows[2].empty());
     ASSERT_EQ(sheet->rows[3].size(), 3u);
@@ -88,15 +89,17 @@ TEST_F(SheetReader, ReadsBackWhatTheSpreadsheetWriterWrote) {
   }
 }
 
-// Indexes that name no shared text, cell format or font read as nothing:
-// an empty text, not bold. (Written by hand: no writer makes such a file,
+// Indexes that name no shared text, cell format, font or number format
+// read as nothing: an empty text, not bold, no format. (Written by hand: no writer makes such a file,
 // nor puts the shared strings first in the archive.)
 TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
   const std::string parts[][2] = {
       {"xl/sharedStrings.xml", "<sst><si><t>one</t></si></sst>"},
       {"xl/workbook.xml", "<workbook><sheets><sheet name='s'/></sheets></workbook>"},
-      {"xl/styles.xml", "<styleSheet><fonts><font/><font><b/></font></fonts>"
-                        "<cellXfs><xf fontId='1'/><xf fontId='2'/></cellXfs></styleSheet>"},
+      {"xl/styles.xml", "<styleSheet><numFmts><numFmt numFmtId='164' formatCode='0.00'/></numFmts>"
+                        "<fonts><font/><font><b/></font></fonts>"
+                        "<cellXfs><xf fontId='1' numFmtId='164'/><xf fontId='2' numFmtId='165'/></cellXfs>"
+                        "</styleSheet>"},
       {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row><c t='s' s='0'><v>0</v></c>"
                                    // A style index that is no whole number names no style.
                                    "<c t='s' s='0x'><v>0</v></c>"
@@ -115,12 +118,12 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
   std::string error;
   const auto sheet = ReadSheet(path, error);
   ASSERT_TRUE(sheet) << error;
-  const std::vector<SheetCell> cells{{Kind::kSharedString, "one", true}, {Kind::kSharedString, "one", false},
-                                     {Kind::kSharedString, "", false}, {Kind::kSharedString, "one", false}};
+  const SheetCell one{Kind::kSharedString, "one", false, ""}, formatted{Kind::kSharedString, "one", true, "0.00"};
+  const std::vector<SheetCell> cells{formatted, one, {Kind::kSharedString, "", false, ""}, one};
   ASSERT_EQ(sheet->rows.size(), 1048576u);
   EXPECT_EQ(sheet->rows.front(), cells);
   ASSERT_EQ(sheet->rows.back().size(), 16384u);
-  EXPECT_EQ(sheet->rows.back().back(), (SheetCell{Kind::kSharedString, "one", false}));
+  EXPECT_EQ(sheet->rows.back().back(), one);
 
   // A part that unpacks but is no XML is refused as such.
   zip = zip_open(path.c_str(), 0, nullptr);
