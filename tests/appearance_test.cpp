@@ -75,9 +75,7 @@ class Appearance : public SharedFolderRun {
     return keywords;
   }
   void AddKeywords(std::initializer_list<const char*> keywords) {
-    for (const char* keyword : keywords) {
-      Do({On("type", "3207 \"") + keyword + "\"", On("click", "3216")});
-    }
+    for (const char* keyword : keywords) Do({On("type", "3207 \"") + keyword + "\"", On("click", "3216")});
   }
   // Text selected, the keyword column unlocked and set to Transaction Type.
   void ChooseKeywordColumn() {

@@ -34,12 +34,8 @@ class Requests : public ::testing::Test {
       const size_t eq = step.find('=');
       const std::string id(step.substr(0, eq == std::string_view::npos ? 0 : eq));
       const std::string value(step.substr(eq == std::string_view::npos ? 0 : eq + 1));
-      if (id.empty()) {
-        Do({"click \"Allowed Groups\" \"" + value + "\""});
-      } else {
-        Do({(value == "on" || value == "off" ? "check" : "select") + std::string(" \"Allowed Groups\" ") + id + " \"" +
-            value + "\""});
-      }
+      const std::string verb = id.empty() ? "click" : value == "on" || value == "off" ? "check" : "select";
+      Do({verb + " \"Allowed Groups\" " + (id.empty() ? "" : id + " ") + "\"" + value + "\""});
     }
   }
 
@@ -69,12 +65,9 @@ class Requests : public ::testing::Test {
   // order of their own, then the segment (63001) and the fields in `rest`.
   enum class Kind { kAdd, kDelete };
   static std::string Group(Kind kind, const char* category, const char* segment, const std::vector<Field>& rest = {}) {
-    std::vector<Field> fields;
-    if (kind == Kind::kAdd) {
-      fields = {{0, "ks_publish_allowed_group"}, {13034, category}, {54247, "admin"}};
-    } else {
-      fields = {{0, "ks_delete_allowed_group"}, {54247, "admin"}, {13034, category}};
-    }
+    std::vector<Field> fields =
+        kind == Kind::kAdd ? std::vector<Field>{{0, "ks_publish_allowed_group"}, {13034, category}, {54247, "admin"}}
+                           : std::vector<Field>{{0, "ks_delete_allowed_group"}, {54247, "admin"}, {13034, category}};
     fields.emplace_back(63001, segment);
     fields.insert(fields.end(), rest.begin(), rest.end());
     return Line(fields);

@@ -230,11 +230,12 @@ void CCommonListCtrl::ApplyColumnProfile() {
       InsertRecordsInOrder();
       return;
     }
-    m_arrColumnOrder.RemoveAll();
-    for (int i = 0; i < m_arrDefaultLayout.GetSize(); ++i) m_arrColumnOrder.Add(m_arrDefaultLayout[i]);
-    // A default layout shorter than the records hides the rest.
-    for (int i = static_cast<int>(m_arrColumnOrder.GetSize()); i < builtIn; ++i) m_arrColumnOrder.Add(-1);
-    for (int i = 0; i < builtIn; ++i) place(m_arrColumnOrder[i], i);
+    // The default layout gives each record its position; one shorter than
+    // the records hides the rest.
+    for (int i = 0; i < builtIn; ++i) {
+      m_arrColumnOrder[i] = i < m_arrDefaultLayout.GetSize() ? m_arrDefaultLayout[i] : -1;
+      place(m_arrColumnOrder[i], i);
+    }
   } else {
     PlaceStoredLayout(value, cut, widths, place);
   }

@@ -32,8 +32,9 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
  protected:
   CCommonListCtrl& Open() {
     return OpenWith(
-        [](CCommonListCtrl& list) {
+        [this](CCommonListCtrl& list) {
           listview::testing::AddTestListColumns(list);
+          for (const int position : m_default) list.m_arrDefaultLayout.Add(position);
           list.ApplyColumnProfile();
         },
         // before the list is attached and reads its appearance
@@ -65,6 +66,7 @@ class DamagedSettings : public listview::testing::ListTest<CCommonListCtrl> {
     Close();
     return seen;
   }
+  Ints m_default;  // the list's default layout
   std::string Key() const { return m_settings.File().string() + ": [testlist] COLUMNPROFILE: damaged ("; }
 };
 
@@ -115,6 +117,9 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
   std::string most = "0,0,80,1,1,70,2,2,60";
   for (int index = 3; index <= listview::kMaxListColumns; ++index) most += "," + std::to_string(index) + ",-1,0,c#1#d";
   EXPECT_EQ(Reopen(most).records, listview::kMaxListColumns);
+  // A default layout places a built-in column left out (hides it past a short layout), a computed one goes last.
+  m_default = {1, 0};
+  EXPECT_EQ(Reopen("0,0,50,1,1,40,2,9,30,3,9,80,Net# \"1\"*2#\"Qty\" * 2").captions, (Strings{"Name", "Qty", "Net"}));
 }
 
 TEST_F(DamagedSettings, DamagedAppearanceFieldsTakeTheDefaultAndSizesAreClampedAndSoundOnesAreTaken) {

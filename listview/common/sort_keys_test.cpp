@@ -118,6 +118,7 @@ TEST(SortKeys, ColumnsOfPlainDatesAndOfFewDistinctTextsSortAsTheTextComparisonsD
   ExpectOrderOfTheTexts(dates, 6, {-1, 0, 1});
   ExpectOrderOfTheTexts({"05/03x2025", "06/03x2024", "01/01x2026"}, 6, {-1, 1});
   ExpectOrderOfTheTexts({"05x03/2025", "06x03/2024", "01x01/2026", "06x01/2025"}, 6, {-1, 1});
+  ExpectOrderOfTheTexts({"dd/mm/yyyy", "aa/bb/cccc", "mm/dd/yyyy"}, 6, {-1, 1});
   // 300 rows of seven texts: prefixes of each other, case, a byte above 127
   // (strcmp reads bytes unsigned) and the empty text.
   const CString kinds[] = {"AB", "A", "", "B", "a", "\xC3\xA9", "ABC"};

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <string_view>
 
 #include "listview/excel/export_file.h"
 #include "listview/profile/settings_file.h"
@@ -64,7 +65,7 @@ bool EndsAsZip(const std::string& path) {
   char tail[22] = {};
   in.seekg(-22, std::ios::end);
   in.read(tail, sizeof tail);
-  return in && tail[0] == 'P' && tail[1] == 'K' && tail[2] == 5 && tail[3] == 6;
+  return in && std::string_view(tail, 4) == std::string_view("PK\x05\x06", 4);
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ bool CUserDefinedColDlg::Open(listview::ComputedColumnsHost* host, int mode) {
     const int item = m_lstColumns.AddString(columns[i].szName);
     if (item >= 0) m_lstColumns.SetItemData(item, static_cast<DWORD_PTR>(i));
   }
-  if (mode == kAddMode && name != nullptr) GotoDlgCtrl(name);
+  // Focus where the first choice is made: the name to type, or the column to delete.
+  if (CWnd* first = mode == kAddMode ? name : &m_cmbComputed; first != nullptr) GotoDlgCtrl(first);
   return true;
 }
 

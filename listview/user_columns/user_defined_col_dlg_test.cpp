@@ -141,7 +141,7 @@ TEST_F(UserColumns, EveryRefusalLeavesTheDialogOpenAndTheListAsItWas) {
       {"  ", "\"Qty\"", "Please Enter the column Name"},
       {"Net,1", "\"Qty\"", "\"#,\" are not allowed as a custom column name , please choose a different name"},
       {"Net", "", "Column Expression is empty, please enter an expression to add a column"},
-      {"Net", "\"Side\" * 2", "Invalid Expression, Please check the expression again"},  // not numeric
+      {"Net", "2 \"Side\"", "Invalid Expression, Please check the expression again"},  // not numeric
       // What the engine could not evaluate: an operand missing, two values, a
       // word, and a reference run into the next one, read as literal text.
       {"Net", "\"Qty\" +", "Invalid Expression, Please check the expression again"},
@@ -180,6 +180,7 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAn
   CUserDefinedColDlg& dialog = Command(list_command::kDeleteCustomColumn);
   EXPECT_EQ(Text(IDOK), "Delete");
   EXPECT_TRUE(::IsWindowVisible(Item(ids::kComputed)));
+  EXPECT_EQ(::GetFocus(), Item(ids::kComputed));
   EXPECT_FALSE(::IsWindowEnabled(Item(ids::kPlus)) || ::IsWindowEnabled(Item(ids::kColumns)) ||
                ::IsWindowEnabled(Item(ids::kFormula)))
       << "nothing that builds a formula is live while deleting";

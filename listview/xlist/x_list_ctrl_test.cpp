@@ -266,6 +266,8 @@ TEST_F(XListTest, CheckBoxesFlipByTheirClickAndByTheCaptionsAndADisabledRowKeeps
   EXPECT_TRUE(Codes().empty());
   EXPECT_FALSE(m_list.SetCheckbox(2, 1, 2)) << "no state past checked";
   EXPECT_TRUE(m_list.SetCheckbox(2, 1, -1) && m_list.GetCheckbox(2, 1) == -1) << "-1 takes the box away";
+  ClickHeader(1);
+  EXPECT_EQ(m_list.GetCheckbox(2, 1), -1) << "nor does the caption give it one";
 }
 
 TEST_F(XListTest, AListThatIsAnOwnedWindowOfItsOwnReportsToItsOwner) {
