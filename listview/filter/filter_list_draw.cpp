@@ -2,6 +2,8 @@
 // area and the row height.
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <type_traits>
 
 #include "listview/filter/filter_list_ctrl.h"
 #include "platform/gdi/cdc.h"
@@ -41,10 +43,11 @@ namespace listview {
 // for the call; without the library `from` is only selected as the DC's
 // background colour.
 void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to) {
-  const HMODULE library = LoadLibraryA("msimg32.dll");
+  // Freed when the fill is done (unique_ptr frees only a library it holds).
+  const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> library(LoadLibraryA("msimg32.dll"),
+                                                                                        &FreeLibrary);
   using GradientFillFn = BOOL (*)(HDC, const TRIVERTEX*, ULONG, const void*, ULONG, ULONG);
-  const auto fill =
-      library != nullptr ? reinterpret_cast<GradientFillFn>(GetProcAddress(library, "GradientFill")) : nullptr;
+  const auto fill = library ? reinterpret_cast<GradientFillFn>(GetProcAddress(library.get(), "GradientFill")) : nullptr;
   if (fill == nullptr) {
     ::SetBkColor(dc, from);
   } else {
@@ -54,7 +57,6 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to) {
     mesh.LowerRight = 1;
     fill(dc, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
   }
-  if (library != nullptr) FreeLibrary(library);
 }
 
 // The colour callback of filter lists: the first keyword (in list order)
