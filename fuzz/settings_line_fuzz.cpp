@@ -57,9 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const CString text(bytes);
 
   for (int builtIn = 0; builtIn < 4; ++builtIn) {
-    const auto entries = listview::ParseColumnProfile(text, builtIn);
+    bool complete = false;
+    const auto entries = listview::ParseColumnProfile(text, builtIn, complete);
     const CString written = listview::FormatColumnProfile(entries, builtIn);
-    const auto again = listview::ParseColumnProfile(written, builtIn);
+    const auto again = listview::ParseColumnProfile(written, builtIn, complete);
     Require(again.size() == entries.size());
     for (size_t i = 0; i < entries.size(); ++i) Require(Same(entries[i], again[i]));
   }

@@ -58,9 +58,8 @@ std::optional<double> Model(std::string_view op, double a, double b) {
       {"+", a + b},     {"^", i ^ j},       {"&", i & j},       {"|", i | j},                {"&&", a != 0 && b != 0},
       {"==", a == b},   {"<", a < b},       {">", a > b},       {">=", a >= b},              {"<=", a <= b},
       {"||", a != 0 || b != 0}};
-  for (const auto& [text, value] : results) {
-    if (text == op) return value;
-  }
+  const auto found = std::ranges::find(results, op, [](const auto& result) { return result.first; });
+  if (found != std::end(results)) return found->second;
   ADD_FAILURE() << op;
   return std::nullopt;
 }

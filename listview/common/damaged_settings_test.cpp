@@ -93,6 +93,7 @@ TEST_F(DamagedSettings, DamagedProfileEntriesTakeTheDefaultLayoutAndAreToldOnce)
       {"-1,0,80,Net# \"1\"*2#\"Qty\" * 2", {"Name", "Qty", "Price"}, {80, 70, 60}},
       // Cut inside a computed column's entry: the sound entries before it are taken.
       {"0,1,50,1,0,40,2,2,30,3,3,80,Net#", {"Qty", "Name", "Price"}, {40, 50, 30}},
+      {"0,1,50,1,0,40,2,2", {"Qty", "Name", "Price"}, {40, 50, 60}},
   };
   for (const Case& c : cases) {
     const Seen seen = Reopen(c.value);

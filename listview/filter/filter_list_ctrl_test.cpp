@@ -142,6 +142,13 @@ TEST_F(FilterList, NewDataForAShownRowRepaintsIt) {
     EXPECT_EQ(::GetUpdateRect(list.m_hWnd, nullptr, FALSE), row != partial + 1) << row;
     EXPECT_EQ(Shown(0)[static_cast<size_t>(row)], "Sell") << row;
   }
+  // A row deleted brings the newest into sight, unless the list has the focus: its user reads where they are.
+  for (const bool focused : {false, true}) {
+    ::SetFocus(focused ? list.m_hWnd : nullptr);
+    list.EnsureVisible(list.GetItemCount() - 1, FALSE);
+    ASSERT_TRUE(list.DeleteItem(1));
+    EXPECT_EQ(list.GetTopIndex() == 0, !focused);
+  }
 }
 
 TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {

@@ -48,8 +48,8 @@ void CFilterListCtrl::ResetFilters() {
   SetHeaderFilterText(0, "", 0);  // so that the header reports a change
 }
 
+// Only lists with a formatter filter, and every caller has checked for one.
 bool CFilterListCtrl::PassesFilters(DWORD_PTR data) const {
-  if (!HasFormatter()) return true;
   const bool exact = m_cExactMatch || m_cOneShotExact;
   for (size_t i = 0; i < m_arrFilterColumns.size(); ++i) {
     const CString cell = CellText(data, m_arrFilterColumns[i]);

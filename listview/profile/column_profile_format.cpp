@@ -65,17 +65,16 @@ CString FormatColumnProfile(std::span<const ColumnProfileEntry> entries, int bui
   return CString(text.c_str());
 }
 
-std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int builtInCount, bool* complete) {
+std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int builtInCount, bool& complete) {
   std::vector<ColumnProfileEntry> entries;
   CTokenizer tokens(value.GetString());
-  if (complete != nullptr) *complete = true;
   for (;;) {
     ColumnProfileEntry entry;
     const auto index = tokens.Next(",");
     const auto order = index ? tokens.Next(",") : std::nullopt;
     const auto width = order ? tokens.Next(",") : std::nullopt;
     if (!width) {
-      if (index && complete != nullptr) *complete = false;
+      complete = !index;  // no next entry begun: the value ended after a whole one
       break;
     }
     entry.bNumbersValid = WholeNumber(*index) && WholeNumber(*order) && WholeNumber(*width);
@@ -87,7 +86,7 @@ std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int bui
       const auto expression = name ? tokens.Next("#") : std::nullopt;
       const auto description = expression ? tokens.Next(",") : std::nullopt;
       if (!description) {
-        if (complete != nullptr) *complete = false;
+        complete = false;
         break;
       }
       entry.strName = name->c_str();

@@ -37,9 +37,9 @@ CString FormatColumnProfile(std::span<const ColumnProfileEntry> entries, int bui
 // Reads entries as the C tokenizer does: numbers end at ",", a computed
 // column's name and expression at "#", its description at ","; empty tokens
 // are skipped. A missing token ends the reading and drops the partial entry.
-// Numbers are read as atoi reads them (junk gives 0). `complete`, when
-// given, tells whether the value ended after a whole entry (false when a
-// partial entry was dropped).
-std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int builtInCount, bool* complete = nullptr);
+// Numbers are read as atoi reads them (junk gives 0). `complete` tells
+// whether the value ended after a whole entry (false when a partial entry
+// was dropped).
+std::vector<ColumnProfileEntry> ParseColumnProfile(const CString& value, int builtInCount, bool& complete);
 
 }  // namespace listview

@@ -44,8 +44,8 @@ std::string FormulaProblem(const CString& formula, int own, int columns) {
 
 StoredLayout CheckColumnProfile(const CString& value, int builtInCount, int maxWidth, bool cut) {
   StoredLayout layout;
-  bool complete = true;
-  const auto entries = ParseColumnProfile(value, builtInCount, &complete);
+  bool complete;  // every parse sets it
+  const auto entries = ParseColumnProfile(value, builtInCount, complete);
   if (cut) Note(layout.damage, "longer than the reader keeps, cut");
   if (!complete) Note(layout.damage, "ends in a partial column entry");
 

@@ -191,9 +191,7 @@ TEST_F(UserColumns, DeletingAColumnTakesTheColumnsThatQuoteItAndKeepsTheOthersAn
   EXPECT_TRUE(dialog.IsWindowVisible());
 
   // Choosing one shows its formula as typed.
-  ::SendMessage(combo, CB_SETCURSEL, 0, 0);
-  ::SendMessage(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(ids::kComputed, CBN_SELCHANGE),
-                reinterpret_cast<LPARAM>(combo));
+  ASSERT_TRUE(input::Focus(combo) && input::PressKey(VK_DOWN));
   EXPECT_EQ(Text(ids::kFormula), "\"Qty\" * 2");
   Press(IDOK);
   EXPECT_FALSE(dialog.IsWindowVisible());

@@ -41,9 +41,10 @@ void CXListCtrl::PreSubclassWindow() {
 }
 
 void CXListCtrl::SubclassHeader() {
-  if (m_bHeaderIsSubclassed) return;
+  // Created or subclassed, whichever comes: the header is taken once.
+  if (m_HeaderCtrl.GetSafeHwnd() != nullptr) return;
   const auto header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-  if (header != nullptr && m_HeaderCtrl.SubclassWindow(header)) m_bHeaderIsSubclassed = true;
+  if (header != nullptr) m_HeaderCtrl.SubclassWindow(header);
 }
 
 void CXListCtrl::OnDestroy() {

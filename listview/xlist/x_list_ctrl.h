@@ -113,7 +113,6 @@ class CXListCtrl : public CListCtrl {
   CWnd* Receiver() const;
 
   int m_nStatus = 0;  // the style value; nothing reads it yet
-  bool m_bHeaderIsSubclassed = false;
   // The rows' cell records, by the item-data value that reaches them.
   std::map<DWORD_PTR, std::unique_ptr<Cells>> m_records;
   COLORREF m_crBtnFace, m_crHighLight, m_crHighLightText, m_crGrayText, m_crWindow, m_crWindowText;
