@@ -1,5 +1,6 @@
 #include "listview/expression.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -176,13 +177,11 @@ bool ParseNumber(std::string_view token, double& number) {
 // an int can ("Strike Price" \ 0 is 2147483647, 3e9 | 0 too), where the
 // processor's conversion would turn every such value, however large and
 // of either sign, into the most negative int; NaN has no side to keep.
-// Only values already within the range reach the cast, which C++ leaves
+// Values are clamped into the range before the cast, which C++ leaves
 // undefined beyond it, so every build and sanitizer gives the same.
 int32_t ToInt(double x) {
   if (std::isnan(x)) return 0;
-  if (x >= 2147483647.0) return INT32_MAX;
-  if (x <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(x);
+  return static_cast<int32_t>(std::clamp(x, -2147483648.0, 2147483647.0));
 }
 
 // a op b; false for a failure raised by the operation itself.

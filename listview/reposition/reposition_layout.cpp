@@ -76,10 +76,11 @@ void CRepositionColumns::Layout(int cx, int cy) {
   place(reposition_id::kHide, middleX, top + listHeight / 2 + gap, middleWidth, buttonHeight);
   place(reposition_id::kDefault, middleX, listBottom - buttonHeight, middleWidth, buttonHeight);
 
-  // Each list's one column spans its client width.
+  // Each list's one column spans its client width (none while the dialog is
+  // too small to show the lists; the next size sets it again).
   for (CZRDragListCtrl* list : {&m_listAvailable, &m_listShown}) {
     CRect client;
     list->GetClientRect(&client);
-    if (client.Width() > 0) list->SetColumnWidth(0, client.Width());
+    list->SetColumnWidth(0, client.Width());
   }
 }
