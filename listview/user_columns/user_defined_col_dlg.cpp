@@ -174,7 +174,7 @@ void CUserDefinedColDlg::Clear() {
 
 void CUserDefinedColDlg::ShowDescription() {
   const int item = m_cmbComputed.GetCurSel();
-  if (item < 0 || m_pList == nullptr) return;
+  if (item < 0) return;  // a chosen item was filled from the list's records
   const int index = static_cast<int>(m_cmbComputed.GetItemData(item));
   const CArray<sTarnColInfo>& records = m_pList->Columns().ColumnRecords();
   if (index < 0 || index >= records.GetSize()) return;
