@@ -65,7 +65,7 @@ void CCommonListCtrl::SortByColumn(int column) {
   if (m_nSortDirection == 1) {
     SetHeaderSortImage(m_nSortColumn, listview::kSortImageDescending);
   } else {
-    if (previous != m_nSortColumn && previous != -1) SetHeaderSortImage(previous, listview::kSortImageNone);
+    SetHeaderSortImage(previous, listview::kSortImageNone);  // none before: -1, no header item
     SetHeaderSortImage(m_nSortColumn, listview::kSortImageAscending);
   }
 }

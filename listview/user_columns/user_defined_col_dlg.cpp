@@ -177,7 +177,8 @@ void CUserDefinedColDlg::ShowDescription() {
   if (item < 0) return;  // a chosen item was filled from the list's records
   const int index = static_cast<int>(m_cmbComputed.GetItemData(item));
   const CArray<sTarnColInfo>& records = m_pList->Columns().ColumnRecords();
-  if (index < 0 || index >= records.GetSize()) return;
+  // Stale only if an owner changed the columns under the open dialog.
+  if (index < m_pList->Columns().BuiltInColumnCount() || index >= records.GetSize()) return;
   SetDlgItemText(ids::kFormula, records[index].strDescription);
 }
 
