@@ -60,5 +60,18 @@ TEST(WireLogFile, ANameSwappedForAFifoWhileItOpensIsRefused) {
   EXPECT_GT(refused, 0);
 }
 
+// Started with its standard input closed, the terminal opens the log as
+// descriptor 0: an open file, no failure.
+TEST(WireLogFile, OpensAsDescriptorZeroWhenStandardInputIsClosed) {
+  const std::string log = fs::temp_directory_path() / ("wire_log_fd0." + std::to_string(::getpid()));
+  const int input = ::dup(0);
+  ::close(0);
+  std::string error;
+  EXPECT_TRUE(OpenWireLog(log, {}, error) != nullptr) << error;
+  ::dup2(input, 0);
+  ::close(input);
+  fs::remove(log);
+}
+
 }  // namespace
 }  // namespace terminal

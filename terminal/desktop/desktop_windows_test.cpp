@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -36,10 +38,18 @@ class DesktopWindows : public platform::ResetTest {
       seenCaption = WindowText(box);
       seenFocus = ::GetDlgCtrlID(::GetFocus());
       ::GetWindowRect(box, &seenPlace);
+      RECT client{};
+      ::GetClientRect(box, &client);
+      LONG first = INT_MAX, last = 0;  // the buttons' span in the box's client
       for (HWND c = ::GetWindow(box, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
         const bool drawnDefault = (::GetWindowLongPtr(c, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         seenChildren.push_back(WindowText(c) + (drawnDefault ? " (default)" : ""));
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+        if (::GetDlgCtrlID(c) <= IDNO) first = std::min(first, r.left), last = std::max(last, r.right);
       }
+      EXPECT_NEAR(first, client.right - last, 1) << "the buttons sit centred";
       act(box);
     });
     platform::MessageBoxRecord record;

@@ -64,6 +64,8 @@ class GroupStream {
 
   // Reads and builds on a thread of its own from now on.
   void ReadAhead();
+  // Whether that thread is started and not yet joined (not while paused).
+  bool ReadsAhead() const { return m_reader.joinable(); }
   // The next replies in order (up to kBatch), valid until the next call of
   // NextBatch or Next; null at the end. A store that fails half-way gives
   // one failure reply (status 3) and ends.

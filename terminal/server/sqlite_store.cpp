@@ -79,13 +79,12 @@ void WaitWhenBusy(sqlite3* db) { sqlite3_busy_timeout(db, kBusyTimeoutMs); }
 Transaction::Transaction(sqlite3* db) : m_db(db) { Execute(db, "BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {
-  // Nothing to report from here: the failure that led here is already on its way.
-  if (m_open) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+  // The connection knows whether the transaction is still open: not after a
+  // commit, nor after an error that SQLite rolled back itself. Nothing to
+  // report from here: the failure that led here is already on its way.
+  if (sqlite3_get_autocommit(m_db) == 0) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-void Transaction::Commit() {
-  Execute(m_db, "COMMIT");
-  m_open = false;
-}
+void Transaction::Commit() { Execute(m_db, "COMMIT"); }
 
 }  // namespace terminal::store

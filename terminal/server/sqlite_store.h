@@ -64,7 +64,6 @@ class Transaction {
 
  private:
   sqlite3* m_db;
-  bool m_open = true;
 };
 
 }  // namespace terminal::store
