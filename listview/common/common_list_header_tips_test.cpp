@@ -91,6 +91,7 @@ TEST_F(HeaderTips, ATipShowsItsItemsDescriptionAfterTheDelayAndKeepsToItsItemThr
   // Name goes: the tools after it move down one item, and the last tool goes;
   // a resize then moves the moved tools with their items.
   list.DeleteColumn(0);
+  list.AddHeaderToolTip(3, "past the last item");  // the header has no such item: no tool
   EXPECT_EQ(::SendMessage(list.HeaderToolTip(), TTM_GETTOOLCOUNT, 0, 0), 3);
   EXPECT_EQ(RestOn(0, 500).text, "Quantity in lots");
   EXPECT_EQ(RestOn(2, 500).text, "\"Qty\" * \"Price\"");

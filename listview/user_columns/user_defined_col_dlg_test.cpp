@@ -247,7 +247,7 @@ TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThemAndTheOthersAreKeptAndTol
   m_settings.Write(
       "[usercols]\r\nCOLUMNPROFILE=0,0,60,1,1,60,2,2,60,3,3,60,"
       "4,4,80,Later# \"5\"+1#x,5,5,80,Earlier# \"4\"*2#x,6,6,80,Self# \"6\"+1#x,7,7,80,Fine# \"1\"*2#x,"
-      "8,8,80,Chained# \"7\"+\"1\"#x,9,9,80,Gone# \"19\"+1#gone,10,10,80,Words# abc#abc,11,11,80,Junk# \"1x\"+1#x\r\n");
+      "8,8,80,Chained# \"7\"+\"1\"#x,9,9,80,Gone# \"12\"+1#gone,10,10,80,Words# abc#abc,11,11,80,Junk# \"1x\"+1#x\r\n");
   for (int run = 0; run < 2; ++run) {
     ::testing::internal::CaptureStderr();
     OpenList();
@@ -266,7 +266,7 @@ TEST_F(UserColumns, FormulasUseOnlyTheColumnsBeforeThemAndTheOthersAreKeptAndTol
             : "tarn settings: " + m_settings.File().string() +
                   ": [usercols] COLUMNPROFILE: damaged (the formula of "
                   "computed column \"Later\" refers to a later column; the formula of computed column \"Self\" refers "
-                  "to itself; the formula of computed column \"Gone\" refers to column 19, which does not exist; the "
+                  "to itself; the formula of computed column \"Gone\" refers to column 12, which does not exist; the "
                   "formula of computed column \"Words\" is no formula); those columns are kept as stored, and their "
                   "cells cannot be computed until the column is deleted and added again\n");
     Close();
