@@ -149,6 +149,12 @@ TEST_F(FilterList, NewDataForAShownRowRepaintsIt) {
     ASSERT_TRUE(list.DeleteItem(1));
     EXPECT_EQ(list.GetTopIndex() == 0, !focused);
   }
+  // Data for a row past the last goes to the last entry, which shows it until the next refilter.
+  list.SetColumnFilter(0, "b");
+  list.Refilter();
+  const int passing = list.GetItemCount();
+  ASSERT_TRUE(list.SetItemData(passing, RowData(1)));
+  EXPECT_EQ(list.GetItemCount(), passing);
 }
 
 TEST_F(FilterList, AClickOnTheCheckBoxFlipsTheRowsOwnCheck) {
