@@ -27,6 +27,7 @@ TEST(ScripMaster, CascadeFillsEachLevelInUsefulOrder) {
   const auto segment = master.Cascade(0, {"NFO", "", "", ""});
   EXPECT_EQ(segment.instrument, (Strings{"OPTIDX", "FUTIDX"}));
   EXPECT_EQ(segment.symbol, Strings{});
+  EXPECT_EQ(master.Cascade(1, {"NFO", "EQ", "", ""}).symbol, Strings{}) << "another segment's instrument has no symbols";
 
   const auto symbol = master.Cascade(2, {"NFO", "OPTIDX", "NIFTY", ""});
   EXPECT_EQ(symbol.optionType, (Strings{"CE", "PE"}));
