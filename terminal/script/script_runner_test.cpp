@@ -13,9 +13,9 @@ namespace {
 
 TEST(ScriptLines, QuotesEscapesAndComments) {
   std::string error;
-  auto words = SplitScriptLine(R"(click "Allowed Groups" "Say \"hi\" \\ now"  # a comment "ignored)", error);
+  auto words = SplitScriptLine(R"(click "Allowed Groups" "Say \"hi\" \\ C:\tmp"  # a comment "ignored)", error);
   ASSERT_TRUE(words);
-  EXPECT_EQ(*words, (std::vector<std::string>{"click", "Allowed Groups", "Say \"hi\" \\ now"}));
+  EXPECT_EQ(*words, (std::vector<std::string>{"click", "Allowed Groups", "Say \"hi\" \\ C:\\tmp"}));
   EXPECT_EQ(*SplitScriptLine("  \t# only a comment", error), std::vector<std::string>{});
   EXPECT_EQ(*SplitScriptLine(R"(type "W" 20000 "a#b")", error),
             (std::vector<std::string>{"type", "W", "20000", "a#b"}));
