@@ -33,17 +33,17 @@ struct Handles {
 void Check(mnm_hndl reply) {
   (void)FirstText(reply, tag::kReplyName);
   (void)ReplyStatusOf(reply);
-  const AllowedGroup group = DecodeAllowedGroup(reply);
+  const ListedGroup group = DecodeAllowedGroup(reply);
   const AllowedGroupRecord row =
       ListedRecord(group, [](const CString& symbol) { return std::optional<CString>(symbol); });
   for (const CGroupText* text : {&row.strSymbol, &row.strOptionType, &row.strProduct, &row.strSide}) {
     if (text->IsEmpty()) Mismatch("an empty field where the list shows ALL");
   }
-  if (!row.strStrikeAsSent.IsEmpty() && (!group.strike || row.strStrikeAsSent.view() != group.strike->view())) {
+  if (!row.strStrikeAsSent.IsEmpty() && (!group.strike || row.strStrikeAsSent.view() != *group.strike)) {
     Mismatch("a strike kept other than sent");
   }
   const AllowedGroup back = GroupOfRecord(row);
-  if (group.expiry && !group.expiry->IsEmpty() && !row.ExpiryAsSent()) {
+  if (group.expiry && !group.expiry->empty() && !row.ExpiryAsSent()) {
     // Converted: a "dd/mm/yyyy" date of the 32-bit range, which the delete
     // turns back into seconds (-2 only for dates its shift takes past 32 bits).
     const CString compact = CompactExpiry(row.strExpiry);

@@ -2,6 +2,7 @@
 
 #include <absl/container/flat_hash_map.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -20,11 +21,11 @@ bool WholeNumber(std::string_view text, int digits) {
          number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-std::optional<CString> FirstCString(mnm_hndl reply, int32_t fieldTag) {
-  if (fieldTag == 0) return std::nullopt;
-  const std::optional<std::string_view> text = FirstText(reply, fieldTag);
-  if (!text) return std::nullopt;
-  return CString(*text);
+// The value of a text WholeNumber accepted (15 digits at most: no overflow).
+long long WholeValue(std::string_view text) {
+  long long value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
 }
 
 // "ALL", interned once.
@@ -53,8 +54,8 @@ std::optional<CGroupText> ExpiryDate(long seconds) {
 
 // A field the server leaves empty restricts nothing, just as a missing one:
 // both read as "ALL", which a later delete of the row leaves out again.
-CGroupText TextOrAll(const std::optional<CString>& text) {
-  return text && !text->IsEmpty() ? CGroupText(*text) : All();
+CGroupText TextOrAll(const std::optional<std::string_view>& text) {
+  return text && !text->empty() ? CGroupText(*text) : All();
 }
 
 }  // namespace
@@ -75,27 +76,29 @@ int ReplyStatusOf(mnm_hndl reply) {
   return text ? std::atoi(std::string(*text).c_str()) : kStatusSuccess;
 }
 
-AllowedGroup DecodeAllowedGroup(mnm_hndl reply) {
-  AllowedGroup group;
-  group.category = FirstCString(reply, tag::kCategory);
-  group.exchangeCode = FirstCString(reply, tag::kExchangeCode);
-  const SegmentRules& rules = RulesForCode(group.exchangeCode ? group.exchangeCode->view() : std::string_view());
-  group.instrument = FirstCString(reply, rules.instrumentTag);
-  group.symbol = FirstCString(reply, rules.symbolTag);
-  group.optionType = FirstCString(reply, rules.optionTypeTag);
-  group.strike = FirstCString(reply, tag::kStrike);
-  group.expiry = FirstCString(reply, tag::kExpiry);
-  group.product = FirstCString(reply, tag::kProduct);
-  group.side = FirstCString(reply, tag::kSide);
-  return group;
+ListedGroup DecodeAllowedGroup(mnm_hndl reply) {
+  const auto first = [reply](int32_t fieldTag) {
+    return fieldTag != 0 ? FirstText(reply, fieldTag) : std::nullopt;
+  };
+  const std::optional<std::string_view> code = first(tag::kExchangeCode);
+  const SegmentRules& rules = RulesForCode(code.value_or(std::string_view()));
+  return {.category = first(tag::kCategory),
+          .exchangeCode = code,
+          .instrument = first(rules.instrumentTag),
+          .symbol = first(rules.symbolTag),
+          .optionType = first(rules.optionTypeTag),
+          .strike = first(tag::kStrike),
+          .expiry = first(tag::kExpiry),
+          .product = first(tag::kProduct),
+          .side = first(tag::kSide)};
 }
 
-AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLookup& lookup) {
-  const std::string_view code = group.exchangeCode ? group.exchangeCode->view() : std::string_view();
+AllowedGroupRecord ListedRecord(const ListedGroup& group, const InstrumentLookup& lookup) {
+  const std::string_view code = group.exchangeCode.value_or(std::string_view());
   const SegmentRules& rules = RulesForCode(code);
   // Asked before the pool's lock is taken: the terminal answers.
   std::optional<CString> looked;
-  if (rules.instrumentFromSymbol && group.symbol && lookup) looked = lookup(*group.symbol);
+  if (rules.instrumentFromSymbol && group.symbol && lookup) looked = lookup(CString(*group.symbol));
 
   // The reply's texts are interned under one taking of the pool's lock,
   // each hashed once ("ALL" is made before: its first making takes the lock).
@@ -118,8 +121,10 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
     // Anything else is shown, and sent back by a delete, as the server wrote
     // it: read as a number, "125.5" would show a strike the server does not
     // hold and a text would read as 0, and the delete would name neither.
-    if (WholeNumber(group.strike->view(), 15)) {
-      record.dStrike = std::strtod(std::string(group.strike->view()).c_str(), nullptr);
+    if (WholeNumber(*group.strike, 15)) {
+      // Exact in a double; "-0" stays -0 ("-0.00"), as the server wrote it.
+      const long long units = WholeValue(*group.strike);
+      record.dStrike = units == 0 && group.strike->starts_with('-') ? -0.0 : static_cast<double>(units);
     } else {
       record.strStrikeAsSent = *group.strike;
     }
@@ -127,21 +132,21 @@ AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLooku
 
   // An empty expiry restricts nothing, as an empty text field does.
   record.strExpiry = All();
-  if (group.expiry && !group.expiry->IsEmpty()) {
+  if (group.expiry && !group.expiry->empty()) {
     // Anything beyond 32 bits is no date: such a text is not converted. A
     // value that gives no date (0, a negative one, a text) is shown and sent
     // back as the server wrote it rather than as an empty cell, which would
     // read as no expiry at all and could delete nothing.
     bool converted = false;
-    if (WholeNumber(group.expiry->view(), 10)) {
-      const long long sent = std::strtoll(std::string(group.expiry->view()).c_str(), nullptr, 10);
+    if (WholeNumber(*group.expiry, 10)) {
+      const long long sent = WholeValue(*group.expiry);
       if (sent >= std::numeric_limits<int32_t>::min() && sent <= std::numeric_limits<int32_t>::max()) {
         const std::optional<CGroupText> date = ExpiryDate(static_cast<long>(sent + rules.listedExpiryShift));
         converted = date.has_value();
         if (converted) record.strExpiry = *date;
       }
     }
-    if (!converted) record.strExpiry = CGroupText::KeptAsSent(group.expiry->view());
+    if (!converted) record.strExpiry = CGroupText::KeptAsSent(*group.expiry);
   }
   record.strProduct = TextOrAll(group.product);
   record.strSide = TextOrAll(group.side);

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include "allowed_groups/core/allowed_group.h"
 #include "allowed_groups/core/allowed_group_record.h"
 #include "mml/mml.h"
 #include "platform/base/cstring.h"
@@ -25,8 +24,20 @@ inline constexpr int kStatusSuccess = 5;
 int ReplyStatusOf(mnm_hndl reply);
 
 // The group of a list-all reply, each field the first value of its tag as
-// the segment's rules name it (BSE cash carries no instrument).
-AllowedGroup DecodeAllowedGroup(mnm_hndl reply);
+// the segment's rules name it (BSE cash carries no instrument). Its texts
+// point into the reply: a list of millions reads each once, into the pool.
+struct ListedGroup {
+  std::optional<std::string_view> category;
+  std::optional<std::string_view> exchangeCode;
+  std::optional<std::string_view> instrument;
+  std::optional<std::string_view> symbol;
+  std::optional<std::string_view> optionType;
+  std::optional<std::string_view> strike;  // server units
+  std::optional<std::string_view> expiry;  // server seconds
+  std::optional<std::string_view> product;
+  std::optional<std::string_view> side;
+};
+ListedGroup DecodeAllowedGroup(mnm_hndl reply);
 
 // The instrument of a BSE cash scrip from its trading symbol; nothing when
 // the terminal cannot say.
@@ -36,4 +47,4 @@ using InstrumentLookup = std::function<std::optional<CString>(const CString& tra
 // "ALL"; the strike a number of server units and the expiry "27/12/2012",
 // each kept as sent instead when it is no number the list can convert
 // (allowed_group_record.h).
-AllowedGroupRecord ListedRecord(const AllowedGroup& group, const InstrumentLookup& lookup);
+AllowedGroupRecord ListedRecord(const ListedGroup& group, const InstrumentLookup& lookup);

@@ -165,10 +165,10 @@ TEST(GroupReply, EverySegmentsExpiryIsListedAsItsDayAndDeletedAsSent) {
           char compact[16];
           std::snprintf(compact, sizeof compact, "%02d%s%04d", day, kMonths[month - 1], year);
           const CString sent = ExpiryInServerSeconds(compact, rules.expiryKind);
-          AllowedGroup listed;
-          listed.category = CString("HNI");
-          listed.exchangeCode = code;
-          listed.expiry = sent;
+          ListedGroup listed;
+          listed.category = "HNI";
+          listed.exchangeCode = code.view();
+          listed.expiry = sent.view();
           const AllowedGroupRecord row =
               ListedRecord(listed, [](const CString&) { return std::optional<CString>("EQ"); });
           const AllowedGroup back = GroupOfRecord(row);
