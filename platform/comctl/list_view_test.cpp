@@ -360,9 +360,7 @@ int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0;
 // The same order by the rows' indexes, as the list stood before the sort.
 int CompareIndexes(LPARAM a, LPARAM b, LPARAM list) {
   const auto data = [list](LPARAM i) {
-    LVITEM item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = static_cast<int>(i);
+    LVITEM item{.mask = LVIF_PARAM, .iItem = static_cast<int>(i)};
     ::SendMessage(reinterpret_cast<HWND>(list), LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
     return item.lParam;
   };

@@ -25,10 +25,8 @@ class TooltipTest : public platform::ResetTest {
     ASSERT_NE(m_tip, nullptr);
     EXPECT_TRUE(::GetWindowLongPtr(m_tip, GWL_EXSTYLE) & WS_EX_TOPMOST) << "a tip is top-most, asked or not";
     std::strcpy(m_text, "Hello");
-    m_tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
-    m_tool.hwnd = m_owner;
-    m_tool.uId = 7;
-    m_tool.lpszText = m_text;
+    m_tool = TOOLINFO{.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT, .hwnd = m_owner, .uId = 7, .rect = {},
+                      .lpszText = m_text};
     ASSERT_TRUE(Send(TTM_ADDTOOL, 0, &m_tool));
   }
 

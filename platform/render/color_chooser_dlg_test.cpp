@@ -34,11 +34,7 @@ class ColorChooserDialog : public platform::ResetTest {
       seenFocus = ::GetDlgCtrlID(::GetFocus());
       act(dialog);
     });
-    CHOOSECOLOR cc;
-    cc.hwndOwner = owner.m_hWnd;
-    cc.rgbResult = initial;
-    cc.lpCustColors = custom;
-    cc.Flags = CC_RGBINIT;
+    CHOOSECOLOR cc{.hwndOwner = owner.m_hWnd, .rgbResult = initial, .lpCustColors = custom, .Flags = CC_RGBINIT};
     if (!ChooseColor(&cc)) return std::nullopt;
     return cc.rgbResult;
   }
