@@ -51,8 +51,7 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   ASSERT_TRUE(s.shown);
   EXPECT_EQ(std::tuple(s.text, s.position.x, s.position.y), std::tuple("Hello", 100, 50));
   // The text in the default font, 13 high; 2 of padding each side and a 1-pixel border.
-  EXPECT_EQ(s.size.cx, platform::TextWidth(platform::FontSpec{}, "Hello") + 4 + 2);
-  EXPECT_EQ(s.size.cy, 13 + 4 + 2);
+  EXPECT_EQ(CSize(s.size), CSize(platform::TextWidth(platform::FontSpec{}, "Hello") + 4 + 2, 13 + 4 + 2));
   EXPECT_EQ(platform::TooltipFor(m_owner), m_tip);
   EXPECT_EQ(platform::TooltipFor(m_tip), nullptr) << "no tool is on the tip itself";
 

@@ -264,8 +264,7 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   b.DestroyWindow();
   EXPECT_EQ(g_log,
             (Strings{"B:killfocus", "C:capturechanged", "B:destroy", "C:destroy", "C:ncdestroy", "B:ncdestroy"}));
-  EXPECT_EQ(::GetFocus(), nullptr);
-  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(std::pair(::GetFocus(), ::GetCapture()), std::pair(HWND{}, HWND{}));
 }
 
 TEST_F(WindowTest, TreeRelationsAndZOrder) {
@@ -292,9 +291,7 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   };
   EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, takeTwo, reinterpret_cast<LPARAM>(&seen)));
   EXPECT_EQ(seen, (std::vector<HWND>{c.m_hWnd, a.m_hWnd}));
-  EXPECT_EQ(top.GetDlgItem(11), &b);
-  EXPECT_EQ(b.GetParent(), &top);
-  EXPECT_EQ(b.GetDlgCtrlID(), 11);
+  EXPECT_EQ(std::tuple(top.GetDlgItem(11), b.GetParent(), b.GetDlgCtrlID()), std::tuple(&b, &top, 11));
 
   // Client area: the frame of a captioned popup is 3 on each side plus a 19 caption.
   CRect client;
