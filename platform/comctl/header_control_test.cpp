@@ -31,6 +31,7 @@ constexpr int kRow = 13 + platform::kHeaderPadding;  // item row height with the
 class Parent : public CWnd {
  public:
   void Open() { CreateEx(0, "Test", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 500, 200, nullptr, 0); }
+  Strings Taken() { return std::exchange(log, {}); }  // what was heard since last asked
   Strings log;
   UINT vetoCode = 0;  // answer TRUE to this notification
   HFONT firstItemFont = nullptr;
@@ -223,9 +224,8 @@ TEST_F(HeaderTest, AFilterIsTypedInItsBoxAndCountsOnEnterOrAPause) {
   EXPECT_EQ(Filter(1), "ab");
   EXPECT_FALSE(::IsWindow(edit)) << "closed after Enter";
   EXPECT_EQ(::GetFocus(), parent.m_hWnd) << "the focus goes back to the header's parent";
-  EXPECT_EQ(parent.log, (Strings{"filter 1"}));
+  EXPECT_EQ(parent.Taken(), (Strings{"filter 1"}));
 
-  parent.log.clear();
   header.SetFilterChangeTimeout(300);
   ASSERT_TRUE(header.EditFilter(0, FALSE));
   edit = ::GetFocus();
@@ -362,24 +362,21 @@ TEST_F(HeaderTest, AFontTheParentPicksForOneItemStaysWithThatItemAndAnItemItSkip
 TEST_F(HeaderTest, ClickAndDividerDrag) {
   Make(0);
   input::ClickAt(header, POINT{120, 5});
-  EXPECT_EQ(parent.log, (Strings{"click 1"}));
-  parent.log.clear();
+  EXPECT_EQ(parent.Taken(), (Strings{"click 1"}));
 
   // Dragging the divider after "A" from 100 to 140: tracked, then set once.
   Drag(POINT{100, 5}, POINT{140, 5});
-  EXPECT_EQ(parent.log, (Strings{"begintrack 0 w100", "track 0 w110", "track 0 w120", "track 0 w130", "track 0 w140",
-                                 "endtrack 0 w140", "changing 0 w140", "changed 0 w140"}));
+  EXPECT_EQ(parent.Taken(), (Strings{"begintrack 0 w100", "track 0 w110", "track 0 w120", "track 0 w130",
+                                     "track 0 w140", "endtrack 0 w140", "changing 0 w140", "changed 0 w140"}));
   EXPECT_EQ(std::pair(Width(0), ::GetCapture()), std::pair(140, HWND{}));
 
   // A refused track changes nothing and is not a click either.
-  parent.log.clear();
   parent.vetoCode = HDN_BEGINTRACK;
   Drag(POINT{140, 5}, POINT{100, 5});
-  EXPECT_EQ(std::pair(parent.log, Width(0)), std::pair(Strings{"begintrack 0 w140"}, 140));
+  EXPECT_EQ(std::pair(parent.Taken(), Width(0)), std::pair(Strings{"begintrack 0 w140"}, 140));
 
   // The width never goes below zero.
   parent.vetoCode = 0;
-  parent.log.clear();
   Drag(POINT{140, 5}, POINT{-60, 5});
   EXPECT_EQ(Width(0), 0);
 }
@@ -392,9 +389,9 @@ TEST_F(HeaderTest, DragDropReordersOnlyWithTheStyleAndWithoutAVeto) {
   ::DestroyWindow(header.Detach());
   Make(HDS_DRAGDROP);
   Drag(POINT{20, 5}, POINT{200, 5});  // "A" dropped past the middle of "C"
-  EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{"begindrag 0", "enddrag 0 to 2"}, std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(std::pair(parent.Taken(), Order()),
+            std::pair(Strings{"begindrag 0", "enddrag 0 to 2"}, std::vector<int>{1, 2, 0}));
 
-  parent.log.clear();
   parent.vetoCode = HDN_ENDDRAG;
   Drag(POINT{10, 5}, POINT{300, 5});  // "B" to the end, refused
   EXPECT_EQ(std::pair(parent.log, Order()), std::pair(Strings{"begindrag 1", "enddrag 1 to 2"}, std::vector<int>{1, 2, 0}));

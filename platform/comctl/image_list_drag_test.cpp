@@ -5,7 +5,6 @@
 #include "platform/comctl/image_list.h"
 #include "platform/gdi/display_list.h"
 #include "platform/gdi/gdi_objects.h"
-#include "platform/kernel/module.h"
 #include "platform/testing/reset_test.h"
 
 namespace {
@@ -54,20 +53,6 @@ TEST_F(ImageListDragTest, ADragOfAnImageThereGoesThroughEnterMoveHideLeaveAndEnd
   ImageList_EndDrag();
   EXPECT_FALSE(platform::CurrentDragImage().dragging);
   EXPECT_FALSE(ImageList_DragMove(0, 0));
-}
-
-TEST_F(ImageListDragTest, TheDragFunctionsAreFoundByNameInComctl32) {
-  const HMODULE comctl = ::LoadLibraryA("COMCTL32.DLL");
-  ASSERT_NE(comctl, nullptr);
-  using Begin = BOOL (*)(HIMAGELIST, int, int, int);
-  const auto begin = reinterpret_cast<Begin>(::GetProcAddress(comctl, "ImageList_BeginDrag"));
-  ASSERT_NE(begin, nullptr);
-  EXPECT_TRUE(begin(m_list, 0, 0, 0));
-  for (const char* name : {"ImageList_DragEnter", "ImageList_DragMove", "ImageList_DragShowNolock",
-                           "ImageList_DragLeave", "ImageList_EndDrag"}) {
-    EXPECT_NE(::GetProcAddress(comctl, name), nullptr) << name;
-  }
-  ::FreeLibrary(comctl);
 }
 
 }  // namespace

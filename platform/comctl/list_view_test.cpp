@@ -78,12 +78,12 @@ class ListViewTest : public platform::ResetTest {
  protected:
   void SetUp() override { parent.Open(); }
 
-  // A report list 300 wide showing five whole rows under its header, with
-  // columns "Name" (100), "Qty" (60), "Side" (80) and `rows` rows
-  // "n<i>" / "q<i>" / "s<i>" with data 100 + i.
-  void Make(DWORD style = 0, int rows = 3) {
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | style, CRect(10, 10, 310, 10 + kHeader + 5 * kRow),
-                            &parent, kId));
+  // A report list 300 wide showing five whole rows (and `more` pixels) under
+  // its header, with columns "Name" (100), "Qty" (60), "Side" (80) and `rows`
+  // rows "n<i>" / "q<i>" / "s<i>" with data 100 + i.
+  void Make(DWORD style = 0, int rows = 3, int more = 0) {
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | style,
+                            CRect(10, 10, 310, 10 + kHeader + 5 * kRow + more), &parent, kId));
     list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
     list.InsertColumn(1, "Qty", LVCFMT_RIGHT, 60);
     list.InsertColumn(2, "Side", LVCFMT_LEFT, 80);
@@ -134,8 +134,8 @@ TEST_F(ListViewTest, ColumnsKeepTheirCellsByIndexWhateverTheDisplayOrder) {
   EXPECT_EQ(Text(1, 2), "s1");
   CRect side, qty;
   ASSERT_TRUE(list.GetSubItemRect(1, 2, LVIR_BOUNDS, side) && list.GetSubItemRect(1, 1, LVIR_BOUNDS, qty));
-  EXPECT_EQ(side, CRect(0, kHeader + kRow, 80, kHeader + 2 * kRow));
-  EXPECT_EQ(qty, CRect(180, kHeader + kRow, 240, kHeader + 2 * kRow));
+  EXPECT_EQ(std::pair(side, qty), std::pair(CRect(0, kHeader + kRow, 80, kHeader + 2 * kRow),
+                                            CRect(180, kHeader + kRow, 240, kHeader + 2 * kRow)));
 
   // A column inserted in the middle shifts later cells to the next index.
   EXPECT_EQ(list.InsertColumn(1, "Price", LVCFMT_RIGHT, 70), 1);
@@ -360,9 +360,7 @@ int CompareData(LPARAM a, LPARAM b, LPARAM) { return a < b ? -1 : a > b ? 1 : 0;
 // The same order by the rows' indexes, as the list stood before the sort.
 int CompareIndexes(LPARAM a, LPARAM b, LPARAM list) {
   const auto data = [list](LPARAM i) {
-    LVITEM item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = static_cast<int>(i);
+    LVITEM item{.mask = LVIF_PARAM, .iItem = static_cast<int>(i)};
     ::SendMessage(reinterpret_cast<HWND>(list), LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
     return item.lParam;
   };
@@ -758,11 +756,7 @@ TEST_F(ListViewTest, ScrollBarsComeWithRowsAndColumnsThatDoNotFitAndCountRowsAnd
 }
 
 TEST_F(ListViewTest, EnsureVisibleOfTheLastRowShowsItWholeAboveAPartialRow) {
-  // Five and a half rows of room.
-  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 310, 10 + kHeader + 5 * kRow + kRow / 2),
-                          &parent, kId));
-  list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
-  for (int i = 0; i < 40; ++i) AddRow(i);
+  Make(0, 40, kRow / 2);  // five and a half rows of room
   EXPECT_EQ(list.GetCountPerPage(), 5);
   ASSERT_TRUE(list.EnsureVisible(39, FALSE));
   EXPECT_EQ(list.GetTopIndex(), 35);

@@ -25,10 +25,8 @@ class TooltipTest : public platform::ResetTest {
     ASSERT_NE(m_tip, nullptr);
     EXPECT_TRUE(::GetWindowLongPtr(m_tip, GWL_EXSTYLE) & WS_EX_TOPMOST) << "a tip is top-most, asked or not";
     std::strcpy(m_text, "Hello");
-    m_tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
-    m_tool.hwnd = m_owner;
-    m_tool.uId = 7;
-    m_tool.lpszText = m_text;
+    m_tool = TOOLINFO{.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT, .hwnd = m_owner, .uId = 7, .rect = {},
+                      .lpszText = m_text};
     ASSERT_TRUE(Send(TTM_ADDTOOL, 0, &m_tool));
   }
 
@@ -53,8 +51,7 @@ TEST_F(TooltipTest, TrackingShowsACopyOfTheTextAtThePointSizedToIt) {
   ASSERT_TRUE(s.shown);
   EXPECT_EQ(std::tuple(s.text, s.position.x, s.position.y), std::tuple("Hello", 100, 50));
   // The text in the default font, 13 high; 2 of padding each side and a 1-pixel border.
-  EXPECT_EQ(s.size.cx, platform::TextWidth(platform::FontSpec{}, "Hello") + 4 + 2);
-  EXPECT_EQ(s.size.cy, 13 + 4 + 2);
+  EXPECT_EQ(CSize(s.size), CSize(platform::TextWidth(platform::FontSpec{}, "Hello") + 4 + 2, 13 + 4 + 2));
   EXPECT_EQ(platform::TooltipFor(m_owner), m_tip);
   EXPECT_EQ(platform::TooltipFor(m_tip), nullptr) << "no tool is on the tip itself";
 

@@ -90,11 +90,8 @@ class ScrollBarWindow : public platform::ResetTest {
   }
 
   int SetNumbers(int bar, int max, int page, int pos, UINT extra = 0) {
-    SCROLLINFO info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | extra;
-    info.nMax = max;
-    info.nPage = static_cast<UINT>(page);
-    info.nPos = pos;
+    const SCROLLINFO info{.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | extra, .nMax = max, .nPage = static_cast<UINT>(page),
+                          .nPos = pos};
     return ::SetScrollInfo(wnd.m_hWnd, bar, &info, TRUE);  // the position taken
   }
   // A point of the window (window coordinates) as the input driver's client point.

@@ -39,10 +39,8 @@ TEST_F(ZOrderTest, AClickOnADisabledOwnerBringsUpTheWindowItWaitsForAMinimisedOn
   ASSERT_GT(At(modal), At(other));
 
   EXPECT_FALSE(platform::input::Click(owner));
-  EXPECT_EQ(::GetActiveWindow(), modal);
-  EXPECT_EQ(At(modal), 0u);
-  EXPECT_EQ(platform::EnabledPopupOf(owner), modal);
-  EXPECT_EQ(platform::EnabledPopupOf(other), nullptr);
+  EXPECT_EQ(std::tuple(::GetActiveWindow(), At(modal), platform::EnabledPopupOf(owner), platform::EnabledPopupOf(other)),
+            std::tuple(modal, size_t{0}, modal, HWND{}));
   // A hidden or disabled one is nothing to wait for.
   ::ShowWindow(modal, SW_HIDE);
   EXPECT_EQ(platform::EnabledPopupOf(owner), nullptr);
@@ -76,8 +74,7 @@ TEST_F(ZOrderTest, KeepOwnedAboveOwnersMovesOnlyWhatLiesBelowItsOwner) {
   EXPECT_EQ(Order(), (std::vector<HWND>{c, b, a}));
   EXPECT_EQ(::SetParent(a, c), nullptr);
   EXPECT_EQ(::SetWindowLongPtr(b, GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(b)), 0);
-  EXPECT_EQ(::GetWindow(a, GW_OWNER), nullptr);
-  EXPECT_EQ(::GetWindow(b, GW_OWNER), a);
+  EXPECT_EQ(std::pair(::GetWindow(a, GW_OWNER), ::GetWindow(b, GW_OWNER)), std::pair(HWND{}, a));
 }
 
 }  // namespace

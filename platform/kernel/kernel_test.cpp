@@ -19,9 +19,8 @@ TEST(KernelMutex, RecursiveForOwnerRefusedToOthersAndAbandonedWhenItsOwnerEnds) 
     otherError = GetLastError();
     otherWait = WaitForSingleObject(mutex, 10);
   }).join();
-  EXPECT_EQ(otherRelease, static_cast<DWORD>(FALSE));
-  EXPECT_EQ(otherError, ERROR_NOT_OWNER);
-  EXPECT_EQ(otherWait, WAIT_TIMEOUT);
+  EXPECT_EQ(std::tuple(otherRelease.load(), otherError.load(), otherWait.load()),
+            std::tuple(DWORD{FALSE}, DWORD{ERROR_NOT_OWNER}, DWORD{WAIT_TIMEOUT}));
 
   EXPECT_TRUE(ReleaseMutex(mutex));
   std::thread([&] { otherWait = WaitForSingleObject(mutex, 10); }).join();

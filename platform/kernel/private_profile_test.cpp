@@ -141,14 +141,22 @@ TEST_F(ProfileTest, WriteCreatesFileAndKeepsEverythingElse) {
   }
 }
 
-// errno means something only after a failed write: one left at EINTR by an
-// earlier interrupted call must not make a done write count as interrupted
-// (it would repeat without end). A child writes, under a file size limit
-// that stops such a loop.
-TEST_F(ProfileTest, AStaleInterruptedErrorDoesNotRepeatAWrite) {
-  WriteFile("[s]\r\nk=old\r\n");
-  EXPECT_EQ(WriteInChild(1 << 20, [&] { return WritePrivateProfileStringA("s", "k", "new", m_path.c_str()); }), 0);
-  EXPECT_EQ(ReadFile(), "[s]\r\nk=new\r\n");
+// A child writes under a file size limit. errno means something only after a
+// failed write: one left at EINTR by an earlier interrupted call must not make
+// a done write count as interrupted (it would repeat without end, until the
+// limit stopped it). A save cut short by the limit is a failed save: the old
+// file stays whole and the error says why. (With SIGXFSZ at its default the
+// write would end the process, as it does any program that does not ignore
+// it; the terminal ignores it.)
+TEST_F(ProfileTest, AWriteUnderAFileSizeLimitIsDoneOnceOrFailsKeepingTheFile) {
+  const std::string old = "[s]\r\nk=old\r\n", big = old + std::string(3000, ';') + "\r\n";
+  for (const auto& [limit, before, failed, after] :
+       {std::tuple{rlim_t{1 << 20}, old, 0, std::string("[s]\r\nk=new\r\n")}, {rlim_t{1024}, big, 1, big}}) {
+    WriteFile(before);
+    EXPECT_EQ(WriteInChild(limit, [&] { return WritePrivateProfileStringA("s", "k", "new", m_path.c_str()); }), failed);
+    EXPECT_EQ(ReadFile(), after) << limit;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1) << "no temporary left";
+  }
 }
 
 TEST_F(ProfileTest, BothSeparatorsWorkAndWritesNeverTear) {
@@ -254,18 +262,6 @@ TEST_F(ProfileTest, EditorsMarksAndLineEndsAreReadAndUtf16IsLeftAlone) {
     EXPECT_EQ(GetLastError(), 1630u);
     EXPECT_EQ(ReadFile(), before) << "kept as it was";
   }
-}
-
-// A save cut short by the file size limit is a failed save: the old file
-// stays whole and the error says why. (With SIGXFSZ at its default the
-// write would end the process, as it does any program that does not ignore
-// it; the terminal ignores it.)
-TEST_F(ProfileTest, AWriteCutShortByTheFileSizeLimitFailsAndKeepsTheFile) {
-  const std::string before = "[s]\r\nk=old\r\n" + std::string(3000, ';') + "\r\n";
-  WriteFile(before);
-  EXPECT_EQ(WriteInChild(1024, [&] { return WritePrivateProfileStringA("s", "k", "new", m_path.c_str()); }), 1);
-  EXPECT_EQ(ReadFile(), before);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1) << "no temporary left";
 }
 
 TEST_F(ProfileTest, TemporariesOfDeadWritersAreRemoved) {

@@ -34,11 +34,7 @@ class ColorChooserDialog : public platform::ResetTest {
       seenFocus = ::GetDlgCtrlID(::GetFocus());
       act(dialog);
     });
-    CHOOSECOLOR cc;
-    cc.hwndOwner = owner.m_hWnd;
-    cc.rgbResult = initial;
-    cc.lpCustColors = custom;
-    cc.Flags = CC_RGBINIT;
+    CHOOSECOLOR cc{.hwndOwner = owner.m_hWnd, .rgbResult = initial, .lpCustColors = custom, .Flags = CC_RGBINIT};
     if (!ChooseColor(&cc)) return std::nullopt;
     return cc.rgbResult;
   }
@@ -96,9 +92,8 @@ TEST_F(ColorChooserDialog, AddToCustomColorsFillsASwatchThatOkWritesBack) {
     ASSERT_TRUE(input::Click(::GetDlgItem(dialog, IDOK)));
   });
   EXPECT_EQ(chosen, RGB(0, 77, 0)) << "custom swatch 5 was black; green typed over it";
-  EXPECT_EQ(custom[5], RGB(0, 77, 0));
-  EXPECT_EQ(custom[6], platform::BasicColors()[47]);
-  EXPECT_EQ(custom[0], 0u);
+  EXPECT_EQ(std::vector<COLORREF>(custom, custom + 7),
+            (std::vector<COLORREF>{0, 0, 0, 0, 0, RGB(0, 77, 0), platform::BasicColors()[47]}));
 
   // A cancelled chooser leaves the custom colours as they were.
   Choose(RGB(9, 9, 9), [](HWND dialog) {

@@ -63,11 +63,8 @@ TEST(HeaderPicture, ADraggedItemFollowsThePointerWithAMarkWhereItWouldGo) {
   const HWND header = ::CreateWindowEx(0, WC_HEADER, nullptr, WS_CHILD | WS_VISIBLE | HDS_BUTTONS | HDS_DRAGDROP, 0, 0,
                                        400, 40, parent.m_hWnd, nullptr, nullptr, nullptr);
   for (const char* caption : {"Category", "Symbol", "Strike"}) {
-    HDITEM item;
-    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
-    item.fmt = HDF_LEFT | HDF_STRING;
-    item.cxy = 100;
-    item.pszText = const_cast<char*>(caption);
+    HDITEM item{.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT, .cxy = 100, .pszText = const_cast<char*>(caption),
+                .fmt = HDF_LEFT | HDF_STRING};
     ::SendMessage(header, HDM_INSERTITEM, 99, reinterpret_cast<LPARAM>(&item));
   }
   RECT first;

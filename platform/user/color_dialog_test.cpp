@@ -10,9 +10,7 @@ namespace {
 class ColorChooser : public platform::ResetTest {};
 
 TEST_F(ColorChooser, TheDefaultCancelsAndTheChooserStartsFromTheGivenColourOrBlack) {
-  CHOOSECOLOR cc;
-  cc.rgbResult = 0x123456;
-  cc.Flags = CC_RGBINIT;
+  CHOOSECOLOR cc{.rgbResult = 0x123456, .Flags = CC_RGBINIT};
   EXPECT_FALSE(ChooseColor(&cc));
   EXPECT_EQ(cc.rgbResult, 0x123456u) << "cancelled: the structure is left alone";
   cc.Flags = 0;

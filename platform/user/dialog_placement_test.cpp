@@ -18,10 +18,6 @@ class DialogPlacementTest : public platform::ResetTest {
     form.CreateEx(0, "Test", "form", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 400, 200, nullptr, 0);
     button = ::CreateWindowEx(0, "BUTTON", "Open", WS_CHILD | WS_VISIBLE, 10, 10, 60, 20, form.m_hWnd,
                               reinterpret_cast<HMENU>(1), nullptr, nullptr);
-    list.caption = "list";
-    list.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    list.cx = 100;
-    list.cy = 50;
   }
 
   RECT Opened(CDialog& dialog) {
@@ -33,7 +29,8 @@ class DialogPlacementTest : public platform::ResetTest {
 
   CWnd form;
   HWND button = nullptr;
-  platform::DialogTemplate list;
+  platform::DialogTemplate list{
+      .caption = "list", .cx = 100, .cy = 50, .style = WS_POPUP | WS_CAPTION | WS_SYSMENU, .items = {}};
 };
 
 TEST_F(DialogPlacementTest, WithAMainWindowItBelongsToThatOneSoTheFormItCameFromCanComeAboveIt) {

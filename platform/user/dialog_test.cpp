@@ -29,12 +29,7 @@ constexpr int kCheck = 1001, kRadioA = 1002, kRadioB = 1003, kRadioC = 1004, kEd
 constexpr DWORD kVisibleTab = WS_VISIBLE | WS_TABSTOP;
 
 DialogTemplate TestTemplate() {
-  DialogTemplate t;
-  t.id = kDialogId;
-  t.caption = "Test Dialog";
-  t.cx = 200;
-  t.cy = 100;
-  t.items = {
+  return DialogTemplate{.id = kDialogId, .caption = "Test Dialog", .cx = 200, .cy = 100, .items = {
       {kEdit, "EDIT", "", 10, 10, 80, 12, kVisibleTab | ES_AUTOHSCROLL, 0},
       {kCheck, "BUTTON", "Check", 10, 30, 60, 10, kVisibleTab | BS_AUTOCHECKBOX, 0},
       {kRadioA, "BUTTON", "A", 10, 45, 30, 10, kVisibleTab | WS_GROUP | BS_AUTORADIOBUTTON, 0},
@@ -44,8 +39,7 @@ DialogTemplate TestTemplate() {
       {kOwnerDraw, "BUTTON", "", 10, 60, 30, 14, kVisibleTab | WS_GROUP | BS_OWNERDRAW, 0},
       {IDOK, "BUTTON", "OK", 100, 80, 40, 14, kVisibleTab | BS_DEFPUSHBUTTON, 0},
       {IDCANCEL, "BUTTON", "Cancel", 150, 80, 40, 14, kVisibleTab | BS_PUSHBUTTON, 0},
-  };
-  return t;
+  }};
 }
 
 // A dialog that logs the notifications of its controls.

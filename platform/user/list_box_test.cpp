@@ -388,10 +388,8 @@ TEST_F(ListBoxTest, StandardListDrawsItsItemsInTheSystemColours) {
   const auto ops = platform::WindowDisplayList(list);
   const auto texts = platform::OpsOfKind(ops, DrawKind::Text);
   ASSERT_EQ(texts.size(), 5u);  // the sixth lies just below the list
-  EXPECT_EQ(texts[1].text, "beta");
-  EXPECT_EQ(texts[1].rect.top, kItem);
-  EXPECT_EQ(texts[1].color, GetSysColor(COLOR_HIGHLIGHTTEXT));
-  EXPECT_EQ(texts[2].color, RGB(0, 0, 0));
+  EXPECT_EQ(std::tuple(texts[1].text, texts[1].rect.top, texts[1].color, texts[2].color),
+            std::tuple("beta", kItem, GetSysColor(COLOR_HIGHLIGHTTEXT), RGB(0, 0, 0)));
   const auto fills = platform::OpsOfKind(ops, DrawKind::FillRect);
   ASSERT_GE(fills.size(), 2u);
   EXPECT_EQ(fills.back().color, GetSysColor(COLOR_HIGHLIGHT));  // behind the selected item
@@ -465,8 +463,7 @@ TEST_F(ListBoxTest, ScrollingKeepsTheLastPageFullAndHonoursTheExtent) {
   EXPECT_EQ(Send(LB_GETHORIZONTALEXTENT), 300);
   RECT rect;
   EXPECT_EQ(Send(LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&rect)), 0);  // just above the view
-  EXPECT_EQ(rect.top, -kItem);
-  EXPECT_EQ(rect.right, 300);
+  EXPECT_EQ(std::pair(rect.top, rect.right), std::pair(LONG{-kItem}, LONG{300}));
   Send(WM_VSCROLL, SB_PAGEUP);
   EXPECT_EQ(Send(LB_GETTOPINDEX), 3);  // a page is the rows shown but one
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <optional>
 #include <random>
 #include <string>
@@ -230,10 +229,7 @@ TEST(TextLayout, MarksWordBreaksAndTheExtent) {
 }
 
 TEST_F(DeviceContextTest, FontsFromLogicalDescriptions) {
-  LOGFONT lf;
-  lf.lfHeight = 13;  // a cell of 13 pixels is the 11-pixel em
-  lf.lfWeight = FW_BOLD;
-  std::strcpy(lf.lfFaceName, "Tahoma");
+  const LOGFONT lf{.lfHeight = 13, .lfWeight = FW_BOLD, .lfFaceName = "Tahoma"};  // a 13-pixel cell: the 11-pixel em
   CFont font;
   ASSERT_TRUE(font.CreateFontIndirect(&lf));
   LOGFONT back;

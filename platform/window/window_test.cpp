@@ -264,8 +264,7 @@ TEST_F(WindowTest, FocusMovesWithKillThenSetAndNeverToADisabledWindow) {
   b.DestroyWindow();
   EXPECT_EQ(g_log,
             (Strings{"B:killfocus", "C:capturechanged", "B:destroy", "C:destroy", "C:ncdestroy", "B:ncdestroy"}));
-  EXPECT_EQ(::GetFocus(), nullptr);
-  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(std::pair(::GetFocus(), ::GetCapture()), std::pair(HWND{}, HWND{}));
 }
 
 TEST_F(WindowTest, TreeRelationsAndZOrder) {
@@ -292,9 +291,7 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   };
   EXPECT_FALSE(::EnumChildWindows(top.m_hWnd, takeTwo, reinterpret_cast<LPARAM>(&seen)));
   EXPECT_EQ(seen, (std::vector<HWND>{c.m_hWnd, a.m_hWnd}));
-  EXPECT_EQ(top.GetDlgItem(11), &b);
-  EXPECT_EQ(b.GetParent(), &top);
-  EXPECT_EQ(b.GetDlgCtrlID(), 11);
+  EXPECT_EQ(std::tuple(top.GetDlgItem(11), b.GetParent(), b.GetDlgCtrlID()), std::tuple(&b, &top, 11));
 
   // Client area: the frame of a captioned popup is 3 on each side plus a 19 caption.
   CRect client;
@@ -345,12 +342,10 @@ TEST_F(WindowTest, TreeRelationsAndZOrder) {
   // An item's text is cut to the buffer; a missing item empties it, and a zero size writes nothing.
   char buffer[4] = "zzz";
   EXPECT_TRUE(::SetDlgItemText(top.m_hWnd, 11, "Bravo") && !::SetDlgItemText(top.m_hWnd, 99, "x"));
-  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 11, buffer, sizeof buffer), 3u);
-  EXPECT_STREQ(buffer, "Bra");
-  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, 0), 0u);
-  EXPECT_STREQ(buffer, "Bra");
-  EXPECT_EQ(::GetDlgItemText(top.m_hWnd, 99, buffer, sizeof buffer), 0u);
-  EXPECT_STREQ(buffer, "");
+  for (const auto& [id, size, count, left] : {std::tuple{11, 4, 3u, "Bra"}, {99, 0, 0u, "Bra"}, {99, 4, 0u, ""}}) {
+    EXPECT_EQ(::GetDlgItemText(top.m_hWnd, id, buffer, size), count) << id << " into " << size;
+    EXPECT_STREQ(buffer, left) << id << " into " << size;
+  }
   // A number in an item: blanks around it are allowed, anything else or a number out of range is not.
   for (const auto& [shown, isSigned, value, ok] : {std::tuple{" 12 ", FALSE, 12u, TRUE},
                                                    {"-7", TRUE, static_cast<UINT>(-7), TRUE},
