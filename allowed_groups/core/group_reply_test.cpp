@@ -93,6 +93,9 @@ TEST(GroupReply, AListedRowShowsEachFieldUnderItsSegmentsTagsAndDeletesWhatWasLi
       // Other segments carry the zone offset: the last second of 27 Dec 2012 IST.
       {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "mcx_fo"}, {tag::kExpiry, "1356652799"}},
        {"HNI", "mcx_fo", "ALL", "ALL", "ALL", "27/12/2012", "ALL", "ALL", "0.000000"}},
+      {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "bse_fo"}, {tag::kInstrument, "FUTIDX"},
+        {tag::kSymbol, "SENSEX"}},
+       {"HNI", "bse_fo", "FUTIDX", "SENSEX", "ALL", "ALL", "ALL", "ALL", "0.000000"}},
       // BSE takes its instrument from the trading symbol (the terminal
       // answers), the group under the cash instrument's tag.
       {{{tag::kCategory, "HNI"}, {tag::kExchangeCode, "bse_cm"}, {tag::kTradingSymbol, "RELIANCE"},
