@@ -103,6 +103,25 @@ TEST_F(WindowRendererTest, ADropDownListLightsItsChosenTextOnlyWithTheFocus) {
             (std::vector<bool>{true, false, false, false}));
 }
 
+// A control draws in the font it was given: a group box's frame runs half
+// its caption's height down.
+TEST_F(WindowRendererTest, AControlDrawsInTheFontItWasGiven) {
+  const HWND box = ::CreateWindowEx(0, "BUTTON", "Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 10, 150, 80,
+                                    m_window.m_hWnd, nullptr, nullptr, nullptr);
+  const auto frameTop = [&] {  // the first row the frame's shadow crosses, right of the caption
+    const Image picture = platform::RenderWindow(box);
+    int y = 0;
+    while (y < 80 && picture.Count(RECT{100, y, 140, y + 1}, GetSysColor(COLOR_3DSHADOW)) < 40) ++y;
+    return y;
+  };
+  const HFONT big = ::CreateFont(-30, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+  EXPECT_EQ(frameTop(), 6) << "half the default font's 13 pixels";
+  ::SendMessage(box, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
+  EXPECT_GE(frameTop(), 15) << "half of 30 pixels or more";
+  ::DestroyWindow(box);
+  ::DeleteObject(big);
+}
+
 // A pop-up menu's rows: the hot and the chosen entry lit, a check mark (21 pixels) in the entry's ink in the left
 // column, a greyed text embossed, a separator an etched line across its middle rows.
 TEST(MenuPicture, EachRowShowsItsStateInItsColours) {

@@ -226,9 +226,11 @@ TEST_F(ComboBoxTest, EditFieldOfADropDownComboNotifiesTyping) {
   EXPECT_EQ(LOWORD(kept), HIWORD(kept));
   input::Focus(combo);
 
-  // Typed while dropped, the list selects the first item the text starts with.
+  // Dropped, and typed while dropped, the list selects the first item the text starts with.
   parent.log.clear();
+  ::SetWindowText(combo, "nf");  // the closed list follows with no item
   Send(CB_SHOWDROPDOWN, TRUE);
+  EXPECT_EQ(Send(CB_GETCURSEL), 1);
   Send(CB_SETEDITSEL, 0, MAKELPARAM(0, static_cast<WORD>(-1)));
   input::TypeText("ns");
   EXPECT_EQ(Send(CB_GETCURSEL), 2);

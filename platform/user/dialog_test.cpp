@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/user/cbutton.h"
@@ -85,6 +86,22 @@ class DialogTest : public platform::ResetTest {
 
   TestDialog dlg;
 };
+
+// A dialog's template is looked for first in the resource module set, then
+// in the others: two modules holding the same id give the set one's.
+TEST_F(DialogTest, TheTemplateComesFromTheResourceModuleSetFirst) {
+  DialogTemplate other = TestTemplate();
+  other.caption = "Other";
+  platform::RegisterDialogTemplate(kOtherModule, other);
+  for (const auto& [module, caption] : {std::pair{kOtherModule, "Other"}, {kModule, "Test Dialog"}}) {
+    AfxSetResourceHandle(module);
+    TestDialog shown;
+    ASSERT_TRUE(shown.Create(kDialogId));
+    CString text;
+    shown.GetWindowText(text);
+    EXPECT_EQ(text, caption);
+  }
+}
 
 TEST_F(DialogTest, DialogUnitsFollowTheTemplateFontThroughOneMeasurer) {
   // "MS Shell Dlg" 8: base units 6 x 13, as on the platform.
