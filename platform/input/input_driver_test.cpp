@@ -129,8 +129,10 @@ TEST_F(InputTest, AHeldButtonGoesToTheCaptureHiddenOrDisabledWindowsRefuseInputA
       << "a release without a press reports it";
 
   ::ReleaseCapture();
+  ASSERT_TRUE(input::PressKey(VK_SHIFT) && platform::LastInputWasKeyboard()) << "a key, the last input";
   g_log.clear();
   ASSERT_TRUE(input::ButtonDownAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left, true));
+  EXPECT_FALSE(platform::LastInputWasKeyboard()) << "a double click, the last input";
   ASSERT_TRUE(input::ButtonUpAt(mover.m_hWnd, POINT{1, 2}, input::Button::Left));
   ::ReleaseCapture();
   ASSERT_TRUE(input::WheelAt(mover.m_hWnd, POINT{1, 2}, -240));
