@@ -100,6 +100,12 @@ TEST(ScripMaster, LeavesOutWhatItCannotMeanAndLoadsTheRest) {
   ASSERT_EQ(odd.Refusals().size(), 1u);
   EXPECT_NE(odd.Refusals()[0].find("\"2\\x01\\\"999"), std::string::npos) << odd.Refusals()[0];
   EXPECT_EQ(odd.Refusals()[0].find('\x01'), std::string::npos);
+  // Up to 60 bytes of a value are told whole; beyond, cut and marked.
+  for (const size_t length : {60, 61}) {
+    const std::string value(length, 'x');
+    const auto told = ScripMaster::Parse(strike(value.c_str()) + "\n").Refusals().at(0);
+    EXPECT_NE(told.find("\"" + value.substr(0, 60) + (length > 60 ? "...\"" : "\"")), std::string::npos) << told;
+  }
 
   std::string error;
   EXPECT_FALSE(ScripMaster::Load("/no/such/scrips.csv", error));

@@ -39,7 +39,9 @@ TEST_F(WindowDump, ComboShowsTwentyItemsThenCountsAndIsNamedByItsLabel) {
   EXPECT_EQ(line.find("i120"), std::string::npos) << line;
   HWND two = Child("ComboBox", nullptr, CBS_DROPDOWNLIST, 150, 26, 120, 100, 7);
   for (const char* item : {"x", "y"}) ::SendMessage(two, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-  EXPECT_NE(DescribeWindow(two).find("items=2 [\"x\" \"y\"]"), std::string::npos) << "no more than it holds";
+  ::SendMessage(two, CB_SETCURSEL, 0, 0);
+  EXPECT_NE(DescribeWindow(two).find("items=2 selected=\"x\" [\"x\" \"y\"]"), std::string::npos)
+      << "the first item chosen; no more than it holds";
 
   auto isCombo = [](HWND h) { return IsWindowClass(h, "ComboBox"); };
   EXPECT_EQ(FindControl(parent.GetSafeHwnd(), "Pick", isCombo), combo);
