@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -64,10 +65,15 @@ TEST(KernelServices, ThreadIdsClockAndSockets) {
   EXPECT_EQ(WSACleanup(), SOCKET_ERROR);
   EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
   WSADATA data{};
-  ASSERT_EQ(WSAStartup(0x0202, &data), 0);
-  ASSERT_EQ(WSAStartup(0x0303, &data), 0);
-  EXPECT_EQ(data.wVersion, 0x0202) << "a higher request gets the highest supported";
-  for (const int result : {0, 0, SOCKET_ERROR}) EXPECT_EQ(WSACleanup(), result) << "one cleanup a startup";
+  // The low byte is the major version: 2.3 and 3.0 are above 2.2, and get it; 1.1 and 2.1 are given as asked.
+  const std::pair<WORD, WORD> versions[] = {{0x0202, 0x0202}, {0x0303, 0x0202}, {0x0302, 0x0202},
+                                            {0x0003, 0x0202}, {0x0101, 0x0101}, {0x0102, 0x0102}};
+  for (const auto& [asked, given] : versions) {
+    ASSERT_EQ(WSAStartup(asked, &data), 0);
+    EXPECT_EQ(data.wVersion, given) << asked;
+  }
+  EXPECT_EQ(WSAStartup(0x0500, &data), WSAVERNOTSUPPORTED) << "no major version 0";
+  for (int n = 0; n <= 6; ++n) EXPECT_EQ(WSACleanup(), n < 6 ? 0 : SOCKET_ERROR) << "one cleanup a startup";
 }
 
 }  // namespace
