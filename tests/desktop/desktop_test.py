@@ -431,6 +431,21 @@ def tops(desktop):
     return [w["text"] for w in desktop.windows() if w["depth"] == 0]
 
 
+def check_minimize(desktop):
+    """The view's minimize box parks it as a bar at the left, its bottom on
+    the top of the main window's log (where a task bar would be)."""
+    left, top, right, _ = desktop.top("View Allowed Group")["rect"]
+    # Left of the maximize and close boxes (16 pixels each, 2 apart, then 2 from the sizing frame of 4).
+    desktop.click(right - 4 - 2 - 16 - 2 - 16 - 8, top + 4 + 2 + 7)
+    view = wait_for("the view minimized", lambda: next(
+        (w for w in [desktop.top("View Allowed Group")] if w and "minimized" in w["flags"]), None))
+    log = desktop.control("TarnTrader", lambda w: w["class"] == "ListBox")
+    if view["rect"][0] != 0 or view["rect"][3] != log["rect"][1]:
+        raise Failure("the minimized view is at %r, the log at %r" % (view["rect"], log["rect"]))
+    check_x_stacking(desktop)
+    print("minimized: the view parked above the log")
+
+
 def check_x_stacking(desktop):
     """The X server stacks the shown windows as the platform does (top first),
     each where the platform has it and as large."""
@@ -782,6 +797,7 @@ def run(args):
         scroll_bar_steps(desktop, args.screenshot)
         pick_sort_delete(desktop)
         check_colour_chooser(desktop, folder)
+        check_minimize(desktop)
 
         # The X server goes away: the terminal ends at once and says why.
         desktop.check_alive()
