@@ -53,14 +53,11 @@ inline constexpr const char* kAddOneGroup =
 class SharedFolderRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = Parent() / ("tarnterm_shared_" + std::to_string(::getpid()) + "_" +
-                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = std::filesystem::temp_directory_path() / ("tarnterm_shared_" + std::to_string(::getpid()) + "_" +
+                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
   }
-  // The folder the shared folder is made in: the temporary folder, unless a
-  // test must run on another disk.
-  virtual std::filesystem::path Parent() const { return std::filesystem::temp_directory_path(); }
   // Removed last, after a derived fixture's members (a plug-in that saves
   // its lists' layout as it unloads) are gone.
   ~SharedFolderRun() override { std::filesystem::remove_all(folder); }

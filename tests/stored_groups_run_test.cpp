@@ -4,8 +4,6 @@
 // answers to the form's adds and deletes as the terminal shows them.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Kind = terminal::SheetCell::Kind;
-using namespace std::chrono_literals;
 
 // SQL that adds `count` groups, each different from every other (category,
 // option type, expiry, symbol and strike vary as the digits of a mixed radix
@@ -151,54 +148,6 @@ TEST_F(StoredGroupsRun, ADiskThatFillsUpGivesTheFailureAndLeavesNoPartialFile) {
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(fs::is_directory(folder / "Export"));
   EXPECT_TRUE(Exports().empty()) << Exports()[0];
-}
-
-// Deleting thousands of groups from the list: the server commits the
-// requests that arrive together at once, so the disk's flushes do not add
-// up. The store is on the build folder's disk: the temporary folder may be
-// held in memory, where every flush is free.
-class StoredGroupsOnBuildDisk : public StoredGroupsRun {
- protected:
-  fs::path Parent() const override { return fs::path(PluginHarness::BinaryFolder()); }
-};
-
-// The address sanitizer makes each of SQLite's allocations many times
-// slower (a delete costs about 2 ms there instead of 0.1 ms), not the disk's
-// flushes this test is about: there, a sixth of the groups, which one flush
-// each would still take seconds to store.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr int kDeletedGroups = 500;
-#else
-constexpr int kDeletedGroups = 3000;
-#endif
-
-TEST_F(StoredGroupsOnBuildDisk, ThousandsOfGroupsDeleteFromTheListInUnderTwoSeconds) {
-  constexpr int kGroups = kDeletedGroups;
-  // Groups as the form sends them (a whole strike, no expiry), one symbol each.
-  Sql("WITH RECURSIVE i(v) AS (SELECT 0 UNION ALL SELECT v + 1 FROM i WHERE v + 1 < " + std::to_string(kGroups) +
-      ") INSERT INTO allowed_groups(category, segment, instrument, symbol, option_type, strike, added_by)"
-      " SELECT 'HNI', 'nse_fo', 'OPTSTK', 'SYM' || v, 'CE', CAST((v % 50 + 1) * 5000 AS TEXT), 'admin' FROM i;");
-  const std::string selectAll = std::string(kView) + "key \"View Allowed Group\" 20016 Ctrl+A\n";
-  auto seconds = [&](const std::string& name, const std::string& script, RunResult& run) {
-    const auto start = std::chrono::steady_clock::now();
-    run = Run(name, script);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  };
-  // The deletes' time: the run that deletes, less the same run without the click.
-  RunResult listed, deleted;
-  const double before = seconds("list", selectAll, listed);
-  ASSERT_EQ(listed.status, 0) << listed.output.substr(0, 2000);
-  const double total = seconds("delete",
-                               selectAll + "click \"View Allowed Group\" \"Delete Group\"\n" +
-                                   "expect-server-rows \"View Allowed Group\" 20016\n",
-                               deleted);
-  ASSERT_EQ(deleted.status, 0) << deleted.output.substr(0, 2000);
-  EXPECT_EQ(Sql("SELECT COUNT(*) FROM allowed_groups"), 0);
-  EXPECT_EQ(Count(deleted.output, "SERVER: ks_delete_allowed_group removed: HNI nse_fo OPTSTK SYM"),
-            static_cast<size_t>(kGroups));
-  std::printf("%d deletes from the list: %.2f s (run %.2f s, without the deletes %.2f s)\n", kGroups, total - before,
-              total, before);
-  EXPECT_LT(total - before, 2.0);
 }
 
 // Where the first of `lines` starts, each whole, one after the other (others
