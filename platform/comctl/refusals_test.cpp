@@ -4,6 +4,7 @@
 // touched a live window or control would be a fault no crash reveals.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -254,7 +255,8 @@ TEST_F(Refusals, HeadersAndListViewsRefuseWhatTheyDoNotHold) {
 TEST_F(Refusals, ToolTipsMenusClipboardAndImageListsRefuseWhatTheyCannotFind) {
   HWND tip = ::CreateWindowEx(0, TOOLTIPS_CLASS, "", WS_POPUP, 0, 0, 0, 0, live, nullptr, nullptr, nullptr);
   char text[] = "tip";
-  TOOLINFO ti{sizeof ti, 0, live, 1, {}, nullptr, text}, small{8, 0, live, 1, {}, nullptr, text};
+  // A tool of the first version ends before lParam: that size is taken, and no smaller one.
+  TOOLINFO ti{offsetof(TOOLINFO, lParam), 0, live, 1, {}, nullptr, text}, small{8, 0, live, 1, {}, nullptr, text};
   HMENU menu = ::CreatePopupMenu();
   ::AppendMenuA(menu, MF_STRING, 10, "Ten");
   ::DestroyWindow(dead);

@@ -246,6 +246,10 @@ TEST_F(ListBoxTest, OwnerDrawnItemsWithoutStringsAreFoundByTheirData) {
   EXPECT_EQ(Send(LB_FINDSTRING, 1, LPARAM{20}), 1);  // the start item is searched last
   EXPECT_EQ(Send(LB_FINDSTRING, 2, LPARAM{10}), 0);
   EXPECT_EQ(Send(LB_FINDSTRING, 0, LPARAM{40}), LB_ERR);
+  // Sorted, the owner compares (this one calls every pair equal, so each new item goes first).
+  Make(LBS_OWNERDRAWFIXED | LBS_SORT);
+  for (const LPARAM data : {10, 20, 30}) Send(LB_ADDSTRING, 0, data);
+  EXPECT_EQ(Send(LB_GETITEMDATA, 0), 30);
 }
 
 TEST_F(ListBoxTest, UserClicksAndKeysNotify) {
