@@ -283,6 +283,7 @@ TEST_F(ControlTest, StaticsNotifyOnlyWithSsNotifyAndButtonsReportTheirState) {
   input::Click(manual);
   EXPECT_EQ(::SendMessage(manual, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(g_log, (std::vector<std::string>{"parent 5:0"}));
+  EXPECT_EQ(::SendMessage(push, BM_GETSTATE, 0, 0), 0) << "the click took the focus from the push button";
 }
 
 }  // namespace
