@@ -28,6 +28,7 @@ TEST(CArrayTest, OutOfRangeThrowsInvalidArgAndInsertsRemovesAndGrowthMoveTheRest
   EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{0, 20, 30, 40}));
   a.InsertAt(6, 7);  // past the end: grows with default elements
   EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{0, 20, 30, 40, 0, 0, 7}));
+  a.RemoveAt(4, 3);  // a range that ends at the last element lies inside
   a.SetSize(2, 16);
   EXPECT_EQ(a.GetUpperBound(), 1);
   a.SetAtGrow(3, 5);
