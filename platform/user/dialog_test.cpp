@@ -50,12 +50,17 @@ class TestDialog : public CDialog {
   std::vector<std::string> log;
   UINT lastDrawState = 0;
   CString name;
-  bool initialised = false;
+  bool initialised = false, endAtInit = false, shown = false;
 
  protected:
   BOOL OnInitDialog() override {
     initialised = true;
+    if (endAtInit) EndDialog(8);
     return CDialog::OnInitDialog();
+  }
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    shown = shown || (message == WM_SHOWWINDOW && wParam != 0);
+    return CDialog::OnWndMsg(message, wParam, lParam, result);
   }
   void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kEdit, name); }
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
@@ -191,6 +196,10 @@ TEST_F(DialogTest, DoModalReturnsTheEndedCodeAndRestoresTheOwner) {
   TestDialog idle;
   EXPECT_EQ(idle.DoModal(), IDCANCEL);
   EXPECT_FALSE(owner.IsWindowEnabled()) << "an owner disabled before stays so";
+  TestDialog early;
+  early.endAtInit = true;
+  EXPECT_EQ(early.DoModal(), 8);
+  EXPECT_FALSE(early.shown) << "a dialog that ends as it starts is never shown";
   // A template that no module registered.
   CDialog missing(999);
   EXPECT_EQ(missing.DoModal(), -1);
