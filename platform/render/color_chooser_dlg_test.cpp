@@ -32,6 +32,7 @@ class ColorChooserDialog : public platform::ResetTest {
   std::optional<COLORREF> Choose(COLORREF initial, const std::function<void(HWND)>& act) {
     platform::SetModalResponder([&](HWND dialog) {
       seenFocus = ::GetDlgCtrlID(::GetFocus());
+      seenOwner = ::GetWindow(dialog, GW_OWNER);
       act(dialog);
     });
     CHOOSECOLOR cc{.hwndOwner = owner.m_hWnd, .rgbResult = initial, .lpCustColors = custom, .Flags = CC_RGBINIT};
@@ -44,9 +45,13 @@ class ColorChooserDialog : public platform::ResetTest {
   CWnd owner;
   COLORREF custom[16] = {};
   int seenFocus = 0;
+  HWND seenOwner = nullptr;
 };
 
 TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
+  CWnd other;  // active, but not the owner the program names
+  other.CreateEx(0, "Test", "Other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0);
+  ::SetActiveWindow(other.m_hWnd);
   const auto chosen = Choose(RGB(0, 0, 0), [](HWND dialog) {
     for (const auto& [id, text] : {std::pair{platform::kColorRed, "200"}, {platform::kColorBlue, "999"}}) {
       HWND field = ::GetDlgItem(dialog, id);
@@ -58,6 +63,7 @@ TEST_F(ColorChooserDialog, TheFieldsSetTheColourAndOutOfRangeValuesAreClamped) {
   });
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(*chosen, RGB(200, 0, 255));
+  EXPECT_EQ(seenOwner, owner.m_hWnd);
 }
 
 TEST_F(ColorChooserDialog, TheInitialBasicColourIsSelectedAndTheArrowsMoveWithinTheGrid) {
