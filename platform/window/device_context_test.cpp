@@ -10,6 +10,7 @@
 
 #include "platform/gdi/cdc.h"
 #include "platform/gdi/display_list.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/kernel/module.h"
 #include "platform/gdi/sys_colors.h"
 #include "platform/gdi/text_layout.h"
@@ -304,6 +305,7 @@ TEST_F(DeviceContextTest, TheScreensDcMeasuresInTheFontSelectedAndIsReleasedOnly
   EXPECT_GT(large.tmHeight, plain.tmHeight);
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 4, 4);
   EXPECT_EQ(::SelectObject(screen, bitmap), nullptr);
+  EXPECT_FALSE(platform::IsSelectedIntoDC(bitmap)) << "only a memory DC holds a bitmap";
   ::TextOut(screen, 0, 0, "x", 1);
   EXPECT_TRUE(platform::WindowDisplayList(m_wnd).empty());
   EXPECT_FALSE(::DeleteDC(screen));
