@@ -4,6 +4,7 @@
 // answers to the form's adds and deletes as the terminal shows them.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Kind = terminal::SheetCell::Kind;
+using namespace std::chrono_literals;
 
 // SQL that adds `count` groups, each different from every other (category,
 // option type, expiry, symbol and strike vary as the digits of a mixed radix
