@@ -17,6 +17,8 @@ Exit status 0 passed, 1 failed, 77 skipped (no Xvfb on this machine).
 Every wait has a deadline; the whole run has one too.
 """
 import argparse
+import ctypes
+import ctypes.util
 import os
 import re
 import shlex
@@ -446,6 +448,40 @@ def check_minimize(desktop):
     print("minimized: the view parked above the log")
 
 
+def ask_to_close(desktop, xid):
+    """Sends the X window the request a window manager's close box sends
+    (a WM_PROTOCOLS client message naming WM_DELETE_WINDOW), through Xlib."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):  # XClientMessageEvent, padded to the size of an XEvent
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("l", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+    display = x11.XOpenDisplay(desktop.env["DISPLAY"].encode())
+    event = ClientMessage(type=33, window=xid, message_type=x11.XInternAtom(display, b"WM_PROTOCOLS", 0), format=32)
+    event.l[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(display, xid, 0, 0, ctypes.byref(event))
+    x11.XCloseDisplay(display)  # flushes the request
+
+
+def check_close_request(desktop):
+    """A window manager's close request closes the view it names, not the
+    terminal (only the main window's ends the run)."""
+    found = subprocess.run(["xdotool", "search", "--name", "^View Allowed Group$"], env=desktop.env,
+                           capture_output=True, text=True, timeout=10).stdout.split()
+    ask_to_close(desktop, int(found[0]))
+    wait_for("the view closed by the X request", lambda: desktop.top("View Allowed Group") is None)
+    time.sleep(0.3)
+    desktop.check_alive()
+    print("closed by the X server's request: the view went, the terminal stayed")
+
+
 def check_x_stacking(desktop):
     """The X server stacks the shown windows as the platform does (top first),
     each where the platform has it and as large."""
@@ -798,6 +834,7 @@ def run(args):
         pick_sort_delete(desktop)
         check_colour_chooser(desktop, folder)
         check_minimize(desktop)
+        check_close_request(desktop)
 
         # The X server goes away: the terminal ends at once and says why.
         desktop.check_alive()
