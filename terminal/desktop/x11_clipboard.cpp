@@ -86,6 +86,10 @@ std::optional<std::string> XClipboard::Convert(Atom target) {
     if (!incremental && type == m_incr) {
       // The owner sends it in pieces, one per deletion of the property.
       incremental = true;
+      // The notice's own arrival, queued before the answer, is no piece: the
+      // wait below must see only the new values that follow our deletion.
+      while (XCheckTypedWindowEvent(d, m_window, PropertyNotify, &event)) {
+      }
       XDeleteProperty(d, m_window, m_property);
       XFlush(d);
     } else if (!incremental) {

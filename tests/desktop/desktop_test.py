@@ -6,7 +6,7 @@ a person through xdotool: the form's close box and Alt+A, a message box
 (also opened and answered by events that arrive together), drop-downs by
 mouse and keyboard, "Add Group" and "View Group" (the view takes the
 keyboard); a row copied to the X clipboard and text pasted from it
-(xclip), and the terminal's own copy pasted back at once, the menu bar's
+(xclip, and a copy sent in pieces), and the terminal's own copy pasted back at once, the menu bar's
 List menu, Alt+F4, mnemonics; the scroll bars of 200 stored groups, a row
 picked with the mouse, sorted by its caption and deleted, the "Color"
 chooser. It reads the window map the terminal keeps (--window-map), the
@@ -29,6 +29,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zlib
 
@@ -393,6 +394,16 @@ def check_list_menu(desktop):
         caption, lambda w: w["id"] == 1022 and w["text"] == "Strike Twicé" * 3))
     if time.monotonic() - started > 4:
         raise Failure("two pastes of the terminal's own copy took %.1f s" % (time.monotonic() - started))
+    # A large copy from another program comes in pieces; the pieces make the text.
+    pieced = PiecedCopy(desktop, "Pieced together, é at a seam")
+    pieced.start()
+    try:
+        desktop.xdotool("key", "shift+Home", "ctrl+v")
+        wait_for("a copy sent in pieces pasted whole", lambda: desktop.control(
+            caption, lambda w: w["id"] == 1022 and w["text"] == "Pieced together, é at a seam"))
+    finally:
+        pieced.done.set()
+        pieced.join(5)
     desktop.xdotool("key", "alt+F4")
     wait_for("Alt+F4 to close the dialog", lambda: desktop.top(caption) is None)
     print("List menu: the computed columns dialog opened, took a paste and closed with Alt+F4")
@@ -448,16 +459,86 @@ def check_minimize(desktop):
     print("minimized: the view parked above the log")
 
 
+def xlib():
+    """libX11 through ctypes, with the types of the calls these tests make."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    p, ul = ctypes.c_void_p, ctypes.c_ulong
+    x11.XOpenDisplay.restype = p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ul
+    x11.XInternAtom.argtypes = [p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [p, ul, ctypes.c_int, ctypes.c_long, p]
+    x11.XCloseDisplay.argtypes = [p]
+    x11.XDefaultRootWindow.restype = ul
+    x11.XDefaultRootWindow.argtypes = [p]
+    x11.XCreateSimpleWindow.restype = ul
+    x11.XCreateSimpleWindow.argtypes = [p, ul] + [ctypes.c_int] * 4 + [ctypes.c_uint, ul, ul]
+    x11.XSetSelectionOwner.argtypes = [p, ul, ul, ul]
+    x11.XGetSelectionOwner.restype = ul
+    x11.XGetSelectionOwner.argtypes = [p, ul]
+    x11.XSelectInput.argtypes = [p, ul, ctypes.c_long]
+    x11.XChangeProperty.argtypes = [p, ul, ul, ul, ctypes.c_int, ctypes.c_int, p, ctypes.c_int]
+    x11.XPending.argtypes = [p]
+    x11.XNextEvent.argtypes = [p, p]
+    x11.XFlush.argtypes = [p]
+    return x11
+
+
+class PiecedCopy(threading.Thread):
+    """Another program's copy as large ones travel between X programs: the
+    clipboard's owner answers with an INCR notice, then puts one small piece
+    of UTF-8 in the property each time the reader deletes it, an empty piece
+    last. Pieces of seven bytes split a two-byte character too."""
+    PIECE = 7
+
+    def __init__(self, desktop, text):
+        super().__init__(daemon=True)
+        self.x11 = xlib()
+        self.display = self.x11.XOpenDisplay(desktop.env["DISPLAY"].encode())
+        atom = lambda name: self.x11.XInternAtom(self.display, name, 0)
+        self.clipboard, self.utf8, self.incr = atom(b"CLIPBOARD"), atom(b"UTF8_STRING"), atom(b"INCR")
+        self.data = text.encode("utf-8")
+        self.done = threading.Event()
+        self.window = self.x11.XCreateSimpleWindow(self.display, self.x11.XDefaultRootWindow(self.display),
+                                                   0, 0, 1, 1, 0, 0, 0)
+        self.x11.XSetSelectionOwner(self.display, self.clipboard, self.window, 0)
+        if self.x11.XGetSelectionOwner(self.display, self.clipboard) != self.window:
+            raise Failure("could not take the X clipboard for a pieced copy")
+
+    def run(self):
+        x11, d = self.x11, self.display
+        event = (ctypes.c_long * 24)()  # an XEvent, read by its fields' places
+        sending = None  # [requestor, property, bytes still to send]
+        while not self.done.is_set():
+            if not x11.XPending(d):
+                time.sleep(0.005)
+                continue
+            x11.XNextEvent(d, event)
+            kind = event[0] & 0xFFFFFFFF
+            if kind == 30:  # SelectionRequest: owner, requestor, selection, target, property, time
+                requestor, selection, target, prop, when = event[5], event[6], event[7], event[8], event[9]
+                reply = (ctypes.c_long * 24)(31, 0, 0, 0, requestor, selection, target, 0, when)
+                if target == self.utf8 and prop != 0:
+                    x11.XSelectInput(d, requestor, 1 << 22)  # PropertyChangeMask: the reader's deletions
+                    size = ctypes.c_long(len(self.data))
+                    x11.XChangeProperty(d, requestor, prop, self.incr, 32, 0, ctypes.byref(size), 1)
+                    sending = [requestor, prop, self.data]
+                    reply[7] = prop
+                x11.XSendEvent(d, requestor, 0, 0, reply)
+            elif kind == 28 and sending and event[4] == sending[0] and event[5] == sending[1] and \
+                    event[7] & 0xFFFFFFFF == 1:  # PropertyNotify, PropertyDelete: the next piece
+                piece, sending[2] = sending[2][:self.PIECE], sending[2][self.PIECE:]
+                x11.XChangeProperty(d, sending[0], sending[1], self.utf8, 8, 0, piece, len(piece))
+                if not piece:
+                    sending = None
+            x11.XFlush(d)
+        x11.XCloseDisplay(d)
+
+
 def ask_to_close(desktop, xid):
     """Sends the X window the request a window manager's close box sends
     (a WM_PROTOCOLS client message naming WM_DELETE_WINDOW), through Xlib."""
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11 = xlib()
 
     class ClientMessage(ctypes.Structure):  # XClientMessageEvent, padded to the size of an XEvent
         _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
