@@ -103,7 +103,7 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
       {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row><c t='s' s='0'><v>0</v></c>"
                                    // A style index that is no whole number names no style.
                                    "<c t='s' s='0x'><v>0</v></c>"
-                                   "<c t='s' s='1'><v>1</v></c><c t='s' s='2'><v>0</v></c></row>"
+                                   "<c t='s' s='1'><v>1</v></c><c r='Z1' t='s' s='2'><v>0</v></c></row>"
                                    // The last row and column a sheet has, and one past each.
                                    "<row r='1048576'><c r='XFD1048576' t='s' s='1'><v>0</v></c>"
                                    "<c t='s'><v>0</v></c></row>"
@@ -119,7 +119,8 @@ TEST_F(SheetReader, IndexesPastTheirTablesReadAsNothing) {
   const auto sheet = ReadSheet(path, error);
   ASSERT_TRUE(sheet) << error;
   const SheetCell one{Kind::kSharedString, "one", false, ""}, formatted{Kind::kSharedString, "one", true, "0.00"};
-  const std::vector<SheetCell> cells{formatted, one, {Kind::kSharedString, "", false, ""}, one};
+  std::vector<SheetCell> cells(26);  // the last one in Z, the 26th column
+  cells[0] = formatted, cells[1] = one, cells[2] = {Kind::kSharedString, "", false, ""}, cells[25] = one;
   ASSERT_EQ(sheet->rows.size(), 1048576u);
   EXPECT_EQ(sheet->rows.front(), cells);
   ASSERT_EQ(sheet->rows.back().size(), 16384u);
