@@ -49,6 +49,7 @@ std::string States(HWND hwnd) {
   std::string out;
   if (::GetActiveWindow() == hwnd) out += " active";
   if (::GetFocus() == hwnd) out += " focus";
+  if (::GetCapture() == hwnd) out += " capture";
   if (!::IsWindowEnabled(hwnd)) out += " disabled";
   if (::IsIconic(hwnd)) out += " minimized";
   if (::IsZoomed(hwnd)) out += " maximized";

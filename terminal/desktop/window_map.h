@@ -6,7 +6,7 @@
 //   CLASS #ID "TEXT" LEFT TOP RIGHT BOTTOM [items=N item-height=H] [rows=N top=T]
 //     [items="CAPTION|CAPTION|..." item-rects=L,T,R,B;L,T,R,B;...] [entries=N hot=H]
 //     [hscroll=POS,PAGE,MIN,MAX] [vscroll=POS,PAGE,MIN,MAX]
-//     handle=0xHANDLE [owner=0xHANDLE] [active] [focus] [disabled]
+//     handle=0xHANDLE [owner=0xHANDLE] [active] [focus] [capture] [disabled]
 //     [minimized] [maximized] [lines="LINE|LINE|..."]      (all on one line)
 //
 // Rectangles are window rectangles in screen coordinates; items and
@@ -19,7 +19,7 @@
 // numbers: position, page, minimum, maximum. handle is the window's handle,
 // owner its owner's (top-level windows that have one), both in
 // hexadecimal; the flags stand where they hold: the active window, the
-// focus, a disabled window, a minimised or a maximised one. A list box (not
+// focus, the window the mouse is captured by, a disabled window, a minimised or a maximised one. A list box (not
 // a combo box's list) gives the lines it shows, from its first visible line
 // down, "|" between them ("\|" inside one). Quotes and backslashes in the
 // text are escaped with a backslash; line breaks become "\n".
