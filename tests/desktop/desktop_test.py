@@ -423,9 +423,9 @@ def check_double_click(desktop):
     rows = int(before["extra"]["rows"])
     top = next(w for w in desktop.windows() if w["class"] == "SysHeader32" and w["parent"] is not None and
                w["parent"]["id"] == 10008)["rect"][3]
-    # The second press 4 pixels lower: as far as a double click may move.
+    # The second press 4 pixels right and lower: as far as a double click may move.
     x = before["rect"][0] + 30
-    desktop.xdotool("mousemove", x, top + 6, "click", "1", "mousemove", x, top + 10, "click", "1")
+    desktop.xdotool("mousemove", x, top + 6, "click", "1", "mousemove", x + 4, top + 10, "click", "1")
     refused = lambda: any(w["text"].endswith(" cannot be removed") for w in desktop.windows())
     wait_for("the double-clicked column moved or refused",
              lambda: int(shown()["extra"]["rows"]) == rows - 1 or refused())
@@ -703,7 +703,9 @@ def window_management(desktop):
                  for where in (["-root"], ["-id", found[0]])]
     if colormaps[0] != colormaps[1]:
         raise Failure("the form's colormap %s is not the screen's %s" % (colormaps[1], colormaps[0]))
-    for rect in ((form[0] + 120, form[1] + 90, form[2] + 120, form[3] + 90), form):
+    # (Across and down, then up only, then left only.)
+    for rect in ((form[0] + 120, form[1] + 90, form[2] + 120, form[3] + 90),
+                 (form[0] + 120, form[1], form[2] + 120, form[3]), form):
         desktop.xdotool("windowmove", found[0], rect[0], rect[1])
         wait_for("the form where the X window went", lambda: desktop.top("Allowed Groups")["rect"] == rect)
     # Sized from outside, taller only, then wider only, and back: the platform follows that too.
